@@ -1,0 +1,135 @@
+#pragma once
+
+// Record files of the data directory. The data directory is the current
+// directory. Files are reached in two ways:
+//  - a unit table, as the record routines use it: a routine opens a file
+//    on a small unit number (1-40), reads or writes records by number and
+//    closes it before it returns (UnitGuard closes on every path);
+//  - DirectFile and TextFile objects for code that needs no unit.
+// Opens never report failure: a file that does not exist is created, and a
+// unit whose open failed makes every read and write on it fail, which the
+// readers treat as absent data.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/record.h"
+
+namespace records {
+
+// Turns a record-file name as the routines spell it (blank padded, any
+// case, "\" or "/" separators, "A:" for the tax disk) into a path: trailing
+// blanks are dropped, "A:" becomes the folder "A" of the data directory, and
+// each part of the name is matched case-insensitively against what exists,
+// so one file spelt in several cases is one file. A name that matches
+// nothing keeps the spelling given, which is how new files are named.
+std::string ResolveName(std::string_view name);
+
+// A direct-access file of fixed-length records: record n (from 1) at byte
+// offset (n - 1) x length. Writing beyond the end extends the file.
+class DirectFile {
+public:
+    DirectFile(std::string_view name, std::size_t record_length, bool create = true);
+    ~DirectFile();
+    DirectFile(const DirectFile&) = delete;
+    DirectFile& operator=(const DirectFile&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    std::size_t record_length() const { return length_; }
+    const std::string& path() const { return path_; }
+
+    // Reads record n into rec (resized to the record length). False when the
+    // file is not open, n is below 1 or the record lies (partly) past the end.
+    bool Read(long n, Record& rec) const;
+    bool Write(long n, const Record& rec);
+    // Number of whole records in the file.
+    long Count() const;
+    // Cuts the file to n records.
+    bool Truncate(long n);
+
+private:
+    int fd_ = -1;
+    std::size_t length_;
+    std::string path_;
+};
+
+// A sequential text file of lines. Lines are read up to LF, a CR before it
+// is dropped; lines are written with CR LF. A write after reads replaces
+// everything after the lines read, as a sequential file does.
+class TextFile {
+public:
+    explicit TextFile(std::string_view name, bool create = true);
+    ~TextFile();
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+    bool ReadLine(std::string& line);
+    bool WriteLine(std::string_view line);
+
+private:
+    int fd_ = -1;
+    std::string path_;
+    std::string data_;       // the file's bytes as opened
+    std::size_t pos_ = 0;    // read position in data_
+    long long write_pos_ = -1;
+};
+
+// Unit table. Units 1 to 40.
+constexpr int kMaxUnit = 40;
+
+// The open helpers, one per record length; each opens (creating when
+// missing) the named file on the unit, replacing what the unit had open.
+void Open(int unit, std::string_view name);     // 128-byte records
+void Opn132(int unit, std::string_view name);   // 132-byte records
+void Open8(int unit, std::string_view name);    // 8-byte records
+void Open2(int unit, std::string_view name);    // 256-byte records
+void Open3(int unit, std::string_view name);    // 384-byte records
+void Open4(int unit, std::string_view name);    // 512-byte records
+void Openaw(int unit, std::string_view name);   // text lines
+void Opena(int unit, std::string_view name);    // text lines
+void Openaw2(int unit, std::string_view name);  // text lines, 48-character name
+// Opens a direct-access file of any record length on a unit.
+void OpenDirect(int unit, std::string_view name, std::size_t record_length);
+
+// Closes the unit and keeps the file.
+void Close(int unit);
+// Closes the unit and deletes the file. False when the unit had no file
+// open or the deletion failed.
+bool CloseDelete(int unit);
+// True when the unit holds a file whose open succeeded.
+bool IsOpen(int unit);
+
+// Record access on a unit; false for a unit that is not open or whose open
+// failed, or a record that cannot be read.
+bool ReadRecord(int unit, long n, Record& rec);
+bool WriteRecord(int unit, long n, const Record& rec);
+long RecordCount(int unit);
+bool ReadLine(int unit, std::string& line);
+bool WriteLine(int unit, std::string_view line);
+
+// Closes the unit when the scope ends, on every path out of a routine.
+class UnitGuard {
+public:
+    explicit UnitGuard(int unit) : unit_(unit) {}
+    ~UnitGuard() { Close(unit_); }
+    UnitGuard(const UnitGuard&) = delete;
+    UnitGuard& operator=(const UnitGuard&) = delete;
+
+private:
+    int unit_;
+};
+
+// Deletes the named file (opening it on unit 22 first, so a missing file is
+// created and deleted: the call never fails visibly).
+void Purge(std::string_view name);
+
+// Replaces a whole file safely: the bytes are written beside the target and
+// renamed over it only when every write succeeded. False on failure, with
+// the old file kept.
+bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes);
+
+}  // namespace records
