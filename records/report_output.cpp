@@ -1,0 +1,260 @@
+#include "records/report_output.h"
+
+#include <vector>
+
+#include "records/common_file.h"
+#include "records/files.h"
+#include "records/layout.h"
+#include "records/record.h"
+
+namespace records {
+
+namespace {
+
+constexpr int kLineUnit = 19;      // OUTPUT.TMP while a report is written; Acopy's source
+constexpr int kCopyUnit = 20;      // Acopy's target text file
+constexpr int kTextReportUnit = 4; // text file of the reports that write to a file directly
+constexpr int kMessageUnit = 16;   // MESSAGE.TXT
+constexpr int kStartupUnit = 39;   // startup.txt while it is converted
+constexpr int kWindowUnit = 40;    // the line file a report window reads
+
+// Record counter of the line writer: the number of lines in OUTPUT.TMP.
+long g_line_count = 0;
+
+// Start-up text state: converted once a run; a call for the start-up text
+// right after another one finds unit 40 already connected to it.
+bool g_startup_converted = false;
+bool g_startup_connected = false;
+
+// The headings read COMMON.FIL without a unit: they run in the middle of
+// report routines that hold most units open.
+bool ReadCommonRecord(int n, Record& rec) {
+    DirectFile common(kCommonFile, 128);
+    return common.Read(n, rec);
+}
+
+// Option n of the options record counts as set at 1 or more; the option
+// bytes are signed, so a byte above 127 is not set. An options record that
+// cannot be read sets nothing.
+bool OptionSet(const Record& options, int n) {
+    return options.size() >= static_cast<std::size_t>(n) && static_cast<signed char>(options.data()[n - 1]) >= 1;
+}
+
+Record ReadOptions() {
+    Record options(128);
+    if (!ReadCommonRecord(kOptionsRecord, options)) options = Record(128);
+    return options;
+}
+
+// Replaces one 2-byte field of record 13 and writes the record back.
+void SetHeadingWord(std::size_t offset, int16_t value) {
+    DirectFile common(kCommonFile, 128);
+    Record rec(128);
+    if (!common.Read(kFirmHeadingRecord, rec)) {
+        rec = Record(128, ' ');
+        rec.SetI16(60, 0);
+        rec.SetI16(62, 0);
+    }
+    rec.SetI16(offset, value);
+    common.Write(kFirmHeadingRecord, rec);
+}
+
+// The items of a text written character by character ("50A1").
+std::vector<OutItem> CharItems(const std::string& text) {
+    std::vector<OutItem> items;
+    items.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) items.emplace_back(std::string_view(text).substr(i, 1));
+    return items;
+}
+
+// The 132- and 80-column headings differ only in their two layouts.
+void PageHeading(std::string_view page_layout, std::string_view firm_layout, int16_t& page, int16_t& line_count,
+                 int16_t& page_length) {
+    Gcn();
+    Record options = ReadOptions();
+    const FirmHeading& firm = FirmHeadingBlock();
+    page_length = firm.page_length;
+    for (int i = 0; i < firm.top_lines; ++i) Prtout(" ");
+    Prtout(" ");
+    if (OptionSet(options, 30))
+        Prtout(" ");
+    else
+        Prtout(Write(page_layout, {static_cast<long long>(page)}));
+    Prtout(Write(firm_layout, CharItems(firm.firm_name)));
+    Prtout(Write("(1X)"));
+    ++page;
+    line_count = 4;
+}
+
+// "O" + the window number in six digits + ".TMP": the number is written
+// "(I6)" and its leading blanks become zeros.
+std::string WindowFileName(int window) {
+    std::string digits = Write("(I6)", {static_cast<long long>(window)});
+    for (char& c : digits)
+        if (c == ' ') c = '0';
+    return "O" + digits + ".TMP";
+}
+
+}  // namespace
+
+FirmHeading& FirmHeadingBlock() {
+    static FirmHeading heading;
+    return heading;
+}
+
+void Prtout(std::string_view line, std::string_view command, std::string& file_name) {
+    std::string cmd = Fixed(command, 12);
+    if (cmd == Fixed("START", 12)) {
+        Purge(kReportWorkFile);
+        Opn132(kLineUnit, kReportWorkFile);
+        file_name = Fixed(kReportWorkFile, 12);
+        g_line_count = 0;
+    } else if (cmd == Fixed("END", 12)) {
+        Close(kLineUnit);
+    } else {
+        Record rec(kReportLineWidth);
+        rec.SetText(0, kReportLineWidth, line);
+        ++g_line_count;
+        WriteRecord(kLineUnit, g_line_count, rec);
+    }
+}
+
+void Prtout(std::string_view line) {
+    std::string unused;
+    Prtout(line, " ", unused);
+}
+
+void Acopy(std::string_view source, std::string_view target) {
+    Opn132(kLineUnit, source);
+    UnitGuard source_guard(kLineUnit);
+    Openaw(kCopyUnit, target);
+    UnitGuard target_guard(kCopyUnit);
+    Record rec;
+    for (long n = 1; ReadRecord(kLineUnit, n, rec); ++n)
+        if (!WriteLine(kCopyUnit, rec.Text(0, kReportLineWidth))) break;
+}
+
+void Gcn() {
+    Record rec(128);
+    if (!ReadCommonRecord(kFirmHeadingRecord, rec)) return;
+    FirmHeading& firm = FirmHeadingBlock();
+    firm.firm_name = rec.Text(0, 50);
+    firm.spare = rec.Text(50, 10);
+    firm.page_length = rec.I16(60);
+    firm.top_lines = rec.I16(62);
+    if (OptionSet(ReadOptions(), 33)) firm.firm_name = std::string(50, ' ');
+}
+
+void Setpgl(int16_t page_length) { SetHeadingWord(60, page_length); }
+
+void Settop(int16_t top_lines) { SetHeadingWord(62, top_lines); }
+
+void Pghead(int16_t& page, int16_t& line_count, int16_t& page_length) {
+    PageHeading("(109X,'PAGE ',I3)", "(42X,50A1)", page, line_count, page_length);
+}
+
+void Hdr80(int16_t& page, int16_t& line_count, int16_t& page_length) {
+    PageHeading("(72X,'PAGE ',I3)", "(16X,50A1)", page, line_count, page_length);
+}
+
+void Headr3(int16_t& page, int16_t& line_count, int16_t& page_length) {
+    Gcn();
+    Record options = ReadOptions();
+    const FirmHeading& firm = FirmHeadingBlock();
+    // Each top line is a blank followed by the line end.
+    for (int i = 0; i < firm.top_lines; ++i) WriteLine(kTextReportUnit, " ");
+    if (OptionSet(options, 30))
+        WriteLine(kTextReportUnit, Write("(1X)"));
+    else
+        WriteLine(kTextReportUnit, Write("(114X,'PAGE ',I3)", {static_cast<long long>(page)}));
+    bool firm_written = !OptionSet(options, 33);
+    if (firm_written) WriteLine(kTextReportUnit, Write("(42X,50A1)", CharItems(firm.firm_name)));
+    WriteLine(kTextReportUnit, Write("(1X)"));
+    line_count = static_cast<int16_t>(firm.top_lines + 3 + (firm_written ? 1 : 0));
+    ++page;
+    page_length = firm.page_length;
+}
+
+void Headr2(int16_t& page, int16_t& line_count, int16_t& page_length) {
+    Gcn();
+    Record options = ReadOptions();
+    const FirmHeading& firm = FirmHeadingBlock();
+    if (page > 1) Peject();
+    WriteLine(kTextReportUnit, Write("(1X)"));
+    line_count = static_cast<int16_t>(firm.top_lines + 3 + (OptionSet(options, 33) ? 0 : 1));
+    ++page;
+    page_length = firm.page_length;
+}
+
+void Peject() {}
+
+void Prmsg(int16_t& line_count, int16_t page_length, int16_t mode, std::string_view spacing_line) {
+    bool writing = mode != 2;
+    if (writing) {
+        Prtout(spacing_line);
+        Prtout(spacing_line);
+    }
+    line_count = static_cast<int16_t>(line_count + 2);
+    Opena(kMessageUnit, kMessageFile);
+    UnitGuard guard(kMessageUnit);
+    if (writing)
+        for (int i = page_length - line_count; i > 0; --i) Prtout(spacing_line);
+    line_count = page_length;
+    std::string line;
+    for (int i = 0; i < 5; ++i) {
+        if (!ReadLine(kMessageUnit, line)) break;
+        if (writing) Prtout(Fixed(line, 124));
+        line_count = static_cast<int16_t>(line_count + 1);
+    }
+}
+
+void Strtrp(int window) {
+    if (window == kStartupWindow) {
+        if (g_startup_connected && IsOpen(kWindowUnit)) return;
+        if (!g_startup_converted) {
+            Purge(kStartupReport);
+            Opena(kStartupUnit, kStartupText);
+            UnitGuard text_guard(kStartupUnit);
+            Opn132(kWindowUnit, kStartupReport);
+            UnitGuard report_guard(kWindowUnit);
+            Record rec(kReportLineWidth);
+            std::string line;
+            for (long n = 1; ReadLine(kStartupUnit, line); ++n) {
+                rec.SetText(0, kReportLineWidth, line);
+                if (!WriteRecord(kWindowUnit, n, rec)) break;
+            }
+            g_startup_converted = true;
+        }
+        Opn132(kWindowUnit, kStartupReport);
+        g_startup_connected = true;
+        return;
+    }
+    g_startup_connected = false;
+    Opn132(kWindowUnit, WindowFileName(window));
+}
+
+void Rdlin(long record, std::string& line, int16_t& status) {
+    Record rec;
+    if (ReadRecord(kWindowUnit, record, rec)) {
+        line = rec.Text(0, kReportLineWidth);
+        status = 0;
+    } else {
+        status = 1;
+    }
+}
+
+void Rdlin2(int window, long record, std::string& line, int16_t& status) {
+    Strtrp(window);
+    Rdlin(record, line, status);
+}
+
+void Clsdel(int window) {
+    Strtrp(window);
+    if (window == kStartupWindow)
+        Close(kWindowUnit);
+    else
+        CloseDelete(kWindowUnit);
+    g_startup_connected = false;
+}
+
+}  // namespace records
