@@ -1,0 +1,66 @@
+#include "records/rounding.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "records/common_file.h"
+#include "records/layout.h"
+
+namespace records {
+
+namespace {
+
+// The layout "(F20.d)". For one digit it is built by writing the digit
+// into the layout text, once per number of decimals; the texts live for
+// the whole run so that rounding, which runs for every amount of a
+// holdings replay, builds nothing per call.
+std::string_view FixedLayout(int decimals) {
+    static const std::array<std::string, 10> kOneDigit = [] {
+        std::array<std::string, 10> layouts;
+        for (int d = 0; d < 10; ++d) layouts[d] = Write("('(F20.',I1,')')", {static_cast<long long>(d)});
+        return layouts;
+    }();
+    if (decimals >= 0 && decimals <= 9) return kOneDigit[decimals];
+    return "(F20.10)";
+}
+
+// Writes the value under the layout and reads the 20 positions back. When
+// the value does not fit, the field holds asterisks, the read fails and
+// the value keeps what it was.
+template <class T>
+void RoundThrough(T& value, int decimals) {
+    const std::string_view layout = FixedLayout(decimals);
+    thread_local std::string work(32, ' ');
+    WriteInto(work, layout, {static_cast<double>(value)});
+    Read(std::string_view(work).substr(0, 20), layout, {&value});
+}
+
+bool Honoured(int decimals) { return decimals >= 4 && decimals <= 8; }
+
+// The system's number of decimals: option 81 (byte 81 of the options
+// record) when it is 4 to 8, else 4. Read on every call, as the options
+// dialog may change it between two roundings.
+int SystemDecimals() {
+    const int option81 = Rdopts()[80];
+    return Honoured(option81) ? option81 : 4;
+}
+
+}  // namespace
+
+void Round1(float& value) { RoundThrough(value, SystemDecimals()); }
+void Drndn(double& value) { RoundThrough(value, SystemDecimals()); }
+
+void Roundn(float& value, int16_t& decimals) {
+    if (!Honoured(decimals)) decimals = 4;
+    RoundThrough(value, decimals);
+}
+
+void Drnd10(double& value) { RoundThrough(value, 10); }
+void Drnd3(double& value) { RoundThrough(value, 3); }
+void Drnd2(double& value) { RoundThrough(value, 2); }
+void Srnd2(float& value) { RoundThrough(value, 2); }
+void Drnd0(double& value) { RoundThrough(value, 0); }
+void Srnd0(float& value) { RoundThrough(value, 0); }
+
+}  // namespace records

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "records/files.h"
+#include "records/record.h"
+#include "records/rounding.h"
+#include "tests/fixtures/temp_dir.h"
+
+namespace {
+
+using fixtures::TempDataDir;
+using namespace records;
+
+// Sets option 81 (byte 81 of COMMON.FIL record 31), the system's decimals.
+void SetOption81(unsigned char decimals) {
+    DirectFile common("COMMON.FIL", 128);
+    Record rec(128);
+    rec.data()[80] = decimals;
+    ASSERT_TRUE(common.Write(31, rec));
+}
+
+TEST(RoundingFixed, DoublesRoundThroughTheirLayout) {
+    struct Case {
+        void (*round)(double&);
+        const char* name;
+        double value;
+        double expected;
+    } cases[] = {
+        {Drnd2, "Drnd2", 1234.5678, 1234.57},
+        {Drnd2, "Drnd2", 2.675, 2.67},  // held just below 2.675
+        {Drnd2, "Drnd2", -2.675, -2.67},
+        {Drnd2, "Drnd2", 0.125, 0.13},  // an exact tie goes away from zero
+        {Drnd0, "Drnd0", 1234.5678, 1235.0},
+        {Drnd0, "Drnd0", 2.5, 3.0},
+        {Drnd0, "Drnd0", -2.5, -3.0},
+        {Drnd0, "Drnd0", -0.4, 0.0},
+        {Drnd3, "Drnd3", -0.0004, 0.0},
+        {Drnd3, "Drnd3", 1.0005, 1.0},  // 1.0005 is held below the half
+        {Drnd10, "Drnd10", 1.0 / 3.0, 0.3333333333},
+        {Drnd10, "Drnd10", 123456789.123456789, 123456789.1234567890},
+        {Drnd2, "Drnd2", 5e16, 5e16},  // exactly fills the 20 positions
+    };
+    for (const auto& c : cases) {
+        double v = c.value;
+        c.round(v);
+        EXPECT_EQ(v, c.expected) << c.name << "(" << c.value << ")";
+    }
+}
+
+TEST(RoundingFixed, ValueTooWideForItsLayoutIsLeftUnchanged) {
+    struct Case {
+        void (*round)(double&);
+        const char* name;
+        double value;
+    } cases[] = {
+        {Drnd2, "Drnd2", 1e17 + 0.25 * 16},  // needs 21 positions
+        {Drnd2, "Drnd2", -1e16 - 2.0},       // the minus sign takes the 20th
+        {Drnd10, "Drnd10", 1000000000.123456789},
+        {Drnd0, "Drnd0", 1e300},
+        {Drnd3, "Drnd3", -1e18},
+    };
+    for (const auto& c : cases) {
+        double v = c.value;
+        c.round(v);
+        EXPECT_EQ(v, c.value) << c.name << "(" << c.value << ")";
+    }
+}
+
+TEST(RoundingFixed, FloatsRoundFromTheirOwnValue) {
+    struct Case {
+        void (*round)(float&);
+        const char* name;
+        float value;
+        float expected;
+    } cases[] = {
+        {Srnd2, "Srnd2", 2.675f, 2.67f},  // the float is held below 2.675
+        {Srnd2, "Srnd2", 1234.5678f, 1234.57f},
+        {Srnd2, "Srnd2", -0.004f, 0.0f},
+        {Srnd0, "Srnd0", 2.5f, 3.0f},
+        {Srnd0, "Srnd0", -1234.5678f, -1235.0f},
+        {Srnd2, "Srnd2", 1e18f, 1e18f},  // too wide: unchanged
+    };
+    for (const auto& c : cases) {
+        float v = c.value;
+        c.round(v);
+        EXPECT_EQ(v, c.expected) << c.name << "(" << c.value << ")";
+    }
+}
+
+TEST(RoundingRoundn, DecimalsOutsideFourToEightBecomeFour) {
+    struct Case {
+        int16_t decimals;
+        float value;
+        float expected;
+        int16_t decimals_after;
+    } cases[] = {
+        {9, 1.23456789f, 1.2346f, 4},   {3, 1.23456789f, 1.2346f, 4}, {-1, 1.23456789f, 1.2346f, 4},
+        {6, 1.23456789f, 1.234568f, 6}, {8, 0.123456789f, 0.12345679f, 8}, {4, 2.00005f, 2.0001f, 4},
+    };
+    for (const auto& c : cases) {
+        float v = c.value;
+        int16_t d = c.decimals;
+        Roundn(v, d);
+        EXPECT_EQ(v, c.expected) << "decimals " << c.decimals;
+        EXPECT_EQ(d, c.decimals_after) << "decimals " << c.decimals;
+    }
+}
+
+TEST(RoundingSystem, DecimalsComeFromOption81) {
+    struct Case {
+        int option81;  // -1: no COMMON.FIL at all
+        double expected_double;
+        float expected_float;
+    } cases[] = {
+        {-1, 1.2346, 1.2346f},  {0, 1.2346, 1.2346f},           {2, 1.2346, 1.2346f},
+        {4, 1.2346, 1.2346f},   {6, 1.234568, 1.234568f},       {8, 1.23456789, 1.2345679f},
+        {9, 1.2346, 1.2346f},   {255, 1.2346, 1.2346f},
+    };
+    for (const auto& c : cases) {
+        TempDataDir dir;
+        if (c.option81 >= 0) SetOption81(static_cast<unsigned char>(c.option81));
+        double d = 1.234567891;
+        Drndn(d);
+        EXPECT_EQ(d, c.expected_double) << "option 81 = " << c.option81;
+        float f = 1.234567891f;
+        Round1(f);
+        EXPECT_EQ(f, c.expected_float) << "option 81 = " << c.option81;
+    }
+}
+
+TEST(RoundingSystem, OptionByteIsNotChangedAndWideValuesStay) {
+    TempDataDir dir;
+    SetOption81(2);
+    float f = 3.14159f;
+    Round1(f);
+    EXPECT_EQ(f, 3.1416f);
+    EXPECT_EQ(TempDataDir::ReadBytes("COMMON.FIL").at(30 * 128 + 80), 2);
+
+    SetOption81(8);
+    double d = 1e11;  // needs 21 positions under "(F20.8)"
+    Drndn(d);
+    EXPECT_EQ(d, 1e11);
+    d = -1e10 - 0.123456789;
+    Drndn(d);
+    EXPECT_EQ(d, -1e10 - 0.123456789);
+    d = 99999999999.0 / 10.0;  // 9999999999.9 fits
+    Drndn(d);
+    EXPECT_EQ(d, 9999999999.9);
+}
+
+}  // namespace
