@@ -1,0 +1,294 @@
+#include "records/account_records.h"
+
+#include <cstring>
+
+#include "records/files.h"
+
+namespace records {
+
+namespace {
+
+// Offsets below are 0-based: byte b of a layout is offset b - 1.
+
+// Decoding works on a full-length copy, so a short or empty record (a read
+// that failed) decodes as zeros instead of reading past its end.
+Record Full(const Record& rec) {
+    if (rec.size() >= kAccountRecordLength) return rec;
+    Record copy(kAccountRecordLength, 0);
+    if (rec.size() > 0) std::memcpy(copy.data(), rec.data(), rec.size());
+    return copy;
+}
+
+// A record about to be written keeps its bytes; a new or short one is
+// extended with zeros, as a never-written record holds.
+void Extend(Record& rec) {
+    if (rec.size() < kAccountRecordLength) rec.bytes().resize(kAccountRecordLength, 0);
+}
+
+}  // namespace
+
+// ---- TR<acct>.REC
+
+TransactionFileHeader TransactionFileHeader::Decode(const Record& rec) {
+    TransactionFileHeader h;
+    h.last_record = Full(rec).I16(0);
+    return h;
+}
+
+void TransactionFileHeader::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetI16(0, last_record);
+}
+
+TransactionRecord TransactionRecord::Decode(const Record& in) {
+    const Record rec = Full(in);
+    TransactionRecord t;
+    t.symbol = rec.Text(0, 12);
+    t.tax_lot = rec.Text(12, 4);
+    t.trade_date = rec.Text(16, 8);
+    t.code = rec.Text(24, 4);
+    t.quantity = rec.R8(28);
+    t.price = rec.R4(36);
+    t.amount = rec.R8(40);
+    t.broker = rec.Text(48, 8);
+    t.commission = rec.R8(56);
+    t.bond_interest = rec.R8(64);
+    t.lot_date = rec.Text(72, 8);
+    t.lot_cost = rec.R8(80);
+    t.date_number = rec.R4(88);
+    t.holding_key = rec.R8(92);
+    t.security_record = rec.I16(100);
+    t.type = rec.Text(102, 4);
+    t.gain_record = rec.I16(106);
+    std::memcpy(t.extra.data(), rec.data() + 108, t.extra.size());
+    return t;
+}
+
+void TransactionRecord::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetText(0, 12, symbol);
+    rec.SetText(12, 4, tax_lot);
+    rec.SetText(16, 8, trade_date);
+    rec.SetText(24, 4, code);
+    rec.SetR8(28, quantity);
+    rec.SetR4(36, price);
+    rec.SetR8(40, amount);
+    rec.SetText(48, 8, broker);
+    rec.SetR8(56, commission);
+    rec.SetR8(64, bond_interest);
+    rec.SetText(72, 8, lot_date);
+    rec.SetR8(80, lot_cost);
+    rec.SetR4(88, date_number);
+    rec.SetR8(92, holding_key);
+    rec.SetI16(100, security_record);
+    rec.SetText(102, 4, type);
+    rec.SetI16(106, gain_record);
+    std::memcpy(rec.data() + 108, extra.data(), extra.size());
+}
+
+bool TransactionRecord::IsDeleted() const { return symbol.compare(0, 4, "    ") == 0; }
+
+std::string TransactionRecord::SettlementDate() const {
+    return std::string(reinterpret_cast<const char*>(extra.data()), 8);
+}
+
+double TransactionRecord::SecFee() const {
+    Record r(8);
+    std::memcpy(r.data(), extra.data() + 8, 8);
+    return r.R8(0);
+}
+
+void TransactionRecord::SetTradeExtra(std::string_view settlement_date, double sec_fee) {
+    Record r(16);
+    r.SetText(0, 8, settlement_date);
+    r.SetR8(8, sec_fee);
+    std::memcpy(extra.data(), r.data(), 16);
+}
+
+std::string TransactionRecord::CashText() const {
+    return std::string(reinterpret_cast<const char*>(extra.data()), extra.size());
+}
+
+std::string TransactionRecord::SourceSymbol() const { return CashText().substr(0, 12); }
+
+void TransactionRecord::SetCashText(std::string_view text) {
+    std::string t = Fixed(text, extra.size());
+    std::memcpy(extra.data(), t.data(), extra.size());
+}
+
+void TransactionRecord::SetTransferExtra() { std::memset(extra.data(), 0, 16); }
+
+// ---- TR<acct>.EXT
+
+TransactionExtension TransactionExtension::Decode(const Record& in) {
+    const Record rec = Full(in);
+    TransactionExtension e;
+    e.memo = rec.Text(0, 20);
+    e.settlement_date = rec.Text(20, 8);
+    e.text = rec.Text(28, 32);
+    return e;
+}
+
+void TransactionExtension::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetText(0, 20, memo);
+    rec.SetText(20, 8, settlement_date);
+    rec.SetText(28, 32, text);
+}
+
+TransactionExtension ReadTransactionExtension(int unit, long n) {
+    Record rec;
+    if (!ReadRecord(unit, n, rec)) return TransactionExtension{};
+    return TransactionExtension::Decode(rec);
+}
+
+// ---- HL.TMP / HL<acct>.REC
+
+HoldingsHeader HoldingsHeader::Decode(const Record& in) {
+    const Record rec = Full(in);
+    HoldingsHeader h;
+    h.first_lot = rec.I16(0);
+    h.account = rec.Text(2, 8);
+    h.records_in_use = rec.I16(10);
+    h.next_free = rec.I16(12);
+    h.label = rec.Text(14, 8);
+    h.spare = rec.I16(22);
+    if (h.first_lot == 0 || h.records_in_use == 0 || h.next_free == 0) {
+        h.first_lot = -1;
+        h.records_in_use = 1;
+        h.next_free = 2;
+    }
+    return h;
+}
+
+void HoldingsHeader::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetI16(0, first_lot);
+    rec.SetText(2, 8, account);
+    rec.SetI16(10, records_in_use);
+    rec.SetI16(12, next_free);
+    rec.SetText(14, 8, label);
+    rec.SetI16(22, spare);
+}
+
+HoldingsHeader ReadHoldingsHeader(int unit) {
+    Record rec;
+    if (!ReadRecord(unit, 1, rec)) return HoldingsHeader{};
+    return HoldingsHeader::Decode(rec);
+}
+
+HoldingRecord HoldingRecord::Decode(const Record& in) {
+    const Record rec = Full(in);
+    HoldingRecord h;
+    h.next = rec.I16(0);
+    h.holding_key = rec.R8(2);
+    h.symbol = rec.Text(10, 12);
+    h.security_record = rec.I16(22);
+    h.broker = rec.Text(24, 8);
+    h.tax_lot = rec.Text(32, 4);
+    h.quantity = rec.R8(36);
+    h.cost = rec.R8(44);
+    h.open_date = rec.Text(52, 8);
+    h.bond_interest = rec.R8(60);
+    h.reference = rec.Text(68, 8);
+    h.memo = rec.Text(76, 20);
+    return h;
+}
+
+void HoldingRecord::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetI16(0, next);
+    rec.SetR8(2, holding_key);
+    rec.SetText(10, 12, symbol);
+    rec.SetI16(22, security_record);
+    rec.SetText(24, 8, broker);
+    rec.SetText(32, 4, tax_lot);
+    rec.SetR8(36, quantity);
+    rec.SetR8(44, cost);
+    rec.SetText(52, 8, open_date);
+    rec.SetR8(60, bond_interest);
+    rec.SetText(68, 8, reference);
+    rec.SetText(76, 20, memo);
+}
+
+bool DeletedLot::Is(const Record& rec) { return Full(rec).Text(2, 4) == "$$$$"; }
+
+DeletedLot DeletedLot::Decode(const Record& rec) {
+    DeletedLot d;
+    d.next_free = Full(rec).I16(0);
+    return d;
+}
+
+void DeletedLot::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetI16(0, next_free);
+    rec.SetText(2, 4, "$$$$");
+}
+
+// ---- HL.EXT / HL<acct>.EXT
+
+HoldingExtension HoldingExtension::Decode(const Record& in) {
+    const Record rec = Full(in);
+    HoldingExtension e;
+    e.settlement_date = rec.Text(0, 8);
+    e.text = rec.Text(8, 32);
+    return e;
+}
+
+void HoldingExtension::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetText(0, 8, settlement_date);
+    rec.SetText(8, 32, text);
+}
+
+// ---- GL.TMP / GL<acct>.REC
+
+GainsHeader GainsHeader::Decode(const Record& in) {
+    const Record rec = Full(in);
+    GainsHeader h;
+    h.account = rec.Text(0, 8);
+    h.label = rec.Text(8, 8);
+    h.count = rec.I16(16);
+    return h;
+}
+
+void GainsHeader::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetText(0, 8, account);
+    rec.SetText(8, 8, label);
+    rec.SetI16(16, count);
+}
+
+GainRecord GainRecord::Decode(const Record& in) {
+    const Record rec = Full(in);
+    GainRecord g;
+    g.sale_date = rec.R4(0);
+    g.open_date = rec.Text(4, 8);
+    g.description1 = rec.Text(12, 32);
+    g.description2 = rec.Text(44, 32);
+    g.gain = rec.R8(76);
+    g.proceeds = rec.R8(84);
+    g.cost = rec.R8(92);
+    g.quantity = rec.R8(100);
+    g.symbol = rec.Text(108, 12);
+    g.short_cover = rec.I16(120);
+    g.security_record = rec.I16(122);
+    return g;
+}
+
+void GainRecord::Encode(Record& rec) const {
+    Extend(rec);
+    rec.SetR4(0, sale_date);
+    rec.SetText(4, 8, open_date);
+    rec.SetText(12, 32, description1);
+    rec.SetText(44, 32, description2);
+    rec.SetR8(76, gain);
+    rec.SetR8(84, proceeds);
+    rec.SetR8(92, cost);
+    rec.SetR8(100, quantity);
+    rec.SetText(108, 12, symbol);
+    rec.SetI16(120, short_cover);
+    rec.SetI16(122, security_record);
+}
+
+}  // namespace records
