@@ -1,0 +1,148 @@
+#include "records/prices.h"
+
+#include <cstdlib>
+
+#include "records/dates.h"
+#include "records/files.h"
+#include "records/layout.h"
+#include "records/rounding.h"
+
+namespace records {
+
+namespace {
+
+// Name of the price or rate file of a date: "('SE',6A1,ext)".
+std::string DatedFileName(std::string_view date, std::string_view layout) {
+    std::string digits = Prcdat(date);
+    std::string_view d(digits);
+    return Write(layout, {d.substr(0, 1), d.substr(1, 1), d.substr(2, 1), d.substr(3, 1), d.substr(4, 1),
+                          d.substr(5, 1)});
+}
+
+// Rounds a stored price to 6 decimals the way a report prints it; a value
+// that cannot be written and read back (too wide, not a number) has no
+// price.
+double RoundPrice(double price) {
+    std::string text(32, ' ');
+    WriteInto(text, "(F20.6)", {price});
+    double rounded = kNoPriceValue;
+    if (!Read(text, "(F20.6)", {&rounded})) return kNoPriceValue;
+    return rounded;
+}
+
+void ReadPrice(int unit, long record, double& price) {
+    price = kNoPriceValue;
+    Record rec;
+    if (!ReadRecord(unit, record, rec)) return;
+    price = RoundPrice(rec.R8(0));
+    if (price < 0 || price > kHighestPrice) price = kNoPriceValue;
+}
+
+void WritePrice(int unit, long record, double price) {
+    Record rec(8);
+    rec.SetR8(0, price);
+    WriteRecord(unit, record, rec);
+}
+
+constexpr std::size_t kSplitOffset = 14;
+constexpr std::size_t kSplitSize = 13;
+
+}  // namespace
+
+void Prcdat(std::string_view date, std::string& digits) {
+    int16_t month = 0, day = 0, year = 0;
+    Redate(date, month, day, year);
+    digits = Write("(3I2)", {static_cast<long long>(month), static_cast<long long>(day),
+                             static_cast<long long>(year)});
+    digits.resize(6, ' ');
+    for (char& c : digits)
+        if (c < '0') c = '0';
+}
+
+std::string Prcdat(std::string_view date) {
+    std::string digits;
+    Prcdat(date, digits);
+    return digits;
+}
+
+std::string PriceFileName(std::string_view date) { return DatedFileName(date, "('SE',6A1,'.PRC')"); }
+
+std::string RateFileName(std::string_view date) { return DatedFileName(date, "('SE',6A1,'.CUR')"); }
+
+void Rwpric(int mode, int unit, std::string_view date, long record, double& price) {
+    if (unit == 0) return;
+    int u = std::abs(unit);
+    bool opened_here = unit < 0;
+    if (opened_here) Open8(u, PriceFileName(date));
+    if (mode < 1)
+        ReadPrice(u, record, price);
+    else
+        WritePrice(u, record, price);
+    if (opened_here) Close(u);
+}
+
+void Getai(std::string_view date1, std::string_view date2, double face, float rate, int16_t mode,
+           double& result) {
+    result = 0.0;
+    if (mode != 1) return;
+    double days = Daycb(date1, date2, mode);
+    result = (days / 180.0) * (rate / 2.0f) * face;
+    Drndn(result);
+}
+
+std::string SplitFileName(int year) {
+    int four_digit = year;
+    if (year >= 0 && year <= 99)
+        four_digit = FourDigitYear(year);
+    else if (year >= 100 && year <= 150)  // a windowed year, 100 + YY
+        four_digit = 1900 + year;
+    return Write("('SECR',I4,'.SPL')", {static_cast<long long>(four_digit)});
+}
+
+std::string SplitFileNameOfDate(std::string_view date) {
+    int16_t month = 0, day = 0, year = 0;
+    Redate(date, month, day, year);
+    return SplitFileName(year);
+}
+
+SplitFileHeader SplitFileHeader::Decode(const Record& rec) {
+    SplitFileHeader h;
+    if (rec.size() >= 2) h.last_record = rec.I16(0);
+    return h;
+}
+
+void SplitFileHeader::Encode(Record& rec) const {
+    if (rec.size() < kSplitRecordLength) rec.bytes().resize(kSplitRecordLength, 0);
+    rec.SetI16(0, last_record);
+}
+
+SplitRecord SplitRecord::Decode(const Record& rec) {
+    Record r = rec;
+    if (r.size() < kSplitRecordLength) r.bytes().resize(kSplitRecordLength, 0);
+    SplitRecord s;
+    s.symbol = r.Text(0, 12);
+    s.count = r.I16(12);
+    for (int k = 0; k < kMaxSplits; ++k) {
+        std::size_t off = kSplitOffset + kSplitSize * static_cast<std::size_t>(k);
+        s.splits[k].ratio = r.R4(off);
+        s.splits[k].ex_date = r.R4(off + 4);
+        s.splits[k].pay_date = r.R4(off + 8);
+        s.splits[k].posted = r.data()[off + 12];
+    }
+    return s;
+}
+
+void SplitRecord::Encode(Record& rec) const {
+    if (rec.size() < kSplitRecordLength) rec.bytes().resize(kSplitRecordLength, 0);
+    rec.SetText(0, 12, symbol);
+    rec.SetI16(12, count);
+    for (int k = 0; k < kMaxSplits; ++k) {
+        std::size_t off = kSplitOffset + kSplitSize * static_cast<std::size_t>(k);
+        rec.SetR4(off, splits[k].ratio);
+        rec.SetR4(off + 4, splits[k].ex_date);
+        rec.SetR4(off + 8, splits[k].pay_date);
+        rec.data()[off + 12] = splits[k].posted;
+    }
+}
+
+}  // namespace records
