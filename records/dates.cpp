@@ -1,0 +1,270 @@
+#include "records/dates.h"
+
+#include "records/common_file.h"
+#include "records/files.h"
+#include "records/layout.h"
+#include "records/record.h"
+#include "records/rounding.h"
+
+namespace records {
+
+namespace {
+
+constexpr std::string_view kDateLayout = "(I2,'/',I2,'/',I2)";
+constexpr std::string_view kSplitLayout = "(I2,1X,I2,1X,I2)";
+constexpr int kPostDateUnit = 6;
+
+// Days in the month from a table; a month outside 1-12 counts as 31 so
+// that a damaged date never reads outside the table.
+int MonthLength(const MonthLengths& table, int month) {
+    return (month >= 1 && month <= 12) ? table[month - 1] : 31;
+}
+
+// Why a date check failed.
+enum class DateFault { kNone, kMalformed, kOutOfRange, kOutsideLimits };
+
+// Reads the three groups of a typed date from the right: year, day,
+// month. Each group ends at a "/" (or the text's start), skips blanks and
+// takes one or two digits.
+bool ScanDate(std::string_view text, int& year, int& day, int& month) {
+    int values[3] = {0, 0, 0};
+    int pos = static_cast<int>(text.size());
+    for (int& value : values) {
+        int digits = 0;
+        while (pos >= 1) {
+            const char c = text[pos - 1];
+            --pos;
+            if (c == ' ') continue;
+            if (c == '/') break;
+            if (c < '0' || c > '9' || digits == 2) return false;
+            value += (c - '0') * (digits == 0 ? 1 : 10);
+            ++digits;
+        }
+        if (digits == 0) return false;
+    }
+    year = values[0];
+    day = values[1];
+    month = values[2];
+    return true;
+}
+
+// The steps shared by Ckdate and Chkdat. parts, when given, receives
+// {year, day, month} once the text has been read.
+DateFault CheckDate(std::string& date, float& number, float low, float high, std::array<int16_t, 3>* parts) {
+    int year = 0, day = 0, month = 0;
+    if (!ScanDate(Fixed(date, 8), year, day, month)) return DateFault::kMalformed;
+    if (parts != nullptr) *parts = {static_cast<int16_t>(year), static_cast<int16_t>(day), static_cast<int16_t>(month)};
+    if (year < 0 || year > 99 || day < 1 || day > 31 || month < 1 || month > 12 ||
+        day > MonthLength(MonthLengthTable, month))
+        return DateFault::kOutOfRange;
+    date = Write(year < 10 ? "(I2,'/',I2,'/0',I1)" : kDateLayout,
+                 {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
+    number = WindowedDateNumber(month, day, year);
+    if (number < low || number > high) return DateFault::kOutsideLimits;
+    return DateFault::kNone;
+}
+
+}  // namespace
+
+int WindowYear(int yy) { return yy < 51 ? 100 + yy : yy; }
+
+int FourDigitYear(int yy) { return (yy >= 0 && yy <= 50) ? 2000 + yy : 1900 + yy; }
+
+float WindowedDateNumber(int month, int day, int yy) {
+    return static_cast<float>(WindowYear(yy) * 10000 + month * 100 + day);
+}
+
+double WidenDate(double date_number) {
+    if (date_number > 0.0 && date_number < 800000.0) return date_number + 20000000.0;
+    if (date_number > 800000.0) return date_number + 19000000.0;
+    return 0.0;
+}
+
+bool Redate(std::string_view date, int16_t& month, int16_t& day, int16_t& year) {
+    if (Read(date, kSplitLayout, {&month, &day, &year})) return true;
+    month = day = year = 0;
+    return false;
+}
+
+void Wrdate(std::string& date, int16_t month, int16_t day, int16_t& year) {
+    if (year > 99) year = static_cast<int16_t>(year - 100);
+    date = Write(kDateLayout, {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
+}
+
+void Gtdate(std::string& date, float& number, int16_t& month, int16_t& day, int16_t& year) {
+    const bool read = Redate(date, month, day, year);
+    if (read && day < 10)
+        date = Write("(I2,'/0',I1,'/',I2)",
+                     {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
+    number = static_cast<float>((year * 100 + month) * 100 + day);
+}
+
+void Setfeb(MonthLengths& table, int16_t year) { table[1] = (year % 4 == 0) ? 29 : 28; }
+
+void Addday(int16_t& month, int16_t& day, int16_t& year) {
+    MonthLengths table = MonthLengthTable;
+    Setfeb(table, year);
+    ++day;
+    if (day <= MonthLength(table, month)) return;
+    day = 1;
+    ++month;
+    if (month <= 12) return;
+    month = 1;
+    ++year;
+}
+
+double Daycb(std::string_view first, std::string_view second, int16_t mode) {
+    int16_t m1, d1, y1, m2, d2, y2;
+    Redate(first, m1, d1, y1);
+    Redate(second, m2, d2, y2);
+    y1 = static_cast<int16_t>(FourDigitYear(y1));
+    y2 = static_cast<int16_t>(FourDigitYear(y2));
+    if (mode != 1) return Julday(m2, d2, y2) - Julday(m1, d1, y1);
+
+    // 30/360: every month has 30 days. The count was kept in 16 bits,
+    // which is why dates 90 or more years apart give 0.
+    if (y2 - y1 >= 90) return 0.0;
+    Addday(m2, d2, y2);  // the end date counts inclusively
+    if (d1 >= 31) d1 = 30;
+    if (d2 >= 31 && d1 >= 30) d2 = 30;
+    if (m1 == 2 && d1 >= 28) d1 = 30;
+    return static_cast<double>(((y2 - y1) * 12 - m1 + m2) * 30 - d1 + d2);
+}
+
+double Julday(int month, int day, int year) {
+    double a = (month - 14) / 12.0;
+    Dtrunc(a);
+    double j = (a + year + 4800) * 1461.0 / 4.0;
+    Dtrunc(j);
+    j += day - 32075;
+    double b = (month - 12.0 * a - 2) * 367.0 / 12.0;
+    Dtrunc(b);
+    j += b;
+    double c = (a + year + 4900) / 100.0;
+    Dtrunc(c);
+    c = c * 3.0 / 4.0;
+    Dtrunc(c);
+    return j - c;
+}
+
+void Dtrunc(double& value) {
+    const std::string text = Write("(F14.4)", {value});
+    const std::size_t dot = text.rfind('.');
+    if (dot == std::string::npos) return;
+    // The four digits after the point, read as a fraction.
+    double fraction = 0.0;
+    if (!Read(std::string_view(text).substr(dot + 1), "(F14.4)", {&fraction})) return;
+    if (value >= 0.0)
+        value -= fraction;
+    else
+        value += fraction;
+    Drnd0(value);
+}
+
+void Ckdate(std::string& date, int16_t& mode, int16_t& error, float& number, float low, float high) {
+    error = 0;
+    if (mode == 3) return;
+    if (CheckDate(date, number, low, high, nullptr) != DateFault::kNone) {
+        error = 1;
+        mode = 1;
+    }
+}
+
+void Chkdat(std::string& date, int16_t& mode, int16_t& error, float& number, float low, float high,
+            int16_t strict, std::array<int16_t, 3>& parts) {
+    error = 0;
+    if (mode == 3) return;
+    switch (CheckDate(date, number, low, high, &parts)) {
+        case DateFault::kNone:
+            return;
+        case DateFault::kOutOfRange:
+            error = 1;
+            mode = 1;
+            return;
+        case DateFault::kMalformed:
+        case DateFault::kOutsideLimits:
+            error = 1;
+            if (strict >= 1) mode = 1;
+            return;
+    }
+}
+
+void Datadj(float limit, std::string& date) {
+    if (IsBlank(Fixed(date, 4))) return;
+    int16_t month, day, yy;
+    if (!Redate(date, month, day, yy)) return;
+    if (limit < kEarliestDateNumber) return;
+    // Compare windowed numbers, as the limit is one: 08/31/05 is 1050831,
+    // above a limit of 03/01/05 = 1050301, and steps back to 02/28/05.
+    int year = WindowYear(yy);
+    while (static_cast<float>(year * 10000 + month * 100 + day) > limit) {
+        month = static_cast<int16_t>(month - 6);
+        if (month <= 0) {
+            --year;
+            month = static_cast<int16_t>(month + 12);
+        }
+        MonthLengths table = MonthLengthTable;
+        Setfeb(table, static_cast<int16_t>(year));
+        const int length = MonthLength(table, month);
+        if (day > length) day = static_cast<int16_t>(length);
+    }
+    int16_t written = static_cast<int16_t>(year);
+    Wrdate(date, month, day, written);
+}
+
+std::string H2000(std::string& date) {
+    const int style = Rdopts()[68];
+    date = Fixed(date, 8);
+    for (std::size_t i = (style == 2 ? 0 : 6); i < 8; ++i)
+        if (date[i] == ' ') date[i] = '0';
+    int16_t yy = 0;
+    if (!Read(std::string_view(date).substr(6, 2), "(I2)", {&yy})) yy = 0;
+    const long long year = FourDigitYear(yy);
+    if (style == 2) {
+        return Write("(4A1,I4,4X)", {std::string_view(date).substr(0, 1), std::string_view(date).substr(1, 1),
+                                     std::string_view(date).substr(3, 1), std::string_view(date).substr(4, 1),
+                                     year});
+    }
+    if (style == 3) {
+        int16_t month = 0, day = 0;
+        if (!Read(date, "(I2,1X,I2)", {&month, &day})) month = day = 0;
+        return Write("(I2,'/',I2,'/',I4,2X)", {static_cast<long long>(month), static_cast<long long>(day), year});
+    }
+    return date + "    ";
+}
+
+void Setdat(std::string_view date) {
+    Open(kPostDateUnit, kCommonFile);
+    UnitGuard guard(kPostDateUnit);
+    Record rec(128);
+    if (!ReadRecord(kPostDateUnit, kPostDateRecord, rec)) rec = Record(128);
+    std::string text = Fixed(date, 8);
+    float number = rec.R4(8);
+    int16_t mode = 0, error = 0;
+    Ckdate(text, mode, error, number, 0.0f, 1991231.0f);
+    // A date that fails the check is not stored: the record keeps the
+    // post date it had.
+    if (error != 0) return;
+    rec.SetText(0, 8, text);
+    rec.SetR4(8, number);
+    WriteRecord(kPostDateUnit, kPostDateRecord, rec);
+}
+
+double Gtprcd(char class_char, std::string_view subclass, float date_number, std::string_view symbol) {
+    static constexpr std::string_view kClasses = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
+    const std::size_t at = kClasses.find(class_char);
+    const double rank = at == std::string_view::npos ? 37.0 : static_cast<double>(at + 1);
+    int16_t sub = 0;
+    if (!Read(Fixed(subclass, 2), "(I2)", {&sub})) sub = 0;
+    const double base = rank * 1e14 + sub * 1e12;
+    const double widened = WidenDate(date_number);
+    if (widened != 0.0) return base + widened;
+    // No date: the symbol's first six character codes in pairs of digits
+    // (a code of 100 or more runs into the pair before it).
+    const std::string six = Fixed(symbol, 6);
+    double s = 0.0;
+    for (unsigned char c : six) s = s * 100.0 + c;
+    return base + s;
+}
+
+}  // namespace records
