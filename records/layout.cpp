@@ -1,0 +1,365 @@
+#include "records/layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "records/layout_number.h"
+#include "records/layout_parse.h"
+
+namespace records {
+
+namespace {
+
+using layout_detail::Kind;
+using layout_detail::Node;
+using layout_detail::ParsedLayout;
+
+enum class WalkEnd { Done, Failed, Looping };
+
+// Runs through a parsed layout as a Fortran formatted transfer does and
+// hands each step to the handler: repeat counts, nested groups, "/", and
+// reversion when the end is reached with items left. The walk ends at the
+// first data descriptor with no item left, or at the end of the layout
+// when the items are used up. Items left over with no data descriptor to
+// revert to would repeat the layout for ever: the walk ends as Looping.
+//
+// The handler offers: bool HasItem(), bool Data(const Node&) (false stops
+// the walk as Failed), void Literal(std::string_view), void Skip(int),
+// bool NewRecord() (false: nothing further is wanted, the walk is Done).
+template <class Handler>
+WalkEnd Walk(const ParsedLayout& layout, Handler& handler) {
+    struct Frame {
+        std::size_t open;
+        int32_t left;
+    };
+    Frame stack[layout_detail::kMaxDepth + 1];
+    int depth = 0;
+    const std::vector<Node>& nodes = layout.nodes;
+    std::size_t pc = 0;
+    for (;;) {
+        if (pc == nodes.size()) {
+            if (!handler.HasItem()) return WalkEnd::Done;
+            if (!layout.revertHasData) return WalkEnd::Looping;
+            if (!handler.NewRecord()) return WalkEnd::Done;
+            depth = 0;
+            pc = static_cast<std::size_t>(layout.revertTo);
+            continue;
+        }
+        const Node& node = nodes[pc];
+        switch (node.kind) {
+            case Kind::GroupOpen:
+                stack[depth++] = Frame{pc, node.repeat};
+                break;
+            case Kind::GroupClose:
+                if (--stack[depth - 1].left > 0) {
+                    pc = stack[depth - 1].open;
+                } else {
+                    --depth;
+                }
+                break;
+            case Kind::Skip:
+                handler.Skip(node.width);
+                break;
+            case Kind::Literal:
+                handler.Literal(layout.LiteralText(node));
+                break;
+            case Kind::NewRecord:
+                for (int32_t r = 0; r < node.repeat; ++r) {
+                    if (!handler.NewRecord()) return WalkEnd::Done;
+                }
+                break;
+            case Kind::KeepRecord:
+                break;
+            case Kind::Integer:
+            case Kind::Fixed:
+            case Kind::Text:
+                for (int32_t r = 0; r < node.repeat; ++r) {
+                    if (!handler.HasItem()) return WalkEnd::Done;
+                    if (!handler.Data(node)) return WalkEnd::Failed;
+                }
+                break;
+        }
+        ++pc;
+    }
+}
+
+// ---------------------------------------------------------------- output
+
+class Writer {
+public:
+    // Writes into `first`; later records go to `more` when given, and are
+    // not wanted otherwise.
+    Writer(OutItems items, std::string& first, std::vector<std::string>* more)
+        : items_(items), record_(&first), more_(more) {}
+
+    bool HasItem() const { return next_ < items_.size(); }
+
+    bool NewRecord() {
+        if (more_ == nullptr) return false;
+        more_->emplace_back();
+        record_ = &more_->back();
+        return true;
+    }
+
+    void Literal(std::string_view text) { record_->append(text); }
+
+    void Skip(int n) { record_->append(static_cast<std::size_t>(n), ' '); }
+
+    bool Data(const Node& node) {
+        const OutItem& item = items_[next_++];
+        std::string& out = *record_;
+        switch (node.kind) {
+            case Kind::Integer:
+                if (const auto* whole = std::get_if<long long>(&item)) {
+                    layout_detail::AppendInteger(out, *whole, node.width);
+                } else if (const auto* number = std::get_if<double>(&item)) {
+                    // A half rounds away from zero; beyond the range of a
+                    // 64-bit integer no width of I could hold it anyway.
+                    if (std::isfinite(*number) && std::fabs(*number) < 9.2e18) {
+                        layout_detail::AppendInteger(out, std::llround(*number), node.width);
+                    } else {
+                        layout_detail::AppendStars(out, node.width);
+                    }
+                } else {
+                    layout_detail::AppendStars(out, node.width);
+                }
+                break;
+            case Kind::Fixed:
+                if (const auto* number = std::get_if<double>(&item)) {
+                    layout_detail::AppendFixed(out, *number, node.width, node.decimals);
+                } else if (const auto* whole = std::get_if<long long>(&item)) {
+                    layout_detail::AppendFixed(out, static_cast<double>(*whole), node.width, node.decimals);
+                } else {
+                    layout_detail::AppendStars(out, node.width);
+                }
+                break;
+            default:
+                if (const auto* text = std::get_if<std::string_view>(&item)) {
+                    AppendText(out, *text, node.width);
+                } else {
+                    layout_detail::AppendStars(out, node.width < 0 ? 1 : node.width);
+                }
+                break;
+        }
+        return true;
+    }
+
+private:
+    // Aw writes the first w characters of the text, or the text
+    // right-aligned after blanks when it is shorter; A the whole text.
+    static void AppendText(std::string& out, std::string_view text, int width) {
+        if (width < 0) {
+            out.append(text);
+            return;
+        }
+        const auto w = static_cast<std::size_t>(width);
+        if (text.size() >= w) {
+            out.append(text.substr(0, w));
+        } else {
+            out.append(w - text.size(), ' ');
+            out.append(text);
+        }
+    }
+
+    OutItems items_;
+    std::size_t next_ = 0;
+    std::string* record_;
+    std::vector<std::string>* more_;
+};
+
+// ----------------------------------------------------------------- input
+
+// A value read but not yet stored: the targets change only when the whole
+// read succeeds.
+struct Pending {
+    std::size_t item = 0;
+    int64_t whole = 0;
+    double number = 0;
+    float single = 0;
+    // A text field: where its characters start in the text, how many of
+    // them lie inside the text (the rest are blanks), and its width.
+    std::size_t textStart = 0;
+    std::size_t textAvailable = 0;
+    std::size_t width = 0;
+};
+
+class Reader {
+public:
+    Reader(std::string_view text, InItems items, std::vector<Pending>& pending)
+        : text_(text), items_(items), pending_(pending) {
+        pending_.clear();
+    }
+
+    bool HasItem() const { return next_ < items_.size(); }
+
+    // The text is a single record: after it every field is blank.
+    bool NewRecord() {
+        beyond_ = true;
+        return true;
+    }
+
+    void Literal(std::string_view text) { pos_ += text.size(); }
+
+    void Skip(int n) { pos_ += static_cast<std::size_t>(n); }
+
+    bool Data(const Node& node) {
+        Pending value;
+        value.item = next_;
+        const InItem& target = items_[next_++];
+        if (node.kind == Kind::Text) {
+            std::string* const* text = std::get_if<std::string*>(&target);
+            if (text == nullptr) return false;
+            value.width = node.width < 0 ? (*text)->size() : static_cast<std::size_t>(node.width);
+            Field(value.width, value.textStart, value.textAvailable);
+            pending_.push_back(value);
+            return true;
+        }
+        std::size_t start = 0;
+        std::size_t available = 0;
+        Field(static_cast<std::size_t>(node.width), start, available);
+        layout_detail::NumberText number;
+        const int decimals = node.kind == Kind::Fixed ? node.decimals : -1;
+        if (!layout_detail::ScanNumber(text_.substr(start, available), decimals, number)) return false;
+        bool fits = false;
+        switch (target.index()) {
+            case 0:
+                fits = layout_detail::ToInteger(number, INT16_MIN, INT16_MAX, value.whole);
+                break;
+            case 1:
+                fits = layout_detail::ToInteger(number, INT32_MIN, INT32_MAX, value.whole);
+                break;
+            case 2:
+                fits = layout_detail::ToInteger(number, INT64_MIN, INT64_MAX, value.whole);
+                break;
+            case 3:
+                fits = layout_detail::ToFloat(number, value.single);
+                break;
+            case 4:
+                fits = layout_detail::ToDouble(number, value.number);
+                break;
+            default:
+                return false;  // a text target under I or F
+        }
+        if (fits) pending_.push_back(value);
+        return fits;
+    }
+
+    // Stores every value read; called once the whole read has succeeded.
+    void Commit(std::string& scratch) const {
+        for (const Pending& value : pending_) {
+            const InItem& target = items_[value.item];
+            switch (target.index()) {
+                case 0:
+                    *std::get<0>(target) = static_cast<int16_t>(value.whole);
+                    break;
+                case 1:
+                    *std::get<1>(target) = static_cast<int32_t>(value.whole);
+                    break;
+                case 2:
+                    *std::get<2>(target) = value.whole;
+                    break;
+                case 3:
+                    *std::get<3>(target) = value.single;
+                    break;
+                case 4:
+                    *std::get<4>(target) = value.number;
+                    break;
+                default:
+                    StoreText(*std::get<5>(target), value, scratch);
+                    break;
+            }
+        }
+    }
+
+private:
+    // The field of `width` positions at the current position: where it
+    // starts in the text and how many of its characters the text holds.
+    void Field(std::size_t width, std::size_t& start, std::size_t& available) {
+        start = 0;
+        available = 0;
+        if (!beyond_ && pos_ < text_.size()) {
+            start = pos_;
+            available = std::min(width, text_.size() - pos_);
+        }
+        pos_ += width;
+    }
+
+    // Aw into a text of length len: w >= len keeps the rightmost len
+    // characters of the field, w < len the w characters followed by blanks.
+    // Built aside first, as the target may be the text being read.
+    void StoreText(std::string& target, const Pending& value, std::string& scratch) const {
+        const std::size_t len = target.size();
+        const std::size_t w = value.width;
+        const std::string_view field = text_.substr(value.textStart, value.textAvailable);
+        scratch.assign(len, ' ');
+        const std::size_t skip = w >= len ? w - len : 0;
+        for (std::size_t j = 0; j < len && skip + j < w; ++j) {
+            const std::size_t k = skip + j;
+            if (k < field.size()) scratch[j] = field[k];
+        }
+        target.assign(scratch);
+    }
+
+    std::string_view text_;
+    InItems items_;
+    std::vector<Pending>& pending_;
+    std::size_t next_ = 0;
+    std::size_t pos_ = 0;
+    bool beyond_ = false;
+};
+
+}  // namespace
+
+std::vector<std::string> WriteRecords(std::string_view layout, OutItems items) {
+    std::vector<std::string> records;
+    const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (!parsed.valid) return records;
+    // The first record has a string of its own, as `records` reallocates
+    // while the later ones are written.
+    std::string first;
+    Writer writer(items, first, &records);
+    Walk(parsed, writer);
+    records.insert(records.begin(), std::move(first));
+    return records;
+}
+
+std::string Write(std::string_view layout, OutItems items) {
+    std::string record;
+    const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (!parsed.valid) return record;
+    Writer writer(items, record, nullptr);
+    Walk(parsed, writer);
+    return record;
+}
+
+void WriteInto(std::string& field, std::string_view layout, OutItems items) {
+    thread_local std::string record;
+    record.clear();
+    const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (parsed.valid) {
+        Writer writer(items, record, nullptr);
+        Walk(parsed, writer);
+    }
+    const std::size_t kept = std::min(record.size(), field.size());
+    std::copy_n(record.begin(), kept, field.begin());
+    std::fill(field.begin() + static_cast<std::ptrdiff_t>(kept), field.end(), ' ');
+}
+
+bool Read(std::string_view text, std::string_view layout, InItems items) {
+    const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (!parsed.valid) return false;
+    thread_local std::vector<Pending> pending;
+    thread_local std::string scratch;
+    Reader reader(text, items, pending);
+    // Done means every target has its value: the walk only ends early for
+    // want of items, reverting while any are left.
+    if (Walk(parsed, reader) != WalkEnd::Done) return false;
+    reader.Commit(scratch);
+    return true;
+}
+
+bool IsValidLayout(std::string_view layout) {
+    return layout_detail::CachedLayout(layout).valid;
+}
+
+}  // namespace records

@@ -1,0 +1,65 @@
+#pragma once
+
+// The parsed form of a layout string and the per-thread cache that keeps
+// each layout's parse. Private to the layout engine.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace records::layout_detail {
+
+enum class Kind : uint8_t {
+    Skip,        // nX: width blanks out, width positions skipped in
+    Integer,     // Iw
+    Fixed,       // Fw.d
+    Text,        // Aw, or A (width < 0)
+    Literal,     // quoted text, in ParsedLayout::literals
+    NewRecord,   // "/", repeat times
+    GroupOpen,   // "r(": link is the matching GroupClose
+    GroupClose,  // ")": link is the matching GroupOpen
+    KeepRecord,  // "\": no effect on the text
+};
+
+struct Node {
+    Kind kind = Kind::Skip;
+    int32_t repeat = 1;
+    int32_t width = 0;
+    int32_t decimals = 0;
+    int32_t link = 0;      // groups: index of the matching bracket
+    uint32_t literal = 0;  // literals: offset into ParsedLayout::literals
+    uint32_t literalSize = 0;
+
+    bool IsData() const { return kind == Kind::Integer || kind == Kind::Fixed || kind == Kind::Text; }
+};
+
+// Limits that keep a mistyped or hostile layout from exhausting memory:
+// widths, repeat counts, nesting and the positions one pass through the
+// layout can produce are bounded.
+inline constexpr int32_t kMaxWidth = 4096;
+inline constexpr int32_t kMaxNumberWidth = 255;
+inline constexpr int32_t kMaxRepeat = 32767;
+inline constexpr int kMaxDepth = 32;
+inline constexpr int64_t kMaxPassPositions = 1'000'000;
+
+struct ParsedLayout {
+    bool valid = false;
+    std::vector<Node> nodes;     // the items inside the outermost brackets
+    std::string literals;        // literal texts, quotes already undoubled
+    int32_t revertTo = 0;        // where the layout restarts when items remain
+    bool revertHasData = false;  // an I, F or A lies from revertTo on
+
+    std::string_view LiteralText(const Node& node) const {
+        return std::string_view(literals).substr(node.literal, node.literalSize);
+    }
+};
+
+// Parses a layout text; the result's valid flag tells whether it parsed.
+ParsedLayout ParseLayout(std::string_view layout);
+
+// The cached parse of a layout text (parsed on first use). The reference
+// stays valid until the next call of CachedLayout on the same thread.
+const ParsedLayout& CachedLayout(std::string_view layout);
+
+}  // namespace records::layout_detail
