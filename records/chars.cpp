@@ -19,7 +19,9 @@ void Insert(char c, std::string& text, int position) {
     if (position >= 1 && static_cast<std::size_t>(position) <= text.size()) text[position - 1] = c;
 }
 
-void Putchr(std::string& line, int position, char c) { Insert(c, line, position); }
+void Putchr(std::string& line, int position, char c) {
+    Insert(c, line, position);
+}
 
 int16_t Inset(char c, std::string_view text, int16_t& n) {
     if (n > 178) n = 178;

@@ -31,8 +31,12 @@ void Code(std::string_view code, int16_t& cls, int16_t& sign, int16_t& transfer,
 
 namespace {
 
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsUpperOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+bool IsLower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+bool IsUpperOrDigit(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 }  // namespace
 

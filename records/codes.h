@@ -22,7 +22,7 @@ enum TransactionClass : int16_t {
 struct TransactionCodeEntry {
     std::string_view code;  // blank padded to a 4-character word
     int16_t cls;
-    int16_t sign;           // direction of the cash effect, -1 or +1
+    int16_t sign;  // direction of the cash effect, -1 or +1
 };
 
 inline constexpr std::array<TransactionCodeEntry, 21> TransactionCodeTable = {{

@@ -53,7 +53,8 @@ bool ScanDate(std::string_view text, int& year, int& day, int& month) {
 DateFault CheckDate(std::string& date, float& number, float low, float high, std::array<int16_t, 3>* parts) {
     int year = 0, day = 0, month = 0;
     if (!ScanDate(Fixed(date, 8), year, day, month)) return DateFault::kMalformed;
-    if (parts != nullptr) *parts = {static_cast<int16_t>(year), static_cast<int16_t>(day), static_cast<int16_t>(month)};
+    if (parts != nullptr)
+        *parts = {static_cast<int16_t>(year), static_cast<int16_t>(day), static_cast<int16_t>(month)};
     if (year < 0 || year > 99 || day < 1 || day > 31 || month < 1 || month > 12 ||
         day > MonthLength(MonthLengthTable, month))
         return DateFault::kOutOfRange;
@@ -66,9 +67,13 @@ DateFault CheckDate(std::string& date, float& number, float low, float high, std
 
 }  // namespace
 
-int WindowYear(int yy) { return yy < 51 ? 100 + yy : yy; }
+int WindowYear(int yy) {
+    return yy < 51 ? 100 + yy : yy;
+}
 
-int FourDigitYear(int yy) { return (yy >= 0 && yy <= 50) ? 2000 + yy : 1900 + yy; }
+int FourDigitYear(int yy) {
+    return (yy >= 0 && yy <= 50) ? 2000 + yy : 1900 + yy;
+}
 
 float WindowedDateNumber(int month, int day, int yy) {
     return static_cast<float>(WindowYear(yy) * 10000 + month * 100 + day);
@@ -88,18 +93,21 @@ bool Redate(std::string_view date, int16_t& month, int16_t& day, int16_t& year) 
 
 void Wrdate(std::string& date, int16_t month, int16_t day, int16_t& year) {
     if (year > 99) year = static_cast<int16_t>(year - 100);
-    date = Write(kDateLayout, {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
+    date = Write(kDateLayout,
+                 {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
 }
 
 void Gtdate(std::string& date, float& number, int16_t& month, int16_t& day, int16_t& year) {
     const bool read = Redate(date, month, day, year);
     if (read && day < 10)
-        date = Write("(I2,'/0',I1,'/',I2)",
-                     {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
+        date = Write("(I2,'/0',I1,'/',I2)", {static_cast<long long>(month), static_cast<long long>(day),
+                                             static_cast<long long>(year)});
     number = static_cast<float>((year * 100 + month) * 100 + day);
 }
 
-void Setfeb(MonthLengths& table, int16_t year) { table[1] = (year % 4 == 0) ? 29 : 28; }
+void Setfeb(MonthLengths& table, int16_t year) {
+    table[1] = (year % 4 == 0) ? 29 : 28;
+}
 
 void Addday(int16_t& month, int16_t& day, int16_t& year) {
     MonthLengths table = MonthLengthTable;
@@ -221,14 +229,15 @@ std::string H2000(std::string& date) {
     if (!Read(std::string_view(date).substr(6, 2), "(I2)", {&yy})) yy = 0;
     const long long year = FourDigitYear(yy);
     if (style == 2) {
-        return Write("(4A1,I4,4X)", {std::string_view(date).substr(0, 1), std::string_view(date).substr(1, 1),
-                                     std::string_view(date).substr(3, 1), std::string_view(date).substr(4, 1),
-                                     year});
+        return Write("(4A1,I4,4X)",
+                     {std::string_view(date).substr(0, 1), std::string_view(date).substr(1, 1),
+                      std::string_view(date).substr(3, 1), std::string_view(date).substr(4, 1), year});
     }
     if (style == 3) {
         int16_t month = 0, day = 0;
         if (!Read(date, "(I2,1X,I2)", {&month, &day})) month = day = 0;
-        return Write("(I2,'/',I2,'/',I4,2X)", {static_cast<long long>(month), static_cast<long long>(day), year});
+        return Write("(I2,'/',I2,'/',I4,2X)",
+                     {static_cast<long long>(month), static_cast<long long>(day), year});
     }
     return date + "    ";
 }

@@ -36,7 +36,9 @@ void RoundThrough(T& value, int decimals) {
     Read(std::string_view(work).substr(0, 20), layout, {&value});
 }
 
-bool Honoured(int decimals) { return decimals >= 4 && decimals <= 8; }
+bool Honoured(int decimals) {
+    return decimals >= 4 && decimals <= 8;
+}
 
 // The system's number of decimals: option 81 (byte 81 of the options
 // record) when it is 4 to 8, else 4. Read on every call, as the options
@@ -48,19 +50,35 @@ int SystemDecimals() {
 
 }  // namespace
 
-void Round1(float& value) { RoundThrough(value, SystemDecimals()); }
-void Drndn(double& value) { RoundThrough(value, SystemDecimals()); }
+void Round1(float& value) {
+    RoundThrough(value, SystemDecimals());
+}
+void Drndn(double& value) {
+    RoundThrough(value, SystemDecimals());
+}
 
 void Roundn(float& value, int16_t& decimals) {
     if (!Honoured(decimals)) decimals = 4;
     RoundThrough(value, decimals);
 }
 
-void Drnd10(double& value) { RoundThrough(value, 10); }
-void Drnd3(double& value) { RoundThrough(value, 3); }
-void Drnd2(double& value) { RoundThrough(value, 2); }
-void Srnd2(float& value) { RoundThrough(value, 2); }
-void Drnd0(double& value) { RoundThrough(value, 0); }
-void Srnd0(float& value) { RoundThrough(value, 0); }
+void Drnd10(double& value) {
+    RoundThrough(value, 10);
+}
+void Drnd3(double& value) {
+    RoundThrough(value, 3);
+}
+void Drnd2(double& value) {
+    RoundThrough(value, 2);
+}
+void Srnd2(float& value) {
+    RoundThrough(value, 2);
+}
+void Drnd0(double& value) {
+    RoundThrough(value, 0);
+}
+void Srnd0(float& value) {
+    RoundThrough(value, 0);
+}
 
 }  // namespace records

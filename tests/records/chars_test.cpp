@@ -1,8 +1,8 @@
+#include "records/chars.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "records/chars.h"
 
 namespace {
 
@@ -31,12 +31,9 @@ TEST(CharsInset, FindsFirstOccurrenceWithinN) {
         int16_t result;
         int16_t n_after;
     } cases[] = {
-        {'C', " IMCPA", 6, 4, 6},
-        {'A', "ABCA", 4, 1, 4},
-        {'A', "xyzA", 3, -1, 3},   // beyond n
-        {'A', "A", 0, -1, 0},      // n < 1
-        {'A', "A", -5, -1, -5},
-        {'Q', "PQ", 500, 2, 178},  // n lowered, search stops at the text's end
+        {'C', " IMCPA", 6, 4, 6}, {'A', "ABCA", 4, 1, 4},   {'A', "xyzA", 3, -1, 3},  // beyond n
+        {'A', "A", 0, -1, 0},                                                         // n < 1
+        {'A', "A", -5, -1, -5},   {'Q', "PQ", 500, 2, 178},  // n lowered, search stops at the text's end
     };
     for (const auto& c : cases) {
         int16_t n = c.n;
@@ -86,8 +83,8 @@ TEST(CharsSubstg, CopiesRangeIntoBlankFilledResult) {
         int i, j;
         std::string result;
     } cases[] = {
-        {"ABCDEFGH", 3, 5, "CDE"}, {"ABCDEFGH", 1, 8, "ABCDEFGH"}, {"ABCDEFGH", 5, 4, ""},
-        {"ABCDEFGH", 6, 20, "FGH"},  // past the field's end
+        {"ABCDEFGH", 3, 5, "CDE"}, {"ABCDEFGH", 1, 8, "ABCDEFGH"},
+        {"ABCDEFGH", 5, 4, ""},    {"ABCDEFGH", 6, 20, "FGH"},  // past the field's end
         {"ABCDEFGH", -2, 2, "AB"},
     };
     for (const auto& c : cases) {
@@ -108,14 +105,14 @@ TEST(CharsCenter, MovesRightByHalfTheTrailingBlanks) {
         int16_t status;
     } cases[] = {
         {"ABCD      ", 10, "   ABCD   ", 0},
-        {"ABCD     ", 9, "  ABCD   ", 0},      // odd remainder rounds down
-        {" AB       ", 10, "    AB    ", 0},   // leading blanks move along
+        {"ABCD     ", 9, "  ABCD   ", 0},     // odd remainder rounds down
+        {" AB       ", 10, "    AB    ", 0},  // leading blanks move along
         {"AB\0\0\0\0"s, 6, "  AB\0\0"s, 0},   // NULs count as trailing blanks
         {"ABCDEFGHIJ", 10, "ABCDEFGHIJ", 0},
         {"          ", 10, "          ", 1},
         {"ABCD      ", 0, "ABCD      ", 1},
-        {"AB    XY", 4, " AB   XY", 0},        // only the first n count
-        {"AB  ", 40, " AB ", 0},               // n beyond the text is cut to it
+        {"AB    XY", 4, " AB   XY", 0},  // only the first n count
+        {"AB  ", 40, " AB ", 0},         // n beyond the text is cut to it
     };
     for (const auto& c : cases) {
         std::string text = c.text;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "records/codes.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -24,12 +24,12 @@ TEST(CodesCode, LooksUpAndReverses) {
         int16_t mode;
         int16_t cls, sign, transfer;
     } cases[] = {
-        {"B   ", 1, 4, -1, 0},  {"B   ", 0, 2, 1, 0},   // reversed purchase closes, cash comes back
-        {"S   ", 1, 2, 1, 0},   {"S   ", 9, 4, -1, 0},  // reversed sale reopens
-        {"SS  ", 1, 1, 1, 0},   {"SS  ", 0, 4, -1, 0},  // reversed short sale reopens
-        {"CS  ", 0, 4, 1, 0},   {"SO  ", 1, 2, 1, 1},   {"SO  ", 9, 4, -1, 1},
-        {"SI  ", 1, 4, -1, 1},  {"SI  ", 0, 2, 1, 1},   {"DI  ", 1, 3, 1, 0},
-        {"DI  ", 0, 3, -1, 0},  {"FO  ", 2, 3, -1, 0},  {"SP  ", 0, 4, 1, 0},  // split stays opening
+        {"B   ", 1, 4, -1, 0}, {"B   ", 0, 2, 1, 0},   // reversed purchase closes, cash comes back
+        {"S   ", 1, 2, 1, 0},  {"S   ", 9, 4, -1, 0},  // reversed sale reopens
+        {"SS  ", 1, 1, 1, 0},  {"SS  ", 0, 4, -1, 0},  // reversed short sale reopens
+        {"CS  ", 0, 4, 1, 0},  {"SO  ", 1, 2, 1, 1},  {"SO  ", 9, 4, -1, 1},
+        {"SI  ", 1, 4, -1, 1}, {"SI  ", 0, 2, 1, 1},  {"DI  ", 1, 3, 1, 0},
+        {"DI  ", 0, 3, -1, 0}, {"FO  ", 2, 3, -1, 0}, {"SP  ", 0, 4, 1, 0},  // split stays opening
         {"IS", 1, 3, 1, 0},  // a short text is padded to its word
     };
     for (const auto& c : cases) {
@@ -70,8 +70,7 @@ TEST(CodesChktax, LotDesignations) {
         {"B   ", "    ", 0}, {"S   ", "A1  ", 0}, {"SI  ", "9Z  ", 0}, {"DI  ", "  XX", 0},  // only two count
         {"S   ", "A-  ", 1}, {"S   ", "", 0},  // a short designation counts as blanks
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Chktax(c.code, c.lot), c.result) << c.code << "/" << c.lot;
+    for (const auto& c : cases) EXPECT_EQ(Chktax(c.code, c.lot), c.result) << c.code << "/" << c.lot;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
+#include "records/dates.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 
-#include "records/dates.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
@@ -35,9 +36,15 @@ TEST(DatesWindow, TwoDigitYearsAndWidening) {
     struct Widen {
         double number, widened;
     } widen[] = {
-        {991231, 19991231}, {1030102, 20030102}, {1501231, 20501231},  // windowed 2000s
-        {30102, 20030102},  {791231, 20791231},                       // unwindowed 2000s
-        {800101, 19800101}, {800000, 0},         {0, 0},     {-5, 0},
+        {991231, 19991231},
+        {1030102, 20030102},
+        {1501231, 20501231},  // windowed 2000s
+        {30102, 20030102},
+        {791231, 20791231},  // unwindowed 2000s
+        {800101, 19800101},
+        {800000, 0},
+        {0, 0},
+        {-5, 0},
     };
     for (const auto& w : widen) EXPECT_EQ(WidenDate(w.number), w.widened) << w.number;
 }
@@ -48,8 +55,8 @@ TEST(DatesText, RedateWrdateGtdate) {
         bool read;
         int16_t month, day, year;
     } splits[] = {
-        {"12/31/95", true, 12, 31, 95}, {" 1/ 5/03", true, 1, 5, 3},   {"01-05-03", true, 1, 5, 3},
-        {"        ", true, 0, 0, 0},     {"AB/CD/EF", false, 0, 0, 0}, {"12/31/9X", false, 0, 0, 0},
+        {"12/31/95", true, 12, 31, 95}, {" 1/ 5/03", true, 1, 5, 3},  {"01-05-03", true, 1, 5, 3},
+        {"        ", true, 0, 0, 0},    {"AB/CD/EF", false, 0, 0, 0}, {"12/31/9X", false, 0, 0, 0},
     };
     for (const auto& s : splits) {
         int16_t m = 9, d = 9, y = 9;
@@ -77,9 +84,10 @@ TEST(DatesText, RedateWrdateGtdate) {
         const char* after;
         float number;
     } gets[] = {
-        {"12/ 5/95", "12/05/95", 951205}, {"12/25/95", "12/25/95", 951225},
-        {" 1/ 2/03", " 1/02/ 3", 30102},   // no window: the year stays 3
-        {"AB/CD/EF", "AB/CD/EF", 0},        // unreadable: zeros, text kept
+        {"12/ 5/95", "12/05/95", 951205},
+        {"12/25/95", "12/25/95", 951225},
+        {" 1/ 2/03", " 1/02/ 3", 30102},  // no window: the year stays 3
+        {"AB/CD/EF", "AB/CD/EF", 0},      // unreadable: zeros, text kept
     };
     for (const auto& g : gets) {
         std::string text = g.text;
@@ -107,8 +115,8 @@ TEST(DatesDays, SetfebAndAddday) {
     struct Step {
         int16_t m, d, y, m2, d2, y2;
     } steps[] = {
-        {2, 28, 95, 3, 1, 95}, {2, 28, 96, 2, 29, 96}, {2, 29, 96, 3, 1, 96},  {12, 31, 99, 1, 1, 100},
-        {4, 30, 95, 5, 1, 95}, {1, 15, 95, 1, 16, 95}, {0, 31, 95, 1, 1, 95},  // damaged month: no fault
+        {2, 28, 95, 3, 1, 95},  {2, 28, 96, 2, 29, 96}, {2, 29, 96, 3, 1, 96}, {12, 31, 99, 1, 1, 100},
+        {4, 30, 95, 5, 1, 95},  {1, 15, 95, 1, 16, 95}, {0, 31, 95, 1, 1, 95},  // damaged month: no fault
         {40, 31, 95, 1, 1, 96},
     };
     for (const auto& s : steps) {
@@ -129,9 +137,10 @@ TEST(DatesDays, JuldayAndDtrunc) {
     struct Trunc {
         double value, expected;
     } cases[] = {
-        {2.7, 2},      {-2.7, -2},        {5, 5},   {-0.5, 0}, {-1.0833333, -1},
-        {2.99996, 3},  // rounds to four decimals first
-        {0.99994, 0},  {1e10 + 0.5, 1e10 + 0.5},    // too wide for "(F14.4)": unchanged
+        {2.7, 2},         {-2.7, -2},
+        {5, 5},           {-0.5, 0},
+        {-1.0833333, -1}, {2.99996, 3},              // rounds to four decimals first
+        {0.99994, 0},     {1e10 + 0.5, 1e10 + 0.5},  // too wide for "(F14.4)": unchanged
     };
     for (const auto& c : cases) {
         double v = c.value;
@@ -147,17 +156,18 @@ TEST(DatesDays, Daycb) {
         int16_t mode;
         double days;
     } cases[] = {
-        {"12/31/99", " 1/ 1/00", 0, 1},     {" 1/ 1/95", " 1/ 1/96", 0, 365},
-        {" 2/28/96", " 3/ 1/96", 0, 2},     {" 1/ 2/95", " 1/ 1/95", 0, -1},
+        {"12/31/99", " 1/ 1/00", 0, 1},      {" 1/ 1/95", " 1/ 1/96", 0, 365},
+        {" 2/28/96", " 3/ 1/96", 0, 2},      {" 1/ 2/95", " 1/ 1/95", 0, -1},
         {" 1/ 1/51", " 1/ 1/50", 0, 36160},  // the window's full span
-        {" 1/ 1/95", " 1/31/95", 1, 30},    {" 1/31/95", " 2/28/95", 1, 31},
-        {" 2/28/95", " 3/31/95", 1, 31},    {" 1/ 1/95", " 1/ 1/96", 1, 361},
-        {" 1/30/95", " 3/31/95", 1, 61},    // end day 31 after a start day of 30 or more
-        {" 1/ 1/51", " 1/ 1/40", 1, 32041}, {" 1/ 1/51", " 1/ 1/41", 1, 0},  // 90 years apart
-        {" 1/ 1/41", " 1/ 1/51", 1, -32399},  // backwards: no limit
+        {" 1/ 1/95", " 1/31/95", 1, 30},     {" 1/31/95", " 2/28/95", 1, 31},
+        {" 2/28/95", " 3/31/95", 1, 31},     {" 1/ 1/95", " 1/ 1/96", 1, 361},
+        {" 1/30/95", " 3/31/95", 1, 61},  // end day 31 after a start day of 30 or more
+        {" 1/ 1/51", " 1/ 1/40", 1, 32041},  {" 1/ 1/51", " 1/ 1/41", 1, 0},  // 90 years apart
+        {" 1/ 1/41", " 1/ 1/51", 1, -32399},                                  // backwards: no limit
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Daycb(c.first, c.second, c.mode), c.days) << c.first << " to " << c.second << " mode " << c.mode;
+        EXPECT_EQ(Daycb(c.first, c.second, c.mode), c.days)
+            << c.first << " to " << c.second << " mode " << c.mode;
 }
 
 struct CheckCase {
@@ -226,12 +236,12 @@ TEST(DatesChkdat, SofterFailureRuleAndParts) {
         std::array<int16_t, 3> parts;  // year, day, month; {-1,-1,-1}: untouched
     } cases[] = {
         {"12/31/95", 1991231, 0, 0, 2, {95, 31, 12}},
-        {"02/30/95", 1991231, 0, 1, 1, {95, 30, 2}},   // out of range: always mode 1
+        {"02/30/95", 1991231, 0, 1, 1, {95, 30, 2}},  // out of range: always mode 1
         {"13/01/95", 1991231, 1, 1, 1, {95, 1, 13}},
         {"12-31-95", 1991231, 0, 1, 2, {-1, -1, -1}},  // malformed: mode kept unless strict
         {"12-31-95", 1991231, 1, 1, 1, {-1, -1, -1}},
         {"  /  /  ", 1991231, 0, 1, 2, {-1, -1, -1}},
-        {"01/01/95", 941231, 0, 1, 2, {95, 1, 1}},     // outside the limits: likewise
+        {"01/01/95", 941231, 0, 1, 2, {95, 1, 1}},  // outside the limits: likewise
         {"01/01/95", 941231, 2, 1, 1, {95, 1, 1}},
     };
     for (const auto& c : cases) {
@@ -255,8 +265,8 @@ TEST(DatesDatadj, StepsBackSixMonthsAtATime) {
         {"08/31/95", 950301, " 2/28/95"},
         {" 8/31/95", 960101, " 8/31/95"},
         {" 8/31/96", 960301, " 2/29/96"},
-        {" 8/31/95", 941231, " 8/28/94"},   // two steps; the day stays cut
-        {" 3/15/95", 950315, " 3/15/95"},   // at the limit is enough
+        {" 8/31/95", 941231, " 8/28/94"},  // two steps; the day stays cut
+        {" 3/15/95", 950315, " 3/15/95"},  // at the limit is enough
         {" 2/15/95", 940815, " 8/15/94"},
         // Dates of 2000-2050 against windowed limits (the year is written
         // without a zero, as Wrdate writes it).
@@ -268,7 +278,7 @@ TEST(DatesDatadj, StepsBackSixMonthsAtATime) {
         // Left alone.
         {"    /95 ", 950101, "    /95 "},
         {"AB/CD/EF", 950101, "AB/CD/EF"},
-        {" 8/31/95", 0, " 8/31/95"},        // no date of the window meets it
+        {" 8/31/95", 0, " 8/31/95"},  // no date of the window meets it
         {" 8/31/95", -1e30f, " 8/31/95"},
     };
     for (const auto& c : cases) {
@@ -285,14 +295,10 @@ TEST(DatesH2000, StyleFromOption69) {
         const char* printed;
         const char* date_after;
     } cases[] = {
-        {-1, "12/31/99", "12/31/99    ", "12/31/99"},
-        {0, " 1/ 5/ 3", " 1/ 5/03    ", " 1/ 5/03"},
-        {1, "12/31/99", "12/31/99    ", "12/31/99"},
-        {2, " 1/ 5/ 3", "01052003    ", "01/05/03"},
-        {2, "12/31/51", "12311951    ", "12/31/51"},
-        {3, "12/31/99", "12/31/1999  ", "12/31/99"},
-        {3, "01/05/50", " 1/ 5/2050  ", "01/05/50"},
-        {3, " 1/ 5/ 0", " 1/ 5/2000  ", " 1/ 5/00"},
+        {-1, "12/31/99", "12/31/99    ", "12/31/99"}, {0, " 1/ 5/ 3", " 1/ 5/03    ", " 1/ 5/03"},
+        {1, "12/31/99", "12/31/99    ", "12/31/99"},  {2, " 1/ 5/ 3", "01052003    ", "01/05/03"},
+        {2, "12/31/51", "12311951    ", "12/31/51"},  {3, "12/31/99", "12/31/1999  ", "12/31/99"},
+        {3, "01/05/50", " 1/ 5/2050  ", "01/05/50"},  {3, " 1/ 5/ 0", " 1/ 5/2000  ", " 1/ 5/00"},
     };
     for (const auto& c : cases) {
         TempDataDir dir;
@@ -373,7 +379,8 @@ TEST(DatesGtprcd, HoldingKeys) {
         {'A', "01", 0, "dd", 11e14 + 1e12 + 100e10 + 100e8 + 32e6 + 32e4 + 32e2 + 32},  // codes overlap
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Gtprcd(c.cls, c.subclass, c.date, c.symbol), c.key) << c.cls << c.subclass << " " << c.symbol;
+        EXPECT_EQ(Gtprcd(c.cls, c.subclass, c.date, c.symbol), c.key)
+            << c.cls << c.subclass << " " << c.symbol;
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
+#include "records/rounding.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "records/files.h"
 #include "records/record.h"
-#include "records/rounding.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace {
@@ -75,10 +76,8 @@ TEST(RoundingFixed, FloatsRoundFromTheirOwnValue) {
         float expected;
     } cases[] = {
         {Srnd2, "Srnd2", 2.675f, 2.67f},  // the float is held below 2.675
-        {Srnd2, "Srnd2", 1234.5678f, 1234.57f},
-        {Srnd2, "Srnd2", -0.004f, 0.0f},
-        {Srnd0, "Srnd0", 2.5f, 3.0f},
-        {Srnd0, "Srnd0", -1234.5678f, -1235.0f},
+        {Srnd2, "Srnd2", 1234.5678f, 1234.57f}, {Srnd2, "Srnd2", -0.004f, 0.0f},
+        {Srnd0, "Srnd0", 2.5f, 3.0f},           {Srnd0, "Srnd0", -1234.5678f, -1235.0f},
         {Srnd2, "Srnd2", 1e18f, 1e18f},  // too wide: unchanged
     };
     for (const auto& c : cases) {
@@ -95,7 +94,7 @@ TEST(RoundingRoundn, DecimalsOutsideFourToEightBecomeFour) {
         float expected;
         int16_t decimals_after;
     } cases[] = {
-        {9, 1.23456789f, 1.2346f, 4},   {3, 1.23456789f, 1.2346f, 4}, {-1, 1.23456789f, 1.2346f, 4},
+        {9, 1.23456789f, 1.2346f, 4},   {3, 1.23456789f, 1.2346f, 4},      {-1, 1.23456789f, 1.2346f, 4},
         {6, 1.23456789f, 1.234568f, 6}, {8, 0.123456789f, 0.12345679f, 8}, {4, 2.00005f, 2.0001f, 4},
     };
     for (const auto& c : cases) {
@@ -113,9 +112,8 @@ TEST(RoundingSystem, DecimalsComeFromOption81) {
         double expected_double;
         float expected_float;
     } cases[] = {
-        {-1, 1.2346, 1.2346f},  {0, 1.2346, 1.2346f},           {2, 1.2346, 1.2346f},
-        {4, 1.2346, 1.2346f},   {6, 1.234568, 1.234568f},       {8, 1.23456789, 1.2345679f},
-        {9, 1.2346, 1.2346f},   {255, 1.2346, 1.2346f},
+        {-1, 1.2346, 1.2346f},    {0, 1.2346, 1.2346f},        {2, 1.2346, 1.2346f}, {4, 1.2346, 1.2346f},
+        {6, 1.234568, 1.234568f}, {8, 1.23456789, 1.2345679f}, {9, 1.2346, 1.2346f}, {255, 1.2346, 1.2346f},
     };
     for (const auto& c : cases) {
         TempDataDir dir;

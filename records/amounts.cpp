@@ -1,0 +1,199 @@
+#include "records/amounts.h"
+
+#include <algorithm>
+
+#include "records/layout.h"
+#include "records/record.h"
+#include "records/rounding.h"
+
+namespace records {
+
+namespace {
+
+constexpr std::size_t kAmountWidth = 32;
+
+// Makes the text a 32-character amount text (blank padded or cut).
+void Normalise(std::string& text) {
+    if (text.size() != kAmountWidth) text = Fixed(text, kAmountWidth);
+}
+
+// The income ladder shared by Incm10 and Incom8: below the first step the
+// amount itself in the small layout; from the first step on, millions
+// with two decimals, from ten times it one decimal, from a hundred times
+// it none. The "MM" the millions layouts add lies beyond the field's width,
+// where Comma blanks it (unless Comma leaves a too-wide field untouched).
+void IncomeField(double amount, std::string& text, double first_step, std::string_view small_layout,
+                 int small_width) {
+    text.assign(kAmountWidth, ' ');
+    const float millions = static_cast<float>(amount * 1e-6);
+    int width;
+    if (amount >= first_step * 100.0) {
+        WriteInto(text, "(F5.0,' MM ')", {static_cast<double>(millions)});
+        width = 5;
+    } else if (amount >= first_step * 10.0) {
+        WriteInto(text, "(F6.1,'MM')", {static_cast<double>(millions)});
+        width = 6;
+    } else if (amount >= first_step) {
+        WriteInto(text, "(F6.2,'MM')", {static_cast<double>(millions)});
+        width = 6;
+    } else {
+        WriteInto(text, small_layout, {amount});
+        width = small_width;
+    }
+    Comma(text, width);
+    if (amount < 0.0) Brackt(text, width);
+}
+
+}  // namespace
+
+void Comma(std::string& text, int n) {
+    Normalise(text);
+    if (n < 1) return;
+    n = std::min<int>(n, kAmountWidth);
+    std::string work = text.substr(0, static_cast<std::size_t>(n));
+    auto at = [&work](int p) -> char& { return work[static_cast<std::size_t>(p - 1)]; };
+    int p = n + 1;
+    for (int i = 1; i <= n; ++i) {
+        if (at(i) == '.') {
+            p = i;
+            break;
+        }
+    }
+    for (int q = p - 4; q >= 2; q = p - 4) {
+        if (at(q) == ' ' || at(q) == '-' || at(q) == '(') break;
+        // No room left of the number: the field stays as written.
+        if (at(1) != ' ') return;
+        for (int i = 2; i <= q; ++i) at(i - 1) = at(i);
+        at(q) = ',';
+        p = q;
+    }
+    if (at(n) == '.') {
+        for (int i = n; i >= 2; --i) at(i) = at(i - 1);
+        at(1) = ' ';
+    }
+    text.replace(0, work.size(), work);
+    std::fill(text.begin() + n, text.end(), ' ');
+}
+
+void Brackt(std::string& text, int n) {
+    Normalise(text);
+    if (n < 1 || n + 1 > static_cast<int>(kAmountWidth)) return;
+    const char after = text[static_cast<std::size_t>(n)];
+    if (after != ' ' && after != '.') return;
+    for (int i = n - 1; i >= 1; --i) {
+        if (text[static_cast<std::size_t>(i - 1)] == '-') {
+            text[static_cast<std::size_t>(i - 1)] = '(';
+            text[static_cast<std::size_t>(n)] = ')';
+            std::fill(text.begin() + n + 1, text.end(), ' ');
+            return;
+        }
+    }
+}
+
+void Putdol(std::string& text, int16_t& n, int16_t& flag) {
+    Normalise(text);
+    if (n > static_cast<int16_t>(kAmountWidth)) n = static_cast<int16_t>(kAmountWidth);
+    if (n < 1) return;
+    int blank = 0;
+    for (int i = n; i >= 1; --i) {
+        if (text[static_cast<std::size_t>(i - 1)] == ' ') {
+            blank = i;
+            break;
+        }
+    }
+    if (blank <= 1) {
+        flag = -1;
+        return;
+    }
+    text[static_cast<std::size_t>(blank - 2)] = '$';
+    flag = 0;
+}
+
+void Incm10(double amount, std::string& text) {
+    IncomeField(amount, text, 1e8, "(F10.0,' ')", 9);
+}
+
+void Incom8(double amount, std::string& text) {
+    IncomeField(amount, text, 1e6, "(F8.0,' ')", 7);
+}
+
+void Form16(double& value, double switch_value, std::string& text) {
+    text.assign(kAmountWidth, ' ');
+    if (switch_value >= 1e6) {
+        Drnd2(value);
+        if (value < 0.0) value -= 1.0;
+        WriteInto(text, "(F15.0)", {value});
+    } else {
+        WriteInto(text, "(F15.2,' ')", {value});
+    }
+    Comma(text, 15);
+    if (value < 0.0) Brackt(text, 15);
+}
+
+void Trncat(double value, std::string& whole, double& fraction, std::string& fraction_text) {
+    const std::string written = Write("(F14.4)", {value});
+    const std::size_t dot = written.rfind('.');
+    if (dot == std::string::npos) return;
+    Normalise(whole);
+    Normalise(fraction_text);
+    whole.replace(0, dot + 1, written, 0, dot + 1);
+    const std::string digits = Fixed(std::string_view(written).substr(dot + 1), 4);
+    fraction_text.replace(0, 4, digits);
+    // Four digits without a point: the layout places them as decimals.
+    Read(digits, "(F14.4)", {&fraction});
+    if (value >= 0.0) {
+        Comma(whole, 9);
+        return;
+    }
+    // Negative: move the whole part one place left to make room for ")".
+    double whole_part = 0.0;
+    if (Read(std::string_view(whole).substr(0, 9), "(F9.0)", {&whole_part}))
+        WriteInto(whole, "(F9.0,1X)", {whole_part});
+    Comma(whole, 8);
+    Brackt(whole, 8);
+}
+
+void Intrat(double base, float part, std::string& text) {
+    Normalise(text);
+    const double percent = base == 0.0 ? 0.0 : static_cast<double>(part) * 100.0 / base;
+    WriteInto(text, "(F6.1,'% ')", {percent});
+}
+
+void Phone(std::string_view digits, std::string& result) {
+    result.assign(13, ' ');
+    std::string found;
+    for (char c : Fixed(digits, 12))
+        if (c >= '0' && c <= '9' && found.size() < 10) found += c;
+    if (found.empty()) return;
+    if (found.size() >= 8) {
+        static constexpr int kSlots[10] = {2, 3, 4, 6, 7, 8, 10, 11, 12, 13};
+        for (std::size_t i = 0; i < found.size(); ++i)
+            result[static_cast<std::size_t>(kSlots[i] - 1)] = found[i];
+        result[0] = '(';
+        result[4] = ')';
+        result[8] = '-';
+        return;
+    }
+    // A local number: right-aligned as nnn-nnnn.
+    static constexpr int kLocalSlots[7] = {6, 7, 8, 10, 11, 12, 13};
+    for (std::size_t i = 0; i < found.size(); ++i)
+        result[static_cast<std::size_t>(kLocalSlots[i] - 1)] = found[i];
+    result[8] = '-';
+}
+
+void Ckdesc(std::string& description, std::string_view code, float rate, std::string_view date) {
+    if (!IsBlank(Fixed(description, kAmountWidth))) return;
+    if (IsBlank(Fixed(date, 4))) return;
+    if (code.size() < 2 || static_cast<unsigned char>(code[1]) == 0) return;
+    const std::string text = Fixed(date, 8);
+    const std::string_view first = std::string_view(text).substr(0, 4);
+    const std::string_view second = std::string_view(text).substr(4, 4);
+    description.assign(kAmountWidth, ' ');
+    if (rate == kNoRate)
+        WriteInto(description, "(12X,2A4,'            ')", {first, second});
+    else
+        WriteInto(description, "(2X,F7.3,'%  ',2A4,'            ')",
+                  {static_cast<double>(rate), first, second});
+}
+
+}  // namespace records

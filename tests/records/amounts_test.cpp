@@ -1,0 +1,231 @@
+#include "records/amounts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace records;
+
+// A 32-character amount text.
+std::string T(const std::string& s) {
+    return s + std::string(32 - s.size(), ' ');
+}
+
+TEST(AmountsComma, InsertsSeparators) {
+    struct Case {
+        std::string text;
+        int n;
+        std::string result;
+    } cases[] = {
+        {"   1234567.00", 13, " 1,234,567.00"},
+        {"  1234567. ", 9, "1,234,567"},  // the point in position 10 is blanked
+        {"   1234.", 8, "   1,234"},      // a trailing point is dropped
+        {"    -1234.00", 12, "   -1,234.00"},
+        {"  (1234.00", 10, " (1,234.00"},
+        {"  (123.00", 9, "  (123.00"},  // stops at a bracket
+        {"      123.45", 12, "      123.45"},
+        {"   1234XYZ", 7, "  1,234"},            // beyond the width is blanked
+        {"      1234567", 13, "    1,234,567"},  // no point
+        {"1234567890.00", 13, "1234567890.00"},  // no room: unchanged
+        {" 12345678. ", 9, " 12345678. "},       // room for one separator only: unchanged
+        {"***** MM ", 5, "***** MM "},           // asterisks stay
+        {"  1234.00", 0, "  1234.00"},
+    };
+    for (const auto& c : cases) {
+        std::string text = T(c.text);
+        Comma(text, c.n);
+        EXPECT_EQ(text, T(c.result)) << "[" << c.text << "] width " << c.n;
+    }
+}
+
+TEST(AmountsBrackt, BracketsNegativeNumbers) {
+    struct Case {
+        std::string text;
+        int n;
+        std::string result;
+    } cases[] = {
+        {"   -1,234", 9, "   (1,234)"},
+        {"   -1,2345", 9, "   -1,2345"},  // position 10 holds a digit
+        {"    1,234", 9, "    1,234"},    // no minus
+        {"  -1234.", 7, "  (1234)"},      // a point in n + 1 is replaced
+        {"   -1,234  XY", 9, "   (1,234)"},
+        {"-1", 1, "-1"},         // the minus must lie left of position n
+        {"   -1", 32, "   -1"},  // no position n + 1
+    };
+    for (const auto& c : cases) {
+        std::string text = T(c.text);
+        Brackt(text, c.n);
+        EXPECT_EQ(text, T(c.result)) << "[" << c.text << "] width " << c.n;
+    }
+}
+
+TEST(AmountsPutdol, DollarSignLeftOfTheRightmostBlank) {
+    struct Case {
+        std::string text;
+        int16_t n;
+        std::string result;
+        int16_t flag, n_after;
+    } cases[] = {
+        {"  1,234.00", 10, "$ 1,234.00", 0, 10},
+        {"     12.00XX", 10, "   $ 12.00XX", 0, 10},
+        {"1234567890", 10, "1234567890", -1, 10},  // no blank
+        {" 123", 4, " 123", -1, 4},                // the only blank is position 1
+        {"  12", 40, std::string(30, ' ').replace(0, 4, "  12") + "$ ", 0, 32},
+        {"  12", 0, "  12", 99, 0},  // nothing happens
+    };
+    for (const auto& c : cases) {
+        std::string text = T(c.text);
+        int16_t n = c.n, flag = 99;
+        Putdol(text, n, flag);
+        EXPECT_EQ(text, T(c.result)) << "[" << c.text << "]";
+        EXPECT_EQ(flag, c.flag) << "[" << c.text << "]";
+        EXPECT_EQ(n, c.n_after) << "[" << c.text << "]";
+    }
+}
+
+TEST(AmountsIncome, Incm10Ladder) {
+    struct Case {
+        double amount;
+        std::string result;
+    } cases[] = {
+        {1234, "    1,234"},       {-1234, "   (1,234)"}, {1234567.4, "1,234,567"},
+        {12345678, " 12345678. "},                       // does not fit with separators: left as written
+        {99999999, " 99999999. "}, {2.5e8, "250.00"},    // millions; the MM is blanked by Comma
+        {1.234e9, "1234.0"},       {2e10, "***** MM "},  // top row always too wide: the MM stays
+        {0, "        0"},
+    };
+    for (const auto& c : cases) {
+        std::string text = "earlier contents";
+        Incm10(c.amount, text);
+        EXPECT_EQ(text, T(c.result)) << c.amount;
+    }
+}
+
+TEST(AmountsIncome, Incom8Ladder) {
+    struct Case {
+        double amount;
+        std::string result;
+    } cases[] = {
+        {1234, "  1,234"}, {-1234, " (1,234)"},   {999999, "999,999"},
+        {2.5e6, "  2.50"}, {2.5e7, "  25.0"},     {2.5e8, "  250"},  // the top row
+        {1.5e9, " 1500"},  {1.5e10, "***** MM "},                    // 15000 millions needs 6 positions
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        Incom8(c.amount, text);
+        EXPECT_EQ(text, T(c.result)) << c.amount;
+    }
+}
+
+TEST(AmountsForm16, CentsOrWholeUnits) {
+    struct Case {
+        double value;
+        double switch_value;
+        std::string result;
+        double value_after;
+    } cases[] = {
+        {1234.5, 0, "       1,234.50", 1234.5},
+        {-1234.5, 999999, "      (1,234.50)", -1234.5},
+        {1234567.891, 0, "   1,234,567.89", 1234567.891},
+        {1234.567, 1e6, "          1,235", 1234.57},
+        {-1234.567, 1e6, "         (1,236)", -1235.57},  // rounded, then lowered by 1
+        {0, 1e6, "              0", 0},
+        {1e15, 0, "***************", 1e15},
+    };
+    for (const auto& c : cases) {
+        double v = c.value;
+        std::string text;
+        Form16(v, c.switch_value, text);
+        EXPECT_EQ(text, T(c.result)) << c.value << " switch " << c.switch_value;
+        EXPECT_EQ(v, c.value_after) << c.value << " switch " << c.switch_value;
+    }
+}
+
+TEST(AmountsTrncat, SplitsWholeAndFraction) {
+    struct Case {
+        double value;
+        std::string whole;
+        double fraction;
+        std::string fraction_text;
+    } cases[] = {
+        {1234.5, "    1,234", 0.5, "5000"},  {1234567.25, "1,234,567", 0.25, "2500"},
+        {0.125, "        0", 0.125, "1250"}, {100, "      100", 0.0, "0000"},
+        {-1234.5, "  (1,234)", 0.5, "5000"}, {-5.0001, "      (5)", 0.0001, "0001"},
+    };
+    for (const auto& c : cases) {
+        std::string whole = T("old"), fraction_text = T("old");
+        double fraction = -1;
+        Trncat(c.value, whole, fraction, fraction_text);
+        EXPECT_EQ(whole, T(c.whole)) << c.value;
+        EXPECT_EQ(fraction, c.fraction) << c.value;
+        EXPECT_EQ(fraction_text.substr(0, 4), c.fraction_text) << c.value;
+    }
+    // Too wide for "(F14.4)": nothing changes.
+    std::string whole = T("old"), fraction_text = T("old");
+    double fraction = -1;
+    Trncat(1e10, whole, fraction, fraction_text);
+    EXPECT_EQ(whole, T("old"));
+    EXPECT_EQ(fraction_text, T("old"));
+    EXPECT_EQ(fraction, -1);
+}
+
+TEST(AmountsIntrat, Percentages) {
+    struct Case {
+        double base;
+        float part;
+        std::string result;
+    } cases[] = {
+        {200, 50, "  25.0% "},  {3, 1, "  33.3% "},         {0, 50, "   0.0% "},
+        {-200, 50, " -25.0% "}, {0.001f, 5000, "******% "},
+    };
+    for (const auto& c : cases) {
+        std::string text = T("old");
+        Intrat(c.base, c.part, text);
+        EXPECT_EQ(text, T(c.result)) << c.part << " of " << c.base;
+    }
+}
+
+TEST(AmountsPhone, LaysOutDigits) {
+    struct Case {
+        const char* digits;
+        const char* result;
+    } cases[] = {
+        {"2125551234  ", "(212)555-1234"}, {"212-555-1234", "(212)555-1234"},
+        {"(212)5551234", "(212)555-1234"}, {"123456789012", "(123)456-7890"},  // beyond ten dropped
+        {"12345678    ", "(123)456-78  "}, {"5551234     ", "     555-1234"},
+        {"555-1234    ", "     555-1234"}, {"12345       ", "     123-45  "},
+        {"            ", "             "}, {"none", "             "},
+    };
+    for (const auto& c : cases) {
+        std::string result = "something else";
+        Phone(c.digits, result);
+        EXPECT_EQ(result, c.result) << c.digits;
+    }
+}
+
+TEST(AmountsCkdesc, FillsBlankDescriptionFromRateAndDate) {
+    const std::string on("\x00\x01\x00\x00", 4), off(4, '\0');
+    const std::string blank(32, ' ');
+    struct Case {
+        std::string description;
+        std::string code;
+        float rate;
+        const char* date;
+        std::string result;
+    } cases[] = {
+        {blank, on, 5.25f, "06/15/09", "    5.250%  06/15/09            "},
+        {blank, on, kNoRate, "06/15/09", "            06/15/09            "},
+        {blank, off, 5.25f, "06/15/09", blank},  // option 2 off
+        {blank, on, 5.25f, "    /09 ", blank},   // no date
+        {T("FIRST LINE"), on, 5.25f, "06/15/09", T("FIRST LINE")},
+    };
+    for (const auto& c : cases) {
+        std::string description = c.description;
+        Ckdesc(description, c.code, c.rate, c.date);
+        EXPECT_EQ(description, c.result) << "[" << c.description << "] " << c.date;
+    }
+}
+
+}  // namespace
