@@ -23,32 +23,54 @@ enum CommonRecord : int {
     kTypeCategoryRecord = 14,
     kOptionsRecord = 31,
     kPrinterSettingsRecord = 80,
+    kManagerCodes2Record = 81,
+    kManagerCodes3Record = 82,
+    kManagerCodes4Record = 83,
 };
 
-// The options record: option n (1-90) in byte n.
+// The options record: option n (1-90) in byte n, that is options[n - 1].
 using Options = std::array<unsigned char, 128>;
 // The printer and page settings record as 64 words (word n at index n-1).
 using PrinterWords = std::array<int16_t, 64>;
 
-// Stores the program date (MM/DD/YY) and its date number in record 2.
-// Returns 0 done, 1 the open failed, 2 the read or write failed, 3 the
-// close failed.
+// Validity marks of the printer and page settings record (words 63, 64).
+inline constexpr int16_t kPrinterMark1 = 123;
+inline constexpr int16_t kPrinterMark2 = 456;
+
+// Number of portfolio manager codes in the table (records 10, 81-83).
+inline constexpr int kManagerCodeCount = 100;
+
+// Stores the program date (MM/DD/YY) and its date number in record 2,
+// keeping the rest of the record. Returns 0 done, 1 the open failed, 2 the
+// read or write failed (also when the text does not read as a date; the
+// record is then left as it was), 3 the close failed.
 int Setsdt(std::string_view date_text);
 
 // Reads the options record; all zeros when it cannot be read.
 Options Rdopts();
-// Writes the options record.
+// Writes the options record; failures are not reported.
 void Wropts(const Options& options);
 // Reads the printer and page settings; all zeros unless the validity
 // marks 123 and 456 are in words 63 and 64.
 PrinterWords Rdprto();
 // Writes the printer and page settings, setting the validity marks in the
-// caller's array first.
+// caller's array first; failures are not reported.
 void Wrprto(PrinterWords& words);
 
-// Checks a manager code against the table of 100 codes; see common_file.cpp.
-// status: 0 found, 1 table never written, 2 no match, 3 no account of that
-// manager.
+// Status of Chksec.
+enum ChksecStatus : int16_t {
+    kChksecFound = 0,
+    kChksecNoTable = 1,    // the table was never written
+    kChksecNoMatch = 2,    // no table code matches
+    kChksecNoAccount = 3,  // exact code, but no account has it
+};
+
+// Checks a 4-character manager code against the table of 100 codes.
+// position (in/out): on an exact match the code's table position (1-100);
+// when it came in as -999 nothing more is checked, otherwise ACCOUNT.REC
+// must hold an account of that manager. A table code with "?" in some
+// places matches a code that agrees in the others. status: ChksecStatus;
+// position is 0 unless the status is 0.
 void Chksec(std::string_view code, int16_t& position, int16_t& status);
 
 }  // namespace records
