@@ -279,6 +279,11 @@ long RecordCount(int unit) {
     return f != nullptr ? f->Count() : 0;
 }
 
+std::size_t RecordLength(int unit) {
+    DirectFile* f = Direct(unit);
+    return f != nullptr ? f->record_length() : 0;
+}
+
 bool ReadLine(int unit, std::string& line) {
     TextFile* t = Text(unit);
     return t != nullptr && t->ReadLine(line);

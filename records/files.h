@@ -108,6 +108,9 @@ bool IsOpen(int unit);
 bool ReadRecord(int unit, long n, Record& rec);
 bool WriteRecord(int unit, long n, const Record& rec);
 long RecordCount(int unit);
+// Record length of the direct-access file open on the unit; 0 when the unit
+// holds no direct-access file.
+std::size_t RecordLength(int unit);
 bool ReadLine(int unit, std::string& line);
 bool WriteLine(int unit, std::string_view line);
 
