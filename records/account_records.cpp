@@ -86,7 +86,9 @@ void TransactionRecord::Encode(Record& rec) const {
     std::memcpy(rec.data() + 108, extra.data(), extra.size());
 }
 
-bool TransactionRecord::IsDeleted() const { return symbol.compare(0, 4, "    ") == 0; }
+bool TransactionRecord::IsDeleted() const {
+    return symbol.compare(0, 4, "    ") == 0;
+}
 
 std::string TransactionRecord::SettlementDate() const {
     return std::string(reinterpret_cast<const char*>(extra.data()), 8);
@@ -109,14 +111,18 @@ std::string TransactionRecord::CashText() const {
     return std::string(reinterpret_cast<const char*>(extra.data()), extra.size());
 }
 
-std::string TransactionRecord::SourceSymbol() const { return CashText().substr(0, 12); }
+std::string TransactionRecord::SourceSymbol() const {
+    return CashText().substr(0, 12);
+}
 
 void TransactionRecord::SetCashText(std::string_view text) {
     std::string t = Fixed(text, extra.size());
     std::memcpy(extra.data(), t.data(), extra.size());
 }
 
-void TransactionRecord::SetTransferExtra() { std::memset(extra.data(), 0, 16); }
+void TransactionRecord::SetTransferExtra() {
+    std::memset(extra.data(), 0, 16);
+}
 
 // ---- TR<acct>.EXT
 
@@ -211,7 +217,9 @@ void HoldingRecord::Encode(Record& rec) const {
     rec.SetText(76, 20, memo);
 }
 
-bool DeletedLot::Is(const Record& rec) { return Full(rec).Text(2, 4) == "$$$$"; }
+bool DeletedLot::Is(const Record& rec) {
+    return Full(rec).Text(2, 4) == "$$$$";
+}
 
 DeletedLot DeletedLot::Decode(const Record& rec) {
     DeletedLot d;

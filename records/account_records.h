@@ -38,24 +38,24 @@ struct TransactionFileHeader {
 
 // One transaction, TR<acct>.REC records 2 to N.
 struct TransactionRecord {
-    std::string symbol = std::string(12, ' ');      // 1: bytes 1-12
-    std::string tax_lot = std::string(4, ' ');      // 2: bytes 13-16, lot code in a 4-character word
-    std::string trade_date = std::string(8, ' ');   // 3: bytes 17-24, MM/DD/YY
-    std::string code = std::string(4, ' ');         // 4: bytes 25-28, transaction code
-    double quantity = 0;                            // 5: bytes 29-36
-    float price = 0;                                // 6: bytes 37-40
-    double amount = 0;                              // 7: bytes 41-48
-    std::string broker = std::string(8, ' ');       // 8: bytes 49-56
-    double commission = 0;                          // 9: bytes 57-64
-    double bond_interest = 0;                       // 10: bytes 65-72
-    std::string lot_date = std::string(8, ' ');     // 11: bytes 73-80, MM/DD/YY
-    double lot_cost = 0;                            // 12: bytes 81-88
-    float date_number = 0;                          // 13: bytes 89-92, YYMMDD (year < 51 as 100 + YY)
-    double holding_key = 0;                         // 14: bytes 93-100
-    int16_t security_record = 0;                    // 15: bytes 101-102
-    std::string type = std::string(4, ' ');         // 16: bytes 103-106, "N" keeps it out of replays
-    int16_t gain_record = 0;                        // 17: bytes 107-108
-    std::array<unsigned char, 20> extra{};          // 18: bytes 109-128, see the views below
+    std::string symbol = std::string(12, ' ');     // 1: bytes 1-12
+    std::string tax_lot = std::string(4, ' ');     // 2: bytes 13-16, lot code in a 4-character word
+    std::string trade_date = std::string(8, ' ');  // 3: bytes 17-24, MM/DD/YY
+    std::string code = std::string(4, ' ');        // 4: bytes 25-28, transaction code
+    double quantity = 0;                           // 5: bytes 29-36
+    float price = 0;                               // 6: bytes 37-40
+    double amount = 0;                             // 7: bytes 41-48
+    std::string broker = std::string(8, ' ');      // 8: bytes 49-56
+    double commission = 0;                         // 9: bytes 57-64
+    double bond_interest = 0;                      // 10: bytes 65-72
+    std::string lot_date = std::string(8, ' ');    // 11: bytes 73-80, MM/DD/YY
+    double lot_cost = 0;                           // 12: bytes 81-88
+    float date_number = 0;                         // 13: bytes 89-92, YYMMDD (year < 51 as 100 + YY)
+    double holding_key = 0;                        // 14: bytes 93-100
+    int16_t security_record = 0;                   // 15: bytes 101-102
+    std::string type = std::string(4, ' ');        // 16: bytes 103-106, "N" keeps it out of replays
+    int16_t gain_record = 0;                       // 17: bytes 107-108
+    std::array<unsigned char, 20> extra{};         // 18: bytes 109-128, see the views below
 
     static TransactionRecord Decode(const Record& rec);
     void Encode(Record& rec) const;
@@ -83,9 +83,9 @@ struct TransactionRecord {
 // TR<acct>.EXT: record n belongs to transaction record n. A missing or
 // unreadable record reads as blanks.
 struct TransactionExtension {
-    std::string memo = std::string(20, ' ');              // bytes 1-20, becomes the lot memo
-    std::string settlement_date = std::string(8, ' ');    // bytes 21-28, as entered
-    std::string text = std::string(32, ' ');              // bytes 29-60
+    std::string memo = std::string(20, ' ');            // bytes 1-20, becomes the lot memo
+    std::string settlement_date = std::string(8, ' ');  // bytes 21-28, as entered
+    std::string text = std::string(32, ' ');            // bytes 29-60
 
     static TransactionExtension Decode(const Record& rec);
     void Encode(Record& rec) const;
@@ -98,12 +98,12 @@ TransactionExtension ReadTransactionExtension(int unit, long n);
 // key (cash first) starting at first_lot; deleted records form a free chain
 // starting at next_free.
 struct HoldingsHeader {
-    int16_t first_lot = -1;                           // bytes 1-2, -1 = empty list
-    std::string account = std::string(8, ' ');        // bytes 3-10
-    int16_t records_in_use = 1;                       // bytes 11-12, header included
-    int16_t next_free = 2;                            // bytes 13-14
-    std::string label = std::string(8, ' ');          // bytes 15-22, the replay caller's label
-    int16_t spare = 0;                                // bytes 23-24, written as 0 by the replay
+    int16_t first_lot = -1;                     // bytes 1-2, -1 = empty list
+    std::string account = std::string(8, ' ');  // bytes 3-10
+    int16_t records_in_use = 1;                 // bytes 11-12, header included
+    int16_t next_free = 2;                      // bytes 13-14
+    std::string label = std::string(8, ' ');    // bytes 15-22, the replay caller's label
+    int16_t spare = 0;                          // bytes 23-24, written as 0 by the replay
 
     // A header whose first-lot, records-in-use or next-free field is 0 is a
     // file that was never filled: it reads as an empty list (first lot -1,
@@ -118,18 +118,18 @@ HoldingsHeader ReadHoldingsHeader(int unit);
 
 // One lot of HL.TMP / HL<acct>.REC (bytes 1-96; bytes 97-128 are kept).
 struct HoldingRecord {
-    int16_t next = -1;                                // 1: bytes 1-2, -1 ends the list
-    double holding_key = 0;                           // 2: bytes 3-10, 0 for cash
-    std::string symbol = std::string(12, ' ');        // 3: bytes 11-22, "CASH" for the cash lot
-    int16_t security_record = 0;                      // 4: bytes 23-24, 2 for the cash lot
-    std::string broker = std::string(8, ' ');         // 5: bytes 25-32
-    std::string tax_lot = std::string(4, ' ');        // 6: bytes 33-36
-    double quantity = 0;                              // 7: bytes 37-44, negative for a short lot
-    double cost = 0;                                  // 8: bytes 45-52
-    std::string open_date = std::string(8, ' ');      // 9: bytes 53-60, MM/DD/YY
-    double bond_interest = 0;                         // 10: bytes 61-68
-    std::string reference = std::string(8, ' ');      // 11: bytes 69-76
-    std::string memo = std::string(20, ' ');          // 12: bytes 77-96
+    int16_t next = -1;                            // 1: bytes 1-2, -1 ends the list
+    double holding_key = 0;                       // 2: bytes 3-10, 0 for cash
+    std::string symbol = std::string(12, ' ');    // 3: bytes 11-22, "CASH" for the cash lot
+    int16_t security_record = 0;                  // 4: bytes 23-24, 2 for the cash lot
+    std::string broker = std::string(8, ' ');     // 5: bytes 25-32
+    std::string tax_lot = std::string(4, ' ');    // 6: bytes 33-36
+    double quantity = 0;                          // 7: bytes 37-44, negative for a short lot
+    double cost = 0;                              // 8: bytes 45-52
+    std::string open_date = std::string(8, ' ');  // 9: bytes 53-60, MM/DD/YY
+    double bond_interest = 0;                     // 10: bytes 61-68
+    std::string reference = std::string(8, ' ');  // 11: bytes 69-76
+    std::string memo = std::string(20, ' ');      // 12: bytes 77-96
 
     static HoldingRecord Decode(const Record& rec);
     void Encode(Record& rec) const;
@@ -167,17 +167,17 @@ struct GainsHeader {
 
 // One realised gain (bytes 1-124; bytes 125-128 are kept).
 struct GainRecord {
-    float sale_date = 0;                                 // 1: bytes 1-4, YYMMDD
-    std::string open_date = std::string(8, ' ');         // 2: bytes 5-12, MM/DD/YY
-    std::string description1 = std::string(32, ' ');     // 3: bytes 13-44
-    std::string description2 = std::string(32, ' ');     // 4: bytes 45-76
-    double gain = 0;                                     // 5: bytes 77-84, negative for a loss
-    double proceeds = 0;                                 // 6: bytes 85-92
-    double cost = 0;                                     // 7: bytes 93-100
-    double quantity = 0;                                 // 8: bytes 101-108
-    std::string symbol = std::string(12, ' ');           // 9: bytes 109-120
-    int16_t short_cover = 0;                             // 10: bytes 121-122, 1 for CS
-    int16_t security_record = 0;                         // 11: bytes 123-124
+    float sale_date = 0;                              // 1: bytes 1-4, YYMMDD
+    std::string open_date = std::string(8, ' ');      // 2: bytes 5-12, MM/DD/YY
+    std::string description1 = std::string(32, ' ');  // 3: bytes 13-44
+    std::string description2 = std::string(32, ' ');  // 4: bytes 45-76
+    double gain = 0;                                  // 5: bytes 77-84, negative for a loss
+    double proceeds = 0;                              // 6: bytes 85-92
+    double cost = 0;                                  // 7: bytes 93-100
+    double quantity = 0;                              // 8: bytes 101-108
+    std::string symbol = std::string(12, ' ');        // 9: bytes 109-120
+    int16_t short_cover = 0;                          // 10: bytes 121-122, 1 for CS
+    int16_t security_record = 0;                      // 11: bytes 123-124
 
     static GainRecord Decode(const Record& rec);
     void Encode(Record& rec) const;

@@ -14,7 +14,9 @@ constexpr std::size_t kRecordLength = 128;
 
 // Status words are 2-byte integers: the record number is folded in
 // modulo 65,536.
-int16_t Word(long value) { return static_cast<int16_t>(static_cast<uint16_t>(value & 0xffff)); }
+int16_t Word(long value) {
+    return static_cast<int16_t>(static_cast<uint16_t>(value & 0xffff));
+}
 
 int16_t OpenPair(std::string_view index_name, std::string_view record_name, int16_t& count) {
     count = 0;
@@ -29,9 +31,13 @@ int16_t OpenPair(std::string_view index_name, std::string_view record_name, int1
 
 }  // namespace
 
-int16_t Opnbrk(int16_t& count) { return OpenPair("BROKER.IDX", "BROKER.REC", count); }
+int16_t Opnbrk(int16_t& count) {
+    return OpenPair("BROKER.IDX", "BROKER.REC", count);
+}
 
-int16_t Opncus(int16_t& count) { return OpenPair("CUSTDN.IDX", "CUSTDN.REC", count); }
+int16_t Opncus(int16_t& count) {
+    return OpenPair("CUSTDN.IDX", "CUSTDN.REC", count);
+}
 
 void Clsbrk() {
     Close(kBrokerIndexUnit);
@@ -45,7 +51,8 @@ int16_t Rdbidx(int n, int rec, std::vector<std::string>& keys) {
     const int wanted = std::clamp(n, 0, kBrokerKeysPerRecord);
     keys.resize(static_cast<std::size_t>(wanted));
     for (int i = 0; i < wanted; ++i)
-        keys[static_cast<std::size_t>(i)] = r.Text(static_cast<std::size_t>(i) * kBrokerKeyLength, kBrokerKeyLength);
+        keys[static_cast<std::size_t>(i)] =
+            r.Text(static_cast<std::size_t>(i) * kBrokerKeyLength, kBrokerKeyLength);
     return Word(status + 1);
 }
 
@@ -77,8 +84,10 @@ int16_t Rdbrec(int rec, std::string& part1, std::string& part2, std::string& par
 int16_t Wrbrec(int rec, std::string_view part1, std::string_view part2, std::string_view part3) {
     long status = 1;
     if (!WriteLeading(kBrokerRecordUnit, rec, Fixed(part1, kBrokerPart1Length))) status += 2;
-    if (!WriteLeading(kBrokerRecordUnit, static_cast<long>(rec) + 1, Fixed(part2, kBrokerPart2Length))) status += 4;
-    if (!WriteLeading(kBrokerRecordUnit, static_cast<long>(rec) + 2, Fixed(part3, kBrokerPart3Length))) status += 8;
+    if (!WriteLeading(kBrokerRecordUnit, static_cast<long>(rec) + 1, Fixed(part2, kBrokerPart2Length)))
+        status += 4;
+    if (!WriteLeading(kBrokerRecordUnit, static_cast<long>(rec) + 2, Fixed(part3, kBrokerPart3Length)))
+        status += 8;
     return Word(status + (static_cast<long>(rec) + 2) * 1000);
 }
 

@@ -107,7 +107,9 @@ int16_t Rdprc(int unit, long rec, double& price) {
 int16_t Wrprc(int unit, long rec, double price) {
     Record r(kPriceBytes);
     r.SetR8(0, price);
-    return WriteLeading(unit, rec, std::string_view(reinterpret_cast<const char*>(r.data()), kPriceBytes)) ? 0 : 1;
+    return WriteLeading(unit, rec, std::string_view(reinterpret_cast<const char*>(r.data()), kPriceBytes))
+               ? 0
+               : 1;
 }
 
 // ---- Transaction list
@@ -130,9 +132,9 @@ struct ListedTransaction {
     double bond_interest = 0;
     double lot_cost = 0;
     float date_number = 0;
-    std::string mark;          // the transaction type word
-    int16_t flag = 0;          // block and off-line layouts: the 16-bit word before the mark
-    std::string source;        // the symbol of an income's source
+    std::string mark;    // the transaction type word
+    int16_t flag = 0;    // block and off-line layouts: the 16-bit word before the mark
+    std::string source;  // the symbol of an income's source
 };
 
 // The block trade and off-line records carry the account identifier in
@@ -236,6 +238,10 @@ double RoundToSystemDecimals(double value) {
 
 constexpr double kNoValue = -99999.99;
 
+// The 85 columns of a list line: number, symbol, code, mark, lot, date,
+// quantity, price, commission, net amount and broker (or account).
+constexpr std::string_view kListLineLayout = "(I5,A1,3A4,A2,A1,A1,A1,A4,2A4,A1,A11,A10,A8,A11,A1,2A4)";
+
 }  // namespace
 
 void Ldtrns(std::vector<int16_t>& list, int16_t& count, float from_date, int16_t& pages,
@@ -317,14 +323,27 @@ int16_t Trnlin(const std::vector<int16_t>& list, int index, int layout, std::str
     std::string net(11, ' ');
     WriteInto(net, "(F11.2)", {amount});
 
-    const std::string_view s(symbol), d(date), a(last_column);
-    line = Write("(I5,A1,3A4,A2,A1,A1,A1,A4,2A4,A1,A11,A10,A8,A11,A1,2A4)",
-                 {static_cast<long long>(number), std::string_view(" "), s.substr(0, 4), s.substr(4, 4),
-                  s.substr(8, 4), std::string_view(code).substr(0, 2), std::string_view(" "),
-                  std::string_view(mark).substr(0, 1), std::string_view(" "), std::string_view(lot), d.substr(0, 4),
-                  d.substr(4, 4), std::string_view(" "), std::string_view(quantity), std::string_view(price),
-                  std::string_view(commission), std::string_view(net), std::string_view(" "), a.substr(0, 4),
-                  a.substr(4, 4)});
+    const std::string_view s(symbol), d(date), a(last_column), blank(" ");
+    line = Write(kListLineLayout, {static_cast<long long>(number),
+                                   blank,
+                                   s.substr(0, 4),
+                                   s.substr(4, 4),
+                                   s.substr(8, 4),
+                                   std::string_view(code).substr(0, 2),
+                                   blank,
+                                   std::string_view(mark).substr(0, 1),
+                                   blank,
+                                   std::string_view(lot),
+                                   d.substr(0, 4),
+                                   d.substr(4, 4),
+                                   blank,
+                                   std::string_view(quantity),
+                                   std::string_view(price),
+                                   std::string_view(commission),
+                                   std::string_view(net),
+                                   blank,
+                                   a.substr(0, 4),
+                                   a.substr(4, 4)});
     return 0;
 }
 

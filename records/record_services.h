@@ -36,8 +36,8 @@ int16_t Clsfil(int unit);
 // Writes of fewer bytes than the record holds keep the record's other bytes
 // as stored (zeros in a new record).
 int16_t Rdrecw(int unit, long rec, std::array<int16_t, 64>& words);  // a 128-byte record as 64 words
-int16_t Rdrec(int unit, long rec, std::string& bytes);                // 128 bytes
-int16_t Wrrec(int unit, long rec, std::string_view bytes);            // 128 bytes
+int16_t Rdrec(int unit, long rec, std::string& bytes);               // 128 bytes
+int16_t Wrrec(int unit, long rec, std::string_view bytes);           // 128 bytes
 // The first 140 bytes of a record (the edit view of the 512-byte records of
 // the off-line transaction and block trade files).
 int16_t Rdr140(int unit, long rec, std::string& bytes);

@@ -1,3 +1,5 @@
+#include "records/account_records.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "records/account_records.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
@@ -18,7 +19,9 @@ using namespace records;
 
 using Bytes = std::vector<unsigned char>;
 
-Bytes Txt(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes Txt(std::string_view s) {
+    return Bytes(s.begin(), s.end());
+}
 Bytes I2(int16_t v) {
     Record r(2);
     r.SetI16(0, v);
@@ -109,25 +112,24 @@ TEST(AccountRecordsLayout, TransactionFieldsAtTheirBytes) {
     Bytes fee = F8(0.07);
     extra.insert(extra.end(), fee.begin(), fee.end());
     extra.insert(extra.end(), 4, 0);  // bytes 125-128 are carried with field 18
-    CheckLayout([&](Record& r) { t.Encode(r); },
-                {{"symbol", 1, Txt("IBM         ")},
-                 {"tax lot", 13, Txt("A   ")},
-                 {"trade date", 17, Txt("03/15/02")},
-                 {"code", 25, Txt("B   ")},
-                 {"quantity", 29, F8(100.5)},
-                 {"price", 37, F4(12.25f)},
-                 {"amount", 41, F8(1231.13)},
-                 {"broker", 49, Txt("MLY     ")},
-                 {"commission", 57, F8(9.95)},
-                 {"bond interest", 65, F8(1.5)},
-                 {"lot date", 73, Txt("03/14/02")},
-                 {"lot cost", 81, F8(1200.0)},
-                 {"date number", 89, F4(1020315.0f)},
-                 {"holding key", 93, F8(4.25)},
-                 {"security record", 101, I2(17)},
-                 {"type", 103, Txt("N   ")},
-                 {"gain record", 107, I2(3)},
-                 {"settlement date, SEC fee and unused tail", 109, extra}});
+    CheckLayout([&](Record& r) { t.Encode(r); }, {{"symbol", 1, Txt("IBM         ")},
+                                                  {"tax lot", 13, Txt("A   ")},
+                                                  {"trade date", 17, Txt("03/15/02")},
+                                                  {"code", 25, Txt("B   ")},
+                                                  {"quantity", 29, F8(100.5)},
+                                                  {"price", 37, F4(12.25f)},
+                                                  {"amount", 41, F8(1231.13)},
+                                                  {"broker", 49, Txt("MLY     ")},
+                                                  {"commission", 57, F8(9.95)},
+                                                  {"bond interest", 65, F8(1.5)},
+                                                  {"lot date", 73, Txt("03/14/02")},
+                                                  {"lot cost", 81, F8(1200.0)},
+                                                  {"date number", 89, F4(1020315.0f)},
+                                                  {"holding key", 93, F8(4.25)},
+                                                  {"security record", 101, I2(17)},
+                                                  {"type", 103, Txt("N   ")},
+                                                  {"gain record", 107, I2(3)},
+                                                  {"settlement date, SEC fee and unused tail", 109, extra}});
 }
 
 TEST(AccountRecordsLayout, HoldingsFieldsAtTheirBytes) {
@@ -203,17 +205,18 @@ TEST(AccountRecordsLayout, TransactionHeaderExtensionAndGainsAtTheirBytes) {
     g.symbol = "IBM";
     g.short_cover = 1;
     g.security_record = 33;
-    CheckLayout([&](Record& r) { g.Encode(r); }, {{"sale date", 1, F4(1050630.0f)},
-                                                  {"open date", 5, Txt("01/15/04")},
-                                                  {"description 1", 13, Txt(Fixed("INTL BUSINESS MACHINES", 32))},
-                                                  {"description 2", 45, Txt(Fixed("COMMON", 32))},
-                                                  {"gain", 77, F8(-12.5)},
-                                                  {"proceeds", 85, F8(987.5)},
-                                                  {"cost", 93, F8(1000)},
-                                                  {"quantity", 101, F8(10)},
-                                                  {"symbol", 109, Txt("IBM         ")},
-                                                  {"short cover", 121, I2(1)},
-                                                  {"security record", 123, I2(33)}});
+    CheckLayout([&](Record& r) { g.Encode(r); },
+                {{"sale date", 1, F4(1050630.0f)},
+                 {"open date", 5, Txt("01/15/04")},
+                 {"description 1", 13, Txt(Fixed("INTL BUSINESS MACHINES", 32))},
+                 {"description 2", 45, Txt(Fixed("COMMON", 32))},
+                 {"gain", 77, F8(-12.5)},
+                 {"proceeds", 85, F8(987.5)},
+                 {"cost", 93, F8(1000)},
+                 {"quantity", 101, F8(10)},
+                 {"symbol", 109, Txt("IBM         ")},
+                 {"short cover", 121, I2(1)},
+                 {"security record", 123, I2(33)}});
 }
 
 TEST(AccountRecordsLayout, StoredBytesSurviveDecodeAndEncode) {
@@ -280,7 +283,8 @@ TEST(AccountRecordsTransaction, DeletedWhenTheSymbolBeginsWithFourBlanks) {
     struct Case {
         std::string symbol;
         bool deleted;
-    } cases[] = {{std::string(12, ' '), true}, {"    X       ", true}, {"   X        ", false}, {"IBM", false}};
+    } cases[] = {
+        {std::string(12, ' '), true}, {"    X       ", true}, {"   X        ", false}, {"IBM", false}};
     for (const auto& c : cases) {
         TransactionRecord t;
         t.symbol = c.symbol;
@@ -297,12 +301,12 @@ TEST(AccountRecordsHoldings, HeaderWithAZeroCounterReadsAsEmpty) {
         int16_t first, in_use, next_free;
         int16_t want_first, want_in_use, want_next_free;
     } cases[] = {
-        {3, 7, 8, 3, 7, 8},     // a list as stored
-        {-1, 1, 2, -1, 1, 2},   // an empty list as the replay writes it
-        {0, 7, 8, -1, 1, 2},    // no first lot
-        {3, 0, 8, -1, 1, 2},    // no records in use
-        {3, 7, 0, -1, 1, 2},    // no next free record
-        {0, 0, 0, -1, 1, 2},    // a record never written
+        {3, 7, 8, 3, 7, 8},    // a list as stored
+        {-1, 1, 2, -1, 1, 2},  // an empty list as the replay writes it
+        {0, 7, 8, -1, 1, 2},   // no first lot
+        {3, 0, 8, -1, 1, 2},   // no records in use
+        {3, 7, 0, -1, 1, 2},   // no next free record
+        {0, 0, 0, -1, 1, 2},   // a record never written
     };
     for (const auto& c : cases) {
         Record r(128, 0);

@@ -1,9 +1,10 @@
+#include "records/broker_files.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "records/broker_files.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
@@ -86,11 +87,10 @@ TEST(BrokerFilesIndex, StatusWordsEncodeRecordAndKeyCount) {
         int16_t status;
         const char* first_key;
     } cases[] = {
-        {16, 3, 461, "B17     "},   // second index record: keys 17 to 32
-        {16, 2, 361, "B1      "},
-        {3, 4, 431, "B33     "},
-        {16, 5, 662, nullptr},      // past the end: failed, keys unchanged
-        {16, 700, 4626, nullptr},   // (7000 + 16) x 10 + 2 = 70162, modulo 65,536
+        {16, 3, 461, "B17     "},  // second index record: keys 17 to 32
+        {16, 2, 361, "B1      "}, {3, 4, 431, "B33     "},
+        {16, 5, 662, nullptr},     // past the end: failed, keys unchanged
+        {16, 700, 4626, nullptr},  // (7000 + 16) x 10 + 2 = 70162, modulo 65,536
     };
     for (const auto& c : cases) {
         std::vector<std::string> keys = {"untouched"};

@@ -1,3 +1,5 @@
+#include "records/record_services.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +13,6 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/record.h"
-#include "records/record_services.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace {
@@ -19,7 +20,9 @@ namespace {
 using fixtures::TempDataDir;
 using namespace records;
 
-std::vector<unsigned char> Repeat(std::size_t n, unsigned char c) { return std::vector<unsigned char>(n, c); }
+std::vector<unsigned char> Repeat(std::size_t n, unsigned char c) {
+    return std::vector<unsigned char>(n, c);
+}
 
 // ---- Opening, closing and record transfers
 
@@ -65,7 +68,8 @@ TEST(RecordServicesFiles, NamesMatchWhateverCaseTheFileHas) {
     EXPECT_EQ(bytes, std::string(128, 'c'));
     Clsfil(6);
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) files += entry.is_regular_file();
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        files += entry.is_regular_file();
     EXPECT_EQ(files, 1);  // no second file in another case
 }
 
@@ -92,7 +96,7 @@ TEST(RecordServicesFiles, RecordReadsAndWrites) {
     EXPECT_EQ(back, "unchanged");  // a failed read leaves the buffer
     EXPECT_EQ(words[0], 7);
     Clsfil(6);
-    EXPECT_EQ(Rdrec(6, 3, back), 1);   // unit closed
+    EXPECT_EQ(Rdrec(6, 3, back), 1);  // unit closed
     EXPECT_EQ(Wrrec(6, 3, bytes), 1);
 }
 
@@ -141,7 +145,7 @@ TEST(RecordServicesPrices, ReadRoundsToSixDecimals) {
         {12.3456789, 0, 12.345679},
         {-99999.99, 0, -99999.99},
         {0.0000004, 0, 0.0},
-        {1e15, 2, 1e15},   // too wide for 20 positions with 6 decimals: kept as stored
+        {1e15, 2, 1e15},  // too wide for 20 positions with 6 decimals: kept as stored
         {nan, 2, nan},
     };
     ASSERT_EQ(Opnfil(6, 8, "PR010205.DAT"), 0);
@@ -199,7 +203,8 @@ struct LoadResult {
 
 LoadResult Load(float from_date, const std::string& symbol, const std::string& code, int layout) {
     LoadResult r;
-    Ldtrns(r.list, r.count, from_date, r.pages, Fixed(symbol, 12), Fixed(code, 4), r.overflow, r.total, layout);
+    Ldtrns(r.list, r.count, from_date, r.pages, Fixed(symbol, 12), Fixed(code, 4), r.overflow, r.total,
+           layout);
     return r;
 }
 
@@ -214,7 +219,7 @@ TEST(RecordServicesLdtrns, SortsByDateThenFileOrderAfter2000) {
                                        {"GE", 991231},
                                        {"IBM", 1050302},
                                        {"XOM", 1050301},
-                                       {"T", 1040101}});           // before the start date
+                                       {"T", 1040101}});  // before the start date
     Opnfil(6, 128, "trab1.rec");
     LoadResult r = Load(1050101, "", "D", kAccountLayout);
     Clsfil(6);
@@ -253,8 +258,8 @@ TEST(RecordServicesLdtrns, SelectsBySecurityWithIncomeBySource) {
     WriteTransactionFile("TRAB1.REC", {{"IBM", 1050302},
                                        {"CASH", 1050301, "DI", "IBM"},
                                        {"CASH", 1050303, "ME", "IBM         MONTHLY"},
-                                       {"CASH", 1050304, "CD", "IBM"},   // not an income code
-                                       {"IBM", 900101},                  // any date
+                                       {"CASH", 1050304, "CD", "IBM"},  // not an income code
+                                       {"IBM", 900101},                 // any date
                                        {"IBMX", 1050101},
                                        {"CASH", 1050305, "IS", "GE"}});
     Opnfil(6, 128, "TRAB1.REC");
@@ -267,14 +272,11 @@ TEST(RecordServicesLdtrns, SelectsBySecurityWithIncomeBySource) {
 TEST(RecordServicesLdtrns, PagesAndEmptyFiles) {
     struct Case {
         const char* what;
-        int transactions;   // -1: no file at all
+        int transactions;  // -1: no file at all
         int16_t count, pages, total;
     } cases[] = {
-        {"no file", -1, 0, 0, 0},
-        {"header only", 0, 0, 0, 1},
-        {"one", 1, 1, 1, 2},
-        {"sixteen", 16, 16, 1, 17},
-        {"seventeen", 17, 17, 2, 18},
+        {"no file", -1, 0, 0, 0},   {"header only", 0, 0, 0, 1},  {"one", 1, 1, 1, 2},
+        {"sixteen", 16, 16, 1, 17}, {"seventeen", 17, 17, 2, 18},
     };
     for (const auto& c : cases) {
         TempDataDir dir;
@@ -329,8 +331,8 @@ TEST(RecordServicesLdtrns, MoreThanTwelveThousandOverflows) {
         int records;
         int16_t count, pages, overflow, total;
     } cases[] = {
-        {12001, 12000, 750, 0, 12001},     // 12,000 transactions fit
-        {12002, 0, -9999, -1, 12001},      // the 12,001st overflows
+        {12001, 12000, 750, 0, 12001},  // 12,000 transactions fit
+        {12002, 0, -9999, -1, 12001},   // the 12,001st overflows
     };
     for (const auto& c : cases) {
         TempDataDir dir;
@@ -447,15 +449,15 @@ TEST(RecordServicesTrnlin, FormatsAccountTransactions) {
          "    1 T 5.5 2010  B    A   03/15/05  10000.0000   99.5000           10062.50 MLY     "},
         {"negative price and no commission are blank", Trade("IBM", "S", -5, -1, 400, -3, 0), 0,
          "    1 IBM         S    A   03/15/05     -5.0000                       400.00 MLY     "},
-        {"transfer in at its lot cost", With(Trade("IBM", "SI", 10, 0, 500, 0, 0),
-                                             [](TransactionRecord& t) { t.lot_cost = 750; }),
-         0, "    1 IBM         SI   A   03/15/05     10.0000    0.0000             750.00 MLY     "},
-        {"transfer out without amount at its lot cost", With(Trade("IBM", "SO", 10, 0, 0, 0, 0),
-                                                             [](TransactionRecord& t) { t.lot_cost = 600; }),
-         0, "    1 IBM         SO   A   03/15/05     10.0000    0.0000             600.00 MLY     "},
-        {"transfer out with an amount keeps it", With(Trade("IBM", "SO", 10, 0, 90, 0, 0),
-                                                      [](TransactionRecord& t) { t.lot_cost = 600; }),
-         0, "    1 IBM         SO   A   03/15/05     10.0000    0.0000              90.00 MLY     "},
+        {"transfer in at its lot cost",
+         With(Trade("IBM", "SI", 10, 0, 500, 0, 0), [](TransactionRecord& t) { t.lot_cost = 750; }), 0,
+         "    1 IBM         SI   A   03/15/05     10.0000    0.0000             750.00 MLY     "},
+        {"transfer out without amount at its lot cost",
+         With(Trade("IBM", "SO", 10, 0, 0, 0, 0), [](TransactionRecord& t) { t.lot_cost = 600; }), 0,
+         "    1 IBM         SO   A   03/15/05     10.0000    0.0000             600.00 MLY     "},
+        {"transfer out with an amount keeps it",
+         With(Trade("IBM", "SO", 10, 0, 90, 0, 0), [](TransactionRecord& t) { t.lot_cost = 600; }), 0,
+         "    1 IBM         SO   A   03/15/05     10.0000    0.0000              90.00 MLY     "},
         {"a split shows a zero quantity", Trade("IBM", "SP", 0, 0, 0, 0, 0), 0,
          "    1 IBM         SP   A   03/15/05      0.0000    0.0000               0.00 MLY     "},
         {"no quantity is blank", Trade("CASH", "CD", 0, 0, 100, 0, 0), 0,
@@ -464,15 +466,16 @@ TEST(RecordServicesTrnlin, FormatsAccountTransactions) {
          "    1 CASH        CD   A   03/15/05                0.0000             100.00 MLY     "},
         {"further from the marker is shown", Trade("CASH", "CD", -99999.95, 0, 100, 0, 0), 0,
          "    1 CASH        CD   A   03/15/05 -99999.9500    0.0000             100.00 MLY     "},
-        {"income under its source", With(Trade("CASH", "DI", 0, 0, 50, 0, 0),
-                                         [](TransactionRecord& t) { t.SetCashText("IBM         QTR DIV"); }),
+        {"income under its source",
+         With(Trade("CASH", "DI", 0, 0, 50, 0, 0),
+              [](TransactionRecord& t) { t.SetCashText("IBM         QTR DIV"); }),
          0, "    1 IBM         DI   A   03/15/05                0.0000              50.00 MLY     "},
-        {"ME too", With(Trade("CASH", "ME", 0, 0, 5, 0, 0),
-                        [](TransactionRecord& t) { t.SetCashText("MMKT"); }),
-         0, "    1 MMKT        ME   A   03/15/05                0.0000               5.00 MLY     "},
-        {"the type word marks the line", With(Trade("IBM", "B", 1, 1, 1, 0, 0),
-                                              [](TransactionRecord& t) { t.type = "N"; }),
-         0, "    1 IBM         B  N A   03/15/05      1.0000    1.0000               1.00 MLY     "},
+        {"ME too",
+         With(Trade("CASH", "ME", 0, 0, 5, 0, 0), [](TransactionRecord& t) { t.SetCashText("MMKT"); }), 0,
+         "    1 MMKT        ME   A   03/15/05                0.0000               5.00 MLY     "},
+        {"the type word marks the line",
+         With(Trade("IBM", "B", 1, 1, 1, 0, 0), [](TransactionRecord& t) { t.type = "N"; }), 0,
+         "    1 IBM         B  N A   03/15/05      1.0000    1.0000               1.00 MLY     "},
         {"a deleted transaction", With(TransactionRecord{}, [](TransactionRecord& t) { t.symbol = ""; }), -10,
          nullptr},
     };
@@ -497,16 +500,20 @@ TEST(RecordServicesTrnlin, FormatsAccountTransactions) {
 }
 
 TEST(RecordServicesTrnlin, OfflineAndBlockLinesShowTheAccount) {
-    const Line line = {"AB1", "IBM", "b", "03/15/05", "B", 100, 82.5f, 8250, "MLY", 25, 0, 0, 1050315, 0, "A", ""};
+    const Line line = {"AB1", "IBM", "b", "03/15/05", "B",     100, 82.5f, 8250,
+                       "MLY", 25,    0,   0,          1050315, 0,   "A",   ""};
     struct Case {
         int layout;
         int16_t flag;
         const char* line;
     } cases[] = {
-        {kOfflineLayout, 0, "    1 IBM         B  A b   03/15/05    100.0000   82.5000   25.00    8250.00 AB1     "},
-        {kBlockLayout, 1, "    1 IBM         B  A b   03/15/05    100.0000   82.5000   25.00    8250.00 AB1     "},
+        {kOfflineLayout, 0,
+         "    1 IBM         B  A b   03/15/05    100.0000   82.5000   25.00    8250.00 AB1     "},
+        {kBlockLayout, 1,
+         "    1 IBM         B  A b   03/15/05    100.0000   82.5000   25.00    8250.00 AB1     "},
         // A block allocation whose flag word is 0 is marked "D".
-        {kBlockLayout, 0, "    1 IBM         B  D b   03/15/05    100.0000   82.5000   25.00    8250.00 AB1     "},
+        {kBlockLayout, 0,
+         "    1 IBM         B  D b   03/15/05    100.0000   82.5000   25.00    8250.00 AB1     "},
     };
     for (const auto& c : cases) {
         TempDataDir dir;
