@@ -1,0 +1,197 @@
+#include "records/security_types.h"
+
+#include <algorithm>
+
+#include "records/dates.h"
+#include "records/files.h"
+#include "records/prices.h"
+#include "records/record.h"
+
+namespace records {
+
+namespace {
+
+constexpr std::string_view kTypeCharacters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr int16_t kUnknownTypeIndex = 28;  // "R"
+constexpr int16_t kAgencyTypeIndex = 33;   // "W"
+
+// Entry k (from 0) of the type conversion table: the 22 one-character
+// types in the order of the firm's code list, then a blank.
+char TypeAt(int k) {
+    static constexpr char kTypes[23] = {'1', '3', '4', '5', '6', 'W', '7', '9', 'B', 'C', 'D', 'X',
+                                        'F', 'P', 'N', 'Y', 'H', 'J', 'L', 'R', 'S', 'T', ' '};
+    return kTypes[k];
+}
+
+constexpr int kTypeUnit = 15;
+constexpr int kCategoryUnit = 6;
+constexpr int kHoldingsUnit = 7;
+
+// Position (1 to 36) of a type character, 0 when it is none.
+int TypePosition(std::string_view word) {
+    if (word.empty()) return 0;
+    std::size_t p = kTypeCharacters.find(word[0]);
+    return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
+}
+
+// The built-in titles of agency bonds by agency code, 20 characters.
+std::string AgencyTitle(int16_t agency) {
+    const char* title = "GNMA";
+    switch (agency) {
+        case 3: title = "FHLB"; break;
+        case 4: title = "FICB"; break;
+        case 5: title = "FNMA DEB"; break;
+        case 6: title = "FLB"; break;
+        case 7: title = "BFC"; break;
+        case 11: title = "FNMA CAP"; break;
+        case 27: title = "FFCB"; break;
+        default: break;
+    }
+    return Fixed(title, 20);
+}
+
+// Reads a type's 28-character title; false when the type is not a type
+// character or its record cannot be read.
+bool ReadTypeTitle(std::string_view type, std::string& title28) {
+    int p = TypePosition(type);
+    if (p == 0) return false;
+    Open(kTypeUnit, kTypeNameFile);
+    UnitGuard guard(kTypeUnit);
+    Record rec;
+    if (!ReadRecord(kTypeUnit, p + 1, rec)) return false;
+    title28 = rec.Text(0, 28);
+    return true;
+}
+
+// Character codes of the symbol's first `width` characters, character i
+// weighted 100^(width - i). A symbol shorter than width counts blanks.
+double SymbolKey(std::string_view symbol, int width) {
+    std::string s = Fixed(symbol, static_cast<std::size_t>(width));
+    double sum = 0.0;
+    double weight = 1.0;
+    for (int i = width - 1; i >= 0; --i) {
+        sum += static_cast<double>(static_cast<unsigned char>(s[static_cast<std::size_t>(i)])) * weight;
+        weight *= 100.0;
+    }
+    return sum;
+}
+
+}  // namespace
+
+void Itypsc(std::string_view word, int16_t& index) {
+    int p = TypePosition(word);
+    index = p == 0 ? kUnknownTypeIndex : static_cast<int16_t>(p);
+}
+
+int16_t Itypsc(std::string_view word) {
+    int16_t index = 0;
+    Itypsc(word, index);
+    return index;
+}
+
+void Cvtypc(std::string_view code_list, std::string_view firm_code, std::string& type_out,
+            std::string_view type_in, std::string& firm_code_out, int16_t mode) {
+    std::string list = Fixed(code_list, 46);
+    if (mode > 1) {
+        std::string code = Fixed(firm_code, 2);
+        int k = 22;
+        for (int i = 0; i < 22; ++i)
+            if (list.compare(static_cast<std::size_t>(2 * i), 2, code) == 0) {
+                k = i;
+                break;
+            }
+        type_out = std::string(1, TypeAt(k)) + "   ";
+        return;
+    }
+    char type = type_in.empty() ? ' ' : type_in[0];
+    int k = 22;
+    for (int i = 0; i < 22; ++i)
+        if (TypeAt(i) == type) {
+            k = i;
+            break;
+        }
+    firm_code_out = k == 22 ? std::string(2, ' ') : list.substr(static_cast<std::size_t>(2 * k), 2);
+}
+
+void Gtitl2(std::string_view type, std::string& title, int16_t agency, int16_t& status) {
+    std::string title28;
+    status = ReadTypeTitle(type, title28) ? 0 : 1;
+    if (status == 0) title = title28;
+    if (TypePosition(type) == kAgencyTypeIndex && agency >= 1) title = AgencyTitle(agency) + std::string(8, ' ');
+}
+
+void Gtitle(std::string_view type, std::string& title, int16_t agency, int16_t& status) {
+    std::string title28 = Fixed(title, 28);
+    Gtitl2(type, title28, agency, status);
+    if (status == 0 || (TypePosition(type) == kAgencyTypeIndex && agency >= 1)) title = title28.substr(0, 20);
+}
+
+void Ptyp63(std::string_view type, std::string& title, int16_t agency, int16_t& status) {
+    Gtitle(type, title, agency, status);
+}
+
+void Siccat(std::vector<std::string>& names) {
+    names.resize(kCategoryCount, std::string(kCategoryNameWidth, ' '));
+    Open(kCategoryUnit, kCategoryNameFile);
+    UnitGuard guard(kCategoryUnit);
+    Record rec;
+    for (int k = 1; k <= kCategoryCount; ++k) {
+        if (!ReadRecord(kCategoryUnit, k + 1, rec)) break;
+        names[static_cast<std::size_t>(k - 1)] = rec.Text(0, kCategoryNameWidth);
+    }
+}
+
+void Wrscat(const std::vector<std::string>& names) {
+    Open(kCategoryUnit, kCategoryNameFile);
+    UnitGuard guard(kCategoryUnit);
+    Record rec;
+    for (int k = 1; k <= kCategoryCount; ++k) {
+        if (!ReadRecord(kCategoryUnit, k + 1, rec)) rec = Record(128, ' ');
+        std::size_t i = static_cast<std::size_t>(k - 1);
+        rec.SetText(0, kCategoryNameWidth, i < names.size() ? std::string_view(names[i]) : std::string_view());
+        WriteRecord(kCategoryUnit, k + 1, rec);
+    }
+}
+
+void Gtpcd3(double& key, int a, int b, std::string_view symbol) {
+    key = a * 1e14 + b * 1e12 + SymbolKey(symbol, 8);
+}
+
+void Gtpcd2(double& key, int a, int b, float date_number, std::string_view symbol) {
+    double widened = WidenDate(date_number);
+    if (widened != 0.0)
+        key = a * 1e14 + b * 1e12 + widened;
+    else
+        key = a * 1e14 + b * 1e12 + SymbolKey(symbol, 6);
+}
+
+void Combin(int n, const std::vector<double>& keys, std::vector<int16_t>& records,
+            const HoldingMergeFields& fields) {
+    n = std::min<int>(n, static_cast<int>(std::min(keys.size(), records.size())));
+    Open2(kHoldingsUnit, kHoldingsWorkFile);
+    UnitGuard guard(kHoldingsUnit);
+    Record first, later;
+    for (int i = 0; i < n; ++i) {
+        if (records[i] <= 0) continue;
+        if (!ReadRecord(kHoldingsUnit, records[i], first)) continue;
+        bool merged = false;
+        for (int j = i + 1; j < n; ++j) {
+            if (records[j] <= 0 || keys[j] != keys[i]) continue;
+            if (!ReadRecord(kHoldingsUnit, records[j], later)) continue;
+            first.SetR8(fields.quantity, first.R8(fields.quantity) + later.R8(fields.quantity));
+            first.SetR8(fields.cost, first.R8(fields.cost) + later.R8(fields.cost));
+            double mv1 = first.R8(fields.market_value), mv2 = later.R8(fields.market_value);
+            first.SetR8(fields.market_value,
+                        (mv1 == kNoPriceValue || mv2 == kNoPriceValue) ? kNoPriceValue : mv1 + mv2);
+            float ch1 = first.R4(fields.change), ch2 = later.R4(fields.change);
+            first.SetR4(fields.change, (ch1 == kNoChangeValue || ch2 == kNoChangeValue) ? kNoChangeValue : ch1 + ch2);
+            if (first.I16(fields.face_value_flag) != 0 || later.I16(fields.face_value_flag) != 0)
+                first.SetI16(fields.face_value_flag, 1);
+            records[j] = 0;
+            merged = true;
+        }
+        if (merged) WriteRecord(kHoldingsUnit, records[i], first);
+    }
+}
+
+}  // namespace records

@@ -1,0 +1,301 @@
+#include "records/security_types.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "records/files.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "tests/fixtures/temp_dir.h"
+
+namespace {
+
+using fixtures::TempDataDir;
+using namespace records;
+
+TEST(SecurityTypesItypsc, IndexOfTypeCharacter) {
+    struct Case {
+        const char* word;
+        int16_t index;
+    } cases[] = {
+        {"0   ", 1}, {"9   ", 10}, {"A   ", 11}, {"R   ", 28}, {"W   ", 33}, {"Z   ", 36},
+        {"#   ", 28}, {"r   ", 28}, {"    ", 28}, {"", 28},
+    };
+    for (const auto& c : cases) {
+        int16_t index = -1;
+        Itypsc(c.word, index);
+        EXPECT_EQ(index, c.index) << '"' << c.word << '"';
+        EXPECT_EQ(Itypsc(c.word), c.index);
+    }
+}
+
+TEST(SecurityTypesCvtypc, ConvertsBetweenTypesAndFirmCodes) {
+    // The firm's codes: entry k is "C" + a letter, entry 23 blank.
+    std::string list;
+    for (int k = 0; k < 22; ++k) list += std::string("C") + static_cast<char>('A' + k);
+    list += "  ";
+    struct Case {
+        int16_t mode;
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {2, "CA", "1   "},   // entry 1
+        {2, "CF", "W   "},   // entry 6
+        {2, "CV", "T   "},   // entry 22
+        {3, "CFXX", "W   "}, // only two characters count
+        {2, "ZZ", "    "},   // not in the list
+        {2, "ca", "    "},   // case matters
+        {0, "W   ", "CF"},
+        {1, "T   ", "CV"},
+        {0, "1", "CA"},
+        {0, "Z   ", "  "},   // not a converted type: the 23rd, blank
+        {-1, "2   ", "  "},
+    };
+    for (const auto& c : cases) {
+        std::string type = "????", code = "??";
+        if (c.mode > 1) {
+            Cvtypc(list, c.in, type, "    ", code, c.mode);
+            EXPECT_EQ(type, c.out) << c.in;
+            EXPECT_EQ(code, "??");
+        } else {
+            Cvtypc(list, "  ", type, c.in, code, c.mode);
+            EXPECT_EQ(code, c.out) << c.in;
+            EXPECT_EQ(type, "????");
+        }
+    }
+}
+
+void WriteTypeNames() {
+    DirectFile f(kTypeNameFile, 128);
+    Record rec(128, ' ');
+    rec.SetText(0, 128, "NOT A TITLE");
+    f.Write(1, rec);
+    rec.SetText(0, 128, "TREASURY BILLS OF THE UNITED STATES");  // type "3", index 4
+    f.Write(5, rec);
+    rec.SetText(0, 128, "AGENCY BONDS FROM THE FILE");           // type "W", index 33
+    f.Write(34, rec);
+}
+
+TEST(SecurityTypesGtitle, TitlesFromFileAndAgencyTitles) {
+    TempDataDir dir;
+    WriteTypeNames();
+    struct Case {
+        const char* type;
+        int16_t agency;
+        int16_t status;
+        const char* title28;  // Gtitl2; Gtitle gives the first 20 characters
+    } cases[] = {
+        {"3   ", 0, 0, "TREASURY BILLS OF THE UNITED"},
+        {"W   ", 0, 0, "AGENCY BONDS FROM THE FILE"},
+        {"W   ", 3, 0, "FHLB"},
+        {"W   ", 4, 0, "FICB"},
+        {"W   ", 5, 0, "FNMA DEB"},
+        {"W   ", 6, 0, "FLB"},
+        {"W   ", 7, 0, "BFC"},
+        {"W   ", 11, 0, "FNMA CAP"},
+        {"W   ", 27, 0, "FFCB"},
+        {"W   ", 1, 0, "GNMA"},
+        {"W   ", 99, 0, "GNMA"},
+        {"3   ", 5, 0, "TREASURY BILLS OF THE UNITED"},  // agency titles only for "W"
+        {"Z   ", 0, 1, "UNCHANGED"},                    // no record 37
+        {"#   ", 0, 1, "UNCHANGED"},                    // not a type
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " agency " + std::to_string(c.agency));
+        std::string title2 = Fixed("UNCHANGED", 28), title = Fixed("UNCHANGED", 20);
+        int16_t status2 = -1, status = -1;
+        Gtitl2(c.type, title2, c.agency, status2);
+        Gtitle(c.type, title, c.agency, status);
+        EXPECT_EQ(status2, c.status);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(title2, Fixed(c.title28, 28));
+        EXPECT_EQ(title, Fixed(c.title28, 20));
+        std::string wrapped = Fixed("UNCHANGED", 20);
+        Ptyp63(c.type, wrapped, c.agency, status);
+        EXPECT_EQ(wrapped, title);
+    }
+}
+
+TEST(SecurityTypesGtitle, AgencyTitleWithoutTypeFile) {
+    TempDataDir dir;
+    std::string title;
+    int16_t status = -1;
+    Gtitle("W   ", title, 5, status);
+    EXPECT_EQ(title, Fixed("FNMA DEB", 20));
+    EXPECT_EQ(status, 1);  // the file had no record for "W"
+}
+
+TEST(SecurityTypesCategories, WriteThenReadNames) {
+    TempDataDir dir;
+    {
+        DirectFile f(kCategoryNameFile, 128);
+        Record rec(128, '#');
+        f.Write(5, rec);  // record 5: category 4, whose tail must survive
+    }
+    std::vector<std::string> names(99);
+    for (int k = 1; k <= 99; ++k) names[k - 1] = "CATEGORY " + std::to_string(k);
+    names[3] = std::string(40, 'L');  // cut to 28
+    Wrscat(names);
+    EXPECT_EQ(TempDataDir::ReadBytes(kCategoryNameFile).size(), 100u * 128u);
+    {
+        DirectFile f(kCategoryNameFile, 128);
+        Record rec;
+        ASSERT_TRUE(f.Read(5, rec));
+        EXPECT_EQ(rec.Text(0, 28), std::string(28, 'L'));
+        EXPECT_EQ(rec.Text(28, 100), std::string(100, '#'));
+    }
+    std::vector<std::string> back;
+    Siccat(back);
+    ASSERT_EQ(back.size(), 99u);
+    EXPECT_EQ(back[0], Fixed("CATEGORY 1", 28));
+    EXPECT_EQ(back[98], Fixed("CATEGORY 99", 28));
+}
+
+TEST(SecurityTypesCategories, ReadStopsAtFirstMissingRecord) {
+    TempDataDir dir;
+    {
+        DirectFile f(kCategoryNameFile, 128);
+        Record rec(128, ' ');
+        for (int r = 2; r <= 11; ++r) {  // categories 1 to 10 only
+            rec.SetText(0, 28, "NAME " + std::to_string(r - 1));
+            f.Write(r, rec);
+        }
+    }
+    std::vector<std::string> names(99, "KEPT");
+    Siccat(names);
+    EXPECT_EQ(names[9], Fixed("NAME 10", 28));
+    EXPECT_EQ(names[10], "KEPT");
+    EXPECT_EQ(names[98], "KEPT");
+}
+
+TEST(SecurityTypesKeys, MergeAndOrderKeys) {
+    // IBM and five blanks: I = 73, B = 66, M = 77, blank = 32.
+    const double ibm8 = 73e14 + 66e12 + 77e10 + 32e8 + 32e6 + 32e4 + 32e2 + 32;
+    const double ibm6 = 73e10 + 66e8 + 77e6 + 32e4 + 32e2 + 32;
+    double key = 0;
+    Gtpcd3(key, 1, 0, "IBM         ");
+    EXPECT_EQ(key, 1e14 + ibm8);
+    Gtpcd3(key, 5, 12, "IBM");
+    EXPECT_EQ(key, 5e14 + 12e12 + ibm8);
+
+    struct Case {
+        float date;
+        double expected_tail;
+    } cases[] = {
+        {950315.0f, 19950315.0},
+        {30102.0f, 20030102.0},      // 01/02/03 without the window
+        {1050102.0f, 20050102.0},    // 01/02/05 with the window (100 + YY)
+        {800000.0f, ibm6},           // no date: the symbol
+        {0.0f, ibm6},
+        {-5.0f, ibm6},
+    };
+    for (const auto& c : cases) {
+        Gtpcd2(key, 12, 3, c.date, "IBM         ");
+        EXPECT_EQ(key, 12e14 + 3e12 + c.expected_tail) << c.date;
+    }
+}
+
+// A TEMP1.WRK holding record with the fields Combin adds, and marks in the
+// bytes it must keep.
+Record Holding(const char* symbol, double quantity, double cost, double market, int16_t face, float change) {
+    Record rec(256, 0);
+    rec.SetI16(0, 5);
+    rec.SetText(14, 12, symbol);
+    rec.SetR8(26, quantity);
+    rec.SetText(34, 32, std::string("DESCRIPTION OF ") + symbol);
+    rec.SetR8(110, cost);
+    rec.SetR8(118, market);
+    rec.SetI16(126, face);
+    rec.SetR4(128, change);
+    rec.SetText(203, 8, "12/31/09");  // item 27, beyond the merged fields
+    return rec;
+}
+
+TEST(SecurityTypesCombin, MergesEqualKeysIntoFirstRecord) {
+    TempDataDir dir;
+    {
+        DirectFile f(kHoldingsWorkFile, 256);
+        f.Write(1, Record(256, 0));
+        f.Write(2, Holding("IBM", 100, 1000, 1500, 0, 1.5f));
+        f.Write(3, Holding("XYZ", 10, 50, 60, 0, 0));
+        f.Write(4, Holding("IBM", 50, 400, 700, 1, 2.0f));
+        f.Write(5, Holding("IBM", 25, 200, 350, 0, 0.5f));
+    }
+    std::vector<double> keys = {7.0, 7.0, 7.0, 9.0};
+    std::vector<int16_t> records = {2, 4, 5, 3};
+    Combin(4, keys, records);
+    EXPECT_EQ(records, (std::vector<int16_t>{2, 0, 0, 3}));
+    EXPECT_FALSE(IsOpen(7));
+    DirectFile f(kHoldingsWorkFile, 256);
+    Record rec;
+    ASSERT_TRUE(f.Read(2, rec));
+    EXPECT_EQ(rec.R8(26), 175.0);
+    EXPECT_EQ(rec.R8(110), 1600.0);
+    EXPECT_EQ(rec.R8(118), 2550.0);
+    EXPECT_EQ(rec.I16(126), 1);
+    EXPECT_EQ(rec.R4(128), 4.0f);
+    EXPECT_EQ(rec.Text(203, 8), "12/31/09");
+    EXPECT_EQ(rec.Text(14, 12), "IBM         ");
+    // The records merged away, and the others, keep their bytes.
+    ASSERT_TRUE(f.Read(4, rec));
+    EXPECT_EQ(rec.R8(26), 50.0);
+    ASSERT_TRUE(f.Read(3, rec));
+    EXPECT_EQ(rec.R8(26), 10.0);
+}
+
+TEST(SecurityTypesCombin, MissingValuesStayMissing) {
+    struct Case {
+        const char* name;
+        double market1, market2, market;
+        float change1, change2, change;
+    } cases[] = {
+        {"both priced", 100, 200, 300, 1.0f, 2.0f, 3.0f},
+        {"first unpriced", kNoPriceValue, 200, kNoPriceValue, kNoChangeValue, 2.0f, kNoChangeValue},
+        {"second unpriced", 100, kNoPriceValue, kNoPriceValue, 1.0f, kNoChangeValue, kNoChangeValue},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        {
+            DirectFile f(kHoldingsWorkFile, 256);
+            f.Write(2, Holding("ABC", 1, 10, c.market1, 0, c.change1));
+            f.Write(3, Holding("ABC", 2, 20, c.market2, 0, c.change2));
+        }
+        std::vector<double> keys = {1.0, 1.0};
+        std::vector<int16_t> records = {2, 3};
+        Combin(2, keys, records);
+        DirectFile f(kHoldingsWorkFile, 256);
+        Record rec;
+        ASSERT_TRUE(f.Read(2, rec));
+        EXPECT_EQ(rec.R8(26), 3.0);
+        EXPECT_EQ(rec.R8(110), 30.0);
+        EXPECT_EQ(rec.R8(118), c.market);
+        EXPECT_EQ(rec.R4(128), c.change);
+    }
+}
+
+TEST(SecurityTypesCombin, SkipsEmptyEntriesAndOppositeKeys) {
+    TempDataDir dir;
+    {
+        DirectFile f(kHoldingsWorkFile, 256);
+        f.Write(2, Holding("ABC", 5, 10, 20, 0, 0));
+        f.Write(3, Holding("ABC", -5, 10, -20, 0, 0));
+        f.Write(4, Holding("ABC", 7, 10, 20, 0, 0));
+    }
+    // A short position has the negated key; an entry with record number 0
+    // was merged before and is passed over.
+    std::vector<double> keys = {-3.0, 3.0, 3.0, 3.0};
+    std::vector<int16_t> records = {3, 0, 2, 4};
+    Combin(4, keys, records);
+    EXPECT_EQ(records, (std::vector<int16_t>{3, 0, 2, 0}));
+    DirectFile f(kHoldingsWorkFile, 256);
+    Record rec;
+    ASSERT_TRUE(f.Read(2, rec));
+    EXPECT_EQ(rec.R8(26), 12.0);
+    ASSERT_TRUE(f.Read(3, rec));
+    EXPECT_EQ(rec.R8(26), -5.0);
+}
+
+}  // namespace
