@@ -91,19 +91,18 @@ struct Gathered {
 void SortGathered(Gathered& g, int sort_kind, bool long_list) {
     int n = g.size();
     if (long_list) {
-        const std::vector<std::string>& keys =
-            sort_kind == kSortByKey32 ? g.keys32 : sort_kind == kSortByKey16 ? g.keys16 : g.identifiers;
+        const std::vector<std::string>& keys = sort_kind == kSortByKey32   ? g.keys32
+                                               : sort_kind == kSortByKey16 ? g.keys16
+                                                                           : g.identifiers;
         std::vector<int> order(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i) order[static_cast<std::size_t>(i)] = i;
         std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
             const std::string& ka = keys[static_cast<std::size_t>(a)];
             const std::string& kb = keys[static_cast<std::size_t>(b)];
             // Signed character codes, as the Shell sorts compare.
-            return std::lexicographical_compare(ka.begin(), ka.end(), kb.begin(), kb.end(),
-                                                [](char x, char y) {
-                                                    return static_cast<signed char>(x) <
-                                                           static_cast<signed char>(y);
-                                                });
+            return std::lexicographical_compare(
+                ka.begin(), ka.end(), kb.begin(), kb.end(),
+                [](char x, char y) { return static_cast<signed char>(x) < static_cast<signed char>(y); });
         });
         Gathered sorted;
         for (int i : order) {
@@ -168,13 +167,15 @@ void Bldacl(std::vector<std::string>& identifiers, int& count, std::vector<long>
             break;
         }
         for (int e = first; e <= n && e < first + kAccountKeysPerRecord; ++e) {
-            std::string id = keys.Text(static_cast<std::size_t>(e - first) * kAccountKeyWidth, kAccountKeyWidth);
+            std::string id =
+                keys.Text(static_cast<std::size_t>(e - first) * kAccountKeyWidth, kAccountKeyWidth);
             if (IsDeletedKey(id) || id.compare(0, 4, "    ") == 0) continue;
             std::string key16(16, ' '), key32(32, ' ');
             if (kind == kListByShortName) {
                 if (ReadRecord(kAccountRecordUnit, 8L * e - 6, rec)) key32 = rec.Text(kShortNameOffset, 32);
             } else if (kind == kListByCustodianAccount) {
-                if (ReadRecord(kAccountRecordUnit, 8L * e - 5, rec)) key16 = rec.Text(kCustodianAccountOffset, 16);
+                if (ReadRecord(kAccountRecordUnit, 8L * e - 5, rec))
+                    key16 = rec.Text(kCustodianAccountOffset, 16);
             } else if (kind == kListByBrokerName || kind == kListByCustodianName) {
                 if (ReadRecord(kAccountRecordUnit, 8L * e - 5, rec)) {
                     std::size_t at = kind == kListByBrokerName ? kBrokerIdOffset : kCustodianIdOffset;

@@ -52,8 +52,8 @@ constexpr std::size_t kSplitSize = 13;
 void Prcdat(std::string_view date, std::string& digits) {
     int16_t month = 0, day = 0, year = 0;
     Redate(date, month, day, year);
-    digits = Write("(3I2)", {static_cast<long long>(month), static_cast<long long>(day),
-                             static_cast<long long>(year)});
+    digits = Write(
+        "(3I2)", {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
     digits.resize(6, ' ');
     for (char& c : digits)
         if (c < '0') c = '0';
@@ -65,9 +65,13 @@ std::string Prcdat(std::string_view date) {
     return digits;
 }
 
-std::string PriceFileName(std::string_view date) { return DatedFileName(date, "('SE',6A1,'.PRC')"); }
+std::string PriceFileName(std::string_view date) {
+    return DatedFileName(date, "('SE',6A1,'.PRC')");
+}
 
-std::string RateFileName(std::string_view date) { return DatedFileName(date, "('SE',6A1,'.CUR')"); }
+std::string RateFileName(std::string_view date) {
+    return DatedFileName(date, "('SE',6A1,'.CUR')");
+}
 
 void Rwpric(int mode, int unit, std::string_view date, long record, double& price) {
     if (unit == 0) return;

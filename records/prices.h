@@ -80,10 +80,10 @@ struct SplitFileHeader {
 // One split: 13 bytes from offset 14 + 13 x (k - 1) of the security's
 // record.
 struct StockSplit {
-    float ratio = 0;        // +0, 4-byte real
-    float ex_date = 0;      // +4, YYMMDD (the split dialogs count a year below 51 as 100 + YY)
-    float pay_date = 0;     // +8, YYMMDD
-    uint8_t posted = 0;     // +12: 1 posted, 2 entered and not yet posted
+    float ratio = 0;     // +0, 4-byte real
+    float ex_date = 0;   // +4, YYMMDD (the split dialogs count a year below 51 as 100 + YY)
+    float pay_date = 0;  // +8, YYMMDD
+    uint8_t posted = 0;  // +12: 1 posted, 2 entered and not yet posted
 };
 
 // The splits of one security in one year (records 2 onward).

@@ -11,12 +11,12 @@ namespace records {
 
 namespace {
 
-constexpr int kLineUnit = 19;      // OUTPUT.TMP while a report is written; Acopy's source
-constexpr int kCopyUnit = 20;      // Acopy's target text file
-constexpr int kTextReportUnit = 4; // text file of the reports that write to a file directly
-constexpr int kMessageUnit = 16;   // MESSAGE.TXT
-constexpr int kStartupUnit = 39;   // startup.txt while it is converted
-constexpr int kWindowUnit = 40;    // the line file a report window reads
+constexpr int kLineUnit = 19;       // OUTPUT.TMP while a report is written; Acopy's source
+constexpr int kCopyUnit = 20;       // Acopy's target text file
+constexpr int kTextReportUnit = 4;  // text file of the reports that write to a file directly
+constexpr int kMessageUnit = 16;    // MESSAGE.TXT
+constexpr int kStartupUnit = 39;    // startup.txt while it is converted
+constexpr int kWindowUnit = 40;     // the line file a report window reads
 
 // Record counter of the line writer: the number of lines in OUTPUT.TMP.
 long g_line_count = 0;
@@ -29,7 +29,7 @@ bool g_startup_connected = false;
 // The headings read COMMON.FIL without a unit: they run in the middle of
 // report routines that hold most units open.
 bool ReadCommonRecord(int n, Record& rec) {
-    DirectFile common(kCommonFile, 128);
+    DirectFile common(kCommonFile, 128, /*create=*/false);
     return common.Read(n, rec);
 }
 
@@ -37,7 +37,8 @@ bool ReadCommonRecord(int n, Record& rec) {
 // bytes are signed, so a byte above 127 is not set. An options record that
 // cannot be read sets nothing.
 bool OptionSet(const Record& options, int n) {
-    return options.size() >= static_cast<std::size_t>(n) && static_cast<signed char>(options.data()[n - 1]) >= 1;
+    return options.size() >= static_cast<std::size_t>(n) &&
+           static_cast<signed char>(options.data()[n - 1]) >= 1;
 }
 
 Record ReadOptions() {
@@ -68,8 +69,8 @@ std::vector<OutItem> CharItems(const std::string& text) {
 }
 
 // The 132- and 80-column headings differ only in their two layouts.
-void PageHeading(std::string_view page_layout, std::string_view firm_layout, int16_t& page, int16_t& line_count,
-                 int16_t& page_length) {
+void PageHeading(std::string_view page_layout, std::string_view firm_layout, int16_t& page,
+                 int16_t& line_count, int16_t& page_length) {
     Gcn();
     Record options = ReadOptions();
     const FirmHeading& firm = FirmHeadingBlock();
@@ -145,9 +146,13 @@ void Gcn() {
     if (OptionSet(ReadOptions(), 33)) firm.firm_name = std::string(50, ' ');
 }
 
-void Setpgl(int16_t page_length) { SetHeadingWord(60, page_length); }
+void Setpgl(int16_t page_length) {
+    SetHeadingWord(60, page_length);
+}
 
-void Settop(int16_t top_lines) { SetHeadingWord(62, top_lines); }
+void Settop(int16_t top_lines) {
+    SetHeadingWord(62, top_lines);
+}
 
 void Pghead(int16_t& page, int16_t& line_count, int16_t& page_length) {
     PageHeading("(109X,'PAGE ',I3)", "(42X,50A1)", page, line_count, page_length);

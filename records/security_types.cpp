@@ -38,14 +38,29 @@ int TypePosition(std::string_view word) {
 std::string AgencyTitle(int16_t agency) {
     const char* title = "GNMA";
     switch (agency) {
-        case 3: title = "FHLB"; break;
-        case 4: title = "FICB"; break;
-        case 5: title = "FNMA DEB"; break;
-        case 6: title = "FLB"; break;
-        case 7: title = "BFC"; break;
-        case 11: title = "FNMA CAP"; break;
-        case 27: title = "FFCB"; break;
-        default: break;
+        case 3:
+            title = "FHLB";
+            break;
+        case 4:
+            title = "FICB";
+            break;
+        case 5:
+            title = "FNMA DEB";
+            break;
+        case 6:
+            title = "FLB";
+            break;
+        case 7:
+            title = "BFC";
+            break;
+        case 11:
+            title = "FNMA CAP";
+            break;
+        case 27:
+            title = "FFCB";
+            break;
+        default:
+            break;
     }
     return Fixed(title, 20);
 }
@@ -117,7 +132,8 @@ void Gtitl2(std::string_view type, std::string& title, int16_t agency, int16_t& 
     std::string title28;
     status = ReadTypeTitle(type, title28) ? 0 : 1;
     if (status == 0) title = title28;
-    if (TypePosition(type) == kAgencyTypeIndex && agency >= 1) title = AgencyTitle(agency) + std::string(8, ' ');
+    if (TypePosition(type) == kAgencyTypeIndex && agency >= 1)
+        title = AgencyTitle(agency) + std::string(8, ' ');
 }
 
 void Gtitle(std::string_view type, std::string& title, int16_t agency, int16_t& status) {
@@ -148,7 +164,8 @@ void Wrscat(const std::vector<std::string>& names) {
     for (int k = 1; k <= kCategoryCount; ++k) {
         if (!ReadRecord(kCategoryUnit, k + 1, rec)) rec = Record(128, ' ');
         std::size_t i = static_cast<std::size_t>(k - 1);
-        rec.SetText(0, kCategoryNameWidth, i < names.size() ? std::string_view(names[i]) : std::string_view());
+        rec.SetText(0, kCategoryNameWidth,
+                    i < names.size() ? std::string_view(names[i]) : std::string_view());
         WriteRecord(kCategoryUnit, k + 1, rec);
     }
 }
@@ -184,7 +201,8 @@ void Combin(int n, const std::vector<double>& keys, std::vector<int16_t>& record
             first.SetR8(fields.market_value,
                         (mv1 == kNoPriceValue || mv2 == kNoPriceValue) ? kNoPriceValue : mv1 + mv2);
             float ch1 = first.R4(fields.change), ch2 = later.R4(fields.change);
-            first.SetR4(fields.change, (ch1 == kNoChangeValue || ch2 == kNoChangeValue) ? kNoChangeValue : ch1 + ch2);
+            first.SetR4(fields.change,
+                        (ch1 == kNoChangeValue || ch2 == kNoChangeValue) ? kNoChangeValue : ch1 + ch2);
             if (first.I16(fields.face_value_flag) != 0 || later.I16(fields.face_value_flag) != 0)
                 first.SetI16(fields.face_value_flag, 1);
             records[j] = 0;

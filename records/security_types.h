@@ -74,11 +74,11 @@ void Gtpcd2(double& key, int a, int b, float date_number, std::string_view symbo
 // valued holdings work file of the position reports) that Combin adds up.
 // Offsets count from 0.
 struct HoldingMergeFields {
-    std::size_t quantity = 26;         // R8
-    std::size_t cost = 110;            // R8
-    std::size_t market_value = 118;    // R8, kNoPriceValue when unpriced
-    std::size_t face_value_flag = 126; // I2, 1 when priced per 100 of face value
-    std::size_t change = 128;          // R4, -999.99 when there is none
+    std::size_t quantity = 26;          // R8
+    std::size_t cost = 110;             // R8
+    std::size_t market_value = 118;     // R8, kNoPriceValue when unpriced
+    std::size_t face_value_flag = 126;  // I2, 1 when priced per 100 of face value
+    std::size_t change = 128;           // R4, -999.99 when there is none
 };
 
 inline constexpr const char* kHoldingsWorkFile = "TEMP1.WRK";

@@ -20,7 +20,7 @@ using namespace records;
 TEST(AccountListsRdaclst, ReadsEveryLine) {
     struct Case {
         const char* name;
-        std::string text;  // nullptr-like: "<none>" for no file
+        std::string text;                // nullptr-like: "<none>" for no file
         std::vector<std::string> first;  // the first identifiers expected
         int count;
     };
@@ -30,7 +30,10 @@ TEST(AccountListsRdaclst, ReadsEveryLine) {
         {"3000 lines, none dropped", long_list, {"A1      ", "A2      "}, 3000},
         {"empty file", "", {}, 0},
         {"no file", "<none>", {}, 0},
-        {"short and long lines", "AB\nABCDEFGHIJ\r\n\r\nX Y\n", {"AB      ", "ABCDEFGH", "        ", "X Y     "}, 4},
+        {"short and long lines",
+         "AB\nABCDEFGHIJ\r\n\r\nX Y\n",
+         {"AB      ", "ABCDEFGH", "        ", "X Y     "},
+         4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -49,8 +52,8 @@ TEST(AccountListsRdaclst, ReadsEveryLine) {
     }
 }
 
-AccountFields Account(const char* id, const char* salutation, const char* short_name, const char* custodian_account,
-                      const char* broker) {
+AccountFields Account(const char* id, const char* salutation, const char* short_name,
+                      const char* custodian_account, const char* broker) {
     AccountFields a;
     a.id = id;
     a.salutation = salutation;
@@ -62,7 +65,8 @@ AccountFields Account(const char* id, const char* salutation, const char* short_
 
 // Broker or custodian files: the identifiers, and the first 32 characters
 // of each entry's first record as its name.
-void WriteParties(const char* index, const char* recs, const std::vector<std::pair<std::string, std::string>>& parties) {
+void WriteParties(const char* index, const char* recs,
+                  const std::vector<std::pair<std::string, std::string>>& parties) {
     std::vector<std::string> keys;
     for (const auto& p : parties) keys.push_back(p.first);
     {
@@ -105,9 +109,12 @@ void WriteSampleAccounts() {
         fixtures::WriteAccountRecords(e, recs);
     }
     WriteParties("BROKER.IDX", "BROKER.REC",
-                 {{"$$$$$$$$", "DELETED BROKER"}, {"BRK1", "MARY BROWN"}, {"BRK2", "ALAN WHITE"},
+                 {{"$$$$$$$$", "DELETED BROKER"},
+                  {"BRK1", "MARY BROWN"},
+                  {"BRK2", "ALAN WHITE"},
                   {"BRK3", "CARL GREEN"}});
-    WriteParties("CUSTDN.IDX", "CUSTDN.REC", {{"CUS1", "ZETA BANK"}, {"CUS2", "ALPHA TRUST"}, {"CUS3", "MIDDLE BANK"}});
+    WriteParties("CUSTDN.IDX", "CUSTDN.REC",
+                 {{"CUS1", "ZETA BANK"}, {"CUS2", "ALPHA TRUST"}, {"CUS3", "MIDDLE BANK"}});
 }
 
 TEST(AccountListsBldacl, SortOrders) {
@@ -281,17 +288,15 @@ TEST(AccountListsWcuso, HeaderWithoutCountIsNotOverwritten) {
 
 TEST(AccountListsWcurec, CustodianAccountText) {
     TempDataDir dir;
-    fixtures::WriteAccounts({Account("A1", "", "", "CUSTODIAN TEXT ONE", ""),
-                             Account("A2", "", "", "CUSTODIAN TEXT TWO", "")});
+    fixtures::WriteAccounts(
+        {Account("A1", "", "", "CUSTODIAN TEXT ONE", ""), Account("A2", "", "", "CUSTODIAN TEXT TWO", "")});
     struct Case {
         int entry;
         int16_t flag;
         const char* expected;
     } cases[] = {
-        {2, 1, "CUSTODIAN TEXT TWO"},
-        {2, 0, "CUSTODIAN TEXT ONE"},  // the account before
-        {1, 1, "CUSTODIAN TEXT ONE"},
-        {1, 0, "UNCHANGED"},           // no account before the first
+        {2, 1, "CUSTODIAN TEXT TWO"}, {2, 0, "CUSTODIAN TEXT ONE"},  // the account before
+        {1, 1, "CUSTODIAN TEXT ONE"}, {1, 0, "UNCHANGED"},           // no account before the first
         {3, 1, "UNCHANGED"},
     };
     for (const auto& c : cases) {

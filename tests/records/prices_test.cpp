@@ -58,10 +58,10 @@ TEST(PricesRwpric, ReadRoundsAndMarksMissingPrices) {
         {-99999.999999, kNoPriceValue},  // a writer's "known missing"
         {1000000.00, kNoPriceValue},
         {999999.99, 999999.99},
-        {999999.995, kNoPriceValue},     // above the highest price
+        {999999.995, kNoPriceValue},  // above the highest price
         {0.0, 0.0},
         {-0.01, kNoPriceValue},
-        {1e30, kNoPriceValue},           // too wide to round
+        {1e30, kNoPriceValue},  // too wide to round
         {nan, kNoPriceValue},
     };
     std::vector<double> stored;
@@ -98,7 +98,7 @@ TEST(PricesRwpric, WriteThenReadOnCallersUnit) {
     double back = 0;
     Rwpric(0, 12, "whatever", 4, back);
     EXPECT_EQ(back, 42.125);
-    EXPECT_TRUE(IsOpen(12));  // the caller's unit stays open
+    EXPECT_TRUE(IsOpen(12));             // the caller's unit stays open
     Rwpric(0, 12, "whatever", 2, back);  // the gap reads as 0.0
     EXPECT_EQ(back, 0.0);
     Close(12);
@@ -140,7 +140,7 @@ TEST(PricesSplitFiles, OneFileAYearWithWindowedYear) {
         int year;
         const char* name;
     } cases[] = {
-        {97, "SECR1997.SPL"}, {51, "SECR1951.SPL"}, {50, "SECR2050.SPL"}, {5, "SECR2005.SPL"},
+        {97, "SECR1997.SPL"}, {51, "SECR1951.SPL"},  {50, "SECR2050.SPL"},   {5, "SECR2005.SPL"},
         {0, "SECR2000.SPL"},  {105, "SECR2005.SPL"}, {1998, "SECR1998.SPL"},
     };
     for (const auto& c : cases) EXPECT_EQ(SplitFileName(c.year), c.name) << c.year;
@@ -168,7 +168,7 @@ TEST(PricesSplitFiles, RecordLayoutMatchesTheWriters) {
     EXPECT_EQ(rec.R4(35), 1050110.0f);
     EXPECT_EQ(rec.data()[39], 2);
     EXPECT_EQ(rec.R4(14 + 13 * 7), 0.0f);  // entry 8 cleared
-    EXPECT_EQ(rec.data()[117], 0);          // last byte of entry 8
+    EXPECT_EQ(rec.data()[117], 0);         // last byte of entry 8
     EXPECT_EQ(rec.data()[118], 0xAB);
     EXPECT_EQ(rec.data()[255], 0xAB);
 

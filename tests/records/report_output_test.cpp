@@ -166,14 +166,15 @@ TEST(ReportOutputAcopy, StopsAtEndAndReplacesTarget) {
         f.Write(2, rec);
     }
     Acopy("SRC.TMP     ", "COPY.TXT    ");
-    EXPECT_EQ(ReadText("COPY.TXT"), "ONE" + std::string(129, ' ') + "\r\nTWO" + std::string(129, ' ') + "\r\n");
+    EXPECT_EQ(ReadText("COPY.TXT"),
+              "ONE" + std::string(129, ' ') + "\r\nTWO" + std::string(129, ' ') + "\r\n");
     Acopy("EMPTY.TMP", "EMPTY.TXT");
     EXPECT_EQ(ReadText("EMPTY.TXT"), "");
 }
 
 struct HeadingCase {
     const char* name;
-    bool eighty;                // Hdr80 instead of Pghead
+    bool eighty;  // Hdr80 instead of Pghead
     int16_t top_lines;
     std::vector<std::pair<int, unsigned char>> options;
     std::vector<std::string> expected;  // trimmed lines
@@ -245,6 +246,7 @@ TEST(ReportOutputHeadings, GcnKeepsHeadingWhenRecordMissing) {
     Gcn();
     std::filesystem::remove(kCommonFile);
     Gcn();
+    EXPECT_FALSE(TempDataDir::Exists(kCommonFile));  // reading makes no file
     EXPECT_EQ(FirmHeadingBlock().firm_name, Fixed("KEPT FIRM", 50));
     EXPECT_EQ(FirmHeadingBlock().page_length, 40);
     WriteCommon("HIDDEN FIRM", 40, 1, {{33, 1}});

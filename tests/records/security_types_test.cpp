@@ -20,8 +20,8 @@ TEST(SecurityTypesItypsc, IndexOfTypeCharacter) {
         const char* word;
         int16_t index;
     } cases[] = {
-        {"0   ", 1}, {"9   ", 10}, {"A   ", 11}, {"R   ", 28}, {"W   ", 33}, {"Z   ", 36},
-        {"#   ", 28}, {"r   ", 28}, {"    ", 28}, {"", 28},
+        {"0   ", 1},  {"9   ", 10}, {"A   ", 11}, {"R   ", 28}, {"W   ", 33},
+        {"Z   ", 36}, {"#   ", 28}, {"r   ", 28}, {"    ", 28}, {"", 28},
     };
     for (const auto& c : cases) {
         int16_t index = -1;
@@ -41,16 +41,14 @@ TEST(SecurityTypesCvtypc, ConvertsBetweenTypesAndFirmCodes) {
         const char* in;
         const char* out;
     } cases[] = {
-        {2, "CA", "1   "},   // entry 1
-        {2, "CF", "W   "},   // entry 6
-        {2, "CV", "T   "},   // entry 22
-        {3, "CFXX", "W   "}, // only two characters count
-        {2, "ZZ", "    "},   // not in the list
-        {2, "ca", "    "},   // case matters
-        {0, "W   ", "CF"},
-        {1, "T   ", "CV"},
-        {0, "1", "CA"},
-        {0, "Z   ", "  "},   // not a converted type: the 23rd, blank
+        {2, "CA", "1   "},    // entry 1
+        {2, "CF", "W   "},    // entry 6
+        {2, "CV", "T   "},    // entry 22
+        {3, "CFXX", "W   "},  // only two characters count
+        {2, "ZZ", "    "},    // not in the list
+        {2, "ca", "    "},    // case matters
+        {0, "W   ", "CF"},   {1, "T   ", "CV"},
+        {0, "1", "CA"},      {0, "Z   ", "  "},  // not a converted type: the 23rd, blank
         {-1, "2   ", "  "},
     };
     for (const auto& c : cases) {
@@ -74,7 +72,7 @@ void WriteTypeNames() {
     f.Write(1, rec);
     rec.SetText(0, 128, "TREASURY BILLS OF THE UNITED STATES");  // type "3", index 4
     f.Write(5, rec);
-    rec.SetText(0, 128, "AGENCY BONDS FROM THE FILE");           // type "W", index 33
+    rec.SetText(0, 128, "AGENCY BONDS FROM THE FILE");  // type "W", index 33
     f.Write(34, rec);
 }
 
@@ -99,8 +97,8 @@ TEST(SecurityTypesGtitle, TitlesFromFileAndAgencyTitles) {
         {"W   ", 1, 0, "GNMA"},
         {"W   ", 99, 0, "GNMA"},
         {"3   ", 5, 0, "TREASURY BILLS OF THE UNITED"},  // agency titles only for "W"
-        {"Z   ", 0, 1, "UNCHANGED"},                    // no record 37
-        {"#   ", 0, 1, "UNCHANGED"},                    // not a type
+        {"Z   ", 0, 1, "UNCHANGED"},                     // no record 37
+        {"#   ", 0, 1, "UNCHANGED"},                     // not a type
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.type) + " agency " + std::to_string(c.agency));
@@ -185,9 +183,9 @@ TEST(SecurityTypesKeys, MergeAndOrderKeys) {
         double expected_tail;
     } cases[] = {
         {950315.0f, 19950315.0},
-        {30102.0f, 20030102.0},      // 01/02/03 without the window
-        {1050102.0f, 20050102.0},    // 01/02/05 with the window (100 + YY)
-        {800000.0f, ibm6},           // no date: the symbol
+        {30102.0f, 20030102.0},    // 01/02/03 without the window
+        {1050102.0f, 20050102.0},  // 01/02/05 with the window (100 + YY)
+        {800000.0f, ibm6},         // no date: the symbol
         {0.0f, ibm6},
         {-5.0f, ibm6},
     };
