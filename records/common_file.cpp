@@ -8,8 +8,10 @@ namespace records {
 
 namespace {
 
-constexpr int kOptionsUnit = 6;  // the options and printer services
-constexpr int kDateUnit = 10;    // the program-date service and Chksec
+// These services are called from everywhere, rounding included, often
+// while the caller has files open on its own units; they therefore read
+// COMMON.FIL and ACCOUNT.REC through files of their own rather than
+// through units 6 and 10, which a caller may be using.
 constexpr std::size_t kRecordLength = 128;
 
 // Four blanks as a little-endian 4-byte word: a text word that compares
@@ -34,8 +36,7 @@ bool WildMatch(const std::string& table_code, const std::string& code) {
 std::array<std::string, kManagerCodeCount> ReadManagerCodes() {
     std::array<std::string, kManagerCodeCount> table;
     table.fill(std::string(4, '\0'));
-    Open(kDateUnit, kCommonFile);
-    UnitGuard guard(kDateUnit);
+    DirectFile file(kCommonFile, kRecordLength);
     struct Part {
         int record;
         std::size_t offset;
@@ -48,7 +49,7 @@ std::array<std::string, kManagerCodeCount> ReadManagerCodes() {
                               {kManagerCodes4Record, 0, 74, 26}};
     Record rec;
     for (const Part& p : parts) {
-        if (!ReadRecord(kDateUnit, p.record, rec)) break;
+        if (!file.Read(p.record, rec)) break;
         for (int i = 0; i < p.count; ++i)
             table[static_cast<std::size_t>(p.first + i)] =
                 rec.Text(p.offset + 4 * static_cast<std::size_t>(i), 4);
@@ -59,10 +60,9 @@ std::array<std::string, kManagerCodeCount> ReadManagerCodes() {
 // True when some account's second record (2, 10, 18, ...) carries the
 // manager code at bytes 17-20.
 bool AccountHasManager(const std::string& code) {
-    Open(kDateUnit, "ACCOUNT.REC");
-    UnitGuard guard(kDateUnit);
+    DirectFile file("ACCOUNT.REC", kRecordLength);
     Record rec;
-    for (long r = 2; ReadRecord(kDateUnit, r, rec); r += 8)
+    for (long r = 2; file.Read(r, rec); r += 8)
         if (rec.Text(16, 4) == code) return true;
     return false;
 }
@@ -78,29 +78,27 @@ int Setsdt(std::string_view date_text) {
     if (year < 51) year = static_cast<int16_t>(year + 100);
     float number = static_cast<float>((year * 100 + month) * 100 + day);
 
-    Open(kDateUnit, kCommonFile);
-    UnitGuard guard(kDateUnit);
-    if (!IsOpen(kDateUnit)) return 1;
+    DirectFile file(kCommonFile, kRecordLength);
+    if (!file.ok()) return 1;
     Record rec(kRecordLength, 0);
-    if (!ReadRecord(kDateUnit, kProgramDateRecord, rec)) {
+    if (!file.Read(kProgramDateRecord, rec)) {
         // A file too short to hold record 2 is a new parameter file: the
         // record starts as zeros. A record that exists but cannot be read
         // is left alone.
-        if (RecordCount(kDateUnit) >= kProgramDateRecord) return 2;
+        if (file.Count() >= kProgramDateRecord) return 2;
         rec = Record(kRecordLength, 0);
     }
     rec.SetText(0, 8, date);
     rec.SetR4(8, number);
-    if (!WriteRecord(kDateUnit, kProgramDateRecord, rec)) return 2;
+    if (!file.Write(kProgramDateRecord, rec)) return 2;
     return 0;
 }
 
 Options Rdopts() {
     Options options{};
-    Open(kOptionsUnit, kCommonFile);
-    UnitGuard guard(kOptionsUnit);
+    DirectFile file(kCommonFile, kRecordLength);
     Record rec;
-    if (ReadRecord(kOptionsUnit, kOptionsRecord, rec))
+    if (file.Read(kOptionsRecord, rec))
         for (std::size_t i = 0; i < options.size(); ++i) options[i] = rec.data()[i];
     return options;
 }
@@ -108,17 +106,15 @@ Options Rdopts() {
 void Wropts(const Options& options) {
     Record rec(kRecordLength, 0);
     for (std::size_t i = 0; i < options.size(); ++i) rec.data()[i] = options[i];
-    Open(kOptionsUnit, kCommonFile);
-    UnitGuard guard(kOptionsUnit);
-    WriteRecord(kOptionsUnit, kOptionsRecord, rec);
+    DirectFile file(kCommonFile, kRecordLength);
+    file.Write(kOptionsRecord, rec);
 }
 
 PrinterWords Rdprto() {
     PrinterWords words{};
-    Open(kOptionsUnit, kCommonFile);
-    UnitGuard guard(kOptionsUnit);
+    DirectFile file(kCommonFile, kRecordLength);
     Record rec;
-    if (!ReadRecord(kOptionsUnit, kPrinterSettingsRecord, rec)) return words;
+    if (!file.Read(kPrinterSettingsRecord, rec)) return words;
     if (rec.I16(124) != kPrinterMark1 || rec.I16(126) != kPrinterMark2) return words;
     for (std::size_t i = 0; i < words.size(); ++i) words[i] = rec.I16(2 * i);
     return words;
@@ -129,9 +125,8 @@ void Wrprto(PrinterWords& words) {
     words[63] = kPrinterMark2;
     Record rec(kRecordLength, 0);
     for (std::size_t i = 0; i < words.size(); ++i) rec.SetI16(2 * i, words[i]);
-    Open(kOptionsUnit, kCommonFile);
-    UnitGuard guard(kOptionsUnit);
-    WriteRecord(kOptionsUnit, kPrinterSettingsRecord, rec);
+    DirectFile file(kCommonFile, kRecordLength);
+    file.Write(kPrinterSettingsRecord, rec);
 }
 
 void Chksec(std::string_view code, int16_t& position, int16_t& status) {

@@ -1,5 +1,6 @@
 #include "records/record_services.h"
 
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "records/files.h"
 #include "records/layout.h"
 #include "records/record.h"
+#include "records/rounding.h"
 
 namespace records {
 
@@ -216,24 +218,9 @@ std::string WordsOrBlanks(std::string_view text) {
     return out;
 }
 
-// Rounds a quantity to the system's number of decimals (option 81, 4 to 8,
-// else 4) through the fixed-point layout, as the shared rounding does. The
-// options record is read without a unit: the shared options service uses
-// unit 6, on which the caller keeps the transaction source open between
-// two lines.
-double RoundToSystemDecimals(double value) {
-    int decimals = 0;
-    {
-        DirectFile common(kCommonFile, kRecordBytes, /*create=*/false);
-        Record options;
-        if (common.Read(kOptionsRecord, options)) decimals = options.data()[80];
-    }
-    if (decimals < 4 || decimals > 8) decimals = 4;
-    const std::string layout = "(F20." + std::to_string(decimals) + ")";
-    double rounded = value;
-    const std::string text = Write(layout, {value});
-    if (!Read(text, layout, {&rounded})) return value;
-    return rounded;
+double SystemRounded(double value) {
+    Drndn(value);
+    return value;
 }
 
 constexpr double kNoValue = -99999.99;
@@ -309,7 +296,7 @@ int16_t Trnlin(const std::vector<int16_t>& list, int index, int layout, std::str
     const std::string last_column = WordsOrBlanks(layout == kAccountLayout ? t.broker : t.account);
 
     std::string quantity(11, ' ');
-    const double q = RoundToSystemDecimals(t.quantity);
+    const double q = SystemRounded(t.quantity);
     if ((q != 0 && std::fabs(q - kNoValue) >= 0.02) || code == "SP  ") WriteInto(quantity, "(F11.4)", {q});
     std::string price(10, ' ');
     if (!(t.price < 0)) WriteInto(price, "(F10.4)", {static_cast<double>(t.price)});
