@@ -216,7 +216,8 @@ void Prmsg(int16_t& line_count, int16_t page_length, int16_t mode, std::string_v
 void Strtrp(int window) {
     if (window == kStartupWindow) {
         if (g_startup_connected && IsOpen(kWindowUnit)) return;
-        if (!g_startup_converted) {
+        // Converted once a run; again only when startup.rpt has gone.
+        if (!g_startup_converted || !DirectFile(kStartupReport, kReportLineWidth, /*create=*/false).ok()) {
             Purge(kStartupReport);
             Opena(kStartupUnit, kStartupText);
             UnitGuard text_guard(kStartupUnit);
