@@ -1,6 +1,5 @@
 #include "records/record_services.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
