@@ -1,0 +1,315 @@
+#include "engine/lot_update.h"
+
+#include <cmath>
+#include <cstring>
+#include <iterator>
+
+#include "records/codes.h"
+#include "records/files.h"
+#include "records/rounding.h"
+
+namespace engine {
+
+namespace {
+
+using records::HoldingRecord;
+using records::Record;
+
+constexpr std::size_t kRecordLength = records::kAccountRecordLength;
+constexpr int16_t kHighestRecord = 32767;
+
+// Reals ordered as unsigned integers: a positive value gains the sign
+// bit, a negative one has every bit flipped, so larger reals give larger
+// integers (and NaNs fall at the ends instead of breaking the order).
+uint32_t OrderedBits(uint32_t u) { return (u & 0x80000000u) ? ~u : (u | 0x80000000u); }
+uint64_t OrderedBits(uint64_t u) { return (u & 0x8000000000000000ull) ? ~u : (u | 0x8000000000000000ull); }
+
+// Cost of the quantity that stays in a lot: the unit cost times the
+// remaining quantity (the cost is kept when the lot quantity is 0).
+double KeptCost(const HoldingRecord& lot, double remaining) {
+    return lot.quantity != 0 ? lot.cost / lot.quantity * remaining : lot.cost;
+}
+
+double Cents(double v) {
+    records::Drnd2(v);
+    return v;
+}
+
+// Writes the gain of a closing sale to the gains file on kGainUnit.
+void WriteGain(const HoldingRecord& lot, int16_t sign, bool cover, std::string_view account,
+               std::string_view label, records::TransactionRecord& t, std::string_view description1,
+               std::string_view description2) {
+    const double q = t.quantity;
+    const double unit_cost = lot.quantity != 0 ? lot.cost / lot.quantity : 0.0;
+    records::GainRecord g;
+    g.sale_date = t.date_number;
+    g.open_date = lot.open_date;
+    g.description1 = records::Fixed(description1, 32);
+    g.description2 = records::Fixed(description2, 32);
+    g.quantity = q;
+    g.symbol = t.symbol;
+    g.security_record = t.security_record;
+    if (cover) {
+        // The short lot's cost holds the short sale's proceeds; the cover's
+        // amount is what it cost to buy back.
+        g.cost = t.amount;
+        g.proceeds = q * unit_cost * sign;
+        g.gain = g.proceeds - t.amount;
+        g.short_cover = 1;
+    } else {
+        g.cost = unit_cost * q;
+        g.gain = ((q != 0 ? t.amount / q : 0.0) - sign * unit_cost) * q;
+        g.proceeds = t.amount;
+        g.short_cover = 0;
+    }
+
+    Record head;
+    records::GainsHeader header;
+    if (records::ReadRecord(kGainUnit, 1, head)) header = records::GainsHeader::Decode(head);
+    if (header.count < 1) header.count = 0;
+    long n = t.gain_record;
+    if (n <= 0) {
+        if (header.count >= kHighestRecord - 1) return;  // no record number left for it
+        ++header.count;
+        n = header.count + 1;
+        t.gain_record = static_cast<int16_t>(n);
+    }
+    Record rec;
+    if (!records::ReadRecord(kGainUnit, n, rec)) rec = Record(kRecordLength, 0);
+    g.Encode(rec);
+    records::WriteRecord(kGainUnit, n, rec);
+    header.account = records::Fixed(account, 8);
+    header.label = records::Fixed(label, 8);
+    header.Encode(head);
+    records::WriteRecord(kGainUnit, 1, head);
+}
+
+}  // namespace
+
+// ---- LotOrder
+
+LotOrder LotOrder::Of(double holding_key, std::string_view symbol, std::string_view tax_lot) {
+    LotOrder o;
+    if (holding_key == 0) holding_key = 0;  // -0 orders as 0, as it compares
+    uint64_t k;
+    std::memcpy(&k, &holding_key, 8);
+    o.key = OrderedBits(k);
+    const std::string sym = records::Fixed(symbol, 12);
+    for (int w = 0; w < 3; ++w) {
+        const auto* p = reinterpret_cast<const unsigned char*>(sym.data() + 4 * w);
+        const uint32_t u = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+        o.symbol[w] = OrderedBits(u);
+    }
+    const std::string code = records::Fixed(tax_lot, 2);
+    o.code = {static_cast<unsigned char>(code[0]), static_cast<unsigned char>(code[1])};
+    return o;
+}
+
+// ---- LotList
+
+LotList::LotList(int unit) : unit_(unit) {
+    header_ = records::ReadHoldingsHeader(unit_);
+    // Follow the list once. The lot update keeps it in order, so the walk
+    // meets the lots in the order of the image.
+    int16_t r = header_.first_lot;
+    while (r >= 2) {
+        Record rec;
+        if (!records::ReadRecord(unit_, r, rec)) break;
+        if (static_cast<std::size_t>(r) >= slots_.size()) slots_.resize(static_cast<std::size_t>(r) + 1);
+        Slot& s = slots_[r];
+        if (s.listed) break;  // a damaged list that loops
+        s.bytes = rec;
+        s.lot = HoldingRecord::Decode(rec);
+        s.listed = true;
+        s.place = order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), r});
+        r = s.lot.next;
+    }
+}
+
+LotList::Slot& LotList::SlotOf(int16_t record) {
+    if (static_cast<std::size_t>(record) >= slots_.size()) slots_.resize(static_cast<std::size_t>(record) + 1);
+    Slot& s = slots_[record];
+    if (s.bytes.size() < kRecordLength) {
+        if (!records::ReadRecord(unit_, record, s.bytes)) s.bytes = Record(kRecordLength, 0);
+    }
+    return s;
+}
+
+void LotList::WriteSlot(int16_t record) { records::WriteRecord(unit_, record, slots_[record].bytes); }
+
+std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
+    std::vector<std::pair<int16_t, HoldingRecord>> out;
+    out.reserve(order_.size());
+    for (const auto& [order, r] : order_) out.emplace_back(r, slots_[r].lot);
+    return out;
+}
+
+int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const {
+    const std::string sym = records::Fixed(symbol, 12);
+    const std::string code = records::Fixed(tax_lot, 4);
+    auto [it, end] = order_.equal_range(LotOrder::Of(holding_key, sym, code));
+    for (; it != end; ++it) {
+        const HoldingRecord& lot = slots_[it->second].lot;
+        if (lot.holding_key == holding_key && lot.symbol == sym && lot.tax_lot == code) return it->second;
+    }
+    return 0;
+}
+
+int16_t LotList::FindCash() const {
+    // Lots of one key stand together, so the first lot of key 0 is the
+    // first at or after the lowest place that key 0 can have.
+    LotOrder from = LotOrder::Of(0.0, "", "");
+    from.symbol = {0, 0, 0};
+    from.code = {0, 0};
+    const auto it = order_.lower_bound(from);
+    if (it != order_.end() && slots_[it->second].lot.holding_key == 0) return it->second;
+    return 0;
+}
+
+void LotList::Relink(Order::iterator it, int16_t next) {
+    if (it == order_.begin()) {
+        header_.first_lot = next;
+        return;
+    }
+    const int16_t before = std::prev(it)->second;
+    Slot& s = slots_[before];
+    s.lot.next = next;
+    s.bytes.SetI16(0, next);
+    WriteSlot(before);
+}
+
+int16_t LotList::Insert(const HoldingRecord& lot) {
+    int16_t r = header_.next_free;
+    if (r < 2) return 0;
+    if (r > header_.records_in_use) {
+        // A record never used: the file grows by one.
+        if (r >= kHighestRecord) return 0;
+        ++header_.records_in_use;
+        header_.next_free = static_cast<int16_t>(r + 1);
+        SlotOf(r);
+    } else {
+        Slot& head = SlotOf(r);
+        if (!records::DeletedLot::Is(head.bytes)) return 0;
+        header_.next_free = records::DeletedLot::Decode(head.bytes).next_free;
+    }
+    Slot& s = slots_[r];
+    s.lot = lot;
+    s.lot.memo = s.bytes.Text(76, 20);  // never written here: the record keeps it
+    s.listed = true;
+    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), r});
+    const auto after = std::next(s.place);
+    s.lot.next = after == order_.end() ? int16_t{-1} : after->second;
+    s.lot.Encode(s.bytes);
+    WriteSlot(r);
+    Relink(s.place, r);
+    return r;
+}
+
+void LotList::Update(int16_t record, const HoldingRecord& lot) {
+    Slot& s = slots_[record];
+    const int16_t next = s.lot.next;
+    s.lot = lot;
+    s.lot.next = next;
+    s.lot.memo = s.bytes.Text(76, 20);
+    s.lot.Encode(s.bytes);
+    WriteSlot(record);
+}
+
+void LotList::Remove(int16_t record) {
+    Slot& s = slots_[record];
+    Relink(s.place, s.lot.next);
+    order_.erase(s.place);
+    s.listed = false;
+    records::DeletedLot{header_.next_free}.Encode(s.bytes);
+    header_.next_free = record;
+    WriteSlot(record);
+}
+
+void LotList::WriteHeader(std::string_view account, std::string_view label, int16_t last_word) {
+    header_.account = records::Fixed(account, 8);
+    header_.label = records::Fixed(label, 8);
+    header_.spare = last_word;
+    Record rec;
+    if (!records::ReadRecord(unit_, 1, rec)) rec = Record(kRecordLength, 0);
+    header_.Encode(rec);
+    records::WriteRecord(unit_, 1, rec);
+}
+
+// ---- Lotupd
+
+int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word, int16_t cls,
+               int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& t,
+               std::string_view description1, std::string_view description2) {
+    using records::kCashOnlyClass;
+    using records::kClosingClass;
+    using records::kOpeningClass;
+    using records::kShortSaleClass;
+    if (cls != kShortSaleClass && cls != kClosingClass && cls != kCashOnlyClass && cls != kOpeningClass)
+        return kNoShortSale;
+    const bool cover = t.code == "CS  ";
+    const bool short_sale = cls == kShortSaleClass;
+
+    if (cls != kCashOnlyClass) {
+        const int16_t r = lots.Find(t.holding_key, t.symbol, t.tax_lot);
+        if (r == 0) {
+            if (cls == kClosingClass) return kNoMatchingLot;
+            HoldingRecord lot;
+            lot.holding_key = t.holding_key;
+            lot.symbol = t.symbol;
+            lot.security_record = t.security_record;
+            lot.broker = t.broker;
+            lot.tax_lot = t.tax_lot;
+            lot.quantity = short_sale ? -t.quantity : t.quantity;
+            lot.cost = Cents(t.amount);
+            lot.open_date = short_sale ? t.trade_date : t.lot_date;
+            lot.bond_interest = t.bond_interest;
+            lot.reference = (transfer >= 1) ? t.trade_date : std::string(8, ' ');
+            if (lots.Insert(lot) == 0) return kNoShortSale;  // the free chain is damaged: nothing changed
+        } else {
+            const HoldingRecord lot = lots.Lot(r);
+            const double q = t.quantity;
+            if (cls == kClosingClass && sign * lot.quantity + 0.01 < q) return kExceedsLot;
+            if (cls == kClosingClass && transfer == 0 && gl_switch > 0)
+                WriteGain(lot, sign, cover, account, label, t, description1, description2);
+            const double remaining = lot.quantity - sign * q;
+            if (remaining >= -0.0005 && remaining <= 0.0005) {
+                lots.Remove(r);
+            } else {
+                HoldingRecord changed = lot;
+                changed.quantity = remaining;
+                if (short_sale)
+                    changed.cost = lot.cost + t.amount;  // a further short sale adds its proceeds
+                else if (sign >= 1 || cover)
+                    changed.cost = KeptCost(lot, remaining);
+                else
+                    changed.cost = lot.cost + t.amount;
+                changed.cost = Cents(changed.cost);
+                lots.Update(r, changed);
+            }
+        }
+    }
+
+    if (transfer < 1) {
+        const double moved = (Cents(t.amount) + Cents(t.bond_interest)) * sign;
+        const int16_t c = lots.FindCash();
+        if (c != 0) {
+            HoldingRecord cash = lots.Lot(c);
+            cash.cost = cash.cost + moved;
+            cash.quantity = cash.cost;
+            lots.Update(c, cash);
+        } else {
+            HoldingRecord cash;
+            cash.holding_key = 0;
+            cash.symbol = "CASH        ";
+            cash.security_record = 2;
+            cash.quantity = moved;
+            cash.cost = moved;
+            lots.Insert(cash);
+        }
+    }
+    lots.WriteHeader(account, label, last_word);
+    return kNoShortSale;
+}
+
+}  // namespace engine

@@ -1,0 +1,133 @@
+#pragma once
+
+// The lot update of the market-value replay: applies one transaction to a
+// scratch lot list (the holdings layout of HL.TMP, on unit 11), opening,
+// adding to, relieving or closing a tax lot, keeping the cash lot's
+// balance and, when asked, writing a realised-gain record to GL.TMP (unit
+// 14). It follows the lot rules of the holdings rebuild on a leaner lot: no
+// memo, no extension texts, and a transferred-in lot opens at the
+// transaction's amount.
+//
+// The list lives in its file, which the valuation and the callers read.
+// Walking it from its head for every transaction would cost lots x
+// transactions record reads, so a LotList keeps an ordered image of the
+// list in memory beside the file: a transaction finds its lot and its
+// place in the order by look-up and writes only the records it changes
+// (the lot, the lot before it, the cash lot, the header), so the file is
+// complete after every call.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/account_records.h"
+#include "records/record.h"
+
+namespace engine {
+
+// Units of the lot file and of the gains file of the replay.
+inline constexpr int kLotUnit = 11;
+inline constexpr int kGainUnit = 14;
+
+// What Lotupd reports about a closing transaction it could not apply.
+enum ShortSaleCondition : int16_t {
+    kNoShortSale = 0,
+    kExceedsLot = 1,  // the quantity exceeds the matching lot's by more than 0.01
+    kNoMatchingLot = 2,
+};
+
+// The place of a lot in the list order: ascending holding key; within a
+// key ascending symbol, compared four characters at a time as the 32-bit
+// reals those bytes read as; within a symbol ascending tax lot code, its
+// first two characters compared one by one.
+struct LotOrder {
+    uint64_t key = 0;
+    std::array<uint32_t, 3> symbol{};
+    std::array<unsigned char, 2> code{};
+
+    static LotOrder Of(double holding_key, std::string_view symbol, std::string_view tax_lot);
+    friend bool operator<(const LotOrder& a, const LotOrder& b) {
+        if (a.key != b.key) return a.key < b.key;
+        if (a.symbol != b.symbol) return a.symbol < b.symbol;
+        return a.code < b.code;
+    }
+};
+
+// The lot list of a file open on a unit, held in memory beside it. Build
+// it once after opening the file and pass it to every Lotupd on that file;
+// every change goes through to the file at once.
+class LotList {
+public:
+    // Reads the header and follows the list and the free chain of the file
+    // open on the unit. A header that cannot be read, or whose first-lot,
+    // records-in-use or next-free field is 0, gives an empty list.
+    explicit LotList(int unit = kLotUnit);
+
+    int unit() const { return unit_; }
+    const records::HoldingsHeader& header() const { return header_; }
+    // The lots in list order, with their record numbers.
+    std::vector<std::pair<int16_t, records::HoldingRecord>> Lots() const;
+
+    // The first lot in list order with this holding key, symbol (12
+    // characters) and tax lot code (4), or 0.
+    int16_t Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const;
+    // The first lot in list order with holding key 0 (the cash lot), or 0.
+    int16_t FindCash() const;
+    const records::HoldingRecord& Lot(int16_t record) const { return slots_[record].lot; }
+
+    // Takes a record for the lot (a never-used one, or the head of the free
+    // chain), links it in at its place in the order and writes it and the
+    // lot before it. The lot's next field is set here; the bytes that the
+    // lot update never writes (the memo and beyond) keep what the record
+    // held. Returns the record number, or 0 when the free chain's head is
+    // not a free record (nothing is changed).
+    int16_t Insert(const records::HoldingRecord& lot);
+    // Writes a changed lot (same place in the order: holding key, symbol
+    // and tax lot code unchanged).
+    void Update(int16_t record, const records::HoldingRecord& lot);
+    // Unlinks the lot and puts its record at the head of the free chain.
+    void Remove(int16_t record);
+    // Writes the header with the account, label and last word.
+    void WriteHeader(std::string_view account, std::string_view label, int16_t last_word);
+
+private:
+    using Order = std::multimap<LotOrder, int16_t>;
+    struct Slot {
+        records::Record bytes;
+        records::HoldingRecord lot;
+        bool listed = false;
+        Order::iterator place{};
+    };
+
+    Slot& SlotOf(int16_t record);
+    void WriteSlot(int16_t record);
+    // Points the lot before `it` in the order (or the header) at next.
+    void Relink(Order::iterator it, int16_t next);
+
+    int unit_;
+    records::HoldingsHeader header_;
+    std::vector<Slot> slots_;  // by record number
+    Order order_;
+};
+
+// Applies the transaction to the lot list: class and sign of its code
+// (class 1 short sale, 2 closing, 3 cash only, 4 opening), the transfer
+// flag (1 for SI and SO: no cash, no gain), and the GL switch (above 0
+// writes a gain record for a closing sale on the gains file open on unit
+// 14; the transaction's gains record number is set in memory when it had
+// none). The label and the last word go into the lot header (and the label
+// into the gains header); the descriptions into the gain record. Returns
+// the short-sale condition: closing transactions that exceed their lot or
+// find none leave the list as it was.
+//
+// A short sale adds to the open short lot of its lot code (its proceeds
+// and quantity are added), as the holdings rebuild does; with none it
+// opens a lot of negated quantity dated by its trade date.
+int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word, int16_t cls,
+               int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& transaction,
+               std::string_view description1 = {}, std::string_view description2 = {});
+
+}  // namespace engine

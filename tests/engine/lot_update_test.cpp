@@ -1,0 +1,408 @@
+#include "engine/lot_update.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "records/account_records.h"
+#include "records/codes.h"
+#include "records/files.h"
+#include "tests/fixtures/temp_dir.h"
+
+namespace {
+
+using engine::LotList;
+using fixtures::TempDataDir;
+using records::HoldingRecord;
+using records::Record;
+using records::TransactionRecord;
+
+struct Txn {
+    std::string code;
+    std::string symbol;
+    std::string lot;
+    double quantity;
+    double amount;
+    double key = 100;
+    double bond_interest = 0;
+    std::string trade_date = " 2/14/97";
+    std::string lot_date = " 1/10/97";
+};
+
+TransactionRecord Make(const Txn& x) {
+    TransactionRecord t;
+    t.code = records::Fixed(x.code, 4);
+    t.symbol = records::Fixed(x.symbol, 12);
+    t.tax_lot = records::Fixed(x.lot, 4);
+    t.quantity = x.quantity;
+    t.amount = x.amount;
+    t.holding_key = x.key;
+    t.bond_interest = x.bond_interest;
+    t.trade_date = x.trade_date;
+    t.lot_date = x.lot_date;
+    t.broker = "BRK1    ";
+    t.security_record = 7;
+    t.date_number = 970214;
+    t.lot_cost = 12345;  // never the cost of a lot in this replay
+    return t;
+}
+
+// Looks the code up in the code table and applies the transaction.
+int16_t Apply(LotList& lots, TransactionRecord& t, int16_t gl = 0) {
+    int16_t cls = 0, sign = 0, transfer = 0, not_found = 0;
+    records::Code(t.code, cls, sign, transfer, 1, not_found);
+    return engine::Lotupd(lots, "ACC1", "02/28/97", 0, cls, sign, transfer, gl, t, "DESCRIPTION ONE", "LINE TWO");
+}
+
+// The lots as the file holds them, walked from its header.
+std::vector<HoldingRecord> FileLots() {
+    std::vector<HoldingRecord> out;
+    const records::HoldingsHeader h = records::ReadHoldingsHeader(engine::kLotUnit);
+    for (int16_t r = h.first_lot; r > 0 && out.size() < 1000;) {
+        Record rec;
+        if (!records::ReadRecord(engine::kLotUnit, r, rec)) break;
+        out.push_back(HoldingRecord::Decode(rec));
+        r = out.back().next;
+    }
+    return out;
+}
+
+struct LotUpdateFile : ::testing::Test {
+    TempDataDir dir;
+    LotUpdateFile() {
+        records::Open(engine::kLotUnit, "HL.TMP");
+        records::Open(engine::kGainUnit, "GL.TMP");
+    }
+    ~LotUpdateFile() override {
+        records::Close(engine::kLotUnit);
+        records::Close(engine::kGainUnit);
+    }
+};
+
+// ---- Scenarios: transactions in, lots out.
+
+struct Lot {
+    std::string symbol;
+    std::string lot;
+    double quantity;
+    double cost;
+};
+
+struct Scenario {
+    std::string name;
+    std::vector<Txn> txns;
+    std::vector<int16_t> conditions;  // one per transaction
+    std::vector<Lot> lots;            // expected, in list order
+};
+
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+
+class LotUpdateScenario : public LotUpdateFile, public ::testing::WithParamInterface<Scenario> {};
+
+TEST_P(LotUpdateScenario, LeavesTheLots) {
+    const Scenario& sc = GetParam();
+    LotList lots;
+    for (std::size_t i = 0; i < sc.txns.size(); ++i) {
+        TransactionRecord t = Make(sc.txns[i]);
+        EXPECT_EQ(Apply(lots, t), sc.conditions[i]) << "transaction " << i;
+    }
+    const std::vector<HoldingRecord> got = FileLots();
+    ASSERT_EQ(got.size(), sc.lots.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].symbol, records::Fixed(sc.lots[i].symbol, 12)) << i;
+        EXPECT_EQ(got[i].tax_lot, records::Fixed(sc.lots[i].lot, 4)) << i;
+        EXPECT_NEAR(got[i].quantity, sc.lots[i].quantity, 1e-9) << i;
+        EXPECT_NEAR(got[i].cost, sc.lots[i].cost, 1e-9) << i;
+    }
+    // The image in memory and a fresh reading of the file agree.
+    const auto image = LotList().Lots();
+    ASSERT_EQ(image.size(), got.size());
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(image[i].second.symbol, got[i].symbol);
+}
+
+const std::vector<Scenario> kScenarios = {
+    {"BuyOpensLotAndCashLotFirst",
+     {{"B", "AAA", "1", 100, 5000}},
+     {0},
+     {{"CASH", "", -5000, -5000}, {"AAA", "1", 100, 5000}}},
+    {"SecondBuyOfTheLotAddsToIt",
+     {{"B", "AAA", "1", 100, 5000}, {"B", "AAA", "1", 50, 2600.004}},
+     {0, 0},
+     {{"CASH", "", -7600, -7600}, {"AAA", "1", 150, 7600}}},
+    {"PartSaleKeepsUnitCost",
+     {{"B", "AAA", "1", 100, 5000}, {"S", "AAA", "1", 40, 2400}},
+     {0, 0},
+     {{"CASH", "", -2600, -2600}, {"AAA", "1", 60, 3000}}},
+    {"SaleWithinHalfAThousandthClosesTheLot",
+     {{"B", "AAA", "1", 100, 5000}, {"S", "AAA", "1", 100.0004, 6000}},
+     {0, 0},
+     {{"CASH", "", 1000, 1000}}},
+    {"SaleWithinACentOfTheLotIsAcceptedAndLeavesARemainder",
+     {{"B", "AAA", "1", 100, 5000}, {"S", "AAA", "1", 100.005, 6000}},
+     {0, 0},
+     {{"CASH", "", 1000, 1000}, {"AAA", "1", -0.005, -0.25}}},
+    {"SaleBeyondTheLotIsRefused",
+     {{"B", "AAA", "1", 100, 5000}, {"S", "AAA", "1", 101, 6000}},
+     {0, engine::kExceedsLot},
+     {{"CASH", "", -5000, -5000}, {"AAA", "1", 100, 5000}}},
+    {"SaleOfAnotherLotCodeFindsNoLot",
+     {{"B", "AAA", "1", 100, 5000}, {"S", "AAA", "2", 10, 600}, {"S", "AAA", "1", 10, 600, 101}},
+     {0, engine::kNoMatchingLot, engine::kNoMatchingLot},
+     {{"CASH", "", -5000, -5000}, {"AAA", "1", 100, 5000}}},
+    {"ShortSaleAndWholeCover",
+     {{"SS", "BBB", "a", 100, 4000}, {"CS", "BBB", "a", 100, 3000}},
+     {0, 0},
+     {{"CASH", "", 1000, 1000}}},
+    {"PartCoverKeepsUnitProceeds",
+     {{"SS", "BBB", "a", 100, 4000}, {"CS", "BBB", "a", 25, 900}},
+     {0, 0},
+     {{"CASH", "", 3100, 3100}, {"BBB", "a", -75, 3000}}},
+    {"SecondShortSaleAddsItsProceeds",
+     {{"SS", "BBB", "a", 100, 4000}, {"SS", "BBB", "a", 50, 2500}},
+     {0, 0},
+     {{"CASH", "", 6500, 6500}, {"BBB", "a", -150, 6500}}},
+    {"CoverBeyondTheShortLotIsRefused",
+     {{"SS", "BBB", "a", 100, 4000}, {"CS", "BBB", "a", 120, 5000}},
+     {0, engine::kExceedsLot},
+     {{"CASH", "", 4000, 4000}, {"BBB", "a", -100, 4000}}},
+    {"DividendOnAnEmptyListCreatesTheCashLot",
+     {{"DI", "AAA", "", 0, 12.344, 100, 0.006}},
+     {0},
+     {{"CASH", "", 12.35, 12.35}}},
+    {"CashCodesMoveCashBySign",
+     {{"FI", "CASH", "", 0, 1000, 0}, {"FO", "CASH", "", 0, 300, 0}, {"IE", "AAA", "", 0, 20}},
+     {0, 0, 0},
+     {{"CASH", "", 680, 680}}},
+    {"TransferInOpensAtItsAmountWithoutCash",
+     {{"SI", "AAA", "1", 100, 4500}, {"SO", "AAA", "1", 40, 0}},
+     {0, 0},
+     {{"AAA", "1", 60, 2700}}},
+    {"BuyWithBondInterestPaysBoth",
+     {{"B", "BND", "1", 10000, 9850, 200, 45.5}},
+     {0},
+     {{"CASH", "", -9895.5, -9895.5}, {"BND", "1", 10000, 9850}}},
+    {"LotsStandInKeySymbolAndCodeOrder",
+     {{"B", "AAA", "2", 1, 1, 300}, {"B", "AAA", "1", 1, 1, 300}, {"B", "ZZZ", "1", 1, 1, 200},
+      {"B", "ABCE", "1", 1, 1, 100}, {"B", "ABCD", "1", 1, 1, 100}},
+     {0, 0, 0, 0, 0},
+     {{"CASH", "", -5, -5},
+      {"ABCD", "1", 1, 1},
+      {"ABCE", "1", 1, 1},
+      {"ZZZ", "1", 1, 1},
+      {"AAA", "1", 1, 1},
+      {"AAA", "2", 1, 1}}},
+    // Words compare as the reals their bytes read as, so within one key
+    // the last character of a word weighs most: "BA" comes before "AZ".
+    {"SymbolsCompareAsRealWords",
+     {{"B", "AZ", "1", 1, 1}, {"B", "BA", "1", 1, 1}},
+     {0, 0},
+     {{"CASH", "", -2, -2}, {"BA", "1", 1, 1}, {"AZ", "1", 1, 1}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(LotUpdateTable, LotUpdateScenario, ::testing::ValuesIn(kScenarios),
+                         [](const auto& info) { return info.param.name; });
+
+// ---- The file itself
+
+TEST_F(LotUpdateFile, LotUpdateWritesTheHoldingsLayout) {
+    LotList lots;
+    TransactionRecord t = Make({"SS", "BBB", "a", 100, 4000, 150, 12.5, " 2/14/97", " 1/01/97"});
+    Apply(lots, t);
+    TransactionRecord s = Make({"SI", "CCC", "1", 5, 50, 160, 0, " 3/01/97", " 2/01/96"});
+    Apply(lots, s);
+
+    Record head;
+    ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, 1, head));
+    EXPECT_EQ(head.I16(0), 3) << "first lot: the cash lot, opened second";
+    EXPECT_EQ(head.Text(2, 8), "ACC1    ");
+    EXPECT_EQ(head.I16(10), 4) << "records in use, header included";
+    EXPECT_EQ(head.I16(12), 5) << "next free";
+    EXPECT_EQ(head.Text(14, 8), "02/28/97");
+    EXPECT_EQ(head.I16(22), 0);
+
+    Record cash, shortlot, transfer;
+    ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, 3, cash));
+    EXPECT_EQ(cash.I16(0), 2);
+    EXPECT_EQ(cash.R8(2), 0.0);
+    EXPECT_EQ(cash.Text(10, 12), "CASH        ");
+    EXPECT_EQ(cash.I16(22), 2) << "the cash lot's security record";
+    EXPECT_EQ(cash.Text(32, 4), "    ");
+    EXPECT_EQ(cash.R8(36), 4012.5);
+    EXPECT_EQ(cash.R8(44), 4012.5);
+    EXPECT_EQ(cash.Text(52, 8), "        ");
+
+    ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, 2, shortlot));
+    EXPECT_EQ(shortlot.I16(0), 4);
+    EXPECT_EQ(shortlot.R8(2), 150.0);
+    EXPECT_EQ(shortlot.I16(22), 7);
+    EXPECT_EQ(shortlot.Text(24, 8), "BRK1    ");
+    EXPECT_EQ(shortlot.Text(32, 4), "a   ");
+    EXPECT_EQ(shortlot.R8(36), -100.0);
+    EXPECT_EQ(shortlot.R8(44), 4000.0);
+    EXPECT_EQ(shortlot.Text(52, 8), " 2/14/97") << "a short lot is dated by its trade date";
+    EXPECT_EQ(shortlot.R8(60), 12.5);
+    EXPECT_EQ(shortlot.Text(68, 8), "        ");
+    EXPECT_EQ(std::string(20, '\0'), shortlot.Text(76, 20)) << "no memo is written";
+
+    ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, 4, transfer));
+    EXPECT_EQ(transfer.I16(0), -1);
+    EXPECT_EQ(transfer.Text(52, 8), " 2/01/96") << "the lot date";
+    EXPECT_EQ(transfer.Text(68, 8), " 3/01/97") << "a transfer's reference is its trade date";
+    EXPECT_EQ(transfer.R8(44), 50.0) << "opened at the amount, not the lot cost";
+}
+
+TEST_F(LotUpdateFile, AClosedLotsRecordIsReusedByTheNextOpening) {
+    LotList lots;
+    TransactionRecord b1 = Make({"B", "AAA", "1", 100, 5000});
+    TransactionRecord b2 = Make({"B", "BBB", "1", 10, 500, 200});
+    TransactionRecord s1 = Make({"S", "AAA", "1", 100, 5500});
+    Apply(lots, b1);  // AAA in record 2, cash in 3
+    Apply(lots, b2);  // BBB in 4
+    Apply(lots, s1);  // frees 2
+    Record rec;
+    ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, 2, rec));
+    EXPECT_EQ(rec.Text(2, 4), "$$$$");
+    EXPECT_EQ(rec.I16(0), 5) << "the free record links to the old next free";
+    EXPECT_EQ(records::ReadHoldingsHeader(engine::kLotUnit).next_free, 2);
+
+    TransactionRecord b3 = Make({"B", "CCC", "1", 1, 10, 300});
+    Apply(lots, b3);
+    ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, 2, rec));
+    EXPECT_EQ(HoldingRecord::Decode(rec).symbol, "CCC         ");
+    const auto h = records::ReadHoldingsHeader(engine::kLotUnit);
+    EXPECT_EQ(h.next_free, 5);
+    EXPECT_EQ(h.records_in_use, 4);
+}
+
+TEST_F(LotUpdateFile, ABrokenFreeChainOpensNothing) {
+    LotList lots;
+    TransactionRecord b1 = Make({"B", "AAA", "1", 100, 5000});
+    Apply(lots, b1);
+    // Damage the free chain: next free points at the cash lot's record.
+    Record head;
+    ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, 1, head));
+    head.SetI16(12, 3);
+    records::WriteRecord(engine::kLotUnit, 1, head);
+    LotList reread;
+    const auto before = TempDataDir::ReadBytes("HL.TMP");
+    TransactionRecord b2 = Make({"B", "BBB", "1", 10, 500, 200});
+    EXPECT_EQ(Apply(reread, b2), 0);
+    EXPECT_EQ(TempDataDir::ReadBytes("HL.TMP"), before);
+}
+
+TEST_F(LotUpdateFile, GainRecordsOfSalesAndCovers) {
+    LotList lots;
+    std::vector<TransactionRecord> ts = {
+        Make({"B", "AAA", "1", 100, 5000}),  Make({"S", "AAA", "1", 40, 2400}),
+        Make({"SS", "BBB", "a", 100, 4000}), Make({"CS", "BBB", "a", 100, 3000}),
+        Make({"SI", "CCC", "1", 10, 100}),   Make({"SO", "CCC", "1", 10, 0}),
+    };
+    for (auto& t : ts) Apply(lots, t, 1);
+    EXPECT_EQ(ts[1].gain_record, 2);
+    EXPECT_EQ(ts[3].gain_record, 3);
+    EXPECT_EQ(ts[5].gain_record, 0) << "a transfer out writes no gain";
+
+    Record head;
+    ASSERT_TRUE(records::ReadRecord(engine::kGainUnit, 1, head));
+    const auto gh = records::GainsHeader::Decode(head);
+    EXPECT_EQ(gh.count, 2);
+    EXPECT_EQ(gh.account, "ACC1    ");
+    EXPECT_EQ(gh.label, "02/28/97");
+
+    Record rec;
+    ASSERT_TRUE(records::ReadRecord(engine::kGainUnit, 2, rec));
+    auto g = records::GainRecord::Decode(rec);
+    EXPECT_EQ(g.proceeds, 2400);
+    EXPECT_EQ(g.cost, 2000);
+    EXPECT_EQ(g.gain, 400);
+    EXPECT_EQ(g.quantity, 40);
+    EXPECT_EQ(g.short_cover, 0);
+    EXPECT_EQ(g.open_date, " 1/10/97");
+    EXPECT_EQ(g.sale_date, 970214.0f);
+    EXPECT_EQ(g.description1, records::Fixed("DESCRIPTION ONE", 32));
+    EXPECT_EQ(g.symbol, "AAA         ");
+    EXPECT_EQ(g.security_record, 7);
+
+    ASSERT_TRUE(records::ReadRecord(engine::kGainUnit, 3, rec));
+    g = records::GainRecord::Decode(rec);
+    EXPECT_EQ(g.short_cover, 1);
+    EXPECT_EQ(g.proceeds, 4000) << "from the short lot";
+    EXPECT_EQ(g.cost, 3000) << "the cover's amount";
+    EXPECT_EQ(g.gain, 1000) << "proceeds minus cost";
+    EXPECT_EQ(g.open_date, " 2/14/97");
+}
+
+TEST_F(LotUpdateFile, AGainGoesToTheTransactionsOwnGainRecord) {
+    LotList lots;
+    TransactionRecord b = Make({"B", "AAA", "1", 100, 5000});
+    TransactionRecord s = Make({"S", "AAA", "1", 50, 3000});
+    s.gain_record = 6;
+    Apply(lots, b, 1);
+    Apply(lots, s, 1);
+    Record rec;
+    ASSERT_TRUE(records::ReadRecord(engine::kGainUnit, 6, rec));
+    EXPECT_EQ(records::GainRecord::Decode(rec).gain, 500);
+    ASSERT_TRUE(records::ReadRecord(engine::kGainUnit, 1, rec));
+    EXPECT_EQ(records::GainsHeader::Decode(rec).count, 0) << "the count is not raised";
+}
+
+TEST_F(LotUpdateFile, ClosingTransactionsLeaveTheFileAsItWasWhenRefused) {
+    LotList lots;
+    TransactionRecord b = Make({"B", "AAA", "1", 100, 5000});
+    Apply(lots, b, 1);
+    const auto before = TempDataDir::ReadBytes("HL.TMP");
+    TransactionRecord s = Make({"S", "AAA", "1", 101, 6000});
+    TransactionRecord o = Make({"SO", "AAA", "9", 1, 0});
+    EXPECT_EQ(Apply(lots, s, 1), engine::kExceedsLot);
+    EXPECT_EQ(Apply(lots, o, 1), engine::kNoMatchingLot);
+    EXPECT_EQ(TempDataDir::ReadBytes("HL.TMP"), before);
+    EXPECT_EQ(s.gain_record, 0);
+}
+
+TEST_F(LotUpdateFile, UnknownClassChangesNothing) {
+    LotList lots;
+    TransactionRecord t = Make({"XX", "AAA", "1", 100, 5000});
+    EXPECT_EQ(engine::Lotupd(lots, "ACC1", "02/28/97", 0, 0, 0, 0, 0, t), 0);
+    EXPECT_TRUE(TempDataDir::ReadBytes("HL.TMP").empty());
+}
+
+// A long random run: the file, walked from its header, always holds the
+// image's lots in list order, and the free chain holds every other record.
+TEST_F(LotUpdateFile, FileAndImageStayTogether) {
+    LotList lots;
+    std::mt19937 rng(7);
+    const char* codes[] = {"B", "B", "S", "SS", "CS", "DI", "SI", "SO"};
+    const char* symbols[] = {"AAA", "BBB", "CCC", "AZ", "BA"};
+    for (int i = 0; i < 3000; ++i) {
+        Txn x{codes[rng() % 8], symbols[rng() % 5], std::string(1, "12ab"[rng() % 4]),
+              static_cast<double>(1 + rng() % 20), static_cast<double>(10 + rng() % 500),
+              static_cast<double>(100 * (1 + rng() % 4))};
+        TransactionRecord t = Make(x);
+        Apply(lots, t);
+    }
+    const auto file = FileLots();
+    const auto image = lots.Lots();
+    ASSERT_EQ(file.size(), image.size());
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        EXPECT_EQ(file[i].symbol, image[i].second.symbol);
+        EXPECT_EQ(file[i].quantity, image[i].second.quantity);
+        if (i > 0) {
+            EXPECT_FALSE(engine::LotOrder::Of(file[i].holding_key, file[i].symbol, file[i].tax_lot) <
+                         engine::LotOrder::Of(file[i - 1].holding_key, file[i - 1].symbol, file[i - 1].tax_lot));
+        }
+    }
+    const auto h = records::ReadHoldingsHeader(engine::kLotUnit);
+    int free_records = 0;
+    for (int16_t r = h.next_free; r <= h.records_in_use && free_records < 10000; ++free_records) {
+        Record rec;
+        ASSERT_TRUE(records::ReadRecord(engine::kLotUnit, r, rec));
+        ASSERT_TRUE(records::DeletedLot::Is(rec));
+        r = records::DeletedLot::Decode(rec).next_free;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(free_records) + file.size() + 1, static_cast<std::size_t>(h.records_in_use));
+}
+
+}  // namespace
