@@ -1,0 +1,192 @@
+// Turns a dialog table into widgets: rows and columns become box layouts,
+// a group box becomes a frame stacked behind (not around) its children, and
+// every control is registered with its window in table order.
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStackedLayout>
+
+#include "platform/internal_widgets.h"
+#include "platform/text.h"
+#include "platform/window.h"
+
+namespace platform::detail {
+namespace {
+
+class Builder {
+public:
+    explicit Builder(Window& owner) : owner_(owner) {}
+
+    // Adds the widgets of `node` to `layout`, whose widget is `parent`.
+    void Add(const Node& node, QBoxLayout* layout, QWidget* parent) {
+        switch (node.type) {
+            case Node::Type::Stretch:
+                layout->addStretch(1);
+                break;
+            case Node::Type::Row:
+            case Node::Type::Column: {
+                auto* inner = new QBoxLayout(
+                    node.type == Node::Type::Row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+                layout->addLayout(inner);
+                AddChildren(node.children, inner, parent);
+                break;
+            }
+            case Node::Type::Group:
+                AddGroup(node, layout, parent);
+                break;
+            case Node::Type::Control: {
+                QWidget* w = MakeControlWidget(node.control, parent);
+                layout->addWidget(w);
+                owner_.AddControl(node.control, w, RadioGroupFor(node.control));
+                break;
+            }
+        }
+    }
+
+    void AddChildren(const std::vector<Node>& children, QBoxLayout* layout, QWidget* parent) {
+        // A run of radios in one container is one radio group.
+        in_radio_run_ = false;
+        for (const Node& child : children) {
+            const bool radio = child.type == Node::Type::Control && child.control.kind == ControlKind::Radio;
+            if (!radio) in_radio_run_ = false;
+            Add(child, layout, parent);
+            if (!radio) in_radio_run_ = false;
+        }
+        in_radio_run_ = false;
+    }
+
+private:
+    int RadioGroupFor(const ControlSpec& spec) {
+        if (spec.kind != ControlKind::Radio) return 0;
+        if (!in_radio_run_ || (spec.style & kGroupStart)) ++radio_groups_;
+        in_radio_run_ = true;
+        return radio_groups_;
+    }
+
+    // The group box frame and a transparent holder of the children share one
+    // place; the frame is a separate control, so hiding or disabling it
+    // leaves the children alone.
+    void AddGroup(const Node& node, QBoxLayout* layout, QWidget* parent) {
+        auto* place = new QWidget(parent);
+        auto* stack = new QStackedLayout(place);
+        stack->setStackingMode(QStackedLayout::StackAll);
+        stack->setContentsMargins(0, 0, 0, 0);
+
+        QWidget* frame = MakeControlWidget(node.control, place);
+        auto* content = new QWidget(place);
+        const int title = content->fontMetrics().height();
+        auto* inner = new QBoxLayout(QBoxLayout::TopToBottom, content);
+        inner->setContentsMargins(10, title + 8, 10, 8);
+        stack->addWidget(frame);
+        stack->addWidget(content);
+        stack->setCurrentWidget(content);  // the children lie above the frame
+        layout->addWidget(place);
+
+        owner_.AddControl(node.control, frame, 0);
+        AddChildren(node.children, inner, content);
+    }
+
+    Window& owner_;
+    int radio_groups_ = 0;
+    bool in_radio_run_ = false;
+};
+
+int CharsToPixels(const QWidget* w, int chars) { return w->fontMetrics().averageCharWidth() * chars + 12; }
+int LinesToPixels(const QWidget* w, int lines) { return w->fontMetrics().height() * lines + 8; }
+
+}  // namespace
+
+QWidget* MakeControlWidget(const ControlSpec& spec, QWidget* parent) {
+    QWidget* w = nullptr;
+    const QString caption = ToQt(spec.caption);
+    switch (spec.kind) {
+        case ControlKind::Static: {
+            auto* label = new QLabel(parent);
+            label->setTextFormat(Qt::PlainText);
+            if (spec.picture != Picture::None)
+                label->setPixmap(DrawPicture(spec.picture));
+            else
+                label->setText(caption);
+            w = label;
+            break;
+        }
+        case ControlKind::Edit:
+            if (spec.style & kMultiLine) {
+                auto* edit = new QPlainTextEdit(parent);
+                edit->setReadOnly(spec.style & kReadOnly);
+                edit->setTabChangesFocus(true);
+                w = edit;
+            } else {
+                auto* edit = new QLineEdit(parent);
+                edit->setReadOnly(spec.style & kReadOnly);
+                w = edit;
+            }
+            break;
+        case ControlKind::Button: {
+            auto* button = new QPushButton(caption, parent);
+            button->setAutoDefault(false);
+            button->setDefault(spec.style & kDefault);
+            w = button;
+            break;
+        }
+        case ControlKind::CheckBox:
+            w = new QCheckBox(caption, parent);
+            break;
+        case ControlKind::Radio: {
+            auto* radio = new QRadioButton(caption, parent);
+            // Radio groups are kept by the window, as the original controls
+            // allowed every radio of a group to be unchecked in code.
+            radio->setAutoExclusive(false);
+            w = radio;
+            break;
+        }
+        case ControlKind::GroupBox:
+            w = new QGroupBox(caption, parent);
+            break;
+        case ControlKind::ListBox: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode((spec.style & kMultiSelect) ? QAbstractItemView::MultiSelection
+                                                               : QAbstractItemView::SingleSelection);
+            w = list;
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(!(spec.style & kDropDownList));
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            w = combo;
+            break;
+        }
+        case ControlKind::ScrollBar: {
+            auto* bar = new QScrollBar((spec.style & kHorizontal) ? Qt::Horizontal : Qt::Vertical, parent);
+            bar->setRange(0, 0);
+            bar->setTracking(false);
+            w = bar;
+            break;
+        }
+        case ControlKind::UpDown:
+            w = new UpDownWidget(parent);
+            break;
+    }
+    if (spec.width_chars > 0) w->setMinimumWidth(CharsToPixels(w, spec.width_chars));
+    if (spec.height_lines > 0) w->setMinimumHeight(LinesToPixels(w, spec.height_lines));
+    return w;
+}
+
+void BuildBody(Window& owner, const Node& body, QWidget* parent) {
+    auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, parent);
+    Builder builder(owner);
+    builder.Add(body, layout, parent);
+}
+
+}  // namespace platform::detail

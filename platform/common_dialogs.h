@@ -1,0 +1,32 @@
+#pragma once
+
+// The common dialogs: choosing a file to open or save, a font, a colour, the
+// printer settings. Each goes through the installed Interaction, so a test
+// script answers them.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/interaction.h"
+
+class QPrinter;
+
+namespace platform {
+
+std::optional<std::string> GetOpenFileName(FileDialogRequest request);
+std::optional<std::string> GetSaveFileName(FileDialogRequest request);
+std::optional<FontChoice> ChooseFont(const FontRequest& request);
+std::optional<ColorRef> ChooseColor(const ColorRequest& request);
+// The print set-up dialog (paper, orientation) and the print dialog (printer,
+// pages) on a printer's settings; true when confirmed.
+bool PrintSetupDialog(QPrinter& printer, WindowHandle owner = 0);
+bool PrintDialog(QPrinter& printer, WindowHandle owner = 0);
+
+// Splits a classic filter "Desc (*.a)|*.a|All Files (*.*)|*.*||" into
+// (description, patterns) pairs; the patterns keep their ";" separators.
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(std::string_view filter);
+
+}  // namespace platform

@@ -1,0 +1,135 @@
+#include "platform/dialog.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <algorithm>
+
+#include "platform/interaction.h"
+#include "platform/internal_widgets.h"
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+struct Live {
+    Dialog* dialog;
+    std::uint64_t opened;  // order of opening, 0 while closed
+};
+
+std::vector<Live>& LiveDialogs() {
+    static std::vector<Live> live;
+    return live;
+}
+
+std::uint64_t next_opening = 1;
+
+}  // namespace
+
+Dialog::Dialog(DialogTemplate table, Window* parent) : table_(std::move(table)), parent_(parent) {
+    Bind(IDOK, Notify::Clicked, [this] { OnOK(); });
+    Bind(IDCANCEL, Notify::Clicked, [this] { OnCancel(); });
+    LiveDialogs().push_back({this, 0});
+}
+
+Dialog::~Dialog() {
+    std::erase_if(LiveDialogs(), [this](const Live& l) { return l.dialog == this; });
+}
+
+bool Dialog::Build(Window* parent) {
+    if (IsWindow() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    QWidget* parent_widget = parent ? parent->GetWidget() : nullptr;
+    auto* w = new detail::DialogWidget(this, parent_widget);
+    w->setWindowTitle(ToQt(table_.caption));
+    AttachWidget(w, true);
+    detail::BuildBody(*this, table_.body, w);
+    ended_ = false;
+    end_code_ = 0;
+    for (Live& l : LiveDialogs())
+        if (l.dialog == this) l.opened = next_opening++;
+    return true;
+}
+
+void Dialog::RunInit() {
+    Busy busy(*this);
+    const bool default_focus = OnInitDialog();
+    if (default_focus && !ended_) FirstDlgCtrl();
+}
+
+int Dialog::DoModal() {
+    if (!Build(parent_)) return -1;
+    modal_ = true;
+    const int code = CurrentInteraction().RunModal(*this, [this] { RunInit(); });
+    const int result = ended_ ? end_code_ : code;
+    ended_ = true;
+    DestroyWindow();
+    modal_ = false;
+    return result;
+}
+
+bool Dialog::Create(Window* parent) {
+    if (!Build(parent)) return false;
+    modal_ = false;
+    RunInit();
+    if (!ended_) ShowWindow(SW_SHOW);
+    return true;
+}
+
+void Dialog::EndDialog(int code) {
+    ended_ = true;
+    end_code_ = code;
+    auto* w = qobject_cast<QDialog*>(GetWidget());
+    if (!w) return;
+    if (modal_) {
+        if (w->isVisible()) w->done(code);  // ends the screen's modal loop
+    } else {
+        w->hide();
+    }
+}
+
+bool Dialog::OnInitDialog() { return true; }
+void Dialog::OnOK() { EndDialog(IDOK); }
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool Dialog::OnEnterKey() {
+    const int focus = GetFocusId();
+    const Control c = GetDlgItem(focus);
+    if (c && c.Kind() == ControlKind::Button && c.IsWindowVisible() && c.IsWindowEnabled()) {
+        UserClick(focus);
+        return true;
+    }
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(c.Widget()); plain && !plain->isReadOnly()) return false;
+    NextDlgCtrl();
+    return true;
+}
+
+bool Dialog::OnEscapeKey() {
+    Dispatch({IDCANCEL, Notify::Clicked});
+    return true;
+}
+
+std::vector<Dialog*> Dialog::OpenDialogs() {
+    std::vector<Live> open;
+    for (const Live& l : LiveDialogs())
+        if (l.dialog->IsWindow()) open.push_back(l);
+    std::sort(open.begin(), open.end(), [](const Live& a, const Live& b) { return a.opened < b.opened; });
+    std::vector<Dialog*> dialogs;
+    for (const Live& l : open) dialogs.push_back(l.dialog);
+    return dialogs;
+}
+
+Dialog* Dialog::FindOpen(int template_id) {
+    const std::vector<Dialog*> open = OpenDialogs();
+    for (auto it = open.rbegin(); it != open.rend(); ++it)
+        if ((*it)->TemplateId() == template_id) return *it;
+    return nullptr;
+}
+
+int ScreenInteraction::RunModal(Dialog& dialog, const std::function<void()>& init) {
+    init();
+    if (dialog.IsEnded()) return dialog.EndCode();
+    auto* w = qobject_cast<QDialog*>(dialog.GetWidget());
+    if (!w) return IDCANCEL;
+    return w->exec();
+}
+
+}  // namespace platform

@@ -1,0 +1,103 @@
+#include "platform/internal_widgets.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QToolButton>
+
+#include "platform/dialog.h"
+
+namespace platform::detail {
+
+HookWidget::HookWidget(Window* owner, QWidget* parent) : QWidget(parent), OwnedWidget(owner) {}
+
+void HookWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (Window* w = owner()) {
+        Window::Busy busy(*w);
+        w->OnPaint(painter);
+    }
+}
+
+void HookWidget::resizeEvent(QResizeEvent*) {
+    if (Window* w = owner()) {
+        Window::Busy busy(*w);
+        w->OnSize(width(), height());
+    }
+}
+
+void HookWidget::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (Window* w = owner()) {
+        Window::Busy busy(*w);
+        w->OnClose();
+    }
+}
+
+DialogWidget::DialogWidget(Dialog* owner, QWidget* parent) : QDialog(parent), OwnedWidget(owner) {}
+
+// Qt's own ways of ending a dialog are the IDCANCEL and IDOK commands here,
+// so that the dialog class decides.
+void DialogWidget::reject() {
+    if (Window* w = owner()) {
+        Window::Busy busy(*w);
+        w->OnEscapeKey();
+    }
+}
+
+void DialogWidget::accept() {
+    if (Window* w = owner()) {
+        Window::Busy busy(*w);
+        w->Dispatch({IDOK, Notify::Clicked});
+    }
+}
+
+void DialogWidget::keyPressEvent(QKeyEvent* event) {
+    Window* w = owner();
+    const int key = event->key();
+    if (w && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        Window::Busy busy(*w);
+        w->OnEnterKey();
+        return;
+    }
+    if (w && key == Qt::Key_Escape) {
+        Window::Busy busy(*w);
+        w->OnEscapeKey();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DialogWidget::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (Window* w = owner()) {
+        Window::Busy busy(*w);
+        w->OnEscapeKey();
+    }
+}
+
+UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* up = new QToolButton(this);
+    up->setArrowType(Qt::UpArrow);
+    auto* down = new QToolButton(this);
+    down->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {up, down}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoRepeat(true);
+        b->setFixedSize(16, 11);
+        layout->addWidget(b);
+    }
+    QObject::connect(up, &QToolButton::clicked, this, [this] {
+        if (on_delta) on_delta(-1);
+    });
+    QObject::connect(down, &QToolButton::clicked, this, [this] {
+        if (on_delta) on_delta(+1);
+    });
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,72 @@
+#pragma once
+
+// Widget classes of the window layer's own (not part of its interface).
+
+#include <QDialog>
+#include <QWidget>
+#include <functional>
+
+#include "platform/resource.h"
+
+class QBoxLayout;
+
+namespace platform {
+
+class Window;
+class Dialog;
+
+namespace detail {
+
+// A widget that reports to a Window. The window forgets itself (Release)
+// when it lets the widget go, so late events reach no dead window.
+class OwnedWidget {
+public:
+    explicit OwnedWidget(Window* owner) : owner_(owner) {}
+    virtual ~OwnedWidget() = default;
+    void Release() { owner_ = nullptr; }
+    Window* owner() const { return owner_; }
+
+private:
+    Window* owner_;
+};
+
+// A plain widget whose painting, resizing and closing go to its Window.
+class HookWidget : public QWidget, public OwnedWidget {
+public:
+    HookWidget(Window* owner, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The widget of a Dialog: Enter, Escape and the close box go to the Dialog
+// instead of Qt's own accept and reject.
+class DialogWidget : public QDialog, public OwnedWidget {
+public:
+    DialogWidget(Dialog* owner, QWidget* parent);
+    void reject() override;
+    void accept() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// An up-down control: two small arrow buttons reporting -1 (up) or +1 (down).
+class UpDownWidget : public QWidget {
+public:
+    explicit UpDownWidget(QWidget* parent);
+    std::function<void(int delta)> on_delta;
+};
+
+// Makes the widget of one control (without registering it).
+QWidget* MakeControlWidget(const ControlSpec& spec, QWidget* parent);
+
+// Builds a dialog body into `parent`'s layout, registering every control
+// with `owner` in table order.
+void BuildBody(Window& owner, const Node& body, QWidget* parent);
+
+}  // namespace detail
+}  // namespace platform

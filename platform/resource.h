@@ -1,0 +1,90 @@
+#pragma once
+
+// Dialog resources as tables. A dialog's table lists its controls the way a
+// resource script does (id, kind, caption, initial state) inside a simple
+// arrangement of rows, columns and group boxes, so that each dialog's table
+// reads like its resource:
+//
+//   const DialogTemplate kAbout{100, "About",
+//       Column({Row({IconStatic(IDC_STATIC, Picture::Application), Label("Version 1.0")}),
+//               Row({Stretch(), Button(IDOK, "OK", kDefault)})})};
+//
+// The order of the controls in the table is the tab order. A group box is a
+// frame drawn around its children, not their parent: hiding or disabling
+// the group box does nothing to the controls inside, as with the resource
+// dialogs the program was designed on. Consecutive radio buttons in one
+// row, column or group form a radio group (kGroupStart starts a new one):
+// clicking one unchecks the others of its group.
+
+#include <string>
+#include <vector>
+
+#include "platform/constants.h"
+#include "platform/pictures.h"
+
+namespace platform {
+
+enum class ControlKind { Static, Edit, Button, CheckBox, Radio, GroupBox, ListBox, ComboBox, ScrollBar, UpDown };
+
+// Initial state and style of a control.
+enum ControlStyle : unsigned {
+    kHidden = 1u << 0,
+    kDisabled = 1u << 1,
+    kChecked = 1u << 2,        // check box or radio
+    kDefault = 1u << 3,        // the default push button (drawn as such)
+    kReadOnly = 1u << 4,       // edit
+    kMultiLine = 1u << 5,      // edit: several lines; Enter stays in the edit
+    kDropDownList = 1u << 6,   // combo box without an edit part
+    kMultiSelect = 1u << 7,    // list box: each click toggles a line
+    kSorted = 1u << 8,         // list or combo box: added lines are kept in order
+    kHorizontal = 1u << 9,     // scroll bar (vertical otherwise)
+    kGroupStart = 1u << 10,    // radio: starts a new radio group
+};
+
+struct ControlSpec {
+    int id = IDC_STATIC;
+    ControlKind kind = ControlKind::Static;
+    std::string caption;
+    unsigned style = 0;
+    int width_chars = 0;   // preferred width in average characters (0: natural)
+    int height_lines = 0;  // preferred height in text lines (lists, multi-line edits)
+    Picture picture = Picture::None;  // static showing a picture instead of text
+};
+
+// A node of a dialog's arrangement: a control, a row, a column, a group box
+// with its children (laid out as a column) or stretchable space.
+struct Node {
+    enum class Type { Control, Row, Column, Group, Stretch };
+    Type type = Type::Control;
+    ControlSpec control;  // the control, or the group box of a group
+    std::vector<Node> children;
+
+    // Size hints, for tables that want a field to look as wide as its data.
+    Node Chars(int width) const;
+    Node Lines(int height) const;
+};
+
+Node Static(int id, std::string caption, unsigned style = 0);
+Node Label(std::string caption);  // a static that is never addressed
+Node IconStatic(int id, Picture picture, unsigned style = 0);
+Node Edit(int id, unsigned style = 0);
+Node Button(int id, std::string caption, unsigned style = 0);
+Node CheckBox(int id, std::string caption, unsigned style = 0);
+Node Radio(int id, std::string caption, unsigned style = 0);
+Node ListBox(int id, unsigned style = 0);
+Node ComboBox(int id, unsigned style = 0);
+Node ScrollBar(int id, unsigned style = 0);
+// An up-down (spin) control: two arrows that report a change of position.
+Node UpDown(int id, unsigned style = 0);
+Node Group(int id, std::string caption, std::vector<Node> children, unsigned style = 0);
+Node Row(std::vector<Node> children);
+Node Column(std::vector<Node> children);
+Node Stretch();
+
+struct DialogTemplate {
+    int id = 0;
+    std::string caption;
+    Node body;
+};
+
+}  // namespace platform

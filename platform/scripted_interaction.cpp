@@ -1,0 +1,500 @@
+#include "platform/scripted_interaction.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+
+#include "platform/dialog.h"
+#include "platform/message_box.h"
+#include "platform/timer.h"
+
+namespace platform {
+namespace {
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+std::string AnswerName(int answer) {
+    switch (answer) {
+        case IDOK: return "ok";
+        case IDCANCEL: return "cancel";
+        case IDABORT: return "abort";
+        case IDRETRY: return "retry";
+        case IDIGNORE: return "ignore";
+        case IDYES: return "yes";
+        case IDNO: return "no";
+    }
+    return std::to_string(answer);
+}
+
+std::string KeyName(int key) {
+    switch (static_cast<Key>(key)) {
+        case Key::Enter: return "enter";
+        case Key::Escape: return "escape";
+        case Key::Tab: return "tab";
+        case Key::BackTab: return "backtab";
+    }
+    return "?";
+}
+
+std::string DescribeDialog(Dialog& d) {
+    return "dialog " + std::to_string(d.TemplateId()) + " " + Quote(d.GetWindowText());
+}
+
+std::string DescribeBox(const MessageBoxRequest& r) { return "message box " + Quote(r.caption) + ": " + Quote(r.text); }
+
+std::string At(const ScriptStep& step) {
+    return step.source.empty() ? "" : " (" + step.source + ": " + DescribeStep(step) + ")";
+}
+
+// What Escape would answer; boxes without an Escape answer get their last
+// (most cautious) button.
+int FallbackAnswer(unsigned flags) {
+    const int escape = MessageBoxEscapeAnswer(flags);
+    if (escape != 0) return escape;
+    const std::vector<int> answers = MessageBoxAnswers(flags);
+    return (flags & MB_TYPEMASK) == MB_ABORTRETRYIGNORE ? IDABORT : answers.back();
+}
+
+}  // namespace
+
+std::string DescribeStep(const ScriptStep& s) {
+    using K = ScriptStep::Kind;
+    using A = ScriptStep::Action;
+    const std::string id = std::to_string(s.id);
+    switch (s.kind) {
+        case K::ExpectDialog: return "dialog " + id;
+        case K::ExpectClosed: return "closed";
+        case K::MessageBox:
+            return "message " + (s.text ? Quote(*s.text) : std::string("*")) +
+                   (s.caption ? " " + Quote(*s.caption) : "") + " " + AnswerName(s.number);
+        case K::FileDialog: return "file " + (s.text ? Quote(*s.text) : std::string("cancel"));
+        case K::FontDialog: return "font " + (s.font ? Quote(s.font->face) : std::string("cancel"));
+        case K::ColorDialog: return "color " + (s.color ? std::to_string(*s.color) : std::string("cancel"));
+        case K::PrintDialog: return std::string("print ") + (s.number ? "ok" : "cancel");
+        case K::Target: return s.id ? "window " + id : "window main";
+        case K::Run: return s.text.value_or("run");
+        case K::Action:
+            switch (s.action) {
+                case A::SetText: return "set " + id + " " + Quote(s.text.value_or(""));
+                case A::Type: return "type " + id + " " + Quote(s.text.value_or(""));
+                case A::Check: return "check " + id + (s.number ? " on" : " off");
+                case A::Click: return "click " + id;
+                case A::Select: return "select " + id + " " + std::to_string(s.number);
+                case A::SelectText: return "select " + id + " " + Quote(s.text.value_or(""));
+                case A::DoubleClick: return "dblclick " + id + " " + std::to_string(s.number);
+                case A::Scroll: return "scroll " + id + " " + std::to_string(s.number);
+                case A::Spin: return "spin " + id + (s.number ? " up" : " down");
+                case A::Focus: return "focus " + id;
+                case A::Press: return "key " + KeyName(s.number);
+                case A::ExpectText: return "expect-text " + id + " " + Quote(s.text.value_or(""));
+                case A::ExpectChecked: return "expect-check " + id + (s.number ? " on" : " off");
+                case A::ExpectEnabled: return "expect-enabled " + id + (s.number ? " on" : " off");
+                case A::ExpectVisible: return "expect-visible " + id + (s.number ? " on" : " off");
+            }
+    }
+    return "?";
+}
+
+ScriptedInteraction::ScriptedInteraction(FailureHandler on_failure) : on_failure_(std::move(on_failure)) {}
+
+// ---- building
+
+ScriptedInteraction& ScriptedInteraction::Add(ScriptStep step) {
+    steps_.push_back(std::move(step));
+    return *this;
+}
+
+ScriptedInteraction& ScriptedInteraction::AddAction(ScriptStep::Action action, int id) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Action;
+    s.action = action;
+    s.id = id;
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::ExpectDialog(int dialog_id) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::ExpectDialog;
+    s.id = dialog_id;
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::SetText(int id, std::string text) {
+    AddAction(ScriptStep::Action::SetText, id);
+    steps_.back().text = std::move(text);
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::Type(int id, std::string text) {
+    AddAction(ScriptStep::Action::Type, id);
+    steps_.back().text = std::move(text);
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::Check(int id, bool checked) {
+    AddAction(ScriptStep::Action::Check, id);
+    steps_.back().number = checked ? 1 : 0;
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::Click(int id) { return AddAction(ScriptStep::Action::Click, id); }
+ScriptedInteraction& ScriptedInteraction::Select(int id, int index) {
+    AddAction(ScriptStep::Action::Select, id);
+    steps_.back().number = index;
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::SelectText(int id, std::string text) {
+    AddAction(ScriptStep::Action::SelectText, id);
+    steps_.back().text = std::move(text);
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::DoubleClick(int id, int index) {
+    AddAction(ScriptStep::Action::DoubleClick, id);
+    steps_.back().number = index;
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::Scroll(int id, int scroll_code, int position) {
+    AddAction(ScriptStep::Action::Scroll, id);
+    steps_.back().number = scroll_code;
+    steps_.back().position = position;
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::Spin(int id, bool up) {
+    AddAction(ScriptStep::Action::Spin, id);
+    steps_.back().number = up ? 1 : 0;
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::Focus(int id) { return AddAction(ScriptStep::Action::Focus, id); }
+ScriptedInteraction& ScriptedInteraction::Press(Key key) {
+    AddAction(ScriptStep::Action::Press, 0);
+    steps_.back().number = static_cast<int>(key);
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::ExpectText(int id, std::string text) {
+    AddAction(ScriptStep::Action::ExpectText, id);
+    steps_.back().text = std::move(text);
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::ExpectChecked(int id, bool checked) {
+    AddAction(ScriptStep::Action::ExpectChecked, id);
+    steps_.back().number = checked ? 1 : 0;
+    return *this;
+}
+
+ScriptedInteraction& ScriptedInteraction::ExpectEnabled(int id, bool enabled) {
+    AddAction(ScriptStep::Action::ExpectEnabled, id);
+    steps_.back().number = enabled ? 1 : 0;
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::ExpectVisible(int id, bool visible) {
+    AddAction(ScriptStep::Action::ExpectVisible, id);
+    steps_.back().number = visible ? 1 : 0;
+    return *this;
+}
+
+ScriptedInteraction& ScriptedInteraction::ExpectClosed() {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::ExpectClosed;
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::ExpectMessageBox(std::optional<std::string> text, int answer,
+                                                           std::optional<std::string> caption) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::MessageBox;
+    s.text = std::move(text);
+    s.caption = std::move(caption);
+    s.number = answer;
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::AnswerFileDialog(std::optional<std::string> file_name) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::FileDialog;
+    s.text = std::move(file_name);
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::AnswerFontDialog(std::optional<FontChoice> font) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::FontDialog;
+    s.font = std::move(font);
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::AnswerColorDialog(std::optional<ColorRef> color) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::ColorDialog;
+    s.color = color;
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::AnswerPrintDialog(bool accept) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::PrintDialog;
+    s.number = accept ? 1 : 0;
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::Target(int dialog_id) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Target;
+    s.id = dialog_id;
+    return Add(std::move(s));
+}
+
+ScriptedInteraction& ScriptedInteraction::Run(std::string description, std::function<std::string()> run,
+                                              bool top_level_only) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Run;
+    s.text = std::move(description);
+    s.run = std::move(run);
+    s.top_level_only = top_level_only;
+    return Add(std::move(s));
+}
+
+// ---- playing
+
+void ScriptedInteraction::Fail(const std::string& message) {
+    aborted_ = true;
+    failures_.push_back(message);
+    if (on_failure_)
+        on_failure_(message);
+    else
+        std::cerr << "script failure: " << message << "\n";
+}
+
+ScriptStep ScriptedInteraction::Pop() {
+    ScriptStep s = std::move(steps_.front());
+    steps_.pop_front();
+    return s;
+}
+
+std::optional<ScriptStep> ScriptedInteraction::Take(ScriptStep::Kind kind, const std::string& what) {
+    if (aborted_) return std::nullopt;
+    const ScriptStep* next = Peek();
+    if (!next) {
+        Fail("unexpected " + what + ": the script has ended");
+        return std::nullopt;
+    }
+    if (next->kind != kind) {
+        Fail("unexpected " + what + "; the script expects " + DescribeStep(*next) + At(*next));
+        return std::nullopt;
+    }
+    return Pop();
+}
+
+std::string ScriptedInteraction::ApplyAction(const ScriptStep& s, Window& w) {
+    using A = ScriptStep::Action;
+    const std::string id = std::to_string(s.id);
+    switch (s.action) {
+        case A::SetText: return w.UserSetText(s.id, s.text.value_or(""));
+        case A::Type: return w.UserType(s.id, s.text.value_or(""));
+        case A::Check: return w.UserSetCheck(s.id, s.number != 0);
+        case A::Click: return w.UserClick(s.id);
+        case A::Select: return w.UserSelect(s.id, s.number);
+        case A::SelectText: return w.UserSelectText(s.id, s.text.value_or(""));
+        case A::DoubleClick: return w.UserDoubleClick(s.id, s.number);
+        case A::Scroll: return w.UserScroll(s.id, s.number, s.position);
+        case A::Spin: return w.UserSpin(s.id, s.number != 0);
+        case A::Focus: return w.UserFocus(s.id);
+        case A::Press: return w.UserKey(static_cast<Key>(s.number));
+        case A::ExpectText: {
+            const Control c = w.GetDlgItem(s.id);
+            if (!c) return "there is no control " + id;
+            const std::string actual = c.GetWindowText();
+            if (actual != s.text.value_or("")) return "control " + id + " reads " + Quote(actual);
+            return {};
+        }
+        case A::ExpectChecked:
+        case A::ExpectEnabled:
+        case A::ExpectVisible: {
+            const Control c = w.GetDlgItem(s.id);
+            if (!c) return "there is no control " + id;
+            const bool want = s.number != 0;
+            const bool actual = s.action == A::ExpectChecked   ? c.GetCheck() != 0
+                                : s.action == A::ExpectEnabled ? c.IsWindowEnabled()
+                                                               : c.IsWindowVisible();
+            const char* what = s.action == A::ExpectChecked ? "checked" : s.action == A::ExpectEnabled ? "enabled" : "visible";
+            if (actual != want) return "control " + id + " is " + (actual ? "" : "not ") + what;
+            return {};
+        }
+    }
+    return {};
+}
+
+void ScriptedInteraction::Execute(const ScriptStep& step, Window* target, const std::string& target_name) {
+    switch (step.kind) {
+        case ScriptStep::Kind::Action: {
+            if (!target) {
+                Fail("no window to act on" + At(step));
+                return;
+            }
+            const std::string error = ApplyAction(step, *target);
+            if (!error.empty()) Fail(target_name + ": " + error + At(step));
+            return;
+        }
+        case ScriptStep::Kind::Run: {
+            const std::string error = step.run ? step.run() : std::string();
+            if (!error.empty()) Fail(error + At(step));
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+Window* ScriptedInteraction::TopLevelTarget(std::string& name) {
+    if (target_dialog_ != 0) {
+        Dialog* d = Dialog::FindOpen(target_dialog_);
+        name = d ? DescribeDialog(*d) : "dialog " + std::to_string(target_dialog_);
+        return d;
+    }
+    name = "the main window";
+    return top_level_;
+}
+
+int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& init) {
+    if (aborted_) {
+        dialog.EndDialog(IDCANCEL);
+        return IDCANCEL;
+    }
+    const std::string name = DescribeDialog(dialog);
+    const ScriptStep* next = Peek();
+    if (!next || next->kind != ScriptStep::Kind::ExpectDialog || next->id != dialog.TemplateId()) {
+        Fail("unexpected " + name +
+             (next ? "; the script expects " + DescribeStep(*next) + At(*next) : ": the script has ended"));
+        dialog.EndDialog(IDCANCEL);
+        return IDCANCEL;
+    }
+    Pop();
+    modal_stack_.push_back(&dialog);
+    init();
+    while (!dialog.IsEnded() && !aborted_) {
+        next = Peek();
+        if (!next) {
+            Fail(name + " is still open at the end of the script");
+            break;
+        }
+        using K = ScriptStep::Kind;
+        if (next->kind == K::ExpectClosed) {
+            Fail(name + " did not close" + At(*next));
+            break;
+        }
+        if (next->kind != K::Action && next->kind != K::Run) {
+            Fail(name + " is still open, but the script expects " + DescribeStep(*next) + At(*next));
+            break;
+        }
+        if (next->kind == K::Run && next->top_level_only) {
+            Fail(name + " is still open, but " + DescribeStep(*next) + " needs the main window" + At(*next));
+            break;
+        }
+        const ScriptStep step = Pop();
+        Execute(step, &dialog, DescribeDialog(dialog));
+    }
+    modal_stack_.pop_back();
+    if (!dialog.IsEnded())
+        dialog.EndDialog(IDCANCEL);
+    else if (!aborted_ && Peek() && Peek()->kind == ScriptStep::Kind::ExpectClosed)
+        Pop();
+    return dialog.EndCode();
+}
+
+void ScriptedInteraction::RunScript() {
+    while (!aborted_ && Peek()) {
+        using K = ScriptStep::Kind;
+        const ScriptStep step = Pop();
+        switch (step.kind) {
+            case K::ExpectDialog:
+                Fail("dialog " + std::to_string(step.id) + " did not open" + At(step));
+                break;
+            case K::MessageBox:
+            case K::FileDialog:
+            case K::FontDialog:
+            case K::ColorDialog:
+            case K::PrintDialog:
+                Fail("nothing showed the " + DescribeStep(step) + At(step));
+                break;
+            case K::ExpectClosed:
+                break;
+            case K::Target:
+                target_dialog_ = step.id;
+                if (step.id != 0 && !Dialog::FindOpen(step.id))
+                    Fail("dialog " + std::to_string(step.id) + " is not open" + At(step));
+                break;
+            case K::Action: {
+                std::string name;
+                Window* target = TopLevelTarget(name);
+                if (!target) {
+                    Fail(name + " is not open" + At(step));
+                    break;
+                }
+                Execute(step, target, name);
+                break;
+            }
+            case K::Run:
+                Execute(step, nullptr, {});
+                break;
+        }
+        // Let posted work (closes, deferred deletions) happen between steps,
+        // as it would between a person's actions.
+        ProcessPendingMessages();
+    }
+}
+
+void ScriptedInteraction::FailIfStepsLeft() {
+    if (aborted_ || steps_.empty()) return;
+    Fail(std::to_string(steps_.size()) + " script step(s) left, the next is " + DescribeStep(steps_.front()) +
+         At(steps_.front()));
+}
+
+int ScriptedInteraction::ShowMessageBox(const MessageBoxRequest& request) {
+    message_boxes_.push_back(request);
+    const std::string name = DescribeBox(request);
+    const std::optional<ScriptStep> step = Take(ScriptStep::Kind::MessageBox, name);
+    if (!step) return FallbackAnswer(request.flags);
+    if (step->text && *step->text != request.text) {
+        Fail(name + " shown; the script expects the text " + Quote(*step->text) + At(*step));
+        return FallbackAnswer(request.flags);
+    }
+    if (step->caption && *step->caption != request.caption) {
+        Fail(name + " shown; the script expects the caption " + Quote(*step->caption) + At(*step));
+        return FallbackAnswer(request.flags);
+    }
+    const std::vector<int> answers = MessageBoxAnswers(request.flags);
+    if (std::find(answers.begin(), answers.end(), step->number) == answers.end()) {
+        Fail(name + " has no button " + AnswerName(step->number) + At(*step));
+        return FallbackAnswer(request.flags);
+    }
+    return step->number;
+}
+
+std::optional<std::string> ScriptedInteraction::ShowFileDialog(const FileDialogRequest& request) {
+    file_dialogs_.push_back(request);
+    const std::string name = std::string(request.save ? "save" : "open") + " file dialog" +
+                             (request.title.empty() ? "" : " " + Quote(request.title));
+    const std::optional<ScriptStep> step = Take(ScriptStep::Kind::FileDialog, name);
+    if (!step || !step->text) return std::nullopt;
+    if (!request.save && request.must_exist && !std::filesystem::exists(*step->text)) {
+        Fail(name + ": the file " + Quote(*step->text) + " does not exist" + At(*step));
+        return std::nullopt;
+    }
+    return step->text;
+}
+
+std::optional<FontChoice> ScriptedInteraction::ShowFontDialog(const FontRequest&) {
+    const std::optional<ScriptStep> step = Take(ScriptStep::Kind::FontDialog, "font dialog");
+    return step ? step->font : std::nullopt;
+}
+
+std::optional<ColorRef> ScriptedInteraction::ShowColorDialog(const ColorRequest&) {
+    const std::optional<ScriptStep> step = Take(ScriptStep::Kind::ColorDialog, "colour dialog");
+    return step ? step->color : std::nullopt;
+}
+
+bool ScriptedInteraction::ShowPrintDialog(const PrintRequest& request) {
+    const std::optional<ScriptStep> step =
+        Take(ScriptStep::Kind::PrintDialog, request.kind == PrintDialogKind::Setup ? "print set-up dialog" : "print dialog");
+    return step && step->number != 0;
+}
+
+void ScriptedInteraction::Beep(unsigned type) { beeps_.push_back(type); }
+
+}  // namespace platform

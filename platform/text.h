@@ -1,0 +1,19 @@
+#pragma once
+
+// Text crossing between the program and the widgets. The program's texts are
+// bytes, one byte a character, as they are stored in the record files; the
+// widgets hold Unicode. Both directions go through Latin-1, so that every
+// byte value survives a round trip through a control and a fixed-width field
+// keeps its width. A character typed on screen that Latin-1 cannot hold
+// comes back as "?".
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+QString ToQt(std::string_view text);
+std::string FromQt(const QString& text);
+
+}  // namespace platform
