@@ -1,0 +1,603 @@
+#include "engine/series.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "records/account_records.h"
+#include "records/common_file.h"
+#include "records/dates.h"
+#include "records/file_names.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/layout.h"
+#include "records/prices.h"
+#include "records/record.h"
+
+namespace engine {
+
+namespace {
+
+using records::Record;
+using records::TransactionRecord;
+
+constexpr int kCategoryTableUnit = 16;
+constexpr std::size_t kSecurityTypeOffset = 76;  // SECURITY.REC bytes 77-80
+constexpr std::size_t kDescription1Offset = 12;  // bytes 13-44
+constexpr std::size_t kDescription2Offset = 44;  // bytes 45-76
+
+// The transaction codes as the series reads them: class and cash sign, and
+// two flow multipliers: m1 on the cash-equivalents flow, m2 on the flow of
+// the security's own category. ME moves cash out without being a flow of
+// cash equivalents; SP (a purchase paid from outside) is no flow at all.
+struct SeriesCode {
+    std::string_view code;
+    int16_t cls;
+    int16_t sign;
+    float m1;
+    float m2;
+};
+
+constexpr std::array<SeriesCode, 21> kSeriesCodes = {{
+    {"B   ", 4, -1, -1, 1},  {"S   ", 2, 1, 1, -1},   {"SS  ", 1, 1, 1, -1},  {"CS  ", 2, -1, -1, 1},
+    {"FI  ", 3, 1, 1, 0},    {"FO  ", 3, -1, -1, 0},  {"SI  ", 4, -1, 0, 1},  {"SO  ", 2, 1, 0, -1},
+    {"DI  ", 3, 1, 1, -1},   {"DE  ", 3, -1, -1, 1},  {"II  ", 3, 1, 1, -1},  {"IE  ", 3, -1, -1, 1},
+    {"MF  ", 3, -1, -1, 0},  {"BC  ", 3, -1, -1, 0},  {"MI  ", 3, 1, 1, -1},  {"ME  ", 3, -1, 0, 0},
+    {"AI  ", 3, 1, 1, 0},    {"AO  ", 3, -1, -1, 0},  {"SP  ", 4, -1, 0, 0},  {"IP  ", 3, -1, -1, 1},
+    {"IS  ", 3, 1, 1, -1},
+}};
+
+const SeriesCode* FindCode(std::string_view code) {
+    for (const SeriesCode& c : kSeriesCodes)
+        if (c.code == code) return &c;
+    return nullptr;
+}
+
+bool IsOneOf(std::string_view code, std::initializer_list<std::string_view> codes) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+// Trades are replayed after the cash and income transactions of their day.
+int16_t ClassRank(std::string_view code) {
+    return IsOneOf(code, {"B   ", "SS  ", "SI  ", "S   ", "CS  ", "SO  "}) ? 1 : 0;
+}
+
+// The kind of a security type for the category selections.
+int16_t KindOfType(char type) {
+    if (type == '1') return kCashEquivalentsKind;
+    if (std::string_view("PNHJLRST").find(type) != std::string_view::npos) return kEquitiesKind;
+    return kFixedIncomeKind;
+}
+
+// A first-activity date is still open while it is blank (or holds bytes
+// below a blank, as a never-written field does).
+bool StillOpen(const std::string& date) {
+    const std::string blank(8, ' ');
+    return std::lexicographical_compare(date.begin(), date.end(), blank.begin(), blank.end(),
+                                        [](char a, char b) {
+                                            return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+                                        }) ||
+           date == blank;
+}
+
+// Income of a transaction: an income code adds (DI, MI, II, IP) or
+// subtracts (DE, IE, IS) its amount unless its status is "N"; otherwise
+// the bond interest bought with B and SS is income given away and that
+// sold with S and CS income received.
+double IncomeOf(const TransactionRecord& t, bool status_n) {
+    const std::string_view code = t.code;
+    if (status_n || !IsOneOf(code, {"DI  ", "DE  ", "II  ", "IE  ", "MI  ", "IP  ", "IS  "})) {
+        if (IsOneOf(code, {"B   ", "SS  "})) return -t.bond_interest;
+        if (IsOneOf(code, {"S   ", "CS  "})) return t.bond_interest;
+        return 0.0;
+    }
+    if (IsOneOf(code, {"DI  ", "MI  ", "II  ", "IP  "})) return t.amount;
+    return -t.amount;
+}
+
+// Money put into or taken out of the account.
+double ContributionOf(const TransactionRecord& t, bool status_n, int fee_switch) {
+    const std::string_view code = t.code;
+    if (IsOneOf(code, {"FI  ", "SI  "})) return t.amount;
+    if (IsOneOf(code, {"FO  ", "SO  "})) return -t.amount;
+    if (status_n && IsOneOf(code, {"DI  ", "II  ", "MI  "})) return -t.amount;
+    if (!status_n && fee_switch < 1 && IsOneOf(code, {"MF  ", "BC  "})) return -t.amount;
+    return 0.0;
+}
+
+std::string TransactionFileName(std::string_view account) { return records::Paknam(account, "TR", ".REC"); }
+
+void WriteShortSaleWarning(int16_t condition, std::string_view account, long record) {
+    const std::string id = records::Fixed(account, 6);
+    const auto lines = records::WriteRecords(
+        "(1X,'Warning: short sale condition',I2,' found in ','account: ',A4,A2,', transaction no. ',I4,/)",
+        {static_cast<long long>(condition), std::string_view(id).substr(0, 4), std::string_view(id).substr(4, 2),
+         static_cast<long long>(record - 1)});
+    for (const std::string& line : lines) records::WriteLine(kWarningUnit, line);
+}
+
+int MonthLength(int month, int year) {
+    records::MonthLengths table = records::MonthLengthTable;
+    records::Setfeb(table, static_cast<int16_t>(year));
+    return (month >= 1 && month <= 12) ? table[month - 1] : 31;
+}
+
+// The period plan of a series: its ends and whether it fits.
+struct Plan {
+    std::vector<PeriodEnd> ends;
+    bool fits = true;
+};
+
+Plan PlanPeriods(const SeriesDate& start, std::string_view end_date, bool by_category, int first_count) {
+    Plan plan;
+    const std::size_t room = static_cast<std::size_t>(kMaxPeriods - first_count);
+    plan.ends = PeriodEnds(start, SeriesDate::FromText(end_date), by_category, first_count, room + 1);
+    plan.fits = plan.ends.size() <= room;
+    return plan;
+}
+
+// The transactions of the selection dated up to the period's date number,
+// from the first one not yet applied.
+std::span<const long> TakeUpTo(const TransactionSelection& sel, const std::vector<long>& records, std::size_t& next,
+                               double number) {
+    const std::size_t from = next;
+    while (next < sel.entries.size() && sel.entries[next].date <= number) ++next;
+    return std::span<const long>(records.data() + from, next - from);
+}
+
+}  // namespace
+
+int FeeSwitch(const AccountData& account_data) { return static_cast<int8_t>(account_data[19]); }
+
+// ---- Dates
+
+SeriesDate SeriesDate::FromText(std::string_view text) {
+    SeriesDate d;
+    int16_t yy = 0;
+    records::Redate(text, d.month, d.day, yy);
+    d.year = static_cast<int16_t>(records::WindowYear(yy));
+    return d;
+}
+
+double SeriesDate::Number() const { return static_cast<double>(year) * 10000 + month * 100 + day; }
+
+std::string SeriesDate::Text() const {
+    std::string text;
+    int16_t yy = year;
+    while (yy > 99) yy = static_cast<int16_t>(yy - 100);
+    records::Wrdate(text, month, day, yy);
+    text = records::Fixed(text, 8);
+    if (text[6] == ' ') text[6] = '0';  // years are written with two digits: 01/31/00
+    return text;
+}
+
+bool SeriesDate::IsMonthEnd() const { return day == MonthLength(month, year); }
+
+double SeriesDateNumber(std::string_view text) {
+    if (records::IsBlank(records::Fixed(text, 8))) return 0;
+    int16_t month = 0, day = 0, yy = 0;
+    if (!records::Redate(text, month, day, yy)) return 0;
+    return std::round(records::WindowedDateNumber(month, day, yy));
+}
+
+void Nxtmon(int16_t& month, int16_t& day, int16_t& year, int16_t month_end_switch) {
+    if (month_end_switch > 0) {
+        day = static_cast<int16_t>(MonthLength(month, year));
+        return;
+    }
+    month = static_cast<int16_t>(month + 1);
+    if (month > 12) {
+        month = 1;
+        year = static_cast<int16_t>(year + 1);
+    }
+    const int length = MonthLength(month, year);
+    if (day > length) day = static_cast<int16_t>(length);
+}
+
+std::vector<PeriodEnd> PeriodEnds(const SeriesDate& start, const SeriesDate& end, bool by_category,
+                                  int first_count, std::size_t limit) {
+    std::vector<PeriodEnd> ends;
+    const double end_number = end.Number();
+    SeriesDate cur = start;
+    int n = first_count;
+    while (ends.size() < limit) {
+        const bool last = cur.Number() >= end_number;
+        ends.push_back({cur.Text(), last ? end_number : cur.Number()});
+        ++n;
+        if (last) break;
+        if (by_category && n == 1 && !start.IsMonthEnd()) {
+            Nxtmon(cur.month, cur.day, cur.year, 1);
+        } else if (n > 1) {
+            Nxtmon(cur.month, cur.day, cur.year, 0);
+            if (end.IsMonthEnd()) Nxtmon(cur.month, cur.day, cur.year, 1);
+        } else if (!end.IsMonthEnd()) {
+            cur.day = static_cast<int16_t>(std::min<int>(end.day, MonthLength(cur.month, cur.year)));
+            if (cur.day < start.day) Nxtmon(cur.month, cur.day, cur.year, 0);
+        } else {
+            if (start.IsMonthEnd()) Nxtmon(cur.month, cur.day, cur.year, 0);
+            Nxtmon(cur.month, cur.day, cur.year, 1);
+        }
+    }
+    return ends;
+}
+
+// ---- Gettrn
+
+TransactionSelection Gettrn(std::string_view account, double& start, double end, int16_t all_dates,
+                            std::string_view security_filter, int16_t kind) {
+    TransactionSelection sel;
+    const int unit = kSeriesTransactionUnit;
+    records::Open(unit, TransactionFileName(account));
+    records::UnitGuard tr_guard(unit);
+    Record rec;
+    if (!records::ReadRecord(unit, 1, rec)) return sel;
+    const long count = records::TransactionFileHeader::Decode(rec).last_record;
+    if (count < 2) return sel;
+
+    const bool by_kind = kind >= kCashEquivalentsKind && kind <= kFixedIncomeKind;
+    const std::string filter = records::Fixed(security_filter, 12);
+    const bool filtered = !records::IsBlank(filter);
+    std::unordered_map<int, int16_t> kinds;  // by security record
+    {
+        records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
+        records::UnitGuard security_guard(kSeriesSecurityUnit);
+        for (long r = 2; r <= count; ++r) {
+            if (!records::ReadRecord(unit, r, rec)) break;
+            const TransactionRecord t = TransactionRecord::Decode(rec);
+            const double date = std::round(static_cast<double>(t.date_number));
+            if (!(all_dates != 0 ? date <= end : (start <= date && date <= end))) continue;
+            if (by_kind && t.security_record > 0) {
+                auto [it, added] = kinds.try_emplace(t.security_record, kFixedIncomeKind);
+                if (added) {
+                    Record srec;
+                    if (records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec))
+                        it->second = KindOfType(srec.Text(kSecurityTypeOffset, 1)[0]);
+                }
+                if (it->second != kind) continue;
+            }
+            if (t.IsDeleted()) continue;
+            if (filtered) {
+                const bool cash = t.symbol.compare(0, 4, "CASH") == 0;
+                if (cash ? t.SourceSymbol() != filter : t.symbol != filter) continue;
+            }
+            sel.entries.push_back({r, date, ClassRank(t.code)});
+        }
+    }
+    if (sel.entries.empty()) return sel;
+    std::sort(sel.entries.begin(), sel.entries.end(), [](const SelectedTransaction& a, const SelectedTransaction& b) {
+        if (a.date != b.date) return a.date < b.date;
+        if (a.rank != b.rank) return a.rank < b.rank;
+        return a.record < b.record;
+    });
+
+    if (!records::ReadRecord(unit, sel.entries[0].record, rec)) return sel;
+    const TransactionRecord first = TransactionRecord::Decode(rec);
+    sel.first_date = first.trade_date;
+    sel.first_day_amount = first.amount;
+    if (by_kind) start = sel.entries[0].date;
+    if (by_kind || filtered) {
+        for (std::size_t i = 1; i < sel.entries.size() && sel.entries[i].date <= sel.entries[0].date; ++i) {
+            if (!records::ReadRecord(unit, sel.entries[i].record, rec)) break;
+            sel.first_day_amount += TransactionRecord::Decode(rec).amount;
+        }
+    }
+    return sel;
+}
+
+// ---- Postgl
+
+void Postgl(LotList& lots, std::string_view account, std::string_view period_date, std::span<const long> records,
+            int16_t gl_switch, PeriodSums& sums, const AccountData& account_data, const CategoryTable& table,
+            FirstActivity& first, std::string& last_category) {
+    sums = PeriodSums{};
+    const int unit = kSeriesTransactionUnit;
+    const bool own_unit = !records::IsOpen(unit);
+    if (own_unit) records::Open(unit, TransactionFileName(account));
+    struct CloseIfOwn {
+        bool own;
+        int unit;
+        ~CloseIfOwn() {
+            if (own) records::Close(unit);
+        }
+    } close_tr{own_unit, unit};
+
+    records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
+    records::UnitGuard security_guard(kSeriesSecurityUnit);
+    if (gl_switch != 0) {
+        const std::string gains = records::Paknam("", "GL", ".TMP");
+        records::Purge(gains);
+        records::Open(kGainUnit, gains);
+    }
+    struct CloseGains {
+        bool open;
+        ~CloseGains() {
+            if (open) records::Close(kGainUnit);
+        }
+    } close_gl{gl_switch != 0};
+
+    struct SecurityFacts {
+        std::string type;
+        std::string description1;
+        std::string description2;
+    };
+    std::unordered_map<int, SecurityFacts> securities;
+    const int fee_switch = FeeSwitch(account_data);
+
+    for (const long r : records) {
+        Record rec;
+        if (!records::ReadRecord(unit, r, rec)) break;
+        TransactionRecord t = TransactionRecord::Decode(rec);
+        if (t.code == "MI  ") t.security_record = static_cast<int16_t>(records::Fndsym(t.SourceSymbol()));
+
+        SecurityFacts facts{"1", std::string(32, ' '), std::string(32, ' ')};
+        if (t.security_record > 0) {
+            auto [it, added] = securities.try_emplace(t.security_record, facts);
+            if (added) {
+                Record srec;
+                if (records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec))
+                    it->second = {srec.Text(kSecurityTypeOffset, 4), srec.Text(kDescription1Offset, 32),
+                                  srec.Text(kDescription2Offset, 32)};
+            }
+            facts = it->second;
+        }
+        if (t.tax_lot == "S   ") continue;
+
+        const std::string category = CategoryOf(table, facts.type);
+        last_category = category;
+        const SeriesCode* code = FindCode(t.code);
+        if (code == nullptr) continue;  // no sum, no lot
+        const bool status_n = t.type == "N   ";
+        const std::string_view c = code->code;
+
+        const double income = IncomeOf(t, status_n);
+        sums.income += income;
+        sums.net_contribution += ContributionOf(t, status_n, fee_switch);
+
+        double v = t.amount;
+        if (IsOneOf(c, {"B   ", "SS  ", "S   ", "CS  "})) v += t.bond_interest;
+        const bool fee = IsOneOf(c, {"MF  ", "BC  "});
+        if (!(fee_switch >= 1 && fee)) {
+            const double m1 = code->m1, m2 = code->m2;
+            if (category == kCashEquivalents) {
+                sums.cash_equivalents_income += income;
+                if (!IsOneOf(c, {"SI  ", "SO  "})) sums.cash_equivalents_flow += m1 * v;
+                sums.cash_equivalents_flow += m2 * v;
+                if (StillOpen(first.cash_equivalents)) first.cash_equivalents = t.trade_date;
+            } else if (category == kFixedIncome) {
+                sums.fixed_income_income += income;
+                sums.cash_equivalents_flow += m1 * v;
+                sums.fixed_income_flow += m2 * v;
+                if (StillOpen(first.fixed_income)) first.fixed_income = t.trade_date;
+            } else if (category == kEquities) {
+                sums.equities_income += income;
+                sums.cash_equivalents_flow += m1 * v;
+                sums.equities_flow += m2 * v;
+                if (StillOpen(first.equities)) first.equities = t.trade_date;
+            }
+        }
+
+        if (!status_n) {
+            const int16_t transfer = IsOneOf(c, {"SI  ", "SO  "}) ? 1 : 0;
+            const int16_t condition = Lotupd(lots, account, period_date, 0, code->cls, code->sign, transfer, gl_switch,
+                                             t, facts.description1, facts.description2);
+            if (condition != kNoShortSale) WriteShortSaleWarning(condition, account, r);
+        }
+    }
+}
+
+// ---- Getmmv
+
+int16_t Getmmv(std::string_view account, std::string_view end_date, std::string& start_date, PeriodValues& values,
+               PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods, const AccountData& account_data,
+               int16_t kind, const CategoryTable& table, std::string& first_equities,
+               std::string& first_fixed_income, std::string& first_cash_equivalents,
+               std::string_view security_filter, int16_t& selected, SeriesBlock& block) {
+    double start = SeriesDateNumber(start_date);
+    const double end = SeriesDateNumber(end_date);
+    const TransactionSelection sel = Gettrn(account, start, end, 0, security_filter, kind);
+    if (sel.entries.empty()) {
+        block.result = PeriodSeries{};
+        selected = 0;
+        return kSeriesDone;
+    }
+
+    const SeriesDate series_start = SeriesDate::FromText(sel.first_date);
+    const int first_count = (series_start.IsMonthEnd() && kind >= 1 && kind <= 5) ? 1 : 0;
+    const bool by_category = kind >= kCashEquivalentsKind && kind <= kFixedIncomeKind;
+    const Plan plan = PlanPeriods(series_start, end_date, by_category, first_count);
+    if (!plan.fits) return kSeriesTooLong;
+
+    selected = static_cast<int16_t>(std::min<std::size_t>(sel.entries.size(), 32767));
+    block.result = PeriodSeries{};
+    start_date = sel.first_date;
+    block.start_month = series_start.month;
+    block.start_year = series_start.year;
+    values[0] = sel.first_day_amount;
+    block.result.value[0] = sel.first_day_amount;
+    int n = first_count;
+
+    const std::string lot_file = records::Paknam("", "HL", ".TMP");
+    records::Purge(lot_file);
+    records::Open(kLotUnit, lot_file);
+    records::UnitGuard lot_guard(kLotUnit);
+    records::Open(kSeriesTransactionUnit, TransactionFileName(account));
+    records::UnitGuard tr_guard(kSeriesTransactionUnit);
+    LotList lots(kLotUnit);
+
+    std::vector<long> record_numbers;
+    record_numbers.reserve(sel.entries.size());
+    for (const SelectedTransaction& e : sel.entries) record_numbers.push_back(e.record);
+
+    FirstActivity first;
+    std::string last_category(2, ' ');
+    std::size_t next = 0;
+    for (const PeriodEnd& period : plan.ends) {
+        PeriodSums sums;
+        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums, account_data,
+               table, first, last_category);
+        const Valuation val = Getprc(period.text, table);
+        const double ce = val.cash_equivalents > 0 ? val.cash_equivalents : 0.00001;
+        const double eq = val.equities > 0 ? val.equities : 0.00001;
+        const double fi = val.fixed_income > 0 ? val.fixed_income : 0.00001;
+
+        if (kind == kCashEquivalentsKind && !records::IsBlank(first.cash_equivalents))
+            start_date = first.cash_equivalents;
+        if (kind == kEquitiesKind && !records::IsBlank(first.equities)) start_date = first.equities;
+        if (kind == kFixedIncomeKind && !records::IsBlank(first.fixed_income)) start_date = first.fixed_income;
+        const double whole = val.missing_price != 0 ? records::kNoPriceValue : val.whole;
+
+        ++n;
+        const std::size_t i = static_cast<std::size_t>(n - 1);
+        block.cash_equivalents.value[i] = ce;
+        block.cash_equivalents.flow[i] = sums.cash_equivalents_flow;
+        block.cash_equivalents.income[i] = static_cast<float>(sums.cash_equivalents_income);
+        block.equities.value[i] = eq;
+        block.equities.flow[i] = sums.equities_flow;
+        block.equities.income[i] = static_cast<float>(sums.equities_income);
+        block.fixed_income.value[i] = fi;
+        block.fixed_income.flow[i] = sums.fixed_income_flow;
+        block.fixed_income.income[i] = static_cast<float>(sums.fixed_income_income);
+
+        auto take = [&](double value, double flow, double income, bool with_value) {
+            if (with_value) values[i] = value;
+            flows[i] = flow;
+            incomes[i] = static_cast<float>(income);
+        };
+        switch (kind) {
+            case kCashEquivalentsKind:
+                take(ce, sums.cash_equivalents_flow, sums.cash_equivalents_income, true);
+                break;
+            case kEquitiesKind:
+                take(eq, sums.equities_flow, sums.equities_income, true);
+                break;
+            case kFixedIncomeKind:
+                take(fi, sums.fixed_income_flow, sums.fixed_income_income, true);
+                break;
+            case kSecurityKind:
+                if (last_category == kCashEquivalents)
+                    take(ce, sums.cash_equivalents_flow, sums.cash_equivalents_income, n != 1);
+                else if (last_category == kFixedIncome)
+                    take(fi, sums.fixed_income_flow, sums.fixed_income_income, n != 1);
+                else
+                    take(eq, sums.equities_flow, sums.equities_income, n != 1);
+                break;
+            default:
+                break;
+        }
+        if (n == 2 && kind <= kFixedIncomeKind) {
+            values[0] = sel.first_day_amount;
+            flows[0] = sel.first_day_amount;
+            incomes[0] = 0;
+        }
+        if (kind == kWholeAccountKind) {
+            block.result.value[i] = whole;
+            block.result.flow[i] = sums.net_contribution;
+            block.result.income[i] = static_cast<float>(sums.income);
+        } else {
+            block.result.value[i] = values[i];
+            block.result.flow[i] = flows[i];
+            block.result.income[i] = incomes[i];
+        }
+    }
+    periods = static_cast<int16_t>(n);
+
+    first_equities = StillOpen(first.equities) ? start_date : first.equities;
+    first_fixed_income = StillOpen(first.fixed_income) ? start_date : first.fixed_income;
+    first_cash_equivalents = StillOpen(first.cash_equivalents) ? start_date : first.cash_equivalents;
+    return kSeriesDone;
+}
+
+// ---- Getmmv2
+
+CategoryTable ReadCategoryTable() {
+    records::Open(kCategoryTableUnit, records::kCommonFile);
+    records::UnitGuard guard(kCategoryTableUnit);
+    Record rec;
+    if (!records::ReadRecord(kCategoryTableUnit, 14, rec)) return DefaultCategoryTable();
+    for (int k = 0; k < 22; ++k)
+        if (rec.I16(2 * k) <= 0) return DefaultCategoryTable();
+    return CategoryTableFromText(rec.Text(0, 44));
+}
+
+int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string& start_date, PeriodValues& values,
+                PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods, const AccountData& account_data,
+                std::string_view security_filter, double opening_value, SeriesBlock& block) {
+    const CategoryTable table = ReadCategoryTable();
+    const bool whole_account = !records::IsBlank(records::Fixed(start_date, 8));
+    double start = SeriesDateNumber(start_date);
+    const double end = SeriesDateNumber(end_date);
+    const TransactionSelection sel = Gettrn(account, start, end, 0, security_filter,
+                                            whole_account ? kCashEquivalentsKind : kAllTransactionsKind);
+    if (sel.entries.empty()) {
+        block.result = PeriodSeries{};
+        periods = 0;
+        return kSeriesDone;
+    }
+
+    const SeriesDate series_start = SeriesDate::FromText(sel.first_date);
+    const int first_count = series_start.IsMonthEnd() ? 1 : 0;
+    const Plan plan = PlanPeriods(series_start, end_date, false, first_count);
+    if (!plan.fits) return kSeriesTooLong;
+
+    const bool named = !records::IsBlank(records::Fixed(security_filter, 12));
+    block.result = PeriodSeries{};
+    start_date = sel.first_date;
+    block.start_month = series_start.month;
+    block.start_year = series_start.year;
+    values[0] = named ? sel.first_day_amount : opening_value;
+    block.result.value[0] = values[0];
+    int n = first_count;
+
+    const std::string lot_file = records::Paknam("", "HL", ".TP1");
+    records::Purge(lot_file);
+    records::Open(kLotUnit, lot_file);
+    records::UnitGuard lot_guard(kLotUnit);
+    records::Open(kSeriesTransactionUnit, TransactionFileName(account));
+    records::UnitGuard tr_guard(kSeriesTransactionUnit);
+    LotList lots(kLotUnit);
+
+    std::vector<long> record_numbers;
+    record_numbers.reserve(sel.entries.size());
+    for (const SelectedTransaction& e : sel.entries) record_numbers.push_back(e.record);
+
+    FirstActivity first;
+    std::string last_category(2, ' ');
+    std::size_t next = 0;
+    for (const PeriodEnd& period : plan.ends) {
+        PeriodSums sums;
+        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums, account_data,
+               table, first, last_category);
+        const Valuation val = Getprc(period.text, table);
+
+        ++n;
+        const std::size_t i = static_cast<std::size_t>(n - 1);
+        double value, flow, income;
+        if (whole_account) {
+            value = val.missing_price != 0 ? records::kNoPriceValue : val.whole;
+            flow = sums.net_contribution;
+            income = sums.income;
+        } else if (last_category == kCashEquivalents) {
+            value = val.cash_equivalents;
+            flow = sums.cash_equivalents_flow;
+            income = sums.cash_equivalents_income;
+        } else if (last_category == kFixedIncome) {
+            value = val.fixed_income;
+            flow = sums.fixed_income_flow;
+            income = sums.fixed_income_income;
+        } else {
+            value = val.equities;
+            flow = sums.equities_flow;
+            income = sums.equities_income;
+        }
+        if (n != 1) values[i] = value;
+        flows[i] = flow;
+        incomes[i] = static_cast<float>(income);
+        block.result.value[i] = values[i];
+        block.result.flow[i] = flows[i];
+        block.result.income[i] = incomes[i];
+    }
+    periods = static_cast<int16_t>(n);
+    return kSeriesDone;
+}
+
+}  // namespace engine
