@@ -70,6 +70,11 @@ public:
     const records::HoldingsHeader& header() const { return header_; }
     // The lots in list order, with their record numbers.
     std::vector<std::pair<int16_t, records::HoldingRecord>> Lots() const;
+    // Calls f for each lot in list order.
+    template <class F>
+    void ForEachLot(F&& f) const {
+        for (const auto& entry : order_) f(static_cast<const records::HoldingRecord&>(slots_[entry.second].lot));
+    }
 
     // The first lot in list order with this holding key, symbol (12
     // characters) and tax lot code (4), or 0.

@@ -435,7 +435,7 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
         PeriodSums sums;
         Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums, account_data,
                table, first, last_category);
-        const Valuation val = Getprc(period.text, table);
+        const Valuation val = Getprc(period.text, table, lots);
         const double ce = val.cash_equivalents > 0 ? val.cash_equivalents : 0.00001;
         const double eq = val.equities > 0 ? val.equities : 0.00001;
         const double fi = val.fixed_income > 0 ? val.fixed_income : 0.00001;
@@ -567,7 +567,7 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
         PeriodSums sums;
         Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums, account_data,
                table, first, last_category);
-        const Valuation val = Getprc(period.text, table);
+        const Valuation val = Getprc(period.text, table, lots);
 
         ++n;
         const std::size_t i = static_cast<std::size_t>(n - 1);

@@ -65,110 +65,146 @@ bool IsFixedIncomeType(char type) {
     return type != '\0' && std::string_view("34567BDFWXY").find(type) != std::string_view::npos;
 }
 
+namespace {
+
+// Values lots one at a time at a date and sums them. Security records and
+// prices are read once a valuation: many lots share their security.
+class Valuer {
+public:
+    Valuer(std::string_view date, const CategoryTable& table)
+        : table_(table),
+          security_guard_(kValuationSecurityUnit),
+          price_guard_(kValuationPriceUnit),
+          date_(records::Fixed(date, 8)) {
+        records::Open(kValuationSecurityUnit, records::kSecurityRecords);
+        // A date without a price file has no prices; the file is not
+        // created by looking for it.
+        const std::string price_file = records::PriceFileName(date_);
+        have_prices_ = std::filesystem::exists(records::ResolveName(price_file));
+        if (have_prices_) records::Open8(kValuationPriceUnit, price_file);
+        int16_t month = 0, day = 0, yy = 0;
+        records::Redate(date_, month, day, yy);
+        date_number_ = records::WindowedDateNumber(month, day, yy);
+        cash_security_.readable = true;
+        cash_security_.type = '1';
+    }
+
+    void Add(const records::HoldingRecord& lot);
+
+    Valuation Finish() {
+        v_.fixed_income += accrued_;
+        v_.whole += accrued_;
+        return v_;
+    }
+
+private:
+    Security& SecurityOf(int16_t record);
+    void Price(Security& sec, int16_t record);
+
+    const CategoryTable& table_;
+    records::UnitGuard security_guard_;
+    records::UnitGuard price_guard_;
+    std::string date_;
+    float date_number_ = 0;
+    bool have_prices_ = false;
+    std::unordered_map<int, Security> securities_;
+    Security cash_security_;
+    Valuation v_;
+    double accrued_ = 0.0;
+};
+
+Security& Valuer::SecurityOf(int16_t record) {
+    auto [it, added] = securities_.try_emplace(record);
+    Security& sec = it->second;
+    Record srec;
+    if (added && record > 0 && records::ReadRecord(kValuationSecurityUnit, record, srec)) {
+        sec.readable = true;
+        sec.type = srec.Text(kTypeOffset, 1)[0];
+        sec.rate = srec.R4(kRateOffset);
+        sec.coupon_date = srec.Text(kCouponDateOffset, 8);
+    }
+    return sec;
+}
+
+void Valuer::Price(Security& sec, int16_t record) {
+    const bool cash_type = sec.readable && sec.type == '1';
+    double price = 1.0;
+    if (sec.readable && !cash_type) {
+        price = records::kNoPriceValue;
+        if (have_prices_) records::Rwpric(0, kValuationPriceUnit, date_, record, price);
+    }
+    if (sec.type == '4') price = 100.0;
+    if (sec.type == 'S') price = 1.0;
+    if (price <= 0) sec.missing = true;
+    if (price < 0) price = 0;
+    records::Drndn(price);
+    sec.price = price;
+    sec.priced = true;
+}
+
+void Valuer::Add(const records::HoldingRecord& lot) {
+    if (lot.tax_lot == "S   ") return;
+    v_.total_cost += lot.cost;
+
+    const bool cash_lot = IsCashLot(lot);
+    Security& sec = cash_lot ? cash_security_ : SecurityOf(lot.security_record);
+    const bool cash_type = sec.readable && sec.type == '1';
+    if (!sec.priced) Price(sec, lot.security_record);
+    if (sec.missing) v_.missing_price = 1;
+
+    double value = cash_lot ? lot.cost : lot.quantity * sec.price;
+    if (sec.readable && IsFixedIncomeType(sec.type)) {
+        value /= 100.0;
+        if (sec.type != '3' && sec.type != 'Y') {
+            if (!sec.coupon_known) {
+                sec.coupon_known = true;
+                sec.last_coupon = sec.coupon_date;
+                records::Datadj(date_number_, sec.last_coupon);
+            }
+            // A bond without a coupon schedule accrues nothing.
+            if (!records::IsBlank(sec.last_coupon)) {
+                double interest = 0;
+                records::Getai(sec.last_coupon, date_, lot.quantity, sec.rate / 100.0f, 1, interest);
+                if (interest > 0) accrued_ += interest;
+            }
+        }
+    }
+    if (sec.readable && sec.type == 'R') value *= 100.0;
+
+    v_.whole += value;
+    if (cash_type && lot.holding_key <= 0) v_.cash += value;
+    if (!sec.readable) return;  // no category
+    const std::string category = CategoryOf(table_, std::string_view(&sec.type, 1));
+    if (category == kCashEquivalents)
+        v_.cash_equivalents += value;
+    else if (category == kEquities)
+        v_.equities += value;
+    else if (category == kFixedIncome)
+        v_.fixed_income += value;
+}
+
+}  // namespace
+
 Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit) {
-    Valuation v;
-    double accrued = 0.0;
-    records::Open(kValuationSecurityUnit, records::kSecurityRecords);
-    records::UnitGuard security_guard(kValuationSecurityUnit);
-    // A date without a price file has no prices; the file is not created
-    // by looking for it.
-    const std::string price_file = records::PriceFileName(date);
-    const bool have_prices = std::filesystem::exists(records::ResolveName(price_file));
-    if (have_prices) records::Open8(kValuationPriceUnit, price_file);
-    records::UnitGuard price_guard(kValuationPriceUnit);
-
-    int16_t month = 0, day = 0, yy = 0;
-    records::Redate(date, month, day, yy);
-    const float date_number = records::WindowedDateNumber(month, day, yy);
-    const std::string valuation_date = records::Fixed(date, 8);
-
-    // Security records and prices are read once a call: many lots share
-    // their security.
-    std::unordered_map<int, Security> securities;
-    Security cash_security;
-    cash_security.readable = true;
-    cash_security.type = '1';
-
+    Valuer valuer(date, table);
     const records::HoldingsHeader header = records::ReadHoldingsHeader(lot_unit);
     int16_t r = header.first_lot;
     long walked = 0;
     const long most = header.records_in_use > 0 ? header.records_in_use : 0;
-    while (r > 0 && walked++ <= most) {
+    while (r > 0 && walked++ <= most) {  // a damaged list that loops ends
         Record rec;
         if (!records::ReadRecord(lot_unit, r, rec)) break;
         const records::HoldingRecord lot = records::HoldingRecord::Decode(rec);
         r = lot.next;
-        if (lot.tax_lot == "S   ") continue;
-        v.total_cost += lot.cost;
-
-        const bool cash_lot = IsCashLot(lot);
-        Security* sec = &cash_security;
-        if (!cash_lot) {
-            auto [it, added] = securities.try_emplace(lot.security_record);
-            sec = &it->second;
-            if (added) {
-                Record srec;
-                if (lot.security_record > 0 &&
-                    records::ReadRecord(kValuationSecurityUnit, lot.security_record, srec)) {
-                    sec->readable = true;
-                    sec->type = srec.Text(kTypeOffset, 1)[0];
-                    sec->rate = srec.R4(kRateOffset);
-                    sec->coupon_date = srec.Text(kCouponDateOffset, 8);
-                }
-            }
-        }
-        const bool cash_type = sec->readable && sec->type == '1';
-
-        if (!sec->priced) {
-            double price = 1.0;
-            if (sec->readable && !cash_type) {
-                price = records::kNoPriceValue;
-                if (have_prices) records::Rwpric(0, kValuationPriceUnit, date, lot.security_record, price);
-            }
-            if (sec->type == '4') price = 100.0;
-            if (sec->type == 'S') price = 1.0;
-            if (price <= 0) sec->missing = true;
-            if (price < 0) price = 0;
-            records::Drndn(price);
-            sec->price = price;
-            sec->priced = true;
-        }
-        if (sec->missing) v.missing_price = 1;
-
-        double value = cash_lot ? lot.cost : lot.quantity * sec->price;
-        if (sec->readable && IsFixedIncomeType(sec->type)) {
-            value /= 100.0;
-            if (sec->type != '3' && sec->type != 'Y') {
-                if (!sec->coupon_known) {
-                    sec->coupon_known = true;
-                    sec->last_coupon = sec->coupon_date;
-                    records::Datadj(date_number, sec->last_coupon);
-                }
-                // A bond without a coupon schedule accrues nothing.
-                if (!records::IsBlank(sec->last_coupon)) {
-                    double interest = 0;
-                    records::Getai(sec->last_coupon, valuation_date, lot.quantity, sec->rate / 100.0f, 1,
-                                   interest);
-                    if (interest > 0) accrued += interest;
-                }
-            }
-        }
-        if (sec->readable && sec->type == 'R') value *= 100.0;
-
-        v.whole += value;
-        if (cash_type && lot.holding_key <= 0) v.cash += value;
-        const std::string category = sec->readable ? CategoryOf(table, std::string(1, sec->type))
-                                                   : std::string(kOtherCategory);
-        if (category == kCashEquivalents)
-            v.cash_equivalents += value;
-        else if (category == kEquities)
-            v.equities += value;
-        else if (category == kFixedIncome)
-            v.fixed_income += value;
+        valuer.Add(lot);
     }
-    v.fixed_income += accrued;
-    v.whole += accrued;
-    return v;
+    return valuer.Finish();
+}
+
+Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots) {
+    Valuer valuer(date, table);
+    lots.ForEachLot([&](const records::HoldingRecord& lot) { valuer.Add(lot); });
+    return valuer.Finish();
 }
 
 }  // namespace engine

@@ -75,5 +75,8 @@ struct Valuation {
 // when its security record cannot be read, which keeps it out of the
 // three category values).
 Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit = kLotUnit);
+// The same for a lot list held in memory beside its file (the series
+// value their own list this way, without reading it back).
+Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots);
 
 }  // namespace engine

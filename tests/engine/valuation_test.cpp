@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "records/account_records.h"
+#include "records/codes.h"
 #include "records/files.h"
 #include "records/prices.h"
 #include "tests/fixtures/record_files.h"
@@ -205,6 +206,48 @@ TEST(Valuation, CategoriesComeFromTheTable) {
     EXPECT_EQ(engine::CategoryOf(engine::DefaultCategoryTable(), "T"), "O ");
     EXPECT_EQ(engine::CategoryOf(engine::DefaultCategoryTable(), "Y"), "FI");
     EXPECT_EQ(engine::CategoryOf(engine::DefaultCategoryTable(), "1"), "CE");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Valuation, TheListInMemoryValuesAsItsFile) {
+    TempDataDir dir;
+    WriteSecurities(kSecurities);
+    WritePrice(2, 25.5);
+    WritePrice(3, 98.5);
+    records::Open(engine::kLotUnit, "HL.TMP");
+    engine::LotList lots;
+    auto apply = [&](const char* code, const char* symbol, int16_t security, double quantity, double amount,
+                     double key) {
+        records::TransactionRecord t;
+        t.code = records::Fixed(code, 4);
+        t.symbol = records::Fixed(symbol, 12);
+        t.tax_lot = "1   ";
+        t.quantity = quantity;
+        t.amount = amount;
+        t.holding_key = key;
+        t.security_record = security;
+        int16_t cls = 0, sign = 0, transfer = 0, not_found = 0;
+        records::Code(t.code, cls, sign, transfer, 1, not_found);
+        engine::Lotupd(lots, "ACC1", kDate, 0, cls, sign, transfer, 0, t);
+    };
+    apply("FI", "CASH", 0, 0, 20000, 0);
+    apply("B", "STOCK", 2, 100, 2000, 100);
+    apply("B", "BOND", 3, 10000, 9700, 200);
+    apply("S", "STOCK", 2, 30, 900, 100);
+    const engine::Valuation from_file = engine::Getprc(kDate, engine::DefaultCategoryTable());
+    const engine::Valuation from_list = engine::Getprc(kDate, engine::DefaultCategoryTable(), lots);
+    records::Close(engine::kLotUnit);
+    EXPECT_NEAR(from_file.whole, 20000 - 2000 - 9700 + 900 + 70 * 25.5 + 9850 + kBondInterest, 1e-6);
+    EXPECT_EQ(from_list.whole, from_file.whole);
+    EXPECT_EQ(from_list.total_cost, from_file.total_cost);
+    EXPECT_EQ(from_list.cash, from_file.cash);
+    EXPECT_EQ(from_list.equities, from_file.equities);
+    EXPECT_EQ(from_list.fixed_income, from_file.fixed_income);
+    EXPECT_EQ(from_list.cash_equivalents, from_file.cash_equivalents);
+    EXPECT_EQ(from_list.missing_price, from_file.missing_price);
 }
 
 }  // namespace
