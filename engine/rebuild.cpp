@@ -1,0 +1,65 @@
+#include "engine/rebuild.h"
+
+#include <filesystem>
+#include <string>
+
+#include "engine/replay.h"
+#include "records/file_names.h"
+#include "records/files.h"
+
+namespace engine {
+
+namespace {
+
+// Moves the work file over the target in one rename: the target is either
+// the old file or the new one, never a part of either.
+bool MoveOver(std::string_view work, std::string_view target) {
+    const std::string from = records::ResolveName(work);
+    const std::string to = records::ResolveName(target);
+    if (from.empty() || to.empty()) return false;
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
+}
+
+bool Exists(std::string_view name) {
+    const std::string path = records::ResolveName(name);
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+void Rbldhl(std::string_view account, int16_t& flag) {
+    flag = kReplayDone;
+    const std::string label(8, '\0');
+    const ReplayResult result = ReplayTransactions(account, label, kEveryTransaction, 1, 0);
+    if (result.status != kReplayDone) {
+        flag = result.status;
+        return;
+    }
+    if (!Exists(HoldingsWorkName()) || !Exists(GainsWorkName())) {
+        flag = kWorkFilesFailed;
+        return;
+    }
+    if (!MoveOver(HoldingsWorkName(), records::Paknam(account, "HL", ".REC"))) {
+        flag = kWorkFilesFailed;
+        return;
+    }
+    // The lot texts follow their lots, whose record numbers they share.
+    if (Exists(LotTextsWorkName()) && !MoveOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
+        flag = kWorkFilesFailed;
+        return;
+    }
+    if (!MoveOver(GainsWorkName(), records::Paknam(account, "GL", ".REC"))) {
+        flag = kWorkFilesFailed;
+        return;
+    }
+    // The new gains file is in place: the transactions may now point into
+    // it. A failure here leaves the holdings and gains rebuilt, which is
+    // what the caller needs to know; the links are set again by the next
+    // rebuild.
+    WriteGainLinks(account, result.links);
+}
+
+}  // namespace engine

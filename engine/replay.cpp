@@ -1,0 +1,560 @@
+#include "engine/replay.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <tuple>
+#include <unordered_map>
+
+#include "records/codes.h"
+#include "records/file_names.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/layout.h"
+#include "records/record.h"
+#include "records/rounding.h"
+
+namespace engine {
+
+namespace {
+
+using records::Record;
+
+constexpr std::size_t kGainRecordOffset = 106;  // field 17 of a transaction record
+constexpr double kClosedQuantity = 0.0005;      // a lot this close to 0 is closed
+constexpr int16_t kLastRecordNumber = 32767;    // record numbers are 16-bit
+constexpr int16_t kCashSecurityRecord = 2;
+
+bool StartsWithCash(std::string_view symbol) {
+    return records::Fixed(symbol, 4) == "CASH";
+}
+
+// A text that carries nothing: blanks, or the zero bytes that posting
+// writes into a transaction's memo.
+bool Empty(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\0'; });
+}
+
+bool FileExists(std::string_view name) {
+    const std::string path = records::ResolveName(name);
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+void RemoveFile(std::string_view name) {
+    const std::string path = records::ResolveName(name);
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove(path, ec);
+}
+
+// Rounds through the layout "(F20.d)" as records::Drndn does, with the
+// number of decimals that the replay took from option 81 once: Drndn reads
+// the options record at every call, and the replay rounds two quantities
+// for every transaction that meets its lot.
+void RoundTo(double& value, int decimals) {
+    static const std::array<std::string, 9> kLayouts = [] {
+        std::array<std::string, 9> layouts;
+        for (int d = 0; d < 9; ++d) layouts[d] = "(F20." + std::to_string(d) + ")";
+        return layouts;
+    }();
+    const std::string& layout = kLayouts[static_cast<std::size_t>(decimals)];
+    thread_local std::string work(32, ' ');
+    records::WriteInto(work, layout, {value});
+    records::Read(std::string_view(work).substr(0, 20), layout, {&value});
+}
+
+int SystemDecimals(const records::Options& options) {
+    const int option81 = options[kRoundingOption];
+    return option81 >= 4 && option81 <= 8 ? option81 : 4;
+}
+
+// Same-day order of the codes: cash-only codes and SP, then the openings,
+// then the closings.
+int DayRank(std::string_view code) {
+    if (code == "B   " || code == "SS  " || code == "SI  ") return 1;
+    if (code == "S   " || code == "CS  " || code == "SO  ") return 2;
+    return 0;
+}
+
+// Fills a transaction's texts from the first lot of the chain with its
+// symbol and lot code (see Ftele2).
+void FillFromLots(LotChain& lots, std::string_view symbol, std::string_view tax_lot, std::string& memo,
+                  std::string& date, std::string& description, bool lot_texts) {
+    if (!records::IsBlank(records::Fixed(memo, 5)) || StartsWithCash(symbol)) return;
+    lots.ReadHeader();
+    const int16_t n = lots.FirstWith(symbol, tax_lot);
+    if (n == 0) return;
+    memo = records::HoldingRecord::Decode(lots.Raw(n)).memo;
+    if (!lot_texts || !lots.ExtensionReadable(n)) return;
+    const records::HoldingExtension ext = lots.Extension(n);
+    date = ext.settlement_date;
+    description = ext.text;
+}
+
+// The texts of the account's stored lots (HL<acct>.REC and HL<acct>.EXT),
+// as records::Ftele reads them, with the lot list read once per replay:
+// Ftele walks the stored list from its head for every transaction.
+class StoredLotTexts {
+public:
+    StoredLotTexts(std::string_view account, const records::Options& options)
+        : account_(account), lot_texts_(options[kLotTextsOption] >= 1) {}
+
+    void Ftele(std::string_view symbol, std::string_view tax_lot, std::string& memo, std::string& date,
+               std::string& description) {
+        if (!records::IsBlank(records::Fixed(memo, 5)) || StartsWithCash(symbol)) return;
+        Load();
+        const auto found = first_.find(records::Fixed(symbol, 12) + records::Fixed(tax_lot, 4));
+        if (found == first_.end()) return;
+        memo = found->second.memo;
+        if (!lot_texts_) return;
+        if (!extensions_)
+            extensions_ = std::make_unique<records::DirectFile>(records::Paknam(account_, "HL", ".EXT"),
+                                                                records::kAccountRecordLength, false);
+        Record ext;
+        if (!extensions_->Read(found->second.record, ext)) return;
+        date = ext.Text(0, 8);
+        description = ext.Text(8, 32);
+    }
+
+private:
+    struct FirstLot {
+        long record = 0;
+        std::string memo;
+    };
+
+    // Walks the stored list once and keeps the first lot of each symbol and
+    // lot code. The walk ends where Ftele's would: at a link below 2, a
+    // record that cannot be read, or after as many steps as the file has
+    // records; lots past that point are not found.
+    void Load() {
+        if (loaded_) return;
+        loaded_ = true;
+        const records::DirectFile file(records::Paknam(account_, "HL", ".REC"), records::kAccountRecordLength,
+                                       false);
+        Record header;
+        if (!file.Read(1, header)) return;
+        if (header.I16(0) == 0 || header.I16(10) == 0 || header.I16(12) == 0) return;
+        const long limit = file.Count();
+        long link = header.I16(0);
+        Record lot;
+        for (long steps = 0; link >= 2 && steps < limit; ++steps) {
+            if (!file.Read(link, lot)) return;
+            first_.try_emplace(lot.Text(10, 12) + lot.Text(32, 4), FirstLot{link, lot.Text(76, 20)});
+            link = lot.I16(0);
+        }
+    }
+
+    std::string account_;
+    bool lot_texts_;
+    bool loaded_ = false;
+    std::unordered_map<std::string, FirstLot> first_;
+    std::unique_ptr<records::DirectFile> extensions_;
+};
+
+}  // namespace
+
+std::string HoldingsWorkName() {
+    return records::Paknam("", "HL", ".TMP");
+}
+std::string GainsWorkName() {
+    return records::Paknam("", "GL", ".TMP");
+}
+std::string LotTextsWorkName() {
+    return records::Paknam("", "HL", ".EXT");
+}
+
+// ---- The work area
+
+HoldingsWork::HoldingsWork(std::string_view account, std::string_view label, const records::Options& options,
+                           bool write_mode)
+    : account_(records::Fixed(account, 8)),
+      label_(records::Fixed(label, 8)),
+      options_(options),
+      write_mode_(write_mode),
+      decimals_(SystemDecimals(options)),
+      lots_(options[kLotTextsOption] >= 1) {}
+
+void HoldingsWork::Start() {
+    lots_.Create(HoldingsWorkName(), LotTextsWorkName());
+    // A replay without option 64 leaves no HL.EXT behind, so that no
+    // earlier replay's lot texts pass for this one's.
+    if (!lots_.with_extension()) RemoveFile(LotTextsWorkName());
+    records::HoldingsHeader& header = lots_.header();
+    header.account = account_;
+    header.label = label_;
+    header.spare = 0;
+    lots_.WriteHeader();
+    gain_count_ = 0;
+    if (write_mode_) {
+        RemoveFile(GainsWorkName());
+        gains_file_ = std::make_unique<records::DirectFile>(GainsWorkName(), records::kAccountRecordLength);
+        if (!gains_file_->ok()) failed_ = true;
+    }
+}
+
+void HoldingsWork::Resume() {
+    lots_.Load(HoldingsWorkName(), LotTextsWorkName());
+    gain_count_ = 0;
+    if (write_mode_) {
+        gains_file_ = std::make_unique<records::DirectFile>(GainsWorkName(), records::kAccountRecordLength);
+        if (!gains_file_->ok()) failed_ = true;
+        Record header;
+        if (gains_file_->Read(1, header))
+            gain_count_ = std::max<int16_t>(records::GainsHeader::Decode(header).count, 0);
+    }
+}
+
+void HoldingsWork::SetSecurity(std::string_view description1, std::string_view description2) {
+    description1_ = records::Fixed(description1, 32);
+    description2_ = records::Fixed(description2, 32);
+}
+
+void HoldingsWork::RoundQuantity(double& value) const {
+    RoundTo(value, decimals_);
+}
+
+void HoldingsWork::Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo,
+                          std::string& date, std::string& description) {
+    FillFromLots(lots_, symbol, tax_lot, memo, date, description, options_[kLotTextsOption] >= 1);
+}
+
+int16_t HoldingsWork::NewRecord() {
+    records::HoldingsHeader& header = lots_.header();
+    const int16_t n = header.next_free;
+    if (n <= header.records_in_use) {
+        // The head of the free chain must be a freed record.
+        if (!lots_.Readable(n) || n < 2 || !records::DeletedLot::Is(lots_.Raw(n))) return 0;
+        header.next_free = records::DeletedLot::Decode(lots_.Raw(n)).next_free;
+        return n;
+    }
+    if (n >= kLastRecordNumber || header.records_in_use >= kLastRecordNumber) return -1;
+    ++header.records_in_use;
+    ++header.next_free;
+    return n;
+}
+
+void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::HoldingRecord& lot,
+                             double quantity, int16_t sign) {
+    if (!gains_file_) {
+        failed_ = true;
+        return;
+    }
+    records::GainRecord gain;
+    gain.sale_date = t.date_number;
+    gain.open_date = lot.open_date;
+    gain.description1 = description1_;
+    gain.description2 = description2_;
+    gain.quantity = quantity;
+    gain.symbol = t.symbol;
+    gain.security_record = t.security_record;
+    const bool divisible = quantity != 0 && lot.quantity != 0;
+    if (t.code == "CS  ") {
+        // A cover: the cover's amount is its cost, the short lot's proceeds
+        // for the quantity covered its proceeds.
+        gain.short_cover = 1;
+        gain.cost = t.amount;
+        gain.proceeds = divisible ? quantity * sign * lot.cost / lot.quantity : 0;
+        gain.gain = gain.proceeds - gain.cost;
+    } else {
+        gain.proceeds = t.amount;
+        gain.cost = divisible ? lot.cost / lot.quantity * quantity : 0;
+        gain.gain = divisible ? (t.amount / quantity - sign * lot.cost / lot.quantity) * quantity : 0;
+    }
+    ++gain_count_;
+    t.gain_record = static_cast<int16_t>(gain_count_ + 1);
+    Record rec(records::kAccountRecordLength, 0);
+    gain.Encode(rec);
+    if (!gains_file_->Write(t.gain_record, rec)) failed_ = true;
+    records::GainsHeader header{account_, label_, gain_count_};
+    if (!gains_file_->Read(1, rec)) rec = Record(records::kAccountRecordLength, 0);
+    header.Encode(rec);
+    if (!gains_file_->Write(1, rec)) failed_ = true;
+}
+
+void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16_t cls, int16_t sign,
+                          int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
+                          std::string_view description) {
+    status = kReplayDone;
+    lots_.ReadHeader();
+    records::HoldingsHeader& header = lots_.header();
+    if (cls < records::kShortSaleClass || cls > records::kOpeningClass) return;
+    const bool lot_texts = lots_.with_extension();
+    // Set once the list has changed: an update that ends silently after
+    // that leaves the header unwritten, and the index no longer tells the
+    // file's list.
+    bool changed = false;
+    auto end_silently = [&] {
+        if (changed) lots_.DropIndex();
+    };
+
+    if (cls != records::kCashOnlyClass) {
+        const LotChain::Place place = lots_.Find(t.holding_key, t.symbol, t.tax_lot);
+        if (place.found()) {
+            Record raw = lots_.Raw(place.record);
+            records::HoldingRecord lot = records::HoldingRecord::Decode(raw);
+            double quantity = t.quantity;
+            RoundQuantity(quantity);
+            RoundQuantity(lot.quantity);
+            if (cls == records::kClosingClass) {
+                if (sign * lot.quantity < quantity) {
+                    status = kLotExceeded;
+                    return;
+                }
+                if (transfer == 0 && write_mode_) {
+                    if (gain_count_ >= kLastRecordNumber - 1) {
+                        failed_ = true;
+                        status = kWorkFilesFailed;
+                        return;
+                    }
+                    WriteGain(t, lot, quantity, sign);
+                }
+            }
+            const double remaining = lot.quantity - sign * quantity;
+            if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
+                lots_.Unlink(place);
+                records::DeletedLot{header.next_free}.Encode(raw);
+                lots_.WriteFree(place.record, raw);
+                header.next_free = place.record;
+            } else {
+                double cost = lot.cost;
+                if (cls == records::kShortSaleClass) {
+                    // A further short sale adds its proceeds to the short lot.
+                    cost = lot.cost + t.amount;
+                } else if (sign > 0 || t.code == "CS  ") {
+                    // What remains keeps its unit cost.
+                    if (lot.quantity != 0) cost = lot.cost / lot.quantity * remaining;
+                } else {
+                    cost = lot.cost - sign * t.amount;
+                }
+                records::Drnd2(cost);
+                lot.quantity = remaining;
+                lot.cost = cost;
+                // The lot keeps its memo and texts unless the transaction
+                // brings its own.
+                if (!Empty(memo)) lot.memo = records::Fixed(memo, 20);
+                lot.Encode(raw);
+                lots_.Rewrite(place.record, raw);
+                if (lot_texts) {
+                    records::HoldingExtension ext = lots_.Extension(place.record);
+                    if (!Empty(date)) ext.settlement_date = records::Fixed(date, 8);
+                    if (!Empty(description)) ext.text = records::Fixed(description, 32);
+                    lots_.WriteExtension(place.record, ext);
+                }
+            }
+            changed = true;
+        } else {
+            if (cls == records::kClosingClass) {
+                status = kLotNotFound;
+                return;
+            }
+            const int16_t n = NewRecord();
+            if (n == 0) return end_silently();
+            if (n < 0) {
+                failed_ = true;
+                status = kWorkFilesFailed;
+                return;
+            }
+            records::HoldingRecord lot;
+            lot.holding_key = t.holding_key;
+            lot.symbol = t.symbol;
+            lot.security_record = t.security_record;
+            lot.broker = t.broker;
+            lot.tax_lot = t.tax_lot;
+            lot.quantity = cls == records::kShortSaleClass ? -t.quantity : t.quantity;
+            lot.cost = t.amount;
+            records::Drnd2(lot.cost);
+            lot.open_date = cls == records::kShortSaleClass ? t.trade_date : t.lot_date;
+            lot.bond_interest = t.bond_interest;
+            lot.reference = (t.code == "SI  " || t.code == "SO  ") ? t.trade_date : std::string(8, ' ');
+            lot.memo = records::Fixed(memo, 20);
+            Record raw = lots_.Readable(n) ? lots_.Raw(n) : Record(records::kAccountRecordLength, 0);
+            lot.Encode(raw);
+            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), raw);
+            if (lot_texts) {
+                records::HoldingExtension ext;
+                ext.settlement_date = records::Fixed(date, 8);
+                ext.text = records::Fixed(description, 32);
+                lots_.WriteExtension(n, ext);
+            }
+            changed = true;
+        }
+    }
+
+    if (transfer == 0) {
+        double amount = t.amount;
+        double interest = t.bond_interest;
+        records::Drnd2(amount);
+        records::Drnd2(interest);
+        const LotChain::Place cash = lots_.FindKey(0.0);
+        if (cash.found()) {
+            Record raw = lots_.Raw(cash.record);
+            records::HoldingRecord lot = records::HoldingRecord::Decode(raw);
+            double balance = lot.cost;
+            records::Drnd2(balance);
+            balance = balance + sign * (amount + interest);
+            records::Drnd2(balance);
+            lot.quantity = balance;
+            lot.cost = balance;
+            lot.Encode(raw);
+            lots_.Rewrite(cash.record, raw);
+        } else {
+            const int16_t n = NewRecord();
+            if (n == 0) return end_silently();
+            if (n < 0) {
+                failed_ = true;
+                status = kWorkFilesFailed;
+                return;
+            }
+            double balance = sign * (amount + interest);
+            records::Drnd2(balance);
+            records::HoldingRecord lot;
+            lot.holding_key = 0;
+            lot.symbol = "CASH        ";
+            lot.security_record = kCashSecurityRecord;
+            lot.quantity = balance;
+            lot.cost = balance;
+            Record raw = lots_.Readable(n) ? lots_.Raw(n) : Record(records::kAccountRecordLength, 0);
+            lot.Encode(raw);
+            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), raw);
+            // The cash lot carries no texts.
+            if (lot_texts) lots_.WriteExtension(n, records::HoldingExtension{});
+        }
+    }
+
+    header.account = account_;
+    header.label = label_;
+    header.spare = reserved;
+    lots_.WriteHeader();
+}
+
+// ---- The replay
+
+ReplayResult ReplayTransactions(std::string_view account, std::string_view label, float as_of,
+                                int16_t write_mode, int16_t exclude_day) {
+    ReplayResult result;
+    const records::Options options = records::Rdopts();
+    const bool write = write_mode != 0;
+    const bool texts = options[kTextsOption] >= 1 || options[kLotTextsOption] >= 1;
+
+    HoldingsWork work(account, label, options, write);
+    work.Start();
+    if (work.failed()) {
+        result.status = kWorkFilesFailed;
+        return result;
+    }
+
+    // The transactions that qualify, in replay order.
+    struct Entry {
+        float date;
+        int rank;
+        long record;
+    };
+    std::vector<Entry> entries;
+    std::vector<Record> raw;  // by record number
+    records::DirectFile transactions(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength,
+                                     false);
+    Record rec;
+    const long last = transactions.Read(1, rec) ? records::TransactionFileHeader::Decode(rec).last_record : 1;
+    raw.resize(static_cast<std::size_t>(std::max(last, 1L)) + 1);
+    for (long n = 2; n <= last; ++n) {
+        if (!transactions.Read(n, rec)) break;
+        const records::TransactionRecord t = records::TransactionRecord::Decode(rec);
+        const bool in_time = exclude_day != 0 ? t.date_number < as_of : t.date_number <= as_of;
+        if (!in_time || t.IsDeleted() || t.type == "N   ") continue;
+        entries.push_back({t.date_number, DayRank(t.code), n});
+        raw[static_cast<std::size_t>(n)] = rec;
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return std::tie(a.date, a.rank, a.record) < std::tie(b.date, b.rank, b.record);
+    });
+
+    std::unique_ptr<records::DirectFile> extensions;
+    if (texts)
+        extensions = std::make_unique<records::DirectFile>(records::Paknam(account, "TR", ".EXT"),
+                                                           records::kAccountRecordLength, false);
+    std::unique_ptr<records::DirectFile> securities;
+    if (write)
+        securities = std::make_unique<records::DirectFile>(records::kSecurityRecords,
+                                                           records::kAccountRecordLength, false);
+    StoredLotTexts stored(account, options);
+
+    for (const Entry& entry : entries) {
+        const Record& stored_record = raw[static_cast<std::size_t>(entry.record)];
+        records::TransactionRecord t = records::TransactionRecord::Decode(stored_record);
+        std::string memo(20, ' '), date(8, ' '), description(32, ' ');
+        if (texts) {
+            if (extensions->Read(entry.record, rec)) {
+                const records::TransactionExtension ext = records::TransactionExtension::Decode(rec);
+                memo = ext.memo;
+                date = ext.settlement_date;
+                description = ext.text;
+            }
+            work.Ftele2(t.symbol, t.tax_lot, memo, date, description);
+            stored.Ftele(t.symbol, t.tax_lot, memo, date, description);
+        }
+        if (t.code == "SI  ") t.amount = t.lot_cost;
+        int16_t cls = 0, sign = 0, transfer = 0, not_found = 0;
+        records::Code(t.code, cls, sign, transfer, 1, not_found);
+        if (not_found != 0) cls = sign = transfer = 0;
+        t.gain_record = 0;
+        if (write) {
+            std::string description1(32, ' '), description2(32, ' ');
+            if (t.security_record > 0 && securities->Read(t.security_record, rec)) {
+                description1 = rec.Text(12, 32);
+                description2 = rec.Text(44, 32);
+            }
+            work.SetSecurity(description1, description2);
+        }
+        int16_t status = kReplayDone;
+        work.Updhlt(t, 0, cls, sign, transfer, status, memo, date, description);
+        if (status == kReplayDone && work.failed()) status = kWorkFilesFailed;
+        if (status != kReplayDone) {
+            result.status = status;
+            break;
+        }
+        if (write && stored_record.I16(kGainRecordOffset) != t.gain_record)
+            result.links.push_back({entry.record, t.gain_record});
+    }
+    if (result.status == kReplayDone && work.failed()) result.status = kWorkFilesFailed;
+    // A replay that stopped leaves the transactions' gain links as they were.
+    if (result.status != kReplayDone) result.links.clear();
+    return result;
+}
+
+bool WriteGainLinks(std::string_view account, const std::vector<GainLink>& links) {
+    if (links.empty()) return true;
+    records::DirectFile transactions(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength,
+                                     false);
+    bool ok = transactions.ok();
+    Record rec;
+    for (const GainLink& link : links) {
+        if (!transactions.Read(link.record, rec)) {
+            ok = false;
+            continue;
+        }
+        rec.SetI16(kGainRecordOffset, link.gain_record);
+        if (!transactions.Write(link.record, rec)) ok = false;
+    }
+    return ok;
+}
+
+void Creatt(std::string_view account, std::string_view label, float as_of, int16_t write_mode,
+            int16_t exclude_day, int16_t& status) {
+    const ReplayResult result = ReplayTransactions(account, label, as_of, write_mode, exclude_day);
+    status = result.status;
+    if (status == kReplayDone && write_mode != 0 && !WriteGainLinks(account, result.links))
+        status = kWorkFilesFailed;
+}
+
+void Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo, std::string& date,
+            std::string& description, const records::Options& options) {
+    if (!records::IsBlank(records::Fixed(memo, 5)) || StartsWithCash(symbol)) return;
+    if (!FileExists(HoldingsWorkName())) return;
+    const bool lot_texts = options[kLotTextsOption] >= 1;
+    LotChain lots(lot_texts && FileExists(LotTextsWorkName()));
+    lots.Load(HoldingsWorkName(), LotTextsWorkName(), false);
+    FillFromLots(lots, symbol, tax_lot, memo, date, description, lot_texts);
+}
+
+}  // namespace engine

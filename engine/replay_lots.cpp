@@ -1,0 +1,320 @@
+#include "engine/replay_lots.h"
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <unordered_set>
+
+namespace engine {
+
+namespace {
+
+using records::Record;
+
+// Lot record fields that the walks compare (offsets from 0).
+constexpr std::size_t kNextOffset = 0;
+constexpr std::size_t kKeyOffset = 2;
+constexpr std::size_t kSymbolOffset = 10;
+constexpr std::size_t kCodeOffset = 32;
+
+double KeyOf(const Record& lot) {
+    return lot.R8(kKeyOffset);
+}
+std::string SymbolOf(const Record& lot) {
+    return lot.Text(kSymbolOffset, 12);
+}
+std::string CodeOf(const Record& lot) {
+    return lot.Text(kCodeOffset, 4);
+}
+
+void RemoveFile(std::string_view name) {
+    const std::string path = records::ResolveName(name);
+    if (path.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+}
+
+// Reads every whole record of the file into memory; [0] stays unused.
+std::vector<Record> ReadAll(const records::DirectFile& file) {
+    std::vector<Record> all(1);
+    const long count = file.Count();
+    all.reserve(static_cast<std::size_t>(count) + 1);
+    for (long n = 1; n <= count; ++n) {
+        Record rec;
+        if (!file.Read(n, rec)) break;
+        all.push_back(std::move(rec));
+    }
+    return all;
+}
+
+}  // namespace
+
+bool LotChain::OrderLess::operator()(const OrderKey& a, const OrderKey& b) const {
+    if (a.key < b.key) return true;
+    if (b.key < a.key) return false;
+    if (int c = a.symbol.compare(b.symbol); c != 0) return c < 0;
+    if (int c = a.code.compare(b.code); c != 0) return c < 0;
+    return a.sequence < b.sequence;
+}
+
+LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
+
+void LotChain::Create(std::string_view holdings_name, std::string_view extension_name) {
+    RemoveFile(holdings_name);
+    holdings_file_ = std::make_unique<records::DirectFile>(holdings_name, records::kAccountRecordLength);
+    if (!holdings_file_->ok()) failed_ = true;
+    records_.assign(1, Record());
+    if (with_extension_) {
+        RemoveFile(extension_name);
+        extension_file_ =
+            std::make_unique<records::DirectFile>(extension_name, records::kAccountRecordLength);
+        if (!extension_file_->ok()) failed_ = true;
+    }
+    extensions_.assign(1, Record());
+    header_ = records::HoldingsHeader{};
+    BuildIndex();
+}
+
+void LotChain::Load(std::string_view holdings_name, std::string_view extension_name, bool create) {
+    holdings_file_ =
+        std::make_unique<records::DirectFile>(holdings_name, records::kAccountRecordLength, create);
+    if (!holdings_file_->ok()) failed_ = true;
+    records_ = ReadAll(*holdings_file_);
+    extensions_.assign(1, Record());
+    if (with_extension_) {
+        extension_file_ =
+            std::make_unique<records::DirectFile>(extension_name, records::kAccountRecordLength, create);
+        if (!extension_file_->ok()) failed_ = true;
+        extensions_ = ReadAll(*extension_file_);
+    }
+    ReadHeader();
+    BuildIndex();
+}
+
+void LotChain::ReadHeader() {
+    header_ = Readable(1) ? records::HoldingsHeader::Decode(records_[1]) : records::HoldingsHeader{};
+}
+
+void LotChain::WriteHeader() {
+    Record rec = Readable(1) ? records_[1] : Record(records::kAccountRecordLength, 0);
+    header_.Encode(rec);
+    WriteRecord(1, rec);
+}
+
+records::HoldingExtension LotChain::Extension(long n) const {
+    if (!ExtensionReadable(n)) return {};
+    return records::HoldingExtension::Decode(extensions_[static_cast<std::size_t>(n)]);
+}
+
+void LotChain::WriteRecord(long n, const Record& rec) {
+    if (n < 1) return;
+    const auto at = static_cast<std::size_t>(n);
+    // A write past the end leaves zero records in between, as the file does.
+    if (at >= records_.size()) records_.resize(at + 1, Record(records::kAccountRecordLength, 0));
+    records_[at] = rec;
+    if (records_[at].size() < records::kAccountRecordLength)
+        records_[at].bytes().resize(records::kAccountRecordLength, 0);
+    if (!holdings_file_ || !holdings_file_->Write(n, records_[at])) failed_ = true;
+}
+
+void LotChain::WriteExtension(long n, const records::HoldingExtension& ext) {
+    if (!with_extension_ || n < 1) return;
+    const auto at = static_cast<std::size_t>(n);
+    if (at >= extensions_.size()) extensions_.resize(at + 1, Record(records::kAccountRecordLength, 0));
+    ext.Encode(extensions_[at]);
+    if (!extension_file_ || !extension_file_->Write(n, extensions_[at])) failed_ = true;
+}
+
+bool LotChain::Listed(long link) const {
+    return link >= 2 && Readable(link);
+}
+
+int16_t LotChain::NextOf(int16_t record) const {
+    return Raw(record).I16(kNextOffset);
+}
+
+void LotChain::SetNext(int16_t previous, int16_t next) {
+    if (previous == 0) {
+        header_.first_lot = next;
+        return;
+    }
+    Record rec = Raw(previous);
+    rec.SetI16(kNextOffset, next);
+    WriteRecord(previous, rec);
+}
+
+// ---- Look-ups. Each has the list walk, which is the rule, and the index
+// look-up, which gives the same answer on a list in order without NaN keys.
+
+LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_view tax_lot) {
+    const std::string s = records::Fixed(symbol, 12);
+    const std::string c = records::Fixed(tax_lot, 4);
+    if (linear_ || std::isnan(key)) {
+        const long limit = static_cast<long>(records_.size());
+        int16_t previous = 0;
+        long link = header_.first_lot;
+        for (long steps = 0; Listed(link) && steps < limit; ++steps) {
+            const Record& lot = Raw(link);
+            if (KeyOf(lot) > key) break;
+            if (KeyOf(lot) == key && SymbolOf(lot) == s && CodeOf(lot) == c)
+                return {static_cast<int16_t>(link), previous};
+            previous = static_cast<int16_t>(link);
+            link = lot.I16(kNextOffset);
+        }
+        return {};
+    }
+    const OrderKey probe{key, s, c.substr(0, 2), 0};
+    for (auto it = order_.lower_bound(probe); it != order_.end(); ++it) {
+        const OrderKey& k = it->first;
+        if (k.key != key || k.symbol != s || k.code != probe.code) break;
+        if (CodeOf(Raw(it->second)) == c)
+            return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
+    }
+    return {};
+}
+
+LotChain::Place LotChain::FindKey(double key) {
+    if (linear_ || std::isnan(key)) {
+        const long limit = static_cast<long>(records_.size());
+        int16_t previous = 0;
+        long link = header_.first_lot;
+        for (long steps = 0; Listed(link) && steps < limit; ++steps) {
+            const Record& lot = Raw(link);
+            if (KeyOf(lot) == key) return {static_cast<int16_t>(link), previous};
+            if (KeyOf(lot) > key) break;
+            previous = static_cast<int16_t>(link);
+            link = lot.I16(kNextOffset);
+        }
+        return {};
+    }
+    auto it = order_.lower_bound(OrderKey{key, std::string(), std::string(), 0});
+    if (it == order_.end() || it->first.key != key) return {};
+    return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
+}
+
+int16_t LotChain::FirstWith(std::string_view symbol, std::string_view tax_lot) {
+    const std::string s = records::Fixed(symbol, 12);
+    const std::string c = records::Fixed(tax_lot, 4);
+    if (linear_) {
+        const long limit = static_cast<long>(records_.size());
+        long link = header_.first_lot;
+        for (long steps = 0; Listed(link) && steps < limit; ++steps) {
+            const Record& lot = Raw(link);
+            if (SymbolOf(lot) == s && CodeOf(lot) == c) return static_cast<int16_t>(link);
+            link = lot.I16(kNextOffset);
+        }
+        return 0;
+    }
+    auto found = by_text_.find(s + c);
+    if (found == by_text_.end() || found->second.empty()) return 0;
+    return found->second.begin()->second;
+}
+
+int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::string_view tax_lot) {
+    const std::string s = records::Fixed(symbol, 12);
+    const std::string c2 = records::Fixed(tax_lot, 4).substr(0, 2);
+    if (linear_ || std::isnan(key)) {
+        const long limit = static_cast<long>(records_.size());
+        int16_t previous = 0;
+        long link = header_.first_lot;
+        for (long steps = 0; Listed(link) && steps < limit; ++steps) {
+            const Record& lot = Raw(link);
+            const double k = KeyOf(lot);
+            if (k > key) break;
+            if (k == key) {
+                const int by_symbol = SymbolOf(lot).compare(s);
+                if (by_symbol > 0) break;
+                if (by_symbol == 0 && CodeOf(lot).substr(0, 2).compare(c2) > 0) break;
+            }
+            previous = static_cast<int16_t>(link);
+            link = lot.I16(kNextOffset);
+        }
+        return previous;
+    }
+    auto it = order_.upper_bound(OrderKey{key, s, c2, std::numeric_limits<uint64_t>::max()});
+    return it == order_.begin() ? int16_t{0} : std::prev(it)->second;
+}
+
+// ---- Changes
+
+void LotChain::Unlink(const Place& place) {
+    SetNext(place.previous, NextOf(place.record));
+    if (place.previous != 0 && with_extension_) WriteExtension(place.previous, Extension(place.previous));
+    if (!linear_) Unindex(place.record);
+}
+
+void LotChain::Link(int16_t record, int16_t previous, Record lot) {
+    lot.SetI16(kNextOffset, previous == 0 ? header_.first_lot : NextOf(previous));
+    WriteRecord(record, lot);
+    SetNext(previous, record);
+    if (linear_) return;
+    if (std::isnan(KeyOf(lot)))
+        DropIndex();
+    else
+        Index(record);
+}
+
+void LotChain::Rewrite(int16_t record, const Record& lot) {
+    WriteRecord(record, lot);
+}
+
+void LotChain::WriteFree(int16_t record, const Record& rec) {
+    WriteRecord(record, rec);
+}
+
+// ---- The index
+
+void LotChain::Index(int16_t record) {
+    const Record& lot = Raw(record);
+    OrderKey k{KeyOf(lot), SymbolOf(lot), CodeOf(lot).substr(0, 2), ++sequence_};
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= places_.size()) places_.resize(at + 1, order_.end());
+    by_text_[k.symbol + CodeOf(lot)].emplace(std::make_pair(k.key, k.sequence), record);
+    places_[at] = order_.emplace(std::move(k), record).first;
+}
+
+void LotChain::Unindex(int16_t record) {
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= places_.size() || places_[at] == order_.end()) return;
+    const auto it = places_[at];
+    auto text = by_text_.find(it->first.symbol + CodeOf(Raw(record)));
+    if (text != by_text_.end()) {
+        text->second.erase(std::make_pair(it->first.key, it->first.sequence));
+        if (text->second.empty()) by_text_.erase(text);
+    }
+    order_.erase(it);
+    places_[at] = order_.end();
+}
+
+void LotChain::DropIndex() {
+    linear_ = true;
+    order_.clear();
+    by_text_.clear();
+    places_.clear();
+}
+
+void LotChain::BuildIndex() {
+    linear_ = false;
+    order_.clear();
+    by_text_.clear();
+    places_.assign(records_.size(), order_.end());
+    std::unordered_set<long> seen;
+    const OrderLess less;
+    OrderKey last{};
+    bool first = true;
+    for (long link = header_.first_lot; Listed(link); link = Raw(link).I16(kNextOffset)) {
+        const Record& lot = Raw(link);
+        OrderKey k{KeyOf(lot), SymbolOf(lot), CodeOf(lot).substr(0, 2), 0};
+        // A loop, a NaN key or a lot out of order: only the walk gives the
+        // list's answers.
+        if (!seen.insert(link).second || std::isnan(k.key) || (!first && less(k, last))) {
+            DropIndex();
+            return;
+        }
+        Index(static_cast<int16_t>(link));
+        last = std::move(k);
+        first = false;
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,148 @@
+#pragma once
+
+// The lot list of the holdings work file HL.TMP (and its texts in HL.EXT)
+// as the holdings replay works on it.
+//
+// The list lives in its file: a singly linked list of lot records in
+// ascending holding key, then symbol, then the first two characters of the
+// tax lot code, with freed records on a free chain. Walking it from its
+// head for every transaction costs lots x transactions, so a LotChain keeps
+// every record of the file in memory beside it and an ordered index of the
+// lots: look-ups and the place of a new lot come from the index, and every
+// record that changes is written to the file at once, so the file holds
+// exactly the bytes that the walk-and-link rules give.
+//
+// The index agrees with the list walk as long as the list is in order and
+// no holding key is NaN (which compares with nothing). When either fails
+// (a damaged file that was loaded, or a transaction whose key is NaN) the
+// chain drops the index and walks the list in memory from then on.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "records/account_records.h"
+#include "records/files.h"
+#include "records/record.h"
+
+namespace engine {
+
+class LotChain {
+public:
+    // Where a lot stands in the list: its record, and the record of the
+    // lot before it (0 when it is the first lot). record 0: not found.
+    struct Place {
+        int16_t record = 0;
+        int16_t previous = 0;
+        bool found() const { return record > 0; }
+    };
+
+    // with_extension: HL.EXT is kept beside HL.TMP (option 64).
+    explicit LotChain(bool with_extension);
+
+    // Deletes the named files and starts them empty.
+    void Create(std::string_view holdings_name, std::string_view extension_name);
+    // Takes the named files as they stand; with create, a missing file is
+    // created empty.
+    void Load(std::string_view holdings_name, std::string_view extension_name, bool create = true);
+
+    // True once a write to either file failed.
+    bool failed() const { return failed_; }
+    bool with_extension() const { return with_extension_; }
+
+    // The working header: ReadHeader takes it from record 1 (an unreadable
+    // header, or one with a 0 in its first-lot, records-in-use or next-free
+    // field, is an empty list); the walks start from its first link, and
+    // WriteHeader writes it back.
+    records::HoldingsHeader& header() { return header_; }
+    void ReadHeader();
+    void WriteHeader();
+
+    // Whether record n lies within the holdings file, and its bytes.
+    bool Readable(long n) const { return n >= 1 && n < static_cast<long>(records_.size()); }
+    const records::Record& Raw(long n) const { return records_[static_cast<std::size_t>(n)]; }
+    // The texts of lot record n; blanks when HL.EXT has no such record.
+    records::HoldingExtension Extension(long n) const;
+    bool ExtensionReadable(long n) const {
+        return with_extension_ && n >= 1 && n < static_cast<long>(extensions_.size());
+    }
+
+    // The first lot in list order with this key, symbol (12) and tax lot
+    // code (4); the walk gives up at the first lot with a greater key.
+    Place Find(double key, std::string_view symbol, std::string_view tax_lot);
+    // The first lot in list order with this key.
+    Place FindKey(double key);
+    // The first lot in list order with this symbol and tax lot code,
+    // whatever its key; 0 when none.
+    int16_t FirstWith(std::string_view symbol, std::string_view tax_lot);
+    // The lot after which a new lot goes (0: at the head): before the first
+    // lot with a greater key, or the same key and a greater symbol, or the
+    // same key and symbol and a greater tax lot code (first two characters).
+    int16_t InsertionPoint(double key, std::string_view symbol, std::string_view tax_lot);
+
+    // Takes the lot out of the list: the header's first link or the
+    // previous lot's next link takes its next link; the previous lot is
+    // written back with its extension record.
+    void Unlink(const Place& place);
+    // Links the lot in after `previous` (0: at the head) and writes it; its
+    // next link is set here.
+    void Link(int16_t record, int16_t previous, records::Record lot);
+    // Writes a lot that stays at its place (same key, symbol and lot code).
+    void Rewrite(int16_t record, const records::Record& lot);
+    // Writes a record that is not in the list (a freed record).
+    void WriteFree(int16_t record, const records::Record& rec);
+    void WriteExtension(long record, const records::HoldingExtension& ext);
+
+    // True while the ordered index is in use (for tests).
+    bool indexed() const { return !linear_; }
+    // Drops the index: every look-up walks the list from then on.
+    void DropIndex();
+
+private:
+    // Order of the lots: key, symbol, tax lot code (first two characters),
+    // then the order of linking, since a new lot goes after the lots that
+    // are equal to it.
+    struct OrderKey {
+        double key = 0;
+        std::string symbol;
+        std::string code;
+        uint64_t sequence = 0;
+    };
+    struct OrderLess {
+        bool operator()(const OrderKey& a, const OrderKey& b) const;
+    };
+    using Order = std::map<OrderKey, int16_t, OrderLess>;
+    // Lots of one symbol and lot code by key and order of linking.
+    using TextOrder = std::map<std::pair<double, uint64_t>, int16_t>;
+
+    void WriteRecord(long n, const records::Record& rec);
+    int16_t NextOf(int16_t record) const;
+    void SetNext(int16_t previous, int16_t next);
+    bool Listed(long link) const;
+    void Index(int16_t record);
+    void Unindex(int16_t record);
+    // Builds the index from the list; drops it when the list is out of
+    // order, damaged or holds a NaN key.
+    void BuildIndex();
+
+    bool with_extension_;
+    bool failed_ = false;
+    bool linear_ = false;
+    std::unique_ptr<records::DirectFile> holdings_file_;
+    std::unique_ptr<records::DirectFile> extension_file_;
+    std::vector<records::Record> records_;     // by record number; [0] unused
+    std::vector<records::Record> extensions_;  // by record number; [0] unused
+    records::HoldingsHeader header_;
+
+    Order order_;
+    std::vector<Order::iterator> places_;  // by record number; order_.end() when not indexed
+    std::unordered_map<std::string, TextOrder> by_text_;
+    uint64_t sequence_ = 0;
+};
+
+}  // namespace engine
