@@ -1,0 +1,365 @@
+#include "engine/update.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "engine/rebuild.h"
+#include "engine/replay.h"
+#include "records/account_records.h"
+#include "records/dates.h"
+#include "records/file_names.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/layout.h"
+#include "records/prices.h"
+#include "records/report_output.h"
+
+namespace engine {
+
+namespace {
+
+using records::DirectFile;
+using records::Fixed;
+using records::Record;
+using records::TransactionRecord;
+
+// ---- Report lines
+
+// The two 4-character halves of an 8-character identifier, for "2A4".
+void Say(std::string_view layout, std::string_view account, std::string_view text) {
+    const std::string a = Fixed(account, 8);
+    const std::string t = Fixed(text, 12);
+    const std::string_view av(a), tv(t);
+    records::Prtout(records::Write(
+        layout, {av.substr(0, 4), av.substr(4, 4), tv.substr(0, 4), tv.substr(4, 4), tv.substr(8, 4)}));
+}
+
+void WarnCashDeleted(std::string_view account, std::string_view symbol) {
+    Say("(1X,'*** Warning: ',2A4,' has a cash transaction for ',3A4,'which may have been deleted.')", account,
+        symbol);
+}
+
+void WarnDeleted(std::string_view account, std::string_view symbol) {
+    Say("(1X,'*** Warning: ',2A4,' has a transaction for ',3A4,'which has been deleted.')", account, symbol);
+}
+
+// The line for an account whose rebuild failed: its stored holdings and
+// gains files are kept, and the user learns why.
+void WarnNotRebuilt(std::string_view account, int16_t flag) {
+    const std::string a = Fixed(account, 8);
+    const std::string_view av(a);
+    const char* layout;
+    switch (flag) {
+        case kLotExceeded:
+            layout =
+                "(1X,'*** Warning: ',2A4,' holdings and gains not rebuilt: a closing transaction exceeds "
+                "the quantity of its lot.')";
+            break;
+        case kLotNotFound:
+            layout =
+                "(1X,'*** Warning: ',2A4,' holdings and gains not rebuilt: a closing transaction finds no "
+                "lot with its lot code.')";
+            break;
+        default:
+            layout =
+                "(1X,'*** Warning: ',2A4,' holdings and gains not rebuilt: the rebuilt files could not be "
+                "put in place.')";
+            break;
+    }
+    records::Prtout(records::Write(layout, {av.substr(0, 4), av.substr(4, 4)}));
+}
+
+// ---- Rate step
+
+// The sign of a trade code as the trade code check gives it, the code
+// word rewritten as its two letters and two blanks; a code not in the
+// table gives 0 and stays as it is. Cash codes keep their signs here,
+// transfers have none.
+int16_t TradeCodeSign(std::string& code) {
+    struct Entry {
+        const char* letters;
+        int16_t sign;
+    };
+    static constexpr Entry kTable[] = {
+        {"B ", -1}, {"S ", 1},  {"SS", 1},  {"CS", -1}, {"FI", 1},  {"FO", -1}, {"SI", 0},
+        {"SO", 0},  {"DI", 1},  {"DE", -1}, {"II", 1},  {"IE", -1}, {"MF", -1}, {"BC", -1},
+        {"MI", 1},  {"ME", -1}, {"AI", 1},  {"AO", -1}, {"SP", -1},
+    };
+    code = Fixed(code, 4);
+    for (const Entry& e : kTable) {
+        if (code.compare(0, 2, e.letters) == 0) {
+            code = std::string(e.letters) + "  ";
+            return e.sign;
+        }
+    }
+    return 0;
+}
+
+// The rate of the security from the rate file of the date; false when the
+// file or the record cannot be read or the rate is not above 0. A missing
+// rate file is not created.
+bool ReadRate(std::string_view date, int16_t security, double& rate) {
+    const DirectFile file(records::RateFileName(date), 8, false);
+    Record rec;
+    if (!file.ok() || !file.Read(security, rec)) return false;
+    rate = rec.R8(0);
+    return rate > 0 && std::isfinite(rate);
+}
+
+// Restates the price and amount of a trade whose extension carries a
+// settlement date other than the one the transaction was last restated
+// at: the price moves by the ratio of the security's rates on the
+// settlement date and the trade date, and the amount by the quantity times
+// the change in price, everything else of the amount (commission, fee,
+// interest) staying as it was.
+void RestateAtSettlementRate(TransactionRecord& t, const DirectFile& extensions, long r) {
+    Record rec;
+    if (!extensions.ok() || !extensions.Read(r, rec)) return;
+    std::string settlement = records::TransactionExtension::Decode(rec).settlement_date;
+    int16_t error = 0;
+    float number = 0;
+    Ckdat2(settlement, error, number, kSettlementLow, kSettlementHigh);
+    if (error > 0 || settlement == t.SettlementDate()) return;
+
+    const double m = -TradeCodeSign(t.code);
+    const double q = t.quantity, p = t.price, a = t.amount, c = t.commission, z = t.bond_interest;
+    const double y = t.SecFee();
+    const double rest = m * (a - (p * q + c * m - y + z));
+    double rate1 = 0, rate2 = 0;
+    if (!ReadRate(t.trade_date, t.security_record, rate1)) return;
+    if (!ReadRate(settlement, t.security_record, rate2)) return;
+    const float price = static_cast<float>(rate2 * (p / rate1));
+    const double amount = q * price + rest * m + c * m - y + z;
+    // A rate too far from the other to give a number leaves the trade alone.
+    if (!std::isfinite(price) || !std::isfinite(amount)) return;
+    t.price = price;
+    t.amount = amount;
+    std::memcpy(t.extra.data(), settlement.data(), 8);
+}
+
+// ---- Security check
+
+// The SECURITY.IDX key of the entry (unit 7): false when the entry lies
+// outside the index, cannot be read or was never written.
+bool SecurityEntry(int entry, int count, std::string& key) {
+    if (entry < 1 || entry > count) return false;
+    std::string read;
+    if (records::Getadr(read, entry) != 0) return false;
+    if (records::IsBlank(records::TrimRight(read.substr(0, 4)))) return false;
+    key = Fixed(read, 12);
+    return true;
+}
+
+// Checks the transaction's security entry against SECURITY.IDX: the symbol
+// follows the index; a deleted entry whose symbol was entered again is
+// re-pointed to the new entry; one not entered again gets a warning line.
+// A transaction whose entry cannot be read is left as it is.
+void CheckSecurity(std::string_view account, TransactionRecord& t, int count, int16_t destination) {
+    const bool cash = t.symbol.compare(0, 4, "CASH") == 0;
+    if (cash && t.security_record <= 1) return;
+    std::string entry;
+    if (!SecurityEntry(t.security_record, count, entry)) return;
+    const bool report = destination == kUpdateReportDestination;
+    if (cash) {
+        const std::string source = t.SourceSymbol();
+        if (records::IsDeletedKey(entry)) {
+            const int found = records::Newsym(source);
+            if (found == 0) {
+                if (report) WarnCashDeleted(account, source);
+                return;
+            }
+            t.security_record = static_cast<int16_t>(found);
+            entry = Fixed(source, 12);
+        }
+        std::memcpy(t.extra.data(), entry.data(), 12);
+        return;
+    }
+    if (!records::IsDeletedKey(entry)) {
+        t.symbol = entry;
+        return;
+    }
+    const int found = records::Newsym(t.symbol);
+    if (found != 0) {
+        t.security_record = static_cast<int16_t>(found);
+    } else if (report) {
+        WarnDeleted(account, t.symbol);
+    }
+}
+
+// ---- Gains refresh
+
+// Copies the security's current description lines and the transaction's
+// symbol into the gain record the transaction names (record 1 is the
+// header and is never a gain). A missing gains file is not created.
+void RefreshGain(std::string_view account, const TransactionRecord& t) {
+    if (t.gain_record < 2) return;
+    DirectFile gains(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false);
+    Record rec;
+    if (!gains.ok() || !gains.Read(t.gain_record, rec)) return;
+    records::GainRecord gain = records::GainRecord::Decode(rec);
+    Record security;
+    if (gain.security_record < 1 || !records::ReadRecord(kUpdateSecurityUnit, gain.security_record, security))
+        return;
+    gain.description1 = security.Text(12, 32);
+    gain.description2 = security.Text(44, 32);
+    gain.symbol = t.symbol;
+    gain.Encode(rec);
+    gains.Write(t.gain_record, rec);
+}
+
+}  // namespace
+
+// ---- Holding keys
+
+CurrentSecurity CurrentSecurity::FromRecord(const Record& rec, int16_t entry) {
+    CurrentSecurity s;
+    s.symbol = rec.Text(0, 12);
+    s.type = rec.Text(76, 4);
+    s.category = rec.Text(80, 4);
+    s.date = rec.Text(88, 8);
+    int16_t month = 0, day = 0, year = 0;
+    if (!records::Redate(s.date, month, day, year)) month = day = year = 0;
+    s.date_number = static_cast<float>(year * 10000 + month * 100 + day);
+    s.entry = entry;
+    return s;
+}
+
+CurrentSecurity& CurrentSecurityBlock() {
+    static CurrentSecurity block;
+    return block;
+}
+
+double Trnkey(const CurrentSecurity& security) {
+    return records::Gtprcd(security.type.empty() ? ' ' : security.type[0], security.category,
+                           security.date_number, security.symbol);
+}
+
+void Trnkey(double& key) {
+    key = Trnkey(CurrentSecurityBlock());
+}
+
+// ---- Settlement date check
+
+void Ckdat2(std::string& date, int16_t& error, float& number, float low, float high) {
+    error = kDateChecked;
+    const std::string text = Fixed(date, 8);
+    // Groups from the right: year, day, month.
+    std::string groups[3];
+    int g = 0;
+    for (int i = 7; i >= 0 && g < 3; --i) {
+        const char c = text[static_cast<std::size_t>(i)];
+        if (c == ' ') continue;
+        if (c == '/') {
+            if (groups[g].empty()) {
+                error = kDateMalformed;
+                return;
+            }
+            ++g;
+            continue;
+        }
+        if (c < '0' || c > '9' || groups[g].size() >= 2) {
+            error = kDateMalformed;
+            return;
+        }
+        groups[g].insert(groups[g].begin(), c);
+    }
+    // The month group may end at the start of the text.
+    if (g < 2 || (g == 2 && groups[2].empty())) {
+        error = kDateMalformed;
+        return;
+    }
+    const int year = std::stoi(groups[0]);
+    const int day = std::stoi(groups[1]);
+    const int month = std::stoi(groups[2]);
+    if (month < 1 || month > 12 || day < 1 || day > 31 ||
+        day > records::MonthLengthTable[static_cast<std::size_t>(month - 1)]) {
+        error = kDateOutOfRange;
+        return;
+    }
+    date = records::Write(year < 10 ? "(I2,'/',I2,'/0',I1)" : "(I2,'/',I2,'/',I2)",
+                          {static_cast<long long>(month), static_cast<long long>(day),
+                           static_cast<long long>(year)});
+    number = static_cast<float>(year * 10000 + month * 100 + day);
+    if (number < low)
+        error = kDateBelowLow;
+    else if (number > high)
+        error = kDateAboveHigh;
+}
+
+// ---- The refresh of one account
+
+void Acctrn(std::string_view account_in, int16_t destination) {
+    const std::string account = Fixed(account_in, 8);
+    // Files that do not exist are not created: an account without
+    // transactions has nothing to refresh.
+    DirectFile transactions(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength, false);
+    const DirectFile extensions(records::Paknam(account, "TR", ".EXT"), records::kAccountRecordLength, false);
+    Record rec;
+    if (!transactions.ok() || !transactions.Read(1, rec)) return;
+    const long last = records::TransactionFileHeader::Decode(rec).last_record;
+    const int count = records::IndexCount(kUpdateSecurityIndexUnit);
+    for (long r = 2; r <= last; ++r) {
+        if (!transactions.Read(r, rec)) return;
+        TransactionRecord t = TransactionRecord::Decode(rec);
+        if (t.IsDeleted()) continue;
+
+        RestateAtSettlementRate(t, extensions, r);
+
+        // The holding key follows the security master. A transaction with
+        // no security entry keeps its key: there is nothing to build one
+        // from.
+        if (t.security_record > 0) {
+            Record security;
+            if (!records::ReadRecord(kUpdateSecurityUnit, t.security_record, security)) return;
+            CurrentSecurityBlock() = CurrentSecurity::FromRecord(security, t.security_record);
+            Trnkey(t.holding_key);
+        }
+
+        CheckSecurity(account, t, count, destination);
+
+        t.Encode(rec);
+        if (!transactions.Write(r, rec)) return;
+        if (t.gain_record > 0) RefreshGain(account, t);
+    }
+}
+
+// ---- The update of the data base
+
+int Getacc() {
+    std::string name;
+    const std::string blank(records::kReportLineWidth, ' ');
+    records::Prtout(blank, "START", name);
+    records::Prtout(records::Write("(32X,'Update Database')"));
+    records::Prtout(records::Write("(32X,'---------------')"));
+    records::Prtout(blank);
+    {
+        records::Open(kUpdateAccountIndexUnit, records::kAccountIndex);
+        records::UnitGuard account_index(kUpdateAccountIndexUnit);
+        records::Open(kUpdateSecurityIndexUnit, records::kSecurityIndex);
+        records::UnitGuard security_index(kUpdateSecurityIndexUnit);
+        const int count = records::IndexCount(kUpdateAccountIndexUnit);
+        for (int k = 1; k <= count; ++k) {
+            std::string key;
+            if (!records::ReadIndexKey(kUpdateAccountIndexUnit, k, records::kAccountKeyWidth,
+                                       records::kAccountKeysPerRecord, key))
+                break;
+            if (records::IsDeletedKey(key)) continue;
+            // A blank key (or one never written) ends the index.
+            if (records::IsBlank(records::TrimRight(key.substr(0, 4)))) break;
+            {
+                records::Open(kUpdateSecurityUnit, records::kSecurityRecords);
+                records::UnitGuard securities(kUpdateSecurityUnit);
+                Acctrn(key, kUpdateReportDestination);
+            }
+            // The stored holdings and gains are replaced only by a replay
+            // that went through; otherwise they stay as they were.
+            int16_t flag = kReplayDone;
+            Rbldhl(key, flag);
+            if (flag != kReplayDone) WarnNotRebuilt(key, flag);
+        }
+    }
+    records::Prtout(blank, "END", name);
+    return 0;
+}
+
+}  // namespace engine
