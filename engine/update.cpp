@@ -276,9 +276,9 @@ void Ckdat2(std::string& date, int16_t& error, float& number, float low, float h
         error = kDateOutOfRange;
         return;
     }
-    date = records::Write(year < 10 ? "(I2,'/',I2,'/0',I1)" : "(I2,'/',I2,'/',I2)",
-                          {static_cast<long long>(month), static_cast<long long>(day),
-                           static_cast<long long>(year)});
+    date = records::Write(
+        year < 10 ? "(I2,'/',I2,'/0',I1)" : "(I2,'/',I2,'/',I2)",
+        {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
     number = static_cast<float>(year * 10000 + month * 100 + day);
     if (number < low)
         error = kDateBelowLow;

@@ -36,12 +36,12 @@ inline constexpr float kSettlementHigh = 1991231.0f;
 // The security fields a holding key is built from: the program-wide
 // current-security area, filled from a SECURITY.REC record before Trnkey.
 struct CurrentSecurity {
-    std::string symbol = std::string(12, ' ');    // SECURITY.REC bytes 1-12
-    std::string type = std::string(4, ' ');       // bytes 77-80; its first character is the type code
-    std::string category = std::string(4, ' ');   // bytes 81-84; its first two characters a number
-    std::string date = std::string(8, ' ');       // bytes 89-96, MM/DD/YY (blank: none)
-    float date_number = 0;                        // the date as YY x 10000 + MM x 100 + DD, no window
-    int16_t entry = 0;                            // the security's entry in SECURITY.IDX
+    std::string symbol = std::string(12, ' ');   // SECURITY.REC bytes 1-12
+    std::string type = std::string(4, ' ');      // bytes 77-80; its first character is the type code
+    std::string category = std::string(4, ' ');  // bytes 81-84; its first two characters a number
+    std::string date = std::string(8, ' ');      // bytes 89-96, MM/DD/YY (blank: none)
+    float date_number = 0;                       // the date as YY x 10000 + MM x 100 + DD, no window
+    int16_t entry = 0;                           // the security's entry in SECURITY.IDX
 
     // The area as a SECURITY.REC record fills it; a date that does not
     // read as a date gives the number 0 (no date).

@@ -67,10 +67,10 @@ void ExpectGolden(const std::string& actual, const std::string& golden) {
 // Holding keys of the sample securities: type rank x 10^14 + category x
 // 10^12 + the widened date or, without one, the symbol's first six
 // character codes.
-constexpr double kIbmKey = 2e14 + 10e12 + 736677323232.0;     // type 1, category 10, "IBM   "
-constexpr double kOldcoKey = 2e14 + 12e12 + 797668677932.0;   // type 1, category 12, "OLDCO "
-constexpr double kXyzKey = 2e14 + 0e12 + 888990323232.0;      // type 1, no category, "XYZ   "
-constexpr double kBondKey = 6e14 + 20e12 + 20051115.0;        // type 5, category 20, 11/15/05
+constexpr double kIbmKey = 2e14 + 10e12 + 736677323232.0;    // type 1, category 10, "IBM   "
+constexpr double kOldcoKey = 2e14 + 12e12 + 797668677932.0;  // type 1, category 12, "OLDCO "
+constexpr double kXyzKey = 2e14 + 0e12 + 888990323232.0;     // type 1, no category, "XYZ   "
+constexpr double kBondKey = 6e14 + 20e12 + 20051115.0;       // type 5, category 20, 11/15/05
 
 // Securities: 1 CASH, 2 IBM, 3 OLDCO deleted for good, 4 XYZ deleted and
 // entered again as 5, 6 a bond with a maturity date.
@@ -143,26 +143,29 @@ struct UpdateRun : ::testing::Test {
                                  {.id = ""},
                                  {.id = "ACCT05"}});
 
-        fixtures::WriteTransactions("ACCT01", {
-            fixtures::Transaction("B", "IBM", "A", " 1/10/97", 100, 1000, 0, 2),
-            fixtures::Transaction("B", "T6", "", " 2/01/97", 10000, 9800, 0, 6),
-            Cash("DI", " 3/15/97", 25, 2, "IBM"),
-            fixtures::Transaction("S", "IBMOLD", "A", " 6/02/97", 40, 600, 0, 2),
-        });
-        fixtures::WriteTransactions("ACCT02", {
-            fixtures::Transaction("B", "OLDCO", "", " 1/10/97", 10, 100, kOldcoKey, 3),
-            fixtures::Transaction("B", "XYZ", "", " 1/10/97", 5, 50, kXyzKey, 4),
-            Cash("FI", " 2/01/97", 100, 3, "OLDCO"),
-            Cash("DI", " 2/01/97", 7, 4, "XYZ"),
-        });
+        fixtures::WriteTransactions("ACCT01",
+                                    {
+                                        fixtures::Transaction("B", "IBM", "A", " 1/10/97", 100, 1000, 0, 2),
+                                        fixtures::Transaction("B", "T6", "", " 2/01/97", 10000, 9800, 0, 6),
+                                        Cash("DI", " 3/15/97", 25, 2, "IBM"),
+                                        fixtures::Transaction("S", "IBMOLD", "A", " 6/02/97", 40, 600, 0, 2),
+                                    });
+        fixtures::WriteTransactions(
+            "ACCT02", {
+                          fixtures::Transaction("B", "OLDCO", "", " 1/10/97", 10, 100, kOldcoKey, 3),
+                          fixtures::Transaction("B", "XYZ", "", " 1/10/97", 5, 50, kXyzKey, 4),
+                          Cash("FI", " 2/01/97", 100, 3, "OLDCO"),
+                          Cash("DI", " 2/01/97", 7, 4, "XYZ"),
+                      });
 
         // ACCT03's stored files come from a rebuild before its bad sale
         // was filed.
-        fixtures::WriteTransactions("ACCT03", {
-            fixtures::Transaction("B", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2),
-            fixtures::Transaction("B", "IBM", "A", " 1/11/97", 10, 110, kIbmKey, 2),
-            fixtures::Transaction("S", "IBM", "A", " 1/12/97", 5, 80, kIbmKey, 2),
-        });
+        fixtures::WriteTransactions(
+            "ACCT03", {
+                          fixtures::Transaction("B", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2),
+                          fixtures::Transaction("B", "IBM", "A", " 1/11/97", 10, 110, kIbmKey, 2),
+                          fixtures::Transaction("S", "IBM", "A", " 1/12/97", 5, 80, kIbmKey, 2),
+                      });
         int16_t flag = -1;
         engine::Rbldhl("ACCT03", flag);
         EXPECT_EQ(flag, 0);
@@ -172,7 +175,8 @@ struct UpdateRun : ::testing::Test {
         acct03_holdings = Bytes(records::Paknam("ACCT03", "HL", ".REC"));
         acct03_gains = Bytes(records::Paknam("ACCT03", "GL", ".REC"));
 
-        fixtures::WriteTransactions("ACCT05", {fixtures::Transaction("B", "IBM", "", " 1/10/97", 1, 10, 0, 2)});
+        fixtures::WriteTransactions("ACCT05",
+                                    {fixtures::Transaction("B", "IBM", "", " 1/10/97", 1, 10, 0, 2)});
         acct05_transactions = Bytes(records::Paknam("ACCT05", "TR", ".REC"));
 
         EXPECT_EQ(engine::Getacc(), 0);
@@ -194,7 +198,7 @@ TEST_F(UpdateRun, RefreshesTransactionsBeforeTheRebuild) {
     EXPECT_EQ(t[1].holding_key, kBondKey);
     EXPECT_EQ(t[3].symbol, "IBM         ");  // the renamed sale follows the index
     EXPECT_EQ(t[3].holding_key, kIbmKey);
-    EXPECT_EQ(t[3].gain_record, 2);          // set by the rebuild
+    EXPECT_EQ(t[3].gain_record, 2);  // set by the rebuild
 
     const fixtures::Holdings h = fixtures::ReadHoldings("HLACCT01.REC");
     ASSERT_TRUE(h.readable);
@@ -291,17 +295,19 @@ TEST_P(UpdateFailedReplay, KeepsStoredFilesAndWarns) {
 INSTANTIATE_TEST_SUITE_P(
     Update, UpdateFailedReplay,
     ::testing::Values(
-        FailingReplay{"SaleExceedsLot",
-                      {fixtures::Transaction("B", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2)},
-                      fixtures::Transaction("S", "IBM", "A", " 2/10/97", 11, 120, kIbmKey, 2),
-                      " *** Warning: ACC9     holdings and gains not rebuilt: a closing transaction exceeds the "
-                      "quantity of its lot."},
-        FailingReplay{"SaleFindsNoLot",
-                      {fixtures::Transaction("B", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2),
-                       fixtures::Transaction("S", "IBM", "A", " 1/20/97", 4, 50, kIbmKey, 2)},
-                      fixtures::Transaction("S", "IBM", "B", " 2/10/97", 1, 12, kIbmKey, 2),
-                      " *** Warning: ACC9     holdings and gains not rebuilt: a closing transaction finds no lot "
-                      "with its lot code."}),
+        FailingReplay{
+            "SaleExceedsLot",
+            {fixtures::Transaction("B", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2)},
+            fixtures::Transaction("S", "IBM", "A", " 2/10/97", 11, 120, kIbmKey, 2),
+            " *** Warning: ACC9     holdings and gains not rebuilt: a closing transaction exceeds the "
+            "quantity of its lot."},
+        FailingReplay{
+            "SaleFindsNoLot",
+            {fixtures::Transaction("B", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2),
+             fixtures::Transaction("S", "IBM", "A", " 1/20/97", 4, 50, kIbmKey, 2)},
+            fixtures::Transaction("S", "IBM", "B", " 2/10/97", 1, 12, kIbmKey, 2),
+            " *** Warning: ACC9     holdings and gains not rebuilt: a closing transaction finds no lot "
+            "with its lot code."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Rate restatement
@@ -318,8 +324,8 @@ struct RateCase {
     double trade_rate;       // in SE011097.CUR (kNoFile: no file)
     double settlement_rate;  // in SE011597.CUR (kNoFile: no file)
     bool restated;
-    float price;         // expected when restated
-    double new_amount;   // expected when restated
+    float price;        // expected when restated
+    double new_amount;  // expected when restated
     const char* new_code;
 };
 
@@ -377,7 +383,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Price 10 x 1.50 / 1.25 = 12; the amount moves by 100 x 2.
         RateCase{"Buy", "B", 1010, 0, 0, "01/15/97", 1.25, 1.5, true, 12, 1210, "B   "},
-        RateCase{"SaleWithFeeAndInterest", "S", 992.5, 0.5, 3, "1/15/97", 1.25, 1.5, true, 12, 1192.5, "S   "},
+        RateCase{"SaleWithFeeAndInterest", "S", 992.5, 0.5, 3, "1/15/97", 1.25, 1.5, true, 12, 1192.5,
+                 "S   "},
         RateCase{"CodeRewritten", "SSxx", 1010, 0, 0, "01/15/97", 1.25, 1.5, true, 12, 1210, "SS  "},
         // A code the trade check does not know has no sign: only the price
         // and the fee and interest make the amount.
@@ -410,7 +417,8 @@ TEST_P(UpdateSecurityCheck, FollowsTheSecurityIndex) {
     TempDataDir dir;
     WriteSecurities();
     // A SECURITY.REC record past the end of the index.
-    records::DirectFile("SECURITY.REC", 128).Write(7, fixtures::SecurityRecord({.cusip = "STRAY", .type = "1"}));
+    records::DirectFile("SECURITY.REC", 128)
+        .Write(7, fixtures::SecurityRecord({.cusip = "STRAY", .type = "1"}));
     const SecurityCase& c = GetParam();
     fixtures::WriteTransactions("SC1", {c.transaction});
 
