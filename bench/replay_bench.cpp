@@ -7,10 +7,10 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/synthetic_account.h"
-#include "records/account_records.h"
-#include "records/files.h"
 #include "engine/rebuild.h"
 #include "engine/replay.h"
+#include "records/account_records.h"
+#include "records/files.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ void Report(benchmark::State& state) {
 void CountWork(benchmark::State& state) {
     records::Record rec;
     const records::DirectFile holdings(engine::HoldingsWorkName(), records::kAccountRecordLength, false);
-    if (holdings.Read(1, rec)) state.counters["lot_records"] = records::HoldingsHeader::Decode(rec).records_in_use;
+    if (holdings.Read(1, rec))
+        state.counters["lot_records"] = records::HoldingsHeader::Decode(rec).records_in_use;
     const records::DirectFile gains(engine::GainsWorkName(), records::kAccountRecordLength, false);
     if (gains.Read(1, rec)) state.counters["gains"] = records::GainsHeader::Decode(rec).count;
 }
@@ -66,10 +67,14 @@ void RunRbldhl(benchmark::State& state, bool lot_texts) {
     Report(state);
 }
 
-void BM_Rbldhl(benchmark::State& state) { RunRbldhl(state, false); }
+void BM_Rbldhl(benchmark::State& state) {
+    RunRbldhl(state, false);
+}
 BENCHMARK(BM_Rbldhl)->Apply(ReplayArgs);
 
-void BM_RbldhlWithLotTexts(benchmark::State& state) { RunRbldhl(state, true); }
+void BM_RbldhlWithLotTexts(benchmark::State& state) {
+    RunRbldhl(state, true);
+}
 BENCHMARK(BM_RbldhlWithLotTexts)->Apply(ReplayArgs);
 
 }  // namespace

@@ -44,7 +44,9 @@ std::string Symbol(int k) {
     return "S" + std::string(5 - std::min<std::size_t>(5, s.size()), '0') + s;
 }
 
-double Cents(double value) { return std::round(value * 100) / 100; }
+double Cents(double value) {
+    return std::round(value * 100) / 100;
+}
 
 // An open lot of the account as the replay will have it.
 struct OpenLot {
@@ -103,7 +105,8 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
         throw std::invalid_argument("transactions must lie between 1 and 32766");
     if (spec.securities < 1 || spec.securities > 9999)
         throw std::invalid_argument("securities must lie between 1 and 9999");
-    if (spec.lot_codes < 1 || spec.lot_codes > 35) throw std::invalid_argument("lot codes must lie between 1 and 35");
+    if (spec.lot_codes < 1 || spec.lot_codes > 35)
+        throw std::invalid_argument("lot codes must lie between 1 and 35");
     if (spec.per_day < 1) throw std::invalid_argument("per_day must be 1 or more");
 
     SyntheticAccount out;
@@ -152,7 +155,8 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
 
         // The day's transactions in the order the replay takes them
         // (income, purchases, sales), then filed in a shuffled order.
-        const int count = std::min(random.Between(1, 2 * spec.per_day - 1), spec.transactions - out.transactions);
+        const int count =
+            std::min(random.Between(1, 2 * spec.per_day - 1), spec.transactions - out.transactions);
         std::vector<int> kinds;
         for (int i = 0; i < count; ++i) {
             const int roll = random.Between(0, 99);
@@ -192,10 +196,13 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
                 if (spec.lot_texts && random.Between(0, 3) == 0) memo = "LOT " + std::to_string(record);
                 ++out.buys;
             } else {
-                const std::size_t pick = static_cast<std::size_t>(random.Between(0, static_cast<int>(lots.size()) - 1));
+                const std::size_t pick =
+                    static_cast<std::size_t>(random.Between(0, static_cast<int>(lots.size()) - 1));
                 const OpenLot lot = lots[pick];
-                double& held = open[static_cast<std::size_t>(lot.security)][static_cast<std::size_t>(lot.code)];
-                const double quantity = random.Between(0, 1) == 0 ? held : std::max(1.0, std::floor(held / 2));
+                double& held =
+                    open[static_cast<std::size_t>(lot.security)][static_cast<std::size_t>(lot.code)];
+                const double quantity =
+                    random.Between(0, 1) == 0 ? held : std::max(1.0, std::floor(held / 2));
                 t.symbol = out.symbols[static_cast<std::size_t>(lot.security)];
                 t.code = "S   ";
                 t.tax_lot = std::string(1, kLotCodes[lot.code]) + "   ";

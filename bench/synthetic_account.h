@@ -37,10 +37,10 @@ inline constexpr int kMaxTransactions = 32766;
 
 struct SyntheticSpec {
     std::string account = "BENCH";
-    int transactions = 1000;     // 1 to kMaxTransactions
-    int securities = 500;        // SECURITY.IDX entries "S00001", "S00002", ...
-    int lot_codes = 20;          // lot codes a security may have open at once (1 to 35)
-    int per_day = 4;             // transactions of a trading day on average
+    int transactions = 1000;  // 1 to kMaxTransactions
+    int securities = 500;     // SECURITY.IDX entries "S00001", "S00002", ...
+    int lot_codes = 20;       // lot codes a security may have open at once (1 to 35)
+    int per_day = 4;          // transactions of a trading day on average
     uint32_t seed = 1;
     // Writes a memo for some purchases into TR<acct>.EXT and sets options
     // 36 and 64, so that replays read and write the lot texts.
@@ -49,9 +49,9 @@ struct SyntheticSpec {
 
 struct SyntheticAccount {
     std::string account;
-    std::vector<std::string> symbols;   // in SECURITY.IDX order: symbol k is entry k + 1
-    std::vector<double> holding_keys;   // of each symbol
-    float first_date = 0;               // YYMMDD numbers with the two-digit-year window
+    std::vector<std::string> symbols;  // in SECURITY.IDX order: symbol k is entry k + 1
+    std::vector<double> holding_keys;  // of each symbol
+    float first_date = 0;              // YYMMDD numbers with the two-digit-year window
     float last_date = 0;
     int transactions = 0;
     int buys = 0;

@@ -217,6 +217,18 @@ TEST(Rebuild, LotTextsMoveWithTheirLots) {
     EXPECT_EQ(fixtures::ReadHoldings("HLACC1.REC").lots[1].second.memo, records::Fixed("GROWTH", 20));
 }
 
+TEST(Rebuild, AccountWithBlanksInItsIdentifierUsesPackedNames) {
+    TempDataDir dir;
+    fixtures::WriteTransactions("A B", {T("B", "1", "01/05/98", 100, 1000)});
+    ASSERT_TRUE(TempDataDir::Exists("TRAB.REC"));
+    int16_t flag = -1;
+    engine::Rbldhl("A B", flag);
+    ASSERT_EQ(flag, 0);
+    EXPECT_EQ(fixtures::ReadHoldings("HLAB.REC").lots.size(), 2u);
+    EXPECT_EQ(fixtures::ReadHoldings("HLAB.REC").header.account, "A B     ");
+    EXPECT_TRUE(TempDataDir::Exists("GLAB.REC"));
+}
+
 TEST(Rebuild, ReplacesAStoredFileSpeltInAnotherCase) {
     TempDataDir dir;
     TempDataDir::WriteBytes("hlacc1.rec", kOldHoldings);

@@ -344,6 +344,31 @@ INSTANTIATE_TEST_SUITE_P(Replay, ReplayCashCode,
                                            CashCode{"IP", -1}, CashCode{"IS", 1}),
                          [](const auto& info) { return std::string(info.param.code); });
 
+// The lot a transfer opens carries its trade date as the reference and
+// its lot date as the open date; a purchase's lot has no reference.
+TEST(ReplayTransfers, TransferInLotKeepsItsDates) {
+    TempDataDir dir;
+    fixtures::WriteTransactions(kAccount, {With(T("SI", "AAA", "1", "03/01/98", 100, 0),
+                                                [](auto& t) {
+                                                    t.lot_date = "06/15/90";
+                                                    t.lot_cost = 900;
+                                                    t.broker = "XFER    ";
+                                                }),
+                                           T("B", "BBB", "1", "03/01/98", 1, 10)});
+    int16_t status = -1;
+    engine::Creatt(kAccount, "", engine::kEveryTransaction, 0, 0, status);
+    ASSERT_EQ(status, 0);
+    const fixtures::Holdings h = fixtures::ReadHoldings("HL.TMP");
+    ASSERT_EQ(h.lots.size(), 3u);
+    const records::HoldingRecord& in = h.lots[1].second;
+    EXPECT_EQ(in.open_date, "06/15/90");
+    EXPECT_EQ(in.reference, "03/01/98");
+    EXPECT_EQ(in.broker, "XFER    ");
+    EXPECT_EQ(in.cost, 900);
+    EXPECT_EQ(h.lots[2].second.reference, "        ");
+    EXPECT_DOUBLE_EQ(h.lots[0].second.cost, -10);  // only the purchase moved cash
+}
+
 // ---- Write mode: gains and field 17
 
 TEST(ReplayWriteMode, GainsCarryTheLotAndSecurityAndField17PointsAtThem) {
