@@ -241,49 +241,15 @@ void Trnkey(double& key) {
 // ---- Settlement date check
 
 void Ckdat2(std::string& date, int16_t& error, float& number, float low, float high) {
-    error = kDateChecked;
-    const std::string text = Fixed(date, 8);
-    // Groups from the right: year, day, month.
-    std::string groups[3];
-    int g = 0;
-    for (int i = 7; i >= 0 && g < 3; --i) {
-        const char c = text[static_cast<std::size_t>(i)];
-        if (c == ' ') continue;
-        if (c == '/') {
-            if (groups[g].empty()) {
-                error = kDateMalformed;
-                return;
-            }
-            ++g;
-            continue;
-        }
-        if (c < '0' || c > '9' || groups[g].size() >= 2) {
-            error = kDateMalformed;
-            return;
-        }
-        groups[g].insert(groups[g].begin(), c);
+    // The shared date check, with the two-digit-year window, so settlement
+    // dates of 2000 to 2050 lie within the limits.
+    switch (records::CheckDateText(date, number, low, high)) {
+        case records::DateCheck::kValid: error = kDateChecked; break;
+        case records::DateCheck::kBelowLow: error = kDateBelowLow; break;
+        case records::DateCheck::kAboveHigh: error = kDateAboveHigh; break;
+        case records::DateCheck::kOutOfRange: error = kDateOutOfRange; break;
+        case records::DateCheck::kMalformed: error = kDateMalformed; break;
     }
-    // The month group may end at the start of the text.
-    if (g < 2 || (g == 2 && groups[2].empty())) {
-        error = kDateMalformed;
-        return;
-    }
-    const int year = std::stoi(groups[0]);
-    const int day = std::stoi(groups[1]);
-    const int month = std::stoi(groups[2]);
-    if (month < 1 || month > 12 || day < 1 || day > 31 ||
-        day > records::MonthLengthTable[static_cast<std::size_t>(month - 1)]) {
-        error = kDateOutOfRange;
-        return;
-    }
-    date = records::Write(
-        year < 10 ? "(I2,'/',I2,'/0',I1)" : "(I2,'/',I2,'/',I2)",
-        {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
-    number = static_cast<float>(year * 10000 + month * 100 + day);
-    if (number < low)
-        error = kDateBelowLow;
-    else if (number > high)
-        error = kDateAboveHigh;
 }
 
 // ---- The refresh of one account

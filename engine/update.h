@@ -73,9 +73,9 @@ enum Ckdat2Error : int16_t {
 // right in three groups, year, day and month, each of one or two digits,
 // ended by "/" (blanks are skipped; characters left of the month are not
 // looked at). A date that reads and lies in range is rewritten MM/DD/YY
-// with leading blanks (the year zero-filled below 10) and its number
-// YY x 10000 + MM x 100 + DD (no century window) is stored and compared
-// with the limits. Text and number are left alone on errors 3 and 4.
+// with leading blanks (the year zero-filled below 10) and its windowed
+// number Y x 10000 + MM x 100 + DD (Y = 100 + YY below 51, so 2000-2050
+// follow 1999) is stored and compared with the limits. Text and number are left alone on errors 3 and 4.
 void Ckdat2(std::string& date, int16_t& error, float& number, float low, float high);
 
 // Refreshes one account's transactions (TR<acct>.REC, rewritten in place

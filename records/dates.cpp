@@ -20,9 +20,6 @@ int MonthLength(const MonthLengths& table, int month) {
     return (month >= 1 && month <= 12) ? table[month - 1] : 31;
 }
 
-// Why a date check failed.
-enum class DateFault { kNone, kMalformed, kOutOfRange, kOutsideLimits };
-
 // Reads the three groups of a typed date from the right: year, day,
 // month. Each group ends at a "/" (or the text's start), skips blanks and
 // takes one or two digits.
@@ -48,24 +45,24 @@ bool ScanDate(std::string_view text, int& year, int& day, int& month) {
     return true;
 }
 
-// The steps shared by Ckdate and Chkdat. parts, when given, receives
-// {year, day, month} once the text has been read.
-DateFault CheckDate(std::string& date, float& number, float low, float high, std::array<int16_t, 3>* parts) {
+}  // namespace
+
+DateCheck CheckDateText(std::string& date, float& number, float low, float high,
+                        std::array<int16_t, 3>* parts) {
     int year = 0, day = 0, month = 0;
-    if (!ScanDate(Fixed(date, 8), year, day, month)) return DateFault::kMalformed;
+    if (!ScanDate(Fixed(date, 8), year, day, month)) return DateCheck::kMalformed;
     if (parts != nullptr)
         *parts = {static_cast<int16_t>(year), static_cast<int16_t>(day), static_cast<int16_t>(month)};
     if (year < 0 || year > 99 || day < 1 || day > 31 || month < 1 || month > 12 ||
         day > MonthLength(MonthLengthTable, month))
-        return DateFault::kOutOfRange;
+        return DateCheck::kOutOfRange;
     date = Write(year < 10 ? "(I2,'/',I2,'/0',I1)" : kDateLayout,
                  {static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(year)});
     number = WindowedDateNumber(month, day, year);
-    if (number < low || number > high) return DateFault::kOutsideLimits;
-    return DateFault::kNone;
+    if (number < low) return DateCheck::kBelowLow;
+    if (number > high) return DateCheck::kAboveHigh;
+    return DateCheck::kValid;
 }
-
-}  // namespace
 
 int WindowYear(int yy) {
     return yy < 51 ? 100 + yy : yy;
@@ -172,7 +169,7 @@ void Dtrunc(double& value) {
 void Ckdate(std::string& date, int16_t& mode, int16_t& error, float& number, float low, float high) {
     error = 0;
     if (mode == 3) return;
-    if (CheckDate(date, number, low, high, nullptr) != DateFault::kNone) {
+    if (CheckDateText(date, number, low, high, nullptr) != DateCheck::kValid) {
         error = 1;
         mode = 1;
     }
@@ -182,15 +179,16 @@ void Chkdat(std::string& date, int16_t& mode, int16_t& error, float& number, flo
             int16_t strict, std::array<int16_t, 3>& parts) {
     error = 0;
     if (mode == 3) return;
-    switch (CheckDate(date, number, low, high, &parts)) {
-        case DateFault::kNone:
+    switch (CheckDateText(date, number, low, high, &parts)) {
+        case DateCheck::kValid:
             return;
-        case DateFault::kOutOfRange:
+        case DateCheck::kOutOfRange:
             error = 1;
             mode = 1;
             return;
-        case DateFault::kMalformed:
-        case DateFault::kOutsideLimits:
+        case DateCheck::kMalformed:
+        case DateCheck::kBelowLow:
+        case DateCheck::kAboveHigh:
             error = 1;
             if (strict >= 1) mode = 1;
             return;

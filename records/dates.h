@@ -86,6 +86,17 @@ void Dtrunc(double& value);
 
 // ---- Checking typed dates.
 
+// The outcome of a date check.
+enum class DateCheck { kValid, kMalformed, kOutOfRange, kBelowLow, kAboveHigh };
+
+// The check that Ckdate, Chkdat and the settlement-date check share: scans
+// the text as Ckdate describes, checks the ranges against the fixed month
+// table (February 29 always allowed), rewrites the text MM/DD/YY and stores
+// the windowed date number before testing it against [low, high]. parts,
+// when given, receives {year, day, month} once the text has been read.
+DateCheck CheckDateText(std::string& date, float& number, float low, float high,
+                        std::array<int16_t, 3>* parts = nullptr);
+
 // Checks and normalises a typed date. The text is scanned from the right
 // in three groups, year, day and month, separated by "/"; blanks are
 // skipped, each group takes one or two digits, and characters left of the
