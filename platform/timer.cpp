@@ -20,6 +20,9 @@ struct Entry {
     unsigned elapse = kMinimumElapse;
     TimerProc proc;
     std::int64_t next_due = 0;
+    // Ticks missed while a tick ran collapse into one pending tick, as
+    // timer messages did: the next one fires at once, the rhythm stays.
+    bool pending = false;
     bool running = false;
     std::uint64_t serial = 0;
     std::unique_ptr<QTimer> qtimer;
@@ -38,10 +41,12 @@ Table& TheTable() {
 }
 
 void Fire(std::uint64_t serial);
+std::int64_t DueOf(const Entry& e);
 
 void Arm(Entry& e) {
     Clock& clock = GetClock();
     e.next_due = clock.MonotonicMs() + e.elapse;
+    e.pending = false;
     if (clock.IsManual() || !QCoreApplication::instance()) {
         if (e.qtimer) e.qtimer->stop();
         return;
@@ -66,7 +71,10 @@ std::shared_ptr<Entry> FindBySerial(std::uint64_t serial) {
 void Fire(std::uint64_t serial) {
     std::shared_ptr<Entry> e = FindBySerial(serial);
     if (!e || e->running) return;
-    e->next_due += e->elapse;
+    if (e->pending)
+        e->pending = false;
+    else
+        e->next_due += e->elapse;
     e->running = true;
     if (e->proc) {
         TimerProc proc = e->proc;
@@ -77,7 +85,14 @@ void Fire(std::uint64_t serial) {
         KillTimer(e->window, e->id);
     }
     e->running = false;
+    const std::int64_t now = GetClock().MonotonicMs();
+    if (GetClock().IsManual() && e->next_due <= now) {
+        e->pending = true;
+        while (e->next_due <= now) e->next_due += e->elapse;
+    }
 }
+
+std::int64_t DueOf(const Entry& e) { return e.pending ? GetClock().MonotonicMs() : e.next_due; }
 
 }  // namespace
 
@@ -137,14 +152,14 @@ void RearmTimers() {
 std::optional<std::int64_t> EarliestDueTimer() {
     std::optional<std::int64_t> best;
     for (const auto& e : TheTable().entries)
-        if (!e->running && (!best || e->next_due < *best)) best = e->next_due;
+        if (!e->running && (!best || DueOf(*e) < *best)) best = DueOf(*e);
     return best;
 }
 
 void FireEarliestDueTimer(std::int64_t now_ms) {
     std::shared_ptr<Entry> best;
     for (const auto& e : TheTable().entries)
-        if (!e->running && e->next_due <= now_ms && (!best || e->next_due < best->next_due)) best = e;
+        if (!e->running && DueOf(*e) <= now_ms && (!best || DueOf(*e) < DueOf(*best))) best = e;
     if (best) Fire(best->serial);
 }
 

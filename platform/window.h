@@ -86,7 +86,7 @@ public:
     void Invalidate();
     // Closes the window now: OnDestroy runs, the handle and the timers end
     // and the widget goes away.
-    void DestroyWindow();
+    virtual void DestroyWindow();
     // Asks the window to close later, from the event loop (OnClose runs then).
     void PostClose();
 
@@ -103,6 +103,8 @@ public:
     // Creates a control at run time at a fixed place (views and plain
     // windows have no table).
     Control CreateControl(const ControlSpec& spec, const QRect& place);
+    // The same from a table entry: CreateControl(Button(50, "Done"), place).
+    Control CreateControl(const Node& control, const QRect& place) { return CreateControl(control.control, place); }
     // Adopts a widget made elsewhere (a tool bar's edit) as control `spec.id`.
     Control AddControl(const ControlSpec& spec, QWidget* widget, int radio_group = 0);
 
@@ -178,7 +180,13 @@ public:
         Window& w_;
     };
 
+    // True while one of the window's handlers or widget events runs.
+    bool IsBusy() const { return busy_ > 0; }
+
 protected:
+    // The object all of the window's signal connections hang on: connecting
+    // with it as context ends each connection when the window closes.
+    QObject* ConnectionContext() const;
     // Gives the window its widget and a handle. An owned widget is deleted
     // when the window is destroyed.
     void AttachWidget(QWidget* widget, bool owned = true);
@@ -204,8 +212,7 @@ private:
     };
 
     const ControlEntry* FindControl(int id) const;
-    // The object all of the window's signal connections hang on.
-    QObject* ConnectionContext() const;
+
     int ControlIdOf(const QObject* object) const;
     void Detach();
     // The user clicked a button: radio groups are updated and Clicked runs.

@@ -1,0 +1,44 @@
+#pragma once
+
+// Widget classes of the main frame and its MDI children (internal).
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <functional>
+
+#include "platform/internal_widgets.h"
+
+namespace platform::detail {
+
+// The main window: its close box asks the MainFrame.
+class MainWindowWidget : public QMainWindow, public OwnedWidget {
+public:
+    explicit MainWindowWidget(Window* owner);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The MDI client area, painted by a hook; a new size repaints it whole so a
+// centred picture stays centred.
+class BackgroundArea : public QMdiArea {
+public:
+    explicit BackgroundArea(QWidget* parent);
+    std::function<void(QPainter&, const QRect&)> painter;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+// A child frame: its close box asks the ChildFrame.
+class SubWindowWidget : public QMdiSubWindow, public OwnedWidget {
+public:
+    explicit SubWindowWidget(Window* owner);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+}  // namespace platform::detail

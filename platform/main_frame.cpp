@@ -1,0 +1,129 @@
+// The main frame's window, tool bar, status bar, background and closing.
+
+#include "platform/main_frame.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPainter>
+#include <QStatusBar>
+#include <QThread>
+#include <QToolBar>
+
+#include "platform/frame_widgets.h"
+#include "platform/text.h"
+
+namespace platform {
+
+MainFrame::MainFrame() {
+    // The framework's own commands of the Window menu and Exit.
+    Bind(ID_WINDOW_CASCADE, Notify::Clicked, [this] { MDICascade(); });
+    Bind(ID_WINDOW_TILE_HORZ, Notify::Clicked, [this] { MDITile(true); });
+    Bind(ID_WINDOW_TILE_VERT, Notify::Clicked, [this] { MDITile(false); });
+    Bind(ID_WINDOW_ARRANGE, Notify::Clicked, [this] { MDICascade(); });
+    Bind(ID_APP_EXIT, Notify::Clicked, [this] { OnClose(); });
+}
+
+MainFrame::~MainFrame() {
+    std::vector<std::unique_ptr<ChildFrame>> children = std::move(children_);
+    children_.clear();
+    for (auto& child : children) child->DestroyWindow();
+    closed_.clear();
+}
+
+bool MainFrame::Create(std::string_view title, MenuTable menu, MenuTable child_menu) {
+    if (IsWindow() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    auto* w = new detail::MainWindowWidget(this);
+    w->setWindowTitle(ToQt(title));
+    w->setWindowIcon(PictureIcon(Picture::Application));
+    AttachWidget(w, true);
+
+    auto* area = new detail::BackgroundArea(w);
+    area->painter = [this](QPainter& p, const QRect& r) {
+        if (background_)
+            background_(p, r);
+        else
+            PaintDefaultBackground(p, r);
+    };
+    QObject::connect(area, &QMdiArea::subWindowActivated, w, [this](QMdiSubWindow*) { RefreshCommandState(); });
+    w->setCentralWidget(area);
+    mdi_ = area;
+
+    toolbar_ = w->addToolBar("Standard");
+    toolbar_->setMovable(true);
+    w->statusBar()->showMessage("Ready");
+
+    menus_[0] = std::move(menu);
+    menus_[1] = std::move(child_menu);
+    current_menu_ = 0;
+    RebuildMenuBar();
+    w->resize(900, 640);
+    return true;
+}
+
+QMainWindow* MainFrame::GetMainWindow() const { return qobject_cast<QMainWindow*>(GetWidget()); }
+QMdiArea* MainFrame::GetMdiArea() const { return mdi_.data(); }
+
+void MainFrame::AddToolBarButton(int command_id, std::string_view caption, Picture picture) {
+    if (!toolbar_) return;
+    QAction* action = toolbar_->addAction(ToQt(caption));
+    if (picture != Picture::None) action->setIcon(PictureIcon(picture));
+    action->setToolTip(ToQt(caption));
+    QObject::connect(action, &QAction::triggered, ConnectionContext(), [this, command_id] { InvokeCommand(command_id); });
+    tool_actions_.push_back({command_id, action});
+    RefreshCommandState();
+}
+
+void MainFrame::AddToolBarSeparator() {
+    if (toolbar_) toolbar_->addSeparator();
+}
+
+Control MainFrame::AddToolBarEdit(int id, int width_chars) {
+    if (!toolbar_) return Control();
+    auto* edit = new QLineEdit(toolbar_);
+    edit->setFixedWidth(edit->fontMetrics().averageCharWidth() * width_chars + 12);
+    toolbar_->addWidget(edit);
+    // The tool bar shows its widgets at its next layout; the edit is usable
+    // (and visible to a script) at once.
+    edit->setVisible(true);
+    ControlSpec spec;
+    spec.id = id;
+    spec.kind = ControlKind::Edit;
+    return AddControl(spec, edit);
+}
+
+void MainFrame::SetMessageText(std::string_view text) {
+    if (QMainWindow* w = GetMainWindow()) w->statusBar()->showMessage(ToQt(text));
+}
+
+std::string MainFrame::GetMessageText() const {
+    QMainWindow* w = GetMainWindow();
+    return w ? FromQt(w->statusBar()->currentMessage()) : std::string();
+}
+
+void MainFrame::SetBackgroundPainter(BackgroundPainter painter) {
+    background_ = std::move(painter);
+    if (mdi_) mdi_->viewport()->update();
+}
+
+void MainFrame::PaintDefaultBackground(QPainter& painter, const QRect& area) {
+    painter.fillRect(area, Qt::white);
+    static const QPixmap picture = DrawPicture(Picture::Background);
+    painter.drawPixmap(area.left() + (area.width() - picture.width()) / 2,
+                       area.top() + (area.height() - picture.height()) / 2, picture);
+}
+
+void MainFrame::OnClose() {
+    if (!CloseAllChildren()) return;
+    DestroyWindow();
+}
+
+void MainFrame::DestroyWindow() {
+    if (!IsWindow()) return;
+    for (ChildFrame* child : GetChildFrames()) child->DestroyWindow();
+    Window::DestroyWindow();
+    // The program ends with its main window, when it runs an event loop.
+    if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+}  // namespace platform

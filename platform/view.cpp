@@ -1,0 +1,71 @@
+#include "platform/view.h"
+
+#include <QMdiArea>
+
+#include "platform/frame_widgets.h"
+#include "platform/main_frame.h"
+
+namespace platform {
+
+View::View() = default;
+View::~View() = default;
+
+void View::OnInitialUpdate() {}
+void View::OnDraw(QPainter&) {}
+void View::OnPaint(QPainter& painter) { OnDraw(painter); }
+
+bool View::CreateIn(ChildFrame& frame) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(frame.GetWidget());
+    if (!sub) return false;
+    auto* w = new detail::HookWidget(this, nullptr);
+    AttachWidget(w, false);  // the frame's widget owns it
+    sub->setWidget(w);
+    frame_ = &frame;
+    return true;
+}
+
+ChildFrame::ChildFrame() = default;
+
+ChildFrame::~ChildFrame() {
+    if (view_) view_->DestroyWindow();
+}
+
+void ChildFrame::PreCreateWindow(FrameStyle&) {}
+bool ChildFrame::OnCreate() { return true; }
+void ChildFrame::OnClose() { DestroyWindow(); }
+
+bool ChildFrame::Create(MainFrame& main, std::unique_ptr<View> view, const DocTemplate* doc_template) {
+    FrameStyle style;
+    PreCreateWindow(style);
+    auto* sub = new detail::SubWindowWidget(this);
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    if (style.maximize_box) flags |= Qt::WindowMaximizeButtonHint;
+    sub->setWindowFlags(flags);
+    main_ = &main;
+    template_ = doc_template;
+    AttachWidget(sub, true);
+    main.GetMdiArea()->addSubWindow(sub);
+    if (doc_template) sub->setWindowIcon(PictureIcon(doc_template->icon));
+    view_ = std::move(view);
+    if (!view_ || !view_->CreateIn(*this)) return false;
+    const QSize area = main.GetMdiArea()->size();
+    sub->resize(std::max(400, area.width() * 2 / 3), std::max(300, area.height() * 2 / 3));
+    if (!style.sizing_border) sub->setFixedSize(sub->size());
+    return OnCreate();
+}
+
+void ChildFrame::DestroyWindow() {
+    if (!IsWindow()) return;
+    if (view_) view_->DestroyWindow();
+    if (main_ && main_->GetMdiArea())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(GetWidget())) main_->GetMdiArea()->removeSubWindow(sub);
+    Window::DestroyWindow();
+    if (main_) main_->ChildClosed(this);
+}
+
+void ChildFrame::ActivateFrame() {
+    if (main_) main_->MDIActivate(this);
+}
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+#pragma once
+
+// The MDI windows: a ChildFrame holds one View. A view draws in OnDraw,
+// lays out in OnSize, makes its controls at run time (CreateControl) and
+// handles commands routed to it while its frame is active. Both are made by
+// the main frame from a DocTemplate and deleted by it after they close.
+
+#include <memory>
+
+#include "platform/window.h"
+
+namespace platform {
+
+class MainFrame;
+class ChildFrame;
+struct DocTemplate;
+
+class View : public Window {
+public:
+    View();
+    ~View() override;
+
+    // Runs once, after the view and its frame exist and before they show.
+    virtual void OnInitialUpdate();
+    virtual void OnDraw(QPainter& painter);
+    void OnPaint(QPainter& painter) override;
+
+    ChildFrame* GetParentFrame() const { return frame_; }
+
+private:
+    friend class ChildFrame;
+    bool CreateIn(ChildFrame& frame);
+
+    ChildFrame* frame_ = nullptr;
+};
+
+// Window styles a child frame may take away in PreCreateWindow.
+struct FrameStyle {
+    bool maximize_box = true;
+    bool sizing_border = true;
+};
+
+class ChildFrame : public Window {
+public:
+    ChildFrame();
+    ~ChildFrame() override;
+
+    // Before the frame is made: may take styles away.
+    virtual void PreCreateWindow(FrameStyle& style);
+    // After the frame and its view are made; false: the frame is closed
+    // again and no window opens.
+    virtual bool OnCreate();
+    // The close box or PostClose. The default closes the frame; a frame that
+    // must stay open does not call it.
+    void OnClose() override;
+    // Closes the view and the frame now.
+    void DestroyWindow() override;
+
+    View* GetView() const { return view_.get(); }
+    MainFrame* GetMainFrame() const { return main_; }
+    const DocTemplate* GetTemplate() const { return template_; }
+    // Brings the frame to the front as the active child.
+    void ActivateFrame();
+
+private:
+    friend class MainFrame;
+    bool Create(MainFrame& main, std::unique_ptr<View> view, const DocTemplate* doc_template);
+
+    std::unique_ptr<View> view_;
+    MainFrame* main_ = nullptr;
+    const DocTemplate* template_ = nullptr;
+};
+
+}  // namespace platform

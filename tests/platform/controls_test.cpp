@@ -1,0 +1,256 @@
+// Control operations by id on a modeless dialog: list and combo lines and
+// selections, edits, check boxes and radios, scroll bars and up-down
+// controls, and which changes notify.
+
+#include <gtest/gtest.h>
+
+#include "platform/dialog.h"
+
+namespace {
+
+using namespace platform;
+
+enum : int {
+    kList = 10, kSortedList = 11, kMultiList = 12, kDropList = 13, kEditCombo = 14,
+    kEdit = 20, kMultiEdit = 21, kCheck = 30, kRadioA = 31, kRadioB = 32, kRadioC = 33,
+    kBar = 40, kSpin = 41,
+};
+
+const DialogTemplate kTable{
+    900, "Controls",
+    Column({
+        Row({ListBox(kList), ListBox(kSortedList, kSorted), ListBox(kMultiList, kMultiSelect)}),
+        Row({ComboBox(kDropList, kDropDownList), ComboBox(kEditCombo)}),
+        Row({Edit(kEdit), Edit(kMultiEdit, kMultiLine)}),
+        Row({CheckBox(kCheck, "Check"), Radio(kRadioA, "A"), Radio(kRadioB, "B"), Radio(kRadioC, "C", kGroupStart)}),
+        Row({ScrollBar(kBar), UpDown(kSpin)}),
+    })};
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Create());
+        for (int id : {kList, kSortedList, kMultiList, kDropList, kEditCombo, kEdit, kBar})
+            dialog.Bind(id, Notify::SelChange, [this, id] { selchanges.push_back(id); });
+        dialog.Bind(kEdit, Notify::Changed, [this] { ++edit_changes; });
+        dialog.Bind(kEditCombo, Notify::Changed, [this] { ++combo_changes; });
+        dialog.Bind(kBar, Notify::Scroll, [this](const Notification& n) { scrolls.push_back(n.scroll_code); });
+        dialog.Bind(kSpin, Notify::DeltaPos, [this](const Notification& n) { deltas.push_back(n.delta); });
+    }
+    void TearDown() override { dialog.DestroyWindow(); }
+
+    Control Item(int id) { return dialog.GetDlgItem(id); }
+
+    Dialog dialog{kTable};
+    std::vector<int> selchanges;
+    int edit_changes = 0;
+    int combo_changes = 0;
+    std::vector<int> scrolls;
+    std::vector<int> deltas;
+};
+
+TEST_F(ControlsTest, ListLinesAddInsertDeleteFind) {
+    Control list = Item(kList);
+    EXPECT_EQ(list.AddString("beta"), 0);
+    EXPECT_EQ(list.AddString("alpha"), 1);  // unsorted: at the end
+    EXPECT_EQ(list.InsertString(0, "gamma"), 0);
+    EXPECT_EQ(list.InsertString(-1, "Alphabet"), 3);
+    EXPECT_EQ(list.InsertString(9, "x"), LB_ERR);
+    EXPECT_EQ(list.GetCount(), 4);
+    EXPECT_EQ(list.GetText(1), "beta");
+    EXPECT_EQ(list.GetText(7), "");
+
+    struct Find {
+        int start;
+        const char* text;
+        int prefix;  // FindString
+        int exact;   // FindStringExact
+    };
+    const Find rows[] = {
+        {-1, "alpha", 2, 2},  {-1, "ALPHA", 2, 2},  // case is ignored
+        {2, "alpha", 3, 2},                         // after line 2, wrapping around
+        {-1, "alp", 2, LB_ERR}, {-1, "delta", LB_ERR, LB_ERR}, {3, "gam", 0, LB_ERR},
+    };
+    for (const Find& r : rows) {
+        EXPECT_EQ(list.FindString(r.start, r.text), r.prefix) << r.text << " from " << r.start;
+        EXPECT_EQ(list.FindStringExact(r.start, r.text), r.exact) << r.text << " from " << r.start;
+    }
+
+    EXPECT_EQ(list.DeleteString(0), 3);
+    EXPECT_EQ(list.DeleteString(5), LB_ERR);
+    EXPECT_EQ(list.GetText(0), "beta");
+    list.ResetContent();
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_EQ(list.FindString(-1, ""), LB_ERR);
+    EXPECT_TRUE(selchanges.empty());
+}
+
+TEST_F(ControlsTest, SortedListKeepsOrderIgnoringCase) {
+    Control list = Item(kSortedList);
+    for (const char* s : {"Mango", "apple", "Banana", "cherry", "APPLE"}) list.AddString(s);
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.GetCount(); ++i) lines.push_back(list.GetText(i));
+    EXPECT_EQ(lines, (std::vector<std::string>{"apple", "APPLE", "Banana", "cherry", "Mango"}));
+}
+
+TEST_F(ControlsTest, SelectionInCodeDoesNotNotify) {
+    Control list = Item(kList);
+    for (const char* s : {"a", "b", "c"}) list.AddString(s);
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    EXPECT_EQ(list.SetCurSel(2), 2);
+    EXPECT_EQ(list.GetCurSel(), 2);
+    EXPECT_EQ(list.SelectString(-1, "B"), 1);
+    EXPECT_EQ(list.GetCurSel(), 1);
+    EXPECT_EQ(list.SetCurSel(-1), LB_ERR);
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    EXPECT_TRUE(selchanges.empty());
+    // A user's selection notifies once.
+    EXPECT_EQ(dialog.UserSelect(kList, 0), "");
+    EXPECT_EQ(selchanges, std::vector<int>{kList});
+}
+
+TEST_F(ControlsTest, MultipleSelectionList) {
+    Control list = Item(kMultiList);
+    for (const char* s : {"a", "b", "c", "d"}) list.AddString(s);
+    EXPECT_EQ(list.GetSelCount(), 0);
+    list.SetItemSelected(1, true);
+    list.SetItemSelected(3, true);
+    EXPECT_EQ(list.GetSelItems(), (std::vector<int>{1, 3}));
+    EXPECT_TRUE(list.IsItemSelected(3));
+    list.SetItemSelected(-1, true);
+    EXPECT_EQ(list.GetSelCount(), 4);
+    list.SetItemSelected(-1, false);
+    EXPECT_EQ(list.GetSelCount(), 0);
+    // A click toggles one line.
+    EXPECT_EQ(dialog.UserSelect(kMultiList, 2), "");
+    EXPECT_EQ(dialog.UserSelect(kMultiList, 0), "");
+    EXPECT_EQ(list.GetSelItems(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(dialog.UserSelect(kMultiList, 2), "");
+    EXPECT_EQ(list.GetSelItems(), std::vector<int>{0});
+    EXPECT_EQ(Item(kList).GetSelCount(), LB_ERR);  // a single-selection list has no count
+}
+
+TEST_F(ControlsTest, ComboBoxes) {
+    Control drop = Item(kDropList);
+    for (const char* s : {"????", "AB12"}) drop.AddString(s);
+    EXPECT_EQ(drop.GetCurSel(), CB_ERR);  // adding selects nothing
+    EXPECT_EQ(drop.GetWindowText(), "");
+    drop.SetCurSel(1);
+    EXPECT_EQ(drop.GetWindowText(), "AB12");
+    drop.SetWindowText("zz");  // a drop-down list has no edit part
+    EXPECT_EQ(drop.GetWindowText(), "AB12");
+    EXPECT_EQ(drop.DeleteString(1), 1);
+    EXPECT_EQ(drop.GetCurSel(), CB_ERR);  // the selected line is gone
+
+    Control combo = Item(kEditCombo);
+    for (const char* s : {"one", "two"}) combo.AddString(s);
+    combo.SetWindowText("typed");
+    EXPECT_EQ(combo.GetWindowText(), "typed");
+    EXPECT_EQ(combo.GetCurSel(), CB_ERR);
+    combo.SetCurSel(0);
+    EXPECT_EQ(combo.GetWindowText(), "one");
+    EXPECT_EQ(combo_changes, 0);  // set in code
+    EXPECT_EQ(dialog.UserSetText(kEditCombo, "on"), "");
+    EXPECT_EQ(combo_changes, 1);
+    EXPECT_EQ(combo.GetCurSel(), CB_ERR);  // typing leaves no line selected
+    EXPECT_EQ(dialog.UserSelectText(kEditCombo, "TWO"), "");
+    EXPECT_EQ(combo.GetWindowText(), "two");
+    combo.LimitText(3);
+    EXPECT_EQ(dialog.UserType(kEditCombo, "xyz"), "");
+    EXPECT_EQ(combo.GetWindowText().size(), 3u);
+    combo.ResetContent();
+    EXPECT_EQ(combo.GetCount(), 0);
+    EXPECT_EQ(combo.GetWindowText(), "");
+    EXPECT_EQ(selchanges, std::vector<int>{kEditCombo});
+}
+
+TEST_F(ControlsTest, EditTextLimitAndSelection) {
+    Control edit = Item(kEdit);
+    edit.SetWindowText("12/31/98");
+    EXPECT_EQ(edit_changes, 1);  // a text set in code notifies
+    struct Sel {
+        int start, end;
+        int got_start, got_end;
+    };
+    for (const Sel& s : {Sel{0, -1, 0, 8}, Sel{2, 5, 2, 5}, Sel{3, 3, 3, 3}, Sel{4, 99, 4, 8}}) {
+        edit.SetSel(s.start, s.end);
+        int a = -9, b = -9;
+        edit.GetSel(a, b);
+        EXPECT_EQ(a, s.got_start) << s.start << "," << s.end;
+        EXPECT_EQ(b, s.got_end) << s.start << "," << s.end;
+    }
+    // Typing replaces the selection at the caret.
+    edit.SetSel(0, 2);
+    EXPECT_EQ(dialog.UserType(kEdit, "01"), "");
+    EXPECT_EQ(edit.GetWindowText(), "01/31/98");
+    edit.LimitText(4);
+    edit.SetWindowText("");
+    EXPECT_EQ(dialog.UserType(kEdit, "123456"), "");
+    EXPECT_EQ(edit.GetWindowText(), "1234");
+
+    Control multi = Item(kMultiEdit);
+    multi.SetWindowText("first\r\nsecond");
+    EXPECT_EQ(multi.GetWindowText(), "first\r\nsecond");
+}
+
+TEST_F(ControlsTest, TextIsOneBytePerCharacter) {
+    const std::string bytes = "Caf\xe9 \xa3" "5";  // Latin-1 bytes survive the widget
+    Item(kEdit).SetWindowText(bytes);
+    EXPECT_EQ(Item(kEdit).GetWindowText(), bytes);
+}
+
+TEST_F(ControlsTest, ChecksAndRadioGroups) {
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kCheck), 0);
+    dialog.CheckDlgButton(kCheck, 1);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kCheck), 1);
+    // Radios set in code are independent; a user's click keeps its group.
+    dialog.CheckDlgButton(kRadioA, 1);
+    dialog.CheckDlgButton(kRadioB, 1);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kRadioA), 1);
+    EXPECT_EQ(dialog.UserClick(kRadioB), "");
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kRadioA), 0);
+    dialog.CheckDlgButton(kRadioC, 1);
+    EXPECT_EQ(dialog.UserClick(kRadioA), "");
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kRadioB), 0);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kRadioC), 1);  // C starts a group of its own
+    dialog.CheckRadioButton(kRadioA, kRadioC, kRadioB);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kRadioA), 0);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kRadioB), 1);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kRadioC), 0);
+}
+
+TEST_F(ControlsTest, ScrollBarAndUpDownOnlyAsk) {
+    Control bar = Item(kBar);
+    bar.SetScrollRange(1, 13);
+    int lo = 0, hi = 0;
+    bar.GetScrollRange(lo, hi);
+    EXPECT_EQ(lo, 1);
+    EXPECT_EQ(hi, 13);
+    EXPECT_EQ(bar.SetScrollPos(5), 1);
+    EXPECT_EQ(bar.SetScrollPos(40), 5);
+    EXPECT_EQ(bar.GetScrollPos(), 13);  // kept within the range
+    EXPECT_EQ(dialog.UserScroll(kBar, SB_PAGEUP), "");
+    EXPECT_EQ(dialog.UserScroll(kBar, SB_LINEDOWN), "");
+    EXPECT_EQ(scrolls, (std::vector<int>{SB_PAGEUP, SB_LINEDOWN}));
+    EXPECT_EQ(bar.GetScrollPos(), 13);  // the handler decides where it goes
+
+    EXPECT_EQ(dialog.UserSpin(kSpin, true), "");
+    EXPECT_EQ(dialog.UserSpin(kSpin, false), "");
+    EXPECT_EQ(deltas, (std::vector<int>{-1, 1}));
+}
+
+TEST_F(ControlsTest, NullControlIsHarmless) {
+    Control none = dialog.GetDlgItem(12345);
+    EXPECT_FALSE(none);
+    none.SetWindowText("x");
+    none.AddString("x");
+    EXPECT_EQ(none.GetWindowText(), "");
+    EXPECT_EQ(none.GetCurSel(), LB_ERR);
+    Control kept = Item(kEdit);
+    dialog.DestroyWindow();
+    kept.SetWindowText("after");  // its window is gone
+    EXPECT_EQ(kept.GetWindowText(), "");
+    EXPECT_EQ(dialog.GetDlgItemText(kEdit), "");
+}
+
+}  // namespace

@@ -1,0 +1,332 @@
+// Dialogs from a resource table, driven through the scripted interaction:
+// setting controls, clicking buttons, Enter and Escape, message boxes and
+// nested modals, and the failures a script reports.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "platform/message_box.h"
+#include "platform/scripted_interaction.h"
+#include "sample_dialog.h"
+
+namespace {
+
+using namespace platform;
+using namespace sample;
+
+class DialogTest : public ::testing::Test {
+protected:
+    void ExpectClean() {
+        EXPECT_TRUE(script.Failures().empty()) << script.Failures().front();
+        EXPECT_EQ(script.StepsLeft(), 0u);
+    }
+    // The first failure, or empty.
+    std::string Failure() const { return script.Failures().empty() ? "" : script.Failures().front(); }
+
+    ScriptedInteraction script{[](const std::string&) {}};
+    ScopedInteraction installed{script};
+    Selection selection;
+};
+
+TEST_F(DialogTest, ScriptSetsControlsAndClicksGenerate) {
+    script.ExpectDialog(kDialogId)
+        .SelectText(kClientList, "ACC002")
+        .SetText(kStartDate, "02/01/98")
+        .Check(kAccrued)
+        .SelectText(kManager, "AB12")
+        .ExpectVisible(kFileName, false)
+        .Click(kFile)
+        .ExpectVisible(kFileName, true)
+        .SetText(kFileName, "OUT.TXT")
+        .Click(kGenerate)
+        .ExpectClosed();
+    SampleDialog dialog(selection);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    ExpectClean();
+    EXPECT_EQ(selection.scope, 2);
+    EXPECT_EQ(selection.account, "ACC002");
+    EXPECT_EQ(selection.start_date, "02/01/98");
+    EXPECT_EQ(selection.end_date, "12/31/98");  // set by OnInitDialog, untouched
+    EXPECT_TRUE(selection.accrued);
+    EXPECT_EQ(selection.manager, "AB12");
+    EXPECT_EQ(selection.destination, 2);
+    EXPECT_EQ(selection.file_name, "OUT.TXT");
+    EXPECT_FALSE(dialog.IsWindow());  // the widgets are gone after DoModal
+}
+
+TEST_F(DialogTest, CancelButtonAndEscapeRunOnCancel) {
+    script.ExpectDialog(kDialogId).Click(IDCANCEL).ExpectDialog(kDialogId).Press(Key::Escape);
+    SampleDialog dialog(selection);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.cancels, 2);
+    EXPECT_EQ(selection.destination, -1);  // nothing stored
+    ExpectClean();
+}
+
+// Generate's checks, one row per case: the dialog closes only when the
+// entries pass or the person accepts the way out offered.
+struct GenerateCase {
+    const char* name;
+    const char* start;
+    int output;
+    const char* file;
+    std::optional<std::string> message;  // the box Generate shows, if any
+    int answer;                          // the button pressed on it
+    int result;                          // DoModal's result
+    int destination;                     // what Generate stored last
+};
+
+class GenerateTest : public DialogTest, public ::testing::WithParamInterface<GenerateCase> {};
+
+TEST_P(GenerateTest, ChecksEntries) {
+    const GenerateCase& c = GetParam();
+    script.ExpectDialog(kDialogId).SetText(kStartDate, c.start).Click(c.output);
+    if (c.output == kFile) script.SetText(kFileName, c.file);
+    script.Click(kGenerate);
+    if (c.message) script.ExpectMessageBox(*c.message, c.answer, "Sample Options");
+    if (c.result == IDCANCEL) script.Click(IDCANCEL);  // it stayed open
+    script.ExpectClosed();
+    SampleDialog dialog(selection);
+    EXPECT_EQ(dialog.DoModal(), c.result);
+    EXPECT_EQ(selection.destination, c.destination);
+    ExpectClean();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GenerateTest,
+    ::testing::Values(
+        GenerateCase{"Display", "01/05/99", kDisplay, "", std::nullopt, 0, IDOK, 3},
+        GenerateCase{"Print", "01/05/99", kPrint, "", std::nullopt, 0, IDOK, 0},
+        GenerateCase{"NamedFile", "01/05/99", kFile, "OUT.TXT", std::nullopt, 0, IDOK, 2},
+        GenerateCase{"NoFileNameDisplayInstead", "01/05/99", kFile, "", "No file name. Display instead?", IDYES,
+                     IDOK, 3},
+        GenerateCase{"NoFileNameStayOpen", "01/05/99", kFile, "", "No file name. Display instead?", IDNO, IDCANCEL,
+                     2},
+        GenerateCase{"ShortDate", "1/5/99", kDisplay, "", "Illegal start date", IDOK, IDCANCEL, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, EnterMovesTheFocusAndPressesAFocusedButton) {
+    SampleDialog* dlg = nullptr;
+    auto focus_is = [&](int id) {
+        return [&, id]() -> std::string {
+            return dlg->GetFocusId() == id ? "" : "focus on " + std::to_string(dlg->GetFocusId());
+        };
+    };
+    script.ExpectDialog(kDialogId)
+        .Run("focus on All", focus_is(kAll))  // the first control that takes the focus
+        .Focus(kStartDate)
+        .Press(Key::Enter)
+        .Run("focus on End Date", focus_is(kEndDate))
+        .Press(Key::Enter)
+        .Run("focus on Accrued", focus_is(kAccrued))  // the hidden check box is skipped
+        .Press(Key::Enter)
+        .Run("focus on manager", focus_is(kManager))
+        .Press(Key::Enter)
+        .Press(Key::Enter)
+        .Press(Key::Enter)
+        .Run("focus on File", focus_is(kFile))
+        .Press(Key::Enter)  // the hidden file name is skipped
+        .Run("focus on Generate", focus_is(kGenerate))
+        .Press(Key::Enter)  // presses Generate
+        .ExpectClosed();
+    SampleDialog dialog(selection);
+    dlg = &dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    ExpectClean();
+    const std::vector<std::string> expected{"+621", "-621", "+623", "-623"};
+    EXPECT_EQ(dialog.focus_log, expected);
+}
+
+TEST_F(DialogTest, NotificationsReachHandlersById) {
+    SampleDialog* dlg = nullptr;
+    script.ExpectDialog(kDialogId)
+        .Run("init",
+             [&]() -> std::string {
+                 // OnInitDialog set the start date (a text set in code notifies)
+                 // and selected a list line (a selection set in code does not).
+                 if (dlg->start_changes != 1) return "start changes " + std::to_string(dlg->start_changes);
+                 if (dlg->list_selections != 0) return "selections " + std::to_string(dlg->list_selections);
+                 return {};
+             })
+        .SetText(kStartDate, "01/01/99")
+        .Type(kEndDate, "")
+        .Select(kClientList, 2)
+        .Click(kAll)
+        .ExpectChecked(kAll, true)
+        .ExpectChecked(kSelect, false)   // same radio group
+        .ExpectChecked(kDisplay, true)   // another group
+        .Run("counts",
+             [&]() -> std::string {
+                 if (dlg->start_changes != 2) return "start changes " + std::to_string(dlg->start_changes);
+                 if (dlg->list_selections != 1) return "selections " + std::to_string(dlg->list_selections);
+                 return {};
+             })
+        .Click(IDCANCEL);
+    SampleDialog dialog(selection);
+    dlg = &dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ExpectClean();
+}
+
+TEST_F(DialogTest, TypingGoesKeyByKeyThroughTheChangeHandler) {
+    // A change handler that upper-cases what is typed, as keystroke filters
+    // rewrite their edit: each key sees the text the handler left.
+    class Upper : public SampleDialog {
+    public:
+        using SampleDialog::SampleDialog;
+        bool OnInitDialog() override {
+            SampleDialog::OnInitDialog();
+            Bind(kFileName, Notify::Changed, [this] {
+                std::string t = GetDlgItemText(kFileName);
+                for (char& ch : t) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+                if (t != GetDlgItemText(kFileName)) SetDlgItemText(kFileName, t);
+                ++keys;
+            });
+            return true;
+        }
+        int keys = 0;
+    };
+    script.ExpectDialog(kDialogId)
+        .Click(kFile)
+        .Type(kFileName, "out.txt")
+        .ExpectText(kFileName, "OUT.TXT")
+        .Type(kFileName, "1234567890")  // the limit is 12 characters
+        .ExpectText(kFileName, "OUT.TXT12345")
+        .Click(IDCANCEL);
+    Upper dialog(selection);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_GE(dialog.keys, 7);
+    ExpectClean();
+}
+
+TEST_F(DialogTest, GroupBoxIsAFrameNotAParent) {
+    SampleDialog* dlg = nullptr;
+    script.ExpectDialog(kDialogId)
+        .Run("hide the frame",
+             [&]() -> std::string {
+                 dlg->GetDlgItem(kClientGroup).ShowWindow(SW_HIDE);
+                 dlg->GetDlgItem(kAccountGroup).EnableWindow(false);
+                 if (!dlg->GetDlgItem(kClientList).IsWindowVisible()) return "the list went with its frame";
+                 if (!dlg->GetDlgItem(kAll).IsWindowEnabled()) return "the radio went with its frame";
+                 return {};
+             })
+        .Select(kClientList, 1)
+        .Click(kAll)
+        .Click(IDCANCEL);
+    SampleDialog dialog(selection);
+    dlg = &dialog;
+    dialog.DoModal();
+    ExpectClean();
+}
+
+TEST_F(DialogTest, NestedModalsAreAnsweredInPlace) {
+    script.ExpectDialog(kDialogId)
+        .DoubleClick(kClientList, 1)  // opens the note dialog
+        .ExpectDialog(kNestedDialogId)
+        .Click(IDOK)  // empty note: a message box asks
+        .ExpectMessageBox("The note is empty. Keep it?", IDCANCEL, "Note")
+        .SetText(kNestedEdit, "hello")
+        .Click(IDOK)
+        .ExpectClosed()  // the note dialog
+        .Click(kGenerate)
+        .ExpectClosed();
+    SampleDialog dialog(selection);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    ExpectClean();
+    EXPECT_EQ(selection.nested_note, "hello");
+    EXPECT_EQ(selection.account, "ACC002");
+    EXPECT_EQ(dialog.list_double_clicks, 1);
+}
+
+// What a script reports when the program does not do what it expects. Each
+// row plays a script on the sample dialog and names the start of the failure.
+struct FailureCase {
+    const char* name;
+    std::function<void(ScriptedInteraction&)> script;
+    const char* failure;
+};
+
+class ScriptFailureTest : public DialogTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ScriptFailureTest, ReportsWithItsText) {
+    GetParam().script(script);
+    SampleDialog dialog(selection);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);  // a failed script cancels what is open
+    script.FailIfStepsLeft();
+    ASSERT_FALSE(script.Failures().empty());
+    EXPECT_EQ(Failure().rfind(GetParam().failure, 0), 0u) << Failure();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ScriptFailureTest,
+    ::testing::Values(
+        FailureCase{"UnexpectedDialog", [](ScriptedInteraction&) {},
+                    "unexpected dialog 500 \"Sample Options\": the script has ended"},
+        FailureCase{"OtherDialogExpected", [](ScriptedInteraction& s) { s.ExpectDialog(123); },
+                    "unexpected dialog 500 \"Sample Options\"; the script expects dialog 123"},
+        FailureCase{"UnexpectedMessageBox",
+                    [](ScriptedInteraction& s) {
+                        s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate).Click(IDCANCEL);
+                    },
+                    "unexpected message box \"Sample Options\": \"Illegal start date\"; the script expects click 2"},
+        FailureCase{"OtherMessageText",
+                    [](ScriptedInteraction& s) {
+                        s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate);
+                        s.ExpectMessageBox("Illegal end date", IDOK);
+                    },
+                    "message box \"Sample Options\": \"Illegal start date\" shown; the script expects the text "
+                    "\"Illegal end date\""},
+        FailureCase{"NoSuchButton",
+                    [](ScriptedInteraction& s) {
+                        s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate);
+                        s.ExpectMessageBox(std::nullopt, IDRETRY);
+                    },
+                    "message box \"Sample Options\": \"Illegal start date\" has no button retry"},
+        FailureCase{"DidNotClose",
+                    [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).Click(kAccrued).ExpectClosed(); },
+                    "dialog 500 \"Sample Options\" did not close"},
+        FailureCase{"StillOpenAtTheEnd", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).Click(kAccrued); },
+                    "dialog 500 \"Sample Options\" is still open at the end of the script"},
+        FailureCase{"HiddenControl",
+                    [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SetText(kFileName, "X"); },
+                    "dialog 500 \"Sample Options\": control 661 is hidden"},
+        FailureCase{"DisabledControl",
+                    [](ScriptedInteraction& s) {
+                        s.ExpectDialog(kDialogId);
+                        s.Run("disable", [] {
+                            Dialog::FindOpen(kDialogId)->GetDlgItem(kGenerate).EnableWindow(false);
+                            return std::string();
+                        });
+                        s.Click(kGenerate);
+                    },
+                    "dialog 500 \"Sample Options\": control 670 is disabled"},
+        FailureCase{"MissingControl", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).Click(999); },
+                    "dialog 500 \"Sample Options\": there is no control 999"},
+        FailureCase{"WrongKind", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SetText(kAccrued, "x"); },
+                    "dialog 500 \"Sample Options\": control 630 is a check box and cannot be typed into"},
+        FailureCase{"NoSuchLine", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SelectText(kManager, "ZZ"); },
+                    "dialog 500 \"Sample Options\": control 641 has no line \"ZZ\""},
+        FailureCase{"TextDiffers",
+                    [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).ExpectText(kStartDate, "02/02/02"); },
+                    "dialog 500 \"Sample Options\": control 621 reads \"01/01/98\""},
+        FailureCase{"StepsLeftOver",
+                    [](ScriptedInteraction& s) {
+                        s.ExpectDialog(kDialogId).Click(IDCANCEL).ExpectMessageBox("never", IDOK);
+                    },
+                    "1 script step(s) left, the next is message \"never\" ok"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, AfterAFailureEverythingUnwindsWithCancel) {
+    script.ExpectDialog(kDialogId).Click(999);
+    SampleDialog dialog(selection);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    // Later dialogs and boxes get their Escape answers without more failures.
+    EXPECT_EQ(SampleDialog(selection).DoModal(), IDCANCEL);
+    EXPECT_EQ(MessageBox("Go on?", "Q", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBox("Done", "Q", MB_OK), IDOK);
+    EXPECT_EQ(script.Failures().size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+// The main frame: menus from a table, command routing, the tool bar edit,
+// MDI children from document templates with their close hook, and the
+// painted background.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPainter>
+
+#include "platform/main_frame.h"
+#include "platform/timer.h"
+
+namespace {
+
+using namespace platform;
+
+enum : int { kOpen = 32775, kOptions = 32830, kModulesItem = 32950, kViewOnly = 32990, kDateEdit = 61447 };
+
+MenuTable MainMenu() {
+    return {Popup("&File", {Command(ID_FILE_OPEN, "&Open"), Separator(), Command(ID_APP_EXIT, "E&xit")}),
+            Popup("&Utilities", {Command(kOptions, "&Options"), Popup("More", {Command(kViewOnly, "View only")})}),
+            Popup("Modules", {Command(kModulesItem, "Billing")})};
+}
+
+MenuTable ChildMenu() {
+    MenuTable menu = MainMenu();
+    menu.push_back(Popup("&Window", {Command(ID_WINDOW_CASCADE, "&Cascade"), WindowList()}));
+    return menu;
+}
+
+struct Log {
+    std::vector<std::string> lines;
+};
+
+class LogView : public View {
+public:
+    LogView(Log& log, std::string name) : log_(log), name_(std::move(name)) {}
+    void OnInitialUpdate() override {
+        log_.lines.push_back("init " + name_);
+        CreateControl(Button(50, "Done"), QRect(10, 10, 80, 30));
+        Bind(50, Notify::Clicked, [this] { GetParentFrame()->PostClose(); });
+        Bind(kViewOnly, Notify::Clicked, [this] { log_.lines.push_back("view command " + name_); });
+        GetParentFrame()->SetWindowText(name_);
+    }
+    void OnDestroy() override { log_.lines.push_back("destroy " + name_); }
+
+private:
+    Log& log_;
+    std::string name_;
+};
+
+// A frame that refuses to close while it is told to.
+class StubbornFrame : public ChildFrame {
+public:
+    void PreCreateWindow(FrameStyle& style) override { style.maximize_box = false; }
+    void OnClose() override {
+        if (may_close) ChildFrame::OnClose();
+    }
+    bool may_close = false;
+};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(main.Create("TREL1", MainMenu(), ChildMenu()));
+        main.GetWidget()->resize(900, 640);
+        main.ShowWindow(SW_SHOW);
+        view_template = templates.Add({"Report", [this] { return std::make_unique<LogView>(log, Next()); }});
+        stubborn_template = templates.Add({"Stubborn", [this] { return std::make_unique<LogView>(log, Next()); },
+                                           [] { return std::make_unique<StubbornFrame>(); }});
+    }
+    std::string Next() { return "W" + std::to_string(++opened); }
+    const DocTemplate& Template(int position) { return *templates.Get(position); }
+
+    // The enabled state of a menu item as the menu bar shows it.
+    bool MenuShowsEnabled(const QString& text) {
+        std::function<QAction*(const QList<QAction*>&)> find = [&](const QList<QAction*>& actions) -> QAction* {
+            for (QAction* a : actions) {
+                if (a->text() == text) return a;
+                if (a->menu())
+                    if (QAction* found = find(a->menu()->actions())) return found;
+            }
+            return nullptr;
+        };
+        QAction* action = find(main.GetMainWindow()->menuBar()->actions());
+        EXPECT_NE(action, nullptr) << text.toStdString();
+        return action && action->isEnabled();
+    }
+
+    // Declared before the frame, which outlives them otherwise: closing its
+    // views at the end writes to the log.
+    Log log;
+    DocTemplateList templates;
+    int view_template = 0;
+    int stubborn_template = 0;
+    int opened = 0;
+    MainFrame main;
+};
+
+TEST_F(MainFrameTest, TemplatesKeepTheirPositions) {
+    EXPECT_EQ(view_template, 0);
+    EXPECT_EQ(stubborn_template, 1);
+    EXPECT_EQ(templates.Add({"Chart", nullptr}), 2);
+    EXPECT_EQ(templates.Get(1)->name, "Stubborn");
+    EXPECT_EQ(templates.Get(3), nullptr);
+    EXPECT_EQ(templates.Get(-1), nullptr);
+}
+
+TEST_F(MainFrameTest, TopLevelItemDeletedByCaption) {
+    EXPECT_EQ(main.GetTopLevelMenuCaptions(), (std::vector<std::string>{"&File", "&Utilities", "Modules"}));
+    EXPECT_TRUE(main.DeleteTopLevelMenu("Modules"));
+    EXPECT_FALSE(main.DeleteTopLevelMenu("Modules"));
+    EXPECT_FALSE(main.DeleteTopLevelMenu("Utilities"));  // the caption must match exactly
+    EXPECT_EQ(main.GetTopLevelMenuCaptions(), (std::vector<std::string>{"&File", "&Utilities"}));
+    EXPECT_EQ(main.GetMainWindow()->menuBar()->actions().size(), 2);
+}
+
+TEST_F(MainFrameTest, CommandsWithoutHandlerAreDisabled) {
+    EXPECT_FALSE(main.IsCommandEnabled(kOptions));
+    EXPECT_FALSE(MenuShowsEnabled("&Options"));
+    EXPECT_FALSE(main.InvokeCommand(kOptions));
+    int runs = 0;
+    main.Bind(kOptions, Notify::Clicked, [&] { ++runs; });
+    EXPECT_TRUE(main.IsCommandEnabled(kOptions));
+    EXPECT_TRUE(main.InvokeCommand(kOptions));
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(MenuShowsEnabled("&Options"));
+    main.EnableCommand(kOptions, false);
+    EXPECT_FALSE(main.InvokeCommand(kOptions));
+    EXPECT_FALSE(MenuShowsEnabled("&Options"));
+    main.EnableCommand(kOptions, true);
+    main.CheckCommand(kOptions, true);
+    EXPECT_TRUE(main.IsCommandChecked(kOptions));
+    EXPECT_TRUE(main.InvokeCommand(kOptions));
+    EXPECT_EQ(runs, 2);
+}
+
+TEST_F(MainFrameTest, CommandsGoToTheActiveViewFirst) {
+    int main_runs = 0;
+    main.Bind(kViewOnly, Notify::Clicked, [&] { ++main_runs; });
+    EXPECT_TRUE(main.InvokeCommand(kViewOnly));
+    EXPECT_EQ(main_runs, 1);
+    ChildFrame* first = main.OpenView(Template(view_template));
+    ChildFrame* second = main.OpenView(Template(view_template));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(main.MDIGetActive(), second);
+    EXPECT_TRUE(main.InvokeCommand(kViewOnly));
+    main.MDIActivate(first);
+    EXPECT_EQ(main.MDIGetActive(), first);
+    EXPECT_TRUE(main.InvokeCommand(kViewOnly));
+    EXPECT_EQ(main_runs, 1);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"init W1", "init W2", "view command W2", "view command W1"}));
+}
+
+TEST_F(MainFrameTest, ChildWindowsListActivateAndClose) {
+    ChildFrame* a = main.OpenView(Template(view_template));
+    ChildFrame* b = main.OpenView(Template(view_template));
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(main.GetChildFrames(), (std::vector<ChildFrame*>{a, b}));
+    EXPECT_EQ(a->GetWindowText(), "W1");
+    EXPECT_EQ(main.GetTopLevelMenuCaptions().back(), "&Window");  // the child menu shows
+
+    // The view's Done button posts a close to its frame.
+    EXPECT_EQ(a->GetView()->UserClick(50), "");
+    EXPECT_EQ(main.GetChildFrames().size(), 2u);  // not yet: it was posted
+    ProcessPendingMessages();
+    EXPECT_EQ(main.GetChildFrames(), std::vector<ChildFrame*>{b});
+    EXPECT_EQ(log.lines.back(), "destroy W1");
+
+    b->DestroyWindow();
+    EXPECT_TRUE(main.GetChildFrames().empty());
+    EXPECT_EQ(main.MDIGetActive(), nullptr);
+    EXPECT_EQ(main.GetTopLevelMenuCaptions().back(), "Modules");  // the main menu is back
+}
+
+TEST_F(MainFrameTest, CloseHookCanRefuse) {
+    ChildFrame* plain = main.OpenView(Template(view_template));
+    auto* stubborn = static_cast<StubbornFrame*>(main.OpenView(Template(stubborn_template)));
+    ASSERT_TRUE(plain && stubborn);
+    main.OnClose();  // the main frame asks its children first
+    EXPECT_TRUE(main.IsWindow());
+    EXPECT_EQ(main.GetChildFrames(), std::vector<ChildFrame*>{stubborn});
+    stubborn->may_close = true;
+    main.OnClose();
+    EXPECT_FALSE(main.IsWindow());
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"init W1", "init W2", "destroy W1", "destroy W2"}));
+}
+
+TEST_F(MainFrameTest, ToolBarEditIsAControlOfTheFrame) {
+    std::vector<std::string> events;
+    main.AddToolBarEdit(kDateEdit, 8);
+    main.Bind(kDateEdit, Notify::Changed, [&] { events.push_back("changed " + main.GetDlgItemText(kDateEdit)); });
+    main.Bind(kDateEdit, Notify::FocusLost, [&] { events.push_back("lost"); });
+    main.SetDlgItemText(kDateEdit, "12/08/98");
+    EXPECT_EQ(main.GetDlgItemText(kDateEdit), "12/08/98");
+    main.GetDlgItem(kDateEdit).LimitText(8);
+    EXPECT_EQ(main.UserSetText(kDateEdit, "1/5/99"), "");
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1], "changed 1/5/99");
+    main.SetMessageText("Ready");
+    EXPECT_EQ(main.GetMessageText(), "Ready");
+}
+
+TEST_F(MainFrameTest, BackgroundIsPaintedCentredOnWhite) {
+    QWidget* area = main.GetMdiArea()->viewport();
+    const QImage image = area->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
+    // The picture sits in the middle: some of its pixels there are not white.
+    bool drawn = false;
+    const QPoint centre = image.rect().center();
+    for (int dx = -60; dx <= 60 && !drawn; dx += 3)
+        for (int dy = -60; dy <= 60 && !drawn; dy += 3)
+            drawn = image.pixelColor(centre + QPoint(dx, dy)) != QColor(Qt::white);
+    EXPECT_TRUE(drawn);
+
+    main.SetBackgroundPainter([](QPainter& p, const QRect& r) { p.fillRect(r, Qt::red); });
+    EXPECT_EQ(area->grab().toImage().pixelColor(2, 2), QColor(Qt::red));
+}
+
+}  // namespace

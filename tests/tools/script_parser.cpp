@@ -1,0 +1,383 @@
+// Parsing of test scripts: one step a line, words separated by blanks,
+// texts in double quotes (\" and \\ inside), "#" starts a comment.
+
+#include <charconv>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "tests/tools/script_driver.h"
+
+namespace tools {
+namespace {
+
+using platform::ScriptStep;
+
+struct Token {
+    std::string text;
+    bool quoted = false;
+};
+
+// Splits a line into words and quoted texts; nothing when a quote is open.
+std::optional<std::vector<Token>> Tokenize(std::string_view line, std::string& error) {
+    std::vector<Token> tokens;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+        } else if (c == '#') {
+            break;
+        } else if (c == '"') {
+            Token t{"", true};
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                if (line[i] == '\\' && i + 1 < line.size()) {
+                    t.text += line[i + 1];
+                    i += 2;
+                } else if (line[i] == '"') {
+                    closed = true;
+                    ++i;
+                    break;
+                } else {
+                    t.text += line[i++];
+                }
+            }
+            if (!closed) {
+                error = "a quoted text is not closed";
+                return std::nullopt;
+            }
+            tokens.push_back(std::move(t));
+        } else {
+            Token t;
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') t.text += line[i++];
+            tokens.push_back(std::move(t));
+        }
+    }
+    return tokens;
+}
+
+std::optional<int> Number(const Token& t) {
+    int value = 0;
+    const char* end = t.text.data() + t.text.size();
+    auto [ptr, ec] = std::from_chars(t.text.data(), end, value);
+    if (t.quoted || ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+std::optional<bool> OnOff(const Token& t) {
+    if (t.text == "on") return true;
+    if (t.text == "off") return false;
+    return std::nullopt;
+}
+
+std::optional<int> Answer(const std::string& word) {
+    static const std::map<std::string, int> answers{
+        {"ok", platform::IDOK},       {"cancel", platform::IDCANCEL}, {"yes", platform::IDYES},
+        {"no", platform::IDNO},       {"retry", platform::IDRETRY},   {"abort", platform::IDABORT},
+        {"ignore", platform::IDIGNORE}};
+    auto it = answers.find(word);
+    return it == answers.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+std::optional<int> ScrollCode(const std::string& word) {
+    static const std::map<std::string, int> codes{
+        {"lineup", platform::SB_LINEUP},     {"linedown", platform::SB_LINEDOWN},
+        {"pageup", platform::SB_PAGEUP},     {"pagedown", platform::SB_PAGEDOWN},
+        {"top", platform::SB_TOP},           {"bottom", platform::SB_BOTTOM},
+        {"thumb", platform::SB_THUMBPOSITION}, {"track", platform::SB_THUMBTRACK}};
+    auto it = codes.find(word);
+    return it == codes.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+std::optional<platform::Key> KeyOf(const std::string& word) {
+    if (word == "enter") return platform::Key::Enter;
+    if (word == "escape") return platform::Key::Escape;
+    if (word == "tab") return platform::Key::Tab;
+    if (word == "backtab") return platform::Key::BackTab;
+    return std::nullopt;
+}
+
+std::string ReadWhole(const std::filesystem::path& path, bool& ok) {
+    std::ifstream in(path, std::ios::binary);
+    ok = static_cast<bool>(in);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+ScriptStep ActionStep(ScriptStep::Action action, int id) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Action;
+    s.action = action;
+    s.id = id;
+    return s;
+}
+
+ScriptStep RunStep(std::string description, std::function<std::string()> run, bool top_level_only = false) {
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Run;
+    s.text = std::move(description);
+    s.run = std::move(run);
+    s.top_level_only = top_level_only;
+    return s;
+}
+
+// Parses one line's tokens into a step; an error text when they do not fit.
+std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainFrame* main, std::string& error) {
+    using A = ScriptStep::Action;
+    const std::string& word = t[0].text;
+    const std::size_t n = t.size();
+    auto need = [&](std::size_t count, const char* form) {
+        if (n != count) error = "\"" + word + "\" takes the form: " + form;
+        return n == count;
+    };
+    auto id_at = [&](std::size_t i) -> std::optional<int> {
+        auto v = Number(t[i]);
+        if (!v) error = "\"" + t[i].text + "\" is not a number";
+        return v;
+    };
+
+    if (word == "dialog") {
+        if (!need(2, "dialog ID")) return std::nullopt;
+        auto id = id_at(1);
+        if (!id) return std::nullopt;
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::ExpectDialog;
+        s.id = *id;
+        return s;
+    }
+    if (word == "closed") {
+        if (!need(1, "closed")) return std::nullopt;
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::ExpectClosed;
+        return s;
+    }
+    if (word == "set" || word == "type" || word == "expect-text") {
+        if (!need(3, (word + " ID \"TEXT\"").c_str())) return std::nullopt;
+        auto id = id_at(1);
+        if (!id) return std::nullopt;
+        ScriptStep s = ActionStep(word == "set" ? A::SetText : word == "type" ? A::Type : A::ExpectText, *id);
+        s.text = t[2].text;
+        return s;
+    }
+    if (word == "check" || word == "expect-check" || word == "expect-enabled" || word == "expect-visible") {
+        if (!need(3, (word + " ID on|off").c_str())) return std::nullopt;
+        auto id = id_at(1);
+        auto on = OnOff(t[2]);
+        if (!id) return std::nullopt;
+        if (!on) {
+            error = "\"" + t[2].text + "\" is not on or off";
+            return std::nullopt;
+        }
+        const A action = word == "check"            ? A::Check
+                         : word == "expect-check"   ? A::ExpectChecked
+                         : word == "expect-enabled" ? A::ExpectEnabled
+                                                    : A::ExpectVisible;
+        ScriptStep s = ActionStep(action, *id);
+        s.number = *on ? 1 : 0;
+        return s;
+    }
+    if (word == "click" || word == "focus") {
+        if (!need(2, (word + " ID").c_str())) return std::nullopt;
+        auto id = id_at(1);
+        if (!id) return std::nullopt;
+        return ActionStep(word == "click" ? A::Click : A::Focus, *id);
+    }
+    if (word == "select" || word == "dblclick") {
+        if (!need(3, (word + " ID LINE|\"TEXT\"").c_str())) return std::nullopt;
+        auto id = id_at(1);
+        if (!id) return std::nullopt;
+        if (auto line = Number(t[2])) {
+            ScriptStep s = ActionStep(word == "select" ? A::Select : A::DoubleClick, *id);
+            s.number = *line;
+            return s;
+        }
+        if (word == "dblclick") {
+            error = "dblclick takes a line number";
+            return std::nullopt;
+        }
+        ScriptStep s = ActionStep(A::SelectText, *id);
+        s.text = t[2].text;
+        return s;
+    }
+    if (word == "scroll") {
+        if (n != 3 && n != 4) {
+            error = "\"scroll\" takes the form: scroll ID lineup|linedown|pageup|pagedown|top|bottom|thumb POS";
+            return std::nullopt;
+        }
+        auto id = id_at(1);
+        auto code = ScrollCode(t[2].text);
+        if (!id) return std::nullopt;
+        if (!code) {
+            error = "\"" + t[2].text + "\" is not a scroll request";
+            return std::nullopt;
+        }
+        ScriptStep s = ActionStep(A::Scroll, *id);
+        s.number = *code;
+        if (n == 4) {
+            auto pos = id_at(3);
+            if (!pos) return std::nullopt;
+            s.position = *pos;
+        }
+        return s;
+    }
+    if (word == "spin") {
+        if (!need(3, "spin ID up|down")) return std::nullopt;
+        auto id = id_at(1);
+        if (!id) return std::nullopt;
+        if (t[2].text != "up" && t[2].text != "down") {
+            error = "\"" + t[2].text + "\" is not up or down";
+            return std::nullopt;
+        }
+        ScriptStep s = ActionStep(A::Spin, *id);
+        s.number = t[2].text == "up" ? 1 : 0;
+        return s;
+    }
+    if (word == "key") {
+        if (!need(2, "key enter|escape|tab|backtab")) return std::nullopt;
+        auto key = KeyOf(t[1].text);
+        if (!key) {
+            error = "\"" + t[1].text + "\" is not a key";
+            return std::nullopt;
+        }
+        ScriptStep s = ActionStep(A::Press, 0);
+        s.number = static_cast<int>(*key);
+        return s;
+    }
+    if (word == "message") {
+        if (n != 3 && n != 4) {
+            error = "\"message\" takes the form: message \"TEXT\"|* [\"CAPTION\"] ok|cancel|yes|no|retry|abort|ignore";
+            return std::nullopt;
+        }
+        auto answer = Answer(t[n - 1].text);
+        if (!answer) {
+            error = "\"" + t[n - 1].text + "\" is not a message box button";
+            return std::nullopt;
+        }
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::MessageBox;
+        if (t[1].quoted || t[1].text != "*") s.text = t[1].text;
+        if (n == 4) s.caption = t[2].text;
+        s.number = *answer;
+        return s;
+    }
+    if (word == "file") {
+        if (!need(2, "file \"NAME\"|cancel")) return std::nullopt;
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::FileDialog;
+        if (t[1].quoted || t[1].text != "cancel") s.text = t[1].text;
+        return s;
+    }
+    if (word == "font") {
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::FontDialog;
+        if (n == 2 && t[1].text == "cancel" && !t[1].quoted) return s;
+        if (!need(3, "font \"FACE\" POINTS|cancel")) return std::nullopt;
+        auto points = id_at(2);
+        if (!points) return std::nullopt;
+        s.font = platform::FontChoice{t[1].text, *points};
+        return s;
+    }
+    if (word == "color") {
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::ColorDialog;
+        if (n == 2 && t[1].text == "cancel") return s;
+        if (!need(4, "color R G B|cancel")) return std::nullopt;
+        auto r = id_at(1), g = id_at(2), b = id_at(3);
+        if (!r || !g || !b) return std::nullopt;
+        s.color = platform::Rgb(*r, *g, *b);
+        return s;
+    }
+    if (word == "print") {
+        if (!need(2, "print ok|cancel")) return std::nullopt;
+        if (t[1].text != "ok" && t[1].text != "cancel") {
+            error = "\"" + t[1].text + "\" is not ok or cancel";
+            return std::nullopt;
+        }
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::PrintDialog;
+        s.number = t[1].text == "ok" ? 1 : 0;
+        return s;
+    }
+    if (word == "window") {
+        if (!need(2, "window ID|main")) return std::nullopt;
+        ScriptStep s;
+        s.kind = ScriptStep::Kind::Target;
+        if (t[1].text != "main") {
+            auto id = id_at(1);
+            if (!id) return std::nullopt;
+            s.id = *id;
+        }
+        return s;
+    }
+    if (word == "command") {
+        if (!need(2, "command ID")) return std::nullopt;
+        auto id = id_at(1);
+        if (!id) return std::nullopt;
+        const int command = *id;
+        return RunStep(
+            "command " + std::to_string(command),
+            [main, command]() -> std::string {
+                if (!main || !main->IsWindow()) return "there is no main window for command " + std::to_string(command);
+                if (!main->InvokeCommand(command))
+                    return "command " + std::to_string(command) + " is disabled or has no handler";
+                return {};
+            },
+            true);
+    }
+    if (word == "exists" || word == "missing") {
+        if (!need(2, (word + " FILE").c_str())) return std::nullopt;
+        const std::string file = t[1].text;
+        const bool want = word == "exists";
+        return RunStep(word + " " + file, [file, want]() -> std::string {
+            if (std::filesystem::exists(file) == want) return {};
+            return "the file \"" + file + (want ? "\" does not exist" : "\" exists");
+        });
+    }
+    if (word == "contains") {
+        if (!need(3, "contains FILE \"TEXT\"")) return std::nullopt;
+        const std::string file = t[1].text;
+        const std::string text = t[2].text;
+        return RunStep("contains " + file, [file, text]() -> std::string {
+            bool ok = false;
+            const std::string all = ReadWhole(file, ok);
+            if (!ok) return "the file \"" + file + "\" cannot be read";
+            if (all.find(text) == std::string::npos) return "the file \"" + file + "\" does not contain \"" + text + "\"";
+            return {};
+        });
+    }
+    error = "unknown step \"" + word + "\"";
+    return std::nullopt;
+}
+
+}  // namespace
+
+ParsedScript ParseScript(std::string_view text, platform::MainFrame* main) {
+    ParsedScript parsed;
+    std::size_t start = 0;
+    int line_number = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        ++line_number;
+        start = end + 1;
+        std::string error;
+        const auto tokens = Tokenize(line, error);
+        if (tokens && tokens->empty()) continue;
+        std::optional<ScriptStep> step;
+        if (tokens) step = ParseStep(*tokens, main, error);
+        if (!step) {
+            parsed.errors.push_back("line " + std::to_string(line_number) + ": " + error);
+            continue;
+        }
+        step->source = "line " + std::to_string(line_number);
+        parsed.steps.push_back(std::move(*step));
+    }
+    return parsed;
+}
+
+}  // namespace tools
