@@ -1,0 +1,91 @@
+#pragma once
+
+// A data directory for the posting tests: one account, a few securities,
+// the program date, and helpers to fill entry forms and to compare what
+// the directory held before and after a posting.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/entry_form.h"
+#include "records/files.h"
+#include "records/record.h"
+#include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/record_files.h"
+#include "tests/fixtures/temp_dir.h"
+
+namespace posting_fixture {
+
+inline const std::string kAccount = "ACC1";
+inline const std::string kOpened = "01/02/95";
+inline const std::string kProgramDate = "12/31/98";
+
+// Security entries: 1 CASH (type 1, as firms keep it first), 2 IBM (an
+// equity, type H), 3 BOND (type B, per 100 of face value), 4 MMF (a
+// money-market fund, type 1).
+inline void WriteDataDirectory() {
+    fixtures::WriteAccounts({{.id = kAccount, .short_name = "TEST ACCOUNT", .opened = kOpened}});
+    fixtures::WriteSecurities({
+        {.symbol = "CASH", .cusip = "CASH", .description1 = "CASH", .type = "1"},
+        {.symbol = "IBM", .cusip = "459200101", .description1 = "INTL BUSINESS MACHINES", .type = "H",
+         .category = "12"},
+        {.symbol = "BOND", .cusip = "BOND", .description1 = "TREASURY NOTE", .type = "B", .category = "03",
+         .maturity = "06/15/10", .rate = 6.5f},
+        {.symbol = "MMF", .cusip = "MMF", .description1 = "MONEY FUND", .type = "1"},
+    });
+    records::Record date(128, 0);
+    date.SetText(0, 8, kProgramDate);
+    date.SetR4(8, 981231.0f);
+    fixtures::WriteCommonRecord(2, date);
+    fixtures::SetOptions({});
+}
+
+// A form from (field, text) pairs; other fields blank.
+inline engine::EntryForm Form(const std::vector<std::pair<int, std::string>>& fields) {
+    engine::EntryForm form;
+    for (const auto& [n, text] : fields) form.SetField(n, text);
+    return form;
+}
+
+// Every file of the data directory with its bytes.
+inline std::map<std::string, std::vector<unsigned char>> DirectoryBytes() {
+    std::map<std::string, std::vector<unsigned char>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::current_path()))
+        if (entry.is_regular_file()) {
+            const std::string name = entry.path().filename().string();
+            files[name] = fixtures::TempDataDir::ReadBytes(name);
+        }
+    return files;
+}
+
+inline records::Record ReadRecordOf(const std::string& name, long n) {
+    const records::DirectFile file(name, 128, false);
+    records::Record rec;
+    EXPECT_TRUE(file.Read(n, rec)) << name << " record " << n;
+    rec.bytes().resize(128, 0);
+    return rec;
+}
+
+// The flags and messages a form should come back with: field n and its
+// message ("" for a flag without a message).
+using Rejections = std::map<int, std::string>;
+
+inline void ExpectRejections(const engine::EntryForm& form, const Rejections& want) {
+    for (int n = 1; n <= engine::kEntryStatusCount; ++n) {
+        const auto it = want.find(n);
+        if (it == want.end()) {
+            EXPECT_EQ(form.Flag(n), 0) << "flag " << n << ": " << form.Message(n);
+            EXPECT_EQ(records::Trim(form.Message(n)), "") << "message " << n;
+        } else {
+            EXPECT_EQ(form.Flag(n), 1) << "flag " << n;
+            EXPECT_EQ(records::TrimRight(form.Message(n)), it->second) << "message " << n;
+        }
+    }
+}
+
+}  // namespace posting_fixture
