@@ -34,8 +34,8 @@ public:
                 break;
             case Node::Type::Row:
             case Node::Type::Column: {
-                auto* inner = new QBoxLayout(
-                    node.type == Node::Type::Row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+                auto* inner = new QBoxLayout(node.type == Node::Type::Row ? QBoxLayout::LeftToRight
+                                                                          : QBoxLayout::TopToBottom);
                 layout->addLayout(inner);
                 AddChildren(node.children, inner, parent);
                 break;
@@ -100,8 +100,12 @@ private:
     bool in_radio_run_ = false;
 };
 
-int CharsToPixels(const QWidget* w, int chars) { return w->fontMetrics().averageCharWidth() * chars + 12; }
-int LinesToPixels(const QWidget* w, int lines) { return w->fontMetrics().height() * lines + 8; }
+int CharsToPixels(const QWidget* w, int chars) {
+    return w->fontMetrics().averageCharWidth() * chars + 12;
+}
+int LinesToPixels(const QWidget* w, int lines) {
+    return w->fontMetrics().height() * lines + 8;
+}
 
 }  // namespace
 

@@ -7,7 +7,9 @@
 
 namespace platform {
 
-std::chrono::system_clock::time_point SystemClock::Now() { return std::chrono::system_clock::now(); }
+std::chrono::system_clock::time_point SystemClock::Now() {
+    return std::chrono::system_clock::now();
+}
 
 std::int64_t SystemClock::MonotonicMs() {
     using namespace std::chrono;
@@ -51,7 +53,9 @@ Clock*& InstalledClock() {
 
 }  // namespace
 
-Clock& GetClock() { return *InstalledClock(); }
+Clock& GetClock() {
+    return *InstalledClock();
+}
 
 Clock* SetClock(Clock* clock) {
     Clock* previous = InstalledClock();

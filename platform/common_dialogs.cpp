@@ -20,7 +20,9 @@ QWidget* ParentOf(WindowHandle owner) {
     return w ? w->GetWidget() : nullptr;
 }
 
-bool HaveWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+bool HaveWidgets() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 }  // namespace
 
@@ -73,7 +75,8 @@ std::optional<std::string> ScreenInteraction::ShowFileDialog(const FileDialogReq
     QFileDialog dialog(ParentOf(request.owner));
     dialog.setWindowTitle(ToQt(request.title.empty() ? (request.save ? "Save As" : "Open") : request.title));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save || !request.must_exist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.save || !request.must_exist ? QFileDialog::AnyFile
+                                                           : QFileDialog::ExistingFile);
     QStringList filters;
     for (const auto& [description, patterns] : ParseFileFilter(request.filter)) {
         QString p = ToQt(patterns);
@@ -100,7 +103,8 @@ std::optional<FontChoice> ScreenInteraction::ShowFontDialog(const FontRequest& r
 
 std::optional<ColorRef> ScreenInteraction::ShowColorDialog(const ColorRequest& request) {
     if (!HaveWidgets()) return std::nullopt;
-    const QColor initial(request.initial & 0xFF, (request.initial >> 8) & 0xFF, (request.initial >> 16) & 0xFF);
+    const QColor initial(request.initial & 0xFF, (request.initial >> 8) & 0xFF,
+                         (request.initial >> 16) & 0xFF);
     const QColor chosen = QColorDialog::getColor(initial, ParentOf(request.owner));
     if (!chosen.isValid()) return std::nullopt;
     return Rgb(chosen.red(), chosen.green(), chosen.blue());

@@ -86,13 +86,17 @@ void Control::ShowWindow(int show_command) {
     if (widget_) widget_->setVisible(show_command != SW_HIDE);
 }
 
-bool Control::IsWindowVisible() const { return widget_ && widget_->isVisibleTo(widget_->window()); }
+bool Control::IsWindowVisible() const {
+    return widget_ && widget_->isVisibleTo(widget_->window());
+}
 
 void Control::EnableWindow(bool enable) {
     if (widget_) widget_->setEnabled(enable);
 }
 
-bool Control::IsWindowEnabled() const { return widget_ && widget_->isEnabledTo(widget_->window()); }
+bool Control::IsWindowEnabled() const {
+    return widget_ && widget_->isEnabledTo(widget_->window());
+}
 
 void Control::SetFocus() {
     if (widget_ && owner_) owner_->GotoDlgCtrl(id_);

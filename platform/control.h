@@ -58,9 +58,9 @@ public:
     void SetReadOnly(bool read_only);
 
     // List boxes and combo boxes. Indexes count from 0.
-    int AddString(std::string_view text);  // sorted lists keep their order
+    int AddString(std::string_view text);                // sorted lists keep their order
     int InsertString(int index, std::string_view text);  // -1: at the end
-    int DeleteString(int index);  // the number of lines left, or LB_ERR
+    int DeleteString(int index);                         // the number of lines left, or LB_ERR
     void ResetContent();
     int GetCount() const;
     std::string GetText(int index) const;  // empty when out of range

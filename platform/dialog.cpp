@@ -86,9 +86,15 @@ void Dialog::EndDialog(int code) {
     }
 }
 
-bool Dialog::OnInitDialog() { return true; }
-void Dialog::OnOK() { EndDialog(IDOK); }
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+bool Dialog::OnInitDialog() {
+    return true;
+}
+void Dialog::OnOK() {
+    EndDialog(IDOK);
+}
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool Dialog::OnEnterKey() {
     const int focus = GetFocusId();

@@ -22,7 +22,10 @@ struct DocTemplate {
 
     DocTemplate(std::string name, ViewFactory make_view, FrameFactory make_frame = {},
                 Picture icon = Picture::Document)
-        : name(std::move(name)), make_view(std::move(make_view)), make_frame(std::move(make_frame)), icon(icon) {}
+        : name(std::move(name)),
+          make_view(std::move(make_view)),
+          make_frame(std::move(make_frame)),
+          icon(icon) {}
 
     std::string name;
     ViewFactory make_view;

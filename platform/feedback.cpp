@@ -11,10 +11,14 @@ int& WaitDepth() {
     static int depth = 0;
     return depth;
 }
-bool HaveGui() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+bool HaveGui() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
 }  // namespace
 
-void MessageBeep(unsigned type) { CurrentInteraction().Beep(type); }
+void MessageBeep(unsigned type) {
+    CurrentInteraction().Beep(type);
+}
 
 void ScreenInteraction::Beep(unsigned) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
@@ -30,6 +34,8 @@ WaitCursor::~WaitCursor() {
     if (HaveGui()) QGuiApplication::restoreOverrideCursor();
 }
 
-bool WaitCursor::IsShown() { return WaitDepth() > 0; }
+bool WaitCursor::IsShown() {
+    return WaitDepth() > 0;
+}
 
 }  // namespace platform

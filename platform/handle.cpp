@@ -30,7 +30,9 @@ Window* FromHandle(WindowHandle handle) {
     return it == r.windows.end() ? nullptr : it->second;
 }
 
-bool IsWindowHandle(WindowHandle handle) { return FromHandle(handle) != nullptr; }
+bool IsWindowHandle(WindowHandle handle) {
+    return FromHandle(handle) != nullptr;
+}
 
 namespace detail {
 

@@ -15,7 +15,9 @@ Interaction*& Installed() {
 
 }  // namespace
 
-Interaction& CurrentInteraction() { return *Installed(); }
+Interaction& CurrentInteraction() {
+    return *Installed();
+}
 
 Interaction* InstallInteraction(Interaction* interaction) {
     Interaction* previous = Installed();

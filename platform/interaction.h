@@ -55,7 +55,9 @@ struct FontRequest {
 
 // A colour as 0x00BBGGRR, the form colour files keep.
 using ColorRef = std::uint32_t;
-constexpr ColorRef Rgb(unsigned r, unsigned g, unsigned b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
+constexpr ColorRef Rgb(unsigned r, unsigned g, unsigned b) {
+    return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
 
 struct ColorRequest {
     ColorRef initial = 0;

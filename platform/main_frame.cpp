@@ -45,7 +45,8 @@ bool MainFrame::Create(std::string_view title, MenuTable menu, MenuTable child_m
         else
             PaintDefaultBackground(p, r);
     };
-    QObject::connect(area, &QMdiArea::subWindowActivated, w, [this](QMdiSubWindow*) { RefreshCommandState(); });
+    QObject::connect(area, &QMdiArea::subWindowActivated, w,
+                     [this](QMdiSubWindow*) { RefreshCommandState(); });
     w->setCentralWidget(area);
     mdi_ = area;
 
@@ -61,15 +62,20 @@ bool MainFrame::Create(std::string_view title, MenuTable menu, MenuTable child_m
     return true;
 }
 
-QMainWindow* MainFrame::GetMainWindow() const { return qobject_cast<QMainWindow*>(GetWidget()); }
-QMdiArea* MainFrame::GetMdiArea() const { return mdi_.data(); }
+QMainWindow* MainFrame::GetMainWindow() const {
+    return qobject_cast<QMainWindow*>(GetWidget());
+}
+QMdiArea* MainFrame::GetMdiArea() const {
+    return mdi_.data();
+}
 
 void MainFrame::AddToolBarButton(int command_id, std::string_view caption, Picture picture) {
     if (!toolbar_) return;
     QAction* action = toolbar_->addAction(ToQt(caption));
     if (picture != Picture::None) action->setIcon(PictureIcon(picture));
     action->setToolTip(ToQt(caption));
-    QObject::connect(action, &QAction::triggered, ConnectionContext(), [this, command_id] { InvokeCommand(command_id); });
+    QObject::connect(action, &QAction::triggered, ConnectionContext(),
+                     [this, command_id] { InvokeCommand(command_id); });
     tool_actions_.push_back({command_id, action});
     RefreshCommandState();
 }

@@ -84,7 +84,8 @@ bool MainFrame::CloseAllChildren() {
 }
 
 void MainFrame::ChildClosed(ChildFrame* frame) {
-    auto it = std::find_if(children_.begin(), children_.end(), [&](const auto& c) { return c.get() == frame; });
+    auto it =
+        std::find_if(children_.begin(), children_.end(), [&](const auto& c) { return c.get() == frame; });
     if (it == children_.end()) return;
     // The frame may be closing from inside its own handler: it is deleted
     // later, from the event loop or at the next OpenView.

@@ -52,7 +52,8 @@ void MainFrame::RebuildMenuBar() {
                         marker->setVisible(!frames.empty());
                         int n = 1;
                         for (ChildFrame* frame : frames) {
-                            QAction* a = menu->addAction(QString("&%1 %2").arg(n++).arg(ToQt(frame->GetWindowText())));
+                            QAction* a =
+                                menu->addAction(QString("&%1 %2").arg(n++).arg(ToQt(frame->GetWindowText())));
                             a->setCheckable(true);
                             a->setChecked(frame == MDIGetActive());
                             const WindowHandle handle = frame->GetSafeHwnd();
@@ -125,8 +126,12 @@ bool MainFrame::HasCommandHandler(int id) const {
     return HasHandler(id, Notify::Clicked);
 }
 
-bool MainFrame::IsCommandEnabled(int id) const { return !disabled_.count(id) && HasCommandHandler(id); }
-bool MainFrame::IsCommandChecked(int id) const { return checked_.count(id) != 0; }
+bool MainFrame::IsCommandEnabled(int id) const {
+    return !disabled_.count(id) && HasCommandHandler(id);
+}
+bool MainFrame::IsCommandChecked(int id) const {
+    return checked_.count(id) != 0;
+}
 
 bool MainFrame::RouteCommand(int id) {
     if (ChildFrame* frame = MDIGetActive()) {

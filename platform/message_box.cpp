@@ -39,7 +39,8 @@ int MessageBoxEscapeAnswer(unsigned flags) {
 }
 
 int ScreenInteraction::ShowMessageBox(const MessageBoxRequest& request) {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return MessageBoxEscapeAnswer(request.flags);
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return MessageBoxEscapeAnswer(request.flags);
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (request.flags & MB_ICONMASK) {
         case MB_ICONSTOP:
@@ -63,13 +64,26 @@ int ScreenInteraction::ShowMessageBox(const MessageBoxRequest& request) {
     for (int answer : answers) {
         QMessageBox::StandardButton standard = QMessageBox::Ok;
         switch (answer) {
-            case IDCANCEL: standard = QMessageBox::Cancel; break;
-            case IDABORT: standard = QMessageBox::Abort; break;
-            case IDRETRY: standard = QMessageBox::Retry; break;
-            case IDIGNORE: standard = QMessageBox::Ignore; break;
-            case IDYES: standard = QMessageBox::Yes; break;
-            case IDNO: standard = QMessageBox::No; break;
-            default: break;
+            case IDCANCEL:
+                standard = QMessageBox::Cancel;
+                break;
+            case IDABORT:
+                standard = QMessageBox::Abort;
+                break;
+            case IDRETRY:
+                standard = QMessageBox::Retry;
+                break;
+            case IDIGNORE:
+                standard = QMessageBox::Ignore;
+                break;
+            case IDYES:
+                standard = QMessageBox::Yes;
+                break;
+            case IDNO:
+                standard = QMessageBox::No;
+                break;
+            default:
+                break;
         }
         buttons.emplace_back(box.addButton(standard), answer);
     }

@@ -74,7 +74,8 @@ void DrawApplication(QPainter& p, double s) {
     p.setPen(Qt::NoPen);
     p.setBrush(kGreen);
     const double h[] = {0.25, 0.42, 0.6};
-    for (int i = 0; i < 3; ++i) p.drawRect(QRectF(s * (0.22 + i * 0.2), s * (0.8 - h[i]), s * 0.14, s * h[i]));
+    for (int i = 0; i < 3; ++i)
+        p.drawRect(QRectF(s * (0.22 + i * 0.2), s * (0.8 - h[i]), s * 0.14, s * h[i]));
 }
 
 // A page with text lines: a report.
@@ -83,7 +84,8 @@ void DrawDocument(QPainter& p, double s) {
     p.setBrush(Qt::white);
     p.drawRect(QRectF(s * 0.18, s * 0.08, s * 0.64, s * 0.84));
     p.setPen(QPen(kGrey, s / 20));
-    for (int i = 0; i < 5; ++i) p.drawLine(QPointF(s * 0.28, s * (0.25 + i * 0.13)), QPointF(s * 0.72, s * (0.25 + i * 0.13)));
+    for (int i = 0; i < 5; ++i)
+        p.drawLine(QPointF(s * 0.28, s * (0.25 + i * 0.13)), QPointF(s * 0.72, s * (0.25 + i * 0.13)));
 }
 
 // A plug and a socket: apart and grey when the line is down, closing and
@@ -111,12 +113,23 @@ QPixmap DrawPicture(Picture picture, int size) {
     p.setRenderHint(QPainter::Antialiasing);
     const double s = size;
     switch (picture) {
-        case Picture::Application: DrawApplication(p, s); break;
-        case Picture::Document: DrawDocument(p, s); break;
-        case Picture::LineDown: DrawLine(p, s, 1.0, kGrey); break;
-        case Picture::LineDialling: DrawLine(p, s, 0.5, kAmber); break;
-        case Picture::LineUp: DrawLine(p, s, 0.0, kGreen); break;
-        default: break;
+        case Picture::Application:
+            DrawApplication(p, s);
+            break;
+        case Picture::Document:
+            DrawDocument(p, s);
+            break;
+        case Picture::LineDown:
+            DrawLine(p, s, 1.0, kGrey);
+            break;
+        case Picture::LineDialling:
+            DrawLine(p, s, 0.5, kAmber);
+            break;
+        case Picture::LineUp:
+            DrawLine(p, s, 0.0, kGreen);
+            break;
+        default:
+            break;
     }
     return pixmap;
 }

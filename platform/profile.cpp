@@ -63,7 +63,9 @@ std::optional<Profile> Load(const std::filesystem::path& path) {
     return p;
 }
 
-bool IsComment(std::string_view t) { return !t.empty() && (t.front() == ';' || t.front() == '#'); }
+bool IsComment(std::string_view t) {
+    return !t.empty() && (t.front() == ';' || t.front() == '#');
+}
 
 // The section name of a header line, or nothing.
 std::optional<std::string_view> SectionOf(std::string_view line) {

@@ -37,13 +37,17 @@ Node Node::Lines(int height) const {
 Node Static(int id, std::string caption, unsigned style) {
     return MakeControl(id, ControlKind::Static, std::move(caption), style);
 }
-Node Label(std::string caption) { return Static(IDC_STATIC, std::move(caption)); }
+Node Label(std::string caption) {
+    return Static(IDC_STATIC, std::move(caption));
+}
 Node IconStatic(int id, Picture picture, unsigned style) {
     Node n = MakeControl(id, ControlKind::Static, "", style);
     n.control.picture = picture;
     return n;
 }
-Node Edit(int id, unsigned style) { return MakeControl(id, ControlKind::Edit, "", style); }
+Node Edit(int id, unsigned style) {
+    return MakeControl(id, ControlKind::Edit, "", style);
+}
 Node Button(int id, std::string caption, unsigned style) {
     return MakeControl(id, ControlKind::Button, std::move(caption), style);
 }
@@ -53,10 +57,18 @@ Node CheckBox(int id, std::string caption, unsigned style) {
 Node Radio(int id, std::string caption, unsigned style) {
     return MakeControl(id, ControlKind::Radio, std::move(caption), style);
 }
-Node ListBox(int id, unsigned style) { return MakeControl(id, ControlKind::ListBox, "", style); }
-Node ComboBox(int id, unsigned style) { return MakeControl(id, ControlKind::ComboBox, "", style); }
-Node ScrollBar(int id, unsigned style) { return MakeControl(id, ControlKind::ScrollBar, "", style); }
-Node UpDown(int id, unsigned style) { return MakeControl(id, ControlKind::UpDown, "", style); }
+Node ListBox(int id, unsigned style) {
+    return MakeControl(id, ControlKind::ListBox, "", style);
+}
+Node ComboBox(int id, unsigned style) {
+    return MakeControl(id, ControlKind::ComboBox, "", style);
+}
+Node ScrollBar(int id, unsigned style) {
+    return MakeControl(id, ControlKind::ScrollBar, "", style);
+}
+Node UpDown(int id, unsigned style) {
+    return MakeControl(id, ControlKind::UpDown, "", style);
+}
 
 Node Group(int id, std::string caption, std::vector<Node> children, unsigned style) {
     Node n = MakeContainer(Node::Type::Group, std::move(children));
@@ -66,8 +78,14 @@ Node Group(int id, std::string caption, std::vector<Node> children, unsigned sty
     n.control.style = style;
     return n;
 }
-Node Row(std::vector<Node> children) { return MakeContainer(Node::Type::Row, std::move(children)); }
-Node Column(std::vector<Node> children) { return MakeContainer(Node::Type::Column, std::move(children)); }
-Node Stretch() { return MakeContainer(Node::Type::Stretch, {}); }
+Node Row(std::vector<Node> children) {
+    return MakeContainer(Node::Type::Row, std::move(children));
+}
+Node Column(std::vector<Node> children) {
+    return MakeContainer(Node::Type::Column, std::move(children));
+}
+Node Stretch() {
+    return MakeContainer(Node::Type::Stretch, {});
+}
 
 }  // namespace platform

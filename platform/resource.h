@@ -24,21 +24,32 @@
 
 namespace platform {
 
-enum class ControlKind { Static, Edit, Button, CheckBox, Radio, GroupBox, ListBox, ComboBox, ScrollBar, UpDown };
+enum class ControlKind {
+    Static,
+    Edit,
+    Button,
+    CheckBox,
+    Radio,
+    GroupBox,
+    ListBox,
+    ComboBox,
+    ScrollBar,
+    UpDown
+};
 
 // Initial state and style of a control.
 enum ControlStyle : unsigned {
     kHidden = 1u << 0,
     kDisabled = 1u << 1,
-    kChecked = 1u << 2,        // check box or radio
-    kDefault = 1u << 3,        // the default push button (drawn as such)
-    kReadOnly = 1u << 4,       // edit
-    kMultiLine = 1u << 5,      // edit: several lines; Enter stays in the edit
-    kDropDownList = 1u << 6,   // combo box without an edit part
-    kMultiSelect = 1u << 7,    // list box: each click toggles a line
-    kSorted = 1u << 8,         // list or combo box: added lines are kept in order
-    kHorizontal = 1u << 9,     // scroll bar (vertical otherwise)
-    kGroupStart = 1u << 10,    // radio: starts a new radio group
+    kChecked = 1u << 2,       // check box or radio
+    kDefault = 1u << 3,       // the default push button (drawn as such)
+    kReadOnly = 1u << 4,      // edit
+    kMultiLine = 1u << 5,     // edit: several lines; Enter stays in the edit
+    kDropDownList = 1u << 6,  // combo box without an edit part
+    kMultiSelect = 1u << 7,   // list box: each click toggles a line
+    kSorted = 1u << 8,        // list or combo box: added lines are kept in order
+    kHorizontal = 1u << 9,    // scroll bar (vertical otherwise)
+    kGroupStart = 1u << 10,   // radio: starts a new radio group
 };
 
 struct ControlSpec {
@@ -46,8 +57,8 @@ struct ControlSpec {
     ControlKind kind = ControlKind::Static;
     std::string caption;
     unsigned style = 0;
-    int width_chars = 0;   // preferred width in average characters (0: natural)
-    int height_lines = 0;  // preferred height in text lines (lists, multi-line edits)
+    int width_chars = 0;              // preferred width in average characters (0: natural)
+    int height_lines = 0;             // preferred height in text lines (lists, multi-line edits)
     Picture picture = Picture::None;  // static showing a picture instead of text
 };
 

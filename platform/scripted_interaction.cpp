@@ -11,36 +11,37 @@
 namespace platform {
 namespace {
 
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+std::string Quote(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
 std::string AnswerName(int answer) {
     switch (answer) {
-        case IDOK: return "ok";
-        case IDCANCEL: return "cancel";
-        case IDABORT: return "abort";
-        case IDRETRY: return "retry";
-        case IDIGNORE: return "ignore";
-        case IDYES: return "yes";
-        case IDNO: return "no";
+        case IDOK:
+            return "ok";
+        case IDCANCEL:
+            return "cancel";
+        case IDABORT:
+            return "abort";
+        case IDRETRY:
+            return "retry";
+        case IDIGNORE:
+            return "ignore";
+        case IDYES:
+            return "yes";
+        case IDNO:
+            return "no";
     }
     return std::to_string(answer);
-}
-
-std::string KeyName(int key) {
-    switch (static_cast<Key>(key)) {
-        case Key::Enter: return "enter";
-        case Key::Escape: return "escape";
-        case Key::Tab: return "tab";
-        case Key::BackTab: return "backtab";
-    }
-    return "?";
 }
 
 std::string DescribeDialog(Dialog& d) {
     return "dialog " + std::to_string(d.TemplateId()) + " " + Quote(d.GetWindowText());
 }
 
-std::string DescribeBox(const MessageBoxRequest& r) { return "message box " + Quote(r.caption) + ": " + Quote(r.text); }
+std::string DescribeBox(const MessageBoxRequest& r) {
+    return "message box " + Quote(r.caption) + ": " + Quote(r.text);
+}
 
 std::string At(const ScriptStep& step) {
     return step.source.empty() ? "" : " (" + step.source + ": " + DescribeStep(step) + ")";
@@ -56,199 +57,6 @@ int FallbackAnswer(unsigned flags) {
 }
 
 }  // namespace
-
-std::string DescribeStep(const ScriptStep& s) {
-    using K = ScriptStep::Kind;
-    using A = ScriptStep::Action;
-    const std::string id = std::to_string(s.id);
-    switch (s.kind) {
-        case K::ExpectDialog: return "dialog " + id;
-        case K::ExpectClosed: return "closed";
-        case K::MessageBox:
-            return "message " + (s.text ? Quote(*s.text) : std::string("*")) +
-                   (s.caption ? " " + Quote(*s.caption) : "") + " " + AnswerName(s.number);
-        case K::FileDialog: return "file " + (s.text ? Quote(*s.text) : std::string("cancel"));
-        case K::FontDialog: return "font " + (s.font ? Quote(s.font->face) : std::string("cancel"));
-        case K::ColorDialog: return "color " + (s.color ? std::to_string(*s.color) : std::string("cancel"));
-        case K::PrintDialog: return std::string("print ") + (s.number ? "ok" : "cancel");
-        case K::Target: return s.id ? "window " + id : "window main";
-        case K::Run: return s.text.value_or("run");
-        case K::Action:
-            switch (s.action) {
-                case A::SetText: return "set " + id + " " + Quote(s.text.value_or(""));
-                case A::Type: return "type " + id + " " + Quote(s.text.value_or(""));
-                case A::Check: return "check " + id + (s.number ? " on" : " off");
-                case A::Click: return "click " + id;
-                case A::Select: return "select " + id + " " + std::to_string(s.number);
-                case A::SelectText: return "select " + id + " " + Quote(s.text.value_or(""));
-                case A::DoubleClick: return "dblclick " + id + " " + std::to_string(s.number);
-                case A::Scroll: return "scroll " + id + " " + std::to_string(s.number);
-                case A::Spin: return "spin " + id + (s.number ? " up" : " down");
-                case A::Focus: return "focus " + id;
-                case A::Press: return "key " + KeyName(s.number);
-                case A::ExpectText: return "expect-text " + id + " " + Quote(s.text.value_or(""));
-                case A::ExpectChecked: return "expect-check " + id + (s.number ? " on" : " off");
-                case A::ExpectEnabled: return "expect-enabled " + id + (s.number ? " on" : " off");
-                case A::ExpectVisible: return "expect-visible " + id + (s.number ? " on" : " off");
-            }
-    }
-    return "?";
-}
-
-ScriptedInteraction::ScriptedInteraction(FailureHandler on_failure) : on_failure_(std::move(on_failure)) {}
-
-// ---- building
-
-ScriptedInteraction& ScriptedInteraction::Add(ScriptStep step) {
-    steps_.push_back(std::move(step));
-    return *this;
-}
-
-ScriptedInteraction& ScriptedInteraction::AddAction(ScriptStep::Action action, int id) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::Action;
-    s.action = action;
-    s.id = id;
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::ExpectDialog(int dialog_id) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::ExpectDialog;
-    s.id = dialog_id;
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::SetText(int id, std::string text) {
-    AddAction(ScriptStep::Action::SetText, id);
-    steps_.back().text = std::move(text);
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::Type(int id, std::string text) {
-    AddAction(ScriptStep::Action::Type, id);
-    steps_.back().text = std::move(text);
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::Check(int id, bool checked) {
-    AddAction(ScriptStep::Action::Check, id);
-    steps_.back().number = checked ? 1 : 0;
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::Click(int id) { return AddAction(ScriptStep::Action::Click, id); }
-ScriptedInteraction& ScriptedInteraction::Select(int id, int index) {
-    AddAction(ScriptStep::Action::Select, id);
-    steps_.back().number = index;
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::SelectText(int id, std::string text) {
-    AddAction(ScriptStep::Action::SelectText, id);
-    steps_.back().text = std::move(text);
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::DoubleClick(int id, int index) {
-    AddAction(ScriptStep::Action::DoubleClick, id);
-    steps_.back().number = index;
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::Scroll(int id, int scroll_code, int position) {
-    AddAction(ScriptStep::Action::Scroll, id);
-    steps_.back().number = scroll_code;
-    steps_.back().position = position;
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::Spin(int id, bool up) {
-    AddAction(ScriptStep::Action::Spin, id);
-    steps_.back().number = up ? 1 : 0;
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::Focus(int id) { return AddAction(ScriptStep::Action::Focus, id); }
-ScriptedInteraction& ScriptedInteraction::Press(Key key) {
-    AddAction(ScriptStep::Action::Press, 0);
-    steps_.back().number = static_cast<int>(key);
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::ExpectText(int id, std::string text) {
-    AddAction(ScriptStep::Action::ExpectText, id);
-    steps_.back().text = std::move(text);
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::ExpectChecked(int id, bool checked) {
-    AddAction(ScriptStep::Action::ExpectChecked, id);
-    steps_.back().number = checked ? 1 : 0;
-    return *this;
-}
-
-ScriptedInteraction& ScriptedInteraction::ExpectEnabled(int id, bool enabled) {
-    AddAction(ScriptStep::Action::ExpectEnabled, id);
-    steps_.back().number = enabled ? 1 : 0;
-    return *this;
-}
-ScriptedInteraction& ScriptedInteraction::ExpectVisible(int id, bool visible) {
-    AddAction(ScriptStep::Action::ExpectVisible, id);
-    steps_.back().number = visible ? 1 : 0;
-    return *this;
-}
-
-ScriptedInteraction& ScriptedInteraction::ExpectClosed() {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::ExpectClosed;
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::ExpectMessageBox(std::optional<std::string> text, int answer,
-                                                           std::optional<std::string> caption) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::MessageBox;
-    s.text = std::move(text);
-    s.caption = std::move(caption);
-    s.number = answer;
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::AnswerFileDialog(std::optional<std::string> file_name) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::FileDialog;
-    s.text = std::move(file_name);
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::AnswerFontDialog(std::optional<FontChoice> font) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::FontDialog;
-    s.font = std::move(font);
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::AnswerColorDialog(std::optional<ColorRef> color) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::ColorDialog;
-    s.color = color;
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::AnswerPrintDialog(bool accept) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::PrintDialog;
-    s.number = accept ? 1 : 0;
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::Target(int dialog_id) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::Target;
-    s.id = dialog_id;
-    return Add(std::move(s));
-}
-
-ScriptedInteraction& ScriptedInteraction::Run(std::string description, std::function<std::string()> run,
-                                              bool top_level_only) {
-    ScriptStep s;
-    s.kind = ScriptStep::Kind::Run;
-    s.text = std::move(description);
-    s.run = std::move(run);
-    s.top_level_only = top_level_only;
-    return Add(std::move(s));
-}
 
 // ---- playing
 
@@ -285,17 +93,28 @@ std::string ScriptedInteraction::ApplyAction(const ScriptStep& s, Window& w) {
     using A = ScriptStep::Action;
     const std::string id = std::to_string(s.id);
     switch (s.action) {
-        case A::SetText: return w.UserSetText(s.id, s.text.value_or(""));
-        case A::Type: return w.UserType(s.id, s.text.value_or(""));
-        case A::Check: return w.UserSetCheck(s.id, s.number != 0);
-        case A::Click: return w.UserClick(s.id);
-        case A::Select: return w.UserSelect(s.id, s.number);
-        case A::SelectText: return w.UserSelectText(s.id, s.text.value_or(""));
-        case A::DoubleClick: return w.UserDoubleClick(s.id, s.number);
-        case A::Scroll: return w.UserScroll(s.id, s.number, s.position);
-        case A::Spin: return w.UserSpin(s.id, s.number != 0);
-        case A::Focus: return w.UserFocus(s.id);
-        case A::Press: return w.UserKey(static_cast<Key>(s.number));
+        case A::SetText:
+            return w.UserSetText(s.id, s.text.value_or(""));
+        case A::Type:
+            return w.UserType(s.id, s.text.value_or(""));
+        case A::Check:
+            return w.UserSetCheck(s.id, s.number != 0);
+        case A::Click:
+            return w.UserClick(s.id);
+        case A::Select:
+            return w.UserSelect(s.id, s.number);
+        case A::SelectText:
+            return w.UserSelectText(s.id, s.text.value_or(""));
+        case A::DoubleClick:
+            return w.UserDoubleClick(s.id, s.number);
+        case A::Scroll:
+            return w.UserScroll(s.id, s.number, s.position);
+        case A::Spin:
+            return w.UserSpin(s.id, s.number != 0);
+        case A::Focus:
+            return w.UserFocus(s.id);
+        case A::Press:
+            return w.UserKey(static_cast<Key>(s.number));
         case A::ExpectText: {
             const Control c = w.GetDlgItem(s.id);
             if (!c) return "there is no control " + id;
@@ -312,7 +131,9 @@ std::string ScriptedInteraction::ApplyAction(const ScriptStep& s, Window& w) {
             const bool actual = s.action == A::ExpectChecked   ? c.GetCheck() != 0
                                 : s.action == A::ExpectEnabled ? c.IsWindowEnabled()
                                                                : c.IsWindowVisible();
-            const char* what = s.action == A::ExpectChecked ? "checked" : s.action == A::ExpectEnabled ? "enabled" : "visible";
+            const char* what = s.action == A::ExpectChecked   ? "checked"
+                               : s.action == A::ExpectEnabled ? "enabled"
+                                                              : "visible";
             if (actual != want) return "control " + id + " is " + (actual ? "" : "not ") + what;
             return {};
         }
@@ -491,10 +312,13 @@ std::optional<ColorRef> ScriptedInteraction::ShowColorDialog(const ColorRequest&
 
 bool ScriptedInteraction::ShowPrintDialog(const PrintRequest& request) {
     const std::optional<ScriptStep> step =
-        Take(ScriptStep::Kind::PrintDialog, request.kind == PrintDialogKind::Setup ? "print set-up dialog" : "print dialog");
+        Take(ScriptStep::Kind::PrintDialog,
+             request.kind == PrintDialogKind::Setup ? "print set-up dialog" : "print dialog");
     return step && step->number != 0;
 }
 
-void ScriptedInteraction::Beep(unsigned type) { beeps_.push_back(type); }
+void ScriptedInteraction::Beep(unsigned type) {
+    beeps_.push_back(type);
+}
 
 }  // namespace platform

@@ -35,20 +35,33 @@ namespace platform {
 
 struct ScriptStep {
     enum class Kind {
-        ExpectDialog,   // id: the next modal dialog to open
-        Action,         // action on a control of the current dialog or window
-        ExpectClosed,   // the current dialog must have ended by now
-        MessageBox,     // text (optional), caption (optional), answer
-        FileDialog,     // text: the file name, or nothing to cancel
-        FontDialog,     // font, or nothing to cancel
-        ColorDialog,    // color, or nothing to cancel
-        PrintDialog,    // accept
-        Target,         // id: act on modeless dialog id at the top level (0: the top-level window)
-        Run,            // run: a check or a command; returns an empty text or a failure
+        ExpectDialog,  // id: the next modal dialog to open
+        Action,        // action on a control of the current dialog or window
+        ExpectClosed,  // the current dialog must have ended by now
+        MessageBox,    // text (optional), caption (optional), answer
+        FileDialog,    // text: the file name, or nothing to cancel
+        FontDialog,    // font, or nothing to cancel
+        ColorDialog,   // color, or nothing to cancel
+        PrintDialog,   // accept
+        Target,        // id: act on modeless dialog id at the top level (0: the top-level window)
+        Run,           // run: a check or a command; returns an empty text or a failure
     };
     enum class Action {
-        SetText, Type, Check, Click, Select, SelectText, DoubleClick, Scroll, Spin, Focus, Press,
-        ExpectText, ExpectChecked, ExpectEnabled, ExpectVisible,
+        SetText,
+        Type,
+        Check,
+        Click,
+        Select,
+        SelectText,
+        DoubleClick,
+        Scroll,
+        Spin,
+        Focus,
+        Press,
+        ExpectText,
+        ExpectChecked,
+        ExpectEnabled,
+        ExpectVisible,
     };
 
     Kind kind = Kind::Action;
@@ -61,8 +74,8 @@ struct ScriptStep {
     std::optional<FontChoice> font;
     std::optional<ColorRef> color;
     std::function<std::string()> run;
-    bool top_level_only = false;         // Run: only when no modal dialog is open
-    std::string source;                  // where the step came from, for messages ("line 7")
+    bool top_level_only = false;  // Run: only when no modal dialog is open
+    std::string source;           // where the step came from, for messages ("line 7")
 };
 
 // A readable form of a step ("click 1169", "dialog 123", ...).

@@ -92,7 +92,9 @@ void Fire(std::uint64_t serial) {
     }
 }
 
-std::int64_t DueOf(const Entry& e) { return e.pending ? GetClock().MonotonicMs() : e.next_due; }
+std::int64_t DueOf(const Entry& e) {
+    return e.pending ? GetClock().MonotonicMs() : e.next_due;
+}
 
 }  // namespace
 
@@ -127,7 +129,9 @@ bool KillTimer(WindowHandle window, unsigned id) {
     return true;
 }
 
-void SetTimersRefusedForTesting(bool refuse) { TheTable().refused = refuse; }
+void SetTimersRefusedForTesting(bool refuse) {
+    TheTable().refused = refuse;
+}
 
 void ProcessPendingMessages() {
     if (!QCoreApplication::instance()) return;

@@ -15,20 +15,32 @@
 namespace platform {
 namespace {
 
-std::string Name(int id) { return "control " + std::to_string(id); }
+std::string Name(int id) {
+    return "control " + std::to_string(id);
+}
 
 const char* KindName(ControlKind kind) {
     switch (kind) {
-        case ControlKind::Static: return "a static text";
-        case ControlKind::Edit: return "an edit";
-        case ControlKind::Button: return "a push button";
-        case ControlKind::CheckBox: return "a check box";
-        case ControlKind::Radio: return "a radio button";
-        case ControlKind::GroupBox: return "a group box";
-        case ControlKind::ListBox: return "a list box";
-        case ControlKind::ComboBox: return "a combo box";
-        case ControlKind::ScrollBar: return "a scroll bar";
-        case ControlKind::UpDown: return "an up-down control";
+        case ControlKind::Static:
+            return "a static text";
+        case ControlKind::Edit:
+            return "an edit";
+        case ControlKind::Button:
+            return "a push button";
+        case ControlKind::CheckBox:
+            return "a check box";
+        case ControlKind::Radio:
+            return "a radio button";
+        case ControlKind::GroupBox:
+            return "a group box";
+        case ControlKind::ListBox:
+            return "a list box";
+        case ControlKind::ComboBox:
+            return "a combo box";
+        case ControlKind::ScrollBar:
+            return "a scroll bar";
+        case ControlKind::UpDown:
+            return "an up-down control";
     }
     return "a control";
 }
@@ -78,8 +90,10 @@ std::string Window::UserSetText(int id, std::string_view text) {
     if (std::string error = CheckUsable(id, c); !error.empty()) return error;
     QWidget* w = c->widget;
     auto* combo = qobject_cast<QComboBox*>(w);
-    if (c->kind != ControlKind::Edit && !(combo && combo->isEditable())) return WrongKind(id, c->kind, "typed into");
-    if (auto* line = qobject_cast<QLineEdit*>(w); line && line->isReadOnly()) return Name(id) + " is read-only";
+    if (c->kind != ControlKind::Edit && !(combo && combo->isEditable()))
+        return WrongKind(id, c->kind, "typed into");
+    if (auto* line = qobject_cast<QLineEdit*>(w); line && line->isReadOnly())
+        return Name(id) + " is read-only";
     if (auto* plain = qobject_cast<QPlainTextEdit*>(w); plain && plain->isReadOnly())
         return Name(id) + " is read-only";
     GotoDlgCtrl(id);
@@ -88,7 +102,8 @@ std::string Window::UserSetText(int id, std::string_view text) {
     const QString t = ToQt(text);
     if (combo) {
         const QSignalBlocker block(combo);
-        if (combo->currentIndex() != -1 && combo->itemText(combo->currentIndex()) != t) combo->setCurrentIndex(-1);
+        if (combo->currentIndex() != -1 && combo->itemText(combo->currentIndex()) != t)
+            combo->setCurrentIndex(-1);
         combo->lineEdit()->setText(t);
         Dispatch({id, Notify::Changed});
     } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
@@ -111,7 +126,8 @@ std::string Window::UserType(int id, std::string_view text) {
     if (std::string error = CheckUsable(id, c); !error.empty()) return error;
     QWidget* w = c->widget;
     auto* combo = qobject_cast<QComboBox*>(w);
-    if (c->kind != ControlKind::Edit && !(combo && combo->isEditable())) return WrongKind(id, c->kind, "typed into");
+    if (c->kind != ControlKind::Edit && !(combo && combo->isEditable()))
+        return WrongKind(id, c->kind, "typed into");
     GotoDlgCtrl(id);
     for (char ch : text) {
         c = FindControl(id);

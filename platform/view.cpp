@@ -12,7 +12,9 @@ View::~View() = default;
 
 void View::OnInitialUpdate() {}
 void View::OnDraw(QPainter&) {}
-void View::OnPaint(QPainter& painter) { OnDraw(painter); }
+void View::OnPaint(QPainter& painter) {
+    OnDraw(painter);
+}
 
 bool View::CreateIn(ChildFrame& frame) {
     auto* sub = qobject_cast<QMdiSubWindow*>(frame.GetWidget());
@@ -31,15 +33,20 @@ ChildFrame::~ChildFrame() {
 }
 
 void ChildFrame::PreCreateWindow(FrameStyle&) {}
-bool ChildFrame::OnCreate() { return true; }
-void ChildFrame::OnClose() { DestroyWindow(); }
+bool ChildFrame::OnCreate() {
+    return true;
+}
+void ChildFrame::OnClose() {
+    DestroyWindow();
+}
 
 bool ChildFrame::Create(MainFrame& main, std::unique_ptr<View> view, const DocTemplate* doc_template) {
     FrameStyle style;
     PreCreateWindow(style);
     auto* sub = new detail::SubWindowWidget(this);
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                            Qt::WindowCloseButtonHint;
     if (style.maximize_box) flags |= Qt::WindowMaximizeButtonHint;
     sub->setWindowFlags(flags);
     main_ = &main;

@@ -1,18 +1,15 @@
 #include "platform/window.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QPainter>
-#include <algorithm>
 
 #include "platform/internal_widgets.h"
 #include "platform/text.h"
 #include "platform/timer.h"
-#include "platform/wiring.h"
 
 namespace platform {
 
@@ -60,6 +57,10 @@ private:
 }  // namespace detail
 
 Window::Window() = default;
+
+QObject* Window::ConnectionContext() const {
+    return relay_.get();
+}
 
 Window::~Window() {
     if (handle_) Detach();
@@ -120,7 +121,9 @@ void Window::SetWindowText(std::string_view text) {
     if (widget_) widget_->setWindowTitle(ToQt(text));
 }
 
-std::string Window::GetWindowText() const { return widget_ ? FromQt(widget_->windowTitle()) : std::string(); }
+std::string Window::GetWindowText() const {
+    return widget_ ? FromQt(widget_->windowTitle()) : std::string();
+}
 
 void Window::ShowWindow(int show_command) {
     if (!widget_) return;
@@ -151,222 +154,32 @@ void Window::ShowWindow(int show_command) {
     }
 }
 
-bool Window::IsWindowVisible() const { return widget_ && widget_->isVisible(); }
+void Window::SetActiveWindow() {
+    if (!widget_) return;
+    widget_->raise();
+    widget_->activateWindow();
+}
+
+bool Window::IsWindowVisible() const {
+    return widget_ && widget_->isVisible();
+}
 void Window::EnableWindow(bool enable) {
     if (widget_) widget_->setEnabled(enable);
 }
-bool Window::IsWindowEnabled() const { return widget_ && widget_->isEnabled(); }
+bool Window::IsWindowEnabled() const {
+    return widget_ && widget_->isEnabled();
+}
 void Window::SetIcon(Picture picture) {
     if (widget_) widget_->setWindowIcon(PictureIcon(picture));
 }
 void Window::MoveWindow(int x, int y, int width, int height) {
     if (widget_) widget_->setGeometry(x, y, width, height);
 }
-QRect Window::GetClientRect() const { return widget_ ? widget_->rect() : QRect(); }
+QRect Window::GetClientRect() const {
+    return widget_ ? widget_->rect() : QRect();
+}
 void Window::Invalidate() {
     if (widget_) widget_->update();
-}
-
-// ---- controls
-
-QObject* Window::ConnectionContext() const { return relay_.get(); }
-
-const Window::ControlEntry* Window::FindControl(int id) const {
-    if (id == IDC_STATIC) return nullptr;
-    for (const ControlEntry& c : controls_)
-        if (c.id == id && c.widget) return &c;
-    return nullptr;
-}
-
-int Window::ControlIdOf(const QObject* object) const {
-    for (const ControlEntry& c : controls_) {
-        if (!c.widget) continue;
-        for (const QObject* o = object; o; o = o->parent()) {
-            if (o == c.widget) return c.id;
-            if (o == widget_) break;
-        }
-    }
-    return IDC_STATIC;
-}
-
-Control Window::GetDlgItem(int id) const {
-    const ControlEntry* c = FindControl(id);
-    if (!c) return Control();
-    return Control(const_cast<Window*>(this), c->id, c->kind, c->widget);
-}
-
-std::string Window::GetDlgItemText(int id) const { return GetDlgItem(id).GetWindowText(); }
-void Window::SetDlgItemText(int id, std::string_view text) { GetDlgItem(id).SetWindowText(text); }
-int Window::IsDlgButtonChecked(int id) const { return GetDlgItem(id).GetCheck(); }
-void Window::CheckDlgButton(int id, int check) { GetDlgItem(id).SetCheck(check); }
-
-void Window::CheckRadioButton(int first, int last, int id) {
-    for (const ControlEntry& c : controls_)
-        if (c.widget && c.kind == ControlKind::Radio && c.id >= first && c.id <= last)
-            GetDlgItem(c.id).SetCheck(c.id == id ? 1 : 0);
-}
-
-std::vector<int> Window::GetControlIds() const {
-    std::vector<int> ids;
-    for (const ControlEntry& c : controls_)
-        if (c.widget) ids.push_back(c.id);
-    return ids;
-}
-
-Control Window::AddControl(const ControlSpec& spec, QWidget* w, int radio_group) {
-    if (!w) return Control();
-    if (spec.style & kHidden) w->setVisible(false);
-    if (spec.style & kDisabled) w->setEnabled(false);
-    if (spec.style & kChecked)
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setChecked(true);
-    // Hidden controls keep their place, as controls placed by a resource do.
-    QSizePolicy policy = w->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    w->setSizePolicy(policy);
-    if (spec.id == IDC_STATIC) return Control();
-    if (relay_) w->installEventFilter(relay_.get());
-    QWidget* previous = nullptr;
-    for (auto it = controls_.rbegin(); it != controls_.rend() && !previous; ++it)
-        if (it->widget && it->widget->focusPolicy() != Qt::NoFocus) previous = it->widget;
-    controls_.push_back({spec.id, spec.kind, spec.style, radio_group, w});
-    if (previous && w->focusPolicy() != Qt::NoFocus && previous->window() == w->window())
-        QWidget::setTabOrder(previous, w);
-    detail::Wiring::Connect(*this, controls_.back());
-    return Control(this, spec.id, spec.kind, w);
-}
-
-Control Window::CreateControl(const ControlSpec& spec, const QRect& place) {
-    if (!widget_) return Control();
-    QWidget* w = detail::MakeControlWidget(spec, widget_);
-    w->setGeometry(place);
-    Control control = AddControl(spec, w, spec.kind == ControlKind::Radio ? -spec.id : 0);
-    if (!(spec.style & kHidden)) w->show();
-    return control;
-}
-
-// ---- handlers
-
-void Window::Bind(int id, Notify code, std::function<void()> handler) {
-    Bind(id, code, Handler([h = std::move(handler)](const Notification&) { h(); }));
-}
-
-void Window::Bind(int id, Notify code, Handler handler) {
-    for (Binding& b : bindings_) {
-        if (b.id == id && b.code == code) {
-            b.handler = std::move(handler);
-            return;
-        }
-    }
-    bindings_.push_back({id, code, std::move(handler)});
-}
-
-bool Window::HasHandler(int id, Notify code) const {
-    return std::any_of(bindings_.begin(), bindings_.end(),
-                       [&](const Binding& b) { return b.id == id && b.code == code && b.handler; });
-}
-
-bool Window::Dispatch(const Notification& notification) {
-    for (const Binding& b : bindings_) {
-        if (b.id != notification.id || b.code != notification.code || !b.handler) continue;
-        Handler handler = b.handler;  // the handler may rebind itself
-        Busy busy(*this);
-        handler(notification);
-        return true;
-    }
-    return false;
-}
-
-void Window::ButtonClickedByUser(int id) {
-    const ControlEntry* c = FindControl(id);
-    if (!c) return;
-    if (c->kind == ControlKind::Radio) {
-        const int group = c->radio_group;
-        GetDlgItem(id).SetCheck(1);
-        if (group != 0)
-            for (const ControlEntry& other : controls_)
-                if (other.widget && other.kind == ControlKind::Radio && other.radio_group == group && other.id != id)
-                    GetDlgItem(other.id).SetCheck(0);
-    }
-    Dispatch({id, Notify::Clicked});
-}
-
-// ---- focus
-
-namespace {
-bool TakesFocus(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::Edit:
-        case ControlKind::Button:
-        case ControlKind::CheckBox:
-        case ControlKind::Radio:
-        case ControlKind::ListBox:
-        case ControlKind::ComboBox:
-            return true;
-        default:
-            return false;
-    }
-}
-}  // namespace
-
-void Window::FocusArrived(int id) {
-    if (id == focus_id_) return;
-    focus_id_ = id;
-    Dispatch({id, Notify::FocusGained});
-}
-
-void Window::FocusLeft(int id) {
-    if (id != focus_id_) return;
-    Dispatch({id, Notify::FocusLost});
-}
-
-void Window::GotoDlgCtrl(int id) {
-    const ControlEntry* c = FindControl(id);
-    if (!c || !c->widget->isEnabledTo(c->widget->window())) return;
-    QWidget* w = c->widget;
-    if (w->window()->isActiveWindow()) {
-        // The widgets' own focus events report the move.
-        w->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    // A window that is not active (a dialog answered by a script, or one
-    // behind another window) gets no focus events: report the move here.
-    w->setFocus(Qt::OtherFocusReason);
-    const int old = focus_id_;
-    if (old == id) return;
-    focus_id_ = id;
-    if (old != kNoFocus) Dispatch({old, Notify::FocusLost});
-    if (focus_id_ == id) Dispatch({id, Notify::FocusGained});
-}
-
-namespace {
-template <class Entries>
-std::vector<int> FocusStops(const Entries& controls) {
-    std::vector<int> stops;
-    for (const auto& c : controls)
-        if (c.widget && TakesFocus(c.kind) && c.widget->isVisibleTo(c.widget->window()) &&
-            c.widget->isEnabledTo(c.widget->window()))
-            stops.push_back(c.id);
-    return stops;
-}
-}  // namespace
-
-void Window::FirstDlgCtrl() {
-    const std::vector<int> stops = FocusStops(controls_);
-    if (!stops.empty()) GotoDlgCtrl(stops.front());
-}
-
-void Window::NextDlgCtrl(bool previous) {
-    const std::vector<int> stops = FocusStops(controls_);
-    if (stops.empty()) return;
-    auto at = std::find(stops.begin(), stops.end(), focus_id_);
-    std::size_t next = 0;
-    if (at == stops.end()) {
-        next = previous ? stops.size() - 1 : 0;
-    } else {
-        const std::size_t here = static_cast<std::size_t>(at - stops.begin());
-        next = previous ? (here + stops.size() - 1) % stops.size() : (here + 1) % stops.size();
-    }
-    GotoDlgCtrl(stops[next]);
 }
 
 // ---- timers and hooks
@@ -374,26 +187,40 @@ void Window::NextDlgCtrl(bool previous) {
 unsigned Window::SetTimer(unsigned id, unsigned elapse_ms) {
     return handle_ ? platform::SetTimer(handle_, id, elapse_ms) : 0;
 }
-bool Window::KillTimer(unsigned id) { return handle_ && platform::KillTimer(handle_, id); }
+bool Window::KillTimer(unsigned id) {
+    return handle_ && platform::KillTimer(handle_, id);
+}
 
 void Window::OnTimer(unsigned) {}
-bool Window::OnCopyData(WindowHandle, const CopyDataRecord&) { return false; }
+bool Window::OnCopyData(WindowHandle, const CopyDataRecord&) {
+    return false;
+}
 void Window::OnPaint(QPainter&) {}
 void Window::OnSize(int, int) {}
-void Window::OnClose() { DestroyWindow(); }
+void Window::OnClose() {
+    DestroyWindow();
+}
 void Window::OnDestroy() {}
-bool Window::OnEnterKey() { return false; }
-bool Window::OnEscapeKey() { return false; }
+bool Window::OnEnterKey() {
+    return false;
+}
+bool Window::OnEscapeKey() {
+    return false;
+}
 
 // ---- message-only windows
 
-MessageWindow::MessageWindow() { AttachHandleOnly(); }
+MessageWindow::MessageWindow() {
+    AttachHandleOnly();
+}
 MessageWindow::~MessageWindow() = default;
 
 void MessageWindow::SetCopyDataHandler(std::function<bool(WindowHandle, const CopyDataRecord&)> handler) {
     copy_data_ = std::move(handler);
 }
-void MessageWindow::SetTimerHandler(std::function<void(unsigned)> handler) { timer_ = std::move(handler); }
+void MessageWindow::SetTimerHandler(std::function<void(unsigned)> handler) {
+    timer_ = std::move(handler);
+}
 bool MessageWindow::OnCopyData(WindowHandle from, const CopyDataRecord& record) {
     return copy_data_ && copy_data_(from, record);
 }

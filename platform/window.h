@@ -36,8 +36,8 @@ enum class Notify {
     DoubleClick,  // a line of a list box was double-clicked
     FocusLost,
     FocusGained,
-    Scroll,       // a scroll bar asks to scroll (scroll_code, position)
-    DeltaPos,     // an up-down control's arrow was pressed (delta)
+    Scroll,    // a scroll bar asks to scroll (scroll_code, position)
+    DeltaPos,  // an up-down control's arrow was pressed (delta)
 };
 
 struct Notification {
@@ -77,6 +77,8 @@ public:
     void SetWindowText(std::string_view text);
     std::string GetWindowText() const;
     void ShowWindow(int show_command);
+    // Brings the window to the front and gives it the keyboard focus.
+    void SetActiveWindow();
     bool IsWindowVisible() const;
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const;
@@ -104,7 +106,9 @@ public:
     // windows have no table).
     Control CreateControl(const ControlSpec& spec, const QRect& place);
     // The same from a table entry: CreateControl(Button(50, "Done"), place).
-    Control CreateControl(const Node& control, const QRect& place) { return CreateControl(control.control, place); }
+    Control CreateControl(const Node& control, const QRect& place) {
+        return CreateControl(control.control, place);
+    }
     // Adopts a widget made elsewhere (a tool bar's edit) as control `spec.id`.
     Control AddControl(const ControlSpec& spec, QWidget* widget, int radio_group = 0);
 

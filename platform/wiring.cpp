@@ -52,29 +52,35 @@ void Wiring::Connect(Window& window, const Window::ControlEntry& control) {
             break;
         case ControlKind::Edit:
             if (auto* line = qobject_cast<QLineEdit*>(w))
-                QObject::connect(line, &QLineEdit::textChanged, context,
-                                 [win, id] { win->Dispatch({id, Notify::Changed}); });
+                QObject::connect(line, &QLineEdit::textChanged, context, [win, id] {
+                    win->Dispatch({id, Notify::Changed});
+                });
             else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
-                QObject::connect(plain, &QPlainTextEdit::textChanged, context,
-                                 [win, id] { win->Dispatch({id, Notify::Changed}); });
+                QObject::connect(plain, &QPlainTextEdit::textChanged, context, [win, id] {
+                    win->Dispatch({id, Notify::Changed});
+                });
             break;
         case ControlKind::ListBox: {
             auto* list = static_cast<QListWidget*>(w);
-            QObject::connect(list, &QListWidget::itemSelectionChanged, context,
-                             [win, id] { win->Dispatch({id, Notify::SelChange}); });
-            QObject::connect(list, &QListWidget::itemDoubleClicked, context,
-                             [win, id] { win->Dispatch({id, Notify::DoubleClick}); });
+            QObject::connect(list, &QListWidget::itemSelectionChanged, context, [win, id] {
+                win->Dispatch({id, Notify::SelChange});
+            });
+            QObject::connect(list, &QListWidget::itemDoubleClicked, context, [win, id] {
+                win->Dispatch({id, Notify::DoubleClick});
+            });
             break;
         }
         case ControlKind::ComboBox: {
             auto* combo = static_cast<QComboBox*>(w);
-            QObject::connect(combo, qOverload<int>(&QComboBox::activated), context,
-                             [win, id] { win->Dispatch({id, Notify::SelChange}); });
+            QObject::connect(combo, qOverload<int>(&QComboBox::activated), context, [win, id] {
+                win->Dispatch({id, Notify::SelChange});
+            });
             if (QLineEdit* line = combo->lineEdit()) {
                 // Typing in the edit part leaves no line selected, as it did
                 // in the original combo boxes.
                 QObject::connect(line, &QLineEdit::textEdited, context, [win, id, combo, line] {
-                    if (combo->currentIndex() != -1 && combo->itemText(combo->currentIndex()) != line->text()) {
+                    if (combo->currentIndex() != -1 &&
+                        combo->itemText(combo->currentIndex()) != line->text()) {
                         const QString text = line->text();
                         const int caret = line->cursorPosition();
                         const QSignalBlocker block(combo);

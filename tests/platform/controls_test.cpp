@@ -11,9 +11,19 @@ namespace {
 using namespace platform;
 
 enum : int {
-    kList = 10, kSortedList = 11, kMultiList = 12, kDropList = 13, kEditCombo = 14,
-    kEdit = 20, kMultiEdit = 21, kCheck = 30, kRadioA = 31, kRadioB = 32, kRadioC = 33,
-    kBar = 40, kSpin = 41,
+    kList = 10,
+    kSortedList = 11,
+    kMultiList = 12,
+    kDropList = 13,
+    kEditCombo = 14,
+    kEdit = 20,
+    kMultiEdit = 21,
+    kCheck = 30,
+    kRadioA = 31,
+    kRadioB = 32,
+    kRadioC = 33,
+    kBar = 40,
+    kSpin = 41,
 };
 
 const DialogTemplate kTable{
@@ -22,7 +32,8 @@ const DialogTemplate kTable{
         Row({ListBox(kList), ListBox(kSortedList, kSorted), ListBox(kMultiList, kMultiSelect)}),
         Row({ComboBox(kDropList, kDropDownList), ComboBox(kEditCombo)}),
         Row({Edit(kEdit), Edit(kMultiEdit, kMultiLine)}),
-        Row({CheckBox(kCheck, "Check"), Radio(kRadioA, "A"), Radio(kRadioB, "B"), Radio(kRadioC, "C", kGroupStart)}),
+        Row({CheckBox(kCheck, "Check"), Radio(kRadioA, "A"), Radio(kRadioB, "B"),
+             Radio(kRadioC, "C", kGroupStart)}),
         Row({ScrollBar(kBar), UpDown(kSpin)}),
     })};
 
@@ -34,7 +45,8 @@ protected:
             dialog.Bind(id, Notify::SelChange, [this, id] { selchanges.push_back(id); });
         dialog.Bind(kEdit, Notify::Changed, [this] { ++edit_changes; });
         dialog.Bind(kEditCombo, Notify::Changed, [this] { ++combo_changes; });
-        dialog.Bind(kBar, Notify::Scroll, [this](const Notification& n) { scrolls.push_back(n.scroll_code); });
+        dialog.Bind(kBar, Notify::Scroll,
+                    [this](const Notification& n) { scrolls.push_back(n.scroll_code); });
         dialog.Bind(kSpin, Notify::DeltaPos, [this](const Notification& n) { deltas.push_back(n.delta); });
     }
     void TearDown() override { dialog.DestroyWindow(); }
@@ -67,8 +79,8 @@ TEST_F(ControlsTest, ListLinesAddInsertDeleteFind) {
         int exact;   // FindStringExact
     };
     const Find rows[] = {
-        {-1, "alpha", 2, 2},  {-1, "ALPHA", 2, 2},  // case is ignored
-        {2, "alpha", 3, 2},                         // after line 2, wrapping around
+        {-1, "alpha", 2, 2},    {-1, "ALPHA", 2, 2},  // case is ignored
+        {2, "alpha", 3, 2},                           // after line 2, wrapping around
         {-1, "alp", 2, LB_ERR}, {-1, "delta", LB_ERR, LB_ERR}, {3, "gam", 0, LB_ERR},
     };
     for (const Find& r : rows) {
@@ -194,7 +206,9 @@ TEST_F(ControlsTest, EditTextLimitAndSelection) {
 }
 
 TEST_F(ControlsTest, TextIsOneBytePerCharacter) {
-    const std::string bytes = "Caf\xe9 \xa3" "5";  // Latin-1 bytes survive the widget
+    const std::string bytes =
+        "Caf\xe9 \xa3"
+        "5";  // Latin-1 bytes survive the widget
     Item(kEdit).SetWindowText(bytes);
     EXPECT_EQ(Item(kEdit).GetWindowText(), bytes);
 }

@@ -1,11 +1,12 @@
 // Copy-data records: delivered before the send returns, as a copy, and
 // swallowed safely when the handle names no window.
 
+#include "platform/copy_data.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "platform/copy_data.h"
 #include "platform/window.h"
 
 namespace {
@@ -30,7 +31,8 @@ TEST(CopyDataTest, DeliveredSynchronouslyAsACopy) {
         return true;
     });
     MessageWindow sender;
-    EXPECT_EQ(SendCopyData(receiver.GetSafeHwnd(), sender.GetSafeHwnd(), 3, buffer, std::strlen(buffer) + 1), 1);
+    EXPECT_EQ(SendCopyData(receiver.GetSafeHwnd(), sender.GetSafeHwnd(), 3, buffer, std::strlen(buffer) + 1),
+              1);
     ASSERT_EQ(got.size(), 1u);  // handled before the send returned
     EXPECT_EQ(got[0].from, sender.GetSafeHwnd());
     EXPECT_EQ(got[0].channel, 3u);
@@ -46,8 +48,8 @@ TEST(CopyDataTest, EmptyAndUnterminatedRecords) {
         texts.emplace_back(r.Text());
         return true;
     });
-    SendCopyData(receiver.GetSafeHwnd(), 0, 25, "", 1);          // an empty line: just the zero
-    SendCopyData(receiver.GetSafeHwnd(), 0, 25, "ABC", 3);       // no zero
+    SendCopyData(receiver.GetSafeHwnd(), 0, 25, "", 1);     // an empty line: just the zero
+    SendCopyData(receiver.GetSafeHwnd(), 0, 25, "ABC", 3);  // no zero
     SendCopyData(receiver.GetSafeHwnd(), 0, 25, nullptr, 0);
     EXPECT_EQ(texts, (std::vector<std::string>{"", "ABC", ""}));
 }

@@ -96,15 +96,15 @@ TEST_P(GenerateTest, ChecksEntries) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GenerateTest,
-    ::testing::Values(
-        GenerateCase{"Display", "01/05/99", kDisplay, "", std::nullopt, 0, IDOK, 3},
-        GenerateCase{"Print", "01/05/99", kPrint, "", std::nullopt, 0, IDOK, 0},
-        GenerateCase{"NamedFile", "01/05/99", kFile, "OUT.TXT", std::nullopt, 0, IDOK, 2},
-        GenerateCase{"NoFileNameDisplayInstead", "01/05/99", kFile, "", "No file name. Display instead?", IDYES,
-                     IDOK, 3},
-        GenerateCase{"NoFileNameStayOpen", "01/05/99", kFile, "", "No file name. Display instead?", IDNO, IDCANCEL,
-                     2},
-        GenerateCase{"ShortDate", "1/5/99", kDisplay, "", "Illegal start date", IDOK, IDCANCEL, 3}),
+    ::testing::Values(GenerateCase{"Display", "01/05/99", kDisplay, "", std::nullopt, 0, IDOK, 3},
+                      GenerateCase{"Print", "01/05/99", kPrint, "", std::nullopt, 0, IDOK, 0},
+                      GenerateCase{"NamedFile", "01/05/99", kFile, "OUT.TXT", std::nullopt, 0, IDOK, 2},
+                      GenerateCase{"NoFileNameDisplayInstead", "01/05/99", kFile, "",
+                                   "No file name. Display instead?", IDYES, IDOK, 3},
+                      GenerateCase{"NoFileNameStayOpen", "01/05/99", kFile, "",
+                                   "No file name. Display instead?", IDNO, IDCANCEL, 2},
+                      GenerateCase{"ShortDate", "1/5/99", kDisplay, "", "Illegal start date", IDOK, IDCANCEL,
+                                   3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, EnterMovesTheFocusAndPressesAFocusedButton) {
@@ -155,8 +155,8 @@ TEST_F(DialogTest, NotificationsReachHandlersById) {
         .Select(kClientList, 2)
         .Click(kAll)
         .ExpectChecked(kAll, true)
-        .ExpectChecked(kSelect, false)   // same radio group
-        .ExpectChecked(kDisplay, true)   // another group
+        .ExpectChecked(kSelect, false)  // same radio group
+        .ExpectChecked(kDisplay, true)  // another group
         .Run("counts",
              [&]() -> std::string {
                  if (dlg->start_changes != 2) return "start changes " + std::to_string(dlg->start_changes);
@@ -266,18 +266,20 @@ INSTANTIATE_TEST_SUITE_P(
                     "unexpected dialog 500 \"Sample Options\": the script has ended"},
         FailureCase{"OtherDialogExpected", [](ScriptedInteraction& s) { s.ExpectDialog(123); },
                     "unexpected dialog 500 \"Sample Options\"; the script expects dialog 123"},
-        FailureCase{"UnexpectedMessageBox",
-                    [](ScriptedInteraction& s) {
-                        s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate).Click(IDCANCEL);
-                    },
-                    "unexpected message box \"Sample Options\": \"Illegal start date\"; the script expects click 2"},
-        FailureCase{"OtherMessageText",
-                    [](ScriptedInteraction& s) {
-                        s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate);
-                        s.ExpectMessageBox("Illegal end date", IDOK);
-                    },
-                    "message box \"Sample Options\": \"Illegal start date\" shown; the script expects the text "
-                    "\"Illegal end date\""},
+        FailureCase{
+            "UnexpectedMessageBox",
+            [](ScriptedInteraction& s) {
+                s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate).Click(IDCANCEL);
+            },
+            "unexpected message box \"Sample Options\": \"Illegal start date\"; the script expects click 2"},
+        FailureCase{
+            "OtherMessageText",
+            [](ScriptedInteraction& s) {
+                s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate);
+                s.ExpectMessageBox("Illegal end date", IDOK);
+            },
+            "message box \"Sample Options\": \"Illegal start date\" shown; the script expects the text "
+            "\"Illegal end date\""},
         FailureCase{"NoSuchButton",
                     [](ScriptedInteraction& s) {
                         s.ExpectDialog(kDialogId).SetText(kStartDate, "1/1").Click(kGenerate);
@@ -287,7 +289,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"DidNotClose",
                     [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).Click(kAccrued).ExpectClosed(); },
                     "dialog 500 \"Sample Options\" did not close"},
-        FailureCase{"StillOpenAtTheEnd", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).Click(kAccrued); },
+        FailureCase{"StillOpenAtTheEnd",
+                    [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).Click(kAccrued); },
                     "dialog 500 \"Sample Options\" is still open at the end of the script"},
         FailureCase{"HiddenControl",
                     [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SetText(kFileName, "X"); },
@@ -304,13 +307,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "dialog 500 \"Sample Options\": control 670 is disabled"},
         FailureCase{"MissingControl", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).Click(999); },
                     "dialog 500 \"Sample Options\": there is no control 999"},
-        FailureCase{"WrongKind", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SetText(kAccrued, "x"); },
+        FailureCase{"WrongKind",
+                    [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SetText(kAccrued, "x"); },
                     "dialog 500 \"Sample Options\": control 630 is a check box and cannot be typed into"},
-        FailureCase{"NoSuchLine", [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SelectText(kManager, "ZZ"); },
+        FailureCase{"NoSuchLine",
+                    [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).SelectText(kManager, "ZZ"); },
                     "dialog 500 \"Sample Options\": control 641 has no line \"ZZ\""},
-        FailureCase{"TextDiffers",
-                    [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).ExpectText(kStartDate, "02/02/02"); },
-                    "dialog 500 \"Sample Options\": control 621 reads \"01/01/98\""},
+        FailureCase{
+            "TextDiffers",
+            [](ScriptedInteraction& s) { s.ExpectDialog(kDialogId).ExpectText(kStartDate, "02/02/02"); },
+            "dialog 500 \"Sample Options\": control 621 reads \"01/01/98\""},
         FailureCase{"StepsLeftOver",
                     [](ScriptedInteraction& s) {
                         s.ExpectDialog(kDialogId).Click(IDCANCEL).ExpectMessageBox("never", IDOK);

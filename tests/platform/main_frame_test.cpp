@@ -2,6 +2,8 @@
 // MDI children from document templates with their close hook, and the
 // painted background.
 
+#include "platform/main_frame.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -10,7 +12,6 @@
 #include <QMenuBar>
 #include <QPainter>
 
-#include "platform/main_frame.h"
 #include "platform/timer.h"
 
 namespace {
@@ -21,7 +22,8 @@ enum : int { kOpen = 32775, kOptions = 32830, kModulesItem = 32950, kViewOnly = 
 
 MenuTable MainMenu() {
     return {Popup("&File", {Command(ID_FILE_OPEN, "&Open"), Separator(), Command(ID_APP_EXIT, "E&xit")}),
-            Popup("&Utilities", {Command(kOptions, "&Options"), Popup("More", {Command(kViewOnly, "View only")})}),
+            Popup("&Utilities",
+                  {Command(kOptions, "&Options"), Popup("More", {Command(kViewOnly, "View only")})}),
             Popup("Modules", {Command(kModulesItem, "Billing")})};
 }
 
@@ -69,15 +71,17 @@ protected:
         main.GetWidget()->resize(900, 640);
         main.ShowWindow(SW_SHOW);
         view_template = templates.Add({"Report", [this] { return std::make_unique<LogView>(log, Next()); }});
-        stubborn_template = templates.Add({"Stubborn", [this] { return std::make_unique<LogView>(log, Next()); },
-                                           [] { return std::make_unique<StubbornFrame>(); }});
+        stubborn_template =
+            templates.Add({"Stubborn", [this] { return std::make_unique<LogView>(log, Next()); },
+                           [] { return std::make_unique<StubbornFrame>(); }});
     }
     std::string Next() { return "W" + std::to_string(++opened); }
     const DocTemplate& Template(int position) { return *templates.Get(position); }
 
     // The enabled state of a menu item as the menu bar shows it.
     bool MenuShowsEnabled(const QString& text) {
-        std::function<QAction*(const QList<QAction*>&)> find = [&](const QList<QAction*>& actions) -> QAction* {
+        std::function<QAction*(const QList<QAction*>&)> find =
+            [&](const QList<QAction*>& actions) -> QAction* {
             for (QAction* a : actions) {
                 if (a->text() == text) return a;
                 if (a->menu())
@@ -153,7 +157,8 @@ TEST_F(MainFrameTest, CommandsGoToTheActiveViewFirst) {
     EXPECT_EQ(main.MDIGetActive(), first);
     EXPECT_TRUE(main.InvokeCommand(kViewOnly));
     EXPECT_EQ(main_runs, 1);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"init W1", "init W2", "view command W2", "view command W1"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"init W1", "init W2", "view command W2", "view command W1"}));
 }
 
 TEST_F(MainFrameTest, ChildWindowsListActivateAndClose) {
@@ -193,7 +198,8 @@ TEST_F(MainFrameTest, CloseHookCanRefuse) {
 TEST_F(MainFrameTest, ToolBarEditIsAControlOfTheFrame) {
     std::vector<std::string> events;
     main.AddToolBarEdit(kDateEdit, 8);
-    main.Bind(kDateEdit, Notify::Changed, [&] { events.push_back("changed " + main.GetDlgItemText(kDateEdit)); });
+    main.Bind(kDateEdit, Notify::Changed,
+              [&] { events.push_back("changed " + main.GetDlgItemText(kDateEdit)); });
     main.Bind(kDateEdit, Notify::FocusLost, [&] { events.push_back("lost"); });
     main.SetDlgItemText(kDateEdit, "12/08/98");
     EXPECT_EQ(main.GetDlgItemText(kDateEdit), "12/08/98");

@@ -1,6 +1,8 @@
 // Message boxes, the common dialogs, beeps and the wait cursor through the
 // interaction seam.
 
+#include "platform/message_box.h"
+
 #include <gtest/gtest.h>
 
 #include <QPrinter>
@@ -9,7 +11,6 @@
 
 #include "platform/common_dialogs.h"
 #include "platform/feedback.h"
-#include "platform/message_box.h"
 #include "platform/scripted_interaction.h"
 
 namespace {
@@ -55,10 +56,12 @@ TEST_F(SeamTest, MessageBoxesAnsweredInTurn) {
 }
 
 TEST_F(SeamTest, UnexpectedMessageBoxFailsWithItsText) {
-    EXPECT_EQ(MessageBox("This item is not available.", "Report Diagnostic", MB_OK | MB_ICONEXCLAMATION), IDOK);
+    EXPECT_EQ(MessageBox("This item is not available.", "Report Diagnostic", MB_OK | MB_ICONEXCLAMATION),
+              IDOK);
     ASSERT_EQ(script.Failures().size(), 1u);
     EXPECT_EQ(script.Failures()[0],
-              "unexpected message box \"Report Diagnostic\": \"This item is not available.\": the script has ended");
+              "unexpected message box \"Report Diagnostic\": \"This item is not available.\": the script has "
+              "ended");
 }
 
 TEST_F(SeamTest, CaptionMustMatchWhenGiven) {

@@ -1,14 +1,14 @@
 // Profile files: where a bare name lives, reading with defaults and without
 // regard to case, and writing in place without disturbing other lines.
 
+#include "platform/profile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include "platform/profile.h"
 
 namespace {
 
@@ -81,16 +81,17 @@ TEST_F(ProfileTest, ReadsValuesAndDefaults) {
     };
     const Row rows[] = {
         {"config", "home_dir", "/srv/feed/"},
-        {"FILES", "logfile", "N"},              // case ignored, blanks around the value gone
+        {"FILES", "logfile", "N"},  // case ignored, blanks around the value gone
         {"files", "inputfile", "req1.txt,req2.txt"},
-        {"files", "outputfile", ""},            // present and empty: not the default
+        {"files", "outputfile", ""},  // present and empty: not the default
         {"app", "usetimer", ""},
-        {"app", "waittime", "dflt"},            // missing key
-        {"nosuch", "home_dir", "dflt"},         // missing section
+        {"app", "waittime", "dflt"},              // missing key
+        {"nosuch", "home_dir", "dflt"},           // missing section
         {"config", "# the answer file", "dflt"},  // comments are not keys
     };
     for (const Row& r : rows)
-        EXPECT_EQ(GetPrivateProfileString(r.section, r.key, "dflt", "VEXA.INI"), r.value) << r.section << "/" << r.key;
+        EXPECT_EQ(GetPrivateProfileString(r.section, r.key, "dflt", "VEXA.INI"), r.value)
+            << r.section << "/" << r.key;
     EXPECT_EQ(GetPrivateProfileString("config", "home_dir", "none", "MISSING.INI"), "none");
 }
 
@@ -100,8 +101,8 @@ TEST_F(ProfileTest, ReadsWholeNumbers) {
         const char* key;
         int value;
     };
-    for (const Row& r : {Row{"a", 42}, Row{"b", 12}, Row{"c", 0}, Row{"d", 0}, Row{"e", 0}, Row{"f", 7},
-                         Row{"missing", 99}})
+    for (const Row& r :
+         {Row{"a", 42}, Row{"b", 12}, Row{"c", 0}, Row{"d", 0}, Row{"e", 0}, Row{"f", 7}, Row{"missing", 99}})
         EXPECT_EQ(GetPrivateProfileInt("n", r.key, 99, "N.INI"), r.value) << r.key;
 }
 
@@ -117,17 +118,17 @@ TEST_F(ProfileTest, WritesInPlaceKeepingOtherLines) {
               "home_dir=/srv/feed/\n"
               "\n"
               "[Files]\n"
-              "LogFile=Y\n"               // the key keeps its spelling
+              "LogFile=Y\n"  // the key keeps its spelling
               "appendlog=12abc\n"
               "inputfile=req1.txt,req2.txt\n"
               "# the answer file\n"
               "outputfile=\n"
-              "appendoutput=1\n"          // a new key ends its section
+              "appendoutput=1\n"  // a new key ends its section
               "\n"
               "[app]\n"
               "usetimer=No\n"
               "\n"
-              "[extra]\n"                 // a new section ends the file
+              "[extra]\n"  // a new section ends the file
               "waitdate=1997/03/07\n");
     EXPECT_EQ(GetPrivateProfileString("app", "usetimer", "N", "VEXA.INI"), "No");
 }

@@ -18,10 +18,12 @@ const DialogTemplate& SampleTemplate() {
             }),
             Row({Static(kStartLabel, "Start Date"), Edit(kStartDate).Chars(8), Static(kEndLabel, "End Date"),
                  Edit(kEndDate).Chars(8)}),
-            Row({CheckBox(kAccrued, "Accrued Interest"), CheckBox(kPostValue, "Post Market Value", kHidden | kDisabled)}),
+            Row({CheckBox(kAccrued, "Accrued Interest"),
+                 CheckBox(kPostValue, "Post Market Value", kHidden | kDisabled)}),
             Row({Static(kManagerLabel, "Manager Code"), ComboBox(kManager).Chars(6)}),
-            Group(IDC_STATIC, "Output",
-                  {Row({Radio(kPrint, "Print"), Radio(kDisplay, "Display", kChecked), Radio(kFile, "File")})}),
+            Group(
+                IDC_STATIC, "Output",
+                {Row({Radio(kPrint, "Print"), Radio(kDisplay, "Display", kChecked), Radio(kFile, "File")})}),
             Row({Static(kFileLabel, "File Name", kHidden), Edit(kFileName, kHidden).Chars(12)}),
             Row({Stretch(), Button(kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel")}),
         })};
@@ -64,7 +66,9 @@ bool SampleDialog::OnInitDialog() {
     return true;
 }
 
-void SampleDialog::OnOK() { NextDlgCtrl(); }
+void SampleDialog::OnOK() {
+    NextDlgCtrl();
+}
 
 void SampleDialog::OnCancel() {
     ++cancels;
@@ -105,12 +109,13 @@ void SampleDialog::OnNote() {
     if (NestedDialog(note, this).DoModal() == IDOK) out_.nested_note = note;
 }
 
-NestedDialog::NestedDialog(std::string& note, Window* parent) : Dialog(NestedTemplate(), parent), note_(note) {}
+NestedDialog::NestedDialog(std::string& note, Window* parent)
+    : Dialog(NestedTemplate(), parent), note_(note) {}
 
 void NestedDialog::OnOK() {
     note_ = GetDlgItemText(kNestedEdit);
-    if (note_.empty() &&
-        MessageBox("The note is empty. Keep it?", "Note", MB_OKCANCEL | MB_ICONQUESTION, GetSafeHwnd()) != IDOK)
+    if (note_.empty() && MessageBox("The note is empty. Keep it?", "Note", MB_OKCANCEL | MB_ICONQUESTION,
+                                    GetSafeHwnd()) != IDOK)
         return;
     EndDialog(IDOK);
 }

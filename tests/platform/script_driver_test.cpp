@@ -53,7 +53,8 @@ public:
         Bind(kSaveCommand, Notify::Clicked, [this] {
             FileDialogRequest request;
             request.filter = "Text Files (*.txt)|*.txt||";
-            if (auto name = GetSaveFileName(request)) std::ofstream(*name) << "Account " << selection.account << "\n";
+            if (auto name = GetSaveFileName(request))
+                std::ofstream(*name) << "Account " << selection.account << "\n";
         });
         Bind(kErrorsCommand, Notify::Clicked, [this] {
             errors.Create(this);
@@ -69,7 +70,7 @@ class ScriptDriverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(frame.Create("TREL1", {Popup("&Utilities", {Command(kOptionsCommand, "&Options"),
-                                                                  Command(kDisabledCommand, "Nothing")})}));
+                                                                Command(kDisabledCommand, "Nothing")})}));
         frame.AddToolBarEdit(kDateEdit, 8);
         frame.ShowWindow(SW_SHOW);
     }
@@ -164,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ScriptParseLinesTest, StepsKeepTheirLines) {
     const tools::ParsedScript parsed = tools::ParseScript(
-        "dialog 500\n\n  # comment\nset 621 \"a \\\"quoted\\\" text\"\nmessage * yes\nfile cancel\n", nullptr);
+        "dialog 500\n\n  # comment\nset 621 \"a \\\"quoted\\\" text\"\nmessage * yes\nfile cancel\n",
+        nullptr);
     ASSERT_TRUE(parsed.errors.empty());
     ASSERT_EQ(parsed.steps.size(), 4u);
     EXPECT_EQ(parsed.steps[1].source, "line 4");

@@ -1,10 +1,11 @@
 // Timers on the test clock: they fire at their due times as the clock is
 // advanced, in order, and stop with their window.
 
+#include "platform/timer.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
-#include "platform/timer.h"
 #include "platform/window.h"
 
 namespace {
@@ -102,7 +103,7 @@ TEST_F(TimerTest, ProceduresAndWaitingInsideATick) {
     clock.Advance(5000);
     EXPECT_EQ(seen, (std::vector<std::int64_t>{1000, 3500, 4000, 5000}));
     EXPECT_NE(SetTimer(0, 0, 10, [](WindowHandle, unsigned) {}), 0u);  // no window: a fresh id
-    EXPECT_EQ(SetTimer(0, 0, 10), 0u);  // ... but only with a procedure
+    EXPECT_EQ(SetTimer(0, 0, 10), 0u);                                 // ... but only with a procedure
 }
 
 TEST_F(TimerTest, RefusedTimers) {

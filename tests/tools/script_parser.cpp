@@ -52,7 +52,8 @@ std::optional<std::vector<Token>> Tokenize(std::string_view line, std::string& e
             tokens.push_back(std::move(t));
         } else {
             Token t;
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') t.text += line[i++];
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+                t.text += line[i++];
             tokens.push_back(std::move(t));
         }
     }
@@ -75,19 +76,22 @@ std::optional<bool> OnOff(const Token& t) {
 
 std::optional<int> Answer(const std::string& word) {
     static const std::map<std::string, int> answers{
-        {"ok", platform::IDOK},       {"cancel", platform::IDCANCEL}, {"yes", platform::IDYES},
-        {"no", platform::IDNO},       {"retry", platform::IDRETRY},   {"abort", platform::IDABORT},
+        {"ok", platform::IDOK},        {"cancel", platform::IDCANCEL}, {"yes", platform::IDYES},
+        {"no", platform::IDNO},        {"retry", platform::IDRETRY},   {"abort", platform::IDABORT},
         {"ignore", platform::IDIGNORE}};
     auto it = answers.find(word);
     return it == answers.end() ? std::nullopt : std::optional<int>(it->second);
 }
 
 std::optional<int> ScrollCode(const std::string& word) {
-    static const std::map<std::string, int> codes{
-        {"lineup", platform::SB_LINEUP},     {"linedown", platform::SB_LINEDOWN},
-        {"pageup", platform::SB_PAGEUP},     {"pagedown", platform::SB_PAGEDOWN},
-        {"top", platform::SB_TOP},           {"bottom", platform::SB_BOTTOM},
-        {"thumb", platform::SB_THUMBPOSITION}, {"track", platform::SB_THUMBTRACK}};
+    static const std::map<std::string, int> codes{{"lineup", platform::SB_LINEUP},
+                                                  {"linedown", platform::SB_LINEDOWN},
+                                                  {"pageup", platform::SB_PAGEUP},
+                                                  {"pagedown", platform::SB_PAGEDOWN},
+                                                  {"top", platform::SB_TOP},
+                                                  {"bottom", platform::SB_BOTTOM},
+                                                  {"thumb", platform::SB_THUMBPOSITION},
+                                                  {"track", platform::SB_THUMBTRACK}};
     auto it = codes.find(word);
     return it == codes.end() ? std::nullopt : std::optional<int>(it->second);
 }
@@ -126,7 +130,8 @@ ScriptStep RunStep(std::string description, std::function<std::string()> run, bo
 }
 
 // Parses one line's tokens into a step; an error text when they do not fit.
-std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainFrame* main, std::string& error) {
+std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainFrame* main,
+                                    std::string& error) {
     using A = ScriptStep::Action;
     const std::string& word = t[0].text;
     const std::size_t n = t.size();
@@ -205,7 +210,8 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
     }
     if (word == "scroll") {
         if (n != 3 && n != 4) {
-            error = "\"scroll\" takes the form: scroll ID lineup|linedown|pageup|pagedown|top|bottom|thumb POS";
+            error =
+                "\"scroll\" takes the form: scroll ID lineup|linedown|pageup|pagedown|top|bottom|thumb POS";
             return std::nullopt;
         }
         auto id = id_at(1);
@@ -249,7 +255,9 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
     }
     if (word == "message") {
         if (n != 3 && n != 4) {
-            error = "\"message\" takes the form: message \"TEXT\"|* [\"CAPTION\"] ok|cancel|yes|no|retry|abort|ignore";
+            error =
+                "\"message\" takes the form: message \"TEXT\"|* [\"CAPTION\"] "
+                "ok|cancel|yes|no|retry|abort|ignore";
             return std::nullopt;
         }
         auto answer = Answer(t[n - 1].text);
@@ -321,7 +329,8 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         return RunStep(
             "command " + std::to_string(command),
             [main, command]() -> std::string {
-                if (!main || !main->IsWindow()) return "there is no main window for command " + std::to_string(command);
+                if (!main || !main->IsWindow())
+                    return "there is no main window for command " + std::to_string(command);
                 if (!main->InvokeCommand(command))
                     return "command " + std::to_string(command) + " is disabled or has no handler";
                 return {};
@@ -345,7 +354,8 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
             bool ok = false;
             const std::string all = ReadWhole(file, ok);
             if (!ok) return "the file \"" + file + "\" cannot be read";
-            if (all.find(text) == std::string::npos) return "the file \"" + file + "\" does not contain \"" + text + "\"";
+            if (all.find(text) == std::string::npos)
+                return "the file \"" + file + "\" does not contain \"" + text + "\"";
             return {};
         });
     }

@@ -1,0 +1,78 @@
+// The on-screen path: with the default interaction a modal dialog runs in
+// Qt's own modal loop, real clicks and key presses reach the same handlers,
+// and EndDialog ends the loop. Timers tick from the event loop on the system
+// clock.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+#include "platform/clock.h"
+#include "platform/interaction.h"
+#include "platform/timer.h"
+#include "sample_dialog.h"
+
+namespace {
+
+using namespace platform;
+using namespace sample;
+
+// Runs `steps` one after another from the dialog's own modal loop.
+void Later(std::vector<std::function<void()>> steps) {
+    auto shared = std::make_shared<std::vector<std::function<void()>>>(std::move(steps));
+    auto index = std::make_shared<std::size_t>(0);
+    auto next = std::make_shared<std::function<void()>>();
+    *next = [shared, index, next] {
+        if (*index >= shared->size()) return;
+        (*shared)[(*index)++]();
+        QTimer::singleShot(10, *next);
+    };
+    QTimer::singleShot(10, *next);
+}
+
+void Press(QWidget* target, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+TEST(ScreenTest, RealClicksAndKeysRunTheSameHandlers) {
+    ASSERT_EQ(&CurrentInteraction(), InstallInteraction(nullptr));  // the screen one
+    Selection selection;
+    SampleDialog dialog(selection);
+    int focus_after_enter = 0;
+    Later({
+        [&] { dialog.GotoDlgCtrl(kStartDate); },
+        [&] { Press(dialog.GetDlgItem(kStartDate).Widget(), Qt::Key_Return); },
+        [&] { focus_after_enter = dialog.GetFocusId(); },
+        [&] { static_cast<QPushButton*>(dialog.GetDlgItem(kGenerate).Widget())->click(); },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(focus_after_enter, kEndDate);  // Enter moved on and did not close
+    EXPECT_EQ(selection.destination, 3);
+
+    Later({[&] { Press(dialog.GetDlgItem(kEndDate).Widget(), Qt::Key_Escape); }});
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.cancels, 1);
+}
+
+TEST(ScreenTest, SystemClockTimersTickFromTheEventLoop) {
+    ASSERT_FALSE(GetClock().IsManual());
+    MessageWindow window;
+    int ticks = 0;
+    window.SetTimerHandler([&](unsigned) { ++ticks; });
+    ASSERT_EQ(window.SetTimer(1, 10), 1u);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (ticks < 3 && std::chrono::steady_clock::now() < deadline) {
+        ProcessPendingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_GE(ticks, 3);
+    window.KillTimer(1);
+}
+
+}  // namespace
