@@ -1,7 +1,10 @@
 #include "platform/dialog.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/interaction.h"
@@ -132,10 +135,27 @@ Dialog* Dialog::FindOpen(int template_id) {
 
 int ScreenInteraction::RunModal(Dialog& dialog, const std::function<void()>& init) {
     init();
+    QPointer<QDialog> w = qobject_cast<QDialog*>(dialog.GetWidget());
+    bool first = true;
+    while (w && !dialog.IsEnded()) {
+        if (first || !w->isHidden()) {
+            first = false;
+            w->exec();
+            continue;
+        }
+        // The program hid its dialog while it was open: Qt's modal loop
+        // ends with the showing, but the dialog has not ended. It stays
+        // open until it ends or shows again.
+        QEventLoop wait;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+            if (!w || dialog.IsEnded() || !w->isHidden()) wait.quit();
+        });
+        poll.start(20);
+        wait.exec();
+    }
     if (dialog.IsEnded()) return dialog.EndCode();
-    auto* w = qobject_cast<QDialog*>(dialog.GetWidget());
-    if (!w) return IDCANCEL;
-    return w->exec();
+    return IDCANCEL;
 }
 
 }  // namespace platform

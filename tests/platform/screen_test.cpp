@@ -60,6 +60,20 @@ TEST(ScreenTest, RealClicksAndKeysRunTheSameHandlers) {
     EXPECT_EQ(dialog.cancels, 1);
 }
 
+TEST(ScreenTest, HidingAModalDialogDoesNotEndIt) {
+    Selection selection;
+    SampleDialog dialog(selection);
+    bool open_while_hidden = false;
+    Later({
+        [&] { dialog.ShowWindow(SW_HIDE); },
+        [&] { open_while_hidden = dialog.IsWindow() && !dialog.IsEnded(); },
+        [&] { dialog.ShowWindow(SW_SHOW); },
+        [&] { static_cast<QPushButton*>(dialog.GetDlgItem(kGenerate).Widget())->click(); },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(open_while_hidden);
+}
+
 TEST(ScreenTest, SystemClockTimersTickFromTheEventLoop) {
     ASSERT_FALSE(GetClock().IsManual());
     MessageWindow window;
