@@ -37,11 +37,12 @@ struct CashCodeEntry {
 };
 
 constexpr std::array<CashCodeEntry, 22> kCashCodes = {{
-    {"B ", -1, 0, true},  {"S ", 1, 0, true},  {"SS", 1, 0, true},   {"CS", -1, 0, true},  {"FI", 1, 1, false},
-    {"FO", -1, -1, false}, {"SI", 0, 1, true},  {"SO", 0, -1, true},  {"DI", 1, 0, false},  {"DE", -1, 0, false},
-    {"II", 1, 0, false},  {"IE", -1, 0, false}, {"MF", -1, -1, false}, {"BC", -1, -1, false}, {"MI", 1, 0, false},
-    {"ME", -1, 0, false}, {"AI", 1, 0, false},  {"AO", -1, 0, false}, {" B", -1, 0, true},  {" S", 1, 0, true},
-    {"IP", -1, 0, false}, {"IS", 1, 0, false},
+    {"B ", -1, 0, true},   {"S ", 1, 0, true},    {"SS", 1, 0, true},  {"CS", -1, 0, true},
+    {"FI", 1, 1, false},   {"FO", -1, -1, false}, {"SI", 0, 1, true},  {"SO", 0, -1, true},
+    {"DI", 1, 0, false},   {"DE", -1, 0, false},  {"II", 1, 0, false}, {"IE", -1, 0, false},
+    {"MF", -1, -1, false}, {"BC", -1, -1, false}, {"MI", 1, 0, false}, {"ME", -1, 0, false},
+    {"AI", 1, 0, false},   {"AO", -1, 0, false},  {" B", -1, 0, true}, {" S", 1, 0, true},
+    {"IP", -1, 0, false},  {"IS", 1, 0, false},
 }};
 
 bool IsFee(std::string_view code) {
@@ -108,7 +109,8 @@ bool ApplyToCashLot(HoldingsImage& holdings, std::string_view account, const Mov
     return false;
 }
 
-void ApplyToHistory(std::string_view account, const Movement& m, bool reverse, const records::Options& options) {
+void ApplyToHistory(std::string_view account, const Movement& m, bool reverse,
+                    const records::Options& options) {
     double value = 0, flow = 0;
     Amounts(m, reverse, value, flow);
     Updcsh(account, m.month, m.year, value, flow, value, 1, m.type, options, m.code);
@@ -154,7 +156,8 @@ void Fndsc2(std::string_view symbol, int16_t& record, SecurityMaster& master) {
 // ---- The value history
 
 void Updcsh(std::string_view account, int16_t month, int16_t year, double value, double flow, double carried,
-            int16_t value_switch, std::string_view type, const records::Options& options, std::string_view code) {
+            int16_t value_switch, std::string_view type, const records::Options& options,
+            std::string_view code) {
     if (month < 1 || month > 12) return;
     // Leave a history that is not there alone: opening it would create it.
     {
@@ -220,9 +223,10 @@ void Updcsl(HoldingsImage& holdings, std::string_view account, int16_t cls, int1
     if (transfer > 0) return;
     auto fail = [&](int number) {
         flag = 1;
-        message = records::Fixed(records::Write("('*** Warning, system error no.',2I3,' ***')",
-                                                {static_cast<long long>(number), static_cast<long long>(cls)}),
-                                 kEntryMessageWidth);
+        message =
+            records::Fixed(records::Write("('*** Warning, system error no.',2I3,' ***')",
+                                          {static_cast<long long>(number), static_cast<long long>(cls)}),
+                           kEntryMessageWidth);
     };
     // Only the cash classes reach the cash lot; a short sale's lot (class
     // 1) is the replay's business.
@@ -282,7 +286,8 @@ void Updcsl(HoldingsImage& holdings, std::string_view account, int16_t cls, int1
         header.records_in_use = static_cast<int16_t>(header.records_in_use + 1);
         header.next_free = static_cast<int16_t>(header.next_free + 1);
     }
-    if (static_cast<long>(image.size()) <= n) image.resize(static_cast<std::size_t>(n) + 1, Record(kLength, 0));
+    if (static_cast<long>(image.size()) <= n)
+        image.resize(static_cast<std::size_t>(n) + 1, Record(kLength, 0));
 
     records::HoldingRecord cash;
     cash.next = static_cast<int16_t>(link);
@@ -419,7 +424,8 @@ void Fcash(PostingMode mode, int32_t& record, EntryForm& form) {
     if (ok) {
         if (mode != PostingMode::kAdd) ApplyToHistory(account, old, true, options);
         if (mode != PostingMode::kDelete) ApplyToHistory(account, posted, false, options);
-        if (holdings.changed) ok = records::ReplaceFile(records::Paknam(account, "HL", ".REC"), holdings.Bytes());
+        if (holdings.changed)
+            ok = records::ReplaceFile(records::Paknam(account, "HL", ".REC"), holdings.Bytes());
     }
     if (!ok) {
         snapshots.Restore();

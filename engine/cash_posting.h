@@ -69,7 +69,8 @@ void Fndsc2(std::string_view symbol, int16_t& record, SecurityMaster& master);
 // and one of any other type adds the negated flow. A history without a
 // readable header, or a year before its first, is left as it is.
 void Updcsh(std::string_view account, int16_t month, int16_t year, double value, double flow, double carried,
-            int16_t value_switch, std::string_view type, const records::Options& options, std::string_view code);
+            int16_t value_switch, std::string_view type, const records::Options& options,
+            std::string_view code);
 
 // An account's holdings file HL<acct>.REC held in memory, record n at
 // records[n] (records[0] unused), so that a cash-lot update can be worked

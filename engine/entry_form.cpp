@@ -23,7 +23,8 @@ bool FitsNumberLayout(double value) {
 
 template <class T>
 bool ReadNumber(std::string_view field, T& value) {
-    const std::string text = records::Fixed(field.substr(0, std::min(field.size(), kNumberWidth)), kNumberWidth);
+    const std::string text =
+        records::Fixed(field.substr(0, std::min(field.size(), kNumberWidth)), kNumberWidth);
     T read = 0;
     if (!records::Read(text, kNumberLayout, {&read})) {
         value = 0;
@@ -83,7 +84,8 @@ void EntryForm::SetField(int n, std::string_view text) {
 
 void EntryForm::Reject(int n, std::string_view message) {
     flags[static_cast<std::size_t>(n - 1)] = 1;
-    if (!message.empty()) messages[static_cast<std::size_t>(n - 1)] = records::Fixed(message, kEntryMessageWidth);
+    if (!message.empty())
+        messages[static_cast<std::size_t>(n - 1)] = records::Fixed(message, kEntryMessageWidth);
 }
 
 bool EntryForm::Rejected(int first, int last) const {
@@ -137,8 +139,8 @@ void Ckdatm(std::string& date, int16_t& flag, float& number, float low, float hi
     }
     if (year > 99 || day < 1 || day > 31 || month < 1 || month > 12 ||
         day > records::MonthLengthTable[static_cast<std::size_t>(month - 1)]) {
-        fail(records::Write("('Date ',2A4,' not valid.')", {std::string_view(text).substr(0, 4),
-                                                             std::string_view(text).substr(4, 4)}));
+        fail(records::Write("('Date ',2A4,' not valid.')",
+                            {std::string_view(text).substr(0, 4), std::string_view(text).substr(4, 4)}));
         return;
     }
     date = DateText(month, day, year);

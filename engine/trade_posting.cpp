@@ -34,7 +34,7 @@ constexpr float kLatestDate = 1991231.0f;
 // The "no lot cost" marker, a single-precision constant widened.
 const double kNoLotCost = static_cast<double>(-99999.99f);
 
-// Options 77 (rounding of prices).
+// Option 77: how prices are rounded (1 to the system decimals, 2 to 8).
 constexpr std::size_t kPriceRoundingOption = 76;
 
 struct CodeEntry {
@@ -45,9 +45,9 @@ struct CodeEntry {
 
 // The trade code table, in the order the code check searches it.
 constexpr std::array<CodeEntry, 19> kTradeCodes = {{
-    {"B ", -1, 0},  {"S ", 1, 0},   {"SS", 1, 0},  {"CS", -1, 0}, {"FI", 1, 1},   {"FO", -1, -1}, {"SI", 0, 1},
-    {"SO", 0, -1},  {"DI", 1, 0},   {"DE", -1, 0}, {"II", 1, 0},  {"IE", -1, 0},  {"MF", -1, 0},  {"BC", -1, 0},
-    {"MI", 1, 0},   {"ME", -1, 0},  {"AI", 1, 0},  {"AO", -1, 0}, {"SP", -1, 0},
+    {"B ", -1, 0}, {"S ", 1, 0},  {"SS", 1, 0},  {"CS", -1, 0}, {"FI", 1, 1},  {"FO", -1, -1}, {"SI", 0, 1},
+    {"SO", 0, -1}, {"DI", 1, 0},  {"DE", -1, 0}, {"II", 1, 0},  {"IE", -1, 0}, {"MF", -1, 0},  {"BC", -1, 0},
+    {"MI", 1, 0},  {"ME", -1, 0}, {"AI", 1, 0},  {"AO", -1, 0}, {"SP", -1, 0},
 }};
 
 // Scans an index file (count in record 1, keys from record 2) for the key;
@@ -144,8 +144,8 @@ void Ckcode(std::string& code, int16_t mode_flag, int16_t& cash_direction, int16
         code = letters + "  ";
         sign = kTradeCodes[i].sign;
         cash_direction = kTradeCodes[i].cash_direction;
-        const bool trade = i < 4 || i == 18;        // B, S, SS, CS, SP
-        const bool transfer = i == 6 || i == 7;     // SI, SO
+        const bool trade = i < 4 || i == 18;     // B, S, SS, CS, SP
+        const bool transfer = i == 6 || i == 7;  // SI, SO
         if (transfer || (!trade && mode_flag < 1)) flag = 1;
         return;
     }
@@ -217,7 +217,8 @@ bool FileSnapshots::Restore() const {
     return ok;
 }
 
-bool ReadStoredTransaction(std::string_view account, int32_t record, records::TransactionRecord& transaction) {
+bool ReadStoredTransaction(std::string_view account, int32_t record,
+                           records::TransactionRecord& transaction) {
     const records::DirectFile file(records::Paknam(account, "TR", ".REC"), kLength, false);
     Record rec;
     if (!file.Read(1, rec)) return false;
@@ -242,8 +243,10 @@ bool FileTransaction(std::string_view account, PostingMode mode, int32_t& record
     if (mode == PostingMode::kAdd) {
         Record head;
         int32_t last = 1;
-        if (file.Read(1, head)) last = records::TransactionFileHeader::Decode(head).last_record;
-        else head = Record(kLength, 0);
+        if (file.Read(1, head))
+            last = records::TransactionFileHeader::Decode(head).last_record;
+        else
+            head = Record(kLength, 0);
         record = last + 1;
         records::TransactionFileHeader header;
         header.last_record = static_cast<int16_t>(record);
@@ -318,8 +321,10 @@ void CheckNumber(EntryForm& form, int n, T& value) {
     }
     int16_t flag = 0;
     std::string message;
-    if constexpr (std::is_same_v<T, float>) Cknum4(value, flag, message);
-    else Cknum8(value, flag, message);
+    if constexpr (std::is_same_v<T, float>)
+        Cknum4(value, flag, message);
+    else
+        Cknum8(value, flag, message);
     if (flag != 0) form.Reject(n, message);
 }
 
@@ -336,7 +341,17 @@ void CheckDate(EntryForm& form, int n, std::string& date, float& number, float l
 // an unknown type) in hundredths.
 double QuantityScale(int16_t index) {
     switch (index) {
-        case 4: case 5: case 6: case 7: case 8: case 12: case 14: case 16: case 33: case 34: case 35:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 8:
+        case 12:
+        case 14:
+        case 16:
+        case 33:
+        case 34:
+        case 35:
             return 0.01;
         case 28:
             return 100.0;
@@ -425,7 +440,8 @@ void Fbuysell(PostingMode mode, int32_t& record, EntryForm& form) {
     double quantity = v.shares * QuantityScale(index);
     if (index == 2 || index == 29) v.price = 1.0f;
     if (index == 5) v.price = 100.0f;
-    if (options[kPriceRoundingOption] == 1) RoundPrice(v.price);
+    if (options[kPriceRoundingOption] == 1)
+        RoundPrice(v.price);
     else if (options[kPriceRoundingOption] == 2) {
         double p = v.price;
         Drnd8(p);

@@ -55,11 +55,11 @@ inline constexpr std::string_view kNotFiled = "Files could not be written; nothi
 
 // What posting takes from an account's records.
 struct FoundAccount {
-    int16_t entry = 0;                          // index position + 1; 0 when not found
-    std::string name = std::string(32, ' ');    // R2 bytes 53-84
-    std::string broker = std::string(8, ' ');   // R3 bytes 73-80
-    std::string opened = std::string(8, ' ');   // R2 bytes 121-128, the opening date MM/DD/YY
-    std::string words = std::string(12, ' ');   // R6 bytes 61-72
+    int16_t entry = 0;                         // index position + 1; 0 when not found
+    std::string name = std::string(32, ' ');   // R2 bytes 53-84
+    std::string broker = std::string(8, ' ');  // R3 bytes 73-80
+    std::string opened = std::string(8, ' ');  // R2 bytes 121-128, the opening date MM/DD/YY
+    std::string words = std::string(12, ' ');  // R6 bytes 61-72
 };
 
 // Finds the account identifier (8 characters, both words compared) in

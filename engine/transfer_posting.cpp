@@ -26,7 +26,7 @@ struct TransferCodeEntry {
 };
 
 constexpr std::array<TransferCodeEntry, 20> kTransferCodes = {{
-    {"B ", -1}, {"S ", 1},  {"SS", 1},  {"CS", -1}, {"FI", 1}, {"FO", -1}, {"SI", 0},
+    {"B ", -1}, {"S ", 1},  {"SS", 1},  {"CS", -1}, {"FI", 1},  {"FO", -1}, {"SI", 0},
     {"SO", 0},  {"DI", 1},  {"DE", -1}, {"II", 1},  {"IE", -1}, {"MF", -1}, {"BC", -1},
     {"MI", 1},  {"ME", -1}, {"AI", 1},  {"AO", -1}, {" B", -1}, {" S", 1},
 }};
@@ -87,9 +87,12 @@ void Ckcodt(std::string& code, int16_t& direction, int16_t& sign, int16_t& state
         if (letters != e.letters) continue;
         code = letters + "  ";
         sign = e.sign;
-        if (letters == "SI") direction = 1;
-        else if (letters == "SO") direction = -1;
-        else state = flag = 1;
+        if (letters == "SI")
+            direction = 1;
+        else if (letters == "SO")
+            direction = -1;
+        else
+            state = flag = 1;
         return;
     }
     state = flag = 1;
@@ -127,7 +130,8 @@ void Fasset(PostingMode mode, int32_t& record, EntryForm& form) {
         CheckDate(form, 5, record_date, record_number, 0.0f, kLatestDate, kInvalidRecordDate);
     if (records::Chktax(code, tax_lot) != 0) form.Reject(6, kTransferLot);
     const bool withdrawal = code == "SO  ";
-    if (!withdrawal) CheckDate(form, 8, purchase_date, purchase_number, 0.0f, kLatestDate, kInvalidPurchaseDate);
+    if (!withdrawal)
+        CheckDate(form, 8, purchase_date, purchase_number, 0.0f, kLatestDate, kInvalidPurchaseDate);
     if (mode != PostingMode::kAdd && records::Chktax(code, tax_lot) != 0) form.Reject(9, kTaxLotSold);
     double shares = 0, amount = 0, cost = 0;
     CheckNumber(form, 10, shares);

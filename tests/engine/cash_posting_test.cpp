@@ -9,6 +9,7 @@
 #include "engine/lot_lists.h"
 #include "engine/rebuild.h"
 #include "engine/trade_posting.h"
+#include "engine/transfer_posting.h"
 #include "engine/value_history.h"
 #include "records/account_records.h"
 #include "records/dates.h"
@@ -39,7 +40,8 @@ struct Cash {
 };
 
 EntryForm CashForm(const Cash& c) {
-    return posting_fixture::Form({{1, kAccount}, {3, c.code}, {4, c.date}, {6, c.amount}, {7, c.text}, {9, c.type}});
+    return posting_fixture::Form(
+        {{1, kAccount}, {3, c.code}, {4, c.date}, {6, c.amount}, {7, c.text}, {9, c.type}});
 }
 
 // One year of the value history.
@@ -128,10 +130,20 @@ TEST_F(CashPosting, ChecksRejectFieldsAndWriteNothing) {
         {"before the opening", {{4, "12/31/94"}}, {{4, "Date must be no earlier than  1/ 2/95."}}},
         {"no such day", {{4, "2/30/98"}}, {{4, "Date 2/30/98  not valid."}}},
         {"amount", {{6, "ten"}}, {{6, "Value must be numeric."}}},
-        {"several", {{1, "NOPE"}, {3, "B"}, {6, "x"}},
-         {{1, "Invalid account identifier."}, {3, "Invalid transaction code."}, {6, "Value must be numeric."}}},
-        {"change of a record not in use", {}, {{9, "No transaction in this record."}}, PostingMode::kChange, 4},
-        {"deletion of a trade", {}, {{9, "This record does not hold a cash transaction."}}, PostingMode::kDelete,
+        {"several",
+         {{1, "NOPE"}, {3, "B"}, {6, "x"}},
+         {{1, "Invalid account identifier."},
+          {3, "Invalid transaction code."},
+          {6, "Value must be numeric."}}},
+        {"change of a record not in use",
+         {},
+         {{9, "No transaction in this record."}},
+         PostingMode::kChange,
+         4},
+        {"deletion of a trade",
+         {},
+         {{9, "This record does not hold a cash transaction."}},
+         PostingMode::kDelete,
          3},
     };
     for (const Case& c : cases) {
@@ -153,9 +165,9 @@ TEST(CashPostingCodes, CkcodcGivesDirectionAndSignAndRefusesTradeCodes) {
         int16_t flag, sign, direction;
     };
     const std::vector<Case> cases = {
-        {"FI", 0, 1, 1},   {"FO", 0, -1, -1}, {"MF", 0, -1, -1}, {"BC", 0, -1, -1}, {"DI", 0, 1, 0},
-        {"DE", 0, -1, 0},  {"IP", 0, -1, 0},  {"IS", 0, 1, 0},   {"AO", 0, -1, 0},  {"B", 1, -1, 0},
-        {" S", 1, 1, 0},   {"SI", 1, 0, 1},   {"SO", 1, 0, -1},  {"XX", 1, 9, 9},
+        {"FI", 0, 1, 1},  {"FO", 0, -1, -1}, {"MF", 0, -1, -1}, {"BC", 0, -1, -1}, {"DI", 0, 1, 0},
+        {"DE", 0, -1, 0}, {"IP", 0, -1, 0},  {"IS", 0, 1, 0},   {"AO", 0, -1, 0},  {"B", 1, -1, 0},
+        {" S", 1, 1, 0},  {"SI", 1, 0, 1},   {"SO", 1, 0, -1},  {"XX", 1, 9, 9},
     };
     for (const Case& c : cases) {
         std::string code = records::Fixed(c.typed, 4);
@@ -243,11 +255,9 @@ TEST_F(CashPosting, IncomeNamesThePayingSecurity) {
         double income;  // in the month's income series
     };
     const std::vector<Case> cases = {
-        {"DI", "IBM", "IBM         ", 2, 50},
-        {"DI", "NOPE", "CASH        ", 0, 50},
+        {"DI", "IBM", "IBM         ", 2, 50},   {"DI", "NOPE", "CASH        ", 0, 50},
         {"DI", "CASH", "CASH        ", 1, 50},  // the first security counts as cash
-        {"IP", "BOND", "BOND        ", 3, -50},
-        {"FI", "IBM", "CASH        ", 1, 0},
+        {"IP", "BOND", "BOND        ", 3, -50}, {"FI", "IBM", "CASH        ", 1, 0},
     };
     int32_t expected_record = 2;
     double income = 0;
@@ -375,6 +385,41 @@ TEST_F(CashPosting, TheCashLotAgreesWithARebuild) {
 
     const auto incremental = fixtures::TempDataDir::ReadBytes(kHl);
     EXPECT_EQ(CashBalance(), -4550.0 + 15000 - 200 + 0.01);
+    int16_t flag = 0;
+    engine::Rbldhl(kAccount, flag);
+    ASSERT_EQ(flag, 0);
+    EXPECT_TRUE(fixtures::TempDataDir::ReadBytes(kHl) == incremental);
+}
+
+TEST_F(CashPosting, ANewCashLotTakesAFreedRecordAsARebuildDoes) {
+    // Two lots transferred in, the first withdrawn: its record heads the
+    // free chain, and the account has no cash lot.
+    auto transfer = [](const std::string& code, const std::string& symbol, const std::string& date) {
+        EntryForm form = posting_fixture::Form({{1, kAccount},
+                                                {2, symbol},
+                                                {3, code},
+                                                {4, date},
+                                                {6, "1"},
+                                                {8, "6/1/90"},
+                                                {10, "10.00"},
+                                                {11, "100.00"},
+                                                {12, "80.00"}});
+        int32_t record = 0;
+        engine::Fasset(PostingMode::kAdd, record, form);
+        ExpectRejections(form, {});
+    };
+    transfer("SI", "IBM", "2/1/98");
+    transfer("SI", "BOND", "2/1/98");
+    transfer("SO", "IBM", "2/2/98");
+    ASSERT_EQ(ReadRecordOf(kHl, 1).I16(12), 2);
+
+    Post({.amount = "700.00"});
+    const fixtures::Holdings h = fixtures::ReadHoldings(kHl);
+    ASSERT_EQ(h.lots.size(), 2u);
+    EXPECT_EQ(h.lots[0].first, 2);
+    EXPECT_EQ(h.lots[0].second.symbol, "CASH        ");
+    EXPECT_EQ(h.lots[1].second.symbol, "BOND        ");
+    const auto incremental = fixtures::TempDataDir::ReadBytes(kHl);
     int16_t flag = 0;
     engine::Rbldhl(kAccount, flag);
     ASSERT_EQ(flag, 0);

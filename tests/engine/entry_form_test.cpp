@@ -44,7 +44,7 @@ TEST(EntryFormNumbers, ReadUnderTheFixedPointLayout) {
     const std::vector<NumberCase> cases = {
         {"1234.5", true, 1234.5},
         {"-0.05", true, -0.05},
-        {"100", true, 0.01},        // no point: the last four digits are decimals
+        {"100", true, 0.01},           // no point: the last four digits are decimals
         {"  1 000.00", true, 1000.0},  // blanks count as nothing
         {"", true, 0.0},
         {"abc", false, 0.0},
@@ -89,7 +89,7 @@ TEST(EntryFormNumbers, ValuesTooWideForTheLayoutAreNotNumeric) {
 struct DateCase {
     std::string typed;
     float low, high;
-    std::string message;  // "" when the date passes
+    std::string message;    // "" when the date passes
     std::string rewritten;  // a date that only fails its bounds is rewritten too
     float number;           // for a passing date, and for one that only fails its bounds
 };
@@ -98,9 +98,9 @@ TEST(EntryFormDates, CkdatmChecksRewritesAndExplains) {
     const std::vector<DateCase> cases = {
         {"12/31/98", 0, 1991231, "", "12/31/98", 981231},
         {"1/5/03", 0, 1991231, "", " 1/ 5/03", 1030105},
-        {"2/29/95", 0, 1991231, "", " 2/29/95", 950229},      // February always has 29 days
-        {"1/2/3/45", 0, 1991231, "", " 2/ 3/45", 1450203},     // left of the month is not read
-        {" 6/ 1/50", 0, 1991231, "", " 6/ 1/50", 1500601},     // 50 is still in the 2000s
+        {"2/29/95", 0, 1991231, "", " 2/29/95", 950229},    // February always has 29 days
+        {"1/2/3/45", 0, 1991231, "", " 2/ 3/45", 1450203},  // left of the month is not read
+        {" 6/ 1/50", 0, 1991231, "", " 6/ 1/50", 1500601},  // 50 is still in the 2000s
         {"6/1/51", 0, 1991231, "", " 6/ 1/51", 510601},
         {"2/30/98", 0, 1991231, "Date 2/30/98  not valid.", "", 0},
         {"13/01/98", 0, 1991231, "Date 13/01/98 not valid.", "", 0},

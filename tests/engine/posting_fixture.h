@@ -32,10 +32,18 @@ inline void WriteDataDirectory() {
     fixtures::WriteAccounts({{.id = kAccount, .short_name = "TEST ACCOUNT", .opened = kOpened}});
     fixtures::WriteSecurities({
         {.symbol = "CASH", .cusip = "CASH", .description1 = "CASH", .type = "1"},
-        {.symbol = "IBM", .cusip = "459200101", .description1 = "INTL BUSINESS MACHINES", .type = "H",
+        {.symbol = "IBM",
+         .cusip = "459200101",
+         .description1 = "INTL BUSINESS MACHINES",
+         .type = "H",
          .category = "12"},
-        {.symbol = "BOND", .cusip = "BOND", .description1 = "TREASURY NOTE", .type = "B", .category = "03",
-         .maturity = "06/15/10", .rate = 6.5f},
+        {.symbol = "BOND",
+         .cusip = "BOND",
+         .description1 = "TREASURY NOTE",
+         .type = "B",
+         .category = "03",
+         .maturity = "06/15/10",
+         .rate = 6.5f},
         {.symbol = "MMF", .cusip = "MMF", .description1 = "MONEY FUND", .type = "1"},
     });
     records::Record date(128, 0);

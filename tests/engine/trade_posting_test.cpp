@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -106,7 +107,9 @@ TEST_F(TradePosting, ChecksRejectFieldsAndWriteNothing) {
         {"upper-case lot on a short sale",
          {{3, "SS"}, {4, "AB"}},
          {{4, "Short/cover tax lot requires lower case letter(s)."}}},
-        {"blank lot on a cover", {{3, "CS"}, {4, ""}}, {{4, "Short/cover tax lot requires lower case letter(s)."}}},
+        {"blank lot on a cover",
+         {{3, "CS"}, {4, ""}},
+         {{4, "Short/cover tax lot requires lower case letter(s)."}}},
         {"before the opening", {{5, "01/01/95"}}, {{5, "Date must be no earlier than  1/ 2/95."}}},
         {"no such day", {{5, "2/30/98"}}, {{5, "Date 2/30/98  not valid."}}},
         {"hyphens", {{5, "12-31-98"}}, {{5, "Invalid form, enter date in form MO/DA/YR."}}},
@@ -114,7 +117,15 @@ TEST_F(TradePosting, ChecksRejectFieldsAndWriteNothing) {
         {"bad settlement date", {{6, "13/01/98"}}, {{6, "Date 13/01/98 not valid."}}},
         {"unknown money-market fund", {{7, "NOPE"}}, {{7, "Invalid money market identifier."}}},
         {"every number",
-         {{10, "a"}, {11, "b"}, {12, "c"}, {13, "d"}, {14, "e"}, {15, "f"}, {16, "g"}, {17, "h"}, {18, "1e5"}},
+         {{10, "a"},
+          {11, "b"},
+          {12, "c"},
+          {13, "d"},
+          {14, "e"},
+          {15, "f"},
+          {16, "g"},
+          {17, "h"},
+          {18, "1e5"}},
          {{10, "Value must be numeric."},
           {11, "Value must be numeric."},
           {12, "Value must be numeric."},
@@ -125,14 +136,20 @@ TEST_F(TradePosting, ChecksRejectFieldsAndWriteNothing) {
           {17, "Value must be numeric."},
           {18, "Value must be numeric."}}},
         {"price too wide for a single", {{11, "99999999999999999999"}}, {{11, "Value must be numeric."}}},
-        {"both commissions", {{15, "0.05"}, {16, "10.00"}}, {{15, "Enter either total or per share commission."}}},
+        {"both commissions",
+         {{15, "0.05"}, {16, "10.00"}},
+         {{15, "Enter either total or per share commission."}}},
         {"several at once",
          {{1, "NOPE"}, {2, "XYZ"}, {3, "SO"}, {10, "x"}},
          {{1, "Invalid account identifier."},
           {2, "Invalid security identifier."},
           {3, "Invalid transaction code."},
           {10, "Value must be numeric."}}},
-        {"change of a record not in use", {}, {{9, "No transaction in this record."}}, PostingMode::kChange, 3},
+        {"change of a record not in use",
+         {},
+         {{9, "No transaction in this record."}},
+         PostingMode::kChange,
+         3},
         {"deletion of the header", {}, {{9, "No transaction in this record."}}, PostingMode::kDelete, 1},
     };
     for (const CheckCase& c : cases) {
@@ -155,9 +172,9 @@ TEST(TradePostingCodes, CkcodeAcceptsTradesOnlyAtModeZero) {
         int16_t flag, sign, direction;
     };
     const std::vector<Case> cases = {
-        {"B", 0, 0, -1, 0},  {"S", 0, 0, 1, 0},   {"SS", 0, 0, 1, 0},  {"CS", 0, 0, -1, 0},
-        {"SP", 0, 0, -1, 0}, {"FI", 0, 1, 1, 1},  {"FI", 1, 0, 1, 1},  {"FO", 1, 0, -1, -1},
-        {"MF", 1, 0, -1, 0}, {"SI", 1, 1, 0, 1},  {"SO", 5, 1, 0, -1}, {"XX", 1, 1, 9, 9},
+        {"B", 0, 0, -1, 0},  {"S", 0, 0, 1, 0},  {"SS", 0, 0, 1, 0},  {"CS", 0, 0, -1, 0},
+        {"SP", 0, 0, -1, 0}, {"FI", 0, 1, 1, 1}, {"FI", 1, 0, 1, 1},  {"FO", 1, 0, -1, -1},
+        {"MF", 1, 0, -1, 0}, {"SI", 1, 1, 0, 1}, {"SO", 5, 1, 0, -1}, {"XX", 1, 1, 9, 9},
         {"b", 0, 1, 9, 9},   {" B", 0, 1, 9, 9},
     };
     for (const Case& c : cases) {
@@ -380,6 +397,25 @@ TEST_F(TradePosting, ARefusedRebuildPutsEveryFileBack) {
         EXPECT_EQ(record, c.record);
         EXPECT_TRUE(AccountFiles() == before) << "an account file changed";
     }
+}
+
+TEST_F(TradePosting, ARebuildThatCannotPutItsFilesInPlaceIsUndone) {
+    Post({});
+    const auto before = AccountFiles();
+    // The new gains file cannot take its place: a folder stands there. The
+    // rebuild has already put the new holdings file in place by then.
+    std::filesystem::remove(kGl);
+    std::filesystem::create_directories(kGl + "/x");
+    const auto without_gains = AccountFiles();
+    Trade more;
+    more.date = "2/1/98";
+    EntryForm form = TradeForm(more);
+    int32_t record = 0;
+    engine::Fbuysell(PostingMode::kAdd, record, form);
+    ExpectRejections(form, {{9, "Files could not be written; nothing was posted."}});
+    EXPECT_TRUE(AccountFiles() == without_gains);
+    EXPECT_EQ(fixtures::ReadHoldings(kHl).lots.size(), 2u);
+    EXPECT_EQ(before.at(kHl), AccountFiles().at(kHl));
 }
 
 }  // namespace

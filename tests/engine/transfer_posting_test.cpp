@@ -113,13 +113,20 @@ TEST_F(TransferPosting, ChecksRejectFieldsAndWriteNothing) {
         {"lower-case lot", {{6, "ab"}}, {{6, "Transfer tax lot requires a letter, number or combination."}}},
         {"transfer in without a purchase date", {{8, ""}}, {{8, "Invalid purchase date."}}},
         {"bad purchase date", {{8, "13/1/90"}}, {{8, "Invalid purchase date."}}},
-        {"numbers", {{10, "a"}, {11, "b"}, {12, "c"}},
+        {"numbers",
+         {{10, "a"}, {11, "b"}, {12, "c"}},
          {{10, "Value must be numeric."}, {11, "Value must be numeric."}, {12, "Value must be numeric."}}},
-        {"changed lot that cannot be", {{6, "ab"}},
+        {"changed lot that cannot be",
+         {{6, "ab"}},
          {{6, "Transfer tax lot requires a letter, number or combination."},
           {9, "This tax lot has been partially or totally sold/covered."}},
-         PostingMode::kChange, 2},
-        {"change of a record not in use", {}, {{9, "No transaction in this record."}}, PostingMode::kChange, 3},
+         PostingMode::kChange,
+         2},
+        {"change of a record not in use",
+         {},
+         {{9, "No transaction in this record."}},
+         PostingMode::kChange,
+         3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,7 +147,8 @@ TEST(TransferPostingCodes, CkcodtTakesOnlyTransfers) {
         int16_t flag, sign, direction;
     };
     const std::vector<Case> cases = {
-        {"SI", 0, 0, 1}, {"SO", 0, 0, -1}, {"B", 1, -1, 9}, {"FO", 1, -1, 9}, {" S", 1, 1, 9}, {"IP", 1, 9, 9},
+        {"SI", 0, 0, 1},  {"SO", 0, 0, -1}, {"B", 1, -1, 9},
+        {"FO", 1, -1, 9}, {" S", 1, 1, 9},  {"IP", 1, 9, 9},
     };
     for (const Case& c : cases) {
         std::string code = records::Fixed(c.typed, 4);
