@@ -32,13 +32,15 @@ void SeriesArgs(benchmark::internal::Benchmark* b) {
 // Writes a price file for every period end of the series, each with a
 // price for every security that drifts from month to month.
 void WritePrices(const bench::SyntheticAccount& account, const std::string& first_date) {
-    const auto ends = engine::PeriodEnds(engine::SeriesDate::FromText(first_date),
-                                         engine::SeriesDate::FromText(kEndDate), false, 0, engine::kMaxPeriods);
+    const auto ends =
+        engine::PeriodEnds(engine::SeriesDate::FromText(first_date), engine::SeriesDate::FromText(kEndDate),
+                           false, 0, engine::kMaxPeriods);
     int period = 0;
     for (const engine::PeriodEnd& end : ends) {
         records::Open8(kPriceUnit, records::PriceFileName(end.text));
         for (std::size_t s = 0; s < account.symbols.size(); ++s) {
-            double price = 5.0 + static_cast<double>((s * 37 + static_cast<std::size_t>(period) * 11) % 19500) / 100.0;
+            double price =
+                5.0 + static_cast<double>((s * 37 + static_cast<std::size_t>(period) * 11) % 19500) / 100.0;
             records::Rwpric(1, kPriceUnit, end.text, static_cast<long>(s + 1), price);
         }
         records::Close(kPriceUnit);
@@ -72,9 +74,9 @@ void BM_GetmmvTenYears(benchmark::State& state) {
     for (auto _ : state) {
         std::string start = first_date;
         std::string first_eq, first_fi, first_ce;
-        const int16_t status =
-            engine::Getmmv(account.account, kEndDate, start, values, flows, incomes, periods, data,
-                           engine::kWholeAccountKind, table, first_eq, first_fi, first_ce, "", selected, block);
+        const int16_t status = engine::Getmmv(account.account, kEndDate, start, values, flows, incomes,
+                                              periods, data, engine::kWholeAccountKind, table, first_eq,
+                                              first_fi, first_ce, "", selected, block);
         if (status != engine::kSeriesDone || selected != account.transactions)
             state.SkipWithError("the series did not take every transaction");
         benchmark::DoNotOptimize(block.result.value[static_cast<std::size_t>(periods - 1)]);

@@ -21,8 +21,12 @@ constexpr int16_t kHighestRecord = 32767;
 // Reals ordered as unsigned integers: a positive value gains the sign
 // bit, a negative one has every bit flipped, so larger reals give larger
 // integers (and NaNs fall at the ends instead of breaking the order).
-uint32_t OrderedBits(uint32_t u) { return (u & 0x80000000u) ? ~u : (u | 0x80000000u); }
-uint64_t OrderedBits(uint64_t u) { return (u & 0x8000000000000000ull) ? ~u : (u | 0x8000000000000000ull); }
+uint32_t OrderedBits(uint32_t u) {
+    return (u & 0x80000000u) ? ~u : (u | 0x80000000u);
+}
+uint64_t OrderedBits(uint64_t u) {
+    return (u & 0x8000000000000000ull) ? ~u : (u | 0x8000000000000000ull);
+}
 
 // Cost of the quantity that stays in a lot: the unit cost times the
 // remaining quantity (the cost is kept when the lot quantity is 0).
@@ -122,13 +126,15 @@ LotList::LotList(int unit) : unit_(unit) {
         s.bytes = rec;
         s.lot = HoldingRecord::Decode(rec);
         s.listed = true;
-        s.place = order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), r});
+        s.place =
+            order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), r});
         r = s.lot.next;
     }
 }
 
 LotList::Slot& LotList::SlotOf(int16_t record) {
-    if (static_cast<std::size_t>(record) >= slots_.size()) slots_.resize(static_cast<std::size_t>(record) + 1);
+    if (static_cast<std::size_t>(record) >= slots_.size())
+        slots_.resize(static_cast<std::size_t>(record) + 1);
     Slot& s = slots_[record];
     if (s.bytes.size() < kRecordLength) {
         if (!records::ReadRecord(unit_, record, s.bytes)) s.bytes = Record(kRecordLength, 0);
@@ -136,7 +142,9 @@ LotList::Slot& LotList::SlotOf(int16_t record) {
     return s;
 }
 
-void LotList::WriteSlot(int16_t record) { records::WriteRecord(unit_, record, slots_[record].bytes); }
+void LotList::WriteSlot(int16_t record) {
+    records::WriteRecord(unit_, record, slots_[record].bytes);
+}
 
 std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
     std::vector<std::pair<int16_t, HoldingRecord>> out;
@@ -238,8 +246,8 @@ void LotList::WriteHeader(std::string_view account, std::string_view label, int1
 
 // ---- Lotupd
 
-int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word, int16_t cls,
-               int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& t,
+int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word,
+               int16_t cls, int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& t,
                std::string_view description1, std::string_view description2) {
     using records::kCashOnlyClass;
     using records::kClosingClass;

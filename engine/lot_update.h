@@ -73,7 +73,8 @@ public:
     // Calls f for each lot in list order.
     template <class F>
     void ForEachLot(F&& f) const {
-        for (const auto& entry : order_) f(static_cast<const records::HoldingRecord&>(slots_[entry.second].lot));
+        for (const auto& entry : order_)
+            f(static_cast<const records::HoldingRecord&>(slots_[entry.second].lot));
     }
 
     // The first lot in list order with this holding key, symbol (12
@@ -131,8 +132,9 @@ private:
 // A short sale adds to the open short lot of its lot code (its proceeds
 // and quantity are added), as the holdings rebuild does; with none it
 // opens a lot of negated quantity dated by its trade date.
-int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word, int16_t cls,
-               int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& transaction,
-               std::string_view description1 = {}, std::string_view description2 = {});
+int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word,
+               int16_t cls, int16_t sign, int16_t transfer, int16_t gl_switch,
+               records::TransactionRecord& transaction, std::string_view description1 = {},
+               std::string_view description2 = {});
 
 }  // namespace engine

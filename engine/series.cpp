@@ -39,11 +39,11 @@ struct SeriesCode {
 };
 
 constexpr std::array<SeriesCode, 21> kSeriesCodes = {{
-    {"B   ", 4, -1, -1, 1},  {"S   ", 2, 1, 1, -1},   {"SS  ", 1, 1, 1, -1},  {"CS  ", 2, -1, -1, 1},
-    {"FI  ", 3, 1, 1, 0},    {"FO  ", 3, -1, -1, 0},  {"SI  ", 4, -1, 0, 1},  {"SO  ", 2, 1, 0, -1},
-    {"DI  ", 3, 1, 1, -1},   {"DE  ", 3, -1, -1, 1},  {"II  ", 3, 1, 1, -1},  {"IE  ", 3, -1, -1, 1},
-    {"MF  ", 3, -1, -1, 0},  {"BC  ", 3, -1, -1, 0},  {"MI  ", 3, 1, 1, -1},  {"ME  ", 3, -1, 0, 0},
-    {"AI  ", 3, 1, 1, 0},    {"AO  ", 3, -1, -1, 0},  {"SP  ", 4, -1, 0, 0},  {"IP  ", 3, -1, -1, 1},
+    {"B   ", 4, -1, -1, 1}, {"S   ", 2, 1, 1, -1},  {"SS  ", 1, 1, 1, -1}, {"CS  ", 2, -1, -1, 1},
+    {"FI  ", 3, 1, 1, 0},   {"FO  ", 3, -1, -1, 0}, {"SI  ", 4, -1, 0, 1}, {"SO  ", 2, 1, 0, -1},
+    {"DI  ", 3, 1, 1, -1},  {"DE  ", 3, -1, -1, 1}, {"II  ", 3, 1, 1, -1}, {"IE  ", 3, -1, -1, 1},
+    {"MF  ", 3, -1, -1, 0}, {"BC  ", 3, -1, -1, 0}, {"MI  ", 3, 1, 1, -1}, {"ME  ", 3, -1, 0, 0},
+    {"AI  ", 3, 1, 1, 0},   {"AO  ", 3, -1, -1, 0}, {"SP  ", 4, -1, 0, 0}, {"IP  ", 3, -1, -1, 1},
     {"IS  ", 3, 1, 1, -1},
 }};
 
@@ -75,7 +75,8 @@ bool StillOpen(const std::string& date) {
     const std::string blank(8, ' ');
     return std::lexicographical_compare(date.begin(), date.end(), blank.begin(), blank.end(),
                                         [](char a, char b) {
-                                            return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+                                            return static_cast<unsigned char>(a) <
+                                                   static_cast<unsigned char>(b);
                                         }) ||
            date == blank;
 }
@@ -105,14 +106,16 @@ double ContributionOf(const TransactionRecord& t, bool status_n, int fee_switch)
     return 0.0;
 }
 
-std::string TransactionFileName(std::string_view account) { return records::Paknam(account, "TR", ".REC"); }
+std::string TransactionFileName(std::string_view account) {
+    return records::Paknam(account, "TR", ".REC");
+}
 
 void WriteShortSaleWarning(int16_t condition, std::string_view account, long record) {
     const std::string id = records::Fixed(account, 6);
     const auto lines = records::WriteRecords(
         "(1X,'Warning: short sale condition',I2,' found in ','account: ',A4,A2,', transaction no. ',I4,/)",
-        {static_cast<long long>(condition), std::string_view(id).substr(0, 4), std::string_view(id).substr(4, 2),
-         static_cast<long long>(record - 1)});
+        {static_cast<long long>(condition), std::string_view(id).substr(0, 4),
+         std::string_view(id).substr(4, 2), static_cast<long long>(record - 1)});
     for (const std::string& line : lines) records::WriteLine(kWarningUnit, line);
 }
 
@@ -138,8 +141,8 @@ Plan PlanPeriods(const SeriesDate& start, std::string_view end_date, bool by_cat
 
 // The transactions of the selection dated up to the period's date number,
 // from the first one not yet applied.
-std::span<const long> TakeUpTo(const TransactionSelection& sel, const std::vector<long>& records, std::size_t& next,
-                               double number) {
+std::span<const long> TakeUpTo(const TransactionSelection& sel, const std::vector<long>& records,
+                               std::size_t& next, double number) {
     const std::size_t from = next;
     while (next < sel.entries.size() && sel.entries[next].date <= number) ++next;
     return std::span<const long>(records.data() + from, next - from);
@@ -147,7 +150,9 @@ std::span<const long> TakeUpTo(const TransactionSelection& sel, const std::vecto
 
 }  // namespace
 
-int FeeSwitch(const AccountData& account_data) { return static_cast<int8_t>(account_data[19]); }
+int FeeSwitch(const AccountData& account_data) {
+    return static_cast<int8_t>(account_data[19]);
+}
 
 // ---- Dates
 
@@ -159,7 +164,9 @@ SeriesDate SeriesDate::FromText(std::string_view text) {
     return d;
 }
 
-double SeriesDate::Number() const { return static_cast<double>(year) * 10000 + month * 100 + day; }
+double SeriesDate::Number() const {
+    return static_cast<double>(year) * 10000 + month * 100 + day;
+}
 
 std::string SeriesDate::Text() const {
     std::string text;
@@ -171,7 +178,9 @@ std::string SeriesDate::Text() const {
     return text;
 }
 
-bool SeriesDate::IsMonthEnd() const { return day == MonthLength(month, year); }
+bool SeriesDate::IsMonthEnd() const {
+    return day == MonthLength(month, year);
+}
 
 double SeriesDateNumber(std::string_view text) {
     if (records::IsBlank(records::Fixed(text, 8))) return 0;
@@ -264,11 +273,12 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
         }
     }
     if (sel.entries.empty()) return sel;
-    std::sort(sel.entries.begin(), sel.entries.end(), [](const SelectedTransaction& a, const SelectedTransaction& b) {
-        if (a.date != b.date) return a.date < b.date;
-        if (a.rank != b.rank) return a.rank < b.rank;
-        return a.record < b.record;
-    });
+    std::sort(sel.entries.begin(), sel.entries.end(),
+              [](const SelectedTransaction& a, const SelectedTransaction& b) {
+                  if (a.date != b.date) return a.date < b.date;
+                  if (a.rank != b.rank) return a.rank < b.rank;
+                  return a.record < b.record;
+              });
 
     if (!records::ReadRecord(unit, sel.entries[0].record, rec)) return sel;
     const TransactionRecord first = TransactionRecord::Decode(rec);
@@ -286,9 +296,10 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
 
 // ---- Postgl
 
-void Postgl(LotList& lots, std::string_view account, std::string_view period_date, std::span<const long> records,
-            int16_t gl_switch, PeriodSums& sums, const AccountData& account_data, const CategoryTable& table,
-            FirstActivity& first, std::string& last_category) {
+void Postgl(LotList& lots, std::string_view account, std::string_view period_date,
+            std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
+            const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
+            std::string& last_category) {
     sums = PeriodSums{};
     const int unit = kSeriesTransactionUnit;
     const bool own_unit = !records::IsOpen(unit);
@@ -378,8 +389,8 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
 
         if (!status_n) {
             const int16_t transfer = IsOneOf(c, {"SI  ", "SO  "}) ? 1 : 0;
-            const int16_t condition = Lotupd(lots, account, period_date, 0, code->cls, code->sign, transfer, gl_switch,
-                                             t, facts.description1, facts.description2);
+            const int16_t condition = Lotupd(lots, account, period_date, 0, code->cls, code->sign, transfer,
+                                             gl_switch, t, facts.description1, facts.description2);
             if (condition != kNoShortSale) WriteShortSaleWarning(condition, account, r);
         }
     }
@@ -387,11 +398,12 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
 
 // ---- Getmmv
 
-int16_t Getmmv(std::string_view account, std::string_view end_date, std::string& start_date, PeriodValues& values,
-               PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods, const AccountData& account_data,
-               int16_t kind, const CategoryTable& table, std::string& first_equities,
-               std::string& first_fixed_income, std::string& first_cash_equivalents,
-               std::string_view security_filter, int16_t& selected, SeriesBlock& block) {
+int16_t Getmmv(std::string_view account, std::string_view end_date, std::string& start_date,
+               PeriodValues& values, PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods,
+               const AccountData& account_data, int16_t kind, const CategoryTable& table,
+               std::string& first_equities, std::string& first_fixed_income,
+               std::string& first_cash_equivalents, std::string_view security_filter, int16_t& selected,
+               SeriesBlock& block) {
     double start = SeriesDateNumber(start_date);
     const double end = SeriesDateNumber(end_date);
     const TransactionSelection sel = Gettrn(account, start, end, 0, security_filter, kind);
@@ -433,8 +445,8 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
     std::size_t next = 0;
     for (const PeriodEnd& period : plan.ends) {
         PeriodSums sums;
-        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums, account_data,
-               table, first, last_category);
+        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums,
+               account_data, table, first, last_category);
         const Valuation val = Getprc(period.text, table, lots);
         const double ce = val.cash_equivalents > 0 ? val.cash_equivalents : 0.00001;
         const double eq = val.equities > 0 ? val.equities : 0.00001;
@@ -443,7 +455,8 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
         if (kind == kCashEquivalentsKind && !records::IsBlank(first.cash_equivalents))
             start_date = first.cash_equivalents;
         if (kind == kEquitiesKind && !records::IsBlank(first.equities)) start_date = first.equities;
-        if (kind == kFixedIncomeKind && !records::IsBlank(first.fixed_income)) start_date = first.fixed_income;
+        if (kind == kFixedIncomeKind && !records::IsBlank(first.fixed_income))
+            start_date = first.fixed_income;
         const double whole = val.missing_price != 0 ? records::kNoPriceValue : val.whole;
 
         ++n;
@@ -519,9 +532,10 @@ CategoryTable ReadCategoryTable() {
     return CategoryTableFromText(rec.Text(0, 44));
 }
 
-int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string& start_date, PeriodValues& values,
-                PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods, const AccountData& account_data,
-                std::string_view security_filter, double opening_value, SeriesBlock& block) {
+int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string& start_date,
+                PeriodValues& values, PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods,
+                const AccountData& account_data, std::string_view security_filter, double opening_value,
+                SeriesBlock& block) {
     const CategoryTable table = ReadCategoryTable();
     const bool whole_account = !records::IsBlank(records::Fixed(start_date, 8));
     double start = SeriesDateNumber(start_date);
@@ -565,8 +579,8 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
     std::size_t next = 0;
     for (const PeriodEnd& period : plan.ends) {
         PeriodSums sums;
-        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums, account_data,
-               table, first, last_category);
+        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums,
+               account_data, table, first, last_category);
         const Valuation val = Getprc(period.text, table, lots);
 
         ++n;

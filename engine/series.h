@@ -143,9 +143,9 @@ std::vector<PeriodEnd> PeriodEnds(const SeriesDate& start, const SeriesDate& end
 
 // One selected transaction.
 struct SelectedTransaction {
-    long record = 0;    // record number in TR<acct>.REC
-    double date = 0;    // its date number, rounded to a whole number
-    int16_t rank = 0;   // 1 for the trades B, SS, SI, S, CS and SO, else 0
+    long record = 0;   // record number in TR<acct>.REC
+    double date = 0;   // its date number, rounded to a whole number
+    int16_t rank = 0;  // 1 for the trades B, SS, SI, S, CS and SO, else 0
 };
 
 struct TransactionSelection {
@@ -201,9 +201,10 @@ inline constexpr int kWarningUnit = 4;
 // transaction that finds no lot, or exceeds it, is reported on unit 4 as
 // a short-sale warning. TR<acct>.REC is read on unit 12 (opened here when
 // the caller has not).
-void Postgl(LotList& lots, std::string_view account, std::string_view period_date, std::span<const long> records,
-            int16_t gl_switch, PeriodSums& sums, const AccountData& account_data, const CategoryTable& table,
-            FirstActivity& first, std::string& last_category);
+void Postgl(LotList& lots, std::string_view account, std::string_view period_date,
+            std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
+            const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
+            std::string& last_category);
 
 // ---- Getmmv
 
@@ -224,11 +225,12 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
 //  block: the result and category series for the performance reports.
 // Returns kSeriesTooLong, with nothing set, when the series would need
 // more than 360 periods.
-int16_t Getmmv(std::string_view account, std::string_view end_date, std::string& start_date, PeriodValues& values,
-               PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods, const AccountData& account_data,
-               int16_t kind, const CategoryTable& table, std::string& first_equities,
-               std::string& first_fixed_income, std::string& first_cash_equivalents,
-               std::string_view security_filter, int16_t& selected, SeriesBlock& block);
+int16_t Getmmv(std::string_view account, std::string_view end_date, std::string& start_date,
+               PeriodValues& values, PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods,
+               const AccountData& account_data, int16_t kind, const CategoryTable& table,
+               std::string& first_equities, std::string& first_fixed_income,
+               std::string& first_cash_equivalents, std::string_view security_filter, int16_t& selected,
+               SeriesBlock& block);
 
 // ---- Getmmv2
 
@@ -245,8 +247,9 @@ CategoryTable ReadCategoryTable();
 // when a security is named. start_date comes back as the series start.
 // No selected transaction gives 0 periods. Returns kSeriesTooLong, with
 // nothing set, when the series would need more than 360 periods.
-int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string& start_date, PeriodValues& values,
-                PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods, const AccountData& account_data,
-                std::string_view security_filter, double opening_value, SeriesBlock& block);
+int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string& start_date,
+                PeriodValues& values, PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods,
+                const AccountData& account_data, std::string_view security_filter, double opening_value,
+                SeriesBlock& block);
 
 }  // namespace engine

@@ -54,7 +54,8 @@ TransactionRecord Make(const Txn& x) {
 int16_t Apply(LotList& lots, TransactionRecord& t, int16_t gl = 0) {
     int16_t cls = 0, sign = 0, transfer = 0, not_found = 0;
     records::Code(t.code, cls, sign, transfer, 1, not_found);
-    return engine::Lotupd(lots, "ACC1", "02/28/97", 0, cls, sign, transfer, gl, t, "DESCRIPTION ONE", "LINE TWO");
+    return engine::Lotupd(lots, "ACC1", "02/28/97", 0, cls, sign, transfer, gl, t, "DESCRIPTION ONE",
+                          "LINE TWO");
 }
 
 // The lots as the file holds them, walked from its header.
@@ -98,7 +99,9 @@ struct Scenario {
     std::vector<Lot> lots;            // expected, in list order
 };
 
-void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+void PrintTo(const Scenario& s, std::ostream* os) {
+    *os << s.name;
+}
 
 class LotUpdateScenario : public LotUpdateFile, public ::testing::WithParamInterface<Scenario> {};
 
@@ -185,8 +188,11 @@ const std::vector<Scenario> kScenarios = {
      {0},
      {{"CASH", "", -9895.5, -9895.5}, {"BND", "1", 10000, 9850}}},
     {"LotsStandInKeySymbolAndCodeOrder",
-     {{"B", "AAA", "2", 1, 1, 300}, {"B", "AAA", "1", 1, 1, 300}, {"B", "ZZZ", "1", 1, 1, 200},
-      {"B", "ABCE", "1", 1, 1, 100}, {"B", "ABCD", "1", 1, 1, 100}},
+     {{"B", "AAA", "2", 1, 1, 300},
+      {"B", "AAA", "1", 1, 1, 300},
+      {"B", "ZZZ", "1", 1, 1, 200},
+      {"B", "ABCE", "1", 1, 1, 100},
+      {"B", "ABCD", "1", 1, 1, 100}},
      {0, 0, 0, 0, 0},
      {{"CASH", "", -5, -5},
       {"ABCD", "1", 1, 1},
@@ -377,8 +383,11 @@ TEST_F(LotUpdateFile, FileAndImageStayTogether) {
     const char* codes[] = {"B", "B", "S", "SS", "CS", "DI", "SI", "SO"};
     const char* symbols[] = {"AAA", "BBB", "CCC", "AZ", "BA"};
     for (int i = 0; i < 3000; ++i) {
-        Txn x{codes[rng() % 8], symbols[rng() % 5], std::string(1, "12ab"[rng() % 4]),
-              static_cast<double>(1 + rng() % 20), static_cast<double>(10 + rng() % 500),
+        Txn x{codes[rng() % 8],
+              symbols[rng() % 5],
+              std::string(1, "12ab"[rng() % 4]),
+              static_cast<double>(1 + rng() % 20),
+              static_cast<double>(10 + rng() % 500),
               static_cast<double>(100 * (1 + rng() % 4))};
         TransactionRecord t = Make(x);
         Apply(lots, t);
@@ -390,8 +399,9 @@ TEST_F(LotUpdateFile, FileAndImageStayTogether) {
         EXPECT_EQ(file[i].symbol, image[i].second.symbol);
         EXPECT_EQ(file[i].quantity, image[i].second.quantity);
         if (i > 0) {
-            EXPECT_FALSE(engine::LotOrder::Of(file[i].holding_key, file[i].symbol, file[i].tax_lot) <
-                         engine::LotOrder::Of(file[i - 1].holding_key, file[i - 1].symbol, file[i - 1].tax_lot));
+            EXPECT_FALSE(
+                engine::LotOrder::Of(file[i].holding_key, file[i].symbol, file[i].tax_lot) <
+                engine::LotOrder::Of(file[i - 1].holding_key, file[i - 1].symbol, file[i - 1].tax_lot));
         }
     }
     const auto h = records::ReadHoldingsHeader(engine::kLotUnit);
@@ -402,7 +412,8 @@ TEST_F(LotUpdateFile, FileAndImageStayTogether) {
         ASSERT_TRUE(records::DeletedLot::Is(rec));
         r = records::DeletedLot::Decode(rec).next_free;
     }
-    EXPECT_EQ(static_cast<std::size_t>(free_records) + file.size() + 1, static_cast<std::size_t>(h.records_in_use));
+    EXPECT_EQ(static_cast<std::size_t>(free_records) + file.size() + 1,
+              static_cast<std::size_t>(h.records_in_use));
 }
 
 }  // namespace

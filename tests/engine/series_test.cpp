@@ -63,14 +63,16 @@ struct PlanCase {
     double last_number;              // the last period's date number
 };
 
-void PrintTo(const PlanCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PlanCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SeriesPeriodPlan : public ::testing::TestWithParam<PlanCase> {};
 
 TEST_P(SeriesPeriodPlan, EndsThePeriods) {
     const PlanCase& c = GetParam();
-    const auto ends = engine::PeriodEnds(SeriesDate::FromText(c.start), SeriesDate::FromText(c.end), c.by_category,
-                                         c.first_count, 400);
+    const auto ends = engine::PeriodEnds(SeriesDate::FromText(c.start), SeriesDate::FromText(c.end),
+                                         c.by_category, c.first_count, 400);
     std::vector<std::string> texts;
     for (const auto& e : ends) texts.push_back(e.text);
     EXPECT_EQ(texts, c.texts);
@@ -81,23 +83,63 @@ TEST_P(SeriesPeriodPlan, EndsThePeriods) {
 }
 
 const std::vector<PlanCase> kPlans = {
-    {"MonthEndsAfterTheStart", " 1/10/97", " 6/30/97", false, 0,
-     {" 1/10/97", " 1/31/97", " 2/28/97", " 3/31/97", " 4/30/97", " 5/31/97", " 6/30/97"}, 970630},
-    {"EndDayEachMonth", " 1/10/97", " 6/15/97", false, 0,
-     {" 1/10/97", " 1/15/97", " 2/15/97", " 3/15/97", " 4/15/97", " 5/15/97", " 6/15/97"}, 970615},
-    {"CategorySeriesCloseTheStartMonthFirst", " 1/10/97", " 6/15/97", true, 0,
-     {" 1/10/97", " 1/31/97", " 2/28/97", " 3/28/97", " 4/28/97", " 5/28/97", " 6/28/97"}, 970615},
-    {"EndOnThe30thStaysOnThe28thAfterFebruary", " 1/10/97", " 5/30/97", false, 0,
-     {" 1/10/97", " 1/30/97", " 2/28/97", " 3/28/97", " 4/28/97", " 5/28/97", " 6/28/97"}, 970530},
-    {"EndDayBeforeTheStartDayMovesAMonthOn", " 1/20/97", " 4/15/97", false, 0,
-     {" 1/20/97", " 2/15/97", " 3/15/97", " 4/15/97"}, 970415},
-    {"MonthEndStartIsPeriodTwo", " 2/28/97", " 5/31/97", false, 1,
-     {" 2/28/97", " 3/31/97", " 4/30/97", " 5/31/97"}, 970531},
+    {"MonthEndsAfterTheStart",
+     " 1/10/97",
+     " 6/30/97",
+     false,
+     0,
+     {" 1/10/97", " 1/31/97", " 2/28/97", " 3/31/97", " 4/30/97", " 5/31/97", " 6/30/97"},
+     970630},
+    {"EndDayEachMonth",
+     " 1/10/97",
+     " 6/15/97",
+     false,
+     0,
+     {" 1/10/97", " 1/15/97", " 2/15/97", " 3/15/97", " 4/15/97", " 5/15/97", " 6/15/97"},
+     970615},
+    {"CategorySeriesCloseTheStartMonthFirst",
+     " 1/10/97",
+     " 6/15/97",
+     true,
+     0,
+     {" 1/10/97", " 1/31/97", " 2/28/97", " 3/28/97", " 4/28/97", " 5/28/97", " 6/28/97"},
+     970615},
+    {"EndOnThe30thStaysOnThe28thAfterFebruary",
+     " 1/10/97",
+     " 5/30/97",
+     false,
+     0,
+     {" 1/10/97", " 1/30/97", " 2/28/97", " 3/28/97", " 4/28/97", " 5/28/97", " 6/28/97"},
+     970530},
+    {"EndDayBeforeTheStartDayMovesAMonthOn",
+     " 1/20/97",
+     " 4/15/97",
+     false,
+     0,
+     {" 1/20/97", " 2/15/97", " 3/15/97", " 4/15/97"},
+     970415},
+    {"MonthEndStartIsPeriodTwo",
+     " 2/28/97",
+     " 5/31/97",
+     false,
+     1,
+     {" 2/28/97", " 3/31/97", " 4/30/97", " 5/31/97"},
+     970531},
     {"LeapDayStart", " 2/29/96", " 4/30/96", false, 1, {" 2/29/96", " 3/31/96", " 4/30/96"}, 960430},
-    {"AcrossTheYear2000", "12/15/99", " 2/29/00", false, 0, {"12/15/99", "12/31/99", " 1/31/00", " 2/29/00"},
+    {"AcrossTheYear2000",
+     "12/15/99",
+     " 2/29/00",
+     false,
+     0,
+     {"12/15/99", "12/31/99", " 1/31/00", " 2/29/00"},
      1000229},
     {"StartOnTheEndDate", " 3/31/97", " 3/31/97", false, 1, {" 3/31/97"}, 970331},
-    {"StartAfterAMonthEndEndDate", " 3/31/97", " 5/31/97", false, 0, {" 3/31/97", " 4/30/97", " 5/31/97"},
+    {"StartAfterAMonthEndEndDate",
+     " 3/31/97",
+     " 5/31/97",
+     false,
+     0,
+     {" 3/31/97", " 4/30/97", " 5/31/97"},
      970531},
 };
 
@@ -120,7 +162,9 @@ void WriteSecurities() {
                                {"BND", "BND", "BOND CO", "", "B"}});
 }
 
-void WritePrice(const std::string& date, long record, double price) { records::Rwpric(1, -30, date, record, price); }
+void WritePrice(const std::string& date, long record, double price) {
+    records::Rwpric(1, -30, date, record, price);
+}
 
 void WriteMonthPrices() {
     WritePrice(" 1/31/97", 2, 52);
@@ -152,8 +196,8 @@ struct SeriesOut {
     engine::SeriesBlock block;
 };
 
-SeriesOut RunGetmmv(int16_t kind, const std::string& start, const std::string& end, const std::string& filter = "",
-                    unsigned char fee_switch = 0) {
+SeriesOut RunGetmmv(int16_t kind, const std::string& start, const std::string& end,
+                    const std::string& filter = "", unsigned char fee_switch = 0) {
     SeriesOut out;
     out.start = start;
     out.values.fill(-1);
@@ -161,17 +205,19 @@ SeriesOut RunGetmmv(int16_t kind, const std::string& start, const std::string& e
     out.incomes.fill(-1);
     engine::AccountData data{};
     data[19] = fee_switch;
-    out.status = engine::Getmmv(kAccount, end, out.start, out.values, out.flows, out.incomes, out.periods, data,
-                                kind, engine::DefaultCategoryTable(), out.first_eq, out.first_fi, out.first_ce,
-                                filter, out.selected, out.block);
+    out.status = engine::Getmmv(kAccount, end, out.start, out.values, out.flows, out.incomes, out.periods,
+                                data, kind, engine::DefaultCategoryTable(), out.first_eq, out.first_fi,
+                                out.first_ce, filter, out.selected, out.block);
     return out;
 }
 
 void ExpectFirst(const PeriodValues& a, std::vector<double> expect, const char* what) {
-    for (std::size_t i = 0; i < expect.size(); ++i) EXPECT_NEAR(a[i], expect[i], 1e-6) << what << " " << i + 1;
+    for (std::size_t i = 0; i < expect.size(); ++i)
+        EXPECT_NEAR(a[i], expect[i], 1e-6) << what << " " << i + 1;
 }
 void ExpectFirst(const PeriodIncomes& a, std::vector<double> expect, const char* what) {
-    for (std::size_t i = 0; i < expect.size(); ++i) EXPECT_NEAR(a[i], expect[i], 1e-3) << what << " " << i + 1;
+    for (std::size_t i = 0; i < expect.size(); ++i)
+        EXPECT_NEAR(a[i], expect[i], 1e-3) << what << " " << i + 1;
 }
 
 struct SeriesFixture : ::testing::Test {
@@ -292,15 +338,15 @@ TEST_F(SeriesFixture, SameDayOrderHoldsBeyondAThousandRecords) {
 
 TEST_F(SeriesFixture, GettrnSelection) {
     std::vector<TransactionRecord> txns = {
-        Tx("FI", "CASH", " 1/02/97", 0, 10000),          // 2
-        Tx("B", "STK", " 1/10/97", 100, 5000, 2, 100),   // 3
-        Tx("B", "BND", " 1/10/97", 1000, 990, 3, 200),   // 4
+        Tx("FI", "CASH", " 1/02/97", 0, 10000),            // 2
+        Tx("B", "STK", " 1/10/97", 100, 5000, 2, 100),     // 3
+        Tx("B", "BND", " 1/10/97", 1000, 990, 3, 200),     // 4
         Tx("B", "STK", " 1/10/97", 10, 600, 2, 100, "2"),  // 5
-        Tx("DI", "CASH", " 2/14/97", 0, 50),             // 6: dividend of STK, filed on cash
-        Tx("MF", "CASH", " 3/31/97", 0, 20),             // 7
-        Tx("B", "STK", " 4/01/97", 1, 50, 2, 100),       // 8: after the end
-        Tx("B", "STK", "12/31/96", 1, 50, 2, 100),       // 9: before the start
-        Tx("B", "CASH", " 1/20/97", 1, 1, 1),            // 10: a cash-type security
+        Tx("DI", "CASH", " 2/14/97", 0, 50),               // 6: dividend of STK, filed on cash
+        Tx("MF", "CASH", " 3/31/97", 0, 20),               // 7
+        Tx("B", "STK", " 4/01/97", 1, 50, 2, 100),         // 8: after the end
+        Tx("B", "STK", "12/31/96", 1, 50, 2, 100),         // 9: before the start
+        Tx("B", "CASH", " 1/20/97", 1, 1, 1),              // 10: a cash-type security
     };
     txns[4].SetCashText("STK");
     txns.push_back(TransactionRecord{});  // 11: deleted (blank symbol)
@@ -398,7 +444,8 @@ TEST_F(SeriesPostgl, FeesAreNoFlowsWhenTheSwitchIsSet) {
     EXPECT_EQ(sums.net_contribution, 0);
     EXPECT_EQ(sums.cash_equivalents_flow, 0);
     EXPECT_EQ(first.cash_equivalents, "        ");
-    EXPECT_NEAR(fixtures::ReadHoldings("HL.TMP").lots.at(0).second.cost, -110, 1e-9) << "the cash still moves";
+    EXPECT_NEAR(fixtures::ReadHoldings("HL.TMP").lots.at(0).second.cost, -110, 1e-9)
+        << "the cash still moves";
 }
 
 TEST_F(SeriesPostgl, FeesAreWithdrawalsWithoutTheSwitch) {
@@ -479,13 +526,14 @@ struct Getmmv2Out {
     engine::SeriesBlock block;
 };
 
-Getmmv2Out RunGetmmv2(const std::string& start, const std::string& end, const std::string& filter, double opening) {
+Getmmv2Out RunGetmmv2(const std::string& start, const std::string& end, const std::string& filter,
+                      double opening) {
     Getmmv2Out out;
     out.start = start;
     out.values.fill(-1);
     engine::AccountData data{};
-    out.status = engine::Getmmv2(kAccount, end, out.start, out.values, out.flows, out.incomes, out.periods, data,
-                                 filter, opening, out.block);
+    out.status = engine::Getmmv2(kAccount, end, out.start, out.values, out.flows, out.incomes, out.periods,
+                                 data, filter, opening, out.block);
     return out;
 }
 

@@ -32,7 +32,8 @@ struct Security {
 // coupon date at bytes 117-124.
 void WriteSecurities(const std::vector<Security>& list) {
     std::vector<fixtures::SecurityFields> fields;
-    for (const Security& s : list) fields.push_back({s.symbol, s.symbol, "DESC " + s.symbol, "", s.type, "", "", s.rate});
+    for (const Security& s : list)
+        fields.push_back({s.symbol, s.symbol, "DESC " + s.symbol, "", s.type, "", "", s.rate});
     fixtures::WriteSecurities(fields);
     records::DirectFile f("SECURITY.REC", 128);
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -77,7 +78,9 @@ void WriteLots(const std::vector<Lot>& lots) {
     }
 }
 
-void WritePrice(long record, double price) { records::Rwpric(1, -30, kDate, record, price); }
+void WritePrice(long record, double price) {
+    records::Rwpric(1, -30, kDate, record, price);
+}
 
 engine::Valuation Value() {
     records::Open(engine::kLotUnit, "HL.TMP");
@@ -88,16 +91,16 @@ engine::Valuation Value() {
 
 // Securities of every scenario: record n is entry n.
 const std::vector<Security> kSecurities = {
-    {"CASHSEC", "1"},                         // 1: a cash-type security
-    {"STOCK", "P", 1.2f},                      // 2
-    {"BOND", "B", 6.0f, " 7/15/97"},           // 3: last coupon 01/15/97
-    {"TBILL", "3", 5.0f, " 7/15/97"},          // 4: no accrued interest
-    {"CD", "4", -999.99f},                     // 5: priced 100
-    {"SPECIAL", "S"},                          // 6: priced 1
-    {"RIGHT", "R"},                            // 7: value x 100
-    {"YBOND", "Y", 6.0f, " 7/15/97"},          // 8: no accrued interest
-    {"FUND", "N"},                             // 9: no price written
-    {"NEGATIVE", "H"},                         // 10: a negative price
+    {"CASHSEC", "1"},                  // 1: a cash-type security
+    {"STOCK", "P", 1.2f},              // 2
+    {"BOND", "B", 6.0f, " 7/15/97"},   // 3: last coupon 01/15/97
+    {"TBILL", "3", 5.0f, " 7/15/97"},  // 4: no accrued interest
+    {"CD", "4", -999.99f},             // 5: priced 100
+    {"SPECIAL", "S"},                  // 6: priced 1
+    {"RIGHT", "R"},                    // 7: value x 100
+    {"YBOND", "Y", 6.0f, " 7/15/97"},  // 8: no accrued interest
+    {"FUND", "N"},                     // 9: no price written
+    {"NEGATIVE", "H"},                 // 10: a negative price
 };
 
 struct Scenario {
@@ -107,7 +110,9 @@ struct Scenario {
     int16_t missing;
 };
 
-void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+void PrintTo(const Scenario& s, std::ostream* os) {
+    *os << s.name;
+}
 
 class ValuationScenario : public ::testing::TestWithParam<Scenario> {};
 
@@ -115,7 +120,7 @@ TEST_P(ValuationScenario, SumsTheLots) {
     const Scenario& sc = GetParam();
     TempDataDir dir;
     WriteSecurities(kSecurities);
-    WritePrice(1, 55.0);   // never read: cash type
+    WritePrice(1, 55.0);  // never read: cash type
     WritePrice(2, 25.5);
     WritePrice(3, 98.5);
     WritePrice(4, 99.0);
@@ -143,16 +148,34 @@ const std::vector<Scenario> kScenarios = {
     {"Stock", {{"STOCK", 2, 100, 2000}}, 2550, 2000, 0, 2550, 0, 0, 0},
     {"BondPerHundredWithAccruedInterest",
      {{"BOND", 3, 10000, 9700}},
-     9850 + kBondInterest, 9700, 0, 0, 9850 + kBondInterest, 0, 0},
+     9850 + kBondInterest,
+     9700,
+     0,
+     0,
+     9850 + kBondInterest,
+     0,
+     0},
     {"TypesThreeAndYCarryNoInterest",
      {{"TBILL", 4, 10000, 9800}, {"YBOND", 8, 1000, 900, 101}},
-     9900 + 900, 10700, 0, 0, 10800, 0, 0},
+     9900 + 900,
+     10700,
+     0,
+     0,
+     10800,
+     0,
+     0},
     {"TypeFourIsWorthItsFace", {{"CD", 5, 5000, 5000}}, 5000, 5000, 0, 0, 5000, 0, 0},
     {"TypeSIsWorthItsQuantityInNoCategory", {{"SPECIAL", 6, 300, 250}}, 300, 250, 0, 0, 0, 0, 0},
     {"TypeRIsScaledUp", {{"RIGHT", 7, 10, 5}}, 250, 5, 0, 250, 0, 0, 0},
     {"CashLotIsWorthItsBalance",
      {{"CASH", 2, 1234.56, 1234.56, 0, ""}},
-     1234.56, 1234.56, 1234.56, 0, 0, 1234.56, 0},
+     1234.56,
+     1234.56,
+     1234.56,
+     0,
+     0,
+     1234.56,
+     0},
     {"CashTypeSecurityUnderAKeyIsNotCash", {{"CASHSEC", 1, 700, 700, 50}}, 700, 700, 0, 0, 0, 700, 0},
     {"MissingPriceIsWorthNothingAndFlagged", {{"FUND", 9, 10, 100}}, 0, 100, 0, 0, 0, 0, 1},
     {"NegativePriceIsWorthNothingAndFlagged", {{"NEGATIVE", 10, 10, 100}}, 0, 100, 0, 0, 0, 0, 1},
@@ -161,7 +184,13 @@ const std::vector<Scenario> kScenarios = {
     {"ShortLotIsWorthLess", {{"STOCK", 2, -100, 3000, 100, "a"}}, -2550, 3000, 0, -2550, 0, 0, 0},
     {"EverythingTogether",
      {{"CASH", 2, -500, -500, 0, ""}, {"STOCK", 2, 100, 2000}, {"BOND", 3, 10000, 9700, 200}},
-     -500 + 2550 + 9850 + kBondInterest, 11200, -500, 2550, 9850 + kBondInterest, -500, 0},
+     -500 + 2550 + 9850 + kBondInterest,
+     11200,
+     -500,
+     2550,
+     9850 + kBondInterest,
+     -500,
+     0},
     {"EmptyList", {}, 0, 0, 0, 0, 0, 0, 0},
 };
 

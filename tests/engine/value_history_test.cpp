@@ -99,8 +99,8 @@ TEST(ValueHistoryFormat, HeaderAndYearRecordsSitAtTheirOffsets) {
     h.last_year = 103;
     h.years = 9;
     h.Encode(head);
-    const std::vector<unsigned char> expect_head = {'X', 'Y', '1', '2', ' ', ' ', ' ', ' ', 3, 0, 95, 0,
-                                                    12,  0,   103, 0,   9,   0};
+    const std::vector<unsigned char> expect_head = {'X', 'Y', '1', '2', ' ', ' ', ' ', ' ', 3,
+                                                    0,   95,  0,   12,  0,   103, 0,   9,   0};
     EXPECT_EQ(std::vector<unsigned char>(head.bytes().begin(), head.bytes().begin() + 18), expect_head);
     EXPECT_EQ(head.bytes()[18], 0xAB) << "bytes past the header fields are kept";
     EXPECT_EQ(head.bytes()[127], 0xAB);
@@ -111,8 +111,8 @@ TEST(ValueHistoryFormat, HeaderAndYearRecordsSitAtTheirOffsets) {
     y.values = Months(1.5);
     y.Encode(rec);
     EXPECT_EQ(rec.I16(0), 101);
-    EXPECT_EQ(rec.R8(2), 1.5);      // January, bytes 3-10
-    EXPECT_EQ(rec.R8(90), 12.5);    // December, bytes 91-98
+    EXPECT_EQ(rec.R8(2), 1.5);    // January, bytes 3-10
+    EXPECT_EQ(rec.R8(90), 12.5);  // December, bytes 91-98
     EXPECT_EQ(rec.bytes()[98], 0xCD) << "bytes 99-128 are kept";
 
     // Decoding reads the same places; a short record decodes as zeros.
@@ -123,8 +123,9 @@ TEST(ValueHistoryFormat, HeaderAndYearRecordsSitAtTheirOffsets) {
 }
 
 TEST(ValueHistoryFormat, YearsAreReducedIntoTheWindow) {
-    const std::vector<std::pair<int, int>> cases = {{1998, 98}, {98, 98},   {198, 98},   {2003, 103}, {3, 103},
-                                                    {103, 103}, {1951, 51}, {2050, 150}, {0, 100},   {-4, -4}};
+    const std::vector<std::pair<int, int>> cases = {{1998, 98}, {98, 98},   {198, 98},  {2003, 103},
+                                                    {3, 103},   {103, 103}, {1951, 51}, {2050, 150},
+                                                    {0, 100},   {-4, -4}};
     for (auto [in, out] : cases) EXPECT_EQ(engine::HistoryYear(in), out) << in;
 }
 
@@ -389,8 +390,8 @@ TEST(ValueHistoryHladja, RefusedCallsChangeNothing) {
     TempDataDir dir;
     Write(Span(95, 97));
     const auto before = TempDataDir::ReadBytes(kFile);
-    engine::Hladja("ACC1", 3, 94, 500.0, 70.0, 30.0, 1);   // before the first year
-    engine::Hladja("ACC1", 0, 96, 500.0, 70.0, 30.0, 1);   // no such month
+    engine::Hladja("ACC1", 3, 94, 500.0, 70.0, 30.0, 1);  // before the first year
+    engine::Hladja("ACC1", 0, 96, 500.0, 70.0, 30.0, 1);  // no such month
     engine::Hladja("ACC1", 13, 96, 500.0, 70.0, 30.0, 1);
     EXPECT_EQ(TempDataDir::ReadBytes(kFile), before);
     engine::Hladja("NOFILE", 3, 96, 500.0, 70.0, 30.0, 1);
