@@ -104,6 +104,9 @@ int md_connect() {
     connection.connecting = true;
     connection.hung_up_while_connecting = false;
     connection.idle_counter = 0;
+    // The greeting is read like an answer and stops on a cleared run flag;
+    // a flag left cleared by an earlier cancel must not fail it.
+    State().request.run = 1;
     md_check_port(State().request.params_path);
     md_set_icon(kIconDialling);
     const int opened = md_session().Open(State().request.params_path);
