@@ -28,9 +28,9 @@ constexpr const char* kTimerFailure =
     "Too many clocks or timers are already running.\n Click OK to continue without a time out check or\n"
     "Click CANCEL to hangup";
 
-class ConnectionTest : public DialupTest {
+class FeedConnectionTest : public DialupTest {
 protected:
-    ~ConnectionTest() override { platform::SetTimersRefusedForTesting(false); }
+    ~FeedConnectionTest() override { platform::SetTimersRefusedForTesting(false); }
 
     static bool DialogOpen() { return platform::Dialog::FindOpen(feed::kInactivityDialog) != nullptr; }
     static bool Connected() { return feed::State().connection.connected; }
@@ -48,7 +48,7 @@ protected:
     platform::ScopedClock scoped_clock_{clock_};
 };
 
-TEST_F(ConnectionTest, StatusWindowShowsTheLinesState) {
+TEST_F(FeedConnectionTest, StatusWindowShowsTheLinesState) {
     struct Seen {
         bool window = false;
         bool connecting = false;
@@ -76,7 +76,7 @@ TEST_F(ConnectionTest, StatusWindowShowsTheLinesState) {
     EXPECT_THAT(session_.closes, ElementsAre(feed::kHangupReason));
 }
 
-TEST_F(ConnectionTest, NoiconNeverShowsTheWindow) {
+TEST_F(FeedConnectionTest, NoiconNeverShowsTheWindow) {
     bool window_during_open = false;
     session_.on_open = [&] { window_during_open = feed::StatusWindowHandle() != 0; };
     EXPECT_EQ(Call("", "NOICON,CONNECT"), 1);
@@ -89,7 +89,7 @@ TEST_F(ConnectionTest, NoiconNeverShowsTheWindow) {
     EXPECT_FALSE(feed::State().options.icons);
 }
 
-TEST_F(ConnectionTest, IdleLineWarnsAfterFiveMinutesAndHangsUpWithoutAnAnswer) {
+TEST_F(FeedConnectionTest, IdleLineWarnsAfterFiveMinutesAndHangsUpWithoutAnAnswer) {
     Connect();
     clock_.Advance(299 * kSecond);
     EXPECT_FALSE(DialogOpen());
@@ -110,7 +110,7 @@ TEST_F(ConnectionTest, IdleLineWarnsAfterFiveMinutesAndHangsUpWithoutAnAnswer) {
     EXPECT_EQ(feed::StatusWindowHandle(), 0u);
 }
 
-TEST_F(ConnectionTest, ContinueRestartsTheCount) {
+TEST_F(FeedConnectionTest, ContinueRestartsTheCount) {
     Connect();
     clock_.Advance(300 * kSecond);
     ASSERT_TRUE(DialogOpen());
@@ -125,7 +125,7 @@ TEST_F(ConnectionTest, ContinueRestartsTheCount) {
     EXPECT_TRUE(session_.closes.empty());
 }
 
-TEST_F(ConnectionTest, HangupButtonHangsUp) {
+TEST_F(FeedConnectionTest, HangupButtonHangsUp) {
     Connect();
     clock_.Advance(300 * kSecond);
     Press(feed::kIdHangup);
@@ -137,7 +137,7 @@ TEST_F(ConnectionTest, HangupButtonHangsUp) {
     EXPECT_EQ(session_.open_paths.size(), 2u);
 }
 
-TEST_F(ConnectionTest, TurnOffKeepsTheLineUpWithoutWarningsUntilTheNextConnect) {
+TEST_F(FeedConnectionTest, TurnOffKeepsTheLineUpWithoutWarningsUntilTheNextConnect) {
     Connect("STATUS");
     clock_.Advance(300 * kSecond);
     Press(feed::kIdTurnOff);
@@ -153,7 +153,7 @@ TEST_F(ConnectionTest, TurnOffKeepsTheLineUpWithoutWarningsUntilTheNextConnect) 
     EXPECT_TRUE(DialogOpen());
 }
 
-TEST_F(ConnectionTest, EscapeLeavesTheDialogUp) {
+TEST_F(FeedConnectionTest, EscapeLeavesTheDialogUp) {
     Connect();
     clock_.Advance(300 * kSecond);
     script_.Target(feed::kInactivityDialog).Press(platform::Key::Escape);
@@ -162,7 +162,7 @@ TEST_F(ConnectionTest, EscapeLeavesTheDialogUp) {
     EXPECT_TRUE(Connected());
 }
 
-TEST_F(ConnectionTest, TimeoutSetsTheIdleMinutes) {
+TEST_F(FeedConnectionTest, TimeoutSetsTheIdleMinutes) {
     struct Case {
         const char* name;
         std::string before;  // options of the connecting call
@@ -196,7 +196,7 @@ TEST_F(ConnectionTest, TimeoutSetsTheIdleMinutes) {
     }
 }
 
-TEST_F(ConnectionTest, OnlyIdleTimeCounts) {
+TEST_F(FeedConnectionTest, OnlyIdleTimeCounts) {
     Connect();
     clock_.Advance(200 * kSecond);
     // A call that waits 250 seconds for its answer.
@@ -214,7 +214,7 @@ TEST_F(ConnectionTest, OnlyIdleTimeCounts) {
     EXPECT_TRUE(DialogOpen());
 }
 
-TEST_F(ConnectionTest, HangupButtonDuringACallStopsTheCallAndHangsUpAfterIt) {
+TEST_F(FeedConnectionTest, HangupButtonDuringACallStopsTheCallAndHangsUpAfterIt) {
     Connect("BLOCK");
     clock_.Advance(300 * kSecond);
     ASSERT_TRUE(DialogOpen());
@@ -230,7 +230,7 @@ TEST_F(ConnectionTest, HangupButtonDuringACallStopsTheCallAndHangsUpAfterIt) {
     EXPECT_THAT(session_.closes, ElementsAre(feed::kHangupReason));
 }
 
-TEST_F(ConnectionTest, TimerThatCannotStartAtConnect) {
+TEST_F(FeedConnectionTest, TimerThatCannotStartAtConnect) {
     platform::SetTimersRefusedForTesting(true);
     script_.ExpectMessageBox(kTimerFailure, platform::IDOK, "ORLIN DataServer");
     Connect();
@@ -247,7 +247,7 @@ TEST_F(ConnectionTest, TimerThatCannotStartAtConnect) {
     EXPECT_FALSE(session_.open);
 }
 
-TEST_F(ConnectionTest, TimerThatCannotStartInTheDialog) {
+TEST_F(FeedConnectionTest, TimerThatCannotStartInTheDialog) {
     Connect();
     clock_.Advance(299 * kSecond);
     platform::SetTimersRefusedForTesting(true);
@@ -265,7 +265,7 @@ TEST_F(ConnectionTest, TimerThatCannotStartInTheDialog) {
     EXPECT_FALSE(Connected());
 }
 
-TEST_F(ConnectionTest, HangupWhileDiallingDropsThePort) {
+TEST_F(FeedConnectionTest, HangupWhileDiallingDropsThePort) {
     session_.on_open = [&] { EXPECT_EQ(Call("", "HANGUP"), 1); };
     EXPECT_EQ(Call("P IBM", "STATUS"), 0);
     EXPECT_TRUE(caller_.Has(3, "Closing connection . . ."));

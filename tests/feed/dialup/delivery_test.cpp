@@ -21,12 +21,12 @@ namespace {
 using ::testing::ElementsAre;
 using Strings = std::vector<std::string>;
 
-class DeliveryTest : public DialupTest {
+class FeedDeliveryTest : public DialupTest {
 protected:
     feed::OptionState& Options() { return feed::State().options; }
 };
 
-TEST_F(DeliveryTest, ChannelsReachTheCallerByTheirSwitches) {
+TEST_F(FeedDeliveryTest, ChannelsReachTheCallerByTheirSwitches) {
     struct Case {
         const char* name;
         bool status, debug;
@@ -48,7 +48,7 @@ TEST_F(DeliveryTest, ChannelsReachTheCallerByTheirSwitches) {
     }
 }
 
-TEST_F(DeliveryTest, MessagesAreFormattedToTheirFirstLine) {
+TEST_F(FeedDeliveryTest, MessagesAreFormattedToTheirFirstLine) {
     Options().status = true;
     feed::md_deliver(3, "   Connected to\r\nthe server", 0);
     feed::md_deliver(1, "  Bad line\nsecond line", -104);
@@ -60,7 +60,7 @@ TEST_F(DeliveryTest, MessagesAreFormattedToTheirFirstLine) {
     EXPECT_EQ(caller_.records[2].text, std::string(999, 'x'));
 }
 
-TEST_F(DeliveryTest, AnswersLineByLineAndWhole) {
+TEST_F(FeedDeliveryTest, AnswersLineByLineAndWhole) {
     struct Case {
         const char* name;
         bool line, block;
@@ -94,7 +94,7 @@ TEST_F(DeliveryTest, AnswersLineByLineAndWhole) {
     }
 }
 
-TEST_F(DeliveryTest, TraceControlNoneSilencesAllButAnswers) {
+TEST_F(FeedDeliveryTest, TraceControlNoneSilencesAllButAnswers) {
     Options().status = Options().debug = Options().block = true;
     feed::md_deliver(0, "-none", 0);  // without CR LF: not silenced
     feed::md_deliver(3, "one", 0);
@@ -109,7 +109,7 @@ TEST_F(DeliveryTest, TraceControlNoneSilencesAllButAnswers) {
     EXPECT_THAT(caller_.Texts(3), ElementsAre("one", "six"));
 }
 
-TEST_F(DeliveryTest, LogCopiesErrorsStatusAndTracesButNotAnswers) {
+TEST_F(FeedDeliveryTest, LogCopiesErrorsStatusAndTracesButNotAnswers) {
     ASSERT_EQ(feed::md_open_file(Options().log, "feed.log", feed::kOpenAppend), 1);
     Options().line = true;
     feed::md_deliver(1, "bad", -105);
@@ -123,7 +123,7 @@ TEST_F(DeliveryTest, LogCopiesErrorsStatusAndTracesButNotAnswers) {
               "File accessed: feed.log\r\nERROR -105: bad\r\nstatus\r\nin\r\nout\r\nTotal responses = 2\r\n");
 }
 
-TEST_F(DeliveryTest, ErrorTextsFromTheFile) {
+TEST_F(FeedDeliveryTest, ErrorTextsFromTheFile) {
     struct Case {
         int code;
         const char* detail;
@@ -145,7 +145,7 @@ TEST_F(DeliveryTest, ErrorTextsFromTheFile) {
     }
 }
 
-TEST_F(DeliveryTest, ErrorCellKeepsErrorsButNotTheUsersCancel) {
+TEST_F(FeedDeliveryTest, ErrorCellKeepsErrorsButNotTheUsersCancel) {
     feed::ErrorCell() = 0;
     feed::md_report_error(feed::kCodeUserCancel);
     EXPECT_EQ(feed::ErrorCell(), 0);
@@ -156,28 +156,28 @@ TEST_F(DeliveryTest, ErrorCellKeepsErrorsButNotTheUsersCancel) {
     EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR 10: Cancelled by the user", "ERROR -218: A data request is already running"));
 }
 
-TEST_F(DeliveryTest, ErrorTextLinesWithLeadingBlanksAndSeveralLines) {
+TEST_F(FeedDeliveryTest, ErrorTextLinesWithLeadingBlanksAndSeveralLines) {
     WriteFile(Dir() / "qorcomm.err", "-300\t \t  Line trouble ^ more\r\n-301 first line only\r\n");
     feed::md_report_error(-300, "on COM2");
     feed::md_report_error(-301);
     EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -300: Line trouble on COM2", "ERROR -301: first line only"));
 }
 
-TEST_F(DeliveryTest, DetailIsUsedOnce) {
+TEST_F(FeedDeliveryTest, DetailIsUsedOnce) {
     feed::md_report_error(-215, "FAST");
     feed::md_report_error(-214);
     EXPECT_THAT(caller_.Texts(1),
                 ElementsAre("ERROR -215: Unknown option word: FAST", "ERROR -214: Request refused by the server: "));
 }
 
-TEST_F(DeliveryTest, MissingErrorTextFileKeepsTheCode) {
+TEST_F(FeedDeliveryTest, MissingErrorTextFileKeepsTheCode) {
     std::filesystem::remove(Dir() / "qorcomm.err");
     EXPECT_EQ(feed::md_report_error(-218), -218);
     EXPECT_EQ(feed::ErrorCell(), -218);
     EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -218: Unable to open file: qorcomm.err"));
 }
 
-TEST_F(DeliveryTest, ErrorTextFileIsFoundInHomeDirOrBesideTheParameterFile) {
+TEST_F(FeedDeliveryTest, ErrorTextFileIsFoundInHomeDirOrBesideTheParameterFile) {
     const std::filesystem::path home = Dir() / "home";
     std::filesystem::create_directories(home);
     std::filesystem::rename(Dir() / "qorcomm.err", home / "qorcomm.err");
@@ -190,7 +190,7 @@ TEST_F(DeliveryTest, ErrorTextFileIsFoundInHomeDirOrBesideTheParameterFile) {
                                               "ERROR -218: A data request is already running"));
 }
 
-TEST_F(DeliveryTest, SessionHearsOfErrorsWhileOpen) {
+TEST_F(FeedDeliveryTest, SessionHearsOfErrorsWhileOpen) {
     feed::md_report_error(-105);
     session_.open = true;
     feed::md_report_error(-105);
@@ -198,7 +198,7 @@ TEST_F(DeliveryTest, SessionHearsOfErrorsWhileOpen) {
     EXPECT_THAT(session_.errors_reported, ElementsAre(-105));
 }
 
-TEST_F(DeliveryTest, FailedLogWriteIsReportedOnce) {
+TEST_F(FeedDeliveryTest, FailedLogWriteIsReportedOnce) {
     Options().log.name = "/dev/full";
     Options().log.file = std::fopen("/dev/full", "w");
     ASSERT_NE(Options().log.file, nullptr);

@@ -16,9 +16,9 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class OptionsTest : public DialupTest {};
+class FeedOptionsTest : public DialupTest {};
 
-TEST_F(OptionsTest, WordsAndTheirErrors) {
+TEST_F(FeedOptionsTest, WordsAndTheirErrors) {
     struct Case {
         const char* text;
         int result;
@@ -70,7 +70,7 @@ TEST_F(OptionsTest, WordsAndTheirErrors) {
     }
 }
 
-TEST_F(OptionsTest, ResetKeepsNoiconAndConnect) {
+TEST_F(FeedOptionsTest, ResetKeepsNoiconAndConnect) {
     EXPECT_EQ(feed::md_parse_options("NOICON,CONNECT,LINE,BLOCK,STATUS,DEBUG,TIMEOUT=3,OUTPUT=o,INPUT=i,LOG=l"), 0);
     feed::State().options.packet_counter = 12;
     EXPECT_EQ(feed::md_parse_options("RESET"), 0);
@@ -84,14 +84,14 @@ TEST_F(OptionsTest, ResetKeepsNoiconAndConnect) {
     EXPECT_TRUE(feed::State().request.connect_requested);
 }
 
-TEST_F(OptionsTest, FailedCallKeepsTheWordsBeforeTheError) {
+TEST_F(FeedOptionsTest, FailedCallKeepsTheWordsBeforeTheError) {
     EXPECT_EQ(Call("", "LINE,BOGUS,STATUS"), 0);
     EXPECT_TRUE(feed::State().options.line);
     EXPECT_FALSE(feed::State().options.status);
     EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -215: Unknown option word: BOGUS"));
 }
 
-TEST_F(OptionsTest, HangupAndCancelAreWholeWords) {
+TEST_F(FeedOptionsTest, HangupAndCancelAreWholeWords) {
     struct Case {
         const char* text;
         bool hangup;

@@ -22,12 +22,12 @@ namespace {
 using ::testing::ElementsAre;
 using Strings = std::vector<std::string>;
 
-class ParamsTest : public DialupTest {
+class FeedParamsTest : public DialupTest {
 protected:
     Strings Elements(const char* name) { return feed::GetVarElements(name).value_or(Strings{}); }
 };
 
-TEST_F(ParamsTest, SelectedSetWithDefaults) {
+TEST_F(FeedParamsTest, SelectedSetWithDefaults) {
     ASSERT_TRUE(feed::md_read_params("qordata.par"));
     const std::map<std::string, std::string> expected = {
         {"%call_name", "standard"},   {"%call_type", "dialup"},     {"%active_file", "dialup.dlg"},
@@ -41,7 +41,7 @@ TEST_F(ParamsTest, SelectedSetWithDefaults) {
     EXPECT_TRUE(caller_.records.empty());
 }
 
-TEST_F(ParamsTest, FilesAndTheirOutcome) {
+TEST_F(FeedParamsTest, FilesAndTheirOutcome) {
     struct Case {
         const char* name;
         std::string file;
@@ -108,13 +108,13 @@ TEST_F(ParamsTest, FilesAndTheirOutcome) {
     }
 }
 
-TEST_F(ParamsTest, MissingFileNamesItsPath) {
+TEST_F(FeedParamsTest, MissingFileNamesItsPath) {
     EXPECT_FALSE(feed::md_read_params("data/qordata.par"));
     EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -107: Unable to open the parameter file data/qordata.par"));
     EXPECT_EQ(feed::ErrorCell(), -107);
 }
 
-TEST_F(ParamsTest, CallsfileNamesTheFile) {
+TEST_F(FeedParamsTest, CallsfileNamesTheFile) {
     const std::filesystem::path other = Dir() / "sub" / "feed.par";
     std::filesystem::create_directories(other.parent_path());
     WriteFile(other, "call set = standard\nport = COM4\n");
@@ -127,7 +127,7 @@ TEST_F(ParamsTest, CallsfileNamesTheFile) {
     EXPECT_EQ(session_.probes, 1);
 }
 
-TEST_F(ParamsTest, PortIsProbedOnlyAfterAGoodRead) {
+TEST_F(FeedParamsTest, PortIsProbedOnlyAfterAGoodRead) {
     WriteFile(Dir() / "qordata.par", "call set = other\nport = COM1\n");
     EXPECT_EQ(feed::md_check_port("qordata.par"), 0);
     EXPECT_EQ(session_.probes, 0);
@@ -136,7 +136,7 @@ TEST_F(ParamsTest, PortIsProbedOnlyAfterAGoodRead) {
     EXPECT_EQ(session_.probes, 1);
 }
 
-TEST_F(ParamsTest, RequiredAndSingleValuedChecks) {
+TEST_F(FeedParamsTest, RequiredAndSingleValuedChecks) {
     const feed::SettingRow table[] = {
         {"modem", "%modem", true, feed::SettingRow::kRequired, nullptr},
         {"speeds", "%speeds", true, feed::SettingRow::kDefaulted, "1200"},
@@ -151,7 +151,7 @@ TEST_F(ParamsTest, RequiredAndSingleValuedChecks) {
                                               "ERROR -112: Setting may hold only one value: speeds"));
 }
 
-TEST_F(ParamsTest, ScrambledSettingsAreReadPlain) {
+TEST_F(FeedParamsTest, ScrambledSettingsAreReadPlain) {
     const std::string user = feed::md_scramble_text("joe.smith", 0b1010);
     const std::string password = feed::md_scramble_text("Secret#2024!", 0b0111);
     const std::string other = feed::md_scramble_text("Other Pass", 0);
@@ -165,7 +165,7 @@ TEST_F(ParamsTest, ScrambledSettingsAreReadPlain) {
     EXPECT_THAT(Elements("%remote_password"), ElementsAre("secret#2024!", "Other Pass", "short1"));
 }
 
-TEST_F(ParamsTest, ScramblerRoundTrips) {
+TEST_F(FeedParamsTest, ScramblerRoundTrips) {
     const std::vector<std::string> plains = {"abcdefghi", "PASSWORD12345", "0123456789abcdefghi", "x y z 1 2"};
     for (const std::string& plain : plains) {
         for (unsigned mask = 0; mask < 16; ++mask) {
@@ -184,7 +184,7 @@ TEST_F(ParamsTest, ScramblerRoundTrips) {
     EXPECT_THAT(unchanged, ElementsAre("abcdefghijklmnopq"));
 }
 
-TEST_F(ParamsTest, ValueSyntax) {
+TEST_F(FeedParamsTest, ValueSyntax) {
     struct Case {
         const char* text;
         bool escapes;
@@ -223,7 +223,7 @@ TEST_F(ParamsTest, ValueSyntax) {
     EXPECT_EQ(feed::md_get_var("%long").size(), feed::kValueTextLimit);
 }
 
-TEST_F(ParamsTest, ShiftingAndClearing) {
+TEST_F(FeedParamsTest, ShiftingAndClearing) {
     feed::md_set_var("%a", "{\"x\" | \"y\"}");
     Strings seen;
     for (int i = 0; i < 3; ++i) {

@@ -20,9 +20,9 @@ namespace {
 using ::testing::ElementsAre;
 using Strings = std::vector<std::string>;
 
-class RequestTest : public DialupTest {};
+class FeedRequestTest : public DialupTest {};
 
-TEST_F(RequestTest, NeitherRequestNorOptionsIsRefused) {
+TEST_F(FeedRequestTest, NeitherRequestNorOptionsIsRefused) {
     EXPECT_EQ(Call("", ""), 0);
     EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -216: No request and no options given"));
     // The record carries the text's terminating zero in its length.
@@ -31,12 +31,12 @@ TEST_F(RequestTest, NeitherRequestNorOptionsIsRefused) {
     EXPECT_TRUE(session_.open_paths.empty());
 }
 
-TEST_F(RequestTest, NullTextsCountAsEmpty) {
+TEST_F(FeedRequestTest, NullTextsCountAsEmpty) {
     EXPECT_EQ(feed::DataRequest(caller_.handle(), nullptr, nullptr), 0);
     EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -216: No request and no options given"));
 }
 
-TEST_F(RequestTest, OptionsAloneApplyWithoutConnecting) {
+TEST_F(FeedRequestTest, OptionsAloneApplyWithoutConnecting) {
     EXPECT_EQ(Call("", "RESET,LINE"), 1);
     EXPECT_TRUE(session_.open_paths.empty());
     EXPECT_TRUE(feed::State().options.line);
@@ -47,7 +47,7 @@ TEST_F(RequestTest, OptionsAloneApplyWithoutConnecting) {
     EXPECT_TRUE(session_.Lines().empty());
 }
 
-TEST_F(RequestTest, RequestTextIsCutIntoLines) {
+TEST_F(FeedRequestTest, RequestTextIsCutIntoLines) {
     struct Case {
         const char* name;
         std::string text;
@@ -70,7 +70,7 @@ TEST_F(RequestTest, RequestTextIsCutIntoLines) {
     EXPECT_EQ(session_.open_paths.size(), 1u);
 }
 
-TEST_F(RequestTest, AnswerInPartsIsAskedForWrittenAndDelivered) {
+TEST_F(FeedRequestTest, AnswerInPartsIsAskedForWrittenAndDelivered) {
     session_.server = [](const std::string&) {
         return Strings{"IBM 101.5\r\nM", "MSFT 30.25\r\nM", "T 20.125\r\nE"};
     };
@@ -88,14 +88,14 @@ TEST_F(RequestTest, AnswerInPartsIsAskedForWrittenAndDelivered) {
                                                "IBM 101.5\r\nMSFT 30.25\r\nT 20.125\r\n");
 }
 
-TEST_F(RequestTest, AnswerHandedOverInPiecesIsOnePart) {
+TEST_F(FeedRequestTest, AnswerHandedOverInPiecesIsOnePart) {
     session_.chunk = 3;
     EXPECT_EQ(Call("", "BLOCK"), 1);
     EXPECT_EQ(Call("P IBM", ""), 1);
     EXPECT_THAT(caller_.Texts(25), ElementsAre("ANSWER P IBM\r\nE"));
 }
 
-TEST_F(RequestTest, RefusedRequestStopsTheCall) {
+TEST_F(FeedRequestTest, RefusedRequestStopsTheCall) {
     session_.server = [](const std::string& line) {
         return Strings{line == "P BAD" ? "E305 unknown symbol\r\nE" : "OK\r\nE"};
     };
@@ -107,7 +107,7 @@ TEST_F(RequestTest, RefusedRequestStopsTheCall) {
     EXPECT_TRUE(feed::State().connection.connected);
 }
 
-TEST_F(RequestTest, FailedSendAndFailedReadFailTheLine) {
+TEST_F(FeedRequestTest, FailedSendAndFailedReadFailTheLine) {
     EXPECT_EQ(Call("", "CONNECT"), 1);
     session_.send_result = -124;
     EXPECT_EQ(Call("P IBM\r\nP T", ""), 0);
@@ -121,7 +121,7 @@ TEST_F(RequestTest, FailedSendAndFailedReadFailTheLine) {
     EXPECT_TRUE(caller_.Texts(1).empty());
 }
 
-TEST_F(RequestTest, OptionsAccumulateFromCallToCall) {
+TEST_F(FeedRequestTest, OptionsAccumulateFromCallToCall) {
     EXPECT_EQ(Call("", "line,status"), 1);
     EXPECT_EQ(Call("", "DEBUG"), 1);
     const feed::OptionState& options = feed::State().options;
@@ -131,7 +131,7 @@ TEST_F(RequestTest, OptionsAccumulateFromCallToCall) {
     EXPECT_FALSE(options.line || options.status || options.debug);
 }
 
-TEST_F(RequestTest, OptionTextComesBackUpperCasedButFileNamesKeepTheirCase) {
+TEST_F(FeedRequestTest, OptionTextComesBackUpperCasedButFileNamesKeepTheirCase) {
     EXPECT_EQ(Call("P IBM", "output=Answers.txt,log=Trace.log"), 1);
     EXPECT_EQ(options_after_, "OUTPUT=ANSWERS.TXT,LOG=TRACE.LOG");
     EXPECT_EQ(ReadFile(Dir() / "Answers.txt"), "ANSWER P IBM\r\n");
@@ -139,7 +139,7 @@ TEST_F(RequestTest, OptionTextComesBackUpperCasedButFileNamesKeepTheirCase) {
     EXPECT_FALSE(std::filesystem::exists(Dir() / "ANSWERS.TXT"));
 }
 
-TEST_F(RequestTest, FileThatCannotBeOpenedFailsTheCall) {
+TEST_F(FeedRequestTest, FileThatCannotBeOpenedFailsTheCall) {
     EXPECT_EQ(Call("P IBM", "STATUS,OUTPUT=no/such/dir/out.txt"), 0);
     EXPECT_THAT(caller_.Texts(1),
                 ElementsAre("ERROR -220: Unable to use the file no/such/dir/out.txt"));
@@ -147,7 +147,7 @@ TEST_F(RequestTest, FileThatCannotBeOpenedFailsTheCall) {
     EXPECT_FALSE(feed::State().request.busy);
 }
 
-TEST_F(RequestTest, LogHoldsEveryErrorStatusAndTraceTextWhetherForwardedOrNot) {
+TEST_F(FeedRequestTest, LogHoldsEveryErrorStatusAndTraceTextWhetherForwardedOrNot) {
     EXPECT_EQ(Call("P IBM", "LOG=feed.log"), 1);
     EXPECT_TRUE(caller_.Texts(3).empty());
     EXPECT_EQ(ReadFile(Dir() / "feed.log"),
@@ -157,7 +157,7 @@ TEST_F(RequestTest, LogHoldsEveryErrorStatusAndTraceTextWhetherForwardedOrNot) {
               "Received packet #1\r\n");
 }
 
-TEST_F(RequestTest, BatchCallSendsTheWholeInputFile) {
+TEST_F(FeedRequestTest, BatchCallSendsTheWholeInputFile) {
     // Longer than 65,536 bytes, and exactly 65,536 bytes: every line goes.
     for (const std::size_t lines : {5000u, 4096u}) {
         std::string text;
@@ -179,7 +179,7 @@ TEST_F(RequestTest, BatchCallSendsTheWholeInputFile) {
     }
 }
 
-TEST_F(RequestTest, RequestCallIgnoresInputAndBatchCallWithoutInputSendsNothing) {
+TEST_F(FeedRequestTest, RequestCallIgnoresInputAndBatchCallWithoutInputSendsNothing) {
     WriteFile(Dir() / "requests.txt", "P IBM\r\n");
     EXPECT_EQ(Call("P T", "INPUT=requests.txt"), 1);
     EXPECT_THAT(session_.Lines(), ElementsAre("P T"));
@@ -190,14 +190,14 @@ TEST_F(RequestTest, RequestCallIgnoresInputAndBatchCallWithoutInputSendsNothing)
     EXPECT_FALSE(caller_.Has(3, "Batch processing complete"));
 }
 
-TEST_F(RequestTest, MissingInputFileFailsTheCall) {
+TEST_F(FeedRequestTest, MissingInputFileFailsTheCall) {
     EXPECT_EQ(Call("", "INPUT=missing.txt"), 0);
     EXPECT_THAT(caller_.Texts(1),
                 ElementsAre("ERROR -220: Unable to use the file missing.txt"));
     EXPECT_FALSE(feed::State().request.busy);
 }
 
-TEST_F(RequestTest, SecondCallFromAHandlerIsRefusedAndLeavesTheRunningCallAlone) {
+TEST_F(FeedRequestTest, SecondCallFromAHandlerIsRefusedAndLeavesTheRunningCallAlone) {
     int nested = -1;
     caller_.on_record = [&](const Record& r) {
         if (r.channel == 25 && nested < 0) nested = Call("P NESTED", "");
@@ -208,7 +208,7 @@ TEST_F(RequestTest, SecondCallFromAHandlerIsRefusedAndLeavesTheRunningCallAlone)
     EXPECT_THAT(session_.Lines(), ElementsAre("P IBM", "P T"));
 }
 
-TEST_F(RequestTest, HangupFromAHandlerStopsTheCallAfterItsLine) {
+TEST_F(FeedRequestTest, HangupFromAHandlerStopsTheCallAfterItsLine) {
     EXPECT_EQ(Call("", "BLOCK,LOG=feed.log,OUTPUT=out.txt"), 1);
     int nested = -1;
     caller_.on_record = [&](const Record& r) {
@@ -225,7 +225,7 @@ TEST_F(RequestTest, HangupFromAHandlerStopsTheCallAfterItsLine) {
     EXPECT_EQ(feed::StatusWindowHandle(), 0u);
 }
 
-TEST_F(RequestTest, CancelFromAHandlerFailsTheLineBeingExchanged) {
+TEST_F(FeedRequestTest, CancelFromAHandlerFailsTheLineBeingExchanged) {
     session_.server = [](const std::string&) { return Strings{"IBM 101\r\nM", "IBM 102\r\nE"}; };
     int nested = -1;
     caller_.on_record = [&](const Record& r) {
@@ -241,14 +241,14 @@ TEST_F(RequestTest, CancelFromAHandlerFailsTheLineBeingExchanged) {
     EXPECT_TRUE(feed::State().connection.connected);
 }
 
-TEST_F(RequestTest, CancelWithoutALineChangesNothing) {
+TEST_F(FeedRequestTest, CancelWithoutALineChangesNothing) {
     EXPECT_EQ(Call("", "CONNECT"), 1);
     EXPECT_EQ(Call("", "CANCEL,STATUS"), 0);
     EXPECT_FALSE(feed::State().options.status);
     EXPECT_TRUE(feed::State().connection.connected);
 }
 
-TEST_F(RequestTest, HangupOrCancelAsWholeWordsOnly) {
+TEST_F(FeedRequestTest, HangupOrCancelAsWholeWordsOnly) {
     EXPECT_EQ(Call("P IBM", "OUTPUT=hangup.txt"), 1);
     EXPECT_TRUE(feed::State().connection.connected);
     EXPECT_EQ(ReadFile(Dir() / "hangup.txt"), "ANSWER P IBM\r\n");
@@ -262,7 +262,7 @@ TEST_F(RequestTest, HangupOrCancelAsWholeWordsOnly) {
     EXPECT_THAT(session_.closes, ElementsAre(feed::kHangupReason));
 }
 
-TEST_F(RequestTest, HangupWhileTheCallWaitsForTheGreetingClosesTheSessionWhenTheCallEnds) {
+TEST_F(FeedRequestTest, HangupWhileTheCallWaitsForTheGreetingClosesTheSessionWhenTheCallEnds) {
     // The caller's handler hangs up while the greeting is delivered: the call
     // is past connecting but not yet in a line.
     int nested = -1;
@@ -284,7 +284,7 @@ TEST_F(RequestTest, HangupWhileTheCallWaitsForTheGreetingClosesTheSessionWhenThe
     EXPECT_EQ(session_.open_paths.size(), 2u);
 }
 
-TEST_F(RequestTest, ConnectAfterACancelledCallReadsItsGreeting) {
+TEST_F(FeedRequestTest, ConnectAfterACancelledCallReadsItsGreeting) {
     session_.server = [](const std::string&) { return Strings{"E305 no such symbol\r\nE"}; };
     EXPECT_EQ(Call("P BAD", ""), 0);
     EXPECT_EQ(Call("", "HANGUP"), 1);
@@ -294,7 +294,7 @@ TEST_F(RequestTest, ConnectAfterACancelledCallReadsItsGreeting) {
     EXPECT_TRUE(feed::State().connection.connected);
 }
 
-TEST_F(RequestTest, FailedGreetingClosesTheSession) {
+TEST_F(FeedRequestTest, FailedGreetingClosesTheSession) {
     session_.on_open = [&] { session_.receive_result = -125; };
     EXPECT_EQ(Call("P IBM", ""), 0);
     EXPECT_THAT(session_.closes, ElementsAre(feed::kHangupReason));
@@ -307,7 +307,7 @@ TEST_F(RequestTest, FailedGreetingClosesTheSession) {
     EXPECT_EQ(session_.open_paths.size(), 2u);
 }
 
-TEST_F(RequestTest, FailedSessionStartLeavesNothingBehind) {
+TEST_F(FeedRequestTest, FailedSessionStartLeavesNothingBehind) {
     session_.open_result = -101;
     EXPECT_EQ(Call("P IBM", "OUTPUT=out.txt,LOG=feed.log"), 0);
     EXPECT_FALSE(feed::State().connection.connected);
