@@ -58,9 +58,12 @@ void DestroyStatusWindow() {
 
 platform::Picture IconPicture(int icon) {
     switch (icon) {
-        case kIconDialling: return platform::Picture::LineDialling;
-        case kIconConnected: return platform::Picture::LineUp;
-        default: return platform::Picture::LineDown;
+        case kIconDialling:
+            return platform::Picture::LineDialling;
+        case kIconConnected:
+            return platform::Picture::LineUp;
+        default:
+            return platform::Picture::LineDown;
     }
 }
 
@@ -91,7 +94,8 @@ bool StartIdleTimer() {
 }
 
 bool ContinueWithoutTimer() {
-    return platform::MessageBox(kTimerFailure, kStatusTitle, platform::MB_OKCANCEL | platform::MB_ICONEXCLAMATION,
+    return platform::MessageBox(kTimerFailure, kStatusTitle,
+                                platform::MB_OKCANCEL | platform::MB_ICONEXCLAMATION,
                                 State().request.caller) == platform::IDOK;
 }
 

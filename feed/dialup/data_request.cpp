@@ -1,7 +1,7 @@
 #include "feed/dialup/data_request.h"
 
 #include <cctype>
-#include <new>
+#include <exception>
 #include <string>
 
 #include "feed/dialup/connection.h"
@@ -21,7 +21,9 @@ namespace {
 
 constexpr int kErrFile = -220;
 
-bool IsLineSpace(char c) { return c == '\r' || c == '\n' || c == ' '; }
+bool IsLineSpace(char c) {
+    return c == '\r' || c == '\n' || c == ' ';
+}
 
 // The whole INPUT file as text; a NUL ends the text as it would a request.
 bool ReadInputFile(std::string& text) {
@@ -30,7 +32,7 @@ bool ReadInputFile(std::string& text) {
     const long long length = md_file_length(input.file);
     try {
         text.assign(static_cast<std::size_t>(length), '\0');
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // no memory for a file of that size
         md_report_error(kErrNoMemory);
         return false;
     }
@@ -77,7 +79,8 @@ int DataRequest(platform::WindowHandle caller, const char* request_text, char* o
         return 0;
     }
     if (option_text)
-        for (char* c = option_text; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+        for (char* c = option_text; *c; ++c)
+            *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
 
     if (HasOptionWord(given, "HANGUP")) {
         request.hangup_pending = true;

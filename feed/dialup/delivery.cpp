@@ -15,8 +15,8 @@ constexpr std::size_t kMessageLimit = 999;
 constexpr int kErrFile = -220;
 
 long SendRecord(int channel, const std::string& text) {
-    return platform::SendCopyData(State().request.caller, StatusWindowHandle(), static_cast<std::uintptr_t>(channel),
-                                  text.c_str(), text.size() + 1);
+    return platform::SendCopyData(State().request.caller, StatusWindowHandle(),
+                                  static_cast<std::uintptr_t>(channel), text.c_str(), text.size() + 1);
 }
 
 // An answer part line by line. A run of CR and LF ends a line; only a text
@@ -26,8 +26,10 @@ int DeliverLines(std::string_view text) {
     std::size_t end = text.size();
     if (!text.empty() && text.back() == 'M') {
         const std::size_t mark_line = text.find_last_of("\r\n");
-        if (mark_line != std::string_view::npos && mark_line + 2 == text.size()) end = mark_line + 1;
-        else if (text.size() == 1) end = 0;
+        if (mark_line != std::string_view::npos && mark_line + 2 == text.size())
+            end = mark_line + 1;
+        else if (text.size() == 1)
+            end = 0;
     }
     int count = 0;
     std::size_t pos = 0;
@@ -46,8 +48,8 @@ void WriteLog(const std::string& message) {
     FileSlot& log = State().options.log;
     if (!log.file) return;
     const std::string line = message + "\r\n";
-    const bool written = std::fwrite(line.data(), 1, line.size(), log.file) == line.size() &&
-                         std::fflush(log.file) == 0;
+    const bool written =
+        std::fwrite(line.data(), 1, line.size(), log.file) == line.size() && std::fflush(log.file) == 0;
     if (written) return;
     // The report of the failure goes through here again: the LOG is closed
     // first, so it is reported once and not written without end.

@@ -16,12 +16,13 @@ using namespace platform;
 
 const DialogTemplate kInactivityTemplate{
     kInactivityDialog, "ORLIN Data Server",
-    Column({Row({IconStatic(IDC_STATIC, Picture::LineDown),
-                 Label("Since there has been no activity this application will shutdown.")}),
-            Row({Button(kIdContinue, "&Continue", kDefault), Label("to restart timer and continue processing")}),
-            Row({Button(kIdHangup, "&Hangup"), Label("to be disconnected ")}),
-            Row({Button(kIdTurnOff, "&Turn Off"),
-                 Label("to turn off future warnings of inactivity and remain connected")})})};
+    Column(
+        {Row({IconStatic(IDC_STATIC, Picture::LineDown),
+              Label("Since there has been no activity this application will shutdown.")}),
+         Row({Button(kIdContinue, "&Continue", kDefault), Label("to restart timer and continue processing")}),
+         Row({Button(kIdHangup, "&Hangup"), Label("to be disconnected ")}),
+         Row({Button(kIdTurnOff, "&Turn Off"),
+              Label("to turn off future warnings of inactivity and remain connected")})})};
 
 class InactivityDialog : public Dialog {
 public:

@@ -127,10 +127,13 @@ int md_parse_options(std::string_view text) {
             const int minutes = LeadingNumber(reader.Value());
             options.idle_minutes = minutes;
             options.idle_check = minutes;
-            md_send_message(kChannelStatus, minutes == 0 ? std::string("No timeout")
-                                                         : "Timeout set to " + std::to_string(minutes) + " minutes");
+            md_send_message(kChannelStatus, minutes == 0
+                                                ? std::string("No timeout")
+                                                : "Timeout set to " + std::to_string(minutes) + " minutes");
         } else if (word == "OUTPUT" || word == "INPUT" || word == "LOG") {
-            FileSlot& slot = word == "OUTPUT" ? options.output : word == "INPUT" ? options.input : options.log;
+            FileSlot& slot = word == "OUTPUT"  ? options.output
+                             : word == "INPUT" ? options.input
+                                               : options.log;
             slot.name.clear();
             if (!reader.AtEquals()) {
                 md_report_error(kErrFileOption, " ");

@@ -16,9 +16,9 @@
 
 namespace feed {
 
-inline constexpr int kErrOptionWord = -215;  // a word outside the list
+inline constexpr int kErrOptionWord = -215;    // a word outside the list
 inline constexpr int kErrTimeoutValue = -217;  // TIMEOUT without "="
-inline constexpr int kErrFileOption = -220;  // a file option without "=" or name
+inline constexpr int kErrFileOption = -220;    // a file option without "=" or name
 
 // One word of an option text as the parser reads it: the word, and for the
 // words that take one (TIMEOUT, OUTPUT, INPUT, LOG) the value after "=".

@@ -49,7 +49,8 @@ constexpr std::size_t kNameLimit = 58;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -75,7 +76,9 @@ bool ReadLine(std::FILE* file, std::string& line) {
     return !line.empty();
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The name part of a line: its words joined by single blanks. `stopped` is
 // set when a word beginning with "#" or "[" ended it.
@@ -110,8 +113,12 @@ std::string SelectedCallSet() {
 
 }  // namespace
 
-std::span<const SettingRow> CallTable() { return kCallTable; }
-std::span<const SettingRow> PortTable() { return kPortTable; }
+std::span<const SettingRow> CallTable() {
+    return kCallTable;
+}
+std::span<const SettingRow> PortTable() {
+    return kPortTable;
+}
 
 std::string md_params_path(std::string_view default_path) {
     const char* env = std::getenv("CALLSFILE");
@@ -161,7 +168,8 @@ bool md_read_params(std::string_view path) {
             taken = taken || parsed;
         }
         if (!parsed) {
-            detail = "Syntax error in '" + std::string(path) + "' on line '" + std::to_string(line_number) + "'";
+            detail =
+                "Syntax error in '" + std::string(path) + "' on line '" + std::to_string(line_number) + "'";
             failed = true;
             break;
         }

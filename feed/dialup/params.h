@@ -19,19 +19,19 @@
 namespace feed {
 
 // Error codes of the parameter reader.
-inline constexpr int kErrParamsOpen = -107;        // the parameter file cannot be opened
-inline constexpr int kErrCallSetMissing = -110;    // the selected call set has no setting
-inline constexpr int kErrSettingRequired = -111;   // a required setting is empty
-inline constexpr int kErrSettingSingle = -112;     // a single-valued setting holds a list
-inline constexpr int kErrParamsSyntax = -141;      // a line without "=" or a value that does not parse
-inline constexpr int kErrDefaultFailed = -182;     // a default could not be set
+inline constexpr int kErrParamsOpen = -107;       // the parameter file cannot be opened
+inline constexpr int kErrCallSetMissing = -110;   // the selected call set has no setting
+inline constexpr int kErrSettingRequired = -111;  // a required setting is empty
+inline constexpr int kErrSettingSingle = -112;    // a single-valued setting holds a list
+inline constexpr int kErrParamsSyntax = -141;     // a line without "=" or a value that does not parse
+inline constexpr int kErrDefaultFailed = -182;    // a default could not be set
 
 // One row of a settings table.
 struct SettingRow {
     enum Kind { kOptional = 0, kRequired = 1, kDefaulted = 2, kScrambled = 3 };
-    const char* setting;       // as written in the file, matched without regard to case
-    const char* variable;      // the variable it fills
-    bool single;               // may hold only one element
+    const char* setting;   // as written in the file, matched without regard to case
+    const char* variable;  // the variable it fills
+    bool single;           // may hold only one element
     Kind kind;
     const char* default_text;  // value text for kDefaulted rows; nullptr: stays empty
 };

@@ -31,8 +31,12 @@ Session* g_installed = nullptr;
 
 }  // namespace
 
-Session& md_session() { return g_installed ? *g_installed : g_default_session; }
+Session& md_session() {
+    return g_installed ? *g_installed : g_default_session;
+}
 
-Session* md_install_session(Session* session) { return std::exchange(g_installed, session); }
+Session* md_install_session(Session* session) {
+    return std::exchange(g_installed, session);
+}
 
 }  // namespace feed

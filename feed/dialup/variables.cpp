@@ -26,7 +26,9 @@ std::vector<Variable>& Store() {
 bool g_escapes = true;
 int g_saved_nonfatal = 0;
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view NameOf(std::string_view text) {
     std::size_t end = 0;
@@ -36,7 +38,8 @@ std::string_view NameOf(std::string_view text) {
 
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
            });
 }
 
@@ -46,7 +49,9 @@ Variable* Find(std::string_view name) {
     return nullptr;
 }
 
-bool Persistent(std::string_view name) { return name.size() > 1 && name[1] == '!'; }
+bool Persistent(std::string_view name) {
+    return name.size() > 1 && name[1] == '!';
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -163,10 +168,14 @@ char md_read_char(std::string_view text, std::size_t& pos) {
     if (pos >= text.size() || text[pos] == '\0' || text[pos] == '\n') return c;
     const char e = text[pos++];
     switch (e) {
-        case 'b': return '\b';
-        case 'n': return '\n';
-        case 'r': return '\r';
-        case 't': return '\t';
+        case 'b':
+            return '\b';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
+        case 't':
+            return '\t';
         case 'x': {
             if (pos + 2 > text.size()) return e;
             const int hi = HexDigit(text[pos]);
@@ -252,10 +261,16 @@ void md_clear_vars(std::string_view name) {
     });
 }
 
-bool EscapesOn() { return g_escapes; }
+bool EscapesOn() {
+    return g_escapes;
+}
 
-bool SetEscapes(bool on) { return std::exchange(g_escapes, on); }
+bool SetEscapes(bool on) {
+    return std::exchange(g_escapes, on);
+}
 
-int& SavedNonFatalError() { return g_saved_nonfatal; }
+int& SavedNonFatalError() {
+    return g_saved_nonfatal;
+}
 
 }  // namespace feed

@@ -20,6 +20,8 @@ FEED_EXPORT feed::Session* md_install_test_session(feed::Session* session) {
 namespace {
 
 // The library's start when it is loaded.
-[[gnu::constructor]] void Attach() { feed::md_dll_main(); }
+[[gnu::constructor]] void Attach() {
+    feed::md_dll_main();
+}
 
 }  // namespace

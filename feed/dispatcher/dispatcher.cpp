@@ -29,7 +29,8 @@ DispatcherState& TheState() {
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
            });
 }
 
@@ -85,13 +86,17 @@ int ForwardDataRequest(std::uintptr_t caller_window, const char* request, char* 
     // library exports now.
     if (auto entry = library ? reinterpret_cast<Entry>(dlsym(library, "ol_DataRequest")) : nullptr)
         return entry(caller_window, request, options);
-    platform::MessageBox("Could not get process address", kCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION,
-                         caller_window);
+    platform::MessageBox("Could not get process address", kCaption,
+                         platform::MB_OK | platform::MB_ICONEXCLAMATION, caller_window);
     return 0;
 }
 
-const std::string& LoadedImplementationFile() { return TheState().implementation; }
+const std::string& LoadedImplementationFile() {
+    return TheState().implementation;
+}
 
-bool ImplementationLoaded() { return TheState().library != nullptr; }
+bool ImplementationLoaded() {
+    return TheState().library != nullptr;
+}
 
 }  // namespace feed

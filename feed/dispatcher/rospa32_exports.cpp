@@ -9,7 +9,11 @@ extern "C" FEED_EXPORT int ol_DataRequest(std::uintptr_t caller_window, const ch
 
 namespace {
 
-[[gnu::constructor]] void Attach() { feed::dispatch_dll_main(feed::AttachReason::kProcessAttach); }
-[[gnu::destructor]] void Detach() { feed::dispatch_dll_main(feed::AttachReason::kProcessDetach); }
+[[gnu::constructor]] void Attach() {
+    feed::dispatch_dll_main(feed::AttachReason::kProcessAttach);
+}
+[[gnu::destructor]] void Detach() {
+    feed::dispatch_dll_main(feed::AttachReason::kProcessDetach);
+}
 
 }  // namespace

@@ -33,8 +33,8 @@ public:
     std::vector<std::string> greeting = {"Welcome to the price server\r\nE"};
     int open_result = 0;
     int send_result = 0;
-    int receive_result = 0;     // when not 0, every Receive returns it
-    std::size_t chunk = 0;      // bytes handed over per Receive (0: a whole part)
+    int receive_result = 0;  // when not 0, every Receive returns it
+    std::size_t chunk = 0;   // bytes handed over per Receive (0: a whole part)
     // Run inside the library's calls, where the serial line would dispatch
     // the caller's window messages.
     std::function<void()> on_open;

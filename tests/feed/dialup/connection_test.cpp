@@ -3,12 +3,13 @@
 // Turn Off, its own countdown), timers that cannot be started, and hanging
 // up while dialling.
 
+#include "feed/dialup/connection.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "feed/dialup/connection.h"
 #include "feed/dialup/inactivity_dialog.h"
 #include "feed/dialup/session.h"
 #include "feed/dialup/state.h"
@@ -165,8 +166,8 @@ TEST_F(FeedConnectionTest, EscapeLeavesTheDialogUp) {
 TEST_F(FeedConnectionTest, TimeoutSetsTheIdleMinutes) {
     struct Case {
         const char* name;
-        std::string before;  // options of the connecting call
-        std::string after;   // options given once connected
+        std::string before;          // options of the connecting call
+        std::string after;           // options given once connected
         std::int64_t first_warning;  // seconds of idleness; 0: none within an hour
     };
     const std::vector<Case> cases = {

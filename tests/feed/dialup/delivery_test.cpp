@@ -1,13 +1,14 @@
 // Delivery to the caller's window by channel, answer lines and blocks, the
 // LOG copy, the trace-control silence, and error texts from qorcomm.err.
 
+#include "feed/dialup/delivery.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "feed/dialup/delivery.h"
 #include "feed/dialup/error_text.h"
 #include "feed/dialup/messages.h"
 #include "feed/dialup/request_files.h"
@@ -43,7 +44,8 @@ TEST_F(FeedDeliveryTest, ChannelsReachTheCallerByTheirSwitches) {
         caller_.Clear();
         Options().status = c.status;
         Options().debug = c.debug;
-        for (int channel : {0, 1, 2, 3, 4, 5, 6, 7, 8, 11, 24, 26, 100}) feed::md_deliver(channel, "text", -1);
+        for (int channel : {0, 1, 2, 3, 4, 5, 6, 7, 8, 11, 24, 26, 100})
+            feed::md_deliver(channel, "text", -1);
         EXPECT_EQ(caller_.Channels(), c.channels);
     }
 }
@@ -70,15 +72,27 @@ TEST_F(FeedDeliveryTest, AnswersLineByLineAndWhole) {
     };
     const std::string part = "IBM 101.5\r\nMSFT 30.25\r\n\r\nM";
     const std::vector<Case> cases = {
-        {"LINE drops only the continuation mark", true, false, part, {"IBM 101.5", "MSFT 30.25"},
+        {"LINE drops only the continuation mark",
+         true,
+         false,
+         part,
+         {"IBM 101.5", "MSFT 30.25"},
          {"Total responses = 2"}},
         {"BLOCK sends the part whole", false, true, part, {part}, {}},
         {"both", true, true, part, {part, "IBM 101.5", "MSFT 30.25"}, {"Total responses = 2"}},
         {"neither", false, false, part, {}, {}},
-        {"answers beginning with M are answers", true, false, "MSFT 30.25\r\nMOT 12\r\nMMM 80\r\nE",
-         {"MSFT 30.25", "MOT 12", "MMM 80", "E"}, {"Total responses = 4"}},
-        {"a leading line end gives an empty first line", true, false, "\r\nIBM 101.5",
-         {"", "IBM 101.5"}, {"Total responses = 2"}},
+        {"answers beginning with M are answers",
+         true,
+         false,
+         "MSFT 30.25\r\nMOT 12\r\nMMM 80\r\nE",
+         {"MSFT 30.25", "MOT 12", "MMM 80", "E"},
+         {"Total responses = 4"}},
+        {"a leading line end gives an empty first line",
+         true,
+         false,
+         "\r\nIBM 101.5",
+         {"", "IBM 101.5"},
+         {"Total responses = 2"}},
         {"a lone mark", true, false, "M", {}, {"Total responses = 0"}},
         {"an empty part in BLOCK", false, true, "", {""}, {}},
     };
@@ -153,21 +167,23 @@ TEST_F(FeedDeliveryTest, ErrorCellKeepsErrorsButNotTheUsersCancel) {
     EXPECT_EQ(feed::ErrorCell(), -218);
     feed::md_report_error(0);
     EXPECT_EQ(feed::ErrorCell(), -218);
-    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR 10: Cancelled by the user", "ERROR -218: A data request is already running"));
+    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR 10: Cancelled by the user",
+                                              "ERROR -218: A data request is already running"));
 }
 
 TEST_F(FeedDeliveryTest, ErrorTextLinesWithLeadingBlanksAndSeveralLines) {
     WriteFile(Dir() / "qorcomm.err", "-300\t \t  Line trouble ^ more\r\n-301 first line only\r\n");
     feed::md_report_error(-300, "on COM2");
     feed::md_report_error(-301);
-    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -300: Line trouble on COM2", "ERROR -301: first line only"));
+    EXPECT_THAT(caller_.Texts(1),
+                ElementsAre("ERROR -300: Line trouble on COM2", "ERROR -301: first line only"));
 }
 
 TEST_F(FeedDeliveryTest, DetailIsUsedOnce) {
     feed::md_report_error(-215, "FAST");
     feed::md_report_error(-214);
-    EXPECT_THAT(caller_.Texts(1),
-                ElementsAre("ERROR -215: Unknown option word: FAST", "ERROR -214: Request refused by the server: "));
+    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -215: Unknown option word: FAST",
+                                              "ERROR -214: Request refused by the server: "));
 }
 
 TEST_F(FeedDeliveryTest, MissingErrorTextFileKeepsTheCode) {

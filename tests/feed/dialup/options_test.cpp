@@ -1,13 +1,14 @@
 // Option words: what each word sets, the errors of a bad option text, and
 // which words count as HANGUP and CANCEL.
 
+#include "feed/dialup/options.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "feed/dialup/options.h"
 #include "feed/dialup/state.h"
 #include "tests/feed/dialup/dialup_fixture.h"
 
@@ -35,17 +36,46 @@ TEST_F(FeedOptionsTest, WordsAndTheirErrors) {
         {"TIMEOUT=10", 0, {}, {"Timeout set to 10 minutes"}, false, false, false, 10, 10, "", "", ""},
         {"TIMEOUT=7x", 0, {}, {"Timeout set to 7 minutes"}, false, false, false, 7, 7, "", "", ""},
         {"TIMEOUT=x", 0, {}, {"No timeout"}, false, false, false, 0, 0, "", "", ""},
-        {"TIMEOUT", 99, {"ERROR -217: TIMEOUT needs \"=\" and a number of minutes"}, {},
-         false, false, false, 1, 5, "", "", ""},
+        {"TIMEOUT",
+         99,
+         {"ERROR -217: TIMEOUT needs \"=\" and a number of minutes"},
+         {},
+         false,
+         false,
+         false,
+         1,
+         5,
+         "",
+         "",
+         ""},
         {"LOG=a.log,INPUT=Req.txt", 0, {}, {}, false, false, false, 1, 5, "", "Req.txt", "a.log"},
-        {"OUTPUT=", 99, {"ERROR -220: Unable to use the file "}, {},
-         false, false, false, 1, 5, "", "", ""},
-        {"STATUS,OUTPUT", 99, {"ERROR -220: Unable to use the file  "}, {},
-         false, false, false, 1, 5, "", "", ""},
+        {"OUTPUT=", 99, {"ERROR -220: Unable to use the file "}, {}, false, false, false, 1, 5, "", "", ""},
+        {"STATUS,OUTPUT",
+         99,
+         {"ERROR -220: Unable to use the file  "},
+         {},
+         false,
+         false,
+         false,
+         1,
+         5,
+         "",
+         "",
+         ""},
         // A flag word takes no value: the value is read as the next word.
         {"DEBUG=1", 99, {"ERROR -215: Unknown option word: 1"}, {}, false, false, true, 1, 5, "", "", ""},
-        {"LINE,FAST,BLOCK", 99, {"ERROR -215: Unknown option word: FAST"}, {},
-         true, false, false, 1, 5, "", "", ""},
+        {"LINE,FAST,BLOCK",
+         99,
+         {"ERROR -215: Unknown option word: FAST"},
+         {},
+         true,
+         false,
+         false,
+         1,
+         5,
+         "",
+         "",
+         ""},
         {"LINE,", 99, {"ERROR -215: Unknown option word: "}, {}, true, false, false, 1, 5, "", "", ""},
         {" LINE", 99, {"ERROR -215: Unknown option word:  LINE"}, {}, false, false, false, 1, 5, "", "", ""},
     };
@@ -71,7 +101,8 @@ TEST_F(FeedOptionsTest, WordsAndTheirErrors) {
 }
 
 TEST_F(FeedOptionsTest, ResetKeepsNoiconAndConnect) {
-    EXPECT_EQ(feed::md_parse_options("NOICON,CONNECT,LINE,BLOCK,STATUS,DEBUG,TIMEOUT=3,OUTPUT=o,INPUT=i,LOG=l"), 0);
+    EXPECT_EQ(
+        feed::md_parse_options("NOICON,CONNECT,LINE,BLOCK,STATUS,DEBUG,TIMEOUT=3,OUTPUT=o,INPUT=i,LOG=l"), 0);
     feed::State().options.packet_counter = 12;
     EXPECT_EQ(feed::md_parse_options("RESET"), 0);
     const feed::OptionState& o = feed::State().options;

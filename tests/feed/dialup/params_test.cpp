@@ -2,6 +2,8 @@
 // errors and scrambled values; and the value syntax the settings are read
 // with.
 
+#include "feed/dialup/params.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "feed/dialup/messages.h"
-#include "feed/dialup/params.h"
 #include "feed/dialup/scramble.h"
 #include "feed/dialup/variables.h"
 #include "tests/feed/dialup/dialup_fixture.h"
@@ -30,12 +31,23 @@ protected:
 TEST_F(FeedParamsTest, SelectedSetWithDefaults) {
     ASSERT_TRUE(feed::md_read_params("qordata.par"));
     const std::map<std::string, std::string> expected = {
-        {"%call_name", "standard"},   {"%call_type", "dialup"},     {"%active_file", "dialup.dlg"},
-        {"%remote_user", ""},         {"%trace_control", "-default"}, {"%exit_dialog", ""},
-        {"%tquiet", "40"},            {"%homedir", ""},             {"%system", "q4std"},
-        {"%LINE_SPEED", "9600"},      {"%PORT", "COM2"},            {"%telephone_number", "5551234"},
-        {"%modem_setup", "ATZ"},      {"%reset", "Yes"},            {"%pdn", "Pelnet"},
-        {"%CLINE", "DCD"},            {"%!CFN", "qordata.par"},
+        {"%call_name", "standard"},
+        {"%call_type", "dialup"},
+        {"%active_file", "dialup.dlg"},
+        {"%remote_user", ""},
+        {"%trace_control", "-default"},
+        {"%exit_dialog", ""},
+        {"%tquiet", "40"},
+        {"%homedir", ""},
+        {"%system", "q4std"},
+        {"%LINE_SPEED", "9600"},
+        {"%PORT", "COM2"},
+        {"%telephone_number", "5551234"},
+        {"%modem_setup", "ATZ"},
+        {"%reset", "Yes"},
+        {"%pdn", "Pelnet"},
+        {"%CLINE", "DCD"},
+        {"%!CFN", "qordata.par"},
     };
     for (const auto& [name, value] : expected) EXPECT_EQ(feed::md_get_var(name), value) << name;
     EXPECT_TRUE(caller_.records.empty());
@@ -52,47 +64,95 @@ TEST_F(FeedParamsTest, FilesAndTheirOutcome) {
     };
     const std::vector<Case> cases = {
         {"name words joined by single blanks, case ignored",
-         "Call   SET = standard\nport = COM1\n", std::nullopt, true, {}, {{"%port", {"COM1"}}}},
+         "Call   SET = standard\nport = COM1\n",
+         std::nullopt,
+         true,
+         {},
+         {{"%port", {"COM1"}}}},
         {"CALLSET selects another set",
-         "call set = standard\nport = COM1\ncall set = backup\nport = COM3\n", "backup", true, {},
+         "call set = standard\nport = COM1\ncall set = backup\nport = COM3\n",
+         "backup",
+         true,
+         {},
          {{"%port", {"COM3"}}, {"%call_name", {"backup"}}}},
         {"the selected set missing",
-         "call set = backup\nport = COM3\nline speed = 2400\n", std::nullopt, false,
-         {"ERROR -110: The selected call set has no settings"}, {}},
+         "call set = backup\nport = COM3\nline speed = 2400\n",
+         std::nullopt,
+         false,
+         {"ERROR -110: The selected call set has no settings"},
+         {}},
         {"a set with its name line only",
-         "call set = standard\ncall set = backup\nport = COM3\n", std::nullopt, false,
-         {"ERROR -110: The selected call set has no settings"}, {}},
+         "call set = standard\ncall set = backup\nport = COM3\n",
+         std::nullopt,
+         false,
+         {"ERROR -110: The selected call set has no settings"},
+         {}},
         {"settings before any set belong to none",
-         "line speed = 19200\ncall set = standard\nport = COM1\n", std::nullopt, true, {},
+         "line speed = 19200\ncall set = standard\nport = COM1\n",
+         std::nullopt,
+         true,
+         {},
          {{"%line_speed", {"2400"}}}},
         {"settings of another set are ignored",
-         "call set = standard\nport = COM1\ncall set = other\nline speed = 19200\n", std::nullopt, true, {},
+         "call set = standard\nport = COM1\ncall set = other\nline speed = 19200\n",
+         std::nullopt,
+         true,
+         {},
          {{"%line_speed", {"2400"}}}},
         {"a list for a multi-valued setting",
-         "call set = standard\nport = {\"COM1\" | \"COM2\"}\n", std::nullopt, true, {},
+         "call set = standard\nport = {\"COM1\" | \"COM2\"}\n",
+         std::nullopt,
+         true,
+         {},
          {{"%port", {"COM1", "COM2"}}}},
         {"a list for a single-valued setting",
-         "call set = standard\ncall dialog = {\"a.dlg\" \"b.dlg\"}\n", std::nullopt, false,
-         {"ERROR -112: Setting may hold only one value: call dialog"}, {}},
+         "call set = standard\ncall dialog = {\"a.dlg\" \"b.dlg\"}\n",
+         std::nullopt,
+         false,
+         {"ERROR -112: Setting may hold only one value: call dialog"},
+         {}},
         {"a line without =",
-         "call set = standard\nport = COM1\nline speed 9600\n", std::nullopt, false,
-         {"ERROR -141: Missing '=' in 'qordata.par' on line 3"}, {}},
+         "call set = standard\nport = COM1\nline speed 9600\n",
+         std::nullopt,
+         false,
+         {"ERROR -141: Missing '=' in 'qordata.par' on line 3"},
+         {}},
         {"# inside the name part",
-         "call set = standard\nport # old = COM1\n", std::nullopt, false,
-         {"ERROR -141: Missing '=' in 'qordata.par' on line 2"}, {}},
+         "call set = standard\nport # old = COM1\n",
+         std::nullopt,
+         false,
+         {"ERROR -141: Missing '=' in 'qordata.par' on line 2"},
+         {}},
         {"a value that does not parse",
-         "\n# settings\ncall set = standard\nport = \"COM1\n", std::nullopt, false,
-         {"ERROR -141: Syntax error in 'qordata.par' on line '4'"}, {}},
+         "\n# settings\ncall set = standard\nport = \"COM1\n",
+         std::nullopt,
+         false,
+         {"ERROR -141: Syntax error in 'qordata.par' on line '4'"},
+         {}},
         {"a set name of two elements",
-         "call set = {\"standard\" \"backup\"}\nport = COM1\n", std::nullopt, false,
-         {"ERROR -141: Syntax error in 'qordata.par' on line '1'"}, {}},
+         "call set = {\"standard\" \"backup\"}\nport = COM1\n",
+         std::nullopt,
+         false,
+         {"ERROR -141: Syntax error in 'qordata.par' on line '1'"},
+         {}},
         {"comments, sections and unknown names",
-         "[app]\ncall type = dialup\n# call set = other\ncall set = standard\ncolour = blue\nport = COM1 # not a comment\n",
-         std::nullopt, true, {}, {{"%call_type", {"dialup"}}, {"%port", {"COM1 # not a comment"}}}},
+         "[app]\ncall type = dialup\n# call set = other\ncall set = standard\ncolour = blue\nport = COM1 # "
+         "not a comment\n",
+         std::nullopt,
+         true,
+         {},
+         {{"%call_type", {"dialup"}}, {"%port", {"COM1 # not a comment"}}}},
         {"Home Dir keeps its backslashes",
-         "call set = standard\nHome Dir = C:\\data\\\n", std::nullopt, true, {}, {{"%homedir", {"C:\\data\\"}}}},
+         "call set = standard\nHome Dir = C:\\data\\\n",
+         std::nullopt,
+         true,
+         {},
+         {{"%homedir", {"C:\\data\\"}}}},
         {"CR LF line ends",
-         "call set = standard\r\nport = COM1\r\ntelephone number = 555 1234\r\n", std::nullopt, true, {},
+         "call set = standard\r\nport = COM1\r\ntelephone number = 555 1234\r\n",
+         std::nullopt,
+         true,
+         {},
          {{"%port", {"COM1"}}, {"%telephone_number", {"555 1234"}}}},
     };
     for (const Case& c : cases) {
@@ -110,7 +170,8 @@ TEST_F(FeedParamsTest, FilesAndTheirOutcome) {
 
 TEST_F(FeedParamsTest, MissingFileNamesItsPath) {
     EXPECT_FALSE(feed::md_read_params("data/qordata.par"));
-    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -107: Unable to open the parameter file data/qordata.par"));
+    EXPECT_THAT(caller_.Texts(1),
+                ElementsAre("ERROR -107: Unable to open the parameter file data/qordata.par"));
     EXPECT_EQ(feed::ErrorCell(), -107);
 }
 
@@ -166,7 +227,8 @@ TEST_F(FeedParamsTest, ScrambledSettingsAreReadPlain) {
 }
 
 TEST_F(FeedParamsTest, ScramblerRoundTrips) {
-    const std::vector<std::string> plains = {"abcdefghi", "PASSWORD12345", "0123456789abcdefghi", "x y z 1 2"};
+    const std::vector<std::string> plains = {"abcdefghi", "PASSWORD12345", "0123456789abcdefghi",
+                                             "x y z 1 2"};
     for (const std::string& plain : plains) {
         for (unsigned mask = 0; mask < 16; ++mask) {
             SCOPED_TRACE(plain + " " + std::to_string(mask));

@@ -56,8 +56,12 @@ TEST_F(FeedRequestTest, RequestTextIsCutIntoLines) {
     const std::string long_line = std::string(500, 'a') + std::string(500, 'b') + std::string(200, 'c');
     const std::vector<Case> cases = {
         {"three lines by CR LF", "P IBM\r\nP MSFT\r\nP T", {"P IBM", "P MSFT", "P T"}},
-        {"blank lines and leading blanks", "\r\n  P IBM\n\n\r\n   P MSFT\r\r P T\r\n", {"P IBM", "P MSFT", "P T"}},
-        {"1,200 characters", long_line, {std::string(500, 'a'), std::string(500, 'b'), std::string(200, 'c')}},
+        {"blank lines and leading blanks",
+         "\r\n  P IBM\n\n\r\n   P MSFT\r\r P T\r\n",
+         {"P IBM", "P MSFT", "P T"}},
+        {"1,200 characters",
+         long_line,
+         {std::string(500, 'a'), std::string(500, 'b'), std::string(200, 'c')}},
         {"exactly 500 characters", std::string(500, 'x') + "\r\nP T", {std::string(500, 'x'), "P T"}},
     };
     for (const Case& c : cases) {
@@ -84,8 +88,9 @@ TEST_F(FeedRequestTest, AnswerInPartsIsAskedForWrittenAndDelivered) {
     // OUTPUT was closed at the end of the call; the next one appends.
     EXPECT_EQ(feed::State().options.output.file, nullptr);
     EXPECT_EQ(Call("P IBM", ""), 1);
-    EXPECT_EQ(ReadFile(Dir() / "answers.txt"), "IBM 101.5\r\nMSFT 30.25\r\nT 20.125\r\n"
-                                               "IBM 101.5\r\nMSFT 30.25\r\nT 20.125\r\n");
+    EXPECT_EQ(ReadFile(Dir() / "answers.txt"),
+              "IBM 101.5\r\nMSFT 30.25\r\nT 20.125\r\n"
+              "IBM 101.5\r\nMSFT 30.25\r\nT 20.125\r\n");
 }
 
 TEST_F(FeedRequestTest, AnswerHandedOverInPiecesIsOnePart) {
@@ -141,8 +146,7 @@ TEST_F(FeedRequestTest, OptionTextComesBackUpperCasedButFileNamesKeepTheirCase) 
 
 TEST_F(FeedRequestTest, FileThatCannotBeOpenedFailsTheCall) {
     EXPECT_EQ(Call("P IBM", "STATUS,OUTPUT=no/such/dir/out.txt"), 0);
-    EXPECT_THAT(caller_.Texts(1),
-                ElementsAre("ERROR -220: Unable to use the file no/such/dir/out.txt"));
+    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -220: Unable to use the file no/such/dir/out.txt"));
     EXPECT_TRUE(session_.open_paths.empty());
     EXPECT_FALSE(feed::State().request.busy);
 }
@@ -192,8 +196,7 @@ TEST_F(FeedRequestTest, RequestCallIgnoresInputAndBatchCallWithoutInputSendsNoth
 
 TEST_F(FeedRequestTest, MissingInputFileFailsTheCall) {
     EXPECT_EQ(Call("", "INPUT=missing.txt"), 0);
-    EXPECT_THAT(caller_.Texts(1),
-                ElementsAre("ERROR -220: Unable to use the file missing.txt"));
+    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -220: Unable to use the file missing.txt"));
     EXPECT_FALSE(feed::State().request.busy);
 }
 

@@ -5,7 +5,6 @@
 // channel.
 
 #include <dlfcn.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -37,7 +36,8 @@ void WriteSettings(const fs::path& config, const fs::path& home, const std::stri
     fs::create_directories(config / "ledra");
     fs::create_directories(home);
     WriteFile(config / "ledra" / "VEXA.INI", "[config]\nhome_dir=" + home.string() + "\n");
-    WriteFile(home / "qordata.par", "[app]\ncall type = " + call_type + "\n\ncall set = standard\nport = COM2\n");
+    WriteFile(home / "qordata.par",
+              "[app]\ncall type = " + call_type + "\n\ncall set = standard\nport = COM2\n");
 }
 
 class FeedLibraryTest : public ::testing::Test {
@@ -119,7 +119,8 @@ TEST_F(FeedLibraryTest, RequestErrorsCarryTheirTexts) {
         {"", "STATUS,FAST", "ERROR -215: Unknown option word: FAST"},
         {"", "TIMEOUT", "ERROR -217: TIMEOUT needs \"=\" and a number of minutes"},
         {"", "LOG", "ERROR -220: Unable to use the file  "},
-        {"P IBM", "OUTPUT=missing/dir/answers.txt", "ERROR -220: Unable to use the file missing/dir/answers.txt"},
+        {"P IBM", "OUTPUT=missing/dir/answers.txt",
+         "ERROR -220: Unable to use the file missing/dir/answers.txt"},
         {"", "RESET,INPUT=missing.txt", "ERROR -220: Unable to use the file missing.txt"},
         {"P IBM\r\nP BAD\r\nP T", "RESET", "ERROR -214: Request refused by the server: P BAD"},
     };
@@ -157,9 +158,7 @@ TEST_F(FeedLibraryTest, OptionWordsAreKeptFromCallToCall) {
 }
 
 TEST_F(FeedLibraryTest, OutputAndLogFilesAreWritten) {
-    session_.server = [](const std::string& line) {
-        return Strings{line + " 1\r\nM", line + " 2\r\nE"};
-    };
+    session_.server = [](const std::string& line) { return Strings{line + " 1\r\nM", line + " 2\r\nE"}; };
     EXPECT_EQ(Call("P IBM\r\nP T", "output=Answers.txt,log=Feed.log"), 1);
     EXPECT_EQ(ReadFile(Dir() / "Answers.txt"), "P IBM 1\r\nP IBM 2\r\nP T 1\r\nP T 2\r\n");
     EXPECT_EQ(ReadFile(Dir() / "Feed.log"),
@@ -189,7 +188,8 @@ TEST_F(FeedLibraryTest, AnswersLineByLineAndInBlocks) {
         Strings totals;
     };
     const std::vector<Case> cases = {
-        {"RESET,STATUS,LINE", {"IBM 101.5", "MSFT 30.25", "MOT 12", "T 20", "E"},
+        {"RESET,STATUS,LINE",
+         {"IBM 101.5", "MSFT 30.25", "MOT 12", "T 20", "E"},
          {"Total responses = 3", "Total responses = 2"}},
         {"RESET,STATUS,BLOCK", {part, "T 20\r\nE"}, {}},
     };
@@ -291,8 +291,8 @@ TEST(FeedDispatcherTest, ImplementationByCallType) {
         const char* file;
     };
     const std::vector<Case> cases = {
-        {"", "libVEXA32MD.so"},        {"dialup", "libVEXA32MD.so"}, {"TCPIP", "libVEXA32TP.so"},
-        {"tcpip", "libVEXA32TP.so"},   {"TcpIp", "libVEXA32TP.so"},  {"TCPIP ", "libVEXA32MD.so"},
+        {"", "libVEXA32MD.so"},       {"dialup", "libVEXA32MD.so"}, {"TCPIP", "libVEXA32TP.so"},
+        {"tcpip", "libVEXA32TP.so"},  {"TcpIp", "libVEXA32TP.so"},  {"TCPIP ", "libVEXA32MD.so"},
         {"TCP/IP", "libVEXA32MD.so"},
     };
     for (const Case& c : cases) EXPECT_EQ(feed::ImplementationFile(c.call_type), c.file) << c.call_type;
