@@ -100,6 +100,14 @@ TEST_F(FeedRequestTest, AnswerHandedOverInPiecesIsOnePart) {
     EXPECT_THAT(caller_.Texts(25), ElementsAre("ANSWER P IBM\r\nE"));
 }
 
+TEST_F(FeedRequestTest, AnswerPartIsBoundedByTheResponseBuffer) {
+    session_.chunk = 4000;
+    session_.server = [](const std::string&) { return Strings{std::string(12000, 'x') + "E"}; };
+    EXPECT_EQ(Call("P IBM", "BLOCK"), 1);
+    ASSERT_EQ(caller_.Texts(25).size(), 1u);
+    EXPECT_EQ(caller_.Texts(25)[0], std::string(10000, 'x'));
+}
+
 TEST_F(FeedRequestTest, RefusedRequestStopsTheCall) {
     session_.server = [](const std::string& line) {
         return Strings{line == "P BAD" ? "E305 unknown symbol\r\nE" : "OK\r\nE"};
