@@ -37,9 +37,9 @@ void CountWork(benchmark::State& state) {
 
 void BM_CreattWriteMode(benchmark::State& state) {
     bench::ScratchDataDir dir;
-    bench::SyntheticSpec spec;
-    spec.transactions = static_cast<int>(state.range(0));
-    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(spec);
+    bench::SyntheticShape shape;
+    shape.transactions = static_cast<int>(state.range(0));
+    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
     int16_t status = 0;
     // The first replay sets field 17; every timed one then does the same work.
     engine::Creatt(account.account, "BENCH", engine::kEveryTransaction, 1, 0, status);
@@ -54,10 +54,10 @@ BENCHMARK(BM_CreattWriteMode)->Apply(ReplayArgs);
 
 void RunRbldhl(benchmark::State& state, bool lot_texts) {
     bench::ScratchDataDir dir;
-    bench::SyntheticSpec spec;
-    spec.transactions = static_cast<int>(state.range(0));
-    spec.lot_texts = lot_texts;
-    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(spec);
+    bench::SyntheticShape shape;
+    shape.transactions = static_cast<int>(state.range(0));
+    shape.lot_texts = lot_texts;
+    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
     int16_t flag = 0;
     engine::Rbldhl(account.account, flag);
     for (auto _ : state) {

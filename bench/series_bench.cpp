@@ -50,13 +50,13 @@ void WritePrices(const bench::SyntheticAccount& account, const std::string& firs
 
 void BM_GetmmvTenYears(benchmark::State& state) {
     bench::ScratchDataDir dir;
-    bench::SyntheticSpec spec;
-    spec.transactions = static_cast<int>(state.range(0));
+    bench::SyntheticShape shape;
+    shape.transactions = static_cast<int>(state.range(0));
     // Every day of the account carries transactions, so the larger
     // accounts trade more a day to fit within the ten years (the smallest
     // one trades for its first years and holds its lots after that).
-    spec.per_day = std::max(1, (spec.transactions + kTradingDays - 1) / kTradingDays);
-    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(spec);
+    shape.per_day = std::max(1, (shape.transactions + kTradingDays - 1) / kTradingDays);
+    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
 
     // The series starts on the account's first transaction.
     std::string first_date;

@@ -19,7 +19,7 @@ namespace {
 
 using records::Record;
 
-// A small generator of our own, so that a spec gives the same account
+// A small generator of our own, so that a shape gives the same account
 // with every standard library.
 class Random {
 public:
@@ -100,44 +100,44 @@ ScratchDataDir::~ScratchDataDir() {
     std::filesystem::remove_all(dir_, ec);
 }
 
-SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
-    if (spec.transactions < 1 || spec.transactions > kMaxTransactions)
+SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape) {
+    if (shape.transactions < 1 || shape.transactions > kMaxTransactions)
         throw std::invalid_argument("transactions must lie between 1 and 32766");
-    if (spec.securities < 1 || spec.securities > 9999)
+    if (shape.securities < 1 || shape.securities > 9999)
         throw std::invalid_argument("securities must lie between 1 and 9999");
-    if (spec.lot_codes < 1 || spec.lot_codes > 35)
+    if (shape.lot_codes < 1 || shape.lot_codes > 35)
         throw std::invalid_argument("lot codes must lie between 1 and 35");
-    if (spec.per_day < 1) throw std::invalid_argument("per_day must be 1 or more");
+    if (shape.per_day < 1) throw std::invalid_argument("per_day must be 1 or more");
 
     SyntheticAccount out;
-    out.account = records::Fixed(spec.account, 8);
-    for (int k = 1; k <= spec.securities; ++k) {
+    out.account = records::Fixed(shape.account, 8);
+    for (int k = 1; k <= shape.securities; ++k) {
         out.symbols.push_back(records::Fixed(Symbol(k), 12));
         out.holding_keys.push_back(records::Gtprcd('H', "  ", 0, out.symbols.back()));
     }
     WriteSecurities(out.symbols);
 
     records::Options options{};
-    if (spec.lot_texts) {
+    if (shape.lot_texts) {
         options[35] = 1;
         options[63] = 1;
     }
     records::Wropts(options);
 
-    Random random(spec.seed);
+    Random random(shape.seed);
     // open[security][code]: quantity open; the list of open lots for picking
     // a sale at random.
-    std::vector<std::vector<double>> open(static_cast<std::size_t>(spec.securities),
-                                          std::vector<double>(static_cast<std::size_t>(spec.lot_codes), 0));
+    std::vector<std::vector<double>> open(static_cast<std::size_t>(shape.securities),
+                                          std::vector<double>(static_cast<std::size_t>(shape.lot_codes), 0));
     std::vector<OpenLot> lots;
-    std::vector<double> price(static_cast<std::size_t>(spec.securities));
+    std::vector<double> price(static_cast<std::size_t>(shape.securities));
     for (double& p : price) p = random.Between(500, 20000) / 100.0;
 
     const std::string name = records::Paknam(out.account, "TR", ".REC");
     records::Purge(name);
     records::DirectFile file(name, records::kAccountRecordLength);
     std::unique_ptr<records::DirectFile> texts;
-    if (spec.lot_texts) {
+    if (shape.lot_texts) {
         records::Purge(records::Paknam(out.account, "TR", ".EXT"));
         texts = std::make_unique<records::DirectFile>(records::Paknam(out.account, "TR", ".EXT"),
                                                       records::kAccountRecordLength);
@@ -145,7 +145,7 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
 
     int16_t month = 1, day = 2, year = 1995;
     long record = 2;
-    while (out.transactions < spec.transactions) {
+    while (out.transactions < shape.transactions) {
         std::string text;
         int16_t yy = static_cast<int16_t>(year % 100);
         records::Wrdate(text, month, day, yy);
@@ -156,7 +156,7 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
         // The day's transactions in the order the replay takes them
         // (income, purchases, sales), then filed in a shuffled order.
         const int count =
-            std::min(random.Between(1, 2 * spec.per_day - 1), spec.transactions - out.transactions);
+            std::min(random.Between(1, 2 * shape.per_day - 1), shape.transactions - out.transactions);
         std::vector<int> kinds;
         for (int i = 0; i < count; ++i) {
             const int roll = random.Between(0, 99);
@@ -172,15 +172,15 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
             t.date_number = today.number;
             std::string memo;
             if (kind == 0) {
-                const int s = random.Between(0, spec.securities - 1);
+                const int s = random.Between(0, shape.securities - 1);
                 t.symbol = records::Fixed("CASH", 12);
                 t.code = random.Between(0, 3) == 0 ? "II  " : "DI  ";
                 t.amount = Cents(random.Between(100, 100000) / 100.0);
                 t.SetCashText(out.symbols[static_cast<std::size_t>(s)]);
                 ++out.income;
             } else if (kind == 1) {
-                const int s = random.Between(0, spec.securities - 1);
-                const int c = random.Between(0, spec.lot_codes - 1);
+                const int s = random.Between(0, shape.securities - 1);
+                const int c = random.Between(0, shape.lot_codes - 1);
                 const double quantity = random.Between(1, 50) * 10;
                 t.symbol = out.symbols[static_cast<std::size_t>(s)];
                 t.code = "B   ";
@@ -193,7 +193,7 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec) {
                 double& held = open[static_cast<std::size_t>(s)][static_cast<std::size_t>(c)];
                 if (held == 0) lots.push_back({s, c, 0});
                 held += quantity;
-                if (spec.lot_texts && random.Between(0, 3) == 0) memo = "LOT " + std::to_string(record);
+                if (shape.lot_texts && random.Between(0, 3) == 0) memo = "LOT " + std::to_string(record);
                 ++out.buys;
             } else {
                 const std::size_t pick =

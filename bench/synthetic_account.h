@@ -5,7 +5,7 @@
 // and an account whose transaction file holds buys, sales and income over
 // years, written through the record layer. The transactions always replay
 // without a failure: every sale relieves a lot that is open at that point
-// of the replay. The same spec gives the same files on every run.
+// of the replay. The same shape gives the same files on every run.
 
 #include <cstdint>
 #include <filesystem>
@@ -35,7 +35,7 @@ private:
 // file's header counts records in 16 bits (record 1 is the header).
 inline constexpr int kMaxTransactions = 32766;
 
-struct SyntheticSpec {
+struct SyntheticShape {
     std::string account = "BENCH";
     int transactions = 1000;  // 1 to kMaxTransactions
     int securities = 500;     // SECURITY.IDX entries "S00001", "S00002", ...
@@ -61,7 +61,7 @@ struct SyntheticAccount {
 
 // Writes SECURITY.IDX, SECURITY.REC, the options record of COMMON.FIL and
 // TR<acct>.REC (and TR<acct>.EXT with lot_texts) into the current
-// directory. Throws std::invalid_argument for a spec out of range.
-SyntheticAccount WriteSyntheticAccount(const SyntheticSpec& spec);
+// directory. Throws std::invalid_argument for a shape out of range.
+SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape);
 
 }  // namespace bench
