@@ -70,9 +70,13 @@ QMdiArea* MainFrame::GetMdiArea() const {
 }
 
 void MainFrame::AddToolBarButton(int command_id, std::string_view caption, Picture picture) {
+    AddToolBarButton(command_id, caption, picture != Picture::None ? PictureIcon(picture) : QIcon());
+}
+
+void MainFrame::AddToolBarButton(int command_id, std::string_view caption, const QIcon& icon) {
     if (!toolbar_) return;
     QAction* action = toolbar_->addAction(ToQt(caption));
-    if (picture != Picture::None) action->setIcon(PictureIcon(picture));
+    if (!icon.isNull()) action->setIcon(icon);
     action->setToolTip(ToQt(caption));
     QObject::connect(action, &QAction::triggered, ConnectionContext(),
                      [this, command_id] { InvokeCommand(command_id); });

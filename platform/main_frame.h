@@ -25,6 +25,7 @@
 #include "platform/window.h"
 
 class QAction;
+class QIcon;
 class QMainWindow;
 class QMdiArea;
 class QToolBar;
@@ -44,6 +45,9 @@ public:
     // current menu whose caption is exactly `caption`; false when none is.
     bool DeleteTopLevelMenu(std::string_view caption);
     std::vector<std::string> GetTopLevelMenuCaptions() const;
+    // The table of the menu that shows now (the child menu while child
+    // windows are open), for code that finds a command by its menu path.
+    const MenuTable& GetMenu() const { return menus_[current_menu_]; }
     // Disabling wins over having a handler; enabling only lifts it.
     void EnableCommand(int id, bool enable);
     void CheckCommand(int id, bool check);
@@ -55,6 +59,8 @@ public:
 
     // Tool bar.
     void AddToolBarButton(int command_id, std::string_view caption, Picture picture = Picture::None);
+    // The same with an icon the caller painted.
+    void AddToolBarButton(int command_id, std::string_view caption, const QIcon& icon);
     void AddToolBarSeparator();
     // An edit in the tool bar, a control of the main frame by id.
     Control AddToolBarEdit(int id, int width_chars);

@@ -210,6 +210,17 @@ std::string Window::UserFocus(int id) {
     return {};
 }
 
+std::string Window::UserLeaveFocus() {
+    const int old = focus_id_;
+    if (old == kNoFocus) return {};
+    // Forget the focus first, so that the widget's own focus-out event
+    // (when the window is active) reports nothing twice.
+    focus_id_ = kNoFocus;
+    if (QWidget* w = GetDlgItem(old).Widget()) w->clearFocus();
+    Dispatch({old, Notify::FocusLost});
+    return {};
+}
+
 std::string Window::UserKey(Key key) {
     switch (key) {
         case Key::Enter:

@@ -169,6 +169,9 @@ public:
     std::string UserScroll(int id, int scroll_code, int position = 0);
     std::string UserSpin(int id, bool up);
     std::string UserFocus(int id);
+    // The focus leaves the window's controls, as a click on an empty part
+    // of the window takes it: FocusLost runs for the control that had it.
+    std::string UserLeaveFocus();
     std::string UserKey(Key key);
 
     // Marks the window as running a handler or a widget event, so that a
