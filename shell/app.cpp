@@ -1,0 +1,181 @@
+// The application object and the program's start-up.
+
+#include "shell/app.h"
+
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "platform/common_dialogs.h"
+#include "records/common_file.h"
+#include "shell/about_dialog.h"
+#include "shell/child_frames.h"
+#include "shell/display_view.h"
+#include "shell/message_list.h"
+#include "shell/placeholder_views.h"
+#include "shell/printer_settings.h"
+#include "shell/report_globals.h"
+#include "shell/tran_selection.h"
+
+namespace shell {
+
+AppState g_app_state;
+
+namespace {
+
+CLedraApp* g_app = nullptr;
+int g_document_count = 0;
+
+// Option 89 (byte 89 of the options record): show the start-up text.
+constexpr std::size_t kStartupTextOption = 88;
+
+std::unique_ptr<platform::ChildFrame> MakeChildFrame() {
+    return std::make_unique<CChildFrame>();
+}
+std::unique_ptr<platform::ChildFrame> MakeChartFrame() {
+    return std::make_unique<CChildFrameChart>();
+}
+
+}  // namespace
+
+std::string CLedraDoc::NextTitle() {
+    return "Ledra" + std::to_string(++g_document_count);
+}
+
+CLedraApp* TheApp() {
+    return g_app;
+}
+
+CLedraApp::CLedraApp() {
+    g_app = this;
+    g_report = ReportGlobals();
+    g_printer = PrinterSettings();
+    g_app_state = AppState();
+    g_tran_selection = TranSelection();
+    g_document_count = 0;
+    ClearMessageList();
+    factories_ = {[] { return std::make_unique<CDisplayNew>(); }, [] { return std::make_unique<EmptyView>(); },
+                  [] { return std::make_unique<CPrintView>(); }, [] { return std::make_unique<CChartView>(); }};
+}
+
+CLedraApp::~CLedraApp() {
+    ClearMessageList();
+    if (frame_) frame_->DestroyWindow();
+    frame_.reset();
+    if (g_app == this) g_app = nullptr;
+}
+
+void CLedraApp::SetViewFactory(int position, platform::DocTemplate::ViewFactory factory) {
+    if (position >= 0 && position < static_cast<int>(factories_.size())) factories_[position] = std::move(factory);
+}
+
+bool CLedraApp::InitInstance(int show_command) {
+    // Four templates on one document, in this order: other code opens
+    // windows by position.
+    const std::string name = "Ledra";
+    templates_.Add({name, factories_[kDisplayTemplate], MakeChildFrame});
+    templates_.Add({name, factories_[kTranListTemplate], MakeChildFrame});
+    templates_.Add({name, factories_[kPrintViewTemplate], MakeChildFrame});
+    templates_.Add({name, factories_[kChartTemplate], MakeChartFrame});
+
+    frame_ = std::make_unique<CMainFrame>();
+    if (!frame_->LoadFrame(templates_)) {
+        frame_.reset();
+        return false;
+    }
+    frame_->Bind(platform::ID_APP_ABOUT, platform::Notify::Clicked, [this] { OnAppAbout(); });
+    frame_->Bind(platform::ID_FILE_NEW, platform::Notify::Clicked, [this] { OnFileNew(); });
+    frame_->Bind(platform::ID_FILE_OPEN, platform::Notify::Clicked, [this] { OnFileOpen(); });
+    frame_->Bind(platform::ID_FILE_PRINT_SETUP, platform::Notify::Clicked, [this] { OnFilePrintSetup(); });
+    frame_->Bind(platform::ID_FILE_CLOSE, platform::Notify::Clicked, [this] {
+        if (platform::ChildFrame* child = frame_->MDIGetActive()) child->PostClose();
+    });
+    frame_->EnableCommand(platform::ID_APP_ABOUT, true);
+
+    // A comfortable size on the screen, before the first window opens in it.
+    if (QMainWindow* w = frame_->GetMainWindow()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            w->resize(std::min(area.width(), std::max(1100, area.width() * 9 / 10)),
+                      std::min(area.height(), std::max(700, area.height() * 4 / 5)));
+        }
+        if (QLayout* layout = w->layout()) layout->activate();
+    }
+    // The command line names no file: a new document.
+    OnFileNew();
+    // Room for the whole menu bar where the screen has it.
+    if (QMainWindow* w = frame_->GetMainWindow()) {
+        const int wanted = w->menuBar()->sizeHint().width() + 8;
+        if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && wanted > w->width())
+            w->resize(std::min(wanted, screen->availableGeometry().width()), w->height());
+    }
+
+    frame_->ShowWindow(show_command);
+
+    g_printer = ReadPrinterSettings();
+    const records::Options options = records::Rdopts();
+    if (options[kStartupTextOption] != 0) {
+        g_report.LineSource = kLinesFromReportFile;
+        frame_->OpenTemplateWindow(kDisplayTemplate);
+    } else {
+        g_app_state.startup_text_pending = 0;
+    }
+    return true;
+}
+
+int CLedraApp::Run() {
+    if (!frame_ || !frame_->IsWindow()) return 0;
+    return QCoreApplication::exec();
+}
+
+void CLedraApp::OnAppAbout() {
+    CAboutDlg dialog(frame_.get());
+    dialog.DoModal();
+}
+
+void CLedraApp::OnFileNew() {
+    if (!frame_) return;
+    platform::ChildFrame* child = frame_->OpenTemplateWindow(kDisplayTemplate);
+    if (child && child->GetWindowText().empty()) child->SetWindowText(CLedraDoc::NextTitle());
+}
+
+void CLedraApp::OnFileOpen() {
+    if (!frame_) return;
+    platform::FileDialogRequest request;
+    request.filter = "All Files (*.*)|*.*||";
+    request.owner = frame_->GetSafeHwnd();
+    const std::optional<std::string> file = platform::GetOpenFileName(request);
+    if (!file) return;
+    // The document reads nothing: the window is an empty report display
+    // named after the file.
+    platform::ChildFrame* child = frame_->OpenTemplateWindow(kDisplayTemplate);
+    if (child && child->GetWindowText().empty())
+        child->SetWindowText(std::filesystem::path(*file).filename().string());
+}
+
+void CLedraApp::OnFilePrintSetup() {
+    if (frame_) platform::PrintSetupDialog(Printer(), frame_->GetSafeHwnd());
+}
+
+QPrinter& CLedraApp::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>();
+    return *printer_;
+}
+
+std::string EnterDataDirectory(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        std::filesystem::create_directories(path, error);
+        if (error)
+            return "The data directory \"" + path.string() + "\" cannot be created: " + error.message();
+    }
+    if (!std::filesystem::is_directory(path, error))
+        return "The data directory \"" + path.string() + "\" is not a directory.";
+    std::filesystem::current_path(path, error);
+    if (error) return "The data directory \"" + path.string() + "\" cannot be used: " + error.message();
+    return {};
+}
+
+}  // namespace shell

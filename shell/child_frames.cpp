@@ -1,0 +1,25 @@
+#include "shell/child_frames.h"
+
+#include "shell/app.h"
+
+namespace shell {
+
+void CChildFrame::PreCreateWindow(platform::FrameStyle& style) {
+    if (g_app_state.tran_list_pending) {
+        style.maximize_box = false;
+        style.sizing_border = false;
+    }
+    platform::ChildFrame::PreCreateWindow(style);
+}
+
+bool CChildFrame::OnCreate() {
+    if (!platform::ChildFrame::OnCreate()) return false;
+    g_app_state.tran_list_pending = 0;
+    return true;
+}
+
+void CChildFrameChart::PreCreateWindow(platform::FrameStyle& style) {
+    platform::ChildFrame::PreCreateWindow(style);
+}
+
+}  // namespace shell

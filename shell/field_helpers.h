@@ -1,0 +1,52 @@
+#pragma once
+
+// The dialog field helpers at the boundary to the record-and-report layer:
+// fixed-width, blank-padded fields in and out, and the checks every dialog
+// runs on what the user typed before anything is stored. The keystroke
+// filters are in key_filters.h, the list and combo box fillers in
+// fillers.h.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace shell {
+
+// The text of a fixed field: its first n characters without trailing
+// blanks.
+std::string TrimField(std::string_view buffer, std::size_t n);
+// Blank-pads a text shorter than n to n characters (a longer text is left
+// as it is), in place and as a copy.
+void PadField(std::string& buffer, std::size_t n);
+std::string PadFieldTo(std::string_view text, std::size_t n);
+
+// A number as the dialogs accept it: blanks, an optional sign, digits with
+// optional thousands commas, an optional point and decimals, trailing
+// blanks. An empty or all-blank text is valid (it means nothing typed).
+bool CheckNumberText(std::string_view text);
+
+// A date M/D/Y with one- or two-digit parts (an optional blank before the
+// month and before the day), a real day of its month (February 29 only in
+// a year divisible by 4) and nothing but blanks after the year. A valid
+// date is rewritten zero-filled, MM/DD/YY.
+bool CheckDateText(std::string& text);
+// An empty or all-blank text, or a valid date (rewritten as above).
+bool CheckBlankOrDate(std::string& text);
+
+// The name of a report output file: 1 to 12 characters, a letter, up to
+// seven letters, digits or underscores, then optionally "." and letters and
+// digits.
+bool CheckFileNameText(std::string_view text);
+
+// A date MM/DD/YY split into its parts: the year windowed (below 51 it
+// counts as 100 + YY) and the date number (year x 100 + month) x 100 + day.
+// A text that does not read as a date gives zeros and the number -1.
+struct ParsedDate {
+    int month = 0;
+    int day = 0;
+    int year = 0;
+    long number = -1;
+};
+ParsedDate ParseDateText(std::string_view text);
+
+}  // namespace shell

@@ -1,0 +1,103 @@
+// Fillers of combo and list boxes from the index files.
+
+#include "shell/fillers.h"
+
+#include <array>
+#include <cstdio>
+
+#include "engine/lot_lists.h"
+#include "records/common_file.h"
+#include "records/record_services.h"
+#include "shell/field_helpers.h"
+
+namespace shell {
+namespace {
+
+// The unit the fillers read on; each filler opens and closes it.
+constexpr int kFillerUnit = 6;
+
+// The keys of an index file in entry order: the count from record 1, then
+// `per_record` keys of `width` characters a record from record 2 on.
+std::vector<std::string> ReadIndexKeys(std::string_view name, std::size_t width, int per_record) {
+    std::vector<std::string> keys;
+    if (records::Opnfil(kFillerUnit, 128, name) != 0) return keys;
+    std::array<int16_t, 64> words{};
+    const int count = records::Rdrecw(kFillerUnit, 1, words) == 0 ? words[0] : 0;
+    std::string record;
+    for (int entry = 1; entry <= count; ++entry) {
+        const int place = (entry - 1) % per_record;
+        if (place == 0 && records::Rdrec(kFillerUnit, 2 + (entry - 1) / per_record, record) != 0) break;
+        keys.push_back(TrimField(std::string_view(record).substr(place * width), width));
+    }
+    records::Clsfil(kFillerUnit);
+    return keys;
+}
+
+// TYPENAME.DAT records of the 22 listed types, in list order.
+constexpr std::array<int, 22> kTypeNameRecords = {3,  5,  6,  7,  8,  34, 9,  11, 13, 14, 15,
+                                                  35, 17, 27, 25, 36, 19, 21, 23, 29, 30, 31};
+
+}  // namespace
+
+void FillCodeCombo(platform::Control combo) {
+    combo.LimitText(8);
+    for (const std::string& code : ReadIndexKeys("BROKER.IDX", 8, 16)) combo.AddString(code);
+}
+
+void FillSecurityCombo(platform::Control* combo, std::vector<std::string>* symbols) {
+    const std::vector<std::string> keys = ReadIndexKeys("security.idx", 12, 10);
+    if (symbols) {
+        symbols->assign(1, kSymbolPlaceholder);
+        symbols->insert(symbols->end(), keys.begin(), keys.end());
+    }
+    if (combo)
+        for (const std::string& symbol : keys)
+            if (!symbol.empty() && symbol[0] != '$') combo->AddString(symbol);
+}
+
+void FillTypeCombo(platform::Control list) {
+    std::string codes(128, ' ');
+    if (records::Opnfil(kFillerUnit, 128, records::kCommonFile) == 0) {
+        records::Rdrec(kFillerUnit, 27, codes);
+        records::Clsfil(kFillerUnit);
+    }
+    std::vector<std::string> names(kTypeNameRecords.size());
+    if (records::Opnfil(kFillerUnit, 128, "TYPENAME.DAT") == 0) {
+        std::string record;
+        for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)
+            if (records::Rdrec(kFillerUnit, kTypeNameRecords[i], record) == 0) names[i] = TrimField(record, 29);
+        records::Clsfil(kFillerUnit);
+    }
+    for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)
+        list.AddString(codes.substr(2 * i, 2) + " - " + names[i]);
+}
+
+void FillAccountCombo(platform::Control list) {
+    for (const std::string& account : ReadIndexKeys("account.idx", 8, 16)) list.AddString(account);
+    list.SetCurSel(0);
+}
+
+void FillHoldingsList(std::string_view account, std::string_view symbol, platform::Control label,
+                      platform::Control list) {
+    if (account.empty() || symbol.empty()) {
+        label.SetWindowText(" ");
+        return;
+    }
+    double cash = 0;
+    int16_t count = 0;
+    std::vector<engine::LotListEntry> lots;
+    engine::Push(PadFieldTo(account, 8).substr(0, 8), PadFieldTo(symbol, 12).substr(0, 12), cash, count, lots);
+    char text[160];
+    std::snprintf(text, sizeof text, "Current cash bal: $%13.2lf", cash);
+    label.SetWindowText(text);
+    list.ResetContent();
+    for (const engine::LotListEntry& lot : lots) {
+        const std::string code = PadFieldTo(lot.tax_lot, 4).substr(0, 4);
+        const std::string date = PadFieldTo(lot.open_date, 8).substr(0, 8);
+        std::snprintf(text, sizeof text, "%s %11.4lf %14.4lf %s", code.c_str(), static_cast<double>(lot.unit_cost),
+                      lot.quantity, date.c_str());
+        list.AddString(text);
+    }
+}
+
+}  // namespace shell

@@ -1,0 +1,81 @@
+#pragma once
+
+// The report globals: the current report selection that the report dialogs
+// fill and the report runner hands to the report routines, the report code
+// of the last command, the output destination and the dates of the date
+// bar. They live for the whole run in one plain struct instance, g_report;
+// texts are ordinary strings here and become blank-padded fixed-width fields
+// only on the way into the record-and-report layer.
+//
+// ReportSelection is the part that dialogs save before they run other
+// dialogs and restore afterwards (SaveSelection, RestoreSelection): copying
+// it whole gives every field back from its own place.
+
+#include <cstdint>
+#include <string>
+
+namespace shell {
+
+// Output destinations of a report.
+enum OutputDestinationKind : int32_t {
+    kOutputPrint = 0,
+    kOutputPreview = 1,
+    kOutputFile = 2,
+    kOutputDisplay = 3,
+};
+
+// What the report display windows and the errors window read.
+enum LineSourceKind : int32_t {
+    kLinesFromReportFile = 1,
+    kLinesFromMessageList = 2,
+};
+
+struct ReportSelection {
+    int32_t SelectionScope = 0;  // 1 all accounts, 2 selected accounts or a group
+    int32_t ReportFlag1 = 0;
+    int32_t ReportFlag2 = 0;
+    std::string SelectedAccount;  // for the Find reports: the search text
+    std::string SelectedSecurity;
+    std::string ManagerCode;
+    std::string StartDate;  // MM/DD/YY
+    std::string EndDate;    // MM/DD/YY
+    std::string SystemDate;  // the program date as the date bar shows it
+    std::string CrossRefName;
+    std::string CrossRefNumber;
+    std::string CrossRefTag;
+    std::string TaxTransmitterCode;
+    std::string PayerNameControl;
+    std::string ListFileName;
+    std::string LedgerSecurityType = std::string(4, ' ');
+    std::string LedgerTranCodes = std::string(20, ' ');
+    std::string LedgerTranType = std::string(4, ' ');
+    int32_t ReportCode = 0;  // command group x 20 + item
+    std::string SortOption = std::string(4, ' ');
+    int32_t PerformancePeriod = 0;  // 0 monthly, 1 quarterly
+    int32_t PerformanceAssetClass = 0;
+    int16_t ReportVariant = 0;
+    int16_t PerformanceReportIndex = 0;
+    int16_t SplitYear = 0;
+};
+
+struct ReportGlobals : ReportSelection {
+    int16_t CommandGroup = 0;  // 1 to 18, set just before a dispatch
+    int32_t OutputDestination = 0;  // OutputDestinationKind
+    std::string OutputFileName;
+    std::string GroupDescription;
+    int32_t PerformanceKind = 0;       // 0 to 4
+    int16_t PerformanceSelection = 0;  // cleared when the main frame is made
+    int32_t LineSource = 0;            // LineSourceKind
+    // The next report window number; every display window and print run
+    // takes one, and numbers are never reused within a run.
+    int16_t ReportWindowNumber = 0;
+};
+
+// The one instance, alive for the whole run.
+extern ReportGlobals g_report;
+
+// Copies the report selection into the record, or back from it.
+void SaveSelection(ReportSelection& record);
+void RestoreSelection(const ReportSelection& record);
+
+}  // namespace shell

@@ -1,0 +1,45 @@
+// The system date of the main frame's tool bar: today's date at start, and
+// the commit of a typed date as the program date.
+
+#include <ctime>
+
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "records/common_file.h"
+#include "shell/command_ids.h"
+#include "shell/field_helpers.h"
+#include "shell/main_frame.h"
+#include "shell/report_globals.h"
+
+namespace shell {
+
+std::string TodayText() {
+    const std::tm now = platform::LocalTime(platform::GetClock().Now());
+    char text[16];
+    std::strftime(text, sizeof text, "%m/%d/%y", &now);
+    return text;
+}
+
+std::string CMainFrame::GetSystemDateText() const {
+    return GetDlgItemText(kSystemDateEdit);
+}
+
+void CMainFrame::OnSystemDateKillFocus() {
+    const std::string typed = GetSystemDateText();
+    std::string date = typed;
+    if (CheckDateText(date)) {
+        g_report.EndDate = date;
+        g_report.SystemDate = date;
+        records::Setsdt(date);
+        // January 1 of the year, written as the record layer reads dates:
+        // two digits in each place.
+        g_report.StartDate = "01/01/" + date.substr(6, 2);
+        return;
+    }
+    const std::string message = "Illegal system date:" + typed + "  reverting to " + g_report.SystemDate;
+    SetDlgItemText(kSystemDateEdit, g_report.SystemDate);
+    platform::MessageBox(message, "Illegal System Date", platform::MB_ICONEXCLAMATION | platform::MB_OK,
+                         GetSafeHwnd());
+}
+
+}  // namespace shell
