@@ -1,12 +1,13 @@
 #include "platform/chart_files.h"
 
+#include <strings.h>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <strings.h>
 #include <system_error>
 
 namespace platform {
@@ -196,12 +197,13 @@ ChartRead<PieChartData> ReadPieChartFile(const fs::path& dir, ChartFile file) {
     read.data.title = (*lines)[0];
     for (std::size_t i = 1; i < lines->size(); ++i) {
         const std::string& line = (*lines)[i];
-        const auto percent =
-            line.size() > percent_start ? ReadNumber(std::string_view(line).substr(percent_start), false)
-                                        : std::nullopt;
+        const auto percent = line.size() > percent_start
+                                 ? ReadNumber(std::string_view(line).substr(percent_start), false)
+                                 : std::nullopt;
         if (!percent) return Failure<PieChartData>(kBadPercentage);
-        const std::string_view label =
-            line.size() > label_start ? std::string_view(line).substr(label_start, label_width) : std::string_view();
+        const std::string_view label = line.size() > label_start
+                                           ? std::string_view(line).substr(label_start, label_width)
+                                           : std::string_view();
         read.data.slices.push_back({TrimRight(label), *percent});
     }
     if (read.data.slices.empty()) return Failure<PieChartData>(kNoData);

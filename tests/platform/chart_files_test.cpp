@@ -106,10 +106,11 @@ const std::string kNames = "2\nPORTFOLIO\nINDEX\nMONTHS\n";
 
 const std::vector<ErrorCase> kErrors = {
     {"no asset allocation file", ChartFile::AssetAllocation, nullptr, "", "Chart data file does not exist."},
-    {"no industry category file", ChartFile::IndustryCategory, "PIECHART.OUT", "T\nX" + std::string(31, ' ') + " 5.0\n",
-     "Chart data file does not exist."},
+    {"no industry category file", ChartFile::IndustryCategory, "PIECHART.OUT",
+     "T\nX" + std::string(31, ' ') + " 5.0\n", "Chart data file does not exist."},
     {"no performance file", ChartFile::Performance, nullptr, "", "Chart data file does not exist."},
-    {"a folder of the name", ChartFile::AssetAllocation, "PIECHART.OUT/", "", "Chart data file does not exist."},
+    {"a folder of the name", ChartFile::AssetAllocation, "PIECHART.OUT/", "",
+     "Chart data file does not exist."},
     {"empty asset allocation file", ChartFile::AssetAllocation, "PIECHART.OUT", "",
      "PieChart.out does not have title."},
     {"empty industry category file", ChartFile::IndustryCategory, "PIECHRT1.OUT", "",
@@ -118,8 +119,8 @@ const std::vector<ErrorCase> kErrors = {
      "0 data records in file."},
     {"industry title only", ChartFile::IndustryCategory, "PIECHRT1.OUT", " COMMON STOCKS - SMITH\r\n",
      "0 data records in file."},
-    {"text for the percentage", ChartFile::AssetAllocation, "PIECHART.OUT", "T\n" + Label32("BONDS") + "   N/A\n",
-     "PieChart.out has improperly formatted percentage."},
+    {"text for the percentage", ChartFile::AssetAllocation, "PIECHART.OUT",
+     "T\n" + Label32("BONDS") + "   N/A\n", "PieChart.out has improperly formatted percentage."},
     {"a line shorter than the label", ChartFile::AssetAllocation, "PIECHART.OUT", "T\nBONDS   12.0\n",
      "PieChart.out has improperly formatted percentage."},
     {"an overflowed percentage", ChartFile::AssetAllocation, "PIECHART.OUT",
@@ -127,7 +128,8 @@ const std::vector<ErrorCase> kErrors = {
     {"a blank line among the slices", ChartFile::AssetAllocation, "PIECHART.OUT",
      "T\n" + Label32("BONDS") + "      12.0\n\n" + Label32("STOCKS") + "      88.0\n",
      "PieChart.out has improperly formatted percentage."},
-    {"empty performance file", ChartFile::Performance, "GRAPHER.OUT", "", "Grapher.out does not have record 1."},
+    {"empty performance file", ChartFile::Performance, "GRAPHER.OUT", "",
+     "Grapher.out does not have record 1."},
     {"no count", ChartFile::Performance, "GRAPHER.OUT", " X\nA\n", "Grapher.out does not have record 1."},
     {"four data sets", ChartFile::Performance, "GRAPHER.OUT", " 4\nA\nB\nC\nD\nM\n 1 1 2 3 4\n",
      "Grapher.out has more than 10 data sets."},
@@ -232,7 +234,10 @@ TEST(ChartFiles, SliceLabels) {
     const struct {
         double percent;
         const char* label;
-    } cases[] = {{61.5, "X - 61.5%"}, {0.04, "X - 0.0%"}, {-2.35, "X - -2.4%"}, {100.0, "X - 100.0%"},
+    } cases[] = {{61.5, "X - 61.5%"},
+                 {0.04, "X - 0.0%"},
+                 {-2.35, "X - -2.4%"},
+                 {100.0, "X - 100.0%"},
                  {12.25, "X - 12.2%"}};  // printf's rounding of the nearest double
     for (const auto& c : cases) EXPECT_EQ((platform::PieSlice{"X", c.percent}.Label()), c.label) << c.percent;
 }
