@@ -20,7 +20,8 @@
 //   group.Data().SetY(1, 1, 61.5);
 //   group.Style(1).Line().SetColor(Rgb(255, 0, 0));
 //   chart.SetIsBatched(false);                      // repaint once
-//   chart.Draw(painter, 3, 4, page_rect);           // into a printer page
+//   chart.Draw(painter, ChartControl::kDrawToDevice, ChartControl::kDrawScaled,
+//              page_rect);                          // into a printer page
 //
 // Data sets, points and labels count from 1. A handle is a light value:
 // take it, use it, let it go. A handle to a part that does not exist (chart
