@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/timer.h"
 #include "tests/tools/script_driver.h"
 
 namespace tools {
@@ -127,6 +128,54 @@ ScriptStep RunStep(std::string description, std::function<std::string()> run, bo
     s.run = std::move(run);
     s.top_level_only = top_level_only;
     return s;
+}
+
+// A menu caption as the person reads it: "&&" is "&", a single "&" marks
+// the mnemonic, and a tab starts the shortcut text.
+std::string MenuText(const std::string& caption) {
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        const char c = caption[i];
+        if (c == '\t') break;
+        if (c == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') {
+                text += '&';
+                ++i;
+            }
+            continue;
+        }
+        text += c;
+    }
+    return text;
+}
+
+// The command of a menu path such as "Utilities/Options"; captions may hold
+// "/" themselves ("Input/Modify"), so each level tries every caption that
+// begins the rest of the path. 0 when no command has the path.
+int FindMenuCommand(const std::vector<platform::MenuItem>& items, std::string_view path) {
+    for (const platform::MenuItem& item : items) {
+        const std::string text = MenuText(item.caption);
+        if (item.type == platform::MenuItem::Type::Command && path == text) return item.id;
+        if (item.type == platform::MenuItem::Type::Popup && path.size() > text.size() &&
+            path.substr(0, text.size()) == text && path[text.size()] == '/') {
+            if (int id = FindMenuCommand(item.items, path.substr(text.size() + 1))) return id;
+        }
+    }
+    return 0;
+}
+
+// The child window of a title ("active": the active one), or nullptr.
+platform::ChildFrame* FindChild(platform::MainFrame* main, const Token& which) {
+    if (!main || !main->IsWindow()) return nullptr;
+    if (!which.quoted && which.text == "active") return main->MDIGetActive();
+    for (platform::ChildFrame* frame : main->GetChildFrames())
+        if (frame->GetWindowText() == which.text) return frame;
+    return nullptr;
+}
+
+std::string ChildName(const Token& which) {
+    return !which.quoted && which.text == "active" ? "the active child window"
+                                                    : "the child window \"" + which.text + "\"";
 }
 
 // Parses one line's tokens into a step; an error text when they do not fit.
@@ -358,6 +407,130 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                 return "the file \"" + file + "\" does not contain \"" + text + "\"";
             return {};
         });
+    }
+    if (word == "menu") {
+        if (!need(2, "menu \"PATH/TO/ITEM\"")) return std::nullopt;
+        const std::string path = t[1].text;
+        return RunStep(
+            "menu " + path,
+            [main, path]() -> std::string {
+                if (!main || !main->IsWindow()) return "there is no main window for menu \"" + path + "\"";
+                const int command = FindMenuCommand(main->GetMenu(), path);
+                if (command == 0) return "there is no menu item \"" + path + "\"";
+                if (!main->InvokeCommand(command))
+                    return "menu item \"" + path + "\" (command " + std::to_string(command) +
+                           ") is disabled or has no handler";
+                return {};
+            },
+            true);
+    }
+    if (word == "leave") {
+        if (!need(1, "leave")) return std::nullopt;
+        return RunStep(
+            "leave",
+            [main]() -> std::string {
+                if (!main || !main->IsWindow()) return "there is no main window to leave";
+                return main->UserLeaveFocus();
+            },
+            true);
+    }
+    if (word == "expect-menu") {
+        if (!need(3, "expect-menu \"CAPTION\" on|off")) return std::nullopt;
+        auto on = OnOff(t[2]);
+        if (!on) {
+            error = "\"" + t[2].text + "\" is not on or off";
+            return std::nullopt;
+        }
+        const std::string caption = t[1].text;
+        const bool want = *on;
+        return RunStep("expect-menu " + caption, [main, caption, want]() -> std::string {
+            if (!main || !main->IsWindow()) return "there is no main window for its menu";
+            bool found = false;
+            for (const platform::MenuItem& item : main->GetMenu())
+                if (item.type != platform::MenuItem::Type::Separator && MenuText(item.caption) == caption)
+                    found = true;
+            if (found == want) return {};
+            return "the menu bar " + std::string(found ? "has" : "has no") + " item \"" + caption + "\"";
+        });
+    }
+    if (word == "children") {
+        if (!need(2, "children N")) return std::nullopt;
+        auto count = id_at(1);
+        if (!count) return std::nullopt;
+        const std::size_t want = static_cast<std::size_t>(*count);
+        return RunStep("children " + t[1].text, [main, want]() -> std::string {
+            platform::ProcessPendingMessages();
+            const std::size_t open = main && main->IsWindow() ? main->GetChildFrames().size() : 0;
+            if (open == want) return {};
+            return std::to_string(open) + " child windows are open, not " + std::to_string(want);
+        });
+    }
+    if (word == "child-open" || word == "child-closed") {
+        if (!need(2, (word + " \"TITLE\"").c_str())) return std::nullopt;
+        const Token which = t[1];
+        const bool want = word == "child-open";
+        return RunStep(word + " " + which.text, [main, which, want]() -> std::string {
+            platform::ProcessPendingMessages();
+            if ((FindChild(main, which) != nullptr) == want) return {};
+            return ChildName(which) + (want ? " is not open" : " is open");
+        });
+    }
+    if (word == "child") {
+        if (n < 3) {
+            error = "\"child\" takes the form: child \"TITLE\"|active click ID | check ID on|off | "
+                    "expect-visible ID on|off | close";
+            return std::nullopt;
+        }
+        const Token which = t[1];
+        const std::string action = t[2].text;
+        int control = 0;
+        bool flag = false;
+        if (action == "close") {
+            if (!need(3, "child \"TITLE\"|active close")) return std::nullopt;
+        } else if (action == "click") {
+            if (!need(4, "child \"TITLE\"|active click ID")) return std::nullopt;
+            auto id = id_at(3);
+            if (!id) return std::nullopt;
+            control = *id;
+        } else if (action == "check" || action == "expect-visible") {
+            if (!need(5, ("child \"TITLE\"|active " + action + " ID on|off").c_str())) return std::nullopt;
+            auto id = id_at(3);
+            auto on = OnOff(t[4]);
+            if (!id) return std::nullopt;
+            if (!on) {
+                error = "\"" + t[4].text + "\" is not on or off";
+                return std::nullopt;
+            }
+            control = *id;
+            flag = *on;
+        } else {
+            error = "\"" + action + "\" is not a child window step (click, check, expect-visible, close)";
+            return std::nullopt;
+        }
+        return RunStep(
+            "child " + which.text + " " + action,
+            [main, which, action, control, flag]() -> std::string {
+                platform::ChildFrame* frame = FindChild(main, which);
+                if (!frame || !frame->GetView()) return ChildName(which) + " is not open";
+                platform::View* view = frame->GetView();
+                std::string failure;
+                if (action == "close") {
+                    frame->OnClose();
+                } else if (action == "click") {
+                    failure = view->UserClick(control);
+                } else if (action == "check") {
+                    failure = view->UserSetCheck(control, flag);
+                } else {
+                    const platform::Control c = view->GetDlgItem(control);
+                    if (!c) return ChildName(which) + " has no control " + std::to_string(control);
+                    if (c.IsWindowVisible() != flag)
+                        failure = "control " + std::to_string(control) + " of " + ChildName(which) + " is " +
+                                  (flag ? "hidden" : "visible");
+                }
+                platform::ProcessPendingMessages();
+                return failure;
+            },
+            true);
     }
     error = "unknown step \"" + word + "\"";
     return std::nullopt;

@@ -1,0 +1,146 @@
+// The main frame's windows and commands: report display windows taking the
+// report work file, the command hook, and the script driver's menu paths.
+
+#include <gtest/gtest.h>
+
+#include "records/report_output.h"
+#include "shell/app.h"
+#include "shell/command_ids.h"
+#include "shell/display_view.h"
+#include "shell/report_globals.h"
+#include "tests/fixtures/temp_dir.h"
+#include "tests/tools/program_run.h"
+
+namespace {
+
+using fixtures::TempDataDir;
+using tools::ProgramRun;
+using namespace shell;
+
+std::string AllFailures(const ProgramRun& run) {
+    std::string all;
+    for (const std::string& f : run.Failures()) all += f + "\n";
+    return all;
+}
+
+void WriteReport(int lines) {
+    std::string name;
+    records::Prtout("", "START", name);
+    for (int i = 1; i <= lines; ++i) records::Prtout("REPORT LINE " + std::to_string(i));
+    records::Prtout("", "END", name);
+}
+
+TEST(ReportDisplay, TakesTheWorkFileUnderItsNumberAndDeletesItOnClosing) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    CMainFrame* frame = run.Frame();
+
+    WriteReport(12);
+    g_report.LineSource = kLinesFromReportFile;
+    g_report.ReportCode = 101;
+    platform::ChildFrame* first = frame->OpenTemplateWindow(kDisplayTemplate);
+    ASSERT_NE(first, nullptr);
+    auto* view = dynamic_cast<CDisplayNew*>(first->GetView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->WindowNumber(), 0);
+    EXPECT_EQ(first->GetWindowText(), "Working Appraisal");
+    EXPECT_EQ(view->LineCount(), 12);
+    EXPECT_EQ(view->WidestLine(), 14);
+    EXPECT_TRUE(TempDataDir::Exists("O000000.TMP"));
+    EXPECT_FALSE(TempDataDir::Exists("OUTPUT.TMP"));
+    EXPECT_EQ(view->SavedSelection().ReportCode, 101);
+
+    WriteReport(2);
+    g_report.ReportCode = 86;  // no title of its own
+    platform::ChildFrame* second = frame->OpenTemplateWindow(kDisplayTemplate);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(dynamic_cast<CDisplayNew*>(second->GetView())->WindowNumber(), 1);
+    EXPECT_EQ(second->GetWindowText(), "");
+    EXPECT_TRUE(TempDataDir::Exists("O000001.TMP"));
+
+    // No work file: the window is empty, with its title.
+    g_report.ReportCode = 183;
+    platform::ChildFrame* empty = frame->OpenTemplateWindow(kDisplayTemplate);
+    EXPECT_EQ(dynamic_cast<CDisplayNew*>(empty->GetView())->LineCount(), 0);
+    EXPECT_EQ(empty->GetWindowText(), "Broker List");
+
+    EXPECT_TRUE(run.RunScript("child \"Working Appraisal\" click 50\nchild-closed \"Working Appraisal\"\n"))
+        << AllFailures(run);
+    EXPECT_FALSE(TempDataDir::Exists("O000000.TMP"));
+    EXPECT_TRUE(TempDataDir::Exists("O000001.TMP"));
+    second->DestroyWindow();
+    EXPECT_FALSE(TempDataDir::Exists("O000001.TMP"));
+}
+
+TEST(ReportDisplay, ScrollBarsFollowTheReport) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    std::string name;
+    records::Prtout("", "START", name);
+    for (int i = 1; i <= 200; ++i) records::Prtout(std::string(131, 'A') + "Z");
+    records::Prtout("", "END", name);
+    g_report.LineSource = kLinesFromReportFile;
+    platform::ChildFrame* frame = run.Frame()->OpenTemplateWindow(kDisplayTemplate);
+    auto* view = dynamic_cast<CDisplayNew*>(frame->GetView());
+    frame->GetWidget()->resize(500, 400);
+    view->GetWidget()->grab();  // paints the window: the bars are laid out in the painting
+    const platform::Control vbar = view->GetDlgItem(CDisplayNew::kVerticalBar);
+    const platform::Control hbar = view->GetDlgItem(CDisplayNew::kHorizontalBar);
+    EXPECT_TRUE(vbar.IsWindowVisible());
+    EXPECT_TRUE(hbar.IsWindowVisible());
+    int low = 0, high = 0;
+    vbar.GetScrollRange(low, high);
+    EXPECT_EQ(low, 1);
+    EXPECT_EQ(high, 200 - view->LinesPerScreen() + 1);
+    EXPECT_EQ(view->UserScroll(CDisplayNew::kVerticalBar, platform::SB_PAGEDOWN), "");
+    EXPECT_EQ(vbar.GetScrollPos(), 1 + view->LinesPerScreen());
+    EXPECT_EQ(view->UserScroll(CDisplayNew::kVerticalBar, platform::SB_BOTTOM), "");
+    EXPECT_EQ(vbar.GetScrollPos(), high);
+    EXPECT_EQ(view->UserScroll(CDisplayNew::kHorizontalBar, platform::SB_PAGERIGHT), "");
+    EXPECT_EQ(hbar.GetScrollPos(), 20);
+}
+
+TEST(Commands, RegisteredCommandsRunFromTheirMenuPaths) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    CMainFrame* frame = run.Frame();
+    EXPECT_FALSE(frame->IsCommandEnabled(kCmdOptions));  // nothing registered: disabled
+    EXPECT_FALSE(run.RunScript("menu \"Utilities/Options\"\n"));
+    EXPECT_NE(AllFailures(run).find("is disabled or has no handler"), std::string::npos) << AllFailures(run);
+
+    int runs = 0;
+    RegisterCommand(kCmdOptions, [&](CMainFrame& f) {
+        EXPECT_EQ(&f, frame);
+        ++runs;
+    });
+    RegisterCommand(kCmdImportJackWhite, [&](CMainFrame&) { runs += 10; });
+    EXPECT_TRUE(frame->IsCommandEnabled(kCmdOptions));
+    EXPECT_TRUE(frame->InvokeCommand(kCmdOptions));
+    EXPECT_EQ(runs, 1);
+    // "Modules" is gone from the menu, so its commands are reached by number.
+    EXPECT_TRUE(frame->InvokeCommand(kCmdImportJackWhite));
+    EXPECT_EQ(runs, 11);
+    UnregisterCommand(kCmdOptions);
+    UnregisterCommand(kCmdImportJackWhite);
+    EXPECT_FALSE(frame->IsCommandEnabled(kCmdOptions));
+}
+
+TEST(Commands, RegisteredBeforeTheFrameIsMadeAndReachedByMenuPath) {
+    TempDataDir dir;
+    int runs = 0;
+    RegisterCommand(kCmdFindCustodian, [&](CMainFrame&) { ++runs; });
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    EXPECT_TRUE(run.Frame()->IsCommandEnabled(kCmdFindCustodian));
+    EXPECT_TRUE(run.RunScript("menu \"Tools/Find/Custodian ID\"\nmenu \"Tools/Find/Custodian ID\"\n"))
+        << AllFailures(run);
+    EXPECT_EQ(runs, 2);
+    UnregisterCommand(kCmdFindCustodian);
+    EXPECT_FALSE(run.RunScript("menu \"Modules/Asset Allocation/Input/Modify\"\n"));
+    EXPECT_NE(AllFailures(run).find("there is no menu item"), std::string::npos) << AllFailures(run);
+}
+
+}  // namespace
