@@ -105,9 +105,10 @@ bool CLedraApp::InitInstance(int show_command) {
     }
     // The command line names no file: a new document.
     OnFileNew();
-    // Room for the whole menu bar where the screen has it.
+    // Room for the whole menu bar where the screen has it, with the buttons
+    // of a maximized child window beside it.
     if (QMainWindow* w = frame_->GetMainWindow()) {
-        const int wanted = w->menuBar()->sizeHint().width() + 8;
+        const int wanted = w->menuBar()->sizeHint().width() + 80;
         if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && wanted > w->width())
             w->resize(std::min(wanted, screen->availableGeometry().width()), w->height());
     }

@@ -141,16 +141,19 @@ void CDisplayNew::OnInitialUpdate() {
         CreateControl(CheckBox(kDisableBox, "Disable"),
                       QRect((w - kButtonWidth) / 2 - 90, h - 40, kButtonWidth, kButtonHeight));
         if (ChildFrame* frame = GetParentFrame()) frame->ShowWindow(SW_SHOWMAXIMIZED);
+        // The face decides over the pitch, as the font mapper the texts
+        // were written for did: the start-up text reads in Arial.
         font_ = QFont("Arial");
         font_.setPixelSize(18);
         font_.setWeight(QFont::Bold);
+        font_.setStyleHint(QFont::SansSerif);
     } else {
         font_ = QFont(QString::fromStdString(g_printer.PrinterFontName));
         font_.setPixelSize(16);
         font_.setWeight(QFont::Normal);
         font_.setStyleHint(QFont::TypeWriter);
+        font_.setFixedPitch(true);
     }
-    font_.setFixedPitch(true);
 
     SaveSelection(saved_selection_);
 
