@@ -8,9 +8,10 @@ namespace {
 using namespace platform;
 
 DialogTemplate AboutTemplate() {
-    return {kAboutDialogId, "About TREL1",
-            Column({Row({IconStatic(IDC_STATIC, Picture::Application), Label("TREL1 Version 6.08"), Stretch()}),
-                    Row({Stretch(), Button(IDOK, "OK", kDefault)})})};
+    return {
+        kAboutDialogId, "About TREL1",
+        Column({Row({IconStatic(IDC_STATIC, Picture::Application), Label("TREL1 Version 6.08"), Stretch()}),
+                Row({Stretch(), Button(IDOK, "OK", kDefault)})})};
 }
 
 }  // namespace

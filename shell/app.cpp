@@ -56,8 +56,9 @@ CLedraApp::CLedraApp() {
     g_tran_selection = TranSelection();
     g_document_count = 0;
     ClearMessageList();
-    factories_ = {[] { return std::make_unique<CDisplayNew>(); }, [] { return std::make_unique<EmptyView>(); },
-                  [] { return std::make_unique<CPrintView>(); }, [] { return std::make_unique<CChartView>(); }};
+    factories_ = {[] { return std::make_unique<CDisplayNew>(); },
+                  [] { return std::make_unique<EmptyView>(); }, [] { return std::make_unique<CPrintView>(); },
+                  [] { return std::make_unique<CChartView>(); }};
 }
 
 CLedraApp::~CLedraApp() {
@@ -68,7 +69,8 @@ CLedraApp::~CLedraApp() {
 }
 
 void CLedraApp::SetViewFactory(int position, platform::DocTemplate::ViewFactory factory) {
-    if (position >= 0 && position < static_cast<int>(factories_.size())) factories_[position] = std::move(factory);
+    if (position >= 0 && position < static_cast<int>(factories_.size()))
+        factories_[position] = std::move(factory);
 }
 
 bool CLedraApp::InitInstance(int show_command) {

@@ -34,7 +34,8 @@ void PutU32(std::string& out, std::uint32_t v) {
 bool GetU32(const std::string& in, std::size_t& at, std::uint32_t& v) {
     if (at > in.size() || in.size() - at < 4) return false;
     v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
     at += 4;
     return true;
 }
@@ -74,7 +75,8 @@ public:
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::Show && object->isWidgetType() && static_cast<QWidget*>(object)->isWindow()) {
+        if (event->type() == QEvent::Show && object->isWidgetType() &&
+            static_cast<QWidget*>(object)->isWindow()) {
             for (platform::Dialog* dialog : platform::Dialog::OpenDialogs())
                 if (dialog->GetWidget() == object) ColorWindow(*dialog);
         }

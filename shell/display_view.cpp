@@ -125,7 +125,8 @@ void CDisplayNew::OnInitialUpdate() {
     const QRect client = GetClientRect();
     const int w = client.width(), h = client.height();
 
-    CreateControl(Button(kDoneButton, "Done"), QRect((w - kButtonWidth) / 2, h - 40, kButtonWidth, kButtonHeight));
+    CreateControl(Button(kDoneButton, "Done"),
+                  QRect((w - kButtonWidth) / 2, h - 40, kButtonWidth, kButtonHeight));
     CreateControl(ScrollBar(kHorizontalBar, kHorizontal | kHidden), QRect(10, h - 70, 100, 20));
     CreateControl(ScrollBar(kVerticalBar, kHidden), QRect(w - 30, 10, 20, 100));
     GetDlgItem(kHorizontalBar).SetScrollRange(0, 0);
@@ -269,7 +270,8 @@ void CDisplayNew::OnDraw(QPainter& painter) {
         std::string shown = first_column < line.size() ? line.substr(first_column, columns) : std::string();
         if (shown.empty()) shown.push_back(' ');
         const int y = 10 + static_cast<int>(n - first_line) * char_height;
-        painter.drawText(10, y + metrics.ascent(), QString::fromLatin1(shown.data(), static_cast<int>(shown.size())));
+        painter.drawText(10, y + metrics.ascent(),
+                         QString::fromLatin1(shown.data(), static_cast<int>(shown.size())));
     }
 }
 

@@ -103,7 +103,9 @@ bool CheckDateText(std::string& text) {
     const int year = ReadNumber(text, i);
     if (year < 0 || !AllBlank(std::string_view(text).substr(i))) return false;
     if (month == 2 && day == 29 && year % 4 != 0) return false;
-    auto two = [](int v) { return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)}; };
+    auto two = [](int v) {
+        return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+    };
     text = two(month) + "/" + two(day) + "/" + two(year);
     return true;
 }

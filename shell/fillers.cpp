@@ -65,7 +65,8 @@ void FillTypeCombo(platform::Control list) {
     if (records::Opnfil(kFillerUnit, 128, "TYPENAME.DAT") == 0) {
         std::string record;
         for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)
-            if (records::Rdrec(kFillerUnit, kTypeNameRecords[i], record) == 0) names[i] = TrimField(record, 29);
+            if (records::Rdrec(kFillerUnit, kTypeNameRecords[i], record) == 0)
+                names[i] = TrimField(record, 29);
         records::Clsfil(kFillerUnit);
     }
     for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)
@@ -86,7 +87,8 @@ void FillHoldingsList(std::string_view account, std::string_view symbol, platfor
     double cash = 0;
     int16_t count = 0;
     std::vector<engine::LotListEntry> lots;
-    engine::Push(PadFieldTo(account, 8).substr(0, 8), PadFieldTo(symbol, 12).substr(0, 12), cash, count, lots);
+    engine::Push(PadFieldTo(account, 8).substr(0, 8), PadFieldTo(symbol, 12).substr(0, 12), cash, count,
+                 lots);
     char text[160];
     std::snprintf(text, sizeof text, "Current cash bal: $%13.2lf", cash);
     label.SetWindowText(text);
@@ -94,8 +96,8 @@ void FillHoldingsList(std::string_view account, std::string_view symbol, platfor
     for (const engine::LotListEntry& lot : lots) {
         const std::string code = PadFieldTo(lot.tax_lot, 4).substr(0, 4);
         const std::string date = PadFieldTo(lot.open_date, 8).substr(0, 8);
-        std::snprintf(text, sizeof text, "%s %11.4lf %14.4lf %s", code.c_str(), static_cast<double>(lot.unit_cost),
-                      lot.quantity, date.c_str());
+        std::snprintf(text, sizeof text, "%s %11.4lf %14.4lf %s", code.c_str(),
+                      static_cast<double>(lot.unit_cost), lot.quantity, date.c_str());
         list.AddString(text);
     }
 }

@@ -37,8 +37,8 @@ struct ReportSelection {
     std::string SelectedAccount;  // for the Find reports: the search text
     std::string SelectedSecurity;
     std::string ManagerCode;
-    std::string StartDate;  // MM/DD/YY
-    std::string EndDate;    // MM/DD/YY
+    std::string StartDate;   // MM/DD/YY
+    std::string EndDate;     // MM/DD/YY
     std::string SystemDate;  // the program date as the date bar shows it
     std::string CrossRefName;
     std::string CrossRefNumber;
@@ -59,7 +59,7 @@ struct ReportSelection {
 };
 
 struct ReportGlobals : ReportSelection {
-    int16_t CommandGroup = 0;  // 1 to 18, set just before a dispatch
+    int16_t CommandGroup = 0;       // 1 to 18, set just before a dispatch
     int32_t OutputDestination = 0;  // OutputDestinationKind
     std::string OutputFileName;
     std::string GroupDescription;

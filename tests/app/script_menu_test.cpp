@@ -25,9 +25,10 @@ public:
 class ScriptMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(frame.Create("Test", {Popup("&File", {Command(1, "E&xit\tAlt+F4")}),
-                                          Popup("Modules", {Popup("Asset Allocation", {Command(2, "Input/Modify")}),
-                                                            Command(3, "Jack White && Company")})}));
+        ASSERT_TRUE(
+            frame.Create("Test", {Popup("&File", {Command(1, "E&xit\tAlt+F4")}),
+                                  Popup("Modules", {Popup("Asset Allocation", {Command(2, "Input/Modify")}),
+                                                    Command(3, "Jack White && Company")})}));
         frame.AddToolBarEdit(61447, 8);
         frame.Bind(1, Notify::Clicked, [this] { log += "exit "; });
         frame.Bind(2, Notify::Clicked, [this] { log += "input "; });
@@ -47,11 +48,12 @@ protected:
 };
 
 TEST_F(ScriptMenuTest, MenuPathsReadAsThePersonSeesThem) {
-    EXPECT_TRUE(driver.Run("menu \"File/Exit\"\n"
-                           "menu \"Modules/Asset Allocation/Input/Modify\"\n"
-                           "menu \"Modules/Jack White & Company\"\n"
-                           "expect-menu \"File\" on\n"
-                           "expect-menu \"Modules\" on\n"))
+    EXPECT_TRUE(
+        driver.Run("menu \"File/Exit\"\n"
+                   "menu \"Modules/Asset Allocation/Input/Modify\"\n"
+                   "menu \"Modules/Jack White & Company\"\n"
+                   "expect-menu \"File\" on\n"
+                   "expect-menu \"Modules\" on\n"))
         << Failures();
     EXPECT_EQ(log, "exit input jack ");
     EXPECT_FALSE(driver.Run("menu \"Modules/Asset Allocation\"\n"));
@@ -70,13 +72,14 @@ TEST_F(ScriptMenuTest, ChildWindowSteps) {
     DocTemplateList templates;
     templates.Add({"Report", [] { return std::make_unique<DoneView>(); }});
     frame.OpenView(*templates.Get(0));
-    EXPECT_TRUE(driver.Run("children 1\n"
-                           "child-open \"Report\"\n"
-                           "child active expect-visible 53 on\n"
-                           "child \"Report\" check 53 on\n"
-                           "child \"Report\" click 50\n"
-                           "child-closed \"Report\"\n"
-                           "children 0\n"))
+    EXPECT_TRUE(
+        driver.Run("children 1\n"
+                   "child-open \"Report\"\n"
+                   "child active expect-visible 53 on\n"
+                   "child \"Report\" check 53 on\n"
+                   "child \"Report\" click 50\n"
+                   "child-closed \"Report\"\n"
+                   "children 0\n"))
         << Failures();
     EXPECT_FALSE(driver.Run("child \"Report\" click 50\n"));
     EXPECT_NE(Failures().find("the child window \"Report\" is not open"), std::string::npos) << Failures();

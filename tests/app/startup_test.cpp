@@ -110,7 +110,7 @@ TEST(SystemDate, CommitOrRefusal) {
         const char* start_date;
     };
     const Case cases[] = {
-        {"1/5/99", false, "01/05/99", "01/01/99"},  {"13/40/99", true, "12/08/98", "01/01/98"},
+        {"1/5/99", false, "01/05/99", "01/01/99"},   {"13/40/99", true, "12/08/98", "01/01/98"},
         {"02/29/00", false, "02/29/00", "01/01/00"}, {"2/29/01", true, "12/08/98", "01/01/98"},
         {"12/31/50", false, "12/31/50", "01/01/50"}, {"", true, "12/08/98", "01/01/98"},
         {"7/4", true, "12/08/98", "01/01/98"},
@@ -189,7 +189,8 @@ TEST(StartupText, DoneWithDisableTurnsTheOptionOff) {
         WriteStartupText({"Hello"});
         ProgramRun run(dir.path(), On19981208());
         ASSERT_TRUE(run.Started()) << AllFailures(run);
-        EXPECT_TRUE(run.RunScript(std::string(c.script) + "children 1\nexists startup.rpt\n")) << AllFailures(run);
+        EXPECT_TRUE(run.RunScript(std::string(c.script) + "children 1\nexists startup.rpt\n"))
+            << AllFailures(run);
         const auto common = TempDataDir::ReadBytes("COMMON.FIL");
         ASSERT_GE(common.size(), 31u * 128u);
         EXPECT_EQ(common[30 * 128 + 88], c.option_after) << c.script;

@@ -73,7 +73,8 @@ TEST_F(ColorsTest, FileRoundTripKeepsOnlyColouredEntriesAndEmptiesTheList) {
 }
 
 TEST_F(ColorsTest, AShorterListLeavesNoStaleBytesOfTheOldFile) {
-    for (int i = 0; i < 30; ++i) ColorList().push_back({"Window " + std::to_string(i) + " Dialog", {Rgb(1, 1, 1), 0, {}}});
+    for (int i = 0; i < 30; ++i)
+        ColorList().push_back({"Window " + std::to_string(i) + " Dialog", {Rgb(1, 1, 1), 0, {}}});
     ASSERT_TRUE(SaveColors());
     const auto long_size = TempDataDir::ReadBytes(kColorFile).size();
     ColorList() = {{"X Dialog", {Rgb(9, 9, 9), 0, {}}}};
@@ -99,12 +100,12 @@ TEST_F(ColorsTest, MissingOrDamagedFileStartsEmpty) {
 }
 
 TEST_F(ColorsTest, ADialogAsksForItsKindsAndTakesItsBackground) {
-    Dialog letterhead({191, "Letterhead",
-                       Column({Label("Firm"), ListBox(10), ScrollBar(11), Button(IDOK, "OK")})});
+    Dialog letterhead(
+        {191, "Letterhead", Column({Label("Firm"), ListBox(10), ScrollBar(11), Button(IDOK, "OK")})});
     ASSERT_TRUE(letterhead.Create());
     ColorWindow(letterhead);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Letterhead Dialog", "Letterhead Listbox", "Letterhead Scrollbar",
-                                                 "Letterhead Text"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Letterhead Dialog", "Letterhead Listbox",
+                                                 "Letterhead Scrollbar", "Letterhead Text"}));
     const QColor before = letterhead.GetWidget()->palette().color(QPalette::Window);
 
     FindColorEntry("Letterhead Dialog")->desc.background = Rgb(0, 128, 255);

@@ -33,9 +33,9 @@ struct TextCase {
 
 TEST(CheckNumberText, Cases) {
     const TextCase cases[] = {
-        {"1,234.50", true},  {"-  12", true},  {"12 3", false}, {"-", false},  {".", false},
-        {"   ", true},       {"", true},       {"12", true},    {"12 ", true}, {"+7.", true},
-        {".5", true},        {"1.2.3", false}, {"12a", false},  {"--1", false}, {"1-", false},
+        {"1,234.50", true},     {"-  12", true},  {"12 3", false}, {"-", false},   {".", false},
+        {"   ", true},          {"", true},       {"12", true},    {"12 ", true},  {"+7.", true},
+        {".5", true},           {"1.2.3", false}, {"12a", false},  {"--1", false}, {"1-", false},
         {"  -1,000,000", true}, {"1.5 x", false}, {"0", true},
     };
     for (const TextCase& c : cases) EXPECT_EQ(CheckNumberText(c.text), c.valid) << '"' << c.text << '"';
@@ -49,11 +49,21 @@ struct DateCase {
 
 TEST(CheckDateText, CasesAndTheZeroFilledForm) {
     const DateCase cases[] = {
-        {"2/29/96", true, "02/29/96"},   {"2/29/95", false, "2/29/95"},   {"13/01/95", false, "13/01/95"},
-        {"1/5/3", true, "01/05/03"},     {"1/5", false, "1/5"},           {"12/31/99", true, "12/31/99"},
-        {" 1/ 5/99", true, "01/05/99"},  {"01/05/99  ", true, "01/05/99"}, {"4/31/99", false, "4/31/99"},
-        {"0/10/99", false, "0/10/99"},   {"1/0/99", false, "1/0/99"},     {"1/5/999", false, "1/5/999"},
-        {"1-5-99", false, "1-5-99"},     {"2/29/00", true, "02/29/00"},   {"12/31/99x", false, "12/31/99x"},
+        {"2/29/96", true, "02/29/96"},
+        {"2/29/95", false, "2/29/95"},
+        {"13/01/95", false, "13/01/95"},
+        {"1/5/3", true, "01/05/03"},
+        {"1/5", false, "1/5"},
+        {"12/31/99", true, "12/31/99"},
+        {" 1/ 5/99", true, "01/05/99"},
+        {"01/05/99  ", true, "01/05/99"},
+        {"4/31/99", false, "4/31/99"},
+        {"0/10/99", false, "0/10/99"},
+        {"1/0/99", false, "1/0/99"},
+        {"1/5/999", false, "1/5/999"},
+        {"1-5-99", false, "1-5-99"},
+        {"2/29/00", true, "02/29/00"},
+        {"12/31/99x", false, "12/31/99x"},
     };
     for (const DateCase& c : cases) {
         std::string text = c.text;
@@ -71,9 +81,9 @@ TEST(CheckDateText, CasesAndTheZeroFilledForm) {
 
 TEST(CheckFileNameText, Cases) {
     const TextCase cases[] = {
-        {"REPORT", true},         {"XXX.TXT", true},       {"1ABC", false},        {"ABCDEFGHI", false},
-        {"ABCDEFGH.TXTX", false}, {"ABCDEFGH.TX", true},   {"A_B.TXT", true},      {"", false},
-        {"A B.TXT", false},       {"AB.T_T", false},       {"AB.T.T", false},      {"ABCDEFGH", true},
+        {"REPORT", true},         {"XXX.TXT", true},     {"1ABC", false},   {"ABCDEFGHI", false},
+        {"ABCDEFGH.TXTX", false}, {"ABCDEFGH.TX", true}, {"A_B.TXT", true}, {"", false},
+        {"A B.TXT", false},       {"AB.T_T", false},     {"AB.T.T", false}, {"ABCDEFGH", true},
         {"_AB", false},           {"a.1", true},
     };
     for (const TextCase& c : cases) EXPECT_EQ(CheckFileNameText(c.text), c.valid) << '"' << c.text << '"';
@@ -86,10 +96,12 @@ TEST(ParseDateText, PartsAndWindowedNumber) {
         long number;
     };
     const Case cases[] = {
-        {"12/31/99", 12, 31, 99, 991231},  {"01/02/03", 1, 2, 103, 1030102}, {"1/5/51", 1, 5, 51, 510105},
-        {" 1/ 5/50", 1, 5, 150, 1500105},  {"2/29/97", 2, 29, 97, 970229},   {"2/30/96", 0, 0, 0, -1},
-        {"4/31/99", 0, 0, 0, -1},          {"13/01/99", 0, 0, 0, -1},        {"12-31-99", 0, 0, 0, -1},
-        {"", 0, 0, 0, -1},                 {"12/31/", 0, 0, 0, -1},          {"12/31/999", 0, 0, 0, -1},
+        {"12/31/99", 12, 31, 99, 991231}, {"01/02/03", 1, 2, 103, 1030102},
+        {"1/5/51", 1, 5, 51, 510105},     {" 1/ 5/50", 1, 5, 150, 1500105},
+        {"2/29/97", 2, 29, 97, 970229},   {"2/30/96", 0, 0, 0, -1},
+        {"4/31/99", 0, 0, 0, -1},         {"13/01/99", 0, 0, 0, -1},
+        {"12-31-99", 0, 0, 0, -1},        {"", 0, 0, 0, -1},
+        {"12/31/", 0, 0, 0, -1},          {"12/31/999", 0, 0, 0, -1},
     };
     for (const Case& c : cases) {
         const ParsedDate parsed = ParseDateText(c.text);

@@ -109,9 +109,10 @@ TEST_F(FillerTest, TypesWithTheFirmCodesAndTheirNamesInListOrder) {
     FillTypeCombo(List());
     const std::vector<std::string> lines = Lines(List());
     ASSERT_EQ(lines.size(), 22u);
-    EXPECT_EQ(lines[0], "A0 - TYPE RECORD 3");    // the first type's name is record 3
-    EXPECT_EQ(lines[5], "F5 - TYPE RECORD 34");   // the sixth, record 34
-    EXPECT_EQ(lines[21], "V1 - TYPE RECORD 31");  // the last, record 31; the 29th character on is not the name
+    EXPECT_EQ(lines[0], "A0 - TYPE RECORD 3");   // the first type's name is record 3
+    EXPECT_EQ(lines[5], "F5 - TYPE RECORD 34");  // the sixth, record 34
+    EXPECT_EQ(lines[21],
+              "V1 - TYPE RECORD 31");  // the last, record 31; the 29th character on is not the name
 }
 
 // HL<acct>.REC with a cash lot and lots of two securities.

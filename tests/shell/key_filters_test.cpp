@@ -23,9 +23,11 @@ protected:
         window.CreateControl(Edit(kNumberEdit), QRect(10, 10, 200, 24));
         window.CreateControl(Edit(kDateEdit), QRect(10, 40, 200, 24));
         window.CreateControl(ComboBox(kDateCombo), QRect(10, 70, 200, 24));
-        window.Bind(kNumberEdit, Notify::Changed, [this] { FilterNumberKey(window.GetDlgItem(kNumberEdit)); });
+        window.Bind(kNumberEdit, Notify::Changed,
+                    [this] { FilterNumberKey(window.GetDlgItem(kNumberEdit)); });
         window.Bind(kDateEdit, Notify::Changed, [this] { FilterDateKey(window.GetDlgItem(kDateEdit)); });
-        window.Bind(kDateCombo, Notify::Changed, [this] { FilterDateComboKey(window.GetDlgItem(kDateCombo)); });
+        window.Bind(kDateCombo, Notify::Changed,
+                    [this] { FilterDateComboKey(window.GetDlgItem(kDateCombo)); });
         window.ShowWindow(SW_SHOW);
         g_number_entry_flag = 1;
     }
@@ -51,10 +53,12 @@ struct TypingCase {
 
 TEST_F(KeyFilterTest, NumberTyping) {
     const TypingCase cases[] = {
-        {"1234", "1,234", 5, 0},           {"1234567.5", "1,234,567.5", 11, 0}, {"12a", "12", 2, 1},
-        {"1.2.", "1.2", 3, 1},             {"12-", "12", 2, 1},                 {"-1234", "-1,234", 6, 0},
-        {"12,", "12", 2, 1},               {"1 2", "1 ", 2, 1},                 {"  5", "  5", 3, 0},
-        {".25", ".25", 3, 0},              {"+-1", "+1", 2, 1},
+        {"1234", "1,234", 5, 0}, {"1234567.5", "1,234,567.5", 11, 0},
+        {"12a", "12", 2, 1},     {"1.2.", "1.2", 3, 1},
+        {"12-", "12", 2, 1},     {"-1234", "-1,234", 6, 0},
+        {"12,", "12", 2, 1},     {"1 2", "1 ", 2, 1},
+        {"  5", "  5", 3, 0},    {".25", ".25", 3, 0},
+        {"+-1", "+1", 2, 1},
     };
     for (const TypingCase& c : cases) {
         window.SetDlgItemText(kNumberEdit, "");
@@ -88,8 +92,9 @@ TEST_F(KeyFilterTest, NumberFilterSleepsWhileTheFlagIsClear) {
 
 TEST_F(KeyFilterTest, DateTyping) {
     const TypingCase cases[] = {
-        {"1231", "12/31", 5, 0},         {"12/31/999", "12/31/99", 8, 1}, {"1a", "1", 1, 1},
-        {"123199", "12/31/99", 8, 0},    {"1/5/99", "1/5/99", 6, 0},      {"1/2/3/", "1/2/3", 5, 1},
+        {"1231", "12/31", 5, 0},    {"12/31/999", "12/31/99", 8, 1},
+        {"1a", "1", 1, 1},          {"123199", "12/31/99", 8, 0},
+        {"1/5/99", "1/5/99", 6, 0}, {"1/2/3/", "1/2/3", 5, 1},
         {"1 ", "1", 1, 1},
     };
     for (int id : {kDateEdit, kDateCombo}) {
@@ -110,10 +115,10 @@ TEST_F(KeyFilterTest, DateTextsSetWhole) {
         const char* text;
     };
     const Case cases[] = {
-        {"   ", ""},              // all blank: emptied
-        {" 1/ 5/99", " 1/ 5/99"}, // blanks that pad a one-digit month or day
-        {"1 /5/99", "1/5/99"},    // a blank elsewhere goes
-        {"123456", "12/34/56"},   // each third digit in a row starts the next part
+        {"   ", ""},               // all blank: emptied
+        {" 1/ 5/99", " 1/ 5/99"},  // blanks that pad a one-digit month or day
+        {"1 /5/99", "1/5/99"},     // a blank elsewhere goes
+        {"123456", "12/34/56"},    // each third digit in a row starts the next part
     };
     for (const Case& c : cases) {
         window.SetDlgItemText(kDateEdit, c.set);

@@ -71,9 +71,10 @@ TEST_F(MessageListTest, TwentyMessagesPageByEight) {
         const char* first_line;
     };
     const Step steps[] = {
-        {SB_PAGEDOWN, 9, "9.message 9"},   {SB_PAGEDOWN, 13, "13.message 13"}, {SB_LINEDOWN, 13, "13.message 13"},
-        {SB_LINEUP, 12, "12.message 12"},  {SB_PAGEUP, 4, "4.message 4"},     {SB_TOP, 1, "1.message 1"},
-        {SB_BOTTOM, 13, "13.message 13"},  {SB_LINEUP, 12, "12.message 12"},
+        {SB_PAGEDOWN, 9, "9.message 9"},    {SB_PAGEDOWN, 13, "13.message 13"},
+        {SB_LINEDOWN, 13, "13.message 13"}, {SB_LINEUP, 12, "12.message 12"},
+        {SB_PAGEUP, 4, "4.message 4"},      {SB_TOP, 1, "1.message 1"},
+        {SB_BOTTOM, 13, "13.message 13"},   {SB_LINEUP, 12, "12.message 12"},
     };
     for (const Step& s : steps) {
         EXPECT_EQ(Window().UserScroll(CReportErrorsDlg::kScrollBar, s.code), "");
@@ -120,7 +121,8 @@ TEST_F(MessageListTest, PagesAReportLineFile) {
     fixtures::TempDataDir dir;
     std::string name;
     records::Prtout("", "START", name);
-    for (int i = 1; i <= 10; ++i) records::Prtout("LINE " + std::to_string(i) + std::string(100, ' ') + "END");
+    for (int i = 1; i <= 10; ++i)
+        records::Prtout("LINE " + std::to_string(i) + std::string(100, ' ') + "END");
     records::Prtout("", "END", name);
     g_report.ReportWindowNumber = 4;
     std::filesystem::rename(records::kReportWorkFile, "O000004.TMP");

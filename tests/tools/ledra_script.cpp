@@ -20,7 +20,8 @@
 namespace {
 
 void QuietHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (message.contains("does not support propagateSizeHints") || message.contains("XDG_RUNTIME_DIR")) return;
+    if (message.contains("does not support propagateSizeHints") || message.contains("XDG_RUNTIME_DIR"))
+        return;
     if (type != QtDebugMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
@@ -59,7 +60,8 @@ int main(int argc, char** argv) {
     script = std::filesystem::absolute(script);
     if (temp) {
         std::random_device random;
-        data_directory = std::filesystem::temp_directory_path() / ("ledra-script-" + std::to_string(random()));
+        data_directory =
+            std::filesystem::temp_directory_path() / ("ledra-script-" + std::to_string(random()));
     }
 
     bool ok = false;
@@ -74,7 +76,8 @@ int main(int argc, char** argv) {
         std::error_code error;
         std::filesystem::remove_all(data_directory, error);
     }
-    for (const std::string& failure : failures) std::fprintf(stderr, "%s: %s\n", script.c_str(), failure.c_str());
+    for (const std::string& failure : failures)
+        std::fprintf(stderr, "%s: %s\n", script.c_str(), failure.c_str());
     ok = ok && failures.empty();
     std::printf("%s: %s\n", script.filename().c_str(), ok ? "passed" : "FAILED");
     return ok ? 0 : 1;

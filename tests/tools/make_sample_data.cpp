@@ -61,13 +61,11 @@ int main(int argc, char** argv) {
     });
 
     std::ofstream text("startup.txt", std::ios::binary);
-    for (const char* line : {"Welcome to Ledra.",
-                             "",
-                             "This sample data directory holds two client accounts (SMITH1 and JONES)",
-                             "and three securities. The program date is in the tool bar; type another",
-                             "date there to run reports as of that date.",
-                             "",
-                             "Check Disable and press Done to stop showing this text at start-up."})
+    for (const char* line :
+         {"Welcome to Ledra.", "", "This sample data directory holds two client accounts (SMITH1 and JONES)",
+          "and three securities. The program date is in the tool bar; type another",
+          "date there to run reports as of that date.", "",
+          "Check Disable and press Done to stop showing this text at start-up."})
         text << line << "\r\n";
     return text ? 0 : 1;
 }

@@ -175,7 +175,7 @@ platform::ChildFrame* FindChild(platform::MainFrame* main, const Token& which) {
 
 std::string ChildName(const Token& which) {
     return !which.quoted && which.text == "active" ? "the active child window"
-                                                    : "the child window \"" + which.text + "\"";
+                                                   : "the child window \"" + which.text + "\"";
 }
 
 // Parses one line's tokens into a step; an error text when they do not fit.
@@ -477,8 +477,9 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
     }
     if (word == "child") {
         if (n < 3) {
-            error = "\"child\" takes the form: child \"TITLE\"|active click ID | check ID on|off | "
-                    "expect-visible ID on|off | close";
+            error =
+                "\"child\" takes the form: child \"TITLE\"|active click ID | check ID on|off | "
+                "expect-visible ID on|off | close";
             return std::nullopt;
         }
         const Token which = t[1];
