@@ -1,38 +1,44 @@
 #include "feed/dialup/session.h"
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 
-#include "feed/dialup/error_text.h"
+#include "feed/dialup/protocol.h"
+#include "feed/dialup/serial_port.h"
 
 namespace feed {
 namespace {
 
-constexpr int kErrPortUnavailable = -101;  // the port cannot be opened
-constexpr int kErrNoSession = -102;        // no open session
-
-// The default session until the serial line layer is in place: no port can
-// be opened, so every connect fails with the port error and nothing is sent.
-class LineUnavailableSession : public Session {
+// The session over the serial line: the modem, the dialogue script and the
+// block protocol.
+class SerialSession : public Session {
 public:
-    void ProbePort() override {}
-    int Open(const std::string&) override { return md_report_error(kErrPortUnavailable); }
-    void HangupPort() override {}
-    int Send(std::string_view) override { return md_report_error(kErrNoSession); }
-    int Receive(char*, std::size_t, std::size_t& received) override {
-        received = 0;
-        return md_report_error(kErrNoSession);
+    void ProbePort() override {
+        md_open_port();
+        md_close_port();
     }
-    int Close(int) override { return 0; }
-    bool IsOpen() const override { return false; }
+    int Open(const std::string& params_path) override { return md_session_open(params_path); }
+    void HangupPort() override { md_port_hangup(); }
+    int Send(std::string_view data) override { return md_send_data(data, 0); }
+    int Receive(char* buffer, std::size_t room, std::size_t& received) override {
+        int size = static_cast<int>(std::min<std::size_t>(room, INT_MAX));
+        const int result = md_receive_block(buffer, size, false);
+        received = size > 0 ? static_cast<std::size_t>(size) : 0;
+        return result;
+    }
+    int Close(int reason) override { return md_session_close(reason); }
+    bool IsOpen() const override { return Protocol().open; }
+    void ErrorReported(int) override { md_error_trace(); }
 };
 
-LineUnavailableSession g_default_session;
+SerialSession g_serial_session;
 Session* g_installed = nullptr;
 
 }  // namespace
 
 Session& md_session() {
-    return g_installed ? *g_installed : g_default_session;
+    return g_installed ? *g_installed : g_serial_session;
 }
 
 Session* md_install_session(Session* session) {
