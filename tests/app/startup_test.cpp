@@ -101,6 +101,33 @@ TEST(Startup, FirstRunInADirectoryThatDoesNotExist) {
     EXPECT_EQ(std::filesystem::current_path(), dir.path());
 }
 
+TEST(DataDirectory, MadeWhenMissingRefusedWhenAFile) {
+    TempDataDir dir;
+    std::ofstream("PLAIN.TXT") << "x";
+    struct Case {
+        std::filesystem::path path;
+        const char* problem;  // a part of the error text, or empty
+    };
+    const Case cases[] = {
+        {dir.path() / "a" / "b", ""},
+        {dir.path(), ""},
+        {dir.path() / "PLAIN.TXT", "is not a directory"},
+        {dir.path() / "PLAIN.TXT" / "sub", "cannot be created"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::current_path(dir.path());
+        const std::string error = EnterDataDirectory(c.path);
+        if (*c.problem == 0) {
+            EXPECT_EQ(error, "") << c.path;
+            EXPECT_EQ(std::filesystem::current_path(), c.path);
+        } else {
+            EXPECT_NE(error.find(c.problem), std::string::npos) << c.path << ": " << error;
+            EXPECT_EQ(std::filesystem::current_path(), dir.path()) << c.path;
+        }
+    }
+    std::filesystem::current_path(dir.path());
+}
+
 // The date typed into the date bar, committed when the focus leaves it.
 TEST(SystemDate, CommitOrRefusal) {
     struct Case {
