@@ -10,8 +10,11 @@
 #include "feed/dialup/messages.h"
 #include "feed/dialup/options.h"
 #include "feed/dialup/paths.h"
+#include "feed/dialup/protocol.h"
 #include "feed/dialup/request_files.h"
 #include "feed/dialup/request_line.h"
+#include "feed/dialup/script.h"
+#include "feed/dialup/serial_port.h"
 #include "feed/dialup/state.h"
 #include "feed/dialup/variables.h"
 #include "platform/profile.h"
@@ -151,6 +154,10 @@ void md_dll_main() {
 void ResetLibraryForTesting() {
     ReleaseConnectionWindows();
     md_close_files();
+    md_port_init();
+    Protocol() = ProtocolState();
+    Script() = ScriptState();
+    CharacterDelay() = 0;
     State() = LibraryState();
     md_dll_main();
     md_clear_vars();

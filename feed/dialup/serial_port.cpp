@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -42,6 +44,7 @@ struct PortState {
     std::array<unsigned char, kReadChunk> chunk{};
     std::size_t chunk_pos = 0;
     std::size_t chunk_left = 0;
+    LineSettings settings;
     int control_mask = TIOCM_CD;
     bool watch = false;
     int carrier_seen = 0;
@@ -98,6 +101,14 @@ speed_t BaudConstant(long speed) {
     }
 }
 
+// Unix98 pseudo-terminal slaves have the majors 136 to 143.
+bool PseudoTerminal(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    const unsigned m = major(st.st_rdev);
+    return m >= 136 && m <= 143;
+}
+
 // Raw 8-bit (or 7-bit even parity) line without echo or line editing, with
 // XON/XOFF flow control both ways. Modem lines are not used by the driver
 // (the library watches the carrier itself); DTR drops when the port closes.
@@ -113,6 +124,11 @@ bool Configure(int fd, speed_t baud, bool no_parity) {
     tio.c_cc[VSTART] = 17;
     tio.c_cc[VSTOP] = 19;
     if (cfsetispeed(&tio, baud) != 0 || cfsetospeed(&tio, baud) != 0) return false;
+    if (tcsetattr(fd, TCSANOW, &tio) == 0) return true;
+    // A pseudo-terminal is always 8 bits without parity and refuses to be
+    // told otherwise once it is; everything else still applies.
+    if (!PseudoTerminal(fd)) return false;
+    tio.c_cflag = (tio.c_cflag & ~(CSIZE | PARENB)) | CS8;
     return tcsetattr(fd, TCSANOW, &tio) == 0;
 }
 
@@ -181,7 +197,10 @@ SerialSideChannel* md_install_side_channel(SerialSideChannel* channel) {
 
 void md_port_init() {
     PortState& port = Port();
-    if (port.fd >= 0) close(port.fd);
+    if (port.fd >= 0) {
+        ioctl(port.fd, TIOCNXCL);
+        close(port.fd);
+    }
     port.fd = -1;
     port.number = 0;
     port.chunk_pos = port.chunk_left = 0;
@@ -216,9 +235,12 @@ int md_open_port() {
     if (fd < 0) return Result(kErrPortOpen);
     if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0 || baud == B0 ||
         !Configure(fd, baud, EqualNoCase(md_get_var("%PARITY"), "none"))) {
+        ioctl(fd, TIOCNXCL);
         close(fd);
         return Result(kErrPortOpen);
     }
+    const bool no_parity = EqualNoCase(md_get_var("%PARITY"), "none");
+    port.settings = {speed, no_parity ? 8 : 7, !no_parity};
     port.control_mask = EqualNoCase(md_get_var("%CLINE"), "DSR") ? TIOCM_DSR : TIOCM_CD;
     SetModemLine(fd, TIOCM_DTR | TIOCM_RTS, true);
     tcflush(fd, TCIOFLUSH);
@@ -234,6 +256,7 @@ int md_close_port() {
     PortState& port = Port();
     if (port.fd >= 0) {
         tcflush(port.fd, TCIOFLUSH);
+        ioctl(port.fd, TIOCNXCL);
         close(port.fd);
         if (port.side) port.side->DtrChanged(false);
     }
@@ -347,6 +370,14 @@ void md_sleep_us(long long microseconds) {
 
 int md_port_number() {
     return Port().number;
+}
+
+LineSettings md_line_settings() {
+    return Port().settings;
+}
+
+bool md_carrier_is_dsr() {
+    return Port().control_mask == TIOCM_DSR;
 }
 
 }  // namespace feed

@@ -106,6 +106,17 @@ void md_sleep_us(long long microseconds);
 // The open port's number (1 to 4), or 0 when the port is closed.
 int md_port_number();
 
+// The line settings of the port last opened: a pseudo-terminal keeps its own
+// character size and parity whatever it is told, so they are kept here too.
+struct LineSettings {
+    long speed = 0;
+    int data_bits = 8;
+    bool even_parity = false;
+};
+LineSettings md_line_settings();
+// True when the carrier watch looks at DSR rather than DCD.
+bool md_carrier_is_dsr();
+
 // The device a port number opens: the "ports" section of VEXA.INI, else
 // /dev/ttyS<n-1>.
 std::string md_port_device(int number);

@@ -1,0 +1,186 @@
+// The serial port layer over a pseudo-terminal: port names and the ports
+// section of VEXA.INI, line settings, reads in chunks, the input history,
+// the carrier watch, writes, breaks and DTR drops.
+
+#include "feed/dialup/serial_port.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <string>
+#include <vector>
+
+#include "feed/dialup/messages.h"
+#include "feed/dialup/variables.h"
+#include "tests/feed/dialup/line_fixture.h"
+
+namespace feedtest {
+namespace {
+
+using ::testing::ElementsAre;
+
+class FeedSerialPortTest : public RawLineTest {
+protected:
+    // Reads once, up to `count` characters.
+    std::string Read(std::size_t count, int* result = nullptr) {
+        std::string buffer(count, '\0');
+        std::size_t got = count;
+        const int r = feed::md_port_read(buffer.data(), got);
+        if (result) *result = r;
+        buffer.resize(got);
+        return buffer;
+    }
+    termios LineSettings() {
+        termios tio{};
+        tcgetattr(line_.Master(), &tio);
+        return tio;
+    }
+};
+
+TEST_F(FeedSerialPortTest, PortNamesAndSettings) {
+    MapPort(1, line_.Path());
+    struct Case {
+        const char* port;
+        const char* speed;
+        int result;
+        int number;
+    };
+    const std::vector<Case> cases = {
+        {"2", "", 0, 2},
+        {"com2", "9600", 0, 2},
+        {"COM1", "115200", 0, 1},
+        {"COM2x", "2400", 0, 2},
+        {"COM5", "9600", -101, 0},
+        {"LPT1", "9600", -101, 0},
+        {"", "9600", -101, 0},
+        {"COM3", "9600", -101, 0},  // ttyS2 mapped to nothing that exists here
+        {"COM2", "fast", -103, 0},
+        {"COM2", "9600 baud", -103, 0},
+        {"COM2", "12345", -101, 0},  // not a rate the line can be set to
+    };
+    MapPort(3, "/nonexistent/ttyS2");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.port) + " " + c.speed);
+        feed::SetVarElements("%PORT", {c.port});
+        feed::SetVarElements("%LINE_SPEED", {c.speed});
+        EXPECT_EQ(feed::md_open_port(), c.result);
+        EXPECT_EQ(feed::ErrorCell(), c.result);
+        EXPECT_EQ(feed::md_port_number(), c.number);
+    }
+    EXPECT_EQ(feed::md_port_device(4), "/dev/ttyS3");
+}
+
+TEST_F(FeedSerialPortTest, ParityDataBitsAndControlLine) {
+    struct Case {
+        const char* parity;
+        const char* cline;
+        int data_bits;
+        bool even_parity;
+        bool dsr;
+    };
+    const std::vector<Case> cases = {
+        {"", "DCD", 7, true, false},
+        {"even", "dsr", 7, true, true},
+        {"NONE", "", 8, false, false},
+        {"none", "DSR", 8, false, true},
+    };
+    feed::SetVarElements("%LINE_SPEED", {"9600"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.parity);
+        feed::SetVarElements("%PARITY", {c.parity});
+        feed::SetVarElements("%CLINE", {c.cline});
+        ASSERT_EQ(feed::md_open_port(), 0);
+        const feed::LineSettings settings = feed::md_line_settings();
+        EXPECT_EQ(settings.data_bits, c.data_bits);
+        EXPECT_EQ(settings.even_parity, c.even_parity);
+        EXPECT_EQ(settings.speed, 9600);
+        EXPECT_EQ(feed::md_carrier_is_dsr(), c.dsr);
+        const termios tio = LineSettings();
+        EXPECT_TRUE(tio.c_iflag & IXON);
+        EXPECT_TRUE(tio.c_iflag & IXOFF);
+        EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B9600));
+        EXPECT_FALSE(tio.c_lflag & (ICANON | ECHO));
+        EXPECT_FALSE(tio.c_oflag & OPOST);
+    }
+    // Each open raises DTR and each close drops it, as the modem sees it.
+    EXPECT_THAT(line_.dtr, ElementsAre(true, false, true, false, true, false, true));
+}
+
+TEST_F(FeedSerialPortTest, ReadsStopAfterACrAndKeepTheRestOfTheChunk) {
+    ASSERT_EQ(feed::md_open_port(), 0);
+    line_.Send("AB\rC");
+    EXPECT_EQ(Read(10), "AB\r");
+    line_.on_silence = [] { ADD_FAILURE() << "the chunk still held C"; };
+    EXPECT_EQ(Read(10), "C");
+    line_.on_silence = nullptr;
+    // Bytes go to 7 bits; NUL and DEL reach the history but not the caller.
+    line_.Send(std::string("x\0y\x7fz\xc1", 6));
+    EXPECT_EQ(Read(10), "xyzA");
+    std::string last;
+    for (int n = 512 - 6; n < 512; ++n) last += static_cast<char>(feed::md_ring_get(n));
+    EXPECT_EQ(last, std::string("x\0y\x7fzA", 6));
+    EXPECT_EQ(feed::md_ring_get(512), -1);
+    EXPECT_EQ(feed::md_ring_get(-1), -1);
+    // Nothing within the read time-out is an empty read, 250 ms on the clock
+    // and a carrier check.
+    const std::int64_t before = NowMs();
+    int result = 1;
+    EXPECT_EQ(Read(10, &result), "");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(NowMs() - before, 250 + 50);
+}
+
+TEST_F(FeedSerialPortTest, CarrierWatch) {
+    ASSERT_EQ(feed::md_open_port(), 0);
+    int result = 0;
+    line_.carrier = false;
+    // Not watched: never lost. Watched but never seen: not lost either.
+    Read(1, &result);
+    EXPECT_EQ(result, 0);
+    feed::md_set_carrier_watch(true);
+    Read(1, &result);
+    EXPECT_EQ(result, 0);
+    line_.carrier = true;
+    Read(1, &result);
+    EXPECT_EQ(result, 0);
+    line_.carrier = false;
+    const std::int64_t before = NowMs();
+    Read(1, &result);
+    EXPECT_EQ(result, -126);
+    EXPECT_EQ(feed::ErrorCell(), -126);
+    EXPECT_EQ(NowMs() - before, 250 + 10 * 50);  // ten checks half a second apart
+    feed::md_set_carrier_watch(false);
+    Read(1, &result);
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(FeedSerialPortTest, WritesBreaksAndDtr) {
+    std::size_t none = 1;
+    char c;
+    EXPECT_EQ(feed::md_port_write("x"), -102);
+    EXPECT_EQ(feed::md_port_read(&c, none), -102);
+    EXPECT_EQ(feed::md_send_line_break(), -102);
+    EXPECT_EQ(feed::md_drop_dtr(), -102);
+    ASSERT_EQ(feed::md_open_port(), 0);
+    EXPECT_EQ(feed::md_port_write(std::string(3000, 'w')), 0);
+    EXPECT_EQ(line_.Received(), std::string(3000, 'w'));
+    std::int64_t before = NowMs();
+    EXPECT_EQ(feed::md_send_line_break(), 0);
+    EXPECT_EQ(line_.breaks, 1);
+    EXPECT_EQ(NowMs() - before, 200);
+    line_.dtr.clear();
+    before = NowMs();
+    EXPECT_EQ(feed::md_drop_dtr(), 0);
+    EXPECT_EQ(NowMs() - before, 2000);
+    EXPECT_THAT(line_.dtr, ElementsAre(false, true));
+    feed::ErrorCell() = -121;
+    feed::md_port_hangup();
+    EXPECT_EQ(feed::md_port_number(), 0);
+    EXPECT_EQ(feed::ErrorCell(), 0);
+    EXPECT_THAT(line_.dtr, ElementsAre(false, true, false, true, false));
+    EXPECT_EQ(feed::md_close_port(), 0);
+}
+
+}  // namespace
+}  // namespace feedtest
