@@ -11,7 +11,10 @@
 #include "platform/common_dialogs.h"
 #include "records/common_file.h"
 #include "shell/about_dialog.h"
+#include "shell/chart_command.h"
+#include "shell/chart_view.h"
 #include "shell/child_frames.h"
+#include "shell/command_ids.h"
 #include "shell/display_view.h"
 #include "shell/message_list.h"
 #include "shell/placeholder_views.h"
@@ -81,6 +84,11 @@ bool CLedraApp::InitInstance(int show_command) {
     templates_.Add({name, factories_[kTranListTemplate], MakeChildFrame});
     templates_.Add({name, factories_[kPrintViewTemplate], MakeChildFrame});
     templates_.Add({name, factories_[kChartTemplate], MakeChartFrame});
+
+    // The Charts command and its tool bar button, unless the command
+    // dispatcher has taken them already.
+    for (const int id : {kCmdCharts, kCmdToolCharts})
+        if (!RegisteredCommands().count(id)) RegisterCommand(id, OnChartCommand);
 
     frame_ = std::make_unique<CMainFrame>();
     if (!frame_->LoadFrame(templates_)) {

@@ -1,6 +1,7 @@
 #include "shell/child_frames.h"
 
 #include "shell/app.h"
+#include "shell/chart_view.h"
 
 namespace shell {
 
@@ -20,6 +21,12 @@ bool CChildFrame::OnCreate() {
 
 void CChildFrameChart::PreCreateWindow(platform::FrameStyle& style) {
     platform::ChildFrame::PreCreateWindow(style);
+}
+
+bool CChildFrameChart::OnCreate() {
+    if (!platform::ChildFrame::OnCreate()) return false;
+    auto* view = dynamic_cast<CChartView*>(GetView());
+    return !view || view->OnCreate() == 0;
 }
 
 }  // namespace shell

@@ -19,6 +19,9 @@ public:
 class CChildFrameChart : public platform::ChildFrame {
 public:
     void PreCreateWindow(platform::FrameStyle& style) override;
+    // The chart view makes and fills its chart as the frame is made; a chart
+    // that cannot be drawn ends the frame's creation.
+    bool OnCreate() override;
 };
 
 }  // namespace shell

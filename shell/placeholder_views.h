@@ -18,6 +18,4 @@ public:
 
 class CPrintView : public EmptyView {};
 
-class CChartView : public EmptyView {};
-
 }  // namespace shell
