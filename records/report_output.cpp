@@ -41,10 +41,19 @@ bool OptionSet(const Record& options, int n) {
            static_cast<signed char>(options.data()[n - 1]) >= 1;
 }
 
+// The page-number override: -1 none, else 0 or 1 (option 30 as the
+// override gives it).
+int g_page_number_override = -1;
+
 Record ReadOptions() {
     Record options(128);
     if (!ReadCommonRecord(kOptionsRecord, options)) options = Record(128);
     return options;
+}
+
+bool PageNumbersSuppressedBy(const Record& options) {
+    if (g_page_number_override >= 0) return g_page_number_override != 0;
+    return OptionSet(options, 30);
 }
 
 // Replaces one 2-byte field of record 13 and writes the record back.
@@ -77,7 +86,7 @@ void PageHeading(std::string_view page_layout, std::string_view firm_layout, int
     page_length = firm.page_length;
     for (int i = 0; i < firm.top_lines; ++i) Prtout(" ");
     Prtout(" ");
-    if (OptionSet(options, 30))
+    if (PageNumbersSuppressedBy(options))
         Prtout(" ");
     else
         Prtout(Write(page_layout, {static_cast<long long>(page)}));
@@ -97,6 +106,18 @@ std::string WindowFileName(int window) {
 }
 
 }  // namespace
+
+PageNumberOverride::PageNumberOverride(bool suppressed) : previous_(g_page_number_override) {
+    g_page_number_override = suppressed ? 1 : 0;
+}
+
+PageNumberOverride::~PageNumberOverride() {
+    g_page_number_override = previous_;
+}
+
+bool PageNumbersSuppressed() {
+    return PageNumbersSuppressedBy(ReadOptions());
+}
 
 FirmHeading& FirmHeadingBlock() {
     static FirmHeading heading;
@@ -168,7 +189,7 @@ void Headr3(int16_t& page, int16_t& line_count, int16_t& page_length) {
     const FirmHeading& firm = FirmHeadingBlock();
     // Each top line is a blank followed by the line end.
     for (int i = 0; i < firm.top_lines; ++i) WriteLine(kTextReportUnit, " ");
-    if (OptionSet(options, 30))
+    if (PageNumbersSuppressedBy(options))
         WriteLine(kTextReportUnit, Write("(1X)"));
     else
         WriteLine(kTextReportUnit, Write("(114X,'PAGE ',I3)", {static_cast<long long>(page)}));

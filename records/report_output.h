@@ -58,6 +58,28 @@ void Gcn();
 void Setpgl(int16_t page_length);
 void Settop(int16_t top_lines);
 
+// Option 30 of the options record leaves the page numbers off report pages.
+// Printing needs the page-number lines to find where pages start, so while
+// it reruns a report it holds a PageNumberOverride: for the life of the
+// object the headings take option 30 as `suppressed` instead of reading it,
+// and COMMON.FIL is left alone (a crash cannot leave the option changed).
+// Overrides nest; the innermost one counts.
+class PageNumberOverride {
+public:
+    explicit PageNumberOverride(bool suppressed);
+    ~PageNumberOverride();
+    PageNumberOverride(const PageNumberOverride&) = delete;
+    PageNumberOverride& operator=(const PageNumberOverride&) = delete;
+
+private:
+    int previous_;
+};
+
+// Whether report pages go without page numbers: the override while one
+// lives, else option 30 of the options record. Report routines that write
+// page lines of their own ask here.
+bool PageNumbersSuppressed();
+
 // The 132-column page heading through Prtout: top blank lines, a blank
 // line, "PAGE nnn" in columns 110-117 (a blank line with option 30 set), the
 // firm name in columns 43-92 and a blank line. Raises the page number, sets
