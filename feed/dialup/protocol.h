@@ -81,7 +81,15 @@ struct ProtocolState {
     std::int64_t idle_ms = 0;
     std::string trace_line;
     int tquiet = 40;  // seconds
+    // The error that put the line out of use (server's end, lost carrier,
+    // failed reads, retries, breaks or idle time without an answer). The
+    // request driver clears the error cell for each call and line; this
+    // keeps the session from trying the line again until it ends.
+    int line_fault = 0;
 };
+
+// True for the errors after which the line is of no further use.
+bool IsLineFault(int code);
 
 ProtocolState& Protocol();
 

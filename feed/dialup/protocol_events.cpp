@@ -48,6 +48,11 @@ ProtocolState& Protocol() {
     return state;
 }
 
+bool IsLineFault(int code) {
+    return code == kErrServerEnded || code == kErrReadFailed || code == kErrRetries || code == kErrNoAnswer ||
+           code == kErrIdle || code == kErrCarrierLost;
+}
+
 std::int64_t ProtocolNowMs() {
     return platform::GetClock().MonotonicMs();
 }

@@ -108,6 +108,7 @@ int md_receive_block(char* buffer, int& size, bool poll) {
     size = 0;
     if (!p.open) return md_report_error(kErrNoOpenSession);
     if (ErrorCell() < -99) return ErrorCell();
+    if (p.line_fault != 0) return md_report_error(p.line_fault);
     if (room <= 0) return 0;
     if (p.pending_count > 0 && !p.awaiting) return md_report_error(kErrOutOfStep);
     int handed = CopyOut(buffer, room);

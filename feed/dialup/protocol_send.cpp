@@ -89,6 +89,7 @@ int md_send_data(std::string_view text, int mode) {
     ProtocolState& p = Protocol();
     if (!p.open) return md_report_error(kErrNoOpenSession);
     if (ErrorCell() < -99) return ErrorCell();
+    if (p.line_fault != 0) return p.line_fault;
     if (p.pending_count < 0) return md_report_error(kErrGoAheads);
     std::size_t next = 0;
     for (;;) {

@@ -71,7 +71,7 @@ int md_session_close(int reason) {
     p.turnaround_ms = ProtocolNowMs() + kCloseTurnaroundMs;
     p.idle_ms = ProtocolNowMs() + kCloseIdleMs;
     int result = 0;
-    const int cell = ErrorCell();
+    const int cell = ErrorCell() != 0 ? ErrorCell() : p.line_fault;
     if (cell == kErrRetries || cell == kErrCarrierLost || cell == kErrNoAnswer || cell == kErrReadFailed) {
         // The line is no longer fit for an exchange.
         result = cell;

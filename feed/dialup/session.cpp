@@ -29,7 +29,10 @@ public:
     }
     int Close(int reason) override { return md_session_close(reason); }
     bool IsOpen() const override { return Protocol().open; }
-    void ErrorReported(int) override { md_error_trace(); }
+    void ErrorReported(int code) override {
+        md_error_trace();
+        if (IsLineFault(code) && Protocol().line_fault == 0) Protocol().line_fault = code;
+    }
 };
 
 SerialSession g_serial_session;

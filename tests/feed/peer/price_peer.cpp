@@ -242,11 +242,20 @@ void PricePeer::BreakSent() {
 
 void PricePeer::AwaitSilence() {
     std::unique_lock lock(mutex_);
+    const char c = 0;
     if (++quiet_calls_ % kEnquiryEvery == 0) {
         events_.push_back(SideEvent::kQuiet);
-        const char c = 0;
         (void)!write(wake_[1], &c, 1);
     }
+    if (!delayed_.empty() && --delayed_.front().silences <= 0) {
+        events_.push_back(SideEvent::kLater);
+        (void)!write(wake_[1], &c, 1);
+    }
+    idle_cv_.wait_for(lock, kSilenceWaitLimit, [&] { return idle_ && events_.empty() && !MasterReadable(); });
+}
+
+void PricePeer::Settle() {
+    std::unique_lock lock(mutex_);
     idle_cv_.wait_for(lock, kSilenceWaitLimit, [&] { return idle_ && events_.empty() && !MasterReadable(); });
 }
 
@@ -313,6 +322,11 @@ void PricePeer::Write(std::string_view bytes) {
     }
 }
 
+void PricePeer::WriteLater(int silences, std::string bytes) {
+    std::lock_guard lock(mutex_);
+    delayed_.push_back({silences, std::move(bytes)});
+}
+
 void PricePeer::HandleSide(SideEvent event) {
     switch (event) {
         case SideEvent::kBreak: {
@@ -329,6 +343,17 @@ void PricePeer::HandleSide(SideEvent event) {
         case SideEvent::kQuiet:
             if (mode_ == Mode::kEnquiring) Write(std::string(1, kEnq));
             break;
+        case SideEvent::kLater: {
+            std::string bytes;
+            {
+                std::lock_guard lock(mutex_);
+                if (delayed_.empty()) break;
+                bytes = std::move(delayed_.front().bytes);
+                delayed_.pop_front();
+            }
+            Write(bytes);
+            break;
+        }
     }
 }
 
@@ -337,6 +362,7 @@ void PricePeer::HangUp() {
     {
         std::lock_guard lock(mutex_);
         ++hangups_;
+        delayed_.clear();
     }
     mode_ = Mode::kCommand;
     line_.clear();
@@ -346,8 +372,9 @@ void PricePeer::HangUp() {
 void PricePeer::ResetLine() {
     input_ = Input::kIdle;
     block_body_.clear();
-    goahead_toggle_ = 0x0F;
-    accepted_toggle_ = 0x0E;
+    client_toggle_ = 0x0F;
+    resend_expected_ = false;
+    last_accepted_ = false;
     request_text_.clear();
     parts_.clear();
     blocks_.clear();
@@ -390,7 +417,8 @@ void PricePeer::FeedCommand(char c) {
             carrier_ = true;
             mode_ = Mode::kLogin;
             login_stage_ = 0;
-            Write("\r\nPelnet\r\nlogin: ");
+            // The host takes a second to greet the caller.
+            WriteLater(3, "\r\nPelnet\r\nlogin: ");
         }
         return;
     }
@@ -489,21 +517,24 @@ void PricePeer::FeedProtocol(char c) {
 }
 
 void PricePeer::HandleClientBlock(unsigned char toggle, const std::string& raw) {
+    (void)toggle;  // the toggle of a resent block need not be its first one's
     {
         std::lock_guard lock(mutex_);
         ++client_blocks_;
     }
-    // The library expects the go-ahead with the toggle other than the one
-    // its last block carried.
-    if (toggle == 0x0E || toggle == 0x0F) goahead_toggle_ = static_cast<unsigned char>(29 - toggle);
+    // The library expects go-aheads with the other toggle after each new
+    // block it sends; a block sent again (after a NAK or a repeated
+    // go-ahead) changes nothing. Go-aheads without blocks leave it as well.
+    const bool again = resend_expected_ || storm_;
+    resend_expected_ = false;
+    if (!again) client_toggle_ = static_cast<unsigned char>(29 - client_toggle_);
     bool good = raw.size() >= 4;
-    unsigned stated = 0;
     std::string text;
     bool more = false;
     if (good) {
         const std::string digits = raw.substr(raw.size() - 4);
         char* end = nullptr;
-        stated = static_cast<unsigned>(std::strtoul(digits.c_str(), &end, 16));
+        const unsigned stated = static_cast<unsigned>(std::strtoul(digits.c_str(), &end, 16));
         good = end == digits.c_str() + 4;
         const std::string body = raw.substr(0, raw.size() - 4);
         more = !body.empty() && body.back() == kEtx;
@@ -517,6 +548,8 @@ void PricePeer::HandleClientBlock(unsigned char toggle, const std::string& raw) 
             std::lock_guard lock(mutex_);
             ++naks_;
         }
+        resend_expected_ = true;
+        last_accepted_ = false;
         Write(std::string{kNak, kNak});
         return;
     }
@@ -524,21 +557,23 @@ void PricePeer::HandleClientBlock(unsigned char toggle, const std::string& raw) 
         SendGoAhead(false);
         return;
     }
-    if (toggle == accepted_toggle_) {
-        // The library did not see the answer to this block: answer again.
+    if (again && last_accepted_) {
+        // Taken before: answer again without taking it twice.
         if (more || inflight_ < 0)
             SendGoAhead(false);
         else
             SendBlock(static_cast<std::size_t>(inflight_), true, false);
         return;
     }
-    accepted_toggle_ = toggle;
+    last_accepted_ = true;
     request_text_ += text;
     if (more) {
-        if (Take(Fault::kRepeatGoAhead))
-            Write(std::string{kAck, static_cast<char>(toggle)});
-        else
+        if (Take(Fault::kRepeatGoAhead)) {
+            resend_expected_ = true;
+            Write(std::string{kAck, static_cast<char>(29 - client_toggle_)});
+        } else {
             SendGoAhead(false);
+        }
         return;
     }
     const std::string request = std::move(request_text_);
@@ -648,7 +683,7 @@ void PricePeer::SendGoAhead(bool after_ack) {
     std::string bytes;
     if (after_ack) bytes += kDle;
     bytes += kAck;
-    bytes += static_cast<char>(goahead_toggle_);
+    bytes += static_cast<char>(client_toggle_);
     Write(bytes);
 }
 

@@ -87,6 +87,9 @@ public:
     // spoils, where that applies.
     void Inject(Fault fault, int count = 1);
 
+    // Waits until the peer has handled everything sent to it so far.
+    void Settle();
+
     // What the peer saw.
     std::vector<std::string> Commands() const;  // AT commands
     std::vector<std::string> Requests() const;  // request lines (the "C" continuations too)
@@ -109,7 +112,7 @@ public:
 private:
     enum class Mode { kCommand, kLogin, kProtocol, kSilent, kEnquiring, kClosed };
     enum class Input { kIdle, kBlockToggle, kBlockBody, kAckSecond, kAckLetter, kAckCr, kQuery1, kQuery2 };
-    enum class SideEvent { kBreak, kDtrDown, kDtrUp, kQuiet };
+    enum class SideEvent { kBreak, kDtrDown, kDtrUp, kQuiet, kLater };
 
     void Run();
     void HandleSide(SideEvent event);
@@ -127,6 +130,9 @@ private:
     void HangUp();
     void ResetLine();
     void Write(std::string_view bytes);
+    // Writes after the library has waited `silences` times for input: the
+    // far end taking its time to answer.
+    void WriteLater(int silences, std::string bytes);
     bool MasterReadable() const;
     bool Take(Fault fault);
 
@@ -165,6 +171,11 @@ private:
     bool closed_ = false;
     std::string closing_reason_;
     int quiet_calls_ = 0;
+    struct Delayed {
+        int silences;
+        std::string bytes;
+    };
+    std::deque<Delayed> delayed_;
 
     // Line state (peer thread only, besides the flags above).
     Mode mode_ = Mode::kCommand;
@@ -175,8 +186,9 @@ private:
     unsigned char block_toggle_ = 0;
     std::string block_body_;
     char ack_letter_ = 0;
-    unsigned char goahead_toggle_ = 0x0F;
-    unsigned char accepted_toggle_ = 0x0E;
+    unsigned char client_toggle_ = 0x0F;  // the toggle the library expects in a go-ahead
+    bool resend_expected_ = false;        // the next client block is one sent again
+    bool last_accepted_ = false;          // the last client block was taken
     bool storm_ = false;  // answering everything with go-aheads
     std::string request_text_;
     std::deque<std::string> parts_;     // answer parts still to send
