@@ -11,14 +11,15 @@ using namespace platform;
 
 DialogTemplate ChartSelectTemplate() {
     using D = CChartSelectDlg;
-    return {kChartSelectDialogId, "Charts",
-            Column({Row({Group(IDC_STATIC, "Select Chart",
-                               {Radio(D::kAssetAllocation, "Asset Allocation"),
-                                Radio(D::kIndustryCategory, "Industry Category"),
-                                Radio(D::kPerformance, "Performance")}),
-                         Group(D::kTypeGroup, "Select Type",
-                               {Radio(D::kPieChart, "Pie Chart"), Radio(D::kBarChart, "Bar Chart"), Stretch()})}),
-                    Row({Stretch(), Button(IDOK, "OK", kDefault), Button(IDCANCEL, "Cancel")})})};
+    return {
+        kChartSelectDialogId, "Charts",
+        Column({Row({Group(IDC_STATIC, "Select Chart",
+                           {Radio(D::kAssetAllocation, "Asset Allocation"),
+                            Radio(D::kIndustryCategory, "Industry Category"),
+                            Radio(D::kPerformance, "Performance")}),
+                     Group(D::kTypeGroup, "Select Type",
+                           {Radio(D::kPieChart, "Pie Chart"), Radio(D::kBarChart, "Bar Chart"), Stretch()})}),
+                Row({Stretch(), Button(IDOK, "OK", kDefault), Button(IDCANCEL, "Cancel")})})};
 }
 
 }  // namespace

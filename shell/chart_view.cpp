@@ -6,6 +6,7 @@
 
 #include "platform/chart_files.h"
 #include "platform/common_dialogs.h"
+#include "platform/main_frame.h"
 #include "platform/message_box.h"
 #include "shell/app.h"
 #include "shell/chart_select_dialog.h"
@@ -30,6 +31,14 @@ platform::ChartFile FileOfKind(int kind) {
     }
 }
 
+// The owner of the view's message boxes: the main window, since the chart
+// window does not show until its chart is filled.
+platform::WindowHandle OwnerOf(const CChartView& view) {
+    const platform::ChildFrame* frame = view.GetParentFrame();
+    const platform::MainFrame* main = frame ? frame->GetMainFrame() : nullptr;
+    return main ? main->GetSafeHwnd() : view.GetSafeHwnd();
+}
+
 }  // namespace
 
 const char* ChartTitle(int chart_kind) {
@@ -52,7 +61,7 @@ CChartView::~CChartView() = default;
 int CChartView::OnCreate() {
     if (!m_pie.Create(*this, QRect(0, 0, 100, 100), kChartId)) {
         platform::MessageBox("m_pie.create failed.", "CChartView::OnCreate.",
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION, GetSafeHwnd());
+                             platform::MB_OK | platform::MB_ICONEXCLAMATION, OwnerOf(*this));
         return -1;
     }
     // No repaint until the chart is complete. The fixed settings: the pie's
@@ -64,10 +73,11 @@ int CChartView::OnCreate() {
     m_pie.Area().Bars().SetOverlap(-50);
     m_pie.Area().Bars().SetGap(100);
 
-    const std::string error = FileOfKind(ChartKind) == platform::ChartFile::Performance ? FillLine() : FillPie();
+    const std::string error =
+        FileOfKind(ChartKind) == platform::ChartFile::Performance ? FillLine() : FillPie();
     m_pie.SetIsBatched(false);
     if (!error.empty()) {
-        platform::MessageBox(error, platform::kChartErrorCaption, platform::MB_OK, GetSafeHwnd());
+        platform::MessageBox(error, platform::kChartErrorCaption, platform::MB_OK, OwnerOf(*this));
         return -1;
     }
     return 0;
@@ -108,7 +118,8 @@ std::string CChartView::FillLine() {
     for (int p = 1; p <= points; ++p) {
         for (int s = 1; s <= sets; ++s) {
             data.SetNumPoints(s, p);
-            data.SetY(s, p, read.data.values[static_cast<std::size_t>(s - 1)][static_cast<std::size_t>(p - 1)]);
+            data.SetY(s, p,
+                      read.data.values[static_cast<std::size_t>(s - 1)][static_cast<std::size_t>(p - 1)]);
         }
     }
     m_pie.Header().SetText("Performance");

@@ -1,13 +1,14 @@
 // The chart dialog: where it starts, the type radios that apply to the pie
 // files only, and the choice OK leaves in ChartKind and ChartType.
 
+#include "shell/chart_select_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/scripted_interaction.h"
-#include "shell/chart_select_dialog.h"
 
 namespace {
 
@@ -41,12 +42,14 @@ TEST_P(ChartChoice, OkStoresKindAndType) {
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, ChartChoice,
-    ::testing::Values(ChoiceCase{"Defaults", {}, 1, 2}, ChoiceCase{"AssetAllocationPie", {D::kPieChart}, 1, 1},
+    ::testing::Values(ChoiceCase{"Defaults", {}, 1, 2},
+                      ChoiceCase{"AssetAllocationPie", {D::kPieChart}, 1, 1},
                       ChoiceCase{"IndustryCategoryBar", {D::kIndustryCategory}, 2, 2},
                       ChoiceCase{"IndustryCategoryPie", {D::kPieChart, D::kIndustryCategory}, 2, 1},
                       // The type radios are disabled, but keep what they show.
                       ChoiceCase{"PerformanceAfterPie", {D::kPieChart, D::kPerformance}, 3, 1},
-                      ChoiceCase{"PerformanceThenBackToAssets", {D::kPerformance, D::kAssetAllocation}, 1, 2}),
+                      ChoiceCase{
+                          "PerformanceThenBackToAssets", {D::kPerformance, D::kAssetAllocation}, 1, 2}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ChartSelectDlg, StartsOnAssetAllocationAsBarAndDisablesTheTypeForPerformance) {
@@ -84,7 +87,7 @@ TEST(ChartSelectDlg, StartsOnAssetAllocationAsBarAndDisablesTheTypeForPerformanc
     EXPECT_EQ(ChartType, 1);
 
     // A disabled type radio cannot be clicked.
-    platform::ScriptedInteraction refused;
+    platform::ScriptedInteraction refused([](const std::string&) {});
     platform::ScopedInteraction installed_refused(refused);
     refused.ExpectDialog(kChartSelectDialogId).Click(D::kPerformance).Click(D::kPieChart);
     CChartSelectDlg again;
