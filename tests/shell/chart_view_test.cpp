@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QPainter>
 #include <QPrinter>
@@ -349,6 +350,7 @@ TEST_F(ChartWindowTest, ChartsCommandOpensTheChosenChart) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->Chart().Model().type, Kind::Pie);
     EXPECT_EQ(view->Chart().Model().NumSeries(), 8);
+    Keep(frame_->GetMainWindow()->grab().toImage(), "program_with_charts");
 }
 
 // ---- printing
