@@ -6,6 +6,7 @@
 #include <QFontDialog>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <filesystem>
 
@@ -63,11 +64,16 @@ std::optional<ColorRef> ChooseColor(const ColorRequest& request) {
 }
 
 bool PrintSetupDialog(QPrinter& printer, WindowHandle owner) {
-    return CurrentInteraction().ShowPrintDialog({PrintDialogKind::Setup, &printer, owner});
+    return CurrentInteraction().ShowPrintDialog({PrintDialogKind::Setup, &printer, owner, {}});
 }
 
 bool PrintDialog(QPrinter& printer, WindowHandle owner) {
-    return CurrentInteraction().ShowPrintDialog({PrintDialogKind::Print, &printer, owner});
+    return CurrentInteraction().ShowPrintDialog({PrintDialogKind::Print, &printer, owner, {}});
+}
+
+bool PrintPreviewDialog(QPrinter& printer, std::function<void(QPrinter& printer)> paint, WindowHandle owner) {
+    return CurrentInteraction().ShowPrintDialog(
+        {PrintDialogKind::Preview, &printer, owner, std::move(paint)});
 }
 
 std::optional<std::string> ScreenInteraction::ShowFileDialog(const FileDialogRequest& request) {
@@ -96,7 +102,9 @@ std::optional<FontChoice> ScreenInteraction::ShowFontDialog(const FontRequest& r
     QFont initial(ToQt(request.initial.face), request.initial.point_size,
                   request.initial.bold ? QFont::Bold : QFont::Normal, request.initial.italic);
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, ParentOf(request.owner));
+    const QFont font = QFontDialog::getFont(
+        &ok, initial, ParentOf(request.owner), QString(),
+        request.fixed_pitch_only ? QFontDialog::MonospacedFonts : QFontDialog::FontDialogOptions());
     if (!ok) return std::nullopt;
     return FontChoice{FromQt(font.family()), font.pointSize(), font.bold(), font.italic()};
 }
@@ -115,6 +123,14 @@ bool ScreenInteraction::ShowPrintDialog(const PrintRequest& request) {
     if (request.kind == PrintDialogKind::Setup) {
         QPageSetupDialog dialog(request.printer, ParentOf(request.owner));
         return dialog.exec() == QDialog::Accepted;
+    }
+    if (request.kind == PrintDialogKind::Preview) {
+        QPrintPreviewDialog preview(request.printer, ParentOf(request.owner));
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                         [&request](QPrinter* printer) {
+                             if (request.paint && printer) request.paint(*printer);
+                         });
+        return preview.exec() == QDialog::Accepted;
     }
     QPrintDialog dialog(request.printer, ParentOf(request.owner));
     return dialog.exec() == QDialog::Accepted;

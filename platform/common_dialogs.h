@@ -4,6 +4,7 @@
 // printer settings. Each goes through the installed Interaction, so a test
 // script answers them.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ std::optional<ColorRef> ChooseColor(const ColorRequest& request);
 // pages) on a printer's settings; true when confirmed.
 bool PrintSetupDialog(QPrinter& printer, WindowHandle owner = 0);
 bool PrintDialog(QPrinter& printer, WindowHandle owner = 0);
+// The print preview of pages that `paint` draws on the printer it is given;
+// true when the person printed from the preview.
+bool PrintPreviewDialog(QPrinter& printer, std::function<void(QPrinter& printer)> paint,
+                        WindowHandle owner = 0);
 
 // Splits a classic filter "Desc (*.a)|*.a|All Files (*.*)|*.*||" into
 // (description, patterns) pairs; the patterns keep their ";" separators.

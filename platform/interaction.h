@@ -51,6 +51,7 @@ struct FontChoice {
 struct FontRequest {
     FontChoice initial;
     WindowHandle owner = 0;
+    bool fixed_pitch_only = false;  // offer fixed-pitch faces only
 };
 
 // A colour as 0x00BBGGRR, the form colour files keep.
@@ -64,12 +65,15 @@ struct ColorRequest {
     WindowHandle owner = 0;
 };
 
-enum class PrintDialogKind { Setup, Print };
+enum class PrintDialogKind { Setup, Print, Preview };
 
 struct PrintRequest {
     PrintDialogKind kind = PrintDialogKind::Setup;
     QPrinter* printer = nullptr;  // the settings the dialog shows and changes
     WindowHandle owner = 0;
+    // Preview: paints the pages on the printer it is given (the preview's
+    // pages, or the printer when the person prints from the preview).
+    std::function<void(QPrinter& printer)> paint;
 };
 
 class Interaction {
@@ -85,7 +89,8 @@ public:
     virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<FontChoice> ShowFontDialog(const FontRequest& request) = 0;
     virtual std::optional<ColorRef> ShowColorDialog(const ColorRequest& request) = 0;
-    // True when the person confirmed (the printer then holds the settings).
+    // True when the person confirmed (the printer then holds the settings);
+    // for a preview, when the person printed from it.
     virtual bool ShowPrintDialog(const PrintRequest& request) = 0;
     virtual void Beep(unsigned type) = 0;
 };

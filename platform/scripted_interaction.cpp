@@ -311,9 +311,17 @@ std::optional<ColorRef> ScriptedInteraction::ShowColorDialog(const ColorRequest&
 }
 
 bool ScriptedInteraction::ShowPrintDialog(const PrintRequest& request) {
-    const std::optional<ScriptStep> step =
-        Take(ScriptStep::Kind::PrintDialog,
-             request.kind == PrintDialogKind::Setup ? "print set-up dialog" : "print dialog");
+    const char* what = request.kind == PrintDialogKind::Setup   ? "print set-up dialog"
+                       : request.kind == PrintDialogKind::Print ? "print dialog"
+                                                                : "print preview";
+    const std::optional<ScriptStep> step = Take(ScriptStep::Kind::PrintDialog, what);
+    // A preview shows its pages, painted on the request's printer, before
+    // the answer: ok prints from the preview (painted once more), cancel
+    // closes it.
+    if (step && request.kind == PrintDialogKind::Preview && request.paint && request.printer) {
+        request.paint(*request.printer);
+        if (step->number != 0) request.paint(*request.printer);
+    }
     return step && step->number != 0;
 }
 
