@@ -11,6 +11,7 @@
 
 namespace feed {
 class Session;
+class SerialSideChannel;
 }
 
 extern "C" {
@@ -23,8 +24,13 @@ FEED_EXPORT int ol_DataRequest(std::uintptr_t caller_window, const char* request
 // must outlive its use; it is called on the caller's thread.
 FEED_EXPORT feed::Session* md_install_test_session(feed::Session* session);
 
+// For tests only: gives the serial layer a side channel for a port without
+// modem lines (a pseudo-terminal), and returns the one given before.
+FEED_EXPORT feed::SerialSideChannel* md_install_test_side_channel(feed::SerialSideChannel* channel);
+
 }  // extern "C"
 
 // The types of the exports, for dlsym.
 using DataRequestFunction = int (*)(std::uintptr_t, const char*, char*);
 using InstallTestSessionFunction = feed::Session* (*)(feed::Session*);
+using InstallTestSideChannelFunction = feed::SerialSideChannel* (*)(feed::SerialSideChannel*);

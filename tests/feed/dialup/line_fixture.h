@@ -14,16 +14,24 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "feed/dialup/data_request.h"
 #include "feed/dialup/messages.h"
+#include "feed/dialup/protocol.h"
+#include "feed/dialup/scramble.h"
 #include "feed/dialup/serial_port.h"
+#include "feed/dialup/session.h"
+#include "feed/dialup/state.h"
 #include "feed/dialup/variables.h"
 #include "platform/clock.h"
 #include "tests/feed/dialup/dialup_fixture.h"
+#include "tests/feed/peer/price_peer.h"
 
 namespace feedtest {
 
@@ -175,6 +183,65 @@ protected:
     platform::TestClock clock_;
     platform::ScopedClock scoped_clock_{clock_};
     RawLine line_;
+};
+
+// The answers of the price server in the end-to-end tests.
+inline const std::map<std::string, std::vector<std::string>>& PeerAnswers() {
+    static const std::map<std::string, std::vector<std::string>> answers = {
+        {"V B980105IBM", {"IBM,105.25,X"}},
+        {"J980105IBM", {"IBM,105.25,1.5"}},
+        {"DAA980101981231IBM", {"IBM,I,980301,0.25,Q,980315"}},
+        {"!I980105IBM", {"IBM,INTL BUSINESS MACHINES,NYSE"}},
+    };
+    return answers;
+}
+
+// The serial session of the library on COM2, a pseudo-terminal with the
+// simulated modem and price server at its far end; the shipped dialogue
+// script in the data directory; a parameter file with a scrambled password.
+// A connection left up is hung up at the end. The test clock runs unless a
+// test asks for the system clock.
+class PeerLineTest : public DialupTest {
+protected:
+    PeerLineTest() {
+        scoped_clock_ = std::make_unique<platform::ScopedClock>(clock_);
+        feed::md_install_session(nullptr);  // the serial session
+        MapPort(2, peer_.DevicePath());
+        feed::md_install_side_channel(&peer_);
+        std::filesystem::copy_file(FEED_DIALUP_SCRIPT, Dir() / "dialup.dlg");
+        WriteParams("9600");
+        peer_.SetLogin("joe", "secret#2024!");
+        peer_.SetAnswers(PeerAnswers());
+    }
+    ~PeerLineTest() override {
+        if (feed::State().connection.connected) Call("", "HANGUP");
+        feed::md_install_side_channel(nullptr);
+        scoped_clock_.reset();
+    }
+
+    void UseSystemClock() {
+        scoped_clock_.reset();
+        peer_.SetRealTime(true);
+    }
+
+    void WriteParams(const std::string& line_speed) {
+        WriteFile(Dir() / "qordata.par",
+                  "call set = standard\n"
+                  "port = \"COM2\"\n"
+                  "line speed = " + line_speed + "\n"
+                  "telephone number = \"5551234\"\n"
+                  "remote user = \"joe\"\n"
+                  "remote password = " + feed::md_scramble_text("secret#2024!", 0b0101) + "\n");
+    }
+    std::vector<std::string> Errors() const { return caller_.Texts(1); }
+    bool LineFree() {
+        peer_.Settle();
+        return feed::md_port_number() == 0 && !feed::Protocol().open && !peer_.OnLine();
+    }
+
+    platform::TestClock clock_;
+    std::unique_ptr<platform::ScopedClock> scoped_clock_;
+    feedpeer::PricePeer peer_;
 };
 
 }  // namespace feedtest

@@ -30,45 +30,7 @@ using ::testing::HasSubstr;
 using Strings = std::vector<std::string>;
 using feedpeer::Fault;
 
-const std::map<std::string, Strings> kAnswers = {
-    {"V B980105IBM", {"IBM,105.25,X"}},
-    {"J980105IBM", {"IBM,105.25,1.5"}},
-    {"DAA980101981231IBM", {"IBM,I,980301,0.25,Q,980315"}},
-    {"!I980105IBM", {"IBM,INTL BUSINESS MACHINES,NYSE"}},
-};
-
-class FeedLineTest : public DialupTest {
-protected:
-    FeedLineTest() {
-        feed::md_install_session(nullptr);  // the serial session
-        MapPort(2, peer_.DevicePath());
-        feed::md_install_side_channel(&peer_);
-        std::filesystem::copy_file(FEED_DIALUP_SCRIPT, Dir() / "dialup.dlg");
-        WriteFile(Dir() / "qordata.par",
-                  "call set = standard\n"
-                  "port = \"COM2\"\n"
-                  "line speed = 9600\n"
-                  "telephone number = \"5551234\"\n"
-                  "remote user = \"joe\"\n"
-                  "remote password = " + feed::md_scramble_text("secret#2024!", 0b0101) + "\n");
-        peer_.SetLogin("joe", "secret#2024!");
-        peer_.SetAnswers(kAnswers);
-    }
-    ~FeedLineTest() override {
-        if (feed::State().connection.connected) Call("", "HANGUP");
-        feed::md_install_side_channel(nullptr);
-    }
-
-    Strings Errors() const { return caller_.Texts(1); }
-    bool LineFree() {
-        peer_.Settle();
-        return feed::md_port_number() == 0 && !feed::Protocol().open && !peer_.OnLine();
-    }
-
-    platform::TestClock clock_;
-    platform::ScopedClock scoped_clock_{clock_};
-    feedpeer::PricePeer peer_;
-};
+class FeedLineTest : public PeerLineTest {};
 
 TEST_F(FeedLineTest, ConnectAskForAPriceAndHangUp) {
     EXPECT_EQ(Call("V B980105IBM", "BLOCK,STATUS"), 1);

@@ -16,11 +16,13 @@
 
 #include "feed/dialup/vexa32md.h"
 #include "feed/dispatcher/dispatcher.h"
+#include "platform/clock.h"
 #include "platform/constants.h"
 #include "platform/interaction.h"
 #include "platform/profile.h"
 #include "platform/scripted_interaction.h"
 #include "tests/feed/common/feed_test_support.h"
+#include "tests/feed/peer/price_peer.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace feedtest {
@@ -215,6 +217,40 @@ TEST_F(FeedLibraryTest, HangupFromAHandlerEndsTheCallAndTheConnection) {
     EXPECT_EQ(nested, 1);
     EXPECT_THAT(session_.Lines(), ElementsAre("P IBM"));
     EXPECT_THAT(session_.closes, ElementsAre(66));
+}
+
+TEST_F(FeedLibraryTest, SerialSessionIsTheDefaultAndTakesTheShippedScript) {
+    // No session double: the library's own serial session, on a
+    // pseudo-terminal with the simulated modem and price server behind it.
+    // No dialogue script in the data directory: the one shipped beside the
+    // library dials and logs in.
+    auto side_channel =
+        reinterpret_cast<InstallTestSideChannelFunction>(dlsym(dialup_, "md_install_test_side_channel"));
+    ASSERT_NE(side_channel, nullptr);
+    platform::TestClock clock;
+    platform::ScopedClock scoped_clock(clock);
+    feedpeer::PricePeer peer;
+    peer.SetAnswers({{"V B980105IBM", {"IBM,105.25,X"}}});
+    const std::string ini = ReadFile(Dir() / "config" / "ledra" / "VEXA.INI");
+    const std::string params = ReadFile(Dir() / "qordata.par");
+    WriteFile(Dir() / "config" / "ledra" / "VEXA.INI", ini + "[ports]\nCOM2=" + peer.DevicePath() + "\n");
+    WriteFile(Dir() / "qordata.par", params + "telephone number = 5551234\nremote user = joe\nremote password = secret\n");
+    install_(nullptr);
+    side_channel(&peer);
+    ASSERT_FALSE(fs::exists(Dir() / "dialup.dlg"));
+
+    EXPECT_EQ(Call("V B980105IBM", "CONNECT,BLOCK"), 1);
+    EXPECT_THAT(caller_.Texts(25), ElementsAre("IBM,105.25,X\r\nE"));
+    EXPECT_THAT(caller_.Texts(1), ElementsAre());
+    EXPECT_EQ(peer.LoggedInAs(), "joe");
+    EXPECT_EQ(Call("", "HANGUP"), 1);
+    peer.Settle();
+    EXPECT_TRUE(peer.Closed());
+    EXPECT_FALSE(peer.OnLine());
+
+    side_channel(nullptr);
+    WriteFile(Dir() / "config" / "ledra" / "VEXA.INI", ini);
+    WriteFile(Dir() / "qordata.par", params);
 }
 
 TEST_F(FeedLibraryTest, TcpipCallTypeLoadsTheTcpipLibrary) {

@@ -294,12 +294,14 @@ void PricePeer::Run() {
         }
         {
             std::lock_guard lock(mutex_);
+            if (real_time_ && !delayed_.empty() && delayed_.front().due <= std::chrono::steady_clock::now())
+                events_.push_back(SideEvent::kLater);
             if (!events_.empty()) continue;
             idle_ = true;
         }
         idle_cv_.notify_all();
         pollfd fds[2] = {{master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        poll(fds, 2, 100);
+        poll(fds, 2, 20);
         {
             std::lock_guard lock(mutex_);
             idle_ = false;
@@ -324,7 +326,13 @@ void PricePeer::Write(std::string_view bytes) {
 
 void PricePeer::WriteLater(int silences, std::string bytes) {
     std::lock_guard lock(mutex_);
-    delayed_.push_back({silences, std::move(bytes)});
+    delayed_.push_back({silences, std::move(bytes),
+                        std::chrono::steady_clock::now() + silences * std::chrono::milliseconds(100)});
+}
+
+void PricePeer::SetRealTime(bool real_time) {
+    std::lock_guard lock(mutex_);
+    real_time_ = real_time;
 }
 
 void PricePeer::HandleSide(SideEvent event) {

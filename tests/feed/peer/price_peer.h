@@ -30,6 +30,7 @@
 // up after two seconds).
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -83,6 +84,10 @@ public:
     void SetGreeting(std::vector<std::string> lines);
     // The longest answer part (with its end mark) and the longest block body.
     void SetLimits(std::size_t part_limit, std::size_t block_limit);
+    // The library runs on the system clock: the far end's pauses are real
+    // (a tenth of a second for each silence) instead of counted in the
+    // library's silences.
+    void SetRealTime(bool real_time);
     // Injects a fault; `count` is the number of blocks (or client blocks) it
     // spoils, where that applies.
     void Inject(Fault fault, int count = 1);
@@ -174,7 +179,9 @@ private:
     struct Delayed {
         int silences;
         std::string bytes;
+        std::chrono::steady_clock::time_point due;
     };
+    bool real_time_ = false;
     std::deque<Delayed> delayed_;
 
     // Line state (peer thread only, besides the flags above).
