@@ -62,7 +62,7 @@ enum ProtocolEvent {
 struct ProtocolState {
     bool open = false;
     bool closing = false;
-    char letter = 'A';                         // of the next server block expected
+    char letter = 'A';  // of the next server block expected
     unsigned char expected_toggle = kToggleFirst;
     unsigned char invitation_toggle = kToggleFirst;
     std::string pending;    // the unacknowledged client block, or the last received block's data

@@ -30,7 +30,8 @@ int CopyOut(char* buffer, int room) {
     ProtocolState& p = Protocol();
     if (p.pending_count >= 0 || room <= 0) return 0;
     const std::size_t from = static_cast<std::size_t>(-p.pending_count);
-    const std::size_t n = std::min(static_cast<std::size_t>(room), p.pending.size() - std::min(from, p.pending.size()));
+    const std::size_t n =
+        std::min(static_cast<std::size_t>(room), p.pending.size() - std::min(from, p.pending.size()));
     if (n > 0) std::memcpy(buffer, p.pending.data() + from, n);
     const std::size_t to = from + n;
     p.pending_count = to < p.pending.size() ? -static_cast<int>(to) : 0;

@@ -28,20 +28,20 @@
 
 namespace feed {
 
-inline constexpr int kErrScriptOpen = -106;      // the script file cannot be opened
-inline constexpr int kErrScriptExit = -141;      // EXIT with a text (the detail)
-inline constexpr int kErrLabel = -142;           // a label the script does not hold, or an invalid name
-inline constexpr int kErrLabelExtra = -143;      // words after the label of GOTO or GOSUB
-inline constexpr int kErrNotNumber = -144;       // a number argument that is not a number
-inline constexpr int kErrGuard = -145;           // a guard without its closing "/"
-inline constexpr int kErrSetSyntax = -147;       // SET without "="
-inline constexpr int kErrValueSyntax = -148;     // value syntax, PROMPT without a variable, SHIFT of no variable
-inline constexpr int kErrScriptLine = -149;      // a script line longer than 127 characters
-inline constexpr int kErrIfSyntax = -150;        // IF syntax
-inline constexpr int kErrKeyword = -151;         // a word that is not a keyword
-inline constexpr int kErrBlock = -152;           // ENDLOOP or UNTIL that does not close the running block
-inline constexpr int kErrReturnStack = -154;     // GOSUB nesting beyond six, or RETURN without GOSUB
-inline constexpr int kErrSetVariable = -183;     // setting a variable failed
+inline constexpr int kErrScriptOpen = -106;   // the script file cannot be opened
+inline constexpr int kErrScriptExit = -141;   // EXIT with a text (the detail)
+inline constexpr int kErrLabel = -142;        // a label the script does not hold, or an invalid name
+inline constexpr int kErrLabelExtra = -143;   // words after the label of GOTO or GOSUB
+inline constexpr int kErrNotNumber = -144;    // a number argument that is not a number
+inline constexpr int kErrGuard = -145;        // a guard without its closing "/"
+inline constexpr int kErrSetSyntax = -147;    // SET without "="
+inline constexpr int kErrValueSyntax = -148;  // value syntax, PROMPT without a variable, SHIFT of no variable
+inline constexpr int kErrScriptLine = -149;   // a script line longer than 127 characters
+inline constexpr int kErrIfSyntax = -150;     // IF syntax
+inline constexpr int kErrKeyword = -151;      // a word that is not a keyword
+inline constexpr int kErrBlock = -152;        // ENDLOOP or UNTIL that does not close the running block
+inline constexpr int kErrReturnStack = -154;  // GOSUB nesting beyond six, or RETURN without GOSUB
+inline constexpr int kErrSetVariable = -183;  // setting a variable failed
 
 inline constexpr std::size_t kScriptLineLimit = 127;
 inline constexpr std::size_t kScriptTextLimit = 131;
@@ -55,10 +55,33 @@ inline constexpr int kChannelScriptEcho = 8;
 
 // Rows of the keyword table, in its ASCII order.
 enum KeywordRow {
-    kRowComment, kRowBreak, kRowClrbuf, kRowDelay, kRowDisplay, kRowEndloop, kRowExit,
-    kRowGosub, kRowGoto, kRowHangup, kRowIf, kRowLoop, kRowPort, kRowPrint, kRowPrompt,
-    kRowRead, kRowRepeat, kRowReset, kRowReturn, kRowSet, kRowShift, kRowTrace, kRowUnshift,
-    kRowUntil, kRowWrite, kRowXmit, kKeywordRows
+    kRowComment,
+    kRowBreak,
+    kRowClrbuf,
+    kRowDelay,
+    kRowDisplay,
+    kRowEndloop,
+    kRowExit,
+    kRowGosub,
+    kRowGoto,
+    kRowHangup,
+    kRowIf,
+    kRowLoop,
+    kRowPort,
+    kRowPrint,
+    kRowPrompt,
+    kRowRead,
+    kRowRepeat,
+    kRowReset,
+    kRowReturn,
+    kRowSet,
+    kRowShift,
+    kRowTrace,
+    kRowUnshift,
+    kRowUntil,
+    kRowWrite,
+    kRowXmit,
+    kKeywordRows
 };
 
 // Block roles: LOOP/ENDLOOP 1, REPEAT/UNTIL 2.

@@ -282,29 +282,48 @@ long long& CharacterDelay() {
 
 void RunCommand(int row, std::string_view args) {
     switch (row) {
-        case kRowBreak: return Break(args);
-        case kRowClrbuf: return ClearBuffer();
-        case kRowDelay: return Delay(args);
+        case kRowBreak:
+            return Break(args);
+        case kRowClrbuf:
+            return ClearBuffer();
+        case kRowDelay:
+            return Delay(args);
         case kRowDisplay:
-        case kRowPrint: return Display(args);
-        case kRowExit: return Exit(args);
+        case kRowPrint:
+            return Display(args);
+        case kRowExit:
+            return Exit(args);
         case kRowGosub:
-        case kRowGoto: return Jump(args, row);
-        case kRowHangup: return Hangup();
-        case kRowLoop: return Loop(args);
-        case kRowPort: return Port(args);
-        case kRowPrompt: return Prompt(args);
-        case kRowRead: return Read();
-        case kRowRepeat: Script().nested_result = md_exec_script(kBlockRepeat, 0); return;
+        case kRowGoto:
+            return Jump(args, row);
+        case kRowHangup:
+            return Hangup();
+        case kRowLoop:
+            return Loop(args);
+        case kRowPort:
+            return Port(args);
+        case kRowPrompt:
+            return Prompt(args);
+        case kRowRead:
+            return Read();
+        case kRowRepeat:
+            Script().nested_result = md_exec_script(kBlockRepeat, 0);
+            return;
         case kRowReset:
         case kRowShift:
-        case kRowUnshift: return Shift(args, row);
-        case kRowReturn: return Return();
-        case kRowSet: return Set(args);
-        case kRowTrace: return Trace(args);
+        case kRowUnshift:
+            return Shift(args, row);
+        case kRowReturn:
+            return Return();
+        case kRowSet:
+            return Set(args);
+        case kRowTrace:
+            return Trace(args);
         case kRowWrite:
-        case kRowXmit: return Write(args);
-        default: return;  // "#", and the closers handled by the executor
+        case kRowXmit:
+            return Write(args);
+        default:
+            return;  // "#", and the closers handled by the executor
     }
 }
 

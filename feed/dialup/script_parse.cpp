@@ -15,9 +15,9 @@ namespace {
 
 // The keywords in ASCII order, so that a binary search finds them.
 constexpr std::array<const char*, kKeywordRows> kKeywords = {
-    "#",     "BREAK",  "CLRBUF", "DELAY",  "DISPLAY", "ENDLOOP", "EXIT",   "GOSUB",   "GOTO",
-    "HANGUP", "IF",    "LOOP",   "PORT",   "PRINT",   "PROMPT",  "READ",   "REPEAT",  "RESET",
-    "RETURN", "SET",   "SHIFT",  "TRACE",  "UNSHIFT", "UNTIL",   "WRITE",  "XMIT",
+    "#",      "BREAK", "CLRBUF", "DELAY", "DISPLAY", "ENDLOOP", "EXIT",  "GOSUB",  "GOTO",
+    "HANGUP", "IF",    "LOOP",   "PORT",  "PRINT",   "PROMPT",  "READ",  "REPEAT", "RESET",
+    "RETURN", "SET",   "SHIFT",  "TRACE", "UNSHIFT", "UNTIL",   "WRITE", "XMIT",
 };
 
 bool IsBlank(char c) {

@@ -28,13 +28,13 @@
 
 namespace feed {
 
-inline constexpr int kErrPortOpen = -101;      // port name not COM1-COM4, or it cannot be opened or set up
-inline constexpr int kErrPortClosed = -102;    // the port is not open
-inline constexpr int kErrLineSpeed = -103;     // line speed not a number
-inline constexpr int kErrReadFailed = -104;    // three failed reads
-inline constexpr int kErrWriteFailed = -105;   // three failed writes
-inline constexpr int kErrCarrierLost = -126;   // carrier (or DSR) lost while waiting for input
-inline constexpr int kErrOutOfMemory = -181;   // no memory
+inline constexpr int kErrPortOpen = -101;     // port name not COM1-COM4, or it cannot be opened or set up
+inline constexpr int kErrPortClosed = -102;   // the port is not open
+inline constexpr int kErrLineSpeed = -103;    // line speed not a number
+inline constexpr int kErrReadFailed = -104;   // three failed reads
+inline constexpr int kErrWriteFailed = -105;  // three failed writes
+inline constexpr int kErrCarrierLost = -126;  // carrier (or DSR) lost while waiting for input
+inline constexpr int kErrOutOfMemory = -181;  // no memory
 
 inline constexpr int kReadTimeoutMs = 250;
 inline constexpr std::size_t kReadChunk = 79;

@@ -12,7 +12,7 @@
 namespace feed {
 class Session;
 class SerialSideChannel;
-}
+}  // namespace feed
 
 extern "C" {
 

@@ -2,13 +2,12 @@
 // bodies, checked against worked values and against the test peer's own
 // implementation.
 
-#include "feed/dialup/block_codec.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "feed/dialup/block_codec.h"
 #include "tests/feed/peer/price_peer.h"
 
 namespace feedtest {
@@ -26,7 +25,7 @@ TEST(FeedCodecTest, CrcOfWorkedTexts) {
         {"abc\x80", "5749"},    // the marker does not count
         {std::string("abc\x9f\x7f", 5), "5749"},
         {std::string("abc\0def", 7), "5749"},  // a NUL ends the text
-        {"abc\x03", "f7d6"},   // an ETX counts
+        {"abc\x03", "f7d6"},                   // an ETX counts
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -35,7 +34,8 @@ TEST(FeedCodecTest, CrcOfWorkedTexts) {
     EXPECT_EQ(feed::CrcDigits(feedpeer::PeerCrc("abc\x03")), "f7d6");
     // One step at a time gives the same as the whole.
     unsigned crc = 0xFFFF;
-    for (const char c : std::string("123456789")) crc = feed::md_crc16_update(static_cast<unsigned char>(c), crc);
+    for (const char c : std::string("123456789"))
+        crc = feed::md_crc16_update(static_cast<unsigned char>(c), crc);
     EXPECT_EQ(crc, 0x4B37u);
 }
 
@@ -50,9 +50,16 @@ TEST(FeedCodecTest, EscapingOfBodies) {
         {"line feed", "\n", "\x02\x2A"},
         {"control bytes", std::string("\x01\x1f\x0d", 3), "\x02\x21\x02\x3f\x02\x2d"},
         {"high bytes", "\xc1\xa0\xfe", "\x01\x41\x01\x20\x01\x7e"},
-        {"not sent", "a\x7f\x81\x9f\xff" "b", "ab"},
+        {"not sent",
+         "a\x7f\x81\x9f\xff"
+         "b",
+         "ab"},
         {"marker sends the next byte bare", "x\x80\x03", "x\x03"},
-        {"EOT block", "\x80\x04" "66", "\x04" "66"},
+        {"EOT block",
+         "\x80\x04"
+         "66",
+         "\x04"
+         "66"},
         {"marker at the end", "x\x80", "x"},
         {"NUL ends", std::string("ab\0cd", 5), "ab"},
     };
@@ -68,7 +75,8 @@ TEST(FeedCodecTest, UnescapingRestoresEveryTransportableByte) {
         if (c < 127 || c > 159) all += static_cast<char>(c);
     all.erase(all.find('\xff'));
     const std::string body = feed::EscapeBody(all);
-    for (const char c : body) EXPECT_TRUE(static_cast<unsigned char>(c) >= 1 && static_cast<unsigned char>(c) <= 126);
+    for (const char c : body)
+        EXPECT_TRUE(static_cast<unsigned char>(c) >= 1 && static_cast<unsigned char>(c) <= 126);
     EXPECT_EQ(feed::UnescapeBody(body), all);
     EXPECT_EQ(feedpeer::PeerEscape(all), body);
     EXPECT_EQ(feedpeer::PeerUnescape(body), all);

@@ -91,7 +91,8 @@ public:
         std::string bytes;
         char buffer[4096];
         ssize_t n;
-        while ((n = read(master_, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<std::size_t>(n));
+        while ((n = read(master_, buffer, sizeof buffer)) > 0)
+            bytes.append(buffer, static_cast<std::size_t>(n));
         all_ += bytes;
         return bytes;
     }
@@ -228,10 +229,13 @@ protected:
         WriteFile(Dir() / "qordata.par",
                   "call set = standard\n"
                   "port = \"COM2\"\n"
-                  "line speed = " + line_speed + "\n"
-                  "telephone number = \"5551234\"\n"
-                  "remote user = \"joe\"\n"
-                  "remote password = " + feed::md_scramble_text("secret#2024!", 0b0101) + "\n");
+                  "line speed = " +
+                      line_speed +
+                      "\n"
+                      "telephone number = \"5551234\"\n"
+                      "remote user = \"joe\"\n"
+                      "remote password = " +
+                      feed::md_scramble_text("secret#2024!", 0b0101) + "\n");
     }
     std::vector<std::string> Errors() const { return caller_.Texts(1); }
     bool LineFree() {

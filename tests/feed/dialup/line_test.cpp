@@ -77,7 +77,8 @@ TEST_F(FeedLineTest, LongAnswerInPartsAndBlocks) {
     Strings lines;
     std::string expected;
     for (int i = 0; i < 300; ++i) {
-        lines.push_back("SEC" + std::to_string(1000 + i) + "," + std::string(30, static_cast<char>('a' + i % 26)));
+        lines.push_back("SEC" + std::to_string(1000 + i) + "," +
+                        std::string(30, static_cast<char>('a' + i % 26)));
         expected += lines.back() + "\r\n";
     }
     ASSERT_GT(expected.size(), 10000u);

@@ -244,6 +244,11 @@ TEST_F(FeedParamsTest, ScramblerRoundTrips) {
     std::vector<std::string> unchanged = {"ABCDEFGHIJKLMNOPQ"};  // 17 characters: plain
     feed::md_unscramble_value(unchanged);
     EXPECT_THAT(unchanged, ElementsAre("abcdefghijklmnopq"));
+    // The key serves 19 pairs: longer elements stay as they are rather than
+    // be read with bytes from past its end.
+    std::vector<std::string> too_long = {"first", std::string(40, 'g'), std::string(61, 'v')};
+    feed::md_unscramble_value(too_long);
+    EXPECT_THAT(too_long, ElementsAre("first", std::string(40, 'g'), std::string(61, 'v')));
 }
 
 TEST_F(FeedParamsTest, ValueSyntax) {

@@ -117,7 +117,8 @@ TEST_F(FeedProtocolTest, ServerBlocksAndTheirLetters) {
     // go-ahead.
     line_.Send(kGoAhead0F);
     line_.on_silence = [&] {
-        if (line_.Received() == std::string{kAck, kAck, 'B', '\r'}) line_.Send(kDle + ServerBlock('B', "world", false));
+        if (line_.Received() == std::string{kAck, kAck, 'B', '\r'})
+            line_.Send(kDle + ServerBlock('B', "world", false));
     };
     EXPECT_EQ(Receive(data), 0);
     EXPECT_EQ(data, "world");
@@ -196,12 +197,48 @@ TEST_F(FeedProtocolTest, RequestsGoOutAsBlocks) {
     }
 }
 
+TEST_F(FeedProtocolTest, BlockAskedForAgainIsSentAgain) {
+    struct Case {
+        const char* name;
+        std::string again;  // the far end's answer to the first block
+    };
+    const std::vector<Case> cases = {
+        {"repeated go-ahead", kGoAhead0F},
+        {"NAK NAK", std::string{kNak, kNak}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenSession();
+        MessageRecorder::Messages().clear();
+        const_cast<std::string&>(line_.All()).clear();
+        line_.Send(kGoAhead0F);
+        int blocks = 0;
+        line_.on_silence = [&] {
+            if (line_.Received().empty()) return;
+            ++blocks;
+            line_.Send(blocks == 1 ? c.again : kGoAhead0E);
+        };
+        ASSERT_EQ(feed::md_send_data(std::string(1000, 'a') + std::string(200, 'b'), 0), 0);
+        line_.on_silence = nullptr;
+        const std::vector<ClientBlock> sent = ClientBlocks(line_.All());
+        ASSERT_EQ(sent.size(), 3u);
+        EXPECT_EQ(sent[0].text, std::string(1000, 'a'));
+        EXPECT_EQ(sent[1].text, std::string(1000, 'a'));
+        EXPECT_EQ(sent[2].text, std::string(200, 'b'));
+        EXPECT_THAT(MessageRecorder::On(feed::kChannelStatus), ElementsAre("Resending Block"));
+        EXPECT_EQ(feed::Protocol().retries, 0);
+        feed::md_close_port();
+    }
+}
+
 TEST_F(FeedProtocolTest, EscapedBytesOnTheWire) {
     OpenSession();
     line_.Send(kGoAhead0F);
     ASSERT_EQ(feed::md_send_data("A\xc1\x0aZ", 0), 0);
     const std::string wire = line_.Received();
-    EXPECT_EQ(wire.substr(0, 8), std::string("\x02\x0f" "A\x01\x41\x02\x2aZ", 8));
+    EXPECT_EQ(wire.substr(0, 8), std::string("\x02\x0f"
+                                             "A\x01\x41\x02\x2aZ",
+                                             8));
     EXPECT_EQ(wire.back(), '\r');
     EXPECT_EQ(wire.size(), 8u + 4 + 1);
 }
@@ -368,7 +405,9 @@ TEST_F(FeedProtocolTest, SessionEnd) {
     EXPECT_EQ(feed::md_session_close(66), 0);
     const std::vector<ClientBlock> blocks = ClientBlocks(line_.All());
     ASSERT_EQ(blocks.size(), 1u);
-    EXPECT_EQ(blocks[0].text, "\x04" "66");
+    EXPECT_EQ(blocks[0].text,
+              "\x04"
+              "66");
     EXPECT_TRUE(blocks[0].crc_ok);
     EXPECT_FALSE(feed::Protocol().open);
     EXPECT_EQ(feed::md_port_number(), 0);

@@ -73,8 +73,8 @@ TEST_F(FeedScriptTest, OutputTextsAndNumbers) {
         int cell;
     };
     const std::vector<Number> numbers = {
-        {"5", 5, 0}, {" 42 # note", 42, 0}, {"-3", -3, 0}, {"%n", 12, 0},
-        {"%a", 0, -144}, {"", 0, -144}, {"4x", 0, -144},
+        {"5", 5, 0},     {" 42 # note", 42, 0}, {"-3", -3, 0},   {"%n", 12, 0},
+        {"%a", 0, -144}, {"", 0, -144},         {"4x", 0, -144},
     };
     for (const Number& n : numbers) {
         SCOPED_TRACE(n.text);
@@ -181,7 +181,8 @@ TEST_F(FeedScriptTest, ControlFlow) {
          "DISPLAY \"skipped\"\ndone: DISPLAY \"done\"\n",
          {"pass 1", "pass 2", "done"}},
         {"GOTO out of a LOOP leaves it",
-         "LOOP 3\nDISPLAY \"in\"\nGOTO out\nDISPLAY \"not\"\nENDLOOP\nDISPLAY \"not either\"\nout:\nDISPLAY \"out\"\n",
+         "LOOP 3\nDISPLAY \"in\"\nGOTO out\nDISPLAY \"not\"\nENDLOOP\nDISPLAY \"not either\"\nout:\nDISPLAY "
+         "\"out\"\n",
          {"in", "out"}},
         {"GOTO inside the same body stays in it",
          "LOOP 2\nGOTO inner\nDISPLAY \"skipped\"\ninner: DISPLAY \"inner\"\nENDLOOP\nDISPLAY \"after\"\n",
@@ -191,8 +192,7 @@ TEST_F(FeedScriptTest, ControlFlow) {
          "s1: GOSUB s2\nRETURN\ns2: GOSUB s3\nRETURN\ns3: GOSUB s4\nRETURN\ns4: GOSUB s5\nRETURN\n"
          "s5: GOSUB s6\nRETURN\ns6: DISPLAY \"deepest\"\nRETURN\n",
          {"deepest", "back"}},
-        {"EXIT ends the script",
-         "DISPLAY \"a\"\nEXIT\nDISPLAY \"b\"\n", {"a"}},
+        {"EXIT ends the script", "DISPLAY \"a\"\nEXIT\nDISPLAY \"b\"\n", {"a"}},
         {"EXIT in a body ends the body",
          "LOOP 3\nDISPLAY \"in\"\nEXIT\nDISPLAY \"not\"\nENDLOOP\nDISPLAY \"after\"\n",
          {"in", "after"}},
@@ -224,7 +224,8 @@ TEST_F(FeedScriptTest, RepeatUntilRunsForItsTime) {
     EXPECT_THAT(Shown(), ElementsAre("done"));
     // A guard ends it early.
     line_.on_silence = [&] { line_.Send("CONNECT 9600\r\n"); };
-    EXPECT_EQ(Run("REPEAT\nREAD\n/CONNECT/ GOTO up\nUNTIL 600\nEXIT \"no connect\"\nup: DISPLAY \"up\"\n"), 0);
+    EXPECT_EQ(Run("REPEAT\nREAD\n/CONNECT/ GOTO up\nUNTIL 600\nEXIT \"no connect\"\nup: DISPLAY \"up\"\n"),
+              0);
     EXPECT_THAT(Shown(), ElementsAre("up"));
 }
 
@@ -263,7 +264,8 @@ TEST_F(FeedScriptTest, ScriptErrors) {
         std::string text;  // the error text on channel 1, when it matters
     };
     std::string seven = "GOSUB s1\n";
-    for (int i = 1; i <= 7; ++i) seven += "s" + std::to_string(i) + ": GOSUB s" + std::to_string(i + 1) + "\n";
+    for (int i = 1; i <= 7; ++i)
+        seven += "s" + std::to_string(i) + ": GOSUB s" + std::to_string(i + 1) + "\n";
     const std::vector<Case> cases = {
         {"EXIT with a text", "EXIT \"gave up \" %VERSION\n", -141, "gave up 1B"},
         {"jump to a label not in the script", "GOTO nowhere\n", -142, "Unknown DIALOG label 'nowhere'"},
@@ -314,7 +316,8 @@ TEST_F(FeedScriptTest, ScriptErrors) {
     MessageRecorder::Messages().clear();
     feed::ErrorCell() = 0;
     EXPECT_EQ(feed::md_run_script("missing.dlg"), -106);
-    EXPECT_EQ(MessageRecorder::On(feed::kChannelError).front(), "Unable to open the dialogue script missing.dlg");
+    EXPECT_EQ(MessageRecorder::On(feed::kChannelError).front(),
+              "Unable to open the dialogue script missing.dlg");
 }
 
 TEST_F(FeedScriptTest, LineCommands) {
@@ -379,8 +382,9 @@ TEST_F(FeedScriptTest, MessagesOfAScript) {
     EXPECT_THAT(MessageRecorder::On(feed::kChannelDialogueEnd), ElementsAre(""));
     // Received text reaches the trace as lines of printable characters, cut
     // after 77 characters.
-    EXPECT_THAT(MessageRecorder::On(feed::kChannelReceiveTrace),
-                ElementsAre("first line\n", "second " + std::string(71, 'x') + "\n", std::string(19, 'x') + "\n"));
+    EXPECT_THAT(
+        MessageRecorder::On(feed::kChannelReceiveTrace),
+        ElementsAre("first line\n", "second " + std::string(71, 'x') + "\n", std::string(19, 'x') + "\n"));
     // Each line run is echoed on channel 8.
     EXPECT_THAT(MessageRecorder::On(feed::kChannelScriptEcho), Contains("DISPLAY -n \"no newline\""));
     for (const SentMessage& m : MessageRecorder::Messages()) {

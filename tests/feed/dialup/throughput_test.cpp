@@ -38,13 +38,15 @@ TEST_F(FeedThroughputTest, AnswerLinesASecond) {
         ASSERT_EQ(Call("", "RESET,LINE,CONNECT"), 1);
         const auto start = std::chrono::steady_clock::now();
         ASSERT_EQ(Call(requests, ""), 1);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         // Each answer's lines and its end mark.
         const std::size_t lines = caller_.Texts(25).size() - kRequests;
         EXPECT_EQ(lines, static_cast<std::size_t>(kRequests * kLinesEach));
         const double rate = static_cast<double>(lines) / seconds;
-        std::printf("line speed %s: %zu answer lines in %.3f s, %.0f lines a second (%.0f requests a second)\n",
-                    speed, lines, seconds, rate, kRequests / seconds);
+        std::printf(
+            "line speed %s: %zu answer lines in %.3f s, %.0f lines a second (%.0f requests a second)\n",
+            speed, lines, seconds, rate, kRequests / seconds);
         RecordProperty(std::string("lines_per_second_") + speed, static_cast<int>(rate));
         EXPECT_THAT(Errors(), ::testing::ElementsAre());
         ASSERT_EQ(Call("", "HANGUP"), 1);

@@ -234,7 +234,8 @@ TEST_F(FeedLibraryTest, SerialSessionIsTheDefaultAndTakesTheShippedScript) {
     const std::string ini = ReadFile(Dir() / "config" / "ledra" / "VEXA.INI");
     const std::string params = ReadFile(Dir() / "qordata.par");
     WriteFile(Dir() / "config" / "ledra" / "VEXA.INI", ini + "[ports]\nCOM2=" + peer.DevicePath() + "\n");
-    WriteFile(Dir() / "qordata.par", params + "telephone number = 5551234\nremote user = joe\nremote password = secret\n");
+    WriteFile(Dir() / "qordata.par",
+              params + "telephone number = 5551234\nremote user = joe\nremote password = secret\n");
     install_(nullptr);
     side_channel(&peer);
     ASSERT_FALSE(fs::exists(Dir() / "dialup.dlg"));

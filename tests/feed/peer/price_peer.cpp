@@ -394,10 +394,14 @@ void PricePeer::ResetLine() {
 
 void PricePeer::Feed(char c) {
     switch (mode_) {
-        case Mode::kCommand: return FeedCommand(c);
-        case Mode::kLogin: return FeedLogin(c);
-        case Mode::kProtocol: return FeedProtocol(c);
-        default: return;  // silent, enquiring or closed: the server hears nothing
+        case Mode::kCommand:
+            return FeedCommand(c);
+        case Mode::kLogin:
+            return FeedLogin(c);
+        case Mode::kProtocol:
+            return FeedProtocol(c);
+        default:
+            return;  // silent, enquiring or closed: the server hears nothing
     }
 }
 
@@ -650,7 +654,8 @@ void PricePeer::StartPart(const std::string& part) {
         block_limit = block_limit_;
     }
     blocks_.clear();
-    for (std::size_t pos = 0; pos < part.size(); pos += block_limit) blocks_.push_back(part.substr(pos, block_limit));
+    for (std::size_t pos = 0; pos < part.size(); pos += block_limit)
+        blocks_.push_back(part.substr(pos, block_limit));
     letters_.assign(blocks_.size(), 0);
     inflight_ = -1;
     SendBlock(0, false, false);

@@ -100,11 +100,11 @@ public:
     std::vector<std::string> Requests() const;  // request lines (the "C" continuations too)
     std::string LoggedInAs() const;
     std::string System() const;
-    int Hangups() const;   // calls ended by DTR
+    int Hangups() const;  // calls ended by DTR
     int Breaks() const;
     int ClientBlocks() const;  // client blocks received, good or bad
     int NaksSent() const;
-    bool Closed() const;   // the closing EOT block came
+    bool Closed() const;  // the closing EOT block came
     std::string ClosingReason() const;
     bool OnLine() const;
 
@@ -196,12 +196,12 @@ private:
     unsigned char client_toggle_ = 0x0F;  // the toggle the library expects in a go-ahead
     bool resend_expected_ = false;        // the next client block is one sent again
     bool last_accepted_ = false;          // the last client block was taken
-    bool storm_ = false;  // answering everything with go-aheads
+    bool storm_ = false;                  // answering everything with go-aheads
     std::string request_text_;
-    std::deque<std::string> parts_;     // answer parts still to send
-    std::vector<std::string> blocks_;   // the blocks of the part being sent
-    std::vector<char> letters_;         // their letters
-    int inflight_ = -1;                 // the block last sent
+    std::deque<std::string> parts_;    // answer parts still to send
+    std::vector<std::string> blocks_;  // the blocks of the part being sent
+    std::vector<char> letters_;        // their letters
+    int inflight_ = -1;                // the block last sent
     char next_letter_ = 'A';
 };
 
