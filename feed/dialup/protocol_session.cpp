@@ -65,6 +65,9 @@ int md_session_open(std::string_view params_path) {
 
 int md_session_close(int reason) {
     ProtocolState& p = Protocol();
+    // A hang-up that arrives while the close exchange waits on the line (the
+    // waits run the caller's handlers and timers) leaves it to finish.
+    if (p.closing) return 0;
     const std::string closing = std::string{kMarker, kEot} + std::to_string(reason);
     p.closing = true;
     p.turnaround_mark = ProtocolState::Mark::kNone;

@@ -398,11 +398,15 @@ TEST_F(FeedProtocolTest, SessionEnd) {
     // the server's ACK EOT.
     OpenSession();
     line_.Send(kGoAhead0F);
+    int nested = -1;
     line_.on_silence = [&] {
+        // A hang-up from a handler while the close waits leaves it alone.
+        if (nested < 0) nested = feed::md_session_close(66);
         const std::string sent = line_.Received();
         if (sent.find('\x04') != std::string::npos) line_.Send(std::string{kAck, kEot});
     };
     EXPECT_EQ(feed::md_session_close(66), 0);
+    EXPECT_EQ(nested, 0);
     const std::vector<ClientBlock> blocks = ClientBlocks(line_.All());
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].text,
