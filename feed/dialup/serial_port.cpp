@@ -182,11 +182,14 @@ int FillChunk() {
     for (int tries = 0; tries < kTries; ++tries) {
         if (!WaitForInput(port.fd)) return 0;
         const ssize_t n = read(port.fd, port.chunk.data(), port.chunk.size());
-        if (n >= 0 || errno == EAGAIN) {
-            port.chunk_left = n > 0 ? static_cast<std::size_t>(n) : 0;
+        if (n > 0) {
+            port.chunk_left = static_cast<std::size_t>(n);
             return 0;
         }
-        tcflush(port.fd, TCIFLUSH);  // clears the device's error state, as after a line error
+        if (n < 0 && errno == EAGAIN) return 0;
+        // An error, or nothing where the device said there was something (a
+        // device hung up or gone) is a failed try. A terminal device keeps no
+        // error state to clear: the next try follows a short pause.
         md_sleep_us(kRetryPauseMs * 1000LL);
     }
     return kErrReadFailed;
@@ -321,7 +324,6 @@ int md_port_write(std::string_view bytes) {
             if (poll(&p, 1, kWriteWaitMs) > 0 && (p.revents & POLLOUT)) continue;
         }
         if (++failures >= kTries) return Result(kErrWriteFailed);
-        tcflush(port.fd, TCOFLUSH);
     }
     return Result(0);
 }

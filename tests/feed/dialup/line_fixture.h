@@ -66,13 +66,18 @@ public:
     }
     ~RawLine() override {
         close(keep_);
-        close(master_);
+        if (master_ >= 0) close(master_);
     }
     RawLine(const RawLine&) = delete;
     RawLine& operator=(const RawLine&) = delete;
 
     const std::string& Path() const { return path_; }
     int Master() const { return master_; }
+    // The far end goes away: reads and writes on the port fail from now on.
+    void CloseMaster() {
+        close(master_);
+        master_ = -1;
+    }
 
     // Bytes from the far end.
     void Send(std::string_view bytes) {

@@ -155,6 +155,18 @@ TEST_F(FeedSerialPortTest, CarrierWatch) {
     EXPECT_EQ(result, 0);
 }
 
+TEST_F(FeedSerialPortTest, ReadsAndWritesThatFail) {
+    ASSERT_EQ(feed::md_open_port(), 0);
+    line_.CloseMaster();
+    int result = 0;
+    const std::int64_t before = NowMs();
+    Read(10, &result);
+    EXPECT_EQ(result, -104);
+    EXPECT_EQ(NowMs() - before, 3 * 50);  // a pause after each of three tries
+    EXPECT_EQ(feed::md_port_write("ATZ\r"), -105);
+    EXPECT_EQ(feed::ErrorCell(), -105);
+}
+
 TEST_F(FeedSerialPortTest, WritesBreaksAndDtr) {
     std::size_t none = 1;
     char c;
