@@ -20,15 +20,16 @@ namespace {
 using engine::EntryForm;
 using engine::MonthlyValues;
 using engine::PostingMode;
+using posting_fixture::AccountFiles;
+using posting_fixture::CheckCase;
 using posting_fixture::DirectoryBytes;
 using posting_fixture::ExpectRejections;
 using posting_fixture::kAccount;
+using posting_fixture::kHl;
+using posting_fixture::kTr;
+using posting_fixture::kTrExt;
 using posting_fixture::ReadRecordOf;
-using posting_fixture::Rejections;
 
-const std::string kTr = "TRACC1.REC";
-const std::string kTrExt = "TRACC1.EXT";
-const std::string kHl = "HLACC1.REC";
 const std::string kHistory = "HLACC1.DAT";
 
 struct Cash {
@@ -82,20 +83,19 @@ protected:
     }
 
     int32_t Post(const Cash& c, PostingMode mode = PostingMode::kAdd, int32_t record = 0) {
-        EntryForm form = CashForm(c);
-        engine::Fcash(mode, record, form);
-        ExpectRejections(form, {});
-        return record;
+        return posting_fixture::PostValid(engine::Fcash, CashForm(c), mode, record);
     }
 
     fixtures::TempDataDir dir_;
 };
 
-std::map<std::string, std::vector<unsigned char>> AccountFiles() {
-    std::map<std::string, std::vector<unsigned char>> files;
-    for (auto& [name, bytes] : DirectoryBytes())
-        if (name.find("ACC1") != std::string::npos) files[name] = bytes;
-    return files;
+// The holdings file as the postings left it is what a rebuild makes.
+void ExpectHoldingsAsARebuildMakesThem() {
+    const auto incremental = fixtures::TempDataDir::ReadBytes(kHl);
+    int16_t flag = 0;
+    engine::Rbldhl(kAccount, flag);
+    ASSERT_EQ(flag, 0);
+    EXPECT_TRUE(fixtures::TempDataDir::ReadBytes(kHl) == incremental);
 }
 
 // ---- Checks
@@ -110,14 +110,7 @@ TEST_F(CashPosting, ChecksRejectFieldsAndWriteNothing) {
         engine::Fbuysell(PostingMode::kAdd, record, buy);
         ASSERT_EQ(record, 3);
     }
-    struct Case {
-        std::string name;
-        std::vector<std::pair<int, std::string>> fields;
-        Rejections want;
-        PostingMode mode = PostingMode::kAdd;
-        int32_t record = 0;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<CheckCase> cases = {
         {"unknown account", {{1, "NOPE"}}, {{1, "Invalid account identifier."}}},
         {"buy", {{3, "B"}}, {{3, "Invalid transaction code."}}},
         {"sale", {{3, "S"}}, {{3, "Invalid transaction code."}}},
@@ -146,17 +139,7 @@ TEST_F(CashPosting, ChecksRejectFieldsAndWriteNothing) {
          PostingMode::kDelete,
          3},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EntryForm form = CashForm({});
-        for (const auto& [n, text] : c.fields) form.SetField(n, text);
-        const auto before = DirectoryBytes();
-        int32_t record = c.record;
-        engine::Fcash(c.mode, record, form);
-        ExpectRejections(form, c.want);
-        EXPECT_EQ(record, c.record);
-        EXPECT_TRUE(DirectoryBytes() == before) << "a file changed";
-    }
+    posting_fixture::ExpectChecksRejectAndWriteNothing(engine::Fcash, CashForm({}), cases);
 }
 
 TEST(CashPostingCodes, CkcodcGivesDirectionAndSignAndRefusesTradeCodes) {
@@ -231,11 +214,7 @@ TEST_F(CashPosting, DepositFilesTheRecordCashLotAndHistoryByteExact) {
     EXPECT_EQ(cash.I16(22), 2);
     EXPECT_EQ(cash.R8(36), 1000.0);
     EXPECT_EQ(cash.R8(44), 1000.0);
-    const auto incremental = fixtures::TempDataDir::ReadBytes(kHl);
-    int16_t flag = 0;
-    engine::Rbldhl(kAccount, flag);
-    ASSERT_EQ(flag, 0);
-    EXPECT_TRUE(fixtures::TempDataDir::ReadBytes(kHl) == incremental);
+    ASSERT_NO_FATAL_FAILURE(ExpectHoldingsAsARebuildMakesThem());
 
     // The history: a capital flow in March, the market values from March on.
     const Year y = ReadYear(98);
@@ -370,11 +349,11 @@ TEST_F(CashPosting, ChangesAndDeletionsTakeTheStoredTransactionOutInFull) {
 }
 
 TEST_F(CashPosting, TheCashLotAgreesWithARebuild) {
-    EntryForm buy = posting_fixture::Form(
-        {{1, kAccount}, {2, "IBM"}, {3, "B"}, {4, "1"}, {5, "1/15/98"}, {10, "100.00"}, {11, "45.50"}});
-    int32_t record = 0;
-    engine::Fbuysell(PostingMode::kAdd, record, buy);
-    ExpectRejections(buy, {});
+    posting_fixture::PostValid(
+        engine::Fbuysell,
+        posting_fixture::Form(
+            {{1, kAccount}, {2, "IBM"}, {3, "B"}, {4, "1"}, {5, "1/15/98"}, {10, "100.00"}, {11, "45.50"}}),
+        PostingMode::kAdd, 0);
 
     const int32_t deposit = Post({.amount = "10000.00"});
     const int32_t dividend = Post({.code = "DI", .date = "4/1/98", .amount = "12.345", .text = "IBM"});
@@ -383,30 +362,25 @@ TEST_F(CashPosting, TheCashLotAgreesWithARebuild) {
     Post({.code = "DI", .date = "4/1/98", .amount = "1.00"}, PostingMode::kDelete, dividend);
     Post({.code = "IS", .date = "6/1/98", .amount = "0.005"});
 
-    const auto incremental = fixtures::TempDataDir::ReadBytes(kHl);
     EXPECT_EQ(CashBalance(), -4550.0 + 15000 - 200 + 0.01);
-    int16_t flag = 0;
-    engine::Rbldhl(kAccount, flag);
-    ASSERT_EQ(flag, 0);
-    EXPECT_TRUE(fixtures::TempDataDir::ReadBytes(kHl) == incremental);
+    ExpectHoldingsAsARebuildMakesThem();
 }
 
 TEST_F(CashPosting, ANewCashLotTakesAFreedRecordAsARebuildDoes) {
     // Two lots transferred in, the first withdrawn: its record heads the
     // free chain, and the account has no cash lot.
     auto transfer = [](const std::string& code, const std::string& symbol, const std::string& date) {
-        EntryForm form = posting_fixture::Form({{1, kAccount},
-                                                {2, symbol},
-                                                {3, code},
-                                                {4, date},
-                                                {6, "1"},
-                                                {8, "6/1/90"},
-                                                {10, "10.00"},
-                                                {11, "100.00"},
-                                                {12, "80.00"}});
-        int32_t record = 0;
-        engine::Fasset(PostingMode::kAdd, record, form);
-        ExpectRejections(form, {});
+        posting_fixture::PostValid(engine::Fasset,
+                                   posting_fixture::Form({{1, kAccount},
+                                                          {2, symbol},
+                                                          {3, code},
+                                                          {4, date},
+                                                          {6, "1"},
+                                                          {8, "6/1/90"},
+                                                          {10, "10.00"},
+                                                          {11, "100.00"},
+                                                          {12, "80.00"}}),
+                                   PostingMode::kAdd, 0);
     };
     transfer("SI", "IBM", "2/1/98");
     transfer("SI", "BOND", "2/1/98");
@@ -419,11 +393,7 @@ TEST_F(CashPosting, ANewCashLotTakesAFreedRecordAsARebuildDoes) {
     EXPECT_EQ(h.lots[0].first, 2);
     EXPECT_EQ(h.lots[0].second.symbol, "CASH        ");
     EXPECT_EQ(h.lots[1].second.symbol, "BOND        ");
-    const auto incremental = fixtures::TempDataDir::ReadBytes(kHl);
-    int16_t flag = 0;
-    engine::Rbldhl(kAccount, flag);
-    ASSERT_EQ(flag, 0);
-    EXPECT_TRUE(fixtures::TempDataDir::ReadBytes(kHl) == incremental);
+    ExpectHoldingsAsARebuildMakesThem();
 }
 
 // ---- All or nothing

@@ -25,6 +25,11 @@ inline const std::string kAccount = "ACC1";
 inline const std::string kOpened = "01/02/95";
 inline const std::string kProgramDate = "12/31/98";
 
+// The account's own files.
+inline const std::string kTr = "TRACC1.REC";
+inline const std::string kTrExt = "TRACC1.EXT";
+inline const std::string kHl = "HLACC1.REC";
+
 // Security entries: 1 CASH (type 1, as firms keep it first), 2 IBM (an
 // equity, type H), 3 BOND (type B, per 100 of face value), 4 MMF (a
 // money-market fund, type 1).
@@ -71,6 +76,15 @@ inline std::map<std::string, std::vector<unsigned char>> DirectoryBytes() {
     return files;
 }
 
+// The account's own files: what a posting may change. The replay's work
+// files (HL.TMP, GL.TMP) are scratch and are left out.
+inline std::map<std::string, std::vector<unsigned char>> AccountFiles() {
+    std::map<std::string, std::vector<unsigned char>> files;
+    for (auto& [name, bytes] : DirectoryBytes())
+        if (name.find("ACC1") != std::string::npos) files[name] = bytes;
+    return files;
+}
+
 inline records::Record ReadRecordOf(const std::string& name, long n) {
     const records::DirectFile file(name, 128, false);
     records::Record rec;
@@ -93,6 +107,54 @@ inline void ExpectRejections(const engine::EntryForm& form, const Rejections& wa
             EXPECT_EQ(form.Flag(n), 1) << "flag " << n;
             EXPECT_EQ(records::TrimRight(form.Message(n)), it->second) << "message " << n;
         }
+    }
+}
+
+// A posting routine: Fbuysell, Fcash or Fasset.
+using Poster = void (*)(engine::PostingMode, int32_t&, engine::EntryForm&);
+
+// Posts a form that must pass; returns the record number it was filed in.
+inline int32_t PostValid(Poster post, engine::EntryForm form, engine::PostingMode mode, int32_t record) {
+    post(mode, record, form);
+    ExpectRejections(form, {});
+    return record;
+}
+
+// Posts a form that must be refused with `want`, leaving the record number
+// and the files `snapshot` reads as they were.
+inline void ExpectRefused(Poster post,
+                          engine::EntryForm form,
+                          engine::PostingMode mode,
+                          int32_t record,
+                          const Rejections& want,
+                          std::map<std::string, std::vector<unsigned char>> (*snapshot)()) {
+    const auto before = snapshot();
+    int32_t posted = record;
+    post(mode, posted, form);
+    ExpectRejections(form, want);
+    EXPECT_EQ(posted, record);
+    EXPECT_TRUE(snapshot() == before) << "a file changed";
+}
+
+// One row of a table of checks: the changes to a valid form, the flags and
+// messages they bring, and the mode and record the form is posted with.
+struct CheckCase {
+    std::string name;
+    std::vector<std::pair<int, std::string>> fields;
+    Rejections want;
+    engine::PostingMode mode = engine::PostingMode::kAdd;
+    int32_t record = 0;
+};
+
+// Each row applied to `valid` must be refused and leave every file alone.
+inline void ExpectChecksRejectAndWriteNothing(Poster post,
+                                              const engine::EntryForm& valid,
+                                              const std::vector<CheckCase>& cases) {
+    for (const CheckCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        engine::EntryForm form = valid;
+        for (const auto& [n, text] : c.fields) form.SetField(n, text);
+        ExpectRefused(post, form, c.mode, c.record, c.want, DirectoryBytes);
     }
 }
 

@@ -15,15 +15,15 @@ namespace {
 
 using engine::EntryForm;
 using engine::PostingMode;
-using posting_fixture::DirectoryBytes;
+using posting_fixture::AccountFiles;
+using posting_fixture::CheckCase;
 using posting_fixture::ExpectRejections;
 using posting_fixture::kAccount;
+using posting_fixture::kHl;
+using posting_fixture::kTr;
+using posting_fixture::kTrExt;
 using posting_fixture::ReadRecordOf;
-using posting_fixture::Rejections;
 
-const std::string kTr = "TRACC1.REC";
-const std::string kTrExt = "TRACC1.EXT";
-const std::string kHl = "HLACC1.REC";
 const std::string kGl = "GLACC1.REC";
 
 // The single-precision "no lot cost" marker as a double holds it.
@@ -64,33 +64,13 @@ protected:
 
     // Posts a trade that must pass; returns its record number.
     int32_t Post(const Trade& t, PostingMode mode = PostingMode::kAdd, int32_t record = 0) {
-        EntryForm form = TradeForm(t);
-        engine::Fbuysell(mode, record, form);
-        ExpectRejections(form, {});
-        return record;
+        return posting_fixture::PostValid(engine::Fbuysell, TradeForm(t), mode, record);
     }
 
     fixtures::TempDataDir dir_;
 };
 
-// The account's own files: what a posting may change. The replay's work
-// files (HL.TMP, GL.TMP) are scratch and are left out.
-std::map<std::string, std::vector<unsigned char>> AccountFiles() {
-    std::map<std::string, std::vector<unsigned char>> files;
-    for (auto& [name, bytes] : DirectoryBytes())
-        if (name.find("ACC1") != std::string::npos) files[name] = bytes;
-    return files;
-}
-
 // ---- Checks
-
-struct CheckCase {
-    std::string name;
-    std::vector<std::pair<int, std::string>> fields;  // changes to a valid buy
-    Rejections want;
-    PostingMode mode = PostingMode::kAdd;
-    int32_t record = 0;
-};
 
 TEST_F(TradePosting, ChecksRejectFieldsAndWriteNothing) {
     Post({});  // record 2, so that changes have a transaction to name
@@ -152,17 +132,8 @@ TEST_F(TradePosting, ChecksRejectFieldsAndWriteNothing) {
          3},
         {"deletion of the header", {}, {{9, "No transaction in this record."}}, PostingMode::kDelete, 1},
     };
-    for (const CheckCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EntryForm form = TradeForm({});
-        for (const auto& [n, text] : c.fields) form.SetField(n, text);
-        const auto before = DirectoryBytes();
-        int32_t record = c.record;
-        engine::Fbuysell(c.mode, record, form);
-        ExpectRejections(form, c.want);
-        EXPECT_EQ(record, c.record);
-        EXPECT_TRUE(DirectoryBytes() == before) << "a file changed";
-    }
+    // Each row changes a valid buy.
+    posting_fixture::ExpectChecksRejectAndWriteNothing(engine::Fbuysell, TradeForm({}), cases);
 }
 
 TEST(TradePostingCodes, CkcodeAcceptsTradesOnlyAtModeZero) {
@@ -389,13 +360,9 @@ TEST_F(TradePosting, ARefusedRebuildPutsEveryFileBack) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto before = AccountFiles();
-        EntryForm form = TradeForm(c.trade);
-        int32_t record = c.record;
-        engine::Fbuysell(c.mode, record, form);
-        ExpectRejections(form, {{9, "This lot has been partially or totally sold/covered."}});
-        EXPECT_EQ(record, c.record);
-        EXPECT_TRUE(AccountFiles() == before) << "an account file changed";
+        posting_fixture::ExpectRefused(engine::Fbuysell, TradeForm(c.trade), c.mode, c.record,
+                                       {{9, "This lot has been partially or totally sold/covered."}},
+                                       AccountFiles);
     }
 }
 

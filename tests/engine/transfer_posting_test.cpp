@@ -15,15 +15,13 @@ namespace {
 using engine::EntryForm;
 using engine::MonthlyValues;
 using engine::PostingMode;
-using posting_fixture::DirectoryBytes;
-using posting_fixture::ExpectRejections;
+using posting_fixture::AccountFiles;
+using posting_fixture::CheckCase;
 using posting_fixture::kAccount;
+using posting_fixture::kHl;
+using posting_fixture::kTr;
+using posting_fixture::kTrExt;
 using posting_fixture::ReadRecordOf;
-using posting_fixture::Rejections;
-
-const std::string kTr = "TRACC1.REC";
-const std::string kTrExt = "TRACC1.EXT";
-const std::string kHl = "HLACC1.REC";
 
 struct Transfer {
     std::string code = "SI";
@@ -73,34 +71,17 @@ protected:
     }
 
     int32_t Post(const Transfer& t, PostingMode mode = PostingMode::kAdd, int32_t record = 0) {
-        EntryForm form = TransferForm(t);
-        engine::Fasset(mode, record, form);
-        ExpectRejections(form, {});
-        return record;
+        return posting_fixture::PostValid(engine::Fasset, TransferForm(t), mode, record);
     }
 
     fixtures::TempDataDir dir_;
 };
 
-std::map<std::string, std::vector<unsigned char>> AccountFiles() {
-    std::map<std::string, std::vector<unsigned char>> files;
-    for (auto& [name, bytes] : DirectoryBytes())
-        if (name.find("ACC1") != std::string::npos) files[name] = bytes;
-    return files;
-}
-
 // ---- Checks
 
 TEST_F(TransferPosting, ChecksRejectFieldsAndWriteNothing) {
     Post({});  // record 2
-    struct Case {
-        std::string name;
-        std::vector<std::pair<int, std::string>> fields;
-        Rejections want;
-        PostingMode mode = PostingMode::kAdd;
-        int32_t record = 0;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<CheckCase> cases = {
         {"unknown account", {{1, "NOPE"}}, {{1, "Invalid account identifier."}}},
         {"unknown security", {{2, "XYZ"}}, {{2, "Invalid security identifier."}}},
         {"trade code", {{3, "B"}}, {{3, "Invalid transaction code."}}},
@@ -128,17 +109,7 @@ TEST_F(TransferPosting, ChecksRejectFieldsAndWriteNothing) {
          PostingMode::kChange,
          3},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EntryForm form = TransferForm({});
-        for (const auto& [n, text] : c.fields) form.SetField(n, text);
-        const auto before = DirectoryBytes();
-        int32_t record = c.record;
-        engine::Fasset(c.mode, record, form);
-        ExpectRejections(form, c.want);
-        EXPECT_EQ(record, c.record);
-        EXPECT_TRUE(DirectoryBytes() == before) << "a file changed";
-    }
+    posting_fixture::ExpectChecksRejectAndWriteNothing(engine::Fasset, TransferForm({}), cases);
 }
 
 TEST(TransferPostingCodes, CkcodtTakesOnlyTransfers) {
@@ -283,13 +254,9 @@ TEST_F(TransferPosting, ARefusedRebuildPutsEveryFileBackAndLeavesTheHistory) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto before = AccountFiles();
-        EntryForm form = TransferForm(c.transfer);
-        int32_t record = c.record;
-        engine::Fasset(c.mode, record, form);
-        ExpectRejections(form, {{9, "This lot has been partially or totally sold/covered."}});
-        EXPECT_EQ(record, c.record);
-        EXPECT_TRUE(AccountFiles() == before) << "an account file changed";
+        posting_fixture::ExpectRefused(engine::Fasset, TransferForm(c.transfer), c.mode, c.record,
+                                       {{9, "This lot has been partially or totally sold/covered."}},
+                                       AccountFiles);
     }
 }
 
