@@ -55,6 +55,9 @@ inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_SHOWMINNOACTIVE = 7;
 inline constexpr int SW_RESTORE = 9;
 
+// The Close item of a window's system menu (PlainWindow::OnSysCommand).
+inline constexpr int SC_CLOSE = 0xF060;
+
 // Scroll requests carried by a scroll bar's Scroll notification.
 inline constexpr int SB_LINEUP = 0;
 inline constexpr int SB_LINELEFT = 0;

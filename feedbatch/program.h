@@ -1,0 +1,136 @@
+#pragma once
+
+// VEXA32, the data-feed batch program. It runs one data-feed transfer without
+// a user: it waits until the time and date set in VEXA.INI (read again every
+// second, so a changed setting counts while it waits), connects through
+// ol_DataRequest, names its answer file, sends each of its request files,
+// hangs up and ends. Its window lists what the data feed and the program
+// report, and the same lines go to the log file vexa.log in the home
+// directory.
+//
+// Start → waiting (timer 1 ticking) → connecting (icon 114) → sending (icon
+// 113) → hung up (icon 115) → window destroyed → end. A bad setting ends the
+// program before it waits or while it waits; a failed connect ends it while
+// connecting. It never runs a second transfer, and only one copy runs at a
+// time.
+//
+// The data-feed entry is given to the program (the one ROSPA32 exports, for
+// the real program), so tests can load the libraries themselves.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "feedbatch/input_list.h"
+#include "feedbatch/single_instance.h"
+
+namespace feedbatch {
+
+class BatchWindow;
+
+using DataRequestEntry = int (*)(std::uintptr_t caller_window, const char* request, char* options);
+
+inline constexpr const char* kClassTitle = "ORLIN 32";
+inline constexpr unsigned kRunTimer = 1;
+inline constexpr unsigned kRunTimerMs = 1000;
+inline constexpr int kAboutItem = 101;
+
+// The icons of the line's state.
+inline constexpr int kIconNotConnected = 113;
+inline constexpr int kIconDialling = 114;
+inline constexpr int kIconConnected = 115;
+
+// Channels of the records the program lists.
+inline constexpr int kChannelError = 1;
+inline constexpr int kChannelStatus = 3;
+inline constexpr int kChannelReceiveTrace = 5;
+inline constexpr int kChannelSendTrace = 6;
+
+// The show state of the command-line argument: "1" hidden, "2" minimised,
+// "3" maximised, "4" minimised without activation, anything else the usual.
+int ShowCommandOf(std::string_view argument);
+
+class BatchProgram {
+public:
+    explicit BatchProgram(DataRequestEntry entry);
+    ~BatchProgram();
+    BatchProgram(const BatchProgram&) = delete;
+    BatchProgram& operator=(const BatchProgram&) = delete;
+
+    // The start, up to the message loop. True when the program now waits
+    // for its timer; false when it has ended already (a copy is running
+    // already, or a setting, the log file or the timer failed).
+    bool Start(std::string_view show_argument);
+    // Runs the window's messages until the program ends; the exit code.
+    int RunMessageLoop();
+
+    bool Ended() const { return ended_; }
+    // 0 for a run that ended through its window; 1 for a start that failed.
+    int ExitCode() const { return exit_code_; }
+    // Why the start refused to run (a copy running already), or empty.
+    const std::string& Refusal() const { return refusal_; }
+
+    // Each tick of timer 1: when the set time has come, the whole transfer.
+    void batch_run();
+    // Mode 1 checks every request file (1 when all are usable); mode 0 makes
+    // the next name current (1) or tells the end of the list (0).
+    int batch_next_input(int mode);
+    // 1 when the transfer is due; 0 when not, and when a bad setting has
+    // just ended the program.
+    int batch_wait_due();
+    // Shows the line's state as the window's icon.
+    void batch_set_icon(int icon);
+
+    // What reaches the window: a data-feed record or one of the program's
+    // own texts; a close request; a system-menu item; its destruction.
+    void OnRecord(int channel, std::string_view text);
+    void OnCloseRequest();
+    void OnSysCommand(int id);
+    void OnWindowDestroyed();
+
+    BatchWindow* Window() const { return window_.get(); }
+    const std::string& Title() const { return title_; }
+    const std::string& CurrentInput() const { return current_input_; }
+    std::vector<std::string> ListLines() const;
+    // The icons shown, in order.
+    const std::vector<int>& Icons() const { return icons_; }
+
+private:
+    void List(int channel, std::string_view text);
+    bool OpenLogFile();
+    void CloseLogFile();
+    int Request(std::string_view options);
+    // Deletes the answer file and lists what became of it.
+    void DeleteOutputFile(bool file_must_go);
+    void EndProgram();
+    void FailStart();
+    void SystemClose();
+
+    DataRequestEntry entry_;
+    SingleInstanceLock lock_;
+    std::unique_ptr<BatchWindow> window_;
+    std::string title_;
+    std::string home_dir_;
+    std::FILE* log_ = nullptr;
+    std::string input_setting_;
+    std::string output_file_;
+    InputList inputs_;
+    std::string current_input_;
+    bool running_ = false;
+    bool connecting_ = false;
+    bool debug_ = false;
+    long long last_sum_ = 0;
+    std::vector<int> icons_;
+    bool ended_ = false;
+    int exit_code_ = 0;
+    std::string refusal_;
+};
+
+// The program: the start, then the message loop until the transfer (or a
+// bad setting) ends it. Needs the application object.
+int batch_win_main(std::string_view show_argument, DataRequestEntry entry);
+
+}  // namespace feedbatch
