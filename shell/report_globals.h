@@ -67,8 +67,15 @@ struct ReportGlobals : ReportSelection {
     int16_t PerformanceSelection = 0;  // cleared when the main frame is made
     int32_t LineSource = 0;            // LineSourceKind
     // The next report window number; every display window and print run
-    // takes one, and numbers are never reused within a run.
-    int16_t ReportWindowNumber = 0;
+    // takes one, and numbers are never reused within a run. 32 bits wide,
+    // so that a long session never wraps to negative numbers (which name no
+    // file, so their files would be left on disk).
+    int32_t ReportWindowNumber = 0;
+    // The transaction list opens on the downloaded transactions (Edit
+    // Transactions) or on the block trade (Block Trades Edit) instead of a
+    // selection; set by those commands, read and cleared by the list.
+    int32_t EditDownloadedFlag = 0;
+    int32_t EditBlockFlag = 0;
 };
 
 // The one instance, alive for the whole run.

@@ -1,0 +1,144 @@
+// The report runner: the fields of the report globals, the routine table
+// and the run.
+
+#include "shell/runner.h"
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "engine/update.h"
+#include "platform/feedback.h"
+#include "platform/message_box.h"
+#include "records/files.h"
+#include "records/record.h"
+#include "records/report_output.h"
+#include "shell/main_frame.h"
+
+namespace shell {
+namespace {
+
+// The update of the data base writes only the work file; for the file
+// destination its lines are copied into the named file here, as the report
+// routines copy theirs.
+void RunUpdateOfDataBase(ReportFields& fields) {
+    engine::Getacc();
+    if (fields.output_mode == kOutputModeFile) records::Acopy(records::kReportWorkFile, fields.output_name);
+}
+
+// The routine table: report code -> the call of its report routine with
+// the fields in the order the routine takes them. A report subsystem adds
+// one row per code it serves, for instance
+//   {101, {[](ReportFields& f) { reports::Holdings(f.scope, f.manager, f.account, f.end,
+//                                                  f.flag_text1, f.flag_text2, f.output_mode,
+//                                                  f.output_name, f.name_length); }}},
+std::map<int, ReportRoutineEntry>& Routines() {
+    static std::map<int, ReportRoutineEntry> table = {
+        {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
+    };
+    return table;
+}
+
+std::string YesNo(bool yes) {
+    return yes ? "Y   " : "N   ";
+}
+
+}  // namespace
+
+ReportFields PrepareReportFields(const ReportGlobals& g) {
+    using records::Fixed;
+    ReportFields f;
+    f.scope = g.SelectionScope == 1 ? "A   " : g.SelectionScope == 2 ? "S   " : "    ";
+    f.manager = Fixed(g.ManagerCode, 4);
+    f.account = Fixed(g.SelectedAccount, 8);
+    f.search_text = Fixed(g.SelectedAccount, 32);
+    f.security = Fixed(g.SelectedSecurity, 12);
+    f.start = Fixed(g.StartDate, 8);
+    f.end = Fixed(g.EndDate, 8);
+    f.flag_text1 = YesNo(g.ReportFlag1 != 0);
+    f.flag_number1 = g.ReportFlag1 != 0 ? 1 : 2;
+    f.flag_text2 = YesNo(g.ReportFlag2 != 0);
+    if (g.OutputDestination == kOutputFile) {
+        f.output_name = Fixed(g.OutputFileName, 12);
+        f.output_mode = kOutputModeFile;
+    } else {
+        f.output_name = Fixed(kNoOutputFileName, 12);
+        f.output_mode = kOutputModeReport;
+    }
+    f.sort_option = Fixed(g.SortOption, 4);
+    f.list_file = Fixed(g.ListFileName, 12);
+    f.import_file = Fixed(g.ListFileName, 48);
+    f.group = Fixed(g.GroupDescription, 32);
+    f.tax_transmitter = Fixed(g.TaxTransmitterCode, 8);
+    f.payer_control = Fixed(g.PayerNameControl, 4);
+    f.cross_number = Fixed(g.CrossRefNumber, 4);
+    f.cross_name = Fixed(g.CrossRefName, 40);
+    f.cross_tag = Fixed(g.CrossRefTag, 4);
+    f.ledger_security_type = Fixed(g.LedgerSecurityType, 4);
+    f.ledger_tran_codes = Fixed(g.LedgerTranCodes, 20);
+    f.ledger_tran_type = Fixed(g.LedgerTranType, 4);
+    // The import dialog keeps a 16-bit number in the first two bytes.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(f.ledger_security_type.data());
+    f.import_number = static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
+    f.report_variant = g.ReportVariant;
+    f.performance_kind = static_cast<int16_t>(g.PerformanceKind + 1);
+    f.period = g.PerformancePeriod == 1 ? "Q   " : "M   ";
+    return f;
+}
+
+const ReportRoutineEntry* FindReportRoutine(int code) {
+    const auto& table = Routines();
+    const auto it = table.find(code);
+    return it == table.end() ? nullptr : &it->second;
+}
+
+bool DialogWritesWorkFile(int code) {
+    return code == 89 || code == 261 || (code >= 281 && code <= 292) || code == 322 || code == 323;
+}
+
+ReportRoutineOverride::ReportRoutineOverride(int code, ReportRoutineEntry entry)
+    : code_(code), had_previous_(Routines().count(code) != 0) {
+    if (had_previous_) previous_ = Routines()[code];
+    Routines()[code] = std::move(entry);
+}
+
+ReportRoutineOverride::~ReportRoutineOverride() {
+    if (had_previous_)
+        Routines()[code_] = std::move(previous_);
+    else
+        Routines().erase(code_);
+}
+
+void SetReportPageSettings(int16_t page_length, int16_t top_lines) {
+    records::Setpgl(page_length);
+    records::Settop(top_lines);
+}
+
+void ShowNotAvailable() {
+    const CMainFrame* frame = TheMainFrame();
+    platform::MessageBox(kNotAvailableText, kReportDiagnosticCaption,
+                         platform::MB_OK | platform::MB_ICONEXCLAMATION, frame ? frame->GetSafeHwnd() : 0);
+}
+
+bool WorkFileExists() {
+    std::error_code error;
+    return std::filesystem::is_regular_file(records::ResolveName(records::kReportWorkFile), error);
+}
+
+bool RunReport() {
+    const int code = g_report.ReportCode;
+    if (!DialogWritesWorkFile(code)) {
+        // Whatever an earlier run left must not pass for this report.
+        records::Purge(records::kReportWorkFile);
+        if (const ReportRoutineEntry* entry = FindReportRoutine(code)) {
+            ReportFields fields = PrepareReportFields(g_report);
+            platform::WaitCursor wait;
+            entry->run(fields);
+        }
+    }
+    if (WorkFileExists()) return true;
+    ShowNotAvailable();
+    return false;
+}
+
+}  // namespace shell
