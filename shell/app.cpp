@@ -15,9 +15,11 @@
 #include "shell/chart_view.h"
 #include "shell/child_frames.h"
 #include "shell/command_ids.h"
+#include "shell/dispatch.h"
 #include "shell/display_view.h"
 #include "shell/message_list.h"
 #include "shell/placeholder_views.h"
+#include "shell/print_view.h"
 #include "shell/printer_settings.h"
 #include "shell/report_globals.h"
 #include "shell/tran_selection.h"
@@ -85,6 +87,8 @@ bool CLedraApp::InitInstance(int show_command) {
     templates_.Add({name, factories_[kPrintViewTemplate], MakeChildFrame});
     templates_.Add({name, factories_[kChartTemplate], MakeChartFrame});
 
+    // The commands of the dispatcher.
+    RegisterDispatcherCommands();
     // The Charts command and its tool bar button, unless the command
     // dispatcher has taken them already.
     for (const int id : {kCmdCharts, kCmdToolCharts})

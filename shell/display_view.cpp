@@ -14,6 +14,7 @@
 #include "records/report_output.h"
 #include "shell/app.h"
 #include "shell/main_frame.h"
+#include "shell/print_view.h"
 #include "shell/printer_settings.h"
 
 namespace shell {
@@ -99,6 +100,8 @@ CDisplayNew::CDisplayNew() : startup_pending_copy_(g_app_state.startup_text_pend
     Bind(kDoneButton, Notify::Clicked, &CDisplayNew::OnDone);
     Bind(kHorizontalBar, Notify::Scroll, [this](const Notification& n) { OnScroll(n); });
     Bind(kVerticalBar, Notify::Scroll, [this](const Notification& n) { OnScroll(n); });
+    Bind(ID_FILE_PRINT, Notify::Clicked, [this] { PrintDisplayWindow(*this, /*preview=*/false); });
+    Bind(ID_FILE_PRINT_PREVIEW, Notify::Clicked, [this] { PrintDisplayWindow(*this, /*preview=*/true); });
 }
 
 std::string CDisplayNew::WindowFileName(int number) {

@@ -16,6 +16,4 @@ public:
     void OnDraw(QPainter& painter) override;
 };
 
-class CPrintView : public EmptyView {};
-
 }  // namespace shell

@@ -107,38 +107,38 @@ TEST(Commands, RegisteredCommandsRunFromTheirMenuPaths) {
     ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
     ASSERT_TRUE(run.Started()) << AllFailures(run);
     CMainFrame* frame = run.Frame();
-    EXPECT_FALSE(frame->IsCommandEnabled(kCmdOptions));  // nothing registered: disabled
-    EXPECT_FALSE(run.RunScript("menu \"Utilities/Options\"\n"));
+    EXPECT_FALSE(frame->IsCommandEnabled(kCmdCash));  // nothing registered: disabled
+    EXPECT_FALSE(run.RunScript("menu \"Transactions/Cash\"\n"));
     EXPECT_NE(AllFailures(run).find("is disabled or has no handler"), std::string::npos) << AllFailures(run);
 
     int runs = 0;
-    RegisterCommand(kCmdOptions, [&](CMainFrame& f) {
+    RegisterCommand(kCmdCash, [&](CMainFrame& f) {
         EXPECT_EQ(&f, frame);
         ++runs;
     });
-    RegisterCommand(kCmdImportJackWhite, [&](CMainFrame&) { runs += 10; });
-    EXPECT_TRUE(frame->IsCommandEnabled(kCmdOptions));
-    EXPECT_TRUE(frame->InvokeCommand(kCmdOptions));
+    RegisterCommand(kCmdInputAssetAllocation, [&](CMainFrame&) { runs += 10; });
+    EXPECT_TRUE(frame->IsCommandEnabled(kCmdCash));
+    EXPECT_TRUE(frame->InvokeCommand(kCmdCash));
     EXPECT_EQ(runs, 1);
     // "Modules" is gone from the menu, so its commands are reached by number.
-    EXPECT_TRUE(frame->InvokeCommand(kCmdImportJackWhite));
+    EXPECT_TRUE(frame->InvokeCommand(kCmdInputAssetAllocation));
     EXPECT_EQ(runs, 11);
-    UnregisterCommand(kCmdOptions);
-    UnregisterCommand(kCmdImportJackWhite);
-    EXPECT_FALSE(frame->IsCommandEnabled(kCmdOptions));
+    UnregisterCommand(kCmdCash);
+    UnregisterCommand(kCmdInputAssetAllocation);
+    EXPECT_FALSE(frame->IsCommandEnabled(kCmdCash));
 }
 
 TEST(Commands, RegisteredBeforeTheFrameIsMadeAndReachedByMenuPath) {
     TempDataDir dir;
     int runs = 0;
-    RegisterCommand(kCmdFindCustodian, [&](CMainFrame&) { ++runs; });
+    RegisterCommand(kCmdSetupCustodian, [&](CMainFrame&) { ++runs; });
     ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
     ASSERT_TRUE(run.Started()) << AllFailures(run);
-    EXPECT_TRUE(run.Frame()->IsCommandEnabled(kCmdFindCustodian));
-    EXPECT_TRUE(run.RunScript("menu \"Tools/Find/Custodian ID\"\nmenu \"Tools/Find/Custodian ID\"\n"))
+    EXPECT_TRUE(run.Frame()->IsCommandEnabled(kCmdSetupCustodian));
+    EXPECT_TRUE(run.RunScript("menu \"Setup/Custodian\"\nmenu \"Setup/Custodian\"\n"))
         << AllFailures(run);
     EXPECT_EQ(runs, 2);
-    UnregisterCommand(kCmdFindCustodian);
+    UnregisterCommand(kCmdSetupCustodian);
     EXPECT_FALSE(run.RunScript("menu \"Modules/Asset Allocation/Input/Modify\"\n"));
     EXPECT_NE(AllFailures(run).find("there is no menu item"), std::string::npos) << AllFailures(run);
 }

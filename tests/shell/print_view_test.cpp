@@ -1,0 +1,403 @@
+// Printing reports: where the 132 columns go on the paper, the page length
+// from the paper, the page starts, the print view's print and preview runs
+// to a PDF printer, and the report display window's printing.
+//
+// LEDRA_PRINT_PDF=<folder> keeps a copy of the printed PDF there, for a
+// person to look at.
+
+#include "shell/print_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QPrinter>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "records/common_file.h"
+#include "records/report_output.h"
+#include "shell/command_ids.h"
+#include "shell/dispatch.h"
+#include "shell/display_view.h"
+#include "shell/printer_settings.h"
+#include "shell/runner.h"
+#include "tests/shell/road_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace shell;
+using fixtures::TempDataDir;
+using road::Played;
+
+constexpr int kTestCode = 101;  // a report code whose routine the tests provide
+
+void KeepPdf(const std::string& path, const std::string& name) {
+    const QByteArray folder = qgetenv("LEDRA_PRINT_PDF");
+    if (folder.isEmpty()) return;
+    fs::create_directories(folder.toStdString());
+    std::error_code error;
+    fs::copy_file(path, fs::path(folder.toStdString()) / name, fs::copy_options::overwrite_existing, error);
+}
+
+TEST(PrintColumns, AllColumnsFitBetweenTheMargins) {
+    struct Case {
+        int printable_width;
+        float left, right;
+        int text_width, char_width, left_x;
+    };
+    const Case cases[] = {
+        {11520, 0.5f, 0.5f, 10080, 76, 720},  // 8 inches printable
+        {11520, 3.0f, 3.0f, 3600, 27, 4320},  // margins leave too little: 2.5 inches
+        {12240, 0.0f, 0.0f, 12240, 92, 0},
+        {15840, 0.25f, 0.75f, 14400, 109, 360},  // landscape
+    };
+    for (const Case& c : cases) {
+        const PrintColumns columns = ComputePrintColumns(c.printable_width, c.left, c.right);
+        EXPECT_EQ(columns.text_width, c.text_width) << c.printable_width << " " << c.left << " " << c.right;
+        EXPECT_EQ(columns.char_width, c.char_width);
+        EXPECT_EQ(columns.left, c.left_x);
+        EXPECT_LE(columns.char_width * kPrintColumns, columns.text_width);
+    }
+}
+
+TEST(PrintColumns, PageLengthComesFromThePaperUnlessTheOptionsGiveOne) {
+    EXPECT_EQ(PaperPageLength(62 * 240, 240, 0, 3), 58);
+    EXPECT_EQ(PaperPageLength(62 * 240 + 239, 240, 0, 3), 58);
+    EXPECT_EQ(PaperPageLength(62 * 240, 240, 0, 0), 61);
+    EXPECT_EQ(PaperPageLength(62 * 240, 240, 66, 3), 66);
+    // A sheet too short for a page heading still gets a usable page.
+    EXPECT_EQ(PaperPageLength(3 * 240, 240, 0, 0), 5);
+}
+
+std::vector<std::string> Lines(std::initializer_list<const char*> texts) {
+    std::vector<std::string> lines;
+    for (const char* t : texts) lines.emplace_back(t);
+    return lines;
+}
+
+TEST(PageTable, PagesStartAtTheirPageLinesLessTheTopLines) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        std::vector<long> table;
+    };
+    const Case cases[] = {
+        {"no lines: one empty page", {}, {1, 2}},
+        {"no page lines: one page", Lines({" Update Database", " ---", " ", " warning"}), {1, 5}},
+        {"heading first",
+         Lines({" ", "  PAGE   1", " FIRM", "a", " ", "  PAGE   2", " FIRM", "b"}),
+         {1, 5, 9}},
+        {"three top lines stay with each page",
+         Lines({"", "", "", "  PAGE   1", "x", "y", "", "", "", "  page   2", "z"}),
+         {1, 7, 12}},
+        {"any case, after leading blanks", Lines({"Page 1", "a", "   pAgE 2", "b"}), {1, 3, 5}},
+        {"a first line that is no page line keeps the offset 0",
+         Lines({" TITLE", "  PAGE 1", "a", "  PAGE 2"}),
+         {1, 2, 4, 5}},
+        {"PAGEANT and PAGE without a blank are no page lines",
+         Lines({"  PAGE 1", "PAGEANT", "PAGE"}),
+         {1, 4}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(BuildPageTable(c.lines), c.table) << c.what;
+}
+
+TEST(PageTable, PagesLongerThanTheSheetAreSplit) {
+    EXPECT_EQ(FitPagesToSheet({1, 150}, 60), (std::vector<long>{1, 61, 121, 150}));
+    EXPECT_EQ(FitPagesToSheet({1, 61, 70}, 60), (std::vector<long>{1, 61, 70}));
+    EXPECT_EQ(FitPagesToSheet({1, 62, 70}, 60), (std::vector<long>{1, 61, 62, 70}));
+    EXPECT_EQ(FitPagesToSheet({1, 2}, 60), (std::vector<long>{1, 2}));
+}
+
+class PrintTest : public road::RoadTest {
+protected:
+    void SetUp() override {
+        road::RoadTest::SetUp();
+        records::Record heading(128, ' ');
+        heading.SetText(0, 50, "LEDRA TEST ADVISERS");
+        records::DirectFile(records::kCommonFile, 128).Write(records::kFirmHeadingRecord, heading);
+    }
+
+    // The test report: `pages` pages of the page length the run was given.
+    ReportRoutineOverride Report(int pages, bool rerun = true) {
+        return ReportRoutineOverride(kTestCode, {[this, pages](ReportFields& fields) {
+                                                     ++runs_;
+                                                     seen_fields_ = fields;
+                                                     page_numbers_suppressed_ =
+                                                         records::PageNumbersSuppressed();
+                                                     option30_on_disk_ = records::Rdopts()[29];
+                                                     road::WritePagedReport(pages);
+                                                 },
+                                                 rerun});
+    }
+
+    void SetOption30(unsigned char value) {
+        records::Options options = records::Rdopts();
+        options[29] = value;
+        records::Wropts(options);
+    }
+
+    int runs_ = 0;
+    ReportFields seen_fields_;
+    bool page_numbers_suppressed_ = true;
+    unsigned char option30_on_disk_ = 0;
+};
+
+TEST_F(PrintTest, PrintDestinationPrintsEveryPageToThePrinterAndCleansUp) {
+    const auto report = Report(3);
+    QPrinter& printer = PdfPrinter("printed.pdf");
+    g_printer.LeftMargin = 0.5f;
+    g_printer.RightMargin = 0.5f;
+    g_report.ReportCode = kTestCode;
+    g_report.OutputDestination = kOutputPrint;
+    const std::size_t before = Children();
+    const Played played = Play("print ok\n", [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(runs_, 1);
+
+    const std::string pdf = (dir_.path() / "printed.pdf").string();
+    ASSERT_TRUE(fs::exists(pdf));
+    KeepPdf(pdf, "print_destination.pdf");
+    // Letter paper holds the page of the paper's page length whole.
+    const QRectF paper = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int page_length =
+        PaperPageLength(static_cast<int>(paper.height() * 1440 / printer.resolution()), 240, 0, 0);
+    EXPECT_EQ(records::FirmHeadingBlock().page_length, page_length);
+    EXPECT_EQ(road::PdfPageCount(pdf), 3);
+
+    // The copy taken for printing is gone, the print view closes itself.
+    EXPECT_FALSE(TempDataDir::Exists("O000000.TMP"));
+    EXPECT_FALSE(TempDataDir::Exists("OUTPUT.TMP"));
+    EXPECT_EQ(g_report.ReportWindowNumber, 1);
+    road::RoadTest::Settle();
+    EXPECT_EQ(Children(), before);
+}
+
+TEST_F(PrintTest, PageNumbersAreWrittenForThePageStartsButOptionThirtyStaysOnDisk) {
+    const auto report = Report(2);
+    SetOption30(1);
+    PdfPrinter("option30.pdf");
+    ReportPrintJob job;
+    job.SetRerun(nullptr);
+    g_report.ReportCode = kTestCode;
+    ASSERT_TRUE(job.Print(app_->Printer()));
+    // The report ran with its page lines, the file kept the option.
+    EXPECT_FALSE(page_numbers_suppressed_);
+    EXPECT_EQ(option30_on_disk_, 1);
+    EXPECT_EQ(records::Rdopts()[29], 1);
+    EXPECT_TRUE(job.PageNumbersWereSuppressed());
+    EXPECT_EQ(job.PageCount(), 2);
+    EXPECT_EQ(job.PageTable()[1], job.PageLength() + 1);
+    EXPECT_EQ(road::PdfPageCount((dir_.path() / "option30.pdf").string()), 2);
+    // After the run the option counts again.
+    EXPECT_TRUE(records::PageNumbersSuppressed());
+    job.End();
+    EXPECT_FALSE(TempDataDir::Exists("O000000.TMP"));
+}
+
+TEST_F(PrintTest, PrinterOptionsPageLengthAndTopLinesReachTheReport) {
+    const auto report = Report(2);
+    PdfPrinter("long.pdf");
+    g_printer.PrinterPageLength = 40;
+    g_printer.PrinterTopLines = 3;
+    g_report.ReportCode = kTestCode;
+    ReportPrintJob job;
+    ASSERT_TRUE(job.Print(app_->Printer()));
+    EXPECT_EQ(job.PageLength(), 40);
+    EXPECT_EQ(records::FirmHeadingBlock().page_length, 40);
+    EXPECT_EQ(records::FirmHeadingBlock().top_lines, 3);
+    // Pages of 3 top lines and 40 lines: the second starts at line 44.
+    EXPECT_EQ(job.PageTable(), (std::vector<long>{1, 44, 87}));
+}
+
+TEST_F(PrintTest, CancelledPrintDialogRunsNothingAndLeavesTheViewOpen) {
+    const auto report = Report(1);
+    PdfPrinter("never.pdf");
+    g_report.ReportCode = kTestCode;
+    g_report.OutputDestination = kOutputPrint;
+    const std::size_t before = Children();
+    const Played played = Play("print cancel\n", [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(runs_, 0);
+    EXPECT_FALSE(fs::exists(dir_.path() / "never.pdf"));
+    road::RoadTest::Settle();
+    ASSERT_EQ(Children(), before + 1);
+    auto* view = dynamic_cast<CPrintView*>(frame_->MDIGetActive()->GetView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetDlgItemText(CPrintView::kSendingText), "Sending Text to Printer");
+
+    // File Print from the open view prints after all.
+    const Played again = Play("print ok\n", [&] { frame_->InvokeCommand(platform::ID_FILE_PRINT); });
+    EXPECT_TRUE(again.failures.empty()) << again.Failures();
+    EXPECT_EQ(runs_, 1);
+    EXPECT_EQ(road::PdfPageCount((dir_.path() / "never.pdf").string()), 1);
+    road::RoadTest::Settle();
+    EXPECT_EQ(Children(), before);
+}
+
+TEST_F(PrintTest, PreviewShowsThePagesAndClosesTheView) {
+    const auto report = Report(2);
+    PdfPrinter("preview.pdf");
+    g_report.ReportCode = kTestCode;
+    g_report.OutputDestination = kOutputPreview;
+    const std::size_t before = Children();
+    const Played played = Play("print cancel\n", [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(runs_, 1);
+    EXPECT_EQ(road::PdfPageCount((dir_.path() / "preview.pdf").string()), 2);
+    EXPECT_FALSE(TempDataDir::Exists("O000000.TMP"));
+    road::RoadTest::Settle();
+    EXPECT_EQ(Children(), before);
+}
+
+TEST_F(PrintTest, ACodeWithoutRoutineIsNotAvailableAndPrintsNothing) {
+    PdfPrinter("nothing.pdf");
+    road::WritePagedReport(1, "LEFT BY AN EARLIER RUN");
+    g_report.ReportCode = 243;
+    for (const int destination : {kOutputPrint, kOutputPreview}) {
+        g_report.OutputDestination = destination;
+        const std::string answer = destination == kOutputPrint ? "print ok\n" : "";
+        const Played played =
+            Play(answer + "message \"This item is not available.\" \"Report Diagnostic\" ok\n",
+                 [&] { RouteReportOutput(*frame_); });
+        EXPECT_TRUE(played.failures.empty()) << played.Failures();
+        EXPECT_FALSE(fs::exists(dir_.path() / "nothing.pdf"));
+        EXPECT_FALSE(TempDataDir::Exists("OUTPUT.TMP"));
+    }
+}
+
+// A display window of the test report, with its selection.
+CDisplayNew* OpenDisplay(CMainFrame& frame) {
+    g_report.OutputDestination = kOutputDisplay;
+    RouteReportOutput(frame);
+    platform::ChildFrame* child = frame.MDIGetActive();
+    return child ? dynamic_cast<CDisplayNew*>(child->GetView()) : nullptr;
+}
+
+TEST_F(PrintTest, DisplayWindowPrintsItsReportRunAgainWithItsOwnSelection) {
+    const auto report = Report(2);
+    PdfPrinter("window.pdf");
+    g_report.ReportCode = kTestCode;
+    g_report.SelectedAccount = "ACCT01";
+    CDisplayNew* view = OpenDisplay(*frame_);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->WindowNumber(), 0);
+    EXPECT_EQ(runs_, 1);
+
+    // Another selection since; printing reruns with the window's one.
+    g_report.SelectedAccount = "OTHER";
+    g_report.ReportCode = 183;
+    const Played played = Play("print ok\n", [&] { frame_->InvokeCommand(platform::ID_FILE_PRINT); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(runs_, 2);
+    EXPECT_EQ(seen_fields_.account, "ACCT01  ");
+    EXPECT_EQ(road::PdfPageCount((dir_.path() / "window.pdf").string()), 2);
+    // The print copy (number 1) is gone; the window keeps its file.
+    EXPECT_FALSE(TempDataDir::Exists("O000001.TMP"));
+    EXPECT_TRUE(TempDataDir::Exists("O000000.TMP"));
+    EXPECT_EQ(g_report.ReportWindowNumber, 2);
+
+    // The preview of the window the same way.
+    const Played preview =
+        Play("print cancel\n", [&] { frame_->InvokeCommand(platform::ID_FILE_PRINT_PREVIEW); });
+    EXPECT_TRUE(preview.failures.empty()) << preview.Failures();
+    EXPECT_EQ(runs_, 3);
+    EXPECT_FALSE(TempDataDir::Exists("O000002.TMP"));
+}
+
+TEST_F(PrintTest, PrintCopyNumberZeroIsDeletedToo) {
+    const auto report = Report(1);
+    PdfPrinter("first.pdf");
+    // The first window of the run (a new document) holds no report file, so
+    // the first print run takes number 0.
+    g_report.ReportCode = kTestCode;
+    platform::ChildFrame* first = frame_->GetChildFrames().front();
+    frame_->MDIActivate(first);
+    auto* view = dynamic_cast<CDisplayNew*>(first->GetView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_LT(view->WindowNumber(), 0);
+    ASSERT_EQ(g_report.ReportWindowNumber, 0);
+    const Played played = Play("print ok\n", [&] {
+        ReportPrintJob job;
+        job.SetRerun(nullptr);
+        PrintWithDialog(job, view->GetSafeHwnd());
+    });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(g_report.ReportWindowNumber, 1);
+    EXPECT_FALSE(TempDataDir::Exists("O000000.TMP"));
+}
+
+TEST_F(PrintTest, WindowNumbersGoPastSixteenBits) {
+    const auto report = Report(1);
+    g_report.ReportCode = kTestCode;
+    g_report.ReportWindowNumber = 32767;
+    CDisplayNew* last16 = OpenDisplay(*frame_);
+    ASSERT_NE(last16, nullptr);
+    EXPECT_EQ(last16->WindowNumber(), 32767);
+    CDisplayNew* beyond = OpenDisplay(*frame_);
+    ASSERT_NE(beyond, nullptr);
+    EXPECT_EQ(beyond->WindowNumber(), 32768);
+    EXPECT_TRUE(TempDataDir::Exists("O032768.TMP"));
+    EXPECT_EQ(beyond->LineCount(), 58);
+    beyond->GetParentFrame()->DestroyWindow();
+    last16->GetParentFrame()->DestroyWindow();
+    EXPECT_FALSE(TempDataDir::Exists("O032768.TMP"));
+    EXPECT_FALSE(TempDataDir::Exists("O032767.TMP"));
+}
+
+TEST_F(PrintTest, UpdateOfTheDataBasePrintsTheWindowsLinesWithoutRunningAgain) {
+    const auto report = Report(1, /*rerun=*/false);
+    PdfPrinter("update.pdf");
+    g_report.ReportCode = kTestCode;
+    CDisplayNew* view = OpenDisplay(*frame_);
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(runs_, 1);
+    const Played played = Play("print ok\n", [&] { PrintDisplayWindow(*view, false); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(runs_, 1);
+    EXPECT_EQ(road::PdfPageCount((dir_.path() / "update.pdf").string()), 1);
+    EXPECT_TRUE(TempDataDir::Exists("O000000.TMP"));
+    EXPECT_FALSE(TempDataDir::Exists("O000001.TMP"));
+}
+
+TEST_F(PrintTest, LongReportWithoutPageLinesGoesOnAsManySheetsAsItNeeds) {
+    const auto report = ReportRoutineOverride(kTestCode, {[](ReportFields&) {
+                                                  std::string name;
+                                                  records::Prtout(" ", "START", name);
+                                                  for (int i = 1; i <= 150; ++i)
+                                                      records::Prtout(" warning " + std::to_string(i));
+                                                  records::Prtout(" ", "END", name);
+                                              }});
+    PdfPrinter("warnings.pdf");
+    g_report.ReportCode = kTestCode;
+    ReportPrintJob job;
+    ASSERT_TRUE(job.Print(app_->Printer()));
+    EXPECT_EQ(job.Lines().size(), 150u);
+    EXPECT_EQ(job.PageCount(), 3);
+    EXPECT_EQ(road::PdfPageCount((dir_.path() / "warnings.pdf").string()), 3);
+}
+
+TEST_F(PrintTest, StartupTextPrintsAsItIsAndStays) {
+    {
+        std::ofstream text("startup.txt", std::ios::binary);
+        text << "Welcome to the program\r\nSecond line\r\n";
+    }
+    records::Options options = records::Rdopts();
+    options[88] = 1;
+    records::Wropts(options);
+    g_app_state.startup_text_pending = 1;
+    g_report.LineSource = kLinesFromReportFile;
+    platform::ChildFrame* child = frame_->OpenTemplateWindow(kDisplayTemplate);
+    auto* view = dynamic_cast<CDisplayNew*>(child->GetView());
+    ASSERT_TRUE(view && view->IsStartupWindow());
+    PdfPrinter("startup.pdf");
+    const int before = g_report.ReportWindowNumber;
+    const Played played = Play("print ok\n", [&] { PrintDisplayWindow(*view, false); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(road::PdfPageCount((dir_.path() / "startup.pdf").string()), 1);
+    EXPECT_EQ(g_report.ReportWindowNumber, before);
+    EXPECT_TRUE(TempDataDir::Exists("startup.rpt"));
+}
+
+}  // namespace

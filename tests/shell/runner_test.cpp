@@ -1,0 +1,278 @@
+// The report runner and the output switch: the fields the report routines
+// get, the work file purged before every run, the page length of each
+// destination, the named file, the display window and the update of the
+// data base.
+
+#include "shell/runner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "records/common_file.h"
+#include "records/report_output.h"
+#include "shell/command_ids.h"
+#include "shell/dispatch.h"
+#include "shell/display_view.h"
+#include "shell/printer_settings.h"
+#include "tests/shell/road_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace shell;
+using fixtures::TempDataDir;
+using road::Played;
+
+constexpr int kTestCode = 101;
+
+TEST(ReportFields, GlobalsBecomeBlankPaddedFieldsOfTheirWidths) {
+    struct Case {
+        const char* what;
+        std::function<void(ReportGlobals&)> set;
+        std::function<void(const ReportFields&)> check;
+    };
+    const std::vector<Case> cases = {
+        {"named file",
+         [](ReportGlobals& g) {
+             g.OutputDestination = kOutputFile;
+             g.OutputFileName = "MYREPORT.TXT";
+         },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.output_name, "MYREPORT.TXT");
+             EXPECT_EQ(f.output_mode, 3);
+             EXPECT_EQ(f.name_length, 12);
+         }},
+        {"display",
+         [](ReportGlobals& g) {
+             g.OutputDestination = kOutputDisplay;
+             g.OutputFileName = "MYREPORT.TXT";
+         },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.output_name, "XXX.TXT     ");
+             EXPECT_EQ(f.output_mode, 1);
+         }},
+        {"print", [](ReportGlobals& g) { g.OutputDestination = kOutputPrint; },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.output_name, "XXX.TXT     ");
+             EXPECT_EQ(f.output_mode, 1);
+         }},
+        {"selection",
+         [](ReportGlobals& g) {
+             g.SelectionScope = 1;
+             g.SelectedAccount = "ABC123";
+             g.ManagerCode = "JS";
+             g.SelectedSecurity = "IBM";
+             g.StartDate = "01/01/98";
+             g.EndDate = "12/31/98";
+         },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.scope, "A   ");
+             EXPECT_EQ(f.account, "ABC123  ");
+             EXPECT_EQ(f.search_text, "ABC123" + std::string(26, ' '));
+             EXPECT_EQ(f.manager, "JS  ");
+             EXPECT_EQ(f.security, "IBM         ");
+             EXPECT_EQ(f.start, "01/01/98");
+             EXPECT_EQ(f.end, "12/31/98");
+             EXPECT_EQ(f.zero1, 0);
+             EXPECT_EQ(f.zero2, 0);
+         }},
+        {"selected accounts, flags set",
+         [](ReportGlobals& g) {
+             g.SelectionScope = 2;
+             g.ReportFlag1 = 5;
+             g.ReportFlag2 = 1;
+         },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.scope, "S   ");
+             EXPECT_EQ(f.flag_text1, "Y   ");
+             EXPECT_EQ(f.flag_number1, 1);
+             EXPECT_EQ(f.flag_text2, "Y   ");
+         }},
+        {"flags clear", [](ReportGlobals&) {},
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.flag_text1, "N   ");
+             EXPECT_EQ(f.flag_number1, 2);
+             EXPECT_EQ(f.flag_text2, "N   ");
+         }},
+        {"long texts are cut at their widths",
+         [](ReportGlobals& g) {
+             g.SelectedAccount = std::string(40, 'A');
+             g.GroupDescription = std::string(40, 'G');
+             g.ListFileName = "compfile.lst";
+         },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.account, std::string(8, 'A'));
+             EXPECT_EQ(f.search_text, std::string(32, 'A'));
+             EXPECT_EQ(f.group, std::string(32, 'G'));
+             EXPECT_EQ(f.list_file, "compfile.lst");
+             EXPECT_EQ(f.import_file, "compfile.lst" + std::string(36, ' '));
+         }},
+        {"performance",
+         [](ReportGlobals& g) {
+             g.PerformanceKind = 4;
+             g.PerformancePeriod = 1;
+             g.ReportVariant = 3;
+         },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.performance_kind, 5);
+             EXPECT_EQ(f.period, "Q   ");
+             EXPECT_EQ(f.report_variant, 3);
+         }},
+        {"import number in the ledger security type",
+         [](ReportGlobals& g) { g.LedgerSecurityType = std::string("\x07\x01  ", 4); },
+         [](const ReportFields& f) {
+             EXPECT_EQ(f.import_number, 0x0107);
+             EXPECT_EQ(f.period, "M   ");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReportGlobals globals;
+        c.set(globals);
+        c.check(PrepareReportFields(globals));
+    }
+}
+
+class RunnerTest : public road::RoadTest {
+protected:
+    // The test report records the page settings its headings got.
+    ReportRoutineOverride Report() {
+        return ReportRoutineOverride(kTestCode, {[this](ReportFields& fields) {
+                                         ++runs_;
+                                         road::WritePagedReport(1);
+                                         page_length_ = records::FirmHeadingBlock().page_length;
+                                         top_lines_ = records::FirmHeadingBlock().top_lines;
+                                         if (fields.output_mode == kOutputModeFile)
+                                             records::Acopy(records::kReportWorkFile, fields.output_name);
+                                     }});
+    }
+
+    int runs_ = 0;
+    int page_length_ = -1;
+    int top_lines_ = -1;
+};
+
+TEST_F(RunnerTest, PageLengthOfEachDestination) {
+    const auto report = Report();
+    struct Case {
+        int destination;
+        int16_t printer_page_length;
+        int16_t printer_top_lines;
+        int page_length;
+    };
+    const Case cases[] = {
+        {kOutputFile, 0, 3, 58},     {kOutputFile, 66, 3, 66},   {kOutputFile, -1, 0, 58},
+        {kOutputDisplay, 66, 3, 58}, {kOutputDisplay, 0, 0, 58},
+    };
+    g_report.ReportCode = kTestCode;
+    g_report.OutputFileName = "PAGES.TXT";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.destination) + " " + std::to_string(c.printer_page_length));
+        g_printer.PrinterPageLength = c.printer_page_length;
+        g_printer.PrinterTopLines = c.printer_top_lines;
+        g_report.OutputDestination = c.destination;
+        const Played played = Play("", [&] { RouteReportOutput(*frame_); });
+        EXPECT_TRUE(played.failures.empty()) << played.Failures();
+        EXPECT_EQ(page_length_, c.page_length);
+        EXPECT_EQ(top_lines_, 0);
+    }
+}
+
+TEST_F(RunnerTest, NamedFileHoldsTheReportAndNoWindowOpens) {
+    const auto report = Report();
+    g_report.ReportCode = kTestCode;
+    g_report.OutputDestination = kOutputFile;
+    g_report.OutputFileName = "MYREPORT.TXT";
+    const std::size_t before = Children();
+    const Played played = Play("", [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(runs_, 1);
+    EXPECT_EQ(Children(), before);
+    const std::vector<unsigned char> bytes = TempDataDir::ReadBytes("MYREPORT.TXT");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("TEST REPORT"), std::string::npos);
+    EXPECT_NE(text.find("PAGE   1"), std::string::npos);
+}
+
+TEST_F(RunnerTest, AFileNameThatDoesNotFitIsRefusedNotCut) {
+    const auto report = Report();
+    g_report.ReportCode = kTestCode;
+    g_report.OutputDestination = kOutputFile;
+    g_report.OutputFileName = "QUARTERLY.REPORT";
+    const Played played =
+        Play("message \"Illegal file name\" \"Report Diagnostic\" ok\n", [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(runs_, 0);
+    EXPECT_FALSE(TempDataDir::Exists("QUARTERLY.RE"));
+}
+
+TEST_F(RunnerTest, CodesWithoutRoutineNeverShowAnEarlierRunsOutput) {
+    // Their dialogs run, but no report routine exists for them.
+    for (const int code : {243, 244, 262, 302, 303, 362, 363}) {
+        for (const int destination : {kOutputFile, kOutputDisplay}) {
+            SCOPED_TRACE(std::to_string(code) + " to " + std::to_string(destination));
+            road::WritePagedReport(1, "AN EARLIER REPORT");
+            g_report.ReportCode = code;
+            g_report.OutputDestination = destination;
+            g_report.OutputFileName = "STALE.TXT";
+            const std::size_t before = Children();
+            const Played played = Play("message \"This item is not available.\" \"Report Diagnostic\" ok\n",
+                                       [&] { RouteReportOutput(*frame_); });
+            EXPECT_TRUE(played.failures.empty()) << played.Failures();
+            ASSERT_EQ(played.message_boxes.size(), 1u);
+            EXPECT_EQ(played.message_boxes[0].flags & 0xF0, platform::MB_ICONEXCLAMATION);
+            EXPECT_EQ(Children(), before);
+            EXPECT_FALSE(TempDataDir::Exists("OUTPUT.TMP"));
+            EXPECT_FALSE(TempDataDir::Exists("STALE.TXT"));
+        }
+    }
+}
+
+TEST_F(RunnerTest, AWorkFileADialogWroteIsShownAsItIs) {
+    // The block size dialog writes the work file itself; the runner calls
+    // nothing for it.
+    road::WritePagedReport(1, "BLOCK SIZE");
+    g_report.ReportCode = 89;
+    g_report.OutputDestination = kOutputDisplay;
+    const Played played = Play("", [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    auto* view = dynamic_cast<CDisplayNew*>(frame_->MDIGetActive()->GetView());
+    ASSERT_NE(view, nullptr);
+    std::string line;
+    ASSERT_TRUE(view->GetLine(5, line));
+    EXPECT_EQ(line, " BLOCK SIZE");
+}
+
+TEST_F(RunnerTest, UpdateOfTheDataBaseShowsItsLinesInAWindow) {
+    const std::size_t before = Children();
+    const Played played = Play("", [&] { frame_->InvokeCommand(kCmdUpdateDataBase); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(g_report.ReportCode, 162);
+    ASSERT_EQ(Children(), before + 1);
+    auto* view = dynamic_cast<CDisplayNew*>(frame_->MDIGetActive()->GetView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->LineCount(), 3);
+    std::string line;
+    ASSERT_TRUE(view->GetLine(1, line));
+    EXPECT_EQ(line, std::string(32, ' ') + "Update Database");
+    EXPECT_TRUE(TempDataDir::Exists("O000000.TMP"));
+    view->GetParentFrame()->DestroyWindow();
+    EXPECT_FALSE(TempDataDir::Exists("O000000.TMP"));
+}
+
+TEST_F(RunnerTest, UpdateOfTheDataBaseIntoANamedFile) {
+    g_report.ReportCode = 162;
+    g_report.OutputDestination = kOutputFile;
+    g_report.OutputFileName = "UPDATE.TXT";
+    const Played played = Play("", [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    const std::vector<unsigned char> bytes = TempDataDir::ReadBytes("UPDATE.TXT");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.substr(0, 32 + 15), std::string(32, ' ') + "Update Database");
+    EXPECT_NE(text.find("---------------"), std::string::npos);
+}
+
+}  // namespace
