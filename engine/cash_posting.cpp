@@ -339,25 +339,13 @@ void Fcash(PostingMode mode, int32_t& record, EntryForm& form) {
     if (!IsCashCode(code)) form.Reject(3, kInvalidCode);
 
     float date_number = 0;
-    {
-        int16_t flag = 0;
-        std::string message;
-        Ckdatm(date, flag, date_number, OpeningDateNumber(found), program_date.number, message);
-        if (flag != 0) form.Reject(4, message);
-    }
+    CheckDate(form, 4, date, date_number, OpeningDateNumber(found), program_date.number);
     {
         int16_t unused = 0;
         Fndsc2(money_market, unused, shared);
     }
     double amount = 0;
-    if (!ReadEntryNumber(form.Field(6), amount)) {
-        form.Reject(6, kValueMustBeNumeric);
-    } else {
-        int16_t flag = 0;
-        std::string message;
-        Cknum8(amount, flag, message);
-        if (flag != 0) form.Reject(6, message);
-    }
+    CheckNumber(form, 6, amount);
     if (form.Rejected(1, kEntryFieldCount)) return;
 
     // A change or a deletion takes the stored cash transaction back out.

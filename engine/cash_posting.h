@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "engine/entry_form.h"
-#include "engine/trade_posting.h"
+#include "engine/posting_steps.h"
 #include "records/common_file.h"
 #include "records/record.h"
 

@@ -2,18 +2,11 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <type_traits>
 
 #include "engine/lot_lists.h"
-#include "engine/rebuild.h"
-#include "engine/replay.h"
+#include "records/account_records.h"
 #include "records/codes.h"
-#include "records/dates.h"
-#include "records/file_names.h"
-#include "records/files.h"
-#include "records/index.h"
+#include "records/common_file.h"
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/rounding.h"
@@ -22,14 +15,6 @@
 namespace engine {
 
 namespace {
-
-using records::Record;
-
-constexpr std::size_t kLength = records::kAccountRecordLength;
-
-// The latest date a trade, settlement or purchase date may carry:
-// 12/31/2099 in the windowed form.
-constexpr float kLatestDate = 1991231.0f;
 
 // The "no lot cost" marker, a single-precision constant widened.
 const double kNoLotCost = static_cast<double>(-99999.99f);
@@ -50,90 +35,11 @@ constexpr std::array<CodeEntry, 19> kTradeCodes = {{
     {"MI", 1, 0},  {"ME", -1, 0}, {"AI", 1, 0},  {"AO", -1, 0}, {"SP", -1, 0},
 }};
 
-// Scans an index file (count in record 1, keys from record 2) for the key;
-// deleted entries never match. 0 when absent or unreadable.
-int ScanIndexFile(const char* name, std::string_view key, std::size_t width, int per_record) {
-    const records::DirectFile file(name, kLength, false);
-    Record rec;
-    if (!file.Read(1, rec)) return 0;
-    const int count = rec.I16(0);
-    const std::string want = records::Fixed(key, width);
-    for (int first = 1; first <= count; first += per_record) {
-        if (!file.Read(2 + (first - 1) / per_record, rec)) return 0;
-        for (int i = 0; i < per_record && first + i <= count; ++i) {
-            const std::string k = rec.Text(static_cast<std::size_t>(i) * width, width);
-            if (records::IsDeletedKey(k)) continue;
-            if (k == want) return first + i;
-        }
-    }
-    return 0;
-}
-
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
-std::vector<unsigned char> FileBytes(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return bytes;
-    unsigned char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
-
 bool IsCode(const std::string& code, std::string_view letters) {
     return code.compare(0, 2, letters) == 0;
 }
 
 }  // namespace
-
-// ---- Look-ups
-
-void Fndact(std::string_view account, FoundAccount& found) {
-    found = FoundAccount{};
-    const int k = ScanIndexFile(records::kAccountIndex, account, records::kAccountKeyWidth,
-                                records::kAccountKeysPerRecord);
-    if (k == 0) return;
-    found.entry = static_cast<int16_t>(k + 1);
-    const records::DirectFile file(records::kAccountRecords, kLength, false);
-    Record rec;
-    const long base = records::AccountBaseRecord(k);
-    if (file.Read(base + 1, rec)) {
-        found.name = rec.Text(52, 32);
-        found.opened = rec.Text(120, 8);
-    }
-    if (file.Read(base + 2, rec)) found.broker = rec.Text(72, 8);
-    if (file.Read(base + 5, rec)) found.words = rec.Text(60, 12);
-}
-
-void Fndsec(std::string_view symbol, int16_t& record) {
-    record = static_cast<int16_t>(ScanIndexFile(records::kSecurityIndex, symbol, records::kSecurityKeyWidth,
-                                                records::kSecurityKeysPerRecord));
-}
-
-double SecurityMaster::HoldingKey() const {
-    return records::Gtprcd(type[0], subclass, date_number, symbol);
-}
-
-bool ReadSecurityMaster(int16_t record, SecurityMaster& master) {
-    if (record < 1) return false;
-    const records::DirectFile file(records::kSecurityRecords, kLength, false);
-    Record rec;
-    if (!file.Read(record, rec)) return false;
-    master.symbol = rec.Text(0, 12);
-    master.description1 = rec.Text(12, 32);
-    master.description2 = rec.Text(44, 32);
-    master.type = rec.Text(76, 4);
-    master.subclass = rec.Text(80, 4);
-    master.third = rec.Text(84, 4);
-    master.date = rec.Text(88, 8);
-    master.date_number = DateTextNumber(master.date);
-    return true;
-}
 
 // ---- Codes and lots
 
@@ -166,136 +72,6 @@ void Drnd8(double& value) {
     records::Read(text, "(F20.8)", {&value});
 }
 
-void Crtext(std::string_view name, int prefill) {
-    records::DirectFile file(name, kLength);
-    const Record blanks(kLength, ' ');
-    for (int n = 1; n <= prefill; ++n) file.Write(n, blanks);
-}
-
-// ---- Shared steps
-
-bool ExtensionFileWanted(const records::Options& options) {
-    return options[kTextsOption] >= 1 || options[kLotTextsOption] >= 1;
-}
-
-ProgramDate ReadProgramDate() {
-    ProgramDate date;
-    const records::DirectFile file(records::kCommonFile, kLength, false);
-    Record rec;
-    if (!file.Read(records::kProgramDateRecord, rec)) return date;
-    date.text = rec.Text(0, 8);
-    date.number = rec.R4(8);
-    return date;
-}
-
-float OpeningDateNumber(const FoundAccount& account) {
-    return DateTextNumber(account.opened);
-}
-
-void FileSnapshots::Keep(std::string_view name) {
-    const std::string path = records::ResolveName(name);
-    for (const Snapshot& s : snapshots_)
-        if (s.name == path) return;
-    Snapshot s;
-    s.name = path;
-    s.existed = FileExists(path);
-    if (s.existed) s.bytes = FileBytes(path);
-    snapshots_.push_back(std::move(s));
-}
-
-bool FileSnapshots::Restore() const {
-    bool ok = true;
-    for (const Snapshot& s : snapshots_) {
-        if (s.existed) {
-            if (FileExists(s.name) && FileBytes(s.name) == s.bytes) continue;
-            ok = records::ReplaceFile(s.name, s.bytes) && ok;
-        } else if (FileExists(s.name)) {
-            std::error_code ec;
-            ok = std::filesystem::remove(s.name, ec) && ok;
-        }
-    }
-    return ok;
-}
-
-bool ReadStoredTransaction(std::string_view account, int32_t record,
-                           records::TransactionRecord& transaction) {
-    const records::DirectFile file(records::Paknam(account, "TR", ".REC"), kLength, false);
-    Record rec;
-    if (!file.Read(1, rec)) return false;
-    const int last = records::TransactionFileHeader::Decode(rec).last_record;
-    if (record < 2 || record > last || !file.Read(record, rec)) return false;
-    transaction = records::TransactionRecord::Decode(rec);
-    return !transaction.IsDeleted();
-}
-
-bool FileTransaction(std::string_view account, PostingMode mode, int32_t& record,
-                     const records::TransactionRecord& transaction, std::string_view extension_date,
-                     bool with_extension, bool keep_tail) {
-    const std::string name = records::Paknam(account, "TR", ".REC");
-    std::string ext_name;
-    if (with_extension) {
-        ext_name = records::Paknam(account, "TR", ".EXT");
-        Crtext(ext_name, 0);
-    }
-    records::DirectFile file(name, kLength);
-    if (!file.ok()) return false;
-    Record rec;
-    if (mode == PostingMode::kAdd) {
-        Record head;
-        int32_t last = 1;
-        if (file.Read(1, head))
-            last = records::TransactionFileHeader::Decode(head).last_record;
-        else
-            head = Record(kLength, 0);
-        record = last + 1;
-        records::TransactionFileHeader header;
-        header.last_record = static_cast<int16_t>(record);
-        header.Encode(head);
-        if (!file.Write(1, head)) return false;
-    }
-    if (record < 2) return false;
-
-    if (mode == PostingMode::kDelete) {
-        rec = Record(kLength, ' ');
-    } else {
-        Record old;
-        const bool had = file.Read(record, old);
-        rec = had ? old : Record(kLength, 0);
-        transaction.Encode(rec);
-        if (keep_tail && had)
-            for (std::size_t b = 124; b < kLength; ++b) rec.data()[b] = old.data()[b];
-        else if (keep_tail)
-            for (std::size_t b = 124; b < kLength; ++b) rec.data()[b] = 0;
-    }
-    if (!file.Write(record, rec)) return false;
-
-    if (with_extension) {
-        records::DirectFile ext(ext_name, kLength);
-        Record e;
-        if (mode == PostingMode::kDelete) {
-            e = Record(kLength, ' ');
-        } else {
-            if (!ext.Read(record, e)) e = Record(kLength, 0);
-            for (std::size_t b = 0; b < 60; ++b) e.data()[b] = 0;
-            const std::string date = records::Fixed(extension_date, 8);
-            for (std::size_t b = 0; b < 8; ++b) e.data()[20 + b] = static_cast<unsigned char>(date[b]);
-        }
-        if (!ext.Write(record, e)) return false;
-    }
-    return true;
-}
-
-void KeepTransactionFiles(FileSnapshots& snapshots, std::string_view account, bool with_extension) {
-    snapshots.Keep(records::Paknam(account, "TR", ".REC"));
-    if (with_extension) snapshots.Keep(records::Paknam(account, "TR", ".EXT"));
-}
-
-void KeepHoldingsFiles(FileSnapshots& snapshots, std::string_view account) {
-    snapshots.Keep(records::Paknam(account, "HL", ".REC"));
-    snapshots.Keep(records::Paknam(account, "HL", ".EXT"));
-    snapshots.Keep(records::Paknam(account, "GL", ".REC"));
-}
-
 // ---- Fbuysell
 
 namespace {
@@ -312,29 +88,6 @@ struct TradeNumbers {
     double fee = 0;
     double misc = 0;
 };
-
-template <class T>
-void CheckNumber(EntryForm& form, int n, T& value) {
-    if (!ReadEntryNumber(form.Field(n), value)) {
-        form.Reject(n, kValueMustBeNumeric);
-        return;
-    }
-    int16_t flag = 0;
-    std::string message;
-    if constexpr (std::is_same_v<T, float>)
-        Cknum4(value, flag, message);
-    else
-        Cknum8(value, flag, message);
-    if (flag != 0) form.Reject(n, message);
-}
-
-// Runs a dated check and puts its outcome on the form's field n.
-void CheckDate(EntryForm& form, int n, std::string& date, float& number, float low, float high) {
-    int16_t flag = 0;
-    std::string message;
-    Ckdatm(date, flag, number, low, high, message);
-    if (flag != 0) form.Reject(n, message);
-}
 
 // The scale of a quantity by the security's type index: bonds and other
 // securities priced per 100 of face value count in hundreds, type R (and
@@ -493,24 +246,7 @@ void Fbuysell(PostingMode mode, int32_t& record, EntryForm& form) {
     t.SetTradeExtra(settlement, v.fee);
 
     // File the trade and rebuild; on any failure every file goes back.
-    const bool with_extension = ExtensionFileWanted(options);
-    FileSnapshots snapshots;
-    KeepTransactionFiles(snapshots, account, with_extension);
-    KeepHoldingsFiles(snapshots, account);
-    const int32_t given_record = record;
-    if (!FileTransaction(account, mode, record, t, settlement, with_extension, true)) {
-        snapshots.Restore();
-        record = given_record;
-        form.Reject(9, kNotFiled);
-        return;
-    }
-    int16_t rebuild = 0;
-    Rbldhl(account, rebuild);
-    if (rebuild != kReplayDone) {
-        snapshots.Restore();
-        record = given_record;
-        form.Reject(9, rebuild == kWorkFilesFailed ? kNotFiled : kLotSold);
-    }
+    FileAndRebuild(account, mode, record, t, settlement, options, form);
 }
 
 }  // namespace engine

@@ -2,9 +2,7 @@
 
 #include <array>
 
-#include "engine/rebuild.h"
-#include "engine/replay.h"
-#include "engine/trade_posting.h"
+#include "engine/posting_steps.h"
 #include "engine/value_history.h"
 #include "records/account_records.h"
 #include "records/codes.h"
@@ -18,8 +16,6 @@ namespace engine {
 
 namespace {
 
-constexpr float kLatestDate = 1991231.0f;
-
 struct TransferCodeEntry {
     std::string_view letters;
     int16_t sign;
@@ -30,26 +26,6 @@ constexpr std::array<TransferCodeEntry, 20> kTransferCodes = {{
     {"SO", 0},  {"DI", 1},  {"DE", -1}, {"II", 1},  {"IE", -1}, {"MF", -1}, {"BC", -1},
     {"MI", 1},  {"ME", -1}, {"AI", 1},  {"AO", -1}, {" B", -1}, {" S", 1},
 }};
-
-// Runs a dated check; a failure puts the given message on field n.
-void CheckDate(EntryForm& form, int n, std::string& date, float& number, float low, float high,
-               std::string_view message) {
-    int16_t flag = 0;
-    std::string ignored;
-    Ckdatm(date, flag, number, low, high, ignored);
-    if (flag != 0) form.Reject(n, message);
-}
-
-void CheckNumber(EntryForm& form, int n, double& value) {
-    if (!ReadEntryNumber(form.Field(n), value)) {
-        form.Reject(n, kValueMustBeNumeric);
-        return;
-    }
-    int16_t flag = 0;
-    std::string message;
-    Cknum8(value, flag, message);
-    if (flag != 0) form.Reject(n, message);
-}
 
 // Adds a transfer's flow to the history in the month of its date; a
 // transfer taken back out adds the negated flow. The transfer codes'
@@ -179,25 +155,7 @@ void Fasset(PostingMode mode, int32_t& record, EntryForm& form) {
     t.gain_record = 0;
     t.SetTransferExtra();
 
-    const bool with_extension = ExtensionFileWanted(options);
-    FileSnapshots snapshots;
-    KeepTransactionFiles(snapshots, account, with_extension);
-    KeepHoldingsFiles(snapshots, account);
-    const int32_t given_record = record;
-    if (!FileTransaction(account, mode, record, t, record_date, with_extension, true)) {
-        snapshots.Restore();
-        record = given_record;
-        form.Reject(9, kNotFiled);
-        return;
-    }
-    int16_t rebuild = 0;
-    Rbldhl(account, rebuild);
-    if (rebuild != kReplayDone) {
-        snapshots.Restore();
-        record = given_record;
-        form.Reject(9, rebuild == kWorkFilesFailed ? kNotFiled : kLotSold);
-        return;
-    }
+    if (!FileAndRebuild(account, mode, record, t, record_date, options, form)) return;
 
     // The history: the stored transfer out, the new one in.
     if (mode != PostingMode::kAdd) AddToHistory(account, stored, true);
