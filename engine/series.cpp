@@ -6,7 +6,6 @@
 
 #include "records/account_records.h"
 #include "records/common_file.h"
-#include "records/dates.h"
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/index.h"
@@ -119,12 +118,6 @@ void WriteShortSaleWarning(int16_t condition, std::string_view account, long rec
     for (const std::string& line : lines) records::WriteLine(kWarningUnit, line);
 }
 
-int MonthLength(int month, int year) {
-    records::MonthLengths table = records::MonthLengthTable;
-    records::Setfeb(table, static_cast<int16_t>(year));
-    return (month >= 1 && month <= 12) ? table[month - 1] : 31;
-}
-
 // The period plan of a series: its ends and whether it fits.
 struct Plan {
     std::vector<PeriodEnd> ends;
@@ -148,86 +141,57 @@ std::span<const long> TakeUpTo(const TransactionSelection& sel, const std::vecto
     return std::span<const long>(records.data() + from, next - from);
 }
 
+// A series replayed period by period into a fresh scratch lot file (on
+// the lot unit, with TR<acct>.REC on the series unit while the replay
+// lasts): each step applies the transactions of the selection dated up to
+// the period end (Postgl) and values the lots at that end (Getprc).
+class PeriodReplay {
+public:
+    PeriodReplay(std::string_view account, const std::string& lot_file, const TransactionSelection& sel,
+                 const AccountData& account_data, const CategoryTable& table)
+        : lot_guard_(OpenLotFile(lot_file)),
+          tr_guard_(OpenTransactionFile(account)),
+          lots_(kLotUnit),
+          account_(account),
+          sel_(sel),
+          account_data_(account_data),
+          table_(table) {
+        record_numbers_.reserve(sel.entries.size());
+        for (const SelectedTransaction& e : sel.entries) record_numbers_.push_back(e.record);
+    }
+
+    Valuation Step(const PeriodEnd& period, PeriodSums& sums, FirstActivity& first, std::string& last_category) {
+        Postgl(lots_, account_, period.text, TakeUpTo(sel_, record_numbers_, next_, period.number), 0, sums,
+               account_data_, table_, first, last_category);
+        return Getprc(period.text, table_, lots_);
+    }
+
+private:
+    static int OpenLotFile(const std::string& lot_file) {
+        records::Purge(lot_file);
+        records::Open(kLotUnit, lot_file);
+        return kLotUnit;
+    }
+    static int OpenTransactionFile(std::string_view account) {
+        records::Open(kSeriesTransactionUnit, TransactionFileName(account));
+        return kSeriesTransactionUnit;
+    }
+
+    records::UnitGuard lot_guard_;
+    records::UnitGuard tr_guard_;
+    LotList lots_;
+    std::string_view account_;
+    const TransactionSelection& sel_;
+    const AccountData& account_data_;
+    const CategoryTable& table_;
+    std::vector<long> record_numbers_;
+    std::size_t next_ = 0;
+};
+
 }  // namespace
 
 int FeeSwitch(const AccountData& account_data) {
     return static_cast<int8_t>(account_data[19]);
-}
-
-// ---- Dates
-
-SeriesDate SeriesDate::FromText(std::string_view text) {
-    SeriesDate d;
-    int16_t yy = 0;
-    records::Redate(text, d.month, d.day, yy);
-    d.year = static_cast<int16_t>(records::WindowYear(yy));
-    return d;
-}
-
-double SeriesDate::Number() const {
-    return static_cast<double>(year) * 10000 + month * 100 + day;
-}
-
-std::string SeriesDate::Text() const {
-    std::string text;
-    int16_t yy = year;
-    while (yy > 99) yy = static_cast<int16_t>(yy - 100);
-    records::Wrdate(text, month, day, yy);
-    text = records::Fixed(text, 8);
-    if (text[6] == ' ') text[6] = '0';  // years are written with two digits: 01/31/00
-    return text;
-}
-
-bool SeriesDate::IsMonthEnd() const {
-    return day == MonthLength(month, year);
-}
-
-double SeriesDateNumber(std::string_view text) {
-    if (records::IsBlank(records::Fixed(text, 8))) return 0;
-    int16_t month = 0, day = 0, yy = 0;
-    if (!records::Redate(text, month, day, yy)) return 0;
-    return std::round(records::WindowedDateNumber(month, day, yy));
-}
-
-void Nxtmon(int16_t& month, int16_t& day, int16_t& year, int16_t month_end_switch) {
-    if (month_end_switch > 0) {
-        day = static_cast<int16_t>(MonthLength(month, year));
-        return;
-    }
-    month = static_cast<int16_t>(month + 1);
-    if (month > 12) {
-        month = 1;
-        year = static_cast<int16_t>(year + 1);
-    }
-    const int length = MonthLength(month, year);
-    if (day > length) day = static_cast<int16_t>(length);
-}
-
-std::vector<PeriodEnd> PeriodEnds(const SeriesDate& start, const SeriesDate& end, bool by_category,
-                                  int first_count, std::size_t limit) {
-    std::vector<PeriodEnd> ends;
-    const double end_number = end.Number();
-    SeriesDate cur = start;
-    int n = first_count;
-    while (ends.size() < limit) {
-        const bool last = cur.Number() >= end_number;
-        ends.push_back({cur.Text(), last ? end_number : cur.Number()});
-        ++n;
-        if (last) break;
-        if (by_category && n == 1 && !start.IsMonthEnd()) {
-            Nxtmon(cur.month, cur.day, cur.year, 1);
-        } else if (n > 1) {
-            Nxtmon(cur.month, cur.day, cur.year, 0);
-            if (end.IsMonthEnd()) Nxtmon(cur.month, cur.day, cur.year, 1);
-        } else if (!end.IsMonthEnd()) {
-            cur.day = static_cast<int16_t>(std::min<int>(end.day, MonthLength(cur.month, cur.year)));
-            if (cur.day < start.day) Nxtmon(cur.month, cur.day, cur.year, 0);
-        } else {
-            if (start.IsMonthEnd()) Nxtmon(cur.month, cur.day, cur.year, 0);
-            Nxtmon(cur.month, cur.day, cur.year, 1);
-        }
-    }
-    return ends;
 }
 
 // ---- Gettrn
@@ -428,26 +392,12 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
     block.result.value[0] = sel.first_day_amount;
     int n = first_count;
 
-    const std::string lot_file = records::Paknam("", "HL", ".TMP");
-    records::Purge(lot_file);
-    records::Open(kLotUnit, lot_file);
-    records::UnitGuard lot_guard(kLotUnit);
-    records::Open(kSeriesTransactionUnit, TransactionFileName(account));
-    records::UnitGuard tr_guard(kSeriesTransactionUnit);
-    LotList lots(kLotUnit);
-
-    std::vector<long> record_numbers;
-    record_numbers.reserve(sel.entries.size());
-    for (const SelectedTransaction& e : sel.entries) record_numbers.push_back(e.record);
-
+    PeriodReplay replay(account, records::Paknam("", "HL", ".TMP"), sel, account_data, table);
     FirstActivity first;
     std::string last_category(2, ' ');
-    std::size_t next = 0;
     for (const PeriodEnd& period : plan.ends) {
         PeriodSums sums;
-        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums,
-               account_data, table, first, last_category);
-        const Valuation val = Getprc(period.text, table, lots);
+        const Valuation val = replay.Step(period, sums, first, last_category);
         const double ce = val.cash_equivalents > 0 ? val.cash_equivalents : 0.00001;
         const double eq = val.equities > 0 ? val.equities : 0.00001;
         const double fi = val.fixed_income > 0 ? val.fixed_income : 0.00001;
@@ -562,26 +512,12 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
     block.result.value[0] = values[0];
     int n = first_count;
 
-    const std::string lot_file = records::Paknam("", "HL", ".TP1");
-    records::Purge(lot_file);
-    records::Open(kLotUnit, lot_file);
-    records::UnitGuard lot_guard(kLotUnit);
-    records::Open(kSeriesTransactionUnit, TransactionFileName(account));
-    records::UnitGuard tr_guard(kSeriesTransactionUnit);
-    LotList lots(kLotUnit);
-
-    std::vector<long> record_numbers;
-    record_numbers.reserve(sel.entries.size());
-    for (const SelectedTransaction& e : sel.entries) record_numbers.push_back(e.record);
-
+    PeriodReplay replay(account, records::Paknam("", "HL", ".TP1"), sel, account_data, table);
     FirstActivity first;
     std::string last_category(2, ' ');
-    std::size_t next = 0;
     for (const PeriodEnd& period : plan.ends) {
         PeriodSums sums;
-        Postgl(lots, account, period.text, TakeUpTo(sel, record_numbers, next, period.number), 0, sums,
-               account_data, table, first, last_category);
-        const Valuation val = Getprc(period.text, table, lots);
+        const Valuation val = replay.Step(period, sums, first, last_category);
 
         ++n;
         const std::size_t i = static_cast<std::size_t>(n - 1);
