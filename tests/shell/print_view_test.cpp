@@ -174,6 +174,30 @@ TEST_F(PrintTest, PrintDestinationPrintsEveryPageToThePrinterAndCleansUp) {
     EXPECT_EQ(Children(), before);
 }
 
+TEST_F(PrintTest, UpdateOfTheDataBaseToThePrinterAndToThePreview) {
+    g_report.ReportCode = 162;
+    struct Case {
+        int destination;
+        const char* answer;
+        const char* pdf;
+    };
+    const Case cases[] = {{kOutputPrint, "print ok\n", "update_printed.pdf"},
+                          {kOutputPreview, "print cancel\n", "update_preview.pdf"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pdf);
+        PdfPrinter(c.pdf);
+        g_report.OutputDestination = c.destination;
+        const int number = g_report.ReportWindowNumber;
+        const Played played = Play(c.answer, [&] { RouteReportOutput(*frame_); });
+        EXPECT_TRUE(played.failures.empty()) << played.Failures();
+        EXPECT_EQ(road::PdfPageCount((dir_.path() / c.pdf).string()), 1);
+        KeepPdf((dir_.path() / c.pdf).string(), c.pdf);
+        EXPECT_EQ(g_report.ReportWindowNumber, number + 1);
+        EXPECT_FALSE(TempDataDir::Exists(CDisplayNew::WindowFileName(number)));
+        road::RoadTest::Settle();
+    }
+}
+
 TEST_F(PrintTest, PageNumbersAreWrittenForThePageStartsButOptionThirtyStaysOnDisk) {
     const auto report = Report(2);
     SetOption30(1);
