@@ -129,8 +129,7 @@ protected:
         WriteFile(Dir() / "b", "!I980105IBM\r\n");
     }
     void TearDown() override {
-        program_.reset();
-        Request("HANGUP");
+        Finish();
         install_session_(nullptr);
         install_side_channel_(nullptr);
         script_.FailIfStepsLeft();
@@ -161,6 +160,14 @@ protected:
         WriteIni(ini_lines + "[ports]\nCOM2=" + peer_->DevicePath() + "\n");
         install_session_(nullptr);
         install_side_channel_(peer_.get());
+    }
+
+    // Ends the program of the test and leaves the data-feed library as a new
+    // process finds it, for a test that runs the program more than once.
+    void Finish() {
+        program_.reset();
+        Request("HANGUP");
+        Request("RESET");
     }
 
     int Request(const std::string& options) {

@@ -47,7 +47,7 @@ TEST_F(BatchStartTest, MissingOrUnusableRequestAndAnswerFiles) {
         expected.insert(expected.end(), c.lines.begin(), c.lines.end());
         EXPECT_EQ(Log(), expected);
         EXPECT_EQ(List(), expected);
-        program_.reset();
+        Finish();
     }
     EXPECT_TRUE(session_.open_paths.empty());
 }
@@ -81,7 +81,7 @@ TEST_F(BatchStartTest, LogFileDeletedAppendedOrLeftOut) {
         ASSERT_GE(list.size(), c.list.size());
         EXPECT_EQ(Strings(list.begin(), list.begin() + static_cast<long>(c.list.size())), c.list);
         EXPECT_TRUE(ReadFile(LogPath()).starts_with(c.log_head)) << ReadFile(LogPath());
-        program_.reset();
+        Finish();
     }
 
     // logfile not beginning with Y: no log file, the list as usual.
@@ -142,7 +142,7 @@ TEST_F(BatchStartTest, ShowStateOfTheArgument) {
         QWidget* widget = program_->Window()->GetWidget();
         EXPECT_EQ(widget->isVisible(), c.visible);
         EXPECT_EQ(widget->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), c.state);
-        program_.reset();
+        Finish();
     }
 }
 
