@@ -140,11 +140,10 @@ protected:
         WriteFile(IniPath(), "[config]\nhome_dir=" + Dir().string() + "\n" + lines);
     }
     // The settings of a usual run: request files a and b, answers.txt, the
-    // start at 18:30 on the test clock's day.
-    void WriteUsualIni(const std::string& more = "") {
-        WriteIni("[files]\ninputfile=a,,b\noutputfile=answers.txt\n"
-                 "[app]\nusetimer=Y\nwaittime=18:30\nwaitdate=1997/03/07\n" +
-                 more);
+    // start at 18:30 on the test clock's day; further lines of [files].
+    void WriteUsualIni(const std::string& more_files = "") {
+        WriteIni("[files]\ninputfile=a,,b\noutputfile=answers.txt\n" + more_files +
+                 "[app]\nusetimer=Y\nwaittime=18:30\nwaitdate=1997/03/07\n");
     }
 
     // The serial session on COM2, a pseudo-terminal with the simulated modem

@@ -72,10 +72,7 @@ TEST_F(BatchStartTest, LogFileDeletedAppendedOrLeftOut) {
         SCOPED_TRACE(std::string(c.settings) + (c.old_log ? " with an old log" : ""));
         fs::remove(LogPath());
         if (c.old_log) WriteFile(LogPath(), old);
-        WriteUsualIni();
-        std::string ini = ReadFile(IniPath());
-        ini.replace(ini.find("[files]\n"), 8, std::string("[files]\n") + c.settings);
-        WriteFile(IniPath(), ini);
+        WriteUsualIni(c.settings);
         ASSERT_TRUE(Start());
         const Strings list = List();
         ASSERT_GE(list.size(), c.list.size());
@@ -86,10 +83,7 @@ TEST_F(BatchStartTest, LogFileDeletedAppendedOrLeftOut) {
 
     // logfile not beginning with Y: no log file, the list as usual.
     fs::remove(LogPath());
-    WriteUsualIni();
-    std::string ini = ReadFile(IniPath());
-    ini.replace(ini.find("[files]\n"), 8, "[files]\nlogfile=No\n");
-    WriteFile(IniPath(), ini);
+    WriteUsualIni("logfile=No\n");
     ASSERT_TRUE(Start());
     EXPECT_FALSE(fs::exists(LogPath()));
     EXPECT_THAT(List(), ElementsAre("Input file accessed: a", "Input file accessed: b"));
