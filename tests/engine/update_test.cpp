@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +12,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/golden.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
 
@@ -41,27 +38,6 @@ std::vector<std::string> Warnings() {
     std::vector<std::string> lines = ReportLines();
     if (lines.size() <= 3) return {};
     return std::vector<std::string>(lines.begin() + 3, lines.end());
-}
-
-std::filesystem::path GoldenPath(const std::string& name) {
-    return std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / "engine" / name;
-}
-
-// Compares a text with a golden file; LEDRA_UPDATE_GOLDEN=1 rewrites the
-// golden file instead (read the change line by line before committing it).
-void ExpectGolden(const std::string& actual, const std::string& golden) {
-    const std::filesystem::path path = GoldenPath(golden);
-    const char* update = std::getenv("LEDRA_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << actual;
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << "missing golden file " << path;
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(actual, expected.str()) << "differs from " << path;
 }
 
 // Holding keys of the sample securities: type rank x 10^14 + category x
@@ -188,7 +164,7 @@ TEST_F(UpdateRun, ReportMatchesGolden) {
     EXPECT_EQ(Bytes("OUTPUT.TMP").size() % 132, 0u);
     std::string text;
     for (const std::string& line : ReportLines()) text += line + "\n";
-    ExpectGolden(text, "update_database.txt");
+    fixtures::CompareWithGolden("engine/update_database.txt", text);
 }
 
 TEST_F(UpdateRun, RefreshesTransactionsBeforeTheRebuild) {

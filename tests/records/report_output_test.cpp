@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/record.h"
+#include "tests/fixtures/golden.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace {
@@ -61,27 +60,6 @@ std::vector<std::string> TextLines(const std::string& name) {
         pos = end + 2;
     }
     return lines;
-}
-
-std::filesystem::path GoldenPath(const std::string& name) {
-    return std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / "records" / name;
-}
-
-// Compares a text with a golden file; LEDRA_UPDATE_GOLDEN=1 rewrites the
-// golden file instead (read the change line by line before committing it).
-void ExpectGolden(const std::string& actual, const std::string& golden) {
-    std::filesystem::path path = GoldenPath(golden);
-    const char* update = std::getenv("LEDRA_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << actual;
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << "missing golden file " << path;
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(actual, expected.str()) << "differs from " << path;
 }
 
 // A report routine for the tests: numbered detail lines with a page
@@ -140,7 +118,7 @@ TEST(ReportOutputAcopy, PagedReportMatchesGolden) {
     SampleReport(14);
     Acopy("OUTPUT.TMP", "REPORT.TXT");
     std::string text = ReadText("REPORT.TXT");
-    ExpectGolden(text, "report_output_pages.txt");
+    fixtures::CompareWithGolden("records/report_output_pages.txt", text);
 
     // The columns that the printing and the report windows rely on.
     auto lines = TextLines("REPORT.TXT");
