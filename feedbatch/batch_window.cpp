@@ -22,6 +22,9 @@ bool BatchWindow::Make(std::string_view title) {
     char_width_ = metrics.averageCharWidth();
     char_height_ = metrics.height();
     CreateControl(platform::ListBox(kLogListId), QRect(char_width_, char_height_, 0, 0));
+    // One text line per item: the view need not measure every line again
+    // each time one is added or the oldest goes.
+    if (QListWidget* list = ListOf(*this)) list->setUniformItemSizes(true);
     const QRect client = GetClientRect();
     OnSize(client.width(), client.height());
     return true;

@@ -12,14 +12,14 @@ namespace platform {
 namespace {
 
 // The window system's close requests (the close box) reach the window as
-// its system menu's Close item. Close events the program makes itself are
-// left to the widget.
+// its system menu's Close item; the window layer itself never closes a
+// plain window's widget that way.
 class CloseBoxFilter : public QObject {
 public:
     CloseBoxFilter(WindowHandle handle, QObject* parent) : QObject(parent), handle_(handle) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Close || !event->spontaneous()) return QObject::eventFilter(watched, event);
+        if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
         event->ignore();
         if (auto* window = dynamic_cast<PlainWindow*>(FromHandle(handle_))) {
             Window::Busy busy(*window);
