@@ -7,20 +7,13 @@
 
 #include "records/files.h"
 #include "records/record.h"
+#include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace {
 
 using fixtures::TempDataDir;
 using namespace records;
-
-// Sets option 69 (byte 69 of COMMON.FIL record 31), the printed date style.
-void SetOption69(unsigned char style) {
-    DirectFile common("COMMON.FIL", 128);
-    Record rec(128);
-    rec.data()[68] = style;
-    ASSERT_TRUE(common.Write(31, rec));
-}
 
 TEST(DatesWindow, TwoDigitYearsAndWidening) {
     struct Year {
@@ -302,7 +295,7 @@ TEST(DatesH2000, StyleFromOption69) {
     };
     for (const auto& c : cases) {
         TempDataDir dir;
-        if (c.style >= 0) SetOption69(static_cast<unsigned char>(c.style));
+        if (c.style >= 0) fixtures::WriteSingleOption(69, static_cast<unsigned char>(c.style));
         std::string date = c.date;
         EXPECT_EQ(H2000(date), c.printed) << "style " << c.style << " " << c.date;
         EXPECT_EQ(date, c.date_after) << "style " << c.style << " " << c.date;

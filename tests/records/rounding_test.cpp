@@ -6,20 +6,13 @@
 
 #include "records/files.h"
 #include "records/record.h"
+#include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace {
 
 using fixtures::TempDataDir;
 using namespace records;
-
-// Sets option 81 (byte 81 of COMMON.FIL record 31), the system's decimals.
-void SetOption81(unsigned char decimals) {
-    DirectFile common("COMMON.FIL", 128);
-    Record rec(128);
-    rec.data()[80] = decimals;
-    ASSERT_TRUE(common.Write(31, rec));
-}
 
 TEST(RoundingFixed, DoublesRoundThroughTheirLayout) {
     struct Case {
@@ -117,7 +110,7 @@ TEST(RoundingSystem, DecimalsComeFromOption81) {
     };
     for (const auto& c : cases) {
         TempDataDir dir;
-        if (c.option81 >= 0) SetOption81(static_cast<unsigned char>(c.option81));
+        if (c.option81 >= 0) fixtures::WriteSingleOption(81, static_cast<unsigned char>(c.option81));
         double d = 1.234567891;
         Drndn(d);
         EXPECT_EQ(d, c.expected_double) << "option 81 = " << c.option81;
@@ -129,13 +122,13 @@ TEST(RoundingSystem, DecimalsComeFromOption81) {
 
 TEST(RoundingSystem, OptionByteIsNotChangedAndWideValuesStay) {
     TempDataDir dir;
-    SetOption81(2);
+    fixtures::WriteSingleOption(81, 2);
     float f = 3.14159f;
     Round1(f);
     EXPECT_EQ(f, 3.1416f);
     EXPECT_EQ(TempDataDir::ReadBytes("COMMON.FIL").at(30 * 128 + 80), 2);
 
-    SetOption81(8);
+    fixtures::WriteSingleOption(81, 8);
     double d = 1e11;  // needs 21 positions under "(F20.8)"
     Drndn(d);
     EXPECT_EQ(d, 1e11);
