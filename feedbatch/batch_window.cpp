@@ -32,8 +32,9 @@ bool BatchWindow::Make(std::string_view title) {
 
 void BatchWindow::OnSize(int width, int height) {
     const int scroll_bar = GetWidget() ? GetWidget()->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
-    GetDlgItem(kLogListId).MoveWindow(char_width_, char_height_, std::max(0, width - scroll_bar),
-                                      std::max(0, height - 2 * char_height_));
+    GetDlgItem(kLogListId)
+        .MoveWindow(char_width_, char_height_, std::max(0, width - scroll_bar),
+                    std::max(0, height - 2 * char_height_));
 }
 
 void BatchWindow::AppendLine(std::string_view text) {

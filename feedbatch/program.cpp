@@ -195,7 +195,8 @@ int BatchProgram::batch_wait_due() {
     if (use_timer.empty()) platform::WritePrivateProfileString("app", "usetimer", "No", kProfileFile);
     if (!IsYes(use_timer)) return 1;
 
-    const std::string joined = JoinWaitSetting(ReadSetting("app", "waittime", ""), ReadSetting("app", "waitdate", ""));
+    const std::string joined =
+        JoinWaitSetting(ReadSetting("app", "waittime", ""), ReadSetting("app", "waitdate", ""));
     const WaitSetting setting = ParseWaitSetting(joined);
     if (!setting.error.empty()) {
         if (window_) platform::KillTimer(window_->GetSafeHwnd(), kRunTimer);

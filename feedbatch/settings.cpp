@@ -35,10 +35,10 @@ std::string HomeFile(std::string_view home_dir, std::string_view file) {
 }
 
 std::string TitleSuffix(std::string_view call_type) {
-    const bool tcpip = call_type.size() == 5 && std::equal(call_type.begin(), call_type.end(), "tcpip",
-                                                           [](char a, char b) {
-                                                               return std::tolower(static_cast<unsigned char>(a)) == b;
-                                                           });
+    const bool tcpip =
+        call_type.size() == 5 && std::equal(call_type.begin(), call_type.end(), "tcpip", [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == b;
+        });
     return tcpip ? " (TCP/IP)" : " (Dial-Up)";
 }
 

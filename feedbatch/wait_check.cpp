@@ -12,9 +12,9 @@ namespace {
 
 constexpr std::size_t kJoinedLimit = 48;
 
-constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "March",     "April",
-                                                     "May",     "June",     "July",      "August",
-                                                     "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonthNames = {"January",   "February", "March",    "April",
+                                                     "May",       "June",     "July",     "August",
+                                                     "September", "October",  "November", "December"};
 
 bool IsSeparator(char c) {
     return c == '-' || c == ':' || c == '/';

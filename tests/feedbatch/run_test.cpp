@@ -44,9 +44,10 @@ TEST_F(BatchRunTest, AnswerFileDeletedOrAppendedTo) {
         ASSERT_TRUE(RunFor(30 * 60));
         EXPECT_EQ(ReadFile(Dir() / "answers.txt"), c.answers);
         const Strings list = List();
-        EXPECT_EQ(std::count_if(list.begin(), list.end(),
-                                [](const std::string& s) { return s.find("output file") != std::string::npos; }),
-                  *c.line ? 1 : 0);
+        EXPECT_EQ(
+            std::count_if(list.begin(), list.end(),
+                          [](const std::string& s) { return s.find("output file") != std::string::npos; }),
+            *c.line ? 1 : 0);
         if (*c.line) {
             EXPECT_THAT(list, Contains(c.line));
         }
@@ -77,7 +78,9 @@ TEST_F(BatchRunTest, RefusedRequestFileLeavesNoAnswersAndStops) {
 TEST_F(BatchRunTest, AnswerFileThatStaysIsNotReportedDeleted) {
     // The answer file is a folder with something in it: it cannot be
     // deleted, and the failed transfer must not claim it was.
-    session_.server = [](const std::string& line) { return Strings{"E305 Unknown request " + line + "\r\nE"}; };
+    session_.server = [](const std::string& line) {
+        return Strings{"E305 Unknown request " + line + "\r\nE"};
+    };
     WriteUsualIni("appendoutput=1\n");
     fs::create_directories(Dir() / "answers.txt" / "inside");
     ASSERT_TRUE(Start());

@@ -2,6 +2,8 @@
 // values, files of the home directory, the title's call type and the show
 // state of the command line.
 
+#include "feedbatch/settings.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -10,7 +12,6 @@
 
 #include "feedbatch/input_list.h"
 #include "feedbatch/program.h"
-#include "feedbatch/settings.h"
 #include "platform/constants.h"
 
 namespace feedbatch {

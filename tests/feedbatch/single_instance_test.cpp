@@ -3,6 +3,8 @@
 // twice: the second copy refuses to run and leaves the first one's files
 // alone; once the first has gone, the next copy runs.
 
+#include "feedbatch/single_instance.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,7 +13,6 @@
 #include <chrono>
 #include <thread>
 
-#include "feedbatch/single_instance.h"
 #include "tests/feedbatch/batch_fixture.h"
 
 extern char** environ;
@@ -81,7 +82,8 @@ public:
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
             const std::string var = *e;
-            if (!var.starts_with("XDG_CONFIG_HOME=") && !var.starts_with("QT_QPA_PLATFORM=")) env.push_back(var);
+            if (!var.starts_with("XDG_CONFIG_HOME=") && !var.starts_with("QT_QPA_PLATFORM="))
+                env.push_back(var);
         }
         env.push_back("XDG_CONFIG_HOME=" + (dir / "config").string());
         env.push_back("QT_QPA_PLATFORM=offscreen");

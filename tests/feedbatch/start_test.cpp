@@ -29,8 +29,10 @@ TEST_F(BatchStartTest, MissingOrUnusableRequestAndAnswerFiles) {
         {"inputfile=\noutputfile=answers.txt\n", {"No input file specified in VEXA.INI"}},
         {"inputfile=a,,b\n",
          {"Input file accessed: a", "Input file accessed: b", "No output file specified in VEXA.INI"}},
-        {"inputfile=a,c,b\noutputfile=answers.txt\n", {"Input file accessed: a", "Unable to access input file: c"}},
-        {"inputfile=a, b\noutputfile=answers.txt\n", {"Input file accessed: a", "Unable to access input file:  b"}},
+        {"inputfile=a,c,b\noutputfile=answers.txt\n",
+         {"Input file accessed: a", "Unable to access input file: c"}},
+        {"inputfile=a, b\noutputfile=answers.txt\n",
+         {"Input file accessed: a", "Unable to access input file:  b"}},
         {"inputfile=limit,big\noutputfile=answers.txt\n",
          {"Input file accessed: limit", "Input file to large: big"}},
         {"inputfile=folder\noutputfile=answers.txt\n", {"Unable to access input file: folder"}},
@@ -62,7 +64,10 @@ TEST_F(BatchStartTest, LogFileDeletedAppendedOrLeftOut) {
         std::string log_head;  // how the log file begins
     };
     const std::vector<Case> cases = {
-        {"appendlog=0\n", true, {"Deleted log file: " + path, "Log file created: " + path}, "Log file created"},
+        {"appendlog=0\n",
+         true,
+         {"Deleted log file: " + path, "Log file created: " + path},
+         "Log file created"},
         {"", false, {"Log file created: " + path}, "Log file created"},
         {"appendlog=1\n", true, {"Log file accessed: " + path}, old + "Log file accessed"},
         {"appendlog=1\n", false, {"Log file created: " + path}, "Log file created"},

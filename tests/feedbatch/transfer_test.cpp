@@ -14,9 +14,9 @@ using ::testing::IsSupersetOf;
 
 // The program's own lines among everything listed.
 Strings ProgramLines(const Strings& lines) {
-    static const std::vector<std::string> prefixes = {
-        "Deleted log file", "Log file ", "Input file",   "Current Time", "Waiting Till",
-        "Deleted output",   "Unable to", "No input file", "No output file"};
+    static const std::vector<std::string> prefixes = {"Deleted log file", "Log file ",     "Input file",
+                                                      "Current Time",     "Waiting Till",  "Deleted output",
+                                                      "Unable to",        "No input file", "No output file"};
     Strings own;
     for (const std::string& line : lines)
         for (const std::string& prefix : prefixes)
@@ -38,8 +38,9 @@ Strings Among(const Strings& all, const Strings& wanted) {
 class BatchTransferTest : public BatchTest {};
 
 TEST_F(BatchTransferTest, WaitsThenSendsEveryRequestFileAndEnds) {
-    UsePeer("[files]\ninputfile=a,,b\noutputfile=answers.txt\n"
-            "[app]\nusetimer=Y\nwaittime=18:30\nwaitdate=1997/03/07\n");
+    UsePeer(
+        "[files]\ninputfile=a,,b\noutputfile=answers.txt\n"
+        "[app]\nusetimer=Y\nwaittime=18:30\nwaitdate=1997/03/07\n");
     ASSERT_TRUE(Start());
     EXPECT_EQ(program_->Title(), "ORLIN 32 (Dial-Up)");
     EXPECT_EQ(program_->Window()->GetWindowText(), "ORLIN 32 (Dial-Up)");
@@ -65,20 +66,21 @@ TEST_F(BatchTransferTest, WaitsThenSendsEveryRequestFileAndEnds) {
 
     const Strings log = Log();
     EXPECT_EQ(List(), log);  // fewer than 999 lines: the list holds them all
-    EXPECT_THAT(ProgramLines(log), ElementsAre("Log file created: " + HomeText("vexa.log"),
-                                               "Input file accessed: a", "Input file accessed: b",
-                                               "Current Time: 18:00 on 1997/03/07",
-                                               "Waiting Till: 18:30 on 1997/03/07",
-                                               "Unable to delete output file: answers.txt"));
+    EXPECT_THAT(
+        ProgramLines(log),
+        ElementsAre("Log file created: " + HomeText("vexa.log"), "Input file accessed: a",
+                    "Input file accessed: b", "Current Time: 18:00 on 1997/03/07",
+                    "Waiting Till: 18:30 on 1997/03/07", "Unable to delete output file: answers.txt"));
     // The data feed's status, in order.
-    EXPECT_THAT(Among(log, {"File accessed: answers.txt", "File accessed: a", "File accessed: b",
-                            "Sending packet #1: V B980105IBM", "Received packet #1",
-                            "Sending packet #2: J980105IBM", "Received packet #2",
-                            "Sending packet #3: !I980105IBM", "Received packet #3", "Batch processing complete"}),
-                ElementsAre("File accessed: answers.txt", "File accessed: a", "Sending packet #1: V B980105IBM",
-                            "Received packet #1", "Sending packet #2: J980105IBM", "Received packet #2",
-                            "Batch processing complete", "File accessed: answers.txt", "File accessed: b",
-                            "Sending packet #3: !I980105IBM", "Received packet #3", "Batch processing complete"));
+    EXPECT_THAT(
+        Among(log, {"File accessed: answers.txt", "File accessed: a", "File accessed: b",
+                    "Sending packet #1: V B980105IBM", "Received packet #1", "Sending packet #2: J980105IBM",
+                    "Received packet #2", "Sending packet #3: !I980105IBM", "Received packet #3",
+                    "Batch processing complete"}),
+        ElementsAre("File accessed: answers.txt", "File accessed: a", "Sending packet #1: V B980105IBM",
+                    "Received packet #1", "Sending packet #2: J980105IBM", "Received packet #2",
+                    "Batch processing complete", "File accessed: answers.txt", "File accessed: b",
+                    "Sending packet #3: !I980105IBM", "Received packet #3", "Batch processing complete"));
     // No errors, and no answer data in the list.
     for (const std::string& line : log) {
         EXPECT_FALSE(line.starts_with("ERROR")) << line;
@@ -87,8 +89,9 @@ TEST_F(BatchTransferTest, WaitsThenSendsEveryRequestFileAndEnds) {
 }
 
 TEST_F(BatchTransferTest, BadDateEndsTheProgramAtTheFirstTick) {
-    UsePeer("[files]\ninputfile=a,,b\noutputfile=answers.txt\n"
-            "[app]\nusetimer=Y\nwaittime=18:30\nwaitdate=1997-02-29\n");
+    UsePeer(
+        "[files]\ninputfile=a,,b\noutputfile=answers.txt\n"
+        "[app]\nusetimer=Y\nwaittime=18:30\nwaitdate=1997-02-29\n");
     ASSERT_TRUE(Start());
     ASSERT_TRUE(RunFor(1));
     EXPECT_EQ(program_->ExitCode(), 0);

@@ -2,12 +2,12 @@
 // window for two-digit years, the checks and their texts, and the moment the
 // transfer falls due.
 
+#include "feedbatch/wait_check.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "feedbatch/wait_check.h"
 
 namespace feedbatch {
 namespace {
@@ -85,8 +85,8 @@ TEST(WaitCheckTest, DueFromTheTargetMinuteOn) {
         bool due;
     };
     const std::vector<Case> cases = {
-        {1997, 3, 7, 18, 29, false}, {1997, 3, 7, 18, 30, true}, {1997, 3, 7, 23, 59, true},
-        {1997, 3, 7, 9, 45, false},  {1997, 3, 8, 0, 0, true},   {1997, 3, 6, 23, 59, false},
+        {1997, 3, 7, 18, 29, false}, {1997, 3, 7, 18, 30, true},    {1997, 3, 7, 23, 59, true},
+        {1997, 3, 7, 9, 45, false},  {1997, 3, 8, 0, 0, true},      {1997, 3, 6, 23, 59, false},
         {1998, 1, 1, 0, 0, true},    {1996, 12, 31, 23, 59, false}, {1997, 4, 1, 1, 0, true},
     };
     for (const Case& c : cases) {
@@ -102,8 +102,8 @@ TEST(WaitCheckTest, DueFromTheTargetMinuteOn) {
 }
 
 TEST(WaitCheckTest, YearWindow) {
-    const std::vector<std::pair<int, int>> cases = {{0, 2000},   {1, 2001},   {50, 2050},   {51, 1951},
-                                                    {99, 1999},  {100, 100},  {1997, 1997}, {2024, 2024}};
+    const std::vector<std::pair<int, int>> cases = {{0, 2000},  {1, 2001},  {50, 2050},   {51, 1951},
+                                                    {99, 1999}, {100, 100}, {1997, 1997}, {2024, 2024}};
     for (const auto& [written, year] : cases) EXPECT_EQ(WindowedYear(written), year) << written;
 }
 

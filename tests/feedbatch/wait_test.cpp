@@ -26,15 +26,17 @@ protected:
 
 TEST_F(BatchWaitTest, UseTimerOffOrEmptyStartsAtTheFirstTick) {
     struct Case {
-        const char* app;          // the [app] lines
-        const char* ini_after;    // what VEXA.INI's [app] holds afterwards
+        const char* app;        // the [app] lines
+        const char* ini_after;  // what VEXA.INI's [app] holds afterwards
     };
     const std::vector<Case> cases = {
         {"waittime=19:00\nwaitdate=1997/03/07\n", "waittime=19:00\nwaitdate=1997/03/07\n"},
-        {"usetimer=\nwaittime=19:00\nwaitdate=1997/03/07\n", "usetimer=No\nwaittime=19:00\nwaitdate=1997/03/07\n"},
+        {"usetimer=\nwaittime=19:00\nwaitdate=1997/03/07\n",
+         "usetimer=No\nwaittime=19:00\nwaitdate=1997/03/07\n"},
         {"usetimer=N\nwaittime=19:00\n", "usetimer=N\nwaittime=19:00\n"},
         {"usetimer=no\nwaitdate=1997-02-29\n", "usetimer=no\nwaitdate=1997-02-29\n"},
-        {"usetimer=Yes\nwaittime=9:00\nwaitdate=1997/03/06\n", "usetimer=Yes\nwaittime=9:00\nwaitdate=1997/03/06\n"},
+        {"usetimer=Yes\nwaittime=9:00\nwaitdate=1997/03/06\n",
+         "usetimer=Yes\nwaittime=9:00\nwaitdate=1997/03/06\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.app);
@@ -55,13 +57,15 @@ TEST_F(BatchWaitTest, ChangedSettingCountsWhileWaiting) {
     WriteApp("usetimer=Y\nwaittime=19:00\nwaitdate=1997/03/07\n");
     ASSERT_TRUE(Start());
     EXPECT_FALSE(RunFor(90));
-    EXPECT_THAT(WaitLines(), ElementsAre("Current Time: 18:00 on 1997/03/07", "Waiting Till: 19:00 on 1997/03/07"));
+    EXPECT_THAT(WaitLines(),
+                ElementsAre("Current Time: 18:00 on 1997/03/07", "Waiting Till: 19:00 on 1997/03/07"));
 
     WriteApp("usetimer=Y\nwaittime=18:05\nwaitdate=1997/03/07\n");
     EXPECT_FALSE(RunFor(60 * 3 + 29));  // 18:04:59
     EXPECT_TRUE(session_.sent.empty());
-    EXPECT_THAT(WaitLines(), ElementsAre("Current Time: 18:00 on 1997/03/07", "Waiting Till: 19:00 on 1997/03/07",
-                                         "Current Time: 18:01 on 1997/03/07", "Waiting Till: 18:05 on 1997/03/07"));
+    EXPECT_THAT(WaitLines(),
+                ElementsAre("Current Time: 18:00 on 1997/03/07", "Waiting Till: 19:00 on 1997/03/07",
+                            "Current Time: 18:01 on 1997/03/07", "Waiting Till: 18:05 on 1997/03/07"));
     EXPECT_TRUE(RunFor(1));
     EXPECT_EQ(session_.Lines().size(), 3u);
 }
@@ -103,7 +107,8 @@ TEST_F(BatchWaitTest, BadSettingEndsTheProgram) {
         {"usetimer=Y\nwaittime=18:30\nwaitdate=1997/13/07\n", "Invalid date format"},
         {"usetimer=Y\nwaittime=18:30\n", "Invalid date format"},
         {"usetimer=Y\nwaittime=18:30\nwaitdate=1997/06/31\n", "June 31, 1997 is not a valid day"},
-        {"usetimer=Y\nwaittime=18:30\nwaitdate=1997/03/07/01\n", "Invalid Date or Time format: 18:30:1997/03/07/01"},
+        {"usetimer=Y\nwaittime=18:30\nwaitdate=1997/03/07/01\n",
+         "Invalid Date or Time format: 18:30:1997/03/07/01"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.app);
