@@ -6,11 +6,27 @@
 namespace platform {
 namespace {
 
-std::string Quote(const std::string& s) {
-    return "\"" + s + "\"";
+std::string KeyName(int key) {
+    switch (static_cast<Key>(key)) {
+        case Key::Enter:
+            return "enter";
+        case Key::Escape:
+            return "escape";
+        case Key::Tab:
+            return "tab";
+        case Key::BackTab:
+            return "backtab";
+    }
+    return "?";
 }
 
-std::string AnswerName(int answer) {
+}  // namespace
+
+std::string QuoteScriptText(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::string ScriptAnswerName(int answer) {
     switch (answer) {
         case IDOK:
             return "ok";
@@ -30,22 +46,6 @@ std::string AnswerName(int answer) {
     return std::to_string(answer);
 }
 
-std::string KeyName(int key) {
-    switch (static_cast<Key>(key)) {
-        case Key::Enter:
-            return "enter";
-        case Key::Escape:
-            return "escape";
-        case Key::Tab:
-            return "tab";
-        case Key::BackTab:
-            return "backtab";
-    }
-    return "?";
-}
-
-}  // namespace
-
 std::string DescribeStep(const ScriptStep& s) {
     using K = ScriptStep::Kind;
     using A = ScriptStep::Action;
@@ -56,12 +56,12 @@ std::string DescribeStep(const ScriptStep& s) {
         case K::ExpectClosed:
             return "closed";
         case K::MessageBox:
-            return "message " + (s.text ? Quote(*s.text) : std::string("*")) +
-                   (s.caption ? " " + Quote(*s.caption) : "") + " " + AnswerName(s.number);
+            return "message " + (s.text ? QuoteScriptText(*s.text) : std::string("*")) +
+                   (s.caption ? " " + QuoteScriptText(*s.caption) : "") + " " + ScriptAnswerName(s.number);
         case K::FileDialog:
-            return "file " + (s.text ? Quote(*s.text) : std::string("cancel"));
+            return "file " + (s.text ? QuoteScriptText(*s.text) : std::string("cancel"));
         case K::FontDialog:
-            return "font " + (s.font ? Quote(s.font->face) : std::string("cancel"));
+            return "font " + (s.font ? QuoteScriptText(s.font->face) : std::string("cancel"));
         case K::ColorDialog:
             return "color " + (s.color ? std::to_string(*s.color) : std::string("cancel"));
         case K::PrintDialog:
@@ -73,9 +73,9 @@ std::string DescribeStep(const ScriptStep& s) {
         case K::Action:
             switch (s.action) {
                 case A::SetText:
-                    return "set " + id + " " + Quote(s.text.value_or(""));
+                    return "set " + id + " " + QuoteScriptText(s.text.value_or(""));
                 case A::Type:
-                    return "type " + id + " " + Quote(s.text.value_or(""));
+                    return "type " + id + " " + QuoteScriptText(s.text.value_or(""));
                 case A::Check:
                     return "check " + id + (s.number ? " on" : " off");
                 case A::Click:
@@ -83,7 +83,7 @@ std::string DescribeStep(const ScriptStep& s) {
                 case A::Select:
                     return "select " + id + " " + std::to_string(s.number);
                 case A::SelectText:
-                    return "select " + id + " " + Quote(s.text.value_or(""));
+                    return "select " + id + " " + QuoteScriptText(s.text.value_or(""));
                 case A::DoubleClick:
                     return "dblclick " + id + " " + std::to_string(s.number);
                 case A::Scroll:
@@ -95,7 +95,7 @@ std::string DescribeStep(const ScriptStep& s) {
                 case A::Press:
                     return "key " + KeyName(s.number);
                 case A::ExpectText:
-                    return "expect-text " + id + " " + Quote(s.text.value_or(""));
+                    return "expect-text " + id + " " + QuoteScriptText(s.text.value_or(""));
                 case A::ExpectChecked:
                     return "expect-check " + id + (s.number ? " on" : " off");
                 case A::ExpectEnabled:

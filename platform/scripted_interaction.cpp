@@ -11,36 +11,12 @@
 namespace platform {
 namespace {
 
-std::string Quote(const std::string& s) {
-    return "\"" + s + "\"";
-}
-
-std::string AnswerName(int answer) {
-    switch (answer) {
-        case IDOK:
-            return "ok";
-        case IDCANCEL:
-            return "cancel";
-        case IDABORT:
-            return "abort";
-        case IDRETRY:
-            return "retry";
-        case IDIGNORE:
-            return "ignore";
-        case IDYES:
-            return "yes";
-        case IDNO:
-            return "no";
-    }
-    return std::to_string(answer);
-}
-
 std::string DescribeDialog(Dialog& d) {
-    return "dialog " + std::to_string(d.TemplateId()) + " " + Quote(d.GetWindowText());
+    return "dialog " + std::to_string(d.TemplateId()) + " " + QuoteScriptText(d.GetWindowText());
 }
 
 std::string DescribeBox(const MessageBoxRequest& r) {
-    return "message box " + Quote(r.caption) + ": " + Quote(r.text);
+    return "message box " + QuoteScriptText(r.caption) + ": " + QuoteScriptText(r.text);
 }
 
 std::string At(const ScriptStep& step) {
@@ -119,7 +95,7 @@ std::string ScriptedInteraction::ApplyAction(const ScriptStep& s, Window& w) {
             const Control c = w.GetDlgItem(s.id);
             if (!c) return "there is no control " + id;
             const std::string actual = c.GetWindowText();
-            if (actual != s.text.value_or("")) return "control " + id + " reads " + Quote(actual);
+            if (actual != s.text.value_or("")) return "control " + id + " reads " + QuoteScriptText(actual);
             return {};
         }
         case A::ExpectChecked:
@@ -272,16 +248,16 @@ int ScriptedInteraction::ShowMessageBox(const MessageBoxRequest& request) {
     const std::optional<ScriptStep> step = Take(ScriptStep::Kind::MessageBox, name);
     if (!step) return FallbackAnswer(request.flags);
     if (step->text && *step->text != request.text) {
-        Fail(name + " shown; the script expects the text " + Quote(*step->text) + At(*step));
+        Fail(name + " shown; the script expects the text " + QuoteScriptText(*step->text) + At(*step));
         return FallbackAnswer(request.flags);
     }
     if (step->caption && *step->caption != request.caption) {
-        Fail(name + " shown; the script expects the caption " + Quote(*step->caption) + At(*step));
+        Fail(name + " shown; the script expects the caption " + QuoteScriptText(*step->caption) + At(*step));
         return FallbackAnswer(request.flags);
     }
     const std::vector<int> answers = MessageBoxAnswers(request.flags);
     if (std::find(answers.begin(), answers.end(), step->number) == answers.end()) {
-        Fail(name + " has no button " + AnswerName(step->number) + At(*step));
+        Fail(name + " has no button " + ScriptAnswerName(step->number) + At(*step));
         return FallbackAnswer(request.flags);
     }
     return step->number;
@@ -290,11 +266,11 @@ int ScriptedInteraction::ShowMessageBox(const MessageBoxRequest& request) {
 std::optional<std::string> ScriptedInteraction::ShowFileDialog(const FileDialogRequest& request) {
     file_dialogs_.push_back(request);
     const std::string name = std::string(request.save ? "save" : "open") + " file dialog" +
-                             (request.title.empty() ? "" : " " + Quote(request.title));
+                             (request.title.empty() ? "" : " " + QuoteScriptText(request.title));
     const std::optional<ScriptStep> step = Take(ScriptStep::Kind::FileDialog, name);
     if (!step || !step->text) return std::nullopt;
     if (!request.save && request.must_exist && !std::filesystem::exists(*step->text)) {
-        Fail(name + ": the file " + Quote(*step->text) + " does not exist" + At(*step));
+        Fail(name + ": the file " + QuoteScriptText(*step->text) + " does not exist" + At(*step));
         return std::nullopt;
     }
     return step->text;

@@ -81,6 +81,12 @@ struct ScriptStep {
 // A readable form of a step ("click 1169", "dialog 123", ...).
 std::string DescribeStep(const ScriptStep& step);
 
+// The words of the text scripts, for messages: a text in double quotes, and
+// the name of a message box answer ("ok", "cancel", ...; any other answer
+// as its number).
+std::string QuoteScriptText(const std::string& text);
+std::string ScriptAnswerName(int answer);
+
 class ScriptedInteraction : public Interaction {
 public:
     using FailureHandler = std::function<void(const std::string& message)>;
