@@ -138,31 +138,38 @@ struct ListedTransaction {
     std::string source;  // the symbol of an income's source
 };
 
+// The fields that every layout holds in the order of an account's
+// transaction record.
+void TakeTransactionFields(const TransactionRecord& tr, ListedTransaction& t) {
+    t.symbol = tr.symbol;
+    t.tax_lot = tr.tax_lot;
+    t.date = tr.trade_date;
+    t.code = tr.code;
+    t.quantity = tr.quantity;
+    t.price = tr.price;
+    t.amount = tr.amount;
+    t.broker = tr.broker;
+    t.commission = tr.commission;
+    t.bond_interest = tr.bond_interest;
+    t.lot_cost = tr.lot_cost;
+    t.date_number = tr.date_number;
+}
+
 // The block trade and off-line records carry the account identifier in
 // their first 8 bytes and the transaction's fields after it, in the order
 // of an account's transaction record up to the security record number;
 // then a 16-bit word, the 4-character type word and the 20-character text
 // whose first 12 characters name an income's source. The list reads the
 // first 136 bytes.
-constexpr std::size_t kAccountPrefixedViewBytes = 136;
+constexpr std::size_t kAccountPrefixBytes = 8;
+constexpr std::size_t kAccountPrefixedViewBytes = kAccountPrefixBytes + kRecordBytes;
 
 bool ReadListed(int layout, long rec, ListedTransaction& t) {
     Record r;
     if (layout == kAccountLayout) {
         if (!ReadAtLeast(kTransactionListUnit, rec, kRecordBytes, r)) return false;
         const TransactionRecord tr = TransactionRecord::Decode(r);
-        t.symbol = tr.symbol;
-        t.tax_lot = tr.tax_lot;
-        t.date = tr.trade_date;
-        t.code = tr.code;
-        t.quantity = tr.quantity;
-        t.price = tr.price;
-        t.amount = tr.amount;
-        t.broker = tr.broker;
-        t.commission = tr.commission;
-        t.bond_interest = tr.bond_interest;
-        t.lot_cost = tr.lot_cost;
-        t.date_number = tr.date_number;
+        TakeTransactionFields(tr, t);
         t.mark = tr.type;
         t.flag = tr.gain_record;
         t.source = tr.SourceSymbol();
@@ -170,19 +177,11 @@ bool ReadListed(int layout, long rec, ListedTransaction& t) {
     }
     if (layout != kBlockLayout && layout != kOfflineLayout) return false;
     if (!ReadAtLeast(kTransactionListUnit, rec, kAccountPrefixedViewBytes, r)) return false;
-    t.account = r.Text(0, 8);
-    t.symbol = r.Text(8, 12);
-    t.tax_lot = r.Text(20, 4);
-    t.date = r.Text(24, 8);
-    t.code = r.Text(32, 4);
-    t.quantity = r.R8(36);
-    t.price = r.R4(44);
-    t.amount = r.R8(48);
-    t.broker = r.Text(56, 8);
-    t.commission = r.R8(64);
-    t.bond_interest = r.R8(72);
-    t.lot_cost = r.R8(88);
-    t.date_number = r.R4(96);
+    t.account = r.Text(0, kAccountPrefixBytes);
+    // The transaction's fields as an account's record holds them, 8 bytes on.
+    Record shifted(kRecordBytes);
+    std::memcpy(shifted.data(), r.data() + kAccountPrefixBytes, kRecordBytes);
+    TakeTransactionFields(TransactionRecord::Decode(shifted), t);
     t.flag = r.I16(110);
     t.mark = r.Text(112, 4);
     t.source = r.Text(116, 12);
