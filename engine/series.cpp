@@ -160,7 +160,8 @@ public:
         for (const SelectedTransaction& e : sel.entries) record_numbers_.push_back(e.record);
     }
 
-    Valuation Step(const PeriodEnd& period, PeriodSums& sums, FirstActivity& first, std::string& last_category) {
+    Valuation Step(const PeriodEnd& period, PeriodSums& sums, FirstActivity& first,
+                   std::string& last_category) {
         Postgl(lots_, account_, period.text, TakeUpTo(sel_, record_numbers_, next_, period.number), 0, sums,
                account_data_, table_, first, last_category);
         return Getprc(period.text, table_, lots_);

@@ -122,10 +122,7 @@ inline int32_t PostValid(Poster post, engine::EntryForm form, engine::PostingMod
 
 // Posts a form that must be refused with `want`, leaving the record number
 // and the files `snapshot` reads as they were.
-inline void ExpectRefused(Poster post,
-                          engine::EntryForm form,
-                          engine::PostingMode mode,
-                          int32_t record,
+inline void ExpectRefused(Poster post, engine::EntryForm form, engine::PostingMode mode, int32_t record,
                           const Rejections& want,
                           std::map<std::string, std::vector<unsigned char>> (*snapshot)()) {
     const auto before = snapshot();
@@ -147,8 +144,7 @@ struct CheckCase {
 };
 
 // Each row applied to `valid` must be refused and leave every file alone.
-inline void ExpectChecksRejectAndWriteNothing(Poster post,
-                                              const engine::EntryForm& valid,
+inline void ExpectChecksRejectAndWriteNothing(Poster post, const engine::EntryForm& valid,
                                               const std::vector<CheckCase>& cases) {
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.name);
