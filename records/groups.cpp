@@ -166,7 +166,8 @@ bool ExpandSuperGroup(std::vector<std::string>& accounts, std::string_view name,
         messages.push_back("Supergroup does not exist:" + std::string(name));
         return false;
     }
-    for (std::size_t i = 1; i < super->names.size(); ++i) ExpandGroup(accounts, super->names[i], description, messages);
+    for (std::size_t i = 1; i < super->names.size(); ++i)
+        ExpandGroup(accounts, super->names[i], description, messages);
     // The title of a composite over a super group is the super group's own.
     description = super->description;
     return true;

@@ -21,17 +21,21 @@ bool IsLetterOrDigit(char c) {
 DialogTemplate GroupEditorTemplate() {
     return {kGroupEditorDialogId, "Group Editor",
             Column({
-                Row({Radio(D::kGroupMode, "Edit Groups", kChecked), Radio(D::kSuperMode, "Edit Super Groups"), Stretch()}),
+                Row({Radio(D::kGroupMode, "Edit Groups", kChecked), Radio(D::kSuperMode, "Edit Super Groups"),
+                     Stretch()}),
                 Row({Group(D::kNameFrame, "Select Group to Edit",
                            {ListBox(D::kNameList).Chars(14).Lines(8), Edit(D::kNameEdit).Chars(14)}),
                      Column({Static(D::kNameShown, "").Chars(14),
                              Group(D::kMemberFrame, "Contents of Group",
-                                   {Static(D::kRemovePrompt, "").Chars(36), ListBox(D::kMemberList).Chars(14).Lines(7)})}),
+                                   {Static(D::kRemovePrompt, "").Chars(36),
+                                    ListBox(D::kMemberList).Chars(14).Lines(7)})}),
                      Group(D::kCandidateFrame, "Accounts",
-                           {Static(D::kAddPrompt, "").Chars(36), ListBox(D::kCandidateList).Chars(14).Lines(7)})}),
-                Row({Static(D::kDescriptionLabel, "Description of Group").Chars(36), Edit(D::kDescriptionEdit).Chars(34),
-                     Stretch()}),
-                Row({Button(D::kDeleteButton, "Delete Group XXXXXXXX"), Stretch(), Button(D::kDone, "Done", kDefault)}),
+                           {Static(D::kAddPrompt, "").Chars(36),
+                            ListBox(D::kCandidateList).Chars(14).Lines(7)})}),
+                Row({Static(D::kDescriptionLabel, "Description of Group").Chars(36),
+                     Edit(D::kDescriptionEdit).Chars(34), Stretch()}),
+                Row({Button(D::kDeleteButton, "Delete Group XXXXXXXX"), Stretch(),
+                     Button(D::kDone, "Done", kDefault)}),
             })};
 }
 
@@ -87,7 +91,8 @@ void CGroupEditorDlg::Refresh() {
     SetDlgItemText(kMemberFrame, "Contents of " + kind);
     SetDlgItemText(kNameFrame, "Select " + kind + " to Edit");
     SetDlgItemText(kDescriptionLabel, "Description of " + kind + " " + name);
-    for (const int id : {kDeleteButton, kMemberFrame, kCandidateFrame, kCandidateList, kDescriptionLabel, kDescriptionEdit})
+    for (const int id :
+         {kDeleteButton, kMemberFrame, kCandidateFrame, kCandidateList, kDescriptionLabel, kDescriptionEdit})
         GetDlgItem(id).EnableWindow(named);
     // The prompts follow the lists as they stand before they are filled
     // again below.
@@ -183,8 +188,8 @@ void CGroupEditorDlg::OnDelete() {
                    GetSafeHwnd()) != IDOK)
         return;
     auto& entries = ModeList().Entries();
-    const auto it =
-        std::find_if(entries.begin(), entries.end(), [&](const records::CGroupEntry& e) { return e.Name() == name; });
+    const auto it = std::find_if(entries.begin(), entries.end(),
+                                 [&](const records::CGroupEntry& e) { return e.Name() == name; });
     if (it != entries.end()) entries.erase(it);
     // The name goes with its entry, so that leaving the field later does
     // not make the entry again.
@@ -195,9 +200,11 @@ void CGroupEditorDlg::OnDelete() {
 void CGroupEditorDlg::OnDone() {
     // A file that cannot be written keeps its previous content; the dialog
     // stays open with the edits, so that nothing is lost unseen.
-    for (const auto& [list, file] : {std::pair{&groups_, records::kGroupFile}, std::pair{&supers_, records::kSuperGroupFile}}) {
+    for (const auto& [list, file] :
+         {std::pair{&groups_, records::kGroupFile}, std::pair{&supers_, records::kSuperGroupFile}}) {
         if (list->Save(file)) continue;
-        MessageBox(std::string("Unable to write ") + file, "Group Editor", MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
+        MessageBox(std::string("Unable to write ") + file, "Group Editor", MB_OK | MB_ICONEXCLAMATION,
+                   GetSafeHwnd());
         return;
     }
     EndDialog(IDOK);

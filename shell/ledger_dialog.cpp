@@ -45,9 +45,10 @@ DialogTemplate LedgerTemplate() {
                         Radio(D::kGroupRadio, "Group", kOff)}),
                  Column({Static(D::kAccountLabel, "Account"), ListBox(D::kAccountList).Chars(12).Lines(6),
                          ListBox(D::kGroupList, kHidden).Chars(14).Lines(6)}),
-                 Column({Static(D::kManagerLabel, "Manager Code"), ComboBox(D::kManagerCombo).Chars(8), Stretch()})}),
-            Row({Static(D::kStartLabel, "Start Date"), Edit(D::kStartDate).Chars(10), Static(D::kEndLabel, "End Date"),
-                 Edit(D::kEndDate).Chars(10), Stretch()}),
+                 Column({Static(D::kManagerLabel, "Manager Code"), ComboBox(D::kManagerCombo).Chars(8),
+                         Stretch()})}),
+            Row({Static(D::kStartLabel, "Start Date"), Edit(D::kStartDate).Chars(10),
+                 Static(D::kEndLabel, "End Date"), Edit(D::kEndDate).Chars(10), Stretch()}),
             Row({Column({Static(D::kCodeLabel, "Transaction Code"),
                          ListBox(D::kCodeList, kMultiSelect).Chars(26).Lines(8)}),
                  Column({Static(D::kTypeLabel, "Transaction Type"), Edit(D::kTranType).Chars(4), Stretch()}),
@@ -55,7 +56,8 @@ DialogTemplate LedgerTemplate() {
                          ListBox(D::kSecurityTypeList).Chars(30).Lines(8)})}),
             OutputGroup(),
             FileNameRow(),
-            Row({Static(D::kSecondFileLabel, "File Name", kOff), Edit(D::kSecondFileEdit, kOff).Chars(14), Stretch()}),
+            Row({Static(D::kSecondFileLabel, "File Name", kOff), Edit(D::kSecondFileEdit, kOff).Chars(14),
+                 Stretch()}),
             Row({Stretch(), Button(D::kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel")}),
         })};
 }
@@ -63,13 +65,27 @@ DialogTemplate LedgerTemplate() {
 }  // namespace
 
 const std::vector<const char*>& LedgerCodeLines() {
-    static const std::vector<const char*> lines = {
-        "FI - Cash Received",  "FO - Cash Withdrawal", "AI - Adj to Cash In",      "AO - Adj to Cash Out",
-        "DI - Dividend Income", "DE - Dividend Expense", "II - Interest In",       "IE - Interest Expense",
-        "MI - Misc Income",    "ME - Misc Expense",     "IP - Bond Prch Int",      "IS - Bond Sale Int",
-        "MF - Management Fee", "BC - Bank Charges",     "B  - Buy",                "S  - Sell",
-        "SS - Short Sale",     "CS - Cover Short",      "SP - Stock Split",        "SI - Security Received",
-        "SO - Security Withdrawal"};
+    static const std::vector<const char*> lines = {"FI - Cash Received",
+                                                   "FO - Cash Withdrawal",
+                                                   "AI - Adj to Cash In",
+                                                   "AO - Adj to Cash Out",
+                                                   "DI - Dividend Income",
+                                                   "DE - Dividend Expense",
+                                                   "II - Interest In",
+                                                   "IE - Interest Expense",
+                                                   "MI - Misc Income",
+                                                   "ME - Misc Expense",
+                                                   "IP - Bond Prch Int",
+                                                   "IS - Bond Sale Int",
+                                                   "MF - Management Fee",
+                                                   "BC - Bank Charges",
+                                                   "B  - Buy",
+                                                   "S  - Sell",
+                                                   "SS - Short Sale",
+                                                   "CS - Cover Short",
+                                                   "SP - Stock Split",
+                                                   "SI - Security Received",
+                                                   "SO - Security Withdrawal"};
     return lines;
 }
 
@@ -98,7 +114,8 @@ bool CTransactionLedgerDlg::OnInitDialog() {
     GetDlgItem(kEndDate).LimitText(kDateLimit);
     SetDlgItemText(kStartLabel, "Start Date");
     Show(*this, {kStartDate, kEndDate}, true);
-    ShowEnable(*this, {kCodeLabel, kCodeList, kTypeLabel, kTranType, kSecurityTypeLabel, kSecurityTypeList}, true);
+    ShowEnable(*this, {kCodeLabel, kCodeList, kTypeLabel, kTranType, kSecurityTypeLabel, kSecurityTypeList},
+               true);
 
     if (code == kCompositeLedger) {
         SetWindowText("Composite Transaction Ledger");
@@ -159,7 +176,8 @@ void CTransactionLedgerDlg::OnCancel() {
 void CTransactionLedgerDlg::OnTranTypeChange() {
     Control edit = GetDlgItem(kTranType);
     std::string text = edit.GetWindowText();
-    const auto refused = std::find_if(text.begin(), text.end(), [](char c) { return !IsAsciiLetterOrDigit(c); });
+    const auto refused =
+        std::find_if(text.begin(), text.end(), [](char c) { return !IsAsciiLetterOrDigit(c); });
     if (refused != text.end()) {
         const int at = static_cast<int>(refused - text.begin());
         text.erase(refused);
@@ -192,7 +210,8 @@ void CTransactionLedgerDlg::OnCodeSelection() {
                MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
     const std::size_t considered = std::min<std::size_t>(selected.size(), kMaxCodes + 1);
     for (std::size_t i = 0; i < considered; ++i) {
-        if (std::find(remembered_codes_.begin(), remembered_codes_.end(), selected[i]) != remembered_codes_.end())
+        if (std::find(remembered_codes_.begin(), remembered_codes_.end(), selected[i]) !=
+            remembered_codes_.end())
             continue;
         codes.SetItemSelected(selected[i], false);
         break;
@@ -227,7 +246,8 @@ void CTransactionLedgerDlg::OnGenerateReport() {
 
     if (!CheckDateText(g_report.StartDate)) AddMessage("Illegal start date");
     if (!CheckDateText(g_report.EndDate)) AddMessage("Illegal end date");
-    if (destination == kOutputFile && !CheckFileNameText(g_report.OutputFileName)) AddMessage("Illegal file name");
+    if (destination == kOutputFile && !CheckFileNameText(g_report.OutputFileName))
+        AddMessage("Illegal file name");
     if (!ManagerCodeInCombo(g_report.ManagerCode, GetDlgItem(kManagerCombo))) AddMessage("Illegal secode");
 
     std::string type(4, ' ');

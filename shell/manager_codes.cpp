@@ -65,7 +65,8 @@ std::vector<std::string> ListedManagerCodes() {
         // A record that cannot be read lists nothing; the others still do.
         if (records::Rdrec(kListUnit, part.number, bytes) != 0) continue;
         for (int k = 0; k < part.slot_count; ++k) {
-            const std::string_view slot = std::string_view(bytes).substr(part.offset + kCodeLength * k, kCodeLength);
+            const std::string_view slot =
+                std::string_view(bytes).substr(part.offset + kCodeLength * k, kCodeLength);
             if (IsListed(slot)) codes.push_back(SlotText(slot));
         }
     }

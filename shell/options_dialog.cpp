@@ -119,8 +119,8 @@ const std::map<int, OptionInfo>& Options() {
 DialogTemplate OptionsTemplate() {
     std::vector<Node> rows;
     for (int r = 0; r < D::kRows; ++r)
-        rows.push_back(Row({Edit(D::kEditIds[r]).Chars(2), CheckBox(D::kCheckIds[r], ""), UpDown(D::kSpinIds[r]),
-                            Static(D::kLabelIds[r], "").Chars(72)}));
+        rows.push_back(Row({Edit(D::kEditIds[r]).Chars(2), CheckBox(D::kCheckIds[r], ""),
+                            UpDown(D::kSpinIds[r]), Static(D::kLabelIds[r], "").Chars(72)}));
     rows.push_back(Row({Static(D::kPageLabel, "Page 1").Chars(8), Stretch(), Button(D::kPageUp, "Page Up"),
                         Button(D::kPageDown, "Page Down"), Button(D::kDone, "Done", kDefault)}));
     return {kOptionsDialogId, "Options Dialog", Column(std::move(rows))};

@@ -39,13 +39,13 @@ public:
     static constexpr int kLastPage = (kOptionCount - 1) / kRows;
 
     static constexpr std::array<int, kRows> kLabelIds = {1010, 1011, 1012, 1013, 1014, 1015,
-                                                        1016, 1017, 1018, 1019, 1020};
+                                                         1016, 1017, 1018, 1019, 1020};
     static constexpr std::array<int, kRows> kEditIds = {1050, 1051, 1052, 1053, 1054, 1055,
-                                                       1056, 1057, 1359, 1362, 1366};
+                                                        1056, 1057, 1359, 1362, 1366};
     static constexpr std::array<int, kRows> kCheckIds = {1058, 1231, 1347, 1234, 1235, 1236,
-                                                        1237, 1238, 1239, 1240, 1241};
+                                                         1237, 1238, 1239, 1240, 1241};
     static constexpr std::array<int, kRows> kSpinIds = {1038, 1039, 1040, 1041, 1042, 1043,
-                                                       1044, 1045, 1046, 1047, 1048};
+                                                        1044, 1045, 1046, 1047, 1048};
     static constexpr int kPageUp = 1035;
     static constexpr int kPageDown = 1036;
     static constexpr int kPageLabel = 1037;

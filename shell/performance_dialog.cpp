@@ -51,27 +51,32 @@ constexpr ReportControls kReportControls[kReportCount] = {
 };
 
 DialogTemplate PerformanceTemplate() {
-    return {kPerformanceDialogId, "Performance Reports",
-            Column({
-                ListBox(D::kReportList).Chars(44).Lines(5),
-                Row({Group(D::kAccountGroup, "Account",
-                           {Radio(D::kAllRadio, "All"), Radio(D::kGroupsRadio, "Groups"), Radio(D::kSelectRadio, "Select", kChecked)}),
-                     Column({ListBox(D::kAccountList).Chars(12).Lines(6), ListBox(D::kGroupList, kHidden).Chars(14).Lines(6)}),
-                     Group(D::kManagerGroup, "Manager Code", {ComboBox(D::kManagerCombo).Chars(8)})}),
-                Row({Group(D::kAssetGroup, "Asset Class",
-                           {Radio(D::kCashEquivalents, "Cash Equiv."), Radio(D::kEquities, "Equities"),
-                            Radio(D::kFixedIncome, "Fixed Income"), Radio(D::kSecurityPerformance, "Security Perf."),
-                            Radio(D::kAllClasses, "All")}),
-                     Group(IDC_STATIC, "Period", {Radio(D::kMonthly, "Monthly"), Radio(D::kQuarterly, "Quarterly"), Stretch()})}),
-                Row({Static(D::kStartLabel, "Start Date"), Edit(D::kStartDate).Chars(10), Static(D::kEndLabel, "End Date"),
-                     Edit(D::kEndDate).Chars(10), Stretch()}),
-                Group(IDC_STATIC, "Sort Option",
-                      {Row({Radio(1341, "Investment Objective"), Radio(1342, "Market Value"), Radio(1343, "Cash"),
-                            Radio(1344, "Percent Cash"), Radio(1345, "Account Name"), Radio(1346, "Account ID")})}),
-                OutputGroup(D::kOutputGroup),
-                FileNameRow(),
-                Row({Stretch(), Button(D::kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel")}),
-            })};
+    return {
+        kPerformanceDialogId, "Performance Reports",
+        Column({
+            ListBox(D::kReportList).Chars(44).Lines(5),
+            Row({Group(D::kAccountGroup, "Account",
+                       {Radio(D::kAllRadio, "All"), Radio(D::kGroupsRadio, "Groups"),
+                        Radio(D::kSelectRadio, "Select", kChecked)}),
+                 Column({ListBox(D::kAccountList).Chars(12).Lines(6),
+                         ListBox(D::kGroupList, kHidden).Chars(14).Lines(6)}),
+                 Group(D::kManagerGroup, "Manager Code", {ComboBox(D::kManagerCombo).Chars(8)})}),
+            Row({Group(D::kAssetGroup, "Asset Class",
+                       {Radio(D::kCashEquivalents, "Cash Equiv."), Radio(D::kEquities, "Equities"),
+                        Radio(D::kFixedIncome, "Fixed Income"),
+                        Radio(D::kSecurityPerformance, "Security Perf."), Radio(D::kAllClasses, "All")}),
+                 Group(IDC_STATIC, "Period",
+                       {Radio(D::kMonthly, "Monthly"), Radio(D::kQuarterly, "Quarterly"), Stretch()})}),
+            Row({Static(D::kStartLabel, "Start Date"), Edit(D::kStartDate).Chars(10),
+                 Static(D::kEndLabel, "End Date"), Edit(D::kEndDate).Chars(10), Stretch()}),
+            Group(
+                IDC_STATIC, "Sort Option",
+                {Row({Radio(1341, "Investment Objective"), Radio(1342, "Market Value"), Radio(1343, "Cash"),
+                      Radio(1344, "Percent Cash"), Radio(1345, "Account Name"), Radio(1346, "Account ID")})}),
+            OutputGroup(D::kOutputGroup),
+            FileNameRow(),
+            Row({Stretch(), Button(D::kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel")}),
+        })};
 }
 
 }  // namespace
@@ -93,9 +98,11 @@ bool CPerformanceReportsDlg::OnInitDialog() {
     const int index = g_report.PerformanceReportIndex;
     reports.SetCurSel(index >= 0 && index < kReportCount ? index : 0);
 
-    Enable(*this, {kAssetGroup, kCashEquivalents, kEquities, kFixedIncome, kSecurityPerformance, kAllClasses, kMonthly,
-                   kQuarterly, kAccountGroup, kAllRadio, kGroupsRadio, kSelectRadio, kAccountList, kOutputGroup,
-                   kPrintRadio, kPreviewRadio, kDisplayRadio, kFileRadio, kGenerate, kStartDate, kEndDate},
+    Enable(*this,
+           {kAssetGroup,  kCashEquivalents, kEquities,     kFixedIncome,  kSecurityPerformance, kAllClasses,
+            kMonthly,     kQuarterly,       kAccountGroup, kAllRadio,     kGroupsRadio,         kSelectRadio,
+            kAccountList, kOutputGroup,     kPrintRadio,   kPreviewRadio, kDisplayRadio,        kFileRadio,
+            kGenerate,    kStartDate,       kEndDate},
            false);
     GetDlgItem(kStartDate).LimitText(kDateLimit);
     GetDlgItem(kEndDate).LimitText(kDateLimit);
@@ -144,12 +151,16 @@ void CPerformanceReportsDlg::OnReportChange() {
     ShowEnable(*this, {kGroupList}, false);
 
     Enable(*this, {kMonthly, kQuarterly}, c.period);
-    if (c.period) CheckRadioButton(kQuarterly, kMonthly, g_report.PerformancePeriod == 0 ? kMonthly : kQuarterly);
-    Enable(*this, {kAssetGroup, kCashEquivalents, kEquities, kFixedIncome, kSecurityPerformance}, c.asset_class);
+    if (c.period)
+        CheckRadioButton(kQuarterly, kMonthly, g_report.PerformancePeriod == 0 ? kMonthly : kQuarterly);
+    Enable(*this, {kAssetGroup, kCashEquivalents, kEquities, kFixedIncome, kSecurityPerformance},
+           c.asset_class);
     if (c.asset_class && g_report.PerformanceAssetClass >= 0 && g_report.PerformanceAssetClass < 5)
         CheckRadioButton(kCashEquivalents, kAllClasses, kAssetRadios[g_report.PerformanceAssetClass]);
 
-    Enable(*this, {kOutputGroup, kGenerate, kManagerGroup, kPrintRadio, kPreviewRadio, kDisplayRadio, kFileRadio}, true);
+    Enable(*this,
+           {kOutputGroup, kGenerate, kManagerGroup, kPrintRadio, kPreviewRadio, kDisplayRadio, kFileRadio},
+           true);
     ResetOutput(*this);
 }
 

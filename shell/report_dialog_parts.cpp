@@ -16,7 +16,8 @@ Node OutputGroup(int group_id) {
 }
 
 Node FileNameRow() {
-    return Row({Static(kFileNameLabel, "File Name", kHidden), Edit(kFileNameEdit, kHidden).Chars(14), Stretch()});
+    return Row(
+        {Static(kFileNameLabel, "File Name", kHidden), Edit(kFileNameEdit, kHidden).Chars(14), Stretch()});
 }
 
 void ResetOutput(Window& dialog) {

@@ -63,7 +63,8 @@ const std::map<int, Setup>& Setups() {
         {103, {"Account Appraisal", Dates::Report, kAccrued}},
         {106, {"Mutual Fund Appraisal", Dates::Report, kAccrued}},
         {101, {"Working Appraisal", Dates::Report, kAccrued, false, "Post Market Value"}},
-        {88, {"Detailed Security Cross Reference", Dates::Report, kAccrued, false, "Post Market Value", true}},
+        {88,
+         {"Detailed Security Cross Reference", Dates::Report, kAccrued, false, "Post Market Value", true}},
         {107, {"Assets Under Management", Dates::Report, kAccrued, false, "Post Market Value", true}},
         {104, {"Investment History", Dates::Both, kAccrued}},
         {102, {"Position Summary", Dates::Report}},
@@ -76,12 +77,11 @@ const std::map<int, Setup>& Setups() {
         {227, {"Income Flow Analysis (other)", Dates::Report}},
         {228, {"Fixed Income Summary", Dates::Report}},
         {82,
-         {"Security Cross Reference", Dates::Report, "Long Report", true, nullptr, true, false, true, false, false,
-          Extra::CrossReference}},
+         {"Security Cross Reference", Dates::Report, "Long Report", true, nullptr, true, false, true, false,
+          false, Extra::CrossReference}},
         {186, {"Account List (Summary)", Dates::None, nullptr, false, nullptr, true}},
         {181, {"Account List", Dates::None}},
-        {182,
-         {"Security List", Dates::Pricing, nullptr, false, nullptr, false, false, false, false, true}},
+        {182, {"Security List", Dates::Pricing, nullptr, false, nullptr, false, false, false, false, true}},
         {184, {"Bond List", Dates::Pricing, nullptr, false, nullptr, false, false, false, false, true}},
         {201, {"Composite Account Appraisal", Dates::Report, kAccrued, false, nullptr, false, true}},
         {202, {"Composite Working Appraisal", Dates::Report, kAccrued, false, nullptr, false, true}},
@@ -89,10 +89,10 @@ const std::map<int, Setup>& Setups() {
         {91, {"Form 1099B", Dates::TradeSettlement}},
         {92, {"Trade Memorandum", Dates::TradeSettlement}},
         {95, {"Portfolio Changes", Dates::Both}},
-        {83,
-         {"Account Directory", Dates::Report, nullptr, false, nullptr, true, false, false, true}},
+        {83, {"Account Directory", Dates::Report, nullptr, false, nullptr, true, false, false, true}},
         {108,
-         {"Summary of Assets Under Management", Dates::Report, nullptr, false, nullptr, true, false, false, true}},
+         {"Summary of Assets Under Management", Dates::Report, nullptr, false, nullptr, true, false, false,
+          true}},
         {84,
          {"Gain/Loss Report", Dates::Both, nullptr, false, nullptr, false, false, false, false, false,
           Extra::TaxForm}},
@@ -115,8 +115,17 @@ bool IsComposite(int code) {
 // Codes whose first date field is checked as the report date.
 bool ChecksReportDate(int code) {
     switch (code) {
-        case 103: case 102: case 101: case 107: case 88: case 95:
-        case 106: case 82: case 83: case 108: case 203:
+        case 103:
+        case 102:
+        case 101:
+        case 107:
+        case 88:
+        case 95:
+        case 106:
+        case 82:
+        case 83:
+        case 108:
+        case 203:
             return true;
         default:
             return false;
@@ -145,7 +154,8 @@ DialogTemplate ReportOptionsTemplate() {
                        {Radio(D::kAllRadio, "All"), Radio(D::kSelectRadio, "Select", kChecked),
                         Radio(D::kGroupRadio, "Group", kOff)}),
                  Group(D::kClientListGroup, "Client List",
-                       {ListBox(D::kAccountList).Chars(12).Lines(6), ListBox(D::kGroupList, kOff).Chars(14).Lines(6)}),
+                       {ListBox(D::kAccountList).Chars(12).Lines(6),
+                        ListBox(D::kGroupList, kOff).Chars(14).Lines(6)}),
                  Group(D::kManagerGroup, "Manager Code", {ComboBox(D::kManagerCombo).Chars(8)})}),
             Row({Static(D::kFirstDateLabel, "Start Date"), Edit(D::kFirstDate).Chars(10),
                  Static(D::kSecondDateLabel, "End Date"), Edit(D::kSecondDate).Chars(10), Stretch()}),
@@ -159,14 +169,17 @@ DialogTemplate ReportOptionsTemplate() {
                         Radio(D::kSortId, "Account ID", kOff)})},
                   kOff),
             Row({Static(D::kTagLabel, "OBO/NBO Tag", kOff), Edit(D::kTagEdit, kOff).Chars(3),
-                 Static(D::kNumberLabel, "Broker/Bank Number", kOff), Edit(D::kNumberEdit, kOff).Chars(5), Stretch()}),
-            Row({Static(D::kNameLabel, "Broker/Bank Name", kOff), Edit(D::kNameEdit, kOff).Chars(40), Stretch()}),
+                 Static(D::kNumberLabel, "Broker/Bank Number", kOff), Edit(D::kNumberEdit, kOff).Chars(5),
+                 Stretch()}),
+            Row({Static(D::kNameLabel, "Broker/Bank Name", kOff), Edit(D::kNameEdit, kOff).Chars(40),
+                 Stretch()}),
             Row({Static(D::kTransmitterLabel, "Transmitter Control Code", kOff),
                  Edit(D::kTransmitterEdit, kOff).Chars(7), Static(D::kPayerLabel, "Payer Name Control", kOff),
                  Edit(D::kPayerEdit, kOff).Chars(6), Stretch()}),
             OutputGroup(),
             FileNameRow(),
-            Row({Static(D::kSecondFileLabel, "File Name", kOff), Edit(D::kSecondFileEdit, kOff).Chars(14), Stretch()}),
+            Row({Static(D::kSecondFileLabel, "File Name", kOff), Edit(D::kSecondFileEdit, kOff).Chars(14),
+                 Stretch()}),
             Row({Stretch(), Button(D::kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel")}),
         })};
 }
@@ -215,8 +228,10 @@ bool CReportOptionsDlg::OnInitDialog() {
     SetDlgItemText(kFirstDateLabel, "Start Date");
     Enable(*this, {kSecondDateLabel}, true);
     ShowEnable(*this, {kSecondDate}, true);
-    ShowEnable(*this, {kSortGroup, kSortObjective, kSortMarketValue, kSortCash, kSortPercentCash, kSortName, kSortId},
-               false);
+    ShowEnable(
+        *this,
+        {kSortGroup, kSortObjective, kSortMarketValue, kSortCash, kSortPercentCash, kSortName, kSortId},
+        false);
 
     SetWindowText(setup ? setup->title : "");
     if (setup) {
@@ -256,10 +271,12 @@ bool CReportOptionsDlg::OnInitDialog() {
             ShowEnable(*this, {kAccountGroup, kAccountList, kAllRadio, kSelectRadio}, false);
         }
         if (setup->no_accounts)
-            Show(*this, {kAccountGroup, kClientListGroup, kAllRadio, kSelectRadio, kAccountList, kGroupList}, false);
+            Show(*this, {kAccountGroup, kClientListGroup, kAllRadio, kSelectRadio, kAccountList, kGroupList},
+                 false);
         if (setup->sort) {
             ShowEnable(*this,
-                       {kSortGroup, kSortObjective, kSortMarketValue, kSortCash, kSortPercentCash, kSortName, kSortId},
+                       {kSortGroup, kSortObjective, kSortMarketValue, kSortCash, kSortPercentCash, kSortName,
+                        kSortId},
                        true);
             CheckRadioButton(kSortObjective, kSortId, kSortId);
         }
@@ -349,7 +366,8 @@ void CReportOptionsDlg::CheckDates(int code) {
             AddMessage("Illegal settlement datei: " + g_report.EndDate);
         return;
     }
-    const bool start_ok = code == 104 ? CheckBlankOrDate(g_report.StartDate) : CheckDateText(g_report.StartDate);
+    const bool start_ok =
+        code == 104 ? CheckBlankOrDate(g_report.StartDate) : CheckDateText(g_report.StartDate);
     if (!start_ok) AddMessage("Illegal start date");
     if (!CheckDateText(g_report.EndDate)) AddMessage("Illegal end date");
 }
@@ -385,15 +403,18 @@ void CReportOptionsDlg::OnGenerateReport() {
     if (destination >= 0) g_report.OutputDestination = destination;
     if (destination == kOutputFile) g_report.OutputFileName = GetDlgItemText(kFileNameEdit);
 
-    static constexpr std::pair<int, const char*> kSortCodes[] = {{kSortObjective, "I   "}, {kSortMarketValue, "M   "},
-                                                                  {kSortCash, "C   "},      {kSortPercentCash, "P   "},
-                                                                  {kSortName, "A   "}};
+    static constexpr std::pair<int, const char*> kSortCodes[] = {{kSortObjective, "I   "},
+                                                                 {kSortMarketValue, "M   "},
+                                                                 {kSortCash, "C   "},
+                                                                 {kSortPercentCash, "P   "},
+                                                                 {kSortName, "A   "}};
     g_report.SortOption = "    ";
     for (const auto& [id, sort] : kSortCodes)
         if (IsDlgButtonChecked(id)) g_report.SortOption = sort;
 
     CheckDates(code);
-    if (destination == kOutputFile && !CheckFileNameText(g_report.OutputFileName)) AddMessage("Illegal file name");
+    if (destination == kOutputFile && !CheckFileNameText(g_report.OutputFileName))
+        AddMessage("Illegal file name");
 
     if (IsComposite(code) && (IsDlgButtonChecked(kSelectRadio) || IsDlgButtonChecked(kGroupRadio)))
         WriteCompositeAccountList(IsDlgButtonChecked(kSelectRadio) != 0, GetDlgItem(kGroupList));

@@ -97,22 +97,25 @@ std::string IncomePostDate() {
 }
 
 DialogTemplate ReportRequestTemplate() {
-    return {kReportRequestDialogId, D::kResourceCaption,
-            Column({
-                Row({Static(D::kReportDateLabel, "Report Date"), Edit(D::kReportDate).Chars(10),
-                     Static(D::kPostedLabel, "Income Has Been Posted Through", kHidden),
-                     Static(D::kPostedDate, "xxxxx", kHidden).Chars(10), Stretch()}),
-                Row({Static(D::kSecondDateLabel, "Posting to be Done Through", kHidden),
-                     Edit(D::kSecondDate, kHidden).Chars(10), Stretch()}),
-                Row({Group(D::kAccountGroup, "Account", {Radio(D::kAllRadio, "All"), Radio(D::kSelectRadio, "Select")}),
-                     Group(D::kBrokerGroup, "Broker", {ListBox(D::kBrokerList).Chars(12).Lines(6)}),
-                     Column({Static(kManagerLabel, "Manager Code"), ComboBox(D::kManagerCombo).Chars(8), Stretch()})}),
-                Row({Static(D::kSearchLabel, "What to Find", kHidden), Edit(D::kSearchEdit, kHidden).Chars(34)}),
-                Row({Static(D::kYearLabel, "Year", kHidden), Edit(D::kYearEdit, kHidden).Chars(6), Stretch()}),
-                OutputGroup(),
-                FileNameRow(),
-                Row({Stretch(), Button(D::kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel")}),
-            })};
+    return {
+        kReportRequestDialogId, D::kResourceCaption,
+        Column({
+            Row({Static(D::kReportDateLabel, "Report Date"), Edit(D::kReportDate).Chars(10),
+                 Static(D::kPostedLabel, "Income Has Been Posted Through", kHidden),
+                 Static(D::kPostedDate, "xxxxx", kHidden).Chars(10), Stretch()}),
+            Row({Static(D::kSecondDateLabel, "Posting to be Done Through", kHidden),
+                 Edit(D::kSecondDate, kHidden).Chars(10), Stretch()}),
+            Row({Group(D::kAccountGroup, "Account",
+                       {Radio(D::kAllRadio, "All"), Radio(D::kSelectRadio, "Select")}),
+                 Group(D::kBrokerGroup, "Broker", {ListBox(D::kBrokerList).Chars(12).Lines(6)}),
+                 Column({Static(kManagerLabel, "Manager Code"), ComboBox(D::kManagerCombo).Chars(8),
+                         Stretch()})}),
+            Row({Static(D::kSearchLabel, "What to Find", kHidden), Edit(D::kSearchEdit, kHidden).Chars(34)}),
+            Row({Static(D::kYearLabel, "Year", kHidden), Edit(D::kYearEdit, kHidden).Chars(6), Stretch()}),
+            OutputGroup(),
+            FileNameRow(),
+            Row({Stretch(), Button(D::kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel")}),
+        })};
 }
 
 }  // namespace
@@ -171,7 +174,8 @@ bool CReportRequestDlg::OnInitDialog() {
             case Kind::BrokerList:
             case Kind::CustodianList:
                 if (setup.hide_accounts_frame)
-                    Show(*this, {kAccountGroup, kManagerCombo, kManagerLabel, kReportDate, kReportDateLabel}, false);
+                    Show(*this, {kAccountGroup, kManagerCombo, kManagerLabel, kReportDate, kReportDateLabel},
+                         false);
                 if (setup.kind == Kind::CustodianList) SetDlgItemText(kBrokerGroup, "Custodian");
                 FillBrokers(setup.kind == Kind::CustodianList);
                 break;
@@ -180,8 +184,8 @@ bool CReportRequestDlg::OnInitDialog() {
                 break;
             case Kind::Utility:
                 Show(*this,
-                     {kBrokerGroup, kAccountGroup, kBrokerList, kAllRadio, kSelectRadio, kManagerCombo, kManagerLabel,
-                      kReportDate, kReportDateLabel},
+                     {kBrokerGroup, kAccountGroup, kBrokerList, kAllRadio, kSelectRadio, kManagerCombo,
+                      kManagerLabel, kReportDate, kReportDateLabel},
                      false);
                 break;
         }
@@ -246,7 +250,8 @@ void CReportRequestDlg::OnGenerateReport() {
     if (destination == kOutputFile) g_report.OutputFileName = GetDlgItemText(kFileNameEdit);
 
     if (!CheckDateText(g_report.EndDate)) AddMessage("Illegal report date");
-    if (destination == kOutputFile && !CheckFileNameText(g_report.OutputFileName)) AddMessage("Illegal file name");
+    if (destination == kOutputFile && !CheckFileNameText(g_report.OutputFileName))
+        AddMessage("Illegal file name");
 
     if (!kNoSelectedLine.count(code)) {
         const Control brokers = GetDlgItem(kBrokerList);
@@ -271,7 +276,8 @@ void CReportRequestDlg::OnGenerateReport() {
     if (IsSplit(code)) {
         const std::string year = GetDlgItemText(kYearEdit);
         short value = 0;
-        if (year.size() == 4 && std::sscanf(year.c_str(), "%hd", &value) == 1 && value >= 1900 && value <= 2100)
+        if (year.size() == 4 && std::sscanf(year.c_str(), "%hd", &value) == 1 && value >= 1900 &&
+            value <= 2100)
             g_report.SplitYear = value;
         else
             AddMessage("Illegal year: " + year);

@@ -48,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"TwoWordDescription", "GROWTH Growth accounts\r\n2\r\nACC001\r\nACC002\r\n"},
         RoundTripCase{"EmptyDescriptionKeepsItsBlank", "G1 \r\n1\r\nA1\r\n"},
         RoundTripCase{"NoMembers", "EMPTY Nothing yet\r\n0\r\n"},
-        RoundTripCase{"SeveralBlocks", "G1 First\r\n1\r\nA1\r\nG2 \r\n0\r\nG3 Third one\r\n3\r\nA1\r\nB2\r\nC3\r\n"},
+        RoundTripCase{"SeveralBlocks",
+                      "G1 First\r\n1\r\nA1\r\nG2 \r\n0\r\nG3 Third one\r\n3\r\nA1\r\nB2\r\nC3\r\n"},
         RoundTripCase{"BlanksInsideTheDescription", "G1  two  blanks \r\n1\r\nA1\r\n"},
         RoundTripCase{"EmptyFile", ""}),
     [](const auto& info) { return info.param.name; });
@@ -89,10 +90,11 @@ TEST_P(DamagedGroupFile, KeepsTheBlocksBeforeTheDamage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedGroupFile,
-    ::testing::Values(DamagedCase{"LastEntryWithoutCount", "G1 a\r\n1\r\nA1\r\nG2 b\r\n", {"G1"}},
-                      DamagedCase{"CountNotANumber", "G1 a\r\nX\r\nA1\r\nG2 b\r\n0\r\n", {}},
-                      DamagedCase{"FewerMembersThanCounted", "G1 a\r\n1\r\nA1\r\nG2 b\r\n5\r\nA1\r\nA2\r\n", {"G1", "G2"}},
-                      DamagedCase{"EmptyFile", "", {}}),
+    ::testing::Values(
+        DamagedCase{"LastEntryWithoutCount", "G1 a\r\n1\r\nA1\r\nG2 b\r\n", {"G1"}},
+        DamagedCase{"CountNotANumber", "G1 a\r\nX\r\nA1\r\nG2 b\r\n0\r\n", {}},
+        DamagedCase{"FewerMembersThanCounted", "G1 a\r\n1\r\nA1\r\nG2 b\r\n5\r\nA1\r\nA2\r\n", {"G1", "G2"}},
+        DamagedCase{"EmptyFile", "", {}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(GroupFile, MissingFileLeavesTheListAsItIs) {

@@ -15,9 +15,9 @@
 namespace {
 
 using namespace platform;
+using fixtures::TempDataDir;
 using setup::CGroupEditorDlg;
 using setup::kGroupEditorDialogId;
-using fixtures::TempDataDir;
 using D = CGroupEditorDlg;
 
 void WriteText(const std::string& name, const std::string& text) {
@@ -65,8 +65,10 @@ TEST_F(GroupEditorTest, OpensOnTheGroupsWithNothingChosen) {
     script_.ExpectChecked(D::kGroupMode, true)
         .Run("opening",
              [&]() -> std::string {
-                 if (Lines(dialog_, D::kNameList) != std::vector<std::string>{"GROWTH", "INCOME"}) return "names";
-                 if (Lines(dialog_, D::kCandidateList) != std::vector<std::string>{"ACC001", "ACC002", "ACC003"})
+                 if (Lines(dialog_, D::kNameList) != std::vector<std::string>{"GROWTH", "INCOME"})
+                     return "names";
+                 if (Lines(dialog_, D::kCandidateList) !=
+                     std::vector<std::string>{"ACC001", "ACC002", "ACC003"})
                      return "candidates";
                  return Lines(dialog_, D::kMemberList).empty() ? "" : "members";
              })
@@ -95,8 +97,9 @@ TEST_F(GroupEditorTest, ChoosingAGroupShowsItsMembersDescriptionAndCaptions) {
         .ExpectEnabled(D::kCandidateList, true)
         .Run("members",
              [&] {
-                 return Lines(dialog_, D::kMemberList) == std::vector<std::string>{"ACC001", "ACC002"} ? ""
-                                                                                                      : "members";
+                 return Lines(dialog_, D::kMemberList) == std::vector<std::string>{"ACC001", "ACC002"}
+                            ? ""
+                            : "members";
              })
         .Click(D::kSuperMode)
         .ExpectText(D::kCandidateFrame, "Groups")
@@ -108,7 +111,8 @@ TEST_F(GroupEditorTest, ChoosingAGroupShowsItsMembersDescriptionAndCaptions) {
         .ExpectText(D::kDeleteButton, "Delete Super Group BOTH")
         .Run("super group",
              [&]() -> std::string {
-                 if (Lines(dialog_, D::kMemberList) != std::vector<std::string>{"GROWTH", "INCOME"}) return "members";
+                 if (Lines(dialog_, D::kMemberList) != std::vector<std::string>{"GROWTH", "INCOME"})
+                     return "members";
                  return Lines(dialog_, D::kCandidateList) == std::vector<std::string>{"GROWTH", "INCOME"}
                             ? ""
                             : "candidates";
@@ -126,21 +130,24 @@ TEST_F(GroupEditorTest, DoneWithoutChangesWritesTheSameFiles) {
 }
 
 TEST_F(GroupEditorTest, NewGroupFilledDescribedAndSaved) {
-    script_.Type(D::kNameEdit, "NEW-1")  // the "-" is refused
+    script_
+        .Type(D::kNameEdit, "NEW-1")  // the "-" is refused
         .ExpectText(D::kNameEdit, "NEW1")
         .Focus(D::kNameList)  // leaving the name makes the group
         .Run("made",
              [&] {
-                 return Lines(dialog_, D::kNameList) == std::vector<std::string>{"GROWTH", "INCOME", "NEW1"} ? ""
-                                                                                                            : "names";
+                 return Lines(dialog_, D::kNameList) == std::vector<std::string>{"GROWTH", "INCOME", "NEW1"}
+                            ? ""
+                            : "names";
              })
         .SelectText(D::kCandidateList, "ACC003")
         .SelectText(D::kCandidateList, "ACC001")
         .SelectText(D::kCandidateList, "ACC003")  // already a member
         .Run("members",
              [&] {
-                 return Lines(dialog_, D::kMemberList) == std::vector<std::string>{"ACC003", "ACC001"} ? ""
-                                                                                                      : "members";
+                 return Lines(dialog_, D::kMemberList) == std::vector<std::string>{"ACC003", "ACC001"}
+                            ? ""
+                            : "members";
              })
         .SelectText(D::kMemberList, "ACC003")  // a member chosen is taken out
         .SetText(D::kDescriptionEdit, "New accounts")
@@ -158,7 +165,9 @@ TEST_F(GroupEditorTest, BeginningOfAnExistingNameMakesNoGroup) {
         .Focus(D::kNameList)
         .Run("names",
              [&] {
-                 return Lines(dialog_, D::kNameList) == std::vector<std::string>{"GROWTH", "INCOME"} ? "" : "names";
+                 return Lines(dialog_, D::kNameList) == std::vector<std::string>{"GROWTH", "INCOME"}
+                            ? ""
+                            : "names";
              })
         // No group is named exactly so: a candidate adds nothing.
         .SelectText(D::kCandidateList, "ACC001")
@@ -189,8 +198,9 @@ TEST_F(GroupEditorTest, DeleteAsksFirst) {
         .ExpectMessageBox("Are you sure you want to delete Group GROWTH", IDOK, "Confirm Delete")
         .ExpectText(D::kNameEdit, "")
         .ExpectEnabled(D::kDeleteButton, false)
-        .Run("gone",
-             [&] { return Lines(dialog_, D::kNameList) == std::vector<std::string>{"INCOME"} ? "" : "names"; })
+        .Run(
+            "gone",
+            [&] { return Lines(dialog_, D::kNameList) == std::vector<std::string>{"INCOME"} ? "" : "names"; })
         .Click(D::kDone)
         .ExpectClosed();
     EXPECT_EQ(Run(), IDOK);

@@ -20,14 +20,14 @@ using namespace shell;
 using namespace dialog_test;
 using D = CTransactionLedgerDlg;
 
-const std::vector<int> kWatched = {D::kAllRadio,  D::kSelectRadio,  D::kGroupRadio,   D::kAccountLabel,
-                                   D::kAccountList, D::kGroupList,  D::kManagerLabel, D::kManagerCombo,
-                                   D::kStartLabel, D::kStartDate,   D::kEndLabel,     D::kEndDate,
-                                   D::kCodeLabel,  D::kCodeList,    D::kTypeLabel,    D::kTranType,
-                                   D::kSecurityTypeLabel, D::kSecurityTypeList, D::kSecondFileEdit};
+const std::vector<int> kWatched = {
+    D::kAllRadio,  D::kSelectRadio,       D::kGroupRadio,       D::kAccountLabel,  D::kAccountList,
+    D::kGroupList, D::kManagerLabel,      D::kManagerCombo,     D::kStartLabel,    D::kStartDate,
+    D::kEndLabel,  D::kEndDate,           D::kCodeLabel,        D::kCodeList,      D::kTypeLabel,
+    D::kTranType,  D::kSecurityTypeLabel, D::kSecurityTypeList, D::kSecondFileEdit};
 
-const std::set<int> kFilters = {D::kStartLabel, D::kStartDate, D::kEndLabel,         D::kEndDate,
-                                D::kCodeLabel,  D::kCodeList,  D::kTypeLabel,        D::kTranType,
+const std::set<int> kFilters = {D::kStartLabel,        D::kStartDate,       D::kEndLabel,  D::kEndDate,
+                                D::kCodeLabel,         D::kCodeList,        D::kTypeLabel, D::kTranType,
                                 D::kSecurityTypeLabel, D::kSecurityTypeList};
 
 std::set<int> Join(std::initializer_list<std::set<int>> parts) {
@@ -74,7 +74,8 @@ TEST_P(LedgerSetup, TitleControlsAndLists) {
                  std::string out;
                  if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
                  const std::set<int> shown = VisibleIds(dialog, kWatched);
-                 if (shown != c.shown) out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
+                 if (shown != c.shown)
+                     out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
                  if (dialog.GetDlgItemText(D::kSelectRadio) != c.select_caption) out += "select caption; ";
                  if ((dialog.IsDlgButtonChecked(D::kAllRadio) != 0) != c.all_checked) out += "all; ";
                  if (dialog.GetDlgItem(D::kAccountList).GetCount() != c.accounts) out += "accounts; ";
@@ -84,7 +85,8 @@ TEST_P(LedgerSetup, TitleControlsAndLists) {
                      codes.GetText(20) != "SO - Security Withdrawal")
                      out += "transaction codes; ";
                  const Control types = dialog.GetDlgItem(D::kSecurityTypeList);
-                 if (types.GetCount() != 22 || types.GetText(0).substr(0, 5) != "CS - " || types.GetCurSel() != -1)
+                 if (types.GetCount() != 22 || types.GetText(0).substr(0, 5) != "CS - " ||
+                     types.GetCurSel() != -1)
                      out += "security types; ";
                  if (dialog.GetDlgItemText(D::kStartDate) != "01/01/98" ||
                      dialog.GetDlgItemText(D::kEndDate) != "12/08/98")
@@ -102,11 +104,11 @@ INSTANTIATE_TEST_SUITE_P(
     Codes, LedgerSetup,
     ::testing::Values(
         SetupCase{81, "Transaction Ledger",
-                  Join({kFilters, {D::kAllRadio, D::kSelectRadio, D::kAccountLabel, D::kAccountList}}), "Select", false,
-                  3},
+                  Join({kFilters, {D::kAllRadio, D::kSelectRadio, D::kAccountLabel, D::kAccountList}}),
+                  "Select", false, 3},
         SetupCase{90, "Member Statement",
-                  Join({kFilters, {D::kAllRadio, D::kSelectRadio, D::kAccountLabel, D::kAccountList}}), "Select", false,
-                  3},
+                  Join({kFilters, {D::kAllRadio, D::kSelectRadio, D::kAccountLabel, D::kAccountList}}),
+                  "Select", false, 3},
         SetupCase{204, "Composite Transaction Ledger",
                   Join({kFilters,
                         {D::kAllRadio, D::kSelectRadio, D::kGroupRadio, D::kManagerLabel, D::kManagerCombo}}),
@@ -154,24 +156,31 @@ INSTANTIATE_TEST_SUITE_P(
                   "B   " + std::string(16, ' '), "    ", "    "},
         StoreCase{"FiveCodesInListOrder", 90,
                   [](ScriptedInteraction& s) {
-                      s.Select(D::kCodeList, 20).Select(D::kCodeList, 0).Select(D::kCodeList, 4).Select(D::kCodeList,
-                                                                                                       14);
+                      s.Select(D::kCodeList, 20)
+                          .Select(D::kCodeList, 0)
+                          .Select(D::kCodeList, 4)
+                          .Select(D::kCodeList, 14);
                       s.Select(D::kCodeList, 16);
                   },
                   "FI  DI  B   SS  SO  ", "    ", "    "},
         StoreCase{"ACodeChosenTwiceIsNotChosen", 81,
-                  [](ScriptedInteraction& s) { s.Select(D::kCodeList, 2).Select(D::kCodeList, 3).Select(D::kCodeList, 2); },
+                  [](ScriptedInteraction& s) {
+                      s.Select(D::kCodeList, 2).Select(D::kCodeList, 3).Select(D::kCodeList, 2);
+                  },
                   "AO  " + std::string(16, ' '), "    ", "    "},
-        StoreCase{"TypedTypeInUpperCase", 81, [](ScriptedInteraction& s) { s.Type(D::kTranType, "1a"); }, k20Blanks,
-                  "1A  ", "    "},
-        StoreCase{"SecurityType", 204, [](ScriptedInteraction& s) { s.Select(D::kSecurityTypeList, 1); }, k20Blanks,
-                  "    ", "PF  "},
-        StoreCase{"SecurityTypeChosenTwiceIsNone", 81,
-                  [](ScriptedInteraction& s) { s.Select(D::kSecurityTypeList, 2).Select(D::kSecurityTypeList, 2); },
-                  k20Blanks, "    ", "    "},
+        StoreCase{"TypedTypeInUpperCase", 81, [](ScriptedInteraction& s) { s.Type(D::kTranType, "1a"); },
+                  k20Blanks, "1A  ", "    "},
+        StoreCase{"SecurityType", 204, [](ScriptedInteraction& s) { s.Select(D::kSecurityTypeList, 1); },
+                  k20Blanks, "    ", "PF  "},
+        StoreCase{
+            "SecurityTypeChosenTwiceIsNone", 81,
+            [](ScriptedInteraction& s) { s.Select(D::kSecurityTypeList, 2).Select(D::kSecurityTypeList, 2); },
+            k20Blanks, "    ", "    "},
         StoreCase{"AnotherSecurityTypeAfterTakingOneBack", 81,
                   [](ScriptedInteraction& s) {
-                      s.Select(D::kSecurityTypeList, 2).Select(D::kSecurityTypeList, 2).Select(D::kSecurityTypeList, 0);
+                      s.Select(D::kSecurityTypeList, 2)
+                          .Select(D::kSecurityTypeList, 2)
+                          .Select(D::kSecurityTypeList, 0);
                   },
                   k20Blanks, "    ", "CS  "}),
     [](const auto& info) { return info.param.name; });
@@ -212,7 +221,8 @@ TEST_F(LedgerTest, SixthTransactionCodeIsRefusedAtOnce) {
     script.ExpectDialog(kLedgerDialogId);
     for (const int line : {1, 3, 5, 7, 9}) script.Select(D::kCodeList, line);
     script.Select(D::kCodeList, 0)
-        .ExpectMessageBox("A Maximum of 5 Transaction codes are allowed.", IDOK, "Transaction Ledger Diagnostic")
+        .ExpectMessageBox("A Maximum of 5 Transaction codes are allowed.", IDOK,
+                          "Transaction Ledger Diagnostic")
         .Run("the sixth is taken back",
              [&]() -> std::string {
                  const std::vector<int> chosen = dialog.GetDlgItem(D::kCodeList).GetSelItems();
@@ -290,11 +300,14 @@ TEST_P(LedgerErrors, BadEntriesAreListedAndTheDialogStaysOpen) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, LedgerErrors,
     ::testing::Values(
-        ErrorCase{"EmptyStartDate", [](ScriptedInteraction& s) { s.SetText(D::kStartDate, ""); },
+        ErrorCase{"EmptyStartDate",
+                  [](ScriptedInteraction& s) { s.SetText(D::kStartDate, ""); },
                   {"1.Illegal start date"}},
-        ErrorCase{"EndDate", [](ScriptedInteraction& s) { s.SetText(D::kEndDate, "9/31/98"); },
+        ErrorCase{"EndDate",
+                  [](ScriptedInteraction& s) { s.SetText(D::kEndDate, "9/31/98"); },
                   {"1.Illegal end date"}},
-        ErrorCase{"FileName", [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "TOO_LONG_NAME"); },
+        ErrorCase{"FileName",
+                  [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "TOO_LONG_NAME"); },
                   {"1.Illegal file name"}},
         ErrorCase{"ManagerCode",
                   [](ScriptedInteraction& s) { s.Click(D::kAllRadio).SetText(D::kManagerCombo, "NONE"); },

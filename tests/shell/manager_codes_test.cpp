@@ -60,12 +60,12 @@ std::string Slot(int k) {
 TEST(ManagerCodes, BoxesListEverySlotThatHoldsACodeInSlotOrder) {
     TempDataDir dir;
     WriteTable({{1, "AAAA"},
-                {10, "BB  "},    // trailing blanks are not part of the entry
-                {11, "    "},    // blank: not listed
+                {10, "BB  "},  // trailing blanks are not part of the entry
+                {11, "    "},  // blank: not listed
                 {40, "CC40"},
-                {41, "CC41"},    // the last two slots of record 81
+                {41, "CC41"},  // the last two slots of record 81
                 {42, "CC42"},
-                {73, "DD73"},    // and of record 82
+                {73, "DD73"},  // and of record 82
                 {74, "DD74"},
                 {100, "ZZZZ"}});
     EXPECT_EQ(ListedManagerCodes(),
@@ -107,7 +107,8 @@ TEST_P(ManagerCodeMatch, QuestionMarksOfTheEnteredCodeMatchAnyCharacter) {
 INSTANTIATE_TEST_SUITE_P(Codes, ManagerCodeMatch,
                          ::testing::Values(MatchCase{"ABCD", "ABCD", true}, MatchCase{"AB?D", "ABCD", true},
                                            MatchCase{"????", "????", true}, MatchCase{"????", "WXYZ", true},
-                                           MatchCase{"ABCD", "AB?D", false},  // only the entered "?" is a wildcard
+                                           MatchCase{"ABCD", "AB?D",
+                                                     false},  // only the entered "?" is a wildcard
                                            MatchCase{"ABC", "ABCD", false}, MatchCase{"AB", "AB", true},
                                            MatchCase{"", "", true}, MatchCase{"abcd", "ABCD", false}));
 
@@ -126,7 +127,7 @@ TEST(Ptmgr, NewCodeGoesToTheFirstFreeSlotAndTheOtherBytesStay) {
     used[12] = "LATE";
     WriteTable(used);
     Ptmgr("NEW1");
-    EXPECT_EQ(Slot(11), "NEW1");                    // record 81 bytes 1-4
+    EXPECT_EQ(Slot(11), "NEW1");  // record 81 bytes 1-4
     EXPECT_EQ(ReadCommon(81).Text(0, 4), "NEW1");
     EXPECT_EQ(Slot(12), "LATE");
     EXPECT_EQ(Slot(1), "M1  ");
@@ -156,8 +157,8 @@ TEST(Ptmgr, FullTableShowsItsMessageAndRegistersNothing) {
     const std::vector<unsigned char> before = TempDataDir::ReadBytes("COMMON.FIL");
     ScriptedInteraction script;
     ScopedInteraction installed(script);
-    script.ExpectMessageBox("Maximum no. of manager codes assigned, see Utilities, Portfolio Manager Codes.", IDOK,
-                            "Diagnostic");
+    script.ExpectMessageBox("Maximum no. of manager codes assigned, see Utilities, Portfolio Manager Codes.",
+                            IDOK, "Diagnostic");
     Ptmgr("XTRA");
     EXPECT_TRUE(script.Failures().empty()) << script.Failures().front();
     EXPECT_EQ(script.StepsLeft(), 0u);

@@ -21,7 +21,8 @@ using fixtures::TempDataDir;
 using D = COptionsDlg;
 
 std::vector<unsigned char> CommonBytes() {
-    return TempDataDir::Exists("COMMON.FIL") ? TempDataDir::ReadBytes("COMMON.FIL") : std::vector<unsigned char>{};
+    return TempDataDir::Exists("COMMON.FIL") ? TempDataDir::ReadBytes("COMMON.FIL")
+                                             : std::vector<unsigned char>{};
 }
 
 void ExpectNoFailures(const ScriptedInteraction& script) {
@@ -93,15 +94,18 @@ TEST_P(OptionsPages, ElevenRowsAPage) {
                      out += "first label \"" + dialog.GetDlgItemText(D::kLabelIds[0]) + "\"; ";
                  if (dialog.GetDlgItemText(D::kLabelIds[10]) != c.last_label)
                      out += "last label \"" + dialog.GetDlgItemText(D::kLabelIds[10]) + "\"; ";
-                 if (dialog.GetDlgItemText(D::kPageLabel) != "Page " + std::to_string(c.page + 1)) out += "page label; ";
+                 if (dialog.GetDlgItemText(D::kPageLabel) != "Page " + std::to_string(c.page + 1))
+                     out += "page label; ";
                  // An empty options record: every yes/no option reads N and
                  // is unchecked, every number option reads 0.
                  for (int r = 0; r < D::kRows; ++r) {
                      const std::string field = dialog.GetDlgItemText(D::kEditIds[r]);
                      if (kinds[r] == 'C' && (field != "N" || dialog.IsDlgButtonChecked(D::kCheckIds[r])))
                          out += "row " + std::to_string(r) + " reads " + field + "; ";
-                     if (kinds[r] == 'S' && field != "0") out += "row " + std::to_string(r) + " reads " + field + "; ";
-                     if (kinds[r] == 'E' && !field.empty()) out += "row " + std::to_string(r) + " reads " + field + "; ";
+                     if (kinds[r] == 'S' && field != "0")
+                         out += "row " + std::to_string(r) + " reads " + field + "; ";
+                     if (kinds[r] == 'E' && !field.empty())
+                         out += "row " + std::to_string(r) + " reads " + field + "; ";
                      if (kinds[r] == '-' && dialog.GetDlgItem(D::kEditIds[r]).IsWindowEnabled())
                          out += "row " + std::to_string(r) + " enabled; ";
                  }
@@ -171,29 +175,29 @@ TEST_P(OptionsStepping, NumberOptionsStayInTheirRange) {
     EXPECT_EQ(records::Rdopts()[static_cast<std::size_t>(c.option - 1)], c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OptionsStepping,
-    ::testing::Values(StepCase{"RoundingUpFromEightWrapsToFour", 81, 8, true, 4},
-                      StepCase{"RoundingDownFromFourWrapsToEight", 81, 4, false, 8},
-                      StepCase{"RoundingUpInside", 81, 5, true, 6},
-                      StepCase{"RoundingDownInside", 81, 6, false, 5},
-                      StepCase{"NeverWrittenRoundingUpStartsAtFour", 81, 0, true, 4},
-                      StepCase{"NeverWrittenRoundingDownStartsAtEight", 81, 0, false, 8},
-                      StepCase{"MemoTypeDownFromZeroIsFourNotNegative", 8, 0, false, 4},
-                      StepCase{"MemoTypeUpFromZeroIsOne", 8, 0, true, 1},
-                      StepCase{"AboveTheRangeDownIsTheLargest", 16, 7, false, 2},
-                      StepCase{"AboveTheRangeUpIsTheSmallest", 16, 7, true, 1},
-                      StepCase{"ZeroToNineUpFromNine", 19, 9, true, 0},
-                      StepCase{"ZeroToNineDownFromZero", 19, 0, false, 9},
-                      StepCase{"ZeroToOneUp", 78, 0, true, 1}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, OptionsStepping,
+                         ::testing::Values(StepCase{"RoundingUpFromEightWrapsToFour", 81, 8, true, 4},
+                                           StepCase{"RoundingDownFromFourWrapsToEight", 81, 4, false, 8},
+                                           StepCase{"RoundingUpInside", 81, 5, true, 6},
+                                           StepCase{"RoundingDownInside", 81, 6, false, 5},
+                                           StepCase{"NeverWrittenRoundingUpStartsAtFour", 81, 0, true, 4},
+                                           StepCase{"NeverWrittenRoundingDownStartsAtEight", 81, 0, false, 8},
+                                           StepCase{"MemoTypeDownFromZeroIsFourNotNegative", 8, 0, false, 4},
+                                           StepCase{"MemoTypeUpFromZeroIsOne", 8, 0, true, 1},
+                                           StepCase{"AboveTheRangeDownIsTheLargest", 16, 7, false, 2},
+                                           StepCase{"AboveTheRangeUpIsTheSmallest", 16, 7, true, 1},
+                                           StepCase{"ZeroToNineUpFromNine", 19, 9, true, 0},
+                                           StepCase{"ZeroToNineDownFromZero", 19, 0, false, 9},
+                                           StepCase{"ZeroToOneUp", 78, 0, true, 1}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(OptionsDialog, TypedValuesAndCheckBoxes) {
     TempDataDir dir;
     ScriptedInteraction script;
     ScopedInteraction installed(script);
     D dialog;
-    script.ExpectDialog(kOptionsDialogId)
+    script
+        .ExpectDialog(kOptionsDialogId)
         // Option 8, a number from 1 to 4: 7 is refused, 3 is taken.
         .SetText(D::kEditIds[7], "7")
         .ExpectText(D::kEditIds[7], "0")

@@ -31,11 +31,12 @@ void PrintTo(const ReportCase& c, std::ostream* os) {
     *os << "report " << c.index;
 }
 
-const std::vector<int> kWatched = {D::kAllRadio,     D::kGroupsRadio,   D::kSelectRadio,     D::kAccountList,
-                                   D::kGroupList,    D::kManagerGroup,  D::kManagerCombo,    D::kStartDate,
-                                   D::kStartLabel,   D::kEndDate,       D::kMonthly,         D::kQuarterly,
-                                   D::kCashEquivalents, D::kEquities,   D::kFixedIncome,     D::kSecurityPerformance,
-                                   D::kAllClasses,   D::kAssetGroup,    D::kGenerate,        kDisplayRadio};
+const std::vector<int> kWatched = {
+    D::kAllRadio,        D::kGroupsRadio,  D::kSelectRadio,  D::kAccountList,
+    D::kGroupList,       D::kManagerGroup, D::kManagerCombo, D::kStartDate,
+    D::kStartLabel,      D::kEndDate,      D::kMonthly,      D::kQuarterly,
+    D::kCashEquivalents, D::kEquities,     D::kFixedIncome,  D::kSecurityPerformance,
+    D::kAllClasses,      D::kAssetGroup,   D::kGenerate,     kDisplayRadio};
 
 std::set<int> Enabled(const Window& w) {
     std::set<int> on;
@@ -52,11 +53,12 @@ std::set<int> Checked(const Window& w) {
 }
 
 // Controls that show and are enabled for every report.
-const std::set<int> kAlways = {D::kAllRadio, D::kStartDate, D::kStartLabel, D::kEndDate, D::kMonthly, D::kQuarterly,
-                               D::kCashEquivalents, D::kEquities, D::kFixedIncome, D::kSecurityPerformance,
-                               D::kAllClasses, D::kAssetGroup, D::kGenerate, kDisplayRadio};
-const std::set<int> kAlwaysOn = {D::kAllRadio, D::kEndDate, D::kGenerate, kDisplayRadio, D::kManagerCombo,
-                                 D::kManagerGroup};
+const std::set<int> kAlways = {
+    D::kAllRadio,   D::kStartDate,       D::kStartLabel, D::kEndDate,     D::kMonthly,
+    D::kQuarterly,  D::kCashEquivalents, D::kEquities,   D::kFixedIncome, D::kSecurityPerformance,
+    D::kAllClasses, D::kAssetGroup,      D::kGenerate,   kDisplayRadio};
+const std::set<int> kAlwaysOn = {D::kAllRadio,  D::kEndDate,      D::kGenerate,
+                                 kDisplayRadio, D::kManagerCombo, D::kManagerGroup};
 
 std::set<int> Join(std::initializer_list<std::set<int>> parts) {
     std::set<int> all;
@@ -68,21 +70,34 @@ const std::set<int> kAssets = {D::kAssetGroup, D::kCashEquivalents, D::kEquities
                                D::kSecurityPerformance};
 
 const std::vector<ReportCase> kReports = {
-    {D::kMonthlyAndSummary, Join({kAlways, {D::kSelectRadio, D::kAccountList}}),
-     Join({kAlwaysOn, {D::kSelectRadio, D::kAccountList, D::kStartDate, D::kStartLabel, D::kMonthly, D::kQuarterly}}),
-     "Select", {D::kSelectRadio}},
-    {D::kCombined, Join({kAlways, {D::kSelectRadio, D::kGroupsRadio, D::kManagerGroup, D::kManagerCombo}}),
+    {D::kMonthlyAndSummary,
+     Join({kAlways, {D::kSelectRadio, D::kAccountList}}),
+     Join({kAlwaysOn,
+           {D::kSelectRadio, D::kAccountList, D::kStartDate, D::kStartLabel, D::kMonthly, D::kQuarterly}}),
+     "Select",
+     {D::kSelectRadio}},
+    {D::kCombined,
+     Join({kAlways, {D::kSelectRadio, D::kGroupsRadio, D::kManagerGroup, D::kManagerCombo}}),
      Join({kAlwaysOn,
            kAssets,
            {D::kSelectRadio, D::kGroupsRadio, D::kStartDate, D::kStartLabel, D::kMonthly, D::kQuarterly}}),
-     "Super Gps", {D::kAllRadio}},
-    {D::kSummaryByAccount, Join({kAlways, {D::kManagerGroup, D::kManagerCombo}}), kAlwaysOn, "Select",
+     "Super Gps",
      {D::kAllRadio}},
-    {D::kMonthlyByAccount, Join({kAlways, {D::kManagerGroup, D::kManagerCombo}}), kAlwaysOn, "Select",
+    {D::kSummaryByAccount,
+     Join({kAlways, {D::kManagerGroup, D::kManagerCombo}}),
+     kAlwaysOn,
+     "Select",
+     {D::kAllRadio}},
+    {D::kMonthlyByAccount,
+     Join({kAlways, {D::kManagerGroup, D::kManagerCombo}}),
+     kAlwaysOn,
+     "Select",
      {D::kAllRadio}},
     // All and Select keep what they were: here as the dialog opened them.
-    {D::kAssetClass, Join({kAlways, {D::kSelectRadio, D::kAccountList}}),
-     Join({kAlwaysOn, kAssets, {D::kSelectRadio, D::kAccountList, D::kStartDate, D::kStartLabel}}), "Select",
+    {D::kAssetClass,
+     Join({kAlways, {D::kSelectRadio, D::kAccountList}}),
+     Join({kAlwaysOn, kAssets, {D::kSelectRadio, D::kAccountList, D::kStartDate, D::kStartLabel}}),
+     "Select",
      {D::kSelectRadio}},
 };
 
@@ -156,7 +171,8 @@ TEST_F(ReportDialogTest, PerformanceDialogListsTheFiveReports) {
                  const Control list = dialog.GetDlgItem(D::kReportList);
                  const std::vector<std::string> want = {
                      "Monthly Performance and Performance Summary", "Combined Performance",
-                     "Summary of Performance by Account", "Monthly Performance by Account", "Asset Class Performance"};
+                     "Summary of Performance by Account", "Monthly Performance by Account",
+                     "Asset Class Performance"};
                  std::vector<std::string> got;
                  for (int i = 0; i < list.GetCount(); ++i) got.push_back(list.GetText(i));
                  if (got != want) return "report names";
@@ -187,7 +203,8 @@ std::string Expect(const std::string& what, const std::string& got, const std::s
     return got == want ? "" : what + " is \"" + got + "\", expected \"" + want + "\"; ";
 }
 std::string Expect(const std::string& what, long got, long want) {
-    return got == want ? "" : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
+    return got == want ? ""
+                       : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
 }
 
 const std::vector<StoreCase> kStores = {
@@ -195,9 +212,10 @@ const std::vector<StoreCase> kStores = {
      [](ScriptedInteraction& s) { s.SelectText(D::kAccountList, "ACC002").SetText(D::kStartDate, "1/1/97"); },
      [] {
          return Expect("variant", g_report.ReportVariant, 1) + Expect("scope", g_report.SelectionScope, 2) +
-                Expect("account", g_report.SelectedAccount, "ACC002") + Expect("period", g_report.PerformancePeriod, 0) +
-                Expect("start", g_report.StartDate, "01/01/97") + Expect("end", g_report.EndDate, "12/08/98") +
-                Expect("sort", g_report.SortOption, "    ") +
+                Expect("account", g_report.SelectedAccount, "ACC002") +
+                Expect("period", g_report.PerformancePeriod, 0) +
+                Expect("start", g_report.StartDate, "01/01/97") +
+                Expect("end", g_report.EndDate, "12/08/98") + Expect("sort", g_report.SortOption, "    ") +
                 Expect("destination", g_report.OutputDestination, kOutputDisplay);
      }},
     {"EmptyStartDateAccepted", 0, [](ScriptedInteraction& s) { s.SetText(D::kStartDate, ""); },
@@ -208,30 +226,37 @@ const std::vector<StoreCase> kStores = {
      },
      [] {
          return Expect("variant", g_report.ReportVariant, 2) + Expect("scope", g_report.SelectionScope, 1) +
-                Expect("period", g_report.PerformancePeriod, 1) + Expect("class", g_report.PerformanceAssetClass, 1) +
+                Expect("period", g_report.PerformancePeriod, 1) +
+                Expect("class", g_report.PerformanceAssetClass, 1) +
                 Expect("kind", g_report.PerformanceKind, 1) + Expect("manager", g_report.ManagerCode, "ABCD");
      }},
-    {"StartDateOfASummaryByAccountIsNotChecked", 2,
-     [](ScriptedInteraction& s) { s.Click(1342); },
+    {"StartDateOfASummaryByAccountIsNotChecked", 2, [](ScriptedInteraction& s) { s.Click(1342); },
      [] {
-         return Expect("variant", g_report.ReportVariant, 3) + Expect("start", g_report.StartDate, "13/13/98") +
-                Expect("sort", g_report.SortOption, "M   ");
+         return Expect("variant", g_report.ReportVariant, 3) +
+                Expect("start", g_report.StartDate, "13/13/98") + Expect("sort", g_report.SortOption, "M   ");
      }},
     {"MonthlyByAccountSortedByName", 3, [](ScriptedInteraction& s) { s.Click(1345); },
-     [] { return Expect("variant", g_report.ReportVariant, 4) + Expect("sort", g_report.SortOption, "A   "); }},
-    {"AssetClassFixedIncomeToAFile", 4,
-     [](ScriptedInteraction& s) { s.Click(D::kFixedIncome).Click(kFileRadio).SetText(kFileNameEdit, "PERF.TXT"); },
      [] {
-         return Expect("variant", g_report.ReportVariant, 5) + Expect("class", g_report.PerformanceAssetClass, 2) +
+         return Expect("variant", g_report.ReportVariant, 4) + Expect("sort", g_report.SortOption, "A   ");
+     }},
+    {"AssetClassFixedIncomeToAFile", 4,
+     [](ScriptedInteraction& s) {
+         s.Click(D::kFixedIncome).Click(kFileRadio).SetText(kFileNameEdit, "PERF.TXT");
+     },
+     [] {
+         return Expect("variant", g_report.ReportVariant, 5) +
+                Expect("class", g_report.PerformanceAssetClass, 2) +
                 Expect("destination", g_report.OutputDestination, kOutputFile) +
-                Expect("file", g_report.OutputFileName, "PERF.TXT") + Expect("index", g_report.PerformanceReportIndex, 4);
+                Expect("file", g_report.OutputFileName, "PERF.TXT") +
+                Expect("index", g_report.PerformanceReportIndex, 4);
      }},
     {"CombinedOverAGroup", 1,
      [](ScriptedInteraction& s) {
          s.Click(D::kGroupsRadio).ExpectEnabled(D::kGroupList, true).SelectText(D::kGroupList, "INCOME");
      },
      [] {
-         return Expect("scope", g_report.SelectionScope, 2) + Expect("list", g_report.ListFileName, "compfile.lst") +
+         return Expect("scope", g_report.SelectionScope, 2) +
+                Expect("list", g_report.ListFileName, "compfile.lst") +
                 Expect("file", ReadText("compfile.lst"), "ACC002\r\nACC003\r\n") +
                 Expect("title", g_report.GroupDescription, "Income accounts");
      }},
@@ -305,19 +330,28 @@ TEST_P(PerformanceErrors, BadEntriesAreListedAndTheDialogStaysOpen) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PerformanceErrors,
     ::testing::Values(
-        ErrorCase{"StartDate", 0, [](ScriptedInteraction& s) { s.SetText(D::kStartDate, "13/01/98"); },
+        ErrorCase{"StartDate",
+                  0,
+                  [](ScriptedInteraction& s) { s.SetText(D::kStartDate, "13/01/98"); },
                   {"1.Illegal start date:13/01/98"}},
-        ErrorCase{"EndDateOfASummaryByAccount", 2, [](ScriptedInteraction& s) { s.SetText(D::kEndDate, ""); },
+        ErrorCase{"EndDateOfASummaryByAccount",
+                  2,
+                  [](ScriptedInteraction& s) { s.SetText(D::kEndDate, ""); },
                   {"1.Illegal end date:"}},
-        ErrorCase{"FileNameOfNineCharacters", 4,
+        ErrorCase{"FileNameOfNineCharacters",
+                  4,
                   [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "ABCDEFGHI"); },
                   {"1.Illegal file name:ABCDEFGHI"}},
-        ErrorCase{"ManagerCode", 3, [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "AB?E"); },
+        ErrorCase{"ManagerCode",
+                  3,
+                  [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "AB?E"); },
                   {"1.Illegal secode"}},
-        ErrorCase{"EmptySuperGroup", 1,
+        ErrorCase{"EmptySuperGroup",
+                  1,
                   [](ScriptedInteraction& s) { s.Click(D::kSelectRadio).SelectText(D::kGroupList, "NONE"); },
                   {"1.Groups are empty. No accounts selected."}},
-        ErrorCase{"DatesAndFile", 1,
+        ErrorCase{"DatesAndFile",
+                  1,
                   [](ScriptedInteraction& s) {
                       s.SetText(D::kStartDate, "2/30/98").SetText(D::kEndDate, "1/1").Click(kFileRadio);
                   },

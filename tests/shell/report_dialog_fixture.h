@@ -54,7 +54,8 @@ inline void WriteKeyIndex(const std::string& name, const std::vector<std::string
     file.Write(1, head);
     for (std::size_t first = 0; first < keys.size(); first += 16) {
         records::Record rec(128, ' ');
-        for (std::size_t i = first; i < keys.size() && i < first + 16; ++i) rec.SetText((i - first) * 8, 8, keys[i]);
+        for (std::size_t i = first; i < keys.size() && i < first + 16; ++i)
+            rec.SetText((i - first) * 8, 8, keys[i]);
         file.Write(static_cast<long>(2 + first / 16), rec);
     }
 }

@@ -22,13 +22,13 @@ using D = CReportOptionsDlg;
 
 // Every control whose showing depends on the report code.
 const std::vector<int> kWatched = {
-    D::kAccountGroup,  D::kAllRadio,      D::kSelectRadio,     D::kGroupRadio,    D::kClientListGroup,
-    D::kAccountList,   D::kGroupList,     D::kManagerGroup,    D::kManagerCombo,  D::kFirstDateLabel,
-    D::kFirstDate,     D::kSecondDateLabel, D::kSecondDate,    D::kFlag1,         D::kFlag2,
-    D::kSecurityLabel, D::kSecurityCombo, D::kSortGroup,       D::kSortObjective, D::kSortMarketValue,
-    D::kSortCash,      D::kSortPercentCash, D::kSortName,      D::kSortId,        D::kTagLabel,
-    D::kTagEdit,       D::kNumberLabel,   D::kNumberEdit,      D::kNameLabel,     D::kNameEdit,
-    D::kTransmitterLabel, D::kTransmitterEdit, D::kPayerLabel, D::kPayerEdit,
+    D::kAccountGroup,     D::kAllRadio,        D::kSelectRadio,  D::kGroupRadio,    D::kClientListGroup,
+    D::kAccountList,      D::kGroupList,       D::kManagerGroup, D::kManagerCombo,  D::kFirstDateLabel,
+    D::kFirstDate,        D::kSecondDateLabel, D::kSecondDate,   D::kFlag1,         D::kFlag2,
+    D::kSecurityLabel,    D::kSecurityCombo,   D::kSortGroup,    D::kSortObjective, D::kSortMarketValue,
+    D::kSortCash,         D::kSortPercentCash, D::kSortName,     D::kSortId,        D::kTagLabel,
+    D::kTagEdit,          D::kNumberLabel,     D::kNumberEdit,   D::kNameLabel,     D::kNameEdit,
+    D::kTransmitterLabel, D::kTransmitterEdit, D::kPayerLabel,   D::kPayerEdit,
 };
 
 // Groups of controls that show together.
@@ -37,7 +37,8 @@ std::set<int> Join(std::initializer_list<std::set<int>> parts) {
     for (const auto& part : parts) all.insert(part.begin(), part.end());
     return all;
 }
-const std::set<int> kAccounts = {D::kAccountGroup, D::kAllRadio, D::kSelectRadio, D::kClientListGroup, D::kAccountList};
+const std::set<int> kAccounts = {D::kAccountGroup, D::kAllRadio, D::kSelectRadio, D::kClientListGroup,
+                                 D::kAccountList};
 // The manager code in place of the accounts: the client list frame is left.
 const std::set<int> kManagerOnly = {D::kClientListGroup, D::kManagerGroup, D::kManagerCombo};
 const std::set<int> kComposite = {D::kAccountGroup, D::kAllRadio,     D::kSelectRadio,
@@ -46,8 +47,8 @@ const std::set<int> kBothDates = {D::kFirstDateLabel, D::kFirstDate, D::kSecondD
 const std::set<int> kOneDate = {D::kFirstDateLabel, D::kFirstDate};
 const std::set<int> kFlag1 = {D::kFlag1};
 const std::set<int> kFlags = {D::kFlag1, D::kFlag2};
-const std::set<int> kSort = {D::kSortGroup, D::kSortObjective, D::kSortMarketValue, D::kSortCash,
-                             D::kSortPercentCash, D::kSortName, D::kSortId};
+const std::set<int> kSort = {D::kSortGroup,       D::kSortObjective, D::kSortMarketValue, D::kSortCash,
+                             D::kSortPercentCash, D::kSortName,      D::kSortId};
 
 struct SetupCase {
     int code;
@@ -70,29 +71,34 @@ std::string CaseName(const ::testing::TestParamInfo<SetupCase>& info) {
 }
 
 const std::vector<SetupCase> kSetups = {
-    {103, "Account Appraisal", Join({kAccounts, kOneDate, kFlag1}), "Report Date", "End Date", "Accrued Interest", "",
-     false, true},
-    {106, "Mutual Fund Appraisal", Join({kAccounts, kOneDate, kFlag1}), "Report Date", "End Date", "Accrued Interest",
-     "", false, true},
-    {101, "Working Appraisal", Join({kAccounts, kOneDate, kFlags}), "Report Date", "End Date", "Accrued Interest",
-     "Post Market Value", false, true},
-    {88, "Detailed Security Cross Reference", Join({kManagerOnly, kOneDate, kFlags}), "Report Date", "End Date",
+    {103, "Account Appraisal", Join({kAccounts, kOneDate, kFlag1}), "Report Date", "End Date",
+     "Accrued Interest", "", false, true},
+    {106, "Mutual Fund Appraisal", Join({kAccounts, kOneDate, kFlag1}), "Report Date", "End Date",
+     "Accrued Interest", "", false, true},
+    {101, "Working Appraisal", Join({kAccounts, kOneDate, kFlags}), "Report Date", "End Date",
      "Accrued Interest", "Post Market Value", false, true},
+    {88, "Detailed Security Cross Reference", Join({kManagerOnly, kOneDate, kFlags}), "Report Date",
+     "End Date", "Accrued Interest", "Post Market Value", false, true},
     {107, "Assets Under Management", Join({kManagerOnly, kOneDate, kFlags}), "Report Date", "End Date",
      "Accrued Interest", "Post Market Value", false, true},
-    {104, "Investment History", Join({kAccounts, kBothDates, kFlag1}), "Start Date", "End Date", "Accrued Interest"},
+    {104, "Investment History", Join({kAccounts, kBothDates, kFlag1}), "Start Date", "End Date",
+     "Accrued Interest"},
     {102, "Position Summary", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
-    {221, "Fixed Income Appraisal", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
+    {221, "Fixed Income Appraisal", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false,
+     true},
     {222, "Maturity Analysis", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
     {223, "Rating Analysis", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
     {224, "Coupon Analysis", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
     {225, "Yield Analysis", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
-    {226, "Income Flow Analysis (fixed)", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
-    {227, "Income Flow Analysis (other)", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
-    {228, "Fixed Income Summary", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false, true},
+    {226, "Income Flow Analysis (fixed)", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "",
+     false, true},
+    {227, "Income Flow Analysis (other)", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "",
+     false, true},
+    {228, "Fixed Income Summary", Join({kAccounts, kOneDate}), "Report Date", "End Date", "", "", false,
+     true},
     {82, "Security Cross Reference",
-     Join({kManagerOnly, kOneDate, kFlag1, {D::kSecurityLabel, D::kSecurityCombo}}), "Report Date", "End Date",
-     "Long Report", "", true, true},
+     Join({kManagerOnly, kOneDate, kFlag1, {D::kSecurityLabel, D::kSecurityCombo}}), "Report Date",
+     "End Date", "Long Report", "", true, true},
     {186, "Account List (Summary)", kManagerOnly},
     {181, "Account List", kAccounts},
     {182, "Security List", kOneDate, "Pricing Date"},
@@ -105,11 +111,13 @@ const std::vector<SetupCase> kSetups = {
     {91, "Form 1099B", Join({kAccounts, kBothDates}), "Trade Date", "Settlement Date"},
     {92, "Trade Memorandum", Join({kAccounts, kBothDates}), "Trade Date", "Settlement Date"},
     {95, "Portfolio Changes", Join({kAccounts, kBothDates})},
-    {83, "Account Directory", Join({kManagerOnly, kOneDate, kSort}), "Report Date", "End Date", "", "", false, true},
-    {108, "Summary of Assets Under Management", Join({kManagerOnly, kOneDate, kSort}), "Report Date", "End Date", "",
-     "", false, true},
+    {83, "Account Directory", Join({kManagerOnly, kOneDate, kSort}), "Report Date", "End Date", "", "", false,
+     true},
+    {108, "Summary of Assets Under Management", Join({kManagerOnly, kOneDate, kSort}), "Report Date",
+     "End Date", "", "", false, true},
     {84, "Gain/Loss Report", Join({kAccounts, kBothDates})},
-    {85, "Income Summary", Join({kAccounts, kBothDates, kFlag1}), "Start Date", "End Date", "Correction File"},
+    {85, "Income Summary", Join({kAccounts, kBothDates, kFlag1}), "Start Date", "End Date",
+     "Correction File"},
 };
 
 class ReportOptionsSetup : public ReportDialogTest, public ::testing::WithParamInterface<SetupCase> {};
@@ -126,11 +134,14 @@ TEST_P(ReportOptionsSetup, TitleControlsCaptionsAndDates) {
                  std::string out;
                  if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
                  const std::set<int> shown = VisibleIds(dialog, kWatched);
-                 if (shown != c.shown) out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
+                 if (shown != c.shown)
+                     out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
                  if (dialog.GetDlgItemText(D::kFirstDateLabel) != c.first_label) out += "first label; ";
                  if (dialog.GetDlgItemText(D::kSecondDateLabel) != c.second_label) out += "second label; ";
-                 if (!c.flag1.empty() && dialog.GetDlgItemText(D::kFlag1) != c.flag1) out += "flag 1 caption; ";
-                 if (!c.flag2.empty() && dialog.GetDlgItemText(D::kFlag2) != c.flag2) out += "flag 2 caption; ";
+                 if (!c.flag1.empty() && dialog.GetDlgItemText(D::kFlag1) != c.flag1)
+                     out += "flag 1 caption; ";
+                 if (!c.flag2.empty() && dialog.GetDlgItemText(D::kFlag2) != c.flag2)
+                     out += "flag 2 caption; ";
                  if ((dialog.IsDlgButtonChecked(D::kFlag1) != 0) != c.flag1_checked) out += "flag 1 check; ";
                  if (dialog.ReportDateMode() != (c.report_date ? 1 : 0)) out += "report date mode; ";
                  const std::string first = dialog.GetDlgItemText(D::kFirstDate);
@@ -164,14 +175,15 @@ struct StoreCase {
     std::string name;
     int code;
     std::function<void(ScriptedInteraction&)> steps;  // before Generate Report
-    std::function<std::string()> check;             // on the globals afterwards
+    std::function<std::string()> check;               // on the globals afterwards
 };
 
 std::string Expect(const std::string& what, const std::string& got, const std::string& want) {
     return got == want ? "" : what + " is \"" + got + "\", expected \"" + want + "\"; ";
 }
 std::string Expect(const std::string& what, long got, long want) {
-    return got == want ? "" : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
+    return got == want ? ""
+                       : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
 }
 
 const std::vector<StoreCase> kStores = {
@@ -180,17 +192,20 @@ const std::vector<StoreCase> kStores = {
          s.Select(D::kAccountList, 1).SetText(D::kFirstDate, "1/5/99").Check(D::kFlag1);
      },
      [] {
-         return Expect("scope", g_report.SelectionScope, 2) + Expect("account", g_report.SelectedAccount, "ACC002") +
-                Expect("end", g_report.EndDate, "01/05/99") + Expect("start", g_report.StartDate, "01/01/98") +
-                Expect("flag 1", g_report.ReportFlag1, 1) + Expect("flag 2", g_report.ReportFlag2, 0) +
-                Expect("manager", g_report.ManagerCode, "????") +
+         return Expect("scope", g_report.SelectionScope, 2) +
+                Expect("account", g_report.SelectedAccount, "ACC002") +
+                Expect("end", g_report.EndDate, "01/05/99") +
+                Expect("start", g_report.StartDate, "01/01/98") + Expect("flag 1", g_report.ReportFlag1, 1) +
+                Expect("flag 2", g_report.ReportFlag2, 0) + Expect("manager", g_report.ManagerCode, "????") +
                 Expect("destination", g_report.OutputDestination, kOutputDisplay) +
                 Expect("sort", g_report.SortOption, "    ");
      }},
     {"BothDatesAndAFile", 104,
      [](ScriptedInteraction& s) {
-         s.SetText(D::kFirstDate, "").SetText(D::kSecondDate, "6/30/98").Click(kFileRadio).SetText(kFileNameEdit,
-                                                                                                  "HIST.TXT");
+         s.SetText(D::kFirstDate, "")
+             .SetText(D::kSecondDate, "6/30/98")
+             .Click(kFileRadio)
+             .SetText(kFileNameEdit, "HIST.TXT");
      },
      [] {
          return Expect("start", g_report.StartDate, "") + Expect("end", g_report.EndDate, "06/30/98") +
@@ -203,8 +218,7 @@ const std::vector<StoreCase> kStores = {
          return Expect("flag 1", g_report.ReportFlag1, 0) + Expect("flag 2", g_report.ReportFlag2, 1) +
                 Expect("destination", g_report.OutputDestination, kOutputPreview);
      }},
-    {"AllAccountsAndPrint", 181,
-     [](ScriptedInteraction& s) { s.Click(D::kAllRadio).Click(kPrintRadio); },
+    {"AllAccountsAndPrint", 181, [](ScriptedInteraction& s) { s.Click(D::kAllRadio).Click(kPrintRadio); },
      [] {
          return Expect("scope", g_report.SelectionScope, 1) +
                 Expect("destination", g_report.OutputDestination, kOutputPrint);
@@ -212,8 +226,9 @@ const std::vector<StoreCase> kStores = {
     {"SecurityAndLongReport", 82,
      [](ScriptedInteraction& s) { s.SelectText(D::kSecurityCombo, "MSFT").Check(D::kFlag1, false); },
      [] {
-         return Expect("security", g_report.SelectedSecurity, "MSFT") + Expect("flag 1", g_report.ReportFlag1, 0) +
-                Expect("tag", g_report.CrossRefTag, "") + Expect("name", g_report.CrossRefName, "");
+         return Expect("security", g_report.SelectedSecurity, "MSFT") +
+                Expect("flag 1", g_report.ReportFlag1, 0) + Expect("tag", g_report.CrossRefTag, "") +
+                Expect("name", g_report.CrossRefName, "");
      }},
     {"SortByCash", 83, [](ScriptedInteraction& s) { s.Click(D::kSortCash); },
      [] { return Expect("sort", g_report.SortOption, "C   "); }},
@@ -222,15 +237,19 @@ const std::vector<StoreCase> kStores = {
     {"ManagerInLowerCaseStoredUpperAndMatched", 186,
      [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "ab?d"); },
      [] { return Expect("manager", g_report.ManagerCode, "AB?D"); }},
-    {"CodeAtTheEndOfRecord81CanBeChosen", 88, [](ScriptedInteraction& s) { s.SelectText(D::kManagerCombo, "CC42"); },
+    {"CodeAtTheEndOfRecord81CanBeChosen", 88,
+     [](ScriptedInteraction& s) { s.SelectText(D::kManagerCombo, "CC42"); },
      [] { return Expect("manager", g_report.ManagerCode, "CC42"); }},
-    {"CodeAtTheEndOfRecord82CanBeTyped", 107, [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "DD7?"); },
+    {"CodeAtTheEndOfRecord82CanBeTyped", 107,
+     [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "DD7?"); },
      [] { return Expect("manager", g_report.ManagerCode, "DD7?"); }},
     {"TradeAndSettlementDates", 92,
      [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "3/2/98").SetText(D::kSecondDate, ""); },
      [] { return Expect("start", g_report.StartDate, "03/02/98") + Expect("end", g_report.EndDate, ""); }},
     {"PricingDateIsTheStartDate", 182, [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "11/30/98"); },
-     [] { return Expect("start", g_report.StartDate, "11/30/98") + Expect("end", g_report.EndDate, "12/08/98"); }},
+     [] {
+         return Expect("start", g_report.StartDate, "11/30/98") + Expect("end", g_report.EndDate, "12/08/98");
+     }},
     {"CompositeWithAllAccountsWritesNoList", 203, [](ScriptedInteraction&) {},
      [] {
          return Expect("scope", g_report.SelectionScope, 1) + Expect("list", g_report.ListFileName, "") +
@@ -272,36 +291,55 @@ struct ErrorCase {
 };
 
 const std::vector<ErrorCase> kErrors = {
-    {"ReportDate", 103, [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "13/01/98"); },
+    {"ReportDate",
+     103,
+     [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "13/01/98"); },
      {"1.Illegal report date"}},
-    {"ReportDateOfTheCompositeGains", 203, [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "2/30/98"); },
+    {"ReportDateOfTheCompositeGains",
+     203,
+     [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "2/30/98"); },
      {"1.Illegal report date"}},
-    {"ShortStartDate", 104, [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "1/2"); },
+    {"ShortStartDate",
+     104,
+     [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "1/2"); },
      {"1.Illegal start date"}},
-    {"EmptyStartDateOutsideInvestmentHistory", 84, [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, ""); },
+    {"EmptyStartDateOutsideInvestmentHistory",
+     84,
+     [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, ""); },
      {"1.Illegal start date"}},
-    {"BothDates", 85,
+    {"BothDates",
+     85,
      [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "4/31/98").SetText(D::kSecondDate, "2/29/97"); },
      {"1.Illegal start date", "2.Illegal end date"}},
-    {"TradeAndSettlementDates", 91,
+    {"TradeAndSettlementDates",
+     91,
      [](ScriptedInteraction& s) { s.SetText(D::kFirstDate, "13/45/98").SetText(D::kSecondDate, "02/30/98"); },
      {"1.Illegal trade date: 13/45/98", "2.Illegal settlement datei: 02/30/98"}},
     {"EmptyFileName", 181, [](ScriptedInteraction& s) { s.Click(kFileRadio); }, {"1.Illegal file name"}},
-    {"FileNameTooLong", 102, [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "ABCDEFGHI"); },
+    {"FileNameTooLong",
+     102,
+     [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "ABCDEFGHI"); },
      {"1.Illegal file name"}},
-    {"ManagerCodeNotInTheList", 186, [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "ZZZZ"); },
+    {"ManagerCodeNotInTheList",
+     186,
+     [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "ZZZZ"); },
      {"1.Illegal secode"}},
-    {"ManagerCodeOfAnotherLength", 83, [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "???"); },
+    {"ManagerCodeOfAnotherLength",
+     83,
+     [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "???"); },
      {"1.Illegal secode"}},
-    {"EveryErrorAtOnce", 101,
+    {"EveryErrorAtOnce",
+     101,
      [](ScriptedInteraction& s) {
          s.SetText(D::kFirstDate, "00/00/00").Click(kFileRadio).SetText(kFileNameEdit, "9.TXT");
      },
      {"1.Illegal report date", "2.Illegal file name"}},
-    {"EmptySuperGroup", 201,
+    {"EmptySuperGroup",
+     201,
      [](ScriptedInteraction& s) { s.Click(D::kSelectRadio).SelectText(D::kGroupList, "NONE"); },
      {"1.Groups are empty. No accounts selected."}},
-    {"SuperGroupNamingADeletedGroup", 202,
+    {"SuperGroupNamingADeletedGroup",
+     202,
      [](ScriptedInteraction& s) { s.Click(D::kSelectRadio).SelectText(D::kGroupList, "STALE"); },
      {"1.Group does not exist:GONE"}},
 };
@@ -353,15 +391,16 @@ struct CompositeCase {
     int code;
     int radio;
     std::string entry;
-    std::string list_file;     // compfile.lst as written
-    std::string description;   // GroupDescription
+    std::string list_file;    // compfile.lst as written
+    std::string description;  // GroupDescription
 };
 
 void PrintTo(const CompositeCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ReportOptionsComposite : public ReportDialogTest, public ::testing::WithParamInterface<CompositeCase> {};
+class ReportOptionsComposite : public ReportDialogTest,
+                               public ::testing::WithParamInterface<CompositeCase> {};
 
 TEST_P(ReportOptionsComposite, ChosenEntryBecomesTheAccountListFile) {
     const CompositeCase& c = GetParam();
@@ -386,15 +425,15 @@ TEST_P(ReportOptionsComposite, ChosenEntryBecomesTheAccountListFile) {
     EXPECT_EQ(g_report.GroupDescription, c.description);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReportOptionsComposite,
-    ::testing::Values(
-        CompositeCase{"SuperGroupOverlappingGroups", 201, D::kSelectRadio, "BOTH", "ACC001\r\nACC002\r\nACC003\r\n",
-                      "Growth and income"},
-        CompositeCase{"Group", 202, D::kGroupRadio, "INCOME", "ACC002\r\nACC003\r\n", "Income accounts"},
-        CompositeCase{"FirstGroupAsOffered", 203, D::kGroupRadio, "GROWTH", "ACC001\r\nACC002\r\n",
-                      "Growth accounts"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ReportOptionsComposite,
+                         ::testing::Values(CompositeCase{"SuperGroupOverlappingGroups", 201, D::kSelectRadio,
+                                                         "BOTH", "ACC001\r\nACC002\r\nACC003\r\n",
+                                                         "Growth and income"},
+                                           CompositeCase{"Group", 202, D::kGroupRadio, "INCOME",
+                                                         "ACC002\r\nACC003\r\n", "Income accounts"},
+                                           CompositeCase{"FirstGroupAsOffered", 203, D::kGroupRadio, "GROWTH",
+                                                         "ACC001\r\nACC002\r\n", "Growth accounts"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST_F(ReportDialogTest, CompositeListsFollowTheRadios) {
     g_report.ReportCode = 201;
@@ -408,7 +447,8 @@ TEST_F(ReportDialogTest, CompositeListsFollowTheRadios) {
         .Run("super groups listed",
              [&]() -> std::string {
                  const Control list = dialog.GetDlgItem(D::kGroupList);
-                 if (list.GetCount() != 3 || list.GetText(0) != "BOTH" || list.GetCurSel() != 0) return "super groups";
+                 if (list.GetCount() != 3 || list.GetText(0) != "BOTH" || list.GetCurSel() != 0)
+                     return "super groups";
                  return "";
              })
         .Click(D::kGroupRadio)

@@ -18,10 +18,11 @@ using namespace shell;
 using namespace dialog_test;
 using D = CReportRequestDlg;
 
-const std::vector<int> kWatched = {D::kReportDateLabel, D::kReportDate, D::kAccountGroup, D::kAllRadio,
-                                   D::kSelectRadio,     D::kBrokerGroup, D::kBrokerList,   D::kManagerCombo,
-                                   D::kPostedLabel,     D::kPostedDate, D::kSecondDateLabel, D::kSecondDate,
-                                   D::kSearchLabel,     D::kSearchEdit, D::kYearLabel,     D::kYearEdit};
+const std::vector<int> kWatched = {
+    D::kReportDateLabel, D::kReportDate,  D::kAccountGroup,    D::kAllRadio,
+    D::kSelectRadio,     D::kBrokerGroup, D::kBrokerList,      D::kManagerCombo,
+    D::kPostedLabel,     D::kPostedDate,  D::kSecondDateLabel, D::kSecondDate,
+    D::kSearchLabel,     D::kSearchEdit,  D::kYearLabel,       D::kYearEdit};
 
 const std::set<int> kReportDate = {D::kReportDateLabel, D::kReportDate};
 const std::set<int> kBrokers = {D::kAllRadio, D::kSelectRadio, D::kBrokerGroup, D::kBrokerList};
@@ -50,16 +51,24 @@ const std::vector<std::string> kBrokerLines = {"BRK1", "BRK2"};
 const std::vector<SetupCase> kSetups = {
     {183, "Broker List", kBrokers, kBrokerLines, {{D::kBrokerGroup, "Broker"}}},
     {185, "Custodian List", kBrokers, {"CUS1", "CUS2", "CUS3"}, {{D::kBrokerGroup, "Custodian"}}},
-    {94, "Commission Detail by Broker", Join({kReportDate, kBrokers, kManager}), kBrokerLines,
+    {94,
+     "Commission Detail by Broker",
+     Join({kReportDate, kBrokers, kManager}),
+     kBrokerLines,
      {{D::kReportDate, "12/08/98"}}},
     {86, "Commissions By Broker", Join({kReportDate, kBrokers, kManager}), kBrokerLines},
     {87, "Maturity and Expiration Alert", Join({kReportDate, kManager}), {}},
     {93, "Commissions by Account", Join({kReportDate, kManager}), {}},
-    {109, "Summary of Accounts", Join({kReportDate, kManager, {D::kSecondDateLabel, D::kSecondDate}}), {},
+    {109,
+     "Summary of Accounts",
+     Join({kReportDate, kManager, {D::kSecondDateLabel, D::kSecondDate}}),
+     {},
      {{D::kSecondDateLabel, "Pricing Date"}, {D::kSecondDate, ""}}},
     {262, "Billing Summary", kManager, {}},
-    {303, "Post Income",
-     Join({kReportDate, kManager, {D::kSecondDateLabel, D::kSecondDate, D::kPostedLabel, D::kPostedDate}}), {},
+    {303,
+     "Post Income",
+     Join({kReportDate, kManager, {D::kSecondDateLabel, D::kSecondDate, D::kPostedLabel, D::kPostedDate}}),
+     {},
      {{D::kReportDateLabel, "Post Through"},
       {D::kSecondDate, "12/08/98"},
       {D::kSecondDateLabel, "Posting to be Done Through"},
@@ -70,10 +79,21 @@ const std::vector<SetupCase> kSetups = {
     {244, "Post Import Transactions", {}, {}},
     {362, "Stock Split Report", {D::kYearLabel, D::kYearEdit}, {}, {{D::kYearEdit, "1998"}}},
     {363, "Post Stock Splits", {D::kYearLabel, D::kYearEdit}, {}, {{D::kYearEdit, "1998"}}},
-    {341, "Account ID Search", {D::kSearchLabel, D::kSearchEdit}, {}, {{D::kSearchLabel, "Account Short Name"}}},
-    {342, "Custodian ID Search", {D::kSearchLabel, D::kSearchEdit}, {},
+    {341,
+     "Account ID Search",
+     {D::kSearchLabel, D::kSearchEdit},
+     {},
+     {{D::kSearchLabel, "Account Short Name"}}},
+    {342,
+     "Custodian ID Search",
+     {D::kSearchLabel, D::kSearchEdit},
+     {},
      {{D::kSearchLabel, "Custodian Account Number"}}},
-    {343, "Security ID Search", {D::kSearchLabel, D::kSearchEdit}, {}, {{D::kSearchLabel, "Security Description"}}},
+    {343,
+     "Security ID Search",
+     {D::kSearchLabel, D::kSearchEdit},
+     {},
+     {{D::kSearchLabel, "Security Description"}}},
 };
 
 class ReportRequestSetup : public ReportDialogTest, public ::testing::WithParamInterface<SetupCase> {};
@@ -93,12 +113,14 @@ TEST_P(ReportRequestSetup, TitleControlsListsAndFields) {
                  std::string out;
                  if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
                  const std::set<int> shown = VisibleIds(dialog, kWatched);
-                 if (shown != c.shown) out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
+                 if (shown != c.shown)
+                     out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
                  const Control list = dialog.GetDlgItem(D::kBrokerList);
                  std::vector<std::string> lines;
                  for (int i = 0; i < list.GetCount(); ++i) lines.push_back(list.GetText(i));
                  if (lines != c.list) out += "broker list; ";
-                 if (!lines.empty() && (list.GetCurSel() != 0 || !list.IsWindowEnabled())) out += "first line; ";
+                 if (!lines.empty() && (list.GetCurSel() != 0 || !list.IsWindowEnabled()))
+                     out += "first line; ";
                  for (const auto& [id, text] : c.texts)
                      if (dialog.GetDlgItemText(id) != text)
                          out += std::to_string(id) + " reads \"" + dialog.GetDlgItemText(id) + "\"; ";
@@ -107,7 +129,8 @@ TEST_P(ReportRequestSetup, TitleControlsListsAndFields) {
                  if (!dialog.IsDlgButtonChecked(kDisplayRadio)) out += "not on Display; ";
                  const bool managers = c.code != 183 && c.code != 185;
                  const Control combo = dialog.GetDlgItem(D::kManagerCombo);
-                 if (managers != (combo.GetCount() == 7)) out += "manager codes " + std::to_string(combo.GetCount());
+                 if (managers != (combo.GetCount() == 7))
+                     out += "manager codes " + std::to_string(combo.GetCount());
                  return out;
              })
         .Click(IDCANCEL)
@@ -147,7 +170,8 @@ std::string Expect(const std::string& what, const std::string& got, const std::s
     return got == want ? "" : what + " is \"" + got + "\", expected \"" + want + "\"; ";
 }
 std::string Expect(const std::string& what, long got, long want) {
-    return got == want ? "" : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
+    return got == want ? ""
+                       : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
 }
 
 const std::vector<StoreCase> kStores = {
@@ -156,31 +180,38 @@ const std::vector<StoreCase> kStores = {
          s.Select(D::kBrokerList, 1).SetText(D::kManagerCombo, "mgr2").SetText(D::kReportDate, "1/4/99");
      },
      [] {
-         return Expect("account", g_report.SelectedAccount, "BRK2") + Expect("manager", g_report.ManagerCode, "MGR2") +
+         return Expect("account", g_report.SelectedAccount, "BRK2") +
+                Expect("manager", g_report.ManagerCode, "MGR2") +
                 Expect("end", g_report.EndDate, "01/04/99") + Expect("scope", g_report.SelectionScope, 2) +
                 Expect("destination", g_report.OutputDestination, kOutputDisplay);
      }},
     {"AllBrokersStillTakeTheSelectedLine", 183,
      [](ScriptedInteraction& s) { s.Click(D::kAllRadio).ExpectEnabled(D::kBrokerList, false); },
      [] {
-         return Expect("scope", g_report.SelectionScope, 1) + Expect("account", g_report.SelectedAccount, "BRK1") +
+         return Expect("scope", g_report.SelectionScope, 1) +
+                Expect("account", g_report.SelectedAccount, "BRK1") +
                 Expect("manager untouched", g_report.ManagerCode, "KEEP");
      }},
     {"Custodian", 185, [](ScriptedInteraction& s) { s.SelectText(D::kBrokerList, "CUS3"); },
      [] { return Expect("account", g_report.SelectedAccount, "CUS3"); }},
     {"NoBrokerKeepsTheAccount", 87, [](ScriptedInteraction& s) { s.SelectText(D::kManagerCombo, "DD74"); },
      [] {
-         return Expect("account", g_report.SelectedAccount, "KEEP") + Expect("manager", g_report.ManagerCode, "DD74");
+         return Expect("account", g_report.SelectedAccount, "KEEP") +
+                Expect("manager", g_report.ManagerCode, "DD74");
      }},
     {"PricingDate", 109, [](ScriptedInteraction& s) { s.SetText(D::kSecondDate, "11/30/98"); },
-     [] { return Expect("start", g_report.StartDate, "11/30/98") + Expect("end", g_report.EndDate, "12/08/98"); }},
+     [] {
+         return Expect("start", g_report.StartDate, "11/30/98") + Expect("end", g_report.EndDate, "12/08/98");
+     }},
     {"PostThroughDate", 303, [](ScriptedInteraction& s) { s.SetText(D::kSecondDate, "12/31/98"); },
      [] { return Expect("start", g_report.StartDate, "12/31/98"); }},
     {"SplitYear", 362, [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "2100"); },
      [] {
-         return Expect("year", g_report.SplitYear, 2100) + Expect("manager untouched", g_report.ManagerCode, "KEEP");
+         return Expect("year", g_report.SplitYear, 2100) +
+                Expect("manager untouched", g_report.ManagerCode, "KEEP");
      }},
-    {"SplitYearAsOffered", 363, [](ScriptedInteraction&) {}, [] { return Expect("year", g_report.SplitYear, 1998); }},
+    {"SplitYearAsOffered", 363, [](ScriptedInteraction&) {},
+     [] { return Expect("year", g_report.SplitYear, 1998); }},
     {"SearchTextWithoutManagerCheck", 343,
      [](ScriptedInteraction& s) { s.SetText(D::kSearchEdit, "INTL BUSINESS MACHINES CORP 1234"); },
      [] {
@@ -191,7 +222,8 @@ const std::vector<StoreCase> kStores = {
      [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "IMPORT.RPT"); },
      [] {
          return Expect("destination", g_report.OutputDestination, kOutputFile) +
-                Expect("file", g_report.OutputFileName, "IMPORT.RPT") + Expect("end", g_report.EndDate, "12/08/98");
+                Expect("file", g_report.OutputFileName, "IMPORT.RPT") +
+                Expect("end", g_report.EndDate, "12/08/98");
      }},
 };
 
@@ -228,26 +260,46 @@ void PrintTo(const ErrorCase& c, std::ostream* os) {
 }
 
 const std::vector<ErrorCase> kErrors = {
-    {"ReportDate", 94, [](ScriptedInteraction& s) { s.SetText(D::kReportDate, "13/13/98"); },
+    {"ReportDate",
+     94,
+     [](ScriptedInteraction& s) { s.SetText(D::kReportDate, "13/13/98"); },
      {"1.Illegal report date"}},
     {"EmptyPricingDate", 109, [](ScriptedInteraction&) {}, {"1.Illegal Pricing Date: "}},
-    {"PostThroughDate", 303, [](ScriptedInteraction& s) { s.SetText(D::kSecondDate, "2/30/98"); },
+    {"PostThroughDate",
+     303,
+     [](ScriptedInteraction& s) { s.SetText(D::kSecondDate, "2/30/98"); },
      {"1.Illegal Post Thru date: 2/30/98"}},
-    {"TwoDigitYear", 362, [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "98"); }, {"1.Illegal year: 98"}},
-    {"YearAfter2100", 363, [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "2101"); },
+    {"TwoDigitYear",
+     362,
+     [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "98"); },
+     {"1.Illegal year: 98"}},
+    {"YearAfter2100",
+     363,
+     [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "2101"); },
      {"1.Illegal year: 2101"}},
-    {"YearBefore1900", 362, [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "1899"); },
+    {"YearBefore1900",
+     362,
+     [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "1899"); },
      {"1.Illegal year: 1899"}},
-    {"YearNotANumber", 362, [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "19x9"); },
+    {"YearNotANumber",
+     362,
+     [](ScriptedInteraction& s) { s.SetText(D::kYearEdit, "19x9"); },
      {"1.Illegal year: 19x9"}},
-    {"ManagerCodeInLowerCase", 87, [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "qqqq"); },
+    {"ManagerCodeInLowerCase",
+     87,
+     [](ScriptedInteraction& s) { s.SetText(D::kManagerCombo, "qqqq"); },
      {"1.Illegal id: QQQQ"}},
-    {"FileName", 93, [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "A.B.C"); },
+    {"FileName",
+     93,
+     [](ScriptedInteraction& s) { s.Click(kFileRadio).SetText(kFileNameEdit, "A.B.C"); },
      {"1.Illegal file name"}},
-    {"EverythingAtOnce", 109,
+    {"EverythingAtOnce",
+     109,
      [](ScriptedInteraction& s) {
-         s.SetText(D::kReportDate, "").SetText(D::kSecondDate, "1/32/98").SetText(D::kManagerCombo, "X").Click(
-             kFileRadio);
+         s.SetText(D::kReportDate, "")
+             .SetText(D::kSecondDate, "1/32/98")
+             .SetText(D::kManagerCombo, "X")
+             .Click(kFileRadio);
      },
      {"1.Illegal Pricing Date: 1/32/98", "2.Illegal report date", "3.Illegal file name", "4.Illegal id: X"}},
 };
@@ -289,7 +341,8 @@ TEST_F(ReportDialogTest, RequestDialogHiddenReportDateStillChecked) {
     ScopedInteraction installed(script);
     script.ExpectDialog(kReportRequestDialogId)
         .Click(D::kGenerate)
-        .Run("message", [] { return Messages() == std::vector<std::string>{"1.Illegal report date"} ? "" : "messages"; })
+        .Run("message",
+             [] { return Messages() == std::vector<std::string>{"1.Illegal report date"} ? "" : "messages"; })
         .Click(IDCANCEL)
         .ExpectClosed();
     D dialog;

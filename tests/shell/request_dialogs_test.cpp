@@ -24,8 +24,8 @@ using namespace dialog_test;
 // Report codes and the dialog each opens.
 std::vector<std::pair<int, int>> CodeDialogs() {
     std::vector<std::pair<int, int>> codes;
-    for (const int code : {82, 83, 84, 85, 88, 91, 92, 95, 101, 102, 103, 104, 106, 107, 108, 181, 182, 184, 186, 201,
-                           202, 203, 221, 222, 223, 224, 225, 226, 227, 228})
+    for (const int code : {82,  83,  84,  85,  88,  91,  92,  95,  101, 102, 103, 104, 106, 107, 108,
+                           181, 182, 184, 186, 201, 202, 203, 221, 222, 223, 224, 225, 226, 227, 228})
         codes.emplace_back(code, kReportOptionsDialogId);
     for (const int code : {86, 87, 93, 94, 109, 183, 185, 243, 244, 262, 302, 303, 341, 342, 343, 362, 363})
         codes.emplace_back(code, kReportRequestDialogId);
@@ -50,10 +50,11 @@ TEST_F(ReportDialogTest, EveryReportCodeOpensItsDialog) {
 
 TEST_F(ReportDialogTest, GenerateReportAsksForTheRun) {
     CMainFrame frame;
-    const std::vector<std::tuple<int, int, int>> cases = {{103, kReportOptionsDialogId, CReportOptionsDlg::kGenerate},
-                                                          {94, kReportRequestDialogId, CReportRequestDlg::kGenerate},
-                                                          {81, kLedgerDialogId, CTransactionLedgerDlg::kGenerate},
-                                                          {121, kPerformanceDialogId, CPerformanceReportsDlg::kGenerate}};
+    const std::vector<std::tuple<int, int, int>> cases = {
+        {103, kReportOptionsDialogId, CReportOptionsDlg::kGenerate},
+        {94, kReportRequestDialogId, CReportRequestDlg::kGenerate},
+        {81, kLedgerDialogId, CTransactionLedgerDlg::kGenerate},
+        {121, kPerformanceDialogId, CPerformanceReportsDlg::kGenerate}};
     for (const auto& [code, dialog_id, generate] : cases) {
         SCOPED_TRACE("code " + std::to_string(code));
         g_report.ReportCode = code;
@@ -81,7 +82,10 @@ TEST_F(ReportDialogTest, OptionsDialogNeverAsksForARun) {
     EXPECT_TRUE(HasRequestDialog(161));
     ScriptedInteraction script;
     ScopedInteraction installed(script);
-    script.ExpectDialog(kOptionsDialogId).Click(COptionsDlg::kCheckIds[0]).Click(COptionsDlg::kDone).ExpectClosed();
+    script.ExpectDialog(kOptionsDialogId)
+        .Click(COptionsDlg::kCheckIds[0])
+        .Click(COptionsDlg::kDone)
+        .ExpectClosed();
     EXPECT_FALSE(RunRequestDialog(161, frame));
     ExpectNoFailures(script);
     EXPECT_EQ(records::Rdopts()[0], 1);

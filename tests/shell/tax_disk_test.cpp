@@ -68,13 +68,12 @@ TEST_P(TaxDiskMissing, ReportsTheDiskAndWaitsForAnotherTryOrCancel) {
     EXPECT_EQ(script.MessageBoxes()[0].flags & MB_ICONMASK, MB_ICONEXCLAMATION);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Drives, TaxDiskMissing,
-    ::testing::Values(NoDiskCase{"NoFolderA", [] {}},
-                      // A file where the folder should be: nothing can be
-                      // made inside it.
-                      NoDiskCase{"FolderAIsAFile", [] { std::ofstream("A") << "x"; }}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Drives, TaxDiskMissing,
+                         ::testing::Values(NoDiskCase{"NoFolderA", [] {}},
+                                           // A file where the folder should be: nothing can be
+                                           // made inside it.
+                                           NoDiskCase{"FolderAIsAFile", [] { std::ofstream("A") << "x"; }}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(TaxDisk, DiskPutInAfterTheFirstTry) {
     TempDataDir dir;
