@@ -9,6 +9,7 @@
 #include "shell/main_frame.h"
 #include "shell/options_dialog.h"
 #include "shell/performance_dialog.h"
+#include "shell/report_globals.h"
 #include "shell/report_options_dialog.h"
 #include "shell/report_request_dialog.h"
 
@@ -31,6 +32,9 @@ bool Run(CMainFrame& frame) {
 }  // namespace
 
 bool RunRequestDialog(int code, CMainFrame& frame) {
+    if (!HasRequestDialog(code)) return false;
+    // The dialogs set themselves up from the current report code.
+    g_report.ReportCode = code;
     if (IsReportOptionsCode(code)) return Run<CReportOptionsDlg>(frame);
     if (IsReportRequestCode(code)) return Run<CReportRequestDlg>(frame);
     if (IsLedgerCode(code)) return Run<CTransactionLedgerDlg>(frame);
