@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/message_box.h"
+#include "setup/setup_commands.h"
 #include "shell/app.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
         platform::MessageBox(error, "Ledra", platform::MB_OK | platform::MB_ICONSTOP);
         return 1;
     }
+    // The set-up subsystem registers its commands before the frame is made.
+    setup::RegisterSetupCommands();
     shell::CLedraApp app;
     if (!app.InitInstance()) return 1;
     return app.Run();

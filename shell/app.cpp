@@ -11,7 +11,6 @@
 #include "platform/common_dialogs.h"
 #include "records/common_file.h"
 #include "shell/about_dialog.h"
-#include "shell/chart_command.h"
 #include "shell/chart_view.h"
 #include "shell/child_frames.h"
 #include "shell/command_ids.h"
@@ -21,6 +20,7 @@
 #include "shell/placeholder_views.h"
 #include "shell/print_view.h"
 #include "shell/printer_settings.h"
+#include "shell/tax_disk.h"
 #include "shell/report_globals.h"
 #include "shell/tran_selection.h"
 
@@ -87,12 +87,10 @@ bool CLedraApp::InitInstance(int show_command) {
     templates_.Add({name, factories_[kPrintViewTemplate], MakeChildFrame});
     templates_.Add({name, factories_[kChartTemplate], MakeChartFrame});
 
-    // The commands of the dispatcher.
+    // The commands of the dispatcher (the Charts command among them) and the
+    // tax disk check that the 1099 reports run first.
     RegisterDispatcherCommands();
-    // The Charts command and its tool bar button, unless the command
-    // dispatcher has taken them already.
-    for (const int id : {kCmdCharts, kCmdToolCharts})
-        if (!RegisteredCommands().count(id)) RegisterCommand(id, OnChartCommand);
+    RegisterTaxDiskCheckDialog();
 
     frame_ = std::make_unique<CMainFrame>();
     if (!frame_->LoadFrame(templates_)) {

@@ -1,5 +1,6 @@
 #include "tests/tools/program_run.h"
 
+#include "setup/setup_commands.h"
 #include "tests/tools/script_driver.h"
 
 namespace tools {
@@ -19,6 +20,7 @@ ProgramRun::ProgramRun(const std::filesystem::path& data_directory, Options opti
         failures_.push_back(problem);
         return;
     }
+    setup::RegisterSetupCommands();
     app_ = std::make_unique<shell::CLedraApp>();
     auto strict = Strict("start-up");
     platform::ScopedInteraction installed(*strict);
