@@ -65,9 +65,9 @@ public:
     }
 
 private:
-    int RadioGroupFor(const ControlSpec& spec) {
-        if (spec.kind != ControlKind::Radio) return 0;
-        if (!in_radio_run_ || (spec.style & kGroupStart)) ++radio_groups_;
+    int RadioGroupFor(const ControlDef& def) {
+        if (def.kind != ControlKind::Radio) return 0;
+        if (!in_radio_run_ || (def.style & kGroupStart)) ++radio_groups_;
         in_radio_run_ = true;
         return radio_groups_;
     }
@@ -109,36 +109,36 @@ int LinesToPixels(const QWidget* w, int lines) {
 
 }  // namespace
 
-QWidget* MakeControlWidget(const ControlSpec& spec, QWidget* parent) {
+QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
     QWidget* w = nullptr;
-    const QString caption = ToQt(spec.caption);
-    switch (spec.kind) {
+    const QString caption = ToQt(def.caption);
+    switch (def.kind) {
         case ControlKind::Static: {
             auto* label = new QLabel(parent);
             label->setTextFormat(Qt::PlainText);
-            if (spec.picture != Picture::None)
-                label->setPixmap(DrawPicture(spec.picture));
+            if (def.picture != Picture::None)
+                label->setPixmap(DrawPicture(def.picture));
             else
                 label->setText(caption);
             w = label;
             break;
         }
         case ControlKind::Edit:
-            if (spec.style & kMultiLine) {
+            if (def.style & kMultiLine) {
                 auto* edit = new QPlainTextEdit(parent);
-                edit->setReadOnly(spec.style & kReadOnly);
+                edit->setReadOnly(def.style & kReadOnly);
                 edit->setTabChangesFocus(true);
                 w = edit;
             } else {
                 auto* edit = new QLineEdit(parent);
-                edit->setReadOnly(spec.style & kReadOnly);
+                edit->setReadOnly(def.style & kReadOnly);
                 w = edit;
             }
             break;
         case ControlKind::Button: {
             auto* button = new QPushButton(caption, parent);
             button->setAutoDefault(false);
-            button->setDefault(spec.style & kDefault);
+            button->setDefault(def.style & kDefault);
             w = button;
             break;
         }
@@ -158,21 +158,21 @@ QWidget* MakeControlWidget(const ControlSpec& spec, QWidget* parent) {
             break;
         case ControlKind::ListBox: {
             auto* list = new QListWidget(parent);
-            list->setSelectionMode((spec.style & kMultiSelect) ? QAbstractItemView::MultiSelection
+            list->setSelectionMode((def.style & kMultiSelect) ? QAbstractItemView::MultiSelection
                                                                : QAbstractItemView::SingleSelection);
             w = list;
             break;
         }
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(parent);
-            combo->setEditable(!(spec.style & kDropDownList));
+            combo->setEditable(!(def.style & kDropDownList));
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
             w = combo;
             break;
         }
         case ControlKind::ScrollBar: {
-            auto* bar = new QScrollBar((spec.style & kHorizontal) ? Qt::Horizontal : Qt::Vertical, parent);
+            auto* bar = new QScrollBar((def.style & kHorizontal) ? Qt::Horizontal : Qt::Vertical, parent);
             bar->setRange(0, 0);
             bar->setTracking(false);
             w = bar;
@@ -182,8 +182,8 @@ QWidget* MakeControlWidget(const ControlSpec& spec, QWidget* parent) {
             w = new UpDownWidget(parent);
             break;
     }
-    if (spec.width_chars > 0) w->setMinimumWidth(CharsToPixels(w, spec.width_chars));
-    if (spec.height_lines > 0) w->setMinimumHeight(LinesToPixels(w, spec.height_lines));
+    if (def.width_chars > 0) w->setMinimumWidth(CharsToPixels(w, def.width_chars));
+    if (def.height_lines > 0) w->setMinimumHeight(LinesToPixels(w, def.height_lines));
     return w;
 }
 

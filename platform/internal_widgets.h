@@ -62,7 +62,7 @@ public:
 };
 
 // Makes the widget of one control (without registering it).
-QWidget* MakeControlWidget(const ControlSpec& spec, QWidget* parent);
+QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent);
 
 // Builds a dialog body into `parent`'s layout, registering every control
 // with `owner` in table order.

@@ -96,10 +96,10 @@ Control MainFrame::AddToolBarEdit(int id, int width_chars) {
     // The tool bar shows its widgets at its next layout; the edit is usable
     // (and visible to a script) at once.
     edit->setVisible(true);
-    ControlSpec spec;
-    spec.id = id;
-    spec.kind = ControlKind::Edit;
-    return AddControl(spec, edit);
+    ControlDef def;
+    def.id = id;
+    def.kind = ControlKind::Edit;
+    return AddControl(def, edit);
 }
 
 void MainFrame::SetMessageText(std::string_view text) {

@@ -52,7 +52,7 @@ enum ControlStyle : unsigned {
     kGroupStart = 1u << 10,   // radio: starts a new radio group
 };
 
-struct ControlSpec {
+struct ControlDef {
     int id = IDC_STATIC;
     ControlKind kind = ControlKind::Static;
     std::string caption;
@@ -67,7 +67,7 @@ struct ControlSpec {
 struct Node {
     enum class Type { Control, Row, Column, Group, Stretch };
     Type type = Type::Control;
-    ControlSpec control;  // the control, or the group box of a group
+    ControlDef control;  // the control, or the group box of a group
     std::vector<Node> children;
 
     // Size hints, for tables that want a field to look as wide as its data.

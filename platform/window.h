@@ -104,13 +104,13 @@ public:
     std::vector<int> GetControlIds() const;
     // Creates a control at run time at a fixed place (views and plain
     // windows have no table).
-    Control CreateControl(const ControlSpec& spec, const QRect& place);
+    Control CreateControl(const ControlDef& def, const QRect& place);
     // The same from a table entry: CreateControl(Button(50, "Done"), place).
     Control CreateControl(const Node& control, const QRect& place) {
         return CreateControl(control.control, place);
     }
-    // Adopts a widget made elsewhere (a tool bar's edit) as control `spec.id`.
-    Control AddControl(const ControlSpec& spec, QWidget* widget, int radio_group = 0);
+    // Adopts a widget made elsewhere (a tool bar's edit) as control `def.id`.
+    Control AddControl(const ControlDef& def, QWidget* widget, int radio_group = 0);
 
     // Handlers. Binding (id, code) again replaces the handler.
     void Bind(int id, Notify code, std::function<void()> handler);

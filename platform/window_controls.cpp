@@ -62,34 +62,34 @@ std::vector<int> Window::GetControlIds() const {
     return ids;
 }
 
-Control Window::AddControl(const ControlSpec& spec, QWidget* w, int radio_group) {
+Control Window::AddControl(const ControlDef& def, QWidget* w, int radio_group) {
     if (!w) return Control();
-    if (spec.style & kHidden) w->setVisible(false);
-    if (spec.style & kDisabled) w->setEnabled(false);
-    if (spec.style & kChecked)
+    if (def.style & kHidden) w->setVisible(false);
+    if (def.style & kDisabled) w->setEnabled(false);
+    if (def.style & kChecked)
         if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setChecked(true);
     // Hidden controls keep their place, as controls placed by a resource do.
     QSizePolicy policy = w->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     w->setSizePolicy(policy);
-    if (spec.id == IDC_STATIC) return Control();
+    if (def.id == IDC_STATIC) return Control();
     if (QObject* relay = ConnectionContext()) w->installEventFilter(relay);
     QWidget* previous = nullptr;
     for (auto it = controls_.rbegin(); it != controls_.rend() && !previous; ++it)
         if (it->widget && it->widget->focusPolicy() != Qt::NoFocus) previous = it->widget;
-    controls_.push_back({spec.id, spec.kind, spec.style, radio_group, w});
+    controls_.push_back({def.id, def.kind, def.style, radio_group, w});
     if (previous && w->focusPolicy() != Qt::NoFocus && previous->window() == w->window())
         QWidget::setTabOrder(previous, w);
     detail::Wiring::Connect(*this, controls_.back());
-    return Control(this, spec.id, spec.kind, w);
+    return Control(this, def.id, def.kind, w);
 }
 
-Control Window::CreateControl(const ControlSpec& spec, const QRect& place) {
+Control Window::CreateControl(const ControlDef& def, const QRect& place) {
     if (!widget_) return Control();
-    QWidget* w = detail::MakeControlWidget(spec, widget_);
+    QWidget* w = detail::MakeControlWidget(def, widget_);
     w->setGeometry(place);
-    Control control = AddControl(spec, w, spec.kind == ControlKind::Radio ? -spec.id : 0);
-    if (!(spec.style & kHidden)) w->show();
+    Control control = AddControl(def, w, def.kind == ControlKind::Radio ? -def.id : 0);
+    if (!(def.style & kHidden)) w->show();
     return control;
 }
 

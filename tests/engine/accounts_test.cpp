@@ -300,7 +300,7 @@ TEST(Accounts, CpyaccRefusalsChangeNothing) {
         EXPECT_EQ(FileBytes("ACCOUNT.REC"), recs) << c.target;
         EXPECT_FALSE(TempDataDir::Exists("TRNEW2.REC"));
     }
-    // The message of the spec example: the identifier, four blanks and the
+    // The message as the copy shows it: the identifier, four blanks and the
     // text.
     CopyFixture fx;
     fixtures::WriteAccounts(Accounts({"AAA", "SRC", "ZZZ", "NEW1"}));
