@@ -60,15 +60,16 @@ std::string DateText(long month, long day, long year) {
     return records::Write("(I2,'/',I2,'/',I2)", {month, day, year});
 }
 
-// A bound's month, day and year as a date: the year part of a bound in the
-// 2000s is 100 + YY, shown by its last two digits.
+// A bound's month, day and year as "(I2,'/',I2,'/',I2)". The year part of
+// a bound in the 2000s is 100 + YY, too wide for two places: it is shown by
+// its last two digits, zero-filled like a rewritten date.
 std::string BoundText(float bound) {
     const long whole = static_cast<long>(bound);
-    long year = whole / 10000;
+    const long year = whole / 10000;
     const long month = (whole / 100) % 100;
     const long day = whole % 100;
-    if (year >= 100) year %= 100;
-    return DateText(month, day, year);
+    if (year >= 100) return DateText(month, day, year % 100);
+    return records::Write("(I2,'/',I2,'/',I2)", {month, day, year});
 }
 
 }  // namespace

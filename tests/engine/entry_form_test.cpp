@@ -114,6 +114,8 @@ TEST(EntryFormDates, CkdatmChecksRewritesAndExplains) {
         {"06/01/05", 0, 1050531, "Date must be no later than  5/31/05.", " 6/ 1/05", 1050601},
         {"01/01/00", 0, 1001231, "", " 1/ 1/00", 1000101},
         {"01/02/00", 0, 1000101, "Date must be no later than  1/ 1/00.", " 1/ 2/00", 1000102},
+        // A bound whose year part fits two places is shown under I2 as it is.
+        {"1/1/51", 0, 51231, "Date must be no later than 12/31/ 5.", " 1/ 1/51", 510101},
     };
     for (const DateCase& c : cases) {
         std::string date = records::Fixed(c.typed, 8);
