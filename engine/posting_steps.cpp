@@ -201,6 +201,10 @@ bool FileTransaction(std::string_view account, PostingMode mode, int32_t& record
             last = records::TransactionFileHeader::Decode(head).last_record;
         else
             head = Record(kLength, 0);
+        // The header counts records in 16 bits: a file at 32,767 records
+        // takes no more, since a wrapped count would hide every transaction
+        // from the rebuild.
+        if (last >= INT16_MAX) return false;
         record = last + 1;
         records::TransactionFileHeader header;
         header.last_record = static_cast<int16_t>(record);

@@ -428,4 +428,14 @@ TEST_F(CashPosting, AFailedWritePutsEveryFileBack) {
     }
 }
 
+TEST_F(CashPosting, AFullTransactionFileTakesNoMoreCash) {
+    Post({});
+    // The header counts records in 16 bits; 32,767 is the last it can name.
+    records::Record head = ReadRecordOf(kTr, 1);
+    head.SetI16(0, 32767);
+    records::DirectFile(kTr, 128).Write(1, head);
+    posting_fixture::ExpectRefused(engine::Fcash, CashForm({.amount = "5.00"}), PostingMode::kAdd, 0,
+                                   {{9, "Files could not be written; nothing was posted."}}, AccountFiles);
+}
+
 }  // namespace

@@ -385,4 +385,16 @@ TEST_F(TradePosting, ARebuildThatCannotPutItsFilesInPlaceIsUndone) {
     EXPECT_EQ(before.at(kHl), AccountFiles().at(kHl));
 }
 
+TEST_F(TradePosting, AFullTransactionFileTakesNoMoreTrades) {
+    Post({});
+    // The header counts records in 16 bits; 32,767 is the last it can name.
+    records::Record head = ReadRecordOf(kTr, 1);
+    head.SetI16(0, 32767);
+    records::DirectFile(kTr, 128).Write(1, head);
+    Trade more;
+    more.date = "2/1/98";
+    posting_fixture::ExpectRefused(engine::Fbuysell, TradeForm(more), PostingMode::kAdd, 0,
+                                   {{9, "Files could not be written; nothing was posted."}}, AccountFiles);
+}
+
 }  // namespace
