@@ -147,8 +147,15 @@ void Trncat(double value, std::string& whole, double& fraction, std::string& fra
     }
     // Negative: move the whole part one place left to make room for ")".
     double whole_part = 0.0;
-    if (Read(std::string_view(whole).substr(0, 9), "(F9.0)", {&whole_part}))
-        WriteInto(whole, "(F9.0,1X)", {whole_part});
+    if (Read(std::string_view(whole).substr(0, 9), "(F9.0)", {&whole_part})) {
+        // A quantity between -1 and 0 has a whole part of zero, which the
+        // layout writes without a sign; it keeps its minus so that it is
+        // bracketed like any other negative quantity.
+        if (whole_part == 0.0 && written.find('-') != std::string::npos)
+            WriteInto(whole, "(6X,'-0.',1X)", {});
+        else
+            WriteInto(whole, "(F9.0,1X)", {whole_part});
+    }
     Comma(whole, 8);
     Brackt(whole, 8);
 }

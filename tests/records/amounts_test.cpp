@@ -153,6 +153,8 @@ TEST(AmountsTrncat, SplitsWholeAndFraction) {
         {1234.5, "    1,234", 0.5, "5000"},  {1234567.25, "1,234,567", 0.25, "2500"},
         {0.125, "        0", 0.125, "1250"}, {100, "      100", 0.0, "0000"},
         {-1234.5, "  (1,234)", 0.5, "5000"}, {-5.0001, "      (5)", 0.0001, "0001"},
+        {-0.5, "      (0)", 0.5, "5000"},     // a short fraction of a unit stays bracketed
+        {-0.00001, "       0", 0.0, "0000"},  // prints as zero: no sign to keep
     };
     for (const auto& c : cases) {
         std::string whole = T("old"), fraction_text = T("old");
