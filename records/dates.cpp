@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kDateLayout = "(I2,'/',I2,'/',I2)";
 constexpr std::string_view kSplitLayout = "(I2,1X,I2,1X,I2)";
-constexpr int kPostDateUnit = 6;
 
 // Days in the month from a table; a month outside 1-12 counts as 31 so
 // that a damaged date never reads outside the table.
@@ -241,10 +240,11 @@ std::string H2000(std::string& date) {
 }
 
 void Setdat(std::string_view date) {
-    Open(kPostDateUnit, kCommonFile);
-    UnitGuard guard(kPostDateUnit);
+    // COMMON.FIL is read through a file of its own, not a unit, so a caller
+    // with a file open on a unit of its own keeps it.
+    DirectFile common(kCommonFile, 128);
     Record rec(128);
-    if (!ReadRecord(kPostDateUnit, kPostDateRecord, rec)) rec = Record(128);
+    if (!common.Read(kPostDateRecord, rec)) rec = Record(128);
     std::string text = Fixed(date, 8);
     float number = rec.R4(8);
     int16_t mode = 0, error = 0;
@@ -254,7 +254,7 @@ void Setdat(std::string_view date) {
     if (error != 0) return;
     rec.SetText(0, 8, text);
     rec.SetR4(8, number);
-    WriteRecord(kPostDateUnit, kPostDateRecord, rec);
+    common.Write(kPostDateRecord, rec);
 }
 
 double Gtprcd(char class_char, std::string_view subclass, float date_number, std::string_view symbol) {
