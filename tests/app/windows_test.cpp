@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "records/report_output.h"
 #include "shell/app.h"
 #include "shell/command_ids.h"
@@ -71,6 +73,22 @@ TEST(ReportDisplay, TakesTheWorkFileUnderItsNumberAndDeletesItOnClosing) {
     EXPECT_TRUE(TempDataDir::Exists("O000001.TMP"));
     second->DestroyWindow();
     EXPECT_FALSE(TempDataDir::Exists("O000001.TMP"));
+}
+
+TEST(ReportDisplay, APartlyWrittenLastRecordIsNoLine) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    {
+        std::ofstream out("OUTPUT.TMP", std::ios::binary);
+        out << std::string(132, 'A') << std::string(132, 'B') << std::string(50, 'C');
+    }
+    g_report.LineSource = kLinesFromReportFile;
+    platform::ChildFrame* frame = run.Frame()->OpenTemplateWindow(kDisplayTemplate);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CDisplayNew*>(frame->GetView());
+    EXPECT_EQ(view->LineCount(), 2);
+    EXPECT_EQ(view->WidestLine(), 132);
 }
 
 TEST(ReportDisplay, ScrollBarsFollowTheReport) {
