@@ -30,6 +30,7 @@ enum class Glyph {
     Table,
     LineChart,
     BarChart,
+    Palette,
     Question,
 };
 
@@ -173,6 +174,19 @@ void PaintGlyph(QPainter& p, Glyph glyph) {
             p.setBrush(kInk);
             p.drawRect(QRectF(15, 4, 4, 17));
             break;
+        case Glyph::Palette:
+            p.setBrush(kPaper);
+            p.drawEllipse(QPointF(12, 12), 9, 8);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kRed);
+            p.drawEllipse(QPointF(8, 9), 2, 2);
+            p.setBrush(kAmber);
+            p.drawEllipse(QPointF(13, 7), 2, 2);
+            p.setBrush(kGreen);
+            p.drawEllipse(QPointF(17, 11), 2, 2);
+            p.setBrush(kInk);
+            p.drawEllipse(QPointF(9, 15), 2, 2);
+            break;
         case Glyph::Question:
             p.setBrush(QColor(0xdc, 0xe6, 0xf2));
             p.drawEllipse(QPointF(12, 12), 9, 9);
@@ -222,6 +236,9 @@ const ToolButton kToolButtons[] = {
     {0, nullptr, Glyph::Pencil},
     {kCmdToolPerformance, "Performance Module", Glyph::LineChart},
     {kCmdToolCharts, "Charts", Glyph::BarChart},
+    {0, nullptr, Glyph::Pencil},
+    // The program colours have no menu item: this button is their way in.
+    {kCmdColors, "Colors", Glyph::Palette},
     {0, nullptr, Glyph::Pencil},
     {platform::ID_APP_ABOUT, "About", Glyph::Question},
 };

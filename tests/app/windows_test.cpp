@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QMainWindow>
+#include <QToolBar>
 #include <fstream>
 
+#include "platform/scripted_interaction.h"
 #include "records/report_output.h"
 #include "shell/app.h"
 #include "shell/command_ids.h"
@@ -153,12 +157,31 @@ TEST(Commands, RegisteredBeforeTheFrameIsMadeAndReachedByMenuPath) {
     ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
     ASSERT_TRUE(run.Started()) << AllFailures(run);
     EXPECT_TRUE(run.Frame()->IsCommandEnabled(kCmdSetupCustodian));
-    EXPECT_TRUE(run.RunScript("menu \"Setup/Custodian\"\nmenu \"Setup/Custodian\"\n"))
-        << AllFailures(run);
+    EXPECT_TRUE(run.RunScript("menu \"Setup/Custodian\"\nmenu \"Setup/Custodian\"\n")) << AllFailures(run);
     EXPECT_EQ(runs, 2);
     UnregisterCommand(kCmdSetupCustodian);
     EXPECT_FALSE(run.RunScript("menu \"Modules/Asset Allocation/Input/Modify\"\n"));
     EXPECT_NE(AllFailures(run).find("there is no menu item"), std::string::npos) << AllFailures(run);
+}
+
+TEST(Commands, TheColourCommandIsOnTheToolBar) {
+    // It has no menu item: without its button nobody could choose colours.
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    QToolBar* bar = run.Frame()->GetMainWindow()->findChild<QToolBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* colours = nullptr;
+    for (QAction* action : bar->actions())
+        if (action->toolTip() == "Colors") colours = action;
+    ASSERT_NE(colours, nullptr);
+    EXPECT_TRUE(colours->isEnabled());
+    platform::ScriptedInteraction script;
+    platform::ScopedInteraction installed(script);
+    script.ExpectDialog(kColorSelectDialogId).Click(platform::IDOK).ExpectClosed();
+    colours->trigger();
+    for (const std::string& f : script.Failures()) ADD_FAILURE() << f;
+    EXPECT_EQ(script.StepsLeft(), 0u);
 }
 
 }  // namespace
