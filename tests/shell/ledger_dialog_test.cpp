@@ -30,12 +30,6 @@ const std::set<int> kFilters = {D::kStartLabel,        D::kStartDate,       D::k
                                 D::kCodeLabel,         D::kCodeList,        D::kTypeLabel, D::kTranType,
                                 D::kSecurityTypeLabel, D::kSecurityTypeList};
 
-std::set<int> Join(std::initializer_list<std::set<int>> parts) {
-    std::set<int> all;
-    for (const auto& part : parts) all.insert(part.begin(), part.end());
-    return all;
-}
-
 class LedgerTest : public ReportDialogTest {
 protected:
     void SetUp() override {
@@ -65,39 +59,27 @@ class LedgerSetup : public LedgerTest, public ::testing::WithParamInterface<Setu
 TEST_P(LedgerSetup, TitleControlsAndLists) {
     const SetupCase& c = GetParam();
     g_report.ReportCode = c.code;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kLedgerDialogId)
-        .Run("set-up",
-             [&]() -> std::string {
-                 std::string out;
-                 if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
-                 const std::set<int> shown = VisibleIds(dialog, kWatched);
-                 if (shown != c.shown)
-                     out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
-                 if (dialog.GetDlgItemText(D::kSelectRadio) != c.select_caption) out += "select caption; ";
-                 if ((dialog.IsDlgButtonChecked(D::kAllRadio) != 0) != c.all_checked) out += "all; ";
-                 if (dialog.GetDlgItem(D::kAccountList).GetCount() != c.accounts) out += "accounts; ";
-                 const Control codes = dialog.GetDlgItem(D::kCodeList);
-                 if (codes.GetCount() != 21 || codes.GetText(0) != "FI - Cash Received" ||
-                     codes.GetText(14) != "B  - Buy" || codes.GetText(15) != "S  - Sell" ||
-                     codes.GetText(20) != "SO - Security Withdrawal")
-                     out += "transaction codes; ";
-                 const Control types = dialog.GetDlgItem(D::kSecurityTypeList);
-                 if (types.GetCount() != 22 || types.GetText(0).substr(0, 5) != "CS - " ||
-                     types.GetCurSel() != -1)
-                     out += "security types; ";
-                 if (dialog.GetDlgItemText(D::kStartDate) != "01/01/98" ||
-                     dialog.GetDlgItemText(D::kEndDate) != "12/08/98")
-                     out += "dates; ";
-                 if (dialog.GetDlgItemText(D::kManagerCombo) != "????") out += "manager; ";
-                 return out;
-             })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectOnOpening<D>(kLedgerDialogId, "set-up", [&](const D& dialog) {
+        std::string out;
+        if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
+        out += CompareIds("shown", VisibleIds(dialog, kWatched), c.shown);
+        if (dialog.GetDlgItemText(D::kSelectRadio) != c.select_caption) out += "select caption; ";
+        if ((dialog.IsDlgButtonChecked(D::kAllRadio) != 0) != c.all_checked) out += "all; ";
+        if (dialog.GetDlgItem(D::kAccountList).GetCount() != c.accounts) out += "accounts; ";
+        const Control codes = dialog.GetDlgItem(D::kCodeList);
+        if (codes.GetCount() != 21 || codes.GetText(0) != "FI - Cash Received" ||
+            codes.GetText(14) != "B  - Buy" || codes.GetText(15) != "S  - Sell" ||
+            codes.GetText(20) != "SO - Security Withdrawal")
+            out += "transaction codes; ";
+        const Control types = dialog.GetDlgItem(D::kSecurityTypeList);
+        if (types.GetCount() != 22 || types.GetText(0).substr(0, 5) != "CS - " || types.GetCurSel() != -1)
+            out += "security types; ";
+        if (dialog.GetDlgItemText(D::kStartDate) != "01/01/98" ||
+            dialog.GetDlgItemText(D::kEndDate) != "12/08/98")
+            out += "dates; ";
+        if (dialog.GetDlgItemText(D::kManagerCombo) != "????") out += "manager; ";
+        return out;
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -133,14 +115,7 @@ class LedgerStore : public LedgerTest, public ::testing::WithParamInterface<Stor
 TEST_P(LedgerStore, FiltersStoredInTheirSlots) {
     const StoreCase& c = GetParam();
     g_report.ReportCode = c.code;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    script.ExpectDialog(kLedgerDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate).ExpectClosed();
-    D dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    ExpectNoFailures(script);
+    ExpectGenerated<D>(kLedgerDialogId, c.steps);
     EXPECT_EQ(g_report.LedgerTranCodes, c.tran_codes);
     EXPECT_EQ(g_report.LedgerTranType, c.tran_type);
     EXPECT_EQ(g_report.LedgerSecurityType, c.security_type);
@@ -278,23 +253,7 @@ class LedgerErrors : public LedgerTest, public ::testing::WithParamInterface<Err
 TEST_P(LedgerErrors, BadEntriesAreListedAndTheDialogStaysOpen) {
     const ErrorCase& c = GetParam();
     g_report.ReportCode = 90;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kLedgerDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate)
-        .Run("messages",
-             [&]() -> std::string {
-                 if (dialog.IsEnded()) return "the dialog closed";
-                 std::string got;
-                 for (const std::string& m : Messages()) got += "[" + m + "]";
-                 return Messages() == c.messages ? "" : "messages " + got;
-             })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectRefused<D>(kLedgerDialogId, c.steps, c.messages);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -335,14 +294,10 @@ class LedgerComposite : public LedgerTest, public ::testing::WithParamInterface<
 TEST_P(LedgerComposite, GroupChoiceWritesTheAccountListFile) {
     const CompositeCase& c = GetParam();
     g_report.ReportCode = 204;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    script.ExpectDialog(kLedgerDialogId);
-    if (c.radio) script.Click(c.radio).ExpectEnabled(D::kGroupList, true).SelectText(D::kGroupList, c.entry);
-    script.Click(D::kGenerate).ExpectClosed();
-    D dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    ExpectNoFailures(script);
+    ExpectGenerated<D>(kLedgerDialogId, [&](ScriptedInteraction& script) {
+        if (c.radio)
+            script.Click(c.radio).ExpectEnabled(D::kGroupList, true).SelectText(D::kGroupList, c.entry);
+    });
     if (c.list_file.empty()) {
         EXPECT_FALSE(fixtures::TempDataDir::Exists("compfile.lst"));
         EXPECT_EQ(g_report.SelectionScope, 1);

@@ -38,13 +38,6 @@ const std::vector<int> kWatched = {
     D::kCashEquivalents, D::kEquities,     D::kFixedIncome,  D::kSecurityPerformance,
     D::kAllClasses,      D::kAssetGroup,   D::kGenerate,     kDisplayRadio};
 
-std::set<int> Enabled(const Window& w) {
-    std::set<int> on;
-    for (const int id : kWatched)
-        if (w.GetDlgItem(id).IsWindowEnabled()) on.insert(id);
-    return on;
-}
-
 std::set<int> Checked(const Window& w) {
     std::set<int> on;
     for (const int id : {D::kAllRadio, D::kGroupsRadio, D::kSelectRadio})
@@ -59,12 +52,6 @@ const std::set<int> kAlways = {
     D::kAllClasses, D::kAssetGroup,      D::kGenerate,   kDisplayRadio};
 const std::set<int> kAlwaysOn = {D::kAllRadio,  D::kEndDate,      D::kGenerate,
                                  kDisplayRadio, D::kManagerCombo, D::kManagerGroup};
-
-std::set<int> Join(std::initializer_list<std::set<int>> parts) {
-    std::set<int> all;
-    for (const auto& part : parts) all.insert(part.begin(), part.end());
-    return all;
-}
 
 const std::set<int> kAssets = {D::kAssetGroup, D::kCashEquivalents, D::kEquities, D::kFixedIncome,
                                D::kSecurityPerformance};
@@ -102,10 +89,8 @@ const std::vector<ReportCase> kReports = {
 };
 
 std::string CheckReport(const D& dialog, const ReportCase& c) {
-    std::string out;
-    std::set<int> shown = VisibleIds(dialog, kWatched);
-    if (shown != c.shown) out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
-    std::set<int> enabled = Enabled(dialog);
+    std::string out = CompareIds("shown", VisibleIds(dialog, kWatched), c.shown);
+    std::set<int> enabled = EnabledIds(dialog, kWatched);
     // The manager box of a report on accounts is hidden; whether it is
     // enabled then does not matter.
     std::set<int> want = c.enabled;
@@ -113,7 +98,7 @@ std::string CheckReport(const D& dialog, const ReportCase& c) {
         enabled.erase(D::kManagerCombo);
         want.erase(D::kManagerCombo);
     }
-    if (enabled != want) out += "enabled " + Describe(enabled) + "expected " + Describe(want) + "; ";
+    out += CompareIds("enabled", enabled, want);
     if (dialog.GetDlgItemText(D::kSelectRadio) != c.select_caption) out += "select caption; ";
     if (Checked(dialog) != c.checked) out += "checked " + Describe(Checked(dialog)) + "; ";
     if (!dialog.IsDlgButtonChecked(kDisplayRadio)) out += "not on Display; ";
@@ -128,15 +113,8 @@ TEST_P(PerformanceReports, OpeningOnTheReport) {
     const ReportCase& c = GetParam();
     g_report.ReportCode = 121;
     g_report.PerformanceReportIndex = static_cast<int16_t>(c.index);
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kPerformanceDialogId)
-        .Run("report", [&] { return CheckReport(dialog, c); })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectOnOpening<D>(kPerformanceDialogId, "report",
+                       [&](const D& dialog) { return CheckReport(dialog, c); });
 }
 
 TEST_P(PerformanceReports, ChoosingTheReport) {
@@ -197,14 +175,6 @@ struct StoreCase {
 
 void PrintTo(const StoreCase& c, std::ostream* os) {
     *os << c.name;
-}
-
-std::string Expect(const std::string& what, const std::string& got, const std::string& want) {
-    return got == want ? "" : what + " is \"" + got + "\", expected \"" + want + "\"; ";
-}
-std::string Expect(const std::string& what, long got, long want) {
-    return got == want ? ""
-                       : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
 }
 
 const std::vector<StoreCase> kStores = {
@@ -275,14 +245,7 @@ TEST_P(PerformanceStore, GenerateReportStoresTheSelection) {
     g_report.ReportCode = 121;
     g_report.PerformanceReportIndex = c.index;
     if (c.index == 2) g_report.StartDate = "13/13/98";
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    script.ExpectDialog(kPerformanceDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate).ExpectClosed();
-    D dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    ExpectNoFailures(script);
+    ExpectGenerated<D>(kPerformanceDialogId, c.steps);
     EXPECT_EQ(c.check(), "");
     EXPECT_FALSE(ReportErrorsDialog().IsWindow());
 }
@@ -307,23 +270,7 @@ TEST_P(PerformanceErrors, BadEntriesAreListedAndTheDialogStaysOpen) {
     const ErrorCase& c = GetParam();
     g_report.ReportCode = 121;
     g_report.PerformanceReportIndex = c.index;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kPerformanceDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate)
-        .Run("messages",
-             [&]() -> std::string {
-                 if (dialog.IsEnded()) return "the dialog closed";
-                 std::string got;
-                 for (const std::string& m : Messages()) got += "[" + m + "]";
-                 return Messages() == c.messages ? "" : "messages " + got;
-             })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectRefused<D>(kPerformanceDialogId, c.steps, c.messages);
     EXPECT_FALSE(fixtures::TempDataDir::Exists("compfile.lst"));
 }
 

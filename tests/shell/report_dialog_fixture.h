@@ -4,14 +4,20 @@
 // securities, two brokers, a manager code table with codes at the ends of
 // records 81 and 82, and groups and super groups; the report globals start
 // from the dates of a program date of 12/08/98. Also small readers of a
-// dialog's control states.
+// dialog's control states, and the runs of a dialog the tests share: open
+// and check it, generate a report, generate one that is refused.
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/constants.h"
+#include "platform/dialog.h"
+#include "platform/interaction.h"
 #include "platform/scripted_interaction.h"
 #include "platform/window.h"
 #include "records/files.h"
@@ -40,11 +46,44 @@ inline std::set<int> VisibleIds(const platform::Window& w, const std::vector<int
     return shown;
 }
 
+// The ids among `watched` whose controls are enabled.
+inline std::set<int> EnabledIds(const platform::Window& w, const std::vector<int>& watched) {
+    std::set<int> on;
+    for (const int id : watched)
+        if (w.GetDlgItem(id).IsWindowEnabled()) on.insert(id);
+    return on;
+}
+
 inline std::string Describe(const std::set<int>& ids) {
     std::string text;
     for (const int id : ids) text += std::to_string(id) + " ";
     return text;
 }
+
+// "" when the sets agree, else what differs ("shown 1 2 expected 1 3; ").
+inline std::string CompareIds(const std::string& what, const std::set<int>& got, const std::set<int>& want) {
+    return got == want ? "" : what + " " + Describe(got) + "expected " + Describe(want) + "; ";
+}
+
+// Groups of controls that show together, joined.
+inline std::set<int> Join(std::initializer_list<std::set<int>> parts) {
+    std::set<int> all;
+    for (const auto& part : parts) all.insert(part.begin(), part.end());
+    return all;
+}
+
+// "" when a stored value is the one wanted, else what differs; a store
+// check adds up these for every value it looks at.
+inline std::string Expect(const std::string& what, const std::string& got, const std::string& want) {
+    return got == want ? "" : what + " is \"" + got + "\", expected \"" + want + "\"; ";
+}
+inline std::string Expect(const std::string& what, long got, long want) {
+    return got == want ? ""
+                       : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
+}
+
+// What a test does in a dialog before it is closed.
+using Steps = std::function<void(platform::ScriptedInteraction&)>;
 
 // An index of 8-character keys, 16 a record (brokers, custodians).
 inline void WriteKeyIndex(const std::string& name, const std::vector<std::string>& keys) {
@@ -105,6 +144,67 @@ protected:
     static void ExpectNoFailures(const platform::ScriptedInteraction& script) {
         for (const std::string& failure : script.Failures()) ADD_FAILURE() << failure;
         EXPECT_EQ(script.StepsLeft(), 0u);
+    }
+
+    // "" when the dialog is still open and the message list reads `want`.
+    static std::string CheckMessages(const platform::Dialog& dialog, const std::vector<std::string>& want) {
+        if (dialog.IsEnded()) return "the dialog closed";
+        std::string got;
+        for (const std::string& m : Messages()) got += "[" + m + "]";
+        return Messages() == want ? "" : "messages " + got;
+    }
+
+    // Opens dialog Dlg (resource `dialog_id`) and runs `check` on it as it
+    // was set up ("" passes; anything else is the failure), then cancels.
+    template <class Dlg, class Check>
+    static void ExpectOnOpening(int dialog_id, const std::string& what, Check check) {
+        platform::ScriptedInteraction script;
+        platform::ScopedInteraction installed(script);
+        Dlg dialog;
+        script.ExpectDialog(dialog_id)
+            .Run(what, [&]() -> std::string { return check(dialog); })
+            .Click(platform::IDCANCEL)
+            .ExpectClosed();
+        EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
+        ExpectNoFailures(script);
+    }
+
+    // Opens dialog Dlg, takes `steps` and clicks Generate Report, which must
+    // close the dialog with OK.
+    template <class Dlg>
+    static void ExpectGenerated(int dialog_id, const Steps& steps) {
+        platform::ScriptedInteraction script;
+        platform::ScopedInteraction installed(script);
+        script.ExpectDialog(dialog_id);
+        steps(script);
+        script.Click(Dlg::kGenerate).ExpectClosed();
+        Dlg dialog;
+        EXPECT_EQ(dialog.DoModal(), platform::IDOK);
+        ExpectNoFailures(script);
+    }
+
+    // Opens dialog Dlg, takes `steps` and clicks Generate Report, which must
+    // leave the dialog open with the message list reading `messages` and
+    // `also` passing (when given); then cancels.
+    template <class Dlg>
+    static void ExpectRefused(int dialog_id, const Steps& steps, const std::vector<std::string>& messages,
+                              const std::function<std::string()>& also = {}) {
+        platform::ScriptedInteraction script;
+        platform::ScopedInteraction installed(script);
+        Dlg dialog;
+        script.ExpectDialog(dialog_id);
+        steps(script);
+        script.Click(Dlg::kGenerate)
+            .Run("messages",
+                 [&]() -> std::string {
+                     if (std::string failure = CheckMessages(dialog, messages); !failure.empty())
+                         return failure;
+                     return also ? also() : "";
+                 })
+            .Click(platform::IDCANCEL)
+            .ExpectClosed();
+        EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
+        ExpectNoFailures(script);
     }
 
     fixtures::TempDataDir dir_;

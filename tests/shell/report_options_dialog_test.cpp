@@ -32,11 +32,6 @@ const std::vector<int> kWatched = {
 };
 
 // Groups of controls that show together.
-std::set<int> Join(std::initializer_list<std::set<int>> parts) {
-    std::set<int> all;
-    for (const auto& part : parts) all.insert(part.begin(), part.end());
-    return all;
-}
 const std::set<int> kAccounts = {D::kAccountGroup, D::kAllRadio, D::kSelectRadio, D::kClientListGroup,
                                  D::kAccountList};
 // The manager code in place of the accounts: the client list frame is left.
@@ -125,38 +120,25 @@ class ReportOptionsSetup : public ReportDialogTest, public ::testing::WithParamI
 TEST_P(ReportOptionsSetup, TitleControlsCaptionsAndDates) {
     const SetupCase& c = GetParam();
     g_report.ReportCode = c.code;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kReportOptionsDialogId)
-        .Run("set-up",
-             [&]() -> std::string {
-                 std::string out;
-                 if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
-                 const std::set<int> shown = VisibleIds(dialog, kWatched);
-                 if (shown != c.shown)
-                     out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
-                 if (dialog.GetDlgItemText(D::kFirstDateLabel) != c.first_label) out += "first label; ";
-                 if (dialog.GetDlgItemText(D::kSecondDateLabel) != c.second_label) out += "second label; ";
-                 if (!c.flag1.empty() && dialog.GetDlgItemText(D::kFlag1) != c.flag1)
-                     out += "flag 1 caption; ";
-                 if (!c.flag2.empty() && dialog.GetDlgItemText(D::kFlag2) != c.flag2)
-                     out += "flag 2 caption; ";
-                 if ((dialog.IsDlgButtonChecked(D::kFlag1) != 0) != c.flag1_checked) out += "flag 1 check; ";
-                 if (dialog.ReportDateMode() != (c.report_date ? 1 : 0)) out += "report date mode; ";
-                 const std::string first = dialog.GetDlgItemText(D::kFirstDate);
-                 if (first != (c.report_date ? "12/08/98" : "01/01/98")) out += "first date " + first + "; ";
-                 // Every dialog starts on Display with the file name hidden.
-                 if (!dialog.IsDlgButtonChecked(kDisplayRadio)) out += "not on Display; ";
-                 if (dialog.GetDlgItem(kFileNameEdit).IsWindowVisible()) out += "file name shown; ";
-                 // The manager box starts on all managers.
-                 if (dialog.GetDlgItemText(D::kManagerCombo) != "????") out += "manager; ";
-                 return out;
-             })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectOnOpening<D>(kReportOptionsDialogId, "set-up", [&](const D& dialog) {
+        std::string out;
+        if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
+        out += CompareIds("shown", VisibleIds(dialog, kWatched), c.shown);
+        if (dialog.GetDlgItemText(D::kFirstDateLabel) != c.first_label) out += "first label; ";
+        if (dialog.GetDlgItemText(D::kSecondDateLabel) != c.second_label) out += "second label; ";
+        if (!c.flag1.empty() && dialog.GetDlgItemText(D::kFlag1) != c.flag1) out += "flag 1 caption; ";
+        if (!c.flag2.empty() && dialog.GetDlgItemText(D::kFlag2) != c.flag2) out += "flag 2 caption; ";
+        if ((dialog.IsDlgButtonChecked(D::kFlag1) != 0) != c.flag1_checked) out += "flag 1 check; ";
+        if (dialog.ReportDateMode() != (c.report_date ? 1 : 0)) out += "report date mode; ";
+        const std::string first = dialog.GetDlgItemText(D::kFirstDate);
+        if (first != (c.report_date ? "12/08/98" : "01/01/98")) out += "first date " + first + "; ";
+        // Every dialog starts on Display with the file name hidden.
+        if (!dialog.IsDlgButtonChecked(kDisplayRadio)) out += "not on Display; ";
+        if (dialog.GetDlgItem(kFileNameEdit).IsWindowVisible()) out += "file name shown; ";
+        // The manager box starts on all managers.
+        if (dialog.GetDlgItemText(D::kManagerCombo) != "????") out += "manager; ";
+        return out;
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, ReportOptionsSetup, ::testing::ValuesIn(kSetups), CaseName);
@@ -177,14 +159,6 @@ struct StoreCase {
     std::function<void(ScriptedInteraction&)> steps;  // before Generate Report
     std::function<std::string()> check;               // on the globals afterwards
 };
-
-std::string Expect(const std::string& what, const std::string& got, const std::string& want) {
-    return got == want ? "" : what + " is \"" + got + "\", expected \"" + want + "\"; ";
-}
-std::string Expect(const std::string& what, long got, long want) {
-    return got == want ? ""
-                       : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
-}
 
 const std::vector<StoreCase> kStores = {
     {"ReportDateBecomesTheEndDateRewritten", 103,
@@ -266,14 +240,7 @@ class ReportOptionsStore : public ReportDialogTest, public ::testing::WithParamI
 TEST_P(ReportOptionsStore, GenerateReportStoresTheSelection) {
     const StoreCase& c = GetParam();
     g_report.ReportCode = c.code;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    script.ExpectDialog(kReportOptionsDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate).ExpectClosed();
-    D dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    ExpectNoFailures(script);
+    ExpectGenerated<D>(kReportOptionsDialogId, c.steps);
     EXPECT_EQ(c.check(), "");
     EXPECT_EQ(GetMessageCount(), 0);
 }
@@ -353,27 +320,9 @@ class ReportOptionsErrors : public ReportDialogTest, public ::testing::WithParam
 TEST_P(ReportOptionsErrors, BadEntriesAreListedAndTheDialogStaysOpen) {
     const ErrorCase& c = GetParam();
     g_report.ReportCode = c.code;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kReportOptionsDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate)
-        .Run("messages",
-             [&]() -> std::string {
-                 if (dialog.IsEnded()) return "the dialog closed";
-                 if (Messages() != c.messages) {
-                     std::string got;
-                     for (const std::string& m : Messages()) got += "[" + m + "]";
-                     return "messages " + got;
-                 }
-                 if (!ReportErrorsDialog().IsWindow()) return "the errors window is not open";
-                 return "";
-             })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectRefused<D>(kReportOptionsDialogId, c.steps, c.messages, []() -> std::string {
+        return ReportErrorsDialog().IsWindow() ? "" : "the errors window is not open";
+    });
     // Cancel empties the list and closes the errors window.
     EXPECT_EQ(GetMessageCount(), 0);
     EXPECT_FALSE(ReportErrorsDialog().IsWindow());
@@ -406,19 +355,13 @@ TEST_P(ReportOptionsComposite, ChosenEntryBecomesTheAccountListFile) {
     const CompositeCase& c = GetParam();
     g_report.ReportCode = c.code;
     WriteText("compfile.lst", "OLD\r\n");
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    script.ExpectDialog(kReportOptionsDialogId)
-        .Click(c.radio)
-        .ExpectVisible(D::kGroupList, true)
-        .ExpectVisible(D::kAccountList, false)
-        .ExpectVisible(D::kManagerCombo, false)
-        .SelectText(D::kGroupList, c.entry)
-        .Click(D::kGenerate)
-        .ExpectClosed();
-    D dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    ExpectNoFailures(script);
+    ExpectGenerated<D>(kReportOptionsDialogId, [&](ScriptedInteraction& script) {
+        script.Click(c.radio)
+            .ExpectVisible(D::kGroupList, true)
+            .ExpectVisible(D::kAccountList, false)
+            .ExpectVisible(D::kManagerCombo, false)
+            .SelectText(D::kGroupList, c.entry);
+    });
     EXPECT_EQ(ReadText("compfile.lst"), c.list_file);
     EXPECT_EQ(g_report.ListFileName, "compfile.lst");
     EXPECT_EQ(g_report.SelectionScope, 2);

@@ -28,12 +28,6 @@ const std::set<int> kReportDate = {D::kReportDateLabel, D::kReportDate};
 const std::set<int> kBrokers = {D::kAllRadio, D::kSelectRadio, D::kBrokerGroup, D::kBrokerList};
 const std::set<int> kManager = {D::kAccountGroup, D::kManagerCombo};
 
-std::set<int> Join(std::initializer_list<std::set<int>> parts) {
-    std::set<int> all;
-    for (const auto& part : parts) all.insert(part.begin(), part.end());
-    return all;
-}
-
 struct SetupCase {
     int code;
     std::string title;
@@ -104,39 +98,26 @@ TEST_P(ReportRequestSetup, TitleControlsListsAndFields) {
     records::Record r7(128, ' ');
     r7.SetText(0, 8, "11/30/98");
     fixtures::WriteCommonRecord(7, r7);
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kReportRequestDialogId)
-        .Run("set-up",
-             [&]() -> std::string {
-                 std::string out;
-                 if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
-                 const std::set<int> shown = VisibleIds(dialog, kWatched);
-                 if (shown != c.shown)
-                     out += "shown " + Describe(shown) + "expected " + Describe(c.shown) + "; ";
-                 const Control list = dialog.GetDlgItem(D::kBrokerList);
-                 std::vector<std::string> lines;
-                 for (int i = 0; i < list.GetCount(); ++i) lines.push_back(list.GetText(i));
-                 if (lines != c.list) out += "broker list; ";
-                 if (!lines.empty() && (list.GetCurSel() != 0 || !list.IsWindowEnabled()))
-                     out += "first line; ";
-                 for (const auto& [id, text] : c.texts)
-                     if (dialog.GetDlgItemText(id) != text)
-                         out += std::to_string(id) + " reads \"" + dialog.GetDlgItemText(id) + "\"; ";
-                 if (!dialog.IsDlgButtonChecked(D::kSelectRadio) || dialog.IsDlgButtonChecked(D::kAllRadio))
-                     out += "account radios; ";
-                 if (!dialog.IsDlgButtonChecked(kDisplayRadio)) out += "not on Display; ";
-                 const bool managers = c.code != 183 && c.code != 185;
-                 const Control combo = dialog.GetDlgItem(D::kManagerCombo);
-                 if (managers != (combo.GetCount() == 7))
-                     out += "manager codes " + std::to_string(combo.GetCount());
-                 return out;
-             })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectOnOpening<D>(kReportRequestDialogId, "set-up", [&](const D& dialog) {
+        std::string out;
+        if (dialog.GetWindowText() != c.title) out += "title \"" + dialog.GetWindowText() + "\"; ";
+        out += CompareIds("shown", VisibleIds(dialog, kWatched), c.shown);
+        const Control list = dialog.GetDlgItem(D::kBrokerList);
+        std::vector<std::string> lines;
+        for (int i = 0; i < list.GetCount(); ++i) lines.push_back(list.GetText(i));
+        if (lines != c.list) out += "broker list; ";
+        if (!lines.empty() && (list.GetCurSel() != 0 || !list.IsWindowEnabled())) out += "first line; ";
+        for (const auto& [id, text] : c.texts)
+            if (dialog.GetDlgItemText(id) != text)
+                out += std::to_string(id) + " reads \"" + dialog.GetDlgItemText(id) + "\"; ";
+        if (!dialog.IsDlgButtonChecked(D::kSelectRadio) || dialog.IsDlgButtonChecked(D::kAllRadio))
+            out += "account radios; ";
+        if (!dialog.IsDlgButtonChecked(kDisplayRadio)) out += "not on Display; ";
+        const bool managers = c.code != 183 && c.code != 185;
+        const Control combo = dialog.GetDlgItem(D::kManagerCombo);
+        if (managers != (combo.GetCount() == 7)) out += "manager codes " + std::to_string(combo.GetCount());
+        return out;
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, ReportRequestSetup, ::testing::ValuesIn(kSetups),
@@ -164,14 +145,6 @@ struct StoreCase {
 
 void PrintTo(const StoreCase& c, std::ostream* os) {
     *os << c.name;
-}
-
-std::string Expect(const std::string& what, const std::string& got, const std::string& want) {
-    return got == want ? "" : what + " is \"" + got + "\", expected \"" + want + "\"; ";
-}
-std::string Expect(const std::string& what, long got, long want) {
-    return got == want ? ""
-                       : what + " is " + std::to_string(got) + ", expected " + std::to_string(want) + "; ";
 }
 
 const std::vector<StoreCase> kStores = {
@@ -234,14 +207,7 @@ TEST_P(ReportRequestStore, GenerateReportStoresTheSelection) {
     g_report.ReportCode = c.code;
     g_report.SelectedAccount = "KEEP";
     g_report.ManagerCode = "KEEP";
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    script.ExpectDialog(kReportRequestDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate).ExpectClosed();
-    D dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    ExpectNoFailures(script);
+    ExpectGenerated<D>(kReportRequestDialogId, c.steps);
     EXPECT_EQ(c.check(), "");
 }
 
@@ -309,23 +275,7 @@ class ReportRequestErrors : public ReportDialogTest, public ::testing::WithParam
 TEST_P(ReportRequestErrors, BadEntriesAreListedAndTheDialogStaysOpen) {
     const ErrorCase& c = GetParam();
     g_report.ReportCode = c.code;
-    ScriptedInteraction script;
-    ScopedInteraction installed(script);
-    D dialog;
-    script.ExpectDialog(kReportRequestDialogId);
-    c.steps(script);
-    script.Click(D::kGenerate)
-        .Run("messages",
-             [&]() -> std::string {
-                 if (dialog.IsEnded()) return "the dialog closed";
-                 std::string got;
-                 for (const std::string& m : Messages()) got += "[" + m + "]";
-                 return Messages() == c.messages ? "" : "messages " + got;
-             })
-        .Click(IDCANCEL)
-        .ExpectClosed();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ExpectNoFailures(script);
+    ExpectRefused<D>(kReportRequestDialogId, c.steps, c.messages);
     EXPECT_EQ(GetMessageCount(), 0);
 }
 
