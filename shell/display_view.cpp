@@ -16,6 +16,7 @@
 #include "shell/main_frame.h"
 #include "shell/print_view.h"
 #include "shell/printer_settings.h"
+#include "shell/report_paging.h"
 
 namespace shell {
 namespace {
@@ -194,14 +195,7 @@ void CDisplayNew::OnInitialUpdate() {
 }
 
 bool CDisplayNew::GetLine(long n, std::string& text) const {
-    if (!file_open_) return false;
-    std::string line;
-    int16_t status = 0;
-    records::Rdlin2(window_number_, n, line, status);
-    if (status != 0) return false;
-    line.erase(line.find_last_not_of(' ') + 1);
-    text = line;
-    return true;
+    return file_open_ && ReadReportLine(window_number_, n, text);
 }
 
 void CDisplayNew::PlaceButtons(int width, int height) {
@@ -286,41 +280,8 @@ void CDisplayNew::OnSize(int width, int height) {
 
 void CDisplayNew::OnScroll(const Notification& n) {
     Control bar = GetDlgItem(n.id);
-    const bool horizontal = n.id == kHorizontalBar;
-    int low = 0, high = 0;
-    bar.GetScrollRange(low, high);
-    const int current = bar.GetScrollPos();
-    const int page = horizontal ? 20 : std::max(1, lines_per_screen_);
-    int position = current;
-    switch (n.scroll_code) {
-        case SB_LINEUP:
-            position -= 1;
-            break;
-        case SB_LINEDOWN:
-            position += 1;
-            break;
-        case SB_PAGEUP:
-            position -= page;
-            break;
-        case SB_PAGEDOWN:
-            position += page;
-            break;
-        case SB_THUMBPOSITION:
-            position = n.position;
-            break;
-        case SB_TOP:
-            position = low;
-            break;
-        case SB_BOTTOM:
-            position = high;
-            break;
-        default:
-            return;
-    }
-    position = std::clamp(position, low, high);
-    if (position == current) return;
-    bar.SetScrollPos(position);
-    Invalidate();
+    const int page = n.id == kHorizontalBar ? 20 : std::max(1, lines_per_screen_);
+    if (MoveScrollBar(bar, n, page)) Invalidate();
 }
 
 void CDisplayNew::OnDone() {

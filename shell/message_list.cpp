@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <map>
 
-#include "records/report_output.h"
 #include "shell/command_ids.h"
 #include "shell/main_frame.h"
 #include "shell/report_globals.h"
+#include "shell/report_paging.h"
 
 namespace shell {
 namespace {
@@ -155,10 +155,7 @@ void CReportErrorsDlg::ShowLines() {
         if (number < 1 || number > line_count_) continue;
         if (g_report.LineSource == kLinesFromReportFile) {
             std::string record;
-            int16_t status = 0;
-            records::Rdlin2(g_report.ReportWindowNumber, number, record, status);
-            if (status != 0) continue;
-            record.erase(record.find_last_not_of(' ') + 1);
+            if (!ReadReportLine(g_report.ReportWindowNumber, number, record)) continue;
             record.resize(134, ' ');
             line = record.substr(std::min(offset_, record.size()), kShownWidth);
         } else if (g_report.LineSource == kLinesFromMessageList) {
@@ -177,38 +174,7 @@ void CReportErrorsDlg::Refresh() {
 
 void CReportErrorsDlg::OnVScroll(const Notification& n) {
     Control bar = GetDlgItem(kScrollBar);
-    int low = 1, high = 1;
-    bar.GetScrollRange(low, high);
-    const int current = bar.GetScrollPos();
-    int position = current;
-    switch (n.scroll_code) {
-        case SB_LINEUP:
-            position -= 1;
-            break;
-        case SB_LINEDOWN:
-            position += 1;
-            break;
-        case SB_PAGEUP:
-            position -= kLines;
-            break;
-        case SB_PAGEDOWN:
-            position += kLines;
-            break;
-        case SB_THUMBPOSITION:
-            position = n.position;
-            break;
-        case SB_TOP:
-            position = low;
-            break;
-        case SB_BOTTOM:
-            position = high;
-            break;
-        default:
-            return;
-    }
-    position = std::clamp(position, low, high);
-    if (position == current) return;
-    bar.SetScrollPos(position);
+    if (!MoveScrollBar(bar, n, kLines)) return;
     ShowLines();
     Refresh();
 }
