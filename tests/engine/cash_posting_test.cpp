@@ -143,24 +143,12 @@ TEST_F(CashPosting, ChecksRejectFieldsAndWriteNothing) {
 }
 
 TEST(CashPostingCodes, CkcodcGivesDirectionAndSignAndRefusesTradeCodes) {
-    struct Case {
-        std::string typed;
-        int16_t flag, sign, direction;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<posting_fixture::CodeCase> cases = {
         {"FI", 0, 1, 1},  {"FO", 0, -1, -1}, {"MF", 0, -1, -1}, {"BC", 0, -1, -1}, {"DI", 0, 1, 0},
         {"DE", 0, -1, 0}, {"IP", 0, -1, 0},  {"IS", 0, 1, 0},   {"AO", 0, -1, 0},  {"B", 1, -1, 0},
         {" S", 1, 1, 0},  {"SI", 1, 0, 1},   {"SO", 1, 0, -1},  {"XX", 1, 9, 9},
     };
-    for (const Case& c : cases) {
-        std::string code = records::Fixed(c.typed, 4);
-        int16_t direction = 9, sign = 9, state = 0, flag = 0;
-        engine::Ckcodc(code, direction, sign, state, flag);
-        EXPECT_EQ(flag, c.flag) << c.typed;
-        EXPECT_EQ(state, c.flag) << c.typed;
-        EXPECT_EQ(sign, c.sign) << c.typed;
-        EXPECT_EQ(direction, c.direction) << c.typed;
-    }
+    posting_fixture::ExpectCodeChecks(engine::Ckcodc, cases);
     std::string code = "XX  ";
     int16_t direction = 9, sign = 9, state = 3, flag = 0;
     engine::Ckcodc(code, direction, sign, state, flag);
@@ -430,10 +418,7 @@ TEST_F(CashPosting, AFailedWritePutsEveryFileBack) {
 
 TEST_F(CashPosting, AFullTransactionFileTakesNoMoreCash) {
     Post({});
-    // The header counts records in 16 bits; 32,767 is the last it can name.
-    records::Record head = ReadRecordOf(kTr, 1);
-    head.SetI16(0, 32767);
-    records::DirectFile(kTr, 128).Write(1, head);
+    posting_fixture::FillTransactionFile();
     posting_fixture::ExpectRefused(engine::Fcash, CashForm({.amount = "5.00"}), PostingMode::kAdd, 0,
                                    {{9, "Files could not be written; nothing was posted."}}, AccountFiles);
 }

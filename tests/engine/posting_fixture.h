@@ -133,6 +133,62 @@ inline void ExpectRefused(Poster post, engine::EntryForm form, engine::PostingMo
     EXPECT_TRUE(snapshot() == before) << "a file changed";
 }
 
+// Each row: the changed form, posted in its mode to its record, must be
+// refused with `want`, leaving the files `snapshot` reads as they were.
+struct RefusedCase {
+    std::string name;
+    engine::EntryForm form;
+    engine::PostingMode mode;
+    int32_t record;
+};
+
+inline void ExpectEachRefused(Poster post, const std::vector<RefusedCase>& cases, const Rejections& want,
+                              std::map<std::string, std::vector<unsigned char>> (*snapshot)()) {
+    for (const RefusedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpectRefused(post, c.form, c.mode, c.record, want, snapshot);
+    }
+}
+
+// The transaction file's header counts its records in 16 bits: this sets
+// the count to 32,767, the last it can name, so that no record can be added.
+inline void FillTransactionFile() {
+    records::Record head = ReadRecordOf(kTr, 1);
+    head.SetI16(0, 32767);
+    records::DirectFile(kTr, 128).Write(1, head);
+}
+
+// An extension record holding one date at byte 20 (the record date of a
+// transfer, the settlement date of a trade) and zeros elsewhere.
+inline void ExpectExtensionWithOnlyTheDate(const records::Record& ext, const std::string& date) {
+    for (std::size_t b = 0; b < 20; ++b) EXPECT_EQ(ext.data()[b], 0) << b;
+    EXPECT_EQ(ext.Text(20, 8), date);
+    for (std::size_t b = 28; b < 60; ++b) EXPECT_EQ(ext.data()[b], 0) << b;
+}
+
+// A code check that takes no mode (Ckcodc, Ckcodt): the code, blank-padded
+// to four characters, in; cash direction, sign, state and flag out.
+using CodeCheck = void (*)(std::string&, int16_t&, int16_t&, int16_t&, int16_t&);
+
+// A typed code and what the check gives for it; the state it leaves is the
+// flag.
+struct CodeCase {
+    std::string typed;
+    int16_t flag, sign, direction;
+};
+
+inline void ExpectCodeChecks(CodeCheck check, const std::vector<CodeCase>& cases) {
+    for (const CodeCase& c : cases) {
+        std::string code = records::Fixed(c.typed, 4);
+        int16_t direction = 9, sign = 9, state = 0, flag = 0;
+        check(code, direction, sign, state, flag);
+        EXPECT_EQ(flag, c.flag) << c.typed;
+        EXPECT_EQ(state, c.flag) << c.typed;
+        EXPECT_EQ(sign, c.sign) << c.typed;
+        EXPECT_EQ(direction, c.direction) << c.typed;
+    }
+}
+
 // One row of a table of checks: the changes to a valid form, the flags and
 // messages they bring, and the mode and record the form is posted with.
 struct CheckCase {

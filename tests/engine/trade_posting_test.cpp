@@ -194,10 +194,7 @@ TEST_F(TradePosting, BuyFilesTheRecordExtensionHoldingsAndGainsByteExact) {
     EXPECT_EQ(tr.R8(116), 0.0);
     EXPECT_EQ(tr.U32(124), 0u);
 
-    const records::Record ext = ReadRecordOf(kTrExt, 2);
-    for (std::size_t b = 0; b < 20; ++b) EXPECT_EQ(ext.data()[b], 0) << b;
-    EXPECT_EQ(ext.Text(20, 8), " 1/20/98");
-    for (std::size_t b = 28; b < 60; ++b) EXPECT_EQ(ext.data()[b], 0) << b;
+    posting_fixture::ExpectExtensionWithOnlyTheDate(ReadRecordOf(kTrExt, 2), " 1/20/98");
 
     // The rebuild: the lot opened in record 2, the cash lot in record 3 at
     // the head of the list.
@@ -340,30 +337,22 @@ TEST_F(TradePosting, ARefusedRebuildPutsEveryFileBack) {
     sale.date = "3/2/98";
     Post(sale);
 
-    struct Case {
-        std::string name;
-        Trade trade;
-        PostingMode mode;
-        int32_t record;
-    };
     Trade smaller_buy = buy;
     smaller_buy.shares = "50.00";
     Trade oversale = sale;
     oversale.shares = "200.00";
     Trade other_lot = sale;
     other_lot.lot = "9";
-    const std::vector<Case> cases = {
-        {"a changed buy leaves the sale exceeding its lot", smaller_buy, PostingMode::kChange, 2},
-        {"a deleted buy leaves the sale without a lot", buy, PostingMode::kDelete, 2},
-        {"an added sale exceeds its lot", oversale, PostingMode::kAdd, 0},
-        {"an added sale names no open lot", other_lot, PostingMode::kAdd, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        posting_fixture::ExpectRefused(engine::Fbuysell, TradeForm(c.trade), c.mode, c.record,
-                                       {{9, "This lot has been partially or totally sold/covered."}},
-                                       AccountFiles);
-    }
+    posting_fixture::ExpectEachRefused(
+        engine::Fbuysell,
+        {
+            {"a changed buy leaves the sale exceeding its lot", TradeForm(smaller_buy), PostingMode::kChange,
+             2},
+            {"a deleted buy leaves the sale without a lot", TradeForm(buy), PostingMode::kDelete, 2},
+            {"an added sale exceeds its lot", TradeForm(oversale), PostingMode::kAdd, 0},
+            {"an added sale names no open lot", TradeForm(other_lot), PostingMode::kAdd, 0},
+        },
+        {{9, "This lot has been partially or totally sold/covered."}}, AccountFiles);
 }
 
 TEST_F(TradePosting, ARebuildThatCannotPutItsFilesInPlaceIsUndone) {
@@ -387,10 +376,7 @@ TEST_F(TradePosting, ARebuildThatCannotPutItsFilesInPlaceIsUndone) {
 
 TEST_F(TradePosting, AFullTransactionFileTakesNoMoreTrades) {
     Post({});
-    // The header counts records in 16 bits; 32,767 is the last it can name.
-    records::Record head = ReadRecordOf(kTr, 1);
-    head.SetI16(0, 32767);
-    records::DirectFile(kTr, 128).Write(1, head);
+    posting_fixture::FillTransactionFile();
     Trade more;
     more.date = "2/1/98";
     posting_fixture::ExpectRefused(engine::Fbuysell, TradeForm(more), PostingMode::kAdd, 0,

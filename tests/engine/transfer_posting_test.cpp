@@ -113,23 +113,11 @@ TEST_F(TransferPosting, ChecksRejectFieldsAndWriteNothing) {
 }
 
 TEST(TransferPostingCodes, CkcodtTakesOnlyTransfers) {
-    struct Case {
-        std::string typed;
-        int16_t flag, sign, direction;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<posting_fixture::CodeCase> cases = {
         {"SI", 0, 0, 1},  {"SO", 0, 0, -1}, {"B", 1, -1, 9},
         {"FO", 1, -1, 9}, {" S", 1, 1, 9},  {"IP", 1, 9, 9},
     };
-    for (const Case& c : cases) {
-        std::string code = records::Fixed(c.typed, 4);
-        int16_t direction = 9, sign = 9, state = 0, flag = 0;
-        engine::Ckcodt(code, direction, sign, state, flag);
-        EXPECT_EQ(flag, c.flag) << c.typed;
-        EXPECT_EQ(state, c.flag) << c.typed;
-        EXPECT_EQ(sign, c.sign) << c.typed;
-        EXPECT_EQ(direction, c.direction) << c.typed;
-    }
+    posting_fixture::ExpectCodeChecks(engine::Ckcodt, cases);
 }
 
 // ---- Filing
@@ -160,10 +148,7 @@ TEST_F(TransferPosting, TransferInFilesTheRecordLotAndFlowByteExact) {
     EXPECT_EQ(tr.Text(102, 4), "    ");
     EXPECT_EQ(tr.I16(106), 0);
     for (std::size_t b = 108; b < 128; ++b) EXPECT_EQ(tr.data()[b], 0) << b;
-    const records::Record ext = ReadRecordOf(kTrExt, 2);
-    for (std::size_t b = 0; b < 20; ++b) EXPECT_EQ(ext.data()[b], 0) << b;
-    EXPECT_EQ(ext.Text(20, 8), " 3/20/98");
-    for (std::size_t b = 28; b < 60; ++b) EXPECT_EQ(ext.data()[b], 0) << b;
+    posting_fixture::ExpectExtensionWithOnlyTheDate(ReadRecordOf(kTrExt, 2), " 3/20/98");
 
     // The lot at its cost, with the transfer date as its reference; no cash.
     const records::Record head = ReadRecordOf(kHl, 1);
@@ -241,23 +226,16 @@ TEST_F(TransferPosting, ARefusedRebuildPutsEveryFileBackAndLeavesTheHistory) {
     smaller.shares = "50.00";
     Transfer too_many = out;
     too_many.shares = "10.00";
-    struct Case {
-        std::string name;
-        Transfer transfer;
-        PostingMode mode;
-        int32_t record;
-    };
-    const std::vector<Case> cases = {
-        {"a smaller transfer in leaves the withdrawal exceeding its lot", smaller, PostingMode::kChange, 2},
-        {"a deleted transfer in leaves the withdrawal without a lot", Transfer{}, PostingMode::kDelete, 2},
-        {"a further withdrawal finds no lot", too_many, PostingMode::kAdd, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        posting_fixture::ExpectRefused(engine::Fasset, TransferForm(c.transfer), c.mode, c.record,
-                                       {{9, "This lot has been partially or totally sold/covered."}},
-                                       AccountFiles);
-    }
+    posting_fixture::ExpectEachRefused(
+        engine::Fasset,
+        {
+            {"a smaller transfer in leaves the withdrawal exceeding its lot", TransferForm(smaller),
+             PostingMode::kChange, 2},
+            {"a deleted transfer in leaves the withdrawal without a lot", TransferForm({}),
+             PostingMode::kDelete, 2},
+            {"a further withdrawal finds no lot", TransferForm(too_many), PostingMode::kAdd, 0},
+        },
+        {{9, "This lot has been partially or totally sold/covered."}}, AccountFiles);
 }
 
 }  // namespace
