@@ -25,6 +25,9 @@ using D = CTransactionLedgerDlg;
 
 constexpr int kCompositeLedger = 204;
 
+constexpr AccountChoiceIds kAccountChoice = {D::kAccountLabel, D::kAccountList, D::kGroupList,
+                                             D::kManagerLabel, D::kManagerCombo};
+
 bool IsAsciiLetterOrDigit(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
@@ -145,27 +148,15 @@ bool CTransactionLedgerDlg::OnInitDialog() {
 }
 
 void CTransactionLedgerDlg::OnAll() {
-    ShowEnable(*this, {kAccountLabel, kAccountList, kGroupList}, false);
-    ShowEnable(*this, {kManagerLabel, kManagerCombo}, true);
+    ChooseAllAccounts(*this, kAccountChoice);
 }
 
 void CTransactionLedgerDlg::OnSelect() {
-    if (g_report.ReportCode == kCompositeLedger) {
-        Show(*this, {kAccountList}, false);
-        ShowEnable(*this, {kGroupList}, true);
-        FillSuperGroupListBox(GetDlgItem(kGroupList));
-    } else {
-        ShowEnable(*this, {kAccountLabel, kAccountList}, true);
-        Show(*this, {kGroupList}, false);
-    }
-    ShowEnable(*this, {kManagerLabel, kManagerCombo}, false);
+    ChooseSelectedAccounts(*this, kAccountChoice, g_report.ReportCode == kCompositeLedger);
 }
 
 void CTransactionLedgerDlg::OnGroup() {
-    ShowEnable(*this, {kGroupList}, true);
-    FillGroupListBox(GetDlgItem(kGroupList));
-    Show(*this, {kAccountList}, false);
-    ShowEnable(*this, {kManagerLabel, kManagerCombo}, false);
+    ChooseGroupOfAccounts(*this, kAccountChoice);
 }
 
 void CTransactionLedgerDlg::OnCancel() {

@@ -3,6 +3,7 @@
 
 #include "shell/report_dialog_parts.h"
 
+#include "shell/group_lists.h"
 #include "shell/report_globals.h"
 
 namespace shell {
@@ -59,6 +60,32 @@ void Enable(Window& dialog, std::initializer_list<int> ids, bool enable) {
 void ShowEnable(Window& dialog, std::initializer_list<int> ids, bool on) {
     Show(dialog, ids, on);
     Enable(dialog, ids, on);
+}
+
+void ChooseAllAccounts(Window& dialog, const AccountChoiceIds& ids) {
+    ShowEnable(dialog, {ids.account_frame, ids.account_list, ids.group_list}, false);
+    ShowEnable(dialog, {ids.manager_frame, ids.manager_combo}, true);
+}
+
+void ChooseSelectedAccounts(Window& dialog, const AccountChoiceIds& ids, bool composite) {
+    if (composite) {
+        Show(dialog, {ids.account_list}, false);
+        // The list is enabled with its names, so that a super group can be
+        // chosen in it.
+        ShowEnable(dialog, {ids.group_list}, true);
+        FillSuperGroupListBox(dialog.GetDlgItem(ids.group_list));
+    } else {
+        ShowEnable(dialog, {ids.account_frame, ids.account_list}, true);
+        Show(dialog, {ids.group_list}, false);
+    }
+    ShowEnable(dialog, {ids.manager_frame, ids.manager_combo}, false);
+}
+
+void ChooseGroupOfAccounts(Window& dialog, const AccountChoiceIds& ids) {
+    ShowEnable(dialog, {ids.group_list}, true);
+    FillGroupListBox(dialog.GetDlgItem(ids.group_list));
+    Show(dialog, {ids.account_list}, false);
+    ShowEnable(dialog, {ids.manager_frame, ids.manager_combo}, false);
 }
 
 }  // namespace shell

@@ -45,4 +45,22 @@ void Enable(platform::Window& dialog, std::initializer_list<int> ids, bool enabl
 // Shown and enabled, or hidden and disabled.
 void ShowEnable(platform::Window& dialog, std::initializer_list<int> ids, bool on);
 
+// The account choice of the ledger and report options dialogs by the ids of
+// its controls: the label or frame of the account list, the account list,
+// the list of groups or super groups, and the label or frame of the manager
+// code with its combo box.
+struct AccountChoiceIds {
+    int account_frame;
+    int account_list;
+    int group_list;
+    int manager_frame;
+    int manager_combo;
+};
+// All: the manager code in place of the lists.
+void ChooseAllAccounts(platform::Window& dialog, const AccountChoiceIds& ids);
+// Select: the account list, or for a composite report the super groups.
+void ChooseSelectedAccounts(platform::Window& dialog, const AccountChoiceIds& ids, bool composite);
+// Group: the groups.
+void ChooseGroupOfAccounts(platform::Window& dialog, const AccountChoiceIds& ids);
+
 }  // namespace shell

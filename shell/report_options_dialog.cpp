@@ -23,6 +23,9 @@ namespace {
 using namespace platform;
 using D = CReportOptionsDlg;
 
+constexpr AccountChoiceIds kAccountChoice = {D::kClientListGroup, D::kAccountList, D::kGroupList,
+                                             D::kManagerGroup, D::kManagerCombo};
+
 // Option 52 (byte 52 of the options record): the tax and cross-reference
 // fields of the extract files.
 constexpr std::size_t kExtractOption = 51;
@@ -324,29 +327,15 @@ bool CReportOptionsDlg::OnInitDialog() {
 
 void CReportOptionsDlg::OnAll() {
     // The second file name pair stays hidden whatever the code.
-    ShowEnable(*this, {kClientListGroup, kAccountList, kGroupList}, false);
-    ShowEnable(*this, {kManagerGroup, kManagerCombo}, true);
+    ChooseAllAccounts(*this, kAccountChoice);
 }
 
 void CReportOptionsDlg::OnSelect() {
-    if (IsComposite(g_report.ReportCode)) {
-        Show(*this, {kAccountList}, false);
-        // The list is enabled with its names, so that a super group can be
-        // chosen in it.
-        ShowEnable(*this, {kGroupList}, true);
-        FillSuperGroupListBox(GetDlgItem(kGroupList));
-    } else {
-        ShowEnable(*this, {kClientListGroup, kAccountList}, true);
-        Show(*this, {kGroupList}, false);
-    }
-    ShowEnable(*this, {kManagerGroup, kManagerCombo}, false);
+    ChooseSelectedAccounts(*this, kAccountChoice, IsComposite(g_report.ReportCode));
 }
 
 void CReportOptionsDlg::OnGroup() {
-    ShowEnable(*this, {kGroupList}, true);
-    FillGroupListBox(GetDlgItem(kGroupList));
-    Show(*this, {kAccountList}, false);
-    ShowEnable(*this, {kManagerGroup, kManagerCombo}, false);
+    ChooseGroupOfAccounts(*this, kAccountChoice);
 }
 
 void CReportOptionsDlg::OnCancel() {
