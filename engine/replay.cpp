@@ -48,27 +48,6 @@ void RemoveFile(std::string_view name) {
     if (!path.empty()) std::filesystem::remove(path, ec);
 }
 
-// Rounds through the layout "(F20.d)" as records::Drndn does, with the
-// number of decimals that the replay took from option 81 once: Drndn reads
-// the options record at every call, and the replay rounds two quantities
-// for every transaction that meets its lot.
-void RoundTo(double& value, int decimals) {
-    static const std::array<std::string, 9> kLayouts = [] {
-        std::array<std::string, 9> layouts;
-        for (int d = 0; d < 9; ++d) layouts[d] = "(F20." + std::to_string(d) + ")";
-        return layouts;
-    }();
-    const std::string& layout = kLayouts[static_cast<std::size_t>(decimals)];
-    thread_local std::string work(32, ' ');
-    records::WriteInto(work, layout, {value});
-    records::Read(std::string_view(work).substr(0, 20), layout, {&value});
-}
-
-int SystemDecimals(const records::Options& options) {
-    const int option81 = options[kRoundingOption];
-    return option81 >= 4 && option81 <= 8 ? option81 : 4;
-}
-
 // Same-day order of the codes: cash-only codes and SP, then the openings,
 // then the closings.
 int DayRank(std::string_view code) {
@@ -172,7 +151,7 @@ HoldingsWork::HoldingsWork(std::string_view account, std::string_view label, con
       label_(records::Fixed(label, 8)),
       options_(options),
       write_mode_(write_mode),
-      decimals_(SystemDecimals(options)),
+      decimals_(records::SystemDecimals(options)),
       lots_(options[kLotTextsOption] >= 1) {}
 
 void HoldingsWork::Start() {
@@ -211,7 +190,9 @@ void HoldingsWork::SetSecurity(std::string_view description1, std::string_view d
 }
 
 void HoldingsWork::RoundQuantity(double& value) const {
-    RoundTo(value, decimals_);
+    // Drndn's rounding with the decimals taken from option 81 once per
+    // replay: Drndn reads the options record at every call.
+    records::RoundToDecimals(value, decimals_);
 }
 
 void HoldingsWork::Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo,

@@ -68,8 +68,7 @@ void Lotdat(std::string_view tax_lot, std::string& lot_date) {
 }
 
 void Drnd8(double& value) {
-    const std::string text = records::Write("(F20.8)", {value});
-    records::Read(text, "(F20.8)", {&value});
+    records::RoundToDecimals(value, 8);
 }
 
 // ---- Fbuysell

@@ -43,18 +43,17 @@ bool Honoured(int decimals) {
 // The system's number of decimals: option 81 (byte 81 of the options
 // record) when it is 4 to 8, else 4. Read on every call, as the options
 // dialog may change it between two roundings.
-int SystemDecimals() {
-    const int option81 = Rdopts()[80];
-    return Honoured(option81) ? option81 : 4;
+int OptionDecimals() {
+    return SystemDecimals(Rdopts());
 }
 
 }  // namespace
 
 void Round1(float& value) {
-    RoundThrough(value, SystemDecimals());
+    RoundThrough(value, OptionDecimals());
 }
 void Drndn(double& value) {
-    RoundThrough(value, SystemDecimals());
+    RoundThrough(value, OptionDecimals());
 }
 
 void Roundn(float& value, int16_t& decimals) {
@@ -79,6 +78,15 @@ void Drnd0(double& value) {
 }
 void Srnd0(float& value) {
     RoundThrough(value, 0);
+}
+
+void RoundToDecimals(double& value, int decimals) {
+    RoundThrough(value, decimals >= 0 && decimals <= 10 ? decimals : 10);
+}
+
+int SystemDecimals(const Options& options) {
+    const int option81 = options[80];
+    return Honoured(option81) ? option81 : 4;
 }
 
 }  // namespace records

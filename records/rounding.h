@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "records/common_file.h"
+
 namespace records {
 
 // To the system's number of decimals: option 81 of the options record
@@ -25,5 +27,14 @@ void Drnd2(double& value);   // 2 decimals
 void Srnd2(float& value);    // 2 decimals
 void Drnd0(double& value);   // whole number
 void Srnd0(float& value);    // whole number
+
+// Rounds through "(F20.d)" for d = 0 to 10, as the routines above do; a
+// value too wide for the layout stays unchanged. For loops that take the
+// number of decimals once instead of reading the options at every call.
+void RoundToDecimals(double& value, int decimals);
+
+// The system's number of decimals in an options record: option 81 when it
+// is 4 to 8, else 4.
+int SystemDecimals(const Options& options);
 
 }  // namespace records
