@@ -3,6 +3,7 @@
 #include "shell/field_helpers.h"
 
 #include <array>
+#include <charconv>
 
 namespace shell {
 namespace {
@@ -37,6 +38,16 @@ bool Expect(std::string_view text, std::size_t& i, char c) {
 
 void SkipBlank(std::string_view text, std::size_t& i) {
     if (i < text.size() && text[i] == ' ') ++i;
+}
+
+// A checked number text (optional sign, digits, a point, digits), read
+// correctly rounded whatever the C locale's decimal point is.
+double ParsePlainDecimal(std::string_view s) {
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    if (s == "." || s == "-.") return 0.0;
+    double value = 0.0;
+    std::from_chars(s.data(), s.data() + s.size(), value);
+    return value;
 }
 
 }  // namespace
@@ -89,6 +100,18 @@ bool CheckNumberText(std::string_view text) {
         ++i;
     }
     return digit && AllBlank(std::string_view(s).substr(i));
+}
+
+NumberText ReadNumberText(std::string_view typed) {
+    NumberText result;
+    if (!CheckNumberText(typed)) return result;
+    result.valid = true;
+    for (char c : typed)
+        if (c != ',' && c != ' ') result.text += c;
+    if (result.text.empty()) return result;
+    if (result.text.find('.') == std::string::npos) result.text += '.';
+    result.value = ParsePlainDecimal(result.text);
+    return result;
 }
 
 bool CheckDateText(std::string& text) {

@@ -25,6 +25,19 @@ std::string PadFieldTo(std::string_view text, std::size_t n);
 // blanks. An empty or all-blank text is valid (it means nothing typed).
 bool CheckNumberText(std::string_view text);
 
+// A typed number as the entry and set-up dialogs store and read it: valid
+// when CheckNumberText accepts it; text is the number with its commas and
+// blanks dropped and always a decimal point ("1,250.5" gives "1250.5",
+// "100" gives "100.", so that no implied-decimal read takes it for 1.00);
+// value is what it reads as (0 for an empty or all-blank text, whose text
+// is then empty). An invalid text gives valid false, an empty text and 0.
+struct NumberText {
+    bool valid = false;
+    std::string text;
+    double value = 0.0;
+};
+NumberText ReadNumberText(std::string_view typed);
+
 // A date M/D/Y with one- or two-digit parts (an optional blank before the
 // month and before the day), a real day of its month (February 29 only in
 // a year divisible by 4) and nothing but blanks after the year. A valid

@@ -113,3 +113,31 @@ TEST(ParseDateText, PartsAndWindowedNumber) {
 }
 
 }  // namespace
+
+TEST(ReadNumberText, DropsCommasAndBlanksAndAlwaysHasAPoint) {
+    struct Case {
+        const char* typed;
+        bool valid;
+        const char* text;
+        double value;
+    };
+    const Case cases[] = {
+        {"1,250.50", true, "1250.50", 1250.5},
+        {"100", true, "100.", 100.0},
+        {"  -  12", true, "-12.", -12.0},
+        {"+7.", true, "+7.", 7.0},
+        {".5", true, ".5", 0.5},
+        {"  -1,000,000", true, "-1000000.", -1000000.0},
+        {"", true, "", 0.0},
+        {"   ", true, "", 0.0},
+        {"0.1", true, "0.1", 0.1},
+        {"12a", false, "", 0.0},
+        {"1.2.3", false, "", 0.0},
+    };
+    for (const Case& c : cases) {
+        const NumberText n = ReadNumberText(c.typed);
+        EXPECT_EQ(n.valid, c.valid) << '"' << c.typed << '"';
+        EXPECT_EQ(n.text, c.text) << '"' << c.typed << '"';
+        EXPECT_EQ(n.value, c.value) << '"' << c.typed << '"';
+    }
+}
