@@ -33,7 +33,7 @@ namespace fs = std::filesystem;
 using namespace platform;
 
 fs::path FixtureDir() {
-    return fs::path(__FILE__).parent_path().parent_path() / "fixtures" / "charts";
+    return fs::path(LEDRA_TESTS_DIR) / "fixtures" / "charts";
 }
 
 // Saves a picture when LEDRA_CHART_PICTURES names a folder.

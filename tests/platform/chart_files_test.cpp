@@ -21,7 +21,7 @@ using platform::ChartFile;
 
 // Files the appraisal and performance reports wrote for one account.
 fs::path FixtureDir() {
-    return fs::path(__FILE__).parent_path().parent_path() / "fixtures" / "charts";
+    return fs::path(LEDRA_TESTS_DIR) / "fixtures" / "charts";
 }
 
 void WriteText(const fs::path& path, const std::string& text) {

@@ -40,7 +40,7 @@ using namespace shell;
 using Kind = platform::ChartType;
 
 fs::path FixtureDir() {
-    return fs::path(__FILE__).parent_path().parent_path() / "fixtures" / "charts";
+    return fs::path(LEDRA_TESTS_DIR) / "fixtures" / "charts";
 }
 
 fs::path PictureDir() {
