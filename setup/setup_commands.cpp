@@ -1,17 +1,39 @@
 #include "setup/setup_commands.h"
 
+#include "setup/billing_notes_dialog.h"
+#include "setup/fee_schedule_dialog.h"
 #include "setup/group_editor_dialog.h"
+#include "setup/historical_data_dialog.h"
+#include "setup/manager_codes_dialog.h"
+#include "setup/stock_split_dialogs.h"
 #include "shell/command_ids.h"
 #include "shell/commands.h"
 #include "shell/main_frame.h"
 
 namespace setup {
+namespace {
+
+// A command that runs one dialog modally over the main frame.
+template <class Dlg>
+void RegisterDialogCommand(int id) {
+    shell::RegisterCommand(id, [](shell::CMainFrame& frame) {
+        Dlg dialog(&frame);
+        dialog.DoModal();
+    });
+}
+
+}  // namespace
 
 void RegisterSetupCommands() {
     shell::RegisterCommand(shell::kCmdGroups, [](shell::CMainFrame& frame) {
         CGroupEditorDlg dialog(&frame);
         dialog.DoModal();
     });
+    RegisterDialogCommand<CManagerCodesDlg>(shell::kCmdPortfolioManagerCodes);
+    RegisterDialogCommand<CHistoricalDataDlg>(shell::kCmdHistoricalPortfolioValues);
+    RegisterDialogCommand<CFeeScheduleDlg>(shell::kCmdFeeSchedule);
+    RegisterDialogCommand<CBillingNotesDlg>(shell::kCmdBillingNotes);
+    shell::RegisterCommand(shell::kCmdModifyStockSplits, RunModifyStockSplits);
 }
 
 }  // namespace setup
