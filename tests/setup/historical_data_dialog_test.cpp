@@ -94,7 +94,9 @@ TEST_F(HistoricalDataTest, SaveDataChecksEveryFieldInMonthOrderAndWritesTheYear)
     D dialog;
     script_.ExpectDialog(kHistoricalDataDialogId)
         .SelectText(D::kAccounts, "ACC002")
-        .SetText(D::kYear, "1998")
+        .SetText(D::kYear, "")
+        .Type(D::kYear, "19x98")  // digits only
+        .ExpectText(D::kYear, "1998")
         .Click(D::kGetData)
         .Run("read",
              [&] {

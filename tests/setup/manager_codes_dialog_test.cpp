@@ -96,7 +96,8 @@ TEST_F(ManagerCodesTest, ATwoCharacterCodeIsStoredWithTwoBlanksAndListedWithThem
                      return Lines(dialog) == std::vector<std::string>{"JS  ", "KLM "} ? "" : "lines";
                  })
             .SetText(D::kCodes, "AB")
-            .Focus(D::kDelete)  // leaving the box adds the code
+            .Press(Key::Enter)  // Enter moves on: leaving the box adds the code
+            .ExpectText(D::kCodes, "AB")
             .SetText(D::kCodes, "KLM ")
             .Focus(D::kDone)  // equal to a line: not added again
             .Run("added",
