@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -145,6 +146,20 @@ bool Configure(int fd, speed_t baud, bool no_parity) {
     return tcsetattr(fd, TCSANOW, &tio) == 0;
 }
 
+// Holds the device for this open of the port. The exclusive mode of a
+// terminal keeps other opens out only for users other than root, and a
+// second session on the line (another copy of a program with its own
+// settings) would break into this one's modem dialogue and blocks: every
+// session therefore takes an exclusive lock on the device itself, which
+// holds for root as well and goes with the last close of this open.
+bool LockDevice(int fd) {
+    int result;
+    do {
+        result = flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
 void SetModemLine(int fd, int line, bool on) {
     ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);  // devices without modem lines refuse: nothing to do
 }
@@ -249,7 +264,7 @@ int md_open_port() {
     const speed_t baud = BaudConstant(speed);
     const int fd = open(md_port_device(number).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Result(kErrPortOpen);
-    if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0 || baud == B0 ||
+    if (!isatty(fd) || !LockDevice(fd) || ioctl(fd, TIOCEXCL) != 0 || baud == B0 ||
         !Configure(fd, baud, EqualNoCase(md_get_var("%PARITY"), "none"))) {
         ioctl(fd, TIOCNXCL);
         close(fd);

@@ -10,7 +10,9 @@
 // unless the section "ports" of VEXA.INI names another device for it
 // (COM1=/dev/ttyUSB0). Carrier and DSR come from the device's modem-status
 // lines where it has them; a device without them (a pseudo-terminal) can be
-// given a side channel that tells the line's state instead.
+// given a side channel that tells the line's state instead. An open port is
+// locked (flock on the device) for as long as it stays open, so a second
+// session on the same device, in this process or another, is refused.
 //
 // Waits go through the installed clock (platform/clock.h). A read finds
 // nothing only after the read time-out of 250 ms; on a manual clock the far
@@ -28,7 +30,8 @@
 
 namespace feed {
 
-inline constexpr int kErrPortOpen = -101;     // port name not COM1-COM4, or it cannot be opened or set up
+inline constexpr int kErrPortOpen = -101;     // port name not COM1-COM4, held by another session, or it
+                                              // cannot be opened or set up
 inline constexpr int kErrPortClosed = -102;   // the port is not open
 inline constexpr int kErrLineSpeed = -103;    // line speed not a number
 inline constexpr int kErrReadFailed = -104;   // three failed reads

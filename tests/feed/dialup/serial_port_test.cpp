@@ -4,10 +4,14 @@
 
 #include "feed/dialup/serial_port.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <termios.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -69,6 +73,38 @@ TEST_F(FeedSerialPortTest, PortNamesAndSettings) {
         EXPECT_EQ(feed::md_port_number(), c.number);
     }
     EXPECT_EQ(feed::md_port_device(4), "/dev/ttyS3");
+}
+
+// The device is locked for as long as a session holds the port: another
+// session (another program, or a second copy with settings of its own) is
+// refused, even for root, whom the terminal's exclusive mode lets through.
+TEST_F(FeedSerialPortTest, PortHeldByAnotherSessionIsRefused) {
+    auto lock_from_outside = [&] {
+        const int fd = open(line_.Path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return -1;  // the exclusive mode refused the open itself
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            EXPECT_EQ(errno, EWOULDBLOCK);
+            close(fd);
+            return -1;
+        }
+        return fd;
+    };
+    const int other = lock_from_outside();
+    ASSERT_GE(other, 0);
+    EXPECT_EQ(feed::md_open_port(), -101);
+    EXPECT_EQ(feed::ErrorCell(), -101);
+    EXPECT_EQ(feed::md_port_number(), 0);
+    close(other);
+
+    ASSERT_EQ(feed::md_open_port(), 0);
+    EXPECT_EQ(lock_from_outside(), -1);
+    // Opened again by the same session (as a script's PORT does): still its own.
+    ASSERT_EQ(feed::md_open_port(), 0);
+    EXPECT_EQ(lock_from_outside(), -1);
+    feed::md_close_port();
+    const int after = lock_from_outside();
+    EXPECT_GE(after, 0);
+    if (after >= 0) close(after);
 }
 
 TEST_F(FeedSerialPortTest, ParityDataBitsAndControlLine) {
