@@ -14,7 +14,8 @@
 // t tenths of a second have passed since REPEAT. GOTO and GOSUB jump to a
 // label (a jump out of a block leaves the block), RETURN back after the
 // GOSUB. Every failing command reports its code, closes the port and stops
-// the script.
+// the script. Bodies nest up to kBlockNestingLimit deep; a deeper one is an
+// error of its own (-153), as a GOSUB beyond six is.
 //
 // Commands (script_commands.cpp): #, BREAK, CLRBUF, DELAY, DISPLAY, PRINT,
 // EXIT, GOSUB, GOTO, HANGUP, IF, LOOP, ENDLOOP, PORT, PROMPT, READ, REPEAT,
@@ -40,6 +41,7 @@ inline constexpr int kErrScriptLine = -149;   // a script line longer than 127 c
 inline constexpr int kErrIfSyntax = -150;     // IF syntax
 inline constexpr int kErrKeyword = -151;      // a word that is not a keyword
 inline constexpr int kErrBlock = -152;        // ENDLOOP or UNTIL that does not close the running block
+inline constexpr int kErrNesting = -153;      // LOOP and REPEAT bodies nested beyond kBlockNestingLimit
 inline constexpr int kErrReturnStack = -154;  // GOSUB nesting beyond six, or RETURN without GOSUB
 inline constexpr int kErrSetVariable = -183;  // setting a variable failed
 
@@ -47,6 +49,9 @@ inline constexpr std::size_t kScriptLineLimit = 127;
 inline constexpr std::size_t kScriptTextLimit = 131;
 inline constexpr std::size_t kReceiveBufferSize = 128;
 inline constexpr std::size_t kReturnStackDepth = 6;
+// LOOP and REPEAT bodies run one inside the other up to this depth: far
+// beyond any real dialogue, and well within the stack the nested runs need.
+inline constexpr std::size_t kBlockNestingLimit = 256;
 
 // Message channels of the scripts beside those of messages.h.
 inline constexpr int kChannelPrompt = 4;
@@ -112,9 +117,10 @@ struct ScriptState {
     std::vector<ScriptLabel> labels;
     ScriptJump jump;
     std::vector<long> return_stack;
-    std::deque<char> received;  // what READ collected, oldest first
-    long next_line = 0;         // the position after the line being run
-    long nested_result = 0;     // what the body of LOOP or REPEAT ended with
+    std::deque<char> received;    // what READ collected, oldest first
+    long next_line = 0;           // the position after the line being run
+    long nested_result = 0;       // what the body of LOOP or REPEAT ended with
+    std::size_t block_depth = 0;  // LOOP and REPEAT bodies running, one inside the other
 };
 
 ScriptState& Script();
@@ -154,9 +160,16 @@ int md_eval_if(std::string_view line, std::size_t& cursor);
 // the error cell. Returns the code.
 int md_script_error(int code);
 
+// What an expanded text is for: the line (values as they are), or a text
+// the caller or a log sees (a trace, a message, an error text), where any
+// variable holding the remote password shows as "********" so that the
+// password is never written down.
+enum class TextUse { kLine, kShown };
+inline constexpr const char* kPasswordMask = "********";
+
 // The expanded output text of a command argument: quoted strings with
 // escapes and variable words, at most 131 characters.
-std::string md_expand_text(std::string_view text);
+std::string md_expand_text(std::string_view text, TextUse use = TextUse::kLine);
 
 // A decimal number, or the number a variable (beginning with "%") holds.
 // Not a number: script error -144 and 0.

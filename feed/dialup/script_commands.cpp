@@ -99,13 +99,13 @@ void Display(std::string_view args) {
         newline = false;
         args.remove_prefix(2);
     }
-    std::string text = md_expand_text(args);
+    std::string text = md_expand_text(args, TextUse::kShown);
     if (newline) text += '\n';
     md_send_message(kChannelStatus, text);
 }
 
 void Exit(std::string_view args) {
-    const std::string text = md_expand_text(args);
+    const std::string text = md_expand_text(args, TextUse::kShown);
     if (!text.empty()) {
         md_set_error_detail(text);
         md_script_error(kErrScriptExit);
@@ -259,7 +259,7 @@ void Trace(std::string_view args) {
 
 void Write(std::string_view args) {
     const std::string text = md_expand_text(args);
-    md_send_message(kChannelSendTrace, text);
+    md_send_message(kChannelSendTrace, md_expand_text(args, TextUse::kShown));
     int failed = 0;
     if (CharacterDelay() == 0) {
         failed = md_port_write(text);

@@ -69,6 +69,20 @@ std::int64_t NowMs() {
 
 long md_exec_script(int block_type, int count) {
     ScriptState& s = Script();
+    // Each body runs in a call of its own: a script nested without end
+    // (a damaged or hostile file) would exhaust the stack, so the depth is
+    // bounded as the GOSUB stack is.
+    struct DepthGuard {
+        std::size_t& depth;
+        bool counted;
+        ~DepthGuard() {
+            if (counted) --depth;
+        }
+    } guard{s.block_depth, block_type != kBlockTop};
+    if (guard.counted && ++s.block_depth > kBlockNestingLimit) {
+        md_script_error(kErrNesting);
+        return kExecError;
+    }
     const long start = Tell();
     const std::int64_t started_ms = NowMs();
     enum class Mode { kRun, kSkip, kSearch };

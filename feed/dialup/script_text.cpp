@@ -20,7 +20,10 @@ bool EndsText(char c) {
 
 }  // namespace
 
-std::string md_expand_text(std::string_view text) {
+std::string md_expand_text(std::string_view text, TextUse use) {
+    // A copy of the password in another variable (SET %x = %remote_password)
+    // is masked as well: the value, not the name, is what must not show.
+    const std::string password = use == TextUse::kShown ? md_get_var("%remote_password") : std::string();
     std::string out;
     std::size_t pos = 0;
     while (out.size() < kScriptTextLimit) {
@@ -41,7 +44,8 @@ std::string md_expand_text(std::string_view text) {
         while (end < text.size() && !IsBlank(text[end]) && !EndsText(text[end])) ++end;
         const std::string_view word = text.substr(pos, end - pos);
         pos = end;
-        out += md_get_var(word[0] == '%' ? std::string(word) : "%" + std::string(word));
+        const std::string value = md_get_var(word[0] == '%' ? std::string(word) : "%" + std::string(word));
+        out += !password.empty() && value == password ? kPasswordMask : value;
     }
     if (out.size() > kScriptTextLimit) out.resize(kScriptTextLimit);
     return out;

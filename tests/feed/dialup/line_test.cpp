@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -177,6 +178,44 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"ServerEnds", Fault::kServerEnds, 1, -100, nullptr},
                       FaultCase{"EnquiriesWithoutAnAnswer", Fault::kEnquiries, 1, -125, nullptr}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FeedLineTest, PasswordNeverReachesTheTracesOrTheLog) {
+    // Every trace forwarded and logged, on a call that logs in and on one
+    // whose login is refused.
+    EXPECT_EQ(Call("V B980105IBM", "DEBUG,STATUS,LOG=feed.log"), 1);
+    EXPECT_EQ(Call("", "HANGUP"), 1);
+    peer_.SetLogin("joe", "other");
+    EXPECT_EQ(Call("V B980105IBM", ""), 0);
+    EXPECT_THAT(Errors(), Contains("ERROR -141: Login refused"));
+    // The password was typed twice, and shows masked each time.
+    const Strings sent = caller_.Texts(6);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "********"), 2) << ::testing::PrintToString(sent);
+    for (const int channel : {1, 3, 5, 6})
+        for (const std::string& text : caller_.Texts(channel))
+            EXPECT_EQ(text.find("secret"), std::string::npos) << channel << ": " << text;
+    const std::string log = ReadFile(Dir() / "feed.log");
+    EXPECT_THAT(log, HasSubstr("********"));
+    EXPECT_EQ(log.find("secret"), std::string::npos);
+}
+
+TEST_F(FeedLineTest, CallDialogueNestedTooDeepEndsTheCallCleanly) {
+    std::string script = "PORT %port\n";
+    for (int i = 0; i < 20000; ++i) script += "LOOP 1\n";
+    for (int i = 0; i < 20000; ++i) script += "ENDLOOP\n";
+    WriteFile(Dir() / "dialup.dlg", script);
+    EXPECT_EQ(Call("V B980105IBM", ""), 0);
+    EXPECT_THAT(Errors(), ElementsAre("ERROR -153: LOOP or REPEAT nested too deep in the dialogue script"));
+    EXPECT_FALSE(feed::State().connection.connected);
+    EXPECT_TRUE(LineFree());
+    EXPECT_TRUE(peer_.Requests().empty());
+
+    // The shipped dialogue back in place, the next call goes through.
+    std::filesystem::copy_file(FEED_DIALUP_SCRIPT, Dir() / "dialup.dlg",
+                               std::filesystem::copy_options::overwrite_existing);
+    caller_.Clear();
+    EXPECT_EQ(Call("V B980105IBM", ""), 1);
+    EXPECT_THAT(Errors(), ElementsAre());
+}
 
 TEST_F(FeedLineTest, CallsThatDoNotGetThrough) {
     struct Case {

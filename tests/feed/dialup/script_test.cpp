@@ -24,6 +24,18 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using Strings = std::vector<std::string>;
 
+// A script of `loops` nested LOOP 1 bodies holding `repeats` nested REPEAT
+// bodies (each ended at once by UNTIL 0), with a DISPLAY at the bottom.
+std::string Nested(int loops, int repeats) {
+    std::string script;
+    for (int i = 0; i < loops; ++i) script += "LOOP 1\n";
+    for (int i = 0; i < repeats; ++i) script += "REPEAT\n";
+    script += "DISPLAY \"deepest\"\n";
+    for (int i = 0; i < repeats; ++i) script += "UNTIL 0\n";
+    for (int i = 0; i < loops; ++i) script += "ENDLOOP\n";
+    return script + "DISPLAY \"after\"\n";
+}
+
 class FeedScriptTest : public RawLineTest {
 protected:
     // Runs a script written to t.dlg; the texts it displayed are kept.
@@ -229,6 +241,20 @@ TEST_F(FeedScriptTest, RepeatUntilRunsForItsTime) {
     EXPECT_THAT(Shown(), ElementsAre("up"));
 }
 
+TEST_F(FeedScriptTest, BodiesNestedUpToTheLimitRun) {
+    const int limit = static_cast<int>(feed::kBlockNestingLimit);
+    for (const auto& [loops, repeats] :
+         {std::pair{limit, 0}, std::pair{0, limit}, std::pair{limit / 2, limit / 2}}) {
+        SCOPED_TRACE(std::to_string(loops) + " LOOP, " + std::to_string(repeats) + " REPEAT");
+        EXPECT_EQ(Run(Nested(loops, repeats)), 0);
+        EXPECT_THAT(Shown(), ElementsAre("deepest", "after"));
+    }
+    // The count starts afresh for every script, and a body that ended by an
+    // error leaves nothing behind.
+    EXPECT_EQ(Run(Nested(limit + 1, 0)), -153);
+    EXPECT_EQ(Run(Nested(limit, 0)), 0);
+}
+
 TEST_F(FeedScriptTest, ExitDialogueAndKeep) {
     WriteFile(Dir() / "bye.dlg", "DISPLAY \"bye \" %ERRNO\n");
     const std::string settings = "SET %KEEP = \"1\"\nSET %ON = \"1\"\nSET %EXIT_DIALOG = \"bye.dlg\"\n";
@@ -266,6 +292,7 @@ TEST_F(FeedScriptTest, ScriptErrors) {
     std::string seven = "GOSUB s1\n";
     for (int i = 1; i <= 7; ++i)
         seven += "s" + std::to_string(i) + ": GOSUB s" + std::to_string(i + 1) + "\n";
+    const int limit = static_cast<int>(feed::kBlockNestingLimit);
     const std::vector<Case> cases = {
         {"EXIT with a text", "EXIT \"gave up \" %VERSION\n", -141, "gave up 1B"},
         {"jump to a label not in the script", "GOTO nowhere\n", -142, "Unknown DIALOG label 'nowhere'"},
@@ -291,6 +318,12 @@ TEST_F(FeedScriptTest, ScriptErrors) {
         {"UNTIL closing a LOOP", "LOOP 2\nUNTIL 5\n", -152, ""},
         {"RETURN without GOSUB", "RETURN\n", -154, ""},
         {"seventh nested GOSUB", seven + "s8: RETURN\n", -154, ""},
+        // Bodies nested far past the limit, as a damaged or hostile script
+        // may hold them (sizes that would otherwise exhaust the stack).
+        {"LOOP nested too deep", Nested(17000, 0), -153,
+         "LOOP or REPEAT nested too deep in the dialogue script"},
+        {"REPEAT nested too deep", Nested(0, 40000), -153, ""},
+        {"LOOP and REPEAT one past the limit", Nested(limit / 2, limit / 2 + 1), -153, ""},
         {"PROMPT value that does not parse", "PROMPT %v \"unclosed\n", -183, ""},
         {"port that is no port", "PORT COM9\n", -101, ""},
         {"PORT without a port", "PORT -FATAL\n", -101, ""},
@@ -361,6 +394,31 @@ TEST_F(FeedScriptTest, LineCommands) {
     EXPECT_EQ(NowMs() - before, 2000);
     EXPECT_THAT(line_.dtr, ElementsAre(false, true, false, true));
     EXPECT_EQ(feed::md_port_number(), 2);
+}
+
+TEST_F(FeedScriptTest, PasswordGoesOnTheLineButNeverIntoATraceOrMessage) {
+    feed::SetVarElements("%remote_password", {"pw-4711"});
+    feed::SetVarElements("%remote_user", {"joe"});
+    ASSERT_EQ(feed::md_open_port(), 0);
+    line_.Received();
+    // A copy in another variable is masked too; texts without it are not.
+    EXPECT_EQ(Run("SET %copy = %remote_password\n"
+                  "WRITE %remote_user \"\\r\"\n"
+                  "WRITE \"x\" %remote_password \"\\r\"\n"
+                  "XMIT %copy\n"
+                  "DISPLAY \"sent \" %copy \" for \" %remote_user\n"
+                  "SET %KEEP = \"1\"\n"),
+              0);
+    EXPECT_EQ(line_.Received(), "joe\rxpw-4711\rpw-4711");
+    EXPECT_THAT(MessageRecorder::On(feed::kChannelSendTrace),
+                ElementsAre("joe\r", "x********\r", "********"));
+    EXPECT_THAT(Shown(), ElementsAre("sent ******** for joe"));
+    auto messages = MessageRecorder::Messages();
+    EXPECT_EQ(Run("EXIT \"refused \" %remote_password\n"), -141);
+    EXPECT_THAT(MessageRecorder::On(feed::kChannelError), ElementsAre("refused ********"));
+    messages.insert(messages.end(), MessageRecorder::Messages().begin(), MessageRecorder::Messages().end());
+    for (const auto& message : messages)
+        EXPECT_EQ(message.text.find("pw-4711"), std::string::npos) << message.text;
 }
 
 TEST_F(FeedScriptTest, MessagesOfAScript) {
