@@ -70,9 +70,12 @@ bool BatchProgram::Start(std::string_view show_argument) {
     if (!lock_.Acquire(BatchLockPath())) {
         refusal_ = lock_.Error();
         ended_ = true;
-        exit_code_ = 1;
+        exit_code_ = kExitRefused;
         return false;
     }
+    // Without its settings the program can only say so in a log in the
+    // current directory, which whoever started it may never look at.
+    settings_readable_ = ::access(platform::ProfilePath(kProfileFile).c_str(), R_OK) == 0;
 
     window_ = std::make_unique<BatchWindow>(*this);
     if (!window_->Make(kClassTitle)) {
@@ -232,16 +235,20 @@ void BatchProgram::batch_run() {
     batch_set_icon(kIconNotConnected);
 
     if (ReadSettingInt("files", "appendoutput", 0) == 0) DeleteOutputFile(false);
-    Request("OUTPUT=" + output_file_);
+    // An answer file that cannot be written loses the answers: the transfer
+    // goes on as before, but does not count as done.
+    bool complete = Request("OUTPUT=" + output_file_) != 0;
     while (batch_next_input(0)) {
         if (Request("INPUT=" + current_input_) == 0) {
             // No partial answers stay behind, and the later files are not sent.
             DeleteOutputFile(true);
+            complete = false;
             break;
         }
     }
     Request("HANGUP");
     batch_set_icon(kIconConnected);
+    if (complete) exit_code_ = kExitTransferred;
     EndProgram();
 }
 
@@ -286,6 +293,7 @@ void BatchProgram::OnRecord(int channel, std::string_view text) {
     const bool trace = channel == kChannelReceiveTrace || channel == kChannelSendTrace;
     if (trace && !connecting_ && !debug_) return;
     if (channel != kChannelError && channel != kChannelStatus && !trace) return;
+    last_line_ = text;
     if (window_) window_->AppendLine(text);
     if (log_) {
         std::fwrite(text.data(), 1, text.size(), log_);
@@ -331,7 +339,10 @@ void BatchProgram::EndProgram() {
 }
 
 void BatchProgram::FailStart() {
-    exit_code_ = 1;
+    exit_code_ = kExitRefused;
+    if (!settings_readable_ && refusal_.empty())
+        refusal_ = (last_line_.empty() ? std::string("the start failed") : last_line_) + " (" +
+                   platform::ProfilePath(kProfileFile).string() + " could not be read)";
     EndProgram();
 }
 

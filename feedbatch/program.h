@@ -49,6 +49,11 @@ inline constexpr int kChannelStatus = 3;
 inline constexpr int kChannelReceiveTrace = 5;
 inline constexpr int kChannelSendTrace = 6;
 
+// Exit codes of the program, for the scheduler that started it.
+inline constexpr int kExitTransferred = 0;  // every request file was sent and answered
+inline constexpr int kExitRefused = 1;      // the start refused to run (a copy running, a setting)
+inline constexpr int kExitIncomplete = 2;   // the transfer did not happen or did not finish
+
 // The show state of the command-line argument: "1" hidden, "2" minimised,
 // "3" maximised, "4" minimised without activation, anything else the usual.
 int ShowCommandOf(std::string_view argument);
@@ -68,9 +73,13 @@ public:
     int RunMessageLoop();
 
     bool Ended() const { return ended_; }
-    // 0 for a run that ended through its window; 1 for a start that failed.
+    // kExitTransferred only when every request file was sent and its
+    // answers written; kExitRefused for a start that failed; otherwise
+    // (a bad time or date, a failed connect, a request file that failed, a
+    // close before the end) kExitIncomplete.
     int ExitCode() const { return exit_code_; }
-    // Why the start refused to run (a copy running already), or empty.
+    // Why the start refused to run, for standard error (a copy running
+    // already, or the missing settings of an unreadable VEXA.INI), or empty.
     const std::string& Refusal() const { return refusal_; }
 
     // Each tick of timer 1: when the set time has come, the whole transfer.
@@ -125,8 +134,11 @@ private:
     long long last_sum_ = 0;
     std::vector<int> icons_;
     bool ended_ = false;
-    int exit_code_ = 0;
+    int exit_code_ = kExitIncomplete;
     std::string refusal_;
+    // The start's last listed line, and whether VEXA.INI could be read.
+    std::string last_line_;
+    bool settings_readable_ = true;
 };
 
 // The program: the start, then the message loop until the transfer (or a

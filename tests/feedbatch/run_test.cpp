@@ -42,6 +42,7 @@ TEST_F(BatchRunTest, AnswerFileDeletedOrAppendedTo) {
         WriteUsualIni(c.setting);
         ASSERT_TRUE(Start());
         ASSERT_TRUE(RunFor(30 * 60));
+        EXPECT_EQ(program_->ExitCode(), feedbatch::kExitTransferred);
         EXPECT_EQ(ReadFile(Dir() / "answers.txt"), c.answers);
         const Strings list = List();
         EXPECT_EQ(
@@ -63,7 +64,7 @@ TEST_F(BatchRunTest, RefusedRequestFileLeavesNoAnswersAndStops) {
     WriteUsualIni("appendoutput=1\n");
     ASSERT_TRUE(Start());
     ASSERT_TRUE(RunFor(30 * 60));
-    EXPECT_EQ(program_->ExitCode(), 0);
+    EXPECT_EQ(program_->ExitCode(), feedbatch::kExitIncomplete);
     // The file b is never sent; the line is hung up.
     EXPECT_THAT(session_.Lines(), ElementsAre("V B980105IBM", "J980105IBM"));
     EXPECT_THAT(session_.closes, ElementsAre(66));
@@ -97,7 +98,7 @@ TEST_F(BatchRunTest, FailedConnectEndsTheProgram) {
     WriteUsualIni();
     ASSERT_TRUE(Start());
     ASSERT_TRUE(RunFor(30 * 60));
-    EXPECT_EQ(program_->ExitCode(), 0);
+    EXPECT_EQ(program_->ExitCode(), feedbatch::kExitIncomplete);
     EXPECT_THAT(program_->Icons(), ElementsAre(114, 115));
     EXPECT_TRUE(session_.sent.empty());
     // Nothing was fetched, so the old answers stay.
@@ -133,6 +134,7 @@ TEST_F(BatchRunTest, CloseWhileTheTransferRunsHangsUp) {
         EXPECT_THAT(log, Contains("Deleted output file: answers.txt"));
         EXPECT_THAT(log, Not(Contains("File accessed: b")));
         EXPECT_EQ(program_->Icons().back(), 115);
+        EXPECT_EQ(program_->ExitCode(), feedbatch::kExitIncomplete);
         Finish();
     }
     session_.on_send = nullptr;

@@ -5,7 +5,6 @@
 
 #include "feedbatch/single_instance.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,8 +13,7 @@
 #include <thread>
 
 #include "tests/feedbatch/batch_fixture.h"
-
-extern char** environ;
+#include "tests/feedbatch/program_process.h"
 
 namespace batchtest {
 namespace {
@@ -74,76 +72,6 @@ TEST(SingleInstanceLockTest, OneHolderAtATime) {
     EXPECT_TRUE(second.Acquire(path)) << second.Error();
 }
 
-// The VEXA32 program run in a directory with its own configuration folder;
-// killed when the test is done with it.
-class ProgramProcess {
-public:
-    ProgramProcess(const fs::path& dir, const std::string& name) : stderr_path_(dir / (name + ".err")) {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            const std::string var = *e;
-            if (!var.starts_with("XDG_CONFIG_HOME=") && !var.starts_with("QT_QPA_PLATFORM="))
-                env.push_back(var);
-        }
-        env.push_back("XDG_CONFIG_HOME=" + (dir / "config").string());
-        env.push_back("QT_QPA_PLATFORM=offscreen");
-        std::vector<char*> envp;
-        for (std::string& var : env) envp.push_back(var.data());
-        envp.push_back(nullptr);
-        char program[] = VEXA32_PROGRAM;
-        char show[] = "1";
-        char* argv[] = {program, show, nullptr};
-        const std::string directory = dir.string();
-        const std::string err = stderr_path_.string();
-        pid_ = fork();
-        if (pid_ == 0) {
-            const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (fd >= 0) dup2(fd, 2);
-            if (chdir(directory.c_str()) != 0) _exit(126);
-            execve(program, argv, envp.data());
-            _exit(127);
-        }
-    }
-    ~ProgramProcess() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-
-    // Waits up to `seconds` for the program to end; its exit code, or -1.
-    int WaitForExit(int seconds) {
-        for (int i = 0; i < seconds * 100; ++i) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return -1;
-    }
-    void Terminate() {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        exited_ = true;
-    }
-    std::string Errors() const { return ReadFile(stderr_path_); }
-
-private:
-    fs::path stderr_path_;
-    pid_t pid_ = -1;
-    bool exited_ = false;
-};
-
-bool WaitForText(const fs::path& file, const std::string& text, int seconds) {
-    for (int i = 0; i < seconds * 100; ++i) {
-        if (ReadFile(file).find(text) != std::string::npos) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
-
 TEST(SingleInstanceProgramTest, SecondCopyRefusesWhileTheFirstRuns) {
     fixtures::TempDataDir dir;
     const fs::path ini = dir.path() / "config" / "ledra" / "VEXA.INI";
@@ -169,11 +97,11 @@ TEST(SingleInstanceProgramTest, SecondCopyRefusesWhileTheFirstRuns) {
     EXPECT_FALSE(fs::exists(dir.path() / "answers.txt"));
 
     // With the first copy gone, the next one runs: a bad date ends it at its
-    // first tick.
+    // first tick, without a transfer.
     first.Terminate();
     WriteFile(ini, settings + "1997-02-29\n");
     ProgramProcess third(dir.path(), "third");
-    EXPECT_EQ(third.WaitForExit(15), 0) << third.Errors();
+    EXPECT_EQ(third.WaitForExit(15), feedbatch::kExitIncomplete) << third.Errors();
     EXPECT_THAT(FileLines(log), Contains("February 29, 1997 is not a valid day"));
     EXPECT_THAT(FileLines(log), Not(Contains("Waiting Till: 18:30 on 2099/12/31")));
 }

@@ -4,11 +4,14 @@
 // files, writes the answer file, hangs up and ends, listing and logging what
 // happened.
 
+#include <algorithm>
+
 #include "tests/feedbatch/batch_fixture.h"
 
 namespace batchtest {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsSupersetOf;
 
@@ -88,13 +91,63 @@ TEST_F(BatchTransferTest, WaitsThenSendsEveryRequestFileAndEnds) {
     }
 }
 
+// What a scheduler learns from the exit status, run by run, and what each
+// run's log holds: the password of the login never, only its mask.
+TEST_F(BatchTransferTest, ExitStatusOfEachOutcomeAndNoPasswordInTheLog) {
+    const std::string usual = "inputfile=a,,b\noutputfile=answers.txt\n";
+    struct Case {
+        const char* name;
+        std::string files;  // the [files] lines
+        const char* dial;   // the modem's answer to the dial
+        const char* password;
+        bool known_request;  // the server knows J980105IBM
+        int exit_code;
+        std::string logged;  // a line of the log
+        int masks;           // lines "********" in the log
+    };
+    const std::vector<Case> cases = {
+        {"every file answered", usual, "CONNECT 9600", "secret", true, feedbatch::kExitTransferred,
+         "Batch processing complete", 1},
+        {"refused start", "outputfile=answers.txt\n", "CONNECT 9600", "secret", true, feedbatch::kExitRefused,
+         "No input file specified in VEXA.INI", 0},
+        {"no connection", usual, "NO CARRIER", "secret", true, feedbatch::kExitIncomplete,
+         "ERROR -141: No carrier", 0},
+        {"log-in refused", usual, "CONNECT 9600", "other", true, feedbatch::kExitIncomplete,
+         "ERROR -141: Login refused", 1},
+        {"request refused", usual, "CONNECT 9600", "secret", false, feedbatch::kExitIncomplete,
+         "ERROR -214: Request refused by the server: J980105IBM", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UsePeer("[files]\n" + c.files + "[app]\nusetimer=N\n");
+        peer_->SetDialOutcome(c.dial);
+        peer_->SetLogin("joe", c.password);
+        if (!c.known_request)
+            peer_->SetAnswers({{"V B980105IBM", {"IBM,105.25,X"}}, {"!I980105IBM", {"IBM,NYSE"}}});
+        if (Start()) {
+            EXPECT_TRUE(RunFor(60));
+        }
+        EXPECT_TRUE(program_->Ended());
+        EXPECT_EQ(program_->ExitCode(), c.exit_code);
+        const Strings log = Log();
+        EXPECT_THAT(log, Contains(c.logged));
+        EXPECT_EQ(std::count(log.begin(), log.end(), "********"), c.masks);
+        const std::string text = ReadFile(LogPath());
+        EXPECT_EQ(text.find("secret"), std::string::npos) << text;
+        EXPECT_EQ(fs::exists(Dir() / "answers.txt"), c.exit_code == feedbatch::kExitTransferred);
+        Finish();
+        fs::remove(LogPath());
+        fs::remove(Dir() / "answers.txt");
+    }
+}
+
 TEST_F(BatchTransferTest, BadDateEndsTheProgramAtTheFirstTick) {
     UsePeer(
         "[files]\ninputfile=a,,b\noutputfile=answers.txt\n"
         "[app]\nusetimer=Y\nwaittime=18:30\nwaitdate=1997-02-29\n");
     ASSERT_TRUE(Start());
     ASSERT_TRUE(RunFor(1));
-    EXPECT_EQ(program_->ExitCode(), 0);
+    EXPECT_EQ(program_->ExitCode(), feedbatch::kExitIncomplete);
     const Strings expected = {"Log file created: " + HomeText("vexa.log"), "Input file accessed: a",
                               "Input file accessed: b", "February 29, 1997 is not a valid day"};
     EXPECT_EQ(Log(), expected);

@@ -46,7 +46,7 @@ TEST_F(BatchWaitTest, UseTimerOffOrEmptyStartsAtTheFirstTick) {
                                  "\n[files]\ninputfile=a,,b\noutputfile=answers.txt\n[app]\n";
         ASSERT_TRUE(Start());
         EXPECT_TRUE(RunFor(1));
-        EXPECT_EQ(program_->ExitCode(), 0);
+        EXPECT_EQ(program_->ExitCode(), feedbatch::kExitTransferred);
         EXPECT_THAT(session_.Lines(), ElementsAre("V B980105IBM", "J980105IBM", "!I980105IBM"));
         EXPECT_EQ(ReadFile(IniPath()), head + c.ini_after);
         Finish();
