@@ -264,7 +264,7 @@ void Hlresp(std::string_view account, std::string_view start_date, int16_t& erro
             file.Write(1, head);
             return;
         }
-        if (std::max<int>(y, ey) - std::min<int>(y, sy) + 1 > kMaxHistoryYears) {
+        if (!header.SpanFits(y)) {
             error = kRespanTooLong;
             return;
         }

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/value_history.h"
+
 namespace engine {
 
 // Sorts ACCOUNT.IDX and ACCOUNT.REC into ascending order of identifier,
@@ -47,8 +49,7 @@ enum RespanStatus : int16_t {
     kRespanBadDate = 3,     // the start date does not read as a date
 };
 
-// The greatest number of years a re-spanned file may hold.
-inline constexpr int kMaxHistoryYears = 130;
+// A re-spanned file may hold at most kMaxHistoryYears (value_history.h).
 
 // Re-spans an existing value history file to a new start date. The same
 // start year only takes the new start month. An earlier start year puts

@@ -109,11 +109,11 @@ bool ApplyToCashLot(HoldingsImage& holdings, std::string_view account, const Mov
     return false;
 }
 
-void ApplyToHistory(std::string_view account, const Movement& m, bool reverse,
+bool ApplyToHistory(std::string_view account, const Movement& m, bool reverse,
                     const records::Options& options) {
     double value = 0, flow = 0;
     Amounts(m, reverse, value, flow);
-    Updcsh(account, m.month, m.year, value, flow, value, 1, m.type, options, m.code);
+    return Updcsh(account, m.month, m.year, value, flow, value, 1, m.type, options, m.code);
 }
 
 }  // namespace
@@ -155,15 +155,15 @@ void Fndsc2(std::string_view symbol, int16_t& record, SecurityMaster& master) {
 
 // ---- The value history
 
-void Updcsh(std::string_view account, int16_t month, int16_t year, double value, double flow, double carried,
+bool Updcsh(std::string_view account, int16_t month, int16_t year, double value, double flow, double carried,
             int16_t value_switch, std::string_view type, const records::Options& options,
             std::string_view code) {
-    if (month < 1 || month > 12) return;
+    if (month < 1 || month > 12) return true;
     // Leave a history that is not there alone: opening it would create it.
     {
         const records::DirectFile file(HistoryName(account), kLength, false);
         Record head;
-        if (!file.Read(1, head)) return;
+        if (!file.Read(1, head)) return true;
     }
     const bool income = IsIncomeCode(code);
     const double income_amount = carried;
@@ -177,23 +177,24 @@ void Updcsh(std::string_view account, int16_t month, int16_t year, double value,
         const std::string t = records::Fixed(type, 4);
         flow = (t == "    " || t == "A   ") ? 0.0 : -flow;
     }
-    Hladja(account, month, year, value, flow, carried, value_switch);
-    if (!income || income_amount == 0) return;
+    if (!Hladja(account, month, year, value, flow, carried, value_switch)) return false;
+    if (!income || income_amount == 0) return true;
 
     // The income of the month, in the transaction's year.
     records::DirectFile file(HistoryName(account), kLength, false);
     Record rec;
-    if (!file.Read(1, rec)) return;
+    if (!file.Read(1, rec)) return true;
     const ValueHistoryHeader header = ValueHistoryHeader::Decode(rec);
     const int16_t y = HistoryYear(year);
-    if (!header.Holds(y)) return;
+    if (!header.Holds(y)) return true;
     const long n = header.YearRecord(y) + kIncomeSeries;
-    if (!file.Read(n, rec)) return;
+    if (!file.Read(n, rec)) return true;
     ValueHistoryYear incomes = ValueHistoryYear::Decode(rec);
-    if (incomes.year != y) return;
+    if (incomes.year != y) return true;
     incomes.values[static_cast<std::size_t>(month - 1)] += income_amount;
     incomes.Encode(rec);
     file.Write(n, rec);
+    return true;
 }
 
 // ---- The cash lot
@@ -410,8 +411,11 @@ void Fcash(PostingMode mode, int32_t& record, EntryForm& form) {
     const int32_t given_record = record;
     bool ok = FileTransaction(account, mode, record, t, std::string(8, '\0'), with_extension, false);
     if (ok) {
-        if (mode != PostingMode::kAdd) ApplyToHistory(account, old, true, options);
-        if (mode != PostingMode::kDelete) ApplyToHistory(account, posted, false, options);
+        // A damaged history refuses the posting as a failed write does.
+        if (mode != PostingMode::kAdd) ok = ApplyToHistory(account, old, true, options);
+        if (ok && mode != PostingMode::kDelete) ok = ApplyToHistory(account, posted, false, options);
+    }
+    if (ok) {
         if (holdings.changed)
             ok = records::ReplaceFile(records::Paknam(account, "HL", ".REC"), holdings.Bytes());
     }

@@ -35,7 +35,8 @@ namespace engine {
 // flag 3 code (FI, FO, DI, DE, II, IE, MF, BC, MI, ME, AI, AO, IP or IS),
 // flag 4 date (from the account's opening to the program date), flag 6
 // amount; flag 9 when the record to change or delete holds no cash
-// transaction, or when the holdings or a file could not be updated.
+// transaction, or when the holdings or a file could not be updated (a
+// damaged value history among them: kNotFiled, every file as it was).
 void Fcash(PostingMode mode, int32_t& record, EntryForm& form);
 
 inline constexpr std::string_view kNotCashTransaction = "This record does not hold a cash transaction.";
@@ -67,8 +68,10 @@ void Fndsc2(std::string_view symbol, int16_t& record, SecurityMaster& master);
 // reduced by the carried amount (except for MF and BC under option 20).
 // Under option 20 an MF or BC movement of type blank or "A" adds no flow
 // and one of any other type adds the negated flow. A history without a
-// readable header, or a year before its first, is left as it is.
-void Updcsh(std::string_view account, int16_t month, int16_t year, double value, double flow, double carried,
+// readable header, or a year before its first, is left as it is. False,
+// with nothing written, for a damaged history header (one whose years span
+// more than kMaxHistoryYears with the year): the posting is then refused.
+bool Updcsh(std::string_view account, int16_t month, int16_t year, double value, double flow, double carried,
             int16_t value_switch, std::string_view type, const records::Options& options,
             std::string_view code);
 

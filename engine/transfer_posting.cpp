@@ -155,6 +155,17 @@ void Fasset(PostingMode mode, int32_t& record, EntryForm& form) {
     t.gain_record = 0;
     t.SetTransferExtra();
 
+    // A damaged value history would take the transfer's figures into years
+    // without end: the posting is refused before anything is filed.
+    const auto year_of = [](const records::TransactionRecord& tr) {
+        return static_cast<int16_t>(static_cast<long>(tr.date_number) / 10000);
+    };
+    if ((mode != PostingMode::kAdd && HistoryDamaged(account, year_of(stored))) ||
+        (mode != PostingMode::kDelete && HistoryDamaged(account, year_of(t)))) {
+        form.Reject(9, kNotFiled);
+        return;
+    }
+
     if (!FileAndRebuild(account, mode, record, t, record_date, options, form)) return;
 
     // The history: the stored transfer out, the new one in.

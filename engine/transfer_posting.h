@@ -26,7 +26,9 @@ namespace engine {
 // (4), 7 broker (8), 8 purchase date (not needed for SO), 9 transaction type
 // (4), 10 shares, 11 amount (the market value of the transfer), 12 cost.
 // record: as for Fbuysell. Flags 1-6 and 8-12 for the checks of their
-// fields; flag 9 also for a failed rebuild.
+// fields; flag 9 also for a failed rebuild, and (kNotFiled, before
+// anything is written) for a value history whose header is damaged for the
+// transfer's year.
 void Fasset(PostingMode mode, int32_t& record, EntryForm& form);
 
 inline constexpr std::string_view kInvalidTransferDate = "Invalid transfer date.";

@@ -137,7 +137,7 @@ int16_t Rperf(std::string_view account, int16_t year, int16_t& record, int16_t& 
     }
     // A year outside the file's years would address the header or records
     // past the year structure: refuse it.
-    if (!header.Holds(y)) return kHistoryYearOutside;
+    if (!header.SpanFits(y) || !header.Holds(y)) return kHistoryYearOutside;
 
     const long r = header.YearRecord(y);
     record = static_cast<int16_t>(r);
@@ -160,7 +160,7 @@ int16_t Wperf(std::string_view account, int16_t /*year*/, int16_t record, int16_
 
     ValueHistoryHeader header;
     Record rec;
-    if (!ReadHeader(unit, header, rec)) return kHistoryYearOutside;
+    if (!ReadHeader(unit, header, rec) || !header.SpanFits(header.first_year)) return kHistoryYearOutside;
     // The record number must be the first record of a year the file holds;
     // anything else would overwrite the header or another year's series.
     const long offset = static_cast<long>(record) - 2;
@@ -180,11 +180,13 @@ int16_t Wperf(std::string_view account, int16_t /*year*/, int16_t record, int16_
 
 // ---- Hlapnd
 
-void Hlapnd(std::string_view /*account*/, int16_t year, int unit) {
+bool Hlapnd(std::string_view /*account*/, int16_t year, int unit) {
     const int16_t n = HistoryYear(year);
     ValueHistoryHeader header;
     Record head;
-    if (!ReadHeader(unit, header, head) || n < header.first_year) return;
+    if (!ReadHeader(unit, header, head)) return true;
+    if (!header.SpanFits(n)) return false;
+    if (n < header.first_year) return true;
 
     if (n > header.last_year) {
         const int old_last = header.last_year;
@@ -211,7 +213,7 @@ void Hlapnd(std::string_view /*account*/, int16_t year, int unit) {
             WriteYear(unit, r + kCarriedSeries, c);
             WriteYear(unit, r + kIncomeSeries, Filled(py, 0.0));
         }
-        return;
+        return true;
     }
     // The first year of a file that holds no year records yet: write its
     // records. A year already written keeps its figures.
@@ -220,13 +222,14 @@ void Hlapnd(std::string_view /*account*/, int16_t year, int unit) {
         const long r = header.YearRecord(n);
         for (int s = 0; s < 4; ++s) WriteYear(unit, r + s, Filled(n, 0.0));
     }
+    return true;
 }
 
 // ---- Hladja
 
-void Hladja(std::string_view account, int16_t month, int16_t year, double series1_amount,
+bool Hladja(std::string_view account, int16_t month, int16_t year, double series1_amount,
             double series2_amount, double series3_amount, int16_t series1_switch) {
-    if (month < 1 || month > 12) return;
+    if (month < 1 || month > 12) return true;
     const int16_t y = HistoryYear(year);
     const int unit = kValueHistoryUnit;
     records::Open(unit, HistoryFileName(account));
@@ -234,7 +237,9 @@ void Hladja(std::string_view account, int16_t month, int16_t year, double series
 
     ValueHistoryHeader header;
     Record head;
-    if (!ReadHeader(unit, header, head) || y < header.first_year) return;
+    if (!ReadHeader(unit, header, head)) return true;
+    if (!header.SpanFits(y)) return false;
+    if (y < header.first_year) return true;
 
     // A month beyond the history moves its end there; the visit starts at
     // the old last year so that the new years carry on from its December.
@@ -288,6 +293,14 @@ void Hladja(std::string_view account, int16_t month, int16_t year, double series
         present = ReadYear(unit, r + kIncomeSeries, rec) && rec.year == vy;
         if (!present) WriteYear(unit, r + kIncomeSeries, Filled(vy, 0.0));
     }
+    return true;
+}
+
+bool HistoryDamaged(std::string_view account, int16_t year) {
+    const records::DirectFile file(HistoryFileName(account), kRecordLength, false);
+    Record rec;
+    if (!file.Read(1, rec)) return false;
+    return !ValueHistoryHeader::Decode(rec).SpanFits(HistoryYear(year));
 }
 
 }  // namespace engine

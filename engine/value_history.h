@@ -35,6 +35,12 @@ inline constexpr int kValueHistoryUnit = 9;
 // The marker of a month without a market value.
 inline constexpr double kNoMarketValue = -99999.99;
 
+// The greatest number of years a history file may span. A header whose
+// years (with the year a routine is asked about) span more is damaged: the
+// routines below refuse it before they read or write a year, since its
+// record numbers would run to thousands of years.
+inline constexpr int kMaxHistoryYears = 130;
+
 // Record 1 of HL<acct>.DAT.
 struct ValueHistoryHeader {
     std::string account = std::string(8, ' ');  // bytes 1-8
@@ -53,6 +59,13 @@ struct ValueHistoryHeader {
     bool Holds(int year) const { return year >= first_year && year <= last_year; }
     // The first of the four records of a year.
     long YearRecord(int year) const { return (static_cast<long>(year) - first_year) * 4 + 2; }
+    // True when the years from the earlier of the first year and `year` to
+    // the later of the last year and `year` are at most kMaxHistoryYears.
+    bool SpanFits(int year) const {
+        const int low = year < first_year ? year : first_year;
+        const int high = year > last_year ? year : last_year;
+        return high - low + 1 <= kMaxHistoryYears;
+    }
 };
 
 // One record of a year: the year and twelve monthly values.
@@ -95,8 +108,9 @@ enum ValueHistoryStatus : int16_t {
 // A file without a readable header is new: it is started with this year
 // as its first and last year (start month 1, end month 12) and the year's
 // four records of zeros; the arrays come back zero, year_out is the year
-// and record is 2. A year outside the years of an existing file is
-// refused with kHistoryYearOutside and nothing is read.
+// and record is 2. A year outside the years of an existing file, or a
+// damaged header (SpanFits), is refused with kHistoryYearOutside and
+// nothing is read.
 int16_t Rperf(std::string_view account, int16_t year, int16_t& record, int16_t& year_out,
               MonthlyValues& market_values, MonthlyValues& capital_flows, MonthlyValues& incomes);
 
@@ -104,8 +118,8 @@ int16_t Rperf(std::string_view account, int16_t year, int16_t& record, int16_t& 
 // word and the market values at the record, the capital flows at the next
 // one and the incomes at the record three after it. The header and the
 // carried series are not touched. A record number that is not the first
-// record of a year the file holds is refused with kHistoryYearOutside and
-// nothing is written. The year argument is not used (the record number
+// record of a year the file holds, or a damaged header, is refused with
+// kHistoryYearOutside and nothing is written. The year argument is not used (the record number
 // names the year).
 int16_t Wperf(std::string_view account, int16_t year, int16_t record, int16_t year_word,
               const MonthlyValues& market_values, const MonthlyValues& capital_flows,
@@ -118,8 +132,9 @@ int16_t Wperf(std::string_view account, int16_t year, int16_t record, int16_t ye
 // its first year but holds no year records yet, the year's four records
 // of zeros are written. A year before the first year, or already held,
 // changes nothing; so does a file without a readable header. The account
-// identifier is not read: the header keeps its own.
-void Hlapnd(std::string_view account, int16_t year, int unit);
+// identifier is not read: the header keeps its own. False, with nothing
+// written, for a damaged header (SpanFits of the year); true otherwise.
+bool Hlapnd(std::string_view account, int16_t year, int unit);
 
 // Adds a transaction recorded for a past month to the account's history:
 // from the month on, series 1 (market values, only when series1_switch is
@@ -131,8 +146,14 @@ void Hlapnd(std::string_view account, int16_t year, int unit);
 // previous December, or marked as missing after a positive one; the
 // carried series carried on; flows and incomes zero). A year before the
 // first year, a month outside 1 to 12 or a file without a readable header
-// changes nothing.
-void Hladja(std::string_view account, int16_t month, int16_t year, double series1_amount,
+// changes nothing. False, with nothing written, for a damaged header
+// (SpanFits of the year): the caller's posting must not count as done.
+bool Hladja(std::string_view account, int16_t month, int16_t year, double series1_amount,
             double series2_amount, double series3_amount, int16_t series1_switch);
+
+// True when the account's history file has a readable header that is
+// damaged for the year (SpanFits). A file that is not there, or whose
+// header cannot be read, is not damaged here: the routines leave it alone.
+bool HistoryDamaged(std::string_view account, int16_t year);
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -398,6 +399,29 @@ TEST_F(CashPosting, ADamagedHoldingsFileRefusesThePosting) {
     engine::Fcash(PostingMode::kAdd, record, form);
     ExpectRejections(form, {{9, "*** Warning, system error no.  2  3 ***"}});
     EXPECT_TRUE(DirectoryBytes() == before);
+}
+
+TEST_F(CashPosting, ADamagedHistoryHeaderRefusesThePostingAndChangesNothing) {
+    const int32_t record = Post({});
+    const auto sound = AccountFiles();
+    for (const auto& damage : posting_fixture::DamagedHistoryYears()) {
+        SCOPED_TRACE(damage.name);
+        posting_fixture::DamageHistoryYear(damage);
+        posting_fixture::ExpectEachRefused(
+            engine::Fcash,
+            {
+                {"add", CashForm({.code = "FO", .date = "8/1/98", .amount = "300.00"}), PostingMode::kAdd, 0},
+                {"change", CashForm({.amount = "900.00"}), PostingMode::kChange, record},
+                {"delete", CashForm({}), PostingMode::kDelete, record},
+            },
+            {{9, "Files could not be written; nothing was posted."}}, AccountFiles);
+        // The file never grew; the sound header back for the next case.
+        EXPECT_EQ(std::filesystem::file_size(kHistory), sound.at(kHistory).size());
+        std::ofstream(kHistory, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(sound.at(kHistory).data()),
+                   static_cast<std::streamsize>(sound.at(kHistory).size()));
+    }
+    EXPECT_TRUE(AccountFiles() == sound);
 }
 
 TEST_F(CashPosting, AFailedWritePutsEveryFileBack) {

@@ -150,6 +150,27 @@ inline void ExpectEachRefused(Poster post, const std::vector<RefusedCase>& cases
     }
 }
 
+// The value history HLACC1.DAT with a damaged year in its header: the first
+// year (offset 10, bytes 11-12) or the last year (offset 14, bytes 15-16).
+struct DamagedHistoryYear {
+    const char* name;
+    std::size_t offset;
+    int16_t year;
+};
+inline const std::vector<DamagedHistoryYear>& DamagedHistoryYears() {
+    static const std::vector<DamagedHistoryYear> cases = {
+        {"first year -32768", 10, INT16_MIN},
+        {"last year 32767", 14, INT16_MAX},
+        {"last year 131 years on", 14, 98 + 130},
+    };
+    return cases;
+}
+inline void DamageHistoryYear(const DamagedHistoryYear& damage) {
+    records::Record head = ReadRecordOf("HLACC1.DAT", 1);
+    head.SetI16(damage.offset, damage.year);
+    records::DirectFile("HLACC1.DAT", 128).Write(1, head);
+}
+
 // The transaction file's header counts its records in 16 bits: this sets
 // the count to 32,767, the last it can name, so that no record can be added.
 inline void FillTransactionFile() {

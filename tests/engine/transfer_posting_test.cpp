@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,29 @@ TEST_F(TransferPosting, ChangesAndDeletionsMoveTheFlow) {
 }
 
 // ---- All or nothing
+
+TEST_F(TransferPosting, ADamagedHistoryHeaderRefusesThePostingBeforeAnythingIsFiled) {
+    Post({});
+    const auto sound = AccountFiles();
+    Transfer changed;
+    changed.amount = "6000.00";
+    for (const auto& damage : posting_fixture::DamagedHistoryYears()) {
+        SCOPED_TRACE(damage.name);
+        posting_fixture::DamageHistoryYear(damage);
+        posting_fixture::ExpectEachRefused(engine::Fasset,
+                                           {
+                                               {"add", TransferForm({}), PostingMode::kAdd, 0},
+                                               {"change", TransferForm(changed), PostingMode::kChange, 2},
+                                               {"delete", TransferForm({}), PostingMode::kDelete, 2},
+                                           },
+                                           {{9, "Files could not be written; nothing was posted."}},
+                                           AccountFiles);
+        std::ofstream("HLACC1.DAT", std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(sound.at("HLACC1.DAT").data()),
+                   static_cast<std::streamsize>(sound.at("HLACC1.DAT").size()));
+    }
+    EXPECT_TRUE(AccountFiles() == sound);
+}
 
 TEST_F(TransferPosting, ARefusedRebuildPutsEveryFileBackAndLeavesTheHistory) {
     fixtures::SetOptions({{36, 1}});

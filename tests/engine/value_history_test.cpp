@@ -398,4 +398,52 @@ TEST(ValueHistoryHladja, RefusedCallsChangeNothing) {
     EXPECT_TRUE(TempDataDir::ReadBytes("HLNOFILE.DAT").empty());
 }
 
+// ---- A damaged header
+
+// A header year far outside the years a history can span (the first year
+// -32768 is bytes 11-12 "00 80") would have the routines write tens of
+// thousands of years: each refuses it and leaves the file as it was.
+TEST(ValueHistoryDamagedHeader, EveryRoutineRefusesItAndTheFileStaysAsItWas) {
+    struct Case {
+        const char* name;
+        int16_t first, last;
+    };
+    const std::vector<Case> cases = {
+        {"first year -32768", INT16_MIN, 98},
+        {"last year 32767", 95, INT16_MAX},
+        {"131 years", 95, 95 + 130},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        History h = Span(95, 98);
+        h.header.first_year = c.first;
+        h.header.last_year = c.last;
+        Write(h);
+        const auto before = TempDataDir::ReadBytes(kFile);
+
+        EXPECT_TRUE(engine::HistoryDamaged("ACC1", 98));
+        EXPECT_FALSE(engine::Hladja("ACC1", 3, 98, 500.0, 70.0, 30.0, 1));
+        EXPECT_FALSE(engine::Hladja("ACC1", 3, 99, 500.0, 70.0, 30.0, 1));
+        records::Open(20, kFile);
+        EXPECT_FALSE(engine::Hlapnd("ACC1", 99, 20));
+        records::Close(20);
+        MonthlyValues values{}, flows{}, incomes{};
+        int16_t record = 0, year = 0;
+        EXPECT_EQ(engine::Rperf("ACC1", 98, record, year, values, flows, incomes),
+                  engine::kHistoryYearOutside);
+        for (const int16_t r : {int16_t{2}, int16_t{14}, int16_t{30002}})
+            EXPECT_EQ(engine::Wperf("ACC1", 98, r, 98, values, flows, incomes), engine::kHistoryYearOutside)
+                << r;
+        EXPECT_EQ(TempDataDir::ReadBytes(kFile), before);
+    }
+
+    // The widest sound span is taken; no file, or no header, is not damaged.
+    TempDataDir dir;
+    Write(Span(60, 60 + engine::kMaxHistoryYears - 1));
+    EXPECT_FALSE(engine::HistoryDamaged("ACC1", 98));
+    EXPECT_TRUE(engine::HistoryDamaged("ACC1", 59));
+    EXPECT_FALSE(engine::HistoryDamaged("NOFILE", 98));
+}
+
 }  // namespace
