@@ -20,6 +20,8 @@ constexpr int kWindowUnit = 40;     // the line file a report window reads
 
 // Record counter of the line writer: the number of lines in OUTPUT.TMP.
 long g_line_count = 0;
+// The top-lines notice has been written into the present OUTPUT.TMP.
+bool g_top_lines_told = false;
 
 // Start-up text state: converted once a run; a call for the start-up text
 // right after another one finds unit 40 already connected to it.
@@ -94,6 +96,11 @@ void PageHeading(std::string_view page_layout, std::string_view firm_layout, int
     Prtout(Write("(1X)"));
     ++page;
     line_count = 4;
+    if (firm.top_lines_out_of_range && !g_top_lines_told) {
+        Prtout(TopLinesNotice(firm));
+        g_top_lines_told = true;
+        ++line_count;
+    }
 }
 
 // "O" + the window number in six digits + ".TMP": the number is written
@@ -131,6 +138,7 @@ void Prtout(std::string_view line, std::string_view command, std::string& file_n
         Opn132(kLineUnit, kReportWorkFile);
         file_name = Fixed(kReportWorkFile, 12);
         g_line_count = 0;
+        g_top_lines_told = false;
     } else if (cmd == Fixed("END", 12)) {
         Close(kLineUnit);
     } else {
@@ -163,8 +171,17 @@ void Gcn() {
     firm.firm_name = rec.Text(0, 50);
     firm.spare = rec.Text(50, 10);
     firm.page_length = rec.I16(60);
-    firm.top_lines = rec.I16(62);
+    // Every heading writes this many blank lines at the top of each page: a
+    // damaged count (up to 32,767) would bury every page in blank lines.
+    firm.top_lines_setting = rec.I16(62);
+    firm.top_lines_out_of_range = firm.top_lines_setting < 0 || firm.top_lines_setting > firm.page_length;
+    firm.top_lines = firm.top_lines_out_of_range ? int16_t{0} : firm.top_lines_setting;
     if (OptionSet(ReadOptions(), 33)) firm.firm_name = std::string(50, ' ');
+}
+
+std::string TopLinesNotice(const FirmHeading& firm) {
+    return " *** Page setting out of range: " + std::to_string(firm.top_lines_setting) +
+           " top lines on a page of " + std::to_string(firm.page_length) + " lines; printed without them ***";
 }
 
 void Setpgl(int16_t page_length) {
@@ -197,6 +214,10 @@ void Headr3(int16_t& page, int16_t& line_count, int16_t& page_length) {
     if (firm_written) WriteLine(kTextReportUnit, Write("(42X,50A1)", CharItems(firm.firm_name)));
     WriteLine(kTextReportUnit, Write("(1X)"));
     line_count = static_cast<int16_t>(firm.top_lines + 3 + (firm_written ? 1 : 0));
+    if (firm.top_lines_out_of_range && page <= 1) {
+        WriteLine(kTextReportUnit, TopLinesNotice(firm));
+        ++line_count;
+    }
     ++page;
     page_length = firm.page_length;
 }
@@ -208,6 +229,10 @@ void Headr2(int16_t& page, int16_t& line_count, int16_t& page_length) {
     if (page > 1) Peject();
     WriteLine(kTextReportUnit, Write("(1X)"));
     line_count = static_cast<int16_t>(firm.top_lines + 3 + (OptionSet(options, 33) ? 0 : 1));
+    if (firm.top_lines_out_of_range && page <= 1) {
+        WriteLine(kTextReportUnit, TopLinesNotice(firm));
+        ++line_count;
+    }
     ++page;
     page_length = firm.page_length;
 }

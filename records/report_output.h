@@ -30,7 +30,14 @@ struct FirmHeading {
     std::string spare = std::string(10, ' ');
     int16_t page_length = 0;
     int16_t top_lines = 0;
+    // The top-lines count as record 13 holds it, and whether it was out of
+    // range (below 0 or more than the page length) and so taken as 0.
+    int16_t top_lines_setting = 0;
+    bool top_lines_out_of_range = false;
 };
+
+// The report line that says a page's top-lines setting was out of range.
+std::string TopLinesNotice(const FirmHeading& firm);
 
 // The in-memory firm heading that Gcn fills; report routines take the firm
 // name for their own headings from here after calling Gcn.
@@ -50,8 +57,10 @@ void Prtout(std::string_view line);
 void Acopy(std::string_view source, std::string_view target);
 
 // Loads the firm heading from COMMON.FIL record 13; with option 33 set the
-// firm name is blanked. A record that cannot be read leaves the block as it
-// was.
+// firm name is blanked. A top-lines count that does not fit the page (below
+// 0 or above the page length, as a damaged record may hold) is taken as 0,
+// and the block says so. A record that cannot be read leaves the block as
+// it was.
 void Gcn();
 // Store a new page length or number of top blank lines in record 13,
 // keeping the rest of the record.
@@ -84,16 +93,20 @@ bool PageNumbersSuppressed();
 // line, "PAGE nnn" in columns 110-117 (a blank line with option 30 set), the
 // firm name in columns 43-92 and a blank line. Raises the page number, sets
 // the line count to 4 (top lines not counted) and hands back the page
-// length of record 13.
+// length of record 13. A top-lines setting out of range is told once in the
+// report (once in each OUTPUT.TMP): the notice line follows the heading and
+// is counted.
 void Pghead(int16_t& page, int16_t& line_count, int16_t& page_length);
 // The same for 80-column reports: "PAGE" in columns 73-76, the firm name in
 // columns 17-66.
 void Hdr80(int16_t& page, int16_t& line_count, int16_t& page_length);
 // The 132-column heading written to the text file the report routine has
-// open on unit 4 (the top lines are counted here).
+// open on unit 4 (the top lines are counted here). A top-lines setting out
+// of range is told under the heading of page 1, and counted.
 void Headr3(int16_t& page, int16_t& line_count, int16_t& page_length);
 // Page accounting for reports to unit 4 that print their own title block:
-// one blank line to unit 4.
+// one blank line to unit 4 (and on page 1 the notice of a top-lines setting
+// out of range, counted).
 void Headr2(int16_t& page, int16_t& line_count, int16_t& page_length);
 // Page eject hook between pages: does nothing.
 void Peject();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -216,6 +217,73 @@ TEST(ReportOutputHeadings, FirmHeadingIsReloadedForEveryPage) {
     EXPECT_EQ(rec.I16(60), 33);
     EXPECT_EQ(rec.I16(62), 2);
     EXPECT_EQ(TrimRight(rec.Text(64, 64)), "TAIL OF RECORD 13");
+}
+
+// A top-lines count that does not fit the page (a damaged record 13 may hold
+// up to 32,767) is taken as 0, and the report says so once, under its
+// first heading; a count that fits is written as it is.
+TEST(ReportOutputHeadings, TopLinesThatDoNotFitThePageAreTakenAsZeroAndToldOnce) {
+    struct Case {
+        const char* name;
+        int16_t top_lines;
+        bool out_of_range;
+    };
+    const std::vector<Case> cases = {
+        {"damaged", 32767, true},           {"negative", -3, true}, {"one more than the page", 11, true},
+        {"as many as the page", 10, false}, {"none", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        WriteCommon("ACME CAPITAL", 10, c.top_lines);
+        std::string name;
+        Prtout("", "START", name);
+        int16_t page = 1, line_count = 0, page_length = 0;
+        for (int p = 0; p < 3; ++p) {
+            if (p == 1)
+                Hdr80(page, line_count, page_length);
+            else
+                Pghead(page, line_count, page_length);
+            EXPECT_EQ(line_count, p == 0 && c.out_of_range ? 5 : 4) << p;
+        }
+        Prtout("", "END", name);
+        EXPECT_EQ(FirmHeadingBlock().top_lines, c.out_of_range ? 0 : c.top_lines);
+        EXPECT_EQ(FirmHeadingBlock().top_lines_setting, c.top_lines);
+        const int top = c.out_of_range ? 0 : c.top_lines;
+        const auto lines = OutputLines();
+        EXPECT_EQ(lines.size(), static_cast<std::size_t>(3 * (4 + top) + (c.out_of_range ? 1 : 0)));
+        const std::string notice = TopLinesNotice(FirmHeadingBlock());
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [&](const std::string& line) { return TrimRight(line) == notice; }),
+                  c.out_of_range ? 1 : 0);
+        if (c.out_of_range) {
+            EXPECT_EQ(TrimRight(lines[4]), notice);
+        }
+    }
+    EXPECT_EQ(
+        TopLinesNotice(FirmHeading{.page_length = 58, .top_lines_setting = 32767}),
+        " *** Page setting out of range: 32767 top lines on a page of 58 lines; printed without them ***");
+
+    // Every report tells it: the next OUTPUT.TMP again, and a text report
+    // under the heading of its first page only.
+    TempDataDir dir;
+    WriteCommon("ACME CAPITAL", 10, 32767);
+    std::string name;
+    Prtout("", "START", name);
+    int16_t page = 1, line_count = 0, page_length = 0;
+    Pghead(page, line_count, page_length);
+    Prtout("", "END", name);
+    EXPECT_EQ(OutputLines().size(), 5u);
+    Openaw(4, "TEXTREP.TXT");
+    page = 1;
+    Headr3(page, line_count, page_length);
+    EXPECT_EQ(line_count, 5);
+    Headr3(page, line_count, page_length);
+    EXPECT_EQ(line_count, 4);
+    Close(4);
+    const auto text = TextLines("TEXTREP.TXT");
+    EXPECT_EQ(text.size(), 3u + 1u + 3u);
+    EXPECT_EQ(std::count(text.begin(), text.end(), TopLinesNotice(FirmHeadingBlock())), 1);
 }
 
 TEST(ReportOutputHeadings, GcnKeepsHeadingWhenRecordMissing) {
