@@ -235,8 +235,9 @@ void BatchProgram::batch_run() {
     batch_set_icon(kIconNotConnected);
 
     if (ReadSettingInt("files", "appendoutput", 0) == 0) DeleteOutputFile(false);
-    // An answer file that cannot be written loses the answers: the transfer
-    // goes on as before, but does not count as done.
+    // An answer file that cannot be opened would lose the answers: the
+    // transfer does not count as done (the library refuses the request
+    // files after it as well).
     bool complete = Request("OUTPUT=" + output_file_) != 0;
     while (batch_next_input(0)) {
         if (Request("INPUT=" + current_input_) == 0) {

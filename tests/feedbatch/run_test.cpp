@@ -92,6 +92,16 @@ TEST_F(BatchRunTest, AnswerFileThatStaysIsNotReportedDeleted) {
     EXPECT_TRUE(fs::exists(Dir() / "answers.txt" / "inside"));
 }
 
+TEST_F(BatchRunTest, AnswerFileThatCannotBeOpenedIsNoSuccess) {
+    // The answers would have nowhere to go: no request is sent.
+    WriteIni("[files]\ninputfile=a,,b\noutputfile=nowhere/answers.txt\n[app]\nusetimer=N\n");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(RunFor(60));
+    EXPECT_EQ(program_->ExitCode(), feedbatch::kExitIncomplete);
+    EXPECT_TRUE(session_.Lines().empty());
+    EXPECT_THAT(Log(), Contains("ERROR -220: Unable to use the file nowhere/answers.txt"));
+}
+
 TEST_F(BatchRunTest, FailedConnectEndsTheProgram) {
     session_.open_result = -141;
     WriteFile(Dir() / "answers.txt", "old\r\n");
