@@ -248,6 +248,7 @@ CAccountEntry::CAccountEntry(std::string_view typed_identifier) {
     std::size_t end = typed_identifier.find(' ');
     std::string_view id = typed_identifier.substr(0, end);
     identifier = std::string(id.substr(0, 6));
+    date_opened = TrimRight(ProgramDateText());
 }
 
 std::vector<std::unique_ptr<CAccountEntry>>& AccountArray() {

@@ -7,6 +7,7 @@
 // (Wcuso), the read of an account's custodian account text (Wcurec), and
 // the program-wide array of account objects that the account dialogs edit.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -61,19 +62,61 @@ void Wcuso(std::string_view file_name, std::string_view record);
 // on unit 7. field keeps its content when the record cannot be read.
 void Wcurec(int entry, int16_t flag, std::string& field);
 
-// The in-memory account object that the account page dialogs edit.
+// The in-memory account object that the account dialogs edit: one field
+// per field of the account records (ACCOUNT.REC, see account_file.h). Texts
+// are held without their trailing blanks; numbers in their stored form.
 class CAccountEntry {
 public:
     CAccountEntry() = default;
-    // Keeps the characters of the typed identifier before its first blank,
-    // at most 6.
+    // A new account: keeps the characters of the typed identifier before
+    // its first blank, at most 6; the account opens on the program date
+    // (COMMON.FIL record 2) and takes the defaults below.
     explicit CAccountEntry(std::string_view typed_identifier);
 
-    std::string identifier;                       // up to 6 characters, no blanks
-    int16_t fiscal_year_end_month = 12;           // R3 bytes 81-82
-    int16_t invoice_letter_type = 2;              // R4 bytes 44-45
-    int16_t management_fee_option = 1;            // R4 bytes 46-47
-    std::string reserved = std::string(20, ' ');  // R4 bytes 17-36
+    std::string identifier;  // up to 6 characters, no blanks
+
+    // R1 and R3: name and address.
+    std::string name;
+    std::array<std::string, 4> address;  // lines 1-3 in R1, line 4 in R3
+    // R2.
+    std::string manager_code;
+    std::string salutation;
+    std::string short_name;
+    std::string tax_id;
+    std::string home_phone;
+    std::string business_phone;
+    std::string date_opened;  // MM/DD/YY
+    // R3.
+    std::string custodian1;  // the custodian account number, first half
+    std::string custodian2;  // and second half
+    std::string custodian_id;
+    std::string broker_id;
+    int16_t fiscal_year_end_month = 12;
+    std::string cash_balance_code;  // "S", "C", "N" or empty
+    // R4.
+    float index1_price = 0;
+    float index2_price = 0;
+    double opening_value = 0;
+    // R4 bytes 16-35: the performance start month, year and value and 8
+    // reserved bytes, which the performance routines own. They are carried
+    // byte for byte; a new account holds zeros (a start month of 0 means
+    // "not started"), never blanks, which would read as month 8224.
+    std::array<unsigned char, 20> performance_start{};
+    std::string management_fee_code = "0";
+    float setup_charge = 0;
+    int16_t billing_frequency = 3;  // 1 annually ... 6 every 4 months
+    int16_t invoice_letter_type = 2;
+    int16_t management_fee_option = 1;
+    std::array<std::string, 10> combined;  // combined accounts 1-10
+    std::string investment_objective;
+    // R4 bytes 111-114: the fiscal-year-to-date return the performance
+    // summary stores; carried byte for byte, zeros for a new account.
+    std::array<unsigned char, 4> fiscal_ytd_return{};
+    // R5 and R6.
+    std::array<std::string, 4> notes;
+    // R8.
+    std::array<std::string, 2> index_symbol;
+    std::array<std::array<std::string, 3>, 2> column_headers;  // [index][header]
 };
 
 // The program-wide array of account objects: empty at start-up, its

@@ -94,6 +94,13 @@ int Setsdt(std::string_view date_text) {
     return 0;
 }
 
+std::string ProgramDateText() {
+    DirectFile file(kCommonFile, kRecordLength, false);
+    Record rec;
+    if (!file.Read(kProgramDateRecord, rec)) return std::string(8, ' ');
+    return rec.Text(0, 8);
+}
+
 Options Rdopts() {
     Options options{};
     DirectFile file(kCommonFile, kRecordLength);

@@ -46,6 +46,10 @@ inline constexpr int kManagerCodeCount = 100;
 // record is then left as it was), 3 the close failed.
 int Setsdt(std::string_view date_text);
 
+// The program date text (record 2, bytes 1-8, MM/DD/YY); blanks when the
+// record cannot be read.
+std::string ProgramDateText();
+
 // Reads the options record; all zeros when it cannot be read.
 Options Rdopts();
 // Writes the options record; failures are not reported.

@@ -201,7 +201,9 @@ std::array<UnitEntry, kMaxUnit + 1>& Units() {
     return units;
 }
 
-bool ValidUnit(int unit) { return unit >= 1 && unit <= kMaxUnit; }
+bool ValidUnit(int unit) {
+    return unit >= 1 && unit <= kMaxUnit;
+}
 
 DirectFile* Direct(int unit) {
     if (!ValidUnit(unit)) return nullptr;
@@ -225,19 +227,37 @@ void OpenText(int unit, std::string_view name, std::size_t width) {
 void OpenDirect(int unit, std::string_view name, std::size_t record_length) {
     if (!ValidUnit(unit)) return;
     Units()[unit] = std::monostate{};  // close what the unit had first
-    Units()[unit] = std::make_unique<DirectFile>(name.substr(0, name.size() < 12 ? name.size() : 12),
-                                                 record_length);
+    Units()[unit] =
+        std::make_unique<DirectFile>(name.substr(0, name.size() < 12 ? name.size() : 12), record_length);
 }
 
-void Open(int unit, std::string_view name) { OpenDirect(unit, name, 128); }
-void Opn132(int unit, std::string_view name) { OpenDirect(unit, name, 132); }
-void Open8(int unit, std::string_view name) { OpenDirect(unit, name, 8); }
-void Open2(int unit, std::string_view name) { OpenDirect(unit, name, 256); }
-void Open3(int unit, std::string_view name) { OpenDirect(unit, name, 384); }
-void Open4(int unit, std::string_view name) { OpenDirect(unit, name, 512); }
-void Openaw(int unit, std::string_view name) { OpenText(unit, name, 12); }
-void Opena(int unit, std::string_view name) { OpenText(unit, name, 12); }
-void Openaw2(int unit, std::string_view name) { OpenText(unit, name, 48); }
+void Open(int unit, std::string_view name) {
+    OpenDirect(unit, name, 128);
+}
+void Opn132(int unit, std::string_view name) {
+    OpenDirect(unit, name, 132);
+}
+void Open8(int unit, std::string_view name) {
+    OpenDirect(unit, name, 8);
+}
+void Open2(int unit, std::string_view name) {
+    OpenDirect(unit, name, 256);
+}
+void Open3(int unit, std::string_view name) {
+    OpenDirect(unit, name, 384);
+}
+void Open4(int unit, std::string_view name) {
+    OpenDirect(unit, name, 512);
+}
+void Openaw(int unit, std::string_view name) {
+    OpenText(unit, name, 12);
+}
+void Opena(int unit, std::string_view name) {
+    OpenText(unit, name, 12);
+}
+void Openaw2(int unit, std::string_view name) {
+    OpenText(unit, name, 48);
+}
 
 void Close(int unit) {
     if (ValidUnit(unit)) Units()[unit] = std::monostate{};
@@ -310,6 +330,40 @@ bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes)
     if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
     return ok;
+}
+
+std::string ReplaceFiles(const std::vector<FileReplacement>& files) {
+    std::vector<std::pair<std::string, std::string>> written;  // temp, target
+    auto discard = [&written] {
+        for (const auto& w : written) ::unlink(w.first.c_str());
+    };
+    for (const FileReplacement& f : files) {
+        const std::string path = ResolveName(f.name);
+        if (path.empty()) {
+            discard();
+            return f.name;
+        }
+        const std::string temp = path + ".new";
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            discard();
+            return f.name;
+        }
+        bool ok = WriteAllAt(fd, f.bytes.data(), f.bytes.size(), 0) && ::fsync(fd) == 0;
+        ok = (::close(fd) == 0) && ok;
+        written.emplace_back(temp, path);
+        if (!ok) {
+            discard();
+            return f.name;
+        }
+    }
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        if (::rename(written[i].first.c_str(), written[i].second.c_str()) != 0) {
+            for (std::size_t j = i; j < written.size(); ++j) ::unlink(written[j].first.c_str());
+            return files[i].name;
+        }
+    }
+    return {};
 }
 
 }  // namespace records

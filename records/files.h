@@ -73,8 +73,8 @@ public:
 private:
     int fd_ = -1;
     std::string path_;
-    std::string data_;       // the file's bytes as opened
-    std::size_t pos_ = 0;    // read position in data_
+    std::string data_;     // the file's bytes as opened
+    std::size_t pos_ = 0;  // read position in data_
     long long write_pos_ = -1;
 };
 
@@ -134,5 +134,16 @@ void Purge(std::string_view name);
 // renamed over it only when every write succeeded. False on failure, with
 // the old file kept.
 bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes);
+
+// Replaces several files that belong together (an index and its record
+// file): every file is written beside its target first, and the targets
+// are renamed over only when all were written. Returns an empty text when
+// done, else the name (as given) of the first file that failed; the files
+// not yet renamed keep their old content.
+struct FileReplacement {
+    std::string name;
+    std::vector<unsigned char> bytes;
+};
+std::string ReplaceFiles(const std::vector<FileReplacement>& files);
 
 }  // namespace records

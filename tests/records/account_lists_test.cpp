@@ -316,7 +316,13 @@ TEST(AccountListsArray, EntriesAndLookUp) {
     EXPECT_EQ(fresh.fiscal_year_end_month, 12);
     EXPECT_EQ(fresh.invoice_letter_type, 2);
     EXPECT_EQ(fresh.management_fee_option, 1);
-    EXPECT_EQ(fresh.reserved, std::string(20, ' '));
+    EXPECT_EQ(fresh.billing_frequency, 3);
+    EXPECT_EQ(fresh.management_fee_code, "0");
+    // A new account starts its performance fields as zeros, which the
+    // performance readers take as "not started" (blanks would read as
+    // month 8224).
+    EXPECT_EQ(fresh.performance_start, (std::array<unsigned char, 20>{}));
+    EXPECT_EQ(fresh.fiscal_ytd_return, (std::array<unsigned char, 4>{}));
 
     auto& accounts = AccountArray();
     accounts.clear();
