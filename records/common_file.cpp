@@ -31,8 +31,8 @@ bool WildMatch(const std::string& table_code, const std::string& code) {
     return true;
 }
 
-// Reads the 100 manager codes. The table starts as zero bytes every call,
-// so codes that cannot be read count as never written.
+}  // namespace
+
 std::array<std::string, kManagerCodeCount> ReadManagerCodes() {
     std::array<std::string, kManagerCodeCount> table;
     table.fill(std::string(4, '\0'));
@@ -56,6 +56,8 @@ std::array<std::string, kManagerCodeCount> ReadManagerCodes() {
     }
     return table;
 }
+
+namespace {
 
 // True when some account's second record (2, 10, 18, ...) carries the
 // manager code at bytes 17-20.

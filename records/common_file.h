@@ -61,6 +61,11 @@ PrinterWords Rdprto();
 // caller's array first; failures are not reported.
 void Wrprto(PrinterWords& words);
 
+// Reads the 100 manager codes (records 10 and 81-83). The table starts as
+// zero bytes every call, so codes that cannot be read count as never
+// written.
+std::array<std::string, kManagerCodeCount> ReadManagerCodes();
+
 // Status of Chksec.
 enum ChksecStatus : int16_t {
     kChksecFound = 0,

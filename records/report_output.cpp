@@ -1,5 +1,7 @@
 #include "records/report_output.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "records/common_file.h"
@@ -155,6 +157,10 @@ void Prtout(std::string_view line) {
 }
 
 void Acopy(std::string_view source, std::string_view target) {
+    // The copy replaces the target whole: a report without a line leaves
+    // an empty file, not the lines of an earlier run.
+    std::error_code error;
+    std::filesystem::remove(ResolveName(target), error);
     Opn132(kLineUnit, source);
     UnitGuard source_guard(kLineUnit);
     Openaw(kCopyUnit, target);

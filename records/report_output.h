@@ -54,6 +54,8 @@ void Prtout(std::string_view line);
 
 // Copies a line file (132-byte records) into a text file, one 132-character
 // line per record from record 1 up to the first record that cannot be read.
+// The text file is made anew: a line file without a record gives an empty
+// text file.
 void Acopy(std::string_view source, std::string_view target);
 
 // Loads the firm heading from COMMON.FIL record 13; with option 33 set the

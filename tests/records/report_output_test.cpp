@@ -432,3 +432,21 @@ TEST(ReportOutputWindows, StartupTextConvertedOnceAndKept) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReportOutputAcopy, AReportWithoutALineLeavesAnEmptyFileNotAnEarlierOne) {
+    fixtures::TempDataDir dir;
+    std::string name;
+    records::Prtout("", "START", name);
+    records::Prtout("AN EARLIER REPORT");
+    records::Prtout("", "END", name);
+    records::Acopy("OUTPUT.TMP", "REPORT.TXT");
+    records::Prtout("", "START", name);
+    records::Prtout("", "END", name);
+    records::Acopy("OUTPUT.TMP", "REPORT.TXT");
+    ASSERT_TRUE(fixtures::TempDataDir::Exists("REPORT.TXT"));
+    EXPECT_TRUE(fixtures::TempDataDir::ReadBytes("REPORT.TXT").empty());
+}
+
+}  // namespace
