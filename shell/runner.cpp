@@ -13,6 +13,11 @@
 #include "records/files.h"
 #include "records/record.h"
 #include "records/report_output.h"
+#include "reports/performance/acclis.h"
+#include "reports/performance/acctlst2.h"
+#include "reports/performance/brkrlist.h"
+#include "reports/performance/csdnlist.h"
+#include "reports/performance/searches.h"
 #include "shell/main_frame.h"
 
 namespace shell {
@@ -35,6 +40,14 @@ void RunUpdateOfDataBase(ReportFields& fields) {
 std::map<int, ReportRoutineEntry>& Routines() {
     static std::map<int, ReportRoutineEntry> table = {
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
+        // The list reports and the find commands.
+        {181, {[](ReportFields& f) { reports::Acclis(f.scope, f.account, f.manager, f.output_name); }}},
+        {183, {[](ReportFields& f) { reports::Brkrlist(f.scope, f.account, f.output_name); }}},
+        {185, {[](ReportFields& f) { reports::Csdnlist(f.scope, f.account, f.output_name); }}},
+        {186, {[](ReportFields& f) { reports::Acctlst2(f.manager, f.output_name); }}},
+        {341, {[](ReportFields& f) { reports::Clntnm(0, f.search_text, f.output_name); }}},
+        {342, {[](ReportFields& f) { reports::Clntnm(1, f.search_text, f.output_name); }}},
+        {343, {[](ReportFields& f) { reports::Secrnm(f.search_text, f.output_name); }}},
     };
     return table;
 }

@@ -273,6 +273,51 @@ TEST_F(RunnerTest, EveryReportCodeRunsWithoutShowingAnEarlierRun) {
     }
 }
 
+// The list reports and the find commands on the sample firm, to a file and
+// to the display: each finishes its report, which names the sample's
+// accounts or says what it did not find, and shows nothing of an earlier
+// run.
+TEST_F(RunnerTest, ListReportsRunOnTheSampleFirm) {
+    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
+    for (const auto& entry : fs::directory_iterator(sample))
+        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+    g_report.ManagerCode = "????";
+    g_report.SelectionScope = 1;
+    g_report.SelectedAccount = "A";
+    for (const int code : {181, 183, 185, 186, 341, 342, 343}) {
+        for (const int destination : {kOutputFile, kOutputDisplay}) {
+            SCOPED_TRACE(std::to_string(code) + " to " + std::to_string(destination));
+            road::WritePagedReport(1, "AN EARLIER REPORT");
+            std::error_code error;
+            fs::remove("SAMPLE.TXT", error);
+            g_report.ReportCode = code;
+            g_report.OutputDestination = destination;
+            g_report.OutputFileName = "SAMPLE.TXT";
+            const std::size_t before = Children();
+            const Played played = Play("", [&] { RouteReportOutput(*frame_); });
+            EXPECT_TRUE(played.failures.empty()) << played.Failures();
+            EXPECT_TRUE(played.message_boxes.empty());
+            if (destination == kOutputFile) {
+                ASSERT_TRUE(TempDataDir::Exists("SAMPLE.TXT"));
+                const std::vector<unsigned char> bytes = TempDataDir::ReadBytes("SAMPLE.TXT");
+                const std::string text(bytes.begin(), bytes.end());
+                EXPECT_FALSE(text.empty());
+                EXPECT_EQ(text.find("AN EARLIER REPORT"), std::string::npos);
+            } else {
+                ASSERT_EQ(Children(), before + 1);
+                auto* view = dynamic_cast<CDisplayNew*>(frame_->MDIGetActive()->GetView());
+                ASSERT_NE(view, nullptr);
+                EXPECT_GT(view->LineCount(), 0);
+                std::string line;
+                for (long n = 1; view->GetLine(n, line); ++n)
+                    EXPECT_EQ(line.find("AN EARLIER REPORT"), std::string::npos);
+                view->GetParentFrame()->DestroyWindow();
+            }
+        }
+    }
+}
+
 TEST_F(RunnerTest, AWorkFileADialogWroteIsShownAsItIs) {
     // The block size dialog writes the work file itself; the runner calls
     // nothing for it.

@@ -1,0 +1,136 @@
+// The list reports over firms of growing size: the summary client list
+// and the client list of every account (Acctlst2, Acclis), the account
+// search (Clntnm) and the broker table with BRSORT.DAT (Brksrt). The time
+// per account (or broker) should stay about the same from the smallest
+// firm to the largest: each report reads every account once.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/synthetic_account.h"
+#include "records/files.h"
+#include "records/record.h"
+#include "reports/performance/acclis.h"
+#include "reports/performance/acctlst2.h"
+#include "reports/performance/brkrlist.h"
+#include "reports/performance/searches.h"
+
+namespace {
+
+void ListArgs(benchmark::internal::Benchmark* b) {
+    for (int n : {1000, 3000, 10000}) b->Arg(n);
+    b->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
+std::string Id(const char* prefix, int n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%05d", prefix, n);
+    return text;
+}
+
+// An index of 8-character keys, 16 a record, and count in record 1.
+std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys) {
+    std::vector<unsigned char> bytes(128, 0);
+    bytes[0] = static_cast<unsigned char>(keys.size() & 0xff);
+    bytes[1] = static_cast<unsigned char>((keys.size() >> 8) & 0xff);
+    for (std::size_t first = 0; first < keys.size(); first += 16) {
+        records::Record rec(128, ' ');
+        for (std::size_t i = 0; i < 16 && first + i < keys.size(); ++i)
+            rec.SetText(8 * i, 8, keys[first + i]);
+        bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
+    }
+    return bytes;
+}
+
+// A firm of n accounts (keys in descending order, so the lists sort them),
+// 50 brokers and 20 custodians; every account names a broker and a
+// custodian.
+void WriteFirm(int accounts, int brokers) {
+    records::Record heading(128, ' ');
+    heading.SetText(0, 50, "BENCHMARK ADVISERS");
+    heading.SetI16(60, 58);
+    heading.SetI16(62, 0);
+    records::Record date(128, 0);
+    date.SetText(0, 8, "12/08/98");
+    std::vector<unsigned char> common(128 * 13, 0);
+    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
+    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
+    records::ReplaceFile("COMMON.FIL", common);
+
+    std::vector<std::string> keys;
+    std::vector<unsigned char> recs;
+    for (int k = 0; k < accounts; ++k) {
+        keys.push_back(Id("A", accounts - k));
+        std::vector<records::Record> set(8, records::Record(128, ' '));
+        set[0].SetText(0, 32, "CLIENT " + keys.back());
+        set[1].SetText(16, 4, k % 2 ? "ABCD" : "WXYZ");
+        set[1].SetText(52, 32, "SHORT NAME " + std::to_string(k * 7919 % accounts));
+        set[1].SetText(120, 8, "03/15/95");
+        set[2].SetText(32, 32, "CUST-" + std::to_string(k));
+        set[2].SetText(64, 6, Id("C", k % 20 + 1));
+        set[2].SetText(72, 6, Id("B", k % 50 + 1));
+        set[2].SetI16(80, 12);
+        set[3].SetR8(8, 1000.0 + k);
+        for (const records::Record& r : set) recs.insert(recs.end(), r.bytes().begin(), r.bytes().end());
+    }
+    records::ReplaceFile("ACCOUNT.IDX", IndexBytes(keys));
+    records::ReplaceFile("ACCOUNT.REC", recs);
+
+    for (const char* kind : {"B", "C"}) {
+        const int count = kind[0] == 'B' ? brokers : 20;
+        std::vector<std::string> ids;
+        std::vector<unsigned char> party;
+        for (int p = 0; p < count; ++p) {
+            ids.push_back(Id(kind, count - p));
+            for (int r = 0; r < 3; ++r) {
+                records::Record rec(128, ' ');
+                rec.SetText(0, 32, "FIRM " + ids.back());
+                party.insert(party.end(), rec.bytes().begin(), rec.bytes().end());
+            }
+        }
+        records::ReplaceFile(kind[0] == 'B' ? "BROKER.IDX" : "CUSTDN.IDX", IndexBytes(ids));
+        records::ReplaceFile(kind[0] == 'B' ? "BROKER.REC" : "CUSTDN.REC", party);
+    }
+}
+
+void Report(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_SummaryClientList(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    WriteFirm(static_cast<int>(state.range(0)), 50);
+    for (auto _ : state) reports::Acctlst2("????", "SUMMARY.TXT");
+    Report(state);
+}
+BENCHMARK(BM_SummaryClientList)->Apply(ListArgs);
+
+void BM_ClientListEveryAccount(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    WriteFirm(static_cast<int>(state.range(0)), 50);
+    for (auto _ : state) reports::Acclis("A   ", "        ", "????", "CLIENTS.TXT");
+    Report(state);
+}
+BENCHMARK(BM_ClientListEveryAccount)->Apply(ListArgs);
+
+void BM_AccountSearch(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    WriteFirm(static_cast<int>(state.range(0)), 50);
+    for (auto _ : state) reports::Clntnm(0, records::Fixed("NAME 1", 32), "FIND.TXT");
+    Report(state);
+}
+BENCHMARK(BM_AccountSearch)->Apply(ListArgs);
+
+void BM_BrokerSortFile(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    WriteFirm(10, static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(reports::Brksrt());
+    Report(state);
+}
+BENCHMARK(BM_BrokerSortFile)->Apply(ListArgs);
+
+}  // namespace
