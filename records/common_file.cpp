@@ -36,7 +36,7 @@ bool WildMatch(const std::string& table_code, const std::string& code) {
 std::array<std::string, kManagerCodeCount> ReadManagerCodes() {
     std::array<std::string, kManagerCodeCount> table;
     table.fill(std::string(4, '\0'));
-    DirectFile file(kCommonFile, kRecordLength);
+    DirectFile file(kCommonFile, kRecordLength, /*create=*/false);
     struct Part {
         int record;
         std::size_t offset;

@@ -152,6 +152,7 @@ TEST(ManagerCodeCheck, AllQuestionMarksIsAcceptedWithoutATable) {
     TempDataDir dir;
     EXPECT_EQ(reports::ManagerCodePosition("????"), 1);
     EXPECT_FALSE(reports::ManagerCodeAccepted("AB??"));
+    EXPECT_FALSE(TempDataDir::Exists("COMMON.FIL"));  // the check reads, never creates
 }
 
 }  // namespace
