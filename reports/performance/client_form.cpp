@@ -59,6 +59,8 @@ void Aclbrc(ReportFrame& frame, std::string_view broker_id, std::string_view cus
     const long custodian_record = Fndcus(custodian_id);
     if (broker_record <= 0 && custodian_record <= 0) return;
 
+    // A party that is not found, or whose records cannot be read, keeps its
+    // columns blank.
     PartyEntry broker;
     PartyEntry custodian;
     if (broker_record > 0) ReadPartyEntry(Party::kBroker, broker_record, broker);
@@ -67,9 +69,6 @@ void Aclbrc(ReportFrame& frame, std::string_view broker_id, std::string_view cus
     std::string custodian_phone;
     records::Phone(broker.telephone, broker_phone);
     records::Phone(custodian.telephone, custodian_phone);
-    // A party not found shows blank columns, its telephone included.
-    if (broker_record <= 0) broker_phone.assign(13, ' ');
-    if (custodian_record <= 0) custodian_phone.assign(13, ' ');
 
     frame.Write("(' Broker Information',44X,'Custodian Information')");
     frame.Write("(1X,124('-'))");
