@@ -116,6 +116,10 @@ bool Dialog::OnEscapeKey() {
     return true;
 }
 
+Window& Dialog::ActionWindow(int) {
+    return *this;
+}
+
 std::vector<Dialog*> Dialog::OpenDialogs() {
     std::vector<Live> open;
     for (const Live& l : LiveDialogs())

@@ -61,6 +61,11 @@ public:
     bool OnEnterKey() override;
     bool OnEscapeKey() override;
 
+    // The window that holds control `control_id` as a person sees the
+    // dialog: the dialog itself, or the shown page of a property sheet.
+    // Scripts act on controls through it.
+    virtual Window& ActionWindow(int control_id);
+
     // Open dialogs (modal and modeless), most recently opened last.
     static std::vector<Dialog*> OpenDialogs();
     // The most recently opened dialog of a resource id, or nullptr.

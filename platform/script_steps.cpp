@@ -102,6 +102,8 @@ std::string DescribeStep(const ScriptStep& s) {
                     return "expect-enabled " + id + (s.number ? " on" : " off");
                 case A::ExpectVisible:
                     return "expect-visible " + id + (s.number ? " on" : " off");
+                case A::SelectPage:
+                    return "page " + id;
             }
     }
     return "?";
@@ -145,6 +147,9 @@ ScriptedInteraction& ScriptedInteraction::Check(int id, bool checked) {
     AddAction(ScriptStep::Action::Check, id);
     steps_.back().number = checked ? 1 : 0;
     return *this;
+}
+ScriptedInteraction& ScriptedInteraction::SelectPage(int page_id) {
+    return AddAction(ScriptStep::Action::SelectPage, page_id);
 }
 ScriptedInteraction& ScriptedInteraction::Click(int id) {
     return AddAction(ScriptStep::Action::Click, id);

@@ -6,6 +6,7 @@
 
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "platform/property_sheet.h"
 #include "platform/timer.h"
 
 namespace platform {
@@ -65,10 +66,19 @@ std::optional<ScriptStep> ScriptedInteraction::Take(ScriptStep::Kind kind, const
     return Pop();
 }
 
-std::string ScriptedInteraction::ApplyAction(const ScriptStep& s, Window& w) {
+std::string ScriptedInteraction::ApplyAction(const ScriptStep& s, Window& target) {
     using A = ScriptStep::Action;
     const std::string id = std::to_string(s.id);
+    if (s.action == A::SelectPage) {
+        auto* sheet = dynamic_cast<PropertySheet*>(&target);
+        return sheet ? sheet->UserSelectPage(s.id) : "there is no property sheet to show page " + id + " of";
+    }
+    // A dialog's controls may lie on a page of it (property sheets).
+    auto* dialog = dynamic_cast<Dialog*>(&target);
+    Window& w = dialog ? dialog->ActionWindow(s.id) : target;
     switch (s.action) {
+        case A::SelectPage:
+            return {};
         case A::SetText:
             return w.UserSetText(s.id, s.text.value_or(""));
         case A::Type:

@@ -62,6 +62,7 @@ struct ScriptStep {
         ExpectChecked,
         ExpectEnabled,
         ExpectVisible,
+        SelectPage,  // id: the resource id of a property sheet's page
     };
 
     Kind kind = Kind::Action;
@@ -112,6 +113,8 @@ public:
     ScriptedInteraction& ExpectEnabled(int id, bool enabled);
     ScriptedInteraction& ExpectVisible(int id, bool visible);
     ScriptedInteraction& ExpectClosed();
+    // Shows the page of resource id of the open property sheet.
+    ScriptedInteraction& SelectPage(int page_id);
     // The next message box; an empty optional accepts any text or caption.
     ScriptedInteraction& ExpectMessageBox(std::optional<std::string> text, int answer,
                                           std::optional<std::string> caption = std::nullopt);

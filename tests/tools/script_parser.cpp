@@ -234,11 +234,11 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         s.number = *on ? 1 : 0;
         return s;
     }
-    if (word == "click" || word == "focus") {
+    if (word == "click" || word == "focus" || word == "page") {
         if (!need(2, (word + " ID").c_str())) return std::nullopt;
         auto id = id_at(1);
         if (!id) return std::nullopt;
-        return ActionStep(word == "click" ? A::Click : A::Focus, *id);
+        return ActionStep(word == "click" ? A::Click : word == "focus" ? A::Focus : A::SelectPage, *id);
     }
     if (word == "select" || word == "dblclick") {
         if (!need(3, (word + " ID LINE|\"TEXT\"").c_str())) return std::nullopt;
