@@ -1,6 +1,8 @@
 #include "setup/setup_commands.h"
 
 #include "setup/billing_notes_dialog.h"
+#include "setup/broker_data_dialog.h"
+#include "setup/copy_account_dialog.h"
 #include "setup/fee_schedule_dialog.h"
 #include "setup/group_editor_dialog.h"
 #include "setup/historical_data_dialog.h"
@@ -8,6 +10,7 @@
 #include "setup/stock_split_dialogs.h"
 #include "shell/command_ids.h"
 #include "shell/commands.h"
+#include "shell/dispatch.h"
 #include "shell/main_frame.h"
 
 namespace setup {
@@ -34,6 +37,24 @@ void RegisterSetupCommands() {
     RegisterDialogCommand<CFeeScheduleDlg>(shell::kCmdFeeSchedule);
     RegisterDialogCommand<CBillingNotesDlg>(shell::kCmdBillingNotes);
     shell::RegisterCommand(shell::kCmdModifyStockSplits, RunModifyStockSplits);
+
+    // Accounts, brokers and custodians: the data dialog in its three modes.
+    for (const int code : {41, 42})
+        shell::RegisterCodeDialog(code, [](int c, shell::CMainFrame& frame) {
+            CBrokerDataDlg dialog(&frame);
+            if (c == 42)
+                dialog.SetAccountMode();
+            else
+                dialog.SetBrokerMode();
+            dialog.DoModal();
+            return false;
+        });
+    shell::RegisterCommand(shell::kCmdSetupCustodian, [](shell::CMainFrame& frame) {
+        CBrokerDataDlg dialog(&frame);
+        dialog.SetCustodianMode();
+        dialog.DoModal();
+    });
+    RegisterDialogCommand<CCopyAccountDlg>(shell::kCmdCopyAccount);
 }
 
 }  // namespace setup

@@ -3,7 +3,9 @@
 // The commands of the set-up and utility dialogs built so far, registered
 // with the main frame's command hook: Utilities/Groups, Portfolio Manager
 // Codes and Historical Portfolio Values; Modules/Billing/Fee Schedule and
-// Notes; Modules/Stock Splits/Modify Stock Splits.
+// Notes; Modules/Stock Splits/Modify Stock Splits; Setup/Broker (code 41),
+// Setup/Account (code 42) and Setup/Custodian, the data dialog in its three
+// modes; Utilities/Copy Account.
 
 namespace setup {
 
