@@ -24,16 +24,25 @@ Node Field(const char* label, Node field, int label_chars = 22) {
 }
 
 // The float and double texts the dialogs have always shown: the shortest
-// form with 6 (float) or 15 (double) significant digits.
+// form with 6 (float) or 15 (double) significant digits. A value that
+// form would write with an exponent is written in plain digits instead,
+// so that the text reads back as a typed number.
+std::string NumberShown(double value, int digits) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+    std::string text = buffer;
+    if (text.find_first_of("eE") == std::string::npos) return text;
+    std::snprintf(buffer, sizeof buffer, "%.6f", value);
+    text = buffer;
+    while (!text.empty() && text.back() == '0') text.pop_back();
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
 std::string FloatText(float value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*g", FLT_DIG, static_cast<double>(value));
-    return buffer;
+    return NumberShown(static_cast<double>(value), FLT_DIG);
 }
 std::string DoubleText(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*g", DBL_DIG, value);
-    return buffer;
+    return NumberShown(value, DBL_DIG);
 }
 
 // An integer as typed: blanks, an optional sign, digits, blanks.
@@ -254,8 +263,10 @@ bool CClientInfo2::OnInitDialog() {
         SetDlgItemText(kIndex2Price, FloatText(a->index2_price));
         SetDlgItemText(kOpeningValue, DoubleText(a->opening_value));
     }
-    GetDlgItem(kCustodianId).LimitText(6);
-    GetDlgItem(kBrokerId).LimitText(6);
+    // The identifier fields take the 8 characters of a broker key, so that
+    // a longer identifier is refused on apply rather than cut unseen.
+    GetDlgItem(kCustodianId).LimitText(8);
+    GetDlgItem(kBrokerId).LimitText(8);
     GetDlgItem(kManager).LimitText(4);
     GetDlgItem(kFiscalMonth).LimitText(2);
     return true;
