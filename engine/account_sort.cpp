@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/value_history.h"
+#include "records/account_file.h"
 #include "records/account_lists.h"
 #include "records/common_file.h"
 #include "records/dates.h"
@@ -205,6 +206,16 @@ void Accsrt() {
         return;
     }
     if (!MoveOver(kIndexWorkFile, records::kAccountIndex)) records::Purge(kIndexWorkFile);
+}
+
+std::string SaveAccountFiles(const std::vector<std::unique_ptr<records::CAccountEntry>>& accounts,
+                             unsigned char flag) {
+    const std::string failed = records::SaveAccountFile(accounts, flag);
+    if (!failed.empty()) return failed;
+    for (const auto& account : accounts)
+        Hlinit(records::Fixed(account->identifier, 8), records::Fixed(account->date_opened, 8));
+    Accsrt();
+    return {};
 }
 
 void Hlinit(std::string_view account, std::string_view start_date) {

@@ -11,7 +11,12 @@
 // the history's readers use, so a history may start or end after 1999.
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "records/account_lists.h"
 
 #include "engine/value_history.h"
 
@@ -40,6 +45,15 @@ void Accsrt();
 // Nothing is written when the start date or the program date does not read
 // as a date with a month from 1 to 12. Failures are not reported.
 void Hlinit(std::string_view account, std::string_view start_date);
+
+// The save of the account data dialog: writes the accounts, in array
+// order, as the account files (records::SaveAccountFile, with the flag byte
+// of index record 1), then starts or re-spans each account's value history
+// from its opening date (Hlinit) and sorts the account files (Accsrt).
+// Returns an empty text when done, else the name of the account file that
+// could not be written (nothing else is then done).
+std::string SaveAccountFiles(const std::vector<std::unique_ptr<records::CAccountEntry>>& accounts,
+                             unsigned char flag);
 
 // Status of Hlresp. With any status but kRespanDone the file is unchanged.
 enum RespanStatus : int16_t {

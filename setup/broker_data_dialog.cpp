@@ -207,16 +207,10 @@ bool CBrokerDataDlg::SaveAccounts() {
     // again under a deleted identifier starts its files afresh below.
     for (const std::string& id : deleted_accounts_) records::Delacf(records::Fixed(id, 6));
     deleted_accounts_.clear();
-    const auto& accounts = records::AccountArray();
-    const std::string failed = records::SaveAccountFile(accounts, account_flag_);
-    if (!failed.empty()) {
-        MessageBox("Unable to write " + failed, Caption(), MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
-        return false;
-    }
-    for (const auto& account : accounts)
-        engine::Hlinit(records::Fixed(account->identifier, 8), records::Fixed(account->date_opened, 8));
-    engine::Accsrt();
-    return true;
+    const std::string failed = engine::SaveAccountFiles(records::AccountArray(), account_flag_);
+    if (failed.empty()) return true;
+    MessageBox("Unable to write " + failed, Caption(), MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
+    return false;
 }
 
 bool CBrokerDataDlg::SaveBrokers() {
