@@ -22,7 +22,7 @@ std::vector<std::unique_ptr<records::CAccountEntry>> Accounts(int n) {
     std::vector<std::unique_ptr<records::CAccountEntry>> accounts;
     for (int i = n; i >= 1; --i) {
         auto a = std::make_unique<records::CAccountEntry>();
-        char id[8];
+        char id[16];
         std::snprintf(id, sizeof id, "A%05d", i);
         a->identifier = id;
         a->name = "ACCOUNT NUMBER " + a->identifier;

@@ -39,10 +39,6 @@ bool Exists(const std::string& name) {
     return TempDataDir::Exists(records::ResolveName(name));
 }
 
-std::vector<unsigned char> Read(const std::string& name) {
-    return TempDataDir::ReadBytes(records::ResolveName(name));
-}
-
 std::vector<std::string> AccountIds() {
     std::vector<std::string> ids;
     for (const auto& a : records::LoadAccountFile().accounts) ids.push_back(a->identifier);
