@@ -48,7 +48,10 @@ std::vector<std::unique_ptr<CBrokerRecord>> LoadBrokerList(BrokerListKind kind) 
             if (keys.size() != static_cast<std::size_t>(n)) break;
             for (const std::string& key : keys) {
                 const std::string id = TrimRight(key);
-                if (id != kDeletedBrokerKey) {
+                // A blank key (the padding of the last index record, reached
+                // when the count promises more entries than there are) names
+                // no entry.
+                if (id != kDeletedBrokerKey && !id.empty()) {
                     auto entry = std::make_unique<CBrokerRecord>();
                     entry->identifier = id;
                     std::string p1(kBrokerPart1Length, ' '), p2(kBrokerPart2Length, ' '),
