@@ -81,7 +81,8 @@ public:
 
     void Ftele(std::string_view symbol, std::string_view tax_lot, std::string& memo, std::string& date,
                std::string& description) {
-        if (!records::IsBlank(records::Fixed(memo, 5)) || StartsWithCash(symbol)) return;
+        // Unlike Ftele2, the whole memo must be blank.
+        if (!records::IsBlank(records::Fixed(memo, 20)) || StartsWithCash(symbol)) return;
         Load();
         const auto found = first_.find(records::Fixed(symbol, 12) + records::Fixed(tax_lot, 4));
         if (found == first_.end()) return;

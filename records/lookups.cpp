@@ -267,7 +267,9 @@ std::optional<LotOpening> Getco(std::string_view account, std::string_view symbo
 void Ftele(std::string_view account, std::string_view symbol, std::string_view tax_lot, std::string& text,
            std::string& date, std::string& description, const Options& options) {
     constexpr int kUnit = 16;
-    if (!IsBlank(Fixed(text, 5)) || StartsWithCash(Fixed(symbol, 12))) return;
+    // The whole text must be blank: a memo that only begins with blanks is
+    // the transaction's own.
+    if (!IsBlank(Fixed(text, 20)) || StartsWithCash(Fixed(symbol, 12))) return;
     long found = 0;
     {
         Open(kUnit, Paknam(account, "HL", ".REC"));

@@ -148,7 +148,7 @@ struct LotOpening {
 std::optional<LotOpening> Getco(std::string_view account, std::string_view symbol, std::string_view tax_lot);
 
 // Fills a transaction's free texts from the account's stored lot: when the
-// first five characters of text (20) are blank and the symbol does not begin
+// whole of text (20 characters) is blank and the symbol does not begin
 // with "CASH", the memo of the first lot of HL<acct>.REC (unit 16) with this
 // symbol and tax lot code goes into text; with option 64 set, that lot's
 // record of HL<acct>.EXT gives date (8) and description (32). Without such

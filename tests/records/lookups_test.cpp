@@ -396,7 +396,9 @@ TEST(LookupFtele, FillsBlankTextsFromTheMatchingLot) {
         {"memo only", "IBM", "B", Pad("", 20), false, Pad("second memo", 20), "OLD DATE", Pad("old", 32)},
         {"memo and extension", "IBM", "B", Pad("", 20), true, Pad("second memo", 20), "12/12/12",
          Pad("LOT THREE TEXT", 32)},
-        {"first five blank", "IBM", "A", "     kept?          ", false, Pad("first memo", 20), "OLD DATE",
+        // Only a wholly blank text is filled: one that begins with five
+        // blanks is the caller's own.
+        {"first five blank", "IBM", "A", "     OWN MEMO       ", true, "     OWN MEMO       ", "OLD DATE",
          Pad("old", 32)},
         {"text already there", "IBM", "A", "MINE                ", true, "MINE                ", "OLD DATE",
          Pad("old", 32)},
