@@ -18,16 +18,6 @@ using records::Record;
 constexpr std::size_t kRecordLength = records::kAccountRecordLength;
 constexpr int16_t kHighestRecord = 32767;
 
-// Reals ordered as unsigned integers: a positive value gains the sign
-// bit, a negative one has every bit flipped, so larger reals give larger
-// integers (and NaNs fall at the ends instead of breaking the order).
-uint32_t OrderedBits(uint32_t u) {
-    return (u & 0x80000000u) ? ~u : (u | 0x80000000u);
-}
-uint64_t OrderedBits(uint64_t u) {
-    return (u & 0x8000000000000000ull) ? ~u : (u | 0x8000000000000000ull);
-}
-
 // Cost of the quantity that stays in a lot: the unit cost times the
 // remaining quantity (the cost is kept when the lot quantity is 0).
 double KeptCost(const HoldingRecord& lot, double remaining) {
@@ -90,26 +80,6 @@ void WriteGain(const HoldingRecord& lot, int16_t sign, bool cover, std::string_v
 
 }  // namespace
 
-// ---- LotOrder
-
-LotOrder LotOrder::Of(double holding_key, std::string_view symbol, std::string_view tax_lot) {
-    LotOrder o;
-    if (holding_key == 0) holding_key = 0;  // -0 orders as 0, as it compares
-    uint64_t k;
-    std::memcpy(&k, &holding_key, 8);
-    o.key = OrderedBits(k);
-    const std::string sym = records::Fixed(symbol, 12);
-    for (int w = 0; w < 3; ++w) {
-        const auto* p = reinterpret_cast<const unsigned char*>(sym.data() + 4 * w);
-        const uint32_t u = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-        o.symbol[w] = OrderedBits(u);
-    }
-    const std::string code = records::Fixed(tax_lot, 2);
-    o.code = {static_cast<unsigned char>(code[0]), static_cast<unsigned char>(code[1])};
-    return o;
-}
-
 // ---- LotList
 
 LotList::LotList(int unit) : unit_(unit) {
@@ -168,8 +138,9 @@ int16_t LotList::FindCash() const {
     // Lots of one key stand together, so the first lot of key 0 is the
     // first at or after the lowest place that key 0 can have.
     LotOrder from = LotOrder::Of(0.0, "", "");
-    from.symbol = {0, 0, 0};
-    from.code = {0, 0};
+    from.symbol_high = 0;
+    from.symbol_low = 0;
+    from.code = 0;
     const auto it = order_.lower_bound(from);
     if (it != order_.end() && slots_[it->second].lot.holding_key == 0) return it->second;
     return 0;

@@ -16,7 +16,6 @@
 // (the lot, the lot before it, the cash lot, the header), so the file is
 // complete after every call.
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -39,22 +38,9 @@ enum ShortSaleCondition : int16_t {
     kNoMatchingLot = 2,
 };
 
-// The place of a lot in the list order: ascending holding key; within a
-// key ascending symbol, compared four characters at a time as the 32-bit
-// reals those bytes read as; within a symbol ascending tax lot code, its
-// first two characters compared one by one.
-struct LotOrder {
-    uint64_t key = 0;
-    std::array<uint32_t, 3> symbol{};
-    std::array<unsigned char, 2> code{};
-
-    static LotOrder Of(double holding_key, std::string_view symbol, std::string_view tax_lot);
-    friend bool operator<(const LotOrder& a, const LotOrder& b) {
-        if (a.key != b.key) return a.key < b.key;
-        if (a.symbol != b.symbol) return a.symbol < b.symbol;
-        return a.code < b.code;
-    }
-};
+// The place of a lot in the list order (records/account_records.h), the
+// same as in the holdings replay.
+using records::LotOrder;
 
 // The lot list of a file open on a unit, held in memory beside it. Build
 // it once after opening the file and pass it to every Lotupd on that file;

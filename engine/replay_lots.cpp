@@ -49,14 +49,6 @@ std::vector<Record> ReadAll(const records::DirectFile& file) {
 
 }  // namespace
 
-bool LotChain::OrderLess::operator()(const OrderKey& a, const OrderKey& b) const {
-    if (a.key < b.key) return true;
-    if (b.key < a.key) return false;
-    if (int c = a.symbol.compare(b.symbol); c != 0) return c < 0;
-    if (int c = a.code.compare(b.code); c != 0) return c < 0;
-    return a.sequence < b.sequence;
-}
-
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
 
 void LotChain::Create(std::string_view holdings_name, std::string_view extension_name) {
@@ -163,10 +155,9 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         }
         return {};
     }
-    const OrderKey probe{key, s, c.substr(0, 2), 0};
+    const OrderKey probe{records::LotOrder::Of(key, s, c), 0};
     for (auto it = order_.lower_bound(probe); it != order_.end(); ++it) {
-        const OrderKey& k = it->first;
-        if (k.key != key || k.symbol != s || k.code != probe.code) break;
+        if (it->first.place != probe.place) break;
         if (CodeOf(Raw(it->second)) == c)
             return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
     }
@@ -187,8 +178,12 @@ LotChain::Place LotChain::FindKey(double key) {
         }
         return {};
     }
-    auto it = order_.lower_bound(OrderKey{key, std::string(), std::string(), 0});
-    if (it == order_.end() || it->first.key != key) return {};
+    records::LotOrder from = records::LotOrder::Of(key, "", "");
+    from.symbol_high = 0;
+    from.symbol_low = 0;
+    from.code = 0;
+    auto it = order_.lower_bound(OrderKey{from, 0});
+    if (it == order_.end() || it->first.place.key != from.key) return {};
     return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
 }
 
@@ -221,17 +216,14 @@ int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::strin
             const Record& lot = Raw(link);
             const double k = KeyOf(lot);
             if (k > key) break;
-            if (k == key) {
-                const int by_symbol = SymbolOf(lot).compare(s);
-                if (by_symbol > 0) break;
-                if (by_symbol == 0 && CodeOf(lot).substr(0, 2).compare(c2) > 0) break;
-            }
+            if (k == key && records::LotOrder::OfRecord(lot) > records::LotOrder::Of(key, s, c2)) break;
             previous = static_cast<int16_t>(link);
             link = lot.I16(kNextOffset);
         }
         return previous;
     }
-    auto it = order_.upper_bound(OrderKey{key, s, c2, std::numeric_limits<uint64_t>::max()});
+    auto it =
+        order_.upper_bound(OrderKey{records::LotOrder::Of(key, s, c2), std::numeric_limits<uint64_t>::max()});
     return it == order_.begin() ? int16_t{0} : std::prev(it)->second;
 }
 
@@ -266,20 +258,21 @@ void LotChain::WriteFree(int16_t record, const Record& rec) {
 
 void LotChain::Index(int16_t record) {
     const Record& lot = Raw(record);
-    OrderKey k{KeyOf(lot), SymbolOf(lot), CodeOf(lot).substr(0, 2), ++sequence_};
+    const OrderKey k{records::LotOrder::OfRecord(lot), ++sequence_};
     const auto at = static_cast<std::size_t>(record);
     if (at >= places_.size()) places_.resize(at + 1, order_.end());
-    by_text_[k.symbol + CodeOf(lot)].emplace(std::make_pair(k.key, k.sequence), record);
-    places_[at] = order_.emplace(std::move(k), record).first;
+    by_text_[SymbolOf(lot) + CodeOf(lot)].emplace(std::make_pair(KeyOf(lot), k.sequence), record);
+    places_[at] = order_.emplace(k, record).first;
 }
 
 void LotChain::Unindex(int16_t record) {
     const auto at = static_cast<std::size_t>(record);
     if (at >= places_.size() || places_[at] == order_.end()) return;
     const auto it = places_[at];
-    auto text = by_text_.find(it->first.symbol + CodeOf(Raw(record)));
+    const Record& lot = Raw(record);
+    auto text = by_text_.find(SymbolOf(lot) + CodeOf(lot));
     if (text != by_text_.end()) {
-        text->second.erase(std::make_pair(it->first.key, it->first.sequence));
+        text->second.erase(std::make_pair(KeyOf(lot), it->first.sequence));
         if (text->second.empty()) by_text_.erase(text);
     }
     order_.erase(it);
@@ -299,20 +292,19 @@ void LotChain::BuildIndex() {
     by_text_.clear();
     places_.assign(records_.size(), order_.end());
     std::unordered_set<long> seen;
-    const OrderLess less;
-    OrderKey last{};
+    records::LotOrder last{};
     bool first = true;
     for (long link = header_.first_lot; Listed(link); link = Raw(link).I16(kNextOffset)) {
         const Record& lot = Raw(link);
-        OrderKey k{KeyOf(lot), SymbolOf(lot), CodeOf(lot).substr(0, 2), 0};
+        const records::LotOrder place = records::LotOrder::OfRecord(lot);
         // A loop, a NaN key or a lot out of order: only the walk gives the
         // list's answers.
-        if (!seen.insert(link).second || std::isnan(k.key) || (!first && less(k, last))) {
+        if (!seen.insert(link).second || std::isnan(KeyOf(lot)) || (!first && place < last)) {
             DropIndex();
             return;
         }
         Index(static_cast<int16_t>(link));
-        last = std::move(k);
+        last = place;
         first = false;
     }
 }

@@ -104,19 +104,14 @@ public:
     void DropIndex();
 
 private:
-    // Order of the lots: key, symbol, tax lot code (first two characters),
-    // then the order of linking, since a new lot goes after the lots that
-    // are equal to it.
+    // Order of the lots: their place (records::LotOrder), then the order
+    // of linking, since a new lot goes after the lots that are equal to it.
     struct OrderKey {
-        double key = 0;
-        std::string symbol;
-        std::string code;
+        records::LotOrder place;
         uint64_t sequence = 0;
+        friend auto operator<=>(const OrderKey&, const OrderKey&) = default;
     };
-    struct OrderLess {
-        bool operator()(const OrderKey& a, const OrderKey& b) const;
-    };
-    using Order = std::map<OrderKey, int16_t, OrderLess>;
+    using Order = std::map<OrderKey, int16_t>;
     // Lots of one symbol and lot code by key and order of linking.
     using TextOrder = std::map<std::pair<double, uint64_t>, int16_t>;
 

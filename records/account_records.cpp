@@ -217,6 +217,40 @@ void HoldingRecord::Encode(Record& rec) const {
     rec.SetText(76, 20, memo);
 }
 
+namespace {
+
+// Up to n bytes of text (blank padded) as a big-endian integer.
+uint64_t BigEndian(std::string_view text, std::size_t from, std::size_t n) {
+    uint64_t v = 0;
+    for (std::size_t i = from; i < from + n; ++i)
+        v = (v << 8) | static_cast<unsigned char>(i < text.size() ? text[i] : ' ');
+    return v;
+}
+
+}  // namespace
+
+LotOrder LotOrder::Of(double holding_key, std::string_view symbol, std::string_view tax_lot) {
+    LotOrder o;
+    if (holding_key == 0) holding_key = 0;  // -0 orders as 0, as it compares
+    uint64_t bits;
+    std::memcpy(&bits, &holding_key, 8);
+    // A positive real gains the sign bit, a negative one has every bit
+    // flipped, so larger reals give larger integers.
+    o.key = (bits & 0x8000000000000000ull) ? ~bits : (bits | 0x8000000000000000ull);
+    o.symbol_high = BigEndian(symbol, 0, 8);
+    o.symbol_low = static_cast<uint32_t>(BigEndian(symbol, 8, 4));
+    o.code = static_cast<uint16_t>(BigEndian(tax_lot, 0, 2));
+    return o;
+}
+
+LotOrder LotOrder::OfRecord(const Record& lot) {
+    if (lot.size() < kAccountRecordLength) return OfRecord(Full(lot));
+    const auto* b = lot.bytes().data();
+    const std::string_view symbol(reinterpret_cast<const char*>(b) + 10, 12);
+    const std::string_view code(reinterpret_cast<const char*>(b) + 32, 2);
+    return Of(lot.R8(2), symbol, code);
+}
+
 bool DeletedLot::Is(const Record& rec) {
     return Full(rec).Text(2, 4) == "$$$$";
 }

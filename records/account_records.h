@@ -17,6 +17,7 @@
 // cut to their width on Encode.
 
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -133,6 +134,28 @@ struct HoldingRecord {
 
     static HoldingRecord Decode(const Record& rec);
     void Encode(Record& rec) const;
+};
+
+// The place of a lot in the list order, the one comparison of every
+// routine that places a lot (the holdings replay and the market-value lot
+// update): ascending holding key; within a key ascending symbol, compared
+// as text byte by byte (the order a reader of a report expects); within a
+// symbol ascending tax lot code, its first two characters byte by byte.
+// The fields are packed into integers so that the order is one compare of
+// three words: the key's bits ordered as the real orders (-0 as 0; NaNs
+// fall beyond the infinities), the symbol's 12 bytes and the code's 2 as
+// big-endian integers.
+struct LotOrder {
+    uint64_t key = 0;
+    uint64_t symbol_high = 0;  // symbol bytes 1-8
+    uint32_t symbol_low = 0;   // symbol bytes 9-12
+    uint16_t code = 0;         // tax lot code bytes 1-2
+
+    // symbol and tax_lot are blank padded (or cut) to 12 and 2 characters.
+    static LotOrder Of(double holding_key, std::string_view symbol, std::string_view tax_lot);
+    // The place of the lot record's bytes (key at 2, symbol at 10, code at 32).
+    static LotOrder OfRecord(const Record& lot);
+    friend auto operator<=>(const LotOrder&, const LotOrder&) = default;
 };
 
 // A deleted lot record: the next record of the free chain and the mark
