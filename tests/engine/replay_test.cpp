@@ -504,6 +504,25 @@ TEST(ReplayRounding, SaleQuantityIsComparedAtTheSystemDecimals) {
     }
 }
 
+// A lot whose remaining quantity lies within 0.0005 of zero is closed;
+// one just beyond stays open with what remains.
+TEST(ReplayRounding, ClosingTolerance) {
+    for (const auto& [bought, lots] :
+         std::vector<std::pair<double, std::size_t>>{{100.0003, 1}, {100.0007, 2}}) {
+        TempDataDir dir;
+        fixtures::WriteTransactions(kAccount, {T("B", "AAA", "1", "01/05/98", bought, 1000),
+                                               T("S", "AAA", "1", "01/06/98", 100, 1000)});
+        int16_t status = -1;
+        engine::Creatt(kAccount, "", engine::kEveryTransaction, 0, 0, status);
+        ASSERT_EQ(status, 0) << bought;
+        const fixtures::Holdings h = fixtures::ReadHoldings("HL.TMP");
+        ASSERT_EQ(h.lots.size(), lots) << bought;
+        if (lots == 2) {
+            EXPECT_NEAR(h.lots[1].second.quantity, 0.0007, 1e-9);
+        }
+    }
+}
+
 TEST(ReplayRounding, AgreesWithDrndn) {
     TempDataDir dir;
     fixtures::SetOptions({{81, 5}});
@@ -712,6 +731,23 @@ TEST(ReplayTexts, StoredLotsFillBlankTextsAndAnUnmatchedLotGetsNone) {
         EXPECT_EQ(LotTexts(one.lots[1].first).settlement_date, date) << symbol;
         EXPECT_EQ(LotTexts(one.lots[1].first).text, text) << symbol;
     }
+}
+
+// A memo that only begins with blanks is the transaction's own: the
+// stored lot's texts fill only a wholly blank memo (Ftele2, which looks at
+// the first five characters, finds no lot in HL.TMP for a first purchase).
+TEST(ReplayTexts, StoredLotsLeaveAMemoThatBeginsWithBlanks) {
+    TempDataDir dir;
+    fixtures::SetOptions({{36, 1}});
+    WriteStoredHoldings();
+    fixtures::WriteTransactions(kAccount, {T("B", "AAA", "1", "01/05/98", 1, 10)});
+    fixtures::WriteTransactionExtensions(kAccount, {{2, Texts("     OWN MEMO", "", "")}});
+    int16_t status = -1;
+    engine::Creatt(kAccount, "", engine::kEveryTransaction, 0, 0, status);
+    ASSERT_EQ(status, 0);
+    const fixtures::Holdings h = fixtures::ReadHoldings("HL.TMP");
+    ASSERT_EQ(h.lots.size(), 2u);
+    EXPECT_EQ(h.lots[1].second.memo, records::Fixed("     OWN MEMO", 20));
 }
 
 // ---- Byte layout of the work files

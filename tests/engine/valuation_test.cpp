@@ -182,6 +182,18 @@ const std::vector<Scenario> kScenarios = {
     {"UnreadableSecurityIsPricedOneInNoCategory", {{"GHOST", 40, 12, 100}}, 12, 100, 0, 0, 0, 0, 0},
     {"LotCodeSIsPassedOver", {{"STOCK", 2, 100, 2000, 100, "S"}}, 0, 0, 0, 0, 0, 0, 0},
     {"ShortLotIsWorthLess", {{"STOCK", 2, -100, 3000, 100, "a"}}, -2550, 3000, 0, -2550, 0, 0, 0},
+    // A short bond lot is worth its negative quantity at the price; its
+    // accrued interest is negative and only a positive one is added.
+    {"ShortBondAccruesNothing", {{"BOND", 3, -10000, 9700, 100, "a"}}, -9850, 9700, 0, 0, -9850, 0, 0},
+    {"ShortBondBesideALongOneTakesNothingFromItsInterest",
+     {{"BOND", 3, 10000, 9700}, {"BOND", 3, -4000, 3900, 100, "a"}},
+     9850 - 3940 + kBondInterest,
+     13600,
+     0,
+     0,
+     9850 - 3940 + kBondInterest,
+     0,
+     0},
     {"EverythingTogether",
      {{"CASH", 2, -500, -500, 0, ""}, {"STOCK", 2, 100, 2000}, {"BOND", 3, 10000, 9700, 200}},
      -500 + 2550 + 9850 + kBondInterest,
