@@ -1,6 +1,7 @@
 #include "records/rounding.h"
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -29,11 +30,53 @@ std::string_view FixedLayout(int decimals) {
 // the value does not fit, the field holds asterisks, the read fails and
 // the value keeps what it was.
 template <class T>
-void RoundThrough(T& value, int decimals) {
+void RoundThroughLayout(T& value, int decimals) {
     const std::string_view layout = FixedLayout(decimals);
     thread_local std::string work(32, ' ');
     WriteInto(work, layout, {static_cast<double>(value)});
     Read(std::string_view(work).substr(0, 20), layout, {&value});
+}
+
+constexpr std::array<double, 11> kPowersOfTen = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+
+// What the write and read above give, worked out in binary: the layout
+// prints the multiple n of 10^-d nearest to the exact value (a tie away
+// from zero, a zero without its sign), and reading that text back gives
+// the double nearest to n / 10^d, which is what the division n / 10^d
+// gives (both are the correctly rounded quotient). The product
+// |value| x 10^d is exact to half a unit in its last place, so the
+// rounding is decided here unless that product lies within a unit of a
+// half; such values (and those too large for the check, whose text may
+// not fit either) are left to the layout. False: not decided.
+bool RoundInBinary(double& value, int decimals) {
+    const double scale = kPowersOfTen[static_cast<std::size_t>(decimals)];
+    const double scaled = std::fabs(value) * scale;
+    // 2^50: n has at most 16 digits, so the text always fits in 20
+    // positions, and the fraction below is exact. NaN fails here too.
+    if (!(scaled < 1125899906842624.0)) return false;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    const double unit = std::fmax(scaled, 1.0) * 0x1p-50;
+    if (std::fabs(fraction - 0.5) <= unit) return false;
+    const double n = fraction > 0.5 ? whole + 1 : whole;
+    if (n == 0) {
+        value = 0.0;
+        return true;
+    }
+    const double rounded = n / scale;
+    value = value < 0 ? -rounded : rounded;
+    return true;
+}
+
+template <class T>
+void RoundThrough(T& value, int decimals) {
+    RoundThroughLayout(value, decimals);
+}
+
+template <>
+void RoundThrough(double& value, int decimals) {
+    if (decimals >= 0 && decimals <= 10 && RoundInBinary(value, decimals)) return;
+    RoundThroughLayout(value, decimals);
 }
 
 bool Honoured(int decimals) {
