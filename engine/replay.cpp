@@ -88,13 +88,17 @@ public:
         if (found == first_.end()) return;
         memo = found->second.memo;
         if (!lot_texts_) return;
-        if (!extensions_)
-            extensions_ = std::make_unique<records::DirectFile>(records::Paknam(account_, "HL", ".EXT"),
-                                                                records::kAccountRecordLength, false);
-        Record ext;
-        if (!extensions_->Read(found->second.record, ext)) return;
-        date = ext.Text(0, 8);
-        description = ext.Text(8, 32);
+        if (!extensions_loaded_) {
+            extensions_loaded_ = true;
+            const records::DirectFile file(records::Paknam(account_, "HL", ".EXT"), records::kAccountRecordLength,
+                                           false);
+            file.ReadWhole(extensions_);
+        }
+        const std::size_t at = static_cast<std::size_t>(found->second.record - 1) * records::kAccountRecordLength;
+        if (at + records::kAccountRecordLength > extensions_.size()) return;
+        const char* ext = reinterpret_cast<const char*>(extensions_.data() + at);
+        date.assign(ext, 8);
+        description.assign(ext + 8, 32);
     }
 
 private:
@@ -112,14 +116,22 @@ private:
         loaded_ = true;
         const records::DirectFile file(records::Paknam(account_, "HL", ".REC"), records::kAccountRecordLength,
                                        false);
-        Record header;
-        if (!file.Read(1, header)) return;
+        std::vector<unsigned char> bytes;
+        file.ReadWhole(bytes);
+        const long count = static_cast<long>(bytes.size() / records::kAccountRecordLength);
+        auto record = [&](long n) {
+            Record rec(records::kAccountRecordLength, 0);
+            std::copy_n(bytes.begin() + (n - 1) * static_cast<long>(records::kAccountRecordLength),
+                        records::kAccountRecordLength, rec.bytes().begin());
+            return rec;
+        };
+        if (count < 1) return;
+        const Record header = record(1);
         if (header.I16(0) == 0 || header.I16(10) == 0 || header.I16(12) == 0) return;
-        const long limit = file.Count();
         long link = header.I16(0);
-        Record lot;
-        for (long steps = 0; link >= 2 && steps < limit; ++steps) {
-            if (!file.Read(link, lot)) return;
+        for (long steps = 0; link >= 2 && steps < count; ++steps) {
+            if (link > count) return;
+            const Record lot = record(link);
             first_.try_emplace(lot.Text(10, 12) + lot.Text(32, 4), FirstLot{link, lot.Text(76, 20)});
             link = lot.I16(0);
         }
@@ -129,7 +141,8 @@ private:
     bool lot_texts_;
     bool loaded_ = false;
     std::unordered_map<std::string, FirstLot> first_;
-    std::unique_ptr<records::DirectFile> extensions_;
+    bool extensions_loaded_ = false;
+    std::vector<unsigned char> extensions_;  // HL<acct>.EXT, read whole at its first use
 };
 
 }  // namespace
@@ -166,6 +179,7 @@ void HoldingsWork::Start() {
     header.spare = 0;
     lots_.WriteHeader();
     gain_count_ = 0;
+    gains_.assign(1, Record());
     if (write_mode_) {
         RemoveFile(GainsWorkName());
         gains_file_ = std::make_unique<records::DirectFile>(GainsWorkName(), records::kAccountRecordLength);
@@ -176,13 +190,71 @@ void HoldingsWork::Start() {
 void HoldingsWork::Resume() {
     lots_.Load(HoldingsWorkName(), LotTextsWorkName());
     gain_count_ = 0;
+    gains_.assign(1, Record());
     if (write_mode_) {
         gains_file_ = std::make_unique<records::DirectFile>(GainsWorkName(), records::kAccountRecordLength);
         if (!gains_file_->ok()) failed_ = true;
-        Record header;
-        if (gains_file_->Read(1, header))
-            gain_count_ = std::max<int16_t>(records::GainsHeader::Decode(header).count, 0);
+        std::vector<unsigned char> bytes;
+        gains_file_->ReadWhole(bytes);
+        for (std::size_t at = 0; at < bytes.size(); at += records::kAccountRecordLength) {
+            Record rec(records::kAccountRecordLength, 0);
+            std::copy_n(bytes.begin() + static_cast<long>(at), records::kAccountRecordLength, rec.bytes().begin());
+            gains_.push_back(std::move(rec));
+        }
+        if (gains_.size() > 1)
+            gain_count_ = std::max<int16_t>(records::GainsHeader::Decode(gains_[1]).count, 0);
     }
+}
+
+void HoldingsWork::DeferWrites() {
+    defer_ = true;
+    lots_.DeferWrites();
+}
+
+bool HoldingsWork::Flush() {
+    if (!lots_.Flush()) failed_ = true;
+    if (gains_first_dirty_ != 0) {
+        const std::size_t length = records::kAccountRecordLength;
+        std::vector<unsigned char> bytes(static_cast<std::size_t>(gains_last_dirty_ - gains_first_dirty_ + 1) * length);
+        for (long n = gains_first_dirty_; n <= gains_last_dirty_; ++n)
+            std::copy_n(gains_[static_cast<std::size_t>(n)].data(), length,
+                        bytes.begin() + (n - gains_first_dirty_) * static_cast<long>(length));
+        if (!gains_file_ || !gains_file_->WriteRecords(gains_first_dirty_, bytes.data(), bytes.size() / length))
+            failed_ = true;
+        gains_first_dirty_ = gains_last_dirty_ = 0;
+    }
+    return !failed();
+}
+
+void HoldingsWork::WriteGainRecord(long n, const Record& rec) {
+    const auto at = static_cast<std::size_t>(n);
+    // A write past the end leaves zero records in between, as the file does.
+    if (at >= gains_.size()) gains_.resize(at + 1, Record(records::kAccountRecordLength, 0));
+    gains_[at] = rec;
+    gains_[at].bytes().resize(records::kAccountRecordLength, 0);
+    if (defer_) {
+        if (gains_first_dirty_ == 0 || n < gains_first_dirty_) gains_first_dirty_ = n;
+        if (n > gains_last_dirty_) gains_last_dirty_ = n;
+    } else if (!gains_file_->Write(n, gains_[at])) {
+        failed_ = true;
+    }
+}
+
+void HoldingsWork::ReadSecurities() {
+    read_securities_ = true;
+}
+
+void HoldingsWork::LookUpSecurity(int16_t record) {
+    auto [it, added] = security_lines_.try_emplace(record, std::string(32, ' '), std::string(32, ' '));
+    if (added && record > 0) {
+        if (!securities_)
+            securities_ = std::make_unique<records::DirectFile>(records::kSecurityRecords,
+                                                                records::kAccountRecordLength, false);
+        Record rec;
+        if (securities_->Read(record, rec)) it->second = {rec.Text(12, 32), rec.Text(44, 32)};
+    }
+    description1_ = it->second.first;
+    description2_ = it->second.second;
 }
 
 void HoldingsWork::SetSecurity(std::string_view description1, std::string_view description2) {
@@ -222,6 +294,7 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
         failed_ = true;
         return;
     }
+    if (read_securities_) LookUpSecurity(t.security_record);
     records::GainRecord gain;
     gain.sale_date = t.date_number;
     gain.open_date = lot.open_date;
@@ -247,11 +320,12 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
     t.gain_record = static_cast<int16_t>(gain_count_ + 1);
     Record rec(records::kAccountRecordLength, 0);
     gain.Encode(rec);
-    if (!gains_file_->Write(t.gain_record, rec)) failed_ = true;
+    WriteGainRecord(t.gain_record, rec);
     records::GainsHeader header{account_, label_, gain_count_};
-    if (!gains_file_->Read(1, rec)) rec = Record(records::kAccountRecordLength, 0);
+    // The header keeps the bytes it does not own (zeros in a new file).
+    rec = gains_.size() > 1 ? gains_[1] : Record(records::kAccountRecordLength, 0);
     header.Encode(rec);
-    if (!gains_file_->Write(1, rec)) failed_ = true;
+    WriteGainRecord(1, rec);
 }
 
 void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16_t cls, int16_t sign,
@@ -420,10 +494,30 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     const bool texts = options[kTextsOption] >= 1 || options[kLotTextsOption] >= 1;
 
     HoldingsWork work(account, label, options, write);
+    // The work files stay in memory and are written once, whatever the
+    // replay ends with.
+    work.DeferWrites();
     work.Start();
     if (work.failed()) {
         result.status = kWorkFilesFailed;
         return result;
+    }
+    if (write) work.ReadSecurities();
+
+    // The transaction file, read whole; record n at (n - 1) x 128.
+    std::vector<unsigned char> file;
+    records::DirectFile(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength, false)
+        .ReadWhole(file);
+    const long records_read = static_cast<long>(file.size() / records::kAccountRecordLength);
+    Record rec(records::kAccountRecordLength, 0);
+    auto take = [&](const std::vector<unsigned char>& bytes, long n) {
+        std::copy_n(bytes.begin() + (n - 1) * static_cast<long>(records::kAccountRecordLength),
+                    records::kAccountRecordLength, rec.bytes().begin());
+    };
+    long last = 1;
+    if (records_read >= 1) {
+        take(file, 1);
+        last = records::TransactionFileHeader::Decode(rec).last_record;
     }
 
     // The transactions that qualify, in replay order.
@@ -433,40 +527,35 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         long record;
     };
     std::vector<Entry> entries;
-    std::vector<Record> raw;  // by record number
-    records::DirectFile transactions(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength,
-                                     false);
-    Record rec;
-    const long last = transactions.Read(1, rec) ? records::TransactionFileHeader::Decode(rec).last_record : 1;
-    raw.resize(static_cast<std::size_t>(std::max(last, 1L)) + 1);
-    for (long n = 2; n <= last; ++n) {
-        if (!transactions.Read(n, rec)) break;
+    for (long n = 2; n <= last && n <= records_read; ++n) {
+        take(file, n);
         const records::TransactionRecord t = records::TransactionRecord::Decode(rec);
         const bool in_time = exclude_day != 0 ? t.date_number < as_of : t.date_number <= as_of;
         if (!in_time || t.IsDeleted() || t.type == "N   ") continue;
         entries.push_back({t.date_number, DayRank(t.code), n});
-        raw[static_cast<std::size_t>(n)] = rec;
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return std::tie(a.date, a.rank, a.record) < std::tie(b.date, b.rank, b.record);
     });
 
-    std::unique_ptr<records::DirectFile> extensions;
+    std::vector<unsigned char> extensions;
     if (texts)
-        extensions = std::make_unique<records::DirectFile>(records::Paknam(account, "TR", ".EXT"),
-                                                           records::kAccountRecordLength, false);
-    std::unique_ptr<records::DirectFile> securities;
-    if (write)
-        securities = std::make_unique<records::DirectFile>(records::kSecurityRecords,
-                                                           records::kAccountRecordLength, false);
+        records::DirectFile(records::Paknam(account, "TR", ".EXT"), records::kAccountRecordLength, false)
+            .ReadWhole(extensions);
+    const long extensions_read = static_cast<long>(extensions.size() / records::kAccountRecordLength);
     StoredLotTexts stored(account, options);
 
+    std::string memo, date, description;
     for (const Entry& entry : entries) {
-        const Record& stored_record = raw[static_cast<std::size_t>(entry.record)];
-        records::TransactionRecord t = records::TransactionRecord::Decode(stored_record);
-        std::string memo(20, ' '), date(8, ' '), description(32, ' ');
+        take(file, entry.record);
+        records::TransactionRecord t = records::TransactionRecord::Decode(rec);
+        const int16_t stored_link = t.gain_record;
+        memo.assign(20, ' ');
+        date.assign(8, ' ');
+        description.assign(32, ' ');
         if (texts) {
-            if (extensions->Read(entry.record, rec)) {
+            if (entry.record <= extensions_read) {
+                take(extensions, entry.record);
                 const records::TransactionExtension ext = records::TransactionExtension::Decode(rec);
                 memo = ext.memo;
                 date = ext.settlement_date;
@@ -480,14 +569,6 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         records::Code(t.code, cls, sign, transfer, 1, not_found);
         if (not_found != 0) cls = sign = transfer = 0;
         t.gain_record = 0;
-        if (write) {
-            std::string description1(32, ' '), description2(32, ' ');
-            if (t.security_record > 0 && securities->Read(t.security_record, rec)) {
-                description1 = rec.Text(12, 32);
-                description2 = rec.Text(44, 32);
-            }
-            work.SetSecurity(description1, description2);
-        }
         int16_t status = kReplayDone;
         work.Updhlt(t, 0, cls, sign, transfer, status, memo, date, description);
         if (status == kReplayDone && work.failed()) status = kWorkFilesFailed;
@@ -495,10 +576,9 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
             result.status = status;
             break;
         }
-        if (write && stored_record.I16(kGainRecordOffset) != t.gain_record)
-            result.links.push_back({entry.record, t.gain_record});
+        if (write && stored_link != t.gain_record) result.links.push_back({entry.record, t.gain_record});
     }
-    if (result.status == kReplayDone && work.failed()) result.status = kWorkFilesFailed;
+    if (!work.Flush()) result.status = kWorkFilesFailed;
     // A replay that stopped leaves the transactions' gain links as they were.
     if (result.status != kReplayDone) result.links.clear();
     return result;

@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/replay_lots.h"
@@ -108,6 +110,16 @@ public:
 
     // The two description lines of the security, for the gain records.
     void SetSecurity(std::string_view description1, std::string_view description2);
+    // Instead of SetSecurity: the gain records take the description lines
+    // of the sale's security record (field 15) from SECURITY.REC, each
+    // record read once, and only when a gain is written.
+    void ReadSecurities();
+
+    // Keeps HL.TMP, HL.EXT and GL.TMP in memory from now on; Flush writes
+    // each with one write. What is on disk after Flush is what writing
+    // every record as it changed would have left.
+    void DeferWrites();
+    bool Flush();
 
     // Applies the transaction. cls, sign and transfer are its code's
     // (records::Code); memo (20), date (8) and description (32) its texts.
@@ -127,6 +139,10 @@ public:
     LotChain& lots() { return lots_; }
 
 private:
+    // Writes record n of GL.TMP (at once, or at Flush).
+    void WriteGainRecord(long n, const records::Record& rec);
+    // Sets the description lines from the security record (ReadSecurities).
+    void LookUpSecurity(int16_t record);
     // Writes the gain of a closing sale to GL.TMP and its record number
     // into the transaction's field 17.
     void WriteGain(records::TransactionRecord& t, const records::HoldingRecord& lot, double quantity,
@@ -144,7 +160,15 @@ private:
     int decimals_;
     LotChain lots_;
     std::unique_ptr<records::DirectFile> gains_file_;
+    std::vector<records::Record> gains_;  // GL.TMP by record number; [0] unused
+    long gains_first_dirty_ = 0;          // records changed and not written (deferred)
+    long gains_last_dirty_ = 0;
+    bool defer_ = false;
     int16_t gain_count_ = 0;
+    // Description lines by security record (ReadSecurities).
+    bool read_securities_ = false;
+    std::unique_ptr<records::DirectFile> securities_;
+    std::unordered_map<int, std::pair<std::string, std::string>> security_lines_;
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');
     bool failed_ = false;

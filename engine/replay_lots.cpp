@@ -1,5 +1,6 @@
 #include "engine/replay_lots.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -34,14 +35,18 @@ void RemoveFile(std::string_view name) {
     std::filesystem::remove(path, ec);
 }
 
-// Reads every whole record of the file into memory; [0] stays unused.
+// Reads every whole record of the file into memory with one read; [0]
+// stays unused.
 std::vector<Record> ReadAll(const records::DirectFile& file) {
     std::vector<Record> all(1);
-    const long count = file.Count();
-    all.reserve(static_cast<std::size_t>(count) + 1);
-    for (long n = 1; n <= count; ++n) {
-        Record rec;
-        if (!file.Read(n, rec)) break;
+    std::vector<unsigned char> bytes;
+    file.ReadWhole(bytes);
+    const std::size_t length = records::kAccountRecordLength;
+    all.reserve(bytes.size() / length + 1);
+    for (std::size_t at = 0; at + length <= bytes.size(); at += length) {
+        Record rec(length, 0);
+        std::copy(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + length),
+                  rec.bytes().begin());
         all.push_back(std::move(rec));
     }
     return all;
@@ -106,7 +111,10 @@ void LotChain::WriteRecord(long n, const Record& rec) {
     records_[at] = rec;
     if (records_[at].size() < records::kAccountRecordLength)
         records_[at].bytes().resize(records::kAccountRecordLength, 0);
-    if (!holdings_file_ || !holdings_file_->Write(n, records_[at])) failed_ = true;
+    if (defer_)
+        dirty_holdings_.Mark(n);
+    else if (!holdings_file_ || !holdings_file_->Write(n, records_[at]))
+        failed_ = true;
 }
 
 void LotChain::WriteExtension(long n, const records::HoldingExtension& ext) {
@@ -114,7 +122,31 @@ void LotChain::WriteExtension(long n, const records::HoldingExtension& ext) {
     const auto at = static_cast<std::size_t>(n);
     if (at >= extensions_.size()) extensions_.resize(at + 1, Record(records::kAccountRecordLength, 0));
     ext.Encode(extensions_[at]);
-    if (!extension_file_ || !extension_file_->Write(n, extensions_[at])) failed_ = true;
+    if (defer_)
+        dirty_extensions_.Mark(n);
+    else if (!extension_file_ || !extension_file_->Write(n, extensions_[at]))
+        failed_ = true;
+}
+
+bool LotChain::FlushFile(records::DirectFile* file, const std::vector<Record>& all, Dirty& dirty) {
+    if (dirty.first == 0) return true;
+    const std::size_t length = records::kAccountRecordLength;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(dirty.last - dirty.first + 1) * length, 0);
+    for (long n = dirty.first; n <= dirty.last; ++n) {
+        const Record& rec = all[static_cast<std::size_t>(n)];
+        std::copy_n(rec.data(), std::min(rec.size(), length),
+                    bytes.begin() + static_cast<long>(static_cast<std::size_t>(n - dirty.first) * length));
+    }
+    const bool ok =
+        file != nullptr && file->WriteRecords(dirty.first, bytes.data(), bytes.size() / length);
+    dirty = Dirty{};
+    return ok;
+}
+
+bool LotChain::Flush() {
+    if (!FlushFile(holdings_file_.get(), records_, dirty_holdings_)) failed_ = true;
+    if (with_extension_ && !FlushFile(extension_file_.get(), extensions_, dirty_extensions_)) failed_ = true;
+    return !failed_;
 }
 
 bool LotChain::Listed(long link) const {

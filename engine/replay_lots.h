@@ -8,9 +8,12 @@
 // tax lot code, with freed records on a free chain. Walking it from its
 // head for every transaction costs lots x transactions, so a LotChain keeps
 // every record of the file in memory beside it and an ordered index of the
-// lots: look-ups and the place of a new lot come from the index, and every
+// lots: look-ups and the place of a new lot come from the index. Every
 // record that changes is written to the file at once, so the file holds
-// exactly the bytes that the walk-and-link rules give.
+// exactly the bytes that the walk-and-link rules give; or, once
+// DeferWrites is called, kept in memory until Flush writes every record
+// changed since with one write (the replay, which writes the file once
+// when it ends).
 //
 // The index agrees with the list walk as long as the list is in order and
 // no holding key is NaN (which compares with nothing). When either fails
@@ -53,6 +56,11 @@ public:
 
     // True once a write to either file failed.
     bool failed() const { return failed_; }
+    // From now on changes stay in memory until Flush.
+    void DeferWrites() { defer_ = true; }
+    // Writes the records changed since DeferWrites (or the last Flush) to
+    // each file with one write; false when a write failed.
+    bool Flush();
     bool with_extension() const { return with_extension_; }
 
     // The working header: ReadHeader takes it from record 1 (an unreadable
@@ -125,8 +133,22 @@ private:
     // order, damaged or holds a NaN key.
     void BuildIndex();
 
+    // The records changed and not yet written, from first to last.
+    struct Dirty {
+        long first = 0;
+        long last = 0;
+        void Mark(long n) {
+            if (first == 0 || n < first) first = n;
+            if (n > last) last = n;
+        }
+    };
+    static bool FlushFile(records::DirectFile* file, const std::vector<records::Record>& all, Dirty& dirty);
+
     bool with_extension_;
     bool failed_ = false;
+    bool defer_ = false;
+    Dirty dirty_holdings_;
+    Dirty dirty_extensions_;
     bool linear_ = false;
     std::unique_ptr<records::DirectFile> holdings_file_;
     std::unique_ptr<records::DirectFile> extension_file_;

@@ -143,6 +143,29 @@ bool DirectFile::Write(long n, const Record& rec) {
     return WriteAllAt(fd_, buf.data(), length_, off);
 }
 
+bool DirectFile::ReadWhole(std::vector<unsigned char>& bytes) const {
+    bytes.clear();
+    if (fd_ < 0) return false;
+    bytes.resize(static_cast<std::size_t>(Count()) * length_);
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t r = ::pread(fd_, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    // A file cut short while it was read keeps its whole records.
+    bytes.resize(got / length_ * length_);
+    return true;
+}
+
+bool DirectFile::WriteRecords(long first, const unsigned char* data, std::size_t count) {
+    if (fd_ < 0 || first < 1) return false;
+    if (count == 0) return true;
+    const off_t off = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
+    return WriteAllAt(fd_, data, count * length_, off);
+}
+
 long DirectFile::Count() const {
     if (fd_ < 0) return 0;
     struct stat st;

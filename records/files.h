@@ -44,6 +44,11 @@ public:
     // file is not open, n is below 1 or the record lies (partly) past the end.
     bool Read(long n, Record& rec) const;
     bool Write(long n, const Record& rec);
+    // Reads every whole record of the file with one read: bytes takes
+    // Count() records. False (bytes empty) when the file cannot be read.
+    bool ReadWhole(std::vector<unsigned char>& bytes) const;
+    // Writes count records from data, record first on, with one write.
+    bool WriteRecords(long first, const unsigned char* data, std::size_t count);
     // Number of whole records in the file.
     long Count() const;
     // Cuts the file to n records.
