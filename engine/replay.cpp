@@ -90,11 +90,12 @@ public:
         if (!lot_texts_) return;
         if (!extensions_loaded_) {
             extensions_loaded_ = true;
-            const records::DirectFile file(records::Paknam(account_, "HL", ".EXT"), records::kAccountRecordLength,
-                                           false);
+            const records::DirectFile file(records::Paknam(account_, "HL", ".EXT"),
+                                           records::kAccountRecordLength, false);
             file.ReadWhole(extensions_);
         }
-        const std::size_t at = static_cast<std::size_t>(found->second.record - 1) * records::kAccountRecordLength;
+        const std::size_t at =
+            static_cast<std::size_t>(found->second.record - 1) * records::kAccountRecordLength;
         if (at + records::kAccountRecordLength > extensions_.size()) return;
         const char* ext = reinterpret_cast<const char*>(extensions_.data() + at);
         date.assign(ext, 8);
@@ -198,7 +199,8 @@ void HoldingsWork::Resume() {
         gains_file_->ReadWhole(bytes);
         for (std::size_t at = 0; at < bytes.size(); at += records::kAccountRecordLength) {
             Record rec(records::kAccountRecordLength, 0);
-            std::copy_n(bytes.begin() + static_cast<long>(at), records::kAccountRecordLength, rec.bytes().begin());
+            std::copy_n(bytes.begin() + static_cast<long>(at), records::kAccountRecordLength,
+                        rec.bytes().begin());
             gains_.push_back(std::move(rec));
         }
         if (gains_.size() > 1)
@@ -215,11 +217,13 @@ bool HoldingsWork::Flush() {
     if (!lots_.Flush()) failed_ = true;
     if (gains_first_dirty_ != 0) {
         const std::size_t length = records::kAccountRecordLength;
-        std::vector<unsigned char> bytes(static_cast<std::size_t>(gains_last_dirty_ - gains_first_dirty_ + 1) * length);
+        std::vector<unsigned char> bytes(
+            static_cast<std::size_t>(gains_last_dirty_ - gains_first_dirty_ + 1) * length);
         for (long n = gains_first_dirty_; n <= gains_last_dirty_; ++n)
             std::copy_n(gains_[static_cast<std::size_t>(n)].data(), length,
                         bytes.begin() + (n - gains_first_dirty_) * static_cast<long>(length));
-        if (!gains_file_ || !gains_file_->WriteRecords(gains_first_dirty_, bytes.data(), bytes.size() / length))
+        if (!gains_file_ ||
+            !gains_file_->WriteRecords(gains_first_dirty_, bytes.data(), bytes.size() / length))
             failed_ = true;
         gains_first_dirty_ = gains_last_dirty_ = 0;
     }
@@ -347,13 +351,16 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     if (cls != records::kCashOnlyClass) {
         const LotChain::Place place = lots_.Find(t.holding_key, t.symbol, t.tax_lot);
         if (place.found()) {
-            Record raw = lots_.Raw(place.record);
-            records::HoldingRecord lot = records::HoldingRecord::Decode(raw);
+            // The lot's quantity and cost are read and written in place;
+            // its other bytes stay as they are.
+            const Record& current = lots_.Raw(place.record);
+            double lot_quantity = records::HoldingRecord::QuantityOf(current);
+            const double lot_cost = records::HoldingRecord::CostOf(current);
             double quantity = t.quantity;
             RoundQuantity(quantity);
-            RoundQuantity(lot.quantity);
+            RoundQuantity(lot_quantity);
             if (cls == records::kClosingClass) {
-                if (sign * lot.quantity < quantity) {
+                if (sign * lot_quantity < quantity) {
                     status = kLotExceeded;
                     return;
                 }
@@ -363,34 +370,35 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                         status = kWorkFilesFailed;
                         return;
                     }
+                    records::HoldingRecord lot = records::HoldingRecord::Decode(current);
+                    lot.quantity = lot_quantity;
                     WriteGain(t, lot, quantity, sign);
                 }
             }
-            const double remaining = lot.quantity - sign * quantity;
+            scratch_ = lots_.Raw(place.record);
+            const double remaining = lot_quantity - sign * quantity;
             if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
                 lots_.Unlink(place);
-                records::DeletedLot{header.next_free}.Encode(raw);
-                lots_.WriteFree(place.record, raw);
+                records::DeletedLot{header.next_free}.Encode(scratch_);
+                lots_.WriteFree(place.record, scratch_);
                 header.next_free = place.record;
             } else {
-                double cost = lot.cost;
+                double cost = lot_cost;
                 if (cls == records::kShortSaleClass) {
                     // A further short sale adds its proceeds to the short lot.
-                    cost = lot.cost + t.amount;
+                    cost = lot_cost + t.amount;
                 } else if (sign > 0 || t.code == "CS  ") {
                     // What remains keeps its unit cost.
-                    if (lot.quantity != 0) cost = lot.cost / lot.quantity * remaining;
+                    if (lot_quantity != 0) cost = lot_cost / lot_quantity * remaining;
                 } else {
-                    cost = lot.cost - sign * t.amount;
+                    cost = lot_cost - sign * t.amount;
                 }
                 records::Drnd2(cost);
-                lot.quantity = remaining;
-                lot.cost = cost;
+                records::HoldingRecord::SetQuantityAndCost(scratch_, remaining, cost);
                 // The lot keeps its memo and texts unless the transaction
                 // brings its own.
-                if (!Empty(memo)) lot.memo = records::Fixed(memo, 20);
-                lot.Encode(raw);
-                lots_.Rewrite(place.record, raw);
+                if (!Empty(memo)) records::HoldingRecord::SetMemo(scratch_, memo.substr(0, 20));
+                lots_.Rewrite(place.record, scratch_);
                 if (lot_texts) {
                     records::HoldingExtension ext = lots_.Extension(place.record);
                     if (!Empty(date)) ext.settlement_date = records::Fixed(date, 8);
@@ -444,16 +452,13 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
         records::Drnd2(interest);
         const LotChain::Place cash = lots_.FindKey(0.0);
         if (cash.found()) {
-            Record raw = lots_.Raw(cash.record);
-            records::HoldingRecord lot = records::HoldingRecord::Decode(raw);
-            double balance = lot.cost;
+            scratch_ = lots_.Raw(cash.record);
+            double balance = records::HoldingRecord::CostOf(scratch_);
             records::Drnd2(balance);
             balance = balance + sign * (amount + interest);
             records::Drnd2(balance);
-            lot.quantity = balance;
-            lot.cost = balance;
-            lot.Encode(raw);
-            lots_.Rewrite(cash.record, raw);
+            records::HoldingRecord::SetQuantityAndCost(scratch_, balance, balance);
+            lots_.Rewrite(cash.record, scratch_);
         } else {
             const int16_t n = NewRecord();
             if (n == 0) return end_silently();

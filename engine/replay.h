@@ -155,6 +155,7 @@ private:
 
     std::string account_;
     std::string label_;
+    records::Record scratch_;  // a lot record being changed
     records::Options options_;
     bool write_mode_;
     int decimals_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <unordered_set>
@@ -54,6 +55,28 @@ std::vector<Record> ReadAll(const records::DirectFile& file) {
 
 }  // namespace
 
+LotChain::TextKey LotChain::TextKey::Of(std::string_view symbol12, std::string_view code4) {
+    TextKey k;
+    char bytes[16];
+    std::memset(bytes, ' ', sizeof bytes);
+    std::memcpy(bytes, symbol12.data(), std::min<std::size_t>(symbol12.size(), 12));
+    std::memcpy(bytes + 12, code4.data(), std::min<std::size_t>(code4.size(), 4));
+    std::memcpy(&k.a, bytes, 8);
+    std::memcpy(&k.b, bytes + 8, 8);
+    return k;
+}
+
+std::size_t LotChain::KeyHash::operator()(const TextKey& k) const {
+    uint64_t h = k.a * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 29) ^ k.b;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+std::size_t LotChain::KeyHash::operator()(const ExactKey& k) const {
+    return (*this)(k.text) ^ static_cast<std::size_t>(k.key * 0x94D049BB133111EBull);
+}
+
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
 
 void LotChain::Create(std::string_view holdings_name, std::string_view extension_name) {
@@ -93,9 +116,15 @@ void LotChain::ReadHeader() {
 }
 
 void LotChain::WriteHeader() {
-    Record rec = Readable(1) ? records_[1] : Record(records::kAccountRecordLength, 0);
-    header_.Encode(rec);
-    WriteRecord(1, rec);
+    if (!Readable(1)) {
+        Record rec(records::kAccountRecordLength, 0);
+        header_.Encode(rec);
+        WriteRecord(1, rec);
+        return;
+    }
+    // Encoded in place: the header keeps the bytes it does not own.
+    header_.Encode(records_[1]);
+    WriteRecord(1, records_[1]);
 }
 
 records::HoldingExtension LotChain::Extension(long n) const {
@@ -108,7 +137,7 @@ void LotChain::WriteRecord(long n, const Record& rec) {
     const auto at = static_cast<std::size_t>(n);
     // A write past the end leaves zero records in between, as the file does.
     if (at >= records_.size()) records_.resize(at + 1, Record(records::kAccountRecordLength, 0));
-    records_[at] = rec;
+    if (&records_[at] != &rec) records_[at] = rec;
     if (records_[at].size() < records::kAccountRecordLength)
         records_[at].bytes().resize(records::kAccountRecordLength, 0);
     if (defer_)
@@ -137,8 +166,7 @@ bool LotChain::FlushFile(records::DirectFile* file, const std::vector<Record>& a
         std::copy_n(rec.data(), std::min(rec.size(), length),
                     bytes.begin() + static_cast<long>(static_cast<std::size_t>(n - dirty.first) * length));
     }
-    const bool ok =
-        file != nullptr && file->WriteRecords(dirty.first, bytes.data(), bytes.size() / length);
+    const bool ok = file != nullptr && file->WriteRecords(dirty.first, bytes.data(), bytes.size() / length);
     dirty = Dirty{};
     return ok;
 }
@@ -187,13 +215,10 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         }
         return {};
     }
-    const OrderKey probe{records::LotOrder::Of(key, s, c), 0};
-    for (auto it = order_.lower_bound(probe); it != order_.end(); ++it) {
-        if (it->first.place != probe.place) break;
-        if (CodeOf(Raw(it->second)) == c)
-            return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
-    }
-    return {};
+    const auto found = exact_.find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(s, c)});
+    if (found == exact_.end()) return {};
+    const auto it = places_[static_cast<std::size_t>(found->second)];
+    return {found->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
 }
 
 LotChain::Place LotChain::FindKey(double key) {
@@ -214,7 +239,9 @@ LotChain::Place LotChain::FindKey(double key) {
     from.symbol_high = 0;
     from.symbol_low = 0;
     from.code = 0;
-    auto it = order_.lower_bound(OrderKey{from, 0});
+    // The cash lot (key 0) is mostly the first lot: no search for it.
+    auto it = order_.begin();
+    if (it != order_.end() && it->first.place.key < from.key) it = order_.lower_bound(OrderKey{from, 0});
     if (it == order_.end() || it->first.place.key != from.key) return {};
     return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
 }
@@ -232,7 +259,15 @@ int16_t LotChain::FirstWith(std::string_view symbol, std::string_view tax_lot) {
         }
         return 0;
     }
-    auto found = by_text_.find(s + c);
+    if (!text_indexed_) {
+        text_indexed_ = true;
+        for (const auto& [k, record] : order_) {
+            const Record& lot = Raw(record);
+            by_text_[TextKey::Of(SymbolOf(lot), CodeOf(lot))].emplace(std::make_pair(KeyOf(lot), k.sequence),
+                                                                      record);
+        }
+    }
+    auto found = by_text_.find(TextKey::Of(s, c));
     if (found == by_text_.end() || found->second.empty()) return 0;
     return found->second.begin()->second;
 }
@@ -293,7 +328,14 @@ void LotChain::Index(int16_t record) {
     const OrderKey k{records::LotOrder::OfRecord(lot), ++sequence_};
     const auto at = static_cast<std::size_t>(record);
     if (at >= places_.size()) places_.resize(at + 1, order_.end());
-    by_text_[SymbolOf(lot) + CodeOf(lot)].emplace(std::make_pair(KeyOf(lot), k.sequence), record);
+    const TextKey text = TextKey::Of(SymbolOf(lot), CodeOf(lot));
+    // Two lots with one key, symbol and lot code: only the walk knows
+    // which comes first.
+    if (!exact_.emplace(ExactKey{k.place.key, text}, record).second) {
+        DropIndex();
+        return;
+    }
+    if (text_indexed_) by_text_[text].emplace(std::make_pair(KeyOf(lot), k.sequence), record);
     places_[at] = order_.emplace(k, record).first;
 }
 
@@ -302,7 +344,9 @@ void LotChain::Unindex(int16_t record) {
     if (at >= places_.size() || places_[at] == order_.end()) return;
     const auto it = places_[at];
     const Record& lot = Raw(record);
-    auto text = by_text_.find(SymbolOf(lot) + CodeOf(lot));
+    const TextKey key = TextKey::Of(SymbolOf(lot), CodeOf(lot));
+    exact_.erase(ExactKey{it->first.place.key, key});
+    auto text = by_text_.find(key);
     if (text != by_text_.end()) {
         text->second.erase(std::make_pair(KeyOf(lot), it->first.sequence));
         if (text->second.empty()) by_text_.erase(text);
@@ -314,6 +358,7 @@ void LotChain::Unindex(int16_t record) {
 void LotChain::DropIndex() {
     linear_ = true;
     order_.clear();
+    exact_.clear();
     by_text_.clear();
     places_.clear();
 }
@@ -321,7 +366,9 @@ void LotChain::DropIndex() {
 void LotChain::BuildIndex() {
     linear_ = false;
     order_.clear();
+    exact_.clear();
     by_text_.clear();
+    text_indexed_ = false;
     places_.assign(records_.size(), order_.end());
     std::unordered_set<long> seen;
     records::LotOrder last{};
@@ -336,6 +383,7 @@ void LotChain::BuildIndex() {
             return;
         }
         Index(static_cast<int16_t>(link));
+        if (linear_) return;
         last = place;
         first = false;
     }

@@ -122,6 +122,23 @@ private:
     using Order = std::map<OrderKey, int16_t>;
     // Lots of one symbol and lot code by key and order of linking.
     using TextOrder = std::map<std::pair<double, uint64_t>, int16_t>;
+    // Symbol (12) and lot code (4) packed into two words, and holding key,
+    // symbol and whole lot code packed into four: the keys of the hashed
+    // look-ups.
+    struct TextKey {
+        uint64_t a = 0, b = 0;
+        static TextKey Of(std::string_view symbol12, std::string_view code4);
+        friend bool operator==(const TextKey&, const TextKey&) = default;
+    };
+    struct ExactKey {
+        uint64_t key = 0;
+        TextKey text;
+        friend bool operator==(const ExactKey&, const ExactKey&) = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const TextKey& k) const;
+        std::size_t operator()(const ExactKey& k) const;
+    };
 
     void WriteRecord(long n, const records::Record& rec);
     int16_t NextOf(int16_t record) const;
@@ -158,7 +175,12 @@ private:
 
     Order order_;
     std::vector<Order::iterator> places_;  // by record number; order_.end() when not indexed
-    std::unordered_map<std::string, TextOrder> by_text_;
+    // The lot with each holding key, symbol and lot code (a list that
+    // holds two such lots is walked instead).
+    std::unordered_map<ExactKey, int16_t, KeyHash> exact_;
+    // Built at the first FirstWith, then kept.
+    bool text_indexed_ = false;
+    std::unordered_map<TextKey, TextOrder, KeyHash> by_text_;
     uint64_t sequence_ = 0;
 };
 

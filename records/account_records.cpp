@@ -19,6 +19,14 @@ Record Full(const Record& rec) {
     return copy;
 }
 
+// The record itself when it is full length (no copy), else its padded
+// copy in `padded`.
+const Record& FullView(const Record& rec, Record& padded) {
+    if (rec.size() >= kAccountRecordLength) return rec;
+    padded = Full(rec);
+    return padded;
+}
+
 // A record about to be written keeps its bytes; a new or short one is
 // extended with zeros, as a never-written record holds.
 void Extend(Record& rec) {
@@ -31,7 +39,8 @@ void Extend(Record& rec) {
 
 TransactionFileHeader TransactionFileHeader::Decode(const Record& rec) {
     TransactionFileHeader h;
-    h.last_record = Full(rec).I16(0);
+    Record padded;
+    h.last_record = FullView(rec, padded).I16(0);
     return h;
 }
 
@@ -41,7 +50,8 @@ void TransactionFileHeader::Encode(Record& rec) const {
 }
 
 TransactionRecord TransactionRecord::Decode(const Record& in) {
-    const Record rec = Full(in);
+    Record padded;
+    const Record& rec = FullView(in, padded);
     TransactionRecord t;
     t.symbol = rec.Text(0, 12);
     t.tax_lot = rec.Text(12, 4);
@@ -127,7 +137,8 @@ void TransactionRecord::SetTransferExtra() {
 // ---- TR<acct>.EXT
 
 TransactionExtension TransactionExtension::Decode(const Record& in) {
-    const Record rec = Full(in);
+    Record padded;
+    const Record& rec = FullView(in, padded);
     TransactionExtension e;
     e.memo = rec.Text(0, 20);
     e.settlement_date = rec.Text(20, 8);
@@ -151,7 +162,8 @@ TransactionExtension ReadTransactionExtension(int unit, long n) {
 // ---- HL.TMP / HL<acct>.REC
 
 HoldingsHeader HoldingsHeader::Decode(const Record& in) {
-    const Record rec = Full(in);
+    Record padded;
+    const Record& rec = FullView(in, padded);
     HoldingsHeader h;
     h.first_lot = rec.I16(0);
     h.account = rec.Text(2, 8);
@@ -184,7 +196,8 @@ HoldingsHeader ReadHoldingsHeader(int unit) {
 }
 
 HoldingRecord HoldingRecord::Decode(const Record& in) {
-    const Record rec = Full(in);
+    Record padded;
+    const Record& rec = FullView(in, padded);
     HoldingRecord h;
     h.next = rec.I16(0);
     h.holding_key = rec.R8(2);
@@ -199,6 +212,27 @@ HoldingRecord HoldingRecord::Decode(const Record& in) {
     h.reference = rec.Text(68, 8);
     h.memo = rec.Text(76, 20);
     return h;
+}
+
+double HoldingRecord::QuantityOf(const Record& rec) {
+    Record padded;
+    return FullView(rec, padded).R8(36);
+}
+
+double HoldingRecord::CostOf(const Record& rec) {
+    Record padded;
+    return FullView(rec, padded).R8(44);
+}
+
+void HoldingRecord::SetQuantityAndCost(Record& rec, double quantity, double cost) {
+    Extend(rec);
+    rec.SetR8(36, quantity);
+    rec.SetR8(44, cost);
+}
+
+void HoldingRecord::SetMemo(Record& rec, std::string_view memo) {
+    Extend(rec);
+    rec.SetText(76, 20, memo);
 }
 
 void HoldingRecord::Encode(Record& rec) const {
@@ -252,12 +286,15 @@ LotOrder LotOrder::OfRecord(const Record& lot) {
 }
 
 bool DeletedLot::Is(const Record& rec) {
-    return Full(rec).Text(2, 4) == "$$$$";
+    Record padded;
+    const Record& full = FullView(rec, padded);
+    return full.data()[2] == '$' && full.data()[3] == '$' && full.data()[4] == '$' && full.data()[5] == '$';
 }
 
 DeletedLot DeletedLot::Decode(const Record& rec) {
     DeletedLot d;
-    d.next_free = Full(rec).I16(0);
+    Record padded;
+    d.next_free = FullView(rec, padded).I16(0);
     return d;
 }
 
@@ -270,7 +307,8 @@ void DeletedLot::Encode(Record& rec) const {
 // ---- HL.EXT / HL<acct>.EXT
 
 HoldingExtension HoldingExtension::Decode(const Record& in) {
-    const Record rec = Full(in);
+    Record padded;
+    const Record& rec = FullView(in, padded);
     HoldingExtension e;
     e.settlement_date = rec.Text(0, 8);
     e.text = rec.Text(8, 32);
@@ -286,7 +324,8 @@ void HoldingExtension::Encode(Record& rec) const {
 // ---- GL.TMP / GL<acct>.REC
 
 GainsHeader GainsHeader::Decode(const Record& in) {
-    const Record rec = Full(in);
+    Record padded;
+    const Record& rec = FullView(in, padded);
     GainsHeader h;
     h.account = rec.Text(0, 8);
     h.label = rec.Text(8, 8);
@@ -302,7 +341,8 @@ void GainsHeader::Encode(Record& rec) const {
 }
 
 GainRecord GainRecord::Decode(const Record& in) {
-    const Record rec = Full(in);
+    Record padded;
+    const Record& rec = FullView(in, padded);
     GainRecord g;
     g.sale_date = rec.R4(0);
     g.open_date = rec.Text(4, 8);

@@ -134,6 +134,13 @@ struct HoldingRecord {
 
     static HoldingRecord Decode(const Record& rec);
     void Encode(Record& rec) const;
+
+    // Fields 7, 8 and 12 read and written in place, for loops that change
+    // a lot without decoding the whole record; the other bytes are kept.
+    static double QuantityOf(const Record& rec);
+    static double CostOf(const Record& rec);
+    static void SetQuantityAndCost(Record& rec, double quantity, double cost);
+    static void SetMemo(Record& rec, std::string_view memo);
 };
 
 // The place of a lot in the list order, the one comparison of every
