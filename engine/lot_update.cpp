@@ -113,7 +113,24 @@ LotList::Slot& LotList::SlotOf(int16_t record) {
 }
 
 void LotList::WriteSlot(int16_t record) {
-    records::WriteRecord(unit_, record, slots_[record].bytes);
+    if (!defer_) {
+        records::WriteRecord(unit_, record, slots_[record].bytes);
+        return;
+    }
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= dirty_flags_.size()) dirty_flags_.resize(at + 1, 0);
+    if (dirty_flags_[at] == 0) {
+        dirty_flags_[at] = 1;
+        dirty_.push_back(record);
+    }
+}
+
+void LotList::Flush() {
+    for (const int16_t record : dirty_) records::WriteRecord(unit_, record, slots_[record].bytes);
+    dirty_.clear();
+    dirty_flags_.clear();
+    if (header_dirty_) records::WriteRecord(unit_, 1, header_record_);
+    header_dirty_ = false;
 }
 
 std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
@@ -209,6 +226,15 @@ void LotList::WriteHeader(std::string_view account, std::string_view label, int1
     header_.account = records::Fixed(account, 8);
     header_.label = records::Fixed(label, 8);
     header_.spare = last_word;
+    if (defer_) {
+        // Record 1 keeps the bytes the header does not own, as the file has them.
+        if (!header_known_ && !records::ReadRecord(unit_, 1, header_record_))
+            header_record_ = Record(kRecordLength, 0);
+        header_known_ = true;
+        header_.Encode(header_record_);
+        header_dirty_ = true;
+        return;
+    }
     Record rec;
     if (!records::ReadRecord(unit_, 1, rec)) rec = Record(kRecordLength, 0);
     header_.Encode(rec);

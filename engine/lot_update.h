@@ -85,6 +85,13 @@ public:
     // Writes the header with the account, label and last word.
     void WriteHeader(std::string_view account, std::string_view label, int16_t last_word);
 
+    // From now on the changed records stay in memory until Flush writes
+    // them (the series, which read the list from memory and write the
+    // file once when they end). The file after Flush holds what writing
+    // each change at once would have left.
+    void DeferWrites() { defer_ = true; }
+    void Flush();
+
 private:
     using Order = std::multimap<LotOrder, int16_t>;
     struct Slot {
@@ -103,6 +110,12 @@ private:
     records::HoldingsHeader header_;
     std::vector<Slot> slots_;  // by record number
     Order order_;
+    bool defer_ = false;
+    std::vector<int16_t> dirty_;     // records changed since DeferWrites, once each
+    std::vector<char> dirty_flags_;  // by record number
+    records::Record header_record_;  // record 1 as written last (deferred)
+    bool header_known_ = false;
+    bool header_dirty_ = false;
 };
 
 // Applies the transaction to the lot list: class and sign of its code

@@ -158,13 +158,21 @@ public:
           table_(table) {
         record_numbers_.reserve(sel.entries.size());
         for (const SelectedTransaction& e : sel.entries) record_numbers_.push_back(e.record);
+        // The scratch lot file is written once, when the series ends.
+        lots_.DeferWrites();
+        records::DirectFile(TransactionFileName(account), records::kAccountRecordLength, false)
+            .ReadWhole(files_.transactions);
+        files_.loaded = true;
     }
+    ~PeriodReplay() { lots_.Flush(); }
+    PeriodReplay(const PeriodReplay&) = delete;
+    PeriodReplay& operator=(const PeriodReplay&) = delete;
 
     Valuation Step(const PeriodEnd& period, PeriodSums& sums, FirstActivity& first,
                    std::string& last_category) {
         Postgl(lots_, account_, period.text, TakeUpTo(sel_, record_numbers_, next_, period.number), 0, sums,
-               account_data_, table_, first, last_category);
-        return Getprc(period.text, table_, lots_);
+               account_data_, table_, first, last_category, &files_);
+        return Getprc(period.text, table_, lots_, &files_.valuation);
     }
 
 private:
@@ -187,6 +195,7 @@ private:
     const CategoryTable& table_;
     std::vector<long> record_numbers_;
     std::size_t next_ = 0;
+    SeriesFiles files_;
 };
 
 }  // namespace
@@ -203,8 +212,18 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
     const int unit = kSeriesTransactionUnit;
     records::Open(unit, TransactionFileName(account));
     records::UnitGuard tr_guard(unit);
-    Record rec;
-    if (!records::ReadRecord(unit, 1, rec)) return sel;
+    // The file read whole; record r at (r - 1) x 128.
+    std::vector<unsigned char> file;
+    records::DirectFile(TransactionFileName(account), records::kAccountRecordLength, false).ReadWhole(file);
+    const long whole = static_cast<long>(file.size() / records::kAccountRecordLength);
+    Record rec(records::kAccountRecordLength, 0);
+    auto read = [&](long r) {
+        if (r < 1 || r > whole) return false;
+        std::copy_n(file.begin() + (r - 1) * static_cast<long>(records::kAccountRecordLength),
+                    records::kAccountRecordLength, rec.bytes().begin());
+        return true;
+    };
+    if (!read(1)) return sel;
     const long count = records::TransactionFileHeader::Decode(rec).last_record;
     if (count < 2) return sel;
 
@@ -216,7 +235,7 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
         records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
         records::UnitGuard security_guard(kSeriesSecurityUnit);
         for (long r = 2; r <= count; ++r) {
-            if (!records::ReadRecord(unit, r, rec)) break;
+            if (!read(r)) break;
             const TransactionRecord t = TransactionRecord::Decode(rec);
             const double date = std::round(static_cast<double>(t.date_number));
             if (!(all_dates != 0 ? date <= end : (start <= date && date <= end))) continue;
@@ -245,14 +264,14 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
                   return a.record < b.record;
               });
 
-    if (!records::ReadRecord(unit, sel.entries[0].record, rec)) return sel;
+    if (!read(sel.entries[0].record)) return sel;
     const TransactionRecord first = TransactionRecord::Decode(rec);
     sel.first_date = first.trade_date;
     sel.first_day_amount = first.amount;
     if (by_kind) start = sel.entries[0].date;
     if (by_kind || filtered) {
         for (std::size_t i = 1; i < sel.entries.size() && sel.entries[i].date <= sel.entries[0].date; ++i) {
-            if (!records::ReadRecord(unit, sel.entries[i].record, rec)) break;
+            if (!read(sel.entries[i].record)) break;
             sel.first_day_amount += TransactionRecord::Decode(rec).amount;
         }
     }
@@ -264,7 +283,7 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
 void Postgl(LotList& lots, std::string_view account, std::string_view period_date,
             std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
             const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
-            std::string& last_category) {
+            std::string& last_category, SeriesFiles* files) {
     sums = PeriodSums{};
     const int unit = kSeriesTransactionUnit;
     const bool own_unit = !records::IsOpen(unit);
@@ -291,17 +310,22 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
         }
     } close_gl{gl_switch != 0};
 
-    struct SecurityFacts {
-        std::string type;
-        std::string description1;
-        std::string description2;
-    };
-    std::unordered_map<int, SecurityFacts> securities;
+    using SecurityFacts = SeriesFiles::Security;
+    std::unordered_map<int, SecurityFacts> own_securities;
+    std::unordered_map<int, SecurityFacts>& securities =
+        files != nullptr ? files->securities : own_securities;
     const int fee_switch = FeeSwitch(account_data);
 
+    Record rec(records::kAccountRecordLength, 0);
     for (const long r : records) {
-        Record rec;
-        if (!records::ReadRecord(unit, r, rec)) break;
+        if (files != nullptr) {
+            const std::size_t at = static_cast<std::size_t>(r - 1) * records::kAccountRecordLength;
+            if (r < 1 || at + records::kAccountRecordLength > files->transactions.size()) break;
+            std::copy_n(files->transactions.begin() + static_cast<long>(at), records::kAccountRecordLength,
+                        rec.bytes().begin());
+        } else if (!records::ReadRecord(unit, r, rec)) {
+            break;
+        }
         TransactionRecord t = TransactionRecord::Decode(rec);
         if (t.code == "MI  ") t.security_record = static_cast<int16_t>(records::Fndsym(t.SourceSymbol()));
 

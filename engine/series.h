@@ -23,6 +23,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/lot_update.h"
@@ -150,10 +151,26 @@ inline constexpr int kWarningUnit = 4;
 // transaction that finds no lot, or exceeds it, is reported on unit 4 as
 // a short-sale warning. TR<acct>.REC is read on unit 12 (opened here when
 // the caller has not).
+// What a series keeps from one period to the next: the transaction file,
+// read whole once, and what the periods read of each security record.
+struct SeriesFiles {
+    bool loaded = false;
+    std::vector<unsigned char> transactions;  // TR<acct>.REC, record n at (n - 1) x 128
+    struct Security {
+        std::string type;
+        std::string description1;
+        std::string description2;
+    };
+    std::unordered_map<int, Security> securities;
+    ValuationCache valuation;
+};
+
+// With files, the transactions and security records are taken from it
+// (and the securities read are kept in it) instead of read for the call.
 void Postgl(LotList& lots, std::string_view account, std::string_view period_date,
             std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
             const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
-            std::string& last_category);
+            std::string& last_category, SeriesFiles* files = nullptr);
 
 // ---- Getmmv
 

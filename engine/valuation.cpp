@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "records/account_records.h"
+#include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/index.h"
@@ -22,11 +23,7 @@ constexpr std::size_t kTypeOffset = 76;         // bytes 77-80
 constexpr std::size_t kRateOffset = 96;         // bytes 97-100, coupon rate in percent
 constexpr std::size_t kCouponDateOffset = 116;  // bytes 117-124, a date of the coupon schedule
 
-struct Security {
-    bool readable = false;
-    char type = ' ';
-    float rate = 0;
-    std::string coupon_date;
+struct Security : SecurityFacts {
     // The last coupon date on or before the valuation date, worked out
     // once per security.
     bool coupon_known = false;
@@ -71,17 +68,18 @@ namespace {
 // prices are read once a valuation: many lots share their security.
 class Valuer {
 public:
-    Valuer(std::string_view date, const CategoryTable& table)
+    Valuer(std::string_view date, const CategoryTable& table, ValuationCache* cache)
         : table_(table),
           security_guard_(kValuationSecurityUnit),
-          price_guard_(kValuationPriceUnit),
-          date_(records::Fixed(date, 8)) {
+          date_(records::Fixed(date, 8)),
+          cache_(cache) {
         records::Open(kValuationSecurityUnit, records::kSecurityRecords);
-        // A date without a price file has no prices; the file is not
-        // created by looking for it.
-        const std::string price_file = records::PriceFileName(date_);
-        have_prices_ = std::filesystem::exists(records::ResolveName(price_file));
-        if (have_prices_) records::Open8(kValuationPriceUnit, price_file);
+        // The whole price file with one read. A date without a price file
+        // has no prices; the file is not created by looking for it.
+        prices_ = records::ReadPriceFile(date_);
+        // Prices round to the system's decimals, which cannot change
+        // within one valuation.
+        decimals_ = records::SystemDecimals(records::Rdopts());
         int16_t month = 0, day = 0, yy = 0;
         records::Redate(date_, month, day, yy);
         date_number_ = records::WindowedDateNumber(month, day, yy);
@@ -103,10 +101,11 @@ private:
 
     const CategoryTable& table_;
     records::UnitGuard security_guard_;
-    records::UnitGuard price_guard_;
     std::string date_;
+    ValuationCache* cache_;
+    std::vector<double> prices_;  // of the date's price file, record n at n - 1
+    int decimals_ = 4;
     float date_number_ = 0;
-    bool have_prices_ = false;
     std::unordered_map<int, Security> securities_;
     Security cash_security_;
     Valuation v_;
@@ -116,13 +115,23 @@ private:
 Security& Valuer::SecurityOf(int16_t record) {
     auto [it, added] = securities_.try_emplace(record);
     Security& sec = it->second;
-    Record srec;
-    if (added && record > 0 && records::ReadRecord(kValuationSecurityUnit, record, srec)) {
-        sec.readable = true;
-        sec.type = srec.Text(kTypeOffset, 1)[0];
-        sec.rate = srec.R4(kRateOffset);
-        sec.coupon_date = srec.Text(kCouponDateOffset, 8);
+    if (!added) return sec;
+    auto read = [&](SecurityFacts& facts) {
+        Record srec;
+        if (record > 0 && records::ReadRecord(kValuationSecurityUnit, record, srec)) {
+            facts.readable = true;
+            facts.type = srec.Text(kTypeOffset, 1)[0];
+            facts.rate = srec.R4(kRateOffset);
+            facts.coupon_date = srec.Text(kCouponDateOffset, 8);
+        }
+    };
+    if (cache_ == nullptr) {
+        read(sec);
+        return sec;
     }
+    auto [known, first] = cache_->try_emplace(record);
+    if (first) read(known->second);
+    static_cast<SecurityFacts&>(sec) = known->second;
     return sec;
 }
 
@@ -130,14 +139,15 @@ void Valuer::Price(Security& sec, int16_t record) {
     const bool cash_type = sec.readable && sec.type == '1';
     double price = 1.0;
     if (sec.readable && !cash_type) {
-        price = records::kNoPriceValue;
-        if (have_prices_) records::Rwpric(0, kValuationPriceUnit, date_, record, price);
+        price = record >= 1 && static_cast<std::size_t>(record) <= prices_.size()
+                    ? prices_[static_cast<std::size_t>(record - 1)]
+                    : records::kNoPriceValue;
     }
     if (sec.type == '4') price = 100.0;
     if (sec.type == 'S') price = 1.0;
     if (price <= 0) sec.missing = true;
     if (price < 0) price = 0;
-    records::Drndn(price);
+    records::RoundToDecimals(price, decimals_);
     sec.price = price;
     sec.priced = true;
 }
@@ -186,7 +196,7 @@ void Valuer::Add(const records::HoldingRecord& lot) {
 }  // namespace
 
 Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit) {
-    Valuer valuer(date, table);
+    Valuer valuer(date, table, nullptr);
     const records::HoldingsHeader header = records::ReadHoldingsHeader(lot_unit);
     int16_t r = header.first_lot;
     long walked = 0;
@@ -201,8 +211,9 @@ Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit
     return valuer.Finish();
 }
 
-Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots) {
-    Valuer valuer(date, table);
+Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots,
+                 ValuationCache* cache) {
+    Valuer valuer(date, table, cache);
     lots.ForEachLot([&](const records::HoldingRecord& lot) { valuer.Add(lot); });
     return valuer.Finish();
 }

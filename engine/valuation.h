@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "engine/lot_update.h"
 
@@ -75,8 +76,21 @@ struct Valuation {
 // when its security record cannot be read, which keeps it out of the
 // three category values).
 Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit = kLotUnit);
+// What a valuation reads of a security record.
+struct SecurityFacts {
+    bool readable = false;
+    char type = ' ';
+    float rate = 0;
+    std::string coupon_date;
+};
+// The security records a series of valuations has read, by record number,
+// so that each is read once for the whole series.
+using ValuationCache = std::unordered_map<int, SecurityFacts>;
+
 // The same for a lot list held in memory beside its file (the series
-// value their own list this way, without reading it back).
-Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots);
+// value their own list this way, without reading it back), with the
+// security records kept in the cache when one is given.
+Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots,
+                 ValuationCache* cache = nullptr);
 
 }  // namespace engine

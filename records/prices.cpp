@@ -1,5 +1,6 @@
 #include "records/prices.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "records/dates.h"
@@ -23,6 +24,7 @@ std::string DatedFileName(std::string_view date, std::string_view layout) {
 // that cannot be written and read back (too wide, not a number) has no
 // price.
 double RoundPrice(double price) {
+    if (TryRoundToDecimals(price, 6)) return price;
     std::string text(32, ' ');
     WriteInto(text, "(F20.6)", {price});
     double rounded = kNoPriceValue;
@@ -30,12 +32,17 @@ double RoundPrice(double price) {
     return rounded;
 }
 
+// A price as its file holds it, as the readers take it.
+double StoredPrice(double raw) {
+    const double price = RoundPrice(raw);
+    return price < 0 || price > kHighestPrice ? kNoPriceValue : price;
+}
+
 void ReadPrice(int unit, long record, double& price) {
     price = kNoPriceValue;
     Record rec;
     if (!ReadRecord(unit, record, rec)) return;
-    price = RoundPrice(rec.R8(0));
-    if (price < 0 || price > kHighestPrice) price = kNoPriceValue;
+    price = StoredPrice(rec.R8(0));
 }
 
 void WritePrice(int unit, long record, double price) {
@@ -83,6 +90,19 @@ void Rwpric(int mode, int unit, std::string_view date, long record, double& pric
     else
         WritePrice(u, record, price);
     if (opened_here) Close(u);
+}
+
+std::vector<double> ReadPriceFile(std::string_view date) {
+    std::vector<double> prices;
+    std::vector<unsigned char> bytes;
+    if (!DirectFile(PriceFileName(date), 8, false).ReadWhole(bytes)) return prices;
+    prices.reserve(bytes.size() / 8);
+    Record rec(8, 0);
+    for (std::size_t at = 0; at + 8 <= bytes.size(); at += 8) {
+        std::copy_n(bytes.begin() + static_cast<long>(at), 8, rec.bytes().begin());
+        prices.push_back(StoredPrice(rec.R8(0)));
+    }
+    return prices;
 }
 
 void Getai(std::string_view date1, std::string_view date2, double face, float rate, int16_t mode,

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/record.h"
 
@@ -44,6 +45,12 @@ std::string RateFileName(std::string_view date);
 // price to 6 decimals; a missing or unreadable price, one below 0 or one
 // above 999,999.99 reads as kNoPriceValue. Writes report nothing.
 void Rwpric(int mode, int unit, std::string_view date, long record, double& price);
+
+// Every price of the date's price file with one read, each as Rwpric
+// reads it: record n is prices[n - 1]; a record past the end is not there
+// (kNoPriceValue to Rwpric). Empty when the file does not exist (which is
+// not created).
+std::vector<double> ReadPriceFile(std::string_view date);
 
 // Accrued interest of a face value at an annual rate (a fraction) from
 // date 1 to date 2: with mode 1, days counted 30/360, result = days / 180 x

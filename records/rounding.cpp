@@ -127,6 +127,10 @@ void RoundToDecimals(double& value, int decimals) {
     RoundThrough(value, decimals >= 0 && decimals <= 10 ? decimals : 10);
 }
 
+bool TryRoundToDecimals(double& value, int decimals) {
+    return decimals >= 0 && decimals <= 10 && RoundInBinary(value, decimals);
+}
+
 int SystemDecimals(const Options& options) {
     const int option81 = options[80];
     return Honoured(option81) ? option81 : 4;

@@ -33,6 +33,12 @@ void Srnd0(float& value);    // whole number
 // number of decimals once instead of reading the options at every call.
 void RoundToDecimals(double& value, int decimals);
 
+// RoundToDecimals worked out in binary only: true (value rounded) when
+// the result is certain without the layout, false (value unchanged) when
+// only the layout can tell (a value within a hair of a tie, or too large).
+// For 0 to 10 decimals.
+bool TryRoundToDecimals(double& value, int decimals);
+
 // The system's number of decimals in an options record: option 81 when it
 // is 4 to 8, else 4.
 int SystemDecimals(const Options& options);
