@@ -2,14 +2,25 @@
 // write mode (as the database update runs it) and Rbldhl (as posting runs
 // it), with and without the lot texts of options 36 and 64. The time per
 // transaction should stay about the same from the smallest account to the
-// largest.
+// largest. Beside them, for the same accounts: the time to read the
+// transaction file once (what a replay cannot go below), a firm of 100
+// accounts of 3,000 transactions, and the command-line ledger program
+// listing the same open lots from the same history written as its journal
+// (skipped when ledger is not installed).
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "bench/synthetic_account.h"
 #include "engine/rebuild.h"
 #include "engine/replay.h"
 #include "records/account_records.h"
+#include "records/file_names.h"
 #include "records/files.h"
 
 namespace {
@@ -76,5 +87,97 @@ void BM_RbldhlWithLotTexts(benchmark::State& state) {
     RunRbldhl(state, true);
 }
 BENCHMARK(BM_RbldhlWithLotTexts)->Apply(ReplayArgs);
+
+void BM_ReadTransactionFile(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    bench::SyntheticShape shape;
+    shape.transactions = static_cast<int>(state.range(0));
+    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
+    std::vector<unsigned char> bytes;
+    for (auto _ : state) {
+        records::DirectFile(records::Paknam(account.account, "TR", ".REC"), records::kAccountRecordLength,
+                            false)
+            .ReadWhole(bytes);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    Report(state);
+}
+BENCHMARK(BM_ReadTransactionFile)->Apply(ReplayArgs);
+
+// A firm of 100 accounts of 3,000 transactions each, rebuilt one after
+// the other, and their transaction files read once each.
+constexpr int kFirmAccounts = 100;
+constexpr int kFirmTransactions = 3000;
+
+std::vector<bench::SyntheticAccount> WriteFirm() {
+    std::vector<bench::SyntheticAccount> accounts;
+    for (int a = 0; a < kFirmAccounts; ++a) {
+        bench::SyntheticShape shape;
+        shape.account = "F" + std::to_string(1000 + a);
+        shape.transactions = kFirmTransactions;
+        shape.seed = static_cast<uint32_t>(a + 1);
+        accounts.push_back(bench::WriteSyntheticAccount(shape));
+    }
+    return accounts;
+}
+
+void BM_RbldhlFirm(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    const std::vector<bench::SyntheticAccount> accounts = WriteFirm();
+    int16_t flag = 0;
+    for (const auto& account : accounts) engine::Rbldhl(account.account, flag);
+    for (auto _ : state) {
+        for (const auto& account : accounts) {
+            engine::Rbldhl(account.account, flag);
+            if (flag != engine::kReplayDone) state.SkipWithError("the rebuild failed");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFirmAccounts * kFirmTransactions);
+}
+BENCHMARK(BM_RbldhlFirm)->Unit(benchmark::kMillisecond);
+
+void BM_ReadTransactionFilesFirm(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    const std::vector<bench::SyntheticAccount> accounts = WriteFirm();
+    std::vector<unsigned char> bytes;
+    for (auto _ : state) {
+        for (const auto& account : accounts) {
+            records::DirectFile(records::Paknam(account.account, "TR", ".REC"), records::kAccountRecordLength,
+                                false)
+                .ReadWhole(bytes);
+            benchmark::DoNotOptimize(bytes.data());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFirmAccounts * kFirmTransactions);
+}
+BENCHMARK(BM_ReadTransactionFilesFirm)->Unit(benchmark::kMillisecond);
+
+// The ledger program as a process: "ledger -f J bal --lots --flat
+// --no-total Assets" on the account's history as a journal.
+void BM_LedgerLots(benchmark::State& state) {
+    if (std::system("ledger --version > /dev/null 2>&1") != 0) {
+        state.SkipWithError("the ledger program is not installed");
+        return;
+    }
+    bench::ScratchDataDir dir;
+    bench::SyntheticShape shape;
+    shape.transactions = static_cast<int>(state.range(0));
+    shape.journal = true;
+    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
+    const std::string command =
+        "ledger -f " + account.journal_name + " bal --lots --flat --no-total Assets > ledger.out 2>&1";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError("ledger failed");
+    }
+    // How many lines ledger listed: one a lot and one for the cash.
+    long lines = 0;
+    if (std::FILE* f = std::fopen("ledger.out", "r")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) lines += c == '\n';
+        std::fclose(f);
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+    Report(state);
+}
+BENCHMARK(BM_LedgerLots)->Apply(ReplayArgs)->UseRealTime();
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 
 #include "records/account_records.h"
@@ -143,6 +145,27 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape) {
                                                       records::kAccountRecordLength);
     }
 
+    std::ofstream journal;
+    if (shape.journal) {
+        out.journal_name = records::TrimRight(out.account) + ".ledger";
+        journal.open(out.journal_name, std::ios::binary | std::ios::trunc);
+    }
+    auto money = [](double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f USD", v);
+        return std::string(text);
+    };
+    // A lot of the journal: a posting to the lot's own account (the
+    // security and its lot code) of the quantity of the security's
+    // commodity at its unit cost (each security keeps one price).
+    auto ledger_lot = [&](double quantity, int s, int c) {
+        const std::string symbol = records::TrimRight(out.symbols[static_cast<std::size_t>(s)]);
+        char text[128];
+        std::snprintf(text, sizeof text, "    Assets:Broker:%s:%c  %.0f \"%s\" {%.2f USD}", symbol.c_str(),
+                      kLotCodes[c], quantity, symbol.c_str(), price[static_cast<std::size_t>(s)]);
+        return std::string(text);
+    };
+
     int16_t month = 1, day = 2, year = 1995;
     long record = 2;
     while (out.transactions < shape.transactions) {
@@ -171,12 +194,19 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape) {
             t.lot_date = today.text;
             t.date_number = today.number;
             std::string memo;
+            if (journal.is_open()) {
+                char date[16];
+                std::snprintf(date, sizeof date, "%04d/%02d/%02d", year, month, day);
+                journal << date << " " << (kind == 0 ? "Income" : kind == 1 ? "Buy" : "Sale") << "\n";
+            }
             if (kind == 0) {
                 const int s = random.Between(0, shape.securities - 1);
                 t.symbol = records::Fixed("CASH", 12);
                 t.code = random.Between(0, 3) == 0 ? "II  " : "DI  ";
                 t.amount = Cents(random.Between(100, 100000) / 100.0);
                 t.SetCashText(out.symbols[static_cast<std::size_t>(s)]);
+                if (journal.is_open())
+                    journal << "    Assets:Cash  " << money(t.amount) << "\n    Income:Dividends\n\n";
                 ++out.income;
             } else if (kind == 1) {
                 const int s = random.Between(0, shape.securities - 1);
@@ -193,6 +223,9 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape) {
                 double& held = open[static_cast<std::size_t>(s)][static_cast<std::size_t>(c)];
                 if (held == 0) lots.push_back({s, c, 0});
                 held += quantity;
+                if (journal.is_open())
+                    journal << ledger_lot(quantity, s, c) << "\n    Assets:Cash  " << money(-t.amount)
+                            << "\n\n";
                 if (shape.lot_texts && random.Between(0, 3) == 0) memo = "LOT " + std::to_string(record);
                 ++out.buys;
             } else {
@@ -212,6 +245,9 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape) {
                 t.security_record = static_cast<int16_t>(lot.security + 1);
                 t.lot_cost = -99999.99;
                 t.SetTradeExtra("", 0);
+                if (journal.is_open())
+                    journal << ledger_lot(-quantity, lot.security, lot.code) << " @@ " << money(t.amount)
+                            << "\n    Assets:Cash  " << money(t.amount) << "\n    Income:Gains\n\n";
                 held -= quantity;
                 if (held == 0) {
                     lots[pick] = lots.back();

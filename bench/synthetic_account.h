@@ -45,6 +45,12 @@ struct SyntheticShape {
     // Writes a memo for some purchases into TR<acct>.EXT and sets options
     // 36 and 64, so that replays read and write the lot texts.
     bool lot_texts = false;
+    // Also writes the same history as a text journal of the command-line
+    // ledger program (the file journal_name): each lot of the account a
+    // lot of a commodity in an account of its own (security and lot code),
+    // each sale reducing it, so that "ledger bal --lots" lists the open
+    // lots.
+    bool journal = false;
 };
 
 struct SyntheticAccount {
@@ -57,6 +63,7 @@ struct SyntheticAccount {
     int buys = 0;
     int sales = 0;
     int income = 0;
+    std::string journal_name;  // with shape.journal
 };
 
 // Writes SECURITY.IDX, SECURITY.REC, the options record of COMMON.FIL and
