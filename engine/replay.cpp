@@ -234,7 +234,7 @@ void HoldingsWork::WriteGainRecord(long n, const Record& rec) {
     const auto at = static_cast<std::size_t>(n);
     // A write past the end leaves zero records in between, as the file does.
     if (at >= gains_.size()) gains_.resize(at + 1, Record(records::kAccountRecordLength, 0));
-    gains_[at] = rec;
+    if (&gains_[at] != &rec) gains_[at] = rec;
     gains_[at].bytes().resize(records::kAccountRecordLength, 0);
     if (defer_) {
         if (gains_first_dirty_ == 0 || n < gains_first_dirty_) gains_first_dirty_ = n;
@@ -299,7 +299,7 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
         return;
     }
     if (read_securities_) LookUpSecurity(t.security_record);
-    records::GainRecord gain;
+    records::GainRecord& gain = gain_;  // reused: its texts keep their storage
     gain.sale_date = t.date_number;
     gain.open_date = lot.open_date;
     gain.description1 = description1_;
@@ -316,20 +316,27 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
         gain.proceeds = divisible ? quantity * sign * lot.cost / lot.quantity : 0;
         gain.gain = gain.proceeds - gain.cost;
     } else {
+        gain.short_cover = 0;
         gain.proceeds = t.amount;
         gain.cost = divisible ? lot.cost / lot.quantity * quantity : 0;
         gain.gain = divisible ? (t.amount / quantity - sign * lot.cost / lot.quantity) * quantity : 0;
     }
     ++gain_count_;
     t.gain_record = static_cast<int16_t>(gain_count_ + 1);
-    Record rec(records::kAccountRecordLength, 0);
-    gain.Encode(rec);
-    WriteGainRecord(t.gain_record, rec);
-    records::GainsHeader header{account_, label_, gain_count_};
+    // A gain record starts as zeros: bytes 125-128 stay 0.
+    gain_bytes_.bytes().assign(records::kAccountRecordLength, 0);
+    gain.Encode(gain_bytes_);
+    WriteGainRecord(t.gain_record, gain_bytes_);
+    const records::GainsHeader header{account_, label_, gain_count_};
     // The header keeps the bytes it does not own (zeros in a new file).
-    rec = gains_.size() > 1 ? gains_[1] : Record(records::kAccountRecordLength, 0);
-    header.Encode(rec);
-    WriteGainRecord(1, rec);
+    if (gains_.size() > 1) {
+        header.Encode(gains_[1]);
+        WriteGainRecord(1, gains_[1]);
+    } else {
+        gain_bytes_.bytes().assign(records::kAccountRecordLength, 0);
+        header.Encode(gain_bytes_);
+        WriteGainRecord(1, gain_bytes_);
+    }
 }
 
 void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16_t cls, int16_t sign,
@@ -434,7 +441,7 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
             lot.memo = records::Fixed(memo, 20);
             Record raw = lots_.Readable(n) ? lots_.Raw(n) : Record(records::kAccountRecordLength, 0);
             lot.Encode(raw);
-            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), raw);
+            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), std::move(raw));
             if (lot_texts) {
                 records::HoldingExtension ext;
                 ext.settlement_date = records::Fixed(date, 8);
@@ -477,7 +484,7 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
             lot.cost = balance;
             Record raw = lots_.Readable(n) ? lots_.Raw(n) : Record(records::kAccountRecordLength, 0);
             lot.Encode(raw);
-            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), raw);
+            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), std::move(raw));
             // The cash lot carries no texts.
             if (lot_texts) lots_.WriteExtension(n, records::HoldingExtension{});
         }
@@ -530,14 +537,20 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         float date;
         int rank;
         long record;
+        std::size_t decoded;  // in `decoded`
     };
     std::vector<Entry> entries;
+    // The qualifying transactions as decoded once.
+    std::vector<records::TransactionRecord> decoded;
+    entries.reserve(static_cast<std::size_t>(std::max(last, 1L)));
+    decoded.reserve(static_cast<std::size_t>(std::max(last, 1L)));
     for (long n = 2; n <= last && n <= records_read; ++n) {
         take(file, n);
-        const records::TransactionRecord t = records::TransactionRecord::Decode(rec);
+        records::TransactionRecord t = records::TransactionRecord::Decode(rec);
         const bool in_time = exclude_day != 0 ? t.date_number < as_of : t.date_number <= as_of;
         if (!in_time || t.IsDeleted() || t.type == "N   ") continue;
-        entries.push_back({t.date_number, DayRank(t.code), n});
+        entries.push_back({t.date_number, DayRank(t.code), n, decoded.size()});
+        decoded.push_back(std::move(t));
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return std::tie(a.date, a.rank, a.record) < std::tie(b.date, b.rank, b.record);
@@ -552,8 +565,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
 
     std::string memo, date, description;
     for (const Entry& entry : entries) {
-        take(file, entry.record);
-        records::TransactionRecord t = records::TransactionRecord::Decode(rec);
+        records::TransactionRecord& t = decoded[entry.decoded];
         const int16_t stored_link = t.gain_record;
         memo.assign(20, ' ');
         date.assign(8, ' ');

@@ -155,7 +155,9 @@ private:
 
     std::string account_;
     std::string label_;
-    records::Record scratch_;  // a lot record being changed
+    records::Record scratch_;     // a lot record being changed
+    records::GainRecord gain_;    // the gain being written
+    records::Record gain_bytes_;  // and its record
     records::Options options_;
     bool write_mode_;
     int decimals_;

@@ -190,7 +190,7 @@ void LotChain::SetNext(int16_t previous, int16_t next) {
         header_.first_lot = next;
         return;
     }
-    Record rec = Raw(previous);
+    Record& rec = records_[static_cast<std::size_t>(previous)];
     rec.SetI16(kNextOffset, next);
     WriteRecord(previous, rec);
 }
@@ -304,10 +304,17 @@ void LotChain::Unlink(const Place& place) {
 
 void LotChain::Link(int16_t record, int16_t previous, Record lot) {
     lot.SetI16(kNextOffset, previous == 0 ? header_.first_lot : NextOf(previous));
-    WriteRecord(record, lot);
+    const bool nan_key = std::isnan(KeyOf(lot));
+    const auto at = static_cast<std::size_t>(record);
+    if (at < records_.size() && lot.size() == records::kAccountRecordLength) {
+        records_[at] = std::move(lot);
+        WriteRecord(record, records_[at]);
+    } else {
+        WriteRecord(record, lot);
+    }
     SetNext(previous, record);
     if (linear_) return;
-    if (std::isnan(KeyOf(lot)))
+    if (nan_key)
         DropIndex();
     else
         Index(record);
