@@ -195,7 +195,7 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape) {
             t.date_number = today.number;
             std::string memo;
             if (journal.is_open()) {
-                char date[16];
+                char date[32];
                 std::snprintf(date, sizeof date, "%04d/%02d/%02d", year, month, day);
                 journal << date << " " << (kind == 0 ? "Income" : kind == 1 ? "Buy" : "Sale") << "\n";
             }
