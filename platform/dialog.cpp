@@ -42,7 +42,7 @@ bool Dialog::Build(Window* parent) {
     if (IsWindow() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
     QWidget* parent_widget = parent ? parent->GetWidget() : nullptr;
     auto* w = new detail::DialogWidget(this, parent_widget);
-    w->setWindowTitle(ToQt(table_.caption));
+    w->setWindowTitle(ToQtDisplay(table_.caption));
     AttachWidget(w, true);
     detail::BuildBody(*this, table_.body, w);
     ended_ = false;
@@ -59,7 +59,15 @@ void Dialog::RunInit() {
 }
 
 int Dialog::DoModal() {
-    if (!Build(parent_)) return -1;
+    // A modal dialog opened while another is running belongs to that one,
+    // so that it shows on top of it.
+    Window* parent = parent_;
+    if (!parent) {
+        const std::vector<Dialog*> open = OpenDialogs();
+        for (auto it = open.rbegin(); it != open.rend() && !parent; ++it)
+            if ((*it)->IsModal() && !(*it)->IsEnded() && *it != this) parent = *it;
+    }
+    if (!Build(parent)) return -1;
     modal_ = true;
     const int code = CurrentInteraction().RunModal(*this, [this] { RunInit(); });
     const int result = ended_ ? end_code_ : code;
