@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QTextCursor>
 
+#include "platform/internal_widgets.h"
 #include "platform/text.h"
 #include "platform/window.h"
 
@@ -84,6 +85,7 @@ void Control::SetWindowText(std::string_view text) {
             combo->setEditText(t);
         }
     }
+    detail::FitTextWidth(w);
 }
 
 void Control::ShowWindow(int show_command) {

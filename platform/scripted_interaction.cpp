@@ -1,5 +1,6 @@
 #include "platform/scripted_interaction.h"
 
+#include <QLayout>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -46,6 +47,8 @@ void KeepPicture(Dialog& dialog, int number, const char* when) {
     std::filesystem::create_directories(folder.toStdString());
     if (!w->isVisible() && !w->testAttribute(Qt::WA_Resized))
         w->adjustSize();  // the size it takes when it first shows
+    else if (w->layout())
+        w->layout()->activate();  // what the screen's event loop does after a change
     char name[64];
     std::snprintf(name, sizeof name, "%03d-%d-%s.png", number, dialog.TemplateId(), when);
     w->grab().save(QString::fromStdString((std::filesystem::path(folder.toStdString()) / name).string()));

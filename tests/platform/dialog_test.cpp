@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLayout>
+#include <QWidget>
 #include <optional>
 
 #include "platform/message_box.h"
@@ -333,6 +335,45 @@ TEST_F(DialogTest, AfterAFailureEverythingUnwindsWithCancel) {
     EXPECT_EQ(MessageBox("Go on?", "Q", MB_YESNO), IDNO);
     EXPECT_EQ(MessageBox("Done", "Q", MB_OK), IDOK);
     EXPECT_EQ(script.Failures().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+// Dialogs are sized to what they show at the font in use: a text set later
+// than the table's width is not cut (the dialog widens), and a group box
+// whose frame and children are all hidden takes no room.
+TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
+    enum : int { kPrompt = 10, kList = 11, kFrame = 20, kChoice = 21, kOther = 30 };
+    Dialog dialog(
+        {902, "Layout",
+         Column({Group(kFrame, "Sort Option", {Radio(kChoice, "Account Name")}), Static(kPrompt, "").Chars(5),
+                 ListBox(kList).Chars(5).Lines(3), Static(kOther, "Other")})});
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+    QWidget* prompt = dialog.GetDlgItem(kPrompt).Widget();
+    const std::string long_text = "Select Account to Remove From Group";
+    dialog.SetDlgItemText(kPrompt, long_text);
+    window->layout()->activate();
+    EXPECT_GE(prompt->width(), prompt->fontMetrics().horizontalAdvance(QString::fromStdString(long_text)));
+    EXPECT_GE(window->width(), prompt->width());
+
+    const int with_group = window->layout()->sizeHint().height();
+    QWidget* place = dialog.GetDlgItem(kFrame).Widget()->parentWidget();
+    EXPECT_FALSE(place->isHidden());
+    dialog.GetDlgItem(kFrame).ShowWindow(SW_HIDE);
+    EXPECT_FALSE(place->isHidden()) << "a child still shows";
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_HIDE);
+    EXPECT_TRUE(place->isHidden());
+    window->layout()->activate();
+    EXPECT_LT(window->layout()->sizeHint().height(), with_group - 20);
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_SHOW);
+    EXPECT_FALSE(place->isHidden());
+    EXPECT_TRUE(dialog.GetDlgItem(kChoice).IsWindowVisible());
+    dialog.DestroyWindow();
 }
 
 }  // namespace
