@@ -377,3 +377,52 @@ TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace platform;
+
+// A row whose controls are all hidden when the dialog opens takes no room
+// until one of them shows; from then on it keeps its place while hidden. A
+// row with a control showing keeps the places of its hidden ones.
+TEST(DialogLayout, RowsHiddenAtOpeningTakeNoRoom) {
+    enum : int { kName = 10, kFileLabel = 20, kFileEdit = 21, kCode = 30, kCodeNote = 31 };
+    ScriptedInteraction script;
+    ScopedInteraction installed(script);
+    Dialog dialog(
+        {903, "Rows",
+         Column(
+             {Row({Static(IDC_STATIC, "Name"), Edit(kName).Chars(10)}),
+              Row({Static(kFileLabel, "File Name", kHidden), Edit(kFileEdit, kHidden).Chars(12), Stretch()}),
+              Row({Edit(kCode).Chars(2), Static(kCodeNote, "note", kHidden)}), Button(IDCANCEL, "Cancel")})});
+    auto height = [&] {
+        dialog.GetWidget()->layout()->activate();
+        return dialog.GetWidget()->layout()->sizeHint().height();
+    };
+    int opened = 0, shown = 0;
+    auto note_width = [&] {
+        return dialog.GetDlgItem(kCodeNote).Widget()->sizePolicy().retainSizeWhenHidden();
+    };
+    script.ExpectDialog(903)
+        .Run("opened",
+             [&] {
+                 opened = height();
+                 return note_width() ? "" : "a partly shown row lost a place";
+             })
+        .Run("shown",
+             [&] {
+                 dialog.GetDlgItem(kFileLabel).ShowWindow(SW_SHOW);
+                 dialog.GetDlgItem(kFileEdit).ShowWindow(SW_SHOW);
+                 shown = height();
+                 dialog.GetDlgItem(kFileLabel).ShowWindow(SW_HIDE);
+                 dialog.GetDlgItem(kFileEdit).ShowWindow(SW_HIDE);
+                 return height() == shown ? "" : "the row gave up its place again";
+             })
+        .Click(IDCANCEL)
+        .ExpectClosed();
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    for (const std::string& f : script.Failures()) ADD_FAILURE() << f;
+    EXPECT_GT(shown, opened + 10);
+}
+
+}  // namespace
