@@ -43,7 +43,9 @@ ChildFrame* MainFrame::OpenView(const DocTemplate& doc_template, bool visible) {
 void MainFrame::PlaceNewChild(ChildFrame* frame) {
     QWidget* sub = frame->GetWidget();
     if (!mdi_ || !sub || sub->isMaximized()) return;
-    const QSize area = mdi_->viewport()->size();
+    // The area's own rectangle: its viewport takes the area's size only when
+    // the frame first shows, and children open before that (at start-up).
+    const QSize area = mdi_->contentsRect().size();
     if (area.isEmpty()) return;
     // Never larger than the visible area, so that its legends and Done
     // buttons can be reached without moving it.

@@ -74,6 +74,10 @@ TEST(Startup, FirstRunInADirectoryThatDoesNotExist) {
         const auto children = frame->GetChildFrames();
         ASSERT_EQ(children.size(), 1u);
         EXPECT_EQ(children[0]->GetWindowText(), "Ledra1");
+        // Opened before the frame first shows, it is placed in the area the
+        // frame will have, not cut to the area's size before that.
+        EXPECT_GE(children[0]->GetWidget()->width(), 400);
+        EXPECT_GE(children[0]->GetWidget()->height(), 300);
         CDisplayNew* view = DisplayOf(children[0]);
         ASSERT_NE(view, nullptr);
         EXPECT_FALSE(view->IsStartupWindow());
