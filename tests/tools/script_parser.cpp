@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <cctype>
 #include <charconv>
 #include <fstream>
@@ -532,6 +533,21 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
             if (shown == keys) return {};
             return "menu item \"" + path + "\" has the keys \"" + shown + "\", not \"" + keys + "\"";
         });
+    }
+    if (word == "picture") {
+        if (!need(2, "picture \"FILE.png\"")) return std::nullopt;
+        const std::string file = t[1].text;
+        return RunStep(
+            "picture " + file,
+            [main, file]() -> std::string {
+                if (!main || !main->IsWindow() || !main->GetMainWindow())
+                    return "there is no main window to picture";
+                platform::ProcessPendingMessages();
+                if (!main->GetMainWindow()->grab().save(QString::fromStdString(file)))
+                    return "the picture \"" + file + "\" cannot be written";
+                return {};
+            },
+            true);
     }
     if (word == "leave") {
         if (!need(1, "leave")) return std::nullopt;
