@@ -1,22 +1,18 @@
 // Ledra: starts the program on a data directory, the first argument or the
-// current directory; a directory that does not exist yet is created.
+// current directory; a directory named that does not exist yet is created
+// when the user agrees.
 
 #include <QApplication>
-#include <cstdio>
 #include <filesystem>
 
-#include "platform/message_box.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
+#include "shell/data_directory.h"
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);  // takes the Qt options out of argv
     const std::filesystem::path data_directory = argc > 1 ? argv[1] : ".";
-    if (const std::string error = shell::EnterDataDirectory(data_directory); !error.empty()) {
-        std::fprintf(stderr, "Ledra: %s\n", error.c_str());
-        platform::MessageBox(error, "Ledra", platform::MB_OK | platform::MB_ICONSTOP);
-        return 1;
-    }
+    if (const int status = shell::OpenDataDirectory(data_directory, argc > 1); status != 0) return status;
     // The set-up subsystem registers its commands before the frame is made.
     setup::RegisterSetupCommands();
     shell::CLedraApp app;

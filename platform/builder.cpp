@@ -14,6 +14,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedLayout>
+#include <QVariant>
+#include <algorithm>
+#include <vector>
 
 #include "platform/internal_widgets.h"
 #include "platform/text.h"
@@ -21,6 +24,36 @@
 
 namespace platform::detail {
 namespace {
+
+// The place of a group box: its frame with the children above it. It shows
+// while the frame or any child shows, and takes no room once the program
+// has hidden them all, so a dialog whose table holds parts for several
+// reports has no empty frames where the hidden parts would be.
+class GroupPlace : public QObject {
+public:
+    GroupPlace(QWidget* place, std::vector<QWidget*> parts)
+        : QObject(place), place_(place), parts_(std::move(parts)) {
+        for (QWidget* part : parts_) part->installEventFilter(this);
+        Update();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) Update();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void Update() {
+        bool any = false;
+        for (QWidget* part : parts_) any = any || part->isVisibleTo(place_);
+        if (any != !place_->isHidden() || !place_->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            place_->setVisible(any);
+    }
+
+    QWidget* place_;
+    std::vector<QWidget*> parts_;
+};
 
 class Builder {
 public:
@@ -93,6 +126,10 @@ private:
 
         owner_.AddControl(node.control, frame, 0);
         AddChildren(node.children, inner, content);
+        std::vector<QWidget*> parts{frame};
+        for (QObject* child : content->children())
+            if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow()) parts.push_back(w);
+        new GroupPlace(place, std::move(parts));
     }
 
     Window& owner_;
@@ -108,6 +145,15 @@ int LinesToPixels(const QWidget* w, int lines) {
 }
 
 }  // namespace
+
+void FitTextWidth(QWidget* w) {
+    const QVariant table = w->property(kTableWidth);
+    if (!table.isValid()) return;
+    // An explicit minimum wins over every size hint in a layout, so it is
+    // the table's width or the text's, whichever is wider.
+    const int wanted = std::max(table.toInt(), w->sizeHint().width());
+    if (w->minimumWidth() != wanted) w->setMinimumWidth(wanted);
+}
 
 QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
     QWidget* w = nullptr;
@@ -159,7 +205,7 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
         case ControlKind::ListBox: {
             auto* list = new QListWidget(parent);
             list->setSelectionMode((def.style & kMultiSelect) ? QAbstractItemView::MultiSelection
-                                                               : QAbstractItemView::SingleSelection);
+                                                              : QAbstractItemView::SingleSelection);
             w = list;
             break;
         }
@@ -183,6 +229,17 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
             break;
     }
     if (def.width_chars > 0) w->setMinimumWidth(CharsToPixels(w, def.width_chars));
+    switch (def.kind) {
+        case ControlKind::Static:
+        case ControlKind::CheckBox:
+        case ControlKind::Radio:
+        case ControlKind::GroupBox:
+            w->setProperty(kTableWidth, w->minimumWidth());
+            FitTextWidth(w);
+            break;
+        default:
+            break;
+    }
     if (def.height_lines > 0) w->setMinimumHeight(LinesToPixels(w, def.height_lines));
     return w;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/common_dialogs.h"
 #include "platform/internal_widgets.h"
 #include "platform/text.h"
 
@@ -254,7 +255,7 @@ QRect ChartPrintRect(QSize window, QSize page) {
 
 bool ChartControl::Print(QPrinter& printer) const {
     QPainter painter;
-    if (!painter.begin(&printer)) return false;
+    if (!BeginPrintJob(painter, printer)) return false;
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     Draw(painter, kDrawToDevice, kDrawScaled, ChartPrintRect(PictureSize(), page.size()));
     return painter.end();

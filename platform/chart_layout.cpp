@@ -41,7 +41,7 @@ QFontMetricsF Metrics(const QFont& font, const QPaintDevice* device) {
 }
 
 double TextWidth(const QFontMetricsF& fm, const std::string& text) {
-    return fm.horizontalAdvance(ToQt(text));
+    return fm.horizontalAdvance(ToQtDisplay(text));
 }
 
 // The value of every finite point of the model.
@@ -164,7 +164,7 @@ void ColumnLegend(ChartLayout& layout, const ChartModel& model, double base, con
         entry.set = set;
         entry.swatch = QRectF(x, y + (shape.row - shape.swatch) / 2, shape.swatch, shape.swatch);
         const QString text =
-            fm.elidedText(ToQt(Trim(model.LabelOf(set))), Qt::ElideMiddle, shape.text_width + 0.5);
+            fm.elidedText(ToQtDisplay(Trim(model.LabelOf(set))), Qt::ElideMiddle, shape.text_width + 0.5);
         entry.text = {text, QRectF(x + shape.swatch + shape.gap, y, shape.text_width, shape.row), shape.size,
                       false, Qt::AlignLeft | Qt::AlignVCenter};
         layout.legend_entries.push_back(entry);
@@ -210,7 +210,7 @@ double RowLegend(ChartLayout& layout, const ChartModel& model, double size, doub
             entry.swatch = QRectF(x, y, sample, row);
             const double text_width = w - sample - gap;
             const QString text =
-                fm.elidedText(ToQt(Trim(model.LabelOf(set))), Qt::ElideRight, text_width + 0.5);
+                fm.elidedText(ToQtDisplay(Trim(model.LabelOf(set))), Qt::ElideRight, text_width + 0.5);
             entry.text = {text, QRectF(x + sample + gap, y, text_width, row), size, false,
                           Qt::AlignLeft | Qt::AlignVCenter};
             layout.legend_entries.push_back(entry);
@@ -439,10 +439,11 @@ ChartLayout LayOutChart(const ChartModel& model, QSizeF size, const QPaintDevice
                TextWidth(Metrics(ChartFont(header_size, true), device), title) > width)
             header_size -= 1;
         const QFontMetricsF fm = Metrics(ChartFont(header_size, true), device);
-        const QRectF needed =
-            fm.boundingRect(QRectF(0, 0, width, 1e6), Qt::AlignHCenter | Qt::TextWordWrap, ToQt(title));
-        layout.header.push_back({ToQt(title), QRectF(margin, margin, width, std::ceil(needed.height())),
-                                 header_size, true, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap});
+        const QRectF needed = fm.boundingRect(QRectF(0, 0, width, 1e6), Qt::AlignHCenter | Qt::TextWordWrap,
+                                              ToQtDisplay(title));
+        layout.header.push_back({ToQtDisplay(title),
+                                 QRectF(margin, margin, width, std::ceil(needed.height())), header_size, true,
+                                 Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap});
         top = layout.header.back().rect.bottom() + margin * 0.8;
     }
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPageSetupDialog>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -69,6 +70,14 @@ bool PrintSetupDialog(QPrinter& printer, WindowHandle owner) {
 
 bool PrintDialog(QPrinter& printer, WindowHandle owner) {
     return CurrentInteraction().ShowPrintDialog({PrintDialogKind::Print, &printer, owner, {}});
+}
+
+bool BeginPrintJob(QPainter& painter, QPrinter& printer) {
+    if (!painter.begin(&printer)) return false;
+    // Setting the transformation, even to the one it is, marks it changed,
+    // so the engine takes it in before the first clip or drawing.
+    painter.setWorldTransform(QTransform(), false);
+    return true;
 }
 
 bool PrintPreviewDialog(QPrinter& printer, std::function<void(QPrinter& printer)> paint, WindowHandle owner) {

@@ -13,6 +13,7 @@
 
 #include "platform/interaction.h"
 
+class QPainter;
 class QPrinter;
 
 namespace platform {
@@ -29,6 +30,13 @@ bool PrintDialog(QPrinter& printer, WindowHandle owner = 0);
 // true when the person printed from the preview.
 bool PrintPreviewDialog(QPrinter& printer, std::function<void(QPrinter& printer)> paint,
                         WindowHandle owner = 0);
+
+// Begins a print job: the painter starts on the printer in a fresh state.
+// A printer's paint engine outlives the job and keeps the last job's
+// transformation, which it would apply to the next job's first clip (a
+// chart printed after a report came out blank); the painter's own
+// transformation is handed to the engine before anything is drawn.
+bool BeginPrintJob(QPainter& painter, QPrinter& printer);
 
 // Splits a classic filter "Desc (*.a)|*.a|All Files (*.*)|*.*||" into
 // (description, patterns) pairs; the patterns keep their ";" separators.

@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QTextCursor>
 
+#include "platform/internal_widgets.h"
 #include "platform/text.h"
 #include "platform/window.h"
 
@@ -63,16 +64,20 @@ void Control::SetWindowText(std::string_view text) {
     QWidget* w = widget_.data();
     if (!w) return;
     const QString t = ToQt(text);
+    // What only shows (labels, captions) shows a zero byte as a blank; an
+    // edit keeps every byte, so that a field read into it and written back
+    // is unchanged.
+    const QString shown = ToQtDisplay(text);
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(t);
+        label->setText(shown);
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
         plain->setPlainText(FromCrLf(text));
     } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
         line->setText(t);  // sends Changed
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        button->setText(t);
+        button->setText(shown);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-        group->setTitle(t);
+        group->setTitle(shown);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->isEditable()) {
             const QSignalBlocker block(combo);
@@ -80,6 +85,7 @@ void Control::SetWindowText(std::string_view text) {
             combo->setEditText(t);
         }
     }
+    detail::FitTextWidth(w);
 }
 
 void Control::ShowWindow(int show_command) {

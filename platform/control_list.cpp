@@ -29,6 +29,23 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
+// A line holding zero bytes shows them as blanks; its own bytes are kept
+// under this role, so that the program reads back what it put in.
+constexpr int kBytesRole = Qt::UserRole + 7;
+
+QVariant LineBytes(std::string_view text) {
+    if (text.find('\0') == std::string_view::npos) return {};
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string LineText(const QVariant& bytes, const QString& shown) {
+    if (bytes.isValid()) {
+        const QByteArray b = bytes.toByteArray();
+        return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+    }
+    return FromQt(shown);
+}
+
 }  // namespace
 
 int Control::GetCount() const {
@@ -39,8 +56,10 @@ int Control::GetCount() const {
 
 std::string Control::GetText(int index) const {
     if (index < 0 || index >= GetCount()) return {};
-    if (auto* list = qobject_cast<QListWidget*>(widget_.data())) return FromQt(list->item(index)->text());
-    if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) return FromQt(combo->itemText(index));
+    if (auto* list = qobject_cast<QListWidget*>(widget_.data()))
+        return LineText(list->item(index)->data(kBytesRole), list->item(index)->text());
+    if (auto* combo = qobject_cast<QComboBox*>(widget_.data()))
+        return LineText(combo->itemData(index, kBytesRole), combo->itemText(index));
     return {};
 }
 
@@ -50,7 +69,8 @@ int Control::InsertString(int index, std::string_view text) {
     if (index > count) return LB_ERR;
     if (auto* list = qobject_cast<QListWidget*>(widget_.data())) {
         const QSignalBlocker block(list);
-        list->insertItem(index, ToQt(text));
+        list->insertItem(index, ToQtDisplay(text));
+        if (QVariant bytes = LineBytes(text); bytes.isValid()) list->item(index)->setData(kBytesRole, bytes);
         return index;
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) {
@@ -58,7 +78,8 @@ int Control::InsertString(int index, std::string_view text) {
         const QSignalBlocker block(combo);
         const int before = combo->currentIndex();
         const QString edit = combo->isEditable() ? combo->currentText() : QString();
-        combo->insertItem(index, ToQt(text));
+        combo->insertItem(index, ToQtDisplay(text));
+        if (QVariant bytes = LineBytes(text); bytes.isValid()) combo->setItemData(index, bytes, kBytesRole);
         if (before == -1 && combo->currentIndex() != -1) {
             combo->setCurrentIndex(-1);
             if (combo->isEditable()) combo->setEditText(edit);

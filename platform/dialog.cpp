@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSizePolicy>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 
 #include "platform/interaction.h"
@@ -26,6 +29,62 @@ std::vector<Live>& LiveDialogs() {
 
 std::uint64_t next_opening = 1;
 
+// Gives a control its place back once it shows: from then on it keeps the
+// place while hidden, so that later showing and hiding does not move the
+// controls around it.
+class KeepPlaceOnceShown : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShowToParent)
+            if (auto* w = qobject_cast<QWidget*>(watched)) {
+                QSizePolicy policy = w->sizePolicy();
+                policy.setRetainSizeWhenHidden(true);
+                w->setSizePolicy(policy);
+                w->removeEventFilter(this);
+            }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Controls keep their place while hidden, as controls placed by a resource
+// do; but a row (or column) whose controls are all still hidden when the
+// dialog opens (a part of the table that this use of the dialog does not
+// show) takes no room until one of them first shows, so that the dialog
+// has no empty areas where it would be. A row with some controls showing
+// keeps the places of its hidden ones, so its columns stay in line.
+void CollapseHiddenRows(QLayout* layout, KeepPlaceOnceShown* keeper) {
+    std::vector<QWidget*> widgets;
+    bool all_hidden = true;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (QLayout* inner = item->layout()) {
+            CollapseHiddenRows(inner, keeper);
+        } else if (QWidget* w = item->widget()) {
+            widgets.push_back(w);
+            all_hidden = all_hidden && w->isHidden();
+        }
+    }
+    if (widgets.empty() || !all_hidden) return;
+    for (QWidget* w : widgets) {
+        QSizePolicy policy = w->sizePolicy();
+        if (!policy.retainSizeWhenHidden()) continue;
+        policy.setRetainSizeWhenHidden(false);
+        w->setSizePolicy(policy);
+        w->installEventFilter(keeper);
+    }
+}
+
+void CollapseHiddenAtOpening(QWidget* dialog) {
+    auto* keeper = new KeepPlaceOnceShown(dialog);
+    if (QLayout* top = dialog->layout()) CollapseHiddenRows(top, keeper);
+    // The layouts inside group boxes hang below their holders.
+    for (QWidget* w : dialog->findChildren<QWidget*>())
+        if (QLayout* inner = w->layout(); inner && w != dialog) CollapseHiddenRows(inner, keeper);
+}
+
 }  // namespace
 
 Dialog::Dialog(DialogTemplate table, Window* parent) : table_(std::move(table)), parent_(parent) {
@@ -42,7 +101,7 @@ bool Dialog::Build(Window* parent) {
     if (IsWindow() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
     QWidget* parent_widget = parent ? parent->GetWidget() : nullptr;
     auto* w = new detail::DialogWidget(this, parent_widget);
-    w->setWindowTitle(ToQt(table_.caption));
+    w->setWindowTitle(ToQtDisplay(table_.caption));
     AttachWidget(w, true);
     detail::BuildBody(*this, table_.body, w);
     ended_ = false;
@@ -55,11 +114,20 @@ bool Dialog::Build(Window* parent) {
 void Dialog::RunInit() {
     Busy busy(*this);
     const bool default_focus = OnInitDialog();
+    if (QWidget* w = GetWidget(); w && !ended_) CollapseHiddenAtOpening(w);
     if (default_focus && !ended_) FirstDlgCtrl();
 }
 
 int Dialog::DoModal() {
-    if (!Build(parent_)) return -1;
+    // A modal dialog opened while another is running belongs to that one,
+    // so that it shows on top of it.
+    Window* parent = parent_;
+    if (!parent) {
+        const std::vector<Dialog*> open = OpenDialogs();
+        for (auto it = open.rbegin(); it != open.rend() && !parent; ++it)
+            if ((*it)->IsModal() && !(*it)->IsEnded() && *it != this) parent = *it;
+    }
+    if (!Build(parent)) return -1;
     modal_ = true;
     const int code = CurrentInteraction().RunModal(*this, [this] { RunInit(); });
     const int result = ended_ ? end_code_ : code;

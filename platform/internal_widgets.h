@@ -63,6 +63,12 @@ public:
 
 // Makes the widget of one control (without registering it).
 QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent);
+// Statics, check boxes, radios and group boxes are never narrower than the
+// text they show at the font in use, nor than their table's width: called
+// when they are made and whenever their text changes, so that a longer
+// text widens the dialog instead of being cut.
+inline constexpr const char* kTableWidth = "ledraTableWidth";
+void FitTextWidth(QWidget* w);
 
 // Builds a dialog body into `parent`'s layout, registering every control
 // with `owner` in table order.

@@ -103,7 +103,7 @@ Control MainFrame::AddToolBarEdit(int id, int width_chars) {
 }
 
 void MainFrame::SetMessageText(std::string_view text) {
-    if (QMainWindow* w = GetMainWindow()) w->statusBar()->showMessage(ToQt(text));
+    if (QMainWindow* w = GetMainWindow()) w->statusBar()->showMessage(ToQtDisplay(text));
 }
 
 std::string MainFrame::GetMessageText() const {

@@ -70,8 +70,9 @@ public:
     std::string GetMessageText() const;
 
     // MDI children. OpenView makes a frame and view from the template, runs
-    // the view's OnInitialUpdate and (when visible) shows and activates it;
-    // nullptr when the frame was not made.
+    // the view's OnInitialUpdate and (when visible) places it inside the
+    // visible client area, cascading from the child opened before it, shows
+    // and activates it; nullptr when the frame was not made.
     ChildFrame* OpenView(const DocTemplate& doc_template, bool visible = true);
     std::vector<ChildFrame*> GetChildFrames() const;  // in opening order
     ChildFrame* MDIGetActive() const;
@@ -110,6 +111,7 @@ private:
     void FlushClosedChildren();
     void UpdateMenuForChildren();
     ChildFrame* FrameOf(const QWidget* subwindow) const;
+    void PlaceNewChild(ChildFrame* frame);
 
     MenuTable menus_[2];
     int current_menu_ = 0;

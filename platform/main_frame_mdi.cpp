@@ -3,6 +3,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 
@@ -31,11 +32,46 @@ ChildFrame* MainFrame::OpenView(const DocTemplate& doc_template, bool visible) {
     }
     if (FromHandle(handle) != f) return nullptr;  // it closed itself
     if (visible) {
+        PlaceNewChild(f);
         f->GetWidget()->show();
         MDIActivate(f);
     }
     RefreshCommandState();
     return f;
+}
+
+void MainFrame::PlaceNewChild(ChildFrame* frame) {
+    QWidget* sub = frame->GetWidget();
+    if (!mdi_ || !sub || sub->isMaximized()) return;
+    // The area's own rectangle: its viewport takes the area's size only when
+    // the frame first shows, and children open before that (at start-up).
+    const QSize area = mdi_->contentsRect().size();
+    if (area.isEmpty()) return;
+    // Never larger than the visible area, so that its legends and Done
+    // buttons can be reached without moving it.
+    const QSize size = sub->size().boundedTo(area);
+    if (size != sub->size()) {
+        if (sub->minimumSize() == sub->maximumSize())
+            sub->setFixedSize(size);
+        else
+            sub->resize(size);
+    }
+    // One title bar down and across from the last child still open; back
+    // to the top left corner when that would reach past the area's edge.
+    const int step = std::max(sub->height() - sub->contentsRect().height(),
+                              sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub));
+    QPoint at(0, 0);
+    const std::vector<ChildFrame*> frames = GetChildFrames();
+    for (auto it = frames.rbegin(); it != frames.rend(); ++it) {
+        QWidget* w = (*it)->GetWidget();
+        if (*it == frame || !w || !w->isVisible() || w->isMaximized() || w->isMinimized()) continue;
+        at = w->pos() + QPoint(step, step);
+        break;
+    }
+    if (at.x() + size.width() > area.width() || at.y() + size.height() > area.height() || at.x() < 0 ||
+        at.y() < 0)
+        at = QPoint(0, 0);
+    sub->move(at);
 }
 
 std::vector<ChildFrame*> MainFrame::GetChildFrames() const {

@@ -1,17 +1,192 @@
 // The main frame's menus and command routing.
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
+#include <cctype>
+#include <functional>
+#include <map>
+#include <set>
 
 #include "platform/main_frame.h"
 #include "platform/text.h"
 
 namespace platform {
+namespace {
+
+// The letters the framework's own commands are known by in its File, Edit,
+// Window and Help menus.
+char StandardMnemonic(const MenuItem& item) {
+    if (item.type == MenuItem::Type::Popup) {
+        for (const char* name : {"File", "Edit", "Window", "Help"})
+            if (item.caption == name) return name[0];
+        return 0;
+    }
+    if (item.type != MenuItem::Type::Command) return 0;
+    switch (item.id) {
+        case ID_FILE_NEW:
+            return 'N';
+        case ID_FILE_OPEN:
+            return 'O';
+        case ID_FILE_CLOSE:
+            return 'C';
+        case ID_FILE_PRINT:
+            return 'P';
+        case ID_FILE_PRINT_PREVIEW:
+            return 'v';
+        case ID_FILE_PRINT_SETUP:
+            return 'r';
+        case ID_APP_EXIT:
+            return 'x';
+        case ID_EDIT_UNDO:
+            return 'U';
+        case ID_EDIT_CUT:
+            return 't';
+        case ID_EDIT_COPY:
+            return 'C';
+        case ID_EDIT_PASTE:
+            return 'P';
+        case ID_WINDOW_CASCADE:
+            return 'C';
+        case ID_WINDOW_TILE_HORZ:
+            return 'T';
+        case ID_WINDOW_ARRANGE:
+            return 'A';
+        case ID_APP_ABOUT:
+            return 'A';
+        default:
+            return 0;
+    }
+}
+
+// The standard keys of the framework's commands, as the desktop binds them.
+QKeySequence StandardShortcut(int id) {
+    switch (id) {
+        case ID_FILE_NEW:
+            return QKeySequence(QKeySequence::New);
+        case ID_FILE_OPEN:
+            return QKeySequence(QKeySequence::Open);
+        case ID_FILE_PRINT:
+            return QKeySequence(QKeySequence::Print);
+        case ID_APP_EXIT: {
+            const QKeySequence quit(QKeySequence::Quit);
+            return quit.isEmpty() ? QKeySequence(Qt::ALT | Qt::Key_F4) : quit;
+        }
+        case ID_EDIT_UNDO:
+            return QKeySequence(QKeySequence::Undo);
+        case ID_EDIT_CUT:
+            return QKeySequence(QKeySequence::Cut);
+        case ID_EDIT_COPY:
+            return QKeySequence(QKeySequence::Copy);
+        case ID_EDIT_PASTE:
+            return QKeySequence(QKeySequence::Paste);
+        default:
+            return {};
+    }
+}
+
+bool IsMnemonicCandidate(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0;
+}
+
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// The position of a caption's own mnemonic letter ("&" not doubled), or npos.
+std::size_t OwnMnemonic(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return i + 1;
+    }
+    return std::string::npos;
+}
+
+// The places of a caption's letters that may carry a mnemonic, the first
+// letters of its words first ("&&" is a shown "&", not a place).
+std::vector<std::size_t> MnemonicPlaces(const std::string& caption) {
+    std::vector<std::size_t> starts, others;
+    bool word_start = true;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&') {
+            ++i;
+            word_start = false;
+            continue;
+        }
+        if (IsMnemonicCandidate(caption[i])) (word_start ? starts : others).push_back(i);
+        word_start = caption[i] == ' ';
+    }
+    starts.insert(starts.end(), others.begin(), others.end());
+    return starts;
+}
+
+}  // namespace
+
+std::vector<std::string> MenuCaptionsWithMnemonics(const std::vector<MenuItem>& items) {
+    const std::size_t none = std::string::npos;
+    std::vector<std::size_t> place(items.size(), none);  // where "&" goes
+    std::vector<bool> fixed(items.size(), false);        // an own or a standard letter
+    std::vector<bool> wanted(items.size(), false);
+    std::map<char, std::size_t> owner;  // letter -> item
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const MenuItem& item = items[k];
+        wanted[k] = item.type == MenuItem::Type::Command || item.type == MenuItem::Type::Popup;
+        const std::size_t own = OwnMnemonic(item.caption);
+        if (own != none) {
+            owner[Lower(item.caption[own])] = k;
+            fixed[k] = true;
+        }
+    }
+    // The framework's commands take their usual letters first.
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const char letter = wanted[k] && !fixed[k] ? StandardMnemonic(items[k]) : 0;
+        if (!letter || owner.count(Lower(letter))) continue;
+        for (std::size_t at : MnemonicPlaces(items[k].caption)) {
+            if (items[k].caption[at] != letter) continue;
+            owner[Lower(letter)] = k;
+            place[k] = at;
+            fixed[k] = true;
+            break;
+        }
+    }
+    // Every other item, in order, the first letter of its words it can
+    // have, else of its text; an earlier item gives up its letter for
+    // another of its own when that lets a later item have one at all.
+    std::function<bool(std::size_t, std::set<char>&)> take = [&](std::size_t k, std::set<char>& seen) {
+        for (std::size_t at : MnemonicPlaces(items[k].caption)) {
+            const char c = Lower(items[k].caption[at]);
+            if (!seen.insert(c).second) continue;
+            const auto it = owner.find(c);
+            if (it == owner.end() || (!fixed[it->second] && take(it->second, seen))) {
+                owner[c] = k;
+                place[k] = at;
+                return true;
+            }
+        }
+        return false;
+    };
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        if (!wanted[k] || fixed[k]) continue;
+        std::set<char> seen;
+        take(k, seen);
+    }
+    std::vector<std::string> captions;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        std::string caption = items[k].caption;
+        if (place[k] != none) caption.insert(place[k], 1, '&');
+        captions.push_back(std::move(caption));
+    }
+    return captions;
+}
 
 void MainFrame::RebuildMenuBar() {
     QMainWindow* w = GetMainWindow();
@@ -22,17 +197,21 @@ void MainFrame::RebuildMenuBar() {
 
     std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu,
                                                                          const std::vector<MenuItem>& items) {
-        for (const MenuItem& item : items) {
+        const std::vector<std::string> captions = MenuCaptionsWithMnemonics(items);
+        for (std::size_t k = 0; k < items.size(); ++k) {
+            const MenuItem& item = items[k];
             switch (item.type) {
                 case MenuItem::Type::Command: {
-                    QAction* action = menu->addAction(ToQt(item.caption));
+                    QAction* action = menu->addAction(ToQt(captions[k]));
+                    if (const QKeySequence keys = StandardShortcut(item.id); !keys.isEmpty())
+                        action->setShortcut(keys);
                     const int id = item.id;
                     QObject::connect(action, &QAction::triggered, context, [this, id] { InvokeCommand(id); });
                     menu_actions_.push_back({id, action});
                     break;
                 }
                 case MenuItem::Type::Popup:
-                    fill(menu->addMenu(ToQt(item.caption)), item.items);
+                    fill(menu->addMenu(ToQt(captions[k])), item.items);
                     break;
                 case MenuItem::Type::Separator:
                     menu->addSeparator();
@@ -70,11 +249,14 @@ void MainFrame::RebuildMenuBar() {
         QObject::connect(menu, &QMenu::aboutToShow, context, [this] { RefreshCommandState(); });
     };
 
-    for (const MenuItem& item : menus_[current_menu_]) {
+    const std::vector<MenuItem>& top = menus_[current_menu_];
+    const std::vector<std::string> top_captions = MenuCaptionsWithMnemonics(top);
+    for (std::size_t k = 0; k < top.size(); ++k) {
+        const MenuItem& item = top[k];
         if (item.type == MenuItem::Type::Popup) {
-            fill(bar->addMenu(ToQt(item.caption)), item.items);
+            fill(bar->addMenu(ToQt(top_captions[k])), item.items);
         } else if (item.type == MenuItem::Type::Command) {
-            QAction* action = bar->addAction(ToQt(item.caption));
+            QAction* action = bar->addAction(ToQt(top_captions[k]));
             const int id = item.id;
             QObject::connect(action, &QAction::triggered, context, [this, id] { InvokeCommand(id); });
             menu_actions_.push_back({id, action});

@@ -29,4 +29,13 @@ MenuItem Popup(std::string caption, std::vector<MenuItem> items);
 MenuItem Separator();
 MenuItem WindowList();
 
+// The captions of one menu level as the menu shows them, each with a
+// keyboard mnemonic: a caption's own "&" stays; the framework's File, Edit,
+// Window and Help menus and their commands take their usual letters (E&xit,
+// Print Pre&view); every other item, in order, the first letter of its
+// words, else of its text, that no item of the level has taken, an earlier
+// item moving to another of its letters where that lets a later one have
+// a letter at all. "&&" stays a shown "&".
+std::vector<std::string> MenuCaptionsWithMnemonics(const std::vector<MenuItem>& items);
+
 }  // namespace platform

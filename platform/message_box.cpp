@@ -58,7 +58,8 @@ int ScreenInteraction::ShowMessageBox(const MessageBoxRequest& request) {
     }
     QWidget* parent = nullptr;
     if (Window* w = FromHandle(request.owner)) parent = w->GetWidget();
-    QMessageBox box(icon, ToQt(request.caption), ToQt(request.text), QMessageBox::NoButton, parent);
+    QMessageBox box(icon, ToQtDisplay(request.caption), ToQtDisplay(request.text), QMessageBox::NoButton,
+                    parent);
     const std::vector<int> answers = MessageBoxAnswers(request.flags);
     std::vector<std::pair<QPushButton*, int>> buttons;
     for (int answer : answers) {

@@ -1,6 +1,9 @@
 #include "platform/scripted_interaction.h"
 
+#include <QLayout>
+#include <QWidget>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 
@@ -32,6 +35,26 @@ int FallbackAnswer(unsigned flags) {
     const std::vector<int> answers = MessageBoxAnswers(flags);
     return (flags & MB_TYPEMASK) == MB_ABORTRETRYIGNORE ? IDABORT : answers.back();
 }
+
+// With LEDRA_DIALOG_PICTURES naming a folder, every dialog a script opens
+// is kept there as a picture, as it would first show on screen
+// (NNN-ID-open.png) and as it stood before its last step
+// (NNN-ID-last.png), so that a person can look at the layouts.
+void KeepPicture(Dialog& dialog, int number, const char* when) {
+    static const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES");
+    QWidget* w = dialog.GetWidget();
+    if (folder.isEmpty() || !w) return;
+    std::filesystem::create_directories(folder.toStdString());
+    if (!w->isVisible() && !w->testAttribute(Qt::WA_Resized))
+        w->adjustSize();  // the size it takes when it first shows
+    else if (w->layout())
+        w->layout()->activate();  // what the screen's event loop does after a change
+    char name[64];
+    std::snprintf(name, sizeof name, "%03d-%d-%s.png", number, dialog.TemplateId(), when);
+    w->grab().save(QString::fromStdString((std::filesystem::path(folder.toStdString()) / name).string()));
+}
+
+int g_pictures = 0;
 
 }  // namespace
 
@@ -174,6 +197,8 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
     Pop();
     modal_stack_.push_back(&dialog);
     init();
+    const int picture = ++g_pictures;
+    if (!dialog.IsEnded()) KeepPicture(dialog, picture, "open");
     while (!dialog.IsEnded() && !aborted_) {
         next = Peek();
         if (!next) {
@@ -194,6 +219,7 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
             break;
         }
         const ScriptStep step = Pop();
+        KeepPicture(dialog, picture, "last");
         Execute(step, &dialog, DescribeDialog(dialog));
     }
     modal_stack_.pop_back();

@@ -16,4 +16,9 @@ namespace platform {
 QString ToQt(std::string_view text);
 std::string FromQt(const QString& text);
 
+// A text of file bytes as a person reads it: like ToQt, but a zero byte
+// (a field never written) shows as a blank rather than as a box. For what
+// is only shown: labels, list lines, captions, report and chart text.
+QString ToQtDisplay(std::string_view text);
+
 }  // namespace platform

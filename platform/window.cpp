@@ -118,7 +118,7 @@ void Window::PostClose() {
 }
 
 void Window::SetWindowText(std::string_view text) {
-    if (widget_) widget_->setWindowTitle(ToQt(text));
+    if (widget_) widget_->setWindowTitle(ToQtDisplay(text));
 }
 
 std::string Window::GetWindowText() const {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,6 +66,23 @@ void Wrprto(PrinterWords& words);
 // zero bytes every call, so codes that cannot be read count as never
 // written.
 std::array<std::string, kManagerCodeCount> ReadManagerCodes();
+
+// COMMON.FIL as it stands, read without changing it, for the start-up's
+// check for damage: whether it exists, its size, and the records the
+// start-up reads when the file holds them whole.
+struct CommonFileContents {
+    bool exists = false;
+    std::uintmax_t size = 0;
+    std::optional<std::string> date_text;  // bytes 1-8 of record 2
+    std::optional<Options> options;        // record 31
+};
+CommonFileContents InspectCommonFile();
+
+// The name a damaged COMMON.FIL is kept under before anything writes to it.
+inline constexpr const char* kDamagedCommonFile = "COMMON.FIL.BAD";
+// Copies COMMON.FIL to COMMON.FIL.BAD, replacing an older copy; false when
+// the copy could not be made.
+bool KeepDamagedCommonFile();
 
 // Status of Chksec.
 enum ChksecStatus : int16_t {

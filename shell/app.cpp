@@ -14,14 +14,15 @@
 #include "shell/chart_view.h"
 #include "shell/child_frames.h"
 #include "shell/command_ids.h"
+#include "shell/data_directory.h"
 #include "shell/dispatch.h"
 #include "shell/display_view.h"
 #include "shell/message_list.h"
 #include "shell/placeholder_views.h"
 #include "shell/print_view.h"
 #include "shell/printer_settings.h"
-#include "shell/tax_disk.h"
 #include "shell/report_globals.h"
+#include "shell/tax_disk.h"
 #include "shell/tran_selection.h"
 
 namespace shell {
@@ -91,6 +92,9 @@ bool CLedraApp::InitInstance(int show_command) {
     // tax disk check that the 1099 reports run first.
     RegisterDispatcherCommands();
     RegisterTaxDiskCheckDialog();
+
+    // Before the frame stores the program date: the first write.
+    CheckDataDirectoryAtStartup();
 
     frame_ = std::make_unique<CMainFrame>();
     if (!frame_->LoadFrame(templates_)) {

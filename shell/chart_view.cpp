@@ -153,7 +153,7 @@ void CChartView::OnFilePrint() {
     QPrinter& printer = app ? app->Printer() : fallback;
     if (!OnPreparePrinting(printer)) return;
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!platform::BeginPrintJob(painter, printer)) {
         platform::MessageBox("The chart could not be printed: the printer did not start.", "Print",
                              platform::MB_OK | platform::MB_ICONEXCLAMATION, GetSafeHwnd());
         return;

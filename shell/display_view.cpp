@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/text.h"
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/report_output.h"
@@ -267,8 +268,7 @@ void CDisplayNew::OnDraw(QPainter& painter) {
         std::string shown = first_column < line.size() ? line.substr(first_column, columns) : std::string();
         if (shown.empty()) shown.push_back(' ');
         const int y = 10 + static_cast<int>(n - first_line) * char_height;
-        painter.drawText(10, y + metrics.ascent(),
-                         QString::fromLatin1(shown.data(), static_cast<int>(shown.size())));
+        painter.drawText(10, y + metrics.ascent(), platform::ToQtDisplay(shown));
     }
 }
 

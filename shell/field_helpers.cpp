@@ -30,6 +30,27 @@ int ReadNumber(std::string_view text, std::size_t& i) {
     return value;
 }
 
+// The first and last year that a two-digit year stands for: below 51 the
+// year is in the 2000s.
+constexpr int kFirstWindowYear = 1951;
+constexpr int kLastWindowYear = 2050;
+
+// Reads the year of a typed date at i as its two digits: one or two digits
+// as they are, or four digits of a year inside the two-digit window (the
+// field keeps two digits, so a year outside the window cannot be held and
+// is refused); -1 for anything else.
+int ReadYear(std::string_view text, std::size_t& i) {
+    std::size_t end = i;
+    while (end < text.size() && IsDigit(text[end])) ++end;
+    const std::size_t digits = end - i;
+    if (digits == 0 || digits == 3 || digits > 4) return -1;
+    int value = 0;
+    for (; i < end; ++i) value = value * 10 + (text[i] - '0');
+    if (digits <= 2) return value;
+    if (value < kFirstWindowYear || value > kLastWindowYear) return -1;
+    return value % 100;
+}
+
 bool Expect(std::string_view text, std::size_t& i, char c) {
     if (i >= text.size() || text[i] != c) return false;
     ++i;
@@ -123,7 +144,7 @@ bool CheckDateText(std::string& text) {
     SkipBlank(text, i);
     const int day = ReadNumber(text, i);
     if (day < 1 || day > kMonthLength[month - 1] || !Expect(text, i, '/')) return false;
-    const int year = ReadNumber(text, i);
+    const int year = ReadYear(text, i);
     if (year < 0 || !AllBlank(std::string_view(text).substr(i))) return false;
     if (month == 2 && day == 29 && year % 4 != 0) return false;
     auto two = [](int v) {

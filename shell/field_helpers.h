@@ -40,8 +40,10 @@ NumberText ReadNumberText(std::string_view typed);
 
 // A date M/D/Y with one- or two-digit parts (an optional blank before the
 // month and before the day), a real day of its month (February 29 only in
-// a year divisible by 4) and nothing but blanks after the year. A valid
-// date is rewritten zero-filled, MM/DD/YY.
+// a year divisible by 4) and nothing but blanks after the year. The year
+// may also be typed with four digits when it lies in 1951-2050, the years
+// two digits stand for; any other four-digit year is refused. A valid date
+// is rewritten zero-filled, MM/DD/YY ("12/31/2026" becomes "12/31/26").
 bool CheckDateText(std::string& text);
 // An empty or all-blank text, or a valid date (rewritten as above).
 bool CheckBlankOrDate(std::string& text);

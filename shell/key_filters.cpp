@@ -78,8 +78,13 @@ void FilterDate(platform::Control control) {
     }
     const std::size_t n = text.size();
     if (slashes == 2) {
-        // The year has at most two digits.
-        if (n >= 3 && IsDigit(text[n - 1]) && IsDigit(text[n - 2]) && IsDigit(text[n - 3])) {
+        // The year has two digits, or four when it begins 19 or 20 (a year
+        // the date check can take as its two digits).
+        const std::size_t year = text.rfind('/') + 1;
+        const std::size_t digits = n - year;
+        const bool century =
+            digits >= 2 && (text.compare(year, 2, "19") == 0 || text.compare(year, 2, "20") == 0);
+        if (digits > (century ? 4u : 2u)) {
             text.pop_back();
             PutBack(control, text, static_cast<int>(text.size()));
             platform::MessageBeep(platform::MB_ICONASTERISK);

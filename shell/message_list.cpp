@@ -50,13 +50,24 @@ void ShowMessageList() {
     for (std::size_t i = 0; i < messages.size(); ++i) messages[i] = std::to_string(i + 1) + "." + messages[i];
     g_report.LineSource = kLinesFromMessageList;
     CReportErrorsDlg& dialog = ReportErrorsDialog();
-    if (dialog.IsWindow()) dialog.DestroyWindow();
-    dialog.Create(TheMainFrame());
+    if (dialog.IsWindow()) {
+        if (dialog.IsModal()) return;  // already showing; it reads the list as it stands
+        dialog.DestroyWindow();
+    }
+    // The window opens on top of the dialog that found the errors and takes
+    // the input until Done: behind a modal request dialog a modeless window
+    // could not be reached.
+    dialog.DoModal();
 }
 
 void ClearMessageList() {
     CReportErrorsDlg& dialog = ReportErrorsDialog();
-    if (dialog.IsWindow()) dialog.DestroyWindow();
+    if (dialog.IsWindow()) {
+        if (dialog.IsModal())
+            dialog.EndDialog(IDOK);
+        else
+            dialog.DestroyWindow();
+    }
     Messages().clear();
 }
 
@@ -142,7 +153,6 @@ bool CReportErrorsDlg::OnInitDialog() {
     bar.SetScrollPos(1);
     ShowLines();
     Refresh();
-    SetActiveWindow();
     return true;
 }
 

@@ -2,9 +2,10 @@
 
 // The program-wide message list: checks and runs append their problems as
 // lines, and at the end the list is shown, numbered, in the report errors
-// window (dialog 142), a modeless window of eight lines with a scroll bar,
-// titled after the report or function that produced it. The same window
-// can page through a report line file instead (LineSource 1).
+// window (dialog 142), a window of eight lines with a scroll bar, titled
+// after the report or function that produced it. It opens modal, on top of
+// the dialog that found the problems, and takes the input until Done. The
+// same window can page through a report line file instead (LineSource 1).
 
 #include <array>
 #include <string>
@@ -20,7 +21,8 @@ int GetMessageCount();
 // The lines as they stand (numbered once ShowMessageList has run).
 const std::vector<std::string>& GetMessages();
 // Numbers the lines "1.", "2.", ... in place, sets LineSource to the
-// message list and opens the errors window; nothing when the list is empty.
+// message list and shows the errors window until Done (which empties the
+// list); nothing when the list is empty.
 void ShowMessageList();
 // Closes the errors window and empties the list.
 void ClearMessageList();

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "platform/common_dialogs.h"
+#include "platform/text.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -231,7 +232,7 @@ bool ReportPrintJob::Print(QPrinter& printer) {
     if (first > last) return false;
 
     QPainter painter;
-    if (!painter.begin(&printer)) return false;
+    if (!BeginPrintJob(painter, printer)) return false;
     const double scale = printer.resolution() / static_cast<double>(kTwipsPerInch);
     painter.scale(scale, scale);
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
@@ -260,8 +261,7 @@ void ReportPrintJob::DrawPage(QPainter& painter, int page) const {
         if (option30_ && IsPageLine(text)) text.clear();
         if (text.empty()) continue;
         const double y = static_cast<double>(n - from) * line_height_ + ascent_;
-        painter.drawText(QPointF(columns_.left, y),
-                         QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+        painter.drawText(QPointF(columns_.left, y), platform::ToQtDisplay(text));
     }
 }
 

@@ -21,8 +21,9 @@ inline constexpr int kFileNameEdit = 1167;
 inline constexpr int kFileNameLabel = 1168;
 // Characters of an output file name.
 inline constexpr int kFileNameLimit = 12;
-// Characters of a date field, MM/DD/YY.
-inline constexpr int kDateLimit = 8;
+// Characters a date field takes as typed, MM/DD/YYYY; the date check
+// rewrites a date as MM/DD/YY before anything keeps it.
+inline constexpr int kDateLimit = 10;
 
 // The output group of a dialog table: the four radios with Display
 // checked, then the file name label and edit (hidden until File).

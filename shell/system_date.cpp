@@ -28,6 +28,9 @@ void CMainFrame::OnSystemDateKillFocus() {
     const std::string typed = GetSystemDateText();
     std::string date = typed;
     if (CheckDateText(date)) {
+        // The edit shows the date as the program keeps it: zero-filled,
+        // a four-digit year as its two digits.
+        if (date != typed) SetDlgItemText(kSystemDateEdit, date);
         g_report.EndDate = date;
         g_report.SystemDate = date;
         records::Setsdt(date);

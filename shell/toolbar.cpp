@@ -11,6 +11,7 @@
 #include "shell/command_ids.h"
 #include "shell/key_filters.h"
 #include "shell/main_frame.h"
+#include "shell/report_dialog_parts.h"
 
 namespace shell {
 namespace {
@@ -247,8 +248,10 @@ const ToolButton kToolButtons[] = {
 
 bool CMainFrame::CreateToolBar() {
     // The system-date edit takes the first place of the bar.
-    platform::Control edit = AddToolBarEdit(kSystemDateEdit, 8);
+    // It takes a date as typed, MM/DD/YYYY at most; the commit keeps MM/DD/YY.
+    platform::Control edit = AddToolBarEdit(kSystemDateEdit, kDateLimit);
     if (!edit) return false;
+    edit.LimitText(kDateLimit);
     Bind(kSystemDateEdit, platform::Notify::Changed, [this] { FilterDateKey(GetDlgItem(kSystemDateEdit)); });
     Bind(kSystemDateEdit, platform::Notify::FocusLost, [this] { OnSystemDateKillFocus(); });
     AddToolBarSeparator();

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+
 #include "platform/dialog.h"
 
 namespace {
@@ -265,6 +269,48 @@ TEST_F(ControlsTest, NullControlIsHarmless) {
     kept.SetWindowText("after");  // its window is gone
     EXPECT_EQ(kept.GetWindowText(), "");
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "");
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+// Zero bytes of a field never written show as blanks wherever text is only
+// shown (list and combo lines, labels, captions), while the program reads
+// back the bytes it put in and an edit keeps every byte.
+TEST(ZeroBytes, ShowAsBlanksAndReadBackAsPutIn) {
+    enum : int { kLines = 10, kCombo = 13, kLabel = 50, kField = 20 };
+    Dialog dialog(
+        {901, "Zeros",
+         Column({ListBox(kLines), ComboBox(kCombo, kDropDownList), Static(kLabel, "label"), Edit(kField)})});
+    ASSERT_TRUE(dialog.Create());
+    const std::string bytes("EQ\0\0NAME", 8);
+    const QString shown = QStringLiteral("EQ  NAME");
+
+    Control list = dialog.GetDlgItem(kLines);
+    list.AddString(bytes);
+    EXPECT_EQ(qobject_cast<QListWidget*>(list.Widget())->item(0)->text(), shown);
+    EXPECT_EQ(list.GetText(0), bytes);
+    EXPECT_EQ(list.FindStringExact(-1, bytes), 0);
+
+    Control combo = dialog.GetDlgItem(kCombo);
+    combo.AddString("plain");
+    combo.AddString(bytes);
+    EXPECT_EQ(qobject_cast<QComboBox*>(combo.Widget())->itemText(1), shown);
+    EXPECT_EQ(combo.GetText(1), bytes);
+    EXPECT_EQ(combo.GetText(0), "plain");
+
+    dialog.SetDlgItemText(kLabel, bytes);
+    EXPECT_EQ(qobject_cast<QLabel*>(dialog.GetDlgItem(kLabel).Widget())->text(), shown);
+
+    dialog.SetWindowText(bytes);
+    EXPECT_EQ(dialog.GetWidget()->windowTitle(), shown);
+
+    dialog.SetDlgItemText(kField, bytes);
+    EXPECT_EQ(dialog.GetDlgItemText(kField), bytes);
+    dialog.DestroyWindow();
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLayout>
+#include <QWidget>
 #include <optional>
 
 #include "platform/message_box.h"
@@ -333,6 +335,94 @@ TEST_F(DialogTest, AfterAFailureEverythingUnwindsWithCancel) {
     EXPECT_EQ(MessageBox("Go on?", "Q", MB_YESNO), IDNO);
     EXPECT_EQ(MessageBox("Done", "Q", MB_OK), IDOK);
     EXPECT_EQ(script.Failures().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+// Dialogs are sized to what they show at the font in use: a text set later
+// than the table's width is not cut (the dialog widens), and a group box
+// whose frame and children are all hidden takes no room.
+TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
+    enum : int { kPrompt = 10, kList = 11, kFrame = 20, kChoice = 21, kOther = 30 };
+    Dialog dialog(
+        {902, "Layout",
+         Column({Group(kFrame, "Sort Option", {Radio(kChoice, "Account Name")}), Static(kPrompt, "").Chars(5),
+                 ListBox(kList).Chars(5).Lines(3), Static(kOther, "Other")})});
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+    QWidget* prompt = dialog.GetDlgItem(kPrompt).Widget();
+    const std::string long_text = "Select Account to Remove From Group";
+    dialog.SetDlgItemText(kPrompt, long_text);
+    window->layout()->activate();
+    EXPECT_GE(prompt->width(), prompt->fontMetrics().horizontalAdvance(QString::fromStdString(long_text)));
+    EXPECT_GE(window->width(), prompt->width());
+
+    const int with_group = window->layout()->sizeHint().height();
+    QWidget* place = dialog.GetDlgItem(kFrame).Widget()->parentWidget();
+    EXPECT_FALSE(place->isHidden());
+    dialog.GetDlgItem(kFrame).ShowWindow(SW_HIDE);
+    EXPECT_FALSE(place->isHidden()) << "a child still shows";
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_HIDE);
+    EXPECT_TRUE(place->isHidden());
+    window->layout()->activate();
+    EXPECT_LT(window->layout()->sizeHint().height(), with_group - 20);
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_SHOW);
+    EXPECT_FALSE(place->isHidden());
+    EXPECT_TRUE(dialog.GetDlgItem(kChoice).IsWindowVisible());
+    dialog.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+// A row whose controls are all hidden when the dialog opens takes no room
+// until one of them shows; from then on it keeps its place while hidden. A
+// row with a control showing keeps the places of its hidden ones.
+TEST(DialogLayout, RowsHiddenAtOpeningTakeNoRoom) {
+    enum : int { kName = 10, kFileLabel = 20, kFileEdit = 21, kCode = 30, kCodeNote = 31 };
+    ScriptedInteraction script;
+    ScopedInteraction installed(script);
+    Dialog dialog(
+        {903, "Rows",
+         Column(
+             {Row({Static(IDC_STATIC, "Name"), Edit(kName).Chars(10)}),
+              Row({Static(kFileLabel, "File Name", kHidden), Edit(kFileEdit, kHidden).Chars(12), Stretch()}),
+              Row({Edit(kCode).Chars(2), Static(kCodeNote, "note", kHidden)}), Button(IDCANCEL, "Cancel")})});
+    auto height = [&] {
+        dialog.GetWidget()->layout()->activate();
+        return dialog.GetWidget()->layout()->sizeHint().height();
+    };
+    int opened = 0, shown = 0;
+    auto note_width = [&] {
+        return dialog.GetDlgItem(kCodeNote).Widget()->sizePolicy().retainSizeWhenHidden();
+    };
+    script.ExpectDialog(903)
+        .Run("opened",
+             [&] {
+                 opened = height();
+                 return note_width() ? "" : "a partly shown row lost a place";
+             })
+        .Run("shown",
+             [&] {
+                 dialog.GetDlgItem(kFileLabel).ShowWindow(SW_SHOW);
+                 dialog.GetDlgItem(kFileEdit).ShowWindow(SW_SHOW);
+                 shown = height();
+                 dialog.GetDlgItem(kFileLabel).ShowWindow(SW_HIDE);
+                 dialog.GetDlgItem(kFileEdit).ShowWindow(SW_HIDE);
+                 return height() == shown ? "" : "the row gave up its place again";
+             })
+        .Click(IDCANCEL)
+        .ExpectClosed();
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    for (const std::string& f : script.Failures()) ADD_FAILURE() << f;
+    EXPECT_GT(shown, opened + 10);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -226,6 +227,44 @@ TEST_F(MainFrameTest, BackgroundIsPaintedCentredOnWhite) {
 
     main.SetBackgroundPainter([](QPainter& p, const QRect& r) { p.fillRect(r, Qt::red); });
     EXPECT_EQ(area->grab().toImage().pixelColor(2, 2), QColor(Qt::red));
+}
+
+}  // namespace
+
+namespace {
+
+// New children open inside the visible client area, one title bar down
+// and across from the one before, back at the top left when the next step
+// would reach past the edge; a child larger than the area is cut to it.
+TEST_F(MainFrameTest, NewChildrenCascadeInsideTheVisibleArea) {
+    const QMdiArea* area = main.GetMdiArea();
+    for (const QSize frame : {QSize(900, 640), QSize(520, 380)}) {
+        SCOPED_TRACE(frame.width());
+        main.GetWidget()->resize(frame);
+        QApplication::processEvents();
+        const QRect visible(QPoint(0, 0), area->viewport()->size());
+        QPoint previous(-1, -1);
+        for (int i = 0; i < 8; ++i) {
+            ChildFrame* child = main.OpenView(Template(i % 2 == 0 ? view_template : stubborn_template));
+            ASSERT_NE(child, nullptr);
+            QApplication::processEvents();
+            const QRect placed = child->GetWidget()->geometry();
+            EXPECT_TRUE(visible.contains(placed)) << i << ": " << placed.x() << "," << placed.y() << " "
+                                                  << placed.width() << "x" << placed.height();
+            if (i == 0) {
+                EXPECT_EQ(placed.topLeft(), QPoint(0, 0));
+            } else if (placed.topLeft() != QPoint(0, 0)) {
+                EXPECT_GT(placed.x(), previous.x()) << i;
+                EXPECT_EQ(placed.x() - previous.x(), placed.y() - previous.y()) << i;
+            }
+            previous = placed.topLeft();
+        }
+        for (ChildFrame* child : main.GetChildFrames()) {
+            if (auto* stubborn = dynamic_cast<StubbornFrame*>(child)) stubborn->may_close = true;
+        }
+        EXPECT_TRUE(main.CloseAllChildren());
+        QApplication::processEvents();
+    }
 }
 
 }  // namespace

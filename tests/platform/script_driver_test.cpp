@@ -130,6 +130,11 @@ window main
     EXPECT_EQ(frame.GetDlgItemText(kDateEdit), "01/05/99");
 }
 
+// Menu commands by their mnemonics, as Alt and the letters pick them.
+TEST_F(ScriptDriverTest, MnemonicsPickMenuCommands) {
+    EXPECT_TRUE(driver.Run("mnemonic \"u/o\"\ndialog 500\nkey escape\nclosed\n")) << Failures();
+}
+
 TEST_F(ScriptDriverTest, RunsAScriptFile) {
     std::ofstream("cancel.script") << "command 32830\ndialog 500\nkey escape\nclosed\n";
     EXPECT_TRUE(driver.RunFile("cancel.script")) << Failures();
@@ -205,7 +210,13 @@ INSTANTIATE_TEST_SUITE_P(
         MismatchCase{"FileCheck", "exists NOWHERE.TXT\n",
                      "the file \"NOWHERE.TXT\" does not exist (line 1: exists NOWHERE.TXT)"},
         MismatchCase{"ModelessNotOpen", "window 142\n", "dialog 142 is not open (line 1: window 142)"},
-        MismatchCase{"BadLine", "command 32830\nclik 2\n", "line 2: unknown step \"clik\""}),
+        MismatchCase{"BadLine", "command 32830\nclik 2\n", "line 2: unknown step \"clik\""},
+        MismatchCase{"NoSuchMnemonic", "mnemonic \"Q\"\n",
+                     "no item of the menu bar has the mnemonic Q (line 1: mnemonic Q)"},
+        MismatchCase{"MnemonicOfADisabledCommand", "mnemonic \"U/N\"\n",
+                     "\"Nothing\" is disabled (line 1: mnemonic U/N)"},
+        MismatchCase{"MnemonicEndingOnAMenu", "mnemonic \"u\"\n",
+                     "\"Utilities\" opens a menu, not a command (line 1: mnemonic u)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -259,15 +263,52 @@ TEST(LayoutWriteInto, RoundTripIsTheRoundedValue) {
     EXPECT_EQ(back, 5);
 }
 
+// A locale with a comma decimal point, built for the test under a
+// temporary LOCPATH from the locale sources (Debian's locales package), so
+// that the test runs on a machine that has no such locale installed.
+class CommaLocale {
+public:
+    CommaLocale() {
+        dir_ =
+            std::filesystem::temp_directory_path() /
+            ("ledra-locale-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        std::filesystem::create_directories(dir_);
+        const std::string command =
+            "localedef -c -i de_DE -f UTF-8 '" + (dir_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+        built_ = std::system(command.c_str()) == 0 && std::filesystem::exists(dir_ / "de_DE.UTF-8");
+        if (const char* old = std::getenv("LOCPATH")) previous_ = old;
+        setenv("LOCPATH", dir_.string().c_str(), 1);
+    }
+    ~CommaLocale() {
+        std::setlocale(LC_NUMERIC, "C");
+        if (previous_)
+            setenv("LOCPATH", previous_->c_str(), 1);
+        else
+            unsetenv("LOCPATH");
+        std::error_code error;
+        std::filesystem::remove_all(dir_, error);
+    }
+    bool Built() const { return built_; }
+    // Makes it the C library's numeric locale; false when it cannot be.
+    bool Use() const {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8"})
+            if (std::setlocale(LC_NUMERIC, name)) return std::localeconv()->decimal_point[0] == ',';
+        return false;
+    }
+
+private:
+    std::filesystem::path dir_;
+    std::optional<std::string> previous_;
+    bool built_ = false;
+};
+
 TEST(LayoutLocale, IgnoresTheCLocale) {
     // A windowing toolkit may set the locale from the environment; a comma
     // decimal point must not leak into the layouts.
-    const char* const names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"};
-    const char* set = nullptr;
-    for (const char* name : names) {
-        if ((set = std::setlocale(LC_NUMERIC, name)) != nullptr) break;
-    }
-    if (set == nullptr) GTEST_SKIP() << "no locale with a comma decimal point installed";
+    const CommaLocale locale;
+    ASSERT_TRUE(locale.Built())
+        << "localedef could not build de_DE.UTF-8 (the locales package, scripts/deps)";
+    ASSERT_TRUE(locale.Use()) << "the comma locale built cannot be set";
     const std::string written = Write("(F8.2)", {1.5});
     double value = 0;
     const bool read = Read("   12.25", "(F8.2)", {&value});

@@ -189,25 +189,61 @@ TEST_F(GroupEditorTest, NewSuperGroupOfGroups) {
     EXPECT_EQ(ReadText("group.dat"), kGroups);
 }
 
-TEST_F(GroupEditorTest, DeleteAsksFirst) {
-    script_.SelectText(D::kNameList, "GROWTH")
+// Delete names what it deletes, a group or a super group, and asks first.
+struct DeleteCase {
+    const char* name;
+    bool super_mode;
+    const char* chosen;
+    const char* question;
+    std::string group_file;  // after Done
+    std::string super_file;  // after Done; empty: any that no longer holds the chosen name
+};
+
+class GroupEditorDelete : public GroupEditorTest, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(GroupEditorDelete, AsksFirstNamingWhatItDeletes) {
+    const DeleteCase& c = GetParam();
+    if (c.super_mode) script_.Click(D::kSuperMode);
+    std::vector<std::string> before;
+    script_.SelectText(D::kNameList, c.chosen)
+        .Run("before",
+             [&] {
+                 before = Lines(dialog_, D::kNameList);
+                 return std::string();
+             })
         .Click(D::kDeleteButton)
-        .ExpectMessageBox("Are you sure you want to delete Group GROWTH", IDCANCEL, "Confirm Delete")
-        .Run("kept", [&] { return Lines(dialog_, D::kNameList).size() == 2 ? "" : "deleted"; })
+        .ExpectMessageBox(c.question, IDCANCEL, "Confirm Delete")
+        .Run("kept", [&] { return Lines(dialog_, D::kNameList) == before ? "" : "deleted"; })
         .Click(D::kDeleteButton)
-        .ExpectMessageBox("Are you sure you want to delete Group GROWTH", IDOK, "Confirm Delete")
+        .ExpectMessageBox(c.question, IDOK, "Confirm Delete")
         .ExpectText(D::kNameEdit, "")
         .ExpectEnabled(D::kDeleteButton, false)
-        .Run(
-            "gone",
-            [&] { return Lines(dialog_, D::kNameList) == std::vector<std::string>{"INCOME"} ? "" : "names"; })
+        .Run("gone",
+             [&] {
+                 std::vector<std::string> left = before;
+                 std::erase(left, std::string(c.chosen));
+                 return Lines(dialog_, D::kNameList) == left && left.size() + 1 == before.size() ? ""
+                                                                                                 : "names";
+             })
         .Click(D::kDone)
         .ExpectClosed();
     EXPECT_EQ(Run(), IDOK);
-    EXPECT_EQ(ReadText("group.dat"), "INCOME \r\n1\r\nACC003\r\n");
-    // A super group naming the deleted group keeps the name.
-    EXPECT_EQ(ReadText("super.dat"), kSupers);
+    EXPECT_EQ(ReadText("group.dat"), c.group_file);
+    if (c.super_file.empty())
+        EXPECT_EQ(ReadText("super.dat").find(c.chosen), std::string::npos) << ReadText("super.dat");
+    else
+        EXPECT_EQ(ReadText("super.dat"), c.super_file);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, GroupEditorDelete,
+                         ::testing::Values(
+                             // A super group naming the deleted group keeps the name.
+                             DeleteCase{"Group", false, "GROWTH",
+                                        "Are you sure you want to delete Group GROWTH",
+                                        "INCOME \r\n1\r\nACC003\r\n", kSupers},
+                             DeleteCase{"SuperGroup", true, "BOTH",
+                                        "Are you sure you want to delete Super Group BOTH", kGroups, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GroupEditorTest, EscapeWritesNothing) {
     script_.SelectText(D::kNameList, "GROWTH")

@@ -13,6 +13,7 @@
 #include "platform/scripted_interaction.h"
 #include "records/files.h"
 #include "records/record.h"
+#include "shell/command_ids.h"
 #include "shell/message_list.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -77,8 +78,10 @@ TEST_F(HistoricalDataTest, OnlyYearsAHistoryHoldsAreTaken) {
                 .ExpectVisible(D::kAccounts, false)
                 .ExpectText(D::kIncomeIds[11], "0.00");
         } else {
-            script_
+            script_.ExpectDialog(shell::kReportErrorsDialogId)
                 .Run("refused", Messages(std::string("[1.Illegal year: ") + (c.year[0] ? c.year : "") + "]"))
+                .Click(IDOK)
+                .ExpectClosed()
                 .ExpectVisible(D::kSaveData, false)
                 .ExpectVisible(D::kMarketValueIds[0], false);
         }
@@ -108,8 +111,11 @@ TEST_F(HistoricalDataTest, SaveDataChecksEveryFieldInMonthOrderAndWritesTheYear)
         .SetText(D::kMarketValueIds[0], "1,250.50")
         .SetText(D::kCapitalFlowIds[0], "")
         .Click(D::kSaveData)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("two messages, month 3 first",
              Messages("[1.Illegal Income Value for month 3: 1-2][2.Illegal Income Value for month 7: 12x]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .ExpectVisible(D::kSaveData, true)
         .ExpectText(D::kMarketValueIds[0], "1,250.50")
         .Run("nothing written",
@@ -178,7 +184,10 @@ TEST_F(HistoricalDataTest, AYearOutsideAnExistingHistoryIsRefusedAndAFailedReadS
     script_.ExpectDialog(kHistoricalDataDialogId)
         .SetText(D::kYear, "2005")
         .Click(D::kGetData)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("outside the history", Messages("[1.Illegal year: 2005]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .SetText(D::kYear, "1998")
         .Click(D::kGetData)
         .ExpectText(D::kMarketValueIds[4], "5.00")
@@ -207,7 +216,10 @@ TEST_F(HistoricalDataTest, ARefusedWriteKeepsTheValuesOnScreen) {
                  return std::string();
              })
         .Click(D::kSaveData)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("refused", Messages("[1.Illegal year: 1998]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .ExpectVisible(D::kSaveData, true)
         .ExpectText(D::kMarketValueIds[0], "10")
         .Click(D::kDone)

@@ -10,6 +10,7 @@
 #include "platform/scripted_interaction.h"
 #include "records/files.h"
 #include "records/record.h"
+#include "shell/command_ids.h"
 #include "shell/message_list.h"
 #include "shell/report_globals.h"
 #include "tests/fixtures/record_files.h"
@@ -108,7 +109,11 @@ TEST_F(StockSplitDialogsTest, TheYearAndTheSecurityAreChecked) {
             script_.SelectText(CStockSplitDlg::kSecurity, "MSFT");
         script_.SetText(CStockSplitDlg::kYear, c.year).Click(CStockSplitDlg::kOk);
         if (*c.messages) {
-            script_.Run("refused", Messages(c.messages)).Click(CStockSplitDlg::kCancel);
+            script_.ExpectDialog(shell::kReportErrorsDialogId)
+                .Run("refused", Messages(c.messages))
+                .Click(IDOK)
+                .ExpectClosed()
+                .Click(CStockSplitDlg::kCancel);
         }
         script_.ExpectClosed();
         EXPECT_EQ(dialog.DoModal(), *c.messages ? IDCANCEL : IDOK) << c.year;
@@ -205,14 +210,20 @@ TEST_F(StockSplitDialogsTest, TheEditChecksRatioThenExDateThenPayDate) {
         .SetText(E::kExDate, "13/01/98")
         .SetText(E::kPayDate, "02/30/98")
         .Click(E::kOk)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("all three",
              Messages(
                  "[1.Illegal Ratio:     0.00][2.Illegal Ex - Date: 13/01/98][3.Illegal Pay Date: 02/30/98]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .SetText(E::kRatio, "-2")
         .SetText(E::kExDate, "1/5/98")
         .SetText(E::kPayDate, "2/28/98")
         .Click(E::kOk)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("negative ratio", Messages("[1.Illegal Ratio: -2]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .SetText(E::kRatio, "3")
         .Click(E::kOk)
         .ExpectClosed();

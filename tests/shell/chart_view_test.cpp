@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QPainter>
 #include <QPrinter>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,9 +28,11 @@
 #include "platform/chart_files.h"
 #include "platform/message_box.h"
 #include "platform/scripted_interaction.h"
+#include "records/report_output.h"
 #include "shell/app.h"
 #include "shell/chart_select_dialog.h"
 #include "shell/command_ids.h"
+#include "shell/print_view.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/script_driver.h"
 
@@ -446,6 +449,88 @@ TEST_F(ChartWindowTest, FilePrintPrintsThroughThePrintDialog) {
             fs::copy_file(pdf, dir / ("print_" + c.name + ".pdf"), fs::copy_options::overwrite_existing);
         child->DestroyWindow();
     }
+}
+
+// The share of dark pixels on each page of a PDF, rendered by pdftoppm
+// (poppler-utils, scripts/deps) at a low resolution; nothing when it cannot
+// be rendered.
+std::vector<double> InkPerPage(const fs::path& pdf) {
+    const fs::path prefix = pdf.parent_path() / (pdf.stem().string() + "-page");
+    const std::string command =
+        "pdftoppm -r 20 -gray '" + pdf.string() + "' '" + prefix.string() + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return {};
+    std::vector<double> ink;
+    for (int page = 1;; ++page) {
+        QImage image;
+        for (const std::string& number : {std::to_string(page), "0" + std::to_string(page)})
+            if (image.load(QString::fromStdString(prefix.string() + "-" + number + ".pgm"))) break;
+        if (image.isNull()) break;
+        long dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 160) ++dark;
+        ink.push_back(static_cast<double>(dark) / (image.width() * image.height()));
+    }
+    return ink;
+}
+
+// Each print job starts afresh: a chart printed after a report printed
+// through the same printer is drawn as fully as a chart printed alone.
+TEST_F(ChartWindowTest, AChartPrintedAfterAReportIsDrawn) {
+    CopyFixture("PIECHART.OUT");
+    {
+        std::ofstream text(records::kStartupReport, std::ios::binary);
+        // A line file: 132-byte records.
+        for (int i = 1; i <= 120; ++i) {
+            std::string line = " REPORT LINE " + std::to_string(i);
+            line.resize(records::kReportLineWidth, ' ');
+            text << line;
+        }
+    }
+    QPrinter& printer = app_->Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                      QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+    platform::ScriptedInteraction opened;
+    platform::ChildFrame* child = OpenChart(1, 1, opened);
+    ASSERT_NE(ViewOf(child), nullptr);
+    child->GetWidget()->resize(640, 420);
+    QApplication::processEvents();
+
+    auto print_chart = [&](const std::string& name) {
+        printer.setOutputFileName(QString::fromStdString((fs::current_path() / name).string()));
+        platform::ScriptedInteraction script;
+        platform::ScopedInteraction installed(script);
+        script.AnswerPrintDialog(true);
+        child->ActivateFrame();
+        EXPECT_TRUE(frame_->InvokeCommand(platform::ID_FILE_PRINT));
+        EXPECT_TRUE(script.Failures().empty()) << script.Failures().front();
+    };
+    print_chart("alone.pdf");
+    {
+        printer.setOutputFileName(QString::fromStdString((fs::current_path() / "report.pdf").string()));
+        platform::ScriptedInteraction script;
+        platform::ScopedInteraction installed(script);
+        script.AnswerPrintDialog(true);
+        ReportPrintJob job;
+        job.SetStartupText();
+        EXPECT_EQ(PrintWithDialog(job, frame_->GetSafeHwnd()), PrintOutcome::Printed);
+    }
+    print_chart("after.pdf");
+
+    const std::vector<double> report = InkPerPage(fs::current_path() / "report.pdf");
+    const std::vector<double> alone = InkPerPage(fs::current_path() / "alone.pdf");
+    const std::vector<double> after = InkPerPage(fs::current_path() / "after.pdf");
+    ASSERT_EQ(alone.size(), 1u) << "pdftoppm (poppler-utils) renders the printed pages";
+    ASSERT_EQ(after.size(), 1u);
+    ASSERT_GE(report.size(), 1u);
+    EXPECT_GT(report[0], 0.001);
+    EXPECT_GT(alone[0], 0.01);
+    EXPECT_GT(after[0], alone[0] * 0.9) << "alone " << alone[0] << ", after a report " << after[0];
+    if (const fs::path dir = PictureDir(); !dir.empty())
+        for (const char* name : {"report.pdf", "alone.pdf", "after.pdf"})
+            fs::copy_file(name, dir / (std::string("print_sequence_") + name),
+                          fs::copy_options::overwrite_existing);
 }
 
 TEST_F(ChartWindowTest, PrinterThatDoesNotStartIsReported) {

@@ -64,6 +64,17 @@ TEST(CheckDateText, CasesAndTheZeroFilledForm) {
         {"1-5-99", false, "1-5-99"},
         {"2/29/00", true, "02/29/00"},
         {"12/31/99x", false, "12/31/99x"},
+        // Four-digit years: only those two digits can stand for are taken.
+        {"1/5/1999", true, "01/05/99"},
+        {"12/31/2026", true, "12/31/26"},
+        {"12/31/2051", false, "12/31/2051"},
+        {"1/1/1950", false, "1/1/1950"},
+        {"1/1/1951", true, "01/01/51"},
+        {"12/31/2050", true, "12/31/50"},
+        {"2/29/2000", true, "02/29/00"},
+        {"2/29/1900", false, "2/29/1900"},
+        {"2/29/2001", false, "2/29/2001"},
+        {"1/5/19999", false, "1/5/19999"},
     };
     for (const DateCase& c : cases) {
         std::string text = c.text;

@@ -92,10 +92,17 @@ TEST_F(KeyFilterTest, NumberFilterSleepsWhileTheFlagIsClear) {
 
 TEST_F(KeyFilterTest, DateTyping) {
     const TypingCase cases[] = {
-        {"1231", "12/31", 5, 0},    {"12/31/999", "12/31/99", 8, 1},
-        {"1a", "1", 1, 1},          {"123199", "12/31/99", 8, 0},
-        {"1/5/99", "1/5/99", 6, 0}, {"1/2/3/", "1/2/3", 5, 1},
+        {"1231", "12/31", 5, 0},
+        {"12/31/999", "12/31/99", 8, 1},
+        {"1a", "1", 1, 1},
+        {"123199", "12/31/99", 8, 0},
+        {"1/5/99", "1/5/99", 6, 0},
+        {"1/2/3/", "1/2/3", 5, 1},
         {"1 ", "1", 1, 1},
+        // A year beginning 19 or 20 may take four digits, no more.
+        {"12/31/2026", "12/31/2026", 10, 0},
+        {"1/5/19991", "1/5/1999", 8, 1},
+        {"1/5/3000", "1/5/30", 6, 2},
     };
     for (int id : {kDateEdit, kDateCombo}) {
         for (const TypingCase& c : cases) {

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
+#include <set>
 #include <string>
 
+#include "platform/menu.h"
 #include "shell/main_frame.h"
 
 namespace {
@@ -160,6 +163,57 @@ TEST(Menus, EveryCommandSitsAtItsMenuPathOnce) {
             EXPECT_EQ(paths.find(id)->second, path) << name << " menu, command " << id;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The letter after a caption's single "&", lower case; 0 when none.
+char Mnemonic(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+    }
+    return 0;
+}
+
+// Every item of every menu level can be reached from the keyboard: each has
+// a mnemonic of its own within its level, and the captions read as given.
+void ExpectMnemonics(const std::vector<platform::MenuItem>& items, const std::string& level) {
+    const std::vector<std::string> shown = platform::MenuCaptionsWithMnemonics(items);
+    ASSERT_EQ(shown.size(), items.size());
+    std::set<char> used;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const platform::MenuItem& item = items[k];
+        if (item.type != platform::MenuItem::Type::Command && item.type != platform::MenuItem::Type::Popup)
+            continue;
+        const char letter = Mnemonic(shown[k]);
+        EXPECT_NE(letter, 0) << level << item.caption;
+        EXPECT_TRUE(used.insert(letter).second) << level << item.caption << ": " << letter << " is taken";
+        EXPECT_EQ(Shown(shown[k]).size(), Shown(item.caption).size() + 1) << level << item.caption;
+        if (item.type == platform::MenuItem::Type::Popup)
+            ExpectMnemonics(item.items, level + item.caption + "/");
+    }
+}
+
+TEST(Menus, EveryItemHasAMnemonicOfItsOwn) {
+    ExpectMnemonics(shell::MainMenu(), "main: ");
+    ExpectMnemonics(shell::ChildMenu(), "child: ");
+    // The framework's menus and commands take their usual letters.
+    const std::vector<std::string> top = platform::MenuCaptionsWithMnemonics(shell::ChildMenu());
+    EXPECT_EQ(top.front(), "&File");
+    EXPECT_EQ(top[1], "&Edit");
+    EXPECT_EQ(top[top.size() - 2], "&Window");
+    EXPECT_EQ(top.back(), "&Help");
+    const std::vector<std::string> file =
+        platform::MenuCaptionsWithMnemonics(shell::ChildMenu().front().items);
+    EXPECT_EQ(file, (std::vector<std::string>{"&New", "&Open...", "&Close", "", "&Print...", "Print Pre&view",
+                                              "P&rint Setup...", "", "E&xit"}));
 }
 
 }  // namespace

@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
+#include <functional>
+
 #include "platform/scripted_interaction.h"
 #include "records/report_output.h"
+#include "shell/command_ids.h"
 #include "shell/report_globals.h"
 #include "tests/fixtures/temp_dir.h"
 
@@ -32,7 +36,25 @@ protected:
         return {low, high};
     }
     std::string Line(int k) { return Window().GetDlgItemText(CReportErrorsDlg::kLineIds[k]); }
+
+    // Shows the list under a script: the errors window must open modal, on
+    // top; `check` runs while it is open ("" passes), then Done closes it.
+    void ShowAndCheck(const std::function<std::string()>& check) {
+        ScriptedInteraction script;
+        ScopedInteraction installed(script);
+        script.ExpectDialog(kReportErrorsDialogId).Run("the open window", check).Click(IDOK).ExpectClosed();
+        ShowMessageList();
+        for (const std::string& f : script.Failures()) ADD_FAILURE() << f;
+        EXPECT_EQ(script.StepsLeft(), 0u);
+        EXPECT_FALSE(Window().IsWindow());
+        EXPECT_EQ(GetMessageCount(), 0);  // Done empties the list
+    }
 };
+
+// Collects the failed expectations of a check as one text.
+std::string Want(bool ok, const std::string& what) {
+    return ok ? "" : what + "; ";
+}
 
 TEST_F(MessageListTest, AnEmptyListShowsNoWindow) {
     ShowMessageList();
@@ -46,44 +68,46 @@ TEST_F(MessageListTest, ThreeMessagesNumberedWithoutAScrollBar) {
     AddMessage("No manager code");
     EXPECT_EQ(GetMessageCount(), 3);
     g_report.ReportCode = 103;
-    ShowMessageList();
-    ASSERT_TRUE(Window().IsWindow());
-    EXPECT_EQ(g_report.LineSource, kLinesFromMessageList);
-    EXPECT_EQ(Window().GetWindowText(), "Account Appraisal Input Errors");
-    EXPECT_EQ(Line(0), "1.Illegal report date");
-    EXPECT_EQ(Line(1), "2.Account not found");
-    EXPECT_EQ(Line(2), "3.No manager code");
-    for (int k = 3; k < 8; ++k) EXPECT_EQ(Line(k), "") << k;
-    EXPECT_FALSE(Window().GetDlgItem(CReportErrorsDlg::kScrollBar).IsWindowVisible());
+    ShowAndCheck([&] {
+        std::string failed =
+            Want(Window().IsModal(), "not modal") +
+            Want(g_report.LineSource == kLinesFromMessageList, "line source") +
+            Want(Window().GetWindowText() == "Account Appraisal Input Errors", "caption") +
+            Want(Line(0) == "1.Illegal report date", "line 0 " + Line(0)) +
+            Want(Line(1) == "2.Account not found", "line 1 " + Line(1)) +
+            Want(Line(2) == "3.No manager code", "line 2 " + Line(2)) +
+            Want(!Window().GetDlgItem(CReportErrorsDlg::kScrollBar).IsWindowVisible(), "scroll bar");
+        for (int k = 3; k < 8; ++k) failed += Want(Line(k).empty(), "line " + std::to_string(k));
+        return failed;
+    });
 }
 
 TEST_F(MessageListTest, TwentyMessagesPageByEight) {
     for (int i = 1; i <= 20; ++i) AddMessage("message " + std::to_string(i));
-    ShowMessageList();
-    ASSERT_TRUE(Window().IsWindow());
-    EXPECT_TRUE(Window().GetDlgItem(CReportErrorsDlg::kScrollBar).IsWindowVisible());
-    EXPECT_EQ(Range(), std::make_pair(1, 13));
-    EXPECT_EQ(Position(), 1);
-
-    struct Step {
-        int code;
-        int position;
-        const char* first_line;
-    };
-    const Step steps[] = {
-        {SB_PAGEDOWN, 9, "9.message 9"},    {SB_PAGEDOWN, 13, "13.message 13"},
-        {SB_LINEDOWN, 13, "13.message 13"}, {SB_LINEUP, 12, "12.message 12"},
-        {SB_PAGEUP, 4, "4.message 4"},      {SB_TOP, 1, "1.message 1"},
-        {SB_BOTTOM, 13, "13.message 13"},   {SB_LINEUP, 12, "12.message 12"},
-    };
-    for (const Step& s : steps) {
-        EXPECT_EQ(Window().UserScroll(CReportErrorsDlg::kScrollBar, s.code), "");
-        EXPECT_EQ(Position(), s.position) << s.code;
-        EXPECT_EQ(Line(0), s.first_line) << s.code;
-    }
-    EXPECT_EQ(Window().UserScroll(CReportErrorsDlg::kScrollBar, SB_THUMBPOSITION, 6), "");
-    EXPECT_EQ(Line(0), "6.message 6");
-    EXPECT_EQ(Line(7), "13.message 13");
+    ShowAndCheck([&] {
+        std::string failed =
+            Want(Window().GetDlgItem(CReportErrorsDlg::kScrollBar).IsWindowVisible(), "no bar") +
+            Want(Range() == std::make_pair(1, 13), "range") + Want(Position() == 1, "position");
+        struct Step {
+            int code;
+            int position;
+            const char* first_line;
+        };
+        const Step steps[] = {
+            {SB_PAGEDOWN, 9, "9.message 9"},    {SB_PAGEDOWN, 13, "13.message 13"},
+            {SB_LINEDOWN, 13, "13.message 13"}, {SB_LINEUP, 12, "12.message 12"},
+            {SB_PAGEUP, 4, "4.message 4"},      {SB_TOP, 1, "1.message 1"},
+            {SB_BOTTOM, 13, "13.message 13"},   {SB_LINEUP, 12, "12.message 12"},
+        };
+        for (const Step& s : steps) {
+            failed += Window().UserScroll(CReportErrorsDlg::kScrollBar, s.code);
+            failed += Want(Position() == s.position, "position after " + std::to_string(s.code)) +
+                      Want(Line(0) == s.first_line, "first line " + Line(0));
+        }
+        failed += Window().UserScroll(CReportErrorsDlg::kScrollBar, SB_THUMBPOSITION, 6);
+        return failed + Want(Line(0) == "6.message 6", "thumb first") +
+               Want(Line(7) == "13.message 13", "thumb last");
+    });
 }
 
 TEST_F(MessageListTest, CaptionsByReportCode) {
@@ -95,25 +119,50 @@ TEST_F(MessageListTest, CaptionsByReportCode) {
     for (const auto& [code, caption] : cases) {
         g_report.ReportCode = code;
         AddMessage("x");
-        ShowMessageList();
-        EXPECT_EQ(Window().GetWindowText(), caption) << code;
-        ClearMessageList();
+        ShowAndCheck([&] { return Want(Window().GetWindowText() == caption, Window().GetWindowText()); });
     }
 }
 
-TEST_F(MessageListTest, DoneClosesTheWindowAndEmptiesTheList) {
-    AddMessage("one");
-    ShowMessageList();
-    ASSERT_TRUE(Window().IsWindow());
-    EXPECT_EQ(Window().UserClick(IDOK), "");
-    EXPECT_FALSE(Window().IsWindow());
-    EXPECT_EQ(GetMessageCount(), 0);
-
-    AddMessage("two");
-    ShowMessageList();
-    EXPECT_EQ(Line(0), "1.two");  // numbered afresh
-    EXPECT_EQ(Window().UserKey(Key::Escape), "");
-    EXPECT_FALSE(Window().IsWindow());
+// Done and Escape close the window and empty the list; the next list is
+// numbered afresh. Opened over a modal request dialog, the window belongs
+// to that dialog (on top of it), and the dialog stays open after Done.
+TEST_F(MessageListTest, OpensOverTheDialogAndDoneOrEscapeCloses) {
+    ScriptedInteraction script;
+    ScopedInteraction installed(script);
+    Dialog request({123, "Request", Column({Button(1169, "Generate"), Button(IDCANCEL, "Cancel")})});
+    request.Bind(1169, Notify::Clicked, [] {
+        AddMessage("Illegal report date");
+        ShowMessageList();
+    });
+    QWidget* request_widget = nullptr;
+    script.ExpectDialog(123)
+        .Run("request",
+             [&] {
+                 request_widget = request.GetWidget();
+                 return std::string();
+             })
+        .Click(1169)
+        .ExpectDialog(kReportErrorsDialogId)
+        .Run("on top",
+             [&] {
+                 QWidget* w = Window().GetWidget();
+                 return Want(w && w->parentWidget() == request_widget, "not over the request dialog") +
+                        Want(Line(0) == "1.Illegal report date", "line " + Line(0));
+             })
+        .Click(IDOK)
+        .ExpectClosed()
+        .Run("cleared",
+             [&] { return Want(GetMessageCount() == 0, "list kept") + Want(!request.IsEnded(), "ended"); })
+        .Click(1169)
+        .ExpectDialog(kReportErrorsDialogId)
+        .ExpectText(CReportErrorsDlg::kLineIds[0], "1.Illegal report date")  // numbered afresh
+        .Press(Key::Escape)
+        .ExpectClosed()
+        .Click(IDCANCEL)
+        .ExpectClosed();
+    EXPECT_EQ(request.DoModal(), IDCANCEL);
+    for (const std::string& f : script.Failures()) ADD_FAILURE() << f;
+    EXPECT_EQ(script.StepsLeft(), 0u);
     EXPECT_EQ(GetMessageCount(), 0);
 }
 
@@ -127,13 +176,14 @@ TEST_F(MessageListTest, PagesAReportLineFile) {
     g_report.ReportWindowNumber = 4;
     std::filesystem::rename(records::kReportWorkFile, "O000004.TMP");
     for (int i = 0; i < 10; ++i) AddMessage("-");  // the window counts the message list's lines
-    ShowMessageList();
-    g_report.LineSource = kLinesFromReportFile;
-    Window().ShowLines();
-    Window().Refresh();
-    EXPECT_EQ(Line(0), "LINE 1" + std::string(79, ' '));  // 85 characters of the padded line
-    EXPECT_EQ(Line(7), "LINE 8" + std::string(79, ' '));
-    ClearMessageList();
+    ShowAndCheck([&] {
+        g_report.LineSource = kLinesFromReportFile;
+        Window().ShowLines();
+        Window().Refresh();
+        // 85 characters of the padded line.
+        return Want(Line(0) == "LINE 1" + std::string(79, ' '), "line 0 " + Line(0)) +
+               Want(Line(7) == "LINE 8" + std::string(79, ' '), "line 7 " + Line(7));
+    });
     records::Clsdel(4);
 }
 

@@ -142,6 +142,10 @@ TEST_F(PrintSettingsTest, PrinterOptionsRefuseMarginsOutsideZeroToSix) {
         "set 1445 \"6.5\"\n"
         "set 1446 \"-1\"\n"
         "click 1004\n"
+        "dialog 142\n"  // the errors window, on top until Done
+        "  expect-text 1177 \"1.Left margin < 0.0 or > 6.0 : 6.5\"\n"
+        "  click 1\n"
+        "closed\n"
         "expect-visible 1183 on\n"  // still open
         "set 1445 \"6\"\n"
         "set 1446 \"0\"\n"
@@ -154,8 +158,9 @@ TEST_F(PrintSettingsTest, PrinterOptionsRefuseMarginsOutsideZeroToSix) {
 
     WriteCommon(80, before);
     g_printer = ReadPrinterSettings();
-    const Played refused = Play("dialog 180\nset 1445 \"6.5\"\nclick 1004\nclick 1140\nclosed\n",
-                                [&] { frame_->InvokeCommand(kCmdPrinterOptions); });
+    const Played refused =
+        Play("dialog 180\nset 1445 \"6.5\"\nclick 1004\ndialog 142\nclick 1\nclosed\nclick 1140\nclosed\n",
+             [&] { frame_->InvokeCommand(kCmdPrinterOptions); });
     EXPECT_TRUE(refused.failures.empty()) << refused.Failures();
     EXPECT_EQ(ReadCommon(80).bytes(), before.bytes());
     EXPECT_EQ(g_printer.LeftMargin, 0.5f);
@@ -171,11 +176,14 @@ TEST_F(PrintSettingsTest, MarginMessagesNameTheTypedText) {
         .SetText(CPrinterOptionsDlg::kRightMargin, "7")
         .SetText(CPrinterOptionsDlg::kIntensity, "x")
         .Click(CPrinterOptionsDlg::kDone)
+        .ExpectDialog(kReportErrorsDialogId)
         .Run("the messages",
              [&] {
                  shown = GetMessages();
                  return std::string();
              })
+        .Click(platform::IDOK)
+        .ExpectClosed()
         .Click(CPrinterOptionsDlg::kCancel)
         .ExpectClosed();
     CPrinterOptionsDlg dialog(frame_);

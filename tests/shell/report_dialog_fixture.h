@@ -22,6 +22,7 @@
 #include "platform/window.h"
 #include "records/files.h"
 #include "records/record.h"
+#include "shell/command_ids.h"
 #include "shell/message_list.h"
 #include "shell/report_globals.h"
 #include "tests/fixtures/record_files.h"
@@ -194,13 +195,20 @@ protected:
         Dlg dialog;
         script.ExpectDialog(dialog_id);
         steps(script);
+        // The errors window opens on top of the dialog and takes the input
+        // until Done; the dialog stays open behind it.
         script.Click(Dlg::kGenerate)
+            .ExpectDialog(shell::kReportErrorsDialogId)
             .Run("messages",
                  [&]() -> std::string {
                      if (std::string failure = CheckMessages(dialog, messages); !failure.empty())
                          return failure;
                      return also ? also() : "";
                  })
+            .Click(platform::IDOK)
+            .ExpectClosed()
+            .Run("the dialog stays open",
+                 [&]() -> std::string { return dialog.IsEnded() ? "it closed" : ""; })
             .Click(platform::IDCANCEL)
             .ExpectClosed();
         EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);

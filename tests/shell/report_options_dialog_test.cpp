@@ -552,6 +552,9 @@ TEST_F(ReportDialogTest, ValuesStoredBeforeAFailedCheckStayStored) {
         .Click(D::kAllRadio)
         .SetText(D::kFirstDate, "2/30/98")
         .Click(D::kGenerate)
+        .ExpectDialog(kReportErrorsDialogId)
+        .Click(IDOK)
+        .ExpectClosed()
         .SetText(D::kFirstDate, "2/28/98")
         .Click(D::kGenerate)
         .ExpectClosed();

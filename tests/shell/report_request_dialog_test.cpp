@@ -291,8 +291,11 @@ TEST_F(ReportDialogTest, RequestDialogHiddenReportDateStillChecked) {
     ScopedInteraction installed(script);
     script.ExpectDialog(kReportRequestDialogId)
         .Click(D::kGenerate)
+        .ExpectDialog(kReportErrorsDialogId)
         .Run("message",
              [] { return Messages() == std::vector<std::string>{"1.Illegal report date"} ? "" : "messages"; })
+        .Click(IDOK)
+        .ExpectClosed()
         .Click(IDCANCEL)
         .ExpectClosed();
     D dialog;

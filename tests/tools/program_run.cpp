@@ -23,8 +23,17 @@ ProgramRun::ProgramRun(const std::filesystem::path& data_directory, Options opti
     setup::RegisterSetupCommands();
     app_ = std::make_unique<shell::CLedraApp>();
     auto strict = Strict("start-up");
-    platform::ScopedInteraction installed(*strict);
-    started_ = app_->InitInstance(platform::SW_SHOW);
+    if (!options.startup_script.empty()) {
+        ParsedScript parsed = ParseScript(options.startup_script, nullptr);
+        for (const std::string& error : parsed.errors) failures_.push_back("start-up script: " + error);
+        for (platform::ScriptStep& step : parsed.steps) strict->Add(std::move(step));
+    }
+    {
+        platform::ScopedInteraction installed(*strict);
+        started_ = app_->InitInstance(platform::SW_SHOW);
+    }
+    strict->FailIfStepsLeft();
+    startup_messages_ = strict->MessageBoxes();
     if (!started_) failures_.push_back("the program did not start");
 }
 

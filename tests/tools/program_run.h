@@ -28,6 +28,9 @@ public:
     struct Options {
         // Today's date as the program sees it (the system clock when empty).
         std::optional<std::chrono::system_clock::time_point> today;
+        // Answers to what start-up shows (a script of message steps, as
+        // the script driver reads them); anything else there fails.
+        std::string startup_script;
     };
 
     // Enters the data directory (made when missing) and starts the program.
@@ -39,6 +42,8 @@ public:
     ProgramRun& operator=(const ProgramRun&) = delete;
 
     bool Started() const { return started_; }
+    // The message boxes start-up showed (answered by the start-up script).
+    const std::vector<platform::MessageBoxRequest>& StartupMessages() const { return startup_messages_; }
     shell::CLedraApp& App() { return *app_; }
     shell::CMainFrame* Frame() { return app_ ? app_->GetMainFrame() : nullptr; }
 
@@ -62,6 +67,7 @@ private:
     std::unique_ptr<platform::ScopedClock> scoped_clock_;
     std::unique_ptr<shell::CLedraApp> app_;
     std::vector<std::string> failures_;
+    std::vector<platform::MessageBoxRequest> startup_messages_;
     bool started_ = false;
 };
 

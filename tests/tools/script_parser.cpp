@@ -1,12 +1,21 @@
 // Parsing of test scripts: one step a line, words separated by blanks,
 // texts in double quotes (\" and \\ inside), "#" starts a comment.
 
+#include <QAction>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <cctype>
 #include <charconv>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
 
+#include "platform/text.h"
 #include "platform/timer.h"
 #include "tests/tools/script_driver.h"
 
@@ -162,6 +171,80 @@ int FindMenuCommand(const std::vector<platform::MenuItem>& items, std::string_vi
         }
     }
     return 0;
+}
+
+// The mnemonic letter of a caption as the menu shows it (lower case), or 0.
+char MnemonicOf(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+    }
+    return 0;
+}
+
+// Opens a menu as a person's click or key does: its items are brought up
+// to date (enabled state, the window list) before they are read.
+void OpenMenu(QMenu* menu) {
+    Q_EMIT menu->aboutToShow();
+}
+
+// Follows the letters of a path such as "F/x" through the menu bar as it
+// shows: at each level the one visible item whose mnemonic is the letter
+// (Alt+F, then x); the last must be a command, which runs. "" or a failure.
+std::string FollowMnemonics(QMenuBar* bar, const std::string& keys) {
+    QList<QAction*> actions = bar->actions();
+    std::string level = "the menu bar";
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = keys.find('/', start);
+        const std::string key =
+            keys.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        if (key.size() != 1) return "\"" + key + "\" is not one letter";
+        const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(key[0])));
+        std::vector<QAction*> found;
+        for (QAction* a : actions)
+            if (a->isVisible() && !a->isSeparator() && MnemonicOf(platform::FromQt(a->text())) == letter)
+                found.push_back(a);
+        if (found.empty()) return "no item of " + level + " has the mnemonic " + key;
+        if (found.size() > 1)
+            return std::to_string(found.size()) + " items of " + level + " share the mnemonic " + key;
+        QAction* action = found.front();
+        const std::string caption = MenuText(platform::FromQt(action->text()));
+        if (!action->isEnabled()) return "\"" + caption + "\" is disabled";
+        if (slash == std::string::npos) {
+            if (action->menu()) return "\"" + caption + "\" opens a menu, not a command";
+            action->trigger();
+            return {};
+        }
+        if (!action->menu()) return "\"" + caption + "\" is a command, not a menu";
+        OpenMenu(action->menu());
+        actions = action->menu()->actions();
+        level = "\"" + caption + "\"";
+        start = slash + 1;
+    }
+}
+
+// The action of a menu path as shown ("File/Print..."), or nullptr.
+QAction* FindMenuAction(QMenuBar* bar, std::string_view path) {
+    std::function<QAction*(const QList<QAction*>&, std::string_view)> find =
+        [&](const QList<QAction*>& actions, std::string_view rest) -> QAction* {
+        for (QAction* a : actions) {
+            const std::string text = MenuText(platform::FromQt(a->text()));
+            if (a->isSeparator() || text.empty()) continue;
+            if (!a->menu() && rest == text) return a;
+            if (a->menu() && rest.size() > text.size() && rest.substr(0, text.size()) == text &&
+                rest[text.size()] == '/') {
+                OpenMenu(a->menu());
+                if (QAction* found = find(a->menu()->actions(), rest.substr(text.size() + 1))) return found;
+            }
+        }
+        return nullptr;
+    };
+    return find(bar->actions(), path);
 }
 
 // The child window of a title ("active": the active one), or nullptr.
@@ -420,6 +503,48 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                 if (!main->InvokeCommand(command))
                     return "menu item \"" + path + "\" (command " + std::to_string(command) +
                            ") is disabled or has no handler";
+                return {};
+            },
+            true);
+    }
+    if (word == "mnemonic") {
+        if (!need(2, "mnemonic \"LETTER/LETTER...\"")) return std::nullopt;
+        const std::string keys = t[1].text;
+        return RunStep(
+            "mnemonic " + keys,
+            [main, keys]() -> std::string {
+                if (!main || !main->IsWindow() || !main->GetMainWindow())
+                    return "there is no main window for its menu";
+                return FollowMnemonics(main->GetMainWindow()->menuBar(), keys);
+            },
+            true);
+    }
+    if (word == "expect-shortcut") {
+        if (!need(3, "expect-shortcut \"PATH/TO/ITEM\" \"KEYS\"")) return std::nullopt;
+        const std::string path = t[1].text;
+        const std::string keys = t[2].text;
+        return RunStep("expect-shortcut " + path, [main, path, keys]() -> std::string {
+            if (!main || !main->IsWindow() || !main->GetMainWindow())
+                return "there is no main window for its menu";
+            QAction* action = FindMenuAction(main->GetMainWindow()->menuBar(), path);
+            if (!action) return "there is no menu item \"" + path + "\"";
+            const std::string shown =
+                platform::FromQt(action->shortcut().toString(QKeySequence::PortableText));
+            if (shown == keys) return {};
+            return "menu item \"" + path + "\" has the keys \"" + shown + "\", not \"" + keys + "\"";
+        });
+    }
+    if (word == "picture") {
+        if (!need(2, "picture \"FILE.png\"")) return std::nullopt;
+        const std::string file = t[1].text;
+        return RunStep(
+            "picture " + file,
+            [main, file]() -> std::string {
+                if (!main || !main->IsWindow() || !main->GetMainWindow())
+                    return "there is no main window to picture";
+                platform::ProcessPendingMessages();
+                if (!main->GetMainWindow()->grab().save(QString::fromStdString(file)))
+                    return "the picture \"" + file + "\" cannot be written";
                 return {};
             },
             true);
