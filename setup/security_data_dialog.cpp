@@ -242,18 +242,18 @@ void CSecurityDataDlg::OnPage2() {
 void CSecurityDataDlg::RunPages(int request) {
     SecurityPageRequest = request;
     ShowWindow(SW_HIDE);
-    while (SecurityPageRequest != kRequestNoPage) {
-        int result = -1;
-        if (SecurityPageRequest == kRequestPage1) {
-            CSecurityInfoPage1Dlg page(*this);
-            result = page.DoModal();
-        } else if (SecurityPageRequest == kRequestPage2) {
-            CSecurityInfoPage2Dlg page(*this);
-            result = page.DoModal();
+    while (SecurityPageRequest == kRequestPage1 || SecurityPageRequest == kRequestPage2) {
+        const int page = SecurityPageRequest;
+        // A page that ends without asking for another (or could not be
+        // opened) ends the loop instead of being opened again for ever.
+        SecurityPageRequest = kRequestNoPage;
+        if (page == kRequestPage1) {
+            CSecurityInfoPage1Dlg dialog(*this);
+            dialog.DoModal();
+        } else {
+            CSecurityInfoPage2Dlg dialog(*this);
+            dialog.DoModal();
         }
-        // A page that could not be opened (or a request no page answers)
-        // ends the loop instead of asking again for ever.
-        if (result == -1) break;
     }
     ShowWindow(SW_SHOW);
 }
