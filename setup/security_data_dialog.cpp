@@ -10,6 +10,7 @@
 #include "records/security_types.h"
 #include "setup/security_page1_dialog.h"
 #include "setup/security_page2_dialog.h"
+#include "setup/security_text.h"
 #include "shell/fillers.h"
 #include "shell/main_frame.h"
 #include "shell/message_list.h"
@@ -125,7 +126,9 @@ void CSecurityDataDlg::OnSelectSecurity() {
     if (line >= 0) {
         text = combo.GetText(line);
     } else {
-        text = combo.GetWindowText();
+        // Trailing blanks are no part of an identifier: its key is blank
+        // padded, so "IBM " would be a second key equal to "IBM".
+        text = ShownText(combo.GetWindowText());
         if (text.empty()) return;
         const int match = combo.FindStringExact(-1, text);
         if (match >= 0) {

@@ -278,11 +278,13 @@ void CSecurityInfoPage1Dlg::ValidateAndSave() {
             if (!AllDigits(text)) shell::AddMessage("Invalid SIC code (0-99): " + text);
         }
     }
+    // Both fields hold at most two digits (their edit limit).
     const std::string frequency = GetDlgItemText(kPaymentFrequency);
-    if (!AllDigits(frequency) || (!frequency.empty() && std::stoi(frequency) > 12))
+    if (!AllDigits(frequency) || frequency.size() > 2 || (!frequency.empty() && std::stoi(frequency) > 12))
         shell::AddMessage("Invalid Payment Frequency (0-12): " + frequency);
     const std::string limit = GetDlgItemText(kLoanLimit);
-    if (!AllDigits(limit)) shell::AddMessage("Invalid Loan Display Limit (0-99): " + limit);
+    if (!AllDigits(limit) || limit.size() > 2)
+        shell::AddMessage("Invalid Loan Display Limit (0-99): " + limit);
 
     if (shell::GetMessageCount() > 0) {
         shell::ShowMessageList();

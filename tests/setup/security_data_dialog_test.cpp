@@ -235,6 +235,25 @@ TEST_F(SecurityDataTest, ADeletedIdentifierKeepsItsPositionAndIsNotListedAgain) 
     EXPECT_EQ(RecordOf("SECURITY.REC", 3).substr(124, 2), std::string("\x03\0", 2));
 }
 
+TEST_F(SecurityDataTest, TrailingBlanksOfATypedIdentifierAreDropped) {
+    WriteMaster({{"IBM", 'H'}});
+    D dialog;
+    Script script;
+    script.Steps(
+        "dialog 136\n"
+        "  set 1374 \"IBM  \"\n"
+        "  key tab\n"
+        "  expect-text 1382 \"IBM\"\n"
+        "  click 1385\n"
+        "  set 1374 \"   \"\n"
+        "  key tab\n"
+        "  expect-visible 1374 on\n"
+        "  click 1380\n"
+        "closed\n");
+    script.Play(dialog, "blanks");
+    EXPECT_EQ(Index(), std::vector<std::string>{"IBM         "});
+}
+
 TEST_F(SecurityDataTest, IdentifiersTooLongOrBeginningWithDollarAreRefused) {
     for (const char* typed : {"ABCDEFGHIJKLM", "$X", "$$$$$$$$$$$$"}) {
         D dialog;
