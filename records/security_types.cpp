@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/prices.h"
@@ -144,6 +145,50 @@ void Gtitle(std::string_view type, std::string& title, int16_t agency, int16_t& 
 
 void Ptyp63(std::string_view type, std::string& title, int16_t agency, int16_t& status) {
     Gtitle(type, title, agency, status);
+}
+
+int TypeNameRecord(char type) {
+    return Itypsc(std::string_view(&type, 1)) + 1;
+}
+
+TypeNames ReadTypeNames() {
+    TypeNames types;
+    Record rec;
+    {
+        DirectFile common(kCommonFile, 128, false);
+        if (common.Read(kTypeCodesRecord, rec))
+            for (int k = 0; k < kListedTypeCount; ++k)
+                types.codes[static_cast<std::size_t>(k)] =
+                    rec.Text(static_cast<std::size_t>(k) * kTypeCodeWidth, kTypeCodeWidth);
+    }
+    DirectFile names(kTypeNameFile, 128, false);
+    for (int k = 0; k < kListedTypeCount; ++k)
+        if (names.Read(TypeNameRecord(kTypeOrder[static_cast<std::size_t>(k)]), rec))
+            types.names[static_cast<std::size_t>(k)] = rec.Text(0, kTypeNameWidth);
+    return types;
+}
+
+bool WriteTypeNames(const TypeNames& types) {
+    bool ok = true;
+    {
+        DirectFile common(kCommonFile, 128);
+        Record rec(128, ' ');
+        for (int k = 0; k < kListedTypeCount; ++k) {
+            const std::size_t i = static_cast<std::size_t>(k);
+            rec.SetText(i * kTypeCodeWidth, kTypeCodeWidth,
+                        i < types.codes.size() ? std::string_view(types.codes[i]) : std::string_view());
+        }
+        ok = common.Write(kTypeCodesRecord, rec) && ok;
+    }
+    DirectFile names(kTypeNameFile, 128);
+    for (int k = 0; k < kListedTypeCount; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k);
+        Record rec(128, ' ');
+        rec.SetText(0, kTypeNameWidth,
+                    i < types.names.size() ? std::string_view(types.names[i]) : std::string_view());
+        ok = names.Write(TypeNameRecord(kTypeOrder[i]), rec) && ok;
+    }
+    return ok;
 }
 
 void Siccat(std::vector<std::string>& names) {

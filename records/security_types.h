@@ -24,6 +24,35 @@ inline constexpr const char* kCategoryNameFile = "SCATNAME.DAT";
 inline constexpr int kCategoryCount = 99;
 inline constexpr std::size_t kCategoryNameWidth = 28;
 
+// The 22 types the firm may name, in the order of its lists: list line k
+// shows the type kTypeOrder[k] under the two-character code k of COMMON.FIL
+// record 27 (bytes 1-44; the dialogs write bytes 45-128 blank) with the
+// 28-character name of its TYPENAME.DAT record (bytes 1-28, blanks after).
+inline constexpr std::string_view kTypeOrder = "13456W79BCDXFPNYHJLRST";
+inline constexpr int kListedTypeCount = 22;
+inline constexpr int kTypeCodesRecord = 27;
+inline constexpr std::size_t kTypeCodeWidth = 2;
+inline constexpr std::size_t kTypeNameWidth = 28;
+
+// The TYPENAME.DAT record of a type character (its Itypsc index + 1).
+int TypeNameRecord(char type);
+
+// The codes and names of the 22 listed types, in list order, each at its
+// width (codes 2, names 28) as stored; a record that cannot be read gives
+// blanks.
+struct TypeNames {
+    std::vector<std::string> codes =
+        std::vector<std::string>(kListedTypeCount, std::string(kTypeCodeWidth, ' '));
+    std::vector<std::string> names =
+        std::vector<std::string>(kListedTypeCount, std::string(kTypeNameWidth, ' '));
+};
+TypeNames ReadTypeNames();
+// Writes COMMON.FIL record 27 (128 blanks with the 22 codes in bytes 1-44)
+// and the 22 TYPENAME.DAT records (name, then blanks), each code and name
+// blank padded or cut to its width. Records of other types are not
+// touched. False when a write failed.
+bool WriteTypeNames(const TypeNames& types);
+
 // The index (1 to 36) of the word's first character among the type
 // characters; 28 (the index of "R") for any other character.
 void Itypsc(std::string_view word, int16_t& index);

@@ -6,7 +6,10 @@
 #include "setup/fee_schedule_dialog.h"
 #include "setup/group_editor_dialog.h"
 #include "setup/historical_data_dialog.h"
+#include "setup/industry_categories_dialog.h"
 #include "setup/manager_codes_dialog.h"
+#include "setup/security_data_dialog.h"
+#include "setup/security_types_dialog.h"
 #include "setup/stock_split_dialogs.h"
 #include "shell/command_ids.h"
 #include "shell/commands.h"
@@ -37,6 +40,13 @@ void RegisterSetupCommands() {
     RegisterDialogCommand<CFeeScheduleDlg>(shell::kCmdFeeSchedule);
     RegisterDialogCommand<CBillingNotesDlg>(shell::kCmdBillingNotes);
     shell::RegisterCommand(shell::kCmdModifyStockSplits, RunModifyStockSplits);
+    RegisterDialogCommand<CSicCategoriesDlg>(shell::kCmdSecurityIndustryCategory);
+    RegisterDialogCommand<CSecurityTypesDlg>(shell::kCmdSecurityType);
+    shell::RegisterCodeDialog(43, [](int, shell::CMainFrame& frame) {
+        CSecurityDataDlg dialog(&frame);
+        dialog.DoModal();
+        return false;
+    });
 
     // Accounts, brokers and custodians: the data dialog in its three modes.
     for (const int code : {41, 42})

@@ -2,6 +2,7 @@
 
 #include "shell/fillers.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -61,12 +62,17 @@ void FillTypeCombo(platform::Control list) {
         records::Rdrec(kFillerUnit, 27, codes);
         records::Clsfil(kFillerUnit);
     }
+    // Bytes never written (a record 27 or a name record of zeros) show as
+    // blanks, as they do in the Security Types dialog.
+    std::replace(codes.begin(), codes.end(), '\0', ' ');
     std::vector<std::string> names(kTypeNameRecords.size());
     if (records::Opnfil(kFillerUnit, 128, "TYPENAME.DAT") == 0) {
         std::string record;
         for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)
-            if (records::Rdrec(kFillerUnit, kTypeNameRecords[i], record) == 0)
+            if (records::Rdrec(kFillerUnit, kTypeNameRecords[i], record) == 0) {
+                std::replace(record.begin(), record.end(), '\0', ' ');
                 names[i] = TrimField(record, 29);
+            }
         records::Clsfil(kFillerUnit);
     }
     for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)

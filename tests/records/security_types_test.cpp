@@ -297,3 +297,37 @@ TEST(SecurityTypesCombin, SkipsEmptyEntriesAndOppositeKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SecurityTypeNames, EachListedTypeHasItsRecordAndRecord27HoldsTheCodes) {
+    fixtures::TempDataDir dir;
+    const int expected[] = {3, 5, 6, 7, 8, 34, 9, 11, 13, 14, 15, 35, 17, 27, 25, 36, 19, 21, 23, 29, 30, 31};
+    for (int k = 0; k < records::kListedTypeCount; ++k)
+        EXPECT_EQ(records::TypeNameRecord(records::kTypeOrder[static_cast<std::size_t>(k)]), expected[k])
+            << k;
+
+    // Nothing on disk: blank codes and names.
+    records::TypeNames types = records::ReadTypeNames();
+    EXPECT_EQ(types.codes[0], "  ");
+    EXPECT_EQ(types.names[21], std::string(28, ' '));
+
+    types.codes[16] = "C";  // H, stored with a blank
+    types.names[16] = "COMMON STOCK WITH A NAME TOO LONG";
+    ASSERT_TRUE(records::WriteTypeNames(types));
+    const auto common = fixtures::TempDataDir::ReadBytes("COMMON.FIL");
+    ASSERT_EQ(common.size(), 27u * 128u);
+    const std::string rec27(common.begin() + 26 * 128, common.end());
+    EXPECT_EQ(rec27, std::string(32, ' ') + "C " + std::string(94, ' '));
+    const auto names = fixtures::TempDataDir::ReadBytes("TYPENAME.DAT");
+    ASSERT_EQ(names.size(), 36u * 128u);
+    EXPECT_EQ(std::string(names.begin() + 18 * 128, names.begin() + 19 * 128),
+              "COMMON STOCK WITH A NAME TOO" + std::string(100, ' '));
+    EXPECT_EQ(std::string(names.begin(), names.begin() + 128), std::string(128, '\0'));  // record 1 untouched
+
+    const records::TypeNames back = records::ReadTypeNames();
+    EXPECT_EQ(back.codes[16], "C ");
+    EXPECT_EQ(back.names[16], "COMMON STOCK WITH A NAME TOO");
+}
+
+}  // namespace

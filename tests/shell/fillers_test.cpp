@@ -115,6 +115,17 @@ TEST_F(FillerTest, TypesWithTheFirmCodesAndTheirNamesInListOrder) {
               "V1 - TYPE RECORD 31");  // the last, record 31; the 29th character on is not the name
 }
 
+TEST_F(FillerTest, TypeCodesAndNamesNeverWrittenShowAsBlanks) {
+    fixtures::WriteCommonRecord(27,
+                                records::Record(128, 0));  // record 27 of zeros, as a later record leaves it
+    records::DirectFile names("TYPENAME.DAT", 128);
+    names.Write(36, records::Record(128, 0));
+    FillTypeCombo(List());
+    const std::vector<std::string> lines = Lines(List());
+    ASSERT_EQ(lines.size(), 22u);
+    for (const std::string& line : lines) EXPECT_EQ(line, "   - ");
+}
+
 // HL<acct>.REC with a cash lot and lots of two securities.
 void WriteHoldings() {
     records::DirectFile file("HLACC1.REC", 128);

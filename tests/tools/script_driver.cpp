@@ -17,7 +17,7 @@ bool ScriptDriver::Run(std::string_view text) {
         if (on_failure_) on_failure_(message);
     };
 
-    ParsedScript parsed = ParseScript(text, main_);
+    ParsedScript parsed = ParseScript(text, main_, base_);
     if (!parsed.errors.empty()) {
         for (const std::string& error : parsed.errors) report(error);
         return false;
@@ -44,7 +44,10 @@ bool ScriptDriver::RunFile(const std::filesystem::path& path) {
     }
     std::stringstream text;
     text << in.rdbuf();
-    return Run(text.str());
+    base_ = path.parent_path();
+    const bool ok = Run(text.str());
+    base_.clear();
+    return ok;
 }
 
 }  // namespace tools

@@ -27,8 +27,10 @@ struct ParsedScript {
 };
 
 // Parses a script. Steps that invoke menu commands act on `main` (which may
-// be null when the script has none).
-ParsedScript ParseScript(std::string_view text, platform::MainFrame* main);
+// be null when the script has none). Files a step names as expected
+// content (`same`) are found from `base`, the script's folder.
+ParsedScript ParseScript(std::string_view text, platform::MainFrame* main,
+                         const std::filesystem::path& base = {});
 
 class ScriptDriver {
 public:
@@ -49,6 +51,7 @@ public:
 private:
     platform::MainFrame* main_;
     FailureHandler on_failure_;
+    std::filesystem::path base_;  // the folder of the script file being run
     std::vector<std::string> failures_;
     std::vector<platform::MessageBoxRequest> message_boxes_;
     std::size_t beeps_ = 0;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <fstream>
@@ -17,6 +18,7 @@
 
 #include "platform/text.h"
 #include "platform/timer.h"
+#include "tests/tools/byte_listing.h"
 #include "tests/tools/script_driver.h"
 
 namespace tools {
@@ -120,6 +122,22 @@ std::string ReadWhole(const std::filesystem::path& path, bool& ok) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// The file of the current directory whose name equals `name` with case
+// ignored (the program finds its data files so); `name` itself when none.
+std::filesystem::path FindFileAnyCase(const std::string& name) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(".", ec)) {
+        const std::string found = entry.path().filename().string();
+        if (found.size() == name.size() &&
+            std::equal(found.begin(), found.end(), name.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            }))
+            return entry.path();
+    }
+    return name;
 }
 
 ScriptStep ActionStep(ScriptStep::Action action, int id) {
@@ -263,7 +281,7 @@ std::string ChildName(const Token& which) {
 
 // Parses one line's tokens into a step; an error text when they do not fit.
 std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainFrame* main,
-                                    std::string& error) {
+                                    const std::filesystem::path& base, std::string& error) {
     using A = ScriptStep::Action;
     const std::string& word = t[0].text;
     const std::size_t n = t.size();
@@ -491,6 +509,36 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
             return {};
         });
     }
+    if (word == "same") {
+        if (n != 3 && n != 4) {
+            error = "\"same\" takes the form: same FILE \"EXPECTED\" [RECORD]";
+            return std::nullopt;
+        }
+        const std::string file = t[1].text;
+        const std::filesystem::path expected = base / t[2].text;
+        long record = 0;
+        if (n == 4) {
+            const auto r = id_at(3);
+            if (!r || *r < 1) return std::nullopt;
+            record = *r;
+        }
+        return RunStep("same " + file, [file, expected, record]() -> std::string {
+            bool ok = false;
+            const std::string listing = ReadWhole(expected, ok);
+            if (!ok) return "the expected file \"" + expected.string() + "\" cannot be read";
+            std::string error;
+            const auto bytes = ParseByteListing(listing, error);
+            if (!bytes) return expected.string() + ": " + error;
+            const std::filesystem::path actual = FindFileAnyCase(file);
+            std::string all = ReadWhole(actual, ok);
+            if (!ok) return "the file \"" + file + "\" cannot be read";
+            // With a record number, only that 128-byte record is compared.
+            if (record > 0)
+                all = all.substr(std::min(all.size(), static_cast<std::size_t>(record - 1) * 128), 128);
+            const std::string difference = CompareBytes({all.begin(), all.end()}, *bytes);
+            return difference.empty() ? std::string() : "the file \"" + file + "\": " + difference;
+        });
+    }
     if (word == "menu") {
         if (!need(2, "menu \"PATH/TO/ITEM\"")) return std::nullopt;
         const std::string path = t[1].text;
@@ -664,7 +712,8 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
 
 }  // namespace
 
-ParsedScript ParseScript(std::string_view text, platform::MainFrame* main) {
+ParsedScript ParseScript(std::string_view text, platform::MainFrame* main,
+                         const std::filesystem::path& base) {
     ParsedScript parsed;
     std::size_t start = 0;
     int line_number = 0;
@@ -678,7 +727,7 @@ ParsedScript ParseScript(std::string_view text, platform::MainFrame* main) {
         const auto tokens = Tokenize(line, error);
         if (tokens && tokens->empty()) continue;
         std::optional<ScriptStep> step;
-        if (tokens) step = ParseStep(*tokens, main, error);
+        if (tokens) step = ParseStep(*tokens, main, base, error);
         if (!step) {
             parsed.errors.push_back("line " + std::to_string(line_number) + ": " + error);
             continue;
