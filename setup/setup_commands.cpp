@@ -1,11 +1,15 @@
 #include "setup/setup_commands.h"
 
+#include "setup/account_billing_dialog.h"
+#include "setup/asset_allocation_dialog.h"
 #include "setup/billing_notes_dialog.h"
 #include "setup/broker_data_dialog.h"
 #include "setup/copy_account_dialog.h"
 #include "setup/fee_schedule_dialog.h"
 #include "setup/group_editor_dialog.h"
 #include "setup/historical_data_dialog.h"
+#include "setup/income_distribution_dialogs.h"
+#include "setup/invoice_dialog.h"
 #include "setup/manager_codes_dialog.h"
 #include "setup/stock_split_dialogs.h"
 #include "shell/command_ids.h"
@@ -55,6 +59,16 @@ void RegisterSetupCommands() {
         dialog.DoModal();
     });
     RegisterDialogCommand<CCopyAccountDlg>(shell::kCmdCopyAccount);
+
+    // The module entry dialogs.
+    shell::RegisterCodeDialog(kInvoiceCode, [](int, shell::CMainFrame& frame) {
+        CClientInvoicesDlg dialog(&frame);
+        return dialog.DoModal() == platform::IDOK;
+    });
+    RegisterDialogCommand<CAccountBillingDlg>(shell::kCmdBillingUpdate);
+    shell::RegisterCommand(shell::kCmdInputIncomeDistributions, RunIncomeDistributions);
+    RegisterDialogCommand<CInitialPostDateDlg>(shell::kCmdInitialPostDate);
+    RegisterDialogCommand<CInputAssetAllocationDlg>(shell::kCmdInputAssetAllocation);
 }
 
 }  // namespace setup
