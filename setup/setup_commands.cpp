@@ -1,5 +1,7 @@
 #include "setup/setup_commands.h"
 
+#include "setup/account_billing_dialog.h"
+#include "setup/asset_allocation_dialog.h"
 #include "setup/billing_notes_dialog.h"
 #include "setup/broker_data_dialog.h"
 #include "setup/copy_account_dialog.h"
@@ -7,6 +9,8 @@
 #include "setup/group_editor_dialog.h"
 #include "setup/historical_data_dialog.h"
 #include "setup/industry_categories_dialog.h"
+#include "setup/income_distribution_dialogs.h"
+#include "setup/invoice_dialog.h"
 #include "setup/manager_codes_dialog.h"
 #include "setup/security_data_dialog.h"
 #include "setup/security_types_dialog.h"
@@ -65,6 +69,16 @@ void RegisterSetupCommands() {
         dialog.DoModal();
     });
     RegisterDialogCommand<CCopyAccountDlg>(shell::kCmdCopyAccount);
+
+    // The module entry dialogs.
+    shell::RegisterCodeDialog(kInvoiceCode, [](int, shell::CMainFrame& frame) {
+        CClientInvoicesDlg dialog(&frame);
+        return dialog.DoModal() == platform::IDOK;
+    });
+    RegisterDialogCommand<CAccountBillingDlg>(shell::kCmdBillingUpdate);
+    shell::RegisterCommand(shell::kCmdInputIncomeDistributions, RunIncomeDistributions);
+    RegisterDialogCommand<CInitialPostDateDlg>(shell::kCmdInitialPostDate);
+    RegisterDialogCommand<CInputAssetAllocationDlg>(shell::kCmdInputAssetAllocation);
 }
 
 }  // namespace setup

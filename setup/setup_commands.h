@@ -6,7 +6,10 @@
 // Security Type; Modules/Billing/Fee Schedule and Notes; Modules/Stock
 // Splits/Modify Stock Splits; Setup/Broker (code 41), Setup/Account (code
 // 42) and Setup/Custodian, the data dialog in its three modes; Setup/Security
-// (code 43); Utilities/Copy Account.
+// (code 43); Utilities/Copy Account; the module entry dialogs:
+// Modules/Billing/Invoice (the dialog of report code 261) and Update,
+// Modules/Income Autopost/Input Income Distributions and Initial Date,
+// Modules/Asset Allocation/Input/Modify.
 
 namespace setup {
 

@@ -12,6 +12,7 @@
 #include "records/common_file.h"
 #include "records/file_names.h"
 #include "records/files.h"
+#include "records/module_stores.h"
 #include "records/report_output.h"
 #include "shell/app.h"
 #include "shell/chart_command.h"
@@ -281,8 +282,9 @@ void OnDeleteTransactions(CMainFrame& frame) {
 }
 
 void OnDeleteAssetAllocation(CMainFrame& frame) {
-    MessageBox("Are you sure you want to delete the Asset Allocation ?", "Confirm Delete", MB_OKCANCEL,
-               frame.GetSafeHwnd());
+    if (MessageBox("Are you sure you want to delete the Asset Allocation ?", "Confirm Delete", MB_OKCANCEL,
+                   frame.GetSafeHwnd()) == IDOK)
+        records::DeleteAssetAllocation();
 }
 
 void OnPrinterOptions(CMainFrame& frame) {

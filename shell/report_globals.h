@@ -34,6 +34,7 @@ struct ReportSelection {
     int32_t SelectionScope = 0;  // 1 all accounts, 2 selected accounts or a group
     int32_t ReportFlag1 = 0;
     int32_t ReportFlag2 = 0;
+    int32_t ReportFlag3 = 0;      // the invoice run's "Update Balance Due"
     std::string SelectedAccount;  // for the Find reports: the search text
     std::string SelectedSecurity;
     std::string ManagerCode;

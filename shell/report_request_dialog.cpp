@@ -10,6 +10,7 @@
 
 #include "records/broker_files.h"
 #include "records/common_file.h"
+#include "records/module_stores.h"
 #include "records/record_services.h"
 #include "shell/field_helpers.h"
 #include "shell/key_filters.h"
@@ -26,9 +27,6 @@ using D = CReportRequestDlg;
 
 // The label of the manager code box, hidden with it.
 constexpr int kManagerLabel = 1160;
-
-// COMMON.FIL record 7 begins with the date up to which income is posted.
-constexpr int kPostDateRecord = 7;
 
 constexpr int kSearchLimit = 32;
 constexpr int kYearLimit = 4;
@@ -80,20 +78,6 @@ bool IsSearch(int code) {
 }
 bool IsSplit(int code) {
     return code == 362 || code == 363;
-}
-
-// The income post date: the first 8 characters of COMMON.FIL record 7,
-// blanks when the record cannot be read.
-std::string IncomePostDate() {
-    std::string record(128, ' ');
-    if (records::Opnfil(10, 128, records::kCommonFile) == 0) {
-        records::Rdrec(10, kPostDateRecord, record);
-        records::Clsfil(10);
-    }
-    std::string date = record.substr(0, 8);
-    for (char& c : date)
-        if (static_cast<unsigned char>(c) < 32) c = ' ';
-    return date;
 }
 
 DialogTemplate ReportRequestTemplate() {
@@ -202,7 +186,7 @@ bool CReportRequestDlg::OnInitDialog() {
             SetDlgItemText(kSecondDate, g_report.EndDate);
             GetDlgItem(kSecondDate).LimitText(kDateLimit);
             Show(*this, {kSecondDateLabel, kPostedLabel, kPostedDate}, true);
-            SetDlgItemText(kPostedDate, IncomePostDate());
+            SetDlgItemText(kPostedDate, records::Dipost());
         }
         if (IsSplit(code)) {
             ShowEnable(*this, {kYearLabel, kYearEdit}, true);
