@@ -5,6 +5,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/record.h"
+#include "records/security_file.h"
 
 namespace pricing {
 
@@ -29,8 +30,9 @@ SecuritySearch SecuritySearch::Load() {
         Entry e;
         e.entry = n;
         e.symbol = key;
-        e.cusip = rec.Text(0, 12);  // PENDING: the SECURITY.REC codec
-        e.type = rec.Text(76, 1)[0];
+        const records::SecurityRecord security = records::SecurityRecord::Decode(rec);
+        e.cusip = security.cusip;
+        e.type = security.TypeCharacter();
         search.place_[n] = search.entries_.size();
         search.entries_.push_back(std::move(e));
     }
