@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/message_box.h"
+#include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
 
@@ -17,8 +18,10 @@ int main(int argc, char** argv) {
         platform::MessageBox(error, "Ledra", platform::MB_OK | platform::MB_ICONSTOP);
         return 1;
     }
-    // The set-up subsystem registers its commands before the frame is made.
+    // The set-up and pricing subsystems register their commands and
+    // dialogs before the frame is made.
     setup::RegisterSetupCommands();
+    pricing::RegisterPricingDialogs();
     shell::CLedraApp app;
     if (!app.InitInstance()) return 1;
     return app.Run();

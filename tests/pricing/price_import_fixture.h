@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "records/files.h"
 #include "records/record.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -65,15 +66,6 @@ inline std::string ReportText(const std::string& name = "OUTPUT.TMP") {
     records::Record rec;
     for (long n = 1; file.Read(n, rec); ++n) text += records::TrimRight(rec.Text(0, 132)) + "\n";
     return text;
-}
-
-// The prices of a price file, one a record.
-inline std::vector<double> Prices(const std::string& name) {
-    std::vector<double> out;
-    const records::DirectFile file(name, 8, false);
-    records::Record rec;
-    for (long n = 1; file.Read(n, rec); ++n) out.push_back(rec.R8(0));
-    return out;
 }
 
 // The names of the files of the data directory, sorted.
