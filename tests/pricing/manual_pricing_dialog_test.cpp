@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -295,31 +296,133 @@ TEST(ManualPricingDialog, ABadDateIsRefusedAndEditingCannotStart) {
     EXPECT_EQ(TempDataDir::ReadBytes("se010598.prc"), PriceBytes({kNone, 3}));
 }
 
-// The dialog from the program's menu, by a text script.
-TEST(ManualPricingDialog, FromThePricingMenu) {
-    TempDataDir dir;
-    WriteIndex({"IBM", "MSFT"});
-    tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
-    ASSERT_TRUE(run.Started());
-    EXPECT_TRUE(
-        run.RunScript("menu \"Pricing/Manual\"\n"
-                      "dialog 146\n"
-                      "  click 1481\n"
-                      "  expect-text 1452 \"IBM\"\n"
-                      "  set 1356 \"101.25\"\n"
-                      "  key escape\n"
-                      "closed\n"
-                      "missing se120898.prc\n"
-                      "menu \"Pricing/Manual\"\n"
-                      "dialog 146\n"
-                      "  click 1481\n"
-                      "  set 1357 \"7\"\n"
-                      "  click 1469\n"
-                      "closed\n"
-                      "exists se120898.prc\n"));
-    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
-    run.Close();
-    EXPECT_EQ(TempDataDir::ReadBytes("se120898.prc"), PriceBytes({kNone, kNone, 7}));
+// The dialog from the program's menu, by text scripts, on 12/08/98.
+class ManualPricingFromMenu : public ::testing::Test {
+protected:
+    // Starts the program on the directory as the test has filled it.
+    void Start() {
+        run_ = std::make_unique<tools::ProgramRun>(dir_.path(),
+                                                   tools::ProgramRun::Options{tools::LocalDate(1998, 12, 8)});
+        ASSERT_TRUE(run_->Started());
+    }
+    void Script(const std::string& text) {
+        EXPECT_TRUE(run_->RunScript(text));
+        for (const std::string& f : run_->Failures()) ADD_FAILURE() << f;
+    }
+    void TearDown() override { run_.reset(); }
+
+    TempDataDir dir_;
+    std::unique_ptr<tools::ProgramRun> run_;
+};
+
+// The rows of a page: "expect-text" of the 19 labels.
+std::string LabelSteps(const std::vector<std::string>& labels) {
+    std::string steps;
+    for (int k = 0; k < D::kRows; ++k)
+        steps += "  expect-text " + std::to_string(D::kSymbolLabels[static_cast<std::size_t>(k)]) + " \"" +
+                 (k < static_cast<int>(labels.size()) ? labels[static_cast<std::size_t>(k)] : "") + "\"\n";
+    return steps;
+}
+
+TEST_F(ManualPricingFromMenu, TenSecuritiesFillTenRowsAndDoNotScroll) {
+    WriteIndex(Numbered(10));
+    Start();
+    Script(
+        "menu \"Pricing/Manual\"\n"
+        "dialog 146\n"
+        "  click 1481\n" +
+        LabelSteps(Numbered(10)) +
+        "  scroll 1195 pagedown\n"
+        "  scroll 1195 linedown\n"
+        "  expect-text 1452 \"S01\"\n"
+        "  key escape\n"
+        "closed\n");
+}
+
+TEST_F(ManualPricingFromMenu, FortySecuritiesPageDownFromTenToTwentyTwo) {
+    WriteIndex(Numbered(40));
+    Start();
+    const std::vector<std::string> all = Numbered(40);
+    Script(
+        "menu \"Pricing/Manual\"\n"
+        "dialog 146\n"
+        "  click 1481\n" +
+        LabelSteps(std::vector<std::string>(all.begin(), all.begin() + 19)) +
+        "  scroll 1195 thumb 10\n"
+        "  expect-text 1452 \"S10\"\n"
+        "  scroll 1195 pagedown\n" +
+        LabelSteps(std::vector<std::string>(all.begin() + 21, all.end())) +
+        "  scroll 1195 linedown\n"
+        "  expect-text 1452 \"S22\"\n"
+        "  key escape\n"
+        "closed\n");
+}
+
+TEST_F(ManualPricingFromMenu, TypedClearedAndFilteredPricesAndEachWayOut) {
+    WriteIndex({"IBM", "MSFT", "XRX"});
+    TempDataDir::WriteBytes("se120898.prc", PriceBytes({5, 1, 2, 3}));
+    Start();
+    // Escape keeps the file as it was.
+    Script(
+        "menu \"Pricing/Manual\"\n"
+        "dialog 146\n"
+        "  expect-text 1482 \"Edit existing price file for 12/08/98\"\n"
+        "  click 1481\n"
+        "  set 1356 \"99\"\n"
+        "  focus 1357\n"
+        "  key escape\n"
+        "closed\n");
+    EXPECT_EQ(TempDataDir::ReadBytes("se120898.prc"), PriceBytes({5, 1, 2, 3}));
+    // Select New Date saves: 12.5 shown as "%13.6f", a cleared edit is no
+    // price, 12a5 leaves 125.
+    Script(
+        "menu \"Pricing/Manual\"\n"
+        "dialog 146\n"
+        "  click 1481\n"
+        "  set 1356 \"12.5\"\n"
+        "  focus 1357\n"
+        "  expect-text 1356 \"    12.500000\"\n"
+        "  set 1357 \"\"\n"
+        "  set 1362 \"\"\n"
+        "  type 1362 \"12a5\"\n"
+        "  expect-text 1362 \"125\"\n"
+        "  click 1483\n"
+        "  expect-text 1488 \"Select Date\"\n"
+        "  expect-enabled 1356 off\n"
+        "  key escape\n"
+        "closed\n");
+    EXPECT_EQ(TempDataDir::ReadBytes("se120898.prc"), PriceBytes({5, 12.5, kNone, 125}));
+    // Done saves too, into the file of a date picked from the list.
+    TempDataDir::WriteBytes("se010598.prc", PriceBytes({7}));
+    Script(
+        "menu \"Pricing/Manual\"\n"
+        "dialog 146\n"
+        "  select 1486 \"01/05/98\"\n"
+        "  expect-text 1482 \"Edit existing price file for 01/05/98\"\n"
+        "  click 1481\n"
+        "  expect-text 1488 \"Prices for 01/05/98\"\n"
+        "  set 1357 \"42\"\n"
+        "  click 1469\n"
+        "closed\n");
+    EXPECT_EQ(TempDataDir::ReadBytes("se010598.prc"), PriceBytes({7, kNone, 42, kNone}));
+}
+
+TEST_F(ManualPricingFromMenu, TheDateListIsNewestFirst) {
+    WriteIndex({"IBM"});
+    for (const char* name : {"se010598.prc", "se123199.prc", "se010500.prc"})
+        TempDataDir::WriteBytes(name, PriceBytes({1}));
+    Start();
+    Script(
+        "menu \"Pricing/Manual\"\n"
+        "dialog 146\n"
+        "  select 1486 0\n"
+        "  expect-text 1486 \"01/05/00\"\n"
+        "  select 1486 1\n"
+        "  expect-text 1486 \"12/31/99\"\n"
+        "  select 1486 2\n"
+        "  expect-text 1486 \"01/05/98\"\n"
+        "  key escape\n"
+        "closed\n");
 }
 
 }  // namespace
