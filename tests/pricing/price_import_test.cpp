@@ -124,6 +124,20 @@ TEST(ImportTest, TheNamedOutputFileTakesACopyOfTheReport) {
     EXPECT_EQ(copy.find('\n'), 132u + 1);  // 132-character lines ended by CR LF
 }
 
+// Layouts 5 and 7 read their lines as they are: a control byte or a byte
+// above 126 in a failing line's identifier shows as a blank on its page.
+TEST(ImportTest, BytesThatAreNoCharactersShowAsBlanksInTheReport) {
+    fixtures::TempDataDir dir;
+    pricing_test::WriteSampleData();
+    {
+        records::TextFile file("PRICES.PRI");
+        file.WriteLine(std::string("      X\x01Y\xffZ             9801150012A4567"));
+    }
+    Tranfi(Fixed("PRICES.PRI", 48), 48, 7, "S   ", Fixed("", 12), 12);
+    EXPECT_NE(ReportText().find(" Warning, X Y Z       has invalid price data."), std::string::npos)
+        << ReportText();
+}
+
 TEST(ImportTest, EveryLineIsImportedPastTenThousand) {
     fixtures::TempDataDir dir;
     pricing_test::WriteSampleData();
