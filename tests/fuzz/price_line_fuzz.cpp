@@ -38,6 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     int16_t failed = 0;
     pricing::Tfcsv(cleaned, identifier, price, failed);
     Require(identifier.size() == 12);
+    // The layout-3 fields take any text, cleaned or not.
+    pricing::Tfcsv(line, identifier, price, failed);
+    Require(identifier.size() == 12);
 
     double dst = 0;
     pricing::DstPrice(line.substr(0, 9), true, dst);
