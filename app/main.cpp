@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
 #include "shell/data_directory.h"
@@ -13,8 +14,10 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);  // takes the Qt options out of argv
     const std::filesystem::path data_directory = argc > 1 ? argv[1] : ".";
     if (const int status = shell::OpenDataDirectory(data_directory, argc > 1); status != 0) return status;
-    // The set-up subsystem registers its commands before the frame is made.
+    // The set-up and pricing subsystems register their commands and
+    // dialogs before the frame is made.
     setup::RegisterSetupCommands();
+    pricing::RegisterPricingDialogs();
     shell::CLedraApp app;
     if (!app.InitInstance()) return 1;
     return app.Run();

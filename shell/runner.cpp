@@ -10,6 +10,7 @@
 #include "engine/update.h"
 #include "platform/feedback.h"
 #include "platform/message_box.h"
+#include "pricing/price_import.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -31,6 +32,14 @@ void RunUpdateOfDataBase(ReportFields& fields) {
     if (fields.output_mode == kOutputModeFile) records::Acopy(records::kReportWorkFile, fields.output_name);
 }
 
+// The price import copies its report into the named file only: for the
+// other destinations it gets a blank name, so no stray file is made.
+void RunPriceImport(ReportFields& fields) {
+    const std::string output =
+        fields.output_mode == kOutputModeFile ? fields.output_name : std::string(12, ' ');
+    pricing::Tranfi(fields.import_file, 48, fields.report_variant, fields.identification, output, 12);
+}
+
 // The routine table: report code -> the call of its report routine with
 // the fields in the order the routine takes them. A report subsystem adds
 // one row per code it serves, for instance
@@ -39,6 +48,9 @@ void RunUpdateOfDataBase(ReportFields& fields) {
 //                                                  f.output_name, f.name_length); }}},
 std::map<int, ReportRoutineEntry>& Routines() {
     static std::map<int, ReportRoutineEntry> table = {
+        // The price import writes price files: printing its report
+        // window prints the window's lines instead of importing again.
+        {63, {RunPriceImport, /*rerun_for_printing=*/false}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
         // The list reports and the find commands.
         {181, {[](ReportFields& f) { reports::Acclis(f.scope, f.account, f.manager, f.output_name); }}},
@@ -94,6 +106,7 @@ ReportFields PrepareReportFields(const ReportGlobals& g) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(f.ledger_security_type.data());
     f.import_number = static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
     f.report_variant = g.ReportVariant;
+    f.identification = g.SelectionScope == 1 ? "S   " : "C   ";
     f.performance_kind = static_cast<int16_t>(g.PerformanceKind + 1);
     f.period = g.PerformancePeriod == 1 ? "Q   " : "M   ";
     return f;

@@ -71,6 +71,7 @@ struct ReportFields {
     std::string ledger_tran_type;      // 4
     int16_t import_number = 0;         // the first two bytes of LedgerSecurityType as a number
     int16_t report_variant = 0;
+    std::string identification;    // 4: "S   " when SelectionScope is 1, else "C   " (the price import)
     int16_t performance_kind = 1;  // PerformanceKind + 1
     std::string period;            // 4: "M   " monthly, "Q   " quarterly
 };

@@ -1,5 +1,6 @@
 #include "tests/tools/program_run.h"
 
+#include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "tests/tools/script_driver.h"
 
@@ -21,6 +22,7 @@ ProgramRun::ProgramRun(const std::filesystem::path& data_directory, Options opti
         return;
     }
     setup::RegisterSetupCommands();
+    pricing::RegisterPricingDialogs();
     app_ = std::make_unique<shell::CLedraApp>();
     auto strict = Strict("start-up");
     if (!options.startup_script.empty()) {
