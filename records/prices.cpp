@@ -30,12 +30,21 @@ double RoundPrice(double price) {
     return rounded;
 }
 
+}  // namespace
+
+double StoredPrice(const Record& rec) {
+    if (rec.size() < 8) return kNoPriceValue;
+    const double price = RoundPrice(rec.R8(0));
+    return price < 0 || price > kHighestPrice ? kNoPriceValue : price;
+}
+
+namespace {
+
 void ReadPrice(int unit, long record, double& price) {
     price = kNoPriceValue;
     Record rec;
     if (!ReadRecord(unit, record, rec)) return;
-    price = RoundPrice(rec.R8(0));
-    if (price < 0 || price > kHighestPrice) price = kNoPriceValue;
+    price = StoredPrice(rec);
 }
 
 void WritePrice(int unit, long record, double price) {

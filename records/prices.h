@@ -44,6 +44,9 @@ std::string RateFileName(std::string_view date);
 // price to 6 decimals; a missing or unreadable price, one below 0 or one
 // above 999,999.99 reads as kNoPriceValue. Writes report nothing.
 void Rwpric(int mode, int unit, std::string_view date, long record, double& price);
+// The price a price-file record holds, as Rwpric reads it: rounded to 6
+// decimals, kNoPriceValue when below 0, above 999,999.99 or unreadable.
+double StoredPrice(const Record& rec);
 
 // Accrued interest of a face value at an annual rate (a fraction) from
 // date 1 to date 2: with mode 1, days counted 30/360, result = days / 180 x
