@@ -6,6 +6,7 @@
 #include "records/dates.h"
 #include "records/file_names.h"
 #include "records/files.h"
+#include "records/index.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -144,13 +145,11 @@ struct SecurityData {
 
 // A security that cannot be read (position 0, no record, a short or empty
 // record) is a missing security: type "T", blank texts, rate 0.
-SecurityData ReadSecurityData(long position) {
+SecurityData ReadSecurityData(const records::DirectFile& file, long position) {
     SecurityData s;
     s.type_code = "T   ";
     Record rec;
-    if (position < 1 || !records::ReadSecurityRecord(position, rec) ||
-        rec.size() < records::kSecurityRecordLength)
-        return s;
+    if (position < 1 || !file.Read(position, rec)) return s;
     const records::SecurityRecord sec = records::SecurityRecord::Decode(rec);
     s.found = true;
     s.type_code = sec.type;
@@ -208,6 +207,10 @@ private:
     AppraisalRun& run_;
     const int decimals_;
     records::DirectFile* work_ = nullptr;
+    // SECURITY.REC, SECURITY.EXT and the price file stay open for the
+    // account's lots; none is created when missing.
+    std::optional<records::DirectFile> securities_;
+    std::optional<records::DirectFile> extensions_;
     std::optional<records::DirectFile> prices_;
     std::optional<std::vector<std::string>> security_index_;
 
@@ -247,6 +250,8 @@ bool AccountValuation::Value(const std::string& holdings_file) {
     work.Truncate(0);
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
+    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
+    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
     prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
 
     bool broken = false;
@@ -295,7 +300,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         quantity = amount;
         position = FindSecurity(lot.symbol);
     }
-    const SecurityData sec = ReadSecurityData(position);
+    const SecurityData sec = ReadSecurityData(*securities_, position);
     maturity_number_ = DateNumber(sec.maturity);
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
@@ -318,7 +323,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         holding_.extension_read = 1;
         Record ext;
         holding_.extension_percent = -999.99f;
-        if (records::ReadSecurityExtension(position, ext) && ext.size() >= records::kSecurityRecordLength) {
+        if (extensions_->Read(position, ext)) {
             const records::SecurityExtension terms = records::SecurityExtension::Decode(ext);
             if (terms.yield_to_maturity > 0 && terms.yield_to_maturity < 100)
                 holding_.extension_percent = terms.yield_to_maturity;
