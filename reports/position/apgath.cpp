@@ -143,13 +143,16 @@ struct SecurityData {
     int16_t last_word = 0;   // bytes 126-127
 };
 
-// A security that cannot be read (position 0, no record, a short or empty
-// record) is a missing security: type "T", blank texts, rate 0.
+// A security that cannot be read (position 0, past the file, a record of
+// zero bytes) is a missing security: type "T", blank texts, rate 0, no
+// price.
 SecurityData ReadSecurityData(const records::DirectFile& file, long position) {
     SecurityData s;
     s.type_code = "T   ";
     Record rec;
     if (position < 1 || !file.Read(position, rec)) return s;
+    // A record never written (zero bytes) names no security.
+    if (std::all_of(rec.bytes().begin(), rec.bytes().end(), [](unsigned char b) { return b == 0; })) return s;
     const records::SecurityRecord sec = records::SecurityRecord::Decode(rec);
     s.found = true;
     s.type_code = sec.type;

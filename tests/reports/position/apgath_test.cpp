@@ -151,6 +151,7 @@ struct Options100001 {
     bool opt37 = false;  // page word less 1
     bool opt50 = false;  // average years to maturity
     bool accrued = false;
+    int16_t page_length = 58;
 };
 
 ValuedHolding Holding(int16_t type, const std::string& symbol, double quantity, const std::string& desc,
@@ -228,7 +229,10 @@ std::vector<Record> Expected100001(const Options100001& o) {
         head.total_accrued += 83.3333;  // 120 / 180 x 0.025 x 5,000
     }
     head.total_market_value = 1500.25 + 15075 - 2010 + 10000 + 4962.5 + head.total_accrued;
+    // 2, or 3 with a common stock in a category; plus (one category in use
+    // + 14) / (page length - 4), nothing when that divisor is 0 or less.
     head.page_word = static_cast<int16_t>((o.opt43 ? 2 : 3) - (o.opt37 ? 1 : 0));
+    if (o.page_length == 10) head.page_word += 15 / 6;
     if (o.opt50) head.average_years = 244.0 / 365.0;  // 06/30/00 to 03/01/01, the note only
     head.account_word = {'G', 'R', 'T', 'H'};
 
@@ -251,6 +255,7 @@ TEST_P(AccountValuation, WritesTheValuedHoldingsByteForByte) {
     WriteSampleDirectory();
     const ValuationCase& c = GetParam();
     SetOptions(c.options);
+    fixtures::WriteFirmHeading("FIRM", c.expected.page_length);
     reports::AppraisalRun run = SingleRun("100001", c.accrued);
     int16_t step = 0;
     reports::Apgath(run, step);
@@ -279,6 +284,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValuationCase{"option43_clears_categories", {{43, 1}}, {.opt43 = true}},
                       ValuationCase{"option37_lowers_the_page_word", {{37, 1}}, {.opt37 = true}},
                       ValuationCase{"option50_years_to_maturity", {{50, 1}}, {.opt50 = true}},
+                      ValuationCase{"short_page_adds_to_the_page_word", {}, {.page_length = 10}},
+                      ValuationCase{"page_of_four_lines_adds_nothing", {}, {.page_length = 4}},
                       ValuationCase{"accrued_interest", {}, {.accrued = true}, "Y   "}),
     [](const auto& info) { return std::string(info.param.what); });
 
@@ -336,10 +343,30 @@ TEST(AccountValuation, AnUnpricedUnmanagedLotLeavesTheTotalPriced) {
 TEST(AccountValuation, MissingSecuritiesAndFilesAreReadAsAbsent) {
     TempDataDir dir;
     WriteSampleDirectory();
-    // A lot at position 0, one past the securities, and an empty record.
+    // A lot at position 0, one past the securities, one at a record of zero
+    // bytes (priced in the price file all the same).
     fixtures::WriteHoldings("100003", {Lot("GONE", static_cast<Position>(0), 1, 10, 100, " 1/15/99"),
                                        Lot("FAR", static_cast<Position>(40), 2, 10, 100, " 1/15/99"),
-                                       Lot("BOND", kBond, 3, 1000, 990, " 1/15/99")});
+                                       Lot("ZERO", static_cast<Position>(7), 3, 10, 100, " 1/15/99"),
+                                       Lot("BOND", kBond, 4, 1000, 990, " 1/15/99")});
+    {
+        records::DirectFile recs("SECURITY.REC", 128);
+        recs.Write(7, Record(128, 0));
+        records::DirectFile prices("SE063000.PRC", 8);
+        Record price(8, 0);
+        price.SetR8(0, 12.0);
+        prices.Write(7, price);
+    }
+    {
+        // With every file there, the zero record is still a missing security.
+        reports::AppraisalRun run = SingleRun("100003");
+        int16_t step = 0;
+        reports::Apgath(run, step);
+        const ValuedHolding zero = ValuedHolding::Decode(WorkRecords().at(3));
+        EXPECT_EQ(zero.type_number, 30);
+        EXPECT_EQ(zero.market_value, kNoPrice);
+        EXPECT_EQ(zero.description1, std::string(32, ' '));
+    }
     std::filesystem::remove(dir.path() / "SECURITY.EXT");
     std::filesystem::remove(dir.path() / "SE063000.PRC");
     reports::AppraisalRun run = SingleRun("100003");
@@ -347,8 +374,8 @@ TEST(AccountValuation, MissingSecuritiesAndFilesAreReadAsAbsent) {
     reports::Apgath(run, step);
     ASSERT_EQ(step, reports::kStepHoldingsPages);
     const std::vector<Record> recs = WorkRecords();
-    ASSERT_EQ(recs.size(), 4u);
-    for (int i : {1, 2}) {
+    ASSERT_EQ(recs.size(), 5u);
+    for (int i : {1, 2, 3}) {
         const ValuedHolding h = ValuedHolding::Decode(recs[i]);
         EXPECT_EQ(h.type_number, 30);
         EXPECT_EQ(h.type_code, "T   ");
@@ -358,7 +385,7 @@ TEST(AccountValuation, MissingSecuritiesAndFilesAreReadAsAbsent) {
     }
     // The bond is priced at 100 without a price file; its extension record
     // cannot be read.
-    const ValuedHolding bond = ValuedHolding::Decode(recs[3]);
+    const ValuedHolding bond = ValuedHolding::Decode(recs[4]);
     EXPECT_DOUBLE_EQ(bond.market_value, 1000.0);
     EXPECT_EQ(bond.extension_percent, -999.99f);
     EXPECT_EQ(AppraisalHeader::Decode(recs[0]).total_market_value, kNoPrice);
