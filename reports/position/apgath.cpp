@@ -54,8 +54,9 @@ bool Extended(int n) {
            (n >= 33 && n <= 35);
 }
 
+// The cash holding's symbol.
 bool IsCashSymbol(const std::string& symbol) {
-    return symbol.compare(0, 4, "CASH") == 0;
+    return records::Fixed(symbol, 12) == "CASH        ";
 }
 
 // A date text MM/DD/YY as a windowed YYMMDD number, so that dates from 2000
