@@ -205,6 +205,20 @@ bool ReadAccountEntry(int entry, CAccountEntry& account) {
     return true;
 }
 
+bool ReadAccountRecordSet(int entry, AccountRecordSet& records) {
+    if (entry < 1) return false;
+    const DirectFile data(kAccountRecords, kLength, false);
+    return ReadRecords(data, AccountBaseRecord(entry), records);
+}
+
+std::array<unsigned char, kTargetAllocationCount> TargetAllocationBytes(const AccountRecordSet& records) {
+    std::array<unsigned char, kTargetAllocationCount> bytes{};
+    const Record& r7 = records[6];
+    for (std::size_t i = 0; i < kTargetAllocationCount && kTargetAllocationOffset + i < r7.size(); ++i)
+        bytes[i] = r7.data()[kTargetAllocationOffset + i];
+    return bytes;
+}
+
 std::string SaveAccountFile(const std::vector<std::unique_ptr<CAccountEntry>>& accounts, unsigned char flag) {
     std::vector<Record> index;
     std::vector<Record> data;

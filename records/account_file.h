@@ -77,6 +77,16 @@ AccountFileContents LoadAccountFile();
 // the account's fields; false (the account unchanged) when one of them
 // cannot be read.
 bool ReadAccountEntry(int entry, CAccountEntry& account);
+// The eight records of account entry k as stored; false when one of them
+// cannot be read (a missing file is never created).
+bool ReadAccountRecordSet(int entry, AccountRecordSet& records);
+
+// R7 bytes 48-70: the target allocation, one percentage byte per group of
+// the appraisal type order. The account dialogs write R7 as blanks, so a
+// stored target may be 23 blanks.
+inline constexpr std::size_t kTargetAllocationOffset = 48;
+inline constexpr std::size_t kTargetAllocationCount = 23;
+std::array<unsigned char, kTargetAllocationCount> TargetAllocationBytes(const AccountRecordSet& records);
 
 // Writes the accounts, in array order, as a compact ACCOUNT.IDX (count and
 // flag byte in record 1, the keys from record 2) and ACCOUNT.REC. Both

@@ -33,16 +33,25 @@ double RoundPrice(double price) {
 }
 
 // A price as its file holds it, as the readers take it.
-double StoredPrice(double raw) {
+double StoredPriceValue(double raw) {
     const double price = RoundPrice(raw);
     return price < 0 || price > kHighestPrice ? kNoPriceValue : price;
 }
+
+}  // namespace
+
+double StoredPrice(const Record& rec) {
+    if (rec.size() < 8) return kNoPriceValue;
+    return StoredPriceValue(rec.R8(0));
+}
+
+namespace {
 
 void ReadPrice(int unit, long record, double& price) {
     price = kNoPriceValue;
     Record rec;
     if (!ReadRecord(unit, record, rec)) return;
-    price = StoredPrice(rec.R8(0));
+    price = StoredPrice(rec);
 }
 
 void WritePrice(int unit, long record, double price) {
@@ -100,7 +109,7 @@ std::vector<double> ReadPriceFile(std::string_view date) {
     Record rec(8, 0);
     for (std::size_t at = 0; at + 8 <= bytes.size(); at += 8) {
         std::copy_n(bytes.begin() + static_cast<long>(at), 8, rec.bytes().begin());
-        prices.push_back(StoredPrice(rec.R8(0)));
+        prices.push_back(StoredPriceValue(rec.R8(0)));
     }
     return prices;
 }

@@ -45,6 +45,9 @@ std::string RateFileName(std::string_view date);
 // price to 6 decimals; a missing or unreadable price, one below 0 or one
 // above 999,999.99 reads as kNoPriceValue. Writes report nothing.
 void Rwpric(int mode, int unit, std::string_view date, long record, double& price);
+// The price a price-file record holds, as Rwpric reads it: rounded to 6
+// decimals, kNoPriceValue when below 0, above 999,999.99 or unreadable.
+double StoredPrice(const Record& rec);
 
 // Every price of the date's price file with one read, each as Rwpric
 // reads it: record n is prices[n - 1]; a record past the end is not there

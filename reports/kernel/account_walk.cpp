@@ -42,6 +42,7 @@ AccountWalk WalkAccounts() {
     if (!index.Read(1, rec)) return walk;
     walk.count_read = true;
     const int count = rec.I16(0);
+    walk.count = count;
     for (int first = 1; first <= count; first += records::kAccountKeysPerRecord) {
         const long record = 2 + (first - 1) / records::kAccountKeysPerRecord;
         if (!index.Read(record, rec)) {

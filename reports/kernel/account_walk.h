@@ -23,6 +23,8 @@ struct AccountEntry {
 
 struct AccountWalk {
     std::vector<AccountEntry> accounts;
+    // The count of record 1: the entries of the index, unused ones included.
+    int count = 0;
     // False when record 1 could not be read (the list is then empty).
     bool count_read = false;
     // The index record that could not be read and ended the walk early

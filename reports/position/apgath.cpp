@@ -1,0 +1,613 @@
+#include <algorithm>
+#include <cmath>
+
+#include "records/account_file.h"
+#include "records/account_lists.h"
+#include "records/dates.h"
+#include "records/file_names.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "records/report_output.h"
+#include "records/rounding.h"
+#include "records/security_file.h"
+#include "reports/kernel/holdings_source.h"
+#include "reports/kernel/security_kinds.h"
+#include "reports/position/appraisal_run.h"
+
+namespace reports {
+
+namespace {
+
+using records::kNoPriceValue;
+using records::Record;
+
+constexpr std::size_t kCommonLength = 128;
+constexpr int kUnmanagedType = 36;
+constexpr int kCashType = 2;              // type code "1"
+constexpr int kBondType = 5;              // type code "4": priced at 100
+constexpr int kUnitPricedType = 29;       // type code "S": priced at 1
+constexpr int kTimes100Type = 28;         // type code "R": value x 100, never moved to cash equivalents
+constexpr int kNoInterestType = 4;        // type code "3": no accrued interest
+constexpr int kExemptInterestType = 34;   // type code "X": accrued interest not totalled
+constexpr int kMissingSecurityType = 30;  // type code "T"
+constexpr int kCommonStockType = 18;
+
+bool Option(const records::Options& options, int n, int at_least = 1) {
+    return options[n - 1] >= at_least;
+}
+
+bool InTypeOrder(int type_number) {
+    return std::find(kAppraisalTypeOrder.begin(), kAppraisalTypeOrder.end(), type_number) !=
+           kAppraisalTypeOrder.end();
+}
+
+// Securities whose prices are per 100 of face value.
+bool PerHundred(int n) {
+    return (n >= 4 && n <= 8) || n == 12 || n == 14 || n == 16 || (n >= 33 && n <= 35);
+}
+
+// Securities whose SECURITY.EXT record is read.
+bool Extended(int n) {
+    return (n >= 4 && n <= 8) || n == 10 || (n >= 12 && n <= 14) || n == 16 || n == 30 ||
+           (n >= 33 && n <= 35);
+}
+
+// The cash holding's symbol.
+bool IsCashSymbol(const std::string& symbol) {
+    return records::Fixed(symbol, 12) == "CASH        ";
+}
+
+// A date text MM/DD/YY as a windowed YYMMDD number, so that dates from 2000
+// on compare after those of the 1900s; 0 for a blank (or never written)
+// date or one that does not read.
+float DateNumber(const std::string& date) {
+    if (records::TrimRight(date).empty()) return 0;
+    int16_t month = 0, day = 0, year = 0;
+    if (!records::Redate(date, month, day, year)) return 0;
+    if (month == 0 && day == 0 && year == 0) return 0;
+    return records::WindowedDateNumber(month, day, year);
+}
+
+template <std::size_t N>
+std::array<unsigned char, N> BytesAt(const Record& r, std::size_t off) {
+    std::array<unsigned char, N> out{};
+    for (std::size_t i = 0; i < N && off + i < r.size(); ++i) out[i] = r.data()[off + i];
+    return out;
+}
+
+// COMMON.FIL records 2, 26, 31 and 37; the first that cannot be read ends
+// the reading, and what was not read stays as it was.
+void ReadCommon(AppraisalRun& run) {
+    const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
+    Record rec;
+    if (!common.Read(records::kProgramDateRecord, rec)) return;
+    run.program_date = rec.Text(0, 8);
+    run.program_date_number = rec.R4(8);
+    if (!common.Read(26, rec)) return;
+    run.record26 = BytesAt<9>(rec, 0);
+    if (!common.Read(records::kOptionsRecord, rec)) return;
+    for (std::size_t i = 0; i < run.options.size(); ++i) run.options[i] = rec.data()[i];
+    if (!common.Read(37, rec)) return;
+    run.index_periods = BytesAt<72>(rec, 0);
+}
+
+// The target allocation of R7: 23 bytes that are all blanks or all zero
+// mean no target; otherwise a byte outside 0-100 counts 0.
+std::array<int8_t, 23> TargetAllocation(const records::AccountRecordSet& recs) {
+    const auto bytes = records::TargetAllocationBytes(recs);
+    std::array<int8_t, 23> target{};
+    const bool blanks = std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == ' '; });
+    const bool zeros = std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; });
+    if (blanks || zeros) return target;
+    for (std::size_t i = 0; i < target.size(); ++i) {
+        const int v = static_cast<int8_t>(bytes[i]);
+        target[i] = static_cast<int8_t>(v < 0 || v > 100 ? 0 : v);
+    }
+    return target;
+}
+
+// Fills the shared account data from the account's eight records; the
+// fields stay blank when the records cannot be read.
+void ReadAccountData(AppraisalRun& run, int entry, std::string& manager_code) {
+    AppraisalAccount& a = run.current;
+    a.address_word = run.options[5] == 1 ? 1 : 0;
+    records::AccountRecordSet recs;
+    run.target = {};
+    manager_code = "    ";
+    if (!records::ReadAccountRecordSet(entry, recs)) return;
+    for (int i = 0; i < 4; ++i) a.lines[i] = recs[0].Text(32 * i, 32);
+    a.lines[4] = recs[2].Text(0, 32);
+    manager_code = recs[1].Text(16, 4);
+    a.short_name = recs[1].Text(52, 32);
+    a.date_opened = recs[1].Text(120, 8);
+    a.fiscal_year_end = recs[2].I16(80);
+    a.index1_level = recs[3].R4(0);
+    a.index2_level = recs[3].R4(4);
+    a.opening_value = recs[3].R8(8);
+    a.objective = BytesAt<4>(recs[3], 87);
+    run.target = TargetAllocation(recs);
+}
+
+// What the valuation reads of a security.
+struct SecurityData {
+    bool found = false;
+    std::string type_code = std::string(4, ' ');
+    std::string description1 = std::string(32, ' ');
+    std::string description2 = std::string(32, ' ');
+    std::string category = std::string(4, ' ');
+    std::string maturity = std::string(8, ' ');
+    std::string coupon_date = std::string(8, ' ');
+    float rate = 0;
+    int16_t first_word = 0;  // bytes 84-85
+    int16_t last_word = 0;   // bytes 126-127
+};
+
+// A security that cannot be read (position 0, past the file, a record of
+// zero bytes) is a missing security: type "T", blank texts, rate 0, no
+// price.
+SecurityData ReadSecurityData(const records::DirectFile& file, long position) {
+    SecurityData s;
+    s.type_code = "T   ";
+    Record rec;
+    if (position < 1 || !file.Read(position, rec)) return s;
+    // A record never written (zero bytes) names no security.
+    if (std::all_of(rec.bytes().begin(), rec.bytes().end(), [](unsigned char b) { return b == 0; })) return s;
+    const records::SecurityRecord sec = records::SecurityRecord::Decode(rec);
+    s.found = true;
+    s.type_code = sec.type;
+    s.description1 = sec.description1;
+    s.description2 = sec.description2;
+    s.category = sec.category;
+    s.maturity = sec.due_date;
+    s.coupon_date = sec.pay_date;
+    s.rate = sec.rate;
+    s.first_word = rec.I16(84);
+    s.last_word = rec.I16(126);
+    return s;
+}
+
+// The industry category: the first two characters of the category field
+// as a number; 0 when they do not read as one.
+int16_t CategoryNumber(const std::string& field) {
+    const std::string two = field.substr(0, 2);
+    int value = 0;
+    bool digit = false;
+    for (char c : two) {
+        if (c == ' ') continue;
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + (c - '0');
+        digit = true;
+    }
+    return digit ? static_cast<int16_t>(value) : 0;
+}
+
+// The extension fields of a holding record as SECURITY.EXT stores them.
+struct ExtensionFields {
+    std::string date1 = std::string(8, ' ');
+    double value1 = 0;
+    std::array<unsigned char, 4> word2{}, word3{}, word4{}, word5{};
+    std::string code = std::string(5, ' ');
+    std::string date2 = std::string(8, ' ');
+    double value2 = 0;
+};
+
+// The valuation of one account.
+class AccountValuation {
+public:
+    AccountValuation(AppraisalRun& run) : run_(run), decimals_(records::SystemDecimals(run.options)) {}
+
+    // Values the lots of the holdings file into TEMP1.WRK. False when the
+    // lot list breaks (the file then stays as far as it was written).
+    bool Value(const std::string& holdings_file);
+
+private:
+    void ValueLot(const records::HoldingRecord& lot);
+    void FinishHolding();
+    void WriteHeader();
+    long FindSecurity(const std::string& symbol);
+
+    AppraisalRun& run_;
+    const int decimals_;
+    records::DirectFile* work_ = nullptr;
+    // SECURITY.REC, SECURITY.EXT and the price file stay open for the
+    // account's lots; none is created when missing.
+    std::optional<records::DirectFile> securities_;
+    std::optional<records::DirectFile> extensions_;
+    std::optional<records::DirectFile> prices_;
+    std::optional<std::vector<std::string>> security_index_;
+
+    // The holding in progress.
+    bool holding_open_ = false;
+    records::ValuedHolding holding_;
+    std::string holding_symbol_;
+    double last_quantity_ = 0;
+    bool last_lot_unmanaged_ = false;
+    bool last_price_missing_ = false;
+    float maturity_number_ = 0;
+    ExtensionFields extension_;  // the last extension record read
+
+    // The account.
+    int16_t count_ = 0;
+    bool unpriced_ = false;
+    double total_ = 0;
+    double total_accrued_ = 0;
+    double largest_ = 0;
+    double days_by_quantity_ = 0;
+    double maturity_quantity_ = 0;
+    std::array<int16_t, records::kTypeNumberCount> type_flags_{};
+    std::array<int, 99> categories_{};
+    int16_t page_word_ = 2;
+};
+
+long AccountValuation::FindSecurity(const std::string& symbol) {
+    if (!security_index_) security_index_ = records::ReadSecurityIndex();
+    const std::string key = records::Fixed(symbol, 12);
+    for (std::size_t i = 0; i < security_index_->size(); ++i)
+        if ((*security_index_)[i] == key) return static_cast<long>(i) + 1;
+    return 0;
+}
+
+bool AccountValuation::Value(const std::string& holdings_file) {
+    records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength);
+    work.Truncate(0);
+    work.Write(1, records::EmptyAppraisalHeader());
+    work_ = &work;
+    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
+    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
+    prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+
+    bool broken = false;
+    const records::DirectFile probe(holdings_file, records::kAccountRecordLength, /*create=*/false);
+    if (probe.ok() && probe.Count() > 0) {
+        LotIterator lots(holdings_file);
+        int16_t record = 0;
+        records::HoldingRecord lot;
+        while (lots.Next(record, lot)) ValueLot(lot);
+        if (lots.end() != LotIterator::End::kListEnd) {
+            broken = true;
+            run_.Say(" " + records::TrimRight(run_.current.id) + ": the lots of " + holdings_file +
+                     " could not all be read; the lot list breaks after record " + std::to_string(record) +
+                     ".");
+        }
+    }
+    if (broken) return false;
+    if (holding_open_) FinishHolding();
+    WriteHeader();
+    return true;
+}
+
+void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
+    const records::Options& opt = run_.options;
+    const bool cash_symbol = IsCashSymbol(lot.symbol);
+    double quantity = lot.quantity;
+    double amount = lot.cost;
+
+    // Zero cash is left out.
+    if (cash_symbol && Option(opt, 41) && quantity > -0.005 && quantity < 0.005) return;
+    if (cash_symbol && amount == 0) return;
+
+    const bool lot_unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
+    const bool combine = holding_open_ && lot.symbol == holding_symbol_ && quantity > 0 &&
+                         last_quantity_ > 0 && (Option(opt, 46) || !lot_unmanaged);
+    if (holding_open_ && !combine) FinishHolding();
+    if (!holding_open_) {
+        holding_ = records::ValuedHolding{};
+        holding_open_ = true;
+    }
+
+    // The security.
+    const bool cash_lot = lot.holding_key == 0;
+    long position = lot.security_record;
+    if (cash_lot) {
+        quantity = amount;
+        position = FindSecurity(lot.symbol);
+    }
+    const SecurityData sec = ReadSecurityData(*securities_, position);
+    maturity_number_ = DateNumber(sec.maturity);
+    const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
+
+    double price = 1.0;
+    if (!cash) {
+        price = kNoPriceValue;
+        records::Record rec;
+        if (sec.found && prices_->Read(position, rec)) {
+            price = records::StoredPrice(rec);
+        }
+    }
+
+    int type = SecurityTypeNumber(sec.type_code[0]);
+    if (!InTypeOrder(type)) type = kMissingSecurityType;
+    type_flags_[type - 1] = 1;
+
+    holding_.extension_read = 0;
+    holding_.extension_percent = 0;
+    if (sec.found && Extended(type)) {
+        holding_.extension_read = 1;
+        Record ext;
+        holding_.extension_percent = -999.99f;
+        if (extensions_->Read(position, ext)) {
+            const records::SecurityExtension terms = records::SecurityExtension::Decode(ext);
+            if (terms.yield_to_maturity > 0 && terms.yield_to_maturity < 100)
+                holding_.extension_percent = terms.yield_to_maturity;
+            extension_.date1 = terms.call_date;
+            extension_.value1 = terms.call_price;
+            extension_.word2 = BytesAt<4>(ext, 68);
+            extension_.word3 = BytesAt<4>(ext, 72);
+            extension_.code = ext.Text(76, 5);
+            extension_.word4 = BytesAt<4>(ext, 89);
+            extension_.word5 = BytesAt<4>(ext, 93);
+            extension_.date2 = terms.put_date;
+            extension_.value2 = terms.put_price;
+        }
+    }
+
+    int16_t category = CategoryNumber(sec.category);
+    if (category >= 1 && category <= 99) ++categories_[category - 1];
+    if (Option(opt, 43)) category = 0;
+    if (type == kCommonStockType && category > 0) page_word_ = 3;
+
+    if (cash || type == kUnitPricedType) price = 1.0;
+    if (type == kBondType) price = 100.0;
+    if (price != kNoPriceValue) records::RoundToDecimals(price, decimals_);
+
+    const bool unmanaged_lot = lot_unmanaged && !Option(opt, 46);
+    if (price == kNoPriceValue && !unmanaged_lot) unpriced_ = true;
+
+    double value = kNoPriceValue;
+    if (cash) {
+        value = quantity;
+    } else if (price != kNoPriceValue) {
+        value = price * quantity;
+        if (PerHundred(type)) value /= 100.0;
+        if (type == kTimes100Type) value *= 100.0;
+    }
+    if (PerHundred(type)) holding_.per_hundred = 1;
+    if (quantity < 0 && !cash_symbol) amount = -amount;
+
+    // Accrued interest from the last coupon date, for the per-100 types
+    // but type "3"; a security without a coupon date accrues nothing.
+    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundred(type) && type != kNoInterestType &&
+        !records::TrimRight(sec.coupon_date).empty()) {
+        std::string coupon = sec.coupon_date;
+        records::Datadj(run_.report_date_number, coupon);
+        double accrued = 0;
+        records::Getai(coupon, run_.report_date, quantity, sec.rate / 100.0f, 1, accrued);
+        if (accrued > 0 && type != kExemptInterestType) total_accrued_ += accrued;
+    }
+
+    // Years to maturity.
+    if (Option(opt, 50) && PerHundred(type) && type != kBondType && maturity_number_ > 0) {
+        const double days = records::Daycb(run_.report_date, sec.maturity, 0);
+        days_by_quantity_ += days * quantity;
+        maturity_quantity_ += quantity;
+    }
+
+    if (value != kNoPriceValue) largest_ = std::max(largest_, value);
+    if (unmanaged_lot) type = kUnmanagedType;
+    if (!unpriced_ && type != kUnmanagedType && value != kNoPriceValue) total_ += value;
+
+    holding_.quantity += quantity;
+    holding_.cost += amount;
+    if (value != kNoPriceValue) {
+        double rounded = value;
+        records::RoundToDecimals(rounded, decimals_);
+        holding_.market_value += rounded;
+    }
+
+    // The holding takes the fields of its last lot.
+    holding_symbol_ = lot.symbol;
+    last_quantity_ = quantity;
+    last_lot_unmanaged_ = lot_unmanaged;
+    last_price_missing_ = price == kNoPriceValue;
+    holding_.type_number = static_cast<int16_t>(type);
+    holding_.category = category;
+    holding_.symbol = lot.symbol;
+    holding_.description1 = sec.description1;
+    holding_.description2 = sec.description2;
+    holding_.rate = sec.rate;
+    holding_.lot_date = lot.open_date;
+    holding_.type_code = sec.type_code;
+    holding_.maturity_date = sec.maturity;
+    holding_.security_first_word = sec.first_word;
+    holding_.security_last_word = sec.last_word;
+    holding_.extension_date1 = extension_.date1;
+    holding_.extension_value1 = extension_.value1;
+    holding_.extension_word2 = extension_.word2;
+    holding_.extension_word3 = extension_.word3;
+    holding_.extension_code = extension_.code;
+    holding_.extension_word4 = extension_.word4;
+    holding_.extension_word5 = extension_.word5;
+    holding_.extension_date2 = extension_.date2;
+    holding_.extension_value2 = extension_.value2;
+}
+
+void AccountValuation::FinishHolding() {
+    const records::Options& opt = run_.options;
+    records::ValuedHolding& h = holding_;
+    if (last_price_missing_) h.market_value = kNoPriceValue;
+    // Holdings maturing within a year of the report date, or matured, are
+    // cash equivalents; a blank maturity date never moves.
+    if (!Option(opt, 63) && maturity_number_ > 0) {
+        const float horizon = run_.report_date_number + 10000;
+        const float report = run_.report_date_number;
+        if ((maturity_number_ >= report && maturity_number_ <= horizon) ||
+            (maturity_number_ > 700000 && maturity_number_ < report)) {
+            h.matures_within_year = 1;
+            if (h.type_number != kTimes100Type) h.type_number = kCashType;
+        }
+    }
+    if (last_lot_unmanaged_ && !Option(opt, 46)) h.type_number = kUnmanagedType;
+    type_flags_[h.type_number - 1] = 1;
+    h.sort_key = records::Fixed(h.symbol, 10);
+    // The performance figure of the holding, when option 55 asks for it: not
+    // available (-999.99) until the period performance figures exist.
+    if (Option(opt, 55) && !IsCashSymbol(h.symbol) && h.type_code.compare(0, 1, "1") != 0)
+        h.performance = -999.99f;
+    if (h.market_value != kNoPriceValue) run_.market_by_type[h.type_number - 1] += h.market_value;
+    ++count_;
+    work_->Write(count_ + 1, h.Encode());
+    holding_open_ = false;
+}
+
+void AccountValuation::WriteHeader() {
+    records::AppraisalHeader head;
+    head.account = run_.current.id;
+    head.report_date = run_.report_date;
+    head.count = count_;
+    head.total_market_value = unpriced_ ? kNoPriceValue : total_ + total_accrued_;
+    head.name = run_.current.short_name;
+    head.largest_value = largest_;
+    head.type_flags = type_flags_;
+    head.order = records::kReaderOrders;
+    head.total_accrued = total_accrued_;
+    if (maturity_quantity_ != 0) head.average_years = days_by_quantity_ / maturity_quantity_ / 365.0;
+    int page_word = page_word_;
+    if (Option(run_.options, 37)) page_word -= 1;
+    const int in_use =
+        static_cast<int>(std::count_if(categories_.begin(), categories_.end(), [](int c) { return c > 0; }));
+    const int usable = records::FirmHeadingBlock().page_length - 4;
+    if (usable > 0) page_word += (in_use + 14) / usable;
+    head.page_word = static_cast<int16_t>(page_word);
+    head.account_word = run_.current.objective;
+    work_->Write(1, head.Encode());
+}
+
+// Starts a run: reads the report date, starts OUTPUT.TMP and chooses the
+// accounts. False when the run is abandoned.
+bool StartRun(AppraisalRun& run, int16_t& step) {
+    run.started = true;
+    if (run.output_mode <= 0) {
+        step = kStepAbandoned;
+        return false;
+    }
+    int16_t mode = 0, error = 0;
+    run.report_date = records::Fixed(run.report_date, 8);
+    records::Ckdate(run.report_date, mode, error, run.report_date_number, 0, 1991231);
+    if (run.output_mode != kOutputModeCount)
+        run.frame.emplace(ReportFrame::ForOutputMode(run.output_name, run.output_mode));
+    if (records::Fixed(run.selection, 4) != "S   ") {
+        run.selection = "A   ";
+        run.run_slot = static_cast<int16_t>(std::max(ManagerCodePosition(run.manager), 1));
+        run.walk = WalkAccounts();
+    } else {
+        run.run_slot = 0;
+    }
+    run.countdown = 999;
+    run.slot_flags = {};
+    run.slot_flags[std::max<int>(run.run_slot, 1) - 1] = 1;
+    // The control file starts afresh: nothing of an earlier run is kept.
+    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
+    control.Truncate(0);
+    return true;
+}
+
+void WriteFinished() {
+    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
+    control.Write(1, records::FinishedControlHeader());
+}
+
+}  // namespace
+
+void Apgath(AppraisalRun& run, int16_t& step) {
+    ReadCommon(run);
+    records::Gcn();
+    if (!run.started && !StartRun(run, step)) return;
+    if (run.done) {
+        WriteFinished();
+        step = kStepFinished;
+        return;
+    }
+    if (run.countdown > 1) --run.countdown;
+    run.market_by_type = {};
+
+    // The next account.
+    AppraisalAccount& a = run.current;
+    a = AppraisalAccount{};
+    const bool single = run.selection == "S   ";
+    std::string manager_code;
+    if (single) {
+        if (run.next > 0) {
+            run.done = true;
+            WriteFinished();
+            step = kStepFinished;
+            return;
+        }
+        run.next = 1;
+        a.id = records::Fixed(run.account, 8);
+        const AccountWalk all = WalkAccounts();
+        for (const AccountEntry& e : all.accounts)
+            if (e.id == a.id) a.index = static_cast<int16_t>(e.entry);
+        if (a.index == 0) {
+            run.Say(" ACCOUNT " + records::TrimRight(a.id) + " is not in ACCOUNT.IDX; nothing is appraised.");
+            run.done = true;
+            WriteFinished();
+            step = kStepFinished;
+            return;
+        }
+        ReadAccountData(run, a.index, manager_code);
+    } else {
+        bool found = false;
+        while (run.next < run.walk.accounts.size()) {
+            const AccountEntry& e = run.walk.accounts[run.next++];
+            a = AppraisalAccount{};
+            a.id = e.id;
+            a.index = static_cast<int16_t>(e.entry);
+            ReadAccountData(run, e.entry, manager_code);
+            if (ManagerMatches(run.manager, manager_code)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            run.done = true;
+            WriteFinished();
+            step = kStepFinished;
+            return;
+        }
+        a.count = static_cast<int16_t>(run.walk.count);
+    }
+    a.run_slot = run.run_slot;
+    run.account = a.id;
+
+    // The lots.
+    const HoldingsSource source =
+        PrepareHoldings(records::TrimRight(a.id), run.report_date_number, run.program_date_number);
+    AccountValuation valuation(run);
+    if (!valuation.Value(source.file)) {
+        step = kStepLotReadFailed;
+        return;
+    }
+
+    // The control file.
+    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
+    const float yymmdd = run.report_date_number;
+    if (run.run_slot > 0) {
+        records::AppraisalControlAccount rec;
+        rec.account = a.id;
+        rec.year = static_cast<int16_t>(std::trunc(yymmdd / 10000));
+        rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) / 100));
+        rec.index = a.index;
+        rec.count = a.count;
+        rec.report_date = run.report_date;
+        rec.date_number = yymmdd;
+        rec.name = a.short_name;
+        control.Write(run.run_slot + 1, rec.Encode());
+    }
+    records::AppraisalControlHeader head;
+    int16_t slot = run.run_slot > 0 ? run.run_slot : int16_t{1};
+    if (single || a.count < a.index) {
+        run.slot_flags[slot - 1] = 0;
+        slot = 0;
+    }
+    head.slot = slot;
+    head.slot_flags = run.slot_flags;
+    head.countdown = run.countdown;
+    head.manager = records::Fixed(run.manager, 4);
+    head.output_mode = run.output_mode;
+    control.Write(1, head.Encode());
+    step = kStepHoldingsPages;
+}
+
+}  // namespace reports
