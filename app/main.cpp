@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "entry/entry_commands.h"
 #include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
@@ -14,9 +15,10 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);  // takes the Qt options out of argv
     const std::filesystem::path data_directory = argc > 1 ? argv[1] : ".";
     if (const int status = shell::OpenDataDirectory(data_directory, argc > 1); status != 0) return status;
-    // The set-up and pricing subsystems register their commands and
+    // The set-up, entry and pricing subsystems register their commands and
     // dialogs before the frame is made.
     setup::RegisterSetupCommands();
+    entry::RegisterEntryCommands();
     pricing::RegisterPricingDialogs();
     shell::CLedraApp app;
     if (!app.InitInstance()) return 1;

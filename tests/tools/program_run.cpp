@@ -1,5 +1,6 @@
 #include "tests/tools/program_run.h"
 
+#include "entry/entry_commands.h"
 #include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "tests/tools/script_driver.h"
@@ -21,8 +22,11 @@ ProgramRun::ProgramRun(const std::filesystem::path& data_directory, Options opti
         failures_.push_back(problem);
         return;
     }
-    setup::RegisterSetupCommands();
-    pricing::RegisterPricingDialogs();
+    if (!options.without_subsystem_commands) {
+        setup::RegisterSetupCommands();
+        entry::RegisterEntryCommands();
+        pricing::RegisterPricingDialogs();
+    }
     app_ = std::make_unique<shell::CLedraApp>();
     auto strict = Strict("start-up");
     if (!options.startup_script.empty()) {

@@ -31,6 +31,10 @@ public:
         // Answers to what start-up shows (a script of message steps, as
         // the script driver reads them); anything else there fails.
         std::string startup_script;
+        // The commands and dialogs of the set-up, entry and pricing
+        // subsystems are registered, as the program registers them, unless
+        // a test of the registration itself asks to leave them out.
+        bool without_subsystem_commands;
     };
 
     // Enters the data directory (made when missing) and starts the program.

@@ -1,0 +1,29 @@
+#include "entry/entry_commands.h"
+
+#include "entry/cash_dialog.h"
+#include "entry/trades_dialog.h"
+#include "entry/transfers_dialog.h"
+#include "shell/command_ids.h"
+#include "shell/commands.h"
+#include "shell/main_frame.h"
+
+namespace entry {
+namespace {
+
+template <class Dlg>
+void RegisterEntryDialog(int id) {
+    shell::RegisterCommand(id, [](shell::CMainFrame& frame) {
+        Dlg dialog(&frame);
+        dialog.DoModal();
+    });
+}
+
+}  // namespace
+
+void RegisterEntryCommands() {
+    RegisterEntryDialog<CTradesDlg>(shell::kCmdTrades);
+    RegisterEntryDialog<CCashDlg>(shell::kCmdCash);
+    RegisterEntryDialog<CTransfersDlg>(shell::kCmdTransfers);
+}
+
+}  // namespace entry
