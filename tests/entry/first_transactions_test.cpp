@@ -1,0 +1,93 @@
+// First transactions on a new firm, end to end: the script
+// tests/entry/scripts/first_transactions.script run on a data directory
+// that holds only a stock and a bond; the transactions it leaves in
+// TRSMITH1.REC, the lots and the cash balance as the lot list gives them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/lot_lists.h"
+#include "records/account_records.h"
+#include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/record_files.h"
+#include "tests/fixtures/temp_dir.h"
+#include "tests/tools/program_run.h"
+
+namespace {
+
+using fixtures::TempDataDir;
+
+TEST(FirstTransactions, TheScriptLeavesItsTransactionsLotsAndCash) {
+    TempDataDir dir;
+    fixtures::WriteSecurities({
+        {.symbol = "IBM", .cusip = "459200101", .description1 = "INTL BUSINESS MACHINES", .type = "H"},
+        {.symbol = "T10",
+         .cusip = "912827ZZ1",
+         .description1 = "TREASURY NOTE",
+         .type = "B",
+         .maturity = "06/15/10",
+         .rate = 6.5f},
+    });
+    {
+        tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+        ASSERT_TRUE(run.Started());
+        EXPECT_TRUE(
+            run.RunScriptFile(std::string(LEDRA_TESTS_DIR) + "/entry/scripts/first_transactions.script"));
+        for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+    }
+
+    const std::vector<records::TransactionRecord> trs = fixtures::ReadTransactions("SMITH1");
+    ASSERT_EQ(trs.size(), 5u);
+    struct Expected {
+        const char* code;
+        const char* symbol;
+        const char* lot;
+        const char* date;
+        double quantity;
+        float price;
+        double amount;
+        double commission;
+    };
+    const Expected expected[] = {
+        {"FI  ", "CASH        ", "    ", " 3/ 2/98", 0, 0, 10000.0, 0},
+        {"B   ", "IBM         ", "1   ", " 3/ 3/98", 100, 50.0f, 5025.0, 25.0},
+        {"S   ", "IBM         ", "1   ", " 6/ 1/98", 40, 55.0f, 2200.0, 0},
+        {"SI  ", "T10         ", "B1  ", " 7/ 1/98", 10000, 0, 10100.0, 0},
+        {"DI  ", "CASH        ", "    ", " 9/15/98", 0, 0, 30.0, 0},
+    };
+    for (std::size_t i = 0; i < trs.size(); ++i) {
+        SCOPED_TRACE(i);
+        const records::TransactionRecord& t = trs[i];
+        EXPECT_EQ(t.code, expected[i].code);
+        EXPECT_EQ(t.trade_date, expected[i].date);
+        EXPECT_EQ(t.tax_lot, expected[i].lot);
+        if (expected[i].quantity != 0) {
+            EXPECT_EQ(t.symbol, expected[i].symbol);
+            EXPECT_EQ(t.quantity, expected[i].quantity);
+        }
+        if (expected[i].price != 0) EXPECT_EQ(t.price, expected[i].price);
+        EXPECT_NEAR(t.amount, expected[i].amount, 0.005);
+        EXPECT_EQ(t.commission, expected[i].commission);
+    }
+    EXPECT_EQ(trs[3].lot_date, " 1/ 5/97");
+    EXPECT_EQ(trs[3].lot_cost, 9800.0);
+    EXPECT_EQ(trs[4].SourceSymbol(), "IBM         ");
+
+    double cash = 0;
+    int16_t count = 0;
+    std::vector<engine::LotListEntry> lots;
+    engine::Push("SMITH1  ", "IBM         ", cash, count, lots);
+    EXPECT_NEAR(cash, 10000.0 - 5025.0 + 2200.0 + 30.0, 0.005);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(lots[0].tax_lot, "1   ");
+    EXPECT_EQ(lots[0].quantity, 60.0);
+    engine::Push("SMITH1  ", "T10         ", cash, count, lots);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(lots[0].tax_lot, "B1  ");
+    EXPECT_EQ(lots[0].quantity, 10000.0);
+    EXPECT_EQ(lots[0].open_date, " 1/ 5/97");
+}
+
+}  // namespace
