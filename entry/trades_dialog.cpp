@@ -171,16 +171,7 @@ void CTradesDlg::ShowBlock() {
         SetDlgItemText(kCodeBox, records::TrimRight(block.code));
     }
     // The shares allocated so far: every allocation still listed.
-    double allocated = 0;
-    const int16_t last = records::ReadLineCounter(records::kBlockTradeFile);
-    for (long rec = 2; rec <= last; ++rec) {
-        std::string view;
-        if (records::ReadEditView(records::kBlockTradeFile, rec, view) != 0) break;
-        records::Record r(view.size());
-        std::copy(view.begin(), view.end(), r.data());
-        const records::BlockAllocation a = records::BlockAllocation::Decode(r);
-        if (!records::IsBlank(a.symbol)) allocated += a.shares;
-    }
+    const double allocated = records::AllocatedBlockShares();
     SetDlgItemText(kBlockTotal, defined ? FormatDouble(block.quantity) : "");
     SetDlgItemText(kBlockAllocated, FormatDouble(allocated));
     SetDlgItemText(kBlockSymbol, defined ? records::TrimRight(block.symbol) : "");

@@ -208,6 +208,22 @@ int16_t WriteEditView(std::string_view file, long rec, std::string_view view) {
     return Wrr140(kTransactionLineUnit, rec, view);
 }
 
+double AllocatedBlockShares() {
+    Open4(kTransactionLineUnit, kBlockTradeFile);
+    UnitGuard guard(kTransactionLineUnit);
+    Record first;
+    if (!ReadRecord(kTransactionLineUnit, 1, first) || first.size() < 2) return 0;
+    const int16_t last = first.I16(0);
+    double shares = 0;
+    Record line;
+    for (long rec = 2; rec <= last; ++rec) {
+        if (!ReadRecord(kTransactionLineUnit, rec, line)) break;
+        const BlockAllocation a = BlockAllocation::Decode(line);
+        if (!IsBlank(a.symbol)) shares += a.shares;
+    }
+    return shares;
+}
+
 int16_t AppendBlockAllocation(std::string_view view, long& rec) {
     rec = -1;
     Open4(kTransactionLineUnit, kBlockTradeFile);

@@ -121,6 +121,10 @@ int16_t ReadEditView(std::string_view file, long rec, std::string& view);
 // Writes the edit view back to record `rec`; the rest of the record keeps
 // its bytes. 0 done, 1 failed.
 int16_t WriteEditView(std::string_view file, long rec, std::string_view view);
+// The shares of the block's allocations still listed: every line of
+// records 2 to the counter whose symbol is not blank.
+double AllocatedBlockShares();
+
 // Writes a new block allocation (its edit view) at record counter + 1 and
 // the counter back to record 1; rec is the record used. 0 done, 1 failed
 // (also when no block is defined: rec is then -1 and nothing is written).

@@ -187,9 +187,20 @@ TEST_F(EntryDialogs, TradesFromTheMenuChecksEveryFieldThenPostsAndListsTheLot) {
                  if (lots.GetCount() != 1) return std::string("lots ") + std::to_string(lots.GetCount());
                  return lots.GetText(0).substr(0, 5) == "1    " ? std::string() : "lot " + lots.GetText(0);
              })
+        // A sale of more than the lot holds: the rebuild refuses it, under
+        // the type field's label of one blank.
+        .SelectText(kCodeBox, "S  - Sell")
+        .SetText(T::kTaxLot, "1")
+        .SetText(kDateEdit, "06/01/98")
+        .SetText(T::kShares, "150")
+        .SetText(T::kPrice, "50")
+        .SetText(T::kBroker, "BRK1")
+        .Click(kPostButton)
+        .Run("refused", Messages("[1. :This lot has been partially or totally sold/covered.]"))
         .Click(IDCANCEL)
         .ExpectClosed();
     EXPECT_EQ(Run(again), IDCANCEL);
+    EXPECT_EQ(fixtures::ReadTransactions("ACC1").size(), 1u);
 }
 
 TEST_F(EntryDialogs, TypedNumbersReachThePostingWithTheirPoint) {
