@@ -21,6 +21,7 @@
 #include "records/record.h"
 #include "records/rounding.h"
 #include "records/transaction_lines.h"
+#include "shell/command_ids.h"
 #include "shell/message_list.h"
 #include "tests/engine/posting_fixture.h"
 #include "tests/fixtures/account_builder.h"
@@ -142,10 +143,13 @@ TEST_F(EntryDialogs, TradesFromTheMenuChecksEveryFieldThenPostsAndListsTheLot) {
         .SetText(T::kCommission, "x")
         .SetText(T::kMiscExpense, "--1")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("check messages in order",
              Messages("[1.Illegal transaction date: ][2.Illegal settlement date: 13/01/98]"
                       "[3.Illegal SHARES value: 1O0][4.Illegal PRICE value: 4.5.5]"
                       "[5.Illegal  COMMISSION value: x][6.Illegal MISC EXPENSE value: --1]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .Run("nothing posted", [] { return TempDataDir::Exists("TRACC1.REC") ? "posted" : ""; })
         // The checks pass; the posting routine refuses three fields.
         .SetText(kAccountBox, "NOSUCH")
@@ -159,8 +163,11 @@ TEST_F(EntryDialogs, TradesFromTheMenuChecksEveryFieldThenPostsAndListsTheLot) {
         .SetText(T::kMiscExpense, "")
         .SetText(T::kTaxLot, "1")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("posting messages in field order",
              Messages("[1.Account:Invalid account identifier.][2.Tran. Code:Invalid transaction code.]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .Select(kAccountBox, 0)
         .Select(kCodeBox, 0)
         .SetText(T::kBroker, "BRK1")
@@ -196,7 +203,10 @@ TEST_F(EntryDialogs, TradesFromTheMenuChecksEveryFieldThenPostsAndListsTheLot) {
         .SetText(T::kPrice, "50")
         .SetText(T::kBroker, "BRK1")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("refused", Messages("[1. :This lot has been partially or totally sold/covered.]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .Click(IDCANCEL)
         .ExpectClosed();
     EXPECT_EQ(Run(again), IDCANCEL);
@@ -297,7 +307,10 @@ TEST_F(EntryDialogs, CashShowsTheListedAmountAndDeletesWithModeC) {
         .SetText(kDateEdit, "")
         .SetText(CCashDlg::kAmount, "abc")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("date first", Messages("[1.Illegal transaction date: ][2.Illegal AMOUNT value: abc]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .SelectText(kAccountBox, "ACC1")
         .Run("balance",
              [&] {
@@ -309,7 +322,10 @@ TEST_F(EntryDialogs, CashShowsTheListedAmountAndDeletesWithModeC) {
         .SetText(kDateEdit, "03/02/98")
         .SetText(CCashDlg::kAmount, "125.5")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("hand-typed code", Messages("[1.Tran. Code:Invalid transaction code.]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .SelectText(kCodeBox, "FI - Cash Received")
         .Click(kPostButton)
         .ExpectClosed();
@@ -431,7 +447,10 @@ TEST_F(EntryDialogs, ALineThatCannotBeReadIsNotWrittenOver) {
         .SetText(kDateEdit, "03/02/98")
         .SetText(CCashDlg::kAmount, "10")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("refused", Messages("[1.Could not write OFFLINET.DAT.]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .Click(IDCANCEL)
         .ExpectClosed();
     EXPECT_EQ(Run(cash), IDCANCEL);
@@ -521,10 +540,13 @@ TEST_F(EntryDialogs, TransfersShowTheHistoricalGroupForSIAndCheckTheirFields) {
         .SetText(CTransfersDlg::kCost, "y")
         .SetText(CTransfersDlg::kShares, "z")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("four messages",
              Messages(
                  "[1.Illegal purchase date: 13/01/97][2.Illegal AMOUNT value: 1x][3.Illegal COST value: y]"
                  "[4.Illegal SHARES value: z]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .Select(kAccountBox, 1)  // ACC1: reverse order
         .SetText(kSymbolBox, "IBM")
         .SetText(CTransfersDlg::kPurchaseDate, "")
@@ -532,7 +554,10 @@ TEST_F(EntryDialogs, TransfersShowTheHistoricalGroupForSIAndCheckTheirFields) {
         .SetText(CTransfersDlg::kCost, "4000")
         .SetText(CTransfersDlg::kShares, "100")
         .Click(kPostButton)
+        .ExpectDialog(shell::kReportErrorsDialogId)
         .Run("posting messages", Messages("[1.Purchase Date:Invalid purchase date.]"))
+        .Click(IDOK)
+        .ExpectClosed()
         .SetText(CTransfersDlg::kTaxLot, "T1")
         .SetText(CTransfersDlg::kPurchaseDate, "01/05/90")
         .Click(kPostButton)

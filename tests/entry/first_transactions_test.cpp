@@ -1,7 +1,7 @@
-// First transactions on a new firm, end to end: the script
-// tests/entry/scripts/first_transactions.script run on a data directory
-// that holds only a stock and a bond; the transactions it leaves in
-// TRSMITH1.REC, the lots and the cash balance as the lot list gives them.
+// Getting started with transactions, end to end: the script
+// tests/app/scripts/getting_started_transactions.script run on an empty
+// data directory; the transactions it leaves in TRSMITH1.REC, the lots and
+// the cash balance as the lot list gives them.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,6 @@
 #include "engine/lot_lists.h"
 #include "records/account_records.h"
 #include "tests/fixtures/account_builder.h"
-#include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
 
@@ -21,20 +20,11 @@ using fixtures::TempDataDir;
 
 TEST(FirstTransactions, TheScriptLeavesItsTransactionsLotsAndCash) {
     TempDataDir dir;
-    fixtures::WriteSecurities({
-        {.symbol = "IBM", .cusip = "459200101", .description1 = "INTL BUSINESS MACHINES", .type = "H"},
-        {.symbol = "T10",
-         .cusip = "912827ZZ1",
-         .description1 = "TREASURY NOTE",
-         .type = "B",
-         .maturity = "06/15/10",
-         .rate = 6.5f},
-    });
     {
         tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
         ASSERT_TRUE(run.Started());
-        EXPECT_TRUE(
-            run.RunScriptFile(std::string(LEDRA_TESTS_DIR) + "/entry/scripts/first_transactions.script"));
+        EXPECT_TRUE(run.RunScriptFile(std::string(LEDRA_TESTS_DIR) +
+                                      "/app/scripts/getting_started_transactions.script"));
         for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
     }
 
