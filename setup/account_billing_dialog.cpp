@@ -60,7 +60,7 @@ CAccountBillingDlg::CAccountBillingDlg(Window* parent) : Dialog(AccountBillingTe
     for (const int id : {kPaymentDate, kClosingDate})
         Bind(id, Notify::Changed, [this, id] { shell::FilterDateKey(GetDlgItem(id)); });
     for (const int id : {kLastMonth, kLastYear})
-        Bind(id, Notify::Changed, [this, id] { OnDigitsChange(id); });
+        Bind(id, Notify::Changed, [this, id] { shell::FilterDigitsKey(GetDlgItem(id)); });
     Bind(kOk, Notify::Clicked, &D::OnOK);
     Bind(kCancel, Notify::Clicked, &D::OnCancel);
 }
@@ -136,20 +136,6 @@ void CAccountBillingDlg::OnAccountChange() {
         ShowSelected();
     else
         GetDlgItem(kAccounts).SetCurSel(current_);
-}
-
-// The month and the year take digits only: anything else is taken out
-// with a beep.
-void CAccountBillingDlg::OnDigitsChange(int id) {
-    Control edit = GetDlgItem(id);
-    const std::string text = edit.GetWindowText();
-    std::string digits;
-    for (const char c : text)
-        if (c >= '0' && c <= '9') digits += c;
-    if (digits == text) return;
-    edit.SetWindowText(digits);
-    edit.SetSel(static_cast<int>(digits.size()), static_cast<int>(digits.size()));
-    MessageBeep(MB_OK);
 }
 
 void CAccountBillingDlg::OnOK() {

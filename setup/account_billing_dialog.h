@@ -42,7 +42,6 @@ private:
     // the messages shown) when a check or the write failed.
     bool CheckAndStore();
     void OnAccountChange();
-    void OnDigitsChange(int id);
 
     int current_ = -1;
     std::string account_;

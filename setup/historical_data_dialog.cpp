@@ -62,7 +62,7 @@ std::string MonthMessage(const char* format, int month) {
 }  // namespace
 
 CHistoricalDataDlg::CHistoricalDataDlg(Window* parent) : Dialog(HistoricalDataTemplate(), parent) {
-    Bind(kYear, Notify::Changed, &D::OnYearChange);
+    Bind(kYear, Notify::Changed, [this] { shell::FilterDigitsKey(GetDlgItem(kYear)); });
     Bind(kGetData, Notify::Clicked, &D::OnGetData);
     Bind(kSaveData, Notify::Clicked, &D::OnSaveData);
     Bind(kDone, Notify::Clicked, [this] { EndDialog(IDOK); });
@@ -95,19 +95,6 @@ void CHistoricalDataDlg::ShowValues(bool shown) {
         for (const int id : *ids) GetDlgItem(id).ShowWindow(values);
     GetDlgItem(kSaveData).ShowWindow(values);
     for (const int id : {kGetData, kAccounts, kYear}) GetDlgItem(id).ShowWindow(choice);
-}
-
-// The year takes digits only: anything else is taken out with a beep.
-void CHistoricalDataDlg::OnYearChange() {
-    Control edit = GetDlgItem(kYear);
-    const std::string text = edit.GetWindowText();
-    std::string digits;
-    for (const char c : text)
-        if (c >= '0' && c <= '9') digits += c;
-    if (digits == text) return;
-    edit.SetWindowText(digits);
-    edit.SetSel(static_cast<int>(digits.size()), static_cast<int>(digits.size()));
-    MessageBeep(MB_OK);
 }
 
 void CHistoricalDataDlg::OnGetData() {

@@ -43,7 +43,6 @@ public:
 private:
     std::string Account() const;
     void ShowValues(bool shown);
-    void OnYearChange();
     void OnGetData();
     void OnSaveData();
 

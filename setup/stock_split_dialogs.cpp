@@ -74,7 +74,7 @@ std::string EditDate(int16_t month, int16_t day, int16_t year) {
 // ---- Stock Split: the year and the security
 
 CStockSplitDlg::CStockSplitDlg(Window* parent) : Dialog(StockSplitTemplate(), parent) {
-    Bind(kYear, Notify::Changed, &CStockSplitDlg::OnYearChange);
+    Bind(kYear, Notify::Changed, [this] { shell::FilterDigitsKey(GetDlgItem(kYear)); });
     Bind(kOk, Notify::Clicked, &CStockSplitDlg::OnOK);
     Bind(kCancel, Notify::Clicked, &CStockSplitDlg::OnCancel);
 }
@@ -89,19 +89,6 @@ bool CStockSplitDlg::OnInitDialog() {
     if (year < 0 || year > 99) year = 0;
     SetDlgItemText(kYear, std::to_string(year < 51 ? 2000 + year : 1900 + year));
     return true;
-}
-
-// The year takes digits only: anything else is taken out with a beep.
-void CStockSplitDlg::OnYearChange() {
-    Control edit = GetDlgItem(kYear);
-    const std::string text = edit.GetWindowText();
-    std::string digits;
-    for (const char c : text)
-        if (c >= '0' && c <= '9') digits += c;
-    if (digits == text) return;
-    edit.SetWindowText(digits);
-    edit.SetSel(static_cast<int>(digits.size()), static_cast<int>(digits.size()));
-    MessageBeep(MB_OK);
 }
 
 void CStockSplitDlg::OnOK() {

@@ -44,7 +44,6 @@ public:
     const std::string& Security() const { return security_; }
 
 private:
-    void OnYearChange();
 
     std::string year_text_;
     std::string security_;

@@ -175,4 +175,15 @@ void FilterDateComboKey(platform::Control combo) {
     FilterDate(combo);
 }
 
+void FilterDigitsKey(platform::Control edit) {
+    const std::string text = edit.GetWindowText();
+    std::string digits;
+    for (const char c : text)
+        if (c >= '0' && c <= '9') digits += c;
+    if (digits == text) return;
+    edit.SetWindowText(digits);
+    edit.SetSel(static_cast<int>(digits.size()), static_cast<int>(digits.size()));
+    platform::MessageBeep(platform::MB_OK);
+}
+
 }  // namespace shell

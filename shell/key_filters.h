@@ -18,5 +18,8 @@ extern int g_number_entry_flag;
 void FilterNumberKey(platform::Control edit);
 void FilterDateKey(platform::Control edit);
 void FilterDateComboKey(platform::Control combo);
+// A field that takes digits only (a year, a month): anything else is taken
+// out with a beep and the caret put at the end.
+void FilterDigitsKey(platform::Control edit);
 
 }  // namespace shell
