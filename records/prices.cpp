@@ -60,6 +60,14 @@ void WritePrice(int unit, long record, double price) {
     WriteRecord(unit, record, rec);
 }
 
+// The four-digit year of a yearly file: a two-digit year through the date
+// window, a windowed year (100 + YY) as 1900 + it, four digits as given.
+int YearOfFile(int year) {
+    if (year >= 0 && year <= 99) return FourDigitYear(year);
+    if (year >= 100 && year <= 150) return 1900 + year;
+    return year;
+}
+
 constexpr std::size_t kSplitOffset = 14;
 constexpr std::size_t kSplitSize = 13;
 
@@ -124,12 +132,7 @@ void Getai(std::string_view date1, std::string_view date2, double face, float ra
 }
 
 std::string SplitFileName(int year) {
-    int four_digit = year;
-    if (year >= 0 && year <= 99)
-        four_digit = FourDigitYear(year);
-    else if (year >= 100 && year <= 150)  // a windowed year, 100 + YY
-        four_digit = 1900 + year;
-    return Write("('SECR',I4,'.SPL')", {static_cast<long long>(four_digit)});
+    return Write("('SECR',I4,'.SPL')", {static_cast<long long>(YearOfFile(year))});
 }
 
 std::string SplitFileNameOfDate(std::string_view date) {
@@ -176,6 +179,39 @@ void SplitRecord::Encode(Record& rec) const {
         rec.SetR4(off + 8, splits[k].pay_date);
         rec.data()[off + 12] = splits[k].posted;
     }
+}
+
+std::string DividendFileName(int year) {
+    return Write("('SECR',I4,'.DIV')", {static_cast<long long>(YearOfFile(year))});
+}
+
+DividendRecord DividendRecord::Decode(const Record& rec) {
+    Record r = rec;
+    if (r.size() < kDividendRecordLength) r.bytes().resize(kDividendRecordLength, 0);
+    DividendRecord d;
+    for (int k = 0; k < kDividendSlots; ++k) {
+        const std::size_t off = kDividendSlotSize * static_cast<std::size_t>(k);
+        d.months[k].amount = r.R4(off);
+        d.months[k].ex_date = r.R4(off + 4);
+        d.months[k].pay_day = r.data()[off + 8];
+    }
+    return d;
+}
+
+void DividendRecord::Encode(Record& rec) const {
+    if (rec.size() < kDividendRecordLength) rec.bytes().resize(kDividendRecordLength, 0);
+    for (int k = 0; k < kDividendSlots; ++k) {
+        const std::size_t off = kDividendSlotSize * static_cast<std::size_t>(k);
+        rec.SetR4(off, months[k].amount);
+        rec.SetR4(off + 4, months[k].ex_date);
+        rec.data()[off + 8] = months[k].pay_day;
+    }
+}
+
+Record DividendRecord::NewFileRecord() {
+    Record rec(kDividendRecordLength, 0);
+    std::fill_n(rec.data(), kDividendBlankBytes, static_cast<unsigned char>(' '));
+    return rec;
 }
 
 }  // namespace records

@@ -11,6 +11,10 @@
 // Stock splits are kept one file a year, "SECR" + four-digit year + ".SPL",
 // of 256-byte records: record 1 holds the number of the last record in use,
 // each further record the splits of one security in that year.
+//
+// Downloaded dividends are kept one file a pay year, "SECR" + four-digit
+// year + ".DIV", of 384-byte records: record n belongs to the security whose
+// dividend-file record number is n and holds one slot per pay month.
 
 #include <array>
 #include <cstdint>
@@ -107,6 +111,42 @@ struct SplitRecord {
     // a new record). A Record shorter than 256 bytes is first extended with
     // zeros.
     void Encode(Record& rec) const;
+};
+
+// ---- Dividend files
+
+inline constexpr std::size_t kDividendRecordLength = 384;
+inline constexpr int kDividendSlots = 12;
+inline constexpr std::size_t kDividendSlotSize = 27;
+// The bytes of a new dividend record that start blank; the rest are zero.
+inline constexpr std::size_t kDividendBlankBytes = 128;
+
+// The dividend file of a year, placed in its century like SplitFileName:
+// 98 gives "SECR1998.DIV", 3 gives "SECR2003.DIV".
+std::string DividendFileName(int year);
+
+// The dividend of one pay month: 27 bytes at 27 x (month - 1). Bytes 9-26
+// of a slot hold four 4-byte items and a 16-bit item that only other
+// programs give meaning to; they are kept as read.
+struct DividendSlot {
+    float amount = 0;     // +0, 4-byte real
+    float ex_date = 0;    // +4, ex-dividend date YYMMDD (plain two-digit year)
+    uint8_t pay_day = 0;  // +8, day of the month of the pay date
+};
+
+// A security's record of a dividend file. Bytes 325-384 are not used and
+// are kept as read.
+struct DividendRecord {
+    // The slots of pay months 1 to 12.
+    std::array<DividendSlot, kDividendSlots> months{};
+
+    static DividendRecord Decode(const Record& rec);
+    // Writes the amount, ex-date and pay day of every slot; the slots' other
+    // items and bytes 325-384 keep what the record held. A Record shorter
+    // than 384 bytes is first extended with zeros.
+    void Encode(Record& rec) const;
+    // A record of a newly made dividend file: 128 blanks, then zeros.
+    static Record NewFileRecord();
 };
 
 }  // namespace records
