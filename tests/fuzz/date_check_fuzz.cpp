@@ -10,6 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto parts = fuzz::Split(data, size, 2);
+    // Routines beneath read COMMON.FIL: in a directory of our own, not the caller's.
+    (void)fuzz::DataDir();
     const float low = 0.0f, high = 1501231.0f;
 
     {

@@ -12,6 +12,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto parts = fuzz::Split(data, size, 2);
+    // Routines beneath read COMMON.FIL: in a directory of our own, not the caller's.
+    (void)fuzz::DataDir();
     const std::string_view layout = parts[0];
     const std::string_view text = parts[1];
 

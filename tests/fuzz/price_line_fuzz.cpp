@@ -11,6 +11,7 @@
 
 #include "pricing/price_dates.h"
 #include "pricing/price_lines.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ void Require(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
+    // The date check reads COMMON.FIL: in a directory of our own, not the caller's.
+    (void)fuzz::DataDir();
 
     for (int16_t layout = 0; layout <= pricing::kLayoutCount + 1; ++layout) {
         const pricing::PriceLine p = pricing::ParsePriceLine(line, layout);
