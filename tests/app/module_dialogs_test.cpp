@@ -47,19 +47,29 @@ protected:
 
     bool Script(const std::string& text) { return run_->RunScript(text); }
 
-    // Plays the script `until`, reads the message list, then plays `rest`
-    // (which cancels the dialog, and so empties the list) in one run, and
-    // gives what was read; the failures go to the test.
+    // Plays the script `until`, whose last press is refused, answers the
+    // errors window that opens on top of the dialog (reading the message
+    // list while it shows, and checking that its lines show the list), then
+    // plays `rest` in the same run; gives what was read, and the failures go
+    // to the test. Done in the errors window empties the list.
     Messages Shown(const std::string& until, const std::string& rest) {
         Messages shown;
         std::vector<std::string> failures;
-        std::vector<platform::ScriptStep> first = tools::ParseScript(until, run_->Frame()).steps;
-        std::vector<platform::ScriptStep> second = tools::ParseScript(rest, run_->Frame()).steps;
+        std::vector<platform::ScriptStep> first =
+            tools::ParseScript(until + "dialog 142\n", run_->Frame()).steps;
+        std::vector<platform::ScriptStep> second =
+            tools::ParseScript("  click 1\nclosed\n" + rest, run_->Frame()).steps;
         platform::ScriptedInteraction ordered([&](const std::string& f) { failures.push_back(f); });
         ordered.SetTopLevelWindow(run_->Frame());
         for (platform::ScriptStep& step : first) ordered.Add(std::move(step));
         ordered.Run("the message list", [&] {
             shown = shell::GetMessages();
+            const auto& lines = shell::ReportErrorsDialog().Lines();
+            for (std::size_t k = 0; k < lines.size(); ++k) {
+                const std::string want = k < shown.size() ? shown[k] : std::string();
+                if (lines[k] != want)
+                    return "errors window line " + std::to_string(k + 1) + ": \"" + lines[k] + "\"";
+            }
             return std::string();
         });
         for (platform::ScriptStep& step : second) ordered.Add(std::move(step));
@@ -69,7 +79,15 @@ protected:
             ordered.FailIfStepsLeft();
         }
         for (const std::string& f : failures) ADD_FAILURE() << f;
+        EXPECT_TRUE(shell::GetMessages().empty());
         return shown;
+    }
+
+    // Plays a script in which nothing is refused (an errors window would
+    // fail it) and gives the message list after it.
+    Messages Passed(const std::string& script) {
+        EXPECT_TRUE(Script(script)) << AllFailures(*run_);
+        return shell::GetMessages();
     }
 
     TempDataDir dir_;
@@ -105,7 +123,7 @@ TEST_F(ModuleDialogsTest, InvoiceRequestChecksItsDatesAndFileNameAndStoresTheGlo
         const std::string rest =
             c.messages.empty() ? "closed\nmessage \"This item is not available.\" \"Report Diagnostic\" ok\n"
                                : "  click 1140\nclosed\n";
-        EXPECT_EQ(c.messages.empty() ? Shown(until + rest, "") : Shown(until, rest), c.messages) << c.name;
+        EXPECT_EQ(c.messages.empty() ? Passed(until + rest) : Shown(until, rest), c.messages) << c.name;
     }
 }
 
@@ -204,7 +222,8 @@ TEST_F(ModuleDialogsTest, BillingChecksTheMonthAndTheDates) {
     for (const Case& c : cases) {
         std::filesystem::remove(records::kAccountBillingFile);
         const std::string until = std::string("command 32902\ndialog 187\n") + c.steps + "  click 1380\n";
-        EXPECT_EQ(Shown(until, c.messages.empty() ? "closed\n" : "  click 1140\nclosed\n"), c.messages)
+        EXPECT_EQ(c.messages.empty() ? Passed(until + "closed\n") : Shown(until, "  click 1140\nclosed\n"),
+                  c.messages)
             << c.steps;
         // Nothing is stored while a check fails.
         EXPECT_EQ(TempDataDir::Exists(records::kAccountBillingFile), c.messages.empty()) << c.steps;
@@ -219,6 +238,11 @@ TEST_F(ModuleDialogsTest, BillingKeepsEachAccountsEntryAndSnapsTheSelectionBackO
                "  expect-text 1322 \"\"\n"
                "  set 1317 \"-\"\n"
                "  select 1125 \"ACC002\"\n"
+               "  dialog 142\n"
+               "    expect-text 1177 \"1.Illegal Balance Due: -\"\n"
+               "    expect-text 2 \"\"\n"
+               "    click 1\n"
+               "  closed\n"
                "  set 1317 \"1,250.50\"\n"
                "  set 1320 \"C\"\n"
                "  set 1322 \"11\"\n"
@@ -299,7 +323,7 @@ TEST_F(ModuleDialogsTest, IncomeDistributionInitializationTakesAYearAndAListedSe
                                   "\"\n  click 1380\n";
         const std::string rest =
             c.messages.empty() ? "closed\ndialog 185\n  click 1140\nclosed\n" : "  click 1140\nclosed\n";
-        EXPECT_EQ(c.messages.empty() ? Shown(until + rest, "") : Shown(until, rest), c.messages)
+        EXPECT_EQ(c.messages.empty() ? Passed(until + rest) : Shown(until, rest), c.messages)
             << c.year << " " << c.security;
     }
 }
@@ -330,6 +354,12 @@ TEST_F(ModuleDialogsTest, IncomeDistributionsCheckMonthByMonthAndKeepTheRows) {
                "  set 1232 \"13/40/98\"\n"
                "  set 1214 \"-\"\n"
                "  click 1380\n"
+               "  dialog 142\n"
+               "    expect-text 1177 \"1.Illegal Div Rate for Jan: -\"\n"
+               "    expect-text 2 \"2.Illegal ExDate for Mar: 13/40/98\"\n"
+               "    expect-text 3 \"\"\n"
+               "    click 1\n"
+               "  closed\n"
                "  set 1232 \"3/15/98\"\n"
                "  set 1233 \"3/31/98\"\n"
                "  set 1214 \"\"\n"
