@@ -2,6 +2,7 @@
 
 #include "entry/cash_dialog.h"
 #include "entry/trades_dialog.h"
+#include "entry/tran_edit_select_dialog.h"
 #include "entry/transfers_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/commands.h"
@@ -24,6 +25,7 @@ void RegisterEntryCommands() {
     RegisterEntryDialog<CTradesDlg>(shell::kCmdTrades);
     RegisterEntryDialog<CCashDlg>(shell::kCmdCash);
     RegisterEntryDialog<CTransfersDlg>(shell::kCmdTransfers);
+    RegisterTranEditSelect();
 }
 
 }  // namespace entry
