@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <tuple>
@@ -22,6 +23,7 @@ namespace {
 using records::Record;
 
 constexpr std::size_t kGainRecordOffset = 106;  // field 17 of a transaction record
+constexpr std::size_t kOpenDateOffset = 52;     // a lot's open date (8 characters)
 constexpr double kClosedQuantity = 0.0005;      // a lot this close to 0 is closed
 constexpr int16_t kLastRecordNumber = 32767;    // record numbers are 16-bit
 constexpr int16_t kCashSecurityRecord = 2;
@@ -170,6 +172,7 @@ HoldingsWork::HoldingsWork(std::string_view account, std::string_view label, con
       lots_(options[kLotTextsOption] >= 1) {}
 
 void HoldingsWork::Start() {
+    header_current_ = false;
     lots_.Create(HoldingsWorkName(), LotTextsWorkName());
     // A replay without option 64 leaves no HL.EXT behind, so that no
     // earlier replay's lot texts pass for this one's.
@@ -189,6 +192,7 @@ void HoldingsWork::Start() {
 }
 
 void HoldingsWork::Resume() {
+    header_current_ = false;
     lots_.Load(HoldingsWorkName(), LotTextsWorkName());
     gain_count_ = 0;
     gains_.assign(1, Record());
@@ -233,7 +237,7 @@ bool HoldingsWork::Flush() {
 void HoldingsWork::WriteGainRecord(long n, const Record& rec) {
     const auto at = static_cast<std::size_t>(n);
     // A write past the end leaves zero records in between, as the file does.
-    if (at >= gains_.size()) gains_.resize(at + 1, Record(records::kAccountRecordLength, 0));
+    while (gains_.size() <= at) gains_.emplace_back(records::kAccountRecordLength, 0);
     if (&gains_[at] != &rec) gains_[at] = rec;
     gains_[at].bytes().resize(records::kAccountRecordLength, 0);
     if (defer_) {
@@ -249,8 +253,16 @@ void HoldingsWork::ReadSecurities() {
 }
 
 void HoldingsWork::LookUpSecurity(int16_t record) {
-    auto [it, added] = security_lines_.try_emplace(record, std::string(32, ' '), std::string(32, ' '));
-    if (added && record > 0) {
+    // Found first: the blank texts of a new entry are built only for a
+    // security not met before.
+    auto it = security_lines_.find(record);
+    if (it != security_lines_.end()) {
+        description1_ = it->second.first;
+        description2_ = it->second.second;
+        return;
+    }
+    it = security_lines_.try_emplace(record, std::string(32, ' '), std::string(32, ' ')).first;
+    if (record > 0) {
         if (!securities_)
             securities_ = std::make_unique<records::DirectFile>(records::kSecurityRecords,
                                                                 records::kAccountRecordLength, false);
@@ -264,6 +276,16 @@ void HoldingsWork::LookUpSecurity(int16_t record) {
 void HoldingsWork::SetSecurity(std::string_view description1, std::string_view description2) {
     description1_ = records::Fixed(description1, 32);
     description2_ = records::Fixed(description2, 32);
+}
+
+void HoldingsWork::NewLotBytes(int16_t n) {
+    // A new lot is encoded over the bytes its record holds (zeros past the
+    // end of the file), in the scratch record: no allocation per lot.
+    if (lots_.Readable(n)) {
+        scratch_ = lots_.Raw(n);
+    } else {
+        scratch_.bytes().assign(records::kAccountRecordLength, 0);
+    }
 }
 
 void HoldingsWork::RoundQuantity(double& value) const {
@@ -343,7 +365,11 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                           int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
                           std::string_view description) {
     status = kReplayDone;
-    lots_.ReadHeader();
+    // The header as record 1 holds it. The last update that ended by
+    // writing it left the two the same: only an update that ended without
+    // writing it (or a change from outside) makes a fresh read necessary.
+    if (!header_current_) lots_.ReadHeader();
+    header_current_ = false;
     records::HoldingsHeader& header = lots_.header();
     if (cls < records::kShortSaleClass || cls > records::kOpeningClass) return;
     const bool lot_texts = lots_.with_extension();
@@ -377,7 +403,15 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                         status = kWorkFilesFailed;
                         return;
                     }
-                    records::HoldingRecord lot = records::HoldingRecord::Decode(current);
+                    // The gain takes the lot's open date, cost and
+                    // rounded quantity: only those are taken from it.
+                    records::HoldingRecord& lot = gain_lot_;
+                    if (current.size() >= records::kAccountRecordLength)
+                        lot.open_date.assign(reinterpret_cast<const char*>(current.data()) + kOpenDateOffset,
+                                             8);
+                    else
+                        lot.open_date = records::HoldingRecord::Decode(current).open_date;
+                    lot.cost = lot_cost;
                     lot.quantity = lot_quantity;
                     WriteGain(t, lot, quantity, sign);
                 }
@@ -426,7 +460,10 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                 status = kWorkFilesFailed;
                 return;
             }
-            records::HoldingRecord lot;
+            // Every field is set: the record reused from one new lot to
+            // the next keeps its texts' storage.
+            records::HoldingRecord& lot = new_lot_;
+            lot.next = -1;
             lot.holding_key = t.holding_key;
             lot.symbol = t.symbol;
             lot.security_record = t.security_record;
@@ -438,10 +475,11 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
             lot.open_date = cls == records::kShortSaleClass ? t.trade_date : t.lot_date;
             lot.bond_interest = t.bond_interest;
             lot.reference = (t.code == "SI  " || t.code == "SO  ") ? t.trade_date : std::string(8, ' ');
-            lot.memo = records::Fixed(memo, 20);
-            Record raw = lots_.Readable(n) ? lots_.Raw(n) : Record(records::kAccountRecordLength, 0);
-            lot.Encode(raw);
-            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), std::move(raw));
+            lot.memo.assign(memo.substr(0, std::min<std::size_t>(memo.size(), 20)));
+            lot.memo.resize(20, ' ');
+            NewLotBytes(n);
+            lot.Encode(scratch_);
+            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
             if (lot_texts) {
                 records::HoldingExtension ext;
                 ext.settlement_date = records::Fixed(date, 8);
@@ -482,9 +520,9 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
             lot.security_record = kCashSecurityRecord;
             lot.quantity = balance;
             lot.cost = balance;
-            Record raw = lots_.Readable(n) ? lots_.Raw(n) : Record(records::kAccountRecordLength, 0);
-            lot.Encode(raw);
-            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), std::move(raw));
+            NewLotBytes(n);
+            lot.Encode(scratch_);
+            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
             // The cash lot carries no texts.
             if (lot_texts) lots_.WriteExtension(n, records::HoldingExtension{});
         }
@@ -494,6 +532,8 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     header.label = label_;
     header.spare = reserved;
     lots_.WriteHeader();
+    // A header with a 0 in one of these fields reads back as an empty list.
+    header_current_ = header.first_lot != 0 && header.records_in_use != 0 && header.next_free != 0;
 }
 
 // ---- The replay
@@ -532,12 +572,21 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         last = records::TransactionFileHeader::Decode(rec).last_record;
     }
 
-    // The transactions that qualify, in replay order.
+    // The transactions that qualify, in replay order: date, then rank
+    // within the day, then record number, packed into one integer so that
+    // the sort compares one word. A date here is never NaN (NaN passes no
+    // as-of test); its bits are mapped so that integer order is float order,
+    // with -0 taken as +0 since the two compare equal.
     struct Entry {
-        float date;
-        int rank;
-        long record;
+        uint64_t order;
         std::size_t decoded;  // in `decoded`
+    };
+    auto order_of = [](float date, int rank, long record) {
+        uint32_t bits = 0;
+        const float d = date == 0.0f ? 0.0f : date;
+        std::memcpy(&bits, &d, sizeof bits);
+        bits = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+        return (uint64_t{bits} << 32) | (static_cast<uint64_t>(rank) << 16) | static_cast<uint64_t>(record);
     };
     std::vector<Entry> entries;
     // The qualifying transactions as decoded once.
@@ -549,12 +598,11 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         records::TransactionRecord t = records::TransactionRecord::Decode(rec);
         const bool in_time = exclude_day != 0 ? t.date_number < as_of : t.date_number <= as_of;
         if (!in_time || t.IsDeleted() || t.type == "N   ") continue;
-        entries.push_back({t.date_number, DayRank(t.code), n, decoded.size()});
+        entries.push_back({order_of(t.date_number, DayRank(t.code), n), decoded.size()});
         decoded.push_back(std::move(t));
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return std::tie(a.date, a.rank, a.record) < std::tie(b.date, b.rank, b.record);
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.order < b.order; });
 
     std::vector<unsigned char> extensions;
     if (texts)
@@ -563,16 +611,24 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     const long extensions_read = static_cast<long>(extensions.size() / records::kAccountRecordLength);
     StoredLotTexts stored(account, options);
 
+    // What records::Code gives for each code met so far: the few codes of
+    // an account are looked up once each instead of once a transaction.
+    struct CodeEntry {
+        uint32_t word;
+        int16_t cls, sign, transfer, not_found;
+    };
+    std::vector<CodeEntry> codes;
     std::string memo, date, description;
     for (const Entry& entry : entries) {
         records::TransactionRecord& t = decoded[entry.decoded];
+        const long record = static_cast<long>(entry.order & 0xFFFF);
         const int16_t stored_link = t.gain_record;
         memo.assign(20, ' ');
         date.assign(8, ' ');
         description.assign(32, ' ');
         if (texts) {
-            if (entry.record <= extensions_read) {
-                take(extensions, entry.record);
+            if (record <= extensions_read) {
+                take(extensions, record);
                 const records::TransactionExtension ext = records::TransactionExtension::Decode(rec);
                 memo = ext.memo;
                 date = ext.settlement_date;
@@ -582,9 +638,17 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
             stored.Ftele(t.symbol, t.tax_lot, memo, date, description);
         }
         if (t.code == "SI  ") t.amount = t.lot_cost;
-        int16_t cls = 0, sign = 0, transfer = 0, not_found = 0;
-        records::Code(t.code, cls, sign, transfer, 1, not_found);
-        if (not_found != 0) cls = sign = transfer = 0;
+        uint32_t word = 0;
+        std::memcpy(&word, records::Fixed(t.code, 4).data(), sizeof word);
+        auto known =
+            std::find_if(codes.begin(), codes.end(), [&](const CodeEntry& c) { return c.word == word; });
+        if (known == codes.end()) {
+            CodeEntry e{word, 0, 0, 0, 0};
+            records::Code(t.code, e.cls, e.sign, e.transfer, 1, e.not_found);
+            if (e.not_found != 0) e.cls = e.sign = e.transfer = 0;
+            known = codes.insert(codes.end(), e);
+        }
+        const int16_t cls = known->cls, sign = known->sign, transfer = known->transfer;
         t.gain_record = 0;
         int16_t status = kReplayDone;
         work.Updhlt(t, 0, cls, sign, transfer, status, memo, date, description);
@@ -593,7 +657,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
             result.status = status;
             break;
         }
-        if (write && stored_link != t.gain_record) result.links.push_back({entry.record, t.gain_record});
+        if (write && stored_link != t.gain_record) result.links.push_back({record, t.gain_record});
     }
     if (!work.Flush()) result.status = kWorkFilesFailed;
     // A replay that stopped leaves the transactions' gain links as they were.

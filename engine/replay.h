@@ -136,7 +136,10 @@ public:
 
     // True once a work file could not be written.
     bool failed() const { return failed_ || lots_.failed(); }
-    LotChain& lots() { return lots_; }
+    LotChain& lots() {
+        header_current_ = false;
+        return lots_;
+    }
 
 private:
     // Writes record n of GL.TMP (at once, or at Flush).
@@ -152,12 +155,16 @@ private:
     // and -1 when no 16-bit record number is left.
     int16_t NewRecord();
     void RoundQuantity(double& value) const;
+    // Puts record n's present bytes into scratch_ for a new lot.
+    void NewLotBytes(int16_t n);
 
     std::string account_;
     std::string label_;
-    records::Record scratch_;     // a lot record being changed
-    records::GainRecord gain_;    // the gain being written
-    records::Record gain_bytes_;  // and its record
+    records::Record scratch_;          // a lot record being changed
+    records::GainRecord gain_;         // the gain being written
+    records::HoldingRecord gain_lot_;  // what the gain takes from its lot
+    records::HoldingRecord new_lot_;   // a new lot being encoded
+    records::Record gain_bytes_;       // and its record
     records::Options options_;
     bool write_mode_;
     int decimals_;
@@ -175,6 +182,8 @@ private:
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');
     bool failed_ = false;
+    // The working header is record 1 as last written by Updhlt.
+    bool header_current_ = false;
 };
 
 }  // namespace engine

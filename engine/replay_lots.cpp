@@ -136,7 +136,7 @@ void LotChain::WriteRecord(long n, const Record& rec) {
     if (n < 1) return;
     const auto at = static_cast<std::size_t>(n);
     // A write past the end leaves zero records in between, as the file does.
-    if (at >= records_.size()) records_.resize(at + 1, Record(records::kAccountRecordLength, 0));
+    while (records_.size() <= at) records_.emplace_back(records::kAccountRecordLength, 0);
     if (&records_[at] != &rec) records_[at] = rec;
     if (records_[at].size() < records::kAccountRecordLength)
         records_[at].bytes().resize(records::kAccountRecordLength, 0);
@@ -149,7 +149,7 @@ void LotChain::WriteRecord(long n, const Record& rec) {
 void LotChain::WriteExtension(long n, const records::HoldingExtension& ext) {
     if (!with_extension_ || n < 1) return;
     const auto at = static_cast<std::size_t>(n);
-    if (at >= extensions_.size()) extensions_.resize(at + 1, Record(records::kAccountRecordLength, 0));
+    while (extensions_.size() <= at) extensions_.emplace_back(records::kAccountRecordLength, 0);
     ext.Encode(extensions_[at]);
     if (defer_)
         dirty_extensions_.Mark(n);
@@ -199,9 +199,9 @@ void LotChain::SetNext(int16_t previous, int16_t next) {
 // look-up, which gives the same answer on a list in order without NaN keys.
 
 LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_view tax_lot) {
-    const std::string s = records::Fixed(symbol, 12);
-    const std::string c = records::Fixed(tax_lot, 4);
     if (linear_ || std::isnan(key)) {
+        const std::string s = records::Fixed(symbol, 12);
+        const std::string c = records::Fixed(tax_lot, 4);
         const long limit = static_cast<long>(records_.size());
         int16_t previous = 0;
         long link = header_.first_lot;
@@ -215,7 +215,9 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         }
         return {};
     }
-    const auto found = exact_.find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(s, c)});
+    // TextKey pads the symbol and lot code with blanks as Fixed does.
+    const auto found =
+        exact_.find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)});
     if (found == exact_.end()) return {};
     const auto it = places_[static_cast<std::size_t>(found->second)];
     return {found->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
@@ -302,15 +304,20 @@ void LotChain::Unlink(const Place& place) {
     if (!linear_) Unindex(place.record);
 }
 
-void LotChain::Link(int16_t record, int16_t previous, Record lot) {
-    lot.SetI16(kNextOffset, previous == 0 ? header_.first_lot : NextOf(previous));
+void LotChain::Link(int16_t record, int16_t previous, const Record& lot) {
+    const int16_t next = previous == 0 ? header_.first_lot : NextOf(previous);
     const bool nan_key = std::isnan(KeyOf(lot));
-    const auto at = static_cast<std::size_t>(record);
-    if (at < records_.size() && lot.size() == records::kAccountRecordLength) {
-        records_[at] = std::move(lot);
-        WriteRecord(record, records_[at]);
-    } else {
-        WriteRecord(record, lot);
+    // Copied into the record's own bytes (no allocation when it exists)
+    // and its next link set there before the record is written.
+    if (record >= 1) {
+        const auto at = static_cast<std::size_t>(record);
+        while (records_.size() <= at) records_.emplace_back(records::kAccountRecordLength, 0);
+        Record& linked = records_[at];
+        if (&linked != &lot) linked = lot;
+        if (linked.size() < records::kAccountRecordLength)
+            linked.bytes().resize(records::kAccountRecordLength, 0);
+        linked.SetI16(kNextOffset, next);
+        WriteRecord(record, linked);
     }
     SetNext(previous, record);
     if (linear_) return;

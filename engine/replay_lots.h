@@ -99,7 +99,7 @@ public:
     void Unlink(const Place& place);
     // Links the lot in after `previous` (0: at the head) and writes it; its
     // next link is set here.
-    void Link(int16_t record, int16_t previous, records::Record lot);
+    void Link(int16_t record, int16_t previous, const records::Record& lot);
     // Writes a lot that stays at its place (same key, symbol and lot code).
     void Rewrite(int16_t record, const records::Record& lot);
     // Writes a record that is not in the list (a freed record).
