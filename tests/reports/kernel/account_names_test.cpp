@@ -46,7 +46,9 @@ TEST(Gtacnm, PlaceInTheIndexAndShortName) {
         const reports::AccountPlace place = reports::Gtacnm(c.id);
         EXPECT_EQ(place.position, c.position) << c.id;
         EXPECT_EQ(place.index_record, c.index_record) << c.id;
-        if (c.position > 0) EXPECT_EQ(place.first_record(), c.first_record) << c.id;
+        if (c.position > 0) {
+            EXPECT_EQ(place.first_record(), c.first_record) << c.id;
+        }
         EXPECT_EQ(records::TrimRight(place.short_name), c.short_name) << c.id;
     }
 }
