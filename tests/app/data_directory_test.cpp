@@ -72,7 +72,9 @@ TEST(DataDirectoryAtStartup, MissingDirectoryNamedIsMadeOnlyOnYes) {
         for (const std::string& f : script.Failures()) ADD_FAILURE() << c.name << ": " << f;
         EXPECT_EQ(script.StepsLeft(), 0u) << c.name;
         EXPECT_EQ(std::filesystem::is_directory(path), c.made) << c.name;
-        if (c.status == 0) EXPECT_EQ(std::filesystem::current_path(), path) << c.name;
+        if (c.status == 0) {
+            EXPECT_EQ(std::filesystem::current_path(), path) << c.name;
+        }
     }
     std::filesystem::current_path(dir.path());
 }

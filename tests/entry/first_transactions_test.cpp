@@ -58,7 +58,9 @@ TEST(FirstTransactions, TheScriptLeavesItsTransactionsLotsAndCash) {
             EXPECT_EQ(t.symbol, expected[i].symbol);
             EXPECT_EQ(t.quantity, expected[i].quantity);
         }
-        if (expected[i].price != 0) EXPECT_EQ(t.price, expected[i].price);
+        if (expected[i].price != 0) {
+            EXPECT_EQ(t.price, expected[i].price);
+        }
         EXPECT_NEAR(t.amount, expected[i].amount, 0.005);
         EXPECT_EQ(t.commission, expected[i].commission);
     }

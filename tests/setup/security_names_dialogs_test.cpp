@@ -155,7 +155,9 @@ TEST(SecurityTypesDialog, Cases) {
         if (c.between) c.between(dialog, script);
         script.Steps(c.rest);
         script.Play(dialog, c.name);
-        if (c.check) EXPECT_EQ(c.check(), "") << c.name;
+        if (c.check) {
+            EXPECT_EQ(c.check(), "") << c.name;
+        }
     }
 }
 
