@@ -88,25 +88,15 @@ CTradesDlg::CTradesDlg(Window* parent) : CTransactionDlg(TradesTemplate(), paren
     for (const int id : {kAccountBox, kSymbolBox}) {
         Bind(id, Notify::Changed, &D::EnablePost);
         Bind(id, Notify::SelChange, [this, id] {
-            RefreshHoldings(true, id);
+            RefreshHoldings(id);
             EnablePost();
         });
-        Bind(id, Notify::FocusLost, [this] { RefreshHoldings(false, 0); });
+        Bind(id, Notify::FocusLost, [this] { RefreshHoldings(0); });
     }
 }
 
 void CTradesDlg::EnablePost() {
     GetDlgItem(kPostButton).EnableWindow(true);
-}
-
-void CTradesDlg::RefreshHoldings(bool from_selection, int changed_box) {
-    auto text_of = [&](int id) {
-        Control box = GetDlgItem(id);
-        if (from_selection && id == changed_box && box.GetCurSel() >= 0) return box.GetText(box.GetCurSel());
-        return box.GetWindowText();
-    };
-    const std::string account = Editing() ? GetDlgItemText(kAccountStatic) : text_of(kAccountBox);
-    shell::FillHoldingsList(account, text_of(kSymbolBox), GetDlgItem(kBalanceStatic), GetDlgItem(kLotsList));
 }
 
 bool CTradesDlg::OnInitDialog() {
@@ -152,7 +142,7 @@ bool CTradesDlg::OnInitDialog() {
         SetDlgItemText(kPostButton, "Post");
         GetDlgItem(kDeleteButton).EnableWindow(false);
     }
-    RefreshHoldings(false, 0);
+    RefreshHoldings(0);
     if (BlockMode()) ShowBlock();
     return true;
 }

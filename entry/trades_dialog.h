@@ -38,7 +38,6 @@ public:
     bool PostTransaction(bool remove) override;
 
 private:
-    void RefreshHoldings(bool from_selection, int changed_box);
     void EnablePost();
     void ShowBlock();
     bool WriteAllocation(bool remove);

@@ -10,6 +10,7 @@
 #include "records/rounding.h"
 #include "records/transaction_lines.h"
 #include "shell/field_helpers.h"
+#include "shell/fillers.h"
 #include "shell/message_list.h"
 
 namespace entry {
@@ -160,6 +161,16 @@ std::string NumberField(std::string_view typed) {
 
 double NumberValue(std::string_view typed) {
     return shell::ReadNumberText(typed).value;
+}
+
+void CTransactionDlg::RefreshHoldings(int selected_box) {
+    auto text_of = [&](int id) {
+        Control box = GetDlgItem(id);
+        if (id == selected_box && box.GetCurSel() >= 0) return box.GetText(box.GetCurSel());
+        return box.GetWindowText();
+    };
+    const std::string account = Editing() ? GetDlgItemText(kAccountStatic) : text_of(kAccountBox);
+    shell::FillHoldingsList(account, text_of(kSymbolBox), GetDlgItem(kBalanceStatic), GetDlgItem(kLotsList));
 }
 
 }  // namespace entry

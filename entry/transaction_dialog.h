@@ -71,6 +71,11 @@ protected:
     // Adds one message line per flagged field (label, ":", message cut to
     // 79 characters without trailing blanks), in field order.
     static void AddPostingMessages(const engine::EntryForm& form, const FieldLabels& labels);
+    // Shows the cash balance and the lots of the account and security in
+    // the balance line and the lots list. `selected_box` is the account or
+    // symbol box whose selection just changed (its selected line is taken,
+    // as its text is not yet updated), or 0 to take both boxes' texts.
+    void RefreshHoldings(int selected_box);
     // The first two characters of the code box's text.
     std::string CodeText() const;
 

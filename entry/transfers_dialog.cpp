@@ -80,16 +80,6 @@ void CTransfersDlg::ShowHistorical(const std::string& code_text) {
         GetDlgItem(id).ShowWindow(show);
 }
 
-void CTransfersDlg::RefreshHoldings(int selected_box) {
-    auto text_of = [&](int id) {
-        Control box = GetDlgItem(id);
-        if (id == selected_box && box.GetCurSel() >= 0) return box.GetText(box.GetCurSel());
-        return box.GetWindowText();
-    };
-    const std::string account = Editing() ? GetDlgItemText(kAccountStatic) : text_of(kAccountBox);
-    shell::FillHoldingsList(account, text_of(kSymbolBox), GetDlgItem(kBalanceStatic), GetDlgItem(kLotsList));
-}
-
 bool CTransfersDlg::OnInitDialog() {
     const CTranRecord* t = CurrentTranRecord;
     auto trimmed = [](const std::string& s) { return records::TrimRight(s); };

@@ -31,7 +31,6 @@ public:
 
 private:
     void ShowHistorical(const std::string& code_text);
-    void RefreshHoldings(int selected_box);
 };
 
 }  // namespace entry

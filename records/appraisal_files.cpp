@@ -8,12 +8,6 @@ namespace {
 
 // A record as read may be shorter than 256 bytes (a file cut short): it is
 // read as if zero-filled.
-Record Widened(const Record& rec) {
-    Record r(kWorkRecordLength, 0);
-    std::memcpy(r.data(), rec.data(), std::min(rec.size(), kWorkRecordLength));
-    return r;
-}
-
 template <std::size_t N>
 std::array<unsigned char, N> Bytes(const Record& r, std::size_t off) {
     std::array<unsigned char, N> out{};
@@ -62,7 +56,7 @@ void EncodeCommon(const Header& h, Record& r) {
 }  // namespace
 
 AppraisalHeader AppraisalHeader::Decode(const Record& rec) {
-    const Record r = Widened(rec);
+    const Record r = rec.Widened(kWorkRecordLength);
     AppraisalHeader h;
     DecodeCommon(r, h);
     h.page_word = r.I16(161);
@@ -81,7 +75,7 @@ Record AppraisalHeader::Encode() const {
 }
 
 WorkingAppraisalHeader WorkingAppraisalHeader::Decode(const Record& rec) {
-    const Record r = Widened(rec);
+    const Record r = rec.Widened(kWorkRecordLength);
     WorkingAppraisalHeader h;
     DecodeCommon(r, h);
     h.average_years = r.R8(161);
@@ -106,7 +100,7 @@ Record EmptyAppraisalHeader() {
 }
 
 ValuedHolding ValuedHolding::Decode(const Record& rec) {
-    const Record r = Widened(rec);
+    const Record r = rec.Widened(kWorkRecordLength);
     ValuedHolding h;
     h.type_number = r.I16(0);
     h.category = r.I16(2);
@@ -181,7 +175,7 @@ Record ValuedHolding::Encode() const {
 }
 
 AppraisalControlHeader AppraisalControlHeader::Decode(const Record& rec) {
-    const Record r = Widened(rec);
+    const Record r = rec.Widened(kWorkRecordLength);
     AppraisalControlHeader h;
     h.slot = r.I16(0);
     for (int k = 0; k < kControlSlotCount; ++k) h.slot_flags[k] = r.I16(2 + 2 * k);
@@ -208,7 +202,7 @@ Record FinishedControlHeader() {
 }
 
 AppraisalControlAccount AppraisalControlAccount::Decode(const Record& rec) {
-    const Record r = Widened(rec);
+    const Record r = rec.Widened(kWorkRecordLength);
     AppraisalControlAccount a;
     a.account = r.Text(0, 8);
     a.month = r.I16(8);

@@ -11,12 +11,6 @@ namespace {
 
 // A record as read may be shorter than 256 bytes (a file cut short): it is
 // read as if zero-filled.
-Record Widened(const Record& rec) {
-    Record r(kPerformanceRecordLength, 0);
-    std::memcpy(r.data(), rec.data(), std::min(rec.size(), kPerformanceRecordLength));
-    return r;
-}
-
 bool ValidSlot(int slot) {
     return slot >= 1 && slot <= kPerformanceSlotCount;
 }
@@ -24,7 +18,7 @@ bool ValidSlot(int slot) {
 }  // namespace
 
 PerformanceHeader PerformanceHeader::Decode(const Record& rec) {
-    const Record r = Widened(rec);
+    const Record r = rec.Widened(kPerformanceRecordLength);
     PerformanceHeader h;
     h.slot = r.I16(0);
     for (int k = 0; k < kPerformanceSlotCount; ++k) h.slot_flags[k] = r.I16(2 + 2 * k);
@@ -51,7 +45,7 @@ Record PerformanceHeader::Encode() const {
 }
 
 PerformanceAccount PerformanceAccount::Decode(const Record& rec) {
-    const Record r = Widened(rec);
+    const Record r = rec.Widened(kPerformanceRecordLength);
     PerformanceAccount a;
     a.account = r.Text(0, 8);
     a.last_month = r.I16(8);

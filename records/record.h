@@ -25,13 +25,24 @@ public:
     std::vector<unsigned char>& bytes() { return bytes_; }
     const std::vector<unsigned char>& bytes() const { return bytes_; }
     void Fill(unsigned char c) { std::memset(bytes_.data(), c, bytes_.size()); }
+    // A copy of the record at exactly `length` bytes: a short record (a
+    // file's last, partly written one) is filled out with zeros, a longer
+    // one cut, so that a codec reads every field at its offset.
+    Record Widened(std::size_t length) const {
+        Record r(length, 0);
+        std::memcpy(r.data(), bytes_.data(), bytes_.size() < length ? bytes_.size() : length);
+        return r;
+    }
 
     int16_t I16(std::size_t off) const { return static_cast<int16_t>(U16(off)); }
-    uint16_t U16(std::size_t off) const { return static_cast<uint16_t>(bytes_[off] | (bytes_[off + 1] << 8)); }
+    uint16_t U16(std::size_t off) const {
+        return static_cast<uint16_t>(bytes_[off] | (bytes_[off + 1] << 8));
+    }
     int32_t I32(std::size_t off) const { return static_cast<int32_t>(U32(off)); }
     uint32_t U32(std::size_t off) const {
         return static_cast<uint32_t>(bytes_[off]) | (static_cast<uint32_t>(bytes_[off + 1]) << 8) |
-               (static_cast<uint32_t>(bytes_[off + 2]) << 16) | (static_cast<uint32_t>(bytes_[off + 3]) << 24);
+               (static_cast<uint32_t>(bytes_[off + 2]) << 16) |
+               (static_cast<uint32_t>(bytes_[off + 3]) << 24);
     }
     uint64_t U64(std::size_t off) const {
         return static_cast<uint64_t>(U32(off)) | (static_cast<uint64_t>(U32(off + 4)) << 32);
