@@ -23,19 +23,23 @@
 
 namespace tools {
 
+// How a ProgramRun starts the program (outside the class, so that its
+// defaults can serve the constructor's default argument).
+struct ProgramRunOptions {
+    // Today's date as the program sees it (the system clock when empty).
+    std::optional<std::chrono::system_clock::time_point> today;
+    // Answers to what start-up shows (a script of message steps, as
+    // the script driver reads them); anything else there fails.
+    std::string startup_script{};
+    // The commands and dialogs of the set-up, entry and pricing
+    // subsystems are registered, as the program registers them, unless
+    // a test of the registration itself asks to leave them out.
+    bool without_subsystem_commands = false;
+};
+
 class ProgramRun {
 public:
-    struct Options {
-        // Today's date as the program sees it (the system clock when empty).
-        std::optional<std::chrono::system_clock::time_point> today;
-        // Answers to what start-up shows (a script of message steps, as
-        // the script driver reads them); anything else there fails.
-        std::string startup_script;
-        // The commands and dialogs of the set-up, entry and pricing
-        // subsystems are registered, as the program registers them, unless
-        // a test of the registration itself asks to leave them out.
-        bool without_subsystem_commands;
-    };
+    using Options = ProgramRunOptions;
 
     // Enters the data directory (made when missing) and starts the program.
     explicit ProgramRun(const std::filesystem::path& data_directory, Options options = {});
