@@ -22,7 +22,8 @@ inline void Require(bool condition) {
     if (!condition) std::abort();
 }
 
-// The process's data directory, made and entered at the first call.
+// The process's data directory, made and entered at the first call and
+// removed when the process ends normally (a crash leaves it for a look).
 inline const std::filesystem::path& DataDir() {
     static const std::filesystem::path dir = [] {
         std::string templ = (std::filesystem::temp_directory_path() / "ledra-fuzz-XXXXXX").string();
@@ -30,6 +31,15 @@ inline const std::filesystem::path& DataDir() {
         std::filesystem::current_path(templ);
         return std::filesystem::path(templ);
     }();
+    static const bool cleanup = [] {
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
+            std::filesystem::remove_all(dir, ec);
+        });
+        return true;
+    }();
+    (void)cleanup;
     return dir;
 }
 
