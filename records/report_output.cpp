@@ -19,6 +19,7 @@ constexpr int kTextReportUnit = 4;  // text file of the reports that write to a 
 constexpr int kMessageUnit = 16;    // MESSAGE.TXT
 constexpr int kStartupUnit = 39;    // startup.txt while it is converted
 constexpr int kWindowUnit = 40;     // the line file a report window reads
+constexpr int kHeadingLines = 4;    // a page heading's own lines below its top lines
 
 // Record counter of the line writer: the number of lines in OUTPUT.TMP.
 long g_line_count = 0;
@@ -178,9 +179,13 @@ void Gcn() {
     firm.spare = rec.Text(50, 10);
     firm.page_length = rec.I16(60);
     // Every heading writes this many blank lines at the top of each page: a
-    // damaged count (up to 32,767) would bury every page in blank lines.
+    // damaged count (up to 32,767, or 8,224 from blanks over both words)
+    // would bury every page in blank lines. A count fits when the page keeps
+    // room for the heading's own lines and one line of the report.
     firm.top_lines_setting = rec.I16(62);
-    firm.top_lines_out_of_range = firm.top_lines_setting < 0 || firm.top_lines_setting > firm.page_length;
+    firm.top_lines_out_of_range =
+        firm.top_lines_setting < 0 ||
+        (firm.top_lines_setting > 0 && firm.top_lines_setting + kHeadingLines >= firm.page_length);
     firm.top_lines = firm.top_lines_out_of_range ? int16_t{0} : firm.top_lines_setting;
     if (OptionSet(ReadOptions(), 33)) firm.firm_name = std::string(50, ' ');
 }

@@ -219,23 +219,32 @@ TEST(ReportOutputHeadings, FirmHeadingIsReloadedForEveryPage) {
     EXPECT_EQ(TrimRight(rec.Text(64, 64)), "TAIL OF RECORD 13");
 }
 
-// A top-lines count that does not fit the page (a damaged record 13 may hold
-// up to 32,767) is taken as 0, and the report says so once, under its
-// first heading; a count that fits is written as it is.
+// A top-lines count that does not fit the page with its heading and one
+// report line (a damaged record 13 may hold up to 32,767, or 8,224 in both
+// words when they are blank) is taken as 0, and the report says so once,
+// under its first heading; a count that fits is written as it is.
 TEST(ReportOutputHeadings, TopLinesThatDoNotFitThePageAreTakenAsZeroAndToldOnce) {
     struct Case {
         const char* name;
+        int16_t page_length;
         int16_t top_lines;
         bool out_of_range;
     };
     const std::vector<Case> cases = {
-        {"damaged", 32767, true},           {"negative", -3, true}, {"one more than the page", 11, true},
-        {"as many as the page", 10, false}, {"none", 0, false},
+        {"damaged", 10, 32767, true},
+        {"negative", 10, -3, true},
+        {"one more than the page", 10, 11, true},
+        {"as many as the page", 10, 10, true},
+        {"no line left under the heading", 10, 6, true},
+        {"blank words: page and top lines alike", 8224, 8224, true},
+        {"one line left under the heading", 10, 5, false},
+        {"none", 10, 0, false},
+        {"none on a page shorter than the heading", 3, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDataDir dir;
-        WriteCommon("ACME CAPITAL", 10, c.top_lines);
+        WriteCommon("ACME CAPITAL", c.page_length, c.top_lines);
         std::string name;
         Prtout("", "START", name);
         int16_t page = 1, line_count = 0, page_length = 0;
