@@ -118,6 +118,12 @@ const ReportRoutineEntry* FindReportRoutine(int code) {
     return it == table.end() ? nullptr : &it->second;
 }
 
+std::vector<int> ReportRoutineCodes() {
+    std::vector<int> codes;
+    for (const auto& [code, entry] : Routines()) codes.push_back(code);
+    return codes;
+}
+
 bool DialogWritesWorkFile(int code) {
     return code == 89 || code == 261 || (code >= 281 && code <= 292) || code == 322 || code == 323;
 }

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "shell/report_globals.h"
 
@@ -92,6 +93,9 @@ struct ReportRoutineEntry {
 
 // The row of a code, or nullptr when the code has no routine (yet).
 const ReportRoutineEntry* FindReportRoutine(int code);
+
+// The codes that have a routine, ascending.
+std::vector<int> ReportRoutineCodes();
 
 // Codes whose dialogs do the work and write the work file themselves: the
 // runner calls nothing for them and leaves the work file as the dialog
