@@ -1,5 +1,6 @@
 // The market-value series over ten years of month ends for synthetic
-// accounts of growing size: Getmmv for the whole account, with a price
+// accounts of growing size: Getmmv (and the appraisals' Getmmv2) for the
+// whole account, with a price
 // file for every period end. The transactions of each account are spread
 // over the ten years; the time per transaction should stay about the same
 // from the smallest account to the largest (the series applies each
@@ -88,5 +89,38 @@ void BM_GetmmvTenYears(benchmark::State& state) {
     state.counters["end_value"] = block.result.value[static_cast<std::size_t>(periods - 1)];
 }
 BENCHMARK(BM_GetmmvTenYears)->Apply(SeriesArgs);
+
+// The appraisals' whole-account series over the same accounts: every
+// transaction replayed once into HL.TP1.
+void BM_Getmmv2WholeAccountTenYears(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    bench::SyntheticShape shape;
+    shape.transactions = static_cast<int>(state.range(0));
+    shape.per_day = std::max(1, (shape.transactions + kTradingDays - 1) / kTradingDays);
+    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
+    std::string first_date;
+    int16_t yy = static_cast<int16_t>(static_cast<int>(account.first_date) / 10000 % 100);
+    records::Wrdate(first_date, static_cast<int16_t>(static_cast<int>(account.first_date) / 100 % 100),
+                    static_cast<int16_t>(static_cast<int>(account.first_date) % 100), yy);
+    WritePrices(account, first_date);
+
+    engine::PeriodValues values{}, flows{};
+    engine::PeriodIncomes incomes{};
+    engine::SeriesBlock block;
+    engine::AccountData data{};
+    int16_t periods = 0;
+    for (auto _ : state) {
+        std::string start = "        ";
+        const int16_t status = engine::Getmmv2(account.account, kEndDate, start, values, flows, incomes,
+                                               periods, data, "", 0, block);
+        if (status != engine::kSeriesDone || periods < 2) state.SkipWithError("no series");
+        benchmark::DoNotOptimize(values[static_cast<std::size_t>(periods - 1)]);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+    state.counters["periods"] = periods;
+    state.counters["end_value"] = values[static_cast<std::size_t>(periods - 1)];
+}
+BENCHMARK(BM_Getmmv2WholeAccountTenYears)->Apply(SeriesArgs);
 
 }  // namespace

@@ -512,11 +512,12 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
                 const AccountData& account_data, std::string_view security_filter, double opening_value,
                 SeriesBlock& block) {
     const CategoryTable table = ReadCategoryTable();
-    const bool whole_account = !records::IsBlank(records::Fixed(start_date, 8));
-    double start = SeriesDateNumber(start_date);
+    const bool named = !records::IsBlank(records::Fixed(security_filter, 12));
+    // Every transaction up to the end date is replayed, whatever the start
+    // asked: a lot bought before it still has to be valued.
+    double start = 0;
     const double end = SeriesDateNumber(end_date);
-    const TransactionSelection sel = Gettrn(account, start, end, 0, security_filter,
-                                            whole_account ? kCashEquivalentsKind : kAllTransactionsKind);
+    const TransactionSelection sel = Gettrn(account, start, end, 1, security_filter, kAllTransactionsKind);
     if (sel.entries.empty()) {
         block.result = PeriodSeries{};
         periods = 0;
@@ -528,7 +529,6 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
     const Plan plan = PlanPeriods(series_start, end_date, false, first_count);
     if (!plan.fits) return kSeriesTooLong;
 
-    const bool named = !records::IsBlank(records::Fixed(security_filter, 12));
     block.result = PeriodSeries{};
     start_date = sel.first_date;
     block.start_month = series_start.month;
@@ -547,10 +547,13 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
         ++n;
         const std::size_t i = static_cast<std::size_t>(n - 1);
         double value, flow, income;
-        if (whole_account) {
+        if (!named) {
             value = val.missing_price != 0 ? records::kNoPriceValue : val.whole;
             flow = sums.net_contribution;
             income = sums.income;
+            // Without an opening value the series opens with the account's
+            // value at the end of its first day.
+            if (n == 1 && !(opening_value > 0)) values[0] = value;
         } else if (last_category == kCashEquivalents) {
             value = val.cash_equivalents;
             flow = sums.cash_equivalents_flow;

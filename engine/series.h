@@ -205,14 +205,17 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
 // reads 0 or less as a 16-bit integer.
 CategoryTable ReadCategoryTable();
 
-// The series for the appraisals. A start date that is not blank asks for
-// the whole account (the whole-account value, net contribution and
-// income, over the transactions that a cash-equivalents selection takes);
-// a blank one for the figures of the category of the latest transaction
-// of each period. Element 1 is the opening value, or the first-day amount
-// when a security is named. start_date comes back as the series start.
-// No selected transaction gives 0 periods. Returns kSeriesTooLong, with
-// nothing set, when the series would need more than 360 periods.
+// The series for the appraisals, over every transaction of the account up
+// to the end date. No security named: the whole account (its value, net
+// contribution and income); element 1 is the opening value when it is
+// above 0, else the account's value at the end of its first day. A
+// security named: its transactions only, with the figures of the category
+// of the latest transaction of each period; element 1 is the first-day
+// amount. start_date is not read: it comes back as the series start (the
+// first selected transaction's date). The scratch lot file is HL.TP1, so
+// HL.TMP is left alone. No selected transaction gives 0 periods. Returns
+// kSeriesTooLong, with nothing set, when the series would need more than
+// 360 periods.
 int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string& start_date,
                 PeriodValues& values, PeriodValues& flows, PeriodIncomes& incomes, int16_t& periods,
                 const AccountData& account_data, std::string_view security_filter, double opening_value,

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "records/common_file.h"
+#include "records/index_slot.h"
 
 namespace records {
 
@@ -102,12 +103,6 @@ struct AccountPlace {
 
 // Finds the account identifier in ACCOUNT.IDX and reads its name (unit 6).
 AccountPlace Jncltx(std::string_view account);
-
-// A market index slot of an account: symbol and three column headers.
-struct IndexSlot {
-    std::string symbol = std::string(12, ' ');
-    std::array<std::string, 3> headers{std::string(8, ' '), std::string(8, ' '), std::string(8, ' ')};
-};
 
 // The performance fields of an account (Ckct75).
 struct PerformanceAccount {

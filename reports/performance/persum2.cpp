@@ -13,18 +13,23 @@ constexpr float kMissing = -999.99f;
 constexpr double kNoFlow = -99999.99;
 
 // (to - from) / from in percent; kMissing when the base is 0 or either
-// position lies outside 1..n.
-float Change(const std::vector<double>& level, int from, int to) {
+// position lies outside 1..n. A market index level of 0 or below is a
+// missing price (-999.99): with priced_only, a return from or to one is
+// kMissing too.
+float Change(const std::vector<double>& level, int from, int to, bool priced_only = false) {
     if (from < 1 || to < 1 || from > static_cast<int>(level.size()) || to > static_cast<int>(level.size()))
         return kMissing;
     const double base = level[from - 1];
     if (base == 0.0) return kMissing;
+    if (priced_only && (base < 0.0 || level[to - 1] <= 0.0)) return kMissing;
     return static_cast<float>((level[to - 1] - base) / base * 100.0);
 }
 
-float SinceStart(const std::vector<double>& level, int n, bool cumulative, double exponent) {
+float SinceStart(const std::vector<double>& level, int n, bool cumulative, double exponent,
+                 bool priced_only = false) {
     if (n < 1 || n > static_cast<int>(level.size()) || level[0] == 0.0) return kMissing;
-    if (cumulative) return Change(level, 1, n);
+    if (cumulative) return Change(level, 1, n, priced_only);
+    if (priced_only && (level[0] < 0.0 || level[n - 1] <= 0.0)) return kMissing;
     const double ratio = level[n - 1] / level[0];
     if (ratio <= 0.0) return kMissing;
     return static_cast<float>((std::pow(ratio, exponent) - 1.0) * 100.0);
@@ -137,10 +142,10 @@ AppraisalReturns Persum2(const SummaryRequest& r, SummarySeries& s, const record
     if (r.index_word != "    ") return out;
     std::vector<double> x(static_cast<std::size_t>(n));
     for (int k = 0; k < n; ++k) x[k] = s.index[k];
-    out.index_since_start = SinceStart(x, n, cumulative, exponent);
+    out.index_since_start = SinceStart(x, n, cumulative, exponent, true);
     if (!month_end) x[0] = r.start_index_level;
-    out.index_six_months = Change(x, n - 6, n);
-    if (!too_recent) out.index_twelve_months = Change(x, n - 12, n);
+    out.index_six_months = Change(x, n - 6, n, true);
+    if (!too_recent) out.index_twelve_months = Change(x, n - 12, n, true);
     return out;
 }
 

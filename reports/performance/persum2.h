@@ -58,7 +58,9 @@ struct SummaryRequest {
 // entries). Option 34 set: the since-start return is cumulative, else
 // annualized. A period under 182 days gives no results. A month with a
 // negative starting value carries the previous level on; a flow of
-// -99999.99 stops the chain, and then no account return is given.
+// -99999.99 stops the chain, and then no account return is given. An index
+// level of 0 or below (a missing price, -999.99) gives no index return
+// from or to it.
 AppraisalReturns Persum2(const SummaryRequest& request, SummarySeries& series,
                          const records::Options& options);
 

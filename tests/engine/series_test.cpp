@@ -537,26 +537,28 @@ Getmmv2Out RunGetmmv2(const std::string& start, const std::string& end, const st
     return out;
 }
 
-TEST_F(SeriesFixture, Getmmv2FollowsTheLatestCategory) {
+TEST_F(SeriesFixture, Getmmv2WholeAccountReplaysEveryTransaction) {
     fixtures::WriteTransactions(kAccount, BasicAccount());
-    const Getmmv2Out out = RunGetmmv2("        ", " 3/31/97", "", 777);
-    EXPECT_EQ(out.status, engine::kSeriesDone);
-    EXPECT_EQ(out.periods, 4);
-    EXPECT_EQ(out.start, " 1/02/97");
-    ExpectFirst(out.values, {777, 5200, 5500, 3600}, "value");
-    ExpectFirst(out.flows, {10000, 5000, -50, -2400}, "flow");
-    ExpectFirst(out.incomes, {0, 0, 50, 0}, "income");
-    ExpectFirst(out.block.result.value, {777, 5200, 5500, 3600}, "result value");
+    // The start asked for does not narrow the replay: the stock bought on
+    // 1/10 is valued in every month after it.
+    for (const std::string start : {"        ", " 2/01/97"}) {
+        const Getmmv2Out out = RunGetmmv2(start, " 3/31/97", "", 777);
+        EXPECT_EQ(out.status, engine::kSeriesDone);
+        EXPECT_EQ(out.periods, 4);
+        EXPECT_EQ(out.start, " 1/02/97") << "the series starts on the first transaction";
+        // Whole-account values (cash plus the stock at its month-end price),
+        // net contributions and incomes, as Getmmv's whole-account series.
+        ExpectFirst(out.values, {777, 10200, 10550, 11050}, "value");
+        ExpectFirst(out.flows, {10000, 0, 0, 0}, "flow");
+        ExpectFirst(out.incomes, {0, 0, 50, 0}, "income");
+        ExpectFirst(out.block.result.value, {777, 10200, 10550, 11050}, "result value");
+    }
 }
 
-TEST_F(SeriesFixture, Getmmv2WholeAccountMode) {
+TEST_F(SeriesFixture, Getmmv2WholeAccountWithoutOpeningValueOpensWithTheFirstDay) {
     fixtures::WriteTransactions(kAccount, BasicAccount());
-    const Getmmv2Out out = RunGetmmv2(" 1/01/97", " 3/31/97", "", 777);
-    EXPECT_EQ(out.periods, 4);
-    // Whole-account mode selects as a cash-equivalents series does: the
-    // stock's transactions are not replayed.
-    ExpectFirst(out.values, {777, 10000, 10000, 10000}, "value");
-    ExpectFirst(out.flows, {10000, 0, 0, 0}, "flow");
+    const Getmmv2Out out = RunGetmmv2("        ", " 3/31/97", "", 0);
+    ExpectFirst(out.values, {10000, 10200, 10550, 11050}, "value");
 }
 
 TEST_F(SeriesFixture, Getmmv2NamedSecurityStartsWithItsFirstDayAmount) {

@@ -180,4 +180,58 @@ TEST(Persum2, FebruaryTwentyEighthIsAMonthEndOnlyOutsideLeapYears) {
     }
 }
 
+TEST(Persum2, AnchorMonthAndThe365DayTest) {
+    // Month-end start 12/31/97 to 03/31/99: N = 16 (Dec 97 to Mar 99),
+    // 1% a month. The anchor month's level is 100 + 20 and the chain goes
+    // on from it. Index 400 rising 4 a month: X(16) = 460.
+    struct Case {
+        int16_t anchor_month;  // of 98; its place K = month + 1
+        AppraisalReturns want;
+    };
+    // Anchor June (K = 7): I(16) = 120 x 1.01^9 = 131.2422; 6 months from
+    // I(10) = 120 x 1.01^3: 1.01^6. June 30 to March 31 is 274 days, under
+    // 365: no 12-month returns, for the account nor the index.
+    // Anchor March (K = 4): I(16) = 120 x 1.01^12 = 135.2190; March 31 to
+    // March 31 is 365 days, so the 12-month returns are given: from I(4) =
+    // 120, 12.6825%; index (460 - 412) / 412 = 11.6505%.
+    const std::vector<Case> cases = {
+        {6, {31.2422f, 6.1520f, kNA, 5.5046f, kNA, 15.0f}},
+        {3, {35.2190f, 6.1520f, 12.6825f, 5.5046f, 11.6505f, 15.0f}},
+    };
+    for (const Case& c : cases) {
+        SummarySeries s;
+        s.first_month = 12;
+        s.first_year = 97;
+        s.last_month = 3;
+        s.last_year = 99;
+        s.count_year = 99;
+        s.value[0] = -1.0;  // dropped by the month-end start
+        const std::vector<double> v = OnePercent(16);
+        for (int k = 0; k < 16; ++k) {
+            s.value[k + 1] = v[k];
+            s.index[k + 1] = 400.0f + 4.0f * k;
+        }
+        SummaryRequest r = Request("12/31/97", "03/31/99");
+        r.anchor_month = c.anchor_month;
+        r.anchor_year = 98;
+        r.anchor_return = 20.0f;
+        ExpectReturns(Persum2(r, s, Cumulative(true)), c.want);
+    }
+}
+
+TEST(Persum2, MissingIndexLevelsGiveNoIndexReturns) {
+    // The index has no price at the last month end (-999.99): no index
+    // return ends there; the account's returns stand.
+    std::vector<double> values = {-1.0};
+    for (double v : OnePercent(13)) values.push_back(v);
+    std::vector<float> index = {0.0f};
+    for (int k = 0; k < 13; ++k) index.push_back(400.0f + 4.0f * k);
+    index.back() = -999.99f;
+    for (bool cumulative : {false, true}) {
+        SummarySeries s = Series(12, 12, values, {}, index);
+        ExpectReturns(Persum2(Request("12/31/97", "12/31/98"), s, Cumulative(cumulative)),
+                      {12.6825f, 6.1520f, 12.6825f, kNA, kNA, kNA});
+    }
+}
+
 }  // namespace
