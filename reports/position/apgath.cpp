@@ -14,6 +14,7 @@
 #include "records/security_file.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/security_kinds.h"
+#include "reports/performance/mnappr2.h"
 #include "reports/position/appraisal_run.h"
 
 namespace reports {
@@ -441,10 +442,13 @@ void AccountValuation::FinishHolding() {
     if (last_lot_unmanaged_ && !Option(opt, 46)) h.type_number = kUnmanagedType;
     type_flags_[h.type_number - 1] = 1;
     h.sort_key = records::Fixed(h.symbol, 10);
-    // The performance figure of the holding, when option 55 asks for it: not
-    // available (-999.99) until the period performance figures exist.
+    // The performance figure of the holding, when option 55 asks for it: its
+    // return since its first transaction (-999.99 when there is none).
     if (Option(opt, 55) && !IsCashSymbol(h.symbol) && h.type_code.compare(0, 1, "1") != 0)
-        h.performance = -999.99f;
+        h.performance = Mnappr2(HoldingPerformanceRequest(run_.current.id, h.symbol, run_.report_date,
+                                                          run_.index_periods),
+                                opt)
+                            .since_start;
     if (h.market_value != kNoPriceValue) run_.market_by_type[h.type_number - 1] += h.market_value;
     ++count_;
     work_->Write(count_ + 1, h.Encode());

@@ -693,6 +693,49 @@ TEST(AccountValuation, AnEarlierReportDateReadsTheReplayedHoldings) {
     EXPECT_EQ(created, (std::set<std::string>{"CCONTROL.FIL", "HL.TMP", "OUTPUT.TMP", "TEMP1.WRK"}));
 }
 
+TEST(AccountValuation, Option55GivesEachHoldingItsPerformanceFigure) {
+    // 100003's IBM: bought 10 for 900 on 11/10/99, priced 90 at every month
+    // end to May 00 and 100.5 on 06/30/00. From the mid-month start the
+    // count runs from October 99: N = 9, level 100 to 111.6667; fraction
+    // of the first month 20/30, months 7.6667, annualized
+    // 1.116667^(12 / 7.6667) - 1 = 18.8532%. Without the account's value
+    // history there is no figure.
+    for (const bool history : {true, false}) {
+        TempDataDir dir;
+        WriteSampleDirectory();
+        SetOptions({{55, 1}});
+        fixtures::WriteTransactions("100003",
+                                    {fixtures::Transaction("B", "IBM", "", "11/10/99", 10, 900, 1, kIbm)});
+        for (const char* date :
+             {"11/30/99", "12/31/99", " 1/31/00", " 2/29/00", " 3/31/00", " 4/30/00", " 5/31/00"})
+            fixtures::WritePrices(date, {1.0, 90.0});
+        if (history) {
+            records::Record head(128, 0);
+            head.SetText(0, 8, "100003  ");
+            head.SetI16(8, 1);
+            head.SetI16(10, 99);
+            head.SetI16(12, 12);
+            head.SetI16(14, 100);
+            head.SetI16(16, 2);
+            records::DirectFile("HL100003.DAT", 128).Write(1, head);
+        }
+        const std::vector<unsigned char> hl_tmp(128, 7);
+        TempDataDir::WriteBytes("HL.TMP", hl_tmp);
+        reports::AppraisalRun run = SingleRun("100003");
+        int16_t step = 0;
+        reports::Apgath(run, step);
+        ASSERT_EQ(step, reports::kStepHoldingsPages);
+        const std::vector<Record> recs = WorkRecords();
+        ASSERT_EQ(AppraisalHeader::Decode(recs.at(0)).count, 1);
+        const ValuedHolding ibm = ValuedHolding::Decode(recs.at(1));
+        if (history)
+            EXPECT_NEAR(ibm.performance, 18.8532f, 0.001);
+        else
+            EXPECT_EQ(ibm.performance, -999.99f);
+        EXPECT_EQ(TempDataDir::ReadBytes("HL.TMP"), hl_tmp);
+    }
+}
+
 // ---- The codecs.
 
 TEST(AppraisalFiles, RecordsAreZeroFilledAndFieldsSitAtTheirOffsets) {
