@@ -1,0 +1,363 @@
+// The performance table from fixture accounts, compared with golden
+// files (OUTPUT.TMP, then the chart file when one is written). Account H1
+// (history road): 0 at 12/31/96, funded with 100,000 in January and worth
+// 105,000 at its end (5.0%; 10.0 in a composite, which keeps the zero
+// start), +2.0% in February, 1.99% in March (107,100 to 109,242 with
+// 1,071 of income), then 1.0, 2.0 and -1.0 (a second quarter of 1.9898,
+// printed "+2.0"). H2 is H1 with no March value. H3 starts on 01/15/97
+// with an initial value of 50,000. R1 is replayed from its transactions.
+// Index SPX at 700 on 12/31/96 rising 7 a month, LEH at 400 rising 2.
+
+#include "reports/performance/mnappr.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/value_history.h"
+#include "records/files.h"
+#include "records/performance_control.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "records/report_output.h"
+#include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/golden.h"
+#include "tests/fixtures/record_files.h"
+#include "tests/fixtures/report_data.h"
+#include "tests/fixtures/temp_dir.h"
+
+namespace {
+
+using reports::Mnappr;
+using reports::MonthlySeries;
+using reports::PerformancePage;
+using reports::PerformanceTableRequest;
+using reports::PerformanceTableResult;
+
+constexpr double kNone = -99999.99;
+using Year = std::array<double, 12>;
+
+Year Months(std::initializer_list<std::pair<int, double>> set, double rest = 0) {
+    Year y;
+    y.fill(rest);
+    for (const auto& [m, v] : set) y[static_cast<std::size_t>(m - 1)] = v;
+    return y;
+}
+
+// HL<acct>.DAT: header and four records a year (values, flows, a carried
+// series of zeros, incomes).
+void WriteHistory(const std::string& account, int16_t first_month, int16_t first_year,
+                  const std::vector<Year>& values, const std::vector<Year>& flows,
+                  const std::vector<Year>& incomes) {
+    records::DirectFile f("HL" + account + ".DAT", 128);
+    engine::ValueHistoryHeader h;
+    h.account = records::Fixed(account, 8);
+    h.start_month = first_month;
+    h.first_year = first_year;
+    h.end_month = 12;
+    h.years = static_cast<int16_t>(values.size());
+    h.last_year = static_cast<int16_t>(first_year + h.years - 1);
+    records::Record head(128, 0);
+    h.Encode(head);
+    f.Write(1, head);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const std::array<const Year*, 4> series = {&values[k], &flows[k], nullptr, &incomes[k]};
+        for (int s = 0; s < 4; ++s) {
+            engine::ValueHistoryYear y;
+            y.year = static_cast<int16_t>(first_year + k);
+            if (series[s] != nullptr) y.values = *series[s];
+            records::Record rec(128, 0);
+            y.Encode(rec);
+            f.Write(static_cast<long>(k) * 4 + 2 + s, rec);
+        }
+    }
+}
+
+// H1's months of 1997.
+Year H1Values() {
+    const double mar = 109242.0, apr = mar * 1.01, may = apr * 1.02, jun = may * 0.99;
+    return Months({{1, 105000}, {2, 107100}, {3, mar}, {4, apr}, {5, may}, {6, jun}});
+}
+
+void WriteDirectory() {
+    fixtures::WriteProgramDate(" 6/30/97");
+    fixtures::WriteFirmHeading("FIRM", 58);
+    fixtures::WriteSecurities({{"CASH", "CASH", "CASH", "", "1"},
+                               {"STK", "STK", "STOCK CO", "", "P"},
+                               {"BND", "BND", "BOND CO", "", "B", "", "", 0.0f},
+                               {"SPX", "SPX", "S&P 500", "", "P"},
+                               {"LEH", "LEH", "LEHMAN", "", "B"}});
+    const char* ends[] = {"12/31/96", " 1/31/97", " 2/28/97", " 3/31/97", " 4/30/97", " 5/31/97", " 6/30/97"};
+    for (int k = 0; k <= 6; ++k) {
+        const double stock = 50.0 + k, bond = 100.0 - k * 0.5;
+        const double spx = 700.0 + 7 * k, leh = 400.0 + 2 * k;
+        fixtures::WritePrices(ends[k], {1.0, stock, bond, spx, leh});
+    }
+    Year none = Months({}, 0);
+    WriteHistory("H1", 12, 96, {Months({{12, 0}}), H1Values()}, {none, Months({{1, 100000}})},
+                 {none, Months({{3, 1071}})});
+    Year h2 = H1Values();
+    h2[2] = kNone;
+    WriteHistory("H2", 12, 96, {Months({{12, 0}}), h2}, {none, Months({{1, 100000}})},
+                 {none, Months({{3, 1071}})});
+    // H3: opened 01/15/97 with 50,000 (January's flow holds it), 51,000 at
+    // January's end, then 2% a month.
+    WriteHistory(
+        "H3", 1, 97,
+        {Months({{1, 51000}, {2, 52020}, {3, 53060.4}, {4, 54121.608}, {5, 55204.04}, {6, 56308.12}})},
+        {Months({{1, 50000}})}, {none});
+    // R1: funded on 01/02/97, stock on 01/10, a bond on 02/03, a dividend.
+    fixtures::WriteTransactions("R1", {fixtures::Transaction("FI", "CASH", "1", " 1/02/97", 0, 100000, 0, 1),
+                                       fixtures::Transaction("B", "STK", "1", " 1/10/97", 1000, 50000, 1, 2),
+                                       fixtures::Transaction("B", "BND", "1", " 2/03/97", 20000, 20000, 2, 3),
+                                       fixtures::Transaction("DI", "STK", "1", " 3/14/97", 0, 500, 1, 2)});
+    WriteHistory("R1", 1, 97, {none}, {none}, {none});
+}
+
+struct TableRun {
+    std::string account = "H1";
+    std::string frequency = "M   ";
+    std::string start = "12/31/96";    // the account's start (run record)
+    std::string opening = "        ";  // the report's start (run header)
+    double initial = kNone;
+    int16_t carry_month = 0, carry_year = 0;
+    double carried_gain = 0;
+    float carried_return = 0;
+    int16_t history = 1;
+    int16_t choice = 0;
+    int16_t mode = 0;
+};
+
+void WriteRun(const TableRun& r) {
+    records::PerformanceHeader h;
+    h.slot = r.mode == 1 ? 1 : 10;
+    h.slot_flags[static_cast<std::size_t>(h.slot - 1)] = 1;
+    h.remaining = 1;
+    h.written = 1;
+    h.manager = "????";
+    h.frequency = r.frequency;
+    h.output_mode = 1;
+    h.start_date = r.opening;
+    ASSERT_TRUE(records::WritePerformanceHeader(h));
+    records::PerformanceAccount a;
+    a.account = records::Fixed(r.account, 8);
+    a.index_position = 1;
+    a.index_count = 3;
+    a.end_date = " 6/30/97";
+    a.end_date_copy = " 6/30/97";
+    a.end_date_number = 970630;
+    a.title = "SMITH FAMILY TRUST";
+    a.manager = "AB  ";
+    a.opening_date = r.start;
+    a.initial_value = r.initial;
+    a.index1_base = 690;
+    a.index2_base = 399;
+    a.carry_month = r.carry_month;
+    a.carry_year = r.carry_year;
+    a.carried_gain = r.carried_gain;
+    a.carried_return = r.carried_return;
+    a.selection = "S   ";
+    a.end_day = 30;
+    a.end_month = 6;
+    a.history = r.history;
+    a.choice = r.choice;
+    ASSERT_TRUE(records::WritePerformanceAccount(h.slot, a));
+}
+
+// The request: two indexes, or one (index 2's texts blank), or none.
+PerformanceTableRequest Request(int indexes, unsigned char chart) {
+    PerformanceTableRequest rq;
+    rq.indexes[0].symbol = records::Fixed("SPX", 12);
+    rq.indexes[0].headers = {"S&P   ", "500   ", "INDEX "};
+    rq.indexes[1].symbol = records::Fixed(indexes >= 2 ? "LEH" : "", 12);
+    if (indexes >= 2) rq.indexes[1].headers = {"LEHMAN", "GOV/CR", "BOND  "};
+    if (indexes == 0) rq.options[39] = 1;  // option 40: no index
+    rq.options[72] = chart;                // option 73: 1 PERF.DAT, 2 GRAPHER.OUT
+    rq.security = records::Fixed("STK", 12);
+    rq.description = records::Fixed("STOCK CO", 32);
+    return rq;
+}
+
+std::string OutputText() {
+    std::string text;
+    const records::DirectFile file(records::kReportWorkFile, 132, false);
+    records::Record rec;
+    for (long n = 1; file.Read(n, rec); ++n) text += records::TrimRight(rec.Text(0, 132)) + "\n";
+    return text;
+}
+
+std::string Table(const TableRun& run, PerformanceTableRequest rq, PerformanceTableResult* out = nullptr) {
+    WriteRun(run);
+    std::string name;
+    records::Prtout("", "START", name);
+    PerformancePage page;
+    MonthlySeries series;
+    PerformanceTableResult result;
+    rq.mode = run.mode;
+    Mnappr(rq, page, series, result);
+    records::Prtout("", "END", name);
+    if (out != nullptr) *out = result;
+    std::string text = OutputText();
+    for (const char* chart : {"PERF.DAT", "GRAPHER.OUT"})
+        if (fixtures::TempDataDir::Exists(chart))
+            text += std::string("--- ") + chart + "\n" + fixtures::ReportText(chart);
+    return text;
+}
+
+struct Case {
+    std::string name;
+    TableRun run;
+    int indexes = 2;
+    unsigned char chart = 0;
+};
+
+class PerformanceTable : public ::testing::TestWithParam<Case> {};
+
+TEST_P(PerformanceTable, MatchesItsGolden) {
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    const Case& c = GetParam();
+    fixtures::CompareWithGolden("reports/performance/mnappr_" + c.name + ".txt",
+                                Table(c.run, Request(c.indexes, c.chart)));
+}
+
+TableRun Quarterly() {
+    TableRun r;
+    r.frequency = "Q   ";
+    return r;
+}
+TableRun Carry() {
+    TableRun r;
+    r.carry_month = 3;
+    r.carry_year = 97;
+    r.carried_gain = 5000;
+    r.carried_return = 12.5f;
+    return r;
+}
+TableRun Account(const std::string& id) {
+    TableRun r;
+    r.account = id;
+    return r;
+}
+TableRun MidMonth() {
+    TableRun r;
+    r.account = "H3";
+    r.start = " 1/15/97";
+    r.initial = 50000;
+    return r;
+}
+TableRun Composite() {
+    TableRun r;
+    r.mode = 1;
+    return r;
+}
+TableRun Replay(int16_t choice) {
+    TableRun r;
+    r.account = "R1";
+    r.start = " 1/02/97";
+    r.history = 0;
+    r.choice = choice;
+    return r;
+}
+TableRun Opening() {
+    TableRun r;
+    r.opening = " 3/15/97";
+    return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Golden, PerformanceTable,
+    ::testing::Values(
+        Case{"monthly_two_indexes", TableRun{}, 2, 2}, Case{"quarterly_two_indexes", Quarterly(), 2, 1},
+        Case{"monthly_one_index", TableRun{}, 1, 2}, Case{"quarterly_one_index", Quarterly(), 1, 1},
+        Case{"monthly_no_index", TableRun{}, 0, 2}, Case{"quarterly_no_index", Quarterly(), 0, 1},
+        Case{"carry_in", Carry()}, Case{"missing_month", Account("H2")}, Case{"mid_month_start", MidMonth()},
+        Case{"composite", Composite()}, Case{"later_opening_date", Opening()},
+        Case{"replay_cash_equivalents", Replay(1)}, Case{"replay_equities", Replay(2)},
+        Case{"replay_fixed_income", Replay(3)}, Case{"replay_security", Replay(5)}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(PerformanceTableRuns, NoHoldingsWritesTheRunBackWhole) {
+    // R9 has no transactions: no table, no summary page; the run record
+    // goes back as read and record 10 is read, changed and written whole,
+    // so its start date survives.
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    TableRun run = Replay(1);
+    run.account = "R9";
+    run.opening = " 3/15/97";
+    bool summary = false;
+    PerformanceTableRequest rq = Request(2, 0);
+    rq.options[28] = 1;
+    rq.summary_page = [&](const reports::PerformanceSummaryCall&) { summary = true; };
+    PerformanceTableResult result;
+    const std::string text = Table(run, rq, &result);
+    EXPECT_TRUE(result.no_holdings);
+    EXPECT_FALSE(summary);
+    EXPECT_NE(text.find(" ACCOUNT R9      : NO HOLDINGS"), std::string::npos);
+    records::PerformanceHeader h;
+    ASSERT_TRUE(records::ReadPerformanceHeader(h));
+    EXPECT_EQ(h.start_date, " 3/15/97");
+    EXPECT_EQ(h.written, 0);
+    EXPECT_EQ(h.slot, 10) << "status 0 and the cursor before the count keep the slot";
+    EXPECT_EQ(h.slot_flags[9], 1);
+    EXPECT_EQ(h.manager, "????");
+    records::PerformanceAccount a;
+    ASSERT_TRUE(records::ReadPerformanceAccount(10, a));
+    EXPECT_EQ(a.account, "R9      ");
+    EXPECT_EQ(a.end_date, " 6/30/97");
+}
+
+TEST(PerformanceTableRuns, MoreThan360MonthsGiveOneLine) {
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    std::vector<Year> years(32, Months({}, 1000.0));
+    WriteHistory("H9", 1, 66, years, std::vector<Year>(32, Months({})), std::vector<Year>(32, Months({})));
+    TableRun run = Account("H9");
+    run.start = " 1/31/66";
+    const std::string text = Table(run, Request(2, 0));
+    EXPECT_NE(text.find(" ACCOUNT H9      : MORE THAN 360 MONTHS, NO PERFORMANCE TABLE"), std::string::npos);
+    EXPECT_EQ(text.find("INITIAL VALUE"), std::string::npos);
+}
+
+TEST(PerformanceTableRuns, OutputModeTwoWritesNoLineButEveryChartPoint) {
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    PerformanceTableRequest rq = Request(2, 2);
+    rq.output_mode = 2;
+    const std::string text = Table(TableRun{}, rq);
+    EXPECT_EQ(text.substr(0, text.find("--- GRAPHER.OUT")), "");
+    EXPECT_NE(text.find("   7 +11.4   +6.0   +3.0"), std::string::npos);
+}
+
+TEST(PerformanceTableRuns, SummaryPageAndReplayStartingFigures) {
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    PerformanceTableRequest rq = Request(2, 0);
+    int calls = 0;
+    std::string cumulative;
+    rq.summary_page = [&](const reports::PerformanceSummaryCall& call) {
+        ++calls;
+        cumulative = call.cumulative_text;
+        EXPECT_EQ(call.index_display, 0);
+    };
+    PerformanceTableResult result;
+    Table(Replay(0), rq, &result);
+    EXPECT_EQ(calls, 0) << "option 29 off, sub-kind 0: no summary page";
+    rq.options[28] = 1;
+    Table(Replay(0), rq, &result);
+    EXPECT_EQ(calls, 1);
+    // 100,000 to 105,900 by 01/31 (+1.0%), 02/28 (+0.8%), 03/31 with 500 of
+    // income (+1.4%), then +0.9% a month: 5.9% in all.
+    EXPECT_EQ(cumulative, "  +5.9");
+    // The whole account replayed; the first entry of the series (01/02/97,
+    // mid-month) holds the cash of the first day, nothing yet in equities
+    // or fixed income.
+    EXPECT_DOUBLE_EQ(result.cash_equivalents_start, 100000);
+    EXPECT_NEAR(result.equities_start, 0.00001, 1e-9);
+    EXPECT_NEAR(result.fixed_income_start, 0.00001, 1e-9);
+}
+
+}  // namespace
