@@ -88,11 +88,12 @@ AppraisalReturns Mnappr2(const AppraisalPerformanceRequest& request, const recor
     std::copy(options.begin(), options.end(), account_data.begin());
     engine::SeriesBlock block;
     std::string start_date = request.start_date;
-    if (engine::Getmmv2(request.account, request.end_date, start_date, values, flows, incomes, periods,
-                        account_data, request.security, request.opening_value,
-                        block) != engine::kSeriesDone ||
-        periods <= 0)
-        return out;
+    const int16_t status =
+        engine::Getmmv2(request.account, request.end_date, start_date, values, flows, incomes, periods,
+                        account_data, request.security, request.opening_value, block);
+    // The replay's scratch lot file is of no use after the call.
+    records::Purge(records::Paknam("", "HL", ".TP1"));
+    if (status != engine::kSeriesDone || periods <= 0) return out;
 
     // The start: the series' first date. On the last day of its month the
     // beginning figures are entry 2's.

@@ -721,6 +721,7 @@ TEST(AccountValuation, Option55GivesEachHoldingItsPerformanceFigure) {
         }
         const std::vector<unsigned char> hl_tmp(128, 7);
         TempDataDir::WriteBytes("HL.TMP", hl_tmp);
+        const std::set<std::string> before = Files(dir.path());
         reports::AppraisalRun run = SingleRun("100003");
         int16_t step = 0;
         reports::Apgath(run, step);
@@ -733,6 +734,11 @@ TEST(AccountValuation, Option55GivesEachHoldingItsPerformanceFigure) {
         else
             EXPECT_EQ(ibm.performance, -999.99f);
         EXPECT_EQ(TempDataDir::ReadBytes("HL.TMP"), hl_tmp);
+        std::set<std::string> created;
+        for (const std::string& f : Files(dir.path()))
+            if (!before.count(f)) created.insert(f);
+        run.frame.reset();
+        EXPECT_EQ(created, (std::set<std::string>{"CCONTROL.FIL", "OUTPUT.TMP", "TEMP1.WRK"}));
     }
 }
 
