@@ -275,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"monthly_no_index", TableRun{}, 0, 2}, Case{"quarterly_no_index", Quarterly(), 0, 1},
         Case{"carry_in", Carry()}, Case{"missing_month", Account("H2")}, Case{"mid_month_start", MidMonth()},
         Case{"composite", Composite()}, Case{"later_opening_date", Opening()},
-        Case{"replay_cash_equivalents", Replay(1)}, Case{"replay_equities", Replay(2)},
+        Case{"replay_cash_equivalents", Replay(1)}, Case{"replay_equities", Replay(2), 2, 1},
         Case{"replay_fixed_income", Replay(3)}, Case{"replay_security", Replay(5)}),
     [](const auto& info) { return info.param.name; });
 
@@ -358,6 +358,23 @@ TEST(PerformanceTableRuns, SummaryPageAndReplayStartingFigures) {
     EXPECT_DOUBLE_EQ(result.cash_equivalents_start, 100000);
     EXPECT_NEAR(result.equities_start, 0.00001, 1e-9);
     EXPECT_NEAR(result.fixed_income_start, 0.00001, 1e-9);
+}
+
+TEST(PerformanceTableRuns, AFullPageRepeatsTheHeading) {
+    // A page of 20 lines: the heading and the INITIAL VALUE line take 14,
+    // three rows bring the count to 17, past 20 - 4, and April's row starts
+    // page 2 under a new heading.
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    fixtures::WriteFirmHeading("FIRM", 20);
+    const std::string text = Table(TableRun{}, Request(2, 0));
+    std::size_t headings = 0;
+    for (std::size_t at = text.find("MONTHLY PERFORMANCE"); at != std::string::npos;
+         at = text.find("MONTHLY PERFORMANCE", at + 1))
+        ++headings;
+    EXPECT_EQ(headings, 2u);
+    EXPECT_NE(text.find("PAGE   2"), std::string::npos);
+    EXPECT_LT(text.find("PAGE   2"), text.find(" 06/30/97"));
 }
 
 }  // namespace
