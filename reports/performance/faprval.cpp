@@ -211,7 +211,7 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
     // date; a security without a coupon date accrues nothing.
     if (percent_priced && type != kNoInterestType && !records::TrimRight(sec.coupon_date).empty()) {
         std::string coupon = sec.coupon_date;
-        records::Datadj(run_.report_date_number, coupon);
+        LastCouponDate(run_.report_date_number, coupon);
         double accrued = 0;
         records::Getai(coupon, run_.report_date, quantity, sec.rate / 100.0f, 1, accrued);
         if (accrued > 0 && type != kExemptInterestType) {
