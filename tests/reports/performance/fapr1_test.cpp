@@ -291,6 +291,24 @@ TEST_F(FixedIncomeAppraisal, AnUnreadableLotEndsTheReportWithTheWarning) {
     EXPECT_EQ(ControlPosition(), -99);
 }
 
+TEST_F(FixedIncomeAppraisal, AWorkRecordThatCannotBeReadEndsTheAccountsPrinting) {
+    reports::FixedIncomeRun run = SingleRun("FI2");
+    run.frame.emplace("CUT.TXT", true);
+    int16_t status = 0;
+    reports::Faprval(run, status);
+    ASSERT_EQ(status, reports::kFixedIncomePrint);
+    fixtures::CutFile("TEMP1.WRK", 4);  // the header and the first security
+    reports::Faprprt(run, status);
+    EXPECT_EQ(status, reports::kFixedIncomeFinished);
+    run.frame.reset();
+    const std::string text = fixtures::ReportText("CUT.TXT");
+    EXPECT_NE(text.find("FIXED INCOME APPRAISAL"), std::string::npos);
+    EXPECT_NE(text.find("TEMP1.WRK record 3 could not be read."), std::string::npos);
+    EXPECT_EQ(text.find("TOTAL PORTFOLIO"), std::string::npos);
+    EXPECT_FALSE(TempDataDir::Exists("TEMP1.WRK"));
+    EXPECT_EQ(ControlPosition(), -99);
+}
+
 TEST_F(FixedIncomeAppraisal, AnAccountNotInTheIndexIsSaid) {
     const std::string text = RunReport("S   ", "    ", "NOSUCH");
     EXPECT_NE(text.find("ACCOUNT NOSUCH is not in ACCOUNT.IDX"), std::string::npos);
