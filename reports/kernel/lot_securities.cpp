@@ -115,8 +115,9 @@ void LastCouponDate(float report_date_number, std::string& coupon_date) {
             current = next;
         }
         if (current != start) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%2d/%02d/%02d", month, day, year % 100);
+            char text[32];
+            std::snprintf(text, sizeof text, "%2d/%02d/%02d", month % 100, day % 100,
+                          (year % 100 + 100) % 100);
             coupon_date = text;
         }
         return;

@@ -39,8 +39,6 @@ constexpr const char* kValueNotAvailable = "         N/A    ";
 // The fixed-income types in the order of the pages: 3 4 5 6 7 W B D X F Y.
 constexpr std::array<int, 11> kPrintOrder = {4, 5, 6, 7, 8, 33, 12, 14, 34, 16, 35};
 constexpr int kAccruedBeforeType = 34;  // X
-constexpr int kTimes100Type = 28;       // R
-constexpr int kCashType = 2;            // "1"
 
 std::string Format(std::string_view layout, records::OutItems items = {}) {
     return records::Write(layout, items);
