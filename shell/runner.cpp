@@ -18,6 +18,7 @@
 #include "reports/performance/acctlst2.h"
 #include "reports/performance/brkrlist.h"
 #include "reports/performance/csdnlist.h"
+#include "reports/performance/fapr1.h"
 #include "reports/performance/searches.h"
 #include "shell/main_frame.h"
 
@@ -57,6 +58,8 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {183, {[](ReportFields& f) { reports::Brkrlist(f.scope, f.account, f.output_name); }}},
         {185, {[](ReportFields& f) { reports::Csdnlist(f.scope, f.account, f.output_name); }}},
         {186, {[](ReportFields& f) { reports::Acctlst2(f.manager, f.output_name); }}},
+        // The fixed income appraisal.
+        {221, {[](ReportFields& f) { reports::Fapr1(f.scope, f.manager, f.account, f.end, f.output_name); }}},
         {341, {[](ReportFields& f) { reports::Clntnm(0, f.search_text, f.output_name); }}},
         {342, {[](ReportFields& f) { reports::Clntnm(1, f.search_text, f.output_name); }}},
         {343, {[](ReportFields& f) { reports::Secrnm(f.search_text, f.output_name); }}},

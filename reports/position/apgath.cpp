@@ -13,6 +13,7 @@
 #include "records/rounding.h"
 #include "records/security_file.h"
 #include "reports/kernel/holdings_source.h"
+#include "reports/kernel/lot_securities.h"
 #include "reports/kernel/security_kinds.h"
 #include "reports/performance/mnappr2.h"
 #include "reports/position/appraisal_run.h"
@@ -53,22 +54,6 @@ bool PerHundred(int n) {
 bool Extended(int n) {
     return (n >= 4 && n <= 8) || n == 10 || (n >= 12 && n <= 14) || n == 16 || n == 30 ||
            (n >= 33 && n <= 35);
-}
-
-// The cash holding's symbol.
-bool IsCashSymbol(const std::string& symbol) {
-    return records::Fixed(symbol, 12) == "CASH        ";
-}
-
-// A date text MM/DD/YY as a windowed YYMMDD number, so that dates from 2000
-// on compare after those of the 1900s; 0 for a blank (or never written)
-// date or one that does not read.
-float DateNumber(const std::string& date) {
-    if (records::TrimRight(date).empty()) return 0;
-    int16_t month = 0, day = 0, year = 0;
-    if (!records::Redate(date, month, day, year)) return 0;
-    if (month == 0 && day == 0 && year == 0) return 0;
-    return records::WindowedDateNumber(month, day, year);
 }
 
 template <std::size_t N>
@@ -131,44 +116,6 @@ void ReadAccountData(AppraisalRun& run, int entry, std::string& manager_code) {
     run.target = TargetAllocation(recs);
 }
 
-// What the valuation reads of a security.
-struct SecurityData {
-    bool found = false;
-    std::string type_code = std::string(4, ' ');
-    std::string description1 = std::string(32, ' ');
-    std::string description2 = std::string(32, ' ');
-    std::string category = std::string(4, ' ');
-    std::string maturity = std::string(8, ' ');
-    std::string coupon_date = std::string(8, ' ');
-    float rate = 0;
-    int16_t first_word = 0;  // bytes 84-85
-    int16_t last_word = 0;   // bytes 126-127
-};
-
-// A security that cannot be read (position 0, past the file, a record of
-// zero bytes) is a missing security: type "T", blank texts, rate 0, no
-// price.
-SecurityData ReadSecurityData(const records::DirectFile& file, long position) {
-    SecurityData s;
-    s.type_code = "T   ";
-    Record rec;
-    if (position < 1 || !file.Read(position, rec)) return s;
-    // A record never written (zero bytes) names no security.
-    if (std::all_of(rec.bytes().begin(), rec.bytes().end(), [](unsigned char b) { return b == 0; })) return s;
-    const records::SecurityRecord sec = records::SecurityRecord::Decode(rec);
-    s.found = true;
-    s.type_code = sec.type;
-    s.description1 = sec.description1;
-    s.description2 = sec.description2;
-    s.category = sec.category;
-    s.maturity = sec.due_date;
-    s.coupon_date = sec.pay_date;
-    s.rate = sec.rate;
-    s.first_word = rec.I16(84);
-    s.last_word = rec.I16(126);
-    return s;
-}
-
 // The industry category: the first two characters of the category field
 // as a number; 0 when they do not read as one.
 int16_t CategoryNumber(const std::string& field) {
@@ -184,16 +131,6 @@ int16_t CategoryNumber(const std::string& field) {
     return digit ? static_cast<int16_t>(value) : 0;
 }
 
-// The extension fields of a holding record as SECURITY.EXT stores them.
-struct ExtensionFields {
-    std::string date1 = std::string(8, ' ');
-    double value1 = 0;
-    std::array<unsigned char, 4> word2{}, word3{}, word4{}, word5{};
-    std::string code = std::string(5, ' ');
-    std::string date2 = std::string(8, ' ');
-    double value2 = 0;
-};
-
 // The valuation of one account.
 class AccountValuation {
 public:
@@ -207,7 +144,6 @@ private:
     void ValueLot(const records::HoldingRecord& lot);
     void FinishHolding();
     void WriteHeader();
-    long FindSecurity(const std::string& symbol);
 
     AppraisalRun& run_;
     const int decimals_;
@@ -217,7 +153,7 @@ private:
     std::optional<records::DirectFile> securities_;
     std::optional<records::DirectFile> extensions_;
     std::optional<records::DirectFile> prices_;
-    std::optional<std::vector<std::string>> security_index_;
+    SecuritySearch security_index_;
 
     // The holding in progress.
     bool holding_open_ = false;
@@ -227,7 +163,7 @@ private:
     bool last_lot_unmanaged_ = false;
     bool last_price_missing_ = false;
     float maturity_number_ = 0;
-    ExtensionFields extension_;  // the last extension record read
+    LotExtension extension_;  // the last extension record read
 
     // The account.
     int16_t count_ = 0;
@@ -241,14 +177,6 @@ private:
     std::array<int, 99> categories_{};
     int16_t page_word_ = 2;
 };
-
-long AccountValuation::FindSecurity(const std::string& symbol) {
-    if (!security_index_) security_index_ = records::ReadSecurityIndex();
-    const std::string key = records::Fixed(symbol, 12);
-    for (std::size_t i = 0; i < security_index_->size(); ++i)
-        if ((*security_index_)[i] == key) return static_cast<long>(i) + 1;
-    return 0;
-}
 
 bool AccountValuation::Value(const std::string& holdings_file) {
     records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength);
@@ -303,10 +231,10 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     long position = lot.security_record;
     if (cash_lot) {
         quantity = amount;
-        position = FindSecurity(lot.symbol);
+        position = security_index_.Find(lot.symbol);
     }
-    const SecurityData sec = ReadSecurityData(*securities_, position);
-    maturity_number_ = DateNumber(sec.maturity);
+    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    maturity_number_ = LotDateNumber(sec.maturity);
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
     double price = 1.0;
@@ -326,22 +254,9 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     holding_.extension_percent = 0;
     if (sec.found && Extended(type)) {
         holding_.extension_read = 1;
-        Record ext;
-        holding_.extension_percent = -999.99f;
-        if (extensions_->Read(position, ext)) {
-            const records::SecurityExtension terms = records::SecurityExtension::Decode(ext);
-            if (terms.yield_to_maturity > 0 && terms.yield_to_maturity < 100)
-                holding_.extension_percent = terms.yield_to_maturity;
-            extension_.date1 = terms.call_date;
-            extension_.value1 = terms.call_price;
-            extension_.word2 = BytesAt<4>(ext, 68);
-            extension_.word3 = BytesAt<4>(ext, 72);
-            extension_.code = ext.Text(76, 5);
-            extension_.word4 = BytesAt<4>(ext, 89);
-            extension_.word5 = BytesAt<4>(ext, 93);
-            extension_.date2 = terms.put_date;
-            extension_.value2 = terms.put_price;
-        }
+        const LotExtension terms = ReadLotExtension(*extensions_, position);
+        holding_.extension_percent = terms.yield_to_maturity;
+        if (terms.read) extension_ = terms;
     }
 
     int16_t category = CategoryNumber(sec.category);
@@ -413,15 +328,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     holding_.maturity_date = sec.maturity;
     holding_.security_first_word = sec.first_word;
     holding_.security_last_word = sec.last_word;
-    holding_.extension_date1 = extension_.date1;
-    holding_.extension_value1 = extension_.value1;
-    holding_.extension_word2 = extension_.word2;
-    holding_.extension_word3 = extension_.word3;
-    holding_.extension_code = extension_.code;
-    holding_.extension_word4 = extension_.word4;
-    holding_.extension_word5 = extension_.word5;
-    holding_.extension_date2 = extension_.date2;
-    holding_.extension_value2 = extension_.value2;
+    extension_.CopyTerms(holding_);
 }
 
 void AccountValuation::FinishHolding() {

@@ -1,0 +1,128 @@
+#include "reports/kernel/lot_securities.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "records/dates.h"
+#include "records/record.h"
+#include "records/security_file.h"
+
+namespace reports {
+
+LotSecurity ReadLotSecurity(const records::DirectFile& securities, long position) {
+    LotSecurity s;
+    s.type_code = "T   ";
+    records::Record rec;
+    if (position < 1 || !securities.Read(position, rec)) return s;
+    // A record never written (zero bytes) names no security.
+    if (std::all_of(rec.bytes().begin(), rec.bytes().end(), [](unsigned char b) { return b == 0; })) return s;
+    const records::SecurityRecord sec = records::SecurityRecord::Decode(rec);
+    s.found = true;
+    s.type_code = sec.type;
+    s.description1 = sec.description1;
+    s.description2 = sec.description2;
+    s.category = sec.category;
+    s.maturity = sec.due_date;
+    s.coupon_date = sec.pay_date;
+    s.rate = sec.rate;
+    s.first_word = rec.I16(84);
+    s.last_word = rec.I16(126);
+    return s;
+}
+
+std::array<unsigned char, 4> WordAt(const records::Record& rec, std::size_t offset) {
+    std::array<unsigned char, 4> out{};
+    for (std::size_t i = 0; i < 4 && offset + i < rec.size(); ++i) out[i] = rec.data()[offset + i];
+    return out;
+}
+
+LotExtension ReadLotExtension(const records::DirectFile& extensions, long position) {
+    LotExtension e;
+    records::Record ext;
+    if (position < 1 || !extensions.Read(position, ext)) return e;
+    const records::SecurityExtension terms = records::SecurityExtension::Decode(ext);
+    e.read = true;
+    if (terms.yield_to_maturity > 0 && terms.yield_to_maturity < 100)
+        e.yield_to_maturity = terms.yield_to_maturity;
+    e.call_date = terms.call_date;
+    e.call_price = terms.call_price;
+    e.word2 = WordAt(ext, 68);
+    e.word3 = WordAt(ext, 72);
+    e.code = ext.Widened(128).Text(76, 5);
+    e.word4 = WordAt(ext, 89);
+    e.word5 = WordAt(ext, 93);
+    e.put_date = terms.put_date;
+    e.put_price = terms.put_price;
+    return e;
+}
+
+void LotExtension::CopyTerms(records::ValuedHolding& h) const {
+    h.extension_date1 = call_date;
+    h.extension_value1 = call_price;
+    h.extension_word2 = word2;
+    h.extension_word3 = word3;
+    h.extension_code = code;
+    h.extension_word4 = word4;
+    h.extension_word5 = word5;
+    h.extension_date2 = put_date;
+    h.extension_value2 = put_price;
+}
+
+bool IsCashSymbol(std::string_view symbol) {
+    return records::Fixed(symbol, 12) == "CASH        ";
+}
+
+long SecuritySearch::Find(std::string_view symbol) {
+    if (!index_) index_ = records::ReadSecurityIndex();
+    const std::string key = records::Fixed(symbol, 12);
+    for (std::size_t i = 0; i < index_->size(); ++i)
+        if ((*index_)[i] == key) return static_cast<long>(i) + 1;
+    return 0;
+}
+
+float LotDateNumber(const std::string& date) {
+    if (records::TrimRight(date).empty()) return 0;
+    int16_t month = 0, day = 0, year = 0;
+    if (!records::Redate(date, month, day, year)) return 0;
+    if (month == 0 && day == 0 && year == 0) return 0;
+    return records::WindowedDateNumber(month, day, year);
+}
+
+void LastCouponDate(float report_date_number, std::string& coupon_date) {
+    const float start = LotDateNumber(coupon_date);
+    if (start <= 0) return;
+    if (start <= report_date_number) {
+        int16_t month = 0, day = 0, year = 0;
+        records::Redate(coupon_date, month, day, year);
+        const int16_t first_day = day;
+        float current = start;
+        // At most 200 steps (a century); a step past the two-digit-year
+        // window (it would read as earlier) ends the stepping.
+        for (int step = 0; step < 200; ++step) {
+            int16_t m = static_cast<int16_t>(month + 6), y = year;
+            if (m > 12) {
+                m = static_cast<int16_t>(m - 12);
+                y = static_cast<int16_t>((y + 1) % 100);
+            }
+            records::MonthLengths lengths = records::MonthLengthTable;
+            records::Setfeb(lengths, y);
+            const int16_t d = std::min(first_day, lengths[static_cast<std::size_t>(m - 1)]);
+            const float next = records::WindowedDateNumber(m, d, y);
+            if (next <= current || next > report_date_number) break;
+            month = m;
+            day = d;
+            year = y;
+            current = next;
+        }
+        if (current != start) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%2d/%02d/%02d", month % 100, day % 100,
+                          (year % 100 + 100) % 100);
+            coupon_date = text;
+        }
+        return;
+    }
+    records::Datadj(report_date_number, coupon_date);
+}
+
+}  // namespace reports
