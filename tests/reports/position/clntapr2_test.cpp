@@ -265,6 +265,30 @@ TEST_F(ClientAppraisalTest, ShortIncomeIsNotOneTooLargeAndTheYieldToMaturityShow
     EXPECT_EQ(LineOf(rates, "TREASURY NOTE").substr(93, 9), "   5.00  ");
 }
 
+// The line printed under the first line holding the text.
+std::string LineAfter(const std::string& text, const std::string& what) {
+    const std::size_t at = text.find(what);
+    if (at == std::string::npos) return "";
+    const std::size_t next = text.find('\n', at) + 1;
+    return text.substr(next, text.find('\n', next) - next);
+}
+
+TEST_F(ClientAppraisalTest, EmptySecondDescriptionTakesTheRateAndMaturityWithOption2) {
+    SetOptions({{2, 1}});
+    const auto holdings = SampleHoldings();
+    const std::string text = Pages(HeaderFor(holdings, 150), holdings);
+    // "(2X,F7.3,'%  ',2A4,...)" under "(17X,8A4)"; the cash and the type
+    // "1" fund get none.
+    EXPECT_EQ(LineAfter(text, "TREASURY NOTE"), std::string(21, ' ') + "5.000%   3/01/01");
+    EXPECT_NE(LineAfter(text, "CASH     ").find("MONEY FUND"), std::string::npos);
+    EXPECT_NE(LineAfter(text, "MONEY FUND").find("TREASURY NOTE"), std::string::npos);
+    // With option 50 the bond lines take its place: "(17X,F7.3,'%',2X,2A4)".
+    SetOptions({{2, 1}, {50, 1}});
+    WriteNames();
+    const std::string bonds = Pages(HeaderFor(holdings, 150), holdings);
+    EXPECT_EQ(LineAfter(bonds, "TREASURY NOTE"), std::string(19, ' ') + "5.000%   3/01/01");
+}
+
 TEST_F(ClientAppraisalTest, ZeroQuantityPrintsBlankUnitCostAndPrice) {
     std::vector<ValuedHolding> holdings = {
         Holding(18, "IBM", 10, "INTL BUS MACH", 0, 900, 1000, "H", 35),
