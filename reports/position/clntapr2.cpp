@@ -670,7 +670,10 @@ void AppraisalPrinter::Accrued() {
             Fail(" TEMPHSUM.FIL could not be written; the appraisal pages end here.");
             return;
         }
-        if (export_) export_->Slice(name, pct);
+        // The chart takes the share of the portfolio, whatever the page's
+        // percentage column shows.
+        const double base = head_.total_market_value;
+        if (export_) export_->Slice(name, base != 0 && base != kNoPriceValue ? 100.0 * accrued / base : 0.0);
         const std::size_t slot = slot_++;
         if (slot < run_.group_income.size()) {
             run_.group_income[slot] = kNotAvailable;
@@ -769,6 +772,9 @@ void AppraisalPrinter::Print(int16_t& title_flag) {
     records::Center(centred, 32, blank);
     pages_.name = centred;
     export_.emplace(opt_[71], head_.account, head_.name);
+    // A writing that ends early leaves no records of an earlier account
+    // behind for the summary pages to take as this one's.
+    records::Purge(records::kAppraisalSummaryFile);
     summary_.emplace();
 
     small_page_word_ = head_.page_word <= 2;

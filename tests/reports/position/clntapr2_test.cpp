@@ -17,6 +17,7 @@
 #include "records/security_types.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/position/apexport.h"
+#include "reports/position/aphead.h"
 #include "reports/position/appraisal_run.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
@@ -287,6 +288,20 @@ TEST_F(ClientAppraisalTest, EmptySecondDescriptionTakesTheRateAndMaturityWithOpt
     WriteNames();
     const std::string bonds = Pages(HeaderFor(holdings, 150), holdings);
     EXPECT_EQ(LineAfter(bonds, "TREASURY NOTE"), std::string(19, ' ') + "5.000%   3/01/01");
+}
+
+TEST_F(ClientAppraisalTest, CategoriesOutsideTheRangePrintUnder99) {
+    std::vector<ValuedHolding> holdings = {
+        Holding(18, "ZERO", 10, "NO CATEGORY", 0, 100, 100, "H", 0),
+        Holding(18, "WIDE", 10, "CATEGORY 150", 0, 100, 100, "H", 150),
+        Holding(18, "IBM", 10, "INTL BUS MACH", 0, 100, 100, "H", 35),
+    };
+    const std::string text = Pages(HeaderFor(holdings), holdings);
+    const std::size_t other = text.find("\n                     OTHER\n");
+    ASSERT_NE(other, std::string::npos) << text;
+    EXPECT_GT(text.find("NO CATEGORY"), other);
+    EXPECT_GT(text.find("CATEGORY 150"), other);
+    EXPECT_LT(text.find("INTL BUS MACH"), other);
 }
 
 TEST_F(ClientAppraisalTest, ZeroQuantityPrintsBlankUnitCostAndPrice) {
@@ -579,6 +594,75 @@ TEST_F(ClientAppraisalTest, LoanRecordsAppendedWithTheirCount) {
     EXPECT_EQ(file.substr(128, 128), ibm);
     EXPECT_EQ(file.substr(256, 128), dell);
     EXPECT_EQ(reports::LoanRecord("AB1234", "CUST", " 6/30/00", 1.5, "IBM", 2).size(), 128u);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- The heading's column words, by option.
+
+struct HeadingCase {
+    std::vector<std::pair<int, unsigned char>> options;
+    std::string line1, line2, line3, line4;
+};
+
+TEST(AppraisalHeadingTest, ColumnWordsByOption) {
+    const std::string lead2 =
+        "   PAR VALUE                            UNIT        TOTAL     MARKET      MARKET      ";
+    const std::string lead3 =
+        "   OR SHARES         DESCRIPTION        COST         COST      PRICE       VALUE      ";
+    const std::string lead4 =
+        "   ---------         -----------        ----         ----      -----       -----      ";
+    const std::vector<HeadingCase> cases = {
+        {{},
+         std::string(96, ' ') + "IND. ESTIMATED YLD",
+         lead2 + " % OF   DIV/INT  ANNUAL   TO",
+         lead3 + "ASSETS    RATE   INCOME   MKT",
+         lead4 + "------    ----   ------   ---"},
+        {{{44, 1}, {68, 1}},
+         std::string(86, ' ') + "% OF      IND. ESTIMATED YLD",
+         lead2 + "ASSET   DIV/INT  ANNUAL   TO",
+         lead3 + "CLASS     RATE   INCOME   COST",
+         lead4 + "-----     ----   ------   ----"},
+        {{{55, 1}},
+         std::string(101, ' ') + "ESTIMATED YLD",
+         lead2 + " % OF      T/W   ANNUAL   TO",
+         lead3 + "ASSETS     ROR   INCOME   MKT",
+         lead4 + "------     ---   ------   ---"},
+        {{{16, 2}},
+         std::string(102, ' ') + "ESTIMATED YLD",
+         lead2 + " % OF   DIV/INT/  ANNUAL  TO",
+         lead3 + "ASSETS    YTM     INCOME   MKT",
+         lead4 + "------    ---     ------   ---"},
+        {{{16, 2}, {55, 1}},
+         std::string(102, ' ') + "ESTIMATED YLD",
+         lead2 + " % OF      T/W    ANNUAL  TO",
+         lead3 + "ASSETS     ROR    INCOME   MKT",
+         lead4 + "------     ---    ------   ---"},
+    };
+    for (const HeadingCase& c : cases) {
+        TempDataDir dir;
+        fixtures::WriteFirmHeading("FIRM", 58);
+        records::Gcn();
+        reports::AppraisalPages pages;
+        for (const auto& [n, value] : c.options) pages.options[static_cast<std::size_t>(n - 1)] = value;
+        pages.page = -2;
+        pages.report_date = " 6/30/00";
+        {
+            reports::ReportFrame frame(kCopy, true);
+            reports::Aphead(pages);
+        }
+        const std::vector<std::string> lines = fixtures::ReportFileLines(kCopy);
+        ASSERT_EQ(lines.size(), 15u);
+        EXPECT_EQ(records::TrimRight(lines[10]), c.line1);
+        EXPECT_EQ(records::TrimRight(lines[11]), c.line2);
+        EXPECT_EQ(records::TrimRight(lines[12]), c.line3);
+        EXPECT_EQ(records::TrimRight(lines[13]), c.line4);
+        EXPECT_EQ(pages.lines, 15) << "every line of the heading is counted";
+        EXPECT_EQ(pages.page, 3);
+        EXPECT_EQ(pages.title_flag, 1);
+    }
 }
 
 }  // namespace
