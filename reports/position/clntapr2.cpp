@@ -10,7 +10,6 @@
 #include "records/appraisal_files.h"
 #include "records/appraisal_summary.h"
 #include "records/chars.h"
-#include "records/dates.h"
 #include "records/files.h"
 #include "records/layout.h"
 #include "records/prices.h"
