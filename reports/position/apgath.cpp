@@ -16,6 +16,7 @@
 #include "reports/kernel/lot_securities.h"
 #include "reports/kernel/security_kinds.h"
 #include "reports/performance/mnappr2.h"
+#include "reports/position/apexport.h"
 #include "reports/position/appraisal_run.h"
 
 namespace reports {
@@ -398,6 +399,8 @@ bool StartRun(AppraisalRun& run, int16_t& step) {
     records::Ckdate(run.report_date, mode, error, run.report_date_number, 0, 1991231);
     if (run.output_mode != kOutputModeCount)
         run.frame.emplace(ReportFrame::ForOutputMode(run.output_name, run.output_mode));
+    // The loan disbursement records grow over the run's accounts only.
+    if (run.output_mode != kOutputModeCount && Option(run.options, 52)) records::Purge(kLoanFile);
     if (records::Fixed(run.selection, 4) != "S   ") {
         run.selection = "A   ";
         run.run_slot = static_cast<int16_t>(std::max(ManagerCodePosition(run.manager), 1));

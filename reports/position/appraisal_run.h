@@ -113,12 +113,15 @@ struct AppraisalRun {
     // number - 1), cleared per account.
     std::array<double, records::kTypeNumberCount> market_by_type{};
     // The holding list (TEMP1.WRK record numbers) and order flag the pages
-    // keep, and the per-group figures they hand to the summary pages.
+    // keep, and the per-group figures they hand to the summary pages:
+    // income and unrealized gain of each group in the order the holdings
+    // pages print them (23 slots for their first pass, slot 23 for the
+    // unmanaged lots).
     std::vector<int16_t> holding_list;
     int16_t order_flag = 0;
     AssetClassTotals classes;
-    std::array<float, 23> group_income{};
-    std::array<float, 23> group_gain{};
+    std::array<float, 24> group_income{};
+    std::array<float, 24> group_gain{};
 
     // A report line, when OUTPUT.TMP is open.
     void Say(const std::string& line) {

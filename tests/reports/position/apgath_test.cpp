@@ -11,6 +11,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/prices.h"
+#include "reports/position/apexport.h"
 #include "reports/position/appraisal_run.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
@@ -773,6 +774,21 @@ TEST(AppraisalFiles, RecordsAreZeroFilledAndFieldsSitAtTheirOffsets) {
     // A short record reads as zero-filled.
     EXPECT_EQ(ValuedHolding::Decode(Record(10, 0)).cost_basis, 0.0);
     EXPECT_EQ(records::FinishedControlHeader().I16(0), -99);
+}
+
+TEST(AccountValuation, ARunWithTheLoanLimitStartsLdlDatAfresh) {
+    for (const int16_t mode : {int16_t{1}, reports::kOutputModeCount}) {
+        TempDataDir dir;
+        WriteSampleDirectory();
+        SetOptions({{52, 1}});
+        TempDataDir::WriteBytes(reports::kLoanFile, std::vector<unsigned char>(128, 'x'));
+        reports::AppraisalRun run = SingleRun("100001");
+        run.output_mode = mode;
+        int16_t step = 0;
+        reports::Apgath(run, step);
+        EXPECT_EQ(step, reports::kStepHoldingsPages);
+        EXPECT_EQ(TempDataDir::Exists(reports::kLoanFile), mode == reports::kOutputModeCount) << mode;
+    }
 }
 
 }  // namespace

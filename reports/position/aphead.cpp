@@ -1,0 +1,226 @@
+#include "reports/position/aphead.h"
+
+#include <algorithm>
+
+#include "records/account_records.h"
+#include "records/chars.h"
+#include "records/dates.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/layout.h"
+#include "records/record.h"
+#include "records/report_output.h"
+#include "records/security_types.h"
+
+namespace reports {
+
+namespace {
+
+constexpr int kCommonStockType = 18;
+constexpr std::size_t kNameRecordLength = 128;
+constexpr std::size_t kNameWidth = 28;
+
+bool Option(const records::Options& options, int n, int at_least = 1) {
+    return options[static_cast<std::size_t>(n - 1)] >= at_least;
+}
+
+// The 28-character name in record n of a name file: blanks when the file
+// or the record cannot be read; bytes never written read as blanks.
+std::string NameRecord(const char* file, long n) {
+    const records::DirectFile names(file, kNameRecordLength, /*create=*/false);
+    records::Record rec;
+    if (!names.ok() || !names.Read(n, rec)) return std::string(kNameWidth, ' ');
+    std::string name = rec.Text(0, kNameWidth);
+    std::replace(name.begin(), name.end(), '\0', ' ');
+    return name;
+}
+
+}  // namespace
+
+void AppraisalPages::Print(const std::string& text) const {
+    if (writing()) records::Prtout(text);
+}
+
+void Aphead(AppraisalPages& p) {
+    std::string date = p.report_date;
+    const std::string long_date = records::H2000(date);
+    const std::string blank(records::kReportLineWidth, ' ');
+    if (p.lines > 0) records::Prmsg(p.lines, p.page_length, p.mode, blank);
+    p.title_flag = 1;
+
+    const bool cost_yield = Option(p.options, 44);
+    const std::string yield_word = cost_yield ? "COST" : "MKT ";
+    const std::string underline = cost_yield ? (p.writing() ? "-" : "_") : " ";
+
+    const bool first = p.page < 0;
+    p.page = static_cast<int16_t>(std::abs(p.page));
+    if (!p.writing()) {
+        // The counting pass: the shared heading of the unit-4 reports.
+        if (first)
+            records::Headr3(p.page, p.lines, p.page_length);
+        else
+            records::Headr2(p.page, p.lines, p.page_length);
+    } else {
+        records::Pghead(p.page, p.lines, p.page_length);
+    }
+
+    p.Print(records::Write("(52X,'C L I E N T   A P P R A I S A L')"));
+    p.Print(blank);
+    p.Print(records::Write("(62X,A12)", {std::string_view(long_date).substr(0, 12)}));
+    p.Print(blank);
+
+    const bool address = p.shared != nullptr && p.shared->address_word != 0;
+    if (!address) {
+        // The title block and the name line count as the address block's
+        // id line and blank line do, so that a page ends at its length.
+        p.Print(records::Write("(51X,A32)", {std::string_view(p.name)}));
+        p.lines = static_cast<int16_t>(p.lines + 5);
+    } else {
+        const std::string id = records::Fixed(p.account, 6);
+        p.Print(records::Write("(17X,A4,A2,': ',A32)",
+                               {std::string_view(id).substr(0, 4), std::string_view(id).substr(4, 2),
+                                std::string_view(p.shared->lines[0])}));
+        p.lines = static_cast<int16_t>(p.lines + 1);
+        p.Print(blank);
+        p.lines = static_cast<int16_t>(p.lines + 5);
+        for (std::size_t k = 1; k < p.shared->lines.size(); ++k) {
+            const std::string line = records::Fixed(p.shared->lines[k], 32);
+            if (records::IsBlank(line)) continue;
+            p.Print(records::Write("(17X,A32)", {std::string_view(line)}));
+            p.lines = static_cast<int16_t>(p.lines + 1);
+        }
+    }
+
+    // Column words: the percentage column and the rate column.
+    const bool by_class = Option(p.options, 68);
+    const char* percent[4] = {"      ", " % OF ", "ASSETS", "------"};
+    if (by_class) {
+        percent[0] = "% OF  ";
+        percent[1] = "ASSET ";
+        percent[2] = "CLASS ";
+        percent[3] = "----- ";
+    }
+    const bool time_weighted = Option(p.options, 55);
+    const bool ytm_heading = p.options[15] == 2;
+
+    p.Print(blank);
+    p.lines = static_cast<int16_t>(p.lines + 1);
+    if (!ytm_heading) {
+        const char* rate[4] = {"IND.", "DIV/INT ", "RATE", "----"};
+        if (time_weighted) {
+            rate[0] = "    ";
+            rate[1] = "   T/W  ";
+            rate[2] = " ROR";
+            rate[3] = " ---";
+        }
+        p.Print(records::Write("(86X,A6,4X,A4,' ESTIMATED YLD')", {percent[0], rate[0]}));
+        p.Print(records::Write(
+            "(1X,'  PAR VALUE',25X,'   UNIT        TOTAL     MARKET ','     MARKET      ',A6,'  ',"
+            "A8,' ANNUAL   TO')",
+            {percent[1], rate[1]}));
+        p.Print(records::Write(
+            "(1X,'  OR SHARES         DESCRIPTION ','       COST         COST      PRICE       "
+            "VALUE  ','    ',A6,'    ',A4,'   INCOME   ',A4)",
+            {percent[2], rate[2], std::string_view(yield_word)}));
+        p.Print(records::Write(
+            "(1X,'  ---------         ----------- ','       ----         ----      -----       "
+            "-----  ','    ',A6,'    ',A4,'   ------   ---',A1)",
+            {percent[3], rate[3], std::string_view(underline)}));
+    } else {
+        const char* rate[3] = {"DIV/INT/", "YTM ", "--- "};
+        if (time_weighted) {
+            rate[0] = "   T/W  ";
+            rate[1] = " ROR";
+            rate[2] = " ---";
+        }
+        p.Print(records::Write("(86X,A6,'          ESTIMATED YLD')", {percent[0]}));
+        p.Print(records::Write(
+            "(1X,'  PAR VALUE',25X,'   UNIT        TOTAL     MARKET ','     MARKET      ',A6,'  ',"
+            "A8,'  ANNUAL  TO')",
+            {percent[1], rate[0]}));
+        p.Print(records::Write(
+            "(1X,'  OR SHARES         DESCRIPTION ','       COST         COST      PRICE       "
+            "VALUE  ','    ',A6,'    ',A4,'    INCOME   ',A4)",
+            {percent[2], rate[1], std::string_view(yield_word)}));
+        p.Print(records::Write(
+            "(1X,'  ---------         ----------- ','       ----         ----      -----       "
+            "-----  ','    ',A6,'    ',A4,'    ------   ---',A1)",
+            {percent[3], rate[2], std::string_view(underline)}));
+    }
+    p.Print(blank);
+    p.lines = static_cast<int16_t>(p.lines + 5);
+}
+
+void Aptype(int type, std::string& name, int16_t& status, AppraisalPages& p) {
+    status = 0;
+    if (type < 1 || type > records::kTypeNumberCount) {
+        status = 1;
+        return;
+    }
+    name = NameRecord(records::kTypeNameFile, type + 1);
+    const int length = records::Len28(name);
+    const std::string blank(records::kReportLineWidth, ' ');
+    p.Print(blank);
+    p.Print(records::Write("(21X,A28)", {std::string_view(name)}));
+    p.Print(
+        records::Write("(21X,A)", {std::string_view(std::string(static_cast<std::size_t>(length), '-'))}));
+    p.lines = static_cast<int16_t>(p.lines + 3);
+    if (type != kCommonStockType) {
+        p.Print(blank);
+        p.lines = static_cast<int16_t>(p.lines + 1);
+    }
+}
+
+void Apcat(int category, std::string& name, int16_t& status, AppraisalPages& p) {
+    status = 0;
+    p.lines = static_cast<int16_t>(p.lines + 2);
+    if (category < 1 || category > records::kCategoryCount) {
+        status = 1;
+        return;
+    }
+    name = NameRecord(records::kCategoryNameFile, category + 1);
+    p.Print(std::string(records::kReportLineWidth, ' '));
+    p.Print(records::Write("(21X,A28)", {std::string_view(name)}));
+}
+
+void Aptotl(const std::string& type_name, const std::string& percent, const std::string& cost,
+            const std::string& market, const std::string&, const std::string& income, float yield,
+            AppraisalPages& p) {
+    p.lines = static_cast<int16_t>(p.lines + 2);
+    const std::string name = records::Fixed(type_name, 16);
+    const std::string c = records::Fixed(cost, 16), m = records::Fixed(market, 16);
+    const std::string pc = records::Fixed(percent, 8), in = records::Fixed(income, 10);
+    p.Print(records::Write("(21X,'TOTAL ',A16,1X,A16,8X,A16,1X,A8,7X,A10,F5.1,'%')",
+                           {std::string_view(name), std::string_view(c), std::string_view(m),
+                            std::string_view(pc), std::string_view(in), static_cast<double>(yield)}));
+    p.Print(std::string(records::kReportLineWidth, ' '));
+}
+
+void Apctot(const std::string& percent, const std::string& cost, const std::string& market,
+            const std::string&, const std::string& income, float yield, AppraisalPages& p) {
+    p.lines = static_cast<int16_t>(p.lines + 1);
+    const std::string c = records::Fixed(cost, 16), m = records::Fixed(market, 16);
+    const std::string pc = records::Fixed(percent, 8), in = records::Fixed(income, 10);
+    p.Print(records::Write("(21X,'TOTAL ',17X,A16,8X,A16,1X,A8,7X,A10,F5.1,'%')",
+                           {std::string_view(c), std::string_view(m), std::string_view(pc),
+                            std::string_view(in), static_cast<double>(yield)}));
+}
+
+void Apacct(int account_number, int16_t flag, AppraisalPages& p) {
+    const std::string blank(records::kReportLineWidth, ' ');
+    p.Print(blank);
+    p.Print(blank);
+    p.lines = static_cast<int16_t>(p.lines + 2);
+    const long r = flag > 0 ? 8L * account_number - 3 : 8L * account_number - 11;
+    const records::DirectFile accounts(records::kAccountRecords, records::kAccountRecordLength,
+                                       /*create=*/false);
+    p.lines = static_cast<int16_t>(p.lines + 1);
+    if (p.lines > p.page_length - 5 && p.options[53] == 1) Aphead(p);
+    records::Record first, second;
+    if (!accounts.ok() || !accounts.Read(r, first) || !accounts.Read(r + 1, second)) return;
+    for (const records::Record* rec : {&first, &second})
+        for (std::size_t half = 0; half < 2; ++half)
+            p.Print(records::Write("(11X,A60)", {std::string_view(rec->Text(60 * half, 60))}));
+}
+
+}  // namespace reports
