@@ -19,6 +19,8 @@
 #include "reports/performance/brkrlist.h"
 #include "reports/performance/csdnlist.h"
 #include "reports/performance/fapr1.h"
+#include "reports/performance/fixsum.h"
+#include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
 #include "shell/main_frame.h"
 
@@ -60,6 +62,21 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {186, {[](ReportFields& f) { reports::Acctlst2(f.manager, f.output_name); }}},
         // The fixed income appraisal.
         {221, {[](ReportFields& f) { reports::Fapr1(f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        // The fixed income analyses and the fixed income summary.
+        {222,
+         {[](ReportFields& f) { reports::Getfix(1, f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        {223,
+         {[](ReportFields& f) { reports::Getfix(2, f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        {224,
+         {[](ReportFields& f) { reports::Getfix(3, f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        {225,
+         {[](ReportFields& f) { reports::Getfix(4, f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        {226,
+         {[](ReportFields& f) { reports::Getfix(5, f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        {227,
+         {[](ReportFields& f) { reports::Getfix(-5, f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        {228,
+         {[](ReportFields& f) { reports::Fixsum(f.scope, f.manager, f.account, f.end, f.output_name); }}},
         {341, {[](ReportFields& f) { reports::Clntnm(0, f.search_text, f.output_name); }}},
         {342, {[](ReportFields& f) { reports::Clntnm(1, f.search_text, f.output_name); }}},
         {343, {[](ReportFields& f) { reports::Secrnm(f.search_text, f.output_name); }}},
