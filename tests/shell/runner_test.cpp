@@ -23,6 +23,7 @@
 #include "shell/printer_settings.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/record_files.h"
+#include "tests/fixtures/report_data.h"
 #include "tests/shell/road_fixture.h"
 
 namespace {
@@ -397,6 +398,56 @@ TEST_F(RunnerTest, EveryRoutineRunsOnTheSampleFirm) {
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
                 .count();
         std::printf("[ sweep    ] code %d: %d pages, %lld ms\n", code, pages, static_cast<long long>(ms));
+    }
+}
+
+// The fixed income analyses and summary on the sample firm (accounts and
+// securities, no holdings), as of the program date and as of an earlier
+// date, to a file and to the display: each names the sample's accounts.
+TEST_F(RunnerTest, FixedIncomeReportsRunOnTheSampleFirm) {
+    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
+    for (const auto& entry : fs::directory_iterator(sample))
+        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+    g_report.ManagerCode = "????";
+    g_report.SelectionScope = 1;
+    g_report.SelectedAccount = "A";
+    for (const std::string& date : {records::ProgramDateText(), std::string(" 1/02/97")}) {
+        g_report.EndDate = date;
+        for (int code = 222; code <= 228; ++code) {
+            for (const int destination : {kOutputFile, kOutputDisplay}) {
+                SCOPED_TRACE(std::to_string(code) + " to " + std::to_string(destination) + " as of " + date);
+                road::WritePagedReport(1, "AN EARLIER REPORT");
+                std::error_code error;
+                fs::remove("SAMPLE.TXT", error);
+                g_report.ReportCode = code;
+                g_report.OutputDestination = destination;
+                g_report.OutputFileName = "SAMPLE.TXT";
+                const std::size_t before = Children();
+                const Played played = Play("", [&] { RouteReportOutput(*frame_); });
+                EXPECT_TRUE(played.failures.empty()) << played.Failures();
+                EXPECT_TRUE(played.message_boxes.empty());
+                std::vector<std::string> lines;
+                if (destination == kOutputFile) {
+                    ASSERT_TRUE(TempDataDir::Exists("SAMPLE.TXT"));
+                    lines = fixtures::ReportFileLines("SAMPLE.TXT");
+                } else {
+                    ASSERT_EQ(Children(), before + 1);
+                    auto* view = dynamic_cast<CDisplayNew*>(frame_->MDIGetActive()->GetView());
+                    ASSERT_NE(view, nullptr);
+                    std::string line;
+                    for (long n = 1; view->GetLine(n, line); ++n) lines.push_back(line);
+                    view->GetParentFrame()->DestroyWindow();
+                }
+                int accounts = 0;
+                for (const std::string& line : lines) {
+                    EXPECT_EQ(line.find("AN EARLIER REPORT"), std::string::npos);
+                    if (line.find(code == 228 ? "No transactions in account" : " - ") != std::string::npos)
+                        ++accounts;
+                }
+                EXPECT_GT(accounts, 0);
+            }
+        }
     }
 }
 

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "records/manager_table.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 
@@ -123,6 +124,14 @@ inline void WriteFirm(int16_t page_length = 24) {
     // Option 2: blank second description lines are filled from the coupon
     // and the maturity date.
     fixtures::SetOptions({{2, 1}});
+    // The manager codes of the accounts, for the dialog's manager check.
+    records::ManagerSlots codes;
+    codes.fill("    ");
+    codes[0] = "AB12";
+    codes[1] = "AB34";
+    codes[2] = "CD12";
+    codes[3] = "CD34";
+    records::WriteManagerTable(codes);
 }
 
 inline void WriteData() {
