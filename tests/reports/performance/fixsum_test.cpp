@@ -89,6 +89,22 @@ TEST(Fixsum, SelectionsAndAccountsWithoutFixedIncome) {
     EXPECT_TRUE(lines.empty());
 }
 
+TEST(Fixsum, FaceValuesSummingToZeroGiveNoAverageYears) {
+    TempDataDir dir;
+    fifix::WriteData();
+    // A long and a short position of the same size: the face values sum to
+    // 0, so the average years to maturity is 0.0, not the raw sum of face
+    // value x days.
+    fixtures::WriteHoldings("SUMMRY",
+                            {fifix::Lot("T30YR", 3, 10000, 9800), fifix::Lot("HICOUP", 7, -10000, 11000)});
+    const std::vector<std::string> lines = RunFixsum("S   ", "????", "SUMMRY");
+    ASSERT_FALSE(lines.empty());
+    const std::string totals = lines.back();
+    ASSERT_NE(totals.find("TOTALS/AVERAGES"), std::string::npos);
+    // "(31X,'TOTALS/AVERAGES',4X,A11,A11,5A7,...)": the years in columns 73-79.
+    EXPECT_EQ(totals.substr(72, 7), "   0.0 ");
+}
+
 TEST(Fixsum, NoTransactionsAndUnreadableRecords) {
     TempDataDir dir;
     fiafix::WriteData();
