@@ -23,9 +23,9 @@ struct ScriptCase {
     std::vector<std::string> lacks;
 };
 
-class FixedIncomeScripts : public ::testing::TestWithParam<ScriptCase> {};
+class FixedIncomeAnalysisScripts : public ::testing::TestWithParam<ScriptCase> {};
 
-TEST_P(FixedIncomeScripts, RunFromTheMenuToANamedFile) {
+TEST_P(FixedIncomeAnalysisScripts, RunFromTheMenuToANamedFile) {
     const ScriptCase& c = GetParam();
     TempDataDir dir;
     fiafix::WriteData();
@@ -116,7 +116,7 @@ std::vector<ScriptCase> Cases() {
     };
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, FixedIncomeScripts, ::testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(Codes, FixedIncomeAnalysisScripts, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string("Code") + info.param.what; });
 
 }  // namespace

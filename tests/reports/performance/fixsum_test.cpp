@@ -91,12 +91,12 @@ TEST(Fixsum, SelectionsAndAccountsWithoutFixedIncome) {
 
 TEST(Fixsum, FaceValuesSummingToZeroGiveNoAverageYears) {
     TempDataDir dir;
-    fifix::WriteData();
+    fiafix::WriteData();
     // A long and a short position of the same size: the face values sum to
     // 0, so the average years to maturity is 0.0, not the raw sum of face
     // value x days.
     fixtures::WriteHoldings("SUMMRY",
-                            {fifix::Lot("T30YR", 3, 10000, 9800), fifix::Lot("HICOUP", 7, -10000, 11000)});
+                            {fiafix::Lot("T30YR", 3, 10000, 9800), fiafix::Lot("HICOUP", 7, -10000, 11000)});
     const std::vector<std::string> lines = RunFixsum("S   ", "????", "SUMMRY");
     ASSERT_FALSE(lines.empty());
     const std::string totals = lines.back();
