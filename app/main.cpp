@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "entry/entry_commands.h"
+#include "entry/tran_list.h"
 #include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     entry::RegisterEntryCommands();
     pricing::RegisterPricingDialogs();
     shell::CLedraApp app;
+    app.SetViewFactory(shell::kTranListTemplate, entry::MakeTranList);
     if (!app.InitInstance()) return 1;
     return app.Run();
 }

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 
 #include "platform/frame_widgets.h"
+#include "platform/internal_widgets.h"
 #include "platform/main_frame.h"
 
 namespace platform {
@@ -24,6 +25,12 @@ bool View::CreateIn(ChildFrame& frame) {
     sub->setWidget(w);
     frame_ = &frame;
     return true;
+}
+
+FormView::FormView(DialogTemplate table) : table_(std::move(table)) {}
+
+void FormView::OnInitialUpdate() {
+    if (QWidget* w = GetWidget()) detail::BuildBody(*this, table_.body, w);
 }
 
 ChildFrame::ChildFrame() = default;

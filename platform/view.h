@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "platform/resource.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -32,6 +33,21 @@ private:
     bool CreateIn(ChildFrame& frame);
 
     ChildFrame* frame_ = nullptr;
+};
+
+// A view whose controls come from a dialog resource table, laid out as a
+// dialog's are, with handlers bound by control id as in a dialog: a form
+// view. The controls exist from OnInitialUpdate, whose base a derived view
+// calls first.
+class FormView : public View {
+public:
+    explicit FormView(DialogTemplate table);
+
+    int TemplateId() const { return table_.id; }
+    void OnInitialUpdate() override;
+
+private:
+    DialogTemplate table_;
 };
 
 // Window styles a child frame may take away in PreCreateWindow.

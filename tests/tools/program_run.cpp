@@ -1,6 +1,7 @@
 #include "tests/tools/program_run.h"
 
 #include "entry/entry_commands.h"
+#include "entry/tran_list.h"
 #include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "tests/tools/script_driver.h"
@@ -28,6 +29,7 @@ ProgramRun::ProgramRun(const std::filesystem::path& data_directory, Options opti
         pricing::RegisterPricingDialogs();
     }
     app_ = std::make_unique<shell::CLedraApp>();
+    if (!options.without_subsystem_commands) app_->SetViewFactory(shell::kTranListTemplate, entry::MakeTranList);
     auto strict = Strict("start-up");
     if (!options.startup_script.empty()) {
         ParsedScript parsed = ParseScript(options.startup_script, nullptr);

@@ -659,7 +659,53 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         const std::string action = t[2].text;
         int control = 0;
         bool flag = false;
-        if (action == "close") {
+        int number = 0;
+        int scroll_code = 0;
+        std::string text;
+        if (action == "select" || action == "dblclick" || action == "expect-count") {
+            if (!need(5, ("child \"TITLE\"|active " + action + " ID " + (action == "expect-count" ? "N" : "LINE"))
+                             .c_str()))
+                return std::nullopt;
+            auto id = id_at(3);
+            auto line = id ? id_at(4) : std::nullopt;
+            if (!line) return std::nullopt;
+            control = *id;
+            number = *line;
+        } else if (action == "expect-text") {
+            if (!need(5, "child \"TITLE\"|active expect-text ID \"TEXT\"")) return std::nullopt;
+            auto id = id_at(3);
+            if (!id) return std::nullopt;
+            control = *id;
+            text = t[4].text;
+        } else if (action == "expect-line") {
+            if (!need(6, "child \"TITLE\"|active expect-line ID LINE \"TEXT\"")) return std::nullopt;
+            auto id = id_at(3);
+            auto line = id ? id_at(4) : std::nullopt;
+            if (!line) return std::nullopt;
+            control = *id;
+            number = *line;
+            text = t[5].text;
+        } else if (action == "scroll") {
+            if (n != 5 && n != 6) {
+                error = "\"child\" takes the form: child \"TITLE\"|active scroll ID "
+                        "lineup|linedown|pageup|pagedown|top|bottom|thumb [POS]";
+                return std::nullopt;
+            }
+            auto id = id_at(3);
+            if (!id) return std::nullopt;
+            auto code = ScrollCode(t[4].text);
+            if (!code) {
+                error = "\"" + t[4].text + "\" is not a scroll request";
+                return std::nullopt;
+            }
+            control = *id;
+            scroll_code = *code;
+            if (n == 6) {
+                auto position = id_at(5);
+                if (!position) return std::nullopt;
+                number = *position;
+            }
+        } else if (action == "close") {
             if (!need(3, "child \"TITLE\"|active close")) return std::nullopt;
         } else if (action == "click") {
             if (!need(4, "child \"TITLE\"|active click ID")) return std::nullopt;
@@ -678,12 +724,14 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
             control = *id;
             flag = *on;
         } else {
-            error = "\"" + action + "\" is not a child window step (click, check, expect-visible, close)";
+            error = "\"" + action +
+                    "\" is not a child window step (click, check, select, dblclick, scroll, expect-visible, "
+                    "expect-text, expect-count, expect-line, close)";
             return std::nullopt;
         }
         return RunStep(
             "child " + which.text + " " + action,
-            [main, which, action, control, flag]() -> std::string {
+            [main, which, action, control, flag, number, scroll_code, text]() -> std::string {
                 platform::ChildFrame* frame = FindChild(main, which);
                 if (!frame || !frame->GetView()) return ChildName(which) + " is not open";
                 platform::View* view = frame->GetView();
@@ -694,6 +742,24 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                     failure = view->UserClick(control);
                 } else if (action == "check") {
                     failure = view->UserSetCheck(control, flag);
+                } else if (action == "select") {
+                    failure = view->UserSelect(control, number);
+                } else if (action == "dblclick") {
+                    failure = view->UserDoubleClick(control, number);
+                } else if (action == "scroll") {
+                    failure = view->UserScroll(control, scroll_code, number);
+                } else if (action == "expect-text" || action == "expect-count" || action == "expect-line") {
+                    const platform::Control c = view->GetDlgItem(control);
+                    if (!c) return ChildName(which) + " has no control " + std::to_string(control);
+                    const std::string what = "control " + std::to_string(control) + " of " + ChildName(which);
+                    if (action == "expect-text" && c.GetWindowText() != text)
+                        failure = what + " shows \"" + c.GetWindowText() + "\", not \"" + text + "\"";
+                    if (action == "expect-count" && c.GetCount() != number)
+                        failure = what + " has " + std::to_string(c.GetCount()) + " lines, not " +
+                                  std::to_string(number);
+                    if (action == "expect-line" && c.GetText(number) != text)
+                        failure = what + " shows \"" + c.GetText(number) + "\" in line " + std::to_string(number) +
+                                  ", not \"" + text + "\"";
                 } else {
                     const platform::Control c = view->GetDlgItem(control);
                     if (!c) return ChildName(which) + " has no control " + std::to_string(control);

@@ -1,0 +1,249 @@
+// The transaction list window, in the program, over hand-built sources:
+// the lines and scroll range for 0, 14, 15 and 40 transactions, each
+// scroll request and the selection following the lines, the sort by
+// security (an income transaction counted through its description), the
+// off-line and block files with their heading, a double-click opening the
+// trade, transfer or cash dialog and the list reloading after OK.
+
+#include "entry/tran_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/constants.h"
+#include "platform/control.h"
+#include "records/files.h"
+#include "records/transaction_lines.h"
+#include "shell/main_frame.h"
+#include "shell/report_globals.h"
+#include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/record_files.h"
+#include "tests/fixtures/temp_dir.h"
+#include "tests/tools/program_run.h"
+
+namespace {
+
+using entry::CTranList;
+using fixtures::TempDataDir;
+
+std::string Date(int n) {
+    // Day n of 1998, as MM/DD/YY on days 1-28 of each month.
+    char text[16];
+    std::snprintf(text, sizeof text, "%2d/%2d/98", 1 + (n / 28) % 12, 1 + n % 28);
+    return text;
+}
+
+// An account A1 holding IBM (security 2) with `count` buys of 1 to count
+// shares, one a day, and a dividend of IBM at the end.
+void WriteAccount(int count, bool dividend = false) {
+    fixtures::WriteAccounts({{.id = "A1", .name = "FIRST ACCOUNT", .opened = "01/01/90"}});
+    fixtures::WriteSecurities({{.symbol = "CASH", .type = "1"},
+                               {.symbol = "IBM", .description1 = "INTL BUSINESS MACHINES", .type = "H"},
+                               {.symbol = "GE", .description1 = "GENERAL ELECTRIC", .type = "H"}});
+    std::vector<records::TransactionRecord> trs;
+    for (int k = 1; k <= count; ++k) {
+        records::TransactionRecord t =
+            fixtures::Transaction("B", k % 5 == 0 ? "GE" : "IBM", std::to_string(k), Date(k), k, 10.0 * k, 0,
+                                  k % 5 == 0 ? 3 : 2);
+        t.price = 10.0f;
+        trs.push_back(t);
+    }
+    if (dividend) {
+        records::TransactionRecord t = fixtures::Transaction("DI", "CASH", "", Date(count + 1), 0, 12.5, 0, 1);
+        t.SetCashText("IBM");
+        trs.push_back(t);
+    }
+    fixtures::WriteTransactions("A1", trs);
+}
+
+class TranListTest : public ::testing::Test {
+protected:
+    void Start() {
+        run_ = std::make_unique<tools::ProgramRun>(dir_.path(), tools::ProgramRun::Options{
+                                                                     .today = tools::LocalDate(1998, 12, 31)});
+        ASSERT_TRUE(run_->Started());
+    }
+    void TearDown() override {
+        if (run_)
+            for (const std::string& f : run_->Failures()) ADD_FAILURE() << f;
+    }
+    // Opens the list through the Transaction Editor, by date from 01/01/98
+    // or by the security given.
+    bool Open(const std::string& security = "", const std::string& message = "") {
+        std::string script = "menu \"Transactions/Transaction Editor\"\ndialog 122\n  select 1148 \"A1\"\n";
+        if (security.empty())
+            script += "  set 1149 \"01/01/98\"\n";
+        else
+            script += "  click 1152\n  select 1150 \"" + security + "\"\n";
+        script += "  click 1000\nclosed\n";
+        if (!message.empty()) script += "message \"" + message + "\" \"Transaction Menu Diagnostic\" ok\n";
+        return run_->RunScript(script);
+    }
+    CTranList* List() {
+        platform::ChildFrame* child = run_->Frame()->MDIGetActive();
+        return child ? dynamic_cast<CTranList*>(child->GetView()) : nullptr;
+    }
+    std::vector<std::string> Shown() {
+        std::vector<std::string> lines;
+        platform::Control list = List()->GetDlgItem(CTranList::kList);
+        for (int i = 0; i < list.GetCount(); ++i) lines.push_back(list.GetText(i));
+        return lines;
+    }
+    std::pair<int, int> Range() {
+        int low = 0, high = 0;
+        List()->GetDlgItem(CTranList::kScroll).GetScrollRange(low, high);
+        return {low, high};
+    }
+    int Selection() { return List()->GetDlgItem(CTranList::kList).GetCurSel(); }
+    void Scroll(int code, int position = 0) {
+        EXPECT_EQ(List()->UserScroll(CTranList::kScroll, code, position), "");
+    }
+
+    TempDataDir dir_;
+    std::unique_ptr<tools::ProgramRun> run_;
+};
+
+TEST_F(TranListTest, LinesAndScrollRangeBySize) {
+    struct Case {
+        int count;
+        int shown;
+        int high;
+    };
+    for (const Case c : {Case{0, 0, 1}, Case{14, 14, 1}, Case{15, 14, 2}, Case{40, 14, 27}}) {
+        SCOPED_TRACE(c.count);
+        run_.reset();
+        WriteAccount(c.count);
+        Start();
+        ASSERT_TRUE(Open("", c.count == 0 ? "Error no transactions found." : ""));
+        ASSERT_NE(List(), nullptr);
+        EXPECT_EQ(List()->ListedCount(), c.count);
+        EXPECT_EQ(static_cast<int>(Shown().size()), c.shown);
+        EXPECT_EQ(Range(), std::make_pair(1, c.high));
+        EXPECT_EQ(List()->GetDlgItemText(CTranList::kSelectionLine), "Account=A1  Sort option: date 01/01/98");
+        if (c.count > 0) {
+            EXPECT_EQ(Shown()[0].substr(0, 20), " IBM         B    1 ");
+        }
+    }
+}
+
+TEST_F(TranListTest, ScrollRequestsMoveTheLinesAndTheSelectionFollows) {
+    WriteAccount(40);
+    Start();
+    ASSERT_TRUE(Open());
+    const std::vector<std::string> all = List()->AllLines();
+    ASSERT_EQ(all.size(), 40u);
+    auto shows_from = [&](int first) {
+        const std::vector<std::string> shown = Shown();
+        ASSERT_EQ(shown.size(), 14u);
+        for (int i = 0; i < 14; ++i) EXPECT_EQ(shown[static_cast<std::size_t>(i)], all[static_cast<std::size_t>(first - 1 + i)]) << i;
+        EXPECT_EQ(List()->ScrollPosition(), first);
+        EXPECT_EQ(List()->GetDlgItem(CTranList::kScroll).GetScrollPos(), first);
+    };
+    EXPECT_EQ(List()->UserSelect(CTranList::kList, 5), "");
+    Scroll(platform::SB_LINEDOWN);
+    shows_from(2);
+    EXPECT_EQ(Selection(), 4);  // the selected transaction moved up a line
+    Scroll(platform::SB_LINEUP);
+    shows_from(1);
+    EXPECT_EQ(Selection(), 5);
+    Scroll(platform::SB_LINEUP);  // at the top: nothing moves
+    shows_from(1);
+    Scroll(platform::SB_PAGEDOWN);
+    shows_from(15);
+    Scroll(platform::SB_THUMBPOSITION, 20);
+    shows_from(20);
+    Scroll(platform::SB_BOTTOM);
+    shows_from(27);
+    Scroll(platform::SB_LINEDOWN);  // clamped at the end
+    shows_from(27);
+    Scroll(platform::SB_PAGEDOWN);
+    shows_from(27);
+    Scroll(platform::SB_PAGEUP);
+    shows_from(13);
+    Scroll(platform::SB_TOP);
+    shows_from(1);
+}
+
+TEST_F(TranListTest, SortBySecurityTakesAnIncomeThroughItsDescription) {
+    WriteAccount(10, true);
+    Start();
+    ASSERT_TRUE(Open("IBM"));
+    // Eight buys of IBM (every fifth is GE) and the dividend.
+    EXPECT_EQ(List()->ListedCount(), 9);
+    EXPECT_EQ(List()->GetDlgItemText(CTranList::kSelectionLine), "Account=A1  Sort option: security IBM");
+    EXPECT_NE(Shown().back().find("DI"), std::string::npos);
+}
+
+void WriteLines(const char* file, const std::vector<std::pair<std::string, std::string>>& lines) {
+    records::DirectFile f(file, records::kTransactionLineLength);
+    records::Record header(records::kTransactionLineLength, 0);
+    header.SetI16(0, static_cast<int16_t>(lines.size() + 1));
+    if (std::string(file) == records::kBlockTradeFile) header.SetText(2, 4, "BLOK");
+    f.Write(1, header);
+    long n = 2;
+    for (const auto& [account, code] : lines) {
+        records::OfflineTranRecord r;
+        r.account = records::Fixed(account, 8);
+        r.symbol = records::Fixed("IBM", 12);
+        r.tax_lot = records::Fixed("1", 4);
+        r.trade_date = " 3/ 3/98";
+        r.code = records::Fixed(code, 4);
+        r.shares = 100;
+        r.price = 50;
+        r.amount = 5000;
+        r.date_number = 980303;
+        records::Record rec(records::kTransactionLineLength, ' ');
+        r.Encode(rec);
+        f.Write(n++, rec);
+    }
+}
+
+TEST_F(TranListTest, OfflineAndBlockSourcesWithTheirHeadingAndButtons) {
+    WriteAccount(3);
+    WriteLines(records::kOfflineTransactionFile, {{"A1", "B"}, {"A1", "DI"}, {"A1", "SI"}});
+    WriteLines(records::kBlockTradeFile, {{"A1", "B"}, {"A1", "B"}});
+    Start();
+    // Modules/Transaction Download/Edit Transactions.
+    shell::g_report.EditDownloadedFlag = 1;
+    run_->Frame()->OpenTemplateWindow(shell::kTranListTemplate);
+    ASSERT_NE(List(), nullptr);
+    EXPECT_EQ(List()->Source(), 2);
+    EXPECT_EQ(List()->ListedCount(), 3);
+    EXPECT_EQ(List()->GetDlgItemText(CTranList::kSelectionLine), "");
+    EXPECT_NE(List()->GetDlgItemText(CTranList::kHeading).find("AMOUNT  ACCOUNT"), std::string::npos);
+    EXPECT_FALSE(List()->GetDlgItem(CTranList::kAddAllocation).IsWindowVisible());
+    EXPECT_EQ(shell::g_report.EditDownloadedFlag, 0);
+    // A cash code on an off-line line opens the cash dialog; Cancel keeps the list.
+    ASSERT_TRUE(run_->RunScript("child active dblclick 1040 1\ndialog 145\n  click 2\nclosed\n"));
+    ASSERT_TRUE(run_->RunScript("child active dblclick 1040 2\ndialog 144\n  click 2\nclosed\n"));
+    ASSERT_TRUE(run_->RunScript("child active dblclick 1040 0\ndialog 125\n  click 2\nclosed\n"));
+
+    // Block mode: the block file, "Add Allocation" shown.
+    shell::g_report.EditBlockFlag = 1;
+    run_->Frame()->OpenTemplateWindow(shell::kTranListTemplate);
+    ASSERT_NE(List(), nullptr);
+    EXPECT_EQ(List()->Source(), 1);
+    EXPECT_EQ(List()->ListedCount(), 2);
+    EXPECT_TRUE(List()->GetDlgItem(CTranList::kAddAllocation).IsWindowVisible());
+    EXPECT_TRUE(List()->GetDlgItem(CTranList::kAddAllocation).IsWindowEnabled());
+    ASSERT_TRUE(run_->RunScript("child active click 1470\ndialog 125\n  click 2\nclosed\n"));
+}
+
+TEST_F(TranListTest, ADoubleClickedBuyChangedReloadsKeepingThePosition) {
+    WriteAccount(20);
+    Start();
+    ASSERT_TRUE(Open());
+    Scroll(platform::SB_THUMBPOSITION, 4);
+    const std::string before = Shown()[2];
+    // Line 3 shown is the sixth buy: 6 shares; make them 60.
+    ASSERT_TRUE(run_->RunScript("child active dblclick 1040 2\ndialog 125\n  set 1125 \"60\"\n  click 1143\nclosed\n"))
+        << before;
+    EXPECT_EQ(List()->ScrollPosition(), 4);
+    EXPECT_EQ(Selection(), 2);
+    EXPECT_NE(Shown()[2], before);
+    EXPECT_NE(Shown()[2].find("60"), std::string::npos);
+}
+
+}  // namespace
