@@ -1,5 +1,6 @@
 #include "entry/entry_commands.h"
 
+#include "entry/block_trade_dialog.h"
 #include "entry/cash_dialog.h"
 #include "entry/trades_dialog.h"
 #include "entry/tran_edit_select_dialog.h"
@@ -26,6 +27,7 @@ void RegisterEntryCommands() {
     RegisterEntryDialog<CCashDlg>(shell::kCmdCash);
     RegisterEntryDialog<CTransfersDlg>(shell::kCmdTransfers);
     RegisterTranEditSelect();
+    RegisterBlockTradeCommand();
 }
 
 }  // namespace entry

@@ -4,14 +4,14 @@
 #include <cstdio>
 
 #include "entry/cash_dialog.h"
-#include "entry/tran_record.h"
 #include "entry/trades_dialog.h"
+#include "entry/tran_record.h"
 #include "entry/transfers_dialog.h"
 #include "platform/feedback.h"
 #include "platform/message_box.h"
 #include "records/files.h"
-#include "records/record_services.h"
 #include "records/record.h"
+#include "records/record_services.h"
 #include "records/transaction_lines.h"
 #include "shell/report_globals.h"
 #include "shell/tran_selection.h"
@@ -118,7 +118,8 @@ void CTranList::CloseSource() const {
 std::string CTranList::ShownLine(int position) const {
     std::string line;
     if (position < 1 || position > ListedCount()) return line;
-    if (records::Trnlin(records_, lines_[static_cast<std::size_t>(position - 1)], source_, line) != 0) return {};
+    if (records::Trnlin(records_, lines_[static_cast<std::size_t>(position - 1)], source_, line) != 0)
+        return {};
     line = TrimRight(line.substr(0, std::min(line.size(), kLineWidth)));
     return line.size() > kHiddenColumns ? line.substr(kHiddenColumns) : std::string();
 }
@@ -141,8 +142,8 @@ void CTranList::Load() {
             start = static_cast<float>(year * 10000 + 101);
         }
         WaitCursor wait;
-        records::Ldtrns(records_, count, start, pages, records::Fixed(s.Security, 12), by_security ? "S   " : "D   ",
-                        overflow, total, source_);
+        records::Ldtrns(records_, count, start, pages, records::Fixed(s.Security, 12),
+                        by_security ? "S   " : "D   ", overflow, total, source_);
     }
     if (overflow != 0) {
         char text[96];
@@ -172,7 +173,8 @@ void CTranList::Load() {
 void CTranList::FillShownLines() {
     Control list = GetDlgItem(kList);
     list.ResetContent();
-    for (int i = 0; i < kShownLines && scroll_ + i <= ListedCount(); ++i) list.AddString(ShownLine(scroll_ + i));
+    for (int i = 0; i < kShownLines && scroll_ + i <= ListedCount(); ++i)
+        list.AddString(ShownLine(scroll_ + i));
 }
 
 void CTranList::OnScroll(const Notification& n) {

@@ -17,6 +17,7 @@
 #include "shell/data_directory.h"
 #include "shell/dispatch.h"
 #include "shell/display_view.h"
+#include "shell/key_filters.h"
 #include "shell/message_list.h"
 #include "shell/placeholder_views.h"
 #include "shell/print_view.h"
@@ -69,6 +70,8 @@ CLedraApp::CLedraApp() {
 
 CLedraApp::~CLedraApp() {
     ClearMessageList();
+    // The number filters work while a main frame exists.
+    g_number_entry_flag = 0;
     if (frame_) frame_->DestroyWindow();
     frame_.reset();
     if (g_app == this) g_app = nullptr;

@@ -14,6 +14,7 @@
 #include "records/files.h"
 #include "records/module_stores.h"
 #include "records/report_output.h"
+#include "records/transaction_lines.h"
 #include "shell/app.h"
 #include "shell/chart_command.h"
 #include "shell/color_dialog.h"
@@ -276,6 +277,21 @@ void OnEditTransactions(CMainFrame& frame) {
     DispatchCommand(frame, 1);
 }
 
+// Block Trades / Edit: the transaction list on the block's allocations,
+// once a block is defined.
+void OnEditBlock(CMainFrame& frame) {
+    records::BlockDefinition block;
+    if (!records::ReadBlockDefinition(block)) {
+        MessageBox("No block defined. Can not edit allocations.", "Diagnostic", MB_ICONEXCLAMATION,
+                   frame.GetSafeHwnd());
+        return;
+    }
+    g_report.EditDownloadedFlag = 0;
+    g_report.EditBlockFlag = 1;
+    g_report.CommandGroup = 1;
+    DispatchCommand(frame, 1);
+}
+
 void OnDeleteTransactions(CMainFrame& frame) {
     if (MessageBox("Delete Transaction Import", "Diagnostic", MB_OKCANCEL, frame.GetSafeHwnd()) == IDOK)
         records::Purge(kOfflineTransactions);
@@ -371,6 +387,7 @@ void RegisterDispatcherCommands() {
         });
     }
     RegisterCommand(kCmdEditTransactions, OnEditTransactions);
+    RegisterCommand(kCmdBlockEdit, OnEditBlock);
     RegisterCommand(kCmdDeleteTransactions, OnDeleteTransactions);
     RegisterCommand(kCmdDeleteAssetAllocation, OnDeleteAssetAllocation);
     RegisterCommand(kCmdInformationExport, [](CMainFrame&) {});

@@ -44,14 +44,14 @@ void WriteAccount(int count, bool dividend = false) {
                                {.symbol = "GE", .description1 = "GENERAL ELECTRIC", .type = "H"}});
     std::vector<records::TransactionRecord> trs;
     for (int k = 1; k <= count; ++k) {
-        records::TransactionRecord t =
-            fixtures::Transaction("B", k % 5 == 0 ? "GE" : "IBM", std::to_string(k), Date(k), k, 10.0 * k, 0,
-                                  k % 5 == 0 ? 3 : 2);
+        records::TransactionRecord t = fixtures::Transaction(
+            "B", k % 5 == 0 ? "GE" : "IBM", std::to_string(k), Date(k), k, 10.0 * k, 0, k % 5 == 0 ? 3 : 2);
         t.price = 10.0f;
         trs.push_back(t);
     }
     if (dividend) {
-        records::TransactionRecord t = fixtures::Transaction("DI", "CASH", "", Date(count + 1), 0, 12.5, 0, 1);
+        records::TransactionRecord t =
+            fixtures::Transaction("DI", "CASH", "", Date(count + 1), 0, 12.5, 0, 1);
         t.SetCashText("IBM");
         trs.push_back(t);
     }
@@ -61,8 +61,8 @@ void WriteAccount(int count, bool dividend = false) {
 class TranListTest : public ::testing::Test {
 protected:
     void Start() {
-        run_ = std::make_unique<tools::ProgramRun>(dir_.path(), tools::ProgramRun::Options{
-                                                                     .today = tools::LocalDate(1998, 12, 31)});
+        run_ = std::make_unique<tools::ProgramRun>(
+            dir_.path(), tools::ProgramRun::Options{.today = tools::LocalDate(1998, 12, 31)});
         ASSERT_TRUE(run_->Started());
     }
     void TearDown() override {
@@ -121,7 +121,8 @@ TEST_F(TranListTest, LinesAndScrollRangeBySize) {
         EXPECT_EQ(List()->ListedCount(), c.count);
         EXPECT_EQ(static_cast<int>(Shown().size()), c.shown);
         EXPECT_EQ(Range(), std::make_pair(1, c.high));
-        EXPECT_EQ(List()->GetDlgItemText(CTranList::kSelectionLine), "Account=A1  Sort option: date 01/01/98");
+        EXPECT_EQ(List()->GetDlgItemText(CTranList::kSelectionLine),
+                  "Account=A1  Sort option: date 01/01/98");
         if (c.count > 0) {
             EXPECT_EQ(Shown()[0].substr(0, 20), " IBM         B    1 ");
         }
@@ -137,7 +138,8 @@ TEST_F(TranListTest, ScrollRequestsMoveTheLinesAndTheSelectionFollows) {
     auto shows_from = [&](int first) {
         const std::vector<std::string> shown = Shown();
         ASSERT_EQ(shown.size(), 14u);
-        for (int i = 0; i < 14; ++i) EXPECT_EQ(shown[static_cast<std::size_t>(i)], all[static_cast<std::size_t>(first - 1 + i)]) << i;
+        for (int i = 0; i < 14; ++i)
+            EXPECT_EQ(shown[static_cast<std::size_t>(i)], all[static_cast<std::size_t>(first - 1 + i)]) << i;
         EXPECT_EQ(List()->ScrollPosition(), first);
         EXPECT_EQ(List()->GetDlgItem(CTranList::kScroll).GetScrollPos(), first);
     };
@@ -238,7 +240,8 @@ TEST_F(TranListTest, ADoubleClickedBuyChangedReloadsKeepingThePosition) {
     Scroll(platform::SB_THUMBPOSITION, 4);
     const std::string before = Shown()[2];
     // Line 3 shown is the sixth buy: 6 shares; make them 60.
-    ASSERT_TRUE(run_->RunScript("child active dblclick 1040 2\ndialog 125\n  set 1125 \"60\"\n  click 1143\nclosed\n"))
+    ASSERT_TRUE(run_->RunScript(
+        "child active dblclick 1040 2\ndialog 125\n  set 1125 \"60\"\n  click 1143\nclosed\n"))
         << before;
     EXPECT_EQ(List()->ScrollPosition(), 4);
     EXPECT_EQ(Selection(), 2);

@@ -663,7 +663,8 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         int scroll_code = 0;
         std::string text;
         if (action == "select" || action == "dblclick" || action == "expect-count") {
-            if (!need(5, ("child \"TITLE\"|active " + action + " ID " + (action == "expect-count" ? "N" : "LINE"))
+            if (!need(5, ("child \"TITLE\"|active " + action + " ID " +
+                          (action == "expect-count" ? "N" : "LINE"))
                              .c_str()))
                 return std::nullopt;
             auto id = id_at(3);
@@ -687,8 +688,9 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
             text = t[5].text;
         } else if (action == "scroll") {
             if (n != 5 && n != 6) {
-                error = "\"child\" takes the form: child \"TITLE\"|active scroll ID "
-                        "lineup|linedown|pageup|pagedown|top|bottom|thumb [POS]";
+                error =
+                    "\"child\" takes the form: child \"TITLE\"|active scroll ID "
+                    "lineup|linedown|pageup|pagedown|top|bottom|thumb [POS]";
                 return std::nullopt;
             }
             auto id = id_at(3);
@@ -758,8 +760,8 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                         failure = what + " has " + std::to_string(c.GetCount()) + " lines, not " +
                                   std::to_string(number);
                     if (action == "expect-line" && c.GetText(number) != text)
-                        failure = what + " shows \"" + c.GetText(number) + "\" in line " + std::to_string(number) +
-                                  ", not \"" + text + "\"";
+                        failure = what + " shows \"" + c.GetText(number) + "\" in line " +
+                                  std::to_string(number) + ", not \"" + text + "\"";
                 } else {
                     const platform::Control c = view->GetDlgItem(control);
                     if (!c) return ChildName(which) + " has no control " + std::to_string(control);
