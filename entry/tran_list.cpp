@@ -12,7 +12,10 @@
 #include "records/files.h"
 #include "records/record.h"
 #include "records/record_services.h"
+#include "records/report_output.h"
 #include "records/transaction_lines.h"
+#include "reports/kernel/report_frame.h"
+#include "shell/print_view.h"
 #include "shell/report_globals.h"
 #include "shell/tran_selection.h"
 
@@ -60,6 +63,7 @@ CTranList::CTranList() : FormView(ListTemplate()) {
     Bind(kList, Notify::SelChange, [this] { selection_ = std::max(0, GetDlgItem(kList).GetCurSel()); });
     Bind(kAddAllocation, Notify::Clicked, &L::OnAddAllocation);
     Bind(kDone, Notify::Clicked, &L::OnDone);
+    Bind(ID_FILE_PRINT, Notify::Clicked, &L::OnFilePrint);
 }
 
 CTranList::~CTranList() = default;
@@ -77,7 +81,8 @@ void CTranList::OnInitialUpdate() {
         GetDlgItem(kAddAllocation).ShowWindow(SW_SHOW);
         GetDlgItem(kAddAllocation).EnableWindow(true);
     }
-    records_.reserve(records::kTransactionListLimit);
+    shell::SaveSelection(saved_selection_);
+    saved_selection_.ReportCode = kTranListReportCode;
     selection_ = 0;
     scroll_ = 1;
     Load();
@@ -95,8 +100,8 @@ std::vector<std::string> CTranList::HeadingLines() const {
     return {kTranListHeading1, source_ == kAccountSource ? kTranListHeading2 : kTranListHeading2Lines};
 }
 
-bool CTranList::OpenSource() const {
-    switch (source_) {
+bool OpenTranSource(int source) {
+    switch (source) {
         case kOfflineSource:
             records::Open4(kUnit, records::kOfflineTransactionFile);
             return records::IsOpen(kUnit);
@@ -111,14 +116,41 @@ bool CTranList::OpenSource() const {
     }
 }
 
-void CTranList::CloseSource() const {
+void CloseTranSource() {
     records::Close(kUnit);
 }
 
-std::string CTranList::ShownLine(int position) const {
+TranListing ListTransactions(int source) {
+    TranListing listing;
+    listing.opened = OpenTranSource(source);
+    if (!listing.opened) return listing;
+    const shell::TranSelection& s = shell::g_tran_selection;
+    const bool by_security = s.SortOption == shell::kTranSortBySecurity;
+    // The start key: January 1 of the selection's year, in the date
+    // numbers' window (a year below 51 is 100 + YY), so that a date of 2003
+    // does not list the 1990s. An invalid date lists everything.
+    float start = 0;
+    if (s.parsed.number >= 0) {
+        const int yy = s.parsed.year % 100;
+        start = static_cast<float>((yy < 51 ? 100 + yy : yy) * 10000 + 101);
+    }
+    int16_t count = 0, pages = 0;
+    listing.records.reserve(records::kTransactionListLimit);
+    records::Ldtrns(listing.records, count, start, pages, records::Fixed(s.Security, 12),
+                    by_security ? "S   " : "D   ", listing.overflow, listing.total, source);
+    listing.records.resize(static_cast<std::size_t>(std::max<int16_t>(count, 0)));
     std::string line;
-    if (position < 1 || position > ListedCount()) return line;
-    if (records::Trnlin(records_, lines_[static_cast<std::size_t>(position - 1)], source_, line) != 0)
+    for (int k = 1; k <= static_cast<int>(listing.records.size()); ++k)
+        if (records::Trnlin(listing.records, k, source, line) == 0) listing.lines.push_back(k);
+    CloseTranSource();
+    return listing;
+}
+
+std::string TranListLine(const TranListing& listing, int position, int source) {
+    std::string line;
+    if (position < 1 || position > static_cast<int>(listing.lines.size())) return line;
+    if (records::Trnlin(listing.records, listing.lines[static_cast<std::size_t>(position - 1)], source,
+                        line) != 0)
         return {};
     line = TrimRight(line.substr(0, std::min(line.size(), kLineWidth)));
     return line.size() > kHiddenColumns ? line.substr(kHiddenColumns) : std::string();
@@ -126,55 +158,36 @@ std::string CTranList::ShownLine(int position) const {
 
 void CTranList::Load() {
     Control list = GetDlgItem(kList);
-    records_.clear();
-    lines_.clear();
-    const bool open = OpenSource();
-    int16_t count = 0, pages = 0, overflow = 0, total = 0;
-    if (open) {
-        const shell::TranSelection& s = shell::g_tran_selection;
-        const bool by_security = s.SortOption == shell::kTranSortBySecurity;
-        // The start key: January 1 of the selection's year, in the date
-        // numbers' window (a year below 51 is 100 + YY), so that a date of
-        // 2003 does not list the 1990s. An invalid date lists everything.
-        float start = 0;
-        if (s.parsed.number >= 0) {
-            const int year = s.parsed.year % 100 < 51 ? 100 + s.parsed.year % 100 : s.parsed.year % 100;
-            start = static_cast<float>(year * 10000 + 101);
-        }
+    {
         WaitCursor wait;
-        records::Ldtrns(records_, count, start, pages, records::Fixed(s.Security, 12),
-                        by_security ? "S   " : "D   ", overflow, total, source_);
+        listing_ = ListTransactions(source_);
     }
-    if (overflow != 0) {
+    if (listing_.overflow != 0) {
         char text[96];
-        std::snprintf(text, sizeof text, "Error sorting transactions. %d found > 12000 max.", total);
+        std::snprintf(text, sizeof text, "Error sorting transactions. %d found > 12000 max.", listing_.total);
         MessageBox(text, kDiagnosticCaption, MB_ICONEXCLAMATION, GetSafeHwnd());
-    } else if (count == 0) {
+    } else if (listing_.records.empty()) {
         MessageBox("Error no transactions found.", kDiagnosticCaption, MB_ICONEXCLAMATION, GetSafeHwnd());
     }
-    records_.resize(static_cast<std::size_t>(std::max<int16_t>(count, 0)));
     list.ResetContent();
-    if (open) {
-        std::string line;
-        for (int k = 1; k <= static_cast<int>(records_.size()); ++k)
-            if (records::Trnlin(records_, k, source_, line) == 0) lines_.push_back(k);
-    }
     const int last_start = std::max(1, ListedCount() - (kShownLines - 1));
     scroll_ = std::clamp(scroll_, 1, last_start);
-    if (open) FillShownLines();
+    if (OpenTranSource(source_)) {
+        FillShownLines();
+        CloseTranSource();
+    }
     Control bar = GetDlgItem(kScroll);
     bar.SetScrollRange(1, last_start);
     bar.SetScrollPos(scroll_);
     selection_ = std::clamp(selection_, 0, std::max(0, list.GetCount() - 1));
     if (list.GetCount() > 0) list.SetCurSel(selection_);
-    if (open) CloseSource();
 }
 
 void CTranList::FillShownLines() {
     Control list = GetDlgItem(kList);
     list.ResetContent();
     for (int i = 0; i < kShownLines && scroll_ + i <= ListedCount(); ++i)
-        list.AddString(ShownLine(scroll_ + i));
+        list.AddString(TranListLine(listing_, scroll_ + i, source_));
 }
 
 void CTranList::OnScroll(const Notification& n) {
@@ -213,24 +226,24 @@ void CTranList::OnScroll(const Notification& n) {
     const int moved = position - scroll_;
     scroll_ = position;
     bar.SetScrollPos(scroll_);
-    if (!OpenSource()) return;
+    if (!OpenTranSource(source_)) return;
     Control list = GetDlgItem(kList);
     if (moved == 1 && list.GetCount() == kShownLines) {
         // One line down: the first line goes, the one coming into view is
         // the only line formatted.
         list.DeleteString(0);
-        list.AddString(ShownLine(scroll_ + kShownLines - 1));
+        list.AddString(TranListLine(listing_, scroll_ + kShownLines - 1, source_));
         selection_ = std::max(0, selection_ - 1);
     } else if (moved == -1 && list.GetCount() > 0) {
         if (list.GetCount() == kShownLines) list.DeleteString(kShownLines - 1);
-        list.InsertString(0, ShownLine(scroll_));
+        list.InsertString(0, TranListLine(listing_, scroll_, source_));
         selection_ = std::min(kShownLines - 1, selection_ + 1);
     } else {
         FillShownLines();
     }
     selection_ = std::clamp(selection_, 0, std::max(0, list.GetCount() - 1));
     if (list.GetCount() > 0) list.SetCurSel(selection_);
-    CloseSource();
+    CloseTranSource();
 }
 
 void CTranList::OnEdit() {
@@ -240,13 +253,15 @@ void CTranList::OnEdit() {
     selection_ = selected;
     const int position = scroll_ + selected;
     if (position < 1 || position > ListedCount()) return;
-    const int entry = records_[static_cast<std::size_t>(lines_[static_cast<std::size_t>(position - 1)] - 1)];
+    const int entry =
+        listing_
+            .records[static_cast<std::size_t>(listing_.lines[static_cast<std::size_t>(position - 1)] - 1)];
 
     auto record = std::make_unique<CTranRecord>();
     bool filled = false;
-    if (OpenSource()) {
+    if (OpenTranSource(source_)) {
         filled = record->Fill(source_, entry + 1, TrimRight(shell::g_tran_selection.Account));
-        CloseSource();
+        CloseTranSource();
     }
     if (filled) {
         CurrentTranRecord = record.get();
@@ -289,10 +304,68 @@ void CTranList::OnDone() {
 
 std::vector<std::string> CTranList::AllLines() const {
     std::vector<std::string> all;
-    if (!OpenSource()) return all;
-    for (int position = 1; position <= ListedCount(); ++position) all.push_back(ShownLine(position));
-    CloseSource();
+    if (!OpenTranSource(source_)) return all;
+    for (int position = 1; position <= ListedCount(); ++position)
+        all.push_back(TranListLine(listing_, position, source_));
+    CloseTranSource();
     return all;
+}
+
+void CTranList::OnFilePrint() {
+    // The list prints itself: the selection saved when the window opened
+    // runs code 21 over this window's source.
+    SetTranListPrintSource(source_);
+    shell::ReportPrintJob job;
+    job.SetRerun(&saved_selection_);
+    shell::PrintWithDialog(job, GetSafeHwnd());
+    SetTranListPrintSource(kAccountSource);
+}
+
+// ---- The list as a report
+
+namespace {
+int g_print_source = kAccountSource;
+}  // namespace
+
+void SetTranListPrintSource(int source) {
+    g_print_source = source;
+}
+
+void Tranlist(int16_t output_mode, std::string_view output_name) {
+    reports::ReportFrame frame = reports::ReportFrame::ForOutputMode(output_name, output_mode);
+    const int source = g_print_source;
+    const TranListing listing = ListTransactions(source);
+    const std::string heading2 = source == kAccountSource ? kTranListHeading2 : kTranListHeading2Lines;
+    int16_t page = 1, line_count = 0, page_length = 0;
+    auto heading = [&] {
+        records::Pghead(page, line_count, page_length);
+        frame.Line(std::string(" ") + kTranListHeading1);
+        frame.Line(" " + heading2);
+        frame.Blank();
+        line_count = static_cast<int16_t>(line_count + 3);
+    };
+    heading();
+    if (!listing.opened) {
+        frame.Stop(" The transactions could not be read.");
+        return;
+    }
+    if (listing.overflow != 0) {
+        char text[96];
+        std::snprintf(text, sizeof text, " Error sorting transactions. %d found > 12000 max.", listing.total);
+        frame.Stop(text);
+        return;
+    }
+    if (listing.lines.empty()) {
+        frame.Stop(" Error no transactions found.");
+        return;
+    }
+    if (!OpenTranSource(source)) return;
+    for (int position = 1; position <= static_cast<int>(listing.lines.size()); ++position) {
+        if (page_length > 0 && line_count >= page_length) heading();
+        frame.Line(" " + TranListLine(listing, position, source));
+        ++line_count;
+    }
+    CloseTranSource();
 }
 
 std::unique_ptr<platform::View> MakeTranList() {

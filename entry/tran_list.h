@@ -15,13 +15,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/view.h"
+#include "shell/report_globals.h"
 
 namespace entry {
 
 inline constexpr int kTranListFormId = 115;
+// The report code of the transaction list (Transactions / Transaction
+// Editor), which also prints the list window.
+inline constexpr int kTranListReportCode = 21;
 
 inline constexpr const char* kTranListHeading1 =
     "                  TAX   TRANSACT  QUANTITY/   UNIT              NET   ";
@@ -29,6 +34,37 @@ inline constexpr const char* kTranListHeading2 =
     "   SYMBOL    CODE LOT   DATE      FACE VALUE  PRICE    COMMIS.  AMOUNT   BROKER";
 inline constexpr const char* kTranListHeading2Lines =
     "   SYMBOL    CODE LOT   DATE      FACE VALUE  PRICE    COMMIS.  AMOUNT  ACCOUNT";
+
+// The listed transactions of a source (0 the account's file of the
+// transaction selection, 1 the block file, 2 the off-line file), in list
+// order: the transactions the loader took (record numbers minus 1) and,
+// per listed line, its position among them (from 1): the transactions the
+// line formatter accepts.
+struct TranListing {
+    std::vector<int16_t> records;
+    std::vector<int> lines;
+    bool opened = false;   // the source could be opened
+    int16_t overflow = 0;  // more than the list holds were found: `total`
+    int16_t total = 0;
+};
+
+// Opens the source on unit 6; false when it cannot be opened.
+bool OpenTranSource(int source);
+void CloseTranSource();
+// Loads the listing of the source (opened and closed here).
+TranListing ListTransactions(int source);
+// The shown text of listed line `position` (from 1): the formatted line cut
+// to 85 characters, trailing blanks removed, without its first five
+// columns. The source must be open.
+std::string TranListLine(const TranListing& listing, int position, int source);
+
+// The source printing the list prints: the window sets it to its own
+// before it prints; the account's file otherwise.
+void SetTranListPrintSource(int source);
+// The transaction list as a report (code 21): the page heading, the two
+// column headings and every listed line of the print source, page after
+// page; output mode 3 copies the work file to the named file.
+void Tranlist(int16_t output_mode, std::string_view output_name);
 
 class CTranList : public platform::FormView {
 public:
@@ -51,7 +87,7 @@ public:
     // The first shown line, counted from 1.
     int ScrollPosition() const { return scroll_; }
     // The number of listed lines.
-    int ListedCount() const { return static_cast<int>(lines_.size()); }
+    int ListedCount() const { return static_cast<int>(listing_.lines.size()); }
     // The lines of the whole list as they show (each listed line, cut and
     // without its first five characters): what printing the window prints.
     std::vector<std::string> AllLines() const;
@@ -59,12 +95,9 @@ public:
     std::vector<std::string> HeadingLines() const;
 
 private:
-    bool OpenSource() const;
-    void CloseSource() const;
     void Load();
-    // The shown text of listed line `position` (from 1); the source must be open.
-    std::string ShownLine(int position) const;
     void FillShownLines();
+    void OnFilePrint();
     void OnScroll(const platform::Notification& n);
     void OnEdit();
     void OnAddAllocation();
@@ -73,10 +106,10 @@ private:
     bool offline_ = false;
     bool block_ = false;
     int source_ = 0;
-    std::vector<int16_t> records_;  // record numbers minus 1, in list order
-    std::vector<int> lines_;        // per listed line: its position in records_ (from 1)
+    TranListing listing_;
     int scroll_ = 1;
     int selection_ = 0;
+    shell::ReportSelection saved_selection_;
 };
 
 // The view of the transaction list template.

@@ -138,6 +138,10 @@ const ReportRoutineEntry* FindReportRoutine(int code) {
     return it == table.end() ? nullptr : &it->second;
 }
 
+void RegisterReportRoutine(int code, ReportRoutineEntry entry) {
+    Routines()[code] = std::move(entry);
+}
+
 std::vector<int> ReportRoutineCodes() {
     std::vector<int> codes;
     for (const auto& [code, entry] : Routines()) codes.push_back(code);

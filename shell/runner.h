@@ -94,6 +94,10 @@ struct ReportRoutineEntry {
 // The row of a code, or nullptr when the code has no routine (yet).
 const ReportRoutineEntry* FindReportRoutine(int code);
 
+// Adds (or replaces) the row of a code: a subsystem above the shell gives
+// the runner a routine of its own at start-up.
+void RegisterReportRoutine(int code, ReportRoutineEntry entry);
+
 // The codes that have a routine, ascending.
 std::vector<int> ReportRoutineCodes();
 

@@ -83,4 +83,27 @@ TEST(FirstTransactions, TheScriptLeavesItsTransactionsLotsAndCash) {
     EXPECT_EQ(lots[0].open_date, " 1/ 5/97");
 }
 
+// The list goes on from there: the Transaction Editor lists the five
+// transactions, a double-click changes the buy to 120 shares, and the lot
+// holds 80 after the sale of 40.
+TEST(FirstTransactions, TheTransactionListChangesTheBuy) {
+    TempDataDir dir;
+    {
+        tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+        ASSERT_TRUE(run.Started());
+        EXPECT_TRUE(run.RunScriptFile(std::string(LEDRA_TESTS_DIR) +
+                                      "/app/scripts/getting_started_transactions.script"));
+        EXPECT_TRUE(run.RunScriptFile(std::string(LEDRA_TESTS_DIR) +
+                                      "/app/scripts/getting_started_transaction_list.script"));
+        for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+    }
+    double cash = 0;
+    int16_t count = 0;
+    std::vector<engine::LotListEntry> lots;
+    engine::Push("SMITH1  ", "IBM         ", cash, count, lots);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(lots[0].quantity, 80.0);
+    EXPECT_NEAR(cash, 10000.0 - 6025.0 + 2200.0 + 30.0, 0.005);
+}
+
 }  // namespace

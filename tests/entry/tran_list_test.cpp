@@ -9,17 +9,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QPrinter>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/constants.h"
 #include "platform/control.h"
 #include "records/files.h"
+#include "records/report_output.h"
 #include "records/transaction_lines.h"
+#include "shell/app.h"
 #include "shell/main_frame.h"
 #include "shell/report_globals.h"
+#include "shell/tran_selection.h"
 #include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/golden.h"
 #include "tests/fixtures/record_files.h"
+#include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
 
@@ -247,6 +256,50 @@ TEST_F(TranListTest, ADoubleClickedBuyChangedReloadsKeepingThePosition) {
     EXPECT_EQ(Selection(), 2);
     EXPECT_NE(Shown()[2], before);
     EXPECT_NE(Shown()[2].find("60"), std::string::npos);
+}
+
+// The list as a report: the page heading, the two column headings and all
+// forty listed lines (not only the fourteen shown), a new page when one is
+// full. Checked by hand against the heading strings of the window.
+TEST(TranListReport, FortyLinesUnderTheirHeadingsPageAfterPage) {
+    TempDataDir dir;
+    WriteAccount(40);
+    fixtures::WriteFirmHeading("ACME CAPITAL", 30, 0);
+    shell::SetTranSelection(shell::kTranSortByDate, "", "01/01/98", "A1");
+    entry::SetTranListPrintSource(0);
+    entry::Tranlist(3, "LIST.TXT");
+    fixtures::CompareWithGolden("entry/tran_list_forty.txt", fixtures::ReportText("LIST.TXT"));
+
+    // An account without transactions says so under the headings.
+    WriteAccount(0);
+    entry::Tranlist(3, "EMPTY.TXT");
+    const std::vector<std::string> lines = fixtures::ReportFileLines("EMPTY.TXT");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("Error no transactions found."), std::string::npos);
+    shell::SetTranSelection(shell::kTranSortByDate, "", "", "");
+}
+
+// File/Print of the window prints its own list through the runner's code
+// 21, whatever report ran last: a PDF of the forty lines, and no work file
+// left behind.
+TEST_F(TranListTest, PrintingTheWindowPrintsItsList) {
+    WriteAccount(40);
+    Start();
+    ASSERT_TRUE(Open());
+    shell::g_report.ReportCode = 181;  // an earlier report
+    QPrinter& printer = run_->App().Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::string pdf = (dir_.path() / "list.pdf").string();
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    ASSERT_TRUE(run_->RunScript("command 57607\nprint ok\n"));
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(bytes.find("/Type /Page"), std::string::npos);
+    EXPECT_FALSE(TempDataDir::Exists("OUTPUT.TMP"));
+    EXPECT_FALSE(TempDataDir::Exists("O000001.TMP"));
+    // The run was the window's own: its saved selection, code 21.
+    EXPECT_EQ(shell::g_report.ReportCode, entry::kTranListReportCode);
 }
 
 }  // namespace

@@ -651,8 +651,11 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
     if (word == "child") {
         if (n < 3) {
             error =
-                "\"child\" takes the form: child \"TITLE\"|active click ID | check ID on|off | "
-                "expect-visible ID on|off | close";
+                "\"child\" takes the form: child \"TITLE\"|active click ID | check ID on|off | select ID "
+                "LINE | "
+                "dblclick ID LINE | scroll ID REQUEST [POS] | expect-visible ID on|off | expect-text ID "
+                "\"TEXT\" | "
+                "expect-count ID N | expect-line ID LINE \"TEXT\" | close";
             return std::nullopt;
         }
         const Token which = t[1];
