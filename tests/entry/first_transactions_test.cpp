@@ -94,7 +94,7 @@ TEST(FirstTransactions, TheTransactionListChangesTheBuy) {
         EXPECT_TRUE(run.RunScriptFile(std::string(LEDRA_TESTS_DIR) +
                                       "/app/scripts/getting_started_transactions.script"));
         EXPECT_TRUE(run.RunScriptFile(std::string(LEDRA_TESTS_DIR) +
-                                      "/app/scripts/getting_started_transaction_list.script"));
+                                      "/app/scripts/continued/getting_started_transaction_list.script"));
         for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
     }
     double cash = 0;
