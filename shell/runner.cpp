@@ -90,12 +90,12 @@ std::map<int, ReportRoutineEntry>& Routines() {
                               f.output_name, f.tax_transmitter, f.payer_control);
          }}},
         {85, {[](ReportFields& f) {
-             reports::Taxre(f.scope, f.manager, f.account, f.start, f.end, f.zero1, f.output_mode, f.output_name,
-                            f.name_length, f.tax_transmitter, f.payer_control, f.flag_text1);
+             reports::Taxre(f.scope, f.manager, f.account, f.start, f.end, f.zero1, f.output_mode,
+                            f.output_name, f.name_length, f.tax_transmitter, f.payer_control, f.flag_text1);
          }}},
         {203, {[](ReportFields& f) {
-             reports::Combgl(f.scope, f.manager, f.start, f.end, f.list_file, 12, f.output_name, f.name_length,
-                             f.group);
+             reports::Combgl(f.scope, f.manager, f.start, f.end, f.list_file, 12, f.output_name,
+                             f.name_length, f.group);
          }}},
     };
     return table;

@@ -51,8 +51,9 @@ void Heading(CompositePage& p) {
     f.Write("(1X,50X,8A4) ", Items().Text(p.group, 4, 8));
     f.Blank();
     f.Write("(44X,'DATE      DATE',41X,'----  GAIN (OR LOSS)  ----')");
-    f.Write("(2X,'QUANTITY     DESCRIPTION',16X,'PURCHASED   SOLD            COST          PROCEEDS',7X,"
-            "'SHORT-TERM       LONG-TERM') ");
+    f.Write(
+        "(2X,'QUANTITY     DESCRIPTION',16X,'PURCHASED   SOLD            COST          PROCEEDS',7X,"
+        "'SHORT-TERM       LONG-TERM') ");
     f.Blank();
     p.lines = static_cast<int16_t>(p.lines + 8);
 }
@@ -64,13 +65,14 @@ void NoLots(CompositePage& p) {
 }
 
 // The accounts of the run, in list order.
-std::vector<std::string> SelectAccounts(std::string_view kind, std::string_view manager, std::string_view list_file) {
+std::vector<std::string> SelectAccounts(std::string_view kind, std::string_view manager,
+                                        std::string_view list_file) {
     std::vector<std::string> ids;
     if (!kind.empty() && kind[0] == 'S') {
         int count = 0;
         records::Rdaclst(ids, count, list_file);
         ids.resize(static_cast<std::size_t>(std::max(count, 0)) < ids.size() ? static_cast<std::size_t>(count)
-                                                                              : ids.size());
+                                                                             : ids.size());
         return ids;
     }
     const AccountWalk walk = WalkAccounts();
@@ -86,8 +88,8 @@ std::vector<std::string> SelectAccounts(std::string_view kind, std::string_view 
 }  // namespace
 
 void Combgl(std::string_view kind, std::string_view manager, std::string_view start, std::string_view end,
-            std::string_view list_file, int16_t list_length, std::string_view output_name, int16_t output_length,
-            std::string_view group) {
+            std::string_view list_file, int16_t list_length, std::string_view output_name,
+            int16_t output_length, std::string_view group) {
     const std::string list_name =
         records::Fixed(list_file, static_cast<std::size_t>(std::max<int16_t>(list_length, 0)));
     const std::string output =
@@ -99,7 +101,8 @@ void Combgl(std::string_view kind, std::string_view manager, std::string_view st
 
     ReportFrame frame(output, /*copy=*/true);
     std::string start_date = dates.start, end_date = dates.end;
-    CompositePage page{frame, records::H2000(start_date), records::H2000(end_date), records::Fixed(group, 32)};
+    CompositePage page{frame, records::H2000(start_date), records::H2000(end_date),
+                       records::Fixed(group, 32)};
 
     if (accounts.empty()) {
         NoLots(page);
@@ -145,7 +148,8 @@ void Combgl(std::string_view kind, std::string_view manager, std::string_view st
     }
 
     if (too_many) {
-        frame.Write("(16X,'Warning, maximum of ',I5,' gains (losses) allowed.')", Items().Int(kMaxCombinedLots));
+        frame.Write("(16X,'Warning, maximum of ',I5,' gains (losses) allowed.')",
+                    Items().Int(kMaxCombinedLots));
         records::Purge(kCombinedGainsFile);
         return;
     }
@@ -210,11 +214,12 @@ void Combgl(std::string_view kind, std::string_view manager, std::string_view st
     if (printed) {
         if (cost_total > 0.001) {
             frame.Blank();
-            frame.Write("(30X,'TOTALS:',24X,A16,A16,A16,A16)", Items()
-                                                                  .Text(GainAmount(cost_total, 16, false), 16, 1)
-                                                                  .Text(GainAmount(proceeds_total, 16, false), 16, 1)
-                                                                  .Text(GainAmount(short_total, 16, true), 16, 1)
-                                                                  .Text(GainAmount(long_total, 16, true), 16, 1));
+            frame.Write("(30X,'TOTALS:',24X,A16,A16,A16,A16)",
+                        Items()
+                            .Text(GainAmount(cost_total, 16, false), 16, 1)
+                            .Text(GainAmount(proceeds_total, 16, false), 16, 1)
+                            .Text(GainAmount(short_total, 16, true), 16, 1)
+                            .Text(GainAmount(long_total, 16, true), 16, 1));
         }
         if (reacquired_mark) {
             frame.Blank();

@@ -21,7 +21,7 @@ inline constexpr int kMaxCombinedLots = 32766;
 // character). Dates MM/DD/YY. The report is copied into output_name; group
 // is the description of the chosen group (blank otherwise).
 void Combgl(std::string_view kind, std::string_view manager, std::string_view start, std::string_view end,
-            std::string_view list_file, int16_t list_length, std::string_view output_name, int16_t output_length,
-            std::string_view group);
+            std::string_view list_file, int16_t list_length, std::string_view output_name,
+            int16_t output_length, std::string_view group);
 
 }  // namespace reports

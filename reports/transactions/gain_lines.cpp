@@ -43,6 +43,7 @@ bool ReadGainAccount(int entry, std::string_view id, GainAccount& account) {
     account.manager = r2.Text(16, 4);
     account.short_name = r2.Text(52, 32);
     account.payee.tax_id = r2.Text(84, 12);
+    account.fifth_line = r3.Text(0, 32);
     account.payee.payer_account = r3.Text(32, 32);
     return true;
 }

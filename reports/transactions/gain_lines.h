@@ -22,6 +22,7 @@ struct GainAccount {
     TaxPayee payee;
     std::string manager = std::string(4, ' ');      // R2 bytes 17-20
     std::string short_name = std::string(32, ' ');  // R2 bytes 53-84
+    std::string fifth_line = std::string(32, ' ');  // R3 bytes 1-32, the fifth address line
 };
 // Reads the account's first three records (entry p from 1); false when one
 // of them cannot be read.

@@ -37,10 +37,11 @@ constexpr int16_t kIncomeClassMarker = -999;
 enum Category { kDividend, kInterest, kGovernment, kMunicipal, kGainsShort, kGainsLong, kCategoryCount };
 
 constexpr const char* kSectionTitles[] = {"DIVIDEND INCOME", "INTEREST INCOME",
-                                          "U. S. GOVERNMENT OBLIGATIONS INCOME", "MUNICIPAL BOND INTEREST INCOME"};
+                                          "U. S. GOVERNMENT OBLIGATIONS INCOME",
+                                          "MUNICIPAL BOND INTEREST INCOME"};
 constexpr const char* kSectionRules[] = {"(10X,15('-'))", "(10X,15('-'))", "(10X,35('-'))", "(10X,30('-'))"};
-constexpr const char* kExpenseTitles[] = {"MANAGEMENT FEES", "BANK CHARGES", "DIVIDEND EXPENSE", "INTEREST EXPENSE",
-                                          "MISCELLANEOUS EXPENSE"};
+constexpr const char* kExpenseTitles[] = {"MANAGEMENT FEES", "BANK CHARGES", "DIVIDEND EXPENSE",
+                                          "INTEREST EXPENSE", "MISCELLANEOUS EXPENSE"};
 constexpr const char* kExpenseCodes[] = {"MF", "BC", "DE", "IE", "ME"};
 
 // One security of a category: the first 9 characters of its symbol (the
@@ -103,7 +104,8 @@ int CategoryOf(char type, const IncomeClassTable& classes) {
 AccountIncome Collect(const std::string& id, const DateRange& dates, const IncomeClassTable& classes,
                       GainSecurityBook& securities) {
     AccountIncome income;
-    records::DirectFile file(records::Paknam(id, "TR", ".REC"), records::kAccountRecordLength, /*create=*/false);
+    records::DirectFile file(records::Paknam(id, "TR", ".REC"), records::kAccountRecordLength,
+                             /*create=*/false);
     records::Record rec;
     if (!file.Read(1, rec)) return income;
     const int last = records::TransactionFileHeader::Decode(rec).last_record;
@@ -177,6 +179,7 @@ private:
         f.Write("(10X,'ACCOUNT: ',2A4,' - ',8A4)",
                 Items().Text(account_.payee.id, 4, 2).Text(account_.short_name, 4, 8));
         for (const std::string& line : account_.payee.address) f.Write("(10X,8A4)", Items().Text(line, 4, 8));
+        f.Write("(10X,8A4)", Items().Text(account_.fifth_line, 4, 8));
         f.Write("(10X,3A4)", Items().Text(account_.payee.tax_id, 4, 3));
         p_.lines = static_cast<int16_t>(p_.lines + 15);
     }
@@ -196,7 +199,8 @@ private:
 
     void Total(std::string_view title, double total) {
         Write("");
-        Write("(10X,'    TOTAL ',9A4,1X,A16)", Items().Text(title, 4, 9).Text(GainAmount(total, 16, true), 16, 1));
+        Write("(10X,'    TOTAL ',9A4,1X,A16)",
+              Items().Text(title, 4, 9).Text(GainAmount(total, 16, true), 16, 1));
     }
 
     // The securities of a table: description and amount, then the second
@@ -279,7 +283,8 @@ IncomeClassTable BuiltInIncomeClasses() {
 IncomeClassTable ReadIncomeClasses() {
     records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
     records::Record rec;
-    if (!common.Read(kIncomeClassRecord, rec) || rec.I16(46) != kIncomeClassMarker) return BuiltInIncomeClasses();
+    if (!common.Read(kIncomeClassRecord, rec) || rec.I16(46) != kIncomeClassMarker)
+        return BuiltInIncomeClasses();
     IncomeClassTable table;
     for (std::size_t i = 0; i < table.size(); ++i) {
         table[i] = rec.Text(2 * i, 2);
@@ -311,7 +316,8 @@ void Taxre(std::string_view scope, std::string_view manager, std::string_view ac
     }
 
     ReportFrame frame = ReportFrame::ForOutputMode(
-        records::Fixed(output_name, static_cast<std::size_t>(std::max<int16_t>(output_length, 0))), print_mode);
+        records::Fixed(output_name, static_cast<std::size_t>(std::max<int16_t>(output_length, 0))),
+        print_mode);
     std::unique_ptr<TaxRecordFile> tax;
     if (options[kOptionTaxFile] > 0) {
         TaxFileSetup setup;

@@ -19,7 +19,7 @@ namespace {
 using fixtures::TempDataDir;
 
 std::string RunGains(const std::string& scope, const std::string& manager, const std::string& account,
-                const std::string& start = " 1/01/97", const std::string& end = "12/31/97") {
+                     const std::string& start = " 1/01/97", const std::string& end = "12/31/97") {
     std::string id = account;
     int16_t status = 0, page = 0;
     reports::Glprint(scope, manager, id, start, end, 3, status, page, "GAINS.TXT   ", "TC123   ", "ACME");
@@ -83,8 +83,13 @@ TEST(Glprint, AGrowingTableTakesEveryLot) {
     gains_fixture::WriteAccounts();
     std::vector<fixtures::GainFields> lots;
     for (int i = 0; i < 2000; ++i)
-        lots.push_back({.sold = " 6/02/97", .bought = " 1/02/97", .description1 = "LOT", .proceeds = 2,
-                        .cost = 1, .quantity = 1, .symbol = "IBM"});
+        lots.push_back({.sold = " 6/02/97",
+                        .bought = " 1/02/97",
+                        .description1 = "LOT",
+                        .proceeds = 2,
+                        .cost = 1,
+                        .quantity = 1,
+                        .symbol = "IBM"});
     fixtures::WriteGains("SMITH", lots);
     const std::string text = RunGains("S   ", "????", "SMITH   ");
     EXPECT_NE(text.find("2,000.00        4,000.00        2,000.00"), std::string::npos);
