@@ -506,47 +506,4 @@ TEST_F(RunnerTest, UpdateOfTheDataBaseIntoANamedFile) {
     EXPECT_NE(text.find("---------------"), std::string::npos);
 }
 
-// The realised gains, income summary and composite gains reports on the
-// sample firm, to a file and to the display: each finishes its report and
-// leaves no work file of its own behind.
-TEST_F(RunnerTest, GainsReportsRunOnTheSampleFirm) {
-    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const auto& entry : fs::directory_iterator(sample))
-        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
-    g_report.ManagerCode = "????";
-    g_report.SelectionScope = 1;
-    g_report.StartDate = "01/01/98";
-    g_report.EndDate = "12/08/98";
-    for (const int code : {84, 85, 203}) {
-        for (const int destination : {kOutputFile, kOutputDisplay}) {
-            SCOPED_TRACE(std::to_string(code) + " to " + std::to_string(destination));
-            road::WritePagedReport(1, "AN EARLIER REPORT");
-            std::error_code error;
-            fs::remove("SAMPLE.TXT", error);
-            g_report.ReportCode = code;
-            g_report.OutputDestination = destination;
-            g_report.OutputFileName = "SAMPLE.TXT";
-            const std::size_t before = Children();
-            const Played played = Play("", [&] { RouteReportOutput(*frame_); });
-            EXPECT_TRUE(played.failures.empty()) << played.Failures();
-            EXPECT_TRUE(played.message_boxes.empty());
-            EXPECT_FALSE(TempDataDir::Exists("GLCOMB.REC"));
-            if (destination == kOutputFile) {
-                ASSERT_TRUE(TempDataDir::Exists("SAMPLE.TXT"));
-                const std::vector<unsigned char> bytes = TempDataDir::ReadBytes("SAMPLE.TXT");
-                const std::string text(bytes.begin(), bytes.end());
-                EXPECT_FALSE(text.empty());
-                EXPECT_EQ(text.find("AN EARLIER REPORT"), std::string::npos);
-            } else {
-                ASSERT_EQ(Children(), before + 1);
-                auto* view = dynamic_cast<CDisplayNew*>(frame_->MDIGetActive()->GetView());
-                ASSERT_NE(view, nullptr);
-                EXPECT_GT(view->LineCount(), 0);
-                view->GetParentFrame()->DestroyWindow();
-            }
-        }
-    }
-}
-
 }  // namespace
