@@ -34,7 +34,8 @@ std::string Id(int n) {
     return text;
 }
 
-std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys, std::size_t width, std::size_t per) {
+std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys, std::size_t width,
+                                      std::size_t per) {
     std::vector<unsigned char> bytes(128, 0);
     bytes[0] = static_cast<unsigned char>(keys.size() & 0xff);
     bytes[1] = static_cast<unsigned char>((keys.size() >> 8) & 0xff);

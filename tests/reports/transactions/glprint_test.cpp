@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "tests/fixtures/account_builder.h"
@@ -65,6 +66,9 @@ TEST(Glprint, UnreadableRecordsEndTheirStep) {
     EXPECT_EQ(cut.find("100.01"), std::string::npos);
     EXPECT_EQ(cut.find("REACQUIRED"), std::string::npos);
     EXPECT_NE(cut.find("TOTALS:"), std::string::npos);
+    // A gains file that cannot be read: the account has nothing to report.
+    std::filesystem::remove("GLJONES.REC");
+    EXPECT_EQ(RunGains("S   ", "????", "JONES   "), "\n No gains (losses) for JONES  to report.\n");
     // An account whose records cannot be read ends the run with the reason
     // after what was written, and the report is still copied.
     fixtures::CutFile("ACCOUNT.REC", 10);
