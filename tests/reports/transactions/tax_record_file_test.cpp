@@ -243,6 +243,17 @@ TEST(TaxRecordFile, DividendRunWritesAccountsOfTenDollarsOrMore) {
     ExpectRecords({kDivPayer, smith, leblanc, c, kF});
 }
 
+TEST(TaxRecordFile, WithoutTheOptionEveryAccountIsPrintedAndNoFileWritten) {
+    TempDataDir dir;
+    WriteDividendData();
+    std::filesystem::create_directory("A");
+    const std::string text = RunIncome("N   ");
+    EXPECT_NE(text.find("ACCOUNT: JONES"), std::string::npos);
+    EXPECT_NE(text.find("                                   9.99"), std::string::npos);
+    EXPECT_EQ(text.find("FORMAT ERROR"), std::string::npos);
+    EXPECT_FALSE(TempDataDir::Exists("A/IRSTAX"));
+}
+
 TEST(TaxRecordFile, CorrectionFileMarksPayerAndPayees) {
     TempDataDir dir;
     WriteDividendData();
