@@ -75,13 +75,32 @@ void NoGains(ReportFrame& frame, const std::string& id) {
                 Items().Text(id, 4, 1).Text(id.substr(4), 2, 1));
 }
 
+// An account's gains file read whole with one read: record n is there when
+// the file holds it whole.
+class GainsFileImage {
+public:
+    explicit GainsFileImage(const std::string& name) {
+        records::DirectFile file(name, records::kAccountRecordLength, /*create=*/false);
+        if (!file.ReadWhole(bytes_)) bytes_.clear();
+    }
+    bool Read(long n, records::Record& rec) const {
+        const std::size_t length = records::kAccountRecordLength;
+        if (n < 1 || static_cast<std::size_t>(n) * length > bytes_.size()) return false;
+        const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>((n - 1) * length);
+        rec.bytes().assign(first, first + static_cast<std::ptrdiff_t>(length));
+        return true;
+    }
+
+private:
+    std::vector<unsigned char> bytes_;
+};
+
 // One account's lots, totals and footnote.
 void ReportAccount(GainRun& run, const GainAccount& account) {
     const std::string& id = account.payee.id;
     run.page = 1;
     run.lines = 0;
-    records::DirectFile gains(records::Paknam(id, "GL", ".REC"), records::kAccountRecordLength,
-                              /*create=*/false);
+    const GainsFileImage gains(records::Paknam(id, "GL", ".REC"));
     records::Record rec;
     const int count = gains.Read(1, rec) ? records::GainsHeader::Decode(rec).count : 0;
 
