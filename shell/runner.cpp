@@ -22,6 +22,9 @@
 #include "reports/performance/fixsum.h"
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
+#include "reports/transactions/combgl.h"
+#include "reports/transactions/glprint.h"
+#include "reports/transactions/taxre.h"
 #include "shell/main_frame.h"
 
 namespace shell {
@@ -80,6 +83,20 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {341, {[](ReportFields& f) { reports::Clntnm(0, f.search_text, f.output_name); }}},
         {342, {[](ReportFields& f) { reports::Clntnm(1, f.search_text, f.output_name); }}},
         {343, {[](ReportFields& f) { reports::Secrnm(f.search_text, f.output_name); }}},
+        // Realised gains and losses, the income summary, the composite gains
+        // and losses.
+        {84, {[](ReportFields& f) {
+             reports::Glprint(f.scope, f.manager, f.account, f.start, f.end, f.output_mode, f.zero1, f.zero2,
+                              f.output_name, f.tax_transmitter, f.payer_control);
+         }}},
+        {85, {[](ReportFields& f) {
+             reports::Taxre(f.scope, f.manager, f.account, f.start, f.end, f.zero1, f.output_mode,
+                            f.output_name, f.name_length, f.tax_transmitter, f.payer_control, f.flag_text1);
+         }}},
+        {203, {[](ReportFields& f) {
+             reports::Combgl(f.scope, f.manager, f.start, f.end, f.list_file, 12, f.output_name,
+                             f.name_length, f.group);
+         }}},
     };
     return table;
 }
