@@ -120,6 +120,8 @@ void Mfhold(std::string_view account, std::string_view as_of_text, float as_of, 
     };
     std::vector<Entry> entries;
     std::vector<records::TransactionRecord> decoded;
+    entries.reserve(static_cast<std::size_t>(std::min(last, records_read)));
+    decoded.reserve(static_cast<std::size_t>(std::min(last, records_read)));
     for (long n = 2; n <= last; ++n) {
         if (n > records_read) {
             // The count promises more than the file holds.

@@ -249,4 +249,92 @@ TEST_P(MflotuTable, LeavesTheRecordsOfTheLayout) {
 INSTANTIATE_TEST_SUITE_P(History, MflotuTable, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// ---- Files the replay did not build: it is resumed on them directly.
+
+void WriteWorkFile(const std::vector<Record>& records) {
+    std::vector<unsigned char> bytes;
+    for (const Record& rec : records) bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
+    fixtures::TempDataDir::WriteBytes(records::TrimRight(engine::HoldingsWorkName()), bytes);
+}
+
+std::vector<unsigned char> WorkFileBytes() {
+    return fixtures::TempDataDir::ReadBytes(records::ResolveName(engine::HoldingsWorkName()));
+}
+
+reports::FundLotOutcome Apply(reports::FundLots& lots, const TransactionRecord& t, int16_t& condition) {
+    int16_t cls = 0, sign = 0, transfer = 0, not_found = 0;
+    records::Code(t.code, cls, sign, transfer, 1, not_found);
+    return lots.Mflotu(t, cls, sign, transfer, condition, std::string(20, ' '), std::string(8, ' '),
+                       std::string(32, ' '), t.amount);
+}
+
+TEST(MflotuDamagedFile, BrokenChainDropsTheTransactionAndMfcashLeavesItAlone) {
+    const Lot lot{.key = 1.0, .symbol = "FUNDA", .security = 5, .quantity = 10, .amount = 100, .total = 100};
+    Lot looping = lot;
+    looping.next = 3;
+    Lot back = lot;
+    back.key = 2.0;
+    back.next = 2;
+    Lot past_end = lot;
+    past_end.next = 9;
+    const std::vector<std::pair<const char*, std::vector<Record>>> files = {
+        {"loop", {HeaderBytes(2, 3, 4), LotBytes(looping), LotBytes(back)}},
+        {"link past the end", {HeaderBytes(2, 2, 3), LotBytes(past_end)}},
+    };
+    for (const auto& [name, records] : files) {
+        fixtures::TempDataDir dir;
+        WriteWorkFile(records);
+        const std::vector<unsigned char> before = WorkFileBytes();
+        reports::FundLots lots(kAccount, kAsOf, records::Options{});
+        lots.Resume();
+        int16_t condition = -1;
+        EXPECT_EQ(Apply(lots, T("DI", "FUNDA", "", "01/05/99", 0, 5, 1.0), condition),
+                  reports::FundLotOutcome::kChainDamaged)
+            << name;
+        EXPECT_EQ(Apply(lots, T("B", "FUNDB", "", "01/05/99", 1, 5, 5.0), condition),
+                  reports::FundLotOutcome::kChainDamaged)
+            << name;
+        EXPECT_EQ(condition, 0) << name;
+        lots.Mfcash(100);
+        EXPECT_TRUE(lots.Flush());
+        EXPECT_EQ(WorkFileBytes(), before) << name;
+    }
+}
+
+TEST(MflotuDamagedFile, FreeChainHeadInUseSendsTheNewLotAfterTheLastRecord) {
+    fixtures::TempDataDir dir;
+    // The next free record is the cash element itself.
+    WriteWorkFile({HeaderBytes(2, 2, 2), LotBytes(Cash(-1, 500, 500))});
+    reports::FundLots lots(kAccount, kAsOf, records::Options{});
+    lots.Resume();
+    int16_t condition = -1;
+    EXPECT_EQ(Apply(lots, T("B", "FUNDA", "A", "01/05/99", 10, 100, 1.0), condition),
+              reports::FundLotOutcome::kApplied);
+    ASSERT_TRUE(lots.Flush());
+    const std::vector<Record> got = WorkFileRecords();
+    const std::vector<Record> want = {HeaderBytes(2, 3, 2), LotBytes(Cash(3, 400, 400)),
+                                      LotBytes(With(kFundA, -1, 10, 100, 100))};
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(got[i].bytes(), want[i].bytes()) << "record " << i + 1;
+}
+
+TEST(MflotuMfcash, ChangesNothingWithoutAHeaderOrACashElement) {
+    const std::vector<std::pair<const char*, std::vector<Record>>> files = {
+        {"no header", {}},
+        {"zero counters", {Record(128, 0), LotBytes(Cash(-1, 500, 500))}},
+        {"no cash element", {HeaderBytes(2, 2, 3), LotBytes(With(kFundA, -1, 10, 100, 100))}},
+    };
+    for (const auto& [name, records] : files) {
+        fixtures::TempDataDir dir;
+        WriteWorkFile(records);
+        const std::vector<unsigned char> before = WorkFileBytes();
+        reports::FundLots lots(kAccount, kAsOf, records::Options{});
+        lots.Resume();
+        lots.Mfcash(250);
+        EXPECT_TRUE(lots.Flush());
+        EXPECT_EQ(WorkFileBytes(), before) << name;
+    }
+}
+
 }  // namespace
