@@ -258,20 +258,32 @@ TEST_F(MfholdTest, FullWorkFileStopsWithTheLotsSoFar) {
     EXPECT_EQ(w.lots.back().amount, 1);
 }
 
-TEST_F(MfholdTest, SwitchingTextComesFromTheTransactionExtensionAndStaysWithTheLot) {
-    fixtures::SetOptions({{36, 1}});
+TEST_F(MfholdTest, LotTextsComeFromTheTransactionExtensionAndStayWithTheLot) {
+    fixtures::SetOptions({{36, 1}, {64, 1}});
     fixtures::WriteTransactions(
         kAccount, {T("B", "FUNDA", "01/05/99", 100, 1000), T("S", "FUNDA", "02/01/99", 40, 500)});
     records::TransactionExtension ext;
     ext.memo = records::Fixed("TO MONEY MARKET", 20);
+    ext.settlement_date = "01/07/99";
+    ext.text = records::Fixed("HELD FOR IRA", 32);
     fixtures::WriteTransactionExtensions(kAccount, {{2, ext}});
     Rebuild(1);
-    const records::DirectFile file(engine::HoldingsWorkName(), 128, false);
-    Record rec;
-    ASSERT_TRUE(file.Read(2, rec));
-    EXPECT_EQ(records::HoldingRecord::Decode(rec).memo, ext.memo);  // kept through the sale
-    ASSERT_TRUE(file.Read(3, rec));
-    EXPECT_EQ(records::HoldingRecord::Decode(rec).memo, ext.memo);  // the cash element took the purchase's
+    // The sale carries no texts: it takes the lot's, which stay. The cash
+    // element took the purchase's.
+    const records::DirectFile lots(engine::HoldingsWorkName(), 128, false);
+    const records::DirectFile texts(engine::LotTextsWorkName(), 128, false);
+    for (long n : {2, 3}) {
+        Record rec;
+        ASSERT_TRUE(lots.Read(n, rec));
+        EXPECT_EQ(records::HoldingRecord::Decode(rec).memo, ext.memo) << n;
+        ASSERT_TRUE(texts.Read(n, rec));
+        const records::HoldingExtension lot_texts = records::HoldingExtension::Decode(rec);
+        EXPECT_EQ(lot_texts.settlement_date, ext.settlement_date) << n;
+        EXPECT_EQ(lot_texts.text, ext.text) << n;
+    }
+    const WorkFile w = ReadWorkFile();
+    ASSERT_EQ(w.lots.size(), 2u);
+    EXPECT_EQ(w.lots[1].quantity, 60);
 }
 
 }  // namespace
