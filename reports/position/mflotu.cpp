@@ -114,6 +114,8 @@ FundLotOutcome FundLots::Mflotu(const records::TransactionRecord& t, int16_t cls
                                 int16_t transfer, int16_t& condition, std::string_view memo,
                                 std::string_view date, std::string_view description, double total_cost) {
     condition = 0;
+    // A class outside the code table's moves nothing.
+    if (cls < records::kShortSaleClass || cls > records::kOpeningClass) return FundLotOutcome::kApplied;
     if (!sound_) return FundLotOutcome::kChainDamaged;
     // The header as record 1 holds it: a transaction that ended without
     // writing it leaves no trace of what it took.
@@ -123,7 +125,7 @@ FundLotOutcome FundLots::Mflotu(const records::TransactionRecord& t, int16_t cls
     const records::HoldingExtension texts{records::Fixed(date, 8), records::Fixed(description, 32)};
     bool changed = false;
 
-    if (cls == records::kShortSaleClass || cls == records::kClosingClass || cls == records::kOpeningClass) {
+    if (cls != records::kCashOnlyClass) {
         const engine::LotChain::Place place = lots_.Find(t.holding_key, t.symbol, t.tax_lot);
         if (place.found()) {
             double lot_quantity = HoldingRecord::QuantityOf(lots_.Raw(place.record));
