@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@
 #include "records/codes.h"
 #include "records/files.h"
 #include "records/record.h"
+#include "records/report_output.h"
 #include "reports/position/mfhold.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/temp_dir.h"
@@ -334,6 +338,83 @@ TEST(MflotuMfcash, ChangesNothingWithoutAHeaderOrACashElement) {
         lots.Mfcash(250);
         EXPECT_TRUE(lots.Flush());
         EXPECT_EQ(WorkFileBytes(), before) << name;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Random histories over a few securities, lot codes and keys (NaN and 0
+// among them), every code of the table and an unknown one, reinvested and
+// excluded flags: whatever the history, the rebuild leaves one chain in
+// lot order ending at -1 through records in use, and a free chain of freed
+// records beside it.
+TEST(MflotuRandomHistory, LeavesASoundChainAndFreeChain) {
+    // Trades weigh more than the cash-only codes, so that lots open, close
+    // and reopen in freed records.
+    const std::vector<std::string> codes = {"B",  "B",  "B",  "S",  "S",  "S",  "SS", "SS", "CS", "CS",
+                                            "SI", "SO", "SP", "DI", "DE", "II", "IE", "MF", "BC", "MI",
+                                            "ME", "AI", "AO", "FI", "FO", "IP", "IS", "ZZ"};
+    const std::vector<std::string> symbols = {"FUNDA", "FUNDB", "CASH"};
+    const std::vector<double> keys = {0.0, 1.0, 2.0, -1.0, std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937 random(37);
+    auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    for (int round = 0; round < 60; ++round) {
+        fixtures::TempDataDir dir;
+        fixtures::SetOptions(
+            {{64, static_cast<unsigned char>(round % 2)}, {81, static_cast<unsigned char>(round % 9)}});
+        std::vector<TransactionRecord> history;
+        const int count = 1 + static_cast<int>(pick(200));
+        for (int i = 0; i < count; ++i) {
+            const std::string day = std::to_string(10 + pick(18));
+            TransactionRecord t = T(
+                codes[pick(codes.size())], symbols[pick(symbols.size())], std::string(1, "Aa"[pick(2)]),
+                "0" + std::to_string(1 + pick(9)) + "/" + day + "/99", static_cast<double>(1 + pick(3)) * 25,
+                static_cast<double>(pick(1000)) / 4, keys[pick(4) == 0 ? pick(keys.size()) : 1]);
+            if (pick(5) == 0) t.type = pick(2) == 0 ? "R   " : "N   ";
+            t.bond_interest = pick(4) == 0 ? 1.25 : 0;
+            history.push_back(t);
+        }
+        fixtures::WriteTransactions(kAccount, history);
+        std::string name;
+        records::Prtout("", "START", name);
+        reports::Mfhold(kAccount, kAsOf, fixtures::DateNumber(kAsOf), 1);
+        records::Prtout("", "END", name);
+
+        const std::vector<Record> file = WorkFileRecords();
+        if (file.empty()) continue;
+        const records::HoldingsHeader header = records::HoldingsHeader::Decode(file[0]);
+        ASSERT_LE(static_cast<std::size_t>(header.records_in_use), file.size()) << "round " << round;
+        std::vector<int> seen(file.size() + 1, 0);
+        records::LotOrder last{};
+        bool first = true;
+        for (long link = header.first_lot; link != -1;
+             link = file[static_cast<std::size_t>(link - 1)].I16(0)) {
+            ASSERT_GE(link, 2) << "round " << round;
+            ASSERT_LE(link, header.records_in_use) << "round " << round;
+            ASSERT_EQ(seen[static_cast<std::size_t>(link)]++, 0) << "round " << round;
+            const Record& lot = file[static_cast<std::size_t>(link - 1)];
+            // A NaN key compares with nothing: the lots about it are
+            // checked against the last lot with a key.
+            if (std::isnan(lot.R8(2))) continue;
+            const records::LotOrder place = records::LotOrder::OfRecord(lot);
+            if (!first) {
+                EXPECT_FALSE(place < last) << "round " << round << " record " << link;
+            }
+            last = place;
+            first = false;
+        }
+        for (long link = header.next_free; link <= header.records_in_use;
+             link = file[static_cast<std::size_t>(link - 1)].I16(0)) {
+            ASSERT_GE(link, 2) << "round " << round;
+            ASSERT_EQ(seen[static_cast<std::size_t>(link)]++, 0) << "round " << round;
+            EXPECT_TRUE(records::DeletedLot::Is(file[static_cast<std::size_t>(link - 1)]))
+                << "round " << round;
+        }
+        // Every record in use is a lot or a freed record.
+        for (long n = 2; n <= header.records_in_use; ++n)
+            EXPECT_EQ(seen[static_cast<std::size_t>(n)], 1) << "round " << round << " record " << n;
     }
 }
 
