@@ -304,6 +304,32 @@ void DeletedLot::Encode(Record& rec) const {
     rec.SetText(2, 4, "$$$$");
 }
 
+// ---- The fund lots of HL.TMP
+
+FundLotRecord FundLotRecord::Decode(const Record& in) {
+    Record padded;
+    const Record& rec = FullView(in, padded);
+    FundLotRecord f;
+    f.lot = HoldingRecord::Decode(rec);
+    f.total_cost = rec.R8(96);
+    return f;
+}
+
+void FundLotRecord::Encode(Record& rec) const {
+    lot.Encode(rec);
+    rec.SetR8(96, total_cost);
+}
+
+double FundLotRecord::TotalCostOf(const Record& rec) {
+    Record padded;
+    return FullView(rec, padded).R8(96);
+}
+
+void FundLotRecord::SetTotalCost(Record& rec, double total_cost) {
+    Extend(rec);
+    rec.SetR8(96, total_cost);
+}
+
 // ---- HL.EXT / HL<acct>.EXT
 
 HoldingExtension HoldingExtension::Decode(const Record& in) {

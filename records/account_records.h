@@ -185,6 +185,23 @@ struct HoldingExtension {
     void Encode(Record& rec) const;
 };
 
+// A lot of the mutual fund appraisal's HL.TMP: the lot of HoldingRecord
+// (bytes 1-96) followed by the lot's total cost, which unlike the amount
+// invested (field 8) includes reinvested purchases (bytes 97-104; bytes
+// 105-128 are kept). The fund rebuild fills field 5 from the transaction's
+// field 8 and field 10 with the added amount, as the ordinary replay does.
+struct FundLotRecord {
+    HoldingRecord lot;      // fields 1-12: bytes 1-96
+    double total_cost = 0;  // 13: bytes 97-104
+
+    static FundLotRecord Decode(const Record& rec);
+    void Encode(Record& rec) const;
+
+    // Field 13 read and written in place; the other bytes are kept.
+    static double TotalCostOf(const Record& rec);
+    static void SetTotalCost(Record& rec, double total_cost);
+};
+
 // GL.TMP / GL<acct>.REC record 1; gain k lies in record k + 1.
 struct GainsHeader {
     std::string account = std::string(8, ' ');  // bytes 1-8

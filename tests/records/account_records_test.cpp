@@ -180,6 +180,42 @@ TEST(AccountRecordsLayout, HoldingsFieldsAtTheirBytes) {
                 {{"settlement", 1, Txt("04/01/03")}, {"text", 9, Txt(Fixed("held at custodian", 32))}});
 }
 
+TEST(AccountRecordsLayout, FundLotAddsTheTotalCostAfterTheLot) {
+    FundLotRecord f;
+    f.lot.next = -1;
+    f.lot.holding_key = 7;
+    f.lot.symbol = "FUND";
+    f.lot.security_record = 4;
+    f.lot.broker = "BRK2";
+    f.lot.tax_lot = "A";
+    f.lot.quantity = 12.5;
+    f.lot.cost = 0;
+    f.lot.open_date = "03/04/99";
+    f.lot.bond_interest = 1.5;
+    f.lot.reference = "03/05/99";
+    f.lot.memo = "switch";
+    f.total_cost = 250.75;
+    CheckLayout([&](Record& r) { f.Encode(r); }, {{"next", 1, I2(-1)},
+                                                  {"holding key", 3, F8(7)},
+                                                  {"symbol", 11, Txt("FUND        ")},
+                                                  {"security record", 23, I2(4)},
+                                                  {"date text", 25, Txt("BRK2    ")},
+                                                  {"tax lot", 33, Txt("A   ")},
+                                                  {"quantity", 37, F8(12.5)},
+                                                  {"amount invested", 45, F8(0)},
+                                                  {"purchase date", 53, Txt("03/04/99")},
+                                                  {"added amount", 61, F8(1.5)},
+                                                  {"transfer date", 69, Txt("03/05/99")},
+                                                  {"switching text", 77, Txt(Fixed("switch", 20))},
+                                                  {"total cost", 97, F8(250.75)}});
+    Record rec(128, kFill);
+    FundLotRecord::SetTotalCost(rec, -3.5);
+    EXPECT_EQ(FundLotRecord::TotalCostOf(rec), -3.5);
+    EXPECT_EQ(rec.bytes()[95], kFill);
+    EXPECT_EQ(rec.bytes()[104], kFill);
+    EXPECT_EQ(FundLotRecord::TotalCostOf(Record()), 0.0);  // a short record reads as zeros
+}
+
 TEST(AccountRecordsLayout, TransactionHeaderExtensionAndGainsAtTheirBytes) {
     TransactionFileHeader th{42};
     CheckLayout([&](Record& r) { th.Encode(r); }, {{"last record", 1, I2(42)}});
@@ -228,6 +264,7 @@ TEST(AccountRecordsLayout, StoredBytesSurviveDecodeAndEncode) {
     CheckBytesSurvive<HoldingExtension>(6);
     CheckBytesSurvive<GainsHeader>(7);
     CheckBytesSurvive<GainRecord>(8);
+    CheckBytesSurvive<FundLotRecord>(10);
     // A holdings header survives unless it reads as empty (a zero in one of
     // its three counters).
     CheckBytesSurvive<HoldingsHeader>(9, [](Record& r) {
