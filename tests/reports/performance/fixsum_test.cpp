@@ -73,12 +73,14 @@ TEST(Fixsum, SelectionsAndAccountsWithoutFixedIncome) {
     // EQUITY: no fixed-income lot, zero totals and no rating.
     lines = RunFixsum("S   ", "ZZZZ", "EQUITY");
     ASSERT_EQ(Count(lines, "TOTALS/AVERAGES"), 1);
-    for (const std::string& line : lines)
-        if (line.find("TOTALS/AVERAGES") != std::string::npos)
+    for (const std::string& line : lines) {
+        if (line.find("TOTALS/AVERAGES") != std::string::npos) {
             EXPECT_EQ(
                 records::TrimRight(line),
                 "                               TOTALS/AVERAGES              0          0   0.0    0.0    0.0"
                 "    0.0    0.0  N/A    0.0   0.0");
+        }
+    }
 
     // An account the index does not hold: one line.
     lines = RunFixsum("S   ", "????", "NOBODY");
