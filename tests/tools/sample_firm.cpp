@@ -829,12 +829,9 @@ std::string WriteSampleFirm() {
         e.rate = sec.rate;
         e.moody_rating = sec.moody;
         e.sp_rating = sec.sp;
-        if (sec.kind == Kind::kBond) {
-            // The coupon dates fall on the maturity's month and day.
-            std::string coupon = sec.maturity;
-            coupon.replace(6, 2, "95");
-            e.coupon_date = coupon;
-        }
+        // The coupon schedule runs back from the maturity: its dates fall on
+        // the maturity's month and day, every six months.
+        if (sec.kind == Kind::kBond) e.coupon_date = sec.maturity;
         entries.push_back(e);
     }
     fixtures::WriteSecurityFiles(entries);
