@@ -17,6 +17,7 @@
 #include "reports/kernel/report_frame.h"
 #include "shell/print_view.h"
 #include "shell/report_globals.h"
+#include "shell/report_paging.h"
 #include "shell/tran_selection.h"
 
 namespace entry {
@@ -192,40 +193,9 @@ void CTranList::FillShownLines() {
 
 void CTranList::OnScroll(const Notification& n) {
     Control bar = GetDlgItem(kScroll);
-    int low = 1, high = 1;
-    bar.GetScrollRange(low, high);
-    int position = scroll_;
-    switch (n.scroll_code) {
-        case SB_LINEUP:
-            position -= 1;
-            break;
-        case SB_LINEDOWN:
-            position += 1;
-            break;
-        case SB_PAGEUP:
-            position -= kShownLines;
-            break;
-        case SB_PAGEDOWN:
-            position += kShownLines;
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            position = n.position;
-            break;
-        case SB_TOP:
-            position = low;
-            break;
-        case SB_BOTTOM:
-            position = high;
-            break;
-        default:
-            return;
-    }
-    position = std::clamp(position, low, high);
-    if (position == scroll_) return;
-    const int moved = position - scroll_;
-    scroll_ = position;
-    bar.SetScrollPos(scroll_);
+    if (!shell::MoveScrollBar(bar, n, kShownLines)) return;
+    const int moved = bar.GetScrollPos() - scroll_;
+    scroll_ = bar.GetScrollPos();
     if (!OpenTranSource(source_)) return;
     Control list = GetDlgItem(kList);
     if (moved == 1 && list.GetCount() == kShownLines) {
