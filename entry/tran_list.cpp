@@ -15,6 +15,7 @@
 #include "records/report_output.h"
 #include "records/transaction_lines.h"
 #include "reports/kernel/report_frame.h"
+#include "shell/colors.h"
 #include "shell/print_view.h"
 #include "shell/report_globals.h"
 #include "shell/report_paging.h"
@@ -71,6 +72,9 @@ CTranList::~CTranList() = default;
 
 void CTranList::OnInitialUpdate() {
     FormView::OnInitialUpdate();
+    // The program colours of "Transactions List Dialog", "... Listbox",
+    // "... Text" and "... Scrollbar".
+    shell::ColorWindow(*this);
     offline_ = shell::g_report.EditDownloadedFlag != 0;
     block_ = shell::g_report.EditBlockFlag != 0;
     shell::g_report.EditDownloadedFlag = 0;

@@ -30,7 +30,12 @@ bool View::CreateIn(ChildFrame& frame) {
 FormView::FormView(DialogTemplate table) : table_(std::move(table)) {}
 
 void FormView::OnInitialUpdate() {
-    if (QWidget* w = GetWidget()) detail::BuildBody(*this, table_.body, w);
+    QWidget* w = GetWidget();
+    if (!w) return;
+    // The view goes by its form's caption (the program colours name their
+    // entries by it); the frame keeps its document title.
+    SetWindowText(table_.caption);
+    detail::BuildBody(*this, table_.body, w);
 }
 
 ChildFrame::ChildFrame() = default;

@@ -22,6 +22,7 @@
 #include "records/report_output.h"
 #include "records/transaction_lines.h"
 #include "shell/app.h"
+#include "shell/colors.h"
 #include "shell/main_frame.h"
 #include "shell/report_globals.h"
 #include "shell/tran_selection.h"
@@ -136,6 +137,17 @@ TEST_F(TranListTest, LinesAndScrollRangeBySize) {
             EXPECT_EQ(Shown()[0].substr(0, 20), " IBM         B    1 ");
         }
     }
+}
+
+TEST_F(TranListTest, TheListTakesTheProgramColoursOfItsForm) {
+    WriteAccount(3);
+    Start();
+    shell::ColorList().push_back({"Transactions List Listbox", {platform::Rgb(10, 20, 30), 0, {}}});
+    ASSERT_TRUE(Open());
+    ASSERT_NE(List(), nullptr);
+    EXPECT_EQ(List()->GetWindowText(), "Transactions List");
+    const QColor base = List()->GetDlgItem(CTranList::kList).Widget()->palette().color(QPalette::Base);
+    EXPECT_EQ(base, QColor(10, 20, 30));
 }
 
 TEST_F(TranListTest, ScrollRequestsMoveTheLinesAndTheSelectionFollows) {
