@@ -1,5 +1,6 @@
 #include "records/report_output.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -147,6 +148,10 @@ void Prtout(std::string_view line, std::string_view command, std::string& file_n
     } else {
         Record rec(kReportLineWidth);
         rec.SetText(0, kReportLineWidth, line);
+        // A field never written holds zero bytes; on a report line, as on
+        // paper, they are blanks.
+        std::replace(rec.bytes().begin(), rec.bytes().end(), static_cast<unsigned char>(0),
+                     static_cast<unsigned char>(' '));
         ++g_line_count;
         WriteRecord(kLineUnit, g_line_count, rec);
     }

@@ -47,7 +47,8 @@ FirmHeading& FirmHeadingBlock();
 // deletes any old OUTPUT.TMP, opens a new one on unit 19, puts its name
 // into file_name and restarts the line counter; "END" closes unit 19; any
 // other command (report routines pass a blank) writes the line, cut or
-// blank-padded to 132 characters, as the next record.
+// blank-padded to 132 characters, as the next record (zero bytes, of
+// fields never written, as blanks).
 void Prtout(std::string_view line, std::string_view command, std::string& file_name);
 // Writes one report line (the blank command).
 void Prtout(std::string_view line);

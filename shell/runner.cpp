@@ -16,6 +16,7 @@
 #include "records/report_output.h"
 #include "reports/performance/acclis.h"
 #include "reports/performance/acctlst2.h"
+#include "reports/performance/allpos.h"
 #include "reports/performance/brkrlist.h"
 #include "reports/performance/csdnlist.h"
 #include "reports/performance/fapr1.h"
@@ -60,7 +61,9 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
         // The list reports and the find commands.
         {181, {[](ReportFields& f) { reports::Acclis(f.scope, f.account, f.manager, f.output_name); }}},
+        {182, {[](ReportFields& f) { reports::Allpos(0, f.start, "    ", f.output_name); }}},
         {183, {[](ReportFields& f) { reports::Brkrlist(f.scope, f.account, f.output_name); }}},
+        {184, {[](ReportFields& f) { reports::Allpos(1, f.start, "    ", f.output_name); }}},
         {185, {[](ReportFields& f) { reports::Csdnlist(f.scope, f.account, f.output_name); }}},
         {186, {[](ReportFields& f) { reports::Acctlst2(f.manager, f.output_name); }}},
         // The fixed income appraisal.
