@@ -56,7 +56,7 @@ std::string PriceText(double price, bool missing) {
 }
 
 struct Listed {
-    long record;  // SECURITY.REC record, the index position
+    long record;      // SECURITY.REC record, the index position
     std::string key;  // the first 8 characters of the CUSIP
 };
 
@@ -77,17 +77,17 @@ std::vector<Listed> SelectSecurities(const std::vector<std::string>& index, bool
         if (wanted) selected.push_back({static_cast<long>(k + 1), records::Fixed(security.cusip, 8)});
     }
     std::stable_sort(selected.begin(), selected.end(), [](const Listed& a, const Listed& b) {
-        return std::lexicographical_compare(a.key.begin(), a.key.end(), b.key.begin(), b.key.end(),
-                                            [](char x, char y) {
-                                                return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-                                            });
+        return std::lexicographical_compare(
+            a.key.begin(), a.key.end(), b.key.begin(), b.key.end(),
+            [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
     });
     return selected;
 }
 
 class Listing {
 public:
-    Listing(ReportFrame& frame, bool bonds, std::string program_date, std::string price_date, std::string month_end)
+    Listing(ReportFrame& frame, bool bonds, std::string program_date, std::string price_date,
+            std::string month_end)
         : frame_(frame),
           bonds_(bonds),
           program_date_(std::move(program_date)),
@@ -107,7 +107,8 @@ public:
                 "(32X,'BOND',2X,'RATING',10X,'ISSUE',4X,'COUPON',5X,'COUPON',3X,'OID',1X,'CALL',1X,'CALL',4X,"
                 "'CALL',2X,'PUT',2X,'PUT',6X,'PUT')");
             frame_.Write(
-                "(3X,'CUSIP',8X,'DESCRIPTION',5X,'TYPE',1X,'MDY',2X,'S&P',3X,'INS',4X,'DATE',5X,'DATE',2X,'OID',"
+                "(3X,'CUSIP',8X,'DESCRIPTION',5X,'TYPE',1X,'MDY',2X,'S&P',3X,'INS',4X,'DATE',5X,'DATE',2X,'"
+                "OID',"
                 "2X,'DATE',3X,'YIELD',1X,'FEA',1X,'DATE',4X,'PRICE',1X,'FEA',2X,'DATE',4X,'PRICE')");
             frame_.Blank();
             lines_ = static_cast<int16_t>(lines_ + 7);
@@ -124,7 +125,8 @@ public:
         frame_.Write("(47X,'CUSIP',5X,3A4,1X,3A4,'      ','SECURITY     ',' MATURITY   DIV. IND AUTO')",
                      Items().Text(price_text, 4, 3).Text(month_end_text, 4, 3));
         frame_.Write(
-            "(2X,'SYMBOL     SECURITY DESCRIPTION              NUMBER','        PRICE       PRICE           TYPE "
+            "(2X,'SYMBOL     SECURITY DESCRIPTION              NUMBER','        PRICE       PRICE           "
+            "TYPE "
             "         DATE','     RATE CLA PRIC')");
         frame_.Blank();
         lines_ = static_cast<int16_t>(lines_ + 9);
@@ -146,7 +148,8 @@ private:
 
 }  // namespace
 
-void Allpos(int16_t kind, std::string_view price_date, std::string_view type_filter, std::string_view output_name) {
+void Allpos(int16_t kind, std::string_view price_date, std::string_view type_filter,
+            std::string_view output_name) {
     const bool bonds = kind >= 1;
     ReportFrame frame(output_name, true);
     const std::string program_date = CommonText(records::kProgramDateRecord, 0, 8);
@@ -172,7 +175,8 @@ void Allpos(int16_t kind, std::string_view price_date, std::string_view type_fil
             std::string type, unused;
             records::Cvtypc(codes, records::Fixed(type_filter, 4), type, "    ", unused, 2);
             if (IsBlank(type)) {
-                frame.Write("(1X,'invalid security type ',A4)", Items().Text(records::Fixed(type_filter, 4), 4, 1));
+                frame.Write("(1X,'invalid security type ',A4)",
+                            Items().Text(records::Fixed(type_filter, 4), 4, 1));
                 return;
             }
             filter = type[0];
@@ -184,7 +188,8 @@ void Allpos(int16_t kind, std::string_view price_date, std::string_view type_fil
 
     const std::vector<std::string> index = records::ReadSecurityIndex();
     const std::vector<double> prices = bonds ? std::vector<double>() : records::ReadPriceFile(date);
-    const std::vector<double> month_end_prices = bonds ? std::vector<double>() : records::ReadPriceFile(month_end);
+    const std::vector<double> month_end_prices =
+        bonds ? std::vector<double>() : records::ReadPriceFile(month_end);
     auto price_of = [](const std::vector<double>& file, long record) {
         return record >= 1 && static_cast<std::size_t>(record) <= file.size()
                    ? file[static_cast<std::size_t>(record - 1)]
@@ -193,7 +198,8 @@ void Allpos(int16_t kind, std::string_view price_date, std::string_view type_fil
 
     for (const Listed& entry : SelectSecurities(index, bonds, filter)) {
         records::Record rec, ext_rec;
-        if (!records::ReadSecurityRecord(entry.record, rec) || !records::ReadSecurityExtension(entry.record, ext_rec))
+        if (!records::ReadSecurityRecord(entry.record, rec) ||
+            !records::ReadSecurityExtension(entry.record, ext_rec))
             continue;
         const records::SecurityRecord security = records::SecurityRecord::Decode(rec);
         const records::SecurityExtension terms = records::SecurityExtension::Decode(ext_rec);
@@ -202,7 +208,8 @@ void Allpos(int16_t kind, std::string_view price_date, std::string_view type_fil
         listing.Room();
         if (bonds) {
             frame.Write(
-                "(1X,9A1,1X,5A4,3(1X,A4),1X,5A1,2(1X,2A4),1X,A1,1X,2A4,1X,F5.2,1X,A1,1X,2A4,F8.3,1X,A1,1X,2A4,F8.3)",
+                "(1X,9A1,1X,5A4,3(1X,A4),1X,5A1,2(1X,2A4),1X,A1,1X,2A4,1X,F5.2,1X,A1,1X,2A4,F8.3,1X,A1,1X,"
+                "2A4,F8.3)",
                 Items()
                     .Text(symbol, 1, 9)
                     .Text(security.description1, 4, 5)

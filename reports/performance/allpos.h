@@ -17,6 +17,7 @@ namespace reports {
 // is not blank lists one security type (by the firm's two-character code).
 // Writes OUTPUT.TMP and copies it into the output file. A price date or a
 // type filter that does not read gives the report one line saying so.
-void Allpos(int16_t kind, std::string_view price_date, std::string_view type_filter, std::string_view output_name);
+void Allpos(int16_t kind, std::string_view price_date, std::string_view type_filter,
+            std::string_view output_name);
 
 }  // namespace reports

@@ -47,7 +47,28 @@ TEST_P(ListReportScripts, RunFromTheMenuToANamedFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, ListReportScripts,
-    ::testing::Values(ScriptCase{"181 all accounts",
+    ::testing::Values(ScriptCase{"182 security list",
+                                 "menu \"List Reports/Security List\"\n"
+                                 "dialog 123\n"
+                                 "  set 1162 \"12/08/98\"\n"
+                                 "  click 1174\n"
+                                 "  set 1167 \"SECURITY.TXT\"\n"
+                                 "  click 1169\n"
+                                 "closed\n",
+                                 "SECURITY.TXT",
+                                 {"SECURITY DATA BASE", "INTL BUSINESS MACHINES", "11/30/98"},
+                                 {"(OLD)"}},
+                      ScriptCase{"184 bond list",
+                                 "menu \"List Reports/Bond List\"\n"
+                                 "dialog 123\n"
+                                 "  click 1174\n"
+                                 "  set 1167 \"BONDS.TXT\"\n"
+                                 "  click 1169\n"
+                                 "closed\n",
+                                 "BONDS.TXT",
+                                 {"BOND DATA BASE", "T 5.25 0", "OAK BOND FUND", "AAA"},
+                                 {"INTL BUSINESS"}},
+                      ScriptCase{"181 all accounts",
                                  "menu \"List Reports/Account List\"\n"
                                  "dialog 123\n"
                                  "  check 1170 on\n"
