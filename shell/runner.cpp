@@ -24,7 +24,10 @@
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
 #include "reports/transactions/combgl.h"
+#include "reports/transactions/eomatre.h"
 #include "reports/transactions/glprint.h"
+#include "reports/transactions/invhsty.h"
+#include "reports/transactions/portchng.h"
 #include "reports/transactions/taxre.h"
 #include "shell/main_frame.h"
 
@@ -58,6 +61,16 @@ std::map<int, ReportRoutineEntry>& Routines() {
         // The price import writes price files: printing its report
         // window prints the window's lines instead of importing again.
         {63, {RunPriceImport, /*rerun_for_printing=*/false}},
+        // The maturity alert, portfolio changes and investment history.
+        {87, {[](ReportFields& f) { reports::Eomatre(f.end, f.manager, f.output_name, 12); }}},
+        {95, {[](ReportFields& f) {
+             reports::Portchng(f.scope, f.manager, f.account, f.start, f.end, std::string(12, ' '), f.output_name,
+                               12);
+         }}},
+        {104, {[](ReportFields& f) {
+             reports::Invhsty(f.scope, f.manager, f.account, f.start, f.end, f.flag_text1, f.output_mode,
+                              f.output_name, 12);
+         }}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
         // The list reports and the find commands.
         {181, {[](ReportFields& f) { reports::Acclis(f.scope, f.account, f.manager, f.output_name); }}},
