@@ -453,6 +453,7 @@ void Eomatre(std::string_view report_date, std::string_view manager, std::string
     // record does; the lots found so far are listed, and the last line
     // says where the scan ended.
     std::string scan_ended;
+    if (!walk.count_read) scan_ended = UnreadableLine("ACCOUNT.IDX", 1);
     if (walk.failed_record > 0) scan_ended = UnreadableLine("ACCOUNT.IDX", walk.failed_record);
     for (const AccountEntry& account : walk.accounts) {
         records::Record rec;

@@ -365,6 +365,10 @@ void Invhsty(std::string_view selection, std::string_view manager, std::string_v
     }
     const std::string wanted = records::Fixed(account, 8);
     const AccountWalk walk = WalkAccounts();
+    if (!walk.count_read) {
+        frame.Stop(UnreadableLine("ACCOUNT.IDX", 1));
+        return;
+    }
     records::DirectFile accounts("ACCOUNT.REC", 128, /*create=*/false);
     for (const AccountEntry& entry : walk.accounts) {
         if (!all && entry.id != wanted) continue;

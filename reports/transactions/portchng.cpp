@@ -850,9 +850,13 @@ void Portchng(std::string_view selection, std::string_view manager, std::string&
     records::Ckdate(end_text, mode, error, end_number, start_number, program_date);
 
     ReportFrame frame(output_name, /*copy=*/true);
+    const AccountWalk walk = WalkAccounts();
+    if (!walk.count_read) {
+        frame.Stop(UnreadableLine("ACCOUNT.IDX", 1));
+        return;
+    }
     std::vector<std::pair<std::string, std::string>> chosen;  // identifier, name
     if (all) {
-        const AccountWalk walk = WalkAccounts();
         records::DirectFile accounts("ACCOUNT.REC", 128, /*create=*/false);
         for (const AccountEntry& entry : walk.accounts) {
             records::Record rec;
@@ -869,6 +873,7 @@ void Portchng(std::string_view selection, std::string_view manager, std::string&
         run.Account();
         account = id;
     }
+    if (all && walk.failed_record > 0) frame.Stop(UnreadableLine("ACCOUNT.IDX", walk.failed_record));
 }
 
 }  // namespace reports
