@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "records/manager_table.h"
 #include "tests/fixtures/report_data.h"
 
 namespace maturityfix {
@@ -26,6 +27,12 @@ namespace maturityfix {
 inline void WriteData() {
     fixtures::WriteFirmHeading("LEDRA TEST ADVISERS, INC.", 58, 0);
     fixtures::WriteProgramDate("06/20/99");
+    records::ManagerSlots managers;
+    managers.fill("    ");
+    managers[0] = "AB01";
+    managers[1] = "AB02";
+    managers[2] = "ZZ01";
+    records::WriteManagerTable(managers);
     const std::string no_cusip(12, '\0');
     std::vector<fixtures::SecurityEntry> securities = {
         {.symbol = "CASH", .cusip = "CASH", .description1 = "CASH", .type = "1"},
