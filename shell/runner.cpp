@@ -64,8 +64,8 @@ std::map<int, ReportRoutineEntry>& Routines() {
         // The maturity alert, portfolio changes and investment history.
         {87, {[](ReportFields& f) { reports::Eomatre(f.end, f.manager, f.output_name, 12); }}},
         {95, {[](ReportFields& f) {
-             reports::Portchng(f.scope, f.manager, f.account, f.start, f.end, std::string(12, ' '), f.output_name,
-                               12);
+             reports::Portchng(f.scope, f.manager, f.account, f.start, f.end, std::string(12, ' '),
+                               f.output_name, 12);
          }}},
         {104, {[](ReportFields& f) {
              reports::Invhsty(f.scope, f.manager, f.account, f.start, f.end, f.flag_text1, f.output_mode,

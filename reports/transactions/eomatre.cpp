@@ -145,7 +145,8 @@ struct AlertLot {
 void SectionTitle(ReportFrame& frame, int s) {
     switch (s) {
         case 1:
-            frame.Write("(35X,'SECURITIES CALLABLE, PUTABLE, MATURING, OR ','EXPIRING IN ',I1,' MONTH')", {1LL});
+            frame.Write("(35X,'SECURITIES CALLABLE, PUTABLE, MATURING, OR ','EXPIRING IN ',I1,' MONTH')",
+                        {1LL});
             frame.Write("(35X,62('-'))");
             break;
         case 2:
@@ -155,8 +156,9 @@ void SectionTitle(ReportFrame& frame, int s) {
             frame.Write("(35X,63('-'))");
             break;
         default:
-            frame.Write("(35X,'SECURITIES CALLABLE, PUTABLE, MATURING, OR ','EXPIRING IN ',I1,' TO 12 MONTHS')",
-                        {static_cast<long long>(s)});
+            frame.Write(
+                "(35X,'SECURITIES CALLABLE, PUTABLE, MATURING, OR ','EXPIRING IN ',I1,' TO 12 MONTHS')",
+                {static_cast<long long>(s)});
             frame.Write("(35X,69('-'))");
             break;
     }
@@ -216,8 +218,8 @@ MaturityWindow MaturityWindowEnds(std::string_view report_date) {
     return window;
 }
 
-void Matbld(MaturityFiles& files, std::string_view account, std::string_view name, const MaturityWindow& window,
-            long& counter) {
+void Matbld(MaturityFiles& files, std::string_view account, std::string_view name,
+            const MaturityWindow& window, long& counter) {
     LotIterator lots(records::TrimRight(records::Paknam(account, "HL", ".REC")));
     int16_t record = 0;
     records::HoldingRecord lot;
@@ -327,11 +329,13 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
     if (count <= 32767) {
         records::Shell(count, keys, tags);
         for (int i = 0; i < count; ++i)
-            order[static_cast<std::size_t>(i)] = static_cast<std::size_t>(tags[static_cast<std::size_t>(i)] - 1);
+            order[static_cast<std::size_t>(i)] =
+                static_cast<std::size_t>(tags[static_cast<std::size_t>(i)] - 1);
     } else {
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return all[security_lots[a][0]].alert < all[security_lots[b][0]].alert; });
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return all[security_lots[a][0]].alert < all[security_lots[b][0]].alert;
+        });
     }
 
     int s = 1;
@@ -370,11 +374,12 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
         page.lines = static_cast<int16_t>(page.lines + 2);
         const std::string call_price = CommaText(sec.call_price, "(F12.2)", 12);
         const std::string put_price = CommaText(sec.put_price, "(F12.2)", 12);
-        frame.Write("(2X,8A4,1X,3A4,5X,'CALL DATE: ',2A4,3X,'CALL DOLLAR PRICE: ',A12)", Items()
-                                                                                          .Text(sec.description, 4, 8)
-                                                                                          .Text(first.lot_symbol, 4, 3)
-                                                                                          .Text(sec.call_date, 4, 2)
-                                                                                          .Text(call_price, 12, 1));
+        frame.Write("(2X,8A4,1X,3A4,5X,'CALL DATE: ',2A4,3X,'CALL DOLLAR PRICE: ',A12)",
+                    Items()
+                        .Text(sec.description, 4, 8)
+                        .Text(first.lot_symbol, 4, 3)
+                        .Text(sec.call_date, 4, 2)
+                        .Text(call_price, 12, 1));
         ++page.lines;
         std::string maturity = sec.maturity;
         for (std::size_t w = 0; w < 8; w += 4)
@@ -406,11 +411,11 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
             page.HeadingIfFull();
             ++page.lines;
             frame.Write("(10X,8A4,1X,2A4,8X,A12,8X,2A4,6X,A12)", Items()
-                                                                   .Text(lot.name, 4, 8)
-                                                                   .Text(lot.account, 4, 2)
-                                                                   .Text(face, 12, 1)
-                                                                   .Text(lot.trade_date, 4, 2)
-                                                                   .Text(net, 12, 1));
+                                                                     .Text(lot.name, 4, 8)
+                                                                     .Text(lot.account, 4, 2)
+                                                                     .Text(face, 12, 1)
+                                                                     .Text(lot.trade_date, 4, 2)
+                                                                     .Text(net, 12, 1));
         }
         if (members.size() >= 2) {
             ++page.lines;

@@ -54,8 +54,8 @@ struct MaturityFiles {
 
 // Appends the account's qualifying lots to MATRE.HLD: records counter + 1
 // on, counter raised for each.
-void Matbld(MaturityFiles& files, std::string_view account, std::string_view name, const MaturityWindow& window,
-            long& counter);
+void Matbld(MaturityFiles& files, std::string_view account, std::string_view name,
+            const MaturityWindow& window, long& counter);
 
 // Lists the L lot records of MATRE.HLD; program_date is the "DATE
 // PRINTED" text.

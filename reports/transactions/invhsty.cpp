@@ -45,8 +45,9 @@ int CategoryOf(const std::string& code) {
     return 0;
 }
 
-constexpr const char* kMonthNames[12] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                                         "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+constexpr const char* kMonthNames[12] = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
+                                         "MAY",       "JUNE",     "JULY",     "AUGUST",
+                                         "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
 
 // The period text: month names, days and four-digit years of the two
 // dates, single blanks, centred in 40 characters.
@@ -64,9 +65,14 @@ std::string PeriodText(const std::string& start, const std::string& end) {
         days[i] = day;
         years[i] = records::FourDigitYear(year);
     }
-    const std::string raw = records::Write(
-        "(A9,1X,I2,',',1X,I4,' - ',A9,1X,I2,',',1X,I4)",
-        Items().Text(names[0], 9, 1).Int(days[0]).Int(years[0]).Text(names[1], 9, 1).Int(days[1]).Int(years[1]));
+    const std::string raw =
+        records::Write("(A9,1X,I2,',',1X,I4,' - ',A9,1X,I2,',',1X,I4)", Items()
+                                                                            .Text(names[0], 9, 1)
+                                                                            .Int(days[0])
+                                                                            .Int(years[0])
+                                                                            .Text(names[1], 9, 1)
+                                                                            .Int(days[1])
+                                                                            .Int(years[1]));
     std::string text;
     for (const char c : raw) {
         if (c == ' ' && (text.empty() || text.back() == ' ')) continue;
@@ -140,8 +146,9 @@ HistoryValue Hstval(std::string_view account, std::string_view date, std::string
         double price = 1.0;
         if (sec.type != '1') {
             const long n = lot.security_record;
-            price = n >= 1 && static_cast<std::size_t>(n) <= prices.size() ? prices[static_cast<std::size_t>(n - 1)]
-                                                                             : kNoValue;
+            price = n >= 1 && static_cast<std::size_t>(n) <= prices.size()
+                        ? prices[static_cast<std::size_t>(n - 1)]
+                        : kNoValue;
             if (price != kNoValue) records::RoundToDecimals(price, decimals);
             if (sec.type == '4') price = 100.0;
             if (sec.type == 'S') price = 1.0;
@@ -233,7 +240,8 @@ void HistoryPage(ReportFrame& frame, const records::Options& options, const std:
 
     // Realised gains of the sales after the start date up to the end date.
     {
-        records::DirectFile gains(records::TrimRight(records::Paknam(id, "GL", ".REC")), 128, /*create=*/false);
+        records::DirectFile gains(records::TrimRight(records::Paknam(id, "GL", ".REC")), 128,
+                                  /*create=*/false);
         records::Record rec;
         if (gains.Read(1, rec)) {
             const int count = records::GainsHeader::Decode(rec).count;
@@ -280,8 +288,8 @@ void HistoryPage(ReportFrame& frame, const records::Options& options, const std:
                 records::Record sec;
                 if (t.security_record >= 1 && securities.Read(t.security_record, sec))
                     type = static_cast<char>(sec.data()[76]);
-                Hstcls(a, category, code, t.amount, t.lot_cost, t.bond_interest, t.date_number == start_number,
-                       t.type, type, option3);
+                Hstcls(a, category, code, t.amount, t.lot_cost, t.bond_interest,
+                       t.date_number == start_number, t.type, type, option3);
             }
         }
     }
@@ -319,7 +327,8 @@ void HistoryPage(ReportFrame& frame, const records::Options& options, const std:
     amount("(28X,'UNREALIZED (ADDITIONS) WITHDRAWALS',9X,A16)", a.unrealized_withdrawals);
     frame.Write("(72X,4A4)", Items().Text(rule, 4, 4));
     amount("(24X,'TOTAL NET GAINS/LOSSES DURING PERIOD ',30X,A16)", net_gains);
-    if (Option(options, 3)) amount("(24X,'CAPITAL DISTRIBUTION DURING PERIOD   ',30X,A16)", a.capital_distribution);
+    if (Option(options, 3))
+        amount("(24X,'CAPITAL DISTRIBUTION DURING PERIOD   ',30X,A16)", a.capital_distribution);
     frame.Write("(24X,'INCOME EARNED DURING PERIOD:  ')");
     amount("(28X,'DIVIDENDS',33X,'$',A16)", a.dividends);
     amount("(28X,'MUNICIPAL INTEREST',25X,A16)", a.municipal_interest);
@@ -343,9 +352,9 @@ void HistoryPage(ReportFrame& frame, const records::Options& options, const std:
 
 }  // namespace
 
-void Invhsty(std::string_view selection, std::string_view manager, std::string_view account, std::string_view start,
-             std::string_view end, std::string_view accrued, int16_t output_mode, std::string_view output_name,
-             int /*name_length*/) {
+void Invhsty(std::string_view selection, std::string_view manager, std::string_view account,
+             std::string_view start, std::string_view end, std::string_view accrued, int16_t output_mode,
+             std::string_view output_name, int /*name_length*/) {
     const records::Options options = records::Rdopts();
     const bool all = records::Fixed(selection, 4) == "A   ";
     std::string start_text = records::Fixed(start, 8);

@@ -58,8 +58,8 @@ void Hstcls(HistoryAmounts& amounts, int category, std::string_view code, double
 std::string Hstamt(double amount);
 
 // The report routine of code 104.
-void Invhsty(std::string_view selection, std::string_view manager, std::string_view account, std::string_view start,
-             std::string_view end, std::string_view accrued, int16_t output_mode, std::string_view output_name,
-             int name_length = 12);
+void Invhsty(std::string_view selection, std::string_view manager, std::string_view account,
+             std::string_view start, std::string_view end, std::string_view accrued, int16_t output_mode,
+             std::string_view output_name, int name_length = 12);
 
 }  // namespace reports

@@ -141,29 +141,36 @@ struct SectionText {
 SectionText TextOf(Section s) {
     switch (s) {
         case Section::kPurchased:
-            return {"(1X,'Purchased')", "(1X,'---------')",
-                    "(1X,'Maximum number of purchase transactions is 1000, ','re-run report using a smaller time "
-                    "interval.')"};
+            return {
+                "(1X,'Purchased')", "(1X,'---------')",
+                "(1X,'Maximum number of purchase transactions is 1000, ','re-run report using a smaller time "
+                "interval.')"};
         case Section::kSold:
-            return {"(1X,'Sold')", "(1X,'----')",
-                    "(1X,'Maximum number of sales transactions is 1000, ',' Re-run report using a smaller time "
-                    "interval.')"};
+            return {
+                "(1X,'Sold')", "(1X,'----')",
+                "(1X,'Maximum number of sales transactions is 1000, ',' Re-run report using a smaller time "
+                "interval.')"};
         case Section::kIncome:
-            return {"(1X,'Income & Expenses')", "(1X,'-----------------')",
-                    "(1X,'Maximum number of income transactions is 1000, ','re-run report using a smaller time "
-                    "interval.')"};
+            return {
+                "(1X,'Income & Expenses')", "(1X,'-----------------')",
+                "(1X,'Maximum number of income transactions is 1000, ','re-run report using a smaller time "
+                "interval.')"};
         case Section::kSoldShort:
             return {"(1X,'Sold Short')", "(1X,'----------')",
-                    "(1X,'Maximum number of short sales is 1000, ','re-run report using a smaller time interval.')"};
+                    "(1X,'Maximum number of short sales is 1000, ','re-run report using a smaller time "
+                    "interval.')"};
         case Section::kCoveredShort:
             return {"(1X,'Covered Short')", "(1X,'-------------')",
-                    "(1X,'Maximum number of cover shorts is 1000 ','re-run report using a smaller time interval.')"};
+                    "(1X,'Maximum number of cover shorts is 1000 ','re-run report using a smaller time "
+                    "interval.')"};
         case Section::kAdditions:
-            return {"(1X,'Additions')", "(1X,'---------')",
-                    "(1X,'Maximum number of additions is 1000 ','re-run report using a smaller time interval.')"};
+            return {
+                "(1X,'Additions')", "(1X,'---------')",
+                "(1X,'Maximum number of additions is 1000 ','re-run report using a smaller time interval.')"};
         case Section::kWithdrawals:
             return {"(1X,'Withdrawals')", "(1X,'-----------')",
-                    "(1X,'Maximum number of withdrawals is 1000 ','re-run report using a smaller time interval.')"};
+                    "(1X,'Maximum number of withdrawals is 1000 ','re-run report using a smaller time "
+                    "interval.')"};
     }
     return {"", "", ""};
 }
@@ -300,7 +307,8 @@ private:
 };
 
 void ChangesRun::LoadTransactions() {
-    records::DirectFile file(records::TrimRight(records::Paknam(account_, "TR", ".REC")), 128, /*create=*/false);
+    records::DirectFile file(records::TrimRight(records::Paknam(account_, "TR", ".REC")), 128,
+                             /*create=*/false);
     std::vector<unsigned char> bytes;
     if (!file.ReadWhole(bytes)) return;
     const long available = static_cast<long>(bytes.size() / 128);
@@ -338,8 +346,9 @@ void ChangesRun::Pchead() {
     lines_ = static_cast<int16_t>(lines_ + 2);
     frame_.Blank();
     std::string line(50, ' ');
-    records::WriteInto(line, "(1X,'ACCOUNT: ',A4,A2,' - ',8A4)",
-                       Items().Text(account_.substr(0, 4), 4, 1).Text(account_.substr(4, 2), 2, 1).Text(name_, 4, 8));
+    records::WriteInto(
+        line, "(1X,'ACCOUNT: ',A4,A2,' - ',8A4)",
+        Items().Text(account_.substr(0, 4), 4, 1).Text(account_.substr(4, 2), 2, 1).Text(name_, 4, 8));
     int16_t status = 0;
     records::Center(line, 50, status);
     frame_.Write("(42X,50A1)", Items().Text(line, 1, 50));
@@ -353,7 +362,8 @@ void ChangesRun::Colhdr() {
     frame_.Write(
         "(27X,'Date',5X,'Date',5X,'Face Amt.',11X,'Cost',9X,'Cost',9X,'Price',5X,'Proceeds',5X,'(Loss)',2X,"
         "'Lot')");
-    frame_.Write("(27X,4('-'),5X,4('-'),5X,9('-'),11X,4('-'),9X,4('-'),9X,5('-'),5X,8('-'),5X,6('-'),2X,3('-'))");
+    frame_.Write(
+        "(27X,4('-'),5X,4('-'),5X,9('-'),11X,4('-'),9X,4('-'),9X,5('-'),5X,8('-'),5X,6('-'),2X,3('-'))");
     lines_ = static_cast<int16_t>(lines_ + 2);
 }
 
@@ -366,8 +376,9 @@ void ChangesRun::SectionHead(Section s) {
     dollar_ = true;
 }
 
-void ChangesRun::Detlin(const LineSecurity& sec, double price_factor, bool full_columns, const std::string& lot,
-                        const std::string& trade_date, const std::string& purchase_date) {
+void ChangesRun::Detlin(const LineSecurity& sec, double price_factor, bool full_columns,
+                        const std::string& lot, const std::string& trade_date,
+                        const std::string& purchase_date) {
     const LineValues& v = values_;
     const bool no_shares = v.shares == kNoValue;
     std::string shares(16, ' ');
@@ -416,7 +427,8 @@ void ChangesRun::Detlin(const LineSecurity& sec, double price_factor, bool full_
     if (sec.description2.find_first_not_of(' ') != std::string::npos) {
         frame_.Write("(2X,8A4)", Items().Text(sec.description2, 4, 8));
         ++lines_;
-    } else if (Option(options_, 2) && records::Fixed(sec.due_date, 8).substr(0, 4) != "    " && sec.type != '1') {
+    } else if (Option(options_, 2) && records::Fixed(sec.due_date, 8).substr(0, 4) != "    " &&
+               sec.type != '1') {
         if (sec.rate != records::kNoRate)
             frame_.Write("(2X,F7.3,'%  ',2A4)", Items().Number(sec.rate).Text(sec.due_date, 4, 2));
         else
@@ -425,8 +437,8 @@ void ChangesRun::Detlin(const LineSecurity& sec, double price_factor, bool full_
     }
 }
 
-std::string ChangesRun::Key(const std::string& description, const records::TransactionRecord& t, bool with_lot,
-                            long record) const {
+std::string ChangesRun::Key(const std::string& description, const records::TransactionRecord& t,
+                            bool with_lot, long record) const {
     int16_t month = 0;
     int16_t day = 0;
     int16_t year = 0;
@@ -507,9 +519,11 @@ int ChangesRun::Pursec() {
         },
         [&](long, const records::TransactionRecord& t) {
             LineSecurity sec;
-            if (t.security_record >= 1 && !ReadLineSecurity(securities_, t.security_record, sec)) return false;
+            if (t.security_record >= 1 && !ReadLineSecurity(securities_, t.security_record, sec))
+                return false;
             Linset(values_, t.quantity, t.amount, 0, t.amount, 0);
-            Detlin(sec, PriceFactor(sec.type), false, t.tax_lot.substr(0, 2), t.trade_date, std::string(8, ' '));
+            Detlin(sec, PriceFactor(sec.type), false, t.tax_lot.substr(0, 2), t.trade_date,
+                   std::string(8, ' '));
             return true;
         },
         [&] {
@@ -536,7 +550,8 @@ int ChangesRun::Salsec() {
         },
         [&](long, const records::TransactionRecord& t) {
             LineSecurity sec;
-            if (t.security_record >= 1 && !ReadLineSecurity(securities_, t.security_record, sec)) return false;
+            if (t.security_record >= 1 && !ReadLineSecurity(securities_, t.security_record, sec))
+                return false;
             double proceeds = 0;
             double basis = 0;
             records::Record rec;
@@ -568,11 +583,12 @@ int ChangesRun::Salsec() {
             records::Comma(gain, 11);
             records::Brackt(gain, 11);
             Putdl2(gain, 12, flag);
-            frame_.Write("(5X,'Total ',27X,A16,15X,A16,8X,A16,1X,A12)", Items()
-                                                                           .Text(SharesTotal(totals.shares), 16, 1)
-                                                                           .Text(basis.substr(0, 16), 16, 1)
-                                                                           .Text(proceeds.substr(0, 16), 16, 1)
-                                                                           .Text(gain.substr(0, 12), 12, 1));
+            frame_.Write("(5X,'Total ',27X,A16,15X,A16,8X,A16,1X,A12)",
+                         Items()
+                             .Text(SharesTotal(totals.shares), 16, 1)
+                             .Text(basis.substr(0, 16), 16, 1)
+                             .Text(proceeds.substr(0, 16), 16, 1)
+                             .Text(gain.substr(0, 12), 12, 1));
         });
 }
 
@@ -707,15 +723,16 @@ int ChangesRun::OtherSection(Section s) {
                 Putdl2(gain, 16, flag);
             }
             frame_.Write("(5X,'Total',28X,A16,15X,A16,10X,A16)", Items()
-                                                                    .Text(SharesTotal(totals.shares), 16, 1)
-                                                                    .Text(value.substr(0, 16), 16, 1)
-                                                                    .Text(gain.substr(0, 16), 16, 1));
+                                                                     .Text(SharesTotal(totals.shares), 16, 1)
+                                                                     .Text(value.substr(0, 16), 16, 1)
+                                                                     .Text(gain.substr(0, 16), 16, 1));
         });
 }
 
 int ChangesRun::Othsec() {
     int count = 0;
-    for (const Section s : {Section::kSoldShort, Section::kCoveredShort, Section::kAdditions, Section::kWithdrawals})
+    for (const Section s :
+         {Section::kSoldShort, Section::kCoveredShort, Section::kAdditions, Section::kWithdrawals})
         count += OtherSection(s);
     return count;
 }
@@ -830,8 +847,9 @@ void Shel42(int count, std::vector<std::string>& keys, std::vector<int16_t>& tag
             }
 }
 
-void Portchng(std::string_view selection, std::string_view manager, std::string& account, std::string_view start,
-              std::string_view end, std::string_view security, std::string_view output_name, int /*name_length*/) {
+void Portchng(std::string_view selection, std::string_view manager, std::string& account,
+              std::string_view start, std::string_view end, std::string_view security,
+              std::string_view output_name, int /*name_length*/) {
     const records::Options options = records::Rdopts();
     float program_date = 0;
     {

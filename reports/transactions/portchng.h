@@ -22,8 +22,9 @@ inline constexpr int kChangesSectionLimit = 1000;
 // the manager pattern, anything else the one account named; account holds
 // the last account reported on return. A blank security filter takes every
 // security.
-void Portchng(std::string_view selection, std::string_view manager, std::string& account, std::string_view start,
-              std::string_view end, std::string_view security, std::string_view output_name, int name_length = 12);
+void Portchng(std::string_view selection, std::string_view manager, std::string& account,
+              std::string_view start, std::string_view end, std::string_view security,
+              std::string_view output_name, int name_length = 12);
 
 // The period text of the heading: "MM/DD/YY - MM/DD/YY" of two YYMMDD
 // numbers (19 characters).

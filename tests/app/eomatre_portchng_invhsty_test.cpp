@@ -46,59 +46,59 @@ TEST_P(TransactionReportScripts, RunFromTheMenuToANamedFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, TransactionReportScripts,
-    ::testing::Values(
-        ScriptCase{"87 maturity alert",
-                   maturityfix::WriteData,
-                   "menu \"Trade Reports/Maturity and Expiration Alert\"\n"
-                   "dialog 150\n"
-                   "  set 1070 \"13/45/99\"\n"
-                   "  click 1169\n"
-                   "  dialog 142\n"
-                   "    expect-text 1177 \"1.Illegal report date\"\n"
-                   "    click 1\n"
-                   "  closed\n"
-                   "  set 1070 \"06/15/99\"\n"
-                   "  set 1161 \"AB??\"\n"
-                   "  click 1174\n"
-                   "  set 1167 \"ALERT.TXT\"\n"
-                   "  click 1169\n"
-                   "closed\n",
-                   "ALERT.TXT",
-                   {"MATURITY AND EXPIRATION ALERT", "FROM:  6/15/99", "US TREASURY NOTE", "ALPHA ACCOUNT",
-                    "BETA ACCOUNT"},
-                   {"ZULU ACCOUNT", "NO CUSIP TWO"}},
-        ScriptCase{"95 portfolio changes",
-                   changesfix::WriteData,
-                   "menu \"Trade Reports/Portfolio Changes\"\n"
-                   "dialog 123\n"
-                   "  check 1176 on\n"
-                   "  select 1159 \"PC1\"\n"
-                   "  set 1162 \"01/01/98\"\n"
-                   "  set 1163 \"12/08/98\"\n"
-                   "  click 1174\n"
-                   "  set 1167 \"CHANGES.TXT\"\n"
-                   "  click 1169\n"
-                   "closed\n",
-                   "CHANGES.TXT",
-                   {"PORTFOLIO CHANGES", "ACCOUNT: PC1    - CHANGES ACCOUNT", " Purchased", " Withdrawals"},
-                   {"QUIET ACCOUNT", "FEE TRANSFER"}},
-        ScriptCase{"104 investment history",
-                   historyfix::WriteData,
-                   "menu \"Position Reports/Investment History\"\n"
-                   "dialog 123\n"
-                   "  check 1170 on\n"
-                   "  set 1161 \"IH??\"\n"
-                   "  set 1162 \"01/01/98\"\n"
-                   "  set 1163 \"12/08/98\"\n"
-                   "  check 1231 on\n"
-                   "  click 1174\n"
-                   "  set 1167 \"HISTORY.TXT\"\n"
-                   "  click 1169\n"
-                   "closed\n",
-                   "HISTORY.TXT",
-                   {"INVESTMENT HISTORY", "JANUARY 1, 1998 - DECEMBER 8, 1998", "HISTORY ACCOUNT",
-                    "UNPRICED ACCOUNT"},
-                   {"NEW ACCOUNT"}}),
+    ::testing::Values(ScriptCase{"87 maturity alert",
+                                 maturityfix::WriteData,
+                                 "menu \"Trade Reports/Maturity and Expiration Alert\"\n"
+                                 "dialog 150\n"
+                                 "  set 1070 \"13/45/99\"\n"
+                                 "  click 1169\n"
+                                 "  dialog 142\n"
+                                 "    expect-text 1177 \"1.Illegal report date\"\n"
+                                 "    click 1\n"
+                                 "  closed\n"
+                                 "  set 1070 \"06/15/99\"\n"
+                                 "  set 1161 \"AB??\"\n"
+                                 "  click 1174\n"
+                                 "  set 1167 \"ALERT.TXT\"\n"
+                                 "  click 1169\n"
+                                 "closed\n",
+                                 "ALERT.TXT",
+                                 {"MATURITY AND EXPIRATION ALERT", "FROM:  6/15/99", "US TREASURY NOTE",
+                                  "ALPHA ACCOUNT", "BETA ACCOUNT"},
+                                 {"ZULU ACCOUNT", "NO CUSIP TWO"}},
+                      ScriptCase{"95 portfolio changes",
+                                 changesfix::WriteData,
+                                 "menu \"Trade Reports/Portfolio Changes\"\n"
+                                 "dialog 123\n"
+                                 "  check 1176 on\n"
+                                 "  select 1159 \"PC1\"\n"
+                                 "  set 1162 \"01/01/98\"\n"
+                                 "  set 1163 \"12/08/98\"\n"
+                                 "  click 1174\n"
+                                 "  set 1167 \"CHANGES.TXT\"\n"
+                                 "  click 1169\n"
+                                 "closed\n",
+                                 "CHANGES.TXT",
+                                 {"PORTFOLIO CHANGES", "ACCOUNT: PC1    - CHANGES ACCOUNT", " Purchased",
+                                  " Withdrawals"},
+                                 {"QUIET ACCOUNT", "FEE TRANSFER"}},
+                      ScriptCase{"104 investment history",
+                                 historyfix::WriteData,
+                                 "menu \"Position Reports/Investment History\"\n"
+                                 "dialog 123\n"
+                                 "  check 1170 on\n"
+                                 "  set 1161 \"IH??\"\n"
+                                 "  set 1162 \"01/01/98\"\n"
+                                 "  set 1163 \"12/08/98\"\n"
+                                 "  check 1231 on\n"
+                                 "  click 1174\n"
+                                 "  set 1167 \"HISTORY.TXT\"\n"
+                                 "  click 1169\n"
+                                 "closed\n",
+                                 "HISTORY.TXT",
+                                 {"INVESTMENT HISTORY", "JANUARY 1, 1998 - DECEMBER 8, 1998",
+                                  "HISTORY ACCOUNT", "UNPRICED ACCOUNT"},
+                                 {"NEW ACCOUNT"}}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -61,8 +61,16 @@ inline void WriteData() {
          .maturity = " 5/01/05",
          .put_date = " 9/15/99",
          .put_price = 100.0},
-        {.symbol = "NOCUS1", .cusip = no_cusip, .description1 = "NO CUSIP ONE", .type = "5", .maturity = " 1/15/00"},
-        {.symbol = "NOCUS2", .cusip = no_cusip, .description1 = "NO CUSIP TWO", .type = "5", .maturity = " 6/15/00"},
+        {.symbol = "NOCUS1",
+         .cusip = no_cusip,
+         .description1 = "NO CUSIP ONE",
+         .type = "5",
+         .maturity = " 1/15/00"},
+        {.symbol = "NOCUS2",
+         .cusip = no_cusip,
+         .description1 = "NO CUSIP TWO",
+         .type = "5",
+         .maturity = " 6/15/00"},
         {.symbol = "NODATE", .cusip = "NODATE", .description1 = "NO DATES", .type = "3"},
     };
     for (const char* type : {"9", "H", "J", "L", "N", "P"})
@@ -78,29 +86,63 @@ inline void WriteData() {
                             {.id = "ZULU", .manager = "ZZ01", .short_name = "ZULU ACCOUNT"}});
     std::vector<fixtures::LotFields> alpha = {
         {.symbol = "CASH", .security_record = 2, .quantity = 1500, .cost = 1500, .holding_key = 0},
-        {.symbol = "T 5 99", .security_record = 2, .quantity = 10000, .cost = 9950.25, .open_date = " 1/05/98",
+        {.symbol = "T 5 99",
+         .security_record = 2,
+         .quantity = 10000,
+         .cost = 9950.25,
+         .open_date = " 1/05/98",
          .holding_key = 1},
-        {.symbol = "CALLBD", .security_record = 3, .quantity = 25000, .cost = 25312.5, .open_date = " 2/10/97",
+        {.symbol = "CALLBD",
+         .security_record = 3,
+         .quantity = 25000,
+         .cost = 25312.5,
+         .open_date = " 2/10/97",
          .holding_key = 2},
-        {.symbol = "PUTBD", .security_record = 4, .quantity = 1234567, .cost = -1234.5, .open_date = " 3/03/96",
+        {.symbol = "PUTBD",
+         .security_record = 4,
+         .quantity = 1234567,
+         .cost = -1234.5,
+         .open_date = " 3/03/96",
          .holding_key = 3},
-        {.symbol = "NODATE", .security_record = 7, .quantity = 100, .cost = 100, .open_date = " 4/04/98",
+        {.symbol = "NODATE",
+         .security_record = 7,
+         .quantity = 100,
+         .cost = 100,
+         .open_date = " 4/04/98",
          .holding_key = 4},
     };
     for (int16_t n = 8; n <= 13; ++n)
-        alpha.push_back({.symbol = "LEFT OUT", .security_record = n, .quantity = 1, .cost = 1,
-                         .open_date = " 5/05/98", .holding_key = 5.0 + n});
+        alpha.push_back({.symbol = "LEFT OUT",
+                         .security_record = n,
+                         .quantity = 1,
+                         .cost = 1,
+                         .open_date = " 5/05/98",
+                         .holding_key = 5.0 + n});
     fixtures::WriteHoldings("ALPHA", alpha);
-    fixtures::WriteHoldings(
-        "BETA", {{.symbol = "T 5 99", .security_record = 2, .quantity = 5000, .cost = 4987.5, .open_date = "11/30/98",
-                  .holding_key = 1},
-                 {.symbol = "NOCUS1", .security_record = 5, .quantity = 2000, .cost = 2010, .open_date = "12/01/98",
-                  .holding_key = 2}});
-    fixtures::WriteHoldings(
-        "ZULU", {{.symbol = "NOCUS1", .security_record = 5, .quantity = 3000, .cost = 3020, .open_date = " 6/01/99",
-                  .holding_key = 1},
-                 {.symbol = "NOCUS2", .security_record = 6, .quantity = 4000, .cost = 4040, .open_date = " 6/02/99",
-                  .holding_key = 2}});
+    fixtures::WriteHoldings("BETA", {{.symbol = "T 5 99",
+                                      .security_record = 2,
+                                      .quantity = 5000,
+                                      .cost = 4987.5,
+                                      .open_date = "11/30/98",
+                                      .holding_key = 1},
+                                     {.symbol = "NOCUS1",
+                                      .security_record = 5,
+                                      .quantity = 2000,
+                                      .cost = 2010,
+                                      .open_date = "12/01/98",
+                                      .holding_key = 2}});
+    fixtures::WriteHoldings("ZULU", {{.symbol = "NOCUS1",
+                                      .security_record = 5,
+                                      .quantity = 3000,
+                                      .cost = 3020,
+                                      .open_date = " 6/01/99",
+                                      .holding_key = 1},
+                                     {.symbol = "NOCUS2",
+                                      .security_record = 6,
+                                      .quantity = 4000,
+                                      .cost = 4040,
+                                      .open_date = " 6/02/99",
+                                      .holding_key = 2}});
 }
 
 }  // namespace maturityfix

@@ -42,13 +42,19 @@ inline void WriteData() {
     fixtures::WriteSecurityFiles({
         {.symbol = "CASH", .cusip = "CASH", .description1 = "CASH", .type = "1"},
         {.symbol = "ABC", .cusip = "ABC", .description1 = "ABC CO", .type = "H"},
-        {.symbol = "MUNI", .cusip = "MUNI", .description1 = "CITY MUNI BOND", .type = "7", .maturity = " 7/01/08",
-         .rate = 5.0f, .coupon_date = " 7/01/08"},
+        {.symbol = "MUNI",
+         .cusip = "MUNI",
+         .description1 = "CITY MUNI BOND",
+         .type = "7",
+         .maturity = " 7/01/08",
+         .rate = 5.0f,
+         .coupon_date = " 7/01/08"},
         {.symbol = "NOPRICE", .cusip = "NOPRICE", .description1 = "NO PRICE CO", .type = "H"},
     });
-    fixtures::WriteClients({{.id = "IH1", .manager = "IH01", .short_name = "HISTORY ACCOUNT", .opened = " 1/01/97"},
-                            {.id = "IH2", .manager = "IH02", .short_name = "UNPRICED ACCOUNT", .opened = " 1/01/97"},
-                            {.id = "IH3", .manager = "ZZ01", .short_name = "NEW ACCOUNT", .opened = " 7/01/98"}});
+    fixtures::WriteClients(
+        {{.id = "IH1", .manager = "IH01", .short_name = "HISTORY ACCOUNT", .opened = " 1/01/97"},
+         {.id = "IH2", .manager = "IH02", .short_name = "UNPRICED ACCOUNT", .opened = " 1/01/97"},
+         {.id = "IH3", .manager = "ZZ01", .short_name = "NEW ACCOUNT", .opened = " 7/01/98"}});
     // Prices of ABC, MUNI and NO PRICE CO at the start and end of 1998.
     fixtures::WritePrices(" 1/01/98", {0, 50, 98, -99999.999999});
     fixtures::WritePrices("12/31/98", {0, 60, 101, 12});

@@ -1,13 +1,14 @@
 // The investment history report: the page, its amounts, options 3 and 20,
 // values without a price, the period without a start date.
 
+#include "reports/transactions/invhsty.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "records/record.h"
-#include "reports/transactions/invhsty.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
@@ -20,8 +21,8 @@ using fixtures::TempDataDir;
 
 std::string RunHistory(const char* selection, const char* manager, const char* account, const char* start,
                        const char* accrued = "N   ") {
-    reports::Invhsty(selection, manager, records::Fixed(account, 8), start, "12/31/98", accrued, 3, "HISTORY.TXT ",
-                     12);
+    reports::Invhsty(selection, manager, records::Fixed(account, 8), start, "12/31/98", accrued, 3,
+                     "HISTORY.TXT ", 12);
     return fixtures::ReportText("HISTORY.TXT");
 }
 
@@ -67,7 +68,9 @@ TEST(InvestmentHistory, PeriodFromTheOpeningDate) {
     TempDataDir dir;
     historyfix::WriteData();
     const std::string text = RunHistory("A   ", "ZZ??", "", "        ");
-    EXPECT_NE(text.find("\n" + std::string(51, ' ') + "JULY 1, 1998 - DECEMBER 31, 1998\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n" + std::string(51, ' ') + "JULY 1, 1998 - DECEMBER 31, 1998\n"),
+              std::string::npos)
+        << text;
     EXPECT_EQ(text.find("HISTORY ACCOUNT"), std::string::npos);
     EXPECT_NE(text.find("CASH OR SECURITIES DEPOSITED              $         500.00"), std::string::npos);
     // A code the manager table does not know gives no page, and says so.

@@ -99,7 +99,11 @@ inline void WriteData() {
          .maturity = "11/15/05",
          .rate = 6.0f},
         {.symbol = "MMF", .cusip = "MMF", .description1 = "MONEY MARKET FUND", .type = "1"},
-        {.symbol = "XYZ", .cusip = "XYZ", .description1 = "XYZ CORP", .description2 = "CLASS A COMMON", .type = "H"},
+        {.symbol = "XYZ",
+         .cusip = "XYZ",
+         .description1 = "XYZ CORP",
+         .description2 = "CLASS A COMMON",
+         .type = "H"},
     });
     fixtures::WriteClients({{.id = "PC1", .manager = "PC01", .short_name = "CHANGES ACCOUNT"},
                             {.id = "PC2", .manager = "PC02", .short_name = "QUIET ACCOUNT"},

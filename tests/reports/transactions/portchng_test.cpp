@@ -1,13 +1,14 @@
 // The portfolio changes report: its sections, totals, balance lines,
 // pages and limits.
 
+#include "reports/transactions/portchng.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "records/record.h"
-#include "reports/transactions/portchng.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
@@ -20,7 +21,8 @@ using fixtures::TempDataDir;
 
 std::string RunChanges(const char* selection, const char* manager, const char* account) {
     std::string id = records::Fixed(account, 8);
-    reports::Portchng(selection, manager, id, " 1/01/98", "12/31/98", std::string(12, ' '), "CHANGES.TXT ", 12);
+    reports::Portchng(selection, manager, id, " 1/01/98", "12/31/98", std::string(12, ' '), "CHANGES.TXT ",
+                      12);
     return fixtures::ReportText("CHANGES.TXT");
 }
 
@@ -46,17 +48,17 @@ TEST_P(ChangesGoldens, MatchesGolden) {
     fixtures::CompareWithGolden(std::string("reports/") + c.golden, text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Changes, ChangesGoldens,
-    ::testing::Values(
-        // Every section; the bond purchase's interest in Purchased and in
-        // Income & Expenses; balance lines (option 58) with a negative
-        // closing balance; option 2's coupon and due date line.
-        ChangesCase{"portfolio_changes_all.txt", {{2, 1}, {58, 1}}, "S   ", "????", "PC1"},
-        // By manager code: PC2 has nothing in the period, framed by its
-        // balances.
-        ChangesCase{"portfolio_changes_none.txt", {{58, 1}}, "A   ", "PC02", ""}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Changes, ChangesGoldens,
+                         ::testing::Values(
+                             // Every section; the bond purchase's interest in Purchased and in
+                             // Income & Expenses; balance lines (option 58) with a negative
+                             // closing balance; option 2's coupon and due date line.
+                             ChangesCase{
+                                 "portfolio_changes_all.txt", {{2, 1}, {58, 1}}, "S   ", "????", "PC1"},
+                             // By manager code: PC2 has nothing in the period, framed by its
+                             // balances.
+                             ChangesCase{"portfolio_changes_none.txt", {{58, 1}}, "A   ", "PC02", ""}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(PortfolioChanges, Option11LeavesOutCashEquivalentPurchasesButNotTheirIncome) {
     TempDataDir dir;
@@ -79,7 +81,8 @@ TEST(PortfolioChanges, SelectionByManagerAndByAccount) {
         return found;
     };
     using V = std::vector<std::string>;
-    EXPECT_EQ(accounts(RunChanges("A   ", "????", "")), (V{"CHANGES ACCOUNT", "QUIET ACCOUNT", "BUSY ACCOUNT"}));
+    EXPECT_EQ(accounts(RunChanges("A   ", "????", "")),
+              (V{"CHANGES ACCOUNT", "QUIET ACCOUNT", "BUSY ACCOUNT"}));
     EXPECT_EQ(accounts(RunChanges("A   ", "PC?2", "")), (V{"QUIET ACCOUNT"}));
     EXPECT_EQ(accounts(RunChanges("A   ", "??  ", "")), V{});
     EXPECT_EQ(accounts(RunChanges("S   ", "ZZZZ", "PC3")), (V{"BUSY ACCOUNT"}));
@@ -123,9 +126,10 @@ TEST(PortfolioChanges, SectionLimit) {
     EXPECT_NE(text.find(" Purchased\n"), std::string::npos);
     changesfix::WritePurchases(1001);
     text = RunChanges("S   ", "????", "PC3");
-    EXPECT_NE(text.find("\n Maximum number of purchase transactions is 1000, re-run report using a smaller time "
-                        "interval.\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("\n Maximum number of purchase transactions is 1000, re-run report using a smaller time "
+                  "interval.\n"),
+        std::string::npos);
     EXPECT_EQ(text.find(" Purchased\n"), std::string::npos);
     EXPECT_EQ(text.find("INTL BUSINESS MACHINES"), std::string::npos);
     // The limit counts as transactions: no "no applicable transactions".
@@ -151,8 +155,8 @@ TEST(PortfolioChanges, PartsOfTheLines) {
         EXPECT_EQ(flag, c.flag);
     }
     // Keys compare as signed bytes: a code above 127 sorts before the blank.
-    std::vector<std::string> keys = {std::string(42, 'B'), std::string(42, ' '), "\xC1" + std::string(41, 'A'),
-                                     std::string(42, 'A')};
+    std::vector<std::string> keys = {std::string(42, 'B'), std::string(42, ' '),
+                                     "\xC1" + std::string(41, 'A'), std::string(42, 'A')};
     std::vector<int16_t> tags = {1, 2, 3, 4};
     reports::Shel42(4, keys, tags);
     EXPECT_EQ(tags, (std::vector<int16_t>{3, 2, 4, 1}));
@@ -173,13 +177,12 @@ TEST(PortfolioChanges, SaleWithoutItsGainRecord) {
     fixtures::WriteTransactionAt("PC1", 10, t[8]);
     const std::string text = RunChanges("S   ", "????", "PC1");
     EXPECT_NE(text.find("\n EOF IN PC1     GAIN/LOSS FILE, RECORD NO.  77\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n INTL BUSINESS MACHINES   6/01/98  1/10/98          50.000       0.000         $ 0.00      120.00"
+    EXPECT_NE(text.find("\n INTL BUSINESS MACHINES   6/01/98  1/10/98          50.000       0.000         $ "
+                        "0.00      120.00"
                         "        0.00        0.00  01\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("     $ 4,950.00                5,100.00    $ 150.00\n"),
-              std::string::npos)
-        << text;
+    EXPECT_NE(text.find("     $ 4,950.00                5,100.00    $ 150.00\n"), std::string::npos) << text;
 }
 
 }  // namespace
