@@ -68,23 +68,6 @@ bool ReadAlertSecurity(const records::DirectFile& file, long n, AlertSecurity& s
     return true;
 }
 
-// Reads SECURITY.EXT record n. A record that cannot be read leaves the
-// lot without call or put data.
-void ReadAlertTerms(const records::DirectFile& file, long n, AlertSecurity& sec) {
-    records::Record rec;
-    if (!file.Read(n, rec)) return;
-    sec.call_date = rec.Text(38, 8);
-    sec.call_price = rec.R8(46);
-    sec.moody = rec.Text(68, 4);
-    sec.sp = rec.Text(72, 4);
-    sec.put_date = rec.Text(97, 8);
-    sec.put_price = rec.R8(105);
-}
-
-bool InWindow(float date, const MaturityWindow& window) {
-    return date > 0 && date >= window.report && date <= window.ends[3];
-}
-
 // A four-character word that orders below four blanks when both are taken
 // as 4-byte reals (zero bytes, for instance).
 bool BelowBlanks(std::string_view word) {
@@ -93,6 +76,31 @@ bool BelowBlanks(std::string_view word) {
     std::memcpy(&value, records::Fixed(word, 4).data(), 4);
     std::memcpy(&blanks, "    ", 4);
     return value < blanks;
+}
+
+// The text with each four-character word below four blanks made blank: a
+// field never written (zero bytes) prints as blanks.
+std::string BlankLowWords(std::string text) {
+    for (std::size_t w = 0; w + 4 <= text.size(); w += 4)
+        if (BelowBlanks(text.substr(w, 4))) text.replace(w, 4, "    ");
+    return text;
+}
+
+// Reads SECURITY.EXT record n. A record that cannot be read leaves the
+// lot without call or put data.
+void ReadAlertTerms(const records::DirectFile& file, long n, AlertSecurity& sec) {
+    records::Record rec;
+    if (!file.Read(n, rec)) return;
+    sec.call_date = BlankLowWords(rec.Text(38, 8));
+    sec.call_price = rec.R8(46);
+    sec.moody = BlankLowWords(rec.Text(68, 4));
+    sec.sp = BlankLowWords(rec.Text(72, 4));
+    sec.put_date = BlankLowWords(rec.Text(97, 8));
+    sec.put_price = rec.R8(105);
+}
+
+bool InWindow(float date, const MaturityWindow& window) {
+    return date > 0 && date >= window.report && date <= window.ends[3];
 }
 
 // A number under a layout, with thousands separators, as its first width
@@ -381,9 +389,7 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
                         .Text(sec.call_date, 4, 2)
                         .Text(call_price, 12, 1));
         ++page.lines;
-        std::string maturity = sec.maturity;
-        for (std::size_t w = 0; w < 8; w += 4)
-            if (BelowBlanks(maturity.substr(w, 4))) maturity.replace(w, 4, "    ");
+        const std::string maturity = BlankLowWords(sec.maturity);
         if (maturity.substr(0, 4) != "    ") {
             if (sec.rate != records::kNoRate)
                 frame.Write("(3X,F7.3,'%  ',2A4,31X,' PUT DATE: ',2A4,3X,' PUT DOLLAR PRICE: ',A12)",

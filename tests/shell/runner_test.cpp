@@ -326,8 +326,9 @@ TEST_F(RunnerTest, EveryRoutineRunsOnTheSampleFirm) {
         g_report.GroupDescription = description;
     }
     const std::vector<std::string> firm_words = {
-        "SMITH1", "ADAMS",   "KELLER", "SMITH FAMILY TRUST", "ADAMS FOUNDATION", "ALDEN", "BAXTER",
-        "CORWIN", "FIRSTTR", "HARBOR", "INTL BUSINESS",      "GENERAL ELECTRIC", "IBM",   "MSFT"};
+        "SMITH1",      "ADAMS",   "KELLER", "SMITH FAMILY TRUST", "ADAMS FOUNDATION", "ALDEN", "BAXTER",
+        "CORWIN",      "FIRSTTR", "HARBOR", "INTL BUSINESS",      "GENERAL ELECTRIC", "IBM",   "MSFT",
+        "U S TREASURY"};
     struct Selection {
         const char* name;
         int scope;
