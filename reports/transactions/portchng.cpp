@@ -567,7 +567,8 @@ int ChangesRun::Salsec() {
                              Items().Text(account_, 4, 2).Int(t.gain_record));
             }
             Linset(values_, t.quantity, proceeds, proceeds - basis, basis, t.price);
-            Detlin(sec, PriceFactor(sec.type), true, t.tax_lot.substr(0, 2), t.trade_date, t.lot_date);
+            Detlin(sec, PriceFactor(sec.type), true, t.tax_lot.substr(0, 2), t.trade_date,
+                   PurchaseDate(t.lot_date));
             return true;
         },
         [&] {
