@@ -122,6 +122,13 @@ void Linset(LineValues& v, double shares, double amount, double gain, double cos
     v.market_price = market_price;
 }
 
+// Clrsrt: each section starts with an empty sort table.
+void Clrsrt(std::vector<std::string>& keys, std::vector<int16_t>& tags, std::vector<std::size_t>& chosen) {
+    keys.clear();
+    tags.clear();
+    chosen.clear();
+}
+
 void Linclr(LineValues& v) {
     v.shares = 0;
     v.total_cost = 0;
@@ -467,6 +474,7 @@ int ChangesRun::RunSection(Section s, Select select, Print print, Total total) {
     std::vector<std::string> keys;
     std::vector<int16_t> tags;
     std::vector<std::size_t> chosen;
+    Clrsrt(keys, tags, chosen);
     int count = 0;
     for (std::size_t i = 0; i < transactions_.size(); ++i) {
         std::string key;
