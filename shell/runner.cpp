@@ -18,6 +18,7 @@
 #include "reports/performance/acctlst2.h"
 #include "reports/performance/allpos.h"
 #include "reports/performance/brkrlist.h"
+#include "reports/performance/clnregtr.h"
 #include "reports/performance/csdnlist.h"
 #include "reports/performance/fapr1.h"
 #include "reports/performance/fixsum.h"
@@ -73,6 +74,9 @@ std::map<int, ReportRoutineEntry>& Routines() {
          }}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
         // The list reports and the find commands.
+        {83, {[](ReportFields& f) {
+             reports::Clnregtr(f.end, f.manager, f.sort_option, f.output_mode, f.output_name);
+         }}},
         {181, {[](ReportFields& f) { reports::Acclis(f.scope, f.account, f.manager, f.output_name); }}},
         {182, {[](ReportFields& f) { reports::Allpos(0, f.start, "    ", f.output_name); }}},
         {183, {[](ReportFields& f) { reports::Brkrlist(f.scope, f.account, f.output_name); }}},
