@@ -101,7 +101,7 @@ void ReadTransactions(MemberAccount& account) {
     for (int n = 2; n <= last; ++n) {
         if (!file.Read(n, rec)) break;
         records::TransactionRecord t = records::TransactionRecord::Decode(rec.Widened(128));
-        if (records::IsBlank(t.symbol)) continue;
+        if (std::string_view(t.symbol).substr(0, 4) <= std::string_view("    ")) continue;
         keys.push_back(t.date_number);
         tags.push_back(static_cast<int16_t>(read.size()));
         read.push_back(std::move(t));
@@ -130,10 +130,12 @@ public:
     Statement(ReportFrame& frame, const StatementRun& run, MemberAccount& account)
         : frame_(frame), run_(run), account_(account) {}
 
-    void Run() {
+    // False when the account gets no statement.
+    bool Run() {
         const bool header = !run_.filter.has_security_type() && !run_.filter.has_transaction_type();
-        if (header && !HeaderBlock()) return;
+        if (header && !HeaderBlock()) return false;
         if (!account_.transactions.empty()) DetailPass();
+        return true;
     }
 
 private:
@@ -270,11 +272,18 @@ private:
     int16_t page_ = 1, lines_ = 0, length_ = 0;
 };
 
-void Mbrstm(ReportFrame& frame, const StatementRun& run, MemberAccount& account) {
-    Statement(frame, run, account).Run();
+bool Mbrstm(ReportFrame& frame, const StatementRun& run, MemberAccount& account) {
+    return Statement(frame, run, account).Run();
 }
 
-void StatementOfAccount(ReportFrame& frame, const StatementRun& run, const std::string& id,
+// A run in which no account has a statement says so, rather than leaving
+// an empty report.
+void NoStatements(ReportFrame& frame) {
+    frame.Blank();
+    frame.Write("(10X,'(NO STATEMENTS REPORTED.)')");
+}
+
+bool StatementOfAccount(ReportFrame& frame, const StatementRun& run, const std::string& id,
                         long first_record) {
     MemberAccount account;
     account.id = id;
@@ -285,7 +294,7 @@ void StatementOfAccount(ReportFrame& frame, const StatementRun& run, const std::
         account.closing = Mbrunt(id, run.end_date, account.rebuild_status);
     }
     ReadTransactions(account);
-    Mbrstm(frame, run, account);
+    return Mbrstm(frame, run, account);
 }
 
 }  // namespace
@@ -398,7 +407,8 @@ void Member(std::string_view kind, std::string_view manager, std::string_view ac
     if (records::Fixed(kind, 4) == "S   ") {
         const std::string id = records::Fixed(account, 8);
         const AccountPlace place = IsUnusedKey(id) ? AccountPlace{} : Gtacnm(id);
-        StatementOfAccount(frame, run, id, place.position > 0 ? place.first_record() : 0);
+        if (!StatementOfAccount(frame, run, id, place.position > 0 ? place.first_record() : 0))
+            NoStatements(frame);
         return;
     }
     int position = 0, count = 0;
@@ -407,14 +417,19 @@ void Member(std::string_view kind, std::string_view manager, std::string_view ac
         records::Record rec;
         if (!records::DirectFile(records::kAccountIndex, 128, /*create=*/false).Read(1, rec))
             frame.Stop(UnreadableLine(records::kAccountIndex, 1));
+        else
+            NoStatements(frame);
         return;
     }
     const std::string pattern = records::Fixed(manager, 4);
+    bool any = false;
     while (position >= 1 && position <= count) {
-        if (!IsUnusedKey(id) && ManagerMatches(pattern, code))
-            StatementOfAccount(frame, run, id, 8L * position - 7);
+        if (!IsUnusedKey(id) && ManagerMatches(pattern, code) &&
+            StatementOfAccount(frame, run, id, 8L * position - 7))
+            any = true;
         Mbrnxt(position, count, id, name, code);
     }
+    if (!any) NoStatements(frame);
 }
 
 }  // namespace reports

@@ -166,7 +166,9 @@ TEST_F(Ledger, TheAccountLoopTakesTheAccountsOfThePattern) {
             if (at != std::string::npos) names.push_back(name);
         }
         EXPECT_EQ(names, c.names) << c.pattern;
-        if (c.names.size() == 2) EXPECT_LT(text.find("SMITH FAMILY TRUST"), text.find("JONES IRA"));
+        if (c.names.size() == 2) {
+            EXPECT_LT(text.find("SMITH FAMILY TRUST"), text.find("JONES IRA"));
+        }
     }
 }
 
@@ -268,6 +270,33 @@ TEST(LedgerEmpty, AMissingIndexIsSaid) {
     Selection s;
     s.mode = "A   ";
     EXPECT_NE(RunLedger(s).find("ACCOUNT.IDX record 1 could not be read."), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The opening balance is the first cash lot's while the CASH security is
+// of type "1"; otherwise 0, never the cost of whatever lot came last.
+TEST_F(Ledger, OpeningBalanceIsTheCashLotOrZero) {
+    std::vector<records::TransactionRecord> transactions = ledgerfix::SmithTransactions();
+    // A purchase before the window leaves a lot after the cash lot.
+    transactions.push_back(fixtures::Transaction("B", "IBM", "", "12/20/04", 10, 700, ledgerfix::kIbmKey, 2));
+    fixtures::WriteTransactions("SMITH1", transactions);
+    int16_t status = -1;
+    EXPECT_DOUBLE_EQ(reports::Ldgcsh("SMITH1  ", "01/01/05", status), 4300.0);
+    EXPECT_EQ(status, 0);
+    // Transactions of the day itself are left out.
+    EXPECT_DOUBLE_EQ(reports::Ldgcsh("SMITH1  ", "12/20/04", status), 5000.0);
+
+    fixtures::SecurityEntry cash;
+    cash.symbol = "CASH";
+    cash.type = "C";
+    fixtures::SecurityEntry ibm;
+    ibm.symbol = "IBM";
+    ibm.type = "C";
+    fixtures::WriteSecurityFiles({cash, ibm});
+    EXPECT_DOUBLE_EQ(reports::Ldgcsh("SMITH1  ", "01/01/05", status), 0.0);
 }
 
 }  // namespace
