@@ -68,7 +68,7 @@ std::vector<int> SelectAccounts(std::string_view kind, std::string_view manager,
     return entries;
 }
 
-std::vector<CompositeEntry> Collect(const CompositeRun& run, float start, float end) {
+std::vector<CompositeEntry> Collect(CompositeRun& run, float start, float end) {
     std::vector<CompositeEntry> collected;
     std::unique_ptr<records::DirectFile> securities;
     if (run.filter.has_security_type())
@@ -93,7 +93,8 @@ std::vector<CompositeEntry> Collect(const CompositeRun& run, float start, float 
                 if (type != run.filter.security_type[0]) continue;
             }
             if (t.date_number < start || t.date_number > end) continue;
-            collected.push_back({t.date_number, n, static_cast<int>(slot)});
+            collected.push_back({t.date_number, n, static_cast<int>(slot), run.transactions.size()});
+            run.transactions.push_back(t);
         }
     }
     return collected;
@@ -119,18 +120,13 @@ public:
 
     void Heading() { Mcmhdr(frame_, run_, type_title_, page_, lines_, length_); }
 
-    // The lines of one collected transaction; false when its record cannot
-    // be read, which ends the list.
+    // The lines of one collected transaction; false when its record is not
+    // among the collected ones, which ends the list.
     bool Transaction(const CompositeEntry& entry) {
         const std::size_t slot = static_cast<std::size_t>(entry.account);
         if (!ids_[slot]) ids_[slot] = Mcmidx(run_.entries[slot]);
-        if (open_slot_ != entry.account) {
-            transactions_ = std::make_unique<records::DirectFile>(TransactionFile(*ids_[slot]), 128, false);
-            open_slot_ = entry.account;
-        }
-        records::Record rec;
-        if (!transactions_->Read(entry.record, rec)) return false;
-        records::TransactionRecord t = records::TransactionRecord::Decode(rec.Widened(128));
+        if (entry.item >= run_.transactions.size()) return false;
+        records::TransactionRecord t = run_.transactions[entry.item];
         const std::string code = records::Fixed(t.code, 4);
         const bool own_line = !run_.filter.has_codes() || run_.filter.CodeChosen(code);
         if (own_line && !Line(slot, entry.record, t, code, t.amount)) return true;
@@ -259,8 +255,6 @@ private:
     records::DirectFile accounts_;
     std::vector<std::optional<std::string>> ids_;
     std::vector<std::optional<std::string>> follow_;
-    std::unique_ptr<records::DirectFile> transactions_;
-    int open_slot_ = -1;
     std::string type_title_;
     int16_t page_ = 1, lines_ = 0, length_ = 0;
     double net_amount_ = 0, net_units_ = 0;

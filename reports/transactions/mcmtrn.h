@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "records/account_records.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/transactions/ledger_code_table.h"
 
@@ -30,6 +31,7 @@ struct CompositeEntry {
     double key = 0;
     int record = 0;
     int account = 0;
+    std::size_t item = 0;  // its record among the collected records
 };
 
 // Shell sort by trade date: the gap halves from n / 2 to 1; an entry moves
@@ -48,6 +50,10 @@ struct CompositeRun {
     std::string description = std::string(32, ' ');
     std::string options_word = std::string(4, ' ');  // the options record's first word
     std::vector<int> entries;                        // index entry of each selected account
+    // The collected records, kept as they were read: printing takes them
+    // from here rather than opening each account's file again for every
+    // line of a list that the dates interleave.
+    std::vector<records::TransactionRecord> transactions;
 };
 
 // Prints the sorted list: headings, the lines of each transaction and the
