@@ -91,3 +91,14 @@ TEST(CompositeEmpty, AnEmptyDirectoryGivesTheHeadingAndZeroTotals) {
 }
 
 }  // namespace
+
+namespace {
+
+// A short page: a line that finds the page at its length less 9 starts the
+// next page under the full heading.
+TEST_F(Composite, BreaksThePageAtItsLengthLessNine) {
+    ledgerfix::WriteFirm(30);
+    fixtures::CompareWithGolden("reports/transactions/composite_page_break.txt", RunComposite("A", "????"));
+}
+
+}  // namespace

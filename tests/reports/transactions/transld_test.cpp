@@ -300,3 +300,19 @@ TEST_F(Ledger, OpeningBalanceIsTheCashLotOrZero) {
 }
 
 }  // namespace
+
+namespace {
+
+// A security record that cannot be read drops its transactions: no line,
+// no balance change, no interest line.
+TEST_F(Ledger, AnUnreadableSecurityDropsItsTransactions) {
+    fixtures::CutFile("SECURITY.REC", 2);  // CASH and IBM; the bond's record is gone
+    const std::string text = RunLedger(Selection{});
+    EXPECT_EQ(text.find("XYZ CORP"), std::string::npos);
+    EXPECT_EQ(text.find("BND PRCH INT"), std::string::npos);
+    EXPECT_NE(text.find("INTL BUSINESS MACHINES"), std::string::npos);
+    // 732.50 without the bond's 10,100.00 and 12.50.
+    EXPECT_EQ(Closings(text), std::vector<std::string>{"10,845.00"});
+}
+
+}  // namespace
