@@ -29,7 +29,10 @@
 #include "reports/transactions/glprint.h"
 #include "reports/transactions/invhsty.h"
 #include "reports/transactions/portchng.h"
+#include "reports/transactions/mcmtrn.h"
+#include "reports/transactions/member.h"
 #include "reports/transactions/taxre.h"
+#include "reports/transactions/transld.h"
 #include "shell/main_frame.h"
 
 namespace shell {
@@ -116,6 +119,20 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {203, {[](ReportFields& f) {
              reports::Combgl(f.scope, f.manager, f.start, f.end, f.list_file, 12, f.output_name,
                              f.name_length, f.group);
+         }}},
+        // The transaction ledgers and the member statement.
+        {81, {[](ReportFields& f) {
+             reports::Transld(f.scope, f.manager, f.account, f.start, f.end, f.ledger_security_type,
+                              f.ledger_tran_codes, f.ledger_tran_type, f.output_mode, f.output_name,
+                              f.name_length);
+         }}},
+        {90, {[](ReportFields& f) {
+             reports::Member(f.scope, f.manager, f.account, f.start, f.end, f.ledger_security_type,
+                             f.ledger_tran_codes, f.ledger_tran_type, f.output_name, f.name_length);
+         }}},
+        {204, {[](ReportFields& f) {
+             reports::Mcmtrn(f.scope, f.manager, f.start, f.end, f.ledger_security_type, f.ledger_tran_codes,
+                             f.ledger_tran_type, f.list_file, 12, f.output_name, f.name_length, f.group);
          }}},
     };
     return table;
