@@ -16,6 +16,7 @@
 #include "reports/performance/mnapsec.h"
 #include "reports/performance/performance_cells.h"
 #include "reports/performance/performance_heading.h"
+#include "reports/performance/persumm.h"
 
 namespace reports {
 
@@ -121,6 +122,8 @@ private:
     double v0_ = 0;
     float s1_ = 0, s2_ = 0;
     float cumulative_ = 0;
+    float last_return_ = kNoRate;
+    std::array<float, 2> last_change_{kNoRate, kNoRate};
     std::string cumulative_text_ = std::string(6, ' ');
 };
 
@@ -532,6 +535,8 @@ bool Table::Months() {
             };
             std::array<float, 3> x1 = index(s_.index1, s1_, q1), x2 = index(s_.index2, s2_, q2);
             cumulative_ = c;
+            last_return_ = quarterly_ ? q : r;
+            last_change_ = {quarterly_ ? q1 : x1[1], quarterly_ ? q2 : x2[1]};
 
             // i. Rows.
             if (Printing()) {
@@ -679,7 +684,7 @@ void Table::Run() {
 
     // 9. The summary page.
     result_.cumulative_return = cumulative_;
-    if (choice_ != 4 && (rq_.options[28] == 1 || rq_.sub_kind >= 1) && rq_.summary_page) {
+    if (choice_ != 4 && (rq_.options[28] == 1 || rq_.sub_kind >= 1)) {
         PerformanceSummaryCall call;
         call.header = &header_;
         call.account = &run_;
@@ -691,7 +696,21 @@ void Table::Run() {
         call.first_cash_equivalents = first_ce_;
         call.series = &s_;
         call.page = &page_;
-        rq_.summary_page(call);
+        call.index_headers = {rq_.indexes[0].headers, rq_.indexes[1].headers};
+        call.options = rq_.options;
+        call.output_mode = rq_.output_mode;
+        call.mode = rq_.mode;
+        call.sub_kind = rq_.sub_kind;
+        call.title = title_;
+        call.start_date = start_text_;
+        call.description = rq_.description;
+        call.opening_in_series = moved_;
+        call.last_return = last_return_;
+        call.last_index_change = last_change_;
+        if (rq_.summary_page)
+            rq_.summary_page(call);
+        else
+            Persumm(call);
     }
 }
 

@@ -65,6 +65,29 @@ struct PerformanceSummaryCall {
     std::string first_cash_equivalents = std::string(8, ' ');
     MonthlySeries* series = nullptr;
     PerformancePage* page = nullptr;
+    // The rest of the table's request and state the summary page prints
+    // from: the index heading texts (three pieces each), the output mode,
+    // the mode (1 a composite: its transfers count and the run record is
+    // 11), the store flag, the sub-kind (0 the page, 1 a line of the
+    // summary by account, 2 a line of the monthly page), the centred
+    // account title, the series' start date and the security's
+    // description.
+    std::array<std::array<std::string, 3>, 2> index_headers{};
+    records::Options options{};
+    int16_t output_mode = 1;
+    int16_t mode = 0;
+    std::string store_flag = "N   ";
+    int16_t sub_kind = 0;
+    std::string title = std::string(42, ' ');
+    std::string start_date = std::string(8, ' ');
+    std::string description = std::string(32, ' ');
+    // The start within a month is already in the series: entry 1 holds the
+    // initial value and entry 2's flow has been reduced by it.
+    bool opening_in_series = false;
+    // The last month's return of the account and change of each index
+    // (percent; -999.99 when not known).
+    float last_return = -999.99f;
+    std::array<float, 2> last_index_change{-999.99f, -999.99f};
 };
 
 struct PerformanceTableRequest {
@@ -80,8 +103,8 @@ struct PerformanceTableRequest {
     std::string security = std::string(12, ' ');
     std::string description = std::string(32, ' ');
     // The performance summary page, called after the table when option 29
-    // is on or the sub-kind is above 0 (unless the choice is 4). Empty: no
-    // summary page.
+    // is on or the sub-kind is above 0 (unless the choice is 4). Empty:
+    // Persumm.
     std::function<void(const PerformanceSummaryCall&)> summary_page;
 };
 
