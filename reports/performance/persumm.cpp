@@ -277,8 +277,9 @@ void Summary::Chain() {
     i_.assign(kSize, 100.0f);
     for (int k = 2; k <= e_; ++k) {
         const std::size_t j = static_cast<std::size_t>(k - 1);
-        if (f_[j] == kNoValue) {
-            // The chain stops: no level is known from here on.
+        if (f_[j] == kNoValue || v_[j - 1] <= kNoValue || v_[j] <= kNoValue) {
+            // The chain stops at a missing flow or value: no level is known
+            // from here on.
             std::fill(i_.begin() + static_cast<long>(j), i_.end(), kNoRate);
             return;
         }
@@ -341,11 +342,11 @@ void Summary::ColumnHeadings() {
     const std::string ac = cumulative ? blank6 : a, bc = cumulative ? blank6 : b;
     const std::string acct = cumulative ? "     " : "ACCT.";
     if (Display() == 0) {
+        Print(records::Write("(51X,A5,'       ',A4,A2,'     ',A4,A2,13X,'ACCT.       ',A4,A2,'     ',A4,A2)",
+                             Join(Join(Join(Join({SV(acct)}, pair(ac)), pair(bc)), pair(a)), pair(b))));
         Print(records::Write(
-            "(51X,A5,'       ',A4,A2,'     ',A4,A2,13X,'ACCT.       ',A4,A2,'     ',A4,A2)",
-            Join(Join(Join(Join({SV(acct)}, pair(ac)), pair(bc)), pair(a)), pair(b))));
-        Print(records::Write(cumulative ? "(51X,'                             ',13X,'-----       ------     ------')"
-                                        : "(51X,'-----       ------     ------',13X,'-----       ------     ------')"));
+            cumulative ? "(51X,'                             ',13X,'-----       ------     ------')"
+                       : "(51X,'-----       ------     ------',13X,'-----       ------     ------')"));
     } else if (Display() == 1) {
         Print(records::Write("(51X,A5,'       ',A4,A2,'     ',19X,'ACCT.       ',A4,A2)",
                              Join(Join({SV(acct)}, pair(ac)), pair(a))));
@@ -359,7 +360,8 @@ void Summary::ColumnHeadings() {
     Print("");
 }
 
-void Summary::Row(const std::string& label, const std::string& a, const std::string& b, const std::string& x) {
+void Summary::Row(const std::string& label, const std::string& a, const std::string& b,
+                  const std::string& x) {
     const std::string l = records::Fixed(label, 89);
     if (Display() == 0)
         Print(records::Write("(1X,A89,A8,5X,A8,3X,A8)", {SV(l), SV(a), SV(b), SV(x)}));
@@ -387,7 +389,8 @@ void Summary::Item1() {
     };
     auto line = [&](const std::string& label, int from) {
         const double m = months(from);
-        const float c0 = Cumulative(i_, from, e_), c1 = Cumulative(x1_, from, e_), c2 = Cumulative(x2_, from, e_);
+        const float c0 = Cumulative(i_, from, e_), c1 = Cumulative(x1_, from, e_),
+                    c2 = Cumulative(x2_, from, e_);
         float a0 = Annualized(i_, from, e_, m), a1 = Annualized(x1_, from, e_, m),
               a2 = Annualized(x2_, from, e_, m);
         if (cumulative_only) {
@@ -413,10 +416,10 @@ void Summary::Item1() {
     std::string label;
     if (carry_this_year) {
         const int after = std::min(carry_month_ + 1, 12);
-        label = records::Write("(5X,'1.  PERFORMANCE,',1X,A4,I4,' - ',A4,I4,':',8X)",
-                               {SV(kMonthNames[after - 1]), static_cast<long long>(last_year_ + 1900),
-                                SV(kMonthNames[std::clamp(last_month_, 1, 12) - 1]),
-                                static_cast<long long>(last_year_ + 1900)});
+        label = records::Write(
+            "(5X,'1.  PERFORMANCE,',1X,A4,I4,' - ',A4,I4,':',8X)",
+            {SV(kMonthNames[after - 1]), static_cast<long long>(last_year_ + 1900),
+             SV(kMonthNames[std::clamp(last_month_, 1, 12) - 1]), static_cast<long long>(last_year_ + 1900)});
     } else if (c_.mode >= 1) {
         label = "     1.  PERFORMANCE, CALENDAR YEAR TO DATE:";
     } else {
@@ -457,7 +460,8 @@ void Summary::Years() {
         // first year) gives no row.
         if (end <= start && !(y == last_year_)) continue;
         if (carry_set_ && y < carry_year_) continue;
-        const bool both = v_[static_cast<std::size_t>(start - 1)] >= 0 && v_[static_cast<std::size_t>(end - 1)] >= 0;
+        const bool both =
+            v_[static_cast<std::size_t>(start - 1)] >= 0 && v_[static_cast<std::size_t>(end - 1)] >= 0;
         if (!measuring && (both || (carry_set_ && y == carry_year_ && y == last_year_))) measuring = true;
         if (!measuring) continue;
         double m = end - start;
@@ -470,7 +474,8 @@ void Summary::Years() {
         const std::string to_date = y == last_year_ ? "(TO DATE)" : "         ";
         const long long year = y + 1900;
         if (Display() == 0)
-            Print(records::Write("(57X,I4,3X,A9,17X,A8,5X,A8,3X,A8)", {year, SV(to_date), SV(a), SV(b), SV(x)}));
+            Print(records::Write("(57X,I4,3X,A9,17X,A8,5X,A8,3X,A8)",
+                                 {year, SV(to_date), SV(a), SV(b), SV(x)}));
         else if (Display() == 1)
             Print(records::Write("(57X,I4,3X,A9,17X,A8,5X,A8)", {year, SV(to_date), SV(a), SV(b)}));
         else
@@ -504,7 +509,8 @@ void Summary::Item3() {
     since_text_ = Cell(inception_);
     index_since_text_ = {Cell(r(x1_)), Cell(r(x2_))};
     if (c_.sub_kind != 0) return;
-    const auto dates = Join(Words(DateText(from_date), 4), Words(DateText(entry_.end_date), 4));
+    const std::string from_text = DateText(from_date), end_text = DateText(entry_.end_date);
+    const auto dates = Join(Words(from_text, 4), Words(end_text, 4));
     std::string label;
     if (kind_ <= 0 || kind_ == 4)
         label = records::Write(
@@ -532,15 +538,18 @@ void Summary::Item3() {
             std::string l;
             if (kind_ <= 0 || kind_ == 4)
                 l = records::Write(
-                    "(5X,I1,'.  PERFORMANCE, LAST ',I1,' YEARS:          ',7X,' ',8X,'    ',8X,' ',15X)", {li, ly});
+                    "(5X,I1,'.  PERFORMANCE, LAST ',I1,' YEARS:          ',7X,' ',8X,'    ',8X,' ',15X)",
+                    {li, ly});
             else if (kind_ <= 3)
-                l = records::Write("(5X,I1,'.  PERFORMANCE, ASSET CLASS LAST ',I1,' YEARS:   ','         ',8X,'    "
-                                   "',8X,' ',9X)",
-                                   {li, ly});
+                l = records::Write(
+                    "(5X,I1,'.  PERFORMANCE, ASSET CLASS LAST ',I1,' YEARS:   ','         ',8X,'    "
+                    "',8X,' ',9X)",
+                    {li, ly});
             else
-                l = records::Write("(5X,I1,'.  PERFORMANCE, SECURITY LAST ',I1,' YEARS:   ','         ',8X,'    "
-                                   "',8X,'    ',9X)",
-                                   {li, ly});
+                l = records::Write(
+                    "(5X,I1,'.  PERFORMANCE, SECURITY LAST ',I1,' YEARS:   ','         ',8X,'    "
+                    "',8X,'    ',9X)",
+                    {li, ly});
             const int span = years * 12 - 1;
             const AnnualizedTexts now = Prfann(o_, i_, x1_, x2_, e_, span);
             Row(l, now.a, now.b, now.c);
@@ -555,8 +564,8 @@ void Summary::Balances() {
     const long long item = o_[69] >= 1 ? 6 : 4;
     const double start = v_[0];
     const std::string s = Amount(start), f = Amount(net_flow_);
-    const std::string contribution = start <= kNoValue || net_flow_ <= kNoValue ? Amount(kNoValue)
-                                                                                 : Amount(start + net_flow_);
+    const std::string contribution =
+        start <= kNoValue || net_flow_ <= kNoValue ? Amount(kNoValue) : Amount(start + net_flow_);
     Print(records::Write("(6X,I1,'.  STARTING BALANCE                      $ ',A12)", {item, SV(s)}));
     Print(records::Write("(6X,'    NET CAPITAL FLOW                        ',A12)", {SV(f)}));
     Print(records::Write("(50X,'------------')"));
@@ -598,24 +607,30 @@ void Summary::Lines() {
         records::Prtout("");
         ++p.lines;
         if (p.lines > p.page_length - 6)
-            Prfsumac(p.page, p.lines, records::ProgramDateText(), entry_.end_date, c_.output_mode, p.page_length);
+            Prfsumac(p.page, p.lines, records::ProgramDateText(), entry_.end_date, c_.output_mode,
+                     p.page_length);
     }
     if (c_.sub_kind == 2 && c_.output_mode != 2) {
         const int spans[5] = {last_month_, 11, 35, 59, 119};
         auto line = [&](const std::string& name24, const std::string& value, const std::string& flow,
                         const std::string& income, const std::string& period, const std::string& fiscal,
-                        const std::string (&annual)[5], const std::string& since) {
-            std::vector<records::OutItem> items = Words(records::Fixed(name24, 24), 4);
+                        const std::string(&annual)[5], const std::string& since) {
+            const std::string name_text = records::Fixed(name24, 24);
+            std::vector<records::OutItem> items = Words(name_text, 4);
             items.insert(items.end(), {SV(value), SV(flow), SV(income), SV(period), SV(fiscal)});
             for (const std::string& a : annual) items.emplace_back(SV(a));
             items.emplace_back(SV(since));
             records::Prtout(records::Write("(1X,6A4,A12,A12,A12,8A7)", items));
             records::Prtout("");
             ++p.lines;
-            if (p.lines > p.page_length - 6) Prfmon(p.page, p.lines, entry_.end_date, c_.output_mode, p.page_length);
+            if (p.lines > p.page_length - 6)
+                Prfmon(p.page, p.lines, entry_.end_date, c_.output_mode, p.page_length);
         };
         double income = 0;
-        for (int k = 1; k <= e_; ++k) income += w_[static_cast<std::size_t>(k - 1)];
+        for (int k = 1; k <= e_; ++k) {
+            const float w = w_[static_cast<std::size_t>(k - 1)];
+            if (w > kNoValue) income += w;  // a month without its income adds nothing
+        }
         std::string income_text(32, ' ');
         records::WriteInto(income_text, "(F12.2)", {income});
         records::Comma(income_text, 12);
@@ -629,7 +644,8 @@ void Summary::Lines() {
             const int shown = Display() == 0 ? 2 : (Display() == 1 ? 1 : 0);
             for (int x = 0; x < shown; ++x) {
                 const auto& h = c_.index_headers[static_cast<std::size_t>(x)];
-                const std::string description = records::Fixed(h[0], 8) + records::Fixed(h[1], 8) + records::Fixed(h[2], 8);
+                const std::string description =
+                    records::Fixed(h[0], 8) + records::Fixed(h[1], 8) + records::Fixed(h[2], 8);
                 const std::vector<float>& levels = x == 0 ? x1_ : x2_;
                 std::string level(32, ' ');
                 records::WriteInto(level, "(F13.0)", {static_cast<double>(At(levels, e_))});
@@ -661,10 +677,12 @@ void Summary::WriteBack() {
         records::WritePerformanceAccount(n, entry_);
     }
     const bool skip = entry_.status > 0;
-    if ((skip || entry_.index_position >= entry_.index_count) && n >= 1 && n <= records::kPerformanceSlotCount)
+    if ((skip || entry_.index_position >= entry_.index_count) && n >= 1 &&
+        n <= records::kPerformanceSlotCount)
         header_.slot_flags[static_cast<std::size_t>(n - 1)] = 0;
     if (skip || entry_.index_position > entry_.index_count) n = 0;
-    if (entry_.index_count <= 0 || entry_.index_count <= entry_.index_position) n = records::kPerformanceFinished;
+    if (entry_.index_count <= 0 || entry_.index_count <= entry_.index_position)
+        n = records::kPerformanceFinished;
     header_.slot = static_cast<int16_t>(n);
     header_.written = 0;
     header_.output_mode = c_.output_mode;
@@ -739,7 +757,8 @@ void Persumm(const PerformanceSummaryCall& call) {
     Summary(call).Run();
 }
 
-void Prfmon(int16_t& page, int16_t& lines, std::string_view ending_date, int16_t print_mode, int16_t& page_length) {
+void Prfmon(int16_t& page, int16_t& lines, std::string_view ending_date, int16_t print_mode,
+            int16_t& page_length) {
     if (print_mode == 2) {
         records::Headr2(page, lines, page_length);
     } else {
@@ -750,10 +769,12 @@ void Prfmon(int16_t& page, int16_t& lines, std::string_view ending_date, int16_t
         records::Prtout(records::Write("(62X,3A4)", Words(end, 4)));
         records::Prtout("");
         records::Prtout(records::Write("(44X,'NET',44X,'TOTAL RETURN %')"));
-        records::Prtout(records::Write("(1X,'ACCOUNT',22X,'ACCOUNT',5X,'CAPITAL',2X,'DIVIDENDS ',2X,'   %CHANGE  "
-                                       "',18X,'ANNUALIZED')"));
-        records::Prtout(records::Write("(1X,' NAME ',23X,' VALUE ',5X,' FLOW  ',2X,'& INTEREST',2X,' PERIOD  "
-                                       "YTD',4X,'YTD',3X,'1 YR',3X,'3 YR',3X,'5 YR',2X,'10 YR',2X,'INCEP')"));
+        records::Prtout(
+            records::Write("(1X,'ACCOUNT',22X,'ACCOUNT',5X,'CAPITAL',2X,'DIVIDENDS ',2X,'   %CHANGE  "
+                           "',18X,'ANNUALIZED')"));
+        records::Prtout(
+            records::Write("(1X,' NAME ',23X,' VALUE ',5X,' FLOW  ',2X,'& INTEREST',2X,' PERIOD  "
+                           "YTD',4X,'YTD',3X,'1 YR',3X,'3 YR',3X,'5 YR',2X,'10 YR',2X,'INCEP')"));
         records::Prtout(records::Write("(63X,' -----------',3X,'---------------------------------------')"));
     }
     lines = static_cast<int16_t>(lines + 8);
@@ -773,8 +794,10 @@ void Prfsumac(int16_t& page, int16_t& lines, std::string_view date_printed, std:
                                             Words(DateText(std::string(date_printed)), 4))));
         records::Prtout("");
         records::Prtout(records::Write("(58X,'NET ACCOUNT',8X,'ENDING',7X,'ROR',8X,'ROR')"));
-        records::Prtout(records::Write("(28X,'ACCOUNT NAME',17X,'CONTRIBUTION',8X,'BALANCE',6X,'YTD',8X,'CUM')"));
-        records::Prtout(records::Write("(28X,'------------',17X,'------------',8X,'-------',6X,'---',8X,'---')"));
+        records::Prtout(
+            records::Write("(28X,'ACCOUNT NAME',17X,'CONTRIBUTION',8X,'BALANCE',6X,'YTD',8X,'CUM')"));
+        records::Prtout(
+            records::Write("(28X,'------------',17X,'------------',8X,'-------',6X,'---',8X,'---')"));
         records::Prtout("");
     }
     lines = 7;

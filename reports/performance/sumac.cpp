@@ -166,7 +166,8 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
             }
         }
     }
-    const int last = std::clamp((s.last_year - s.start_year) * 12 - s.start_month + s.last_month + 1, 1, kSize);
+    const int last =
+        std::clamp((s.last_year - s.start_year) * 12 - s.start_month + s.last_month + 1, 1, kSize);
 
     // 7. The year-to-date start.
     int months = s.last_month - run.fiscal_month;
@@ -184,7 +185,7 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
             const ClassSeries& cs = classes[c];
             for (int k = 2; k <= last; ++k) {
                 const std::size_t j = static_cast<std::size_t>(k - 1);
-                if (cs.flow[j] == kNoValue) {
+                if (cs.flow[j] == kNoValue || (kind == 0 && cs.value[j] <= kNoValue)) {
                     // The chain stops: no level is known from here on.
                     std::fill(x.begin() + static_cast<long>(j), x.end(), kNoRate);
                     break;
@@ -222,9 +223,9 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
     // year.
     auto cells = [&](const std::vector<float>& x, bool market_index) {
         const int from = market_index ? ytd : ytd_from;
-        return std::array<std::string, 5>{Change(x, qtd, last), Change(x, from, last),
-                                          Annual(x, from, last, ytd_exponent, ytd_known),
-                                          Change(x, twelve, last), Annual(x, 1, last, since_exponent, since_known)};
+        return std::array<std::string, 5>{
+            Change(x, qtd, last), Change(x, from, last), Annual(x, from, last, ytd_exponent, ytd_known),
+            Change(x, twelve, last), Annual(x, 1, last, since_exponent, since_known)};
     };
 
     // 14. The table.
@@ -232,14 +233,18 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
         records::Peject();
     } else {
         print(records::Write("(72X,'YEAR-TO-DATE',10X,'PAST',11X,'ANNUALIZED') "));
-        print(records::Write("(34X,'QUARTER-TO-DATE',5X,'YEAR-TO-DATE',7X,'ANNUALIZED',2X,'    TWELVE MONTHS "
-                             "',4X,'FROM INCEPTION')"));
-        print(records::Write("(34X,'---------------',5X,'------------',7X,'----------',2X,'    ------------- "
-                             "',4X,'--------------')"));
-        print(records::Write("(35X,'% CHG    %CUM ',4X,'% CHG    %CUM ',4X,'TOTAL   INCOME',4X,'% CHG    %CUM "
-                             "',4X,'% CHG    %CUM')"));
-        print(records::Write("(35X,'TOTAL   INCOME',4X,'TOTAL   INCOME',5X,'ANN      ANN ',4X,'TOTAL   INCOME',4X,"
-                             "'TOTAL   INCOME')"));
+        print(
+            records::Write("(34X,'QUARTER-TO-DATE',5X,'YEAR-TO-DATE',7X,'ANNUALIZED',2X,'    TWELVE MONTHS "
+                           "',4X,'FROM INCEPTION')"));
+        print(
+            records::Write("(34X,'---------------',5X,'------------',7X,'----------',2X,'    ------------- "
+                           "',4X,'--------------')"));
+        print(
+            records::Write("(35X,'% CHG    %CUM ',4X,'% CHG    %CUM ',4X,'TOTAL   INCOME',4X,'% CHG    %CUM "
+                           "',4X,'% CHG    %CUM')"));
+        print(records::Write(
+            "(35X,'TOTAL   INCOME',4X,'TOTAL   INCOME',5X,'ANN      ANN ',4X,'TOTAL   INCOME',4X,"
+            "'TOTAL   INCOME')"));
         print(blank);
         const char* rows[4] = {"(2X,'CASH EQUIVALENTS             ',10(1X,A8))",
                                "(2X,'EQUITIES                     ',10(1X,A8))",
@@ -258,7 +263,8 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
         for (std::size_t x = 0; x < 2; ++x) {
             if (!found[x]) continue;
             const auto c = cells(x == 0 ? levels1 : levels2, true);
-            std::vector<records::OutItem> items = Words(description[x].substr(0, 28), 4);
+            const std::string name = description[x].substr(0, 28);
+            std::vector<records::OutItem> items = Words(name, 4);
             for (const std::string& cell : c) items.emplace_back(SV(cell));
             print(records::Write("(2X,7A4,2X,A8,10X,A8,10X,A8,10X,A8,10X,A8)", items));
             if (x == 0) print(blank);
