@@ -466,7 +466,10 @@ void Summary::Years() {
         if (!measuring) continue;
         double m = end - start;
         if (m == 0) m = 1;
-        if (y == first_year_) m += fraction_ - 1.0;
+        // The window from entry 1 holds the part-month of the start: the
+        // first year's, or the next year's when the first has no month of
+        // its own (a start in January counted from the December before).
+        if (start == 1) m += fraction_ - 1.0;
         auto r = [&](const std::vector<float>& x) {
             return Cell(cumulative_only ? Cumulative(x, start, end) : Annualized(x, start, end, m));
         };
