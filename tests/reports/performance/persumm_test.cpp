@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -397,6 +398,68 @@ TEST(PerformanceSummaryFigures, CalendarYearsAndFractions) {
     EXPECT_EQ(p2.substr(item3 - 5 + 89, 8), expected) << p2;
 }
 
+// The summary page on a series changed after the table: the series the
+// table leaves, then the change, then Persumm.
+std::string ChangedSummaryPage(const SummaryRun& run, PerformanceTableRequest rq,
+                               const std::function<void(MonthlySeries&)>& change) {
+    rq.summary_page = [&](const reports::PerformanceSummaryCall& call) {
+        change(*call.series);
+        reports::Persumm(call);
+    };
+    return SummaryPage(run, rq);
+}
+
+TEST(PerformanceSummaryFigures, AMissingFlowLeavesTheLaterWindowsWithoutAFigure) {
+    // P1 without March 2000's flow (entry 41 of the table's series): the
+    // chain stops there; 1999 keeps its figure, every window ending in
+    // June 2000 prints N/A for the account, the indexes keep theirs.
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    const std::string text =
+        ChangedSummaryPage(P("P1"), Request(2), [](MonthlySeries& s) { s.flow[40] = kNone; });
+    EXPECT_NE(text.find("1999" + std::string(31, ' ') + "+12.7%"), std::string::npos);
+    EXPECT_NE(text.find("2000   (TO DATE)" + std::string(21, ' ') + "N/A         +9.0%"), std::string::npos);
+    EXPECT_NE(text.find("FISCAL YEAR TO DATE:" + std::string(9, ' ') + "N/A" + std::string(9, ' ') + "+4.4%"),
+              std::string::npos);
+    const std::size_t item3 = text.find("3.  PERFORMANCE, FROM INCEPTION");
+    EXPECT_EQ(text.substr(item3 - 5 + 89, 8), "    N/A ");
+}
+
+TEST(PerformanceSummaryFigures, TheStoredReturnGoesOnlyToAnAccountOfTheIndex) {
+    // Store flag "Y   ": the fiscal-year-to-date return (6.15%) goes to the
+    // account's fourth ACCOUNT.REC record as 0.06; an account the index
+    // does not hold changes no record.
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    fixtures::WriteAccountKeys({"P1      ", "P2      "}, 2);
+    {
+        records::DirectFile rec("ACCOUNT.REC", 128);
+        for (long n = 1; n <= 16; ++n) rec.Write(n, records::Record(128, 0));
+    }
+    auto stored = [](PerformanceTableRequest rq, const SummaryRun& run) {
+        rq.summary_page = [](const reports::PerformanceSummaryCall& call) {
+            reports::PerformanceSummaryCall c = call;
+            c.store_flag = "Y   ";
+            reports::Persumm(c);
+        };
+        SummaryPage(run, rq);
+    };
+    stored(Request(2), P("P1"));
+    records::DirectFile rec("ACCOUNT.REC", 128, false);
+    records::Record r;
+    ASSERT_TRUE(rec.Read(4, r));
+    EXPECT_FLOAT_EQ(r.R4(111), 0.06f);
+    SummaryRun unknown = P("P1");
+    unknown.account = "P9";
+    stored(Request(2), unknown);
+    for (long n = 1; n <= 16; ++n) {
+        ASSERT_TRUE(rec.Read(n, r));
+        for (std::size_t k = 0; k < 128; ++k)
+            if (!(n == 4 && k >= 111 && k < 115))
+                ASSERT_EQ(r.data()[k], 0) << "record " << n << " byte " << k;
+    }
+}
+
 // ---- PCONTROL.FIL after the summary.
 
 TEST(PerformanceSummaryControlFile, WriteBackRules) {
@@ -583,7 +646,9 @@ std::string AssetClassPage(const ClassCase& c) {
     MonthlySeries series;
     PerformanceTableResult result;
     reports::Mnappr(rq, page, series, result);
-    if (c.no_index_level_at_ytd) series.index1.fill(-999.99f);
+    // The level of the year-to-date start (entry 2, entry 1 once the
+    // month-end start has moved the series down).
+    if (c.no_index_level_at_ytd) series.index1[1] = -999.99f;
     reports::AssetClassSummaryRequest sq;
     sq.index_symbols = {rq.indexes[0].symbol, rq.indexes[1].symbol};
     sq.first = result;
@@ -608,8 +673,47 @@ INSTANTIATE_TEST_SUITE_P(
                       ClassCase{"mid_month_april", "R1", " 1/02/97", " 4/30/97"},
                       ClassCase{"month_end_october", "R2", " 1/31/97", "10/31/97"},
                       ClassCase{"unknown_index", "R1", " 1/02/97", " 6/30/97", false, "NOPE"},
-                      ClassCase{"index_without_prices", "R1", " 1/02/97", " 6/30/97", true}),
+                      ClassCase{"index_without_prices", "R2", " 1/31/97", "10/31/97", true}),
     [](const auto& info) { return info.param.name; });
+
+TEST(AssetClassSummaryFigures, ANegativeValueCarriesTheLevelOn) {
+    // Opened 12/31/96: 100, +10% to 110 in February, a value of -50 at the
+    // end of March reached by a flow (no gain), 110 in April (no base: the
+    // level carries on) and +10% in May. The year to date is 1.1 x 1.1:
+    // +21.0%, not a chain started again at 100 after the negative value
+    // (+10.0%).
+    fixtures::TempDataDir dir;
+    WriteDirectory();
+    SummaryRun r;
+    r.account = "S1";
+    r.start = "12/31/96";
+    r.end = " 5/31/97";
+    r.history = 0;
+    r.choice = 4;
+    WriteRun(r);
+    MonthlySeries series;
+    series.start_month = 1;
+    series.start_year = 97;
+    series.last_month = 5;
+    series.last_year = 97;
+    const double values[6] = {0, 100, 110, -50, 110, 121};
+    const double flows[6] = {0, 0, 0, -160, 0, 0};
+    for (std::size_t k = 0; k < 6; ++k) {
+        series.value[k] = values[k];
+        series.flow[k] = flows[k];
+    }
+    reports::AssetClassSummaryRequest sq;
+    PerformancePage page;
+    std::string name;
+    records::Prtout("", "START", name);
+    reports::Sumac(sq, page, series);
+    records::Prtout("", "END", name);
+    const std::string text = OutputText();
+    const std::size_t row = text.find("  TOTAL PORTFOLIO");
+    ASSERT_NE(row, std::string::npos);
+    EXPECT_EQ(text.substr(row + 50, 8), "  +21.0%") << text.substr(row, 132);
+    EXPECT_EQ(text.substr(row + 32, 8), "  +10.0%") << "the quarter from March's level";
+}
 
 TEST(AssetClassSummaryControlFile, WritesTheRecordWholeAndKeepsTheStartDate) {
     fixtures::TempDataDir dir;
