@@ -138,6 +138,7 @@ private:
     const records::Options& o_;
     records::PerformanceHeader header_;
     records::PerformanceAccount entry_;
+    records::PerformanceAccount entry_read_;  // as read, for the write-back
     int n_ = 0;
     int16_t account_count_ = 0;
     int16_t kind_ = 0;
@@ -170,6 +171,7 @@ void Summary::ReadRun() {
         header_.remaining = 0;
     }
     if (n_ >= 1 && n_ <= records::kPerformanceSlotCount) records::ReadPerformanceAccount(n_, entry_);
+    entry_read_ = entry_;
     kind_ = entry_.choice;
     if ((kind_ >= 1 && kind_ <= 3) || kind_ == 5) entry_.opening_date = records::Fixed(c_.start_date, 8);
     if (entry_.history <= 0) entry_.initial_value = c_.initial_value;
@@ -675,9 +677,11 @@ void Summary::WriteBack() {
     if (c_.output_mode == 2 && c_.sub_kind == 0) records::Peject();
     int n = n_;
     if (n > 0 && n <= records::kPerformanceSlotCount) {
-        entry_.last_month = static_cast<int16_t>(last_month_);
-        entry_.last_year = static_cast<int16_t>(last_year_);
-        records::WritePerformanceAccount(n, entry_);
+        // The entry goes back as read: the start date and starting value
+        // taken from the caller are this page's only.
+        entry_read_.last_month = static_cast<int16_t>(last_month_);
+        entry_read_.last_year = static_cast<int16_t>(last_year_);
+        records::WritePerformanceAccount(n, entry_read_);
     }
     const bool skip = entry_.status > 0;
     if ((skip || entry_.index_position >= entry_.index_count) && n >= 1 &&

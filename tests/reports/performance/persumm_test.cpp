@@ -474,6 +474,30 @@ TEST(PerformanceSummaryControlFile, WriteBackRules) {
         {3, 3, 0, -99, 0},  // the last entry
         {2, 0, 0, -99, 0},  // no count
     };
+    // A class kind on the replay road: the page starts from the caller's
+    // start date and value, the entry still goes back as read.
+    {
+        fixtures::TempDataDir dir;
+        WriteDirectory();
+        SummaryRun run = Replayed(2);
+        run.position = 1;
+        run.count = 2;
+        WriteRun(run);
+        records::DirectFile raw(records::kPerformanceControlFile, 256, false);
+        records::Record before, after;
+        ASSERT_TRUE(raw.Read(20, before));
+        PerformanceTableRequest rq = Request(2);
+        rq.output_mode = 2;
+        PerformancePage page;
+        MonthlySeries series;
+        PerformanceTableResult result;
+        reports::Mnappr(rq, page, series, result);
+        records::DirectFile again(records::kPerformanceControlFile, 256, false);
+        ASSERT_TRUE(again.Read(20, after));
+        EXPECT_EQ(after.I16(8), 6);
+        EXPECT_EQ(after.I16(10), 97);
+        for (std::size_t k = 12; k < 256; ++k) ASSERT_EQ(after.data()[k], before.data()[k]) << "byte " << k;
+    }
     for (const Case& c : cases) {
         fixtures::TempDataDir dir;
         WriteDirectory();
