@@ -87,6 +87,7 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
         description[x] = records::Fixed(security.description1, 32);
     }
 
+    const records::PerformanceAccount as_read = run;
     // 3. The initial value.
     if (run.history <= 0 && rq.initial_value != kNoValue) run.initial_value = rq.initial_value;
 
@@ -271,12 +272,14 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
         }
     }
 
-    // 15. PCONTROL.FIL: the run record (read whole, its last month and year
-    // changed) and the header.
+    // 15. PCONTROL.FIL: the run record as read (the initial value taken
+    // from the caller is this page's only), its last month and year
+    // changed, and the header read whole with its first fields changed.
     if (slot >= 1 && slot <= records::kPerformanceSlotCount) {
-        run.last_month = s.last_month;
-        run.last_year = s.last_year;
-        records::WritePerformanceAccount(slot, run);
+        records::PerformanceAccount back = as_read;
+        back.last_month = s.last_month;
+        back.last_year = s.last_year;
+        records::WritePerformanceAccount(slot, back);
         if (run.status > 0 || !(run.index_count > run.index_position))
             header.slot_flags[static_cast<std::size_t>(slot - 1)] = 0;
     }

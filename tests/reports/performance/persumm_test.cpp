@@ -306,6 +306,7 @@ struct PageCase {
     SummaryRun run;
     int indexes = 2;
     std::array<unsigned char, 3> options{};  // 34, 62, 70
+    int16_t mode = 0;                        // 1: a composite (entry 1)
 };
 
 class PerformanceSummaryPage : public ::testing::TestWithParam<PageCase> {};
@@ -318,6 +319,7 @@ TEST_P(PerformanceSummaryPage, MatchesItsGolden) {
     rq.options[33] = c.options[0];
     rq.options[61] = c.options[1];
     rq.options[69] = c.options[2];
+    rq.mode = c.mode;
     fixtures::CompareWithGolden("reports/performance/persumm_" + c.name + ".txt", SummaryPage(c.run, rq));
 }
 
@@ -351,6 +353,11 @@ SummaryRun Replayed(int16_t choice) {
     r.choice = choice;
     return r;
 }
+SummaryRun Composite() {
+    SummaryRun r;
+    r.slot = 1;
+    return r;
+}
 SummaryRun Fiscal() {
     SummaryRun r;
     r.fiscal_month = 3;
@@ -359,18 +366,17 @@ SummaryRun Fiscal() {
 
 INSTANTIATE_TEST_SUITE_P(
     Golden, PerformanceSummaryPage,
-    ::testing::Values(PageCase{"two_indexes", P("P1")}, PageCase{"one_index", P("P1"), 1},
-                      PageCase{"no_index", P("P1"), 0}, PageCase{"cumulative", P("P1"), 2, {1, 0, 0}},
-                      PageCase{"no_balances", P("P1"), 2, {0, 1, 0}},
-                      PageCase{"three_and_five_years", P("P1"), 2, {0, 0, 1}},
-                      PageCase{"three_and_five_years_fiscal_march", Fiscal(), 2, {0, 0, 1}},
-                      PageCase{"cumulative_three_and_five_years", P("P1"), 1, {1, 0, 1}},
-                      PageCase{"mid_month_start", MidMonth()}, PageCase{"unavailable", P("P3")},
-                      PageCase{"reporting_start_last_year", CarryIn(3, 100), 2, {0, 0, 1}},
-                      PageCase{"reporting_start_inside", CarryIn(6, 99)},
-                      PageCase{"cash_equivalents", Replayed(1)}, PageCase{"equities", Replayed(2), 1},
-                      PageCase{"fixed_income", Replayed(3), 2, {0, 0, 1}},
-                      PageCase{"security", Replayed(5), 2, {0, 0, 1}}),
+    ::testing::Values(
+        PageCase{"two_indexes", P("P1")}, PageCase{"one_index", P("P1"), 1}, PageCase{"no_index", P("P1"), 0},
+        PageCase{"cumulative", P("P1"), 2, {1, 0, 0}}, PageCase{"no_balances", P("P1"), 2, {0, 1, 0}},
+        PageCase{"three_and_five_years", P("P1"), 2, {0, 0, 1}},
+        PageCase{"three_and_five_years_fiscal_march", Fiscal(), 2, {0, 0, 1}},
+        PageCase{"cumulative_three_and_five_years", P("P1"), 1, {1, 0, 1}},
+        PageCase{"mid_month_start", MidMonth()}, PageCase{"unavailable", P("P3")},
+        PageCase{"reporting_start_last_year", CarryIn(3, 100), 2, {0, 0, 1}},
+        PageCase{"reporting_start_inside", CarryIn(6, 99)}, PageCase{"cash_equivalents", Replayed(1)},
+        PageCase{"equities", Replayed(2), 1}, PageCase{"fixed_income", Replayed(3), 2, {0, 0, 1}},
+        PageCase{"security", Replayed(5), 2, {0, 0, 1}}, PageCase{"composite", Composite(), 2, {0, 0, 0}, 1}),
     [](const auto& info) { return info.param.name; });
 
 TEST(PerformanceSummaryFigures, CalendarYearsAndFractions) {
@@ -771,6 +777,7 @@ TEST(AssetClassSummaryControlFile, WritesTheRecordWholeAndKeepsTheStartDate) {
     sq.index_symbols = {rq.indexes[0].symbol, rq.indexes[1].symbol};
     sq.first = result;
     sq.output_mode = 2;
+    sq.initial_value = 12345;  // the page's starting value, not the record's
     std::string name;
     records::Prtout("", "START", name);
     reports::Sumac(sq, page, series);
