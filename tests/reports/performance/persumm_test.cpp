@@ -460,9 +460,11 @@ TEST(PerformanceSummaryFigures, TheStoredReturnGoesOnlyToAnAccountOfTheIndex) {
     stored(Request(2), unknown);
     for (long n = 1; n <= 16; ++n) {
         ASSERT_TRUE(rec.Read(n, r));
-        for (std::size_t k = 0; k < 128; ++k)
-            if (!(n == 4 && k >= 111 && k < 115))
+        for (std::size_t k = 0; k < 128; ++k) {
+            if (!(n == 4 && k >= 111 && k < 115)) {
                 ASSERT_EQ(r.data()[k], 0) << "record " << n << " byte " << k;
+            }
+        }
     }
 }
 
@@ -542,8 +544,11 @@ TEST(PerformanceSummaryControlFile, WriteBackRules) {
         // The entry: only its last month and year change.
         EXPECT_EQ(entry.I16(8), 6);
         EXPECT_EQ(entry.I16(10), 100);
-        for (std::size_t k = 0; k < 256; ++k)
-            if (k < 8 || k > 11) ASSERT_EQ(entry.data()[k], entry_before.data()[k]) << "byte " << k;
+        for (std::size_t k = 0; k < 256; ++k) {
+            if (k < 8 || k > 11) {
+                ASSERT_EQ(entry.data()[k], entry_before.data()[k]) << "byte " << k;
+            }
+        }
     }
 }
 
