@@ -23,6 +23,9 @@
 #include "reports/performance/fixsum.h"
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
+#include "reports/transactions/brcomfil.h"
+#include "reports/transactions/btcomacc.h"
+#include "reports/transactions/btotcom.h"
 #include "reports/transactions/combgl.h"
 #include "reports/transactions/glprint.h"
 #include "reports/transactions/taxre.h"
@@ -96,6 +99,14 @@ std::map<int, ReportRoutineEntry>& Routines() {
              reports::Taxre(f.scope, f.manager, f.account, f.start, f.end, f.zero1, f.output_mode,
                             f.output_name, f.name_length, f.tax_transmitter, f.payer_control, f.flag_text1);
          }}},
+        // The broker commission reports.
+        {86, {[](ReportFields& f) {
+             reports::Btotcom(f.end, f.scope, f.account, f.manager, f.output_mode, f.output_name);
+         }}},
+        {93,
+         {[](ReportFields& f) { reports::Btcomacc(f.end, "A   ", f.account, f.manager, f.output_name); }}},
+        {94,
+         {[](ReportFields& f) { reports::Brcomfil(f.end, f.account, f.scope, f.manager, f.output_name); }}},
         {203, {[](ReportFields& f) {
              reports::Combgl(f.scope, f.manager, f.start, f.end, f.list_file, 12, f.output_name,
                              f.name_length, f.group);
