@@ -28,6 +28,7 @@
 #include "reports/transactions/btotcom.h"
 #include "reports/transactions/combgl.h"
 #include "reports/transactions/glprint.h"
+#include "reports/transactions/t1099b.h"
 #include "reports/transactions/taxre.h"
 #include "shell/main_frame.h"
 
@@ -102,6 +103,9 @@ std::map<int, ReportRoutineEntry>& Routines() {
         // The broker commission reports.
         {86, {[](ReportFields& f) {
              reports::Btotcom(f.end, f.scope, f.account, f.manager, f.output_mode, f.output_name);
+         }}},
+        {91, {[](ReportFields& f) {
+             reports::T1099b(f.scope, f.account, f.manager, f.start, f.end, f.output_name);
          }}},
         {93,
          {[](ReportFields& f) { reports::Btcomacc(f.end, "A   ", f.account, f.manager, f.output_name); }}},
