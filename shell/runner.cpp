@@ -23,6 +23,7 @@
 #include "reports/performance/fixsum.h"
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
+#include "reports/transactions/bnkltr.h"
 #include "reports/transactions/brcomfil.h"
 #include "reports/transactions/btcomacc.h"
 #include "reports/transactions/btotcom.h"
@@ -106,6 +107,9 @@ std::map<int, ReportRoutineEntry>& Routines() {
          }}},
         {91, {[](ReportFields& f) {
              reports::T1099b(f.scope, f.account, f.manager, f.start, f.end, f.output_name);
+         }}},
+        {92, {[](ReportFields& f) {
+             reports::Bnkltr(f.scope, f.account, f.manager, f.start, f.end, f.output_name);
          }}},
         {93,
          {[](ReportFields& f) { reports::Btcomacc(f.end, "A   ", f.account, f.manager, f.output_name); }}},
