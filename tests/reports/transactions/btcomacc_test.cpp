@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "records/record.h"
+#include "reports/transactions/brcomfil.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
@@ -120,6 +121,13 @@ TEST(Btcomacc, RebuildsTheBrokerSortFile) {
         stale << std::string(128 * 9, 'x');
     }
     RunAccounts(" 3/15/01");
+    EXPECT_EQ(FileBytes("BRSORT.DAT"), ExpectedSortFile());
+    // The commission detail rebuilds it the same way.
+    {
+        std::ofstream stale("BRSORT.DAT", std::ios::binary);
+        stale << std::string(128 * 9, 'x');
+    }
+    reports::Brcomfil(" 3/15/01", "        ", "A   ", "????", "DETAIL.TXT  ");
     EXPECT_EQ(FileBytes("BRSORT.DAT"), ExpectedSortFile());
 }
 
