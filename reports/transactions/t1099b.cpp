@@ -191,10 +191,18 @@ void Fndact(std::string_view id, int16_t& position, std::string& name, int16_t& 
 
 void T1099b(std::string_view mode, std::string_view account, std::string_view manager,
             std::string& trade_date, std::string& second_date, std::string_view output_name) {
+    bool common_read = false;
     {
         records::DirectFile common(records::kCommonFile, records::kAccountRecordLength, /*create=*/false);
         records::Record rec;
-        if (!common.Read(2, rec)) return;
+        common_read = common.Read(2, rec);
+    }
+    if (!common_read) {
+        // Without the program date nothing can be printed; the report says
+        // why rather than leaving no report at all.
+        ReportFrame frame(output_name, /*copy=*/true);
+        frame.Stop(UnreadableLine(records::kCommonFile, 2));
+        return;
     }
     const bool all = records::Fixed(mode, 4) == "A   ";
     const std::string wanted_manager = records::Fixed(manager, 4);
@@ -219,7 +227,10 @@ void T1099b(std::string_view mode, std::string_view account, std::string_view ma
     Run run{frame, letterhead, trade_date, second_date, trade_number};
 
     const AccountWalk walk = WalkAccounts();
-    if (!walk.count_read || walk.count <= 0) return;
+    if (!walk.count_read) {
+        frame.Stop(UnreadableLine(records::kAccountIndex, 1));
+        return;
+    }
     if (all) {
         for (const AccountEntry& e : walk.accounts) {
             Recipient to;
@@ -234,7 +245,10 @@ void T1099b(std::string_view mode, std::string_view account, std::string_view ma
             frame.Write("(1X,'No trades to report for ',2A4,'.')", Items().Text(trade_date, 4, 2));
         return;
     }
-    if (place <= 0) return;
+    if (place <= 0) {
+        frame.Stop(" ACCOUNT " + records::TrimRight(id) + " is not in ACCOUNT.IDX; nothing is reported.");
+        return;
+    }
     Recipient to;
     std::string code;
     const long first_record = 8L * (16L * (index_record - 2) + place) - 7;
