@@ -24,6 +24,10 @@
 #include "reports/performance/fixsum.h"
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
+#include "reports/transactions/bnkltr.h"
+#include "reports/transactions/brcomfil.h"
+#include "reports/transactions/btcomacc.h"
+#include "reports/transactions/btotcom.h"
 #include "reports/transactions/combgl.h"
 #include "reports/transactions/eomatre.h"
 #include "reports/transactions/glprint.h"
@@ -31,6 +35,7 @@
 #include "reports/transactions/portchng.h"
 #include "reports/transactions/mcmtrn.h"
 #include "reports/transactions/member.h"
+#include "reports/transactions/t1099b.h"
 #include "reports/transactions/taxre.h"
 #include "reports/transactions/transld.h"
 #include "shell/main_frame.h"
@@ -116,6 +121,20 @@ std::map<int, ReportRoutineEntry>& Routines() {
              reports::Taxre(f.scope, f.manager, f.account, f.start, f.end, f.zero1, f.output_mode,
                             f.output_name, f.name_length, f.tax_transmitter, f.payer_control, f.flag_text1);
          }}},
+        // The broker commission reports.
+        {86, {[](ReportFields& f) {
+             reports::Btotcom(f.end, f.scope, f.account, f.manager, f.output_mode, f.output_name);
+         }}},
+        {91, {[](ReportFields& f) {
+             reports::T1099b(f.scope, f.account, f.manager, f.start, f.end, f.output_name);
+         }}},
+        {92, {[](ReportFields& f) {
+             reports::Bnkltr(f.scope, f.account, f.manager, f.start, f.end, f.output_name);
+         }}},
+        {93,
+         {[](ReportFields& f) { reports::Btcomacc(f.end, "A   ", f.account, f.manager, f.output_name); }}},
+        {94,
+         {[](ReportFields& f) { reports::Brcomfil(f.end, f.account, f.scope, f.manager, f.output_name); }}},
         {203, {[](ReportFields& f) {
              reports::Combgl(f.scope, f.manager, f.start, f.end, f.list_file, 12, f.output_name,
                              f.name_length, f.group);

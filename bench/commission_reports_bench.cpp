@@ -1,0 +1,140 @@
+// The broker commission reports over firms of growing size: every account
+// holds 200 commissioned trades over 1997 and 1998 spread over 40 brokers
+// (a tenth of them in March 1998, the report month). Commissions by
+// account and by broker read every trade once and look its broker up among
+// the brokers; the commission detail lists the month's trades broker by
+// broker from its work file.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/synthetic_account.h"
+#include "records/files.h"
+#include "records/record.h"
+#include "reports/transactions/brcomfil.h"
+#include "reports/transactions/btcomacc.h"
+#include "reports/transactions/btotcom.h"
+
+namespace {
+
+constexpr int kTradesPerAccount = 200;
+constexpr int kBrokers = 40;
+
+std::string Id(const char* prefix, int n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%05d", prefix, n);
+    return text;
+}
+
+std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys) {
+    std::vector<unsigned char> bytes(128, 0);
+    bytes[0] = static_cast<unsigned char>(keys.size() & 0xff);
+    bytes[1] = static_cast<unsigned char>((keys.size() >> 8) & 0xff);
+    for (std::size_t first = 0; first < keys.size(); first += 16) {
+        records::Record rec(128, ' ');
+        for (std::size_t i = 0; i < 16 && first + i < keys.size(); ++i)
+            rec.SetText(8 * i, 8, keys[first + i]);
+        bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
+    }
+    return bytes;
+}
+
+void WriteCommissionFirm(int accounts) {
+    records::Record heading(128, ' ');
+    heading.SetText(0, 50, "BENCHMARK ADVISERS");
+    heading.SetI16(60, 58);
+    heading.SetI16(62, 0);
+    records::Record date(128, 0);
+    date.SetText(0, 8, "12/08/98");
+    date.SetR4(8, 981208.0f);
+    std::vector<unsigned char> common(128 * 31, 0);
+    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
+    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
+    records::ReplaceFile("COMMON.FIL", common);
+
+    std::vector<std::string> brokers;
+    std::vector<unsigned char> broker_recs;
+    for (int b = 0; b < kBrokers; ++b) {
+        brokers.push_back(Id("BK", kBrokers - b));  // entered in reverse order
+        for (int r = 0; r < 3; ++r) {
+            records::Record rec(128, ' ');
+            rec.SetText(0, 32, "BROKER " + brokers.back());
+            broker_recs.insert(broker_recs.end(), rec.bytes().begin(), rec.bytes().end());
+        }
+    }
+    records::ReplaceFile("BROKER.IDX", IndexBytes(brokers));
+    records::ReplaceFile("BROKER.REC", broker_recs);
+
+    std::vector<std::string> keys;
+    std::vector<unsigned char> recs;
+    for (int k = 0; k < accounts; ++k) {
+        keys.push_back(Id("C", k + 1));
+        std::vector<records::Record> set(8, records::Record(128, ' '));
+        set[1].SetText(16, 4, "ABCD");
+        set[1].SetText(52, 32, "SHORT NAME " + keys.back());
+        for (const records::Record& r : set) recs.insert(recs.end(), r.bytes().begin(), r.bytes().end());
+
+        std::vector<unsigned char> trades(128, 0);
+        trades[0] = (kTradesPerAccount + 1) & 0xff;
+        trades[1] = (kTradesPerAccount + 1) >> 8;
+        for (int t = 0; t < kTradesPerAccount; ++t) {
+            records::Record rec(128, 0);
+            const int day = (t * 7919 + k * 31) % 720;
+            const int year = 97 + day / 360, month = t % 10 == 0 ? 3 : day % 360 / 30 + 1, dom = day % 28 + 1;
+            char text[16];
+            std::snprintf(text, sizeof text, "%2d/%02d/%02d", month, dom, year);
+            rec.SetText(0, 12, "SYM" + std::to_string(t % 50));
+            rec.SetText(16, 8, text);
+            rec.SetText(24, 4, t % 2 == 0 ? "B" : "S");
+            rec.SetR8(28, 100.0 + t);
+            rec.SetR4(36, 25.0f);
+            rec.SetR8(40, 2500.0 + t);
+            rec.SetText(48, 8, brokers[static_cast<std::size_t>((t + k) % kBrokers)]);
+            rec.SetR8(56, 10.0 + t % 7);
+            rec.SetR4(88, static_cast<float>(year * 10000 + month * 100 + dom));
+            trades.insert(trades.end(), rec.bytes().begin(), rec.bytes().end());
+        }
+        records::ReplaceFile("TR" + keys.back() + ".REC", trades);
+    }
+    records::ReplaceFile("ACCOUNT.IDX", IndexBytes(keys));
+    records::ReplaceFile("ACCOUNT.REC", recs);
+}
+
+void Args(benchmark::internal::Benchmark* b) {
+    for (int n : {100, 300, 1000}) b->Arg(n);
+    b->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
+void Report(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * state.range(0) * kTradesPerAccount);
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_CommissionsByAccount(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    WriteCommissionFirm(static_cast<int>(state.range(0)));
+    for (auto _ : state) reports::Btcomacc(" 3/15/98", "A   ", "        ", "????", "COMACC.TXT  ");
+    Report(state);
+}
+BENCHMARK(BM_CommissionsByAccount)->Apply(Args);
+
+void BM_CommissionsByBroker(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    WriteCommissionFirm(static_cast<int>(state.range(0)));
+    for (auto _ : state) reports::Btotcom(" 3/15/98", "A   ", "        ", "????", 3, "COMBRK.TXT  ");
+    Report(state);
+}
+BENCHMARK(BM_CommissionsByBroker)->Apply(Args);
+
+void BM_CommissionDetail(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    WriteCommissionFirm(static_cast<int>(state.range(0)));
+    for (auto _ : state) reports::Brcomfil(" 3/15/98", "        ", "A   ", "????", "DETAIL.TXT  ");
+    Report(state);
+}
+BENCHMARK(BM_CommissionDetail)->Apply(Args);
+
+}  // namespace
