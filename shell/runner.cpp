@@ -24,6 +24,7 @@
 #include "reports/performance/fixsum.h"
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
+#include "reports/position/holdings.h"
 #include "reports/transactions/bnkltr.h"
 #include "reports/transactions/brcomfil.h"
 #include "reports/transactions/btcomacc.h"
@@ -79,6 +80,12 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {104, {[](ReportFields& f) {
              reports::Invhsty(f.scope, f.manager, f.account, f.start, f.end, f.flag_text1, f.output_mode,
                               f.output_name, 12);
+         }}},
+        // The working appraisal.
+        {101,
+         {[](ReportFields& f) {
+             reports::Holdings(f.scope, f.manager, f.account, f.end, f.flag_text1, f.flag_text2, f.output_mode,
+                               f.output_name, f.name_length);
          }}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
         // The list reports and the find commands.

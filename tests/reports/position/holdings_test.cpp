@@ -1,0 +1,454 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/value_history.h"
+#include "records/amounts.h"
+#include "records/common_file.h"
+#include "records/files.h"
+#include "records/holdings_control.h"
+#include "records/record.h"
+#include "reports/position/holdings.h"
+#include "reports/position/prhold.h"
+#include "tests/fixtures/golden.h"
+#include "tests/fixtures/record_files.h"
+#include "tests/fixtures/report_data.h"
+#include "tests/fixtures/temp_dir.h"
+
+namespace {
+
+using fixtures::TempDataDir;
+using records::Record;
+
+void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
+    records::Options record = records::Rdopts();
+    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
+    records::Wropts(record);
+}
+
+void SetPageKind(char kind) {
+    Record rec(128, ' ');
+    rec.data()[0] = static_cast<unsigned char>(kind);
+    fixtures::WriteCommonRecord(17, rec);
+}
+
+enum Position : int16_t { kCash = 1, kIbm, kGe, kBond, kNote, kXyz, kUnmg };
+
+fixtures::LotFields Lot(const std::string& symbol, Position pos, double key, double quantity, double cost,
+                        const std::string& date, const std::string& code = "") {
+    return {.symbol = symbol,
+            .security_record = pos,
+            .quantity = quantity,
+            .cost = cost,
+            .open_date = date,
+            .tax_lot = code,
+            .holding_key = key};
+}
+
+// Three accounts priced on 06/30/00, the program date:
+//  100001 (manager AB): cash; IBM bought 01/15/99 (long) and 02/15/00
+//   (short); GE; a note of 10,000 at 6% maturing in 365 days whose coupon
+//   steps back to 04/01/00 (90 days of interest, 30/360, end day counted:
+//   150.00); a note of 30,000
+//   maturing in 730 days; an unmanaged lot.
+//  100002 (manager CD): cash and a stock without a price.
+//  100003 (manager AB): 10.5 shares of IBM.
+void WriteFirm() {
+    fixtures::WriteProgramDate(" 6/30/00");
+    fixtures::WriteFirmHeading("FIRST ADVISERS", 58);
+    SetPageKind('I');
+    fixtures::WriteSecurityFiles({
+        {.symbol = "CASH", .description1 = "CASH", .type = "1", .rate = 0},
+        {.symbol = "IBM", .description1 = "INTL BUSINESS MACHINES", .type = "H", .category = "35", .rate = 1.5f},
+        {.symbol = "GE", .description1 = "GENERAL ELECTRIC", .type = "H", .category = "20", .rate = 0.8f},
+        {.symbol = "T 6 01",
+         .description1 = "US TREASURY NOTE",
+         .description2 = "6% DUE 2001",
+         .type = "5",
+         .maturity = " 6/30/01",
+         .rate = 6.0f,
+         .moody_rating = "AAA",
+         .sp_rating = "AAA",
+         .coupon_date = "10/01/00"},
+        {.symbol = "T 5 02",
+         .description1 = "US TREASURY NOTE",
+         .type = "5",
+         .maturity = " 6/30/02",
+         .rate = 5.0f},
+        {.symbol = "XYZ", .description1 = "XYZ CORP", .type = "H", .category = "20", .rate = 0},
+        {.symbol = "UNMG", .description1 = "HELD AWAY", .type = "H", .rate = 0},
+    });
+    fixtures::WritePrices(" 6/30/00", {1.0, 100.5, 50.0, 99.0, 98.5, -1.0, 20.0});
+    fixtures::WriteClients({
+        {.id = "100001", .address = {"JOHN SMITH"}, .manager = "AB", .short_name = "SMITH ACCOUNT",
+         .objective = "GRTH"},
+        {.id = "100002", .address = {"MARY JONES"}, .manager = "CD", .short_name = "JONES ACCOUNT"},
+        {.id = "100003", .address = {"AL BROWN"}, .manager = "AB", .short_name = "BROWN ACCOUNT"},
+    });
+    fixtures::WriteHoldings("100001", {
+                                          Lot("CASH", kCash, 0, 1500.25, 1500.25, " 6/30/00"),
+                                          Lot("IBM", kIbm, 1, 100, 9000, " 1/15/99"),
+                                          Lot("IBM", kIbm, 1, 50, 5000, " 2/15/00"),
+                                          Lot("GE", kGe, 2, 200, 11000, " 1/05/98"),
+                                          Lot("T 6 01", kBond, 3, 10000, 9800, " 4/01/98"),
+                                          Lot("T 5 02", kNote, 4, 30000, 29000, " 5/01/99"),
+                                          Lot("UNMG", kUnmg, 5, 5, 80, " 2/05/00", "S"),
+                                      });
+    fixtures::WriteHoldings("100002", {
+                                          Lot("CASH", kCash, 0, 250, 250, " 6/30/00"),
+                                          Lot("XYZ", kXyz, 1, 10, 300, " 1/05/00"),
+                                      });
+    fixtures::WriteHoldings("100003", {Lot("IBM", kIbm, 1, 10.5, 900, " 1/15/99")});
+    fixtures::WriteTypeNameFile({{2, "CASH AND EQUIVALENTS"}, {6, "GOVERNMENT NOTES"}, {18, "COMMON STOCK"},
+                                 {36, "UNMANAGED ASSETS"}});
+    fixtures::WriteNameFile("SCATNAME.DAT", {{20, "ELECTRICAL EQUIPMENT"}, {35, "COMPUTERS"}});
+}
+
+Record ControlRecord(long n) {
+    const records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength, false);
+    Record rec;
+    EXPECT_TRUE(file.Read(n, rec)) << "HCONTROL.FIL record " << n;
+    return rec;
+}
+
+long ControlRecords() {
+    const records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength, false);
+    return file.ok() ? file.Count() : 0;
+}
+
+records::HoldingsWorkHeader WorkHeader() {
+    const records::DirectFile file("TEMP1.WRK", 256, false);
+    Record rec;
+    EXPECT_TRUE(file.Read(1, rec));
+    return records::HoldingsWorkHeader::Decode(rec);
+}
+
+// A run driven pass by pass, as Holdings drives it.
+struct Passes {
+    reports::HoldingsRun run;
+    std::string kind, manager, account, date = " 6/30/00", accrued = "Y   ", post = "N   ";
+    int16_t mode = 1;
+    int16_t state = 0;
+
+    Passes(const std::string& k, const std::string& m, const std::string& a) : kind(k), manager(m), account(a) {
+        run.output_name = "XXX.TXT";
+    }
+    void Value() { reports::Holval(run, state, mode, kind, manager, account, date, accrued, post); }
+    void Print() { reports::Prhold(state, mode, {}); }
+};
+
+std::string RunReport(std::string kind, std::string manager, std::string account, std::string post = "Y   ",
+                      std::string date = " 6/30/00") {
+    std::string accrued = "Y   ";
+    std::string name = "REPORT.TXT  ";
+    int16_t mode = 3;
+    reports::Holdings(kind, manager, account, date, accrued, post, mode, name, 12);
+    return fixtures::ReportText("REPORT.TXT");
+}
+
+// ---- The codecs.
+
+TEST(HoldingsControlFile, FieldsSitAtTheirOffsets) {
+    records::HoldingsControlRecord c;
+    c.index = 7;
+    c.slot_flags[6] = 1;
+    c.budget = 998;
+    c.manager = "AB??";
+    c.value_option = 1;
+    c.output_mode = 3;
+    const Record r = c.Encode();
+    ASSERT_EQ(r.size(), 256u);
+    EXPECT_EQ(r.I16(0), 7);
+    EXPECT_EQ(r.I16(2 + 2 * 6), 1);
+    EXPECT_EQ(r.I16(202), 998);
+    EXPECT_EQ(r.Text(204, 4), "AB??");
+    EXPECT_EQ(r.I16(208), 1);
+    EXPECT_EQ(r.I16(210), 3);
+    for (std::size_t i = 212; i < 256; ++i) EXPECT_EQ(r.data()[i], 0) << i;
+    const records::HoldingsControlRecord back = records::HoldingsControlRecord::Decode(r);
+    EXPECT_EQ(back.slot_flags[6], 1);
+    EXPECT_EQ(back.manager, "AB??");
+
+    records::AccountCursorRecord k;
+    k.account = "100001  ";
+    k.month = 6;
+    k.year = 100;
+    k.position = 2;
+    k.count = 3;
+    k.program_date = " 6/30/00";
+    k.report_date = " 6/30/00";
+    k.date_number = 1000630;
+    const Record kr = k.Encode();
+    EXPECT_EQ(kr.Text(0, 8), "100001  ");
+    EXPECT_EQ(kr.I16(8), 6);
+    EXPECT_EQ(kr.I16(10), 100);
+    EXPECT_EQ(kr.I16(12), 2);
+    EXPECT_EQ(kr.I16(14), 3);
+    EXPECT_EQ(kr.Text(24, 8), " 6/30/00");
+    EXPECT_EQ(kr.R4(32), 1000630.0f);
+    for (std::size_t i = 36; i < 256; ++i) EXPECT_EQ(kr.data()[i], 0) << i;
+
+    Record mark = c.Encode();
+    records::MarkHoldingsRunFinished(mark);
+    EXPECT_EQ(mark.I16(0), -99);
+    EXPECT_EQ(mark.I16(202), 998);  // the other fields are not written
+}
+
+TEST(HoldingsWorkFile, HeaderAndLineOffsets) {
+    records::HoldingsWorkHeader h;
+    h.account = "100001  ";
+    h.count = 2;
+    h.type_flags[35] = 1;
+    h.run_kind = 9;
+    h.accrued_interest = 150;
+    h.average_years = 1.75;
+    h.objective = "GRTH";
+    const Record r = h.Encode();
+    EXPECT_EQ(r.I16(16), 2);
+    EXPECT_EQ(r.I16(66 + 70), 1);
+    EXPECT_EQ(r.data()[140], ' ');
+    EXPECT_EQ(r.I16(141), 9);
+    EXPECT_EQ(r.R8(151), 150.0);
+    EXPECT_EQ(r.R8(161), 1.75);
+    EXPECT_EQ(r.Text(209, 4), "GRTH");
+    for (std::size_t i = 213; i < 256; ++i) EXPECT_EQ(r.data()[i], 0) << i;
+
+    records::HoldingsWorkRecord w;
+    w.type_index = 18;
+    w.maturity_date = " 6/30/01";
+    w.extended = 1;
+    w.security = 4;
+    const Record wr = w.Encode();
+    EXPECT_EQ(wr.Text(203, 8), " 6/30/01");
+    EXPECT_EQ(wr.data()[211], 1);
+    EXPECT_EQ(wr.I16(212), 4);
+    for (std::size_t i = 214; i < 256; ++i) EXPECT_EQ(wr.data()[i], 0) << i;
+}
+
+// ---- Amount texts and the term and cash-equivalent rules.
+
+TEST(HoldingsPages, AmountTexts) {
+    std::string t;
+    reports::Wamt11(-1234.5, t);
+    EXPECT_EQ(t.substr(0, 12), "  (1,234.50)");
+    EXPECT_EQ(t.size(), 32u);
+    reports::Wamt11(0, t);
+    EXPECT_EQ(t.substr(0, 12), "       0.00 ");
+    reports::Wamt15(1234567.891, t);
+    EXPECT_EQ(t.substr(0, 16), "   1,234,567.89 ");
+    reports::Wamt15(-1234567.891, t);
+    EXPECT_EQ(t.substr(0, 16), "  (1,234,567.89)");
+}
+
+TEST(HoldingsPages, TermOfALot) {
+    struct Case {
+        const char* bought;
+        const char* priced;
+        bool long_term;
+    };
+    const Case cases[] = {
+        {"12/15/99", " 6/16/00", true},   // 9401 across the year end
+        {"12/15/99", " 6/15/00", false},  // 9400
+        {" 1/15/00", " 7/16/00", true},   // 601
+        {" 1/15/00", " 7/15/00", false},  // 600
+        {" 1/15/99", " 6/30/00", true},   // 10615
+        {" 2/15/00", " 6/30/00", false},  // 415
+        {" 1/15/84", " 1/16/85", true},   // before 06/23/84: more than a year
+        {" 1/15/84", " 1/15/85", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(reports::LongTerm(c.bought, c.priced), c.long_term) << c.bought;
+}
+
+TEST(HoldingsValuation, CashEquivalentsAcrossTheCentury) {
+    EXPECT_TRUE(reports::MovesToCashEquivalents(1010630, 1000630));   // 06/30/01, a year after 06/30/00
+    EXPECT_FALSE(reports::MovesToCashEquivalents(1010701, 1000630));  // a day later
+    EXPECT_TRUE(reports::MovesToCashEquivalents(991231, 1000630));    // matured
+    EXPECT_FALSE(reports::MovesToCashEquivalents(0, 1000630));        // no maturity date
+}
+
+// ---- The valuation pass and the control file.
+
+TEST(HoldingsRunTest, ValuationFigures) {
+    TempDataDir dir;
+    WriteFirm();
+    SetOptions({{50, 1}});
+    Passes p("S   ", "????", "100001");
+    p.Value();
+    ASSERT_EQ(p.state, reports::kHoldingsPrint);
+    const records::HoldingsWorkHeader h = WorkHeader();
+    EXPECT_EQ(h.count, 7);
+    EXPECT_EQ(h.run_kind, 9);
+    EXPECT_DOUBLE_EQ(h.accrued_interest, 150.0);
+    EXPECT_DOUBLE_EQ(h.average_years, 1.75);
+    // Cash, IBM, GE and the two notes, and the accrued interest; the
+    // unmanaged lot is left out.
+    EXPECT_NEAR(h.portfolio_value, 1500.25 + 10050 + 5025 + 10000 + 9900 + 29550 + 150, 1e-6);
+    EXPECT_EQ(h.objective, "GRTH");
+    EXPECT_EQ(h.type_flags[1], 1);   // the note maturing in a year moved to cash equivalents
+    EXPECT_EQ(h.type_flags[35], 1);  // the unmanaged lot
+
+    // Without accrued interest nothing accrues.
+    p.Print();
+    p.run.frame.reset();
+    Passes q("S   ", "????", "100001");
+    q.accrued = "N   ";
+    q.Value();
+    EXPECT_EQ(WorkHeader().accrued_interest, 0.0);
+    q.Print();
+}
+
+TEST(HoldingsRunTest, ControlFileOfAManagerRun) {
+    TempDataDir dir;
+    WriteFirm();
+    Passes p("A   ", "????", "");
+    p.post = "y   ";
+    p.Value();
+    ASSERT_EQ(p.state, reports::kHoldingsPrint);
+    records::HoldingsControlRecord c = records::HoldingsControlRecord::Decode(ControlRecord(1));
+    EXPECT_EQ(c.index, 1);
+    EXPECT_EQ(c.slot_flags[0], 1);
+    EXPECT_EQ(c.budget, 999);
+    EXPECT_EQ(c.manager, "????");
+    EXPECT_EQ(c.value_option, 1);
+    EXPECT_EQ(c.output_mode, 1);
+    records::AccountCursorRecord k = records::AccountCursorRecord::Decode(ControlRecord(2));
+    EXPECT_EQ(k.account, "100001  ");
+    EXPECT_EQ(k.position, 1);
+    EXPECT_EQ(k.count, 3);
+    EXPECT_EQ(k.month, 6);
+    EXPECT_EQ(k.year, 100);
+    p.Print();
+    EXPECT_EQ(p.state, reports::kHoldingsValue);
+    p.Value();
+    p.Print();
+    EXPECT_EQ(records::AccountCursorRecord::Decode(ControlRecord(2)).position, 2);
+    EXPECT_EQ(p.state, reports::kHoldingsValue);
+    p.Value();
+    EXPECT_EQ(p.account, "100003  ");
+    p.Print();
+    EXPECT_EQ(p.state, reports::kHoldingsDone);
+    EXPECT_EQ(ControlRecord(1).I16(0), -99);
+    p.run.frame.reset();
+}
+
+TEST(HoldingsRunTest, ControlFileOfAnAccountRunAndItsEnd) {
+    TempDataDir dir;
+    WriteFirm();
+    Passes p("S   ", "????", "100002");
+    p.Value();
+    ASSERT_EQ(p.state, reports::kHoldingsPrint);
+    EXPECT_EQ(ControlRecords(), 1);
+    const records::HoldingsControlRecord c = records::HoldingsControlRecord::Decode(ControlRecord(1));
+    EXPECT_EQ(c.index, 0);
+    EXPECT_EQ(c.manager, "CD  ");  // the account's own code
+    EXPECT_EQ(c.value_option, 0);
+    p.Print();
+    EXPECT_EQ(p.state, reports::kHoldingsDone);
+    EXPECT_EQ(ControlRecords(), 1);
+    p.run.frame.reset();
+
+    // The whole run deletes the file; the lines name the account.
+    const std::string text = RunReport("S   ", "????", "100002");
+    EXPECT_FALSE(TempDataDir::Exists("HCONTROL.FIL"));
+    EXPECT_FALSE(TempDataDir::Exists("TEMP1.WRK"));
+    EXPECT_NE(text.find("100002"), std::string::npos);
+}
+
+// An HCONTROL.FIL left by an interrupted run in progress, with slot
+// flags 6 and 7 set, changes nothing: the run starts afresh with its own
+// request.
+TEST(HoldingsRunTest, AnInterruptedRunIsNotTakenUp) {
+    TempDataDir dir;
+    WriteFirm();
+    records::HoldingsControlRecord old;
+    old.index = 0;
+    old.slot_flags[5] = 1;
+    old.slot_flags[6] = 3;
+    old.manager = "CD  ";
+    old.value_option = 1;
+    old.output_mode = 1;
+    {
+        records::DirectFile f(records::kHoldingsControlFile, 256);
+        f.Write(1, old.Encode());
+    }
+    fixtures::WriteValueHistory("100001", 100, {});
+    const std::string text = RunReport("S   ", "????", "100001", "N   ");
+    EXPECT_NE(text.find("SMITH ACCOUNT"), std::string::npos);
+    // The stale value option posted nothing.
+    int16_t record = 0, year = 0;
+    engine::MonthlyValues market{}, flows{}, incomes{};
+    engine::Rperf("100001", 100, record, year, market, flows, incomes);
+    EXPECT_EQ(market[5], 0.0);
+}
+
+TEST(HoldingsRunTest, AnAccountNotInTheIndex) {
+    TempDataDir dir;
+    WriteFirm();
+    const std::string text = RunReport("S   ", "????", "999999");
+    EXPECT_EQ(text, " ACCOUNT 999999 IS NOT IN ACCOUNT.IDX.\n");
+    EXPECT_FALSE(TempDataDir::Exists("HCONTROL.FIL"));
+}
+
+TEST(HoldingsRunTest, AnUnreadableLotEndsTheRunWithALine) {
+    TempDataDir dir;
+    WriteFirm();
+    fixtures::WriteHoldings("100001", {Lot("CASH", kCash, 0, 100, 100, " 6/30/00"), Lot("IBM", kIbm, 1, 1, 1, "")},
+                            {3, 9});
+    const std::string text = RunReport("A   ", "????", "");
+    EXPECT_NE(text.find("ACCOUNT 100001: A LOT OF ITS HOLDINGS COULD NOT BE READ"), std::string::npos) << text;
+    EXPECT_EQ(text.find("JONES"), std::string::npos);
+    EXPECT_FALSE(TempDataDir::Exists("HCONTROL.FIL"));
+    EXPECT_FALSE(TempDataDir::Exists("TEMP1.WRK"));
+}
+
+// ---- The month-end value posting.
+
+TEST(HoldingsPosting, PostsTheMonthsValueIntoALaterYear) {
+    TempDataDir dir;
+    WriteFirm();
+    fixtures::WriteProgramDate(" 1/31/01");
+    fixtures::WriteHoldings("100003", {Lot("CASH", kCash, 0, 1000, 1000, " 1/02/01")});
+    fixtures::WriteValueHistory("100003", 100, {});
+    RunReport("S   ", "????", "100003", "Y   ", " 1/31/01");
+    int16_t record = 0, year = 0;
+    engine::MonthlyValues market{}, flows{}, incomes{};
+    ASSERT_EQ(engine::Rperf("100003", 101, record, year, market, flows, incomes), engine::kHistoryDone);
+    EXPECT_EQ(market[0], 1000.0);
+}
+
+TEST(HoldingsPosting, AnUnpricedManagedLinePostsNothing) {
+    TempDataDir dir;
+    WriteFirm();
+    std::array<double, 12> values{};
+    values[5] = 777;
+    fixtures::WriteValueHistory("100002", 100, values);
+    fixtures::WriteValueHistory("100001", 100, values);
+    RunReport("A   ", "????", "");
+    int16_t record = 0, year = 0;
+    engine::MonthlyValues market{}, flows{}, incomes{};
+    engine::Rperf("100002", 100, record, year, market, flows, incomes);
+    EXPECT_EQ(market[5], 777.0);
+    engine::Rperf("100001", 100, record, year, market, flows, incomes);
+    EXPECT_NEAR(market[5], 1500.25 + 10050 + 5025 + 10000 + 9900 + 29550 + 150, 1e-6);
+}
+
+// ---- Golden pages, each read line by line against the layouts.
+
+TEST(HoldingsGolden, OneAccountWithBondLines) {
+    TempDataDir dir;
+    WriteFirm();
+    SetOptions({{50, 1}});
+    fixtures::CompareWithGolden("reports/position/holdings_account.txt", RunReport("S   ", "????", "100001"));
+}
+
+TEST(HoldingsGolden, EveryAccountUnrealizedGainAndYieldToMaturity) {
+    TempDataDir dir;
+    WriteFirm();
+    SetPageKind('B');
+    SetOptions({{16, 2}});
+    fixtures::CompareWithGolden("reports/position/holdings_manager.txt", RunReport("A   ", "????", ""));
+}
+
+}  // namespace
