@@ -82,10 +82,9 @@ std::map<int, ReportRoutineEntry>& Routines() {
                               f.output_name, 12);
          }}},
         // The working appraisal.
-        {101,
-         {[](ReportFields& f) {
-             reports::Holdings(f.scope, f.manager, f.account, f.end, f.flag_text1, f.flag_text2, f.output_mode,
-                               f.output_name, f.name_length);
+        {101, {[](ReportFields& f) {
+             reports::Holdings(f.scope, f.manager, f.account, f.end, f.flag_text1, f.flag_text2,
+                               f.output_mode, f.output_name, f.name_length);
          }}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
         // The list reports and the find commands.

@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "records/account_file.h"
+#include "records/account_records.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/holdings_control.h"
 #include "records/index.h"
-#include "records/security_file.h"
-#include "records/account_records.h"
-#include "records/account_file.h"
 #include "records/lookups.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/rounding.h"
+#include "records/security_file.h"
 #include "reports/kernel/account_walk.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/lot_securities.h"
@@ -32,13 +32,13 @@ using records::kNoPriceValue;
 using records::Record;
 
 constexpr std::size_t kCommonLength = 128;
-constexpr int kCashType = 2;            // "1"
-constexpr int kBondType = 5;            // "4": priced at 100, no part in the average maturity
-constexpr int kTimes100Type = 28;       // "R"
-constexpr int kUnitPricedType = 29;     // "S"
-constexpr int kMissingType = 30;        // "T": a lot whose type the pages do not print
+constexpr int kCashType = 2;              // "1"
+constexpr int kBondType = 5;              // "4": priced at 100, no part in the average maturity
+constexpr int kTimes100Type = 28;         // "R"
+constexpr int kUnitPricedType = 29;       // "S"
+constexpr int kMissingType = 30;          // "T": a lot whose type the pages do not print
 constexpr int kNoInterestTotalType = 34;  // "X"
-constexpr int kUnmanagedType = 36;      // "Z"
+constexpr int kUnmanagedType = 36;        // "Z"
 
 bool Option(const records::Options& o, int n) {
     return o[static_cast<std::size_t>(n - 1)] >= 1;
@@ -210,7 +210,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             if (unmanaged && !Option(opt, 46)) final_type = kUnmanagedType;
             if (!missing && final_type != kUnmanagedType && value != kNoPriceValue) total += value;
 
-            if (!Option(opt, 63) && own_type != kTimes100Type && MovesToCashEquivalents(maturity, report_number)) {
+            if (!Option(opt, 63) && own_type != kTimes100Type &&
+                MovesToCashEquivalents(maturity, report_number)) {
                 final_type = kCashType;
                 w.reclassified = 1;
             }
@@ -260,7 +261,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     head.portfolio_value = missing ? kNoPriceValue : total + accrued_total;
     head.name = records::Fixed(a.name, 32);
     head.largest_value = largest;
-    head.run_kind = records::Fixed(kind, 4) == "S   " ? records::kHoldingsAccountRun : records::kHoldingsManagerRun;
+    head.run_kind =
+        records::Fixed(kind, 4) == "S   " ? records::kHoldingsAccountRun : records::kHoldingsManagerRun;
     head.accrued_interest = accrued_total;
     if (face != 0) head.average_years = days_by_face / face * (1.0 / 365.0);
     head.second_name = records::Fixed(a.custodian, 32);
@@ -409,8 +411,9 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
                 break;
             }
             if (!found) {
-                if (first) run.Say(" NO ACCOUNT OF MANAGER CODE " + records::Fixed(control.manager, 4) +
-                                   " WAS FOUND.");
+                if (first)
+                    run.Say(" NO ACCOUNT OF MANAGER CODE " + records::Fixed(control.manager, 4) +
+                            " WAS FOUND.");
                 control.slot_flags[control.index - 1] = 0;
             }
             kind = "A   ";
@@ -421,8 +424,9 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
         account = a.id;
         long broken = 0;
         if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, broken)) {
-            run.Say(" ACCOUNT " + records::TrimRight(a.id) + ": A LOT OF ITS HOLDINGS COULD NOT BE READ AFTER RECORD " +
-                    std::to_string(broken) + "; THE RUN STOPS HERE.");
+            run.Say(" ACCOUNT " + records::TrimRight(a.id) +
+                    ": A LOT OF ITS HOLDINGS COULD NOT BE READ AFTER RECORD " + std::to_string(broken) +
+                    "; THE RUN STOPS HERE.");
             records::Purge(records::kAppraisalWorkFile);
             found = false;
         }
@@ -432,7 +436,7 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
     {
         records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength);
         if (control.index > 0) {
-            cursor.account = records::Fixed(a.id, 8);
+            if (found) cursor.account = records::Fixed(a.id, 8);
             const float n = report_number;
             cursor.year = static_cast<int16_t>(std::trunc(n / 10000));
             cursor.month = static_cast<int16_t>(std::trunc((n - cursor.year * 10000.0f) / 100));

@@ -41,7 +41,8 @@ struct HoldingsRun {
 // Every run starts afresh (an HCONTROL.FIL left by an interrupted run is
 // deleted first) and HCONTROL.FIL is deleted at the end.
 void Holdings(std::string& kind, std::string& manager, std::string& account, std::string& date,
-              std::string& accrued, std::string& post, int16_t& mode, std::string& output_name, int name_length);
+              std::string& accrued, std::string& post, int16_t& mode, std::string& output_name,
+              int name_length);
 
 // One valuation pass: leaves the state word at kHoldingsPrint (an account
 // was valued into TEMP1.WRK) or kHoldingsDone (no account left, or the

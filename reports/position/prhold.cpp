@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "engine/value_history.h"
 #include "records/amounts.h"
@@ -32,9 +33,9 @@ constexpr std::size_t kCommonLength = 128;
 constexpr std::size_t kNameRecordLength = 128;
 constexpr int kCashType = 2;
 constexpr int kCommonStockType = 18;
-constexpr int kUnitPricedType = 29;  // S
-constexpr int kTimes100Type = 28;    // R
-constexpr int kUnmanagedType = 36;   // Z
+constexpr int kUnitPricedType = 29;     // S
+constexpr int kTimes100Type = 28;       // R
+constexpr int kUnmanagedType = 36;      // Z
 constexpr int kAccruedBeforeType = 34;  // X: the first of X P N H J L R S T in the print order
 constexpr int kPageKindRecord = 17;
 constexpr int kCategories = 99;
@@ -126,10 +127,11 @@ bool LongTerm(const std::string& trade_date, const std::string& pricing_date) {
     return (d >= 601 && d <= 1999) || d >= 9401;
 }
 
-void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name, const std::string& account,
-            const std::string& program_date, char page_kind, int16_t run_kind, unsigned char option16,
-            unsigned char option17, unsigned char option44, const std::string& second_name,
-            const std::string& second_code, const std::string& manager, const std::string& objective) {
+void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
+            const std::string& account, const std::string& program_date, char page_kind, int16_t run_kind,
+            unsigned char option16, unsigned char option17, unsigned char option44,
+            const std::string& second_name, const std::string& second_code, const std::string& manager,
+            const std::string& objective) {
     std::string printed = records::Fixed(program_date, 8);
     std::string priced = records::Fixed(pricing_date, 8);
     const std::string printed12 = records::Fixed(records::H2000(printed), 12);
@@ -145,8 +147,8 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
                                                  Part(printed12, 8, 4), Part(priced12, 0, 4),
                                                  Part(priced12, 4, 4),  Part(priced12, 8, 4)};
     if (page_kind == 'I')
-        p.Print(records::Write(
-            "(2X,'DATE PRINTED:',3A4,31X,'WORKING APPRAISAL',19X,'PRICING DATE: ',3A4)", dates));
+        p.Print(records::Write("(2X,'DATE PRINTED:',3A4,31X,'WORKING APPRAISAL',19X,'PRICING DATE: ',3A4)",
+                               dates));
     else if (page_kind == 'B')
         p.Print(records::Write(
             "(2X,'DATE PRINTED:',3A4,29X,'UNREALIZED GAIN & LOSS',32X,'PRICING DATE: ',3A4)", dates));
@@ -166,11 +168,13 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
         p.Print(records::Write("(2X,'ACCOUNT: ',8A4,33X,2A4,8A4)", items));
         p.Print(blank);
         p.Print(records::Write("(95X,'CHG FROM    EST.    YLD')"));
-        p.Print(records::Write(
-            "(30X,'% OF   TRADE    UNIT              MARKET','     MARKET      UNREAL.   PRIOR    ANNUAL   TO')"));
-        p.Print(records::Write("(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST    PRICE      "
-                               "VALUE  ','       G/L     MONTH    INCOME  ',A4)",
-                               {std::string_view(basis)}));
+        p.Print(
+            records::Write("(30X,'% OF   TRADE    UNIT              MARKET','     MARKET      UNREAL.   "
+                           "PRIOR    ANNUAL   TO')"));
+        p.Print(
+            records::Write("(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST    PRICE      "
+                           "VALUE  ','       G/L     MONTH    INCOME  ',A4)",
+                           {std::string_view(basis)}));
         p.Print(blank);
     } else {
         words(id);
@@ -183,11 +187,13 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
             p.Print(records::Write("(2X,'INVESTMENT OBJECTIVE: ',A4)", {std::string_view(obj)}));
         if (option16 == 2) {
             p.Print(records::Write("(97X,'         EST.    YLD')"));
-            p.Print(records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
-                                   "DIV/INT/ ANNUAL   TO')"));
-            p.Print(records::Write("(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
-                                   "  VALUE  ',' GAIN(LOSS)      YTM   INCOME  ',A4)",
-                                   {std::string_view(basis)}));
+            p.Print(
+                records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
+                               "DIV/INT/ ANNUAL   TO')"));
+            p.Print(records::Write(
+                "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
+                "  VALUE  ',' GAIN(LOSS)      YTM   INCOME  ',A4)",
+                {std::string_view(basis)}));
         } else {
             std::string word = records::Fixed(manager, 4);
             if (word == "????") word = "ALL ";
@@ -196,11 +202,13 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
             else
                 p.Print(records::Write("(55X,'PORTFOLIO MANAGER : ',A4)", {std::string_view(word)}));
             p.Print(records::Write("(98X,'IND.    EST.    YLD')"));
-            p.Print(records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
-                                   "DIV/INT  ANNUAL   TO')"));
-            p.Print(records::Write("(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
-                                   "  VALUE  ',' GAIN(LOSS)     RATE   INCOME  ',A4)",
-                                   {std::string_view(basis)}));
+            p.Print(
+                records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
+                               "DIV/INT  ANNUAL   TO')"));
+            p.Print(records::Write(
+                "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
+                "  VALUE  ',' GAIN(LOSS)     RATE   INCOME  ',A4)",
+                {std::string_view(basis)}));
         }
         p.Print(blank);
     }
@@ -215,14 +223,17 @@ void Title(const char* file, const char* layout, int n, std::string& title, int1
     title = NameRecord(file, n, ok);
     status = ok ? 0 : 1;
     p.Print(std::string(records::kReportLineWidth, ' '));
-    p.Print(records::Write(layout, {Part(title, 0, 4), Part(title, 4, 4), Part(title, 8, 4), Part(title, 12, 4),
-                                    Part(title, 16, 4), Part(title, 20, 4), Part(title, 24, 4)}));
+    p.Print(
+        records::Write(layout, {Part(title, 0, 4), Part(title, 4, 4), Part(title, 8, 4), Part(title, 12, 4),
+                                Part(title, 16, 4), Part(title, 20, 4), Part(title, 24, 4)}));
 }
 
 std::string Rule(int16_t run_kind, unsigned char option17) {
     if (run_kind == records::kHoldingsCompositeRun && option17 >= 1)
-        return records::Write("(51X,'------------',9X,'------------',2X,'--------',2X,'--------',1X,'------- -----')");
-    return records::Write("(51X,'------------',9X,'------------',2X,'--------',2X,'       ',2X,'------- -----')");
+        return records::Write(
+            "(51X,'------------',9X,'------------',2X,'--------',2X,'--------',1X,'------- -----')");
+    return records::Write(
+        "(51X,'------------',9X,'------------',2X,'--------',2X,'       ',2X,'------- -----')");
 }
 
 }  // namespace
@@ -242,8 +253,8 @@ void Watot(int index, std::string title, const TotalTexts& t, int16_t run_kind, 
     p.Print(Rule(run_kind, option17));
     p.Print(records::Write("(6X,'TOTAL ',3A4,A12,11X,A16,5X,A16,1X,A9,A8,A10,A7)",
                            {Part(title, 0, 4), Part(title, 4, 4), Part(title, 8, 4), Part(t.percent, 0, 12),
-                            Part(t.cost, 0, 16), Part(t.market, 0, 16), Part(t.gain, 0, 9), Part(t.column, 0, 8),
-                            Part(t.income, 0, 10), Part(t.yield, 0, 7)}));
+                            Part(t.cost, 0, 16), Part(t.market, 0, 16), Part(t.gain, 0, 9),
+                            Part(t.column, 0, 8), Part(t.income, 0, 10), Part(t.yield, 0, 7)}));
     p.Print(std::string(records::kReportLineWidth, ' '));
 }
 
@@ -251,9 +262,10 @@ void Wactot(const std::string& title, const TotalTexts& t, int16_t run_kind, uns
             HoldingsPage& p) {
     if (records::IsBlank(records::Fixed(title, 12))) return;
     p.Print(Rule(run_kind, option17));
-    p.Print(records::Write("(12X,'TOTAL ',6X,A12,11X,A16,5X,A16,1X,A9,A10,A8,A7)",
-                           {Part(t.percent, 0, 12), Part(t.cost, 0, 16), Part(t.market, 0, 16), Part(t.gain, 0, 9),
-                            Part(t.column, 0, 10), Part(t.income, 0, 8), Part(t.yield, 0, 7)}));
+    p.Print(records::Write(
+        "(12X,'TOTAL ',6X,A12,11X,A16,5X,A16,1X,A9,A10,A8,A7)",
+        {Part(t.percent, 0, 12), Part(t.cost, 0, 16), Part(t.market, 0, 16), Part(t.gain, 0, 9),
+         Part(t.column, 0, 10), Part(t.income, 0, 8), Part(t.yield, 0, 7)}));
     p.lines = static_cast<int16_t>(p.lines + 2);
 }
 
@@ -286,6 +298,7 @@ private:
     void AddToAccount(const Sums& s);
 
     HoldingsPage page_;
+    std::optional<records::DirectFile> work_;  // TEMP1.WRK, open while the pages print
     const std::vector<int16_t>& order_;
     std::size_t order_at_ = 0;
     records::Options opt_{};
@@ -309,8 +322,8 @@ private:
 };
 
 void HoldingsPages::Heading() {
-    Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind, opt_[15], opt_[16],
-           opt_[43], head_.second_name, head_.second_code, control_.manager, head_.objective);
+    Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind, opt_[15],
+           opt_[16], opt_[43], head_.second_name, head_.second_code, control_.manager, head_.objective);
 }
 
 void HoldingsPages::AccruedLines() {
@@ -326,7 +339,8 @@ void HoldingsPages::AccruedLines() {
         std::string amount;
         Wamt11(accrued, amount);
         page_.Print(blank);
-        page_.Print(records::Write("(7X,'TOTAL ACCRUED INTEREST',A6,37X,A12)", {Part(pct, 0, 6), Part(amount, 0, 12)}));
+        page_.Print(records::Write("(7X,'TOTAL ACCRUED INTEREST',A6,37X,A12)",
+                                   {Part(pct, 0, 6), Part(amount, 0, 12)}));
         page_.lines = static_cast<int16_t>(page_.lines + 2);
         pair_written_ = true;
     }
@@ -342,16 +356,15 @@ void HoldingsPages::AccruedLines() {
 }
 
 bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
-    const records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength, false);
     Record rec;
-    if (!work.Read(number, rec)) {
+    if (!work_ || !work_->Read(number, rec)) {
         Stop("TEMP1.WRK RECORD " + std::to_string(number) + " COULD NOT BE READ; THE PAGES END HERE.");
         return false;
     }
     records::HoldingsWorkRecord w = records::HoldingsWorkRecord::Decode(rec);
-    for (std::string* text : {&w.symbol, &w.description, &w.trade_date, &w.description2, &w.type_code, &w.call_date,
-                              &w.rating1, &w.rating2, &w.insurance, &w.call_feature, &w.put_feature, &w.put_date,
-                              &w.maturity_date})
+    for (std::string* text :
+         {&w.symbol, &w.description, &w.trade_date, &w.description2, &w.type_code, &w.call_date, &w.rating1,
+          &w.rating2, &w.insurance, &w.call_feature, &w.put_feature, &w.put_date, &w.maturity_date})
         *text = Clean(*text);
     records::Drnd2(w.cost);
     if (w.market_value != kNoValue) records::Drnd2(w.market_value);
@@ -447,8 +460,8 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     // Rate column.
     std::string column;
     const int t = TypeOf(own[0]);
-    const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 || type == 26 ||
-                            type == kTimes100Type || type == kUnitPricedType) &&
+    const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
+                            type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
                            w.reclassified <= 0;
     (void)t;
     if (ChangeColumn()) {
@@ -490,12 +503,12 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     // The detail block.
     if (page_.lines > page_.page_length - 4) Heading();
     const std::string desc = records::Fixed(w.description, 32);
-    page_.Print(records::Write("(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)",
-                               {Part(whole, 0, 9), std::string_view(marker), Part(desc, 0, 4), Part(desc, 4, 4),
-                                Part(desc, 8, 4), Part(desc, 12, 4), Part(desc, 16, 2), Part(pct, 0, 6),
-                                Part(trade, 0, 4), Part(trade, 4, 4), Part(unit_cost, 0, 7), Part(cost_text, 0, 12),
-                                Part(unit_price, 0, 8), Part(market, 0, 12), Part(gain, 0, 10), Part(column, 0, 10),
-                                Part(income_text, 0, 8), Part(yield, 0, 7)}));
+    page_.Print(records::Write(
+        "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)",
+        {Part(whole, 0, 9), std::string_view(marker), Part(desc, 0, 4), Part(desc, 4, 4), Part(desc, 8, 4),
+         Part(desc, 12, 4), Part(desc, 16, 2), Part(pct, 0, 6), Part(trade, 0, 4), Part(trade, 4, 4),
+         Part(unit_cost, 0, 7), Part(cost_text, 0, 12), Part(unit_price, 0, 8), Part(market, 0, 12),
+         Part(gain, 0, 10), Part(column, 0, 10), Part(income_text, 0, 8), Part(yield, 0, 7)}));
     ++page_.lines;
     std::string desc2 = Pad32(w.description2);
     if (!cash && own != "1   " && !Opt(50)) {
@@ -519,19 +532,22 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
         const std::string ins = records::Fixed(w.insurance, 5);
         if (!records::IsBlank(r1) || !records::IsBlank(r2) || static_cast<unsigned char>(ins[0]) > ' ') {
             page_.Print(records::Write("(13X,A4,2X,A4,2X,5A1)",
-                                       {std::string_view(r1), std::string_view(r2), Part(ins, 0, 1), Part(ins, 1, 1),
-                                        Part(ins, 2, 1), Part(ins, 3, 1), Part(ins, 4, 1)}));
+                                       {std::string_view(r1), std::string_view(r2), Part(ins, 0, 1),
+                                        Part(ins, 1, 1), Part(ins, 2, 1), Part(ins, 3, 1), Part(ins, 4, 1)}));
             ++page_.lines;
         }
         const std::string cf = records::Fixed(w.call_feature, 4), pf = records::Fixed(w.put_feature, 4);
         const std::string cd = records::Fixed(w.call_date, 8), pd = records::Fixed(w.put_date, 8);
-        if (!records::IsBlank(cf) || !records::IsBlank(pf) || !records::IsBlank(cd) || !records::IsBlank(pd) ||
-            w.call_price > 0 || w.put_price > 0) {
-            const std::string cp = w.call_price > 0 ? records::Write("(F7.2)", {w.call_price}) : std::string(7, ' ');
-            const std::string pp = w.put_price > 0 ? records::Write("(F7.2)", {w.put_price}) : std::string(7, ' ');
-            page_.Print(records::Write("(13X,A2,2A4,A7,1X,A2,2A4,A7)",
-                                       {Part(cf, 0, 2), Part(cd, 0, 4), Part(cd, 4, 4), std::string_view(cp),
-                                        Part(pf, 0, 2), Part(pd, 0, 4), Part(pd, 4, 4), std::string_view(pp)}));
+        if (!records::IsBlank(cf) || !records::IsBlank(pf) || !records::IsBlank(cd) ||
+            !records::IsBlank(pd) || w.call_price > 0 || w.put_price > 0) {
+            const std::string cp =
+                w.call_price > 0 ? records::Write("(F7.2)", {w.call_price}) : std::string(7, ' ');
+            const std::string pp =
+                w.put_price > 0 ? records::Write("(F7.2)", {w.put_price}) : std::string(7, ' ');
+            page_.Print(
+                records::Write("(13X,A2,2A4,A7,1X,A2,2A4,A7)",
+                               {Part(cf, 0, 2), Part(cd, 0, 4), Part(cd, 4, 4), std::string_view(cp),
+                                Part(pf, 0, 2), Part(pd, 0, 4), Part(pd, 4, 4), std::string_view(pp)}));
             ++page_.lines;
         }
         const std::string md = records::Fixed(w.maturity_date, 8);
@@ -614,7 +630,8 @@ bool HoldingsPages::Print() {
     {
         // HCONTROL.FIL: a record that cannot be read gives value option 0,
         // position 0 and count 0; index 0 and -99 have no cursor.
-        const records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength, false);
+        const records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength,
+                                          false);
         Record rec;
         if (control.Read(1, rec)) {
             control_ = records::HoldingsControlRecord::Decode(rec);
@@ -626,7 +643,8 @@ bool HoldingsPages::Print() {
             }
         }
     }
-    const records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength, false);
+    work_.emplace(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false);
+    const records::DirectFile& work = *work_;
     Record rec;
     if (!work.Read(1, rec)) return false;
     head_ = records::HoldingsWorkHeader::Decode(rec);
@@ -655,7 +673,8 @@ bool HoldingsPages::Print() {
     auto select = [&](int type, int category) {
         std::vector<int16_t> list;
         for (int r = 2; r <= n + 1; ++r)
-            if (types[r] == type && (category == 0 || categories[r] == category)) list.push_back(static_cast<int16_t>(r));
+            if (types[r] == type && (category == 0 || categories[r] == category))
+                list.push_back(static_cast<int16_t>(r));
         return list;
     };
 
@@ -714,15 +733,17 @@ bool HoldingsPages::Print() {
                 records::Incom8(i2, inc2);
                 const double mv2 = market_ - cash_.market;
                 const std::string y2 = Yield6(mv2 > 0 ? 100 * i2 / mv2 : 0.0);
-                page_.Print(records::Write("(12X,'TOTAL ACCOUNT  ',A7,A1,12X,A16,5X,A16,A10,A10,A8,A7)",
-                                           {Part(pct, 0, 7), std::string_view(mark), Part(c2, 0, 16), Part(m2, 0, 16),
-                                            Part(g2t, 0, 10), Part(ch2, 0, 10), Part(inc2, 0, 8), Part(y2, 0, 7)}));
+                page_.Print(
+                    records::Write("(12X,'TOTAL ACCOUNT  ',A7,A1,12X,A16,5X,A16,A10,A10,A8,A7)",
+                                   {Part(pct, 0, 7), std::string_view(mark), Part(c2, 0, 16), Part(m2, 0, 16),
+                                    Part(g2t, 0, 10), Part(ch2, 0, 10), Part(inc2, 0, 8), Part(y2, 0, 7)}));
                 page_.Print(records::Write("(14X,'LESS CASH')"));
                 page_.lines = static_cast<int16_t>(page_.lines + 1);
             }
         }
-        if (!pair_written_ && (type == kAccruedBeforeType || type == 26 || type == 24 || type == 18 || type == 20 ||
-                               type == 22 || type == kTimes100Type || type == kUnitPricedType || type == 30))
+        if (!pair_written_ &&
+            (type == kAccruedBeforeType || type == 26 || type == 24 || type == 18 || type == 20 ||
+             type == 22 || type == kTimes100Type || type == kUnitPricedType || type == 30))
             AccruedLines();
         if (type != kUnmanagedType && head_.type_flags[type - 1] == 0) continue;
 
@@ -800,7 +821,8 @@ void HoldingsPages::Post() {
     Record rec;
     if (!records::ReadRecord(kUnit, 1, rec)) return;
     engine::ValueHistoryHeader h = engine::ValueHistoryHeader::Decode(rec);
-    if (records::Fixed(h.account, 8) != records::Fixed(head_.account, 8) || pricing_year < h.first_year) return;
+    if (records::Fixed(h.account, 8) != records::Fixed(head_.account, 8) || pricing_year < h.first_year)
+        return;
     if (h.last_year < pricing_year) {
         if (!engine::Hlapnd(head_.account, pricing_year, kUnit)) return;
         if (!records::ReadRecord(kUnit, 1, rec)) return;
@@ -817,6 +839,7 @@ void HoldingsPages::Post() {
 }
 
 void HoldingsPages::EndState(int16_t& state) {
+    work_.reset();
     records::Purge(records::kAppraisalWorkFile);
     if (page_.mode == 2) records::Peject();
     if (head_.run_kind == records::kHoldingsManagerRun && Opt(5) && page_.mode == 2) {

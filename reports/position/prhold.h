@@ -31,10 +31,11 @@ struct HoldingsPage {
 };
 
 // The page heading; the line count comes back 11.
-void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name, const std::string& account,
-            const std::string& program_date, char page_kind, int16_t run_kind, unsigned char option16,
-            unsigned char option17, unsigned char option44, const std::string& second_name,
-            const std::string& second_code, const std::string& manager, const std::string& objective);
+void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
+            const std::string& account, const std::string& program_date, char page_kind, int16_t run_kind,
+            unsigned char option16, unsigned char option17, unsigned char option44,
+            const std::string& second_name, const std::string& second_code, const std::string& manager,
+            const std::string& objective);
 
 // The type title of a type index from TYPENAME.DAT and the category title
 // of a category from SCATNAME.DAT: a blank line and the title. A title

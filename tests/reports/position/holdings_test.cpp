@@ -1,3 +1,5 @@
+#include "reports/position/holdings.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,100 +12,23 @@
 #include "records/files.h"
 #include "records/holdings_control.h"
 #include "records/record.h"
-#include "reports/position/holdings.h"
 #include "reports/position/prhold.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
+#include "tests/reports/position/holdings_fixture.h"
 
 namespace {
 
 using fixtures::TempDataDir;
+using namespace hwfix;
 using records::Record;
 
 void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
     records::Options record = records::Rdopts();
     for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
     records::Wropts(record);
-}
-
-void SetPageKind(char kind) {
-    Record rec(128, ' ');
-    rec.data()[0] = static_cast<unsigned char>(kind);
-    fixtures::WriteCommonRecord(17, rec);
-}
-
-enum Position : int16_t { kCash = 1, kIbm, kGe, kBond, kNote, kXyz, kUnmg };
-
-fixtures::LotFields Lot(const std::string& symbol, Position pos, double key, double quantity, double cost,
-                        const std::string& date, const std::string& code = "") {
-    return {.symbol = symbol,
-            .security_record = pos,
-            .quantity = quantity,
-            .cost = cost,
-            .open_date = date,
-            .tax_lot = code,
-            .holding_key = key};
-}
-
-// Three accounts priced on 06/30/00, the program date:
-//  100001 (manager AB): cash; IBM bought 01/15/99 (long) and 02/15/00
-//   (short); GE; a note of 10,000 at 6% maturing in 365 days whose coupon
-//   steps back to 04/01/00 (90 days of interest, 30/360, end day counted:
-//   150.00); a note of 30,000
-//   maturing in 730 days; an unmanaged lot.
-//  100002 (manager CD): cash and a stock without a price.
-//  100003 (manager AB): 10.5 shares of IBM.
-void WriteFirm() {
-    fixtures::WriteProgramDate(" 6/30/00");
-    fixtures::WriteFirmHeading("FIRST ADVISERS", 58);
-    SetPageKind('I');
-    fixtures::WriteSecurityFiles({
-        {.symbol = "CASH", .description1 = "CASH", .type = "1", .rate = 0},
-        {.symbol = "IBM", .description1 = "INTL BUSINESS MACHINES", .type = "H", .category = "35", .rate = 1.5f},
-        {.symbol = "GE", .description1 = "GENERAL ELECTRIC", .type = "H", .category = "20", .rate = 0.8f},
-        {.symbol = "T 6 01",
-         .description1 = "US TREASURY NOTE",
-         .description2 = "6% DUE 2001",
-         .type = "5",
-         .maturity = " 6/30/01",
-         .rate = 6.0f,
-         .moody_rating = "AAA",
-         .sp_rating = "AAA",
-         .coupon_date = "10/01/00"},
-        {.symbol = "T 5 02",
-         .description1 = "US TREASURY NOTE",
-         .type = "5",
-         .maturity = " 6/30/02",
-         .rate = 5.0f},
-        {.symbol = "XYZ", .description1 = "XYZ CORP", .type = "H", .category = "20", .rate = 0},
-        {.symbol = "UNMG", .description1 = "HELD AWAY", .type = "H", .rate = 0},
-    });
-    fixtures::WritePrices(" 6/30/00", {1.0, 100.5, 50.0, 99.0, 98.5, -1.0, 20.0});
-    fixtures::WriteClients({
-        {.id = "100001", .address = {"JOHN SMITH"}, .manager = "AB", .short_name = "SMITH ACCOUNT",
-         .objective = "GRTH"},
-        {.id = "100002", .address = {"MARY JONES"}, .manager = "CD", .short_name = "JONES ACCOUNT"},
-        {.id = "100003", .address = {"AL BROWN"}, .manager = "AB", .short_name = "BROWN ACCOUNT"},
-    });
-    fixtures::WriteHoldings("100001", {
-                                          Lot("CASH", kCash, 0, 1500.25, 1500.25, " 6/30/00"),
-                                          Lot("IBM", kIbm, 1, 100, 9000, " 1/15/99"),
-                                          Lot("IBM", kIbm, 1, 50, 5000, " 2/15/00"),
-                                          Lot("GE", kGe, 2, 200, 11000, " 1/05/98"),
-                                          Lot("T 6 01", kBond, 3, 10000, 9800, " 4/01/98"),
-                                          Lot("T 5 02", kNote, 4, 30000, 29000, " 5/01/99"),
-                                          Lot("UNMG", kUnmg, 5, 5, 80, " 2/05/00", "S"),
-                                      });
-    fixtures::WriteHoldings("100002", {
-                                          Lot("CASH", kCash, 0, 250, 250, " 6/30/00"),
-                                          Lot("XYZ", kXyz, 1, 10, 300, " 1/05/00"),
-                                      });
-    fixtures::WriteHoldings("100003", {Lot("IBM", kIbm, 1, 10.5, 900, " 1/15/99")});
-    fixtures::WriteTypeNameFile({{2, "CASH AND EQUIVALENTS"}, {6, "GOVERNMENT NOTES"}, {18, "COMMON STOCK"},
-                                 {36, "UNMANAGED ASSETS"}});
-    fixtures::WriteNameFile("SCATNAME.DAT", {{20, "ELECTRICAL EQUIPMENT"}, {35, "COMPUTERS"}});
 }
 
 Record ControlRecord(long n) {
@@ -132,7 +57,8 @@ struct Passes {
     int16_t mode = 1;
     int16_t state = 0;
 
-    Passes(const std::string& k, const std::string& m, const std::string& a) : kind(k), manager(m), account(a) {
+    Passes(const std::string& k, const std::string& m, const std::string& a)
+        : kind(k), manager(m), account(a) {
         run.output_name = "XXX.TXT";
     }
     void Value() { reports::Holval(run, state, mode, kind, manager, account, date, accrued, post); }
@@ -394,13 +320,80 @@ TEST(HoldingsRunTest, AnAccountNotInTheIndex) {
 TEST(HoldingsRunTest, AnUnreadableLotEndsTheRunWithALine) {
     TempDataDir dir;
     WriteFirm();
-    fixtures::WriteHoldings("100001", {Lot("CASH", kCash, 0, 100, 100, " 6/30/00"), Lot("IBM", kIbm, 1, 1, 1, "")},
-                            {3, 9});
+    fixtures::WriteHoldings(
+        "100001", {Lot("CASH", kCash, 0, 100, 100, " 6/30/00"), Lot("IBM", kIbm, 1, 1, 1, "")}, {3, 9});
     const std::string text = RunReport("A   ", "????", "");
-    EXPECT_NE(text.find("ACCOUNT 100001: A LOT OF ITS HOLDINGS COULD NOT BE READ"), std::string::npos) << text;
+    EXPECT_NE(text.find("ACCOUNT 100001: A LOT OF ITS HOLDINGS COULD NOT BE READ"), std::string::npos)
+        << text;
     EXPECT_EQ(text.find("JONES"), std::string::npos);
     EXPECT_FALSE(TempDataDir::Exists("HCONTROL.FIL"));
     EXPECT_FALSE(TempDataDir::Exists("TEMP1.WRK"));
+}
+
+// A manager pattern takes the accounts whose code agrees wherever the
+// pattern has no "?"; accounts after the last match are passed over, and
+// the pass that finds none left ends the run without a page.
+TEST(HoldingsRunTest, ManagerPatternAndPassedOverAccounts) {
+    TempDataDir dir;
+    WriteFirm();
+    const std::string ab = RunReport("A   ", "A???", "", "N   ");
+    EXPECT_NE(ab.find("SMITH ACCOUNT"), std::string::npos);
+    EXPECT_NE(ab.find("BROWN ACCOUNT"), std::string::npos);
+    EXPECT_EQ(ab.find("JONES ACCOUNT"), std::string::npos);
+    EXPECT_NE(ab.find("PORTFOLIO MANAGER : A???"), std::string::npos);
+
+    Passes p("A   ", "CD??", "");
+    p.Value();
+    EXPECT_EQ(p.account, "100002  ");
+    p.Print();
+    EXPECT_EQ(p.state, reports::kHoldingsValue);  // 100003 is still to be looked at
+    p.Value();
+    EXPECT_EQ(p.state, reports::kHoldingsDone);
+    const Record r = ControlRecord(1);
+    EXPECT_EQ(r.I16(0), -99);
+    EXPECT_EQ(records::HoldingsControlRecord::Decode(r).slot_flags[0], 0);
+    p.run.frame.reset();
+    EXPECT_EQ(fixtures::ReportText("OUTPUT.TMP").find("BROWN"), std::string::npos);
+}
+
+TEST(HoldingsRunTest, DeletedKeysAreNeverSelected) {
+    TempDataDir dir;
+    WriteFirm();
+    fixtures::WriteClients({
+        {.id = "100001", .manager = "AB", .short_name = "SMITH ACCOUNT"},
+        {.id = "$$$$$$", .manager = "AB", .short_name = "GONE ACCOUNT"},
+        {.id = "100003", .manager = "AB", .short_name = "BROWN ACCOUNT"},
+    });
+    const std::string text = RunReport("A   ", "????", "", "N   ");
+    EXPECT_EQ(text.find("GONE ACCOUNT"), std::string::npos);
+    EXPECT_NE(text.find("BROWN ACCOUNT"), std::string::npos);
+}
+
+// An account without lots prints its heading and a TOTAL ACCOUNT line of
+// zeros; a type whose name cannot be read prints a blank title and the
+// pages go on.
+TEST(HoldingsRunTest, AnEmptyAccountAndAMissingTypeName) {
+    TempDataDir dir;
+    WriteFirm();
+    fixtures::WriteHoldings("100002", {});
+    std::string text = RunReport("S   ", "????", "100002", "N   ");
+    EXPECT_NE(
+        text.find(
+            "            TOTAL ACCOUNT    100.0%                       0.00                 0.00         0"
+            "                 0   0.00"),
+        std::string::npos)
+        << text;
+    records::Purge("TYPENAME.DAT");
+    text = RunReport("S   ", "????", "100003", "N   ");
+    EXPECT_NE(text.find("              COMPUTERS"), std::string::npos);
+    EXPECT_NE(text.find("TOTAL ACCOUNT"), std::string::npos);
+}
+
+TEST(HoldingsRunTest, AnEmptyDirectory) {
+    TempDataDir dir;
+    EXPECT_EQ(RunReport("A   ", "????", ""), " NO ACCOUNT OF MANAGER CODE ???? WAS FOUND.\n");
+    EXPECT_EQ(RunReport("S   ", "????", "SMITH"), " ACCOUNT SMITH IS NOT IN ACCOUNT.IDX.\n");
+    EXPECT_FALSE(TempDataDir::Exists("HCONTROL.FIL"));
 }
 
 // ---- The month-end value posting.
