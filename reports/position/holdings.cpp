@@ -134,7 +134,6 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
     if (probe.ok() && probe.Count() > 0) {
         LotIterator lots(source.file);
-        const records::HoldingsHeader& hh = lots.header();
         int16_t record = 0;
         records::HoldingRecord lot;
         while (lots.Next(record, lot)) {
@@ -248,7 +247,6 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             ++count;
             work.Write(count + 1, w.Encode());
         }
-        (void)hh;
         if (lots.end() != LotIterator::End::kListEnd) {
             broken_record = record;
             return false;

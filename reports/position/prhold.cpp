@@ -459,11 +459,9 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
 
     // Rate column.
     std::string column;
-    const int t = TypeOf(own[0]);
     const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
                             type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
                            w.reclassified <= 0;
-    (void)t;
     if (ChangeColumn()) {
         if (w.month_change == kNoRate) {
             column = Out("('      N/A   ',20X)", {});

@@ -389,6 +389,25 @@ TEST(HoldingsRunTest, AnEmptyAccountAndAMissingTypeName) {
     EXPECT_NE(text.find("TOTAL ACCOUNT"), std::string::npos);
 }
 
+// With option 50 a bond line without a rate keeps the maturity date of
+// its rate line, with blanks where the rate stands.
+TEST(HoldingsRunTest, ARateLineWithoutARate) {
+    TempDataDir dir;
+    WriteFirm();
+    SetOptions({{50, 1}});
+    {
+        records::DirectFile securities("SECURITY.REC", 128);
+        Record rec;
+        ASSERT_TRUE(securities.Read(kNote, rec));
+        rec.SetR4(96, 0.0f);
+        securities.Write(kNote, rec);
+    }
+    const std::string text = RunReport("S   ", "????", "100001", "N   ");
+    EXPECT_NE(text.find("\n                T 5 02\n" + std::string(22, ' ') + " 6/30/02\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST(HoldingsRunTest, AnEmptyDirectory) {
     TempDataDir dir;
     EXPECT_EQ(RunReport("A   ", "????", ""), " NO ACCOUNT OF MANAGER CODE ???? WAS FOUND.\n");
