@@ -24,6 +24,9 @@
 #include "reports/performance/fixsum.h"
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
+#include "reports/position/accsum.h"
+#include "reports/position/prhlrec.h"
+#include "reports/position/sumaum.h"
 #include "reports/position/holdings.h"
 #include "reports/transactions/bnkltr.h"
 #include "reports/transactions/brcomfil.h"
@@ -114,6 +117,17 @@ std::map<int, ReportRoutineEntry>& Routines() {
          {[](ReportFields& f) { reports::Getfix(-5, f.scope, f.manager, f.account, f.end, f.output_name); }}},
         {228,
          {[](ReportFields& f) { reports::Fixsum(f.scope, f.manager, f.account, f.end, f.output_name); }}},
+        // The position summary, the summary of assets under management and
+        // the summary of accounts.
+        {102, {[](ReportFields& f) {
+             reports::Prhlrec(f.scope, f.manager, f.account, f.end, f.output_mode, f.output_name,
+                              f.name_length);
+         }}},
+        {108, {[](ReportFields& f) {
+             reports::Sumaum(f.end, f.manager, f.sort_option, f.output_name, f.name_length);
+         }}},
+        {109,
+         {[](ReportFields& f) { reports::Accsum(f.manager, f.end, f.start, f.output_name, f.name_length); }}},
         {341, {[](ReportFields& f) { reports::Clntnm(0, f.search_text, f.output_name); }}},
         {342, {[](ReportFields& f) { reports::Clntnm(1, f.search_text, f.output_name); }}},
         {343, {[](ReportFields& f) { reports::Secrnm(f.search_text, f.output_name); }}},
