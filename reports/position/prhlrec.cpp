@@ -196,17 +196,16 @@ void HoldingLines(ReportFrame& frame, const Run& run, Page& page, const Account&
         percent_text = kPercentNa;
     }
     if (!page.Room()) NewPage(frame, run, page, a);
-    auto items =
-        Items().Text(quantity_text, 10, 1).Text(description1, 4, 7).Text(lot.open_date, 4, 2).Number(unit);
-    if (price >= 0)
-        frame.Write(
-            "(2X,A10,2X,7A4,1X,2A4,F8.2,F10.2,A11,3X,A12,5X,A7)",
-            items.Number(price).Text(value_text, 11, 1).Text(gain_text, 12, 1).Text(percent_text, 7, 1));
-    else
-        frame.Write("(2X,A10,2X,7A4,1X,2A4,F8.2,A10,A11,3X,A12,5X,A7)", items.Text(kPriceNa, 10, 1)
-                                                                            .Text(value_text, 11, 1)
-                                                                            .Text(gain_text, 12, 1)
-                                                                            .Text(percent_text, 7, 1));
+    // Items keep views of their own texts, so each write builds its own.
+    Items items;
+    items.Text(quantity_text, 10, 1).Text(description1, 4, 7).Text(lot.open_date, 4, 2).Number(unit);
+    if (price >= 0) {
+        items.Number(price).Text(value_text, 11, 1).Text(gain_text, 12, 1).Text(percent_text, 7, 1);
+        frame.Write("(2X,A10,2X,7A4,1X,2A4,F8.2,F10.2,A11,3X,A12,5X,A7)", items);
+    } else {
+        items.Text(kPriceNa, 10, 1).Text(value_text, 11, 1).Text(gain_text, 12, 1).Text(percent_text, 7, 1);
+        frame.Write("(2X,A10,2X,7A4,1X,2A4,F8.2,A10,A11,3X,A12,5X,A7)", items);
+    }
     if (!page.Room()) page.lines = page.length;
     bool second = true;
     if (!records::IsBlank(description2))
