@@ -129,6 +129,8 @@ void Accsum(std::string_view manager, std::string_view report_date, std::string_
     if (walk.failed_record > 0) frame.Line(UnreadableLine(records::kAccountIndex, walk.failed_record));
 
     const records::DirectFile accounts(records::kAccountRecords, kRecordLength, /*create=*/false);
+    const ValuationFiles begin_files = ValuationFiles::Load(begin_date);
+    const ValuationFiles price_files = ValuationFiles::Load(price_date);
     double total_begin = 0, total_current = 0, total_income = 0, total_cost = 0;
     bool any_begin_missing = false, any_current_missing = false;
     int selected = 0;
@@ -143,9 +145,9 @@ void Accsum(std::string_view manager, std::string_view report_date, std::string_
         int16_t begin_missing = 0, current_missing = 0;
         if (!suppress_beginning)
             Acsval(entry.id, begin_date, begin_number, settings.program_number, begin, income, yield,
-                   begin_missing, cost, settings.options);
+                   begin_missing, cost, settings.options, &begin_files);
         Acsval(entry.id, price_date, price_number, settings.program_number, current, income, yield,
-               current_missing, cost, settings.options);
+               current_missing, cost, settings.options, &price_files);
         // A flagged valuation prints N/A and stays out of the totals.
         if (!begin_missing) total_begin += begin;
         if (!current_missing) {

@@ -1,5 +1,6 @@
 #include "reports/position/acsval.h"
 
+#include <cstring>
 #include <vector>
 
 #include "records/amounts.h"
@@ -35,11 +36,11 @@ struct ValuedLot {
 // an "S" lot to the visitor, priced. A lot whose security cannot be read
 // is unpriced: it sets the flag and is worth 0.
 template <typename Visit>
-void WalkLots(std::string_view account, std::string_view date, float date_number, float program_date_number,
-              int decimals, bool round_quantity, int16_t& missing_price, Visit visit) {
+void WalkLots(std::string_view account, const std::vector<double>& prices, float date_number,
+              float program_date_number, int decimals, bool round_quantity, int16_t& missing_price,
+              Visit visit) {
     const HoldingsSource source = PrepareHoldings(account, date_number, program_date_number);
     const records::DirectFile securities(records::kSecurityRecords, 128, /*create=*/false);
-    const std::vector<double> prices = records::ReadPriceFile(date);
     LotIterator lots(source.file);
     int16_t record = 0;
     records::HoldingRecord lot;
@@ -119,12 +120,25 @@ AssetClassTable ReadAssetClasses() {
     return table;
 }
 
-void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode) {
+namespace {
+
+// The currency rates of a date, record n the rate of security n, read
+// whole: a valuation converts every lot's rate with one read of the file.
+std::vector<double> ReadRates(std::string_view date) {
+    std::vector<double> rates;
+    const records::DirectFile file(records::RateFileName(date), 8, /*create=*/false);
+    std::vector<unsigned char> bytes;
+    if (!file.ok() || !file.ReadWhole(bytes)) return rates;
+    rates.resize(bytes.size() / 8);
+    for (std::size_t i = 0; i < rates.size(); ++i) std::memcpy(&rates[i], bytes.data() + 8 * i, 8);
+    return rates;
+}
+
+void Convert(const std::vector<double>& rates, int16_t security, double& amount, int16_t mode) {
     if (security <= 0) return;
-    double rate = 1.0;
-    const records::DirectFile rates(records::RateFileName(date), 8, /*create=*/false);
-    records::Record rec;
-    if (rates.Read(security, rec)) rate = rec.R8(0);
+    double rate = static_cast<std::size_t>(security) <= rates.size()
+                      ? rates[static_cast<std::size_t>(security - 1)]
+                      : 1.0;
     if (!(rate > 0) || rate > kHighestRate) rate = 1.0;
     if (mode == 0)
         amount /= rate;
@@ -132,9 +146,20 @@ void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mod
         amount *= rate;
 }
 
+}  // namespace
+
+ValuationFiles ValuationFiles::Load(std::string_view date) {
+    return {records::ReadPriceFile(date), ReadRates(date)};
+}
+
+void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode) {
+    if (security <= 0) return;
+    Convert(ReadRates(date), security, amount, mode);
+}
+
 void Acsval(std::string_view account, std::string_view date, float date_number, float program_date_number,
             double& market_value, double& income, double& yield, int16_t& missing_price, double& cost,
-            const records::Options& options) {
+            const records::Options& options, const ValuationFiles* files) {
     market_value = 0;
     income = 0;
     yield = 0;
@@ -143,7 +168,9 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
     const int decimals = records::SystemDecimals(options);
     const std::string date_text = records::Fixed(date, 8);
     double accrued_total = 0;
-    WalkLots(account, date_text, date_number, program_date_number, decimals, false, missing_price,
+    const ValuationFiles own = files ? ValuationFiles{} : ValuationFiles::Load(date_text);
+    const ValuationFiles& f = files ? *files : own;
+    WalkLots(account, f.prices, date_number, program_date_number, decimals, false, missing_price,
              [&](const ValuedLot& lot) {
                  cost += lot.cost;
                  if (!lot.security.found) return;
@@ -162,7 +189,7 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
                  // for the fixed-income types that accrue.
                  const double percent = raw_rate;
                  double rate = raw_rate == records::kNoRate ? 0 : percent;
-                 Curcnv(date_text, static_cast<int16_t>(lot.number), rate, 0);
+                 Convert(f.rates, static_cast<int16_t>(lot.number), rate, 0);
                  if (fixed_income && lot.type != '3' && lot.type != 'X' && raw_rate != records::kNoRate) {
                      std::string coupon = lot.security.coupon_date;
                      LastCouponDate(date_number, coupon);
@@ -189,7 +216,8 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
 
 void Aumval(std::string_view account, std::string_view date, float date_number, float program_date_number,
             double& market_value, double& cash, double& equities, double& fixed_income,
-            double& cash_equivalents, int16_t& missing_price, const AssetClassTable& classes) {
+            double& cash_equivalents, int16_t& missing_price, const AssetClassTable& classes,
+            const ValuationFiles* files) {
     market_value = 0;
     cash = 0;
     equities = 0;
@@ -197,7 +225,8 @@ void Aumval(std::string_view account, std::string_view date, float date_number, 
     cash_equivalents = 0;
     missing_price = 0;
     const int decimals = records::SystemDecimals(ReadOptions());
-    WalkLots(account, records::Fixed(date, 8), date_number, program_date_number, decimals, true,
+    const ValuationFiles own = files ? ValuationFiles{} : ValuationFiles::Load(records::Fixed(date, 8));
+    WalkLots(account, files ? files->prices : own.prices, date_number, program_date_number, decimals, true,
              missing_price, [&](const ValuedLot& lot) {
                  if (!lot.security.found) return;
                  double value = lot.value;

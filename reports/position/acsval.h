@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/common_file.h"
 
@@ -40,19 +41,29 @@ AssetClassTable ReadAssetClasses();
 // number of 0 or below reads nothing.
 void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode);
 
+// The price and currency rate files of one valuation date, read whole. A
+// report that values many accounts on a date reads them once and hands
+// them to every valuation; without them each valuation reads its own.
+struct ValuationFiles {
+    std::vector<double> prices;
+    std::vector<double> rates;
+    static ValuationFiles Load(std::string_view date);
+};
+
 // Acsval: the account's value on the date (accrued interest included;
 // -99999.99 when a price is missing), its projected annual income, its
 // yield in percent (on market value, or on cost with option 44 set), the
 // missing-price flag and the summed cost amounts of the lots valued.
 void Acsval(std::string_view account, std::string_view date, float date_number, float program_date_number,
             double& market_value, double& income, double& yield, int16_t& missing_price, double& cost,
-            const records::Options& options);
+            const records::Options& options, const ValuationFiles* files = nullptr);
 
 // Aumval: the account's value on the date and its split. The market value
 // is not marked when a price is missing; the caller does that from the
 // flag. Cash is the cash lot (type "1"); the classes come from the table.
 void Aumval(std::string_view account, std::string_view date, float date_number, float program_date_number,
             double& market_value, double& cash, double& equities, double& fixed_income,
-            double& cash_equivalents, int16_t& missing_price, const AssetClassTable& classes);
+            double& cash_equivalents, int16_t& missing_price, const AssetClassTable& classes,
+            const ValuationFiles* files = nullptr);
 
 }  // namespace reports

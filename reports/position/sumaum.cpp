@@ -178,6 +178,7 @@ void Sumaum(std::string_view report_date, std::string_view manager, std::string_
         return;
     }
     const records::DirectFile accounts(records::kAccountRecords, kRecordLength, /*create=*/false);
+    const ValuationFiles files = ValuationFiles::Load(date);
     std::vector<double> amount_keys;
     std::vector<std::string> name_keys;
     int16_t count = 0;
@@ -200,7 +201,7 @@ void Sumaum(std::string_view report_date, std::string_view manager, std::string_
         w.field4 = fourth.Text(87, 4);
         int16_t missing = 0;
         Aumval(entry.id, date, date_number, settings.program_number, w.market_value, w.cash, w.equities,
-               w.fixed_income, w.cash_equivalents, missing, classes);
+               w.fixed_income, w.cash_equivalents, missing, classes, &files);
         if (missing > 0) w.market_value = records::kNoPriceValue;
         w.cash = Tidy(w.cash);
         w.other_assets = Tidy(w.market_value - (w.cash_equivalents + w.equities + w.fixed_income));
