@@ -70,3 +70,24 @@ TEST(Accsum, MissingPricesPrintNotAvailableAndStayOutOfTheTotals) {
 }
 
 }  // namespace
+
+namespace {
+
+// A new page only once the lines used exceed the page length: the line
+// that makes them equal stays on its page.
+TEST(Accsum, PageBreaks) {
+    TempDataDir dir;
+    possum::WriteData();
+    possum::WriteFirm(11);  // the heading uses 10 lines
+    const std::vector<std::string> lines = RunAccsum("????");
+    std::vector<std::string> order;
+    for (const std::string& line : lines) {
+        if (line.find("SUMMARY OF ACCOUNTS") != std::string::npos) order.push_back("HEADING");
+        for (const char* name : {"ALPHA GROWTH", "JOHN Q", "ZETA", "ADAMS"})
+            if (line.find(name) == 1) order.push_back(name);
+    }
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"HEADING", "ALPHA GROWTH", "JOHN Q", "HEADING", "ZETA", "ADAMS"}));
+}
+
+}  // namespace

@@ -101,3 +101,23 @@ TEST(Sumaum, ManagerCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+// The page limit is the page length less 4; the heading uses 15 lines.
+TEST(Sumaum, PageBreaks) {
+    TempDataDir dir;
+    possum::WriteData();
+    possum::WriteFirm(21);
+    int headings = 0, accounts = 0;
+    for (const std::string& line : RunSumaum("????", "    ")) {
+        if (line.find("SUMMARY OF ASSETS UNDER MANAGEMENT") != std::string::npos) ++headings;
+        if (line.find("PORTFOLIO MANAGER") != std::string::npos) EXPECT_EQ(accounts % 2, 0);
+        for (const char* id : {" ALPHA ", " BETA ", " GAMMA ", " DELTA "})
+            if (line.find(id) == 0) ++accounts;
+    }
+    EXPECT_EQ(headings, 2);
+    EXPECT_EQ(accounts, 4);
+}
+
+}  // namespace
