@@ -81,9 +81,11 @@ TEST(Prhlrec, CombiningKeepsManagedLotsOut) {
                                       possum::Lot("IBM", 2, 50, 4500)});
     const std::vector<std::string> lines = RunPrhlrec("S   ", "????", "ALPHA");
     ASSERT_EQ(Count(lines, "INTL BUSINESS MACHINES"), 1);
-    for (const std::string& line : lines)
-        if (line.find("INTL BUSINESS") != std::string::npos)
+    for (const std::string& line : lines) {
+        if (line.find("INTL BUSINESS") != std::string::npos) {
             EXPECT_NE(line.find("       150"), std::string::npos);
+        }
+    }
     fixtures::SetOptions({{42, 2}});
     EXPECT_EQ(Count(RunPrhlrec("S   ", "????", "ALPHA"), "INTL BUSINESS MACHINES"), 2);
 }

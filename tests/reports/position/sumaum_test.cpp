@@ -112,7 +112,9 @@ TEST(Sumaum, PageBreaks) {
     int headings = 0, accounts = 0;
     for (const std::string& line : RunSumaum("????", "    ")) {
         if (line.find("SUMMARY OF ASSETS UNDER MANAGEMENT") != std::string::npos) ++headings;
-        if (line.find("PORTFOLIO MANAGER") != std::string::npos) EXPECT_EQ(accounts % 2, 0);
+        if (line.find("PORTFOLIO MANAGER") != std::string::npos) {
+            EXPECT_EQ(accounts % 2, 0);
+        }
         for (const char* id : {" ALPHA ", " BETA ", " GAMMA ", " DELTA "})
             if (line.find(id) == 0) ++accounts;
     }
