@@ -28,8 +28,10 @@ int16_t RunAccountAppraisal(AppraisalRun& run) {
     const std::string title(64, ' ');
     int16_t title_flag = 0;
     int16_t step = kStepGather;
+    int appraised = 0;
     for (;;) {
         if (step == kStepGather) Apgath(run, step);
+        if (step == kStepHoldingsPages) ++appraised;
         if (step == kStepHoldingsPages) Clntapr2(run, step, run.holding_list, title_flag, title, classes);
         const int target_sum = std::accumulate(run.target.begin(), run.target.end(), 0);
         if (step == kStepSummaryPage && opt[46] <= 1) Clntapr3(run, step);
@@ -45,6 +47,8 @@ int16_t RunAccountAppraisal(AppraisalRun& run) {
         // report says where (Apgath's line), OUTPUT.TMP is ended and copied.
         run.Say(" THE APPRAISAL STOPS AT ACCOUNT " + records::TrimRight(run.current.id) + ".");
     }
+    if (appraised == 0 && run.selection != "S   " && step > 0)
+        run.Say(" No account has the manager code " + records::TrimRight(run.manager) + ".");
     run.frame.reset();  // "END" and, in output mode 3, the copy
     records::Purge(records::kAppraisalControlFile);
     return step;

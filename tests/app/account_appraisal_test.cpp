@@ -37,7 +37,7 @@ TEST(AccountAppraisalScripts, OneAccountToANamedFile) {
     fixtures::CompareWithGolden("reports/position/mclntapr_script.txt", fixtures::ReportText("AA1.TXT"));
 }
 
-TEST(AccountAppraisalScripts, EveryAccountOfAManagerToTheDisplay) {
+TEST(AccountAppraisalScripts, EveryAccountToTheDisplay) {
     TempDataDir dir;
     aafix::WriteDirectory();
     aafix::SetOptions({});
@@ -47,7 +47,7 @@ TEST(AccountAppraisalScripts, EveryAccountOfAManagerToTheDisplay) {
         run.RunScript("menu \"Position Reports/Account Appraisal\"\n"
                       "dialog 123\n"
                       "  check 1170 on\n"
-                      "  set 1161 \"AB\"\n"
+                      "  set 1161 \"????\"\n"
                       "  set 1162 \"12/31/98\"\n"
                       "  click 1169\n"
                       "closed\n"
