@@ -75,7 +75,8 @@ public:
     bool started() const { return started_; }
     AppraisalPages& pages() { return p_; }
 
-    void Heading(const Columns& c) {
+    // The page heading (Apschd).
+    void Apschd(const Columns& c) {
         if (p_.writing()) {
             records::Pghead(p_.page, p_.lines, p_.page_length);
         } else {
@@ -189,8 +190,8 @@ void Apstkcat(AppraisalRun& run, int16_t& step) {
                     chart.Slice(l->name, share);
                 }
                 if (records::IsBlank(l->name)) continue;
-                if (!page.started()) page.Heading(columns);
-                if (p.lines >= p.page_length - 4) page.Heading(columns);
+                if (!page.started()) page.Apschd(columns);
+                if (p.lines >= p.page_length - 4) page.Apschd(columns);
                 p.Print(records::Write("(16X,A28,13X,A16,11X,A8,10X,A8)",
                                        {Left(l->name, 28), Left(l->texts[2], 16), std::string_view(percent),
                                         Left(l->texts[1], 8)}));
@@ -198,7 +199,7 @@ void Apstkcat(AppraisalRun& run, int16_t& step) {
             }
             if (page.started()) {
                 if (const auto again = work.Line(header.stock_total_index + 1)) {
-                    if (p.lines >= p.page_length) page.Heading(columns);
+                    if (p.lines >= p.page_length) page.Apschd(columns);
                     p.Print(records::Write("(57X,'----------------',11X,'------',12X,'--------') "));
                     p.Print(records::Write("(21X,'TOTAL ',A28,2X,A16,11X,'100.0%',12X,A8)",
                                            {std::string_view(columns.title), Left(again->texts[2], 16),
