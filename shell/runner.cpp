@@ -28,6 +28,7 @@
 #include "reports/position/prhlrec.h"
 #include "reports/position/sumaum.h"
 #include "reports/position/holdings.h"
+#include "reports/position/mclntapr.h"
 #include "reports/transactions/bnkltr.h"
 #include "reports/transactions/brcomfil.h"
 #include "reports/transactions/btcomacc.h"
@@ -100,6 +101,11 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {184, {[](ReportFields& f) { reports::Allpos(1, f.start, "    ", f.output_name); }}},
         {185, {[](ReportFields& f) { reports::Csdnlist(f.scope, f.account, f.output_name); }}},
         {186, {[](ReportFields& f) { reports::Acctlst2(f.manager, f.output_name); }}},
+        // The account appraisal.
+        {103, {[](ReportFields& f) {
+             reports::Mclntapr(f.scope, f.manager, f.account, f.end, f.flag_text1, f.output_mode,
+                               f.output_name, 12);
+         }}},
         // The fixed income appraisal.
         {221, {[](ReportFields& f) { reports::Fapr1(f.scope, f.manager, f.account, f.end, f.output_name); }}},
         // The fixed income analyses and the fixed income summary.

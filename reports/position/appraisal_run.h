@@ -122,6 +122,9 @@ struct AppraisalRun {
     AssetClassTotals classes;
     std::array<float, 24> group_income{};
     std::array<float, 24> group_gain{};
+    // The account's total accrued interest, which the summary page adds to
+    // the unrealized gain or loss.
+    double total_accrued = 0;
 
     // A report line, when OUTPUT.TMP is open.
     void Say(const std::string& line) {

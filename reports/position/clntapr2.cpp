@@ -814,6 +814,7 @@ void AppraisalPrinter::End() {
     if (opt_[53] == 1) Apacct(run_.current.index, 1, pages_);
     if (!pages_.writing()) records::Peject();
     run_.classes.market_value[0] += head_.total_accrued;
+    run_.total_accrued = head_.total_accrued;
     records::Prmsg(pages_.lines, pages_.page_length, pages_.mode,
                    std::string(records::kReportLineWidth, ' '));
 }

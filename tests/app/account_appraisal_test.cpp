@@ -1,0 +1,63 @@
+// The account appraisal from Position Reports / Account Appraisal, through
+// the report options dialog: one account to a named file (compared with
+// its golden text), and to the display.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/fixtures/golden.h"
+#include "tests/fixtures/report_data.h"
+#include "tests/fixtures/temp_dir.h"
+#include "tests/reports/position/account_appraisal_fixture.h"
+#include "tests/tools/program_run.h"
+
+namespace {
+
+using fixtures::TempDataDir;
+
+TEST(AccountAppraisalScripts, OneAccountToANamedFile) {
+    TempDataDir dir;
+    aafix::WriteDirectory();
+    aafix::SetOptions({{55, 1}, {56, 1}});
+    tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
+    ASSERT_TRUE(run.Started());
+    EXPECT_TRUE(
+        run.RunScript("menu \"Position Reports/Account Appraisal\"\n"
+                      "dialog 123\n"
+                      "  check 1176 on\n"
+                      "  select 1159 \"AA1\"\n"
+                      "  set 1162 \"12/31/98\"\n"
+                      "  click 1174\n"
+                      "  set 1167 \"AA1.TXT\"\n"
+                      "  click 1169\n"
+                      "closed\n"));
+    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+    ASSERT_TRUE(TempDataDir::Exists("AA1.TXT"));
+    fixtures::CompareWithGolden("reports/position/mclntapr_script.txt", fixtures::ReportText("AA1.TXT"));
+}
+
+TEST(AccountAppraisalScripts, EveryAccountToTheDisplay) {
+    TempDataDir dir;
+    aafix::WriteDirectory();
+    aafix::SetOptions({});
+    tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
+    ASSERT_TRUE(run.Started());
+    EXPECT_TRUE(
+        run.RunScript("menu \"Position Reports/Account Appraisal\"\n"
+                      "dialog 123\n"
+                      "  check 1170 on\n"
+                      "  set 1161 \"????\"\n"
+                      "  set 1162 \"12/31/98\"\n"
+                      "  click 1169\n"
+                      "closed\n"
+                      "exists O000000.TMP\n"
+                      "contains O000000.TMP \"SMITH ACCOUNT\"\n"
+                      "contains O000000.TMP \"BROWN ACCOUNT\"\n"
+                      "contains O000000.TMP \"SUMMARY OF INVESTMENT PORTFOLIO\"\n"
+                      "contains O000000.TMP \"TOTAL COMMON STOCKS\"\n"));
+    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+    EXPECT_FALSE(TempDataDir::Exists("CCONTROL.FIL"));
+}
+
+}  // namespace
