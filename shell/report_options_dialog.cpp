@@ -7,6 +7,7 @@
 #include <map>
 
 #include "records/common_file.h"
+#include "records/cross_reference_files.h"
 #include "records/record_services.h"
 #include "shell/field_helpers.h"
 #include "shell/fillers.h"
@@ -29,9 +30,6 @@ constexpr AccountChoiceIds kAccountChoice = {D::kClientListGroup, D::kAccountLis
 // Option 52 (byte 52 of the options record): the tax and cross-reference
 // fields of the extract files.
 constexpr std::size_t kExtractOption = 51;
-
-// COMMON.FIL record 69: the broker or bank of the cross-reference extract.
-constexpr int kCrossRefRecord = 69;
 
 // How a report asks for its dates.
 enum class Dates {
@@ -139,7 +137,7 @@ bool ExtractOptionSet() {
     return records::Rdopts()[kExtractOption] != 0;
 }
 
-// A field of record 69 as the dialog shows it: bytes below the blank
+// A field of the broker/bank record as the dialog shows it: bytes below the blank
 // (zero bytes of a record never written) as blanks, trailing blanks cut.
 std::string RecordField(const std::string& record, std::size_t offset, std::size_t width) {
     std::string text = record.substr(offset, width);
@@ -296,11 +294,9 @@ bool CReportOptionsDlg::OnInitDialog() {
         }
         if (setup->extra == Extra::CrossReference && ExtractOptionSet()) {
             ShowEnable(*this, {kTagLabel, kNumberLabel, kNameLabel, kTagEdit, kNumberEdit, kNameEdit}, true);
-            std::string record(128, ' ');
-            if (records::Opnfil(6, 128, records::kCommonFile) == 0) {
-                records::Rdrec(6, kCrossRefRecord, record);
-                records::Clsfil(6);
-            }
+            std::string number(4, ' '), name(40, ' '), tag(4, ' ');
+            records::Rdcom69(number, name, tag);
+            const std::string record = number + name + tag;
             SetDlgItemText(kTagEdit, RecordField(record, 44, 1));
             SetDlgItemText(kNumberEdit, RecordField(record, 0, 3));
             SetDlgItemText(kNameEdit, RecordField(record, 4, 40));
