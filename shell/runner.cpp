@@ -18,6 +18,7 @@
 #include "reports/performance/acctlst2.h"
 #include "reports/performance/allpos.h"
 #include "reports/performance/brkrlist.h"
+#include "reports/performance/chlpos.h"
 #include "reports/performance/clnregtr.h"
 #include "reports/performance/csdnlist.h"
 #include "reports/performance/fapr1.h"
@@ -92,6 +93,10 @@ std::map<int, ReportRoutineEntry>& Routines() {
          }}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
         // The list reports and the find commands.
+        {82, {[](ReportFields& f) {
+             reports::Chlpos(f.flag_number1, f.end, f.manager, f.security, f.output_mode, f.output_name,
+                             f.cross_number, f.cross_name, f.cross_tag);
+         }}},
         {83, {[](ReportFields& f) {
              reports::Clnregtr(f.end, f.manager, f.sort_option, f.output_mode, f.output_name);
          }}},
