@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "shell/report_dialog_parts.h"
+#include "shell/runner.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/shell/report_dialog_fixture.h"
 
@@ -489,6 +490,43 @@ TEST_F(ReportDialogTest, CrossReferenceFieldsShowRecord69WithOption52) {
     EXPECT_EQ(g_report.CrossRefTag, "N");
     EXPECT_EQ(g_report.CrossRefNumber, "123");
     EXPECT_EQ(g_report.CrossRefName, "Second Bank");
+}
+
+// A run of the cross reference with option 52 keeps the fields it was
+// given; the next opening of the dialog shows them.
+TEST_F(ReportDialogTest, CrossReferenceFieldsOfARunShowAtTheNextOpening) {
+    fixtures::SetOptions({{52, 1}});
+    g_report.ReportCode = 82;
+    {
+        ScriptedInteraction script;
+        ScopedInteraction installed(script);
+        script.ExpectDialog(kReportOptionsDialogId)
+            .SetText(D::kTagEdit, "B")
+            .SetText(D::kNumberEdit, "456")
+            .SetText(D::kNameEdit, "Harbor Trust Company")
+            .Click(D::kGenerate)
+            .ExpectClosed();
+        D dialog;
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        ExpectNoFailures(script);
+    }
+    g_report.OutputDestination = kOutputFile;
+    g_report.OutputFileName = "XREF.TXT";
+    ReportFields fields = PrepareReportFields(g_report);
+    const ReportRoutineEntry* routine = FindReportRoutine(82);
+    ASSERT_NE(routine, nullptr);
+    routine->run(fields);
+    ScriptedInteraction script;
+    ScopedInteraction installed(script);
+    script.ExpectDialog(kReportOptionsDialogId)
+        .ExpectText(D::kTagEdit, "B")
+        .ExpectText(D::kNumberEdit, "456")
+        .ExpectText(D::kNameEdit, "Harbor Trust Company")
+        .Click(IDCANCEL)
+        .ExpectClosed();
+    D dialog;
+    dialog.DoModal();
+    ExpectNoFailures(script);
 }
 
 TEST_F(ReportDialogTest, CrossReferenceFieldsOfARecordNeverWrittenAreEmpty) {
