@@ -68,6 +68,30 @@ INSTANTIATE_TEST_SUITE_P(
                                  "BONDS.TXT",
                                  {"BOND DATA BASE", "T 5.25 0", "OAK BOND FUND", "AAA"},
                                  {"INTL BUSINESS"}},
+                      ScriptCase{
+                          "82 security cross reference, short form",
+                          "menu \"Trade Reports/Security Cross Reference\"\n"
+                          "dialog 123\n"
+                          "  select 1338 \"IBM\"\n"
+                          "  check 1231 off\n"
+                          "  click 1174\n"
+                          "  set 1167 \"XREF.TXT\"\n"
+                          "  click 1169\n"
+                          "closed\n",
+                          "XREF.TXT",
+                          {"Security Cross Reference", "INTL BUSINESS MACHINES", "ALPHA FUND", "ZETA TRUST"},
+                          {"DELETED ACCOUNT"}},
+                      ScriptCase{"82 security cross reference, long form",
+                                 "menu \"Trade Reports/Security Cross Reference\"\n"
+                                 "dialog 123\n"
+                                 "  select 1338 \"IBM\"\n"
+                                 "  click 1174\n"
+                                 "  set 1167 \"XREFL.TXT\"\n"
+                                 "  click 1169\n"
+                                 "closed\n",
+                                 "XREFL.TXT",
+                                 {"Security Cross Reference", "No accounts currently holding this security."},
+                                 {"ALPHA FUND"}},
                       ScriptCase{"181 all accounts",
                                  "menu \"List Reports/Account List\"\n"
                                  "dialog 123\n"
