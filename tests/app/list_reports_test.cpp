@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/reports/performance/list_fixture.h"
@@ -207,5 +208,37 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"OAKBF", "OAK BOND FUND"},
                                  {"OAKLOW", "(OLD)"}}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+// With option 52 the cross reference keeps the broker/bank fields of its
+// run, writes IECA.DAT, and the next opening of the dialog shows them.
+TEST(CrossReferenceScript, TheBrokerBankFieldsOfARunShowAtTheNextOpening) {
+    TempDataDir dir;
+    listfix::WriteFirm();
+    listfix::WriteAccounts();
+    fixtures::WriteSecurityFiles(listfix::Securities());
+    fixtures::SetOptions({{52, 1}});
+    tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started());
+    EXPECT_TRUE(
+        run.RunScript("menu \"Trade Reports/Security Cross Reference\"\n"
+                      "dialog 123\n"
+                      "  select 1338 \"IBM\"\n"
+                      "  set 1378 \"O\"\n"
+                      "  set 1380 \"123\"\n"
+                      "  set 1382 \"FIRST NATIONAL BANK\"\n"
+                      "  click 1174\n"
+                      "  set 1167 \"XREF.TXT\"\n"
+                      "  click 1169\n"
+                      "closed\n"
+                      "exists IECA.DAT\n"
+                      "menu \"Trade Reports/Security Cross Reference\"\n"
+                      "dialog 123\n"
+                      "  expect-text 1378 \"O\"\n"
+                      "  expect-text 1380 \"123\"\n"
+                      "  expect-text 1382 \"FIRST NATIONAL BANK\"\n"
+                      "  click 2\n"
+                      "closed\n"));
+    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+}
 
 }  // namespace
