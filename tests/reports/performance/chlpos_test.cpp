@@ -156,6 +156,65 @@ TEST_F(CrossReference, FixedIncomeUnpricedAndManagerCode) {
     EXPECT_NE(unpriced.find("N/A"), std::string::npos);
 }
 
+TEST_F(CrossReference, ShortLotBlocksTypeRAndAZeroQuantitySum) {
+    fixtures::WriteSecurityFiles({{.symbol = "CASH", .description1 = "CASH", .type = "1"},
+                                  {.symbol = "IBM", .description1 = "INTL BUSINESS MACHINES", .type = "H"},
+                                  {.symbol = "TBOND", .description1 = "U S TREASURY", .type = "4"},
+                                  {.symbol = "NOPRICE", .description1 = "NO PRICE", .type = "H"},
+                                  {.symbol = "RTYPE", .description1 = "R TYPE", .type = "R"}});
+    fixtures::WriteHoldings("ZED", {{.symbol = "TBOND",
+                                     .security_record = 3,
+                                     .quantity = -1000,
+                                     .cost = 990,
+                                     .open_date = " 4/01/98",
+                                     .tax_lot = "1",
+                                     .holding_key = 1.2e15},
+                                    {.symbol = "TBOND",
+                                     .security_record = 3,
+                                     .quantity = -2000,
+                                     .cost = 1950,
+                                     .open_date = " 4/02/98",
+                                     .tax_lot = "2",
+                                     .holding_key = 1.2e15},
+                                    {.symbol = "RTYPE",
+                                     .security_record = 5,
+                                     .quantity = 0,
+                                     .cost = 50,
+                                     .open_date = " 5/01/98",
+                                     .tax_lot = "1",
+                                     .holding_key = 1.5e15},
+                                    {.symbol = "RTYPE",
+                                     .security_record = 5,
+                                     .quantity = 0,
+                                     .cost = 50,
+                                     .open_date = " 5/02/98",
+                                     .tax_lot = "2",
+                                     .holding_key = 1.5e15}});
+    // Two short lots of a type "4" security: brackets, a short block, and
+    // the gain of a short lot is the amount less the market value.
+    const std::string shorts = Run(1, "TBOND", "CD  ");
+    for (const char* line :
+         {" ZED      ZED HOLDINGS                    (1,000.0000)     99.00        (990.00)      (1,000.00)"
+          "         (10.00)   4/01/98",
+          "                           TOTAL SHORT    (3,000.0000)     98.00      (2,940.00)      (3,000.00)"
+          "         (60.00)",
+          " TOTAL SHORT HOLDINGS FOR TBOND           (3,000.0000)     98.00      (2,940.00)      (3,000.00)"
+          "         (60.00)"})
+        EXPECT_NE(shorts.find(line), std::string::npos) << line << "\n" << shorts;
+    EXPECT_EQ(shorts.find("TOTAL LONG"), std::string::npos);
+    // Type "R" lots of quantity 0: the unit cost is the price factor 0.01,
+    // for the lots and for the total whose quantity sum is 0; both sums 0
+    // give the message after the lines.
+    const std::string zero = Run(1, "RTYPE", "CD  ");
+    for (const char* line :
+         {" ZED      ZED HOLDINGS                         0.0000       0.01          50.00            0.00"
+          "          (50.00)   5/01/98",
+          "                           TOTAL LONG          0.0000       0.01         100.00            0.00"
+          "         (100.00)",
+          " No accounts currently holding this security."})
+        EXPECT_NE(zero.find(line), std::string::npos) << line << "\n" << zero;
+}
+
 TEST_F(CrossReference, ShortFormListsTheAccountsWithoutTheSecurity) {
     fixtures::CompareWithGolden("reports/cross_reference_short.txt", Run(2, "IBM"));
 }
