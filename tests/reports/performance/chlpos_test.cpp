@@ -149,6 +149,12 @@ TEST_F(CrossReference, FixedIncomeUnpricedAndManagerCode) {
               std::string::npos)
         << bond;
     EXPECT_NE(bond.find("MANAGER: A???"), std::string::npos);
+    // The cash symbol: the amount as the quantity, a unit cost of 1.00.
+    const std::string cash = Run(1, "CASH");
+    EXPECT_NE(cash.find(" ZED      ZED HOLDINGS                       100.0000       1.00         100.00     "
+                        "     100.00"),
+              std::string::npos)
+        << cash;
     const std::string unpriced = Run(1, "NOPRICE");
     EXPECT_NE(unpriced.find("MANAGER: ALL "), std::string::npos);
     EXPECT_NE(unpriced.find(" TOTAL LONG HOLDINGS FOR NOPRICE"), std::string::npos);
