@@ -25,6 +25,7 @@
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
 #include "reports/position/holdings.h"
+#include "reports/position/meom.h"
 #include "reports/transactions/bnkltr.h"
 #include "reports/transactions/brcomfil.h"
 #include "reports/transactions/btcomacc.h"
@@ -60,6 +61,14 @@ void RunPriceImport(ReportFields& fields) {
     pricing::Tranfi(fields.import_file, 48, fields.report_variant, fields.identification, output, 12);
 }
 
+// The assets under management run: the cross reference (choice "N   ")
+// or the assets under management page ("Y   ") over the accounts of the
+// manager selection as of the report date.
+void RunAssetsUnderManagement(ReportFields& f, const char* choice) {
+    reports::Meom(0, f.end, f.manager, f.flag_text1, "N   ", f.flag_text2, choice, f.output_mode,
+                  f.output_name, f.name_length);
+}
+
 // The routine table: report code -> the call of its report routine with
 // the fields in the order the routine takes them. A report subsystem adds
 // one row per code it serves, for instance
@@ -87,6 +96,9 @@ std::map<int, ReportRoutineEntry>& Routines() {
                                f.output_mode, f.output_name, f.name_length);
          }}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
+        // The detailed security cross reference and assets under management.
+        {88, {[](ReportFields& f) { RunAssetsUnderManagement(f, "N   "); }}},
+        {107, {[](ReportFields& f) { RunAssetsUnderManagement(f, "Y   "); }}},
         // The list reports and the find commands.
         {83, {[](ReportFields& f) {
              reports::Clnregtr(f.end, f.manager, f.sort_option, f.output_mode, f.output_name);
