@@ -176,9 +176,9 @@ void Aumhld(AumRun& run, AumAccount& account) {
             if (!ValueLot(run, lot, !run.report, v)) continue;
             if (v.value == kNoPriceValue) account.missing_price = true;
             const char type = v.security.type_code[0];
+            // A security without a coupon date accrues nothing.
             if (records::Fixed(run.accrued_flag, 4) == "Y   " && IsFixedIncomeType(type) && type != '3' &&
-                type != 'X' && !records::IsBlank(records::TrimRight(v.security.coupon_date)) &&
-                !records::TrimRight(v.security.coupon_date).empty()) {
+                type != 'X' && !records::TrimRight(v.security.coupon_date).empty()) {
                 std::string coupon = v.security.coupon_date;
                 records::Datadj(run.as_of_number, coupon);
                 double accrued = 0;

@@ -188,6 +188,42 @@ TEST_F(MeomTest, AssetsUnderManagementWithAccruedInterest) {
     fixtures::CompareWithGolden("reports/position/aum_selected.txt", text);
 }
 
+TEST_F(MeomTest, PagesBreakWithinThePageLength) {
+    // A page of 24 lines: each page repeats the heading and none runs
+    // past its length; the last page still ends with the grand totals.
+    fixtures::WriteFirmHeading("LEDRA TEST FIRM", 24);
+    for (const char* choice : {"N   ", "Y   "}) {
+        SCOPED_TRACE(choice);
+        const std::string text = RunMeom(choice, "????");
+        std::vector<std::string> lines;
+        for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+            lines.push_back(text.substr(at, end - at));
+        std::vector<std::size_t> pages;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].find("PAGE ") != std::string::npos) pages.push_back(i);
+        ASSERT_GT(pages.size(), 1u);
+        pages.push_back(lines.size() + 1);
+        for (std::size_t p = 0; p + 1 < pages.size(); ++p) {
+            EXPECT_LE(pages[p + 1] - pages[p], 24u) << "page " << p + 1;
+            EXPECT_NE(lines[pages[p] + 3].find(choice[0] == 'N' ? "DETAILED SECURITY CROSS REFERENCE"
+                                                                : "ASSETS UNDER MANAGEMENT"),
+                      std::string::npos);
+        }
+        EXPECT_NE(text.find("TOTALS FOR   8 ISSUES"), std::string::npos);
+    }
+}
+
+TEST_F(MeomTest, LotsBeyondTheWorkFileAreLeftOutWithALine) {
+    // 3 x 10,923 lots: the work file takes 32,766 of them; the report says
+    // that the totals leave the others out.
+    std::vector<fixtures::LotFields> lots(10923, meomfix::Lot("IBM", meomfix::kIbm, 1, 1, 100, " 1/15/98"));
+    for (const char* id : {"AXBY", "A1B2", "BABA"}) fixtures::WriteHoldings(id, lots);
+    const std::string text = RunMeom("Y   ", "????");
+    EXPECT_NE(text.find("MSTRSUMM.HLD is full at 32766 lots"), std::string::npos) << text;
+    // 32,766 shares of IBM: 10,923 x 3 less 3, with BLNK's 5 never taken.
+    EXPECT_NE(text.find("32,766.000"), std::string::npos) << text;
+}
+
 TEST_F(MeomTest, ManagerSelectionsTakeTheirAccounts) {
     struct Case {
         const char* manager;
