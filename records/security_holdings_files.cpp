@@ -39,7 +39,7 @@ SecurityHolding SecurityHolding::Decode(const Record& rec) {
     h.security_type = r.Text(161, 4);
     h.maturity_date = r.Text(165, 8);
     h.rate2 = r.R4(173);
-    h.lot_text = r.Text(177, 20);
+    h.lot_text20 = r.Text(177, 20);
     h.custodian_account = r.Text(197, 32);
     return h;
 }
@@ -63,7 +63,7 @@ Record SecurityHolding::Encode() const {
     r.SetText(161, 4, security_type);
     r.SetText(165, 8, maturity_date);
     r.SetR4(173, rate2);
-    r.SetText(177, 20, lot_text);
+    r.SetText(177, 20, lot_text20);
     r.SetText(197, 32, custodian_account);
     return r;
 }

@@ -63,7 +63,7 @@ struct SecurityHolding {
     std::string security_type = std::string(4, ' ');       // 161
     std::string maturity_date = std::string(8, ' ');       // 165
     float rate2 = 0;                                       // 173
-    std::string lot_text = std::string(20, ' ');           // 177
+    std::string lot_text20 = std::string(20, ' ');         // 177
     std::string custodian_account = std::string(32, ' ');  // 197
 
     static SecurityHolding Decode(const Record& rec);

@@ -32,10 +32,6 @@ bool KeepsPricingFlag(char type) {
     return type == '1' || type == '4' || type == 'S' || type == 'T' || type == 'X';
 }
 
-bool IsBlankOrNul(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\0'; });
-}
-
 // Sets the automatic-pricing flag of a security record that was read and
 // writes it back; the record's other bytes stay as stored.
 void SetPricingFlag(records::DirectFile& securities, long position, Record rec, char flag) {
@@ -82,10 +78,9 @@ bool ValueLot(AumRun& run, const records::HoldingRecord& lot, bool set_flags, Lo
 
     if (records::Fixed(lot.tax_lot, 4) == "S   ") return false;
 
-    // The key comes from the security's own symbol field, or from the
-    // lot's when that is blank.
-    const std::string stored = read ? rec.Text(0, 12) : std::string(12, ' ');
-    v.key_symbol = IsBlankOrNul(stored) ? lot.symbol : stored;
+    // The key is made of the security's symbol as the lot holds it (its
+    // SECURITY.IDX key); SECURITY.REC's own first field holds the CUSIP.
+    v.key_symbol = lot.symbol;
 
     double price = kNoPriceValue;
     if (type == '1' || v.cash) {
@@ -228,7 +223,7 @@ void Aumhld(AumRun& run, AumAccount& account) {
         h.security_type = v.security.type_code;
         h.maturity_date = v.security.maturity;
         h.rate2 = v.rate;
-        h.lot_text = lot.memo;
+        h.lot_text20 = lot.memo;
         h.custodian_account = account.custodian_account;
         ++run.record_counter;
         run.index.Aumidx(HoldingKey(v.key_symbol), run.record_counter, v.key_symbol);

@@ -185,9 +185,9 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
                 if (h.market_value > -0.01 && h.market_value < 0.01) h.market_value = 0;
                 if (h.cost > -0.01 && h.cost < 0.01) h.cost = 0;
             }
-            for (char c : h.lot_text)
+            for (char c : h.lot_text20)
                 if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126) {
-                    h.lot_text = std::string(20, ' ');
+                    h.lot_text20 = std::string(20, ' ');
                     break;
                 }
             const bool new_account = h.account_id != previous;
@@ -302,7 +302,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
                                .Text(percent_text, 7, 1)
                                .Text(h.lot_code, 2, 1));
                 if (Option(options, 36) && !cash)
-                    page.Write("(4X,'ACCOUNT NO: ',5A4)", Items().Text(h.lot_text, 4, 5));
+                    page.Write("(4X,'ACCOUNT NO: ',5A4)", Items().Text(h.lot_text20, 4, 5));
                 if (!Option(options, 84) && !records::IsBlank(h.custodian_account.substr(0, 4)) &&
                     new_account)
                     page.Write("(1X,8A4)", Items().Text(h.custodian_account, 4, 8));

@@ -25,7 +25,7 @@ TEST(SecurityHoldingsFiles, HoldingFieldsLieAtTheirOffsets) {
     h.security_type = "5";
     h.maturity_date = " 6/15/05";
     h.rate2 = 6.0f;
-    h.lot_text = "MEMO";
+    h.lot_text20 = "MEMO";
     h.custodian_account = "CUST-111";
     const Record r = h.Encode();
     ASSERT_EQ(r.size(), 256u);

@@ -15,6 +15,7 @@
 #include "reports/position/aumidx.h"
 #include "reports/position/aumprt.h"
 #include "reports/position/secxref.h"
+#include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
@@ -327,6 +328,19 @@ TEST_F(MeomTest, ADateBeforeTheProgramDateRebuildsTheHoldings) {
     const std::string text = RunMeom("N   ", "????", "N   ", "12/30/98");
     EXPECT_NE(text.find("DETAILED SECURITY CROSS REFERENCE"), std::string::npos);
     EXPECT_EQ(text.find("INTL BUSINESS MACHINES"), std::string::npos) << text;
+}
+
+TEST_F(MeomTest, AFailedRebuildIsNamedAndItsLotsAsRebuiltCount) {
+    // A buy, then a sale of a lot code no lot has: the rebuild stops with
+    // status 2 after the buy, whose lot is reported.
+    auto buy = fixtures::Transaction("B", "IBM", "", " 3/01/98", 10, 1000, 1, meomfix::kIbm);
+    auto sale = fixtures::Transaction("S", "IBM", "ZZ", " 4/01/98", 5, 600, 1, meomfix::kIbm);
+    fixtures::WriteTransactions("BLNK", {buy, sale});
+    const std::string text = RunMeom("N   ", "    ", "N   ", "12/30/98");
+    EXPECT_NE(text.find("BLNK: the holdings rebuild as of 12/30/98 stopped with status 2"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("BLNK  -BLANK MANAGER                3/01/98      10.000"), std::string::npos)
+        << text;
 }
 
 // ---- Autoprice mode.
