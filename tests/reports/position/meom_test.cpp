@@ -252,8 +252,14 @@ TEST_F(MeomTest, OptionsOfTheSecurityBlock) {
     std::string text = RunMeom("N   ", "AXBY");
     EXPECT_NE(text.find("YIELD TO MKT =  6.09"), std::string::npos) << text;
     EXPECT_NE(text.find("DIV. RATE =    1.50"), std::string::npos) << text;
-    SetOptions({{44, 1}, {57, 1}});
+    EXPECT_NE(text.find("\n CUST-111\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("ACCOUNT NO: "), std::string::npos) << text;
+    // Option 84 drops the custodian account line, option 36 adds the
+    // lot's account number line.
+    SetOptions({{44, 1}, {57, 1}, {84, 1}, {36, 1}});
     text = RunMeom("N   ", "AXBY");
+    EXPECT_EQ(text.find("CUST-111"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n    ACCOUNT NO:\n"), std::string::npos) << text;
     EXPECT_NE(text.find("YIELD TO COST=  0.00"), std::string::npos) << text;
     EXPECT_EQ(text.find("DIV. RATE"), std::string::npos) << text;
 }
