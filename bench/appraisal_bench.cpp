@@ -16,6 +16,7 @@
 #include "records/prices.h"
 #include "records/record.h"
 #include "reports/position/appraisal_run.h"
+#include "reports/position/meom.h"
 
 namespace {
 
@@ -172,5 +173,38 @@ BENCHMARK(BM_AppraisalValuationLots)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
+
+}  // namespace
+
+// ---- The assets under management run (codes 107 and 88) over the same
+// firms: every lot of every account into MSTRSUMM.HLD, then the pages in
+// symbol order. Each lot is read twice from its holdings file and once
+// from the work file, so the time per account should stay about the same.
+
+namespace {
+
+void RunMeom(const char* choice) {
+    std::string date = kDate;
+    reports::Meom(0, date, "????", "N   ", "N   ", "N   ", choice, 3, "MEOM.TXT");
+}
+
+void BM_AssetsUnderManagement(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    const int accounts = static_cast<int>(state.range(0));
+    WriteMarket();
+    WriteAccounts(accounts, 20);
+    const char* choice = state.range(1) == 107 ? "Y   " : "N   ";
+    for (auto _ : state) RunMeom(choice);
+    state.SetItemsProcessed(state.iterations() * accounts);
+    state.SetComplexityN(accounts);
+}
+BENCHMARK(BM_AssetsUnderManagement)
+    ->Args({100, 107})
+    ->Args({300, 107})
+    ->Args({1000, 107})
+    ->Args({100, 88})
+    ->Args({300, 88})
+    ->Args({1000, 88})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -26,10 +26,11 @@
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
 #include "reports/position/accsum.h"
-#include "reports/position/prhlrec.h"
-#include "reports/position/sumaum.h"
 #include "reports/position/holdings.h"
 #include "reports/position/mclntapr.h"
+#include "reports/position/meom.h"
+#include "reports/position/prhlrec.h"
+#include "reports/position/sumaum.h"
 #include "reports/transactions/bnkltr.h"
 #include "reports/transactions/brcomfil.h"
 #include "reports/transactions/btcomacc.h"
@@ -65,6 +66,14 @@ void RunPriceImport(ReportFields& fields) {
     pricing::Tranfi(fields.import_file, 48, fields.report_variant, fields.identification, output, 12);
 }
 
+// The assets under management run: the cross reference (choice "N   ")
+// or the assets under management page ("Y   ") over the accounts of the
+// manager selection as of the report date.
+void RunAssetsUnderManagement(ReportFields& f, const char* choice) {
+    reports::Meom(0, f.end, f.manager, f.flag_text1, "N   ", f.flag_text2, choice, f.output_mode,
+                  f.output_name, f.name_length);
+}
+
 // The routine table: report code -> the call of its report routine with
 // the fields in the order the routine takes them. A report subsystem adds
 // one row per code it serves, for instance
@@ -92,6 +101,9 @@ std::map<int, ReportRoutineEntry>& Routines() {
                                f.output_mode, f.output_name, f.name_length);
          }}},
         {162, {RunUpdateOfDataBase, /*rerun_for_printing=*/false}},
+        // The detailed security cross reference and assets under management.
+        {88, {[](ReportFields& f) { RunAssetsUnderManagement(f, "N   "); }}},
+        {107, {[](ReportFields& f) { RunAssetsUnderManagement(f, "Y   "); }}},
         // The list reports and the find commands.
         {82, {[](ReportFields& f) {
              reports::Chlpos(f.flag_number1, f.end, f.manager, f.security, f.output_mode, f.output_name,
