@@ -15,6 +15,7 @@
 #include "records/files.h"
 #include "records/prices.h"
 #include "records/record.h"
+#include "reports/performance/clnregtr.h"
 #include "reports/position/appraisal_run.h"
 #include "reports/position/meom.h"
 
@@ -205,6 +206,35 @@ BENCHMARK(BM_AssetsUnderManagement)
     ->Args({100, 88})
     ->Args({300, 88})
     ->Args({1000, 88})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// The account directory (code 83) over firms of 100 to 1,000 accounts of 50
+// lots, as of the program date (the stored holdings read) and as of an
+// earlier date (each account's holdings rebuilt first; these accounts have
+// no transactions, so the figure is the rebuild's fixed cost a account).
+// The time per account should stay about the same across the sizes.
+
+namespace {
+
+void BM_AccountDirectory(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    const int accounts = static_cast<int>(state.range(0));
+    WriteMarket();
+    WriteAccounts(accounts, 50);
+    const char* date = state.range(1) == 0 ? kDate : " 5/31/00";
+    if (state.range(1) != 0) records::ReplaceFile(records::PriceFileName(date), {});
+    for (auto _ : state) reports::Clnregtr(date, "????", "M   ", 3, "DIRECT.TXT");
+    state.SetItemsProcessed(state.iterations() * accounts);
+    state.SetComplexityN(accounts);
+}
+BENCHMARK(BM_AccountDirectory)
+    ->Args({100, 0})
+    ->Args({300, 0})
+    ->Args({1000, 0})
+    ->Args({100, 1})
+    ->Args({1000, 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -48,7 +48,19 @@ TEST_P(ListReportScripts, RunFromTheMenuToANamedFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, ListReportScripts,
-    ::testing::Values(ScriptCase{"182 security list",
+    ::testing::Values(ScriptCase{"83 account directory by name",
+                                 "menu \"Trade Reports/Account Directory\"\n"
+                                 "dialog 123\n"
+                                 "  set 1162 \"12/08/98\"\n"
+                                 "  check 1345 on\n"
+                                 "  click 1174\n"
+                                 "  set 1167 \"DIRECT.TXT\"\n"
+                                 "  click 1169\n"
+                                 "closed\n",
+                                 "DIRECT.TXT",
+                                 {"ACCOUNT DIRECTORY", "SORTED BY ACCOUNT NAME", "TOTALS FOR MANAGER: ALL"},
+                                 {}},
+                      ScriptCase{"182 security list",
                                  "menu \"List Reports/Security List\"\n"
                                  "dialog 123\n"
                                  "  set 1162 \"12/08/98\"\n"
