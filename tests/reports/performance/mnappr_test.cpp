@@ -27,6 +27,7 @@
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
+#include "tests/reports/performance/history_fixture.h"
 
 namespace {
 
@@ -46,34 +47,7 @@ Year Months(std::initializer_list<std::pair<int, double>> set, double rest = 0) 
     return y;
 }
 
-// HL<acct>.DAT: header and four records a year (values, flows, a carried
-// series of zeros, incomes).
-void WriteHistory(const std::string& account, int16_t first_month, int16_t first_year,
-                  const std::vector<Year>& values, const std::vector<Year>& flows,
-                  const std::vector<Year>& incomes) {
-    records::DirectFile f("HL" + account + ".DAT", 128);
-    engine::ValueHistoryHeader h;
-    h.account = records::Fixed(account, 8);
-    h.start_month = first_month;
-    h.first_year = first_year;
-    h.end_month = 12;
-    h.years = static_cast<int16_t>(values.size());
-    h.last_year = static_cast<int16_t>(first_year + h.years - 1);
-    records::Record head(128, 0);
-    h.Encode(head);
-    f.Write(1, head);
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        const std::array<const Year*, 4> series = {&values[k], &flows[k], nullptr, &incomes[k]};
-        for (int s = 0; s < 4; ++s) {
-            engine::ValueHistoryYear y;
-            y.year = static_cast<int16_t>(first_year + k);
-            if (series[s] != nullptr) y.values = *series[s];
-            records::Record rec(128, 0);
-            y.Encode(rec);
-            f.Write(static_cast<long>(k) * 4 + 2 + s, rec);
-        }
-    }
-}
+using perffix::WriteHistory;
 
 // H1's months of 1997.
 Year H1Values() {
