@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/synthetic_account.h"
+#include "bench/synthetic_firm.h"
 #include "records/account_records.h"
 #include "records/files.h"
 #include "records/prices.h"
@@ -20,132 +21,19 @@
 
 namespace {
 
-constexpr int kSecurities = 500;
-constexpr const char* kDate = " 6/30/00";
+using bench::Id;
+using bench::kDate;
 
-std::string Id(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "F%05d", n);
-    return text;
-}
-
-void Append(std::vector<unsigned char>& bytes, const records::Record& rec) {
-    bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
-}
-
-// COMMON.FIL, TYPENAME.DAT, the securities (four in five bonds of the types
-// 5, 6, B and Y with maturities spread over 30 years, the rest stocks),
-// their extension records and the prices of the report date.
-void WriteMarket() {
-    std::vector<unsigned char> common(128 * 31, 0);
-    records::Record date(128, 0);
-    date.SetText(0, 8, kDate);
-    date.SetR4(8, 1000630.0f);
-    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
-    records::Record heading(128, ' ');
-    heading.SetText(0, 50, "BENCHMARK ADVISERS");
-    heading.SetI16(60, 58);
-    heading.SetI16(62, 0);
-    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
-    records::ReplaceFile("COMMON.FIL", common);
-
-    std::vector<unsigned char> names;
-    for (int n = 0; n <= 37; ++n) {
-        records::Record rec(128, ' ');
-        if (n >= 1) rec.SetText(0, 28, "TYPE " + std::to_string(n));
-        Append(names, rec);
-    }
-    records::ReplaceFile("TYPENAME.DAT", names);
-
-    const char* types[] = {"5", "6", "B", "Y", "H"};
-    std::vector<unsigned char> index(128, 0);
-    index[0] = kSecurities & 0xff;
-    index[1] = kSecurities >> 8;
-    std::vector<unsigned char> recs, exts, prices;
-    for (int s = 1; s <= kSecurities; ++s) {
-        if ((s - 1) % 10 == 0) Append(index, records::Record(128, ' '));
-        const std::string symbol = s == 1 ? "CASH" : "SEC" + std::to_string(s);
-        std::copy(symbol.begin(), symbol.end(), index.end() - 128 + 12 * ((s - 1) % 10));
-        records::Record rec(128, 0);
-        rec.SetText(0, 12, symbol);
-        rec.SetText(12, 32, "SECURITY " + symbol);
-        const std::string type = s == 1 ? "1" : types[s % 5];
-        const bool bond = type != "1" && type != "H";
-        rec.SetText(76, 4, type);
-        char maturity[16];
-        std::snprintf(maturity, sizeof maturity, "%2d/15/%02d", 1 + s % 12, (1 + s % 30) % 100);
-        rec.SetText(88, 8, bond ? maturity : "");
-        rec.SetR4(96, bond ? 6.5f : 1.0f);
-        rec.SetText(116, 8, bond ? "12/15/99" : "");
-        Append(recs, rec);
-        records::Record ext(128, 0);
-        ext.SetR4(54, 5.0f);
-        Append(exts, ext);
-        records::Record price(8, 0);
-        price.SetR8(0, bond ? 99.5 : 20.0 + s % 50);
-        Append(prices, price);
-    }
-    records::ReplaceFile("SECURITY.IDX", index);
-    records::ReplaceFile("SECURITY.REC", recs);
-    records::ReplaceFile("SECURITY.EXT", exts);
-    records::ReplaceFile(records::PriceFileName(kDate), prices);
-}
-
-// HL<acct>.REC with cash and lots of securities in turn, two lots of each
-// security in a row (they fold into one security).
-void WriteHoldings(const std::string& account, int lots, int first_security) {
-    std::vector<unsigned char> bytes;
-    records::Record head(128, 0);
-    records::HoldingsHeader h;
-    h.first_lot = 2;
-    h.account = account;
-    h.records_in_use = static_cast<int16_t>(lots + 1);
-    h.next_free = static_cast<int16_t>(lots + 2);
-    h.Encode(head);
-    Append(bytes, head);
-    for (int i = 0; i < lots; ++i) {
-        records::Record rec(128, ' ');
-        records::HoldingRecord lot;
-        lot.next = static_cast<int16_t>(i + 1 < lots ? i + 3 : -1);
-        const int security = i == 0 ? 1 : 2 + (first_security + i / 2) % (kSecurities - 1);
-        lot.holding_key = i == 0 ? 0 : security;
-        lot.symbol = security == 1 ? "CASH" : "SEC" + std::to_string(security);
-        lot.security_record = static_cast<int16_t>(security);
-        lot.quantity = i == 0 ? 5000 : 10000;
-        lot.cost = i == 0 ? 5000 : 9800;
-        lot.open_date = " 1/15/99";
-        lot.Encode(rec);
-        Append(bytes, rec);
-    }
-    records::ReplaceFile("HL" + account + ".REC", bytes);
-}
-
-void WriteAccounts(int accounts, int lots) {
-    std::vector<unsigned char> index(128, 0);
-    index[0] = accounts & 0xff;
-    index[1] = (accounts >> 8) & 0xff;
-    std::vector<unsigned char> recs;
-    for (int k = 1; k <= accounts; ++k) {
-        if ((k - 1) % 16 == 0) Append(index, records::Record(128, ' '));
-        const std::string id = Id(k);
-        std::copy(id.begin(), id.end(), index.end() - 128 + 8 * ((k - 1) % 16));
-        std::vector<records::Record> set(8, records::Record(128, ' '));
-        set[0].SetText(0, 32, "CLIENT " + id);
-        set[1].SetText(16, 4, "AB");
-        set[1].SetText(52, 32, "SHORT " + id);
-        set[2].SetI16(80, 12);
-        for (const records::Record& r : set) Append(recs, r);
-        WriteHoldings(id, lots, k * 7);
-    }
-    records::ReplaceFile("ACCOUNT.IDX", index);
-    records::ReplaceFile("ACCOUNT.REC", recs);
-}
+// Four in five securities bonds of the types 5, 6, B and Y; a lot is a face
+// of 10,000 bought for 9,800.
+constexpr bench::MarketShape kMarket{.mostly_bonds = true, .name_files = true};
+constexpr bench::LotShape kLots{.lots_per_security = 2, .quantity = 10000, .cost = 9800};
 
 void BM_FixedIncomeAppraisalAccounts(benchmark::State& state) {
     bench::ScratchDataDir dir;
     const int accounts = static_cast<int>(state.range(0));
-    WriteMarket();
-    WriteAccounts(accounts, 20);
+    bench::WriteMarket(kMarket);
+    bench::WriteAccounts(accounts, 20, kLots);
     for (auto _ : state) reports::Fapr1("A   ", "????", "", kDate, "FIXED.TXT");
     state.SetItemsProcessed(state.iterations() * accounts);
     state.SetComplexityN(accounts);
@@ -160,8 +48,8 @@ BENCHMARK(BM_FixedIncomeAppraisalAccounts)
 void BM_FixedIncomeAppraisalLots(benchmark::State& state) {
     bench::ScratchDataDir dir;
     const int lots = static_cast<int>(state.range(0));
-    WriteMarket();
-    WriteAccounts(1, lots);
+    bench::WriteMarket(kMarket);
+    bench::WriteAccounts(1, lots, kLots);
     for (auto _ : state) reports::Fapr1("S   ", "    ", Id(1), kDate, "FIXED.TXT");
     state.SetItemsProcessed(state.iterations() * lots);
     state.SetComplexityN(lots);

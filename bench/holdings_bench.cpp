@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/synthetic_account.h"
+#include "bench/synthetic_firm.h"
 #include "records/account_records.h"
 #include "records/files.h"
 #include "records/prices.h"
@@ -20,122 +21,13 @@
 
 namespace {
 
-constexpr int kSecurities = 500;
-constexpr const char* kDate = " 6/30/00";
+using bench::Id;
+using bench::kDate;
 
-std::string Id(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "W%05d", n);
-    return text;
-}
-
-void Append(std::vector<unsigned char>& bytes, const records::Record& rec) {
-    bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
-}
-
-// COMMON.FIL (program date, firm heading, page kind "I"), the securities
-// (every third a note, the rest stocks in ten industry categories), their
-// extension records and the prices of the report date.
-void WriteMarket() {
-    std::vector<unsigned char> common(128 * 17, 0);
-    records::Record date(128, 0);
-    date.SetText(0, 8, kDate);
-    date.SetR4(8, 1000630.0f);
-    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
-    records::Record heading(128, ' ');
-    heading.SetText(0, 50, "BENCHMARK ADVISERS");
-    heading.SetI16(60, 58);
-    heading.SetI16(62, 0);
-    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
-    common[128 * 16] = 'I';
-    records::ReplaceFile("COMMON.FIL", common);
-
-    std::vector<unsigned char> index(128, 0);
-    index[0] = kSecurities & 0xff;
-    index[1] = kSecurities >> 8;
-    std::vector<unsigned char> recs, exts, prices;
-    for (int s = 1; s <= kSecurities; ++s) {
-        if ((s - 1) % 10 == 0) Append(index, records::Record(128, ' '));
-        const std::string symbol = s == 1 ? "CASH" : "SEC" + std::to_string(s);
-        std::copy(symbol.begin(), symbol.end(), index.end() - 128 + 12 * ((s - 1) % 10));
-        records::Record rec(128, 0);
-        rec.SetText(0, 12, symbol);
-        rec.SetText(12, 32, "SECURITY " + symbol);
-        const bool note = s % 3 == 0;
-        rec.SetText(76, 4, s == 1 ? "1" : note ? "6" : "H");
-        rec.SetText(80, 4, std::to_string(10 + s % 10));
-        rec.SetText(88, 8, note ? " 6/15/05" : "");
-        rec.SetR4(96, note ? 6.5f : 1.0f);
-        rec.SetText(116, 8, note ? "12/15/99" : "");
-        Append(recs, rec);
-        records::Record ext(128, 0);
-        ext.SetR4(54, 5.0f);
-        Append(exts, ext);
-        records::Record price(8, 0);
-        price.SetR8(0, note ? 99.5 : 20.0 + s % 50);
-        Append(prices, price);
-    }
-    records::ReplaceFile("SECURITY.IDX", index);
-    records::ReplaceFile("SECURITY.REC", recs);
-    records::ReplaceFile("SECURITY.EXT", exts);
-    records::ReplaceFile(records::PriceFileName(kDate), prices);
-    std::vector<unsigned char> names;
-    for (int k = 0; k <= 99; ++k) {
-        records::Record rec(128, ' ');
-        if (k > 0) rec.SetText(0, 28, "NAME " + std::to_string(k));
-        Append(names, rec);
-    }
-    records::ReplaceFile("TYPENAME.DAT", names);
-    records::ReplaceFile("SCATNAME.DAT", names);
-}
-
-// HL<acct>.REC: cash and one lot of each security in turn.
-void WriteHoldings(const std::string& account, int lots, int first_security) {
-    std::vector<unsigned char> bytes;
-    records::Record head(128, 0);
-    records::HoldingsHeader h;
-    h.first_lot = 2;
-    h.account = account;
-    h.records_in_use = static_cast<int16_t>(lots + 1);
-    h.next_free = static_cast<int16_t>(lots + 2);
-    h.Encode(head);
-    Append(bytes, head);
-    for (int i = 0; i < lots; ++i) {
-        records::Record rec(128, ' ');
-        records::HoldingRecord lot;
-        lot.next = static_cast<int16_t>(i + 1 < lots ? i + 3 : -1);
-        const int security = i == 0 ? 1 : 2 + (first_security + i) % (kSecurities - 1);
-        lot.holding_key = i == 0 ? 0 : security;
-        lot.symbol = security == 1 ? "CASH" : "SEC" + std::to_string(security);
-        lot.security_record = static_cast<int16_t>(security);
-        lot.quantity = i == 0 ? 5000 : 100;
-        lot.cost = i == 0 ? 5000 : 2500;
-        lot.open_date = " 1/15/99";
-        lot.Encode(rec);
-        Append(bytes, rec);
-    }
-    records::ReplaceFile("HL" + account + ".REC", bytes);
-}
-
-void WriteAccounts(int accounts, int lots) {
-    std::vector<unsigned char> index(128, 0);
-    index[0] = accounts & 0xff;
-    index[1] = (accounts >> 8) & 0xff;
-    std::vector<unsigned char> recs;
-    for (int k = 1; k <= accounts; ++k) {
-        if ((k - 1) % 16 == 0) Append(index, records::Record(128, ' '));
-        const std::string id = Id(k);
-        std::copy(id.begin(), id.end(), index.end() - 128 + 8 * ((k - 1) % 16));
-        std::vector<records::Record> set(8, records::Record(128, ' '));
-        set[0].SetText(0, 32, "CLIENT " + id);
-        set[1].SetText(16, 4, "AB");
-        set[1].SetText(52, 32, "SHORT " + id);
-        for (const records::Record& r : set) Append(recs, r);
-        WriteHoldings(id, lots, k * 7);
-    }
-    records::ReplaceFile("ACCOUNT.IDX", index);
-    records::ReplaceFile("ACCOUNT.REC", recs);
-}
+// Page kind "I", type and category names, and one lot of each security in
+// turn.
+constexpr bench::MarketShape kMarket{.name_files = true, .page_kind_i = true};
+constexpr bench::LotShape kLots{.lots_per_security = 1};
 
 void Run(const char* kind, const std::string& account) {
     std::string k = kind, manager = "????", acct = account, date = kDate, accrued = "Y   ", post = "N   ";
@@ -147,8 +39,8 @@ void Run(const char* kind, const std::string& account) {
 void BM_WorkingAppraisalAccounts(benchmark::State& state) {
     bench::ScratchDataDir dir;
     const int accounts = static_cast<int>(state.range(0));
-    WriteMarket();
-    WriteAccounts(accounts, 20);
+    bench::WriteMarket(kMarket);
+    bench::WriteAccounts(accounts, 20, kLots);
     for (auto _ : state) Run("A   ", "");
     state.SetItemsProcessed(state.iterations() * accounts);
     state.SetComplexityN(accounts);
@@ -163,8 +55,8 @@ BENCHMARK(BM_WorkingAppraisalAccounts)
 void BM_WorkingAppraisalLots(benchmark::State& state) {
     bench::ScratchDataDir dir;
     const int lots = static_cast<int>(state.range(0));
-    WriteMarket();
-    WriteAccounts(1, lots);
+    bench::WriteMarket(kMarket);
+    bench::WriteAccounts(1, lots, kLots);
     for (auto _ : state) Run("S   ", Id(1));
     state.SetItemsProcessed(state.iterations() * lots);
     state.SetComplexityN(lots);

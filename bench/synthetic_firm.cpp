@@ -18,10 +18,10 @@ void Append(std::vector<unsigned char>& bytes, const records::Record& rec) {
     bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
 }
 
-// COMMON.FIL, the securities (every third a bond, the rest stocks in ten
-// industry categories), their extension records and the prices of the
-// report date.
-void WriteMarket() {
+// COMMON.FIL, the securities (every third a bond, or four in five, the rest
+// stocks in ten industry categories), their extension records and the
+// prices of the report date.
+void WriteMarket(const MarketShape& shape) {
     std::vector<unsigned char> common(128 * 31, 0);  // to the options record
     records::Record date(128, 0);
     date.SetText(0, 8, kDate);
@@ -32,6 +32,7 @@ void WriteMarket() {
     heading.SetI16(60, 58);
     heading.SetI16(62, 0);
     std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
+    if (shape.page_kind_i) common[128 * 16] = 'I';
     records::ReplaceFile("COMMON.FIL", common);
 
     std::vector<unsigned char> index(128, 0);
@@ -45,10 +46,14 @@ void WriteMarket() {
         records::Record rec(128, 0);
         rec.SetText(0, 12, symbol);
         rec.SetText(12, 32, "SECURITY " + symbol);
-        const bool bond = s % 3 == 0;
-        rec.SetText(76, 4, s == 1 ? "1" : bond ? "6" : "H");
+        static const char* const kBondTypes[] = {"5", "6", "B", "Y", "H"};
+        const char* type = s == 1 ? "1" : shape.mostly_bonds ? kBondTypes[s % 5] : s % 3 == 0 ? "6" : "H";
+        const bool bond = s != 1 && type[0] != 'H';
+        rec.SetText(76, 4, type);
         rec.SetText(80, 4, std::to_string(10 + s % 10));
-        rec.SetText(88, 8, bond ? " 6/15/05" : "");
+        char maturity[16];
+        std::snprintf(maturity, sizeof maturity, "%2d/15/%02d", 1 + s % 12, (1 + s % 30) % 100);
+        rec.SetText(88, 8, !bond ? "" : shape.mostly_bonds ? maturity : " 6/15/05");
         rec.SetR4(96, bond ? 6.5f : 1.0f);
         rec.SetText(116, 8, bond ? "12/15/99" : "");
         Append(recs, rec);
@@ -63,11 +68,21 @@ void WriteMarket() {
     records::ReplaceFile("SECURITY.REC", recs);
     records::ReplaceFile("SECURITY.EXT", exts);
     records::ReplaceFile(records::PriceFileName(kDate), prices);
+    if (shape.name_files) {
+        std::vector<unsigned char> names;
+        for (int k = 0; k <= 99; ++k) {
+            records::Record rec(128, ' ');
+            if (k > 0) rec.SetText(0, 28, "NAME " + std::to_string(k));
+            Append(names, rec);
+        }
+        records::ReplaceFile("TYPENAME.DAT", names);
+        records::ReplaceFile("SCATNAME.DAT", names);
+    }
 }
 
-// HL<acct>.REC with cash and lots of securities in turn, two lots of each
-// security in a row (they combine into one holding).
-void WriteHoldings(const std::string& account, int lots, int first_security) {
+// HL<acct>.REC with cash and lots of securities in turn, `lots_per_security`
+// lots of each security in a row (they combine into one holding).
+void WriteHoldings(const std::string& account, int lots, int first_security, const LotShape& shape) {
     std::vector<unsigned char> bytes;
     records::Record head(128, 0);
     records::HoldingsHeader h;
@@ -81,12 +96,13 @@ void WriteHoldings(const std::string& account, int lots, int first_security) {
         records::Record rec(128, ' ');
         records::HoldingRecord lot;
         lot.next = static_cast<int16_t>(i + 1 < lots ? i + 3 : -1);
-        const int security = i == 0 ? 1 : 2 + (first_security + i / 2) % (kSecurities - 1);
+        const int security =
+            i == 0 ? 1 : 2 + (first_security + i / shape.lots_per_security) % (kSecurities - 1);
         lot.holding_key = i == 0 ? 0 : security;
         lot.symbol = security == 1 ? "CASH" : "SEC" + std::to_string(security);
         lot.security_record = static_cast<int16_t>(security);
-        lot.quantity = i == 0 ? 5000 : 100;
-        lot.cost = i == 0 ? 5000 : 2500;
+        lot.quantity = i == 0 ? 5000 : shape.quantity;
+        lot.cost = i == 0 ? 5000 : shape.cost;
         lot.open_date = " 1/15/99";
         lot.Encode(rec);
         Append(bytes, rec);
@@ -94,7 +110,7 @@ void WriteHoldings(const std::string& account, int lots, int first_security) {
     records::ReplaceFile("HL" + account + ".REC", bytes);
 }
 
-void WriteAccounts(int accounts, int lots) {
+void WriteAccounts(int accounts, int lots, const LotShape& shape) {
     std::vector<unsigned char> index(128, 0);
     index[0] = accounts & 0xff;
     index[1] = (accounts >> 8) & 0xff;
@@ -109,7 +125,7 @@ void WriteAccounts(int accounts, int lots) {
         set[1].SetText(52, 32, "SHORT " + id);
         set[2].SetI16(80, 12);
         for (const records::Record& r : set) Append(recs, r);
-        WriteHoldings(id, lots, k * 7);
+        WriteHoldings(id, lots, k * 7, shape);
     }
     records::ReplaceFile("ACCOUNT.IDX", index);
     records::ReplaceFile("ACCOUNT.REC", recs);

@@ -5,7 +5,9 @@
 // securities (entry 1 CASH, every third a bond, the rest stocks in ten
 // industry categories) with extension records and the prices of the date,
 // and accounts "A00001" on of manager code AB whose holdings hold cash and
-// lots of securities in turn, two lots of each security in a row.
+// lots of securities in turn, two lots of each security in a row. The
+// shapes below vary the market and the lots for the benches that need
+// another mix.
 
 #include <string>
 #include <vector>
@@ -21,11 +23,29 @@ inline constexpr const char* kDate = " 6/30/00";
 std::string Id(int n);
 // Appends a record's bytes.
 void Append(std::vector<unsigned char>& bytes, const records::Record& rec);
+struct MarketShape {
+    // Four in five securities bonds of the types 5, 6, B and Y with
+    // maturities spread over 30 years, the rest stocks (type H), instead
+    // of every third a note of type 6.
+    bool mostly_bonds = false;
+    // TYPENAME.DAT and SCATNAME.DAT with a name for codes 1-99.
+    bool name_files = false;
+    // Page kind "I" in COMMON.FIL record 17.
+    bool page_kind_i = false;
+};
+
+struct LotShape {
+    // Consecutive lots of one security (they fold into one holding).
+    int lots_per_security = 2;
+    double quantity = 100;
+    double cost = 2500;
+};
+
 // COMMON.FIL, the securities and the prices of kDate.
-void WriteMarket();
+void WriteMarket(const MarketShape& shape = {});
 // HL<acct>.REC with `lots` lots (the first the cash lot).
-void WriteHoldings(const std::string& account, int lots, int first_security);
+void WriteHoldings(const std::string& account, int lots, int first_security, const LotShape& shape = {});
 // ACCOUNT.IDX, ACCOUNT.REC and every account's holdings.
-void WriteAccounts(int accounts, int lots);
+void WriteAccounts(int accounts, int lots, const LotShape& shape = {});
 
 }  // namespace bench
