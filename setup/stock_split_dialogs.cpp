@@ -14,6 +14,7 @@
 #include "shell/main_frame.h"
 #include "shell/message_list.h"
 #include "shell/report_globals.h"
+#include "shell/report_request_dialog.h"
 
 namespace setup {
 namespace {
@@ -84,26 +85,16 @@ bool CStockSplitDlg::OnInitDialog() {
     shell::FillSecurityCombo(&securities, nullptr);
     GetDlgItem(kYear).LimitText(4);
     // The year of the program date, placed in its century by the window.
-    int16_t month = 0, day = 0, year = 0;
-    ReadDate(shell::g_report.SystemDate, month, day, year);
-    if (year < 0 || year > 99) year = 0;
-    SetDlgItemText(kYear, std::to_string(year < 51 ? 2000 + year : 1900 + year));
+    SetDlgItemText(kYear, std::to_string(shell::DefaultSplitYear(shell::g_report.SystemDate)));
     return true;
 }
 
 void CStockSplitDlg::OnOK() {
     shell::ClearMessageList();
+    // A typed symbol must be one of the list, whole and as it is spelt there.
     const Control securities = GetDlgItem(kSecurity);
-    std::string security;
-    if (const int line = securities.GetCurSel(); line >= 0) {
-        security = securities.GetText(line);
-    } else {
-        // A typed symbol must be one of the list as it is spelt there.
-        const std::string typed = securities.GetWindowText();
-        for (int i = 0; i < securities.GetCount() && security.empty(); ++i)
-            if (securities.GetText(i) == typed) security = typed;
-        if (security.empty()) shell::AddMessage("Illegal Security:" + typed);
-    }
+    const std::string security = shell::ChosenComboLine(securities);
+    if (security.empty()) shell::AddMessage("Illegal Security:" + securities.GetWindowText());
     const std::string year_text = GetDlgItemText(kYear);
     const int year = IntegerOf(year_text);
     if (year < kFirstYear || year > kLastYear) shell::AddMessage("Illegal Year: " + year_text);

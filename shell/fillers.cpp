@@ -56,6 +56,14 @@ void FillSecurityCombo(platform::Control* combo, std::vector<std::string>* symbo
             if (!symbol.empty() && symbol[0] != '$') combo->AddString(symbol);
 }
 
+std::string ChosenComboLine(const platform::Control& combo) {
+    if (const int line = combo.GetCurSel(); line >= 0) return combo.GetText(line);
+    const std::string typed = combo.GetWindowText();
+    for (int i = 0; i < combo.GetCount(); ++i)
+        if (combo.GetText(i) == typed) return typed;
+    return {};
+}
+
 void FillTypeCombo(platform::Control list) {
     std::string codes(128, ' ');
     if (records::Opnfil(kFillerUnit, 128, records::kCommonFile) == 0) {

@@ -24,6 +24,11 @@ void FillCodeCombo(platform::Control combo);
 // not empty and does not begin with "$".
 void FillSecurityCombo(platform::Control* combo, std::vector<std::string>* symbols);
 
+// The symbol chosen in a combo box FillSecurityCombo filled: the selected
+// line, or the typed text when it is one of the lines as spelt there;
+// empty when it is not.
+std::string ChosenComboLine(const platform::Control& combo);
+
 // The 22 security types as "code - name": the firm's code from COMMON.FIL
 // record 27 and the type's name from TYPENAME.DAT.
 void FillTypeCombo(platform::Control list);
