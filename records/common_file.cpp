@@ -112,6 +112,19 @@ Options Rdopts() {
     return options;
 }
 
+RunSettings ReadRunSettings() {
+    RunSettings s;
+    const DirectFile file(kCommonFile, kRecordLength, /*create=*/false);
+    Record rec;
+    if (file.Read(kProgramDateRecord, rec)) {
+        s.program_date = rec.Text(0, 8);
+        s.program_number = rec.R4(8);
+    }
+    if (file.Read(kOptionsRecord, rec))
+        for (std::size_t i = 0; i < s.options.size() && i < rec.size(); ++i) s.options[i] = rec.data()[i];
+    return s;
+}
+
 void Wropts(const Options& options) {
     Record rec(kRecordLength, 0);
     for (std::size_t i = 0; i < options.size(); ++i) rec.data()[i] = options[i];

@@ -53,6 +53,16 @@ std::string ProgramDateText();
 
 // Reads the options record; all zeros when it cannot be read.
 Options Rdopts();
+
+// What a report run takes from COMMON.FIL at its start, in one open: the
+// program date text and number (blanks and 0 when record 2 cannot be read)
+// and the options (all zeros when record 31 cannot be read).
+struct RunSettings {
+    std::string program_date = std::string(8, ' ');
+    float program_number = 0;
+    Options options{};
+};
+RunSettings ReadRunSettings();
 // Writes the options record; failures are not reported.
 void Wropts(const Options& options);
 // Reads the printer and page settings; all zeros unless the validity

@@ -26,25 +26,6 @@ constexpr const char* kPercentNa = "   N/A  ";
 constexpr const char* kValueBlank = "                ";
 constexpr const char* kPercentBlank = "        ";
 
-struct Settings {
-    std::string program_date = std::string(8, ' ');
-    float program_number = 0;
-    records::Options options{};
-};
-
-Settings ReadSettings() {
-    Settings s;
-    const records::DirectFile common(records::kCommonFile, kRecordLength, /*create=*/false);
-    records::Record rec;
-    if (common.Read(records::kProgramDateRecord, rec)) {
-        s.program_date = rec.Text(0, 8);
-        s.program_number = rec.R4(8);
-    }
-    if (common.Read(records::kOptionsRecord, rec))
-        for (std::size_t i = 0; i < s.options.size() && i < rec.size(); ++i) s.options[i] = rec.data()[i];
-    return s;
-}
-
 // An amount under "(F15.2,1X)" (16 characters) or a percentage under
 // "(F7.2,1X)" (8), with separators and brackets when negative.
 std::string ValueText(double value) {
@@ -105,7 +86,7 @@ double GainPercent(double gain, double beginning) {
 
 void Accsum(std::string_view manager, std::string_view report_date, std::string_view pricing_date,
             std::string_view output_name, int16_t /*name_length*/) {
-    const Settings settings = ReadSettings();
+    const records::RunSettings settings = records::ReadRunSettings();
     const bool suppress_beginning = settings.options[74] >= 1;
     const bool yield_on_cost = settings.options[43] >= 1;
     const std::string code = records::Fixed(manager, 4);

@@ -50,25 +50,6 @@ constexpr const char* kOrderLines[] = {
     "(4X,'PORTFOLIO MANAGER: ',A4,70X,'SORTED BY MARKET VALUE',/)",
 };
 
-struct Settings {
-    std::string program_date = std::string(8, ' ');
-    float program_number = 0;
-    records::Options options{};
-};
-
-Settings ReadSettings() {
-    Settings s;
-    const records::DirectFile common(records::kCommonFile, kRecordLength, /*create=*/false);
-    records::Record rec;
-    if (common.Read(records::kProgramDateRecord, rec)) {
-        s.program_date = rec.Text(0, 8);
-        s.program_number = rec.R4(8);
-    }
-    if (common.Read(records::kOptionsRecord, rec))
-        for (std::size_t i = 0; i < s.options.size() && i < rec.size(); ++i) s.options[i] = rec.data()[i];
-    return s;
-}
-
 // The order of a sort code's first character; the characters the report
 // cannot sort by (the dialog's "I" and "P" among them) keep index order.
 int OrderOf(std::string_view sort_code) {
@@ -148,7 +129,7 @@ double Tidy(double value) {
 
 void Sumaum(std::string_view report_date, std::string_view manager, std::string_view sort_code,
             std::string_view output_name, int16_t /*name_length*/) {
-    const Settings settings = ReadSettings();
+    const records::RunSettings settings = records::ReadRunSettings();
     const AssetClassTable classes = ReadAssetClasses();
     std::string date = records::Fixed(report_date, 8);
     float date_number = 0;
