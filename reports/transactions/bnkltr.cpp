@@ -31,26 +31,6 @@ namespace {
 
 constexpr const char* kUnknownBroker = "*****    UNKOWN BROKER     *****";
 
-// The trade date plus three calendar days, written as Wrdate writes a date.
-std::string SettlementDate(float trade_number) {
-    int16_t yy = static_cast<int16_t>(static_cast<double>(trade_number) * 0.0001);
-    std::array<int, 12> lengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if ((1900 + yy) % 4 == 0) lengths[1] = 29;
-    const double value = trade_number;
-    int month = static_cast<int>((value - 10000.0 * yy) * 0.01);
-    int day = static_cast<int>(value) - 100 * static_cast<int>(value * 0.01) + 3;
-    if (month >= 1 && month <= 12 && day > lengths[static_cast<std::size_t>(month - 1)]) {
-        day -= lengths[static_cast<std::size_t>(month - 1)];
-        if (++month > 12) {
-            month = 1;
-            ++yy;
-        }
-    }
-    std::string text(8, ' ');
-    records::Wrdate(text, static_cast<int16_t>(month), static_cast<int16_t>(day), yy);
-    return text;
-}
-
 // The six lines and the printed 12-character field of the right column.
 struct BrokerBlock {
     std::array<std::string, 6> lines;

@@ -54,6 +54,11 @@ struct BrokerSortFile {
 };
 BrokerSortFile ReadBrokerSortFile();
 
+// The settlement date of a trade: its date number (YYMMDD, a year below 51
+// counted as 100 + YY) plus three calendar days, February of a year
+// divisible by 4 counted 29 days, written as Wrdate writes a date.
+std::string SettlementDate(float trade_number);
+
 // An amount under (F12.2) with thousands separators, 12 characters.
 std::string CommissionAmount(double value);
 

@@ -29,28 +29,6 @@ namespace reports {
 
 namespace {
 
-// The second date: the trade date plus three days, February of a year
-// divisible by 4 counted 29 days (each run starts from its own table).
-std::string SecondDate(float trade_number) {
-    int16_t yy = static_cast<int16_t>(static_cast<double>(trade_number) * 0.0001);
-    std::array<int, 12> lengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if ((1900 + yy) % 4 == 0) lengths[1] = 29;
-    const double value = trade_number;
-    int month = static_cast<int>((value - 10000.0 * yy) * 0.01);
-    int day = static_cast<int>(value) - 100 * static_cast<int>(value * 0.01);
-    day += 3;
-    if (month >= 1 && month <= 12 && day > lengths[static_cast<std::size_t>(month - 1)]) {
-        day -= lengths[static_cast<std::size_t>(month - 1)];
-        if (++month > 12) {
-            month = 1;
-            ++yy;
-        }
-    }
-    std::string text(8, ' ');
-    records::Wrdate(text, static_cast<int16_t>(month), static_cast<int16_t>(day), yy);
-    return text;
-}
-
 // The account fields the block prints.
 struct Recipient {
     std::string custodian_account = std::string(32, ' ');  // third record bytes 32-63
@@ -218,7 +196,7 @@ void T1099b(std::string_view mode, std::string_view account, std::string_view ma
     float trade_number = 0;
     trade_date = records::Fixed(trade_date, 8);
     records::Ckdate(trade_date, check, error, trade_number, 0, 1991231);
-    second_date = SecondDate(trade_number);
+    second_date = SettlementDate(trade_number);
     float second_number = 0;
     check = 1;
     records::Ckdate(second_date, check, error, second_number, trade_number, 1991231);
