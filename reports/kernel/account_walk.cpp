@@ -4,6 +4,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/record.h"
+#include "reports/kernel/account_names.h"
 
 namespace reports {
 
@@ -26,6 +27,17 @@ bool AgreesWithTableCode(const std::string& requested, const std::string& table_
 }
 
 }  // namespace
+
+AccountWalk RunAccounts(bool all, std::string_view account) {
+    if (all) return WalkAccounts();
+    AccountWalk walk;
+    walk.count_read = true;
+    const AccountPlace place = Gtacnm(account);
+    if (place.position > 0)
+        walk.accounts.push_back({records::Fixed(account, 8), place.entry(), place.first_record()});
+    walk.count = static_cast<int>(walk.accounts.size());
+    return walk;
+}
 
 bool IsUnusedKey(std::string_view key) {
     const std::string head = records::Fixed(key, 4);

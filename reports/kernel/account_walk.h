@@ -35,6 +35,11 @@ struct AccountWalk {
 // Walks ACCOUNT.IDX of the data directory.
 AccountWalk WalkAccounts();
 
+// The accounts of a run: with `all` every account of the walk, otherwise
+// the one account when the index holds it (none when it does not; the
+// count then reads as found).
+AccountWalk RunAccounts(bool all, std::string_view account);
+
 // A key that names no account: its first four characters are "$$$$" or
 // blanks (a never-written key of zero bytes counts as blank).
 bool IsUnusedKey(std::string_view key);

@@ -230,17 +230,9 @@ void Glprint(std::string_view scope, std::string_view manager, std::string& acco
 
     // The accounts of the run: every account of the index in "A" mode (the
     // manager code is compared once its records are read), else the one.
-    std::vector<AccountEntry> accounts;
-    bool index_read = true;
-    if (all) {
-        AccountWalk walk = WalkAccounts();
-        index_read = walk.count_read;
-        accounts = std::move(walk.accounts);
-    } else {
-        const AccountPlace place = Gtacnm(account);
-        if (place.position > 0)
-            accounts.push_back({records::Fixed(account, 8), place.entry(), place.first_record()});
-    }
+    AccountWalk walk = RunAccounts(all, account);
+    const bool index_read = walk.count_read;
+    std::vector<AccountEntry> accounts = std::move(walk.accounts);
     status = 2;
     const DateRange dates = CheckReportDates(start, end, program);
 

@@ -303,17 +303,11 @@ void Taxre(std::string_view scope, std::string_view manager, std::string_view ac
     const DateRange dates = CheckReportDates(start, end, ReadProgramDate());
     const bool all = records::Fixed(scope, 4) == "A   ";
 
-    std::vector<AccountEntry> accounts;
-    bool index_read = true;
-    if (all) {
-        AccountWalk walk = WalkAccounts();
-        index_read = walk.count_read;
-        accounts = std::move(walk.accounts);
-    } else {
-        const AccountPlace place = Gtacnm(account);
-        if (place.position > 0)
-            accounts.push_back({records::Fixed(account, 8), place.entry(), place.first_record()});
-    }
+    // The accounts of the run: every account of the index in "A" mode (the
+    // manager code is compared once its records are read), else the one.
+    AccountWalk walk = RunAccounts(all, account);
+    const bool index_read = walk.count_read;
+    std::vector<AccountEntry> accounts = std::move(walk.accounts);
 
     ReportFrame frame = ReportFrame::ForOutputMode(
         records::Fixed(output_name, static_cast<std::size_t>(std::max<int16_t>(output_length, 0))),
