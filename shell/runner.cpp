@@ -26,6 +26,8 @@
 #include "reports/performance/getfix.h"
 #include "reports/performance/searches.h"
 #include "reports/position/accsum.h"
+#include "reports/position/clntcom1.h"
+#include "reports/position/cohold.h"
 #include "reports/position/holdings.h"
 #include "reports/position/mclntapr.h"
 #include "reports/position/meom.h"
@@ -195,6 +197,15 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {204, {[](ReportFields& f) {
              reports::Mcmtrn(f.scope, f.manager, f.start, f.end, f.ledger_security_type, f.ledger_tran_codes,
                              f.ledger_tran_type, f.list_file, 12, f.output_name, f.name_length, f.group);
+         }}},
+        // The composite account appraisal and the composite working appraisal.
+        {201, {[](ReportFields& f) {
+             reports::Clntcom1(f.scope, f.manager, f.end, f.flag_text1, f.list_file, 12, f.output_name, 12,
+                               f.group);
+         }}},
+        {202, {[](ReportFields& f) {
+             reports::Cohold(f.scope, f.manager, f.end, f.flag_text1, f.list_file, 12, f.output_name, 12,
+                             f.group);
          }}},
     };
     return table;

@@ -82,6 +82,9 @@ struct AppraisalRun {
     std::string accrued_switch = "Y   ";            // "N   " leaves accrued interest out
     int16_t output_mode = 1;
     std::string output_name = "OUTPUT.TMP";  // the file a mode-3 run copies OUTPUT.TMP to
+    // A composite of several accounts (report code 201): it has no value
+    // history of its own, so the summary page shows no rates of return.
+    bool composite = false;
 
     // ---- Set when the run starts.
     records::Options options{};

@@ -396,9 +396,10 @@ void Clntapr3(AppraisalRun& run, int16_t& step) {
     }
 
     // The rates of return of the whole portfolio, set to not available
-    // first so that a figure Mnappr2 cannot give prints "N/A".
+    // first so that a figure Mnappr2 cannot give (or a composite, which has
+    // no value history) prints "N/A".
     AppraisalReturns returns;
-    if (Option(opt, 55)) {
+    if (Option(opt, 55) && !run.composite) {
         AppraisalPerformanceRequest request = HoldingPerformanceRequest(
             run.current.id, std::string(12, ' '), header.report_date, run.index_periods);
         request.start_date = records::Fixed(run.current.date_opened, 8);

@@ -300,7 +300,6 @@ private:
     HoldingsPage page_;
     std::optional<records::DirectFile> work_;  // TEMP1.WRK, open while the pages print
     const std::vector<int16_t>& order_;
-    std::size_t order_at_ = 0;
     records::Options opt_{};
     std::string program_date_ = std::string(8, ' ');
     char page_kind_ = ' ';
@@ -564,12 +563,6 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
 
 bool HoldingsPages::Lines(int type, const std::vector<int16_t>& records, Sums& s) {
     for (int16_t n : records) {
-        if (Composite()) {
-            const int16_t k = order_at_ < order_.size() ? order_[order_at_] : 0;
-            ++order_at_;
-            if (k <= 0) continue;
-            n = k;
-        }
         ++s.count;
         if (!Line(type, n, s)) return false;
     }
@@ -668,11 +661,22 @@ bool HoldingsPages::Print() {
         if (c <= 0 || c > kCategories) c = kCategories;
         categories[r] = c;
     }
+    // A group's lines: its records in file order, or, in a composite run,
+    // the records of the caller's order list that belong to the group, in
+    // list order (merged holdings, 0, and numbers outside the file are
+    // passed over), so that a group never prints another group's lines.
+    auto belongs = [&](int r, int type, int category) {
+        return types[r] == type && (category == 0 || categories[r] == category);
+    };
     auto select = [&](int type, int category) {
         std::vector<int16_t> list;
+        if (Composite()) {
+            for (int16_t r : order_)
+                if (r >= 2 && r <= n + 1 && belongs(r, type, category)) list.push_back(r);
+            return list;
+        }
         for (int r = 2; r <= n + 1; ++r)
-            if (types[r] == type && (category == 0 || categories[r] == category))
-                list.push_back(static_cast<int16_t>(r));
+            if (belongs(r, type, category)) list.push_back(static_cast<int16_t>(r));
         return list;
     };
 

@@ -14,10 +14,11 @@ namespace reports {
 
 // Prints the pages of the TEMP1.WRK in the data directory through the line
 // writer (started by the caller). mode 2 writes no line. order: TEMP1.WRK
-// record numbers of a composite run (run kind 1), one per printed line
-// slot over the whole run. state comes back 0 (another account follows),
-// 2 (the gain and loss step of a silent manager run) or 3 (the run is
-// over; HCONTROL.FIL record 1 then starts with -99).
+// record numbers of a composite run (run kind 1) in print order; each group
+// prints the listed records that belong to it, in list order (0 marks a
+// holding merged into another). state comes back 0 (another account
+// follows), 2 (the gain and loss step of a silent manager run) or 3 (the
+// run is over; HCONTROL.FIL record 1 then starts with -99).
 void Prhold(int16_t& state, int16_t mode, const std::vector<int16_t>& order);
 
 // The page state the heading and total lines share.
