@@ -94,7 +94,8 @@ void Apsumac(AppraisalRun& run, int16_t& step, const engine::CategoryTable& clas
     };
 
     const int16_t n = header.count;
-    if (control.read && work.ok() && header.stock_records >= 0 && n > 0) {
+    // A composite runs without a control file by design: it is one account.
+    if ((control.read || run.composite) && work.ok() && header.stock_records >= 0 && n > 0) {
         heading();
         const AssetClassTotals& totals = run.classes;
         double portfolio = 0;

@@ -349,7 +349,8 @@ void Clntapr3(AppraisalRun& run, int16_t& step) {
     };
 
     const int16_t n = header.count;
-    if (control.read && work.ok() && header.stock_records >= 0 && n > 0) {
+    // A composite runs without a control file by design: it is one account.
+    if ((control.read || run.composite) && work.ok() && header.stock_records >= 0 && n > 0) {
         heading();
         std::size_t j = 0;
         for (int k = 1; k <= n - 1; ++k) {

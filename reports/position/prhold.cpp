@@ -76,6 +76,18 @@ std::string Percent5(double pct) {
     return Edited("(F5.1,'   ')", pct, 0, 5);
 }
 
+// The change from the prior month in the 8 positions that the group and
+// account total lines give it (the detail and category total lines give
+// it 10): the number edited over 7 positions, so that its last digits are
+// never cut off.
+std::string Change8(double change) {
+    return Edited("(F8.0,' ')", change, 7, 7);
+}
+
+std::string ChangeNotAvailable8() {
+    return Out("('    N/A ')", {});
+}
+
 std::string Yield6(double y) {
     return Edited("(F6.2,' ')", y, 0, 6);
 }
@@ -582,13 +594,17 @@ TotalTexts HoldingsPages::Totals(const Sums& s, bool group, bool blank_percent) 
     if (s.no_price) {
         t.market = Out("('             N/A ')", {});
         t.gain = Out(kTotalGainNoValue, {});
-        t.column = ChangeColumn() ? Out("('      N/A ')", {}) : Out("('          ')", {});
+        t.column = !ChangeColumn() ? Out("('          ')", {})
+                   : group         ? ChangeNotAvailable8()
+                                   : Out("('      N/A ')", {});
     } else {
         Wamt15(s.market, t.market);
         double g = s.market - s.cost;
         records::Drnd2(g);
         t.gain = Edited("(F8.0,'   ')", g, 8, 8);
-        t.column = ChangeColumn() ? Edited("(F10.0,'  ')", s.change, 9, 9) : Out("('          ')", {});
+        t.column = !ChangeColumn() ? Out("('          ')", {})
+                   : group         ? Change8(s.change)
+                                   : Edited("(F10.0,'  ')", s.change, 9, 9);
     }
     if (group)
         records::Incm10(s.income, t.income);
@@ -694,11 +710,11 @@ bool HoldingsPages::Print() {
                 gain_text = Edited("(F8.0,'   ')", gain, 8, 8);
                 total_priced_ = true;
                 total_market_ = market_;
-                column = ChangeColumn() ? Edited("(F10.0,'  ')", change_, 9, 9) : std::string(32, ' ');
+                column = ChangeColumn() ? Change8(change_) : std::string(32, ' ');
             } else {
                 market = Out("('             N/A ')", {});
                 gain_text = Out(kTotalGainNoValue, {});
-                column = ChangeColumn() ? Out("('      N/A ')", {}) : std::string(32, ' ');
+                column = ChangeColumn() ? ChangeNotAvailable8() : std::string(32, ' ');
             }
             std::string cost_text, income_text;
             Wamt15(cost_, cost_text);

@@ -16,6 +16,7 @@
 #include "records/prices.h"
 #include "records/record.h"
 #include "reports/kernel/report_frame.h"
+#include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/reports/position/account_appraisal_fixture.h"
@@ -338,6 +339,28 @@ TEST(Clntcom1, StopsAreReportLines) {
         EXPECT_EQ(text.find("C L I E N T"), std::string::npos);
         EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalWorkFile));
     }
+}
+
+// A rebuild that stops (a sale of a lot the account does not hold) is
+// named in a report line; the pages still print, from the lots as rebuilt.
+TEST(Clntcom1, AFailedRebuildIsNamedAndItsLotsAreAppraised) {
+    TempDataDir dir;
+    Prepare();
+    fixtures::WriteTransactions("AA2",
+                                {fixtures::Transaction("B", "IBM", "", " 1/05/98", 100, 12000, 1, kIbm),
+                                 fixtures::Transaction("S", "XYZ", "", " 2/01/98", 10, 250, 2, kXyz)});
+    fixtures::WritePrices("11/30/98", {1.0, 1.0, 100.0, 97.0, 140.0, 19.0, 12.0, 10.0});
+    records::WriteAccountLines({"AA2"}, records::kAccountListFile);
+    reports::Clntcom1("S   ", "????", "11/30/98", "N   ", records::kAccountListFile, 12, kCopy, 12,
+                      "THE GROUP");
+    const std::string text = fixtures::ReportText(kCopy);
+    EXPECT_NE(
+        text.find(" ACCOUNT AA2: the rebuild of its holdings ended with status 2; its lots are appraised "
+                  "as rebuilt."),
+        std::string::npos)
+        << text;
+    EXPECT_NE(text.find("C L I E N T   A P P R A I S A L"), std::string::npos);
+    EXPECT_NE(text.find("14,000.00"), std::string::npos);  // IBM: 100 at 140
 }
 
 }  // namespace

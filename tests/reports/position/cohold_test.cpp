@@ -16,6 +16,7 @@
 #include "records/prices.h"
 #include "records/record.h"
 #include "reports/kernel/report_frame.h"
+#include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/reports/position/account_appraisal_fixture.h"
@@ -218,6 +219,28 @@ TEST(Cohold, TheHoldingsLimitEndsTheRunWithItsWarning) {
     const std::string text = RunComposite("S   ", "????", {"AA1", "AA2"});
     EXPECT_EQ(text, "Warning:maximum of 32766 holdings currently allowed.\n");
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalWorkFile));
+}
+
+// A rebuild that stops is named in a report line, and the pages print
+// (the rebuild's status is not taken for the output mode).
+TEST(Cohold, AFailedRebuildIsNamedAndThePagesPrint) {
+    TempDataDir dir;
+    Prepare();
+    fixtures::WriteTransactions("AA2",
+                                {fixtures::Transaction("B", "IBM", "", " 1/05/98", 100, 12000, 1, kIbm),
+                                 fixtures::Transaction("S", "XYZ", "", " 2/01/98", 10, 250, 2, kXyz)});
+    fixtures::WritePrices("11/30/98", {1.0, 1.0, 100.0, 97.0, 140.0, 19.0, 12.0, 10.0});
+    records::WriteAccountLines({"AA2"}, records::kAccountListFile);
+    reports::Cohold("S   ", "????", "11/30/98", "N   ", records::kAccountListFile, 12, kCopy, 12,
+                    "THE GROUP");
+    const std::string text = fixtures::ReportText(kCopy);
+    EXPECT_NE(
+        text.find(" ACCOUNT AA2: the rebuild of its holdings ended with status 2; its lots are appraised "
+                  "as rebuilt."),
+        std::string::npos)
+        << text;
+    EXPECT_NE(text.find("ACCOUNT: COMBINED- THE GROUP"), std::string::npos);
+    EXPECT_NE(text.find("14,000.00"), std::string::npos);  // IBM: 100 at 140
 }
 
 }  // namespace
