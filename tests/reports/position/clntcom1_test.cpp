@@ -363,4 +363,20 @@ TEST(Clntcom1, AFailedRebuildIsNamedAndItsLotsAreAppraised) {
     EXPECT_NE(text.find("14,000.00"), std::string::npos);  // IBM: 100 at 140
 }
 
+// Option 68: a holding's percentage is of its type's market value, summed
+// from the holdings written by their final type (merged IBM: 22,500 of the
+// 26,500 of common stocks).
+TEST(Clntcom1, Option68TakesThePercentageOfTheType) {
+    TempDataDir dir;
+    Prepare({{68, 1}});
+    const std::string text = RunComposite("S   ", "????", {"AA1", "AA2"});
+    const std::size_t ibm = text.find("INTL BUS MACH");
+    ASSERT_NE(ibm, std::string::npos) << text;
+    const std::string line = text.substr(ibm, text.find('\n', ibm) - ibm);
+    EXPECT_NE(line.find("22,500.00    84.9"), std::string::npos) << line;
+    const std::size_t xyz = text.find("XYZ CORP");
+    ASSERT_NE(xyz, std::string::npos);
+    EXPECT_NE(text.substr(xyz, 100).find("4,000.00    15.1"), std::string::npos) << text.substr(xyz, 100);
+}
+
 }  // namespace
