@@ -163,9 +163,15 @@ TEST(Cohold, Option17GivesTheChangeFromThePriorMonth) {
     ASSERT_TRUE(p.ok);
     for (const ValuedHolding& h : p.records) {
         const std::string s = records::TrimRight(h.symbol);
-        if (s == "CASH") EXPECT_FLOAT_EQ(h.month_change, 0.0f);
-        if (s == "IBM") EXPECT_FLOAT_EQ(h.month_change, 100.0f);  // 10 x (150 - 140)
-        if (s == "XYZ") EXPECT_FLOAT_EQ(h.month_change, -999.99f);
+        if (s == "CASH") {
+            EXPECT_FLOAT_EQ(h.month_change, 0.0f);
+        }
+        if (s == "IBM") {
+            EXPECT_FLOAT_EQ(h.month_change, 100.0f);  // 10 x (150 - 140)
+        }
+        if (s == "XYZ") {
+            EXPECT_FLOAT_EQ(h.month_change, -999.99f);
+        }
     }
 }
 
