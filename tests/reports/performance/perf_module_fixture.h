@@ -13,8 +13,8 @@
 //      slots of its own: the firm's two (COMMON.FIL record 37) are taken.
 //   R1 "REPLAY ACCOUNT", manager AB, opened 01/02/97: funded with 100,000,
 //      stock bought on 01/10, a bond on 02/03, a dividend in March; its
-//      first index symbol "NOPE" is not in SECURITY.IDX, so it shows no
-//      index. Its value history holds the replayed month ends.
+//      first index symbol "NOPE" is not in SECURITY.IDX, so the firm's two
+//      indexes are taken. Its value history holds the replayed month ends.
 // Month-end price files from 12/31/96 to 6/30/97: CASH 1, STK 50 rising 1
 // a month, BND 100 falling 0.5, the indexes SPX 700 rising 7 and LEH 400
 // rising 2. The manager code table holds AB and CD.
@@ -71,10 +71,10 @@ inline void WritePerfAccounts(const std::vector<PerfAccount>& accounts) {
         recs[3].SetR4(32, 0);
         recs[7].SetText(0, 36,
                         records::Fixed(a.index1, 12) +
-                            (a.index1.empty() ? std::string(24, ' ') : "INDEX 1 COL2    COL3    "));
+                            (a.index1.empty() ? std::string(24, ' ') : "S&P     500     INDEX   "));
         recs[7].SetText(36, 36,
                         records::Fixed(a.index2, 12) +
-                            (a.index2.empty() ? std::string(24, ' ') : "INDEX 2 COL2    COL3    "));
+                            (a.index2.empty() ? std::string(24, ' ') : "LEHMAN  GOV/CR  BOND    "));
         fixtures::WriteAccountRecords(entry, recs);
     }
 }
@@ -82,8 +82,8 @@ inline void WritePerfAccounts(const std::vector<PerfAccount>& accounts) {
 // COMMON.FIL record 37: the firm's two market indexes.
 inline void WriteFirmIndexes() {
     records::Record rec(128, ' ');
-    rec.SetText(0, 36, records::Fixed("SPX", 12) + "S&P     500     INDEX   ");
-    rec.SetText(36, 36, records::Fixed("LEH", 12) + "LEHMAN  GOV/CR  BOND    ");
+    rec.SetText(0, 36, records::Fixed("SPX", 12) + "STANDARD& POORS COMPOSIT");
+    rec.SetText(36, 36, records::Fixed("LEH", 12) + "LEHMAN  BROTHERSINDEX   ");
     fixtures::WriteCommonRecord(37, rec);
 }
 
