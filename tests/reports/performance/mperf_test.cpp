@@ -470,4 +470,51 @@ TEST(Composite, ManagerPatternAndCompositeAccount) {
     EXPECT_EQ(h.remaining, 3);
 }
 
+// The composite starts at its first member's value at the start when the
+// member's fourth record names a start month and year, else at its
+// initial value; blanks there (new accounts) name none.
+TEST(Composite, StartingValueOfTheFirstMember) {
+    struct Case {
+        const char* name;
+        std::string start;  // bytes 17-20 of the fourth record
+        double expected;
+    };
+    auto words = [](int16_t month, int16_t year) {
+        records::Record r(4, 0);
+        r.SetI16(0, month);
+        r.SetI16(2, year);
+        return r.Text(0, 4);
+    };
+    const Case cases[] = {
+        {"start 3/97", words(3, 97), 7777},
+        {"blank start", "    ", 1000},
+        {"month 13", words(13, 97), 1000},
+        {"year 151", words(3, 151), 1000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        pmfix::WriteDirectory();
+        pmfix::WritePerfAccounts({{"S1", "AB", "FIRST", "12/31/96", 1000, 700, 400}});
+        {
+            records::DirectFile accounts(records::kAccountRecords, 128);
+            records::Record r4;
+            ASSERT_TRUE(accounts.Read(4, r4));
+            r4.SetText(16, 4, c.start);
+            r4.SetR8(20, 7777);
+            ASSERT_TRUE(accounts.Write(4, r4));
+        }
+        perffix::WriteHistory("S1", 12, 96, {Months({{12, 1000}}), Months({}, 1000)},
+                              {Months({}), Months({})}, {Months({}), Months({})});
+        records::WriteAccountLines({"S1"}, records::kAccountListFile);
+        int16_t status = 0;
+        reports::CompositeRequest rq;
+        rq.to = " 6/30/97";
+        reports::Combpf(status, rq);
+        records::PerformanceAccount a;
+        ASSERT_TRUE(records::ReadPerformanceAccount(1, a));
+        EXPECT_EQ(a.initial_value, c.expected);
+    }
+}
+
 }  // namespace

@@ -87,10 +87,10 @@ inline void WriteFirmIndexes() {
     fixtures::WriteCommonRecord(37, rec);
 }
 
-// The manager code table, record 10: AB and CD.
+// The manager code table, record 10 (from byte 17): AB and CD.
 inline void WriteManagerCodes() {
     records::Record rec(128, 0);
-    rec.SetText(0, 8, "AB  CD  ");
+    rec.SetText(16, 8, "AB  CD  ");
     fixtures::WriteCommonRecord(10, rec);
 }
 
