@@ -144,6 +144,13 @@ void WriteFirmWithHistories(int accounts) {
     }
 }
 
+// Lines of the report work file an account, to see that every account
+// printed its pages.
+double LinesPerAccount(int accounts) {
+    const records::DirectFile work("OUTPUT.TMP", 132, false);
+    return static_cast<double>(work.Count()) / accounts;
+}
+
 void RunType(int16_t type) {
     int16_t choice = 1;
     reports::Mperf(type, "A   ", "????", "", "        ", bench::kDate, choice, "M   ", 1, "XXX.TXT", 12,
@@ -155,6 +162,7 @@ void BM_PerformanceModuleMonthly(benchmark::State& state) {
     const int accounts = static_cast<int>(state.range(0));
     WriteFirmWithHistories(accounts);
     for (auto _ : state) RunType(1);
+    state.counters["lines"] = LinesPerAccount(accounts);
     state.SetItemsProcessed(state.iterations() * accounts);
     state.SetComplexityN(accounts);
 }
@@ -165,6 +173,7 @@ void BM_PerformanceModuleSummaryByAccount(benchmark::State& state) {
     const int accounts = static_cast<int>(state.range(0));
     WriteFirmWithHistories(accounts);
     for (auto _ : state) RunType(3);
+    state.counters["lines"] = LinesPerAccount(accounts);
     state.SetItemsProcessed(state.iterations() * accounts);
     state.SetComplexityN(accounts);
 }
@@ -226,6 +235,7 @@ void BM_PerformanceModuleAssetClasses(benchmark::State& state) {
         reports::Mperf(5, "A   ", "????", "", "        ", end, choice, "M   ", 1, "XXX.TXT", 12,
                        "compfile.lst", 12, 0, "");
     }
+    state.counters["lines"] = LinesPerAccount(accounts);
     state.SetItemsProcessed(state.iterations() * accounts);
 }
 BENCHMARK(BM_PerformanceModuleAssetClasses)->Arg(100)->Unit(benchmark::kMillisecond);
