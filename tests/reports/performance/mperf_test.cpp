@@ -517,4 +517,48 @@ TEST(Composite, StartingValueOfTheFirstMember) {
     }
 }
 
+// A member whose history begins before the composite's first year: only
+// its years from the composite's first year on are added (an earlier year
+// has no place in the composite's file).
+TEST(Composite, MemberYearsBeforeTheFirstYearAreLeftOut) {
+    TempDataDir dir;
+    pmfix::WriteDirectory();
+    pmfix::WritePerfAccounts({{"M1", "AB", "FIRST", "12/31/96", 1000, 700, 400},
+                              {"M3", "AB", "OLD HISTORY", " 6/30/97", 0, 700, 400}});
+    perffix::WriteHistory("M1", 12, 96, {Months({{12, 1000}}, kNone), Months({}, 1100)},
+                          {Months({}), Months({})}, {Months({}), Months({})});
+    perffix::WriteHistory("M3", 1, 95, {Months({}, 1), Months({}, 2), Months({}, 3)},
+                          {Months({}), Months({}), Months({})}, {Months({}), Months({}), Months({})});
+    records::WriteAccountLines({"M1", "M3"}, records::kAccountListFile);
+    int16_t status = 0;
+    reports::CompositeRequest rq;
+    rq.to = " 6/30/97";
+    reports::Combpf(status, rq);
+    const std::vector<unsigned char> bytes = TempDataDir::ReadBytes(reports::kCompositeHistory);
+    ASSERT_EQ(bytes.size(), 9u * 128) << "the header and two years";
+    auto values = [&](long record) {
+        records::Record rec(128, 0);
+        std::copy(bytes.begin() + (record - 1) * 128, bytes.begin() + record * 128, rec.data());
+        return engine::ValueHistoryYear::Decode(rec);
+    };
+    const engine::ValueHistoryYear y96 = values(2), y97 = values(6);
+    EXPECT_EQ(y96.year, 96);
+    EXPECT_EQ(y96.values, Months({{12, 1002}}, 2)) << "M3's 1996 into M1's";
+    EXPECT_EQ(y97.year, 97);
+    EXPECT_EQ(y97.values, Months({}, 1103));
+}
+
+// The by-account reports pass over an account opened after their end
+// date; the monthly performance reports it.
+TEST(PerformanceModuleRuns, ByAccountPassesOverAnAccountOpenedAfterTheEnd) {
+    TempDataDir dir;
+    pmfix::WriteDirectory();
+    ModuleRun r = All(3);
+    r.end = " 1/10/97";
+    const std::string text = RunMperf(r);
+    EXPECT_NE(text.find("SMITH FAMILY TRUST"), std::string::npos);
+    EXPECT_NE(text.find("REPLAY ACCOUNT"), std::string::npos);
+    EXPECT_EQ(text.find("JONES ACCOUNT"), std::string::npos) << "opened 1/15/97";
+}
+
 }  // namespace
