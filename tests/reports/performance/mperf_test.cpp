@@ -561,4 +561,53 @@ TEST(PerformanceModuleRuns, ByAccountPassesOverAnAccountOpenedAfterTheEnd) {
     EXPECT_EQ(text.find("JONES ACCOUNT"), std::string::npos) << "opened 1/15/97";
 }
 
+// "Q   " reports quarters; any other frequency months.
+TEST(PerformanceModuleRuns, FrequencyQuarterlyOrMonthly) {
+    TempDataDir dir;
+    pmfix::WriteDirectory();
+    fixtures::SetOptions({{29, 2}});
+    for (const char* frequency : {"Q   ", "M   ", "X   ", "    "}) {
+        SCOPED_TRACE(frequency);
+        ModuleRun r;
+        r.frequency = frequency;
+        const std::string text = RunMperf(r);
+        const bool quarterly = std::string(frequency) == "Q   ";
+        EXPECT_EQ(text.find("QUARTERLY PERFORMANCE") != std::string::npos, quarterly);
+        EXPECT_EQ(text.find("MONTHLY PERFORMANCE") != std::string::npos, !quarterly);
+        EXPECT_EQ(text.find("02/28/97") != std::string::npos, !quarterly);
+        EXPECT_NE(text.find("03/31/97"), std::string::npos);
+    }
+}
+
+// The member table has no limit: a composite of 501 accounts (kind A)
+// takes them all.
+TEST(Composite, MoreThan500Members) {
+    TempDataDir dir;
+    pmfix::WriteDirectory();
+    std::vector<pmfix::PerfAccount> accounts;
+    for (int k = 1; k <= 501; ++k) {
+        char id[8];
+        std::snprintf(id, sizeof id, "C%03d", k);
+        accounts.push_back({id, "AB", id, "12/31/96", 0, 700, 400});
+        perffix::WriteHistory(id, 12, 96, {Months({{12, 10}}), Months({}, 11)}, {Months({}), Months({})},
+                              {Months({}), Months({})});
+    }
+    pmfix::WritePerfAccounts(accounts);
+    int16_t status = 0;
+    reports::CompositeRequest rq;
+    rq.kind = "A   ";
+    rq.manager = "????";
+    rq.to = " 6/30/97";
+    reports::Combpf(status, rq);
+    EXPECT_EQ(rq.account, "C001    ");
+    records::PerformanceHeader h;
+    ASSERT_TRUE(records::ReadPerformanceHeader(h));
+    EXPECT_EQ(h.remaining, 501);
+    const std::vector<unsigned char> bytes = TempDataDir::ReadBytes(reports::kCompositeHistory);
+    ASSERT_GE(bytes.size(), 6u * 128);
+    records::Record rec(128, 0);
+    std::copy(bytes.begin() + 5 * 128, bytes.begin() + 6 * 128, rec.data());
+    EXPECT_EQ(engine::ValueHistoryYear::Decode(rec).values, Months({}, 11 * 501));
+}
+
 }  // namespace
