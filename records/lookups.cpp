@@ -272,7 +272,10 @@ std::vector<std::string> CompositeMembers(int entry, bool& read) {
     for (int which = 3; which <= 4; ++which) {
         if (!ReadAccountRecord(kAccountUnit, entry, which, rec)) return members;
         for (std::size_t k = 0; k < 16; ++k) {
-            const std::string id = rec.Text(8 * k, 8);
+            std::string id = rec.Text(8 * k, 8);
+            // A never-written identifier (zero bytes) is blank too.
+            for (char& c : id)
+                if (c == '\0') c = ' ';
             if (IsBlank(id)) {
                 read = true;
                 return members;

@@ -274,10 +274,9 @@ records::PerformanceAccount Mprfcls(int entry) {
     return records::ReadPerformanceFields(entry);
 }
 
-bool Mprfstep(std::string_view program_date, float program_number, std::string& start, float& start_number,
-              std::string& end, float& end_number, int16_t& /*status*/, std::string_view selection, float low,
-              int16_t sub_kind) {
-    (void)program_date;
+bool Mprfstep(std::string_view /*program_date*/, float program_number, std::string& start,
+              float& start_number, std::string& end, float& end_number, int16_t& /*status*/,
+              std::string_view selection, float low, int16_t sub_kind) {
     bool accepted = true;
     const bool manager_run = records::Fixed(selection, 1) == "A";
     if (sub_kind <= 0 && !(manager_run && Blank(start))) {

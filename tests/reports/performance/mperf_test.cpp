@@ -447,14 +447,14 @@ TEST(Composite, ManagerPatternAndCompositeAccount) {
     EXPECT_EQ(a.fiscal_month, 12);
     EXPECT_EQ(a.selection, "S   ");
 
-    // C1 lists H3 and R1 in its third record.
+    // C1 lists H3 and R1 in its third record, then zero bytes.
     pmfix::WritePerfAccounts({{"H1", "AB", "SMITH FAMILY TRUST", "12/31/96", 0, 700, 400, "SPX", "LEH"},
                               {"H3", "CD", "JONES ACCOUNT", " 1/15/97", 50000, 703.5f, 401},
                               {"R1", "AB", "REPLAY ACCOUNT", " 1/02/97", 0, 700, 400, "NOPE"},
                               {"C1", "AB", "COMPOSITE", " 2/01/97", 0, 700, 400}});
     {
         records::DirectFile accounts(records::kAccountRecords, 128);
-        records::Record r3(128, ' ');
+        records::Record r3(128, 0);  // the list ends at a never-written identifier
         r3.SetText(0, 16, "H3      R1      ");
         ASSERT_TRUE(accounts.Write(8 * 4 - 5, r3));
     }
