@@ -217,9 +217,19 @@ AccountPlace Jncltx(std::string_view account) {
 }
 
 PerformanceAccount Ckct75(std::string_view account) {
-    PerformanceAccount out;
     const int k = FindAccount(account);
-    if (k == 0) return out;
+    if (k == 0) {
+        PerformanceAccount out;
+        out.initial_value = 0;
+        return out;
+    }
+    return ReadPerformanceFields(k);
+}
+
+PerformanceAccount ReadPerformanceFields(int k) {
+    PerformanceAccount out;
+    out.initial_value = 0;
+    if (k < 1) return out;
     out.position = k;
     Open(kAccountUnit, kAccountRecords);
     UnitGuard guard(kAccountUnit);
@@ -227,9 +237,9 @@ PerformanceAccount Ckct75(std::string_view account) {
     if (!ReadAccountRecord(kAccountUnit, k, 2, rec)) return out;
     out.manager = rec.Text(kManagerOffset, 4);
     out.title = rec.Text(kShortNameOffset, 32);
-    out.opened = rec.Text(kOpenedOffset, 8);
+    out.opening_date = rec.Text(kOpenedOffset, 8);
     if (!ReadAccountRecord(kAccountUnit, k, 3, rec)) return out;
-    out.fiscal_year_end = rec.I16(kFiscalYearEndOffset);
+    out.fiscal_month = rec.I16(kFiscalYearEndOffset);
     out.figure_c = rec.R4(kFigureCOffset);
     if (!ReadAccountRecord(kAccountUnit, k, 4, rec)) return out;
     out.index1_base = rec.R4(kIndex1BaseOffset);
@@ -250,6 +260,31 @@ PerformanceAccount Ckct75(std::string_view account) {
         for (std::size_t h = 0; h < 3; ++h) slots[s]->headers[h] = rec.Text(base + 12 + 8 * h, 8);
     }
     return out;
+}
+
+std::vector<std::string> CompositeMembers(int entry, bool& read) {
+    std::vector<std::string> members;
+    read = false;
+    if (entry < 1) return members;
+    Open(kAccountUnit, kAccountRecords);
+    UnitGuard guard(kAccountUnit);
+    Record rec;
+    for (int which = 3; which <= 4; ++which) {
+        if (!ReadAccountRecord(kAccountUnit, entry, which, rec)) return members;
+        for (std::size_t k = 0; k < 16; ++k) {
+            std::string id = rec.Text(8 * k, 8);
+            // A never-written identifier (zero bytes) is blank too.
+            for (char& c : id)
+                if (c == '\0') c = ' ';
+            if (IsBlank(id)) {
+                read = true;
+                return members;
+            }
+            members.push_back(id);
+        }
+    }
+    read = true;
+    return members;
 }
 
 std::optional<LotOpening> Getco(std::string_view account, std::string_view symbol, std::string_view tax_lot) {

@@ -18,9 +18,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/common_file.h"
 #include "records/index_slot.h"
+#include "records/performance_control.h"
 
 namespace records {
 
@@ -104,31 +106,24 @@ struct AccountPlace {
 // Finds the account identifier in ACCOUNT.IDX and reads its name (unit 6).
 AccountPlace Jncltx(std::string_view account);
 
-// The performance fields of an account (Ckct75).
-struct PerformanceAccount {
-    int position = 0;                           // entry in ACCOUNT.IDX; 0 when absent
-    std::string title = std::string(32, ' ');   // R2 short name
-    std::string manager = std::string(4, ' ');  // R2 manager code
-    std::string opened = std::string(8, ' ');   // R2 date account opened, MM/DD/YY
-    double initial_value = 0;                   // R4 account value on the opening date
-    float index1_base = 0;                      // R4 index no. 1 level on the opening date
-    float index2_base = 0;                      // R4 index no. 2 level on the opening date
-    int16_t carry_month = 0;                    // R4 performance start month
-    int16_t carry_year = 0;                     // R4 performance start year
-    double carried_gain = 0;                    // R4 value carried in at the performance start
-    float carried_return = 0;                   // R4 return carried in, percent
-    float figure_b = 0;                         // R4 bytes 33-36
-    float figure_c = 0;                         // R3 bytes 125-128
-    int16_t fiscal_year_end = 0;                // R3 fiscal year end month
-    std::array<std::string, 4> fields{std::string(8, ' '), std::string(8, ' '), std::string(8, ' '),
-                                      std::string(8, ' ')};  // R7 bytes 1-32
-    IndexSlot index1;                                        // R8 bytes 1-36
-    IndexSlot index2;                                        // R8 bytes 37-72
-};
-
-// Reads the named account's performance fields (unit 6). A read that fails
-// ends the reading; the fields not read keep their defaults.
+// Reads the named account's performance fields (unit 6) into the fields
+// of the account record of PCONTROL.FIL (records/performance_control.h)
+// that the account supplies: position, title, manager code, opening date,
+// initial value (0 unless read), index base levels, carry-in figures,
+// figures B and C, fiscal year-end month, the four fields of R7 and the
+// two index slots. A read that fails ends the reading; the fields not
+// read keep their defaults.
 PerformanceAccount Ckct75(std::string_view account);
+// The same for the account of entry n (1 on) of ACCOUNT.IDX, without a
+// search of the index; position 0 when entry is below 1.
+PerformanceAccount ReadPerformanceFields(int entry);
+
+// The members that a composite account (entry n of ACCOUNT.IDX) lists in
+// its own third and fourth ACCOUNT.REC records: sixteen 8-character
+// identifiers a record, the first blank one ending the list. read is false
+// when a record could not be read (the identifiers read before it are
+// kept).
+std::vector<std::string> CompositeMembers(int entry, bool& read);
 
 // ---- Lots of an account's stored holdings (HL<acct>.REC)
 

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <string>
 
+#include "records/index_slot.h"
 #include "records/record.h"
 
 namespace records {
@@ -52,7 +53,10 @@ struct PerformanceHeader {
     Record Encode() const;
 };
 
-// Record 10 + n. Comments give the field's byte offset.
+// Record 10 + n, and the performance fields of an account as Ckct75
+// (records/lookups.h) reads them from ACCOUNT.REC. Comments give the
+// field's byte offset in the record; the fields after `choice` are the
+// account's own and are not stored in PCONTROL.FIL.
 struct PerformanceAccount {
     std::string account = std::string(8, ' ');        // 0
     int16_t last_month = 0;                           // 8
@@ -81,6 +85,12 @@ struct PerformanceAccount {
     int16_t history = 0;                              // 130, 1 history records, 0 replay
     int16_t fiscal_month = 0;                         // 132
     int16_t choice = 0;                               // 134, asset-class choice 0-5
+
+    int position = 0;  // entry in ACCOUNT.IDX; 0 when absent
+    std::array<std::string, 4> fields{std::string(8, ' '), std::string(8, ' '), std::string(8, ' '),
+                                      std::string(8, ' ')};  // ACCOUNT.REC R7 bytes 1-32
+    IndexSlot index1;                                        // R8 bytes 1-36
+    IndexSlot index2;                                        // R8 bytes 37-72
 
     static PerformanceAccount Decode(const Record& rec);
     Record Encode() const;

@@ -24,6 +24,7 @@
 #include "reports/performance/fapr1.h"
 #include "reports/performance/fixsum.h"
 #include "reports/performance/getfix.h"
+#include "reports/performance/mperf.h"
 #include "reports/performance/searches.h"
 #include "reports/position/accsum.h"
 #include "reports/position/clntcom1.h"
@@ -206,6 +207,11 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {202, {[](ReportFields& f) {
              reports::Cohold(f.scope, f.manager, f.end, f.flag_text1, f.list_file, 12, f.output_name, 12,
                              f.group);
+         }}},
+        // The performance module: the report type is the dialog's list line.
+        {121, {[](ReportFields& f) {
+             reports::Mperf(f.report_variant, f.scope, f.manager, f.account, f.start, f.end, f.performance_kind,
+                            f.period, f.output_mode, f.output_name, 12, f.list_file, 12, f.zero1, f.group);
          }}},
     };
     return table;

@@ -183,8 +183,8 @@ TEST(LookupCkct75, ReadsThePerformanceFieldsAtTheirPlaces) {
     EXPECT_EQ(p.position, 2);
     EXPECT_EQ(p.title, Pad("PERF ACCOUNT", 32));
     EXPECT_EQ(p.manager, "MGR1");
-    EXPECT_EQ(p.opened, "06/30/97");
-    EXPECT_EQ(p.fiscal_year_end, 6);
+    EXPECT_EQ(p.opening_date, "06/30/97");
+    EXPECT_EQ(p.fiscal_month, 6);
     EXPECT_EQ(p.figure_c, 2.5f);
     EXPECT_EQ(p.index1_base, 450.25f);
     EXPECT_EQ(p.index2_base, 1020.5f);
