@@ -169,4 +169,9 @@ struct AppraisalControlAccount {
     Record Encode() const;
 };
 
+// The mutual fund appraisal's names for the same records: its account
+// header and its holding lines, whose item 32 (offset 220) it writes.
+using FundWorkHeader = AppraisalHeader;
+using FundWorkLine = ValuedHolding;
+
 }  // namespace records

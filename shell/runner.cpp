@@ -30,6 +30,7 @@
 #include "reports/position/clntcom1.h"
 #include "reports/position/cohold.h"
 #include "reports/position/holdings.h"
+#include "reports/position/mclntamu.h"
 #include "reports/position/mclntapr.h"
 #include "reports/position/meom.h"
 #include "reports/position/prhlrec.h"
@@ -212,6 +213,11 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {121, {[](ReportFields& f) {
              reports::Mperf(f.report_variant, f.scope, f.manager, f.account, f.start, f.end, f.performance_kind,
                             f.period, f.output_mode, f.output_name, 12, f.list_file, 12, f.zero1, f.group);
+         }}},
+        // The mutual fund appraisal: run mode 1, always copied to the output
+        // name ("XXX.TXT" unless the destination is a file).
+        {106, {[](ReportFields& f) {
+             reports::Mclntamu(f.scope, f.manager, f.account, f.end, f.flag_text1, f.output_name, 12);
          }}},
     };
     return table;

@@ -1,0 +1,554 @@
+#include "reports/position/mfvalu.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "engine/replay.h"
+#include "records/account_file.h"
+#include "records/account_records.h"
+#include "records/appraisal_files.h"
+#include "records/chars.h"
+#include "records/common_file.h"
+#include "records/dates.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "records/rounding.h"
+#include "records/security_file.h"
+#include "reports/kernel/account_walk.h"
+#include "reports/kernel/lot_securities.h"
+#include "reports/kernel/security_kinds.h"
+#include "reports/performance/mnappr2.h"
+#include "reports/position/apexport.h"
+#include "reports/position/mfhold.h"
+
+namespace reports {
+
+namespace {
+
+using records::kNoPriceValue;
+using records::Record;
+
+constexpr std::size_t kCommonLength = 128;
+constexpr int kCashType = 2;              // type code "1"
+constexpr int kNoInterestType = 4;        // type code "3": no accrued interest
+constexpr int kBondType = 5;              // type code "4": priced at 100
+constexpr int kCommonStockType = 18;      // type code "H"
+constexpr int kTimes100Type = 28;         // type code "R": value x 100, never a cash equivalent
+constexpr int kUnitPricedType = 29;       // type code "S": priced at 1
+constexpr int kMissingSecurityType = 30;  // type code "T"
+constexpr int kExemptInterestType = 34;   // type code "X": accrued interest not totalled
+constexpr int kUnmanagedType = 36;
+// Zero cash under option 41: a quantity within this band is left out.
+constexpr double kZeroCashBand = 0.0055;
+
+bool Option(const records::Options& options, int n, int at_least = 1) {
+    return options[static_cast<std::size_t>(n - 1)] >= at_least;
+}
+
+bool InTypeOrder(int type) {
+    return std::find(kAppraisalTypeOrder.begin(), kAppraisalTypeOrder.end(), type) !=
+           kAppraisalTypeOrder.end();
+}
+
+// Classes valued per 100 of face: value = quantity x price x 0.01.
+bool PercentOfFace(int n) {
+    return (n >= 4 && n <= 8) || n == 12 || n == 14 || n == 16 || (n >= 33 && n <= 35);
+}
+
+// Classes whose SECURITY.EXT record is read.
+bool Extended(int n) {
+    return PercentOfFace(n) || n == 10 || n == 13 || n == kMissingSecurityType;
+}
+
+bool StartsWithCash(const std::string& symbol) {
+    return records::Fixed(symbol, 4) == "CASH";
+}
+
+// A symbol whose first four bytes are blanks or never written.
+bool BlankStart(const std::string& symbol) {
+    const std::string four = records::Fixed(symbol, 4);
+    return std::all_of(four.begin(), four.end(), [](char c) { return c == ' ' || c == '\0'; });
+}
+
+template <std::size_t N>
+std::array<unsigned char, N> BytesAt(const Record& r, std::size_t off) {
+    std::array<unsigned char, N> out{};
+    for (std::size_t i = 0; i < N && off + i < r.size(); ++i) out[i] = r.data()[off + i];
+    return out;
+}
+
+// COMMON.FIL records 2, 31 and 37; the first that cannot be read ends the
+// reading, and what was not read stays as it was.
+void ReadCommon(AppraisalRun& run) {
+    const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
+    Record rec;
+    if (!common.Read(records::kProgramDateRecord, rec)) return;
+    run.program_date = rec.Text(0, 8);
+    run.program_date_number = rec.R4(8);
+    if (!common.Read(records::kOptionsRecord, rec)) return;
+    for (std::size_t i = 0; i < run.options.size(); ++i) run.options[i] = rec.data()[i];
+    if (!common.Read(37, rec)) return;
+    run.index_periods = BytesAt<72>(rec, 0);
+}
+
+// The report title of option 38: COMMON.FIL record 70, read (never
+// written) and centred; blanks without the option or the record.
+std::string ReportTitle(const records::Options& options) {
+    std::string title(64, ' ');
+    if (!Option(options, 38)) return title;
+    const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
+    Record rec;
+    if (!common.Read(kReportTitleRecord, rec)) return title;
+    title = rec.Text(0, 64);
+    std::replace(title.begin(), title.end(), '\0', ' ');
+    int16_t status = 0;
+    records::Center(title, 64, status);
+    return title;
+}
+
+// The target allocation of the account's seventh record: 23 bytes that are
+// all blanks or all zero mean no target; otherwise a byte outside 0-100
+// counts 0.
+std::array<int8_t, 23> TargetAllocation(const records::AccountRecordSet& recs) {
+    const auto bytes = records::TargetAllocationBytes(recs);
+    std::array<int8_t, 23> target{};
+    const bool blanks = std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == ' '; });
+    const bool zeros = std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; });
+    if (blanks || zeros) return target;
+    for (std::size_t i = 0; i < target.size(); ++i) {
+        const int v = static_cast<int8_t>(bytes[i]);
+        target[i] = static_cast<int8_t>(v < 0 || v > 100 ? 0 : v);
+    }
+    return target;
+}
+
+// Fills the shared account data from the account's records; the fields
+// stay blank when the records cannot be read.
+void ReadAccountData(AppraisalRun& run, int entry, std::string& manager_code) {
+    AppraisalAccount& a = run.current;
+    a.address_word = run.options[5] == 1 ? 1 : 0;
+    records::AccountRecordSet recs;
+    run.target = {};
+    manager_code = "    ";
+    if (!records::ReadAccountRecordSet(entry, recs)) return;
+    for (int i = 0; i < 4; ++i) a.lines[static_cast<std::size_t>(i)] = recs[0].Text(32 * i, 32);
+    a.lines[4] = recs[2].Text(0, 32);
+    manager_code = recs[1].Text(16, 4);
+    a.short_name = recs[1].Text(52, 32);
+    a.date_opened = recs[1].Text(120, 8);
+    a.fiscal_year_end = recs[2].I16(80);
+    a.index1_level = recs[3].R4(0);
+    a.index2_level = recs[3].R4(4);
+    a.opening_value = recs[3].R8(8);
+    a.objective = BytesAt<4>(recs[3], 87);
+    run.target = TargetAllocation(recs);
+}
+
+// The industry category: the first two characters of the category field
+// as a number; 0 when they do not read as one.
+int16_t CategoryNumber(const std::string& field) {
+    int value = 0;
+    bool digit = false;
+    for (char c : field.substr(0, 2)) {
+        if (c == ' ') continue;
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + (c - '0');
+        digit = true;
+    }
+    return digit ? static_cast<int16_t>(value) : 0;
+}
+
+// The valuation of one account from the lots of HL.TMP.
+class FundValuation {
+public:
+    explicit FundValuation(AppraisalRun& run) : run_(run), decimals_(records::SystemDecimals(run.options)) {}
+
+    // Values the lots into TEMP1.WRK. False when a lot cannot be read
+    // (TEMP1.WRK then stays as far as it was written).
+    bool Value();
+
+private:
+    void ValueLot(const records::FundLotRecord& fund_lot);
+    void CloseHolding();
+    void WriteHeader();
+
+    AppraisalRun& run_;
+    const int decimals_;
+    std::optional<records::DirectFile> work_;
+    std::optional<records::DirectFile> securities_;
+    std::optional<records::DirectFile> extensions_;
+    std::optional<records::DirectFile> prices_;
+    SecuritySearch security_index_;
+
+    // The holding in progress.
+    bool holding_open_ = false;
+    records::FundWorkLine holding_;
+    std::string holding_symbol_;
+    double last_quantity_ = 0;
+    bool last_lot_unmanaged_ = false;
+    bool last_price_missing_ = false;
+    float maturity_number_ = 0;
+    LotExtension extension_;  // the last extension record read
+
+    // The account.
+    int16_t count_ = 0;
+    bool unpriced_ = false;
+    double total_ = 0;
+    double total_accrued_ = 0;
+    double largest_ = 0;
+    double days_by_quantity_ = 0;
+    double face_sum_ = 0;
+    std::array<int16_t, records::kTypeNumberCount> type_flags_{};
+    int16_t stage_word_ = 2;
+};
+
+bool FundValuation::Value() {
+    work_.emplace(records::kAppraisalWorkFile, records::kWorkRecordLength);
+    work_->Truncate(0);
+    work_->Write(1, records::EmptyAppraisalHeader());
+    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
+    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
+    prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+
+    // HL.TMP as the rebuild left it; a missing or never filled file has no
+    // lots. The walk is bounded by the file's records, so a chain that
+    // loops ends as a failed read.
+    const records::DirectFile lots(engine::HoldingsWorkName(), records::kAccountRecordLength,
+                                   /*create=*/false);
+    Record rec;
+    long link = -1;
+    if (lots.ok() && lots.Read(1, rec)) link = records::HoldingsHeader::Decode(rec).first_lot;
+    long steps_left = lots.ok() ? lots.Count() : 0;
+    while (link > 0) {
+        if (steps_left-- <= 0 || !lots.Read(link, rec)) {
+            run_.Say(" ACCOUNT " + records::TrimRight(run_.current.id) + ": lot " + std::to_string(link) +
+                     " of HL.TMP could not be read; the mutual fund appraisal stops here.");
+            return false;
+        }
+        const records::FundLotRecord lot = records::FundLotRecord::Decode(rec);
+        ValueLot(lot);
+        link = lot.lot.next;
+    }
+    if (holding_open_) CloseHolding();
+    WriteHeader();
+    return true;
+}
+
+void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
+    const records::Options& opt = run_.options;
+    const records::HoldingRecord& lot = fund_lot.lot;
+    double quantity = lot.quantity;
+    double amount = lot.cost;
+
+    // Zero cash is left out under option 41; a cash lot without an amount
+    // invested always.
+    if (Option(opt, 41) && (StartsWithCash(lot.symbol) || BlankStart(lot.symbol)) &&
+        quantity >= -kZeroCashBand && quantity <= kZeroCashBand)
+        return;
+    if (StartsWithCash(lot.symbol) && amount == 0.0) return;
+
+    const bool lot_unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
+    const bool joins = holding_open_ && records::Fixed(lot.symbol, 12) == holding_symbol_ && quantity > 0 &&
+                       last_quantity_ > 0 && (Option(opt, 46) || !lot_unmanaged);
+    if (holding_open_ && !joins) CloseHolding();
+    if (!holding_open_) {
+        holding_ = records::FundWorkLine{};
+        holding_open_ = true;
+    }
+
+    // The security: a lot without a key above 0 is found by its symbol.
+    bool cash = lot.holding_key == 0.0;
+    long position = lot.security_record;
+    if (lot.holding_key <= 0.0) {
+        quantity = amount;
+        position = security_index_.Find(lot.symbol);
+    }
+    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    // Windowed, so that maturities from 2000 on compare with the date.
+    maturity_number_ = sec.found ? LotDateNumber(sec.maturity) : 0.0f;
+    if (sec.found && records::Fixed(sec.type_code, 4) == "1   ") cash = true;
+    double price = kNoPriceValue;
+    if (sec.found) {
+        price = 1.0;
+        Record rec;
+        if (!cash) price = prices_->Read(position, rec) ? records::StoredPrice(rec) : kNoPriceValue;
+    }
+
+    // The class; a type character outside the class text, or one the
+    // pages do not print, files as "T".
+    int type = SecurityTypeNumber(sec.type_code[0]);
+    if (!InTypeOrder(type)) type = kMissingSecurityType;
+
+    holding_.extension_read = 0;
+    holding_.extension_percent = 0;
+    if (sec.found && Extended(type)) {
+        const LotExtension terms = ReadLotExtension(*extensions_, position);
+        holding_.extension_read = 1;
+        holding_.extension_percent = terms.yield_to_maturity;
+        if (terms.read) extension_ = terms;
+    }
+
+    int16_t category = CategoryNumber(sec.category);
+    if (Option(opt, 43)) category = 0;
+    if (type == kCommonStockType && category > 0) stage_word_ = 3;
+
+    if (cash || type == kUnitPricedType) price = 1.0;
+    if (type == kBondType && sec.found) price = 100.0;
+    if (price != kNoPriceValue) records::RoundToDecimals(price, decimals_);
+
+    const bool unmanaged_lot = lot_unmanaged && !Option(opt, 46);
+    if (price == kNoPriceValue && !unmanaged_lot) unpriced_ = true;
+
+    double value = kNoPriceValue;
+    if (price != kNoPriceValue) value = quantity * price;
+    type_flags_[static_cast<std::size_t>(type - 1)] = 1;
+    if (PercentOfFace(type)) {
+        if (value != kNoPriceValue) value *= 0.01;
+        holding_.per_hundred = 1;
+    }
+    if (type == kTimes100Type && value != kNoPriceValue) value *= 100;
+    if (quantity < 0 && !StartsWithCash(lot.symbol)) amount = -amount;
+    if (cash) value = quantity;
+
+    // Accrued interest from the last coupon date, for the percent-of-face
+    // classes but type "3"; a security without a coupon date accrues
+    // nothing.
+    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PercentOfFace(type) && type != kNoInterestType &&
+        !records::TrimRight(sec.coupon_date).empty()) {
+        std::string coupon = sec.coupon_date;
+        records::Datadj(run_.report_date_number, coupon);
+        double accrued = 0;
+        records::Getai(coupon, run_.report_date, quantity, sec.rate * 0.01f, 1, accrued);
+        if (accrued > 0 && type != kExemptInterestType) total_accrued_ += accrued;
+    }
+
+    // Years to maturity.
+    if (Option(opt, 50) && PercentOfFace(type) && type != kBondType && maturity_number_ > 0) {
+        const double days = records::Daycb(run_.report_date, sec.maturity, 0);
+        days_by_quantity_ += quantity * days;
+        face_sum_ += quantity;
+    }
+
+    if (value != kNoPriceValue) largest_ = std::max(largest_, value);
+    if (unmanaged_lot) type = kUnmanagedType;
+    // Signed values, so that short lots and a negative cash balance lower
+    // the total as they lower the lines.
+    if (!unpriced_ && type != kUnmanagedType && value != kNoPriceValue) total_ += value;
+
+    holding_.quantity += quantity;
+    holding_.cost += amount;
+    holding_.cost_basis += fund_lot.total_cost;
+    if (value != kNoPriceValue) {
+        double rounded = value;
+        records::RoundToDecimals(rounded, decimals_);
+        holding_.market_value += rounded;
+    }
+
+    // The holding takes the fields of its last lot.
+    holding_symbol_ = records::Fixed(lot.symbol, 12);
+    last_quantity_ = quantity;
+    last_lot_unmanaged_ = lot_unmanaged;
+    last_price_missing_ = price == kNoPriceValue;
+    holding_.type_number = static_cast<int16_t>(type);
+    holding_.category = category;
+    holding_.sort_key = sec.found ? records::Fixed(lot.symbol, 10) : std::string(10, ' ');
+    holding_.symbol = records::Fixed(lot.symbol, 12);
+    holding_.description1 = sec.description1;
+    holding_.description2 = sec.description2;
+    holding_.rate = sec.rate;
+    holding_.lot_date = lot.open_date;
+    holding_.type_code = sec.type_code;
+    holding_.maturity_date = sec.maturity;
+    holding_.security_first_word = sec.first_word;
+    holding_.security_last_word = sec.last_word;
+    extension_.CopyTerms(holding_);
+}
+
+void FundValuation::CloseHolding() {
+    const records::Options& opt = run_.options;
+    records::FundWorkLine& h = holding_;
+    if (last_price_missing_) h.market_value = kNoPriceValue;
+    // A holding maturing within a year of the date, or matured, is a cash
+    // equivalent; a blank maturity date never moves.
+    h.matures_within_year = 0;
+    if (!Option(opt, 63) && maturity_number_ > 0 && h.type_number != kTimes100Type) {
+        const float d = run_.report_date_number;
+        if ((maturity_number_ >= d && maturity_number_ <= d + 10000) ||
+            (maturity_number_ > 700000 && maturity_number_ < d)) {
+            h.type_number = kCashType;
+            h.matures_within_year = 1;
+            type_flags_[kCashType - 1] = 1;
+        }
+    }
+    // An unmanaged holding is filed, and marked present, as such, so that
+    // the pages print its group.
+    if (last_lot_unmanaged_ && !Option(opt, 46)) {
+        h.type_number = kUnmanagedType;
+        type_flags_[kUnmanagedType - 1] = 1;
+    }
+    h.performance = 0;
+    if (Option(opt, 55) && !StartsWithCash(h.symbol) && records::Fixed(h.type_code, 4) != "1   ")
+        h.performance = Mnappr2(HoldingPerformanceRequest(run_.current.id, h.symbol, run_.report_date,
+                                                          run_.index_periods),
+                                opt)
+                            .since_start;
+    ++count_;
+    work_->Write(count_ + 1, h.Encode());
+    holding_open_ = false;
+}
+
+void FundValuation::WriteHeader() {
+    records::FundWorkHeader head;
+    head.account = run_.current.id;
+    head.report_date = run_.report_date;
+    head.count = count_;
+    head.total_market_value = unpriced_ ? kNoPriceValue : total_ + total_accrued_;
+    head.name = run_.current.short_name;
+    head.largest_value = largest_;
+    head.type_flags = type_flags_;
+    head.order = records::kReaderOrders;
+    head.total_accrued = total_accrued_;
+    if (face_sum_ != 0) head.average_years = days_by_quantity_ / face_sum_ * (1.0 / 365.0);
+    int16_t stage = stage_word_;
+    if (Option(run_.options, 37)) stage = static_cast<int16_t>(stage - 1);
+    head.page_word = stage;
+    head.account_word = run_.current.objective;
+    work_->Write(1, head.Encode());
+}
+
+// Starts a run from its own request: the date, OUTPUT.TMP, LDL.DAT under
+// option 52, the accounts, and a control file with nothing of an earlier
+// run in it. False when the run is abandoned.
+bool StartRun(AppraisalRun& run, int16_t& step, std::string& title) {
+    run.started = true;
+    if (run.output_mode <= 0) {
+        step = kStepAbandoned;
+        return false;
+    }
+    int16_t mode = 0, error = 0;
+    run.report_date = records::Fixed(run.report_date, 8);
+    records::Ckdate(run.report_date, mode, error, run.report_date_number, 0, 1991231);
+    title = ReportTitle(run.options);
+    if (run.output_mode != kOutputModeCount) run.frame.emplace(run.output_name, /*copy=*/true);
+    if (Option(run.options, 52)) records::Purge(kLoanFile);
+    if (records::Fixed(run.selection, 4) != "S   ") {
+        run.selection = "A   ";
+        run.run_slot = static_cast<int16_t>(std::max(ManagerCodePosition(run.manager), 1));
+        run.walk = WalkAccounts();
+    } else {
+        run.run_slot = 0;
+    }
+    run.countdown = 999;
+    run.slot_flags = {};
+    run.slot_flags[static_cast<std::size_t>(std::max<int>(run.run_slot, 1) - 1)] = 1;
+    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
+    control.Truncate(0);
+    return true;
+}
+
+void WriteFinished() {
+    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
+    control.Write(1, records::FinishedControlHeader());
+}
+
+}  // namespace
+
+void Mfvalu(AppraisalRun& run, int16_t& step, std::string& title) {
+    ReadCommon(run);
+    if (!run.started && !StartRun(run, step, title)) return;
+    auto finish = [&] {
+        run.done = true;
+        WriteFinished();
+        step = kStepFinished;
+    };
+    if (run.done) {
+        finish();
+        return;
+    }
+    if (run.countdown > 1) --run.countdown;
+    run.market_by_type = {};
+
+    // The next account.
+    AppraisalAccount& a = run.current;
+    a = AppraisalAccount{};
+    const bool single = run.selection == "S   ";
+    std::string manager_code;
+    if (single) {
+        if (run.next > 0) {
+            finish();
+            return;
+        }
+        run.next = 1;
+        a.id = records::Fixed(run.account, 8);
+        for (const AccountEntry& e : WalkAccounts().accounts)
+            if (e.id == a.id) a.index = static_cast<int16_t>(e.entry);
+        if (a.index == 0) {
+            run.Say(" ACCOUNT " + records::TrimRight(a.id) + " is not in ACCOUNT.IDX; nothing is appraised.");
+            finish();
+            return;
+        }
+        ReadAccountData(run, a.index, manager_code);
+    } else {
+        bool found = false;
+        while (run.next < run.walk.accounts.size()) {
+            const AccountEntry& e = run.walk.accounts[run.next++];
+            a = AppraisalAccount{};
+            a.id = e.id;
+            a.index = static_cast<int16_t>(e.entry);
+            ReadAccountData(run, e.entry, manager_code);
+            if (ManagerMatches(run.manager, manager_code)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            finish();
+            return;
+        }
+        a.count = static_cast<int16_t>(run.walk.count);
+    }
+    a.run_slot = run.run_slot;
+    run.account = a.id;
+
+    // The lots as of the date, rebuilt from the transactions.
+    Mfhold(a.id, run.report_date, run.report_date_number, run.output_mode);
+    FundValuation valuation(run);
+    if (!valuation.Value()) {
+        step = kStepLotReadFailed;
+        return;
+    }
+
+    // The control file, for the page stages.
+    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
+    const float d = run.report_date_number;
+    if (run.run_slot > 0) {
+        records::AppraisalControlAccount rec;
+        rec.account = a.id;
+        rec.year = static_cast<int16_t>(std::trunc(d * 0.0001f));
+        rec.month = static_cast<int16_t>(std::trunc((d - rec.year * 10000.0f) * 0.01f));
+        rec.index = a.index;
+        rec.count = a.count;
+        rec.report_date = run.report_date;
+        rec.date_number = d;
+        rec.name = a.short_name;
+        control.Write(run.run_slot + 1, rec.Encode());
+    }
+    records::AppraisalControlHeader head;
+    int16_t slot = run.run_slot > 0 ? run.run_slot : int16_t{1};
+    if (single || a.count < a.index) {
+        run.slot_flags[static_cast<std::size_t>(slot - 1)] = 0;
+        slot = 0;
+    }
+    head.slot = slot;
+    head.slot_flags = run.slot_flags;
+    head.countdown = run.countdown;
+    head.manager = records::Fixed(run.manager, 4);
+    head.output_mode = run.output_mode;
+    control.Write(1, head.Encode());
+    step = kStepHoldingsPages;
+}
+
+}  // namespace reports
