@@ -39,7 +39,10 @@ inline int16_t Allocation(const char* code) {
                                 (static_cast<unsigned char>(code[1]) << 8));
 }
 
-inline void WriteSecurities() {
+// bond_maturity: the maturity of the bond; note_type: the type code of
+// the note; price_date: the date of the price file.
+inline void WriteSecurities(const std::string& bond_maturity = " 6/01/99", const std::string& note_type = "5",
+                            const std::string& price_date = kDate) {
     fixtures::WriteSecurityFiles({
         {.symbol = "CASH", .description1 = "CASH", .type = "1", .rate = 0},
         {.symbol = "GROWTH",
@@ -56,13 +59,13 @@ inline void WriteSecurities() {
         {.symbol = "BOND",
          .description1 = "CITY BOND 6%",
          .type = "4",
-         .maturity = " 6/01/99",
+         .maturity = bond_maturity,
          .rate = 6.0f,
          .first_word = Allocation("ST"),
          .coupon_date = " 6/01/98"},
         {.symbol = "NOTE",
          .description1 = "ACME NOTE 7%",
-         .type = "5",
+         .type = note_type,
          .maturity = " 6/01/05",
          .rate = 7.0f,
          .first_word = Allocation("IT"),
@@ -76,7 +79,7 @@ inline void WriteSecurities() {
          .first_word = Allocation("CG")},
         {.symbol = "AWAY", .description1 = "HELD AWAY", .type = "H", .rate = 0},
     });
-    fixtures::WritePrices(kDate, {1.0, 12.5, 20.0, 100.25, 98.0, 150.0, 10.0});
+    fixtures::WritePrices(price_date, {1.0, 12.5, 20.0, 100.25, 98.0, 150.0, 10.0});
 }
 
 inline records::TransactionRecord T(const std::string& code, const std::string& symbol, Position pos,
