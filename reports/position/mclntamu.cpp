@@ -25,7 +25,7 @@ constexpr int16_t kBlankWord = 0x2020;
 
 }  // namespace
 
-engine::CategoryTable FundAssetClassTable(const records::Options& options) {
+AssetClassTable FundAssetClassTable(const records::Options& options) {
     const records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
     records::Record rec;
     if (!common.Read(kAssetClassRecord, rec)) return engine::DefaultCategoryTable();
@@ -37,7 +37,7 @@ engine::CategoryTable FundAssetClassTable(const records::Options& options) {
 
 int16_t RunMutualFundAppraisal(AppraisalRun& run) {
     const records::Options opt = records::Rdopts();
-    const engine::CategoryTable classes = FundAssetClassTable(opt);
+    const AssetClassTable classes = FundAssetClassTable(opt);
     std::string title(64, ' ');
     int16_t step = kStepGather;
     int appraised = 0;

@@ -17,6 +17,10 @@
 
 namespace reports {
 
+// The asset class ("CE", "FI", "EQ", "O ") of each security type, from
+// COMMON.FIL record 14.
+using AssetClassTable = engine::CategoryTable;
+
 // selection: "S   " one account (account), anything else every account of
 // the manager pattern; appraisal_date MM/DD/YY; accrued: "N   " leaves
 // accrued interest out; output_name: the file OUTPUT.TMP is copied to at
@@ -30,7 +34,7 @@ void Mclntamu(std::string_view selection, std::string_view manager, std::string_
 // option 47 at 2 or more a table with a code not above two blanks among
 // its first 22 gives way to the firm's default table, as does a record
 // that cannot be read.
-engine::CategoryTable FundAssetClassTable(const records::Options& options);
+AssetClassTable FundAssetClassTable(const records::Options& options);
 
 // The stages of a run, from the step word: the loop of Mclntamu over an
 // already filled run context. Returns the final step word.

@@ -114,6 +114,35 @@ TEST(MutualFundAppraisalPages, AReinvestedPurchaseCountsInTheUnitCostButNotInThe
     EXPECT_EQ(text.find("MUNICIPAL BONDS"), std::string::npos);
 }
 
+TEST(MutualFundAppraisalPages, AShortHoldingShowsNoQuantityAndItsShareOfTheAssets) {
+    TempDataDir dir;
+    mffix::WriteDirectory();
+    mffix::SetOptions({});
+    // Cash of 1,000.00 and 10 IBM sold short for 1,500.00: 2,500.00 of cash
+    // and -1,500.00 of IBM, 1,000.00 in all; IBM is 150% of it.
+    fixtures::WriteTransactions("MF3", {mffix::T("FI", "CASH", mffix::kCash, " 1/02/98", 0, 1000),
+                                        mffix::T("SS", "IBM", mffix::kIbm, " 4/01/98", 10, 1500, "a")});
+    const std::string line = LineWith(Appraise("S   ", "MF3"), "INTL BUS MACH");
+    ASSERT_FALSE(line.empty());
+    EXPECT_EQ(line.substr(0, 16), std::string(16, ' '));
+    EXPECT_EQ(line.substr(68, 16), "      (1,500.00)");
+    EXPECT_EQ(line.substr(84, 8), "  150.0 ");
+}
+
+TEST(MutualFundAppraisalPages, Option75LeavesTheYieldOfTypeLHoldingsBlank) {
+    for (const unsigned char option : {0, 1}) {
+        TempDataDir dir;
+        mffix::WriteDirectory();
+        mffix::WriteSecurities(" 6/01/99", "L");
+        mffix::SetOptions({{75, option}});
+        const std::string line = LineWith(Appraise("S   ", "MF1"), "ACME NOTE");
+        ASSERT_GE(line.size(), 109u);
+        // 7.00 a share on 4,000 shares at 98.00: 28,000 on 392,000.00.
+        EXPECT_EQ(line.substr(102, 7), " 28,000");
+        EXPECT_EQ(line.size() > 110 ? line.substr(110) : "", option == 1 ? "" : "  7.1");
+    }
+}
+
 // ---- The valuation pass: TEMP1.WRK and CCONTROL.FIL.
 
 struct Valued {
