@@ -10,7 +10,6 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "bench/synthetic_account.h"
@@ -79,29 +78,16 @@ void WriteFundTransactions(int accounts) {
     }
 }
 
-// TYPENAME.DAT and SCATNAME.DAT, which a firm keeps and the synthetic firm
-// lacks: without them every subtitle looks the name up in vain, and a
-// look-up that fails reads the whole data directory.
-void WriteNameFiles() {
-    for (const auto& [file, count] : {std::pair{"TYPENAME.DAT", 37}, std::pair{"SCATNAME.DAT", 99}}) {
-        std::vector<unsigned char> bytes;
-        bench::Append(bytes, records::Record(128, 0));
-        for (int n = 1; n <= count; ++n) {
-            records::Record rec(128, ' ');
-            rec.SetText(0, 28, std::string(file).substr(0, 4) + " " + std::to_string(n));
-            bench::Append(bytes, rec);
-        }
-        records::ReplaceFile(file, bytes);
-    }
-}
-
 void BM_MutualFundAppraisalRun(benchmark::State& state) {
     bench::ScratchDataDir dir;
     const int accounts = static_cast<int>(state.range(0));
-    bench::WriteMarket();
+    // With the type and category name files a firm keeps: without them each
+    // subtitle's failed look-up reads the whole data directory.
+    bench::MarketShape market;
+    market.name_files = true;
+    bench::WriteMarket(market);
     bench::WriteAccounts(accounts, 20);
     WriteFundTransactions(accounts);
-    WriteNameFiles();
     records::Options options{};
     options[46] = static_cast<unsigned char>(state.range(1));  // option 47: by type or by asset class
     records::Wropts(options);
