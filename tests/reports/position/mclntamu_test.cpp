@@ -17,6 +17,7 @@
 #include "records/files.h"
 #include "records/record.h"
 #include "reports/position/apexport.h"
+#include "reports/position/clntamu2.h"
 #include "reports/position/mfvalu.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
@@ -323,6 +324,50 @@ TEST(MutualFundValuation, AManagerRunKeepsItsCursorInTheControlFile) {
     EXPECT_EQ(step, reports::kStepFinished);
     ASSERT_TRUE(control.Read(1, rec));
     EXPECT_EQ(rec.I16(0), -99);
+}
+
+TEST(MutualFundAppraisalPages, TheSummaryFileHeaderKeepsTheAccountName) {
+    TempDataDir dir;
+    mffix::WriteDirectory();
+    mffix::SetOptions({});
+    reports::AppraisalRun run;
+    run.selection = "S   ";
+    run.account = "MF2     ";
+    run.report_date = mffix::kDate;
+    run.output_name = "VALUE.TXT";
+    std::string title;
+    int16_t step = 0;
+    reports::Mfvalu(run, step, title);
+    ASSERT_EQ(step, reports::kStepHoldingsPages);
+    reports::Clntamu2(run, step, run.holding_list, 1, title, reports::FundAssetClassTable(run.options));
+    EXPECT_EQ(step, reports::kStepSummaryPage);
+    EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalWorkFile));
+    Record rec;
+    ASSERT_TRUE(records::DirectFile("TEMPHSUM.FIL", 256, false).Read(1, rec));
+    EXPECT_EQ(rec.Text(67, 32), records::Fixed("JONES FUND ACCOUNT", 32));
+    // The groups' income in the run's lists: cash, then common stocks.
+    EXPECT_EQ(run.group_income[0], 0.0f);
+    EXPECT_EQ(run.group_income[1], 15.0f);
+}
+
+TEST(MutualFundAppraisalPages, AccruedInterestJoinsTheFixedIncomeClass) {
+    TempDataDir dir;
+    mffix::WriteDirectory();
+    mffix::SetOptions({{47, 2}});
+    reports::AppraisalRun run;
+    run.selection = "S   ";
+    run.account = "MF1     ";
+    run.report_date = mffix::kDate;
+    run.accrued_switch = "Y   ";
+    run.output_name = "VALUE.TXT";
+    std::string title;
+    int16_t step = 0;
+    reports::Mfvalu(run, step, title);
+    reports::Clntamu2(run, step, run.holding_list, 1, title, reports::FundAssetClassTable(run.options));
+    // The note (3,920.00) and the accrued interest of the bond and the note
+    // (175.00 + 163.33); the maturing bond is a cash equivalent.
+    EXPECT_NEAR(run.classes.market_value[1], 3920.0 + 338.33, 0.005);
+    EXPECT_NEAR(run.classes.market_value[0], 14410.0 + 5000.0, 0.005);
 }
 
 // ---- The run.
