@@ -125,6 +125,7 @@ struct GroupTexts {
     float yield = 0;
 };
 
+// The mutual fund pages of one account, from TEMP1.WRK.
 class FundPrinter {
 public:
     FundPrinter(AppraisalRun& run, const std::vector<int16_t>& order, int16_t title_switch,
@@ -510,8 +511,8 @@ GroupTexts FundPrinter::Totals(const GroupTotals& g, bool pass_two) const {
     return t;
 }
 
-// After a type's holdings: its total lines, its chart line and summary
-// record, its group slot and its part of the portfolio totals.
+// After a type's holdings: its total lines, its summary record, its group
+// slot and its part of the portfolio totals.
 void FundPrinter::GroupEnd(int type, const std::string& name, const GroupTotals& g, bool pass_two) {
     const GroupTexts t = Totals(g, pass_two);
     if (g.holdings > 1 || type == kCommonStockType) {
