@@ -128,6 +128,8 @@ TEST(MutualFundAppraisalPages, AShortHoldingShowsNoQuantityAndItsShareOfTheAsset
     EXPECT_EQ(line.substr(0, 16), std::string(16, ' '));
     EXPECT_EQ(line.substr(68, 16), "      (1,500.00)");
     EXPECT_EQ(line.substr(84, 8), "  150.0 ");
+    // -10 x 1.50 = -15, not lowered to -16.
+    EXPECT_EQ(line.substr(102, 8), "    (15)");
 }
 
 TEST(MutualFundAppraisalPages, Option75LeavesTheYieldOfTypeLHoldingsBlank) {
