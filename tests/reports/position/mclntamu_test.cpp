@@ -386,6 +386,8 @@ TEST(MutualFundAppraisalRun, AManagerPatternPrintsItsAccounts) {
     EXPECT_EQ(Count(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 2);
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalControlFile));
     EXPECT_NE(Appraise("A   ", "", "EF").find("No account has the manager code EF."), std::string::npos);
+    EXPECT_NE(Appraise("S   ", "ZZ9").find(" ACCOUNT ZZ9 is not in ACCOUNT.IDX; nothing is appraised."),
+              std::string::npos);
 }
 
 TEST(MutualFundAppraisalRun, AStaleControlFileChangesNothing) {
