@@ -7,6 +7,8 @@
 
 #include "entry/entry_commands.h"
 #include "entry/tran_list.h"
+#include "feed/dispatcher/rospa32.h"
+#include "pricing/price_download_dialog.h"
 #include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
     setup::RegisterSetupCommands();
     entry::RegisterEntryCommands();
     pricing::RegisterPricingDialogs();
+    pricing::SetFeedEntry(&ol_DataRequest);
     shell::CLedraApp app;
     app.SetViewFactory(shell::kTranListTemplate, entry::MakeTranList);
     if (!app.InitInstance()) return 1;

@@ -104,6 +104,11 @@ std::string DescribeStep(const ScriptStep& s) {
                     return "expect-visible " + id + (s.number ? " on" : " off");
                 case A::SelectPage:
                     return "page " + id;
+                case A::ExpectCount:
+                    return "expect-count " + id + " " + std::to_string(s.number);
+                case A::ExpectLine:
+                    return "expect-line " + id + " " + std::to_string(s.position) + " " +
+                           QuoteScriptText(s.text.value_or(""));
             }
     }
     return "?";
@@ -207,6 +212,18 @@ ScriptedInteraction& ScriptedInteraction::ExpectEnabled(int id, bool enabled) {
 ScriptedInteraction& ScriptedInteraction::ExpectVisible(int id, bool visible) {
     AddAction(ScriptStep::Action::ExpectVisible, id);
     steps_.back().number = visible ? 1 : 0;
+    return *this;
+}
+
+ScriptedInteraction& ScriptedInteraction::ExpectCount(int id, int count) {
+    AddAction(ScriptStep::Action::ExpectCount, id);
+    steps_.back().number = count;
+    return *this;
+}
+ScriptedInteraction& ScriptedInteraction::ExpectLine(int id, int line, std::string text) {
+    AddAction(ScriptStep::Action::ExpectLine, id);
+    steps_.back().position = line;
+    steps_.back().text = std::move(text);
     return *this;
 }
 

@@ -131,6 +131,22 @@ std::string ScriptedInteraction::ApplyAction(const ScriptStep& s, Window& target
             if (actual != s.text.value_or("")) return "control " + id + " reads " + QuoteScriptText(actual);
             return {};
         }
+        case A::ExpectCount: {
+            const Control c = w.GetDlgItem(s.id);
+            if (!c) return "there is no control " + id;
+            if (c.GetCount() != s.number)
+                return "control " + id + " has " + std::to_string(c.GetCount()) + " lines";
+            return {};
+        }
+        case A::ExpectLine: {
+            const Control c = w.GetDlgItem(s.id);
+            if (!c) return "there is no control " + id;
+            const std::string actual = c.GetText(s.position);
+            if (actual != s.text.value_or(""))
+                return "line " + std::to_string(s.position) + " of control " + id + " reads " +
+                       QuoteScriptText(actual);
+            return {};
+        }
         case A::ExpectChecked:
         case A::ExpectEnabled:
         case A::ExpectVisible: {

@@ -62,7 +62,9 @@ struct ScriptStep {
         ExpectChecked,
         ExpectEnabled,
         ExpectVisible,
-        SelectPage,  // id: the resource id of a property sheet's page
+        SelectPage,   // id: the resource id of a property sheet's page
+        ExpectCount,  // a list or combo box holds `number` lines
+        ExpectLine,   // line `position` of a list or combo box reads `text`
     };
 
     Kind kind = Kind::Action;
@@ -112,6 +114,8 @@ public:
     ScriptedInteraction& ExpectChecked(int id, bool checked);
     ScriptedInteraction& ExpectEnabled(int id, bool enabled);
     ScriptedInteraction& ExpectVisible(int id, bool visible);
+    ScriptedInteraction& ExpectCount(int id, int count);
+    ScriptedInteraction& ExpectLine(int id, int line, std::string text);
     ScriptedInteraction& ExpectClosed();
     // Shows the page of resource id of the open property sheet.
     ScriptedInteraction& SelectPage(int page_id);

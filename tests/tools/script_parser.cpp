@@ -335,6 +335,25 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         s.number = *on ? 1 : 0;
         return s;
     }
+    if (word == "expect-count") {
+        if (!need(3, "expect-count ID N")) return std::nullopt;
+        auto id = id_at(1);
+        auto count = id ? id_at(2) : std::nullopt;
+        if (!count) return std::nullopt;
+        ScriptStep s = ActionStep(A::ExpectCount, *id);
+        s.number = *count;
+        return s;
+    }
+    if (word == "expect-line") {
+        if (!need(4, "expect-line ID LINE \"TEXT\"")) return std::nullopt;
+        auto id = id_at(1);
+        auto line = id ? id_at(2) : std::nullopt;
+        if (!line) return std::nullopt;
+        ScriptStep s = ActionStep(A::ExpectLine, *id);
+        s.position = *line;
+        s.text = t[3].text;
+        return s;
+    }
     if (word == "click" || word == "focus" || word == "page") {
         if (!need(2, (word + " ID").c_str())) return std::nullopt;
         auto id = id_at(1);

@@ -1,0 +1,230 @@
+#pragma once
+
+// The fixture of the Price Download tests. Once per run: a home folder for
+// the data feed (VEXA.INI under XDG_CONFIG_HOME, qordata.par, the error
+// texts) and the data-feed libraries loaded from the build with dlopen, as
+// the program loads them (they read VEXA.INI as they load, so this comes
+// first); the program's glue is handed their ol_DataRequest. Each test: a
+// fresh data directory with the program started in it on 12/08/98 (test
+// clock), a small firm of securities, and the simulated modem and price
+// server of tests/feed/peer on the serial port COM2 of the data feed.
+//
+// Scripts under tests/pricing/scripts/ drive the program from its menu;
+// they are played from here because the peer and the library must be set
+// up first, and the test checks afterwards what the peer received.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "feed/dialup/vexa32md.h"
+#include "pricing/price_download_dialog.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "records/security_file.h"
+#include "tests/feed/peer/price_peer.h"
+#include "tests/fixtures/record_files.h"
+#include "tests/fixtures/temp_dir.h"
+#include "tests/tools/program_run.h"
+
+namespace pricingtest {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+inline void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+inline std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The call settings: COM2 with the simulated modem's number and login.
+inline constexpr const char* kParams =
+    "[app]\n"
+    "call type = dialup\n"
+    "\n"
+    "call set = standard\n"
+    "port = \"COM2\"\n"
+    "line speed = 9600\n"
+    "telephone number = \"5551234\"\n"
+    "remote user = joe\n"
+    "remote password = secret\n";
+
+class FeedEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        std::random_device random;
+        home = fs::temp_directory_path() / ("ledra-price-download-" + std::to_string(random()));
+        fs::create_directories(home / "config" / "ledra");
+        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        WriteIni("");
+        WriteText(home / "qordata.par", kParams);
+        fs::copy_file(FEED_TEST_ERROR_TEXTS, home / "qorcomm.err", fs::copy_options::overwrite_existing);
+        void* dispatcher = dlopen(FEED_LIBRARY_DIR "/libROSPA32.so", RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(dispatcher, nullptr) << dlerror();
+        entry = reinterpret_cast<pricing::DataRequestEntry>(dlsym(dispatcher, "ol_DataRequest"));
+        void* dialup = dlopen(FEED_LIBRARY_DIR "/libVEXA32MD.so", RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(dialup, nullptr) << dlerror();
+        install_session =
+            reinterpret_cast<InstallTestSessionFunction>(dlsym(dialup, "md_install_test_session"));
+        install_side_channel =
+            reinterpret_cast<InstallTestSideChannelFunction>(dlsym(dialup, "md_install_test_side_channel"));
+        dlclose(dialup);
+        ASSERT_TRUE(entry && install_session && install_side_channel);
+        pricing::SetFeedEntry(entry);
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::remove_all(home, error);
+    }
+
+    // VEXA.INI with the home folder and these further lines.
+    static void WriteIni(const std::string& lines) {
+        WriteText(home / "config" / "ledra" / "VEXA.INI",
+                  "[config]\nhome_dir=" + home.string() + "/\n" + lines);
+    }
+
+    static inline fs::path home;
+    static inline pricing::DataRequestEntry entry = nullptr;
+    static inline InstallTestSessionFunction install_session = nullptr;
+    static inline InstallTestSideChannelFunction install_side_channel = nullptr;
+};
+
+// A security of the test firm: SECURITY.IDX symbol and the SECURITY.REC
+// fields the pricing run reads.
+struct Security {
+    std::string symbol;
+    std::string cusip;
+    std::string type;
+    char pricing_flag = 0;     // byte 105; 0 reads as "Y"
+    char exchange_mark = ' ';  // byte 104, "I" for an information request
+    int payments = 4;          // byte 106
+    int16_t dividend_record = 0;
+    std::string due_date{};  // bytes 89-96
+    float rate = 0;          // bytes 97-100, the annual dividend
+};
+
+// Writes SECURITY.IDX (with the dividend-file record count), SECURITY.REC
+// and an empty SECURITY.EXT record for every security.
+inline void WriteFirm(const std::vector<Security>& securities, int16_t dividend_records = 10) {
+    std::vector<fixtures::SecurityFields> fields;
+    for (const Security& s : securities) {
+        fixtures::SecurityFields f;
+        f.symbol = s.symbol;
+        f.cusip = s.cusip;
+        f.type = s.type;
+        f.maturity = s.due_date;
+        f.rate = s.rate;
+        fields.push_back(f);
+    }
+    fixtures::WriteSecurities(fields);
+    {
+        records::DirectFile index(records::kSecurityIndex, 128);
+        records::Record head;
+        index.Read(1, head);
+        head.SetI16(2, dividend_records);
+        index.Write(1, head);
+    }
+    for (std::size_t i = 0; i < securities.size(); ++i) {
+        const long n = static_cast<long>(i) + 1;
+        records::Record rec;
+        records::ReadSecurityRecord(n, rec);
+        rec.data()[103] = static_cast<unsigned char>(securities[i].exchange_mark);
+        rec.data()[104] = static_cast<unsigned char>(securities[i].pricing_flag);
+        rec.data()[105] = static_cast<unsigned char>(securities[i].payments);
+        rec.SetI16(124, securities[i].dividend_record);
+        records::WriteSecurityRecord(n, rec);
+        records::WriteSecurityExtension(n, records::NewSecurityExtension());
+    }
+}
+
+// COMMON.FIL record 32: the 14 type switches, these on (1-14).
+inline void WriteTypeSwitches(const std::vector<int>& on) {
+    records::Record rec(128, 0);
+    for (int k : on) rec.SetI16(static_cast<std::size_t>(2 * (k - 1)), 1);
+    fixtures::WriteCommonRecord(32, rec);
+}
+
+// A price as the price file of a date holds it.
+inline double StoredPrice(const std::string& date, long record) {
+    double price = 0;
+    records::Rwpric(0, -7, date, record, price);
+    return price;
+}
+
+class PriceDownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FeedEnvironment::entry);
+        run_ = std::make_unique<tools::ProgramRun>(dir_.path(),
+                                                   tools::ProgramRun::Options{tools::LocalDate(1998, 12, 8)});
+        ASSERT_TRUE(run_->Started());
+        FeedEnvironment::install_session(nullptr);
+        FeedEnvironment::install_side_channel(nullptr);
+        pricing::ResetFeedRecordCounterForTesting();
+    }
+    void TearDown() override {
+        if (run_) {
+            run_->Close();
+            for (const std::string& failure : run_->Failures()) ADD_FAILURE() << failure;
+            run_.reset();
+        }
+        // The library as the next test finds it: nothing connected, no
+        // options kept, the peer no longer its side channel.
+        Request("HANGUP");
+        Request("RESET");
+        FeedEnvironment::install_side_channel(nullptr);
+        FeedEnvironment::WriteIni("");
+    }
+
+    // The serial port COM2 is a pseudo-terminal with the simulated modem and
+    // price server at its far end, answering these request lines.
+    void UsePeer(std::map<std::string, Strings> answers) {
+        peer_ = std::make_unique<feedpeer::PricePeer>();
+        peer_->SetLogin("joe", "secret");
+        peer_->SetAnswers(std::move(answers));
+        FeedEnvironment::WriteIni("[ports]\nCOM2=" + peer_->DevicePath() + "\n");
+        FeedEnvironment::install_side_channel(peer_.get());
+    }
+
+    // Plays a script of tests/pricing/scripts; true when it ran to its end.
+    bool Play(const std::string& name) {
+        return run_->RunScriptFile(fs::path(LEDRA_TESTS_DIR) / "pricing" / "scripts" / name);
+    }
+    bool PlayText(const std::string& text) { return run_->RunScript(text); }
+
+    static int Request(const std::string& options) {
+        std::vector<char> text(options.begin(), options.end());
+        text.push_back('\0');
+        return FeedEnvironment::entry(0, "", text.data());
+    }
+
+    // The request lines the server received (continuations left out).
+    Strings Requests() const {
+        Strings lines;
+        for (const std::string& line : peer_->Requests())
+            if (line != "C") lines.push_back(line);
+        return lines;
+    }
+
+    fixtures::TempDataDir dir_;
+    std::unique_ptr<feedpeer::PricePeer> peer_;
+    std::unique_ptr<tools::ProgramRun> run_;
+};
+
+}  // namespace pricingtest
