@@ -63,5 +63,121 @@ TEST_F(PriceDownloadTest, AllAccountsPricesInKeyOrder) {
     EXPECT_FALSE(pricing::FeedConnected());
 }
 
+TEST_F(PriceDownloadTest, BothFilesPricesDividendsAndSplits) {
+    WriteFirm({
+        {"IBM", "459200101", "3", 0, ' ', 4, 3, "", 0.8f},
+        {"AAPL", "037833100", "3", 0, ' ', 4, 4},
+        {"FUND", "316071109", "9", 0, ' ', 4, 0},            // no dividend record: price only
+        {"ZERO", "555555555", "3", 0, ' ', 0, 5, "", 0.8f},  // no payments a year
+        {"INFO", "777777777", "3", 0, 'I', 4, 6},            // an information request
+    });
+    WriteTypeSwitches({1, 4});
+    double stored = 7.25;
+    records::Rwpric(1, -7, "01/15/98", 5, stored);
+    records::Record aapl_before, fund_before;
+    records::ReadSecurityRecord(2, aapl_before);
+    records::ReadSecurityRecord(3, fund_before);
+    UsePeer({
+        {"VB980115037833100", {"037833100,21.5,X"}},
+        {"DAA980101981231037833100", {"037833100,S,980601,2,Q,980615"}},
+        {"VE980115316071109", {"316071109,10.125"}},
+        {"VB980115459200101", {"459200101,105.25,X"}},
+        {"DAA980101981231459200101", {"459200101,I,980301,0.25,Q,980315"}},
+        {"VB980115555555555", {"555555555,5.5,X"}},
+        {"DAA980101981231555555555", {"555555555,A,980401,0.3,Q,980415"}},
+        {"!I980115777777777", {"777777777,INFO CORP,NYSE"}},
+    });
+    EXPECT_TRUE(Play("both_prices_and_dividends.script"));
+    EXPECT_THAT(Requests(), ElementsAre("VB980115037833100", "DAA980101981231037833100", "VE980115316071109",
+                                        "VB980115459200101", "DAA980101981231459200101", "VB980115555555555",
+                                        "DAA980101981231555555555", "!I980115777777777"));
+
+    // Prices: the information request files none, the stored one stays.
+    EXPECT_EQ(StoredPrice("01/15/98", 1), 105.25);
+    EXPECT_EQ(StoredPrice("01/15/98", 2), 21.5);
+    EXPECT_EQ(StoredPrice("01/15/98", 3), 10.125);
+    EXPECT_EQ(StoredPrice("01/15/98", 4), 5.5);
+    EXPECT_EQ(StoredPrice("01/15/98", 5), 7.25);
+
+    // The dividend fields of the securities that got a dividend.
+    records::SecurityRecord ibm, zero;
+    ASSERT_TRUE(records::ReadSecurity(1, ibm));
+    EXPECT_EQ(ibm.ex_date, "03/01/98");
+    EXPECT_EQ(ibm.pay_date, "03/15/98");
+    EXPECT_FLOAT_EQ(ibm.rate, 1.0f);  // 4 payments of 0.25
+    ASSERT_TRUE(records::ReadSecurity(4, zero));
+    EXPECT_EQ(zero.ex_date, "04/01/98");
+    EXPECT_EQ(zero.pay_date, "04/15/98");
+    EXPECT_FLOAT_EQ(zero.rate, 0.8f);  // no payments a year: the stored rate stays
+    // Records without a dividend are written back as they were read.
+    records::Record aapl_after, fund_after;
+    records::ReadSecurityRecord(2, aapl_after);
+    records::ReadSecurityRecord(3, fund_after);
+    EXPECT_EQ(aapl_after.bytes(), aapl_before.bytes());
+    EXPECT_EQ(fund_after.bytes(), fund_before.bytes());
+
+    // SECR1998.DIV: the slot of the pay month in the security's record.
+    const records::DirectFile dividends(records::DividendFileName(98), records::kDividendRecordLength, false);
+    records::Record rec;
+    ASSERT_TRUE(dividends.Read(3, rec));
+    const records::DividendSlot march = records::DividendRecord::Decode(rec).months[2];
+    EXPECT_FLOAT_EQ(march.amount, 0.25f);
+    EXPECT_EQ(march.ex_date, 980301.0f);
+    EXPECT_EQ(march.pay_day, 15);
+    ASSERT_TRUE(dividends.Read(5, rec));
+    EXPECT_FLOAT_EQ(records::DividendRecord::Decode(rec).months[3].amount, 0.3f);
+
+    // SECR1998.SPL: AAPL's split, entered and not yet posted.
+    const records::DirectFile splits(records::SplitFileName(98), records::kSplitRecordLength, false);
+    ASSERT_TRUE(splits.Read(1, rec));
+    EXPECT_EQ(records::SplitFileHeader::Decode(rec).last_record, 2);
+    ASSERT_TRUE(splits.Read(2, rec));
+    const records::SplitRecord split = records::SplitRecord::Decode(rec);
+    EXPECT_EQ(split.symbol, "AAPL        ");
+    ASSERT_EQ(split.count, 1);
+    EXPECT_FLOAT_EQ(split.splits[0].ratio, 2.0f);
+    EXPECT_EQ(split.splits[0].ex_date, 980601.0f);
+    EXPECT_EQ(split.splits[0].pay_date, 980615.0f);
+    EXPECT_EQ(split.splits[0].posted, 2);
+}
+
+// A request the server does not know is refused ("E305"): the first error
+// record of the connection shows its line and cancels and hangs up the
+// library at once; the run stops there with the glue's status and keeps
+// the price it filed before.
+TEST_F(PriceDownloadTest, RefusedRequestShowsTheErrorRecordAndStops) {
+    WriteFirm({{"IBM", "459200101", "3"}, {"AAPL", "037833100", "3"}, {"ZZZ", "999999999", "3"}});
+    WriteTypeSwitches({1});
+    UsePeer({{"VB980115037833100", {"037833100,21.5,X"}}, {"VB980115999999999", {"999999999,9.5,X"}}});
+    EXPECT_TRUE(Play("refused_request.script"));
+    EXPECT_THAT(Requests(), ElementsAre("VB980115037833100", "VB980115459200101"));
+    EXPECT_EQ(StoredPrice("01/15/98", 2), 21.5);
+    EXPECT_EQ(StoredPrice("01/15/98", 3), kNone);
+    EXPECT_FALSE(pricing::FeedConnected());
+}
+
+// A connection that brings an error record (the modem finds no carrier)
+// leaves the dialog marked as connected: the next Start Download is
+// refused at once, without a call, until Done; the dialog opened again
+// connects.
+TEST_F(PriceDownloadTest, FailedConnectRefusesTheNextStartUntilDone) {
+    WriteFirm({{"AAPL", "037833100", "3"}});
+    WriteTypeSwitches({1});
+    UsePeer({{"VB980115037833100", {"037833100,21.5,X"}}});
+    peer_->SetDialOutcome("NO CARRIER");
+    EXPECT_TRUE(Play("failed_connect.script"));
+    peer_->Settle();
+    const std::size_t dials = peer_->Commands().size();
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_EQ(StoredPrice("01/15/98", 1), kNone);
+    EXPECT_FALSE(pricing::FeedConnected());
+
+    peer_->SetDialOutcome("CONNECT 9600");
+    EXPECT_TRUE(Play("prices_0115.script"));
+    EXPECT_GT(peer_->Commands().size(), dials);
+    EXPECT_THAT(Requests(), ElementsAre("VB980115037833100"));
+    EXPECT_EQ(StoredPrice("01/15/98", 1), 21.5);
+}
+
 }  // namespace
 }  // namespace pricingtest
