@@ -28,6 +28,7 @@
 
 #include "feed/dialup/vexa32md.h"
 #include "pricing/price_download_dialog.h"
+#include "records/account_records.h"
 #include "records/files.h"
 #include "records/index.h"
 #include "records/prices.h"
@@ -158,6 +159,30 @@ inline void WriteTypeSwitches(const std::vector<int>& on) {
     records::Record rec(128, 0);
     for (int k : on) rec.SetI16(static_cast<std::size_t>(2 * (k - 1)), 1);
     fixtures::WriteCommonRecord(32, rec);
+}
+
+// HL<account>.REC with one lot a record, linked in the order given: each
+// lot's symbol and SECURITY.REC record number.
+inline void WriteHoldings(const std::string& account, const std::vector<std::pair<std::string, int16_t>>& lots) {
+    records::DirectFile file("HL" + account + ".REC", 128);
+    records::HoldingsHeader header;
+    header.account = account;
+    header.first_lot = lots.empty() ? -1 : 2;
+    header.records_in_use = static_cast<int16_t>(lots.size() + 1);
+    header.next_free = static_cast<int16_t>(lots.size() + 2);
+    records::Record rec(128, 0);
+    header.Encode(rec);
+    file.Write(1, rec);
+    for (std::size_t i = 0; i < lots.size(); ++i) {
+        records::HoldingRecord lot;
+        lot.next = i + 1 < lots.size() ? static_cast<int16_t>(i + 3) : -1;
+        lot.symbol = lots[i].first;
+        lot.security_record = lots[i].second;
+        lot.quantity = 100;
+        records::Record lot_rec(128, 0);
+        lot.Encode(lot_rec);
+        file.Write(static_cast<long>(i + 2), lot_rec);
+    }
 }
 
 // A price as the price file of a date holds it.

@@ -7,6 +7,11 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+
+#include "pricing/autopric.h"
+#include "records/common_file.h"
+
 #include "tests/pricing/price_download_fixture.h"
 
 namespace pricingtest {
@@ -177,6 +182,148 @@ TEST_F(PriceDownloadTest, FailedConnectRefusesTheNextStartUntilDone) {
     EXPECT_GT(peer_->Commands().size(), dials);
     EXPECT_THAT(Requests(), ElementsAre("VB980115037833100"));
     EXPECT_EQ(StoredPrice("01/15/98", 1), 21.5);
+}
+
+// One client: the securities of the account's lots in lot order, whatever
+// the type switches and pricing flags say; cash, a repeated symbol, types
+// 1, 4, S and Z, bonds due before the pricing date (years placed by the
+// date window) and deleted securities are left out, and a type without a
+// pricing class is not asked. A client with nothing to price still
+// connects and hangs up, and the run ends without an error.
+TEST_F(PriceDownloadTest, OneClientPricesTheAccountsSecuritiesInLotOrder) {
+    fixtures::WriteAccounts({{.id = "ACC1"}, {.id = "ACC2"}});
+    WriteFirm({
+        {"IBM", "459200101", "3", 'N'},
+        {"CASH", "CASH", "1"},
+        {"ONE", "100000001", "1"},
+        {"FOUR", "400000001", "4"},
+        {"SSS", "500000001", "S"},
+        {"ZZZ", "600000001", "Z"},
+        {"BOND98", "700000001", "7", 0, ' ', 2, 0, "12/01/98"},  // matured before 12/15/98
+        {"BOND05", "700000002", "7", 0, ' ', 2, 0, "12/01/05"},  // due in 2005
+        {"BOND75", "700000003", "7", 0, ' ', 2, 0, "12/01/75"},  // matured in 1975
+        {"$$$$$$$$$$$$", "800000001", "3"},                    // deleted
+        {"TWO", "900000001", "2"},                             // a type without a pricing class
+        {"AAPL", "037833100", "3"},
+    });
+    WriteTypeSwitches({});
+    WriteHoldings("ACC1", {{"CASH", 2},
+                           {"IBM", 1},
+                           {"IBM", 1},
+                           {"ONE", 3},
+                           {"FOUR", 4},
+                           {"SSS", 5},
+                           {"ZZZ", 6},
+                           {"BOND98", 7},
+                           {"BOND05", 8},
+                           {"BOND75", 9},
+                           {"DEL", 10},
+                           {"TWO", 11},
+                           {"AAPL", 12}});
+    UsePeer({
+        {"VB981215459200101", {"459200101,105.25,X"}},
+        {"VM981215700000002", {"700000002,99.5,X"}},
+        {"VB981215037833100", {"037833100,21.5,X"}},
+    });
+    EXPECT_TRUE(Play("one_client.script"));
+    EXPECT_THAT(Requests(), ElementsAre("VB981215459200101", "VM981215700000002", "VB981215037833100"));
+    EXPECT_EQ(StoredPrice("12/15/98", 1), 105.25);
+    EXPECT_EQ(StoredPrice("12/15/98", 8), 99.5);
+    EXPECT_EQ(StoredPrice("12/15/98", 12), 21.5);
+    const int dials = static_cast<int>(peer_->Commands().size());
+
+    // ACC2 holds nothing; 01/15/98 is before the program date, so its
+    // holdings are replayed as of that date.
+    EXPECT_TRUE(Play("one_client_nothing_held.script"));
+    EXPECT_EQ(Requests().size(), 3u);
+    EXPECT_GT(static_cast<int>(peer_->Commands().size()), dials);  // it dialled
+    peer_->Settle();
+    EXPECT_FALSE(peer_->OnLine());
+    EXPECT_FALSE(pricing::FeedConnected());
+}
+
+// Ignore Securities Already Priced: a security with a usable price for the
+// date is left out altogether (no dividend request either); no price, 0
+// and 99999.99 are asked again.
+TEST_F(PriceDownloadTest, IgnoreSecuritiesAlreadyPriced) {
+    WriteFirm({
+        {"PRICED", "100000001", "3", 0, ' ', 4, 1},
+        {"NOPRICE", "100000002", "3", 0, ' ', 4, 2},
+        {"ZERO", "100000003", "3", 0, ' ', 4, 3},
+        {"HIGH", "100000004", "3", 0, ' ', 4, 4},
+    });
+    WriteTypeSwitches({1});
+    const std::vector<double> stored = {12.5, -99999.999999, 0.0, 99999.99};
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        double price = stored[i];
+        records::Rwpric(1, -7, "01/15/98", static_cast<long>(i + 1), price);
+    }
+    std::map<std::string, Strings> answers;
+    for (const char* cusip : {"100000001", "100000002", "100000003", "100000004"}) {
+        answers[std::string("VB980115") + cusip] = {std::string(cusip) + ",30,X"};
+        answers[std::string("DAA980101981231") + cusip] = {std::string(cusip) + ",U,980301,0.25,Q,980315"};
+    }
+    UsePeer(answers);
+    EXPECT_TRUE(Play("ignore_priced.script"));
+    EXPECT_THAT(Requests(), ElementsAre("VB980115100000002", "DAA980101981231100000002", "VB980115100000003",
+                                        "DAA980101981231100000003", "VB980115100000004",
+                                        "DAA980101981231100000004"));
+    EXPECT_EQ(StoredPrice("01/15/98", 1), 12.5);
+    for (long n = 2; n <= 4; ++n) EXPECT_EQ(StoredPrice("01/15/98", n), 30.0) << n;
+}
+
+// The runs that end before anything is sent, each with its text and status
+// 1: no type switched on, nothing of the types switched on, no security
+// index, and settings that cannot be read.
+TEST_F(PriceDownloadTest, RunsThatFindNothingToPriceSaySo) {
+    const std::string no_types = " No security types have been selected for pricing.";
+    const std::string no_securities =
+        " *** Warning: no securities identified for pricing, please check specified security types.";
+    const std::string no_settings = " *** ERROR: the settings in COMMON.FIL cannot be read.";
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"no type switched on", [] { WriteTypeSwitches({}); }, no_types},
+        {"no security of the types", [] { WriteTypeSwitches({2, 3}); }, no_securities},
+        {"no security index",
+         [] {
+             WriteTypeSwitches({1});
+             std::filesystem::remove(records::ResolveName(records::kSecurityIndex));
+         },
+         no_securities},
+        {"no type switch record",
+         [] {
+             WriteTypeSwitches({1});
+             records::DirectFile(records::kCommonFile, 128).Truncate(31);
+         },
+         no_settings},
+    };
+    for (const Case& c : cases) {
+        WriteFirm({{"IBM", "459200101", "3"}, {"AAPL", "037833100", "3"}});
+        c.prepare();
+        int16_t status = 0;
+        std::string message(128, ' ');
+        pricing::Autopric("N   ", "        ", 'P', "N   ", "N   ", "01/15/98", "01/01/98", "12/31/98", 0, status,
+                          message, 128);
+        EXPECT_EQ(status, 1) << c.name;
+        EXPECT_EQ(message, records::Fixed(c.message, 128)) << c.name;
+        EXPECT_FALSE(pricing::FeedConnected()) << c.name;
+        EXPECT_FALSE(std::filesystem::exists("autoerr.txt")) << c.name;
+    }
+    // The dialog shows the text.
+    WriteFirm({{"IBM", "459200101", "3"}});
+    WriteTypeSwitches({});
+    EXPECT_TRUE(PlayText("menu \"Pricing/Auto\"\n"
+                         "dialog 141\n"
+                         "  click 1020\n"
+                         "  message \"" +
+                         no_types +
+                         "\" \"Test QRN Diagnostic\" ok\n"
+                         "  click 1004\n"
+                         "closed\n"));
 }
 
 }  // namespace
