@@ -163,7 +163,8 @@ inline void WriteTypeSwitches(const std::vector<int>& on) {
 
 // HL<account>.REC with one lot a record, linked in the order given: each
 // lot's symbol and SECURITY.REC record number.
-inline void WriteHoldings(const std::string& account, const std::vector<std::pair<std::string, int16_t>>& lots) {
+inline void WriteHoldings(const std::string& account,
+                          const std::vector<std::pair<std::string, int16_t>>& lots) {
     records::DirectFile file("HL" + account + ".REC", 128);
     records::HoldingsHeader header;
     header.account = account;
@@ -177,6 +178,7 @@ inline void WriteHoldings(const std::string& account, const std::vector<std::pai
         records::HoldingRecord lot;
         lot.next = i + 1 < lots.size() ? static_cast<int16_t>(i + 3) : -1;
         lot.symbol = lots[i].first;
+        lot.holding_key = lots[i].first.starts_with("CASH") ? 0 : static_cast<double>(i + 1);  // 0 is cash
         lot.security_record = lots[i].second;
         lot.quantity = 100;
         records::Record lot_rec(128, 0);

@@ -11,7 +11,6 @@
 
 #include "pricing/autopric.h"
 #include "records/common_file.h"
-
 #include "tests/pricing/price_download_fixture.h"
 
 namespace pricingtest {
@@ -202,8 +201,8 @@ TEST_F(PriceDownloadTest, OneClientPricesTheAccountsSecuritiesInLotOrder) {
         {"BOND98", "700000001", "7", 0, ' ', 2, 0, "12/01/98"},  // matured before 12/15/98
         {"BOND05", "700000002", "7", 0, ' ', 2, 0, "12/01/05"},  // due in 2005
         {"BOND75", "700000003", "7", 0, ' ', 2, 0, "12/01/75"},  // matured in 1975
-        {"$$$$$$$$$$$$", "800000001", "3"},                    // deleted
-        {"TWO", "900000001", "2"},                             // a type without a pricing class
+        {"$$$$$$$$$$$$", "800000001", "3"},                      // deleted
+        {"TWO", "900000001", "2"},                               // a type without a pricing class
         {"AAPL", "037833100", "3"},
     });
     WriteTypeSwitches({});
@@ -265,9 +264,9 @@ TEST_F(PriceDownloadTest, IgnoreSecuritiesAlreadyPriced) {
     }
     UsePeer(answers);
     EXPECT_TRUE(Play("ignore_priced.script"));
-    EXPECT_THAT(Requests(), ElementsAre("VB980115100000002", "DAA980101981231100000002", "VB980115100000003",
-                                        "DAA980101981231100000003", "VB980115100000004",
-                                        "DAA980101981231100000004"));
+    EXPECT_THAT(Requests(),
+                ElementsAre("VB980115100000002", "DAA980101981231100000002", "VB980115100000003",
+                            "DAA980101981231100000003", "VB980115100000004", "DAA980101981231100000004"));
     EXPECT_EQ(StoredPrice("01/15/98", 1), 12.5);
     for (long n = 2; n <= 4; ++n) EXPECT_EQ(StoredPrice("01/15/98", n), 30.0) << n;
 }
@@ -287,7 +286,11 @@ TEST_F(PriceDownloadTest, RunsThatFindNothingToPriceSaySo) {
     };
     const std::vector<Case> cases = {
         {"no type switched on", [] { WriteTypeSwitches({}); }, no_types},
-        {"no security of the types", [] { WriteTypeSwitches({2, 3}); }, no_securities},
+        {"no security of the types",
+         [] {
+             WriteTypeSwitches({2, 3});
+         },
+         no_securities},
         {"no security index",
          [] {
              WriteTypeSwitches({1});
@@ -306,8 +309,8 @@ TEST_F(PriceDownloadTest, RunsThatFindNothingToPriceSaySo) {
         c.prepare();
         int16_t status = 0;
         std::string message(128, ' ');
-        pricing::Autopric("N   ", "        ", 'P', "N   ", "N   ", "01/15/98", "01/01/98", "12/31/98", 0, status,
-                          message, 128);
+        pricing::Autopric("N   ", "        ", 'P', "N   ", "N   ", "01/15/98", "01/01/98", "12/31/98", 0,
+                          status, message, 128);
         EXPECT_EQ(status, 1) << c.name;
         EXPECT_EQ(message, records::Fixed(c.message, 128)) << c.name;
         EXPECT_FALSE(pricing::FeedConnected()) << c.name;
@@ -316,14 +319,15 @@ TEST_F(PriceDownloadTest, RunsThatFindNothingToPriceSaySo) {
     // The dialog shows the text.
     WriteFirm({{"IBM", "459200101", "3"}});
     WriteTypeSwitches({});
-    EXPECT_TRUE(PlayText("menu \"Pricing/Auto\"\n"
-                         "dialog 141\n"
-                         "  click 1020\n"
-                         "  message \"" +
-                         no_types +
-                         "\" \"Test QRN Diagnostic\" ok\n"
-                         "  click 1004\n"
-                         "closed\n"));
+    EXPECT_TRUE(
+        PlayText("menu \"Pricing/Auto\"\n"
+                 "dialog 141\n"
+                 "  click 1020\n"
+                 "  message \"" +
+                 no_types +
+                 "\" \"Test QRN Diagnostic\" ok\n"
+                 "  click 1004\n"
+                 "closed\n"));
 }
 
 }  // namespace
