@@ -330,5 +330,73 @@ TEST_F(PriceDownloadTest, RunsThatFindNothingToPriceSaySo) {
                  "closed\n"));
 }
 
+// The lot walk of the one-client list ends at the list's end, at a link of
+// 0, at a link past the file, and after as many steps as the file has
+// records when the links run in a circle.
+TEST_F(PriceDownloadTest, ChkdelWalkEndsOnDamagedLinks) {
+    WriteFirm({{"IBM", "459200101", "3"}, {"AAPL", "037833100", "3"}});
+    struct Case {
+        const char* name;
+        int16_t ibm_next;   // IBM is record 2, the first lot
+        int16_t aapl_next;  // AAPL is record 3
+        std::vector<std::string> listed;
+    };
+    const std::vector<Case> cases = {
+        {"list end", 3, -1, {"IBM", "AAPL"}},
+        {"link of 0", 0, -1, {"IBM"}},
+        {"link past the file", 9, -1, {"IBM"}},
+        {"circle", 3, 2, {"IBM", "AAPL", "IBM"}},
+    };
+    for (const Case& c : cases) {
+        WriteHoldings("ACC1", {{"IBM", 1}, {"AAPL", 2}});
+        {
+            records::DirectFile file("HLACC1.REC", 128);
+            records::Record rec;
+            file.Read(2, rec);
+            rec.SetI16(0, c.ibm_next);
+            file.Write(2, rec);
+            file.Read(3, rec);
+            rec.SetI16(0, c.aapl_next);
+            file.Write(3, rec);
+        }
+        records::Open(7, records::kSecurityIndex);
+        records::Open(8, records::kSecurityRecords);
+        int16_t count = -1;
+        std::vector<pricing::PricingCandidate> list;
+        pricing::Chkdel("ACC1    ", "12/15/98", count, 981215.0f, 981208.0f, list);
+        records::Close(7);
+        records::Close(8);
+        std::vector<std::string> listed;
+        for (const auto& candidate : list) listed.push_back(records::TrimRight(candidate.symbol));
+        EXPECT_EQ(listed, c.listed) << c.name;
+        EXPECT_EQ(count, static_cast<int16_t>(c.listed.size())) << c.name;
+    }
+}
+
+// The line breaks down during a request (the carrier drops): the error
+// record is shown, the run stops with the glue's status, and the price
+// file keeps what it held.
+TEST_F(PriceDownloadTest, BrokenLineStopsTheRun) {
+    WriteFirm({{"AAPL", "037833100", "3"}, {"IBM", "459200101", "3"}});
+    WriteTypeSwitches({1});
+    double stored = 33.0;
+    records::Rwpric(1, -7, "01/15/98", 1, stored);
+    UsePeer({{"VB980115037833100", {"037833100,21.5,X"}}, {"VB980115459200101", {"459200101,105.25,X"}}});
+    peer_->Inject(feedpeer::Fault::kCarrierLoss);
+    EXPECT_TRUE(
+        PlayText("menu \"Pricing/Auto\"\n"
+                 "dialog 141\n"
+                 "  set 1009 \"01/15/98\"\n"
+                 "  click 1020\n"
+                 "  message \"    1 : error :ERROR -126: The carrier was lost\" \"Test QRN Diagnostic.\" ok\n"
+                 "  message \"\" \"Test QRN Diagnostic\" ok\n"
+                 "  click 1004\n"
+                 "closed\n"));
+    EXPECT_THAT(Requests(), ElementsAre("VB980115037833100"));
+    EXPECT_EQ(StoredPrice("01/15/98", 1), 33.0);
+    EXPECT_EQ(StoredPrice("01/15/98", 2), kNone);
+    EXPECT_FALSE(pricing::FeedConnected());
+}
+
 }  // namespace
 }  // namespace pricingtest
