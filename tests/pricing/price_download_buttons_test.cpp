@@ -136,6 +136,12 @@ FakeFeed* g_fake = nullptr;
 
 int FakeEntry(std::uintptr_t caller, const char* request, char* options) {
     g_fake->calls.emplace_back(request, options);
+    if (std::strcmp(options, "RESET") == 0) {
+        // Records of the kinds the library sends only on request, and one
+        // of no known kind.
+        platform::SendCopyData(static_cast<platform::WindowHandle>(caller), 0, 26, "BLOCK DATA", 11);
+        platform::SendCopyData(static_cast<platform::WindowHandle>(caller), 0, 7, "odd", 4);
+    }
     for (char* c = options; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
     if (std::strcmp(options, "LINE") == 0 && !g_fake->answer.empty()) {
         platform::SendCopyData(static_cast<platform::WindowHandle>(caller), 0, 25, g_fake->answer.c_str(),
@@ -150,49 +156,79 @@ TEST_F(PriceDownloadDialogTest, FeedGlueSendsTrimmedRequestsAndPadsAnswers) {
     g_fake = &fake;
     pricing::SetFeedEntry(&FakeEntry);
     OpenDialog([&](platform::ScriptedInteraction& s) {
-        s.Check(D::kDebugMessages, true).Run("the glue", [&fake]() -> std::string {
-            int16_t status = 9;
-            std::string answer(200, '#');
-            pricing::FeedExchangeLine(std::string(200, ' '), answer, status);
-            if (status != 1 || answer != std::string(200, '#')) return "exchanged without a connection";
+        s.Check(D::kDebugMessages, true)
+            .Check(D::kMessagesToListbox, true)
+            .Run("the glue", [&fake]() -> std::string {
+                int16_t status = 9;
+                std::string answer(200, '#');
+                pricing::FeedExchangeLine(std::string(200, ' '), answer, status);
+                if (status != 1 || answer != std::string(200, '#')) return "exchanged without a connection";
 
-            pricing::FeedConnect(status);
-            if (status != 0 || !pricing::FeedConnected()) return "not connected";
-            int16_t again = 0;
-            pricing::FeedConnect(again);
-            if (again != 1) return "a second connect was taken";
+                pricing::FeedConnect(status);
+                if (status != 0 || !pricing::FeedConnected()) return "not connected";
+                int16_t again = 0;
+                pricing::FeedConnect(again);
+                if (again != 1) return "a second connect was taken";
 
-            // The status line: the field without its last position and
-            // trailing blanks; the caller's field stays as it was.
-            const std::string field = records::Fixed("Downloading    1 of    2, IBM", 40);
-            pricing::FeedShowStatus(field, 40);
-            auto* dialog = pricing::CPriceDownloadDlg::OpenDialog();
-            if (dialog->GetDlgItem(D::kStatusLine).GetWindowText() != "Downloading    1 of    2, IBM")
-                return "status line reads " + dialog->GetDlgItem(D::kStatusLine).GetWindowText();
-            if (field != records::Fixed("Downloading    1 of    2, IBM", 40)) return "the field was changed";
+                // The status line: the field without its last position and
+                // trailing blanks; the caller's field stays as it was.
+                const std::string field = records::Fixed("Downloading    1 of    2, IBM", 40);
+                pricing::FeedShowStatus(field, 40);
+                auto* dialog = pricing::CPriceDownloadDlg::OpenDialog();
+                if (dialog->GetDlgItem(D::kStatusLine).GetWindowText() != "Downloading    1 of    2, IBM")
+                    return "status line reads " + dialog->GetDlgItem(D::kStatusLine).GetWindowText();
+                if (field != records::Fixed("Downloading    1 of    2, IBM", 40))
+                    return "the field was changed";
 
-            // A full request goes whole; a long answer is cut to 200, the
-            // first line of the answer wins.
-            std::string request = std::string(199, 'R') + "Z";
-            fake.answer = std::string(250, 'A');
-            pricing::FeedExchangeLine(request, answer, status);
-            if (status != 0 || answer != std::string(200, 'A')) return "long answer: " + answer;
-            if (fake.calls.back().first != request) return "request sent as " + fake.calls.back().first;
-            // A short request goes without its trailing blanks; a short
-            // answer is blank-padded.
-            fake.answer = "IBM,105.25";
-            pricing::FeedExchangeLine(records::Fixed("VB980115IBM", 200), answer, status);
-            if (status != 0 || answer != records::Fixed("IBM,105.25", 200)) return "short answer: " + answer;
-            if (fake.calls.back().first != "VB980115IBM") return "request sent as " + fake.calls.back().first;
-            // No answer: status 1, the answer field unchanged.
-            fake.answer.clear();
-            pricing::FeedExchangeLine(records::Fixed("VB980115XYZ", 200), answer, status);
-            if (status != 1 || answer != records::Fixed("IBM,105.25", 200)) return "no answer: " + answer;
+                // A full request goes whole; a long answer is cut to 200, the
+                // first line of the answer wins.
+                std::string request = std::string(199, 'R') + "Z";
+                fake.answer = std::string(250, 'A');
+                pricing::FeedExchangeLine(request, answer, status);
+                if (status != 0 || answer != std::string(200, 'A')) return "long answer: " + answer;
+                if (fake.calls.back().first != request) return "request sent as " + fake.calls.back().first;
+                // A short request goes without its trailing blanks; a short
+                // answer is blank-padded.
+                fake.answer = "IBM,105.25";
+                pricing::FeedExchangeLine(records::Fixed("VB980115IBM", 200), answer, status);
+                if (status != 0 || answer != records::Fixed("IBM,105.25", 200))
+                    return "short answer: " + answer;
+                if (fake.calls.back().first != "VB980115IBM")
+                    return "request sent as " + fake.calls.back().first;
+                // No answer: status 1, the answer field unchanged.
+                fake.answer.clear();
+                pricing::FeedExchangeLine(records::Fixed("VB980115XYZ", 200), answer, status);
+                if (status != 1 || answer != records::Fixed("IBM,105.25", 200)) return "no answer: " + answer;
 
-            pricing::FeedHangup();
-            if (pricing::FeedConnected()) return "still connected";
-            return {};
-        });
+                pricing::FeedHangup();
+                if (pricing::FeedConnected()) return "still connected";
+
+                // The list, newest on top: the answers' first lines are
+                // records 3, 5 and 7 (the second line of each comes after).
+                const platform::Control list = dialog->GetDlgItem(D::kMessages);
+                std::vector<std::string> lines;
+                for (int i = 0; i < list.GetCount(); ++i) lines.push_back(list.GetText(i));
+                const std::vector<std::string> expected = {"After Hangup",
+                                                           "Issuing Hangup",
+                                                           "After Cancel",
+                                                           "Issuing Cancel",
+                                                           "    6 : line :second line",
+                                                           "    5 : line :IBM,105.25",
+                                                           "    4 : line :second line",
+                                                           "    3 : line :" + std::string(250, 'A'),
+                                                           "After CONNECT",
+                                                           "CONNECT,LINE,DEBUG",
+                                                           "After RESET",
+                                                           "    2 : unknown :odd",
+                                                           "    1 : block :...",
+                                                           "Issuing RESET"};
+                if (lines != expected) {
+                    std::string shown;
+                    for (const std::string& line : lines) shown += "\n" + line;
+                    return "the list reads" + shown;
+                }
+                return {};
+            });
         s.Click(D::kDone);
     });
     pricing::SetFeedEntry(FeedEnvironment::entry);
