@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -50,6 +54,11 @@ constexpr double kNoAmount = -99999.99;
 // Columns count from 1, as the member file's layout gives them.
 std::string Cols(const std::string& line, std::size_t from, std::size_t to) {
     return line.substr(from - 1, to - from + 1);
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 bool IsBlank(std::string_view text) {
@@ -316,6 +325,13 @@ private:
     double sort_key_ = 0;
     std::string last_identifier_;
     bool stopped_ = false;
+    // Member mode: the account files, open for the run once the first
+    // account is set up, and the names in the data directory when the run
+    // began (upper case -> as spelt), so that making thousands of history
+    // files does not search the directory for each name.
+    std::unique_ptr<records::DirectFile> index_file_;
+    std::unique_ptr<records::DirectFile> account_file_;
+    std::unordered_map<std::string, std::string> names_at_start_;
 };
 
 void ImportRun::Run(std::string_view member_file, int16_t& starting_id) {
@@ -352,6 +368,13 @@ void ImportRun::Run(std::string_view member_file, int16_t& starting_id) {
 
     book_.Load();
     const int count_at_start = book_.count();
+    if (member_mode_) {
+        std::error_code error;
+        for (const auto& e : std::filesystem::directory_iterator(".", error)) {
+            const std::string name = e.path().filename().string();
+            names_at_start_.emplace(Upper(name), name);
+        }
+    }
 
     records::TextFile input(records::TrimRight(member_file), /*create=*/false);
     long read = 0;
@@ -380,7 +403,7 @@ void ImportRun::Run(std::string_view member_file, int16_t& starting_id) {
 
     if (member_mode_ && book_.count() != count_at_start) {
         records::WriteLastMemberIdentifier(last_identifier_);
-        records::DirectFile index(records::kAccountIndex, 128);
+        records::DirectFile& index = *index_file_;
         Record first(128, 0);
         if (!index.Read(1, first)) first = Record(128, 0);
         first.SetI16(0, static_cast<int16_t>(book_.count()));
@@ -420,7 +443,13 @@ bool ImportRun::SetUp(const Member& m, int16_t& starting_id) {
     const int year = static_cast<int>(d / 10000);
     const int month = static_cast<int>((d - static_cast<float>(year) * 10000) / 100);
     const std::string history = records::TrimRight(records::Paknam(id, "HL", ".DAT"));
-    records::Purge(history);
+    {
+        // A file of that name left behind (in any case) goes; the new one
+        // is made under the exact name.
+        if (const auto it = names_at_start_.find(Upper(history)); it != names_at_start_.end())
+            records::Purge(it->second);
+        std::ofstream made(history, std::ios::binary | std::ios::trunc);
+    }
     {
         records::DirectFile file(history, 128);
         for (long r = 2; r <= 5; ++r) {
@@ -445,7 +474,8 @@ bool ImportRun::SetUp(const Member& m, int16_t& starting_id) {
     // The key at entry n = count + 1.
     const int n = book_.count() + 1;
     {
-        records::DirectFile index(records::kAccountIndex, 128);
+        if (!index_file_) index_file_ = std::make_unique<records::DirectFile>(records::kAccountIndex, 128);
+        records::DirectFile& index = *index_file_;
         const long r = 2 + (n - 1) / records::kAccountKeysPerRecord;
         const std::size_t place = static_cast<std::size_t>((n - 1) % records::kAccountKeysPerRecord);
         Record rec(128, ' ');
@@ -471,7 +501,8 @@ void ImportRun::WriteNewAccount(int n, const std::string&, const Member& m) {
     a.custodian_account = m.descriptor;
     a.cash_balance_code = m.cash_code;
     a.notes = m.notes;
-    records::DirectFile accounts(records::kAccountRecords, 128);
+    if (!account_file_) account_file_ = std::make_unique<records::DirectFile>(records::kAccountRecords, 128);
+    records::DirectFile& accounts = *account_file_;
     const long base = records::AccountBaseRecord(n);
     Record old_r3(128, 0);
     if (!accounts.Read(base + 2, old_r3)) old_r3 = Record(128, 0);
