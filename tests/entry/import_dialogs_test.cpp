@@ -167,6 +167,32 @@ TEST_F(ImportDialogsTest, MemberImportRequest) {
     EXPECT_EQ(shell::g_report.SelectedAccount, "32767");
 }
 
+// A stored identifier that Nxtacid refuses: its message in a box, and the
+// starting identifier left empty (OK then asks for one).
+TEST_F(ImportDialogsTest, RefusedStoredIdentifierLeavesTheEditEmpty) {
+    fixtures::WriteMemberFile("MEMBERS.DAT", {});
+    Start();
+    {
+        records::DirectFile common("COMMON.FIL", 128);
+        Record rec(128, 0);
+        rec.SetText(0, 8, "010000  ");
+        common.Write(29, rec);
+    }
+    Script(
+        "menu \"Setup/Import Member Accounts\"\n"
+        "dialog 167\n"
+        "  message \"Starting account identifier is too large.\" \"Diagnostic\" ok\n"
+        "  expect-text 1402 \"\"\n"
+        "  set 1095 \"MEMBERS.DAT\"\n"
+        "  click 1\n"
+        "  dialog 142\n"
+        "    expect-text 1177 \"1.Illegal Starting Account ID: \"\n"
+        "    click 1\n"
+        "  closed\n"
+        "  click 2\n"
+        "closed\n");
+}
+
 // The export file of the asset allocation report: an empty name passes;
 // an existing file is left as it was; a directory does not pass.
 TEST_F(ImportDialogsTest, AssetAllocationExportName) {
