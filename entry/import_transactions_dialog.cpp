@@ -238,6 +238,11 @@ void CImportTransactionsDlg::OnOK() {
     EndDialog(IDOK);
 }
 
+bool CImportTransactionsDlg::OnEnterKey() {
+    OnOK();
+    return true;
+}
+
 void CImportTransactionsDlg::OnCancel() {
     shell::ClearMessageList();
     EndDialog(IDCANCEL);

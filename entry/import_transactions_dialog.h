@@ -55,6 +55,8 @@ public:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    // OK is the default button: Enter runs the OK steps.
+    bool OnEnterKey() override;
 
 private:
     void OnBrowse();

@@ -226,7 +226,8 @@ TEST_F(ImportDialogsTest, AssetAllocationExportName) {
     EXPECT_EQ(files, 0u);
 }
 
-// The credit union: a refused transfer date, then transfers on a date.
+// The credit union: a refused transfer date, then transfers on a date
+// (Enter runs OK).
 TEST_F(ImportDialogsTest, CreditUnionRequest) {
     fixtures::WriteMemberFile("CU.DAT", {});
     Start();
@@ -244,7 +245,7 @@ TEST_F(ImportDialogsTest, CreditUnionRequest) {
         "    click 1\n"
         "  closed\n"
         "  set 1394 \"12/01/98\"\n"
-        "  click 1\n"
+        "  key enter\n"
         "closed\n"
         "children 2\n");
     EXPECT_EQ(shell::g_report.ReportFlag1, 2);
