@@ -8,4 +8,9 @@ namespace entry {
 
 void RegisterEntryCommands();
 
+// The import dialog of codes 44, 281-292, 322 and 323, the block size
+// dialog of code 89 and the Map Transaction Codes commands (part of
+// RegisterEntryCommands).
+void RegisterImportCommands();
+
 }  // namespace entry

@@ -57,6 +57,21 @@ struct ReportSelection {
     int16_t ReportVariant = 0;
     int16_t PerformanceReportIndex = 0;
     int16_t SplitYear = 0;
+    // The import dialog (codes 44 and 281-292): the transfer date of the
+    // credit union's deposits. The import file is ListFileName, the entry
+    // kind (1 buy, 2 transfer) or the cash balance flag ReportFlag1, the
+    // column digit the first two bytes of LedgerSecurityType, the starting
+    // account identifier SelectedAccount.
+    std::string TransferDate;
+    // The block size request (code 89): the broker and the five values of
+    // the computation. The dates are StartDate (settlement) and EndDate
+    // (pricing), the symbol SelectedSecurity, the manager ManagerCode.
+    std::string BlockBroker;
+    double BlockCommission = 0;  // per unit
+    double BlockUnitPrice = 0;
+    float BlockPercentage = 0;           // of each portfolio
+    std::string BlockPostFlag = "N   ";  // "Y   " post the block trades
+    std::string BlockLotType = "O   ";   // "R   " round lots, "O   " odd
 };
 
 struct ReportGlobals : ReportSelection {

@@ -8,10 +8,12 @@
 #include <map>
 
 #include "engine/update.h"
+#include "entry/mdwnacct.h"
 #include "platform/feedback.h"
 #include "platform/message_box.h"
 #include "pricing/price_import.h"
 #include "records/files.h"
+#include "records/layout.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/performance/acclis.h"
@@ -76,6 +78,27 @@ void RunPriceImport(ReportFields& fields) {
 void RunAssetsUnderManagement(ReportFields& f, const char* choice) {
     reports::Meom(0, f.end, f.manager, f.flag_text1, "N   ", f.flag_text2, choice, f.output_mode,
                   f.output_name, f.name_length);
+}
+
+// The member account import: member mode for code 44 with the dialog's
+// cash balance flag, column digit and starting identifier; deposit mode for
+// the credit union (code 291), buys or transfers by the entry kind.
+int16_t StartingIdentifier(const ReportFields& f) {
+    int32_t number = 0;
+    records::Read(records::Trim(f.account), "(I6)", {&number});
+    return static_cast<int16_t>(number);
+}
+
+void RunMemberImport(ReportFields& f) {
+    int16_t starting = StartingIdentifier(f);
+    entry::Mdwnacct(0, f.import_file, "    ", "        ", f.flag_text1, f.import_number, starting,
+                    f.output_name);
+}
+
+void RunDepositImport(ReportFields& f) {
+    int16_t starting = 0;
+    entry::Mdwnacct(1, f.import_file, f.report_flag1 == 2 ? "SI  " : "B   ", f.transfer_date, "N   ", 0,
+                    starting, f.output_name);
 }
 
 // The routine table: report code -> the call of its report routine with
@@ -219,6 +242,11 @@ std::map<int, ReportRoutineEntry>& Routines() {
         {106, {[](ReportFields& f) {
              reports::Mclntamu(f.scope, f.manager, f.account, f.end, f.flag_text1, f.output_name, 12);
          }}},
+        // The member account import and the credit union's deposits: they
+        // write accounts or off-line lines, so printing their window prints
+        // its lines instead of importing again.
+        {44, {RunMemberImport, /*rerun_for_printing=*/false}},
+        {291, {RunDepositImport, /*rerun_for_printing=*/false}},
     };
     return table;
 }
@@ -268,6 +296,8 @@ ReportFields PrepareReportFields(const ReportGlobals& g) {
     f.identification = g.SelectionScope == 1 ? "S   " : "C   ";
     f.performance_kind = static_cast<int16_t>(g.PerformanceKind + 1);
     f.period = g.PerformancePeriod == 1 ? "Q   " : "M   ";
+    f.report_flag1 = static_cast<int16_t>(g.ReportFlag1);
+    f.transfer_date = Fixed(g.TransferDate, 8);
     return f;
 }
 
@@ -288,7 +318,8 @@ std::vector<int> ReportRoutineCodes() {
 }
 
 bool DialogWritesWorkFile(int code) {
-    return code == 89 || code == 261 || (code >= 281 && code <= 292) || code == 322 || code == 323;
+    return code == 89 || code == 261 || (code >= 281 && code <= 290) || code == 292 || code == 322 ||
+           code == 323;
 }
 
 ReportRoutineOverride::ReportRoutineOverride(int code, ReportRoutineEntry entry)

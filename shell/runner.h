@@ -75,6 +75,8 @@ struct ReportFields {
     std::string identification;    // 4: "S   " when SelectionScope is 1, else "C   " (the price import)
     int16_t performance_kind = 1;  // PerformanceKind + 1
     std::string period;            // 4: "M   " monthly, "Q   " quarterly
+    int16_t report_flag1 = 0;      // ReportFlag1 as it is (the import's entry kind)
+    std::string transfer_date;     // 8: MM/DD/YY (TransferDate)
 };
 
 // The fields of a set of report globals.
