@@ -41,16 +41,16 @@ void AppraisalPages::Print(const std::string& text) const {
     if (writing()) records::Prtout(text);
 }
 
-void Aphead(AppraisalPages& p) {
+HeadingWords AppraisalHeadingTop(AppraisalPages& p, const std::string& title_line, bool id_blank_line) {
     std::string date = p.report_date;
     const std::string long_date = records::H2000(date);
     const std::string blank(records::kReportLineWidth, ' ');
     if (p.lines > 0) records::Prmsg(p.lines, p.page_length, p.mode, blank);
-    p.title_flag = 1;
 
+    HeadingWords words;
     const bool cost_yield = Option(p.options, 44);
-    const std::string yield_word = cost_yield ? "COST" : "MKT ";
-    const std::string underline = cost_yield ? (p.writing() ? "-" : "_") : " ";
+    words.yield_word = cost_yield ? "COST" : "MKT ";
+    words.underline = cost_yield ? (p.writing() ? "-" : "_") : " ";
 
     const bool first = p.page < 0;
     p.page = static_cast<int16_t>(std::abs(p.page));
@@ -64,7 +64,7 @@ void Aphead(AppraisalPages& p) {
         records::Pghead(p.page, p.lines, p.page_length);
     }
 
-    p.Print(records::Write("(52X,'C L I E N T   A P P R A I S A L')"));
+    p.Print(title_line);
     p.Print(blank);
     p.Print(records::Write("(62X,A12)", {std::string_view(long_date).substr(0, 12)}));
     p.Print(blank);
@@ -80,8 +80,11 @@ void Aphead(AppraisalPages& p) {
         p.Print(records::Write("(17X,A4,A2,': ',A32)",
                                {std::string_view(id).substr(0, 4), std::string_view(id).substr(4, 2),
                                 std::string_view(p.shared->lines[0])}));
-        p.lines = static_cast<int16_t>(p.lines + 1);
-        p.Print(blank);
+        if (id_blank_line) {
+            p.lines = static_cast<int16_t>(p.lines + 1);
+            p.Print(blank);
+        }
+        // The identifier line and the title block above it.
         p.lines = static_cast<int16_t>(p.lines + 5);
         for (std::size_t k = 1; k < p.shared->lines.size(); ++k) {
             const std::string line = records::Fixed(p.shared->lines[k], 32);
@@ -91,28 +94,42 @@ void Aphead(AppraisalPages& p) {
         }
     }
 
-    // Column words: the percentage column and the rate column.
-    const bool by_class = Option(p.options, 68);
+    // The rate column's words: T/W ROR under option 55.
+    const bool time_weighted = Option(p.options, 55);
+    words.ytm = p.options[15] == 2;
+    if (!words.ytm) {
+        words.rate = {"IND.", "DIV/INT ", "RATE", "----"};
+        if (time_weighted) words.rate = {"    ", "   T/W  ", " ROR", " ---"};
+    } else {
+        words.rate = {"DIV/INT/", "YTM ", "--- ", ""};
+        if (time_weighted) words.rate = {"   T/W  ", " ROR", " ---", ""};
+    }
+    p.Print(blank);
+    p.lines = static_cast<int16_t>(p.lines + 1);
+    return words;
+}
+
+void AppraisalHeadingEnd(AppraisalPages& p) {
+    p.Print(std::string(records::kReportLineWidth, ' '));
+    p.lines = static_cast<int16_t>(p.lines + 5);
+}
+
+void Aphead(AppraisalPages& p) {
+    p.title_flag = 1;
+    const HeadingWords w = AppraisalHeadingTop(p, records::Write("(52X,'C L I E N T   A P P R A I S A L')"),
+                                               /*id_blank_line=*/true);
+    const auto& rate = w.rate;
+
+    // Column words: the percentage column reads % OF ASSET CLASS under
+    // option 68.
     const char* percent[4] = {"      ", " % OF ", "ASSETS", "------"};
-    if (by_class) {
+    if (Option(p.options, 68)) {
         percent[0] = "% OF  ";
         percent[1] = "ASSET ";
         percent[2] = "CLASS ";
         percent[3] = "----- ";
     }
-    const bool time_weighted = Option(p.options, 55);
-    const bool ytm_heading = p.options[15] == 2;
-
-    p.Print(blank);
-    p.lines = static_cast<int16_t>(p.lines + 1);
-    if (!ytm_heading) {
-        const char* rate[4] = {"IND.", "DIV/INT ", "RATE", "----"};
-        if (time_weighted) {
-            rate[0] = "    ";
-            rate[1] = "   T/W  ";
-            rate[2] = " ROR";
-            rate[3] = " ---";
-        }
+    if (!w.ytm) {
         p.Print(records::Write("(86X,A6,4X,A4,' ESTIMATED YLD')", {percent[0], rate[0]}));
         p.Print(records::Write(
             "(1X,'  PAR VALUE',25X,'   UNIT        TOTAL     MARKET ','     MARKET      ',A6,'  ',"
@@ -121,18 +138,12 @@ void Aphead(AppraisalPages& p) {
         p.Print(records::Write(
             "(1X,'  OR SHARES         DESCRIPTION ','       COST         COST      PRICE       "
             "VALUE  ','    ',A6,'    ',A4,'   INCOME   ',A4)",
-            {percent[2], rate[2], std::string_view(yield_word)}));
+            {percent[2], rate[2], std::string_view(w.yield_word)}));
         p.Print(records::Write(
             "(1X,'  ---------         ----------- ','       ----         ----      -----       "
             "-----  ','    ',A6,'    ',A4,'   ------   ---',A1)",
-            {percent[3], rate[3], std::string_view(underline)}));
+            {percent[3], rate[3], std::string_view(w.underline)}));
     } else {
-        const char* rate[3] = {"DIV/INT/", "YTM ", "--- "};
-        if (time_weighted) {
-            rate[0] = "   T/W  ";
-            rate[1] = " ROR";
-            rate[2] = " ---";
-        }
         p.Print(records::Write("(86X,A6,'          ESTIMATED YLD')", {percent[0]}));
         p.Print(records::Write(
             "(1X,'  PAR VALUE',25X,'   UNIT        TOTAL     MARKET ','     MARKET      ',A6,'  ',"
@@ -141,17 +152,16 @@ void Aphead(AppraisalPages& p) {
         p.Print(records::Write(
             "(1X,'  OR SHARES         DESCRIPTION ','       COST         COST      PRICE       "
             "VALUE  ','    ',A6,'    ',A4,'    INCOME   ',A4)",
-            {percent[2], rate[1], std::string_view(yield_word)}));
+            {percent[2], rate[1], std::string_view(w.yield_word)}));
         p.Print(records::Write(
             "(1X,'  ---------         ----------- ','       ----         ----      -----       "
             "-----  ','    ',A6,'    ',A4,'    ------   ---',A1)",
-            {percent[3], rate[2], std::string_view(underline)}));
+            {percent[3], rate[2], std::string_view(w.underline)}));
     }
-    p.Print(blank);
-    p.lines = static_cast<int16_t>(p.lines + 5);
+    AppraisalHeadingEnd(p);
 }
 
-void Aptype(int type, std::string& name, int16_t& status, AppraisalPages& p) {
+void TypeSubtitle(int type, std::string& name, int16_t& status, AppraisalPages& p, bool two_lines) {
     status = 0;
     if (type < 1 || type > records::kTypeNumberCount) {
         status = 1;
@@ -164,23 +174,31 @@ void Aptype(int type, std::string& name, int16_t& status, AppraisalPages& p) {
     p.Print(records::Write("(21X,A28)", {std::string_view(name)}));
     p.Print(
         records::Write("(21X,A)", {std::string_view(std::string(static_cast<std::size_t>(length), '-'))}));
-    p.lines = static_cast<int16_t>(p.lines + 3);
-    if (type != kCommonStockType) {
-        p.Print(blank);
-        p.lines = static_cast<int16_t>(p.lines + 1);
-    }
+    if (type != kCommonStockType) p.Print(blank);
+    const int counted = two_lines ? 2 : (type != kCommonStockType ? 4 : 3);
+    p.lines = static_cast<int16_t>(p.lines + counted);
 }
 
-void Apcat(int category, std::string& name, int16_t& status, AppraisalPages& p) {
+void CategorySubtitle(int category, std::string& name, int16_t& status, AppraisalPages& p,
+                      bool count_outside_range) {
     status = 0;
-    p.lines = static_cast<int16_t>(p.lines + 2);
-    if (category < 1 || category > records::kCategoryCount) {
+    const bool inside = category >= 1 && category <= records::kCategoryCount;
+    if (inside || count_outside_range) p.lines = static_cast<int16_t>(p.lines + 2);
+    if (!inside) {
         status = 1;
         return;
     }
     name = NameRecord(records::kCategoryNameFile, category + 1);
     p.Print(std::string(records::kReportLineWidth, ' '));
     p.Print(records::Write("(21X,A28)", {std::string_view(name)}));
+}
+
+void Aptype(int type, std::string& name, int16_t& status, AppraisalPages& p) {
+    TypeSubtitle(type, name, status, p, /*two_lines=*/false);
+}
+
+void Apcat(int category, std::string& name, int16_t& status, AppraisalPages& p) {
+    CategorySubtitle(category, name, status, p, /*count_outside_range=*/true);
 }
 
 void Aptotl(const std::string& type_name, const std::string& percent, const std::string& cost,

@@ -8,6 +8,7 @@
 // date and, in the counting pass (output mode 2), counts its lines but
 // writes none.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -61,6 +62,32 @@ void Aptotl(const std::string& type_name, const std::string& percent, const std:
 // An industry category total.
 void Apctot(const std::string& percent, const std::string& cost, const std::string& market,
             const std::string& gain_percent, const std::string& income, float yield, AppraisalPages& pages);
+
+// The pieces that the page headings of the appraisal pages share (Aphead
+// and the mutual fund pages' Amhead). AppraisalHeadingTop prints the
+// end-of-page message of the page before (not on the first page), the
+// shared heading, title_line, the date with its four-digit year, the
+// account block (with a blank line after the identifier line when
+// id_blank_line) and the blank line above the column words, and gives back
+// the words the column lines take. AppraisalHeadingEnd prints the blank
+// line below them and counts the column block.
+struct HeadingWords {
+    bool ytm = false;                   // option 16 is 2: the rate column is DIV/INT/ YTM
+    std::array<const char*, 4> rate{};  // the rate column's words, top down
+    std::string yield_word;             // "COST" with option 44, else "MKT "
+    std::string underline;              // under the yield word
+};
+HeadingWords AppraisalHeadingTop(AppraisalPages& p, const std::string& title_line, bool id_blank_line);
+void AppraisalHeadingEnd(AppraisalPages& p);
+
+// The type subtitle and the category subtitle that Aptype and Apcat print;
+// two_lines counts the type subtitle as two lines (else three, and one
+// more for the blank line under a type other than common stocks);
+// count_outside_range counts a category's two lines even when it is
+// outside 1-99.
+void TypeSubtitle(int type, std::string& name, int16_t& status, AppraisalPages& p, bool two_lines);
+void CategorySubtitle(int category, std::string& name, int16_t& status, AppraisalPages& p,
+                      bool count_outside_range);
 
 // The account's four note lines (ACCOUNT.REC records r and r + 1, two
 // 60-character notes each; r = 8k - 3 when flag is above 0, else 8k - 11),

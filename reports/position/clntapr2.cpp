@@ -126,14 +126,14 @@ struct GroupTexts {
 class AppraisalPrinter {
 public:
     AppraisalPrinter(AppraisalRun& run, const std::vector<int16_t>& order,
-                     const engine::CategoryTable& classes)
-        : run_(run), order_(order), classes_(classes) {}
+                     const engine::CategoryTable& classes, const AppraisalPageVariant& variant)
+        : run_(run), order_(order), classes_(classes), v_(variant) {}
 
     void Print(int16_t& title_flag);
 
 private:
     bool ReadWork();
-    void Heading() { Aphead(pages_); }
+    void Heading() { v_.heading(pages_); }
     bool PageFull() const { return pages_.lines + 5 > usable_ - 5; }
     void PageCheck() {
         if (PageFull()) Heading();
@@ -153,6 +153,7 @@ private:
     AppraisalRun& run_;
     const std::vector<int16_t>& order_;
     const engine::CategoryTable& classes_;
+    const AppraisalPageVariant& v_;
     records::Options opt_{};
     AppraisalPages pages_;
     int usable_ = 0;
@@ -253,17 +254,23 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     const int type = h.type_number;
     double cost = h.cost;
     double market = h.market_value;
+    double cost_basis = h.cost_basis;
     records::Drnd2(cost);
     records::Drnd2(market);
+    records::Drnd2(cost_basis);
     const bool priced = market != kNoPriceValue;
 
-    // Percentage of the portfolio, or of the type's market value (option 68).
-    const double base =
-        Option(opt_, 68) ? run_.market_by_type[static_cast<std::size_t>(type - 1)] : head_.total_market_value;
+    // Percentage of the portfolio, or of the type's market value (option
+    // 68); in the variant, of the assets from the absolute market value.
+    const double base = v_.percent_of_type && Option(opt_, 68)
+                            ? run_.market_by_type[static_cast<std::size_t>(type - 1)]
+                            : head_.total_market_value;
     std::string percent = kNaPercent8;
     float pct = 0;
     if (head_.total_market_value != kNoPriceValue && priced && base != kNoPriceValue) {
-        if (base != 0) pct = static_cast<float>(100.0 / base * market);
+        if (base != 0)
+            pct = v_.absolute_percent ? static_cast<float>(std::abs(market) / base * 100.0)
+                                      : static_cast<float>(100.0 / base * market);
         percent = Layout("(F7.1,' ')", {static_cast<double>(pct)});
         if (pct < 0) records::Brackt(percent, 7);
         percent = percent.substr(0, 8);
@@ -277,17 +284,18 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     std::string separator = fraction != 0 && !cash ? "." : " ";
     std::string fraction4 = fraction != 0 ? fraction_text.substr(0, 4) : "    ";
     whole = whole.substr(0, 9);
-    if (h.quantity <= -99999) {
+    if (v_.blank_quantity_at_zero ? h.quantity <= 0 : h.quantity <= -99999) {
         whole = std::string(9, ' ');
         fraction4 = "    ";
         separator = " ";
     }
 
-    // Unit cost and price; blank for a zero quantity.
+    // Unit cost (in the variant from the total cost including
+    // reinvestments) and price; blank for a zero quantity.
     std::string unit_cost(8, ' '), price(8, ' ');
     double price_value = 0;
     if (h.quantity != 0) {
-        double unit = cost / h.quantity;
+        double unit = (v_.unit_cost_from_basis ? cost_basis : cost) / h.quantity;
         price_value = market / h.quantity;
         if (h.per_hundred != 0) {
             unit *= 100;
@@ -333,6 +341,9 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     std::string yield_text = Layout("(F5.1,' ')", {yield});
     if (yield < 0) records::Brackt(yield_text, 5);
     yield_text = yield_text.substr(0, 6);
+    // Option 75: no yield for the holdings whose type code is "L".
+    if (v_.option75 && Option(opt_, 75) && records::Fixed(h.type_code, 4) == "L   ")
+        yield_text = std::string(6, ' ');
 
     // The rate column: the yield to maturity of fixed income, the rate, or
     // the time-weighted return.
@@ -438,6 +449,10 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
 
     // The bond lines of the security's extension record.
     if (Option(opt_, 50) && h.extension_read > 0) {
+        auto text = [&](std::string s) {
+            if (v_.blank_unwritten_bond_text) std::replace(s.begin(), s.end(), '\0', ' ');
+            return s;
+        };
         auto word = [](const std::array<unsigned char, 4>& w) {
             std::string s(w.begin(), w.end());
             std::replace(s.begin(), s.end(), '\0', ' ');
@@ -445,7 +460,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
         };
         const std::string w2 = word(h.extension_word2), w3 = word(h.extension_word3);
         const std::string w4 = word(h.extension_word4), w5 = word(h.extension_word5);
-        const std::string ext_code = records::Fixed(h.extension_code, 5);
+        const std::string ext_code = text(records::Fixed(h.extension_code, 5));
         bool printed = false;
         if (!records::IsBlank(w2 + w3 + ext_code)) {
             pages_.Print(records::Write("(18X,A4,2X,A4,2X,A5)", {std::string_view(w2), std::string_view(w3),
@@ -455,8 +470,8 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
         }
         auto amount7 = [](double v) { return v == 0 ? std::string(7, ' ') : records::Write("(F7.2)", {v}); };
         const std::string a1 = amount7(h.extension_value1), a2 = amount7(h.extension_value2);
-        const std::string d1 = records::Fixed(h.extension_date1, 8),
-                          d2 = records::Fixed(h.extension_date2, 8);
+        const std::string d1 = text(records::Fixed(h.extension_date1, 8)),
+                          d2 = text(records::Fixed(h.extension_date2, 8));
         if (!records::IsBlank(w4.substr(0, 2) + d1 + a1 + w5.substr(0, 2) + d2 + a2)) {
             pages_.Print(records::Write(
                 "(18X,A2,A8,A7,1X,A2,A8,A7)",
@@ -465,7 +480,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
             pages_.lines = static_cast<int16_t>(pages_.lines + 1);
             printed = true;
         }
-        const std::string maturity = records::Fixed(h.maturity_date, 8);
+        const std::string maturity = text(records::Fixed(h.maturity_date, 8));
         if (h.rate > 0 || !records::IsBlank(maturity)) {
             if (h.rate > 0)
                 pages_.Print(records::Write("(17X,F7.3,'%',2X,A8)",
@@ -515,7 +530,7 @@ void AppraisalPrinter::GroupEnd(int type, const std::string& name, const GroupTo
     if (g.holdings > 1 || type == kCommonStockType) {
         pages_.Print(records::Write("(48X,11('-'),13X,11('-'),3X,6('-'),12X,6('-'),1X,5('-'))"));
         pages_.lines = static_cast<int16_t>(pages_.lines + 1);
-        Aptotl(name, t.percent, t.cost, t.market, t.gain_percent, t.income, t.yield, pages_);
+        v_.type_total(name, t.percent, t.cost, t.market, t.gain_percent, t.income, t.yield, pages_);
     }
     if (!pass_two && export_) export_->Slice(name, g.percent);
     records::AppraisalSummaryLine line;
@@ -552,7 +567,7 @@ bool AppraisalPrinter::TypeGroup(int type, bool pass_two) {
     PageCheck();
     std::string name(28, ' ');
     int16_t status = 0;
-    Aptype(type, name, status, pages_);
+    v_.type_subtitle(type, name, status, pages_);
     if (status != 0) return false;
     GroupTotals g;
     for (int i : kept) HoldingLine(i, g, pass_two);
@@ -590,12 +605,12 @@ bool AppraisalPrinter::CommonStocks() {
         PageCheck();
         int16_t status = 0;
         if (!subtitle) {
-            Aptype(kCommonStockType, type_name, status, pages_);
+            v_.type_subtitle(kCommonStockType, type_name, status, pages_);
             if (status != 0) return false;
             subtitle = true;
         }
         std::string name(28, ' ');
-        Apcat(category, name, status, pages_);
+        v_.category_subtitle(category, name, status, pages_);
         if (status != 0) return false;
         GroupTotals g;
         for (int i : kept) HoldingLine(i, g, false);
@@ -603,7 +618,7 @@ bool AppraisalPrinter::CommonStocks() {
         if (g.holdings > 1 && !small_page_word_) {
             pages_.Print(records::Write("(48X,11('-'),13X,11('-'),3X,6('-'),12X,6('-'),1X,5('-'))"));
             pages_.lines = static_cast<int16_t>(pages_.lines + 1);
-            Apctot(t.percent, t.cost, t.market, t.gain_percent, t.income, t.yield, pages_);
+            v_.category_total(t.percent, t.cost, t.market, t.gain_percent, t.income, t.yield, pages_);
         }
         PageCheck();
         records::AppraisalSummaryLine line;
@@ -643,21 +658,22 @@ bool AppraisalPrinter::CommonStocks() {
 
 void AppraisalPrinter::Accrued() {
     const double accrued = head_.total_accrued;
-    if (accrued != 0) {
+    if (v_.accrued_only_positive ? accrued > 0 : accrued != 0) {
         double pct = 0;
         std::string percent;
         if (head_.total_market_value == kNoPriceValue) {
             percent = kNaPercent;
         } else {
-            if (!Option(opt_, 68) && head_.total_market_value != 0)
+            if (!(v_.percent_of_type && Option(opt_, 68)) && head_.total_market_value != 0)
                 pct = 100.0 * accrued / head_.total_market_value;
             percent = Percent8(pct);
         }
         const std::string name = records::Fixed(kAccruedName, 28);
+        if (v_.accrued_blank_first) pages_.Print(std::string(records::kReportLineWidth, ' '));
         pages_.Print(records::Write(
             "(16X,A28,24X,A16,1X,A8)",
             {std::string_view(name), std::string_view(Money16(accrued)), std::string_view(percent)}));
-        pages_.Print(std::string(records::kReportLineWidth, ' '));
+        if (!v_.accrued_blank_first) pages_.Print(std::string(records::kReportLineWidth, ' '));
         pages_.lines = static_cast<int16_t>(pages_.lines + 2);
         records::AppraisalSummaryLine line;
         line.kind = records::kAccruedInterestKind;
@@ -770,7 +786,7 @@ void AppraisalPrinter::Print(int16_t& title_flag) {
     int16_t blank = 0;
     records::Center(centred, 32, blank);
     pages_.name = centred;
-    export_.emplace(opt_[71], head_.account, head_.name);
+    if (v_.export_file) export_.emplace(opt_[71], head_.account, head_.name);
     // A writing that ends early leaves no records of an earlier account
     // behind for the summary pages to take as this one's.
     records::Purge(records::kAppraisalSummaryFile);
@@ -779,6 +795,7 @@ void AppraisalPrinter::Print(int16_t& title_flag) {
     small_page_word_ = head_.page_word <= 2;
     pages_.page = static_cast<int16_t>(-head_.page_word);
     Heading();
+    // The usable length is fixed at the first heading.
     usable_ = pages_.page_length - 7;
     title_flag = pages_.title_flag;
 
@@ -813,7 +830,9 @@ void AppraisalPrinter::End() {
     records::Purge(records::kAppraisalWorkFile);
     if (opt_[53] == 1) Apacct(run_.current.index, 1, pages_);
     if (!pages_.writing()) records::Peject();
-    run_.classes.market_value[0] += head_.total_accrued;
+    // The accrued interest belongs to the cash class, or in the variant to
+    // the fixed income class.
+    run_.classes.market_value[v_.accrued_fixed_income ? 1 : 0] += head_.total_accrued;
     run_.total_accrued = head_.total_accrued;
     records::Prmsg(pages_.lines, pages_.page_length, pages_.mode,
                    std::string(records::kReportLineWidth, ' '));
@@ -824,9 +843,15 @@ void AppraisalPrinter::End() {
 void Clntapr2(AppraisalRun& run, int16_t& step, const std::vector<int16_t>& order, int16_t& title_flag,
               const std::string& title, const engine::CategoryTable& classes) {
     (void)title;  // the heading prints its own title
-    AppraisalPrinter printer(run, order, classes);
-    printer.Print(title_flag);
+    PrintAppraisalPages(run, order, classes, AppraisalPageVariant{}, title_flag);
     step = kStepSummaryPage;
+}
+
+void PrintAppraisalPages(AppraisalRun& run, const std::vector<int16_t>& order,
+                         const engine::CategoryTable& classes, const AppraisalPageVariant& variant,
+                         int16_t& title_flag) {
+    AppraisalPrinter printer(run, order, classes, variant);
+    printer.Print(title_flag);
 }
 
 }  // namespace reports

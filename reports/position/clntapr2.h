@@ -17,10 +17,12 @@
 // At the end TEMP1.WRK is emptied and deleted.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/valuation.h"
+#include "reports/position/aphead.h"
 #include "reports/position/appraisal_run.h"
 
 namespace reports {
@@ -40,5 +42,50 @@ inline constexpr std::size_t kUnmanagedGroupSlot = 23;
 // cannot be read as far as its count says so in a report line.
 void Clntapr2(AppraisalRun& run, int16_t& step, const std::vector<int16_t>& order, int16_t& title_flag,
               const std::string& title, const engine::CategoryTable& classes);
+
+// The points in which a report built on the appraisal pages prints or
+// counts differently from the client appraisal; the defaults are the
+// client appraisal's own. The mutual fund pages (Clntamu2) set their own.
+struct AppraisalPageVariant {
+    // The page heading and the subtitle and total routines.
+    std::function<void(AppraisalPages&)> heading = Aphead;
+    void (*type_subtitle)(int, std::string&, int16_t&, AppraisalPages&) = Aptype;
+    void (*category_subtitle)(int, std::string&, int16_t&, AppraisalPages&) = Apcat;
+    void (*type_total)(const std::string& type_name, const std::string& percent, const std::string& cost,
+                       const std::string& market, const std::string& gain_percent, const std::string& income,
+                       float yield, AppraisalPages&) = Aptotl;
+    void (*category_total)(const std::string& percent, const std::string& cost, const std::string& market,
+                           const std::string& gain_percent, const std::string& income, float yield,
+                           AppraisalPages&) = Apctot;
+    // Option 68 takes a holding's percentage of its type's market value.
+    bool percent_of_type = true;
+    // The percentage column is taken from the absolute market value.
+    bool absolute_percent = false;
+    // The quantity is blank at 0 or less (otherwise only at -99999 or less).
+    bool blank_quantity_at_zero = false;
+    // The unit cost comes from the total cost including reinvested
+    // purchases rather than from the cost.
+    bool unit_cost_from_basis = false;
+    // Option 75 blanks the yield of holdings whose type code is "L".
+    bool option75 = false;
+    // Bytes never written in the bond terms read as blanks, so that a
+    // security without bond terms prints no empty lines.
+    bool blank_unwritten_bond_text = false;
+    // The accrued interest line: printed only when above 0 (otherwise when
+    // not 0), with its blank line before it (otherwise after it), and its
+    // amount added to the "FI" asset class (otherwise to "CE").
+    bool accrued_only_positive = false;
+    bool accrued_blank_first = false;
+    bool accrued_fixed_income = false;
+    // The option 72 export or pie chart file.
+    bool export_file = true;
+};
+
+// The appraisal page engine behind Clntapr2 and Clntamu2: prints the pages
+// of the TEMP1.WRK in the data directory as Clntapr2 says, with the
+// variant's differences. title_flag comes back as the heading left it.
+void PrintAppraisalPages(AppraisalRun& run, const std::vector<int16_t>& order,
+                         const engine::CategoryTable& classes, const AppraisalPageVariant& variant,
+                         int16_t& title_flag);
 
 }  // namespace reports
