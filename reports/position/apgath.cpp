@@ -1,3 +1,5 @@
+#include "reports/position/apgath.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,7 +19,6 @@
 #include "reports/kernel/security_kinds.h"
 #include "reports/performance/mnappr2.h"
 #include "reports/position/apexport.h"
-#include "reports/position/appraisal_run.h"
 
 namespace reports {
 
@@ -41,39 +42,18 @@ bool Option(const records::Options& options, int n, int at_least = 1) {
     return options[n - 1] >= at_least;
 }
 
-bool InTypeOrder(int type_number) {
-    return std::find(kAppraisalTypeOrder.begin(), kAppraisalTypeOrder.end(), type_number) !=
-           kAppraisalTypeOrder.end();
-}
-
-// Securities whose prices are per 100 of face value.
-bool PerHundred(int n) {
-    return (n >= 4 && n <= 8) || n == 12 || n == 14 || n == 16 || (n >= 33 && n <= 35);
-}
-
-// Securities whose SECURITY.EXT record is read.
-bool Extended(int n) {
-    return (n >= 4 && n <= 8) || n == 10 || (n >= 12 && n <= 14) || n == 16 || n == 30 ||
-           (n >= 33 && n <= 35);
-}
-
-template <std::size_t N>
-std::array<unsigned char, N> BytesAt(const Record& r, std::size_t off) {
-    std::array<unsigned char, N> out{};
-    for (std::size_t i = 0; i < N && off + i < r.size(); ++i) out[i] = r.data()[off + i];
-    return out;
-}
-
-// COMMON.FIL records 2, 26, 31 and 37; the first that cannot be read ends
-// the reading, and what was not read stays as it was.
-void ReadCommon(AppraisalRun& run) {
+// COMMON.FIL records 2, 26 (when record26) 31 and 37; the first that
+// cannot be read ends the reading, and what was not read stays as it was.
+void ReadCommon(AppraisalRun& run, bool record26) {
     const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
     Record rec;
     if (!common.Read(records::kProgramDateRecord, rec)) return;
     run.program_date = rec.Text(0, 8);
     run.program_date_number = rec.R4(8);
-    if (!common.Read(26, rec)) return;
-    run.record26 = BytesAt<9>(rec, 0);
+    if (record26) {
+        if (!common.Read(26, rec)) return;
+        run.record26 = BytesAt<9>(rec, 0);
+    }
     if (!common.Read(records::kOptionsRecord, rec)) return;
     for (std::size_t i = 0; i < run.options.size(); ++i) run.options[i] = rec.data()[i];
     if (!common.Read(37, rec)) return;
@@ -115,21 +95,6 @@ void ReadAccountData(AppraisalRun& run, int entry, std::string& manager_code) {
     a.opening_value = recs[3].R8(8);
     a.objective = BytesAt<4>(recs[3], 87);
     run.target = TargetAllocation(recs);
-}
-
-// The industry category: the first two characters of the category field
-// as a number; 0 when they do not read as one.
-int16_t CategoryNumber(const std::string& field) {
-    const std::string two = field.substr(0, 2);
-    int value = 0;
-    bool digit = false;
-    for (char c : two) {
-        if (c == ' ') continue;
-        if (c < '0' || c > '9') return 0;
-        value = value * 10 + (c - '0');
-        digit = true;
-    }
-    return digit ? static_cast<int16_t>(value) : 0;
 }
 
 // The valuation of one account.
@@ -248,12 +213,12 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     }
 
     int type = SecurityTypeNumber(sec.type_code[0]);
-    if (!InTypeOrder(type)) type = kMissingSecurityType;
+    if (!InAppraisalTypeOrder(type)) type = kMissingSecurityType;
     type_flags_[type - 1] = 1;
 
     holding_.extension_read = 0;
     holding_.extension_percent = 0;
-    if (sec.found && Extended(type)) {
+    if (sec.found && ExtendedType(type)) {
         holding_.extension_read = 1;
         const LotExtension terms = ReadLotExtension(*extensions_, position);
         holding_.extension_percent = terms.yield_to_maturity;
@@ -277,15 +242,15 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         value = quantity;
     } else if (price != kNoPriceValue) {
         value = price * quantity;
-        if (PerHundred(type)) value /= 100.0;
+        if (PerHundredType(type)) value /= 100.0;
         if (type == kTimes100Type) value *= 100.0;
     }
-    if (PerHundred(type)) holding_.per_hundred = 1;
+    if (PerHundredType(type)) holding_.per_hundred = 1;
     if (quantity < 0 && !cash_symbol) amount = -amount;
 
     // Accrued interest from the last coupon date, for the per-100 types
     // but type "3"; a security without a coupon date accrues nothing.
-    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundred(type) && type != kNoInterestType &&
+    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType &&
         !records::TrimRight(sec.coupon_date).empty()) {
         std::string coupon = sec.coupon_date;
         records::Datadj(run_.report_date_number, coupon);
@@ -295,7 +260,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     }
 
     // Years to maturity.
-    if (Option(opt, 50) && PerHundred(type) && type != kBondType && maturity_number_ > 0) {
+    if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity_number_ > 0) {
         const double days = records::Daycb(run_.report_date, sec.maturity, 0);
         days_by_quantity_ += days * quantity;
         maturity_quantity_ += quantity;
@@ -388,7 +353,7 @@ void AccountValuation::WriteHeader() {
 
 // Starts a run: reads the report date, starts OUTPUT.TMP and chooses the
 // accounts. False when the run is abandoned.
-bool StartRun(AppraisalRun& run, int16_t& step) {
+bool StartRun(AppraisalRun& run, int16_t& step, const GatherVariant& variant) {
     run.started = true;
     if (run.output_mode <= 0) {
         step = kStepAbandoned;
@@ -397,10 +362,7 @@ bool StartRun(AppraisalRun& run, int16_t& step) {
     int16_t mode = 0, error = 0;
     run.report_date = records::Fixed(run.report_date, 8);
     records::Ckdate(run.report_date, mode, error, run.report_date_number, 0, 1991231);
-    if (run.output_mode != kOutputModeCount)
-        run.frame.emplace(ReportFrame::ForOutputMode(run.output_name, run.output_mode));
-    // The loan disbursement records grow over the run's accounts only.
-    if (run.output_mode != kOutputModeCount && Option(run.options, 52)) records::Purge(kLoanFile);
+    variant.open_output(run);
     if (records::Fixed(run.selection, 4) != "S   ") {
         run.selection = "A   ";
         run.run_slot = static_cast<int16_t>(std::max(ManagerCodePosition(run.manager), 1));
@@ -410,7 +372,7 @@ bool StartRun(AppraisalRun& run, int16_t& step) {
     }
     run.countdown = 999;
     run.slot_flags = {};
-    run.slot_flags[std::max<int>(run.run_slot, 1) - 1] = 1;
+    run.slot_flags[static_cast<std::size_t>(std::max<int>(run.run_slot, 1) - 1)] = 1;
     // The control file starts afresh: nothing of an earlier run is kept.
     records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
     control.Truncate(0);
@@ -424,13 +386,42 @@ void WriteFinished() {
 
 }  // namespace
 
-void Apgath(AppraisalRun& run, int16_t& step) {
-    ReadCommon(run);
-    records::Gcn();
-    if (!run.started && !StartRun(run, step)) return;
-    if (run.done) {
+bool PerHundredType(int n) {
+    return (n >= 4 && n <= 8) || n == 12 || n == 14 || n == 16 || (n >= 33 && n <= 35);
+}
+
+bool ExtendedType(int n) {
+    return (n >= 4 && n <= 8) || n == 10 || (n >= 12 && n <= 14) || n == 16 || n == 30 ||
+           (n >= 33 && n <= 35);
+}
+
+bool InAppraisalTypeOrder(int n) {
+    return std::find(kAppraisalTypeOrder.begin(), kAppraisalTypeOrder.end(), n) != kAppraisalTypeOrder.end();
+}
+
+int16_t CategoryNumber(const std::string& field) {
+    int value = 0;
+    bool digit = false;
+    for (char c : field.substr(0, 2)) {
+        if (c == ' ') continue;
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + (c - '0');
+        digit = true;
+    }
+    return digit ? static_cast<int16_t>(value) : 0;
+}
+
+void GatherAccount(AppraisalRun& run, int16_t& step, const GatherVariant& variant) {
+    ReadCommon(run, variant.read_record26);
+    if (variant.refresh_firm_name) records::Gcn();
+    if (!run.started && !StartRun(run, step, variant)) return;
+    auto finish = [&] {
+        run.done = true;
         WriteFinished();
         step = kStepFinished;
+    };
+    if (run.done) {
+        finish();
         return;
     }
     if (run.countdown > 1) --run.countdown;
@@ -443,21 +434,16 @@ void Apgath(AppraisalRun& run, int16_t& step) {
     std::string manager_code;
     if (single) {
         if (run.next > 0) {
-            run.done = true;
-            WriteFinished();
-            step = kStepFinished;
+            finish();
             return;
         }
         run.next = 1;
         a.id = records::Fixed(run.account, 8);
-        const AccountWalk all = WalkAccounts();
-        for (const AccountEntry& e : all.accounts)
+        for (const AccountEntry& e : WalkAccounts().accounts)
             if (e.id == a.id) a.index = static_cast<int16_t>(e.entry);
         if (a.index == 0) {
             run.Say(" ACCOUNT " + records::TrimRight(a.id) + " is not in ACCOUNT.IDX; nothing is appraised.");
-            run.done = true;
-            WriteFinished();
-            step = kStepFinished;
+            finish();
             return;
         }
         ReadAccountData(run, a.index, manager_code);
@@ -475,9 +461,7 @@ void Apgath(AppraisalRun& run, int16_t& step) {
             }
         }
         if (!found) {
-            run.done = true;
-            WriteFinished();
-            step = kStepFinished;
+            finish();
             return;
         }
         a.count = static_cast<int16_t>(run.walk.count);
@@ -486,22 +470,24 @@ void Apgath(AppraisalRun& run, int16_t& step) {
     run.account = a.id;
 
     // The lots.
-    const HoldingsSource source =
-        PrepareHoldings(records::TrimRight(a.id), run.report_date_number, run.program_date_number);
-    AccountValuation valuation(run);
-    if (!valuation.Value(source.file)) {
+    if (!variant.value(run)) {
         step = kStepLotReadFailed;
         return;
     }
 
-    // The control file.
+    // The control file, for the page stages.
     records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
     const float yymmdd = run.report_date_number;
     if (run.run_slot > 0) {
         records::AppraisalControlAccount rec;
         rec.account = a.id;
-        rec.year = static_cast<int16_t>(std::trunc(yymmdd / 10000));
-        rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) / 100));
+        if (variant.scaled_date_parts) {
+            rec.year = static_cast<int16_t>(std::trunc(yymmdd * 0.0001f));
+            rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) * 0.01f));
+        } else {
+            rec.year = static_cast<int16_t>(std::trunc(yymmdd / 10000));
+            rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) / 100));
+        }
         rec.index = a.index;
         rec.count = a.count;
         rec.report_date = run.report_date;
@@ -512,7 +498,7 @@ void Apgath(AppraisalRun& run, int16_t& step) {
     records::AppraisalControlHeader head;
     int16_t slot = run.run_slot > 0 ? run.run_slot : int16_t{1};
     if (single || a.count < a.index) {
-        run.slot_flags[slot - 1] = 0;
+        run.slot_flags[static_cast<std::size_t>(slot - 1)] = 0;
         slot = 0;
     }
     head.slot = slot;
@@ -522,6 +508,23 @@ void Apgath(AppraisalRun& run, int16_t& step) {
     head.output_mode = run.output_mode;
     control.Write(1, head.Encode());
     step = kStepHoldingsPages;
+}
+
+void Apgath(AppraisalRun& run, int16_t& step) {
+    GatherVariant variant;
+    variant.open_output = [](AppraisalRun& r) {
+        if (r.output_mode != kOutputModeCount)
+            r.frame.emplace(ReportFrame::ForOutputMode(r.output_name, r.output_mode));
+        // The loan disbursement records grow over the run's accounts only.
+        if (r.output_mode != kOutputModeCount && Option(r.options, 52)) records::Purge(kLoanFile);
+    };
+    variant.value = [](AppraisalRun& r) {
+        const HoldingsSource source =
+            PrepareHoldings(records::TrimRight(r.current.id), r.report_date_number, r.program_date_number);
+        AccountValuation valuation(r);
+        return valuation.Value(source.file);
+    };
+    GatherAccount(run, step, variant);
 }
 
 }  // namespace reports

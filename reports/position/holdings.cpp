@@ -20,6 +20,7 @@
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/lot_securities.h"
 #include "reports/kernel/security_kinds.h"
+#include "reports/position/apgath.h"
 #include "reports/position/appraisal_run.h"
 #include "reports/position/prhold.h"
 
@@ -44,31 +45,10 @@ bool Option(const records::Options& o, int n) {
     return o[static_cast<std::size_t>(n - 1)] >= 1;
 }
 
-// Per-hundred types 3 4 5 6 7 B D F W X Y.
-bool PerHundred(int t) {
-    return (t >= 4 && t <= 8) || t == 12 || t == 14 || t == 16 || (t >= 33 && t <= 35);
-}
-
 // Types whose SECURITY.EXT record is read: 0 4 5 6 7 9 B C D F T W X Y.
 bool Extended(int t) {
     return t == 1 || (t >= 5 && t <= 8) || t == 10 || (t >= 12 && t <= 14) || t == 16 || t == 30 ||
            (t >= 33 && t <= 35);
-}
-
-bool PrintedType(int t) {
-    return std::find(kAppraisalTypeOrder.begin(), kAppraisalTypeOrder.end(), t) != kAppraisalTypeOrder.end();
-}
-
-int16_t CategoryNumber(const std::string& field) {
-    int value = 0;
-    bool digit = false;
-    for (char c : field.substr(0, 2)) {
-        if (c == ' ') continue;
-        if (c < '0' || c > '9') return 0;
-        value = value * 10 + (c - '0');
-        digit = true;
-    }
-    return digit ? static_cast<int16_t>(value) : 0;
 }
 
 bool HasDeletedHalf(const std::string& id) {
@@ -159,7 +139,7 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             }
             int type = SecurityTypeNumber(sec.type_code[0]);
             const int own_type = type;
-            if (!PrintedType(type)) type = kMissingType;
+            if (!InAppraisalTypeOrder(type)) type = kMissingType;
 
             records::HoldingsWorkRecord w;
             float ext_rate = 0;
@@ -181,14 +161,14 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             double value = kNoPriceValue;
             if (price != kNoPriceValue) {
                 value = price * quantity;
-                if (PerHundred(type)) value /= 100.0;
+                if (PerHundredType(type)) value /= 100.0;
                 if (type == kTimes100Type) value *= 100.0;
             }
-            w.percent_priced = PerHundred(type) ? 1 : 0;
+            w.percent_priced = PerHundredType(type) ? 1 : 0;
             if (quantity < 0 && !cash_symbol) cost = -cost;
             if (cash_lot) value = quantity;
 
-            if (records::Fixed(accrued, 4) != "N   " && PerHundred(type) &&
+            if (records::Fixed(accrued, 4) != "N   " && PerHundredType(type) &&
                 LotDateNumber(sec.coupon_date) > 0) {
                 std::string coupon = sec.coupon_date;
                 records::Datadj(report_number, coupon);
@@ -196,7 +176,7 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                 records::Getai(coupon, report_date, quantity, sec.rate / 100.0f, 1, interest);
                 if (interest > 0 && type != kNoInterestTotalType) accrued_total += interest;
             }
-            if (Option(opt, 50) && PerHundred(type) && type != kBondType && maturity > 0) {
+            if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity > 0) {
                 const double days = records::Daycb(report_date, sec.maturity, 0);
                 days_by_face += quantity * days;
                 face += quantity;

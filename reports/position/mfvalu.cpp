@@ -22,6 +22,7 @@
 #include "reports/kernel/security_kinds.h"
 #include "reports/performance/mnappr2.h"
 #include "reports/position/apexport.h"
+#include "reports/position/apgath.h"
 #include "reports/position/mfhold.h"
 
 namespace reports {
@@ -48,21 +49,6 @@ bool Option(const records::Options& options, int n, int at_least = 1) {
     return options[static_cast<std::size_t>(n - 1)] >= at_least;
 }
 
-bool InTypeOrder(int type) {
-    return std::find(kAppraisalTypeOrder.begin(), kAppraisalTypeOrder.end(), type) !=
-           kAppraisalTypeOrder.end();
-}
-
-// Classes valued per 100 of face: value = quantity x price x 0.01.
-bool PercentOfFace(int n) {
-    return (n >= 4 && n <= 8) || n == 12 || n == 14 || n == 16 || (n >= 33 && n <= 35);
-}
-
-// Classes whose SECURITY.EXT record is read.
-bool Extended(int n) {
-    return PercentOfFace(n) || n == 10 || n == 13 || n == kMissingSecurityType;
-}
-
 bool StartsWithCash(const std::string& symbol) {
     return records::Fixed(symbol, 4) == "CASH";
 }
@@ -71,27 +57,6 @@ bool StartsWithCash(const std::string& symbol) {
 bool BlankStart(const std::string& symbol) {
     const std::string four = records::Fixed(symbol, 4);
     return std::all_of(four.begin(), four.end(), [](char c) { return c == ' ' || c == '\0'; });
-}
-
-template <std::size_t N>
-std::array<unsigned char, N> BytesAt(const Record& r, std::size_t off) {
-    std::array<unsigned char, N> out{};
-    for (std::size_t i = 0; i < N && off + i < r.size(); ++i) out[i] = r.data()[off + i];
-    return out;
-}
-
-// COMMON.FIL records 2, 31 and 37; the first that cannot be read ends the
-// reading, and what was not read stays as it was.
-void ReadCommon(AppraisalRun& run) {
-    const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
-    Record rec;
-    if (!common.Read(records::kProgramDateRecord, rec)) return;
-    run.program_date = rec.Text(0, 8);
-    run.program_date_number = rec.R4(8);
-    if (!common.Read(records::kOptionsRecord, rec)) return;
-    for (std::size_t i = 0; i < run.options.size(); ++i) run.options[i] = rec.data()[i];
-    if (!common.Read(37, rec)) return;
-    run.index_periods = BytesAt<72>(rec, 0);
 }
 
 // The report title of option 38: COMMON.FIL record 70, read (never
@@ -107,58 +72,6 @@ std::string ReportTitle(const records::Options& options) {
     int16_t status = 0;
     records::Center(title, 64, status);
     return title;
-}
-
-// The target allocation of the account's seventh record: 23 bytes that are
-// all blanks or all zero mean no target; otherwise a byte outside 0-100
-// counts 0.
-std::array<int8_t, 23> TargetAllocation(const records::AccountRecordSet& recs) {
-    const auto bytes = records::TargetAllocationBytes(recs);
-    std::array<int8_t, 23> target{};
-    const bool blanks = std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == ' '; });
-    const bool zeros = std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; });
-    if (blanks || zeros) return target;
-    for (std::size_t i = 0; i < target.size(); ++i) {
-        const int v = static_cast<int8_t>(bytes[i]);
-        target[i] = static_cast<int8_t>(v < 0 || v > 100 ? 0 : v);
-    }
-    return target;
-}
-
-// Fills the shared account data from the account's records; the fields
-// stay blank when the records cannot be read.
-void ReadAccountData(AppraisalRun& run, int entry, std::string& manager_code) {
-    AppraisalAccount& a = run.current;
-    a.address_word = run.options[5] == 1 ? 1 : 0;
-    records::AccountRecordSet recs;
-    run.target = {};
-    manager_code = "    ";
-    if (!records::ReadAccountRecordSet(entry, recs)) return;
-    for (int i = 0; i < 4; ++i) a.lines[static_cast<std::size_t>(i)] = recs[0].Text(32 * i, 32);
-    a.lines[4] = recs[2].Text(0, 32);
-    manager_code = recs[1].Text(16, 4);
-    a.short_name = recs[1].Text(52, 32);
-    a.date_opened = recs[1].Text(120, 8);
-    a.fiscal_year_end = recs[2].I16(80);
-    a.index1_level = recs[3].R4(0);
-    a.index2_level = recs[3].R4(4);
-    a.opening_value = recs[3].R8(8);
-    a.objective = BytesAt<4>(recs[3], 87);
-    run.target = TargetAllocation(recs);
-}
-
-// The industry category: the first two characters of the category field
-// as a number; 0 when they do not read as one.
-int16_t CategoryNumber(const std::string& field) {
-    int value = 0;
-    bool digit = false;
-    for (char c : field.substr(0, 2)) {
-        if (c == ' ') continue;
-        if (c < '0' || c > '9') return 0;
-        value = value * 10 + (c - '0');
-        digit = true;
-    }
-    return digit ? static_cast<int16_t>(value) : 0;
 }
 
 // The valuation of one account from the lots of HL.TMP.
@@ -280,11 +193,11 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     // The class; a type character outside the class text, or one the
     // pages do not print, files as "T".
     int type = SecurityTypeNumber(sec.type_code[0]);
-    if (!InTypeOrder(type)) type = kMissingSecurityType;
+    if (!InAppraisalTypeOrder(type)) type = kMissingSecurityType;
 
     holding_.extension_read = 0;
     holding_.extension_percent = 0;
-    if (sec.found && Extended(type)) {
+    if (sec.found && ExtendedType(type)) {
         const LotExtension terms = ReadLotExtension(*extensions_, position);
         holding_.extension_read = 1;
         holding_.extension_percent = terms.yield_to_maturity;
@@ -305,7 +218,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     double value = kNoPriceValue;
     if (price != kNoPriceValue) value = quantity * price;
     type_flags_[static_cast<std::size_t>(type - 1)] = 1;
-    if (PercentOfFace(type)) {
+    if (PerHundredType(type)) {
         if (value != kNoPriceValue) value *= 0.01;
         holding_.per_hundred = 1;
     }
@@ -316,7 +229,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     // Accrued interest from the last coupon date, for the percent-of-face
     // classes but type "3"; a security without a coupon date accrues
     // nothing.
-    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PercentOfFace(type) && type != kNoInterestType &&
+    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType &&
         !records::TrimRight(sec.coupon_date).empty()) {
         std::string coupon = sec.coupon_date;
         records::Datadj(run_.report_date_number, coupon);
@@ -326,7 +239,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     }
 
     // Years to maturity.
-    if (Option(opt, 50) && PercentOfFace(type) && type != kBondType && maturity_number_ > 0) {
+    if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity_number_ > 0) {
         const double days = records::Daycb(run_.report_date, sec.maturity, 0);
         days_by_quantity_ += quantity * days;
         face_sum_ += quantity;
@@ -419,136 +332,27 @@ void FundValuation::WriteHeader() {
     work_->Write(1, head.Encode());
 }
 
-// Starts a run from its own request: the date, OUTPUT.TMP, LDL.DAT under
-// option 52, the accounts, and a control file with nothing of an earlier
-// run in it. False when the run is abandoned.
-bool StartRun(AppraisalRun& run, int16_t& step, std::string& title) {
-    run.started = true;
-    if (run.output_mode <= 0) {
-        step = kStepAbandoned;
-        return false;
-    }
-    int16_t mode = 0, error = 0;
-    run.report_date = records::Fixed(run.report_date, 8);
-    records::Ckdate(run.report_date, mode, error, run.report_date_number, 0, 1991231);
-    title = ReportTitle(run.options);
-    if (run.output_mode != kOutputModeCount) run.frame.emplace(run.output_name, /*copy=*/true);
-    if (Option(run.options, 52)) records::Purge(kLoanFile);
-    if (records::Fixed(run.selection, 4) != "S   ") {
-        run.selection = "A   ";
-        run.run_slot = static_cast<int16_t>(std::max(ManagerCodePosition(run.manager), 1));
-        run.walk = WalkAccounts();
-    } else {
-        run.run_slot = 0;
-    }
-    run.countdown = 999;
-    run.slot_flags = {};
-    run.slot_flags[static_cast<std::size_t>(std::max<int>(run.run_slot, 1) - 1)] = 1;
-    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
-    control.Truncate(0);
-    return true;
-}
-
-void WriteFinished() {
-    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
-    control.Write(1, records::FinishedControlHeader());
-}
-
 }  // namespace
 
 void Mfvalu(AppraisalRun& run, int16_t& step, std::string& title) {
-    ReadCommon(run);
-    if (!run.started && !StartRun(run, step, title)) return;
-    auto finish = [&] {
-        run.done = true;
-        WriteFinished();
-        step = kStepFinished;
+    GatherVariant variant;
+    variant.read_record26 = false;
+    variant.refresh_firm_name = false;
+    // The report title, OUTPUT.TMP, and LDL.DAT under option 52 even when
+    // the run counts.
+    variant.open_output = [&title](AppraisalRun& r) {
+        title = ReportTitle(r.options);
+        if (r.output_mode != kOutputModeCount) r.frame.emplace(r.output_name, /*copy=*/true);
+        if (Option(r.options, 52)) records::Purge(kLoanFile);
     };
-    if (run.done) {
-        finish();
-        return;
-    }
-    if (run.countdown > 1) --run.countdown;
-    run.market_by_type = {};
-
-    // The next account.
-    AppraisalAccount& a = run.current;
-    a = AppraisalAccount{};
-    const bool single = run.selection == "S   ";
-    std::string manager_code;
-    if (single) {
-        if (run.next > 0) {
-            finish();
-            return;
-        }
-        run.next = 1;
-        a.id = records::Fixed(run.account, 8);
-        for (const AccountEntry& e : WalkAccounts().accounts)
-            if (e.id == a.id) a.index = static_cast<int16_t>(e.entry);
-        if (a.index == 0) {
-            run.Say(" ACCOUNT " + records::TrimRight(a.id) + " is not in ACCOUNT.IDX; nothing is appraised.");
-            finish();
-            return;
-        }
-        ReadAccountData(run, a.index, manager_code);
-    } else {
-        bool found = false;
-        while (run.next < run.walk.accounts.size()) {
-            const AccountEntry& e = run.walk.accounts[run.next++];
-            a = AppraisalAccount{};
-            a.id = e.id;
-            a.index = static_cast<int16_t>(e.entry);
-            ReadAccountData(run, e.entry, manager_code);
-            if (ManagerMatches(run.manager, manager_code)) {
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
-            finish();
-            return;
-        }
-        a.count = static_cast<int16_t>(run.walk.count);
-    }
-    a.run_slot = run.run_slot;
-    run.account = a.id;
-
     // The lots as of the date, rebuilt from the transactions.
-    Mfhold(a.id, run.report_date, run.report_date_number, run.output_mode);
-    FundValuation valuation(run);
-    if (!valuation.Value()) {
-        step = kStepLotReadFailed;
-        return;
-    }
-
-    // The control file, for the page stages.
-    records::DirectFile control(records::kAppraisalControlFile, records::kWorkRecordLength);
-    const float d = run.report_date_number;
-    if (run.run_slot > 0) {
-        records::AppraisalControlAccount rec;
-        rec.account = a.id;
-        rec.year = static_cast<int16_t>(std::trunc(d * 0.0001f));
-        rec.month = static_cast<int16_t>(std::trunc((d - rec.year * 10000.0f) * 0.01f));
-        rec.index = a.index;
-        rec.count = a.count;
-        rec.report_date = run.report_date;
-        rec.date_number = d;
-        rec.name = a.short_name;
-        control.Write(run.run_slot + 1, rec.Encode());
-    }
-    records::AppraisalControlHeader head;
-    int16_t slot = run.run_slot > 0 ? run.run_slot : int16_t{1};
-    if (single || a.count < a.index) {
-        run.slot_flags[static_cast<std::size_t>(slot - 1)] = 0;
-        slot = 0;
-    }
-    head.slot = slot;
-    head.slot_flags = run.slot_flags;
-    head.countdown = run.countdown;
-    head.manager = records::Fixed(run.manager, 4);
-    head.output_mode = run.output_mode;
-    control.Write(1, head.Encode());
-    step = kStepHoldingsPages;
+    variant.value = [](AppraisalRun& r) {
+        Mfhold(r.current.id, r.report_date, r.report_date_number, r.output_mode);
+        FundValuation valuation(r);
+        return valuation.Value();
+    };
+    variant.scaled_date_parts = true;
+    GatherAccount(run, step, variant);
 }
 
 }  // namespace reports
