@@ -1,5 +1,6 @@
 #include "reports/position/mclntapr.h"
 
+#include <algorithm>
 #include <numeric>
 #include <string>
 
@@ -18,6 +19,39 @@
 
 namespace reports {
 
+int16_t RunAppraisalStages(AppraisalRun& run, const records::Options& opt,
+                           const engine::CategoryTable& classes, const AppraisalStages& stages) {
+    int16_t step = kStepGather;
+    int appraised = 0;
+    for (;;) {
+        if (step == kStepGather) stages.gather(run, step);
+        if (step == kStepHoldingsPages) {
+            ++appraised;
+            stages.pages(run, step);
+        }
+        const int target_sum = std::accumulate(run.target.begin(), run.target.end(), 0);
+        const bool by_option47 = !stages.target_before_option47 || target_sum == 0;
+        if (step == kStepSummaryPage && by_option47 && opt[46] <= 1) Clntapr3(run, step);
+        if (step == kStepSummaryPage && target_sum == 0 && opt[46] >= 2) Apsumac(run, step, classes);
+        if (step == kStepSummaryPage && target_sum != 0) Ctfnk3(run, step, run.target);
+        if (step == kStepCategoryPage) Apstkcat(run, step);
+        if (step == kStepAbandoned) return step;
+        if (step == kStepGather) continue;
+        break;
+    }
+    if (step == kStepLotReadFailed) {
+        // A lot list that breaks ends the run, but never silently: the
+        // report says where (the gathering's line), OUTPUT.TMP is ended
+        // and copied.
+        run.Say(stages.stop_words + records::TrimRight(run.current.id) + ".");
+    }
+    if (appraised == 0 && run.selection != "S   " && step > 0)
+        run.Say(" No account has the manager code " + records::TrimRight(run.manager) + ".");
+    run.frame.reset();  // "END" and, in output mode 3, the copy
+    records::Purge(records::kAppraisalControlFile);
+    return step;
+}
+
 int16_t RunAccountAppraisal(AppraisalRun& run) {
     // The asset class of each security type; a table with an entry of 0 or
     // less gives way to the firm's default table, so that the summary by
@@ -27,37 +61,18 @@ int16_t RunAccountAppraisal(AppraisalRun& run) {
     records::Gcn();
     const std::string title(64, ' ');
     int16_t title_flag = 0;
-    int16_t step = kStepGather;
-    int appraised = 0;
-    for (;;) {
-        if (step == kStepGather) Apgath(run, step);
-        if (step == kStepHoldingsPages) ++appraised;
-        if (step == kStepHoldingsPages) Clntapr2(run, step, run.holding_list, title_flag, title, classes);
-        const int target_sum = std::accumulate(run.target.begin(), run.target.end(), 0);
-        if (step == kStepSummaryPage && opt[46] <= 1) Clntapr3(run, step);
-        if (step == kStepSummaryPage && opt[46] >= 2 && target_sum == 0) Apsumac(run, step, classes);
-        if (step == kStepSummaryPage && target_sum != 0) Ctfnk3(run, step, run.target);
-        if (step == kStepCategoryPage) Apstkcat(run, step);
-        if (step == kStepAbandoned) return step;
-        if (step == kStepGather) continue;
-        break;
-    }
-    if (step == kStepLotReadFailed) {
-        // A lot list that breaks ends the run, but never silently: the
-        // report says where (Apgath's line), OUTPUT.TMP is ended and copied.
-        run.Say(" THE APPRAISAL STOPS AT ACCOUNT " + records::TrimRight(run.current.id) + ".");
-    }
-    if (appraised == 0 && run.selection != "S   " && step > 0)
-        run.Say(" No account has the manager code " + records::TrimRight(run.manager) + ".");
-    run.frame.reset();  // "END" and, in output mode 3, the copy
-    records::Purge(records::kAppraisalControlFile);
-    return step;
+    AppraisalStages stages;
+    stages.gather = Apgath;
+    stages.pages = [&](AppraisalRun& r, int16_t& step) {
+        Clntapr2(r, step, r.holding_list, title_flag, title, classes);
+    };
+    stages.stop_words = " THE APPRAISAL STOPS AT ACCOUNT ";
+    return RunAppraisalStages(run, opt, classes, stages);
 }
 
-void Mclntapr(std::string_view selection, std::string_view manager, std::string_view account,
-              std::string_view report_date, std::string_view accrued, int16_t output_mode,
-              std::string_view output_name, int name_length) {
-    AppraisalRun run;
+void FillAppraisalRequest(AppraisalRun& run, std::string_view selection, std::string_view manager,
+                          std::string_view account, std::string_view report_date, std::string_view accrued,
+                          int16_t output_mode, std::string_view output_name, int name_length) {
     run.selection = records::Fixed(selection, 4);
     std::string code = records::Fixed(manager, 4);
     if (code == std::string(4, '\0')) code = "    ";
@@ -69,6 +84,14 @@ void Mclntapr(std::string_view selection, std::string_view manager, std::string_
     run.output_mode = output_mode;
     const std::size_t length = name_length > 0 ? static_cast<std::size_t>(name_length) : output_name.size();
     run.output_name = std::string(output_name.substr(0, std::min(length, output_name.size())));
+}
+
+void Mclntapr(std::string_view selection, std::string_view manager, std::string_view account,
+              std::string_view report_date, std::string_view accrued, int16_t output_mode,
+              std::string_view output_name, int name_length) {
+    AppraisalRun run;
+    FillAppraisalRequest(run, selection, manager, account, report_date, accrued, output_mode, output_name,
+                         name_length);
     RunAccountAppraisal(run);
 }
 
