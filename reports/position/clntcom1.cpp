@@ -23,6 +23,7 @@
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/security_kinds.h"
+#include "reports/position/apgath.h"
 #include "reports/position/appraisal_run.h"
 #include "reports/position/apstkcat.h"
 #include "reports/position/apsumac.h"
@@ -53,28 +54,13 @@ bool Option(const records::Options& o, int n) {
     return o[static_cast<std::size_t>(n - 1)] >= 1;
 }
 
-// Types priced per 100 of face value: 3 4 5 6 7 B D F W X Y.
-bool PerHundred(int t) {
-    return (t >= 4 && t <= 8) || t == 12 || t == 14 || t == 16 || (t >= 33 && t <= 35);
-}
-
-// Types whose SECURITY.EXT record is read: 3-7 9 B C D F T W X Y.
-bool Extended(int t) {
-    return (t >= 4 && t <= 8) || t == 10 || (t >= 12 && t <= 14) || t == 16 || t == 30 ||
-           (t >= 33 && t <= 35);
-}
-
-bool PrintedType(int t) {
-    return std::find(kAppraisalTypeOrder.begin(), kAppraisalTypeOrder.end(), t) != kAppraisalTypeOrder.end();
-}
-
 // The type number of a type character; a character whose type the pages
 // do not print (or that is outside the table) files as "T".
 int CompositeTypeNumber(char c) {
     static const std::string kTable = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
     const auto at = kTable.find(c);
     const int type = at == std::string::npos ? kMissingType : static_cast<int>(at) + 1;
-    return PrintedType(type) ? type : kMissingType;
+    return InAppraisalTypeOrder(type) ? type : kMissingType;
 }
 
 // The industry category: the category word read as a two-digit number;
@@ -143,6 +129,58 @@ CompositeSelection SelectCompositeAccounts(std::string_view kind, std::string_vi
     return s;
 }
 
+bool SelectCompositeRun(ReportFrame& frame, std::string_view kind, std::string_view manager,
+                        std::string_view list_file, const CompositeTexts& texts,
+                        std::vector<std::string>& accounts) {
+    const CompositeSelection selection = SelectCompositeAccounts(kind, manager, list_file, texts);
+    for (const std::string& note : selection.notes) frame.Line(note);
+    if (!selection.stop.empty()) {
+        frame.Line(selection.stop);
+        return false;
+    }
+    if (selection.accounts.empty()) {
+        frame.Line("No accounts selected.");
+        return false;
+    }
+    accounts = selection.accounts;
+    return true;
+}
+
+CompositeRunDates CompositeDates(std::string_view date, std::string_view accrued,
+                                 const records::Options& options) {
+    CompositeRunDates dates;
+    dates.report_date = records::Fixed(date, 8);
+    int16_t mode = 0, error = 0;
+    records::Ckdate(dates.report_date, mode, error, dates.report_number, 0, 1991231);
+    dates.accrued = records::Fixed(accrued, 4) != "N   ";
+    dates.decimals = records::SystemDecimals(options);
+    return dates;
+}
+
+bool EachCompositeLot(ReportFrame& frame, const std::string& id, const CompositeRunDates& dates,
+                      float program_number, const std::string& report,
+                      const std::function<bool(records::HoldingRecord&)>& lot) {
+    const HoldingsSource source =
+        PrepareHoldings(records::TrimRight(id), dates.report_number, program_number);
+    if (source.replayed && source.replay_status != 0)
+        frame.Line(" ACCOUNT " + records::TrimRight(id) + ": the rebuild of its holdings ended with status " +
+                   std::to_string(source.replay_status) + "; its lots are appraised as rebuilt.");
+    const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
+    if (!probe.ok() || probe.Count() <= 0) return true;
+    LotIterator lots(source.file);
+    int16_t record = 0;
+    records::HoldingRecord next;
+    while (lots.Next(record, next))
+        if (!lot(next)) return false;
+    if (lots.end() != LotIterator::End::kListEnd) {
+        frame.Line(" ACCOUNT " + records::TrimRight(id) + ": the lots of " + source.file +
+                   " could not all be read after record " + std::to_string(record) + "; the " + report +
+                   " stops here.");
+        return false;
+    }
+    return true;
+}
+
 CompositeCommon ReadCompositeCommon() {
     CompositeCommon c;
     const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
@@ -195,7 +233,7 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
     }
 
     v.type = CompositeTypeNumber(sec.type_code[0]);
-    if (sec.found && Extended(v.type)) {
+    if (sec.found && ExtendedType(v.type)) {
         v.extension_read = true;
         v.extension = ReadLotExtension(files.extensions, v.position);
     }
@@ -210,7 +248,7 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
     v.unmanaged = held_away && !Option(opt, 46);
     v.missing_price = v.price == kNoPriceValue && !v.unmanaged;
 
-    v.per_hundred = PerHundred(v.type);
+    v.per_hundred = PerHundredType(v.type);
     v.market = kNoPriceValue;
     if (v.cash) {
         v.market = v.quantity;
@@ -305,22 +343,13 @@ bool CompositeAppraisal::Value(const std::vector<std::string>& accounts) {
 }
 
 bool CompositeAppraisal::ValueAccount(const std::string& id) {
-    const HoldingsSource source =
-        PrepareHoldings(records::TrimRight(id), dates_.report_number, run_.program_date_number);
-    if (source.replayed && source.replay_status != 0)
-        frame_.Line(" ACCOUNT " + records::TrimRight(id) +
-                    ": the rebuild of its holdings ended with status " +
-                    std::to_string(source.replay_status) + "; its lots are appraised as rebuilt.");
     managed_ = 0;
-    const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
-    if (probe.ok() && probe.Count() > 0) {
-        LotIterator lots(source.file);
-        int16_t record = 0;
-        records::HoldingRecord lot;
-        while (lots.Next(record, lot)) {
+    const bool read = EachCompositeLot(
+        frame_, id, dates_, run_.program_date_number, "composite appraisal",
+        [&](records::HoldingRecord& lot) {
             const double quantity = lot.quantity;
             const bool cash_symbol = IsCashSymbol(lot.symbol);
-            if (cash_symbol && Option(run_.options, 41) && quantity > -0.005 && quantity < 0.005) continue;
+            if (cash_symbol && Option(run_.options, 41) && quantity > -0.005 && quantity < 0.005) return true;
             if (cash_symbol && lot.cost > -0.1 && lot.cost < 0) lot.cost = 0;
             const bool held_away = records::Fixed(lot.tax_lot, 4) == "S   ";
             const bool continues =
@@ -328,14 +357,9 @@ bool CompositeAppraisal::ValueAccount(const std::string& id) {
                               (!held_away || Option(run_.options, 46)));
             if (!continues && !WriteHolding()) return false;
             AddLot(lot, ValueCompositeLot(lot, run_.options, dates_, files_));
-        }
-        if (lots.end() != LotIterator::End::kListEnd) {
-            frame_.Line(" ACCOUNT " + records::TrimRight(id) + ": the lots of " + source.file +
-                        " could not all be read after record " + std::to_string(record) +
-                        "; the composite appraisal stops here.");
-            return false;
-        }
-    }
+            return true;
+        });
+    if (!read) return false;
     if (!missing_price_) total_ += managed_;
     return true;
 }
@@ -502,25 +526,12 @@ void Clntcom1(std::string_view kind, std::string_view manager, std::string_view 
 
     // OUTPUT.TMP is started, ended and copied on every path.
     ReportFrame frame(output, /*copy=*/true);
-    const CompositeSelection selection = SelectCompositeAccounts(
-        kind, manager, list,
-        {"No accounts in system, enter accounts in \"Setup\".", " Error in account file(s)."});
-    for (const std::string& note : selection.notes) frame.Line(note);
-    if (!selection.stop.empty()) {
-        frame.Line(selection.stop);
+    std::vector<std::string> accounts;
+    if (!SelectCompositeRun(
+            frame, kind, manager, list,
+            {"No accounts in system, enter accounts in \"Setup\".", " Error in account file(s)."}, accounts))
         return;
-    }
-    if (selection.accounts.empty()) {
-        frame.Line("No accounts selected.");
-        return;
-    }
-
-    CompositeRunDates dates;
-    dates.report_date = records::Fixed(date, 8);
-    int16_t mode = 0, error = 0;
-    records::Ckdate(dates.report_date, mode, error, dates.report_number, 0, 1991231);
-    dates.accrued = records::Fixed(accrued, 4) != "N   ";
-    dates.decimals = records::SystemDecimals(common.options);
+    const CompositeRunDates dates = CompositeDates(date, accrued, common.options);
 
     AppraisalRun run;
     run.composite = true;
@@ -536,12 +547,12 @@ void Clntcom1(std::string_view kind, std::string_view manager, std::string_view 
     run.started = true;
 
     CompositeHoldings holdings;
-    if (!ValueCompositeAppraisal(run, frame, dates, selection.accounts, group, holdings)) return;
+    if (!ValueCompositeAppraisal(run, frame, dates, accounts, group, holdings)) return;
 
     // The print engines run without a control file: they take TEMP1.WRK as
     // one account.
     records::Purge(records::kAppraisalControlFile);
-    run.current.id = records::Fixed(selection.accounts.back(), 8);
+    run.current.id = records::Fixed(accounts.back(), 8);
     run.current.short_name = records::Fixed(group, 32);
     run.current.lines[0] = records::Fixed(group, 32);
     int16_t step = kStepHoldingsPages;

@@ -15,6 +15,7 @@
 // appraisal (Cohold, report code 202) shares.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -125,6 +126,29 @@ struct CompositeRunDates {
 // Values a lot (the valuation both composite runs share).
 CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records::Options& opt,
                                const CompositeRunDates& dates, CompositeFiles& files);
+
+// The accounts of a composite run into accounts, with the notes of the
+// selection as report lines on frame. False when the run stops: a report
+// line says why (the selection's stop, or "No accounts selected.").
+bool SelectCompositeRun(ReportFrame& frame, std::string_view kind, std::string_view manager,
+                        std::string_view list_file, const CompositeTexts& texts,
+                        std::vector<std::string>& accounts);
+
+// The dates of a composite run: the report date MM/DD/YY and its windowed
+// number, accrued ("N   " leaves accrued interest out) and the system
+// rounding of the options.
+CompositeRunDates CompositeDates(std::string_view date, std::string_view accrued,
+                                 const records::Options& options);
+
+// The lots of one account as of the report date, each handed to lot in
+// list order; lot returns false to stop the run. The holdings are rebuilt
+// first when they must be (a rebuild that ends with a status says so in a
+// report line); a holdings file whose header cannot be read is an account
+// without lots. False when lot stops the run or the lot list breaks (a
+// report line then ends with "; the " + report + " stops here.").
+bool EachCompositeLot(ReportFrame& frame, const std::string& id, const CompositeRunDates& dates,
+                      float program_number, const std::string& report,
+                      const std::function<bool(records::HoldingRecord&)>& lot);
 
 // The cash-equivalent move of a holding: its type becomes "1" and its
 // moved flag is set when option 63 is clear, its type is not "R" and it

@@ -99,32 +99,14 @@ bool CompositeWorking::Value(const std::vector<std::string>& accounts) {
 }
 
 bool CompositeWorking::ValueAccount(const std::string& id) {
-    const HoldingsSource source =
-        PrepareHoldings(records::TrimRight(id), dates_.report_number, program_number_);
-    if (source.replayed && source.replay_status != 0)
-        frame_.Line(" ACCOUNT " + records::TrimRight(id) +
-                    ": the rebuild of its holdings ended with status " +
-                    std::to_string(source.replay_status) + "; its lots are appraised as rebuilt.");
     account_total_ = 0;
-    // A holdings file whose header cannot be read is an account without
-    // lots; the run goes on with the next account.
-    const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
-    if (probe.ok() && probe.Count() > 0) {
-        LotIterator lots(source.file);
-        int16_t record = 0;
-        records::HoldingRecord lot;
-        while (lots.Next(record, lot)) {
+    const bool read = EachCompositeLot(
+        frame_, id, dates_, program_number_, "composite working appraisal", [&](records::HoldingRecord& lot) {
             if (Option(opt_, 41) && IsCashSymbol(lot.symbol) && lot.quantity > -0.005 && lot.quantity < 0.005)
-                continue;
-            if (!WriteLot(lot, ValueCompositeLot(lot, opt_, dates_, files_))) return false;
-        }
-        if (lots.end() != LotIterator::End::kListEnd) {
-            frame_.Line(" ACCOUNT " + records::TrimRight(id) + ": the lots of " + source.file +
-                        " could not all be read after record " + std::to_string(record) +
-                        "; the composite working appraisal stops here.");
-            return false;
-        }
-    }
+                return true;
+            return WriteLot(lot, ValueCompositeLot(lot, opt_, dates_, files_));
+        });
+    if (!read) return false;
     if (!missing_price_) total_ += account_total_;
     return true;
 }
@@ -272,28 +254,16 @@ void Cohold(std::string_view kind, std::string_view manager, std::string_view da
 
     // OUTPUT.TMP is started, ended and copied on every path.
     ReportFrame frame(output, /*copy=*/true);
-    const CompositeSelection selection = SelectCompositeAccounts(
-        kind, manager, list,
-        {"No accounts in system, enter accounts in menu option \"Setup\".", "Error in account file(s)"});
-    for (const std::string& note : selection.notes) frame.Line(note);
-    if (!selection.stop.empty()) {
-        frame.Line(selection.stop);
+    std::vector<std::string> accounts;
+    if (!SelectCompositeRun(
+            frame, kind, manager, list,
+            {"No accounts in system, enter accounts in menu option \"Setup\".", "Error in account file(s)"},
+            accounts))
         return;
-    }
-    if (selection.accounts.empty()) {
-        frame.Line("No accounts selected.");
-        return;
-    }
-
-    CompositeRunDates dates;
-    dates.report_date = records::Fixed(date, 8);
-    int16_t mode = 0, error = 0;
-    records::Ckdate(dates.report_date, mode, error, dates.report_number, 0, 1991231);
-    dates.accrued = records::Fixed(accrued, 4) != "N   ";
-    dates.decimals = records::SystemDecimals(common.options);
+    const CompositeRunDates dates = CompositeDates(date, accrued, common.options);
 
     CompositeHoldings holdings;
-    if (!ValueCompositeWorking(frame, common, dates, selection.accounts, title, holdings)) return;
+    if (!ValueCompositeWorking(frame, common, dates, accounts, title, holdings)) return;
 
     // Without a control file the pages take TEMP1.WRK as one account and
     // mark the run finished.
