@@ -14,6 +14,7 @@
 #include "records/groups.h"
 #include "records/prices.h"
 #include "records/record.h"
+#include "tests/app/position_scripts.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
@@ -57,11 +58,7 @@ TEST_P(CompositeAppraisalScripts, RunFromTheMenuToANamedFile) {
     // The prior month: the bond and IBM were lower, XYZ has no price.
     fixtures::WritePrices("11/30/98", {1.0, 1.0, 100.0, 97.0, 140.0, records::kNoPriceValue, 12.0, 10.0});
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
-    ASSERT_TRUE(run.Started());
-    EXPECT_TRUE(run.RunScript(c.script));
-    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
-    ASSERT_TRUE(TempDataDir::Exists(c.file));
-    fixtures::CompareWithGolden(c.golden, fixtures::ReportText(c.file));
+    ASSERT_NO_FATAL_FAILURE(posscript::RunToGolden(run, c.script, c.file, c.golden));
     EXPECT_FALSE(TempDataDir::Exists("CCONTROL.FIL"));
     EXPECT_FALSE(TempDataDir::Exists("TEMP1.WRK"));
     EXPECT_FALSE(TempDataDir::Exists("TEMPHSUM.FIL"));

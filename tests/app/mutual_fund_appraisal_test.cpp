@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "tests/app/position_scripts.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
@@ -21,20 +22,17 @@ TEST(MutualFundAppraisalScripts, OneAccountToANamedFile) {
     mffix::WriteDirectory();
     mffix::SetOptions({{6, 1}});
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
-    ASSERT_TRUE(run.Started());
-    EXPECT_TRUE(
-        run.RunScript("menu \"Position Reports/Mutual Fund Appraisal\"\n"
-                      "dialog 123\n"
-                      "  check 1176 on\n"
-                      "  select 1159 \"MF1\"\n"
-                      "  set 1162 \"12/31/98\"\n"
-                      "  click 1174\n"
-                      "  set 1167 \"MF1.TXT\"\n"
-                      "  click 1169\n"
-                      "closed\n"));
-    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
-    ASSERT_TRUE(TempDataDir::Exists("MF1.TXT"));
-    fixtures::CompareWithGolden("reports/position/mclntamu_script.txt", fixtures::ReportText("MF1.TXT"));
+    ASSERT_NO_FATAL_FAILURE(posscript::RunToGolden(run,
+                                                   "menu \"Position Reports/Mutual Fund Appraisal\"\n"
+                                                   "dialog 123\n"
+                                                   "  check 1176 on\n"
+                                                   "  select 1159 \"MF1\"\n"
+                                                   "  set 1162 \"12/31/98\"\n"
+                                                   "  click 1174\n"
+                                                   "  set 1167 \"MF1.TXT\"\n"
+                                                   "  click 1169\n"
+                                                   "closed\n",
+                                                   "MF1.TXT", "reports/position/mclntamu_script.txt"));
 }
 
 TEST(MutualFundAppraisalScripts, EveryAccountToTheDisplay) {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "tests/app/position_scripts.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
@@ -34,11 +35,7 @@ TEST_P(PositionSummaryScripts, RunFromTheMenuToANamedFile) {
     fixtures::SetOptions({{2, 1}, {32, 1}});
 
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
-    ASSERT_TRUE(run.Started());
-    EXPECT_TRUE(run.RunScript(c.script));
-    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
-    ASSERT_TRUE(TempDataDir::Exists(c.file));
-    fixtures::CompareWithGolden(c.golden, fixtures::ReportText(c.file));
+    ASSERT_NO_FATAL_FAILURE(posscript::RunToGolden(run, c.script, c.file, c.golden));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -10,6 +10,7 @@
 
 #include "engine/value_history.h"
 #include "records/common_file.h"
+#include "tests/app/position_scripts.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
@@ -44,11 +45,7 @@ TEST_P(WorkingAppraisalScripts, RunFromTheMenuToANamedFile) {
     fixtures::WriteValueHistory("100001", 100, {});
 
     tools::ProgramRun run(dir.path(), {tools::LocalDate(2000, 6, 30)});
-    ASSERT_TRUE(run.Started());
-    EXPECT_TRUE(run.RunScript(c.script));
-    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
-    ASSERT_TRUE(TempDataDir::Exists(c.file));
-    fixtures::CompareWithGolden(c.golden, fixtures::ReportText(c.file));
+    ASSERT_NO_FATAL_FAILURE(posscript::RunToGolden(run, c.script, c.file, c.golden));
     EXPECT_FALSE(TempDataDir::Exists("HCONTROL.FIL"));
     EXPECT_FALSE(TempDataDir::Exists("TEMP1.WRK"));
 

@@ -16,22 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "records/common_file.h"
-#include "records/files.h"
-#include "records/record.h"
-#include "records/security_types.h"
 #include "tests/fixtures/report_data.h"
+#include "tests/reports/position/position_appraisal_fixture.h"
 
 namespace aafix {
 
-enum Position : int16_t { kCash = 1, kMmf, kBond, kNote, kIbm, kXyz, kFund, kAway };
+using apfix::Allocation;
+using apfix::SetOptions;
 
-// An allocation code ("ST", "IT", "LT", "IG", "CG", "AG", "IH") as the
-// security record's first word holds it.
-inline int16_t Allocation(const char* code) {
-    return static_cast<int16_t>(static_cast<unsigned char>(code[0]) |
-                                (static_cast<unsigned char>(code[1]) << 8));
-}
+enum Position : int16_t { kCash = 1, kMmf, kBond, kNote, kIbm, kXyz, kFund, kAway };
 
 inline void WriteSecurities() {
     fixtures::WriteSecurityFiles({
@@ -100,12 +93,7 @@ inline void WriteDirectory(int16_t page_length = 58) {
     fixtures::WriteProgramDate("12/31/98");
     fixtures::WriteFirmHeading("LEDRA TEST ADVISERS", page_length);
     WriteSecurities();
-    fixtures::WriteNameFile(records::kTypeNameFile, {{2, "CASH AND EQUIVALENTS"},
-                                                     {5, "MUNICIPAL BONDS"},
-                                                     {6, "CORPORATE NOTES"},
-                                                     {18, "COMMON STOCKS"},
-                                                     {26, "EQUITY FUNDS"},
-                                                     {36, "ASSETS HELD AWAY"}});
+    apfix::WriteTypeNames();
     fixtures::WriteNameFile(records::kCategoryNameFile, {{20, "TECHNOLOGY"}, {35, "COMPUTERS"}});
     fixtures::WriteClients({
         {.id = "AA1",
@@ -147,22 +135,10 @@ inline void WriteDirectory(int16_t page_length = 58) {
     fixtures::WriteHoldings("BB1", {Lot("IBM", kIbm, 1, 10, 1200)});
 }
 
-// Sets the given options, every other option 0.
-inline void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
-    records::Options record{};
-    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
-    records::Wropts(record);
-}
-
 // COMMON.FIL record 14: 22 two-character asset classes in the record
 // layer's type order.
 inline void WriteClassTable(const std::string& text) {
-    records::DirectFile common(records::kCommonFile, 128);
-    records::Record rec;
-    if (!common.Read(14, rec)) rec = records::Record(128, ' ');
-    for (std::size_t i = 0; i < text.size() && i < 128; ++i)
-        rec.data()[i] = static_cast<unsigned char>(text[i]);
-    common.Write(14, rec);
+    apfix::WriteCommonRecord(14, text);
 }
 
 }  // namespace aafix

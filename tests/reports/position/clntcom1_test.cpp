@@ -20,6 +20,7 @@
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/reports/position/account_appraisal_fixture.h"
+#include "tests/reports/position/composite_fixture.h"
 
 namespace {
 
@@ -64,36 +65,22 @@ Pass Gather(const std::vector<std::string>& accounts, const std::string& date = 
     reports::AppraisalRun run;
     run.options = records::Rdopts();
     run.program_date_number = 981231;
-    reports::CompositeRunDates dates;
-    dates.report_date = date;
-    int16_t mode = 0, error = 0;
-    records::Ckdate(dates.report_date, mode, error, dates.report_number, 0, 1991231);
-    dates.accrued = accrued != "N   ";
+    const reports::CompositeRunDates dates = compfix::Dates(date, accrued);
     reports::CompositeHoldings holdings;
     {
         reports::ReportFrame frame(kCopy, true);
-        std::vector<std::string> ids;
-        for (const std::string& a : accounts) ids.push_back(records::Fixed(a, 8));
-        pass.ok = reports::ValueCompositeAppraisal(run, frame, dates, ids, "THE GROUP", holdings);
+        pass.ok = reports::ValueCompositeAppraisal(run, frame, dates, compfix::Ids(accounts), "THE GROUP",
+                                                   holdings);
     }
     pass.report = fixtures::ReportText(kCopy);
     pass.order = holdings.records;
     if (!pass.ok) return pass;
-    const records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength, false);
     records::Record rec;
-    EXPECT_TRUE(work.Read(1, rec));
-    pass.head = records::AppraisalHeader::Decode(rec);
-    for (int r = 2; r <= pass.head.count + 1; ++r) {
-        EXPECT_TRUE(work.Read(r, rec));
-        pass.records.push_back(ValuedHolding::Decode(rec));
-    }
+    compfix::ReadWork(pass.head, rec, pass.records);
     return pass;
 }
 
-void Prepare(const std::vector<std::pair<int, unsigned char>>& options = {}) {
-    aafix::WriteDirectory();
-    aafix::SetOptions(options);
-}
+using compfix::Prepare;
 
 using aafix::kAway;
 using aafix::kBond;
@@ -346,11 +333,7 @@ TEST(Clntcom1, StopsAreReportLines) {
 TEST(Clntcom1, AFailedRebuildIsNamedAndItsLotsAreAppraised) {
     TempDataDir dir;
     Prepare();
-    fixtures::WriteTransactions("AA2",
-                                {fixtures::Transaction("B", "IBM", "", " 1/05/98", 100, 12000, 1, kIbm),
-                                 fixtures::Transaction("S", "XYZ", "", " 2/01/98", 10, 250, 2, kXyz)});
-    fixtures::WritePrices("11/30/98", {1.0, 1.0, 100.0, 97.0, 140.0, 19.0, 12.0, 10.0});
-    records::WriteAccountLines({"AA2"}, records::kAccountListFile);
+    compfix::WriteStoppingRebuild();
     reports::Clntcom1("S   ", "????", "11/30/98", "N   ", records::kAccountListFile, 12, kCopy, 12,
                       "THE GROUP");
     const std::string text = fixtures::ReportText(kCopy);

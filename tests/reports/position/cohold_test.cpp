@@ -20,6 +20,7 @@
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/reports/position/account_appraisal_fixture.h"
+#include "tests/reports/position/composite_fixture.h"
 
 namespace {
 
@@ -65,38 +66,24 @@ struct Pass {
 Pass Gather(const std::vector<std::string>& accounts, const std::string& accrued = "Y   ") {
     Pass pass;
     reports::CompositeCommon common = reports::ReadCompositeCommon();
-    reports::CompositeRunDates dates;
-    dates.report_date = "12/31/98";
-    int16_t mode = 0, error = 0;
-    records::Ckdate(dates.report_date, mode, error, dates.report_number, 0, 1991231);
-    dates.accrued = accrued != "N   ";
+    const reports::CompositeRunDates dates = compfix::Dates("12/31/98", accrued);
     reports::CompositeHoldings holdings;
     {
         reports::ReportFrame frame(kCopy, true);
-        std::vector<std::string> ids;
-        for (const std::string& a : accounts) ids.push_back(records::Fixed(a, 8));
-        pass.ok = reports::ValueCompositeWorking(frame, common, dates, ids, "THE GROUP", holdings);
+        pass.ok = reports::ValueCompositeWorking(frame, common, dates, compfix::Ids(accounts), "THE GROUP",
+                                                 holdings);
     }
     pass.report = fixtures::ReportText(kCopy);
     pass.order = holdings.records;
     if (!pass.ok) return pass;
-    const records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength, false);
     records::Record rec;
-    EXPECT_TRUE(work.Read(1, rec));
-    pass.head = records::HoldingsWorkHeader::Decode(rec);
+    compfix::ReadWork(pass.head, rec, pass.records);
     // Bytes 169-212 are blank: no second heading, no objective.
     EXPECT_EQ(rec.Text(169, 44), std::string(44, ' '));
-    for (int r = 2; r <= pass.head.count + 1; ++r) {
-        EXPECT_TRUE(work.Read(r, rec));
-        pass.records.push_back(ValuedHolding::Decode(rec));
-    }
     return pass;
 }
 
-void Prepare(const std::vector<std::pair<int, unsigned char>>& options = {}) {
-    aafix::WriteDirectory();
-    aafix::SetOptions(options);
-}
+using compfix::Prepare;
 
 TEST(Cohold, EveryLotIsARecordInTheCommonOrder) {
     TempDataDir dir;
@@ -232,11 +219,7 @@ TEST(Cohold, TheHoldingsLimitEndsTheRunWithItsWarning) {
 TEST(Cohold, AFailedRebuildIsNamedAndThePagesPrint) {
     TempDataDir dir;
     Prepare();
-    fixtures::WriteTransactions("AA2",
-                                {fixtures::Transaction("B", "IBM", "", " 1/05/98", 100, 12000, 1, kIbm),
-                                 fixtures::Transaction("S", "XYZ", "", " 2/01/98", 10, 250, 2, kXyz)});
-    fixtures::WritePrices("11/30/98", {1.0, 1.0, 100.0, 97.0, 140.0, 19.0, 12.0, 10.0});
-    records::WriteAccountLines({"AA2"}, records::kAccountListFile);
+    compfix::WriteStoppingRebuild();
     reports::Cohold("S   ", "????", "11/30/98", "N   ", records::kAccountListFile, 12, kCopy, 12,
                     "THE GROUP");
     const std::string text = fixtures::ReportText(kCopy);

@@ -155,15 +155,25 @@ struct Valued {
     std::vector<Record> raw;  // records 2 on, as stored
 };
 
+// The request of a mutual fund run into VALUE.TXT: the one account who
+// (selection "S   ") or the manager pattern who (any other selection).
+void Request(reports::AppraisalRun& run, const std::string& selection, const std::string& who,
+             const std::string& accrued = "Y   ", const std::string& date = mffix::kDate) {
+    run.selection = selection;
+    if (selection == "S   ")
+        run.account = records::Fixed(who, 8);
+    else
+        run.manager = who;
+    run.report_date = records::Fixed(date, 8);
+    run.accrued_switch = accrued;
+    run.output_name = "VALUE.TXT";
+}
+
 // One call of Mfvalu for the account as of the date; TEMP1.WRK read back.
 Valued Value(const std::string& account, const std::string& date = mffix::kDate,
              const std::string& accrued = "N   ") {
     reports::AppraisalRun run;
-    run.selection = "S   ";
-    run.account = records::Fixed(account, 8);
-    run.report_date = records::Fixed(date, 8);
-    run.accrued_switch = accrued;
-    run.output_name = "VALUE.TXT";
+    Request(run, "S   ", account, accrued, date);
     Valued out;
     std::string title;
     reports::Mfvalu(run, out.step, title);
@@ -294,10 +304,7 @@ TEST(MutualFundValuation, AManagerRunKeepsItsCursorInTheControlFile) {
     mffix::WriteDirectory();
     mffix::SetOptions({});
     reports::AppraisalRun run;
-    run.selection = "A   ";
-    run.manager = "AB  ";
-    run.report_date = mffix::kDate;
-    run.output_name = "VALUE.TXT";
+    Request(run, "A   ", "AB  ");
     std::string title;
     int16_t step = 0;
     reports::Mfvalu(run, step, title);
@@ -333,10 +340,7 @@ TEST(MutualFundAppraisalPages, TheSummaryFileHeaderKeepsTheAccountName) {
     mffix::WriteDirectory();
     mffix::SetOptions({});
     reports::AppraisalRun run;
-    run.selection = "S   ";
-    run.account = "MF2     ";
-    run.report_date = mffix::kDate;
-    run.output_name = "VALUE.TXT";
+    Request(run, "S   ", "MF2");
     std::string title;
     int16_t step = 0;
     reports::Mfvalu(run, step, title);
@@ -357,11 +361,7 @@ TEST(MutualFundAppraisalPages, AccruedInterestJoinsTheFixedIncomeClass) {
     mffix::WriteDirectory();
     mffix::SetOptions({{47, 2}});
     reports::AppraisalRun run;
-    run.selection = "S   ";
-    run.account = "MF1     ";
-    run.report_date = mffix::kDate;
-    run.accrued_switch = "Y   ";
-    run.output_name = "VALUE.TXT";
+    Request(run, "S   ", "MF1");
     std::string title;
     int16_t step = 0;
     reports::Mfvalu(run, step, title);

@@ -19,25 +19,19 @@
 #include <vector>
 
 #include "records/account_records.h"
-#include "records/common_file.h"
-#include "records/files.h"
-#include "records/record.h"
-#include "records/security_types.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
+#include "tests/reports/position/position_appraisal_fixture.h"
 
 namespace mffix {
+
+using apfix::Allocation;
+using apfix::SetOptions;
+using apfix::WriteCommonRecord;
 
 inline constexpr const char* kDate = "12/31/98";
 
 enum Position : int16_t { kCash = 1, kGrowth, kIncome, kBond, kNote, kIbm, kAway };
-
-// An allocation code ("ST", "IT", "LT", "IG", "CG", "AG", "IH") as the
-// security record's first word holds it.
-inline int16_t Allocation(const char* code) {
-    return static_cast<int16_t>(static_cast<unsigned char>(code[0]) |
-                                (static_cast<unsigned char>(code[1]) << 8));
-}
 
 // bond_maturity: the maturity of the bond; note_type: the type code of
 // the note; price_date: the date of the price file.
@@ -106,12 +100,7 @@ inline void WriteDirectory(int16_t page_length = 58) {
     fixtures::WriteProgramDate(kDate);
     fixtures::WriteFirmHeading("LEDRA TEST ADVISERS", page_length);
     WriteSecurities();
-    fixtures::WriteNameFile(records::kTypeNameFile, {{2, "CASH AND EQUIVALENTS"},
-                                                     {5, "MUNICIPAL BONDS"},
-                                                     {6, "CORPORATE NOTES"},
-                                                     {18, "COMMON STOCKS"},
-                                                     {26, "EQUITY FUNDS"},
-                                                     {36, "ASSETS HELD AWAY"}});
+    apfix::WriteTypeNames();
     fixtures::WriteNameFile(records::kCategoryNameFile, {{35, "COMPUTERS"}});
     fixtures::WriteClients({
         {.id = "MF1",
@@ -142,24 +131,6 @@ inline void WriteDirectory(int16_t page_length = 58) {
                                            T("B", "IBM", kIbm, " 4/01/98", 10, 1200),
                                        });
     fixtures::WriteTransactions("MF3", {T("FI", "CASH", kCash, " 1/02/98", 0, 750)});
-}
-
-// Sets the given options, every other option 0.
-inline void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
-    records::Options record{};
-    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
-    records::Wropts(record);
-}
-
-// Writes the bytes of COMMON.FIL record n from offset 0 (the rest of the
-// record kept, or blank when it was not there).
-inline void WriteCommonRecord(long n, const std::string& text) {
-    records::DirectFile common(records::kCommonFile, 128);
-    records::Record rec;
-    if (!common.Read(n, rec)) rec = records::Record(128, ' ');
-    for (std::size_t i = 0; i < text.size() && i < 128; ++i)
-        rec.data()[i] = static_cast<unsigned char>(text[i]);
-    common.Write(n, rec);
 }
 
 }  // namespace mffix
