@@ -98,9 +98,9 @@ void ReadAccountData(AppraisalRun& run, int entry, std::string& manager_code) {
 }
 
 // The valuation of one account.
-class AccountValuation {
+class AccountValuation : LotValuationBase {
 public:
-    AccountValuation(AppraisalRun& run) : run_(run), decimals_(records::SystemDecimals(run.options)) {}
+    explicit AccountValuation(AppraisalRun& run) : LotValuationBase(run) {}
 
     // Values the lots of the holdings file into TEMP1.WRK. False when the
     // lot list breaks (the file then stays as far as it was written).
@@ -111,37 +111,9 @@ private:
     void FinishHolding();
     void WriteHeader();
 
-    AppraisalRun& run_;
-    const int decimals_;
     records::DirectFile* work_ = nullptr;
-    // SECURITY.REC, SECURITY.EXT and the price file stay open for the
-    // account's lots; none is created when missing.
-    std::optional<records::DirectFile> securities_;
-    std::optional<records::DirectFile> extensions_;
-    std::optional<records::DirectFile> prices_;
-    SecuritySearch security_index_;
-
-    // The holding in progress.
-    bool holding_open_ = false;
-    records::ValuedHolding holding_;
-    std::string holding_symbol_;
-    double last_quantity_ = 0;
-    bool last_lot_unmanaged_ = false;
-    bool last_price_missing_ = false;
-    float maturity_number_ = 0;
-    LotExtension extension_;  // the last extension record read
-
-    // The account.
-    int16_t count_ = 0;
-    bool unpriced_ = false;
-    double total_ = 0;
-    double total_accrued_ = 0;
-    double largest_ = 0;
-    double days_by_quantity_ = 0;
-    double maturity_quantity_ = 0;
-    std::array<int16_t, records::kTypeNumberCount> type_flags_{};
+    // The industry categories of the account's lots, for the page word.
     std::array<int, 99> categories_{};
-    int16_t page_word_ = 2;
 };
 
 bool AccountValuation::Value(const std::string& holdings_file) {
@@ -149,9 +121,7 @@ bool AccountValuation::Value(const std::string& holdings_file) {
     work.Truncate(0);
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
-    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
-    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
-    prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+    OpenSecurityFiles();
 
     bool broken = false;
     const records::DirectFile probe(holdings_file, records::kAccountRecordLength, /*create=*/false);
@@ -216,14 +186,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     if (!InAppraisalTypeOrder(type)) type = kMissingSecurityType;
     type_flags_[type - 1] = 1;
 
-    holding_.extension_read = 0;
-    holding_.extension_percent = 0;
-    if (sec.found && ExtendedType(type)) {
-        holding_.extension_read = 1;
-        const LotExtension terms = ReadLotExtension(*extensions_, position);
-        holding_.extension_percent = terms.yield_to_maturity;
-        if (terms.read) extension_ = terms;
-    }
+    ReadExtension(sec, position, type);
 
     int16_t category = CategoryNumber(sec.category);
     if (category >= 1 && category <= 99) ++categories_[category - 1];
@@ -283,18 +246,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     last_quantity_ = quantity;
     last_lot_unmanaged_ = lot_unmanaged;
     last_price_missing_ = price == kNoPriceValue;
-    holding_.type_number = static_cast<int16_t>(type);
-    holding_.category = category;
-    holding_.symbol = lot.symbol;
-    holding_.description1 = sec.description1;
-    holding_.description2 = sec.description2;
-    holding_.rate = sec.rate;
-    holding_.lot_date = lot.open_date;
-    holding_.type_code = sec.type_code;
-    holding_.maturity_date = sec.maturity;
-    holding_.security_first_word = sec.first_word;
-    holding_.security_last_word = sec.last_word;
-    extension_.CopyTerms(holding_);
+    TakeLotFields(lot, sec, type, category);
 }
 
 void AccountValuation::FinishHolding() {
@@ -318,10 +270,7 @@ void AccountValuation::FinishHolding() {
     // The performance figure of the holding, when option 55 asks for it: its
     // return since its first transaction (-999.99 when there is none).
     if (Option(opt, 55) && !IsCashSymbol(h.symbol) && h.type_code.compare(0, 1, "1") != 0)
-        h.performance = Mnappr2(HoldingPerformanceRequest(run_.current.id, h.symbol, run_.report_date,
-                                                          run_.index_periods),
-                                opt)
-                            .since_start;
+        h.performance = HoldingReturn(h.symbol);
     if (h.market_value != kNoPriceValue) run_.market_by_type[h.type_number - 1] += h.market_value;
     ++count_;
     work_->Write(count_ + 1, h.Encode());
@@ -329,16 +278,7 @@ void AccountValuation::FinishHolding() {
 }
 
 void AccountValuation::WriteHeader() {
-    records::AppraisalHeader head;
-    head.account = run_.current.id;
-    head.report_date = run_.report_date;
-    head.count = count_;
-    head.total_market_value = unpriced_ ? kNoPriceValue : total_ + total_accrued_;
-    head.name = run_.current.short_name;
-    head.largest_value = largest_;
-    head.type_flags = type_flags_;
-    head.order = records::kReaderOrders;
-    head.total_accrued = total_accrued_;
+    records::AppraisalHeader head = Header();
     if (maturity_quantity_ != 0) head.average_years = days_by_quantity_ / maturity_quantity_ / 365.0;
     int page_word = page_word_;
     if (Option(run_.options, 37)) page_word -= 1;
@@ -347,7 +287,6 @@ void AccountValuation::WriteHeader() {
     const int usable = records::FirmHeadingBlock().page_length - 4;
     if (usable > 0) page_word += (in_use + 14) / usable;
     head.page_word = static_cast<int16_t>(page_word);
-    head.account_word = run_.current.objective;
     work_->Write(1, head.Encode());
 }
 
@@ -385,6 +324,63 @@ void WriteFinished() {
 }
 
 }  // namespace
+
+LotValuationBase::LotValuationBase(AppraisalRun& run)
+    : run_(run), decimals_(records::SystemDecimals(run.options)) {}
+
+void LotValuationBase::OpenSecurityFiles() {
+    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
+    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
+    prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+}
+
+void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int type) {
+    holding_.extension_read = 0;
+    holding_.extension_percent = 0;
+    if (sec.found && ExtendedType(type)) {
+        holding_.extension_read = 1;
+        const LotExtension terms = ReadLotExtension(*extensions_, position);
+        holding_.extension_percent = terms.yield_to_maturity;
+        if (terms.read) extension_ = terms;
+    }
+}
+
+void LotValuationBase::TakeLotFields(const records::HoldingRecord& lot, const LotSecurity& sec, int type,
+                                     int16_t category) {
+    holding_.type_number = static_cast<int16_t>(type);
+    holding_.category = category;
+    holding_.symbol = records::Fixed(lot.symbol, 12);
+    holding_.description1 = sec.description1;
+    holding_.description2 = sec.description2;
+    holding_.rate = sec.rate;
+    holding_.lot_date = lot.open_date;
+    holding_.type_code = sec.type_code;
+    holding_.maturity_date = sec.maturity;
+    holding_.security_first_word = sec.first_word;
+    holding_.security_last_word = sec.last_word;
+    extension_.CopyTerms(holding_);
+}
+
+float LotValuationBase::HoldingReturn(const std::string& symbol) const {
+    return Mnappr2(HoldingPerformanceRequest(run_.current.id, symbol, run_.report_date, run_.index_periods),
+                   run_.options)
+        .since_start;
+}
+
+records::AppraisalHeader LotValuationBase::Header() const {
+    records::AppraisalHeader head;
+    head.account = run_.current.id;
+    head.report_date = run_.report_date;
+    head.count = count_;
+    head.total_market_value = unpriced_ ? kNoPriceValue : total_ + total_accrued_;
+    head.name = run_.current.short_name;
+    head.largest_value = largest_;
+    head.type_flags = type_flags_;
+    head.order = records::kReaderOrders;
+    head.total_accrued = total_accrued_;
+    head.account_word = run_.current.objective;
+    return head;
+}
 
 bool PerHundredType(int n) {
     return (n >= 4 && n <= 8) || n == 12 || n == 14 || n == 16 || (n >= 33 && n <= 35);

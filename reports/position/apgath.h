@@ -8,9 +8,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "records/account_records.h"
+#include "records/appraisal_files.h"
+#include "records/files.h"
 #include "records/record.h"
+#include "reports/kernel/lot_securities.h"
 #include "reports/position/appraisal_run.h"
 
 namespace reports {
@@ -39,6 +44,58 @@ struct GatherVariant {
 // matches), fills the shared account data, values it and writes
 // CCONTROL.FIL. step as Apgath says.
 void GatherAccount(AppraisalRun& run, int16_t& step, const GatherVariant& variant);
+
+// What the lot valuations of Apgath and Mfvalu share: the security files
+// kept open over an account's lots, the holding being built from them, the
+// account's totals, and the steps that both take alike.
+class LotValuationBase {
+protected:
+    explicit LotValuationBase(AppraisalRun& run);
+
+    // Opens SECURITY.REC, SECURITY.EXT and the price file of the report
+    // date; none is created when missing.
+    void OpenSecurityFiles();
+    // The holding's extension fields: for a found security of a type that
+    // reads SECURITY.EXT, its yield to maturity, and its terms kept as the
+    // last extension record read; otherwise 0.
+    void ReadExtension(const LotSecurity& sec, long position, int type);
+    // The fields the holding takes from its last lot and its security.
+    void TakeLotFields(const records::HoldingRecord& lot, const LotSecurity& sec, int type, int16_t category);
+    // The return of the holding's security since its first transaction
+    // (-999.99 when there is none), for option 55.
+    float HoldingReturn(const std::string& symbol) const;
+    // TEMP1.WRK's header as far as both fill it alike: all but the average
+    // years to maturity and the page word.
+    records::AppraisalHeader Header() const;
+
+    AppraisalRun& run_;
+    const int decimals_;
+    std::optional<records::DirectFile> securities_;
+    std::optional<records::DirectFile> extensions_;
+    std::optional<records::DirectFile> prices_;
+    SecuritySearch security_index_;
+
+    // The holding in progress.
+    bool holding_open_ = false;
+    records::ValuedHolding holding_;
+    std::string holding_symbol_;
+    double last_quantity_ = 0;
+    bool last_lot_unmanaged_ = false;
+    bool last_price_missing_ = false;
+    float maturity_number_ = 0;
+    LotExtension extension_;  // the last extension record read
+
+    // The account.
+    int16_t count_ = 0;
+    bool unpriced_ = false;
+    double total_ = 0;
+    double total_accrued_ = 0;
+    double largest_ = 0;
+    double days_by_quantity_ = 0;
+    double maturity_quantity_ = 0;  // the quantities that enter the average years
+    std::array<int16_t, records::kTypeNumberCount> type_flags_{};
+    int16_t page_word_ = 2;
+};
 
 // N bytes of a record from offset off; bytes past its end read as 0.
 template <std::size_t N>

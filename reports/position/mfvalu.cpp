@@ -20,7 +20,6 @@
 #include "reports/kernel/account_walk.h"
 #include "reports/kernel/lot_securities.h"
 #include "reports/kernel/security_kinds.h"
-#include "reports/performance/mnappr2.h"
 #include "reports/position/apexport.h"
 #include "reports/position/apgath.h"
 #include "reports/position/mfhold.h"
@@ -75,9 +74,9 @@ std::string ReportTitle(const records::Options& options) {
 }
 
 // The valuation of one account from the lots of HL.TMP.
-class FundValuation {
+class FundValuation : LotValuationBase {
 public:
-    explicit FundValuation(AppraisalRun& run) : run_(run), decimals_(records::SystemDecimals(run.options)) {}
+    explicit FundValuation(AppraisalRun& run) : LotValuationBase(run) {}
 
     // Values the lots into TEMP1.WRK. False when a lot cannot be read
     // (TEMP1.WRK then stays as far as it was written).
@@ -88,43 +87,14 @@ private:
     void CloseHolding();
     void WriteHeader();
 
-    AppraisalRun& run_;
-    const int decimals_;
     std::optional<records::DirectFile> work_;
-    std::optional<records::DirectFile> securities_;
-    std::optional<records::DirectFile> extensions_;
-    std::optional<records::DirectFile> prices_;
-    SecuritySearch security_index_;
-
-    // The holding in progress.
-    bool holding_open_ = false;
-    records::FundWorkLine holding_;
-    std::string holding_symbol_;
-    double last_quantity_ = 0;
-    bool last_lot_unmanaged_ = false;
-    bool last_price_missing_ = false;
-    float maturity_number_ = 0;
-    LotExtension extension_;  // the last extension record read
-
-    // The account.
-    int16_t count_ = 0;
-    bool unpriced_ = false;
-    double total_ = 0;
-    double total_accrued_ = 0;
-    double largest_ = 0;
-    double days_by_quantity_ = 0;
-    double face_sum_ = 0;
-    std::array<int16_t, records::kTypeNumberCount> type_flags_{};
-    int16_t stage_word_ = 2;
 };
 
 bool FundValuation::Value() {
     work_.emplace(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work_->Truncate(0);
     work_->Write(1, records::EmptyAppraisalHeader());
-    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
-    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
-    prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+    OpenSecurityFiles();
 
     // HL.TMP as the rebuild left it; a missing or never filled file has no
     // lots. The walk is bounded by the file's records, so a chain that
@@ -195,18 +165,11 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     int type = SecurityTypeNumber(sec.type_code[0]);
     if (!InAppraisalTypeOrder(type)) type = kMissingSecurityType;
 
-    holding_.extension_read = 0;
-    holding_.extension_percent = 0;
-    if (sec.found && ExtendedType(type)) {
-        const LotExtension terms = ReadLotExtension(*extensions_, position);
-        holding_.extension_read = 1;
-        holding_.extension_percent = terms.yield_to_maturity;
-        if (terms.read) extension_ = terms;
-    }
+    ReadExtension(sec, position, type);
 
     int16_t category = CategoryNumber(sec.category);
     if (Option(opt, 43)) category = 0;
-    if (type == kCommonStockType && category > 0) stage_word_ = 3;
+    if (type == kCommonStockType && category > 0) page_word_ = 3;
 
     if (cash || type == kUnitPricedType) price = 1.0;
     if (type == kBondType && sec.found) price = 100.0;
@@ -242,7 +205,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity_number_ > 0) {
         const double days = records::Daycb(run_.report_date, sec.maturity, 0);
         days_by_quantity_ += quantity * days;
-        face_sum_ += quantity;
+        maturity_quantity_ += quantity;
     }
 
     if (value != kNoPriceValue) largest_ = std::max(largest_, value);
@@ -265,19 +228,8 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     last_quantity_ = quantity;
     last_lot_unmanaged_ = lot_unmanaged;
     last_price_missing_ = price == kNoPriceValue;
-    holding_.type_number = static_cast<int16_t>(type);
-    holding_.category = category;
+    TakeLotFields(lot, sec, type, category);
     holding_.sort_key = sec.found ? records::Fixed(lot.symbol, 10) : std::string(10, ' ');
-    holding_.symbol = records::Fixed(lot.symbol, 12);
-    holding_.description1 = sec.description1;
-    holding_.description2 = sec.description2;
-    holding_.rate = sec.rate;
-    holding_.lot_date = lot.open_date;
-    holding_.type_code = sec.type_code;
-    holding_.maturity_date = sec.maturity;
-    holding_.security_first_word = sec.first_word;
-    holding_.security_last_word = sec.last_word;
-    extension_.CopyTerms(holding_);
 }
 
 void FundValuation::CloseHolding() {
@@ -304,31 +256,18 @@ void FundValuation::CloseHolding() {
     }
     h.performance = 0;
     if (Option(opt, 55) && !StartsWithCash(h.symbol) && records::Fixed(h.type_code, 4) != "1   ")
-        h.performance = Mnappr2(HoldingPerformanceRequest(run_.current.id, h.symbol, run_.report_date,
-                                                          run_.index_periods),
-                                opt)
-                            .since_start;
+        h.performance = HoldingReturn(h.symbol);
     ++count_;
     work_->Write(count_ + 1, h.Encode());
     holding_open_ = false;
 }
 
 void FundValuation::WriteHeader() {
-    records::FundWorkHeader head;
-    head.account = run_.current.id;
-    head.report_date = run_.report_date;
-    head.count = count_;
-    head.total_market_value = unpriced_ ? kNoPriceValue : total_ + total_accrued_;
-    head.name = run_.current.short_name;
-    head.largest_value = largest_;
-    head.type_flags = type_flags_;
-    head.order = records::kReaderOrders;
-    head.total_accrued = total_accrued_;
-    if (face_sum_ != 0) head.average_years = days_by_quantity_ / face_sum_ * (1.0 / 365.0);
-    int16_t stage = stage_word_;
+    records::FundWorkHeader head = Header();
+    if (maturity_quantity_ != 0) head.average_years = days_by_quantity_ / maturity_quantity_ * (1.0 / 365.0);
+    int16_t stage = page_word_;
     if (Option(run_.options, 37)) stage = static_cast<int16_t>(stage - 1);
     head.page_word = stage;
-    head.account_word = run_.current.objective;
     work_->Write(1, head.Encode());
 }
 
