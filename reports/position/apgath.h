@@ -1,9 +1,9 @@
 #pragma once
 
-// The pieces of the gathering step (Apgath, declared in appraisal_run.h)
-// that the mutual fund valuation (Mfvalu) shares: the run's cursor over
-// the accounts with its control file, the shared account data, and the
-// security type classes of the valuations.
+// What the gathering step (Apgath, declared in appraisal_run.h) and the
+// mutual fund valuation (Mfvalu) share: the run's cursor over the accounts
+// with its control file, the shared account data, the state and common
+// steps of the lot valuations, and the security type classes.
 
 #include <array>
 #include <cstdint>

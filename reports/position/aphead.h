@@ -63,7 +63,7 @@ void Aptotl(const std::string& type_name, const std::string& percent, const std:
 void Apctot(const std::string& percent, const std::string& cost, const std::string& market,
             const std::string& gain_percent, const std::string& income, float yield, AppraisalPages& pages);
 
-// The pieces that the page headings of the appraisal pages share (Aphead
+// What the page headings of the appraisal pages share (Aphead
 // and the mutual fund pages' Amhead). AppraisalHeadingTop prints the
 // end-of-page message of the page before (not on the first page), the
 // shared heading, title_line, the date with its four-digit year, the

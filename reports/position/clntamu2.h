@@ -4,15 +4,17 @@
 // A P P R A I S A L"), printed from the valued holdings that Mfvalu has
 // just written into TEMP1.WRK for one account.
 //
-// They follow the client appraisal pages (Clntapr2) in their groups, page
-// breaks, totals and TEMPHSUM.FIL records, and differ in these points: the
-// title (or the report title of option 38), the UNIT COST and AMOUNT
-// INVESTED columns, the unit cost taken from the holding's total cost
-// including reinvested purchases (item 32), % OF ASSETS from the absolute
-// market value, a blank quantity at 0 or less, the accrued interest line
-// only when above 0 (its amount also goes to the "FI" asset class),
-// subtitles that count two lines, option 75 (no yield for "L" holdings)
-// and no export or pie chart file.
+// They are printed by the client appraisal's page engine
+// (PrintAppraisalPages, clntapr2.h) and so follow its groups, page breaks,
+// totals and TEMPHSUM.FIL records; the variant Clntamu2 passes holds where
+// they differ: the title (or the report title of option 38), the UNIT COST
+// and AMOUNT INVESTED columns, the unit cost taken from the holding's total
+// cost including reinvested purchases (item 32), % OF ASSETS from the
+// absolute market value, a blank quantity at 0 or less, the accrued
+// interest line only when above 0 (its amount also goes to the "FI" asset
+// class), subtitles that count two lines, option 75 (no yield for "L"
+// holdings), bond terms whose unwritten bytes print as blanks, and no
+// export or pie chart file.
 
 #include <cstdint>
 #include <string>
