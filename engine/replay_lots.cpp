@@ -28,9 +28,15 @@ std::string SymbolOf(const Record& lot) {
 std::string CodeOf(const Record& lot) {
     return lot.Text(kCodeOffset, 4);
 }
+// The same fields without a copy, for the index keys.
+std::string_view SymbolView(const Record& lot) {
+    return {reinterpret_cast<const char*>(lot.data()) + kSymbolOffset, 12};
+}
+std::string_view CodeView(const Record& lot) {
+    return {reinterpret_cast<const char*>(lot.data()) + kCodeOffset, 4};
+}
 
-void RemoveFile(std::string_view name) {
-    const std::string path = records::ResolveName(name);
+void RemovePath(const std::string& path) {
     if (path.empty()) return;
     std::error_code ec;
     std::filesystem::remove(path, ec);
@@ -80,14 +86,18 @@ std::size_t LotChain::KeyHash::operator()(const ExactKey& k) const {
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
 
 void LotChain::Create(std::string_view holdings_name, std::string_view extension_name) {
-    RemoveFile(holdings_name);
-    holdings_file_ = std::make_unique<records::DirectFile>(holdings_name, records::kAccountRecordLength);
+    const std::vector<std::string> paths = records::ResolveNames({holdings_name, extension_name});
+    Create(records::ResolvedPath{paths[0]}, records::ResolvedPath{paths[1]});
+}
+
+void LotChain::Create(const records::ResolvedPath& holdings, const records::ResolvedPath& extension) {
+    RemovePath(holdings.path);
+    holdings_file_ = std::make_unique<records::DirectFile>(holdings, records::kAccountRecordLength);
     if (!holdings_file_->ok()) failed_ = true;
     records_.assign(1, Record());
     if (with_extension_) {
-        RemoveFile(extension_name);
-        extension_file_ =
-            std::make_unique<records::DirectFile>(extension_name, records::kAccountRecordLength);
+        RemovePath(extension.path);
+        extension_file_ = std::make_unique<records::DirectFile>(extension, records::kAccountRecordLength);
         if (!extension_file_->ok()) failed_ = true;
     }
     extensions_.assign(1, Record());
@@ -219,8 +229,7 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
     const auto found =
         exact_.find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)});
     if (found == exact_.end()) return {};
-    const auto it = places_[static_cast<std::size_t>(found->second)];
-    return {found->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
+    return {found->second, previous_[static_cast<std::size_t>(found->second)]};
 }
 
 LotChain::Place LotChain::FindKey(double key) {
@@ -245,7 +254,7 @@ LotChain::Place LotChain::FindKey(double key) {
     auto it = order_.begin();
     if (it != order_.end() && it->first.place.key < from.key) it = order_.lower_bound(OrderKey{from, 0});
     if (it == order_.end() || it->first.place.key != from.key) return {};
-    return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
+    return {it->second, previous_[static_cast<std::size_t>(it->second)]};
 }
 
 int16_t LotChain::FirstWith(std::string_view symbol, std::string_view tax_lot) {
@@ -291,15 +300,19 @@ int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::strin
         }
         return previous;
     }
-    auto it =
+    const auto it =
         order_.upper_bound(OrderKey{records::LotOrder::Of(key, s, c2), std::numeric_limits<uint64_t>::max()});
-    return it == order_.begin() ? int16_t{0} : std::prev(it)->second;
+    // The lot before it in the order is the one before it in the list.
+    if (it == order_.end()) return order_.empty() ? int16_t{0} : order_.rbegin()->second;
+    return previous_[static_cast<std::size_t>(it->second)];
 }
 
 // ---- Changes
 
 void LotChain::Unlink(const Place& place) {
-    SetNext(place.previous, NextOf(place.record));
+    const int16_t next = NextOf(place.record);
+    SetNext(place.previous, next);
+    if (!linear_) SetPrevious(next, place.previous);
     if (place.previous != 0 && with_extension_) WriteExtension(place.previous, Extension(place.previous));
     if (!linear_) Unindex(place.record);
 }
@@ -321,10 +334,13 @@ void LotChain::Link(int16_t record, int16_t previous, const Record& lot) {
     }
     SetNext(previous, record);
     if (linear_) return;
-    if (nan_key)
+    if (nan_key) {
         DropIndex();
-    else
-        Index(record);
+        return;
+    }
+    SetPrevious(record, previous);
+    SetPrevious(next, record);
+    Index(record);
 }
 
 void LotChain::Rewrite(int16_t record, const Record& lot) {
@@ -337,12 +353,19 @@ void LotChain::WriteFree(int16_t record, const Record& rec) {
 
 // ---- The index
 
+void LotChain::SetPrevious(int16_t record, int16_t previous) {
+    if (record < 1) return;
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= previous_.size()) previous_.resize(at + 1, 0);
+    previous_[at] = previous;
+}
+
 void LotChain::Index(int16_t record) {
     const Record& lot = Raw(record);
     const OrderKey k{records::LotOrder::OfRecord(lot), ++sequence_};
     const auto at = static_cast<std::size_t>(record);
     if (at >= places_.size()) places_.resize(at + 1, order_.end());
-    const TextKey text = TextKey::Of(SymbolOf(lot), CodeOf(lot));
+    const TextKey text = TextKey::Of(SymbolView(lot), CodeView(lot));
     // Two lots with one key, symbol and lot code: only the walk knows
     // which comes first.
     if (!exact_.emplace(ExactKey{k.place.key, text}, record).second) {
@@ -358,7 +381,7 @@ void LotChain::Unindex(int16_t record) {
     if (at >= places_.size() || places_[at] == order_.end()) return;
     const auto it = places_[at];
     const Record& lot = Raw(record);
-    const TextKey key = TextKey::Of(SymbolOf(lot), CodeOf(lot));
+    const TextKey key = TextKey::Of(SymbolView(lot), CodeView(lot));
     exact_.erase(ExactKey{it->first.place.key, key});
     auto text = by_text_.find(key);
     if (text != by_text_.end()) {
@@ -375,6 +398,7 @@ void LotChain::DropIndex() {
     exact_.clear();
     by_text_.clear();
     places_.clear();
+    previous_.clear();
 }
 
 void LotChain::BuildIndex() {
@@ -384,9 +408,11 @@ void LotChain::BuildIndex() {
     by_text_.clear();
     text_indexed_ = false;
     places_.assign(records_.size(), order_.end());
+    previous_.assign(records_.size(), 0);
     std::unordered_set<long> seen;
     records::LotOrder last{};
     bool first = true;
+    int16_t previous = 0;
     for (long link = header_.first_lot; Listed(link); link = Raw(link).I16(kNextOffset)) {
         const Record& lot = Raw(link);
         const records::LotOrder place = records::LotOrder::OfRecord(lot);
@@ -396,8 +422,10 @@ void LotChain::BuildIndex() {
             DropIndex();
             return;
         }
+        SetPrevious(static_cast<int16_t>(link), previous);
         Index(static_cast<int16_t>(link));
         if (linear_) return;
+        previous = static_cast<int16_t>(link);
         last = place;
         first = false;
     }

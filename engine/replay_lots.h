@@ -50,6 +50,9 @@ public:
 
     // Deletes the named files and starts them empty.
     void Create(std::string_view holdings_name, std::string_view extension_name);
+    // The same on files whose names are resolved already: each is deleted
+    // and created under the path it was found under.
+    void Create(const records::ResolvedPath& holdings, const records::ResolvedPath& extension);
     // Takes the named files as they stand; with create, a missing file is
     // created empty.
     void Load(std::string_view holdings_name, std::string_view extension_name, bool create = true);
@@ -144,6 +147,8 @@ private:
     int16_t NextOf(int16_t record) const;
     void SetNext(int16_t previous, int16_t next);
     bool Listed(long link) const;
+    // Notes the lot before a listed lot (record below 1: none to note).
+    void SetPrevious(int16_t record, int16_t previous);
     void Index(int16_t record);
     void Unindex(int16_t record);
     // Builds the index from the list; drops it when the list is out of
@@ -175,6 +180,9 @@ private:
 
     Order order_;
     std::vector<Order::iterator> places_;  // by record number; order_.end() when not indexed
+    // The lot before each listed lot in the list (0: the first), kept
+    // while the index is: the list order is the index's order.
+    std::vector<int16_t> previous_;
     // The lot with each holding key, symbol and lot code (a list that
     // holds two such lots is walked instead).
     std::unordered_map<ExactKey, int16_t, KeyHash> exact_;
