@@ -212,6 +212,17 @@ void LotList::Update(int16_t record, const HoldingRecord& lot) {
     WriteSlot(record);
 }
 
+void LotList::SetQuantityAndCost(int16_t record, double quantity, double cost) {
+    // What Update gives for the lot with these two changed: its other
+    // fields (and the memo the record keeps) encode to the bytes they
+    // already have.
+    Slot& s = slots_[record];
+    s.lot.quantity = quantity;
+    s.lot.cost = cost;
+    HoldingRecord::SetQuantityAndCost(s.bytes, quantity, cost);
+    WriteSlot(record);
+}
+
 void LotList::Remove(int16_t record) {
     Slot& s = slots_[record];
     Relink(s.place, s.lot.next);
@@ -272,7 +283,7 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
             lot.reference = (transfer >= 1) ? t.trade_date : std::string(8, ' ');
             if (lots.Insert(lot) == 0) return kNoShortSale;  // the free chain is damaged: nothing changed
         } else {
-            const HoldingRecord lot = lots.Lot(r);
+            const HoldingRecord& lot = lots.Lot(r);
             const double q = t.quantity;
             if (cls == kClosingClass && sign * lot.quantity + 0.01 < q) return kExceedsLot;
             if (cls == kClosingClass && transfer == 0 && gl_switch > 0)
@@ -281,16 +292,14 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
             if (remaining >= -0.0005 && remaining <= 0.0005) {
                 lots.Remove(r);
             } else {
-                HoldingRecord changed = lot;
-                changed.quantity = remaining;
+                double cost;
                 if (short_sale)
-                    changed.cost = lot.cost + t.amount;  // a further short sale adds its proceeds
+                    cost = lot.cost + t.amount;  // a further short sale adds its proceeds
                 else if (sign >= 1 || cover)
-                    changed.cost = KeptCost(lot, remaining);
+                    cost = KeptCost(lot, remaining);
                 else
-                    changed.cost = lot.cost + t.amount;
-                changed.cost = Cents(changed.cost);
-                lots.Update(r, changed);
+                    cost = lot.cost + t.amount;
+                lots.SetQuantityAndCost(r, remaining, Cents(cost));
             }
         }
     }
@@ -299,10 +308,8 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
         const double moved = (Cents(t.amount) + Cents(t.bond_interest)) * sign;
         const int16_t c = lots.FindCash();
         if (c != 0) {
-            HoldingRecord cash = lots.Lot(c);
-            cash.cost = cash.cost + moved;
-            cash.quantity = cash.cost;
-            lots.Update(c, cash);
+            const double balance = lots.Lot(c).cost + moved;
+            lots.SetQuantityAndCost(c, balance, balance);
         } else {
             HoldingRecord cash;
             cash.holding_key = 0;

@@ -80,6 +80,9 @@ public:
     // Writes a changed lot (same place in the order: holding key, symbol
     // and tax lot code unchanged).
     void Update(int16_t record, const records::HoldingRecord& lot);
+    // Update with only the quantity and cost changed, without a copy of
+    // the lot.
+    void SetQuantityAndCost(int16_t record, double quantity, double cost);
     // Unlinks the lot and puts its record at the head of the free chain.
     void Remove(int16_t record);
     // Writes the header with the account, label and last word.

@@ -317,6 +317,9 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
     const int fee_switch = FeeSwitch(account_data);
 
     Record rec(records::kAccountRecordLength, 0);
+    // The facts of a transaction without a security record.
+    const SecurityFacts no_security{"1", std::string(32, ' '), std::string(32, ' ')};
+    TransactionRecord t;  // decoded into for each transaction
     for (const long r : records) {
         if (files != nullptr) {
             const std::size_t at = static_cast<std::size_t>(r - 1) * records::kAccountRecordLength;
@@ -326,20 +329,23 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
         } else if (!records::ReadRecord(unit, r, rec)) {
             break;
         }
-        TransactionRecord t = TransactionRecord::Decode(rec);
+        TransactionRecord::DecodeInto(rec, t);
         if (t.code == "MI  ") t.security_record = static_cast<int16_t>(records::Fndsym(t.SourceSymbol()));
 
-        SecurityFacts facts{"1", std::string(32, ' '), std::string(32, ' ')};
+        // The facts as kept, not copied: a copy of the two descriptions
+        // costs two allocations a transaction.
+        const SecurityFacts* known = &no_security;
         if (t.security_record > 0) {
-            auto [it, added] = securities.try_emplace(t.security_record, facts);
+            auto [it, added] = securities.try_emplace(t.security_record, no_security);
             if (added) {
                 Record srec;
                 if (records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec))
                     it->second = {srec.Text(kSecurityTypeOffset, 4), srec.Text(kDescription1Offset, 32),
                                   srec.Text(kDescription2Offset, 32)};
             }
-            facts = it->second;
+            known = &it->second;
         }
+        const SecurityFacts& facts = *known;
         if (t.tax_lot == "S   ") continue;
 
         const std::string category = CategoryOf(table, facts.type);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <unordered_map>
+#include <vector>
 
 #include "records/account_records.h"
 #include "records/common_file.h"
@@ -32,6 +33,9 @@ struct Security : SecurityFacts {
     bool priced = false;
     double price = 1.0;
     bool missing = false;
+    // The category of the security's type, worked out once per security.
+    enum class Category : int8_t { kUnknown, kCashEquivalents, kEquities, kFixedIncome, kOther };
+    Category category = Category::kUnknown;
 };
 
 bool IsCashLot(const records::HoldingRecord& lot) {
@@ -106,15 +110,34 @@ private:
     std::vector<double> prices_;  // of the date's price file, record n at n - 1
     int decimals_ = 4;
     float date_number_ = 0;
-    std::unordered_map<int, Security> securities_;
+    // The securities met, and where each security record's stands (-1:
+    // not met); records below 1 by look-up.
+    std::vector<Security> securities_;
+    std::vector<int> slot_of_record_;
+    std::unordered_map<int, Security> other_securities_;
     Security cash_security_;
     Valuation v_;
     double accrued_ = 0.0;
 };
 
 Security& Valuer::SecurityOf(int16_t record) {
-    auto [it, added] = securities_.try_emplace(record);
-    Security& sec = it->second;
+    bool added = false;
+    Security* found = nullptr;
+    if (record >= 1) {
+        const auto at = static_cast<std::size_t>(record);
+        if (at >= slot_of_record_.size()) slot_of_record_.resize(at + 1, -1);
+        if (slot_of_record_[at] < 0) {
+            slot_of_record_[at] = static_cast<int>(securities_.size());
+            securities_.emplace_back();
+            added = true;
+        }
+        found = &securities_[static_cast<std::size_t>(slot_of_record_[at])];
+    } else {
+        auto [it, first] = other_securities_.try_emplace(record);
+        found = &it->second;
+        added = first;
+    }
+    Security& sec = *found;
     if (!added) return sec;
     auto read = [&](SecurityFacts& facts) {
         Record srec;
@@ -184,12 +207,18 @@ void Valuer::Add(const records::HoldingRecord& lot) {
     v_.whole += value;
     if (cash_type && lot.holding_key <= 0) v_.cash += value;
     if (!sec.readable) return;  // no category
-    const std::string category = CategoryOf(table_, std::string_view(&sec.type, 1));
-    if (category == kCashEquivalents)
+    if (sec.category == Security::Category::kUnknown) {
+        const std::string category = CategoryOf(table_, std::string_view(&sec.type, 1));
+        sec.category = category == kCashEquivalents ? Security::Category::kCashEquivalents
+                       : category == kEquities      ? Security::Category::kEquities
+                       : category == kFixedIncome   ? Security::Category::kFixedIncome
+                                                    : Security::Category::kOther;
+    }
+    if (sec.category == Security::Category::kCashEquivalents)
         v_.cash_equivalents += value;
-    else if (category == kEquities)
+    else if (sec.category == Security::Category::kEquities)
         v_.equities += value;
-    else if (category == kFixedIncome)
+    else if (sec.category == Security::Category::kFixedIncome)
         v_.fixed_income += value;
 }
 
