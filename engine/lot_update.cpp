@@ -1,5 +1,6 @@
 #include "engine/lot_update.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -82,6 +83,17 @@ void WriteGain(const HoldingRecord& lot, int16_t sign, bool cover, std::string_v
 
 // ---- LotList
 
+LotFigures LotFigures::Of(const HoldingRecord& lot) {
+    LotFigures f;
+    f.holding_key = lot.holding_key;
+    f.quantity = lot.quantity;
+    f.cost = lot.cost;
+    f.security_record = lot.security_record;
+    f.short_marker = lot.tax_lot == "S   ";
+    f.cash_symbol = lot.symbol == "CASH        ";
+    return f;
+}
+
 LotList::LotList(int unit) : unit_(unit) {
     header_ = records::ReadHoldingsHeader(unit_);
     // Follow the list once. The lot update keeps it in order, so the walk
@@ -96,8 +108,8 @@ LotList::LotList(int unit) : unit_(unit) {
         s.bytes = rec;
         s.lot = HoldingRecord::Decode(rec);
         s.listed = true;
-        s.place =
-            order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), r});
+        s.place = order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot),
+                                               Placed{r, LotFigures::Of(s.lot)}});
         r = s.lot.next;
     }
 }
@@ -107,9 +119,17 @@ LotList::Slot& LotList::SlotOf(int16_t record) {
         slots_.resize(static_cast<std::size_t>(record) + 1);
     Slot& s = slots_[record];
     if (s.bytes.size() < kRecordLength) {
-        if (!records::ReadRecord(unit_, record, s.bytes)) s.bytes = Record(kRecordLength, 0);
+        // While writes are deferred the file does not grow: a record past
+        // its end then is zeros without a read.
+        const bool past_end = defer_ && record > records_on_file_;
+        if (past_end || !records::ReadRecord(unit_, record, s.bytes)) s.bytes = Record(kRecordLength, 0);
     }
     return s;
+}
+
+void LotList::DeferWrites() {
+    if (!defer_) records_on_file_ = records::RecordCount(unit_);
+    defer_ = true;
 }
 
 void LotList::WriteSlot(int16_t record) {
@@ -126,17 +146,33 @@ void LotList::WriteSlot(int16_t record) {
 }
 
 void LotList::Flush() {
-    for (const int16_t record : dirty_) records::WriteRecord(unit_, record, slots_[record].bytes);
+    // Each run of changed records that follow one another goes with one
+    // write.
+    std::sort(dirty_.begin(), dirty_.end());
+    std::vector<unsigned char> run;
+    for (std::size_t i = 0; i < dirty_.size();) {
+        std::size_t j = i + 1;
+        while (j < dirty_.size() && dirty_[j] == dirty_[j - 1] + 1) ++j;
+        run.assign((j - i) * kRecordLength, 0);
+        for (std::size_t k = i; k < j; ++k) {
+            const Record& bytes = slots_[dirty_[k]].bytes;
+            std::memcpy(run.data() + (k - i) * kRecordLength, bytes.data(),
+                        std::min(bytes.size(), kRecordLength));
+        }
+        records::WriteRecords(unit_, dirty_[i], run.data(), j - i);
+        i = j;
+    }
     dirty_.clear();
     dirty_flags_.clear();
     if (header_dirty_) records::WriteRecord(unit_, 1, header_record_);
     header_dirty_ = false;
+    records_on_file_ = records::RecordCount(unit_);
 }
 
 std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
     std::vector<std::pair<int16_t, HoldingRecord>> out;
     out.reserve(order_.size());
-    for (const auto& [order, r] : order_) out.emplace_back(r, slots_[r].lot);
+    for (const auto& [order, placed] : order_) out.emplace_back(placed.record, slots_[placed.record].lot);
     return out;
 }
 
@@ -145,8 +181,9 @@ int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_v
     const std::string code = records::Fixed(tax_lot, 4);
     auto [it, end] = order_.equal_range(LotOrder::Of(holding_key, sym, code));
     for (; it != end; ++it) {
-        const HoldingRecord& lot = slots_[it->second].lot;
-        if (lot.holding_key == holding_key && lot.symbol == sym && lot.tax_lot == code) return it->second;
+        const HoldingRecord& lot = slots_[it->second.record].lot;
+        if (lot.holding_key == holding_key && lot.symbol == sym && lot.tax_lot == code)
+            return it->second.record;
     }
     return 0;
 }
@@ -159,7 +196,7 @@ int16_t LotList::FindCash() const {
     from.symbol_low = 0;
     from.code = 0;
     const auto it = order_.lower_bound(from);
-    if (it != order_.end() && slots_[it->second].lot.holding_key == 0) return it->second;
+    if (it != order_.end() && slots_[it->second.record].lot.holding_key == 0) return it->second.record;
     return 0;
 }
 
@@ -168,7 +205,7 @@ void LotList::Relink(Order::iterator it, int16_t next) {
         header_.first_lot = next;
         return;
     }
-    const int16_t before = std::prev(it)->second;
+    const int16_t before = std::prev(it)->second.record;
     Slot& s = slots_[before];
     s.lot.next = next;
     s.bytes.SetI16(0, next);
@@ -193,9 +230,10 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
     s.lot = lot;
     s.lot.memo = s.bytes.Text(76, 20);  // never written here: the record keeps it
     s.listed = true;
-    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), r});
+    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r, {}}});
+    Refigure(s);
     const auto after = std::next(s.place);
-    s.lot.next = after == order_.end() ? int16_t{-1} : after->second;
+    s.lot.next = after == order_.end() ? int16_t{-1} : after->second.record;
     s.lot.Encode(s.bytes);
     WriteSlot(r);
     Relink(s.place, r);
@@ -209,6 +247,7 @@ void LotList::Update(int16_t record, const HoldingRecord& lot) {
     s.lot.next = next;
     s.lot.memo = s.bytes.Text(76, 20);
     s.lot.Encode(s.bytes);
+    if (s.listed) Refigure(s);
     WriteSlot(record);
 }
 
@@ -219,6 +258,10 @@ void LotList::SetQuantityAndCost(int16_t record, double quantity, double cost) {
     Slot& s = slots_[record];
     s.lot.quantity = quantity;
     s.lot.cost = cost;
+    if (s.listed) {
+        s.place->second.figures.quantity = quantity;
+        s.place->second.figures.cost = cost;
+    }
     HoldingRecord::SetQuantityAndCost(s.bytes, quantity, cost);
     WriteSlot(record);
 }

@@ -38,10 +38,6 @@ struct Security : SecurityFacts {
     Category category = Category::kUnknown;
 };
 
-bool IsCashLot(const records::HoldingRecord& lot) {
-    return lot.holding_key == 0 && lot.symbol == "CASH        ";
-}
-
 }  // namespace
 
 CategoryTable CategoryTableFromText(std::string_view text) {
@@ -91,7 +87,7 @@ public:
         cash_security_.type = '1';
     }
 
-    void Add(const records::HoldingRecord& lot);
+    void Add(const LotFigures& lot);
 
     Valuation Finish() {
         v_.fixed_income += accrued_;
@@ -175,11 +171,11 @@ void Valuer::Price(Security& sec, int16_t record) {
     sec.priced = true;
 }
 
-void Valuer::Add(const records::HoldingRecord& lot) {
-    if (lot.tax_lot == "S   ") return;
+void Valuer::Add(const LotFigures& lot) {
+    if (lot.short_marker) return;
     v_.total_cost += lot.cost;
 
-    const bool cash_lot = IsCashLot(lot);
+    const bool cash_lot = lot.holding_key == 0 && lot.cash_symbol;
     Security& sec = cash_lot ? cash_security_ : SecurityOf(lot.security_record);
     const bool cash_type = sec.readable && sec.type == '1';
     if (!sec.priced) Price(sec, lot.security_record);
@@ -235,7 +231,7 @@ Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit
         if (!records::ReadRecord(lot_unit, r, rec)) break;
         const records::HoldingRecord lot = records::HoldingRecord::Decode(rec);
         r = lot.next;
-        valuer.Add(lot);
+        valuer.Add(LotFigures::Of(lot));
     }
     return valuer.Finish();
 }
@@ -243,7 +239,7 @@ Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit
 Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots,
                  ValuationCache* cache) {
     Valuer valuer(date, table, cache);
-    lots.ForEachLot([&](const records::HoldingRecord& lot) { valuer.Add(lot); });
+    lots.ForEachLotFigures([&](const LotFigures& lot) { valuer.Add(lot); });
     return valuer.Finish();
 }
 

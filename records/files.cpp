@@ -355,6 +355,11 @@ bool WriteRecord(int unit, long n, const Record& rec) {
     return f != nullptr && f->Write(n, rec);
 }
 
+bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t count) {
+    DirectFile* f = Direct(unit);
+    return f != nullptr && f->WriteRecords(first, data, count);
+}
+
 long RecordCount(int unit) {
     DirectFile* f = Direct(unit);
     return f != nullptr ? f->Count() : 0;

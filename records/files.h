@@ -126,6 +126,8 @@ bool IsOpen(int unit);
 // failed, or a record that cannot be read.
 bool ReadRecord(int unit, long n, Record& rec);
 bool WriteRecord(int unit, long n, const Record& rec);
+// Writes count records from data, record first on, with one write.
+bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t count);
 long RecordCount(int unit);
 // Record length of the direct-access file open on the unit; 0 when the unit
 // holds no direct-access file.
