@@ -327,12 +327,13 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                     WriteGain(t, lot, quantity, sign);
                 }
             }
-            scratch_ = lots_.Raw(place.record);
+            // The lot's record is changed where it is kept (Unlink changes
+            // only the lot before it).
             const double remaining = lot_quantity - sign * quantity;
             if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
                 lots_.Unlink(place);
-                records::DeletedLot{header.next_free}.Encode(scratch_);
-                lots_.WriteFree(place.record, scratch_);
+                records::DeletedLot{header.next_free}.Encode(lots_.Edit(place.record));
+                lots_.Edited(place.record);
                 header.next_free = place.record;
             } else {
                 double cost = lot_cost;
@@ -346,11 +347,12 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                     cost = lot_cost - sign * t.amount;
                 }
                 records::Drnd2(cost);
-                records::HoldingRecord::SetQuantityAndCost(scratch_, remaining, cost);
+                Record& lot = lots_.Edit(place.record);
+                records::HoldingRecord::SetQuantityAndCost(lot, remaining, cost);
                 // The lot keeps its memo and texts unless the transaction
                 // brings its own.
-                if (!Empty(memo)) records::HoldingRecord::SetMemo(scratch_, memo.substr(0, 20));
-                lots_.Rewrite(place.record, scratch_);
+                if (!Empty(memo)) records::HoldingRecord::SetMemo(lot, memo.substr(0, 20));
+                lots_.Edited(place.record);
                 if (lot_texts) {
                     records::HoldingExtension ext = lots_.Extension(place.record);
                     if (!Empty(date)) ext.settlement_date = records::Fixed(date, 8);
@@ -408,13 +410,13 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
         records::Drnd2(interest);
         const LotChain::Place cash = lots_.FindKey(0.0);
         if (cash.found()) {
-            scratch_ = lots_.Raw(cash.record);
-            double balance = records::HoldingRecord::CostOf(scratch_);
+            Record& lot = lots_.Edit(cash.record);
+            double balance = records::HoldingRecord::CostOf(lot);
             records::Drnd2(balance);
             balance = balance + sign * (amount + interest);
             records::Drnd2(balance);
-            records::HoldingRecord::SetQuantityAndCost(scratch_, balance, balance);
-            lots_.Rewrite(cash.record, scratch_);
+            records::HoldingRecord::SetQuantityAndCost(lot, balance, balance);
+            lots_.Edited(cash.record);
         } else {
             const int16_t n = NewRecord();
             if (n == 0) return end_silently();

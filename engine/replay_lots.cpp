@@ -80,7 +80,74 @@ std::size_t LotChain::KeyHash::operator()(const TextKey& k) const {
 }
 
 std::size_t LotChain::KeyHash::operator()(const ExactKey& k) const {
-    return (*this)(k.text) ^ static_cast<std::size_t>(k.key * 0x94D049BB133111EBull);
+    uint64_t h = (*this)(k.text) ^ (k.key * 0x94D049BB133111EBull);
+    // Mixed again so that the low bits, which pick a table slot, depend on
+    // every bit of the key.
+    h ^= h >> 31;
+    h *= 0xD6E8FEB86659FD93ull;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+// ---- The exact-key table
+
+int16_t LotChain::ExactTable::Find(const ExactKey& key) const {
+    if (size_ == 0) return 0;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.record == 0) return 0;
+        if (slot.key == key) return slot.record;
+    }
+}
+
+bool LotChain::ExactTable::Insert(const ExactKey& key, int16_t record) {
+    if ((size_ + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (slot.record == 0) {
+            slot.key = key;
+            slot.record = record;
+            ++size_;
+            return true;
+        }
+        if (slot.key == key) return false;
+    }
+}
+
+void LotChain::ExactTable::Erase(const ExactKey& key) {
+    if (size_ == 0) return;
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Home(key);
+    for (;; i = (i + 1) & mask) {
+        if (slots_[i].record == 0) return;
+        if (slots_[i].key == key) break;
+    }
+    // Each later slot of the run whose home does not lie cyclically in
+    // (i, j] moves back into the hole, so that every key stays reachable
+    // from its home without a gap.
+    for (std::size_t j = (i + 1) & mask; slots_[j].record != 0; j = (j + 1) & mask) {
+        const std::size_t home = Home(slots_[j].key);
+        const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+        if (stays) continue;
+        slots_[i] = slots_[j];
+        i = j;
+    }
+    slots_[i] = Slot{};
+    --size_;
+}
+
+void LotChain::ExactTable::Clear() {
+    slots_.clear();
+    size_ = 0;
+}
+
+void LotChain::ExactTable::Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    size_ = 0;
+    for (const Slot& slot : old)
+        if (slot.record != 0) Insert(slot.key, slot.record);
 }
 
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
@@ -226,10 +293,10 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         return {};
     }
     // TextKey pads the symbol and lot code with blanks as Fixed does.
-    const auto found =
-        exact_.find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)});
-    if (found == exact_.end()) return {};
-    return {found->second, previous_[static_cast<std::size_t>(found->second)]};
+    const int16_t found =
+        exact_.Find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)});
+    if (found == 0) return {};
+    return {found, previous_[static_cast<std::size_t>(found)]};
 }
 
 LotChain::Place LotChain::FindKey(double key) {
@@ -368,7 +435,7 @@ void LotChain::Index(int16_t record) {
     const TextKey text = TextKey::Of(SymbolView(lot), CodeView(lot));
     // Two lots with one key, symbol and lot code: only the walk knows
     // which comes first.
-    if (!exact_.emplace(ExactKey{k.place.key, text}, record).second) {
+    if (!exact_.Insert(ExactKey{k.place.key, text}, record)) {
         DropIndex();
         return;
     }
@@ -382,7 +449,7 @@ void LotChain::Unindex(int16_t record) {
     const auto it = places_[at];
     const Record& lot = Raw(record);
     const TextKey key = TextKey::Of(SymbolView(lot), CodeView(lot));
-    exact_.erase(ExactKey{it->first.place.key, key});
+    exact_.Erase(ExactKey{it->first.place.key, key});
     auto text = by_text_.find(key);
     if (text != by_text_.end()) {
         text->second.erase(std::make_pair(KeyOf(lot), it->first.sequence));
@@ -395,7 +462,7 @@ void LotChain::Unindex(int16_t record) {
 void LotChain::DropIndex() {
     linear_ = true;
     order_.clear();
-    exact_.clear();
+    exact_.Clear();
     by_text_.clear();
     places_.clear();
     previous_.clear();
@@ -404,7 +471,7 @@ void LotChain::DropIndex() {
 void LotChain::BuildIndex() {
     linear_ = false;
     order_.clear();
-    exact_.clear();
+    exact_.Clear();
     by_text_.clear();
     text_indexed_ = false;
     places_.assign(records_.size(), order_.end());
