@@ -179,8 +179,10 @@ std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
 int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const {
     const std::string sym = records::Fixed(symbol, 12);
     const std::string code = records::Fixed(tax_lot, 4);
-    auto [it, end] = order_.equal_range(LotOrder::Of(holding_key, sym, code));
-    for (; it != end; ++it) {
+    // The lots of one place stand together from the first at or after it:
+    // one descent of the tree instead of the two of equal_range.
+    const LotOrder place = LotOrder::Of(holding_key, sym, code);
+    for (auto it = order_.lower_bound(place); it != order_.end() && it->first == place; ++it) {
         const HoldingRecord& lot = slots_[it->second.record].lot;
         if (lot.holding_key == holding_key && lot.symbol == sym && lot.tax_lot == code)
             return it->second.record;

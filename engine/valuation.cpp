@@ -36,6 +36,8 @@ struct Security : SecurityFacts {
     // The category of the security's type, worked out once per security.
     enum class Category : int8_t { kUnknown, kCashEquivalents, kEquities, kFixedIncome, kOther };
     Category category = Category::kUnknown;
+    // Whether the type is a fixed-income one: -1 until worked out.
+    int8_t fixed_income = -1;
 };
 
 }  // namespace
@@ -182,7 +184,8 @@ void Valuer::Add(const LotFigures& lot) {
     if (sec.missing) v_.missing_price = 1;
 
     double value = cash_lot ? lot.cost : lot.quantity * sec.price;
-    if (sec.readable && IsFixedIncomeType(sec.type)) {
+    if (sec.fixed_income < 0) sec.fixed_income = sec.readable && IsFixedIncomeType(sec.type) ? 1 : 0;
+    if (sec.fixed_income == 1) {
         value /= 100.0;
         if (sec.type != '3' && sec.type != 'Y') {
             if (!sec.coupon_known) {
