@@ -296,7 +296,15 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
         }
     } close_tr{own_unit, unit};
 
-    records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
+    // With files (a series, whose Gettrn has opened SECURITY.REC before)
+    // the file is opened only when a security not met before is read.
+    bool securities_open = false;
+    auto open_securities = [&] {
+        if (securities_open) return;
+        records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
+        securities_open = true;
+    };
+    if (files == nullptr) open_securities();
     records::UnitGuard security_guard(kSeriesSecurityUnit);
     if (gl_switch != 0) {
         const std::string gains = records::Paknam("", "GL", ".TMP");
@@ -338,6 +346,7 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
         if (t.security_record > 0) {
             auto [it, added] = securities.try_emplace(t.security_record, no_security);
             if (added) {
+                open_securities();
                 Record srec;
                 if (records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec))
                     it->second = {srec.Text(kSecurityTypeOffset, 4), srec.Text(kDescription1Offset, 32),

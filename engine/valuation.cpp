@@ -75,7 +75,9 @@ public:
           security_guard_(kValuationSecurityUnit),
           date_(records::Fixed(date, 8)),
           cache_(cache) {
-        records::Open(kValuationSecurityUnit, records::kSecurityRecords);
+        // With a cache (a series, which has opened SECURITY.REC before) the
+        // file is opened only when a security not met before is read.
+        if (cache_ == nullptr) OpenSecurities();
         // The whole price file with one read. A date without a price file
         // has no prices; the file is not created by looking for it.
         prices_ = records::ReadPriceFile(date_);
@@ -99,10 +101,16 @@ public:
 
 private:
     Security& SecurityOf(int16_t record);
+    void OpenSecurities() {
+        if (securities_open_) return;
+        records::Open(kValuationSecurityUnit, records::kSecurityRecords);
+        securities_open_ = true;
+    }
     void Price(Security& sec, int16_t record);
 
     const CategoryTable& table_;
     records::UnitGuard security_guard_;
+    bool securities_open_ = false;
     std::string date_;
     ValuationCache* cache_;
     std::vector<double> prices_;  // of the date's price file, record n at n - 1
@@ -139,6 +147,7 @@ Security& Valuer::SecurityOf(int16_t record) {
     if (!added) return sec;
     auto read = [&](SecurityFacts& facts) {
         Record srec;
+        if (record > 0) OpenSecurities();
         if (record > 0 && records::ReadRecord(kValuationSecurityUnit, record, srec)) {
             facts.readable = true;
             facts.type = srec.Text(kTypeOffset, 1)[0];
