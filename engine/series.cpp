@@ -12,6 +12,7 @@
 #include "records/layout.h"
 #include "records/prices.h"
 #include "records/record.h"
+#include "records/rounding.h"
 
 namespace engine {
 
@@ -172,7 +173,8 @@ public:
                    std::string& last_category) {
         Postgl(lots_, account_, period.text, TakeUpTo(sel_, record_numbers_, next_, period.number), 0, sums,
                account_data_, table_, first, last_category, &files_);
-        return Getprc(period.text, table_, lots_, &files_.valuation);
+        if (decimals_ < 0) decimals_ = records::SystemDecimals(records::Rdopts());
+        return Getprc(period.text, table_, lots_, &files_.valuation, decimals_);
     }
 
 private:
@@ -195,6 +197,9 @@ private:
     const CategoryTable& table_;
     std::vector<long> record_numbers_;
     std::size_t next_ = 0;
+    // The system's decimals, read at the first valuation: the options do
+    // not change while a series runs.
+    int decimals_ = -1;
     SeriesFiles files_;
 };
 

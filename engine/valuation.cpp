@@ -70,7 +70,7 @@ namespace {
 // prices are read once a valuation: many lots share their security.
 class Valuer {
 public:
-    Valuer(std::string_view date, const CategoryTable& table, ValuationCache* cache)
+    Valuer(std::string_view date, const CategoryTable& table, ValuationCache* cache, int decimals = -1)
         : table_(table),
           security_guard_(kValuationSecurityUnit),
           date_(records::Fixed(date, 8)),
@@ -83,7 +83,7 @@ public:
         prices_ = records::ReadPriceFile(date_);
         // Prices round to the system's decimals, which cannot change
         // within one valuation.
-        decimals_ = records::SystemDecimals(records::Rdopts());
+        decimals_ = decimals >= 0 ? decimals : records::SystemDecimals(records::Rdopts());
         int16_t month = 0, day = 0, yy = 0;
         records::Redate(date_, month, day, yy);
         date_number_ = records::WindowedDateNumber(month, day, yy);
@@ -249,8 +249,8 @@ Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit
 }
 
 Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots,
-                 ValuationCache* cache) {
-    Valuer valuer(date, table, cache);
+                 ValuationCache* cache, int decimals) {
+    Valuer valuer(date, table, cache, decimals);
     lots.ForEachLotFigures([&](const LotFigures& lot) { valuer.Add(lot); });
     return valuer.Finish();
 }
