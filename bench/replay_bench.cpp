@@ -136,6 +136,24 @@ void BM_RbldhlFirm(benchmark::State& state) {
 }
 BENCHMARK(BM_RbldhlFirm)->Unit(benchmark::kMillisecond);
 
+// Creatt in write mode over the same firm, as the database update runs it
+// for each account.
+void BM_CreattWriteModeFirm(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    const std::vector<bench::SyntheticAccount> accounts = WriteFirm();
+    int16_t status = 0;
+    for (const auto& account : accounts)
+        engine::Creatt(account.account, "BENCH", engine::kEveryTransaction, 1, 0, status);
+    for (auto _ : state) {
+        for (const auto& account : accounts) {
+            engine::Creatt(account.account, "BENCH", engine::kEveryTransaction, 1, 0, status);
+            if (status != engine::kReplayDone) state.SkipWithError("the replay failed");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFirmAccounts * kFirmTransactions);
+}
+BENCHMARK(BM_CreattWriteModeFirm)->Unit(benchmark::kMillisecond);
+
 void BM_ReadTransactionFilesFirm(benchmark::State& state) {
     bench::ScratchDataDir dir;
     const std::vector<bench::SyntheticAccount> accounts = WriteFirm();

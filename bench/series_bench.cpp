@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "bench/synthetic_account.h"
 #include "engine/series.h"
@@ -126,5 +127,54 @@ void BM_Getmmv2TenYears(benchmark::State& state) {
 BENCHMARK(BM_Getmmv2TenYears)
     ->ArgsProduct({{1000, 3000, 10000, 30000}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+
+// Getmmv over ten years for each account of a firm of 100 accounts of
+// 3,000 transactions (the price files serve every account).
+void BM_GetmmvTenYearsFirm(benchmark::State& state) {
+    constexpr int kAccounts = 100;
+    constexpr int kTransactions = 3000;
+    bench::ScratchDataDir dir;
+    std::vector<bench::SyntheticAccount> accounts;
+    std::vector<std::string> first_dates;
+    for (int a = 0; a < kAccounts; ++a) {
+        bench::SyntheticShape shape;
+        shape.account = "F" + std::to_string(1000 + a);
+        shape.transactions = kTransactions;
+        shape.per_day = std::max(1, (kTransactions + kTradingDays - 1) / kTradingDays);
+        shape.seed = static_cast<uint32_t>(a + 1);
+        accounts.push_back(bench::WriteSyntheticAccount(shape));
+        const float first = accounts.back().first_date;
+        std::string text;
+        int16_t yy = static_cast<int16_t>(static_cast<int>(first) / 10000 % 100);
+        records::Wrdate(text, static_cast<int16_t>(static_cast<int>(first) / 100 % 100),
+                        static_cast<int16_t>(static_cast<int>(first) % 100), yy);
+        first_dates.push_back(text);
+    }
+    // Prices from the earliest start on.
+    std::size_t earliest = 0;
+    for (std::size_t a = 1; a < accounts.size(); ++a)
+        if (accounts[a].first_date < accounts[earliest].first_date) earliest = a;
+    WritePrices(accounts[earliest], first_dates[earliest]);
+
+    engine::PeriodValues values{}, flows{};
+    engine::PeriodIncomes incomes{};
+    engine::SeriesBlock block;
+    engine::AccountData data{};
+    const engine::CategoryTable table = engine::DefaultCategoryTable();
+    int16_t periods = 0, selected = 0;
+    for (auto _ : state) {
+        for (std::size_t a = 0; a < accounts.size(); ++a) {
+            std::string start = first_dates[a];
+            std::string first_eq, first_fi, first_ce;
+            const int16_t status = engine::Getmmv(accounts[a].account, kEndDate, start, values, flows,
+                                                  incomes, periods, data, engine::kWholeAccountKind, table,
+                                                  first_eq, first_fi, first_ce, "", selected, block);
+            if (status != engine::kSeriesDone || selected != accounts[a].transactions)
+                state.SkipWithError("the series did not take every transaction");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kAccounts * kTransactions);
+}
+BENCHMARK(BM_GetmmvTenYearsFirm)->Unit(benchmark::kMillisecond);
 
 }  // namespace

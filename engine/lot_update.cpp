@@ -1,5 +1,6 @@
 #include "engine/lot_update.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -82,6 +83,17 @@ void WriteGain(const HoldingRecord& lot, int16_t sign, bool cover, std::string_v
 
 // ---- LotList
 
+LotFigures LotFigures::Of(const HoldingRecord& lot) {
+    LotFigures f;
+    f.holding_key = lot.holding_key;
+    f.quantity = lot.quantity;
+    f.cost = lot.cost;
+    f.security_record = lot.security_record;
+    f.short_marker = lot.tax_lot == "S   ";
+    f.cash_symbol = lot.symbol == "CASH        ";
+    return f;
+}
+
 LotList::LotList(int unit) : unit_(unit) {
     header_ = records::ReadHoldingsHeader(unit_);
     // Follow the list once. The lot update keeps it in order, so the walk
@@ -96,8 +108,8 @@ LotList::LotList(int unit) : unit_(unit) {
         s.bytes = rec;
         s.lot = HoldingRecord::Decode(rec);
         s.listed = true;
-        s.place =
-            order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), r});
+        s.place = order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot),
+                                               Placed{r, LotFigures::Of(s.lot)}});
         r = s.lot.next;
     }
 }
@@ -107,9 +119,17 @@ LotList::Slot& LotList::SlotOf(int16_t record) {
         slots_.resize(static_cast<std::size_t>(record) + 1);
     Slot& s = slots_[record];
     if (s.bytes.size() < kRecordLength) {
-        if (!records::ReadRecord(unit_, record, s.bytes)) s.bytes = Record(kRecordLength, 0);
+        // While writes are deferred the file does not grow: a record past
+        // its end then is zeros without a read.
+        const bool past_end = defer_ && record > records_on_file_;
+        if (past_end || !records::ReadRecord(unit_, record, s.bytes)) s.bytes = Record(kRecordLength, 0);
     }
     return s;
+}
+
+void LotList::DeferWrites() {
+    if (!defer_) records_on_file_ = records::RecordCount(unit_);
+    defer_ = true;
 }
 
 void LotList::WriteSlot(int16_t record) {
@@ -126,27 +146,46 @@ void LotList::WriteSlot(int16_t record) {
 }
 
 void LotList::Flush() {
-    for (const int16_t record : dirty_) records::WriteRecord(unit_, record, slots_[record].bytes);
+    // Each run of changed records that follow one another goes with one
+    // write.
+    std::sort(dirty_.begin(), dirty_.end());
+    std::vector<unsigned char> run;
+    for (std::size_t i = 0; i < dirty_.size();) {
+        std::size_t j = i + 1;
+        while (j < dirty_.size() && dirty_[j] == dirty_[j - 1] + 1) ++j;
+        run.assign((j - i) * kRecordLength, 0);
+        for (std::size_t k = i; k < j; ++k) {
+            const Record& bytes = slots_[dirty_[k]].bytes;
+            std::memcpy(run.data() + (k - i) * kRecordLength, bytes.data(),
+                        std::min(bytes.size(), kRecordLength));
+        }
+        records::WriteRecords(unit_, dirty_[i], run.data(), j - i);
+        i = j;
+    }
     dirty_.clear();
     dirty_flags_.clear();
     if (header_dirty_) records::WriteRecord(unit_, 1, header_record_);
     header_dirty_ = false;
+    records_on_file_ = records::RecordCount(unit_);
 }
 
 std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
     std::vector<std::pair<int16_t, HoldingRecord>> out;
     out.reserve(order_.size());
-    for (const auto& [order, r] : order_) out.emplace_back(r, slots_[r].lot);
+    for (const auto& [order, placed] : order_) out.emplace_back(placed.record, slots_[placed.record].lot);
     return out;
 }
 
 int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const {
     const std::string sym = records::Fixed(symbol, 12);
     const std::string code = records::Fixed(tax_lot, 4);
-    auto [it, end] = order_.equal_range(LotOrder::Of(holding_key, sym, code));
-    for (; it != end; ++it) {
-        const HoldingRecord& lot = slots_[it->second].lot;
-        if (lot.holding_key == holding_key && lot.symbol == sym && lot.tax_lot == code) return it->second;
+    // The lots of one place stand together from the first at or after it:
+    // one descent of the tree instead of the two of equal_range.
+    const LotOrder place = LotOrder::Of(holding_key, sym, code);
+    for (auto it = order_.lower_bound(place); it != order_.end() && it->first == place; ++it) {
+        const HoldingRecord& lot = slots_[it->second.record].lot;
+        if (lot.holding_key == holding_key && lot.symbol == sym && lot.tax_lot == code)
+            return it->second.record;
     }
     return 0;
 }
@@ -159,7 +198,7 @@ int16_t LotList::FindCash() const {
     from.symbol_low = 0;
     from.code = 0;
     const auto it = order_.lower_bound(from);
-    if (it != order_.end() && slots_[it->second].lot.holding_key == 0) return it->second;
+    if (it != order_.end() && slots_[it->second.record].lot.holding_key == 0) return it->second.record;
     return 0;
 }
 
@@ -168,7 +207,7 @@ void LotList::Relink(Order::iterator it, int16_t next) {
         header_.first_lot = next;
         return;
     }
-    const int16_t before = std::prev(it)->second;
+    const int16_t before = std::prev(it)->second.record;
     Slot& s = slots_[before];
     s.lot.next = next;
     s.bytes.SetI16(0, next);
@@ -193,9 +232,10 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
     s.lot = lot;
     s.lot.memo = s.bytes.Text(76, 20);  // never written here: the record keeps it
     s.listed = true;
-    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), r});
+    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r, {}}});
+    Refigure(s);
     const auto after = std::next(s.place);
-    s.lot.next = after == order_.end() ? int16_t{-1} : after->second;
+    s.lot.next = after == order_.end() ? int16_t{-1} : after->second.record;
     s.lot.Encode(s.bytes);
     WriteSlot(r);
     Relink(s.place, r);
@@ -209,6 +249,22 @@ void LotList::Update(int16_t record, const HoldingRecord& lot) {
     s.lot.next = next;
     s.lot.memo = s.bytes.Text(76, 20);
     s.lot.Encode(s.bytes);
+    if (s.listed) Refigure(s);
+    WriteSlot(record);
+}
+
+void LotList::SetQuantityAndCost(int16_t record, double quantity, double cost) {
+    // What Update gives for the lot with these two changed: its other
+    // fields (and the memo the record keeps) encode to the bytes they
+    // already have.
+    Slot& s = slots_[record];
+    s.lot.quantity = quantity;
+    s.lot.cost = cost;
+    if (s.listed) {
+        s.place->second.figures.quantity = quantity;
+        s.place->second.figures.cost = cost;
+    }
+    HoldingRecord::SetQuantityAndCost(s.bytes, quantity, cost);
     WriteSlot(record);
 }
 
@@ -272,7 +328,7 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
             lot.reference = (transfer >= 1) ? t.trade_date : std::string(8, ' ');
             if (lots.Insert(lot) == 0) return kNoShortSale;  // the free chain is damaged: nothing changed
         } else {
-            const HoldingRecord lot = lots.Lot(r);
+            const HoldingRecord& lot = lots.Lot(r);
             const double q = t.quantity;
             if (cls == kClosingClass && sign * lot.quantity + 0.01 < q) return kExceedsLot;
             if (cls == kClosingClass && transfer == 0 && gl_switch > 0)
@@ -281,16 +337,14 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
             if (remaining >= -0.0005 && remaining <= 0.0005) {
                 lots.Remove(r);
             } else {
-                HoldingRecord changed = lot;
-                changed.quantity = remaining;
+                double cost;
                 if (short_sale)
-                    changed.cost = lot.cost + t.amount;  // a further short sale adds its proceeds
+                    cost = lot.cost + t.amount;  // a further short sale adds its proceeds
                 else if (sign >= 1 || cover)
-                    changed.cost = KeptCost(lot, remaining);
+                    cost = KeptCost(lot, remaining);
                 else
-                    changed.cost = lot.cost + t.amount;
-                changed.cost = Cents(changed.cost);
-                lots.Update(r, changed);
+                    cost = lot.cost + t.amount;
+                lots.SetQuantityAndCost(r, remaining, Cents(cost));
             }
         }
     }
@@ -299,10 +353,8 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
         const double moved = (Cents(t.amount) + Cents(t.bond_interest)) * sign;
         const int16_t c = lots.FindCash();
         if (c != 0) {
-            HoldingRecord cash = lots.Lot(c);
-            cash.cost = cash.cost + moved;
-            cash.quantity = cash.cost;
-            lots.Update(c, cash);
+            const double balance = lots.Lot(c).cost + moved;
+            lots.SetQuantityAndCost(c, balance, balance);
         } else {
             HoldingRecord cash;
             cash.holding_key = 0;

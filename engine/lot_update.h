@@ -42,6 +42,18 @@ enum ShortSaleCondition : int16_t {
 // same as in the holdings replay.
 using records::LotOrder;
 
+// What the valuation reads of a lot, kept beside its place in the order so
+// that valuing every lot of a period reads one small entry a lot.
+struct LotFigures {
+    double holding_key = 0;
+    double quantity = 0;
+    double cost = 0;
+    int16_t security_record = 0;
+    bool short_marker = false;  // tax lot code "S   "
+    bool cash_symbol = false;   // symbol "CASH        "
+    static LotFigures Of(const records::HoldingRecord& lot);
+};
+
 // The lot list of a file open on a unit, held in memory beside it. Build
 // it once after opening the file and pass it to every Lotupd on that file;
 // every change goes through to the file at once.
@@ -60,7 +72,12 @@ public:
     template <class F>
     void ForEachLot(F&& f) const {
         for (const auto& entry : order_)
-            f(static_cast<const records::HoldingRecord&>(slots_[entry.second].lot));
+            f(static_cast<const records::HoldingRecord&>(slots_[entry.second.record].lot));
+    }
+    // Calls f with the figures of each lot in list order.
+    template <class F>
+    void ForEachLotFigures(F&& f) const {
+        for (const auto& entry : order_) f(static_cast<const LotFigures&>(entry.second.figures));
     }
 
     // The first lot in list order with this holding key, symbol (12
@@ -80,6 +97,9 @@ public:
     // Writes a changed lot (same place in the order: holding key, symbol
     // and tax lot code unchanged).
     void Update(int16_t record, const records::HoldingRecord& lot);
+    // Update with only the quantity and cost changed, without a copy of
+    // the lot.
+    void SetQuantityAndCost(int16_t record, double quantity, double cost);
     // Unlinks the lot and puts its record at the head of the free chain.
     void Remove(int16_t record);
     // Writes the header with the account, label and last word.
@@ -89,11 +109,15 @@ public:
     // them (the series, which read the list from memory and write the
     // file once when they end). The file after Flush holds what writing
     // each change at once would have left.
-    void DeferWrites() { defer_ = true; }
+    void DeferWrites();
     void Flush();
 
 private:
-    using Order = std::multimap<LotOrder, int16_t>;
+    struct Placed {
+        int16_t record = 0;
+        LotFigures figures;
+    };
+    using Order = std::multimap<LotOrder, Placed>;
     struct Slot {
         records::Record bytes;
         records::HoldingRecord lot;
@@ -102,6 +126,8 @@ private:
     };
 
     Slot& SlotOf(int16_t record);
+    // Puts the slot's lot figures beside its place in the order.
+    static void Refigure(Slot& s) { s.place->second.figures = LotFigures::Of(s.lot); }
     void WriteSlot(int16_t record);
     // Points the lot before `it` in the order (or the header) at next.
     void Relink(Order::iterator it, int16_t next);
@@ -111,6 +137,7 @@ private:
     std::vector<Slot> slots_;  // by record number
     Order order_;
     bool defer_ = false;
+    long records_on_file_ = 0;       // when DeferWrites was called
     std::vector<int16_t> dirty_;     // records changed since DeferWrites, once each
     std::vector<char> dirty_flags_;  // by record number
     records::Record header_record_;  // record 1 as written last (deferred)

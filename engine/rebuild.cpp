@@ -46,8 +46,11 @@ void Rbldhl(std::string_view account, int16_t& flag) {
         flag = kWorkFilesFailed;
         return;
     }
-    // The lot texts follow their lots, whose record numbers they share.
-    if (Exists(LotTextsWorkName()) && !MoveOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
+    // The lot texts follow their lots, whose record numbers they share. A
+    // replay without them removed HL.EXT, so only one with them looks for
+    // it (a name that is not there costs a listing of the data directory).
+    if (result.lot_texts && Exists(LotTextsWorkName()) &&
+        !MoveOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
         flag = kWorkFilesFailed;
         return;
     }

@@ -24,6 +24,9 @@ namespace {
 using records::Record;
 
 constexpr std::size_t kGainRecordOffset = 106;  // field 17 of a transaction record
+constexpr std::size_t kCodeOffset = 24;         // field 4 (4 characters)
+constexpr std::size_t kDateNumberOffset = 88;   // field 13
+constexpr std::size_t kTypeOffset = 102;        // field 16 (4 characters)
 constexpr std::size_t kOpenDateOffset = 52;     // a lot's open date (8 characters)
 constexpr double kClosedQuantity = 0.0005;      // a lot this close to 0 is closed
 constexpr int16_t kLastRecordNumber = 32767;    // record numbers are 16-bit
@@ -45,8 +48,7 @@ bool FileExists(std::string_view name) {
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
-void RemoveFile(std::string_view name) {
-    const std::string path = records::ResolveName(name);
+void RemovePath(const std::string& path) {
     std::error_code ec;
     if (!path.empty()) std::filesystem::remove(path, ec);
 }
@@ -84,20 +86,27 @@ HoldingsWork::HoldingsWork(std::string_view account, std::string_view label, con
 
 void HoldingsWork::Start() {
     header_current_ = false;
-    lots_.Create(HoldingsWorkName(), LotTextsWorkName());
+    // The three work names resolved together: a name that does not exist
+    // as spelt (each is deleted and created anew, and a rebuild moves them
+    // away) costs one listing of the data directory for all three, not one
+    // for its deletion and another for its creation.
+    const std::vector<std::string> paths =
+        records::ResolveNames({HoldingsWorkName(), LotTextsWorkName(), GainsWorkName()});
+    lots_.Create(records::ResolvedPath{paths[0]}, records::ResolvedPath{paths[1]});
     // A replay without option 64 leaves no HL.EXT behind, so that no
     // earlier replay's lot texts pass for this one's.
-    if (!lots_.with_extension()) RemoveFile(LotTextsWorkName());
+    if (!lots_.with_extension()) RemovePath(paths[1]);
     records::HoldingsHeader& header = lots_.header();
     header.account = account_;
     header.label = label_;
     header.spare = 0;
     lots_.WriteHeader();
     gain_count_ = 0;
-    gains_.assign(1, Record());
+    gains_.clear();
     if (write_mode_) {
-        RemoveFile(GainsWorkName());
-        gains_file_ = std::make_unique<records::DirectFile>(GainsWorkName(), records::kAccountRecordLength);
+        RemovePath(paths[2]);
+        gains_file_ = std::make_unique<records::DirectFile>(records::ResolvedPath{paths[2]},
+                                                            records::kAccountRecordLength);
         if (!gains_file_->ok()) failed_ = true;
     }
 }
@@ -106,20 +115,15 @@ void HoldingsWork::Resume() {
     header_current_ = false;
     lots_.Load(HoldingsWorkName(), LotTextsWorkName());
     gain_count_ = 0;
-    gains_.assign(1, Record());
+    gains_.clear();
     if (write_mode_) {
         gains_file_ = std::make_unique<records::DirectFile>(GainsWorkName(), records::kAccountRecordLength);
         if (!gains_file_->ok()) failed_ = true;
-        std::vector<unsigned char> bytes;
-        gains_file_->ReadWhole(bytes);
-        for (std::size_t at = 0; at < bytes.size(); at += records::kAccountRecordLength) {
-            Record rec(records::kAccountRecordLength, 0);
-            std::copy_n(bytes.begin() + static_cast<long>(at), records::kAccountRecordLength,
-                        rec.bytes().begin());
-            gains_.push_back(std::move(rec));
+        gains_file_->ReadWhole(gains_);
+        if (!gains_.empty()) {
+            gain_bytes_.bytes().assign(gains_.begin(), gains_.begin() + records::kAccountRecordLength);
+            gain_count_ = std::max<int16_t>(records::GainsHeader::Decode(gain_bytes_).count, 0);
         }
-        if (gains_.size() > 1)
-            gain_count_ = std::max<int16_t>(records::GainsHeader::Decode(gains_[1]).count, 0);
     }
 }
 
@@ -132,13 +136,10 @@ bool HoldingsWork::Flush() {
     if (!lots_.Flush()) failed_ = true;
     if (gains_first_dirty_ != 0) {
         const std::size_t length = records::kAccountRecordLength;
-        std::vector<unsigned char> bytes(
-            static_cast<std::size_t>(gains_last_dirty_ - gains_first_dirty_ + 1) * length);
-        for (long n = gains_first_dirty_; n <= gains_last_dirty_; ++n)
-            std::copy_n(gains_[static_cast<std::size_t>(n)].data(), length,
-                        bytes.begin() + (n - gains_first_dirty_) * static_cast<long>(length));
         if (!gains_file_ ||
-            !gains_file_->WriteRecords(gains_first_dirty_, bytes.data(), bytes.size() / length))
+            !gains_file_->WriteRecords(
+                gains_first_dirty_, gains_.data() + static_cast<std::size_t>(gains_first_dirty_ - 1) * length,
+                static_cast<std::size_t>(gains_last_dirty_ - gains_first_dirty_ + 1)))
             failed_ = true;
         gains_first_dirty_ = gains_last_dirty_ = 0;
     }
@@ -146,15 +147,18 @@ bool HoldingsWork::Flush() {
 }
 
 void HoldingsWork::WriteGainRecord(long n, const Record& rec) {
-    const auto at = static_cast<std::size_t>(n);
-    // A write past the end leaves zero records in between, as the file does.
-    while (gains_.size() <= at) gains_.emplace_back(records::kAccountRecordLength, 0);
-    if (&gains_[at] != &rec) gains_[at] = rec;
-    gains_[at].bytes().resize(records::kAccountRecordLength, 0);
+    const std::size_t length = records::kAccountRecordLength;
+    const std::size_t at = static_cast<std::size_t>(n - 1) * length;
+    // A write past the end leaves zero records in between, as the file
+    // does; a short record is filled out with zeros.
+    if (gains_.size() < at + length) gains_.resize(at + length, 0);
+    const std::size_t size = std::min(rec.size(), length);
+    std::memcpy(gains_.data() + at, rec.data(), size);
+    std::memset(gains_.data() + at + size, 0, length - size);
     if (defer_) {
         if (gains_first_dirty_ == 0 || n < gains_first_dirty_) gains_first_dirty_ = n;
         if (n > gains_last_dirty_) gains_last_dirty_ = n;
-    } else if (!gains_file_->Write(n, gains_[at])) {
+    } else if (!gains_file_->WriteRecords(n, gains_.data() + at, 1)) {
         failed_ = true;
     }
 }
@@ -261,15 +265,11 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
     gain.Encode(gain_bytes_);
     WriteGainRecord(t.gain_record, gain_bytes_);
     const records::GainsHeader header{account_, label_, gain_count_};
-    // The header keeps the bytes it does not own (zeros in a new file).
-    if (gains_.size() > 1) {
-        header.Encode(gains_[1]);
-        WriteGainRecord(1, gains_[1]);
-    } else {
-        gain_bytes_.bytes().assign(records::kAccountRecordLength, 0);
-        header.Encode(gain_bytes_);
-        WriteGainRecord(1, gain_bytes_);
-    }
+    // The header keeps the bytes it does not own (zeros in a new file; the
+    // gain above left record 1 in place).
+    gain_bytes_.bytes().assign(gains_.begin(), gains_.begin() + records::kAccountRecordLength);
+    header.Encode(gain_bytes_);
+    WriteGainRecord(1, gain_bytes_);
 }
 
 void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16_t cls, int16_t sign,
@@ -327,12 +327,13 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                     WriteGain(t, lot, quantity, sign);
                 }
             }
-            scratch_ = lots_.Raw(place.record);
+            // The lot's record is changed where it is kept (Unlink changes
+            // only the lot before it).
             const double remaining = lot_quantity - sign * quantity;
             if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
                 lots_.Unlink(place);
-                records::DeletedLot{header.next_free}.Encode(scratch_);
-                lots_.WriteFree(place.record, scratch_);
+                records::DeletedLot{header.next_free}.Encode(lots_.Edit(place.record));
+                lots_.Edited(place.record);
                 header.next_free = place.record;
             } else {
                 double cost = lot_cost;
@@ -346,11 +347,12 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                     cost = lot_cost - sign * t.amount;
                 }
                 records::Drnd2(cost);
-                records::HoldingRecord::SetQuantityAndCost(scratch_, remaining, cost);
+                Record& lot = lots_.Edit(place.record);
+                records::HoldingRecord::SetQuantityAndCost(lot, remaining, cost);
                 // The lot keeps its memo and texts unless the transaction
                 // brings its own.
-                if (!Empty(memo)) records::HoldingRecord::SetMemo(scratch_, memo.substr(0, 20));
-                lots_.Rewrite(place.record, scratch_);
+                if (!Empty(memo)) records::HoldingRecord::SetMemo(lot, memo.substr(0, 20));
+                lots_.Edited(place.record);
                 if (lot_texts) {
                     records::HoldingExtension ext = lots_.Extension(place.record);
                     if (!Empty(date)) ext.settlement_date = records::Fixed(date, 8);
@@ -408,13 +410,13 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
         records::Drnd2(interest);
         const LotChain::Place cash = lots_.FindKey(0.0);
         if (cash.found()) {
-            scratch_ = lots_.Raw(cash.record);
-            double balance = records::HoldingRecord::CostOf(scratch_);
+            Record& lot = lots_.Edit(cash.record);
+            double balance = records::HoldingRecord::CostOf(lot);
             records::Drnd2(balance);
             balance = balance + sign * (amount + interest);
             records::Drnd2(balance);
-            records::HoldingRecord::SetQuantityAndCost(scratch_, balance, balance);
-            lots_.Rewrite(cash.record, scratch_);
+            records::HoldingRecord::SetQuantityAndCost(lot, balance, balance);
+            lots_.Edited(cash.record);
         } else {
             const int16_t n = NewRecord();
             if (n == 0) return end_silently();
@@ -455,6 +457,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     const records::Options options = records::Rdopts();
     const bool write = write_mode != 0;
     const bool texts = options[kTextsOption] >= 1 || options[kLotTextsOption] >= 1;
+    result.lot_texts = options[kLotTextsOption] >= 1;
 
     HoldingsWork work(account, label, options, write);
     // The work files stay in memory and are written once, whatever the
@@ -488,10 +491,6 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     // the sort compares one word. A date here is never NaN (NaN passes no
     // as-of test); its bits are mapped so that integer order is float order,
     // with -0 taken as +0 since the two compare equal.
-    struct Entry {
-        uint64_t order;
-        std::size_t decoded;  // in `decoded`
-    };
     auto order_of = [](float date, int rank, long record) {
         uint32_t bits = 0;
         const float d = date == 0.0f ? 0.0f : date;
@@ -499,21 +498,22 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         bits = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
         return (uint64_t{bits} << 32) | (static_cast<uint64_t>(rank) << 16) | static_cast<uint64_t>(record);
     };
-    std::vector<Entry> entries;
-    // The qualifying transactions as decoded once.
-    std::vector<records::TransactionRecord> decoded;
+    std::vector<uint64_t> entries;
     entries.reserve(static_cast<std::size_t>(std::max(last, 1L)));
-    decoded.reserve(static_cast<std::size_t>(std::max(last, 1L)));
+    // Only the fields that decide whether and when a transaction replays
+    // are read here, from the record's bytes; the transactions are decoded
+    // one at a time as they replay.
     for (long n = 2; n <= last && n <= records_read; ++n) {
-        take(file, n);
-        records::TransactionRecord t = records::TransactionRecord::Decode(rec);
-        const bool in_time = exclude_day != 0 ? t.date_number < as_of : t.date_number <= as_of;
-        if (!in_time || t.IsDeleted() || t.type == "N   ") continue;
-        entries.push_back({order_of(t.date_number, DayRank(t.code), n), decoded.size()});
-        decoded.push_back(std::move(t));
+        const unsigned char* b = file.data() + (n - 1) * static_cast<long>(records::kAccountRecordLength);
+        float date_number = 0;
+        std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
+        const bool in_time = exclude_day != 0 ? date_number < as_of : date_number <= as_of;
+        if (!in_time || std::memcmp(b, "    ", 4) == 0 || std::memcmp(b + kTypeOffset, "N   ", 4) == 0)
+            continue;
+        const std::string_view code(reinterpret_cast<const char*>(b) + kCodeOffset, 4);
+        entries.push_back(order_of(date_number, DayRank(code), n));
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return a.order < b.order; });
+    std::sort(entries.begin(), entries.end());
 
     std::vector<unsigned char> extensions;
     if (texts)
@@ -530,9 +530,11 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     };
     std::vector<CodeEntry> codes;
     std::string memo, date, description;
-    for (const Entry& entry : entries) {
-        records::TransactionRecord& t = decoded[entry.decoded];
-        const long record = static_cast<long>(entry.order & 0xFFFF);
+    records::TransactionRecord t;  // decoded into for each transaction
+    for (const uint64_t entry : entries) {
+        const long record = static_cast<long>(entry & 0xFFFF);
+        take(file, record);
+        records::TransactionRecord::DecodeInto(rec, t);
         const int16_t stored_link = t.gain_record;
         memo.assign(20, ' ');
         date.assign(8, ' ');
@@ -550,7 +552,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         }
         if (t.code == "SI  ") t.amount = t.lot_cost;
         uint32_t word = 0;
-        std::memcpy(&word, records::Fixed(t.code, 4).data(), sizeof word);
+        std::memcpy(&word, t.code.data(), sizeof word);
         auto known =
             std::find_if(codes.begin(), codes.end(), [&](const CodeEntry& c) { return c.word == word; });
         if (known == codes.end()) {

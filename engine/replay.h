@@ -79,6 +79,9 @@ struct GainLink {
 struct ReplayResult {
     int16_t status = kReplayDone;
     std::vector<GainLink> links;
+    // The replay kept lot texts in HL.EXT (option 64); without them it
+    // left no HL.EXT.
+    bool lot_texts = false;
 };
 ReplayResult ReplayTransactions(std::string_view account, std::string_view label, float as_of,
                                 int16_t write_mode, int16_t exclude_day);
@@ -170,8 +173,8 @@ private:
     int decimals_;
     LotChain lots_;
     std::unique_ptr<records::DirectFile> gains_file_;
-    std::vector<records::Record> gains_;  // GL.TMP by record number; [0] unused
-    long gains_first_dirty_ = 0;          // records changed and not written (deferred)
+    std::vector<unsigned char> gains_;  // GL.TMP's bytes: record n at (n - 1) x 128
+    long gains_first_dirty_ = 0;        // records changed and not written (deferred)
     long gains_last_dirty_ = 0;
     bool defer_ = false;
     int16_t gain_count_ = 0;

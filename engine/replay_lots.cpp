@@ -28,9 +28,15 @@ std::string SymbolOf(const Record& lot) {
 std::string CodeOf(const Record& lot) {
     return lot.Text(kCodeOffset, 4);
 }
+// The same fields without a copy, for the index keys.
+std::string_view SymbolView(const Record& lot) {
+    return {reinterpret_cast<const char*>(lot.data()) + kSymbolOffset, 12};
+}
+std::string_view CodeView(const Record& lot) {
+    return {reinterpret_cast<const char*>(lot.data()) + kCodeOffset, 4};
+}
 
-void RemoveFile(std::string_view name) {
-    const std::string path = records::ResolveName(name);
+void RemovePath(const std::string& path) {
     if (path.empty()) return;
     std::error_code ec;
     std::filesystem::remove(path, ec);
@@ -74,20 +80,91 @@ std::size_t LotChain::KeyHash::operator()(const TextKey& k) const {
 }
 
 std::size_t LotChain::KeyHash::operator()(const ExactKey& k) const {
-    return (*this)(k.text) ^ static_cast<std::size_t>(k.key * 0x94D049BB133111EBull);
+    uint64_t h = (*this)(k.text) ^ (k.key * 0x94D049BB133111EBull);
+    // Mixed again so that the low bits, which pick a table slot, depend on
+    // every bit of the key.
+    h ^= h >> 31;
+    h *= 0xD6E8FEB86659FD93ull;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+// ---- The exact-key table
+
+int16_t LotChain::ExactTable::Find(const ExactKey& key) const {
+    if (size_ == 0) return 0;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.record == 0) return 0;
+        if (slot.key == key) return slot.record;
+    }
+}
+
+bool LotChain::ExactTable::Insert(const ExactKey& key, int16_t record) {
+    if ((size_ + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (slot.record == 0) {
+            slot.key = key;
+            slot.record = record;
+            ++size_;
+            return true;
+        }
+        if (slot.key == key) return false;
+    }
+}
+
+void LotChain::ExactTable::Erase(const ExactKey& key) {
+    if (size_ == 0) return;
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Home(key);
+    for (;; i = (i + 1) & mask) {
+        if (slots_[i].record == 0) return;
+        if (slots_[i].key == key) break;
+    }
+    // Each later slot of the run whose home does not lie cyclically in
+    // (i, j] moves back into the hole, so that every key stays reachable
+    // from its home without a gap.
+    for (std::size_t j = (i + 1) & mask; slots_[j].record != 0; j = (j + 1) & mask) {
+        const std::size_t home = Home(slots_[j].key);
+        const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+        if (stays) continue;
+        slots_[i] = slots_[j];
+        i = j;
+    }
+    slots_[i] = Slot{};
+    --size_;
+}
+
+void LotChain::ExactTable::Clear() {
+    slots_.clear();
+    size_ = 0;
+}
+
+void LotChain::ExactTable::Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    size_ = 0;
+    for (const Slot& slot : old)
+        if (slot.record != 0) Insert(slot.key, slot.record);
 }
 
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
 
 void LotChain::Create(std::string_view holdings_name, std::string_view extension_name) {
-    RemoveFile(holdings_name);
-    holdings_file_ = std::make_unique<records::DirectFile>(holdings_name, records::kAccountRecordLength);
+    const std::vector<std::string> paths = records::ResolveNames({holdings_name, extension_name});
+    Create(records::ResolvedPath{paths[0]}, records::ResolvedPath{paths[1]});
+}
+
+void LotChain::Create(const records::ResolvedPath& holdings, const records::ResolvedPath& extension) {
+    RemovePath(holdings.path);
+    holdings_file_ = std::make_unique<records::DirectFile>(holdings, records::kAccountRecordLength);
     if (!holdings_file_->ok()) failed_ = true;
     records_.assign(1, Record());
     if (with_extension_) {
-        RemoveFile(extension_name);
-        extension_file_ =
-            std::make_unique<records::DirectFile>(extension_name, records::kAccountRecordLength);
+        RemovePath(extension.path);
+        extension_file_ = std::make_unique<records::DirectFile>(extension, records::kAccountRecordLength);
         if (!extension_file_->ok()) failed_ = true;
     }
     extensions_.assign(1, Record());
@@ -216,11 +293,10 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         return {};
     }
     // TextKey pads the symbol and lot code with blanks as Fixed does.
-    const auto found =
-        exact_.find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)});
-    if (found == exact_.end()) return {};
-    const auto it = places_[static_cast<std::size_t>(found->second)];
-    return {found->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
+    const int16_t found =
+        exact_.Find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)});
+    if (found == 0) return {};
+    return {found, previous_[static_cast<std::size_t>(found)]};
 }
 
 LotChain::Place LotChain::FindKey(double key) {
@@ -245,7 +321,7 @@ LotChain::Place LotChain::FindKey(double key) {
     auto it = order_.begin();
     if (it != order_.end() && it->first.place.key < from.key) it = order_.lower_bound(OrderKey{from, 0});
     if (it == order_.end() || it->first.place.key != from.key) return {};
-    return {it->second, it == order_.begin() ? int16_t{0} : std::prev(it)->second};
+    return {it->second, previous_[static_cast<std::size_t>(it->second)]};
 }
 
 int16_t LotChain::FirstWith(std::string_view symbol, std::string_view tax_lot) {
@@ -291,15 +367,19 @@ int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::strin
         }
         return previous;
     }
-    auto it =
+    const auto it =
         order_.upper_bound(OrderKey{records::LotOrder::Of(key, s, c2), std::numeric_limits<uint64_t>::max()});
-    return it == order_.begin() ? int16_t{0} : std::prev(it)->second;
+    // The lot before it in the order is the one before it in the list.
+    if (it == order_.end()) return order_.empty() ? int16_t{0} : order_.rbegin()->second;
+    return previous_[static_cast<std::size_t>(it->second)];
 }
 
 // ---- Changes
 
 void LotChain::Unlink(const Place& place) {
-    SetNext(place.previous, NextOf(place.record));
+    const int16_t next = NextOf(place.record);
+    SetNext(place.previous, next);
+    if (!linear_) SetPrevious(next, place.previous);
     if (place.previous != 0 && with_extension_) WriteExtension(place.previous, Extension(place.previous));
     if (!linear_) Unindex(place.record);
 }
@@ -321,10 +401,13 @@ void LotChain::Link(int16_t record, int16_t previous, const Record& lot) {
     }
     SetNext(previous, record);
     if (linear_) return;
-    if (nan_key)
+    if (nan_key) {
         DropIndex();
-    else
-        Index(record);
+        return;
+    }
+    SetPrevious(record, previous);
+    SetPrevious(next, record);
+    Index(record);
 }
 
 void LotChain::Rewrite(int16_t record, const Record& lot) {
@@ -337,15 +420,22 @@ void LotChain::WriteFree(int16_t record, const Record& rec) {
 
 // ---- The index
 
+void LotChain::SetPrevious(int16_t record, int16_t previous) {
+    if (record < 1) return;
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= previous_.size()) previous_.resize(at + 1, 0);
+    previous_[at] = previous;
+}
+
 void LotChain::Index(int16_t record) {
     const Record& lot = Raw(record);
     const OrderKey k{records::LotOrder::OfRecord(lot), ++sequence_};
     const auto at = static_cast<std::size_t>(record);
     if (at >= places_.size()) places_.resize(at + 1, order_.end());
-    const TextKey text = TextKey::Of(SymbolOf(lot), CodeOf(lot));
+    const TextKey text = TextKey::Of(SymbolView(lot), CodeView(lot));
     // Two lots with one key, symbol and lot code: only the walk knows
     // which comes first.
-    if (!exact_.emplace(ExactKey{k.place.key, text}, record).second) {
+    if (!exact_.Insert(ExactKey{k.place.key, text}, record)) {
         DropIndex();
         return;
     }
@@ -358,8 +448,8 @@ void LotChain::Unindex(int16_t record) {
     if (at >= places_.size() || places_[at] == order_.end()) return;
     const auto it = places_[at];
     const Record& lot = Raw(record);
-    const TextKey key = TextKey::Of(SymbolOf(lot), CodeOf(lot));
-    exact_.erase(ExactKey{it->first.place.key, key});
+    const TextKey key = TextKey::Of(SymbolView(lot), CodeView(lot));
+    exact_.Erase(ExactKey{it->first.place.key, key});
     auto text = by_text_.find(key);
     if (text != by_text_.end()) {
         text->second.erase(std::make_pair(KeyOf(lot), it->first.sequence));
@@ -372,21 +462,24 @@ void LotChain::Unindex(int16_t record) {
 void LotChain::DropIndex() {
     linear_ = true;
     order_.clear();
-    exact_.clear();
+    exact_.Clear();
     by_text_.clear();
     places_.clear();
+    previous_.clear();
 }
 
 void LotChain::BuildIndex() {
     linear_ = false;
     order_.clear();
-    exact_.clear();
+    exact_.Clear();
     by_text_.clear();
     text_indexed_ = false;
     places_.assign(records_.size(), order_.end());
+    previous_.assign(records_.size(), 0);
     std::unordered_set<long> seen;
     records::LotOrder last{};
     bool first = true;
+    int16_t previous = 0;
     for (long link = header_.first_lot; Listed(link); link = Raw(link).I16(kNextOffset)) {
         const Record& lot = Raw(link);
         const records::LotOrder place = records::LotOrder::OfRecord(lot);
@@ -396,8 +489,10 @@ void LotChain::BuildIndex() {
             DropIndex();
             return;
         }
+        SetPrevious(static_cast<int16_t>(link), previous);
         Index(static_cast<int16_t>(link));
         if (linear_) return;
+        previous = static_cast<int16_t>(link);
         last = place;
         first = false;
     }

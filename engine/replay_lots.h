@@ -50,6 +50,9 @@ public:
 
     // Deletes the named files and starts them empty.
     void Create(std::string_view holdings_name, std::string_view extension_name);
+    // The same on files whose names are resolved already: each is deleted
+    // and created under the path it was found under.
+    void Create(const records::ResolvedPath& holdings, const records::ResolvedPath& extension);
     // Takes the named files as they stand; with create, a missing file is
     // created empty.
     void Load(std::string_view holdings_name, std::string_view extension_name, bool create = true);
@@ -102,6 +105,11 @@ public:
     void Link(int16_t record, int16_t previous, const records::Record& lot);
     // Writes a lot that stays at its place (same key, symbol and lot code).
     void Rewrite(int16_t record, const records::Record& lot);
+    // A record within the file (Readable) to change where it is kept, and
+    // the write of it once changed (as Rewrite, without a copy). A change
+    // that moves a lot in the order goes through Unlink and Link instead.
+    records::Record& Edit(long n) { return records_[static_cast<std::size_t>(n)]; }
+    void Edited(long n) { WriteRecord(n, records_[static_cast<std::size_t>(n)]); }
     // Writes a record that is not in the list (a freed record).
     void WriteFree(int16_t record, const records::Record& rec);
     void WriteExtension(long record, const records::HoldingExtension& ext);
@@ -139,11 +147,35 @@ private:
         std::size_t operator()(const TextKey& k) const;
         std::size_t operator()(const ExactKey& k) const;
     };
+    // The lot of each exact key, in one open-addressed table (linear
+    // probing, a power-of-two size, deletion by shifting back): a look-up
+    // reads one run of slots, with no division and no node to follow.
+    class ExactTable {
+    public:
+        // 0 when the key is not there.
+        int16_t Find(const ExactKey& key) const;
+        // False (nothing changed) when the key is there already.
+        bool Insert(const ExactKey& key, int16_t record);
+        void Erase(const ExactKey& key);
+        void Clear();
+
+    private:
+        struct Slot {
+            ExactKey key;
+            int16_t record = 0;  // 0: empty
+        };
+        std::size_t Home(const ExactKey& key) const { return KeyHash{}(key) & (slots_.size() - 1); }
+        void Grow();
+        std::vector<Slot> slots_;
+        std::size_t size_ = 0;
+    };
 
     void WriteRecord(long n, const records::Record& rec);
     int16_t NextOf(int16_t record) const;
     void SetNext(int16_t previous, int16_t next);
     bool Listed(long link) const;
+    // Notes the lot before a listed lot (record below 1: none to note).
+    void SetPrevious(int16_t record, int16_t previous);
     void Index(int16_t record);
     void Unindex(int16_t record);
     // Builds the index from the list; drops it when the list is out of
@@ -175,9 +207,12 @@ private:
 
     Order order_;
     std::vector<Order::iterator> places_;  // by record number; order_.end() when not indexed
+    // The lot before each listed lot in the list (0: the first), kept
+    // while the index is: the list order is the index's order.
+    std::vector<int16_t> previous_;
     // The lot with each holding key, symbol and lot code (a list that
     // holds two such lots is walked instead).
-    std::unordered_map<ExactKey, int16_t, KeyHash> exact_;
+    ExactTable exact_;
     // Built at the first FirstWith, then kept.
     bool text_indexed_ = false;
     std::unordered_map<TextKey, TextOrder, KeyHash> by_text_;

@@ -12,6 +12,7 @@
 #include "records/layout.h"
 #include "records/prices.h"
 #include "records/record.h"
+#include "records/rounding.h"
 
 namespace engine {
 
@@ -172,7 +173,8 @@ public:
                    std::string& last_category) {
         Postgl(lots_, account_, period.text, TakeUpTo(sel_, record_numbers_, next_, period.number), 0, sums,
                account_data_, table_, first, last_category, &files_);
-        return Getprc(period.text, table_, lots_, &files_.valuation);
+        if (decimals_ < 0) decimals_ = records::SystemDecimals(records::Rdopts());
+        return Getprc(period.text, table_, lots_, &files_.valuation, decimals_);
     }
 
 private:
@@ -195,6 +197,9 @@ private:
     const CategoryTable& table_;
     std::vector<long> record_numbers_;
     std::size_t next_ = 0;
+    // The system's decimals, read at the first valuation: the options do
+    // not change while a series runs.
+    int decimals_ = -1;
     SeriesFiles files_;
 };
 
@@ -296,7 +301,15 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
         }
     } close_tr{own_unit, unit};
 
-    records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
+    // With files (a series, whose Gettrn has opened SECURITY.REC before)
+    // the file is opened only when a security not met before is read.
+    bool securities_open = false;
+    auto open_securities = [&] {
+        if (securities_open) return;
+        records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
+        securities_open = true;
+    };
+    if (files == nullptr) open_securities();
     records::UnitGuard security_guard(kSeriesSecurityUnit);
     if (gl_switch != 0) {
         const std::string gains = records::Paknam("", "GL", ".TMP");
@@ -317,6 +330,9 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
     const int fee_switch = FeeSwitch(account_data);
 
     Record rec(records::kAccountRecordLength, 0);
+    // The facts of a transaction without a security record.
+    const SecurityFacts no_security{"1", std::string(32, ' '), std::string(32, ' ')};
+    TransactionRecord t;  // decoded into for each transaction
     for (const long r : records) {
         if (files != nullptr) {
             const std::size_t at = static_cast<std::size_t>(r - 1) * records::kAccountRecordLength;
@@ -326,20 +342,24 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
         } else if (!records::ReadRecord(unit, r, rec)) {
             break;
         }
-        TransactionRecord t = TransactionRecord::Decode(rec);
+        TransactionRecord::DecodeInto(rec, t);
         if (t.code == "MI  ") t.security_record = static_cast<int16_t>(records::Fndsym(t.SourceSymbol()));
 
-        SecurityFacts facts{"1", std::string(32, ' '), std::string(32, ' ')};
+        // The facts as kept, not copied: a copy of the two descriptions
+        // costs two allocations a transaction.
+        const SecurityFacts* known = &no_security;
         if (t.security_record > 0) {
-            auto [it, added] = securities.try_emplace(t.security_record, facts);
+            auto [it, added] = securities.try_emplace(t.security_record, no_security);
             if (added) {
+                open_securities();
                 Record srec;
                 if (records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec))
                     it->second = {srec.Text(kSecurityTypeOffset, 4), srec.Text(kDescription1Offset, 32),
                                   srec.Text(kDescription2Offset, 32)};
             }
-            facts = it->second;
+            known = &it->second;
         }
+        const SecurityFacts& facts = *known;
         if (t.tax_lot == "S   ") continue;
 
         const std::string category = CategoryOf(table, facts.type);

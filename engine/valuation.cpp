@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <unordered_map>
+#include <vector>
 
 #include "records/account_records.h"
 #include "records/common_file.h"
@@ -32,11 +33,12 @@ struct Security : SecurityFacts {
     bool priced = false;
     double price = 1.0;
     bool missing = false;
+    // The category of the security's type, worked out once per security.
+    enum class Category : int8_t { kUnknown, kCashEquivalents, kEquities, kFixedIncome, kOther };
+    Category category = Category::kUnknown;
+    // Whether the type is a fixed-income one: -1 until worked out.
+    int8_t fixed_income = -1;
 };
-
-bool IsCashLot(const records::HoldingRecord& lot) {
-    return lot.holding_key == 0 && lot.symbol == "CASH        ";
-}
 
 }  // namespace
 
@@ -68,18 +70,20 @@ namespace {
 // prices are read once a valuation: many lots share their security.
 class Valuer {
 public:
-    Valuer(std::string_view date, const CategoryTable& table, ValuationCache* cache)
+    Valuer(std::string_view date, const CategoryTable& table, ValuationCache* cache, int decimals = -1)
         : table_(table),
           security_guard_(kValuationSecurityUnit),
           date_(records::Fixed(date, 8)),
           cache_(cache) {
-        records::Open(kValuationSecurityUnit, records::kSecurityRecords);
+        // With a cache (a series, which has opened SECURITY.REC before) the
+        // file is opened only when a security not met before is read.
+        if (cache_ == nullptr) OpenSecurities();
         // The whole price file with one read. A date without a price file
         // has no prices; the file is not created by looking for it.
         prices_ = records::ReadPriceFile(date_);
         // Prices round to the system's decimals, which cannot change
         // within one valuation.
-        decimals_ = records::SystemDecimals(records::Rdopts());
+        decimals_ = decimals >= 0 ? decimals : records::SystemDecimals(records::Rdopts());
         int16_t month = 0, day = 0, yy = 0;
         records::Redate(date_, month, day, yy);
         date_number_ = records::WindowedDateNumber(month, day, yy);
@@ -87,7 +91,7 @@ public:
         cash_security_.type = '1';
     }
 
-    void Add(const records::HoldingRecord& lot);
+    void Add(const LotFigures& lot);
 
     Valuation Finish() {
         v_.fixed_income += accrued_;
@@ -97,27 +101,53 @@ public:
 
 private:
     Security& SecurityOf(int16_t record);
+    void OpenSecurities() {
+        if (securities_open_) return;
+        records::Open(kValuationSecurityUnit, records::kSecurityRecords);
+        securities_open_ = true;
+    }
     void Price(Security& sec, int16_t record);
 
     const CategoryTable& table_;
     records::UnitGuard security_guard_;
+    bool securities_open_ = false;
     std::string date_;
     ValuationCache* cache_;
     std::vector<double> prices_;  // of the date's price file, record n at n - 1
     int decimals_ = 4;
     float date_number_ = 0;
-    std::unordered_map<int, Security> securities_;
+    // The securities met, and where each security record's stands (-1:
+    // not met); records below 1 by look-up.
+    std::vector<Security> securities_;
+    std::vector<int> slot_of_record_;
+    std::unordered_map<int, Security> other_securities_;
     Security cash_security_;
     Valuation v_;
     double accrued_ = 0.0;
 };
 
 Security& Valuer::SecurityOf(int16_t record) {
-    auto [it, added] = securities_.try_emplace(record);
-    Security& sec = it->second;
+    bool added = false;
+    Security* found = nullptr;
+    if (record >= 1) {
+        const auto at = static_cast<std::size_t>(record);
+        if (at >= slot_of_record_.size()) slot_of_record_.resize(at + 1, -1);
+        if (slot_of_record_[at] < 0) {
+            slot_of_record_[at] = static_cast<int>(securities_.size());
+            securities_.emplace_back();
+            added = true;
+        }
+        found = &securities_[static_cast<std::size_t>(slot_of_record_[at])];
+    } else {
+        auto [it, first] = other_securities_.try_emplace(record);
+        found = &it->second;
+        added = first;
+    }
+    Security& sec = *found;
     if (!added) return sec;
     auto read = [&](SecurityFacts& facts) {
         Record srec;
+        if (record > 0) OpenSecurities();
         if (record > 0 && records::ReadRecord(kValuationSecurityUnit, record, srec)) {
             facts.readable = true;
             facts.type = srec.Text(kTypeOffset, 1)[0];
@@ -152,18 +182,19 @@ void Valuer::Price(Security& sec, int16_t record) {
     sec.priced = true;
 }
 
-void Valuer::Add(const records::HoldingRecord& lot) {
-    if (lot.tax_lot == "S   ") return;
+void Valuer::Add(const LotFigures& lot) {
+    if (lot.short_marker) return;
     v_.total_cost += lot.cost;
 
-    const bool cash_lot = IsCashLot(lot);
+    const bool cash_lot = lot.holding_key == 0 && lot.cash_symbol;
     Security& sec = cash_lot ? cash_security_ : SecurityOf(lot.security_record);
     const bool cash_type = sec.readable && sec.type == '1';
     if (!sec.priced) Price(sec, lot.security_record);
     if (sec.missing) v_.missing_price = 1;
 
     double value = cash_lot ? lot.cost : lot.quantity * sec.price;
-    if (sec.readable && IsFixedIncomeType(sec.type)) {
+    if (sec.fixed_income < 0) sec.fixed_income = sec.readable && IsFixedIncomeType(sec.type) ? 1 : 0;
+    if (sec.fixed_income == 1) {
         value /= 100.0;
         if (sec.type != '3' && sec.type != 'Y') {
             if (!sec.coupon_known) {
@@ -184,12 +215,18 @@ void Valuer::Add(const records::HoldingRecord& lot) {
     v_.whole += value;
     if (cash_type && lot.holding_key <= 0) v_.cash += value;
     if (!sec.readable) return;  // no category
-    const std::string category = CategoryOf(table_, std::string_view(&sec.type, 1));
-    if (category == kCashEquivalents)
+    if (sec.category == Security::Category::kUnknown) {
+        const std::string category = CategoryOf(table_, std::string_view(&sec.type, 1));
+        sec.category = category == kCashEquivalents ? Security::Category::kCashEquivalents
+                       : category == kEquities      ? Security::Category::kEquities
+                       : category == kFixedIncome   ? Security::Category::kFixedIncome
+                                                    : Security::Category::kOther;
+    }
+    if (sec.category == Security::Category::kCashEquivalents)
         v_.cash_equivalents += value;
-    else if (category == kEquities)
+    else if (sec.category == Security::Category::kEquities)
         v_.equities += value;
-    else if (category == kFixedIncome)
+    else if (sec.category == Security::Category::kFixedIncome)
         v_.fixed_income += value;
 }
 
@@ -206,15 +243,15 @@ Valuation Getprc(std::string_view date, const CategoryTable& table, int lot_unit
         if (!records::ReadRecord(lot_unit, r, rec)) break;
         const records::HoldingRecord lot = records::HoldingRecord::Decode(rec);
         r = lot.next;
-        valuer.Add(lot);
+        valuer.Add(LotFigures::Of(lot));
     }
     return valuer.Finish();
 }
 
 Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots,
-                 ValuationCache* cache) {
-    Valuer valuer(date, table, cache);
-    lots.ForEachLot([&](const records::HoldingRecord& lot) { valuer.Add(lot); });
+                 ValuationCache* cache, int decimals) {
+    Valuer valuer(date, table, cache, decimals);
+    lots.ForEachLotFigures([&](const LotFigures& lot) { valuer.Add(lot); });
     return valuer.Finish();
 }
 

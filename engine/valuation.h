@@ -90,7 +90,10 @@ using ValuationCache = std::unordered_map<int, SecurityFacts>;
 // The same for a lot list held in memory beside its file (the series
 // value their own list this way, without reading it back), with the
 // security records kept in the cache when one is given.
+// decimals: the system's number of decimals (records::SystemDecimals) when
+// the caller has read the options already (a series, once for all its
+// valuations); below 0 reads them.
 Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots,
-                 ValuationCache* cache = nullptr);
+                 ValuationCache* cache = nullptr, int decimals = -1);
 
 }  // namespace engine

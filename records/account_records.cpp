@@ -50,28 +50,33 @@ void TransactionFileHeader::Encode(Record& rec) const {
 }
 
 TransactionRecord TransactionRecord::Decode(const Record& in) {
+    TransactionRecord t;
+    DecodeInto(in, t);
+    return t;
+}
+
+void TransactionRecord::DecodeInto(const Record& in, TransactionRecord& t) {
     Record padded;
     const Record& rec = FullView(in, padded);
-    TransactionRecord t;
-    t.symbol = rec.Text(0, 12);
-    t.tax_lot = rec.Text(12, 4);
-    t.trade_date = rec.Text(16, 8);
-    t.code = rec.Text(24, 4);
+    const char* b = reinterpret_cast<const char*>(rec.data());
+    t.symbol.assign(b, 12);
+    t.tax_lot.assign(b + 12, 4);
+    t.trade_date.assign(b + 16, 8);
+    t.code.assign(b + 24, 4);
     t.quantity = rec.R8(28);
     t.price = rec.R4(36);
     t.amount = rec.R8(40);
-    t.broker = rec.Text(48, 8);
+    t.broker.assign(b + 48, 8);
     t.commission = rec.R8(56);
     t.bond_interest = rec.R8(64);
-    t.lot_date = rec.Text(72, 8);
+    t.lot_date.assign(b + 72, 8);
     t.lot_cost = rec.R8(80);
     t.date_number = rec.R4(88);
     t.holding_key = rec.R8(92);
     t.security_record = rec.I16(100);
-    t.type = rec.Text(102, 4);
+    t.type.assign(b + 102, 4);
     t.gain_record = rec.I16(106);
     std::memcpy(t.extra.data(), rec.data() + 108, t.extra.size());
-    return t;
 }
 
 void TransactionRecord::Encode(Record& rec) const {

@@ -59,6 +59,9 @@ struct TransactionRecord {
     std::array<unsigned char, 20> extra{};         // 18: bytes 109-128, see the views below
 
     static TransactionRecord Decode(const Record& rec);
+    // Decode into a record that exists: its texts keep their storage, so
+    // a loop that decodes one transaction after another allocates nothing.
+    static void DecodeInto(const Record& rec, TransactionRecord& t);
     void Encode(Record& rec) const;
 
     // A deleted transaction is overwritten with blanks; every record whose

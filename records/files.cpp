@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <map>
 #include <memory>
 #include <variant>
 
@@ -15,12 +16,32 @@ namespace records {
 
 namespace {
 
+// The directories listed so far by the ResolveNames call that is running
+// (none outside one): each directory is read once for all its names.
+using Listings = std::map<std::string, std::vector<std::string>>;
+thread_local Listings* t_listings = nullptr;
+
+const std::vector<std::string>& ListingOf(Listings& listings, const std::string& dir) {
+    auto [it, added] = listings.try_emplace(dir);
+    if (!added) return it->second;
+    if (DIR* d = ::opendir(dir.empty() ? "." : dir.c_str())) {
+        while (dirent* e = ::readdir(d)) it->second.emplace_back(e->d_name);
+        ::closedir(d);
+    }
+    return it->second;
+}
+
 // Finds an entry of dir whose name equals part ignoring case; the exact
 // spelling wins when it exists.
 std::string MatchEntry(const std::string& dir, const std::string& part) {
     std::string probe = dir.empty() ? part : dir + "/" + part;
     struct stat st;
     if (::stat(probe.c_str(), &st) == 0) return part;
+    if (t_listings != nullptr) {
+        for (const std::string& entry : ListingOf(*t_listings, dir))
+            if (::strcasecmp(entry.c_str(), part.c_str()) == 0) return entry;
+        return part;
+    }
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (d == nullptr) return part;
     std::string found = part;
@@ -105,10 +126,27 @@ std::string ResolveName(std::string_view name) {
     return result;
 }
 
+std::vector<std::string> ResolveNames(const std::vector<std::string_view>& names) {
+    Listings listings;
+    struct Scope {
+        explicit Scope(Listings* l) { t_listings = l; }
+        ~Scope() { t_listings = nullptr; }
+    } scope(&listings);
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    for (std::string_view name : names) paths.push_back(ResolveName(name));
+    return paths;
+}
+
 // ---- DirectFile
 
 DirectFile::DirectFile(std::string_view name, std::size_t record_length, bool create)
     : length_(record_length), path_(ResolveName(name)) {
+    if (!path_.empty() && length_ > 0) fd_ = OpenFd(path_, create);
+}
+
+DirectFile::DirectFile(const ResolvedPath& path, std::size_t record_length, bool create)
+    : length_(record_length), path_(path.path) {
     if (!path_.empty() && length_ > 0) fd_ = OpenFd(path_, create);
 }
 
@@ -315,6 +353,11 @@ bool ReadRecord(int unit, long n, Record& rec) {
 bool WriteRecord(int unit, long n, const Record& rec) {
     DirectFile* f = Direct(unit);
     return f != nullptr && f->Write(n, rec);
+}
+
+bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t count) {
+    DirectFile* f = Direct(unit);
+    return f != nullptr && f->WriteRecords(first, data, count);
 }
 
 long RecordCount(int unit) {

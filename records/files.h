@@ -27,11 +27,25 @@ namespace records {
 // nothing keeps the spelling given, which is how new files are named.
 std::string ResolveName(std::string_view name);
 
+// ResolveName for several names at once: a directory is listed at most
+// once for all the names in it that do not exist as spelt (a name that
+// exists as spelt costs one stat, as in ResolveName). Nothing is kept
+// after the call, so no later change to the directory is missed.
+std::vector<std::string> ResolveNames(const std::vector<std::string_view>& names);
+
+// A path that ResolveName or ResolveNames gave: a file opened by it is not
+// resolved again (a file deleted and created anew keeps the spelling it
+// was found under, without a second look at the directory).
+struct ResolvedPath {
+    std::string path;
+};
+
 // A direct-access file of fixed-length records: record n (from 1) at byte
 // offset (n - 1) x length. Writing beyond the end extends the file.
 class DirectFile {
 public:
     DirectFile(std::string_view name, std::size_t record_length, bool create = true);
+    DirectFile(const ResolvedPath& path, std::size_t record_length, bool create = true);
     ~DirectFile();
     DirectFile(const DirectFile&) = delete;
     DirectFile& operator=(const DirectFile&) = delete;
@@ -112,6 +126,8 @@ bool IsOpen(int unit);
 // failed, or a record that cannot be read.
 bool ReadRecord(int unit, long n, Record& rec);
 bool WriteRecord(int unit, long n, const Record& rec);
+// Writes count records from data, record first on, with one write.
+bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t count);
 long RecordCount(int unit);
 // Record length of the direct-access file open on the unit; 0 when the unit
 // holds no direct-access file.

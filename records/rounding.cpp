@@ -29,8 +29,10 @@ std::string_view FixedLayout(int decimals) {
 // Writes the value under the layout and reads the 20 positions back. When
 // the value does not fit, the field holds asterisks, the read fails and
 // the value keeps what it was.
+// Kept out of line: the binary rounding below, which decides nearly every
+// value, then needs no stack frame of its own for the rare fallback.
 template <class T>
-void RoundThroughLayout(T& value, int decimals) {
+[[gnu::noinline]] void RoundThroughLayout(T& value, int decimals) {
     const std::string_view layout = FixedLayout(decimals);
     thread_local std::string work(32, ' ');
     WriteInto(work, layout, {static_cast<double>(value)});
@@ -56,7 +58,8 @@ bool RoundInBinary(double& value, int decimals) {
     if (!(scaled < 1125899906842624.0)) return false;
     const double whole = std::floor(scaled);
     const double fraction = scaled - whole;
-    const double unit = std::fmax(scaled, 1.0) * 0x1p-50;
+    // scaled is a number here (NaN failed above): no call to fmax needed.
+    const double unit = (scaled > 1.0 ? scaled : 1.0) * 0x1p-50;
     if (std::fabs(fraction - 0.5) <= unit) return false;
     const double n = fraction > 0.5 ? whole + 1 : whole;
     if (n == 0) {

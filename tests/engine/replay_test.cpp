@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/rebuild.h"
 #include "records/codes.h"
 #include "records/file_names.h"
 #include "records/files.h"
@@ -996,6 +997,32 @@ TEST(ReplayWorkFiles, UnwritableWorkFileGivesAFailureStatus) {
     engine::Creatt(kAccount, "", engine::kEveryTransaction, 1, 0, status);
     EXPECT_EQ(status, engine::kWorkFilesFailed);
     EXPECT_EQ(fixtures::ReadTransactions(kAccount)[1].gain_record, 0);
+}
+
+// Work files left in other cases (a data directory copied from a disk
+// that ignores case) are the work files: each is replaced under its own
+// spelling, and the lot texts of an earlier replay go.
+TEST(ReplayWorkFiles, WorkFilesSpeltInAnotherCaseAreReplaced) {
+    TempDataDir dir;
+    TempDataDir::WriteBytes("hl.tmp", std::vector<unsigned char>(384, 'x'));
+    TempDataDir::WriteBytes("Gl.Tmp", std::vector<unsigned char>(640, 'x'));
+    TempDataDir::WriteBytes("hl.ext", std::vector<unsigned char>(256, 'x'));
+    fixtures::WriteTransactions(
+        kAccount, {T("B", "AAA", "1", "01/05/98", 2, 10), T("S", "AAA", "1", "01/06/98", 1, 10)});
+    int16_t status = -1;
+    engine::Creatt(kAccount, "", engine::kEveryTransaction, 1, 0, status);
+    ASSERT_EQ(status, engine::kReplayDone);
+    EXPECT_FALSE(TempDataDir::Exists("HL.TMP"));
+    EXPECT_FALSE(TempDataDir::Exists("GL.TMP"));
+    EXPECT_FALSE(TempDataDir::Exists("hl.ext"));
+    EXPECT_EQ(fixtures::ReadHoldings("hl.tmp").lots.size(), 2u);    // the lot and the cash
+    EXPECT_EQ(TempDataDir::ReadBytes("Gl.Tmp").size(), 2u * 128u);  // header and one gain
+
+    int16_t flag = -1;
+    engine::Rbldhl(kAccount, flag);
+    ASSERT_EQ(flag, engine::kReplayDone);
+    EXPECT_FALSE(TempDataDir::Exists("hl.tmp"));
+    EXPECT_EQ(fixtures::ReadHoldings(records::Paknam(kAccount, "HL", ".REC")).lots.size(), 2u);
 }
 
 }  // namespace

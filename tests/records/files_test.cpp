@@ -1,9 +1,12 @@
+#include "records/files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "records/file_names.h"
-#include "records/files.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
 
@@ -23,7 +26,7 @@ TEST(FilesPaknam, BuildsNamesWithoutBlanks) {
         {"        ", "HL  ", ".REC", "HL.REC      "},
         {"AB1     ", "HL  ", ".REC", "HLAB1.REC   "},
         {"ABCDEFGH", "GL  ", ".TMP", "GLABCDEF.TMP"},  // only six characters of the id
-        {"X", "CASHHL", ".EXT", "CAX.EXT     "},      // only two characters of the kind
+        {"X", "CASHHL", ".EXT", "CAX.EXT     "},       // only two characters of the kind
     };
     for (const auto& c : cases) EXPECT_EQ(Paknam(c.account, c.kind, c.ext), c.expected) << c.account;
 }
@@ -80,6 +83,34 @@ TEST(FilesNames, ResolveCaseInsensitivelyAndMapDriveA) {
     EXPECT_EQ(ResolveName("A:IRSTAX"), "a/IRSTAX");
 }
 
+// Names resolved together give what each gives alone, in every folder;
+// the listing they share lasts one call, so a file created (or renamed)
+// after it is found by the next.
+TEST(FilesNames, ResolveNamesTogetherAsOneByOne) {
+    TempDataDir dir;
+    TempDataDir::WriteBytes("Common.Fil", {1});
+    TempDataDir::WriteBytes("hl.tmp", {2});
+    std::filesystem::create_directory("a");
+    TempDataDir::WriteBytes("a/IrsTax", {3});
+    const std::vector<std::string_view> names = {"COMMON.FIL", "HL.TMP", "GL.TMP", "A:IRSTAX",
+                                                 "A:NEW",      "hl.tmp", "",       "Common.Fil  "};
+    std::vector<std::string> one_by_one;
+    for (std::string_view name : names) one_by_one.push_back(ResolveName(name));
+    EXPECT_EQ(ResolveNames(names), one_by_one);
+    EXPECT_EQ(one_by_one[1], "hl.tmp");
+    EXPECT_EQ(one_by_one[2], "GL.TMP");
+    EXPECT_EQ(one_by_one[3], "a/IrsTax");
+
+    TempDataDir::WriteBytes("gl.TMP", {4});
+    std::filesystem::rename("hl.tmp", "Hl.Tmp");
+    const std::vector<std::string> after = ResolveNames({"GL.TMP", "HL.TMP"});
+    EXPECT_EQ(after, (std::vector<std::string>{"gl.TMP", "Hl.Tmp"}));
+    // A file opened by its resolved path is not looked up again.
+    DirectFile file(ResolvedPath{after[1]}, 1);
+    EXPECT_TRUE(file.ok());
+    EXPECT_EQ(file.Count(), 1);
+}
+
 TEST(FilesUnits, FailedOpenMakesReadsFailInsteadOfCrashing) {
     TempDataDir dir;
     Open(5, "NODIR/X.REC");
@@ -122,7 +153,8 @@ TEST(FilesPurge, MissingFileLeavesNothingBehind) {
 
 TEST(FilesPurge, DelacfDeletesTheAccountFilesOnly) {
     TempDataDir dir;
-    for (const char* n : {"HLAB1.REC", "HLAB1.EXT", "HLAB1.DAT", "TRAB1.REC", "TRAB1.EXT", "GLAB1.REC", "TRAB2.REC"})
+    for (const char* n :
+         {"HLAB1.REC", "HLAB1.EXT", "HLAB1.DAT", "TRAB1.REC", "TRAB1.EXT", "GLAB1.REC", "TRAB2.REC"})
         TempDataDir::WriteBytes(n, {1});
     Delacf("AB1   ");
     for (const char* n : {"HLAB1.REC", "HLAB1.EXT", "HLAB1.DAT", "TRAB1.REC", "TRAB1.EXT", "GLAB1.REC"})
