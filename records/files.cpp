@@ -1,35 +1,19 @@
 #include "records/files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
-#include <map>
 #include <memory>
 #include <variant>
+
+#include "records/directory_names.h"
 
 namespace records {
 
 namespace {
-
-// The directories listed so far by the ResolveNames call that is running
-// (none outside one): each directory is read once for all its names.
-using Listings = std::map<std::string, std::vector<std::string>>;
-thread_local Listings* t_listings = nullptr;
-
-const std::vector<std::string>& ListingOf(Listings& listings, const std::string& dir) {
-    auto [it, added] = listings.try_emplace(dir);
-    if (!added) return it->second;
-    if (DIR* d = ::opendir(dir.empty() ? "." : dir.c_str())) {
-        while (dirent* e = ::readdir(d)) it->second.emplace_back(e->d_name);
-        ::closedir(d);
-    }
-    return it->second;
-}
 
 // Finds an entry of dir whose name equals part ignoring case; the exact
 // spelling wins when it exists.
@@ -37,22 +21,7 @@ std::string MatchEntry(const std::string& dir, const std::string& part) {
     std::string probe = dir.empty() ? part : dir + "/" + part;
     struct stat st;
     if (::stat(probe.c_str(), &st) == 0) return part;
-    if (t_listings != nullptr) {
-        for (const std::string& entry : ListingOf(*t_listings, dir))
-            if (::strcasecmp(entry.c_str(), part.c_str()) == 0) return entry;
-        return part;
-    }
-    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (d == nullptr) return part;
-    std::string found = part;
-    while (dirent* e = ::readdir(d)) {
-        if (::strcasecmp(e->d_name, part.c_str()) == 0) {
-            found = e->d_name;
-            break;
-        }
-    }
-    ::closedir(d);
-    return found;
+    return FindEntryIgnoringCase(dir, part).value_or(part);
 }
 
 int OpenFd(const std::string& path, bool create) {
@@ -127,11 +96,6 @@ std::string ResolveName(std::string_view name) {
 }
 
 std::vector<std::string> ResolveNames(const std::vector<std::string_view>& names) {
-    Listings listings;
-    struct Scope {
-        explicit Scope(Listings* l) { t_listings = l; }
-        ~Scope() { t_listings = nullptr; }
-    } scope(&listings);
     std::vector<std::string> paths;
     paths.reserve(names.size());
     for (std::string_view name : names) paths.push_back(ResolveName(name));

@@ -27,10 +27,10 @@ namespace records {
 // nothing keeps the spelling given, which is how new files are named.
 std::string ResolveName(std::string_view name);
 
-// ResolveName for several names at once: a directory is listed at most
-// once for all the names in it that do not exist as spelt (a name that
-// exists as spelt costs one stat, as in ResolveName). Nothing is kept
-// after the call, so no later change to the directory is missed.
+// ResolveName for several names at once. A name that exists as spelt
+// costs one stat; one that does not is looked up in the kept listing of
+// its directory (records/directory_names.h), so no directory is read
+// again while nothing in it changes.
 std::vector<std::string> ResolveNames(const std::vector<std::string_view>& names);
 
 // A path that ResolveName or ResolveNames gave: a file opened by it is not

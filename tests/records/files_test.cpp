@@ -83,9 +83,8 @@ TEST(FilesNames, ResolveCaseInsensitivelyAndMapDriveA) {
     EXPECT_EQ(ResolveName("A:IRSTAX"), "a/IRSTAX");
 }
 
-// Names resolved together give what each gives alone, in every folder;
-// the listing they share lasts one call, so a file created (or renamed)
-// after it is found by the next.
+// Names resolved together give what each gives alone, in every folder,
+// and a file created (or renamed) after a call is found by the next.
 TEST(FilesNames, ResolveNamesTogetherAsOneByOne) {
     TempDataDir dir;
     TempDataDir::WriteBytes("Common.Fil", {1});
