@@ -56,11 +56,6 @@ std::string Cols(const std::string& line, std::size_t from, std::size_t to) {
     return line.substr(from - 1, to - from + 1);
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool IsBlank(std::string_view text) {
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -326,12 +321,9 @@ private:
     std::string last_identifier_;
     bool stopped_ = false;
     // Member mode: the account files, open for the run once the first
-    // account is set up, and the names in the data directory when the run
-    // began (upper case -> as spelt), so that making thousands of history
-    // files does not search the directory for each name.
+    // account is set up.
     std::unique_ptr<records::DirectFile> index_file_;
     std::unique_ptr<records::DirectFile> account_file_;
-    std::unordered_map<std::string, std::string> names_at_start_;
 };
 
 void ImportRun::Run(std::string_view member_file, int16_t& starting_id) {
@@ -368,13 +360,6 @@ void ImportRun::Run(std::string_view member_file, int16_t& starting_id) {
 
     book_.Load();
     const int count_at_start = book_.count();
-    if (member_mode_) {
-        std::error_code error;
-        for (const auto& e : std::filesystem::directory_iterator(".", error)) {
-            const std::string name = e.path().filename().string();
-            names_at_start_.emplace(Upper(name), name);
-        }
-    }
 
     records::TextFile input(records::TrimRight(member_file), /*create=*/false);
     long read = 0;
@@ -446,8 +431,8 @@ bool ImportRun::SetUp(const Member& m, int16_t& starting_id) {
     {
         // A file of that name left behind (in any case) goes; the new one
         // is made under the exact name.
-        if (const auto it = names_at_start_.find(Upper(history)); it != names_at_start_.end())
-            records::Purge(it->second);
+        std::error_code error;
+        std::filesystem::remove(records::ResolveName(history), error);
         std::ofstream made(history, std::ios::binary | std::ios::trunc);
     }
     {
