@@ -52,18 +52,7 @@ inline Strings FileLines(const fs::path& path) {
     return lines;
 }
 
-// The parameter file of the data feed: COM2 with the simulated modem's
-// number and login.
-inline constexpr const char* kParams =
-    "[app]\n"
-    "call type = dialup\n"
-    "\n"
-    "call set = standard\n"
-    "port = \"COM2\"\n"
-    "line speed = 9600\n"
-    "telephone number = \"5551234\"\n"
-    "remote user = joe\n"
-    "remote password = secret\n";
+inline constexpr const char* kParams = feedtest::kPeerCallParams;
 
 // Made once for the whole run (main() registers it): the data-feed libraries
 // keep the home directory they read as they load.

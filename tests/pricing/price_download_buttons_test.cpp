@@ -85,7 +85,7 @@ TEST_F(PriceDownloadDialogTest, SetPricingSwitchUsesTheDateOfTheRequest) {
 // A program that cannot be started is named by its error number.
 TEST_F(PriceDownloadDialogTest, SetCommParametersStartsTheSetupProgramOnce) {
     std::filesystem::create_directory("qrn");
-    WriteText("qrn/setparw",
+    WriteFile("qrn/setparw",
               "#!/bin/sh\n"
               "echo \"$@\" > setparw.args\n"
               "while [ ! -f setparw.release ]; do sleep 0.01; done\n");
@@ -103,14 +103,14 @@ TEST_F(PriceDownloadDialogTest, SetCommParametersStartsTheSetupProgramOnce) {
             .ExpectMessageBox("Comm param menu already up.", platform::IDOK, "SETPARW error.")
             .Run("the set-up program ends",
                  [] {
-                     WriteText("setparw.release", "");
+                     WriteFile("setparw.release", "");
                      if (!WaitFor([] { return !pricing::SetupProgramRunning(); }))
                          return std::string("the flag stays set");
                      return std::string();
                  })
             .Click(D::kDone);
     });
-    EXPECT_EQ(ReadText("setparw.args"), "/sd\n");
+    EXPECT_EQ(ReadFile("setparw.args"), "/sd\n");
 
     std::filesystem::remove_all("qrn");
     OpenDialog([&](platform::ScriptedInteraction& s) {

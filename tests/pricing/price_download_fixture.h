@@ -34,6 +34,7 @@
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/security_file.h"
+#include "tests/feed/common/feed_test_support.h"
 #include "tests/feed/peer/price_peer.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -44,27 +45,10 @@ namespace pricingtest {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-inline void WriteText(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using feedtest::ReadFile;
+using feedtest::WriteFile;
 
-inline std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The call settings: COM2 with the simulated modem's number and login.
-inline constexpr const char* kParams =
-    "[app]\n"
-    "call type = dialup\n"
-    "\n"
-    "call set = standard\n"
-    "port = \"COM2\"\n"
-    "line speed = 9600\n"
-    "telephone number = \"5551234\"\n"
-    "remote user = joe\n"
-    "remote password = secret\n";
+inline constexpr const char* kParams = feedtest::kPeerCallParams;
 
 class FeedEnvironment : public ::testing::Environment {
 public:
@@ -74,8 +58,8 @@ public:
         fs::create_directories(home / "config" / "ledra");
         setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
         WriteIni("");
-        WriteText(home / "qordata.par", kParams);
-        fs::copy_file(FEED_TEST_ERROR_TEXTS, home / "qorcomm.err", fs::copy_options::overwrite_existing);
+        WriteFile(home / "qordata.par", kParams);
+        feedtest::CopyErrorTexts(home);
         void* dispatcher = dlopen(FEED_LIBRARY_DIR "/libROSPA32.so", RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(dispatcher, nullptr) << dlerror();
         entry = reinterpret_cast<pricing::DataRequestEntry>(dlsym(dispatcher, "ol_DataRequest"));
@@ -96,7 +80,7 @@ public:
 
     // VEXA.INI with the home folder and these further lines.
     static void WriteIni(const std::string& lines) {
-        WriteText(home / "config" / "ledra" / "VEXA.INI",
+        WriteFile(home / "config" / "ledra" / "VEXA.INI",
                   "[config]\nhome_dir=" + home.string() + "/\n" + lines);
     }
 

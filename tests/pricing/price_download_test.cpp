@@ -52,7 +52,7 @@ TEST_F(PriceDownloadTest, AllAccountsPricesInKeyOrder) {
     WriteFirm(Firm());
     WriteTypeSwitches({1, 2, 4});
     WriteStoredPrices();
-    WriteText("packets.log", "an earlier conversation\n");
+    WriteFile("packets.log", "an earlier conversation\n");
     UsePeer({
         {"VB980115037833100", {"037833100,21.5,X"}},
         {"VE980115316071109", {"316071109,10.125"}},

@@ -201,4 +201,17 @@ inline constexpr const char* kStandardParams =
     "line speed = 9600\n"
     "telephone number = \"5551234\"\n";
 
+// The parameter file of the tests that call the simulated modem and price
+// server: call set "standard" on COM2 with the modem's number and login.
+inline constexpr const char* kPeerCallParams =
+    "[app]\n"
+    "call type = dialup\n"
+    "\n"
+    "call set = standard\n"
+    "port = \"COM2\"\n"
+    "line speed = 9600\n"
+    "telephone number = \"5551234\"\n"
+    "remote user = joe\n"
+    "remote password = secret\n";
+
 }  // namespace feedtest
