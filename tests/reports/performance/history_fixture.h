@@ -12,10 +12,44 @@
 #include "engine/value_history.h"
 #include "records/files.h"
 #include "records/record.h"
+#include "tests/fixtures/record_files.h"
+#include "tests/fixtures/report_data.h"
 
 namespace perffix {
 
 using Year = std::array<double, 12>;
+
+// A year of month values: the months given, every other month `rest`.
+inline Year Months(std::initializer_list<std::pair<int, double>> set, double rest = 0) {
+    Year y;
+    y.fill(rest);
+    for (const auto& [m, v] : set) y[static_cast<std::size_t>(m - 1)] = v;
+    return y;
+}
+
+// Account H1's values over the first half of 1997.
+inline Year H1Values() {
+    const double mar = 109242.0, apr = mar * 1.01, may = apr * 1.02, jun = may * 0.99;
+    return Months({{1, 105000}, {2, 107100}, {3, mar}, {4, apr}, {5, may}, {6, jun}});
+}
+
+// The program date 6/30/97, the firm heading, cash, a stock, a bond and
+// two index securities, and their prices at every month end from 12/31/96.
+inline void WriteHalfYearMarket() {
+    fixtures::WriteProgramDate(" 6/30/97");
+    fixtures::WriteFirmHeading("FIRM", 58);
+    fixtures::WriteSecurities({{"CASH", "CASH", "CASH", "", "1"},
+                               {"STK", "STK", "STOCK CO", "", "P"},
+                               {"BND", "BND", "BOND CO", "", "B", "", "", 0.0f},
+                               {"SPX", "SPX", "S&P 500", "", "P"},
+                               {"LEH", "LEH", "LEHMAN", "", "B"}});
+    const char* ends[] = {"12/31/96", " 1/31/97", " 2/28/97", " 3/31/97", " 4/30/97", " 5/31/97", " 6/30/97"};
+    for (int k = 0; k <= 6; ++k) {
+        const double stock = 50.0 + k, bond = 100.0 - k * 0.5;
+        const double spx = 700.0 + 7 * k, leh = 400.0 + 2 * k;
+        fixtures::WritePrices(ends[k], {1.0, stock, bond, spx, leh});
+    }
+}
 
 inline void WriteHistory(const std::string& account, int16_t first_month, int16_t first_year,
                          const std::vector<Year>& values, const std::vector<Year>& flows,

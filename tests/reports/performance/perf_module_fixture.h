@@ -32,14 +32,9 @@
 
 namespace pmfix {
 
-using Year = std::array<double, 12>;
-
-inline Year Months(std::initializer_list<std::pair<int, double>> set, double rest = 0) {
-    Year y;
-    y.fill(rest);
-    for (const auto& [m, v] : set) y[static_cast<std::size_t>(m - 1)] = v;
-    return y;
-}
+using perffix::H1Values;
+using perffix::Months;
+using perffix::Year;
 
 struct PerfAccount {
     std::string id;
@@ -94,25 +89,8 @@ inline void WriteManagerCodes() {
     fixtures::WriteCommonRecord(10, rec);
 }
 
-inline Year H1Values() {
-    const double mar = 109242.0, apr = mar * 1.01, may = apr * 1.02, jun = may * 0.99;
-    return Months({{1, 105000}, {2, 107100}, {3, mar}, {4, apr}, {5, may}, {6, jun}});
-}
-
 inline void WriteDirectory() {
-    fixtures::WriteProgramDate(" 6/30/97");
-    fixtures::WriteFirmHeading("FIRM", 58);
-    fixtures::WriteSecurities({{"CASH", "CASH", "CASH", "", "1"},
-                               {"STK", "STK", "STOCK CO", "", "P"},
-                               {"BND", "BND", "BOND CO", "", "B", "", "", 0.0f},
-                               {"SPX", "SPX", "S&P 500", "", "P"},
-                               {"LEH", "LEH", "LEHMAN", "", "B"}});
-    const char* ends[] = {"12/31/96", " 1/31/97", " 2/28/97", " 3/31/97", " 4/30/97", " 5/31/97", " 6/30/97"};
-    for (int k = 0; k <= 6; ++k) {
-        const double stock = 50.0 + k, bond = 100.0 - k * 0.5;
-        const double spx = 700.0 + 7 * k, leh = 400.0 + 2 * k;
-        fixtures::WritePrices(ends[k], {1.0, stock, bond, spx, leh});
-    }
+    perffix::WriteHalfYearMarket();
     WriteFirmIndexes();
     WriteManagerCodes();
     WritePerfAccounts({
