@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <strings.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,8 +88,19 @@ TEST(DirectoryNames, TheCurrentDirectoryIsTheOneInUseNow) {
     EXPECT_EQ(ResolveName("firm.dat"), "Firm.Dat");
 }
 
+// Whether this machine lets the program watch a directory (a container may
+// not); without it every look-up reads the directory, as it should.
+bool CanWatchDirectories() {
+    const int fd = ::inotify_init1(IN_CLOEXEC);
+    if (fd < 0) return false;
+    const bool watched = ::inotify_add_watch(fd, ".", IN_CREATE) >= 0;
+    ::close(fd);
+    return watched;
+}
+
 TEST(DirectoryNames, AbsentNamesAreAnsweredWithoutReadingTheDirectoryAgain) {
     TempDataDir dir;
+    if (!CanWatchDirectories()) GTEST_SKIP() << "no directory watches here";
     for (int i = 0; i < 200; ++i) Touch("FILE" + std::to_string(i) + ".DAT");
     ResolveName("NOTHERE.DAT");
     const records::DirectoryNameCounts before = records::DirectoryNameLookups();
