@@ -507,6 +507,9 @@ void ImportRun::Deposits(const Member& m) {
         counter = first.I16(0);
     else
         first = Record(records::kTransactionLineLength, 0);
+    // A counter below 1 names no line: the file counts as empty, so that no
+    // line lands on the counter record or before the file's start.
+    if (counter < 1) counter = 1;
     bool full = false;
     DepositLines(m, account, slot, offline, counter, full);
     first.SetI16(0, counter);

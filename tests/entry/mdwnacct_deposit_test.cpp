@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,30 @@ TEST_F(DepositImportTest, CustodianNumbersMatchedAndCompleted) {
     Import({ann, other_suffix});
     EXPECT_EQ(Line(4).account, "ANN     ");
     EXPECT_EQ(Line(5).account, std::string(8, ' '));
+}
+
+// A counter record that holds no record number of its own (zero or
+// below) counts as an empty file: the lines start at record 2 and none is
+// written over by the counter or lost before the file's start.
+TEST_F(DepositImportTest, CounterBelowOneCountsAsEmpty) {
+    MemberFields ann = Member("00000000000012345", "S01", "ANN MEMBER");
+    ann.deposits[0] = {"030615", "000100000", "0001250", "0001000"};
+    ann.deposits[1] = {"030616", "000002000", "0001250", "0001000"};
+    fixtures::WriteClients({Client("ANN     ", "00000000000012345S01", ann)});
+    for (const int16_t stored : {int16_t{0}, int16_t{-3}}) {
+        SCOPED_TRACE(stored);
+        {
+            records::DirectFile f("OFFLINET.DAT", 512);
+            Record first(512, 0);
+            first.SetI16(0, stored);
+            f.Write(1, first);
+        }
+        Import({ann});
+        EXPECT_EQ(Counter(), 3);
+        EXPECT_DOUBLE_EQ(Line(2).shares, 100.0);
+        EXPECT_DOUBLE_EQ(Line(3).shares, 2.0);
+        std::filesystem::remove(records::ResolveName("OFFLINET.DAT"));
+    }
 }
 
 // Without "IBM" in SECURITY.IDX the lines carry no sort key and no
