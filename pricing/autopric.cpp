@@ -271,6 +271,20 @@ void Autopric(std::string_view select_flag, std::string_view account, char kind,
               std::string_view div_end, int16_t /*spare*/, int16_t& status, std::string& message,
               int message_length) {
     SetMessage(message, message_length, "");
+    // While a run waits for the data feed the user-interface thread handles
+    // the dialog's buttons, so a second Start Download can arrive inside
+    // it. It is refused as a connect is refused (status 1, no text) before
+    // it opens anything: the units of the run under way stay as they are.
+    static bool running = false;
+    if (running) {
+        status = 1;
+        return;
+    }
+    running = true;
+    struct RunEnds {
+        ~RunEnds() { running = false; }
+    } run_ends;
+
     const std::string date = Fixed(price_date, 8);
     const bool prices = kind == 'P' || kind == 'B';
     const bool alternate_requests = Fixed(alternate, 4) == "Y   ";

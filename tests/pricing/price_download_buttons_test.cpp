@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <thread>
 
 #include "platform/copy_data.h"
@@ -237,6 +239,109 @@ TEST_F(PriceDownloadDialogTest, FeedGlueSendsTrimmedRequestsAndPadsAnswers) {
     for (const auto& call : fake.calls) options.push_back(call.second);
     EXPECT_THAT(options,
                 ElementsAre("RESET", "CONNECT,LINE,DEBUG", "LINE", "LINE", "LINE", "Cancel", "HANGUP"));
+}
+
+// ---- A stand-in price server for whole runs: each LINE request is answered
+// from the table (no entry: no line), and the test may act in the middle of
+// the n-th LINE request, as a person's click handled while the library
+// waits for the line.
+
+struct FakeServer {
+    std::vector<std::pair<std::string, std::string>> calls;                   // request, options as given
+    std::map<std::string, std::vector<std::pair<int, std::string>>> answers;  // request: channel, text
+    int act_at = 0;                                                           // the n-th LINE request
+    std::function<void()> act;
+    int lines = 0;
+};
+FakeServer* g_server = nullptr;
+
+int FakeServerEntry(std::uintptr_t caller, const char* request, char* options) {
+    FakeServer& server = *g_server;
+    server.calls.emplace_back(request, options);
+    for (char* c = options; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+    if (std::strcmp(options, "LINE") != 0) return 1;
+    if (++server.lines == server.act_at && server.act) server.act();
+    if (auto it = server.answers.find(request); it != server.answers.end())
+        for (const auto& [channel, text] : it->second)
+            platform::SendCopyData(static_cast<platform::WindowHandle>(caller), 0, channel, text.c_str(),
+                                   text.size() + 1);
+    return 1;
+}
+
+class FakeServerTest : public PriceDownloadDialogTest {
+protected:
+    void SetUp() override {
+        PriceDownloadDialogTest::SetUp();
+        g_server = &server_;
+        pricing::SetFeedEntry(&FakeServerEntry);
+    }
+    void TearDown() override {
+        pricing::SetFeedEntry(FeedEnvironment::entry);
+        g_server = nullptr;
+        PriceDownloadDialogTest::TearDown();
+    }
+    std::vector<std::string> Options() const {
+        std::vector<std::string> options;
+        for (const auto& call : server_.calls) options.push_back(call.second);
+        return options;
+    }
+    FakeServer server_;
+};
+
+// A second click on Start Download handled while a run waits for the data
+// feed (a double click, or a click while the modem dials) is refused as a
+// connect is refused, and the run under way keeps its files: every
+// security is still asked and priced.
+TEST_F(FakeServerTest, StartDownloadDuringARunLeavesTheRunAlone) {
+    WriteFirm({{"IBM", "459200101", "3"}, {"AAPL", "037833100", "3"}});
+    WriteTypeSwitches({1});
+    server_.answers = {{"VB980115037833100", {{25, "037833100,21.5,X"}}},
+                       {"VB980115459200101", {{25, "459200101,105.25,X"}}}};
+    server_.act_at = 1;
+    server_.act = [] {
+        const std::string refused = pricing::CPriceDownloadDlg::OpenDialog()->UserClick(D::kStartDownload);
+        if (!refused.empty()) ADD_FAILURE() << refused;
+    };
+    OpenDialog([&](platform::ScriptedInteraction& s) {
+        s.SetText(D::kPriceDate, "01/15/98")
+            .Click(D::kStartDownload)
+            .ExpectMessageBox("", platform::IDOK, "Test QRN Diagnostic")
+            .ExpectMessageBox("Generate File called with no errors.", platform::IDOK, "Test QRN Diagnostic")
+            .Click(D::kDone);
+    });
+    EXPECT_THAT(Options(), ElementsAre("RESET", "CONNECT,LINE", "LINE", "LINE", "Cancel", "HANGUP"));
+    EXPECT_EQ(StoredPrice("01/15/98", 1), 105.25);
+    EXPECT_EQ(StoredPrice("01/15/98", 2), 21.5);
+}
+
+// An error record during a request ("E305" for a request the server does
+// not know): the first one of the connection is shown once and cancels and
+// hangs up the library at once, a second is only listed; the run stops,
+// ends the connection through its hang-up, and the next Start Download
+// connects again.
+TEST_F(FakeServerTest, ErrorRecordDuringARunIsShownOnceAndTheNextStartConnects) {
+    WriteFirm({{"IBM", "459200101", "3"}, {"AAPL", "037833100", "3"}});
+    WriteTypeSwitches({1});
+    server_.answers = {{"VB980115037833100", {{1, "E305 unknown request"}, {1, "E305 again"}}}};
+    OpenDialog([&](platform::ScriptedInteraction& s) {
+        s.SetText(D::kPriceDate, "01/15/98")
+            .Check(D::kMessagesToListbox, true)
+            .Click(D::kStartDownload)
+            .ExpectMessageBox("    1 : error :E305 unknown request", platform::IDOK, "Test QRN Diagnostic.")
+            .ExpectMessageBox("", platform::IDOK, "Test QRN Diagnostic")
+            .ExpectLine(D::kMessages, 4, "    2 : error :E305 again")
+            .Click(D::kStartDownload)
+            .ExpectMessageBox("    3 : error :E305 unknown request", platform::IDOK, "Test QRN Diagnostic.")
+            .ExpectMessageBox("", platform::IDOK, "Test QRN Diagnostic")
+            .Click(D::kDone);
+    });
+    const std::vector<std::string> run = {"RESET",  "CONNECT,LINE", "LINE",  "Cancel",
+                                          "HANGUP", "Cancel",       "HANGUP"};
+    std::vector<std::string> both = run;
+    both.insert(both.end(), run.begin(), run.end());
+    EXPECT_EQ(Options(), both);
+    EXPECT_FALSE(pricing::FeedConnected());
+    EXPECT_EQ(StoredPrice("01/15/98", 1), -99999.99);
 }
 
 // Autopric with the alternate flag: the classes other than E are asked with
