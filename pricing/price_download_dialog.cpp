@@ -481,12 +481,11 @@ void StartSetparw(int16_t& refused) {
         char* argv[] = {program.data(), argument.data(), nullptr};
         pid_t pid = 0;
         const int error = posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ);
+        // A failed start clears the flag before the click's handler hears of
+        // it, so that the next click after the message can start again.
+        if (error != 0) g_setup_running.store(false);
         promise.set_value(error);
-        if (error != 0) {
-            g_setup_running.store(false);
-            return;
-        }
-        RunSetparw(pid);
+        if (error == 0) RunSetparw(pid);
     });
     worker.detach();
     if (const int error = start_error.get(); error != 0) {
