@@ -347,6 +347,9 @@ void Autopric(std::string_view select_flag, std::string_view account, char kind,
     FeedConnect(status);
     if (status != 0) return;
 
+    // The file holds this run's warnings only: what an earlier run left in
+    // it goes, also when this run has none to write.
+    records::Purge(kAutoErrorFileName);
     records::Openaw(kAutoErrorUnit, kAutoErrorFileName);
     const WarningSink warnings_file = UnitWarnings(kAutoErrorUnit);
     int16_t warnings = 0;

@@ -344,6 +344,25 @@ TEST_F(FakeServerTest, ErrorRecordDuringARunIsShownOnceAndTheNextStartConnects) 
     EXPECT_EQ(StoredPrice("01/15/98", 1), -99999.99);
 }
 
+// autoerr.txt holds the warnings of the last run that talked to the price
+// server: a run without warnings leaves it empty, not with the lines of an
+// earlier run.
+TEST_F(FakeServerTest, AutoerrHoldsOnlyTheWarningsOfTheLastRun) {
+    WriteFirm({{"IBM", "459200101", "3"}});
+    WriteTypeSwitches({1});
+    WriteFile("autoerr.txt", " Warning: non-numeric data found; from an earlier run\r\n");
+    server_.answers = {{"VB980115459200101", {{25, "459200101,105.25,X"}}}};
+    OpenDialog([&](platform::ScriptedInteraction& s) {
+        s.SetText(D::kPriceDate, "01/15/98")
+            .Click(D::kStartDownload)
+            .ExpectMessageBox("Generate File called with no errors.", platform::IDOK, "Test QRN Diagnostic")
+            .Click(D::kDone);
+    });
+    EXPECT_EQ(StoredPrice("01/15/98", 1), 105.25);
+    EXPECT_TRUE(std::filesystem::exists("autoerr.txt"));
+    EXPECT_EQ(ReadFile("autoerr.txt"), "");
+}
+
 // Autopric with the alternate flag: the classes other than E are asked with
 // "J" and their J value goes into SECURITY.EXT alone; class E is asked
 // with "V" and its SECURITY.EXT record is not written.
