@@ -399,5 +399,17 @@ TEST_F(PriceDownloadTest, BrokenLineStopsTheRun) {
     EXPECT_FALSE(pricing::FeedConnected());
 }
 
+// The order of the all-accounts run: the key of the first six characters of
+// the CUSIP number, blank-padded, sorts A before AB before B and digits
+// before letters; the sixth character is below the key's single precision.
+TEST(PricingKeyTest, OrdersByTheFirstSixCharacters) {
+    EXPECT_LT(pricing::PricingKey("A"), pricing::PricingKey("AB"));
+    EXPECT_LT(pricing::PricingKey("AB"), pricing::PricingKey("B"));
+    EXPECT_LT(pricing::PricingKey("98412J104"), pricing::PricingKey("A"));
+    EXPECT_LT(pricing::PricingKey("037833100"), pricing::PricingKey("316071109"));
+    EXPECT_EQ(pricing::PricingKey("ABCDEF"), pricing::PricingKey("ABCDEG"));
+    EXPECT_EQ(pricing::PricingKey("ABCDEFXYZ"), pricing::PricingKey("ABCDEF"));
+}
+
 }  // namespace
 }  // namespace pricingtest
