@@ -1,5 +1,6 @@
 #include "records/lookups.h"
 
+#include "records/account_file.h"
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/index.h"
@@ -266,24 +267,28 @@ std::vector<std::string> CompositeMembers(int entry, bool& read) {
     std::vector<std::string> members;
     read = false;
     if (entry < 1) return members;
-    Open(kAccountUnit, kAccountRecords);
-    UnitGuard guard(kAccountUnit);
-    Record rec;
-    for (int which = 3; which <= 4; ++which) {
-        if (!ReadAccountRecord(kAccountUnit, entry, which, rec)) return members;
-        for (std::size_t k = 0; k < 16; ++k) {
-            std::string id = rec.Text(8 * k, 8);
-            // A never-written identifier (zero bytes) is blank too.
-            for (char& c : id)
-                if (c == '\0') c = ' ';
-            if (IsBlank(id)) {
-                read = true;
+    // The combined accounts lie in R4 (1 to 5) and R3 (6 to 10), at the
+    // places the account file's codec knows; the other records stay blank.
+    AccountRecordSet set;
+    for (Record& r : set) r = Record(128, ' ');
+    {
+        Open(kAccountUnit, kAccountRecords);
+        UnitGuard guard(kAccountUnit);
+        for (int which = 3; which <= 4; ++which)
+            if (!ReadAccountRecord(kAccountUnit, entry, which, set[static_cast<std::size_t>(which - 1)]))
                 return members;
-            }
-            members.push_back(id);
-        }
     }
+    CAccountEntry account;
+    DecodeAccountRecords(set, account);
     read = true;
+    for (const std::string& combined : account.combined) {
+        std::string id = Fixed(combined, 8);
+        // A never-written identifier (zero bytes) is blank too.
+        for (char& c : id)
+            if (c == '\0') c = ' ';
+        if (IsBlank(id)) break;
+        members.push_back(id);
+    }
     return members;
 }
 

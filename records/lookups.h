@@ -119,10 +119,11 @@ PerformanceAccount Ckct75(std::string_view account);
 PerformanceAccount ReadPerformanceFields(int entry);
 
 // The members that a composite account (entry n of ACCOUNT.IDX) lists in
-// its own third and fourth ACCOUNT.REC records: sixteen 8-character
-// identifiers a record, the first blank one ending the list. read is false
-// when a record could not be read (the identifiers read before it are
-// kept).
+// its own third and fourth ACCOUNT.REC records: its combined accounts 1 to
+// 10 (1-5 in R4, 6-10 in R3, six characters each, as the account file
+// stores them), padded to 8 characters, the first blank one ending the
+// list. read is false (and no member given) when a record could not be
+// read.
 std::vector<std::string> CompositeMembers(int entry, bool& read);
 
 // ---- Lots of an account's stored holdings (HL<acct>.REC)

@@ -447,16 +447,28 @@ TEST(Composite, ManagerPatternAndCompositeAccount) {
     EXPECT_EQ(a.fiscal_month, 12);
     EXPECT_EQ(a.selection, "S   ");
 
-    // C1 lists H3 and R1 in its third record, then zero bytes.
+    // C1's combined accounts: 1 H3 and 2 R1 (R4, in two pieces each), 3
+    // never written (the list ends there, before H1 in combined account 6
+    // of R3); an address line 4 that is not a member.
     pmfix::WritePerfAccounts({{"H1", "AB", "SMITH FAMILY TRUST", "12/31/96", 0, 700, 400, "SPX", "LEH"},
                               {"H3", "CD", "JONES ACCOUNT", " 1/15/97", 50000, 703.5f, 401},
                               {"R1", "AB", "REPLAY ACCOUNT", " 1/02/97", 0, 700, 400, "NOPE"},
                               {"C1", "AB", "COMPOSITE", " 2/01/97", 0, 700, 400}});
     {
         records::DirectFile accounts(records::kAccountRecords, 128);
-        records::Record r3(128, 0);  // the list ends at a never-written identifier
-        r3.SetText(0, 16, "H3      R1      ");
+        records::Record r3, r4;
+        ASSERT_TRUE(accounts.Read(8 * 4 - 5, r3));
+        ASSERT_TRUE(accounts.Read(8 * 4 - 4, r4));
+        r3.SetText(0, 32, "CHICAGO IL 60601");
+        r3.SetText(82, 6, "H1");
+        r4.SetText(47, 4, "H3  ");
+        r4.SetText(67, 2, "  ");
+        r4.SetText(51, 4, "R1  ");
+        r4.SetText(71, 2, "  ");
+        r4.SetText(55, 4, std::string(4, '\0'));
+        r4.SetText(75, 2, std::string(2, '\0'));
         ASSERT_TRUE(accounts.Write(8 * 4 - 5, r3));
+        ASSERT_TRUE(accounts.Write(8 * 4 - 4, r4));
     }
     perffix::WriteHistory("C1", 2, 97, {Months({}, kNone)}, {Months({})}, {Months({})});
     rq = reports::CompositeRequest{};
