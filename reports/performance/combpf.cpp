@@ -115,6 +115,16 @@ bool Composite::Enter(const std::string& raw) {
     if (m.fields.position == 0)
         return Fail(records::Write("(1X,'ACCOUNT ',A8,' IS NOT IN ACCOUNT.IDX: NO COMPOSITE IS REPORTED')",
                                    {std::string_view(id)}));
+    // The second and fourth account records give the member's opening date
+    // and starting value: without them the member cannot be placed.
+    {
+        const records::DirectFile accounts(records::kAccountRecords, kRecordLength, /*create=*/false);
+        const long base = records::AccountBaseRecord(m.fields.position);
+        records::Record probe;
+        if (!accounts.Read(base + 1, probe) || !accounts.Read(base + 3, probe))
+            return Fail(std::string(" ") + records::kAccountRecords +
+                        " COULD NOT BE READ: NO COMPOSITE IS REPORTED");
+    }
     const std::string name = records::TrimRight(records::Paknam(id, "HL", ".DAT"));
     const records::DirectFile file(name, kRecordLength, /*create=*/false);
     records::Record rec;

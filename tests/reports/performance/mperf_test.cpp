@@ -392,6 +392,10 @@ TEST(Composite, GatheringFailuresWriteOneLineAndNoComposite) {
          " ACCOUNT ZZ       IS NOT IN ACCOUNT.IDX: NO COMPOSITE IS REPORTED"},
         {"unreadable history", {"H1", "H3"}, true, " HLH3.DAT COULD NOT BE READ: NO COMPOSITE IS REPORTED"},
         {"no list", {}, false, " compfile.lst COULD NOT BE READ: NO COMPOSITE IS REPORTED"},
+        {"account records cut short",
+         {"H1", "H3"},
+         false,
+         " ACCOUNT.REC COULD NOT BE READ: NO COMPOSITE IS REPORTED"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -399,6 +403,9 @@ TEST(Composite, GatheringFailuresWriteOneLineAndNoComposite) {
         pmfix::WriteDirectory();
         if (!c.list.empty()) records::WriteAccountLines(c.list, records::kAccountListFile);
         if (c.remove_history) records::Purge("HLH3.DAT");
+        // H3 (entry 3, records 17 to 24) keeps its second record, not its
+        // fourth.
+        if (c.name == "account records cut short") fixtures::CutFile(records::kAccountRecords, 19);
         records::Purge(records::kReportWorkFile);
         int16_t status = 3;
         reports::CompositeRequest rq;
