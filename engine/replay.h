@@ -180,7 +180,11 @@ private:
     int16_t gain_count_ = 0;
     // Description lines by security record (ReadSecurities).
     bool read_securities_ = false;
+    // SECURITY.REC read in blocks of records (one read a block met), and
+    // record by record where a block would reach past the file's end.
     std::unique_ptr<records::DirectFile> securities_;
+    std::unique_ptr<records::DirectFile> security_blocks_;
+    std::unordered_map<long, records::Record> security_block_bytes_;  // empty: not read
     std::unordered_map<int, std::pair<std::string, std::string>> security_lines_;
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');
