@@ -108,8 +108,9 @@ LotList::LotList(int unit) : unit_(unit) {
         s.bytes = rec;
         s.lot = HoldingRecord::Decode(rec);
         s.listed = true;
-        s.place = order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot),
-                                               Placed{r, LotFigures::Of(s.lot)}});
+        s.place = order_.insert(order_.end(),
+                                {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), Placed{r}});
+        Refigure(r);
         r = s.lot.next;
     }
 }
@@ -232,8 +233,9 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
     s.lot = lot;
     s.lot.memo = s.bytes.Text(76, 20);  // never written here: the record keeps it
     s.listed = true;
-    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r, {}}});
-    Refigure(s);
+    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r}});
+    Refigure(r);
+    NoteLinked(r, s.place->first);
     const auto after = std::next(s.place);
     s.lot.next = after == order_.end() ? int16_t{-1} : after->second.record;
     s.lot.Encode(s.bytes);
@@ -249,7 +251,7 @@ void LotList::Update(int16_t record, const HoldingRecord& lot) {
     s.lot.next = next;
     s.lot.memo = s.bytes.Text(76, 20);
     s.lot.Encode(s.bytes);
-    if (s.listed) Refigure(s);
+    if (s.listed) Refigure(record);
     WriteSlot(record);
 }
 
@@ -261,8 +263,9 @@ void LotList::SetQuantityAndCost(int16_t record, double quantity, double cost) {
     s.lot.quantity = quantity;
     s.lot.cost = cost;
     if (s.listed) {
-        s.place->second.figures.quantity = quantity;
-        s.place->second.figures.cost = cost;
+        LotFigures& f = figures_[static_cast<std::size_t>(record)];
+        f.quantity = quantity;
+        f.cost = cost;
     }
     HoldingRecord::SetQuantityAndCost(s.bytes, quantity, cost);
     WriteSlot(record);
@@ -273,9 +276,83 @@ void LotList::Remove(int16_t record) {
     Relink(s.place, s.lot.next);
     order_.erase(s.place);
     s.listed = false;
+    NoteUnlinked(record);
     records::DeletedLot{header_.next_free}.Encode(s.bytes);
     header_.next_free = record;
     WriteSlot(record);
+}
+
+void LotList::Refigure(int16_t record) {
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= figures_.size()) figures_.resize(at + 1);
+    figures_[at] = LotFigures::Of(slots_[at].lot);
+}
+
+void LotList::NoteLinked(int16_t record, const LotOrder& place) {
+    if (!walk_built_) return;
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= pending_.size()) pending_.resize(at + 1, 0);
+    pending_[at] = 1;
+    linked_.push_back(Walked{place, record});
+}
+
+void LotList::NoteUnlinked(int16_t record) {
+    if (!walk_built_) return;
+    const auto at = static_cast<std::size_t>(record);
+    if (at < pending_.size() && pending_[at] != 0) {
+        // Linked since the last walk: it never reached walk_.
+        pending_[at] = 0;
+        linked_.erase(std::find_if(linked_.begin(), linked_.end(),
+                                   [&](const Walked& w) { return w.record == record; }));
+        return;
+    }
+    if (at >= unlinked_.size()) unlinked_.resize(at + 1, 0);
+    unlinked_[at] = 1;
+    any_unlinked_ = true;
+}
+
+void LotList::UpdateWalk() const {
+    if (!walk_built_) {
+        walk_.clear();
+        walk_.reserve(order_.size());
+        for (const auto& [place, placed] : order_) walk_.push_back(Walked{place, placed.record});
+        walk_built_ = true;
+        return;
+    }
+    if (linked_.empty() && !any_unlinked_) return;
+    // A lot linked goes after every lot of an equal place that was there
+    // before it, and the lots linked since keep the order they were linked
+    // in among themselves: a stable sort, then each merged in after the
+    // equal places of walk_.
+    std::stable_sort(linked_.begin(), linked_.end(),
+                     [](const Walked& a, const Walked& b) { return a.place < b.place; });
+    std::vector<Walked> merged;
+    merged.reserve(walk_.size() + linked_.size());
+    auto keep = [&](std::vector<Walked>::const_iterator from, std::vector<Walked>::const_iterator to) {
+        if (!any_unlinked_) {
+            merged.insert(merged.end(), from, to);
+            return;
+        }
+        for (; from != to; ++from) {
+            const auto at = static_cast<std::size_t>(from->record);
+            if (at < unlinked_.size() && unlinked_[at] != 0) continue;
+            merged.push_back(*from);
+        }
+    };
+    auto old = walk_.cbegin();
+    for (const Walked& lot : linked_) {
+        const auto to = std::upper_bound(old, walk_.cend(), lot.place,
+                                         [](const LotOrder& p, const Walked& w) { return p < w.place; });
+        keep(old, to);
+        merged.push_back(lot);
+        pending_[static_cast<std::size_t>(lot.record)] = 0;
+        old = to;
+    }
+    keep(old, walk_.cend());
+    walk_.swap(merged);
+    linked_.clear();
+    if (any_unlinked_) std::fill(unlinked_.begin(), unlinked_.end(), 0);
+    any_unlinked_ = false;
 }
 
 void LotList::WriteHeader(std::string_view account, std::string_view label, int16_t last_word) {
