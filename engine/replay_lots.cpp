@@ -88,6 +88,20 @@ std::size_t LotChain::KeyHash::operator()(const ExactKey& k) const {
     return static_cast<std::size_t>(h ^ (h >> 32));
 }
 
+std::size_t LotChain::GroupHash::operator()(const GroupKey& k) const {
+    uint64_t h = k.key * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 29) ^ k.symbol_high;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= (h >> 32) ^ k.symbol_low;
+    h *= 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+LotChain::Groups::iterator LotChain::FindGroup(const GroupKey& key) {
+    const auto found = group_table_.find(key);
+    return found == group_table_.end() ? groups_.end() : found->second;
+}
+
 // ---- The exact-key table
 
 int16_t LotChain::ExactTable::Find(const ExactKey& key) const {
@@ -371,8 +385,10 @@ int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::strin
     // order): in its own group the last with a lot code at or before its
     // own, else the last lot of the group before.
     const records::LotOrder place = records::LotOrder::Of(key, s, c2);
-    auto it = groups_.lower_bound(GroupKey::Of(place));
-    if (it != groups_.end() && it->first == GroupKey::Of(place)) {
+    auto it = FindGroup(GroupKey::Of(place));
+    if (it == groups_.end()) {
+        it = groups_.lower_bound(GroupKey::Of(place));
+    } else {
         int16_t last = 0;
         for (const Member& m : it->second) {
             if (m.code > place.code) break;
@@ -454,7 +470,11 @@ void LotChain::Index(int16_t record) {
         return;
     }
     if (text_indexed_) by_text_[text].emplace(std::make_pair(KeyOf(lot), sequence), record);
-    const auto group = groups_.try_emplace(GroupKey::Of(place)).first;
+    auto group = FindGroup(GroupKey::Of(place));
+    if (group == groups_.end()) {
+        group = groups_.try_emplace(GroupKey::Of(place)).first;
+        group_table_.emplace(group->first, group);
+    }
     // Linked last, it goes after every lot of its group with a lot code at
     // or before its own.
     std::vector<Member>& members = group->second;
@@ -480,13 +500,17 @@ void LotChain::Unindex(int16_t record) {
     std::vector<Member>& members = group->second;
     members.erase(
         std::find_if(members.begin(), members.end(), [&](const Member& m) { return m.record == record; }));
-    if (members.empty()) groups_.erase(group);
+    if (members.empty()) {
+        group_table_.erase(group->first);
+        groups_.erase(group);
+    }
     group_of_[at] = groups_.end();
 }
 
 void LotChain::DropIndex() {
     linear_ = true;
     groups_.clear();
+    group_table_.clear();
     exact_.Clear();
     by_text_.clear();
     group_of_.clear();
@@ -497,6 +521,7 @@ void LotChain::DropIndex() {
 void LotChain::BuildIndex() {
     linear_ = false;
     groups_.clear();
+    group_table_.clear();
     exact_.Clear();
     by_text_.clear();
     text_indexed_ = false;

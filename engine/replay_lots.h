@@ -142,6 +142,12 @@ private:
         int16_t record = 0;
     };
     using Groups = std::map<GroupKey, std::vector<Member>>;
+    struct GroupHash {
+        std::size_t operator()(const GroupKey& k) const;
+    };
+    // The group of a key, found without a descent of the map (which is
+    // left for a group not there yet).
+    Groups::iterator FindGroup(const GroupKey& key);
     // Lots of one symbol and lot code by key and order of linking.
     using TextOrder = std::map<std::pair<double, uint64_t>, int16_t>;
     // Symbol (12) and lot code (4) packed into two words, and holding key,
@@ -220,6 +226,7 @@ private:
     records::HoldingsHeader header_;
 
     Groups groups_;  // none empty
+    std::unordered_map<GroupKey, Groups::iterator, GroupHash> group_table_;
     // By record number: the group of each indexed lot (groups_.end() when
     // not indexed) and its order of linking.
     std::vector<Groups::iterator> group_of_;
