@@ -539,6 +539,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         entries.push_back(order_of(date_number, DayRank(code), n));
     }
     std::sort(entries.begin(), entries.end());
+    if (write) work.ReserveGains(entries.size());
 
     std::vector<unsigned char> extensions;
     if (texts)

@@ -123,6 +123,9 @@ public:
     // every record as it changed would have left.
     void DeferWrites();
     bool Flush();
+    // Room for GL.TMP's header and this many gains, so that the file's
+    // bytes grow in place (at most one gain a transaction).
+    void ReserveGains(std::size_t gains) { gains_.reserve((gains + 1) * records::kAccountRecordLength); }
 
     // Applies the transaction. cls, sign and transfer are its code's
     // (records::Code); memo (20), date (8) and description (32) its texts.
