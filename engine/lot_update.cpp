@@ -111,6 +111,7 @@ LotList::LotList(int unit) : unit_(unit) {
         s.place = order_.insert(order_.end(),
                                 {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), Placed{r}});
         Refigure(r);
+        NoteExact(r);
         r = s.lot.next;
     }
 }
@@ -177,7 +178,60 @@ std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
     return out;
 }
 
+bool LotList::ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
+                      ExactKey& key) {
+    if (symbol.size() != 12 || tax_lot.size() != 4) return false;
+    key.place = LotOrder::Of(holding_key, symbol, tax_lot);
+    std::memcpy(&key.code, tax_lot.data(), 4);
+    return true;
+}
+
+std::size_t LotList::ExactHash::operator()(const ExactKey& k) const {
+    uint64_t h = k.place.key * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 29) ^ k.place.symbol_high;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= (h >> 32) ^ (uint64_t{k.place.symbol_low} << 32 | k.code);
+    h *= 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+void LotList::NoteExact(int16_t record) {
+    if (!exact_used_) return;
+    const HoldingRecord& lot = slots_[record].lot;
+    // A NaN key equals no key: such a lot is never found.
+    if (std::isnan(lot.holding_key)) return;
+    ExactKey key;
+    if (!ExactOf(lot.holding_key, lot.symbol, lot.tax_lot, key) || !exact_.emplace(key, record).second) {
+        exact_used_ = false;
+        exact_.clear();
+    }
+}
+
+void LotList::ForgetExact(int16_t record) {
+    if (!exact_used_) return;
+    const HoldingRecord& lot = slots_[record].lot;
+    ExactKey key;
+    if (std::isnan(lot.holding_key) || !ExactOf(lot.holding_key, lot.symbol, lot.tax_lot, key)) return;
+    const auto it = exact_.find(key);
+    if (it != exact_.end() && it->second == record) exact_.erase(it);
+}
+
 int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const {
+    if (exact_used_) {
+        // Every lot has its own exact key and texts of their widths: the
+        // lot of the key asked for (padded as the search below pads it) is
+        // the first in list order. A NaN key equals none.
+        if (std::isnan(holding_key)) return 0;
+        ExactKey key;
+        if (symbol.size() == 12 && tax_lot.size() == 4) {
+            key.place = LotOrder::Of(holding_key, symbol, tax_lot);
+            std::memcpy(&key.code, tax_lot.data(), 4);
+        } else {
+            ExactOf(holding_key, records::Fixed(symbol, 12), records::Fixed(tax_lot, 4), key);
+        }
+        const auto it = exact_.find(key);
+        return it == exact_.end() ? int16_t{0} : it->second;
+    }
     const std::string sym = records::Fixed(symbol, 12);
     const std::string code = records::Fixed(tax_lot, 4);
     // The lots of one place stand together from the first at or after it:
@@ -235,6 +289,7 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
     s.listed = true;
     s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r}});
     Refigure(r);
+    NoteExact(r);
     NoteLinked(r, s.place->first);
     const auto after = std::next(s.place);
     s.lot.next = after == order_.end() ? int16_t{-1} : after->second.record;
@@ -247,11 +302,15 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
 void LotList::Update(int16_t record, const HoldingRecord& lot) {
     Slot& s = slots_[record];
     const int16_t next = s.lot.next;
+    if (s.listed) ForgetExact(record);
     s.lot = lot;
     s.lot.next = next;
     s.lot.memo = s.bytes.Text(76, 20);
     s.lot.Encode(s.bytes);
-    if (s.listed) Refigure(record);
+    if (s.listed) {
+        Refigure(record);
+        NoteExact(record);
+    }
     WriteSlot(record);
 }
 
@@ -274,6 +333,7 @@ void LotList::SetQuantityAndCost(int16_t record, double quantity, double cost) {
 void LotList::Remove(int16_t record) {
     Slot& s = slots_[record];
     Relink(s.place, s.lot.next);
+    ForgetExact(record);
     order_.erase(s.place);
     s.listed = false;
     NoteUnlinked(record);

@@ -20,6 +20,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "records/account_records.h"
@@ -130,6 +131,22 @@ private:
     };
 
     Slot& SlotOf(int16_t record);
+    // A lot's holding key, symbol (12) and whole lot code (4), the key of
+    // the table that finds a lot without a descent of the order.
+    struct ExactKey {
+        LotOrder place;
+        uint32_t code = 0;
+        friend bool operator==(const ExactKey&, const ExactKey&) = default;
+    };
+    struct ExactHash {
+        std::size_t operator()(const ExactKey& k) const;
+    };
+    // False when the lot's texts are not of their full widths (the table
+    // then is not used).
+    static bool ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
+                        ExactKey& key);
+    void NoteExact(int16_t record);
+    void ForgetExact(int16_t record);
     // Puts the lot's figures where the walk reads them.
     void Refigure(int16_t record);
     // The walk's copy of the order: a lot's place and record.
@@ -151,6 +168,11 @@ private:
     records::HoldingsHeader header_;
     std::vector<Slot> slots_;  // by record number
     Order order_;
+    // The lot of each exact key while every lot has its own (exact_used_);
+    // a second lot with one key, a text not of its width or a change of a
+    // lot's key stops its use, and Find then searches the order.
+    std::unordered_map<ExactKey, int16_t, ExactHash> exact_;
+    bool exact_used_ = true;
     std::vector<LotFigures> figures_;  // by record number, of the listed lots
     // The flat walk of the order as of the last ForEachLotFigures (built at
     // the first), the lots linked since and the records unlinked since

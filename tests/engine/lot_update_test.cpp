@@ -469,17 +469,18 @@ TEST_F(LotUpdateFile, FileAndImageStayTogether) {
 }
 
 // The valuation walks the lots through a flat copy of the order that is
-// brought up to date at each walk. Walked at random intervals (nothing, one
+// brought up to date at each walk, and Find looks lots up by their exact
+// key. Walked and searched at random intervals (nothing, one
 // or many lots linked and unlinked in between, records reused, lots of
 // equal place whose codes differ past their first two characters), it
 // meets the lots in list order.
-TEST_F(LotUpdateFile, TheValuationWalkMeetsTheLotsInListOrder) {
+TEST_F(LotUpdateFile, TheValuationWalkAndFindFollowTheListOrder) {
     LotList lots;
     std::mt19937 rng(11);
     const char* codes[] = {"B", "B", "B", "S", "S", "SS", "CS", "SI", "SO"};
     const char* symbols[] = {"AAA", "BBB", "AZ"};
     const char* lot_codes[] = {"1", "2A", "2A1", "2A2", "2A3"};
-    int walks = 0;
+    int walks = 0, finds = 0;
     for (int i = 0; i < 4000; ++i) {
         Txn x{codes[rng() % 9],
               symbols[rng() % 3],
@@ -492,6 +493,22 @@ TEST_F(LotUpdateFile, TheValuationWalkMeetsTheLotsInListOrder) {
         if (i == 1500) lots.DeferWrites();
         if (rng() % (i < 2000 ? 3 : 40) != 0) continue;
         ++walks;
+        // Find gives the first lot in list order with the exact key,
+        // symbol and lot code, or 0.
+        const auto listed = lots.Lots();
+        for (double key : {100.0, 200.0, 300.0, 400.0})
+            for (const char* symbol : symbols)
+                for (const char* code : lot_codes) {
+                    const std::string sym = records::Fixed(symbol, 12), lot = records::Fixed(code, 4);
+                    int16_t want = 0;
+                    for (const auto& [record, l] : listed)
+                        if (l.holding_key == key && l.symbol == sym && l.tax_lot == lot) {
+                            want = record;
+                            break;
+                        }
+                    ASSERT_EQ(lots.Find(key, symbol, code), want) << "after transaction " << i;
+                    ++finds;
+                }
         std::vector<engine::LotFigures> walked;
         lots.ForEachLotFigures([&](const engine::LotFigures& f) { walked.push_back(f); });
         const auto image = lots.Lots();
@@ -507,6 +524,7 @@ TEST_F(LotUpdateFile, TheValuationWalkMeetsTheLotsInListOrder) {
         }
     }
     EXPECT_GT(walks, 500);
+    EXPECT_GT(finds, 20000);
     lots.Flush();
     const auto file = FileLots();
     const auto image = lots.Lots();
