@@ -108,8 +108,10 @@ LotList::LotList(int unit) : unit_(unit) {
         s.bytes = rec;
         s.lot = HoldingRecord::Decode(rec);
         s.listed = true;
-        s.place = order_.insert(order_.end(), {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot),
-                                               Placed{r, LotFigures::Of(s.lot)}});
+        s.place = order_.insert(order_.end(),
+                                {LotOrder::Of(s.lot.holding_key, s.lot.symbol, s.lot.tax_lot), Placed{r}});
+        Refigure(r);
+        NoteExact(r);
         r = s.lot.next;
     }
 }
@@ -176,7 +178,60 @@ std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
     return out;
 }
 
+bool LotList::ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
+                      ExactKey& key) {
+    if (symbol.size() != 12 || tax_lot.size() != 4) return false;
+    key.place = LotOrder::Of(holding_key, symbol, tax_lot);
+    std::memcpy(&key.code, tax_lot.data(), 4);
+    return true;
+}
+
+std::size_t LotList::ExactHash::operator()(const ExactKey& k) const {
+    uint64_t h = k.place.key * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 29) ^ k.place.symbol_high;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= (h >> 32) ^ (uint64_t{k.place.symbol_low} << 32 | k.code);
+    h *= 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+void LotList::NoteExact(int16_t record) {
+    if (!exact_used_) return;
+    const HoldingRecord& lot = slots_[record].lot;
+    // A NaN key equals no key: such a lot is never found.
+    if (std::isnan(lot.holding_key)) return;
+    ExactKey key;
+    if (!ExactOf(lot.holding_key, lot.symbol, lot.tax_lot, key) || !exact_.emplace(key, record).second) {
+        exact_used_ = false;
+        exact_.clear();
+    }
+}
+
+void LotList::ForgetExact(int16_t record) {
+    if (!exact_used_) return;
+    const HoldingRecord& lot = slots_[record].lot;
+    ExactKey key;
+    if (std::isnan(lot.holding_key) || !ExactOf(lot.holding_key, lot.symbol, lot.tax_lot, key)) return;
+    const auto it = exact_.find(key);
+    if (it != exact_.end() && it->second == record) exact_.erase(it);
+}
+
 int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const {
+    if (exact_used_) {
+        // Every lot has its own exact key and texts of their widths: the
+        // lot of the key asked for (padded as the search below pads it) is
+        // the first in list order. A NaN key equals none.
+        if (std::isnan(holding_key)) return 0;
+        ExactKey key;
+        if (symbol.size() == 12 && tax_lot.size() == 4) {
+            key.place = LotOrder::Of(holding_key, symbol, tax_lot);
+            std::memcpy(&key.code, tax_lot.data(), 4);
+        } else {
+            ExactOf(holding_key, records::Fixed(symbol, 12), records::Fixed(tax_lot, 4), key);
+        }
+        const auto it = exact_.find(key);
+        return it == exact_.end() ? int16_t{0} : it->second;
+    }
     const std::string sym = records::Fixed(symbol, 12);
     const std::string code = records::Fixed(tax_lot, 4);
     // The lots of one place stand together from the first at or after it:
@@ -232,8 +287,10 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
     s.lot = lot;
     s.lot.memo = s.bytes.Text(76, 20);  // never written here: the record keeps it
     s.listed = true;
-    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r, {}}});
-    Refigure(s);
+    s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r}});
+    Refigure(r);
+    NoteExact(r);
+    NoteLinked(r, s.place->first);
     const auto after = std::next(s.place);
     s.lot.next = after == order_.end() ? int16_t{-1} : after->second.record;
     s.lot.Encode(s.bytes);
@@ -245,11 +302,15 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
 void LotList::Update(int16_t record, const HoldingRecord& lot) {
     Slot& s = slots_[record];
     const int16_t next = s.lot.next;
+    if (s.listed) ForgetExact(record);
     s.lot = lot;
     s.lot.next = next;
     s.lot.memo = s.bytes.Text(76, 20);
     s.lot.Encode(s.bytes);
-    if (s.listed) Refigure(s);
+    if (s.listed) {
+        Refigure(record);
+        NoteExact(record);
+    }
     WriteSlot(record);
 }
 
@@ -261,8 +322,9 @@ void LotList::SetQuantityAndCost(int16_t record, double quantity, double cost) {
     s.lot.quantity = quantity;
     s.lot.cost = cost;
     if (s.listed) {
-        s.place->second.figures.quantity = quantity;
-        s.place->second.figures.cost = cost;
+        LotFigures& f = figures_[static_cast<std::size_t>(record)];
+        f.quantity = quantity;
+        f.cost = cost;
     }
     HoldingRecord::SetQuantityAndCost(s.bytes, quantity, cost);
     WriteSlot(record);
@@ -271,11 +333,86 @@ void LotList::SetQuantityAndCost(int16_t record, double quantity, double cost) {
 void LotList::Remove(int16_t record) {
     Slot& s = slots_[record];
     Relink(s.place, s.lot.next);
+    ForgetExact(record);
     order_.erase(s.place);
     s.listed = false;
+    NoteUnlinked(record);
     records::DeletedLot{header_.next_free}.Encode(s.bytes);
     header_.next_free = record;
     WriteSlot(record);
+}
+
+void LotList::Refigure(int16_t record) {
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= figures_.size()) figures_.resize(at + 1);
+    figures_[at] = LotFigures::Of(slots_[at].lot);
+}
+
+void LotList::NoteLinked(int16_t record, const LotOrder& place) {
+    if (!walk_built_) return;
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= pending_.size()) pending_.resize(at + 1, 0);
+    pending_[at] = 1;
+    linked_.push_back(Walked{place, record});
+}
+
+void LotList::NoteUnlinked(int16_t record) {
+    if (!walk_built_) return;
+    const auto at = static_cast<std::size_t>(record);
+    if (at < pending_.size() && pending_[at] != 0) {
+        // Linked since the last walk: it never reached walk_.
+        pending_[at] = 0;
+        linked_.erase(std::find_if(linked_.begin(), linked_.end(),
+                                   [&](const Walked& w) { return w.record == record; }));
+        return;
+    }
+    if (at >= unlinked_.size()) unlinked_.resize(at + 1, 0);
+    unlinked_[at] = 1;
+    any_unlinked_ = true;
+}
+
+void LotList::UpdateWalk() const {
+    if (!walk_built_) {
+        walk_.clear();
+        walk_.reserve(order_.size());
+        for (const auto& [place, placed] : order_) walk_.push_back(Walked{place, placed.record});
+        walk_built_ = true;
+        return;
+    }
+    if (linked_.empty() && !any_unlinked_) return;
+    // A lot linked goes after every lot of an equal place that was there
+    // before it, and the lots linked since keep the order they were linked
+    // in among themselves: a stable sort, then each merged in after the
+    // equal places of walk_.
+    std::stable_sort(linked_.begin(), linked_.end(),
+                     [](const Walked& a, const Walked& b) { return a.place < b.place; });
+    std::vector<Walked> merged;
+    merged.reserve(walk_.size() + linked_.size());
+    auto keep = [&](std::vector<Walked>::const_iterator from, std::vector<Walked>::const_iterator to) {
+        if (!any_unlinked_) {
+            merged.insert(merged.end(), from, to);
+            return;
+        }
+        for (; from != to; ++from) {
+            const auto at = static_cast<std::size_t>(from->record);
+            if (at < unlinked_.size() && unlinked_[at] != 0) continue;
+            merged.push_back(*from);
+        }
+    };
+    auto old = walk_.cbegin();
+    for (const Walked& lot : linked_) {
+        const auto to = std::upper_bound(old, walk_.cend(), lot.place,
+                                         [](const LotOrder& p, const Walked& w) { return p < w.place; });
+        keep(old, to);
+        merged.push_back(lot);
+        pending_[static_cast<std::size_t>(lot.record)] = 0;
+        old = to;
+    }
+    keep(old, walk_.cend());
+    walk_.swap(merged);
+    linked_.clear();
+    if (any_unlinked_) std::fill(unlinked_.begin(), unlinked_.end(), 0);
+    any_unlinked_ = false;
 }
 
 void LotList::WriteHeader(std::string_view account, std::string_view label, int16_t last_word) {

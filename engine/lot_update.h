@@ -20,6 +20,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "records/account_records.h"
@@ -74,10 +75,15 @@ public:
         for (const auto& entry : order_)
             f(static_cast<const records::HoldingRecord&>(slots_[entry.second.record].lot));
     }
-    // Calls f with the figures of each lot in list order.
+    // Calls f with the figures of each lot in list order. The lots are
+    // walked in a flat copy of the order, brought up to date at each walk
+    // with the lots linked and unlinked since the last one: a series
+    // values every lot at every period end.
     template <class F>
     void ForEachLotFigures(F&& f) const {
-        for (const auto& entry : order_) f(static_cast<const LotFigures&>(entry.second.figures));
+        UpdateWalk();
+        for (const Walked& w : walk_)
+            f(static_cast<const LotFigures&>(figures_[static_cast<std::size_t>(w.record)]));
     }
 
     // The first lot in list order with this holding key, symbol (12
@@ -115,7 +121,6 @@ public:
 private:
     struct Placed {
         int16_t record = 0;
-        LotFigures figures;
     };
     using Order = std::multimap<LotOrder, Placed>;
     struct Slot {
@@ -126,8 +131,35 @@ private:
     };
 
     Slot& SlotOf(int16_t record);
-    // Puts the slot's lot figures beside its place in the order.
-    static void Refigure(Slot& s) { s.place->second.figures = LotFigures::Of(s.lot); }
+    // A lot's holding key, symbol (12) and whole lot code (4), the key of
+    // the table that finds a lot without a descent of the order.
+    struct ExactKey {
+        LotOrder place;
+        uint32_t code = 0;
+        friend bool operator==(const ExactKey&, const ExactKey&) = default;
+    };
+    struct ExactHash {
+        std::size_t operator()(const ExactKey& k) const;
+    };
+    // False when the lot's texts are not of their full widths (the table
+    // then is not used).
+    static bool ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
+                        ExactKey& key);
+    void NoteExact(int16_t record);
+    void ForgetExact(int16_t record);
+    // Puts the lot's figures where the walk reads them.
+    void Refigure(int16_t record);
+    // The walk's copy of the order: a lot's place and record.
+    struct Walked {
+        LotOrder place;
+        int16_t record = 0;
+    };
+    // Brings walk_ up to date: the lots linked since (in the order they
+    // were linked, so each goes after the lots equal to it, as in order_)
+    // are merged in and the lots unlinked since are left out.
+    void UpdateWalk() const;
+    void NoteLinked(int16_t record, const LotOrder& place);
+    void NoteUnlinked(int16_t record);
     void WriteSlot(int16_t record);
     // Points the lot before `it` in the order (or the header) at next.
     void Relink(Order::iterator it, int16_t next);
@@ -136,6 +168,21 @@ private:
     records::HoldingsHeader header_;
     std::vector<Slot> slots_;  // by record number
     Order order_;
+    // The lot of each exact key while every lot has its own (exact_used_);
+    // a second lot with one key, a text not of its width or a change of a
+    // lot's key stops its use, and Find then searches the order.
+    std::unordered_map<ExactKey, int16_t, ExactHash> exact_;
+    bool exact_used_ = true;
+    std::vector<LotFigures> figures_;  // by record number, of the listed lots
+    // The flat walk of the order as of the last ForEachLotFigures (built at
+    // the first), the lots linked since and the records unlinked since
+    // whose place in walk_ is to go.
+    mutable bool walk_built_ = false;
+    mutable std::vector<Walked> walk_;
+    mutable std::vector<Walked> linked_;
+    mutable std::vector<char> pending_;   // by record: the record is in linked_
+    mutable std::vector<char> unlinked_;  // by record: its entry in walk_ goes
+    mutable bool any_unlinked_ = false;
     bool defer_ = false;
     long records_on_file_ = 0;       // when DeferWrites was called
     std::vector<int16_t> dirty_;     // records changed since DeferWrites, once each

@@ -31,6 +31,7 @@ constexpr std::size_t kOpenDateOffset = 52;     // a lot's open date (8 characte
 constexpr double kClosedQuantity = 0.0005;      // a lot this close to 0 is closed
 constexpr int16_t kLastRecordNumber = 32767;    // record numbers are 16-bit
 constexpr int16_t kCashSecurityRecord = 2;
+constexpr long kSecurityBlock = 32;  // security records read together (4 KB)
 
 bool StartsWithCash(std::string_view symbol) {
     return records::Fixed(symbol, 4) == "CASH";
@@ -178,11 +179,35 @@ void HoldingsWork::LookUpSecurity(int16_t record) {
     }
     it = security_lines_.try_emplace(record, std::string(32, ' '), std::string(32, ' ')).first;
     if (record > 0) {
-        if (!securities_)
-            securities_ = std::make_unique<records::DirectFile>(records::kSecurityRecords,
-                                                                records::kAccountRecordLength, false);
+        // The record's block of kSecurityBlock records is read whole the
+        // first time one of its records is needed: an account's securities
+        // cost a read a block instead of a read each. A block that reaches
+        // past the file's end is not read: its records are read one by one,
+        // so a record lying partly past the end reads as it always did.
+        const std::size_t length = records::kAccountRecordLength;
+        const long block = (record - 1) / kSecurityBlock;
+        auto found = security_block_bytes_.find(block);
+        if (found == security_block_bytes_.end()) {
+            if (!security_blocks_)
+                security_blocks_ = std::make_unique<records::DirectFile>(records::kSecurityRecords,
+                                                                         length * kSecurityBlock, false);
+            found = security_block_bytes_.try_emplace(block).first;
+            if (!security_blocks_->Read(block + 1, found->second)) found->second.bytes().clear();
+        }
         Record rec;
-        if (securities_->Read(record, rec)) it->second = {rec.Text(12, 32), rec.Text(44, 32)};
+        bool read = false;
+        const std::vector<unsigned char>& block_bytes = found->second.bytes();
+        if (!block_bytes.empty()) {
+            const std::size_t at = static_cast<std::size_t>((record - 1) % kSecurityBlock) * length;
+            rec.bytes().assign(block_bytes.begin() + static_cast<long>(at),
+                               block_bytes.begin() + static_cast<long>(at + length));
+            read = true;
+        } else {
+            if (!securities_)
+                securities_ = std::make_unique<records::DirectFile>(records::kSecurityRecords, length, false);
+            read = securities_->Read(record, rec);
+        }
+        if (read) it->second = {rec.Text(12, 32), rec.Text(44, 32)};
     }
     description1_ = it->second.first;
     description2_ = it->second.second;
@@ -514,6 +539,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         entries.push_back(order_of(date_number, DayRank(code), n));
     }
     std::sort(entries.begin(), entries.end());
+    if (write) work.ReserveGains(entries.size());
 
     std::vector<unsigned char> extensions;
     if (texts)

@@ -123,6 +123,9 @@ public:
     // every record as it changed would have left.
     void DeferWrites();
     bool Flush();
+    // Room for GL.TMP's header and this many gains, so that the file's
+    // bytes grow in place (at most one gain a transaction).
+    void ReserveGains(std::size_t gains) { gains_.reserve((gains + 1) * records::kAccountRecordLength); }
 
     // Applies the transaction. cls, sign and transfer are its code's
     // (records::Code); memo (20), date (8) and description (32) its texts.
@@ -180,7 +183,11 @@ private:
     int16_t gain_count_ = 0;
     // Description lines by security record (ReadSecurities).
     bool read_securities_ = false;
+    // SECURITY.REC read in blocks of records (one read a block met), and
+    // record by record where a block would reach past the file's end.
     std::unique_ptr<records::DirectFile> securities_;
+    std::unique_ptr<records::DirectFile> security_blocks_;
+    std::unordered_map<long, records::Record> security_block_bytes_;  // empty: not read
     std::unordered_map<int, std::pair<std::string, std::string>> security_lines_;
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');

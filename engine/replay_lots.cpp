@@ -88,6 +88,20 @@ std::size_t LotChain::KeyHash::operator()(const ExactKey& k) const {
     return static_cast<std::size_t>(h ^ (h >> 32));
 }
 
+std::size_t LotChain::GroupHash::operator()(const GroupKey& k) const {
+    uint64_t h = k.key * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 29) ^ k.symbol_high;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= (h >> 32) ^ k.symbol_low;
+    h *= 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+LotChain::Groups::iterator LotChain::FindGroup(const GroupKey& key) {
+    const auto found = group_table_.find(key);
+    return found == group_table_.end() ? groups_.end() : found->second;
+}
+
 // ---- The exact-key table
 
 int16_t LotChain::ExactTable::Find(const ExactKey& key) const {
@@ -313,15 +327,13 @@ LotChain::Place LotChain::FindKey(double key) {
         }
         return {};
     }
-    records::LotOrder from = records::LotOrder::Of(key, "", "");
-    from.symbol_high = 0;
-    from.symbol_low = 0;
-    from.code = 0;
+    const GroupKey from{records::LotOrder::Of(key, "", "").key, 0, 0};
     // The cash lot (key 0) is mostly the first lot: no search for it.
-    auto it = order_.begin();
-    if (it != order_.end() && it->first.place.key < from.key) it = order_.lower_bound(OrderKey{from, 0});
-    if (it == order_.end() || it->first.place.key != from.key) return {};
-    return {it->second, previous_[static_cast<std::size_t>(it->second)]};
+    auto it = groups_.begin();
+    if (it != groups_.end() && it->first.key < from.key) it = groups_.lower_bound(from);
+    if (it == groups_.end() || it->first.key != from.key) return {};
+    const int16_t first = it->second.front().record;
+    return {first, previous_[static_cast<std::size_t>(first)]};
 }
 
 int16_t LotChain::FirstWith(std::string_view symbol, std::string_view tax_lot) {
@@ -339,10 +351,12 @@ int16_t LotChain::FirstWith(std::string_view symbol, std::string_view tax_lot) {
     }
     if (!text_indexed_) {
         text_indexed_ = true;
-        for (const auto& [k, record] : order_) {
-            const Record& lot = Raw(record);
-            by_text_[TextKey::Of(SymbolOf(lot), CodeOf(lot))].emplace(std::make_pair(KeyOf(lot), k.sequence),
-                                                                      record);
+        for (const auto& [group, members] : groups_) {
+            for (const Member& m : members) {
+                const Record& lot = Raw(m.record);
+                by_text_[TextKey::Of(SymbolOf(lot), CodeOf(lot))].emplace(
+                    std::make_pair(KeyOf(lot), m.sequence), m.record);
+            }
         }
     }
     auto found = by_text_.find(TextKey::Of(s, c));
@@ -367,11 +381,23 @@ int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::strin
         }
         return previous;
     }
-    const auto it =
-        order_.upper_bound(OrderKey{records::LotOrder::Of(key, s, c2), std::numeric_limits<uint64_t>::max()});
-    // The lot before it in the order is the one before it in the list.
-    if (it == order_.end()) return order_.empty() ? int16_t{0} : order_.rbegin()->second;
-    return previous_[static_cast<std::size_t>(it->second)];
+    // The last lot at or before the new lot's place in the order (the list
+    // order): in its own group the last with a lot code at or before its
+    // own, else the last lot of the group before.
+    const records::LotOrder place = records::LotOrder::Of(key, s, c2);
+    auto it = FindGroup(GroupKey::Of(place));
+    if (it == groups_.end()) {
+        it = groups_.lower_bound(GroupKey::Of(place));
+    } else {
+        int16_t last = 0;
+        for (const Member& m : it->second) {
+            if (m.code > place.code) break;
+            last = m.record;
+        }
+        if (last != 0) return last;
+    }
+    if (it == groups_.begin()) return 0;
+    return std::prev(it)->second.back().record;
 }
 
 // ---- Changes
@@ -429,52 +455,78 @@ void LotChain::SetPrevious(int16_t record, int16_t previous) {
 
 void LotChain::Index(int16_t record) {
     const Record& lot = Raw(record);
-    const OrderKey k{records::LotOrder::OfRecord(lot), ++sequence_};
+    const records::LotOrder place = records::LotOrder::OfRecord(lot);
+    const uint64_t sequence = ++sequence_;
     const auto at = static_cast<std::size_t>(record);
-    if (at >= places_.size()) places_.resize(at + 1, order_.end());
+    if (at >= group_of_.size()) {
+        group_of_.resize(at + 1, groups_.end());
+        sequence_of_.resize(at + 1, 0);
+    }
     const TextKey text = TextKey::Of(SymbolView(lot), CodeView(lot));
     // Two lots with one key, symbol and lot code: only the walk knows
     // which comes first.
-    if (!exact_.Insert(ExactKey{k.place.key, text}, record)) {
+    if (!exact_.Insert(ExactKey{place.key, text}, record)) {
         DropIndex();
         return;
     }
-    if (text_indexed_) by_text_[text].emplace(std::make_pair(KeyOf(lot), k.sequence), record);
-    places_[at] = order_.emplace(k, record).first;
+    if (text_indexed_) by_text_[text].emplace(std::make_pair(KeyOf(lot), sequence), record);
+    auto group = FindGroup(GroupKey::Of(place));
+    if (group == groups_.end()) {
+        group = groups_.try_emplace(GroupKey::Of(place)).first;
+        group_table_.emplace(group->first, group);
+    }
+    // Linked last, it goes after every lot of its group with a lot code at
+    // or before its own.
+    std::vector<Member>& members = group->second;
+    auto to = members.end();
+    while (to != members.begin() && std::prev(to)->code > place.code) --to;
+    members.insert(to, Member{place.code, sequence, record});
+    group_of_[at] = group;
+    sequence_of_[at] = sequence;
 }
 
 void LotChain::Unindex(int16_t record) {
     const auto at = static_cast<std::size_t>(record);
-    if (at >= places_.size() || places_[at] == order_.end()) return;
-    const auto it = places_[at];
+    if (at >= group_of_.size() || group_of_[at] == groups_.end()) return;
+    const auto group = group_of_[at];
     const Record& lot = Raw(record);
     const TextKey key = TextKey::Of(SymbolView(lot), CodeView(lot));
-    exact_.Erase(ExactKey{it->first.place.key, key});
+    exact_.Erase(ExactKey{group->first.key, key});
     auto text = by_text_.find(key);
     if (text != by_text_.end()) {
-        text->second.erase(std::make_pair(KeyOf(lot), it->first.sequence));
+        text->second.erase(std::make_pair(KeyOf(lot), sequence_of_[at]));
         if (text->second.empty()) by_text_.erase(text);
     }
-    order_.erase(it);
-    places_[at] = order_.end();
+    std::vector<Member>& members = group->second;
+    members.erase(
+        std::find_if(members.begin(), members.end(), [&](const Member& m) { return m.record == record; }));
+    if (members.empty()) {
+        group_table_.erase(group->first);
+        groups_.erase(group);
+    }
+    group_of_[at] = groups_.end();
 }
 
 void LotChain::DropIndex() {
     linear_ = true;
-    order_.clear();
+    groups_.clear();
+    group_table_.clear();
     exact_.Clear();
     by_text_.clear();
-    places_.clear();
+    group_of_.clear();
+    sequence_of_.clear();
     previous_.clear();
 }
 
 void LotChain::BuildIndex() {
     linear_ = false;
-    order_.clear();
+    groups_.clear();
+    group_table_.clear();
     exact_.Clear();
     by_text_.clear();
     text_indexed_ = false;
-    places_.assign(records_.size(), order_.end());
+    group_of_.assign(records_.size(), groups_.end());
+    sequence_of_.assign(records_.size(), 0);
     previous_.assign(records_.size(), 0);
     std::unordered_set<long> seen;
     records::LotOrder last{};

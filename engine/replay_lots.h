@@ -122,12 +122,32 @@ public:
 private:
     // Order of the lots: their place (records::LotOrder), then the order
     // of linking, since a new lot goes after the lots that are equal to it.
-    struct OrderKey {
-        records::LotOrder place;
-        uint64_t sequence = 0;
-        friend auto operator<=>(const OrderKey&, const OrderKey&) = default;
+    // The lots are kept in groups of one holding key and symbol, ordered
+    // among themselves; within a group, by the first two characters of the
+    // lot code and the order of linking. A group holds a few lots, so its
+    // lots are a small vector searched in place, and the ordered map holds
+    // groups, not lots.
+    struct GroupKey {
+        uint64_t key = 0;
+        uint64_t symbol_high = 0;
+        uint32_t symbol_low = 0;
+        static GroupKey Of(const records::LotOrder& place) {
+            return {place.key, place.symbol_high, place.symbol_low};
+        }
+        friend auto operator<=>(const GroupKey&, const GroupKey&) = default;
     };
-    using Order = std::map<OrderKey, int16_t>;
+    struct Member {
+        uint16_t code = 0;
+        uint64_t sequence = 0;
+        int16_t record = 0;
+    };
+    using Groups = std::map<GroupKey, std::vector<Member>>;
+    struct GroupHash {
+        std::size_t operator()(const GroupKey& k) const;
+    };
+    // The group of a key, found without a descent of the map (which is
+    // left for a group not there yet).
+    Groups::iterator FindGroup(const GroupKey& key);
     // Lots of one symbol and lot code by key and order of linking.
     using TextOrder = std::map<std::pair<double, uint64_t>, int16_t>;
     // Symbol (12) and lot code (4) packed into two words, and holding key,
@@ -205,8 +225,12 @@ private:
     std::vector<records::Record> extensions_;  // by record number; [0] unused
     records::HoldingsHeader header_;
 
-    Order order_;
-    std::vector<Order::iterator> places_;  // by record number; order_.end() when not indexed
+    Groups groups_;  // none empty
+    std::unordered_map<GroupKey, Groups::iterator, GroupHash> group_table_;
+    // By record number: the group of each indexed lot (groups_.end() when
+    // not indexed) and its order of linking.
+    std::vector<Groups::iterator> group_of_;
+    std::vector<uint64_t> sequence_of_;
     // The lot before each listed lot in the list (0: the first), kept
     // while the index is: the list order is the index's order.
     std::vector<int16_t> previous_;

@@ -56,12 +56,19 @@ bool RoundInBinary(double& value, int decimals) {
     // 2^50: n has at most 16 digits, so the text always fits in 20
     // positions, and the fraction below is exact. NaN fails here too.
     if (!(scaled < 1125899906842624.0)) return false;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
+    // The whole number nearest to scaled without floor, which the baseline
+    // instruction set has no instruction for: adding 2^52 and taking it
+    // away again rounds to a whole number (to nearest, the default mode),
+    // and the distance from it, at most a half, is exact. The distance
+    // from a half, 0.5 - off, is the |fraction - 0.5| of the fraction
+    // above the whole number below, rounded once from the same exact
+    // value, so the check against a tie decides as it always has; outside
+    // it the nearest whole number is the one a tie away from zero gives.
+    const double n = (scaled + 0x1p52) - 0x1p52;
+    const double off = std::fabs(scaled - n);
     // scaled is a number here (NaN failed above): no call to fmax needed.
     const double unit = (scaled > 1.0 ? scaled : 1.0) * 0x1p-50;
-    if (std::fabs(fraction - 0.5) <= unit) return false;
-    const double n = fraction > 0.5 ? whole + 1 : whole;
+    if (0.5 - off <= unit) return false;
     if (n == 0) {
         value = 0.0;
         return true;

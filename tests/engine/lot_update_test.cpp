@@ -468,4 +468,68 @@ TEST_F(LotUpdateFile, FileAndImageStayTogether) {
               static_cast<std::size_t>(h.records_in_use));
 }
 
+// The valuation walks the lots through a flat copy of the order that is
+// brought up to date at each walk, and Find looks lots up by their exact
+// key. Walked and searched at random intervals (nothing, one
+// or many lots linked and unlinked in between, records reused, lots of
+// equal place whose codes differ past their first two characters), it
+// meets the lots in list order.
+TEST_F(LotUpdateFile, TheValuationWalkAndFindFollowTheListOrder) {
+    LotList lots;
+    std::mt19937 rng(11);
+    const char* codes[] = {"B", "B", "B", "S", "S", "SS", "CS", "SI", "SO"};
+    const char* symbols[] = {"AAA", "BBB", "AZ"};
+    const char* lot_codes[] = {"1", "2A", "2A1", "2A2", "2A3"};
+    int walks = 0, finds = 0;
+    for (int i = 0; i < 4000; ++i) {
+        Txn x{codes[rng() % 9],
+              symbols[rng() % 3],
+              lot_codes[rng() % 5],
+              static_cast<double>(1 + rng() % 4),
+              static_cast<double>(10 + rng() % 500),
+              static_cast<double>(100 * (1 + rng() % 3))};
+        TransactionRecord t = Make(x);
+        Apply(lots, t);
+        if (i == 1500) lots.DeferWrites();
+        if (rng() % (i < 2000 ? 3 : 40) != 0) continue;
+        ++walks;
+        // Find gives the first lot in list order with the exact key,
+        // symbol and lot code, or 0.
+        const auto listed = lots.Lots();
+        for (double key : {100.0, 200.0, 300.0, 400.0})
+            for (const char* symbol : symbols)
+                for (const char* code : lot_codes) {
+                    const std::string sym = records::Fixed(symbol, 12), lot = records::Fixed(code, 4);
+                    int16_t want = 0;
+                    for (const auto& [record, l] : listed)
+                        if (l.holding_key == key && l.symbol == sym && l.tax_lot == lot) {
+                            want = record;
+                            break;
+                        }
+                    ASSERT_EQ(lots.Find(key, symbol, code), want) << "after transaction " << i;
+                    ++finds;
+                }
+        std::vector<engine::LotFigures> walked;
+        lots.ForEachLotFigures([&](const engine::LotFigures& f) { walked.push_back(f); });
+        const auto image = lots.Lots();
+        ASSERT_EQ(walked.size(), image.size()) << "after transaction " << i;
+        for (std::size_t k = 0; k < image.size(); ++k) {
+            const engine::LotFigures want = engine::LotFigures::Of(image[k].second);
+            ASSERT_EQ(walked[k].holding_key, want.holding_key) << "after transaction " << i << ", lot " << k;
+            ASSERT_EQ(walked[k].quantity, want.quantity) << "after transaction " << i << ", lot " << k;
+            ASSERT_EQ(walked[k].cost, want.cost) << "after transaction " << i << ", lot " << k;
+            ASSERT_EQ(walked[k].short_marker, want.short_marker)
+                << "after transaction " << i << ", lot " << k;
+            ASSERT_EQ(walked[k].cash_symbol, want.cash_symbol) << "after transaction " << i << ", lot " << k;
+        }
+    }
+    EXPECT_GT(walks, 500);
+    EXPECT_GT(finds, 20000);
+    lots.Flush();
+    const auto file = FileLots();
+    const auto image = lots.Lots();
+    ASSERT_EQ(file.size(), image.size());
+    for (std::size_t k = 0; k < file.size(); ++k) EXPECT_EQ(file[k].quantity, image[k].second.quantity);
+}
+
 }  // namespace

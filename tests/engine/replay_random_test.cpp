@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <map>
 #include <random>
@@ -91,7 +92,20 @@ Case MakeCase(uint32_t seed) {
     Case c;
     TempDataDir dir;
 
+    // Where the securities stand in SECURITY.REC, drawn apart from the
+    // history: after 0 to 70 other securities (so that their records lie
+    // in the first block of records the replay reads together, in a later
+    // one or in the file's last, short one), a few transactions naming a
+    // record past the file's end, and sometimes a part record at its end.
+    std::mt19937 spread(seed * 7919u);
+    const int pads[] = {0, 0, 25, 31, 40, 70};
+    const int pad = pads[spread() % 6];
     std::vector<fixtures::SecurityFields> fields;
+    for (int i = 0; i < pad; ++i)
+        fields.push_back({.symbol = "FILL" + std::to_string(i),
+                          .cusip = "FILL" + std::to_string(i),
+                          .description1 = "FILLER " + std::to_string(i),
+                          .type = "H"});
     for (const Security& s : kSecurities)
         fields.push_back({.symbol = s.symbol,
                           .cusip = s.symbol,
@@ -99,13 +113,18 @@ Case MakeCase(uint32_t seed) {
                           .description2 = chance(50) ? "SECOND LINE" : "",
                           .type = s.type});
     fixtures::WriteSecurities(fields);
+    if (spread() % 4 == 0) {
+        std::ofstream tail("SECURITY.REC", std::ios::binary | std::ios::app);
+        tail << std::string(50, 'Q');
+    }
 
     const bool texts = chance(50), lot_texts = chance(50);
     const unsigned char decimals[] = {0, 4, 5, 6, 8, 3, 9};
     const unsigned char option81 = decimals[rng() % 7];
     fixtures::SetOptions({{36, texts ? 1 : 0}, {64, lot_texts ? 1 : 0}, {81, option81}});
-    c.what = "seed " + std::to_string(seed) + " options 36=" + std::to_string(texts) +
-             " 64=" + std::to_string(lot_texts) + " 81=" + std::to_string(option81);
+    c.what = "seed " + std::to_string(seed) + " securities after " + std::to_string(pad) +
+             " options 36=" + std::to_string(texts) + " 64=" + std::to_string(lot_texts) +
+             " 81=" + std::to_string(option81);
 
     // Trades keep to open lots (mostly), so that most histories run to the end.
     std::map<std::string, double> open;  // by symbol, lot code and key
@@ -120,7 +139,7 @@ Case MakeCase(uint32_t seed) {
         const std::string lot = kLotCodes[rng() % 8];
         const double key = chance(5) ? s.key + 50 : s.key;
         const std::string id = s.symbol + "|" + lot + "|" + std::to_string(key);
-        const int security = static_cast<int>(&s - kSecurities.data()) + 1;
+        const int security = spread() % 40 == 0 ? 5000 : static_cast<int>(&s - kSecurities.data()) + 1 + pad;
         day += chance(60) ? 0 : static_cast<int>(1 + rng() % 3);
         const std::string date = DateText(day);
         // Quantities of three decimals, amounts off the cent.
