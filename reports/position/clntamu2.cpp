@@ -35,7 +35,6 @@ void Clntamu2(AppraisalRun& run, int16_t& step, const std::vector<int16_t>& orde
     fund.blank_quantity_at_zero = true;
     fund.unit_cost_from_basis = true;
     fund.option75 = true;
-    fund.blank_unwritten_bond_text = true;
     fund.accrued_only_positive = true;
     fund.accrued_blank_first = true;
     fund.accrued_fixed_income = true;

@@ -13,8 +13,7 @@
 // absolute market value, a blank quantity at 0 or less, the accrued
 // interest line only when above 0 (its amount also goes to the "FI" asset
 // class), subtitles that count two lines, option 75 (no yield for "L"
-// holdings), bond terms whose unwritten bytes print as blanks, and no
-// export or pie chart file.
+// holdings) and no export or pie chart file.
 
 #include <cstdint>
 #include <string>

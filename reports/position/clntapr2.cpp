@@ -449,8 +449,11 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
 
     // The bond lines of the security's extension record.
     if (Option(opt_, 50) && h.extension_read > 0) {
-        auto text = [&](std::string s) {
-            if (v_.blank_unwritten_bond_text) std::replace(s.begin(), s.end(), '\0', ' ');
+        // Bytes never written (a SECURITY.EXT record the file only grew
+        // past) read as blanks, so a security without terms prints no
+        // empty bond lines.
+        auto text = [](std::string s) {
+            std::replace(s.begin(), s.end(), '\0', ' ');
             return s;
         };
         auto word = [](const std::array<unsigned char, 4>& w) {

@@ -68,9 +68,6 @@ struct AppraisalPageVariant {
     bool unit_cost_from_basis = false;
     // Option 75 blanks the yield of holdings whose type code is "L".
     bool option75 = false;
-    // Bytes never written in the bond terms read as blanks, so that a
-    // security without bond terms prints no empty lines.
-    bool blank_unwritten_bond_text = false;
     // The accrued interest line: printed only when above 0 (otherwise when
     // not 0), with its blank line before it (otherwise after it), and its
     // amount added to the "FI" asset class (otherwise to "CE").

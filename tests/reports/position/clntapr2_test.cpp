@@ -290,6 +290,26 @@ TEST_F(ClientAppraisalTest, EmptySecondDescriptionTakesTheRateAndMaturityWithOpt
     EXPECT_EQ(LineAfter(bonds, "TREASURY NOTE"), std::string(19, ' ') + "5.000%   3/01/01");
 }
 
+// A bond whose SECURITY.EXT record was never written (zero bytes: the file
+// only grew past it) has no terms: with option 50 it gets no bond lines,
+// neither blank ones nor lines of zero bytes.
+TEST_F(ClientAppraisalTest, BondTermsNeverWrittenPrintNoBondLines) {
+    SetOptions({{50, 1}});
+    ValuedHolding bare = Holding(5, "BARE", 1000, "BARE BOND", 0, 1000, 1000, "4");
+    bare.per_hundred = 1;
+    bare.extension_read = 1;
+    bare.extension_code = std::string(5, '\0');
+    bare.extension_date1 = std::string(8, '\0');
+    bare.extension_date2 = std::string(8, '\0');
+    bare.maturity_date = std::string(8, '\0');
+    ValuedHolding next = Holding(5, "NEXT", 1000, "NEXT BOND", 0, 1000, 1000, "4");
+    next.per_hundred = 1;
+    const std::vector<ValuedHolding> holdings = {bare, next};
+    const std::string text = Pages(HeaderFor(holdings), holdings);
+    EXPECT_NE(LineAfter(text, "BARE BOND").find("NEXT BOND"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\0'), std::string::npos);
+}
+
 TEST_F(ClientAppraisalTest, CategoriesOutsideTheRangePrintUnder99) {
     std::vector<ValuedHolding> holdings = {
         Holding(18, "ZERO", 10, "NO CATEGORY", 0, 100, 100, "H", 0),
