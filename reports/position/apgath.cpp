@@ -132,7 +132,7 @@ bool AccountValuation::Value(const std::string& holdings_file) {
         while (lots.Next(record, lot)) ValueLot(lot);
         if (lots.end() != LotIterator::End::kListEnd) {
             broken = true;
-            run_.Say(" " + records::TrimRight(run_.current.id) + ": the lots of " + holdings_file +
+            run_.Say(" ACCOUNT " + records::TrimRight(run_.current.id) + ": the lots of " + holdings_file +
                      " could not all be read; the lot list breaks after record " + std::to_string(record) +
                      ".");
         }

@@ -427,7 +427,8 @@ TEST(AccountValuation, ABrokenLotListStopsTheRunWithALine) {
         }
         EXPECT_EQ(step, reports::kStepLotReadFailed);
         const std::string text = fixtures::ReportText("APPR.TXT");
-        EXPECT_NE(text.find("100003: the lots of HL100003.REC could not all be read"), std::string::npos)
+        EXPECT_NE(text.find(" ACCOUNT 100003: the lots of HL100003.REC could not all be read"),
+                  std::string::npos)
             << text;
     }
 }
