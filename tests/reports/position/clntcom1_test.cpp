@@ -328,6 +328,22 @@ TEST(Clntcom1, StopsAreReportLines) {
     }
 }
 
+// The holding records stop at the header's 16-bit count: the run ends with
+// the warning as its only line, ended and copied, and no pages.
+TEST(Clntcom1, TheHoldingsLimitEndsTheRunWithItsWarning) {
+    TempDataDir dir;
+    Prepare();
+    // IBM and XYZ by turns: every lot is a holding of its own.
+    std::vector<fixtures::LotFields> lots;
+    for (int k = 0; k < 16400; ++k)
+        lots.push_back(k % 2 == 0 ? Lot("IBM", kIbm, 1, 1, 100) : Lot("XYZ", kXyz, 2, 1, 100));
+    fixtures::WriteHoldings("AA1", lots);
+    fixtures::WriteHoldings("AA2", lots);
+    EXPECT_EQ(RunComposite("S   ", "????", {"AA1", "AA2"}),
+              "        Warning:maximum of 32766 holdings currently allowed.\n");
+    EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalWorkFile));
+}
+
 // A rebuild that stops (a sale of a lot the account does not hold) is
 // named in a report line; the pages still print, from the lots as rebuilt.
 TEST(Clntcom1, AFailedRebuildIsNamedAndItsLotsAreAppraised) {
