@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/synthetic_account.h"
+#include "bench/synthetic_firm.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "reports/transactions/brcomfil.h"
@@ -23,55 +24,26 @@ namespace {
 constexpr int kTradesPerAccount = 200;
 constexpr int kBrokers = 40;
 
-std::string Id(const char* prefix, int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%s%05d", prefix, n);
-    return text;
-}
-
-std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys) {
-    std::vector<unsigned char> bytes(128, 0);
-    bytes[0] = static_cast<unsigned char>(keys.size() & 0xff);
-    bytes[1] = static_cast<unsigned char>((keys.size() >> 8) & 0xff);
-    for (std::size_t first = 0; first < keys.size(); first += 16) {
-        records::Record rec(128, ' ');
-        for (std::size_t i = 0; i < 16 && first + i < keys.size(); ++i)
-            rec.SetText(8 * i, 8, keys[first + i]);
-        bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
-    }
-    return bytes;
-}
-
 void WriteCommissionFirm(int accounts) {
-    records::Record heading(128, ' ');
-    heading.SetText(0, 50, "BENCHMARK ADVISERS");
-    heading.SetI16(60, 58);
-    heading.SetI16(62, 0);
-    records::Record date(128, 0);
-    date.SetText(0, 8, "12/08/98");
-    date.SetR4(8, 981208.0f);
-    std::vector<unsigned char> common(128 * 31, 0);
-    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
-    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
-    records::ReplaceFile("COMMON.FIL", common);
+    bench::WriteFirmCommon("12/08/98", 981208.0f);
 
     std::vector<std::string> brokers;
     std::vector<unsigned char> broker_recs;
     for (int b = 0; b < kBrokers; ++b) {
-        brokers.push_back(Id("BK", kBrokers - b));  // entered in reverse order
+        brokers.push_back(bench::PrefixedId("BK", kBrokers - b));  // entered in reverse order
         for (int r = 0; r < 3; ++r) {
             records::Record rec(128, ' ');
             rec.SetText(0, 32, "BROKER " + brokers.back());
             broker_recs.insert(broker_recs.end(), rec.bytes().begin(), rec.bytes().end());
         }
     }
-    records::ReplaceFile("BROKER.IDX", IndexBytes(brokers));
+    records::ReplaceFile("BROKER.IDX", bench::IndexBytes(brokers));
     records::ReplaceFile("BROKER.REC", broker_recs);
 
     std::vector<std::string> keys;
     std::vector<unsigned char> recs;
     for (int k = 0; k < accounts; ++k) {
-        keys.push_back(Id("C", k + 1));
+        keys.push_back(bench::PrefixedId("C", k + 1));
         std::vector<records::Record> set(8, records::Record(128, ' '));
         set[1].SetText(16, 4, "ABCD");
         set[1].SetText(52, 32, "SHORT NAME " + keys.back());
@@ -99,7 +71,7 @@ void WriteCommissionFirm(int accounts) {
         }
         records::ReplaceFile("TR" + keys.back() + ".REC", trades);
     }
-    records::ReplaceFile("ACCOUNT.IDX", IndexBytes(keys));
+    records::ReplaceFile("ACCOUNT.IDX", bench::IndexBytes(keys));
     records::ReplaceFile("ACCOUNT.REC", recs);
 }
 

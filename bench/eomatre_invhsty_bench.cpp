@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/synthetic_account.h"
+#include "bench/synthetic_firm.h"
 #include "engine/rebuild.h"
 #include "records/account_records.h"
 #include "records/dates.h"
@@ -25,12 +26,6 @@ namespace {
 
 constexpr int kLotsPerAccount = 50;
 constexpr int kSecurities = 500;
-
-std::string Id(const char* prefix, int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%s%05d", prefix, n);
-    return text;
-}
 
 std::string Date(int month, int day, int year) {
     char text[16];
@@ -47,15 +42,7 @@ void WriteRecords(const std::string& name, const std::vector<records::Record>& r
 // COMMON.FIL: program date 12/31/98, the firm heading (page length 58);
 // options, when given, in record 31.
 void WriteCommon(const records::Record* options = nullptr) {
-    std::vector<records::Record> recs(31, records::Record(128, 0));
-    recs[1].SetText(0, 8, "12/31/98");
-    recs[1].SetR4(8, 981231.0f);
-    recs[12].Fill(' ');
-    recs[12].SetText(0, 50, "BENCHMARK ADVISERS");
-    recs[12].SetI16(60, 58);
-    recs[12].SetI16(62, 0);
-    if (options != nullptr) recs[30] = *options;
-    WriteRecords("COMMON.FIL", recs);
+    bench::WriteFirmCommon("12/31/98", 981231.0f, options);
 }
 
 void WriteAccounts(const std::vector<std::string>& ids) {
@@ -85,11 +72,12 @@ void WriteSecurities() {
     std::vector<records::Record> exts;
     for (int n = 1; n <= kSecurities; ++n) {
         if ((n - 1) % 10 == 0) index.emplace_back(128, ' ');
-        index.back().SetText(12 * static_cast<std::size_t>((n - 1) % 10), 12, n == 1 ? "CASH" : Id("S", n));
+        index.back().SetText(12 * static_cast<std::size_t>((n - 1) % 10), 12,
+                             n == 1 ? "CASH" : bench::PrefixedId("S", n));
         records::Record rec(128, 0);
         records::Record ext(128, 0);
-        rec.SetText(0, 12, n == 1 ? "CASH" : Id("CUSIP", n));
-        rec.SetText(12, 32, n == 1 ? "CASH" : "SECURITY " + Id("S", n));
+        rec.SetText(0, 12, n == 1 ? "CASH" : bench::PrefixedId("CUSIP", n));
+        rec.SetText(12, 32, n == 1 ? "CASH" : "SECURITY " + bench::PrefixedId("S", n));
         rec.SetText(44, 32, "");
         if (n == 1) {
             rec.SetText(76, 4, "1");
@@ -136,7 +124,7 @@ std::vector<std::string> WriteFirm(int accounts, bool transactions) {
     WriteCommon();
     WriteSecurities();
     std::vector<std::string> ids;
-    for (int k = 1; k <= accounts; ++k) ids.push_back(Id("A", k));
+    for (int k = 1; k <= accounts; ++k) ids.push_back(bench::PrefixedId("A", k));
     WriteAccounts(ids);
     for (int k = 0; k < accounts; ++k) {
         const std::string& id = ids[static_cast<std::size_t>(k)];
@@ -153,7 +141,7 @@ std::vector<std::string> WriteFirm(int accounts, bool transactions) {
                 lot.next = static_cast<int16_t>(i + 1 < kLotsPerAccount ? i + 3 : -1);
                 lot.holding_key = i + 1;
                 lot.security_record = SecurityOf(k, i);
-                lot.symbol = Id("S", lot.security_record);
+                lot.symbol = bench::PrefixedId("S", lot.security_record);
                 lot.quantity = 1000.0 * (1 + i % 7);
                 lot.cost = 990.0 * (1 + i % 7);
                 lot.open_date = Date(1 + i % 12, 10, 97);
@@ -169,7 +157,7 @@ std::vector<std::string> WriteFirm(int accounts, bool transactions) {
                        double amount, double key) {
             records::TransactionRecord t;
             t.code = records::Fixed(code, 4);
-            t.symbol = records::Fixed(security == 1 ? "CASH" : Id("S", security), 12);
+            t.symbol = records::Fixed(security == 1 ? "CASH" : bench::PrefixedId("S", security), 12);
             t.tax_lot = records::Fixed("01", 4);
             t.trade_date = date;
             t.lot_date = date;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/synthetic_account.h"
+#include "bench/synthetic_firm.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "reports/transactions/combgl.h"
@@ -28,40 +29,10 @@ void GainsArgs(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 }
 
-std::string Id(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "G%05d", n);
-    return text;
-}
-
-std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys, std::size_t width,
-                                      std::size_t per) {
-    std::vector<unsigned char> bytes(128, 0);
-    bytes[0] = static_cast<unsigned char>(keys.size() & 0xff);
-    bytes[1] = static_cast<unsigned char>((keys.size() >> 8) & 0xff);
-    for (std::size_t first = 0; first < keys.size(); first += per) {
-        records::Record rec(128, ' ');
-        for (std::size_t i = 0; i < per && first + i < keys.size(); ++i)
-            rec.SetText(width * i, width, keys[first + i]);
-        bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
-    }
-    return bytes;
-}
-
 // A firm of n accounts with 50 securities and 200 lots an account, sold
 // on days spread over 1997 and 1998 in no particular order.
 void WriteGainsFirm(int accounts) {
-    records::Record heading(128, ' ');
-    heading.SetText(0, 50, "BENCHMARK ADVISERS");
-    heading.SetI16(60, 58);
-    heading.SetI16(62, 0);
-    records::Record date(128, 0);
-    date.SetText(0, 8, "12/08/98");
-    date.SetR4(8, 981208.0f);
-    std::vector<unsigned char> common(128 * 31, 0);
-    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
-    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
-    records::ReplaceFile("COMMON.FIL", common);
+    bench::WriteFirmCommon("12/08/98", 981208.0f);
 
     std::vector<std::string> symbols;
     std::vector<unsigned char> securities;
@@ -76,13 +47,13 @@ void WriteGainsFirm(int accounts) {
         rec.SetR4(96, s % 10 == 0 ? 7.5f : -999.99f);
         securities.insert(securities.end(), rec.bytes().begin(), rec.bytes().end());
     }
-    records::ReplaceFile("SECURITY.IDX", IndexBytes(symbols, 12, 10));
+    records::ReplaceFile("SECURITY.IDX", bench::IndexBytes(symbols, 12, 10));
     records::ReplaceFile("SECURITY.REC", securities);
 
     std::vector<std::string> keys;
     std::vector<unsigned char> recs;
     for (int k = 0; k < accounts; ++k) {
-        keys.push_back(Id(k + 1));
+        keys.push_back(bench::PrefixedId("G", k + 1));
         std::vector<records::Record> set(8, records::Record(128, ' '));
         set[0].SetText(0, 32, "CLIENT " + keys.back());
         set[1].SetText(16, 4, "ABCD");
@@ -109,7 +80,7 @@ void WriteGainsFirm(int accounts) {
         }
         records::ReplaceFile("GL" + keys.back() + ".REC", gains);
     }
-    records::ReplaceFile("ACCOUNT.IDX", IndexBytes(keys, 8, 16));
+    records::ReplaceFile("ACCOUNT.IDX", bench::IndexBytes(keys, 8, 16));
     records::ReplaceFile("ACCOUNT.REC", recs);
 }
 

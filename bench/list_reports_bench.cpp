@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/synthetic_account.h"
+#include "bench/synthetic_firm.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "reports/performance/acclis.h"
@@ -25,58 +26,29 @@ void ListArgs(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 }
 
-std::string Id(const char* prefix, int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%s%05d", prefix, n);
-    return text;
-}
-
-// An index of 8-character keys, 16 a record, and count in record 1.
-std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys) {
-    std::vector<unsigned char> bytes(128, 0);
-    bytes[0] = static_cast<unsigned char>(keys.size() & 0xff);
-    bytes[1] = static_cast<unsigned char>((keys.size() >> 8) & 0xff);
-    for (std::size_t first = 0; first < keys.size(); first += 16) {
-        records::Record rec(128, ' ');
-        for (std::size_t i = 0; i < 16 && first + i < keys.size(); ++i)
-            rec.SetText(8 * i, 8, keys[first + i]);
-        bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
-    }
-    return bytes;
-}
-
 // A firm of n accounts (keys in descending order, so the lists sort them),
 // 50 brokers and 20 custodians; every account names a broker and a
 // custodian.
 void WriteFirm(int accounts, int brokers) {
-    records::Record heading(128, ' ');
-    heading.SetText(0, 50, "BENCHMARK ADVISERS");
-    heading.SetI16(60, 58);
-    heading.SetI16(62, 0);
-    records::Record date(128, 0);
-    date.SetText(0, 8, "12/08/98");
-    std::vector<unsigned char> common(128 * 13, 0);
-    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
-    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
-    records::ReplaceFile("COMMON.FIL", common);
+    bench::WriteFirmCommon("12/08/98", 0.0f);
 
     std::vector<std::string> keys;
     std::vector<unsigned char> recs;
     for (int k = 0; k < accounts; ++k) {
-        keys.push_back(Id("A", accounts - k));
+        keys.push_back(bench::PrefixedId("A", accounts - k));
         std::vector<records::Record> set(8, records::Record(128, ' '));
         set[0].SetText(0, 32, "CLIENT " + keys.back());
         set[1].SetText(16, 4, k % 2 ? "ABCD" : "WXYZ");
         set[1].SetText(52, 32, "SHORT NAME " + std::to_string(k * 7919 % accounts));
         set[1].SetText(120, 8, "03/15/95");
         set[2].SetText(32, 32, "CUST-" + std::to_string(k));
-        set[2].SetText(64, 6, Id("C", k % 20 + 1));
-        set[2].SetText(72, 6, Id("B", k % 50 + 1));
+        set[2].SetText(64, 6, bench::PrefixedId("C", k % 20 + 1));
+        set[2].SetText(72, 6, bench::PrefixedId("B", k % 50 + 1));
         set[2].SetI16(80, 12);
         set[3].SetR8(8, 1000.0 + k);
         for (const records::Record& r : set) recs.insert(recs.end(), r.bytes().begin(), r.bytes().end());
     }
-    records::ReplaceFile("ACCOUNT.IDX", IndexBytes(keys));
+    records::ReplaceFile("ACCOUNT.IDX", bench::IndexBytes(keys));
     records::ReplaceFile("ACCOUNT.REC", recs);
 
     for (const char* kind : {"B", "C"}) {
@@ -84,14 +56,14 @@ void WriteFirm(int accounts, int brokers) {
         std::vector<std::string> ids;
         std::vector<unsigned char> party;
         for (int p = 0; p < count; ++p) {
-            ids.push_back(Id(kind, count - p));
+            ids.push_back(bench::PrefixedId(kind, count - p));
             for (int r = 0; r < 3; ++r) {
                 records::Record rec(128, ' ');
                 rec.SetText(0, 32, "FIRM " + ids.back());
                 party.insert(party.end(), rec.bytes().begin(), rec.bytes().end());
             }
         }
-        records::ReplaceFile(kind[0] == 'B' ? "BROKER.IDX" : "CUSTDN.IDX", IndexBytes(ids));
+        records::ReplaceFile(kind[0] == 'B' ? "BROKER.IDX" : "CUSTDN.IDX", bench::IndexBytes(ids));
         records::ReplaceFile(kind[0] == 'B' ? "BROKER.REC" : "CUSTDN.REC", party);
     }
 }

@@ -14,26 +14,54 @@ std::string Id(int n) {
     return text;
 }
 
+std::string PrefixedId(const char* prefix, int n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%05d", prefix, n);
+    return text;
+}
+
 void Append(std::vector<unsigned char>& bytes, const records::Record& rec) {
     bytes.insert(bytes.end(), rec.bytes().begin(), rec.bytes().end());
+}
+
+std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys, std::size_t width,
+                                      std::size_t per) {
+    std::vector<unsigned char> bytes(128, 0);
+    bytes[0] = static_cast<unsigned char>(keys.size() & 0xff);
+    bytes[1] = static_cast<unsigned char>((keys.size() >> 8) & 0xff);
+    for (std::size_t first = 0; first < keys.size(); first += per) {
+        records::Record rec(128, ' ');
+        for (std::size_t i = 0; i < per && first + i < keys.size(); ++i)
+            rec.SetText(width * i, width, keys[first + i]);
+        Append(bytes, rec);
+    }
+    return bytes;
+}
+
+void WriteFirmCommon(const std::string& date, float date_number, const records::Record* options) {
+    std::vector<records::Record> recs(31, records::Record(128, 0));
+    recs[1].SetText(0, 8, date);
+    recs[1].SetR4(8, date_number);
+    recs[12].Fill(' ');
+    recs[12].SetText(0, 50, "BENCHMARK ADVISERS");
+    recs[12].SetI16(60, 58);
+    recs[12].SetI16(62, 0);
+    if (options != nullptr) recs[30] = *options;
+    std::vector<unsigned char> bytes;
+    for (const records::Record& r : recs) Append(bytes, r);
+    records::ReplaceFile("COMMON.FIL", bytes);
 }
 
 // COMMON.FIL, the securities (every third a bond, or four in five, the rest
 // stocks in ten industry categories), their extension records and the
 // prices of the report date.
 void WriteMarket(const MarketShape& shape) {
-    std::vector<unsigned char> common(128 * 31, 0);  // to the options record
-    records::Record date(128, 0);
-    date.SetText(0, 8, kDate);
-    date.SetR4(8, 1000630.0f);
-    std::copy(date.bytes().begin(), date.bytes().end(), common.begin() + 128);
-    records::Record heading(128, ' ');
-    heading.SetText(0, 50, "BENCHMARK ADVISERS");
-    heading.SetI16(60, 58);
-    heading.SetI16(62, 0);
-    std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
-    if (shape.page_kind_i) common[128 * 16] = 'I';
-    records::ReplaceFile("COMMON.FIL", common);
+    WriteFirmCommon(kDate, 1000630.0f);
+    if (shape.page_kind_i) {
+        records::Record page_kind(128, 0);
+        page_kind.data()[0] = 'I';
+        records::DirectFile("COMMON.FIL", 128).Write(17, page_kind);
+    }
 
     std::vector<unsigned char> index(128, 0);
     index[0] = kSecurities & 0xff;

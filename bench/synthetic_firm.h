@@ -21,6 +21,16 @@ inline constexpr const char* kDate = " 6/30/00";
 
 // The identifier of account n: "A" and five digits.
 std::string Id(int n);
+// A prefix and five digits ("BK", 7 gives "BK00007").
+std::string PrefixedId(const char* prefix, int n);
+// An index file's bytes: the count in record 1, then `per` keys of `width`
+// characters a record.
+std::vector<unsigned char> IndexBytes(const std::vector<std::string>& keys, std::size_t width = 8,
+                                      std::size_t per = 16);
+// COMMON.FIL up to the options record: the program date text and number in
+// record 2, the firm heading "BENCHMARK ADVISERS" with page length 58 in
+// record 13, and the options (when given) in record 31.
+void WriteFirmCommon(const std::string& date, float date_number, const records::Record* options = nullptr);
 // Appends a record's bytes.
 void Append(std::vector<unsigned char>& bytes, const records::Record& rec);
 struct MarketShape {
