@@ -87,12 +87,10 @@ HoldingsWork::HoldingsWork(std::string_view account, std::string_view label, con
 
 void HoldingsWork::Start() {
     header_current_ = false;
-    // The three work names resolved together: a name that does not exist
-    // as spelt (each is deleted and created anew, and a rebuild moves them
-    // away) costs one listing of the data directory for all three, not one
-    // for its deletion and another for its creation.
-    const std::vector<std::string> paths =
-        records::ResolveNames({HoldingsWorkName(), LotTextsWorkName(), GainsWorkName()});
+    // Each work name resolved once, for its deletion and its creation alike.
+    const std::vector<std::string> paths = {records::ResolveName(HoldingsWorkName()),
+                                            records::ResolveName(LotTextsWorkName()),
+                                            records::ResolveName(GainsWorkName())};
     lots_.Create(records::ResolvedPath{paths[0]}, records::ResolvedPath{paths[1]});
     // A replay without option 64 leaves no HL.EXT behind, so that no
     // earlier replay's lot texts pass for this one's.

@@ -167,8 +167,8 @@ void LotChain::ExactTable::Grow() {
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
 
 void LotChain::Create(std::string_view holdings_name, std::string_view extension_name) {
-    const std::vector<std::string> paths = records::ResolveNames({holdings_name, extension_name});
-    Create(records::ResolvedPath{paths[0]}, records::ResolvedPath{paths[1]});
+    Create(records::ResolvedPath{records::ResolveName(holdings_name)},
+           records::ResolvedPath{records::ResolveName(extension_name)});
 }
 
 void LotChain::Create(const records::ResolvedPath& holdings, const records::ResolvedPath& extension) {

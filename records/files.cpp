@@ -95,13 +95,6 @@ std::string ResolveName(std::string_view name) {
     return result;
 }
 
-std::vector<std::string> ResolveNames(const std::vector<std::string_view>& names) {
-    std::vector<std::string> paths;
-    paths.reserve(names.size());
-    for (std::string_view name : names) paths.push_back(ResolveName(name));
-    return paths;
-}
-
 // ---- DirectFile
 
 DirectFile::DirectFile(std::string_view name, std::size_t record_length, bool create)

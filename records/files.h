@@ -27,13 +27,7 @@ namespace records {
 // nothing keeps the spelling given, which is how new files are named.
 std::string ResolveName(std::string_view name);
 
-// ResolveName for several names at once. A name that exists as spelt
-// costs one stat; one that does not is looked up in the kept listing of
-// its directory (records/directory_names.h), so no directory is read
-// again while nothing in it changes.
-std::vector<std::string> ResolveNames(const std::vector<std::string_view>& names);
-
-// A path that ResolveName or ResolveNames gave: a file opened by it is not
+// A path that ResolveName gave: a file opened by it is not
 // resolved again (a file deleted and created anew keeps the spelling it
 // was found under, without a second look at the directory).
 struct ResolvedPath {

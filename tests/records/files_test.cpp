@@ -83,9 +83,9 @@ TEST(FilesNames, ResolveCaseInsensitivelyAndMapDriveA) {
     EXPECT_EQ(ResolveName("A:IRSTAX"), "a/IRSTAX");
 }
 
-// Names resolved together give what each gives alone, in every folder,
-// and a file created (or renamed) after a call is found by the next.
-TEST(FilesNames, ResolveNamesTogetherAsOneByOne) {
+// Names resolve in every folder, and a file created (or renamed) after a
+// look-up is found by the next.
+TEST(FilesNames, ResolvedNamesFollowTheDirectory) {
     TempDataDir dir;
     TempDataDir::WriteBytes("Common.Fil", {1});
     TempDataDir::WriteBytes("hl.tmp", {2});
@@ -95,14 +95,14 @@ TEST(FilesNames, ResolveNamesTogetherAsOneByOne) {
                                                  "A:NEW",      "hl.tmp", "",       "Common.Fil  "};
     std::vector<std::string> one_by_one;
     for (std::string_view name : names) one_by_one.push_back(ResolveName(name));
-    EXPECT_EQ(ResolveNames(names), one_by_one);
+    EXPECT_EQ(one_by_one[0], "Common.Fil");
     EXPECT_EQ(one_by_one[1], "hl.tmp");
     EXPECT_EQ(one_by_one[2], "GL.TMP");
     EXPECT_EQ(one_by_one[3], "a/IrsTax");
 
     TempDataDir::WriteBytes("gl.TMP", {4});
     std::filesystem::rename("hl.tmp", "Hl.Tmp");
-    const std::vector<std::string> after = ResolveNames({"GL.TMP", "HL.TMP"});
+    const std::vector<std::string> after = {ResolveName("GL.TMP"), ResolveName("HL.TMP")};
     EXPECT_EQ(after, (std::vector<std::string>{"gl.TMP", "Hl.Tmp"}));
     // A file opened by its resolved path is not looked up again.
     DirectFile file(ResolvedPath{after[1]}, 1);
