@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
 
@@ -493,19 +494,17 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     }
     if (write) work.ReadSecurities();
 
-    // The transaction file, read whole; record n at (n - 1) x 128.
-    std::vector<unsigned char> file;
-    records::DirectFile(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength, false)
-        .ReadWhole(file);
-    const long records_read = static_cast<long>(file.size() / records::kAccountRecordLength);
-    Record rec(records::kAccountRecordLength, 0);
-    auto take = [&](const std::vector<unsigned char>& bytes, long n) {
-        std::copy_n(bytes.begin() + (n - 1) * static_cast<long>(records::kAccountRecordLength),
-                    records::kAccountRecordLength, rec.bytes().begin());
+    // The transaction file, mapped whole; record n at (n - 1) x 128.
+    const std::size_t length = records::kAccountRecordLength;
+    const records::MappedRecords file(records::Paknam(account, "TR", ".REC"), length);
+    const long records_read = file.Count();
+    auto at = [length](const records::MappedRecords& bytes, long n) {
+        return bytes.data() + static_cast<std::size_t>(n - 1) * length;
     };
+    Record rec(length, 0);
     long last = 1;
     if (records_read >= 1) {
-        take(file, 1);
+        std::copy_n(at(file, 1), length, rec.bytes().begin());
         last = records::TransactionFileHeader::Decode(rec).last_record;
     }
 
@@ -527,7 +526,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     // are read here, from the record's bytes; the transactions are decoded
     // one at a time as they replay.
     for (long n = 2; n <= last && n <= records_read; ++n) {
-        const unsigned char* b = file.data() + (n - 1) * static_cast<long>(records::kAccountRecordLength);
+        const unsigned char* b = at(file, n);
         float date_number = 0;
         std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
         const bool in_time = exclude_day != 0 ? date_number < as_of : date_number <= as_of;
@@ -539,11 +538,9 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     std::sort(entries.begin(), entries.end());
     if (write) work.ReserveGains(entries.size());
 
-    std::vector<unsigned char> extensions;
-    if (texts)
-        records::DirectFile(records::Paknam(account, "TR", ".EXT"), records::kAccountRecordLength, false)
-            .ReadWhole(extensions);
-    const long extensions_read = static_cast<long>(extensions.size() / records::kAccountRecordLength);
+    std::optional<records::MappedRecords> extensions;
+    if (texts) extensions.emplace(records::Paknam(account, "TR", ".EXT"), length);
+    const long extensions_read = extensions ? extensions->Count() : 0;
     StoredLotTexts stored(account, options);
 
     // What records::Code gives for each code met so far: the few codes of
@@ -557,15 +554,14 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     records::TransactionRecord t;  // decoded into for each transaction
     for (const uint64_t entry : entries) {
         const long record = static_cast<long>(entry & 0xFFFF);
-        take(file, record);
-        records::TransactionRecord::DecodeInto(rec, t);
+        records::TransactionRecord::DecodeFrom(at(file, record), t);
         const int16_t stored_link = t.gain_record;
         memo.assign(20, ' ');
         date.assign(8, ' ');
         description.assign(32, ' ');
         if (texts) {
             if (record <= extensions_read) {
-                take(extensions, record);
+                std::copy_n(at(*extensions, record), length, rec.bytes().begin());
                 const records::TransactionExtension ext = records::TransactionExtension::Decode(rec);
                 memo = ext.memo;
                 date = ext.settlement_date;

@@ -57,26 +57,40 @@ TransactionRecord TransactionRecord::Decode(const Record& in) {
 
 void TransactionRecord::DecodeInto(const Record& in, TransactionRecord& t) {
     Record padded;
-    const Record& rec = FullView(in, padded);
-    const char* b = reinterpret_cast<const char*>(rec.data());
+    DecodeFrom(FullView(in, padded).data(), t);
+}
+
+void TransactionRecord::DecodeFrom(const unsigned char* bytes, TransactionRecord& t) {
+    const char* b = reinterpret_cast<const char*>(bytes);
+    auto r8 = [&](std::size_t off) {
+        double v;
+        std::memcpy(&v, bytes + off, sizeof v);
+        return v;
+    };
+    auto r4 = [&](std::size_t off) {
+        float v;
+        std::memcpy(&v, bytes + off, sizeof v);
+        return v;
+    };
+    auto i16 = [&](std::size_t off) { return static_cast<int16_t>(bytes[off] | (bytes[off + 1] << 8)); };
     t.symbol.assign(b, 12);
     t.tax_lot.assign(b + 12, 4);
     t.trade_date.assign(b + 16, 8);
     t.code.assign(b + 24, 4);
-    t.quantity = rec.R8(28);
-    t.price = rec.R4(36);
-    t.amount = rec.R8(40);
+    t.quantity = r8(28);
+    t.price = r4(36);
+    t.amount = r8(40);
     t.broker.assign(b + 48, 8);
-    t.commission = rec.R8(56);
-    t.bond_interest = rec.R8(64);
+    t.commission = r8(56);
+    t.bond_interest = r8(64);
     t.lot_date.assign(b + 72, 8);
-    t.lot_cost = rec.R8(80);
-    t.date_number = rec.R4(88);
-    t.holding_key = rec.R8(92);
-    t.security_record = rec.I16(100);
+    t.lot_cost = r8(80);
+    t.date_number = r4(88);
+    t.holding_key = r8(92);
+    t.security_record = i16(100);
     t.type.assign(b + 102, 4);
-    t.gain_record = rec.I16(106);
-    std::memcpy(t.extra.data(), rec.data() + 108, t.extra.size());
+    t.gain_record = i16(106);
+    std::memcpy(t.extra.data(), bytes + 108, t.extra.size());
 }
 
 void TransactionRecord::Encode(Record& rec) const {

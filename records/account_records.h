@@ -62,6 +62,9 @@ struct TransactionRecord {
     // Decode into a record that exists: its texts keep their storage, so
     // a loop that decodes one transaction after another allocates nothing.
     static void DecodeInto(const Record& rec, TransactionRecord& t);
+    // The same from a whole record's 128 bytes where they lie (a mapped
+    // file), without a copy into a Record first.
+    static void DecodeFrom(const unsigned char* bytes, TransactionRecord& t);
     void Encode(Record& rec) const;
 
     // A deleted transaction is overwritten with blanks; every record whose

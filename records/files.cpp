@@ -1,6 +1,7 @@
 #include "records/files.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,6 +172,44 @@ long DirectFile::Count() const {
 bool DirectFile::Truncate(long n) {
     if (fd_ < 0 || n < 0) return false;
     return ::ftruncate(fd_, static_cast<off_t>(n) * static_cast<off_t>(length_)) == 0;
+}
+
+// ---- MappedRecords
+
+MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) : length_(record_length) {
+    const std::string path = ResolveName(name);
+    if (path.empty() || length_ == 0) return;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+        const std::size_t whole = static_cast<std::size_t>(st.st_size) / length_ * length_;
+        void* map = whole == 0 ? MAP_FAILED : ::mmap(nullptr, whole, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (map != MAP_FAILED) {
+            mapping_ = map;
+            mapped_ = whole;
+            data_ = static_cast<const unsigned char*>(map);
+            size_ = whole;
+        } else if (whole > 0) {
+            copy_.resize(whole);
+            std::size_t got = 0;
+            while (got < whole) {
+                const ssize_t r = ::pread(fd, copy_.data() + got, whole - got, static_cast<off_t>(got));
+                if (r < 0 && errno == EINTR) continue;
+                if (r <= 0) break;
+                got += static_cast<std::size_t>(r);
+            }
+            copy_.resize(got / length_ * length_);
+            data_ = copy_.data();
+            size_ = copy_.size();
+        }
+    }
+    // The mapping stays valid once its file is closed.
+    ::close(fd);
+}
+
+MappedRecords::~MappedRecords() {
+    if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
 }
 
 // ---- TextFile

@@ -68,6 +68,36 @@ private:
     std::string path_;
 };
 
+// Every whole record of a file, for reading only, without a copy: the file
+// is mapped into memory, so the bytes are the page cache's own and a large
+// file costs neither a buffer to fill nor the first touch of each of its
+// pages. Where a file cannot be mapped it is read whole into memory
+// instead. A missing or empty file holds no records. The records are those
+// the file held when it was opened: this system replaces a file by writing
+// beside it and renaming, which leaves the mapped bytes as they were; no
+// routine cuts a record file shorter in place while another reads it.
+class MappedRecords {
+public:
+    MappedRecords(std::string_view name, std::size_t record_length);
+    ~MappedRecords();
+    MappedRecords(const MappedRecords&) = delete;
+    MappedRecords& operator=(const MappedRecords&) = delete;
+
+    // Record n (from 1) at data() + (n - 1) x length.
+    const unsigned char* data() const { return data_; }
+    // Bytes of whole records.
+    std::size_t size() const { return size_; }
+    long Count() const { return length_ == 0 ? 0 : static_cast<long>(size_ / length_); }
+
+private:
+    const unsigned char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t length_;
+    void* mapping_ = nullptr;  // what munmap releases
+    std::size_t mapped_ = 0;
+    std::vector<unsigned char> copy_;  // where mapping failed
+};
+
 // A sequential text file of lines. Lines are read up to LF, a CR before it
 // is dropped; lines are written with CR LF. A write after reads replaces
 // everything after the lines read, as a sequential file does.
