@@ -102,7 +102,7 @@ void HoldingsWork::Start() {
     header.spare = 0;
     lots_.WriteHeader();
     gain_count_ = 0;
-    gains_.clear();
+    ResetGains();
     if (write_mode_) {
         RemovePath(paths[2]);
         gains_file_ = std::make_unique<records::DirectFile>(records::ResolvedPath{paths[2]},
@@ -115,16 +115,29 @@ void HoldingsWork::Resume() {
     header_current_ = false;
     lots_.Load(HoldingsWorkName(), LotTextsWorkName());
     gain_count_ = 0;
-    gains_.clear();
+    ResetGains();
     if (write_mode_) {
         gains_file_ = std::make_unique<records::DirectFile>(GainsWorkName(), records::kAccountRecordLength);
         if (!gains_file_->ok()) failed_ = true;
+        // The file's records stay in the window, as if just written: a
+        // record changed later is written whole over them, and the gap to
+        // a record written past the window is zeros only beyond them.
         gains_file_->ReadWhole(gains_);
-        if (!gains_.empty()) {
-            gain_bytes_.bytes().assign(gains_.begin(), gains_.begin() + records::kAccountRecordLength);
-            gain_count_ = std::max<int16_t>(records::GainsHeader::Decode(gain_bytes_).count, 0);
+        const std::size_t length = records::kAccountRecordLength;
+        if (gains_.size() >= length) {
+            gains_header_.bytes().assign(gains_.begin(), gains_.begin() + static_cast<long>(length));
+            gain_count_ = std::max<int16_t>(records::GainsHeader::Decode(gains_header_).count, 0);
+            gains_.erase(gains_.begin(), gains_.begin() + static_cast<long>(length));
         }
     }
+}
+
+void HoldingsWork::ResetGains() {
+    gains_.clear();
+    gains_window_ = 2;
+    gains_header_.bytes().clear();
+    gains_header_pending_ = false;
+    gains_first_dirty_ = gains_last_dirty_ = 0;
 }
 
 void HoldingsWork::DeferWrites() {
@@ -134,33 +147,61 @@ void HoldingsWork::DeferWrites() {
 
 bool HoldingsWork::Flush() {
     if (!lots_.Flush()) failed_ = true;
-    if (gains_first_dirty_ != 0) {
-        const std::size_t length = records::kAccountRecordLength;
-        if (!gains_file_ ||
-            !gains_file_->WriteRecords(
-                gains_first_dirty_, gains_.data() + static_cast<std::size_t>(gains_first_dirty_ - 1) * length,
-                static_cast<std::size_t>(gains_last_dirty_ - gains_first_dirty_ + 1)))
-            failed_ = true;
-        gains_first_dirty_ = gains_last_dirty_ = 0;
+    FlushGains();
+    if (gains_header_pending_) {
+        gains_header_pending_ = false;
+        WriteGainsHeader();
     }
     return !failed();
 }
 
+void HoldingsWork::FlushGains() {
+    if (gains_first_dirty_ != 0) {
+        const std::size_t length = records::kAccountRecordLength;
+        const std::size_t from = static_cast<std::size_t>(gains_first_dirty_ - gains_window_) * length;
+        if (!gains_file_ ||
+            !gains_file_->WriteRecords(gains_first_dirty_, gains_.data() + from,
+                                       static_cast<std::size_t>(gains_last_dirty_ - gains_first_dirty_ + 1)))
+            failed_ = true;
+    }
+    // Everything up to the window's end is in the file now.
+    gains_window_ += static_cast<long>(gains_.size() / records::kAccountRecordLength);
+    gains_.clear();
+    gains_first_dirty_ = gains_last_dirty_ = 0;
+}
+
+void HoldingsWork::WriteGainsHeader() {
+    // The header keeps the bytes of record 1 it does not own: zeros in a
+    // new file.
+    if (gains_header_.size() != records::kAccountRecordLength)
+        gains_header_.bytes().assign(records::kAccountRecordLength, 0);
+    records::GainsHeader{account_, label_, gain_count_}.Encode(gains_header_);
+    if (!gains_file_ || !gains_file_->WriteRecords(1, gains_header_.data(), 1)) failed_ = true;
+}
+
 void HoldingsWork::WriteGainRecord(long n, const Record& rec) {
     const std::size_t length = records::kAccountRecordLength;
-    const std::size_t at = static_cast<std::size_t>(n - 1) * length;
-    // A write past the end leaves zero records in between, as the file
-    // does; a short record is filled out with zeros.
-    if (gains_.size() < at + length) gains_.resize(at + length, 0);
+    // A short record is filled out with zeros.
     const std::size_t size = std::min(rec.size(), length);
+    if (!defer_ || n < gains_window_) {
+        // Written at once: without deferral, or a record the window has
+        // passed already.
+        unsigned char bytes[records::kAccountRecordLength] = {};
+        std::memcpy(bytes, rec.data(), size);
+        if (!gains_file_ || !gains_file_->WriteRecords(n, bytes, 1)) failed_ = true;
+        return;
+    }
+    // Gains are written one after the other: the window holds the records
+    // from gains_window_ on and goes to the file in chunks, so the file's
+    // bytes never need to be in memory whole. A write past the window's end
+    // leaves zero records in between, as the file does.
+    const std::size_t at = static_cast<std::size_t>(n - gains_window_) * length;
+    if (gains_.size() < at + length) gains_.resize(at + length, 0);
     std::memcpy(gains_.data() + at, rec.data(), size);
     std::memset(gains_.data() + at + size, 0, length - size);
-    if (defer_) {
-        if (gains_first_dirty_ == 0 || n < gains_first_dirty_) gains_first_dirty_ = n;
-        if (n > gains_last_dirty_) gains_last_dirty_ = n;
-    } else if (!gains_file_->WriteRecords(n, gains_.data() + at, 1)) {
-        failed_ = true;
-    }
+    if (gains_first_dirty_ == 0 || n < gains_first_dirty_) gains_first_dirty_ = n;
+    if (n > gains_last_dirty_) gains_last_dirty_ = n;
+    if (gains_.size() >= kGainsChunk) FlushGains();
 }
 
 void HoldingsWork::ReadSecurities() {
@@ -288,12 +329,13 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
     gain_bytes_.bytes().assign(records::kAccountRecordLength, 0);
     gain.Encode(gain_bytes_);
     WriteGainRecord(t.gain_record, gain_bytes_);
-    const records::GainsHeader header{account_, label_, gain_count_};
-    // The header keeps the bytes it does not own (zeros in a new file; the
-    // gain above left record 1 in place).
-    gain_bytes_.bytes().assign(gains_.begin(), gains_.begin() + records::kAccountRecordLength);
-    header.Encode(gain_bytes_);
-    WriteGainRecord(1, gain_bytes_);
+    // The header counts the gains. Deferred, it is written once at Flush
+    // with the count of the last gain, which is what writing it after
+    // every gain leaves.
+    if (defer_)
+        gains_header_pending_ = true;
+    else
+        WriteGainsHeader();
 }
 
 void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16_t cls, int16_t sign,
@@ -536,7 +578,6 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         entries.push_back(order_of(date_number, DayRank(code), n));
     }
     std::sort(entries.begin(), entries.end());
-    if (write) work.ReserveGains(entries.size());
 
     std::optional<records::MappedRecords> extensions;
     if (texts) extensions.emplace(records::Paknam(account, "TR", ".EXT"), length);

@@ -123,9 +123,6 @@ public:
     // every record as it changed would have left.
     void DeferWrites();
     bool Flush();
-    // Room for GL.TMP's header and this many gains, so that the file's
-    // bytes grow in place (at most one gain a transaction).
-    void ReserveGains(std::size_t gains) { gains_.reserve((gains + 1) * records::kAccountRecordLength); }
 
     // Applies the transaction. cls, sign and transfer are its code's
     // (records::Code); memo (20), date (8) and description (32) its texts.
@@ -148,8 +145,14 @@ public:
     }
 
 private:
-    // Writes record n of GL.TMP (at once, or at Flush).
+    // Writes record n (2 on) of GL.TMP: at once, or deferred into the
+    // window of records not yet written.
     void WriteGainRecord(long n, const records::Record& rec);
+    // Writes the window's changed records and empties it.
+    void FlushGains();
+    // Encodes the gains header (the gain count) into record 1 and writes it.
+    void WriteGainsHeader();
+    void ResetGains();
     // Sets the description lines from the security record (ReadSecurities).
     void LookUpSecurity(int16_t record);
     // Writes the gain of a closing sale to GL.TMP and its record number
@@ -176,8 +179,17 @@ private:
     int decimals_;
     LotChain lots_;
     std::unique_ptr<records::DirectFile> gains_file_;
-    std::vector<unsigned char> gains_;  // GL.TMP's bytes: record n at (n - 1) x 128
-    long gains_first_dirty_ = 0;        // records changed and not written (deferred)
+    // GL.TMP: its header (record 1; empty until written or read) and,
+    // deferred, the window of records from gains_window_ on (record n at
+    // (n - gains_window_) x 128) not yet written, of which those from
+    // first to last dirty have changed. The window is written out when it
+    // reaches kGainsChunk bytes.
+    static constexpr std::size_t kGainsChunk = 64 * 1024;
+    records::Record gains_header_;
+    bool gains_header_pending_ = false;
+    std::vector<unsigned char> gains_;
+    long gains_window_ = 2;
+    long gains_first_dirty_ = 0;
     long gains_last_dirty_ = 0;
     bool defer_ = false;
     int16_t gain_count_ = 0;

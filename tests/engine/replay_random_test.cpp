@@ -86,7 +86,10 @@ std::string DateText(int n) {
     return text;
 }
 
-Case MakeCase(uint32_t seed) {
+// Histories of 300 to 799 transactions; long ones of 3,000 to 3,499
+// without planted failures (hundreds of gains: the gains file is written
+// in more than one chunk).
+Case MakeCase(uint32_t seed, bool long_history = false) {
     std::mt19937 rng(seed);
     auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
     Case c;
@@ -132,8 +135,8 @@ Case MakeCase(uint32_t seed) {
     int day = 0;  // the history runs forward, a few transactions a day
     // Sales a hair beyond their lot, which the rounding of option 81 may
     // or may not forgive.
-    const bool beyond = chance(15);
-    const int count = 300 + static_cast<int>(rng() % 500);
+    const bool beyond = chance(15) && !long_history;
+    const int count = (long_history ? 3000 : 300) + static_cast<int>(rng() % 500);
     for (int i = 0; i < count; ++i) {
         const Security& s = kSecurities[rng() % kSecurities.size()];
         const std::string lot = kLotCodes[rng() % 8];
@@ -193,15 +196,15 @@ Case MakeCase(uint32_t seed) {
         t.gain_record = static_cast<int16_t>(chance(20) ? rng() % 50 : 0);
         ts.push_back(t);
     }
-    // Planted failures.
-    if (chance(35)) {
+    // Planted failures (long histories run to their end).
+    if (chance(35) && !long_history) {
         const std::size_t at = rng() % ts.size();
         const Security& s = kSecurities[rng() % kSecurities.size()];
         ts[at] = fixtures::Transaction("S", s.symbol, chance(50) ? "NONE" : kLotCodes[0],
                                        DateText(static_cast<int>(rng() % (day + 1))), 1e6, 5, s.key, 1);
         c.what += " planted sale";
     }
-    if (chance(8)) {
+    if (chance(8) && !long_history) {
         ts[rng() % ts.size()].holding_key = std::numeric_limits<double>::quiet_NaN();
         c.what += " NaN key";
     }
@@ -292,6 +295,20 @@ TEST(ReplayRandom, SameBytesAsTheRecordByRecordReplay) {
     EXPECT_GT(statuses[engine::kReplayDone], 10);
     EXPECT_GT(statuses[engine::kLotExceeded], 0);
     EXPECT_GT(statuses[engine::kLotNotFound], 0);
+}
+
+TEST(ReplayRandom, LongHistoriesSameBytesAsTheRecordByRecordReplay) {
+    long gains = 0;
+    for (uint32_t seed = 101; seed <= 130; ++seed) {
+        const Case c = MakeCase(seed, true);
+        const Files want = RunReplay(c, true);
+        const Files got = RunReplay(c, false);
+        if (const auto it = want.find("GL.TMP"); it != want.end())
+            gains = std::max(gains, static_cast<long>(it->second.size() / 128));
+        EXPECT_EQ(FirstDifference(want, got), "") << c.what;
+    }
+    // Past the first chunk of 512 records.
+    EXPECT_GT(gains, 800);
 }
 
 }  // namespace
