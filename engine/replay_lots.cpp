@@ -104,44 +104,51 @@ LotChain::Groups::iterator LotChain::FindGroup(const GroupKey& key) {
 
 // ---- The exact-key table
 
-int16_t LotChain::ExactTable::Find(const ExactKey& key) const {
+LotChain::ExactKey LotChain::ExactKeyOf(const Record& lot) {
+    return ExactKey{records::LotOrder::Of(KeyOf(lot), "", "").key,
+                    TextKey::Of(SymbolView(lot), CodeView(lot))};
+}
+
+template <class KeyFn>
+int16_t LotChain::ExactTable::Find(const ExactKey& key, uint32_t hash, KeyFn key_of) const {
     if (size_ == 0) return 0;
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+    for (std::size_t i = Home(hash);; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.record == 0) return 0;
-        if (slot.key == key) return slot.record;
+        if (slot.hash == hash && key_of(slot.record) == key) return slot.record;
     }
 }
 
-bool LotChain::ExactTable::Insert(const ExactKey& key, int16_t record) {
+template <class KeyFn>
+bool LotChain::ExactTable::Insert(const ExactKey& key, uint32_t hash, int16_t record, KeyFn key_of) {
     if ((size_ + 1) * 2 > slots_.size()) Grow();
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+    for (std::size_t i = Home(hash);; i = (i + 1) & mask) {
         Slot& slot = slots_[i];
         if (slot.record == 0) {
-            slot.key = key;
+            slot.hash = hash;
             slot.record = record;
             ++size_;
             return true;
         }
-        if (slot.key == key) return false;
+        if (slot.hash == hash && key_of(slot.record) == key) return false;
     }
 }
 
-void LotChain::ExactTable::Erase(const ExactKey& key) {
+void LotChain::ExactTable::Erase(uint32_t hash, int16_t record) {
     if (size_ == 0) return;
     const std::size_t mask = slots_.size() - 1;
-    std::size_t i = Home(key);
+    std::size_t i = Home(hash);
     for (;; i = (i + 1) & mask) {
         if (slots_[i].record == 0) return;
-        if (slots_[i].key == key) break;
+        if (slots_[i].record == record) break;
     }
     // Each later slot of the run whose home does not lie cyclically in
     // (i, j] moves back into the hole, so that every key stays reachable
     // from its home without a gap.
     for (std::size_t j = (i + 1) & mask; slots_[j].record != 0; j = (j + 1) & mask) {
-        const std::size_t home = Home(slots_[j].key);
+        const std::size_t home = Home(slots_[j].hash);
         const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
         if (stays) continue;
         slots_[i] = slots_[j];
@@ -159,9 +166,15 @@ void LotChain::ExactTable::Clear() {
 void LotChain::ExactTable::Grow() {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
-    size_ = 0;
-    for (const Slot& slot : old)
-        if (slot.record != 0) Insert(slot.key, slot.record);
+    const std::size_t mask = slots_.size() - 1;
+    // The keys in the table are all different: each goes to the first
+    // free slot from its home, with no comparison.
+    for (const Slot& slot : old) {
+        if (slot.record == 0) continue;
+        std::size_t i = Home(slot.hash);
+        while (slots_[i].record != 0) i = (i + 1) & mask;
+        slots_[i] = slot;
+    }
 }
 
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
@@ -307,8 +320,8 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         return {};
     }
     // TextKey pads the symbol and lot code with blanks as Fixed does.
-    const int16_t found =
-        exact_.Find(ExactKey{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)});
+    const ExactKey exact{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)};
+    const int16_t found = exact_.Find(exact, HashOf(exact), [this](int16_t n) { return ExactKeyOf(Raw(n)); });
     if (found == 0) return {};
     return {found, previous_[static_cast<std::size_t>(found)]};
 }
@@ -465,7 +478,8 @@ void LotChain::Index(int16_t record) {
     const TextKey text = TextKey::Of(SymbolView(lot), CodeView(lot));
     // Two lots with one key, symbol and lot code: only the walk knows
     // which comes first.
-    if (!exact_.Insert(ExactKey{place.key, text}, record)) {
+    const ExactKey exact{place.key, text};
+    if (!exact_.Insert(exact, HashOf(exact), record, [this](int16_t n) { return ExactKeyOf(Raw(n)); })) {
         DropIndex();
         return;
     }
@@ -491,7 +505,7 @@ void LotChain::Unindex(int16_t record) {
     const auto group = group_of_[at];
     const Record& lot = Raw(record);
     const TextKey key = TextKey::Of(SymbolView(lot), CodeView(lot));
-    exact_.Erase(ExactKey{group->first.key, key});
+    exact_.Erase(HashOf(ExactKey{group->first.key, key}), record);
     auto text = by_text_.find(key);
     if (text != by_text_.end()) {
         text->second.erase(std::make_pair(KeyOf(lot), sequence_of_[at]));

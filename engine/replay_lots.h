@@ -169,26 +169,36 @@ private:
     };
     // The lot of each exact key, in one open-addressed table (linear
     // probing, a power-of-two size, deletion by shifting back): a look-up
-    // reads one run of slots, with no division and no node to follow.
+    // reads one run of slots, with no division and no node to follow. A
+    // slot holds the lot's record number and 32 bits of its key's hash,
+    // not the key: the key is read from the lot record itself (its bytes
+    // keep it while the lot is indexed) when the hash matches, so the
+    // table is a quarter the size and grows without touching the lots.
     class ExactTable {
     public:
-        // 0 when the key is not there.
-        int16_t Find(const ExactKey& key) const;
+        // 0 when the key is not there. key_of gives a listed lot's key.
+        template <class KeyFn>
+        int16_t Find(const ExactKey& key, uint32_t hash, KeyFn key_of) const;
         // False (nothing changed) when the key is there already.
-        bool Insert(const ExactKey& key, int16_t record);
-        void Erase(const ExactKey& key);
+        template <class KeyFn>
+        bool Insert(const ExactKey& key, uint32_t hash, int16_t record, KeyFn key_of);
+        // Takes out the record, which was inserted with this hash.
+        void Erase(uint32_t hash, int16_t record);
         void Clear();
 
     private:
         struct Slot {
-            ExactKey key;
+            uint32_t hash = 0;
             int16_t record = 0;  // 0: empty
         };
-        std::size_t Home(const ExactKey& key) const { return KeyHash{}(key) & (slots_.size() - 1); }
+        std::size_t Home(uint32_t hash) const { return hash & (slots_.size() - 1); }
         void Grow();
         std::vector<Slot> slots_;
         std::size_t size_ = 0;
     };
+    static uint32_t HashOf(const ExactKey& key) { return static_cast<uint32_t>(KeyHash{}(key)); }
+    // The exact key of a lot record (key at 2, symbol at 10, lot code at 32).
+    static ExactKey ExactKeyOf(const records::Record& lot);
 
     void WriteRecord(long n, const records::Record& rec);
     int16_t NextOf(int16_t record) const;

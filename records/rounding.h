@@ -79,18 +79,19 @@ inline void Drnd3(double& value) {  // 3 decimals
 inline void Drnd2(double& value) {  // 2 decimals
     if (!rounding_detail::RoundInBinary(value, 2)) rounding_detail::RoundThroughLayout(value, 2);
 }
-void Srnd2(float& value);    // 2 decimals
+void Srnd2(float& value);           // 2 decimals
 inline void Drnd0(double& value) {  // whole number
     if (!rounding_detail::RoundInBinary(value, 0)) rounding_detail::RoundThroughLayout(value, 0);
 }
-void Srnd0(float& value);    // whole number
+void Srnd0(float& value);  // whole number
 
 // Rounds through "(F20.d)" for d = 0 to 10, as the routines above do; a
 // value too wide for the layout stays unchanged. For loops that take the
 // number of decimals once instead of reading the options at every call.
 inline void RoundToDecimals(double& value, int decimals) {
     if (decimals < 0 || decimals > 10) decimals = 10;
-    if (!rounding_detail::RoundInBinary(value, decimals)) rounding_detail::RoundThroughLayout(value, decimals);
+    if (!rounding_detail::RoundInBinary(value, decimals))
+        rounding_detail::RoundThroughLayout(value, decimals);
 }
 
 // RoundToDecimals worked out in binary only: true (value rounded) when
