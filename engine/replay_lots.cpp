@@ -261,23 +261,34 @@ void LotChain::WriteExtension(long n, const records::HoldingExtension& ext) {
         failed_ = true;
 }
 
-bool LotChain::FlushFile(records::DirectFile* file, const std::vector<Record>& all, Dirty& dirty) {
+bool LotChain::FlushFile(records::DirectFile* file, const std::vector<Record>& all, Dirty& dirty,
+                         std::vector<unsigned char>& bytes) {
     if (dirty.first == 0) return true;
     const std::size_t length = records::kAccountRecordLength;
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(dirty.last - dirty.first + 1) * length, 0);
-    for (long n = dirty.first; n <= dirty.last; ++n) {
-        const Record& rec = all[static_cast<std::size_t>(n)];
-        std::copy_n(rec.data(), std::min(rec.size(), length),
-                    bytes.begin() + static_cast<long>(static_cast<std::size_t>(n - dirty.first) * length));
+    // The changed records go out in chunks through one small buffer: the
+    // records live apart in memory, and a buffer of the whole file would
+    // be as large as the file.
+    constexpr long kChunk = 512;
+    bytes.resize(static_cast<std::size_t>(std::min(kChunk, dirty.last - dirty.first + 1)) * length);
+    bool ok = file != nullptr;
+    for (long from = dirty.first; ok && from <= dirty.last; from += kChunk) {
+        const long to = std::min(dirty.last, from + kChunk - 1);
+        std::memset(bytes.data(), 0, static_cast<std::size_t>(to - from + 1) * length);
+        for (long n = from; n <= to; ++n) {
+            const Record& rec = all[static_cast<std::size_t>(n)];
+            std::memcpy(bytes.data() + static_cast<std::size_t>(n - from) * length, rec.data(),
+                        std::min(rec.size(), length));
+        }
+        ok = file->WriteRecords(from, bytes.data(), static_cast<std::size_t>(to - from + 1));
     }
-    const bool ok = file != nullptr && file->WriteRecords(dirty.first, bytes.data(), bytes.size() / length);
     dirty = Dirty{};
     return ok;
 }
 
 bool LotChain::Flush() {
-    if (!FlushFile(holdings_file_.get(), records_, dirty_holdings_)) failed_ = true;
-    if (with_extension_ && !FlushFile(extension_file_.get(), extensions_, dirty_extensions_)) failed_ = true;
+    if (!FlushFile(holdings_file_.get(), records_, dirty_holdings_, flush_bytes_)) failed_ = true;
+    if (with_extension_ && !FlushFile(extension_file_.get(), extensions_, dirty_extensions_, flush_bytes_))
+        failed_ = true;
     return !failed_;
 }
 

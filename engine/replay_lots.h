@@ -221,7 +221,10 @@ private:
             if (n > last) last = n;
         }
     };
-    static bool FlushFile(records::DirectFile* file, const std::vector<records::Record>& all, Dirty& dirty);
+    // Writes the dirty records in chunks through bytes (kept for the next
+    // flush).
+    static bool FlushFile(records::DirectFile* file, const std::vector<records::Record>& all, Dirty& dirty,
+                          std::vector<unsigned char>& bytes);
 
     bool with_extension_;
     bool failed_ = false;
@@ -233,6 +236,7 @@ private:
     std::unique_ptr<records::DirectFile> extension_file_;
     std::vector<records::Record> records_;     // by record number; [0] unused
     std::vector<records::Record> extensions_;  // by record number; [0] unused
+    std::vector<unsigned char> flush_bytes_;
     records::HoldingsHeader header_;
 
     Groups groups_;  // none empty
