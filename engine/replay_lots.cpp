@@ -36,6 +36,15 @@ std::string_view CodeView(const Record& lot) {
     return {reinterpret_cast<const char*>(lot.data()) + kCodeOffset, 4};
 }
 
+// The holding key as LotOrder orders it (-0 as 0, the bits mapped so that
+// integer order is real order), without the texts LotOrder::Of also packs.
+uint64_t OrderedKey(double key) {
+    if (key == 0) key = 0;
+    uint64_t bits;
+    std::memcpy(&bits, &key, sizeof bits);
+    return (bits & 0x8000000000000000ull) ? ~bits : (bits | 0x8000000000000000ull);
+}
+
 void RemovePath(const std::string& path) {
     if (path.empty()) return;
     std::error_code ec;
@@ -63,6 +72,15 @@ std::vector<Record> ReadAll(const records::DirectFile& file) {
 
 LotChain::TextKey LotChain::TextKey::Of(std::string_view symbol12, std::string_view code4) {
     TextKey k;
+    if (symbol12.size() == 12 && code4.size() == 4) {
+        // Whole fields (a lot record's, a transaction's): nothing to pad.
+        char bytes[16];
+        std::memcpy(bytes, symbol12.data(), 12);
+        std::memcpy(bytes + 12, code4.data(), 4);
+        std::memcpy(&k.a, bytes, 8);
+        std::memcpy(&k.b, bytes + 8, 8);
+        return k;
+    }
     char bytes[16];
     std::memset(bytes, ' ', sizeof bytes);
     std::memcpy(bytes, symbol12.data(), std::min<std::size_t>(symbol12.size(), 12));
@@ -105,8 +123,7 @@ LotChain::Groups::iterator LotChain::FindGroup(const GroupKey& key) {
 // ---- The exact-key table
 
 LotChain::ExactKey LotChain::ExactKeyOf(const Record& lot) {
-    return ExactKey{records::LotOrder::Of(KeyOf(lot), "", "").key,
-                    TextKey::Of(SymbolView(lot), CodeView(lot))};
+    return ExactKey{OrderedKey(KeyOf(lot)), TextKey::Of(SymbolView(lot), CodeView(lot))};
 }
 
 template <class KeyFn>
@@ -331,7 +348,7 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         return {};
     }
     // TextKey pads the symbol and lot code with blanks as Fixed does.
-    const ExactKey exact{records::LotOrder::Of(key, "", "").key, TextKey::Of(symbol, tax_lot)};
+    const ExactKey exact{OrderedKey(key), TextKey::Of(symbol, tax_lot)};
     const int16_t found = exact_.Find(exact, HashOf(exact), [this](int16_t n) { return ExactKeyOf(Raw(n)); });
     if (found == 0) return {};
     return {found, previous_[static_cast<std::size_t>(found)]};
@@ -351,7 +368,7 @@ LotChain::Place LotChain::FindKey(double key) {
         }
         return {};
     }
-    const GroupKey from{records::LotOrder::Of(key, "", "").key, 0, 0};
+    const GroupKey from{OrderedKey(key), 0, 0};
     // The cash lot (key 0) is mostly the first lot: no search for it.
     auto it = groups_.begin();
     if (it != groups_.end() && it->first.key < from.key) it = groups_.lower_bound(from);
@@ -389,9 +406,9 @@ int16_t LotChain::FirstWith(std::string_view symbol, std::string_view tax_lot) {
 }
 
 int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::string_view tax_lot) {
-    const std::string s = records::Fixed(symbol, 12);
-    const std::string c2 = records::Fixed(tax_lot, 4).substr(0, 2);
     if (linear_ || std::isnan(key)) {
+        const std::string s = records::Fixed(symbol, 12);
+        const std::string c2 = records::Fixed(tax_lot, 4).substr(0, 2);
         const long limit = static_cast<long>(records_.size());
         int16_t previous = 0;
         long link = header_.first_lot;
@@ -408,8 +425,13 @@ int16_t LotChain::InsertionPoint(double key, std::string_view symbol, std::strin
     // The last lot at or before the new lot's place in the order (the list
     // order): in its own group the last with a lot code at or before its
     // own, else the last lot of the group before.
-    const records::LotOrder place = records::LotOrder::Of(key, s, c2);
+    // LotOrder pads and cuts the symbol (12) and lot code (2) as Fixed does.
+    const records::LotOrder place = records::LotOrder::Of(key, symbol, tax_lot);
     auto it = FindGroup(GroupKey::Of(place));
+    // The lot is linked and indexed next: its group is kept for Index.
+    pending_group_key_ = GroupKey::Of(place);
+    pending_group_ = it;
+    pending_ = true;
     if (it == groups_.end()) {
         it = groups_.lower_bound(GroupKey::Of(place));
     } else {
@@ -495,7 +517,11 @@ void LotChain::Index(int16_t record) {
         return;
     }
     if (text_indexed_) by_text_[text].emplace(std::make_pair(KeyOf(lot), sequence), record);
-    auto group = FindGroup(GroupKey::Of(place));
+    // The group InsertionPoint found for this lot, unless the groups have
+    // changed since.
+    const GroupKey group_key = GroupKey::Of(place);
+    auto group = pending_ && pending_group_key_ == group_key ? pending_group_ : FindGroup(group_key);
+    pending_ = false;
     if (group == groups_.end()) {
         group = groups_.try_emplace(GroupKey::Of(place)).first;
         group_table_.emplace(group->first, group);
@@ -528,12 +554,14 @@ void LotChain::Unindex(int16_t record) {
     if (members.empty()) {
         group_table_.erase(group->first);
         groups_.erase(group);
+        pending_ = false;
     }
     group_of_[at] = groups_.end();
 }
 
 void LotChain::DropIndex() {
     linear_ = true;
+    pending_ = false;
     groups_.clear();
     group_table_.clear();
     exact_.Clear();
@@ -545,6 +573,7 @@ void LotChain::DropIndex() {
 
 void LotChain::BuildIndex() {
     linear_ = false;
+    pending_ = false;
     groups_.clear();
     group_table_.clear();
     exact_.Clear();

@@ -255,6 +255,12 @@ private:
     bool text_indexed_ = false;
     std::unordered_map<TextKey, TextOrder, KeyHash> by_text_;
     uint64_t sequence_ = 0;
+    // The group InsertionPoint found (end: none yet) for the lot linked
+    // next, so that Index need not look for it again; dropped when a group
+    // is erased or the index rebuilt.
+    bool pending_ = false;
+    GroupKey pending_group_key_;
+    Groups::iterator pending_group_;
 };
 
 }  // namespace engine

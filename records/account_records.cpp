@@ -1,5 +1,6 @@
 #include "records/account_records.h"
 
+#include <bit>
 #include <cstring>
 
 #include "records/files.h"
@@ -280,6 +281,27 @@ uint64_t BigEndian(std::string_view text, std::size_t from, std::size_t n) {
     return v;
 }
 
+// The same for whole fields, as the lot records hold them: one load (and
+// a byte swap on a little-endian machine) instead of a loop over the bytes.
+uint64_t BigEndian8(const char* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+    return v;
+}
+uint32_t BigEndian4(const char* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap32(v);
+    return v;
+}
+uint16_t BigEndian2(const char* p) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap16(v);
+    return v;
+}
+
 }  // namespace
 
 LotOrder LotOrder::Of(double holding_key, std::string_view symbol, std::string_view tax_lot) {
@@ -290,9 +312,15 @@ LotOrder LotOrder::Of(double holding_key, std::string_view symbol, std::string_v
     // A positive real gains the sign bit, a negative one has every bit
     // flipped, so larger reals give larger integers.
     o.key = (bits & 0x8000000000000000ull) ? ~bits : (bits | 0x8000000000000000ull);
-    o.symbol_high = BigEndian(symbol, 0, 8);
-    o.symbol_low = static_cast<uint32_t>(BigEndian(symbol, 8, 4));
-    o.code = static_cast<uint16_t>(BigEndian(tax_lot, 0, 2));
+    if (symbol.size() >= 12) {
+        o.symbol_high = BigEndian8(symbol.data());
+        o.symbol_low = BigEndian4(symbol.data() + 8);
+    } else {
+        o.symbol_high = BigEndian(symbol, 0, 8);
+        o.symbol_low = static_cast<uint32_t>(BigEndian(symbol, 8, 4));
+    }
+    o.code =
+        tax_lot.size() >= 2 ? BigEndian2(tax_lot.data()) : static_cast<uint16_t>(BigEndian(tax_lot, 0, 2));
     return o;
 }
 
