@@ -54,7 +54,8 @@ struct KeptListing {
 
 class DirectoryNames {
 public:
-    DirectoryNames() : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), pid_(::getpid()) {}
+    // The watch queue is started with the first watch.
+    DirectoryNames() : pid_(::getpid()) {}
     ~DirectoryNames() {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -74,8 +75,17 @@ public:
             return Lookup(it->second, part);
         }
         ++counts_.listed;
+        // The first few listings of a directory are read and dropped: a
+        // short program (a batch run, a rebuild) asks a handful of absent
+        // names, and a watch would cost it more than the listings, since
+        // taking the watch down when the program ends waits for the
+        // kernel's grace period (milliseconds). A program that keeps asking
+        // gets the watch.
+        const bool keep = ++reads_[key] > kReadsBeforeWatch;
+        if (!keep) return ReadListing(path, part);
         // The watch is set before the listing is read, so that an entry
         // created or deleted while it is read is applied after it.
+        if (fd_ == kNotStarted) fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         const int wd = fd_ >= 0 ? ::inotify_add_watch(fd_, path.c_str(), kWatchMask) : -1;
         KeptListing listing;
         listing.wd = wd;
@@ -104,6 +114,26 @@ public:
     }
 
 private:
+    static constexpr int kNotStarted = -2;
+    static constexpr int kReadsBeforeWatch = 3;
+
+    // The listing read once, for this look-up only.
+    static std::optional<std::string> ReadListing(const std::string& path, const std::string& part) {
+        DIR* d = ::opendir(path.c_str());
+        if (d == nullptr) return std::nullopt;
+        // The first entry met, as a kept listing answers.
+        const std::string folded = Folded(part);
+        std::optional<std::string> found;
+        while (dirent* e = ::readdir(d)) {
+            if (Folded(e->d_name) == folded) {
+                found = e->d_name;
+                break;
+            }
+        }
+        ::closedir(d);
+        return found;
+    }
+
     static std::optional<std::string> Lookup(const KeptListing& listing, const std::string& part) {
         const auto it = listing.names.find(Folded(part));
         if (it == listing.names.end() || it->second.empty()) return std::nullopt;
@@ -117,9 +147,10 @@ private:
         if (pid_ == ::getpid()) return;
         pid_ = ::getpid();
         if (fd_ >= 0) ::close(fd_);
-        fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        fd_ = kNotStarted;
         by_wd_.clear();
         kept_.clear();
+        reads_.clear();
     }
 
     // Removes a watch no kept listing uses.
@@ -176,7 +207,9 @@ private:
     }
 
     std::mutex mutex_;
-    int fd_ = -1;
+    int fd_ = kNotStarted;
+    // How often each directory's listing has been read (until it is kept).
+    std::map<DirKey, int> reads_;
     pid_t pid_ = 0;
     std::map<DirKey, KeptListing> kept_;
     std::unordered_map<int, DirKey> by_wd_;

@@ -102,12 +102,13 @@ TEST(DirectoryNames, AbsentNamesAreAnsweredWithoutReadingTheDirectoryAgain) {
     TempDataDir dir;
     if (!CanWatchDirectories()) GTEST_SKIP() << "no directory watches here";
     for (int i = 0; i < 200; ++i) Touch("FILE" + std::to_string(i) + ".DAT");
-    ResolveName("NOTHERE.DAT");
+    // The first few look-ups read the directory (a short program is
+    // better served so); then its listing is kept.
     const records::DirectoryNameCounts before = records::DirectoryNameLookups();
     for (int i = 0; i < 1000; ++i) EXPECT_EQ(ResolveName("NOTHERE.DAT"), "NOTHERE.DAT");
     const records::DirectoryNameCounts after = records::DirectoryNameLookups();
-    EXPECT_EQ(after.listed, before.listed);
-    EXPECT_EQ(after.kept - before.kept, 1000);
+    EXPECT_LE(after.listed - before.listed, 4);
+    EXPECT_EQ(after.listed - before.listed + after.kept - before.kept, 1000);
 }
 
 // Random creates, deletes and renames, from this process and from a child,
