@@ -32,7 +32,6 @@ constexpr std::size_t kOpenDateOffset = 52;     // a lot's open date (8 characte
 constexpr double kClosedQuantity = 0.0005;      // a lot this close to 0 is closed
 constexpr int16_t kLastRecordNumber = 32767;    // record numbers are 16-bit
 constexpr int16_t kCashSecurityRecord = 2;
-constexpr long kSecurityBlock = 32;  // security records read together (4 KB)
 
 bool StartsWithCash(std::string_view symbol) {
     return records::Fixed(symbol, 4) == "CASH";
@@ -208,49 +207,27 @@ void HoldingsWork::ReadSecurities() {
     read_securities_ = true;
 }
 
-void HoldingsWork::LookUpSecurity(int16_t record) {
-    // Found first: the blank texts of a new entry are built only for a
-    // security not met before.
+const HoldingsWork::SecurityLines& HoldingsWork::SecurityTexts(int16_t record) {
+    // Sales of one security often follow each other.
+    if (last_security_ != nullptr && last_security_record_ == record) return *last_security_;
     auto it = security_lines_.find(record);
-    if (it != security_lines_.end()) {
-        description1_ = it->second.first;
-        description2_ = it->second.second;
-        return;
-    }
-    it = security_lines_.try_emplace(record, std::string(32, ' '), std::string(32, ' ')).first;
-    if (record > 0) {
-        // The record's block of kSecurityBlock records is read whole the
-        // first time one of its records is needed: an account's securities
-        // cost a read a block instead of a read each. A block that reaches
-        // past the file's end is not read: its records are read one by one,
-        // so a record lying partly past the end reads as it always did.
-        const std::size_t length = records::kAccountRecordLength;
-        const long block = (record - 1) / kSecurityBlock;
-        auto found = security_block_bytes_.find(block);
-        if (found == security_block_bytes_.end()) {
-            if (!security_blocks_)
-                security_blocks_ = std::make_unique<records::DirectFile>(records::kSecurityRecords,
-                                                                         length * kSecurityBlock, false);
-            found = security_block_bytes_.try_emplace(block).first;
-            if (!security_blocks_->Read(block + 1, found->second)) found->second.bytes().clear();
+    if (it == security_lines_.end()) {
+        it = security_lines_.try_emplace(record, std::string(32, ' '), std::string(32, ' ')).first;
+        // SECURITY.REC is mapped whole the first time a record is needed.
+        // A record lying (partly) past the file's end is not read: its
+        // texts stay blank, as a read of it fails.
+        if (!securities_)
+            securities_ = std::make_unique<records::MappedRecords>(records::kSecurityRecords,
+                                                                   records::kAccountRecordLength);
+        if (record > 0 && record <= securities_->Count()) {
+            const char* b = reinterpret_cast<const char*>(securities_->data()) +
+                            static_cast<std::size_t>(record - 1) * records::kAccountRecordLength;
+            it->second = {std::string(b + 12, 32), std::string(b + 44, 32)};
         }
-        Record rec;
-        bool read = false;
-        const std::vector<unsigned char>& block_bytes = found->second.bytes();
-        if (!block_bytes.empty()) {
-            const std::size_t at = static_cast<std::size_t>((record - 1) % kSecurityBlock) * length;
-            rec.bytes().assign(block_bytes.begin() + static_cast<long>(at),
-                               block_bytes.begin() + static_cast<long>(at + length));
-            read = true;
-        } else {
-            if (!securities_)
-                securities_ = std::make_unique<records::DirectFile>(records::kSecurityRecords, length, false);
-            read = securities_->Read(record, rec);
-        }
-        if (read) it->second = {rec.Text(12, 32), rec.Text(44, 32)};
     }
-    description1_ = it->second.first;
-    description2_ = it->second.second;
+    last_security_record_ = record;
+    last_security_ = &it->second;  // map nodes stay where they are
+    return it->second;
 }
 
 void HoldingsWork::SetSecurity(std::string_view description1, std::string_view description2) {
@@ -300,12 +277,17 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
         failed_ = true;
         return;
     }
-    if (read_securities_) LookUpSecurity(t.security_record);
     records::GainRecord& gain = gain_;  // reused: its texts keep their storage
     gain.sale_date = t.date_number;
     gain.open_date = lot.open_date;
-    gain.description1 = description1_;
-    gain.description2 = description2_;
+    if (read_securities_) {
+        const SecurityLines& lines = SecurityTexts(t.security_record);
+        gain.description1 = lines.first;
+        gain.description2 = lines.second;
+    } else {
+        gain.description1 = description1_;
+        gain.description2 = description2_;
+    }
     gain.quantity = quantity;
     gain.symbol = t.symbol;
     gain.security_record = t.security_record;
@@ -577,7 +559,9 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         const std::string_view code(reinterpret_cast<const char*>(b) + kCodeOffset, 4);
         entries.push_back(order_of(date_number, DayRank(code), n));
     }
-    std::sort(entries.begin(), entries.end());
+    // A transaction file is mostly filed in date order: then there is
+    // nothing to sort.
+    if (!std::is_sorted(entries.begin(), entries.end())) std::sort(entries.begin(), entries.end());
 
     std::optional<records::MappedRecords> extensions;
     if (texts) extensions.emplace(records::Paknam(account, "TR", ".EXT"), length);

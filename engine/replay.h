@@ -153,8 +153,9 @@ private:
     // Encodes the gains header (the gain count) into record 1 and writes it.
     void WriteGainsHeader();
     void ResetGains();
-    // Sets the description lines from the security record (ReadSecurities).
-    void LookUpSecurity(int16_t record);
+    // The description lines of a security record (ReadSecurities).
+    using SecurityLines = std::pair<std::string, std::string>;
+    const SecurityLines& SecurityTexts(int16_t record);
     // Writes the gain of a closing sale to GL.TMP and its record number
     // into the transaction's field 17.
     void WriteGain(records::TransactionRecord& t, const records::HoldingRecord& lot, double quantity,
@@ -195,12 +196,12 @@ private:
     int16_t gain_count_ = 0;
     // Description lines by security record (ReadSecurities).
     bool read_securities_ = false;
-    // SECURITY.REC read in blocks of records (one read a block met), and
-    // record by record where a block would reach past the file's end.
-    std::unique_ptr<records::DirectFile> securities_;
-    std::unique_ptr<records::DirectFile> security_blocks_;
-    std::unordered_map<long, records::Record> security_block_bytes_;  // empty: not read
-    std::unordered_map<int, std::pair<std::string, std::string>> security_lines_;
+    // SECURITY.REC mapped, and the lines of each record met (the last one
+    // at hand).
+    std::unique_ptr<records::MappedRecords> securities_;
+    std::unordered_map<int, SecurityLines> security_lines_;
+    int16_t last_security_record_ = 0;
+    const SecurityLines* last_security_ = nullptr;
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');
     bool failed_ = false;
