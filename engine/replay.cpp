@@ -62,6 +62,29 @@ int DayRank(std::string_view code) {
     return 0;
 }
 
+// A transaction file is mostly filed in date order, each day's openings and
+// closings a few places from where the day's order puts them: insertion
+// moves each entry those few places. A file far from order (more moves
+// than a few an entry) is sorted instead.
+void SortNearlyInOrder(std::vector<uint64_t>& entries) {
+    const std::size_t budget = 8 * entries.size();
+    std::size_t moves = 0;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        const uint64_t entry = entries[i];
+        std::size_t j = i;
+        while (j > 0 && entries[j - 1] > entry && moves < budget) {
+            entries[j] = entries[j - 1];
+            --j;
+            ++moves;
+        }
+        entries[j] = entry;
+        if (moves >= budget) {
+            std::sort(entries.begin(), entries.end());
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 std::string HoldingsWorkName() {
@@ -210,9 +233,13 @@ void HoldingsWork::ReadSecurities() {
 const HoldingsWork::SecurityLines& HoldingsWork::SecurityTexts(int16_t record) {
     // Sales of one security often follow each other.
     if (last_security_ != nullptr && last_security_record_ == record) return *last_security_;
-    auto it = security_lines_.find(record);
-    if (it == security_lines_.end()) {
-        it = security_lines_.try_emplace(record, std::string(32, ' '), std::string(32, ' ')).first;
+    // The lines are kept by record number; every record number below 1
+    // shares slot 0 (blank lines: no record is read for it).
+    const std::size_t slot = record > 0 ? static_cast<std::size_t>(record) : 0;
+    if (security_lines_.size() <= slot) security_lines_.resize(slot + 1);
+    std::unique_ptr<SecurityLines>& lines = security_lines_[slot];
+    if (!lines) {
+        lines = std::make_unique<SecurityLines>(std::string(32, ' '), std::string(32, ' '));
         // SECURITY.REC is mapped whole the first time a record is needed.
         // A record lying (partly) past the file's end is not read: its
         // texts stay blank, as a read of it fails.
@@ -222,12 +249,12 @@ const HoldingsWork::SecurityLines& HoldingsWork::SecurityTexts(int16_t record) {
         if (record > 0 && record <= securities_->Count()) {
             const char* b = reinterpret_cast<const char*>(securities_->data()) +
                             static_cast<std::size_t>(record - 1) * records::kAccountRecordLength;
-            it->second = {std::string(b + 12, 32), std::string(b + 44, 32)};
+            *lines = {std::string(b + 12, 32), std::string(b + 44, 32)};
         }
     }
     last_security_record_ = record;
-    last_security_ = &it->second;  // map nodes stay where they are
-    return it->second;
+    last_security_ = lines.get();
+    return *lines;
 }
 
 void HoldingsWork::SetSecurity(std::string_view description1, std::string_view description2) {
@@ -559,9 +586,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         const std::string_view code(reinterpret_cast<const char*>(b) + kCodeOffset, 4);
         entries.push_back(order_of(date_number, DayRank(code), n));
     }
-    // A transaction file is mostly filed in date order: then there is
-    // nothing to sort.
-    if (!std::is_sorted(entries.begin(), entries.end())) std::sort(entries.begin(), entries.end());
+    SortNearlyInOrder(entries);
 
     std::optional<records::MappedRecords> extensions;
     if (texts) extensions.emplace(records::Paknam(account, "TR", ".EXT"), length);

@@ -199,7 +199,7 @@ private:
     // SECURITY.REC mapped, and the lines of each record met (the last one
     // at hand).
     std::unique_ptr<records::MappedRecords> securities_;
-    std::unordered_map<int, SecurityLines> security_lines_;
+    std::vector<std::unique_ptr<SecurityLines>> security_lines_;  // by record number (0: none)
     int16_t last_security_record_ = 0;
     const SecurityLines* last_security_ = nullptr;
     std::string description1_ = std::string(32, ' ');
