@@ -116,8 +116,7 @@ std::size_t LotChain::GroupHash::operator()(const GroupKey& k) const {
 }
 
 LotChain::Groups::iterator LotChain::FindGroup(const GroupKey& key) {
-    const auto found = group_table_.find(key);
-    return found == group_table_.end() ? groups_.end() : found->second;
+    return group_table_.Find(key, groups_.end());
 }
 
 // ---- The exact-key table
@@ -192,6 +191,66 @@ void LotChain::ExactTable::Grow() {
         while (slots_[i].record != 0) i = (i + 1) & mask;
         slots_[i] = slot;
     }
+}
+
+// ---- The group table
+
+LotChain::Groups::iterator LotChain::GroupTable::Find(const GroupKey& key, Groups::iterator none) const {
+    if (size_ == 0) return none;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (!slot.used) return none;
+        if (slot.key == key) return slot.group;
+    }
+}
+
+void LotChain::GroupTable::Insert(const GroupKey& key, Groups::iterator group) {
+    if ((size_ + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (!slot.used) {
+            slot = Slot{key, group, true};
+            ++size_;
+            return;
+        }
+        if (slot.key == key) return;  // kept, as emplace keeps it
+    }
+}
+
+void LotChain::GroupTable::Erase(const GroupKey& key) {
+    if (size_ == 0) return;
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Home(key);
+    for (;; i = (i + 1) & mask) {
+        if (!slots_[i].used) return;
+        if (slots_[i].key == key) break;
+    }
+    // As in the exact-key table: later slots of the run move back into the
+    // hole unless their home lies cyclically in (i, j].
+    for (std::size_t j = (i + 1) & mask; slots_[j].used; j = (j + 1) & mask) {
+        const std::size_t home = Home(slots_[j].key);
+        const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+        if (stays) continue;
+        slots_[i] = slots_[j];
+        i = j;
+    }
+    slots_[i] = Slot{};
+    --size_;
+}
+
+void LotChain::GroupTable::Clear() {
+    slots_.clear();
+    size_ = 0;
+}
+
+void LotChain::GroupTable::Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    size_ = 0;
+    for (const Slot& slot : old)
+        if (slot.used) Insert(slot.key, slot.group);
 }
 
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
@@ -524,7 +583,7 @@ void LotChain::Index(int16_t record) {
     pending_ = false;
     if (group == groups_.end()) {
         group = groups_.try_emplace(GroupKey::Of(place)).first;
-        group_table_.emplace(group->first, group);
+        group_table_.Insert(group->first, group);
     }
     // Linked last, it goes after every lot of its group with a lot code at
     // or before its own.
@@ -552,7 +611,7 @@ void LotChain::Unindex(int16_t record) {
     members.erase(
         std::find_if(members.begin(), members.end(), [&](const Member& m) { return m.record == record; }));
     if (members.empty()) {
-        group_table_.erase(group->first);
+        group_table_.Erase(group->first);
         groups_.erase(group);
         pending_ = false;
     }
@@ -563,7 +622,7 @@ void LotChain::DropIndex() {
     linear_ = true;
     pending_ = false;
     groups_.clear();
-    group_table_.clear();
+    group_table_.Clear();
     exact_.Clear();
     by_text_.clear();
     group_of_.clear();
@@ -575,7 +634,7 @@ void LotChain::BuildIndex() {
     linear_ = false;
     pending_ = false;
     groups_.clear();
-    group_table_.clear();
+    group_table_.Clear();
     exact_.Clear();
     by_text_.clear();
     text_indexed_ = false;

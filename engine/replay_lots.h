@@ -240,7 +240,28 @@ private:
     records::HoldingsHeader header_;
 
     Groups groups_;  // none empty
-    std::unordered_map<GroupKey, Groups::iterator, GroupHash> group_table_;
+    // Each group by its key, in an open-addressed table as ExactTable is
+    // (an account holds a few hundred groups).
+    class GroupTable {
+    public:
+        // groups.end() when the key is not there.
+        Groups::iterator Find(const GroupKey& key, Groups::iterator none) const;
+        void Insert(const GroupKey& key, Groups::iterator group);
+        void Erase(const GroupKey& key);
+        void Clear();
+
+    private:
+        struct Slot {
+            GroupKey key;
+            Groups::iterator group;
+            bool used = false;
+        };
+        std::size_t Home(const GroupKey& key) const { return GroupHash{}(key) & (slots_.size() - 1); }
+        void Grow();
+        std::vector<Slot> slots_;
+        std::size_t size_ = 0;
+    };
+    GroupTable group_table_;
     // By record number: the group of each indexed lot (groups_.end() when
     // not indexed) and its order of linking.
     std::vector<Groups::iterator> group_of_;
