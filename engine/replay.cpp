@@ -54,11 +54,32 @@ void RemovePath(const std::string& path) {
     if (!path.empty()) std::filesystem::remove(path, ec);
 }
 
+// A four-character field as one word, so that the codes a replay tests at
+// every transaction are told apart by one integer compare.
+uint32_t WordAt(const char* text) {
+    uint32_t word;
+    std::memcpy(&word, text, sizeof word);
+    return word;
+}
+const uint32_t kBlankWord = WordAt("    ");
+const uint32_t kNotReplayedWord = WordAt("N   ");
+const uint32_t kBuyWord = WordAt("B   ");
+const uint32_t kShortSaleWord = WordAt("SS  ");
+const uint32_t kSecurityInWord = WordAt("SI  ");
+const uint32_t kSaleWord = WordAt("S   ");
+const uint32_t kCoverWord = WordAt("CS  ");
+const uint32_t kSecurityOutWord = WordAt("SO  ");
+
+// Whether a code (4 characters) is the one of word.
+bool IsCode(const std::string& code, uint32_t word) {
+    return code.size() == 4 && WordAt(code.data()) == word;
+}
+
 // Same-day order of the codes: cash-only codes and SP, then the openings,
 // then the closings.
-int DayRank(std::string_view code) {
-    if (code == "B   " || code == "SS  " || code == "SI  ") return 1;
-    if (code == "S   " || code == "CS  " || code == "SO  ") return 2;
+int DayRank(uint32_t code) {
+    if (code == kBuyWord || code == kShortSaleWord || code == kSecurityInWord) return 1;
+    if (code == kSaleWord || code == kCoverWord || code == kSecurityOutWord) return 2;
     return 0;
 }
 
@@ -319,7 +340,7 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
     gain.symbol = t.symbol;
     gain.security_record = t.security_record;
     const bool divisible = quantity != 0 && lot.quantity != 0;
-    if (t.code == "CS  ") {
+    if (IsCode(t.code, kCoverWord)) {
         // A cover: the cover's amount is its cost, the short lot's proceeds
         // for the quantity covered its proceeds.
         gain.short_cover = 1;
@@ -415,7 +436,7 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
                 if (cls == records::kShortSaleClass) {
                     // A further short sale adds its proceeds to the short lot.
                     cost = lot_cost + t.amount;
-                } else if (sign > 0 || t.code == "CS  ") {
+                } else if (sign > 0 || IsCode(t.code, kCoverWord)) {
                     // What remains keeps its unit cost.
                     if (lot_quantity != 0) cost = lot_cost / lot_quantity * remaining;
                 } else {
@@ -462,7 +483,9 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
             records::Drnd2(lot.cost);
             lot.open_date = cls == records::kShortSaleClass ? t.trade_date : t.lot_date;
             lot.bond_interest = t.bond_interest;
-            lot.reference = (t.code == "SI  " || t.code == "SO  ") ? t.trade_date : std::string(8, ' ');
+            lot.reference = (IsCode(t.code, kSecurityInWord) || IsCode(t.code, kSecurityOutWord))
+                                ? t.trade_date
+                                : std::string(8, ' ');
             lot.memo.assign(memo.substr(0, std::min<std::size_t>(memo.size(), 20)));
             lot.memo.resize(20, ' ');
             NewLotBytes(n);
@@ -581,10 +604,10 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         float date_number = 0;
         std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
         const bool in_time = exclude_day != 0 ? date_number < as_of : date_number <= as_of;
-        if (!in_time || std::memcmp(b, "    ", 4) == 0 || std::memcmp(b + kTypeOffset, "N   ", 4) == 0)
+        const char* text = reinterpret_cast<const char*>(b);
+        if (!in_time || WordAt(text) == kBlankWord || WordAt(text + kTypeOffset) == kNotReplayedWord)
             continue;
-        const std::string_view code(reinterpret_cast<const char*>(b) + kCodeOffset, 4);
-        entries.push_back(order_of(date_number, DayRank(code), n));
+        entries.push_back(order_of(date_number, DayRank(WordAt(text + kCodeOffset)), n));
     }
     SortNearlyInOrder(entries);
 
@@ -620,7 +643,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
             work.Ftele2(t.symbol, t.tax_lot, memo, date, description);
             stored.Ftele(t.symbol, t.tax_lot, memo, date, description);
         }
-        if (t.code == "SI  ") t.amount = t.lot_cost;
+        if (IsCode(t.code, kSecurityInWord)) t.amount = t.lot_cost;
         uint32_t word = 0;
         std::memcpy(&word, t.code.data(), sizeof word);
         auto known =
