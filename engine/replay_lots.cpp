@@ -68,6 +68,23 @@ std::vector<Record> ReadAll(const records::DirectFile& file) {
     return all;
 }
 
+// Empties slot i of an open-addressed table (linear probing, a
+// power-of-two size): each later slot of the run whose home does not lie
+// cyclically in (i, j] moves back into the hole, so that every key stays
+// reachable from its home without a gap.
+template <class Slot, class Used, class HomeOf>
+void RemoveSlot(std::vector<Slot>& slots, std::size_t i, Used used, HomeOf home_of) {
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t j = (i + 1) & mask; used(slots[j]); j = (j + 1) & mask) {
+        const std::size_t home = home_of(slots[j]);
+        const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+        if (stays) continue;
+        slots[i] = slots[j];
+        i = j;
+    }
+    slots[i] = Slot{};
+}
+
 }  // namespace
 
 LotChain::TextKey LotChain::TextKey::Of(std::string_view symbol12, std::string_view code4) {
@@ -160,17 +177,9 @@ void LotChain::ExactTable::Erase(uint32_t hash, int16_t record) {
         if (slots_[i].record == 0) return;
         if (slots_[i].record == record) break;
     }
-    // Each later slot of the run whose home does not lie cyclically in
-    // (i, j] moves back into the hole, so that every key stays reachable
-    // from its home without a gap.
-    for (std::size_t j = (i + 1) & mask; slots_[j].record != 0; j = (j + 1) & mask) {
-        const std::size_t home = Home(slots_[j].hash);
-        const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-        if (stays) continue;
-        slots_[i] = slots_[j];
-        i = j;
-    }
-    slots_[i] = Slot{};
+    RemoveSlot(
+        slots_, i, [](const Slot& slot) { return slot.record != 0; },
+        [this](const Slot& slot) { return Home(slot.hash); });
     --size_;
 }
 
@@ -227,16 +236,9 @@ void LotChain::GroupTable::Erase(const GroupKey& key) {
         if (!slots_[i].used) return;
         if (slots_[i].key == key) break;
     }
-    // As in the exact-key table: later slots of the run move back into the
-    // hole unless their home lies cyclically in (i, j].
-    for (std::size_t j = (i + 1) & mask; slots_[j].used; j = (j + 1) & mask) {
-        const std::size_t home = Home(slots_[j].key);
-        const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-        if (stays) continue;
-        slots_[i] = slots_[j];
-        i = j;
-    }
-    slots_[i] = Slot{};
+    RemoveSlot(
+        slots_, i, [](const Slot& slot) { return slot.used; },
+        [this](const Slot& slot) { return Home(slot.key); });
     --size_;
 }
 
