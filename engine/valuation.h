@@ -9,9 +9,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "engine/lot_update.h"
 
@@ -83,9 +83,24 @@ struct SecurityFacts {
     float rate = 0;
     std::string coupon_date;
 };
-// The security records a series of valuations has read, by record number,
-// so that each is read once for the whole series.
-using ValuationCache = std::unordered_map<int, SecurityFacts>;
+// What a series of valuations keeps from one valuation to the next: each
+// security record it meets is read once, its category and the way its
+// lots are valued worked out once (again when the category table
+// changes), and its price once a valuation. The price file's bytes are
+// read into one buffer kept for the series.
+class ValuationCache {
+public:
+    ValuationCache();
+    ~ValuationCache();
+    ValuationCache(const ValuationCache&) = delete;
+    ValuationCache& operator=(const ValuationCache&) = delete;
+
+    struct State;
+    State& state() { return *state_; }
+
+private:
+    std::unique_ptr<State> state_;
+};
 
 // The same for a lot list held in memory beside its file (the series
 // value their own list this way, without reading it back), with the
