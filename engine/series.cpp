@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 
 #include "records/account_records.h"
@@ -47,14 +48,72 @@ constexpr std::array<SeriesCode, 21> kSeriesCodes = {{
     {"IS  ", 3, 1, 1, -1},
 }};
 
-const SeriesCode* FindCode(std::string_view code) {
-    for (const SeriesCode& c : kSeriesCodes)
-        if (c.code == code) return &c;
-    return nullptr;
+constexpr bool IsOneOf(std::string_view code, std::initializer_list<std::string_view> codes) {
+    for (std::string_view c : codes)
+        if (c == code) return true;
+    return false;
 }
 
-bool IsOneOf(std::string_view code, std::initializer_list<std::string_view> codes) {
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
+// Four characters as one word, for comparing codes without a string
+// compare.
+uint32_t Word(const char* four) {
+    uint32_t w;
+    std::memcpy(&w, four, 4);
+    return w;
+}
+
+// What the series does with a code, worked out once from its text.
+struct CodeFacts {
+    const SeriesCode* code = nullptr;
+    uint32_t word = 0;
+    bool income_code = false;    // DI, DE, II, IE, MI, IP, IS
+    bool income_adds = false;    // DI, MI, II, IP: the amount is income
+    bool pays_interest = false;  // B, SS: bond interest bought is income given away
+    bool gets_interest = false;  // S, CS: bond interest sold is income received
+    bool money_in = false;       // FI, SI
+    bool money_out = false;      // FO, SO
+    bool income_kept = false;    // DI, II, MI: with status N, income left in the account
+    bool fee = false;            // MF, BC
+    bool transfer = false;       // SI, SO
+    bool with_interest = false;  // B, SS, S, CS: the flow includes the bond interest
+};
+
+constexpr CodeFacts FactsOf(const SeriesCode& c) {
+    CodeFacts f;
+    f.code = &c;
+    f.income_code = IsOneOf(c.code, {"DI  ", "DE  ", "II  ", "IE  ", "MI  ", "IP  ", "IS  "});
+    f.income_adds = IsOneOf(c.code, {"DI  ", "MI  ", "II  ", "IP  "});
+    f.pays_interest = IsOneOf(c.code, {"B   ", "SS  "});
+    f.gets_interest = IsOneOf(c.code, {"S   ", "CS  "});
+    f.money_in = IsOneOf(c.code, {"FI  ", "SI  "});
+    f.money_out = IsOneOf(c.code, {"FO  ", "SO  "});
+    f.income_kept = IsOneOf(c.code, {"DI  ", "II  ", "MI  "});
+    f.fee = IsOneOf(c.code, {"MF  ", "BC  "});
+    f.transfer = IsOneOf(c.code, {"SI  ", "SO  "});
+    f.with_interest = IsOneOf(c.code, {"B   ", "SS  ", "S   ", "CS  "});
+    return f;
+}
+
+const std::array<CodeFacts, kSeriesCodes.size()>& AllCodeFacts() {
+    static const std::array<CodeFacts, kSeriesCodes.size()> all = [] {
+        std::array<CodeFacts, kSeriesCodes.size()> a{};
+        for (std::size_t k = 0; k < kSeriesCodes.size(); ++k) {
+            a[k] = FactsOf(kSeriesCodes[k]);
+            a[k].word = Word(kSeriesCodes[k].code.data());
+        }
+        return a;
+    }();
+    return all;
+}
+
+// The facts of a transaction code (four characters), or nullptr for a
+// code the series does not know.
+const CodeFacts* FindCode(std::string_view code) {
+    if (code.size() != 4) return nullptr;
+    const uint32_t w = Word(code.data());
+    for (const CodeFacts& f : AllCodeFacts())
+        if (f.word == w) return &f;
+    return nullptr;
 }
 
 // Trades are replayed after the cash and income transactions of their day.
@@ -70,41 +129,67 @@ int16_t KindOfType(char type) {
 }
 
 // A first-activity date is still open while it is blank (or holds bytes
-// below a blank, as a never-written field does).
-bool StillOpen(const std::string& date) {
-    const std::string blank(8, ' ');
-    return std::lexicographical_compare(date.begin(), date.end(), blank.begin(), blank.end(),
-                                        [](char a, char b) {
-                                            return static_cast<unsigned char>(a) <
-                                                   static_cast<unsigned char>(b);
-                                        }) ||
-           date == blank;
+// below a blank, as a never-written field does): it orders, byte by byte
+// as unsigned, at or before eight blanks.
+bool StillOpen(std::string_view date) {
+    return date.compare("        ") <= 0;
 }
 
 // Income of a transaction: an income code adds (DI, MI, II, IP) or
 // subtracts (DE, IE, IS) its amount unless its status is "N"; otherwise
 // the bond interest bought with B and SS is income given away and that
 // sold with S and CS income received.
-double IncomeOf(const TransactionRecord& t, bool status_n) {
-    const std::string_view code = t.code;
-    if (status_n || !IsOneOf(code, {"DI  ", "DE  ", "II  ", "IE  ", "MI  ", "IP  ", "IS  "})) {
-        if (IsOneOf(code, {"B   ", "SS  "})) return -t.bond_interest;
-        if (IsOneOf(code, {"S   ", "CS  "})) return t.bond_interest;
+double IncomeOf(const CodeFacts& code, const TransactionRecord& t, bool status_n) {
+    if (status_n || !code.income_code) {
+        if (code.pays_interest) return -t.bond_interest;
+        if (code.gets_interest) return t.bond_interest;
         return 0.0;
     }
-    if (IsOneOf(code, {"DI  ", "MI  ", "II  ", "IP  "})) return t.amount;
+    if (code.income_adds) return t.amount;
     return -t.amount;
 }
 
 // Money put into or taken out of the account.
-double ContributionOf(const TransactionRecord& t, bool status_n, int fee_switch) {
-    const std::string_view code = t.code;
-    if (IsOneOf(code, {"FI  ", "SI  "})) return t.amount;
-    if (IsOneOf(code, {"FO  ", "SO  "})) return -t.amount;
-    if (status_n && IsOneOf(code, {"DI  ", "II  ", "MI  "})) return -t.amount;
-    if (!status_n && fee_switch < 1 && IsOneOf(code, {"MF  ", "BC  "})) return -t.amount;
+double ContributionOf(const CodeFacts& code, const TransactionRecord& t, bool status_n, int fee_switch) {
+    if (code.money_in) return t.amount;
+    if (code.money_out) return -t.amount;
+    if (status_n && code.income_kept) return -t.amount;
+    if (!status_n && fee_switch < 1 && code.fee) return -t.amount;
     return 0.0;
 }
+
+// The category of each security type (by its first character) under one
+// table, worked out once instead of at every transaction.
+class CategoryLookup {
+public:
+    enum Which : int8_t { kOther, kCash, kFixed, kEquity };
+    explicit CategoryLookup(const CategoryTable& table) {
+        for (auto& t : texts_) t = {kOtherCategory[0], kOtherCategory[1]};
+        which_.fill(kOther);
+        for (std::size_t k = 0; k < kCategoryTypeOrder.size(); ++k) {
+            const auto c = static_cast<unsigned char>(kCategoryTypeOrder[k]);
+            const std::string text = records::Fixed(table[k], 2);
+            texts_[c] = {text[0], text[1]};
+            which_[c] = text == kCashEquivalents ? kCash
+                        : text == kFixedIncome   ? kFixed
+                        : text == kEquities      ? kEquity
+                                                 : kOther;
+        }
+    }
+    // The category's two characters and which of the three it is ("O "
+    // and kOther for an empty type).
+    const std::array<char, 2>& Text(std::string_view type) const {
+        return type.empty() ? other_ : texts_[static_cast<unsigned char>(type[0])];
+    }
+    Which Of(std::string_view type) const {
+        return type.empty() ? kOther : which_[static_cast<unsigned char>(type[0])];
+    }
+
+private:
+    std::array<std::array<char, 2>, 256> texts_;
+    std::array<Which, 256> which_;
+    std::array<char, 2> other_ = {kOtherCategory[0], kOtherCategory[1]};
+};
 
 std::string TransactionFileName(std::string_view account) {
     return records::Paknam(account, "TR", ".REC");
@@ -324,85 +409,98 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
     } close_gl{gl_switch != 0};
 
     using SecurityFacts = SeriesFiles::Security;
-    std::unordered_map<int, SecurityFacts> own_securities;
-    std::unordered_map<int, SecurityFacts>& securities =
-        files != nullptr ? files->securities : own_securities;
+    std::vector<SecurityFacts> own_securities;
+    std::vector<SecurityFacts>& securities = files != nullptr ? files->securities : own_securities;
     const int fee_switch = FeeSwitch(account_data);
+    const CategoryLookup categories(table);
+    const std::array<char, 2>* last = nullptr;  // the category of the last transaction
 
     Record rec(records::kAccountRecordLength, 0);
     // The facts of a transaction without a security record.
-    const SecurityFacts no_security{"1", std::string(32, ' '), std::string(32, ' ')};
+    const SecurityFacts no_security{true, "1", std::string(32, ' '), std::string(32, ' ')};
+    const uint32_t lot_code_s = Word("S   ");
+    const uint32_t status_word_n = Word("N   ");
+    auto word_is = [](const std::string& text, uint32_t word) {
+        return text.size() == 4 && Word(text.data()) == word;
+    };
     TransactionRecord t;  // decoded into for each transaction
     for (const long r : records) {
         if (files != nullptr) {
             const std::size_t at = static_cast<std::size_t>(r - 1) * records::kAccountRecordLength;
             if (r < 1 || at + records::kAccountRecordLength > files->transactions.size()) break;
-            std::copy_n(files->transactions.begin() + static_cast<long>(at), records::kAccountRecordLength,
-                        rec.bytes().begin());
+            std::memcpy(rec.data(), files->transactions.data() + at, records::kAccountRecordLength);
         } else if (!records::ReadRecord(unit, r, rec)) {
             break;
         }
         TransactionRecord::DecodeInto(rec, t);
-        if (t.code == "MI  ") t.security_record = static_cast<int16_t>(records::Fndsym(t.SourceSymbol()));
+        const CodeFacts* code = FindCode(t.code);
+        if (code != nullptr && code->code->code == "MI  ")
+            t.security_record = static_cast<int16_t>(records::Fndsym(t.SourceSymbol()));
 
         // The facts as kept, not copied: a copy of the two descriptions
         // costs two allocations a transaction.
         const SecurityFacts* known = &no_security;
         if (t.security_record > 0) {
-            auto [it, added] = securities.try_emplace(t.security_record, no_security);
-            if (added) {
+            const auto at = static_cast<std::size_t>(t.security_record);
+            if (at >= securities.size()) securities.resize(at + 1);
+            SecurityFacts& facts = securities[at];
+            if (!facts.read) {
+                facts = no_security;
                 open_securities();
                 Record srec;
                 if (records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec))
-                    it->second = {srec.Text(kSecurityTypeOffset, 4), srec.Text(kDescription1Offset, 32),
-                                  srec.Text(kDescription2Offset, 32)};
+                    facts = {true, srec.Text(kSecurityTypeOffset, 4), srec.Text(kDescription1Offset, 32),
+                             srec.Text(kDescription2Offset, 32)};
             }
-            known = &it->second;
+            known = &facts;
         }
         const SecurityFacts& facts = *known;
-        if (t.tax_lot == "S   ") continue;
+        if (word_is(t.tax_lot, lot_code_s)) continue;
 
-        const std::string category = CategoryOf(table, facts.type);
-        last_category = category;
-        const SeriesCode* code = FindCode(t.code);
+        last = &categories.Text(facts.type);
         if (code == nullptr) continue;  // no sum, no lot
-        const bool status_n = t.type == "N   ";
-        const std::string_view c = code->code;
+        const bool status_n = word_is(t.type, status_word_n);
 
-        const double income = IncomeOf(t, status_n);
+        const double income = IncomeOf(*code, t, status_n);
         sums.income += income;
-        sums.net_contribution += ContributionOf(t, status_n, fee_switch);
+        sums.net_contribution += ContributionOf(*code, t, status_n, fee_switch);
 
         double v = t.amount;
-        if (IsOneOf(c, {"B   ", "SS  ", "S   ", "CS  "})) v += t.bond_interest;
-        const bool fee = IsOneOf(c, {"MF  ", "BC  "});
-        if (!(fee_switch >= 1 && fee)) {
-            const double m1 = code->m1, m2 = code->m2;
-            if (category == kCashEquivalents) {
-                sums.cash_equivalents_income += income;
-                if (!IsOneOf(c, {"SI  ", "SO  "})) sums.cash_equivalents_flow += m1 * v;
-                sums.cash_equivalents_flow += m2 * v;
-                if (StillOpen(first.cash_equivalents)) first.cash_equivalents = t.trade_date;
-            } else if (category == kFixedIncome) {
-                sums.fixed_income_income += income;
-                sums.cash_equivalents_flow += m1 * v;
-                sums.fixed_income_flow += m2 * v;
-                if (StillOpen(first.fixed_income)) first.fixed_income = t.trade_date;
-            } else if (category == kEquities) {
-                sums.equities_income += income;
-                sums.cash_equivalents_flow += m1 * v;
-                sums.equities_flow += m2 * v;
-                if (StillOpen(first.equities)) first.equities = t.trade_date;
+        if (code->with_interest) v += t.bond_interest;
+        if (!(fee_switch >= 1 && code->fee)) {
+            const double m1 = code->code->m1, m2 = code->code->m2;
+            switch (categories.Of(facts.type)) {
+                case CategoryLookup::kCash:
+                    sums.cash_equivalents_income += income;
+                    if (!code->transfer) sums.cash_equivalents_flow += m1 * v;
+                    sums.cash_equivalents_flow += m2 * v;
+                    if (StillOpen(first.cash_equivalents)) first.cash_equivalents = t.trade_date;
+                    break;
+                case CategoryLookup::kFixed:
+                    sums.fixed_income_income += income;
+                    sums.cash_equivalents_flow += m1 * v;
+                    sums.fixed_income_flow += m2 * v;
+                    if (StillOpen(first.fixed_income)) first.fixed_income = t.trade_date;
+                    break;
+                case CategoryLookup::kEquity:
+                    sums.equities_income += income;
+                    sums.cash_equivalents_flow += m1 * v;
+                    sums.equities_flow += m2 * v;
+                    if (StillOpen(first.equities)) first.equities = t.trade_date;
+                    break;
+                default:
+                    break;
             }
         }
 
         if (!status_n) {
-            const int16_t transfer = IsOneOf(c, {"SI  ", "SO  "}) ? 1 : 0;
-            const int16_t condition = Lotupd(lots, account, period_date, 0, code->cls, code->sign, transfer,
-                                             gl_switch, t, facts.description1, facts.description2);
+            const int16_t transfer = code->transfer ? 1 : 0;
+            const int16_t condition = Lotupd(lots, account, period_date, 0, code->code->cls, code->code->sign,
+                                             transfer, gl_switch, t, facts.description1, facts.description2);
             if (condition != kNoShortSale) WriteShortSaleWarning(condition, account, r);
         }
     }
+    if (last != nullptr) last_category.assign(last->data(), 2);
 }
 
 // ---- Getmmv

@@ -23,7 +23,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/lot_update.h"
@@ -157,11 +156,12 @@ struct SeriesFiles {
     bool loaded = false;
     std::vector<unsigned char> transactions;  // TR<acct>.REC, record n at (n - 1) x 128
     struct Security {
+        bool read = false;  // looked for in SECURITY.REC
         std::string type;
         std::string description1;
         std::string description2;
     };
-    std::unordered_map<int, Security> securities;
+    std::vector<Security> securities;  // by record number
     ValuationCache valuation;
 };
 

@@ -50,13 +50,13 @@ struct Valued {
 }  // namespace
 
 struct ValuationCache::State {
-    uint32_t valuations = 0;  // numbers each valuation, 1 on
-    std::vector<Valued> by_record;               // records 1 on, by record number
-    std::unordered_map<int, Valued> other;       // records below 1
-    Valued cash;                                 // the cash lot's security
+    uint32_t valuations = 0;                // numbers each valuation, 1 on
+    std::vector<Valued> by_record;          // records 1 on, by record number
+    std::unordered_map<int, Valued> other;  // records below 1
+    Valued cash;                            // the cash lot's security
     bool table_known = false;
     CategoryTable table;
-    std::vector<unsigned char> price_bytes;      // the date's price file
+    std::vector<unsigned char> price_bytes;  // the date's price file
     Record price_record = Record(8, 0);
 };
 

@@ -261,7 +261,8 @@ TEST(SeriesRandom, SameSeriesAndLotFilesAsBefore) {
     // LEDRA_SERIES_SEEDS=N runs seeds 1 to N (those past 50 have no stored
     // digest: print them with the variable above and compare two builds).
     const char* more = std::getenv("LEDRA_SERIES_SEEDS");
-    const uint32_t seeds = std::max<uint32_t>(kSeeds, more != nullptr ? static_cast<uint32_t>(std::atol(more)) : 0);
+    const uint32_t seeds =
+        std::max<uint32_t>(kSeeds, more != nullptr ? static_cast<uint32_t>(std::atol(more)) : 0);
     for (uint32_t seed = 1; seed <= seeds; ++seed) {
         const uint64_t got = RunSeries(seed);
         if (print) std::printf("    0x%016llxull,\n", static_cast<unsigned long long>(got));
