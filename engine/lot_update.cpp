@@ -246,6 +246,13 @@ int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_v
 }
 
 int16_t LotList::FindCash() const {
+    if (cash_known_) return cash_;
+    cash_ = SearchCash();
+    cash_known_ = true;
+    return cash_;
+}
+
+int16_t LotList::SearchCash() const {
     // Lots of one key stand together, so the first lot of key 0 is the
     // first at or after the lowest place that key 0 can have.
     LotOrder from = LotOrder::Of(0.0, "", "");
@@ -285,9 +292,10 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
     }
     Slot& s = slots_[r];
     s.lot = lot;
-    s.lot.memo = s.bytes.Text(76, 20);  // never written here: the record keeps it
+    SetMemoFromBytes(s);  // never written here: the record keeps it
     s.listed = true;
     s.place = order_.insert({LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot), Placed{r}});
+    NoteKey(lot.holding_key);
     Refigure(r);
     NoteExact(r);
     NoteLinked(r, s.place->first);
@@ -302,10 +310,14 @@ int16_t LotList::Insert(const HoldingRecord& lot) {
 void LotList::Update(int16_t record, const HoldingRecord& lot) {
     Slot& s = slots_[record];
     const int16_t next = s.lot.next;
-    if (s.listed) ForgetExact(record);
+    if (s.listed) {
+        ForgetExact(record);
+        NoteKey(s.lot.holding_key);
+        NoteKey(lot.holding_key);
+    }
     s.lot = lot;
     s.lot.next = next;
-    s.lot.memo = s.bytes.Text(76, 20);
+    SetMemoFromBytes(s);
     s.lot.Encode(s.bytes);
     if (s.listed) {
         Refigure(record);
@@ -335,11 +347,16 @@ void LotList::Remove(int16_t record) {
     Relink(s.place, s.lot.next);
     ForgetExact(record);
     order_.erase(s.place);
+    NoteKey(s.lot.holding_key);
     s.listed = false;
     NoteUnlinked(record);
     records::DeletedLot{header_.next_free}.Encode(s.bytes);
     header_.next_free = record;
     WriteSlot(record);
+}
+
+void LotList::SetMemoFromBytes(Slot& s) {
+    s.lot.memo.assign(reinterpret_cast<const char*>(s.bytes.data()) + 76, 20);
 }
 
 void LotList::Refigure(int16_t record) {
@@ -415,9 +432,23 @@ void LotList::UpdateWalk() const {
     any_unlinked_ = false;
 }
 
+namespace {
+
+// Sets text to value blank padded (or cut) to n characters, without a
+// temporary string when it holds that already.
+void SetFixed(std::string& text, std::string_view value, std::size_t n) {
+    const std::size_t used = std::min(value.size(), n);
+    if (text.size() == n && text.compare(0, used, value.substr(0, used)) == 0 &&
+        std::all_of(text.begin() + static_cast<long>(used), text.end(), [](char c) { return c == ' '; }))
+        return;
+    text = records::Fixed(value, n);
+}
+
+}  // namespace
+
 void LotList::WriteHeader(std::string_view account, std::string_view label, int16_t last_word) {
-    header_.account = records::Fixed(account, 8);
-    header_.label = records::Fixed(label, 8);
+    SetFixed(header_.account, account, 8);
+    SetFixed(header_.label, label, 8);
     header_.spare = last_word;
     if (defer_) {
         // Record 1 keeps the bytes the header does not own, as the file has them.
@@ -452,7 +483,9 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
         const int16_t r = lots.Find(t.holding_key, t.symbol, t.tax_lot);
         if (r == 0) {
             if (cls == kClosingClass) return kNoMatchingLot;
-            HoldingRecord lot;
+            // Every field that Insert reads is set (the next lot and the
+            // memo are Insert's own).
+            HoldingRecord& lot = lots.ScratchLot();
             lot.holding_key = t.holding_key;
             lot.symbol = t.symbol;
             lot.security_record = t.security_record;
@@ -462,7 +495,10 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
             lot.cost = Cents(t.amount);
             lot.open_date = short_sale ? t.trade_date : t.lot_date;
             lot.bond_interest = t.bond_interest;
-            lot.reference = (transfer >= 1) ? t.trade_date : std::string(8, ' ');
+            if (transfer >= 1)
+                lot.reference = t.trade_date;
+            else
+                lot.reference.assign(8, ' ');
             if (lots.Insert(lot) == 0) return kNoShortSale;  // the free chain is damaged: nothing changed
         } else {
             const HoldingRecord& lot = lots.Lot(r);
@@ -493,12 +529,17 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
             const double balance = lots.Lot(c).cost + moved;
             lots.SetQuantityAndCost(c, balance, balance);
         } else {
-            HoldingRecord cash;
+            HoldingRecord& cash = lots.ScratchLot();
             cash.holding_key = 0;
             cash.symbol = "CASH        ";
             cash.security_record = 2;
+            cash.broker.assign(8, ' ');
+            cash.tax_lot.assign(4, ' ');
             cash.quantity = moved;
             cash.cost = moved;
+            cash.open_date.assign(8, ' ');
+            cash.bond_interest = 0;
+            cash.reference.assign(8, ' ');
             lots.Insert(cash);
         }
     }

@@ -92,6 +92,10 @@ public:
     // The first lot in list order with holding key 0 (the cash lot), or 0.
     int16_t FindCash() const;
     const records::HoldingRecord& Lot(int16_t record) const { return slots_[record].lot; }
+    // A lot record kept by the list for the caller to fill and pass to
+    // Insert, so that filling it allocates nothing. It holds what it was
+    // last filled with: every field that Insert reads is to be set.
+    records::HoldingRecord& ScratchLot() { return scratch_; }
 
     // Takes a record for the lot (a never-used one, or the head of the free
     // chain), links it in at its place in the order and writes it and the
@@ -149,6 +153,14 @@ private:
     void ForgetExact(int16_t record);
     // Puts the lot's figures where the walk reads them.
     void Refigure(int16_t record);
+    // The memo as the record's bytes hold it (bytes 77-96).
+    static void SetMemoFromBytes(Slot& s);
+    // A lot of holding key 0 linked or unlinked: the cash lot is looked
+    // for again.
+    int16_t SearchCash() const;
+    void NoteKey(double holding_key) {
+        if (holding_key == 0) cash_known_ = false;
+    }
     // The walk's copy of the order: a lot's place and record.
     struct Walked {
         LotOrder place;
@@ -190,6 +202,11 @@ private:
     records::Record header_record_;  // record 1 as written last (deferred)
     bool header_known_ = false;
     bool header_dirty_ = false;
+    // FindCash's answer while no lot of holding key 0 is linked or
+    // unlinked (only such a lot can change it).
+    mutable bool cash_known_ = false;
+    mutable int16_t cash_ = 0;
+    records::HoldingRecord scratch_;
 };
 
 // Applies the transaction to the lot list: class and sign of its code
