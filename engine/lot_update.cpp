@@ -21,8 +21,8 @@ constexpr int16_t kHighestRecord = 32767;
 
 // Cost of the quantity that stays in a lot: the unit cost times the
 // remaining quantity (the cost is kept when the lot quantity is 0).
-double KeptCost(const HoldingRecord& lot, double remaining) {
-    return lot.quantity != 0 ? lot.cost / lot.quantity * remaining : lot.cost;
+double KeptCost(double quantity, double cost, double remaining) {
+    return quantity != 0 ? cost / quantity * remaining : cost;
 }
 
 double Cents(double v) {
@@ -465,11 +465,324 @@ void LotList::WriteHeader(std::string_view account, std::string_view label, int1
     records::WriteRecord(unit_, 1, rec);
 }
 
+// ---- SeriesLots
+
+namespace {
+
+uint32_t CodeWord(std::string_view four) {
+    uint32_t w = 0;
+    std::memcpy(&w, four.data(), 4);
+    return w;
+}
+
+}  // namespace
+
+std::size_t SeriesLots::ExactTable::Hash(const ExactKey& k) {
+    uint64_t h = k.place.key * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 29) ^ k.place.symbol_high;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= (h >> 32) ^ (uint64_t{k.place.symbol_low} << 32 | k.code);
+    h *= 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+int16_t SeriesLots::ExactTable::Get(const ExactKey& key) const {
+    if (entries_.empty()) return 0;
+    const std::size_t mask = entries_.size() - 1;
+    for (std::size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
+        const Entry& e = entries_[i];
+        if (e.record == 0) return 0;
+        if (e.key == key) return e.record;
+    }
+}
+
+bool SeriesLots::ExactTable::Add(const ExactKey& key, int16_t record) {
+    if ((count_ + 1) * 2 > entries_.size()) Grow();
+    const std::size_t mask = entries_.size() - 1;
+    for (std::size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
+        Entry& e = entries_[i];
+        if (e.record == 0) {
+            e.key = key;
+            e.record = record;
+            ++count_;
+            return true;
+        }
+        if (e.key == key) return false;
+    }
+}
+
+void SeriesLots::ExactTable::Erase(const ExactKey& key, int16_t record) {
+    if (entries_.empty()) return;
+    const std::size_t mask = entries_.size() - 1;
+    std::size_t i = Hash(key) & mask;
+    for (;; i = (i + 1) & mask) {
+        const Entry& e = entries_[i];
+        if (e.record == 0) return;
+        if (e.key == key) break;
+    }
+    if (entries_[i].record != record) return;
+    // Shift back the entries after it that would not be found past the
+    // hole, so that every probe still ends at an empty entry.
+    std::size_t hole = i;
+    for (std::size_t j = (i + 1) & mask; entries_[j].record != 0; j = (j + 1) & mask) {
+        const std::size_t home = Hash(entries_[j].key) & mask;
+        // The entry at j may move to the hole when its home is not within
+        // (hole, j] going round.
+        const bool stays = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+        if (stays) continue;
+        entries_[hole] = entries_[j];
+        hole = j;
+    }
+    entries_[hole] = Entry{};
+    --count_;
+}
+
+void SeriesLots::ExactTable::Grow() {
+    std::vector<Entry> old;
+    old.swap(entries_);
+    entries_.assign(old.empty() ? 64 : old.size() * 2, Entry{});
+    count_ = 0;
+    for (const Entry& e : old)
+        if (e.record != 0) Add(e.key, e.record);
+}
+
+SeriesLots::SeriesLots(int unit) : unit_(unit) {}
+
+SeriesLots::Slot& SeriesLots::SlotOf(int16_t record) {
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= slots_.size()) {
+        slots_.resize(at + 1);
+        figures_.resize(at + 1);
+    }
+    Slot& s = slots_[at];
+    // The file was empty: a record not written since is zeros.
+    if (s.bytes.size() < kRecordLength) s.bytes = Record(kRecordLength, 0);
+    return s;
+}
+
+void SeriesLots::Dirty(int16_t record) {
+    const auto at = static_cast<std::size_t>(record);
+    if (at >= dirty_flags_.size()) dirty_flags_.resize(at + 1, 0);
+    if (dirty_flags_[at] == 0) {
+        dirty_flags_[at] = 1;
+        dirty_.push_back(record);
+    }
+}
+
+bool SeriesLots::Before(int16_t a, int16_t b) const {
+    const Slot& x = slots_[static_cast<std::size_t>(a)];
+    const Slot& y = slots_[static_cast<std::size_t>(b)];
+    if (x.place != y.place) return x.place < y.place;
+    return x.linked < y.linked;
+}
+
+HoldingRecord SeriesLots::Lot(int16_t record) const {
+    return HoldingRecord::Decode(slots_[static_cast<std::size_t>(record)].bytes);
+}
+
+int16_t SeriesLots::Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const {
+    // A NaN key equals none.
+    if (std::isnan(holding_key)) return 0;
+    if (exact_used_) {
+        ExactKey key;
+        if (symbol.size() == 12 && tax_lot.size() == 4) {
+            key.place = LotOrder::Of(holding_key, symbol, tax_lot);
+            key.code = CodeWord(tax_lot);
+        } else {
+            const std::string sym = records::Fixed(symbol, 12);
+            const std::string code = records::Fixed(tax_lot, 4);
+            key.place = LotOrder::Of(holding_key, sym, code);
+            key.code = CodeWord(code);
+        }
+        return exact_.Get(key);
+    }
+    // The first lot in list order whose key, symbol and lot code are
+    // these (a lot whose texts were not of their widths equals none).
+    const std::string sym = records::Fixed(symbol, 12);
+    const std::string code = records::Fixed(tax_lot, 4);
+    int16_t best = 0;
+    for (std::size_t r = 2; r < slots_.size(); ++r) {
+        const Slot& s = slots_[r];
+        if (!s.listed || !s.full_width || figures_[r].holding_key != holding_key) continue;
+        const char* b = reinterpret_cast<const char*>(s.bytes.data());
+        if (std::memcmp(b + 10, sym.data(), 12) != 0 || std::memcmp(b + 32, code.data(), 4) != 0) continue;
+        if (best == 0 || Before(static_cast<int16_t>(r), best)) best = static_cast<int16_t>(r);
+    }
+    return best;
+}
+
+int16_t SeriesLots::FindCash() const {
+    if (!cash_known_) {
+        cash_ = 0;
+        for (const int16_t r : key_zero_)
+            if (cash_ == 0 || Before(r, cash_)) cash_ = r;
+        cash_known_ = true;
+    }
+    return cash_;
+}
+
+int16_t SeriesLots::Insert(HoldingRecord& lot) {
+    const int16_t r = header_.next_free;
+    if (r < 2) return 0;
+    if (r > header_.records_in_use) {
+        // A record never used: the file grows by one.
+        if (r >= kHighestRecord) return 0;
+        ++header_.records_in_use;
+        header_.next_free = static_cast<int16_t>(r + 1);
+        SlotOf(r);
+    } else {
+        Slot& head = SlotOf(r);
+        if (!records::DeletedLot::Is(head.bytes)) return 0;
+        header_.next_free = records::DeletedLot::Decode(head.bytes).next_free;
+    }
+    Slot& s = slots_[static_cast<std::size_t>(r)];
+    lot.memo.assign(reinterpret_cast<const char*>(s.bytes.data()) + 76, 20);  // the record keeps it
+    lot.next = -1;  // linked by Flush
+    lot.Encode(s.bytes);
+    s.place = LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot);
+    s.full_width = lot.symbol.size() == 12 && lot.tax_lot.size() == 4;
+    s.code = s.full_width ? CodeWord(lot.tax_lot) : 0;
+    s.linked = ++links_;
+    s.listed = true;
+    figures_[static_cast<std::size_t>(r)] = LotFigures::Of(lot);
+    if (exact_used_ && !std::isnan(lot.holding_key)) {
+        // A second lot with one key, or texts not of their widths: the
+        // lots are searched from then on.
+        if (!s.full_width || !exact_.Add(ExactKey{s.place, s.code}, r)) {
+            exact_used_ = false;
+            exact_ = ExactTable();
+        }
+    }
+    if (lot.holding_key == 0) {
+        key_zero_.push_back(r);
+        cash_known_ = false;
+    }
+    const auto at = static_cast<std::size_t>(r);
+    if (at >= pending_.size()) pending_.resize(at + 1, 0);
+    pending_[at] = 1;
+    linked_.push_back(Walked{s.place, r});
+    Dirty(r);
+    return r;
+}
+
+void SeriesLots::SetQuantityAndCost(int16_t record, double quantity, double cost) {
+    Slot& s = slots_[static_cast<std::size_t>(record)];
+    LotFigures& f = figures_[static_cast<std::size_t>(record)];
+    f.quantity = quantity;
+    f.cost = cost;
+    HoldingRecord::SetQuantityAndCost(s.bytes, quantity, cost);
+    Dirty(record);
+}
+
+void SeriesLots::Remove(int16_t record) {
+    const auto at = static_cast<std::size_t>(record);
+    Slot& s = slots_[at];
+    const double key = figures_[at].holding_key;
+    if (exact_used_ && !std::isnan(key) && s.full_width) exact_.Erase(ExactKey{s.place, s.code}, record);
+    if (key == 0) {
+        key_zero_.erase(std::find(key_zero_.begin(), key_zero_.end(), record));
+        cash_known_ = false;
+    }
+    s.listed = false;
+    if (pending_[at] != 0) {
+        // Linked since the last walk: it never reached walk_.
+        pending_[at] = 0;
+        linked_.erase(std::find_if(linked_.begin(), linked_.end(),
+                                   [&](const Walked& w) { return w.record == record; }));
+    } else {
+        if (at >= unlinked_.size()) unlinked_.resize(at + 1, 0);
+        unlinked_[at] = 1;
+        any_unlinked_ = true;
+    }
+    records::DeletedLot{header_.next_free}.Encode(s.bytes);
+    header_.next_free = record;
+    Dirty(record);
+}
+
+void SeriesLots::WriteHeader(std::string_view account, std::string_view label, int16_t last_word) {
+    SetFixed(header_.account, account, 8);
+    SetFixed(header_.label, label, 8);
+    header_.spare = last_word;
+    header_dirty_ = true;  // encoded by Flush, with the first lot of the list
+}
+
+void SeriesLots::UpdateWalk() const {
+    if (linked_.empty() && !any_unlinked_) return;
+    // A lot linked goes after every lot of an equal place that was there
+    // before it, and the lots linked since keep the order they were linked
+    // in among themselves: a stable sort, then each merged in after the
+    // equal places of walk_.
+    std::stable_sort(linked_.begin(), linked_.end(),
+                     [](const Walked& a, const Walked& b) { return a.place < b.place; });
+    std::vector<Walked> merged;
+    merged.reserve(walk_.size() + linked_.size());
+    auto keep = [&](std::vector<Walked>::const_iterator from, std::vector<Walked>::const_iterator to) {
+        if (!any_unlinked_) {
+            merged.insert(merged.end(), from, to);
+            return;
+        }
+        for (; from != to; ++from) {
+            const auto at = static_cast<std::size_t>(from->record);
+            if (at < unlinked_.size() && unlinked_[at] != 0) continue;
+            merged.push_back(*from);
+        }
+    };
+    auto old = walk_.cbegin();
+    for (const Walked& lot : linked_) {
+        const auto to = std::upper_bound(old, walk_.cend(), lot.place,
+                                         [](const LotOrder& p, const Walked& w) { return p < w.place; });
+        keep(old, to);
+        merged.push_back(lot);
+        pending_[static_cast<std::size_t>(lot.record)] = 0;
+        old = to;
+    }
+    keep(old, walk_.cend());
+    walk_.swap(merged);
+    linked_.clear();
+    if (any_unlinked_) std::fill(unlinked_.begin(), unlinked_.end(), 0);
+    any_unlinked_ = false;
+}
+
+void SeriesLots::Flush() {
+    // Each lot links to the one after it in the order, the last to none.
+    UpdateWalk();
+    for (std::size_t i = 0; i < walk_.size(); ++i) {
+        const int16_t next = i + 1 < walk_.size() ? walk_[i + 1].record : int16_t{-1};
+        Slot& s = slots_[static_cast<std::size_t>(walk_[i].record)];
+        if (s.bytes.I16(0) == next) continue;
+        s.bytes.SetI16(0, next);
+        Dirty(walk_[i].record);
+    }
+    std::sort(dirty_.begin(), dirty_.end());
+    std::vector<unsigned char> run;
+    for (std::size_t i = 0; i < dirty_.size();) {
+        std::size_t j = i + 1;
+        while (j < dirty_.size() && dirty_[j] == dirty_[j - 1] + 1) ++j;
+        run.resize((j - i) * kRecordLength);
+        for (std::size_t k = i; k < j; ++k)
+            std::memcpy(run.data() + (k - i) * kRecordLength, slots_[static_cast<std::size_t>(dirty_[k])].bytes.data(),
+                        kRecordLength);
+        records::WriteRecords(unit_, dirty_[i], run.data(), j - i);
+        i = j;
+    }
+    dirty_.clear();
+    dirty_flags_.clear();
+    if (header_dirty_) {
+        header_.first_lot = walk_.empty() ? int16_t{-1} : walk_.front().record;
+        header_.Encode(header_record_);
+        records::WriteRecord(unit_, 1, header_record_);
+    }
+    header_dirty_ = false;
+}
+
 // ---- Lotupd
 
-int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word,
-               int16_t cls, int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& t,
-               std::string_view description1, std::string_view description2) {
+namespace {
+
+template <class Lots>
+int16_t LotupdOn(Lots& lots, std::string_view account, std::string_view label, int16_t last_word, int16_t cls,
+                 int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& t,
+                 std::string_view description1, std::string_view description2) {
     using records::kCashOnlyClass;
     using records::kClosingClass;
     using records::kOpeningClass;
@@ -501,22 +814,23 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
                 lot.reference.assign(8, ' ');
             if (lots.Insert(lot) == 0) return kNoShortSale;  // the free chain is damaged: nothing changed
         } else {
-            const HoldingRecord& lot = lots.Lot(r);
+            const double held = lots.Quantity(r);
             const double q = t.quantity;
-            if (cls == kClosingClass && sign * lot.quantity + 0.01 < q) return kExceedsLot;
+            if (cls == kClosingClass && sign * held + 0.01 < q) return kExceedsLot;
             if (cls == kClosingClass && transfer == 0 && gl_switch > 0)
-                WriteGain(lot, sign, cover, account, label, t, description1, description2);
-            const double remaining = lot.quantity - sign * q;
+                WriteGain(lots.Lot(r), sign, cover, account, label, t, description1, description2);
+            const double remaining = held - sign * q;
             if (remaining >= -0.0005 && remaining <= 0.0005) {
                 lots.Remove(r);
             } else {
                 double cost;
+                const double lot_cost = lots.Cost(r);
                 if (short_sale)
-                    cost = lot.cost + t.amount;  // a further short sale adds its proceeds
+                    cost = lot_cost + t.amount;  // a further short sale adds its proceeds
                 else if (sign >= 1 || cover)
-                    cost = KeptCost(lot, remaining);
+                    cost = KeptCost(held, lot_cost, remaining);
                 else
-                    cost = lot.cost + t.amount;
+                    cost = lot_cost + t.amount;
                 lots.SetQuantityAndCost(r, remaining, Cents(cost));
             }
         }
@@ -526,7 +840,7 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
         const double moved = (Cents(t.amount) + Cents(t.bond_interest)) * sign;
         const int16_t c = lots.FindCash();
         if (c != 0) {
-            const double balance = lots.Lot(c).cost + moved;
+            const double balance = lots.Cost(c) + moved;
             lots.SetQuantityAndCost(c, balance, balance);
         } else {
             HoldingRecord& cash = lots.ScratchLot();
@@ -545,6 +859,22 @@ int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, 
     }
     lots.WriteHeader(account, label, last_word);
     return kNoShortSale;
+}
+
+}  // namespace
+
+int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word,
+               int16_t cls, int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& t,
+               std::string_view description1, std::string_view description2) {
+    return LotupdOn(lots, account, label, last_word, cls, sign, transfer, gl_switch, t, description1,
+                    description2);
+}
+
+int16_t Lotupd(SeriesLots& lots, std::string_view account, std::string_view label, int16_t last_word,
+               int16_t cls, int16_t sign, int16_t transfer, int16_t gl_switch, records::TransactionRecord& t,
+               std::string_view description1, std::string_view description2) {
+    return LotupdOn(lots, account, label, last_word, cls, sign, transfer, gl_switch, t, description1,
+                    description2);
 }
 
 }  // namespace engine

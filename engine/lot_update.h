@@ -92,6 +92,8 @@ public:
     // The first lot in list order with holding key 0 (the cash lot), or 0.
     int16_t FindCash() const;
     const records::HoldingRecord& Lot(int16_t record) const { return slots_[record].lot; }
+    double Quantity(int16_t record) const { return slots_[record].lot.quantity; }
+    double Cost(int16_t record) const { return slots_[record].lot.cost; }
     // A lot record kept by the list for the caller to fill and pass to
     // Insert, so that filling it allocates nothing. It holds what it was
     // last filled with: every field that Insert reads is to be set.
@@ -209,6 +211,112 @@ private:
     records::HoldingRecord scratch_;
 };
 
+// The lot list of a series' scratch lot file, which the series start
+// empty and write once when they end. While the series runs nothing reads
+// the file, so the list keeps no links: a lot is found by its exact key,
+// placed in the list order when the lots are walked (at each period end)
+// and linked when the file is written (Flush). The file after Flush holds
+// the bytes that a LotList on the same file, with every change written at
+// once, leaves: every lot's next field names the lot after it in the
+// order, and the header, written last by WriteHeader after the last
+// change (as Lotupd does), names the first lot.
+class SeriesLots {
+public:
+    // The file open on the unit is empty (the series purge it first).
+    explicit SeriesLots(int unit = kLotUnit);
+
+    // As LotList's.
+    int16_t Find(double holding_key, std::string_view symbol, std::string_view tax_lot) const;
+    int16_t FindCash() const;
+    double Quantity(int16_t record) const { return figures_[static_cast<std::size_t>(record)].quantity; }
+    double Cost(int16_t record) const { return figures_[static_cast<std::size_t>(record)].cost; }
+    // The lot as its record holds it.
+    records::HoldingRecord Lot(int16_t record) const;
+    records::HoldingRecord& ScratchLot() { return scratch_; }
+    // Takes a record for the lot as LotList::Insert does; the lot's next
+    // and memo fields are set here (the memo the record holds).
+    int16_t Insert(records::HoldingRecord& lot);
+    void SetQuantityAndCost(int16_t record, double quantity, double cost);
+    void Remove(int16_t record);
+    void WriteHeader(std::string_view account, std::string_view label, int16_t last_word);
+
+    // Calls f with the figures of each lot in list order.
+    template <class F>
+    void ForEachLotFigures(F&& f) const {
+        UpdateWalk();
+        for (const Walked& w : walk_) f(static_cast<const LotFigures&>(figures_[static_cast<std::size_t>(w.record)]));
+    }
+
+    // Links the lots in their order and writes every changed record and
+    // the header (runs of records that follow one another with one write).
+    void Flush();
+
+private:
+    // A lot's holding key, symbol (12) and whole lot code (4).
+    struct ExactKey {
+        LotOrder place;
+        uint32_t code = 0;
+        friend bool operator==(const ExactKey&, const ExactKey&) = default;
+    };
+    // Exact keys to records, open addressing in one array.
+    class ExactTable {
+    public:
+        int16_t Get(const ExactKey& key) const;
+        // False (nothing added) when the key is there already.
+        bool Add(const ExactKey& key, int16_t record);
+        void Erase(const ExactKey& key, int16_t record);
+
+    private:
+        struct Entry {
+            ExactKey key;
+            int16_t record = 0;  // 0: empty
+        };
+        static std::size_t Hash(const ExactKey& key);
+        void Grow();
+        std::vector<Entry> entries_;
+        std::size_t count_ = 0;
+    };
+    struct Slot {
+        records::Record bytes;
+        LotOrder place;
+        uint32_t code = 0;     // the whole lot code as one word
+        uint32_t linked = 0;   // when it was linked: equal places stand in this order
+        bool listed = false;
+        bool full_width = false;  // its symbol and lot code were of their widths
+    };
+    // The walk's copy of the order: a lot's place and record.
+    struct Walked {
+        LotOrder place;
+        int16_t record = 0;
+    };
+
+    Slot& SlotOf(int16_t record);
+    void Dirty(int16_t record);
+    bool Before(int16_t a, int16_t b) const;
+    void UpdateWalk() const;
+
+    int unit_;
+    records::HoldingsHeader header_;
+    std::vector<Slot> slots_;  // by record number
+    std::vector<LotFigures> figures_;  // by record number
+    ExactTable exact_;
+    bool exact_used_ = true;
+    uint32_t links_ = 0;
+    std::vector<int16_t> key_zero_;  // the listed lots of holding key 0
+    mutable bool cash_known_ = false;
+    mutable int16_t cash_ = 0;
+    mutable std::vector<Walked> walk_;
+    mutable std::vector<Walked> linked_;
+    mutable std::vector<char> pending_;   // by record: the record is in linked_
+    mutable std::vector<char> unlinked_;  // by record: its entry in walk_ goes
+    mutable bool any_unlinked_ = false;
+    std::vector<int16_t> dirty_;
+    std::vector<char> dirty_flags_;
+    records::Record header_record_ = records::Record(records::kAccountRecordLength, 0);
+    bool header_dirty_ = false;
+    records::HoldingRecord scratch_;
+};
+
 // Applies the transaction to the lot list: class and sign of its code
 // (class 1 short sale, 2 closing, 3 cash only, 4 opening), the transfer
 // flag (1 for SI and SO: no cash, no gain), and the GL switch (above 0
@@ -223,6 +331,11 @@ private:
 // and quantity are added), as the holdings rebuild does; with none it
 // opens a lot of negated quantity dated by its trade date.
 int16_t Lotupd(LotList& lots, std::string_view account, std::string_view label, int16_t last_word,
+               int16_t cls, int16_t sign, int16_t transfer, int16_t gl_switch,
+               records::TransactionRecord& transaction, std::string_view description1 = {},
+               std::string_view description2 = {});
+// The same on a series' lot list.
+int16_t Lotupd(SeriesLots& lots, std::string_view account, std::string_view label, int16_t last_word,
                int16_t cls, int16_t sign, int16_t transfer, int16_t gl_switch,
                records::TransactionRecord& transaction, std::string_view description1 = {},
                std::string_view description2 = {});

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 #include "records/account_records.h"
@@ -227,6 +228,11 @@ std::span<const long> TakeUpTo(const TransactionSelection& sel, const std::vecto
     return std::span<const long>(records.data() + from, next - from);
 }
 
+template <class Lots>
+void PostglOn(Lots& lots, std::string_view account, std::string_view period_date, std::span<const long> records,
+              int16_t gl_switch, PeriodSums& sums, const AccountData& account_data, const CategoryTable& table,
+              FirstActivity& first, std::string& last_category, SeriesFiles* files);
+
 // A series replayed period by period into a fresh scratch lot file (on
 // the lot unit, with TR<acct>.REC on the series unit while the replay
 // lasts): each step applies the transactions of the selection dated up to
@@ -237,29 +243,44 @@ public:
                  const AccountData& account_data, const CategoryTable& table)
         : lot_guard_(OpenLotFile(lot_file)),
           tr_guard_(OpenTransactionFile(account)),
-          lots_(kLotUnit),
           account_(account),
           sel_(sel),
           account_data_(account_data),
           table_(table) {
         record_numbers_.reserve(sel.entries.size());
         for (const SelectedTransaction& e : sel.entries) record_numbers_.push_back(e.record);
-        // The scratch lot file is written once, when the series ends.
-        lots_.DeferWrites();
+        // The scratch lot file is written once, when the series ends. It
+        // is empty once purged; should it not be, its lots are taken as
+        // they stand.
+        if (records::RecordCount(kLotUnit) == 0) {
+            series_lots_.emplace(kLotUnit);
+        } else {
+            file_lots_.emplace(kLotUnit);
+            file_lots_->DeferWrites();
+        }
         records::DirectFile(TransactionFileName(account), records::kAccountRecordLength, false)
             .ReadWhole(files_.transactions);
         files_.loaded = true;
     }
-    ~PeriodReplay() { lots_.Flush(); }
+    ~PeriodReplay() {
+        if (series_lots_) series_lots_->Flush();
+        if (file_lots_) file_lots_->Flush();
+    }
     PeriodReplay(const PeriodReplay&) = delete;
     PeriodReplay& operator=(const PeriodReplay&) = delete;
 
     Valuation Step(const PeriodEnd& period, PeriodSums& sums, FirstActivity& first,
                    std::string& last_category) {
-        Postgl(lots_, account_, period.text, TakeUpTo(sel_, record_numbers_, next_, period.number), 0, sums,
-               account_data_, table_, first, last_category, &files_);
+        const std::span<const long> records = TakeUpTo(sel_, record_numbers_, next_, period.number);
+        if (series_lots_)
+            PostglOn(*series_lots_, account_, period.text, records, 0, sums, account_data_, table_, first,
+                     last_category, &files_);
+        else
+            PostglOn(*file_lots_, account_, period.text, records, 0, sums, account_data_, table_, first,
+                     last_category, &files_);
         if (decimals_ < 0) decimals_ = records::SystemDecimals(records::Rdopts());
-        return Getprc(period.text, table_, lots_, &files_.valuation, decimals_);
+        if (series_lots_) return Getprc(period.text, table_, *series_lots_, &files_.valuation, decimals_);
+        return Getprc(period.text, table_, *file_lots_, &files_.valuation, decimals_);
     }
 
 private:
@@ -275,7 +296,8 @@ private:
 
     records::UnitGuard lot_guard_;
     records::UnitGuard tr_guard_;
-    LotList lots_;
+    std::optional<SeriesLots> series_lots_;
+    std::optional<LotList> file_lots_;
     std::string_view account_;
     const TransactionSelection& sel_;
     const AccountData& account_data_;
@@ -370,10 +392,12 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
 
 // ---- Postgl
 
-void Postgl(LotList& lots, std::string_view account, std::string_view period_date,
-            std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
-            const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
-            std::string& last_category, SeriesFiles* files) {
+namespace {
+
+template <class Lots>
+void PostglOn(Lots& lots, std::string_view account, std::string_view period_date, std::span<const long> records,
+              int16_t gl_switch, PeriodSums& sums, const AccountData& account_data, const CategoryTable& table,
+              FirstActivity& first, std::string& last_category, SeriesFiles* files) {
     sums = PeriodSums{};
     const int unit = kSeriesTransactionUnit;
     const bool own_unit = !records::IsOpen(unit);
@@ -501,6 +525,16 @@ void Postgl(LotList& lots, std::string_view account, std::string_view period_dat
         }
     }
     if (last != nullptr) last_category.assign(last->data(), 2);
+}
+
+}  // namespace
+
+void Postgl(LotList& lots, std::string_view account, std::string_view period_date,
+            std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
+            const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
+            std::string& last_category, SeriesFiles* files) {
+    PostglOn(lots, account, period_date, records, gl_switch, sums, account_data, table, first, last_category,
+             files);
 }
 
 // ---- Getmmv

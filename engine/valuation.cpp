@@ -284,4 +284,11 @@ Valuation Getprc(std::string_view date, const CategoryTable& table, const LotLis
     return valuer.Finish();
 }
 
+Valuation Getprc(std::string_view date, const CategoryTable& table, const SeriesLots& lots,
+                 ValuationCache* cache, int decimals) {
+    Valuer valuer(date, table, cache, decimals);
+    lots.ForEachLotFigures([&](const LotFigures& lot) { valuer.Add(lot); });
+    return valuer.Finish();
+}
+
 }  // namespace engine

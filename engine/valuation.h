@@ -110,5 +110,8 @@ private:
 // valuations); below 0 reads them.
 Valuation Getprc(std::string_view date, const CategoryTable& table, const LotList& lots,
                  ValuationCache* cache = nullptr, int decimals = -1);
+// The same for a series' lot list.
+Valuation Getprc(std::string_view date, const CategoryTable& table, const SeriesLots& lots,
+                 ValuationCache* cache = nullptr, int decimals = -1);
 
 }  // namespace engine
