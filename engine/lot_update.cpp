@@ -637,7 +637,7 @@ int16_t SeriesLots::Insert(HoldingRecord& lot) {
     }
     Slot& s = slots_[static_cast<std::size_t>(r)];
     lot.memo.assign(reinterpret_cast<const char*>(s.bytes.data()) + 76, 20);  // the record keeps it
-    lot.next = -1;  // linked by Flush
+    lot.next = -1;                                                            // linked by Flush
     lot.Encode(s.bytes);
     s.place = LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot);
     s.full_width = lot.symbol.size() == 12 && lot.tax_lot.size() == 4;
@@ -760,8 +760,8 @@ void SeriesLots::Flush() {
         while (j < dirty_.size() && dirty_[j] == dirty_[j - 1] + 1) ++j;
         run.resize((j - i) * kRecordLength);
         for (std::size_t k = i; k < j; ++k)
-            std::memcpy(run.data() + (k - i) * kRecordLength, slots_[static_cast<std::size_t>(dirty_[k])].bytes.data(),
-                        kRecordLength);
+            std::memcpy(run.data() + (k - i) * kRecordLength,
+                        slots_[static_cast<std::size_t>(dirty_[k])].bytes.data(), kRecordLength);
         records::WriteRecords(unit_, dirty_[i], run.data(), j - i);
         i = j;
     }

@@ -244,7 +244,8 @@ public:
     template <class F>
     void ForEachLotFigures(F&& f) const {
         UpdateWalk();
-        for (const Walked& w : walk_) f(static_cast<const LotFigures&>(figures_[static_cast<std::size_t>(w.record)]));
+        for (const Walked& w : walk_)
+            f(static_cast<const LotFigures&>(figures_[static_cast<std::size_t>(w.record)]));
     }
 
     // Links the lots in their order and writes every changed record and
@@ -279,8 +280,8 @@ private:
     struct Slot {
         records::Record bytes;
         LotOrder place;
-        uint32_t code = 0;     // the whole lot code as one word
-        uint32_t linked = 0;   // when it was linked: equal places stand in this order
+        uint32_t code = 0;    // the whole lot code as one word
+        uint32_t linked = 0;  // when it was linked: equal places stand in this order
         bool listed = false;
         bool full_width = false;  // its symbol and lot code were of their widths
     };
@@ -297,7 +298,7 @@ private:
 
     int unit_;
     records::HoldingsHeader header_;
-    std::vector<Slot> slots_;  // by record number
+    std::vector<Slot> slots_;          // by record number
     std::vector<LotFigures> figures_;  // by record number
     ExactTable exact_;
     bool exact_used_ = true;

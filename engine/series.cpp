@@ -229,9 +229,10 @@ std::span<const long> TakeUpTo(const TransactionSelection& sel, const std::vecto
 }
 
 template <class Lots>
-void PostglOn(Lots& lots, std::string_view account, std::string_view period_date, std::span<const long> records,
-              int16_t gl_switch, PeriodSums& sums, const AccountData& account_data, const CategoryTable& table,
-              FirstActivity& first, std::string& last_category, SeriesFiles* files);
+void PostglOn(Lots& lots, std::string_view account, std::string_view period_date,
+              std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
+              const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
+              std::string& last_category, SeriesFiles* files);
 
 // A series replayed period by period into a fresh scratch lot file (on
 // the lot unit, with TR<acct>.REC on the series unit while the replay
@@ -395,9 +396,10 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
 namespace {
 
 template <class Lots>
-void PostglOn(Lots& lots, std::string_view account, std::string_view period_date, std::span<const long> records,
-              int16_t gl_switch, PeriodSums& sums, const AccountData& account_data, const CategoryTable& table,
-              FirstActivity& first, std::string& last_category, SeriesFiles* files) {
+void PostglOn(Lots& lots, std::string_view account, std::string_view period_date,
+              std::span<const long> records, int16_t gl_switch, PeriodSums& sums,
+              const AccountData& account_data, const CategoryTable& table, FirstActivity& first,
+              std::string& last_category, SeriesFiles* files) {
     sums = PeriodSums{};
     const int unit = kSeriesTransactionUnit;
     const bool own_unit = !records::IsOpen(unit);
