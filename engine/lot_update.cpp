@@ -660,7 +660,7 @@ int16_t SeriesLots::Insert(HoldingRecord& lot) {
     const auto at = static_cast<std::size_t>(r);
     if (at >= pending_.size()) pending_.resize(at + 1, 0);
     pending_[at] = 1;
-    linked_.push_back(Walked{s.place, r});
+    linked_.push_back(r);
     Dirty(r);
     return r;
 }
@@ -687,11 +687,16 @@ void SeriesLots::Remove(int16_t record) {
     if (pending_[at] != 0) {
         // Linked since the last walk: it never reached walk_.
         pending_[at] = 0;
-        linked_.erase(std::find_if(linked_.begin(), linked_.end(),
-                                   [&](const Walked& w) { return w.record == record; }));
+        linked_.erase(std::find(linked_.begin(), linked_.end(), record));
     } else {
-        if (at >= unlinked_.size()) unlinked_.resize(at + 1, 0);
+        if (at >= unlinked_.size()) {
+            unlinked_.resize(at + 1, 0);
+            unlinked_places_.resize(at + 1);
+        }
         unlinked_[at] = 1;
+        // Its entry in walk_ keeps its place there until the next walk,
+        // whatever lot the record takes meanwhile.
+        unlinked_places_[at] = s.place;
         any_unlinked_ = true;
     }
     records::DeletedLot{header_.next_free}.Encode(s.bytes);
@@ -712,28 +717,35 @@ void SeriesLots::UpdateWalk() const {
     // before it, and the lots linked since keep the order they were linked
     // in among themselves: a stable sort, then each merged in after the
     // equal places of walk_.
+    auto place = [&](int16_t r) -> const LotOrder& { return slots_[static_cast<std::size_t>(r)].place; };
+    // The place of an entry of walk_: that of its lot when it was walked.
+    auto walked_place = [&](int16_t r) -> const LotOrder& {
+        const auto at = static_cast<std::size_t>(r);
+        return at < unlinked_.size() && unlinked_[at] != 0 ? unlinked_places_[at] : slots_[at].place;
+    };
     std::stable_sort(linked_.begin(), linked_.end(),
-                     [](const Walked& a, const Walked& b) { return a.place < b.place; });
-    std::vector<Walked> merged;
+                     [&](int16_t a, int16_t b) { return place(a) < place(b); });
+    std::vector<int16_t> merged;
     merged.reserve(walk_.size() + linked_.size());
-    auto keep = [&](std::vector<Walked>::const_iterator from, std::vector<Walked>::const_iterator to) {
+    auto keep = [&](std::vector<int16_t>::const_iterator from, std::vector<int16_t>::const_iterator to) {
         if (!any_unlinked_) {
             merged.insert(merged.end(), from, to);
             return;
         }
         for (; from != to; ++from) {
-            const auto at = static_cast<std::size_t>(from->record);
+            const auto at = static_cast<std::size_t>(*from);
             if (at < unlinked_.size() && unlinked_[at] != 0) continue;
             merged.push_back(*from);
         }
     };
     auto old = walk_.cbegin();
-    for (const Walked& lot : linked_) {
-        const auto to = std::upper_bound(old, walk_.cend(), lot.place,
-                                         [](const LotOrder& p, const Walked& w) { return p < w.place; });
+    for (const int16_t lot : linked_) {
+        const LotOrder& at = place(lot);
+        const auto to = std::upper_bound(old, walk_.cend(), at,
+                                         [&](const LotOrder& p, int16_t w) { return p < walked_place(w); });
         keep(old, to);
         merged.push_back(lot);
-        pending_[static_cast<std::size_t>(lot.record)] = 0;
+        pending_[static_cast<std::size_t>(lot)] = 0;
         old = to;
     }
     keep(old, walk_.cend());
@@ -747,11 +759,11 @@ void SeriesLots::Flush() {
     // Each lot links to the one after it in the order, the last to none.
     UpdateWalk();
     for (std::size_t i = 0; i < walk_.size(); ++i) {
-        const int16_t next = i + 1 < walk_.size() ? walk_[i + 1].record : int16_t{-1};
-        Slot& s = slots_[static_cast<std::size_t>(walk_[i].record)];
+        const int16_t next = i + 1 < walk_.size() ? walk_[i + 1] : int16_t{-1};
+        Slot& s = slots_[static_cast<std::size_t>(walk_[i])];
         if (s.bytes.I16(0) == next) continue;
         s.bytes.SetI16(0, next);
-        Dirty(walk_[i].record);
+        Dirty(walk_[i]);
     }
     std::sort(dirty_.begin(), dirty_.end());
     std::vector<unsigned char> run;
@@ -768,7 +780,7 @@ void SeriesLots::Flush() {
     dirty_.clear();
     dirty_flags_.clear();
     if (header_dirty_) {
-        header_.first_lot = walk_.empty() ? int16_t{-1} : walk_.front().record;
+        header_.first_lot = walk_.empty() ? int16_t{-1} : walk_.front();
         header_.Encode(header_record_);
         records::WriteRecord(unit_, 1, header_record_);
     }

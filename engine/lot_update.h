@@ -244,8 +244,8 @@ public:
     template <class F>
     void ForEachLotFigures(F&& f) const {
         UpdateWalk();
-        for (const Walked& w : walk_)
-            f(static_cast<const LotFigures&>(figures_[static_cast<std::size_t>(w.record)]));
+        for (const int16_t r : walk_)
+            f(static_cast<const LotFigures&>(figures_[static_cast<std::size_t>(r)]));
     }
 
     // Links the lots in their order and writes every changed record and
@@ -285,12 +285,6 @@ private:
         bool listed = false;
         bool full_width = false;  // its symbol and lot code were of their widths
     };
-    // The walk's copy of the order: a lot's place and record.
-    struct Walked {
-        LotOrder place;
-        int16_t record = 0;
-    };
-
     Slot& SlotOf(int16_t record);
     void Dirty(int16_t record);
     bool Before(int16_t a, int16_t b) const;
@@ -306,10 +300,13 @@ private:
     std::vector<int16_t> key_zero_;  // the listed lots of holding key 0
     mutable bool cash_known_ = false;
     mutable int16_t cash_ = 0;
-    mutable std::vector<Walked> walk_;
-    mutable std::vector<Walked> linked_;
-    mutable std::vector<char> pending_;   // by record: the record is in linked_
-    mutable std::vector<char> unlinked_;  // by record: its entry in walk_ goes
+    // The lots in list order as of the last walk, and those linked since
+    // (in the order they were linked).
+    mutable std::vector<int16_t> walk_;
+    mutable std::vector<int16_t> linked_;
+    mutable std::vector<char> pending_;      // by record: the record is in linked_
+    mutable std::vector<char> unlinked_;     // by record: its entry in walk_ goes
+    std::vector<LotOrder> unlinked_places_;  // by record: the place of that entry
     mutable bool any_unlinked_ = false;
     std::vector<int16_t> dirty_;
     std::vector<char> dirty_flags_;

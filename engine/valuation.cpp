@@ -28,40 +28,32 @@ constexpr std::size_t kCouponDateOffset = 116;  // bytes 117-124, a date of the 
 
 enum class Category : int8_t { kUnknown, kCashEquivalents, kEquities, kFixedIncome, kOther };
 
-// A security as the valuations know it.
-struct Valued {
-    SecurityFacts facts;
-    bool met = false;  // its record has been read
+// What valuing a lot reads of its security, kept small so that the
+// securities of a valuation stay in the nearest cache.
+struct Hot {
+    double price = 1.0;
+    uint32_t priced_at = 0;  // the valuation whose price this is
+    bool met = false;        // its record has been read
+    bool missing = false;    // the price was 0 or less
     // Worked out from the facts when it is met.
+    bool readable = false;
     bool cash_type = false;     // readable, type "1"
     bool fixed_income = false;  // readable, a type quoted per 100
     bool accrues = false;       // fixed income and neither type "3" nor "Y"
     bool times100 = false;      // readable, type "R"
+    char type = ' ';
     // The category of its type, by the table of the cache.
     Category category = Category::kUnknown;
-    // The valuation whose price and last coupon date these are.
-    uint32_t priced_at = 0;
-    double price = 1.0;
-    bool missing = false;
-    uint32_t coupon_at = 0;
+};
+
+// The rest of what the valuations know of a security.
+struct Cold {
+    SecurityFacts facts;
+    uint32_t coupon_at = 0;   // the valuation whose last coupon date this is
     std::string last_coupon;  // the last coupon date on or before the valuation date
 };
 
 }  // namespace
-
-struct ValuationCache::State {
-    uint32_t valuations = 0;                // numbers each valuation, 1 on
-    std::vector<Valued> by_record;          // records 1 on, by record number
-    std::unordered_map<int, Valued> other;  // records below 1
-    Valued cash;                            // the cash lot's security
-    bool table_known = false;
-    CategoryTable table;
-    std::vector<unsigned char> price_bytes;  // the date's price file
-    Record price_record = Record(8, 0);
-};
-
-ValuationCache::ValuationCache() : state_(std::make_unique<State>()) {}
-ValuationCache::~ValuationCache() = default;
 
 CategoryTable CategoryTableFromText(std::string_view text) {
     const std::string all = records::Fixed(text, 44);
@@ -85,6 +77,22 @@ bool IsFixedIncomeType(char type) {
     return type != '\0' && std::string_view("34567BDFWXY").find(type) != std::string_view::npos;
 }
 
+struct ValuationCache::State {
+    uint32_t valuations = 0;  // numbers each valuation, 1 on
+    // Records 1 on, by record number.
+    std::vector<Hot> hot;
+    std::vector<Cold> cold;
+    std::unordered_map<int, std::pair<Hot, Cold>> other;  // records below 1
+    std::pair<Hot, Cold> cash;                            // the cash lot's security
+    bool table_known = false;
+    CategoryTable table;
+    std::vector<unsigned char> price_bytes;  // the date's price file
+    Record price_record = Record(8, 0);
+};
+
+ValuationCache::ValuationCache() : state_(std::make_unique<State>()) {}
+ValuationCache::~ValuationCache() = default;
+
 namespace {
 
 // Values lots one at a time at a date and sums them. A security's record
@@ -106,9 +114,9 @@ public:
         if (!state_.table_known || state_.table != table_) {
             state_.table = table_;
             state_.table_known = true;
-            state_.cash.category = Category::kUnknown;
-            for (Valued& v : state_.by_record) v.category = Category::kUnknown;
-            for (auto& [record, v] : state_.other) v.category = Category::kUnknown;
+            state_.cash.first.category = Category::kUnknown;
+            for (Hot& h : state_.hot) h.category = Category::kUnknown;
+            for (auto& [record, v] : state_.other) v.first.category = Category::kUnknown;
         }
         // The whole price file with one read, each price taken from its
         // bytes when a lot asks for it. A date without a price file has no
@@ -121,35 +129,44 @@ public:
         int16_t month = 0, day = 0, yy = 0;
         records::Redate(date_, month, day, yy);
         date_number_ = records::WindowedDateNumber(month, day, yy);
-        if (!state_.cash.met) {
-            state_.cash.met = true;
-            state_.cash.facts.readable = true;
-            state_.cash.facts.type = '1';
-            Work(state_.cash);
+        if (!state_.cash.first.met) {
+            state_.cash.second.facts.readable = true;
+            state_.cash.second.facts.type = '1';
+            Work(state_.cash.first, state_.cash.second.facts);
         }
     }
 
-    void Add(const LotFigures& lot) {
+    // Inlined into the walk: the securities met before and priced once
+    // take no call.
+    [[gnu::always_inline]] void Add(const LotFigures& lot) {
         if (lot.short_marker) return;
         v_.total_cost += lot.cost;
 
         const bool cash_lot = lot.holding_key == 0 && lot.cash_symbol;
-        Valued& sec = cash_lot ? state_.cash : SecurityOf(lot.security_record);
-        if (sec.priced_at != valuation_) Price(sec, lot.security_record);
-        if (sec.missing) v_.missing_price = 1;
+        const int16_t record = lot.security_record;
+        Hot* sec;
+        if (cash_lot)
+            sec = &state_.cash.first;
+        else if (record >= 1 && static_cast<std::size_t>(record) < state_.hot.size() &&
+                 state_.hot[static_cast<std::size_t>(record)].met)
+            sec = &state_.hot[static_cast<std::size_t>(record)];
+        else
+            sec = &Meet(record);
+        if (sec->priced_at != valuation_) Price(*sec, record);
+        if (sec->missing) v_.missing_price = 1;
 
-        double value = cash_lot ? lot.cost : lot.quantity * sec.price;
-        if (sec.fixed_income) {
+        double value = cash_lot ? lot.cost : lot.quantity * sec->price;
+        if (sec->fixed_income) {
             value /= 100.0;
-            if (sec.accrues) Accrue(sec, lot.quantity);
+            if (sec->accrues) Accrue(cash_lot ? state_.cash.second : ColdOf(record), lot.quantity);
         }
-        if (sec.times100) value *= 100.0;
+        if (sec->times100) value *= 100.0;
 
         v_.whole += value;
-        if (sec.cash_type && lot.holding_key <= 0) v_.cash += value;
-        if (!sec.facts.readable) return;  // no category
-        if (sec.category == Category::kUnknown) Categorize(sec);
-        switch (sec.category) {
+        if (sec->cash_type && lot.holding_key <= 0) v_.cash += value;
+        if (!sec->readable) return;  // no category
+        if (sec->category == Category::kUnknown) Categorize(*sec);
+        switch (sec->category) {
             case Category::kCashEquivalents:
                 v_.cash_equivalents += value;
                 break;
@@ -171,40 +188,46 @@ public:
     }
 
 private:
-    Valued& SecurityOf(int16_t record) {
-        if (record >= 1) {
-            const auto at = static_cast<std::size_t>(record);
-            if (at >= state_.by_record.size()) state_.by_record.resize(at + 1);
-            Valued& v = state_.by_record[at];
-            if (!v.met) Meet(v, record);
-            return v;
+    // A security met for the first time (or one of a record below 1).
+    [[gnu::noinline]] Hot& Meet(int16_t record) {
+        if (record < 1) {
+            auto [it, added] = state_.other.try_emplace(record);
+            if (added) Work(it->second.first, it->second.second.facts);
+            return it->second.first;
         }
-        auto [it, added] = state_.other.try_emplace(record);
-        if (added) Meet(it->second, record);
-        return it->second;
-    }
-    void Meet(Valued& v, int16_t record) {
-        v.met = true;
+        const auto at = static_cast<std::size_t>(record);
+        if (at >= state_.hot.size()) {
+            state_.hot.resize(at + 1);
+            state_.cold.resize(at + 1);
+        }
+        SecurityFacts& facts = state_.cold[at].facts;
+        OpenSecurities();
         Record srec;
-        if (record > 0) OpenSecurities();
-        if (record > 0 && records::ReadRecord(kValuationSecurityUnit, record, srec)) {
-            v.facts.readable = true;
-            v.facts.type = srec.Text(kTypeOffset, 1)[0];
-            v.facts.rate = srec.R4(kRateOffset);
-            v.facts.coupon_date = srec.Text(kCouponDateOffset, 8);
+        if (records::ReadRecord(kValuationSecurityUnit, record, srec)) {
+            facts.readable = true;
+            facts.type = srec.Text(kTypeOffset, 1)[0];
+            facts.rate = srec.R4(kRateOffset);
+            facts.coupon_date = srec.Text(kCouponDateOffset, 8);
         }
-        Work(v);
+        Work(state_.hot[at], facts);
+        return state_.hot[at];
     }
-    static void Work(Valued& v) {
-        const SecurityFacts& f = v.facts;
-        v.cash_type = f.readable && f.type == '1';
-        v.fixed_income = f.readable && IsFixedIncomeType(f.type);
-        v.accrues = v.fixed_income && f.type != '3' && f.type != 'Y';
-        v.times100 = f.readable && f.type == 'R';
+    Cold& ColdOf(int16_t record) {
+        if (record < 1) return state_.other[record].second;
+        return state_.cold[static_cast<std::size_t>(record)];
     }
-    void Categorize(Valued& v) const {
-        const std::string category = CategoryOf(table_, std::string_view(&v.facts.type, 1));
-        v.category = category == kCashEquivalents ? Category::kCashEquivalents
+    static void Work(Hot& h, const SecurityFacts& f) {
+        h.met = true;
+        h.readable = f.readable;
+        h.type = f.type;
+        h.cash_type = f.readable && f.type == '1';
+        h.fixed_income = f.readable && IsFixedIncomeType(f.type);
+        h.accrues = h.fixed_income && f.type != '3' && f.type != 'Y';
+        h.times100 = f.readable && f.type == 'R';
+    }
+    [[gnu::noinline]] void Categorize(Hot& h) const {
+        const std::string category = CategoryOf(table_, std::string_view(&h.type, 1));
+        h.category = category == kCashEquivalents ? Category::kCashEquivalents
                      : category == kEquities      ? Category::kEquities
                      : category == kFixedIncome   ? Category::kFixedIncome
                                                   : Category::kOther;
@@ -222,18 +245,18 @@ private:
         std::memcpy(state_.price_record.data(), state_.price_bytes.data() + at, 8);
         return records::StoredPrice(state_.price_record);
     }
-    void Price(Valued& sec, int16_t record) {
+    [[gnu::noinline]] void Price(Hot& sec, int16_t record) {
         double price = 1.0;
-        if (sec.facts.readable && !sec.cash_type) price = FilePrice(record);
-        if (sec.facts.type == '4') price = 100.0;
-        if (sec.facts.type == 'S') price = 1.0;
+        if (sec.readable && !sec.cash_type) price = FilePrice(record);
+        if (sec.type == '4') price = 100.0;
+        if (sec.type == 'S') price = 1.0;
         sec.missing = price <= 0;
         if (price < 0) price = 0;
         records::RoundToDecimals(price, decimals_);
         sec.price = price;
         sec.priced_at = valuation_;
     }
-    void Accrue(Valued& sec, double quantity) {
+    [[gnu::noinline]] void Accrue(Cold& sec, double quantity) {
         if (sec.coupon_at != valuation_) {
             sec.coupon_at = valuation_;
             sec.last_coupon = sec.facts.coupon_date;
