@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "records/account_records.h"
 #include "records/common_file.h"
@@ -119,7 +120,11 @@ const CodeFacts* FindCode(std::string_view code) {
 
 // Trades are replayed after the cash and income transactions of their day.
 int16_t ClassRank(std::string_view code) {
-    return IsOneOf(code, {"B   ", "SS  ", "SI  ", "S   ", "CS  ", "SO  "}) ? 1 : 0;
+    static const std::array<uint32_t, 6> trades = {Word("B   "), Word("SS  "), Word("SI  "),
+                                                   Word("S   "), Word("CS  "), Word("SO  ")};
+    if (code.size() != 4) return 0;
+    const uint32_t w = Word(code.data());
+    return std::find(trades.begin(), trades.end(), w) != trades.end() ? 1 : 0;
 }
 
 // The kind of a security type for the category selections.
@@ -240,8 +245,10 @@ void PostglOn(Lots& lots, std::string_view account, std::string_view period_date
 // the period end (Postgl) and values the lots at that end (Getprc).
 class PeriodReplay {
 public:
+    // transactions: TR<acct>.REC as the selection read it.
     PeriodReplay(std::string_view account, const std::string& lot_file, const TransactionSelection& sel,
-                 const AccountData& account_data, const CategoryTable& table)
+                 std::vector<unsigned char> transactions, const AccountData& account_data,
+                 const CategoryTable& table)
         : lot_guard_(OpenLotFile(lot_file)),
           tr_guard_(OpenTransactionFile(account)),
           account_(account),
@@ -259,8 +266,7 @@ public:
             file_lots_.emplace(kLotUnit);
             file_lots_->DeferWrites();
         }
-        records::DirectFile(TransactionFileName(account), records::kAccountRecordLength, false)
-            .ReadWhole(files_.transactions);
+        files_.transactions = std::move(transactions);
         files_.loaded = true;
     }
     ~PeriodReplay() {
@@ -319,21 +325,59 @@ int FeeSwitch(const AccountData& account_data) {
 
 // ---- Gettrn
 
-TransactionSelection Gettrn(std::string_view account, double& start, double end, int16_t all_dates,
-                            std::string_view security_filter, int16_t kind) {
+namespace {
+
+// The entries in replay order: by date, then rank, then record. They come
+// in record order; when their dates never fall from one record to the
+// next (a file kept in date order) each day's cash and income entries are
+// put before its trades, keeping record order within each, which is that
+// order without a sort.
+void PutInReplayOrder(std::vector<SelectedTransaction>& entries) {
+    const bool by_date = std::is_sorted(
+        entries.begin(), entries.end(),
+        [](const SelectedTransaction& a, const SelectedTransaction& b) { return a.date < b.date; });
+    if (!by_date) {
+        std::sort(entries.begin(), entries.end(),
+                  [](const SelectedTransaction& a, const SelectedTransaction& b) {
+                      if (a.date != b.date) return a.date < b.date;
+                      if (a.rank != b.rank) return a.rank < b.rank;
+                      return a.record < b.record;
+                  });
+        return;
+    }
+    std::vector<SelectedTransaction> trades;
+    for (std::size_t day = 0; day < entries.size();) {
+        std::size_t end = day + 1;
+        bool mixed = false;
+        while (end < entries.size() && entries[end].date == entries[day].date) {
+            mixed = mixed || (entries[end].rank < entries[end - 1].rank);
+            ++end;
+        }
+        if (mixed) {
+            trades.clear();
+            std::size_t put = day;
+            for (std::size_t i = day; i < end; ++i) {
+                if (entries[i].rank == 0)
+                    entries[put++] = entries[i];
+                else
+                    trades.push_back(entries[i]);
+            }
+            std::copy(trades.begin(), trades.end(), entries.begin() + static_cast<long>(put));
+        }
+        day = end;
+    }
+}
+
+// Gettrn on the transaction file's bytes (record r at (r - 1) x 128).
+TransactionSelection SelectTransactions(const std::vector<unsigned char>& file, double& start, double end,
+                                        int16_t all_dates, std::string_view security_filter, int16_t kind) {
     TransactionSelection sel;
-    const int unit = kSeriesTransactionUnit;
-    records::Open(unit, TransactionFileName(account));
-    records::UnitGuard tr_guard(unit);
-    // The file read whole; record r at (r - 1) x 128.
-    std::vector<unsigned char> file;
-    records::DirectFile(TransactionFileName(account), records::kAccountRecordLength, false).ReadWhole(file);
     const long whole = static_cast<long>(file.size() / records::kAccountRecordLength);
     Record rec(records::kAccountRecordLength, 0);
     auto read = [&](long r) {
         if (r < 1 || r > whole) return false;
-        std::copy_n(file.begin() + (r - 1) * static_cast<long>(records::kAccountRecordLength),
-                    records::kAccountRecordLength, rec.bytes().begin());
+        std::memcpy(rec.data(), file.data() + (r - 1) * static_cast<long>(records::kAccountRecordLength),
+                    records::kAccountRecordLength);
         return true;
     };
     if (!read(1)) return sel;
@@ -347,9 +391,11 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
     {
         records::Open(kSeriesSecurityUnit, records::kSecurityRecords);
         records::UnitGuard security_guard(kSeriesSecurityUnit);
+        TransactionRecord t;  // decoded into for each record
+        sel.entries.reserve(static_cast<std::size_t>(std::max(0L, std::min(count, whole) - 1)));
         for (long r = 2; r <= count; ++r) {
             if (!read(r)) break;
-            const TransactionRecord t = TransactionRecord::Decode(rec);
+            TransactionRecord::DecodeInto(rec, t);
             const double date = std::round(static_cast<double>(t.date_number));
             if (!(all_dates != 0 ? date <= end : (start <= date && date <= end))) continue;
             if (by_kind && t.security_record > 0) {
@@ -370,12 +416,7 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
         }
     }
     if (sel.entries.empty()) return sel;
-    std::sort(sel.entries.begin(), sel.entries.end(),
-              [](const SelectedTransaction& a, const SelectedTransaction& b) {
-                  if (a.date != b.date) return a.date < b.date;
-                  if (a.rank != b.rank) return a.rank < b.rank;
-                  return a.record < b.record;
-              });
+    PutInReplayOrder(sel.entries);
 
     if (!read(sel.entries[0].record)) return sel;
     const TransactionRecord first = TransactionRecord::Decode(rec);
@@ -389,6 +430,23 @@ TransactionSelection Gettrn(std::string_view account, double& start, double end,
         }
     }
     return sel;
+}
+
+// Opens the transaction file on the series unit (as the selection always
+// has) and reads it whole.
+std::vector<unsigned char> ReadTransactions(std::string_view account) {
+    records::Open(kSeriesTransactionUnit, TransactionFileName(account));
+    records::UnitGuard tr_guard(kSeriesTransactionUnit);
+    std::vector<unsigned char> file;
+    records::DirectFile(TransactionFileName(account), records::kAccountRecordLength, false).ReadWhole(file);
+    return file;
+}
+
+}  // namespace
+
+TransactionSelection Gettrn(std::string_view account, double& start, double end, int16_t all_dates,
+                            std::string_view security_filter, int16_t kind) {
+    return SelectTransactions(ReadTransactions(account), start, end, all_dates, security_filter, kind);
 }
 
 // ---- Postgl
@@ -549,7 +607,8 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
                SeriesBlock& block) {
     double start = SeriesDateNumber(start_date);
     const double end = SeriesDateNumber(end_date);
-    const TransactionSelection sel = Gettrn(account, start, end, 0, security_filter, kind);
+    std::vector<unsigned char> transactions = ReadTransactions(account);
+    const TransactionSelection sel = SelectTransactions(transactions, start, end, 0, security_filter, kind);
     if (sel.entries.empty()) {
         block.result = PeriodSeries{};
         selected = 0;
@@ -571,7 +630,8 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
     block.result.value[0] = sel.first_day_amount;
     int n = first_count;
 
-    PeriodReplay replay(account, records::Paknam("", "HL", ".TMP"), sel, account_data, table);
+    PeriodReplay replay(account, records::Paknam("", "HL", ".TMP"), sel, std::move(transactions),
+                        account_data, table);
     FirstActivity first;
     std::string last_category(2, ' ');
     for (const PeriodEnd& period : plan.ends) {
@@ -671,7 +731,9 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
     // asked: a lot bought before it still has to be valued.
     double start = 0;
     const double end = SeriesDateNumber(end_date);
-    const TransactionSelection sel = Gettrn(account, start, end, 1, security_filter, kAllTransactionsKind);
+    std::vector<unsigned char> transactions = ReadTransactions(account);
+    const TransactionSelection sel =
+        SelectTransactions(transactions, start, end, 1, security_filter, kAllTransactionsKind);
     if (sel.entries.empty()) {
         block.result = PeriodSeries{};
         periods = 0;
@@ -691,7 +753,8 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
     block.result.value[0] = values[0];
     int n = first_count;
 
-    PeriodReplay replay(account, records::Paknam("", "HL", ".TP1"), sel, account_data, table);
+    PeriodReplay replay(account, records::Paknam("", "HL", ".TP1"), sel, std::move(transactions),
+                        account_data, table);
     FirstActivity first;
     std::string last_category(2, ' ');
     for (const PeriodEnd& period : plan.ends) {
