@@ -725,31 +725,35 @@ void SeriesLots::UpdateWalk() const {
     };
     std::stable_sort(linked_.begin(), linked_.end(),
                      [&](int16_t a, int16_t b) { return place(a) < place(b); });
-    std::vector<int16_t> merged;
-    merged.reserve(walk_.size() + linked_.size());
-    auto keep = [&](std::vector<int16_t>::const_iterator from, std::vector<int16_t>::const_iterator to) {
+    merged_.resize(walk_.size() + linked_.size());
+    int16_t* out = merged_.data();
+    const char* gone = unlinked_.data();
+    const std::size_t gone_size = unlinked_.size();
+    auto keep = [&](const int16_t* from, const int16_t* to) {
         if (!any_unlinked_) {
-            merged.insert(merged.end(), from, to);
+            out = std::copy(from, to, out);
             return;
         }
         for (; from != to; ++from) {
             const auto at = static_cast<std::size_t>(*from);
-            if (at < unlinked_.size() && unlinked_[at] != 0) continue;
-            merged.push_back(*from);
+            *out = *from;
+            out += (at < gone_size && gone[at] != 0) ? 0 : 1;
         }
     };
-    auto old = walk_.cbegin();
+    const int16_t* old = walk_.data();
+    const int16_t* const end = walk_.data() + walk_.size();
     for (const int16_t lot : linked_) {
         const LotOrder& at = place(lot);
-        const auto to = std::upper_bound(old, walk_.cend(), at,
-                                         [&](const LotOrder& p, int16_t w) { return p < walked_place(w); });
+        const int16_t* to =
+            std::upper_bound(old, end, at, [&](const LotOrder& p, int16_t w) { return p < walked_place(w); });
         keep(old, to);
-        merged.push_back(lot);
+        *out++ = lot;
         pending_[static_cast<std::size_t>(lot)] = 0;
         old = to;
     }
-    keep(old, walk_.cend());
-    walk_.swap(merged);
+    keep(old, end);
+    merged_.resize(static_cast<std::size_t>(out - merged_.data()));
+    walk_.swap(merged_);
     linked_.clear();
     if (any_unlinked_) std::fill(unlinked_.begin(), unlinked_.end(), 0);
     any_unlinked_ = false;

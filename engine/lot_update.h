@@ -304,6 +304,7 @@ private:
     // (in the order they were linked).
     mutable std::vector<int16_t> walk_;
     mutable std::vector<int16_t> linked_;
+    mutable std::vector<int16_t> merged_;    // the next walk_ while it is made
     mutable std::vector<char> pending_;      // by record: the record is in linked_
     mutable std::vector<char> unlinked_;     // by record: its entry in walk_ goes
     std::vector<LotOrder> unlinked_places_;  // by record: the place of that entry
