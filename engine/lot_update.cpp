@@ -553,6 +553,7 @@ SeriesLots::Slot& SeriesLots::SlotOf(int16_t record) {
     if (at >= slots_.size()) {
         slots_.resize(at + 1);
         figures_.resize(at + 1);
+        place_keys_.resize(at + 1);
     }
     Slot& s = slots_[at];
     // The file was empty: a record not written since is zeros.
@@ -640,6 +641,7 @@ int16_t SeriesLots::Insert(HoldingRecord& lot) {
     lot.next = -1;                                                            // linked by Flush
     lot.Encode(s.bytes);
     s.place = LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot);
+    place_keys_[static_cast<std::size_t>(r)] = s.place.key;
     s.full_width = lot.symbol.size() == 12 && lot.tax_lot.size() == 4;
     s.code = s.full_width ? CodeWord(lot.tax_lot) : 0;
     s.linked = ++links_;
@@ -723,6 +725,15 @@ void SeriesLots::UpdateWalk() const {
         const auto at = static_cast<std::size_t>(r);
         return at < unlinked_.size() && unlinked_[at] != 0 ? unlinked_places_[at] : slots_[at].place;
     };
+    // Most places differ in their holding key: that is compared first,
+    // from the small array of keys.
+    auto before_walked = [&](const LotOrder& p, int16_t r) {
+        const auto at = static_cast<std::size_t>(r);
+        const bool gone_since = at < unlinked_.size() && unlinked_[at] != 0;
+        const uint64_t key = gone_since ? unlinked_places_[at].key : place_keys_[at];
+        if (p.key != key) return p.key < key;
+        return p < walked_place(r);
+    };
     std::stable_sort(linked_.begin(), linked_.end(),
                      [&](int16_t a, int16_t b) { return place(a) < place(b); });
     merged_.resize(walk_.size() + linked_.size());
@@ -744,8 +755,7 @@ void SeriesLots::UpdateWalk() const {
     const int16_t* const end = walk_.data() + walk_.size();
     for (const int16_t lot : linked_) {
         const LotOrder& at = place(lot);
-        const int16_t* to =
-            std::upper_bound(old, end, at, [&](const LotOrder& p, int16_t w) { return p < walked_place(w); });
+        const int16_t* to = std::upper_bound(old, end, at, before_walked);
         keep(old, to);
         *out++ = lot;
         pending_[static_cast<std::size_t>(lot)] = 0;
