@@ -553,7 +553,7 @@ SeriesLots::Slot& SeriesLots::SlotOf(int16_t record) {
     if (at >= slots_.size()) {
         slots_.resize(at + 1);
         figures_.resize(at + 1);
-        place_keys_.resize(at + 1);
+        places_.resize(at + 1);
     }
     Slot& s = slots_[at];
     // The file was empty: a record not written since is zeros.
@@ -641,7 +641,7 @@ int16_t SeriesLots::Insert(HoldingRecord& lot) {
     lot.next = -1;                                                            // linked by Flush
     lot.Encode(s.bytes);
     s.place = LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot);
-    place_keys_[static_cast<std::size_t>(r)] = s.place.key;
+    places_[static_cast<std::size_t>(r)] = s.place;
     s.full_width = lot.symbol.size() == 12 && lot.tax_lot.size() == 4;
     s.code = s.full_width ? CodeWord(lot.tax_lot) : 0;
     s.linked = ++links_;
@@ -720,19 +720,12 @@ void SeriesLots::UpdateWalk() const {
     // in among themselves: a stable sort, then each merged in after the
     // equal places of walk_.
     auto place = [&](int16_t r) -> const LotOrder& { return slots_[static_cast<std::size_t>(r)].place; };
-    // The place of an entry of walk_: that of its lot when it was walked.
-    auto walked_place = [&](int16_t r) -> const LotOrder& {
-        const auto at = static_cast<std::size_t>(r);
-        return at < unlinked_.size() && unlinked_[at] != 0 ? unlinked_places_[at] : slots_[at].place;
-    };
-    // Most places differ in their holding key: that is compared first,
-    // from the small array of keys.
+    // The place of an entry of walk_ (that of its lot when it was
+    // walked), from the dense array of places.
     auto before_walked = [&](const LotOrder& p, int16_t r) {
         const auto at = static_cast<std::size_t>(r);
         const bool gone_since = at < unlinked_.size() && unlinked_[at] != 0;
-        const uint64_t key = gone_since ? unlinked_places_[at].key : place_keys_[at];
-        if (p.key != key) return p.key < key;
-        return p < walked_place(r);
+        return p < (gone_since ? unlinked_places_[at] : places_[at]);
     };
     std::stable_sort(linked_.begin(), linked_.end(),
                      [&](int16_t a, int16_t b) { return place(a) < place(b); });

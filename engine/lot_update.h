@@ -292,9 +292,9 @@ private:
 
     int unit_;
     records::HoldingsHeader header_;
-    std::vector<Slot> slots_;           // by record number
-    std::vector<LotFigures> figures_;   // by record number
-    std::vector<uint64_t> place_keys_;  // by record number: the key word of its place
+    std::vector<Slot> slots_;          // by record number
+    std::vector<LotFigures> figures_;  // by record number
+    std::vector<LotOrder> places_;     // by record number, for the walk's merge
     ExactTable exact_;
     bool exact_used_ = true;
     uint32_t links_ = 0;
