@@ -477,55 +477,59 @@ uint32_t CodeWord(std::string_view four) {
 
 }  // namespace
 
-std::size_t SeriesLots::ExactTable::Hash(const ExactKey& k) {
+inline uint32_t SeriesLots::ExactTable::Hash(const ExactKey& k) {
     uint64_t h = k.place.key * 0x9E3779B97F4A7C15ull;
     h ^= (h >> 29) ^ k.place.symbol_high;
     h *= 0xBF58476D1CE4E5B9ull;
     h ^= (h >> 32) ^ (uint64_t{k.place.symbol_low} << 32 | k.code);
     h *= 0x94D049BB133111EBull;
-    return static_cast<std::size_t>(h ^ (h >> 31));
+    return static_cast<uint32_t>(h ^ (h >> 31));
 }
 
-int16_t SeriesLots::ExactTable::Get(const ExactKey& key) const {
+int16_t SeriesLots::ExactTable::Get(const ExactKey& key, const std::vector<Slot>& slots) const {
     if (entries_.empty()) return 0;
     const std::size_t mask = entries_.size() - 1;
-    for (std::size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
+    const uint32_t h = Hash(key);
+    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
         const Entry& e = entries_[i];
         if (e.record == 0) return 0;
-        if (e.key == key) return e.record;
+        if (e.hash == h && Holds(slots[static_cast<std::size_t>(e.record)], key)) return e.record;
     }
 }
 
-bool SeriesLots::ExactTable::Add(const ExactKey& key, int16_t record) {
+bool SeriesLots::ExactTable::Add(const ExactKey& key, int16_t record, const std::vector<Slot>& slots) {
     if ((count_ + 1) * 2 > entries_.size()) Grow();
     const std::size_t mask = entries_.size() - 1;
-    for (std::size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
+    const uint32_t h = Hash(key);
+    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
         Entry& e = entries_[i];
         if (e.record == 0) {
-            e.key = key;
+            e.hash = h;
             e.record = record;
             ++count_;
             return true;
         }
-        if (e.key == key) return false;
+        if (e.hash == h && e.record != record && Holds(slots[static_cast<std::size_t>(e.record)], key))
+            return false;
     }
 }
 
-void SeriesLots::ExactTable::Erase(const ExactKey& key, int16_t record) {
+void SeriesLots::ExactTable::Erase(const ExactKey& key, int16_t record, const std::vector<Slot>& slots) {
     if (entries_.empty()) return;
     const std::size_t mask = entries_.size() - 1;
-    std::size_t i = Hash(key) & mask;
+    const uint32_t h = Hash(key);
+    std::size_t i = h & mask;
     for (;; i = (i + 1) & mask) {
         const Entry& e = entries_[i];
         if (e.record == 0) return;
-        if (e.key == key) break;
+        if (e.hash == h && Holds(slots[static_cast<std::size_t>(e.record)], key)) break;
     }
     if (entries_[i].record != record) return;
     // Shift back the entries after it that would not be found past the
     // hole, so that every probe still ends at an empty entry.
     std::size_t hole = i;
     for (std::size_t j = (i + 1) & mask; entries_[j].record != 0; j = (j + 1) & mask) {
-        const std::size_t home = Hash(entries_[j].key) & mask;
+        const std::size_t home = entries_[j].hash & mask;
         // The entry at j may move to the hole when its home is not within
         // (hole, j] going round.
         const bool stays = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
@@ -541,9 +545,13 @@ void SeriesLots::ExactTable::Grow() {
     std::vector<Entry> old;
     old.swap(entries_);
     entries_.assign(old.empty() ? 64 : old.size() * 2, Entry{});
-    count_ = 0;
-    for (const Entry& e : old)
-        if (e.record != 0) Add(e.key, e.record);
+    const std::size_t mask = entries_.size() - 1;
+    for (const Entry& e : old) {
+        if (e.record == 0) continue;
+        std::size_t i = e.hash & mask;
+        while (entries_[i].record != 0) i = (i + 1) & mask;
+        entries_[i] = e;
+    }
 }
 
 SeriesLots::SeriesLots(int unit) : unit_(unit) {}
@@ -595,7 +603,7 @@ int16_t SeriesLots::Find(double holding_key, std::string_view symbol, std::strin
             key.place = LotOrder::Of(holding_key, sym, code);
             key.code = CodeWord(code);
         }
-        return exact_.Get(key);
+        return exact_.Get(key, slots_);
     }
     // The first lot in list order whose key, symbol and lot code are
     // these (a lot whose texts were not of their widths equals none).
@@ -650,7 +658,7 @@ int16_t SeriesLots::Insert(HoldingRecord& lot) {
     if (exact_used_ && !std::isnan(lot.holding_key)) {
         // A second lot with one key, or texts not of their widths: the
         // lots are searched from then on.
-        if (!s.full_width || !exact_.Add(ExactKey{s.place, s.code}, r)) {
+        if (!s.full_width || !exact_.Add(ExactKey{s.place, s.code}, r, slots_)) {
             exact_used_ = false;
             exact_ = ExactTable();
         }
@@ -680,7 +688,8 @@ void SeriesLots::Remove(int16_t record) {
     const auto at = static_cast<std::size_t>(record);
     Slot& s = slots_[at];
     const double key = figures_[at].holding_key;
-    if (exact_used_ && !std::isnan(key) && s.full_width) exact_.Erase(ExactKey{s.place, s.code}, record);
+    if (exact_used_ && !std::isnan(key) && s.full_width)
+        exact_.Erase(ExactKey{s.place, s.code}, record, slots_);
     if (key == 0) {
         key_zero_.erase(std::find(key_zero_.begin(), key_zero_.end(), record));
         cash_known_ = false;
@@ -719,7 +728,7 @@ void SeriesLots::UpdateWalk() const {
     // before it, and the lots linked since keep the order they were linked
     // in among themselves: a stable sort, then each merged in after the
     // equal places of walk_.
-    auto place = [&](int16_t r) -> const LotOrder& { return slots_[static_cast<std::size_t>(r)].place; };
+    auto place = [&](int16_t r) -> const LotOrder& { return places_[static_cast<std::size_t>(r)]; };
     // The place of an entry of walk_ (that of its lot when it was
     // walked), from the dense array of places.
     auto before_walked = [&](const LotOrder& p, int16_t r) {
@@ -727,8 +736,13 @@ void SeriesLots::UpdateWalk() const {
         const bool gone_since = at < unlinked_.size() && unlinked_[at] != 0;
         return p < (gone_since ? unlinked_places_[at] : places_[at]);
     };
-    std::stable_sort(linked_.begin(), linked_.end(),
-                     [&](int16_t a, int16_t b) { return place(a) < place(b); });
+    // linked_ is in link order, so a sort by place, then link, is the
+    // stable sort by place.
+    std::sort(linked_.begin(), linked_.end(), [&](int16_t a, int16_t b) {
+        const auto x = static_cast<std::size_t>(a), y = static_cast<std::size_t>(b);
+        if (places_[x] != places_[y]) return places_[x] < places_[y];
+        return slots_[x].linked < slots_[y].linked;
+    });
     merged_.resize(walk_.size() + linked_.size());
     int16_t* out = merged_.data();
     const char* gone = unlinked_.data();

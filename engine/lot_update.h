@@ -259,24 +259,6 @@ private:
         uint32_t code = 0;
         friend bool operator==(const ExactKey&, const ExactKey&) = default;
     };
-    // Exact keys to records, open addressing in one array.
-    class ExactTable {
-    public:
-        int16_t Get(const ExactKey& key) const;
-        // False (nothing added) when the key is there already.
-        bool Add(const ExactKey& key, int16_t record);
-        void Erase(const ExactKey& key, int16_t record);
-
-    private:
-        struct Entry {
-            ExactKey key;
-            int16_t record = 0;  // 0: empty
-        };
-        static std::size_t Hash(const ExactKey& key);
-        void Grow();
-        std::vector<Entry> entries_;
-        std::size_t count_ = 0;
-    };
     struct Slot {
         records::Record bytes;
         LotOrder place;
@@ -284,6 +266,28 @@ private:
         uint32_t linked = 0;  // when it was linked: equal places stand in this order
         bool listed = false;
         bool full_width = false;  // its symbol and lot code were of their widths
+    };
+    // Exact keys to records, open addressing in one array of small
+    // entries: a key's hash and its record, whose slot holds the key.
+    class ExactTable {
+    public:
+        int16_t Get(const ExactKey& key, const std::vector<Slot>& slots) const;
+        // False (nothing added) when the key is there already.
+        bool Add(const ExactKey& key, int16_t record, const std::vector<Slot>& slots);
+        void Erase(const ExactKey& key, int16_t record, const std::vector<Slot>& slots);
+
+    private:
+        struct Entry {
+            uint32_t hash = 0;
+            int16_t record = 0;  // 0: empty
+        };
+        static uint32_t Hash(const ExactKey& key);
+        static bool Holds(const Slot& slot, const ExactKey& key) {
+            return slot.place == key.place && slot.code == key.code;
+        }
+        void Grow();
+        std::vector<Entry> entries_;
+        std::size_t count_ = 0;
     };
     Slot& SlotOf(int16_t record);
     void Dirty(int16_t record);
