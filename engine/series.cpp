@@ -247,7 +247,7 @@ class PeriodReplay {
 public:
     // transactions: TR<acct>.REC as the selection read it.
     PeriodReplay(std::string_view account, const std::string& lot_file, const TransactionSelection& sel,
-                 std::vector<unsigned char> transactions, const AccountData& account_data,
+                 std::shared_ptr<const records::MappedRecords> transactions, const AccountData& account_data,
                  const CategoryTable& table)
         : lot_guard_(OpenLotFile(lot_file)),
           tr_guard_(OpenTransactionFile(account)),
@@ -266,7 +266,11 @@ public:
             file_lots_.emplace(kLotUnit);
             file_lots_->DeferWrites();
         }
-        files_.transactions = std::move(transactions);
+        files_.transactions = std::span<const unsigned char>(transactions->data(), transactions->size());
+        files_.transaction_file = std::move(transactions);
+        files_.security_file = std::make_shared<records::MappedRecords>(records::kSecurityRecords,
+                                                                        records::kAccountRecordLength);
+        files_.valuation.UseSecurities(files_.security_file.get());
         files_.loaded = true;
     }
     ~PeriodReplay() {
@@ -369,7 +373,7 @@ void PutInReplayOrder(std::vector<SelectedTransaction>& entries) {
 }
 
 // Gettrn on the transaction file's bytes (record r at (r - 1) x 128).
-TransactionSelection SelectTransactions(const std::vector<unsigned char>& file, double& start, double end,
+TransactionSelection SelectTransactions(std::span<const unsigned char> file, double& start, double end,
                                         int16_t all_dates, std::string_view security_filter, int16_t kind) {
     TransactionSelection sel;
     const long whole = static_cast<long>(file.size() / records::kAccountRecordLength);
@@ -433,20 +437,24 @@ TransactionSelection SelectTransactions(const std::vector<unsigned char>& file, 
 }
 
 // Opens the transaction file on the series unit (as the selection always
-// has) and reads it whole.
-std::vector<unsigned char> ReadTransactions(std::string_view account) {
+// has) and maps its records.
+std::shared_ptr<const records::MappedRecords> ReadTransactions(std::string_view account) {
     records::Open(kSeriesTransactionUnit, TransactionFileName(account));
     records::UnitGuard tr_guard(kSeriesTransactionUnit);
-    std::vector<unsigned char> file;
-    records::DirectFile(TransactionFileName(account), records::kAccountRecordLength, false).ReadWhole(file);
-    return file;
+    return std::make_shared<records::MappedRecords>(TransactionFileName(account),
+                                                    records::kAccountRecordLength);
+}
+
+std::span<const unsigned char> BytesOf(const records::MappedRecords& file) {
+    return std::span<const unsigned char>(file.data(), file.size());
 }
 
 }  // namespace
 
 TransactionSelection Gettrn(std::string_view account, double& start, double end, int16_t all_dates,
                             std::string_view security_filter, int16_t kind) {
-    return SelectTransactions(ReadTransactions(account), start, end, all_dates, security_filter, kind);
+    const auto file = ReadTransactions(account);
+    return SelectTransactions(BytesOf(*file), start, end, all_dates, security_filter, kind);
 }
 
 // ---- Postgl
@@ -530,9 +538,24 @@ void PostglOn(Lots& lots, std::string_view account, std::string_view period_date
             SecurityFacts& facts = securities[at];
             if (!facts.read) {
                 facts = no_security;
-                open_securities();
                 Record srec;
-                if (records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec))
+                bool read = false;
+                if (files != nullptr && files->security_file != nullptr) {
+                    // A record past the end cannot be read, as from the file.
+                    const records::MappedRecords& file = *files->security_file;
+                    read = t.security_record <= file.Count();
+                    if (read) {
+                        srec = Record(records::kAccountRecordLength, 0);
+                        std::memcpy(srec.data(),
+                                    file.data() + static_cast<std::size_t>(t.security_record - 1) *
+                                                      records::kAccountRecordLength,
+                                    records::kAccountRecordLength);
+                    }
+                } else {
+                    open_securities();
+                    read = records::ReadRecord(kSeriesSecurityUnit, t.security_record, srec);
+                }
+                if (read)
                     facts = {true, srec.Text(kSecurityTypeOffset, 4), srec.Text(kDescription1Offset, 32),
                              srec.Text(kDescription2Offset, 32)};
             }
@@ -607,8 +630,9 @@ int16_t Getmmv(std::string_view account, std::string_view end_date, std::string&
                SeriesBlock& block) {
     double start = SeriesDateNumber(start_date);
     const double end = SeriesDateNumber(end_date);
-    std::vector<unsigned char> transactions = ReadTransactions(account);
-    const TransactionSelection sel = SelectTransactions(transactions, start, end, 0, security_filter, kind);
+    auto transactions = ReadTransactions(account);
+    const TransactionSelection sel =
+        SelectTransactions(BytesOf(*transactions), start, end, 0, security_filter, kind);
     if (sel.entries.empty()) {
         block.result = PeriodSeries{};
         selected = 0;
@@ -731,9 +755,9 @@ int16_t Getmmv2(std::string_view account, std::string_view end_date, std::string
     // asked: a lot bought before it still has to be valued.
     double start = 0;
     const double end = SeriesDateNumber(end_date);
-    std::vector<unsigned char> transactions = ReadTransactions(account);
+    auto transactions = ReadTransactions(account);
     const TransactionSelection sel =
-        SelectTransactions(transactions, start, end, 1, security_filter, kAllTransactionsKind);
+        SelectTransactions(BytesOf(*transactions), start, end, 1, security_filter, kAllTransactionsKind);
     if (sel.entries.empty()) {
         block.result = PeriodSeries{};
         periods = 0;

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,6 +29,7 @@
 #include "engine/lot_update.h"
 #include "engine/periods.h"
 #include "engine/valuation.h"
+#include "records/files.h"
 
 namespace engine {
 
@@ -154,7 +156,14 @@ inline constexpr int kWarningUnit = 4;
 // read whole once, and what the periods read of each security record.
 struct SeriesFiles {
     bool loaded = false;
-    std::vector<unsigned char> transactions;  // TR<acct>.REC, record n at (n - 1) x 128
+    // TR<acct>.REC, record n at (n - 1) x 128: the file mapped once for
+    // the selection and the periods.
+    std::shared_ptr<const records::MappedRecords> transaction_file;
+    std::span<const unsigned char> transactions;
+    // SECURITY.REC mapped once a series, when the series maps it (the
+    // records as they stood when it started: nothing writes them while it
+    // runs); without it each record is read from the file.
+    std::shared_ptr<const records::MappedRecords> security_file;
     struct Security {
         bool read = false;  // looked for in SECURITY.REC
         std::string type;

@@ -88,10 +88,15 @@ struct ValuationCache::State {
     CategoryTable table;
     std::vector<unsigned char> price_bytes;  // the date's price file
     Record price_record = Record(8, 0);
+    const records::MappedRecords* securities = nullptr;  // SECURITY.REC as mapped
 };
 
 ValuationCache::ValuationCache() : state_(std::make_unique<State>()) {}
 ValuationCache::~ValuationCache() = default;
+
+void ValuationCache::UseSecurities(const records::MappedRecords* file) {
+    state_->securities = file;
+}
 
 namespace {
 
@@ -201,9 +206,23 @@ private:
             state_.cold.resize(at + 1);
         }
         SecurityFacts& facts = state_.cold[at].facts;
-        OpenSecurities();
         Record srec;
-        if (records::ReadRecord(kValuationSecurityUnit, record, srec)) {
+        bool read = false;
+        if (const records::MappedRecords* file = state_.securities) {
+            // A record past the end of the file cannot be read, as from the file.
+            read = record <= file->Count();
+            if (read) {
+                srec = Record(records::kAccountRecordLength, 0);
+                std::memcpy(
+                    srec.data(),
+                    file->data() + static_cast<std::size_t>(record - 1) * records::kAccountRecordLength,
+                    records::kAccountRecordLength);
+            }
+        } else {
+            OpenSecurities();
+            read = records::ReadRecord(kValuationSecurityUnit, record, srec);
+        }
+        if (read) {
             facts.readable = true;
             facts.type = srec.Text(kTypeOffset, 1)[0];
             facts.rate = srec.R4(kRateOffset);

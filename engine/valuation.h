@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "engine/lot_update.h"
+#include "records/files.h"
 
 namespace engine {
 
@@ -94,6 +95,10 @@ public:
     ~ValuationCache();
     ValuationCache(const ValuationCache&) = delete;
     ValuationCache& operator=(const ValuationCache&) = delete;
+
+    // SECURITY.REC as the series mapped it, read instead of the file
+    // (nullptr: the file is read).
+    void UseSecurities(const records::MappedRecords* file);
 
     struct State;
     State& state() { return *state_; }
