@@ -292,6 +292,20 @@ TEST_F(SeriesFixture, AMissingPriceMarksTheWholeAccountValue) {
     EXPECT_NEAR(out.block.equities.value[2], 0.00001, 1e-12);
 }
 
+// A security record past the end of SECURITY.REC cannot be read: its lot
+// is priced 1.0 and counts in no category, and its transaction is taken
+// for a cash-type one (no flow of its own category).
+TEST_F(SeriesFixture, ASecurityRecordPastTheFileIsUnreadable) {
+    fixtures::WriteTransactions(
+        kAccount, {Tx("FI", "CASH", " 1/02/97", 0, 10000), Tx("B", "GONE", " 1/10/97", 100, 5000, 9, 900)});
+    const SeriesOut out = RunGetmmv(engine::kWholeAccountKind, " 1/01/97", " 3/31/97");
+    EXPECT_EQ(out.periods, 4);
+    ExpectFirst(out.block.result.value, {10000, 5100, 5100, 5100}, "value");
+    ExpectFirst(out.block.cash_equivalents.value, {10000, 5000, 5000, 5000}, "CE value");
+    ExpectFirst(out.block.cash_equivalents.flow, {10000, 0, 0, 0}, "CE flow");
+    ExpectFirst(out.block.equities.value, {0.00001, 0.00001, 0.00001, 0.00001}, "EQ value");
+}
+
 TEST_F(SeriesFixture, MonthEndStartIsPeriodTwo) {
     std::vector<TransactionRecord> txns = BasicAccount();
     txns[0] = Tx("FI", "CASH", "12/31/96", 0, 10000);
