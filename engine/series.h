@@ -152,8 +152,9 @@ inline constexpr int kWarningUnit = 4;
 // transaction that finds no lot, or exceeds it, is reported on unit 4 as
 // a short-sale warning. TR<acct>.REC is read on unit 12 (opened here when
 // the caller has not).
-// What a series keeps from one period to the next: the transaction file,
-// read whole once, and what the periods read of each security record.
+// What a series keeps from one period to the next: the transaction file
+// and the security records, each mapped once, what the periods took of
+// each security, and what the valuations keep.
 struct SeriesFiles {
     bool loaded = false;
     // TR<acct>.REC, record n at (n - 1) x 128: the file mapped once for
