@@ -79,6 +79,27 @@ void WriteGain(const HoldingRecord& lot, int16_t sign, bool cover, std::string_v
     records::WriteRecord(kGainUnit, 1, head);
 }
 
+// The record a new lot goes into: the head of the free chain, or a record
+// never used (the file grows by one); 0 when the head is not a freed record
+// or no 16-bit record number is left. slot_of(n) gives record n's slot,
+// made when it is not there yet.
+template <class SlotOf>
+int16_t TakeRecord(records::HoldingsHeader& header, SlotOf slot_of) {
+    const int16_t r = header.next_free;
+    if (r < 2) return 0;
+    if (r > header.records_in_use) {
+        if (r >= kHighestRecord) return 0;
+        ++header.records_in_use;
+        header.next_free = static_cast<int16_t>(r + 1);
+        slot_of(r);
+    } else {
+        const auto& head = slot_of(r);
+        if (!records::DeletedLot::Is(head.bytes)) return 0;
+        header.next_free = records::DeletedLot::Decode(head.bytes).next_free;
+    }
+    return r;
+}
+
 }  // namespace
 
 // ---- LotList
@@ -277,19 +298,8 @@ void LotList::Relink(Order::iterator it, int16_t next) {
 }
 
 int16_t LotList::Insert(const HoldingRecord& lot) {
-    int16_t r = header_.next_free;
-    if (r < 2) return 0;
-    if (r > header_.records_in_use) {
-        // A record never used: the file grows by one.
-        if (r >= kHighestRecord) return 0;
-        ++header_.records_in_use;
-        header_.next_free = static_cast<int16_t>(r + 1);
-        SlotOf(r);
-    } else {
-        Slot& head = SlotOf(r);
-        if (!records::DeletedLot::Is(head.bytes)) return 0;
-        header_.next_free = records::DeletedLot::Decode(head.bytes).next_free;
-    }
+    const int16_t r = TakeRecord(header_, [this](int16_t n) -> Slot& { return SlotOf(n); });
+    if (r == 0) return 0;
     Slot& s = slots_[r];
     s.lot = lot;
     SetMemoFromBytes(s);  // never written here: the record keeps it
@@ -631,19 +641,8 @@ int16_t SeriesLots::FindCash() const {
 }
 
 int16_t SeriesLots::Insert(HoldingRecord& lot) {
-    const int16_t r = header_.next_free;
-    if (r < 2) return 0;
-    if (r > header_.records_in_use) {
-        // A record never used: the file grows by one.
-        if (r >= kHighestRecord) return 0;
-        ++header_.records_in_use;
-        header_.next_free = static_cast<int16_t>(r + 1);
-        SlotOf(r);
-    } else {
-        Slot& head = SlotOf(r);
-        if (!records::DeletedLot::Is(head.bytes)) return 0;
-        header_.next_free = records::DeletedLot::Decode(head.bytes).next_free;
-    }
+    const int16_t r = TakeRecord(header_, [this](int16_t n) -> Slot& { return SlotOf(n); });
+    if (r == 0) return 0;
     Slot& s = slots_[static_cast<std::size_t>(r)];
     lot.memo.assign(reinterpret_cast<const char*>(s.bytes.data()) + 76, 20);  // the record keeps it
     lot.next = -1;                                                            // linked by Flush

@@ -29,6 +29,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/prices.h"
+#include "tests/engine/series_digest.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -40,40 +41,7 @@ using records::TransactionRecord;
 
 constexpr const char* kAccount = "EDG1";
 
-// FNV-1a over bytes.
-struct Digest {
-    uint64_t h = 1469598103934665603ull;
-    void Bytes(const void* data, std::size_t n) {
-        const auto* p = static_cast<const unsigned char*>(data);
-        for (std::size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
-    }
-    void Text(const std::string& s) {
-        Bytes(s.data(), s.size());
-        Bytes("|", 1);
-    }
-    template <class T>
-    void Value(T v) {
-        Bytes(&v, sizeof v);
-    }
-    template <class A>
-    void Array(const A& a) {
-        for (const auto& v : a) Value(v);
-    }
-    void Series(const engine::PeriodSeries& s) {
-        Array(s.value);
-        Array(s.flow);
-        Array(s.income);
-    }
-    void File(const std::string& name) {
-        Text(name);
-        const bool there = TempDataDir::Exists(name);
-        Value(there);
-        if (there) {
-            const std::vector<unsigned char> bytes = TempDataDir::ReadBytes(name);
-            Bytes(bytes.data(), bytes.size());
-        }
-    }
-};
+using seriestest::Digest;
 
 TransactionRecord Tx(const std::string& code, const std::string& symbol, const std::string& date, double qty,
                      double amount, int16_t security = 0, double key = 0, const std::string& lot = "1") {
@@ -254,7 +222,7 @@ uint64_t RunScenario(const Scenario& s) {
     WriteSecurities();
     WritePrices();
     records::Openaw(engine::kWarningUnit, "WARN.TXT");
-    Digest d;
+    Digest d(true);  // a missing file and an empty one differ
     s.run(d);
     records::Close(engine::kWarningUnit);
     d.File("WARN.TXT");
