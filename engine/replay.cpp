@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -510,10 +511,14 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
         if (cash.found()) {
             Record& lot = lots_.Edit(cash.record);
             double balance = records::HoldingRecord::CostOf(lot);
-            records::Drnd2(balance);
+            // A balance this replay wrote was rounded to 2 decimals already,
+            // and rounding a rounded value gives it back: only a balance
+            // from elsewhere needs the rounding.
+            if (std::bit_cast<uint64_t>(balance) != cash_written_) records::Drnd2(balance);
             balance = balance + sign * (amount + interest);
             records::Drnd2(balance);
             records::HoldingRecord::SetQuantityAndCost(lot, balance, balance);
+            cash_written_ = std::bit_cast<uint64_t>(balance);
             lots_.Edited(cash.record);
         } else {
             const int16_t n = NewRecord();
@@ -525,6 +530,7 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
             }
             double balance = sign * (amount + interest);
             records::Drnd2(balance);
+            cash_written_ = std::bit_cast<uint64_t>(balance);
             records::HoldingRecord lot;
             lot.holding_key = 0;
             lot.symbol = "CASH        ";

@@ -205,6 +205,9 @@ private:
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');
     bool failed_ = false;
+    // The bits of the cash balance last written (rounded to 2 decimals);
+    // a NaN's bits at first, which no balance read back has.
+    uint64_t cash_written_ = 0x7FF8DEADBEEF0001ull;
     // The working header is record 1 as last written by Updhlt.
     bool header_current_ = false;
 };
