@@ -207,21 +207,15 @@ void BM_PerformanceModuleAssetClasses(benchmark::State& state) {
     // The accounts' index and records (manager AB) over the synthetic
     // securities, priced at every month end of 1995.
     {
-        std::vector<unsigned char> index(128, 0);
-        index[0] = accounts & 0xff;
-        index[1] = (accounts >> 8) & 0xff;
         std::vector<unsigned char> recs;
-        for (int k = 1; k <= accounts; ++k) {
-            if ((k - 1) % 16 == 0) Append(index, records::Record(128, ' '));
-            const std::string& id = ids[static_cast<std::size_t>(k - 1)];
-            std::copy(id.begin(), id.end(), index.end() - 128 + 8 * ((k - 1) % 16));
+        for (const std::string& id : ids) {
             std::vector<records::Record> set(8, records::Record(128, ' '));
             set[1].SetText(16, 4, "AB");
             set[1].SetText(52, 32, "REPLAYED " + id);
             set[2].SetI16(80, 12);
             for (const records::Record& r : set) Append(recs, r);
         }
-        records::ReplaceFile("ACCOUNT.IDX", index);
+        records::ReplaceFile("ACCOUNT.IDX", bench::IndexBytes(ids));
         records::ReplaceFile("ACCOUNT.REC", recs);
     }
     SetOpening(ids, " 1/02/95");

@@ -33,6 +33,15 @@ void SeriesArgs(benchmark::internal::Benchmark* b) {
 
 // Writes a price file for every period end of the series, each with a
 // price for every security that drifts from month to month.
+// The date text (MM/DD/YY) of the account's first transaction.
+std::string FirstDateText(const bench::SyntheticAccount& account) {
+    const int first = static_cast<int>(account.first_date);
+    std::string text;
+    int16_t yy = static_cast<int16_t>(first / 10000 % 100);
+    records::Wrdate(text, static_cast<int16_t>(first / 100 % 100), static_cast<int16_t>(first % 100), yy);
+    return text;
+}
+
 void WritePrices(const bench::SyntheticAccount& account, const std::string& first_date) {
     const auto ends =
         engine::PeriodEnds(engine::SeriesDate::FromText(first_date), engine::SeriesDate::FromText(kEndDate),
@@ -61,10 +70,7 @@ void BM_GetmmvTenYears(benchmark::State& state) {
     const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
 
     // The series starts on the account's first transaction.
-    std::string first_date;
-    int16_t yy = static_cast<int16_t>(static_cast<int>(account.first_date) / 10000 % 100);
-    records::Wrdate(first_date, static_cast<int16_t>(static_cast<int>(account.first_date) / 100 % 100),
-                    static_cast<int16_t>(static_cast<int>(account.first_date) % 100), yy);
+    const std::string first_date = FirstDateText(account);
     WritePrices(account, first_date);
 
     engine::PeriodValues values{}, flows{};
@@ -143,12 +149,7 @@ void BM_GetmmvTenYearsFirm(benchmark::State& state) {
         shape.per_day = std::max(1, (kTransactions + kTradingDays - 1) / kTradingDays);
         shape.seed = static_cast<uint32_t>(a + 1);
         accounts.push_back(bench::WriteSyntheticAccount(shape));
-        const float first = accounts.back().first_date;
-        std::string text;
-        int16_t yy = static_cast<int16_t>(static_cast<int>(first) / 10000 % 100);
-        records::Wrdate(text, static_cast<int16_t>(static_cast<int>(first) / 100 % 100),
-                        static_cast<int16_t>(static_cast<int>(first) % 100), yy);
-        first_dates.push_back(text);
+        first_dates.push_back(FirstDateText(accounts.back()));
     }
     // Prices from the earliest start on.
     std::size_t earliest = 0;

@@ -139,14 +139,11 @@ void WriteHoldings(const std::string& account, int lots, int first_security, con
 }
 
 void WriteAccounts(int accounts, int lots, const LotShape& shape) {
-    std::vector<unsigned char> index(128, 0);
-    index[0] = accounts & 0xff;
-    index[1] = (accounts >> 8) & 0xff;
+    std::vector<std::string> ids;
     std::vector<unsigned char> recs;
     for (int k = 1; k <= accounts; ++k) {
-        if ((k - 1) % 16 == 0) Append(index, records::Record(128, ' '));
         const std::string id = Id(k);
-        std::copy(id.begin(), id.end(), index.end() - 128 + 8 * ((k - 1) % 16));
+        ids.push_back(id);
         std::vector<records::Record> set(8, records::Record(128, ' '));
         set[0].SetText(0, 32, "CLIENT " + id);
         set[1].SetText(16, 4, "AB");
@@ -155,7 +152,7 @@ void WriteAccounts(int accounts, int lots, const LotShape& shape) {
         for (const records::Record& r : set) Append(recs, r);
         WriteHoldings(id, lots, k * 7, shape);
     }
-    records::ReplaceFile("ACCOUNT.IDX", index);
+    records::ReplaceFile("ACCOUNT.IDX", IndexBytes(ids));
     records::ReplaceFile("ACCOUNT.REC", recs);
 }
 

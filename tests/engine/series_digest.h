@@ -41,6 +41,22 @@ struct Digest {
         Array(s.flow);
         Array(s.income);
     }
+    // The caller's series of a Getmmv or Getmmv2 call.
+    void Outputs(const engine::PeriodValues& values, const engine::PeriodValues& flows,
+                 const engine::PeriodIncomes& incomes) {
+        Array(values);
+        Array(flows);
+        Array(incomes);
+    }
+    // Every series of a Getmmv block and its start.
+    void Block(const engine::SeriesBlock& block) {
+        Series(block.result);
+        Series(block.cash_equivalents);
+        Series(block.equities);
+        Series(block.fixed_income);
+        Value(block.start_month);
+        Value(block.start_year);
+    }
     void File(const std::string& name) {
         Text(name);
         const bool there = fixtures::TempDataDir::Exists(name);

@@ -177,15 +177,8 @@ void RunAll(
             d.Text(first_eq);
             d.Text(first_fi);
             d.Text(first_ce);
-            d.Array(values);
-            d.Array(flows);
-            d.Array(incomes);
-            d.Series(block.result);
-            d.Series(block.cash_equivalents);
-            d.Series(block.equities);
-            d.Series(block.fixed_income);
-            d.Value(block.start_month);
-            d.Value(block.start_year);
+            d.Outputs(values, flows, incomes);
+            d.Block(block);
             d.File("HL.TMP");
         }
     }
@@ -204,9 +197,7 @@ void RunAll(
             d.Value(status);
             d.Value(periods);
             d.Text(start);
-            d.Array(values);
-            d.Array(flows);
-            d.Array(incomes);
+            d.Outputs(values, flows, incomes);
             d.Series(block.result);
             d.File("HL.TP1");
         }

@@ -174,15 +174,8 @@ uint64_t RunSeries(uint32_t seed) {
         d.Text(first_eq);
         d.Text(first_fi);
         d.Text(first_ce);
-        d.Array(values);
-        d.Array(flows);
-        d.Array(incomes);
-        d.Series(block.result);
-        d.Series(block.cash_equivalents);
-        d.Series(block.equities);
-        d.Series(block.fixed_income);
-        d.Value(block.start_month);
-        d.Value(block.start_year);
+        d.Outputs(values, flows, incomes);
+        d.Block(block);
         d.File("HL.TMP");
     }
     for (const char* filter : {"", "HLD", "BND"}) {
@@ -198,9 +191,7 @@ uint64_t RunSeries(uint32_t seed) {
         d.Value(status);
         d.Value(periods);
         d.Text(start);
-        d.Array(values);
-        d.Array(flows);
-        d.Array(incomes);
+        d.Outputs(values, flows, incomes);
         d.Series(block.result);
         d.File("HL.TP1");
     }

@@ -10,7 +10,6 @@
 // and a scripted interaction that fails the test on any dialog or message
 // box it does not expect.
 
-#include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -27,6 +26,7 @@
 #include "platform/clock.h"
 #include "platform/interaction.h"
 #include "platform/scripted_interaction.h"
+#include "tests/feed/common/feed_libraries.h"
 #include "tests/feed/common/feed_test_support.h"
 #include "tests/feed/peer/price_peer.h"
 #include "tests/fixtures/temp_dir.h"
@@ -66,16 +66,12 @@ public:
                   "[config]\nhome_dir=" + dir->path().string() + "\n");
         WriteFile(dir->path() / "qordata.par", kParams);
         feedtest::CopyErrorTexts(dir->path());
-        dispatcher = dlopen(FEED_LIBRARY_DIR "/libROSPA32.so", RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(dispatcher, nullptr) << dlerror();
-        entry = reinterpret_cast<feedbatch::DataRequestEntry>(dlsym(dispatcher, "ol_DataRequest"));
-        void* dialup = dlopen(FEED_LIBRARY_DIR "/libVEXA32MD.so", RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(dialup, nullptr) << dlerror();
-        install_session =
-            reinterpret_cast<InstallTestSessionFunction>(dlsym(dialup, "md_install_test_session"));
-        install_side_channel =
-            reinterpret_cast<InstallTestSideChannelFunction>(dlsym(dialup, "md_install_test_side_channel"));
-        dlclose(dialup);
+        const feedtest::FeedLibraries libraries = feedtest::LoadFeedLibraries(FEED_LIBRARY_DIR);
+        ASSERT_EQ(libraries.error, "");
+        dispatcher = libraries.dispatcher;
+        entry = reinterpret_cast<feedbatch::DataRequestEntry>(libraries.entry);
+        install_session = libraries.install_session;
+        install_side_channel = libraries.install_side_channel;
     }
     void TearDown() override {
         delete config;

@@ -13,7 +13,6 @@
 // they are played from here because the peer and the library must be set
 // up first, and the test checks afterwards what the peer received.
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -34,6 +33,7 @@
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/security_file.h"
+#include "tests/feed/common/feed_libraries.h"
 #include "tests/feed/common/feed_test_support.h"
 #include "tests/feed/peer/price_peer.h"
 #include "tests/fixtures/record_files.h"
@@ -60,17 +60,11 @@ public:
         WriteIni("");
         WriteFile(home / "qordata.par", kParams);
         feedtest::CopyErrorTexts(home);
-        void* dispatcher = dlopen(FEED_LIBRARY_DIR "/libROSPA32.so", RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(dispatcher, nullptr) << dlerror();
-        entry = reinterpret_cast<pricing::DataRequestEntry>(dlsym(dispatcher, "ol_DataRequest"));
-        void* dialup = dlopen(FEED_LIBRARY_DIR "/libVEXA32MD.so", RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(dialup, nullptr) << dlerror();
-        install_session =
-            reinterpret_cast<InstallTestSessionFunction>(dlsym(dialup, "md_install_test_session"));
-        install_side_channel =
-            reinterpret_cast<InstallTestSideChannelFunction>(dlsym(dialup, "md_install_test_side_channel"));
-        dlclose(dialup);
-        ASSERT_TRUE(entry && install_session && install_side_channel);
+        const feedtest::FeedLibraries libraries = feedtest::LoadFeedLibraries(FEED_LIBRARY_DIR);
+        ASSERT_EQ(libraries.error, "");
+        entry = reinterpret_cast<pricing::DataRequestEntry>(libraries.entry);
+        install_session = libraries.install_session;
+        install_side_channel = libraries.install_side_channel;
         pricing::SetFeedEntry(entry);
     }
     void TearDown() override {
