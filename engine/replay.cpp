@@ -1,14 +1,11 @@
 #include "engine/replay.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <tuple>
-#include <unordered_map>
 
 #include "engine/lot_texts.h"
 #include "records/codes.h"
@@ -253,8 +250,6 @@ void HoldingsWork::ReadSecurities() {
 }
 
 const HoldingsWork::SecurityLines& HoldingsWork::SecurityTexts(int16_t record) {
-    // Sales of one security often follow each other.
-    if (last_security_ != nullptr && last_security_record_ == record) return *last_security_;
     // The lines are kept by record number; every record number below 1
     // shares slot 0 (blank lines: no record is read for it).
     const std::size_t slot = record > 0 ? static_cast<std::size_t>(record) : 0;
@@ -274,8 +269,6 @@ const HoldingsWork::SecurityLines& HoldingsWork::SecurityTexts(int16_t record) {
             *lines = {std::string(b + 12, 32), std::string(b + 44, 32)};
         }
     }
-    last_security_record_ = record;
-    last_security_ = lines.get();
     return *lines;
 }
 

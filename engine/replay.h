@@ -16,7 +16,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -196,12 +195,9 @@ private:
     int16_t gain_count_ = 0;
     // Description lines by security record (ReadSecurities).
     bool read_securities_ = false;
-    // SECURITY.REC mapped, and the lines of each record met (the last one
-    // at hand).
+    // SECURITY.REC mapped, and the lines of each record met.
     std::unique_ptr<records::MappedRecords> securities_;
     std::vector<std::unique_ptr<SecurityLines>> security_lines_;  // by record number (0: none)
-    int16_t last_security_record_ = 0;
-    const SecurityLines* last_security_ = nullptr;
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');
     bool failed_ = false;
