@@ -147,8 +147,9 @@ TEST_F(WholeFirmOutputTest, EveryReportOverAGeneratedFirmWritesWhatItWrote) {
         g_report.SelectionScope = 1;
         g_report.ManagerCode = "????";
         g_report.SelectedAccount = code == 343 ? "GENERATED COMPANY 01" : code == 341 || code == 342 ? "CLIENT" : firm.accounts[0];
-        // The form 1099-B and the trade memorandum take one trade date.
-        g_report.StartDate = code == 91 || code == 92 ? "02/04/98" : "01/01/98";
+        // The form 1099-B and the trade memorandum take one trade date; the
+        // summary of accounts prices at a month-end.
+        g_report.StartDate = code == 91 || code == 92 ? "02/04/98" : code == 109 ? "11/30/98" : "01/01/98";
         g_report.EndDate = "12/31/98";
         g_report.OutputDestination = kOutputFile;
         g_report.OutputFileName = kOutput;
