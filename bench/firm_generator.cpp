@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/seeded_random.h"
 #include "bench/synthetic_firm.h"
 #include "engine/update.h"
 #include "records/account_records.h"
@@ -27,25 +28,9 @@ namespace {
 
 using records::Record;
 
-// A small generator of our own, so that a shape gives the same firm with
-// every standard library.
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed) {}
-    uint64_t Next() {
-        uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-    int Between(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<uint64_t>(hi - lo + 1)); }
-    double Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
+using Random = SeededRandom;
 
-private:
-    uint64_t state_;
-};
-
-constexpr int kMonths = 36;  // January 1996 to December 1998
+constexpr int kMonths = 36;                                             // January 1996 to December 1998
 constexpr int kFirstBond = kGeneratedSecurities - kGeneratedBonds + 1;  // entries 202-300 are bonds
 
 double RoundTo(double value, double step) {
@@ -196,7 +181,9 @@ const char* const kCustodians[] = {"FIRSTTR", "HARBOR"};
 class AccountWriter {
 public:
     AccountWriter(const Market& market, uint64_t seed, int index)
-        : market_(market), random_(seed * 1000003 + static_cast<uint64_t>(index)), broker_(kBrokers[index % 3]) {}
+        : market_(market),
+          random_(seed * 1000003 + static_cast<uint64_t>(index)),
+          broker_(kBrokers[index % 3]) {}
 
     std::vector<Record> Transactions(int count) {
         const std::vector<Day>& days = market_.days;
@@ -204,7 +191,8 @@ public:
         Cash("FI  ", 1, days.front(), opening, "OPENING DEPOSIT");
         cash_ = opening;
         for (int i = 1; i < count; ++i) {
-            const Day& day = days[static_cast<std::size_t>(static_cast<long>(i) * static_cast<long>(days.size()) / count)];
+            const Day& day =
+                days[static_cast<std::size_t>(static_cast<long>(i) * static_cast<long>(days.size()) / count)];
             const int roll = random_.Between(0, 99);
             if (roll < 30) {
                 if (!Buy(day)) Deposit(day);
@@ -332,7 +320,8 @@ private:
         const double price = market_.TradePrice(lot.entry, day);
         const double commission = IsBond(lot.entry) ? 0.0 : Cents(quantity * 0.05) + 25.0;
         const double amount = Cents(Value(lot.entry, quantity, price) - commission);
-        records::TransactionRecord t = Trade("S   ", lot.entry, lot.code, day, quantity, price, commission, amount);
+        records::TransactionRecord t =
+            Trade("S   ", lot.entry, lot.code, day, quantity, price, commission, amount);
         t.lot_cost = static_cast<float>(-99999.99);
         Add(t);
         cash_ += amount;
@@ -404,7 +393,8 @@ GeneratedFirm WriteGeneratedFirm(const GeneratedFirmShape& shape) {
     market.prices = Prices(random);
     for (int m = 0; m < kMonths; ++m) {
         const int month = m % 12 + 1, year = 1996 + m / 12;
-        fixtures::WritePrices(DateText(month, DaysIn(month, year), year), market.prices[static_cast<std::size_t>(m)]);
+        fixtures::WritePrices(DateText(month, DaysIn(month, year), year),
+                              market.prices[static_cast<std::size_t>(m)]);
     }
     market.days = TradingDays();
 
@@ -434,7 +424,8 @@ GeneratedFirm WriteGeneratedFirm(const GeneratedFirmShape& shape) {
         records::TransactionFileHeader{static_cast<int16_t>(transactions.size() + 1)}.Encode(header);
         Append(bytes, header);
         for (const Record& rec : transactions) Append(bytes, rec);
-        if (!records::ReplaceFile(records::Paknam(firm.accounts[static_cast<std::size_t>(n)], "TR", ".REC"), bytes)) {
+        if (!records::ReplaceFile(records::Paknam(firm.accounts[static_cast<std::size_t>(n)], "TR", ".REC"),
+                                  bytes)) {
             firm.error = "cannot write the transactions of " + firm.accounts[static_cast<std::size_t>(n)];
             return firm;
         }

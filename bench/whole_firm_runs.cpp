@@ -38,9 +38,8 @@ struct RunKind {
 };
 
 const RunKind kRuns[] = {
-    {"update_database", true},       {"working_appraisal"},  {"account_appraisal"},
-    {"fixed_income_appraisal"},      {"transaction_ledger"}, {"realised_gains"},
-    {"summary_of_accounts"},         {"assets_under_management"},
+    {"update_database", true}, {"working_appraisal"}, {"account_appraisal"},   {"fixed_income_appraisal"},
+    {"transaction_ledger"},    {"realised_gains"},    {"summary_of_accounts"}, {"assets_under_management"},
 };
 
 constexpr int kTransactions = 3000;
@@ -56,15 +55,18 @@ public:
     explicit Firm(int accounts) {
         const fs::path previous = fs::current_path();
         std::string pattern = (fs::temp_directory_path() / "ledra-whole-firm-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary directory");
         root_ = pattern;
         dir_ = root_ / "firm";
         fs::create_directories(dir_);
         fs::current_path(dir_);
-        const bench::GeneratedFirm firm = bench::WriteGeneratedFirm({.accounts = accounts, .transactions = kTransactions});
+        const bench::GeneratedFirm firm =
+            bench::WriteGeneratedFirm({.accounts = accounts, .transactions = kTransactions});
         fs::current_path(previous);
         if (!firm.error.empty()) throw std::runtime_error(firm.error);
-        for (const auto& entry : fs::directory_iterator(dir_)) inputs_.push_back(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(dir_))
+            inputs_.push_back(entry.path().filename().string());
     }
     ~Firm() {
         std::error_code error;
@@ -117,8 +119,8 @@ void BM_WholeFirmRun(benchmark::State& state, const RunKind& run) {
     const int accounts = static_cast<int>(state.range(0));
     Firm& firm = FirmOf(accounts);
     const fs::path script = fs::path(LEDRA_BENCH_SCRIPTS) / (std::string(run.script) + ".script");
-    const std::string program = std::string(LEDRA_SCRIPT_TOOL) + " --today 1998-12-31 " + Quoted(firm.Dir()) + " " +
-                                Quoted(script) + " > " + Quoted(firm.Root() / "run.log") + " 2>&1";
+    const std::string program = std::string(LEDRA_SCRIPT_TOOL) + " --today 1998-12-31 " + Quoted(firm.Dir()) +
+                                " " + Quoted(script) + " > " + Quoted(firm.Root() / "run.log") + " 2>&1";
     const std::string floor = "sh " + Quoted(firm.FloorScript(run));
     // Untimed: the page cache takes the firm, the output file exists.
     if (Seconds(program) < 0 || Seconds(floor) < 0) {
@@ -147,7 +149,8 @@ void BM_WholeFirmRun(benchmark::State& state, const RunKind& run) {
 
 void Register() {
     for (const RunKind& run : kRuns) {
-        benchmark::RegisterBenchmark((std::string("BM_WholeFirm/") + run.script).c_str(), BM_WholeFirmRun, run)
+        benchmark::RegisterBenchmark((std::string("BM_WholeFirm/") + run.script).c_str(), BM_WholeFirmRun,
+                                     run)
             ->Arg(100)
             ->Arg(1000)
             ->Iterations(3)

@@ -109,7 +109,8 @@ std::map<std::string, std::string> Listing() {
         const std::string name = entry.path().filename().string();
         const std::vector<unsigned char> bytes = fixtures::TempDataDir::ReadBytes(name);
         char text[64];
-        std::snprintf(text, sizeof text, "%zu %016llx", bytes.size(), static_cast<unsigned long long>(Hash(bytes)));
+        std::snprintf(text, sizeof text, "%zu %016llx", bytes.size(),
+                      static_cast<unsigned long long>(Hash(bytes)));
         files[name] = text;
     }
     return files;
@@ -146,7 +147,9 @@ TEST_F(WholeFirmOutputTest, EveryReportOverAGeneratedFirmWritesWhatItWrote) {
         g_report.ReportVariant = code == 121 ? 1 : 0;
         g_report.SelectionScope = 1;
         g_report.ManagerCode = "????";
-        g_report.SelectedAccount = code == 343 ? "GENERATED COMPANY 01" : code == 341 || code == 342 ? "CLIENT" : firm.accounts[0];
+        g_report.SelectedAccount = code == 343                  ? "GENERATED COMPANY 01"
+                                   : code == 341 || code == 342 ? "CLIENT"
+                                                                : firm.accounts[0];
         // The form 1099-B and the trade memorandum take one trade date; the
         // summary of accounts prices at a month-end.
         g_report.StartDate = code == 91 || code == 92 ? "02/04/98" : code == 109 ? "11/30/98" : "01/01/98";
