@@ -82,8 +82,11 @@ std::vector<fixtures::SecurityEntry> Securities() {
         e.cusip = text;
         e.type = kBondTypes[k % 4];
         e.description1 = kBondNames[k % 4];
-        e.rate = static_cast<float>(4.0 + 0.125 * (k % 33));
-        std::snprintf(text, sizeof text, "%.3f%% DUE %d", static_cast<double>(e.rate), 1999 + k % 30);
+        // The coupon in thousandths of a percent, written without the
+        // locale's decimal point.
+        const int coupon = 4000 + 125 * (k % 33);
+        e.rate = static_cast<float>(coupon / 1000.0);
+        std::snprintf(text, sizeof text, "%d.%03d%% DUE %d", coupon / 1000, coupon % 1000, 1999 + k % 30);
         e.description2 = text;
         std::snprintf(text, sizeof text, "%02d/15/%02d", 1 + k % 12, (99 + k % 30) % 100);
         e.maturity = text;
