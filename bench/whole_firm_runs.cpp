@@ -9,8 +9,9 @@
 // warm (an untimed run and floor go first).
 //
 // The time of a benchmark is the program's; the counters give the floor
-// (floor_s), the program's time in floors (x_floor) and the program's time
-// an account (ms_per_account). See README.md.
+// (floor_s) and its read alone (read_s), the program's time in floors
+// (x_floor) and in reads of the firm (x_read), and the program's time an
+// account (ms_per_account). See README.md.
 
 #include <benchmark/benchmark.h>
 
@@ -78,24 +79,30 @@ public:
     const fs::path& Dir() const { return dir_; }
     const fs::path& Root() const { return root_; }
 
-    // The floor's shell script: every input file read once, the output
-    // written once.
-    fs::path FloorScript(const RunKind& run) const {
-        const fs::path script = root_ / (std::string(run.script) + ".floor.sh");
+    // The floor's two halves as shell scripts: every input file of the
+    // firm read once; the run's output written once, into a folder that
+    // Clear() empties first.
+    fs::path ReadScript() const {
+        const fs::path script = root_ / "read.sh";
         std::ofstream out(script);
         out << "cd " << Quoted(dir_) << " || exit 1\ncat";
         for (const std::string& name : inputs_) out << " '" << name << "'";
-        out << " > /dev/null || exit 1\n";
-        const fs::path copies = root_ / "copies";
-        out << "rm -rf " << Quoted(copies) << " && mkdir " << Quoted(copies) << " || exit 1\n";
-        if (run.writes_holdings)
-            out << "cp HL*.REC GL*.REC " << Quoted(copies) << " || exit 1\n";
-        else
-            out << "cp REPORT.TXT " << Quoted(copies) << " || exit 1\n";
+        out << " > /dev/null\n";
         return script;
     }
+    fs::path WriteScript(const RunKind& run) const {
+        const fs::path script = root_ / (std::string(run.script) + ".write.sh");
+        std::ofstream out(script);
+        out << "cd " << Quoted(dir_) << " || exit 1\n";
+        out << "cp " << (run.writes_holdings ? "HL*.REC GL*.REC " : "REPORT.TXT ") << Quoted(Copies())
+            << "\n";
+        return script;
+    }
+    std::string Clear() const { return "rm -rf " + Quoted(Copies()) + " && mkdir " + Quoted(Copies()); }
 
 private:
+    fs::path Copies() const { return root_ / "copies"; }
+
     fs::path root_;
     fs::path dir_;
     std::vector<std::string> inputs_;
@@ -121,28 +128,34 @@ void BM_WholeFirmRun(benchmark::State& state, const RunKind& run) {
     const fs::path script = fs::path(LEDRA_BENCH_SCRIPTS) / (std::string(run.script) + ".script");
     const std::string program = std::string(LEDRA_SCRIPT_TOOL) + " --today 1998-12-31 " + Quoted(firm.Dir()) +
                                 " " + Quoted(script) + " > " + Quoted(firm.Root() / "run.log") + " 2>&1";
-    const std::string floor = "sh " + Quoted(firm.FloorScript(run));
+    const std::string read = "sh " + Quoted(firm.ReadScript());
+    const std::string write = "sh " + Quoted(firm.WriteScript(run));
+    const std::string clear = firm.Clear();
     // Untimed: the page cache takes the firm, the output file exists.
-    if (Seconds(program) < 0 || Seconds(floor) < 0) {
+    if (Seconds(program) < 0 || Seconds(read) < 0 || Seconds(clear) < 0 || Seconds(write) < 0) {
         state.SkipWithError("the run or its floor failed (see run.log)");
         return;
     }
-    double program_total = 0, floor_total = 0;
+    double program_total = 0, read_total = 0, write_total = 0;
     for (auto _ : state) {
         const double p = Seconds(program);
-        const double f = Seconds(floor);
-        if (p < 0 || f < 0) {
+        const double r = Seconds(read);
+        const double w = Seconds(clear) < 0 ? -1 : Seconds(write);
+        if (p < 0 || r < 0 || w < 0) {
             state.SkipWithError("the run or its floor failed");
             break;
         }
         program_total += p;
-        floor_total += f;
+        read_total += r;
+        write_total += w;
         state.SetIterationTime(p);
     }
     const double iterations = static_cast<double>(state.iterations());
-    if (iterations > 0 && floor_total > 0) {
-        state.counters["floor_s"] = floor_total / iterations;
-        state.counters["x_floor"] = program_total / floor_total;
+    if (iterations > 0 && read_total > 0) {
+        state.counters["read_s"] = read_total / iterations;
+        state.counters["floor_s"] = (read_total + write_total) / iterations;
+        state.counters["x_floor"] = program_total / (read_total + write_total);
+        state.counters["x_read"] = program_total / read_total;
         state.counters["ms_per_account"] = program_total / iterations * 1000.0 / accounts;
     }
 }
