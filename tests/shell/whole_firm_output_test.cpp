@@ -136,8 +136,11 @@ TEST_F(WholeFirmOutputTest, EveryReportOverAGeneratedFirmWritesWhatItWrote) {
         g_report.GroupDescription = "GENERATED GROUP";
         g_report.ListFileName = records::kAccountListFile;
     }
+    // The firm as generated (the holdings and gains by the update of the
+    // data base), then what each run changes.
     std::string written;
     std::map<std::string, std::string> before = Listing();
+    for (const auto& [name, sum] : before) written += "firm " + name + " " + sum + "\n";
     for (const int code : ReportRoutineCodes()) {
         if (ReadsAnInputFile(code) || GoldenNames().count(code) == 0) continue;
         SCOPED_TRACE("code " + std::to_string(code));
