@@ -647,6 +647,12 @@ bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t c
     return f != nullptr && f->WriteRecords(first, data, count);
 }
 
+bool ReadRecords(int unit, std::vector<unsigned char>& bytes) {
+    bytes.clear();
+    const DirectFile* f = Direct(unit);
+    return f != nullptr && f->ReadWhole(bytes);
+}
+
 long RecordCount(int unit) {
     DirectFile* f = Direct(unit);
     return f != nullptr ? f->Count() : 0;

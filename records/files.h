@@ -194,6 +194,9 @@ bool ReadRecord(int unit, long n, Record& rec);
 bool WriteRecord(int unit, long n, const Record& rec);
 // Writes count records from data, record first on, with one write.
 bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t count);
+// Every whole record of the direct-access file on the unit (DirectFile's
+// ReadWhole); false (bytes empty) when the unit holds none.
+bool ReadRecords(int unit, std::vector<unsigned char>& bytes);
 long RecordCount(int unit);
 // Record length of the direct-access file open on the unit; 0 when the unit
 // holds no direct-access file.

@@ -171,9 +171,14 @@ void Acopy(std::string_view source, std::string_view target) {
     UnitGuard source_guard(kLineUnit);
     Openaw(kCopyUnit, target);
     UnitGuard target_guard(kCopyUnit);
-    Record rec;
-    for (long n = 1; ReadRecord(kLineUnit, n, rec); ++n)
-        if (!WriteLine(kCopyUnit, rec.Text(0, kReportLineWidth))) break;
+    // The lines are read in one go and written through the text file's
+    // buffer, not a call a line.
+    std::vector<unsigned char> lines;
+    if (!ReadRecords(kLineUnit, lines)) return;
+    for (std::size_t at = 0; at + kReportLineWidth <= lines.size(); at += kReportLineWidth) {
+        const std::string_view line(reinterpret_cast<const char*>(lines.data()) + at, kReportLineWidth);
+        if (!WriteLine(kCopyUnit, line)) break;
+    }
 }
 
 void Gcn() {
