@@ -178,8 +178,8 @@ RunKeeping& Keeping() {
 }
 
 // The name a kept file is found under: trimmed, upper case, "/"
-// separators. Only COMMON.FIL, the securities master and the price files
-// are kept; others give an empty key.
+// separators. Only COMMON.FIL, the securities master, the price files and
+// the type and category names are kept; others give an empty key.
 std::string KeepKey(std::string_view name) {
     if (Keeping().depth == 0) return {};
     std::string key = TrimRight(name);
@@ -187,7 +187,8 @@ std::string KeepKey(std::string_view name) {
         if (c == '\\') c = '/';
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
-    if (key == "COMMON.FIL" || key == "SECURITY.REC" || key == "SECURITY.IDX" || key == "SECURITY.EXT")
+    if (key == "COMMON.FIL" || key == "SECURITY.REC" || key == "SECURITY.IDX" || key == "SECURITY.EXT" ||
+        key == "TYPENAME.DAT" || key == "SCATNAME.DAT")
         return key;
     if (key.size() == 12 && key.compare(0, 2, "SE") == 0 && key.compare(8, 4, ".PRC") == 0 &&
         key.find('/') == std::string::npos)

@@ -90,12 +90,13 @@ void FlushPendingWrites();
 
 // While an object of this class lives (a report run, the update of the data
 // base), the files every account of a run reads again - COMMON.FIL, the
-// securities master and the price files - stay open with what was read of
-// them after their last DirectFile closes, so opening them again costs no
-// system call. The program's own writes through DirectFile go to the kept
-// file; replacing or deleting a file through the record layer forgets
-// every kept file. Files changed by other means are seen again once the
-// object is gone. Objects nest; the outermost ends the keeping.
+// securities master, the price files and the type and category names -
+// stay open with what was read of them after their last DirectFile
+// closes, so opening them again costs no system call. The program's own
+// writes through DirectFile go to the kept file; a file the record layer
+// replaces or deletes is forgotten and opened anew. Files changed by other
+// means are seen again once the object is gone. Objects nest; the
+// outermost ends the keeping.
 class RunFileCache {
 public:
     RunFileCache();
