@@ -367,8 +367,9 @@ TEST(MutualFundAppraisalPages, AccruedInterestJoinsTheFixedIncomeClass) {
     reports::Mfvalu(run, step, title);
     reports::Clntamu2(run, step, run.holding_list, 1, title, reports::FundAssetClassTable(run.options));
     // The note (3,920.00) and the accrued interest of the bond and the note
-    // (175.00 + 163.33); the maturing bond is a cash equivalent.
-    EXPECT_NEAR(run.classes.market_value[1], 3920.0 + 338.33, 0.005);
+    // from their last coupons of 12/01/98 (25.00 + 23.33); the maturing
+    // bond is a cash equivalent.
+    EXPECT_NEAR(run.classes.market_value[1], 3920.0 + 48.33, 0.005);
     EXPECT_NEAR(run.classes.market_value[0], 14410.0 + 5000.0, 0.005);
 }
 

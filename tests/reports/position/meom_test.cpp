@@ -142,12 +142,10 @@ TEST_F(MeomTest, LotsAreValuedByTheirTypeAndUnmanagedLotsLeftOut) {
     EXPECT_EQ(lots[1].lot_date, " 3/15/97");
     EXPECT_FLOAT_EQ(lots[1].rate, 1.5f);
     EXPECT_EQ(lots[3].description2, records::Fixed("INSURED", 32));
-    // Accrued interest of the type "5" bond from its 6/15/98 coupon; the
-    // type "4" bond has no coupon date and accrues nothing.
-    double expected = 0;
-    records::Getai(" 6/15/98", "12/31/98", 10000, 0.06f, 1, expected);
-    EXPECT_GT(expected, 0);
-    EXPECT_DOUBLE_EQ(account.accrued, expected);
+    // Accrued interest of the type "5" bond from its last coupon, 12/15/98
+    // (its stored 6/15/98 stepped forward), 26.67; the type "4" bond has no
+    // coupon date and pays on its maturity's day, 12/01: 20.83.
+    EXPECT_NEAR(account.accrued, 26.6667 + 20.8333, 1e-9);
 
     const auto others = HoldingsOf("A1B2", account);
     ASSERT_EQ(others.size(), 4u);
@@ -265,8 +263,7 @@ TEST_F(MeomTest, OptionsOfTheSecurityBlock) {
 }
 
 TEST_F(MeomTest, AccruedInterestIsAddedToTheGrandValue) {
-    double accrued = 0;
-    records::Getai(" 6/15/98", "12/31/98", 10000, 0.06f, 1, accrued);
+    const double accrued = 26.6667 + 20.8333;  // from 12/15/98 and 12/01/98
     const std::string without = RunMeom("N   ", "AXBY", "N   ");
     const std::string with = RunMeom("N   ", "AXBY", "Y   ");
     EXPECT_NE(without.find("TOTALS FOR   4 ISSUES :"), std::string::npos) << without;
