@@ -204,6 +204,7 @@ float DateTextNumber(std::string_view date) {
 }
 
 bool SameDate(std::string_view first, std::string_view second) {
+    if (Fixed(first, 8) == Fixed(second, 8)) return true;
     const float one = DateTextNumber(first);
     return one > 0.0f && one == DateTextNumber(second);
 }

@@ -120,8 +120,8 @@ void Chkdat(std::string& date, int16_t& mode, int16_t& error, float& number, flo
 float DateTextNumber(std::string_view date);
 
 // Whether two date texts name the same day, whoever wrote them: " 7/31/ 0"
-// (Wrdate) and " 7/31/00" (the date check) are one date. Two dates that do
-// not read are never the same.
+// (Wrdate) and " 7/31/00" (the date check) are one date. Texts that are
+// not dates are the same only when they are equal.
 bool SameDate(std::string_view first, std::string_view second);
 
 // A bond's last coupon date on or before a date (a windowed date number),
