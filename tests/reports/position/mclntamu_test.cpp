@@ -266,6 +266,10 @@ TEST(MutualFundValuation, MaturitiesAreWindowedAndUnknownTypesFileAsT) {
         // Within the year, also across 2000.
         {"12/31/98", " 6/01/99", "5", 2, 6},
         {"12/31/99", " 6/01/00", "5", 2, 6},
+        // Exactly a year ahead is still within the year; a day more is not.
+        {"12/31/98", "12/31/99", "5", 2, 6},
+        {"12/31/99", "12/31/00", "5", 2, 6},
+        {"12/31/98", " 1/01/00", "5", 5, 6},
         // Matured.
         {"12/31/99", " 6/01/99", "5", 2, 6},
         // More than a year ahead: a bond.
