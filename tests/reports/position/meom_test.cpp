@@ -262,6 +262,24 @@ TEST_F(MeomTest, OptionsOfTheSecurityBlock) {
     EXPECT_EQ(text.find("DIV. RATE"), std::string::npos) << text;
 }
 
+TEST_F(MeomTest, AnAccountHoldingTwoLotsOfASecurityCountsOnce) {
+    // AXBY holds IBM in two lots, A1B2 in one: the last column of the IBM
+    // line counts the accounts that hold it.
+    fixtures::WriteHoldings("AXBY", {meomfix::Lot("IBM", meomfix::kIbm, 1, 100, 8000, " 3/15/97"),
+                                     meomfix::Lot("IBM", meomfix::kIbm, 2, 50, 4500, " 6/15/98")});
+    struct Case {
+        const char* manager;
+        const char* accounts;
+    } cases[] = {{"AXBY", "     1"}, {"A?B?", "     2"}};
+    for (const Case& c : cases) {
+        const std::string text = RunMeom("Y   ", c.manager);
+        const std::size_t at = text.find(" INTL BUSINESS MACHINES");
+        ASSERT_NE(at, std::string::npos) << text;
+        const std::string line = text.substr(at, text.find('\n', at) - at);
+        EXPECT_EQ(line.substr(line.size() - 6), c.accounts) << c.manager << "\n" << line;
+    }
+}
+
 TEST_F(MeomTest, AccruedInterestIsAddedToTheGrandValue) {
     const double accrued = 26.6667 + 20.8333;  // from 12/15/98 and 12/01/98
     const std::string without = RunMeom("N   ", "AXBY", "N   ");
