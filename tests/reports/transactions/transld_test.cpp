@@ -126,6 +126,21 @@ TEST_F(Ledger, TransferInterestUnderATypeFilterLeavesTheNetAmountAlone) {
     fixtures::CompareWithGolden("reports/transactions/ledger_type_transfer.txt", RunLedger(s));
 }
 
+// The sale of the XYZ bond (20.00 of accrued interest) made a transfer of
+// type "T": under the code list "SI" and the type filter "T" its interest
+// line goes into the net amount and comes out again, netting 0.00.
+TEST_F(Ledger, TransferInterestUnderACodeListAndATypeFilterNetsNothing) {
+    std::vector<records::TransactionRecord> transactions = ledgerfix::SmithTransactions();
+    for (records::TransactionRecord& t : transactions)
+        if (t.code == "SI  ") t.type = "T   ";
+    fixtures::WriteTransactions("SMITH1", transactions);
+    Selection s;
+    s.codes = "SI";
+    s.transaction_type = "T   ";
+    const std::string text = RunLedger(s);
+    EXPECT_EQ(Closings(text), std::vector<std::string>{"0.00"}) << text;
+}
+
 // The manager pattern of the account loop, over the index SMITH1 (ABCD),
 // a deleted entry, JONES (ABZZ) and a blank key.
 TEST_F(Ledger, TheAccountLoopTakesTheAccountsOfThePattern) {
