@@ -227,6 +227,25 @@ TEST(HoldingsRunTest, ValuationFigures) {
     q.Print();
 }
 
+// A note whose maturity date is blank is unknown, not a note maturing in
+// 2000: the average years to maturity is the 6% note's alone, 365 days.
+TEST(HoldingsRunTest, ANoteWithoutAMaturityDateStaysOutOfTheAverageYears) {
+    TempDataDir dir;
+    WriteFirm();
+    {
+        records::DirectFile securities("SECURITY.REC", 128, false);
+        Record rec;
+        ASSERT_TRUE(securities.Read(kNote, rec));
+        rec.SetText(88, 8, "        ");
+        ASSERT_TRUE(securities.Write(kNote, rec));
+    }
+    SetOptions({{50, 1}});
+    Passes p("S   ", "????", "100001");
+    p.Value();
+    ASSERT_EQ(p.state, reports::kHoldingsPrint);
+    EXPECT_DOUBLE_EQ(WorkHeader().average_years, 1.0);
+}
+
 TEST(HoldingsRunTest, ControlFileOfAManagerRun) {
     TempDataDir dir;
     WriteFirm();
