@@ -280,7 +280,8 @@ private:
     [[gnu::noinline]] void Accrue(Cold& sec, double quantity) {
         if (sec.coupon_at != valuation_) {
             sec.coupon_at = valuation_;
-            sec.last_coupon = records::LastCouponDate(date_number_, sec.facts.coupon_date, sec.facts.maturity);
+            sec.last_coupon =
+                records::LastCouponDate(date_number_, sec.facts.coupon_date, sec.facts.maturity);
         }
         const double interest = records::AccruedInterest(sec.last_coupon, date_, quantity, sec.facts.rate);
         if (interest > 0) accrued_ += interest;

@@ -235,8 +235,8 @@ std::string LastCouponDate(float date_number, std::string_view coupon_date, std:
     if (year < WindowYear(51) || year > WindowYear(50)) return std::string();
     int16_t written = static_cast<int16_t>(year);
     std::string text;
-    Wrdate(text, static_cast<int16_t>(coupon_months % 12 + 1), static_cast<int16_t>(coupon_day(coupon_months)),
-           written);
+    Wrdate(text, static_cast<int16_t>(coupon_months % 12 + 1),
+           static_cast<int16_t>(coupon_day(coupon_months)), written);
     return text;
 }
 

@@ -193,7 +193,8 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
                  Convert(f.rates, static_cast<int16_t>(lot.number), rate, 0);
                  if (fixed_income && lot.type != '3' && lot.type != 'X' && raw_rate != records::kNoRate) {
                      const double accrued = records::AccruedInterest(
-                         records::LastCouponDate(date_number, lot.security.coupon_date, lot.security.maturity),
+                         records::LastCouponDate(date_number, lot.security.coupon_date,
+                                                 lot.security.maturity),
                          date_text, lot.quantity, static_cast<float>(rate));
                      if (accrued > 0) accrued_total += accrued;
                  }

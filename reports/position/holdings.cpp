@@ -170,8 +170,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
 
             if (records::Fixed(accrued, 4) != "N   " && PerHundredType(type)) {
                 const double interest = records::AccruedInterest(
-                    records::LastCouponDate(report_number, sec.coupon_date, sec.maturity), report_date, quantity,
-                    sec.rate);
+                    records::LastCouponDate(report_number, sec.coupon_date, sec.maturity), report_date,
+                    quantity, sec.rate);
                 if (interest > 0 && type != kNoInterestTotalType) accrued_total += interest;
             }
             if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity > 0) {

@@ -355,9 +355,10 @@ TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
             perffix::WriteHalfYearMarket();
             const int16_t year = static_cast<int16_t>(records::WindowYear(s.yy));
             const Year none = Months({}, 0);
-            WriteHistory("H9", 7, year,
-                         {Months({{7, 100000}, {8, 101000}, {9, 102000}, {10, 103000}, {11, 104000}, {12, 105000}})},
-                         {none}, {none});
+            WriteHistory(
+                "H9", 7, year,
+                {Months({{7, 100000}, {8, 101000}, {9, 102000}, {10, 103000}, {11, 104000}, {12, 105000}})},
+                {none}, {none});
             TableRun run;
             run.account = "H9";
             run.start = s.start;

@@ -61,7 +61,8 @@ void WriteAccount() {
                                    .maturity = "12/31/10",
                                    .rate = 5.0f}});
     fixtures::WritePrices(kDate, {1.0, 100.0, 100.0});
-    fixtures::WriteClients({{.id = kAccount, .address = {"ANN ACCRUAL"}, .manager = "AB", .short_name = "ACCRUAL"}});
+    fixtures::WriteClients(
+        {{.id = kAccount, .address = {"ANN ACCRUAL"}, .manager = "AB", .short_name = "ACCRUAL"}});
     auto lot = [](const std::string& symbol, int16_t position, double key, double quantity) {
         return fixtures::LotFields{.symbol = symbol,
                                    .security_record = position,
@@ -70,12 +71,14 @@ void WriteAccount() {
                                    .open_date = " 1/02/98",
                                    .holding_key = key};
     };
-    fixtures::WriteHoldings(kAccount, {lot("CASH", 1, 0, 1000), lot("NOTE6", 2, 1, 10000), lot("NOTE5", 3, 2, 5000)});
+    fixtures::WriteHoldings(kAccount,
+                            {lot("CASH", 1, 0, 1000), lot("NOTE6", 2, 1, 10000), lot("NOTE5", 3, 2, 5000)});
     // The same holdings as transactions, for the valuations that replay
     // them.
-    fixtures::WriteTransactions(kAccount, {fixtures::Transaction("FI", "CASH", "A", " 1/02/98", 0, 16000, 0, 1),
-                                           fixtures::Transaction("B", "NOTE6", "A", " 1/02/98", 10000, 10000, 2, 2),
-                                           fixtures::Transaction("B", "NOTE5", "A", " 1/02/98", 5000, 5000, 3, 3)});
+    fixtures::WriteTransactions(kAccount,
+                                {fixtures::Transaction("FI", "CASH", "A", " 1/02/98", 0, 16000, 0, 1),
+                                 fixtures::Transaction("B", "NOTE6", "A", " 1/02/98", 10000, 10000, 2, 2),
+                                 fixtures::Transaction("B", "NOTE5", "A", " 1/02/98", 5000, 5000, 3, 3)});
 }
 
 records::AppraisalHeader AppraisalWorkHeader() {
@@ -162,8 +165,8 @@ double CompositeAppraisal() {
     reports::CompositeHoldings holdings;
     {
         reports::ReportFrame frame("GROUP.TXT", true);
-        EXPECT_TRUE(reports::ValueCompositeAppraisal(run, frame, dates, {records::Fixed(kAccount, 8)}, "THE GROUP",
-                                                     holdings));
+        EXPECT_TRUE(reports::ValueCompositeAppraisal(run, frame, dates, {records::Fixed(kAccount, 8)},
+                                                     "THE GROUP", holdings));
     }
     return AppraisalWorkHeader().total_accrued;
 }
@@ -181,12 +184,9 @@ TEST(AccruedInterest, EveryValuationOfAnAccountShowsTheSameFigure) {
         const char* report;
         double (*value)();
     } cases[] = {
-        {"working appraisal", WorkingAppraisal},
-        {"account appraisal", AccountAppraisal},
-        {"mutual fund appraisal", MutualFundAppraisal},
-        {"assets under management", AssetsUnderManagement},
-        {"fixed income appraisal", FixedIncomeAppraisal},
-        {"composite appraisal", CompositeAppraisal},
+        {"working appraisal", WorkingAppraisal},          {"account appraisal", AccountAppraisal},
+        {"mutual fund appraisal", MutualFundAppraisal},   {"assets under management", AssetsUnderManagement},
+        {"fixed income appraisal", FixedIncomeAppraisal}, {"composite appraisal", CompositeAppraisal},
         {"summary valuation", SummaryValuation},
     };
     for (const Case& c : cases) {

@@ -227,7 +227,7 @@ std::vector<Record> Expected100001(const Options100001& o) {
         const double note_days = records::Daycb(" 3/01/00", " 6/30/00", 1);
         EXPECT_EQ(bond_days, 16);
         EXPECT_EQ(note_days, 120);
-        head.total_accrued = 26.6667;  // 16 / 180 x 0.03 x 10,000
+        head.total_accrued = 26.6667;   // 16 / 180 x 0.03 x 10,000
         head.total_accrued += 83.3333;  // 120 / 180 x 0.025 x 5,000
     }
     head.total_market_value = 1500.25 + 15075 - 2010 + 10000 + 4962.5 + head.total_accrued;
