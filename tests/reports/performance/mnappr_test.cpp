@@ -371,7 +371,7 @@ TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
             for (const char* wrong : {"N/A", "+100,000", "INITIAL VALUE        0"})
                 EXPECT_EQ(text.find(wrong), std::string::npos) << wrong << "\n" << text;
             // The dates differ by their year only ("/99", "/ 0" or "/00").
-            for (const std::string yy : {std::string("/") + (s.yy < 10 ? " " : "") + std::to_string(s.yy),
+            for (const std::string& yy : {std::string("/") + (s.yy < 10 ? " " : "") + std::to_string(s.yy),
                                          std::string("/") + (s.yy < 10 ? "0" : "") + std::to_string(s.yy)})
                 for (std::size_t at = 0; (at = text.find(yy, at)) != std::string::npos; ++at)
                     text.replace(at + 1, 2, "YY");
