@@ -11,6 +11,8 @@
 
 #include "engine/lot_lists.h"
 #include "records/account_records.h"
+#include "records/prices.h"
+#include "records/security_file.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
@@ -18,6 +20,21 @@
 namespace {
 
 using fixtures::TempDataDir;
+
+std::string Text(const std::string& name) {
+    const std::vector<unsigned char> bytes = TempDataDir::ReadBytes(name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The first line of a report text holding the words; empty when none does.
+std::string LineWith(const std::string& text, const std::string& words) {
+    const std::size_t at = text.find(words);
+    if (at == std::string::npos) return {};
+    const std::size_t start = text.rfind('\n', at);
+    const std::size_t end = text.find('\n', at);
+    return text.substr(start == std::string::npos ? 0 : start + 1,
+                       end == std::string::npos ? std::string::npos : end - (start == std::string::npos ? 0 : start + 1));
+}
 
 TEST(FirstTransactions, TheScriptLeavesItsTransactionsLotsAndCash) {
     TempDataDir dir;
@@ -67,6 +84,9 @@ TEST(FirstTransactions, TheScriptLeavesItsTransactionsLotsAndCash) {
     EXPECT_EQ(trs[3].lot_date, " 1/ 5/97");
     EXPECT_EQ(trs[3].lot_cost, 9800.0);
     EXPECT_EQ(trs[4].SourceSymbol(), "IBM         ");
+    // IBM is entry 2, after the cash security: its dividend is its own.
+    EXPECT_EQ(trs[4].symbol, "IBM         ");
+    EXPECT_EQ(trs[4].security_record, 2);
 
     double cash = 0;
     int16_t count = 0;
@@ -104,6 +124,50 @@ TEST(FirstTransactions, TheTransactionListChangesTheBuy) {
     ASSERT_EQ(count, 1);
     EXPECT_EQ(lots[0].quantity, 80.0);
     EXPECT_NEAR(cash, 10000.0 - 6025.0 + 2200.0 + 30.0, 0.005);
+}
+
+// A new firm's first security is not taken for its cash: tests/app/
+// scripts/first_security.script adds STK to an empty data directory, buys
+// it, posts its dividend and prices it. The dividend is filed under STK,
+// the price file holds STK's price at its entry, the appraisal values the
+// 100 shares at 60 and the ledger runs from 0.00 to the cash left.
+TEST(FirstTransactions, TheFirstSecurityAddedIsNotTheCash) {
+    TempDataDir dir;
+    {
+        tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+        ASSERT_TRUE(run.Started());
+        EXPECT_TRUE(run.RunScriptFile(std::string(LEDRA_TESTS_DIR) + "/app/scripts/first_security.script"));
+        for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+    }
+    EXPECT_EQ(records::ReadSecurityIndex(), (std::vector<std::string>{"CASH        ", "STK         "}));
+
+    const std::vector<records::TransactionRecord> trs = fixtures::ReadTransactions("SMITH1");
+    ASSERT_EQ(trs.size(), 3u);
+    EXPECT_EQ(trs[0].symbol, "CASH        ");
+    EXPECT_EQ(trs[0].security_record, 1);
+    EXPECT_EQ(trs[1].symbol, "STK         ");
+    EXPECT_EQ(trs[1].security_record, 2);
+    EXPECT_EQ(trs[2].code, "DI  ");
+    EXPECT_EQ(trs[2].symbol, "STK         ");
+    EXPECT_EQ(trs[2].security_record, 2);
+
+    const std::vector<double> prices = records::ReadPriceFile("12/08/98");
+    ASSERT_GE(prices.size(), 2u);
+    EXPECT_EQ(prices[1], 60.0);
+
+    // 100 STK at 60 and the cash: 6,000.00 + 5,005.00.
+    const std::string appraisal = Text("APPRAISE.TXT");
+    const std::string stk = LineWith(appraisal, "STOCK COMPANY");
+    EXPECT_NE(stk.find("6,000.00"), std::string::npos) << appraisal;
+    EXPECT_EQ(stk.find("N/A"), std::string::npos) << appraisal;
+    EXPECT_NE(LineWith(appraisal, "TOTAL ACCOUNT").find("11,005.00"), std::string::npos) << appraisal;
+
+    const std::string ledger = Text("LEDGER.TXT");
+    EXPECT_NE(LineWith(ledger, "PURCHASE").find("STOCK COMPANY"), std::string::npos) << ledger;
+    EXPECT_NE(LineWith(ledger, "DIV INCOME").find("STK"), std::string::npos) << ledger;
+    EXPECT_NE(LineWith(ledger, "OPENING BALANCE").find("0.00"), std::string::npos) << ledger;
+    // 10,000 - 5,025 + 30
+    EXPECT_NE(LineWith(ledger, "CLOSING BALANCE").find("5,005.00"), std::string::npos) << ledger;
 }
 
 }  // namespace
