@@ -14,27 +14,13 @@
 #include "records/prices.h"
 #include "records/security_file.h"
 #include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
 
 namespace {
 
 using fixtures::TempDataDir;
-
-std::string Text(const std::string& name) {
-    const std::vector<unsigned char> bytes = TempDataDir::ReadBytes(name);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// The first line of a report text holding the words; empty when none does.
-std::string LineWith(const std::string& text, const std::string& words) {
-    const std::size_t at = text.find(words);
-    if (at == std::string::npos) return {};
-    const std::size_t start = text.rfind('\n', at);
-    const std::size_t end = text.find('\n', at);
-    return text.substr(start == std::string::npos ? 0 : start + 1,
-                       end == std::string::npos ? std::string::npos : end - (start == std::string::npos ? 0 : start + 1));
-}
 
 TEST(FirstTransactions, TheScriptLeavesItsTransactionsLotsAndCash) {
     TempDataDir dir;
@@ -156,18 +142,19 @@ TEST(FirstTransactions, TheFirstSecurityAddedIsNotTheCash) {
     EXPECT_EQ(prices[1], 60.0);
 
     // 100 STK at 60 and the cash: 6,000.00 + 5,005.00.
-    const std::string appraisal = Text("APPRAISE.TXT");
-    const std::string stk = LineWith(appraisal, "STOCK COMPANY");
+    const std::string appraisal = fixtures::ReportText("APPRAISE.TXT");
+    const std::string stk = fixtures::LineWith(appraisal, "STOCK COMPANY");
     EXPECT_NE(stk.find("6,000.00"), std::string::npos) << appraisal;
     EXPECT_EQ(stk.find("N/A"), std::string::npos) << appraisal;
-    EXPECT_NE(LineWith(appraisal, "TOTAL ACCOUNT").find("11,005.00"), std::string::npos) << appraisal;
+    EXPECT_NE(fixtures::LineWith(appraisal, "TOTAL ACCOUNT").find("11,005.00"), std::string::npos)
+        << appraisal;
 
-    const std::string ledger = Text("LEDGER.TXT");
-    EXPECT_NE(LineWith(ledger, "PURCHASE").find("STOCK COMPANY"), std::string::npos) << ledger;
-    EXPECT_NE(LineWith(ledger, "DIV INCOME").find("STK"), std::string::npos) << ledger;
-    EXPECT_NE(LineWith(ledger, "OPENING BALANCE").find("0.00"), std::string::npos) << ledger;
+    const std::string ledger = fixtures::ReportText("LEDGER.TXT");
+    EXPECT_NE(fixtures::LineWith(ledger, "PURCHASE").find("STOCK COMPANY"), std::string::npos) << ledger;
+    EXPECT_NE(fixtures::LineWith(ledger, "DIV INCOME").find("STK"), std::string::npos) << ledger;
+    EXPECT_NE(fixtures::LineWith(ledger, "OPENING BALANCE").find("0.00"), std::string::npos) << ledger;
     // 10,000 - 5,025 + 30
-    EXPECT_NE(LineWith(ledger, "CLOSING BALANCE").find("5,005.00"), std::string::npos) << ledger;
+    EXPECT_NE(fixtures::LineWith(ledger, "CLOSING BALANCE").find("5,005.00"), std::string::npos) << ledger;
 }
 
 }  // namespace

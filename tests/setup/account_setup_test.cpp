@@ -191,7 +191,9 @@ TEST(AccountData, IdentifiersDeletesDoneAndEscape) {
          "click 1006\nmessage \"Are you sure you want to delete Custodian FIRSTTR ?\" \"Confirm Delete\" ok\n"
          "click 1008\nclosed\n",
          [] { EXPECT_EQ(records::LoadBrokerList(records::BrokerListKind::Custodians).size(), 1u); },
-         [] { Brokers(records::BrokerListKind::Custodians, {"FIRSTTR", "BNY"}); }},
+         [] {
+             Brokers(records::BrokerListKind::Custodians, {"FIRSTTR", "BNY"});
+         }},
         {"a broker deleted then Escape stays",
          "menu \"Setup/Broker\"\ndialog 106\nexpect-text 1317 \"Broker ID\"\nselect 1004 \"B1\"\nclick 1006\n"
          "message \"Are you sure you want to delete Broker B1 ?\" \"Confirm Delete\" ok\nkey "
