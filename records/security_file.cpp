@@ -157,7 +157,7 @@ SecurityRecord CashSecurity() {
     SecurityRecord cash;
     cash.description1 = std::string(kCashSecurityId);
     cash.type = "1   ";
-    cash.rate = -999.99f;  // no rate
+    cash.rate = 0;  // cash earns nothing of its own: reports print 0.00, not "no rate"
     cash.entry = static_cast<int16_t>(kCashSecurityEntry);
     return cash;
 }

@@ -111,7 +111,7 @@ Record NewSecurityExtension();
 inline constexpr std::string_view kCashSecurityId = "CASH";
 inline constexpr long kCashSecurityEntry = 1;
 // The cash security's SECURITY.REC record: identifier and first
-// description "CASH", type "1", no rate, entry number 1.
+// description "CASH", type "1", rate 0, entry number 1.
 SecurityRecord CashSecurity();
 // When SECURITY.IDX names no position (missing, empty or unreadable),
 // writes the cash security as record 1 of SECURITY.REC and SECURITY.EXT
