@@ -247,8 +247,8 @@ TEST_F(RunnerTest, CodesWithoutRoutineNeverShowAnEarlierRunsOutput) {
 // Every report code the runner serves, to a file and to the display, on an
 // empty data directory: none may show the report an earlier run left.
 TEST_F(RunnerTest, EveryReportCodeRunsWithoutShowingAnEarlierRun) {
-    std::vector<int> codes = {44,  63,  89,  162, 243, 244, 261, 262, 292, 302,
-                              303, 322, 323, 341, 342, 343, 362, 363};
+    std::vector<int> codes = {44,  63,  89,  162, 243, 244, 261, 262, 292,
+                              302, 303, 322, 323, 341, 342, 343, 362, 363};
     for (int code = 281; code <= 290; ++code) codes.push_back(code);
     for (int code = 81; code <= 95; ++code) codes.push_back(code);
     for (int code = 101; code <= 109; ++code) codes.push_back(code);
@@ -335,8 +335,8 @@ TEST_F(RunnerTest, EveryRoutineRunsOnTheSampleFirm) {
         g_report.GroupDescription = description;
     }
     const std::vector<std::string> firm_words = {
-        "SMITH1",      "ADAMS",   "KELLER", "SMITH FAMILY TRUST", "ADAMS FOUNDATION", "ALDEN", "BAXTER",
-        "CORWIN",      "FTRUST",  "HARBOR", "INTL BUSINESS",      "GENERAL ELECTRIC", "IBM",   "MSFT",
+        "SMITH1",      "ADAMS",  "KELLER", "SMITH FAMILY TRUST", "ADAMS FOUNDATION", "ALDEN", "BAXTER",
+        "CORWIN",      "FTRUST", "HARBOR", "INTL BUSINESS",      "GENERAL ELECTRIC", "IBM",   "MSFT",
         "U S TREASURY"};
     struct Selection {
         const char* name;
