@@ -20,8 +20,11 @@ using D = CTradesDlg;
 constexpr const char* kCodes[] = {"B  - Buy", "S  - Sell", "SS - Short Sale", "CS - Cover Short",
                                   "SP - Stock Split"};
 
+// Flag 9 has no field of its own: posting sets it mainly when a sale or
+// cover is larger than what its lot holds, which the shares must mend, so
+// its messages are shown under the shares.
 const FieldLabels kLabels = {"Account",     "Symbol",   "Tran. Code",   "Taxlot", "Transaction Date",
-                             "Settle Date", "Symmmf",   "Broker",       " ",      "Shares",
+                             "Settle Date", "Symmmf",   "Broker",       "Shares", "Shares",
                              "Price",       "Ccur",     "Local Price",  "Bint",   "Comm/Share",
                              "Commission",  "Sec. Fee", "Misc. Expense"};
 

@@ -262,7 +262,7 @@ std::string H2000(std::string& date) {
     return date + "    ";
 }
 
-void Setdat(std::string_view date) {
+PostDateStatus Setdat(std::string_view date) {
     // COMMON.FIL is read through a file of its own, not a unit, so a caller
     // with a file open on a unit of its own keeps it.
     DirectFile common(kCommonFile, 128);
@@ -274,10 +274,10 @@ void Setdat(std::string_view date) {
     Ckdate(text, mode, error, number, 0.0f, 1991231.0f);
     // A date that fails the check is not stored: the record keeps the
     // post date it had.
-    if (error != 0) return;
+    if (error != 0) return PostDateStatus::kRefused;
     rec.SetText(0, 8, text);
     rec.SetR4(8, number);
-    common.Write(kPostDateRecord, rec);
+    return common.Write(kPostDateRecord, rec) ? PostDateStatus::kStored : PostDateStatus::kNotWritten;
 }
 
 double Gtprcd(char class_char, std::string_view subclass, float date_number, std::string_view symbol) {

@@ -143,10 +143,17 @@ std::string LastCouponDate(float date_number, std::string_view coupon_date, std:
 // its blanks for style 2, blanks in the year otherwise.
 std::string H2000(std::string& date);
 
+// What became of a post date given to Setdat.
+enum class PostDateStatus {
+    kStored,      // the date is the post date now
+    kRefused,     // Ckdate refused it; nothing was written
+    kNotWritten,  // COMMON.FIL could not be written
+};
+
 // Makes the date the income post date: checked with Ckdate (limits 0 and
 // 1991231) and, only when the check passes, stored normalised with its
 // number in COMMON.FIL record 7, the other bytes of the record kept.
-void Setdat(std::string_view date);
+PostDateStatus Setdat(std::string_view date);
 
 // Sort key of a holding: class rank (position of the class character in
 // "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ ", 37 when absent) x 10^14 +

@@ -151,6 +151,27 @@ Record NewSecurityExtension() {
     return Record(kSecurityRecordLength, 0);
 }
 
+// ---- The cash security
+
+SecurityRecord CashSecurity() {
+    SecurityRecord cash;
+    cash.description1 = std::string(kCashSecurityId);
+    cash.type = "1   ";
+    cash.rate = 0;  // cash earns nothing of its own: reports print 0.00, not "no rate"
+    cash.entry = static_cast<int16_t>(kCashSecurityEntry);
+    return cash;
+}
+
+bool StartSecurityMaster() {
+    if (!ReadSecurityIndex().empty()) return false;
+    Record rec(kSecurityRecordLength, 0);
+    CashSecurity().Encode(rec);
+    // The records first, so that an index never names a record not written.
+    return WriteSecurityRecord(kCashSecurityEntry, rec) &&
+           WriteSecurityExtension(kCashSecurityEntry, NewSecurityExtension()) &&
+           WriteSecurityIndex({std::string(kCashSecurityId)});
+}
+
 // ---- SECURITY.IDX
 
 std::vector<std::string> ReadSecurityIndex() {

@@ -33,16 +33,20 @@ struct ModeTexts {
     const char* caption;
     const char* frame;
     const char* info;
-    const char* kind;  // in the delete confirmation
+    const char* kind;      // in the delete confirmation
+    const char* too_long;  // a new identifier longer than 6 characters
 };
 ModeTexts TextsOf(int mode) {
     switch (mode) {
         case D::kAccounts:
-            return {"Account Data", "Account List", "Account Info", "Account "};
+            return {"Account Data", "Account List", "Account Info", "Account ",
+                    "New account ID must be 1 to 6 characters."};
         case D::kCustodians:
-            return {"Custodian Data", "Custodian List", "Custodian Info", "Custodian "};
+            return {"Custodian Data", "Custodian List", "Custodian Info", "Custodian ",
+                    "New custodian ID must be 1 to 6 characters."};
         default:
-            return {"Broker Data", "Broker ID", "Broker Info", "Broker "};
+            return {"Broker Data", "Broker ID", "Broker Info", "Broker ",
+                    "New broker ID must be 1 to 6 characters."};
     }
 }
 
@@ -110,7 +114,7 @@ bool CBrokerDataDlg::OnInitDialog() {
         BrokerArray() = records::LoadBrokerList(ListKind(mode_));
         for (const auto& broker : BrokerArray()) list.AddString(broker->identifier);
     }
-    GetDlgItem(kIdEdit).LimitText(6);
+    GetDlgItem(kIdEdit).LimitText(kIdentifierEditWidth);
     return true;
 }
 
@@ -141,10 +145,16 @@ bool CBrokerDataDlg::EnsureEntry() {
         std::transform(id.begin(), id.end(), id.begin(), [](unsigned char c) { return std::toupper(c); });
         SetDlgItemText(kIdEdit, id);
         if (records::FindAccountEntry(id) >= 0) return true;
-        if (id.size() > 6) {
-            IdError(*this, "New account ID must be 1 to 6 characters.");
-            return false;
-        }
+    } else if (FindBrokerRecord(id) >= 0) {
+        return true;
+    }
+    // An entry already listed with a longer identifier can still be opened
+    // or deleted; a new one must fit.
+    if (id.size() > kIdentifierWidth) {
+        IdError(*this, TextsOf(mode_).too_long);
+        return false;
+    }
+    if (mode_ == kAccounts) {
         if (engine::Ckacid(records::Fixed(id, 8)) != 0) {
             IdError(*this, "New account ID contains invalid characters.");
             return false;
@@ -153,7 +163,6 @@ bool CBrokerDataDlg::EnsureEntry() {
         records::AccountArray().push_back(std::make_unique<records::CAccountEntry>(id));
         return true;
     }
-    if (FindBrokerRecord(id) >= 0) return true;
     auto broker = std::make_unique<records::CBrokerRecord>();
     broker->identifier = id;
     GetDlgItem(kList).AddString(id);

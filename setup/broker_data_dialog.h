@@ -27,6 +27,12 @@ namespace setup {
 
 inline constexpr int kBrokerDataDialogId = 106;
 
+// Account, broker and custodian identifiers have at most 6 characters.
+// Their edits take the 8 of an index key, so that a longer identifier,
+// typed or pasted, is refused with a message instead of cut without one.
+inline constexpr std::size_t kIdentifierWidth = 6;
+inline constexpr int kIdentifierEditWidth = 8;
+
 // The program-wide array of broker (or custodian) records that the data
 // dialog loaded, and the custodian flag it sets (1 in custodian mode),
 // which the broker information dialog reads for its captions.

@@ -221,14 +221,27 @@ bool CInitialPostDateDlg::OnInitDialog() {
 void CInitialPostDateDlg::OnOK() {
     shell::ClearMessageList();
     const std::string typed = GetDlgItemText(kDate);
+    const std::string refusal = "Illegal Date:" + typed;
     std::string date = typed;
     if (!shell::CheckDateText(date)) {
-        shell::AddMessage("Illegal Date:" + typed);
+        shell::AddMessage(refusal);
         shell::ShowMessageList();
         return;
     }
-    records::Setdat(records::Fixed(date, kDateWidth));
-    EndDialog(IDOK);
+    // The dialog stays open on a date the post date's own check refuses
+    // or that could not be stored, so that nothing is lost without a word.
+    switch (records::Setdat(records::Fixed(date, kDateWidth))) {
+        case records::PostDateStatus::kStored:
+            EndDialog(IDOK);
+            return;
+        case records::PostDateStatus::kRefused:
+            shell::AddMessage(refusal);
+            break;
+        case records::PostDateStatus::kNotWritten:
+            shell::AddMessage("Could not write COMMON.FIL.");
+            break;
+    }
+    shell::ShowMessageList();
 }
 
 void CInitialPostDateDlg::OnCancel() {

@@ -344,7 +344,7 @@ void PrintDisplayWindow(CDisplayNew& view, bool preview) {
         job.SetStartupText();
     } else {
         const int code = view.SavedSelection().ReportCode;
-        const ReportRoutineEntry* routine = DialogWritesWorkFile(code) ? nullptr : FindReportRoutine(code);
+        const ReportRoutineEntry* routine = FindReportRoutine(code);
         if ((!routine || !routine->rerun_for_printing) && view.WindowNumber() >= 0)
             job.SetWindowFile(view.WindowNumber());
         else

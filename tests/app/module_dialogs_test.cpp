@@ -472,6 +472,24 @@ TEST_F(ModuleDialogsTest, InitialDateIsStoredAsSetdatNormalisesItAndPostIncomeOf
         << AllFailures(*run_);
 }
 
+// A post date that cannot be stored keeps the dialog open with a line
+// that says so; the date is taken once COMMON.FIL can be written again.
+TEST_F(ModuleDialogsTest, InitialDateThatCannotBeStoredKeepsTheDialogOpen) {
+    const std::vector<unsigned char> common = TempDataDir::ReadBytes(records::kCommonFile);
+    std::filesystem::remove(records::kCommonFile);
+    // A directory that is not empty: no file can take its name.
+    std::filesystem::create_directories(std::string(records::kCommonFile) + "/keep");
+    EXPECT_EQ(Shown("command 32908\n"
+                    "dialog 188\n"
+                    "  set 1151 \"1/2/99\"\n"
+                    "  click 1380\n",
+                    "  click 1140\n"
+                    "closed\n"),
+              Messages{"1.Could not write COMMON.FIL."});
+    std::filesystem::remove_all(records::kCommonFile);
+    TempDataDir::WriteBytes(records::kCommonFile, common);
+}
+
 // ---- Asset allocation
 
 TEST_F(ModuleDialogsTest, AssetAllocationShowsElevenMessagesInOrder) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <string>
 
 #include "records/files.h"
@@ -320,7 +321,7 @@ protected:
 };
 
 TEST_F(DatesSetdat, StoresCheckedDateAndKeepsOtherBytes) {
-    Setdat("1/5/3");
+    EXPECT_EQ(Setdat("1/5/3"), PostDateStatus::kStored);
     Record rec = PostDate();
     EXPECT_EQ(rec.Text(0, 8), " 1/ 5/03");
     EXPECT_EQ(rec.R4(8), 1030105.0f);
@@ -330,12 +331,19 @@ TEST_F(DatesSetdat, StoresCheckedDateAndKeepsOtherBytes) {
 TEST_F(DatesSetdat, FailedCheckWritesNothing) {
     const auto before = TempDataDir::ReadBytes("COMMON.FIL");
     for (const char* bad : {"12-31-95", "02/30/95", "        ", "AB/CD/EF"}) {
-        Setdat(bad);
+        EXPECT_EQ(Setdat(bad), PostDateStatus::kRefused) << bad;
         EXPECT_EQ(TempDataDir::ReadBytes("COMMON.FIL"), before) << bad;
     }
     Setdat("12/31/99");  // a later good date is still taken
     EXPECT_EQ(PostDate().Text(0, 8), "12/31/99");
     EXPECT_EQ(PostDate().R4(8), 991231.0f);
+}
+
+TEST(DatesSetdatNew, SaysSoWhenCommonFileCannotBeWritten) {
+    TempDataDir dir;
+    // A directory that is not empty: no file can take its name.
+    std::filesystem::create_directories("COMMON.FIL/keep");
+    EXPECT_EQ(Setdat("06/15/09"), PostDateStatus::kNotWritten);
 }
 
 TEST(DatesSetdatNew, CreatesRecordWhenMissing) {

@@ -174,6 +174,26 @@ TEST(AccountData, IdentifiersDeletesDoneAndEscape) {
              Brokers(records::BrokerListKind::Custodians, {"BNY", "STATE"});
              Brokers(records::BrokerListKind::Brokers, {"BNY"});
          }},
+        {"identifiers longer than 6 are refused by name in every mode, not cut",
+         "menu \"Setup/Custodian\"\ndialog 106\nset 1003 \"TRUSTCO\"\nclick 1005\n"
+         "message \"New custodian ID must be 1 to 6 characters.\" \"ID Error\" ok\n"
+         "expect-text 1003 \"TRUSTCO\"\nclick 1008\nclosed\n"
+         "menu \"Setup/Broker\"\ndialog 106\nset 1003 \"BROKERS\"\nclick 1005\n"
+         "message \"New broker ID must be 1 to 6 characters.\" \"ID Error\" ok\nclick 1008\nclosed\n"
+         "menu \"Setup/Account\"\ndialog 106\nset 1003 \"ABCDEFG\"\nclick 1005\n"
+         "message \"New account ID must be 1 to 6 characters.\" \"ID Error\" ok\nkey escape\nclosed\n",
+         [] {
+             EXPECT_TRUE(records::LoadBrokerList(records::BrokerListKind::Custodians).empty());
+             EXPECT_TRUE(records::LoadBrokerList(records::BrokerListKind::Brokers).empty());
+         }},
+        {"a custodian already listed with 7 characters can still be deleted",
+         "menu \"Setup/Custodian\"\ndialog 106\nselect 1004 \"FIRSTTR\"\nexpect-text 1003 \"FIRSTTR\"\n"
+         "click 1006\nmessage \"Are you sure you want to delete Custodian FIRSTTR ?\" \"Confirm Delete\" ok\n"
+         "click 1008\nclosed\n",
+         [] { EXPECT_EQ(records::LoadBrokerList(records::BrokerListKind::Custodians).size(), 1u); },
+         [] {
+             Brokers(records::BrokerListKind::Custodians, {"FIRSTTR", "BNY"});
+         }},
         {"a broker deleted then Escape stays",
          "menu \"Setup/Broker\"\ndialog 106\nexpect-text 1317 \"Broker ID\"\nselect 1004 \"B1\"\nclick 1006\n"
          "message \"Are you sure you want to delete Broker B1 ?\" \"Confirm Delete\" ok\nkey "

@@ -27,6 +27,7 @@
 
 namespace {
 
+using fixtures::LineWith;
 using fixtures::TempDataDir;
 using records::Record;
 
@@ -42,16 +43,6 @@ int Count(const std::string& text, const std::string& what) {
     int n = 0;
     for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
     return n;
-}
-
-// The report line that holds the text (empty when none does).
-std::string LineWith(const std::string& text, const std::string& what) {
-    const std::size_t at = text.find(what);
-    if (at == std::string::npos) return {};
-    const std::size_t start = text.rfind('\n', at);
-    const std::size_t end = text.find('\n', at);
-    return text.substr(start == std::string::npos ? 0 : start + 1,
-                       end - (start == std::string::npos ? 0 : start + 1));
 }
 
 // ---- Golden runs of one account, each read line by line against the
