@@ -1,15 +1,18 @@
 // One bond's accrued interest is the same in every valuation: the working
 // appraisal, the account appraisal, the mutual fund appraisal, assets
-// under management, the fixed income appraisal, the composite appraisal
-// and the account valuation of the summaries value one account on one
-// date and agree to the cent.
+// under management, the fixed income appraisal, the composite appraisal,
+// the account valuation of the summaries, the investment history and the
+// engine's month-end valuation value one account on one date and agree to
+// the cent.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "engine/valuation.h"
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
+#include "records/file_names.h"
 #include "records/files.h"
 #include "records/holdings_control.h"
 #include "records/prices.h"
@@ -23,6 +26,7 @@
 #include "reports/position/holdings.h"
 #include "reports/position/meom.h"
 #include "reports/position/mfvalu.h"
+#include "reports/transactions/invhsty.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/report_data.h"
@@ -179,6 +183,18 @@ double SummaryValuation() {
     return market - kPricedValue;
 }
 
+double InvestmentHistory() {
+    return reports::Hstval(kAccount, kDate, "Y   ").market_value - kPricedValue;
+}
+
+// The valuation behind the month-end values of the performance pages.
+double MonthEndValuation() {
+    records::Open(engine::kLotUnit, records::Paknam(kAccount, "HL", ".REC"));
+    const engine::Valuation v = engine::Getprc(kDate, engine::DefaultCategoryTable());
+    records::Close(engine::kLotUnit);
+    return v.whole - kPricedValue;
+}
+
 TEST(AccruedInterest, EveryValuationOfAnAccountShowsTheSameFigure) {
     struct Case {
         const char* report;
@@ -188,6 +204,8 @@ TEST(AccruedInterest, EveryValuationOfAnAccountShowsTheSameFigure) {
         {"mutual fund appraisal", MutualFundAppraisal},   {"assets under management", AssetsUnderManagement},
         {"fixed income appraisal", FixedIncomeAppraisal}, {"composite appraisal", CompositeAppraisal},
         {"summary valuation", SummaryValuation},
+        {"investment history", InvestmentHistory},
+        {"month-end valuation", MonthEndValuation},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.report);
