@@ -372,7 +372,7 @@ TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
                 EXPECT_EQ(text.find(wrong), std::string::npos) << wrong << "\n" << text;
             // The dates differ by their year only ("/99", "/ 0" or "/00").
             for (const std::string& yy : {std::string("/") + (s.yy < 10 ? " " : "") + std::to_string(s.yy),
-                                         std::string("/") + (s.yy < 10 ? "0" : "") + std::to_string(s.yy)})
+                                          std::string("/") + (s.yy < 10 ? "0" : "") + std::to_string(s.yy)})
                 for (std::size_t at = 0; (at = text.find(yy, at)) != std::string::npos; ++at)
                     text.replace(at + 1, 2, "YY");
             if (first_text.empty()) {

@@ -203,8 +203,7 @@ TEST(AccruedInterest, EveryValuationOfAnAccountShowsTheSameFigure) {
         {"working appraisal", WorkingAppraisal},          {"account appraisal", AccountAppraisal},
         {"mutual fund appraisal", MutualFundAppraisal},   {"assets under management", AssetsUnderManagement},
         {"fixed income appraisal", FixedIncomeAppraisal}, {"composite appraisal", CompositeAppraisal},
-        {"summary valuation", SummaryValuation},
-        {"investment history", InvestmentHistory},
+        {"summary valuation", SummaryValuation},          {"investment history", InvestmentHistory},
         {"month-end valuation", MonthEndValuation},
     };
     for (const Case& c : cases) {
