@@ -100,6 +100,7 @@ struct AccountFigures {
     double issues = 0;
     int rank_sum = 0;
     int rated = 0;
+    int undated = 0;  // lots without a maturity date that a maturity page leaves out
 };
 
 // The account line of the headings: identifier, "- ", title, centred in
@@ -215,44 +216,53 @@ void AddHolding(const Run& run, double fi_market, const records::HoldingRecord& 
                 AccountFigures& f) {
     const double price = AnalysisPrice(run, LotSecurityNumber(lot));
     const double market = price / 100 * lot.quantity;
-    const double days = records::Daycb(run.report_date, security.due_date, 0);
+    // A blank maturity date is unknown: no years to maturity, no duration.
+    const bool dated = records::DateTextNumber(security.due_date) > 0;
+    const double days = dated ? records::Daycb(run.report_date, security.due_date, 0) : 0;
     const double years = days / 365;
     const float coupon = security.rate;
     const float yield = terms.yield_to_maturity;
     const bool has_coupon = !IsMissingRate(coupon);
     const bool has_yield = !IsMissingRate(yield);
-    const bool has_duration = has_coupon && has_yield;
+    const bool has_duration = has_coupon && has_yield && dated;
     const double duration = has_duration ? BondDuration(coupon, yield, static_cast<float>(years)) : 0;
     const double share = fi_market != 0 ? market / fi_market * 100 : 0;
     const double income = has_coupon ? coupon / 100.0 * lot.quantity : 0;
     const int rank = RatingRank(terms.sp_rating);
 
-    ClassRow& row = f.rows[static_cast<std::size_t>(ClassOf(run.kind, years, rank, coupon, yield))];
-    row.col[0] += lot.quantity;
-    row.col[1] += lot.cost;
-    row.col[2] += market;
-    row.col[3] += share;
-    if (ByRate(run.kind)) {
-        row.col[5] += 1;
+    // A maturity page has no class for a bond without a maturity date.
+    if (run.kind == kMaturityAnalysis && !dated) {
+        ++f.undated;
     } else {
-        if (has_yield) {
-            row.col[4] += yield;
-            ++row.yields;
+        ClassRow& row = f.rows[static_cast<std::size_t>(ClassOf(run.kind, years, rank, coupon, yield))];
+        row.col[0] += lot.quantity;
+        row.col[1] += lot.cost;
+        row.col[2] += market;
+        row.col[3] += share;
+        if (ByRate(run.kind)) {
+            row.col[5] += 1;
+        } else {
+            if (has_yield) {
+                row.col[4] += yield;
+                ++row.yields;
+            }
+            if (has_coupon) {
+                row.col[5] += coupon;
+                ++row.coupons;
+            }
         }
-        if (has_coupon) {
-            row.col[5] += coupon;
-            ++row.coupons;
+        if (has_duration) {
+            row.col[6] += duration;
+            ++row.durations;
         }
+        row.col[7] += income;
+        row.issues += 1;
     }
-    if (has_duration) {
-        row.col[6] += duration;
-        ++row.durations;
-    }
-    row.col[7] += income;
-    row.issues += 1;
 
-    f.par_days += lot.quantity * days;
-    f.par += lot.quantity;
+    if (dated) {
+        f.par_days += lot.quantity * days;
+        f.par += lot.quantity;
+    }
     if (has_yield) {
         f.yield_sum += yield;
         ++f.yields;
@@ -353,6 +363,9 @@ void PrintClassPage(ReportFrame& frame, const Run& run, AccountFigures& f) {
             .Text(AverageRating(f.rank_sum, f.rated), 4, 1)
             .Number(to_cost)
             .Number(to_market));
+    if (f.undated > 0)
+        frame.Write("(3X,I4,' ISSUE(S) WITHOUT A MATURITY DATE NOT IN THE CLASSES OR TOTALS')",
+                    {static_cast<long long>(f.undated)});
     frame.Blank();
 }
 

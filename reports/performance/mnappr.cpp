@@ -308,7 +308,7 @@ void Table::MoveBack() {
 
 void Table::ChartHeader() {
     if (!chart_) return;
-    const bool first_point = start_text_ == opening_text_ || Blank(opening_text_);
+    const bool first_point = records::SameDate(start_text_, opening_text_) || Blank(opening_text_);
     if (chart_kind_ == 2) {
         const std::string id = records::Fixed(run_.account, 8);
         const std::string x1 = records::Fixed(rq_.indexes[0].symbol, 12),
@@ -462,7 +462,9 @@ bool Table::Months() {
                     std::string history_first;
                     int16_t hy = history_first_year_;
                     records::Wrdate(history_first, history_first_month_, day, hy);
-                    if (history_first != start_text_) {
+                    // Dates from two writers ("7/31/ 0" and "7/31/00"):
+                    // compared as days.
+                    if (!records::SameDate(history_first, start_text_)) {
                         MoveBack();
                         return true;
                     }
@@ -726,7 +728,7 @@ TableDates Mnapdat(std::string_view date1, std::string_view date2) {
     int16_t m2 = 0, d2 = 0, y2 = 0;
     records::Redate(two, m2, d2, y2);
     const int16_t year2 = static_cast<int16_t>(records::WindowYear(y2));
-    if (Blank(two) || two == one)
+    if (Blank(two) || records::SameDate(two, one))
         d.opening_number = 0;
     else
         d.opening_number = StoredDateNumber(year2, m2, d2);
