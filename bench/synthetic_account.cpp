@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "bench/seeded_random.h"
 #include "records/account_records.h"
 #include "records/common_file.h"
 #include "records/dates.h"
@@ -21,23 +22,7 @@ namespace {
 
 using records::Record;
 
-// A small generator of our own, so that a shape gives the same account
-// with every standard library.
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed) {}
-    uint64_t Next() {
-        uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-    // A whole number from lo to hi.
-    int Between(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<uint64_t>(hi - lo + 1)); }
-
-private:
-    uint64_t state_;
-};
+using Random = SeededRandom;
 
 constexpr char kLotCodes[] = "123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 

@@ -785,18 +785,7 @@ void PostMonthEndValues() {
 
 }  // namespace
 
-std::string WriteSampleFirm() {
-    Random random(0x1ED8A5A3E1ULL);
-
-    // The firm: name, program date, options, letterhead.
-    fixtures::WriteFirmHeading("LEDRA SAMPLE ADVISERS", 0, 0);
-    records::Setsdt(kSampleDate);
-    fixtures::SetOptions({{72, 3}, {89, 1}});  // pie chart data from the appraisal; the start-up text
-    records::Wletrhd({"LEDRA SAMPLE ADVISERS, INC.", "REGISTERED INVESTMENT ADVISERS",
-                      "200 HARBOR STREET, SUITE 1400", "BOSTON, MASSACHUSETTS 02110", "",
-                      "TELEPHONE (617) 555-0142", "FAX (617) 555-0143", "RESEARCH@LEDRA.EXAMPLE"});
-
-    // Type and category names.
+void WriteTypeAndCategoryNames() {
     records::TypeNames types;
     for (std::size_t k = 0; k < std::size(kTypeNames); ++k) {
         types.codes[k] = kTypeNames[k].code;
@@ -806,8 +795,9 @@ std::string WriteSampleFirm() {
     std::vector<std::string> categories(records::kCategoryCount, std::string());
     for (std::size_t k = 0; k < std::size(kCategories); ++k) categories[k] = kCategories[k];
     records::Wrscat(categories);
+}
 
-    // Manager codes, brokers and custodians.
+void WriteManagersBrokersCustodians() {
     records::ManagerSlots managers;
     managers.fill(std::string(4, ' '));
     managers[0] = "AB  ";
@@ -848,6 +838,21 @@ std::string WriteSampleFirm() {
          .telephone = "8605550150",
          .long_name = "HARBOR NATIONAL BANK & TRUST"},
     });
+}
+
+std::string WriteSampleFirm() {
+    Random random(0x1ED8A5A3E1ULL);
+
+    // The firm: name, program date, options, letterhead.
+    fixtures::WriteFirmHeading("LEDRA SAMPLE ADVISERS", 0, 0);
+    records::Setsdt(kSampleDate);
+    fixtures::SetOptions({{72, 3}, {89, 1}});  // pie chart data from the appraisal; the start-up text
+    records::Wletrhd({"LEDRA SAMPLE ADVISERS, INC.", "REGISTERED INVESTMENT ADVISERS",
+                      "200 HARBOR STREET, SUITE 1400", "BOSTON, MASSACHUSETTS 02110", "",
+                      "TELEPHONE (617) 555-0142", "FAX (617) 555-0143", "RESEARCH@LEDRA.EXAMPLE"});
+
+    WriteTypeAndCategoryNames();
+    WriteManagersBrokersCustodians();
 
     // Securities and their month-end prices.
     std::vector<fixtures::SecurityEntry> entries;

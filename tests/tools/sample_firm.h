@@ -29,4 +29,12 @@ inline constexpr const char* kSampleDate = "12/31/98";
 // refused, with its messages).
 std::string WriteSampleFirm();
 
+// Pieces of the sample firm that other generated firms share, written into
+// the current directory: the names of the listed security types and of the
+// ten industry categories (TECHNOLOGY, ENERGY, ...); the manager codes AB,
+// CD and EF, the brokers ALDEN, BAXTER and CORWIN and the custodians
+// FIRSTTR and HARBOR.
+void WriteTypeAndCategoryNames();
+void WriteManagersBrokersCustodians();
+
 }  // namespace sample
