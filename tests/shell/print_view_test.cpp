@@ -10,9 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
-#include <cstdio>
-#include <cstdlib>
-#include <iterator>
 #include <set>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +23,7 @@
 #include "shell/display_view.h"
 #include "shell/printer_settings.h"
 #include "shell/runner.h"
+#include "tests/shell/pdf_pages.h"
 #include "tests/shell/road_fixture.h"
 
 namespace {
@@ -488,24 +486,6 @@ TEST_F(PrintTest, StartupTextPrintsAsItIsAndStays) {
     EXPECT_TRUE(TempDataDir::Exists("startup.rpt"));
 }
 
-// The text of every page of a PDF, by pdftotext (poppler-utils), which
-// reads the characters drawn whatever face the machine gave "Courier";
-// nothing when the file cannot be read.
-std::vector<std::string> PdfPageTexts(const fs::path& pdf) {
-    const fs::path text = pdf.parent_path() / (pdf.stem().string() + ".txt");
-    const std::string command =
-        "pdftotext -layout '" + pdf.string() + "' '" + text.string() + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return {};
-    std::ifstream in(text, std::ios::binary);
-    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // Pages are separated by form feeds, the last one ended by one.
-    std::vector<std::string> pages;
-    std::size_t at = 0;
-    for (std::size_t end; (end = all.find('\f', at)) != std::string::npos; at = end + 1)
-        pages.push_back(all.substr(at, end - at));
-    return pages;
-}
-
 // The number of a page's page line ("PAGE   3"), 0 when it has none.
 int PrintedPageNumber(const std::string& page) {
     std::size_t at = 0;
@@ -557,7 +537,7 @@ TEST_F(PrintTest, NoReportPrintsABlankSheetAndPagesComeInNumberOrder) {
         EXPECT_TRUE(played.failures.empty()) << played.Failures();
         road::RoadTest::Settle();
         KeepPdf((dir_.path() / name).string(), name);
-        const std::vector<std::string> pages = PdfPageTexts(dir_.path() / name);
+        const std::vector<std::string> pages = road::PdfPageTexts(dir_.path() / name);
         ASSERT_FALSE(pages.empty()) << "pdftotext (poppler-utils) reads the printed pages";
         EXPECT_EQ(static_cast<int>(pages.size()), road::PdfPageCount((dir_.path() / name).string()));
         int last = 0;
