@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "platform/text.h"
@@ -14,6 +15,7 @@
 #include "records/files.h"
 #include "records/report_output.h"
 #include "shell/app.h"
+#include "shell/dispatch.h"
 #include "shell/main_frame.h"
 #include "shell/print_view.h"
 #include "shell/printer_settings.h"
@@ -96,6 +98,38 @@ std::string ReportTitle(int report_code) {
     };
     auto it = titles.find(report_code);
     return it == titles.end() ? std::string() : it->second;
+}
+
+std::string ReportWindowTitle(int report_code) {
+    if (std::string title = ReportTitle(report_code); !title.empty()) return title;
+    const auto& commands = DispatchedCommands();
+    const auto command =
+        std::find_if(commands.begin(), commands.end(),
+                     [report_code](const DispatchedCommand& c) { return c.Code() == report_code; });
+    if (command == commands.end()) return "Report";
+    // Menu captions as shown: "&&" is one "&".
+    auto shown = [](const std::string& caption) {
+        std::string text;
+        for (std::size_t i = 0; i < caption.size(); ++i) {
+            if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+            text += caption[i];
+        }
+        return text;
+    };
+    std::function<std::string(const std::vector<MenuItem>&, const std::string&)> find =
+        [&](const std::vector<MenuItem>& items, const std::string& menu) -> std::string {
+        for (const MenuItem& item : items) {
+            if (item.type == MenuItem::Type::Popup) {
+                if (std::string found = find(item.items, shown(item.caption)); !found.empty()) return found;
+            } else if (item.type == MenuItem::Type::Command && item.id == command->id) {
+                const std::string name = shown(item.caption);
+                return name.find(' ') == std::string::npos && !menu.empty() ? menu + " " + name : name;
+            }
+        }
+        return {};
+    };
+    const std::string name = find(MainMenu(), "");
+    return name.empty() ? "Report" : name;
 }
 
 CDisplayNew::CDisplayNew() : startup_pending_copy_(g_app_state.startup_text_pending != 0) {
@@ -185,11 +219,13 @@ void CDisplayNew::OnInitialUpdate() {
         }
     }
 
-    if (!startup_window_) {
-        if (const std::string title = ReportTitle(g_report.ReportCode); !title.empty()) {
-            SetWindowText(title);
-            if (ChildFrame* frame = GetParentFrame()) frame->SetWindowText(title);
-        }
+    // A report window of the output switch is titled by its report; the
+    // empty window of a new document keeps the document's name.
+    if (startup_window_ || reads_file) {
+        const std::string title =
+            startup_window_ ? kStartupWindowTitle : ReportWindowTitle(g_report.ReportCode);
+        SetWindowText(title);
+        if (ChildFrame* frame = GetParentFrame()) frame->SetWindowText(title);
     }
     if (CMainFrame* main = TheMainFrame()) main->RemoveModulesMenu();
     initialised_ = true;

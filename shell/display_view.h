@@ -72,5 +72,11 @@ private:
 // The title of a report display window by report code; empty for a code
 // without one.
 std::string ReportTitle(int report_code);
+// The title of a report window: the report's title, else the name of the
+// menu command that runs the code (an item of one word with its menu's:
+// "Pricing Import"), so that no window goes without one.
+std::string ReportWindowTitle(int report_code);
+// The title of the start-up text window.
+inline constexpr const char* kStartupWindowTitle = "Getting Started Tutorial";
 
 }  // namespace shell

@@ -14,6 +14,7 @@
 #include "shell/command_ids.h"
 #include "shell/display_view.h"
 #include "shell/report_globals.h"
+#include "shell/runner.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
 
@@ -34,6 +35,19 @@ void WriteReport(int lines) {
     records::Prtout("", "START", name);
     for (int i = 1; i <= lines; ++i) records::Prtout("REPORT LINE " + std::to_string(i));
     records::Prtout("", "END", name);
+}
+
+// Every report window has a title: its report's, else its command's name.
+TEST(ReportDisplay, EveryReportWindowHasATitle) {
+    struct Case {
+        int code;
+        const char* title;
+    };
+    for (const Case& c :
+         {Case{103, "Account Appraisal"}, Case{86, "Commission by Broker"}, Case{63, "Pricing Import"},
+          Case{262, "Billing Summary"}, Case{303, "Post Income"}, Case{9999, "Report"}})
+        EXPECT_EQ(ReportWindowTitle(c.code), c.title) << c.code;
+    for (const int code : ReportRoutineCodes()) EXPECT_FALSE(ReportWindowTitle(code).empty()) << code;
 }
 
 TEST(ReportDisplay, TakesTheWorkFileUnderItsNumberAndDeletesItOnClosing) {
@@ -58,11 +72,11 @@ TEST(ReportDisplay, TakesTheWorkFileUnderItsNumberAndDeletesItOnClosing) {
     EXPECT_EQ(view->SavedSelection().ReportCode, 101);
 
     WriteReport(2);
-    g_report.ReportCode = 86;  // no title of its own
+    g_report.ReportCode = 86;  // no title of its own: its command's name
     platform::ChildFrame* second = frame->OpenTemplateWindow(kDisplayTemplate);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(dynamic_cast<CDisplayNew*>(second->GetView())->WindowNumber(), 1);
-    EXPECT_EQ(second->GetWindowText(), "");
+    EXPECT_EQ(second->GetWindowText(), "Commission by Broker");
     EXPECT_TRUE(TempDataDir::Exists("O000001.TMP"));
 
     // No work file: the window is empty, with its title.
