@@ -3,6 +3,7 @@
 #include "shell/display_view.h"
 
 #include <QFontMetrics>
+#include <QMdiArea>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
@@ -195,6 +196,8 @@ void CDisplayNew::OnInitialUpdate() {
         font_.setFixedPitch(true);
     }
 
+    if (!startup_window_) FitReportWidth();
+
     SaveSelection(saved_selection_);
 
     if (reads_file) {
@@ -229,6 +232,22 @@ void CDisplayNew::OnInitialUpdate() {
     }
     if (CMainFrame* main = TheMainFrame()) main->RemoveModulesMenu();
     initialised_ = true;
+}
+
+void CDisplayNew::FitReportWidth() {
+    ChildFrame* frame = GetParentFrame();
+    QWidget* outer = frame ? frame->GetWidget() : nullptr;
+    if (!outer || outer->isMaximized()) return;
+    // All 132 columns at the window's font beside the vertical bar's room
+    // and the margins the drawing keeps, within the main frame's area.
+    const int text_width = kReportColumns * std::max(1, QFontMetrics(font_).averageCharWidth());
+    const int wanted_client = text_width + 20 + 30;
+    const int border = outer->width() - GetClientRect().width();
+    int wanted = wanted_client + std::max(0, border);
+    if (CMainFrame* main = TheMainFrame())
+        if (const QMdiArea* area = main->GetMdiArea(); area && area->contentsRect().width() > 0)
+            wanted = std::min(wanted, area->contentsRect().width());
+    if (wanted > outer->width()) outer->resize(wanted, outer->height());
 }
 
 bool CDisplayNew::GetLine(long n, std::string& text) const {

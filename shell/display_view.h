@@ -55,6 +55,9 @@ private:
     void OnDone();
     void OnScroll(const platform::Notification& n);
     void PlaceButtons(int width, int height);
+    // Widens the frame so that a report's 132 columns show whole.
+    void FitReportWidth();
+    static constexpr int kReportColumns = 132;
 
     QFont font_;
     long line_count_ = 0;

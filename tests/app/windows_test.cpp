@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QToolBar>
 #include <fstream>
 
@@ -48,6 +50,45 @@ TEST(ReportDisplay, EveryReportWindowHasATitle) {
           Case{262, "Billing Summary"}, Case{303, "Post Income"}, Case{9999, "Report"}})
         EXPECT_EQ(ReportWindowTitle(c.code), c.title) << c.code;
     for (const int code : ReportRoutineCodes()) EXPECT_FALSE(ReportWindowTitle(code).empty()) << code;
+}
+
+// A report window opens wide enough for the 132 columns of its lines at
+// its font, inside the main window: no horizontal bar in a wide frame, and
+// never wider than the frame's area in a narrow one.
+TEST(ReportDisplay, OpensWideEnoughForTheWholeLine) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    CMainFrame* frame = run.Frame();
+    for (const int width : {1440, 700}) {
+        SCOPED_TRACE(width);
+        frame->GetMainWindow()->resize(width, 800);
+        QApplication::processEvents();
+        std::string name;
+        records::Prtout("", "START", name);
+        for (int i = 1; i <= 5; ++i) records::Prtout(std::string(131, 'X') + "|");
+        records::Prtout("", "END", name);
+        g_report.LineSource = kLinesFromReportFile;
+        g_report.ReportCode = 103;
+        platform::ChildFrame* child = frame->OpenTemplateWindow(kDisplayTemplate);
+        ASSERT_NE(child, nullptr);
+        auto* view = dynamic_cast<CDisplayNew*>(child->GetView());
+        ASSERT_NE(view, nullptr);
+        child->GetWidget()->grab();  // draws it, laying out its bars
+        const int area = frame->GetMdiArea()->contentsRect().width();
+        EXPECT_LE(child->GetWidget()->width(), area);
+        const bool bar = view->GetDlgItem(CDisplayNew::kHorizontalBar).IsWindowVisible();
+        if (width == 1440) {
+            EXPECT_FALSE(bar) << "window " << child->GetWidget()->width() << " in " << area;
+            // The picture of the window, to look at.
+            if (const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES"); !folder.isEmpty())
+                child->GetWidget()->grab().save(QString(folder) + "/report-window-132.png");
+        } else {
+            EXPECT_TRUE(bar);
+            EXPECT_EQ(child->GetWidget()->width(), area);
+        }
+        child->DestroyWindow();
+    }
 }
 
 TEST(ReportDisplay, TakesTheWorkFileUnderItsNumberAndDeletesItOnClosing) {
