@@ -48,6 +48,10 @@ QString FromCrLf(std::string_view text) {
 Control::Control(Window* owner, int id, ControlKind kind, QWidget* widget)
     : owner_(owner), id_(id), kind_(kind), widget_(widget) {}
 
+bool Control::HasFocus() const {
+    return (owner_ && owner_->GetFocusId() == id_) || (widget_ && widget_->hasFocus());
+}
+
 std::string Control::GetWindowText() const {
     QWidget* w = widget_.data();
     if (!w) return {};
@@ -74,6 +78,9 @@ void Control::SetWindowText(std::string_view text) {
         plain->setPlainText(FromCrLf(text));
     } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
         line->setText(t);  // sends Changed
+        // A text put in by the program shows from its start; while the user
+        // types, the caret stays where the typing is.
+        if (!HasFocus()) line->setCursorPosition(0);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(shown);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
@@ -83,6 +90,7 @@ void Control::SetWindowText(std::string_view text) {
             const QSignalBlocker block(combo);
             combo->setCurrentIndex(-1);
             combo->setEditText(t);
+            if (QLineEdit* line = combo->lineEdit(); line && !HasFocus()) line->setCursorPosition(0);
         }
     }
     detail::FitTextWidth(w);

@@ -69,6 +69,8 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent);
 // text widens the dialog instead of being cut.
 inline constexpr const char* kTableWidth = "ledraTableWidth";
 void FitTextWidth(QWidget* w);
+// The fixed-pitch face of the program's reports at the size of `base`.
+QFont FixedPitchFont(const QFont& base);
 
 // Builds a dialog body into `parent`'s layout, registering every control
 // with `owner` in table order.

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 
 #include "platform/dialog.h"
@@ -314,3 +317,73 @@ TEST(ZeroBytes, ShowAsBlanksAndReadBackAsPutIn) {
 }
 
 }  // namespace
+
+// How controls are sized for their texts: a combo box's table height is
+// its dropped list's and the closed box is one line high; combo boxes are
+// as wide as their longest line and lists cut nothing in the middle;
+// fields are as wide as their table width in capitals and grow with a
+// longer text, which shows from its start; lines laid out in columns are
+// in the fixed-pitch face of the reports.
+namespace sizing {
+
+enum : int { kCombo = 10, kCodes = 11, kField = 20, kColumns = 30, kHeading = 31 };
+
+const DialogTemplate kSized{
+    901, "Sized",
+    Column({
+        Row({ComboBox(kCombo).Chars(8).Lines(8), ComboBox(kCodes, kDropDownList).Chars(6)}),
+        Row({Edit(kField).Chars(8), Stretch()}),
+        Static(kHeading, "Lot      Cost", kFixedPitch),
+        ListBox(kColumns, kFixedPitch).Chars(20).Lines(4),
+    })};
+
+TEST(ControlSizes, FollowTheirTexts) {
+    Dialog dialog{kSized};
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+
+    auto* combo = qobject_cast<QComboBox*>(dialog.GetDlgItem(kCombo).Widget());
+    ASSERT_NE(combo, nullptr);
+    const int line = combo->fontMetrics().height();
+    window->adjustSize();
+    EXPECT_LT(combo->height(), 2 * line + 8) << "a closed combo box is one line high";
+    EXPECT_EQ(combo->maxVisibleItems(), 7);
+    EXPECT_NE(combo->view()->textElideMode(), Qt::ElideMiddle);
+
+    // The longest line decides the width; "MF - Management Fee" is whole.
+    Control codes = dialog.GetDlgItem(kCodes);
+    for (const char* code : {"BY - Buy", "MF - Management Fee", "SL - Sell"}) codes.AddString(code);
+    codes.SetCurSel(1);
+    window->adjustSize();
+    auto* codes_box = qobject_cast<QComboBox*>(codes.Widget());
+    EXPECT_GE(codes_box->width(), codes_box->fontMetrics().horizontalAdvance("MF - Management Fee") + 20);
+
+    // An edit of 8 characters holds 8 capitals; a longer text widens it and
+    // shows from its first character.
+    Control field = dialog.GetDlgItem(kField);
+    auto* edit = qobject_cast<QLineEdit*>(field.Widget());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_GE(edit->minimumWidth(), edit->fontMetrics().horizontalAdvance("WWWWWWWW") * 8 / 10);
+    EXPECT_GE(edit->minimumWidth(), edit->fontMetrics().horizontalAdvance("HARBOR  "));
+    const std::string text = "GROWTH ACCOUNTS OF MANAGER AB";
+    field.SetWindowText(text);
+    window->adjustSize();
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(QString::fromStdString(text)));
+    EXPECT_EQ(field.GetWindowText(), text);
+    // Combo box edits show their texts from the start too, unless the user
+    // is typing in them.
+    dialog.GetDlgItem(kColumns).SetFocus();
+    dialog.GetDlgItem(kCombo).SetWindowText("CORWIN AND SONS TRUST");
+    EXPECT_EQ(combo->lineEdit()->cursorPosition(), 0);
+
+    // Columns line up: the face is of fixed pitch.
+    for (const int id : {kColumns, kHeading}) {
+        const QFontInfo info(dialog.GetDlgItem(id).Widget()->font());
+        EXPECT_TRUE(info.fixedPitch()) << id << " " << info.family().toStdString();
+    }
+    EXPECT_FALSE(QFontInfo(edit->font()).fixedPitch() && !QFontInfo(window->font()).fixedPitch());
+    dialog.DestroyWindow();
+}
+
+}  // namespace sizing
