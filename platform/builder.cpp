@@ -81,6 +81,7 @@ public:
                 QWidget* w = MakeControlWidget(node.control, parent);
                 layout->addWidget(w);
                 owner_.AddControl(node.control, w, RadioGroupFor(node.control));
+                made_.push_back({&node.control, w});
                 break;
             }
         }
@@ -126,6 +127,7 @@ private:
         layout->addWidget(place);
 
         owner_.AddControl(node.control, frame, 0);
+        made_.push_back({&node.control, frame});
         AddChildren(node.children, inner, content);
         std::vector<QWidget*> parts{frame};
         for (QObject* child : content->children())
@@ -133,6 +135,11 @@ private:
         new GroupPlace(place, std::move(parts));
     }
 
+public:
+    // Every control made, in table order.
+    std::vector<MadeControl> made_;
+
+private:
     Window& owner_;
     int radio_groups_ = 0;
     bool in_radio_run_ = false;
@@ -293,6 +300,7 @@ void BuildBody(Window& owner, const Node& body, QWidget* parent) {
     auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, parent);
     Builder builder(owner);
     builder.Add(body, layout, parent);
+    GiveMnemonics(builder.made_);
 }
 
 }  // namespace platform::detail

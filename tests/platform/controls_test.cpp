@@ -4,12 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QThread>
+#include <map>
 
 #include "platform/dialog.h"
 
@@ -387,3 +393,101 @@ TEST(ControlSizes, FollowTheirTexts) {
 }
 
 }  // namespace sizing
+
+// Keys of a dialog: a caption's own "&" keeps its letter; push buttons,
+// check boxes, radios and the labels of fields get letters unique within
+// the dialog, buttons first, the captions' words unchanged; Alt and the
+// letter presses the button or moves to the field.
+namespace keys {
+
+enum : int {
+    kDate = 10,
+    kCombo = 11,
+    kCheck = 20,
+    kRadioA = 21,
+    kRadioB = 22,
+    kGenerate = 30,
+    kGet = 31,
+    kOff = 32
+};
+
+const DialogTemplate kKeys{
+    902, "Keys",
+    Column({Row({Label("Report Date"), Edit(kDate).Chars(8)}),
+            Row({Label("Manager & Code"), ComboBox(kCombo)}),
+            Row({CheckBox(kCheck, "Group Report"), Radio(kRadioA, "Display"), Radio(kRadioB, "Print")}),
+            Row({Label("no field follows")}),
+            Row({Button(kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel"),
+                 Button(kGet, "Get Data"), Button(kOff, "&Turn Off")})})};
+
+TEST(DialogKeys, UniqueLettersWithoutChangingTheWords) {
+    Dialog dialog{kKeys};
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+    std::map<QString, std::string> owners;
+    std::vector<QWidget*> keyed;
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) keyed.push_back(b);
+    for (QLabel* l : window->findChildren<QLabel*>()) keyed.push_back(l);
+    int with_key = 0;
+    for (QWidget* w : keyed) {
+        const QString text = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
+                                                      : qobject_cast<QAbstractButton*>(w)->text();
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty()) continue;
+        ++with_key;
+        EXPECT_TRUE(owners.emplace(key.toString(), text.toStdString()).second)
+            << text.toStdString() << " shares " << key.toString().toStdString() << " with "
+            << owners[key.toString()];
+    }
+    // 4 buttons, the check box, 2 radios, the 2 labels of fields.
+    EXPECT_EQ(with_key, 9);
+    const auto key_of = [&](int id) {
+        auto* b = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id).Widget());
+        return QKeySequence::mnemonic(b->text()).toString().toStdString();
+    };
+    EXPECT_EQ(key_of(kGenerate), "Alt+G");
+    EXPECT_EQ(key_of(kOff), "Alt+T");
+    EXPECT_EQ(key_of(IDCANCEL), "Alt+C");
+    // The program reads the captions as written.
+    EXPECT_EQ(dialog.GetDlgItemText(kGenerate), "Generate Report");
+    EXPECT_EQ(dialog.GetDlgItemText(kOff), "&Turn Off");
+    dialog.SetDlgItemText(kGet, "Get Data Now");
+    EXPECT_EQ(dialog.GetDlgItemText(kGet), "Get Data Now");
+    EXPECT_EQ(key_of(kGet).size(), 5u) << "a new text keeps the letter";
+    // A label names the field after it; its "&" shows as written.
+    QLabel* manager = nullptr;
+    for (QLabel* l : window->findChildren<QLabel*>())
+        if (l->buddy() == dialog.GetDlgItem(kCombo).Widget()) manager = l;
+    ASSERT_NE(manager, nullptr);
+    EXPECT_TRUE(manager->text().contains("&&")) << manager->text().toStdString();
+
+    // On screen Alt+G presses Generate Report, Alt and a label's letter
+    // moves to its field; Enter and Escape are left to the dialog.
+    int generated = 0;
+    dialog.Bind(kGenerate, Notify::Clicked, [&generated] { ++generated; });
+    dialog.ShowWindow(SW_SHOW);
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    dialog.GetDlgItem(kDate).SetFocus();
+    QApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+    QKeyEvent alt_g(QEvent::KeyPress, Qt::Key_G, Qt::AltModifier, "g");
+    QApplication::sendEvent(focus, &alt_g);
+    // The button shows itself pressed for a moment before it clicks.
+    for (int i = 0; i < 100 && generated == 0; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(generated, 1);
+    const QString combo_key = QKeySequence::mnemonic(manager->text()).toString();
+    ASSERT_FALSE(combo_key.isEmpty());
+    const QKeySequence sequence(combo_key);
+    QKeyEvent to_combo(QEvent::KeyPress, sequence[0].key(), sequence[0].keyboardModifiers(),
+                       QString(QChar(sequence[0].key()).toLower()));
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : window, &to_combo);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.GetFocusId(), kCombo);
+    dialog.DestroyWindow();
+}
+
+}  // namespace keys
