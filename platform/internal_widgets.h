@@ -83,7 +83,7 @@ struct MadeControl {
 void GiveMnemonics(const std::vector<MadeControl>& controls);
 // The text to show for `text` put into a control that has a key, with the
 // key's "&"; and the text the program reads back from what it shows.
-QString CaptionToShow(const QWidget* w, const QString& text);
+QString CaptionToShow(QWidget* w, const QString& text);
 QString CaptionShown(const QWidget* w, const QString& text);
 
 // Builds a dialog body into `parent`'s layout, registering every control
