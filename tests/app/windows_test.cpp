@@ -32,10 +32,12 @@ std::string AllFailures(const ProgramRun& run) {
     return all;
 }
 
-void WriteReport(int lines) {
+// A report of `lines` lines: "REPORT LINE n", or `text` on every line.
+void WriteReport(int lines, const std::string& text = "") {
     std::string name;
     records::Prtout("", "START", name);
-    for (int i = 1; i <= lines; ++i) records::Prtout("REPORT LINE " + std::to_string(i));
+    for (int i = 1; i <= lines; ++i)
+        records::Prtout(text.empty() ? "REPORT LINE " + std::to_string(i) : text);
     records::Prtout("", "END", name);
 }
 
@@ -64,10 +66,7 @@ TEST(ReportDisplay, OpensWideEnoughForTheWholeLine) {
         SCOPED_TRACE(width);
         frame->GetMainWindow()->resize(width, 800);
         QApplication::processEvents();
-        std::string name;
-        records::Prtout("", "START", name);
-        for (int i = 1; i <= 5; ++i) records::Prtout(std::string(131, 'X') + "|");
-        records::Prtout("", "END", name);
+        WriteReport(5, std::string(131, 'X') + "|");
         g_report.LineSource = kLinesFromReportFile;
         g_report.ReportCode = 103;
         platform::ChildFrame* child = frame->OpenTemplateWindow(kDisplayTemplate);
