@@ -62,7 +62,8 @@ DialogTemplate TradesTemplate() {
                   Static(D::kBlockAllocated, "", kHidden).Chars(14),
                   Static(D::kBlockSymbol, "", kHidden).Chars(14),
                   Static(D::kBlockCode, "", kHidden).Chars(6)}),
-             Static(kBalanceStatic, "").Chars(36), Label(kLotsHeading), ListBox(kLotsList).Chars(50).Lines(5),
+             Static(kBalanceStatic, "").Chars(36), Static(IDC_STATIC, kLotsHeading, kFixedPitch),
+             ListBox(kLotsList, kFixedPitch).Chars(50).Lines(5),
              Row({Stretch(), Button(kPostButton, "Done", kDefault), Button(kDeleteButton, "Delete"),
                   Button(IDCANCEL, "Cancel")})})};
 }

@@ -231,8 +231,11 @@ void MainFrame::RebuildMenuBar() {
                         marker->setVisible(!frames.empty());
                         int n = 1;
                         for (ChildFrame* frame : frames) {
-                            QAction* a =
-                                menu->addAction(QString("&%1 %2").arg(n++).arg(ToQt(frame->GetWindowText())));
+                            // Only the first nine carry their digit as a
+                            // mnemonic: "1" on items 1 and 10-19 would make
+                            // the key cycle between them instead of choosing.
+                            const QString pattern = n <= 9 ? QStringLiteral("&%1 %2") : QStringLiteral("%1 %2");
+                            QAction* a = menu->addAction(pattern.arg(n++).arg(ToQt(frame->GetWindowText())));
                             a->setCheckable(true);
                             a->setChecked(frame == MDIGetActive());
                             const WindowHandle handle = frame->GetSafeHwnd();

@@ -31,7 +31,7 @@ std::size_t& NumberedLines() {
 
 DialogTemplate ErrorsTemplate() {
     std::vector<Node> lines;
-    for (int id : CReportErrorsDlg::kLineIds) lines.push_back(Static(id, "").Chars(86));
+    for (int id : CReportErrorsDlg::kLineIds) lines.push_back(Static(id, "", kFixedPitch).Chars(86));
     return {kReportErrorsDialogId, "Report Errors",
             Column({Row({Column(std::move(lines)), ScrollBar(CReportErrorsDlg::kScrollBar).Lines(8)}),
                     Row({Stretch(), Button(IDOK, "Done", kDefault), Stretch()})})};
