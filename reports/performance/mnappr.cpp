@@ -160,7 +160,7 @@ bool Table::ReadHistory() {
     const engine::ValueHistoryHeader head = engine::ValueHistoryHeader::Decode(rec);
     // The start month indexes the year's twelve values: out of range, the
     // account has no table.
-    const std::string name = records::Paknam(run_.account, "HL", ".DAT");
+    const std::string name = records::TrimRight(records::Paknam(run_.account, "HL", ".DAT"));
     if (head.start_month < 1 || head.start_month > 12) {
         OutOfRange(name + " START MONTH", head.start_month);
         history_damaged_ = true;
