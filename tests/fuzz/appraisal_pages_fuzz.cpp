@@ -2,8 +2,9 @@
 // valued holdings, with market values from damaged prices: not a number,
 // infinite, huge) with COMMON.FIL and the account file, printed by the
 // readers of the work file: the client appraisal pages (Clntapr2), the
-// mutual fund pages (Clntamu2) and the holdings pages (Prhold). Each ends
-// its report and comes back with the step it promises.
+// mutual fund pages (Clntamu2), the holdings pages of the working and the
+// composite appraisals (Prhold) and the fixed income pages (Faprprt). Each
+// ends its report and comes back with the step it promises.
 
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
 #include "reports/kernel/report_frame.h"
+#include "reports/performance/fapr1.h"
 #include "reports/position/appraisal_run.h"
 #include "reports/position/clntamu2.h"
 #include "reports/position/clntapr2.h"
@@ -21,7 +23,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto parts = fuzz::Split(data, size, 5);
     fuzz::FreshDataDir();
-    fuzz::WriteFile("COMMON.FIL", parts[1]);
+    fuzz::WriteFile("COMMON.FIL", fuzz::ShortPages(parts[1]));
     fuzz::WriteFile("ACCOUNT.IDX", parts[2]);
     fuzz::WriteFile("ACCOUNT.REC", parts[3]);
     const std::string_view control = parts[4];
@@ -30,8 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         order.push_back(static_cast<int16_t>(fuzz::Byte(control, i) | fuzz::Byte(control, i + 1) << 8));
     const int16_t output_mode = static_cast<int16_t>(1 + fuzz::Byte(control, 0) % 2);
 
-    for (int reader = 0; reader < 3; ++reader) {
+    for (int reader = 0; reader < 4; ++reader) {
         fuzz::WriteFile(records::kAppraisalWorkFile, parts[0]);
+        if (reader == 3) {
+            reports::FixedIncomeRun run;
+            run.frame.emplace("FUZZ.TXT    ", false);
+            int16_t status = 0;
+            reports::Faprprt(run, status);
+            fuzz::Require(status == reports::kFixedIncomeFinished);
+            continue;
+        }
         reports::ReportFrame frame("FUZZ.TXT    ", false);
         reports::AppraisalRun run;
         run.current.id = "FUZZ    ";

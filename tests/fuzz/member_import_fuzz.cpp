@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzz::WriteFile("MEMBERS.TXT", parts[0]);
     fuzz::WriteFile("ACCOUNT.IDX", parts[1]);
     fuzz::WriteFile("ACCOUNT.REC", parts[2]);
-    fuzz::WriteFile("COMMON.FIL", parts[3]);
+    fuzz::WriteFile("COMMON.FIL", fuzz::ShortPages(parts[3]));
     fuzz::WriteFile("SECURITY.IDX", parts[4]);
     fuzz::WriteFile("SECURITY.REC", parts[5]);
     fuzz::WriteFile(records::kOfflineTransactionFile, parts[6]);

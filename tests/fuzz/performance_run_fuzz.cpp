@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto parts = fuzz::Split(data, size, 7);
     fuzz::FreshDataDir();
     fuzz::WriteFile("PCONTROL.FIL", parts[0]);
-    fuzz::WriteFile("COMMON.FIL", parts[3]);
+    fuzz::WriteFile("COMMON.FIL", fuzz::ShortPages(parts[3]));
     fuzz::WriteFile("ACCOUNT.IDX", parts[4]);
     fuzz::WriteFile("ACCOUNT.REC", parts[5]);
     const std::string_view control = parts[6];
