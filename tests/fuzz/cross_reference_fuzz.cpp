@@ -9,6 +9,7 @@
 
 #include "records/common_file.h"
 #include "records/cross_reference_files.h"
+#include "records/record.h"
 #include "reports/performance/chlpos.h"
 #include "tests/fuzz/fuzz_support.h"
 
