@@ -5,8 +5,6 @@
 // and the entry reads back.
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "records/files.h"
@@ -17,11 +15,6 @@
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-std::string Bytes(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Record 1's counter stands within the file's whole records and 16 bits.
 void RequireCounterInRange(const char* name, std::size_t length) {
@@ -53,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         fuzz::Require(!(found && !damage.empty()));
         entry.account = account;
         entry.balance_due = 12.5f;
-        const std::string before = Bytes(records::kAccountBillingFile);
+        const std::string before = fuzz::ReadFile(records::kAccountBillingFile);
         const records::StoreResult written = records::WriteAccountBilling(entry);
         if (!written) {
-            fuzz::Require(Bytes(records::kAccountBillingFile) == before);
+            fuzz::Require(fuzz::ReadFile(records::kAccountBillingFile) == before);
         } else {
             RequireCounterInRange(records::kAccountBillingFile, 128);
             records::AccountBilling back;
@@ -69,10 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         (void)records::ReadIncomeDistributions(year, symbol, rows, &damage);
         rows[0].ex_month = 3;
         rows[0].dividend_rate = 0.25f;
-        const std::string before = Bytes(records::kIncomeDistributionFile);
+        const std::string before = fuzz::ReadFile(records::kIncomeDistributionFile);
         const records::StoreResult written = records::WriteIncomeDistributions(year, symbol, rows);
         if (!written) {
-            fuzz::Require(Bytes(records::kIncomeDistributionFile) == before);
+            fuzz::Require(fuzz::ReadFile(records::kIncomeDistributionFile) == before);
         } else {
             RequireCounterInRange(records::kIncomeDistributionFile, 512);
             records::DistributionRows back{};
@@ -91,11 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         records::BlockDefinition block;
         (void)records::ReadBlockDefinition(block);
         (void)records::AllocatedBlockShares();
-        const std::string before = Bytes(records::kBlockTradeFile);
+        const std::string before = fuzz::ReadFile(records::kBlockTradeFile);
         long rec = 0;
         std::string message;
         if (records::AppendBlockAllocation(std::string(records::kEditViewLength, 'A'), rec, &message) != 0) {
-            fuzz::Require(Bytes(records::kBlockTradeFile) == before);
+            fuzz::Require(fuzz::ReadFile(records::kBlockTradeFile) == before);
         } else {
             RequireCounterInRange(records::kBlockTradeFile, records::kTransactionLineLength);
             fuzz::Require(rec >= 2 && records::ReadLineCounter(records::kBlockTradeFile) == rec);

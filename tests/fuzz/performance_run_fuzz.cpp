@@ -7,8 +7,6 @@
 // index. A table stopped for a field out of range leaves PCONTROL.FIL as it
 // was; every run ends its report.
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -19,15 +17,6 @@
 #include "reports/performance/mnappr.h"
 #include "reports/performance/mprfacct.h"
 #include "tests/fuzz/fuzz_support.h"
-
-namespace {
-
-std::string Bytes(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto parts = fuzz::Split(data, size, 7);
@@ -50,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
 
     for (int16_t mode = 0; mode <= 1; ++mode) {
-        const std::string before = Bytes("PCONTROL.FIL");
+        const std::string before = fuzz::ReadFile("PCONTROL.FIL");
         std::string name;
         records::Prtout("", "START", name);
         reports::PerformanceTableRequest rq;
@@ -63,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         reports::PerformanceTableResult result;
         reports::Mnappr(rq, page, *series, result);
         records::Prtout("", "END", name);
-        if (Bytes(records::kReportWorkFile).find("OUT OF RANGE, NO PERFORMANCE TABLE") != std::string::npos)
-            fuzz::Require(Bytes("PCONTROL.FIL") == before);
+        if (fuzz::ReadFile(records::kReportWorkFile).find("OUT OF RANGE, NO PERFORMANCE TABLE") != std::string::npos)
+            fuzz::Require(fuzz::ReadFile("PCONTROL.FIL") == before);
     }
     if (fuzz::Byte(control, 1) & 1) {
         reports::PerformanceDriverRun run;

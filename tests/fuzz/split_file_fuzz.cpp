@@ -4,8 +4,6 @@
 // a split Wrsplt writes is one Rdsplt reads back, and the last record in
 // use stays within the file's records.
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "records/files.h"
@@ -14,15 +12,6 @@
 #include "records/stock_splits.h"
 #include "records/store_counter.h"
 #include "tests/fuzz/fuzz_support.h"
-
-namespace {
-
-std::string Bytes(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto parts = fuzz::Split(data, size, 3);
@@ -36,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     records::SplitList list;
     records::Rdsplt(symbol, 1998, message, list);
     fuzz::Require(list.count >= 0 && list.count <= records::kMaxSplits);
-    const std::string before = Bytes(name);
+    const std::string before = fuzz::ReadFile(name);
     if (list.count >= records::kMaxSplits) list.count = records::kMaxSplits - 1;
     records::SplitEntry& added = list.splits[static_cast<std::size_t>(list.count)];
     added = records::SplitEntry{2.0f, 3, 15, 98, 4, 1, 98, 2};
@@ -44,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const int16_t count = list.count;
     const std::string refused = records::Wrsplt(symbol, 1998, list);
     if (!refused.empty()) {
-        fuzz::Require(Bytes(name) == before);
+        fuzz::Require(fuzz::ReadFile(name) == before);
         return 0;
     }
     // Written: record 1 names a record within the file, and the security's
