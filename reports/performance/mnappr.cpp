@@ -232,8 +232,9 @@ bool Table::CheckRun() {
         OutOfRange("PCONTROL.FIL END DATE", std::isfinite(end) ? std::lround(std::clamp(end, -1e9, 1e9)) : 0);
         return false;
     }
+    // 0 (an end date the run refused) has no period to report, as before.
     const long end_month = static_cast<long>(end / 100) % 100;
-    if (end_month < 1 || end_month > 12) {
+    if (end_month > 12) {
         OutOfRange("PCONTROL.FIL END MONTH", end_month);
         return false;
     }
