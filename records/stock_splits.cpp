@@ -14,7 +14,7 @@
 namespace records {
 namespace {
 
-constexpr std::size_t kSplitSymbolWidth = 12;
+constexpr std::size_t kSymbolWidth = 12;
 
 // A year as the files hold it: 0-50 count as 100 + YY.
 int16_t WindowedYear(int16_t year) {
@@ -38,7 +38,7 @@ void SplitDate(float number, int16_t& month, int16_t& day, int16_t& year) {
 
 void Rdsplt(std::string_view symbol, int year, std::string& message, SplitList& list) {
     list = SplitList{};
-    const std::string key = Fixed(symbol, kSplitSymbolWidth);
+    const std::string key = Fixed(symbol, kSymbolWidth);
     if (Ccksym(key) == 0) {
         // The symbol as three four-character words, then the text.
         message = Write(kUnknownSplitSecurityLayout,
@@ -59,7 +59,7 @@ void Rdsplt(std::string_view symbol, int year, std::string& message, SplitList& 
     list.last_record = stored_last;
     for (long r = 2; r <= list.last_record; ++r) {
         if (!file.Read(r, rec)) return;
-        if (rec.Text(0, kSplitSymbolWidth) != key) continue;
+        if (rec.Text(0, kSymbolWidth) != key) continue;
         list.position = static_cast<int16_t>(r);
         const SplitRecord stored = SplitRecord::Decode(rec);
         list.count = std::clamp<int16_t>(stored.count, 0, kMaxSplits);
@@ -76,7 +76,7 @@ void Rdsplt(std::string_view symbol, int year, std::string& message, SplitList& 
 }
 
 std::string Wrsplt(std::string_view symbol, int year, SplitList& list) {
-    const std::string key = Fixed(symbol, kSplitSymbolWidth);
+    const std::string key = Fixed(symbol, kSymbolWidth);
     if (list.position == 0 && list.count < 1) return {};
 
     const std::string name = SplitFileName(year);
