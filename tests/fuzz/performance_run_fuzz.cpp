@@ -4,7 +4,8 @@
 // road, COMMON.FIL and the account file ACCOUNT.IDX/REC for the composite
 // members. The table (Mnappr) runs for one account and for the composite
 // of slot 1 (a resumed run), then the driver for the accounts of the
-// index. A table stopped for a field out of range leaves PCONTROL.FIL as it
+// index, and the combined performance (Combpf) merges the members' value
+// histories (the history part is also the first indexed account's). A table stopped for a field out of range leaves PCONTROL.FIL as it
 // was; every run ends its report.
 
 #include <memory>
@@ -14,6 +15,7 @@
 #include "records/performance_control.h"
 #include "records/record.h"
 #include "records/report_output.h"
+#include "reports/performance/combpf.h"
 #include "reports/performance/mnappr.h"
 #include "reports/performance/mprfacct.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -54,6 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         records::Prtout("", "END", name);
         if (fuzz::ReadFile(records::kReportWorkFile).find("OUT OF RANGE, NO PERFORMANCE TABLE") != std::string::npos)
             fuzz::Require(fuzz::ReadFile("PCONTROL.FIL") == before);
+    }
+    if (fuzz::Byte(control, 4) & 1) {
+        const std::string_view index = parts[4];
+        const std::string first =
+            records::TrimRight(index.size() >= 136 ? index.substr(128, 8) : std::string_view());
+        if (!first.empty() && first.find_first_of("/\\.") == std::string::npos)
+            fuzz::WriteFile(records::Paknam(first, "HL", ".DAT"), parts[1]);
+        reports::CompositeRequest request;
+        request.kind = "A   ";
+        request.to = " 6/30/97";
+        int16_t status = 0;
+        reports::Combpf(status, request);
     }
     if (fuzz::Byte(control, 1) & 1) {
         reports::PerformanceDriverRun run;
