@@ -295,8 +295,9 @@ bool CTradesDlg::WriteAllocation(bool remove) {
     std::string view(records::kEditViewLength, ' ');
     fill(view);
     long rec = 0;
-    if (records::AppendBlockAllocation(view, rec) != 0) {
-        shell::AddMessage(std::string("Could not write ") + records::kBlockTradeFile + ".");
+    std::string refused;
+    if (records::AppendBlockAllocation(view, rec, &refused) != 0) {
+        shell::AddMessage(!refused.empty() ? refused : std::string("Could not write ") + records::kBlockTradeFile + ".");
         shell::ShowMessageList();
         return false;
     }

@@ -102,6 +102,11 @@ bool CBrokerDataDlg::OnInitDialog() {
     if (mode_ == kAccounts) {
         records::AccountFileContents contents = records::LoadAccountFile();
         account_flag_ = contents.flag;
+        index_refused_ = contents.refused;
+        if (!index_refused_.empty()) {
+            shell::AddMessage(index_refused_);
+            shell::ShowMessageList();
+        }
         auto& accounts = records::AccountArray();
         accounts = std::move(contents.accounts);
         for (const auto& account : accounts) list.AddString(account->identifier);
@@ -212,6 +217,11 @@ void CBrokerDataDlg::OnDelete() {
 }
 
 bool CBrokerDataDlg::SaveAccounts() {
+    // A refused index is never written back: its accounts were not read.
+    if (!index_refused_.empty()) {
+        MessageBox(index_refused_, Caption(), MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
+        return true;
+    }
     // The deleted accounts' own files go first, so that an account added
     // again under a deleted identifier starts its files afresh below.
     for (const std::string& id : deleted_accounts_) records::Delacf(records::Fixed(id, 6));

@@ -79,6 +79,9 @@ private:
 
     int mode_ = kBrokers;
     unsigned char account_flag_ = 1;
+    // The message that refused ACCOUNT.IDX on loading; the accounts are
+    // then not saved.
+    std::string index_refused_;
     // Accounts deleted since the dialog opened, whose files Done deletes.
     std::set<std::string> deleted_accounts_;
 };

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "records/common_file.h"
+#include "records/files.h"
 #include "records/manager_table.h"
 #include "records/module_stores.h"
 #include "records/record.h"
@@ -298,6 +299,27 @@ TEST_F(ModuleDialogsTest, ABillingEntryThatCannotBeWrittenKeepsTheDialogOpen) {
                     "  click 1140\n"
                     "closed\n"),
               Messages{"1.Could not write ACCTBILL.DAT."});
+}
+
+// A store whose last record in use stands at 32,767 has no room for a new
+// entry: the dialog says so and the file is not touched.
+TEST_F(ModuleDialogsTest, AFullBillingStoreRefusesANewEntryAndKeepsTheFile) {
+    {
+        records::DirectFile file(records::kAccountBillingFile, 128);
+        records::Record first(128, 0);
+        first.SetI16(0, 32767);
+        ASSERT_TRUE(file.Write(1, first));
+    }
+    std::filesystem::resize_file(records::kAccountBillingFile, 32767u * 128u);
+    const std::vector<unsigned char> before = TempDataDir::ReadBytes(records::kAccountBillingFile);
+    EXPECT_EQ(Shown("command 32902\n"
+                    "dialog 187\n"
+                    "  set 1317 \"5\"\n"
+                    "  click 1380\n",
+                    "  click 1140\n"
+                    "closed\n"),
+              Messages{"1.ACCTBILL.DAT is full."});
+    EXPECT_EQ(TempDataDir::ReadBytes(records::kAccountBillingFile), before);
 }
 
 // ---- Income distributions

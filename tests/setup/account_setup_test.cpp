@@ -202,6 +202,25 @@ TEST(AccountData, IdentifiersDeletesDoneAndEscape) {
          [] {
              Brokers(records::BrokerListKind::Brokers, {"B1", "B2"});
          }},
+        {"an index whose key would be cut on saving is refused and not written back",
+         "menu \"Setup/Account\"\ndialog 106\n"
+         "dialog 142\nexpect-text 1177 \"1.ACCOUNT.IDX holds the key \\\"ABCDEFGH\\\", which is not an identifier "
+         "(a damaged or foreign index): it is not read and not written back.\"\nclick 1\nclosed\n"
+         "click 1008\n"
+         "message \"ACCOUNT.IDX holds the key \\\"ABCDEFGH\\\", which is not an identifier (a damaged or foreign "
+         "index): it is not read and not written back.\" \"Account Data\" ok\nclosed\n",
+         [] {
+             const std::vector<unsigned char> index = TempDataDir::ReadBytes("ACCOUNT.IDX");
+             ASSERT_GE(index.size(), 144u);
+             EXPECT_EQ(std::string(index.begin() + 136, index.begin() + 144), "ABCDEFGH");
+         },
+         [] {
+             fixtures::WriteAccounts({{.id = "A1"}, {.id = "A2"}});
+             std::vector<unsigned char> index = TempDataDir::ReadBytes("ACCOUNT.IDX");
+             const std::string key = "ABCDEFGH";
+             std::copy(key.begin(), key.end(), index.begin() + 136);
+             TempDataDir::WriteBytes("ACCOUNT.IDX", index);
+         }},
         {"an account whose records do not read is listed and named",
          "menu \"Setup/Account\"\ndialog 106\n"
          "dialog 142\nexpect-text 1177 \"1.Account A2: records could not be read.\"\nclick 1\nclosed\n"

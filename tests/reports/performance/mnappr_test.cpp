@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -383,6 +385,78 @@ TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
             }
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A month or year read from HL<acct>.DAT or PCONTROL.FIL that would index
+// past the month tables stops the account's table with a line naming the
+// account and the field; PCONTROL.FIL is left as it was.
+TEST(PerformanceTableRuns, AFieldOutOfRangeStopsTheAccountsTableWithALine) {
+    struct Case {
+        const char* name;
+        int16_t history_start_month;  // of HLH1.DAT
+        std::string opening;          // the run header's start date
+        std::string start;            // the account's start
+        float end_number;
+        const char* line;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<Case> cases = {
+        {"history start month 0", 0, "        ", "12/31/96", 970630,
+         " ACCOUNT H1      : HLH1.DAT START MONTH 0 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"history start month -30000", -30000, "        ", "12/31/96", 970630,
+         " ACCOUNT H1      : HLH1.DAT START MONTH -30000 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"history start month 13", 13, "        ", "12/31/96", 970630,
+         " ACCOUNT H1      : HLH1.DAT START MONTH 13 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"opening month 15", 12, "15/01/96", "12/31/96", 970630,
+         " ACCOUNT H1      : PCONTROL.FIL START DATE MONTH 15 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"account start month 75", 12, "        ", "75/01/96", 970630,
+         " ACCOUNT H1      : PCONTROL.FIL OPENING DATE MONTH 75 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"end month 13", 12, "        ", "12/31/96", 971330,
+         " ACCOUNT H1      : PCONTROL.FIL END MONTH 13 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"end date not a number", 12, "        ", "12/31/96", nan,
+         " ACCOUNT H1      : PCONTROL.FIL END DATE 0 OUT OF RANGE, NO PERFORMANCE TABLE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixtures::TempDataDir dir;
+        WriteDirectory();
+        Year none = Months({}, 0);
+        WriteHistory("H1", c.history_start_month, 96, {Months({{12, 0}}), H1Values()},
+                     {none, Months({{1, 100000}})}, {none, Months({{3, 1071}})});
+        TableRun run;
+        run.opening = c.opening;
+        run.start = c.start;
+        WriteRun(run);
+        records::PerformanceAccount a;
+        ASSERT_TRUE(records::ReadPerformanceAccount(10, a));
+        a.end_date_number = c.end_number;
+        ASSERT_TRUE(records::WritePerformanceAccount(10, a));
+        const std::vector<unsigned char> control = fixtures::TempDataDir::ReadBytes("PCONTROL.FIL");
+
+        std::string name;
+        records::Prtout("", "START", name);
+        PerformancePage page;
+        auto series = std::make_unique<MonthlySeries>();
+        PerformanceTableResult result;
+        PerformanceTableRequest rq = Request(2, 0);
+        Mnappr(rq, page, *series, result);
+        records::Prtout("", "END", name);
+        const std::string text = OutputText();
+        EXPECT_NE(text.find(std::string(c.line) + "\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("06/30/97"), std::string::npos) << "no row is printed";
+        EXPECT_EQ(fixtures::TempDataDir::ReadBytes("PCONTROL.FIL"), control);
+    }
+}
+
+TEST(PerformanceTableDates, AnOpeningMonthBeyondDecemberHasNoMonthEnd) {
+    const reports::TableDates d = reports::Mnapdat("        ", "15/01/96");
+    EXPECT_EQ(d.month_end_number, 0);
+    const reports::TableDates ok = reports::Mnapdat("        ", " 3/15/97");
+    EXPECT_EQ(ok.month_end_number, 970228);
 }
 
 }  // namespace
