@@ -166,6 +166,12 @@ bool StartSecurityMaster() {
     if (!ReadSecurityIndex().empty()) return false;
     Record rec(kSecurityRecordLength, 0);
     CashSecurity().Encode(rec);
+    // An index that is lost or does not read while SECURITY.REC still holds
+    // another security as its first record is not a new master: writing the
+    // cash security there would overwrite that security and leave an index
+    // of CASH alone. A start whose index could not be written is finished.
+    Record first;
+    if (ReadSecurityRecord(kCashSecurityEntry, first) && first.bytes() != rec.bytes()) return false;
     // The records first, so that an index never names a record not written.
     return WriteSecurityRecord(kCashSecurityEntry, rec) &&
            WriteSecurityExtension(kCashSecurityEntry, NewSecurityExtension()) &&

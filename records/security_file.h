@@ -113,10 +113,11 @@ inline constexpr long kCashSecurityEntry = 1;
 // The cash security's SECURITY.REC record: identifier and first
 // description "CASH", type "1", rate 0, entry number 1.
 SecurityRecord CashSecurity();
-// When SECURITY.IDX names no position (missing, empty or unreadable),
-// writes the cash security as record 1 of SECURITY.REC and SECURITY.EXT
-// and an index of that one identifier. True when the master was started;
-// false when it already had positions or a write failed.
+// When SECURITY.IDX names no position (missing, empty or unreadable) and
+// SECURITY.REC has no record 1, writes the cash security as record 1 of
+// SECURITY.REC and SECURITY.EXT and an index of that one identifier. True
+// when the master was started; false when it already had positions, a
+// first record whose index is lost (left as it is), or a write failed.
 bool StartSecurityMaster();
 
 // ---- SECURITY.IDX
