@@ -101,6 +101,8 @@ struct AccountFigures {
     int rank_sum = 0;
     int rated = 0;
     int undated = 0;  // lots without a maturity date that a maturity page leaves out
+    double undated_market = 0;  // their market value
+    double fi_market = 0;       // the account's fixed-income market value, the shares' base
 };
 
 // The account line of the headings: identifier, "- ", title, centred in
@@ -230,10 +232,15 @@ void AddHolding(const Run& run, double fi_market, const records::HoldingRecord& 
     const double income = has_coupon ? coupon / 100.0 * lot.quantity : 0;
     const int rank = RatingRank(terms.sp_rating);
 
-    // A maturity page has no class for a bond without a maturity date.
+    // A maturity page has no class for a bond without a maturity date: it
+    // is left out of the classes, the totals and every average of the page,
+    // and the shares are taken of the market value of the bonds it shows.
     if (run.kind == kMaturityAnalysis && !dated) {
         ++f.undated;
-    } else {
+        f.undated_market += market;
+        return;
+    }
+    {
         ClassRow& row = f.rows[static_cast<std::size_t>(ClassOf(run.kind, years, rank, coupon, yield))];
         row.col[0] += lot.quantity;
         row.col[1] += lot.cost;
@@ -290,8 +297,11 @@ double Average(double sum, int count) {
 void PrintClassPage(ReportFrame& frame, const Run& run, AccountFigures& f) {
     double cumulative = 0;
     double total_par = 0, total_cost = 0, total_market = 0, total_income = 0, total_issues = 0;
+    const double shown_market = f.fi_market - f.undated_market;
+    const double share_scale = f.undated_market != 0 && shown_market != 0 ? f.fi_market / shown_market : 1;
     for (int k = 0; k < kClasses; ++k) {
         ClassRow& row = f.rows[static_cast<std::size_t>(k)];
+        if (share_scale != 1) row.col[3] *= share_scale;
         if (row.issues > 0) {
             if (!ByRate(run.kind)) {
                 row.col[4] = Average(row.col[4], row.yields);
@@ -377,6 +387,7 @@ bool ClassAnalysisAccount(ReportFrame& frame, const Run& run, const std::string&
         PrepareHoldings(records::TrimRight(id), run.report_number, run.program_number, run.report_date);
     const double fi_market = Fixmkt(run, source.file);
     AccountFigures figures;
+    figures.fi_market = fi_market;
     int16_t page = 1, line_count = 0, page_length = 0;
     // A holdings lot or an extension record that cannot be read ends the
     // account's lots: the page shows those read so far.
