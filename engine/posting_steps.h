@@ -57,6 +57,10 @@ void Fndsec(std::string_view symbol, int16_t& record);
 // The leading fields of a SECURITY.REC record, as posting keeps them while
 // it files a transaction.
 struct SecurityMaster {
+    // Bytes 1-12 are the field Security Data keeps as the CUSIP (the
+    // identifier itself under option 1); the look-ups read them as the
+    // record's symbol, and the holding key takes its first six characters
+    // only to order lots that have no date.
     std::string symbol = std::string(12, ' ');        // bytes 1-12
     std::string description1 = std::string(32, ' ');  // bytes 13-44
     std::string description2 = std::string(32, ' ');  // bytes 45-76

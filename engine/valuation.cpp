@@ -23,6 +23,7 @@ using records::Record;
 
 // SECURITY.REC fields the valuation reads (0-based offsets).
 constexpr std::size_t kTypeOffset = 76;         // bytes 77-80
+constexpr std::size_t kMaturityOffset = 88;     // bytes 89-96, the maturity date
 constexpr std::size_t kRateOffset = 96;         // bytes 97-100, coupon rate in percent
 constexpr std::size_t kCouponDateOffset = 116;  // bytes 117-124, a date of the coupon schedule
 
@@ -227,6 +228,7 @@ private:
             facts.type = srec.Text(kTypeOffset, 1)[0];
             facts.rate = srec.R4(kRateOffset);
             facts.coupon_date = srec.Text(kCouponDateOffset, 8);
+            facts.maturity = srec.Text(kMaturityOffset, 8);
         }
         Work(state_.hot[at], facts);
         return state_.hot[at];
@@ -278,13 +280,10 @@ private:
     [[gnu::noinline]] void Accrue(Cold& sec, double quantity) {
         if (sec.coupon_at != valuation_) {
             sec.coupon_at = valuation_;
-            sec.last_coupon = sec.facts.coupon_date;
-            records::Datadj(date_number_, sec.last_coupon);
+            sec.last_coupon =
+                records::LastCouponDate(date_number_, sec.facts.coupon_date, sec.facts.maturity);
         }
-        // A bond without a coupon schedule accrues nothing.
-        if (records::IsBlank(sec.last_coupon)) return;
-        double interest = 0;
-        records::Getai(sec.last_coupon, date_, quantity, sec.facts.rate / 100.0f, 1, interest);
+        const double interest = records::AccruedInterest(sec.last_coupon, date_, quantity, sec.facts.rate);
         if (interest > 0) accrued_ += interest;
     }
 

@@ -83,6 +83,7 @@ struct SecurityFacts {
     char type = ' ';
     float rate = 0;
     std::string coupon_date;
+    std::string maturity;
 };
 // What a series of valuations keeps from one valuation to the next: each
 // security record it meets is read once, its category and the way its

@@ -20,8 +20,11 @@ using D = CTradesDlg;
 constexpr const char* kCodes[] = {"B  - Buy", "S  - Sell", "SS - Short Sale", "CS - Cover Short",
                                   "SP - Stock Split"};
 
+// Flag 9 has no field of its own: posting sets it mainly when a sale or
+// cover is larger than what its lot holds, which the shares must mend, so
+// its messages are shown under the shares.
 const FieldLabels kLabels = {"Account",     "Symbol",   "Tran. Code",   "Taxlot", "Transaction Date",
-                             "Settle Date", "Symmmf",   "Broker",       " ",      "Shares",
+                             "Settle Date", "Symmmf",   "Broker",       "Shares", "Shares",
                              "Price",       "Ccur",     "Local Price",  "Bint",   "Comm/Share",
                              "Commission",  "Sec. Fee", "Misc. Expense"};
 
@@ -59,7 +62,8 @@ DialogTemplate TradesTemplate() {
                   Static(D::kBlockAllocated, "", kHidden).Chars(14),
                   Static(D::kBlockSymbol, "", kHidden).Chars(14),
                   Static(D::kBlockCode, "", kHidden).Chars(6)}),
-             Static(kBalanceStatic, "").Chars(36), Label(kLotsHeading), ListBox(kLotsList).Chars(50).Lines(5),
+             Static(kBalanceStatic, "").Chars(36), Static(IDC_STATIC, kLotsHeading, kFixedPitch),
+             ListBox(kLotsList, kFixedPitch).Chars(50).Lines(5),
              Row({Stretch(), Button(kPostButton, "Done", kDefault), Button(kDeleteButton, "Delete"),
                   Button(IDCANCEL, "Cancel")})})};
 }
@@ -291,8 +295,9 @@ bool CTradesDlg::WriteAllocation(bool remove) {
     std::string view(records::kEditViewLength, ' ');
     fill(view);
     long rec = 0;
-    if (records::AppendBlockAllocation(view, rec) != 0) {
-        shell::AddMessage(std::string("Could not write ") + records::kBlockTradeFile + ".");
+    std::string refused;
+    if (records::AppendBlockAllocation(view, rec, &refused) != 0) {
+        shell::AddMessage(!refused.empty() ? refused : std::string("Could not write ") + records::kBlockTradeFile + ".");
         shell::ShowMessageList();
         return false;
     }

@@ -34,12 +34,14 @@ constexpr std::size_t kLineWidth = 85;
 constexpr std::size_t kHiddenColumns = 5;
 
 DialogTemplate ListTemplate() {
-    return {kTranListFormId, "Transactions List",
-            Column({Static(L::kSelectionLine, "").Chars(60),
-                    Static(L::kHeading, std::string(kTranListHeading1) + "\n" + kTranListHeading2).Chars(82),
-                    Row({ListBox(L::kList).Chars(82).Lines(L::kShownLines), ScrollBar(L::kScroll)}),
-                    Row({Button(L::kAddAllocation, "Add Allocation", kHidden | kDisabled), Stretch(),
-                         Button(L::kDone, "Done")})})};
+    return {
+        kTranListFormId, "Transactions List",
+        Column({Static(L::kSelectionLine, "").Chars(60),
+                Static(L::kHeading, std::string(kTranListHeading1) + "\n" + kTranListHeading2, kFixedPitch)
+                    .Chars(82),
+                Row({ListBox(L::kList, kFixedPitch).Chars(82).Lines(L::kShownLines), ScrollBar(L::kScroll)}),
+                Row({Button(L::kAddAllocation, "Add Allocation", kHidden | kDisabled), Stretch(),
+                     Button(L::kDone, "Done")})})};
 }
 
 std::string TrimRight(std::string text) {

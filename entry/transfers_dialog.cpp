@@ -46,7 +46,8 @@ DialogTemplate TransfersTemplate() {
                              {Row({Static(D::kPurchaseDateLabel, "Purchase Date").Chars(14),
                                    Edit(D::kPurchaseDate).Chars(10)}),
                               Row({Static(D::kCostLabel, "Cost").Chars(14), Edit(D::kCost).Chars(16)})})})}),
-             Static(kBalanceStatic, "").Chars(36), Label(kLotsHeading), ListBox(kLotsList).Chars(50).Lines(5),
+             Static(kBalanceStatic, "").Chars(36), Static(IDC_STATIC, kLotsHeading, kFixedPitch),
+             ListBox(kLotsList, kFixedPitch).Chars(50).Lines(5),
              Row({Stretch(), Button(kPostButton, "Done", kDefault), Button(kDeleteButton, "Delete"),
                   Button(IDCANCEL, "Cancel")})})};
 }

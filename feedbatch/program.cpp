@@ -204,6 +204,7 @@ int BatchProgram::batch_wait_due() {
     if (!setting.error.empty()) {
         if (window_) platform::KillTimer(window_->GetSafeHwnd(), kRunTimer);
         List(kChannelStatus, setting.error);
+        wait_error_ = setting.error;
         EndProgram();
         return 0;
     }
@@ -286,11 +287,14 @@ int BatchProgram::Request(std::string_view options) {
     return entry_(caller, "", text.data());
 }
 
-void BatchProgram::List(int channel, std::string_view text) {
-    OnRecord(channel, text);
+void BatchProgram::OnRecord(int channel, std::string_view text) {
+    // The program's own lines on the error channel ("Input file accessed")
+    // tell no failure; the data feed's errors do.
+    if (channel == kChannelError) last_error_ = text;
+    List(channel, text);
 }
 
-void BatchProgram::OnRecord(int channel, std::string_view text) {
+void BatchProgram::List(int channel, std::string_view text) {
     const bool trace = channel == kChannelReceiveTrace || channel == kChannelSendTrace;
     if (trace && !connecting_ && !debug_) return;
     if (channel != kChannelError && channel != kChannelStatus && !trace) return;
@@ -347,6 +351,13 @@ void BatchProgram::FailStart() {
     EndProgram();
 }
 
+std::string BatchProgram::FailureReason() const {
+    if (exit_code_ != kExitIncomplete) return {};
+    if (!wait_error_.empty()) return wait_error_;
+    if (!last_error_.empty()) return last_error_;
+    return last_line_.empty() ? std::string("the transfer did not finish") : last_line_;
+}
+
 std::vector<std::string> BatchProgram::ListLines() const {
     return window_ ? window_->Lines() : std::vector<std::string>{};
 }
@@ -357,7 +368,12 @@ int batch_win_main(std::string_view show_argument, DataRequestEntry entry) {
         if (!program.Refusal().empty()) std::fprintf(stderr, "VEXA32: %s\n", program.Refusal().c_str());
         return program.ExitCode();
     }
-    return program.RunMessageLoop();
+    const int exit_code = program.RunMessageLoop();
+    // A scheduler that started the run sees why it failed, as it sees a
+    // refused start, without reading the log.
+    if (const std::string reason = program.FailureReason(); !reason.empty())
+        std::fprintf(stderr, "VEXA32: %s\n", reason.c_str());
+    return exit_code;
 }
 
 }  // namespace feedbatch

@@ -81,6 +81,10 @@ public:
     // Why the start refused to run, for standard error (a copy running
     // already, or the missing settings of an unreadable VEXA.INI), or empty.
     const std::string& Refusal() const { return refusal_; }
+    // Why a run ended without its transfer (kExitIncomplete), for standard
+    // error: the bad time or date, or the last error the data feed listed;
+    // empty for any other end.
+    std::string FailureReason() const;
 
     // Each tick of timer 1: when the set time has come, the whole transfer.
     void batch_run();
@@ -138,6 +142,9 @@ private:
     std::string refusal_;
     // The start's last listed line, and whether VEXA.INI could be read.
     std::string last_line_;
+    // The last error listed, and the bad wait setting that ended the run.
+    std::string last_error_;
+    std::string wait_error_;
     bool settings_readable_ = true;
 };
 

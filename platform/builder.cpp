@@ -2,6 +2,7 @@
 // a group box becomes a frame stacked behind (not around) its children, and
 // every control is registered with its window in table order.
 
+#include <QAbstractItemView>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,6 +81,7 @@ public:
                 QWidget* w = MakeControlWidget(node.control, parent);
                 layout->addWidget(w);
                 owner_.AddControl(node.control, w, RadioGroupFor(node.control));
+                made_.push_back({&node.control, w});
                 break;
             }
         }
@@ -125,6 +127,7 @@ private:
         layout->addWidget(place);
 
         owner_.AddControl(node.control, frame, 0);
+        made_.push_back({&node.control, frame});
         AddChildren(node.children, inner, content);
         std::vector<QWidget*> parts{frame};
         for (QObject* child : content->children())
@@ -132,17 +135,32 @@ private:
         new GroupPlace(place, std::move(parts));
     }
 
+public:
+    // Every control made, in table order.
+    std::vector<MadeControl> made_;
+
+private:
     Window& owner_;
     int radio_groups_ = 0;
     bool in_radio_run_ = false;
 };
 
-int CharsToPixels(const QWidget* w, int chars) {
-    return w->fontMetrics().averageCharWidth() * chars + 12;
+// Fields hold codes and names in capitals, which are wider than the
+// average character of a proportional font: a field of N characters is as
+// wide as N capitals, so that the text it was made for shows whole.
+int CharsToPixels(const QWidget* w, int chars, bool field) {
+    const QFontMetrics metrics = w->fontMetrics();
+    const int per_char =
+        field ? std::max(metrics.averageCharWidth(), metrics.horizontalAdvance(QLatin1Char('X')))
+              : metrics.averageCharWidth();
+    return per_char * chars + 12;
 }
 int LinesToPixels(const QWidget* w, int lines) {
     return w->fontMetrics().height() * lines + 8;
 }
+
+// Room beside the text of an edit: its frame and margins.
+constexpr int kEditFrame = 16;
 
 }  // namespace
 
@@ -150,9 +168,26 @@ void FitTextWidth(QWidget* w) {
     const QVariant table = w->property(kTableWidth);
     if (!table.isValid()) return;
     // An explicit minimum wins over every size hint in a layout, so it is
-    // the table's width or the text's, whichever is wider.
-    const int wanted = std::max(table.toInt(), w->sizeHint().width());
+    // the table's width or the text's, whichever is wider. An edit's hint
+    // does not follow its text: its text is measured, with the frame.
+    int wanted = table.toInt();
+    if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        wanted = std::max(wanted, line->fontMetrics().horizontalAdvance(line->text()) + kEditFrame);
+    } else {
+        wanted = std::max(wanted, w->sizeHint().width());
+    }
     if (w->minimumWidth() != wanted) w->setMinimumWidth(wanted);
+}
+
+QFont FixedPitchFont(const QFont& base) {
+    QFont font(ToQt(FixedPitchFace()));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (base.pixelSize() > 0)
+        font.setPixelSize(base.pixelSize());
+    else
+        font.setPointSizeF(base.pointSizeF());
+    return font;
 }
 
 QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
@@ -213,7 +248,14 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
             auto* combo = new QComboBox(parent);
             combo->setEditable(!(def.style & kDropDownList));
             combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            // As wide as its longest line, so that no line is cut, and
+            // never narrower than the table's width in capitals; a line
+            // that is still cut loses its end, never its middle.
+            combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+            combo->setMinimumContentsLength(def.width_chars);
+            combo->view()->setTextElideMode(Qt::ElideRight);
+            // The table's height is the dropped list's.
+            if (def.height_lines > 0) combo->setMaxVisibleItems(std::max(1, def.height_lines - 1));
             w = combo;
             break;
         }
@@ -228,7 +270,11 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
             w = new UpDownWidget(parent);
             break;
     }
-    if (def.width_chars > 0) w->setMinimumWidth(CharsToPixels(w, def.width_chars));
+    if (def.style & kFixedPitch) w->setFont(FixedPitchFont(w->font()));
+    // A combo box's width follows its lines (above).
+    const bool field = def.kind == ControlKind::Edit;
+    if (def.width_chars > 0 && def.kind != ControlKind::ComboBox)
+        w->setMinimumWidth(CharsToPixels(w, def.width_chars, field && !(def.style & kFixedPitch)));
     switch (def.kind) {
         case ControlKind::Static:
         case ControlKind::CheckBox:
@@ -237,10 +283,16 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
             w->setProperty(kTableWidth, w->minimumWidth());
             FitTextWidth(w);
             break;
+        case ControlKind::Edit:
+            // A field of a given width grows with a longer text put in it.
+            if (def.width_chars > 0 && !(def.style & kMultiLine))
+                w->setProperty(kTableWidth, w->minimumWidth());
+            break;
         default:
             break;
     }
-    if (def.height_lines > 0) w->setMinimumHeight(LinesToPixels(w, def.height_lines));
+    if (def.height_lines > 0 && def.kind != ControlKind::ComboBox)
+        w->setMinimumHeight(LinesToPixels(w, def.height_lines));
     return w;
 }
 
@@ -248,6 +300,7 @@ void BuildBody(Window& owner, const Node& body, QWidget* parent) {
     auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, parent);
     Builder builder(owner);
     builder.Add(body, layout, parent);
+    GiveMnemonics(builder.made_);
 }
 
 }  // namespace platform::detail

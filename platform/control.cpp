@@ -48,13 +48,18 @@ QString FromCrLf(std::string_view text) {
 Control::Control(Window* owner, int id, ControlKind kind, QWidget* widget)
     : owner_(owner), id_(id), kind_(kind), widget_(widget) {}
 
+bool Control::HasFocus() const {
+    return (owner_ && owner_->GetFocusId() == id_) || (widget_ && widget_->hasFocus());
+}
+
 std::string Control::GetWindowText() const {
     QWidget* w = widget_.data();
     if (!w) return {};
-    if (auto* label = qobject_cast<QLabel*>(w)) return FromQt(label->text());
+    if (auto* label = qobject_cast<QLabel*>(w)) return FromQt(detail::CaptionShown(label, label->text()));
     if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) return ToCrLf(plain->toPlainText());
     if (auto* line = qobject_cast<QLineEdit*>(w)) return FromQt(line->text());
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return FromQt(button->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return FromQt(detail::CaptionShown(button, button->text()));
     if (auto* group = qobject_cast<QGroupBox*>(w)) return FromQt(group->title());
     if (auto* combo = qobject_cast<QComboBox*>(w)) return FromQt(combo->currentText());
     return {};
@@ -69,13 +74,16 @@ void Control::SetWindowText(std::string_view text) {
     // is unchanged.
     const QString shown = ToQtDisplay(text);
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(shown);
+        label->setText(detail::CaptionToShow(label, shown));
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
         plain->setPlainText(FromCrLf(text));
     } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
         line->setText(t);  // sends Changed
+        // A text put in by the program shows from its start; while the user
+        // types, the caret stays where the typing is.
+        if (!HasFocus()) line->setCursorPosition(0);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        button->setText(shown);
+        button->setText(detail::CaptionToShow(button, shown));
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(shown);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -83,6 +91,7 @@ void Control::SetWindowText(std::string_view text) {
             const QSignalBlocker block(combo);
             combo->setCurrentIndex(-1);
             combo->setEditText(t);
+            if (QLineEdit* line = combo->lineEdit(); line && !HasFocus()) line->setCursorPosition(0);
         }
     }
     detail::FitTextWidth(w);

@@ -85,6 +85,8 @@ public:
     int GetScrollPos() const;
 
 private:
+    // The user is at this control: the window's focus is on it.
+    bool HasFocus() const;
     Window* owner_ = nullptr;
     int id_ = IDC_STATIC;
     ControlKind kind_ = ControlKind::Static;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "platform/resource.h"
 
@@ -69,6 +70,21 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent);
 // text widens the dialog instead of being cut.
 inline constexpr const char* kTableWidth = "ledraTableWidth";
 void FitTextWidth(QWidget* w);
+// The fixed-pitch face of the program's reports at the size of `base`.
+QFont FixedPitchFont(const QFont& base);
+
+// The controls of a dialog body, in table order.
+struct MadeControl {
+    const ControlDef* def;
+    QWidget* widget;
+};
+// Gives the push buttons, check boxes, radios and the labels of fields of
+// one dialog body their keys (platform/mnemonics.cpp).
+void GiveMnemonics(const std::vector<MadeControl>& controls);
+// The text to show for `text` put into a control that has a key, with the
+// key's "&"; and the text the program reads back from what it shows.
+QString CaptionToShow(QWidget* w, const QString& text);
+QString CaptionShown(const QWidget* w, const QString& text);
 
 // Builds a dialog body into `parent`'s layout, registering every control
 // with `owner` in table order.

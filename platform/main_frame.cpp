@@ -3,8 +3,11 @@
 #include "platform/main_frame.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QStatusBar>
 #include <QThread>
@@ -14,6 +17,46 @@
 #include "platform/text.h"
 
 namespace platform {
+namespace {
+
+// Tab (or Shift+Tab) out of a tool bar edit goes into the child window in
+// front. Left to the focus chain it would reach the first child window
+// opened, whatever is in front, and bring that one up over the others.
+class TabIntoActiveChild : public QObject {
+public:
+    TabIntoActiveChild(QWidget* edit, QMdiArea* area) : QObject(edit), area_(area) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !area_) return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return QObject::eventFilter(watched, event);
+        QMdiSubWindow* front = area_->activeSubWindow();
+        if (!front) front = area_->currentSubWindow();
+        if (!front || !front->isVisible()) return QObject::eventFilter(watched, event);
+        QWidget* target = front->widget() ? front->widget() : front;
+        // The first control of the view that takes the focus, else the
+        // window itself.
+        QWidget* next = target;
+        for (QWidget* w = target->nextInFocusChain(); w && w != target; w = w->nextInFocusChain()) {
+            if (!front->isAncestorOf(w)) continue;
+            if (w->isVisibleTo(front) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                next = w;
+                break;
+            }
+        }
+        if (next == target && !(target->focusPolicy() & Qt::TabFocus)) next = front;
+        next->setFocus(key->key() == Qt::Key_Backtab ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        return true;
+    }
+
+private:
+    QPointer<QMdiArea> area_;
+};
+
+}  // namespace
 
 MainFrame::MainFrame() {
     // The framework's own commands of the Window menu and Exit.
@@ -93,6 +136,7 @@ Control MainFrame::AddToolBarEdit(int id, int width_chars) {
     auto* edit = new QLineEdit(toolbar_);
     edit->setFixedWidth(edit->fontMetrics().averageCharWidth() * width_chars + 12);
     toolbar_->addWidget(edit);
+    edit->installEventFilter(new TabIntoActiveChild(edit, mdi_));
     // The tool bar shows its widgets at its next layout; the edit is usable
     // (and visible to a script) at once.
     edit->setVisible(true);

@@ -47,9 +47,10 @@ void MainFrame::PlaceNewChild(ChildFrame* frame) {
     // the frame first shows, and children open before that (at start-up).
     const QSize area = mdi_->contentsRect().size();
     if (area.isEmpty()) return;
-    // Never larger than the visible area, so that its legends and Done
-    // buttons can be reached without moving it.
-    const QSize size = sub->size().boundedTo(area);
+    // As large as its form wants, so that no column of it is cut, but never
+    // larger than the visible area, so that its legends and Done buttons
+    // can be reached without moving it.
+    const QSize size = sub->size().expandedTo(sub->sizeHint()).boundedTo(area);
     if (size != sub->size()) {
         if (sub->minimumSize() == sub->maximumSize())
             sub->setFixedSize(size);

@@ -231,8 +231,16 @@ void MainFrame::RebuildMenuBar() {
                         marker->setVisible(!frames.empty());
                         int n = 1;
                         for (ChildFrame* frame : frames) {
-                            QAction* a =
-                                menu->addAction(QString("&%1 %2").arg(n++).arg(ToQt(frame->GetWindowText())));
+                            // Only the first nine carry their digit as a
+                            // mnemonic: "1" on items 1 and 10-19 would make
+                            // the key cycle between them instead of choosing.
+                            // A title's own "&" ("Jack White & Company") is
+                            // shown, not taken for a mnemonic.
+                            const QString pattern =
+                                n <= 9 ? QStringLiteral("&%1 %2") : QStringLiteral("%1 %2");
+                            const QString title =
+                                ToQt(frame->GetWindowText()).replace('&', QStringLiteral("&&"));
+                            QAction* a = menu->addAction(pattern.arg(n++).arg(title));
                             a->setCheckable(true);
                             a->setChecked(frame == MDIGetActive());
                             const WindowHandle handle = frame->GetSafeHwnd();

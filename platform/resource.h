@@ -50,6 +50,7 @@ enum ControlStyle : unsigned {
     kSorted = 1u << 8,        // list or combo box: added lines are kept in order
     kHorizontal = 1u << 9,    // scroll bar (vertical otherwise)
     kGroupStart = 1u << 10,   // radio: starts a new radio group
+    kFixedPitch = 1u << 11,   // list, edit or static whose lines are laid out in columns
 };
 
 struct ControlDef {
@@ -58,7 +59,9 @@ struct ControlDef {
     std::string caption;
     unsigned style = 0;
     int width_chars = 0;              // preferred width in average characters (0: natural)
-    int height_lines = 0;             // preferred height in text lines (lists, multi-line edits)
+    int height_lines = 0;             // preferred height in text lines (lists, multi-line edits);
+                                      // a combo box's is its dropped list's, as in a resource
+                                      // script: the closed box is one line high
     Picture picture = Picture::None;  // static showing a picture instead of text
 };
 

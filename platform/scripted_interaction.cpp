@@ -45,6 +45,9 @@ void KeepPicture(Dialog& dialog, int number, const char* when) {
     QWidget* w = dialog.GetWidget();
     if (folder.isEmpty() || !w) return;
     std::filesystem::create_directories(folder.toStdString());
+    // Nested layouts pass a control's new size up only while the dialog
+    // shows, as it does on screen: here every layout is asked afresh.
+    for (QLayout* layout : w->findChildren<QLayout*>()) layout->invalidate();
     if (!w->isVisible() && !w->testAttribute(Qt::WA_Resized))
         w->adjustSize();  // the size it takes when it first shows
     else if (w->layout())

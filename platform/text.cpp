@@ -17,4 +17,19 @@ std::string FromQt(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+namespace {
+std::string& TheFixedPitchFace() {
+    static std::string face = "Courier";
+    return face;
+}
+}  // namespace
+
+void SetFixedPitchFace(std::string face) {
+    TheFixedPitchFace() = face.empty() ? std::string("Courier") : std::move(face);
+}
+
+const std::string& FixedPitchFace() {
+    return TheFixedPitchFace();
+}
+
 }  // namespace platform

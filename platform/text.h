@@ -21,4 +21,10 @@ std::string FromQt(const QString& text);
 // is only shown: labels, list lines, captions, report and chart text.
 QString ToQtDisplay(std::string_view text);
 
+// The fixed-pitch face the program's reports are shown in ("Courier" until
+// the program sets its printer font): lists and texts laid out in columns
+// use it, so that their columns line up.
+void SetFixedPitchFace(std::string face);
+const std::string& FixedPitchFace();
+
 }  // namespace platform

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <string>
 
 #include "records/dates.h"
@@ -11,6 +10,7 @@
 #include "records/layout.h"
 #include "records/prices.h"
 #include "records/record.h"
+#include "records/store_counter.h"
 
 namespace pricing {
 
@@ -162,6 +162,16 @@ void Wrspl(std::string_view symbol, std::string_view ex_date, std::string_view p
         last = records::SplitFileHeader::Decode(header).last_record;
     else
         header = records::Record(records::kSplitRecordLength, 0);
+    // The split dialogs read records 2 to the last in use: a last record
+    // beyond the file's records (or below 1) would put the split where they
+    // never read it, and a full file has no record left.
+    const records::StoreCounter counter = records::CheckStoreCounter(last, file.Count());
+    if (counter.damaged || counter.Full()) {
+        Warn(sink, " Warning: split of " + records::TrimRight(key) + " not filed, " +
+                       (counter.damaged ? records::StoreDamagedMessage(name, last) : records::StoreFullMessage(name)));
+        return;
+    }
+    last = static_cast<int>(counter.last);
 
     records::Record rec;
     for (long r = 2; r <= last; ++r) {
@@ -192,8 +202,7 @@ void Wrspl(std::string_view symbol, std::string_view ex_date, std::string_view p
     }
 
     // A new record after the last in use.
-    if (last >= std::numeric_limits<int16_t>::max()) return;
-    const int16_t position = static_cast<int16_t>(std::max(last, 1) + 1);
+    const int16_t position = static_cast<int16_t>(last + 1);
     records::SplitRecord fresh;
     fresh.symbol = key;
     fresh.count = 1;

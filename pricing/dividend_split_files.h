@@ -38,7 +38,8 @@ void Wrdiv(float amount, std::string_view ex_date, std::string_view pay_date, in
 // 00-50 as 100 + YY). A split the record already holds (same ratio and
 // dates, stored in either form) changes nothing. A split whose dates are
 // not dates, or a ninth split of the security in the year, files nothing
-// and writes a warning.
+// and writes a warning; so does a split file whose last record in use is
+// out of range (below 1 or beyond its records) or at 32,767.
 void Wrspl(std::string_view symbol, std::string_view ex_date, std::string_view pay_date, float ratio,
            const WarningSink& sink);
 

@@ -5,6 +5,7 @@
 
 #include "records/files.h"
 #include "records/index.h"
+#include "records/index_keys.h"
 
 namespace records {
 namespace {
@@ -77,9 +78,8 @@ void ForEachText(Account& a, Fn fn) {
     }
 }
 
-bool IsDeletedAccountKey(std::string_view key) {
-    return key.substr(0, 6) == "$$$$$$";
-}
+constexpr std::string_view kDeletedAccountMarker = "$$$$$$";
+constexpr std::size_t kAccountIdWidth = 6;
 
 std::vector<unsigned char> Concat(const std::vector<Record>& recs) {
     std::vector<unsigned char> bytes;
@@ -167,13 +167,20 @@ AccountFileContents LoadAccountFile() {
         // ends with the last key that reads.
         if (place == 0 && !index.Read(2 + (k - 1) / kAccountKeysPerRecord, keys)) break;
         const std::string key = keys.Text(place * kAccountKeyWidth, kAccountKeyWidth);
-        if (IsDeletedAccountKey(key) || IsBlank(key)) continue;
+        const IndexKey checked = CheckIndexKey(key, kAccountIdWidth, kDeletedAccountMarker);
+        if (checked.kind == IndexKey::kDeleted || checked.kind == IndexKey::kBlank) continue;
+        // A key the dialogs would write back changed (a leading blank, or
+        // more than six characters): the whole index is refused, so that
+        // it is never rewritten with the key cut.
+        if (checked.kind == IndexKey::kDamaged) {
+            AccountFileContents refused;
+            refused.flag = contents.flag;
+            refused.refused = DamagedIndexKeyMessage(kAccountIndex, key);
+            return refused;
+        }
         auto account = std::make_unique<CAccountEntry>();
-        // The identifier is the key up to its first blank, as the
-        // constructor takes a typed one, without the constructor's look at
-        // the program date.
-        const std::size_t end = key.find(' ');
-        account->identifier = key.substr(0, std::min<std::size_t>(end == std::string::npos ? 6 : end, 6));
+        // Not through the constructor, which looks at the program date.
+        account->identifier = checked.identifier;
         AccountRecordSet recs;
         if (ReadRecords(data, first, recs)) {
             DecodeAccountRecords(recs, *account);

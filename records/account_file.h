@@ -65,12 +65,17 @@ struct AccountFileContents {
     // Identifiers of accounts whose records could not be read: they are
     // listed with every field blank (texts empty, numbers and kept bytes 0).
     std::vector<std::string> unreadable;
+    // Set when ACCOUNT.IDX holds a key that is not an account identifier
+    // (a leading blank, or seven or eight characters): the message naming
+    // the file and the key. No account is then listed, and the index must
+    // not be written back.
+    std::string refused;
 };
 
 // Reads ACCOUNT.IDX and ACCOUNT.REC. A missing or unreadable index gives no
 // accounts; a count larger than the index lists the keys that read.
 // Deleted keys, and blank keys (which name no account), are passed over
-// with their eight records.
+// with their eight records; a damaged key refuses the index (refused).
 AccountFileContents LoadAccountFile();
 
 // Reads the eight records of account entry k (from 1) of ACCOUNT.REC into

@@ -9,6 +9,7 @@
 // and these routines then edit the characters. A number too wide for its
 // layout shows as the layout's asterisks.
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +18,17 @@ namespace records {
 
 // The missing-rate marker.
 inline constexpr float kNoRate = -999.99f;
+
+// The largest magnitude a report takes as an amount: wider than any
+// amount field, and small enough that shares and whole numbers computed
+// from it stay in range.
+inline constexpr double kLargestReportAmount = 1e15;
+// False for an amount that is not a number, infinite or beyond
+// kLargestReportAmount (a damaged price or security record): such an
+// amount prints as N/A and stays out of totals.
+inline bool ReportableAmount(double value) {
+    return std::isfinite(value) && std::abs(value) < kLargestReportAmount;
+}
 
 // Inserts thousands separators into the right-aligned number in positions
 // 1..n, shifting it left into its leading blanks, drops a trailing point

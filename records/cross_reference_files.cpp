@@ -20,6 +20,16 @@ std::string Padded(std::string_view text, std::size_t width) {
     return s;
 }
 
+// A line of the extract: 80 characters, a byte below the blank (a damaged
+// description or address, which could hold a line end) as a blank, so that
+// each record stays one line of the text file.
+std::string ExtractLine(std::string_view text) {
+    std::string line = Padded(text, 80);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < ' ') c = ' ';
+    return line;
+}
+
 // Characters not above the blank become "0".
 std::string ZeroFilled(std::string text) {
     for (char& c : text)
@@ -73,28 +83,26 @@ std::string ExtractQuantity(double quantity) {
 }
 
 std::string ExtractSecurityLine(std::string_view identifier, std::string_view description) {
-    return Padded("11 " + Padded(identifier, 9) + " " + Padded(description, 32), 80);
+    return ExtractLine("11 " + Padded(identifier, 9) + " " + Padded(description, 32));
 }
 
 std::string ExtractBrokerLine(std::string_view yymmdd, std::string_view number, std::string_view name) {
-    return Padded("12 " + Padded(yymmdd, 6) + Padded(number, 4) + Padded(name, 40), 80);
+    return ExtractLine("12 " + Padded(yymmdd, 6) + Padded(number, 4) + Padded(name, 40));
 }
 
 std::string ExtractAccountLine(char tag, std::string_view tax_number, double quantity,
                                std::string_view line1) {
-    return Padded(
-        "21" + std::string(1, tag) + Padded(tax_number, 12) + ExtractQuantity(quantity) + Padded(line1, 32),
-        80);
+    return ExtractLine("21" + std::string(1, tag) + Padded(tax_number, 12) + ExtractQuantity(quantity) +
+                       Padded(line1, 32));
 }
 
 std::string ExtractAddressLine(char marker, std::string_view line) {
-    return Padded("2" + std::string(1, marker) + std::string(22, ' ') + Padded(line, 32), 80);
+    return ExtractLine("2" + std::string(1, marker) + std::string(22, ' ') + Padded(line, 32));
 }
 
 std::string ExtractTrailerLine(long accounts, double quantity) {
-    return Padded(
-        "31 " + ZeroFilled(Write("(I7)", {static_cast<long long>(accounts)})) + ExtractQuantity(quantity),
-        80);
+    return ExtractLine("31 " + ZeroFilled(Write("(I7)", {static_cast<long long>(accounts)})) +
+                       ExtractQuantity(quantity));
 }
 
 }  // namespace records

@@ -34,7 +34,8 @@ void BlankEmptyWords(BrokerBankRecord& record);
 // the file is written with blanks there. False when the write fails.
 bool WriteBrokerBankRecord(const BrokerBankRecord& record);
 
-// ---- IECA.DAT lines (each 80 characters)
+// ---- IECA.DAT lines (each 80 characters; a byte below the blank in a
+// text given, which could end the line early, is written as a blank)
 
 // Record 11: the first 9 characters of the security identifier and the
 // security's first description line.

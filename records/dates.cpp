@@ -1,5 +1,6 @@
 #include "records/dates.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "records/common_file.h"
@@ -225,27 +226,48 @@ void Chkdat(std::string& date, int16_t& mode, int16_t& error, float& number, flo
     }
 }
 
-void Datadj(float limit, std::string& date) {
-    if (IsBlank(Fixed(date, 4))) return;
-    int16_t month, day, yy;
-    if (!Redate(date, month, day, yy)) return;
-    if (limit < kEarliestDateNumber) return;
-    // Compare windowed numbers, as the limit is one: 08/31/05 is 1050831,
-    // above a limit of 03/01/05 = 1050301, and steps back to 02/28/05.
-    int year = WindowYear(yy);
-    while (static_cast<float>(year * 10000 + month * 100 + day) > limit) {
-        month = static_cast<int16_t>(month - 6);
-        if (month <= 0) {
-            --year;
-            month = static_cast<int16_t>(month + 12);
-        }
+float DateTextNumber(std::string_view date) {
+    int16_t month = 0, day = 0, yy = 0;
+    if (!Redate(Fixed(date, 8), month, day, yy)) return 0.0f;
+    if (month == 0 && day == 0 && yy == 0) return 0.0f;
+    return WindowedDateNumber(month, day, yy);
+}
+
+bool SameDate(std::string_view first, std::string_view second) {
+    if (Fixed(first, 8) == Fixed(second, 8)) return true;
+    const float one = DateTextNumber(first);
+    return one > 0.0f && one == DateTextNumber(second);
+}
+
+std::string LastCouponDate(float date_number, std::string_view coupon_date, std::string_view maturity_date) {
+    const std::string_view anchor = DateTextNumber(coupon_date) > 0.0f ? coupon_date : maturity_date;
+    int16_t month = 0, day = 0, yy = 0;
+    if (DateTextNumber(anchor) <= 0.0f || !Redate(Fixed(anchor, 8), month, day, yy)) return std::string();
+    if (month < 1 || month > 12 || day < 1 || date_number < kEarliestDateNumber) return std::string();
+    // Whole months from year 0 of the window, for the anchor and the date.
+    const long limit = static_cast<long>(date_number);
+    const long limit_year = limit / 10000, limit_month = limit / 100 % 100, limit_day = limit % 100;
+    const long anchor_months = WindowYear(yy) * 12L + (month - 1);
+    const long limit_months = limit_year * 12 + (limit_month - 1);
+    // The coupon month on or before the date's month: a whole number of
+    // six-month steps from the anchor (floor division, either sign).
+    const long difference = limit_months - anchor_months;
+    long steps = difference >= 0 ? difference / 6 : -((-difference + 5) / 6);
+    auto coupon_day = [&](long months) {
         MonthLengths table = MonthLengthTable;
-        Setfeb(table, static_cast<int16_t>(year));
-        const int length = MonthLength(table, month);
-        if (day > length) day = static_cast<int16_t>(length);
-    }
+        Setfeb(table, static_cast<int16_t>(months / 12));
+        return std::min<long>(day, MonthLength(table, static_cast<int>(months % 12) + 1));
+    };
+    long coupon_months = anchor_months + 6 * steps;
+    // In the date's own month the coupon may still be to come.
+    if (coupon_months == limit_months && coupon_day(coupon_months) > limit_day) coupon_months -= 6;
+    const long year = coupon_months / 12;
+    if (year < WindowYear(51) || year > WindowYear(50)) return std::string();
     int16_t written = static_cast<int16_t>(year);
-    Wrdate(date, month, day, written);
+    std::string text;
+    Wrdate(text, static_cast<int16_t>(coupon_months % 12 + 1),
+           static_cast<int16_t>(coupon_day(coupon_months)), written);
+    return text;
 }
 
 std::string H2000(std::string& date) {
@@ -270,7 +292,7 @@ std::string H2000(std::string& date) {
     return date + "    ";
 }
 
-void Setdat(std::string_view date) {
+PostDateStatus Setdat(std::string_view date) {
     // COMMON.FIL is read through a file of its own, not a unit, so a caller
     // with a file open on a unit of its own keeps it.
     DirectFile common(kCommonFile, 128);
@@ -282,10 +304,10 @@ void Setdat(std::string_view date) {
     Ckdate(text, mode, error, number, 0.0f, 1991231.0f);
     // A date that fails the check is not stored: the record keeps the
     // post date it had.
-    if (error != 0) return;
+    if (error != 0) return PostDateStatus::kRefused;
     rec.SetText(0, 8, text);
     rec.SetR4(8, number);
-    common.Write(kPostDateRecord, rec);
+    return common.Write(kPostDateRecord, rec) ? PostDateStatus::kStored : PostDateStatus::kNotWritten;
 }
 
 double Gtprcd(char class_char, std::string_view subclass, float date_number, std::string_view symbol) {

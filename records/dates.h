@@ -123,12 +123,24 @@ void Ckdate(std::string& date, int16_t& mode, int16_t& error, float& number, flo
 void Chkdat(std::string& date, int16_t& mode, int16_t& error, float& number, float low, float high,
             int16_t strict, std::array<int16_t, 3>& parts);
 
-// Steps the date back six months at a time (keeping the day within the
-// month) until its windowed number is at or below the limit, a windowed
-// date number, and rewrites the text. A date whose first four characters
-// are blank, a text that does not read, and a limit before the window
-// (below 510101, which no date can meet) leave the date alone.
-void Datadj(float limit, std::string& date);
+// The windowed date number of a date text (MM/DD/YY); 0 for a blank or
+// never-written date, 00/00/00, or a text that does not read.
+float DateTextNumber(std::string_view date);
+
+// Whether two date texts name the same day, whoever wrote them: " 7/31/ 0"
+// (Wrdate) and " 7/31/00" (the date check) are one date. Texts that are
+// not dates are the same only when they are equal.
+bool SameDate(std::string_view first, std::string_view second);
+
+// A bond's last coupon date on or before a date (a windowed date number),
+// as a date text MM/DD/YY. Coupons fall every six months on the day of the
+// stored coupon date, or on the last day of a shorter month (a coupon on
+// the 31st falls on June 30 and comes back to December 31), so the date is
+// stepped six months at a time from the stored coupon date, back or
+// forward. A blank coupon date steps from the maturity date instead, as
+// semi-annual coupons fall on its day and month. Blank when neither date
+// reads, or the date is before the window.
+std::string LastCouponDate(float date_number, std::string_view coupon_date, std::string_view maturity_date);
 
 // ---- Printing and storing.
 
@@ -139,10 +151,17 @@ void Datadj(float limit, std::string& date);
 // its blanks for style 2, blanks in the year otherwise.
 std::string H2000(std::string& date);
 
+// What became of a post date given to Setdat.
+enum class PostDateStatus {
+    kStored,      // the date is the post date now
+    kRefused,     // Ckdate refused it; nothing was written
+    kNotWritten,  // COMMON.FIL could not be written
+};
+
 // Makes the date the income post date: checked with Ckdate (limits 0 and
 // 1991231) and, only when the check passes, stored normalised with its
 // number in COMMON.FIL record 7, the other bytes of the record kept.
-void Setdat(std::string_view date);
+PostDateStatus Setdat(std::string_view date);
 
 // Sort key of a holding: class rank (position of the class character in
 // "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ ", 37 when absent) x 10^14 +

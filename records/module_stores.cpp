@@ -9,6 +9,7 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/record.h"
+#include "records/store_counter.h"
 
 namespace records {
 namespace {
@@ -17,20 +18,24 @@ namespace {
 constexpr long kDirectoryRecord = 1;
 constexpr long kFirstEntry = 2;
 
-// The last record in use, 1 when the store holds no entry or record 1
-// cannot be read.
-long LastInUse(const DirectFile& file) {
+// The checked counter of record 1; an unreadable record 1 is an empty
+// store.
+StoreCounter LastInUse(const DirectFile& file) {
     Record rec;
-    if (!file.Read(kDirectoryRecord, rec)) return kDirectoryRecord;
-    const long last = rec.I16(0);
-    return last < kDirectoryRecord ? kDirectoryRecord : last;
+    if (!file.Read(kDirectoryRecord, rec)) return StoreCounter{};
+    return CheckStoreCounter(rec.I16(0), file.Count());
+}
+
+// The counter as stored, for the message of a damaged one.
+long StoredCounter(const DirectFile& file) {
+    Record rec;
+    return file.Read(kDirectoryRecord, rec) ? rec.I16(0) : 0;
 }
 
 // The record of the key (the first key.size() bytes of an entry) among
 // records 2 to the last in use, 0 when none holds it. The scan ends at the
 // first record that cannot be read.
-long FindEntry(const DirectFile& file, const std::string& key, Record& rec) {
-    const long last = LastInUse(file);
+long FindEntry(const DirectFile& file, long last, const std::string& key, Record& rec) {
     for (long n = kFirstEntry; n <= last; ++n) {
         if (!file.Read(n, rec)) break;
         if (rec.Text(0, key.size()) == key) return n;
@@ -38,21 +43,41 @@ long FindEntry(const DirectFile& file, const std::string& key, Record& rec) {
     return 0;
 }
 
-// Writes the entry over the record of its key or after the last in use,
-// then record 1 when the store grew.
-bool WriteEntry(std::string_view name, std::size_t length, const Record& entry, std::size_t key_length) {
-    DirectFile file(name, length);
+// Finds the entry of the key in a store that may be read: false (with the
+// message in *damage) for a damaged counter, else whether the key is held.
+bool ReadEntry(std::string_view name, std::size_t length, const std::string& key, Record& rec,
+               std::string* damage) {
+    const DirectFile file(name, length, false);
     if (!file.ok()) return false;
+    const StoreCounter counter = LastInUse(file);
+    if (counter.damaged) {
+        if (damage != nullptr) *damage = StoreDamagedMessage(name, StoredCounter(file));
+        return false;
+    }
+    return FindEntry(file, counter.last, key, rec) != 0;
+}
+
+// Writes the entry over the record of its key or after the last in use,
+// then record 1 when the store grew. A damaged counter or a full store
+// writes nothing.
+StoreResult WriteEntry(std::string_view name, std::size_t length, const Record& entry, std::size_t key_length) {
+    const StoreResult failed{"Could not write " + std::string(name) + "."};
+    DirectFile file(name, length);
+    if (!file.ok()) return failed;
+    const StoreCounter counter = LastInUse(file);
+    if (counter.damaged) return {StoreDamagedMessage(name, StoredCounter(file))};
     Record found;
     const std::string key = entry.Text(0, key_length);
-    long n = FindEntry(file, key, found);
-    const long last = LastInUse(file);
-    if (n == 0) n = last + 1;
-    if (!file.Write(n, entry)) return false;
-    if (n <= last) return true;
+    long n = FindEntry(file, counter.last, key, found);
+    if (n == 0) {
+        if (counter.Full()) return {StoreFullMessage(name)};
+        n = counter.last + 1;
+    }
+    if (!file.Write(n, entry)) return failed;
+    if (n <= counter.last) return {};
     Record directory(length, 0);
     directory.SetI16(0, static_cast<int16_t>(n));
-    return file.Write(kDirectoryRecord, directory);
+    return file.Write(kDirectoryRecord, directory) ? StoreResult{} : failed;
 }
 
 // ---- ACCTBILL.DAT
@@ -110,10 +135,9 @@ enum AllocationOffset : std::size_t {
 
 }  // namespace
 
-bool ReadAccountBilling(std::string_view account, AccountBilling& entry) {
-    const DirectFile file(kAccountBillingFile, kBillingLength, false);
+bool ReadAccountBilling(std::string_view account, AccountBilling& entry, std::string* damage) {
     Record rec;
-    if (!file.ok() || FindEntry(file, Fixed(account, kAccountWidth), rec) == 0) return false;
+    if (!ReadEntry(kAccountBillingFile, kBillingLength, Fixed(account, kAccountWidth), rec, damage)) return false;
     entry.account = rec.Text(kBillAccount, kAccountWidth);
     entry.balance_due = rec.R4(kBillBalance);
     entry.payment = rec.R4(kBillPayment);
@@ -126,7 +150,7 @@ bool ReadAccountBilling(std::string_view account, AccountBilling& entry) {
     return true;
 }
 
-bool WriteAccountBilling(const AccountBilling& entry) {
+StoreResult WriteAccountBilling(const AccountBilling& entry) {
     Record rec(kBillingLength, 0);
     rec.SetText(kBillAccount, kAccountWidth, entry.account);
     rec.SetR4(kBillBalance, entry.balance_due);
@@ -140,10 +164,11 @@ bool WriteAccountBilling(const AccountBilling& entry) {
     return WriteEntry(kAccountBillingFile, kBillingLength, rec, kAccountWidth);
 }
 
-bool ReadIncomeDistributions(int16_t year, std::string_view symbol, DistributionRows& rows) {
-    const DirectFile file(kIncomeDistributionFile, kDistributionLength, false);
+bool ReadIncomeDistributions(int16_t year, std::string_view symbol, DistributionRows& rows,
+                             std::string* damage) {
     Record rec;
-    if (!file.ok() || FindEntry(file, DistributionKey(year, symbol), rec) == 0) return false;
+    if (!ReadEntry(kIncomeDistributionFile, kDistributionLength, DistributionKey(year, symbol), rec, damage))
+        return false;
     for (std::size_t m = 0; m < rows.size(); ++m) {
         const std::size_t at = kFirstRow + m * kRowSize;
         DistributionRow& row = rows[m];
@@ -163,7 +188,7 @@ bool ReadIncomeDistributions(int16_t year, std::string_view symbol, Distribution
     return true;
 }
 
-bool WriteIncomeDistributions(int16_t year, std::string_view symbol, const DistributionRows& rows) {
+StoreResult WriteIncomeDistributions(int16_t year, std::string_view symbol, const DistributionRows& rows) {
     Record rec(kDistributionLength, 0);
     const std::string key = DistributionKey(year, symbol);
     std::copy(key.begin(), key.end(), rec.data());
@@ -189,7 +214,7 @@ bool WriteIncomeDistributions(int16_t year, std::string_view symbol, const Distr
 bool ReadAssetAllocation(AssetAllocation& allocation) {
     const DirectFile file(kAssetAllocationFile, kAllocationLength, false);
     Record rec;
-    if (!file.ok() || LastInUse(file) < kFirstEntry || !file.Read(kFirstEntry, rec)) return false;
+    if (!file.ok() || LastInUse(file).last < kFirstEntry || !file.Read(kFirstEntry, rec)) return false;
     AssetAllocation& a = allocation;
     a.selection_kind = rec.Text(kAllocKind, 4);
     a.manager_or_account = rec.Text(kAllocWho, 8);

@@ -38,6 +38,13 @@
 
 namespace records {
 
+// What a store write did: done, or the message that says why nothing was
+// written ("ACCTBILL.DAT is full.", a damaged counter, a failed write).
+struct StoreResult {
+    std::string message;
+    explicit operator bool() const { return message.empty(); }
+};
+
 inline constexpr const char* kAccountBillingFile = "ACCTBILL.DAT";
 inline constexpr const char* kIncomeDistributionFile = "INCDIST.DAT";
 inline constexpr const char* kAssetAllocationFile = "ASSETALC.DAT";
@@ -58,11 +65,14 @@ struct AccountBilling {
 
 // The stored entry of the account (compared as 8 blank-padded
 // characters). False when the store holds none or cannot be read; the
-// entry is then left as it was.
-bool ReadAccountBilling(std::string_view account, AccountBilling& entry);
+// entry is then left as it was. A store whose counter is out of range is
+// refused: false, with the message in *damage when given.
+bool ReadAccountBilling(std::string_view account, AccountBilling& entry, std::string* damage = nullptr);
 // Writes the entry over the account's record, or as a new record after
-// the last in use. False when a write failed.
-bool WriteAccountBilling(const AccountBilling& entry);
+// the last in use. A new entry in a full store, a store whose counter is
+// damaged and a failed write give their message; the first two write
+// nothing.
+StoreResult WriteAccountBilling(const AccountBilling& entry);
 
 // ---- Income distributions
 
@@ -85,11 +95,12 @@ using DistributionRows = std::array<DistributionRow, 12>;
 
 // The stored rows of the security (12 blank-padded characters) in the
 // year. False when the store holds none or cannot be read; the rows are
-// then left as they were.
-bool ReadIncomeDistributions(int16_t year, std::string_view symbol, DistributionRows& rows);
+// then left as they were. A damaged counter as for ReadAccountBilling.
+bool ReadIncomeDistributions(int16_t year, std::string_view symbol, DistributionRows& rows,
+                             std::string* damage = nullptr);
 // Writes the rows over the record of the year and security, or as a new
-// record after the last in use. False when a write failed.
-bool WriteIncomeDistributions(int16_t year, std::string_view symbol, const DistributionRows& rows);
+// record after the last in use; refusals as for WriteAccountBilling.
+StoreResult WriteIncomeDistributions(int16_t year, std::string_view symbol, const DistributionRows& rows);
 
 // ---- Asset allocation
 

@@ -131,6 +131,13 @@ void Getai(std::string_view date1, std::string_view date2, double face, float ra
     Drndn(result);
 }
 
+double AccruedInterest(std::string_view last_coupon, std::string_view date, double face, float rate_percent) {
+    double result = 0.0;
+    if (IsBlank(Fixed(last_coupon, 8))) return result;
+    Getai(last_coupon, date, face, rate_percent / 100.0f, 1, result);
+    return result;
+}
+
 std::string SplitFileName(int year) {
     return Write("('SECR',I4,'.SPL')", {static_cast<long long>(YearOfFile(year))});
 }

@@ -66,6 +66,13 @@ std::vector<double> ReadPriceFile(std::string_view date);
 void Getai(std::string_view date1, std::string_view date2, double face, float rate, int16_t mode,
            double& result);
 
+// The interest a bond has accrued on a face value at a date since its last
+// coupon date (LastCouponDate): Getai in its 30/360 mode at the coupon
+// rate, a percentage, / 100. Every valuation that accrues interest takes
+// it from here, so that one bond shows the same figure in every report. 0
+// for a blank last coupon date.
+double AccruedInterest(std::string_view last_coupon, std::string_view date, double face, float rate_percent);
+
 // ---- Stock split files
 
 // Unit on which the split routines open their file.

@@ -151,6 +151,33 @@ Record NewSecurityExtension() {
     return Record(kSecurityRecordLength, 0);
 }
 
+// ---- The cash security
+
+SecurityRecord CashSecurity() {
+    SecurityRecord cash;
+    cash.description1 = std::string(kCashSecurityId);
+    cash.type = "1   ";
+    cash.rate = 0;  // cash earns nothing of its own: reports print 0.00, not "no rate"
+    cash.entry = static_cast<int16_t>(kCashSecurityEntry);
+    return cash;
+}
+
+bool StartSecurityMaster() {
+    if (!ReadSecurityIndex().empty()) return false;
+    Record rec(kSecurityRecordLength, 0);
+    CashSecurity().Encode(rec);
+    // An index that is lost or does not read while SECURITY.REC still holds
+    // another security as its first record is not a new master: writing the
+    // cash security there would overwrite that security and leave an index
+    // of CASH alone. A start whose index could not be written is finished.
+    Record first;
+    if (ReadSecurityRecord(kCashSecurityEntry, first) && first.bytes() != rec.bytes()) return false;
+    // The records first, so that an index never names a record not written.
+    return WriteSecurityRecord(kCashSecurityEntry, rec) &&
+           WriteSecurityExtension(kCashSecurityEntry, NewSecurityExtension()) &&
+           WriteSecurityIndex({std::string(kCashSecurityId)});
+}
+
 // ---- SECURITY.IDX
 
 std::vector<std::string> ReadSecurityIndex() {

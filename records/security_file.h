@@ -101,6 +101,25 @@ struct SecurityExtension {
 // The record of a new security in SECURITY.EXT: 128 zero bytes.
 Record NewSecurityExtension();
 
+// ---- The cash security
+
+// Entry 1 of every security master is the cash security: posting files
+// cash and income whose security is unknown under record 1 and takes its
+// holding key, the cash balance adds record 1's lots, and pricing leaves
+// record 1 out. So a security master is started with it, and entry 1 is
+// never deleted, retyped or given to another identifier.
+inline constexpr std::string_view kCashSecurityId = "CASH";
+inline constexpr long kCashSecurityEntry = 1;
+// The cash security's SECURITY.REC record: identifier and first
+// description "CASH", type "1", rate 0, entry number 1.
+SecurityRecord CashSecurity();
+// When SECURITY.IDX names no position (missing, empty or unreadable) and
+// SECURITY.REC has no record 1, writes the cash security as record 1 of
+// SECURITY.REC and SECURITY.EXT and an index of that one identifier. True
+// when the master was started; false when it already had positions, a
+// first record whose index is lost (left as it is), or a write failed.
+bool StartSecurityMaster();
+
 // ---- SECURITY.IDX
 
 // The identifiers of SECURITY.IDX in position order, each as its 12 stored

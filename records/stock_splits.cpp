@@ -9,6 +9,7 @@
 #include "records/index.h"
 #include "records/layout.h"
 #include "records/record.h"
+#include "records/store_counter.h"
 
 namespace records {
 namespace {
@@ -46,10 +47,16 @@ void Rdsplt(std::string_view symbol, int year, std::string& message, SplitList& 
         return;
     }
     // Reading never creates the year's file.
-    const DirectFile file(SplitFileName(year), kSplitRecordLength, false);
+    const std::string name = SplitFileName(year);
+    const DirectFile file(name, kSplitRecordLength, false);
     Record rec;
     if (!file.Read(1, rec)) return;
-    list.last_record = SplitFileHeader::Decode(rec).last_record;
+    const int16_t stored_last = SplitFileHeader::Decode(rec).last_record;
+    if (CheckStoreCounter(stored_last, file.Count()).damaged) {
+        message = StoreDamagedMessage(name, stored_last);
+        return;
+    }
+    list.last_record = stored_last;
     for (long r = 2; r <= list.last_record; ++r) {
         if (!file.Read(r, rec)) return;
         if (rec.Text(0, kSymbolWidth) != key) continue;
@@ -68,18 +75,27 @@ void Rdsplt(std::string_view symbol, int year, std::string& message, SplitList& 
     }
 }
 
-void Wrsplt(std::string_view symbol, int year, SplitList& list) {
+std::string Wrsplt(std::string_view symbol, int year, SplitList& list) {
     const std::string key = Fixed(symbol, kSymbolWidth);
-    if (list.position == 0 && list.count < 1) return;
+    if (list.position == 0 && list.count < 1) return {};
 
-    DirectFile file(SplitFileName(year), kSplitRecordLength);
+    const std::string name = SplitFileName(year);
+    DirectFile file(name, kSplitRecordLength);
+    // The last record in use as the file holds it now: the new record goes
+    // right after it, where Rdsplt reads.
+    Record header(kSplitRecordLength, 0);
+    const int16_t stored_last = file.Read(1, header) ? SplitFileHeader::Decode(header).last_record : 0;
+    const StoreCounter counter = CheckStoreCounter(stored_last, file.Count());
+    if (counter.damaged) return StoreDamagedMessage(name, stored_last);
     Record rec(kSplitRecordLength, 0);
     SplitRecord stored;
     if (list.position == 0) {
-        list.position = static_cast<int16_t>(std::max<int16_t>(list.last_record, 1) + 1);
+        if (counter.Full()) return StoreFullMessage(name);
+        list.position = static_cast<int16_t>(counter.last + 1);
         list.last_record = list.position;
-    } else if (file.Read(list.position, rec)) {
-        stored = SplitRecord::Decode(rec);
+    } else {
+        list.last_record = static_cast<int16_t>(std::max<long>(counter.last, list.position));
+        if (file.Read(list.position, rec)) stored = SplitRecord::Decode(rec);
     }
 
     stored.symbol = key;
@@ -101,12 +117,11 @@ void Wrsplt(std::string_view symbol, int year, SplitList& list) {
         }
     }
 
-    Record header(kSplitRecordLength, 0);
-    file.Read(1, header);
     SplitFileHeader{list.last_record}.Encode(header);
     file.Write(1, header);
     stored.Encode(rec);
     file.Write(list.position, rec);
+    return {};
 }
 
 }  // namespace records

@@ -53,7 +53,9 @@ inline constexpr const char* kUnknownSplitSecurityLayout =
 // security's record is the first of records 2 to the last in use whose
 // symbol equals the given one; none (or no file) gives position 0 and no
 // splits, and so does a record that cannot be read. A stored count outside
-// 0 to 8 reads as the nearest of them.
+// 0 to 8 reads as the nearest of them. A last record in use below 1 or
+// beyond the file's whole records is refused as damaged: message names
+// the file, the list is empty.
 void Rdsplt(std::string_view symbol, int year, std::string& message, SplitList& list);
 
 // Writes the splits of a security back. With a position of 0 a count of 1
@@ -63,7 +65,10 @@ void Rdsplt(std::string_view symbol, int year, std::string& message, SplitList& 
 // last record and the security's record its count and, when the count is 1
 // or more, the splits: those in use with their dates as date numbers, the
 // slots after them zero. A year 0-50 in the list is changed to 100 + YY
-// first, as the files hold it. Failures are not reported.
-void Wrsplt(std::string_view symbol, int year, SplitList& list);
+// first, as the files hold it. The last record in use is taken from the
+// file as it stands: one out of range (damaged) or a new record in a full
+// file writes nothing and gives the message ("SPLIT98.DAT is full."); else
+// the result is empty. Failed writes are not reported.
+std::string Wrsplt(std::string_view symbol, int year, SplitList& list);
 
 }  // namespace records

@@ -4,6 +4,7 @@
 
 #include "records/files.h"
 #include "records/record_services.h"
+#include "records/store_counter.h"
 
 namespace records {
 namespace {
@@ -224,7 +225,7 @@ double AllocatedBlockShares() {
     return shares;
 }
 
-int16_t AppendBlockAllocation(std::string_view view, long& rec) {
+int16_t AppendBlockAllocation(std::string_view view, long& rec, std::string* message) {
     rec = -1;
     Open4(kTransactionLineUnit, kBlockTradeFile);
     UnitGuard guard(kTransactionLineUnit);
@@ -233,7 +234,16 @@ int16_t AppendBlockAllocation(std::string_view view, long& rec) {
     if (!ReadRecord(kTransactionLineUnit, 1, first)) return 1;
     BlockDefinition block = BlockDefinition::Decode(first);
     if (!block.Defined()) return 1;
-    const long target = static_cast<long>(block.last_record < 1 ? 1 : block.last_record) + 1;
+    // The counter addresses the new record: out of range it would write
+    // over the first allocation or far past the file's end.
+    const StoreCounter counter = CheckStoreCounter(block.last_record, RecordCount(kTransactionLineUnit));
+    if (counter.damaged || counter.Full()) {
+        if (message != nullptr)
+            *message = counter.damaged ? StoreDamagedMessage(kBlockTradeFile, block.last_record)
+                                       : StoreFullMessage(kBlockTradeFile);
+        return 1;
+    }
+    const long target = counter.last + 1;
     if (Wrr140(kTransactionLineUnit, target, view) != 0) return 1;
     first.SetI16(0, static_cast<int16_t>(target));
     if (!WriteRecord(kTransactionLineUnit, 1, first)) return 1;

@@ -128,6 +128,8 @@ double AllocatedBlockShares();
 // Writes a new block allocation (its edit view) at record counter + 1 and
 // the counter back to record 1; rec is the record used. 0 done, 1 failed
 // (also when no block is defined: rec is then -1 and nothing is written).
-int16_t AppendBlockAllocation(std::string_view view, long& rec);
+// A full file ("TRADEBLK.DAT is full.") or a counter out of range fails
+// too, writes nothing and puts the message in *message when given.
+int16_t AppendBlockAllocation(std::string_view view, long& rec, std::string* message = nullptr);
 
 }  // namespace records

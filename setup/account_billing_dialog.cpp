@@ -81,7 +81,13 @@ void CAccountBillingDlg::ShowSelected() {
     current_ = accounts.GetCurSel();
     account_ = records::Fixed(current_ < 0 ? std::string() : accounts.GetText(current_), kAccountWidth);
     records::AccountBilling entry;
-    const bool stored = current_ >= 0 && records::ReadAccountBilling(account_, entry);
+    std::string damage;
+    const bool stored = current_ >= 0 && records::ReadAccountBilling(account_, entry, &damage);
+    if (!damage.empty()) {
+        shell::ClearMessageList();
+        shell::AddMessage(damage);
+        shell::ShowMessageList();
+    }
     SetDlgItemText(kBalanceDue, stored ? Number(entry.balance_due) : "");
     SetDlgItemText(kPayment, stored ? Number(entry.payment) : "");
     SetDlgItemText(kPaymentDate, stored ? entry.last_payment_date : "");
@@ -122,8 +128,10 @@ bool CAccountBillingDlg::CheckAndStore() {
 
     // Nothing is stored while a check fails; without an account (an empty
     // account list) there is nothing to store.
-    if (shell::GetMessageCount() == 0 && current_ >= 0 && !records::WriteAccountBilling(entry))
-        shell::AddMessage(std::string("Could not write ") + records::kAccountBillingFile + ".");
+    if (shell::GetMessageCount() == 0 && current_ >= 0) {
+        const records::StoreResult written = records::WriteAccountBilling(entry);
+        if (!written) shell::AddMessage(written.message);
+    }
     if (shell::GetMessageCount() != 0) {
         shell::ShowMessageList();
         return false;

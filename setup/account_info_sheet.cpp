@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/message_box.h"
+#include "setup/broker_data_dialog.h"
 #include "shell/field_helpers.h"
 #include "shell/fillers.h"
 #include "shell/key_filters.h"
@@ -265,8 +266,8 @@ bool CClientInfo2::OnInitDialog() {
     }
     // The identifier fields take the 8 characters of a broker key, so that
     // a longer identifier is refused on apply rather than cut unseen.
-    GetDlgItem(kCustodianId).LimitText(8);
-    GetDlgItem(kBrokerId).LimitText(8);
+    GetDlgItem(kCustodianId).LimitText(kIdentifierEditWidth);
+    GetDlgItem(kBrokerId).LimitText(kIdentifierEditWidth);
     GetDlgItem(kManager).LimitText(4);
     GetDlgItem(kFiscalMonth).LimitText(2);
     return true;
@@ -287,11 +288,11 @@ bool CClientInfo2::OnApply() {
     const std::string custodian = GetDlgItemText(kCustodianId);
     const std::string broker = GetDlgItemText(kBrokerId);
     bool refused = false;
-    if (custodian.size() > 6) {
+    if (custodian.size() > kIdentifierWidth) {
         shell::AddMessage("Illegal Account Custodian ID: " + custodian);
         refused = true;
     }
-    if (broker.size() > 6) {
+    if (broker.size() > kIdentifierWidth) {
         shell::AddMessage("Illegal Account Broker ID: " + broker);
         refused = true;
     }

@@ -33,16 +33,20 @@ struct ModeTexts {
     const char* caption;
     const char* frame;
     const char* info;
-    const char* kind;  // in the delete confirmation
+    const char* kind;      // in the delete confirmation
+    const char* too_long;  // a new identifier longer than 6 characters
 };
 ModeTexts TextsOf(int mode) {
     switch (mode) {
         case D::kAccounts:
-            return {"Account Data", "Account List", "Account Info", "Account "};
+            return {"Account Data", "Account List", "Account Info", "Account ",
+                    "New account ID must be 1 to 6 characters."};
         case D::kCustodians:
-            return {"Custodian Data", "Custodian List", "Custodian Info", "Custodian "};
+            return {"Custodian Data", "Custodian List", "Custodian Info", "Custodian ",
+                    "New custodian ID must be 1 to 6 characters."};
         default:
-            return {"Broker Data", "Broker ID", "Broker Info", "Broker "};
+            return {"Broker Data", "Broker ID", "Broker Info", "Broker ",
+                    "New broker ID must be 1 to 6 characters."};
     }
 }
 
@@ -98,6 +102,11 @@ bool CBrokerDataDlg::OnInitDialog() {
     if (mode_ == kAccounts) {
         records::AccountFileContents contents = records::LoadAccountFile();
         account_flag_ = contents.flag;
+        index_refused_ = contents.refused;
+        if (!index_refused_.empty()) {
+            shell::AddMessage(index_refused_);
+            shell::ShowMessageList();
+        }
         auto& accounts = records::AccountArray();
         accounts = std::move(contents.accounts);
         for (const auto& account : accounts) list.AddString(account->identifier);
@@ -110,7 +119,7 @@ bool CBrokerDataDlg::OnInitDialog() {
         BrokerArray() = records::LoadBrokerList(ListKind(mode_));
         for (const auto& broker : BrokerArray()) list.AddString(broker->identifier);
     }
-    GetDlgItem(kIdEdit).LimitText(6);
+    GetDlgItem(kIdEdit).LimitText(kIdentifierEditWidth);
     return true;
 }
 
@@ -141,10 +150,16 @@ bool CBrokerDataDlg::EnsureEntry() {
         std::transform(id.begin(), id.end(), id.begin(), [](unsigned char c) { return std::toupper(c); });
         SetDlgItemText(kIdEdit, id);
         if (records::FindAccountEntry(id) >= 0) return true;
-        if (id.size() > 6) {
-            IdError(*this, "New account ID must be 1 to 6 characters.");
-            return false;
-        }
+    } else if (FindBrokerRecord(id) >= 0) {
+        return true;
+    }
+    // An entry already listed with a longer identifier can still be opened
+    // or deleted; a new one must fit.
+    if (id.size() > kIdentifierWidth) {
+        IdError(*this, TextsOf(mode_).too_long);
+        return false;
+    }
+    if (mode_ == kAccounts) {
         if (engine::Ckacid(records::Fixed(id, 8)) != 0) {
             IdError(*this, "New account ID contains invalid characters.");
             return false;
@@ -153,7 +168,6 @@ bool CBrokerDataDlg::EnsureEntry() {
         records::AccountArray().push_back(std::make_unique<records::CAccountEntry>(id));
         return true;
     }
-    if (FindBrokerRecord(id) >= 0) return true;
     auto broker = std::make_unique<records::CBrokerRecord>();
     broker->identifier = id;
     GetDlgItem(kList).AddString(id);
@@ -203,6 +217,11 @@ void CBrokerDataDlg::OnDelete() {
 }
 
 bool CBrokerDataDlg::SaveAccounts() {
+    // A refused index is never written back: its accounts were not read.
+    if (!index_refused_.empty()) {
+        MessageBox(index_refused_, Caption(), MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
+        return true;
+    }
     // The deleted accounts' own files go first, so that an account added
     // again under a deleted identifier starts its files afresh below.
     for (const std::string& id : deleted_accounts_) records::Delacf(records::Fixed(id, 6));

@@ -27,6 +27,12 @@ namespace setup {
 
 inline constexpr int kBrokerDataDialogId = 106;
 
+// Account, broker and custodian identifiers have at most 6 characters.
+// Their edits take the 8 of an index key, so that a longer identifier,
+// typed or pasted, is refused with a message instead of cut without one.
+inline constexpr std::size_t kIdentifierWidth = 6;
+inline constexpr int kIdentifierEditWidth = 8;
+
 // The program-wide array of broker (or custodian) records that the data
 // dialog loaded, and the custodian flag it sets (1 in custodian mode),
 // which the broker information dialog reads for its captions.
@@ -73,6 +79,9 @@ private:
 
     int mode_ = kBrokers;
     unsigned char account_flag_ = 1;
+    // The message that refused ACCOUNT.IDX on loading; the accounts are
+    // then not saved.
+    std::string index_refused_;
     // Accounts deleted since the dialog opened, whose files Done deletes.
     std::set<std::string> deleted_accounts_;
 };

@@ -139,7 +139,15 @@ bool CIncomeDistributionsDlg::OnInitDialog() {
     std::snprintf(caption, sizeof caption, "Year: %d   Security Identifier: %s", year_, security_.c_str());
     SetDlgItemText(kCaption, caption);
     records::DistributionRows stored{};
-    if (!records::ReadIncomeDistributions(year_, security_, stored)) return true;
+    std::string damage;
+    if (!records::ReadIncomeDistributions(year_, security_, stored, &damage)) {
+        if (!damage.empty()) {
+            shell::ClearMessageList();
+            shell::AddMessage(damage);
+            shell::ShowMessageList();
+        }
+        return true;
+    }
     for (std::size_t m = 0; m < 12; ++m) {
         const records::DistributionRow& row = stored[m];
         // A row shows only with both dates' months and days.
@@ -188,8 +196,10 @@ void CIncomeDistributionsDlg::OnOK() {
         row.expense_flag = IsDlgButtonChecked(kExpenseFlagIds[m]) ? 1 : 0;
     }
     // Nothing is stored while a check fails.
-    if (shell::GetMessageCount() == 0 && !records::WriteIncomeDistributions(year_, security_, rows))
-        shell::AddMessage(std::string("Could not write ") + records::kIncomeDistributionFile + ".");
+    if (shell::GetMessageCount() == 0) {
+        const records::StoreResult written = records::WriteIncomeDistributions(year_, security_, rows);
+        if (!written) shell::AddMessage(written.message);
+    }
     if (shell::GetMessageCount() != 0) {
         shell::ShowMessageList();
         return;
@@ -221,14 +231,27 @@ bool CInitialPostDateDlg::OnInitDialog() {
 void CInitialPostDateDlg::OnOK() {
     shell::ClearMessageList();
     const std::string typed = GetDlgItemText(kDate);
+    const std::string refusal = "Illegal Date:" + typed;
     std::string date = typed;
     if (!shell::CheckDateText(date)) {
-        shell::AddMessage("Illegal Date:" + typed);
+        shell::AddMessage(refusal);
         shell::ShowMessageList();
         return;
     }
-    records::Setdat(records::Fixed(date, kDateWidth));
-    EndDialog(IDOK);
+    // The dialog stays open on a date the post date's own check refuses
+    // or that could not be stored, so that nothing is lost without a word.
+    switch (records::Setdat(records::Fixed(date, kDateWidth))) {
+        case records::PostDateStatus::kStored:
+            EndDialog(IDOK);
+            return;
+        case records::PostDateStatus::kRefused:
+            shell::AddMessage(refusal);
+            break;
+        case records::PostDateStatus::kNotWritten:
+            shell::AddMessage("Could not write COMMON.FIL.");
+            break;
+    }
+    shell::ShowMessageList();
 }
 
 void CInitialPostDateDlg::OnCancel() {

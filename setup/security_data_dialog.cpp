@@ -77,6 +77,8 @@ CSecurityDataDlg::CSecurityDataDlg(Window* parent) : Dialog(SecurityDataTemplate
 
 bool CSecurityDataDlg::OnInitDialog() {
     EnterEntryState();
+    // A new firm's first security is its cash: the master starts with it.
+    records::StartSecurityMaster();
     shell::FillTypeCombo(GetDlgItem(kTypeList));
     Control combo = GetDlgItem(kIdCombo);
     shell::FillSecurityCombo(&combo, &identifiers_);
@@ -152,10 +154,12 @@ void CSecurityDataDlg::OnSelectSecurity() {
     Show(*this, kChosenFrame, true);
     SetDlgItemText(kChosenId, text);
     Show(*this, kChosenId, true);
-    for (const int id : {kDelete, kTypeList, kTypeFrame}) Enable(*this, id, true);
-
     identifier_ = text;
     entry_ = FindEntry(text);
+    // The cash security keeps its entry and its type: it can be looked at
+    // and its pages opened, never deleted or retyped.
+    const bool cash = entry_ == records::kCashSecurityEntry;
+    for (const int id : {kDelete, kTypeList, kTypeFrame}) Enable(*this, id, !cash);
     type_position_ = -1;
     if (entry_ > 0) {
         records::SecurityRecord security;
@@ -186,6 +190,7 @@ void CSecurityDataDlg::OnSelectSecurity() {
 
 void CSecurityDataDlg::OnSelectType() {
     Control list = GetDlgItem(kTypeList);
+    if (entry_ == records::kCashSecurityEntry) return;
     if (type_position_ >= 0 && MessageBox("Confirm change of type for Security ID " + identifier_,
                                           shell::CMainFrame::kTitle, MB_OKCANCEL, GetSafeHwnd()) != IDOK) {
         // The list shows the stored type again: the pages read their
@@ -213,6 +218,7 @@ void CSecurityDataDlg::OnSelectType() {
 }
 
 void CSecurityDataDlg::OnDelete() {
+    if (entry_ == records::kCashSecurityEntry) return;
     if (MessageBox("Confirm DELETE of Security ID " + identifier_, shell::CMainFrame::kTitle, MB_OKCANCEL,
                    GetSafeHwnd()) != IDOK)
         return;

@@ -6,7 +6,8 @@
 // SECURITY.EXT records written), gives it a type, deletes it or opens its
 // two information pages. A security is known by its position n in
 // SECURITY.IDX; positions are never reused and a deleted identifier keeps
-// its position as twelve "$".
+// its position as twelve "$". The master starts with the cash security
+// at entry 1, which the dialog never deletes or retypes.
 //
 // SECURITY.IDX is written whole whenever an identifier is added or
 // deleted, so that the index always names every record written; Done and

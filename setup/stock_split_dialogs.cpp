@@ -127,6 +127,7 @@ bool CStockSplitsDlg::OnInitDialog() {
     year_ = IntegerOf(year_text_);
     std::string message;
     records::Rdsplt(records::Fixed(security_, kSymbolWidth), year_, message, list_);
+    if (!message.empty()) MessageBox(message, {}, MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
     selected_ = 0;
     Refresh();
     return true;
@@ -199,7 +200,11 @@ void CStockSplitsDlg::OnDelete() {
 }
 
 void CStockSplitsDlg::OnOK() {
-    records::Wrsplt(records::Fixed(security_, kSymbolWidth), year_, list_);
+    const std::string refused = records::Wrsplt(records::Fixed(security_, kSymbolWidth), year_, list_);
+    if (!refused.empty()) {
+        MessageBox(refused, {}, MB_OK | MB_ICONEXCLAMATION, GetSafeHwnd());
+        return;
+    }
     EndDialog(IDOK);
 }
 

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "platform/common_dialogs.h"
+#include "platform/text.h"
 #include "records/common_file.h"
 #include "shell/about_dialog.h"
 #include "shell/chart_view.h"
@@ -135,6 +136,8 @@ bool CLedraApp::InitInstance(int show_command) {
     frame_->ShowWindow(show_command);
 
     g_printer = ReadPrinterSettings();
+    // Dialog lists laid out in columns show in the report windows' face.
+    platform::SetFixedPitchFace(g_printer.PrinterFontName);
     const records::Options options = records::Rdopts();
     if (options[kStartupTextOption] != 0) {
         g_report.LineSource = kLinesFromReportFile;

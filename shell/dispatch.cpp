@@ -324,9 +324,6 @@ void DispatchCommand(CMainFrame& frame, int16_t item) {
     frame.OnSystemDateKillFocus();
     const int code = g_report.CommandGroup * 20 + item;
     g_report.ReportCode = code;
-    // A dialog that writes the work file itself must not leave an older one
-    // behind for the output switch when it writes nothing.
-    if (DialogWritesWorkFile(code)) records::Purge(records::kReportWorkFile);
     if (RunCode(code, frame) == Ending::Return) return;
     frame.RemoveModulesMenu();
 }

@@ -3,10 +3,12 @@
 #include "shell/display_view.h"
 
 #include <QFontMetrics>
+#include <QMdiArea>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "platform/text.h"
@@ -14,6 +16,7 @@
 #include "records/files.h"
 #include "records/report_output.h"
 #include "shell/app.h"
+#include "shell/dispatch.h"
 #include "shell/main_frame.h"
 #include "shell/print_view.h"
 #include "shell/printer_settings.h"
@@ -98,6 +101,38 @@ std::string ReportTitle(int report_code) {
     return it == titles.end() ? std::string() : it->second;
 }
 
+std::string ReportWindowTitle(int report_code) {
+    if (std::string title = ReportTitle(report_code); !title.empty()) return title;
+    const auto& commands = DispatchedCommands();
+    const auto command =
+        std::find_if(commands.begin(), commands.end(),
+                     [report_code](const DispatchedCommand& c) { return c.Code() == report_code; });
+    if (command == commands.end()) return "Report";
+    // Menu captions as shown: "&&" is one "&".
+    auto shown = [](const std::string& caption) {
+        std::string text;
+        for (std::size_t i = 0; i < caption.size(); ++i) {
+            if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+            text += caption[i];
+        }
+        return text;
+    };
+    std::function<std::string(const std::vector<MenuItem>&, const std::string&)> find =
+        [&](const std::vector<MenuItem>& items, const std::string& menu) -> std::string {
+        for (const MenuItem& item : items) {
+            if (item.type == MenuItem::Type::Popup) {
+                if (std::string found = find(item.items, shown(item.caption)); !found.empty()) return found;
+            } else if (item.type == MenuItem::Type::Command && item.id == command->id) {
+                const std::string name = shown(item.caption);
+                return name.find(' ') == std::string::npos && !menu.empty() ? menu + " " + name : name;
+            }
+        }
+        return {};
+    };
+    const std::string name = find(MainMenu(), "");
+    return name.empty() ? "Report" : name;
+}
+
 CDisplayNew::CDisplayNew() : startup_pending_copy_(g_app_state.startup_text_pending != 0) {
     Bind(kDoneButton, Notify::Clicked, &CDisplayNew::OnDone);
     Bind(kHorizontalBar, Notify::Scroll, [this](const Notification& n) { OnScroll(n); });
@@ -161,6 +196,8 @@ void CDisplayNew::OnInitialUpdate() {
         font_.setFixedPitch(true);
     }
 
+    if (!startup_window_) FitReportWidth();
+
     SaveSelection(saved_selection_);
 
     if (reads_file) {
@@ -185,14 +222,32 @@ void CDisplayNew::OnInitialUpdate() {
         }
     }
 
-    if (!startup_window_) {
-        if (const std::string title = ReportTitle(g_report.ReportCode); !title.empty()) {
-            SetWindowText(title);
-            if (ChildFrame* frame = GetParentFrame()) frame->SetWindowText(title);
-        }
+    // A report window of the output switch is titled by its report; the
+    // empty window of a new document keeps the document's name.
+    if (startup_window_ || reads_file) {
+        const std::string title =
+            startup_window_ ? kStartupWindowTitle : ReportWindowTitle(g_report.ReportCode);
+        SetWindowText(title);
+        if (ChildFrame* frame = GetParentFrame()) frame->SetWindowText(title);
     }
     if (CMainFrame* main = TheMainFrame()) main->RemoveModulesMenu();
     initialised_ = true;
+}
+
+void CDisplayNew::FitReportWidth() {
+    ChildFrame* frame = GetParentFrame();
+    QWidget* outer = frame ? frame->GetWidget() : nullptr;
+    if (!outer || outer->isMaximized()) return;
+    // All 132 columns at the window's font beside the vertical bar's room
+    // and the margins the drawing keeps, within the main frame's area.
+    const int text_width = kReportColumns * std::max(1, QFontMetrics(font_).averageCharWidth());
+    const int wanted_client = text_width + 20 + 30;
+    const int border = outer->width() - GetClientRect().width();
+    int wanted = wanted_client + std::max(0, border);
+    if (CMainFrame* main = TheMainFrame())
+        if (const QMdiArea* area = main->GetMdiArea(); area && area->contentsRect().width() > 0)
+            wanted = std::min(wanted, area->contentsRect().width());
+    if (wanted > outer->width()) outer->resize(wanted, outer->height());
 }
 
 bool CDisplayNew::GetLine(long n, std::string& text) const {

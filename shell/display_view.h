@@ -55,6 +55,9 @@ private:
     void OnDone();
     void OnScroll(const platform::Notification& n);
     void PlaceButtons(int width, int height);
+    // Widens the frame so that a report's 132 columns show whole.
+    void FitReportWidth();
+    static constexpr int kReportColumns = 132;
 
     QFont font_;
     long line_count_ = 0;
@@ -72,5 +75,11 @@ private:
 // The title of a report display window by report code; empty for a code
 // without one.
 std::string ReportTitle(int report_code);
+// The title of a report window: the report's title, else the name of the
+// menu command that runs the code (an item of one word with its menu's:
+// "Pricing Import"), so that no window goes without one.
+std::string ReportWindowTitle(int report_code);
+// The title of the start-up text window.
+inline constexpr const char* kStartupWindowTitle = "Getting Started Tutorial";
 
 }  // namespace shell

@@ -22,9 +22,16 @@ std::vector<std::string>& Messages() {
     return messages;
 }
 
+// How many lines at the head of the list carry their number already: a
+// list shown twice (or grown after it was shown) numbers each line once.
+std::size_t& NumberedLines() {
+    static std::size_t numbered = 0;
+    return numbered;
+}
+
 DialogTemplate ErrorsTemplate() {
     std::vector<Node> lines;
-    for (int id : CReportErrorsDlg::kLineIds) lines.push_back(Static(id, "").Chars(86));
+    for (int id : CReportErrorsDlg::kLineIds) lines.push_back(Static(id, "", kFixedPitch).Chars(86));
     return {kReportErrorsDialogId, "Report Errors",
             Column({Row({Column(std::move(lines)), ScrollBar(CReportErrorsDlg::kScrollBar).Lines(8)}),
                     Row({Stretch(), Button(IDOK, "Done", kDefault), Stretch()})})};
@@ -47,7 +54,8 @@ const std::vector<std::string>& GetMessages() {
 void ShowMessageList() {
     std::vector<std::string>& messages = Messages();
     if (messages.empty()) return;
-    for (std::size_t i = 0; i < messages.size(); ++i) messages[i] = std::to_string(i + 1) + "." + messages[i];
+    for (std::size_t& i = NumberedLines(); i < messages.size(); ++i)
+        messages[i] = std::to_string(i + 1) + "." + messages[i];
     g_report.LineSource = kLinesFromMessageList;
     CReportErrorsDlg& dialog = ReportErrorsDialog();
     if (dialog.IsWindow()) {
@@ -69,6 +77,7 @@ void ClearMessageList() {
             dialog.DestroyWindow();
     }
     Messages().clear();
+    NumberedLines() = 0;
 }
 
 CReportErrorsDlg& ReportErrorsDialog() {

@@ -20,7 +20,8 @@ void AddMessage(std::string_view text);
 int GetMessageCount();
 // The lines as they stand (numbered once ShowMessageList has run).
 const std::vector<std::string>& GetMessages();
-// Numbers the lines "1.", "2.", ... in place, sets LineSource to the
+// Numbers the lines "1.", "2.", ... in place (a line numbered by an earlier
+// call keeps its one number), sets LineSource to the
 // message list and shows the errors window until Done (which empties the
 // list); nothing when the list is empty.
 void ShowMessageList();

@@ -120,18 +120,70 @@ std::vector<long> BuildPageTable(const std::vector<std::string>& lines) {
     return table;
 }
 
-std::vector<long> FitPagesToSheet(const std::vector<long>& table, long lines_per_sheet) {
-    if (table.size() < 2 || lines_per_sheet < 1) return table;
-    std::vector<long> fitted{table.front()};
-    for (std::size_t i = 1; i < table.size(); ++i) {
-        long start = fitted.back();
-        while (table[i] - start > lines_per_sheet) {
-            start += lines_per_sheet;
-            fitted.push_back(start);
-        }
-        fitted.push_back(table[i]);
+int PageNumberOf(std::string_view line) {
+    if (!IsPageLine(line)) return 0;
+    const std::size_t digits = line.find_first_of("0123456789");
+    if (digits == std::string_view::npos) return 0;
+    int number = 0;
+    for (std::size_t i = digits; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i)
+        number = std::min(number * 10 + (line[i] - '0'), 1000000);
+    return number;
+}
+
+std::vector<PrintSheet> SheetsOfPages(const std::vector<long>& table, long line_count,
+                                      const std::function<bool(long)>& blank, long lines_per_sheet) {
+    std::vector<PrintSheet> sheets;
+    lines_per_sheet = std::max(1L, lines_per_sheet);
+    for (std::size_t i = 0; i + 1 < table.size(); ++i) {
+        const long first = table[i];
+        long end = std::min(table[i + 1], line_count + 1);
+        while (end > first && blank(end - 1)) --end;
+        for (long start = first; start < end; start += lines_per_sheet)
+            sheets.push_back({start, std::min(end, start + lines_per_sheet)});
     }
-    return fitted;
+    if (sheets.empty() && table.size() > 1) sheets.push_back({table[0], table[1]});
+    return sheets;
+}
+
+std::vector<PrintSheet> InPageNumberOrder(const std::vector<PrintSheet>& sheets,
+                                          const std::function<int(const PrintSheet&)>& number) {
+    // Runs of consecutive page numbers; a sheet without a number goes on
+    // the run it follows. A run that starts again at 1 after a run from s
+    // holds the pages 1 to s - 1 only: the next account's holdings pages
+    // (s on) follow its summary pages without a break in the numbers.
+    struct Run {
+        std::vector<PrintSheet> sheets;
+        int first = 0, last = 0;
+        int limit = 0;  // the last number the run may take, 0 for any
+    };
+    std::vector<Run> runs;
+    for (const PrintSheet& sheet : sheets) {
+        const int n = number(sheet);
+        const bool goes_on = !runs.empty() && (n == 0 || runs.back().last == 0 ||
+                                               (n == runs.back().last + 1 &&
+                                                (runs.back().limit == 0 || n <= runs.back().limit)));
+        if (!goes_on) {
+            Run run;
+            if (n == 1 && !runs.empty() && runs.back().first > 1) run.limit = runs.back().first - 1;
+            runs.push_back(std::move(run));
+        }
+        Run& run = runs.back();
+        run.sheets.push_back(sheet);
+        if (n != 0) {
+            if (run.first == 0) run.first = n;
+            run.last = n;
+        }
+    }
+    std::vector<Run> ordered;
+    for (Run& run : runs) {
+        if (run.first == 1 && !ordered.empty() && ordered.back().first == run.last + 1)
+            ordered.insert(ordered.end() - 1, std::move(run));
+        else
+            ordered.push_back(std::move(run));
+    }
+    std::vector<PrintSheet> result;
+    for (const Run& run : ordered) result.insert(result.end(), run.sheets.begin(), run.sheets.end());
+    return result;
 }
 
 // The print job.
@@ -165,6 +217,7 @@ bool ReportPrintJob::Prepare(QPrinter& printer) {
     prepared_ = false;
     lines_.clear();
     table_.clear();
+    sheets_.clear();
 
     const double to_twips = static_cast<double>(kTwipsPerInch) / std::max(1, printer.resolution());
     const int printable_width = static_cast<int>(paper.width() * to_twips);
@@ -180,7 +233,17 @@ bool ReportPrintJob::Prepare(QPrinter& printer) {
     SetReportPageSettings(page_length_, g_printer.PrinterTopLines);
 
     if (!TakeReport()) return false;
-    table_ = FitPagesToSheet(BuildPageTable(lines_), printable_height / line_height_);
+    table_ = BuildPageTable(lines_);
+    const long line_count = static_cast<long>(lines_.size());
+    sheets_ = InPageNumberOrder(
+        SheetsOfPages(
+            table_, line_count, [this](long n) { return PrintedText(n).empty(); },
+            printable_height / line_height_),
+        [this, line_count](const PrintSheet& sheet) {
+            for (long n = sheet.first; n < sheet.end && n <= line_count; ++n)
+                if (const int number = PageNumberOf(lines_[n - 1])) return number;
+            return 0;
+        });
     prepared_paper_ = paper;
     prepared_ = true;
     return true;
@@ -250,17 +313,22 @@ bool ReportPrintJob::Print(QPrinter& printer) {
     return painter.end();
 }
 
+std::string ReportPrintJob::PrintedText(long n) const {
+    if (n < 1 || n > static_cast<long>(lines_.size())) return {};
+    std::string text = TrimRight(lines_[n - 1].substr(0, kPrintColumns));
+    if (option30_ && IsPageLine(text)) text.clear();
+    return text;
+}
+
 void ReportPrintJob::DrawPage(QPainter& painter, int page) const {
     painter.setFont(font_);
     painter.setPen(Qt::black);
-    const long from = table_[page - 1];
-    const long to = table_[page];
-    for (long n = from; n < to; ++n) {
+    const PrintSheet& sheet = sheets_[page - 1];
+    for (long n = sheet.first; n < sheet.end; ++n) {
         if (n < 1 || n > static_cast<long>(lines_.size())) break;
-        std::string text = TrimRight(lines_[n - 1].substr(0, kPrintColumns));
-        if (option30_ && IsPageLine(text)) text.clear();
+        const std::string text = PrintedText(n);
         if (text.empty()) continue;
-        const double y = static_cast<double>(n - from) * line_height_ + ascent_;
+        const double y = static_cast<double>(n - sheet.first) * line_height_ + ascent_;
         painter.drawText(QPointF(columns_.left, y), platform::ToQtDisplay(text));
     }
 }
@@ -344,7 +412,7 @@ void PrintDisplayWindow(CDisplayNew& view, bool preview) {
         job.SetStartupText();
     } else {
         const int code = view.SavedSelection().ReportCode;
-        const ReportRoutineEntry* routine = DialogWritesWorkFile(code) ? nullptr : FindReportRoutine(code);
+        const ReportRoutineEntry* routine = FindReportRoutine(code);
         if ((!routine || !routine->rerun_for_printing) && view.WindowNumber() >= 0)
             job.SetWindowFile(view.WindowNumber());
         else

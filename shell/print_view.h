@@ -64,10 +64,34 @@ bool IsPageLine(std::string_view line);
 // its page line. A report without lines gives {1, 2}: one empty page.
 std::vector<long> BuildPageTable(const std::vector<std::string>& lines);
 
-// Splits every page of the table that holds more lines than fit on a sheet,
-// so that no line falls off the paper (reports without page lines, or with
-// longer pages than the paper holds).
-std::vector<long> FitPagesToSheet(const std::vector<long>& table, long lines_per_sheet);
+// The number a page line carries ("  PAGE   3" is 3); 0 for any other line.
+int PageNumberOf(std::string_view line);
+
+// One sheet of paper: the report lines [first, end) drawn on it.
+struct PrintSheet {
+    long first = 1;
+    long end = 1;
+    bool operator==(const PrintSheet&) const = default;
+};
+
+// The sheets the pages of a table go on. A page's trailing blank lines
+// take no paper (a page filled to the bottom of the report's page length
+// and a line or two more must not leave a blank sheet behind); a page that
+// still holds more lines than a sheet goes on as many sheets as it needs;
+// a page with nothing printed on it (`blank` says which lines print
+// nothing) takes no sheet, unless the report has nothing else: then it is
+// one empty sheet.
+std::vector<PrintSheet> SheetsOfPages(const std::vector<long>& table, long line_count,
+                                      const std::function<bool(long)>& blank, long lines_per_sheet);
+
+// Sheets in the order of their page numbers. An appraisal prints each
+// account's holdings pages first and numbers them after the summary pages
+// that follow them (3, 4, then 1, 2): a run of pages whose numbers start
+// again at 1 goes before the run just ahead of it when that run goes on
+// from its last number. `number` gives a sheet's page number (0 for a
+// sheet without page line, which stays with the sheet before it).
+std::vector<PrintSheet> InPageNumberOrder(const std::vector<PrintSheet>& sheets,
+                                          const std::function<int(const PrintSheet&)>& number);
 
 // One run of the report for the paper, and its pages.
 class ReportPrintJob {
@@ -100,7 +124,10 @@ public:
 
     // What the last preparation found.
     int PrintNumber() const { return print_number_; }
-    int PageCount() const { return table_.size() > 1 ? static_cast<int>(table_.size()) - 1 : 0; }
+    // The sheets to print, in the order they are printed.
+    int PageCount() const { return static_cast<int>(sheets_.size()); }
+    const std::vector<PrintSheet>& Sheets() const { return sheets_; }
+    // The page starts in the report's own order (BuildPageTable).
     const std::vector<long>& PageTable() const { return table_; }
     const std::vector<std::string>& Lines() const { return lines_; }
     int16_t PageLength() const { return page_length_; }
@@ -111,6 +138,9 @@ public:
 
 private:
     bool TakeReport();
+    // The text line n (from 1) prints as: its first 132 columns without
+    // trailing blanks, nothing for a page line when page numbers are off.
+    std::string PrintedText(long n) const;
     void DrawPage(QPainter& painter, int page) const;
 
     Source source_ = Source::Rerun;
@@ -130,6 +160,7 @@ private:
     bool option30_ = false;
     std::vector<std::string> lines_;
     std::vector<long> table_;
+    std::vector<PrintSheet> sheets_;
 };
 
 // The printer reports print on: the application's, or one of its own

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/feedback.h"
+#include "platform/text.h"
 #include "records/common_file.h"
 #include "records/record.h"
 #include "shell/field_helpers.h"
@@ -213,6 +214,7 @@ void CPrinterOptionsDlg::OnDone() {
     g_printer.RightMargin = *right;
     g_printer.PrinterIntensity = intensity;
     g_printer.PrinterFontName = face.empty() ? "Courier" : face.substr(0, kFaceWidth);
+    platform::SetFixedPitchFace(g_printer.PrinterFontName);
     EndDialog(IDOK);
 }
 

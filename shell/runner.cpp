@@ -317,11 +317,6 @@ std::vector<int> ReportRoutineCodes() {
     return codes;
 }
 
-bool DialogWritesWorkFile(int code) {
-    return code == 89 || code == 261 || (code >= 281 && code <= 290) || code == 292 || code == 322 ||
-           code == 323;
-}
-
 ReportRoutineOverride::ReportRoutineOverride(int code, ReportRoutineEntry entry)
     : code_(code), had_previous_(Routines().count(code) != 0) {
     if (had_previous_) previous_ = Routines()[code];
@@ -353,17 +348,17 @@ bool WorkFileExists() {
 
 bool RunReport() {
     const int code = g_report.ReportCode;
-    if (!DialogWritesWorkFile(code)) {
-        // Whatever an earlier run left must not pass for this report.
-        records::Purge(records::kReportWorkFile);
-        if (const ReportRoutineEntry* entry = FindReportRoutine(code)) {
-            ReportFields fields = PrepareReportFields(g_report);
-            platform::WaitCursor wait;
-            // The run reads COMMON.FIL, the securities and the prices
-            // again for every account: they stay open until it ends.
-            records::RunFileCache keep_files;
-            entry->run(fields);
-        }
+    // Whatever an earlier run left must not pass for this report: a code
+    // without a routine (its dialog ran, nothing writes its report) says
+    // so instead.
+    records::Purge(records::kReportWorkFile);
+    if (const ReportRoutineEntry* entry = FindReportRoutine(code)) {
+        ReportFields fields = PrepareReportFields(g_report);
+        platform::WaitCursor wait;
+        // The run reads COMMON.FIL, the securities and the prices again
+        // for every account: they stay open until it ends.
+        records::RunFileCache keep_files;
+        entry->run(fields);
     }
     if (WorkFileExists()) return true;
     ShowNotAvailable();

@@ -103,11 +103,6 @@ void RegisterReportRoutine(int code, ReportRoutineEntry entry);
 // The codes that have a routine, ascending.
 std::vector<int> ReportRoutineCodes();
 
-// Codes whose dialogs do the work and write the work file themselves: the
-// runner calls nothing for them and leaves the work file as the dialog
-// wrote it.
-bool DialogWritesWorkFile(int code);
-
 // Replaces (or adds) the routine of a code for the life of the object, for
 // tests and for a report trying its routine before its row is in the table.
 class ReportRoutineOverride {

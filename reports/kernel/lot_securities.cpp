@@ -81,48 +81,7 @@ long SecuritySearch::Find(std::string_view symbol) {
 }
 
 float LotDateNumber(const std::string& date) {
-    if (records::TrimRight(date).empty()) return 0;
-    int16_t month = 0, day = 0, year = 0;
-    if (!records::Redate(date, month, day, year)) return 0;
-    if (month == 0 && day == 0 && year == 0) return 0;
-    return records::WindowedDateNumber(month, day, year);
-}
-
-void LastCouponDate(float report_date_number, std::string& coupon_date) {
-    const float start = LotDateNumber(coupon_date);
-    if (start <= 0) return;
-    if (start <= report_date_number) {
-        int16_t month = 0, day = 0, year = 0;
-        records::Redate(coupon_date, month, day, year);
-        const int16_t first_day = day;
-        float current = start;
-        // At most 200 steps (a century); a step past the two-digit-year
-        // window (it would read as earlier) ends the stepping.
-        for (int step = 0; step < 200; ++step) {
-            int16_t m = static_cast<int16_t>(month + 6), y = year;
-            if (m > 12) {
-                m = static_cast<int16_t>(m - 12);
-                y = static_cast<int16_t>((y + 1) % 100);
-            }
-            records::MonthLengths lengths = records::MonthLengthTable;
-            records::Setfeb(lengths, y);
-            const int16_t d = std::min(first_day, lengths[static_cast<std::size_t>(m - 1)]);
-            const float next = records::WindowedDateNumber(m, d, y);
-            if (next <= current || next > report_date_number) break;
-            month = m;
-            day = d;
-            year = y;
-            current = next;
-        }
-        if (current != start) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%2d/%02d/%02d", month % 100, day % 100,
-                          (year % 100 + 100) % 100);
-            coupon_date = text;
-        }
-        return;
-    }
-    records::Datadj(report_date_number, coupon_date);
+    return records::DateTextNumber(date);
 }
 
 }  // namespace reports

@@ -74,13 +74,4 @@ private:
 // date or one that does not read.
 float LotDateNumber(const std::string& date);
 
-// The last coupon date on or before the report date (a windowed YYMMDD
-// number) from a security's coupon date: a later date is stepped back six
-// months at a time (Datadj); an earlier one is stepped forward six months
-// at a time, keeping its day within each month, while the next step is
-// still on or before the report date, so that a security that keeps an
-// old coupon date (its first, say) never accrues more than one period. A
-// blank or unreadable date is left alone.
-void LastCouponDate(float report_date_number, std::string& coupon_date);
-
 }  // namespace reports

@@ -208,12 +208,11 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
     if (quantity < 0 && !cash_symbol) cost = -cost;
 
     // Accrued interest from the last coupon date on or before the report
-    // date; a security without a coupon date accrues nothing.
-    if (percent_priced && type != kNoInterestType && !records::TrimRight(sec.coupon_date).empty()) {
-        std::string coupon = sec.coupon_date;
-        LastCouponDate(run_.report_date_number, coupon);
-        double accrued = 0;
-        records::Getai(coupon, run_.report_date, quantity, sec.rate / 100.0f, 1, accrued);
+    // date.
+    if (percent_priced && type != kNoInterestType) {
+        const double accrued = records::AccruedInterest(
+            records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
+            quantity, sec.rate);
         if (accrued > 0 && type != kExemptInterestType) {
             security_.accrued += accrued;
             records::Drnd2(security_.accrued);

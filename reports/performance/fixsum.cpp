@@ -173,9 +173,14 @@ bool HoldingLines(ReportFrame& frame, const Run& run, Page& page, const std::str
     if (priced) sums.market += market;
     sums.cost += cost;
 
-    const double days = records::Daycb(run.report_date, security.due_date, 0);
-    sums.face_days += face * days;
-    sums.face += face;
+    // A blank maturity date is unknown: the lot's years to maturity and
+    // duration print blank and it stays out of their averages.
+    const bool dated = records::DateTextNumber(security.due_date) > 0;
+    const double days = dated ? records::Daycb(run.report_date, security.due_date, 0) : 0;
+    if (dated) {
+        sums.face_days += face * days;
+        sums.face += face;
+    }
     const float years = static_cast<float>(days * kDaysToYears);
 
     const float coupon = security.rate;
@@ -184,7 +189,7 @@ bool HoldingLines(ReportFrame& frame, const Run& run, Page& page, const std::str
     const bool has_yield = !IsMissingRate(yield);
     const double on_market = has_coupon && priced && market != 0 ? coupon * face / market : 0;
     const double on_cost = has_coupon && cost != 0 ? coupon * face / cost : 0;
-    const bool has_duration = has_coupon && has_yield;
+    const bool has_duration = has_coupon && has_yield && dated;
     const double duration = has_duration ? BondDuration(coupon, yield, years) : 0;
     if (has_coupon) {
         sums.coupon += coupon;
@@ -214,13 +219,13 @@ bool HoldingLines(ReportFrame& frame, const Run& run, Page& page, const std::str
                     .Text(lot.open_date, 4, 2)
                     .Text(AmountText("(F11.0,' ')", cost, 11), 11, 1)
                     .Text(priced ? AmountText("(F11.0,' ')", market, 11) : kNoValueText, 11, 1)
-                    .Text(RateText(years), 7, 1)
+                    .Text(dated ? RateText(years) : std::string(8, ' '), 7, 1)
                     .Text(RateText(coupon, !has_coupon), 7, 1)
                     .Text(RateText(yield, !has_yield), 7, 1)
                     .Text(RateText(on_market), 7, 1)
                     .Text(RateText(on_cost), 7, 1)
                     .Text(RatingText(terms.sp_rating), 5, 1)
-                    .Text(RateText(duration), 6, 1)
+                    .Text(dated ? RateText(duration) : std::string(8, ' '), 6, 1)
                     .Text(RateText(0), 6, 1));
     const std::string second = records::Fixed(security.description2, 32);
     const std::string maturity = records::Fixed(security.due_date, 8);

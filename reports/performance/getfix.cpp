@@ -100,6 +100,9 @@ struct AccountFigures {
     double issues = 0;
     int rank_sum = 0;
     int rated = 0;
+    int undated = 0;  // lots without a maturity date that a maturity page leaves out
+    double undated_market = 0;  // their market value
+    double fi_market = 0;       // the account's fixed-income market value, the shares' base
 };
 
 // The account line of the headings: identifier, "- ", title, centred in
@@ -215,44 +218,58 @@ void AddHolding(const Run& run, double fi_market, const records::HoldingRecord& 
                 AccountFigures& f) {
     const double price = AnalysisPrice(run, LotSecurityNumber(lot));
     const double market = price / 100 * lot.quantity;
-    const double days = records::Daycb(run.report_date, security.due_date, 0);
+    // A blank maturity date is unknown: no years to maturity, no duration.
+    const bool dated = records::DateTextNumber(security.due_date) > 0;
+    const double days = dated ? records::Daycb(run.report_date, security.due_date, 0) : 0;
     const double years = days / 365;
     const float coupon = security.rate;
     const float yield = terms.yield_to_maturity;
     const bool has_coupon = !IsMissingRate(coupon);
     const bool has_yield = !IsMissingRate(yield);
-    const bool has_duration = has_coupon && has_yield;
+    const bool has_duration = has_coupon && has_yield && dated;
     const double duration = has_duration ? BondDuration(coupon, yield, static_cast<float>(years)) : 0;
     const double share = fi_market != 0 ? market / fi_market * 100 : 0;
     const double income = has_coupon ? coupon / 100.0 * lot.quantity : 0;
     const int rank = RatingRank(terms.sp_rating);
 
-    ClassRow& row = f.rows[static_cast<std::size_t>(ClassOf(run.kind, years, rank, coupon, yield))];
-    row.col[0] += lot.quantity;
-    row.col[1] += lot.cost;
-    row.col[2] += market;
-    row.col[3] += share;
-    if (ByRate(run.kind)) {
-        row.col[5] += 1;
-    } else {
-        if (has_yield) {
-            row.col[4] += yield;
-            ++row.yields;
-        }
-        if (has_coupon) {
-            row.col[5] += coupon;
-            ++row.coupons;
-        }
+    // A maturity page has no class for a bond without a maturity date: it
+    // is left out of the classes, the totals and every average of the page,
+    // and the shares are taken of the market value of the bonds it shows.
+    if (run.kind == kMaturityAnalysis && !dated) {
+        ++f.undated;
+        f.undated_market += market;
+        return;
     }
-    if (has_duration) {
-        row.col[6] += duration;
-        ++row.durations;
+    {
+        ClassRow& row = f.rows[static_cast<std::size_t>(ClassOf(run.kind, years, rank, coupon, yield))];
+        row.col[0] += lot.quantity;
+        row.col[1] += lot.cost;
+        row.col[2] += market;
+        row.col[3] += share;
+        if (ByRate(run.kind)) {
+            row.col[5] += 1;
+        } else {
+            if (has_yield) {
+                row.col[4] += yield;
+                ++row.yields;
+            }
+            if (has_coupon) {
+                row.col[5] += coupon;
+                ++row.coupons;
+            }
+        }
+        if (has_duration) {
+            row.col[6] += duration;
+            ++row.durations;
+        }
+        row.col[7] += income;
+        row.issues += 1;
     }
-    row.col[7] += income;
-    row.issues += 1;
 
-    f.par_days += lot.quantity * days;
-    f.par += lot.quantity;
+    if (dated) {
+        f.par_days += lot.quantity * days;
+        f.par += lot.quantity;
+    }
     if (has_yield) {
         f.yield_sum += yield;
         ++f.yields;
@@ -280,8 +297,11 @@ double Average(double sum, int count) {
 void PrintClassPage(ReportFrame& frame, const Run& run, AccountFigures& f) {
     double cumulative = 0;
     double total_par = 0, total_cost = 0, total_market = 0, total_income = 0, total_issues = 0;
+    const double shown_market = f.fi_market - f.undated_market;
+    const double share_scale = f.undated_market != 0 && shown_market != 0 ? f.fi_market / shown_market : 1;
     for (int k = 0; k < kClasses; ++k) {
         ClassRow& row = f.rows[static_cast<std::size_t>(k)];
+        if (share_scale != 1) row.col[3] *= share_scale;
         if (row.issues > 0) {
             if (!ByRate(run.kind)) {
                 row.col[4] = Average(row.col[4], row.yields);
@@ -353,6 +373,9 @@ void PrintClassPage(ReportFrame& frame, const Run& run, AccountFigures& f) {
             .Text(AverageRating(f.rank_sum, f.rated), 4, 1)
             .Number(to_cost)
             .Number(to_market));
+    if (f.undated > 0)
+        frame.Write("(3X,I4,' ISSUE(S) WITHOUT A MATURITY DATE NOT IN THE CLASSES OR TOTALS')",
+                    {static_cast<long long>(f.undated)});
     frame.Blank();
 }
 
@@ -364,6 +387,7 @@ bool ClassAnalysisAccount(ReportFrame& frame, const Run& run, const std::string&
         PrepareHoldings(records::TrimRight(id), run.report_number, run.program_number, run.report_date);
     const double fi_market = Fixmkt(run, source.file);
     AccountFigures figures;
+    figures.fi_market = fi_market;
     int16_t page = 1, line_count = 0, page_length = 0;
     // A holdings lot or an extension record that cannot be read ends the
     // account's lots: the page shows those read so far.

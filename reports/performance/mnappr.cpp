@@ -79,6 +79,8 @@ private:
     }
     bool Printing() const { return rq_.sub_kind <= 0 && choice_ != 4; }
     void Heading();
+    bool CheckRun();
+    void OutOfRange(const std::string& field, long value);
     bool ReadHistory();
     bool Replay();
     void NoHoldings();
@@ -112,6 +114,7 @@ private:
     int16_t end_month_ = 0, end_year_ = 0, end_day_ = 0;
     int16_t history_first_month_ = 0, history_first_year_ = 0;
     bool history_read_ = false;
+    bool history_damaged_ = false;
     bool too_long_ = false;
     bool moved_ = false;
     bool chart_ = false;
@@ -155,6 +158,19 @@ bool Table::ReadHistory() {
     records::Record rec;
     if (!file.ok() || !file.Read(1, rec)) return false;
     const engine::ValueHistoryHeader head = engine::ValueHistoryHeader::Decode(rec);
+    // The start month indexes the year's twelve values: out of range, the
+    // account has no table.
+    const std::string name = records::TrimRight(records::Paknam(run_.account, "HL", ".DAT"));
+    if (head.start_month < 1 || head.start_month > 12) {
+        OutOfRange(name + " START MONTH", head.start_month);
+        history_damaged_ = true;
+        return false;
+    }
+    if (head.years < 0 || head.years > engine::kMaxHistoryYears) {
+        OutOfRange(name + " YEARS", head.years);
+        history_damaged_ = true;
+        return false;
+    }
     history_read_ = true;
     history_first_month_ = head.start_month;
     history_first_year_ = head.first_year;
@@ -195,6 +211,45 @@ bool Table::ReadHistory() {
         }
         ++group;
         ++year;
+    }
+    return true;
+}
+
+// The line that stops an account's table: a field read from a file is out
+// of range.
+void Table::OutOfRange(const std::string& field, long value) {
+    Say(records::Write("(1X,'ACCOUNT ',A8,': ')", {std::string_view(run_.account)}) + field + " " +
+        std::to_string(value) + " OUT OF RANGE, NO PERFORMANCE TABLE");
+}
+
+// The months and the end date of the run's records in PCONTROL.FIL, which
+// index the month tables: false (with the line that says so) when one is
+// out of range.
+bool Table::CheckRun() {
+    // A date number of 1YYMMDD at most (the windowed years 2000-2050).
+    const double end = run_.end_date_number;
+    if (!std::isfinite(end) || end < 0 || end > 1991231) {
+        OutOfRange("PCONTROL.FIL END DATE", std::isfinite(end) ? std::lround(std::clamp(end, -1e9, 1e9)) : 0);
+        return false;
+    }
+    // 0 (an end date the run refused) has no period to report, as before.
+    const long end_month = static_cast<long>(end / 100) % 100;
+    if (end_month > 12) {
+        OutOfRange("PCONTROL.FIL END MONTH", end_month);
+        return false;
+    }
+    struct DateField {
+        const char* name;
+        const std::string& text;
+    };
+    for (const DateField& f : {DateField{"PCONTROL.FIL OPENING DATE MONTH", run_.opening_date},
+                               DateField{"PCONTROL.FIL START DATE MONTH", header_.start_date}}) {
+        int16_t month = 0, day = 0, year = 0;
+        records::Redate(records::Fixed(f.text, 8), month, day, year);
+        if (month < 0 || month > 12) {
+            OutOfRange(f.name, month);
+            return false;
+        }
     }
     return true;
 }
@@ -308,7 +363,7 @@ void Table::MoveBack() {
 
 void Table::ChartHeader() {
     if (!chart_) return;
-    const bool first_point = start_text_ == opening_text_ || Blank(opening_text_);
+    const bool first_point = records::SameDate(start_text_, opening_text_) || Blank(opening_text_);
     if (chart_kind_ == 2) {
         const std::string id = records::Fixed(run_.account, 8);
         const std::string x1 = records::Fixed(rq_.indexes[0].symbol, 12),
@@ -462,7 +517,9 @@ bool Table::Months() {
                     std::string history_first;
                     int16_t hy = history_first_year_;
                     records::Wrdate(history_first, history_first_month_, day, hy);
-                    if (history_first != start_text_) {
+                    // Dates from two writers ("7/31/ 0" and "7/31/00"):
+                    // compared as days.
+                    if (!records::SameDate(history_first, start_text_)) {
                         MoveBack();
                         return true;
                     }
@@ -604,6 +661,7 @@ void Table::Run() {
         ++page_.lines;
         return;
     }
+    if (!CheckRun()) return;
     choice_ = run_.choice;
     rq_.choice = choice_;
     if (run_.carry_month < 1 || run_.carry_month > 12) run_.carry_month = 0;
@@ -642,11 +700,16 @@ void Table::Run() {
 
     // 3-4. The series.
     ReadHistory();
+    if (history_damaged_) return;
     if (run_.history < 1) {
         if (!Replay()) {
             NoHoldings();
             return;
         }
+    }
+    if (s_.start_month < 0 || s_.start_month > 12) {
+        OutOfRange("SERIES START MONTH", s_.start_month);
+        return;
     }
     s_.last_month = end_month_;
     s_.last_year = end_year_;
@@ -726,7 +789,7 @@ TableDates Mnapdat(std::string_view date1, std::string_view date2) {
     int16_t m2 = 0, d2 = 0, y2 = 0;
     records::Redate(two, m2, d2, y2);
     const int16_t year2 = static_cast<int16_t>(records::WindowYear(y2));
-    if (Blank(two) || two == one)
+    if (Blank(two) || records::SameDate(two, one))
         d.opening_number = 0;
     else
         d.opening_number = StoredDateNumber(year2, m2, d2);
@@ -735,6 +798,8 @@ TableDates Mnapdat(std::string_view date1, std::string_view date2) {
         mb = 12;
         --yb;
     }
+    // A month beyond December (a damaged date) has no month end.
+    if (mb > 12) return d;
     records::MonthLengths lengths = records::MonthLengthTable;
     records::Setfeb(lengths, yb);
     d.month_end_number = StoredDateNumber(yb, mb, lengths[mb - 1]);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "records/amounts.h"
+#include "records/dates.h"
 #include "records/files.h"
 #include "records/index.h"
 #include "records/prices.h"
@@ -191,11 +192,10 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
                  double rate = raw_rate == records::kNoRate ? 0 : percent;
                  Convert(f.rates, static_cast<int16_t>(lot.number), rate, 0);
                  if (fixed_income && lot.type != '3' && lot.type != 'X' && raw_rate != records::kNoRate) {
-                     std::string coupon = lot.security.coupon_date;
-                     LastCouponDate(date_number, coupon);
-                     double accrued = 0;
-                     records::Getai(coupon, date_text, lot.quantity, static_cast<float>(rate * 0.01), 1,
-                                    accrued);
+                     const double accrued = records::AccruedInterest(
+                         records::LastCouponDate(date_number, lot.security.coupon_date,
+                                                 lot.security.maturity),
+                         date_text, lot.quantity, static_cast<float>(rate));
                      if (accrued > 0) accrued_total += accrued;
                  }
                  // The "no rate" marker is tested before the conversion,

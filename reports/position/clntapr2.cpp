@@ -148,6 +148,7 @@ private:
     void Portfolio();
     void End();
     void Fail(const std::string& reason);
+    void Unusable(const std::string& symbol);
     std::string Type(int type) const { return std::string(1, kTypeCharacters[std::clamp(type, 1, 37) - 1]); }
 
     AppraisalRun& run_;
@@ -164,6 +165,8 @@ private:
     std::optional<AppraisalExport> export_;
     bool failed_ = false;
     std::string read_failure_;
+    // The securities whose market value was left out, told once each.
+    std::vector<std::string> unusable_;
     // The group slot of the next type record.
     std::size_t slot_ = 0;
 
@@ -199,6 +202,15 @@ bool AppraisalPrinter::ReadWork() {
         holdings_.push_back(ValuedHolding::Decode(rec));
     }
     return true;
+}
+
+// The one line that says a security's market value was left out.
+void AppraisalPrinter::Unusable(const std::string& symbol) {
+    const std::string name = records::TrimRight(symbol);
+    if (std::find(unusable_.begin(), unusable_.end(), name) != unusable_.end()) return;
+    unusable_.push_back(name);
+    pages_.Print(" *** " + name + ": MARKET VALUE NOT A NUMBER OR TOO LARGE, N/A AND LEFT OUT OF THE TOTALS");
+    pages_.lines = static_cast<int16_t>(pages_.lines + 1);
 }
 
 void AppraisalPrinter::Fail(const std::string& reason) {
@@ -258,7 +270,12 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     records::Drnd2(cost);
     records::Drnd2(market);
     records::Drnd2(cost_basis);
-    const bool priced = market != kNoPriceValue;
+    // A market value that is not a number or too large for the page (a
+    // damaged price or security record) prints as N/A and stays out of
+    // every total.
+    const bool unusable = market != kNoPriceValue && !records::ReportableAmount(market);
+    if (unusable) Unusable(h.symbol);
+    const bool priced = market != kNoPriceValue && !unusable;
 
     // Percentage of the portfolio, or of the type's market value (option
     // 68); in the variant, of the assets from the absolute market value.
@@ -312,7 +329,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     if (!priced) {
         price = "     N/A";
         market_text = kNaMarket;
-        group.unpriced += 1;
+        if (!unusable) group.unpriced += 1;
     } else {
         market_text = Money16(market);
         group.market += market;
@@ -718,10 +735,13 @@ void AppraisalPrinter::Portfolio() {
     if (Option(opt_, 44) && cost_ > 0) yield_base = cost_;
     float yield = !unpriced_ && yield_base != 0 ? static_cast<float>(100.0 * income_ / yield_base) : 0.0f;
     std::array<unsigned char, 7> shares{};
+    // Whole percentages 0-100; a share that is not a number (a total that
+    // is not) counts as 0.
     if (market != 0)
-        for (std::size_t c = 0; c < shares.size(); ++c)
-            shares[c] = static_cast<unsigned char>(
-                std::clamp(static_cast<int>(allocation_[c] / market * 100 + 0.5), 0, 100));
+        for (std::size_t c = 0; c < shares.size(); ++c) {
+            const double share = allocation_[c] / market * 100 + 0.5;
+            if (std::isfinite(share)) shares[c] = static_cast<unsigned char>(std::clamp(share, 0.0, 100.0));
+        }
     if (unpriced_) {
         market_text = kNaMarket;
         loan_text = kNaMarket;

@@ -260,12 +260,10 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
     if (v.quantity < 0 && !v.cash_symbol) v.amount = -v.amount;
 
     // Accrued interest from the last coupon on or before the report date.
-    if (dates.accrued && v.per_hundred && v.type != kNoInterestType &&
-        !records::IsBlank(records::Fixed(sec.coupon_date, 8))) {
-        std::string coupon = sec.coupon_date;
-        LastCouponDate(dates.report_number, coupon);
-        double accrued = 0;
-        records::Getai(coupon, dates.report_date, v.quantity, sec.rate / 100.0f, 1, accrued);
+    if (dates.accrued && v.per_hundred && v.type != kNoInterestType) {
+        const double accrued = records::AccruedInterest(
+            records::LastCouponDate(dates.report_number, sec.coupon_date, sec.maturity), dates.report_date,
+            v.quantity, sec.rate);
         v.accrued = accrued;
         if (accrued > 0 && v.type != kExemptInterestType) v.accrued_counted = accrued;
     }

@@ -168,12 +168,10 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             if (quantity < 0 && !cash_symbol) cost = -cost;
             if (cash_lot) value = quantity;
 
-            if (records::Fixed(accrued, 4) != "N   " && PerHundredType(type) &&
-                LotDateNumber(sec.coupon_date) > 0) {
-                std::string coupon = sec.coupon_date;
-                records::Datadj(report_number, coupon);
-                double interest = 0;
-                records::Getai(coupon, report_date, quantity, sec.rate / 100.0f, 1, interest);
+            if (records::Fixed(accrued, 4) != "N   " && PerHundredType(type)) {
+                const double interest = records::AccruedInterest(
+                    records::LastCouponDate(report_number, sec.coupon_date, sec.maturity), report_date,
+                    quantity, sec.rate);
                 if (interest > 0 && type != kNoInterestTotalType) accrued_total += interest;
             }
             if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity > 0) {

@@ -171,14 +171,11 @@ void Aumhld(AumRun& run, AumAccount& account) {
             if (!ValueLot(run, lot, !run.report, v)) continue;
             if (v.value == kNoPriceValue) account.missing_price = true;
             const char type = v.security.type_code[0];
-            // A security without a coupon date accrues nothing.
             if (records::Fixed(run.accrued_flag, 4) == "Y   " && IsFixedIncomeType(type) && type != '3' &&
-                type != 'X' && !records::TrimRight(v.security.coupon_date).empty()) {
-                std::string coupon = v.security.coupon_date;
-                records::Datadj(run.as_of_number, coupon);
-                double accrued = 0;
-                records::Getai(coupon, run.as_of_date, lot.quantity, v.security.rate * 0.01f, 1, accrued);
-                account.accrued += accrued;
+                type != 'X') {
+                account.accrued += records::AccruedInterest(
+                    records::LastCouponDate(run.as_of_number, v.security.coupon_date, v.security.maturity),
+                    run.as_of_date, lot.quantity, v.security.rate);
             }
             if (v.value != kNoPriceValue) {
                 double value = v.value;

@@ -189,15 +189,12 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     if (quantity < 0 && !StartsWithCash(lot.symbol)) amount = -amount;
     if (cash) value = quantity;
 
-    // Accrued interest from the last coupon date, for the percent-of-face
-    // classes but type "3"; a security without a coupon date accrues
-    // nothing.
-    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType &&
-        !records::TrimRight(sec.coupon_date).empty()) {
-        std::string coupon = sec.coupon_date;
-        records::Datadj(run_.report_date_number, coupon);
-        double accrued = 0;
-        records::Getai(coupon, run_.report_date, quantity, sec.rate * 0.01f, 1, accrued);
+    // Accrued interest from the last coupon date, for the per-100 types
+    // but type "3".
+    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType) {
+        const double accrued = records::AccruedInterest(
+            records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
+            quantity, sec.rate);
         if (accrued > 0 && type != kExemptInterestType) total_accrued_ += accrued;
     }
 

@@ -95,6 +95,7 @@ struct ValuedSecurity {
     char type = ' ';
     float rate = 0;
     std::string pay_date = std::string(8, ' ');
+    std::string maturity = std::string(8, ' ');
 };
 
 }  // namespace
@@ -142,6 +143,7 @@ HistoryValue Hstval(std::string_view account, std::string_view date, std::string
             sec.type = static_cast<char>(rec.data()[76]);
             sec.rate = rec.R4(96);
             sec.pay_date = rec.Text(116, 8);
+            sec.maturity = rec.Text(88, 8);
         }
         double price = 1.0;
         if (sec.type != '1') {
@@ -164,13 +166,11 @@ HistoryValue Hstval(std::string_view account, std::string_view date, std::string
 
         // Accrued interest of the per-hundred types from the last coupon
         // date, as the appraisals add it (not type "3"; type "X" is not
-        // totalled; a security without a coupon date accrues nothing).
-        if (with_accrued && IsFixedIncomeType(sec.type) && sec.type != '3' && sec.type != 'X' &&
-            !records::TrimRight(sec.pay_date).empty() && sec.pay_date[0] != '\0') {
-            std::string coupon = sec.pay_date;
-            records::Datadj(as_of, coupon);
-            double interest = 0;
-            records::Getai(coupon, date_text, lot.quantity, sec.rate / 100.0f, 1, interest);
+        // totalled).
+        if (with_accrued && IsFixedIncomeType(sec.type) && sec.type != '3' && sec.type != 'X') {
+            const double interest =
+                records::AccruedInterest(records::LastCouponDate(as_of, sec.pay_date, sec.maturity),
+                                         date_text, lot.quantity, sec.rate);
             if (interest > 0) total += interest;
         }
     }

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "records/common_file.h"
+#include "records/files.h"
 #include "records/manager_table.h"
 #include "records/module_stores.h"
 #include "records/record.h"
@@ -300,6 +301,27 @@ TEST_F(ModuleDialogsTest, ABillingEntryThatCannotBeWrittenKeepsTheDialogOpen) {
               Messages{"1.Could not write ACCTBILL.DAT."});
 }
 
+// A store whose last record in use stands at 32,767 has no room for a new
+// entry: the dialog says so and the file is not touched.
+TEST_F(ModuleDialogsTest, AFullBillingStoreRefusesANewEntryAndKeepsTheFile) {
+    {
+        records::DirectFile file(records::kAccountBillingFile, 128);
+        records::Record first(128, 0);
+        first.SetI16(0, 32767);
+        ASSERT_TRUE(file.Write(1, first));
+    }
+    std::filesystem::resize_file(records::kAccountBillingFile, 32767u * 128u);
+    const std::vector<unsigned char> before = TempDataDir::ReadBytes(records::kAccountBillingFile);
+    EXPECT_EQ(Shown("command 32902\n"
+                    "dialog 187\n"
+                    "  set 1317 \"5\"\n"
+                    "  click 1380\n",
+                    "  click 1140\n"
+                    "closed\n"),
+              Messages{"1.ACCTBILL.DAT is full."});
+    EXPECT_EQ(TempDataDir::ReadBytes(records::kAccountBillingFile), before);
+}
+
 // ---- Income distributions
 
 TEST_F(ModuleDialogsTest, IncomeDistributionInitializationTakesAYearAndAListedSecurity) {
@@ -470,6 +492,24 @@ TEST_F(ModuleDialogsTest, InitialDateIsStoredAsSetdatNormalisesItAndPostIncomeOf
                "  click 2\n"
                "closed\n"))
         << AllFailures(*run_);
+}
+
+// A post date that cannot be stored keeps the dialog open with a line
+// that says so; the date is taken once COMMON.FIL can be written again.
+TEST_F(ModuleDialogsTest, InitialDateThatCannotBeStoredKeepsTheDialogOpen) {
+    const std::vector<unsigned char> common = TempDataDir::ReadBytes(records::kCommonFile);
+    std::filesystem::remove(records::kCommonFile);
+    // A directory that is not empty: no file can take its name.
+    std::filesystem::create_directories(std::string(records::kCommonFile) + "/keep");
+    EXPECT_EQ(Shown("command 32908\n"
+                    "dialog 188\n"
+                    "  set 1151 \"1/2/99\"\n"
+                    "  click 1380\n",
+                    "  click 1140\n"
+                    "closed\n"),
+              Messages{"1.Could not write COMMON.FIL."});
+    std::filesystem::remove_all(records::kCommonFile);
+    TempDataDir::WriteBytes(records::kCommonFile, common);
 }
 
 // ---- Asset allocation

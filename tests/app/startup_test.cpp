@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <fstream>
 
@@ -195,6 +198,7 @@ TEST(StartupText, Option89OpensOneStartupWindow) {
     CDisplayNew* startup = DisplayOf(children[1]);
     ASSERT_NE(startup, nullptr);
     EXPECT_TRUE(startup->IsStartupWindow());
+    EXPECT_EQ(children[1]->GetWindowText(), "Getting Started Tutorial");
     EXPECT_EQ(startup->WindowNumber(), CDisplayNew::kStartupNumber);
     EXPECT_EQ(startup->LineCount(), 3);
     EXPECT_EQ(startup->WidestLine(), 132);  // a longer line keeps its first 132 characters
@@ -212,15 +216,46 @@ TEST(StartupText, Option89OpensOneStartupWindow) {
     EXPECT_FALSE(DisplayOf(run.Frame()->GetChildFrames().back())->IsStartupWindow());
 }
 
+// Tab out of the date bar moves the focus into the window in front, the
+// start-up text, and brings no other window over it.
+TEST(StartupText, TabOutOfTheDateBarKeepsTheWindowInFront) {
+    TempDataDir dir;
+    fixtures::SetOptions({{89, 1}});
+    WriteStartupText({"Welcome to the program."});
+    ProgramRun run(dir.path(), On19981208());
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    CMainFrame* frame = run.Frame();
+    const auto children = frame->GetChildFrames();
+    ASSERT_EQ(children.size(), 2u);
+    ASSERT_EQ(frame->MDIGetActive(), children[1]);
+    QWidget* main = frame->GetMainWindow();
+    main->activateWindow();
+    QApplication::setActiveWindow(main);
+    QWidget* edit = frame->GetDlgItem(kSystemDateEdit).Widget();
+    ASSERT_NE(edit, nullptr);
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        edit->setFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(edit->hasFocus());
+        QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QApplication::sendEvent(edit, &press);
+        QApplication::processEvents();
+        EXPECT_EQ(frame->MDIGetActive(), children[1]) << frame->MDIGetActive()->GetWindowText();
+        EXPECT_FALSE(edit->hasFocus());
+    }
+    EXPECT_TRUE(run.Failures().empty()) << AllFailures(run);
+}
+
 TEST(StartupText, DoneWithDisableTurnsTheOptionOff) {
     struct Case {
         const char* script;
         unsigned char option_after;
     };
     const Case cases[] = {
-        {"child \"\" check 53 on\nchild \"\" click 50\n", 0},
-        {"child \"\" click 50\n", 1},
-        {"child \"\" check 53 on\nchild \"\" close\n", 1},  // the close box leaves the option alone
+        {"child \"Getting Started Tutorial\" check 53 on\nchild \"Getting Started Tutorial\" click 50\n", 0},
+        {"child \"Getting Started Tutorial\" click 50\n", 1},
+        {"child \"Getting Started Tutorial\" check 53 on\nchild \"Getting Started Tutorial\" close\n",
+         1},  // the close box leaves the option alone
     };
     for (const Case& c : cases) {
         TempDataDir dir;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QToolBar>
 #include <fstream>
 
@@ -14,6 +16,7 @@
 #include "shell/command_ids.h"
 #include "shell/display_view.h"
 #include "shell/report_globals.h"
+#include "shell/runner.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
 
@@ -29,11 +32,62 @@ std::string AllFailures(const ProgramRun& run) {
     return all;
 }
 
-void WriteReport(int lines) {
+// A report of `lines` lines: "REPORT LINE n", or `text` on every line.
+void WriteReport(int lines, const std::string& text = "") {
     std::string name;
     records::Prtout("", "START", name);
-    for (int i = 1; i <= lines; ++i) records::Prtout("REPORT LINE " + std::to_string(i));
+    for (int i = 1; i <= lines; ++i)
+        records::Prtout(text.empty() ? "REPORT LINE " + std::to_string(i) : text);
     records::Prtout("", "END", name);
+}
+
+// Every report window has a title: its report's, else its command's name.
+TEST(ReportDisplay, EveryReportWindowHasATitle) {
+    struct Case {
+        int code;
+        const char* title;
+    };
+    for (const Case& c :
+         {Case{103, "Account Appraisal"}, Case{86, "Commission by Broker"}, Case{63, "Pricing Import"},
+          Case{262, "Billing Summary"}, Case{303, "Post Income"}, Case{9999, "Report"}})
+        EXPECT_EQ(ReportWindowTitle(c.code), c.title) << c.code;
+    for (const int code : ReportRoutineCodes()) EXPECT_FALSE(ReportWindowTitle(code).empty()) << code;
+}
+
+// A report window opens wide enough for the 132 columns of its lines at
+// its font, inside the main window: no horizontal bar in a wide frame, and
+// never wider than the frame's area in a narrow one.
+TEST(ReportDisplay, OpensWideEnoughForTheWholeLine) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    CMainFrame* frame = run.Frame();
+    for (const int width : {1440, 700}) {
+        SCOPED_TRACE(width);
+        frame->GetMainWindow()->resize(width, 800);
+        QApplication::processEvents();
+        WriteReport(5, std::string(131, 'X') + "|");
+        g_report.LineSource = kLinesFromReportFile;
+        g_report.ReportCode = 103;
+        platform::ChildFrame* child = frame->OpenTemplateWindow(kDisplayTemplate);
+        ASSERT_NE(child, nullptr);
+        auto* view = dynamic_cast<CDisplayNew*>(child->GetView());
+        ASSERT_NE(view, nullptr);
+        child->GetWidget()->grab();  // draws it, laying out its bars
+        const int area = frame->GetMdiArea()->contentsRect().width();
+        EXPECT_LE(child->GetWidget()->width(), area);
+        const bool bar = view->GetDlgItem(CDisplayNew::kHorizontalBar).IsWindowVisible();
+        if (width == 1440) {
+            EXPECT_FALSE(bar) << "window " << child->GetWidget()->width() << " in " << area;
+            // The picture of the window, to look at.
+            if (const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES"); !folder.isEmpty())
+                child->GetWidget()->grab().save(QString(folder) + "/report-window-132.png");
+        } else {
+            EXPECT_TRUE(bar);
+            EXPECT_EQ(child->GetWidget()->width(), area);
+        }
+        child->DestroyWindow();
+    }
 }
 
 TEST(ReportDisplay, TakesTheWorkFileUnderItsNumberAndDeletesItOnClosing) {
@@ -58,11 +112,11 @@ TEST(ReportDisplay, TakesTheWorkFileUnderItsNumberAndDeletesItOnClosing) {
     EXPECT_EQ(view->SavedSelection().ReportCode, 101);
 
     WriteReport(2);
-    g_report.ReportCode = 86;  // no title of its own
+    g_report.ReportCode = 86;  // no title of its own: its command's name
     platform::ChildFrame* second = frame->OpenTemplateWindow(kDisplayTemplate);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(dynamic_cast<CDisplayNew*>(second->GetView())->WindowNumber(), 1);
-    EXPECT_EQ(second->GetWindowText(), "");
+    EXPECT_EQ(second->GetWindowText(), "Commission by Broker");
     EXPECT_TRUE(TempDataDir::Exists("O000001.TMP"));
 
     // No work file: the window is empty, with its title.

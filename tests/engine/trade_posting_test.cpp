@@ -224,16 +224,18 @@ TEST_F(TradePosting, BuyFilesTheRecordExtensionHoldingsAndGainsByteExact) {
     EXPECT_TRUE(fixtures::TempDataDir::ReadBytes(kGl).empty());
 }
 
-TEST_F(TradePosting, SaleComputesTheSecFeeOnlyWhenOneIsAskedFor) {
+TEST_F(TradePosting, SaleTakesItsCommissionAndTheSecFeeWhenOneIsAskedForOffTheProceeds) {
     struct Case {
         std::string fee;
+        std::string commission;
         double filed_fee;
         double proceeds;
     };
     // 10,000 x 45.50 = 455,000; 455,000 / 30,000 = 15.1667, plus 0.005,
-    // to two decimals.
-    for (const Case& c : {Case{"1.00", 15.17, 454984.83}, Case{"", 0.0, 455000.0}}) {
-        SCOPED_TRACE(c.fee);
+    // to two decimals; a commission of 25.00 comes off the proceeds too.
+    for (const Case& c : {Case{"1.00", "", 15.17, 454984.83}, Case{"", "", 0.0, 455000.0},
+                          Case{"", "25.00", 0.0, 454975.0}, Case{"1.00", "25.00", 15.17, 454959.83}}) {
+        SCOPED_TRACE(c.fee + " " + c.commission);
         fixtures::TempDataDir dir;
         posting_fixture::WriteDataDirectory();
         Trade buy;
@@ -249,6 +251,7 @@ TEST_F(TradePosting, SaleComputesTheSecFeeOnlyWhenOneIsAskedFor) {
         sale.code = "S";
         sale.date = "6/1/98";
         sale.fee = c.fee;
+        sale.commission = c.commission;
         const int32_t record = Post(sale);
         EXPECT_EQ(record, 3);
         const records::Record tr = ReadRecordOf(kTr, 3);

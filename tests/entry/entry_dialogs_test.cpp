@@ -204,7 +204,7 @@ TEST_F(EntryDialogs, TradesFromTheMenuChecksEveryFieldThenPostsAndListsTheLot) {
         .SetText(T::kBroker, "BRK1")
         .Click(kPostButton)
         .ExpectDialog(shell::kReportErrorsDialogId)
-        .Run("refused", Messages("[1. :This lot has been partially or totally sold/covered.]"))
+        .Run("refused", Messages("[1.Shares:This lot has been partially or totally sold/covered.]"))
         .Click(IDOK)
         .ExpectClosed()
         .Click(IDCANCEL)

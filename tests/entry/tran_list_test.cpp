@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QListWidget>
 #include <QPrinter>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -137,6 +141,27 @@ TEST_F(TranListTest, LinesAndScrollRangeBySize) {
             EXPECT_EQ(Shown()[0].substr(0, 20), " IBM         B    1 ");
         }
     }
+}
+
+// The lines are laid out in columns under the heading: both are in the
+// reports' fixed-pitch face, and the window shows the lines whole.
+TEST_F(TranListTest, ColumnsLineUpWithTheHeading) {
+    WriteAccount(3);
+    Start();
+    ASSERT_TRUE(Open());
+    ASSERT_NE(List(), nullptr);
+    auto* list = qobject_cast<QListWidget*>(List()->GetDlgItem(CTranList::kList).Widget());
+    QWidget* heading = List()->GetDlgItem(CTranList::kHeading).Widget();
+    ASSERT_TRUE(list && heading);
+    EXPECT_TRUE(QFontInfo(list->font()).fixedPitch()) << QFontInfo(list->font()).family().toStdString();
+    EXPECT_EQ(QFontInfo(heading->font()).family(), QFontInfo(list->font()).family());
+    const QFontMetrics metrics(list->font());
+    EXPECT_EQ(metrics.horizontalAdvance("WWWWWWWWWW"), metrics.horizontalAdvance(".........."));
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    List()->GetParentFrame()->GetWidget()->grab();
+    EXPECT_GE(list->viewport()->width(), widest);
 }
 
 TEST_F(TranListTest, TheListTakesTheProgramColoursOfItsForm) {

@@ -27,6 +27,22 @@ TEST(BatchProgramProcessTest, MissingSettingsAreToldOnStandardError) {
     EXPECT_THAT(FileLines(dir.path() / "vexa.log"), Contains("No input file specified in VEXA.INI"));
 }
 
+// A run that fails after its start ends with the status of an incomplete
+// transfer and says why on standard error, as the log does.
+TEST(BatchProgramProcessTest, FailedRunTellsItsReasonOnStandardError) {
+    fixtures::TempDataDir dir;
+    fs::create_directories(dir.path() / "config" / "ledra");
+    WriteFile(dir.path() / "a", "V B980105IBM\r\n");
+    WriteFile(dir.path() / "config" / "ledra" / "VEXA.INI",
+              "[config]\nhome_dir=" + dir.path().string() +
+                  "\n[files]\ninputfile=a\noutputfile=answers.txt\n"
+                  "[app]\nusetimer=Y\nwaittime=25:99\nwaitdate=1998/12/08\n");
+    ProgramProcess program(dir.path(), "vexa32");
+    EXPECT_EQ(program.WaitForExit(15), feedbatch::kExitIncomplete) << program.Errors();
+    EXPECT_THAT(program.Errors(), HasSubstr("VEXA32: 25:99 Is not a valid time\n"));
+    EXPECT_THAT(FileLines(dir.path() / "vexa.log"), Contains("25:99 Is not a valid time"));
+}
+
 class BatchPortLockTest : public BatchTest {};
 
 TEST_F(BatchPortLockTest, SecondCopyOnTheSamePortIsRefusedAndTheFirstSessionGoesOn) {
@@ -50,6 +66,7 @@ TEST_F(BatchPortLockTest, SecondCopyOnTheSamePortIsRefusedAndTheFirstSessionGoes
     EXPECT_EQ(second.WaitForExit(20), feedbatch::kExitIncomplete) << second.Errors();
     const Strings second_log = FileLines(other / "vexa.log");
     EXPECT_THAT(second_log, Contains("ERROR -101: Unable to open the serial port"));
+    EXPECT_THAT(second.Errors(), HasSubstr("VEXA32: ERROR -101: Unable to open the serial port\n"));
     EXPECT_FALSE(fs::exists(other / "answers.txt"));
 
     // The first session's line is as it was: no modem command of the second

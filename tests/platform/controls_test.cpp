@@ -4,9 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QThread>
+#include <map>
+#include <set>
 
 #include "platform/dialog.h"
 
@@ -303,7 +313,9 @@ TEST(ZeroBytes, ShowAsBlanksAndReadBackAsPutIn) {
     EXPECT_EQ(combo.GetText(0), "plain");
 
     dialog.SetDlgItemText(kLabel, bytes);
-    EXPECT_EQ(qobject_cast<QLabel*>(dialog.GetDlgItem(kLabel).Widget())->text(), shown);
+    // Less the "&" of the key the label of a field has.
+    EXPECT_EQ(qobject_cast<QLabel*>(dialog.GetDlgItem(kLabel).Widget())->text().remove(QLatin1Char('&')),
+              shown);
 
     dialog.SetWindowText(bytes);
     EXPECT_EQ(dialog.GetWidget()->windowTitle(), shown);
@@ -314,3 +326,180 @@ TEST(ZeroBytes, ShowAsBlanksAndReadBackAsPutIn) {
 }
 
 }  // namespace
+
+// How controls are sized for their texts: a combo box's table height is
+// its dropped list's and the closed box is one line high; combo boxes are
+// as wide as their longest line and lists cut nothing in the middle;
+// fields are as wide as their table width in capitals and grow with a
+// longer text, which shows from its start; lines laid out in columns are
+// in the fixed-pitch face of the reports.
+namespace sizing {
+
+enum : int { kCombo = 10, kCodes = 11, kField = 20, kColumns = 30, kHeading = 31 };
+
+const DialogTemplate kSized{
+    901, "Sized",
+    Column({
+        Row({ComboBox(kCombo).Chars(8).Lines(8), ComboBox(kCodes, kDropDownList).Chars(6)}),
+        Row({Edit(kField).Chars(8), Stretch()}),
+        Static(kHeading, "Lot      Cost", kFixedPitch),
+        ListBox(kColumns, kFixedPitch).Chars(20).Lines(4),
+    })};
+
+TEST(ControlSizes, FollowTheirTexts) {
+    Dialog dialog{kSized};
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+
+    auto* combo = qobject_cast<QComboBox*>(dialog.GetDlgItem(kCombo).Widget());
+    ASSERT_NE(combo, nullptr);
+    const int line = combo->fontMetrics().height();
+    window->adjustSize();
+    EXPECT_LT(combo->height(), 2 * line + 8) << "a closed combo box is one line high";
+    EXPECT_EQ(combo->maxVisibleItems(), 7);
+    EXPECT_NE(combo->view()->textElideMode(), Qt::ElideMiddle);
+
+    // The longest line decides the width; "MF - Management Fee" is whole.
+    Control codes = dialog.GetDlgItem(kCodes);
+    for (const char* code : {"BY - Buy", "MF - Management Fee", "SL - Sell"}) codes.AddString(code);
+    codes.SetCurSel(1);
+    window->adjustSize();
+    auto* codes_box = qobject_cast<QComboBox*>(codes.Widget());
+    EXPECT_GE(codes_box->width(), codes_box->fontMetrics().horizontalAdvance("MF - Management Fee") + 20);
+
+    // An edit of 8 characters holds 8 capitals; a longer text widens it and
+    // shows from its first character.
+    Control field = dialog.GetDlgItem(kField);
+    auto* edit = qobject_cast<QLineEdit*>(field.Widget());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_GE(edit->minimumWidth(), edit->fontMetrics().horizontalAdvance("WWWWWWWW") * 8 / 10);
+    EXPECT_GE(edit->minimumWidth(), edit->fontMetrics().horizontalAdvance("HARBOR  "));
+    const std::string text = "GROWTH ACCOUNTS OF MANAGER AB";
+    field.SetWindowText(text);
+    window->adjustSize();
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(QString::fromStdString(text)));
+    EXPECT_EQ(field.GetWindowText(), text);
+    // Combo box edits show their texts from the start too, unless the user
+    // is typing in them.
+    dialog.GetDlgItem(kColumns).SetFocus();
+    dialog.GetDlgItem(kCombo).SetWindowText("CORWIN AND SONS TRUST");
+    EXPECT_EQ(combo->lineEdit()->cursorPosition(), 0);
+
+    // Columns line up: the face is of fixed pitch.
+    for (const int id : {kColumns, kHeading}) {
+        const QFontInfo info(dialog.GetDlgItem(id).Widget()->font());
+        EXPECT_TRUE(info.fixedPitch()) << id << " " << info.family().toStdString();
+    }
+    EXPECT_FALSE(QFontInfo(edit->font()).fixedPitch() && !QFontInfo(window->font()).fixedPitch());
+    dialog.DestroyWindow();
+}
+
+}  // namespace sizing
+
+// Keys of a dialog: a caption's own "&" keeps its letter; push buttons,
+// check boxes, radios and the labels of fields get letters unique within
+// the dialog, buttons first, the captions' words unchanged; Alt and the
+// letter presses the button or moves to the field.
+namespace keys {
+
+enum : int {
+    kDate = 10,
+    kCombo = 11,
+    kCheck = 20,
+    kRadioA = 21,
+    kRadioB = 22,
+    kGenerate = 30,
+    kGet = 31,
+    kOff = 32
+};
+
+const DialogTemplate kKeys{
+    902, "Keys",
+    Column({Row({Label("Report Date"), Edit(kDate).Chars(8)}),
+            Row({Label("Manager & Code"), ComboBox(kCombo)}),
+            Row({CheckBox(kCheck, "Group Report"), Radio(kRadioA, "Display"), Radio(kRadioB, "Print")}),
+            Row({Label("no field follows")}),
+            Row({Button(kGenerate, "Generate Report", kDefault), Button(IDCANCEL, "Cancel"),
+                 Button(kGet, "Get Data"), Button(kOff, "&Turn Off")})})};
+
+TEST(DialogKeys, UniqueLettersWithoutChangingTheWords) {
+    Dialog dialog{kKeys};
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+    std::map<QString, std::string> owners;
+    std::vector<QWidget*> keyed;
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) keyed.push_back(b);
+    for (QLabel* l : window->findChildren<QLabel*>()) keyed.push_back(l);
+    int with_key = 0;
+    for (QWidget* w : keyed) {
+        const QString text = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
+                                                      : qobject_cast<QAbstractButton*>(w)->text();
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty()) continue;
+        ++with_key;
+        EXPECT_TRUE(owners.emplace(key.toString(), text.toStdString()).second)
+            << text.toStdString() << " shares " << key.toString().toStdString() << " with "
+            << owners[key.toString()];
+    }
+    // 4 buttons, the check box, 2 radios, the 2 labels of fields.
+    EXPECT_EQ(with_key, 9);
+    const auto key_of = [&](int id) {
+        auto* b = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id).Widget());
+        return QKeySequence::mnemonic(b->text()).toString().toStdString();
+    };
+    EXPECT_EQ(key_of(kGenerate), "Alt+G");
+    EXPECT_EQ(key_of(kOff), "Alt+T");
+    EXPECT_EQ(key_of(IDCANCEL), "Alt+C");
+    // The program reads the captions as written.
+    EXPECT_EQ(dialog.GetDlgItemText(kGenerate), "Generate Report");
+    EXPECT_EQ(dialog.GetDlgItemText(kOff), "&Turn Off");
+    dialog.SetDlgItemText(kGet, "Get Data Now");
+    EXPECT_EQ(dialog.GetDlgItemText(kGet), "Get Data Now");
+    EXPECT_EQ(key_of(kGet).size(), 5u) << "a new text keeps the letter";
+    // A text without the letter gets another that no control has.
+    dialog.SetDlgItemText(kOff, "Post");
+    EXPECT_EQ(dialog.GetDlgItemText(kOff), "Post");
+    EXPECT_FALSE(key_of(kOff).empty());
+    std::set<std::string> button_keys;
+    for (const int id :
+         {int{kGenerate}, IDCANCEL, int{kGet}, int{kOff}, int{kCheck}, int{kRadioA}, int{kRadioB}})
+        EXPECT_TRUE(button_keys.insert(key_of(id)).second) << id << " " << key_of(id);
+    dialog.SetDlgItemText(kOff, "&Turn Off");
+    // A label names the field after it; its "&" shows as written.
+    QLabel* manager = nullptr;
+    for (QLabel* l : window->findChildren<QLabel*>())
+        if (l->buddy() == dialog.GetDlgItem(kCombo).Widget()) manager = l;
+    ASSERT_NE(manager, nullptr);
+    EXPECT_TRUE(manager->text().contains("&&")) << manager->text().toStdString();
+
+    // On screen Alt+G presses Generate Report, Alt and a label's letter
+    // moves to its field; Enter and Escape are left to the dialog.
+    int generated = 0;
+    dialog.Bind(kGenerate, Notify::Clicked, [&generated] { ++generated; });
+    dialog.ShowWindow(SW_SHOW);
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    dialog.GetDlgItem(kDate).SetFocus();
+    QApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+    QKeyEvent alt_g(QEvent::KeyPress, Qt::Key_G, Qt::AltModifier, "g");
+    QApplication::sendEvent(focus, &alt_g);
+    // The button shows itself pressed for a moment before it clicks.
+    for (int i = 0; i < 100 && generated == 0; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(generated, 1);
+    const QString combo_key = QKeySequence::mnemonic(manager->text()).toString();
+    ASSERT_FALSE(combo_key.isEmpty());
+    const QKeySequence sequence(combo_key);
+    QKeyEvent to_combo(QEvent::KeyPress, sequence[0].key(), sequence[0].keyboardModifiers(),
+                       QString(QChar(sequence[0].key()).toLower()));
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : window, &to_combo);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.GetFocusId(), kCombo);
+    dialog.DestroyWindow();
+}
+
+}  // namespace keys

@@ -183,6 +183,29 @@ TEST_F(MainFrameTest, ChildWindowsListActivateAndClose) {
     EXPECT_EQ(main.GetTopLevelMenuCaptions().back(), "Modules");  // the main menu is back
 }
 
+// The Window menu lists the open windows; only the first nine carry their
+// digit as a mnemonic, so that typing a digit chooses one window. A title's
+// "&" is shown as it is, not taken for a mnemonic.
+TEST_F(MainFrameTest, WindowMenuNumbersOnlyTheFirstNineAsMnemonics) {
+    for (int i = 0; i < 12; ++i) ASSERT_NE(main.OpenView(Template(view_template)), nullptr);
+    main.GetChildFrames()[1]->SetWindowText("W2 Jack White & Company");
+    QMenu* window_menu = nullptr;
+    for (QAction* a : main.GetMainWindow()->menuBar()->actions())
+        if (a->text() == "&Window") window_menu = a->menu();
+    ASSERT_NE(window_menu, nullptr);
+    emit window_menu->aboutToShow();
+    std::vector<QString> listed;
+    for (QAction* a : window_menu->actions())
+        if (a->text().contains(" W")) listed.push_back(a->text());
+    ASSERT_EQ(listed.size(), 12u);
+    EXPECT_EQ(listed[0], "&1 W1");
+    EXPECT_EQ(listed[1], "&2 W2 Jack White && Company");
+    EXPECT_EQ(listed[8], "&9 W9");
+    EXPECT_EQ(listed[9], "10 W10");
+    EXPECT_EQ(listed[11], "12 W12");
+    for (ChildFrame* frame : main.GetChildFrames()) frame->DestroyWindow();
+}
+
 TEST_F(MainFrameTest, CloseHookCanRefuse) {
     ChildFrame* plain = main.OpenView(Template(view_template));
     auto* stubborn = static_cast<StubbornFrame*>(main.OpenView(Template(stubborn_template)));

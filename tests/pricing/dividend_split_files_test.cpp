@@ -245,6 +245,34 @@ TEST_F(SplitFileTest, ANinthSplitIsRefused) {
     EXPECT_EQ(warnings_, " Warning: split of IBM          not filed, eight splits already in SECR1998.SPL\n");
 }
 
+// The split dialogs read records 2 to the last in use: a last record in use
+// beyond the file (a header promising 20,302 records over one and a short
+// one), below 1, or at 32,767 files nothing and says why.
+TEST_F(SplitFileTest, ALastRecordOutOfRangeOrFullFilesNothing) {
+    struct Case {
+        int16_t last;
+        int records;
+        std::string warning;
+    };
+    const std::string start = " Warning: split of IBM not filed, SECR1998.SPL ";
+    const std::vector<Case> cases = {
+        {20302, 1, start + "is damaged: its last record in use (20302) is out of range.\n"},
+        {-32768, 3, start + "is damaged: its last record in use (-32768) is out of range.\n"},
+        {32767, 32767, start + "is full.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.last);
+        warnings_.clear();
+        Bytes file = SplitHeader(c.last, 1);
+        file.resize(c.last == 20302 ? 256 + 100 : 256u * static_cast<std::size_t>(c.records), 1);
+        PutI16(file, 0, c.last);
+        TempDataDir::WriteBytes("SECR1998.SPL", file);
+        Wrspl(kIbm, "03/01/98", "03/15/98", 2.0f, sink_);
+        EXPECT_EQ(warnings_, c.warning);
+        EXPECT_EQ(TempDataDir::ReadBytes("SECR1998.SPL"), file);
+    }
+}
+
 TEST_F(SplitFileTest, ARecordWhoseSplitsWereDeletedTakesTheNextOne) {
     Wrspl(kIbm, "03/01/98", "03/15/98", 2.0f, sink_);
     Wrspl(kIbm, "04/01/98", "04/15/98", 3.0f, sink_);

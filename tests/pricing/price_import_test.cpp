@@ -88,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
             "layout4.txt", 4, {{"SE012098.PRC", {150.25, 0, 0, 0, 0.0042}}}, "pricing/import_layout4.txt"},
         LayoutCase{"layout5.txt",
                    5,
-                   {{"SE011598.PRC", {123.4567, 0, 77.125}}, {"SE011698.PRC", {0, 0, 0, 0, 45.5}}},
+                   // "ABCDEFGH" prices ABCDEFGHIJ: the layout compares 8 characters.
+                   {{"SE011598.PRC", {123.4567, 0, 77.125}}, {"SE011698.PRC", {0, 0, 0, 0, 45.5, 0, 12.25}}},
                    "pricing/import_layout5.txt"},
         LayoutCase{
             "layout6.txt", 6, {{"SE012098.PRC", {0, 0, 0, 99.5, 45.25}}}, "pricing/import_layout6.txt"},

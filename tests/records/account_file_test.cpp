@@ -203,12 +203,22 @@ TEST(AccountFile, DamagedFiles) {
         std::vector<std::string> ids;
         std::vector<std::string> unreadable;
         unsigned char flag;
+        // A key that would change on a save refuses the whole index.
+        std::string refused;
+    };
+    auto refusal = [](const char* key) {
+        return std::string("ACCOUNT.IDX holds the key \"") + key +
+               "\", which is not an identifier (a damaged or foreign index): it is not read and not written back.";
     };
     const std::vector<Case> cases = {
-        {"no index", {}, 0, {}, {}, 1},
-        {"count beyond the index", Index(40, 0, {"A1", "A2"}, 0), 16, {"A1", "A2"}, {}, 0},
-        {"records missing for the second", Index(2, 0, {"A1", "A2"}, 0), 12, {"A1", "A2"}, {"A2"}, 0},
-        {"blank key passed over", Index(3, 0, {"A1", "", "A3"}, 0), 24, {"A1", "A3"}, {}, 0},
+        {"no index", {}, 0, {}, {}, 1, ""},
+        {"count beyond the index", Index(40, 0, {"A1", "A2"}, 0), 16, {"A1", "A2"}, {}, 0, ""},
+        {"records missing for the second", Index(2, 0, {"A1", "A2"}, 0), 12, {"A1", "A2"}, {"A2"}, 0, ""},
+        {"blank key passed over", Index(3, 0, {"A1", "", "A3"}, 0), 24, {"A1", "A3"}, {}, 0, ""},
+        {"leading blank", Index(2, 0, {"A1", " A2"}, 0), 16, {}, {}, 0, refusal(" A2     ")},
+        {"seven characters", Index(2, 0, {"ABCDEFG", "A2"}, 0), 16, {}, {}, 0, refusal("ABCDEFG ")},
+        {"eight characters", Index(2, 0, {"A1", "ABCDEFGH"}, 0), 16, {}, {}, 0, refusal("ABCDEFGH")},
+        {"inner blank", Index(2, 0, {"A1", "AB CD"}, 0), 16, {}, {}, 0, refusal("AB CD   ")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,6 +234,7 @@ TEST(AccountFile, DamagedFiles) {
         EXPECT_EQ(ids, c.ids);
         EXPECT_EQ(loaded.unreadable, c.unreadable);
         EXPECT_EQ(loaded.flag, c.flag);
+        EXPECT_EQ(loaded.refused, c.refused);
         for (const auto& a : loaded.accounts) {
             if (a->identifier != "A2" || c.unreadable.empty()) continue;
             EXPECT_EQ(a->name, "");

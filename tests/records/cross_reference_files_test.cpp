@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/record.h"
@@ -80,6 +84,23 @@ TEST(CrossReferenceExtractTest, Lines) {
     EXPECT_EQ(ExtractTrailerLine(12, 2500), "31 0000012000002500" + std::string(61, ' '));
     for (const std::string& line : {ExtractSecurityLine("", ""), ExtractTrailerLine(1, 1)})
         EXPECT_EQ(line.size(), 80u);
+}
+
+// A damaged description or address holding a line end or other bytes below
+// the blank: each extract record stays one line of 80 characters.
+TEST(CrossReferenceExtractTest, BytesBelowTheBlankBecomeBlanks) {
+    const std::string damaged("AC\nME\r\0CORP", 11);
+    const std::vector<std::string> lines = {ExtractSecurityLine("IBM\n", damaged),
+                                            ExtractBrokerLine("000105", "12\n4", damaged),
+                                            ExtractAccountLine('O', "123\r", 1, damaged),
+                                            ExtractAddressLine('2', damaged)};
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.size(), 80u);
+        EXPECT_EQ(std::count_if(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }),
+                  0)
+            << line;
+    }
+    EXPECT_EQ(lines[0].substr(0, 26), "11 IBM       AC ME  CORP  ");
 }
 
 }  // namespace

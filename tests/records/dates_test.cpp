@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <random>
 #include <string>
@@ -305,36 +306,24 @@ TEST(DatesChkdat, SofterFailureRuleAndParts) {
     }
 }
 
-TEST(DatesDatadj, StepsBackSixMonthsAtATime) {
+TEST(DatesSameDate, ComparesDaysNotTexts) {
     struct Case {
-        const char* date;
-        float limit;
-        const char* after;
+        const char* first;
+        const char* second;
+        bool same;
     } cases[] = {
-        {"08/31/95", 950301, " 2/28/95"},
-        {" 8/31/95", 960101, " 8/31/95"},
-        {" 8/31/96", 960301, " 2/29/96"},
-        {" 8/31/95", 941231, " 8/28/94"},  // two steps; the day stays cut
-        {" 3/15/95", 950315, " 3/15/95"},  // at the limit is enough
-        {" 2/15/95", 940815, " 8/15/94"},
-        // Dates of 2000-2050 against windowed limits (the year is written
-        // without a zero, as Wrdate writes it).
-        {" 8/31/05", 1050301, " 2/28/ 5"},
-        {" 1/15/00", 991231, " 7/15/99"},
-        {" 8/31/04", 1040301, " 2/29/ 4"},
-        {"12/31/10", 1100101, "12/30/ 9"},
-        {" 1/15/00", 1000114, " 7/15/99"},
-        // Left alone.
-        {"    /95 ", 950101, "    /95 "},
-        {"AB/CD/EF", 950101, "AB/CD/EF"},
-        {" 8/31/95", 0, " 8/31/95"},  // no date of the window meets it
-        {" 8/31/95", -1e30f, " 8/31/95"},
+        {" 7/31/ 0", " 7/31/00", true},  // Wrdate's year against the date check's
+        {" 7/31/ 9", "07/31/09", true},  {" 7/31/99", " 7/31/99", true},  {" 7/31/ 0", " 7/31/99", false},
+        {" 7/31/10", " 7/31/ 1", false}, {"        ", "        ", true},   // equal texts, dates or not
+        {"AB/CD/EF", "AB/CD/EF", true},  {"00/00/00", "        ", false},  // neither names a day
+        {"AB/CD/EF", "        ", false},
     };
     for (const auto& c : cases) {
-        std::string date = c.date;
-        Datadj(c.limit, date);
-        EXPECT_EQ(date, c.after) << c.date << " limit " << c.limit;
+        EXPECT_EQ(SameDate(c.first, c.second), c.same) << "'" << c.first << "' '" << c.second << "'";
+        EXPECT_EQ(SameDate(c.second, c.first), c.same) << "'" << c.second << "' '" << c.first << "'";
     }
+    EXPECT_EQ(DateTextNumber(" 7/31/ 0"), 1000731.0f);
+    EXPECT_EQ(DateTextNumber("12/31/99"), 991231.0f);
 }
 
 TEST(DatesH2000, StyleFromOption69) {
@@ -378,7 +367,7 @@ protected:
 };
 
 TEST_F(DatesSetdat, StoresCheckedDateAndKeepsOtherBytes) {
-    Setdat("1/5/3");
+    EXPECT_EQ(Setdat("1/5/3"), PostDateStatus::kStored);
     Record rec = PostDate();
     EXPECT_EQ(rec.Text(0, 8), " 1/ 5/03");
     EXPECT_EQ(rec.R4(8), 1030105.0f);
@@ -388,12 +377,19 @@ TEST_F(DatesSetdat, StoresCheckedDateAndKeepsOtherBytes) {
 TEST_F(DatesSetdat, FailedCheckWritesNothing) {
     const auto before = TempDataDir::ReadBytes("COMMON.FIL");
     for (const char* bad : {"12-31-95", "02/30/95", "        ", "AB/CD/EF"}) {
-        Setdat(bad);
+        EXPECT_EQ(Setdat(bad), PostDateStatus::kRefused) << bad;
         EXPECT_EQ(TempDataDir::ReadBytes("COMMON.FIL"), before) << bad;
     }
     Setdat("12/31/99");  // a later good date is still taken
     EXPECT_EQ(PostDate().Text(0, 8), "12/31/99");
     EXPECT_EQ(PostDate().R4(8), 991231.0f);
+}
+
+TEST(DatesSetdatNew, SaysSoWhenCommonFileCannotBeWritten) {
+    TempDataDir dir;
+    // A directory that is not empty: no file can take its name.
+    std::filesystem::create_directories("COMMON.FIL/keep");
+    EXPECT_EQ(Setdat("06/15/09"), PostDateStatus::kNotWritten);
 }
 
 TEST(DatesSetdatNew, CreatesRecordWhenMissing) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "records/common_file.h"
+#include "records/dates.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
@@ -133,6 +134,52 @@ TEST(PricesGetai, ThirtyThreeSixtyAccruedInterest) {
         Getai(c.from, c.to, c.face, c.rate, c.mode, result);
         EXPECT_DOUBLE_EQ(result, c.expected);
     }
+}
+
+// One rule for every valuation: the last coupon date steps six months at a
+// time from the stored coupon date (or the maturity date when it is
+// blank), either way, on the stored day or the last day of a shorter
+// month; the accrual is Getai's 30/360 count, end date included, on a face
+// of 10,000 at 6%.
+TEST(BondAccruedInterest, FromTheLastCouponDateOnOrBeforeTheDate) {
+    struct Case {
+        const char* name;
+        const char* coupon;
+        const char* maturity;
+        const char* date;
+        const char* last;
+        double accrued;
+    } cases[] = {
+        {"stale coupon date, years back", "12/31/14", "12/31/24", " 7/10/16", " 6/30/16", 18.3333},
+        {"first coupon years back", "01/15/95", "        ", " 3/15/98", " 1/15/98", 101.6667},
+        {"coupon date after the date", " 1/15/99", "        ", " 3/15/98", " 1/15/98", 101.6667},
+        {"15th across 2000", "11/15/99", "        ", " 6/01/00", " 5/15/ 0", 28.3333},
+        {"31st on the 30th of December: a whole period", "12/31/15", "        ", "12/30/16", " 6/30/16",
+         300.0},
+        {"31st comes back after June", "12/31/15", "        ", "12/31/16", "12/31/16", 1.6667},
+        {"31st to February", " 8/31/14", "        ", " 3/01/15", " 2/28/15", 3.3333},
+        {"31st to February of a leap year", " 8/31/15", "        ", " 3/01/16", " 2/29/16", 3.3333},
+        {"31st back after a leap February", " 8/31/15", "        ", " 8/31/16", " 8/31/16", 1.6667},
+        {"31st on the 30th of August", " 8/31/15", "        ", " 8/30/16", " 2/29/16", 301.6667},
+        {"30th to a leap February", " 8/30/15", "        ", " 2/29/16", " 2/29/16", 1.6667},
+        {"29th to a short February", " 2/29/16", "        ", " 3/01/17", " 2/28/17", 3.3333},
+        {"29th back in August", " 2/29/16", "        ", " 8/29/17", " 8/29/17", 1.6667},
+        {"28th", " 2/28/15", "        ", " 8/27/15", " 2/28/15", 296.6667},
+        {"settlement on a coupon date", " 3/15/98", "        ", " 3/15/98", " 3/15/98", 1.6667},
+        {"blank coupon date: from the maturity", "        ", " 6/15/20", " 3/15/98", "12/15/97", 151.6667},
+        {"00/00/00 coupon date: from the maturity", "00/00/00", " 6/15/20", " 3/15/98", "12/15/97", 151.6667},
+        {"neither date", "        ", "        ", " 3/15/98", "", 0.0},
+        {"unreadable coupon date", "AB/CD/EF", "        ", " 3/15/98", "", 0.0},
+    };
+    TempDataDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string last = LastCouponDate(DateTextNumber(c.date), c.coupon, c.maturity);
+        EXPECT_EQ(last, c.last);
+        EXPECT_NEAR(AccruedInterest(last, c.date, 10000.0, 6.0f), c.accrued, 1e-6);
+    }
+    // A date before the window is met by no coupon date.
+    EXPECT_EQ(LastCouponDate(0.0f, " 8/31/95", "        "), "");
 }
 
 TEST(PricesSplitFiles, OneFileAYearWithWindowedYear) {

@@ -220,4 +220,66 @@ TEST(SecurityRecordFile, RecordsAreReadAndWrittenByPosition) {
     EXPECT_EQ(e.call_feature, '\0');
 }
 
+// A master is started with the cash security only when it is new: neither
+// an index naming a position nor a first security record. An index lost
+// beside a SECURITY.REC that still holds its securities must not turn
+// their first one into CASH and the index into CASH alone.
+TEST(SecurityMasterStart, TheCashSecurityStartsANewMasterOnly) {
+    enum class Index { kNone, kNoPosition, kIbm };
+    struct Case {
+        const char* name;
+        Index index;
+        bool record;  // SECURITY.REC holds IBM as record 1
+        bool started;
+    } cases[] = {
+        {"new directory", Index::kNone, false, true},
+        {"index of no position, no records", Index::kNoPosition, false, true},
+        {"index and records", Index::kIbm, true, false},
+        {"index lost, records kept", Index::kNone, true, false},
+        {"index of no position, records kept", Index::kNoPosition, true, false},
+    };
+    // A start that wrote the cash security but not its index is finished.
+    {
+        TempDataDir dir;
+        Record cash(128, 0);
+        CashSecurity().Encode(cash);
+        ASSERT_TRUE(WriteSecurityRecord(kCashSecurityEntry, cash));
+        EXPECT_TRUE(StartSecurityMaster());
+        EXPECT_EQ(ReadSecurityIndex(), std::vector<std::string>{"CASH        "});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        if (c.index != Index::kNone) {
+            ASSERT_TRUE(WriteSecurityIndex(c.index == Index::kIbm ? std::vector<std::string>{"IBM"}
+                                                                  : std::vector<std::string>{}));
+        }
+        if (c.record) {
+            ASSERT_TRUE(WriteSecurityRecord(1, NewSecurityRecord("IBM", 1, true)));
+        }
+        const Bytes index_before =
+            TempDataDir::Exists("SECURITY.IDX") ? TempDataDir::ReadBytes("SECURITY.IDX") : Bytes();
+
+        EXPECT_EQ(StartSecurityMaster(), c.started);
+        SecurityRecord first;
+        if (c.started) {
+            ASSERT_TRUE(ReadSecurity(kCashSecurityEntry, first));
+            EXPECT_EQ(first.description1.substr(0, 4), "CASH");
+            EXPECT_EQ(first.type, "1   ");
+            EXPECT_EQ(first.entry, kCashSecurityEntry);
+            ASSERT_EQ(ReadSecurityIndex().size(), 1u);
+            EXPECT_EQ(ReadSecurityIndex()[0], "CASH        ");
+            EXPECT_FALSE(StartSecurityMaster());  // once only
+        } else {
+            if (c.record) {
+                ASSERT_TRUE(ReadSecurity(1, first));
+                EXPECT_EQ(first.cusip, "IBM         ");
+            }
+            const Bytes index_after =
+                TempDataDir::Exists("SECURITY.IDX") ? TempDataDir::ReadBytes("SECURITY.IDX") : Bytes();
+            EXPECT_EQ(index_after, index_before);
+        }
+    }
+}
+
 }  // namespace

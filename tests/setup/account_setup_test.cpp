@@ -174,6 +174,26 @@ TEST(AccountData, IdentifiersDeletesDoneAndEscape) {
              Brokers(records::BrokerListKind::Custodians, {"BNY", "STATE"});
              Brokers(records::BrokerListKind::Brokers, {"BNY"});
          }},
+        {"identifiers longer than 6 are refused by name in every mode, not cut",
+         "menu \"Setup/Custodian\"\ndialog 106\nset 1003 \"TRUSTCO\"\nclick 1005\n"
+         "message \"New custodian ID must be 1 to 6 characters.\" \"ID Error\" ok\n"
+         "expect-text 1003 \"TRUSTCO\"\nclick 1008\nclosed\n"
+         "menu \"Setup/Broker\"\ndialog 106\nset 1003 \"BROKERS\"\nclick 1005\n"
+         "message \"New broker ID must be 1 to 6 characters.\" \"ID Error\" ok\nclick 1008\nclosed\n"
+         "menu \"Setup/Account\"\ndialog 106\nset 1003 \"ABCDEFG\"\nclick 1005\n"
+         "message \"New account ID must be 1 to 6 characters.\" \"ID Error\" ok\nkey escape\nclosed\n",
+         [] {
+             EXPECT_TRUE(records::LoadBrokerList(records::BrokerListKind::Custodians).empty());
+             EXPECT_TRUE(records::LoadBrokerList(records::BrokerListKind::Brokers).empty());
+         }},
+        {"a custodian already listed with 7 characters can still be deleted",
+         "menu \"Setup/Custodian\"\ndialog 106\nselect 1004 \"FIRSTTR\"\nexpect-text 1003 \"FIRSTTR\"\n"
+         "click 1006\nmessage \"Are you sure you want to delete Custodian FIRSTTR ?\" \"Confirm Delete\" ok\n"
+         "click 1008\nclosed\n",
+         [] { EXPECT_EQ(records::LoadBrokerList(records::BrokerListKind::Custodians).size(), 1u); },
+         [] {
+             Brokers(records::BrokerListKind::Custodians, {"FIRSTTR", "BNY"});
+         }},
         {"a broker deleted then Escape stays",
          "menu \"Setup/Broker\"\ndialog 106\nexpect-text 1317 \"Broker ID\"\nselect 1004 \"B1\"\nclick 1006\n"
          "message \"Are you sure you want to delete Broker B1 ?\" \"Confirm Delete\" ok\nkey "
@@ -181,6 +201,25 @@ TEST(AccountData, IdentifiersDeletesDoneAndEscape) {
          [] { EXPECT_EQ(records::LoadBrokerList(records::BrokerListKind::Brokers).size(), 2u); },
          [] {
              Brokers(records::BrokerListKind::Brokers, {"B1", "B2"});
+         }},
+        {"an index whose key would be cut on saving is refused and not written back",
+         "menu \"Setup/Account\"\ndialog 106\n"
+         "dialog 142\nexpect-text 1177 \"1.ACCOUNT.IDX holds the key \\\"ABCDEFGH\\\", which is not an identifier "
+         "(a damaged or foreign index): it is not read and not written back.\"\nclick 1\nclosed\n"
+         "click 1008\n"
+         "message \"ACCOUNT.IDX holds the key \\\"ABCDEFGH\\\", which is not an identifier (a damaged or foreign "
+         "index): it is not read and not written back.\" \"Account Data\" ok\nclosed\n",
+         [] {
+             const std::vector<unsigned char> index = TempDataDir::ReadBytes("ACCOUNT.IDX");
+             ASSERT_GE(index.size(), 144u);
+             EXPECT_EQ(std::string(index.begin() + 136, index.begin() + 144), "ABCDEFGH");
+         },
+         [] {
+             fixtures::WriteAccounts({{.id = "A1"}, {.id = "A2"}});
+             std::vector<unsigned char> index = TempDataDir::ReadBytes("ACCOUNT.IDX");
+             const std::string key = "ABCDEFGH";
+             std::copy(key.begin(), key.end(), index.begin() + 136);
+             TempDataDir::WriteBytes("ACCOUNT.IDX", index);
          }},
         {"an account whose records do not read is listed and named",
          "menu \"Setup/Account\"\ndialog 106\n"

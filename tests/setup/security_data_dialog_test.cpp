@@ -119,13 +119,15 @@ TEST_F(SecurityDataTest, LeavingTheBoxByTabCreatesTheSecurityAndItsIndexEntryAtO
         "  expect-visible 1387 on\n"
         "  expect-enabled 1311 off\n"
         "  expect-enabled 1258 off\n");
+    // The master started with the cash security: NEW is entry 2.
     script.Check("records and index written", [] {
-        if (RecordOf("SECURITY.REC", 1) !=
-            std::string(76, '\0') + "    " + std::string(44, '\0') + "\x01\0\0\0"s)
-            return std::string("SECURITY.REC record 1");
-        if (RecordOf("SECURITY.EXT", 1) != std::string(128, '\0'))
-            return std::string("SECURITY.EXT record 1");
-        return Index() == std::vector<std::string>{"NEW         "} ? std::string() : "index " + Join(Index());
+        if (RecordOf("SECURITY.REC", 2) !=
+            std::string(76, '\0') + "    " + std::string(44, '\0') + "\x02\0\0\0"s)
+            return std::string("SECURITY.REC record 2");
+        if (RecordOf("SECURITY.EXT", 2) != std::string(128, '\0'))
+            return std::string("SECURITY.EXT record 2");
+        return Index() == std::vector<std::string>{"CASH        ", "NEW         "} ? std::string()
+                                                                                   : "index " + Join(Index());
     });
     // A new security's first type asks nothing.
     script.Steps(
@@ -136,7 +138,7 @@ TEST_F(SecurityDataTest, LeavingTheBoxByTabCreatesTheSecurityAndItsIndexEntryAtO
         "  key escape\n"
         "closed\n");
     EXPECT_EQ(script.Play(first, "create"), platform::IDCANCEL);
-    EXPECT_EQ(RecordOf("SECURITY.REC", 1).substr(76, 4), "S   ");
+    EXPECT_EQ(RecordOf("SECURITY.REC", 2).substr(76, 4), "S   ");
 
     // Escape kept the index: the next identifier takes the next position.
     D second;
@@ -148,13 +150,14 @@ TEST_F(SecurityDataTest, LeavingTheBoxByTabCreatesTheSecurityAndItsIndexEntryAtO
         "  click 1380\n"
         "closed\n");
     again.Play(second, "second");
-    EXPECT_EQ(Index(), (std::vector<std::string>{"NEW         ", "SECOND      "}));
-    EXPECT_EQ(RecordOf("SECURITY.REC", 1).substr(76, 4), "S   ");
-    EXPECT_EQ(RecordOf("SECURITY.REC", 2).substr(124, 2), std::string("\x02\0", 2));
+    EXPECT_EQ(Index(), (std::vector<std::string>{"CASH        ", "NEW         ", "SECOND      "}));
+    EXPECT_EQ(RecordOf("SECURITY.REC", 1).substr(12, 4), "CASH");
+    EXPECT_EQ(RecordOf("SECURITY.REC", 2).substr(76, 4), "S   ");
+    EXPECT_EQ(RecordOf("SECURITY.REC", 3).substr(124, 2), std::string("\x03\0", 2));
 }
 
 TEST_F(SecurityDataTest, RetypingAsksFirstAndCancelKeepsTheType) {
-    WriteMaster({{"IBM", 'H'}});
+    WriteMaster({{"CASH", '1'}, {"IBM", 'H'}});
     D dialog;
     Script script;
     script.Steps(
@@ -165,7 +168,7 @@ TEST_F(SecurityDataTest, RetypingAsksFirstAndCancelKeepsTheType) {
         "  message \"Confirm change of type for Security ID IBM\" \"TREL1\" cancel\n"
         "  expect-enabled 1258 off\n");
     script.Check("kept", [&] {
-        if (RecordOf("SECURITY.REC", 1).substr(76, 4) != "H   ") return std::string("type changed");
+        if (RecordOf("SECURITY.REC", 2).substr(76, 4) != "H   ") return std::string("type changed");
         return dialog.GetDlgItem(D::kTypeList).GetCurSel() == 16 ? std::string()
                                                                  : "the list left on the new line";
     });
@@ -174,8 +177,8 @@ TEST_F(SecurityDataTest, RetypingAsksFirstAndCancelKeepsTheType) {
         "  message \"Confirm change of type for Security ID IBM\" \"TREL1\" ok\n"
         "  expect-enabled 1258 on\n");
     script.Check("retyped", [] {
-        const std::string rec = RecordOf("SECURITY.REC", 1);
-        return rec.substr(76, 4) == "B   " && rec[124] == 1 ? std::string() : "not type B";
+        const std::string rec = RecordOf("SECURITY.REC", 2);
+        return rec.substr(76, 4) == "B   " && rec[124] == 2 ? std::string() : "not type B";
     });
     script.Steps(
         "  select 1375 0\n"
@@ -184,11 +187,11 @@ TEST_F(SecurityDataTest, RetypingAsksFirstAndCancelKeepsTheType) {
         "  click 1380\n"
         "closed\n");
     script.Play(dialog, "retype");
-    EXPECT_EQ(RecordOf("SECURITY.REC", 1).substr(76, 4), "1   ");
+    EXPECT_EQ(RecordOf("SECURITY.REC", 2).substr(76, 4), "1   ");
 }
 
 TEST_F(SecurityDataTest, ADeletedIdentifierKeepsItsPositionAndIsNotListedAgain) {
-    WriteMaster({{"IBM", 'H'}, {"MSFT", 'H'}});
+    WriteMaster({{"CASH", '1'}, {"IBM", 'H'}, {"MSFT", 'H'}});
     const std::string records_before = FileBytes("SECURITY.REC");
     D dialog;
     Script script;
@@ -205,10 +208,11 @@ TEST_F(SecurityDataTest, ADeletedIdentifierKeepsItsPositionAndIsNotListedAgain) 
         "  expect-visible 1382 off\n"
         "  expect-enabled 1377 off\n");
     script.Check("deleted at once", [&] {
-        if (Lines(dialog, D::kIdCombo) != std::vector<std::string>{"MSFT"})
+        if (Lines(dialog, D::kIdCombo) != std::vector<std::string>{"CASH", "MSFT"})
             return "combo " + Join(Lines(dialog, D::kIdCombo));
-        return Index() == std::vector<std::string>{kDeleted, "MSFT        "} ? std::string()
-                                                                             : "index " + Join(Index());
+        return Index() == std::vector<std::string>{"CASH        ", kDeleted, "MSFT        "}
+                   ? std::string()
+                   : "index " + Join(Index());
     });
     script.Steps(
         "  key escape\n"
@@ -221,8 +225,8 @@ TEST_F(SecurityDataTest, ADeletedIdentifierKeepsItsPositionAndIsNotListedAgain) 
     Script again;
     again.Steps("dialog 136\n");
     again.Check("listed", [&] {
-        return Lines(reopened, D::kIdCombo) == std::vector<std::string>{"MSFT"} ? std::string()
-                                                                                : "IBM listed";
+        return Lines(reopened, D::kIdCombo) == std::vector<std::string>{"CASH", "MSFT"} ? std::string()
+                                                                                        : "IBM listed";
     });
     again.Steps(
         "  set 1374 \"IBM\"\n"
@@ -231,8 +235,38 @@ TEST_F(SecurityDataTest, ADeletedIdentifierKeepsItsPositionAndIsNotListedAgain) 
         "  click 1380\n"
         "closed\n");
     again.Play(reopened, "reopen");
-    EXPECT_EQ(Index(), (std::vector<std::string>{kDeleted, "MSFT        ", "IBM         "}));
-    EXPECT_EQ(RecordOf("SECURITY.REC", 3).substr(124, 2), std::string("\x03\0", 2));
+    EXPECT_EQ(Index(), (std::vector<std::string>{"CASH        ", kDeleted, "MSFT        ", "IBM         "}));
+    EXPECT_EQ(RecordOf("SECURITY.REC", 4).substr(124, 2), std::string("\x04\0", 2));
+}
+
+// Entry 1 is the cash security that posting, pricing and the appraisals
+// rely on: whatever identifier it has (a firm started before the master
+// began with its cash), it opens with its pages but can be neither deleted
+// nor retyped, and a master that has positions is not started again.
+TEST_F(SecurityDataTest, EntryOneIsNeverDeletedOrRetyped) {
+    for (const char* first : {"CASH", "IBM"}) {
+        WriteMaster({{first, '1'}, {"MSFT", 'H'}});
+        const std::string index = FileBytes("SECURITY.IDX");
+        const std::string records_before = FileBytes("SECURITY.REC");
+        D dialog;
+        Script script;
+        script.Steps(std::string("dialog 136\n"
+                                 "  select 1374 \"") +
+                     first +
+                     "\"\n"
+                     "  expect-enabled 1377 off\n"
+                     "  expect-enabled 1375 off\n"
+                     "  expect-enabled 1311 on\n"
+                     "  click 1385\n"
+                     "  select 1374 \"MSFT\"\n"
+                     "  expect-enabled 1377 on\n"
+                     "  expect-enabled 1375 on\n"
+                     "  click 1380\n"
+                     "closed\n");
+        script.Play(dialog, first);
+        EXPECT_EQ(FileBytes("SECURITY.IDX"), index) << first;
+        EXPECT_EQ(FileBytes("SECURITY.REC"), records_before) << first;
+    }
 }
 
 TEST_F(SecurityDataTest, TrailingBlanksOfATypedIdentifierAreDropped) {
@@ -271,8 +305,9 @@ TEST_F(SecurityDataTest, IdentifiersTooLongOrBeginningWithDollarAreRefused) {
             "  key escape\n"
             "closed\n");
         script.Play(dialog, typed);
-        EXPECT_EQ(FileBytes("SECURITY.REC"), "") << typed;
-        EXPECT_TRUE(Index().empty()) << typed;
+        // Only the cash security the master starts with.
+        EXPECT_EQ(FileBytes("SECURITY.REC").size(), 128u) << typed;
+        EXPECT_EQ(Index(), std::vector<std::string>{"CASH        "}) << typed;
     }
 }
 
@@ -294,7 +329,7 @@ TEST_F(SecurityDataTest, OptionOneCopiesAWholeTwelveCharacterIdentifierIntoTheCu
         "  click 1380\n"
         "closed\n");
     script.Play(dialog, "option 1");
-    EXPECT_EQ(RecordOf("SECURITY.REC", 1).substr(0, 12), "ABCDEFGHIJKL");
+    EXPECT_EQ(RecordOf("SECURITY.REC", 2).substr(0, 12), "ABCDEFGHIJKL");
 }
 
 TEST_F(SecurityDataTest, DamagedFiles) {
@@ -445,7 +480,7 @@ TEST(SecurityPageOne, EveryTypeShowsItsLayoutClass) {
 }
 
 TEST_F(SecurityDataTest, ACouponRateBecomesTheDividendRateWhenABondIsRetypedAsAStock) {
-    WriteMaster({{"BOND", 'B'}});
+    WriteMaster({{"CASH", '1'}, {"BOND", 'B'}});
     D dialog;
     Script script;
     script.Steps(
@@ -469,7 +504,7 @@ TEST_F(SecurityDataTest, ACouponRateBecomesTheDividendRateWhenABondIsRetypedAsAS
         "  click 1380\n"
         "closed\n");
     script.Play(dialog, "retype");
-    EXPECT_EQ(RecordOf("SECURITY.REC", 1).substr(96, 4), R4Bytes(7.5f));
+    EXPECT_EQ(RecordOf("SECURITY.REC", 2).substr(96, 4), R4Bytes(7.5f));
 }
 
 // Answers the errors window that a refused press opens on top of a page:

@@ -82,6 +82,21 @@ TEST_F(MessageListTest, ThreeMessagesNumberedWithoutAScrollBar) {
     });
 }
 
+// A list shown again while its window is open, with a line added, keeps
+// one number on each line.
+TEST_F(MessageListTest, ShownTwiceNumbersEachLineOnce) {
+    AddMessage("Illegal report date");
+    ShowAndCheck([&] {
+        AddMessage("Account not found");
+        ShowMessageList();
+        ShowMessageList();
+        const std::vector<std::string> want = {"1.Illegal report date", "2.Account not found"};
+        return Want(GetMessages() == want, "lines " + GetMessages().front());
+    });
+    AddMessage("No manager code");  // a new list starts at 1 again
+    ShowAndCheck([&] { return Want(GetMessages().front() == "1.No manager code", GetMessages().front()); });
+}
+
 TEST_F(MessageListTest, TwentyMessagesPageByEight) {
     for (int i = 1; i <= 20; ++i) AddMessage("message " + std::to_string(i));
     ShowAndCheck([&] {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
+#include <set>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,6 +23,7 @@
 #include "shell/display_view.h"
 #include "shell/printer_settings.h"
 #include "shell/runner.h"
+#include "tests/shell/pdf_pages.h"
 #include "tests/shell/road_fixture.h"
 
 namespace {
@@ -103,11 +105,71 @@ TEST(PageTable, PagesStartAtTheirPageLinesLessTheTopLines) {
     for (const Case& c : cases) EXPECT_EQ(BuildPageTable(c.lines), c.table) << c.what;
 }
 
-TEST(PageTable, PagesLongerThanTheSheetAreSplit) {
-    EXPECT_EQ(FitPagesToSheet({1, 150}, 60), (std::vector<long>{1, 61, 121, 150}));
-    EXPECT_EQ(FitPagesToSheet({1, 61, 70}, 60), (std::vector<long>{1, 61, 70}));
-    EXPECT_EQ(FitPagesToSheet({1, 62, 70}, 60), (std::vector<long>{1, 61, 62, 70}));
-    EXPECT_EQ(FitPagesToSheet({1, 2}, 60), (std::vector<long>{1, 2}));
+// Sheets of a report of `count` lines whose lines `blank` hold nothing.
+std::vector<PrintSheet> Sheets(const std::vector<long>& table, long count, std::set<long> blank,
+                               long per_sheet) {
+    return SheetsOfPages(
+        table, count, [&blank](long n) { return blank.count(n) != 0; }, per_sheet);
+}
+
+std::set<long> LinesFromTo(long first, long last) {
+    std::set<long> lines;
+    for (long n = first; n <= last; ++n) lines.insert(n);
+    return lines;
+}
+
+TEST(PageTable, PagesGoOnSheetsWithoutBlankSheets) {
+    using S = std::vector<PrintSheet>;
+    // Longer than a sheet: as many sheets as the lines need.
+    EXPECT_EQ(Sheets({1, 150}, 149, {}, 60), (S{{1, 61}, {61, 121}, {121, 150}}));
+    EXPECT_EQ(Sheets({1, 61, 70}, 69, {}, 60), (S{{1, 61}, {61, 70}}));
+    EXPECT_EQ(Sheets({1, 62, 70}, 69, {}, 60), (S{{1, 61}, {61, 62}, {62, 70}}));
+    // A page filled three blank lines past the sheet (a summary page
+    // filled to the page length, then its closing lines): one sheet.
+    EXPECT_EQ(Sheets({1, 64, 80}, 79, LinesFromTo(58, 63), 60), (S{{1, 58}, {64, 80}}));
+    // Text past the sheet still gets its sheet.
+    EXPECT_EQ(Sheets({1, 64}, 63, LinesFromTo(58, 62), 60), (S{{1, 61}, {61, 64}}));
+    // A page with nothing printed takes no sheet.
+    EXPECT_EQ(Sheets({1, 5, 9}, 8, LinesFromTo(5, 8), 60), (S{{1, 5}}));
+    // A report without lines, or with nothing but blanks: one empty sheet.
+    EXPECT_EQ(Sheets({1, 2}, 0, {}, 60), (S{{1, 2}}));
+    EXPECT_EQ(Sheets({1, 4}, 3, LinesFromTo(1, 3), 60), (S{{1, 4}}));
+}
+
+TEST(PageTable, SheetsGoInTheOrderOfTheirPageNumbers) {
+    struct Case {
+        const char* what;
+        std::vector<int> numbers;  // page number of each sheet, in report order
+        std::vector<int> printed;  // the numbers in printed order
+    };
+    const Case cases[] = {
+        {"in order already", {1, 2, 3}, {1, 2, 3}},
+        {"an appraisal: holdings, then the summary pages numbered 1 and 2", {3, 4, 1, 2}, {1, 2, 3, 4}},
+        {"two accounts", {3, 4, 1, 2, 3, 4, 5, 1, 2}, {1, 2, 3, 4, 1, 2, 3, 4, 5}},
+        {"summary suppressed: holdings from 2", {2, 3, 1}, {1, 2, 3}},
+        {"two accounts, summary suppressed", {2, 3, 1, 2, 1}, {1, 2, 3, 1, 2}},
+        {"a sheet without page line stays with its page", {3, 0, 4, 1, 0, 2}, {1, 0, 2, 3, 0, 4}},
+        {"no page lines", {0, 0}, {0, 0}},
+        {"a report starting again at 1 is not moved", {1, 2, 1, 2}, {1, 2, 1, 2}},
+        {"a run that does not go on from it stays ahead", {5, 6, 1, 2}, {5, 6, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        std::vector<PrintSheet> sheets;
+        for (std::size_t i = 0; i < c.numbers.size(); ++i)
+            sheets.push_back({static_cast<long>(i + 1), static_cast<long>(i + 2)});
+        const std::vector<PrintSheet> ordered = InPageNumberOrder(
+            sheets, [&c](const PrintSheet& sheet) { return c.numbers[sheet.first - 1]; });
+        std::vector<int> printed;
+        for (const PrintSheet& sheet : ordered) printed.push_back(c.numbers[sheet.first - 1]);
+        EXPECT_EQ(printed, c.printed) << c.what;
+    }
+}
+
+TEST(PageTable, PageNumbersOfPageLines) {
+    EXPECT_EQ(PageNumberOf("                    PAGE   3"), 3);
+    EXPECT_EQ(PageNumberOf("  page 12 of the run"), 12);
+    EXPECT_EQ(PageNumberOf("  PAGE"), 0);
+    EXPECT_EQ(PageNumberOf(" TOTAL 3"), 0);
 }
 
 class PrintTest : public road::RoadTest {
@@ -422,6 +484,82 @@ TEST_F(PrintTest, StartupTextPrintsAsItIsAndStays) {
     EXPECT_EQ(road::PdfPageCount((dir_.path() / "startup.pdf").string()), 1);
     EXPECT_EQ(g_report.ReportWindowNumber, before);
     EXPECT_TRUE(TempDataDir::Exists("startup.rpt"));
+}
+
+// The number of a page's page line ("PAGE   3"), 0 when it has none.
+int PrintedPageNumber(const std::string& page) {
+    std::size_t at = 0;
+    for (std::size_t end; at < page.size(); at = end + 1) {
+        end = page.find('\n', at);
+        if (end == std::string::npos) end = page.size();
+        if (const int number = PageNumberOf(page.substr(at, end - at))) return number;
+    }
+    return 0;
+}
+
+// Every report of the sample firm printed to a PDF, for one account, and
+// the appraisals for all accounts: each sheet holds text, and the pages
+// come out in the order of their numbers (each account's or report's
+// pages from 1 on). The text is read back from the PDF, so what any face
+// the machine gives "Courier" draws is checked.
+TEST_F(PrintTest, NoReportPrintsABlankSheetAndPagesComeInNumberOrder) {
+    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
+    for (const auto& entry : fs::directory_iterator(sample))
+        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+    g_report.EndDate = "12/31/98";
+    struct Run {
+        int code;
+        int scope;
+    };
+    std::vector<Run> runs;
+    for (const int code : ReportRoutineCodes()) {
+        // Imports read input files, the update of the data base changes it.
+        if (code == 63 || code == 44 || code == 291 || code == 162) continue;
+        runs.push_back({code, 2});
+    }
+    for (const int code : {103, 106, 101, 201}) runs.push_back({code, 1});
+    int appraisal_sheets = 0;
+    for (const Run& run : runs) {
+        const std::string name = "code" + std::to_string(run.code) + "-" + std::to_string(run.scope) + ".pdf";
+        SCOPED_TRACE(name);
+        g_report.StartDate = run.code == 91 || run.code == 92 ? "01/03/96" : "01/01/98";
+        g_report.ReportCode = run.code;
+        g_report.ReportVariant = run.code == 121 ? 1 : 0;
+        g_report.SelectionScope = run.scope;
+        g_report.ManagerCode = "????";
+        g_report.SelectedAccount = run.code == 343                      ? "INTL"
+                                   : run.code == 341 || run.code == 342 ? "SMITH"
+                                                                        : "SMITH1";
+        g_report.OutputDestination = kOutputPrint;
+        PdfPrinter(name);
+        const Played played = Play("print ok\n", [&] { RouteReportOutput(*frame_); });
+        EXPECT_TRUE(played.failures.empty()) << played.Failures();
+        road::RoadTest::Settle();
+        KeepPdf((dir_.path() / name).string(), name);
+        const std::vector<std::string> pages = road::PdfPageTexts(dir_.path() / name);
+        ASSERT_FALSE(pages.empty()) << "pdftotext (poppler-utils) reads the printed pages";
+        EXPECT_EQ(static_cast<int>(pages.size()), road::PdfPageCount((dir_.path() / name).string()));
+        int last = 0;
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            EXPECT_NE(pages[p].find_first_not_of(" \n"), std::string::npos) << "sheet " << p + 1 << " is blank";
+            const int number = PrintedPageNumber(pages[p]);
+            if (number == 0) continue;
+            EXPECT_TRUE(number == 1 || number == last + 1)
+                << "sheet " << p + 1 << " is page " << number << " after page " << last;
+            last = number;
+        }
+        if (run.code == 103 && run.scope == 2) {
+            // SMITH1 as of 12/31/98: two holdings pages, the summary of the
+            // portfolio and the common stocks page, in that order by number.
+            ASSERT_EQ(pages.size(), 4u);
+            EXPECT_NE(pages[0].find("SUMMARY OF INVESTMENT PORTFOLIO"), std::string::npos);
+            EXPECT_NE(pages[1].find("COMMON STOCKS"), std::string::npos);
+            EXPECT_EQ(PrintedPageNumber(pages[3]), 4);
+            appraisal_sheets = static_cast<int>(pages.size());
+        }
+    }
+    EXPECT_EQ(appraisal_sheets, 4);
 }
 
 }  // namespace

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QKeySequence>
+#include <QLabel>
 #include <functional>
+#include <map>
 
 #include "shell/report_dialog_parts.h"
 #include "tests/shell/report_dialog_fixture.h"
@@ -41,6 +45,26 @@ void PrintTo(const SetupCase& c, std::ostream* os) {
 }
 
 const std::vector<std::string> kBrokerLines = {"BRK1", "BRK2"};
+
+// The dialog's keys: Alt+G is Generate Report, and no two controls share a
+// letter.
+std::string KeyProblems(const D& dialog) {
+    std::string out;
+    std::map<QString, QString> owners;
+    const auto take = [&](const QString& text) {
+        const QString key = QKeySequence::mnemonic(text).toString();
+        if (key.isEmpty()) return;
+        if (!owners.emplace(key, text).second)
+            out += "\"" + text.toStdString() + "\" shares " + key.toStdString() + "; ";
+    };
+    for (const QAbstractButton* b : dialog.GetWidget()->findChildren<QAbstractButton*>()) take(b->text());
+    for (const QLabel* l : dialog.GetWidget()->findChildren<QLabel*>())
+        if (l->buddy()) take(l->text());
+    const auto* generate = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(D::kGenerate).Widget());
+    if (!generate || QKeySequence::mnemonic(generate->text()) != QKeySequence("Alt+G"))
+        out += "Generate Report is not Alt+G; ";
+    return out;
+}
 
 const std::vector<SetupCase> kSetups = {
     {183, "Broker List", kBrokers, kBrokerLines, {{D::kBrokerGroup, "Broker"}}},
@@ -113,6 +137,7 @@ TEST_P(ReportRequestSetup, TitleControlsListsAndFields) {
         if (!dialog.IsDlgButtonChecked(D::kSelectRadio) || dialog.IsDlgButtonChecked(D::kAllRadio))
             out += "account radios; ";
         if (!dialog.IsDlgButtonChecked(kDisplayRadio)) out += "not on Display; ";
+        out += KeyProblems(dialog);
         const bool managers = c.code != 183 && c.code != 185;
         const Control combo = dialog.GetDlgItem(D::kManagerCombo);
         if (managers != (combo.GetCount() == 7)) out += "manager codes " + std::to_string(combo.GetCount());

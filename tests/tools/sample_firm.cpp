@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/account_sort.h"
 #include "engine/cash_posting.h"
 #include "engine/entry_form.h"
 #include "engine/trade_posting.h"
@@ -26,6 +27,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/security_types.h"
+#include "reports/position/holdings.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 
@@ -60,6 +62,9 @@ private:
 // ---- Calendar: months 0 to 35 are January 1996 to December 1998.
 
 constexpr int kMonths = 36;
+// WMT splits two for one on 04/20/98: its price halves in April 1998.
+constexpr int kSplitMonth = 27;
+constexpr int kSplitDay = 20;
 
 int YearOf(int month) {
     return 1996 + month / 12;
@@ -158,8 +163,9 @@ struct Security {
 
 const std::vector<Security>& Securities() {
     static const std::vector<Security> list = {
-        // Entry 1 is the cash security.
-        {"CASH", "", "CASH", "", '1', 0, "", -999.99f, "", "", Kind::kCash, 1, 0, 0, false},
+        // Entry 1 is the cash security: no description beyond its name and
+        // a rate of 0, as a new firm's security master starts with it.
+        {"CASH", "", "CASH", "", '1', 0, "", 0.0f, "", "", Kind::kCash, 1, 0, 0, false},
         {"CASHMM", "MMF000001", "FIRM MONEY MARKET FUND", "", '1', 0, "", -999.99f, "", "", Kind::kCash, 1, 0,
          0, false},
         {"IBM", "459200101", "INTL BUSINESS MACHINES", "", 'H', 1, "", 1.60f, "", "", Kind::kStock, 75, 0.025,
@@ -210,15 +216,15 @@ const std::vector<Security>& Securities() {
          Kind::kBond, 99.5, 0.0005, 0.012},
         {"FHLB", "3133M1AC2", "FEDERAL HOME LOAN BANK", "6.00% BOND", 'W', 0, "08/15/01", 6.00f, "AAA", "AAA",
          Kind::kBond, 100.2, 0.0003, 0.01},
-        {"T 6.25 02", "912827D25", "U S TREASURY NOTE", "6.25% DUE 2002", '5', 0, "02/15/02", 6.25f, "", "",
-         Kind::kBond, 101.0, 0.0005, 0.012},
-        {"T 5.875 00", "912827W51", "U S TREASURY NOTE", "5.875% DUE 2000", '5', 0, "11/15/00", 5.875f, "",
-         "", Kind::kBond, 100.5, 0.0002, 0.008},
-        {"T 7.5 16", "912810DW5", "U S TREASURY BOND", "7.50% DUE 2016", '5', 0, "11/15/16", 7.50f, "", "",
-         Kind::kBond, 112.0, 0.002, 0.025},
-        {"B 97", "912794A44", "U S TREASURY BILL", "DUE 12/18/97", '3', 0, "12/18/97", -999.99f, "", "",
+        {"T 6.25 02", "912827D25", "U S TREASURY NOTE", "6.25% DUE 2002", '5', 0, "02/15/02", 6.25f, "Aaa",
+         "AAA", Kind::kBond, 101.0, 0.0005, 0.012},
+        {"T 5.875 00", "912827W51", "U S TREASURY NOTE", "5.875% DUE 2000", '5', 0, "11/15/00", 5.875f, "Aaa",
+         "AAA", Kind::kBond, 100.5, 0.0002, 0.008},
+        {"T 7.5 16", "912810DW5", "U S TREASURY BOND", "7.50% DUE 2016", '5', 0, "11/15/16", 7.50f, "Aaa",
+         "AAA", Kind::kBond, 112.0, 0.002, 0.025},
+        {"B 97", "912794A44", "U S TREASURY BILL", "DUE 12/18/97", '3', 0, "12/18/97", -999.99f, "Aaa", "AAA",
          Kind::kBill, 95.2, 0.0015, 0.001, false},
-        {"B 99", "912795B88", "U S TREASURY BILL", "DUE 06/17/99", '3', 0, "06/17/99", -999.99f, "", "",
+        {"B 99", "912795B88", "U S TREASURY BILL", "DUE 06/17/99", '3', 0, "06/17/99", -999.99f, "Aaa", "AAA",
          Kind::kBill, 94.6, 0.0014, 0.001},
         {"GMAC 7 02", "370424DF4", "GENERAL MOTORS ACCEPT", "7.00% NOTE 2002", 'B', 0, "09/15/02", 7.00f,
          "A3", "A-", Kind::kBond, 99.0, 0.0008, 0.015},
@@ -226,12 +232,12 @@ const std::vector<Security>& Securities() {
          "A1", "A", Kind::kBond, 101.5, 0.001, 0.02},
         {"FORD 6.5 05", "345370BR0", "FORD MOTOR CO", "6.50% NOTE 2005", 'B', 0, "08/01/05", 6.50f, "A1", "A",
          Kind::kBond, 98.0, 0.0009, 0.016},
-        {"ATT 8.125 24", "001957AP4", "AT&T CORP", "8.125% DEB 2024", 'B', 0, "07/15/24", 8.125f, "A1", "AA-",
+        {"ATT 8.125 24", "001957AP4", "AT&T CORP", "8.125% DEB 2024", 'B', 0, "07/15/24", 8.125f, "A1", "AA",
          Kind::kBond, 104.0, 0.001, 0.022},
         {"DUK 6.75 25", "264399DK9", "DUKE POWER CO", "6.75% 1ST MTG 2025", 'B', 0, "08/01/25", 6.75f, "Aa2",
-         "AA-", Kind::kBond, 96.0, 0.0012, 0.02},
+         "AA", Kind::kBond, 96.0, 0.0012, 0.02},
         {"NYC 5.5 08", "649656AB1", "NEW YORK N Y GO", "5.50% DUE 2008", '7', 0, "08/01/08", 5.50f, "Baa1",
-         "BBB+", Kind::kBond, 99.0, 0.0008, 0.012},
+         "BBB", Kind::kBond, 99.0, 0.0008, 0.012},
         {"CA 5 11", "130583CD4", "CALIFORNIA ST GO", "5.00% DUE 2011", '7', 0, "10/01/11", 5.00f, "A1", "A+",
          Kind::kBond, 97.5, 0.0009, 0.013},
         {"MAWTR 5.25 15", "575851AA3", "MASSACHUSETTS WTR RES", "5.25% REV 2015", '7', 0, "12/01/15", 5.25f,
@@ -258,6 +264,28 @@ const std::vector<Security>& Securities() {
     return list;
 }
 
+// The entry of an identifier in the firm's security list (from 1).
+int EntryOf(std::string_view symbol) {
+    const auto& list = Securities();
+    for (std::size_t s = 0; s < list.size(); ++s)
+        if (symbol == list[s].symbol) return static_cast<int>(s + 1);
+    return 0;
+}
+
+// The yield to maturity the firm keeps for a bond or bill, in percent, at
+// its first price: the coupon over the price, moved by the pull to par
+// spread over the years left (from 1996); a discount bill's yield is its
+// discount over the price for the year. 0 for the others.
+float YieldToMaturity(const Security& sec) {
+    if (sec.kind != Kind::kBond && sec.kind != Kind::kBill) return 0;
+    const double price = sec.start_price;
+    if (sec.kind == Kind::kBill) return static_cast<float>(RoundTo((100.0 - price) / price * 100.0, 0.01));
+    const int year = std::stoi(std::string(sec.maturity).substr(6, 2));
+    const double years = std::max(1.0, (year < 51 ? 2000 + year : 1900 + year) - 1996.0);
+    const double yield = (sec.rate + (100.0 - price) / years) / ((100.0 + price) / 2.0) * 100.0;
+    return static_cast<float>(RoundTo(yield, 0.01));
+}
+
 bool IsFixedIncome(char type) {
     return std::string_view("34567BDFWXY").find(type) != std::string_view::npos;
 }
@@ -278,7 +306,7 @@ PriceTable MakePrices(Random& random) {
                 price *= 1.0 + sec.drift + sec.volatility * shock;
                 if (sec.kind == Kind::kBill) price = std::min(price, 99.9);
                 // The split entered for posting: its price halves in April 1998.
-                if (std::string_view(sec.symbol) == "WMT" && m == 27) price /= 2.0;
+                if (std::string_view(sec.symbol) == "WMT" && m == kSplitMonth) price /= 2.0;
             }
             double stored = price;
             switch (sec.kind) {
@@ -323,40 +351,40 @@ struct Client {
 
 const std::vector<Client>& Clients() {
     static const std::vector<Client> list = {
-        {"SMITH1", "SMITH FAMILY TRUST", "Dear Mr. and Mrs. Smith:", "AB", "ALDEN", "FIRSTTR", "TR",
+        {"SMITH1", "SMITH FAMILY TRUST", "Dear Mr. and Mrs. Smith:", "AB", "ALDEN", "FTRUST", "TR",
          Style::kBalanced, 0, 850000},
         {"JONES", "MARY JONES IRA", "Dear Ms. Jones:", "CD", "BAXTER", "HARBOR", "CI", Style::kIncome, 5,
          240000},
-        {"ADAMS", "ADAMS FOUNDATION", "Dear Trustees:", "AB", "ALDEN", "FIRSTTR", "CG", Style::kGrowth, 0,
+        {"ADAMS", "ADAMS FOUNDATION", "Dear Trustees:", "AB", "ALDEN", "FTRUST", "CG", Style::kGrowth, 0,
          1200000},
         {"BAKER", "ROBERT BAKER", "Dear Mr. Baker:", "AB", "CORWIN", "HARBOR", "AG", Style::kGrowth, 0,
          420000},
-        {"CLARK", "CLARK PENSION PLAN", "Dear Mr. Clark:", "CD", "BAXTER", "FIRSTTR", "TR", Style::kBalanced,
+        {"CLARK", "CLARK PENSION PLAN", "Dear Mr. Clark:", "CD", "BAXTER", "FTRUST", "TR", Style::kBalanced,
          0, 960000},
         {"DAVIS", "ELEANOR DAVIS", "Dear Mrs. Davis:", "CD", "ALDEN", "HARBOR", "CI", Style::kIncome, 0,
          610000},
-        {"EVANS", "EVANS CHILDREN'S TRUST", "Dear Mr. Evans:", "EF", "CORWIN", "FIRSTTR", "CG", Style::kFunds,
+        {"EVANS", "EVANS CHILDREN'S TRUST", "Dear Mr. Evans:", "EF", "CORWIN", "FTRUST", "CG", Style::kFunds,
          0, 180000},
         {"FOSTER", "FOSTER & CO PROFIT SHARING", "Dear Ms. Foster:", "EF", "BAXTER", "HARBOR", "TR",
          Style::kBalanced, 2, 730000},
-        {"GARCIA", "LUIS AND ANA GARCIA", "Dear Mr. and Mrs. Garcia:", "AB", "ALDEN", "FIRSTTR", "CG",
+        {"GARCIA", "LUIS AND ANA GARCIA", "Dear Mr. and Mrs. Garcia:", "AB", "ALDEN", "FTRUST", "CG",
          Style::kGrowth, 0, 390000},
         {"HARRIS", "HARRIS MEDICAL GROUP 401K", "Dear Dr. Harris:", "EF", "CORWIN", "HARBOR", "TR",
          Style::kFunds, 0, 520000},
-        {"IRWIN", "JAMES IRWIN ROLLOVER IRA", "Dear Mr. Irwin:", "CD", "BAXTER", "FIRSTTR", "CI",
+        {"IRWIN", "JAMES IRWIN ROLLOVER IRA", "Dear Mr. Irwin:", "CD", "BAXTER", "FTRUST", "CI",
          Style::kIncome, 14, 310000},
         {"KELLER", "KELLER FAMILY LP", "Dear Mr. Keller:", "AB", "ALDEN", "HARBOR", "AG", Style::kGrowth, 0,
          1500000},
-        {"LEWIS", "ST LUKE'S ENDOWMENT", "Dear Father Lewis:", "CD", "CORWIN", "FIRSTTR", "TR",
+        {"LEWIS", "ST LUKE'S ENDOWMENT", "Dear Father Lewis:", "CD", "CORWIN", "FTRUST", "TR",
          Style::kBalanced, 0, 2100000},
         {"MILLER", "ANNE MILLER", "Dear Ms. Miller:", "EF", "BAXTER", "HARBOR", "CI", Style::kIncome, 0,
          275000},
-        {"NELSON", "NELSON CHARITABLE TRUST", "Dear Trustees:", "EF", "ALDEN", "FIRSTTR", "CG",
+        {"NELSON", "NELSON CHARITABLE TRUST", "Dear Trustees:", "EF", "ALDEN", "FTRUST", "CG",
          Style::kBalanced, 21, 640000},
         {"OWENS", "PETER OWENS", "Dear Mr. Owens:", "AB", "CORWIN", "HARBOR", "AG", Style::kGrowth, 0,
          350000},
-        {"PARKER", "PARKER SCHOOL FUND", "Dear Ms. Parker:", "CD", "BAXTER", "FIRSTTR", "TR", Style::kFunds,
-         0, 460000},
+        {"PARKER", "PARKER SCHOOL FUND", "Dear Ms. Parker:", "CD", "BAXTER", "FTRUST", "TR", Style::kFunds, 0,
+         460000},
         {"QUINN", "QUINN 1994 IRREVOCABLE TRUST", "Dear Mr. Quinn:", "EF", "ALDEN", "HARBOR", "CI",
          Style::kIncome, 0, 800000},
     };
@@ -382,7 +410,6 @@ struct Book {
     std::vector<Lot> lots;
     std::map<int, int> lot_numbers;  // next lot number by security
     int short_letter = 0;
-    std::vector<double> values = std::vector<double>(kMonths, 0);  // month-end market values
 };
 
 class Firm {
@@ -608,8 +635,21 @@ void Firm::RunAccount(Book& book) {
 
     int short_security = -1;
     std::string short_lot;
+    const int wmt = EntryOf("WMT") - 1;
     for (int month = start; month < kMonths && error_.empty(); ++month) {
         const int m = MonthOf(month);
+        // The split: the account files the new shares as a lot of their own
+        // at no cost (a stock split, SP), and the shares it holds double.
+        if (month == kSplitMonth) {
+            double held = 0;
+            for (const Lot& lot : book.lots)
+                if (lot.security == wmt && !lot.is_short) held += lot.quantity;
+            if (held > 0) {
+                const std::string lot = NextLot(book, wmt);
+                if (!Trade(book, "SP", wmt, lot, month, kSplitDay, held, 0, 0)) return;
+                book.lots.push_back({wmt, lot, held, 0, false, month});
+            }
+        }
         // Income: quarterly dividends, half-yearly bond interest, fund
         // distributions reinvested.
         if (m % 3 == 0) {
@@ -679,6 +719,9 @@ void Firm::RunAccount(Book& book) {
         }
         if (month > start && book.cash > client.deposit * 0.04 && random_.Chance(0.45))
             Buy(book, Pick(candidates), month, std::min(book.cash * 0.6, client.deposit * 0.12));
+        // The growth accounts buy the stock that splits the month after.
+        if (client.style == Style::kGrowth && month == kSplitMonth - 1)
+            Buy(book, wmt, month, std::min(book.cash * 0.5, client.deposit * 0.05));
 
         // A short sale and its cover for the growth accounts.
         if (client.style == Style::kGrowth && month == start + 9) {
@@ -716,33 +759,28 @@ void Firm::RunAccount(Book& book) {
                 break;
             }
         }
-        book.values[static_cast<std::size_t>(month)] = MarketValue(book, month);
     }
 }
 
-// Writes the month-end market values into the account's value history,
-// year by year, through the historical data dialog's routines.
-void WriteMarketValues(const std::vector<double>& values, const Client& client) {
-    for (int year = 1996; year <= 1998; ++year) {
-        const int16_t stored = engine::HistoryYear(year);
-        int16_t record = 0, year_out = 0;
-        engine::MonthlyValues market{}, flows{}, incomes{};
-        if (engine::Rperf(client.id, stored, record, year_out, market, flows, incomes) !=
-            engine::kHistoryDone) {
-            records::Open(engine::kValueHistoryUnit, records::Paknam(client.id, "HL", ".DAT"));
-            engine::Hlapnd(client.id, stored, engine::kValueHistoryUnit);
-            records::Close(engine::kValueHistoryUnit);
-            if (engine::Rperf(client.id, stored, record, year_out, market, flows, incomes) !=
-                engine::kHistoryDone)
-                continue;
-        }
-        for (int m = 0; m < 12; ++m) {
-            const int month = (year - 1996) * 12 + m;
-            if (month >= client.opened_month)
-                market[static_cast<std::size_t>(m)] = values[static_cast<std::size_t>(month)];
-        }
-        engine::Wperf(client.id, stored, record, year_out, market, flows, incomes);
+// The month-end posting over the history: the working appraisal of every
+// account at each month end, with its market value posting on, writes the
+// month's market value (accrued interest included) into each account's
+// value history, as the firm would have run it month by month. The flows
+// and income of the months are there already: cash and transfer posting
+// added them as the transactions were filed.
+void PostMonthEndValues() {
+    for (int month = 0; month < kMonths; ++month) {
+        std::string kind = "B   ", manager = "????", account = std::string(8, ' ');
+        std::string date = MonthEnd(month), accrued = "Y   ", post = "Y   ";
+        std::string name = "MONTHEND.TXT";
+        int16_t mode = 3;
+        reports::Holdings(kind, manager, account, date, accrued, post, mode, name, 12);
     }
+    // The appraisal's pages and the replay's scratch lots are no part of
+    // the firm.
+    std::error_code error;
+    for (const char* scratch : {"MONTHEND.TXT", "OUTPUT.TMP", "HL.TMP"})
+        std::filesystem::remove(scratch, error);
 }
 
 }  // namespace
@@ -787,7 +825,7 @@ void WriteManagersBrokersCustodians() {
          .long_name = "CORWIN DISCOUNT BROKERAGE CO"},
     });
     fixtures::WriteCustodians({
-        {.id = "FIRSTTR",
+        {.id = "FTRUST",
          .lines = {"FIRST TRUST COMPANY", "100 FEDERAL STREET", "BOSTON MA 02110", "", ""},
          .attention = "CUSTODY SERVICES",
          .executive = "J PRATT",
@@ -837,6 +875,7 @@ std::string WriteSampleFirm() {
         // The coupon schedule runs back from the maturity: its dates fall on
         // the maturity's month and day, every six months.
         if (sec.kind == Kind::kBond) e.coupon_date = sec.maturity;
+        e.yield = YieldToMaturity(sec);
         entries.push_back(e);
     }
     fixtures::WriteSecurityFiles(entries);
@@ -845,8 +884,9 @@ std::string WriteSampleFirm() {
         fixtures::WritePrices(MonthEnd(month), firm.Prices()[static_cast<std::size_t>(month + 1)]);
     fixtures::WritePrices("12/31/95", firm.Prices()[0]);
 
-    // The accounts, their groups and a super group.
-    const std::size_t spx = 52, djia = 53;
+    // The accounts, their groups and a super group. The indexes each
+    // account is measured against are found by identifier.
+    const int spx = EntryOf("SPX") - 1, djia = EntryOf("DJIA") - 1;
     std::vector<fixtures::ClientFields> fields;
     for (const Client& c : Clients()) {
         fixtures::ClientFields f;
@@ -861,9 +901,10 @@ std::string WriteSampleFirm() {
         f.custodian = c.custodian;
         f.broker = c.broker;
         f.objective = c.objective;
-        f.index1_price = static_cast<float>(firm.PriceAt(static_cast<int>(spx), c.opened_month - 1));
-        f.index2_price = static_cast<float>(firm.PriceAt(static_cast<int>(djia), c.opened_month - 1));
-        f.opening_value = 0;
+        f.index1_price = static_cast<float>(firm.PriceAt(spx, c.opened_month - 1));
+        f.index2_price = static_cast<float>(firm.PriceAt(djia, c.opened_month - 1));
+        // The account opens with its deposit.
+        f.opening_value = c.deposit;
         fields.push_back(f);
     }
     fixtures::WriteClients(fields);
@@ -895,17 +936,19 @@ std::string WriteSampleFirm() {
     groups.Save(records::kGroupFile);
     supers.Save(records::kSuperGroupFile);
 
-    // Three years of history for every account.
+    // Three years of history for every account: its value history first,
+    // from its opening date, as saving a new account starts it, so that
+    // posting adds each month's flows and income.
     for (const Client& c : Clients()) {
+        engine::Hlinit(c.id, Date(c.opened_month, 2));
         Book book;
         book.client = &c;
         firm.RunAccount(book);
         if (!firm.Error().empty()) return firm.Error();
-        WriteMarketValues(book.values, c);
     }
 
     // The split downloaded for posting.
-    pricing::Wrspl("WMT", "04/20/98", "04/19/98", 2.0f, nullptr);
+    pricing::Wrspl("WMT", Date(kSplitMonth, kSplitDay), Date(kSplitMonth, kSplitDay - 1), 2.0f, nullptr);
 
     // The update of the data base, as the firm runs it after changes.
     {
@@ -917,6 +960,7 @@ std::string WriteSampleFirm() {
         std::filesystem::remove(name, error);
         std::filesystem::remove("OUTPUT.TMP", error);
     }
+    PostMonthEndValues();
 
     std::ofstream text("startup.txt", std::ios::binary);
     for (const char* line :

@@ -112,7 +112,9 @@ std::vector<Record> WorkRecords() {
 TEST_F(FixedIncomeAppraisal, TheNoteAccruesSixtyDaysOnThirtyThreeSixty) {
     // 6% on par 10,000 from the coupon of 01/15/98 (stepped back from
     // 01/15/99) to 03/15/98: the 30/360 count takes the report date in, 61
-    // days, 101.67.
+    // days, 101.67. The unpriced 8% bond has no coupon date: its coupons
+    // fall on its maturity's day, 01/01/98 the last, 75 days, 83.33 on
+    // 5,000.
     reports::FixedIncomeRun run = SingleRun("FI2");
     int16_t status = 0;
     reports::Faprval(run, status);
@@ -121,7 +123,7 @@ TEST_F(FixedIncomeAppraisal, TheNoteAccruesSixtyDaysOnThirtyThreeSixty) {
     const records::AppraisalHeader head = records::AppraisalHeader::Decode(recs.at(0));
     EXPECT_EQ(head.count, 2);
     EXPECT_EQ(head.order, records::kFixedIncomeReportKind);
-    EXPECT_NEAR(head.total_accrued, 10000 * 0.06 * 61 / 360, 1e-3);
+    EXPECT_NEAR(head.total_accrued, 10000 * 0.06 * 61 / 360 + 5000 * 0.08 * 75 / 360, 1e-3);
     EXPECT_DOUBLE_EQ(head.total_market_value, kNoPrice);  // the unpriced bond
     const FixedIncomeHolding note = FixedIncomeHolding::Decode(recs.at(1));
     EXPECT_DOUBLE_EQ(note.accrued, 101.67);
@@ -140,8 +142,9 @@ TEST_F(FixedIncomeAppraisal, AverageYearsToMaturityWeighsDaysByPar) {
     // 03/15/98 to 06/01/99 is 443 days, to 01/15/08 3593 days.
     EXPECT_NEAR(head.average_years, (443.0 * 10000 + 3593.0 * 30000) / 40000 / 365, 1e-9);
     // Managed market value 9,850 x 3 + 10,025 plus the accrued interest of
-    // the note (NOTE99 has no coupon date).
-    EXPECT_NEAR(head.total_market_value, 29550.0 + 10025.0 + 305.0, 1e-6);
+    // the note and of NOTE99, whose coupons fall on its maturity's day
+    // (12/01/97 the last, 105 days on 10,000 at 5%).
+    EXPECT_NEAR(head.total_market_value, 29550.0 + 10025.0 + 305.0 + 145.8333, 1e-6);
     EXPECT_DOUBLE_EQ(head.largest_value, 29550.0);
 }
 
@@ -173,7 +176,7 @@ TEST_F(FixedIncomeAppraisal, SummaryRecordsFollowTheAppraisalSummaryLayout) {
     EXPECT_EQ(records::TrimRight(lines[1].texts[2]), "         N/A");
     EXPECT_EQ(records::TrimRight(lines[1].texts[3]), "   N/A");
     EXPECT_EQ(lines[2].kind, records::kAccruedInterestKind);
-    EXPECT_EQ(records::TrimRight(lines[2].texts[2]), "         101.67");
+    EXPECT_EQ(records::TrimRight(lines[2].texts[2]), "         185.00");  // the note and the unpriced bond
     EXPECT_EQ(lines[3].kind, 0);
     EXPECT_EQ(records::TrimRight(lines[3].texts[0]), "      15,000.00");
     EXPECT_EQ(records::TrimRight(lines[3].texts[1]), "         N/A");

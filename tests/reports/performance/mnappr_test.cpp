@@ -13,10 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/value_history.h"
+#include "records/dates.h"
 #include "records/files.h"
 #include "records/performance_control.h"
 #include "records/prices.h"
@@ -79,6 +82,9 @@ struct TableRun {
     int16_t history = 1;
     int16_t choice = 0;
     int16_t mode = 0;
+    std::string end = " 6/30/97";  // the end date, its windowed number and parts
+    float end_number = 970630;
+    int16_t end_month = 6, end_day = 30;
 };
 
 void WriteRun(const TableRun& r) {
@@ -96,9 +102,9 @@ void WriteRun(const TableRun& r) {
     a.account = records::Fixed(r.account, 8);
     a.index_position = 1;
     a.index_count = 3;
-    a.end_date = " 6/30/97";
-    a.end_date_copy = " 6/30/97";
-    a.end_date_number = 970630;
+    a.end_date = r.end;
+    a.end_date_copy = r.end;
+    a.end_date_number = r.end_number;
     a.title = "SMITH FAMILY TRUST";
     a.manager = "AB  ";
     a.opening_date = r.start;
@@ -110,8 +116,8 @@ void WriteRun(const TableRun& r) {
     a.carried_gain = r.carried_gain;
     a.carried_return = r.carried_return;
     a.selection = "S   ";
-    a.end_day = 30;
-    a.end_month = 6;
+    a.end_day = r.end_day;
+    a.end_month = r.end_month;
     a.history = r.history;
     a.choice = r.choice;
     ASSERT_TRUE(records::WritePerformanceAccount(h.slot, a));
@@ -326,6 +332,131 @@ TEST(PerformanceTableRuns, AFullPageRepeatsTheHeading) {
     EXPECT_EQ(headings, 2u);
     EXPECT_NE(text.find("PAGE   2"), std::string::npos);
     EXPECT_LT(text.find("PAGE   2"), text.find(" 06/30/97"));
+}
+
+// A history that starts in 2000-2009 has its first date written as "7/31/ 0"
+// and the run's as "7/31/00": the table must take them for one date. The
+// same rising history (100,000 at the end of July, then 1,000 more each
+// month) started in 1999, 2000, 2009 and 2010 prints the same rows, with
+// an initial value of 0 and with none.
+TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
+    struct Start {
+        int16_t yy;  // two-digit year; the history file holds 100 + YY below 51
+        const char* start;
+        const char* end;
+    };
+    const Start starts[] = {{99, " 7/31/99", "12/31/99"},
+                            {0, " 7/31/00", "12/31/00"},
+                            {9, " 7/31/09", "12/31/09"},
+                            {10, " 7/31/10", "12/31/10"}};
+    for (const double initial : {0.0, kNone}) {
+        std::string first_text;
+        for (const Start& s : starts) {
+            SCOPED_TRACE(std::string(s.start) + (initial == 0 ? " initial 0" : " no initial value"));
+            fixtures::TempDataDir dir;
+            perffix::WriteHalfYearMarket();
+            const int16_t year = static_cast<int16_t>(records::WindowYear(s.yy));
+            const Year none = Months({}, 0);
+            WriteHistory(
+                "H9", 7, year,
+                {Months({{7, 100000}, {8, 101000}, {9, 102000}, {10, 103000}, {11, 104000}, {12, 105000}})},
+                {none}, {none});
+            TableRun run;
+            run.account = "H9";
+            run.start = s.start;
+            run.initial = initial;
+            run.end = s.end;
+            run.end_number = static_cast<float>(year * 10000 + 1231);
+            run.end_month = 12;
+            run.end_day = 31;
+            std::string text = Table(run, Request(0, 0));
+            for (const char* wrong : {"N/A", "+100,000", "INITIAL VALUE        0"})
+                EXPECT_EQ(text.find(wrong), std::string::npos) << wrong << "\n" << text;
+            // The dates differ by their year only ("/99", "/ 0" or "/00").
+            for (const std::string& yy : {std::string("/") + (s.yy < 10 ? " " : "") + std::to_string(s.yy),
+                                          std::string("/") + (s.yy < 10 ? "0" : "") + std::to_string(s.yy)})
+                for (std::size_t at = 0; (at = text.find(yy, at)) != std::string::npos; ++at)
+                    text.replace(at + 1, 2, "YY");
+            if (first_text.empty()) {
+                first_text = text;
+                EXPECT_NE(text.find("+1,000"), std::string::npos) << text;
+            } else {
+                EXPECT_EQ(text, first_text);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A month or year read from HL<acct>.DAT or PCONTROL.FIL that would index
+// past the month tables stops the account's table with a line naming the
+// account and the field; PCONTROL.FIL is left as it was.
+TEST(PerformanceTableRuns, AFieldOutOfRangeStopsTheAccountsTableWithALine) {
+    struct Case {
+        const char* name;
+        int16_t history_start_month;  // of HLH1.DAT
+        std::string opening;          // the run header's start date
+        std::string start;            // the account's start
+        float end_number;
+        const char* line;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<Case> cases = {
+        {"history start month 0", 0, "        ", "12/31/96", 970630,
+         " ACCOUNT H1      : HLH1.DAT START MONTH 0 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"history start month -30000", -30000, "        ", "12/31/96", 970630,
+         " ACCOUNT H1      : HLH1.DAT START MONTH -30000 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"history start month 13", 13, "        ", "12/31/96", 970630,
+         " ACCOUNT H1      : HLH1.DAT START MONTH 13 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"opening month 15", 12, "15/01/96", "12/31/96", 970630,
+         " ACCOUNT H1      : PCONTROL.FIL START DATE MONTH 15 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"account start month 75", 12, "        ", "75/01/96", 970630,
+         " ACCOUNT H1      : PCONTROL.FIL OPENING DATE MONTH 75 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"end month 13", 12, "        ", "12/31/96", 971330,
+         " ACCOUNT H1      : PCONTROL.FIL END MONTH 13 OUT OF RANGE, NO PERFORMANCE TABLE"},
+        {"end date not a number", 12, "        ", "12/31/96", nan,
+         " ACCOUNT H1      : PCONTROL.FIL END DATE 0 OUT OF RANGE, NO PERFORMANCE TABLE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixtures::TempDataDir dir;
+        WriteDirectory();
+        Year none = Months({}, 0);
+        WriteHistory("H1", c.history_start_month, 96, {Months({{12, 0}}), H1Values()},
+                     {none, Months({{1, 100000}})}, {none, Months({{3, 1071}})});
+        TableRun run;
+        run.opening = c.opening;
+        run.start = c.start;
+        WriteRun(run);
+        records::PerformanceAccount a;
+        ASSERT_TRUE(records::ReadPerformanceAccount(10, a));
+        a.end_date_number = c.end_number;
+        ASSERT_TRUE(records::WritePerformanceAccount(10, a));
+        const std::vector<unsigned char> control = fixtures::TempDataDir::ReadBytes("PCONTROL.FIL");
+
+        std::string name;
+        records::Prtout("", "START", name);
+        PerformancePage page;
+        auto series = std::make_unique<MonthlySeries>();
+        PerformanceTableResult result;
+        PerformanceTableRequest rq = Request(2, 0);
+        Mnappr(rq, page, *series, result);
+        records::Prtout("", "END", name);
+        const std::string text = OutputText();
+        EXPECT_NE(text.find(std::string(c.line) + "\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("06/30/97"), std::string::npos) << "no row is printed";
+        EXPECT_EQ(fixtures::TempDataDir::ReadBytes("PCONTROL.FIL"), control);
+    }
+}
+
+TEST(PerformanceTableDates, AnOpeningMonthBeyondDecemberHasNoMonthEnd) {
+    const reports::TableDates d = reports::Mnapdat("        ", "15/01/96");
+    EXPECT_EQ(d.month_end_number, 0);
+    const reports::TableDates ok = reports::Mnapdat("        ", " 3/15/97");
+    EXPECT_EQ(ok.month_end_number, 970228);
 }
 
 }  // namespace

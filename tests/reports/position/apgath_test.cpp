@@ -220,13 +220,14 @@ std::vector<Record> Expected100001(const Options100001& o) {
     for (int t : {2, 5, 6, 18}) head.type_flags[t - 1] = 1;
     head.order = 9;
     if (o.accrued) {
-        // Bond: 10,000 at 6% from 12/15/99; note: 5,000 at 5% from 03/01/00;
-        // 30/360 days over 180 times half the rate.
-        const double bond_days = records::Daycb("12/15/99", " 6/30/00", 1);
+        // Bond: 10,000 at 6% from 06/15/00 (its stored 12/15/99 stepped
+        // forward); note: 5,000 at 5% from 03/01/00; 30/360 days over 180
+        // times half the rate.
+        const double bond_days = records::Daycb(" 6/15/00", " 6/30/00", 1);
         const double note_days = records::Daycb(" 3/01/00", " 6/30/00", 1);
-        EXPECT_EQ(bond_days, 196);
+        EXPECT_EQ(bond_days, 16);
         EXPECT_EQ(note_days, 120);
-        head.total_accrued = 326.6667;  // 196 / 180 x 0.03 x 10,000
+        head.total_accrued = 26.6667;   // 16 / 180 x 0.03 x 10,000
         head.total_accrued += 83.3333;  // 120 / 180 x 0.025 x 5,000
     }
     head.total_market_value = 1500.25 + 15075 - 2010 + 10000 + 4962.5 + head.total_accrued;

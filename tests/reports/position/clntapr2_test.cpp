@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,41 @@ std::string LineOf(const std::string& text, const std::string& what) {
     if (at == std::string::npos) return "";
     const std::size_t start = text.rfind('\n', at) + 1;
     return text.substr(start, text.find('\n', at) - start);
+}
+
+// A market value from a damaged price (not a number, infinite, far too
+// large) prints as N/A, is told once in a line naming the security and
+// stays out of every total: the portfolio's total and the allocation
+// shares are those of the other holdings.
+TEST_F(ClientAppraisalTest, AMarketValueThatIsNotANumberOrTooLargeIsLeftOutOfTheTotals) {
+    for (const double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(), 1e300, -2e15}) {
+        SCOPED_TRACE(bad);
+        ValuedHolding ibm = Holding(18, "IBM", 10, "INTL BUS MACH", 1.5f, 900, 1000, "H", 35);
+        ibm.security_first_word = TwoCharacters("ST");
+        ValuedHolding damaged = Holding(18, "BADPRICE", 20, "BAD PRICE CORP", 2.0f, 400, bad, "H", 35);
+        damaged.security_first_word = TwoCharacters("ST");
+        std::vector<ValuedHolding> holdings = {Holding(2, "CASH", 500, "CASH", 0, 500, 500, "1"), ibm, damaged};
+        AppraisalHeader head = HeaderFor({holdings[0], holdings[1]});
+        head.type_flags[17] = 1;
+        const std::string text = Pages(head, holdings);
+        const std::string told =
+            " *** BADPRICE: MARKET VALUE NOT A NUMBER OR TOO LARGE, N/A AND LEFT OUT OF THE TOTALS";
+        EXPECT_NE(text.find(told + "\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find(told), text.rfind(told)) << "told once";
+        EXPECT_NE(LineOf(text, "BAD PRICE CORP").find("N/A"), std::string::npos) << LineOf(text, "BAD PRICE CORP");
+        EXPECT_NE(LineOf(text, "TOTAL PORTFOLIO").find("1,500.00"), std::string::npos)
+            << LineOf(text, "TOTAL PORTFOLIO");
+        // The summary header's allocation: IBM's 1,000 of 1,500 is 67%.
+        const std::vector<Record> summary = Summary();
+        ASSERT_FALSE(summary.empty());
+        const AppraisalSummaryHeader h = AppraisalSummaryHeader::Decode(summary[0]);
+        std::size_t st = 0;
+        while (st < records::kSummaryAllocationCodes.size() && std::string(records::kSummaryAllocationCodes[st]) != "ST")
+            ++st;
+        ASSERT_LT(st, records::kSummaryAllocationCodes.size());
+        EXPECT_EQ(h.allocation[st], 67);
+    }
 }
 
 TEST_F(ClientAppraisalTest, ShortIncomeIsNotOneTooLargeAndTheYieldToMaturityShows) {

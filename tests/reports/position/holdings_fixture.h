@@ -35,7 +35,8 @@ inline fixtures::LotFields Lot(const std::string& symbol, Position pos, double k
 //  100001 (manager AB): cash; IBM bought 01/15/99 (long) and 02/15/00
 //   (short); GE; a note of 10,000 at 6% maturing in 365 days whose coupon
 //   steps back to 04/01/00 (90 days of interest, 30/360, end day counted:
-//   150.00); a note of 30,000 maturing in 730 days; an unmanaged lot.
+//   150.00); a note of 30,000 maturing in 730 days without a coupon
+//   date (its coupons fall on 06/30: one day, 4.17); an unmanaged lot.
 //  100002 (manager CD): cash and a stock without a price.
 //  100003 (manager AB): 10.5 shares of IBM.
 inline void WriteFirm() {

@@ -206,11 +206,13 @@ TEST(HoldingsRunTest, ValuationFigures) {
     const records::HoldingsWorkHeader h = WorkHeader();
     EXPECT_EQ(h.count, 7);
     EXPECT_EQ(h.run_kind, 9);
-    EXPECT_DOUBLE_EQ(h.accrued_interest, 150.0);
+    // The 6% note from its coupon of 4/01/00 (150.00); the 5% note has no
+    // coupon date and pays on its maturity's day, 6/30: one day (4.17).
+    EXPECT_NEAR(h.accrued_interest, 154.1667, 1e-9);
     EXPECT_DOUBLE_EQ(h.average_years, 1.75);
     // Cash, IBM, GE and the two notes, and the accrued interest; the
     // unmanaged lot is left out.
-    EXPECT_NEAR(h.portfolio_value, 1500.25 + 10050 + 5025 + 10000 + 9900 + 29550 + 150, 1e-6);
+    EXPECT_NEAR(h.portfolio_value, 1500.25 + 10050 + 5025 + 10000 + 9900 + 29550 + 154.1667, 1e-6);
     EXPECT_EQ(h.objective, "GRTH");
     EXPECT_EQ(h.type_flags[1], 1);   // the note maturing in a year moved to cash equivalents
     EXPECT_EQ(h.type_flags[35], 1);  // the unmanaged lot
@@ -223,6 +225,25 @@ TEST(HoldingsRunTest, ValuationFigures) {
     q.Value();
     EXPECT_EQ(WorkHeader().accrued_interest, 0.0);
     q.Print();
+}
+
+// A note whose maturity date is blank is unknown, not a note maturing in
+// 2000: the average years to maturity is the 6% note's alone, 365 days.
+TEST(HoldingsRunTest, ANoteWithoutAMaturityDateStaysOutOfTheAverageYears) {
+    TempDataDir dir;
+    WriteFirm();
+    {
+        records::DirectFile securities("SECURITY.REC", 128, false);
+        Record rec;
+        ASSERT_TRUE(securities.Read(kNote, rec));
+        rec.SetText(88, 8, "        ");
+        ASSERT_TRUE(securities.Write(kNote, rec));
+    }
+    SetOptions({{50, 1}});
+    Passes p("S   ", "????", "100001");
+    p.Value();
+    ASSERT_EQ(p.state, reports::kHoldingsPrint);
+    EXPECT_DOUBLE_EQ(WorkHeader().average_years, 1.0);
 }
 
 TEST(HoldingsRunTest, ControlFileOfAManagerRun) {
@@ -443,7 +464,7 @@ TEST(HoldingsPosting, AnUnpricedManagedLinePostsNothing) {
     engine::Rperf("100002", 100, record, year, market, flows, incomes);
     EXPECT_EQ(market[5], 777.0);
     engine::Rperf("100001", 100, record, year, market, flows, incomes);
-    EXPECT_NEAR(market[5], 1500.25 + 10050 + 5025 + 10000 + 9900 + 29550 + 150, 1e-6);
+    EXPECT_NEAR(market[5], 1500.25 + 10050 + 5025 + 10000 + 9900 + 29550 + 154.1667, 1e-6);
 }
 
 // ---- Golden pages, each read line by line against the layouts.

@@ -27,6 +27,7 @@
 
 namespace {
 
+using fixtures::LineWith;
 using fixtures::TempDataDir;
 using records::Record;
 
@@ -42,16 +43,6 @@ int Count(const std::string& text, const std::string& what) {
     int n = 0;
     for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
     return n;
-}
-
-// The report line that holds the text (empty when none does).
-std::string LineWith(const std::string& text, const std::string& what) {
-    const std::size_t at = text.find(what);
-    if (at == std::string::npos) return {};
-    const std::size_t start = text.rfind('\n', at);
-    const std::size_t end = text.find('\n', at);
-    return text.substr(start == std::string::npos ? 0 : start + 1,
-                       end - (start == std::string::npos ? 0 : start + 1));
 }
 
 // ---- Golden runs of one account, each read line by line against the
@@ -266,6 +257,10 @@ TEST(MutualFundValuation, MaturitiesAreWindowedAndUnknownTypesFileAsT) {
         // Within the year, also across 2000.
         {"12/31/98", " 6/01/99", "5", 2, 6},
         {"12/31/99", " 6/01/00", "5", 2, 6},
+        // Exactly a year ahead is still within the year; a day more is not.
+        {"12/31/98", "12/31/99", "5", 2, 6},
+        {"12/31/99", "12/31/00", "5", 2, 6},
+        {"12/31/98", " 1/01/00", "5", 5, 6},
         // Matured.
         {"12/31/99", " 6/01/99", "5", 2, 6},
         // More than a year ahead: a bond.
@@ -367,8 +362,9 @@ TEST(MutualFundAppraisalPages, AccruedInterestJoinsTheFixedIncomeClass) {
     reports::Mfvalu(run, step, title);
     reports::Clntamu2(run, step, run.holding_list, 1, title, reports::FundAssetClassTable(run.options));
     // The note (3,920.00) and the accrued interest of the bond and the note
-    // (175.00 + 163.33); the maturing bond is a cash equivalent.
-    EXPECT_NEAR(run.classes.market_value[1], 3920.0 + 338.33, 0.005);
+    // from their last coupons of 12/01/98 (25.00 + 23.33); the maturing
+    // bond is a cash equivalent.
+    EXPECT_NEAR(run.classes.market_value[1], 3920.0 + 48.33, 0.005);
     EXPECT_NEAR(run.classes.market_value[0], 14410.0 + 5000.0, 0.005);
 }
 

@@ -142,12 +142,10 @@ TEST_F(MeomTest, LotsAreValuedByTheirTypeAndUnmanagedLotsLeftOut) {
     EXPECT_EQ(lots[1].lot_date, " 3/15/97");
     EXPECT_FLOAT_EQ(lots[1].rate, 1.5f);
     EXPECT_EQ(lots[3].description2, records::Fixed("INSURED", 32));
-    // Accrued interest of the type "5" bond from its 6/15/98 coupon; the
-    // type "4" bond has no coupon date and accrues nothing.
-    double expected = 0;
-    records::Getai(" 6/15/98", "12/31/98", 10000, 0.06f, 1, expected);
-    EXPECT_GT(expected, 0);
-    EXPECT_DOUBLE_EQ(account.accrued, expected);
+    // Accrued interest of the type "5" bond from its last coupon, 12/15/98
+    // (its stored 6/15/98 stepped forward), 26.67; the type "4" bond has no
+    // coupon date and pays on its maturity's day, 12/01: 20.83.
+    EXPECT_NEAR(account.accrued, 26.6667 + 20.8333, 1e-9);
 
     const auto others = HoldingsOf("A1B2", account);
     ASSERT_EQ(others.size(), 4u);
@@ -264,9 +262,26 @@ TEST_F(MeomTest, OptionsOfTheSecurityBlock) {
     EXPECT_EQ(text.find("DIV. RATE"), std::string::npos) << text;
 }
 
+TEST_F(MeomTest, AnAccountHoldingTwoLotsOfASecurityCountsOnce) {
+    // AXBY holds IBM in two lots, A1B2 in one: the last column of the IBM
+    // line counts the accounts that hold it.
+    fixtures::WriteHoldings("AXBY", {meomfix::Lot("IBM", meomfix::kIbm, 1, 100, 8000, " 3/15/97"),
+                                     meomfix::Lot("IBM", meomfix::kIbm, 2, 50, 4500, " 6/15/98")});
+    struct Case {
+        const char* manager;
+        const char* accounts;
+    } cases[] = {{"AXBY", "     1"}, {"A?B?", "     2"}};
+    for (const Case& c : cases) {
+        const std::string text = RunMeom("Y   ", c.manager);
+        const std::size_t at = text.find(" INTL BUSINESS MACHINES");
+        ASSERT_NE(at, std::string::npos) << text;
+        const std::string line = text.substr(at, text.find('\n', at) - at);
+        EXPECT_EQ(line.substr(line.size() - 6), c.accounts) << c.manager << "\n" << line;
+    }
+}
+
 TEST_F(MeomTest, AccruedInterestIsAddedToTheGrandValue) {
-    double accrued = 0;
-    records::Getai(" 6/15/98", "12/31/98", 10000, 0.06f, 1, accrued);
+    const double accrued = 26.6667 + 20.8333;  // from 12/15/98 and 12/01/98
     const std::string without = RunMeom("N   ", "AXBY", "N   ");
     const std::string with = RunMeom("N   ", "AXBY", "Y   ");
     EXPECT_NE(without.find("TOTALS FOR   4 ISSUES :"), std::string::npos) << without;

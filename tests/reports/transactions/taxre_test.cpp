@@ -74,7 +74,9 @@ void WriteIncomeData() {
     WriteIncomeSecurities();
     gains_fixture::WriteAccounts();
     WriteSmithTransactions();
-    fixtures::WriteTransactions("JONES", {T("MF", "CASH", " 6/30/97", 100.00, 1)});
+    // Two fees of one code add up: 150.00.
+    fixtures::WriteTransactions(
+        "JONES", {T("MF", "CASH", " 6/30/97", 100.00, 1), T("MF", "CASH", " 9/30/97", 50.00, 1)});
     fixtures::WriteMessageText(
         {"THANK YOU FOR YOUR BUSINESS.", "PLEASE KEEP THIS SUMMARY FOR YOUR RECORDS."});
 }

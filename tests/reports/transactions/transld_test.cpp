@@ -113,17 +113,35 @@ TEST_F(Ledger, BreaksThePageAtItsLengthLessNine) {
     fixtures::CompareWithGolden("reports/transactions/ledger_page_break.txt", RunLedger(Selection{}));
 }
 
+// SMITH1's transactions with the sale of the XYZ bond (20.00 of accrued
+// interest) made a transfer of the type.
+void WriteSmithWithTransferOfType(const std::string& type) {
+    std::vector<records::TransactionRecord> transactions = ledgerfix::SmithTransactions();
+    for (records::TransactionRecord& t : transactions)
+        if (t.code == "SI  ") t.type = records::Fixed(type, 4);
+    fixtures::WriteTransactions("SMITH1", transactions);
+}
+
 // A transfer of type "R" with accrued interest under the type filter "R":
 // its interest line is made an "N" line, which never went into the net
 // amount and so is not taken out of it either.
 TEST_F(Ledger, TransferInterestUnderATypeFilterLeavesTheNetAmountAlone) {
-    std::vector<records::TransactionRecord> transactions = ledgerfix::SmithTransactions();
-    for (records::TransactionRecord& t : transactions)
-        if (t.code == "SI  ") t.type = "R   ";
-    fixtures::WriteTransactions("SMITH1", transactions);
+    WriteSmithWithTransferOfType("R");
     Selection s;
     s.transaction_type = "R   ";
     fixtures::CompareWithGolden("reports/transactions/ledger_type_transfer.txt", RunLedger(s));
+}
+
+// The same transfer of type "T" under the code list "SI" and the type
+// filter "T": its interest line goes into the net amount and comes out
+// again, netting 0.00.
+TEST_F(Ledger, TransferInterestUnderACodeListAndATypeFilterNetsNothing) {
+    WriteSmithWithTransferOfType("T");
+    Selection s;
+    s.codes = "SI";
+    s.transaction_type = "T   ";
+    const std::string text = RunLedger(s);
+    EXPECT_EQ(Closings(text), std::vector<std::string>{"0.00"}) << text;
 }
 
 // The manager pattern of the account loop, over the index SMITH1 (ABCD),

@@ -1,0 +1,272 @@
+// Keys of a dialog's controls: Alt and a letter of a push button presses
+// it, of a label moves to the field it names, as in the dialogs of a
+// desktop program. A caption's own "&" keeps its letter; the others get
+// letters unique within their dialog, push buttons choosing first, so that
+// the words of the captions stay as they are.
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QVariant>
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "platform/internal_widgets.h"
+#include "platform/text.h"
+
+namespace platform::detail {
+namespace {
+
+// Properties of a control given a letter: its caption as the program wrote
+// it, the caption as shown with its "&", and the letter.
+constexpr const char* kPlainCaption = "ledraPlainCaption";
+constexpr const char* kShownCaption = "ledraShownCaption";
+constexpr const char* kMnemonicLetter = "ledraMnemonicLetter";
+
+QString Escaped(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return escaped;
+}
+
+// Puts "&" before the first `letter` that begins a word, else before the
+// first `letter` anywhere; the text as it is when there is none. "&&" is a
+// shown "&".
+QString WithLetter(const QString& text, QChar letter) {
+    qsizetype any = -1;
+    bool word_start = true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+                ++i;
+                word_start = false;
+                continue;
+            }
+            return text;  // a letter of its own
+        }
+        if (text[i].toLower() == letter) {
+            if (word_start) return text.left(i) + QLatin1Char('&') + text.mid(i);
+            if (any < 0) any = i;
+        }
+        word_start = text[i] == QLatin1Char(' ');
+    }
+    return any < 0 ? text : text.left(any) + QLatin1Char('&') + text.mid(any);
+}
+
+// The places in a caption ("&&" a shown "&") that may carry a letter: the first
+// letters of its words first, then its other letters and digits.
+std::vector<qsizetype> Places(const QString& caption) {
+    std::vector<qsizetype> starts, others;
+    bool word_start = true;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+            ++i;
+            word_start = false;
+            continue;
+        }
+        if (caption[i].isLetterOrNumber() && caption[i].unicode() < 128)
+            (word_start ? starts : others).push_back(i);
+        word_start = caption[i] == QLatin1Char(' ');
+    }
+    starts.insert(starts.end(), others.begin(), others.end());
+    return starts;
+}
+
+// The place of a caption's own letter ("&" not doubled), or -1.
+qsizetype OwnPlace(const QString& caption) {
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&')) continue;
+        if (caption[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return i + 1;
+    }
+    return -1;
+}
+
+// Captions with a letter each where the letters allow: own letters stay;
+// each other caption, in order, takes its first free place; one that finds
+// none takes a letter from an earlier caption that can move to another,
+// but never from the first `kept` captions (the push buttons).
+std::vector<QString> WithLetters(const std::vector<QString>& captions, std::size_t kept) {
+    const std::size_t n = captions.size();
+    std::vector<qsizetype> place(n, -1);
+    std::vector<bool> fixed(n, false);
+    std::map<QChar, std::size_t> owner;
+    for (std::size_t k = 0; k < n; ++k) {
+        const qsizetype own = OwnPlace(captions[k]);
+        if (own < 0) continue;
+        fixed[k] = true;
+        owner[captions[k][own].toLower()] = k;
+    }
+    std::function<bool(std::size_t, std::set<QChar>&)> displace = [&](std::size_t k, std::set<QChar>& seen) {
+        for (const qsizetype at : Places(captions[k])) {
+            const QChar c = captions[k][at].toLower();
+            if (!seen.insert(c).second) continue;
+            const auto it = owner.find(c);
+            if (it == owner.end() || (!fixed[it->second] && displace(it->second, seen))) {
+                owner[c] = k;
+                place[k] = at;
+                return true;
+            }
+        }
+        return false;
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+        if (fixed[k]) continue;
+        for (const qsizetype at : Places(captions[k])) {
+            const QChar c = captions[k][at].toLower();
+            if (owner.count(c)) continue;
+            owner[c] = k;
+            place[k] = at;
+            break;
+        }
+        if (place[k] < 0) {
+            std::set<QChar> seen;
+            displace(k, seen);
+        }
+        if (k < kept) fixed[k] = true;
+    }
+    std::vector<QString> result;
+    for (std::size_t k = 0; k < n; ++k)
+        result.push_back(place[k] < 0
+                             ? captions[k]
+                             : captions[k].left(place[k]) + QLatin1Char('&') + captions[k].mid(place[k]));
+    return result;
+}
+
+bool IsField(const ControlDef& def) {
+    return def.kind == ControlKind::Edit || def.kind == ControlKind::ComboBox ||
+           def.kind == ControlKind::ListBox;
+}
+
+}  // namespace
+
+void GiveMnemonics(const std::vector<MadeControl>& controls) {
+    struct Candidate {
+        QWidget* widget;
+        QWidget* buddy;   // the field a label names
+        QString caption;  // "&&" shows "&"
+    };
+    std::vector<Candidate> buttons, others;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlDef& def = *controls[i].def;
+        QWidget* w = controls[i].widget;
+        if (def.caption.empty()) continue;
+        switch (def.kind) {
+            case ControlKind::Button:
+                buttons.push_back({w, nullptr, ToQtDisplay(def.caption)});
+                break;
+            case ControlKind::CheckBox:
+            case ControlKind::Radio:
+                others.push_back({w, nullptr, ToQtDisplay(def.caption)});
+                break;
+            case ControlKind::Static:
+                // A label names the field that follows it; a heading of
+                // columns names none.
+                if (def.picture == Picture::None && !(def.style & kFixedPitch) && i + 1 < controls.size() &&
+                    IsField(*controls[i + 1].def))
+                    others.push_back({w, controls[i + 1].widget, Escaped(ToQtDisplay(def.caption))});
+                break;
+            default:
+                break;
+        }
+    }
+    const std::size_t button_count = buttons.size();
+    std::vector<Candidate> all = std::move(buttons);
+    all.insert(all.end(), others.begin(), others.end());
+    std::vector<QString> plain;
+    for (const Candidate& c : all) plain.push_back(c.caption);
+    const std::vector<QString> captions = WithLetters(plain, button_count);
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        const QString& shown = captions[k];
+        const QKeySequence key = QKeySequence::mnemonic(shown);
+        if (key.isEmpty()) continue;
+        QWidget* w = all[k].widget;
+        QString letter;
+        for (qsizetype i = 0; i + 1 < shown.size(); ++i) {
+            if (shown[i] != QLatin1Char('&')) continue;
+            if (shown[i + 1] == QLatin1Char('&')) {
+                ++i;
+                continue;
+            }
+            letter = shown[i + 1].toLower();
+            break;
+        }
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            w->setProperty(kPlainCaption, label->text());
+            label->setBuddy(all[k].buddy);
+            label->setText(shown);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            w->setProperty(kPlainCaption, button->text());
+            button->setText(shown);
+        }
+        w->setProperty(kShownCaption, shown);
+        w->setProperty(kMnemonicLetter, letter);
+    }
+}
+
+QString CaptionToShow(QWidget* w, const QString& text) {
+    const QVariant letter = w->property(kMnemonicLetter);
+    if (!letter.isValid()) return text;
+    // A label with a letter shows "&&" as "&".
+    const QString escaped = qobject_cast<const QLabel*>(w) ? Escaped(text) : text;
+    const QString letters = letter.toString();
+    if (!letters.isEmpty()) {
+        const QString shown = WithLetter(escaped, letters[0]);
+        if (shown != escaped || OwnPlace(escaped) >= 0) return shown;
+    }
+    // The new text lacks the letter ("Done" became "Post"): another one
+    // that no other control of the dialog has.
+    std::map<QChar, QWidget*> used;
+    for (QWidget* other : w->window()->findChildren<QWidget*>())
+        if (other != w)
+            if (const QString l = other->property(kMnemonicLetter).toString(); !l.isEmpty())
+                used[l[0]] = other;
+    const std::vector<qsizetype> places = Places(escaped);
+    for (const qsizetype at : places) {
+        const QChar c = escaped[at].toLower();
+        if (used.count(c)) continue;
+        w->setProperty(kMnemonicLetter, QString(c));
+        return escaped.left(at) + QLatin1Char('&') + escaped.mid(at);
+    }
+    // A push button takes a label's letter; the label finds another.
+    if (qobject_cast<QAbstractButton*>(w)) {
+        for (const qsizetype at : places) {
+            auto* label = qobject_cast<QLabel*>(used[escaped[at].toLower()]);
+            if (!label) continue;
+            w->setProperty(kMnemonicLetter, QString(escaped[at].toLower()));
+            const QString label_text = CaptionShown(label, label->text());
+            label->setProperty(kMnemonicLetter, QString());
+            label->setText(CaptionToShow(label, label_text));
+            return escaped.left(at) + QLatin1Char('&') + escaped.mid(at);
+        }
+    }
+    w->setProperty(kMnemonicLetter, QString());
+    return escaped;
+}
+
+QString CaptionShown(const QWidget* w, const QString& text) {
+    if (!w->property(kMnemonicLetter).isValid()) return text;
+    if (w->property(kShownCaption).toString() == text) return w->property(kPlainCaption).toString();
+    // Without the "&" of the letter, and "&&" of a label as the "&" it shows.
+    QString plain;
+    const bool label = qobject_cast<const QLabel*>(w) != nullptr;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            if (text[i + 1] == QLatin1Char('&')) {
+                plain += label ? QStringLiteral("&") : QStringLiteral("&&");
+                ++i;
+                continue;
+            }
+            if (label || QString(text[i + 1]).toLower() == w->property(kMnemonicLetter).toString()) continue;
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+}  // namespace platform::detail
