@@ -45,6 +45,8 @@ bool FileExists(const std::string& path) {
 
 std::vector<unsigned char> FileBytes(const std::string& path) {
     std::vector<unsigned char> bytes;
+    // The file may be open with writes still in the record layer's buffer.
+    records::FlushPendingWrites();
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return bytes;
     unsigned char buffer[4096];

@@ -190,10 +190,10 @@ void CheckSecurity(std::string_view account, TransactionRecord& t, int count, in
 
 // Copies the security's current description lines and the transaction's
 // symbol into the gain record the transaction names (record 1 is the
-// header and is never a gain). A missing gains file is not created.
-void RefreshGain(std::string_view account, const TransactionRecord& t) {
+// header and is never a gain), in the account's gains file (not created
+// when missing: the caller opens it so).
+void RefreshGain(DirectFile& gains, const TransactionRecord& t) {
     if (t.gain_record < 2) return;
-    DirectFile gains(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false);
     Record rec;
     if (!gains.ok() || !gains.Read(t.gain_record, rec)) return;
     records::GainRecord gain = records::GainRecord::Decode(rec);
@@ -262,6 +262,8 @@ void Acctrn(std::string_view account_in, int16_t destination) {
     const DirectFile extensions(records::Paknam(account, "TR", ".EXT"), records::kAccountRecordLength, false);
     Record rec;
     if (!transactions.ok() || !transactions.Read(1, rec)) return;
+    // The gains file is opened once for the account's transactions.
+    DirectFile gains(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false);
     const long last = records::TransactionFileHeader::Decode(rec).last_record;
     const int count = records::IndexCount(kUpdateSecurityIndexUnit);
     for (long r = 2; r <= last; ++r) {
@@ -285,7 +287,7 @@ void Acctrn(std::string_view account_in, int16_t destination) {
 
         t.Encode(rec);
         if (!transactions.Write(r, rec)) return;
-        if (t.gain_record > 0) RefreshGain(account, t);
+        if (t.gain_record > 0) RefreshGain(gains, t);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "records/dates.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "records/common_file.h"
 #include "records/files.h"
@@ -153,7 +154,9 @@ double Julday(int month, int day, int year) {
     return j - c;
 }
 
-void Dtrunc(double& value) {
+namespace dates_detail {
+
+void DtruncThroughLayout(double& value) {
     const std::string text = Write("(F14.4)", {value});
     const std::size_t dot = text.rfind('.');
     if (dot == std::string::npos) return;
@@ -165,6 +168,33 @@ void Dtrunc(double& value) {
     else
         value += fraction;
     Drnd0(value);
+}
+
+}  // namespace dates_detail
+
+void Dtrunc(double& value) {
+    // The layout prints the multiple n of 0.0001 nearest to |value| (a tie
+    // away from zero); its last four digits, read back, give the double
+    // nearest to (n mod 10000) / 10000, which the division gives too. n is
+    // certain unless |value| x 10^4 lies within a unit of its last place
+    // of a half (the rounding's own test); below 10^8 the text fits in 14
+    // positions with its sign. Everything else goes through the layout.
+    double magnitude = std::fabs(value);
+    if (magnitude < 1e8 && rounding_detail::RoundInBinary(magnitude, 4)) {
+        // magnitude is now n / 10^4 correctly rounded: n is recovered
+        // exactly by scaling back and taking the nearest whole number.
+        const double n = std::nearbyint(magnitude * 1e4);
+        if (n < 1e12) {
+            const double fraction = static_cast<double>(static_cast<long long>(n) % 10000) / 1e4;
+            if (value >= 0.0)
+                value -= fraction;
+            else
+                value += fraction;
+            Drnd0(value);
+            return;
+        }
+    }
+    dates_detail::DtruncThroughLayout(value);
 }
 
 void Ckdate(std::string& date, int16_t& mode, int16_t& error, float& number, float low, float high) {

@@ -84,6 +84,14 @@ double Julday(int month, int day, int year);
 // for 14 positions is left unchanged.
 void Dtrunc(double& value);
 
+namespace dates_detail {
+// Dtrunc as the layout engine works it: the value written under
+// "(F14.4)", its four digits after the point read back as the fraction
+// taken off. Dtrunc does the same in binary where the digits are certain
+// and comes here for the rest.
+void DtruncThroughLayout(double& value);
+}  // namespace dates_detail
+
 // ---- Checking typed dates.
 
 // The outcome of a date check.

@@ -5,9 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <variant>
 
 #include "records/directory_names.h"
@@ -62,6 +66,16 @@ bool WriteAllAt(int fd, const void* data, std::size_t size, off_t off) {
     return true;
 }
 
+// The text files open now, whose buffered lines FlushPendingWrites writes.
+std::unordered_set<TextFile*>& OpenTextFiles() {
+    static std::unordered_set<TextFile*> files;
+    return files;
+}
+
+void FlushTextFiles() {
+    for (TextFile* file : OpenTextFiles()) file->Flush();
+}
+
 }  // namespace
 
 std::string ResolveName(std::string_view name) {
@@ -98,54 +112,289 @@ std::string ResolveName(std::string_view name) {
 
 // ---- DirectFile
 
-DirectFile::DirectFile(std::string_view name, std::size_t record_length, bool create)
-    : length_(record_length), path_(ResolveName(name)) {
-    if (!path_.empty() && length_ > 0) fd_ = OpenFd(path_, create);
+// The open file and buffer that every DirectFile on one file shares.
+struct DirectFile::State {
+    int fd = -1;
+    bool writable = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string path;
+    off_t size = 0;  // the file's size with the buffered writes
+    // Blocks read, by block number: block b holds the bytes from b x
+    // kBlock, as many as the file had there (up to kBlock) when it was
+    // read or since written. Writes change the blocks they touch.
+    std::unordered_map<off_t, std::vector<unsigned char>> blocks;
+    // Writes not yet on the disk: one run of bytes from pending_at.
+    off_t pending_at = 0;
+    std::vector<unsigned char> pending;
+    int handles = 0;  // DirectFile objects open on it
+    off_t next_block = -1;  // the block after the last run read
+    off_t run = 1;          // blocks the last read took
+    std::weak_ptr<State> self;
+
+    ~State();
+    bool Flush();
+    // The block b, read from the disk unless held; nullptr when the file
+    // cannot be read.
+    const std::vector<unsigned char>* Block(off_t b);
+    void Patch(off_t off, const unsigned char* data, std::size_t n);
+};
+
+namespace {
+
+constexpr off_t kBlock = 8192;
+// The most blocks one read takes.
+constexpr off_t kMaxRun = 64;
+// Buffered writes go out once they are this many bytes.
+constexpr std::size_t kMaxPending = 262144;
+
+struct FileKey {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FileKey&) const = default;
+};
+struct FileKeyHash {
+    std::size_t operator()(const FileKey& k) const {
+        return std::hash<unsigned long long>()(static_cast<unsigned long long>(k.inode) * 1000003ULL ^
+                                               static_cast<unsigned long long>(k.device));
+    }
+};
+
+// The shared states of the files open now (and of those a RunFileCache
+// keeps), by device and inode.
+std::unordered_map<FileKey, DirectFile::State*, FileKeyHash>& OpenStates() {
+    static std::unordered_map<FileKey, DirectFile::State*, FileKeyHash> states;
+    return states;
 }
 
-DirectFile::DirectFile(const ResolvedPath& path, std::size_t record_length, bool create)
-    : length_(record_length), path_(path.path) {
-    if (!path_.empty() && length_ > 0) fd_ = OpenFd(path_, create);
+// The kept files of a RunFileCache, by the name as the routines spell it.
+struct RunKeeping {
+    int depth = 0;
+    std::unordered_map<std::string, std::shared_ptr<DirectFile::State>> kept;
+};
+RunKeeping& Keeping() {
+    static RunKeeping keeping;
+    return keeping;
+}
+
+// The name a kept file is found under: trimmed, upper case, "/"
+// separators. Only COMMON.FIL, the securities master, the price files and
+// the type and category names are kept; others give an empty key.
+std::string KeepKey(std::string_view name) {
+    if (Keeping().depth == 0) return {};
+    std::string key = TrimRight(name);
+    for (char& c : key) {
+        if (c == '\\') c = '/';
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    if (key == "COMMON.FIL" || key == "SECURITY.REC" || key == "SECURITY.IDX" || key == "SECURITY.EXT" ||
+        key == "TYPENAME.DAT" || key == "SCATNAME.DAT")
+        return key;
+    if (key.size() == 12 && key.compare(0, 2, "SE") == 0 && key.compare(8, 4, ".PRC") == 0 &&
+        key.find('/') == std::string::npos)
+        return key;
+    return {};
+}
+
+// Forgets the kept files (each is written out as its last DirectFile
+// closed).
+void ForgetKeptFiles() {
+    Keeping().kept.clear();
+}
+
+// Forgets a kept file the program replaces or deletes by its path.
+void ForgetKeptFile(const std::string& path) {
+    std::erase_if(Keeping().kept, [&path](const auto& entry) { return entry.second->path == path; });
+}
+
+}  // namespace
+
+DirectFile::State::~State() {
+    Flush();
+    OpenStates().erase(FileKey{device, inode});
+    if (fd >= 0) ::close(fd);
+}
+
+bool DirectFile::State::Flush() {
+    if (pending.empty()) return true;
+    const bool ok = WriteAllAt(fd, pending.data(), pending.size(), pending_at);
+    pending.clear();
+    return ok;
+}
+
+const std::vector<unsigned char>* DirectFile::State::Block(off_t b) {
+    const off_t start = b * kBlock;
+    if (start >= size) return nullptr;
+    const std::size_t want = static_cast<std::size_t>(std::min(kBlock, size - start));
+    auto it = blocks.find(b);
+    if (it != blocks.end() && it->second.size() >= want) return &it->second;
+    // Not held, or held shorter than the file now is there: the disk has
+    // the rest once the buffered writes are out.
+    if (!Flush()) return nullptr;
+    // A file read in order is read in ever larger runs of blocks, one
+    // read a run; a record here and there costs one block.
+    run = b == next_block ? std::min<off_t>(run * 2, kMaxRun) : 1;
+    next_block = b + run;
+    const std::size_t span = static_cast<std::size_t>(std::min(run * kBlock, size - start));
+    std::vector<unsigned char> bytes(span);
+    std::size_t got = 0;
+    while (got < span) {
+        const ssize_t r = ::pread(fd, bytes.data() + got, span - got, start + static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return nullptr;
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    for (std::size_t at = 0; at < got || at == 0; at += static_cast<std::size_t>(kBlock)) {
+        const std::size_t n = std::min(got - std::min(got, at), static_cast<std::size_t>(kBlock));
+        blocks[b + static_cast<off_t>(at / static_cast<std::size_t>(kBlock))].assign(bytes.data() + at,
+                                                                                     bytes.data() + at + n);
+        if (n < static_cast<std::size_t>(kBlock)) break;
+    }
+    return &blocks[b];
+}
+
+void DirectFile::State::Patch(off_t off, const unsigned char* data, std::size_t n) {
+    const off_t end = off + static_cast<off_t>(n);
+    for (off_t b = off / kBlock; b * kBlock < end; ++b) {
+        auto it = blocks.find(b);
+        if (it == blocks.end()) continue;
+        std::vector<unsigned char>& block = it->second;
+        const off_t from = std::max(off, b * kBlock);
+        const off_t to = std::min(end, (b + 1) * kBlock);
+        const std::size_t at = static_cast<std::size_t>(from - b * kBlock);
+        const std::size_t until = static_cast<std::size_t>(to - b * kBlock);
+        // Bytes between the block's end and the write were never written:
+        // the file reads them as zeros.
+        if (block.size() < until) block.resize(until, 0);
+        std::memcpy(block.data() + at, data + (from - off), until - at);
+    }
+}
+
+DirectFile::DirectFile(std::string_view name, std::size_t record_length, bool create) : length_(record_length) {
+    if (length_ == 0) return;
+    const std::string key = KeepKey(name);
+    if (!key.empty()) {
+        auto it = Keeping().kept.find(key);
+        if (it != Keeping().kept.end()) {
+            state_ = it->second;
+            ++state_->handles;
+            return;
+        }
+    }
+    Open(key, ResolveName(name), create);
+}
+
+DirectFile::DirectFile(const ResolvedPath& path, std::size_t record_length, bool create) : length_(record_length) {
+    if (length_ > 0) Open({}, path.path, create);
+}
+
+void DirectFile::Open(std::string_view name_key, std::string path, bool create) {
+    if (path.empty()) return;
+    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
+    bool writable = fd >= 0;
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return;
+    }
+    const FileKey key{st.st_dev, st.st_ino};
+    auto& states = OpenStates();
+    auto it = states.find(key);
+    if (it != states.end()) {
+        // Open already: share its file and buffer. The aliasing pointer
+        // only counts handles; the state lives while a DirectFile or a
+        // RunFileCache holds it.
+        DirectFile::State* shared = it->second;
+        if (writable && !shared->writable) {
+            ::close(shared->fd);
+            shared->fd = fd;
+            shared->writable = true;
+        } else {
+            ::close(fd);
+        }
+        state_ = shared->self.lock();
+    } else {
+        auto state = std::make_shared<State>();
+        state->fd = fd;
+        state->writable = writable;
+        state->device = st.st_dev;
+        state->inode = st.st_ino;
+        state->path = std::move(path);
+        state->size = st.st_size;
+        state->self = state;
+        states.emplace(key, state.get());
+        state_ = std::move(state);
+    }
+    ++state_->handles;
+    if (!name_key.empty()) Keeping().kept.emplace(std::string(name_key), state_);
 }
 
 DirectFile::~DirectFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (state_ && --state_->handles == 0) state_->Flush();
+}
+
+const std::string& DirectFile::path() const {
+    static const std::string none;
+    return state_ ? state_->path : none;
 }
 
 bool DirectFile::Read(long n, Record& rec) const {
-    if (fd_ < 0 || n < 1) return false;
+    if (!state_ || n < 1) return false;
+    State& s = *state_;
+    const off_t off = static_cast<off_t>(n - 1) * static_cast<off_t>(length_);
+    const off_t end = off + static_cast<off_t>(length_);
+    if (end > s.size) return false;
     rec.bytes().resize(length_);
-    off_t off = static_cast<off_t>(n - 1) * static_cast<off_t>(length_);
-    std::size_t got = 0;
-    while (got < length_) {
-        ssize_t r = ::pread(fd_, rec.data() + got, length_ - got, off + static_cast<off_t>(got));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (r == 0) return false;
-        got += static_cast<std::size_t>(r);
+    for (off_t at = off; at < end;) {
+        const off_t b = at / kBlock;
+        const std::vector<unsigned char>* block = s.Block(b);
+        const off_t until = std::min(end, (b + 1) * kBlock);
+        // A file cut short by other means reads as far as it goes.
+        if (block == nullptr || static_cast<off_t>(block->size()) < until - b * kBlock) return false;
+        std::memcpy(rec.data() + (at - off), block->data() + (at - b * kBlock), static_cast<std::size_t>(until - at));
+        at = until;
     }
     return true;
 }
 
 bool DirectFile::Write(long n, const Record& rec) {
-    if (fd_ < 0 || n < 1) return false;
-    off_t off = static_cast<off_t>(n - 1) * static_cast<off_t>(length_);
+    if (!state_ || !state_->writable || n < 1) return false;
+    State& s = *state_;
+    const off_t off = static_cast<off_t>(n - 1) * static_cast<off_t>(length_);
     // A shorter record leaves the rest of the slot zero; a longer one is cut.
-    if (rec.size() >= length_) return WriteAllAt(fd_, rec.data(), length_, off);
-    std::vector<unsigned char> buf(length_, 0);
-    std::memcpy(buf.data(), rec.data(), rec.size());
-    return WriteAllAt(fd_, buf.data(), length_, off);
+    const std::size_t copied = std::min(rec.size(), length_);
+    const off_t pending_end = s.pending_at + static_cast<off_t>(s.pending.size());
+    if (!s.pending.empty() && off >= s.pending_at && off <= pending_end) {
+        // Over or right after the buffered run: the run takes it.
+        const std::size_t at = static_cast<std::size_t>(off - s.pending_at);
+        if (s.pending.size() < at + length_) s.pending.resize(at + length_);
+        std::memcpy(s.pending.data() + at, rec.data(), copied);
+        std::memset(s.pending.data() + at + copied, 0, length_ - copied);
+        s.Patch(off, s.pending.data() + at, length_);
+    } else {
+        if (!s.Flush()) return false;
+        s.pending_at = off;
+        s.pending.assign(length_, 0);
+        std::memcpy(s.pending.data(), rec.data(), copied);
+        s.Patch(off, s.pending.data(), length_);
+    }
+    s.size = std::max(s.size, off + static_cast<off_t>(length_));
+    if (s.pending.size() >= kMaxPending) return s.Flush();
+    return true;
 }
 
 bool DirectFile::ReadWhole(std::vector<unsigned char>& bytes) const {
     bytes.clear();
-    if (fd_ < 0) return false;
+    if (!state_) return false;
+    State& s = *state_;
+    if (!s.Flush()) return false;
     bytes.resize(static_cast<std::size_t>(Count()) * length_);
     std::size_t got = 0;
     while (got < bytes.size()) {
-        const ssize_t r = ::pread(fd_, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+        const ssize_t r = ::pread(s.fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) break;
         got += static_cast<std::size_t>(r);
@@ -156,22 +405,48 @@ bool DirectFile::ReadWhole(std::vector<unsigned char>& bytes) const {
 }
 
 bool DirectFile::WriteRecords(long first, const unsigned char* data, std::size_t count) {
-    if (fd_ < 0 || first < 1) return false;
+    if (!state_ || !state_->writable || first < 1) return false;
     if (count == 0) return true;
+    State& s = *state_;
+    if (!s.Flush()) return false;
     const off_t off = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
-    return WriteAllAt(fd_, data, count * length_, off);
+    const std::size_t n = count * length_;
+    const bool ok = WriteAllAt(s.fd, data, n, off);
+    s.Patch(off, data, n);
+    s.size = std::max(s.size, off + static_cast<off_t>(n));
+    return ok;
 }
 
 long DirectFile::Count() const {
-    if (fd_ < 0) return 0;
-    struct stat st;
-    if (::fstat(fd_, &st) != 0) return 0;
-    return static_cast<long>(st.st_size / static_cast<off_t>(length_));
+    if (!state_) return 0;
+    return static_cast<long>(state_->size / static_cast<off_t>(length_));
 }
 
 bool DirectFile::Truncate(long n) {
-    if (fd_ < 0 || n < 0) return false;
-    return ::ftruncate(fd_, static_cast<off_t>(n) * static_cast<off_t>(length_)) == 0;
+    if (!state_ || n < 0) return false;
+    State& s = *state_;
+    s.Flush();
+    s.blocks.clear();
+    if (::ftruncate(s.fd, static_cast<off_t>(n) * static_cast<off_t>(length_)) != 0) {
+        struct stat st;
+        if (::fstat(s.fd, &st) == 0) s.size = st.st_size;
+        return false;
+    }
+    s.size = static_cast<off_t>(n) * static_cast<off_t>(length_);
+    return true;
+}
+
+void FlushPendingWrites() {
+    for (auto& [key, state] : OpenStates()) state->Flush();
+    FlushTextFiles();
+}
+
+RunFileCache::RunFileCache() {
+    ++Keeping().depth;
+}
+
+RunFileCache::~RunFileCache() {
+    if (--Keeping().depth == 0) ForgetKeptFiles();
 }
 
 // ---- MappedRecords
@@ -179,6 +454,8 @@ bool DirectFile::Truncate(long n) {
 MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) : length_(record_length) {
     const std::string path = ResolveName(name);
     if (path.empty() || length_ == 0) return;
+    // A DirectFile may hold writes to the file that are not on the disk yet.
+    FlushPendingWrites();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat st;
@@ -216,12 +493,18 @@ MappedRecords::~MappedRecords() {
 
 TextFile::TextFile(std::string_view name, bool create) : path_(ResolveName(name)) {
     if (path_.empty()) return;
+    // Lines buffered for the same file by another TextFile go out first.
+    FlushPendingWrites();
     fd_ = OpenFd(path_, create);
     if (fd_ >= 0 && !ReadAll(fd_, data_)) data_.clear();
+    if (fd_ >= 0) OpenTextFiles().insert(this);
 }
 
 TextFile::~TextFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ < 0) return;
+    Flush();
+    OpenTextFiles().erase(this);
+    ::close(fd_);
 }
 
 bool TextFile::ReadLine(std::string& line) {
@@ -235,16 +518,24 @@ bool TextFile::ReadLine(std::string& line) {
 }
 
 bool TextFile::WriteLine(std::string_view line) {
-    if (fd_ < 0) return false;
+    if (fd_ < 0 || failed_) return false;
     if (write_pos_ < 0) {
         write_pos_ = static_cast<long long>(pos_);
         if (::ftruncate(fd_, static_cast<off_t>(write_pos_)) != 0) return false;
     }
-    std::string out(line);
-    out += "\r\n";
-    if (!WriteAllAt(fd_, out.data(), out.size(), static_cast<off_t>(write_pos_))) return false;
-    write_pos_ += static_cast<long long>(out.size());
+    out_.append(line);
+    out_ += "\r\n";
+    if (out_.size() >= 65536) return Flush();
     return true;
+}
+
+bool TextFile::Flush() {
+    if (fd_ < 0) return false;
+    if (out_.empty() || failed_) return !failed_;
+    failed_ = !WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(write_pos_));
+    write_pos_ += static_cast<long long>(out_.size());
+    out_.clear();
+    return !failed_;
 }
 
 // ---- Unit table
@@ -332,6 +623,7 @@ bool CloseDelete(int unit) {
     }
     Close(unit);
     if (!open) return false;
+    ForgetKeptFile(path);
     return ::unlink(path.c_str()) == 0;
 }
 
@@ -354,6 +646,12 @@ bool WriteRecord(int unit, long n, const Record& rec) {
 bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t count) {
     DirectFile* f = Direct(unit);
     return f != nullptr && f->WriteRecords(first, data, count);
+}
+
+bool ReadRecords(int unit, std::vector<unsigned char>& bytes) {
+    bytes.clear();
+    const DirectFile* f = Direct(unit);
+    return f != nullptr && f->ReadWhole(bytes);
 }
 
 long RecordCount(int unit) {
@@ -384,6 +682,7 @@ void Purge(std::string_view name) {
 bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes) {
     std::string path = ResolveName(name);
     if (path.empty()) return false;
+    ForgetKeptFile(path);
     std::string temp = path + ".new";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
@@ -405,6 +704,7 @@ std::string ReplaceFiles(const std::vector<FileReplacement>& files) {
             discard();
             return f.name;
         }
+        ForgetKeptFile(path);
         const std::string temp = path + ".new";
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) {

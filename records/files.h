@@ -11,6 +11,7 @@
 // readers treat as absent data.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,14 @@ struct ResolvedPath {
 
 // A direct-access file of fixed-length records: record n (from 1) at byte
 // offset (n - 1) x length. Writing beyond the end extends the file.
+//
+// Every DirectFile open on one file (one device and inode) in this process
+// shares one open file and one buffer: records are read a block at a time
+// and kept while the file is open, and records written one after another
+// go to the disk together, when the last DirectFile on the file closes (or
+// before anything reads the file another way: see FlushPendingWrites).
+// Each DirectFile thus sees every other's writes at once, as the system
+// calls of a file shared in the kernel gave them.
 class DirectFile {
 public:
     DirectFile(std::string_view name, std::size_t record_length, bool create = true);
@@ -44,16 +53,18 @@ public:
     DirectFile(const DirectFile&) = delete;
     DirectFile& operator=(const DirectFile&) = delete;
 
-    bool ok() const { return fd_ >= 0; }
+    bool ok() const { return state_ != nullptr; }
     std::size_t record_length() const { return length_; }
-    const std::string& path() const { return path_; }
+    const std::string& path() const;
 
     // Reads record n into rec (resized to the record length). False when the
     // file is not open, n is below 1 or the record lies (partly) past the end.
     bool Read(long n, Record& rec) const;
+    // False when the file is not open for writing or n is below 1; a
+    // failure of the disk write itself shows when the buffer goes out.
     bool Write(long n, const Record& rec);
-    // Reads every whole record of the file with one read: bytes takes
-    // Count() records. False (bytes empty) when the file cannot be read.
+    // Reads every whole record of the file: bytes takes Count() records.
+    // False (bytes empty) when the file cannot be read.
     bool ReadWhole(std::vector<unsigned char>& bytes) const;
     // Writes count records from data, record first on, with one write.
     bool WriteRecords(long first, const unsigned char* data, std::size_t count);
@@ -62,10 +73,36 @@ public:
     // Cuts the file to n records.
     bool Truncate(long n);
 
+    struct State;
+
 private:
-    int fd_ = -1;
+    void Open(std::string_view name_key, std::string path, bool create);
+
     std::size_t length_;
-    std::string path_;
+    std::shared_ptr<State> state_;
+};
+
+// Writes out what DirectFile and TextFile objects still hold in their
+// buffers, for code that reads or copies a record file by other means
+// (a mapping, a stream) while it may be open. The record layer's own
+// readers call it themselves.
+void FlushPendingWrites();
+
+// While an object of this class lives (a report run, the update of the data
+// base), the files every account of a run reads again - COMMON.FIL, the
+// securities master, the price files and the type and category names -
+// stay open with what was read of them after their last DirectFile
+// closes, so opening them again costs no system call. The program's own
+// writes through DirectFile go to the kept file; a file the record layer
+// replaces or deletes is forgotten and opened anew. Files changed by other
+// means are seen again once the object is gone. Objects nest; the
+// outermost ends the keeping.
+class RunFileCache {
+public:
+    RunFileCache();
+    ~RunFileCache();
+    RunFileCache(const RunFileCache&) = delete;
+    RunFileCache& operator=(const RunFileCache&) = delete;
 };
 
 // Every whole record of a file, for reading only, without a copy: the file
@@ -111,7 +148,11 @@ public:
     bool ok() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
     bool ReadLine(std::string& line);
+    // Lines written go out together, when the buffer fills and when the
+    // file closes; false when the file is not open or a write failed.
     bool WriteLine(std::string_view line);
+    // Writes out the buffered lines; false when a write failed.
+    bool Flush();
 
 private:
     int fd_ = -1;
@@ -119,6 +160,8 @@ private:
     std::string data_;     // the file's bytes as opened
     std::size_t pos_ = 0;  // read position in data_
     long long write_pos_ = -1;
+    std::string out_;      // lines written, not yet on the disk
+    bool failed_ = false;  // a write of the buffer failed
 };
 
 // Unit table. Units 1 to 40.
@@ -152,6 +195,9 @@ bool ReadRecord(int unit, long n, Record& rec);
 bool WriteRecord(int unit, long n, const Record& rec);
 // Writes count records from data, record first on, with one write.
 bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t count);
+// Every whole record of the direct-access file on the unit (DirectFile's
+// ReadWhole); false (bytes empty) when the unit holds none.
+bool ReadRecords(int unit, std::vector<unsigned char>& bytes);
 long RecordCount(int unit);
 // Record length of the direct-access file open on the unit; 0 when the unit
 // holds no direct-access file.

@@ -135,18 +135,32 @@ FirmHeading& FirmHeadingBlock() {
     return heading;
 }
 
+namespace {
+
+// The command is the word when its first 12 characters, blank padded,
+// are the word's: called for every report line, so without a copy.
+bool IsCommand(std::string_view command, std::string_view word) {
+    const std::string_view cut = command.substr(0, std::min<std::size_t>(command.size(), 12));
+    if (cut.substr(0, std::min(cut.size(), word.size())) != word.substr(0, std::min(cut.size(), word.size())))
+        return false;
+    if (cut.size() < word.size()) return word.substr(cut.size()).find_first_not_of(' ') == std::string_view::npos;
+    return cut.substr(word.size()).find_first_not_of(' ') == std::string_view::npos;
+}
+
+}  // namespace
+
 void Prtout(std::string_view line, std::string_view command, std::string& file_name) {
-    std::string cmd = Fixed(command, 12);
-    if (cmd == Fixed("START", 12)) {
+    if (IsCommand(command, "START")) {
         Purge(kReportWorkFile);
         Opn132(kLineUnit, kReportWorkFile);
         file_name = Fixed(kReportWorkFile, 12);
         g_line_count = 0;
         g_top_lines_told = false;
-    } else if (cmd == Fixed("END", 12)) {
+    } else if (IsCommand(command, "END")) {
         Close(kLineUnit);
     } else {
-        Record rec(kReportLineWidth);
+        // One record for every line of the run, not one a line.
+        static Record rec(kReportLineWidth);
         rec.SetText(0, kReportLineWidth, line);
         // A field never written holds zero bytes; on a report line, as on
         // paper, they are blanks.
@@ -171,9 +185,14 @@ void Acopy(std::string_view source, std::string_view target) {
     UnitGuard source_guard(kLineUnit);
     Openaw(kCopyUnit, target);
     UnitGuard target_guard(kCopyUnit);
-    Record rec;
-    for (long n = 1; ReadRecord(kLineUnit, n, rec); ++n)
-        if (!WriteLine(kCopyUnit, rec.Text(0, kReportLineWidth))) break;
+    // The lines are read in one go and written through the text file's
+    // buffer, not a call a line.
+    std::vector<unsigned char> lines;
+    if (!ReadRecords(kLineUnit, lines)) return;
+    for (std::size_t at = 0; at + kReportLineWidth <= lines.size(); at += kReportLineWidth) {
+        const std::string_view line(reinterpret_cast<const char*>(lines.data()) + at, kReportLineWidth);
+        if (!WriteLine(kCopyUnit, line)) break;
+    }
 }
 
 void Gcn() {

@@ -355,6 +355,9 @@ bool RunReport() {
     if (const ReportRoutineEntry* entry = FindReportRoutine(code)) {
         ReportFields fields = PrepareReportFields(g_report);
         platform::WaitCursor wait;
+        // The run reads COMMON.FIL, the securities and the prices again
+        // for every account: they stay open until it ends.
+        records::RunFileCache keep_files;
         entry->run(fields);
     }
     if (WorkFileExists()) return true;

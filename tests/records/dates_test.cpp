@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <limits>
+#include <random>
 #include <string>
 
 #include "records/files.h"
@@ -141,6 +146,47 @@ TEST(DatesDays, JuldayAndDtrunc) {
         Dtrunc(v);
         EXPECT_EQ(v, c.expected) << c.value;
     }
+}
+
+// Dtrunc works most values out in binary; it must give exactly what the
+// layout's write and read give, bit for bit: random values of every
+// magnitude and sign, the doubles nearest to the four-decimal ties and to
+// whole numbers and their neighbours, the edge of the 14 positions, zeros,
+// infinities and NaN.
+TEST(DatesDays, DtruncAgreesWithTheLayout) {
+    long differing = 0;
+    auto check = [&](double value) {
+        double fast = value, want = value;
+        Dtrunc(fast);
+        dates_detail::DtruncThroughLayout(want);
+        if (std::bit_cast<uint64_t>(fast) != std::bit_cast<uint64_t>(want) && ++differing <= 10)
+            ADD_FAILURE() << std::hexfloat << value << ": " << fast << ", the layout gives " << want;
+    };
+    auto around = [&](double value) {
+        double v = value;
+        for (int i = 0; i < 4; ++i) v = std::nextafter(v, -INFINITY);
+        for (int i = 0; i < 9; ++i, v = std::nextafter(v, INFINITY)) {
+            check(v);
+            check(-v);
+        }
+    };
+    for (double v : {0.0, 0.5, 1.0, 0.00005, 0.99995, 2.99995, 1e8, 99999999.99995, 99999999.9999, 1e9, 1e10,
+                     1e-300, 5e-324, 1e300, std::numeric_limits<double>::infinity()})
+        around(v);
+    check(std::numeric_limits<double>::quiet_NaN());
+    std::mt19937_64 rng(20261210);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int i = 0; i < 200'000; ++i) {
+        // A random value of 10^-6 to 10^10, and a tie of four decimals
+        // (or a whole number) of up to nine digits before the point.
+        check((rng() % 2 ? 1 : -1) * std::pow(10.0, -6 + 16 * unit(rng)));
+        const double whole = static_cast<double>(rng() % 1'000'000'000);
+        if (i % 50 == 0) {
+            around(whole);
+            around(whole + static_cast<double>(rng() % 10000) / 1e4 + 0.00005);
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(DatesDays, Daycb) {

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -180,6 +186,195 @@ TEST(FilesFinit, DeletesWorkFilesAndResetsQorCounters) {
     EXPECT_EQ(bytes[3 * 128 + 3], 0);
     EXPECT_EQ(bytes[3 * 128 + 4], 7);
     EXPECT_EQ(bytes[0], 7);
+}
+
+// The bytes of a file as the disk holds them, without writing out what the
+// record layer buffers.
+std::vector<unsigned char> DiskBytes(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Random reads, writes (one record, runs of records, over and past the
+// end), counts and cuts through two DirectFiles on one file (spelt in two
+// cases, of two record lengths) and the unit table, against a plain byte
+// model: every read sees every write at once, whichever object made it,
+// and the disk holds the model whenever every object is closed. Files of
+// up to some 2,000 records take the buffer's runs of blocks, its growing
+// reads and its flushes along the way.
+TEST(FilesDirect, SharedFileSeesEveryWriteAndLeavesItOnDisk) {
+    TempDataDir dir;
+    std::mt19937 rng(57);
+    std::vector<unsigned char> model;
+    auto model_write = [&](std::size_t off, const unsigned char* p, std::size_t n) {
+        if (model.size() < off + n) model.resize(off + n, 0);
+        std::memcpy(model.data() + off, p, n);
+    };
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        {
+            auto a = std::make_unique<DirectFile>("SHARE.REC", 128);
+            auto b = std::make_unique<DirectFile>("share.rec", 64);
+            Open(5, "Share.Rec");
+            UnitGuard guard(5);
+            long last = 1;
+            for (int op = 0; op < 300; ++op) {
+                DirectFile& f = rng() % 2 ? *a : *b;
+                const std::size_t len = f.record_length();
+                // Records in order (the next, the same again) as often as anywhere.
+                const long pick = rng() % 4;
+                const long n = pick == 0   ? last + 1
+                               : pick == 1 ? last
+                                           : 1 + static_cast<long>(rng() % (rng() % 8 == 0 ? 2500 : 400));
+                last = n;
+                switch (rng() % 7) {
+                    case 0:
+                    case 1: {
+                        Record rec(len);
+                        for (std::size_t i = 0; i < len; ++i) rec.data()[i] = static_cast<unsigned char>(rng());
+                        if (rng() % 5 == 0) rec.bytes().resize(len / 2);  // the rest of the slot is zero
+                        ASSERT_TRUE(f.Write(n, rec));
+                        std::vector<unsigned char> slot(len, 0);
+                        std::memcpy(slot.data(), rec.data(), rec.size());
+                        model_write((n - 1) * len, slot.data(), len);
+                        break;
+                    }
+                    case 2: {
+                        std::vector<unsigned char> run(len * (1 + rng() % 40));
+                        for (auto& c : run) c = static_cast<unsigned char>(rng());
+                        ASSERT_TRUE(f.WriteRecords(n, run.data(), run.size() / len));
+                        model_write((n - 1) * len, run.data(), run.size());
+                        break;
+                    }
+                    case 3: {
+                        Record rec;
+                        const std::size_t off = (n - 1) * len;
+                        const bool inside = off + len <= model.size();
+                        ASSERT_EQ(f.Read(n, rec), inside) << n;
+                        if (inside) {
+                            ASSERT_TRUE(std::equal(rec.bytes().begin(), rec.bytes().end(), model.begin() + off))
+                                << n;
+                        }
+                        break;
+                    }
+                    case 4: {
+                        Record rec;
+                        const long u = 1 + static_cast<long>(rng() % 300);
+                        const bool inside = u * 128 <= static_cast<long>(model.size());
+                        ASSERT_EQ(ReadRecord(5, u, rec), inside);
+                        if (inside) {
+                            ASSERT_TRUE(std::equal(rec.bytes().begin(), rec.bytes().end(),
+                                                   model.begin() + (u - 1) * 128));
+                        }
+                        break;
+                    }
+                    case 5:
+                        ASSERT_EQ(f.Count(), static_cast<long>(model.size() / len));
+                        break;
+                    case 6:
+                        if (rng() % 10 == 0) {
+                            const long keep = static_cast<long>(rng() % (model.size() / len + 1));
+                            ASSERT_TRUE(f.Truncate(keep));
+                            model.resize(keep * len);
+                        }
+                        break;
+                }
+            }
+            std::vector<unsigned char> whole;
+            ASSERT_TRUE(a->ReadWhole(whole));
+            ASSERT_TRUE(std::equal(whole.begin(), whole.end(), model.begin()));
+        }
+        ASSERT_EQ(DiskBytes("SHARE.REC"), model);
+    }
+}
+
+// Writes still in the buffer of an open file reach a mapping of the file,
+// a text file opened on it and a reader that asks for them.
+TEST(FilesDirect, BufferedWritesReachOtherReaders) {
+    TempDataDir dir;
+    DirectFile f("BUF.REC", 128);
+    Record rec(128);
+    for (long n = 1; n <= 3; ++n) {
+        rec.SetText(0, 4, "R" + std::to_string(n) + "\r\n");
+        ASSERT_TRUE(f.Write(n, rec));
+    }
+    const MappedRecords mapped("BUF.REC", 128);
+    ASSERT_EQ(mapped.Count(), 3);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(mapped.data()) + 256, 2), "R3");
+    {
+        TextFile text("BUF.REC", false);
+        std::string line;
+        ASSERT_TRUE(text.ReadLine(line));
+        EXPECT_EQ(line, "R1");
+    }
+    rec.SetText(0, 4, "R4  ");
+    ASSERT_TRUE(f.Write(4, rec));
+    FlushPendingWrites();
+    EXPECT_EQ(DiskBytes("BUF.REC").size(), 4u * 128);
+}
+
+// Text lines are buffered: a second text file on the same name, opened
+// while the first still writes, reads every line written so far, and the
+// disk has them all once the file closes.
+TEST(FilesUnits, BufferedTextLinesReachTheDisk) {
+    TempDataDir dir;
+    std::string expected;
+    {
+        TextFile out("LINES.TXT");
+        for (int i = 0; i < 5000; ++i) {
+            const std::string line = "line " + std::to_string(i);
+            ASSERT_TRUE(out.WriteLine(line));
+            expected += line + "\r\n";
+        }
+        TextFile in("LINES.TXT");
+        std::string line;
+        int count = 0;
+        while (in.ReadLine(line)) ++count;
+        EXPECT_EQ(count, 5000);
+    }
+    const std::vector<unsigned char> disk = DiskBytes("LINES.TXT");
+    EXPECT_EQ(std::string(disk.begin(), disk.end()), expected);
+}
+
+// Under a RunFileCache, COMMON.FIL and the securities and price files stay
+// open between routines: a later open sees the program's own writes, a file
+// the record layer replaces or deletes is read anew, and once the run ends a
+// change made by other means is seen.
+TEST(FilesRunCache, KeptFilesFollowTheProgramsChanges) {
+    TempDataDir dir;
+    auto first_byte = [](const char* name) {
+        DirectFile f(name, 128, false);
+        Record rec;
+        return f.Read(1, rec) ? rec.data()[0] : -1;
+    };
+    auto write_first = [](const char* name, unsigned char c) {
+        DirectFile f(name, 128);
+        Record rec(128, c);
+        f.Write(1, rec);
+    };
+    TempDataDir::WriteBytes("COMMON.FIL", std::vector<unsigned char>(128, 1));
+    TempDataDir::WriteBytes("SE063098.PRC", std::vector<unsigned char>(128, 1));
+    {
+        RunFileCache run;
+        EXPECT_EQ(first_byte("COMMON.FIL"), 1);
+        write_first("common.fil", 2);
+        EXPECT_EQ(first_byte("COMMON.FIL"), 2);
+        EXPECT_EQ(DiskBytes("COMMON.FIL"), std::vector<unsigned char>(128, 2));  // on disk once closed
+        ASSERT_TRUE(ReplaceFile("COMMON.FIL", std::vector<unsigned char>(128, 3)));
+        EXPECT_EQ(first_byte("COMMON.FIL"), 3);
+        EXPECT_EQ(first_byte("SE063098.PRC"), 1);
+        Open(9, "SE063098.PRC");
+        CloseDelete(9);
+        EXPECT_EQ(first_byte("SE063098.PRC"), -1);  // deleted, not kept
+        {
+            RunFileCache nested;
+            EXPECT_EQ(first_byte("COMMON.FIL"), 3);
+        }
+        TempDataDir::WriteBytes("COMMON.FIL.new", std::vector<unsigned char>(128, 4));
+        std::filesystem::rename("COMMON.FIL.new", "COMMON.FIL");
+        EXPECT_EQ(first_byte("COMMON.FIL"), 3);  // changed by other means during the run: kept
+    }
+    EXPECT_EQ(first_byte("COMMON.FIL"), 4);
 }
 
 TEST(FilesDelirs, NeedsTheDriveAFolder) {
