@@ -58,13 +58,6 @@ void EndSort(int runs, bool failed) {
     }
 }
 
-// Moves a work file over its target; the target stays when the move fails.
-bool MoveOver(const char* work, const char* target) {
-    std::error_code ec;
-    std::filesystem::rename(records::ResolveName(work), records::ResolveName(target), ec);
-    return !ec;
-}
-
 // ---- Value history
 
 constexpr int kHistoryEndMonth = 12;
@@ -200,12 +193,12 @@ void Accsrt() {
     if (!ok) return;
     // Records first, then the index; when the records cannot be moved both
     // account files stay as they were.
-    if (!MoveOver(kRecordWorkFile, records::kAccountRecords)) {
+    if (!records::MoveFileOver(kRecordWorkFile, records::kAccountRecords)) {
         records::Purge(kRecordWorkFile);
         records::Purge(kIndexWorkFile);
         return;
     }
-    if (!MoveOver(kIndexWorkFile, records::kAccountIndex)) records::Purge(kIndexWorkFile);
+    if (!records::MoveFileOver(kIndexWorkFile, records::kAccountIndex)) records::Purge(kIndexWorkFile);
 }
 
 std::string SaveAccountFiles(const std::vector<std::unique_ptr<records::CAccountEntry>>& accounts,

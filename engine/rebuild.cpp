@@ -11,17 +11,6 @@ namespace engine {
 
 namespace {
 
-// Moves the work file over the target in one rename: the target is either
-// the old file or the new one, never a part of either.
-bool MoveOver(std::string_view work, std::string_view target) {
-    const std::string from = records::ResolveName(work);
-    const std::string to = records::ResolveName(target);
-    if (from.empty() || to.empty()) return false;
-    std::error_code ec;
-    std::filesystem::rename(from, to, ec);
-    return !ec;
-}
-
 bool Exists(std::string_view name) {
     const std::string path = records::ResolveName(name);
     std::error_code ec;
@@ -42,7 +31,7 @@ void Rbldhl(std::string_view account, int16_t& flag) {
         flag = kWorkFilesFailed;
         return;
     }
-    if (!MoveOver(HoldingsWorkName(), records::Paknam(account, "HL", ".REC"))) {
+    if (!records::MoveFileOver(HoldingsWorkName(), records::Paknam(account, "HL", ".REC"))) {
         flag = kWorkFilesFailed;
         return;
     }
@@ -50,11 +39,11 @@ void Rbldhl(std::string_view account, int16_t& flag) {
     // replay without them removed HL.EXT, so only one with them looks for
     // it (a name that is not there costs a listing of the data directory).
     if (result.lot_texts && Exists(LotTextsWorkName()) &&
-        !MoveOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
+        !records::MoveFileOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
         flag = kWorkFilesFailed;
         return;
     }
-    if (!MoveOver(GainsWorkName(), records::Paknam(account, "GL", ".REC"))) {
+    if (!records::MoveFileOver(GainsWorkName(), records::Paknam(account, "GL", ".REC"))) {
         flag = kWorkFilesFailed;
         return;
     }

@@ -167,6 +167,20 @@ std::unordered_map<FileKey, DirectFile::State*, FileKeyHash>& OpenStates() {
     return states;
 }
 
+// The files a buffered write failed to reach, by device and inode: a write
+// that goes out when the last DirectFile or TextFile on a file closes has
+// no caller left to tell, so the failure is kept here for MoveFileOver,
+// which must not put such a file over its target.
+std::unordered_set<FileKey, FileKeyHash>& FailedWrites() {
+    static std::unordered_set<FileKey, FileKeyHash> failed;
+    return failed;
+}
+
+void NoteFailedWrite(int fd) {
+    struct stat st;
+    if (::fstat(fd, &st) == 0) FailedWrites().insert(FileKey{st.st_dev, st.st_ino});
+}
+
 // The kept files of a RunFileCache, by the name as the routines spell it.
 struct RunKeeping {
     int depth = 0;
@@ -219,6 +233,7 @@ bool DirectFile::State::Flush() {
     if (pending.empty()) return true;
     const bool ok = WriteAllAt(fd, pending.data(), pending.size(), pending_at);
     pending.clear();
+    if (!ok) NoteFailedWrite(fd);
     return ok;
 }
 
@@ -533,6 +548,7 @@ bool TextFile::Flush() {
     if (fd_ < 0) return false;
     if (out_.empty() || failed_) return !failed_;
     failed_ = !WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(write_pos_));
+    if (failed_) NoteFailedWrite(fd_);
     write_pos_ += static_cast<long long>(out_.size());
     out_.clear();
     return !failed_;
@@ -677,6 +693,18 @@ bool WriteLine(int unit, std::string_view line) {
 void Purge(std::string_view name) {
     Open(22, name);
     CloseDelete(22);
+}
+
+bool MoveFileOver(std::string_view work, std::string_view target) {
+    const std::string from = ResolveName(work);
+    const std::string to = ResolveName(target);
+    if (from.empty() || to.empty()) return false;
+    FlushPendingWrites();
+    struct stat st;
+    if (::stat(from.c_str(), &st) != 0) return false;
+    if (FailedWrites().erase(FileKey{st.st_dev, st.st_ino}) != 0) return false;
+    ForgetKeptFile(to);
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes) {

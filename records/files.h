@@ -221,6 +221,13 @@ private:
 // created and deleted: the call never fails visibly).
 void Purge(std::string_view name);
 
+// Moves a work file written beside its target over it in one rename, so
+// the target is the old file or the new one, never a part of either. The
+// work file's buffered writes go out first; false, with the target kept,
+// when the move fails or any write to the work file failed, also one that
+// went out when its last DirectFile or TextFile closed.
+bool MoveFileOver(std::string_view work, std::string_view target);
+
 // Replaces a whole file safely: the bytes are written beside the target and
 // renamed over it only when every write succeeded. False on failure, with
 // the old file kept.

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -385,6 +388,45 @@ TEST(FilesDelirs, NeedsTheDriveAFolder) {
     EXPECT_EQ(Delirs(), 0);
     EXPECT_FALSE(TempDataDir::Exists("A/IRSTAX"));
     EXPECT_EQ(Delirs(), 0);  // a missing file is created and deleted
+}
+
+// A work file whose buffered writes could not all reach the disk (here a
+// file size limit stands in for a full disk) is never moved over its
+// target, although every Write took its record and the failure came only
+// when the last handle closed; a work file written whole is moved.
+TEST(FilesMove, AWorkFileWhoseWritesFailedNeverReplacesItsTarget) {
+    TempDataDir dir;
+    {
+        std::ofstream target("TARGET.REC", std::ios::binary);
+        target << std::string(128, 'T');
+    }
+    Record rec(1024);
+    std::memset(rec.data(), 'W', rec.size());
+    struct rlimit old_limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old_limit;
+    small.rlim_cur = 16 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    {
+        DirectFile work("WORK.TMP", rec.size());
+        ASSERT_TRUE(work.ok());
+        for (long n = 1; n <= 64; ++n) EXPECT_TRUE(work.Write(n, rec)) << n;  // buffered
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(MoveFileOver("WORK.TMP", "TARGET.REC"));
+    EXPECT_EQ(dir.ReadBytes("TARGET.REC"), std::vector<unsigned char>(128, 'T'));
+
+    // Written again in full, the work file moves, and the failure noted for
+    // its first writing does not stick to it.
+    {
+        DirectFile work("WORK.TMP", rec.size());
+        for (long n = 1; n <= 64; ++n) ASSERT_TRUE(work.Write(n, rec));
+    }
+    EXPECT_TRUE(MoveFileOver("WORK.TMP", "TARGET.REC"));
+    EXPECT_EQ(dir.ReadBytes("TARGET.REC").size(), 64u * rec.size());
+    EXPECT_FALSE(std::filesystem::exists("WORK.TMP"));
 }
 
 TEST(FilesReplace, WritesBesideAndRenames) {
