@@ -167,20 +167,6 @@ std::unordered_map<FileKey, DirectFile::State*, FileKeyHash>& OpenStates() {
     return states;
 }
 
-// The files a buffered write failed to reach, by device and inode: a write
-// that goes out when the last DirectFile or TextFile on a file closes has
-// no caller left to tell, so the failure is kept here for MoveFileOver,
-// which must not put such a file over its target.
-std::unordered_set<FileKey, FileKeyHash>& FailedWrites() {
-    static std::unordered_set<FileKey, FileKeyHash> failed;
-    return failed;
-}
-
-void NoteFailedWrite(int fd) {
-    struct stat st;
-    if (::fstat(fd, &st) == 0) FailedWrites().insert(FileKey{st.st_dev, st.st_ino});
-}
-
 // The kept files of a RunFileCache, by the name as the routines spell it.
 struct RunKeeping {
     int depth = 0;
@@ -189,6 +175,23 @@ struct RunKeeping {
 RunKeeping& Keeping() {
     static RunKeeping keeping;
     return keeping;
+}
+
+// The files a buffered write failed to reach, by device and inode, with
+// their paths: a write that goes out when the last DirectFile or TextFile
+// on a file closes has no caller left to tell, so the failure is kept here
+// for MoveFileOver, which must not put such a file over its target, and
+// for the end of a run, which tells it.
+std::unordered_map<FileKey, std::string, FileKeyHash>& FailedWrites() {
+    static std::unordered_map<FileKey, std::string, FileKeyHash> failed;
+    return failed;
+}
+
+void NoteFailedWrite(int fd, const std::string& path) {
+    // Outside a run every write goes out at once and its caller is told.
+    if (Keeping().depth == 0) return;
+    struct stat st;
+    if (::fstat(fd, &st) == 0) FailedWrites().emplace(FileKey{st.st_dev, st.st_ino}, path);
 }
 
 // The name a kept file is found under: trimmed, upper case, "/"
@@ -233,7 +236,7 @@ bool DirectFile::State::Flush() {
     if (pending.empty()) return true;
     const bool ok = WriteAllAt(fd, pending.data(), pending.size(), pending_at);
     pending.clear();
-    if (!ok) NoteFailedWrite(fd);
+    if (!ok) NoteFailedWrite(fd, path);
     return ok;
 }
 
@@ -397,7 +400,10 @@ bool DirectFile::Write(long n, const Record& rec) {
         s.Patch(off, s.pending.data(), length_);
     }
     s.size = std::max(s.size, off + static_cast<off_t>(length_));
-    if (s.pending.size() >= kMaxPending) return s.Flush();
+    // Outside a run (a dialog posting, saving a set-up) a record goes to
+    // the disk at once, so its caller learns of a failed write; a run's
+    // writes go out together and a failure is told at the run's end.
+    if (s.pending.size() >= kMaxPending || Keeping().depth == 0) return s.Flush();
     return true;
 }
 
@@ -548,7 +554,7 @@ bool TextFile::Flush() {
     if (fd_ < 0) return false;
     if (out_.empty() || failed_) return !failed_;
     failed_ = !WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(write_pos_));
-    if (failed_) NoteFailedWrite(fd_);
+    if (failed_) NoteFailedWrite(fd_, path_);
     write_pos_ += static_cast<long long>(out_.size());
     out_.clear();
     return !failed_;
@@ -693,6 +699,15 @@ bool WriteLine(int unit, std::string_view line) {
 void Purge(std::string_view name) {
     Open(22, name);
     CloseDelete(22);
+}
+
+std::vector<std::string> TakeFailedWrites() {
+    FlushPendingWrites();
+    std::vector<std::string> paths;
+    for (const auto& [key, path] : FailedWrites()) paths.push_back(path);
+    FailedWrites().clear();
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 bool MoveFileOver(std::string_view work, std::string_view target) {

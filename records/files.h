@@ -221,6 +221,11 @@ private:
 // created and deleted: the call never fails visibly).
 void Purge(std::string_view name);
 
+// The paths of the files whose buffered writes failed since the last call
+// (a run's writes that went out when their files closed), after writing
+// out what is still buffered; the list is then cleared.
+std::vector<std::string> TakeFailedWrites();
+
 // Moves a work file written beside its target over it in one rename, so
 // the target is the old file or the new one, never a part of either. The
 // work file's buffered writes go out first; false, with the target kept,

@@ -341,6 +341,20 @@ void ShowNotAvailable() {
                          platform::MB_OK | platform::MB_ICONEXCLAMATION, frame ? frame->GetSafeHwnd() : 0);
 }
 
+// A run's writes go out together as its files close: one that failed (a
+// full disk) is told here, naming the files, since no routine of the run
+// was left to see it.
+void ShowFailedWrites() {
+    const std::vector<std::string> failed = records::TakeFailedWrites();
+    if (failed.empty()) return;
+    std::string text = "Could not write";
+    for (const std::string& path : failed) text += " " + std::filesystem::path(path).filename().string();
+    text += ".";
+    const CMainFrame* frame = TheMainFrame();
+    platform::MessageBox(text, kReportDiagnosticCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION,
+                         frame ? frame->GetSafeHwnd() : 0);
+}
+
 bool WorkFileExists() {
     std::error_code error;
     return std::filesystem::is_regular_file(records::ResolveName(records::kReportWorkFile), error);
@@ -357,8 +371,11 @@ bool RunReport() {
         platform::WaitCursor wait;
         // The run reads COMMON.FIL, the securities and the prices again
         // for every account: they stay open until it ends.
-        records::RunFileCache keep_files;
-        entry->run(fields);
+        {
+            records::RunFileCache keep_files;
+            entry->run(fields);
+        }
+        ShowFailedWrites();
     }
     if (WorkFileExists()) return true;
     ShowNotAvailable();

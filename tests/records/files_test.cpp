@@ -392,8 +392,10 @@ TEST(FilesDelirs, NeedsTheDriveAFolder) {
 
 // A work file whose buffered writes could not all reach the disk (here a
 // file size limit stands in for a full disk) is never moved over its
-// target, although every Write took its record and the failure came only
-// when the last handle closed; a work file written whole is moved.
+// target, although every Write of a run took its record and the failure
+// came only when the last handle closed; the failure is listed once for
+// the run's end. Outside a run the failing Write itself says so. A work
+// file written whole is moved.
 TEST(FilesMove, AWorkFileWhoseWritesFailedNeverReplacesItsTarget) {
     TempDataDir dir;
     {
@@ -409,14 +411,29 @@ TEST(FilesMove, AWorkFileWhoseWritesFailedNeverReplacesItsTarget) {
     small.rlim_cur = 16 * 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     {
+        RunFileCache run;
         DirectFile work("WORK.TMP", rec.size());
+        DirectFile data("DATA.TMP", rec.size());
         ASSERT_TRUE(work.ok());
-        for (long n = 1; n <= 64; ++n) EXPECT_TRUE(work.Write(n, rec)) << n;  // buffered
+        for (long n = 1; n <= 64; ++n) {
+            EXPECT_TRUE(work.Write(n, rec)) << n;  // buffered
+            EXPECT_TRUE(data.Write(n, rec)) << n;
+        }
+    }
+    bool failed_at_once = false;
+    {
+        DirectFile other("OTHER.TMP", rec.size());
+        for (long n = 1; n <= 64 && !failed_at_once; ++n) failed_at_once = !other.Write(n, rec);
     }
     ::setrlimit(RLIMIT_FSIZE, &old_limit);
     std::signal(SIGXFSZ, old_handler);
+    EXPECT_TRUE(failed_at_once);
     EXPECT_FALSE(MoveFileOver("WORK.TMP", "TARGET.REC"));
     EXPECT_EQ(dir.ReadBytes("TARGET.REC"), std::vector<unsigned char>(128, 'T'));
+    const std::vector<std::string> failed = TakeFailedWrites();
+    ASSERT_EQ(failed.size(), 1u);  // WORK.TMP's failure went to the move, OTHER.TMP's to its Write
+    EXPECT_EQ(std::filesystem::path(failed[0]).filename(), "DATA.TMP");
+    EXPECT_TRUE(TakeFailedWrites().empty());
 
     // Written again in full, the work file moves, and the failure noted for
     // its first writing does not stick to it.
