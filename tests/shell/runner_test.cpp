@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -204,6 +207,38 @@ TEST_F(RunnerTest, NamedFileHoldsTheReportAndNoWindowOpens) {
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_NE(text.find("TEST REPORT"), std::string::npos);
     EXPECT_NE(text.find("PAGE   1"), std::string::npos);
+}
+
+// A run's record writes go out together as their files close: one that
+// fails then (a file size limit stands in for a full disk) has no routine
+// left to see it, so the run's end tells it, naming the file.
+TEST_F(RunnerTest, AWriteThatFailsAsARunsFileClosesIsTold) {
+    const ReportRoutineOverride report(kTestCode, {[](ReportFields& fields) {
+                                           road::WritePagedReport(1);
+                                           struct rlimit old_limit {};
+                                           ::getrlimit(RLIMIT_FSIZE, &old_limit);
+                                           const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+                                           struct rlimit small = old_limit;
+                                           small.rlim_cur = 16 * 1024;
+                                           ::setrlimit(RLIMIT_FSIZE, &small);
+                                           {
+                                               records::DirectFile data("HLDATA.DAT", 1024);
+                                               records::Record rec(1024);
+                                               for (long n = 1; n <= 64; ++n) data.Write(n, rec);
+                                           }
+                                           ::setrlimit(RLIMIT_FSIZE, &old_limit);
+                                           std::signal(SIGXFSZ, old_handler);
+                                           if (fields.output_mode == kOutputModeFile)
+                                               records::Acopy(records::kReportWorkFile, fields.output_name);
+                                       }});
+    g_report.ReportCode = kTestCode;
+    g_report.OutputDestination = kOutputFile;
+    g_report.OutputFileName = "MYREPORT.TXT";
+    const Played played = Play("message \"Could not write HLDATA.DAT.\" \"Report Diagnostic\" ok\n",
+                               [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    ASSERT_EQ(played.message_boxes.size(), 1u);
+    EXPECT_TRUE(records::TakeFailedWrites().empty());
 }
 
 TEST_F(RunnerTest, AFileNameThatDoesNotFitIsRefusedNotCut) {
