@@ -240,9 +240,14 @@ bool SameDate(std::string_view first, std::string_view second) {
 }
 
 std::string LastCouponDate(float date_number, std::string_view coupon_date, std::string_view maturity_date) {
-    const std::string_view anchor = DateTextNumber(coupon_date) > 0.0f ? coupon_date : maturity_date;
+    // The anchor is the first of the two dates that reads (as DateTextNumber
+    // would take it), each read once.
     int16_t month = 0, day = 0, yy = 0;
-    if (DateTextNumber(anchor) <= 0.0f || !Redate(Fixed(anchor, 8), month, day, yy)) return std::string();
+    const auto reads = [&](std::string_view text) {
+        return Redate(Fixed(text, 8), month, day, yy) && !(month == 0 && day == 0 && yy == 0) &&
+               WindowedDateNumber(month, day, yy) > 0.0f;
+    };
+    if (!reads(coupon_date) && !reads(maturity_date)) return std::string();
     if (month < 1 || month > 12 || day < 1 || date_number < kEarliestDateNumber) return std::string();
     // Whole months from year 0 of the window, for the anchor and the date.
     const long limit = static_cast<long>(date_number);
