@@ -1,7 +1,6 @@
 #include "engine/account_sort.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 

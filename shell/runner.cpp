@@ -335,10 +335,15 @@ void SetReportPageSettings(int16_t page_length, int16_t top_lines) {
     records::Settop(top_lines);
 }
 
-void ShowNotAvailable() {
+// A line of the runner's own in the report diagnostic box.
+void ShowDiagnostic(const std::string& text) {
     const CMainFrame* frame = TheMainFrame();
-    platform::MessageBox(kNotAvailableText, kReportDiagnosticCaption,
-                         platform::MB_OK | platform::MB_ICONEXCLAMATION, frame ? frame->GetSafeHwnd() : 0);
+    platform::MessageBox(text, kReportDiagnosticCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION,
+                         frame ? frame->GetSafeHwnd() : 0);
+}
+
+void ShowNotAvailable() {
+    ShowDiagnostic(kNotAvailableText);
 }
 
 // A run's writes go out together as its files close: one that failed (a
@@ -349,10 +354,7 @@ void ShowFailedWrites() {
     if (failed.empty()) return;
     std::string text = "Could not write";
     for (const std::string& path : failed) text += " " + std::filesystem::path(path).filename().string();
-    text += ".";
-    const CMainFrame* frame = TheMainFrame();
-    platform::MessageBox(text, kReportDiagnosticCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION,
-                         frame ? frame->GetSafeHwnd() : 0);
+    ShowDiagnostic(text + ".");
 }
 
 bool WorkFileExists() {
