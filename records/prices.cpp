@@ -63,9 +63,7 @@ void WritePrice(int unit, long record, double price) {
 // The four-digit year of a yearly file: a two-digit year through the date
 // window, a windowed year (100 + YY) as 1900 + it, four digits as given.
 int YearOfFile(int year) {
-    if (year >= 0 && year <= 99) return FourDigitYear(year);
-    if (year >= 100 && year <= 150) return 1900 + year;
-    return year;
+    return year >= 0 && year <= 150 ? FourDigitYear(year) : year;
 }
 
 constexpr std::size_t kSplitOffset = 14;

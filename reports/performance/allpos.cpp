@@ -31,7 +31,7 @@ bool IsBlank(std::string_view text) {
 std::string MonthEndBefore(std::string_view date) {
     int16_t month = 0, day = 0, year = 0;
     records::Redate(date, month, day, year);
-    if (year >= 0 && year <= 50) year = static_cast<int16_t>(year + 100);
+    year = static_cast<int16_t>(records::WindowYear(year));
     if (--month < 1) {
         month = 12;
         --year;

@@ -479,8 +479,9 @@ void GatherAccount(AppraisalRun& run, int16_t& step, const GatherVariant& varian
             rec.year = static_cast<int16_t>(std::trunc(yymmdd * 0.0001f));
             rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) * 0.01f));
         } else {
-            rec.year = static_cast<int16_t>(std::trunc(yymmdd / 10000));
-            rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) / 100));
+            const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(yymmdd));
+            rec.year = static_cast<int16_t>(parts.year);
+            rec.month = static_cast<int16_t>(parts.month);
         }
         rec.index = a.index;
         rec.count = a.count;
