@@ -453,6 +453,51 @@ TEST(FilesReplace, WritesBesideAndRenames) {
     EXPECT_EQ(TempDataDir::ReadBytes("HLX.REC"), std::vector<unsigned char>{9});
     EXPECT_FALSE(TempDataDir::Exists("HLX.REC.new"));
     EXPECT_FALSE(ReplaceFile("NODIR/X", {1}));
+    EXPECT_FALSE(ReplaceFile("", {1}));  // no name is a failure, not a file replaced
+}
+
+TEST(FilesReplace, SeveralFilesAreRenamedOnlyWhenAllWereWritten) {
+    TempDataDir dir;
+    TempDataDir::WriteBytes("A.IDX", {1});
+    TempDataDir::WriteBytes("A.REC", {2});
+    EXPECT_EQ(ReplaceFiles({{"A.IDX", {7}}, {"NODIR/A.REC", {8}}}), "NODIR/A.REC");
+    EXPECT_EQ(TempDataDir::ReadBytes("A.IDX"), std::vector<unsigned char>{1});
+    EXPECT_FALSE(TempDataDir::Exists("A.IDX.new"));
+    EXPECT_EQ(ReplaceFiles({{"a.idx", {7}}, {"a.rec", {8}}}), "");
+    EXPECT_EQ(TempDataDir::ReadBytes("A.IDX"), std::vector<unsigned char>{7});
+    EXPECT_EQ(TempDataDir::ReadBytes("A.REC"), std::vector<unsigned char>{8});
+}
+
+// A text file that outgrows the disk: outside a run the line that does not
+// fit fails at once; in a run the lines are buffered and the failure is
+// told at the run's end, naming the file.
+TEST(FilesUnits, FailedTextWriteIsToldOutsideAndInsideARun) {
+    TempDataDir dir;
+    const std::string line(98, 'L');
+    struct rlimit old_limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old_limit;
+    small.rlim_cur = 16 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    int written_outside = 0;
+    {
+        TextFile out("OUTSIDE.TXT");
+        while (written_outside < 400 && out.WriteLine(line)) ++written_outside;
+    }
+    bool all_taken_in_run = true;
+    {
+        RunFileCache run;
+        TextFile out("INSIDE.TXT");
+        for (int i = 0; i < 400; ++i) all_taken_in_run = out.WriteLine(line) && all_taken_in_run;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(written_outside, 16 * 1024 / 100);  // the lines that fit whole
+    EXPECT_TRUE(all_taken_in_run);
+    const std::vector<std::string> failed = TakeFailedWrites();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(failed[0]).filename(), "INSIDE.TXT");
 }
 
 }  // namespace
