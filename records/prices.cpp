@@ -20,25 +20,24 @@ std::string DatedFileName(std::string_view date, std::string_view layout) {
                           d.substr(5, 1)});
 }
 
-// Rounds a stored price to 6 decimals the way a report prints it; a value
-// that cannot be written and read back (too wide, not a number) has no
-// price.
-double RoundPrice(double price) {
-    if (TryRoundToDecimals(price, 6)) return price;
-    std::string text(32, ' ');
-    WriteInto(text, "(F20.6)", {price});
-    double rounded = kNoPriceValue;
-    if (!Read(text, "(F20.6)", {&rounded})) return kNoPriceValue;
-    return rounded;
-}
-
-// A price as its file holds it, as the readers take it.
-double StoredPriceValue(double raw) {
-    const double price = RoundPrice(raw);
+// A price as its file holds it, as the readers take it: one that cannot
+// be rounded has no price.
+double StoredPriceValue(double price) {
+    if (!RoundStoredPrice(price)) return kNoPriceValue;
     return price < 0 || price > kHighestPrice ? kNoPriceValue : price;
 }
 
 }  // namespace
+
+bool RoundStoredPrice(double& price) {
+    if (TryRoundToDecimals(price, 6)) return true;
+    std::string text(32, ' ');
+    WriteInto(text, "(F20.6)", {price});
+    double rounded = 0;
+    if (!Read(text, "(F20.6)", {&rounded})) return false;
+    price = rounded;
+    return true;
+}
 
 double StoredPrice(const Record& rec) {
     if (rec.size() < 8) return kNoPriceValue;
