@@ -546,7 +546,9 @@ bool TextFile::WriteLine(std::string_view line) {
     }
     out_.append(line);
     out_ += "\r\n";
-    if (out_.size() >= 65536) return Flush();
+    // Outside a run a line goes to the disk at once, as a record does, so
+    // its caller learns of a failed write.
+    if (out_.size() >= 65536 || Keeping().depth == 0) return Flush();
     return true;
 }
 
@@ -722,53 +724,64 @@ bool MoveFileOver(std::string_view work, std::string_view target) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes) {
-    std::string path = ResolveName(name);
-    if (path.empty()) return false;
-    ForgetKeptFile(path);
-    std::string temp = path + ".new";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
-}
+namespace {
 
-std::string ReplaceFiles(const std::vector<FileReplacement>& files) {
+struct Replacement {
+    std::string_view name;
+    const std::vector<unsigned char>& bytes;
+};
+
+// Writes every file beside its target ("<target>.new"), then renames them
+// over their targets once all were written. The position of the first file
+// that failed, or the number of files when all were replaced; the files
+// not yet renamed keep their old content.
+std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
     std::vector<std::pair<std::string, std::string>> written;  // temp, target
     auto discard = [&written] {
         for (const auto& w : written) ::unlink(w.first.c_str());
     };
-    for (const FileReplacement& f : files) {
-        const std::string path = ResolveName(f.name);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string path = ResolveName(files[i].name);
         if (path.empty()) {
             discard();
-            return f.name;
+            return i;
         }
         ForgetKeptFile(path);
         const std::string temp = path + ".new";
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) {
             discard();
-            return f.name;
+            return i;
         }
-        bool ok = WriteAllAt(fd, f.bytes.data(), f.bytes.size(), 0) && ::fsync(fd) == 0;
+        bool ok = WriteAllAt(fd, files[i].bytes.data(), files[i].bytes.size(), 0) && ::fsync(fd) == 0;
         ok = (::close(fd) == 0) && ok;
         written.emplace_back(temp, path);
         if (!ok) {
             discard();
-            return f.name;
+            return i;
         }
     }
     for (std::size_t i = 0; i < written.size(); ++i) {
         if (::rename(written[i].first.c_str(), written[i].second.c_str()) != 0) {
             for (std::size_t j = i; j < written.size(); ++j) ::unlink(written[j].first.c_str());
-            return files[i].name;
+            return i;
         }
     }
-    return {};
+    return files.size();
+}
+
+}  // namespace
+
+bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes) {
+    return WriteBesideAndRename({Replacement{name, bytes}}) == 1;
+}
+
+std::string ReplaceFiles(const std::vector<FileReplacement>& files) {
+    std::vector<Replacement> replacements;
+    replacements.reserve(files.size());
+    for (const FileReplacement& f : files) replacements.push_back(Replacement{f.name, f.bytes});
+    const std::size_t failed = WriteBesideAndRename(replacements);
+    return failed == files.size() ? std::string() : files[failed].name;
 }
 
 }  // namespace records

@@ -19,6 +19,7 @@
 #include "reports/kernel/security_kinds.h"
 #include "reports/performance/mnappr2.h"
 #include "reports/position/apexport.h"
+#include "reports/position/holdings.h"
 
 namespace reports {
 
@@ -252,15 +253,11 @@ void AccountValuation::FinishHolding() {
     records::ValuedHolding& h = holding_;
     if (last_price_missing_) h.market_value = kNoPriceValue;
     // Holdings maturing within a year of the report date, or matured, are
-    // cash equivalents; a blank maturity date never moves.
-    if (!Option(opt, 63) && maturity_number_ > 0) {
-        const float horizon = run_.report_date_number + 10000;
-        const float report = run_.report_date_number;
-        if ((maturity_number_ >= report && maturity_number_ <= horizon) ||
-            (maturity_number_ > 700000 && maturity_number_ < report)) {
-            h.matures_within_year = 1;
-            if (h.type_number != kTimes100Type) h.type_number = kCashType;
-        }
+    // cash equivalents; a blank maturity date never moves. A holding of the
+    // times-100 type is marked as maturing but keeps its type.
+    if (!Option(opt, 63) && MovesToCashEquivalents(maturity_number_, run_.report_date_number)) {
+        h.matures_within_year = 1;
+        if (h.type_number != kTimes100Type) h.type_number = kCashType;
     }
     if (last_lot_unmanaged_ && !Option(opt, 46)) h.type_number = kUnmanagedType;
     type_flags_[h.type_number - 1] = 1;
@@ -479,8 +476,9 @@ void GatherAccount(AppraisalRun& run, int16_t& step, const GatherVariant& varian
             rec.year = static_cast<int16_t>(std::trunc(yymmdd * 0.0001f));
             rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) * 0.01f));
         } else {
-            rec.year = static_cast<int16_t>(std::trunc(yymmdd / 10000));
-            rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) / 100));
+            const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(yymmdd));
+            rec.year = static_cast<int16_t>(parts.year);
+            rec.month = static_cast<int16_t>(parts.month);
         }
         rec.index = a.index;
         rec.count = a.count;

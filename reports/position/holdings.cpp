@@ -414,8 +414,9 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
         if (control.index > 0) {
             if (found) cursor.account = records::Fixed(a.id, 8);
             const float n = report_number;
-            cursor.year = static_cast<int16_t>(std::trunc(n / 10000));
-            cursor.month = static_cast<int16_t>(std::trunc((n - cursor.year * 10000.0f) / 100));
+            const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(n));
+            cursor.year = static_cast<int16_t>(parts.year);
+            cursor.month = static_cast<int16_t>(parts.month);
             cursor.program_date = program_date;
             cursor.report_date = records::Fixed(date, 8);
             cursor.date_number = n;

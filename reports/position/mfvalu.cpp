@@ -22,6 +22,7 @@
 #include "reports/kernel/security_kinds.h"
 #include "reports/position/apexport.h"
 #include "reports/position/apgath.h"
+#include "reports/position/holdings.h"
 #include "reports/position/mfhold.h"
 
 namespace reports {
@@ -236,14 +237,11 @@ void FundValuation::CloseHolding() {
     // A holding maturing within a year of the date, or matured, is a cash
     // equivalent; a blank maturity date never moves.
     h.matures_within_year = 0;
-    if (!Option(opt, 63) && maturity_number_ > 0 && h.type_number != kTimes100Type) {
-        const float d = run_.report_date_number;
-        if ((maturity_number_ >= d && maturity_number_ <= d + 10000) ||
-            (maturity_number_ > 700000 && maturity_number_ < d)) {
-            h.type_number = kCashType;
-            h.matures_within_year = 1;
-            type_flags_[kCashType - 1] = 1;
-        }
+    if (!Option(opt, 63) && h.type_number != kTimes100Type &&
+        MovesToCashEquivalents(maturity_number_, run_.report_date_number)) {
+        h.type_number = kCashType;
+        h.matures_within_year = 1;
+        type_flags_[kCashType - 1] = 1;
     }
     // An unmanaged holding is filed, and marked present, as such, so that
     // the pages print its group.
