@@ -12,6 +12,7 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <variant>
 
 #include "records/directory_names.h"
@@ -589,8 +590,25 @@ TextFile* Text(int unit) {
     return p ? p->get() : nullptr;
 }
 
+UnitReopenCheck& ReopenCheck() {
+    static UnitReopenCheck check = nullptr;
+    return check;
+}
+
+// Tells the check, when one is set, of an open over a unit that still
+// holds a file.
+void CheckReopen(int unit, std::string_view opening) {
+    const UnitReopenCheck check = ReopenCheck();
+    if (check == nullptr) return;
+    if (const DirectFile* f = Direct(unit))
+        check(unit, f->path(), opening);
+    else if (const TextFile* t = Text(unit))
+        check(unit, t->path(), opening);
+}
+
 void OpenText(int unit, std::string_view name, std::size_t width) {
     if (!ValidUnit(unit)) return;
+    CheckReopen(unit, name);
     Units()[unit] = std::make_unique<TextFile>(name.substr(0, width < name.size() ? width : name.size()));
 }
 
@@ -598,6 +616,7 @@ void OpenText(int unit, std::string_view name, std::size_t width) {
 
 void OpenDirect(int unit, std::string_view name, std::size_t record_length) {
     if (!ValidUnit(unit)) return;
+    CheckReopen(unit, name);
     Units()[unit] = std::monostate{};  // close what the unit had first
     Units()[unit] =
         std::make_unique<DirectFile>(name.substr(0, name.size() < 12 ? name.size() : 12), record_length);
@@ -629,6 +648,10 @@ void Opena(int unit, std::string_view name) {
 }
 void Openaw2(int unit, std::string_view name) {
     OpenText(unit, name, 48);
+}
+
+UnitReopenCheck SetUnitReopenCheck(UnitReopenCheck check) {
+    return std::exchange(ReopenCheck(), check);
 }
 
 void Close(int unit) {

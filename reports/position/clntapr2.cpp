@@ -88,8 +88,9 @@ std::string Income10(double income) {
     return text.substr(0, 10);
 }
 
-// A gain or income rounded half away from zero: to the system's decimals
-// for a gain, to cents for an income.
+// The unrealised gain, market less cost, rounded half away from zero to the
+// system's decimals (the income is not rounded here: its column prints it
+// through Incm10).
 double RoundedGain(double market, double cost) {
     float gain = static_cast<float>(market - cost);
     records::Round1(gain);

@@ -156,6 +156,37 @@ TEST(FilesUnits, FailedOpenMakesReadsFailInsteadOfCrashing) {
     EXPECT_FALSE(ReadRecord(9, 1, r));   // never opened
 }
 
+// An open over a unit that still holds a file tells the check (which the
+// test programs make fatal) and still closes that file and opens the new
+// one; an open over a closed unit tells nothing.
+std::vector<std::string> g_reopens;
+void NoteReopen(int unit, const std::string& held, std::string_view opening) {
+    g_reopens.push_back(std::to_string(unit) + " " + std::filesystem::path(held).filename().string() + " " +
+                        std::string(opening));
+}
+
+TEST(FilesUnits, AReopenOfAnOpenUnitIsToldAndStillReplacesTheFile) {
+    TempDataDir dir;
+    g_reopens.clear();
+    const UnitReopenCheck previous = SetUnitReopenCheck(NoteReopen);
+    Open(6, "FIRST.REC");
+    ASSERT_TRUE(WriteRecord(6, 1, Record(128, 'A')));
+    Openaw(6, "SECOND.TXT");  // a text file over a direct one
+    ASSERT_TRUE(WriteLine(6, "LINE"));
+    Close(6);
+    Opn132(6, "THIRD.REC");  // the unit was closed
+    CloseDelete(6);
+    Open(7, "NODIR/X.REC");  // an open that failed still holds the unit
+    Open(7, "FOURTH.REC");
+    Close(7);
+    SetUnitReopenCheck(previous);
+
+    EXPECT_EQ(g_reopens, (std::vector<std::string>{"6 FIRST.REC SECOND.TXT", "7  FOURTH.REC"}));
+    EXPECT_EQ(TempDataDir::ReadBytes("FIRST.REC").size(), 128u);  // written out as it closed
+    const auto text = TempDataDir::ReadBytes("SECOND.TXT");
+    EXPECT_EQ(std::string(text.begin(), text.end()), "LINE\r\n");
+}
+
 TEST(FilesUnits, TextLinesReadLfAndCrLfAndWriteCrLf) {
     TempDataDir dir;
     std::string content = "one\r\ntwo\nthree";
