@@ -42,6 +42,7 @@ void WalkLots(std::string_view account, const std::vector<double>& prices, float
               Visit visit) {
     const HoldingsSource source = PrepareHoldings(account, date_number, program_date_number);
     const records::DirectFile securities(records::kSecurityRecords, 128, /*create=*/false);
+    LotSecurities security_records(securities);
     LotIterator lots(source.file);
     int16_t record = 0;
     records::HoldingRecord lot;
@@ -51,7 +52,7 @@ void WalkLots(std::string_view account, const std::vector<double>& prices, float
         v.cash_lot = lot.holding_key <= 0;
         const long number = v.cash_lot ? 1 : lot.security_record;
         v.number = number;
-        v.security = ReadLotSecurity(securities, number);
+        v.security = security_records.Read(number);
         v.quantity = lot.quantity;
         v.cost = lot.cost;
         if (round_quantity) records::RoundToDecimals(v.quantity, decimals);

@@ -169,7 +169,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         quantity = amount;
         position = security_index_.Find(lot.symbol);
     }
-    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    const LotSecurity& sec = security_records_->Read(position);
     maturity_number_ = LotDateNumber(sec.maturity);
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
@@ -330,6 +330,8 @@ void LotValuationBase::OpenSecurityFiles() {
     securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
     extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
     prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+    security_records_.emplace(*securities_);
+    extension_records_.emplace(*extensions_);
 }
 
 void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int type) {
@@ -337,7 +339,7 @@ void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int 
     holding_.extension_percent = 0;
     if (sec.found && ExtendedType(type)) {
         holding_.extension_read = 1;
-        const LotExtension terms = ReadLotExtension(*extensions_, position);
+        const LotExtension& terms = extension_records_->Read(position);
         holding_.extension_percent = terms.yield_to_maturity;
         if (terms.read) extension_ = terms;
     }

@@ -73,6 +73,8 @@ protected:
     std::optional<records::DirectFile> securities_;
     std::optional<records::DirectFile> extensions_;
     std::optional<records::DirectFile> prices_;
+    std::optional<LotSecurities> security_records_;
+    std::optional<LotExtensions> extension_records_;
     SecuritySearch security_index_;
 
     // The holding in progress.

@@ -104,6 +104,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                                          /*create=*/false);
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
     SecuritySearch index;
+    LotSecurities security_records(securities);
+    LotExtensions extension_records(extensions);
 
     records::HoldingsWorkHeader head;
     int16_t count = 0;
@@ -127,8 +129,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                 cost = quantity;
                 position = index.Find(lot.symbol);
             }
-            LotSecurity sec;
-            if (position > 0) sec = ReadLotSecurity(securities, position);
+            static const LotSecurity kNoSecurity;
+            const LotSecurity& sec = position > 0 ? security_records.Read(position) : kNoSecurity;
             const float maturity = LotDateNumber(sec.maturity);
             const bool cash = cash_lot || records::Fixed(sec.type_code, 4) == "1   ";
             double price = 1.0;
@@ -145,7 +147,7 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             float ext_rate = 0;
             unsigned char ext_flag = 0;
             if (sec.found && Extended(own_type)) {
-                const LotExtension terms = ReadLotExtension(extensions, position);
+                const LotExtension& terms = extension_records.Read(position);
                 ext_rate = terms.yield_to_maturity;
                 if (terms.read) ext = terms;
                 ext_flag = 1;
