@@ -1,6 +1,7 @@
 #include "reports/position/acsval.h"
 
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -16,6 +17,11 @@
 #include "reports/kernel/security_kinds.h"
 
 namespace reports {
+
+struct ValuationFiles::Securities {
+    const records::DirectFile file{records::kSecurityRecords, 128, /*create=*/false};
+    LotSecurities records{file};
+};
 
 namespace {
 
@@ -40,10 +46,11 @@ struct ValuedLot {
 template <typename Visit>
 void WalkLots(std::string_view account, const std::vector<double>& prices, float date_number,
               float program_date_number, int decimals, bool round_quantity, int16_t& missing_price,
-              Visit visit) {
+              const ValuationFiles& files, Visit visit) {
     const HoldingsSource source = PrepareHoldings(account, date_number, program_date_number);
-    const records::DirectFile securities(records::kSecurityRecords, 128, /*create=*/false);
-    LotSecurities security_records(securities);
+    std::optional<ValuationFiles::Securities> own;
+    ValuationFiles::Securities& securities = files.securities ? *files.securities : own.emplace();
+    LotSecurities& security_records = securities.records;
     LotIterator lots(source.file);
     int16_t record = 0;
     records::HoldingRecord lot;
@@ -151,7 +158,7 @@ void Convert(const std::vector<double>& rates, int16_t security, double& amount,
 }  // namespace
 
 ValuationFiles ValuationFiles::Load(std::string_view date) {
-    return {records::ReadPriceFile(date), ReadRates(date)};
+    return {records::ReadPriceFile(date), ReadRates(date), std::make_shared<Securities>()};
 }
 
 void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode) {
@@ -174,7 +181,7 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
     const ValuationFiles& f = files ? *files : own;
     // The last coupon date of each security as of the date, found once.
     std::unordered_map<long, std::string> last_coupons;
-    WalkLots(account, f.prices, date_number, program_date_number, decimals, false, missing_price,
+    WalkLots(account, f.prices, date_number, program_date_number, decimals, false, missing_price, f,
              [&](const ValuedLot& lot) {
                  cost += lot.cost;
                  if (!lot.security->found) return;
@@ -232,7 +239,7 @@ void Aumval(std::string_view account, std::string_view date, float date_number, 
     const int decimals = records::SystemDecimals(ReadOptions());
     const ValuationFiles own = files ? ValuationFiles{} : ValuationFiles::Load(records::Fixed(date, 8));
     WalkLots(account, files ? files->prices : own.prices, date_number, program_date_number, decimals, true,
-             missing_price, [&](const ValuedLot& lot) {
+             missing_price, files ? *files : own, [&](const ValuedLot& lot) {
                  if (!lot.security->found) return;
                  double value = lot.value;
                  records::RoundToDecimals(value, 2);

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,10 @@ void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mod
 struct ValuationFiles {
     std::vector<double> prices;
     std::vector<double> rates;
+    // SECURITY.REC, open while the report values its accounts, with each
+    // security decoded at its first lot and kept for the others.
+    struct Securities;
+    std::shared_ptr<Securities> securities;
     static ValuationFiles Load(std::string_view date);
 };
 
