@@ -15,6 +15,8 @@
 
 #include "records/appraisal_files.h"
 #include "records/files.h"
+#include "records/index.h"
+#include "records/security_file.h"
 
 namespace reports {
 
@@ -90,6 +92,18 @@ private:
 };
 using LotSecurities = SecurityRecordsOnce<LotSecurity, ReadLotSecurity>;
 using LotExtensions = SecurityRecordsOnce<LotExtension, ReadLotExtension>;
+
+// SECURITY.REC and SECURITY.EXT kept open over a report's run, each
+// security's fields and terms decoded at its first lot and kept for the
+// run's other lots. For a run that does not write the security files.
+struct RunSecurities {
+    const records::DirectFile securities{records::kSecurityRecords, records::kSecurityRecordLength,
+                                         /*create=*/false};
+    const records::DirectFile extensions{records::kSecurityExtensionFile, records::kSecurityRecordLength,
+                                         /*create=*/false};
+    LotSecurities records{securities};
+    LotExtensions terms{extensions};
+};
 
 // A date text MM/DD/YY as a windowed YYMMDD number, so that dates from 2000
 // on compare after those of the 1900s; 0 for a blank (or never written)

@@ -18,11 +18,6 @@
 
 namespace reports {
 
-struct ValuationFiles::Securities {
-    const records::DirectFile file{records::kSecurityRecords, 128, /*create=*/false};
-    LotSecurities records{file};
-};
-
 namespace {
 
 constexpr std::size_t kCommonLength = 128;
@@ -48,8 +43,8 @@ void WalkLots(std::string_view account, const std::vector<double>& prices, float
               float program_date_number, int decimals, bool round_quantity, int16_t& missing_price,
               const ValuationFiles& files, Visit visit) {
     const HoldingsSource source = PrepareHoldings(account, date_number, program_date_number);
-    std::optional<ValuationFiles::Securities> own;
-    ValuationFiles::Securities& securities = files.securities ? *files.securities : own.emplace();
+    std::optional<RunSecurities> own;
+    RunSecurities& securities = files.securities ? *files.securities : own.emplace();
     LotSecurities& security_records = securities.records;
     LotIterator lots(source.file);
     int16_t record = 0;
@@ -158,7 +153,7 @@ void Convert(const std::vector<double>& rates, int16_t security, double& amount,
 }  // namespace
 
 ValuationFiles ValuationFiles::Load(std::string_view date) {
-    return {records::ReadPriceFile(date), ReadRates(date), std::make_shared<Securities>()};
+    return {records::ReadPriceFile(date), ReadRates(date), std::make_shared<RunSecurities>()};
 }
 
 void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "records/common_file.h"
+#include "reports/kernel/lot_securities.h"
 
 namespace reports {
 
@@ -50,8 +51,7 @@ struct ValuationFiles {
     std::vector<double> rates;
     // SECURITY.REC, open while the report values its accounts, with each
     // security decoded at its first lot and kept for the others.
-    struct Securities;
-    std::shared_ptr<Securities> securities;
+    std::shared_ptr<RunSecurities> securities;
     static ValuationFiles Load(std::string_view date);
 };
 

@@ -169,7 +169,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         quantity = amount;
         position = security_index_.Find(lot.symbol);
     }
-    const LotSecurity& sec = security_records_->Read(position);
+    const LotSecurity& sec = securities_->records.Read(position);
     maturity_number_ = LotDateNumber(sec.maturity);
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
@@ -327,11 +327,9 @@ LotValuationBase::LotValuationBase(AppraisalRun& run)
     : run_(run), decimals_(records::SystemDecimals(run.options)) {}
 
 void LotValuationBase::OpenSecurityFiles() {
-    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
-    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
+    if (!run_.securities) run_.securities = std::make_shared<RunSecurities>();
+    securities_ = run_.securities.get();
     prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
-    security_records_.emplace(*securities_);
-    extension_records_.emplace(*extensions_);
 }
 
 void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int type) {
@@ -339,7 +337,7 @@ void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int 
     holding_.extension_percent = 0;
     if (sec.found && ExtendedType(type)) {
         holding_.extension_read = 1;
-        const LotExtension& terms = extension_records_->Read(position);
+        const LotExtension& terms = securities_->terms.Read(position);
         holding_.extension_percent = terms.yield_to_maturity;
         if (terms.read) extension_ = terms;
     }

@@ -70,11 +70,8 @@ protected:
 
     AppraisalRun& run_;
     const int decimals_;
-    std::optional<records::DirectFile> securities_;
-    std::optional<records::DirectFile> extensions_;
+    RunSecurities* securities_ = nullptr;  // the run's
     std::optional<records::DirectFile> prices_;
-    std::optional<LotSecurities> security_records_;
-    std::optional<LotExtensions> extension_records_;
     SecuritySearch security_index_;
 
     // The holding in progress.
