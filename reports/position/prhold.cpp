@@ -56,8 +56,11 @@ std::string Pad32(std::string s) {
     return s;
 }
 
+// The first 32 positions of the items written under the layout.
 std::string Out(std::string_view layout, records::OutItems items) {
-    return Pad32(records::Write(layout, items));
+    std::string text(32, ' ');
+    records::WriteInto(text, layout, items);
+    return text;
 }
 
 std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
