@@ -452,6 +452,9 @@ void Holdings(std::string& kind, std::string& manager, std::string& account, std
     run.Start();  // a run that ends before its first account still ends its work file
     run.frame.reset();
     records::Purge(records::kHoldingsControlFile);
+    // The pages keep TEMP1.WRK while more accounts may follow.
+    if (records::DirectFile(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false).ok())
+        records::Purge(records::kAppraisalWorkFile);
 }
 
 }  // namespace reports

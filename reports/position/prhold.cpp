@@ -869,16 +869,21 @@ void HoldingsPages::Post() {
 
 void HoldingsPages::EndState(int16_t& state) {
     work_.reset();
-    records::Purge(records::kAppraisalWorkFile);
     if (page_.mode == 2) records::Peject();
     if (head_.run_kind == records::kHoldingsManagerRun && Opt(5) && page_.mode == 2) {
+        records::Purge(records::kAppraisalWorkFile);
         state = 2;
         return;
     }
     if (count_ > 0 && position_ < count_) {
+        // Another account may follow: its valuation empties TEMP1.WRK and
+        // writes it anew, so the file is kept for it instead of being
+        // deleted and made again for every account; the run deletes it at
+        // its end.
         state = 0;
         return;
     }
+    records::Purge(records::kAppraisalWorkFile);
     records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength);
     Record rec;
     if (!control.Read(1, rec)) rec = Record(records::kHoldingsControlLength, 0);
