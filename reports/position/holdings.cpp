@@ -396,7 +396,8 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
         account = a.id;
         long broken = 0;
         if (!run.securities) run.securities.emplace();
-        if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, *run.securities, broken)) {
+        if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, *run.securities,
+                          broken)) {
             run.Say(" ACCOUNT " + records::TrimRight(a.id) +
                     ": A LOT OF ITS HOLDINGS COULD NOT BE READ AFTER RECORD " + std::to_string(broken) +
                     "; THE RUN STOPS HERE.");
@@ -453,8 +454,10 @@ void Holdings(std::string& kind, std::string& manager, std::string& account, std
     run.frame.reset();
     records::Purge(records::kHoldingsControlFile);
     // The pages keep TEMP1.WRK while more accounts may follow.
-    if (records::DirectFile(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false).ok())
-        records::Purge(records::kAppraisalWorkFile);
+    const bool work_left =
+        records::DirectFile(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false)
+            .ok();
+    if (work_left) records::Purge(records::kAppraisalWorkFile);
 }
 
 }  // namespace reports

@@ -702,7 +702,8 @@ bool HoldingsPages::Print() {
     }
     static const std::vector<int16_t> kNone;
     auto select = [&](int type, int category) -> const std::vector<int16_t>& {
-        if (category != 0) return type == kCommonStockType ? of_category[static_cast<std::size_t>(category)] : kNone;
+        if (category != 0)
+            return type == kCommonStockType ? of_category[static_cast<std::size_t>(category)] : kNone;
         const auto at = of_type.find(type);
         return at == of_type.end() ? kNone : at->second;
     };
