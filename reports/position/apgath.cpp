@@ -119,6 +119,7 @@ private:
 bool AccountValuation::Value(const std::string& holdings_file) {
     records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work.Truncate(0);
+    run_.work_file_kept = false;
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
     OpenSecurityFiles();

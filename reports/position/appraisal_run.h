@@ -101,6 +101,12 @@ struct AppraisalRun {
     std::optional<ReportFrame> frame;
     // The security files, opened at the first account valued.
     std::shared_ptr<RunSecurities> securities;
+    // Set by the stage loop: the pages keep TEMP1.WRK after an account
+    // (the next valuation empties it and writes it anew) instead of deleting
+    // it, and the loop deletes it at the run's end. work_file_kept says that
+    // the file holds an account whose pages are done.
+    bool keep_work_file = false;
+    bool work_file_kept = false;
 
     // ---- The cursor.
     bool started = false;

@@ -93,6 +93,7 @@ private:
 bool FundValuation::Value() {
     work_.emplace(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work_->Truncate(0);
+    run_.work_file_kept = false;
     work_->Write(1, records::EmptyAppraisalHeader());
     OpenSecurityFiles();
 
