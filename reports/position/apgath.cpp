@@ -120,6 +120,7 @@ private:
 bool AccountValuation::Value(const std::string& holdings_file) {
     records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work.Truncate(0);
+    run_.work_file_kept = false;
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
     OpenSecurityFiles();
@@ -170,7 +171,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         quantity = amount;
         position = security_index_.Find(lot.symbol);
     }
-    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    const LotSecurity& sec = securities_->records.Read(position);
     maturity_number_ = LotDateNumber(sec.maturity);
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
@@ -324,8 +325,8 @@ LotValuationBase::LotValuationBase(AppraisalRun& run)
     : run_(run), decimals_(records::SystemDecimals(run.options)) {}
 
 void LotValuationBase::OpenSecurityFiles() {
-    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
-    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
+    if (!run_.securities) run_.securities = std::make_shared<RunSecurities>();
+    securities_ = run_.securities.get();
     prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
 }
 
@@ -334,7 +335,7 @@ void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int 
     holding_.extension_percent = 0;
     if (sec.found && ExtendedType(type)) {
         holding_.extension_read = 1;
-        const LotExtension terms = ReadLotExtension(*extensions_, position);
+        const LotExtension& terms = securities_->terms.Read(position);
         holding_.extension_percent = terms.yield_to_maturity;
         if (terms.read) extension_ = terms;
     }

@@ -851,7 +851,10 @@ void AppraisalPrinter::End() {
         if (work.ok()) work.Write(1, records::EmptyAppraisalHeader());
     }
     export_.reset();
-    records::Purge(records::kAppraisalWorkFile);
+    if (run_.keep_work_file)
+        run_.work_file_kept = true;
+    else
+        records::Purge(records::kAppraisalWorkFile);
     if (opt_[53] == 1) Apacct(run_.current.index, 1, pages_);
     if (!pages_.writing()) records::Peject();
     // The accrued interest belongs to the cash class, or in the variant to

@@ -91,17 +91,13 @@ struct PassAccount {
 // be read (TEMP1.WRK then holds what was written so far).
 bool ValueAccount(const PassAccount& a, const std::string& kind, const std::string& report_date,
                   float report_number, float program_number, const std::string& accrued,
-                  const records::Options& opt, long& broken_record) {
+                  const records::Options& opt, RunSecurities& files, long& broken_record) {
     const int decimals = records::SystemDecimals(opt);
     const HoldingsSource source = PrepareHoldings(records::TrimRight(a.id), report_number, program_number);
 
     records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
     work.Truncate(0);
     work.Write(1, Record(records::kHoldingsControlLength, 0));
-    const records::DirectFile securities(records::kSecurityRecords, records::kSecurityRecordLength,
-                                         /*create=*/false);
-    const records::DirectFile extensions(records::kSecurityExtensionFile, records::kSecurityRecordLength,
-                                         /*create=*/false);
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
     SecuritySearch index;
 
@@ -127,8 +123,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                 cost = quantity;
                 position = index.Find(lot.symbol);
             }
-            LotSecurity sec;
-            if (position > 0) sec = ReadLotSecurity(securities, position);
+            static const LotSecurity kNoSecurity;
+            const LotSecurity& sec = position > 0 ? files.records.Read(position) : kNoSecurity;
             const float maturity = LotDateNumber(sec.maturity);
             const bool cash = cash_lot || records::Fixed(sec.type_code, 4) == "1   ";
             double price = 1.0;
@@ -145,7 +141,7 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             float ext_rate = 0;
             unsigned char ext_flag = 0;
             if (sec.found && Extended(own_type)) {
-                const LotExtension terms = ReadLotExtension(extensions, position);
+                const LotExtension& terms = files.terms.Read(position);
                 ext_rate = terms.yield_to_maturity;
                 if (terms.read) ext = terms;
                 ext_flag = 1;
@@ -399,7 +395,9 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
     if (found) {
         account = a.id;
         long broken = 0;
-        if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, broken)) {
+        if (!run.securities) run.securities.emplace();
+        if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, *run.securities,
+                          broken)) {
             run.Say(" ACCOUNT " + records::TrimRight(a.id) +
                     ": A LOT OF ITS HOLDINGS COULD NOT BE READ AFTER RECORD " + std::to_string(broken) +
                     "; THE RUN STOPS HERE.");
@@ -456,6 +454,11 @@ void Holdings(std::string& kind, std::string& manager, std::string& account, std
     run.Start();  // a run that ends before its first account still ends its work file
     run.frame.reset();
     records::Purge(records::kHoldingsControlFile);
+    // The pages keep TEMP1.WRK while more accounts may follow.
+    const bool work_left =
+        records::DirectFile(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false)
+            .ok();
+    if (work_left) records::Purge(records::kAppraisalWorkFile);
 }
 
 }  // namespace reports

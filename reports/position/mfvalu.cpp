@@ -94,6 +94,7 @@ private:
 bool FundValuation::Value() {
     work_.emplace(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work_->Truncate(0);
+    run_.work_file_kept = false;
     work_->Write(1, records::EmptyAppraisalHeader());
     OpenSecurityFiles();
 
@@ -150,7 +151,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
         quantity = amount;
         position = security_index_.Find(lot.symbol);
     }
-    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    const LotSecurity& sec = securities_->records.Read(position);
     // Windowed, so that maturities from 2000 on compare with the date.
     maturity_number_ = sec.found ? LotDateNumber(sec.maturity) : 0.0f;
     if (sec.found && records::Fixed(sec.type_code, 4) == "1   ") cash = true;
