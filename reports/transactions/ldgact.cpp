@@ -22,8 +22,14 @@ constexpr double kNoQuantity = -99999.99;
 constexpr float kNoPrice = -999.99f;
 constexpr int kExportOption = 78;
 
+// The code's first four characters, blank padded, are the given code's.
 bool IsCode(std::string_view code, std::string_view two) {
-    return records::Fixed(code, 4) == records::Fixed(two, 4);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char a = i < code.size() ? code[i] : ' ';
+        const char b = i < two.size() ? two[i] : ' ';
+        if (a != b) return false;
+    }
+    return true;
 }
 
 // The codes whose symbol column shows the note: income and expense items
