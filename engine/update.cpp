@@ -280,8 +280,9 @@ void RefreshGain(DirectFile& gains, const TransactionRecord& t, SecurityLookups&
     gain.description1 = security->Text(12, 32);
     gain.description2 = security->Text(44, 32);
     gain.symbol = t.symbol;
+    const Record read = rec;
     gain.Encode(rec);
-    gains.Write(t.gain_record, rec);
+    if (rec.bytes() != read.bytes()) gains.Write(t.gain_record, rec);
 }
 
 }  // namespace
@@ -343,6 +344,7 @@ void Acctrn(std::string_view account_in, int16_t destination) {
     DirectFile gains(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false);
     const long last = records::TransactionFileHeader::Decode(rec).last_record;
     SecurityLookups lookups(records::IndexCount(kUpdateSecurityIndexUnit));
+    Record read;
     for (long r = 2; r <= last; ++r) {
         if (!transactions.Read(r, rec)) return;
         TransactionRecord t = TransactionRecord::Decode(rec);
@@ -361,8 +363,11 @@ void Acctrn(std::string_view account_in, int16_t destination) {
 
         CheckSecurity(account, t, lookups, destination);
 
+        // A transaction the refresh left as it was is not written again:
+        // the file would get the bytes it holds.
+        read = rec;
         t.Encode(rec);
-        if (!transactions.Write(r, rec)) return;
+        if (rec.bytes() != read.bytes() && !transactions.Write(r, rec)) return;
         if (t.gain_record > 0) RefreshGain(gains, t, lookups);
     }
 }
