@@ -10,8 +10,11 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "records/layout_number.h"
 
 namespace records {
 namespace {
@@ -261,6 +264,66 @@ TEST(LayoutWriteInto, RoundTripIsTheRoundedValue) {
     double back = 5;
     EXPECT_FALSE(Read(work.substr(0, 20), "(F20.2)", {&back}));
     EXPECT_EQ(back, 5);
+}
+
+// Fw.d is written from binary arithmetic where it decides the digits; the
+// text must be the library conversion's, character for character, for
+// random values of every magnitude, the doubles nearest to decimal ties and
+// their neighbours, exact binary ties, values below 1 in fields too narrow
+// for their "0", values too wide for their field, for 0 to 12 decimals and
+// widths from 1 to 24. LEDRA_FIXED_VALUES sets how many values.
+TEST(LayoutWriteFixed, ArithmeticDigitsAgreeWithTheLibraryConversion) {
+    const char* env = std::getenv("LEDRA_FIXED_VALUES");
+    const long total = env != nullptr ? std::atol(env) : 2'000'000;
+    std::mt19937_64 rng(20261210);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    long checked = 0, differing = 0;
+    auto check = [&](double value, int w, int d) {
+        std::string fast = "|", slow = "|";
+        layout_detail::AppendFixed(fast, value, w, d);
+        layout_detail::AppendFixedByText(slow, value, w, d);
+        ++checked;
+        if (fast != slow && ++differing <= 10)
+            ADD_FAILURE() << std::hexfloat << value << " under F" << w << "." << d << ": \"" << fast
+                          << "\", the conversion gives \"" << slow << "\"";
+    };
+    const double special[] = {0.0,    -0.0,    0.5,   -0.5,  0.05,  -0.05, 1.5,    2.5,
+                              0.125,  -0.125,  2.675, 9.995, 0.999, 99.99, 1e-300, -1e-300,
+                              5e-324, 1e15,    1e16,  1e17,  1e300, -1e300};
+    for (int d = 0; d <= 12; ++d)
+        for (int w = 1; w <= 24; ++w)
+            for (double v : special) check(v, w, d);
+    while (checked < total) {
+        const int d = static_cast<int>(rng() % 13);
+        const int w = 1 + static_cast<int>(rng() % 24);
+        const double scale = std::pow(10.0, d);
+        const bool negative = (rng() & 1) != 0;
+        double v = 0;
+        switch (rng() % 5) {
+            case 0:  // any magnitude from 1e-12 to 1e18
+                v = std::pow(10.0, -12 + 30 * unit(rng));
+                break;
+            case 1:  // amounts and quantities of everyday size
+                v = static_cast<double>(rng() % 100'000'000) / static_cast<double>(1 + rng() % 100'000);
+                break;
+            case 2: {  // the double nearest to a decimal tie, and its neighbours
+                const double k = static_cast<double>(rng() % (uint64_t{1} << (rng() % 50)));
+                v = (k + 0.5) / scale;
+                const int step = static_cast<int>(rng() % 5) - 2;
+                for (int i = 0; i < step; ++i) v = std::nextafter(v, 1e300);
+                for (int i = 0; i > step; --i) v = std::nextafter(v, 0.0);
+                break;
+            }
+            case 3:  // an exact binary tie: an odd multiple of 2^-(d+1)
+                v = std::ldexp(static_cast<double>(2 * (rng() % (uint64_t{1} << 40)) + 1), -(d + 1));
+                break;
+            default:  // a whole multiple of 10^-d, as a stored amount is
+                v = static_cast<double>(rng() % (uint64_t{1} << 45)) / scale;
+                break;
+        }
+        check(negative ? -v : v, w, d);
+    }
+    EXPECT_EQ(differing, 0) << "of " << checked;
 }
 
 // A locale with a comma decimal point, built for the test under a
