@@ -338,16 +338,25 @@ void Acctrn(std::string_view account_in, int16_t destination) {
     // transactions has nothing to refresh.
     DirectFile transactions(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength, false);
     const DirectFile extensions(records::Paknam(account, "TR", ".EXT"), records::kAccountRecordLength, false);
-    Record rec;
-    if (!transactions.ok() || !transactions.Read(1, rec)) return;
+    // The transactions are read in one go; each record is rewritten, when
+    // the refresh changes it, after it has been read, so the copy read
+    // holds every record as the loop comes to it.
+    std::vector<unsigned char> stored;
+    if (!transactions.ok() || !transactions.ReadWhole(stored)) return;
+    const std::size_t length = records::kAccountRecordLength;
+    const long held = static_cast<long>(stored.size() / length);
+    if (held < 1) return;
+    Record rec(length);
+    std::memcpy(rec.data(), stored.data(), length);
     // The gains file is opened once for the account's transactions.
     DirectFile gains(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false);
     const long last = records::TransactionFileHeader::Decode(rec).last_record;
     SecurityLookups lookups(records::IndexCount(kUpdateSecurityIndexUnit));
-    Record read;
     for (long r = 2; r <= last; ++r) {
-        if (!transactions.Read(r, rec)) return;
-        TransactionRecord t = TransactionRecord::Decode(rec);
+        if (r > held) return;
+        const unsigned char* bytes = stored.data() + static_cast<std::size_t>(r - 1) * length;
+        TransactionRecord t;
+        TransactionRecord::DecodeFrom(bytes, t);
         if (t.IsDeleted()) continue;
 
         RestateAtSettlementRate(t, extensions, r);
@@ -365,9 +374,8 @@ void Acctrn(std::string_view account_in, int16_t destination) {
 
         // A transaction the refresh left as it was is not written again:
         // the file would get the bytes it holds.
-        read = rec;
         t.Encode(rec);
-        if (rec.bytes() != read.bytes() && !transactions.Write(r, rec)) return;
+        if (std::memcmp(rec.data(), bytes, length) != 0 && !transactions.Write(r, rec)) return;
         if (t.gain_record > 0) RefreshGain(gains, t, lookups);
     }
 }
