@@ -164,21 +164,14 @@ public:
 
     // The SECURITY.REC record of the entry (unit 8); nullptr when it cannot
     // be read.
-    const Record* Security(int16_t entry) {
-        Slot& slot = At(entry);
-        if (!slot.read) {
-            if (!records::ReadRecord(kUpdateSecurityUnit, entry, slot.security)) return nullptr;
-            slot.read = true;
-        }
-        return &slot.security;
-    }
+    const Record* Security(int16_t entry) { return Read(At(entry), entry); }
 
     // The current-security area of the entry and its holding key; nullptr
     // when the entry's record cannot be read.
     const CurrentSecurity* Current(int16_t entry, double& key) {
-        const Record* security = Security(entry);
-        if (security == nullptr) return nullptr;
         Slot& slot = At(entry);
+        const Record* security = Read(slot, entry);
+        if (security == nullptr) return nullptr;
         if (!slot.built) {
             slot.current = CurrentSecurity::FromRecord(*security, entry);
             slot.key = Trnkey(slot.current);
@@ -211,6 +204,14 @@ private:
         double key = 0;
         std::string index_key;
     };
+
+    static const Record* Read(Slot& slot, int16_t entry) {
+        if (!slot.read) {
+            if (!records::ReadRecord(kUpdateSecurityUnit, entry, slot.security)) return nullptr;
+            slot.read = true;
+        }
+        return &slot.security;
+    }
 
     Slot& At(int16_t entry) {
         const auto e = static_cast<std::size_t>(static_cast<uint16_t>(entry));
