@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <vector>
 
 #include "engine/rebuild.h"
 #include "engine/replay.h"
@@ -150,15 +152,91 @@ bool SecurityEntry(int entry, int count, std::string& key) {
     return true;
 }
 
+// What the refresh of one account looks up for a security entry: its
+// SECURITY.REC record, the current-security area and holding key built
+// from it, and its SECURITY.IDX key. An account's transactions name a few
+// hundred securities thousands of times, and neither file changes while
+// the account is refreshed, so each entry is read once an account. A read
+// that fails is not kept: it is tried again, as before, when asked again.
+class SecurityLookups {
+public:
+    explicit SecurityLookups(int count) : count_(count) {}
+
+    // The SECURITY.REC record of the entry (unit 8); nullptr when it cannot
+    // be read.
+    const Record* Security(int16_t entry) { return Read(At(entry), entry); }
+
+    // The current-security area of the entry and its holding key; nullptr
+    // when the entry's record cannot be read.
+    const CurrentSecurity* Current(int16_t entry, double& key) {
+        Slot& slot = At(entry);
+        const Record* security = Read(slot, entry);
+        if (security == nullptr) return nullptr;
+        if (!slot.built) {
+            slot.current = CurrentSecurity::FromRecord(*security, entry);
+            slot.key = Trnkey(slot.current);
+            slot.built = true;
+        }
+        key = slot.key;
+        return &slot.current;
+    }
+
+    // SecurityEntry, kept once it has been read.
+    bool IndexKey(int entry, std::string& key) {
+        if (entry < 1 || entry > count_) return false;
+        Slot& slot = At(static_cast<int16_t>(entry));
+        if (slot.index == IndexState::Unknown) {
+            slot.index = SecurityEntry(entry, count_, slot.index_key) ? IndexState::Found : IndexState::Missing;
+        }
+        if (slot.index != IndexState::Found) return false;
+        key = slot.index_key;
+        return true;
+    }
+
+private:
+    enum class IndexState : uint8_t { Unknown, Found, Missing };
+    struct Slot {
+        bool read = false;
+        bool built = false;
+        IndexState index = IndexState::Unknown;
+        Record security;
+        CurrentSecurity current;
+        double key = 0;
+        std::string index_key;
+    };
+
+    static const Record* Read(Slot& slot, int16_t entry) {
+        if (!slot.read) {
+            if (!records::ReadRecord(kUpdateSecurityUnit, entry, slot.security)) return nullptr;
+            slot.read = true;
+        }
+        return &slot.security;
+    }
+
+    Slot& At(int16_t entry) {
+        const auto e = static_cast<std::size_t>(static_cast<uint16_t>(entry));
+        if (e >= where_.size()) where_.resize(e + 1, 0);
+        if (where_[e] == 0) {
+            slots_.emplace_back();
+            where_[e] = static_cast<uint32_t>(slots_.size());
+        }
+        return slots_[where_[e] - 1];
+    }
+
+    int count_;
+    std::vector<uint32_t> where_;  // entry -> slot number + 1 (0: none yet)
+    std::deque<Slot> slots_;       // a deque keeps handed-out slots in place
+};
+
 // Checks the transaction's security entry against SECURITY.IDX: the symbol
 // follows the index; a deleted entry whose symbol was entered again is
 // re-pointed to the new entry; one not entered again gets a warning line.
 // A transaction whose entry cannot be read is left as it is.
-void CheckSecurity(std::string_view account, TransactionRecord& t, int count, int16_t destination) {
+void CheckSecurity(std::string_view account, TransactionRecord& t, SecurityLookups& lookups, int16_t destination) {
     const bool cash = t.symbol.compare(0, 4, "CASH") == 0;
     if (cash && t.security_record <= 1) return;
     std::string entry;
-    if (!SecurityEntry(t.security_record, count, entry)) return;
+    if (!lookups.IndexKey(t.security_record, entry)) return;
     const bool report = destination == kUpdateReportDestination;
     if (cash) {
         const std::string source = t.SourceSymbol();
@@ -192,19 +270,20 @@ void CheckSecurity(std::string_view account, TransactionRecord& t, int count, in
 // symbol into the gain record the transaction names (record 1 is the
 // header and is never a gain), in the account's gains file (not created
 // when missing: the caller opens it so).
-void RefreshGain(DirectFile& gains, const TransactionRecord& t) {
+void RefreshGain(DirectFile& gains, const TransactionRecord& t, SecurityLookups& lookups) {
     if (t.gain_record < 2) return;
     Record rec;
     if (!gains.ok() || !gains.Read(t.gain_record, rec)) return;
     records::GainRecord gain = records::GainRecord::Decode(rec);
-    Record security;
-    if (gain.security_record < 1 || !records::ReadRecord(kUpdateSecurityUnit, gain.security_record, security))
-        return;
-    gain.description1 = security.Text(12, 32);
-    gain.description2 = security.Text(44, 32);
+    if (gain.security_record < 1) return;
+    const Record* security = lookups.Security(gain.security_record);
+    if (security == nullptr) return;
+    gain.description1 = security->Text(12, 32);
+    gain.description2 = security->Text(44, 32);
     gain.symbol = t.symbol;
+    const Record read = rec;
     gain.Encode(rec);
-    gains.Write(t.gain_record, rec);
+    if (rec.bytes() != read.bytes()) gains.Write(t.gain_record, rec);
 }
 
 }  // namespace
@@ -260,15 +339,25 @@ void Acctrn(std::string_view account_in, int16_t destination) {
     // transactions has nothing to refresh.
     DirectFile transactions(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength, false);
     const DirectFile extensions(records::Paknam(account, "TR", ".EXT"), records::kAccountRecordLength, false);
-    Record rec;
-    if (!transactions.ok() || !transactions.Read(1, rec)) return;
+    // The transactions are read in one go; each record is rewritten, when
+    // the refresh changes it, after it has been read, so the copy read
+    // holds every record as the loop comes to it.
+    std::vector<unsigned char> stored;
+    if (!transactions.ok() || !transactions.ReadWhole(stored)) return;
+    const std::size_t length = records::kAccountRecordLength;
+    const long held = static_cast<long>(stored.size() / length);
+    if (held < 1) return;
+    Record rec(length);
+    std::memcpy(rec.data(), stored.data(), length);
     // The gains file is opened once for the account's transactions.
     DirectFile gains(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false);
     const long last = records::TransactionFileHeader::Decode(rec).last_record;
-    const int count = records::IndexCount(kUpdateSecurityIndexUnit);
+    SecurityLookups lookups(records::IndexCount(kUpdateSecurityIndexUnit));
     for (long r = 2; r <= last; ++r) {
-        if (!transactions.Read(r, rec)) return;
-        TransactionRecord t = TransactionRecord::Decode(rec);
+        if (r > held) return;
+        const unsigned char* bytes = stored.data() + static_cast<std::size_t>(r - 1) * length;
+        TransactionRecord t;
+        TransactionRecord::DecodeFrom(bytes, t);
         if (t.IsDeleted()) continue;
 
         RestateAtSettlementRate(t, extensions, r);
@@ -277,17 +366,18 @@ void Acctrn(std::string_view account_in, int16_t destination) {
         // no security entry keeps its key: there is nothing to build one
         // from.
         if (t.security_record > 0) {
-            Record security;
-            if (!records::ReadRecord(kUpdateSecurityUnit, t.security_record, security)) return;
-            CurrentSecurityBlock() = CurrentSecurity::FromRecord(security, t.security_record);
-            Trnkey(t.holding_key);
+            const CurrentSecurity* current = lookups.Current(t.security_record, t.holding_key);
+            if (current == nullptr) return;
+            CurrentSecurityBlock() = *current;
         }
 
-        CheckSecurity(account, t, count, destination);
+        CheckSecurity(account, t, lookups, destination);
 
+        // A transaction the refresh left as it was is not written again:
+        // the file would get the bytes it holds.
         t.Encode(rec);
-        if (!transactions.Write(r, rec)) return;
-        if (t.gain_record > 0) RefreshGain(gains, t);
+        if (std::memcmp(rec.data(), bytes, length) != 0 && !transactions.Write(r, rec)) return;
+        if (t.gain_record > 0) RefreshGain(gains, t, lookups);
     }
 }
 

@@ -447,8 +447,17 @@ long DirectFile::Count() const {
 bool DirectFile::Truncate(long n) {
     if (!state_ || n < 0) return false;
     State& s = *state_;
-    s.Flush();
+    const bool flushed = s.Flush();
     s.blocks.clear();
+    // A file that has the length already is left alone: on a file system
+    // that flushes a file cut to nothing as it closes (ext4), cutting a
+    // freshly created work file would send its records to the disk, and
+    // deleting it would then wait for them.
+    const off_t length = static_cast<off_t>(n) * static_cast<off_t>(length_);
+    if (flushed && s.size == length) {
+        struct stat st;
+        if (::fstat(s.fd, &st) == 0 && st.st_size == length) return true;
+    }
     if (::ftruncate(s.fd, static_cast<off_t>(n) * static_cast<off_t>(length_)) != 0) {
         struct stat st;
         if (::fstat(s.fd, &st) == 0) s.size = st.st_size;

@@ -324,9 +324,13 @@ std::vector<std::string> WriteRecords(std::string_view layout, OutItems items) {
 }
 
 std::string Write(std::string_view layout, OutItems items) {
-    std::string record;
     const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
-    if (!parsed.valid) return record;
+    if (!parsed.valid) return std::string();
+    // The record is built in a buffer kept for the thread, so it grows a
+    // field at a time without reallocating, and handed back in a string
+    // of its own size: one allocation a line.
+    thread_local std::string record;
+    record.clear();
     Writer writer(items, record, nullptr);
     Walk(parsed, writer);
     return record;

@@ -7,6 +7,8 @@
 #include <limits>
 #include <system_error>
 
+#include "records/rounding.h"
+
 namespace records::layout_detail {
 
 namespace {
@@ -50,7 +52,54 @@ void AppendInteger(std::string& out, long long value, int w) {
     out.append(buf, static_cast<std::size_t>(size));
 }
 
+// Writes [-]i.f for the whole number n read as n x 10^-d into w
+// positions: the text AppendFixedByText gives for a value whose nearest
+// multiple of 10^-d is n.
+void AppendMultiple(std::string& out, bool negative, uint64_t n, int w, int d) {
+    char digits[24];
+    const int count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
+    // The sign, the whole part ("0" when n < 10^d), the point, d decimals.
+    char buf[48];
+    int size = 0;
+    if (negative && n != 0) buf[size++] = '-';
+    const int whole = count > d ? count - d : 0;
+    if (whole == 0) {
+        buf[size++] = '0';
+    } else {
+        std::memcpy(buf + size, digits, static_cast<std::size_t>(whole));
+        size += whole;
+    }
+    buf[size++] = '.';
+    for (int i = count; i < d; ++i) buf[size++] = '0';
+    std::memcpy(buf + size, digits + whole, static_cast<std::size_t>(count - whole));
+    size += count - whole;
+    if (size <= w) {
+        AppendBlanks(out, w - size);
+        out.append(buf, static_cast<std::size_t>(size));
+        return;
+    }
+    // The "0" before the point of a value below 1 is the first thing to go
+    // when the field is too narrow.
+    const int digit = buf[0] == '-' ? 1 : 0;
+    if (buf[digit] == '0' && buf[digit + 1] == '.' && size - 1 <= w) {
+        AppendBlanks(out, w - (size - 1));
+        out.append(buf, static_cast<std::size_t>(digit));
+        out.append(buf + digit + 1, static_cast<std::size_t>(size - digit - 1));
+        return;
+    }
+    AppendStars(out, w);
+}
+
 void AppendFixed(std::string& out, double value, int w, int d) {
+    double n = 0;
+    if (d >= 0 && d <= 10 && rounding_detail::NearestMultiple(value, d, n)) {
+        AppendMultiple(out, value < 0, static_cast<uint64_t>(n), w, d);
+        return;
+    }
+    AppendFixedByText(out, value, w, d);
+}
+
+void AppendFixedByText(std::string& out, double value, int w, int d) {
     if (!std::isfinite(value)) {
         AppendStars(out, w);
         return;

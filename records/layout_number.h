@@ -20,7 +20,14 @@ void AppendInteger(std::string& out, long long value, int w);
 
 // Appends value in w positions with d decimals, rounded to nearest from its
 // exact binary value, an exact tie away from zero; see layout.h.
+// A value of 0 to 10 decimals whose nearest multiple of 10^-d binary
+// arithmetic decides (records/rounding.h) is written from that multiple's
+// digits; the others through AppendFixedByText, which gives the same text.
 void AppendFixed(std::string& out, double value, int w, int d);
+
+// AppendFixed by printing the exact binary value with the C++ library's
+// fixed-point conversion.
+void AppendFixedByText(std::string& out, double value, int w, int d);
 
 // The text of an I or F input field with its blanks dropped and its point
 // placed, ready for conversion: "-12.5", "0.0012", "340".

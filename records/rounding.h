@@ -17,18 +17,15 @@ namespace rounding_detail {
 
 inline constexpr double kPowersOfTen[11] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
 
-// What writing under "(F20.d)" and reading back gives, worked out in
-// binary: the layout prints the multiple n of 10^-d nearest to the exact
-// value (a tie away from zero, a zero without its sign), and reading that
-// text back gives the double nearest to n / 10^d, which is what the
-// division n / 10^d gives (both are the correctly rounded quotient). The
-// product |value| x 10^d is exact to half a unit in its last place, so the
-// rounding is decided here unless that product lies within a unit of a
-// half; such values (and those too large for the check, whose text may
-// not fit either) are left to the layout. False: not decided, value
-// unchanged. Inline: the replay rounds every amount it touches, and the
-// call would cost as much as the arithmetic.
-inline bool RoundInBinary(double& value, int decimals) {
+// The multiple n of 10^-d nearest to the exact value of |value|, the
+// number the layout prints under Fw.d (a tie away from zero), worked out in
+// binary: n as a whole number. The product |value| x 10^d is exact to half
+// a unit in its last place, so n is decided here unless that product lies
+// within a unit of a half; such values (and those too large for the check,
+// whose text may not fit 20 positions either) are left to the layout.
+// False: not decided. Inline: the replay rounds every amount it touches,
+// and the call would cost as much as the arithmetic.
+inline bool NearestMultiple(double value, int decimals, double& n) {
     const double scale = kPowersOfTen[decimals];
     const double scaled = std::fabs(value) * scale;
     // 2^50: n has at most 16 digits, so the text always fits in 20
@@ -42,16 +39,27 @@ inline bool RoundInBinary(double& value, int decimals) {
     // above the whole number below, rounded once from the same exact
     // value, so the check against a tie decides as it always has; outside
     // it the nearest whole number is the one a tie away from zero gives.
-    const double n = (scaled + 0x1p52) - 0x1p52;
+    n = (scaled + 0x1p52) - 0x1p52;
     const double off = std::fabs(scaled - n);
     // scaled is a number here (NaN failed above): no call to fmax needed.
     const double unit = (scaled > 1.0 ? scaled : 1.0) * 0x1p-50;
-    if (0.5 - off <= unit) return false;
+    return 0.5 - off > unit;
+}
+
+// What writing under "(F20.d)" and reading back gives, worked out in
+// binary: the layout prints the multiple n of 10^-d nearest to the exact
+// value (a zero without its sign), and reading that text back gives the
+// double nearest to n / 10^d, which is what the division n / 10^d gives
+// (both are the correctly rounded quotient). False: not decided, value
+// unchanged.
+inline bool RoundInBinary(double& value, int decimals) {
+    double n = 0;
+    if (!NearestMultiple(value, decimals, n)) return false;
     if (n == 0) {
         value = 0.0;
         return true;
     }
-    const double rounded = n / scale;
+    const double rounded = n / kPowersOfTen[decimals];
     value = value < 0 ? -rounded : rounded;
     return true;
 }

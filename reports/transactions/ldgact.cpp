@@ -22,8 +22,14 @@ constexpr double kNoQuantity = -99999.99;
 constexpr float kNoPrice = -999.99f;
 constexpr int kExportOption = 78;
 
+// The code's first four characters, blank padded, are the given code's.
 bool IsCode(std::string_view code, std::string_view two) {
-    return records::Fixed(code, 4) == records::Fixed(two, 4);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char a = i < code.size() ? code[i] : ' ';
+        const char b = i < two.size() ? two[i] : ' ';
+        if (a != b) return false;
+    }
+    return true;
 }
 
 // The codes whose symbol column shows the note: income and expense items
@@ -114,11 +120,16 @@ private:
     // dropped: no line, no balance change, no interest line).
     bool Line(const records::TransactionRecord& t, const std::string& code, double amount) {
         records::Drnd2(amount);
-        std::string second(32, ' ');
-        records::Record security;
+        // The texts and the security record are kept from one line to the
+        // next, so a line allocates little.
+        std::string& second = second_;
+        second.assign(32, ' ');
+        records::Record& security = security_;
         if (t.security_record > 0) {
             if (!securities_.Read(t.security_record, security)) return false;
-            security = security.Widened(128);
+            if (security.size() != 128) security = security.Widened(128);
+        } else {
+            security = records::Record();
         }
         const LedgerCode entry = LedgerCodeTable(code, capital_);
 
@@ -146,21 +157,27 @@ private:
         const bool transfer = code == "SI  " || code == "SO  ";
         const double transfer_value = transfer ? entry.quantity_sign * amount : 0;
 
-        std::string quantity(32, ' '), price(32, ' '), commission(32, ' ');
+        std::string& quantity = quantity_;
+        std::string& price = price_;
+        std::string& commission = commission_;
+        quantity.assign(32, ' ');
+        price.assign(32, ' ');
+        commission.assign(32, ' ');
         if (t.security_record > 1) {
             double q = t.quantity;
             records::Drnd3(q);
             if (q != kNoQuantity || code == "SP  ") {
-                quantity = NumberText(q, "(F15.3,' ')", 15, false);
-                if (t.price != kNoPrice) price = NumberText(t.price, "(F10.4,' ')", 10, false);
-                commission = NumberText(t.commission, "(F9.2,' ')", 9, false);
+                NumberTextInto(quantity, q, "(F15.3,' ')", 15, false);
+                if (t.price != kNoPrice) NumberTextInto(price, t.price, "(F10.4,' ')", 10, false);
+                NumberTextInto(commission, t.commission, "(F9.2,' ')", 9, false);
             }
         }
-        std::string amount_text(32, ' ');
+        std::string& amount_text = amount_text_;
+        amount_text.assign(32, ' ');
         double signed_amount = amount;
         if (entry.cash_sign != 0) {
             signed_amount = entry.cash_sign * amount;
-            amount_text = NumberText(signed_amount, "(F15.2,' ')", 15, entry.cash_sign < 0);
+            NumberTextInto(amount_text, signed_amount, "(F15.2,' ')", 15, entry.cash_sign < 0);
         }
         std::string transfer_text(32, ' ');
         if (transfer_value != 0) transfer_text = AmountText(transfer_value);
@@ -222,6 +239,8 @@ private:
     LedgerPage page_;
     bool custodian_read_ = false;
     std::string custodian_ = std::string(32, ' ');
+    records::Record security_;
+    std::string second_, quantity_, price_, commission_, amount_text_;
 };
 
 }  // namespace

@@ -125,11 +125,16 @@ std::string NoteText(const records::TransactionRecord& transaction) {
 }
 
 std::string NumberText(double value, std::string_view layout, int width, bool bracket) {
-    std::string text(32, ' ');
+    std::string text;
+    NumberTextInto(text, value, layout, width, bracket);
+    return text;
+}
+
+void NumberTextInto(std::string& text, double value, std::string_view layout, int width, bool bracket) {
+    text.assign(32, ' ');
     records::WriteInto(text, layout, {value});
     records::Comma(text, width);
     if (bracket) records::Brackt(text, width);
-    return text;
 }
 
 }  // namespace reports

@@ -99,5 +99,7 @@ std::string NoteText(const records::TransactionRecord& transaction);
 // separators within the first width characters, and brackets when asked
 // and the value is negative.
 std::string NumberText(double value, std::string_view layout, int width, bool bracket);
+// The same into a text the caller keeps from one line to the next.
+void NumberTextInto(std::string& text, double value, std::string_view layout, int width, bool bracket);
 
 }  // namespace reports

@@ -10,8 +10,12 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "records/layout_number.h"
+#include "tests/fixtures/awkward_doubles.h"
 
 namespace records {
 namespace {
@@ -261,6 +265,40 @@ TEST(LayoutWriteInto, RoundTripIsTheRoundedValue) {
     double back = 5;
     EXPECT_FALSE(Read(work.substr(0, 20), "(F20.2)", {&back}));
     EXPECT_EQ(back, 5);
+}
+
+// Fw.d is written from binary arithmetic where it decides the digits; the
+// text must be the library conversion's, character for character, for
+// random values of every magnitude, the doubles nearest to decimal ties and
+// their neighbours, exact binary ties, values below 1 in fields too narrow
+// for their "0", values too wide for their field, for 0 to 12 decimals and
+// widths from 1 to 24. LEDRA_FIXED_VALUES sets how many values.
+TEST(LayoutWriteFixed, ArithmeticDigitsAgreeWithTheLibraryConversion) {
+    const char* env = std::getenv("LEDRA_FIXED_VALUES");
+    const long total = env != nullptr ? std::atol(env) : 2'000'000;
+    std::mt19937_64 rng(20261210);
+    long checked = 0, differing = 0;
+    auto check = [&](double value, int w, int d) {
+        std::string fast = "|", slow = "|";
+        layout_detail::AppendFixed(fast, value, w, d);
+        layout_detail::AppendFixedByText(slow, value, w, d);
+        ++checked;
+        if (fast != slow && ++differing <= 10)
+            ADD_FAILURE() << std::hexfloat << value << " under F" << w << "." << d << ": \"" << fast
+                          << "\", the conversion gives \"" << slow << "\"";
+    };
+    const double special[] = {0.0,    -0.0,    0.5,   -0.5,  0.05,  -0.05, 1.5,    2.5,
+                              0.125,  -0.125,  2.675, 9.995, 0.999, 99.99, 1e-300, -1e-300,
+                              5e-324, 1e15,    1e16,  1e17,  1e300, -1e300};
+    for (int d = 0; d <= 12; ++d)
+        for (int w = 1; w <= 24; ++w)
+            for (double v : special) check(v, w, d);
+    while (checked < total) {
+        const int d = static_cast<int>(rng() % 13);
+        const int w = 1 + static_cast<int>(rng() % 24);
+        check(fixtures::AwkwardDouble(rng, d), w, d);
+    }
+    EXPECT_EQ(differing, 0) << "of " << checked;
 }
 
 // A locale with a comma decimal point, built for the test under a

@@ -98,6 +98,27 @@ TEST(ReportOutputPrtout, StartWritesFreshFileAndReturnsItsName) {
     EXPECT_EQ(TempDataDir::ReadBytes(kReportWorkFile).size(), 264u);  // 132-byte records, no line ends
 }
 
+TEST(ReportOutputPrtout, ZeroBytesOfALineAreWrittenAsBlanks) {
+    TempDataDir dir;
+    std::string name;
+    Prtout("", "START", name);
+    Prtout(std::string("A\0B", 3));
+    std::string longer(140, 'L');
+    longer[0] = '\0';
+    longer[131] = '\0';
+    longer[135] = '\0';  // beyond the line's width: cut
+    Prtout(longer);
+    Prtout("NEXT");
+    Prtout(std::string(132, '\0'));
+    Prtout("", "END", name);
+    const auto lines = OutputLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "A B" + std::string(129, ' '));
+    EXPECT_EQ(lines[1], " " + std::string(130, 'L') + " ");
+    EXPECT_EQ(lines[2], "NEXT" + std::string(128, ' '));
+    EXPECT_EQ(lines[3], std::string(132, ' '));
+}
+
 TEST(ReportOutputPrtout, CommandsCompareOverTwelveCharacters) {
     TempDataDir dir;
     std::string name;

@@ -11,6 +11,7 @@
 #include "records/files.h"
 #include "records/layout.h"
 #include "records/record.h"
+#include "tests/fixtures/awkward_doubles.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
 
@@ -67,7 +68,6 @@ TEST(RoundingFixed, BinaryRoundingAgreesWithTheLayout) {
     const char* env = std::getenv("LEDRA_ROUNDING_VALUES");
     const long total = env != nullptr ? std::atol(env) : 2'000'000;
     std::mt19937_64 rng(20261210);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
     long checked = 0, differing = 0;
     auto check = [&](double value, int decimals) {
         double fast = value;
@@ -104,32 +104,7 @@ TEST(RoundingFixed, BinaryRoundingAgreesWithTheLayout) {
         for (double v : special) check(v, d);
     while (checked < total) {
         const int d = static_cast<int>(rng() % 11);
-        const double scale = std::pow(10.0, d);
-        const bool negative = (rng() & 1) != 0;
-        double v = 0;
-        switch (rng() % 5) {
-            case 0:  // any magnitude from 1e-12 to 1e18
-                v = std::pow(10.0, -12 + 30 * unit(rng));
-                break;
-            case 1:  // amounts and quantities of everyday size
-                v = static_cast<double>(rng() % 100'000'000) / static_cast<double>(1 + rng() % 100'000);
-                break;
-            case 2: {  // the double nearest to a decimal tie, and its neighbours
-                const double k = static_cast<double>(rng() % (uint64_t{1} << (rng() % 50)));
-                v = (k + 0.5) / scale;
-                const int step = static_cast<int>(rng() % 5) - 2;
-                for (int i = 0; i < step; ++i) v = std::nextafter(v, 1e300);
-                for (int i = 0; i > step; --i) v = std::nextafter(v, 0.0);
-                break;
-            }
-            case 3:  // an exact binary tie: an odd multiple of 2^-(d+1)
-                v = std::ldexp(static_cast<double>(2 * (rng() % (uint64_t{1} << 40)) + 1), -(d + 1));
-                break;
-            default:  // a whole multiple of 10^-d, as a stored amount is
-                v = static_cast<double>(rng() % (uint64_t{1} << 45)) / scale;
-                break;
-        }
-        check(negative ? -v : v, d);
+        check(fixtures::AwkwardDouble(rng, d), d);
     }
     EXPECT_EQ(differing, 0) << "of " << checked;
 }
