@@ -6,10 +6,15 @@
 #include <filesystem>
 
 #include "entry/entry_commands.h"
+#include "entry/report_table.h"
 #include "entry/tran_list.h"
 #include "feed/dispatcher/rospa32.h"
 #include "pricing/price_download_dialog.h"
 #include "pricing/pricing_dialogs.h"
+#include "pricing/report_table.h"
+#include "reports/performance/report_table.h"
+#include "reports/position/report_table.h"
+#include "reports/transactions/report_table.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
 #include "shell/data_directory.h"
@@ -19,10 +24,16 @@ int main(int argc, char** argv) {
     const std::filesystem::path data_directory = argc > 1 ? argv[1] : ".";
     if (const int status = shell::OpenDataDirectory(data_directory, argc > 1); status != 0) return status;
     // The set-up, entry and pricing subsystems register their commands and
-    // dialogs before the frame is made.
+    // dialogs before the frame is made, and the reports, entry and pricing
+    // their rows of the report runner's table.
     setup::RegisterSetupCommands();
     entry::RegisterEntryCommands();
     pricing::RegisterPricingDialogs();
+    reports::RegisterPerformanceReports();
+    reports::RegisterPositionReports();
+    reports::RegisterTransactionReports();
+    entry::RegisterEntryReports();
+    pricing::RegisterPricingReports();
     pricing::SetFeedEntry(&ol_DataRequest);
     shell::CLedraApp app;
     app.SetViewFactory(shell::kTranListTemplate, entry::MakeTranList);

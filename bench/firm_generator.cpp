@@ -436,11 +436,9 @@ GeneratedFirm WriteGeneratedFirm(const GeneratedFirmShape& shape) {
     }
 
     // The holdings and gains files, made by the update of the data base;
-    // its report on a sound firm is its heading.
-    std::string name;
-    records::Prtout("", "START", name);
+    // its report on a sound firm is its heading. It starts and ends its
+    // own run of the work file.
     engine::Getacc();
-    records::Prtout("", "END", name);
     {
         // The work file holds 132-character lines without line ends.
         std::ifstream work(records::kReportWorkFile, std::ios::binary);
@@ -449,7 +447,6 @@ GeneratedFirm WriteGeneratedFirm(const GeneratedFirmShape& shape) {
             if (line.find("***") != std::string::npos) firm.error += records::TrimRight(line) + "\n";
     }
     std::error_code error;
-    std::filesystem::remove(name, error);
     std::filesystem::remove(records::kReportWorkFile, error);
     return firm;
 }

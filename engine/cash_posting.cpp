@@ -5,6 +5,7 @@
 #include "engine/value_history.h"
 #include "records/account_records.h"
 #include "records/codes.h"
+#include "records/dates.h"
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/layout.h"
@@ -69,9 +70,9 @@ Movement MovementOf(const records::TransactionRecord& t) {
     m.code = t.code;
     m.type = t.type;
     m.amount = t.amount;
-    const long number = static_cast<long>(t.date_number);
-    m.year = static_cast<int16_t>(number / 10000);
-    m.month = static_cast<int16_t>((number / 100) % 100);
+    const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(t.date_number));
+    m.year = static_cast<int16_t>(parts.year);
+    m.month = static_cast<int16_t>(parts.month);
     return m;
 }
 
@@ -369,8 +370,9 @@ void Fcash(PostingMode mode, int32_t& record, EntryForm& form) {
     posted.code = code;
     posted.type = type;
     posted.amount = amount;
-    posted.year = static_cast<int16_t>(static_cast<long>(date_number) / 10000);
-    posted.month = static_cast<int16_t>((static_cast<long>(date_number) / 100) % 100);
+    const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(date_number));
+    posted.year = static_cast<int16_t>(parts.year);
+    posted.month = static_cast<int16_t>(parts.month);
     const Movement old = MovementOf(stored);
 
     // The cash lot first, in memory: a damaged holdings file refuses the

@@ -64,10 +64,8 @@ std::string DateText(long month, long day, long year) {
 // a bound in the 2000s is 100 + YY, too wide for two places: it is shown by
 // its last two digits, zero-filled like a rewritten date.
 std::string BoundText(float bound) {
-    const long whole = static_cast<long>(bound);
-    const long year = whole / 10000;
-    const long month = (whole / 100) % 100;
-    const long day = whole % 100;
+    const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(bound));
+    const long year = parts.year, month = parts.month, day = parts.day;
     if (year >= 100) return DateText(month, day, year % 100);
     return records::Write("(I2,'/',I2,'/',I2)", {month, day, year});
 }

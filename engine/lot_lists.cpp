@@ -7,6 +7,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/record.h"
+#include "records/security_types.h"
 
 namespace engine {
 
@@ -24,20 +25,9 @@ std::vector<LotListEntry>& LastList() {
 
 // Unit cost as the dialogs show it for the security's type.
 double ScaledUnitCost(double unit_cost, char type) {
+    if (type == '4') return 100;
+    if (records::IsFixedIncomeType(type)) return unit_cost * 100;  // per 100 of face value
     switch (type) {
-        case '3':
-        case '5':
-        case '6':
-        case '7':
-        case 'B':
-        case 'D':
-        case 'F':
-        case 'W':
-        case 'X':
-        case 'Y':
-            return unit_cost * 100;  // per 100 of face value
-        case '4':
-            return 100;
         case '1':
         case 'S':
             return 1;

@@ -12,9 +12,13 @@
 //   Getprc  values the lots at the period end (engine/valuation.h);
 //   Lotupd  applies one transaction to the lots (engine/lot_update.h).
 //
-// Every call rebuilds its scratch lot file from nothing (HL.TMP for
-// Getmmv, HL.TP1 for Getmmv2); the lot state carries from one period to
-// the next, so a period applies only its own transactions. The periods
+// Every call purges its scratch lot file (HL.TMP for Getmmv, HL.TP1 for
+// Getmmv2) and keeps the lots in memory while the periods are replayed
+// (SeriesLots, engine/lot_update.h), writing the file once when the series
+// ends, with the bytes a lot-by-lot replay on the file leaves; should the
+// purged file not be empty, its lots are taken as they stand and updated
+// on the file. The lot state carries from one period to the next, so a
+// period applies only its own transactions. The periods
 // come from the period calendar (engine/periods.h). A series holds at most
 // 360 periods: a longer date range is refused before anything is written.
 

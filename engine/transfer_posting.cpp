@@ -7,6 +7,7 @@
 #include "records/account_records.h"
 #include "records/codes.h"
 #include "records/common_file.h"
+#include "records/dates.h"
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/lookups.h"
@@ -41,9 +42,9 @@ void AddToHistory(std::string_view account, const records::TransactionRecord& t,
         flow = -flow;
         series1 = -series1;
     }
-    const long number = static_cast<long>(t.date_number);
-    const int16_t year = static_cast<int16_t>(number / 10000);
-    const int16_t month = static_cast<int16_t>((number / 100) % 100);
+    const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(t.date_number));
+    const int16_t year = static_cast<int16_t>(parts.year);
+    const int16_t month = static_cast<int16_t>(parts.month);
     // A history that is not there is left alone: opening it would create it.
     {
         const records::DirectFile file(records::Paknam(account, "HL", ".DAT"), records::kAccountRecordLength,
@@ -158,7 +159,7 @@ void Fasset(PostingMode mode, int32_t& record, EntryForm& form) {
     // A damaged value history would take the transfer's figures into years
     // without end: the posting is refused before anything is filed.
     const auto year_of = [](const records::TransactionRecord& tr) {
-        return static_cast<int16_t>(static_cast<long>(tr.date_number) / 10000);
+        return static_cast<int16_t>(records::SplitDateNumber(static_cast<long>(tr.date_number)).year);
     };
     if ((mode != PostingMode::kAdd && HistoryDamaged(account, year_of(stored))) ||
         (mode != PostingMode::kDelete && HistoryDamaged(account, year_of(t)))) {

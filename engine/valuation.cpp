@@ -74,10 +74,6 @@ std::string CategoryOf(const CategoryTable& table, std::string_view type) {
     return records::Fixed(table[k], 2);
 }
 
-bool IsFixedIncomeType(char type) {
-    return type != '\0' && std::string_view("34567BDFWXY").find(type) != std::string_view::npos;
-}
-
 struct ValuationCache::State {
     uint32_t valuations = 0;  // numbers each valuation, 1 on
     // Records 1 on, by record number.

@@ -15,6 +15,7 @@
 
 #include "engine/lot_update.h"
 #include "records/files.h"
+#include "records/security_types.h"
 
 namespace engine {
 
@@ -46,7 +47,7 @@ CategoryTable DefaultCategoryTable();
 std::string CategoryOf(const CategoryTable& table, std::string_view type);
 
 // Types quoted per 100 of face value.
-bool IsFixedIncomeType(char type);
+using records::IsFixedIncomeType;
 
 // What Getprc sums.
 struct Valuation {

@@ -422,9 +422,10 @@ bool ImportRun::SetUp(const Member& m, int16_t& starting_id) {
     last_identifier_ = id;
 
     // The holdings-history file: the year of the program date, all zero.
-    const float d = dates_.program_number;
-    const int year = static_cast<int>(d / 10000);
-    const int month = static_cast<int>((d - static_cast<float>(year) * 10000) / 100);
+    const records::DateNumberParts program =
+        records::SplitDateNumber(static_cast<long>(dates_.program_number));
+    const int year = program.year;
+    const int month = program.month;
     const std::string history = records::TrimRight(records::Paknam(id, "HL", ".DAT"));
     {
         // A file of that name left behind (in any case) goes; the new one

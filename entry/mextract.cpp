@@ -17,6 +17,7 @@
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
+#include "records/security_types.h"
 #include "records/sorts.h"
 #include "reports/kernel/account_walk.h"
 #include "reports/kernel/holdings_source.h"
@@ -31,7 +32,6 @@ using records::Record;
 using reports::Items;
 
 // The types priced per 100 of face value.
-constexpr std::string_view kPer100Types = "3457BDFWXY6";
 
 // The extract file, made anew in the folder (made when missing).
 std::string ExtractFile(const char* name) {
@@ -107,7 +107,7 @@ double PositionValue(const Security& s, double quantity, double price) {
     if (price < 0.0) price = 0.0;
     double value = price * quantity;
     const bool one_letter = s.type.compare(1, 3, "   ") == 0;
-    if (one_letter && kPer100Types.find(s.type[0]) != std::string_view::npos && !no_value) value *= 0.01;
+    if (one_letter && records::IsFixedIncomeType(s.type[0]) && !no_value) value *= 0.01;
     if (s.type == "R   ") value *= 100.0;
     return value;
 }

@@ -9,6 +9,7 @@
 #include "entry/transfers_dialog.h"
 #include "platform/feedback.h"
 #include "platform/message_box.h"
+#include "records/dates.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "records/record_services.h"
@@ -139,7 +140,7 @@ TranListing ListTransactions(int source) {
     float start = 0;
     if (s.parsed.number >= 0) {
         const int yy = s.parsed.year % 100;
-        start = static_cast<float>((yy < 51 ? 100 + yy : yy) * 10000 + 101);
+        start = static_cast<float>(records::WindowYear(yy) * 10000 + 101);
     }
     int16_t count = 0, pages = 0;
     listing.records.reserve(records::kTransactionListLimit);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "feedbatch/text_format.h"
+#include "records/dates.h"
 
 namespace feedbatch {
 namespace {
@@ -58,7 +59,7 @@ std::string JoinWaitSetting(std::string_view waittime, std::string_view waitdate
 
 int WindowedYear(int year) {
     if (year < 0 || year > 99) return year;
-    return year >= 51 ? 1900 + year : 2000 + year;
+    return records::FourDigitYear(year);
 }
 
 WaitSetting ParseWaitSetting(std::string_view joined) {

@@ -10,10 +10,9 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
-#include <map>
-#include <set>
 
 #include "platform/main_frame.h"
+#include "platform/mnemonic_letters.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -132,57 +131,29 @@ std::vector<std::size_t> MnemonicPlaces(const std::string& caption) {
 }  // namespace
 
 std::vector<std::string> MenuCaptionsWithMnemonics(const std::vector<MenuItem>& items) {
-    const std::size_t none = std::string::npos;
-    std::vector<std::size_t> place(items.size(), none);  // where "&" goes
-    std::vector<bool> fixed(items.size(), false);        // an own or a standard letter
-    std::vector<bool> wanted(items.size(), false);
-    std::map<char, std::size_t> owner;  // letter -> item
+    // Own letters stay; the framework's commands take their usual letters
+    // first; every other item, in order, the first letter of its words it
+    // can have, else of its text; an earlier item gives up its letter for
+    // another of its own when that lets a later item have one at all.
+    std::vector<detail::MnemonicCaption> choice(items.size());
     for (std::size_t k = 0; k < items.size(); ++k) {
         const MenuItem& item = items[k];
-        wanted[k] = item.type == MenuItem::Type::Command || item.type == MenuItem::Type::Popup;
-        const std::size_t own = OwnMnemonic(item.caption);
-        if (own != none) {
-            owner[Lower(item.caption[own])] = k;
-            fixed[k] = true;
+        detail::MnemonicCaption& c = choice[k];
+        c.wanted = item.type == MenuItem::Type::Command || item.type == MenuItem::Type::Popup;
+        if (const std::size_t own = OwnMnemonic(item.caption); own != std::string::npos)
+            c.own = static_cast<unsigned char>(Lower(item.caption[own]));
+        const char standard = StandardMnemonic(item);
+        for (const std::size_t at : MnemonicPlaces(item.caption)) {
+            c.places.push_back({at, static_cast<unsigned char>(Lower(item.caption[at]))});
+            if (standard && c.first_choice == detail::kNoMnemonicPlace && item.caption[at] == standard)
+                c.first_choice = at;
         }
     }
-    // The framework's commands take their usual letters first.
-    for (std::size_t k = 0; k < items.size(); ++k) {
-        const char letter = wanted[k] && !fixed[k] ? StandardMnemonic(items[k]) : 0;
-        if (!letter || owner.count(Lower(letter))) continue;
-        for (std::size_t at : MnemonicPlaces(items[k].caption)) {
-            if (items[k].caption[at] != letter) continue;
-            owner[Lower(letter)] = k;
-            place[k] = at;
-            fixed[k] = true;
-            break;
-        }
-    }
-    // Every other item, in order, the first letter of its words it can
-    // have, else of its text; an earlier item gives up its letter for
-    // another of its own when that lets a later item have one at all.
-    std::function<bool(std::size_t, std::set<char>&)> take = [&](std::size_t k, std::set<char>& seen) {
-        for (std::size_t at : MnemonicPlaces(items[k].caption)) {
-            const char c = Lower(items[k].caption[at]);
-            if (!seen.insert(c).second) continue;
-            const auto it = owner.find(c);
-            if (it == owner.end() || (!fixed[it->second] && take(it->second, seen))) {
-                owner[c] = k;
-                place[k] = at;
-                return true;
-            }
-        }
-        return false;
-    };
-    for (std::size_t k = 0; k < items.size(); ++k) {
-        if (!wanted[k] || fixed[k]) continue;
-        std::set<char> seen;
-        take(k, seen);
-    }
+    const std::vector<std::size_t> place = detail::ChooseMnemonicPlaces(choice, detail::MnemonicRule::kDisplaceInOrder);
     std::vector<std::string> captions;
     for (std::size_t k = 0; k < items.size(); ++k) {
         std::string caption = items[k].caption;
-        if (place[k] != none) caption.insert(place[k], 1, '&');
+        if (place[k] != detail::kNoMnemonicPlace) caption.insert(place[k], 1, '&');
         captions.push_back(std::move(caption));
     }
     return captions;

@@ -8,12 +8,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVariant>
-#include <functional>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "platform/internal_widgets.h"
+#include "platform/mnemonic_letters.h"
 #include "platform/text.h"
 
 namespace platform::detail {
@@ -93,48 +92,19 @@ qsizetype OwnPlace(const QString& caption) {
 // but never from the first `kept` captions (the push buttons).
 std::vector<QString> WithLetters(const std::vector<QString>& captions, std::size_t kept) {
     const std::size_t n = captions.size();
-    std::vector<qsizetype> place(n, -1);
-    std::vector<bool> fixed(n, false);
-    std::map<QChar, std::size_t> owner;
+    std::vector<MnemonicCaption> choice(n);
     for (std::size_t k = 0; k < n; ++k) {
-        const qsizetype own = OwnPlace(captions[k]);
-        if (own < 0) continue;
-        fixed[k] = true;
-        owner[captions[k][own].toLower()] = k;
+        if (const qsizetype own = OwnPlace(captions[k]); own >= 0) choice[k].own = captions[k][own].toLower().unicode();
+        for (const qsizetype at : Places(captions[k]))
+            choice[k].places.push_back({static_cast<std::size_t>(at), captions[k][at].toLower().unicode()});
     }
-    std::function<bool(std::size_t, std::set<QChar>&)> displace = [&](std::size_t k, std::set<QChar>& seen) {
-        for (const qsizetype at : Places(captions[k])) {
-            const QChar c = captions[k][at].toLower();
-            if (!seen.insert(c).second) continue;
-            const auto it = owner.find(c);
-            if (it == owner.end() || (!fixed[it->second] && displace(it->second, seen))) {
-                owner[c] = k;
-                place[k] = at;
-                return true;
-            }
-        }
-        return false;
-    };
-    for (std::size_t k = 0; k < n; ++k) {
-        if (fixed[k]) continue;
-        for (const qsizetype at : Places(captions[k])) {
-            const QChar c = captions[k][at].toLower();
-            if (owner.count(c)) continue;
-            owner[c] = k;
-            place[k] = at;
-            break;
-        }
-        if (place[k] < 0) {
-            std::set<QChar> seen;
-            displace(k, seen);
-        }
-        if (k < kept) fixed[k] = true;
-    }
+    const std::vector<std::size_t> place = ChooseMnemonicPlaces(choice, MnemonicRule::kFreeLetterFirst, kept);
     std::vector<QString> result;
     for (std::size_t k = 0; k < n; ++k)
-        result.push_back(place[k] < 0
-                             ? captions[k]
-                             : captions[k].left(place[k]) + QLatin1Char('&') + captions[k].mid(place[k]));
+        result.push_back(place[k] == kNoMnemonicPlace ? captions[k]
+                                                      : captions[k].left(static_cast<qsizetype>(place[k])) +
+                                                            QLatin1Char('&') +
+                                                            captions[k].mid(static_cast<qsizetype>(place[k])));
     return result;
 }
 

@@ -88,8 +88,8 @@ float WindowedSplitNumber(float stored) {
     if (!std::isfinite(stored) || std::fabs(stored) > 1.0e7f) return stored;
     const long n = std::lround(stored);
     if (n < 0) return stored;
-    return records::WindowedDateNumber(static_cast<int>((n / 100) % 100), static_cast<int>(n % 100),
-                                       static_cast<int>((n / 10000) % 100));
+    const records::DateNumberParts parts = records::SplitDateNumber(n);
+    return records::WindowedDateNumber(parts.month, parts.day, parts.year % 100);
 }
 
 // Texts of 8 and 12 characters as words of four for the warning lines.

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/feedback.h"
+#include "records/dates.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "records/security_file.h"
@@ -60,7 +61,8 @@ bool PriceFileReadable(const std::string& date) {
 // Year, month and day as they sort: the two-digit year in its century.
 std::string SortKey(const std::string& date) {
     const int yy = (date[6] - '0') * 10 + (date[7] - '0');
-    return std::string(yy < 51 ? "1" : "0") + date.substr(6, 2) + date.substr(0, 2) + date.substr(3, 2);
+    return std::string(records::WindowYear(yy) >= 100 ? "1" : "0") + date.substr(6, 2) + date.substr(0, 2) +
+           date.substr(3, 2);
 }
 
 std::string Lower(std::string text) {

@@ -1,5 +1,6 @@
 #include "records/common_file.h"
 
+#include "records/dates.h"
 #include "records/files.h"
 #include "records/layout.h"
 #include "records/record.h"
@@ -78,7 +79,7 @@ int Setsdt(std::string_view date_text) {
     if (!Read(date, "(I2,1X,I2,1X,I2)", {&month, &day, &year})) return 2;
     // Two-digit years below 51 are in the 2000s: the number carries them as
     // 100 + YY so that date numbers keep their order across the century.
-    if (year < 51) year = static_cast<int16_t>(year + 100);
+    year = static_cast<int16_t>(WindowYear(year));
     float number = static_cast<float>((year * 100 + month) * 100 + day);
 
     DirectFile file(kCommonFile, kRecordLength);

@@ -72,7 +72,12 @@ int WindowYear(int yy) {
 }
 
 int FourDigitYear(int yy) {
-    return (yy >= 0 && yy <= 50) ? 2000 + yy : 1900 + yy;
+    return 1900 + WindowYear(yy);
+}
+
+DateNumberParts SplitDateNumber(long number) {
+    return {static_cast<int>(number / 10000), static_cast<int>(number / 100 % 100),
+            static_cast<int>(number % 100)};
 }
 
 float WindowedDateNumber(int month, int day, int yy) {
@@ -252,7 +257,8 @@ std::string LastCouponDate(float date_number, std::string_view coupon_date, std:
     if (month < 1 || month > 12 || day < 1 || date_number < kEarliestDateNumber) return std::string();
     // Whole months from year 0 of the window, for the anchor and the date.
     const long limit = static_cast<long>(date_number);
-    const long limit_year = limit / 10000, limit_month = limit / 100 % 100, limit_day = limit % 100;
+    const DateNumberParts limit_parts = SplitDateNumber(limit);
+    const long limit_year = limit_parts.year, limit_month = limit_parts.month, limit_day = limit_parts.day;
     const long anchor_months = WindowYear(yy) * 12L + (month - 1);
     const long limit_months = limit_year * 12 + (limit_month - 1);
     // The coupon month on or before the date's month: a whole number of

@@ -30,10 +30,13 @@ inline constexpr float kEarliestDateNumber = 510101.0f;
 
 // ---- The two-digit-year window, shared by every subsystem.
 
-// The year part of a windowed date number: 100 + YY below 51, else YY.
+// The window itself: the year part of a windowed date number, 100 + YY
+// below 51, else YY. A year below 0 (a date text with a sign in its year)
+// counts from 100 like the others below 51, so -1 is 99; a year of 100 or
+// more is already windowed and stays.
 int WindowYear(int yy);
-// The four-digit year of a two-digit year: 2000 + YY for 0-50, else
-// 1900 + YY.
+// The four-digit year of a two-digit year, 1900 + WindowYear(YY): 2000 + YY
+// for 0-50, 1900 + YY for 51-99 (and for a windowed year of 100 or more).
 int FourDigitYear(int yy);
 // The windowed date number WindowYear(YY) x 10000 + MM x 100 + DD.
 float WindowedDateNumber(int month, int day, int yy);
@@ -42,6 +45,18 @@ float WindowedDateNumber(int month, int day, int yy);
 // 19,000,000 (80-99 are 1980-1999, and the windowed 100-150 are
 // 2000-2050); exactly 800000, zero and negative numbers give 0.
 double WidenDate(double date_number);
+
+// The parts of a whole date number YYMMDD, as the number holds them.
+struct DateNumberParts {
+    int year = 0;  // the year part: YY, or 100 + YY in a windowed number
+    int month = 0;
+    int day = 0;
+};
+
+// Splits a whole date number into year part (number / 10000), month and
+// day, each quotient truncated toward zero. The caller turns a stored
+// number into a whole one as its record asks (rounded or truncated).
+DateNumberParts SplitDateNumber(long number);
 
 // ---- Texts and parts.
 

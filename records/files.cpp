@@ -12,6 +12,7 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <variant>
 
 #include "records/directory_names.h"
@@ -557,7 +558,9 @@ bool TextFile::WriteLine(std::string_view line) {
     }
     out_.append(line);
     out_ += "\r\n";
-    if (out_.size() >= 65536) return Flush();
+    // Outside a run a line goes to the disk at once, as a record does, so
+    // its caller learns of a failed write.
+    if (out_.size() >= 65536 || Keeping().depth == 0) return Flush();
     return true;
 }
 
@@ -598,8 +601,25 @@ TextFile* Text(int unit) {
     return p ? p->get() : nullptr;
 }
 
+UnitReopenCheck& ReopenCheck() {
+    static UnitReopenCheck check = nullptr;
+    return check;
+}
+
+// Tells the check, when one is set, of an open over a unit that still
+// holds a file.
+void CheckReopen(int unit, std::string_view opening) {
+    const UnitReopenCheck check = ReopenCheck();
+    if (check == nullptr) return;
+    if (const DirectFile* f = Direct(unit))
+        check(unit, f->path(), opening);
+    else if (const TextFile* t = Text(unit))
+        check(unit, t->path(), opening);
+}
+
 void OpenText(int unit, std::string_view name, std::size_t width) {
     if (!ValidUnit(unit)) return;
+    CheckReopen(unit, name);
     Units()[unit] = std::make_unique<TextFile>(name.substr(0, width < name.size() ? width : name.size()));
 }
 
@@ -607,6 +627,7 @@ void OpenText(int unit, std::string_view name, std::size_t width) {
 
 void OpenDirect(int unit, std::string_view name, std::size_t record_length) {
     if (!ValidUnit(unit)) return;
+    CheckReopen(unit, name);
     Units()[unit] = std::monostate{};  // close what the unit had first
     Units()[unit] =
         std::make_unique<DirectFile>(name.substr(0, name.size() < 12 ? name.size() : 12), record_length);
@@ -638,6 +659,10 @@ void Opena(int unit, std::string_view name) {
 }
 void Openaw2(int unit, std::string_view name) {
     OpenText(unit, name, 48);
+}
+
+UnitReopenCheck SetUnitReopenCheck(UnitReopenCheck check) {
+    return std::exchange(ReopenCheck(), check);
 }
 
 void Close(int unit) {
@@ -733,53 +758,64 @@ bool MoveFileOver(std::string_view work, std::string_view target) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes) {
-    std::string path = ResolveName(name);
-    if (path.empty()) return false;
-    ForgetKeptFile(path);
-    std::string temp = path + ".new";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
-}
+namespace {
 
-std::string ReplaceFiles(const std::vector<FileReplacement>& files) {
+struct Replacement {
+    std::string_view name;
+    const std::vector<unsigned char>& bytes;
+};
+
+// Writes every file beside its target ("<target>.new"), then renames them
+// over their targets once all were written. The position of the first file
+// that failed, or the number of files when all were replaced; the files
+// not yet renamed keep their old content.
+std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
     std::vector<std::pair<std::string, std::string>> written;  // temp, target
     auto discard = [&written] {
         for (const auto& w : written) ::unlink(w.first.c_str());
     };
-    for (const FileReplacement& f : files) {
-        const std::string path = ResolveName(f.name);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string path = ResolveName(files[i].name);
         if (path.empty()) {
             discard();
-            return f.name;
+            return i;
         }
         ForgetKeptFile(path);
         const std::string temp = path + ".new";
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) {
             discard();
-            return f.name;
+            return i;
         }
-        bool ok = WriteAllAt(fd, f.bytes.data(), f.bytes.size(), 0) && ::fsync(fd) == 0;
+        bool ok = WriteAllAt(fd, files[i].bytes.data(), files[i].bytes.size(), 0) && ::fsync(fd) == 0;
         ok = (::close(fd) == 0) && ok;
         written.emplace_back(temp, path);
         if (!ok) {
             discard();
-            return f.name;
+            return i;
         }
     }
     for (std::size_t i = 0; i < written.size(); ++i) {
         if (::rename(written[i].first.c_str(), written[i].second.c_str()) != 0) {
             for (std::size_t j = i; j < written.size(); ++j) ::unlink(written[j].first.c_str());
-            return files[i].name;
+            return i;
         }
     }
-    return {};
+    return files.size();
+}
+
+}  // namespace
+
+bool ReplaceFile(std::string_view name, const std::vector<unsigned char>& bytes) {
+    return WriteBesideAndRename({Replacement{name, bytes}}) == 1;
+}
+
+std::string ReplaceFiles(const std::vector<FileReplacement>& files) {
+    std::vector<Replacement> replacements;
+    replacements.reserve(files.size());
+    for (const FileReplacement& f : files) replacements.push_back(Replacement{f.name, f.bytes});
+    const std::size_t failed = WriteBesideAndRename(replacements);
+    return failed == files.size() ? std::string() : files[failed].name;
 }
 
 }  // namespace records

@@ -186,6 +186,16 @@ void Openaw2(int unit, std::string_view name);  // text lines, 48-character name
 // Opens a direct-access file of any record length on a unit.
 void OpenDirect(int unit, std::string_view name, std::size_t record_length);
 
+// A check on the unit table for the tests: when one is set, an open that
+// finds its unit still holding a file calls it first (with the unit, the
+// path of the file held, empty for a direct-access file whose open had
+// failed, and the name being opened) and then closes that file as always. A routine that leaves
+// a unit open for the next open to close hides a close; the test programs
+// set a check that fails loudly. The program sets none.
+using UnitReopenCheck = void (*)(int unit, const std::string& held, std::string_view opening);
+// Sets the check (nullptr for none) and returns the one set before.
+UnitReopenCheck SetUnitReopenCheck(UnitReopenCheck check);
+
 // Closes the unit and keeps the file.
 void Close(int unit);
 // Closes the unit and deletes the file. False when the unit had no file

@@ -20,25 +20,24 @@ std::string DatedFileName(std::string_view date, std::string_view layout) {
                           d.substr(5, 1)});
 }
 
-// Rounds a stored price to 6 decimals the way a report prints it; a value
-// that cannot be written and read back (too wide, not a number) has no
-// price.
-double RoundPrice(double price) {
-    if (TryRoundToDecimals(price, 6)) return price;
-    std::string text(32, ' ');
-    WriteInto(text, "(F20.6)", {price});
-    double rounded = kNoPriceValue;
-    if (!Read(text, "(F20.6)", {&rounded})) return kNoPriceValue;
-    return rounded;
-}
-
-// A price as its file holds it, as the readers take it.
-double StoredPriceValue(double raw) {
-    const double price = RoundPrice(raw);
+// A price as its file holds it, as the readers take it: one that cannot
+// be rounded has no price.
+double StoredPriceValue(double price) {
+    if (!RoundStoredPrice(price)) return kNoPriceValue;
     return price < 0 || price > kHighestPrice ? kNoPriceValue : price;
 }
 
 }  // namespace
+
+bool RoundStoredPrice(double& price) {
+    if (TryRoundToDecimals(price, 6)) return true;
+    std::string text(32, ' ');
+    WriteInto(text, "(F20.6)", {price});
+    double rounded = 0;
+    if (!Read(text, "(F20.6)", {&rounded})) return false;
+    price = rounded;
+    return true;
+}
 
 double StoredPrice(const Record& rec) {
     if (rec.size() < 8) return kNoPriceValue;
@@ -63,9 +62,7 @@ void WritePrice(int unit, long record, double price) {
 // The four-digit year of a yearly file: a two-digit year through the date
 // window, a windowed year (100 + YY) as 1900 + it, four digits as given.
 int YearOfFile(int year) {
-    if (year >= 0 && year <= 99) return FourDigitYear(year);
-    if (year >= 100 && year <= 150) return 1900 + year;
-    return year;
+    return year >= 0 && year <= 150 ? FourDigitYear(year) : year;
 }
 
 constexpr std::size_t kSplitOffset = 14;

@@ -53,6 +53,12 @@ void Rwpric(int mode, int unit, std::string_view date, long record, double& pric
 // decimals, kNoPriceValue when below 0, above 999,999.99 or unreadable.
 double StoredPrice(const Record& rec);
 
+// Rounds a price to the 6 decimals prices are kept to, the way a report
+// prints it. False, the price unchanged, when it cannot be written and
+// read back (too wide, not a number); each caller says what such a price
+// becomes.
+bool RoundStoredPrice(double& price);
+
 // Every price of the date's price file with one read, each as Rwpric
 // reads it: record n is prices[n - 1]; a record past the end is not there
 // (kNoPriceValue to Rwpric). Empty when the file does not exist (which is

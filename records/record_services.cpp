@@ -9,6 +9,7 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/prices.h"
 #include "records/record.h"
 #include "records/rounding.h"
 
@@ -92,17 +93,11 @@ int16_t Wrr140(int unit, long rec, std::string_view bytes) {
 int16_t Rdprc(int unit, long rec, double& price) {
     Record r;
     if (!ReadAtLeast(unit, rec, kPriceBytes, r)) return 1;
-    const double stored = r.R8(0);
     // Prices are kept to 6 decimals: the value a report prints is the value
-    // the dialog shows and compares.
-    double rounded = 0;
-    const std::string text = Write("(F20.6)", {stored});
-    if (!Read(text, "(F20.6)", {&rounded})) {
-        price = stored;
-        return 2;
-    }
-    price = rounded;
-    return 0;
+    // the dialog shows and compares. One that cannot be rounded is given
+    // as it is stored.
+    price = r.R8(0);
+    return RoundStoredPrice(price) ? 0 : 2;
 }
 
 int16_t Wrprc(int unit, long rec, double price) {

@@ -296,8 +296,12 @@ void Prmsg(int16_t& line_count, int16_t page_length, int16_t mode, std::string_v
 }
 
 void Strtrp(int window) {
+    if (window == kStartupWindow && g_startup_connected && IsOpen(kWindowUnit)) return;
+    // Unit 40 stays connected to the line file of the window read last, so
+    // every read of a window connects it again: the connection it held is
+    // dropped here, not by the open.
+    Close(kWindowUnit);
     if (window == kStartupWindow) {
-        if (g_startup_connected && IsOpen(kWindowUnit)) return;
         // Converted once a run; again only when startup.rpt has gone.
         if (!g_startup_converted || !DirectFile(kStartupReport, kReportLineWidth, /*create=*/false).ok()) {
             Purge(kStartupReport);

@@ -13,6 +13,7 @@ namespace records {
 namespace {
 
 constexpr std::string_view kTypeCharacters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr std::string_view kFixedIncomeTypes = "34567BDFWXY";
 constexpr int16_t kUnknownTypeIndex = 28;  // "R"
 constexpr int16_t kAgencyTypeIndex = 33;   // "W"
 
@@ -93,6 +94,10 @@ double SymbolKey(std::string_view symbol, int width) {
 }
 
 }  // namespace
+
+bool IsFixedIncomeType(char type) {
+    return type != '\0' && kFixedIncomeTypes.find(type) != std::string_view::npos;
+}
 
 void Itypsc(std::string_view word, int16_t& index) {
     int p = TypePosition(word);

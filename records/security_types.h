@@ -24,6 +24,10 @@ inline constexpr const char* kCategoryNameFile = "SCATNAME.DAT";
 inline constexpr int kCategoryCount = 99;
 inline constexpr std::size_t kCategoryNameWidth = 28;
 
+// The fixed-income types 3 4 5 6 7 B D F W X Y, quoted per 100 of face
+// value: a holding's market value is price / 100 x quantity.
+bool IsFixedIncomeType(char type);
+
 // The 22 types the firm may name, in the order of its lists: list line k
 // shows the type kTypeOrder[k] under the two-character code k of COMMON.FIL
 // record 27 (bytes 1-44; the dialogs write bytes 45-128 blank) with the

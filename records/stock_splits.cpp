@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "records/dates.h"
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
@@ -18,7 +19,7 @@ constexpr std::size_t kSymbolWidth = 12;
 
 // A year as the files hold it: 0-50 count as 100 + YY.
 int16_t WindowedYear(int16_t year) {
-    return year >= 0 && year <= 50 ? static_cast<int16_t>(year + 100) : year;
+    return static_cast<int16_t>(WindowYear(year));
 }
 
 float DateNumber(int16_t month, int16_t day, int16_t year) {
@@ -28,10 +29,10 @@ float DateNumber(int16_t month, int16_t day, int16_t year) {
 // A stored date number (YYMMDD, or 1YYMMDD for 2000-2050) as month, day
 // and two-digit year.
 void SplitDate(float number, int16_t& month, int16_t& day, int16_t& year) {
-    const long n = std::lround(number);
-    year = static_cast<int16_t>((n / 10000) % 100);
-    month = static_cast<int16_t>((n / 100) % 100);
-    day = static_cast<int16_t>(n % 100);
+    const DateNumberParts parts = SplitDateNumber(std::lround(number));
+    year = static_cast<int16_t>(parts.year % 100);
+    month = static_cast<int16_t>(parts.month);
+    day = static_cast<int16_t>(parts.day);
 }
 
 }  // namespace

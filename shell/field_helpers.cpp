@@ -5,6 +5,8 @@
 #include <array>
 #include <charconv>
 
+#include "records/dates.h"
+
 namespace shell {
 namespace {
 
@@ -189,7 +191,7 @@ ParsedDate ParseDateText(std::string_view text) {
     if (!part(month) || month < 1 || month > 12 || !Expect(text, i, '/')) return fault;
     if (!part(day) || day < 1 || day > kMonthLength[month - 1] || !Expect(text, i, '/')) return fault;
     if (!part(year) || !AllBlank(text.substr(i))) return fault;
-    if (year < 51) year += 100;
+    year = records::WindowYear(year);
     return {month, day, year, (static_cast<long>(year) * 100 + month) * 100 + day};
 }
 

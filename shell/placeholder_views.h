@@ -1,9 +1,9 @@
 #pragma once
 
-// Views of the templates whose windows are not built here yet: the print
-// view (template 2), the chart view (template 3) and, until the transaction
-// entry subsystem gives template 1 its transaction list, a plain view. Each
-// opens as an empty white window.
+// The plain view: an empty white window. The view of template 1 is this one
+// until the program gives that template its transaction list (entry/,
+// through the application's view factory); the print and chart views of
+// templates 2 and 3 are views of their own (print_view.h, chart_view.h).
 
 #include <QPainter>
 

@@ -10,6 +10,7 @@
 
 #include "records/broker_files.h"
 #include "records/common_file.h"
+#include "records/dates.h"
 #include "records/module_stores.h"
 #include "records/record_services.h"
 #include "shell/field_helpers.h"
@@ -112,7 +113,7 @@ int DefaultSplitYear(const std::string& system_date) {
     short month = 0, day = 0, year = 0;
     if (std::sscanf(system_date.c_str(), "%hd/%hd/%hd", &month, &day, &year) < 3) year = 0;
     if (year < 0 || year > 99) year = 0;
-    return year <= 50 ? 2000 + year : 1900 + year;
+    return records::FourDigitYear(year);
 }
 
 CReportRequestDlg::CReportRequestDlg(Window* parent) : Dialog(ReportRequestTemplate(), parent) {

@@ -8,11 +8,12 @@
 // for the file destination, copies them into the named file). The display
 // and print windows take the work file over afterwards.
 //
-// The routine table (runner.cpp, kReportRoutines) maps each report code to
-// a small function that calls the report routine with the fields in the
-// order that routine takes them. A report subsystem that lands adds its
-// rows there; a code without a row runs nothing and ends as "This item is
-// not available.".
+// The routine table maps each report code to a small function that calls
+// the report routine with the fields in the order that routine takes them.
+// The shell holds only the row of the update of the data base; the report,
+// entry and pricing subsystems, which sit above the shell, add their rows
+// through RegisterReportRoutine at start-up (their report_table.h). A code
+// without a row runs nothing and ends as "This item is not available.".
 
 #include <cstdint>
 #include <functional>

@@ -10,10 +10,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "records/appraisal_files.h"
 #include "records/files.h"
+#include "records/index.h"
+#include "records/security_file.h"
 
 namespace reports {
 
@@ -67,6 +70,39 @@ public:
 
 private:
     std::optional<std::vector<std::string>> index_;
+};
+
+// The records of a security file, each read and decoded once while the
+// reader lives: an account's lots belong to few securities, and every lot of
+// a security reads the same record. For the span of one valuation, over a
+// file that the valuation does not write.
+template <class Fields, Fields (*ReadFields)(const records::DirectFile&, long)>
+class SecurityRecordsOnce {
+public:
+    explicit SecurityRecordsOnce(const records::DirectFile& file) : file_(file) {}
+    const Fields& Read(long position) {
+        auto [at, added] = known_.try_emplace(position);
+        if (added) at->second = ReadFields(file_, position);
+        return at->second;
+    }
+
+private:
+    const records::DirectFile& file_;
+    std::unordered_map<long, Fields> known_;
+};
+using LotSecurities = SecurityRecordsOnce<LotSecurity, ReadLotSecurity>;
+using LotExtensions = SecurityRecordsOnce<LotExtension, ReadLotExtension>;
+
+// SECURITY.REC and SECURITY.EXT kept open over a report's run, each
+// security's fields and terms decoded at its first lot and kept for the
+// run's other lots. For a run that does not write the security files.
+struct RunSecurities {
+    const records::DirectFile securities{records::kSecurityRecords, records::kSecurityRecordLength,
+                                         /*create=*/false};
+    const records::DirectFile extensions{records::kSecurityExtensionFile, records::kSecurityRecordLength,
+                                         /*create=*/false};
+    LotSecurities records{securities};
+    LotExtensions terms{extensions};
 };
 
 // A date text MM/DD/YY as a windowed YYMMDD number, so that dates from 2000

@@ -2,10 +2,6 @@
 
 namespace reports {
 
-bool IsFixedIncomeType(char type) {
-    return type != '\0' && std::string_view("34567BDFWXY").find(type) != std::string_view::npos;
-}
-
 int SecurityTypeNumber(char type) {
     constexpr std::string_view kTypes = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     const std::size_t place = type == '\0' ? std::string_view::npos : kTypes.find(type);

@@ -21,8 +21,6 @@
 namespace reports {
 namespace {
 
-constexpr std::string_view kBondTypes = "34567BDFWXY";
-
 bool IsBlank(std::string_view text) {
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -31,7 +29,7 @@ bool IsBlank(std::string_view text) {
 std::string MonthEndBefore(std::string_view date) {
     int16_t month = 0, day = 0, year = 0;
     records::Redate(date, month, day, year);
-    if (year >= 0 && year <= 50) year = static_cast<int16_t>(year + 100);
+    year = static_cast<int16_t>(records::WindowYear(year));
     if (--month < 1) {
         month = 12;
         --year;
@@ -72,8 +70,8 @@ std::vector<Listed> SelectSecurities(const std::vector<std::string>& index, bool
         // An unreadable security ends the scan: what was selected is listed.
         if (!records::ReadSecurity(static_cast<long>(k + 1), security)) break;
         const char type = security.TypeCharacter();
-        const bool wanted = bonds ? kBondTypes.find(type) != std::string_view::npos
-                                  : type_filter == ' ' || type == type_filter;
+        const bool wanted =
+            bonds ? records::IsFixedIncomeType(type) : type_filter == ' ' || type == type_filter;
         if (wanted) selected.push_back({static_cast<long>(k + 1), records::Fixed(security.cusip, 8)});
     }
     std::stable_sort(selected.begin(), selected.end(), [](const Listed& a, const Listed& b) {

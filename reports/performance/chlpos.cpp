@@ -19,6 +19,7 @@
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
+#include "records/security_types.h"
 #include "reports/kernel/account_walk.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
@@ -28,7 +29,6 @@ namespace reports {
 namespace {
 
 constexpr int kExtractUnit = 14;
-constexpr std::string_view kFixedIncomeTypes = "34567BDFWXY";
 const std::string kNotAvailable = "         N/A    ";
 
 bool BlankText(std::string_view text) {
@@ -247,7 +247,7 @@ void Chlpos(int16_t long_report, std::string_view report_date, std::string_view 
     const std::vector<double> prices = records::ReadPriceFile(date);
 
     ReportFrame frame = ReportFrame::ForOutputMode(output_name, output_mode);
-    const bool fixed_income = kFixedIncomeTypes.find(type) != std::string_view::npos;
+    const bool fixed_income = records::IsFixedIncomeType(type);
     const double factor = fixed_income ? 100.0 : type == 'R' ? 0.01 : 1.0;
     frame.Blank();
     CrossReference report(frame, wide, date, requested, symbol, security.description1, security.description2);

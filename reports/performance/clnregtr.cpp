@@ -21,6 +21,7 @@
 #include "records/report_output.h"
 #include "records/rounding.h"
 #include "records/security_file.h"
+#include "records/security_types.h"
 #include "records/sorts.h"
 #include "reports/kernel/account_walk.h"
 #include "reports/kernel/holdings_source.h"
@@ -95,7 +96,7 @@ public:
             records::Drndn(price);
             double lot_value = cash_lot ? lot.cost : lot.quantity * price;
             const char t = type.value_or(' ');
-            if (std::string_view("34567BDFWXY").find(t) != std::string_view::npos) lot_value *= 0.01;
+            if (records::IsFixedIncomeType(t)) lot_value *= 0.01;
             if (t == 'R') lot_value *= 100.0;
             value += lot_value;
             if (t == '1' && lot.holding_key <= 0) cash += lot_value;

@@ -54,15 +54,16 @@ double StartingValue(const records::PerformanceAccount& a) {
 double InceptionKey(std::string_view date) {
     int16_t month = 0, day = 0, year = 0;
     records::Redate(date, month, day, year);
-    const int y = year >= 0 && year <= 50 ? year + 100 : year;
+    const int y = records::WindowYear(year);
     return static_cast<double>(y) * 10000 + month * 100 + day;
 }
 
 // Splits a YYMMDD key into month, day and year.
 void Cmbymd(double key, int16_t& month, int16_t& day, int16_t& year) {
-    year = static_cast<int16_t>(key / 10000);
-    month = static_cast<int16_t>((key - year * 10000.0) / 100);
-    day = static_cast<int16_t>(key - year * 10000.0 - month * 100.0);
+    const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(key));
+    year = static_cast<int16_t>(parts.year);
+    month = static_cast<int16_t>(parts.month);
+    day = static_cast<int16_t>(parts.day);
 }
 
 bool ReadYear(int unit, long n, records::Record& rec, engine::ValueHistoryYear& year) {
@@ -340,7 +341,7 @@ void Composite::Run() {
     Mprfstep(program_date, program_number, rq_.from, from_number, rq_.to, to_number, step_status, "A   ", 0,
              0);
     records::Redate(rq_.to, to_month_, to_day_, to_year_);
-    if (to_year_ >= 0 && to_year_ <= 50) to_year_ = static_cast<int16_t>(to_year_ + 100);
+    to_year_ = static_cast<int16_t>(records::WindowYear(to_year_));
 
     // HLCOMB$$.DAT: the header, the first member's years, the others merged.
     records::Purge(kCompositeHistory);

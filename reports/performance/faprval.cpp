@@ -417,8 +417,9 @@ void Faprval(FixedIncomeRun& run, int16_t& status) {
         records::FixedIncomeRunRecord rec;
         rec.account = run.account_id;
         const float yymmdd = run.report_date_number;
-        rec.year = static_cast<int16_t>(std::trunc(yymmdd / 10000));
-        rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) / 100));
+        const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(yymmdd));
+        rec.year = static_cast<int16_t>(parts.year);
+        rec.month = static_cast<int16_t>(parts.month);
         rec.entry = static_cast<int16_t>(run.entry);
         rec.count = static_cast<int16_t>(run.walk.count);
         rec.report_date = run.report_date;

@@ -306,9 +306,7 @@ bool AccountPages(ReportFrame& frame, const Run& run, const std::string& id, con
 }  // namespace
 
 double Mtdkey(double date) {
-    if (date > 0 && date < 800000) return date + 20000000;
-    if (date > 800000) return date + 19000000;
-    return 0;
+    return records::WidenDate(date);
 }
 
 void Fixsum(std::string_view selection, std::string_view manager, std::string_view account,

@@ -234,7 +234,7 @@ bool Table::CheckRun() {
         return false;
     }
     // 0 (an end date the run refused) has no period to report, as before.
-    const long end_month = static_cast<long>(end / 100) % 100;
+    const long end_month = records::SplitDateNumber(static_cast<long>(end)).month;
     if (end_month > 12) {
         OutOfRange("PCONTROL.FIL END MONTH", end_month);
         return false;

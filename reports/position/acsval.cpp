@@ -1,6 +1,8 @@
 #include "reports/position/acsval.h"
 
 #include <cstring>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "records/amounts.h"
@@ -31,7 +33,7 @@ struct ValuedLot {
     double cost = 0;
     double value = 0;  // quantity x price, the cash lot's cost; before the type factors
     long number = 0;   // the security number (1 for the cash lot)
-    LotSecurity security;
+    const LotSecurity* security = nullptr;  // never null; not found: no price, worth 0
 };
 
 // Walks the account's lots as of the date and hands each lot that is not
@@ -40,9 +42,11 @@ struct ValuedLot {
 template <typename Visit>
 void WalkLots(std::string_view account, const std::vector<double>& prices, float date_number,
               float program_date_number, int decimals, bool round_quantity, int16_t& missing_price,
-              Visit visit) {
+              const ValuationFiles& files, Visit visit) {
     const HoldingsSource source = PrepareHoldings(account, date_number, program_date_number);
-    const records::DirectFile securities(records::kSecurityRecords, 128, /*create=*/false);
+    std::optional<RunSecurities> own;
+    RunSecurities& securities = files.securities ? *files.securities : own.emplace();
+    LotSecurities& security_records = securities.records;
     LotIterator lots(source.file);
     int16_t record = 0;
     records::HoldingRecord lot;
@@ -52,17 +56,16 @@ void WalkLots(std::string_view account, const std::vector<double>& prices, float
         v.cash_lot = lot.holding_key <= 0;
         const long number = v.cash_lot ? 1 : lot.security_record;
         v.number = number;
-        v.security = ReadLotSecurity(securities, number);
+        v.security = &security_records.Read(number);
         v.quantity = lot.quantity;
         v.cost = lot.cost;
         if (round_quantity) records::RoundToDecimals(v.quantity, decimals);
-        if (!v.security.found) {
-            v.security.type_code = "    ";
+        if (!v.security->found) {
             missing_price = 1;
             visit(v);
             continue;
         }
-        v.type = v.security.type_code[0];
+        v.type = v.security->type_code[0];
         double price = 1.0;
         if (v.type != '1') {
             price = number >= 1 && static_cast<std::size_t>(number) <= prices.size()
@@ -151,7 +154,7 @@ void Convert(const std::vector<double>& rates, int16_t security, double& amount,
 }  // namespace
 
 ValuationFiles ValuationFiles::Load(std::string_view date) {
-    return {records::ReadPriceFile(date), ReadRates(date)};
+    return {records::ReadPriceFile(date), ReadRates(date), std::make_shared<RunSecurities>()};
 }
 
 void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode) {
@@ -172,13 +175,15 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
     double accrued_total = 0;
     const ValuationFiles own = files ? ValuationFiles{} : ValuationFiles::Load(date_text);
     const ValuationFiles& f = files ? *files : own;
-    WalkLots(account, f.prices, date_number, program_date_number, decimals, false, missing_price,
+    // The last coupon date of each security as of the date, found once.
+    std::unordered_map<long, std::string> last_coupons;
+    WalkLots(account, f.prices, date_number, program_date_number, decimals, false, missing_price, f,
              [&](const ValuedLot& lot) {
                  cost += lot.cost;
-                 if (!lot.security.found) return;
+                 if (!lot.security->found) return;
                  double value = lot.value;
                  const bool fixed_income = IsFixedIncomeType(lot.type);
-                 float raw_rate = lot.security.rate;
+                 float raw_rate = lot.security->rate;
                  if (fixed_income)
                      value *= 0.01;
                  else if (lot.type == 'R') {
@@ -193,10 +198,12 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
                  double rate = raw_rate == records::kNoRate ? 0 : percent;
                  Convert(f.rates, static_cast<int16_t>(lot.number), rate, 0);
                  if (fixed_income && lot.type != '3' && lot.type != 'X' && raw_rate != records::kNoRate) {
-                     const double accrued = records::AccruedInterest(
-                         records::LastCouponDate(date_number, lot.security.coupon_date,
-                                                 lot.security.maturity),
-                         date_text, lot.quantity, static_cast<float>(rate));
+                     auto [coupon, added] = last_coupons.try_emplace(lot.number);
+                     if (added)
+                         coupon->second = records::LastCouponDate(date_number, lot.security->coupon_date,
+                                                                  lot.security->maturity);
+                     const double accrued = records::AccruedInterest(coupon->second, date_text, lot.quantity,
+                                                                     static_cast<float>(rate));
                      if (accrued > 0) accrued_total += accrued;
                  }
                  // The "no rate" marker is tested before the conversion,
@@ -228,8 +235,8 @@ void Aumval(std::string_view account, std::string_view date, float date_number, 
     const int decimals = records::SystemDecimals(ReadOptions());
     const ValuationFiles own = files ? ValuationFiles{} : ValuationFiles::Load(records::Fixed(date, 8));
     WalkLots(account, files ? files->prices : own.prices, date_number, program_date_number, decimals, true,
-             missing_price, [&](const ValuedLot& lot) {
-                 if (!lot.security.found) return;
+             missing_price, files ? *files : own, [&](const ValuedLot& lot) {
+                 if (!lot.security->found) return;
                  double value = lot.value;
                  records::RoundToDecimals(value, 2);
                  if (IsFixedIncomeType(lot.type))

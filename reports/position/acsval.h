@@ -14,11 +14,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "records/common_file.h"
+#include "reports/kernel/lot_securities.h"
 
 namespace reports {
 
@@ -47,6 +49,9 @@ void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mod
 struct ValuationFiles {
     std::vector<double> prices;
     std::vector<double> rates;
+    // SECURITY.REC, open while the report values its accounts, with each
+    // security decoded at its first lot and kept for the others.
+    std::shared_ptr<RunSecurities> securities;
     static ValuationFiles Load(std::string_view date);
 };
 

@@ -20,6 +20,7 @@
 #include "reports/kernel/security_kinds.h"
 #include "reports/performance/mnappr2.h"
 #include "reports/position/apexport.h"
+#include "reports/position/holdings.h"
 
 namespace reports {
 
@@ -116,6 +117,7 @@ private:
 bool AccountValuation::Value(const std::string& holdings_file) {
     records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work.Truncate(0);
+    run_.work_file_kept = false;
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
     OpenSecurityFiles();
@@ -169,7 +171,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         quantity = amount;
         position = security_index_.Find(lot.symbol);
     }
-    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    const LotSecurity& sec = securities_->records.Read(position);
     maturity_number_ = LotDateNumber(sec.maturity);
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
@@ -253,15 +255,12 @@ void AccountValuation::FinishHolding() {
     records::ValuedHolding& h = holding_;
     if (last_price_missing_) h.market_value = kNoPriceValue;
     // Holdings maturing within a year of the report date, or matured, are
-    // cash equivalents; a blank maturity date never moves.
-    if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && maturity_number_ > 0) {
-        const float horizon = run_.report_date_number + 10000;
-        const float report = run_.report_date_number;
-        if ((maturity_number_ >= report && maturity_number_ <= horizon) ||
-            (maturity_number_ > 700000 && maturity_number_ < report)) {
-            h.matures_within_year = 1;
-            if (h.type_number != kTimes100Type) h.type_number = kCashType;
-        }
+    // cash equivalents; a blank maturity date never moves. A holding of the
+    // times-100 type is marked as maturing but keeps its type.
+    if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) &&
+        MovesToCashEquivalents(maturity_number_, run_.report_date_number)) {
+        h.matures_within_year = 1;
+        if (h.type_number != kTimes100Type) h.type_number = kCashType;
     }
     if (last_lot_unmanaged_ && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
         h.type_number = kUnmanagedType;
@@ -330,8 +329,8 @@ LotValuationBase::LotValuationBase(AppraisalRun& run)
     : run_(run), decimals_(records::SystemDecimals(run.options)) {}
 
 void LotValuationBase::OpenSecurityFiles() {
-    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
-    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
+    if (!run_.securities) run_.securities = std::make_shared<RunSecurities>();
+    securities_ = run_.securities.get();
     prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
 }
 
@@ -340,7 +339,7 @@ void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int 
     holding_.extension_percent = 0;
     if (sec.found && ExtendedType(type)) {
         holding_.extension_read = 1;
-        const LotExtension terms = ReadLotExtension(*extensions_, position);
+        const LotExtension& terms = securities_->terms.Read(position);
         holding_.extension_percent = terms.yield_to_maturity;
         if (terms.read) extension_ = terms;
     }
@@ -482,8 +481,9 @@ void GatherAccount(AppraisalRun& run, int16_t& step, const GatherVariant& varian
             rec.year = static_cast<int16_t>(std::trunc(yymmdd * 0.0001f));
             rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) * 0.01f));
         } else {
-            rec.year = static_cast<int16_t>(std::trunc(yymmdd / 10000));
-            rec.month = static_cast<int16_t>(std::trunc((yymmdd - rec.year * 10000.0f) / 100));
+            const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(yymmdd));
+            rec.year = static_cast<int16_t>(parts.year);
+            rec.month = static_cast<int16_t>(parts.month);
         }
         rec.index = a.index;
         rec.count = a.count;

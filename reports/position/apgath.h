@@ -70,8 +70,7 @@ protected:
 
     AppraisalRun& run_;
     const int decimals_;
-    std::optional<records::DirectFile> securities_;
-    std::optional<records::DirectFile> extensions_;
+    RunSecurities* securities_ = nullptr;  // the run's
     std::optional<records::DirectFile> prices_;
     SecuritySearch security_index_;
 

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/lot_securities.h"
 #include "reports/kernel/report_frame.h"
 
 namespace reports {
@@ -97,6 +99,14 @@ struct AppraisalRun {
     std::array<unsigned char, 72> index_periods{};
     // OUTPUT.TMP, started before the first account unless the run counts.
     std::optional<ReportFrame> frame;
+    // The security files, opened at the first account valued.
+    std::shared_ptr<RunSecurities> securities;
+    // Set by the stage loop: the pages keep TEMP1.WRK after an account
+    // (the next valuation empties it and writes it anew) instead of deleting
+    // it, and the loop deletes it at the run's end. work_file_kept says that
+    // the file holds an account whose pages are done.
+    bool keep_work_file = false;
+    bool work_file_kept = false;
 
     // ---- The cursor.
     bool started = false;

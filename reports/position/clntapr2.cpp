@@ -85,8 +85,9 @@ std::string Income10(double income) {
     return text.substr(0, 10);
 }
 
-// A gain or income rounded half away from zero: to the system's decimals
-// for a gain, to cents for an income.
+// The unrealised gain, market less cost, rounded half away from zero to the
+// system's decimals (the income is not rounded here: its column prints it
+// through Incm10).
 double RoundedGain(double market, double cost) {
     float gain = static_cast<float>(market - cost);
     records::Round1(gain);
@@ -853,7 +854,10 @@ void AppraisalPrinter::End() {
         if (work.ok()) work.Write(1, records::EmptyAppraisalHeader());
     }
     export_.reset();
-    records::Purge(records::kAppraisalWorkFile);
+    if (run_.keep_work_file)
+        run_.work_file_kept = true;
+    else
+        records::Purge(records::kAppraisalWorkFile);
     if (records::OptionValue(opt_, records::Opt::kAppendNotes) == 1) Apacct(run_.current.index, 1, pages_);
     if (!pages_.writing()) records::Peject();
     // The accrued interest belongs to the cash class, or in the variant to

@@ -88,17 +88,13 @@ struct PassAccount {
 // be read (TEMP1.WRK then holds what was written so far).
 bool ValueAccount(const PassAccount& a, const std::string& kind, const std::string& report_date,
                   float report_number, float program_number, const std::string& accrued,
-                  const records::Options& opt, long& broken_record) {
+                  const records::Options& opt, RunSecurities& files, long& broken_record) {
     const int decimals = records::SystemDecimals(opt);
     const HoldingsSource source = PrepareHoldings(records::TrimRight(a.id), report_number, program_number);
 
     records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
     work.Truncate(0);
     work.Write(1, Record(records::kHoldingsControlLength, 0));
-    const records::DirectFile securities(records::kSecurityRecords, records::kSecurityRecordLength,
-                                         /*create=*/false);
-    const records::DirectFile extensions(records::kSecurityExtensionFile, records::kSecurityRecordLength,
-                                         /*create=*/false);
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
     SecuritySearch index;
 
@@ -126,8 +122,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                 cost = quantity;
                 position = index.Find(lot.symbol);
             }
-            LotSecurity sec;
-            if (position > 0) sec = ReadLotSecurity(securities, position);
+            static const LotSecurity kNoSecurity;
+            const LotSecurity& sec = position > 0 ? files.records.Read(position) : kNoSecurity;
             const float maturity = LotDateNumber(sec.maturity);
             const bool cash = cash_lot || records::Fixed(sec.type_code, 4) == "1   ";
             double price = 1.0;
@@ -144,7 +140,7 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             float ext_rate = 0;
             unsigned char ext_flag = 0;
             if (sec.found && Extended(own_type)) {
-                const LotExtension terms = ReadLotExtension(extensions, position);
+                const LotExtension& terms = files.terms.Read(position);
                 ext_rate = terms.yield_to_maturity;
                 if (terms.read) ext = terms;
                 ext_flag = 1;
@@ -403,7 +399,9 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
     if (found) {
         account = a.id;
         long broken = 0;
-        if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, broken)) {
+        if (!run.securities) run.securities.emplace();
+        if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, *run.securities,
+                          broken)) {
             run.Say(" ACCOUNT " + records::TrimRight(a.id) +
                     ": A LOT OF ITS HOLDINGS COULD NOT BE READ AFTER RECORD " + std::to_string(broken) +
                     "; THE RUN STOPS HERE.");
@@ -418,8 +416,9 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
         if (control.index > 0) {
             if (found) cursor.account = records::Fixed(a.id, 8);
             const float n = report_number;
-            cursor.year = static_cast<int16_t>(std::trunc(n / 10000));
-            cursor.month = static_cast<int16_t>(std::trunc((n - cursor.year * 10000.0f) / 100));
+            const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(n));
+            cursor.year = static_cast<int16_t>(parts.year);
+            cursor.month = static_cast<int16_t>(parts.month);
             cursor.program_date = program_date;
             cursor.report_date = records::Fixed(date, 8);
             cursor.date_number = n;
@@ -459,6 +458,11 @@ void Holdings(std::string& kind, std::string& manager, std::string& account, std
     run.Start();  // a run that ends before its first account still ends its work file
     run.frame.reset();
     records::Purge(records::kHoldingsControlFile);
+    // The pages keep TEMP1.WRK while more accounts may follow.
+    const bool work_left =
+        records::DirectFile(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false)
+            .ok();
+    if (work_left) records::Purge(records::kAppraisalWorkFile);
 }
 
 }  // namespace reports

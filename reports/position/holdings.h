@@ -12,6 +12,7 @@
 #include <string>
 
 #include "records/common_file.h"
+#include "reports/kernel/lot_securities.h"
 #include "reports/kernel/report_frame.h"
 
 namespace reports {
@@ -30,6 +31,8 @@ struct HoldingsRun {
     std::string output_name = "XXX.TXT";
     int16_t mode = 1;
     std::optional<ReportFrame> frame;
+    // The security files, opened at the first account valued.
+    std::optional<RunSecurities> securities;
 
     // Starts OUTPUT.TMP unless it is started already.
     void Start();

@@ -24,6 +24,7 @@ int16_t RunAppraisalStages(AppraisalRun& run, const records::Options& opt,
                            const engine::CategoryTable& classes, const AppraisalStages& stages) {
     int16_t step = kStepGather;
     int appraised = 0;
+    run.keep_work_file = true;
     for (;;) {
         if (step == kStepGather) stages.gather(run, step);
         if (step == kStepHoldingsPages) {
@@ -54,6 +55,8 @@ int16_t RunAppraisalStages(AppraisalRun& run, const records::Options& opt,
         run.Say(" No account has the manager code " + records::TrimRight(run.manager) + ".");
     run.frame.reset();  // "END" and, in output mode 3, the copy
     records::Purge(records::kAppraisalControlFile);
+    if (run.work_file_kept) records::Purge(records::kAppraisalWorkFile);
+    run.work_file_kept = false;
     return step;
 }
 

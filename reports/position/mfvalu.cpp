@@ -23,6 +23,7 @@
 #include "reports/kernel/security_kinds.h"
 #include "reports/position/apexport.h"
 #include "reports/position/apgath.h"
+#include "reports/position/holdings.h"
 #include "reports/position/mfhold.h"
 
 namespace reports {
@@ -90,6 +91,7 @@ private:
 bool FundValuation::Value() {
     work_.emplace(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work_->Truncate(0);
+    run_.work_file_kept = false;
     work_->Write(1, records::EmptyAppraisalHeader());
     OpenSecurityFiles();
 
@@ -148,7 +150,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
         quantity = amount;
         position = security_index_.Find(lot.symbol);
     }
-    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    const LotSecurity& sec = securities_->records.Read(position);
     // Windowed, so that maturities from 2000 on compare with the date.
     maturity_number_ = sec.found ? LotDateNumber(sec.maturity) : 0.0f;
     if (sec.found && records::Fixed(sec.type_code, 4) == "1   ") cash = true;
@@ -236,15 +238,11 @@ void FundValuation::CloseHolding() {
     // A holding maturing within a year of the date, or matured, is a cash
     // equivalent; a blank maturity date never moves.
     h.matures_within_year = 0;
-    if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && maturity_number_ > 0 &&
-        h.type_number != kTimes100Type) {
-        const float d = run_.report_date_number;
-        if ((maturity_number_ >= d && maturity_number_ <= d + 10000) ||
-            (maturity_number_ > 700000 && maturity_number_ < d)) {
-            h.type_number = kCashType;
-            h.matures_within_year = 1;
-            type_flags_[kCashType - 1] = 1;
-        }
+    if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && h.type_number != kTimes100Type &&
+        MovesToCashEquivalents(maturity_number_, run_.report_date_number)) {
+        h.type_number = kCashType;
+        h.matures_within_year = 1;
+        type_flags_[kCashType - 1] = 1;
     }
     // An unmanaged holding is filed, and marked present, as such, so that
     // the pages print its group.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <optional>
 
 #include "engine/value_history.h"
@@ -56,8 +57,11 @@ std::string Pad32(std::string s) {
     return s;
 }
 
+// The first 32 positions of the items written under the layout.
 std::string Out(std::string_view layout, records::OutItems items) {
-    return Pad32(records::Write(layout, items));
+    std::string text(32, ' ');
+    records::WriteInto(text, layout, items);
+    return text;
 }
 
 std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
@@ -381,7 +385,7 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     for (std::string* text :
          {&w.symbol, &w.description, &w.trade_date, &w.description2, &w.type_code, &w.call_date, &w.rating1,
           &w.rating2, &w.insurance, &w.call_feature, &w.put_feature, &w.put_date, &w.maturity_date})
-        *text = Clean(*text);
+        std::replace(text->begin(), text->end(), '\0', ' ');
     records::Drnd2(w.cost);
     if (w.market_value != kNoValue) records::Drnd2(w.market_value);
     if (TypeOf(w.type_code[0]) == kTimes100Type || w.type_index == kTimes100Type) w.rate = 0;
@@ -689,19 +693,27 @@ bool HoldingsPages::Print() {
     // the records of the caller's order list that belong to the group, in
     // list order (merged holdings, 0, and numbers outside the file are
     // passed over), so that a group never prints another group's lines.
-    auto belongs = [&](int r, int type, int category) {
-        return types[r] == type && (category == 0 || categories[r] == category);
-    };
-    auto select = [&](int type, int category) {
-        std::vector<int16_t> list;
-        if (Composite()) {
-            for (int16_t r : order_)
-                if (r >= 2 && r <= n + 1 && belongs(r, type, category)) list.push_back(r);
-            return list;
-        }
-        for (int r = 2; r <= n + 1; ++r)
-            if (belongs(r, type, category)) list.push_back(static_cast<int16_t>(r));
-        return list;
+    // The records are sorted into their groups once: by type, and the
+    // common stocks also by category, each list in the order it prints.
+    std::vector<int16_t> sequence;
+    if (Composite()) {
+        for (int16_t r : order_)
+            if (r >= 2 && r <= n + 1) sequence.push_back(r);
+    } else {
+        for (int r = 2; r <= n + 1; ++r) sequence.push_back(static_cast<int16_t>(r));
+    }
+    std::map<int, std::vector<int16_t>> of_type;
+    std::array<std::vector<int16_t>, kCategories + 1> of_category;
+    for (int16_t r : sequence) {
+        of_type[types[r]].push_back(r);
+        if (types[r] == kCommonStockType) of_category[static_cast<std::size_t>(categories[r])].push_back(r);
+    }
+    static const std::vector<int16_t> kNone;
+    auto select = [&](int type, int category) -> const std::vector<int16_t>& {
+        if (category != 0)
+            return type == kCommonStockType ? of_category[static_cast<std::size_t>(category)] : kNone;
+        const auto at = of_type.find(type);
+        return at == of_type.end() ? kNone : at->second;
     };
 
     for (std::size_t k = 0; k < kAppraisalTypeOrder.size(); ++k) {
@@ -777,7 +789,7 @@ bool HoldingsPages::Print() {
         std::string title;
         int16_t status = 0;
         if (type != kCommonStockType) {
-            const std::vector<int16_t> list = select(type, 0);
+            const std::vector<int16_t>& list = select(type, 0);
             if (list.empty()) continue;
             CheckReached();
             Watype(type, title, status, page_);
@@ -797,7 +809,7 @@ bool HoldingsPages::Print() {
         Sums code;
         bool titled = false;
         for (int c = 1; c <= kCategories; ++c) {
-            const std::vector<int16_t> list = select(type, c);
+            const std::vector<int16_t>& list = select(type, c);
             if (list.empty()) continue;
             if (!titled) {
                 CheckReached();
@@ -870,17 +882,22 @@ void HoldingsPages::Post() {
 
 void HoldingsPages::EndState(int16_t& state) {
     work_.reset();
-    records::Purge(records::kAppraisalWorkFile);
     if (page_.mode == 2) records::Peject();
     if (head_.run_kind == records::kHoldingsManagerRun &&
         records::OptionOn(opt_, records::Opt::kGainsAfterWorkingAppraisal) && page_.mode == 2) {
+        records::Purge(records::kAppraisalWorkFile);
         state = 2;
         return;
     }
     if (count_ > 0 && position_ < count_) {
+        // Another account may follow: its valuation empties TEMP1.WRK and
+        // writes it anew, so the file is kept for it instead of being
+        // deleted and made again for every account; the run deletes it at
+        // its end.
         state = 0;
         return;
     }
+    records::Purge(records::kAppraisalWorkFile);
     records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength);
     Record rec;
     if (!control.Read(1, rec)) rec = Record(records::kHoldingsControlLength, 0);

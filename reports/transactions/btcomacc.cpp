@@ -41,7 +41,7 @@ bool WordAboveBlanks(std::string_view text) {
 std::string MonthText(std::string_view date) {
     int16_t month = 0, day = 0, year = 0;
     records::Redate(date, month, day, year);
-    const int full = year >= 51 && year <= 99 ? 1900 + year : 2000 + year;
+    const int full = records::FourDigitYear(year);
     return records::Write("(I2,'/',I4)", {static_cast<long long>(month), static_cast<long long>(full)});
 }
 
@@ -143,10 +143,10 @@ void ReportAccount(AccountRun& run, const AccountEntry& account, const std::stri
 CommissionWindows CommissionWindows::Of(std::string_view report_date, float report_number) {
     CommissionWindows w;
     w.report = report_number;
-    w.year = static_cast<long>(report_number / 10000.0f);
+    w.year = records::SplitDateNumber(static_cast<long>(report_number)).year;
     int16_t month = 0, day = 0, year = 0;
     records::Redate(report_date, month, day, year);
-    const int windowed = year < 51 ? year + 100 : year;
+    const int windowed = records::WindowYear(year);
     w.month_start = static_cast<float>((windowed * 100 + month) * 100 + 1);
     return w;
 }
@@ -186,12 +186,12 @@ BrokerSortFile ReadBrokerSortFile() {
 }
 
 std::string SettlementDate(float trade_number) {
-    int16_t yy = static_cast<int16_t>(static_cast<double>(trade_number) * 0.0001);
-    std::array<int, 12> lengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if ((1900 + yy) % 4 == 0) lengths[1] = 29;
-    const double value = trade_number;
-    int month = static_cast<int>((value - 10000.0 * yy) * 0.01);
-    int day = static_cast<int>(value) - 100 * static_cast<int>(value * 0.01) + 3;
+    const records::DateNumberParts trade = records::SplitDateNumber(static_cast<long>(trade_number));
+    int16_t yy = static_cast<int16_t>(trade.year);
+    records::MonthLengths lengths = records::MonthLengthTable;
+    records::Setfeb(lengths, yy);
+    int month = trade.month;
+    int day = trade.day + 3;
     if (month >= 1 && month <= 12 && day > lengths[static_cast<std::size_t>(month - 1)]) {
         day -= lengths[static_cast<std::size_t>(month - 1)];
         if (++month > 12) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "records/account_records.h"
+#include "records/dates.h"
 
 namespace reports {
 
@@ -24,7 +25,7 @@ struct CommissionWindows {
     static CommissionWindows Of(std::string_view report_date, float report_number);
 
     bool InMonth(float date) const { return month_start <= date && date <= report; }
-    bool InYear(float date) const { return static_cast<long>(date / 10000.0f) == year; }
+    bool InYear(float date) const { return records::SplitDateNumber(static_cast<long>(date)).year == year; }
 };
 
 // A trade the commission reports count: its symbol's first word orders

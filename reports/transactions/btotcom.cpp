@@ -48,7 +48,7 @@ void Btchdr(BrokerRun& run) {
     const std::string report_text = records::H2000(report);
     int16_t month = 0, day = 0, year = 0;
     records::Redate(run.report_date, month, day, year);
-    const int full = year >= 51 && year <= 99 ? 1900 + year : 2000 + year;
+    const int full = records::FourDigitYear(year);
     const std::string month_text =
         records::Write("(I2,'/',I4)", {static_cast<long long>(month), static_cast<long long>(full)});
     const std::string manager = run.manager == "????" ? std::string("ALL ") : run.manager;

@@ -195,7 +195,7 @@ float AlertDateNumber(std::string_view date) {
     int16_t year = 0;
     records::Redate(date, month, day, year);
     if (month < 1) return 0;
-    if (year >= 0 && year <= 50) year = static_cast<int16_t>(year + 100);
+    year = static_cast<int16_t>(records::WindowYear(year));
     return DateNumber(year, month, day);
 }
 
@@ -209,7 +209,7 @@ MaturityWindow MaturityWindowEnds(std::string_view report_date) {
     int16_t d = 0;
     int16_t y = 0;
     records::Redate(date, m, d, y);
-    if (y >= 0 && y <= 50) y = static_cast<int16_t>(y + 100);
+    y = static_cast<int16_t>(records::WindowYear(y));
     const bool month_end = m >= 1 && m <= 12 && d == MonthLength(m, y);
     int month = m;
     int year = y;

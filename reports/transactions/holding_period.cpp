@@ -40,11 +40,12 @@ double DaysTo(std::string_view bought, int month, int day, int year, bool cut_da
 }  // namespace
 
 SaleDate SaleDateOf(float sale_number) {
-    const long n = std::lround(static_cast<double>(sale_number));
+    const records::DateNumberParts parts =
+        records::SplitDateNumber(std::lround(static_cast<double>(sale_number)));
     SaleDate date;
-    date.year = static_cast<int>((n / 10000) % 100);
-    date.month = static_cast<int>((n / 100) % 100);
-    date.day = static_cast<int>(n % 100);
+    date.year = parts.year % 100;
+    date.month = parts.month;
+    date.day = parts.day;
     return date;
 }
 

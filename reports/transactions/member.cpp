@@ -302,7 +302,7 @@ bool StatementOfAccount(ReportFrame& frame, const StatementRun& run, const std::
 double Mbrunt(std::string_view account, std::string_view date, int16_t& status) {
     int16_t month = 0, day = 0, year = 0;
     records::Redate(records::Fixed(date, 8), month, day, year);
-    if (year >= 0 && year <= 50) year = static_cast<int16_t>(year + 100);
+    year = static_cast<int16_t>(records::WindowYear(year));
     const float as_of = static_cast<float>(year * 10000 + month * 100 + day);
     engine::Creatt(records::Fixed(account, 8), records::Fixed(date, 8), as_of, 0, 0, status);
 
@@ -375,11 +375,7 @@ void Datwrd(std::string_view date, std::string& text, int16_t& length) {
     if (day_text[0] != ' ') words += day_text[0];
     words += day_text[1];
     words += ", ";
-    std::string year_text =
-        records::Write(year >= 51 && year <= 99 ? "('19',I2)" : "('20',I2)", {static_cast<long long>(year)});
-    for (char& c : year_text)
-        if (c == ' ') c = '0';
-    words += year_text;
+    words += records::Write("(I4)", {static_cast<long long>(records::FourDigitYear(year))});
     length = static_cast<int16_t>(std::min<std::size_t>(words.size(), 18));
     text = records::Fixed(words, 18);
 }

@@ -3,6 +3,7 @@
 #include "reports/transactions/portchng.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -785,15 +786,10 @@ void ChangesRun::Account() {
 std::string Datrng(float start, float end) {
     std::string text;
     for (const float number : {start, end}) {
-        double value = number;
-        const int16_t year = static_cast<int16_t>(value / 10000.0 + 0.001);
-        value -= year * 10000.0;
-        const int16_t month = static_cast<int16_t>(value / 100.0 + 0.001);
-        value -= month * 100.0;
-        const int16_t day = static_cast<int16_t>(value + 0.001);
+        const records::DateNumberParts parts = records::SplitDateNumber(std::lround(number));
         std::string date(8, ' ');
-        int16_t y = year;
-        records::Wrdate(date, month, day, y);
+        int16_t y = static_cast<int16_t>(parts.year);
+        records::Wrdate(date, static_cast<int16_t>(parts.month), static_cast<int16_t>(parts.day), y);
         if (!text.empty()) text += " - ";
         text += date;
     }

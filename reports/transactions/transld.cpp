@@ -128,7 +128,7 @@ bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::
 double Ldgcsh(std::string_view account, std::string_view date, int16_t& status) {
     int16_t month = 0, day = 0, year = 0;
     records::Redate(records::Fixed(date, 8), month, day, year);
-    if (year >= 0 && year <= 50) year = static_cast<int16_t>(year + 100);
+    year = static_cast<int16_t>(records::WindowYear(year));
     const float as_of = static_cast<float>(year * 10000 + month * 100 + day);
     engine::Creatt(records::Fixed(account, 8), records::Fixed(date, 8), as_of, 0, 1, status);
 

@@ -17,6 +17,7 @@
 #include "shell/display_view.h"
 #include "shell/report_globals.h"
 #include "shell/runner.h"
+#include "tests/fixtures/report_table.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
 
@@ -51,6 +52,7 @@ TEST(ReportDisplay, EveryReportWindowHasATitle) {
          {Case{103, "Account Appraisal"}, Case{86, "Commission by Broker"}, Case{63, "Pricing Import"},
           Case{262, "Billing Summary"}, Case{303, "Post Income"}, Case{9999, "Report"}})
         EXPECT_EQ(ReportWindowTitle(c.code), c.title) << c.code;
+    fixtures::RegisterAllReports();
     for (const int code : ReportRoutineCodes()) EXPECT_FALSE(ReportWindowTitle(code).empty()) << code;
 }
 

@@ -2,6 +2,11 @@
 
 // The holdings replay as it stood before it kept its work files in memory
 // (see reference_replay.cpp): the reference of the randomized replay test.
+// It is an independent check, written apart from engine/ on purpose: it
+// takes the record layer and the engine's names, constants and result
+// types, but none of the replay's logic, so a fault in the replay cannot
+// hide by being in both. Do not fold it into engine/ or make it call the
+// replay's helpers, even where the two look alike.
 
 #include <cstdint>
 #include <string_view>

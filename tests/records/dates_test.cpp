@@ -24,7 +24,12 @@ using namespace records;
 TEST(DatesWindow, TwoDigitYearsAndWidening) {
     struct Year {
         int yy, window, four;
-    } years[] = {{0, 100, 2000}, {3, 103, 2003}, {50, 150, 2050}, {51, 51, 1951}, {99, 99, 1999}};
+    } years[] = {
+        {0, 100, 2000},   {3, 103, 2003},     {50, 150, 2050},    {51, 51, 1951},
+        {99, 99, 1999},   {-1, 99, 1999},  // a signed year read from a text counts back from 100
+        {100, 100, 2000},                  // already windowed
+        {150, 150, 2050}, {1999, 1999, 3899}, {2000, 2000, 3900},  // four digits are not two
+    };
     for (const auto& y : years) {
         EXPECT_EQ(WindowYear(y.yy), y.window) << y.yy;
         EXPECT_EQ(FourDigitYear(y.yy), y.four) << y.yy;
@@ -46,6 +51,24 @@ TEST(DatesWindow, TwoDigitYearsAndWidening) {
         {-5, 0},
     };
     for (const auto& w : widen) EXPECT_EQ(WidenDate(w.number), w.widened) << w.number;
+}
+
+TEST(DatesWindow, SplitDateNumber) {
+    struct Split {
+        long number;
+        int year, month, day;
+    } splits[] = {
+        {101, 0, 1, 1},        // 01/01/00 unwindowed
+        {1000101, 100, 1, 1},  // 01/01/00 windowed
+        {500101, 50, 1, 1},   {1500101, 150, 1, 1},     {510101, 51, 1, 1}, {991231, 99, 12, 31},
+        {0, 0, 0, 0},         {-991231, -99, -12, -31},  // each part truncated toward zero
+    };
+    for (const auto& s : splits) {
+        const DateNumberParts parts = SplitDateNumber(s.number);
+        EXPECT_EQ(parts.year, s.year) << s.number;
+        EXPECT_EQ(parts.month, s.month) << s.number;
+        EXPECT_EQ(parts.day, s.day) << s.number;
+    }
 }
 
 TEST(DatesText, RedateWrdateGtdate) {

@@ -1,7 +1,6 @@
 #include "records/files.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,6 +23,31 @@ namespace {
 
 using fixtures::TempDataDir;
 using namespace records;
+
+// A disk that takes 16 KB per file while it lives: writes past that fail
+// (the file size limit, its signal ignored).
+class SmallDisk {
+public:
+    SmallDisk() {
+        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        if (::getrlimit(RLIMIT_FSIZE, &old_limit_) != 0) return;
+        struct rlimit small = old_limit_;
+        small.rlim_cur = 16 * 1024;
+        ok_ = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~SmallDisk() {
+        if (ok_) ::setrlimit(RLIMIT_FSIZE, &old_limit_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    struct rlimit old_limit_ {};
+    void (*old_handler_)(int) = nullptr;
+    bool ok_ = false;
+};
 
 TEST(FilesPaknam, BuildsNamesWithoutBlanks) {
     struct Case {
@@ -129,6 +154,37 @@ TEST(FilesUnits, FailedOpenMakesReadsFailInsteadOfCrashing) {
     Close(5);
     EXPECT_FALSE(ReadRecord(41, 1, r));  // outside the table
     EXPECT_FALSE(ReadRecord(9, 1, r));   // never opened
+}
+
+// An open over a unit that still holds a file tells the check (which the
+// test programs make fatal) and still closes that file and opens the new
+// one; an open over a closed unit tells nothing.
+std::vector<std::string> g_reopens;
+void NoteReopen(int unit, const std::string& held, std::string_view opening) {
+    g_reopens.push_back(std::to_string(unit) + " " + std::filesystem::path(held).filename().string() + " " +
+                        std::string(opening));
+}
+
+TEST(FilesUnits, AReopenOfAnOpenUnitIsToldAndStillReplacesTheFile) {
+    TempDataDir dir;
+    g_reopens.clear();
+    const UnitReopenCheck previous = SetUnitReopenCheck(NoteReopen);
+    Open(6, "FIRST.REC");
+    ASSERT_TRUE(WriteRecord(6, 1, Record(128, 'A')));
+    Openaw(6, "SECOND.TXT");  // a text file over a direct one
+    ASSERT_TRUE(WriteLine(6, "LINE"));
+    Close(6);
+    Opn132(6, "THIRD.REC");  // the unit was closed
+    CloseDelete(6);
+    Open(7, "NODIR/X.REC");  // an open that failed still holds the unit
+    Open(7, "FOURTH.REC");
+    Close(7);
+    SetUnitReopenCheck(previous);
+
+    EXPECT_EQ(g_reopens, (std::vector<std::string>{"6 FIRST.REC SECOND.TXT", "7  FOURTH.REC"}));
+    EXPECT_EQ(TempDataDir::ReadBytes("FIRST.REC").size(), 128u);  // written out as it closed
+    const auto text = TempDataDir::ReadBytes("SECOND.TXT");
+    EXPECT_EQ(std::string(text.begin(), text.end()), "LINE\r\n");
 }
 
 TEST(FilesUnits, TextLinesReadLfAndCrLfAndWriteCrLf) {
@@ -404,12 +460,8 @@ TEST(FilesMove, AWorkFileWhoseWritesFailedNeverReplacesItsTarget) {
     }
     Record rec(1024);
     std::memset(rec.data(), 'W', rec.size());
-    struct rlimit old_limit {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old_limit;
-    small.rlim_cur = 16 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::optional<SmallDisk> disk(std::in_place);
+    ASSERT_TRUE(disk->ok());
     {
         RunFileCache run;
         DirectFile work("WORK.TMP", rec.size());
@@ -425,8 +477,7 @@ TEST(FilesMove, AWorkFileWhoseWritesFailedNeverReplacesItsTarget) {
         DirectFile other("OTHER.TMP", rec.size());
         for (long n = 1; n <= 64 && !failed_at_once; ++n) failed_at_once = !other.Write(n, rec);
     }
-    ::setrlimit(RLIMIT_FSIZE, &old_limit);
-    std::signal(SIGXFSZ, old_handler);
+    disk.reset();
     EXPECT_TRUE(failed_at_once);
     EXPECT_FALSE(MoveFileOver("WORK.TMP", "TARGET.REC"));
     EXPECT_EQ(dir.ReadBytes("TARGET.REC"), std::vector<unsigned char>(128, 'T'));
@@ -453,6 +504,46 @@ TEST(FilesReplace, WritesBesideAndRenames) {
     EXPECT_EQ(TempDataDir::ReadBytes("HLX.REC"), std::vector<unsigned char>{9});
     EXPECT_FALSE(TempDataDir::Exists("HLX.REC.new"));
     EXPECT_FALSE(ReplaceFile("NODIR/X", {1}));
+    EXPECT_FALSE(ReplaceFile("", {1}));  // no name is a failure, not a file replaced
+}
+
+TEST(FilesReplace, SeveralFilesAreRenamedOnlyWhenAllWereWritten) {
+    TempDataDir dir;
+    TempDataDir::WriteBytes("A.IDX", {1});
+    TempDataDir::WriteBytes("A.REC", {2});
+    EXPECT_EQ(ReplaceFiles({{"A.IDX", {7}}, {"NODIR/A.REC", {8}}}), "NODIR/A.REC");
+    EXPECT_EQ(TempDataDir::ReadBytes("A.IDX"), std::vector<unsigned char>{1});
+    EXPECT_FALSE(TempDataDir::Exists("A.IDX.new"));
+    EXPECT_EQ(ReplaceFiles({{"a.idx", {7}}, {"a.rec", {8}}}), "");
+    EXPECT_EQ(TempDataDir::ReadBytes("A.IDX"), std::vector<unsigned char>{7});
+    EXPECT_EQ(TempDataDir::ReadBytes("A.REC"), std::vector<unsigned char>{8});
+}
+
+// A text file that outgrows the disk: outside a run the line that does not
+// fit fails at once; in a run the lines are buffered and the failure is
+// told at the run's end, naming the file.
+TEST(FilesUnits, FailedTextWriteIsToldOutsideAndInsideARun) {
+    TempDataDir dir;
+    const std::string line(98, 'L');
+    std::optional<SmallDisk> disk(std::in_place);
+    ASSERT_TRUE(disk->ok());
+    int written_outside = 0;
+    {
+        TextFile out("OUTSIDE.TXT");
+        while (written_outside < 400 && out.WriteLine(line)) ++written_outside;
+    }
+    bool all_taken_in_run = true;
+    {
+        RunFileCache run;
+        TextFile out("INSIDE.TXT");
+        for (int i = 0; i < 400; ++i) all_taken_in_run = out.WriteLine(line) && all_taken_in_run;
+    }
+    disk.reset();
+    EXPECT_EQ(written_outside, 16 * 1024 / 100);  // the lines that fit whole
+    EXPECT_TRUE(all_taken_in_run);
+    const std::vector<std::string> failed = TakeFailedWrites();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(failed[0]).filename(), "INSIDE.TXT");
 }
 
 }  // namespace

@@ -77,6 +77,29 @@ TEST(PricesRwpric, ReadRoundsAndMarksMissingPrices) {
     EXPECT_FALSE(IsOpen(9));  // opened and closed by the call
 }
 
+// The one rounding of a stored price, which Rwpric and Rdprc share: a
+// failure leaves the price alone for each caller to place.
+TEST(PricesRoundStoredPrice, SixDecimalsOrUnchanged) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double price;
+        bool rounded;
+        double expected;
+    } cases[] = {
+        {12.3456789, true, 12.345679}, {-12.3456789, true, -12.345679},
+        {0.0000004, true, 0.0},        {999999.994, true, 999999.994},
+        {1e15, false, 1e15},           {-1e14, false, -1e14},
+    };
+    for (const auto& c : cases) {
+        double price = c.price;
+        EXPECT_EQ(RoundStoredPrice(price), c.rounded) << c.price;
+        EXPECT_EQ(price, c.expected) << c.price;
+    }
+    double price = nan;
+    EXPECT_FALSE(RoundStoredPrice(price));
+    EXPECT_TRUE(std::isnan(price));
+}
+
 TEST(PricesRwpric, MissingRecordsAndFiles) {
     TempDataDir dir;
     StorePrices("SE030597.PRC", {1.0, 2.0, 3.0});

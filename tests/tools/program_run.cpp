@@ -4,6 +4,7 @@
 #include "entry/tran_list.h"
 #include "pricing/pricing_dialogs.h"
 #include "setup/setup_commands.h"
+#include "tests/fixtures/report_table.h"
 #include "tests/tools/script_driver.h"
 
 namespace tools {
@@ -23,6 +24,8 @@ ProgramRun::ProgramRun(const std::filesystem::path& data_directory, Options opti
         failures_.push_back(problem);
         return;
     }
+    // The report runner's rows, as the program registers them at start-up.
+    fixtures::RegisterAllReports();
     if (!options.without_subsystem_commands) {
         setup::RegisterSetupCommands();
         entry::RegisterEntryCommands();

@@ -952,14 +952,11 @@ std::string WriteSampleFirm() {
     // The split downloaded for posting.
     pricing::Wrspl("WMT", Date(kSplitMonth, kSplitDay), Date(kSplitMonth, kSplitDay - 1), 2.0f, nullptr);
 
-    // The update of the data base, as the firm runs it after changes.
+    // The update of the data base, as the firm runs it after changes (it
+    // starts and ends its own run of the work file).
     {
-        std::string name;
-        records::Prtout("", "START", name);
         engine::Getacc();
-        records::Prtout("", "END", name);
         std::error_code error;
-        std::filesystem::remove(name, error);
         std::filesystem::remove("OUTPUT.TMP", error);
     }
     PostMonthEndValues();
