@@ -15,6 +15,7 @@
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/kernel/report_frame.h"
@@ -32,7 +33,8 @@ void WriteCommon() {
     std::copy(heading.bytes().begin(), heading.bytes().end(), common.begin() + 128 * 12);
     records::ReplaceFile("COMMON.FIL", common);
     records::Options options{};
-    options[51] = 1;  // option 52: the loan disbursement limit and LDL.DAT
+    records::SetOption(options, records::Opt::kLoanLimitAndExtracts,
+                       1);  // option 52: the loan disbursement limit and LDL.DAT
     records::Wropts(options);
     records::Gcn();
 }

@@ -18,6 +18,7 @@
 #include "records/common_file.h"
 #include "records/file_names.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/position/mclntamu.h"
@@ -89,7 +90,8 @@ void BM_MutualFundAppraisalRun(benchmark::State& state) {
     bench::WriteAccounts(accounts, 20);
     WriteFundTransactions(accounts);
     records::Options options{};
-    options[46] = static_cast<unsigned char>(state.range(1));  // option 47: by type or by asset class
+    records::SetOption(options, records::Opt::kPortfolioSummaryType,
+                       static_cast<unsigned char>(state.range(1)));  // option 47: by type or by asset class
     records::Wropts(options);
     for (auto _ : state) reports::Mclntamu("A   ", "????", "", bench::kDate, "N   ", "XXX.TXT", 12);
     state.SetItemsProcessed(state.iterations() * accounts);

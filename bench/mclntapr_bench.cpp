@@ -16,6 +16,7 @@
 #include "records/account_records.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "reports/position/mclntapr.h"
@@ -36,7 +37,8 @@ void BM_AccountAppraisalRun(benchmark::State& state) {
     WriteMarket();
     WriteAccounts(accounts, 20);
     records::Options options{};
-    options[46] = static_cast<unsigned char>(state.range(1));  // option 47: by type or by asset class
+    records::SetOption(options, records::Opt::kPortfolioSummaryType,
+                       static_cast<unsigned char>(state.range(1)));  // option 47: by type or by asset class
     records::Wropts(options);
     for (auto _ : state) reports::Mclntapr("A   ", "????", "", kDate, "N   ", 1, "XXX.TXT", 12);
     state.SetItemsProcessed(state.iterations() * accounts);

@@ -21,6 +21,7 @@
 #include "records/dates.h"
 #include "records/file_names.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "reports/performance/mperf.h"
@@ -38,7 +39,7 @@ void WriteIndexesAndOptions(unsigned char summary) {
     rec.SetText(36, 36, "SEC4        INDEX   NO. 2           ");
     common.Write(37, rec);
     records::Options options{};
-    options[28] = summary;
+    records::SetOption(options, records::Opt::kPerformanceSummaryType, summary);
     records::Wropts(options);
 }
 

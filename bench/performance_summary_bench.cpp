@@ -9,6 +9,7 @@
 #include <string>
 
 #include "bench/synthetic_account.h"
+#include "records/options.h"
 #include "records/performance_control.h"
 #include "records/report_output.h"
 #include "reports/performance/mnappr.h"
@@ -79,7 +80,7 @@ void BM_PersummPage(benchmark::State& state) {
         reports::PerformanceSummaryCall call;
         call.series = &series;
         call.page = &page;
-        call.options[69] = 1;
+        records::SetOption(call.options, records::Opt::kThreeFiveYearReturns, 1);
         call.index_headers = {{{"INDEX1", "", ""}, {"INDEX2", "", ""}}};
         reports::Persumm(call);
         // Persumm marks the run over; the next pass starts it again.

@@ -14,6 +14,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/record.h"
 
 namespace bench {
@@ -106,8 +107,8 @@ SyntheticAccount WriteSyntheticAccount(const SyntheticShape& shape) {
 
     records::Options options{};
     if (shape.lot_texts) {
-        options[35] = 1;
-        options[63] = 1;
+        records::SetOption(options, records::Opt::kTransactionTexts, 1);
+        records::SetOption(options, records::Opt::kLotTexts, 1);
     }
     records::Wropts(options);
 

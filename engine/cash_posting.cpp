@@ -9,6 +9,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/rounding.h"
 
 namespace engine {
@@ -20,7 +21,6 @@ using records::Record;
 constexpr std::size_t kLength = records::kAccountRecordLength;
 
 // Option 20: fees (MF, BC) count as capital flows only by their type.
-constexpr std::size_t kFeeFlowOption = 19;
 
 // The cash lot's security record number, as the replay creates it.
 constexpr int16_t kCashSecurityRecord = 2;
@@ -168,7 +168,7 @@ bool Updcsh(std::string_view account, int16_t month, int16_t year, double value,
     }
     const bool income = IsIncomeCode(code);
     const double income_amount = carried;
-    const bool fee_rule = options[kFeeFlowOption] >= 1 && IsFee(code);
+    const bool fee_rule = records::OptionOn(options, records::Opt::kFeesAsExpense) && IsFee(code);
     if (IsTypeN(type)) {
         value = 0;
         if (!fee_rule) flow -= carried;

@@ -5,6 +5,7 @@
 #include "records/account_records.h"
 #include "records/file_names.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 
 namespace engine {
@@ -12,8 +13,6 @@ namespace engine {
 namespace {
 
 using records::Record;
-
-constexpr std::size_t kLotTextsOption = 63;  // option 64: the lots' extension texts
 
 bool StartsWithCash(std::string_view symbol) {
     return records::Fixed(symbol, 4) == "CASH";
@@ -35,7 +34,7 @@ void FillFromLots(LotChain& lots, std::string_view symbol, std::string_view tax_
 }
 
 StoredLotTexts::StoredLotTexts(std::string_view account, const records::Options& options)
-    : account_(account), lot_texts_(options[kLotTextsOption] >= 1) {}
+    : account_(account), lot_texts_(records::OptionOn(options, records::Opt::kLotTexts)) {}
 
 void StoredLotTexts::Ftele(std::string_view symbol, std::string_view tax_lot, std::string& memo,
                            std::string& date, std::string& description) {

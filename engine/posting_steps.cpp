@@ -9,6 +9,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/record.h"
 
 namespace engine {
@@ -131,7 +132,8 @@ void Crtext(std::string_view name, int prefill) {
 }
 
 bool ExtensionFileWanted(const records::Options& options) {
-    return options[kTextsOption] >= 1 || options[kLotTextsOption] >= 1;
+    return records::OptionOn(options, records::Opt::kTransactionTexts) ||
+           records::OptionOn(options, records::Opt::kLotTexts);
 }
 
 ProgramDate ReadProgramDate() {

@@ -13,6 +13,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/rounding.h"
 
@@ -125,7 +126,7 @@ HoldingsWork::HoldingsWork(std::string_view account, std::string_view label, con
       options_(options),
       write_mode_(write_mode),
       decimals_(records::SystemDecimals(options)),
-      lots_(options[kLotTextsOption] >= 1) {}
+      lots_(records::OptionOn(options, records::Opt::kLotTexts)) {}
 
 void HoldingsWork::Start() {
     header_current_ = false;
@@ -289,13 +290,14 @@ void HoldingsWork::NewLotBytes(int16_t n) {
 
 void HoldingsWork::RoundQuantity(double& value) const {
     // Drndn's rounding with the decimals taken from option 81 once per
-    // replay: Drndn reads the options record at every call.
+    // replay: outside a run Drndn reads the options record at every call.
     records::RoundToDecimals(value, decimals_);
 }
 
 void HoldingsWork::Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo,
                           std::string& date, std::string& description) {
-    FillFromLots(lots_, symbol, tax_lot, memo, date, description, options_[kLotTextsOption] >= 1);
+    FillFromLots(lots_, symbol, tax_lot, memo, date, description,
+                 records::OptionOn(options_, records::Opt::kLotTexts));
 }
 
 int16_t HoldingsWork::NewRecord() {
@@ -553,8 +555,9 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     ReplayResult result;
     const records::Options options = records::Rdopts();
     const bool write = write_mode != 0;
-    const bool texts = options[kTextsOption] >= 1 || options[kLotTextsOption] >= 1;
-    result.lot_texts = options[kLotTextsOption] >= 1;
+    const bool texts = records::OptionOn(options, records::Opt::kTransactionTexts) ||
+                       records::OptionOn(options, records::Opt::kLotTexts);
+    result.lot_texts = records::OptionOn(options, records::Opt::kLotTexts);
 
     HoldingsWork work(account, label, options, write);
     // The work files stay in memory and are written once, whatever the
@@ -699,7 +702,7 @@ void Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo
             std::string& description, const records::Options& options) {
     if (!records::IsBlank(records::Fixed(memo, 5)) || StartsWithCash(symbol)) return;
     if (!FileExists(HoldingsWorkName())) return;
-    const bool lot_texts = options[kLotTextsOption] >= 1;
+    const bool lot_texts = records::OptionOn(options, records::Opt::kLotTexts);
     LotChain lots(lot_texts && FileExists(LotTextsWorkName()));
     lots.Load(HoldingsWorkName(), LotTextsWorkName(), false);
     FillFromLots(lots, symbol, tax_lot, memo, date, description, lot_texts);

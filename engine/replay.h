@@ -37,11 +37,6 @@ enum ReplayStatus : int16_t {
 // The as-of date that takes every transaction.
 inline constexpr float kEveryTransaction = 9999999.0f;
 
-// Options of the options record that the replay reads (option n is byte n).
-inline constexpr std::size_t kTextsOption = 35;     // option 36: read TR<acct>.EXT
-inline constexpr std::size_t kLotTextsOption = 63;  // option 64: also write HL.EXT
-inline constexpr std::size_t kRoundingOption = 80;  // option 81: decimals of quantities
-
 // The work file names (Paknam with a blank account).
 std::string HoldingsWorkName();  // HL.TMP
 std::string GainsWorkName();     // GL.TMP

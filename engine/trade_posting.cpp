@@ -8,6 +8,7 @@
 #include "records/codes.h"
 #include "records/common_file.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/rounding.h"
 #include "records/security_types.h"
@@ -20,7 +21,6 @@ namespace {
 const double kNoLotCost = static_cast<double>(-99999.99f);
 
 // Option 77: how prices are rounded (1 to the system decimals, 2 to 8).
-constexpr std::size_t kPriceRoundingOption = 76;
 
 struct CodeEntry {
     std::string_view letters;
@@ -192,9 +192,9 @@ void Fbuysell(PostingMode mode, int32_t& record, EntryForm& form) {
     double quantity = v.shares * QuantityScale(index);
     if (index == 2 || index == 29) v.price = 1.0f;
     if (index == 5) v.price = 100.0f;
-    if (options[kPriceRoundingOption] == 1)
+    if (records::OptionValue(options, records::Opt::kTradePriceRounding) == 1)
         RoundPrice(v.price);
-    else if (options[kPriceRoundingOption] == 2) {
+    else if (records::OptionValue(options, records::Opt::kTradePriceRounding) == 2) {
         double p = v.price;
         Drnd8(p);
         v.price = static_cast<float>(p);

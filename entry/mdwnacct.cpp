@@ -26,6 +26,7 @@
 #include "records/index.h"
 #include "records/layout.h"
 #include "records/member_accounts.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/transaction_lines.h"
@@ -42,9 +43,6 @@ using reports::Items;
 // Bounds of the date check of deposit and transfer dates.
 constexpr float kDateLow = 0.0f;
 constexpr float kDateHigh = 1991231.0f;
-
-// The option that asks for a cash line beside each buy or sale.
-constexpr std::size_t kCashLineOption = 59;
 
 // Cash line values that say "no value".
 constexpr double kNoShares = -99999.99;
@@ -524,8 +522,8 @@ void ImportRun::Deposits(const Member& m) {
 void ImportRun::DepositLines(const Member& m, const std::string& account, int slot,
                              records::DirectFile& offline, int16_t& counter, bool& full) {
     const bool transfer = tran_code_ == "SI  ";
-    const bool cash_line =
-        options_[kCashLineOption - 1] > 0 && (tran_code_ == "B   " || tran_code_ == "S   ");
+    const bool cash_line = records::OptionOn(options_, records::Opt::kCashLinesForTrades) &&
+                           (tran_code_ == "B   " || tran_code_ == "S   ");
     for (std::size_t g : {66u, 96u, 126u, 156u}) {
         const DepositGroup d = ReadDepositGroup(m.line, g);
         if (!d.read) {

@@ -2,6 +2,7 @@
 
 #include "records/account_records.h"
 #include "records/common_file.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/record_services.h"
 #include "records/rounding.h"
@@ -69,7 +70,8 @@ bool CTranRecord::Fill(int source, long record, std::string_view selection_accou
         description = o.reserved;
         sec_fee = source == kBlockSource ? records::BlockAllocation::Decode(rec).sec_fee : 0.0;
     }
-    int16_t decimals = static_cast<int16_t>(records::Rdopts()[80]);
+    int16_t decimals =
+        static_cast<int16_t>(records::OptionValue(records::Rdopts(), records::Opt::kSystemDecimals));
     records::Roundn(price, decimals);
     index = static_cast<int>(record - 1);
     return true;

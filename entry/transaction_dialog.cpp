@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/record_services.h"
 #include "records/rounding.h"
@@ -142,7 +143,7 @@ std::string FormatDouble(double value) {
 }
 
 std::string FormatPrice(float price) {
-    const int option = records::Rdopts()[80];
+    const int option = records::OptionValue(records::Rdopts(), records::Opt::kSystemDecimals);
     int16_t decimals = static_cast<int16_t>(option);
     records::Roundn(price, decimals);
     const char* format = "%.8f";

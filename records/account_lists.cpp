@@ -6,6 +6,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/sorts.h"
 
@@ -141,7 +142,7 @@ void Bldacl(std::vector<std::string>& identifiers, int& count, std::vector<long>
     const int sort_kind = SortKindOf(kind);
     const int run_size = sort_kind == kSortByKey32 ? kAccountNameRunSize : kAccountRunSize;
     const bool by_name = kind == kListByShortName || kind == kListByBrokerName;
-    const bool last_name_first = by_name && options[9] == 1;
+    const bool last_name_first = by_name && OptionValue(options, Opt::kLastNameFirst) == 1;
 
     std::map<std::string, std::string> party_names;
     if (kind == kListByBrokerName) party_names = PartyNames("BROKER.IDX", "BROKER.REC");

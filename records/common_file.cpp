@@ -4,6 +4,7 @@
 #include "records/files.h"
 #include "records/layout.h"
 #include "records/record.h"
+#include "records/rounding.h"
 
 namespace records {
 
@@ -131,6 +132,9 @@ void Wropts(const Options& options) {
     for (std::size_t i = 0; i < options.size(); ++i) rec.data()[i] = options[i];
     DirectFile file(kCommonFile, kRecordLength);
     file.Write(kOptionsRecord, rec);
+    // The rounding keeps option 81 for the run under way: a new value
+    // counts from here on, as it did when the rounding read it every call.
+    rounding_detail::ForgetSystemDecimals();
 }
 
 PrinterWords Rdprto() {

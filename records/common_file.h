@@ -29,7 +29,8 @@ enum CommonRecord : int {
     kManagerCodes4Record = 83,
 };
 
-// The options record: option n (1-90) in byte n, that is options[n - 1].
+// The options record: option n (1-90) in byte n. Options are read and set
+// by name (records/options.h).
 using Options = std::array<unsigned char, 128>;
 // The printer and page settings record as 64 words (word n at index n-1).
 using PrinterWords = std::array<int16_t, 64>;

@@ -6,6 +6,7 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/rounding.h"
 
@@ -282,7 +283,7 @@ std::string LastCouponDate(float date_number, std::string_view coupon_date, std:
 }
 
 std::string H2000(std::string& date) {
-    const int style = Rdopts()[68];
+    const int style = OptionValue(Rdopts(), Opt::kDateFormat);
     date = Fixed(date, 8);
     for (std::size_t i = (style == 2 ? 0 : 6); i < 8; ++i)
         if (date[i] == ' ') date[i] = '0';

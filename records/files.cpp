@@ -171,6 +171,8 @@ std::unordered_map<FileKey, DirectFile::State*, FileKeyHash>& OpenStates() {
 // The kept files of a RunFileCache, by the name as the routines spell it.
 struct RunKeeping {
     int depth = 0;
+    long run = 0;       // CurrentRun
+    long last_run = 0;  // the number the last run took
     std::unordered_map<std::string, std::shared_ptr<DirectFile::State>> kept;
 };
 RunKeeping& Keeping() {
@@ -473,11 +475,20 @@ void FlushPendingWrites() {
 }
 
 RunFileCache::RunFileCache() {
-    ++Keeping().depth;
+    RunKeeping& k = Keeping();
+    if (k.depth++ == 0) k.run = ++k.last_run;
 }
 
 RunFileCache::~RunFileCache() {
-    if (--Keeping().depth == 0) ForgetKeptFiles();
+    RunKeeping& k = Keeping();
+    if (--k.depth == 0) {
+        k.run = 0;
+        ForgetKeptFiles();
+    }
+}
+
+long CurrentRun() {
+    return Keeping().run;
 }
 
 // ---- MappedRecords

@@ -105,6 +105,11 @@ public:
     RunFileCache& operator=(const RunFileCache&) = delete;
 };
 
+// 0 while no RunFileCache lives; otherwise a number that names the run
+// (the outermost object's life), different from every earlier run's, for
+// values read once a run.
+long CurrentRun();
+
 // Every whole record of a file, for reading only, without a copy: the file
 // is mapped into memory, so the bytes are the page cache's own and a large
 // file costs neither a buffer to fill nor the first touch of each of its

@@ -5,6 +5,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 
 namespace records {
@@ -170,8 +171,9 @@ SecurityDescription Cksym(std::string_view symbol, const Options& options) {
     out.maturity = rec.Text(kMaturityOffset, 8);
     out.rate = rec.R4(kRateOffset);
     // A bond without a second line shows its coupon and maturity there.
-    if (IsBlank(out.description2) && options[1] >= 1 && !IsBlank(out.maturity) &&
-        !StartsWithCash(Fixed(symbol, 12)) && out.type != "1   " && out.rate != kNoRate)
+    if (IsBlank(out.description2) && OptionOn(options, Opt::kCouponDueDescription) &&
+        !IsBlank(out.maturity) && !StartsWithCash(Fixed(symbol, 12)) && out.type != "1   " &&
+        out.rate != kNoRate)
         WriteInto(out.description2, "(1X,F7.3,'%  ',2A4,13(' '))",
                   {static_cast<double>(out.rate), std::string_view(out.maturity).substr(0, 4),
                    std::string_view(out.maturity).substr(4, 4)});
@@ -320,7 +322,7 @@ void Ftele(std::string_view account, std::string_view symbol, std::string_view t
         text = lot.Text(kLotMemoOffset, 20);
     }
     // The extension texts come only from the lot that matched.
-    if (options[63] < 1) return;
+    if (!OptionOn(options, Opt::kLotTexts)) return;
     Open(kUnit, Paknam(account, "HL", ".EXT"));
     UnitGuard guard(kUnit);
     Record ext;

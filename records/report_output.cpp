@@ -9,6 +9,7 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 
 namespace records {
@@ -40,12 +41,12 @@ bool ReadCommonRecord(int n, Record& rec) {
     return common.Read(n, rec);
 }
 
-// Option n of the options record counts as set at 1 or more; the option
+// An option of the options record counts as set at 1 or more; the option
 // bytes are signed, so a byte above 127 is not set. An options record that
 // cannot be read sets nothing.
-bool OptionSet(const Record& options, int n) {
-    return options.size() >= static_cast<std::size_t>(n) &&
-           static_cast<signed char>(options.data()[n - 1]) >= 1;
+bool OptionSet(const Record& options, Opt option) {
+    const std::size_t at = OptionIndex(option);
+    return options.size() > at && static_cast<signed char>(options.data()[at]) >= 1;
 }
 
 // The page-number override: -1 none, else 0 or 1 (option 30 as the
@@ -60,7 +61,7 @@ Record ReadOptions() {
 
 bool PageNumbersSuppressedBy(const Record& options) {
     if (g_page_number_override >= 0) return g_page_number_override != 0;
-    return OptionSet(options, 30);
+    return OptionSet(options, Opt::kNoPageNumbers);
 }
 
 // Replaces one 2-byte field of record 13 and writes the record back.
@@ -216,7 +217,7 @@ void Gcn() {
         firm.top_lines_setting < 0 ||
         (firm.top_lines_setting > 0 && firm.top_lines_setting + kHeadingLines >= firm.page_length);
     firm.top_lines = firm.top_lines_out_of_range ? int16_t{0} : firm.top_lines_setting;
-    if (OptionSet(ReadOptions(), 33)) firm.firm_name = std::string(50, ' ');
+    if (OptionSet(ReadOptions(), Opt::kNoFirmName)) firm.firm_name = std::string(50, ' ');
 }
 
 std::string TopLinesNotice(const FirmHeading& firm) {
@@ -250,7 +251,7 @@ void Headr3(int16_t& page, int16_t& line_count, int16_t& page_length) {
         WriteLine(kTextReportUnit, Write("(1X)"));
     else
         WriteLine(kTextReportUnit, Write("(114X,'PAGE ',I3)", {static_cast<long long>(page)}));
-    bool firm_written = !OptionSet(options, 33);
+    bool firm_written = !OptionSet(options, Opt::kNoFirmName);
     if (firm_written) WriteLine(kTextReportUnit, Write("(42X,50A1)", CharItems(firm.firm_name)));
     WriteLine(kTextReportUnit, Write("(1X)"));
     line_count = static_cast<int16_t>(firm.top_lines + 3 + (firm_written ? 1 : 0));
@@ -268,7 +269,7 @@ void Headr2(int16_t& page, int16_t& line_count, int16_t& page_length) {
     const FirmHeading& firm = FirmHeadingBlock();
     if (page > 1) Peject();
     WriteLine(kTextReportUnit, Write("(1X)"));
-    line_count = static_cast<int16_t>(firm.top_lines + 3 + (OptionSet(options, 33) ? 0 : 1));
+    line_count = static_cast<int16_t>(firm.top_lines + 3 + (OptionSet(options, Opt::kNoFirmName) ? 0 : 1));
     if (firm.top_lines_out_of_range && page <= 1) {
         WriteLine(kTextReportUnit, TopLinesNotice(firm));
         ++line_count;

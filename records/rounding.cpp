@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "records/common_file.h"
+#include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 
 namespace records {
 
@@ -55,11 +57,31 @@ bool Honoured(int decimals) {
     return decimals >= 4 && decimals <= 8;
 }
 
-// The system's number of decimals: option 81 (byte 81 of the options
-// record) when it is 4 to 8, else 4. Read on every call, as the options
-// dialog may change it between two roundings.
+// The system's number of decimals as last read within a run, and the run
+// (CurrentRun) it was read in; 0: not read in the run under way.
+struct RunDecimals {
+    long run = 0;
+    int decimals = 4;
+};
+RunDecimals& KeptDecimals() {
+    static RunDecimals kept;
+    return kept;
+}
+
+// The system's number of decimals (SystemDecimals). Within a run the
+// options record is read at the run's first rounding and the value kept
+// until the run ends or the program writes the options record again;
+// outside a run it is read at every call, as the options dialog or a
+// direct write of COMMON.FIL may change it between two roundings.
 int OptionDecimals() {
-    return SystemDecimals(Rdopts());
+    const long run = CurrentRun();
+    if (run == 0) return SystemDecimals(Rdopts());
+    RunDecimals& kept = KeptDecimals();
+    if (kept.run != run) {
+        kept.decimals = SystemDecimals(Rdopts());
+        kept.run = run;
+    }
+    return kept.decimals;
 }
 
 }  // namespace
@@ -68,6 +90,10 @@ namespace rounding_detail {
 
 void RoundThroughLayout(double& value, int decimals) {
     records::RoundThroughLayout(value, decimals);
+}
+
+void ForgetSystemDecimals() {
+    KeptDecimals().run = 0;
 }
 
 }  // namespace rounding_detail
@@ -92,8 +118,8 @@ void Srnd0(float& value) {
 }
 
 int SystemDecimals(const Options& options) {
-    const int option81 = options[80];
-    return Honoured(option81) ? option81 : 4;
+    const int decimals = OptionValue(options, Opt::kSystemDecimals);
+    return Honoured(decimals) ? decimals : 4;
 }
 
 }  // namespace records

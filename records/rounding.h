@@ -67,10 +67,16 @@ inline bool RoundInBinary(double& value, int decimals) {
 // The layout's write and read, for what the binary check leaves undecided.
 void RoundThroughLayout(double& value, int decimals);
 
+// Drops the system decimals kept for the run under way, so that the next
+// Round1 or Drndn reads the options record again; Wropts calls it.
+void ForgetSystemDecimals();
+
 }  // namespace rounding_detail
 
 // To the system's number of decimals: option 81 of the options record
-// when it is 4 to 8, else 4.
+// when it is 4 to 8, else 4. Within a run (records/files.h, RunFileCache)
+// the option is read once, at the run's first call, and again only after
+// Wropts; outside a run at every call.
 void Round1(float& value);
 void Drndn(double& value);
 

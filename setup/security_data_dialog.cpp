@@ -6,6 +6,7 @@
 
 #include "platform/message_box.h"
 #include "records/common_file.h"
+#include "records/options.h"
 #include "records/security_file.h"
 #include "records/security_types.h"
 #include "setup/security_page1_dialog.h"
@@ -169,7 +170,8 @@ void CSecurityDataDlg::OnSelectSecurity() {
             type_position_ = static_cast<int>(p);
     } else {
         entry_ = static_cast<int>(identifiers_.size());
-        const bool cusip_from_id = records::Rdopts()[0] != 0;
+        const bool cusip_from_id =
+            records::OptionValue(records::Rdopts(), records::Opt::kCusipFromSymbol) != 0;
         records::WriteSecurityRecord(
             entry_, records::NewSecurityRecord(text, static_cast<int16_t>(entry_), cusip_from_id));
         records::WriteSecurityExtension(entry_, records::NewSecurityExtension());

@@ -11,6 +11,7 @@
 #include "platform/common_dialogs.h"
 #include "platform/text.h"
 #include "records/common_file.h"
+#include "records/options.h"
 #include "shell/about_dialog.h"
 #include "shell/chart_view.h"
 #include "shell/child_frames.h"
@@ -37,7 +38,6 @@ CLedraApp* g_app = nullptr;
 int g_document_count = 0;
 
 // Option 89 (byte 89 of the options record): show the start-up text.
-constexpr std::size_t kStartupTextOption = 88;
 
 std::unique_ptr<platform::ChildFrame> MakeChildFrame() {
     return std::make_unique<CChildFrame>();
@@ -139,7 +139,7 @@ bool CLedraApp::InitInstance(int show_command) {
     // Dialog lists laid out in columns show in the report windows' face.
     platform::SetFixedPitchFace(g_printer.PrinterFontName);
     const records::Options options = records::Rdopts();
-    if (options[kStartupTextOption] != 0) {
+    if (records::OptionOn(options, records::Opt::kStartupTutorial)) {
         g_report.LineSource = kLinesFromReportFile;
         frame_->OpenTemplateWindow(kDisplayTemplate);
     } else {

@@ -13,6 +13,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/module_stores.h"
+#include "records/options.h"
 #include "records/report_output.h"
 #include "records/transaction_lines.h"
 #include "shell/app.h"
@@ -36,7 +37,6 @@ using namespace platform;
 
 // Option 52 (byte 52 of the options record): check the tax disk before
 // the gains and income reports.
-constexpr std::size_t kTaxDiskOption = 51;
 
 constexpr const char* kOfflineTransactions = "OFFLINET.DAT";
 
@@ -105,7 +105,8 @@ void RunRequestedReport(int code, CMainFrame& frame) {
         return;
     }
     if (!RunRequestDialog(code, frame)) return;
-    if ((code == 84 || code == 85) && records::Rdopts()[kTaxDiskOption] != 0 && TheTaxDiskCheck() &&
+    if ((code == 84 || code == 85) &&
+        records::OptionOn(records::Rdopts(), records::Opt::kLoanLimitAndExtracts) && TheTaxDiskCheck() &&
         !TheTaxDiskCheck()(frame))
         return;
     RouteReportOutput(frame);

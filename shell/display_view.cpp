@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/report_output.h"
 #include "shell/app.h"
 #include "shell/dispatch.h"
@@ -30,7 +31,6 @@ using namespace platform;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 30;
 // Option 89 (byte 89 of the options record): show the start-up text.
-constexpr std::size_t kStartupTextOption = 88;
 
 }  // namespace
 
@@ -342,7 +342,7 @@ void CDisplayNew::OnScroll(const Notification& n) {
 void CDisplayNew::OnDone() {
     if (startup_window_ && IsDlgButtonChecked(kDisableBox)) {
         records::Options options = records::Rdopts();
-        options[kStartupTextOption] = 0;
+        records::SetOption(options, records::Opt::kStartupTutorial, 0);
         records::Wropts(options);
     }
     if (ChildFrame* frame = GetParentFrame()) frame->PostClose();

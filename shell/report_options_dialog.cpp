@@ -8,6 +8,7 @@
 
 #include "records/common_file.h"
 #include "records/cross_reference_files.h"
+#include "records/options.h"
 #include "records/record_services.h"
 #include "shell/field_helpers.h"
 #include "shell/fillers.h"
@@ -29,7 +30,6 @@ constexpr AccountChoiceIds kAccountChoice = {D::kClientListGroup, D::kAccountLis
 
 // Option 52 (byte 52 of the options record): the tax and cross-reference
 // fields of the extract files.
-constexpr std::size_t kExtractOption = 51;
 
 // How a report asks for its dates.
 enum class Dates {
@@ -134,7 +134,7 @@ bool ChecksReportDate(int code) {
 }
 
 bool ExtractOptionSet() {
-    return records::Rdopts()[kExtractOption] != 0;
+    return records::OptionOn(records::Rdopts(), records::Opt::kLoanLimitAndExtracts);
 }
 
 // A field of the broker/bank record as the dialog shows it: bytes below the blank

@@ -15,6 +15,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/lookups.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -222,7 +223,9 @@ void Chlpos(int16_t long_report, std::string_view report_date, std::string_view 
         if (common.Read(records::kProgramDateRecord, rec)) program_number = rec.R4(8);
     }
     const records::Options options = records::Rdopts();
-    const bool phones = options[20] >= 1, wide = options[35] >= 1, extract = options[51] >= 1;
+    const bool phones = records::OptionOn(options, records::Opt::kCrossReferencePhones),
+               wide = records::OptionOn(options, records::Opt::kTransactionTexts),
+               extract = records::OptionOn(options, records::Opt::kLoanLimitAndExtracts);
 
     std::string date = records::Fixed(report_date, 8);
     int16_t mode = 0, error = 0;

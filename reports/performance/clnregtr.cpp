@@ -15,6 +15,7 @@
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -325,7 +326,8 @@ void Clnregtr(std::string_view as_of_date, std::string_view manager, std::string
         a.executive = broker.executive;
         a.phone = broker.phone;
         a.firm = broker.firm;
-        if (order == 6 && options[9] == 1) records::Reordr(a.name);
+        if (order == 6 && records::OptionValue(options, records::Opt::kLastNameFirst) == 1)
+            records::Reordr(a.name);
         listed.push_back(std::move(a));
     }
     if (stopped.empty() && walk.failed_record != 0)

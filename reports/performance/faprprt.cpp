@@ -15,6 +15,7 @@
 #include "records/files.h"
 #include "records/fixed_income_files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -108,7 +109,7 @@ std::string PercentText(double percent) {
 class AccountPages {
 public:
     AccountPages(FixedIncomeRun& run, const records::AppraisalHeader& head) : run_(run), head_(head) {
-        option44_ = run.options[43] >= 1;
+        option44_ = records::OptionOn(run.options, records::Opt::kYieldOnCost);
         unpriced_total_ = head.total_market_value == kNoPriceValue;
         name_ = Cut(head.name, 32);
         int16_t status = 0;

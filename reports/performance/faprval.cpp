@@ -11,6 +11,7 @@
 #include "records/files.h"
 #include "records/fixed_income_files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/rounding.h"
@@ -33,10 +34,6 @@ constexpr int kParPricedType = 5;        // type code "4": priced at 100, no yea
 constexpr int kTimes100Type = 28;        // type code "R"
 constexpr int kUnitPricedType = 29;      // type code "S": priced at 1
 constexpr int kExemptInterestType = 34;  // type code "X": its accrued interest is not totalled
-
-bool Option(const records::Options& options, int n) {
-    return options[static_cast<std::size_t>(n - 1)] >= 1;
-}
 
 // Securities whose SECURITY.EXT record is read: 3 4 5 6 7 9 B C D F T W X Y.
 bool Extended(int n) {
@@ -155,7 +152,9 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
     double quantity = lot.quantity;
     double cost = lot.cost;
 
-    if (cash_symbol && Option(opt, 41) && quantity > -0.005 && quantity < 0.005) return;
+    if (cash_symbol && records::OptionOn(opt, records::Opt::kNoZeroCash) && quantity > -0.005 &&
+        quantity < 0.005)
+        return;
     if (cash_symbol && cost == 0) return;
 
     // Lots of one security in a row fold into one record; a short lot, or
@@ -163,7 +162,8 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
     const bool lot_unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
     const bool fold = open_ &&
                       records::Fixed(lot.symbol, 12) == records::Fixed(security_.holding.symbol, 12) &&
-                      quantity > 0 && security_.holding.quantity > 0 && (Option(opt, 46) || !lot_unmanaged);
+                      quantity > 0 && security_.holding.quantity > 0 &&
+                      (records::OptionOn(opt, records::Opt::kUnmanagedInBody) || !lot_unmanaged);
     if (open_ && !fold) FinishSecurity();
     if (!open_) {
         security_ = records::FixedIncomeHolding{};
@@ -192,8 +192,9 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
         if (price != kNoPriceValue) records::Drndn(price);
     }
 
-    const bool unmanaged_lot = lot_unmanaged && !Option(opt, 46);
-    if (price == kNoPriceValue && (!lot_unmanaged || Option(opt, 46))) unpriced_ = true;
+    const bool unmanaged_lot = lot_unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody);
+    if (price == kNoPriceValue && (!lot_unmanaged || records::OptionOn(opt, records::Opt::kUnmanagedInBody)))
+        unpriced_ = true;
 
     const bool percent_priced = IsPercentPricedTypeNumber(type);
     double value = kNoPriceValue;
@@ -396,7 +397,7 @@ void Faprval(FixedIncomeRun& run, int16_t& status) {
     run.account_id = found->id;
     run.entry = found->entry;
     run.address = fields.lines;
-    run.address_flag = run.options[5] == 1 ? 1 : 0;
+    run.address_flag = records::OptionValue(run.options, records::Opt::kAccountAddress) == 1 ? 1 : 0;
 
     const HoldingsSource source =
         PrepareHoldings(records::TrimRight(run.account_id), run.report_date_number, run.program_date_number);

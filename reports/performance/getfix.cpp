@@ -17,6 +17,7 @@
 #include "records/index.h"
 #include "records/layout.h"
 #include "records/lookups.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -456,7 +457,8 @@ bool IncomeFlowAccount(ReportFrame& frame, const Run& run, const std::string& id
     std::array<double, 12> column{};
     double account_total = 0;
     const std::string_view options(reinterpret_cast<const char*>(run.options.data()), run.options.size());
-    const bool fill_descriptions = static_cast<signed char>(run.options[49]) <= 0;
+    const bool fill_descriptions =
+        static_cast<signed char>(records::OptionValue(run.options, records::Opt::kBondDetails)) <= 0;
 
     LotIterator lots(source.file);
     int16_t record = 0;

@@ -11,6 +11,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/performance/mnapsec.h"
@@ -670,7 +671,7 @@ void Table::Run() {
     auto blank3 = [](const std::array<std::string, 3>& h) { return Blank(h[0] + h[1] + h[2]); };
     display_ = 0;
     if (blank3(rq_.indexes[1].headers)) display_ = blank3(rq_.indexes[0].headers) ? 2 : 1;
-    if (rq_.options[39] >= 1) display_ = 2;
+    if (records::OptionOn(rq_.options, records::Opt::kNoIndexPerformance)) display_ = 2;
 
     // 2. The end period and the dates the rows go by.
     {
@@ -689,7 +690,7 @@ void Table::Run() {
     if (Printing()) Heading();
 
     // Chart file.
-    chart_kind_ = rq_.options[72];
+    chart_kind_ = records::OptionValue(rq_.options, records::Opt::kPerformanceExportType);
     if (chart_kind_ == 1 || chart_kind_ == 2) {
         const char* name = chart_kind_ == 1 ? "PERF.DAT" : "GRAPHER.OUT";
         records::Purge(name);
@@ -747,7 +748,8 @@ void Table::Run() {
 
     // 9. The summary page.
     result_.cumulative_return = cumulative_;
-    if (choice_ != 4 && (rq_.options[28] == 1 || rq_.sub_kind >= 1)) {
+    if (choice_ != 4 && (records::OptionValue(rq_.options, records::Opt::kPerformanceSummaryType) == 1 ||
+                         rq_.sub_kind >= 1)) {
         PerformanceSummaryCall call;
         call.header = &header_;
         call.account = &run_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "records/dates.h"
+#include "records/options.h"
 
 namespace reports {
 
@@ -130,7 +131,7 @@ AppraisalReturns Persum2(const SummaryRequest& r, SummarySeries& s, const record
 
     const double months = n + fraction - 2.0;
     const double exponent = (n > 0 && months != 0.0) ? 12.0 / months : 1.0;
-    const bool cumulative = options[33] >= 1;
+    const bool cumulative = records::OptionOn(options, records::Opt::kCumulativeReturn);
     const bool too_recent = AnchorTooRecent(r, r.end_date);
 
     if (!stopped) {

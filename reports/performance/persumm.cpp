@@ -11,6 +11,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/performance_control.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -312,7 +313,7 @@ void Summary::Chain() {
 }
 
 void Summary::ColumnHeadings() {
-    const bool cumulative = o_[33] == 1;
+    const bool cumulative = records::OptionValue(o_, records::Opt::kCumulativeReturn) == 1;
     if (cumulative) {
         Print("");
         Print("");
@@ -376,7 +377,7 @@ void Summary::Row(const std::string& label, const std::string& a, const std::str
 // Item 1: the fiscal (or calendar, or reporting-start) year to date and,
 // with option 70, the last 12 months, each measured on its own window.
 void Summary::Item1() {
-    const bool cumulative_only = o_[33] == 1;
+    const bool cumulative_only = records::OptionValue(o_, records::Opt::kCumulativeReturn) == 1;
     int n = last_month_ - entry_.fiscal_month;
     if (n <= 0) n += 12;
     int s = std::max(e_ - n, 1);
@@ -434,7 +435,7 @@ void Summary::Item1() {
     (void)m;
     if (c_.sub_kind == 0) {
         line(label, s);
-        if (o_[69] >= 1) {
+        if (records::OptionOn(o_, records::Opt::kThreeFiveYearReturns)) {
             int16_t em = 0, ed = 0, ey = 0;
             records::Redate(entry_.end_date, em, ed, ey);
             int q = last_month_ - em;
@@ -449,7 +450,7 @@ void Summary::Item1() {
 
 void Summary::Years() {
     Print(records::Write("('      2.  PERFORMANCE, BY CALENDAR YEAR:                 YEAR')"));
-    const bool cumulative_only = o_[33] == 1;
+    const bool cumulative_only = records::OptionValue(o_, records::Opt::kCumulativeReturn) == 1;
     int previous_end = 1;
     bool measuring = false;
     for (int y = first_year_; y <= last_year_; ++y) {
@@ -490,7 +491,7 @@ void Summary::Years() {
 }
 
 void Summary::Item3() {
-    const bool cumulative_only = o_[33] == 1;
+    const bool cumulative_only = records::OptionValue(o_, records::Opt::kCumulativeReturn) == 1;
     int i0 = 1;
     double m = e_ + fraction_ - 2.0;
     std::string from_date = entry_.opening_date;
@@ -529,7 +530,7 @@ void Summary::Item3() {
     Row(label, since_text_, index_since_text_[0], index_since_text_[1]);
     Print("");
 
-    if (o_[69] >= 1) {
+    if (records::OptionOn(o_, records::Opt::kThreeFiveYearReturns)) {
         // Items 4 and 5: the last 3 and 5 years, and the same windows
         // ending at the fiscal year's start.
         const int fiscal_end = [&] {
@@ -566,7 +567,7 @@ void Summary::Item3() {
 }
 
 void Summary::Balances() {
-    const long long item = o_[69] >= 1 ? 6 : 4;
+    const long long item = records::OptionOn(o_, records::Opt::kThreeFiveYearReturns) ? 6 : 4;
     const double start = v_[0];
     const std::string s = Amount(start), f = Amount(net_flow_);
     const std::string contribution =
@@ -710,7 +711,7 @@ void Summary::Run() {
     if (c_.sub_kind == 0) Years();
     Item3();
     Store();
-    if (c_.sub_kind == 0 && o_[61] < 1) Balances();
+    if (c_.sub_kind == 0 && !records::OptionOn(o_, records::Opt::kNoSummaryItem4)) Balances();
     Lines();
     WriteBack();
 }
@@ -732,7 +733,7 @@ AnnualizedTexts Prfann(const records::Options& options, std::span<const float> a
     int n = end - span;
     double m = end - n + 1;
     double p = 12.0;
-    if (options[70] >= 1) {
+    if (records::OptionOn(options, records::Opt::kAnnualizeMonthlyReturns)) {
         n = end - 11;
         m = 12;
         p = span + 1;
@@ -744,7 +745,7 @@ AnnualizedTexts Prfann(const records::Options& options, std::span<const float> a
         const float from = At(series[k], n), to = At(series[k], end);
         if (!(from > 0) || to == kNoRate) continue;
         double r = 0;
-        if (options[33] == 1) {
+        if (records::OptionValue(options, records::Opt::kCumulativeReturn) == 1) {
             r = (static_cast<double>(to) - from) / from * 100.0;
         } else {
             const double ratio = static_cast<double>(to) / from;

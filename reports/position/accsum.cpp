@@ -8,6 +8,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -87,8 +88,9 @@ double GainPercent(double gain, double beginning) {
 void Accsum(std::string_view manager, std::string_view report_date, std::string_view pricing_date,
             std::string_view output_name, int16_t /*name_length*/) {
     const records::RunSettings settings = records::ReadRunSettings();
-    const bool suppress_beginning = settings.options[74] >= 1;
-    const bool yield_on_cost = settings.options[43] >= 1;
+    const bool suppress_beginning =
+        records::OptionOn(settings.options, records::Opt::kNoSummaryBeginningValue);
+    const bool yield_on_cost = records::OptionOn(settings.options, records::Opt::kYieldOnCost);
     const std::string code = records::Fixed(manager, 4);
     std::string begin_date = records::Fixed(report_date, 8);
     std::string price_date = records::Fixed(pricing_date, 8);

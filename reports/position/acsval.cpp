@@ -9,6 +9,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/rounding.h"
@@ -213,7 +214,7 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
                  income += lot_income;
              });
     market_value += accrued_total;
-    const bool on_cost = options[43] >= 1;
+    const bool on_cost = records::OptionOn(options, records::Opt::kYieldOnCost);
     if (!on_cost && market_value != 0)
         yield = income * 100 / market_value;
     else if (on_cost && cost != 0)

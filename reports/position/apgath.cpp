@@ -9,6 +9,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -38,10 +39,6 @@ constexpr int kNoInterestType = 4;        // type code "3": no accrued interest
 constexpr int kExemptInterestType = 34;   // type code "X": accrued interest not totalled
 constexpr int kMissingSecurityType = 30;  // type code "T"
 constexpr int kCommonStockType = 18;
-
-bool Option(const records::Options& options, int n, int at_least = 1) {
-    return options[n - 1] >= at_least;
-}
 
 // COMMON.FIL records 2, 26 (when record26) 31 and 37; the first that
 // cannot be read ends the reading, and what was not read stays as it was.
@@ -80,7 +77,7 @@ std::array<int8_t, 23> TargetAllocation(const records::AccountRecordSet& recs) {
 // fields stay blank when the records cannot be read.
 void ReadAccountData(AppraisalRun& run, int entry, std::string& manager_code) {
     AppraisalAccount& a = run.current;
-    a.address_word = run.options[5] == 1 ? 1 : 0;
+    a.address_word = records::OptionValue(run.options, records::Opt::kAccountAddress) == 1 ? 1 : 0;
     records::AccountRecordSet recs;
     run.target = {};
     manager_code = "    ";
@@ -152,12 +149,15 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     double amount = lot.cost;
 
     // Zero cash is left out.
-    if (cash_symbol && Option(opt, 41) && quantity > -0.005 && quantity < 0.005) return;
+    if (cash_symbol && records::OptionOn(opt, records::Opt::kNoZeroCash) && quantity > -0.005 &&
+        quantity < 0.005)
+        return;
     if (cash_symbol && amount == 0) return;
 
     const bool lot_unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
     const bool combine = holding_open_ && lot.symbol == holding_symbol_ && quantity > 0 &&
-                         last_quantity_ > 0 && (Option(opt, 46) || !lot_unmanaged);
+                         last_quantity_ > 0 &&
+                         (records::OptionOn(opt, records::Opt::kUnmanagedInBody) || !lot_unmanaged);
     if (holding_open_ && !combine) FinishHolding();
     if (!holding_open_) {
         holding_ = records::ValuedHolding{};
@@ -192,14 +192,14 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
 
     int16_t category = CategoryNumber(sec.category);
     if (category >= 1 && category <= 99) ++categories_[category - 1];
-    if (Option(opt, 43)) category = 0;
+    if (records::OptionOn(opt, records::Opt::kNoIndustryCategories)) category = 0;
     if (type == kCommonStockType && category > 0) page_word_ = 3;
 
     if (cash || type == kUnitPricedType) price = 1.0;
     if (type == kBondType) price = 100.0;
     if (price != kNoPriceValue) records::RoundToDecimals(price, decimals_);
 
-    const bool unmanaged_lot = lot_unmanaged && !Option(opt, 46);
+    const bool unmanaged_lot = lot_unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody);
     if (price == kNoPriceValue && !unmanaged_lot) unpriced_ = true;
 
     double value = kNoPriceValue;
@@ -223,7 +223,8 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     }
 
     // Years to maturity.
-    if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity_number_ > 0) {
+    if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) && type != kBondType &&
+        maturity_number_ > 0) {
         const double days = records::Daycb(run_.report_date, sec.maturity, 0);
         days_by_quantity_ += days * quantity;
         maturity_quantity_ += quantity;
@@ -256,16 +257,19 @@ void AccountValuation::FinishHolding() {
     // Holdings maturing within a year of the report date, or matured, are
     // cash equivalents; a blank maturity date never moves. A holding of the
     // times-100 type is marked as maturing but keeps its type.
-    if (!Option(opt, 63) && MovesToCashEquivalents(maturity_number_, run_.report_date_number)) {
+    if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) &&
+        MovesToCashEquivalents(maturity_number_, run_.report_date_number)) {
         h.matures_within_year = 1;
         if (h.type_number != kTimes100Type) h.type_number = kCashType;
     }
-    if (last_lot_unmanaged_ && !Option(opt, 46)) h.type_number = kUnmanagedType;
+    if (last_lot_unmanaged_ && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
+        h.type_number = kUnmanagedType;
     type_flags_[h.type_number - 1] = 1;
     h.sort_key = records::Fixed(h.symbol, 10);
     // The performance figure of the holding, when option 55 asks for it: its
     // return since its first transaction (-999.99 when there is none).
-    if (Option(opt, 55) && !IsCashSymbol(h.symbol) && h.type_code.compare(0, 1, "1") != 0)
+    if (records::OptionOn(opt, records::Opt::kTimeWeightedReturn) && !IsCashSymbol(h.symbol) &&
+        h.type_code.compare(0, 1, "1") != 0)
         h.performance = HoldingReturn(h.symbol);
     if (h.market_value != kNoPriceValue) run_.market_by_type[h.type_number - 1] += h.market_value;
     ++count_;
@@ -277,7 +281,7 @@ void AccountValuation::WriteHeader() {
     records::AppraisalHeader head = Header();
     if (maturity_quantity_ != 0) head.average_years = days_by_quantity_ / maturity_quantity_ / 365.0;
     int page_word = page_word_;
-    if (Option(run_.options, 37)) page_word -= 1;
+    if (records::OptionOn(run_.options, records::Opt::kNoPortfolioSummary)) page_word -= 1;
     const int in_use =
         static_cast<int>(std::count_if(categories_.begin(), categories_.end(), [](int c) { return c > 0; }));
     const int usable = records::FirmHeadingBlock().page_length - 4;
@@ -509,7 +513,9 @@ void Apgath(AppraisalRun& run, int16_t& step) {
         if (r.output_mode != kOutputModeCount)
             r.frame.emplace(ReportFrame::ForOutputMode(r.output_name, r.output_mode));
         // The loan disbursement records grow over the run's accounts only.
-        if (r.output_mode != kOutputModeCount && Option(r.options, 52)) records::Purge(kLoanFile);
+        if (r.output_mode != kOutputModeCount &&
+            records::OptionOn(r.options, records::Opt::kLoanLimitAndExtracts))
+            records::Purge(kLoanFile);
     };
     variant.value = [](AppraisalRun& r) {
         const HoldingsSource source =

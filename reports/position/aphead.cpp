@@ -8,6 +8,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/security_types.h"
@@ -19,10 +20,6 @@ namespace {
 constexpr int kCommonStockType = 18;
 constexpr std::size_t kNameRecordLength = 128;
 constexpr std::size_t kNameWidth = 28;
-
-bool Option(const records::Options& options, int n, int at_least = 1) {
-    return options[static_cast<std::size_t>(n - 1)] >= at_least;
-}
 
 // The 28-character name in record n of a name file: blanks when the file
 // or the record cannot be read; bytes never written read as blanks.
@@ -48,7 +45,7 @@ HeadingWords AppraisalHeadingTop(AppraisalPages& p, const std::string& title_lin
     if (p.lines > 0) records::Prmsg(p.lines, p.page_length, p.mode, blank);
 
     HeadingWords words;
-    const bool cost_yield = Option(p.options, 44);
+    const bool cost_yield = records::OptionOn(p.options, records::Opt::kYieldOnCost);
     words.yield_word = cost_yield ? "COST" : "MKT ";
     words.underline = cost_yield ? (p.writing() ? "-" : "_") : " ";
 
@@ -95,8 +92,8 @@ HeadingWords AppraisalHeadingTop(AppraisalPages& p, const std::string& title_lin
     }
 
     // The rate column's words: T/W ROR under option 55.
-    const bool time_weighted = Option(p.options, 55);
-    words.ytm = p.options[15] == 2;
+    const bool time_weighted = records::OptionOn(p.options, records::Opt::kTimeWeightedReturn);
+    words.ytm = records::OptionValue(p.options, records::Opt::kRateOrYieldToMaturity) == 2;
     if (!words.ytm) {
         words.rate = {"IND.", "DIV/INT ", "RATE", "----"};
         if (time_weighted) words.rate = {"    ", "   T/W  ", " ROR", " ---"};
@@ -123,7 +120,7 @@ void Aphead(AppraisalPages& p) {
     // Column words: the percentage column reads % OF ASSET CLASS under
     // option 68.
     const char* percent[4] = {"      ", " % OF ", "ASSETS", "------"};
-    if (Option(p.options, 68)) {
+    if (records::OptionOn(p.options, records::Opt::kAssetClassPercent)) {
         percent[0] = "% OF  ";
         percent[1] = "ASSET ";
         percent[2] = "CLASS ";
@@ -233,7 +230,8 @@ void Apacct(int account_number, int16_t flag, AppraisalPages& p) {
     const records::DirectFile accounts(records::kAccountRecords, records::kAccountRecordLength,
                                        /*create=*/false);
     p.lines = static_cast<int16_t>(p.lines + 1);
-    if (p.lines > p.page_length - 5 && p.options[53] == 1) Aphead(p);
+    if (p.lines > p.page_length - 5 && records::OptionValue(p.options, records::Opt::kAppendNotes) == 1)
+        Aphead(p);
     records::Record first, second;
     if (!accounts.ok() || !accounts.Read(r, first) || !accounts.Read(r + 1, second)) return;
     for (const records::Record* rec : {&first, &second})

@@ -11,6 +11,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -69,7 +70,7 @@ public:
         : run_(run) {
         p_ = SummaryPages(run, header);
         p_.options = opt;
-        p_.page = static_cast<int16_t>(opt[36] >= 1 ? 1 : 2);
+        p_.page = static_cast<int16_t>(records::OptionOn(opt, records::Opt::kNoPortfolioSummary) ? 1 : 2);
     }
 
     bool started() const { return started_; }
@@ -172,7 +173,7 @@ void Apstkcat(AppraisalRun& run, int16_t& step) {
         // The chart file is written for every account, so that it never
         // shows an earlier account's categories; without common stocks it
         // holds the title line alone.
-        ChartFile chart(opt[71], header.name);
+        ChartFile chart(records::OptionValue(opt, records::Opt::kAppraisalExportType), header.name);
         const auto total =
             work.ok() && header.stock_records > 0 ? work.Line(header.stock_total_index + 1) : std::nullopt;
         if (total) {

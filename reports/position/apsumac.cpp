@@ -7,6 +7,7 @@
 #include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/position/clntapr3.h"
@@ -14,10 +15,6 @@
 namespace reports {
 
 namespace {
-
-bool Option(const records::Options& options, int n, int at_least = 1) {
-    return options[static_cast<std::size_t>(n - 1)] >= at_least;
-}
 
 std::string_view Left(const std::string& text, std::size_t n) {
     return std::string_view(text).substr(0, std::min(n, text.size()));
@@ -69,10 +66,10 @@ bool AmountOfText(const std::string& text, double& value) {
 void Apsumac(AppraisalRun& run, int16_t& step, const engine::CategoryTable& classes) {
     const records::Options opt = records::Rdopts();
     step = kStepCategoryPage;
-    if (Option(opt, 37)) return;
+    if (records::OptionOn(opt, records::Opt::kNoPortfolioSummary)) return;
 
-    const bool market_only = Option(opt, 25);
-    const bool by_class = opt[46] == 3;
+    const bool market_only = records::OptionOn(opt, records::Opt::kNoSummaryIncomeYield);
+    const bool by_class = records::OptionValue(opt, records::Opt::kPortfolioSummaryType) == 3;
     const SummaryControl control = ReadSummaryControl(run);
     const SummaryWorkFile work;
     records::AppraisalSummaryHeader header;
@@ -127,7 +124,8 @@ void Apsumac(AppraisalRun& run, int16_t& step, const engine::CategoryTable& clas
             if (members < 2) continue;
             const double class_market = totals.market_value[c];
             const double share = by_class ? 100.0 : portfolio != 0 ? class_market / portfolio * 100.0 : 0.0;
-            const double base = Option(opt, 44) ? totals.cost[c] : class_market;
+            const double base =
+                records::OptionOn(opt, records::Opt::kYieldOnCost) ? totals.cost[c] : class_market;
             const double yield = base > 0 ? totals.annual_income_unrounded[c] * 100.0 / base : 0.0;
             double market_value = class_market;
             std::string market_text;
@@ -174,7 +172,7 @@ void Apsumac(AppraisalRun& run, int16_t& step, const engine::CategoryTable& clas
             type_line(*after, after->texts[0]);
         }
     }
-    if (opt[53] == 2) Apacct(run.current.index, 1, p);
+    if (records::OptionValue(opt, records::Opt::kAppendNotes) == 2) Apacct(run.current.index, 1, p);
     if (!p.writing()) records::Peject();
     records::Prmsg(p.lines, p.page_length, p.mode, Blank());
 }

@@ -12,6 +12,7 @@
 #include "records/chars.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -47,10 +48,6 @@ const char* const kNaGain = "        N/A ";
 const char* const kNaShort = "  N/A   ";
 const char* const kNaRate = "   N/A   ";
 const char* const kAccruedName = "TOTAL ACCRUED INTEREST";
-
-bool Option(const records::Options& options, int n, int at_least = 1) {
-    return options[static_cast<std::size_t>(n - 1)] >= at_least;
-}
 
 bool IsCash(const std::string& symbol) {
     return records::Fixed(symbol, 12) == "CASH        ";
@@ -242,7 +239,8 @@ std::vector<int> AppraisalPrinter::Kept(int type, int category) {
     }
     for (std::size_t i = 0; i < holdings_.size(); ++i)
         if (belongs(holdings_[i])) kept.push_back(static_cast<int>(i));
-    if (type == kCommonStockType && Option(opt_, 43) && kept.size() > 1) {
+    if (type == kCommonStockType && records::OptionOn(opt_, records::Opt::kNoIndustryCategories) &&
+        kept.size() > 1) {
         std::vector<float> keys;
         std::vector<int16_t> tags;
         for (int i : kept) {
@@ -280,7 +278,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
 
     // Percentage of the portfolio, or of the type's market value (option
     // 68); in the variant, of the assets from the absolute market value.
-    const double base = v_.percent_of_type && Option(opt_, 68)
+    const double base = v_.percent_of_type && records::OptionOn(opt_, records::Opt::kAssetClassPercent)
                             ? run_.market_by_type[static_cast<std::size_t>(type - 1)]
                             : head_.total_market_value;
     std::string percent = kNaPercent8;
@@ -354,13 +352,15 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
 
     // Yield on market value, or on cost with option 44.
     double yield = 0;
-    if (!Option(opt_, 44) && priced && market > 0) yield = 100 * income / market;
-    if (Option(opt_, 44) && cost > 0) yield = 100 * income / cost;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && priced && market > 0)
+        yield = 100 * income / market;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost > 0) yield = 100 * income / cost;
     std::string yield_text = Layout("(F5.1,' ')", {yield});
     if (yield < 0) records::Brackt(yield_text, 5);
     yield_text = yield_text.substr(0, 6);
     // Option 75: no yield for the holdings whose type code is "L".
-    if (v_.option75 && Option(opt_, 75) && records::Fixed(h.type_code, 4) == "L   ")
+    if (v_.option75 && records::OptionOn(opt_, records::Opt::kNoSummaryBeginningValue) &&
+        records::Fixed(h.type_code, 4) == "L   ")
         yield_text = std::string(6, ' ');
 
     // The rate column: the yield to maturity of fixed income, the rate, or
@@ -375,7 +375,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
         std::find(kNoYieldTypes.begin(), kNoYieldTypes.end(), type) == kNoYieldTypes.end() ||
         h.matures_within_year > 0;
     const std::string code = records::Fixed(h.type_code, 4);
-    if (Option(opt_, 55)) {
+    if (records::OptionOn(opt_, records::Opt::kTimeWeightedReturn)) {
         if (cash || code == "1   ") {
             rate = rate_text(h.rate);
         } else {
@@ -386,7 +386,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
                 rate = rate.substr(0, 9);
             }
         }
-    } else if (opt_[15] != 1 && fixed_income) {
+    } else if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) != 1 && fixed_income) {
         rate = h.extension_percent > 0
                    ? Layout("(F7.2,'  ')", {static_cast<double>(h.extension_percent)}).substr(0, 9)
                    : std::string(kNaRate);
@@ -408,7 +408,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     PageCheck();
 
     // Asset classes and allocation classes.
-    if (Option(opt_, 47, 2)) {
+    if (records::OptionOn(opt_, records::Opt::kPortfolioSummaryType, 2)) {
         static constexpr std::array<const char*, 4> kClasses = {"CE", "FI", "EQ", "O "};
         const std::string cls = engine::CategoryOf(classes_, Type(type));
         for (std::size_t c = 0; c < kClasses.size(); ++c) {
@@ -428,7 +428,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     // Loan value.
     const double loan = priced ? h.security_last_word / 100.0 * market : 0.0;
     if (loan > 0) loan_ += loan;
-    if (Option(opt_, 52) && loan > 0) {
+    if (records::OptionOn(opt_, records::Opt::kLoanLimitAndExtracts) && loan > 0) {
         std::string custodian(32, ' ');
         records::Wcurec(run_.current.index, 1, custodian);
         records::Wcuso(kLoanFile,
@@ -457,7 +457,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
 
     // Description line 2, filled from the rate and maturity when empty.
     std::string desc2 = records::Fixed(h.description2, 32);
-    if (!cash && code != "1   " && !Option(opt_, 50))
+    if (!cash && code != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails))
         records::Ckdesc(desc2, std::string_view(reinterpret_cast<const char*>(opt_.data()), opt_.size()),
                         h.rate, h.maturity_date);
     if (!records::IsBlank(desc2)) {
@@ -466,7 +466,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     }
 
     // The bond lines of the security's extension record.
-    if (Option(opt_, 50) && h.extension_read > 0) {
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && h.extension_read > 0) {
         // Bytes never written (a SECURITY.EXT record the file only grew
         // past) read as blanks, so a security without terms prints no
         // empty bond lines.
@@ -535,8 +535,8 @@ GroupTexts AppraisalPrinter::Totals(const GroupTotals& g, bool pass_two) const {
     t.gain_percent = Layout("(' ',F5.1,'% ')", {g.cost != 0 ? 100.0 * gain / g.cost : 0.0}).substr(0, 8);
     t.market = Money16(g.market);
     double yield_base = 0;
-    if (!Option(opt_, 44) && g.market > 0) yield_base = g.market;
-    if (Option(opt_, 44) && g.cost > 0) yield_base = g.cost;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && g.market > 0) yield_base = g.market;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && g.cost > 0) yield_base = g.cost;
     t.yield = yield_base != 0 ? static_cast<float>(100.0 * g.income / yield_base) : 0.0f;
     std::string text(32, ' ');
     records::Intrat(yield_base, static_cast<float>(g.income), text);
@@ -685,7 +685,8 @@ void AppraisalPrinter::Accrued() {
         if (head_.total_market_value == kNoPriceValue) {
             percent = kNaPercent;
         } else {
-            if (!(v_.percent_of_type && Option(opt_, 68)) && head_.total_market_value != 0)
+            if (!(v_.percent_of_type && records::OptionOn(opt_, records::Opt::kAssetClassPercent)) &&
+                head_.total_market_value != 0)
                 pct = 100.0 * accrued / head_.total_market_value;
             percent = Percent8(pct);
         }
@@ -716,7 +717,7 @@ void AppraisalPrinter::Accrued() {
             run_.group_gain[slot] = kNotAvailable;
         }
     }
-    if (Option(opt_, 50) && head_.average_years != 0) {
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && head_.average_years != 0) {
         pages_.Print(std::string(records::kReportLineWidth, ' '));
         pages_.Print(records::Write("(16X,'AVERAGE YEARS TO MATURITY',F8.1)", {head_.average_years}));
         pages_.lines = static_cast<int16_t>(pages_.lines + 2);
@@ -732,8 +733,8 @@ void AppraisalPrinter::Portfolio() {
     std::string loan_text = Money16(loan_);
     const std::string income_text = Income10(income_);
     double yield_base = 0;
-    if (!Option(opt_, 44) && market > 0) yield_base = market;
-    if (Option(opt_, 44) && cost_ > 0) yield_base = cost_;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && market > 0) yield_base = market;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost_ > 0) yield_base = cost_;
     float yield = !unpriced_ && yield_base != 0 ? static_cast<float>(100.0 * income_ / yield_base) : 0.0f;
     std::array<unsigned char, 7> shares{};
     // Whole percentages 0-100; a share that is not a number (a total that
@@ -749,7 +750,7 @@ void AppraisalPrinter::Portfolio() {
         gain_text = kNaGain;
         yield = 0;
     }
-    const bool no_cost = Option(opt_, 55);
+    const bool no_cost = records::OptionOn(opt_, records::Opt::kTimeWeightedReturn);
     if (no_cost) cost_text = std::string(16, ' ');
     const std::string dashes = no_cost ? std::string(16, ' ') : std::string(16, '-');
     const std::string equals = no_cost ? std::string(16, ' ') : std::string(16, '=');
@@ -763,7 +764,7 @@ void AppraisalPrinter::Portfolio() {
                                 {std::string_view(equals)}));
     pages_.Print(std::string(records::kReportLineWidth, ' '));
     pages_.lines = static_cast<int16_t>(pages_.lines + 5);
-    if (Option(opt_, 52)) {
+    if (records::OptionOn(opt_, records::Opt::kLoanLimitAndExtracts)) {
         pages_.Print(
             records::Write("(21X,'LOAN DISBURSEMENT LIMIT',24X,A16)", {std::string_view(loan_text)}));
         pages_.lines = static_cast<int16_t>(pages_.lines + 1);
@@ -810,7 +811,9 @@ void AppraisalPrinter::Print(int16_t& title_flag) {
     int16_t blank = 0;
     records::Center(centred, 32, blank);
     pages_.name = centred;
-    if (v_.export_file) export_.emplace(opt_[71], head_.account, head_.name);
+    if (v_.export_file)
+        export_.emplace(records::OptionValue(opt_, records::Opt::kAppraisalExportType), head_.account,
+                        head_.name);
     // A writing that ends early leaves no records of an earlier account
     // behind for the summary pages to take as this one's.
     records::Purge(records::kAppraisalSummaryFile);
@@ -855,7 +858,7 @@ void AppraisalPrinter::End() {
         run_.work_file_kept = true;
     else
         records::Purge(records::kAppraisalWorkFile);
-    if (opt_[53] == 1) Apacct(run_.current.index, 1, pages_);
+    if (records::OptionValue(opt_, records::Opt::kAppendNotes) == 1) Apacct(run_.current.index, 1, pages_);
     if (!pages_.writing()) records::Peject();
     // The accrued interest belongs to the cash class, or in the variant to
     // the fixed income class.

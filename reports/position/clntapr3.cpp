@@ -9,6 +9,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/performance/mnappr2.h"
@@ -19,10 +20,6 @@ namespace reports {
 namespace {
 
 using records::AppraisalSummaryLine;
-
-bool Option(const records::Options& options, int n, int at_least = 1) {
-    return options[static_cast<std::size_t>(n - 1)] >= at_least;
-}
 
 std::string_view Left(const std::string& text, std::size_t n) {
     return std::string_view(text).substr(0, std::min(n, text.size()));
@@ -122,7 +119,7 @@ void ModelHeads(AppraisalPages& p) {
 // The performance and allocation section.
 void Apperf(AppraisalPages& p, const records::AppraisalSummaryHeader& header, const AppraisalReturns& r) {
     const records::Options& opt = p.options;
-    if (Option(opt, 55)) {
+    if (records::OptionOn(opt, records::Opt::kTimeWeightedReturn)) {
         if (p.writing()) {
             for (int i = 0; i < 3; ++i) p.Print(Blank());
             p.Print(records::Write("(12X,'PORTFOLIO PERFORMANCE',20X,'S&P 500 PERFORMANCE')"));
@@ -143,7 +140,7 @@ void Apperf(AppraisalPages& p, const records::AppraisalSummaryHeader& header, co
         }
         AddLines(p, 10);
     }
-    if (!Option(opt, 56)) return;
+    if (!records::OptionOn(opt, records::Opt::kGenericAllocationModel)) return;
     if (!p.writing()) {
         records::Headr2(p.page, p.lines, p.page_length);
         AddLines(p, 12);
@@ -237,8 +234,8 @@ AppraisalPages SummaryPages(const AppraisalRun& run, const records::AppraisalSum
 
 void Apshd1(AppraisalPages& p, bool with_gain_columns) {
     SummaryHeadingTop(p);
-    const bool by_class = p.options[46] == 3;
-    const bool cost = Option(p.options, 44);
+    const bool by_class = records::OptionValue(p.options, records::Opt::kPortfolioSummaryType) == 3;
+    const bool cost = records::OptionOn(p.options, records::Opt::kYieldOnCost);
     const std::string_view a11 = by_class ? "ASSET CLASS" : " PORTFOLIO ";
     const std::string_view u11 = by_class ? "-----------" : " --------- ";
     const std::string_view basis = cost ? "COST" : "MKT ";
@@ -273,7 +270,7 @@ void Apshd2(AppraisalPages& p) {
 namespace {
 
 void TypeLineSpacing(AppraisalPages& p) {
-    if (p.options[46] <= 1) p.Print(Blank());
+    if (records::OptionValue(p.options, records::Opt::kPortfolioSummaryType) <= 1) p.Print(Blank());
 }
 
 }  // namespace
@@ -307,7 +304,7 @@ void Apsln3(AppraisalPages& p, const std::string& name, const std::string& perce
 void Clntapr3(AppraisalRun& run, int16_t& step) {
     const records::Options opt = records::Rdopts();
     step = kStepCategoryPage;
-    if (Option(opt, 37)) return;
+    if (records::OptionOn(opt, records::Opt::kNoPortfolioSummary)) return;
 
     // Totals of the type tables.
     double income_total = 0, gain_total = 0;
@@ -329,7 +326,9 @@ void Clntapr3(AppraisalRun& run, int16_t& step) {
     if (work.ok()) header = work.header();
     AppraisalPages p = SummaryPages(run, header);
     p.options = opt;
-    const int type_layout = Option(opt, 25) ? 3 : Option(opt, 53) ? 2 : 1;
+    const int type_layout = records::OptionOn(opt, records::Opt::kNoSummaryIncomeYield)        ? 3
+                            : records::OptionOn(opt, records::Opt::kSummaryIncomeGainPercents) ? 2
+                                                                                               : 1;
     auto heading = [&] {
         if (type_layout == 3)
             Apshd2(p);
@@ -400,7 +399,7 @@ void Clntapr3(AppraisalRun& run, int16_t& step) {
     // first so that a figure Mnappr2 cannot give (or a composite, which has
     // no value history) prints "N/A".
     AppraisalReturns returns;
-    if (Option(opt, 55) && !run.composite) {
+    if (records::OptionOn(opt, records::Opt::kTimeWeightedReturn) && !run.composite) {
         AppraisalPerformanceRequest request = HoldingPerformanceRequest(
             run.current.id, std::string(12, ' '), header.report_date, run.index_periods);
         request.start_date = records::Fixed(run.current.date_opened, 8);
@@ -410,7 +409,7 @@ void Clntapr3(AppraisalRun& run, int16_t& step) {
         returns = Mnappr2(request, opt);
     }
     Apperf(p, header, returns);
-    if (opt[53] == 2) Apacct(run.current.index, 1, p);
+    if (records::OptionValue(opt, records::Opt::kAppendNotes) == 2) Apacct(run.current.index, 1, p);
     if (!p.writing()) records::Peject();
     records::Prmsg(p.lines, p.page_length, p.mode, Blank());
 }

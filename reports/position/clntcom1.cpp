@@ -13,6 +13,7 @@
 #include "records/dates.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -49,10 +50,6 @@ constexpr int kMissingType = 30;         // "T"
 constexpr int kExemptInterestType = 34;  // "X": accrued interest not totalled
 constexpr int kUnmanagedType = 36;       // the lots held away
 constexpr float kNotAvailable = -999.99f;
-
-bool Option(const records::Options& o, int n) {
-    return o[static_cast<std::size_t>(n - 1)] >= 1;
-}
 
 // The type number of a type character; a character whose type the pages
 // do not print (or that is outside the table) files as "T".
@@ -200,7 +197,8 @@ CompositeFiles::CompositeFiles(const std::string& report_date, const std::string
 }
 
 bool MovesToCashEquivalentType(int type, float maturity, float report_number, const records::Options& opt) {
-    return !Option(opt, 63) && type != kTimes100Type && MovesToCashEquivalents(maturity, report_number);
+    return !records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && type != kTimes100Type &&
+           MovesToCashEquivalents(maturity, report_number);
 }
 
 CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records::Options& opt,
@@ -245,7 +243,7 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
     if (v.prior_price != kNoPriceValue) records::RoundToDecimals(v.prior_price, dates.decimals);
 
     const bool held_away = records::Fixed(lot.tax_lot, 4) == "S   ";
-    v.unmanaged = held_away && !Option(opt, 46);
+    v.unmanaged = held_away && !records::OptionOn(opt, records::Opt::kUnmanagedInBody);
     v.missing_price = v.price == kNoPriceValue && !v.unmanaged;
 
     v.per_hundred = PerHundredType(v.type);
@@ -268,7 +266,8 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
         if (accrued > 0 && v.type != kExemptInterestType) v.accrued_counted = accrued;
     }
     // Years to maturity.
-    if (Option(opt, 50) && v.per_hundred && v.type != kBondType && v.maturity > 0) {
+    if (records::OptionOn(opt, records::Opt::kBondDetails) && v.per_hundred && v.type != kBondType &&
+        v.maturity > 0) {
         v.maturity_days = records::Daycb(dates.report_date, sec.maturity, 0);
         v.in_average_years = true;
     }
@@ -347,12 +346,15 @@ bool CompositeAppraisal::ValueAccount(const std::string& id) {
         [&](records::HoldingRecord& lot) {
             const double quantity = lot.quantity;
             const bool cash_symbol = IsCashSymbol(lot.symbol);
-            if (cash_symbol && Option(run_.options, 41) && quantity > -0.005 && quantity < 0.005) return true;
+            if (cash_symbol && records::OptionOn(run_.options, records::Opt::kNoZeroCash) &&
+                quantity > -0.005 && quantity < 0.005)
+                return true;
             if (cash_symbol && lot.cost > -0.1 && lot.cost < 0) lot.cost = 0;
             const bool held_away = records::Fixed(lot.tax_lot, 4) == "S   ";
             const bool continues =
-                !pending_ || (lot.symbol == pending_symbol_ && quantity > 0 && last_quantity_ > 0 &&
-                              (!held_away || Option(run_.options, 46)));
+                !pending_ ||
+                (lot.symbol == pending_symbol_ && quantity > 0 && last_quantity_ > 0 &&
+                 (!held_away || records::OptionOn(run_.options, records::Opt::kUnmanagedInBody)));
             if (!continues && !WriteHolding()) return false;
             AddLot(lot, ValueCompositeLot(lot, run_.options, dates_, files_));
             return true;
@@ -402,7 +404,8 @@ void CompositeAppraisal::AddLot(const records::HoldingRecord& lot, const Composi
     // The holding takes the fields of its last lot.
     pending_symbol_ = lot.symbol;
     last_quantity_ = v.quantity;
-    last_unmanaged_ = records::Fixed(lot.tax_lot, 4) == "S   " && !Option(run_.options, 46);
+    last_unmanaged_ = records::Fixed(lot.tax_lot, 4) == "S   " &&
+                      !records::OptionOn(run_.options, records::Opt::kUnmanagedInBody);
     security_found_ = sec.found;
     maturity_ = v.maturity;
     holding_.type_number = static_cast<int16_t>(v.type);
@@ -454,7 +457,7 @@ bool CompositeAppraisal::WriteHolding() {
     // its own either (the rate column then prints "N/A").
     h.security_last_word = 0;
     h.security_first_word = 0;
-    h.performance = Option(opt, 55) ? kNotAvailable : 0.0f;
+    h.performance = records::OptionOn(opt, records::Opt::kTimeWeightedReturn) ? kNotAvailable : 0.0f;
 
     const int16_t record = static_cast<int16_t>(written_ + 2);
     work_->Write(record, h.Encode());
@@ -513,7 +516,7 @@ void Clntcom1(std::string_view kind, std::string_view manager, std::string_view 
     const engine::CategoryTable classes = engine::ReadCategoryTable();
     std::string title(64, ' ');
     int16_t title_flag = 0;
-    if (Option(common.options, 38)) {
+    if (records::OptionOn(common.options, records::Opt::kChangeReportName)) {
         const records::DirectFile file(records::kCommonFile, kCommonLength, /*create=*/false);
         records::Record rec;
         if (file.Read(70, rec)) title = rec.Text(0, 64);
@@ -555,7 +558,7 @@ void Clntcom1(std::string_view kind, std::string_view manager, std::string_view 
     run.current.lines[0] = records::Fixed(group, 32);
     int16_t step = kStepHoldingsPages;
     Clntapr2(run, step, holdings.records, title_flag, title, classes);
-    if (common.options[46] <= 1)
+    if (records::OptionValue(common.options, records::Opt::kPortfolioSummaryType) <= 1)
         Clntapr3(run, step);
     else
         Apsumac(run, step, classes);

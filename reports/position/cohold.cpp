@@ -10,6 +10,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/holdings_control.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -34,10 +35,6 @@ constexpr float kNoChange = -999.99f;
 // The header's account id: the pages print "COMBINED" for it.
 constexpr const char* kCompositeId = "COMBI.  ";
 
-bool Option(const records::Options& o, int n) {
-    return o[static_cast<std::size_t>(n - 1)] >= 1;
-}
-
 int MonthLength(int month, int year) {
     static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month == 2 && year % 4 == 0) return 29;
@@ -53,7 +50,8 @@ public:
           dates_(dates),
           program_number_(program_number),
           title_(title),
-          files_(dates.report_date, Option(opt, 17) ? prior_date : std::string()) {}
+          files_(dates.report_date,
+                 records::OptionOn(opt, records::Opt::kChangeFromPriorMonth) ? prior_date : std::string()) {}
 
     // Values every lot into TEMP1.WRK; false when the run stops (a report
     // line then says why).
@@ -102,7 +100,8 @@ bool CompositeWorking::ValueAccount(const std::string& id) {
     account_total_ = 0;
     const bool read = EachCompositeLot(
         frame_, id, dates_, program_number_, "composite working appraisal", [&](records::HoldingRecord& lot) {
-            if (Option(opt_, 41) && IsCashSymbol(lot.symbol) && lot.quantity > -0.005 && lot.quantity < 0.005)
+            if (records::OptionOn(opt_, records::Opt::kNoZeroCash) && IsCashSymbol(lot.symbol) &&
+                lot.quantity > -0.005 && lot.quantity < 0.005)
                 return true;
             return WriteLot(lot, ValueCompositeLot(lot, opt_, dates_, files_));
         });
@@ -144,10 +143,11 @@ bool CompositeWorking::WriteLot(const records::HoldingRecord& lot, const Composi
         type = kCashType;
         h.matures_within_year = 1;
     }
-    if (!Option(opt_, 63)) type_flags_[static_cast<std::size_t>(type - 1)] = 1;
+    if (!records::OptionOn(opt_, records::Opt::kMaturingBondsNotCash))
+        type_flags_[static_cast<std::size_t>(type - 1)] = 1;
 
     // The change from the prior month.
-    if (Option(opt_, 17)) {
+    if (records::OptionOn(opt_, records::Opt::kChangeFromPriorMonth)) {
         if (v.market == kNoPriceValue || v.prior_price == kNoPriceValue || v.price == 0) {
             h.month_change = kNoChange;
         } else {

@@ -6,6 +6,7 @@
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/position/clntapr3.h"
@@ -18,10 +19,6 @@ namespace {
 constexpr int kNoTarget = 157;
 constexpr std::array<int, 22> kTargetOrder = {2,  4,  5,  6,  7,  33, 8,  10, 12, 13, 14,
                                               34, 16, 26, 24, 35, 18, 20, 22, 28, 29, 30};
-
-bool Option(const records::Options& options, int n, int at_least = 1) {
-    return options[static_cast<std::size_t>(n - 1)] >= at_least;
-}
 
 std::string_view Left(const std::string& text, std::size_t n) {
     return std::string_view(text).substr(0, std::min(n, text.size()));
@@ -40,7 +37,7 @@ std::string Income8(const std::string& text) {
 }
 
 void Apthd(AppraisalPages& p) {
-    const bool cost = Option(p.options, 44);
+    const bool cost = records::OptionOn(p.options, records::Opt::kYieldOnCost);
     const std::string_view basis = cost ? "COST" : "MKT ";
     const std::string_view close = cost ? "-" : " ";
     if (p.writing())
@@ -98,7 +95,7 @@ int TargetPosition(int type_number) {
 void Ctfnk3(AppraisalRun& run, int16_t& step, const std::array<int8_t, 23>& target) {
     const records::Options opt = records::Rdopts();
     step = kStepCategoryPage;
-    if (Option(opt, 37)) return;
+    if (records::OptionOn(opt, records::Opt::kNoPortfolioSummary)) return;
 
     const SummaryControl control = ReadSummaryControl(run);
     const SummaryWorkFile work;
@@ -142,7 +139,7 @@ void Ctfnk3(AppraisalRun& run, int16_t& step, const std::array<int8_t, 23>& targ
             p.lines = static_cast<int16_t>(p.lines + 2);
         }
     }
-    if (opt[53] == 2) Apacct(run.current.index, 1, p);
+    if (records::OptionValue(opt, records::Opt::kAppendNotes) == 2) Apacct(run.current.index, 1, p);
 }
 
 }  // namespace reports

@@ -11,6 +11,7 @@
 #include "records/holdings_control.h"
 #include "records/index.h"
 #include "records/lookups.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -40,10 +41,6 @@ constexpr int kUnitPricedType = 29;       // "S"
 constexpr int kMissingType = 30;          // "T": a lot whose type the pages do not print
 constexpr int kNoInterestTotalType = 34;  // "X"
 constexpr int kUnmanagedType = 36;        // "Z"
-
-bool Option(const records::Options& o, int n) {
-    return o[static_cast<std::size_t>(n - 1)] >= 1;
-}
 
 // Types whose SECURITY.EXT record is read: 0 4 5 6 7 9 B C D F T W X Y.
 bool Extended(int t) {
@@ -114,7 +111,9 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
         records::HoldingRecord lot;
         while (lots.Next(record, lot)) {
             const bool cash_symbol = IsCashSymbol(lot.symbol);
-            if (Option(opt, 41) && cash_symbol && lot.quantity > -0.005 && lot.quantity < 0.005) continue;
+            if (records::OptionOn(opt, records::Opt::kNoZeroCash) && cash_symbol && lot.quantity > -0.005 &&
+                lot.quantity < 0.005)
+                continue;
             const bool cash_lot = lot.holding_key <= 0;
             double quantity = lot.quantity;
             double cost = lot.cost;
@@ -152,7 +151,9 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
             if (price != kNoPriceValue) records::RoundToDecimals(price, decimals);
 
             const bool unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
-            if (price == kNoPriceValue && (!unmanaged || Option(opt, 46))) missing = true;
+            if (price == kNoPriceValue &&
+                (!unmanaged || records::OptionOn(opt, records::Opt::kUnmanagedInBody)))
+                missing = true;
 
             double value = kNoPriceValue;
             if (price != kNoPriceValue) {
@@ -170,7 +171,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                     quantity, sec.rate);
                 if (interest > 0 && type != kNoInterestTotalType) accrued_total += interest;
             }
-            if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity > 0) {
+            if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) &&
+                type != kBondType && maturity > 0) {
                 const double days = records::Daycb(report_date, sec.maturity, 0);
                 days_by_face += quantity * days;
                 face += quantity;
@@ -180,15 +182,17 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                 largest = std::max(largest, value);
             }
             int final_type = type;
-            if (unmanaged && !Option(opt, 46)) final_type = kUnmanagedType;
+            if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
+                final_type = kUnmanagedType;
             if (!missing && final_type != kUnmanagedType && value != kNoPriceValue) total += value;
 
-            if (!Option(opt, 63) && own_type != kTimes100Type &&
+            if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && own_type != kTimes100Type &&
                 MovesToCashEquivalents(maturity, report_number)) {
                 final_type = kCashType;
                 w.reclassified = 1;
             }
-            if (unmanaged && !Option(opt, 46)) final_type = kUnmanagedType;
+            if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
+                final_type = kUnmanagedType;
             if (own_type >= 1 && own_type <= 37) head.type_flags[own_type - 1] = 1;
             head.type_flags[type - 1] = 1;
             head.type_flags[final_type - 1] = 1;

@@ -6,6 +6,7 @@
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "reports/position/clntamu2.h"
 #include "reports/position/mclntapr.h"
@@ -25,7 +26,7 @@ AssetClassTable FundAssetClassTable(const records::Options& options) {
     const records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
     records::Record rec;
     if (!common.Read(kAssetClassRecord, rec)) return engine::DefaultCategoryTable();
-    if (options[46] >= 2)
+    if (records::OptionOn(options, records::Opt::kPortfolioSummaryType, 2))
         for (std::size_t k = 0; k < 22; ++k)
             if (rec.I16(2 * k) <= kBlankWord) return engine::DefaultCategoryTable();
     return engine::CategoryTableFromText(rec.Text(0, 44));

@@ -9,6 +9,7 @@
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/position/apstkcat.h"
@@ -32,8 +33,12 @@ int16_t RunAppraisalStages(AppraisalRun& run, const records::Options& opt,
         }
         const int target_sum = std::accumulate(run.target.begin(), run.target.end(), 0);
         const bool by_option47 = !stages.target_before_option47 || target_sum == 0;
-        if (step == kStepSummaryPage && by_option47 && opt[46] <= 1) Clntapr3(run, step);
-        if (step == kStepSummaryPage && target_sum == 0 && opt[46] >= 2) Apsumac(run, step, classes);
+        if (step == kStepSummaryPage && by_option47 &&
+            records::OptionValue(opt, records::Opt::kPortfolioSummaryType) <= 1)
+            Clntapr3(run, step);
+        if (step == kStepSummaryPage && target_sum == 0 &&
+            records::OptionOn(opt, records::Opt::kPortfolioSummaryType, 2))
+            Apsumac(run, step, classes);
         if (step == kStepSummaryPage && target_sum != 0) Ctfnk3(run, step, run.target);
         if (step == kStepCategoryPage) Apstkcat(run, step);
         if (step == kStepAbandoned) return step;

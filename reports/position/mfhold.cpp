@@ -13,6 +13,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/rounding.h"
@@ -23,9 +24,6 @@ namespace reports {
 namespace {
 
 using records::Record;
-
-constexpr std::size_t kTextsOption = 35;     // option 36: TR<acct>.EXT holds the transactions' texts
-constexpr std::size_t kLotTextsOption = 63;  // option 64: the lots' extension texts
 
 // The warning lines. Each ends with a blank line.
 constexpr const char* kShortSaleWarning =
@@ -92,8 +90,8 @@ void Mfhold(std::string_view account, std::string_view as_of_text, float as_of, 
         if (!common.Read(records::kOptionsRecord, rec)) return;
         std::copy_n(rec.data(), options.size(), options.begin());
     }
-    const bool texts = options[kTextsOption] >= 1;
-    const bool lot_texts = options[kLotTextsOption] >= 1;
+    const bool texts = records::OptionOn(options, records::Opt::kTransactionTexts);
+    const bool lot_texts = records::OptionOn(options, records::Opt::kLotTexts);
 
     records::Purge(engine::HoldingsWorkName());
 

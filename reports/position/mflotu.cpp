@@ -5,6 +5,7 @@
 #include "engine/lot_texts.h"
 #include "engine/replay.h"
 #include "records/codes.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/rounding.h"
 
@@ -16,7 +17,6 @@ using records::FundLotRecord;
 using records::HoldingRecord;
 using records::Record;
 
-constexpr std::size_t kLotTextsOption = 63;  // option 64: HL.EXT beside HL.TMP
 constexpr double kClosedQuantity = 0.0005;   // a lot this close to 0 has ended
 // Record numbers are 16-bit and the next free number must fit too.
 constexpr int16_t kLastLotRecord = 32766;
@@ -28,7 +28,7 @@ FundLots::FundLots(std::string_view account, std::string_view as_of_text, const 
     : account_(records::Fixed(account, 8)),
       as_of_text_(records::Fixed(as_of_text, 8)),
       decimals_(records::SystemDecimals(options)),
-      lots_(options[kLotTextsOption] >= 1) {}
+      lots_(records::OptionOn(options, records::Opt::kLotTexts)) {}
 
 void FundLots::Start() {
     // The file starts without a header: it is written with the first

@@ -13,6 +13,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/rounding.h"
@@ -45,10 +46,6 @@ constexpr int kUnmanagedType = 36;
 // Zero cash under option 41: a quantity within this band is left out.
 constexpr double kZeroCashBand = 0.0055;
 
-bool Option(const records::Options& options, int n, int at_least = 1) {
-    return options[static_cast<std::size_t>(n - 1)] >= at_least;
-}
-
 bool StartsWithCash(const std::string& symbol) {
     return records::Fixed(symbol, 4) == "CASH";
 }
@@ -63,7 +60,7 @@ bool BlankStart(const std::string& symbol) {
 // written) and centred; blanks without the option or the record.
 std::string ReportTitle(const records::Options& options) {
     std::string title(64, ' ');
-    if (!Option(options, 38)) return title;
+    if (!records::OptionOn(options, records::Opt::kChangeReportName)) return title;
     const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
     Record rec;
     if (!common.Read(kReportTitleRecord, rec)) return title;
@@ -130,14 +127,16 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
 
     // Zero cash is left out under option 41; a cash lot without an amount
     // invested always.
-    if (Option(opt, 41) && (StartsWithCash(lot.symbol) || BlankStart(lot.symbol)) &&
-        quantity >= -kZeroCashBand && quantity <= kZeroCashBand)
+    if (records::OptionOn(opt, records::Opt::kNoZeroCash) &&
+        (StartsWithCash(lot.symbol) || BlankStart(lot.symbol)) && quantity >= -kZeroCashBand &&
+        quantity <= kZeroCashBand)
         return;
     if (StartsWithCash(lot.symbol) && amount == 0.0) return;
 
     const bool lot_unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
     const bool joins = holding_open_ && records::Fixed(lot.symbol, 12) == holding_symbol_ && quantity > 0 &&
-                       last_quantity_ > 0 && (Option(opt, 46) || !lot_unmanaged);
+                       last_quantity_ > 0 &&
+                       (records::OptionOn(opt, records::Opt::kUnmanagedInBody) || !lot_unmanaged);
     if (holding_open_ && !joins) CloseHolding();
     if (!holding_open_) {
         holding_ = records::FundWorkLine{};
@@ -170,14 +169,14 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     ReadExtension(sec, position, type);
 
     int16_t category = CategoryNumber(sec.category);
-    if (Option(opt, 43)) category = 0;
+    if (records::OptionOn(opt, records::Opt::kNoIndustryCategories)) category = 0;
     if (type == kCommonStockType && category > 0) page_word_ = 3;
 
     if (cash || type == kUnitPricedType) price = 1.0;
     if (type == kBondType && sec.found) price = 100.0;
     if (price != kNoPriceValue) records::RoundToDecimals(price, decimals_);
 
-    const bool unmanaged_lot = lot_unmanaged && !Option(opt, 46);
+    const bool unmanaged_lot = lot_unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody);
     if (price == kNoPriceValue && !unmanaged_lot) unpriced_ = true;
 
     double value = kNoPriceValue;
@@ -201,7 +200,8 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     }
 
     // Years to maturity.
-    if (Option(opt, 50) && PerHundredType(type) && type != kBondType && maturity_number_ > 0) {
+    if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) && type != kBondType &&
+        maturity_number_ > 0) {
         const double days = records::Daycb(run_.report_date, sec.maturity, 0);
         days_by_quantity_ += quantity * days;
         maturity_quantity_ += quantity;
@@ -238,7 +238,7 @@ void FundValuation::CloseHolding() {
     // A holding maturing within a year of the date, or matured, is a cash
     // equivalent; a blank maturity date never moves.
     h.matures_within_year = 0;
-    if (!Option(opt, 63) && h.type_number != kTimes100Type &&
+    if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && h.type_number != kTimes100Type &&
         MovesToCashEquivalents(maturity_number_, run_.report_date_number)) {
         h.type_number = kCashType;
         h.matures_within_year = 1;
@@ -246,12 +246,13 @@ void FundValuation::CloseHolding() {
     }
     // An unmanaged holding is filed, and marked present, as such, so that
     // the pages print its group.
-    if (last_lot_unmanaged_ && !Option(opt, 46)) {
+    if (last_lot_unmanaged_ && !records::OptionOn(opt, records::Opt::kUnmanagedInBody)) {
         h.type_number = kUnmanagedType;
         type_flags_[kUnmanagedType - 1] = 1;
     }
     h.performance = 0;
-    if (Option(opt, 55) && !StartsWithCash(h.symbol) && records::Fixed(h.type_code, 4) != "1   ")
+    if (records::OptionOn(opt, records::Opt::kTimeWeightedReturn) && !StartsWithCash(h.symbol) &&
+        records::Fixed(h.type_code, 4) != "1   ")
         h.performance = HoldingReturn(h.symbol);
     ++count_;
     work_->Write(count_ + 1, h.Encode());
@@ -262,7 +263,8 @@ void FundValuation::WriteHeader() {
     records::FundWorkHeader head = Header();
     if (maturity_quantity_ != 0) head.average_years = days_by_quantity_ / maturity_quantity_ * (1.0 / 365.0);
     int16_t stage = page_word_;
-    if (Option(run_.options, 37)) stage = static_cast<int16_t>(stage - 1);
+    if (records::OptionOn(run_.options, records::Opt::kNoPortfolioSummary))
+        stage = static_cast<int16_t>(stage - 1);
     head.page_word = stage;
     work_->Write(1, head.Encode());
 }
@@ -278,7 +280,7 @@ void Mfvalu(AppraisalRun& run, int16_t& step, std::string& title) {
     variant.open_output = [&title](AppraisalRun& r) {
         title = ReportTitle(r.options);
         if (r.output_mode != kOutputModeCount) r.frame.emplace(r.output_name, /*copy=*/true);
-        if (Option(r.options, 52)) records::Purge(kLoanFile);
+        if (records::OptionOn(r.options, records::Opt::kLoanLimitAndExtracts)) records::Purge(kLoanFile);
     };
     // The lots as of the date, rebuilt from the transactions.
     variant.value = [](AppraisalRun& r) {

@@ -12,6 +12,7 @@
 #include "records/index.h"
 #include "records/layout.h"
 #include "records/lookups.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -210,8 +211,8 @@ void HoldingLines(ReportFrame& frame, const Run& run, Page& page, const Account&
     bool second = true;
     if (!records::IsBlank(description2))
         frame.Write("(14X,7A4)", Items().Text(description2, 4, 7));
-    else if (run.settings.options[1] >= 1 && !records::IsBlank(due_date.substr(0, 4)) && type != '1' &&
-             !IsCash(lot.symbol)) {
+    else if (records::OptionOn(run.settings.options, records::Opt::kCouponDueDescription) &&
+             !records::IsBlank(due_date.substr(0, 4)) && type != '1' && !IsCash(lot.symbol)) {
         if (coupon == records::kNoRate)
             frame.Write("(26X,2A4)", Items().Text(due_date, 4, 2));
         else
@@ -311,11 +312,11 @@ void ListAccount(ReportFrame& frame, const Run& run, Page& page, Account& a) {
     page.lines = static_cast<int16_t>(page.lines + 2);
 
     // Printing.
-    if (run.settings.options[12] >= 1)
+    if (records::OptionOn(run.settings.options, records::Opt::kSortStocksWithoutSic))
         std::stable_sort(list.begin(), list.end(),
                          [](const Entry& x, const Entry& y) { return x.key < y.key; });
     const records::DirectFile holdings(source.file, kRecordLength, /*create=*/false);
-    const bool combine = run.settings.options[41] == 1;
+    const bool combine = records::OptionValue(run.settings.options, records::Opt::kCombineLotsOnSummary) == 1;
     for (const Entry& entry : list) {
         if (entry.record <= 0) continue;
         records::Record rec;
@@ -375,7 +376,7 @@ void Prhlrec(std::string_view scope, std::string_view manager, std::string& acco
         for (std::size_t i = 0; i < run.settings.options.size() && i < rec.size(); ++i)
             run.settings.options[i] = rec.data()[i];
     }
-    run.opening_value = run.settings.options[31] >= 1;
+    run.opening_value = records::OptionOn(run.settings.options, records::Opt::kOpeningValue);
     int16_t mode = 2, error = 0;
     records::Ckdate(run.date, mode, error, run.date_number, 0, 1991231);
     run.prices = records::ReadPriceFile(run.date);

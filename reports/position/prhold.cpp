@@ -14,6 +14,7 @@
 #include "records/files.h"
 #include "records/holdings_control.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -298,9 +299,10 @@ public:
     void EndState(int16_t& state);
 
 private:
-    bool Opt(int n) const { return opt_[static_cast<std::size_t>(n - 1)] >= 1; }
     bool Composite() const { return head_.run_kind == records::kHoldingsCompositeRun; }
-    bool ChangeColumn() const { return Composite() && Opt(17); }
+    bool ChangeColumn() const {
+        return Composite() && records::OptionOn(opt_, records::Opt::kChangeFromPriorMonth);
+    }
     void Heading();
     void CheckReached() {
         if (page_.lines >= page_.page_length - 4) Heading();
@@ -337,8 +339,11 @@ private:
 };
 
 void HoldingsPages::Heading() {
-    Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind, opt_[15],
-           opt_[16], opt_[43], head_.second_name, head_.second_code, control_.manager, head_.objective);
+    Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind,
+           records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity),
+           records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth),
+           records::OptionValue(opt_, records::Opt::kYieldOnCost), head_.second_name, head_.second_code,
+           control_.manager, head_.objective);
 }
 
 void HoldingsPages::AccruedLines() {
@@ -359,7 +364,7 @@ void HoldingsPages::AccruedLines() {
         page_.lines = static_cast<int16_t>(page_.lines + 2);
         pair_written_ = true;
     }
-    if (Opt(50) && head_.average_years != 0) {
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && head_.average_years != 0) {
         page_.Print(blank);
         page_.Print(records::Write("(7X,'AVERAGE YEARS TO MATURITY',F8.1)", {head_.average_years}));
         page_.lines = static_cast<int16_t>(page_.lines + 2);
@@ -457,8 +462,9 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     Wamt11(w.cost, cost_text);
     s.cost += w.cost;
     double y = 0;
-    if (!Opt(44) && !unpriced && w.market_value != 0) y = 100 * income / w.market_value;
-    if (Opt(44) && w.cost != 0) y = 100 * income / w.cost;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !unpriced && w.market_value != 0)
+        y = 100 * income / w.market_value;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && w.cost != 0) y = 100 * income / w.cost;
     const std::string yield = Yield6(y);
 
     // Trade date.
@@ -484,7 +490,7 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
             column = Edited("(F10.0,'  ')", w.month_change, 9, 9);
             s.change += w.month_change;
         }
-    } else if (opt_[15] == 1 || rate_type) {
+    } else if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
         if (w.rate == kNoRate)
             column = Out("('      N/A ')", {});
         else if (type == kCashType || w.percent_priced != 0)
@@ -524,8 +530,9 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
          Part(gain, 0, 10), Part(column, 0, 10), Part(income_text, 0, 8), Part(yield, 0, 7)}));
     ++page_.lines;
     std::string desc2 = Pad32(w.description2);
-    if (!cash && own != "1   " && !Opt(50)) {
-        const std::string code(1, static_cast<char>(opt_[1]));
+    if (!cash && own != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails)) {
+        const std::string code(
+            1, static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription)));
         records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
     }
     if (!records::IsBlank(desc2)) {
@@ -540,7 +547,7 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     page_.Print(records::Write("(1X,5X,A4,6X,3A4)",
                                {Part(digits, 0, 4), Part(sym, 0, 4), Part(sym, 4, 4), Part(sym, 8, 4)}));
     ++page_.lines;
-    if (Opt(50) && w.extended > 0) {
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) {
         const std::string r1 = records::Fixed(w.rating1, 4), r2 = records::Fixed(w.rating2, 4);
         const std::string ins = records::Fixed(w.insurance, 5);
         if (!records::IsBlank(r1) || !records::IsBlank(r2) || static_cast<unsigned char>(ins[0]) > ' ') {
@@ -615,8 +622,9 @@ TotalTexts HoldingsPages::Totals(const Sums& s, bool group, bool blank_percent) 
     else
         records::Incom8(s.income, t.income);
     double y = 0;
-    if (!Opt(44) && !s.no_price && s.market > 0) y = 100 * s.income / s.market;
-    if (Opt(44) && s.cost > 0) y = 100 * s.income / s.cost;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !s.no_price && s.market > 0)
+        y = 100 * s.income / s.market;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && s.cost > 0) y = 100 * s.income / s.cost;
     t.yield = Yield6(y);
     return t;
 }
@@ -732,8 +740,9 @@ bool HoldingsPages::Print() {
             Wamt15(cost_, cost_text);
             records::Incm10(income_, income_text);
             double y = 0;
-            if (!Opt(44) && !no_price_ && market_ > 0) y = 100 * income_ / market_;
-            if (Opt(44) && cost_ > 0) y = 100 * income_ / cost_;
+            if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !no_price_ && market_ > 0)
+                y = 100 * income_ / market_;
+            if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost_ > 0) y = 100 * income_ / cost_;
             const std::string yield = Yield6(y);
             CheckReached();
             page_.Print(blank);
@@ -789,7 +798,8 @@ bool HoldingsPages::Print() {
             Sums s;
             if (!Lines(type, list, s)) return false;
             if (s.count > 1) {
-                Watot(type, title, Totals(s, true, type == kUnmanagedType), head_.run_kind, opt_[16], page_);
+                Watot(type, title, Totals(s, true, type == kUnmanagedType), head_.run_kind,
+                      records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
                 page_.lines = static_cast<int16_t>(page_.lines + 3);
             }
             AddToAccount(s);
@@ -822,10 +832,12 @@ bool HoldingsPages::Print() {
             code.count += s.count;
             code.no_price = code.no_price || s.no_price;
             if (s.count > 1 && head_.no_category_totals != 1)
-                Wactot(cat_title, Totals(s, false, false), head_.run_kind, opt_[16], page_);
+                Wactot(cat_title, Totals(s, false, false), head_.run_kind,
+                       records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
         }
         if (code.count > 0) {
-            Watot(type, title, Totals(code, true, false), head_.run_kind, opt_[16], page_);
+            Watot(type, title, Totals(code, true, false), head_.run_kind,
+                  records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
             page_.lines = static_cast<int16_t>(page_.lines + 3);
         }
         AddToAccount(code);
@@ -871,7 +883,8 @@ void HoldingsPages::Post() {
 void HoldingsPages::EndState(int16_t& state) {
     work_.reset();
     if (page_.mode == 2) records::Peject();
-    if (head_.run_kind == records::kHoldingsManagerRun && Opt(5) && page_.mode == 2) {
+    if (head_.run_kind == records::kHoldingsManagerRun &&
+        records::OptionOn(opt_, records::Opt::kGainsAfterWorkingAppraisal) && page_.mode == 2) {
         records::Purge(records::kAppraisalWorkFile);
         state = 2;
         return;

@@ -9,6 +9,7 @@
 #include "records/dates.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -55,10 +56,6 @@ float DateNumber(const std::string& date) {
 
 bool IsCash(const std::string& symbol) {
     return symbol.compare(0, 4, "CASH") == 0;
-}
-
-bool Option(const records::Options& options, int n) {
-    return options[static_cast<std::size_t>(n - 1)] >= 1;
 }
 
 // A sum that one unpriced lot makes unknown.
@@ -215,7 +212,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
                 if (h.valuation_kind == records::kValuedPerHundred) {
                     double y = 0;
                     std::string label = "MKT ";
-                    if (!Option(options, 44)) {
+                    if (!records::OptionOn(options, records::Opt::kYieldOnCost)) {
                         if (priced && block_unit > 0) y = h.rate / block_unit * 100;
                     } else {
                         label = "COST";
@@ -231,7 +228,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
                                    .Number(y));
                 } else {
                     std::string rate_text(19, ' ');
-                    if (!Option(options, 57))
+                    if (!records::OptionOn(options, records::Opt::kNoCrossReferenceRate))
                         rate_text = records::Write("('DIV. RATE =  ',F6.2)", {static_cast<double>(h.rate)});
                     page.Write("(2X,8A4,1X,3A4,' PRICE= $',A8,30X,A19)", Items()
                                                                              .Text(h.description1, 4, 8)
@@ -301,10 +298,10 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
                                .Text(gain_percent, 7, 1)
                                .Text(percent_text, 7, 1)
                                .Text(h.lot_code, 2, 1));
-                if (Option(options, 36) && !cash)
+                if (records::OptionOn(options, records::Opt::kTransactionTexts) && !cash)
                     page.Write("(4X,'ACCOUNT NO: ',5A4)", Items().Text(h.lot_text20, 4, 5));
-                if (!Option(options, 84) && !records::IsBlank(h.custodian_account.substr(0, 4)) &&
-                    new_account)
+                if (!records::OptionOn(options, records::Opt::kNoCrossReferenceCustodian) &&
+                    !records::IsBlank(h.custodian_account.substr(0, 4)) && new_account)
                     page.Write("(1X,8A4)", Items().Text(h.custodian_account, 4, 8));
             }
             previous = h.account_id;

@@ -13,6 +13,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -187,7 +188,8 @@ void Sumaum(std::string_view report_date, std::string_view manager, std::string_
         w.cash = Tidy(w.cash);
         w.other_assets = Tidy(w.market_value - (w.cash_equivalents + w.equities + w.fixed_income));
         if (order == kByName) {
-            if (settings.options[9] == 1) records::Reordr(w.name);
+            if (records::OptionValue(settings.options, records::Opt::kLastNameFirst) == 1)
+                records::Reordr(w.name);
             name_keys.push_back(w.name.substr(0, 16));
         } else {
             const double keys[] = {

@@ -12,6 +12,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/rounding.h"
@@ -28,10 +29,6 @@
 namespace reports {
 
 namespace {
-
-constexpr std::size_t kOptionTotalsGainsOnly = 30;  // option 31
-constexpr std::size_t kOptionKeepZeroGains = 47;    // option 48
-constexpr std::size_t kOptionTaxFile = 51;          // option 52
 
 const std::string kBlank16(16, ' ');
 
@@ -138,7 +135,9 @@ void ReportAccount(GainRun& run, const GainAccount& account) {
         records::Drnd2(cost);
         double gain = proceeds - cost;
         records::Drnd2(gain);
-        if (run.options[kOptionKeepZeroGains] == 0 && gain > -0.01 && gain < 0.01) continue;
+        if (records::OptionValue(run.options, records::Opt::kKeepZeroGains) == 0 && gain > -0.01 &&
+            gain < 0.01)
+            continue;
 
         if (!any)
             PageHeading(run, account, start_text, end_text);
@@ -192,7 +191,7 @@ void ReportAccount(GainRun& run, const GainAccount& account) {
     }
     if (cost_total > 0.001) {
         run.frame.Blank();
-        if (run.options[kOptionTotalsGainsOnly] > 0)
+        if (records::OptionOn(run.options, records::Opt::kNoGainTotals))
             run.frame.Write("(29X,'TOTALS:',43X,A16,A16,A15)",
                             Items()
                                 .Text(GainAmount(class_totals[0], 16, true), 16, 1)
@@ -238,7 +237,7 @@ void Glprint(std::string_view scope, std::string_view manager, std::string& acco
 
     ReportFrame frame = ReportFrame::ForOutputMode(output_name, print_mode);
     std::unique_ptr<TaxRecordFile> tax;
-    if (options[kOptionTaxFile] > 0) {
+    if (records::OptionOn(options, records::Opt::kLoanLimitAndExtracts)) {
         TaxFileSetup setup;
         setup.form = TaxForm::k1099B;
         setup.transmitter = records::Fixed(transmitter, 5);

@@ -14,6 +14,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -30,10 +31,6 @@ namespace reports {
 namespace {
 
 constexpr double kNoValue = records::kNoPriceValue;
-
-bool Option(const records::Options& options, int n) {
-    return options[static_cast<std::size_t>(n - 1)] >= 1;
-}
 
 // The codes that carry an amount into the page, in category order.
 constexpr const char* kCategoryCodes[16] = {"DI", "DE", "SI", "SO", "FI", "FO", "II", "IE",
@@ -266,7 +263,7 @@ void HistoryPage(ReportFrame& frame, const records::Options& options, const std:
 
     // The period's transactions.
     {
-        const bool option3 = Option(options, 3);
+        const bool option3 = records::OptionOn(options, records::Opt::kAutopostIncome);
         records::DirectFile transactions(records::TrimRight(records::Paknam(id, "TR", ".REC")), 128,
                                          /*create=*/false);
         records::DirectFile securities("SECURITY.REC", 128, /*create=*/false);
@@ -302,7 +299,7 @@ void HistoryPage(ReportFrame& frame, const records::Options& options, const std:
     frame.Write("(58X,'INVESTMENT HISTORY')");
     frame.Write("(47X,40A1)", Items().Text(PeriodText(start, end), 1, 40));
     frame.Write("(25X,3A4,16X,8A4)", Items().Text(id, 4, 3).Text(name, 4, 8));
-    const bool management_fee = Option(options, 20);
+    const bool management_fee = records::OptionOn(options, records::Opt::kFeesAsExpense);
     if (management_fee) {
         a.advisory_fees += a.custodian_fees;
         a.net_additions -= a.advisory_fees;
@@ -327,7 +324,7 @@ void HistoryPage(ReportFrame& frame, const records::Options& options, const std:
     amount("(28X,'UNREALIZED (ADDITIONS) WITHDRAWALS',9X,A16)", a.unrealized_withdrawals);
     frame.Write("(72X,4A4)", Items().Text(rule, 4, 4));
     amount("(24X,'TOTAL NET GAINS/LOSSES DURING PERIOD ',30X,A16)", net_gains);
-    if (Option(options, 3))
+    if (records::OptionOn(options, records::Opt::kAutopostIncome))
         amount("(24X,'CAPITAL DISTRIBUTION DURING PERIOD   ',30X,A16)", a.capital_distribution);
     frame.Write("(24X,'INCOME EARNED DURING PERIOD:  ')");
     amount("(28X,'DIVIDENDS',33X,'$',A16)", a.dividends);

@@ -20,7 +20,6 @@ namespace {
 
 constexpr double kNoQuantity = -99999.99;
 constexpr float kNoPrice = -999.99f;
-constexpr int kExportOption = 78;
 
 // The code's first four characters, blank padded, are the given code's.
 bool IsCode(std::string_view code, std::string_view two) {

@@ -17,6 +17,7 @@
 
 #include "records/account_records.h"
 #include "records/common_file.h"
+#include "records/options.h"
 
 namespace reports {
 
@@ -43,7 +44,7 @@ LedgerCode LedgerCodeTable(std::string_view code, bool capital_distribution);
 // Option 3 of the options record: miscellaneous income is a capital
 // distribution.
 inline bool CapitalDistribution(const records::Options& options) {
-    return options[2] >= 1;
+    return records::OptionOn(options, records::Opt::kAutopostIncome);
 }
 
 // A code written as a 4-character word: two characters and two blanks.

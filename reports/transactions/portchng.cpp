@@ -16,6 +16,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -32,10 +33,6 @@ namespace reports {
 namespace {
 
 constexpr double kNoValue = records::kNoPriceValue;
-
-bool Option(const records::Options& options, int n) {
-    return options[static_cast<std::size_t>(n - 1)] >= 1;
-}
 
 std::string Code(const records::TransactionRecord& t) {
     return records::TrimRight(t.code);
@@ -288,7 +285,8 @@ private:
         return !filtered_ || records::Fixed(symbol, 12) == security_;
     }
     bool DroppedByOption11(const LineSecurity& sec, bool has_security) const {
-        return has_security && Option(options_, 11) && sec.type == '1';
+        return has_security && records::OptionOn(options_, records::Opt::kNoCashEquivalentChanges) &&
+               sec.type == '1';
     }
     std::string SharesTotal(double shares) const;
 
@@ -343,7 +341,7 @@ void ChangesRun::Pchead() {
         frame_.Blank();
     else
         frame_.Write("(111X,'  PAGE ',I3)", {static_cast<long long>(page_)});
-    if (Option(options_, 33))
+    if (records::OptionOn(options_, records::Opt::kNoFirmName))
         frame_.Blank();
     else
         frame_.Write("(40X,50A1)", Items().Text(firm.firm_name, 1, 50));
@@ -435,8 +433,8 @@ void ChangesRun::Detlin(const LineSecurity& sec, double price_factor, bool full_
     if (sec.description2.find_first_not_of(' ') != std::string::npos) {
         frame_.Write("(2X,8A4)", Items().Text(sec.description2, 4, 8));
         ++lines_;
-    } else if (Option(options_, 2) && records::Fixed(sec.due_date, 8).substr(0, 4) != "    " &&
-               sec.type != '1') {
+    } else if (records::OptionOn(options_, records::Opt::kCouponDueDescription) &&
+               records::Fixed(sec.due_date, 8).substr(0, 4) != "    " && sec.type != '1') {
         if (sec.rate != records::kNoRate)
             frame_.Write("(2X,F7.3,'%  ',2A4)", Items().Number(sec.rate).Text(sec.due_date, 4, 2));
         else
@@ -760,7 +758,7 @@ void ChangesRun::Account() {
     page_ = 0;
     Pchead();
     Colhdr();
-    const bool balances = Option(options_, 58);
+    const bool balances = records::OptionOn(options_, records::Opt::kCashBalances);
     double closing = 0;
     if (balances) {
         const std::string period = Datrng(start_, end_);

@@ -13,6 +13,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/rounding.h"
@@ -29,7 +30,6 @@ namespace reports {
 
 namespace {
 
-constexpr std::size_t kOptionTaxFile = 51;  // option 52
 constexpr int kIncomeClassRecord = 25;
 constexpr int16_t kIncomeClassMarker = -999;
 
@@ -313,7 +313,7 @@ void Taxre(std::string_view scope, std::string_view manager, std::string_view ac
         records::Fixed(output_name, static_cast<std::size_t>(std::max<int16_t>(output_length, 0))),
         print_mode);
     std::unique_ptr<TaxRecordFile> tax;
-    if (options[kOptionTaxFile] > 0) {
+    if (records::OptionOn(options, records::Opt::kLoanLimitAndExtracts)) {
         TaxFileSetup setup;
         setup.form = TaxForm::k1099Div;
         setup.transmitter = records::Fixed(transmitter, 5);

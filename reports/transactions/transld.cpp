@@ -14,6 +14,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/lookups.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/sorts.h"
 #include "reports/kernel/account_walk.h"
@@ -27,7 +28,6 @@ namespace {
 
 constexpr int kTypeCodesRecord = 27;
 constexpr float kLatestDate = 1991231;
-constexpr std::size_t kExportOptionByte = 77;  // option 78
 
 std::string TypeCodes() {
     records::Record rec;
@@ -83,7 +83,7 @@ void LedgerOfAccount(ReportFrame& frame, LedgerRun& run, const std::string& acco
         int16_t status = 0;
         balance = Ldgcsh(account, run.start_date, status);
     }
-    if (run.options[kExportOptionByte] == 1 && !run.export_file) {
+    if (records::OptionValue(run.options, records::Opt::kLedgerExportType) == 1 && !run.export_file) {
         // Written anew by each run.
         records::Purge(kLedgerExportFile);
         run.export_file = std::make_unique<records::TextFile>(kLedgerExportFile);

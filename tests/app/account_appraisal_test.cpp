@@ -20,7 +20,7 @@ using fixtures::TempDataDir;
 TEST(AccountAppraisalScripts, OneAccountToANamedFile) {
     TempDataDir dir;
     aafix::WriteDirectory();
-    aafix::SetOptions({{55, 1}, {56, 1}});
+    aafix::SetOptions({{records::Opt::kTimeWeightedReturn, 1}, {records::Opt::kGenericAllocationModel, 1}});
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
     ASSERT_NO_FATAL_FAILURE(posscript::RunToGolden(run,
                                                    "menu \"Position Reports/Account Appraisal\"\n"

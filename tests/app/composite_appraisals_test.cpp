@@ -12,6 +12,7 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/groups.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "tests/app/position_scripts.h"
@@ -30,7 +31,7 @@ struct ScriptCase {
     const char* script;
     const char* file;
     const char* golden;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
 };
 
 class CompositeAppraisalScripts : public ::testing::TestWithParam<ScriptCase> {};
@@ -91,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, CompositeAppraisalScripts,
                                                       "closed\n",
                                                       "ALL.TXT",
                                                       "reports/position/clntcom1_all.txt",
-                                                      {{47, 2}}},
+                                                      {{records::Opt::kPortfolioSummaryType, 2}}},
                                            ScriptCase{"202 a group, option 17",
                                                       "menu \"Composite Reports/Working Appraisal\"\n"
                                                       "dialog 123\n"
@@ -105,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, CompositeAppraisalScripts,
                                                       "closed\n",
                                                       "WORK.TXT",
                                                       "reports/position/cohold_group.txt",
-                                                      {{17, 1}}}),
+                                                      {{records::Opt::kChangeFromPriorMonth, 1}}}),
                          [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

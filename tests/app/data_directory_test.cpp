@@ -12,6 +12,7 @@
 
 #include "platform/scripted_interaction.h"
 #include "records/common_file.h"
+#include "records/options.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
 
@@ -96,8 +97,8 @@ std::vector<DamageCase> DamageCases() {
     for (unsigned char& b : noise) b = static_cast<unsigned char>(random());
     cases.push_back({"random", noise, "the program date (record 2) reads \""});
     std::vector<unsigned char> options = SoundCommonFile();
-    options[30 * 128 + 0] = 7;    // option 1, yes or no
-    options[30 * 128 + 80] = 12;  // option 81, 4 to 8
+    options[30 * 128 + records::OptionIndex(records::Opt::kCusipFromSymbol)] = 7;  // yes or no
+    options[30 * 128 + records::OptionIndex(records::Opt::kSystemDecimals)] = 12;  // 4 to 8
     cases.push_back(
         {"options", options,
          "the options (record 31) hold values no option allows: option 1 holds 7, option 81 holds 12"});

@@ -37,7 +37,7 @@ TEST_P(GainsReportScripts, RunFromTheMenu) {
                                 {fixtures::Transaction("DI", "IBM", "", " 3/01/97", 0, 125.00, 0, 2),
                                  fixtures::Transaction("MF", "CASH", "", " 3/31/97", 0, 40.00, 0, 1)});
     if (c.tax_file) {
-        fixtures::SetOptions({{52, 1}});
+        fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
         std::filesystem::create_directory("A");
     }
 

@@ -228,7 +228,7 @@ TEST(CrossReferenceScript, TheBrokerBankFieldsOfARunShowAtTheNextOpening) {
     listfix::WriteFirm();
     listfix::WriteAccounts();
     fixtures::WriteSecurityFiles(listfix::Securities());
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
     ASSERT_TRUE(run.Started());
     EXPECT_TRUE(

@@ -20,7 +20,7 @@ using fixtures::TempDataDir;
 TEST(MutualFundAppraisalScripts, OneAccountToANamedFile) {
     TempDataDir dir;
     mffix::WriteDirectory();
-    mffix::SetOptions({{6, 1}});
+    mffix::SetOptions({{records::Opt::kAccountAddress, 1}});
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
     ASSERT_NO_FATAL_FAILURE(posscript::RunToGolden(run,
                                                    "menu \"Position Reports/Mutual Fund Appraisal\"\n"

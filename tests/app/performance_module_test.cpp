@@ -37,7 +37,7 @@ std::string ToFile(int line, const std::string& selection, const std::string& fi
 TEST(PerformanceModuleScripts, EachReportToANamedFile) {
     TempDataDir dir;
     pmfix::WriteDirectory();
-    fixtures::SetOptions({{29, 1}});
+    fixtures::SetOptions({{records::Opt::kPerformanceSummaryType, 1}});
     const std::string groups = "BOTH Both accounts\r\n2\r\nH1\r\nH3\r\n";
     TempDataDir::WriteBytes("group.dat", {groups.begin(), groups.end()});
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1997, 6, 30)});
@@ -72,7 +72,8 @@ TEST(PerformanceModuleScripts, EachReportToANamedFile) {
 TEST(PerformanceModuleScripts, ToTheDisplayThenTheChart) {
     TempDataDir dir;
     pmfix::WriteDirectory();
-    fixtures::SetOptions({{29, 2}, {73, 2}});
+    fixtures::SetOptions(
+        {{records::Opt::kPerformanceSummaryType, 2}, {records::Opt::kPerformanceExportType, 2}});
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1997, 6, 30)});
     ASSERT_TRUE(run.Started());
     EXPECT_TRUE(

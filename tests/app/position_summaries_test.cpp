@@ -32,7 +32,7 @@ TEST_P(PositionSummaryScripts, RunFromTheMenuToANamedFile) {
     const ScriptCase& c = GetParam();
     TempDataDir dir;
     possum::WriteData();
-    fixtures::SetOptions({{2, 1}, {32, 1}});
+    fixtures::SetOptions({{records::Opt::kCouponDueDescription, 1}, {records::Opt::kOpeningValue, 1}});
 
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 31)});
     ASSERT_NO_FATAL_FAILURE(posscript::RunToGolden(run, c.script, c.file, c.golden));

@@ -188,7 +188,7 @@ void WriteStartupText(const std::vector<std::string>& lines) {
 
 TEST(StartupText, Option89OpensOneStartupWindow) {
     TempDataDir dir;
-    fixtures::SetOptions({{89, 1}});
+    fixtures::SetOptions({{records::Opt::kStartupTutorial, 1}});
     WriteStartupText({"Welcome to the program.", "", std::string(140, 'x')});
     ProgramRun run(dir.path(), On19981208());
     ASSERT_TRUE(run.Started()) << AllFailures(run);
@@ -220,7 +220,7 @@ TEST(StartupText, Option89OpensOneStartupWindow) {
 // start-up text, and brings no other window over it.
 TEST(StartupText, TabOutOfTheDateBarKeepsTheWindowInFront) {
     TempDataDir dir;
-    fixtures::SetOptions({{89, 1}});
+    fixtures::SetOptions({{records::Opt::kStartupTutorial, 1}});
     WriteStartupText({"Welcome to the program."});
     ProgramRun run(dir.path(), On19981208());
     ASSERT_TRUE(run.Started()) << AllFailures(run);
@@ -259,7 +259,8 @@ TEST(StartupText, DoneWithDisableTurnsTheOptionOff) {
     };
     for (const Case& c : cases) {
         TempDataDir dir;
-        fixtures::SetOptions({{89, 1}, {88, 7}});
+        fixtures::SetOptions(
+            {{records::Opt::kStartupTutorial, 1}, {records::Opt::kSalutationOnPerformance, 7}});
         WriteStartupText({"Hello"});
         ProgramRun run(dir.path(), On19981208());
         ASSERT_TRUE(run.Started()) << AllFailures(run);
@@ -274,7 +275,7 @@ TEST(StartupText, DoneWithDisableTurnsTheOptionOff) {
 
 TEST(StartupText, NoStartupTextFileGivesAnEmptyWindow) {
     TempDataDir dir;
-    fixtures::SetOptions({{89, 1}});
+    fixtures::SetOptions({{records::Opt::kStartupTutorial, 1}});
     ProgramRun run(dir.path(), On19981208());
     ASSERT_TRUE(run.Started()) << AllFailures(run);
     const auto children = run.Frame()->GetChildFrames();

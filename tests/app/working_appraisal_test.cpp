@@ -10,6 +10,7 @@
 
 #include "engine/value_history.h"
 #include "records/common_file.h"
+#include "records/options.h"
 #include "tests/app/position_scripts.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
@@ -39,8 +40,8 @@ TEST_P(WorkingAppraisalScripts, RunFromTheMenuToANamedFile) {
     hwfix::WriteFirm();
     hwfix::SetPageKind(c.page_kind);
     records::Options options = records::Rdopts();
-    options[49] = c.option50;
-    options[15] = c.option16;
+    records::SetOption(options, records::Opt::kBondDetails, c.option50);
+    records::SetOption(options, records::Opt::kRateOrYieldToMaturity, c.option16);
     records::Wropts(options);
     fixtures::WriteValueHistory("100001", 100, {});
 

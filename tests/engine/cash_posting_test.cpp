@@ -160,7 +160,7 @@ TEST(CashPostingCodes, CkcodcGivesDirectionAndSignAndRefusesTradeCodes) {
 // ---- Filing
 
 TEST_F(CashPosting, DepositFilesTheRecordCashLotAndHistoryByteExact) {
-    fixtures::SetOptions({{36, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}});
     Cash deposit;
     deposit.text = "IBM";
     EXPECT_EQ(Post(deposit), 2);
@@ -267,7 +267,7 @@ TEST_F(CashPosting, WithdrawalsAndFeesFlowOut) {
     y = ReadYear(98);
     EXPECT_EQ(y.flows[6], -25.0);
     EXPECT_EQ(y.values[6], -525.0);
-    fixtures::SetOptions({{20, 1}});
+    fixtures::SetOptions({{records::Opt::kFeesAsExpense, 1}});
     Post(fee);
     fee.type = "R";
     Post(fee);
@@ -445,7 +445,7 @@ TEST_F(CashPosting, ADamagedHistoryHeaderRefusesThePostingAndChangesNothing) {
 }
 
 TEST_F(CashPosting, AFailedWritePutsEveryFileBack) {
-    fixtures::SetOptions({{36, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}});
     const int32_t record = Post({});
     const auto before = AccountFiles();
     // The holdings file cannot be replaced: a folder stands where its new

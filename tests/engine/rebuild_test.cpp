@@ -127,7 +127,7 @@ protected:
 TEST_P(RebuildFailure, KeepsTheStoredFiles) {
     WriteSecurity();
     WriteOldStoredFiles();
-    fixtures::SetOptions({{64, 1}});
+    fixtures::SetOptions({{records::Opt::kLotTexts, 1}});
     fixtures::WriteTransactions(kAccount, GetParam().transactions);
     const auto tr = TempDataDir::ReadBytes("TRACC1.REC");
     int16_t flag = -1;
@@ -189,7 +189,7 @@ TEST(Rebuild, LotTextsMoveWithTheirLots) {
     TempDataDir dir;
     WriteSecurity();
     WriteOldStoredFiles();
-    fixtures::SetOptions({{64, 1}});
+    fixtures::SetOptions({{records::Opt::kLotTexts, 1}});
     fixtures::WriteTransactions(kAccount, {T("B", "1", "01/05/98", 100, 1000)});
     records::TransactionExtension ext;
     ext.memo = records::Fixed("GROWTH", 20);

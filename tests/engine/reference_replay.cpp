@@ -26,6 +26,7 @@
 #include "records/files.h"
 #include "records/index.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/rounding.h"
 
@@ -521,7 +522,7 @@ void FillFromLots(LotChain& lots, std::string_view symbol, std::string_view tax_
 class StoredLotTexts {
 public:
     StoredLotTexts(std::string_view account, const records::Options& options)
-        : account_(account), lot_texts_(options[engine::kLotTextsOption] >= 1) {}
+        : account_(account), lot_texts_(records::OptionOn(options, records::Opt::kLotTexts)) {}
 
     void Ftele(std::string_view symbol, std::string_view tax_lot, std::string& memo, std::string& date,
                std::string& description) {
@@ -585,7 +586,7 @@ HoldingsWork::HoldingsWork(std::string_view account, std::string_view label, con
       options_(options),
       write_mode_(write_mode),
       decimals_(records::SystemDecimals(options)),
-      lots_(options[engine::kLotTextsOption] >= 1) {}
+      lots_(records::OptionOn(options, records::Opt::kLotTexts)) {}
 
 void HoldingsWork::Start() {
     lots_.Create(engine::HoldingsWorkName(), engine::LotTextsWorkName());
@@ -619,7 +620,8 @@ void HoldingsWork::RoundQuantity(double& value) const {
 
 void HoldingsWork::Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo,
                           std::string& date, std::string& description) {
-    FillFromLots(lots_, symbol, tax_lot, memo, date, description, options_[engine::kLotTextsOption] >= 1);
+    FillFromLots(lots_, symbol, tax_lot, memo, date, description,
+                 records::OptionOn(options_, records::Opt::kLotTexts));
 }
 
 int16_t HoldingsWork::NewRecord() {
@@ -838,7 +840,8 @@ engine::ReplayResult ReplayTransactions(std::string_view account, std::string_vi
     engine::ReplayResult result;
     const records::Options options = records::Rdopts();
     const bool write = write_mode != 0;
-    const bool texts = options[engine::kTextsOption] >= 1 || options[engine::kLotTextsOption] >= 1;
+    const bool texts = records::OptionOn(options, records::Opt::kTransactionTexts) ||
+                       records::OptionOn(options, records::Opt::kLotTexts);
 
     HoldingsWork work(account, label, options, write);
     work.Start();

@@ -125,7 +125,9 @@ Case MakeCase(uint32_t seed, bool long_history = false) {
     const bool texts = chance(50), lot_texts = chance(50);
     const unsigned char decimals[] = {0, 4, 5, 6, 8, 3, 9};
     const unsigned char option81 = decimals[rng() % 7];
-    fixtures::SetOptions({{36, texts ? 1 : 0}, {64, lot_texts ? 1 : 0}, {81, option81}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, texts ? 1 : 0},
+                          {records::Opt::kLotTexts, lot_texts ? 1 : 0},
+                          {records::Opt::kSystemDecimals, option81}});
     c.what = "seed " + std::to_string(seed) + " securities after " + std::to_string(pad) +
              " options 36=" + std::to_string(texts) + " 64=" + std::to_string(lot_texts) +
              " 81=" + std::to_string(option81);

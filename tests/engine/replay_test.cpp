@@ -17,6 +17,7 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/lookups.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/rounding.h"
 #include "tests/fixtures/account_builder.h"
@@ -496,7 +497,7 @@ TEST(ReplayRounding, SaleQuantityIsComparedAtTheSystemDecimals) {
     for (const auto& [decimals, want_status] :
          std::vector<std::pair<unsigned char, int16_t>>{{0, 0}, {6, 1}}) {
         TempDataDir dir;
-        if (decimals != 0) fixtures::SetOptions({{81, decimals}});
+        if (decimals != 0) fixtures::SetOptions({{records::Opt::kSystemDecimals, decimals}});
         fixtures::WriteTransactions(kAccount, {T("B", "AAA", "1", "01/05/98", 100, 1000),
                                                T("S", "AAA", "1", "01/06/98", 100.00004, 1000)});
         int16_t status = -1;
@@ -526,7 +527,7 @@ TEST(ReplayRounding, ClosingTolerance) {
 
 TEST(ReplayRounding, AgreesWithDrndn) {
     TempDataDir dir;
-    fixtures::SetOptions({{81, 5}});
+    fixtures::SetOptions({{records::Opt::kSystemDecimals, 5}});
     // A lot of q1 sold q2 closes exactly when the two agree after Drndn.
     for (const auto& [q1, q2] : std::vector<std::pair<double, double>>{
              {1.000005, 1.00001}, {2.675, 2.67500000001}, {0.1234549, 0.123455}, {3, 3.0000049}}) {
@@ -561,7 +562,7 @@ records::HoldingExtension LotTexts(long record) {
 
 TEST(ReplayTexts, LotTakesTheMemoAndTextsOfItsOpeningTransaction) {
     TempDataDir dir;
-    fixtures::SetOptions({{64, 1}});
+    fixtures::SetOptions({{records::Opt::kLotTexts, 1}});
     fixtures::WriteTransactions(kAccount, {T("B", "AAA", "1", "01/05/98", 100, 1000)});
     fixtures::WriteTransactionExtensions(kAccount, {{2, Texts("GROWTH", "01/08/98", "FIRST PURCHASE")}});
     int16_t status = -1;
@@ -612,7 +613,7 @@ protected:
 
 TEST_P(ReplayKeepTexts, OnPartialSaleOrAddition) {
     const KeepTextsCase& c = GetParam();
-    fixtures::SetOptions({{36, 1}, {64, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}, {records::Opt::kLotTexts, 1}});
     fixtures::WriteTransactions(
         kAccount, {T("B", "AAA", "1", "01/05/98", 100, 1000), T(c.code, "AAA", "1", "01/06/98", 10, 100)});
     records::TransactionExtension second;
@@ -648,7 +649,7 @@ INSTANTIATE_TEST_SUITE_P(Replay, ReplayKeepTexts,
 
 TEST(ReplayTexts, Ftele2FillsANewLotFromAnEarlierLotOfTheSameCode) {
     TempDataDir dir;
-    fixtures::SetOptions({{64, 1}});
+    fixtures::SetOptions({{records::Opt::kLotTexts, 1}});
     // Same symbol and lot code under another holding key.
     fixtures::WriteTransactions(
         kAccount, {T("B", "AAA", "1", "01/05/98", 100, 1000),
@@ -706,7 +707,7 @@ void WriteStoredHoldings() {
 
 TEST(ReplayTexts, StoredLotsFillBlankTextsAndAnUnmatchedLotGetsNone) {
     TempDataDir dir;
-    fixtures::SetOptions({{64, 1}});
+    fixtures::SetOptions({{records::Opt::kLotTexts, 1}});
     WriteStoredHoldings();
     fixtures::WriteTransactions(
         kAccount, {T("B", "AAA", "1", "01/05/98", 1, 10), T("B", "CCC", "1", "01/05/98", 1, 10)});
@@ -739,7 +740,7 @@ TEST(ReplayTexts, StoredLotsFillBlankTextsAndAnUnmatchedLotGetsNone) {
 // the first five characters, finds no lot in HL.TMP for a first purchase).
 TEST(ReplayTexts, StoredLotsLeaveAMemoThatBeginsWithBlanks) {
     TempDataDir dir;
-    fixtures::SetOptions({{36, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}});
     WriteStoredHoldings();
     fixtures::WriteTransactions(kAccount, {T("B", "AAA", "1", "01/05/98", 1, 10)});
     fixtures::WriteTransactionExtensions(kAccount, {{2, Texts("     OWN MEMO", "", "")}});
@@ -872,7 +873,7 @@ TEST(ReplayIndex, GivesTheBytesOfTheListWalk) {
         ts.push_back(t);
     }
     records::Options options{};
-    options[63] = 1;
+    records::SetOption(options, records::Opt::kLotTexts, 1);
     std::vector<unsigned char> files[2][3];
     for (int walk = 0; walk < 2; ++walk) {
         TempDataDir dir;

@@ -164,7 +164,7 @@ TEST(TradePostingCodes, CkcodeAcceptsTradesOnlyAtModeZero) {
 // ---- Filing
 
 TEST_F(TradePosting, BuyFilesTheRecordExtensionHoldingsAndGainsByteExact) {
-    fixtures::SetOptions({{36, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}});
     Trade buy;
     buy.per_share = "0.05";
     buy.settlement = "1/20/98";
@@ -330,7 +330,7 @@ TEST_F(TradePosting, ChangesAndDeletionsRebuildTheHoldings) {
 // ---- All or nothing
 
 TEST_F(TradePosting, ARefusedRebuildPutsEveryFileBack) {
-    fixtures::SetOptions({{36, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}});
     Trade buy;
     buy.shares = "100.00";
     buy.price = "10.00";

@@ -124,7 +124,7 @@ TEST(TransferPostingCodes, CkcodtTakesOnlyTransfers) {
 // ---- Filing
 
 TEST_F(TransferPosting, TransferInFilesTheRecordLotAndFlowByteExact) {
-    fixtures::SetOptions({{36, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}});
     Transfer in;
     in.record_date = "3/20/98";
     EXPECT_EQ(Post(in), 2);
@@ -239,7 +239,7 @@ TEST_F(TransferPosting, ADamagedHistoryHeaderRefusesThePostingBeforeAnythingIsFi
 }
 
 TEST_F(TransferPosting, ARefusedRebuildPutsEveryFileBackAndLeavesTheHistory) {
-    fixtures::SetOptions({{36, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}});
     Post({});
     Transfer out;
     out.code = "SO";

@@ -269,7 +269,7 @@ TEST_F(EntryDialogs, ThePriceShowsTheDecimalsOfOption81) {
     fixtures::WriteTransactionAt("ACC1", 2, t);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
-        fixtures::SetOptions({{81, static_cast<unsigned char>(c.option)}});
+        fixtures::SetOptions({{records::Opt::kSystemDecimals, static_cast<unsigned char>(c.option)}});
         Open(kAccountSource, "TRACC1.REC", 2, "ACC1");
         CTradesDlg dialog;
         script_.ExpectDialog(kTradesDialogId)

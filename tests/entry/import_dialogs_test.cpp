@@ -15,6 +15,7 @@
 #include "platform/scripted_interaction.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "shell/report_globals.h"
 #include "tests/fixtures/report_data.h"
@@ -359,7 +360,7 @@ TEST_F(ImportDialogsTest, MemberImportsEndToEnd) {
     fixtures::WriteMemberFile("MEMBERS.DAT", {fixtures::MemberLine(ann), fixtures::MemberLine(bob)});
     Start();
     records::Options options = records::Rdopts();
-    options[58] = 1;
+    records::SetOption(options, records::Opt::kCashLinesForTrades, 1);
     records::Wropts(options);
     Script(
         "menu \"Setup/Import Member Accounts\"\n"

@@ -14,6 +14,7 @@
 #include "member_file.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/transaction_lines.h"
 #include "tests/fixtures/golden.h"
@@ -83,7 +84,7 @@ protected:
 
     void SetOption59(bool on) {
         records::Options options = records::Rdopts();
-        options[58] = on ? 1 : 0;
+        records::SetOption(options, records::Opt::kCashLinesForTrades, on ? 1 : 0);
         records::Wropts(options);
     }
 

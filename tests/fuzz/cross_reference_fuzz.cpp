@@ -9,6 +9,7 @@
 
 #include "records/common_file.h"
 #include "records/cross_reference_files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "reports/performance/chlpos.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -25,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view control = parts[6];
     if (fuzz::Byte(control, 0) & 1) {
         records::Options options = records::Rdopts();
-        options[51] = 1;  // option 52: names, addresses and the extract
+        records::SetOption(options, records::Opt::kLoanLimitAndExtracts,
+                           1);  // option 52: names, addresses and the extract
         records::Wropts(options);
     }
     const std::string symbol = records::Fixed(control.substr(std::min<std::size_t>(control.size(), 1), 12), 12);

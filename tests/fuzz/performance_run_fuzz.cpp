@@ -12,6 +12,7 @@
 #include <string>
 
 #include "records/file_names.h"
+#include "records/options.h"
 #include "records/performance_control.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -48,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         rq.mode = mode;
         rq.indexes[0].symbol = records::Fixed("SPX", 12);
         rq.indexes[0].headers = {"S&P   ", "500   ", "INDEX "};
-        rq.options[72] = static_cast<unsigned char>(fuzz::Byte(control, 0) % 3);
+        records::SetOption(rq.options, records::Opt::kPerformanceExportType,
+                           static_cast<unsigned char>(fuzz::Byte(control, 0) % 3));
         reports::PerformancePage page;
         auto series = std::make_unique<reports::MonthlySeries>();
         reports::PerformanceTableResult result;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -139,7 +140,7 @@ TEST(AccountListsBldacl, SortOrders) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Options options{};
-        options[9] = c.last_name_first ? 1 : 0;
+        records::SetOption(options, records::Opt::kLastNameFirst, c.last_name_first ? 1 : 0);
         std::vector<std::string> ids;
         std::vector<long> first_records;
         int count = -1, runs = -1;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -67,10 +68,10 @@ TEST(CommonFileOptions, EmptyFileReadsAsZerosAndWriteRoundTrips) {
     for (unsigned char b : none) EXPECT_EQ(b, 0);
 
     Options opts{};
-    opts[1] = 1;   // option 2
-    opts[63] = 1;  // option 64
-    opts[80] = 6;  // option 81
-    opts[127] = 'Z';
+    SetOption(opts, Opt::kCouponDueDescription, 1);  // option 2
+    SetOption(opts, Opt::kLotTexts, 1);              // option 64
+    SetOption(opts, Opt::kSystemDecimals, 6);        // option 81
+    opts.back() = 'Z';                               // byte 128, past the options
     Wropts(opts);
     EXPECT_EQ(Rdopts(), opts);
     // Option n is byte n of record 31.

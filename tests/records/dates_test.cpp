@@ -363,7 +363,8 @@ TEST(DatesH2000, StyleFromOption69) {
     };
     for (const auto& c : cases) {
         TempDataDir dir;
-        if (c.style >= 0) fixtures::WriteSingleOption(69, static_cast<unsigned char>(c.style));
+        if (c.style >= 0)
+            fixtures::WriteSingleOption(records::Opt::kDateFormat, static_cast<unsigned char>(c.style));
         std::string date = c.date;
         EXPECT_EQ(H2000(date), c.printed) << "style " << c.style << " " << c.date;
         EXPECT_EQ(date, c.date_after) << "style " << c.style << " " << c.date;

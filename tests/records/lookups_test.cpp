@@ -8,6 +8,7 @@
 
 #include "records/files.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -300,7 +301,7 @@ TEST(LookupCksym, GeneratesTheSecondLineOfABondOnlyWhenEveryConditionHolds) {
         TempDataDir dir;
         fixtures::WriteSecurities({c.security});
         Options options{};
-        options[1] = c.option2 ? 1 : 0;
+        records::SetOption(options, records::Opt::kCouponDueDescription, c.option2 ? 1 : 0);
         SecurityDescription s = Cksym(c.security.symbol, options);
         EXPECT_EQ(s.entry, 1) << c.what;
         EXPECT_EQ(s.description2, c.expected) << c.what;
@@ -413,7 +414,7 @@ TEST(LookupFtele, FillsBlankTextsFromTheMatchingLot) {
         WriteHoldingsExtension(3, "12/12/12", "LOT THREE TEXT");
         WriteHoldingsExtension(4, "11/11/11", "LOT FOUR TEXT");
         Options options{};
-        options[63] = c.option64 ? 1 : 0;
+        records::SetOption(options, records::Opt::kLotTexts, c.option64 ? 1 : 0);
         std::string text = c.text_in, date = "OLD DATE", description = Pad("old", 32);
         Ftele("ACCT", c.symbol, c.tax_lot, text, date, description, options);
         EXPECT_EQ(text, c.text_out) << c.what;
@@ -427,7 +428,7 @@ TEST(LookupFtele, MissingExtensionRecordKeepsTheTexts) {
     TempDataDir dir;
     WriteSampleHoldings();
     Options options{};
-    options[63] = 1;
+    records::SetOption(options, records::Opt::kLotTexts, 1);
     std::string text = Pad("", 20), date = "OLD DATE", description = Pad("old", 32);
     Ftele("ACCT", "IBM", "A", text, date, description, options);
     EXPECT_EQ(text, Pad("first memo", 20));

@@ -8,6 +8,7 @@
 
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "tests/fixtures/temp_dir.h"
@@ -36,7 +37,7 @@ TEST(PageNumberOverride, HeadingsFollowTheOverrideAndTheOptionRecordStays) {
     const std::string blank(132, ' ');
     for (const unsigned char option30 : {0, 1}) {
         Options options{};
-        options[29] = option30;
+        records::SetOption(options, records::Opt::kNoPageNumbers, option30);
         Wropts(options);
         SCOPED_TRACE("option 30 = " + std::to_string(option30));
         EXPECT_EQ(PageLine(), option30 ? blank : numbered);
@@ -50,7 +51,7 @@ TEST(PageNumberOverride, HeadingsFollowTheOverrideAndTheOptionRecordStays) {
                 EXPECT_EQ(PageLine(), blank);
             }
             EXPECT_EQ(PageLine(), numbered);
-            EXPECT_EQ(Rdopts()[29], option30);
+            EXPECT_EQ(records::OptionValue(Rdopts(), records::Opt::kNoPageNumbers), option30);
         }
         EXPECT_EQ(PageLine(), option30 ? blank : numbered);
     }

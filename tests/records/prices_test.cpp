@@ -10,6 +10,7 @@
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
 
@@ -151,7 +152,8 @@ TEST(PricesGetai, ThirtyThreeSixtyAccruedInterest) {
         SCOPED_TRACE(c.name);
         TempDataDir dir;
         Options options{};
-        options[80] = static_cast<unsigned char>(c.decimals_option);
+        records::SetOption(options, records::Opt::kSystemDecimals,
+                           static_cast<unsigned char>(c.decimals_option));
         Wropts(options);
         double result = -1;
         Getai(c.from, c.to, c.face, c.rate, c.mode, result);

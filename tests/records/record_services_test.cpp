@@ -12,6 +12,7 @@
 #include "records/account_records.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
 
@@ -559,7 +560,7 @@ TEST(RecordServicesTrnlin, SuccessiveLinesShareTheOpenSource) {
     // Option 81 asks for 6 decimals: the quantity is rounded to 6 decimals
     // before it is shown with 4.
     Options options{};
-    options[80] = 6;
+    records::SetOption(options, records::Opt::kSystemDecimals, 6);
     Wropts(options);
     WriteTransactionFile("TRAB1.REC", {{"IBM", 1050101}, {"GE", 1050102}});
     TransactionRecord t;

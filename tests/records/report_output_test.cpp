@@ -10,6 +10,7 @@
 
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/temp_dir.h"
@@ -20,9 +21,9 @@ using fixtures::TempDataDir;
 using namespace records;
 
 // Writes the firm heading (record 13) and the options record (31) of
-// COMMON.FIL. Options are given as (option number, value) pairs.
+// COMMON.FIL. Options are given as (option, value) pairs.
 void WriteCommon(const std::string& firm, int16_t page_length, int16_t top_lines,
-                 std::vector<std::pair<int, unsigned char>> options = {}) {
+                 std::vector<std::pair<records::Opt, unsigned char>> options = {}) {
     DirectFile common(kCommonFile, 128);
     Record heading(128, ' ');
     heading.SetText(0, 50, firm);
@@ -32,7 +33,7 @@ void WriteCommon(const std::string& firm, int16_t page_length, int16_t top_lines
     heading.SetText(64, 64, "TAIL OF RECORD 13");
     common.Write(kFirmHeadingRecord, heading);
     Record opts(128, 0);
-    for (auto [n, v] : options) opts.data()[n - 1] = v;
+    for (auto [option, v] : options) opts.data()[OptionIndex(option)] = v;
     common.Write(kOptionsRecord, opts);
 }
 
@@ -176,7 +177,7 @@ struct HeadingCase {
     const char* name;
     bool eighty;  // Hdr80 instead of Pghead
     int16_t top_lines;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     std::vector<std::string> expected;  // trimmed lines
 };
 
@@ -189,9 +190,13 @@ TEST(ReportOutputHeadings, PageHeadingLinesAndCounts) {
     std::vector<HeadingCase> cases = {
         {"plain", false, 0, {}, {"", page132, firm132, ""}},
         {"top lines", false, 2, {}, {"", "", "", page132, firm132, ""}},
-        {"no page numbers", false, 1, {{30, 1}}, {"", "", "", firm132, ""}},
-        {"no firm name", false, 0, {{33, 1}}, {"", page132, "", ""}},
-        {"option byte above 127 is not set", false, 0, {{30, 200}}, {"", page132, firm132, ""}},
+        {"no page numbers", false, 1, {{records::Opt::kNoPageNumbers, 1}}, {"", "", "", firm132, ""}},
+        {"no firm name", false, 0, {{records::Opt::kNoFirmName, 1}}, {"", page132, "", ""}},
+        {"option byte above 127 is not set",
+         false,
+         0,
+         {{records::Opt::kNoPageNumbers, 200}},
+         {"", page132, firm132, ""}},
         {"80 columns", true, 1, {}, {"", "", page80, firm80, ""}},
     };
     for (const auto& c : cases) {
@@ -325,7 +330,7 @@ TEST(ReportOutputHeadings, GcnKeepsHeadingWhenRecordMissing) {
     EXPECT_FALSE(TempDataDir::Exists(kCommonFile));  // reading makes no file
     EXPECT_EQ(FirmHeadingBlock().firm_name, Fixed("KEPT FIRM", 50));
     EXPECT_EQ(FirmHeadingBlock().page_length, 40);
-    WriteCommon("HIDDEN FIRM", 40, 1, {{33, 1}});
+    WriteCommon("HIDDEN FIRM", 40, 1, {{records::Opt::kNoFirmName, 1}});
     Gcn();
     EXPECT_EQ(FirmHeadingBlock().firm_name, std::string(50, ' '));
 }
@@ -334,7 +339,7 @@ struct TextHeadingCase {
     const char* name;
     bool headr3;
     int16_t top_lines;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     std::vector<std::string> expected;
     int16_t line_count;
 };
@@ -344,10 +349,15 @@ TEST(ReportOutputHeadings, TextFileHeadings) {
     const std::string firm = std::string(42, ' ') + Fixed("TEXT FIRM", 50);
     std::vector<TextHeadingCase> cases = {
         {"Headr3", true, 1, {}, {" ", page, firm, " "}, 5},
-        {"Headr3 without firm name", true, 3, {{33, 1}}, {" ", " ", " ", page, " "}, 6},
-        {"Headr3 without page number", true, 0, {{30, 1}}, {" ", firm, " "}, 4},
+        {"Headr3 without firm name",
+         true,
+         3,
+         {{records::Opt::kNoFirmName, 1}},
+         {" ", " ", " ", page, " "},
+         6},
+        {"Headr3 without page number", true, 0, {{records::Opt::kNoPageNumbers, 1}}, {" ", firm, " "}, 4},
         {"Headr2", false, 2, {}, {" "}, 6},
-        {"Headr2 without firm name", false, 2, {{33, 1}}, {" "}, 5},
+        {"Headr2 without firm name", false, 2, {{records::Opt::kNoFirmName, 1}}, {" "}, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -10,6 +10,7 @@
 
 #include "records/files.h"
 #include "records/layout.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/awkward_doubles.h"
 #include "tests/fixtures/record_files.h"
@@ -200,7 +201,8 @@ TEST(RoundingSystem, DecimalsComeFromOption81) {
     };
     for (const auto& c : cases) {
         TempDataDir dir;
-        if (c.option81 >= 0) fixtures::WriteSingleOption(81, static_cast<unsigned char>(c.option81));
+        if (c.option81 >= 0)
+            fixtures::WriteSingleOption(Opt::kSystemDecimals, static_cast<unsigned char>(c.option81));
         double d = 1.234567891;
         Drndn(d);
         EXPECT_EQ(d, c.expected_double) << "option 81 = " << c.option81;
@@ -212,13 +214,13 @@ TEST(RoundingSystem, DecimalsComeFromOption81) {
 
 TEST(RoundingSystem, OptionByteIsNotChangedAndWideValuesStay) {
     TempDataDir dir;
-    fixtures::WriteSingleOption(81, 2);
+    fixtures::WriteSingleOption(Opt::kSystemDecimals, 2);
     float f = 3.14159f;
     Round1(f);
     EXPECT_EQ(f, 3.1416f);
     EXPECT_EQ(TempDataDir::ReadBytes("COMMON.FIL").at(30 * 128 + 80), 2);
 
-    fixtures::WriteSingleOption(81, 8);
+    fixtures::WriteSingleOption(Opt::kSystemDecimals, 8);
     double d = 1e11;  // needs 21 positions under "(F20.8)"
     Drndn(d);
     EXPECT_EQ(d, 1e11);
@@ -228,6 +230,41 @@ TEST(RoundingSystem, OptionByteIsNotChangedAndWideValuesStay) {
     d = 99999999999.0 / 10.0;  // 9999999999.9 fits
     Drndn(d);
     EXPECT_EQ(d, 9999999999.9);
+}
+
+// A run reads option 81 at its first rounding and keeps it; the program's
+// own write of the options record (the options dialog's Wropts) counts at
+// once, and every new run, like every rounding outside a run, reads the
+// option again.
+TEST(RoundingSystem, RunKeepsTheDecimalsItReadUntilTheOptionsAreWritten) {
+    TempDataDir dir;
+    const auto rounded = [] {
+        double d = 1.234567891;
+        Drndn(d);
+        return d;
+    };
+    fixtures::WriteSingleOption(Opt::kSystemDecimals, 6);
+    {
+        RunFileCache run;
+        EXPECT_EQ(rounded(), 1.234568);
+        fixtures::WriteSingleOption(Opt::kSystemDecimals, 4);  // the record rewritten whole, not by Wropts
+        EXPECT_EQ(rounded(), 1.234568);
+        Options options = Rdopts();
+        SetOption(options, Opt::kSystemDecimals, 8);
+        Wropts(options);
+        EXPECT_EQ(rounded(), 1.23456789);
+    }
+    fixtures::WriteSingleOption(Opt::kSystemDecimals, 5);
+    EXPECT_EQ(rounded(), 1.23457);
+    {
+        RunFileCache run;
+        EXPECT_EQ(rounded(), 1.23457);
+    }
+    fixtures::WriteSingleOption(Opt::kSystemDecimals, 7);
+    {
+        RunFileCache run;
+        EXPECT_EQ(rounded(), 1.2345679);
+    }
 }
 
 }  // namespace

@@ -312,7 +312,7 @@ TEST_F(SecurityDataTest, IdentifiersTooLongOrBeginningWithDollarAreRefused) {
 }
 
 TEST_F(SecurityDataTest, OptionOneCopiesAWholeTwelveCharacterIdentifierIntoTheCusip) {
-    fixtures::WriteSingleOption(1, 1);
+    fixtures::WriteSingleOption(records::Opt::kCusipFromSymbol, 1);
     D dialog;
     Script script;
     script.Steps(

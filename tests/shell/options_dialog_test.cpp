@@ -10,6 +10,7 @@
 #include "platform/scripted_interaction.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/temp_dir.h"
 
@@ -143,7 +144,7 @@ TEST(OptionsDialog, PagesWrapAroundBothWays) {
 
 struct StepCase {
     std::string name;
-    int option;
+    records::Opt option;
     unsigned char stored;
     bool up;
     unsigned char after;
@@ -159,8 +160,8 @@ TEST_P(OptionsStepping, NumberOptionsStayInTheirRange) {
     const StepCase& c = GetParam();
     TempDataDir dir;
     fixtures::SetOptions({{c.option, c.stored}});
-    const int page = (c.option - 1) / D::kRows;
-    const int row = (c.option - 1) % D::kRows;
+    const int page = static_cast<int>(records::OptionIndex(c.option)) / D::kRows;
+    const int row = static_cast<int>(records::OptionIndex(c.option)) % D::kRows;
     ScriptedInteraction script;
     ScopedInteraction installed(script);
     D dialog;
@@ -172,24 +173,26 @@ TEST_P(OptionsStepping, NumberOptionsStayInTheirRange) {
         .ExpectClosed();
     EXPECT_EQ(dialog.DoModal(), IDOK);
     ExpectNoFailures(script);
-    EXPECT_EQ(records::Rdopts()[static_cast<std::size_t>(c.option - 1)], c.after);
+    EXPECT_EQ(records::OptionValue(records::Rdopts(), c.option), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, OptionsStepping,
-                         ::testing::Values(StepCase{"RoundingUpFromEightWrapsToFour", 81, 8, true, 4},
-                                           StepCase{"RoundingDownFromFourWrapsToEight", 81, 4, false, 8},
-                                           StepCase{"RoundingUpInside", 81, 5, true, 6},
-                                           StepCase{"RoundingDownInside", 81, 6, false, 5},
-                                           StepCase{"NeverWrittenRoundingUpStartsAtFour", 81, 0, true, 4},
-                                           StepCase{"NeverWrittenRoundingDownStartsAtEight", 81, 0, false, 8},
-                                           StepCase{"MemoTypeDownFromZeroIsFourNotNegative", 8, 0, false, 4},
-                                           StepCase{"MemoTypeUpFromZeroIsOne", 8, 0, true, 1},
-                                           StepCase{"AboveTheRangeDownIsTheLargest", 16, 7, false, 2},
-                                           StepCase{"AboveTheRangeUpIsTheSmallest", 16, 7, true, 1},
-                                           StepCase{"ZeroToNineUpFromNine", 19, 9, true, 0},
-                                           StepCase{"ZeroToNineDownFromZero", 19, 0, false, 9},
-                                           StepCase{"ZeroToOneUp", 78, 0, true, 1}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OptionsStepping,
+    ::testing::Values(
+        StepCase{"RoundingUpFromEightWrapsToFour", records::Opt::kSystemDecimals, 8, true, 4},
+        StepCase{"RoundingDownFromFourWrapsToEight", records::Opt::kSystemDecimals, 4, false, 8},
+        StepCase{"RoundingUpInside", records::Opt::kSystemDecimals, 5, true, 6},
+        StepCase{"RoundingDownInside", records::Opt::kSystemDecimals, 6, false, 5},
+        StepCase{"NeverWrittenRoundingUpStartsAtFour", records::Opt::kSystemDecimals, 0, true, 4},
+        StepCase{"NeverWrittenRoundingDownStartsAtEight", records::Opt::kSystemDecimals, 0, false, 8},
+        StepCase{"MemoTypeDownFromZeroIsFourNotNegative", records::Opt::kTradeMemoType, 0, false, 4},
+        StepCase{"MemoTypeUpFromZeroIsOne", records::Opt::kTradeMemoType, 0, true, 1},
+        StepCase{"AboveTheRangeDownIsTheLargest", records::Opt::kRateOrYieldToMaturity, 7, false, 2},
+        StepCase{"AboveTheRangeUpIsTheSmallest", records::Opt::kRateOrYieldToMaturity, 7, true, 1},
+        StepCase{"ZeroToNineUpFromNine", records::Opt::kCenterPortfolioSummary, 9, true, 0},
+        StepCase{"ZeroToNineDownFromZero", records::Opt::kCenterPortfolioSummary, 0, false, 9},
+        StepCase{"ZeroToOneUp", records::Opt::kLedgerExportType, 0, true, 1}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(OptionsDialog, TypedValuesAndCheckBoxes) {
     TempDataDir dir;
@@ -229,11 +232,11 @@ TEST(OptionsDialog, TypedValuesAndCheckBoxes) {
     EXPECT_EQ(dialog.DoModal(), IDOK);
     ExpectNoFailures(script);
     const records::Options options = records::Rdopts();
-    EXPECT_EQ(options[0], 1);
-    EXPECT_EQ(options[1], 0);
-    EXPECT_EQ(options[2], 1);
-    EXPECT_EQ(options[7], 3);
-    EXPECT_EQ(options[25], 'Q');
+    EXPECT_EQ(records::OptionValue(options, records::Opt::kCusipFromSymbol), 1);
+    EXPECT_EQ(records::OptionValue(options, records::Opt::kCouponDueDescription), 0);
+    EXPECT_EQ(records::OptionValue(options, records::Opt::kAutopostIncome), 1);
+    EXPECT_EQ(records::OptionValue(options, records::Opt::kTradeMemoType), 3);
+    EXPECT_EQ(records::OptionValue(options, records::Opt::kReserved26), 'Q');
 }
 
 TEST(OptionsDialog, EscapeDiscardsAndDoneKeepsTheUnusedBytes) {

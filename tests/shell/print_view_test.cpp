@@ -10,13 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
-#include <set>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "records/common_file.h"
+#include "records/options.h"
 #include "records/report_output.h"
 #include "shell/command_ids.h"
 #include "shell/dispatch.h"
@@ -188,7 +189,8 @@ protected:
                                                      seen_fields_ = fields;
                                                      page_numbers_suppressed_ =
                                                          records::PageNumbersSuppressed();
-                                                     option30_on_disk_ = records::Rdopts()[29];
+                                                     option30_on_disk_ = records::OptionValue(
+                                                         records::Rdopts(), records::Opt::kNoPageNumbers);
                                                      road::WritePagedReport(pages);
                                                  },
                                                  rerun});
@@ -196,7 +198,7 @@ protected:
 
     void SetOption30(unsigned char value) {
         records::Options options = records::Rdopts();
-        options[29] = value;
+        records::SetOption(options, records::Opt::kNoPageNumbers, value);
         records::Wropts(options);
     }
 
@@ -271,7 +273,7 @@ TEST_F(PrintTest, PageNumbersAreWrittenForThePageStartsButOptionThirtyStaysOnDis
     // The report ran with its page lines, the file kept the option.
     EXPECT_FALSE(page_numbers_suppressed_);
     EXPECT_EQ(option30_on_disk_, 1);
-    EXPECT_EQ(records::Rdopts()[29], 1);
+    EXPECT_EQ(records::OptionValue(records::Rdopts(), records::Opt::kNoPageNumbers), 1);
     EXPECT_TRUE(job.PageNumbersWereSuppressed());
     EXPECT_EQ(job.PageCount(), 2);
     EXPECT_EQ(job.PageTable()[1], job.PageLength() + 1);
@@ -470,7 +472,7 @@ TEST_F(PrintTest, StartupTextPrintsAsItIsAndStays) {
         text << "Welcome to the program\r\nSecond line\r\n";
     }
     records::Options options = records::Rdopts();
-    options[88] = 1;
+    records::SetOption(options, records::Opt::kStartupTutorial, 1);
     records::Wropts(options);
     g_app_state.startup_text_pending = 1;
     g_report.LineSource = kLinesFromReportFile;

@@ -466,7 +466,7 @@ TEST_F(ReportDialogTest, EnterMovesTheFocusToTheNextField) {
 // ---- Option 52: the cross-reference and tax form fields
 
 TEST_F(ReportDialogTest, CrossReferenceFieldsShowRecord69WithOption52) {
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     records::Record r69(128, 0);
     r69.SetText(0, 4, "123");
     r69.SetText(4, 40, "First Bank");
@@ -495,7 +495,7 @@ TEST_F(ReportDialogTest, CrossReferenceFieldsShowRecord69WithOption52) {
 // A run of the cross reference with option 52 keeps the fields it was
 // given; the next opening of the dialog shows them.
 TEST_F(ReportDialogTest, CrossReferenceFieldsOfARunShowAtTheNextOpening) {
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     g_report.ReportCode = 82;
     {
         ScriptedInteraction script;
@@ -530,7 +530,7 @@ TEST_F(ReportDialogTest, CrossReferenceFieldsOfARunShowAtTheNextOpening) {
 }
 
 TEST_F(ReportDialogTest, CrossReferenceFieldsOfARecordNeverWrittenAreEmpty) {
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     g_report.ReportCode = 82;
     ScriptedInteraction script;
     ScopedInteraction installed(script);
@@ -546,7 +546,7 @@ TEST_F(ReportDialogTest, CrossReferenceFieldsOfARecordNeverWrittenAreEmpty) {
 }
 
 TEST_F(ReportDialogTest, TaxFormFieldsWithOption52) {
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     for (const int code : {84, 85}) {
         g_report.ReportCode = code;
         g_report.TaxTransmitterCode = "OLD";
@@ -567,7 +567,7 @@ TEST_F(ReportDialogTest, TaxFormFieldsWithOption52) {
         EXPECT_EQ(g_report.PayerNameControl, "SMIT");
     }
     // Without the option the fields stay hidden and are emptied.
-    fixtures::SetOptions({{52, 0}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 0}});
     g_report.ReportCode = 84;
     ScriptedInteraction script;
     ScopedInteraction installed(script);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted_interaction.h"
+#include "records/options.h"
 #include "shell/ledger_dialog.h"
 #include "shell/main_frame.h"
 #include "shell/options_dialog.h"
@@ -88,7 +89,7 @@ TEST_F(ReportDialogTest, OptionsDialogNeverAsksForARun) {
         .ExpectClosed();
     EXPECT_FALSE(RunRequestDialog(161, frame));
     ExpectNoFailures(script);
-    EXPECT_EQ(records::Rdopts()[0], 1);
+    EXPECT_EQ(records::OptionValue(records::Rdopts(), records::Opt::kCusipFromSymbol), 1);
 }
 
 }  // namespace

@@ -846,7 +846,9 @@ std::string WriteSampleFirm() {
     // The firm: name, program date, options, letterhead.
     fixtures::WriteFirmHeading("LEDRA SAMPLE ADVISERS", 0, 0);
     records::Setsdt(kSampleDate);
-    fixtures::SetOptions({{72, 3}, {89, 1}});  // pie chart data from the appraisal; the start-up text
+    fixtures::SetOptions(
+        {{records::Opt::kAppraisalExportType, 3},
+         {records::Opt::kStartupTutorial, 1}});  // pie chart data from the appraisal; the start-up text
     records::Wletrhd({"LEDRA SAMPLE ADVISERS, INC.", "REGISTERED INVESTMENT ADVISERS",
                       "200 HARBOR STREET, SUITE 1400", "BOSTON, MASSACHUSETTS 02110", "",
                       "TELEPHONE (617) 555-0142", "FAX (617) 555-0143", "RESEARCH@LEDRA.EXAMPLE"});

@@ -79,7 +79,7 @@ protected:
     void SetUp() override {
         fixtures::WriteFirmHeading("LEDRA TEST ADVISERS, INC.", 58, 0);
         fixtures::WriteProgramDate("03/20/00");
-        fixtures::SetOptions({{2, 1}});  // fill an empty second description
+        fixtures::SetOptions({{records::Opt::kCouponDueDescription, 1}});  // fill an empty second description
         fixtures::WriteSecurityFiles(Securities());
         records::TypeNames names;
         names.names[0] = "CASH AND EQUIVALENTS";

@@ -138,7 +138,9 @@ TEST_F(CrossReference, LongFormMatchesGolden) {
 }
 
 TEST_F(CrossReference, LongFormWithPhonesLotAccountsAndAddressesMatchesGolden) {
-    fixtures::SetOptions({{21, 1}, {36, 1}, {52, 1}});
+    fixtures::SetOptions({{records::Opt::kCrossReferencePhones, 1},
+                          {records::Opt::kTransactionTexts, 1},
+                          {records::Opt::kLoanLimitAndExtracts, 1}});
     fixtures::CompareWithGolden("reports/cross_reference_options.txt", Run(1, "IBM"));
 }
 
@@ -233,7 +235,7 @@ TEST_F(CrossReference, ExtractAndBrokerBankRecordByteForByte) {
         rec.SetText(48, 80, std::string(80, '#'));
         ASSERT_TRUE(common.Write(records::kBrokerBankRecordNumber, rec));
     }
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     Run(1, "IBM");
     const std::string b24(24, ' ');
     auto pad = [](std::string s) {

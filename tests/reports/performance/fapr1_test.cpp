@@ -17,6 +17,7 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/fixed_income_files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
@@ -58,7 +59,7 @@ struct GoldenCase {
     const char* selection;
     const char* manager;
     const char* account;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
 };
 
 class FixedIncomeGoldens : public FixedIncomeAppraisal, public ::testing::WithParamInterface<GoldenCase> {};
@@ -66,7 +67,7 @@ class FixedIncomeGoldens : public FixedIncomeAppraisal, public ::testing::WithPa
 TEST_P(FixedIncomeGoldens, MatchesGolden) {
     const GoldenCase& c = GetParam();
     records::Options options = records::Rdopts();
-    for (const auto& [n, value] : c.options) options[static_cast<std::size_t>(n - 1)] = value;
+    for (const auto& [n, value] : c.options) records::SetOption(options, n, value);
     records::Wropts(options);
     fixtures::CompareWithGolden(std::string("reports/") + c.golden,
                                 RunReport(c.selection, c.manager, c.account));
@@ -84,7 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"fixed_income_appraisal.txt", "S   ", "    ", "FI1", {}},
         // The address (option 6), yield on cost (44), the unmanaged lot
         // among the municipal bonds (46).
-        GoldenCase{"fixed_income_appraisal_options.txt", "S   ", "    ", "FI1", {{6, 1}, {44, 1}, {46, 1}}},
+        GoldenCase{"fixed_income_appraisal_options.txt",
+                   "S   ",
+                   "    ",
+                   "FI1",
+                   {{records::Opt::kAccountAddress, 1},
+                    {records::Opt::kYieldOnCost, 1},
+                    {records::Opt::kUnmanagedInBody, 1}}},
         // FI2: an unpriced bond, and accrued interest without type X.
         // The manager CD: FI3 with a stock and no fixed income.
         GoldenCase{"fixed_income_appraisal_unpriced.txt", "S   ", "    ", "FI2", {}},

@@ -123,7 +123,7 @@ inline void WriteFirm(int16_t page_length = 24) {
     fixtures::WriteProgramDate(kReportDate);
     // Option 2: blank second description lines are filled from the coupon
     // and the maturity date.
-    fixtures::SetOptions({{2, 1}});
+    fixtures::SetOptions({{records::Opt::kCouponDueDescription, 1}});
     // The manager codes of the accounts, for the dialog's manager check.
     records::ManagerSlots codes;
     codes.fill("    ");

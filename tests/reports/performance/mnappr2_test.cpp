@@ -17,6 +17,7 @@
 
 #include "engine/value_history.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "tests/fixtures/account_builder.h"
@@ -84,7 +85,7 @@ protected:
 
     static records::Options Cumulative(bool on) {
         records::Options o{};
-        o[33] = on ? 1 : 0;
+        records::SetOption(o, records::Opt::kCumulativeReturn, on ? 1 : 0);
         return o;
     }
 

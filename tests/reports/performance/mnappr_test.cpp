@@ -21,6 +21,7 @@
 #include "engine/value_history.h"
 #include "records/dates.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/performance_control.h"
 #include "records/prices.h"
 #include "records/record.h"
@@ -130,8 +131,10 @@ PerformanceTableRequest Request(int indexes, unsigned char chart) {
     rq.indexes[0].headers = {"S&P   ", "500   ", "INDEX "};
     rq.indexes[1].symbol = records::Fixed(indexes >= 2 ? "LEH" : "", 12);
     if (indexes >= 2) rq.indexes[1].headers = {"LEHMAN", "GOV/CR", "BOND  "};
-    if (indexes == 0) rq.options[39] = 1;  // option 40: no index
-    rq.options[72] = chart;                // option 73: 1 PERF.DAT, 2 GRAPHER.OUT
+    if (indexes == 0)
+        records::SetOption(rq.options, records::Opt::kNoIndexPerformance, 1);  // option 40: no index
+    records::SetOption(rq.options, records::Opt::kPerformanceExportType,
+                       chart);  // option 73: 1 PERF.DAT, 2 GRAPHER.OUT
     rq.security = records::Fixed("STK", 12);
     rq.description = records::Fixed("STOCK CO", 32);
     return rq;
@@ -247,7 +250,7 @@ TEST(PerformanceTableRuns, NoHoldingsWritesTheRunBackWhole) {
     run.opening = " 3/15/97";
     bool summary = false;
     PerformanceTableRequest rq = Request(2, 0);
-    rq.options[28] = 1;
+    records::SetOption(rq.options, records::Opt::kPerformanceSummaryType, 1);
     rq.summary_page = [&](const reports::PerformanceSummaryCall&) { summary = true; };
     PerformanceTableResult result;
     const std::string text = Table(run, rq, &result);
@@ -303,7 +306,7 @@ TEST(PerformanceTableRuns, SummaryPageAndReplayStartingFigures) {
     PerformanceTableResult result;
     Table(Replay(0), rq, &result);
     EXPECT_EQ(calls, 0) << "option 29 off, sub-kind 0: no summary page";
-    rq.options[28] = 1;
+    records::SetOption(rq.options, records::Opt::kPerformanceSummaryType, 1);
     Table(Replay(0), rq, &result);
     EXPECT_EQ(calls, 1);
     // 100,000 to 105,900 by 01/31 (+1.0%), 02/28 (+0.8%), 03/31 with 500 of

@@ -89,7 +89,7 @@ TEST_P(PerformanceModule, MatchesItsGolden) {
     TempDataDir dir;
     pmfix::WriteDirectory();
     const Case& c = GetParam();
-    fixtures::SetOptions({{29, c.option29}});
+    fixtures::SetOptions({{records::Opt::kPerformanceSummaryType, c.option29}});
     if (c.run.type == 2) records::WriteAccountLines({"H1", "H3"}, records::kAccountListFile);
     fixtures::CompareWithGolden("reports/performance/mperf_" + c.name + ".txt", RunMperf(c.run));
 }
@@ -162,7 +162,7 @@ TEST(PerformanceModuleRuns, AStaleControlFileIsNotResumed) {
 TEST(PerformanceModuleRuns, ManagerPatternsAndReportTypes) {
     TempDataDir dir;
     pmfix::WriteDirectory();
-    fixtures::SetOptions({{29, 2}});
+    fixtures::SetOptions({{records::Opt::kPerformanceSummaryType, 2}});
     struct Pattern {
         const char* manager;
         std::vector<std::string> shown, left_out;
@@ -360,7 +360,7 @@ TEST(Composite, OneMemberAgainstItsOwnTable) {
     perffix::WriteHistory("F1", 12, 96, {Months({{12, 0}}), Months({{1, 10500}})},
                           {Months({}), Months({{1, 10000}})}, {Months({}), Months({})});
     records::WriteAccountLines({"F1"}, records::kAccountListFile);
-    fixtures::SetOptions({{29, 2}});
+    fixtures::SetOptions({{records::Opt::kPerformanceSummaryType, 2}});
     auto january = [](const std::string& text) {
         const std::size_t at = text.find("01/31/97");
         return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
@@ -584,7 +584,7 @@ TEST(PerformanceModuleRuns, ByAccountPassesOverAnAccountOpenedAfterTheEnd) {
 TEST(PerformanceModuleRuns, FrequencyQuarterlyOrMonthly) {
     TempDataDir dir;
     pmfix::WriteDirectory();
-    fixtures::SetOptions({{29, 2}});
+    fixtures::SetOptions({{records::Opt::kPerformanceSummaryType, 2}});
     for (const char* frequency : {"Q   ", "M   ", "X   ", "    "}) {
         SCOPED_TRACE(frequency);
         ModuleRun r;

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <vector>
 
+#include "records/options.h"
+
 namespace {
 
 using reports::AppraisalReturns;
@@ -23,7 +25,7 @@ constexpr float kNA = -999.99f;
 
 records::Options Cumulative(bool on) {
     records::Options o{};
-    o[33] = on ? 1 : 0;
+    records::SetOption(o, records::Opt::kCumulativeReturn, on ? 1 : 0);
     return o;
 }
 

@@ -23,6 +23,7 @@
 #include "engine/value_history.h"
 #include "records/dates.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/performance_control.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -182,8 +183,9 @@ PerformanceTableRequest Request(int indexes) {
     rq.indexes[0].headers = {"S&P   ", "500   ", "INDEX "};
     rq.indexes[1].symbol = records::Fixed(indexes >= 2 ? "LEH" : "", 12);
     if (indexes >= 2) rq.indexes[1].headers = {"LEHMAN", "GOV/CR", "BOND  "};
-    if (indexes == 0) rq.options[39] = 1;
-    rq.options[28] = 1;  // option 29: the summary page after the table
+    if (indexes == 0) records::SetOption(rq.options, records::Opt::kNoIndexPerformance, 1);
+    records::SetOption(rq.options, records::Opt::kPerformanceSummaryType,
+                       1);  // option 29: the summary page after the table
     rq.security = records::Fixed("STK", 12);
     rq.description = records::Fixed("STOCK CO", 32);
     return rq;
@@ -260,15 +262,15 @@ TEST(PerformanceCellsOfTheSummary, PrfannTable) {
     EXPECT_EQ(t.b, Percent(expected_b));
     EXPECT_EQ(t.c, "   N/A  ") << "a base of 0";
     // Option 34: the cumulative change over the same entries.
-    options[33] = 1;
+    records::SetOption(options, records::Opt::kCumulativeReturn, 1);
     t = reports::Prfann(options, a, b, c, 41, 35);
     EXPECT_EQ(t.b, " +100.0%");
     // A window reaching before entry 1.
-    options[33] = 0;
+    records::SetOption(options, records::Opt::kCumulativeReturn, 0);
     t = reports::Prfann(options, a, b, c, 30, 35);
     EXPECT_EQ(t.a, "   N/A  ");
     // Option 71: the last 12 entries raised to (span + 1) / 12.
-    options[70] = 1;
+    records::SetOption(options, records::Opt::kAnnualizeMonthlyReturns, 1);
     t = reports::Prfann(options, a, b, c, 41, 35);
     EXPECT_EQ(t.a, Percent((std::pow(std::pow(1.01, 11), 3.0) - 1) * 100));
 }
@@ -290,9 +292,9 @@ TEST_P(PerformanceSummaryPage, MatchesItsGolden) {
     WriteDirectory();
     const PageCase& c = GetParam();
     PerformanceTableRequest rq = Request(c.indexes);
-    rq.options[33] = c.options[0];
-    rq.options[61] = c.options[1];
-    rq.options[69] = c.options[2];
+    records::SetOption(rq.options, records::Opt::kCumulativeReturn, c.options[0]);
+    records::SetOption(rq.options, records::Opt::kNoSummaryItem4, c.options[1]);
+    records::SetOption(rq.options, records::Opt::kThreeFiveYearReturns, c.options[2]);
     rq.mode = c.mode;
     fixtures::CompareWithGolden("reports/performance/persumm_" + c.name + ".txt", SummaryPage(c.run, rq));
 }
@@ -365,7 +367,7 @@ TEST(PerformanceSummaryFigures, CalendarYearsAndFractions) {
     EXPECT_NE(p1.find("2000   (TO DATE)" + std::string(19, ' ') + "+12.7%"), std::string::npos);
     EXPECT_EQ(p1.find("1996"), std::string::npos) << "no month of 1996 in the block";
     PerformanceTableRequest rq = Request(2);
-    rq.options[33] = 1;
+    records::SetOption(rq.options, records::Opt::kCumulativeReturn, 1);
     EXPECT_NE(SummaryPage(P("P1"), rq).find("2000   (TO DATE)" + std::string(20, ' ') + "+6.2%"),
               std::string::npos);
     // P2 opened on 11/15/98: the first month counts half. Since inception
@@ -578,7 +580,7 @@ std::string ByAccount(int16_t kind, int16_t start_lines) {
         r.count = 3;
         WriteRun(r);
         PerformanceTableRequest rq = Request(2);
-        rq.options[28] = 0;
+        records::SetOption(rq.options, records::Opt::kPerformanceSummaryType, 0);
         rq.sub_kind = kind;
         MonthlySeries series;
         PerformanceTableResult result;

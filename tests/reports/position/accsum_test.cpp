@@ -38,7 +38,7 @@ TEST(Accsum, GoldenEveryManager) {
 TEST(Accsum, GoldenWithoutBeginningValuesYieldOnCost) {
     TempDataDir dir;
     possum::WriteData();
-    fixtures::SetOptions({{75, 1}, {44, 1}});
+    fixtures::SetOptions({{records::Opt::kNoSummaryBeginningValue, 1}, {records::Opt::kYieldOnCost, 1}});
     RunAccsum("AB??");
     fixtures::CompareWithGolden("reports/summary_of_accounts_ab.txt", fixtures::ReportText("ACC.TXT"));
 }

@@ -10,6 +10,7 @@
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "reports/position/apexport.h"
 #include "reports/position/appraisal_run.h"
@@ -28,9 +29,9 @@ using records::ValuedHolding;
 
 constexpr double kNoPrice = records::kNoPriceValue;
 
-void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
+void SetOptions(const std::vector<std::pair<records::Opt, unsigned char>>& options) {
     records::Options record = records::Rdopts();
-    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
+    for (const auto& [n, value] : options) records::SetOption(record, n, value);
     records::Wropts(record);
 }
 
@@ -245,7 +246,7 @@ std::vector<Record> Expected100001(const Options100001& o) {
 
 struct ValuationCase {
     const char* what;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     Options100001 expected;
     std::string accrued = "N   ";
 };
@@ -281,20 +282,23 @@ TEST_P(AccountValuation, WritesTheValuedHoldingsByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AccountValuation,
-    ::testing::Values(ValuationCase{"plain", {}, {}},
-                      ValuationCase{"option63_keeps_types", {{63, 1}}, {.opt63 = true}},
-                      ValuationCase{"option43_clears_categories", {{43, 1}}, {.opt43 = true}},
-                      ValuationCase{"option37_lowers_the_page_word", {{37, 1}}, {.opt37 = true}},
-                      ValuationCase{"option50_years_to_maturity", {{50, 1}}, {.opt50 = true}},
-                      ValuationCase{"short_page_adds_to_the_page_word", {}, {.page_length = 10}},
-                      ValuationCase{"page_of_four_lines_adds_nothing", {}, {.page_length = 4}},
-                      ValuationCase{"accrued_interest", {}, {.accrued = true}, "Y   "}),
+    ::testing::Values(
+        ValuationCase{"plain", {}, {}},
+        ValuationCase{"option63_keeps_types", {{records::Opt::kMaturingBondsNotCash, 1}}, {.opt63 = true}},
+        ValuationCase{
+            "option43_clears_categories", {{records::Opt::kNoIndustryCategories, 1}}, {.opt43 = true}},
+        ValuationCase{
+            "option37_lowers_the_page_word", {{records::Opt::kNoPortfolioSummary, 1}}, {.opt37 = true}},
+        ValuationCase{"option50_years_to_maturity", {{records::Opt::kBondDetails, 1}}, {.opt50 = true}},
+        ValuationCase{"short_page_adds_to_the_page_word", {}, {.page_length = 10}},
+        ValuationCase{"page_of_four_lines_adds_nothing", {}, {.page_length = 4}},
+        ValuationCase{"accrued_interest", {}, {.accrued = true}, "Y   "}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(AccountValuation, UnpricedCashAndUnmanagedLots) {
     struct Case {
         const char* what;
-        std::vector<std::pair<int, unsigned char>> options;
+        std::vector<std::pair<records::Opt, unsigned char>> options;
         std::vector<std::string> symbols;  // holdings written
         int16_t unmanaged_type;
         double total;
@@ -303,8 +307,12 @@ TEST(AccountValuation, UnpricedCashAndUnmanagedLots) {
         // The zero cash lot is always left out; the unpriced XYZ makes the
         // total unpriced; the "S" lot files as type 36.
         {"plain", {}, {"CASH", "XYZ", "UNMG"}, 36, kNoPrice},
-        {"option41_drops_near_zero_cash", {{41, 1}}, {"XYZ", "UNMG"}, 36, kNoPrice},
-        {"option46_keeps_unmanaged_in_type", {{46, 1}}, {"CASH", "XYZ", "UNMG"}, 18, kNoPrice},
+        {"option41_drops_near_zero_cash", {{records::Opt::kNoZeroCash, 1}}, {"XYZ", "UNMG"}, 36, kNoPrice},
+        {"option46_keeps_unmanaged_in_type",
+         {{records::Opt::kUnmanagedInBody, 1}},
+         {"CASH", "XYZ", "UNMG"},
+         18,
+         kNoPrice},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -463,7 +471,7 @@ TEST(AccountValuation, TargetAllocation) {
 TEST(AccountValuation, SharedAccountData) {
     TempDataDir dir;
     WriteSampleDirectory();
-    fixtures::SetOptions({{6, 1}});
+    fixtures::SetOptions({{records::Opt::kAccountAddress, 1}});
     reports::AppraisalRun run = SingleRun("100001");
     int16_t step = 0;
     reports::Apgath(run, step);
@@ -706,7 +714,7 @@ TEST(AccountValuation, Option55GivesEachHoldingItsPerformanceFigure) {
     for (const bool history : {true, false}) {
         TempDataDir dir;
         WriteSampleDirectory();
-        SetOptions({{55, 1}});
+        SetOptions({{records::Opt::kTimeWeightedReturn, 1}});
         fixtures::WriteTransactions("100003",
                                     {fixtures::Transaction("B", "IBM", "", "11/10/99", 10, 900, 1, kIbm)});
         for (const char* date :
@@ -782,7 +790,7 @@ TEST(AccountValuation, ARunWithTheLoanLimitStartsLdlDatAfresh) {
     for (const int16_t mode : {int16_t{1}, reports::kOutputModeCount}) {
         TempDataDir dir;
         WriteSampleDirectory();
-        SetOptions({{52, 1}});
+        SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
         TempDataDir::WriteBytes(reports::kLoanFile, std::vector<unsigned char>(128, 'x'));
         reports::AppraisalRun run = SingleRun("100001");
         run.output_mode = mode;

@@ -12,6 +12,7 @@
 #include "records/appraisal_summary.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/report_output.h"
@@ -36,9 +37,9 @@ using records::ValuedHolding;
 constexpr double kNoPrice = records::kNoPriceValue;
 constexpr const char* kCopy = "APPRAISE.TXT";
 
-void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
+void SetOptions(const std::vector<std::pair<records::Opt, unsigned char>>& options) {
     records::Options record{};
-    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
+    for (const auto& [n, value] : options) records::SetOption(record, n, value);
     records::Wropts(record);
 }
 
@@ -203,14 +204,21 @@ TEST_F(ClientAppraisalTest, PagesWithoutOptions) {
 }
 
 TEST_F(ClientAppraisalTest, PagesWithBondLinesLoanLimitAndYieldOnCost) {
-    SetOptions({{16, 2}, {44, 1}, {50, 1}, {52, 1}});
+    SetOptions({{records::Opt::kRateOrYieldToMaturity, 2},
+                {records::Opt::kYieldOnCost, 1},
+                {records::Opt::kBondDetails, 1},
+                {records::Opt::kLoanLimitAndExtracts, 1}});
     const auto holdings = SampleHoldings();
     fixtures::CompareWithGolden("reports/position/clntapr2_bonds.txt",
                                 Pages(HeaderFor(holdings, 150), holdings));
 }
 
 TEST_F(ClientAppraisalTest, PagesByAssetClassWithReturnsSortedStocksAndNotes) {
-    SetOptions({{6, 1}, {43, 1}, {54, 1}, {55, 1}, {68, 1}});
+    SetOptions({{records::Opt::kAccountAddress, 1},
+                {records::Opt::kNoIndustryCategories, 1},
+                {records::Opt::kAppendNotes, 1},
+                {records::Opt::kTimeWeightedReturn, 1},
+                {records::Opt::kAssetClassPercent, 1}});
     run_.current.address_word = 1;
     auto holdings = SampleHoldings();
     holdings[4].performance = 12.5f;
@@ -235,7 +243,7 @@ TEST_F(ClientAppraisalTest, PagesWithAnUnpricedStock) {
 }
 
 TEST_F(ClientAppraisalTest, EmptyWorkFilePrintsTheHeadingAndZeroTotals) {
-    SetOptions({{52, 1}});
+    SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     AppraisalHeader head = HeaderFor({});
     head.page_word = 2;
     fixtures::CompareWithGolden("reports/position/clntapr2_empty.txt", Pages(head, {}));
@@ -296,7 +304,7 @@ TEST_F(ClientAppraisalTest, ShortIncomeIsNotOneTooLargeAndTheYieldToMaturityShow
     EXPECT_EQ(LineOf(text, "CITY BOND").substr(93, 9), "   5.50  ");
     EXPECT_EQ(LineOf(text, "MONEY FUND").substr(93, 9), "   5.00  ");
     // Option 16 = 1: rates only.
-    SetOptions({{16, 1}});
+    SetOptions({{records::Opt::kRateOrYieldToMaturity, 1}});
     WriteNames();
     const std::string rates = Pages(HeaderFor(holdings, 150), holdings);
     EXPECT_EQ(LineOf(rates, "TREASURY NOTE").substr(93, 9), "   5.00  ");
@@ -311,7 +319,7 @@ std::string LineAfter(const std::string& text, const std::string& what) {
 }
 
 TEST_F(ClientAppraisalTest, EmptySecondDescriptionTakesTheRateAndMaturityWithOption2) {
-    SetOptions({{2, 1}});
+    SetOptions({{records::Opt::kCouponDueDescription, 1}});
     const auto holdings = SampleHoldings();
     const std::string text = Pages(HeaderFor(holdings, 150), holdings);
     // "(2X,F7.3,'%  ',2A4,...)" under "(17X,8A4)"; the cash and the type
@@ -320,7 +328,7 @@ TEST_F(ClientAppraisalTest, EmptySecondDescriptionTakesTheRateAndMaturityWithOpt
     EXPECT_NE(LineAfter(text, "CASH     ").find("MONEY FUND"), std::string::npos);
     EXPECT_NE(LineAfter(text, "MONEY FUND").find("TREASURY NOTE"), std::string::npos);
     // With option 50 the bond lines take its place: "(17X,F7.3,'%',2X,2A4)".
-    SetOptions({{2, 1}, {50, 1}});
+    SetOptions({{records::Opt::kCouponDueDescription, 1}, {records::Opt::kBondDetails, 1}});
     WriteNames();
     const std::string bonds = Pages(HeaderFor(holdings, 150), holdings);
     EXPECT_EQ(LineAfter(bonds, "TREASURY NOTE"), std::string(19, ' ') + "5.000%   3/01/01");
@@ -330,7 +338,7 @@ TEST_F(ClientAppraisalTest, EmptySecondDescriptionTakesTheRateAndMaturityWithOpt
 // only grew past it) has no terms: with option 50 it gets no bond lines,
 // neither blank ones nor lines of zero bytes.
 TEST_F(ClientAppraisalTest, BondTermsNeverWrittenPrintNoBondLines) {
-    SetOptions({{50, 1}});
+    SetOptions({{records::Opt::kBondDetails, 1}});
     ValuedHolding bare = Holding(5, "BARE", 1000, "BARE BOND", 0, 1000, 1000, "4");
     bare.per_hundred = 1;
     bare.extension_read = 1;
@@ -422,7 +430,7 @@ TEST_F(ClientAppraisalTest, CallerOrderTakesTheGroupsRecordsInListOrder) {
 }
 
 TEST_F(ClientAppraisalTest, CountingPassWritesNoLineButTheSameFiles) {
-    SetOptions({{52, 1}, {72, 1}});
+    SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}, {records::Opt::kAppraisalExportType, 1}});
     const auto holdings = SampleHoldings();
     Pages(HeaderFor(holdings, 150), holdings);
     const auto printed_summary = TempDataDir::ReadBytes(records::kAppraisalSummaryFile);
@@ -438,7 +446,7 @@ TEST_F(ClientAppraisalTest, CountingPassWritesNoLineButTheSameFiles) {
 }
 
 TEST_F(ClientAppraisalTest, SharedTotalsByAssetClassAndGroup) {
-    SetOptions({{47, 2}});
+    SetOptions({{records::Opt::kPortfolioSummaryType, 2}});
     const auto holdings = SampleHoldings();
     Pages(HeaderFor(holdings, 150), holdings);
     // CE: cash, fund and the note (type "1" and "5" by the default table:
@@ -575,7 +583,7 @@ std::vector<std::string> FileLines(const std::string& name) {
 }
 
 TEST_F(ClientAppraisalTest, AllocationExport) {
-    SetOptions({{72, 1}});
+    SetOptions({{records::Opt::kAppraisalExportType, 1}});
     std::vector<ValuedHolding> holdings = {
         Holding(2, "CASH", 500, "CASH", 0, 500, 500, "1"),
         Holding(18, "IBM", 10, "INTL BUS MACH", 1.5f, 900, 1500, "H", 35),
@@ -595,7 +603,7 @@ TEST_F(ClientAppraisalTest, AccountExportsQuotedAndCommaSeparated) {
         Holding(2, "CASH", 500, "CASH", 0, 500, 500, "1"),
         Holding(18, "IBM", 10.5, "INTL BUS MACH", 1.5f, 900, 1050, "H", 35),
     };
-    SetOptions({{72, 2}});
+    SetOptions({{records::Opt::kAppraisalExportType, 2}});
     Pages(HeaderFor(holdings), holdings);
     EXPECT_EQ(FileLines("ASAB1234.TXT"),
               (std::vector<std::string>{"AB1234  SMITH ACCOUNT                   ",
@@ -603,7 +611,7 @@ TEST_F(ClientAppraisalTest, AccountExportsQuotedAndCommaSeparated) {
                                         "                  500.00",
                                         " \"IBM         \"         10.5000   85.71          900.00"
                                         " 100.000         1050.00"}));
-    SetOptions({{72, 4}});
+    SetOptions({{records::Opt::kAppraisalExportType, 4}});
     WriteNames();
     Pages(HeaderFor(holdings), holdings);
     EXPECT_EQ(FileLines("ASAB1234.TXT"),
@@ -613,7 +621,7 @@ TEST_F(ClientAppraisalTest, AccountExportsQuotedAndCommaSeparated) {
 }
 
 TEST_F(ClientAppraisalTest, PieChartReadBackByTheChartView) {
-    SetOptions({{72, 3}});
+    SetOptions({{records::Opt::kAppraisalExportType, 3}});
     const auto holdings = SampleHoldings();
     Pages(HeaderFor(holdings, 150), holdings);
     const auto read = platform::ReadPieChartFile(dir_.path(), platform::ChartFile::AssetAllocation);
@@ -631,7 +639,7 @@ TEST_F(ClientAppraisalTest, PieChartReadBackByTheChartView) {
 }
 
 TEST_F(ClientAppraisalTest, LoanRecordsAppendedWithTheirCount) {
-    SetOptions({{52, 1}});
+    SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     auto holdings = SampleHoldings();
     holdings[6].security_last_word = 40;  // DELL
     holdings.push_back(Holding(18, "NOPRICE", 20, "UNPRICED CORP", 0, 400, kNoPrice, "H", 35));
@@ -659,7 +667,7 @@ namespace {
 // ---- The heading's column words, by option.
 
 struct HeadingCase {
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     std::string line1, line2, line3, line4;
 };
 
@@ -676,22 +684,22 @@ TEST(AppraisalHeadingTest, ColumnWordsByOption) {
          lead2 + " % OF   DIV/INT  ANNUAL   TO",
          lead3 + "ASSETS    RATE   INCOME   MKT",
          lead4 + "------    ----   ------   ---"},
-        {{{44, 1}, {68, 1}},
+        {{{records::Opt::kYieldOnCost, 1}, {records::Opt::kAssetClassPercent, 1}},
          std::string(86, ' ') + "% OF      IND. ESTIMATED YLD",
          lead2 + "ASSET   DIV/INT  ANNUAL   TO",
          lead3 + "CLASS     RATE   INCOME   COST",
          lead4 + "-----     ----   ------   ----"},
-        {{{55, 1}},
+        {{{records::Opt::kTimeWeightedReturn, 1}},
          std::string(101, ' ') + "ESTIMATED YLD",
          lead2 + " % OF      T/W   ANNUAL   TO",
          lead3 + "ASSETS     ROR   INCOME   MKT",
          lead4 + "------     ---   ------   ---"},
-        {{{16, 2}},
+        {{{records::Opt::kRateOrYieldToMaturity, 2}},
          std::string(102, ' ') + "ESTIMATED YLD",
          lead2 + " % OF   DIV/INT/  ANNUAL  TO",
          lead3 + "ASSETS    YTM     INCOME   MKT",
          lead4 + "------    ---     ------   ---"},
-        {{{16, 2}, {55, 1}},
+        {{{records::Opt::kRateOrYieldToMaturity, 2}, {records::Opt::kTimeWeightedReturn, 1}},
          std::string(102, ' ') + "ESTIMATED YLD",
          lead2 + " % OF      T/W    ANNUAL  TO",
          lead3 + "ASSETS     ROR    INCOME   MKT",
@@ -702,7 +710,7 @@ TEST(AppraisalHeadingTest, ColumnWordsByOption) {
         fixtures::WriteFirmHeading("FIRM", 58);
         records::Gcn();
         reports::AppraisalPages pages;
-        for (const auto& [n, value] : c.options) pages.options[static_cast<std::size_t>(n - 1)] = value;
+        for (const auto& [n, value] : c.options) records::SetOption(pages.options, n, value);
         pages.page = -2;
         pages.report_date = " 6/30/00";
         {

@@ -188,7 +188,7 @@ TEST(Clntcom1, ZeroCashIsLeftOutWithOption41) {
     for (const Case& c : {Case{0.004, 1, 0}, Case{0.005, 1, 1}, Case{-0.004, 1, 0}, Case{0.004, 0, 1}}) {
         SCOPED_TRACE(std::to_string(c.cash) + " option 41 " + std::to_string(c.option41));
         TempDataDir dir;
-        Prepare({{41, c.option41}});
+        Prepare({{records::Opt::kNoZeroCash, c.option41}});
         fixtures::WriteHoldings("AA1",
                                 {Lot("CASH", kCash, 0, c.cash, c.cash), Lot("IBM", kIbm, 1, 10, 1000)});
         const Pass p = Gather({"AA1"});
@@ -203,7 +203,7 @@ TEST(Clntcom1, ALotHeldAwayIsUnmanagedUnlessOption46) {
     for (unsigned char option46 : {0, 1}) {
         SCOPED_TRACE(option46);
         TempDataDir dir;
-        Prepare({{46, option46}});
+        Prepare({{records::Opt::kUnmanagedInBody, option46}});
         fixtures::WriteHoldings("AA1", {Lot("IBM", kIbm, 1, 10, 1000), Lot("AWAY", kAway, 2, 5, 40, "S")});
         // No price for the lot held away.
         fixtures::WritePrices("12/31/98", {1.0, 1.0, 101.5, 98.0, 150.0, 20.0, 12.5, records::kNoPriceValue});
@@ -233,7 +233,7 @@ TEST(Clntcom1, ABondMaturingWithinAYearIsACashEquivalent) {
          {Case{" 6/30/00", 0, 2}, Case{" 6/30/00", 1, 5}, Case{" 6/30/01", 0, 5}, Case{"11/30/99", 0, 2}}) {
         SCOPED_TRACE(std::string(c.maturity) + " option 63 " + std::to_string(c.option63));
         TempDataDir dir;
-        Prepare({{63, c.option63}});
+        Prepare({{records::Opt::kMaturingBondsNotCash, c.option63}});
         fixtures::WriteSecurityFiles({{.symbol = "CASH", .type = "1", .rate = 0},
                                       {.symbol = "MMF", .type = "1"},
                                       {.symbol = "BOND",
@@ -257,7 +257,7 @@ TEST(Clntcom1, ABondMaturingWithinAYearIsACashEquivalent) {
 TEST(Clntcom1, HoldingsCarryNoLoanValueNoClassAndNoReturn) {
     for (unsigned char option55 : {0, 1}) {
         TempDataDir dir;
-        Prepare({{55, option55}});
+        Prepare({{records::Opt::kTimeWeightedReturn, option55}});
         const Pass p = Gather({"AA1", "AA2"});
         ASSERT_TRUE(p.ok);
         for (const ValuedHolding& h : p.records) {
@@ -367,7 +367,7 @@ TEST(Clntcom1, AFailedRebuildIsNamedAndItsLotsAreAppraised) {
 // 26,500 of common stocks).
 TEST(Clntcom1, Option68TakesThePercentageOfTheType) {
     TempDataDir dir;
-    Prepare({{68, 1}});
+    Prepare({{records::Opt::kAssetClassPercent, 1}});
     const std::string text = RunComposite("S   ", "????", {"AA1", "AA2"});
     const std::size_t ibm = text.find("INTL BUS MACH");
     ASSERT_NE(ibm, std::string::npos) << text;

@@ -142,7 +142,7 @@ TEST(Cohold, AShortLotKeepsItsQuantityTurnsItsCostAndItsMergeKey) {
 // prior price "N/A" (-999.99).
 TEST(Cohold, Option17GivesTheChangeFromThePriorMonth) {
     TempDataDir dir;
-    Prepare({{17, 1}});
+    Prepare({{records::Opt::kChangeFromPriorMonth, 1}});
     fixtures::WritePrices("11/30/98", {1.0, 1.0, 100.0, 97.0, 140.0, records::kNoPriceValue, 12.0, 10.0});
     fixtures::WriteHoldings("AA1", {Lot("CASH", kCash, 0, 100, 100), Lot("IBM", kIbm, 1, 10, 1000),
                                     Lot("XYZ", kXyz, 2, 10, 100)});

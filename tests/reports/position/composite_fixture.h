@@ -15,6 +15,7 @@
 #include "records/files.h"
 #include "records/groups.h"
 #include "records/index.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "reports/position/clntcom1.h"
 #include "tests/fixtures/account_builder.h"
@@ -23,7 +24,7 @@
 
 namespace compfix {
 
-inline void Prepare(const std::vector<std::pair<int, unsigned char>>& options = {}) {
+inline void Prepare(const std::vector<std::pair<records::Opt, unsigned char>>& options = {}) {
     aafix::WriteDirectory();
     aafix::SetOptions(options);
 }

@@ -11,6 +11,7 @@
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/holdings_control.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "reports/position/prhold.h"
 #include "tests/fixtures/golden.h"
@@ -25,9 +26,9 @@ using fixtures::TempDataDir;
 using namespace hwfix;
 using records::Record;
 
-void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
+void SetOptions(const std::vector<std::pair<records::Opt, unsigned char>>& options) {
     records::Options record = records::Rdopts();
-    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
+    for (const auto& [n, value] : options) records::SetOption(record, n, value);
     records::Wropts(record);
 }
 
@@ -199,7 +200,7 @@ TEST(HoldingsValuation, CashEquivalentsAcrossTheCentury) {
 TEST(HoldingsRunTest, ValuationFigures) {
     TempDataDir dir;
     WriteFirm();
-    SetOptions({{50, 1}});
+    SetOptions({{records::Opt::kBondDetails, 1}});
     Passes p("S   ", "????", "100001");
     p.Value();
     ASSERT_EQ(p.state, reports::kHoldingsPrint);
@@ -239,7 +240,7 @@ TEST(HoldingsRunTest, ANoteWithoutAMaturityDateStaysOutOfTheAverageYears) {
         rec.SetText(88, 8, "        ");
         ASSERT_TRUE(securities.Write(kNote, rec));
     }
-    SetOptions({{50, 1}});
+    SetOptions({{records::Opt::kBondDetails, 1}});
     Passes p("S   ", "????", "100001");
     p.Value();
     ASSERT_EQ(p.state, reports::kHoldingsPrint);
@@ -415,7 +416,7 @@ TEST(HoldingsRunTest, AnEmptyAccountAndAMissingTypeName) {
 TEST(HoldingsRunTest, ARateLineWithoutARate) {
     TempDataDir dir;
     WriteFirm();
-    SetOptions({{50, 1}});
+    SetOptions({{records::Opt::kBondDetails, 1}});
     {
         records::DirectFile securities("SECURITY.REC", 128);
         Record rec;
@@ -472,7 +473,7 @@ TEST(HoldingsPosting, AnUnpricedManagedLinePostsNothing) {
 TEST(HoldingsGolden, OneAccountWithBondLines) {
     TempDataDir dir;
     WriteFirm();
-    SetOptions({{50, 1}});
+    SetOptions({{records::Opt::kBondDetails, 1}});
     fixtures::CompareWithGolden("reports/position/holdings_account.txt", RunReport("S   ", "????", "100001"));
 }
 
@@ -480,7 +481,7 @@ TEST(HoldingsGolden, EveryAccountUnrealizedGainAndYieldToMaturity) {
     TempDataDir dir;
     WriteFirm();
     SetPageKind('B');
-    SetOptions({{16, 2}});
+    SetOptions({{records::Opt::kRateOrYieldToMaturity, 2}});
     fixtures::CompareWithGolden("reports/position/holdings_manager.txt", RunReport("A   ", "????", ""));
 }
 

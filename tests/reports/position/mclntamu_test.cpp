@@ -15,6 +15,7 @@
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "reports/position/apexport.h"
 #include "reports/position/clntamu2.h"
@@ -50,7 +51,7 @@ int Count(const std::string& text, const std::string& what) {
 
 struct GoldenCase {
     const char* golden;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     const char* account;
     const char* accrued;
 };
@@ -77,9 +78,16 @@ INSTANTIATE_TEST_SUITE_P(
         // The address block, accrued interest, the years to maturity and
         // the bond lines, yields on cost, the DIV/INT/YTM headings and the
         // loan disbursement limit.
-        GoldenCase{"mclntamu_options.txt", {{6, 1}, {16, 2}, {44, 1}, {50, 1}, {52, 1}}, "MF1", "Y   "},
+        GoldenCase{"mclntamu_options.txt",
+                   {{records::Opt::kAccountAddress, 1},
+                    {records::Opt::kRateOrYieldToMaturity, 2},
+                    {records::Opt::kYieldOnCost, 1},
+                    {records::Opt::kBondDetails, 1},
+                    {records::Opt::kLoanLimitAndExtracts, 1}},
+                   "MF1",
+                   "Y   "},
         // By asset class.
-        GoldenCase{"mclntamu_by_class.txt", {{47, 2}}, "MF1", "N   "},
+        GoldenCase{"mclntamu_by_class.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "MF1", "N   "},
         // Against the target allocation.
         GoldenCase{"mclntamu_target.txt", {}, "MF2", "N   "}));
 
@@ -128,7 +136,7 @@ TEST(MutualFundAppraisalPages, Option75LeavesTheYieldOfTypeLHoldingsBlank) {
         TempDataDir dir;
         mffix::WriteDirectory();
         mffix::WriteSecurities(" 6/01/99", "L");
-        mffix::SetOptions({{75, option}});
+        mffix::SetOptions({{records::Opt::kNoSummaryBeginningValue, option}});
         const std::string line = LineWith(Appraise("S   ", "MF1"), "ACME NOTE");
         ASSERT_GE(line.size(), 109u);
         // 7.00 a share on 4,000 shares at 98.00: 28,000 on 392,000.00.
@@ -354,7 +362,7 @@ TEST(MutualFundAppraisalPages, TheSummaryFileHeaderKeepsTheAccountName) {
 TEST(MutualFundAppraisalPages, AccruedInterestJoinsTheFixedIncomeClass) {
     TempDataDir dir;
     mffix::WriteDirectory();
-    mffix::SetOptions({{47, 2}});
+    mffix::SetOptions({{records::Opt::kPortfolioSummaryType, 2}});
     reports::AppraisalRun run;
     Request(run, "S   ", "MF1");
     std::string title;
@@ -435,7 +443,7 @@ TEST(MutualFundAppraisalRun, UnreadableLotsEndTheReportWithALineAndTheCopy) {
 TEST(MutualFundAppraisalRun, Option52StartsLdlDatAfreshAndAppendsTheLoanRecords) {
     TempDataDir dir;
     mffix::WriteDirectory();
-    mffix::SetOptions({{52, 1}});
+    mffix::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     TempDataDir::WriteBytes(reports::kLoanFile, std::vector<unsigned char>(256, 'X'));
     const std::string text = Appraise("S   ", "MF1");
     EXPECT_NE(text.find("LOAN DISBURSEMENT LIMIT                                 687.50"), std::string::npos);
@@ -452,7 +460,7 @@ TEST(MutualFundAppraisalRun, Option47WithABlankClassCodePrintsTheDefaultClasses)
     for (const bool blank : {true, false}) {
         TempDataDir dir;
         mffix::WriteDirectory();
-        mffix::SetOptions({{47, 2}});
+        mffix::SetOptions({{records::Opt::kPortfolioSummaryType, 2}});
         std::string table;
         for (int k = 0; k < 22; ++k) table += "O ";
         if (blank) table.replace(8, 2, "  ");
@@ -477,7 +485,7 @@ TEST(MutualFundAppraisalRun, Option38PrintsTheKeptTitleCentredAndLeavesItsRecord
     for (const Case& c : cases) {
         TempDataDir dir;
         mffix::WriteDirectory();
-        mffix::SetOptions({{38, 1}});
+        mffix::SetOptions({{records::Opt::kChangeReportName, 1}});
         mffix::WriteCommonRecord(reports::kReportTitleRecord, c.record70 + "KEPT BYTES");
         Record before;
         records::DirectFile(records::kCommonFile, 128).Read(reports::kReportTitleRecord, before);

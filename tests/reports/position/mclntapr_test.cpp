@@ -9,6 +9,7 @@
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "reports/position/apstkcat.h"
 #include "reports/position/ctfnk3.h"
@@ -40,7 +41,7 @@ int Count(const std::string& text, const std::string& what) {
 
 struct GoldenCase {
     const char* golden;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     const char* account;
     const char* accrued;
 };
@@ -59,23 +60,30 @@ TEST_P(AccountAppraisalGolden, PagesOfOneAccount) {
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalWorkFile));
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, AccountAppraisalGolden,
-                         ::testing::Values(
-                             // By type, with the rates of return, the allocation model and the
-                             // address block.
-                             GoldenCase{"mclntapr_by_type.txt", {{6, 1}, {55, 1}, {56, 1}}, "AA1", "N   "},
-                             // By asset class.
-                             GoldenCase{"mclntapr_by_class.txt", {{47, 2}}, "AA1", "N   "},
-                             // By asset class with the percentages of the class.
-                             GoldenCase{"mclntapr_class_percents.txt", {{47, 3}}, "AA1", "N   "},
-                             // Against the target allocation, with accrued interest.
-                             GoldenCase{"mclntapr_target.txt", {{47, 2}}, "AA2", "Y   "},
-                             // No summary page: the industry page is page 1.
-                             GoldenCase{"mclntapr_no_summary.txt", {{37, 1}}, "AA1", "N   "},
-                             // Market values only.
-                             GoldenCase{"mclntapr_market_only.txt", {{25, 1}}, "AA1", "N   "},
-                             // % of income and % of unrealized gain/loss.
-                             GoldenCase{"mclntapr_gain_columns.txt", {{53, 1}}, "AA1", "N   "}));
+INSTANTIATE_TEST_SUITE_P(
+    Options, AccountAppraisalGolden,
+    ::testing::Values(
+        // By type, with the rates of return, the allocation model and the
+        // address block.
+        GoldenCase{"mclntapr_by_type.txt",
+                   {{records::Opt::kAccountAddress, 1},
+                    {records::Opt::kTimeWeightedReturn, 1},
+                    {records::Opt::kGenericAllocationModel, 1}},
+                   "AA1",
+                   "N   "},
+        // By asset class.
+        GoldenCase{"mclntapr_by_class.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "AA1", "N   "},
+        // By asset class with the percentages of the class.
+        GoldenCase{"mclntapr_class_percents.txt", {{records::Opt::kPortfolioSummaryType, 3}}, "AA1", "N   "},
+        // Against the target allocation, with accrued interest.
+        GoldenCase{"mclntapr_target.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "AA2", "Y   "},
+        // No summary page: the industry page is page 1.
+        GoldenCase{"mclntapr_no_summary.txt", {{records::Opt::kNoPortfolioSummary, 1}}, "AA1", "N   "},
+        // Market values only.
+        GoldenCase{"mclntapr_market_only.txt", {{records::Opt::kNoSummaryIncomeYield, 1}}, "AA1", "N   "},
+        // % of income and % of unrealized gain/loss.
+        GoldenCase{
+            "mclntapr_gain_columns.txt", {{records::Opt::kSummaryIncomeGainPercents, 1}}, "AA1", "N   "}));
 
 // ---- The run.
 
@@ -140,7 +148,7 @@ TEST(AccountAppraisalRun, ABrokenLotListEndsTheReportWithALineAndTheCopy) {
 TEST(AccountAppraisalRun, AClassTableWithAnEmptyEntryGivesWayToTheDefault) {
     TempDataDir dir;
     aafix::WriteDirectory();
-    aafix::SetOptions({{47, 2}});
+    aafix::SetOptions({{records::Opt::kPortfolioSummaryType, 2}});
     // Every type "O " but one entry of zero bytes: the firm's default
     // table takes its place.
     std::string table;
@@ -156,7 +164,7 @@ TEST(AccountAppraisalRun, AClassTableWithAnEmptyEntryGivesWayToTheDefault) {
 TEST(AccountAppraisalRun, AClassTableOfTheFirmIsTaken) {
     TempDataDir dir;
     aafix::WriteDirectory();
-    aafix::SetOptions({{47, 2}});
+    aafix::SetOptions({{records::Opt::kPortfolioSummaryType, 2}});
     std::string table;
     for (int k = 0; k < 22; ++k) table += "O ";
     aafix::WriteClassTable(table);
@@ -168,7 +176,7 @@ TEST(AccountAppraisalRun, AClassTableOfTheFirmIsTaken) {
 TEST(AccountAppraisalRun, TargetPagesAreNumberedOneAfterAnother) {
     TempDataDir dir;
     aafix::WriteDirectory(/*page_length=*/21);
-    aafix::SetOptions({{47, 2}});
+    aafix::SetOptions({{records::Opt::kPortfolioSummaryType, 2}});
     const std::vector<std::string> lines =
         fixtures::ReportFileLines((Appraise("S   ", "AA2", "????", "Y   "), kCopy));
     // The pages of the target summary: from its title to the industry page.
@@ -202,7 +210,7 @@ TEST(AccountAppraisalTargets, PositionsOfTheTypes) {
 TEST(IndustryChart, PieFileIsReadByTheChartViewAndHoldsTheTitleAloneWithoutStocks) {
     TempDataDir dir;
     aafix::WriteDirectory();
-    aafix::SetOptions({{72, 3}});
+    aafix::SetOptions({{records::Opt::kAppraisalExportType, 3}});
     Appraise("S   ", "AA1");
     {
         const auto read = platform::ReadPieChartFile(dir.path(), platform::ChartFile::IndustryCategory);

@@ -8,6 +8,7 @@
 
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
 #include "records/security_file.h"
@@ -26,9 +27,9 @@ namespace {
 using fixtures::TempDataDir;
 using records::Record;
 
-void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
+void SetOptions(const std::vector<std::pair<records::Opt, unsigned char>>& options) {
     records::Options record = records::Rdopts();
-    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
+    for (const auto& [n, value] : options) records::SetOption(record, n, value);
     records::Wropts(record);
 }
 
@@ -254,7 +255,10 @@ TEST_F(MeomTest, OptionsOfTheSecurityBlock) {
     EXPECT_EQ(text.find("ACCOUNT NO: "), std::string::npos) << text;
     // Option 84 drops the custodian account line, option 36 adds the
     // lot's account number line.
-    SetOptions({{44, 1}, {57, 1}, {84, 1}, {36, 1}});
+    SetOptions({{records::Opt::kYieldOnCost, 1},
+                {records::Opt::kNoCrossReferenceRate, 1},
+                {records::Opt::kNoCrossReferenceCustodian, 1},
+                {records::Opt::kTransactionTexts, 1}});
     text = RunMeom("N   ", "AXBY");
     EXPECT_EQ(text.find("CUST-111"), std::string::npos) << text;
     EXPECT_NE(text.find("\n    ACCOUNT NO:\n"), std::string::npos) << text;

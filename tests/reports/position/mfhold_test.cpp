@@ -259,7 +259,7 @@ TEST_F(MfholdTest, FullWorkFileStopsWithTheLotsSoFar) {
 }
 
 TEST_F(MfholdTest, LotTextsComeFromTheTransactionExtensionAndStayWithTheLot) {
-    fixtures::SetOptions({{36, 1}, {64, 1}});
+    fixtures::SetOptions({{records::Opt::kTransactionTexts, 1}, {records::Opt::kLotTexts, 1}});
     fixtures::WriteTransactions(
         kAccount, {T("B", "FUNDA", "01/05/99", 100, 1000), T("S", "FUNDA", "02/01/99", 40, 500)});
     records::TransactionExtension ext;

@@ -17,6 +17,7 @@
 #include "records/account_records.h"
 #include "records/codes.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/position/mfhold.h"
@@ -362,8 +363,8 @@ TEST(MflotuRandomHistory, LeavesASoundChainAndFreeChain) {
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
     for (int round = 0; round < 60; ++round) {
         fixtures::TempDataDir dir;
-        fixtures::SetOptions(
-            {{64, static_cast<unsigned char>(round % 2)}, {81, static_cast<unsigned char>(round % 9)}});
+        fixtures::SetOptions({{records::Opt::kLotTexts, static_cast<unsigned char>(round % 2)},
+                              {records::Opt::kSystemDecimals, static_cast<unsigned char>(round % 9)}});
         std::vector<TransactionRecord> history;
         const int count = 1 + static_cast<int>(pick(200));
         for (int i = 0; i < count; ++i) {

@@ -11,6 +11,7 @@
 
 #include "records/common_file.h"
 #include "records/files.h"
+#include "records/options.h"
 #include "records/record.h"
 #include "records/security_types.h"
 #include "tests/fixtures/report_data.h"
@@ -25,9 +26,9 @@ inline int16_t Allocation(const char* code) {
 }
 
 // Sets the given options, every other option 0.
-inline void SetOptions(const std::vector<std::pair<int, unsigned char>>& options) {
+inline void SetOptions(const std::vector<std::pair<records::Opt, unsigned char>>& options) {
     records::Options record{};
-    for (const auto& [n, value] : options) record[static_cast<std::size_t>(n - 1)] = value;
+    for (const auto& [n, value] : options) records::SetOption(record, n, value);
     records::Wropts(record);
 }
 

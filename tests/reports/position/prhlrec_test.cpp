@@ -34,7 +34,7 @@ int Count(const std::vector<std::string>& lines, const std::string& text) {
 TEST(Prhlrec, GoldenEveryAccount) {
     TempDataDir dir;
     possum::WriteData();
-    fixtures::SetOptions({{2, 1}, {32, 1}});
+    fixtures::SetOptions({{records::Opt::kCouponDueDescription, 1}, {records::Opt::kOpeningValue, 1}});
     for (const std::string& line : RunPrhlrec("A   ", "????", "")) EXPECT_EQ(line.size(), 132u);
     fixtures::CompareWithGolden("reports/position_summary_all.txt", fixtures::ReportText("POS.TXT"));
 }
@@ -43,7 +43,8 @@ TEST(Prhlrec, GoldenCombinedSortedLotsOnShortPages) {
     TempDataDir dir;
     possum::WriteData();
     possum::WriteFirm(24);
-    fixtures::SetOptions({{13, 1}, {42, 1}});
+    fixtures::SetOptions(
+        {{records::Opt::kSortStocksWithoutSic, 1}, {records::Opt::kCombineLotsOnSummary, 1}});
     RunPrhlrec("S   ", "????", "ALPHA");
     fixtures::CompareWithGolden("reports/position_summary_alpha.txt", fixtures::ReportText("POS.TXT"));
 }
@@ -75,7 +76,7 @@ TEST(Prhlrec, AnIndexOfOneAccountListsIt) {
 TEST(Prhlrec, CombiningKeepsManagedLotsOut) {
     TempDataDir dir;
     possum::WriteData();
-    fixtures::SetOptions({{42, 1}});
+    fixtures::SetOptions({{records::Opt::kCombineLotsOnSummary, 1}});
     // The managed "S" lot first: the two IBM lots still print, as one.
     fixtures::WriteHoldings("ALPHA", {possum::Lot("IBM", 2, 50, 1000, "S"), possum::Lot("IBM", 2, 100, 8000),
                                       possum::Lot("IBM", 2, 50, 4500)});
@@ -86,7 +87,7 @@ TEST(Prhlrec, CombiningKeepsManagedLotsOut) {
             EXPECT_NE(line.find("       150"), std::string::npos);
         }
     }
-    fixtures::SetOptions({{42, 2}});
+    fixtures::SetOptions({{records::Opt::kCombineLotsOnSummary, 2}});
     EXPECT_EQ(Count(RunPrhlrec("S   ", "????", "ALPHA"), "INTL BUSINESS MACHINES"), 2);
 }
 

@@ -48,7 +48,7 @@ TEST(Sumaum, GoldenByMarketValue) {
 TEST(Sumaum, GoldenByNameLastWordFirst) {
     TempDataDir dir;
     possum::WriteData();
-    fixtures::SetOptions({{10, 1}});
+    fixtures::SetOptions({{records::Opt::kLastNameFirst, 1}});
     RunSumaum("AB??", "a   ");
     fixtures::CompareWithGolden("reports/assets_under_management_ab.txt", fixtures::ReportText("AUM.TXT"));
 }

@@ -37,7 +37,9 @@ TEST(Glprint, OneAccountInThreeColumns) {
 TEST(Glprint, OptionsGainsOnlyTotalsKeepZeroGainsAndSecondLines) {
     TempDataDir dir;
     gains_fixture::WriteAll();
-    fixtures::SetOptions({{2, 1}, {31, 1}, {48, 1}});
+    fixtures::SetOptions({{records::Opt::kCouponDueDescription, 1},
+                          {records::Opt::kNoGainTotals, 1},
+                          {records::Opt::kKeepZeroGains, 1}});
     fixtures::CompareWithGolden("reports/gains_options.txt", RunGains("S   ", "????", "SMITH   "));
 }
 

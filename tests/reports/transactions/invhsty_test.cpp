@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
@@ -28,7 +29,7 @@ std::string RunHistory(const char* selection, const char* manager, const char* a
 
 struct HistoryCase {
     const char* golden;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     const char* selection;
     const char* manager;
     const char* account;
@@ -49,19 +50,24 @@ TEST_P(HistoryGoldens, MatchesGolden) {
     fixtures::CompareWithGolden(std::string("reports/") + c.golden, text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    History, HistoryGoldens,
-    ::testing::Values(
-        // Income, fees, a sale, additions and withdrawals; the municipal
-        // interest of a type 7 security; an unmanaged lot left out.
-        HistoryCase{"investment_history.txt", {}, "S   ", "????", "IH1", " 1/01/98"},
-        // Option 3: miscellaneous income as capital distribution; option
-        // 20: the fees as one management fee.
-        HistoryCase{"investment_history_options.txt", {{3, 1}, {20, 1}}, "S   ", "????", "IH1", " 1/01/98"},
-        // By manager: IH2's beginning value has no price, so it and every
-        // line depending on it show N/A.
-        HistoryCase{"investment_history_all.txt", {}, "A   ", "????", "", " 1/01/98"}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(History, HistoryGoldens,
+                         ::testing::Values(
+                             // Income, fees, a sale, additions and withdrawals; the municipal
+                             // interest of a type 7 security; an unmanaged lot left out.
+                             HistoryCase{"investment_history.txt", {}, "S   ", "????", "IH1", " 1/01/98"},
+                             // Option 3: miscellaneous income as capital distribution; option
+                             // 20: the fees as one management fee.
+                             HistoryCase{
+                                 "investment_history_options.txt",
+                                 {{records::Opt::kAutopostIncome, 1}, {records::Opt::kFeesAsExpense, 1}},
+                                 "S   ",
+                                 "????",
+                                 "IH1",
+                                 " 1/01/98"},
+                             // By manager: IH2's beginning value has no price, so it and every
+                             // line depending on it show N/A.
+                             HistoryCase{"investment_history_all.txt", {}, "A   ", "????", "", " 1/01/98"}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 // Without a start date each account's period starts on its opening date.
 TEST(InvestmentHistory, PeriodFromTheOpeningDate) {

@@ -59,7 +59,7 @@ protected:
 // and sold, the caption and the period in words) and a line per
 // transaction of the period; MI reads CAPITAL DIST under option 3.
 TEST_F(Statement, OneAccountWithItsHeaderBlock) {
-    fixtures::SetOptions({{3, 1}});
+    fixtures::SetOptions({{records::Opt::kAutopostIncome, 1}});
     fixtures::CompareWithGolden("reports/transactions/member_smith.txt", RunMember("S", "SMITH1"));
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "records/options.h"
 #include "records/record.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
@@ -28,7 +29,7 @@ std::string RunChanges(const char* selection, const char* manager, const char* a
 
 struct ChangesCase {
     const char* golden;
-    std::vector<std::pair<int, unsigned char>> options;
+    std::vector<std::pair<records::Opt, unsigned char>> options;
     const char* selection;
     const char* manager;
     const char* account;
@@ -48,24 +49,28 @@ TEST_P(ChangesGoldens, MatchesGolden) {
     fixtures::CompareWithGolden(std::string("reports/") + c.golden, text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, ChangesGoldens,
-                         ::testing::Values(
-                             // Every section; the bond purchase's interest in Purchased and in
-                             // Income & Expenses; balance lines (option 58) with a negative
-                             // closing balance; option 2's coupon and due date line.
-                             ChangesCase{
-                                 "portfolio_changes_all.txt", {{2, 1}, {58, 1}}, "S   ", "????", "PC1"},
-                             // By manager code: PC2 has nothing in the period, framed by its
-                             // balances.
-                             ChangesCase{"portfolio_changes_none.txt", {{58, 1}}, "A   ", "PC02", ""}),
-                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ChangesGoldens,
+    ::testing::Values(
+        // Every section; the bond purchase's interest in Purchased and in
+        // Income & Expenses; balance lines (option 58) with a negative
+        // closing balance; option 2's coupon and due date line.
+        ChangesCase{"portfolio_changes_all.txt",
+                    {{records::Opt::kCouponDueDescription, 1}, {records::Opt::kCashBalances, 1}},
+                    "S   ",
+                    "????",
+                    "PC1"},
+        // By manager code: PC2 has nothing in the period, framed by its
+        // balances.
+        ChangesCase{"portfolio_changes_none.txt", {{records::Opt::kCashBalances, 1}}, "A   ", "PC02", ""}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(PortfolioChanges, Option11LeavesOutCashEquivalentPurchasesButNotTheirIncome) {
     TempDataDir dir;
     changesfix::WriteData();
     std::string text = RunChanges("S   ", "????", "PC1");
     EXPECT_NE(text.find(" MONEY MARKET FUND        3/01/98"), std::string::npos) << text;
-    fixtures::SetOptions({{11, 1}});
+    fixtures::SetOptions({{records::Opt::kNoCashEquivalentChanges, 1}});
     text = RunChanges("S   ", "????", "PC1");
     EXPECT_EQ(text.find(" MONEY MARKET FUND        3/01/98"), std::string::npos) << text;
     EXPECT_NE(text.find(" MONEY MARKET FUND        4/01/98"), std::string::npos) << text;
@@ -119,7 +124,7 @@ TEST(PortfolioChanges, PageBreaksAfterTheLineThatReachesFiftyOne) {
 TEST(PortfolioChanges, SectionLimit) {
     TempDataDir dir;
     changesfix::WriteData();
-    fixtures::SetOptions({{30, 1}});
+    fixtures::SetOptions({{records::Opt::kNoPageNumbers, 1}});
     changesfix::WritePurchases(1000);
     std::string text = RunChanges("S   ", "????", "PC3");
     EXPECT_EQ(text.find("Maximum number"), std::string::npos);

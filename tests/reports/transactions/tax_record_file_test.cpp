@@ -79,7 +79,7 @@ TEST(TaxRecordFile, GainsRunWritesPayerTwoPayeesAndEnds) {
     TempDataDir dir;
     gains_fixture::WriteAll();
     WriteLetterhead();
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     std::filesystem::create_directory("A");
     std::string id = "        ";
     int16_t status = 0, page = 0;
@@ -203,7 +203,7 @@ const std::string kDivPayer = Rec({{1, "A"},
 TEST(TaxRecordFile, DividendRunWritesAccountsOfTenDollarsOrMore) {
     TempDataDir dir;
     WriteDividendData();
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     std::filesystem::create_directory("A");
     // The report prints SMITH and LEBLANC (not JONES, below 10.00) and
     // the format error report warns of LEBLANC's address.
@@ -257,7 +257,7 @@ TEST(TaxRecordFile, WithoutTheOptionEveryAccountIsPrintedAndNoFileWritten) {
 TEST(TaxRecordFile, CorrectionFileMarksPayerAndPayees) {
     TempDataDir dir;
     WriteDividendData();
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     std::filesystem::create_directory("A");
     RunIncome("Y   ", "AC  ");  // JONES alone: no payee
     std::string payer = kDivPayer;
@@ -276,7 +276,7 @@ TEST(TaxRecordFile, GainsRunWithoutPaymentsWritesTheEnds) {
     TempDataDir dir;
     gains_fixture::WriteAll();
     WriteLetterhead();
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     std::filesystem::create_directory("A");
     std::string id = "BILLS   ";
     int16_t status = 0, page = 0;
@@ -292,7 +292,7 @@ TEST(TaxRecordFile, AmountTooLargeForItsFieldWritesNoPayee) {
     TempDataDir dir;
     gains_fixture::WriteAll();
     WriteLetterhead();
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     std::filesystem::create_directory("A");
     fixtures::WriteGains("JONES", {{.sold = " 3/01/97",
                                     .bought = " 9/15/96",
@@ -326,7 +326,7 @@ TEST(TaxRecordFile, AmountTooLargeForItsFieldWritesNoPayee) {
 TEST(TaxRecordFile, AFileThatCannotBeWrittenIsToldInTheReport) {
     TempDataDir dir;
     WriteDividendData();
-    fixtures::SetOptions({{52, 1}});
+    fixtures::SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     // No folder A: the file cannot be made.
     const std::string text = RunIncome("N   ");
     EXPECT_NE(text.find(" *** Warning: the tax file A:IRSTAX could not be written.\n"), std::string::npos);

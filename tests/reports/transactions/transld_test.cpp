@@ -193,7 +193,7 @@ TEST_F(Ledger, TheAccountLoopTakesTheAccountsOfThePattern) {
 // With option 78 every listed line goes to TRANSACT.TRN; the file is
 // written anew by each run, for every account of the run.
 TEST_F(Ledger, ExportWritesTransactTrnOncePerRun) {
-    fixtures::SetOptions({{78, 1}});
+    fixtures::SetOptions({{records::Opt::kLedgerExportType, 1}});
     const std::string expected =
         "CUST-000,010305,dep,ca,cash     ,    10000.00\r\n"
         "CUST-000,011005,   ,ca,cash     ,     8550.00\r\n"
@@ -216,7 +216,7 @@ TEST_F(Ledger, ExportWritesTransactTrnOncePerRun) {
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected) << "run " << run + 1;
     }
     // Without the option no file is written.
-    fixtures::SetOptions({{78, 0}});
+    fixtures::SetOptions({{records::Opt::kLedgerExportType, 0}});
     records::Purge(reports::kLedgerExportFile);
     RunLedger(s);
     EXPECT_FALSE(TempDataDir::Exists(reports::kLedgerExportFile));
