@@ -12,9 +12,7 @@
 #include "pricing/price_download_dialog.h"
 #include "pricing/pricing_dialogs.h"
 #include "pricing/report_table.h"
-#include "reports/performance/report_table.h"
-#include "reports/position/report_table.h"
-#include "reports/transactions/report_table.h"
+#include "reports/report_table.h"
 #include "setup/setup_commands.h"
 #include "shell/app.h"
 #include "shell/data_directory.h"
@@ -29,9 +27,7 @@ int main(int argc, char** argv) {
     setup::RegisterSetupCommands();
     entry::RegisterEntryCommands();
     pricing::RegisterPricingDialogs();
-    reports::RegisterPerformanceReports();
-    reports::RegisterPositionReports();
-    reports::RegisterTransactionReports();
+    reports::RegisterReports();
     entry::RegisterEntryReports();
     pricing::RegisterPricingReports();
     pricing::SetFeedEntry(&ol_DataRequest);

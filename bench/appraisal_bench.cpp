@@ -16,9 +16,9 @@
 #include "records/files.h"
 #include "records/prices.h"
 #include "records/record.h"
-#include "reports/performance/clnregtr.h"
-#include "reports/position/appraisal_run.h"
-#include "reports/position/meom.h"
+#include "reports/appraisal/appraisal_run.h"
+#include "reports/aum/aum_run.h"
+#include "reports/lists/account_directory.h"
 
 using bench::Append;
 using bench::Id;

@@ -15,9 +15,9 @@
 #include "bench/synthetic_firm.h"
 #include "records/files.h"
 #include "records/record.h"
-#include "reports/transactions/brcomfil.h"
-#include "reports/transactions/btcomacc.h"
-#include "reports/transactions/btotcom.h"
+#include "reports/trades/commission_detail.h"
+#include "reports/trades/commissions_by_account.h"
+#include "reports/trades/commissions_by_broker.h"
 
 namespace {
 

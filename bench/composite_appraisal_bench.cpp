@@ -12,8 +12,8 @@
 
 #include "bench/synthetic_account.h"
 #include "bench/synthetic_firm.h"
-#include "reports/position/clntcom1.h"
-#include "reports/position/cohold.h"
+#include "reports/appraisal/composite_appraisal.h"
+#include "reports/appraisal/composite_working_appraisal.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "records/files.h"
 #include "records/prices.h"
 #include "records/record.h"
-#include "reports/performance/fapr1.h"
+#include "reports/fixed_income/fixed_income_appraisal.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "bench/synthetic_account.h"
 #include "records/files.h"
 #include "records/record.h"
-#include "reports/performance/fixsum.h"
-#include "reports/performance/getfix.h"
+#include "reports/fixed_income/fixed_income_analyses.h"
+#include "reports/fixed_income/fixed_income_summary.h"
 
 namespace {
 

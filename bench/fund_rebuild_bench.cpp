@@ -19,7 +19,7 @@
 #include "records/files.h"
 #include "records/record.h"
 #include "records/report_output.h"
-#include "reports/position/mfhold.h"
+#include "reports/funds/fund_rebuild.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "bench/synthetic_firm.h"
 #include "records/files.h"
 #include "records/record.h"
-#include "reports/transactions/combgl.h"
-#include "reports/transactions/glprint.h"
+#include "reports/gains_tax/composite_gains.h"
+#include "reports/gains_tax/realised_gains.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "records/files.h"
 #include "records/prices.h"
 #include "records/record.h"
-#include "reports/position/holdings.h"
+#include "reports/appraisal/working_appraisal.h"
 
 namespace {
 

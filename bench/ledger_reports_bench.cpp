@@ -17,8 +17,8 @@
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/record.h"
-#include "reports/transactions/mcmtrn.h"
-#include "reports/transactions/transld.h"
+#include "reports/ledgers/composite_ledger.h"
+#include "reports/ledgers/transaction_ledger.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "bench/synthetic_firm.h"
 #include "records/files.h"
 #include "records/record.h"
-#include "reports/performance/acclis.h"
-#include "reports/performance/acctlst2.h"
-#include "reports/performance/brkrlist.h"
-#include "reports/performance/searches.h"
+#include "reports/lists/broker_list.h"
+#include "reports/lists/client_list.h"
+#include "reports/lists/searches.h"
+#include "reports/lists/summary_client_list.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "bench/synthetic_account.h"
-#include "entry/mdwnacct.h"
+#include "entry/member_import.h"
 #include "records/common_file.h"
 #include "records/files.h"
 #include "records/record.h"

@@ -24,7 +24,7 @@
 #include "records/options.h"
 #include "records/prices.h"
 #include "records/record.h"
-#include "reports/performance/mperf.h"
+#include "reports/performance/performance_module.h"
 
 namespace {
 

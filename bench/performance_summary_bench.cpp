@@ -12,9 +12,9 @@
 #include "records/options.h"
 #include "records/performance_control.h"
 #include "records/report_output.h"
-#include "reports/performance/mnappr.h"
-#include "reports/performance/persumm.h"
-#include "reports/performance/sumac.h"
+#include "reports/performance/asset_class_returns.h"
+#include "reports/performance/performance_summary.h"
+#include "reports/performance/performance_table.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "entry/mdwnacct.h"
+#include "entry/member_import.h"
 #include "platform/common_dialogs.h"
 #include "platform/message_box.h"
 #include "records/files.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/mdwnacct.h"
+#include "entry/member_import.h"
 #include "records/layout.h"
 #include "records/record.h"
 #include "shell/runner.h"

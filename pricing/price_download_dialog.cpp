@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "platform/message_box.h"
-#include "pricing/autopric.h"
+#include "pricing/automatic_pricing.h"
 #include "records/record.h"
-#include "reports/position/meom.h"
+#include "reports/aum/aum_run.h"
 #include "shell/field_helpers.h"
 #include "shell/fillers.h"
 #include "shell/key_filters.h"

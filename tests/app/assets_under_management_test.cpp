@@ -10,7 +10,7 @@
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/position/meom_fixture.h"
+#include "tests/reports/aum/aum_run_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {

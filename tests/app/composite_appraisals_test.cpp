@@ -19,7 +19,7 @@
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/position/account_appraisal_fixture.h"
+#include "tests/reports/appraisal/account_appraisal_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/performance/fixed_income_fixture.h"
+#include "tests/reports/fixed_income/fixed_income_appraisal_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {
@@ -53,9 +53,8 @@ INSTANTIATE_TEST_SUITE_P(Code221, FixedIncomeScripts,
                                                       "  click 1169\n"
                                                       "closed\n",
                                                       "FI2.TXT",
-                                                      {"FIXED INCOME APPRAISAL", " 3/15/98",
-                                                       "JONES ACCOUNT", "TOTAL ACCRUED INTEREST",
-                                                       "TOTAL PORTFOLIO"},
+                                                      {"FIXED INCOME APPRAISAL", " 3/15/98", "JONES ACCOUNT",
+                                                       "TOTAL ACCRUED INTEREST", "TOTAL PORTFOLIO"},
                                                       {"SMITH BOND ACCOUNT", "BROWN ACCOUNT"}},
                                            ScriptCase{"every account",
                                                       "menu \"Fixed Income Reports/Fixed Income Appraisal\"\n"

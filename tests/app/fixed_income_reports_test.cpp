@@ -8,7 +8,7 @@
 
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/performance/fixed_income_analyses_fixture.h"
+#include "tests/reports/fixed_income/fixed_income_analyses_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/transactions/gains_fixture.h"
+#include "tests/reports/gains_tax/gains_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {

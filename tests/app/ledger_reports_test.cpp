@@ -10,7 +10,7 @@
 #include "records/groups.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/transactions/ledger_data.h"
+#include "tests/reports/ledgers/ledger_data.h"
 #include "tests/tools/program_run.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/performance/list_fixture.h"
+#include "tests/reports/lists/list_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/performance/perf_module_fixture.h"
+#include "tests/reports/performance/performance_module_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {

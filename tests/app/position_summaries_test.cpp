@@ -12,7 +12,7 @@
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/reports/position/prhlrec_fixture.h"
+#include "tests/reports/appraisal/position_summary_fixture.h"
 #include "tests/tools/program_run.h"
 
 namespace {

@@ -12,12 +12,12 @@
 #include "engine/valuation.h"
 #include "records/appraisal_files.h"
 #include "records/common_file.h"
+#include "reports/appraisal/appraisal_holdings_pages.h"
+#include "reports/appraisal/appraisal_run.h"
+#include "reports/appraisal/working_appraisal_pages.h"
+#include "reports/fixed_income/fixed_income_appraisal.h"
+#include "reports/funds/fund_appraisal_pages.h"
 #include "reports/kernel/report_frame.h"
-#include "reports/performance/fapr1.h"
-#include "reports/position/appraisal_run.h"
-#include "reports/position/clntamu2.h"
-#include "reports/position/clntapr2.h"
-#include "reports/position/prhold.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         int16_t step = reports::kStepHoldingsPages;
         if (reader == 0) {
             int16_t title_flag = 0;
-            reports::Clntapr2(run, step, order, title_flag, std::string(64, ' '), engine::DefaultCategoryTable());
+            reports::Clntapr2(run, step, order, title_flag, std::string(64, ' '),
+                              engine::DefaultCategoryTable());
             fuzz::Require(step == reports::kStepSummaryPage);
         } else if (reader == 1) {
             reports::Clntamu2(run, step, order, 1, std::string(64, ' '), engine::DefaultCategoryTable());

@@ -11,7 +11,7 @@
 #include "records/cross_reference_files.h"
 #include "records/options.h"
 #include "records/record.h"
-#include "reports/performance/chlpos.h"
+#include "reports/lists/security_cross_reference.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                            1);  // option 52: names, addresses and the extract
         records::Wropts(options);
     }
-    const std::string symbol = records::Fixed(control.substr(std::min<std::size_t>(control.size(), 1), 12), 12);
+    const std::string symbol =
+        records::Fixed(control.substr(std::min<std::size_t>(control.size(), 1), 12), 12);
     reports::Chlpos(static_cast<int16_t>(1 + (fuzz::Byte(control, 0) >> 1 & 1)), " 6/30/98", "????", symbol,
                     1, "XREF.TXT    ", "1234", records::Fixed("FIRST BANK", 40), "T   ");
     std::ifstream extract(records::kCrossReferenceExtractFile, std::ios::binary);

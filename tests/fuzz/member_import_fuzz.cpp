@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "entry/mdwnacct.h"
-#include "entry/mextract.h"
+#include "entry/account_extract.h"
+#include "entry/member_import.h"
 #include "records/files.h"
 #include "records/record.h"
 #include "records/store_counter.h"
@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                         static_cast<int16_t>(fuzz::Byte(control, 3) % 4), starting_id, "IMPORT.RPT  ");
     }
     {
-        const records::DirectFile offline(records::kOfflineTransactionFile, records::kTransactionLineLength, false);
+        const records::DirectFile offline(records::kOfflineTransactionFile, records::kTransactionLineLength,
+                                          false);
         records::Record head;
         // A file the input left with a damaged counter may keep it; one the
         // import started, or a sound one, stays within its records.

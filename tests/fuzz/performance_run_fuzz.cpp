@@ -5,8 +5,8 @@
 // members. The table (Mnappr) runs for one account and for the composite
 // of slot 1 (a resumed run), then the driver for the accounts of the
 // index, and the combined performance (Combpf) merges the members' value
-// histories (the history part is also the first indexed account's). A table stopped for a field out of range leaves PCONTROL.FIL as it
-// was; every run ends its report.
+// histories (the history part is also the first indexed account's). A table stopped for a field out of range
+// leaves PCONTROL.FIL as it was; every run ends its report.
 
 #include <memory>
 #include <string>
@@ -16,9 +16,9 @@
 #include "records/performance_control.h"
 #include "records/record.h"
 #include "records/report_output.h"
-#include "reports/performance/combpf.h"
-#include "reports/performance/mnappr.h"
-#include "reports/performance/mprfacct.h"
+#include "reports/performance/combined_performance.h"
+#include "reports/performance/performance_accounts.h"
+#include "reports/performance/performance_table.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         reports::PerformanceTableResult result;
         reports::Mnappr(rq, page, *series, result);
         records::Prtout("", "END", name);
-        if (fuzz::ReadFile(records::kReportWorkFile).find("OUT OF RANGE, NO PERFORMANCE TABLE") != std::string::npos)
+        if (fuzz::ReadFile(records::kReportWorkFile).find("OUT OF RANGE, NO PERFORMANCE TABLE") !=
+            std::string::npos)
             fuzz::Require(fuzz::ReadFile("PCONTROL.FIL") == before);
     }
     if (fuzz::Byte(control, 4) & 1) {

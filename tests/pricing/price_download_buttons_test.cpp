@@ -13,7 +13,7 @@
 
 #include "platform/copy_data.h"
 #include "platform/scripted_interaction.h"
-#include "pricing/autopric.h"
+#include "pricing/automatic_pricing.h"
 #include "records/security_file.h"
 #include "tests/pricing/price_download_fixture.h"
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "pricing/autopric.h"
+#include "pricing/automatic_pricing.h"
 #include "records/common_file.h"
 #include "tests/pricing/price_download_fixture.h"
 

@@ -27,7 +27,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/security_types.h"
-#include "reports/position/holdings.h"
+#include "reports/appraisal/working_appraisal.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/report_data.h"
 

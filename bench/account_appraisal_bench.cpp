@@ -1,0 +1,54 @@
+// The account appraisal (report code 103) over firms of growing size: a
+// manager run over every account (20 lots an account, stocks in ten
+// industry categories and bonds), each account valued, printed with its
+// holdings pages, its summary of investment portfolio and its common
+// stocks page into OUTPUT.TMP. The time per account should stay about the
+// same across the sizes.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/synthetic_account.h"
+#include "bench/synthetic_firm.h"
+#include "records/account_records.h"
+#include "records/common_file.h"
+#include "records/files.h"
+#include "records/options.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "reports/appraisal/account_appraisal.h"
+
+using bench::Append;
+using bench::Id;
+using bench::kDate;
+using bench::kSecurities;
+using bench::WriteAccounts;
+using bench::WriteHoldings;
+using bench::WriteMarket;
+
+namespace {
+
+void BM_AccountAppraisalRun(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    const int accounts = static_cast<int>(state.range(0));
+    WriteMarket();
+    WriteAccounts(accounts, 20);
+    records::Options options{};
+    records::SetOption(options, records::Opt::kPortfolioSummaryType,
+                       static_cast<unsigned char>(state.range(1)));  // option 47: by type or by asset class
+    records::Wropts(options);
+    for (auto _ : state) reports::Mclntapr("A   ", "????", "", kDate, "N   ", 1, "XXX.TXT", 12);
+    state.SetItemsProcessed(state.iterations() * accounts);
+    state.SetComplexityN(accounts);
+}
+BENCHMARK(BM_AccountAppraisalRun)
+    ->Args({100, 0})
+    ->Args({300, 0})
+    ->Args({1000, 0})
+    ->Args({1000, 2})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

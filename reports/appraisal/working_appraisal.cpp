@@ -1,0 +1,468 @@
+#include "reports/appraisal/working_appraisal.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "records/account_file.h"
+#include "records/account_records.h"
+#include "records/common_file.h"
+#include "records/dates.h"
+#include "records/files.h"
+#include "records/holdings_control.h"
+#include "records/index.h"
+#include "records/lookups.h"
+#include "records/options.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "records/report_output.h"
+#include "records/rounding.h"
+#include "records/security_file.h"
+#include "reports/appraisal/appraisal_gathering.h"
+#include "reports/appraisal/appraisal_run.h"
+#include "reports/appraisal/working_appraisal_pages.h"
+#include "reports/kernel/account_walk.h"
+#include "reports/kernel/holdings_source.h"
+#include "reports/kernel/lot_securities.h"
+#include "reports/kernel/security_kinds.h"
+
+namespace reports {
+
+namespace {
+
+using records::HoldingsControlRecord;
+using records::kNoPriceValue;
+using records::Record;
+
+constexpr std::size_t kCommonLength = 128;
+constexpr int kCashType = 2;              // "1"
+constexpr int kBondType = 5;              // "4": priced at 100, no part in the average maturity
+constexpr int kTimes100Type = 28;         // "R"
+constexpr int kUnitPricedType = 29;       // "S"
+constexpr int kMissingType = 30;          // "T": a lot whose type the pages do not print
+constexpr int kNoInterestTotalType = 34;  // "X"
+constexpr int kUnmanagedType = 36;        // "Z"
+
+// Types whose SECURITY.EXT record is read: 0 4 5 6 7 9 B C D F T W X Y.
+bool Extended(int t) {
+    return t == 1 || (t >= 5 && t <= 8) || t == 10 || (t >= 12 && t <= 14) || t == 16 || t == 30 ||
+           (t >= 33 && t <= 35);
+}
+
+bool HasDeletedHalf(const std::string& id) {
+    const std::string key = records::Fixed(id, 8);
+    return key.compare(0, 4, "$$$$") == 0 || key.compare(4, 4, "$$$$") == 0;
+}
+
+// HCONTROL.FIL record 1, or the preset (the manager code, all else 0) when
+// it cannot be read.
+HoldingsControlRecord ReadControl(const std::string& manager, bool& read) {
+    HoldingsControlRecord c;
+    c.manager = records::Fixed(manager, 4);
+    const records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength,
+                                   /*create=*/false);
+    Record rec;
+    read = file.ok() && file.Read(1, rec);
+    if (read) c = HoldingsControlRecord::Decode(rec);
+    return c;
+}
+
+void WriteFinishedMark() {
+    records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength);
+    Record rec;
+    if (!file.Read(1, rec)) rec = Record(records::kHoldingsControlLength, 0);
+    records::MarkHoldingsRunFinished(rec);
+    file.Write(1, rec);
+}
+
+// The account in hand.
+struct PassAccount {
+    std::string id = std::string(8, ' ');
+    std::string name = std::string(32, ' ');
+    std::string manager = std::string(4, ' ');
+    std::string custodian = std::string(32, ' ');
+    std::string code = std::string(8, ' ');
+    std::string objective = std::string(4, ' ');
+};
+
+// The valuation of one account into TEMP1.WRK. False when a lot could not
+// be read (TEMP1.WRK then holds what was written so far).
+bool ValueAccount(const PassAccount& a, const std::string& kind, const std::string& report_date,
+                  float report_number, float program_number, const std::string& accrued,
+                  const records::Options& opt, RunSecurities& files, long& broken_record) {
+    const int decimals = records::SystemDecimals(opt);
+    const HoldingsSource source = PrepareHoldings(records::TrimRight(a.id), report_number, program_number);
+
+    records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
+    work.Truncate(0);
+    work.Write(1, Record(records::kHoldingsControlLength, 0));
+    const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
+    SecuritySearch index;
+
+    records::HoldingsWorkHeader head;
+    int16_t count = 0;
+    bool missing = false;
+    double total = 0, accrued_total = 0, largest = 0, days_by_face = 0, face = 0;
+    LotExtension ext;  // the last extension record read
+
+    const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
+    if (probe.ok() && probe.Count() > 0) {
+        LotIterator lots(source.file);
+        int16_t record = 0;
+        records::HoldingRecord lot;
+        while (lots.Next(record, lot)) {
+            const bool cash_symbol = IsCashSymbol(lot.symbol);
+            if (records::OptionOn(opt, records::Opt::kNoZeroCash) && cash_symbol && lot.quantity > -0.005 &&
+                lot.quantity < 0.005)
+                continue;
+            const bool cash_lot = lot.holding_key <= 0;
+            double quantity = lot.quantity;
+            double cost = lot.cost;
+            long position = lot.security_record;
+            if (cash_lot) {
+                cost = quantity;
+                position = index.Find(lot.symbol);
+            }
+            static const LotSecurity kNoSecurity;
+            const LotSecurity& sec = position > 0 ? files.records.Read(position) : kNoSecurity;
+            const float maturity = LotDateNumber(sec.maturity);
+            const bool cash = cash_lot || records::Fixed(sec.type_code, 4) == "1   ";
+            double price = 1.0;
+            if (!cash) {
+                price = kNoPriceValue;
+                Record rec;
+                if (sec.found && prices.Read(position, rec)) price = records::StoredPrice(rec);
+            }
+            int type = SecurityTypeNumber(sec.type_code[0]);
+            const int own_type = type;
+            if (!InAppraisalTypeOrder(type)) type = kMissingType;
+
+            records::HoldingsWorkRecord w;
+            float ext_rate = 0;
+            unsigned char ext_flag = 0;
+            if (sec.found && Extended(own_type)) {
+                const LotExtension& terms = files.terms.Read(position);
+                ext_rate = terms.yield_to_maturity;
+                if (terms.read) ext = terms;
+                ext_flag = 1;
+            }
+            const int16_t category = CategoryNumber(sec.category);
+            if (cash || type == kUnitPricedType) price = 1.0;
+            if (type == kBondType) price = 100.0;
+            if (price != kNoPriceValue) records::RoundToDecimals(price, decimals);
+
+            const bool unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
+            if (price == kNoPriceValue &&
+                (!unmanaged || records::OptionOn(opt, records::Opt::kUnmanagedInBody)))
+                missing = true;
+
+            double value = kNoPriceValue;
+            if (price != kNoPriceValue) {
+                value = price * quantity;
+                if (PerHundredType(type)) value /= 100.0;
+                if (type == kTimes100Type) value *= 100.0;
+            }
+            w.percent_priced = PerHundredType(type) ? 1 : 0;
+            if (quantity < 0 && !cash_symbol) cost = -cost;
+            if (cash_lot) value = quantity;
+
+            if (records::Fixed(accrued, 4) != "N   " && PerHundredType(type)) {
+                const double interest = records::AccruedInterest(
+                    records::LastCouponDate(report_number, sec.coupon_date, sec.maturity), report_date,
+                    quantity, sec.rate);
+                if (interest > 0 && type != kNoInterestTotalType) accrued_total += interest;
+            }
+            if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) &&
+                type != kBondType && maturity > 0) {
+                const double days = records::Daycb(report_date, sec.maturity, 0);
+                days_by_face += quantity * days;
+                face += quantity;
+            }
+            if (value != kNoPriceValue) {
+                records::RoundToDecimals(value, decimals);
+                largest = std::max(largest, value);
+            }
+            int final_type = type;
+            if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
+                final_type = kUnmanagedType;
+            if (!missing && final_type != kUnmanagedType && value != kNoPriceValue) total += value;
+
+            if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && own_type != kTimes100Type &&
+                MovesToCashEquivalents(maturity, report_number)) {
+                final_type = kCashType;
+                w.reclassified = 1;
+            }
+            if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
+                final_type = kUnmanagedType;
+            if (own_type >= 1 && own_type <= 37) head.type_flags[own_type - 1] = 1;
+            head.type_flags[type - 1] = 1;
+            head.type_flags[final_type - 1] = 1;
+
+            w.type_index = static_cast<int16_t>(final_type);
+            w.category = category;
+            w.symbol_head = records::Fixed(lot.symbol, 10);
+            w.symbol = records::Fixed(lot.symbol, 12);
+            w.quantity = quantity;
+            w.description = sec.description1;
+            w.rate = sec.rate;
+            w.trade_date = records::Fixed(lot.open_date, 8);
+            w.description2 = sec.description2;
+            w.cost = cost;
+            w.market_value = value;
+            w.extended_yield = ext_rate;
+            w.type_code = records::Fixed(sec.type_code, 4);
+            w.call_date = ext.call_date;
+            w.call_price = ext.call_price;
+            w.rating1 = std::string(ext.word2.begin(), ext.word2.end());
+            w.rating2 = std::string(ext.word3.begin(), ext.word3.end());
+            w.insurance = ext.code;
+            w.call_feature = std::string(ext.word4.begin(), ext.word4.end());
+            w.put_feature = std::string(ext.word5.begin(), ext.word5.end());
+            w.put_date = ext.put_date;
+            w.put_price = ext.put_price;
+            w.maturity_date = records::Fixed(sec.maturity, 8);
+            w.extended = ext_flag;
+            w.security = static_cast<int16_t>(position);
+            ++count;
+            work.Write(count + 1, w.Encode());
+        }
+        if (lots.end() != LotIterator::End::kListEnd) {
+            broken_record = record;
+            return false;
+        }
+    }
+
+    head.account = records::Fixed(a.id, 8);
+    head.pricing_date = records::Fixed(report_date, 8);
+    head.count = count;
+    head.portfolio_value = missing ? kNoPriceValue : total + accrued_total;
+    head.name = records::Fixed(a.name, 32);
+    head.largest_value = largest;
+    head.run_kind =
+        records::Fixed(kind, 4) == "S   " ? records::kHoldingsAccountRun : records::kHoldingsManagerRun;
+    head.accrued_interest = accrued_total;
+    if (face != 0) head.average_years = days_by_face / face * (1.0 / 365.0);
+    head.second_name = records::Fixed(a.custodian, 32);
+    head.second_code = records::Fixed(a.code, 8);
+    head.objective = records::Fixed(a.objective, 4);
+    work.Write(1, head.Encode());
+    return true;
+}
+
+}  // namespace
+
+void HoldingsRun::Start() {
+    if (!frame) frame.emplace(ReportFrame::ForOutputMode(output_name, mode));
+}
+
+void HoldingsRun::Say(const std::string& line) {
+    Start();
+    frame->Line(line);
+}
+
+bool MovesToCashEquivalents(float maturity, float report) {
+    if (maturity <= 0) return false;
+    return (maturity >= report && maturity <= report + 10000) || (maturity > 700000 && maturity < report);
+}
+
+void Gtclid(const std::string& account, int16_t& position, std::string& name, std::string& text,
+            std::string& code, std::string& manager, std::string& word) {
+    name = std::string(32, ' ');
+    const records::AccountEntry found = records::Ckclnt(records::Fixed(account, 8));
+    position = static_cast<int16_t>(found.entry);
+    if (found.entry <= 0) return;
+    int at = found.entry - 2;  // Gtclt2 steps to the next entry
+    const records::AccountDetail d = records::Gtclt2(at);
+    name = d.name;
+    manager = d.manager;
+    text = d.custodian_account;
+    code = d.broker;
+    word = d.objective;
+}
+
+void Holend(int16_t& state) {
+    state = kHoldingsDone;
+}
+
+void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, std::string& manager,
+            std::string& account, std::string& date, const std::string& accrued, const std::string& post) {
+    // COMMON.FIL: the program date and the options.
+    std::string program_date(8, ' ');
+    float program_number = 0;
+    records::Options opt{};
+    {
+        const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
+        Record rec;
+        if (common.Read(records::kProgramDateRecord, rec)) {
+            program_date = rec.Text(0, 8);
+            program_number = rec.R4(8);
+        }
+        if (common.Read(records::kOptionsRecord, rec))
+            for (std::size_t i = 0; i < opt.size(); ++i) opt[i] = rec.data()[i];
+    }
+
+    // The cursor: index 0 (a single account, or no run) and -99 are an
+    // empty cursor; a run in progress has its cursor at index + 1.
+    bool read = false;
+    HoldingsControlRecord control = ReadControl(manager, read);
+    records::AccountCursorRecord cursor;
+    bool finished = false;
+    if (control.index == records::kHoldingsRunFinished) {
+        control = HoldingsControlRecord{};
+        control.manager = records::Fixed(manager, 4);
+    } else if (control.index > 0 && control.index <= records::kHoldingsSlotCount) {
+        --control.budget;
+        const records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength, false);
+        Record rec;
+        if (file.Read(control.index + 1, rec)) {
+            cursor = records::AccountCursorRecord::Decode(rec);
+            account = cursor.account;
+            date = cursor.report_date;
+            if (cursor.position >= cursor.count) {
+                control.slot_flags[control.index - 1] = 0;
+                cursor.position = cursor.count = 0;
+                kind = "A   ";
+                finished = true;
+            }
+        }
+    } else {
+        control.index = 0;
+    }
+
+    PassAccount a;
+    float report_number = cursor.date_number;
+    bool first = false;
+    bool found = false;
+    const bool single = records::Fixed(kind, 4) == "S   ";
+    if (!finished) {
+        if (cursor.count <= cursor.position) {
+            // A new selection.
+            control.index = 0;
+            first = true;
+            if (single) {
+                int16_t position = 0;
+                Gtclid(account, position, a.name, a.custodian, a.code, a.manager, a.objective);
+                a.id = records::Fixed(account, 8);
+                cursor.position = position;
+                cursor.count = 0;
+                control.manager = a.manager;
+            } else {
+                control.index = static_cast<int16_t>(std::max(ManagerCodePosition(control.manager), 1));
+                control.budget = 999;
+                control.slot_flags[control.index - 1] = 1;
+            }
+        }
+        if (first) {
+            int16_t check_mode = 2, error = 0;
+            date = records::Fixed(date, 8);
+            records::Ckdate(date, check_mode, error, report_number, 0, 1991231);
+            const std::string word = records::Fixed(post, 4);
+            control.value_option = (word == "Y   " || word == "y   ") ? 1 : 0;
+            control.output_mode = mode;
+            run.Start();
+        }
+        if (single) {
+            if (cursor.position > 0) {
+                found = true;
+            } else {
+                run.Say(" ACCOUNT " + records::TrimRight(account) + " IS NOT IN ACCOUNT.IDX.");
+            }
+        } else {
+            // The next account of the index whose manager code matches.
+            while (true) {
+                int at = cursor.position;
+                const records::AccountDetail d = records::Gtclt2(at);
+                if (d.count <= 0 || at > d.count || at <= cursor.position) break;
+                cursor.position = static_cast<int16_t>(at);
+                cursor.count = static_cast<int16_t>(d.count);
+                if (records::IsBlank(d.account) || HasDeletedHalf(d.account) ||
+                    !ManagerMatches(control.manager, d.manager))
+                    continue;
+                a.id = d.account;
+                a.name = d.name;
+                a.manager = d.manager;
+                a.custodian = d.custodian_account;
+                a.code = d.broker;
+                a.objective = d.objective;
+                found = true;
+                break;
+            }
+            if (!found) {
+                if (first)
+                    run.Say(" NO ACCOUNT OF MANAGER CODE " + records::Fixed(control.manager, 4) +
+                            " WAS FOUND.");
+                control.slot_flags[control.index - 1] = 0;
+            }
+            kind = "A   ";
+        }
+    }
+
+    if (found) {
+        account = a.id;
+        long broken = 0;
+        if (!run.securities) run.securities.emplace();
+        if (!ValueAccount(a, kind, date, report_number, program_number, accrued, opt, *run.securities,
+                          broken)) {
+            run.Say(" ACCOUNT " + records::TrimRight(a.id) +
+                    ": A LOT OF ITS HOLDINGS COULD NOT BE READ AFTER RECORD " + std::to_string(broken) +
+                    "; THE RUN STOPS HERE.");
+            records::Purge(records::kAppraisalWorkFile);
+            found = false;
+        }
+    }
+
+    // The control file: the cursor of a manager run, then record 1.
+    {
+        records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength);
+        if (control.index > 0) {
+            if (found) cursor.account = records::Fixed(a.id, 8);
+            const float n = report_number;
+            const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(n));
+            cursor.year = static_cast<int16_t>(parts.year);
+            cursor.month = static_cast<int16_t>(parts.month);
+            cursor.program_date = program_date;
+            cursor.report_date = records::Fixed(date, 8);
+            cursor.date_number = n;
+            file.Write(control.index + 1, cursor.Encode());
+        }
+        if (!found || cursor.count < cursor.position) {
+            if (control.index >= 1 && control.index <= records::kHoldingsSlotCount)
+                control.slot_flags[control.index - 1] = 0;
+            control.index = 0;
+        }
+        file.Write(1, control.Encode());
+    }
+    if (!found) {
+        WriteFinishedMark();
+        state = kHoldingsDone;
+        return;
+    }
+    state = kHoldingsPrint;
+}
+
+void Holdings(std::string& kind, std::string& manager, std::string& account, std::string& date,
+              std::string& accrued, std::string& post, int16_t& mode, std::string& output_name,
+              int name_length) {
+    records::Gcn();
+    HoldingsRun run;
+    run.output_name = records::Fixed(output_name, static_cast<std::size_t>(std::max(name_length, 1)));
+    run.mode = mode;
+    // Every run starts afresh.
+    records::Purge(records::kHoldingsControlFile);
+    int16_t state = kHoldingsValue;
+    const std::vector<int16_t> no_order;
+    while (state != kHoldingsDone) {
+        if (state == kHoldingsValue) Holval(run, state, mode, kind, manager, account, date, accrued, post);
+        if (state == kHoldingsPrint) Prhold(state, mode, no_order);
+        if (state == kHoldingsGainStep) Holend(state);
+    }
+    run.Start();  // a run that ends before its first account still ends its work file
+    run.frame.reset();
+    records::Purge(records::kHoldingsControlFile);
+    // The pages keep TEMP1.WRK while more accounts may follow.
+    const bool work_left =
+        records::DirectFile(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false)
+            .ok();
+    if (work_left) records::Purge(records::kAppraisalWorkFile);
+}
+
+}  // namespace reports

@@ -1,0 +1,917 @@
+#include "reports/appraisal/working_appraisal_pages.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <optional>
+
+#include "engine/value_history.h"
+#include "records/amounts.h"
+#include "records/common_file.h"
+#include "records/dates.h"
+#include "records/file_names.h"
+#include "records/files.h"
+#include "records/holdings_control.h"
+#include "records/layout.h"
+#include "records/options.h"
+#include "records/prices.h"
+#include "records/record.h"
+#include "records/report_output.h"
+#include "records/rounding.h"
+#include "records/security_types.h"
+#include "reports/appraisal/appraisal_run.h"
+#include "reports/kernel/lot_securities.h"
+
+namespace reports {
+
+namespace {
+
+using records::Record;
+
+constexpr double kNoValue = records::kNoPriceValue;  // -99999.99
+constexpr float kNoRate = -999.99f;
+constexpr std::size_t kCommonLength = 128;
+constexpr std::size_t kNameRecordLength = 128;
+constexpr int kCashType = 2;
+constexpr int kCommonStockType = 18;
+constexpr int kUnitPricedType = 29;     // S
+constexpr int kTimes100Type = 28;       // R
+constexpr int kUnmanagedType = 36;      // Z
+constexpr int kAccruedBeforeType = 34;  // X: the first of X P N H J L R S T in the print order
+constexpr int kPageKindRecord = 17;
+constexpr int kCategories = 99;
+// The gain column of a total line without a market value. The total lines
+// print 9 positions of it, so the N/A stands in positions 7-9 (three
+// places further right, it would print cut to "N/").
+constexpr const char* kTotalGainNoValue = "('      N/A   ',20X)";
+
+// A text field as printed: bytes never written (zeros) print as blanks.
+std::string Clean(std::string s) {
+    std::replace(s.begin(), s.end(), '\0', ' ');
+    return s;
+}
+
+std::string Pad32(std::string s) {
+    s.resize(32, ' ');
+    return s;
+}
+
+// The first 32 positions of the items written under the layout.
+std::string Out(std::string_view layout, records::OutItems items) {
+    std::string text(32, ' ');
+    records::WriteInto(text, layout, items);
+    return text;
+}
+
+std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
+    return std::string_view(s).substr(at, n);
+}
+
+// A number written under a layout, with separators over n positions and
+// brackets when negative.
+std::string Edited(std::string_view layout, double value, int comma, int bracket) {
+    std::string t = Out(layout, {value});
+    if (comma > 0) records::Comma(t, comma);
+    if (value < 0 && bracket > 0) records::Brackt(t, bracket);
+    return t;
+}
+
+std::string Percent5(double pct) {
+    return Edited("(F5.1,'   ')", pct, 0, 5);
+}
+
+// The change from the prior month in the 8 positions that the group and
+// account total lines give it (the detail and category total lines give
+// it 10): the number edited over 7 positions, so that its last digits are
+// never cut off.
+std::string Change8(double change) {
+    return Edited("(F8.0,' ')", change, 7, 7);
+}
+
+std::string ChangeNotAvailable8() {
+    return Out("('    N/A ')", {});
+}
+
+std::string Yield6(double y) {
+    return Edited("(F6.2,' ')", y, 0, 6);
+}
+
+std::string NameRecord(const char* file, long n, bool& ok) {
+    const records::DirectFile names(file, kNameRecordLength, /*create=*/false);
+    Record rec;
+    ok = names.ok() && n >= 1 && names.Read(n + 1, rec);
+    if (!ok) return std::string(28, ' ');
+    std::string name = rec.Text(0, 28);
+    std::replace(name.begin(), name.end(), '\0', ' ');
+    return name;
+}
+
+int TypeOf(char c) {
+    static const std::string kChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const auto at = kChars.find(c);
+    return at == std::string::npos ? 37 : static_cast<int>(at) + 1;
+}
+
+// Sums of a group, a common-stock category or the common-stock code.
+struct Sums {
+    float percent = 0;
+    double market = 0, cost = 0, income = 0;
+    float change = 0;
+    int count = 0;
+    bool no_price = false;
+};
+
+}  // namespace
+
+void HoldingsPage::Print(const std::string& line) const {
+    if (writing()) records::Prtout(line);
+}
+
+void Wamt11(double amount, std::string& text) {
+    text = Edited("(F11.2,' ')", amount, 11, 11);
+}
+
+void Wamt15(double amount, std::string& text) {
+    text = Edited("(F15.2,' ')", amount, 15, 15);
+}
+
+bool LongTerm(const std::string& trade_date, const std::string& pricing_date) {
+    const float t = LotDateNumber(trade_date);
+    const float p = LotDateNumber(pricing_date);
+    if (t < 840623) return t + 10000 < p;
+    const float d = p - t;
+    return (d >= 601 && d <= 1999) || d >= 9401;
+}
+
+void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
+            const std::string& account, const std::string& program_date, char page_kind, int16_t run_kind,
+            unsigned char option16, unsigned char option17, unsigned char option44,
+            const std::string& second_name, const std::string& second_code, const std::string& manager,
+            const std::string& objective) {
+    std::string printed = records::Fixed(program_date, 8);
+    std::string priced = records::Fixed(pricing_date, 8);
+    const std::string printed12 = records::Fixed(records::H2000(printed), 12);
+    const std::string priced12 = records::Fixed(records::H2000(priced), 12);
+    const std::string blank(records::kReportLineWidth, ' ');
+    if (!p.writing()) {
+        records::Headr2(p.page, p.lines, p.page_length);
+        p.lines = 11;
+        return;
+    }
+    records::Pghead(p.page, p.lines, p.page_length);
+    const std::vector<records::OutItem> dates = {Part(printed12, 0, 4), Part(printed12, 4, 4),
+                                                 Part(printed12, 8, 4), Part(priced12, 0, 4),
+                                                 Part(priced12, 4, 4),  Part(priced12, 8, 4)};
+    if (page_kind == 'I')
+        p.Print(records::Write("(2X,'DATE PRINTED:',3A4,31X,'WORKING APPRAISAL',19X,'PRICING DATE: ',3A4)",
+                               dates));
+    else if (page_kind == 'B')
+        p.Print(records::Write(
+            "(2X,'DATE PRINTED:',3A4,29X,'UNREALIZED GAIN & LOSS',32X,'PRICING DATE: ',3A4)", dates));
+    const std::string nm = records::Fixed(name, 32);
+    const std::string sn = records::Fixed(second_name, 32);
+    const std::string sc = records::Fixed(second_code, 8);
+    const std::string id = records::Fixed(account, 8);
+    const std::string basis = option44 >= 1 ? "COST" : " MKT";
+    std::vector<records::OutItem> items;
+    auto words = [&items](const std::string& s) {
+        for (std::size_t i = 0; i < s.size(); i += 4) items.push_back(std::string_view(s).substr(i, 4));
+    };
+    if (run_kind == records::kHoldingsCompositeRun && option17 >= 1) {
+        words(nm);
+        words(sc);
+        words(sn);
+        p.Print(records::Write("(2X,'ACCOUNT: ',8A4,33X,2A4,8A4)", items));
+        p.Print(blank);
+        p.Print(records::Write("(95X,'CHG FROM    EST.    YLD')"));
+        p.Print(
+            records::Write("(30X,'% OF   TRADE    UNIT              MARKET','     MARKET      UNREAL.   "
+                           "PRIOR    ANNUAL   TO')"));
+        p.Print(
+            records::Write("(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST    PRICE      "
+                           "VALUE  ','       G/L     MONTH    INCOME  ',A4)",
+                           {std::string_view(basis)}));
+        p.Print(blank);
+    } else {
+        words(id);
+        words(nm);
+        words(sc);
+        words(sn);
+        p.Print(records::Write("(2X,'ACCOUNT: ',2A4,'- ',8A4,33X,2A4,8A4)", items));
+        const std::string obj = records::Fixed(objective, 4);
+        if (!records::IsBlank(obj))
+            p.Print(records::Write("(2X,'INVESTMENT OBJECTIVE: ',A4)", {std::string_view(obj)}));
+        if (option16 == 2) {
+            p.Print(records::Write("(97X,'         EST.    YLD')"));
+            p.Print(
+                records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
+                               "DIV/INT/ ANNUAL   TO')"));
+            p.Print(records::Write(
+                "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
+                "  VALUE  ',' GAIN(LOSS)      YTM   INCOME  ',A4)",
+                {std::string_view(basis)}));
+        } else {
+            std::string word = records::Fixed(manager, 4);
+            if (word == "????") word = "ALL ";
+            if (records::IsBlank(word))
+                p.Print(blank);
+            else
+                p.Print(records::Write("(55X,'PORTFOLIO MANAGER : ',A4)", {std::string_view(word)}));
+            p.Print(records::Write("(98X,'IND.    EST.    YLD')"));
+            p.Print(
+                records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
+                               "DIV/INT  ANNUAL   TO')"));
+            p.Print(records::Write(
+                "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
+                "  VALUE  ',' GAIN(LOSS)     RATE   INCOME  ',A4)",
+                {std::string_view(basis)}));
+        }
+        p.Print(blank);
+    }
+    p.lines = 11;
+}
+
+namespace {
+
+void Title(const char* file, const char* layout, int n, std::string& title, int16_t& status,
+           const HoldingsPage& p) {
+    bool ok = false;
+    title = NameRecord(file, n, ok);
+    status = ok ? 0 : 1;
+    p.Print(std::string(records::kReportLineWidth, ' '));
+    p.Print(
+        records::Write(layout, {Part(title, 0, 4), Part(title, 4, 4), Part(title, 8, 4), Part(title, 12, 4),
+                                Part(title, 16, 4), Part(title, 20, 4), Part(title, 24, 4)}));
+}
+
+std::string Rule(int16_t run_kind, unsigned char option17) {
+    if (run_kind == records::kHoldingsCompositeRun && option17 >= 1)
+        return records::Write(
+            "(51X,'------------',9X,'------------',2X,'--------',2X,'--------',1X,'------- -----')");
+    return records::Write(
+        "(51X,'------------',9X,'------------',2X,'--------',2X,'       ',2X,'------- -----')");
+}
+
+}  // namespace
+
+void Watype(int index, std::string& title, int16_t& status, const HoldingsPage& p) {
+    Title(records::kTypeNameFile, "(12X,7A4)", index, title, status, p);
+}
+
+void Wacat(int category, std::string& title, int16_t& status, const HoldingsPage& p) {
+    Title(records::kCategoryNameFile, "(14X,7A4)", category, title, status, p);
+}
+
+void Watot(int index, std::string title, const TotalTexts& t, int16_t run_kind, unsigned char option17,
+           const HoldingsPage& p) {
+    if (index != kCommonStockType) title = std::string(28, ' ');
+    title = records::Fixed(title, 28);
+    p.Print(Rule(run_kind, option17));
+    p.Print(records::Write("(6X,'TOTAL ',3A4,A12,11X,A16,5X,A16,1X,A9,A8,A10,A7)",
+                           {Part(title, 0, 4), Part(title, 4, 4), Part(title, 8, 4), Part(t.percent, 0, 12),
+                            Part(t.cost, 0, 16), Part(t.market, 0, 16), Part(t.gain, 0, 9),
+                            Part(t.column, 0, 8), Part(t.income, 0, 10), Part(t.yield, 0, 7)}));
+    p.Print(std::string(records::kReportLineWidth, ' '));
+}
+
+void Wactot(const std::string& title, const TotalTexts& t, int16_t run_kind, unsigned char option17,
+            HoldingsPage& p) {
+    if (records::IsBlank(records::Fixed(title, 12))) return;
+    p.Print(Rule(run_kind, option17));
+    p.Print(records::Write(
+        "(12X,'TOTAL ',6X,A12,11X,A16,5X,A16,1X,A9,A10,A8,A7)",
+        {Part(t.percent, 0, 12), Part(t.cost, 0, 16), Part(t.market, 0, 16), Part(t.gain, 0, 9),
+         Part(t.column, 0, 10), Part(t.income, 0, 8), Part(t.yield, 0, 7)}));
+    p.lines = static_cast<int16_t>(p.lines + 2);
+}
+
+namespace {
+
+// One Prhold call.
+class HoldingsPages {
+public:
+    HoldingsPages(int16_t mode, const std::vector<int16_t>& order) : order_(order) { page_.mode = mode; }
+
+    // Prints the pages; false when they ended early.
+    bool Print();
+    void Post();
+    void EndState(int16_t& state);
+
+private:
+    bool Composite() const { return head_.run_kind == records::kHoldingsCompositeRun; }
+    bool ChangeColumn() const {
+        return Composite() && records::OptionOn(opt_, records::Opt::kChangeFromPriorMonth);
+    }
+    void Heading();
+    void CheckReached() {
+        if (page_.lines >= page_.page_length - 4) Heading();
+    }
+    void Stop(const std::string& why) { page_.Print(" " + why); }
+    void AccruedLines();
+    // Prints the lines of a group; false when a line cannot be read.
+    bool Lines(int type, const std::vector<int16_t>& records, Sums& sums);
+    bool Line(int type, int16_t number, Sums& sums);
+    TotalTexts Totals(const Sums& s, bool group, bool blank_percent) const;
+    void AddToAccount(const Sums& s);
+
+    HoldingsPage page_;
+    std::optional<records::DirectFile> work_;  // TEMP1.WRK, open while the pages print
+    const std::vector<int16_t>& order_;
+    records::Options opt_{};
+    std::string program_date_ = std::string(8, ' ');
+    char page_kind_ = ' ';
+    records::HoldingsControlRecord control_;
+    int16_t position_ = 0, count_ = 0;
+    records::HoldingsWorkHeader head_;
+    bool head_read_ = false;
+    std::string pricing_ = std::string(8, ' ');
+    std::string account_ = std::string(8, ' ');
+    bool pair_written_ = false;
+
+    // Account sums.
+    double market_ = 0, cost_ = 0, income_ = 0;
+    float change_ = 0;
+    bool no_price_ = false;
+    bool total_priced_ = false;  // the account total holds a market value
+    double total_market_ = 0;    // as printed, accrued interest included
+    Sums cash_;
+};
+
+void HoldingsPages::Heading() {
+    Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind,
+           records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity),
+           records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth),
+           records::OptionValue(opt_, records::Opt::kYieldOnCost), head_.second_name, head_.second_code,
+           control_.manager, head_.objective);
+}
+
+void HoldingsPages::AccruedLines() {
+    const std::string blank(records::kReportLineWidth, ' ');
+    const double accrued = head_.accrued_interest;
+    const double pv = head_.portfolio_value;
+    if (accrued > 0) {
+        std::string pct;
+        if (pv == kNoValue)
+            pct = Out("(' N/A    ')", {});
+        else
+            pct = Percent5(pv == 0 ? 0.0 : 100.0 / pv * accrued);
+        std::string amount;
+        Wamt11(accrued, amount);
+        page_.Print(blank);
+        page_.Print(records::Write("(7X,'TOTAL ACCRUED INTEREST',A6,37X,A12)",
+                                   {Part(pct, 0, 6), Part(amount, 0, 12)}));
+        page_.lines = static_cast<int16_t>(page_.lines + 2);
+        pair_written_ = true;
+    }
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && head_.average_years != 0) {
+        page_.Print(blank);
+        page_.Print(records::Write("(7X,'AVERAGE YEARS TO MATURITY',F8.1)", {head_.average_years}));
+        page_.lines = static_cast<int16_t>(page_.lines + 2);
+        pair_written_ = true;
+    }
+    // The pair stands once, before the first of its types, whether or not
+    // either line was written.
+    pair_written_ = true;
+}
+
+bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
+    Record rec;
+    if (!work_ || !work_->Read(number, rec)) {
+        Stop("TEMP1.WRK RECORD " + std::to_string(number) + " COULD NOT BE READ; THE PAGES END HERE.");
+        return false;
+    }
+    records::HoldingsWorkRecord w = records::HoldingsWorkRecord::Decode(rec);
+    for (std::string* text :
+         {&w.symbol, &w.description, &w.trade_date, &w.description2, &w.type_code, &w.call_date, &w.rating1,
+          &w.rating2, &w.insurance, &w.call_feature, &w.put_feature, &w.put_date, &w.maturity_date})
+        std::replace(text->begin(), text->end(), '\0', ' ');
+    records::Drnd2(w.cost);
+    if (w.market_value != kNoValue) records::Drnd2(w.market_value);
+    if (TypeOf(w.type_code[0]) == kTimes100Type || w.type_index == kTimes100Type) w.rate = 0;
+    const bool cash = w.symbol.compare(0, 4, "CASH") == 0;
+    const bool unpriced = w.market_value == kNoValue;
+    const double pv = head_.portfolio_value;
+
+    // % of assets.
+    std::string pct;
+    float pct_value = kNoRate;
+    if (type == kUnmanagedType) {
+        pct = std::string(32, ' ');
+    } else if (pv == kNoValue || unpriced) {
+        pct = Out("(' N/A    ')", {});
+    } else {
+        pct_value = static_cast<float>(pv == 0 ? 0.0 : 100.0 / pv * w.market_value);
+        pct = Percent5(pct_value);
+        s.percent += pct_value;
+    }
+
+    // Quantity.
+    std::string whole(32, ' '), digits(32, ' ');
+    double fraction = 0;
+    records::Trncat(w.quantity, whole, fraction, digits);
+    if (fraction == 0) digits = std::string(32, ' ');
+    const std::string marker = (fraction != 0 && !cash) ? "." : " ";
+
+    // Unit cost and price.
+    std::string unit_cost(32, ' '), unit_price(32, ' ');
+    if (w.quantity != 0) {
+        double uc = w.cost / w.quantity;
+        double up = w.market_value / w.quantity;
+        if (w.percent_priced != 0) {
+            uc *= 100;
+            up *= 100;
+        }
+        if (type == kTimes100Type) {
+            uc /= 100;
+            up /= 100;
+        }
+        unit_cost = Out("(F7.2,' ')", {uc});
+        unit_price = Out("(F8.3,' ')", {up});
+    }
+
+    std::string market, gain;
+    if (unpriced) {
+        s.no_price = true;
+        no_price_ = true;
+        unit_price = Out("('    N/A  ')", {});
+        market = Out("('        N/A ',20X)", {});
+        gain = Out("('      N/A   ',20X)", {});
+    } else {
+        Wamt11(w.market_value, market);
+        s.market += w.market_value;
+        double g = w.market_value - w.cost;
+        records::Drnd2(g);
+        gain = Out("(F9.0,'   ')", {g});
+        records::Comma(gain, 9);
+        if (g != 0) gain[11] = LongTerm(w.trade_date, pricing_) ? 'L' : 'S';
+        if (g < 0) records::Brackt(gain, 9);
+    }
+
+    // Income, cost, yield.
+    double income = w.rate == kNoRate ? 0.0 : static_cast<double>(w.rate) * w.quantity;
+    const std::string own = records::Fixed(w.type_code, 4);
+    if (w.percent_priced != 0 || type == kCashType || type == kUnitPricedType ||
+        (type == kUnmanagedType && (own == "1   " || own == "S   ")))
+        income /= 100;
+    records::Drnd2(income);
+    s.income += income;
+    std::string income_text;
+    records::Incom8(income, income_text);
+    std::string cost_text;
+    Wamt11(w.cost, cost_text);
+    s.cost += w.cost;
+    double y = 0;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !unpriced && w.market_value != 0)
+        y = 100 * income / w.market_value;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && w.cost != 0) y = 100 * income / w.cost;
+    const std::string yield = Yield6(y);
+
+    // Trade date.
+    std::string trade = records::Fixed(w.trade_date, 8);
+    int month = 0;
+    {
+        const std::string mm = trade.substr(0, 2);
+        for (char c : mm)
+            if (c >= '0' && c <= '9') month = month * 10 + (c - '0');
+        if (mm.find_first_not_of(" 0123456789") != std::string::npos) month = 0;
+    }
+    if (month <= 0) trade = std::string(8, ' ');
+
+    // Rate column.
+    std::string column;
+    const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
+                            type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
+                           w.reclassified <= 0;
+    if (ChangeColumn()) {
+        if (w.month_change == kNoRate) {
+            column = Out("('      N/A   ',20X)", {});
+        } else {
+            column = Edited("(F10.0,'  ')", w.month_change, 9, 9);
+            s.change += w.month_change;
+        }
+    } else if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
+        if (w.rate == kNoRate)
+            column = Out("('      N/A ')", {});
+        else if (type == kCashType || w.percent_priced != 0)
+            column = Out("(F9.2,'%  ')", {static_cast<double>(w.rate)});
+        else
+            column = Out("(F9.2,'   ')", {static_cast<double>(w.rate)});
+    } else {
+        if (w.extended_yield > 0)
+            column = Out("(F9.2,'%  ')", {static_cast<double>(w.extended_yield)});
+        else
+            column = Out("('    N/A     ')", {});
+    }
+
+    if (cash) {
+        whole = std::string(32, ' ');
+        digits = std::string(32, ' ');
+        unit_price = std::string(32, ' ');
+        unit_cost = std::string(32, ' ');
+        if (pct_value == kNoRate)
+            cash_.percent = static_cast<float>(kNoValue);
+        else if (cash_.percent != static_cast<float>(kNoValue))
+            cash_.percent += pct_value;
+        cash_.cost += w.cost;
+        if (!unpriced) cash_.market += w.market_value;
+        if (w.month_change != kNoRate) cash_.change += w.month_change;
+        cash_.income += income;
+    }
+
+    // The detail block.
+    if (page_.lines > page_.page_length - 4) Heading();
+    const std::string desc = records::Fixed(w.description, 32);
+    page_.Print(records::Write(
+        "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)",
+        {Part(whole, 0, 9), std::string_view(marker), Part(desc, 0, 4), Part(desc, 4, 4), Part(desc, 8, 4),
+         Part(desc, 12, 4), Part(desc, 16, 2), Part(pct, 0, 6), Part(trade, 0, 4), Part(trade, 4, 4),
+         Part(unit_cost, 0, 7), Part(cost_text, 0, 12), Part(unit_price, 0, 8), Part(market, 0, 12),
+         Part(gain, 0, 10), Part(column, 0, 10), Part(income_text, 0, 8), Part(yield, 0, 7)}));
+    ++page_.lines;
+    std::string desc2 = Pad32(w.description2);
+    if (!cash && own != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails)) {
+        const std::string code(
+            1, static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription)));
+        records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
+    }
+    if (!records::IsBlank(desc2)) {
+        std::vector<records::OutItem> items = {Part(digits, 0, 4)};
+        for (std::size_t i = 0; i < 32; i += 4) items.push_back(Part(desc2, i, 4));
+        page_.Print(records::Write("(5X,A4,2X,8A4)", items));
+        ++page_.lines;
+        digits = std::string(32, ' ');
+    }
+    if (cash) return true;
+    const std::string sym = records::Fixed(w.symbol, 12);
+    page_.Print(records::Write("(1X,5X,A4,6X,3A4)",
+                               {Part(digits, 0, 4), Part(sym, 0, 4), Part(sym, 4, 4), Part(sym, 8, 4)}));
+    ++page_.lines;
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) {
+        const std::string r1 = records::Fixed(w.rating1, 4), r2 = records::Fixed(w.rating2, 4);
+        const std::string ins = records::Fixed(w.insurance, 5);
+        if (!records::IsBlank(r1) || !records::IsBlank(r2) || static_cast<unsigned char>(ins[0]) > ' ') {
+            page_.Print(records::Write("(13X,A4,2X,A4,2X,5A1)",
+                                       {std::string_view(r1), std::string_view(r2), Part(ins, 0, 1),
+                                        Part(ins, 1, 1), Part(ins, 2, 1), Part(ins, 3, 1), Part(ins, 4, 1)}));
+            ++page_.lines;
+        }
+        const std::string cf = records::Fixed(w.call_feature, 4), pf = records::Fixed(w.put_feature, 4);
+        const std::string cd = records::Fixed(w.call_date, 8), pd = records::Fixed(w.put_date, 8);
+        if (!records::IsBlank(cf) || !records::IsBlank(pf) || !records::IsBlank(cd) ||
+            !records::IsBlank(pd) || w.call_price > 0 || w.put_price > 0) {
+            const std::string cp =
+                w.call_price > 0 ? records::Write("(F7.2)", {w.call_price}) : std::string(7, ' ');
+            const std::string pp =
+                w.put_price > 0 ? records::Write("(F7.2)", {w.put_price}) : std::string(7, ' ');
+            page_.Print(
+                records::Write("(13X,A2,2A4,A7,1X,A2,2A4,A7)",
+                               {Part(cf, 0, 2), Part(cd, 0, 4), Part(cd, 4, 4), std::string_view(cp),
+                                Part(pf, 0, 2), Part(pd, 0, 4), Part(pd, 4, 4), std::string_view(pp)}));
+            ++page_.lines;
+        }
+        const std::string md = records::Fixed(w.maturity_date, 8);
+        if (w.rate > 0 || !records::IsBlank(md)) {
+            if (w.rate > 0)
+                page_.Print(records::Write("(12X,F7.3,'%',2X,2A4)",
+                                           {static_cast<double>(w.rate), Part(md, 0, 4), Part(md, 4, 4)}));
+            else
+                page_.Print(records::Write("(12X,8X,2X,2A4)", {Part(md, 0, 4), Part(md, 4, 4)}));
+            ++page_.lines;
+        }
+        CheckReached();
+    }
+    return true;
+}
+
+bool HoldingsPages::Lines(int type, const std::vector<int16_t>& records, Sums& s) {
+    for (int16_t n : records) {
+        ++s.count;
+        if (!Line(type, n, s)) return false;
+    }
+    return true;
+}
+
+TotalTexts HoldingsPages::Totals(const Sums& s, bool group, bool blank_percent) const {
+    TotalTexts t;
+    const double pv = head_.portfolio_value;
+    if (blank_percent)
+        t.percent = std::string(32, ' ');
+    else if (pv == kNoValue)
+        t.percent = Out("('      N/A   ')", {});
+    else
+        t.percent = Out("(F10.1,'% ')", {static_cast<double>(s.percent)});
+    Wamt15(s.cost, t.cost);
+    if (s.no_price) {
+        t.market = Out("('             N/A ')", {});
+        t.gain = Out(kTotalGainNoValue, {});
+        t.column = !ChangeColumn() ? Out("('          ')", {})
+                   : group         ? ChangeNotAvailable8()
+                                   : Out("('      N/A ')", {});
+    } else {
+        Wamt15(s.market, t.market);
+        double g = s.market - s.cost;
+        records::Drnd2(g);
+        t.gain = Edited("(F8.0,'   ')", g, 8, 8);
+        t.column = !ChangeColumn() ? Out("('          ')", {})
+                   : group         ? Change8(s.change)
+                                   : Edited("(F10.0,'  ')", s.change, 9, 9);
+    }
+    if (group)
+        records::Incm10(s.income, t.income);
+    else
+        records::Incom8(s.income, t.income);
+    double y = 0;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !s.no_price && s.market > 0)
+        y = 100 * s.income / s.market;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && s.cost > 0) y = 100 * s.income / s.cost;
+    t.yield = Yield6(y);
+    return t;
+}
+
+void HoldingsPages::AddToAccount(const Sums& s) {
+    change_ += s.change;
+    cost_ += s.cost;
+    income_ += s.income;
+    if (!s.no_price) market_ += s.market;
+}
+
+bool HoldingsPages::Print() {
+    const std::string blank(records::kReportLineWidth, ' ');
+    {
+        const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
+        Record rec;
+        if (common.Read(records::kProgramDateRecord, rec)) program_date_ = rec.Text(0, 8);
+        if (common.Read(kPageKindRecord, rec)) page_kind_ = static_cast<char>(rec.data()[0]);
+        if (common.Read(records::kOptionsRecord, rec))
+            for (std::size_t i = 0; i < opt_.size(); ++i) opt_[i] = rec.data()[i];
+    }
+    {
+        // HCONTROL.FIL: a record that cannot be read gives value option 0,
+        // position 0 and count 0; index 0 and -99 have no cursor.
+        const records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength,
+                                          false);
+        Record rec;
+        if (control.Read(1, rec)) {
+            control_ = records::HoldingsControlRecord::Decode(rec);
+            if (control_.index > 0 && control_.index <= records::kHoldingsSlotCount &&
+                control.Read(control_.index + 1, rec)) {
+                const records::AccountCursorRecord c = records::AccountCursorRecord::Decode(rec);
+                position_ = c.position;
+                count_ = c.count;
+            }
+        }
+    }
+    work_.emplace(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false);
+    const records::DirectFile& work = *work_;
+    Record rec;
+    if (!work.Read(1, rec)) return false;
+    head_ = records::HoldingsWorkHeader::Decode(rec);
+    for (std::string* text : {&head_.account, &head_.pricing_date, &head_.name, &head_.second_name,
+                              &head_.second_code, &head_.objective})
+        *text = Clean(*text);
+    head_read_ = true;
+    pricing_ = records::Fixed(head_.pricing_date, 8);
+    account_ = Composite() ? "COMBINED" : head_.account;
+    page_.page = 1;
+    page_.lines = 0;
+    Heading();
+
+    const int n = std::max<int>(head_.count, 0);
+    std::vector<int16_t> types(static_cast<std::size_t>(n) + 2, 0), categories(types.size(), 0);
+    for (int r = 2; r <= n + 1; ++r) {
+        if (!work.Read(r, rec)) {
+            Stop("TEMP1.WRK RECORD " + std::to_string(r) + " COULD NOT BE READ; THE PAGES END HERE.");
+            return false;
+        }
+        types[r] = rec.I16(0);
+        int16_t c = rec.I16(2);
+        if (c <= 0 || c > kCategories) c = kCategories;
+        categories[r] = c;
+    }
+    // A group's lines: its records in file order, or, in a composite run,
+    // the records of the caller's order list that belong to the group, in
+    // list order (merged holdings, 0, and numbers outside the file are
+    // passed over), so that a group never prints another group's lines.
+    // The records are sorted into their groups once: by type, and the
+    // common stocks also by category, each list in the order it prints.
+    std::vector<int16_t> sequence;
+    if (Composite()) {
+        for (int16_t r : order_)
+            if (r >= 2 && r <= n + 1) sequence.push_back(r);
+    } else {
+        for (int r = 2; r <= n + 1; ++r) sequence.push_back(static_cast<int16_t>(r));
+    }
+    std::map<int, std::vector<int16_t>> of_type;
+    std::array<std::vector<int16_t>, kCategories + 1> of_category;
+    for (int16_t r : sequence) {
+        of_type[types[r]].push_back(r);
+        if (types[r] == kCommonStockType) of_category[static_cast<std::size_t>(categories[r])].push_back(r);
+    }
+    static const std::vector<int16_t> kNone;
+    auto select = [&](int type, int category) -> const std::vector<int16_t>& {
+        if (category != 0)
+            return type == kCommonStockType ? of_category[static_cast<std::size_t>(category)] : kNone;
+        const auto at = of_type.find(type);
+        return at == of_type.end() ? kNone : at->second;
+    };
+
+    for (std::size_t k = 0; k < kAppraisalTypeOrder.size(); ++k) {
+        const int type = kAppraisalTypeOrder[k];
+        if (type == kUnmanagedType) {
+            // The account total, after the 22 codes of the body.
+            double gain = 0;
+            std::string market, gain_text, column;
+            if (!no_price_) {
+                gain = market_ - cost_;
+                records::Drnd2(gain);
+                market_ += head_.accrued_interest;
+                Wamt15(market_, market);
+                gain_text = Edited("(F8.0,'   ')", gain, 8, 8);
+                total_priced_ = true;
+                total_market_ = market_;
+                column = ChangeColumn() ? Change8(change_) : std::string(32, ' ');
+            } else {
+                market = Out("('             N/A ')", {});
+                gain_text = Out(kTotalGainNoValue, {});
+                column = ChangeColumn() ? ChangeNotAvailable8() : std::string(32, ' ');
+            }
+            std::string cost_text, income_text;
+            Wamt15(cost_, cost_text);
+            records::Incm10(income_, income_text);
+            double y = 0;
+            if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !no_price_ && market_ > 0)
+                y = 100 * income_ / market_;
+            if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost_ > 0) y = 100 * income_ / cost_;
+            const std::string yield = Yield6(y);
+            CheckReached();
+            page_.Print(blank);
+            page_.Print(blank);
+            page_.Print(records::Write("(12X,'TOTAL ACCOUNT',4X,'100.0%',12X,A16,5X,A16,1X,A9,A8,A10,A7)",
+                                       {Part(cost_text, 0, 16), Part(market, 0, 16), Part(gain_text, 0, 9),
+                                        Part(column, 0, 8), Part(income_text, 0, 10), Part(yield, 0, 7)}));
+            page_.Print(blank);
+            page_.lines = static_cast<int16_t>(page_.lines + 3);
+            if (ChangeColumn()) {
+                std::string pct = cash_.percent == static_cast<float>(kNoValue)
+                                      ? Out("('   N/A ')", {})
+                                      : Out("(F7.1,' ')", {100.0 - cash_.percent});
+                const std::string mark = no_price_ ? " " : "%";
+                std::string c2, m2;
+                Wamt15(cost_ - cash_.cost, c2);
+                if (no_price_)
+                    m2 = Out("('             N/A ')", {});
+                else
+                    Wamt15(market_ - cash_.market, m2);
+                double g2 = gain - (cash_.market - cash_.cost);
+                const std::string g2t = Edited("(F8.0,'   ')", g2, 9, 9);
+                const std::string ch2 = no_price_ ? Out("('      N/A ')", {})
+                                                  : Edited("(F10.0,'  ')", change_ - cash_.change, 9, 9);
+                std::string inc2;
+                const double i2 = income_ - cash_.income;
+                records::Incom8(i2, inc2);
+                const double mv2 = market_ - cash_.market;
+                const std::string y2 = Yield6(mv2 > 0 ? 100 * i2 / mv2 : 0.0);
+                page_.Print(
+                    records::Write("(12X,'TOTAL ACCOUNT  ',A7,A1,12X,A16,5X,A16,A10,A10,A8,A7)",
+                                   {Part(pct, 0, 7), std::string_view(mark), Part(c2, 0, 16), Part(m2, 0, 16),
+                                    Part(g2t, 0, 10), Part(ch2, 0, 10), Part(inc2, 0, 8), Part(y2, 0, 7)}));
+                page_.Print(records::Write("(14X,'LESS CASH')"));
+                page_.lines = static_cast<int16_t>(page_.lines + 1);
+            }
+        }
+        if (!pair_written_ &&
+            (type == kAccruedBeforeType || type == 26 || type == 24 || type == 18 || type == 20 ||
+             type == 22 || type == kTimes100Type || type == kUnitPricedType || type == 30))
+            AccruedLines();
+        if (type != kUnmanagedType && head_.type_flags[type - 1] == 0) continue;
+
+        std::string title;
+        int16_t status = 0;
+        if (type != kCommonStockType) {
+            const std::vector<int16_t>& list = select(type, 0);
+            if (list.empty()) continue;
+            CheckReached();
+            Watype(type, title, status, page_);
+            page_.lines = static_cast<int16_t>(page_.lines + 2);
+            CheckReached();
+            Sums s;
+            if (!Lines(type, list, s)) return false;
+            if (s.count > 1) {
+                Watot(type, title, Totals(s, true, type == kUnmanagedType), head_.run_kind,
+                      records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
+                page_.lines = static_cast<int16_t>(page_.lines + 3);
+            }
+            AddToAccount(s);
+            continue;
+        }
+        // Common stock, category by category.
+        Sums code;
+        bool titled = false;
+        for (int c = 1; c <= kCategories; ++c) {
+            const std::vector<int16_t>& list = select(type, c);
+            if (list.empty()) continue;
+            if (!titled) {
+                CheckReached();
+                Watype(type, title, status, page_);
+                page_.lines = static_cast<int16_t>(page_.lines + 2);
+                CheckReached();
+                titled = true;
+            }
+            std::string cat_title;
+            Wacat(c, cat_title, status, page_);
+            page_.lines = static_cast<int16_t>(page_.lines + 2);
+            CheckReached();
+            Sums s;
+            if (!Lines(type, list, s)) return false;
+            code.percent += s.percent;
+            code.market += s.market;
+            code.cost += s.cost;
+            code.income += s.income;
+            code.change += s.change;
+            code.count += s.count;
+            code.no_price = code.no_price || s.no_price;
+            if (s.count > 1 && head_.no_category_totals != 1)
+                Wactot(cat_title, Totals(s, false, false), head_.run_kind,
+                       records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
+        }
+        if (code.count > 0) {
+            Watot(type, title, Totals(code, true, false), head_.run_kind,
+                  records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
+            page_.lines = static_cast<int16_t>(page_.lines + 3);
+        }
+        AddToAccount(code);
+    }
+    return true;
+}
+
+void HoldingsPages::Post() {
+    // 0 and 2 post nothing; an account whose total has no market value
+    // posts nothing either.
+    const int16_t option = control_.value_option;
+    if (option == 0 || option == 2 || !head_read_ || !total_priced_) return;
+    std::string date = pricing_;
+    float number = 0;
+    int16_t month = 0, day = 0, year = 0;
+    records::Gtdate(date, number, month, day, year);
+    if (month < 1 || month > 12) return;
+    const int16_t pricing_year = engine::HistoryYear(year);
+    const std::string name = records::Paknam(head_.account, "HL", ".DAT");
+    constexpr int kUnit = 6;
+    records::Open(kUnit, name);
+    records::UnitGuard guard(kUnit);
+    Record rec;
+    if (!records::ReadRecord(kUnit, 1, rec)) return;
+    engine::ValueHistoryHeader h = engine::ValueHistoryHeader::Decode(rec);
+    if (records::Fixed(h.account, 8) != records::Fixed(head_.account, 8) || pricing_year < h.first_year)
+        return;
+    if (h.last_year < pricing_year) {
+        if (!engine::Hlapnd(head_.account, pricing_year, kUnit)) return;
+        if (!records::ReadRecord(kUnit, 1, rec)) return;
+        h = engine::ValueHistoryHeader::Decode(rec);
+        if (h.last_year < pricing_year) return;
+    }
+    const long at = h.YearRecord(pricing_year);
+    if (!records::ReadRecord(kUnit, at, rec)) return;
+    engine::ValueHistoryYear y = engine::ValueHistoryYear::Decode(rec);
+    if (y.year != pricing_year) return;
+    y.values[static_cast<std::size_t>(month - 1)] = total_market_;
+    y.Encode(rec);
+    records::WriteRecord(kUnit, at, rec);
+}
+
+void HoldingsPages::EndState(int16_t& state) {
+    work_.reset();
+    if (page_.mode == 2) records::Peject();
+    if (head_.run_kind == records::kHoldingsManagerRun &&
+        records::OptionOn(opt_, records::Opt::kGainsAfterWorkingAppraisal) && page_.mode == 2) {
+        records::Purge(records::kAppraisalWorkFile);
+        state = 2;
+        return;
+    }
+    if (count_ > 0 && position_ < count_) {
+        // Another account may follow: its valuation empties TEMP1.WRK and
+        // writes it anew, so the file is kept for it instead of being
+        // deleted and made again for every account; the run deletes it at
+        // its end.
+        state = 0;
+        return;
+    }
+    records::Purge(records::kAppraisalWorkFile);
+    records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength);
+    Record rec;
+    if (!control.Read(1, rec)) rec = Record(records::kHoldingsControlLength, 0);
+    records::MarkHoldingsRunFinished(rec);
+    control.Write(1, rec);
+    state = 3;
+}
+
+}  // namespace
+
+void Prhold(int16_t& state, int16_t mode, const std::vector<int16_t>& order) {
+    HoldingsPages pages(mode, order);
+    if (pages.Print()) pages.Post();
+    pages.EndState(state);
+}
+
+}  // namespace reports

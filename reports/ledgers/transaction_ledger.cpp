@@ -1,0 +1,189 @@
+// The transaction ledger: the run, the account loop and the selection of
+// each account's transactions.
+
+#include "reports/ledgers/transaction_ledger.h"
+
+#include <array>
+#include <vector>
+
+#include "engine/replay.h"
+#include "records/chars.h"
+#include "records/common_file.h"
+#include "records/dates.h"
+#include "records/file_names.h"
+#include "records/files.h"
+#include "records/index.h"
+#include "records/lookups.h"
+#include "records/options.h"
+#include "records/record.h"
+#include "records/sorts.h"
+#include "reports/kernel/account_walk.h"
+#include "reports/kernel/holdings_source.h"
+#include "reports/kernel/report_frame.h"
+#include "reports/ledgers/ledger_account_pages.h"
+
+namespace reports {
+
+namespace {
+
+constexpr int kTypeCodesRecord = 27;
+constexpr float kLatestDate = 1991231;
+
+std::string TypeCodes() {
+    records::Record rec;
+    records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
+    if (!common.Read(kTypeCodesRecord, rec)) return std::string(46, ' ');
+    return rec.Widened(128).Text(0, 46);
+}
+
+float CheckedDate(std::string& date, float low) {
+    int16_t mode = 0, error = 0;
+    float number = 0;
+    std::array<int16_t, 3> parts{};
+    records::Chkdat(date, mode, error, number, low, kLatestDate, 0, parts);
+    return number;
+}
+
+// The selected transactions of one account, by trade date.
+std::vector<int16_t> SelectTransactions(const records::DirectFile& transactions, const LedgerFilter& filter,
+                                        float start, float end) {
+    std::vector<double> keys;
+    std::vector<int16_t> tags;
+    records::Record rec;
+    if (!transactions.Read(1, rec)) return {};
+    const int16_t last = records::TransactionFileHeader::Decode(rec.Widened(128)).last_record;
+    std::unique_ptr<records::DirectFile> securities;
+    if (filter.has_security_type())
+        securities = std::make_unique<records::DirectFile>(records::kSecurityRecords, 128, /*create=*/false);
+    for (int n = 2; n <= last; ++n) {
+        if (!transactions.Read(n, rec)) break;
+        const records::TransactionRecord t = records::TransactionRecord::Decode(rec.Widened(128));
+        if (std::string_view(t.symbol).substr(0, 4) <= std::string_view("    ")) continue;
+        if (!filter.PassesCodes(t) || !filter.PassesTransactionType(t)) continue;
+        if (filter.has_security_type()) {
+            char type = ' ';
+            records::Record security;
+            if (t.security_record > 1 && securities->Read(t.security_record, security))
+                type = SecurityTypeWord(security.Widened(128))[0];
+            if (type != filter.security_type[0]) continue;
+        }
+        if (t.date_number < start || t.date_number > end) continue;
+        keys.push_back(t.date_number);
+        tags.push_back(static_cast<int16_t>(n));
+    }
+    records::Sheldb(static_cast<int>(keys.size()), keys, tags);
+    return tags;
+}
+
+// One account's ledger.
+void LedgerOfAccount(ReportFrame& frame, LedgerRun& run, const std::string& account, std::string name,
+                     float start, float end) {
+    double balance = 0;
+    if (run.filter.unfiltered()) {
+        int16_t status = 0;
+        balance = Ldgcsh(account, run.start_date, status);
+    }
+    if (records::OptionValue(run.options, records::Opt::kLedgerExportType) == 1 && !run.export_file) {
+        // Written anew by each run.
+        records::Purge(kLedgerExportFile);
+        run.export_file = std::make_unique<records::TextFile>(kLedgerExportFile);
+    }
+    const records::DirectFile transactions(records::TrimRight(records::Paknam(account, "TR  ", ".REC")), 128,
+                                           /*create=*/false);
+    const std::vector<int16_t> selection = SelectTransactions(transactions, run.filter, start, end);
+    int16_t status = 0;
+    name = records::Fixed(name, 32);
+    records::Center(name, 32, status);
+    Ldgact(frame, run, transactions, account, name, selection, balance);
+}
+
+}  // namespace
+
+bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::string& manager) {
+    ++position;
+    name = std::string(32, ' ');
+    manager = std::string(4, ' ');
+    records::Record rec;
+    const records::DirectFile index(records::kAccountIndex, 128, /*create=*/false);
+    if (!index.Read(1, rec) || rec.Widened(128).I16(0) == 0) {
+        position = 0;
+        count = 0;
+        return false;
+    }
+    count = rec.Widened(128).I16(0);
+    const long index_record = (position - 1) / 16 + 2;
+    if (index.Read(index_record, rec))
+        id = rec.Widened(128).Text(static_cast<std::size_t>(8 * ((position - 1) % 16)), 8);
+    else
+        id = std::string(8, ' ');
+    const records::DirectFile accounts(records::kAccountRecords, 128, /*create=*/false);
+    if (accounts.Read(8L * position - 6, rec)) {
+        const records::Record second = rec.Widened(128);
+        manager = second.Text(16, 4);
+        name = second.Text(52, 32);
+    }
+    return true;
+}
+
+double Ldgcsh(std::string_view account, std::string_view date, int16_t& status) {
+    int16_t month = 0, day = 0, year = 0;
+    records::Redate(records::Fixed(date, 8), month, day, year);
+    year = static_cast<int16_t>(records::WindowYear(year));
+    const float as_of = static_cast<float>(year * 10000 + month * 100 + day);
+    engine::Creatt(records::Fixed(account, 8), records::Fixed(date, 8), as_of, 0, 1, status);
+
+    records::DirectFile securities(records::kSecurityRecords, 128, /*create=*/false);
+    LotIterator lots(records::TrimRight(engine::HoldingsWorkName()));
+    int16_t record = 0;
+    records::HoldingRecord lot;
+    while (lots.Next(record, lot)) {
+        if (lot.tax_lot == "S   " || lot.holding_key != 0) continue;
+        records::Record cash;
+        if (!securities.Read(1, cash)) return 0;
+        if (SecurityTypeWord(cash.Widened(128)) == "1   ") return lot.cost;
+    }
+    return 0;
+}
+
+void Transld(std::string_view mode, std::string_view manager, std::string_view account,
+             std::string_view start_date, std::string_view end_date, std::string_view security_type,
+             std::string_view codes, std::string_view transaction_type, int16_t output_mode,
+             std::string_view output_name, int16_t /*name_length*/) {
+    if (output_mode < 1) return;
+    ReportFrame frame = ReportFrame::ForOutputMode(output_name, output_mode);
+    // Mode 2 lists nothing: the work file stays empty.
+    if (output_mode == 2) return;
+
+    std::string pattern = records::Fixed(manager, 4);
+    if (pattern == "!   ") pattern = "    ";
+    LedgerRun run;
+    run.options = records::Rdopts();
+    run.filter = MakeLedgerFilter(security_type, codes, transaction_type, TypeCodes());
+    run.start_date = records::Fixed(start_date, 8);
+    run.end_date = records::Fixed(end_date, 8);
+    const float start = CheckedDate(run.start_date, 0);
+    const float end = CheckedDate(run.end_date, start);
+
+    if (records::Fixed(mode, 4) == "S   ") {
+        const std::string id = records::Fixed(account, 8);
+        const records::AccountEntry found = records::Ckclnt(id);
+        LedgerOfAccount(frame, run, id, found.name, start, end);
+        return;
+    }
+    int position = 0, count = 0;
+    std::string id, name, code;
+    if (!Nxtclt(position, count, id, name, code)) {
+        // An index that cannot be read is said; an empty one lists nothing.
+        records::Record rec;
+        if (!records::DirectFile(records::kAccountIndex, 128, /*create=*/false).Read(1, rec))
+            frame.Stop(UnreadableLine(records::kAccountIndex, 1));
+        return;
+    }
+    while (position >= 1 && position <= count) {
+        if (!IsUnusedKey(id) && id.substr(4, 4) != "$$$$" && ManagerMatches(pattern, code))
+            LedgerOfAccount(frame, run, id, name, start, end);
+        Nxtclt(position, count, id, name, code);
+    }
+}
+
+}  // namespace reports
