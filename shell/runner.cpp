@@ -140,7 +140,10 @@ void ShowFailedWrites() {
     const std::vector<std::string> failed = records::TakeFailedWrites();
     if (failed.empty()) return;
     std::string text = "Could not write";
-    for (const std::string& path : failed) text += " " + std::filesystem::path(path).filename().string();
+    for (const std::string& path : failed) {
+        text += ' ';
+        text += std::filesystem::path(path).filename().string();
+    }
     ShowDiagnostic(text + ".");
 }
 
