@@ -32,7 +32,8 @@ TEST(AccountAppraisalScripts, OneAccountToANamedFile) {
                                                    "  set 1167 \"AA1.TXT\"\n"
                                                    "  click 1169\n"
                                                    "closed\n",
-                                                   "AA1.TXT", "reports/position/mclntapr_script.txt"));
+                                                   "AA1.TXT",
+                                                   "reports/appraisal/account_appraisal_script.txt"));
 }
 
 TEST(AccountAppraisalScripts, EveryAccountToTheDisplay) {

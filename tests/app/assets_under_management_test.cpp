@@ -53,12 +53,12 @@ TEST_P(AssetsUnderManagementScripts, RunFromTheMenuToANamedFile) {
     fixtures::CompareWithGolden(c.golden, fixtures::ReportText(c.file));
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, AssetsUnderManagementScripts,
-                         ::testing::Values(ScriptCase{"Code88",
-                                                      "Trade Reports/Detailed Security Cross Reference",
-                                                      "????", "XREF.TXT", "reports/position/xref_all.txt"},
-                                           ScriptCase{"Code107", "Position Reports/Assets Under Management",
-                                                      "????", "AUM.TXT", "reports/position/aum_all.txt"}),
-                         [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(
+    Codes, AssetsUnderManagementScripts,
+    ::testing::Values(ScriptCase{"Code88", "Trade Reports/Detailed Security Cross Reference", "????",
+                                 "XREF.TXT", "reports/aum/aum_run_cross_reference_all.txt"},
+                      ScriptCase{"Code107", "Position Reports/Assets Under Management", "????", "AUM.TXT",
+                                 "reports/aum/aum_run_assets_all.txt"}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, CompositeAppraisalScripts,
                                                       "  click 1169\n"
                                                       "closed\n",
                                                       "GROUP.TXT",
-                                                      "reports/position/clntcom1_group.txt",
+                                                      "reports/appraisal/composite_appraisal_group.txt",
                                                       {}},
                                            ScriptCase{"201 every account",
                                                       "menu \"Composite Reports/Account Appraisal\"\n"
@@ -91,22 +91,23 @@ INSTANTIATE_TEST_SUITE_P(Codes, CompositeAppraisalScripts,
                                                       "  click 1169\n"
                                                       "closed\n",
                                                       "ALL.TXT",
-                                                      "reports/position/clntcom1_all.txt",
+                                                      "reports/appraisal/composite_appraisal_all.txt",
                                                       {{records::Opt::kPortfolioSummaryType, 2}}},
-                                           ScriptCase{"202 a group, option 17",
-                                                      "menu \"Composite Reports/Working Appraisal\"\n"
-                                                      "dialog 123\n"
-                                                      "  check 1100 on\n"
-                                                      "  select 1111 \"FAMILY\"\n"
-                                                      "  set 1162 \"12/31/98\"\n"
-                                                      "  check 1231 on\n"
-                                                      "  click 1174\n"
-                                                      "  set 1167 \"WORK.TXT\"\n"
-                                                      "  click 1169\n"
-                                                      "closed\n",
-                                                      "WORK.TXT",
-                                                      "reports/position/cohold_group.txt",
-                                                      {{records::Opt::kChangeFromPriorMonth, 1}}}),
+                                           ScriptCase{
+                                               "202 a group, option 17",
+                                               "menu \"Composite Reports/Working Appraisal\"\n"
+                                               "dialog 123\n"
+                                               "  check 1100 on\n"
+                                               "  select 1111 \"FAMILY\"\n"
+                                               "  set 1162 \"12/31/98\"\n"
+                                               "  check 1231 on\n"
+                                               "  click 1174\n"
+                                               "  set 1167 \"WORK.TXT\"\n"
+                                               "  click 1169\n"
+                                               "closed\n",
+                                               "WORK.TXT",
+                                               "reports/appraisal/composite_working_appraisal_group.txt",
+                                               {{records::Opt::kChangeFromPriorMonth, 1}}}),
                          [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

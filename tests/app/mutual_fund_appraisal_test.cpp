@@ -32,7 +32,7 @@ TEST(MutualFundAppraisalScripts, OneAccountToANamedFile) {
                                                    "  set 1167 \"MF1.TXT\"\n"
                                                    "  click 1169\n"
                                                    "closed\n",
-                                                   "MF1.TXT", "reports/position/mclntamu_script.txt"));
+                                                   "MF1.TXT", "reports/funds/fund_appraisal_script.txt"));
 }
 
 TEST(MutualFundAppraisalScripts, EveryAccountToTheDisplay) {

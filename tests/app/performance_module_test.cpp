@@ -50,12 +50,12 @@ TEST(PerformanceModuleScripts, EachReportToANamedFile) {
     };
     const Case cases[] = {
         {0, "  check 1176 on\n  select 1159 \"H1\"\n  set 1162 \"\"\n", "TYPE1.TXT",
-         "mperf_script_type1.txt"},
-        {1, "  check 1100 on\n  select 1111 \"BOTH\"\n", "TYPE2.TXT", "mperf_script_type2.txt"},
-        {2, "  set 1161 \"????\"\n", "TYPE3.TXT", "mperf_script_type3.txt"},
-        {3, "  set 1161 \"AB\"\n", "TYPE4.TXT", "mperf_script_type4.txt"},
+         "performance_module_script_type1.txt"},
+        {1, "  check 1100 on\n  select 1111 \"BOTH\"\n", "TYPE2.TXT", "performance_module_script_type2.txt"},
+        {2, "  set 1161 \"????\"\n", "TYPE3.TXT", "performance_module_script_type3.txt"},
+        {3, "  set 1161 \"AB\"\n", "TYPE4.TXT", "performance_module_script_type4.txt"},
         {4, "  check 1176 on\n  select 1159 \"R1\"\n  check 1426 on\n  set 1162 \"\"\n", "TYPE5.TXT",
-         "mperf_script_type5.txt"},
+         "performance_module_script_type5.txt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "  set 1167 \"POS.TXT\"\n"
                                  "  click 1169\n"
                                  "closed\n",
-                                 "POS.TXT", "reports/position_summary_all.txt"},
+                                 "POS.TXT", "reports/appraisal/position_summary_all.txt"},
                       ScriptCase{"109",
                                  "menu \"Position Reports/Summary of Accounts\"\n"
                                  "dialog 150\n"
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "  set 1167 \"ACC.TXT\"\n"
                                  "  click 1169\n"
                                  "closed\n",
-                                 "ACC.TXT", "reports/summary_of_accounts_all.txt"},
+                                 "ACC.TXT", "reports/appraisal/summary_of_accounts_all.txt"},
                       ScriptCase{"108",
                                  "menu \"Position Reports/Summary of Assets Under Management\"\n"
                                  "dialog 123\n"
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "  set 1167 \"AUM.TXT\"\n"
                                  "  click 1169\n"
                                  "closed\n",
-                                 "AUM.TXT", "reports/assets_under_management_all.txt"}),
+                                 "AUM.TXT", "reports/aum/aum_summary_all.txt"}),
     [](const auto& info) { return std::string("Code") + info.param.what; });
 
 }  // namespace

@@ -71,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  "  set 1167 \"ONE.TXT\"\n"
                                  "  click 1169\n"
                                  "closed\n",
-                                 "ONE.TXT", "reports/position/holdings_account_menu.txt", 'I', 1, 0},
+                                 "ONE.TXT", "reports/appraisal/working_appraisal_account_menu.txt", 'I', 1,
+                                 0},
                       ScriptCase{"every account",
                                  "menu \"Position Reports/Working Appraisal\"\n"
                                  "dialog 123\n"
@@ -84,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "  set 1167 \"ALL.TXT\"\n"
                                  "  click 1169\n"
                                  "closed\n",
-                                 "ALL.TXT", "reports/position/holdings_manager_menu.txt", 'B', 0, 2}));
+                                 "ALL.TXT", "reports/appraisal/working_appraisal_manager_menu.txt", 'B', 0,
+                                 2}));
 
 }  // namespace

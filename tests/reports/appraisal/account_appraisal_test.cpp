@@ -54,7 +54,7 @@ TEST_P(AccountAppraisalGolden, PagesOfOneAccount) {
     aafix::WriteDirectory();
     aafix::SetOptions(c.options);
     const std::string text = Appraise("S   ", c.account, "????", c.accrued);
-    fixtures::CompareWithGolden(std::string("reports/position/") + c.golden, text);
+    fixtures::CompareWithGolden(std::string("reports/appraisal/") + c.golden, text);
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalControlFile));
     EXPECT_FALSE(TempDataDir::Exists("TEMPHSUM.FIL"));
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalWorkFile));
@@ -65,25 +65,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // By type, with the rates of return, the allocation model and the
         // address block.
-        GoldenCase{"mclntapr_by_type.txt",
+        GoldenCase{"account_appraisal_by_type.txt",
                    {{records::Opt::kAccountAddress, 1},
                     {records::Opt::kTimeWeightedReturn, 1},
                     {records::Opt::kGenericAllocationModel, 1}},
                    "AA1",
                    "N   "},
         // By asset class.
-        GoldenCase{"mclntapr_by_class.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "AA1", "N   "},
-        // By asset class with the percentages of the class.
-        GoldenCase{"mclntapr_class_percents.txt", {{records::Opt::kPortfolioSummaryType, 3}}, "AA1", "N   "},
-        // Against the target allocation, with accrued interest.
-        GoldenCase{"mclntapr_target.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "AA2", "Y   "},
-        // No summary page: the industry page is page 1.
-        GoldenCase{"mclntapr_no_summary.txt", {{records::Opt::kNoPortfolioSummary, 1}}, "AA1", "N   "},
-        // Market values only.
-        GoldenCase{"mclntapr_market_only.txt", {{records::Opt::kNoSummaryIncomeYield, 1}}, "AA1", "N   "},
-        // % of income and % of unrealized gain/loss.
         GoldenCase{
-            "mclntapr_gain_columns.txt", {{records::Opt::kSummaryIncomeGainPercents, 1}}, "AA1", "N   "}));
+            "account_appraisal_by_class.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "AA1", "N   "},
+        // By asset class with the percentages of the class.
+        GoldenCase{"account_appraisal_class_percents.txt",
+                   {{records::Opt::kPortfolioSummaryType, 3}},
+                   "AA1",
+                   "N   "},
+        // Against the target allocation, with accrued interest.
+        GoldenCase{"account_appraisal_target.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "AA2", "Y   "},
+        // No summary page: the industry page is page 1.
+        GoldenCase{
+            "account_appraisal_no_summary.txt", {{records::Opt::kNoPortfolioSummary, 1}}, "AA1", "N   "},
+        // Market values only.
+        GoldenCase{
+            "account_appraisal_market_only.txt", {{records::Opt::kNoSummaryIncomeYield, 1}}, "AA1", "N   "},
+        // % of income and % of unrealized gain/loss.
+        GoldenCase{"account_appraisal_gain_columns.txt",
+                   {{records::Opt::kSummaryIncomeGainPercents, 1}},
+                   "AA1",
+                   "N   "}));
 
 // ---- The run.
 

@@ -199,7 +199,7 @@ protected:
 
 TEST_F(ClientAppraisalTest, PagesWithoutOptions) {
     const auto holdings = SampleHoldings();
-    fixtures::CompareWithGolden("reports/position/clntapr2_plain.txt",
+    fixtures::CompareWithGolden("reports/appraisal/appraisal_holdings_pages_plain.txt",
                                 Pages(HeaderFor(holdings, 150), holdings));
 }
 
@@ -209,7 +209,7 @@ TEST_F(ClientAppraisalTest, PagesWithBondLinesLoanLimitAndYieldOnCost) {
                 {records::Opt::kBondDetails, 1},
                 {records::Opt::kLoanLimitAndExtracts, 1}});
     const auto holdings = SampleHoldings();
-    fixtures::CompareWithGolden("reports/position/clntapr2_bonds.txt",
+    fixtures::CompareWithGolden("reports/appraisal/appraisal_holdings_pages_bonds.txt",
                                 Pages(HeaderFor(holdings, 150), holdings));
 }
 
@@ -227,7 +227,7 @@ TEST_F(ClientAppraisalTest, PagesByAssetClassWithReturnsSortedStocksAndNotes) {
     for (const ValuedHolding& h : holdings)
         if (h.market_value != kNoPrice)
             run_.market_by_type[static_cast<std::size_t>(h.type_number - 1)] += h.market_value;
-    fixtures::CompareWithGolden("reports/position/clntapr2_classes.txt",
+    fixtures::CompareWithGolden("reports/appraisal/appraisal_holdings_pages_classes.txt",
                                 Pages(HeaderFor(holdings, 150), holdings));
 }
 
@@ -238,7 +238,7 @@ TEST_F(ClientAppraisalTest, PagesWithAnUnpricedStock) {
         Holding(18, "NOPRICE", 20, "UNPRICED CORP", 2.0f, 400, kNoPrice, "H", 35),
         Holding(18, "XYZ", 30, "XYZ CORP", 0, 300, 450, "H", 20),
     };
-    fixtures::CompareWithGolden("reports/position/clntapr2_unpriced.txt",
+    fixtures::CompareWithGolden("reports/appraisal/appraisal_holdings_pages_unpriced.txt",
                                 Pages(HeaderFor(holdings), holdings));
 }
 
@@ -246,7 +246,7 @@ TEST_F(ClientAppraisalTest, EmptyWorkFilePrintsTheHeadingAndZeroTotals) {
     SetOptions({{records::Opt::kLoanLimitAndExtracts, 1}});
     AppraisalHeader head = HeaderFor({});
     head.page_word = 2;
-    fixtures::CompareWithGolden("reports/position/clntapr2_empty.txt", Pages(head, {}));
+    fixtures::CompareWithGolden("reports/appraisal/appraisal_holdings_pages_empty.txt", Pages(head, {}));
 }
 
 // ---- Rules of the holding lines, by line.

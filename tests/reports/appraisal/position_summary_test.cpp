@@ -36,7 +36,8 @@ TEST(Prhlrec, GoldenEveryAccount) {
     possum::WriteData();
     fixtures::SetOptions({{records::Opt::kCouponDueDescription, 1}, {records::Opt::kOpeningValue, 1}});
     for (const std::string& line : RunPrhlrec("A   ", "????", "")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden("reports/position_summary_all.txt", fixtures::ReportText("POS.TXT"));
+    fixtures::CompareWithGolden("reports/appraisal/position_summary_all.txt",
+                                fixtures::ReportText("POS.TXT"));
 }
 
 TEST(Prhlrec, GoldenCombinedSortedLotsOnShortPages) {
@@ -46,7 +47,8 @@ TEST(Prhlrec, GoldenCombinedSortedLotsOnShortPages) {
     fixtures::SetOptions(
         {{records::Opt::kSortStocksWithoutSic, 1}, {records::Opt::kCombineLotsOnSummary, 1}});
     RunPrhlrec("S   ", "????", "ALPHA");
-    fixtures::CompareWithGolden("reports/position_summary_alpha.txt", fixtures::ReportText("POS.TXT"));
+    fixtures::CompareWithGolden("reports/appraisal/position_summary_alpha.txt",
+                                fixtures::ReportText("POS.TXT"));
 }
 
 TEST(Prhlrec, Selections) {

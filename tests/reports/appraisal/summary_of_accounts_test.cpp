@@ -32,7 +32,8 @@ TEST(Accsum, GoldenEveryManager) {
     TempDataDir dir;
     possum::WriteData();
     for (const std::string& line : RunAccsum("????")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden("reports/summary_of_accounts_all.txt", fixtures::ReportText("ACC.TXT"));
+    fixtures::CompareWithGolden("reports/appraisal/summary_of_accounts_all.txt",
+                                fixtures::ReportText("ACC.TXT"));
 }
 
 TEST(Accsum, GoldenWithoutBeginningValuesYieldOnCost) {
@@ -40,7 +41,8 @@ TEST(Accsum, GoldenWithoutBeginningValuesYieldOnCost) {
     possum::WriteData();
     fixtures::SetOptions({{records::Opt::kNoSummaryBeginningValue, 1}, {records::Opt::kYieldOnCost, 1}});
     RunAccsum("AB??");
-    fixtures::CompareWithGolden("reports/summary_of_accounts_ab.txt", fixtures::ReportText("ACC.TXT"));
+    fixtures::CompareWithGolden("reports/appraisal/summary_of_accounts_ab.txt",
+                                fixtures::ReportText("ACC.TXT"));
 }
 
 TEST(Accsum, NoAccountsAndOneAccount) {

@@ -474,7 +474,8 @@ TEST(HoldingsGolden, OneAccountWithBondLines) {
     TempDataDir dir;
     WriteFirm();
     SetOptions({{records::Opt::kBondDetails, 1}});
-    fixtures::CompareWithGolden("reports/position/holdings_account.txt", RunReport("S   ", "????", "100001"));
+    fixtures::CompareWithGolden("reports/appraisal/working_appraisal_account.txt",
+                                RunReport("S   ", "????", "100001"));
 }
 
 TEST(HoldingsGolden, EveryAccountUnrealizedGainAndYieldToMaturity) {
@@ -482,7 +483,8 @@ TEST(HoldingsGolden, EveryAccountUnrealizedGainAndYieldToMaturity) {
     WriteFirm();
     SetPageKind('B');
     SetOptions({{records::Opt::kRateOrYieldToMaturity, 2}});
-    fixtures::CompareWithGolden("reports/position/holdings_manager.txt", RunReport("A   ", "????", ""));
+    fixtures::CompareWithGolden("reports/appraisal/working_appraisal_manager.txt",
+                                RunReport("A   ", "????", ""));
 }
 
 }  // namespace

@@ -172,20 +172,20 @@ TEST_F(MeomTest, AnUnpricedLotKeepsTheMarkerAndItsAccountHasNoPercents) {
 
 TEST_F(MeomTest, CrossReferenceOfEveryAccount) {
     const std::string text = RunMeom("N   ", "????");
-    fixtures::CompareWithGolden("reports/position/xref_all.txt", text);
+    fixtures::CompareWithGolden("reports/aum/aum_run_cross_reference_all.txt", text);
     EXPECT_FALSE(TempDataDir::Exists(records::kSecurityHoldingsFile));
 }
 
 TEST_F(MeomTest, AssetsUnderManagementWithAnUnpricedLot) {
     const std::string text = RunMeom("Y   ", "????", "N   ");
-    fixtures::CompareWithGolden("reports/position/aum_all.txt", text);
+    fixtures::CompareWithGolden("reports/aum/aum_run_assets_all.txt", text);
 }
 
 TEST_F(MeomTest, AssetsUnderManagementWithAccruedInterest) {
     // The grand value holds the accrued interest of the bond, so the
     // shares of the total add up to less than 100.
     const std::string text = RunMeom("Y   ", "A?B?", "Y   ");
-    fixtures::CompareWithGolden("reports/position/aum_selected.txt", text);
+    fixtures::CompareWithGolden("reports/aum/aum_run_assets_selected.txt", text);
 }
 
 TEST_F(MeomTest, PagesBreakWithinThePageLength) {

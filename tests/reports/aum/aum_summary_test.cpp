@@ -42,7 +42,7 @@ TEST(Sumaum, GoldenByMarketValue) {
     possum::WriteData();
     for (const std::string& line : RunSumaum("????", "M   ")) EXPECT_EQ(line.size(), 132u);
     EXPECT_FALSE(TempDataDir::Exists("TLSTCLNT.TMP"));
-    fixtures::CompareWithGolden("reports/assets_under_management_all.txt", fixtures::ReportText("AUM.TXT"));
+    fixtures::CompareWithGolden("reports/aum/aum_summary_all.txt", fixtures::ReportText("AUM.TXT"));
 }
 
 TEST(Sumaum, GoldenByNameLastWordFirst) {
@@ -50,7 +50,7 @@ TEST(Sumaum, GoldenByNameLastWordFirst) {
     possum::WriteData();
     fixtures::SetOptions({{records::Opt::kLastNameFirst, 1}});
     RunSumaum("AB??", "a   ");
-    fixtures::CompareWithGolden("reports/assets_under_management_ab.txt", fixtures::ReportText("AUM.TXT"));
+    fixtures::CompareWithGolden("reports/aum/aum_summary_ab.txt", fixtures::ReportText("AUM.TXT"));
 }
 
 TEST(Sumaum, Orders) {

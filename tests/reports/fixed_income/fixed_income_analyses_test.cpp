@@ -48,21 +48,23 @@ TEST_P(GetfixGoldens, MatchesGolden) {
     const GoldenCase& c = GetParam();
     for (const std::string& line : RunGetfix(c.kind, c.selection, c.manager, c.account))
         EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden(std::string("reports/") + c.golden, fixtures::ReportText("FIX.TXT"));
+    fixtures::CompareWithGolden(std::string("reports/fixed_income/") + c.golden,
+                                fixtures::ReportText("FIX.TXT"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Analyses, GetfixGoldens,
-                         ::testing::Values(
-                             // Every account: the class edges, an account without fixed income,
-                             // the income flow account's bonds and the summary account's.
-                             GoldenCase{"fixed_income_maturity_all.txt", 1, "A   ", "????", "        "},
-                             GoldenCase{"fixed_income_rating_ab.txt", 2, "A   ", "AB??", "        "},
-                             GoldenCase{"fixed_income_coupon_ab.txt", 3, "A   ", "AB??", "        "},
-                             GoldenCase{"fixed_income_yield_ab.txt", 4, "A   ", "AB??", "        "},
-                             GoldenCase{"income_flow_fixed.txt", 5, "S   ", "????", "FLOW    "},
-                             GoldenCase{"income_flow_other.txt", -5, "S   ", "????", "FLOW    "},
-                             GoldenCase{"income_flow_fixed_ab.txt", 5, "A   ", "AB??", "        "}),
-                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Analyses, GetfixGoldens,
+    ::testing::Values(
+        // Every account: the class edges, an account without fixed income,
+        // the income flow account's bonds and the summary account's.
+        GoldenCase{"fixed_income_analyses_maturity_all.txt", 1, "A   ", "????", "        "},
+        GoldenCase{"fixed_income_analyses_rating_ab.txt", 2, "A   ", "AB??", "        "},
+        GoldenCase{"fixed_income_analyses_coupon_ab.txt", 3, "A   ", "AB??", "        "},
+        GoldenCase{"fixed_income_analyses_yield_ab.txt", 4, "A   ", "AB??", "        "},
+        GoldenCase{"fixed_income_analyses_income_flow_fixed.txt", 5, "S   ", "????", "FLOW    "},
+        GoldenCase{"fixed_income_analyses_income_flow_other.txt", -5, "S   ", "????", "FLOW    "},
+        GoldenCase{"fixed_income_analyses_income_flow_fixed_ab.txt", 5, "A   ", "AB??", "        "}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(Getfix, SelectionsAndTheNoAccountLine) {
     TempDataDir dir;

@@ -69,7 +69,7 @@ TEST_P(FixedIncomeGoldens, MatchesGolden) {
     records::Options options = records::Rdopts();
     for (const auto& [n, value] : c.options) records::SetOption(options, n, value);
     records::Wropts(options);
-    fixtures::CompareWithGolden(std::string("reports/") + c.golden,
+    fixtures::CompareWithGolden(std::string("reports/fixed_income/") + c.golden,
                                 RunReport(c.selection, c.manager, c.account));
     EXPECT_FALSE(TempDataDir::Exists("TEMP1.WRK"));
     EXPECT_EQ(ControlPosition(), -99);
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         // the short lot apart, accrued interest before X, type F without a
         // name, the unmanaged lot after the total, the stock and the odd
         // type not listed.
-        GoldenCase{"fixed_income_appraisal.txt", "S   ", "    ", "FI1", {}},
+        GoldenCase{"fixed_income_appraisal_every_type.txt", "S   ", "    ", "FI1", {}},
         // The address (option 6), yield on cost (44), the unmanaged lot
         // among the municipal bonds (46).
         GoldenCase{"fixed_income_appraisal_options.txt",

@@ -48,7 +48,8 @@ TEST(Fixsum, GoldenSeveralAccounts) {
     TempDataDir dir;
     fiafix::WriteData();
     for (const std::string& line : RunFixsum("A   ", "CD??", "")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden("reports/fixed_income_summary_cd.txt", fixtures::ReportText("SUM.TXT"));
+    fixtures::CompareWithGolden("reports/fixed_income/fixed_income_summary_cd.txt",
+                                fixtures::ReportText("SUM.TXT"));
 }
 
 TEST(Fixsum, GoldenLongPage) {
@@ -56,7 +57,8 @@ TEST(Fixsum, GoldenLongPage) {
     fiafix::WriteData();
     fiafix::WriteFirm(58);
     RunFixsum("S   ", "????", "SUMMRY");
-    fixtures::CompareWithGolden("reports/fixed_income_summary_one.txt", fixtures::ReportText("SUM.TXT"));
+    fixtures::CompareWithGolden("reports/fixed_income/fixed_income_summary_one.txt",
+                                fixtures::ReportText("SUM.TXT"));
 }
 
 TEST(Fixsum, SelectionsAndAccountsWithoutFixedIncome) {

@@ -64,7 +64,7 @@ TEST_P(MutualFundAppraisalGolden, PagesOfOneAccount) {
     mffix::WriteDirectory();
     mffix::SetOptions(c.options);
     const std::string text = Appraise("S   ", c.account, "????", c.accrued);
-    fixtures::CompareWithGolden(std::string("reports/position/") + c.golden, text);
+    fixtures::CompareWithGolden(std::string("reports/funds/") + c.golden, text);
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalControlFile));
     EXPECT_FALSE(TempDataDir::Exists("TEMPHSUM.FIL"));
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalWorkFile));
@@ -74,11 +74,11 @@ INSTANTIATE_TEST_SUITE_P(
     Options, MutualFundAppraisalGolden,
     ::testing::Values(
         // By type, without accrued interest.
-        GoldenCase{"mclntamu_by_type.txt", {}, "MF1", "N   "},
+        GoldenCase{"fund_appraisal_by_type.txt", {}, "MF1", "N   "},
         // The address block, accrued interest, the years to maturity and
         // the bond lines, yields on cost, the DIV/INT/YTM headings and the
         // loan disbursement limit.
-        GoldenCase{"mclntamu_options.txt",
+        GoldenCase{"fund_appraisal_options.txt",
                    {{records::Opt::kAccountAddress, 1},
                     {records::Opt::kRateOrYieldToMaturity, 2},
                     {records::Opt::kYieldOnCost, 1},
@@ -87,9 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "MF1",
                    "Y   "},
         // By asset class.
-        GoldenCase{"mclntamu_by_class.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "MF1", "N   "},
+        GoldenCase{"fund_appraisal_by_class.txt", {{records::Opt::kPortfolioSummaryType, 2}}, "MF1", "N   "},
         // Against the target allocation.
-        GoldenCase{"mclntamu_target.txt", {}, "MF2", "N   "}));
+        GoldenCase{"fund_appraisal_target.txt", {}, "MF2", "N   "}));
 
 // ---- The holdings lines.
 

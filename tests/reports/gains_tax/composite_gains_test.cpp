@@ -125,7 +125,7 @@ TEST(Combgl, LotsOfThreeAccountsInDateOrder) {
     TempDataDir dir;
     WriteCompositeData();
     WriteList({"WEST1", "WEST2", "WEST3"});
-    fixtures::CompareWithGolden("reports/composite_gains_group.txt",
+    fixtures::CompareWithGolden("reports/gains_tax/composite_gains_group.txt",
                                 RunComposite("S   ", "????", "WEST COAST ACCOUNTS"));
 }
 
@@ -143,7 +143,8 @@ TEST(Combgl, ManagerPatternMatchesQuestionMarksOnEitherSide) {
 TEST(Combgl, NothingToReport) {
     TempDataDir dir;
     WriteCompositeData();
-    fixtures::CompareWithGolden("reports/composite_gains_no_accounts.txt", RunComposite("A   ", "QQ  "));
+    fixtures::CompareWithGolden("reports/gains_tax/composite_gains_no_accounts.txt",
+                                RunComposite("A   ", "QQ  "));
     // Accounts, but no lot in the range.
     reports::Combgl("A   ", "????", " 1/01/90", "12/31/90", "            ", 12, "NONE.TXT    ", 12,
                     std::string(32, ' '));

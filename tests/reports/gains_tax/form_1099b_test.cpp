@@ -78,7 +78,8 @@ TEST(T1099b, EveryTradeOfTheDate) {
     TempDataDir dir;
     WriteData();
     std::string second;
-    fixtures::CompareWithGolden("reports/form_1099b.txt", Run1099("A   ", "        ", " 2/27/96", &second));
+    fixtures::CompareWithGolden("reports/gains_tax/form_1099b_all.txt",
+                                Run1099("A   ", "        ", " 2/27/96", &second));
     EXPECT_EQ(second, " 3/ 1/96");
 }
 

@@ -92,7 +92,7 @@ std::string RunSummary(const std::string& scope, const std::string& manager, con
 TEST(Taxre, EverySectionFromTheBuiltInTable) {
     TempDataDir dir;
     WriteIncomeData();
-    fixtures::CompareWithGolden("reports/income_summary_built_in.txt",
+    fixtures::CompareWithGolden("reports/gains_tax/income_summary_built_in.txt",
                                 RunSummary("S   ", "????", "SMITH   "));
 }
 
@@ -105,7 +105,7 @@ TEST(Taxre, IncomeClassesFromCommonFile) {
                                            "  ", "II", "II", "II", "II", "II", "DI", "DI",
                                            "DI", "DI", "DI", "DI", "  ", "  ", "XX"};
     fixtures::WriteIncomeClassRecord(classes, -999);
-    fixtures::CompareWithGolden("reports/income_summary_record_25.txt",
+    fixtures::CompareWithGolden("reports/gains_tax/income_summary_record_25.txt",
                                 RunSummary("S   ", "????", "SMITH   "));
 }
 
@@ -128,7 +128,7 @@ TEST(Taxre, IncomeClassTableChoice) {
 TEST(Taxre, ManagerRunWithAnAccountOfFeesOnly) {
     TempDataDir dir;
     WriteIncomeData();
-    fixtures::CompareWithGolden("reports/income_summary_fees_only.txt",
+    fixtures::CompareWithGolden("reports/gains_tax/income_summary_fees_only.txt",
                                 RunSummary("A   ", "AC  ", "        "));
 }
 

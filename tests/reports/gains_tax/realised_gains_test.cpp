@@ -31,7 +31,8 @@ std::string RunGains(const std::string& scope, const std::string& manager, const
 TEST(Glprint, OneAccountInThreeColumns) {
     TempDataDir dir;
     gains_fixture::WriteAll();
-    fixtures::CompareWithGolden("reports/gains_one_account.txt", RunGains("S   ", "????", "SMITH   "));
+    fixtures::CompareWithGolden("reports/gains_tax/realised_gains_one_account.txt",
+                                RunGains("S   ", "????", "SMITH   "));
 }
 
 TEST(Glprint, OptionsGainsOnlyTotalsKeepZeroGainsAndSecondLines) {
@@ -40,14 +41,16 @@ TEST(Glprint, OptionsGainsOnlyTotalsKeepZeroGainsAndSecondLines) {
     fixtures::SetOptions({{records::Opt::kCouponDueDescription, 1},
                           {records::Opt::kNoGainTotals, 1},
                           {records::Opt::kKeepZeroGains, 1}});
-    fixtures::CompareWithGolden("reports/gains_options.txt", RunGains("S   ", "????", "SMITH   "));
+    fixtures::CompareWithGolden("reports/gains_tax/realised_gains_options.txt",
+                                RunGains("S   ", "????", "SMITH   "));
 }
 
 TEST(Glprint, ManagerCodeRunPagesAndTypeOneAccounts) {
     TempDataDir dir;
     // A page of 20 lines holds the heading (12 lines) and a few lots.
     gains_fixture::WriteAll(20);
-    fixtures::CompareWithGolden("reports/gains_manager_ab.txt", RunGains("A   ", "AB  ", "        "));
+    fixtures::CompareWithGolden("reports/gains_tax/realised_gains_manager_ab.txt",
+                                RunGains("A   ", "AB  ", "        "));
 }
 
 TEST(Glprint, NoAccountOfTheManagerCode) {

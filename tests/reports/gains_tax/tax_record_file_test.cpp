@@ -87,7 +87,8 @@ TEST(TaxRecordFile, GainsRunWritesPayerTwoPayeesAndEnds) {
     // 123.45; BILLS has no lot in the month.
     reports::Glprint("A   ", "????", id, " 3/01/97", " 3/31/97", 3, status, page, "TAXB.TXT    ", "TC123   ",
                      "ACME");
-    fixtures::CompareWithGolden("reports/gains_tax_file_run.txt", fixtures::ReportText("TAXB.TXT"));
+    fixtures::CompareWithGolden("reports/gains_tax/realised_gains_tax_file_run.txt",
+                                fixtures::ReportText("TAXB.TXT"));
 
     const std::string a = Rec({{1, "A"},
                                {2, "97"},
@@ -207,7 +208,7 @@ TEST(TaxRecordFile, DividendRunWritesAccountsOfTenDollarsOrMore) {
     std::filesystem::create_directory("A");
     // The report prints SMITH and LEBLANC (not JONES, below 10.00) and
     // the format error report warns of LEBLANC's address.
-    fixtures::CompareWithGolden("reports/income_tax_file_run.txt", RunIncome("N   "));
+    fixtures::CompareWithGolden("reports/gains_tax/income_summary_tax_file_run.txt", RunIncome("N   "));
 
     const std::string smith = Rec({{1, "B"},
                                    {2, "97"},

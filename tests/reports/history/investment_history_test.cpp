@@ -47,27 +47,27 @@ TEST_P(HistoryGoldens, MatchesGolden) {
     for (const auto& [option, value] : c.options) fixtures::SetOptions({{option, value}});
     const std::string text = RunHistory(c.selection, c.manager, c.account, c.start);
     for (const std::string& line : fixtures::ReportFileLines("HISTORY.TXT")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden(std::string("reports/") + c.golden, text);
+    fixtures::CompareWithGolden(std::string("reports/history/") + c.golden, text);
 }
 
-INSTANTIATE_TEST_SUITE_P(History, HistoryGoldens,
-                         ::testing::Values(
-                             // Income, fees, a sale, additions and withdrawals; the municipal
-                             // interest of a type 7 security; an unmanaged lot left out.
-                             HistoryCase{"investment_history.txt", {}, "S   ", "????", "IH1", " 1/01/98"},
-                             // Option 3: miscellaneous income as capital distribution; option
-                             // 20: the fees as one management fee.
-                             HistoryCase{
-                                 "investment_history_options.txt",
-                                 {{records::Opt::kAutopostIncome, 1}, {records::Opt::kFeesAsExpense, 1}},
-                                 "S   ",
-                                 "????",
-                                 "IH1",
-                                 " 1/01/98"},
-                             // By manager: IH2's beginning value has no price, so it and every
-                             // line depending on it show N/A.
-                             HistoryCase{"investment_history_all.txt", {}, "A   ", "????", "", " 1/01/98"}),
-                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(
+    History, HistoryGoldens,
+    ::testing::Values(
+        // Income, fees, a sale, additions and withdrawals; the municipal
+        // interest of a type 7 security; an unmanaged lot left out.
+        HistoryCase{"investment_history_one_account.txt", {}, "S   ", "????", "IH1", " 1/01/98"},
+        // Option 3: miscellaneous income as capital distribution; option
+        // 20: the fees as one management fee.
+        HistoryCase{"investment_history_options.txt",
+                    {{records::Opt::kAutopostIncome, 1}, {records::Opt::kFeesAsExpense, 1}},
+                    "S   ",
+                    "????",
+                    "IH1",
+                    " 1/01/98"},
+        // By manager: IH2's beginning value has no price, so it and every
+        // line depending on it show N/A.
+        HistoryCase{"investment_history_all.txt", {}, "A   ", "????", "", " 1/01/98"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 // Without a start date each account's period starts on its opening date.
 TEST(InvestmentHistory, PeriodFromTheOpeningDate) {

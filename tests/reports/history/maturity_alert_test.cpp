@@ -65,7 +65,7 @@ TEST_P(MaturityAlertGoldens, MatchesGolden) {
     maturityfix::WriteData();
     reports::Eomatre(" 6/15/99", GetParam().manager, "ALERT.TXT   ", 12);
     for (const std::string& line : fixtures::ReportFileLines("ALERT.TXT")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden(std::string("reports/") + GetParam().golden,
+    fixtures::CompareWithGolden(std::string("reports/history/") + GetParam().golden,
                                 fixtures::ReportText("ALERT.TXT"));
 }
 

@@ -46,7 +46,7 @@ TEST_P(ChangesGoldens, MatchesGolden) {
     for (const auto& [option, value] : c.options) fixtures::SetOptions({{option, value}});
     const std::string text = RunChanges(c.selection, c.manager, c.account);
     for (const std::string& line : fixtures::ReportFileLines("CHANGES.TXT")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden(std::string("reports/") + c.golden, text);
+    fixtures::CompareWithGolden(std::string("reports/history/") + c.golden, text);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -38,14 +38,14 @@ protected:
 // Both accounts interleaved by date, with the interest lines, the
 // transfer's lines, NET AMOUNT, NET PURCHASES and NET SALES.
 TEST_F(Composite, CombinesTheAccountsOfThePatternByDate) {
-    fixtures::CompareWithGolden("reports/transactions/composite_all.txt", RunComposite("A", "AB??"));
+    fixtures::CompareWithGolden("reports/ledgers/composite_ledger_all.txt", RunComposite("A", "AB??"));
 }
 
 // Only IP chosen: the interest lines alone; a type filter; no transaction.
 TEST_F(Composite, FilteredLists) {
-    fixtures::CompareWithGolden("reports/transactions/composite_codes_ip.txt",
+    fixtures::CompareWithGolden("reports/ledgers/composite_ledger_codes_ip.txt",
                                 RunComposite("A", "????", "IP"));
-    fixtures::CompareWithGolden("reports/transactions/composite_none.txt",
+    fixtures::CompareWithGolden("reports/ledgers/composite_ledger_none.txt",
                                 RunComposite("A", "????", "", "Q"));
 }
 
@@ -98,7 +98,7 @@ namespace {
 // next page under the full heading.
 TEST_F(Composite, BreaksThePageAtItsLengthLessNine) {
     ledgerfix::WriteFirm(30);
-    fixtures::CompareWithGolden("reports/transactions/composite_page_break.txt", RunComposite("A", "????"));
+    fixtures::CompareWithGolden("reports/ledgers/composite_ledger_page_break.txt", RunComposite("A", "????"));
 }
 
 }  // namespace

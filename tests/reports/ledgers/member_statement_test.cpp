@@ -60,13 +60,14 @@ protected:
 // transaction of the period; MI reads CAPITAL DIST under option 3.
 TEST_F(Statement, OneAccountWithItsHeaderBlock) {
     fixtures::SetOptions({{records::Opt::kAutopostIncome, 1}});
-    fixtures::CompareWithGolden("reports/transactions/member_smith.txt", RunMember("S", "SMITH1"));
+    fixtures::CompareWithGolden("reports/ledgers/member_statement_smith.txt", RunMember("S", "SMITH1"));
 }
 
 // A transaction type chosen: no header block, no first page heading, only
 // the lines of that type.
 TEST_F(Statement, ATypeFilterLeavesTheHeaderBlockOut) {
-    fixtures::CompareWithGolden("reports/transactions/member_type_t.txt", RunMember("S", "SMITH1", "", "T"));
+    fixtures::CompareWithGolden("reports/ledgers/member_statement_type_t.txt",
+                                RunMember("S", "SMITH1", "", "T"));
 }
 
 // 70 purchases: the 37th line starts page 2, which holds 32 lines.
@@ -82,7 +83,7 @@ TEST_F(Statement, PagesHoldThirtySixThenThirtyTwoLines) {
         buys.push_back(t);
     }
     fixtures::WriteTransactions("JONES", buys);
-    fixtures::CompareWithGolden("reports/transactions/member_pages.txt", RunMember("S", "JONES"));
+    fixtures::CompareWithGolden("reports/ledgers/member_statement_pages.txt", RunMember("S", "JONES"));
 }
 
 // Over every account: a sale beyond its lot gets the short-sale warning;

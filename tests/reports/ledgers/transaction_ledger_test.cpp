@@ -76,7 +76,7 @@ TEST_P(LedgerGoldens, MatchesTheGolden) {
     s.security_type = records::Fixed(c.security_type, 4);
     s.codes = c.codes;
     s.transaction_type = records::Fixed(c.transaction_type, 4);
-    fixtures::CompareWithGolden(std::string("reports/transactions/") + c.golden, RunLedger(s));
+    fixtures::CompareWithGolden(std::string("reports/ledgers/") + c.golden, RunLedger(s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Filters, LedgerGoldens,
@@ -84,19 +84,19 @@ INSTANTIATE_TEST_SUITE_P(Filters, LedgerGoldens,
                              // Opening balance from the deposit before the window, the bond's
                              // interest line, the transfer's "N" interest line left out of the
                              // balance, notes in the security column, CLOSING BALANCE 732.50.
-                             LedgerCase{"ledger_unfiltered.txt", "SMITH1", "", "", ""},
+                             LedgerCase{"transaction_ledger_unfiltered.txt", "SMITH1", "", "", ""},
                              // A debit larger than the deposits: the closing balance in brackets.
-                             LedgerCase{"ledger_negative.txt", "JONES", "", "", ""},
+                             LedgerCase{"transaction_ledger_negative.txt", "JONES", "", "", ""},
                              // Only the interest lines of the B and SI with accrued interest.
-                             LedgerCase{"ledger_codes_ip.txt", "SMITH1", "", "IP", ""},
+                             LedgerCase{"transaction_ledger_codes_ip.txt", "SMITH1", "", "IP", ""},
                              // The transactions of type "T": NET AMOUNT (205.00).
-                             LedgerCase{"ledger_type_t.txt", "SMITH1", "", "", "T"},
+                             LedgerCase{"transaction_ledger_type_t.txt", "SMITH1", "", "", "T"},
                              // The "N" adjustment alone nets 0.00.
-                             LedgerCase{"ledger_type_n.txt", "SMITH1", "", "", "N"},
+                             LedgerCase{"transaction_ledger_type_n.txt", "SMITH1", "", "", "N"},
                              // Common stocks (type C, code CS): the IBM trades only.
-                             LedgerCase{"ledger_security_type.txt", "SMITH1", "CS", "", ""},
+                             LedgerCase{"transaction_ledger_security_type.txt", "SMITH1", "CS", "", ""},
                              // An account that is not in the index: blank name, no transactions.
-                             LedgerCase{"ledger_unknown_account.txt", "NOBODY", "", "", ""}),
+                             LedgerCase{"transaction_ledger_unknown_account.txt", "NOBODY", "", "", ""}),
                          [](const ::testing::TestParamInfo<LedgerCase>& info) {
                              std::string name = info.param.golden;
                              return name.substr(0, name.find('.'));
@@ -110,7 +110,7 @@ namespace {
 // the page at its length less 9 starts the next page.
 TEST_F(Ledger, BreaksThePageAtItsLengthLessNine) {
     ledgerfix::WriteFirm(30);
-    fixtures::CompareWithGolden("reports/transactions/ledger_page_break.txt", RunLedger(Selection{}));
+    fixtures::CompareWithGolden("reports/ledgers/transaction_ledger_page_break.txt", RunLedger(Selection{}));
 }
 
 // SMITH1's transactions with the sale of the XYZ bond (20.00 of accrued
@@ -129,7 +129,7 @@ TEST_F(Ledger, TransferInterestUnderATypeFilterLeavesTheNetAmountAlone) {
     WriteSmithWithTransferOfType("R");
     Selection s;
     s.transaction_type = "R   ";
-    fixtures::CompareWithGolden("reports/transactions/ledger_type_transfer.txt", RunLedger(s));
+    fixtures::CompareWithGolden("reports/ledgers/transaction_ledger_type_transfer.txt", RunLedger(s));
 }
 
 // The same transfer of type "T" under the code list "SI" and the type

@@ -134,7 +134,8 @@ protected:
 
 TEST_F(Directory, EveryAccountInIndexOrderMatchesGolden) {
     reports::Clnregtr("12/31/98", "????", "    ", 3, "DIRECT.TXT");
-    fixtures::CompareWithGolden("reports/account_directory.txt", fixtures::ReportText("DIRECT.TXT"));
+    fixtures::CompareWithGolden("reports/lists/account_directory_all.txt",
+                                fixtures::ReportText("DIRECT.TXT"));
     EXPECT_FALSE(TempDataDir::Exists("TLSTCLNT.TMP"));
     // BALANCES.BAL: custodian account, MMDDYY and the market value (the
     // unpriced account's -99999.99 kept as it is; JONES's cash lot of

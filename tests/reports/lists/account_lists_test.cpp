@@ -43,7 +43,8 @@ TEST_P(ClientListGoldens, MatchesGolden) {
     listfix::WriteAccounts(c.sort_order);
     reports::Acclis(c.selection, c.account, c.manager, "CLIENTS.TXT ");
     for (const std::string& line : fixtures::ReportFileLines("CLIENTS.TXT")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden(std::string("reports/") + c.golden, fixtures::ReportText("CLIENTS.TXT"));
+    fixtures::CompareWithGolden(std::string("reports/lists/") + c.golden,
+                                fixtures::ReportText("CLIENTS.TXT"));
 }
 
 INSTANTIATE_TEST_SUITE_P(ClientList, ClientListGoldens,
@@ -126,7 +127,7 @@ TEST_P(SummaryGoldens, MatchesGolden) {
     listfix::WriteAccounts(3);  // the summary list is in identifier order whatever the header says
     reports::Acctlst2(GetParam().manager, "SUMMARY.TXT ");
     for (const std::string& line : fixtures::ReportFileLines("SUMMARY.TXT")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden(std::string("reports/") + GetParam().golden,
+    fixtures::CompareWithGolden(std::string("reports/lists/") + GetParam().golden,
                                 fixtures::ReportText("SUMMARY.TXT"));
 }
 

@@ -31,12 +31,12 @@ protected:
 TEST_F(PartyLists, BrokerListOfAllBrokersMatchesGolden) {
     reports::Brkrlist("A   ", "        ", "BROKERS.TXT ");
     ExpectWholeLines("BROKERS.TXT");
-    fixtures::CompareWithGolden("reports/broker_list_all.txt", fixtures::ReportText("BROKERS.TXT"));
+    fixtures::CompareWithGolden("reports/lists/broker_list_all.txt", fixtures::ReportText("BROKERS.TXT"));
 }
 
 TEST_F(PartyLists, BrokerListOfOneBrokerMatchesGolden) {
     reports::Brkrlist("S   ", "SCHWAB  ", "XXX.TXT     ");
-    fixtures::CompareWithGolden("reports/broker_list_one.txt", fixtures::ReportText("XXX.TXT"));
+    fixtures::CompareWithGolden("reports/lists/broker_list_one.txt", fixtures::ReportText("XXX.TXT"));
 }
 
 TEST_F(PartyLists, BrokerNotInTheIndexGivesTheHeadingOnly) {
@@ -51,12 +51,12 @@ TEST_F(PartyLists, BrokerNotInTheIndexGivesTheHeadingOnly) {
 TEST_F(PartyLists, CustodianListOfAllCustodiansMatchesGolden) {
     reports::Csdnlist("A   ", "        ", "CUSTS.TXT   ");
     ExpectWholeLines("CUSTS.TXT");
-    fixtures::CompareWithGolden("reports/custodian_list_all.txt", fixtures::ReportText("CUSTS.TXT"));
+    fixtures::CompareWithGolden("reports/lists/custodian_list_all.txt", fixtures::ReportText("CUSTS.TXT"));
 }
 
 TEST_F(PartyLists, CustodianListOfOneCustodianMatchesGolden) {
     reports::Csdnlist("S   ", "BNYM    ", "XXX.TXT     ");
-    fixtures::CompareWithGolden("reports/custodian_list_one.txt", fixtures::ReportText("XXX.TXT"));
+    fixtures::CompareWithGolden("reports/lists/custodian_list_one.txt", fixtures::ReportText("XXX.TXT"));
 }
 
 TEST_F(PartyLists, CustodianSelectionsThatListNothingOrEverything) {

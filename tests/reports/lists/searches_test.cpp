@@ -67,21 +67,21 @@ TEST_P(SearchGoldens, MatchesGolden) {
     else
         reports::Clntnm(static_cast<int16_t>(c.kind), search, "FIND.TXT    ");
     for (const std::string& line : fixtures::ReportFileLines("FIND.TXT")) EXPECT_EQ(line.size(), 132u);
-    fixtures::CompareWithGolden(std::string("reports/") + c.golden, fixtures::ReportText("FIND.TXT"));
+    fixtures::CompareWithGolden(std::string("reports/lists/") + c.golden, fixtures::ReportText("FIND.TXT"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Find, SearchGoldens,
                          ::testing::Values(
                              // TRUST matches ZETA TRUST (JONES) and BAKER TRUST; the deleted and
                              // blank-key accounts' names never print.
-                             SearchCase{"search_short_name.txt", 0, "TRUST"},
-                             SearchCase{"search_short_name_none.txt", 0, "trust"},
-                             SearchCase{"search_custodian_account.txt", 1, "-"},
-                             SearchCase{"search_custodian_account_none.txt", 1, "5555"},
+                             SearchCase{"searches_short_name.txt", 0, "TRUST"},
+                             SearchCase{"searches_short_name_none.txt", 0, "trust"},
+                             SearchCase{"searches_custodian_account.txt", 1, "-"},
+                             SearchCase{"searches_custodian_account_none.txt", 1, "5555"},
                              // BOND: the fund in capitals only; DUE: the second description line.
-                             SearchCase{"search_security.txt", 2, "BOND"},
-                             SearchCase{"search_security_second_line.txt", 2, "DUE"},
-                             SearchCase{"search_security_none.txt", 2, "GOLD"}),
+                             SearchCase{"searches_security.txt", 2, "BOND"},
+                             SearchCase{"searches_security_second_line.txt", 2, "DUE"},
+                             SearchCase{"searches_security_none.txt", 2, "GOLD"}),
                          [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(Searches, DeletedAndBlankKeysNameNoAccount) {

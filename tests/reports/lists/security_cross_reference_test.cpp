@@ -133,7 +133,7 @@ protected:
 };
 
 TEST_F(CrossReference, LongFormMatchesGolden) {
-    fixtures::CompareWithGolden("reports/cross_reference_long.txt", Run(1, "IBM"));
+    fixtures::CompareWithGolden("reports/lists/security_cross_reference_long.txt", Run(1, "IBM"));
     EXPECT_FALSE(TempDataDir::Exists(records::kCrossReferenceExtractFile));
 }
 
@@ -141,7 +141,7 @@ TEST_F(CrossReference, LongFormWithPhonesLotAccountsAndAddressesMatchesGolden) {
     fixtures::SetOptions({{records::Opt::kCrossReferencePhones, 1},
                           {records::Opt::kTransactionTexts, 1},
                           {records::Opt::kLoanLimitAndExtracts, 1}});
-    fixtures::CompareWithGolden("reports/cross_reference_options.txt", Run(1, "IBM"));
+    fixtures::CompareWithGolden("reports/lists/security_cross_reference_options.txt", Run(1, "IBM"));
 }
 
 TEST_F(CrossReference, FixedIncomeUnpricedAndManagerCode) {
@@ -224,7 +224,7 @@ TEST_F(CrossReference, ShortLotBlocksTypeRAndAZeroQuantitySum) {
 }
 
 TEST_F(CrossReference, ShortFormListsTheAccountsWithoutTheSecurity) {
-    fixtures::CompareWithGolden("reports/cross_reference_short.txt", Run(2, "IBM"));
+    fixtures::CompareWithGolden("reports/lists/security_cross_reference_short.txt", Run(2, "IBM"));
 }
 
 TEST_F(CrossReference, ExtractAndBrokerBankRecordByteForByte) {

@@ -99,14 +99,15 @@ protected:
 TEST_F(Allpos, SecurityListInCusipOrderMatchesGolden) {
     reports::Allpos(0, "03/15/00", "    ", "SECURITY.TXT");
     const std::string text = fixtures::ReportText("SECURITY.TXT");
-    fixtures::CompareWithGolden("reports/security_list.txt", text);
+    fixtures::CompareWithGolden("reports/lists/security_listings_securities.txt", text);
     EXPECT_EQ(text.find("SECOND CASH"), std::string::npos);
     EXPECT_EQ(text.find("DELETED"), std::string::npos);
 }
 
 TEST_F(Allpos, BondListOfTheFixedIncomeTypesMatchesGolden) {
     reports::Allpos(1, "        ", "    ", "BONDS.TXT");
-    fixtures::CompareWithGolden("reports/bond_list.txt", fixtures::ReportText("BONDS.TXT"));
+    fixtures::CompareWithGolden("reports/lists/security_listings_bonds.txt",
+                                fixtures::ReportText("BONDS.TXT"));
 }
 
 TEST_F(Allpos, TheMonthEndColumnIsTheLastDayOfTheMonthBefore) {

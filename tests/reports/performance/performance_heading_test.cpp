@@ -65,13 +65,13 @@ std::string Headings(const char* frequency) {
 TEST(PerformanceHeading, MonthlyHeadings) {
     TempDataDir dir;
     fixtures::WriteFirmHeading("LEDRA TEST ADVISERS, INC.", 58, 0);
-    fixtures::CompareWithGolden("reports/performance_heading_monthly.txt", Headings("M   "));
+    fixtures::CompareWithGolden("reports/performance/performance_heading_monthly.txt", Headings("M   "));
 }
 
 TEST(PerformanceHeading, QuarterlyHeadings) {
     TempDataDir dir;
     fixtures::WriteFirmHeading("LEDRA TEST ADVISERS, INC.", 58, 0);
-    fixtures::CompareWithGolden("reports/performance_heading_quarterly.txt", Headings("Q   "));
+    fixtures::CompareWithGolden("reports/performance/performance_heading_quarterly.txt", Headings("Q   "));
 }
 
 TEST(PerformanceHeading, CompositeContinuationPrintsNothing) {

@@ -91,7 +91,7 @@ TEST_P(PerformanceModule, MatchesItsGolden) {
     const Case& c = GetParam();
     fixtures::SetOptions({{records::Opt::kPerformanceSummaryType, c.option29}});
     if (c.run.type == 2) records::WriteAccountLines({"H1", "H3"}, records::kAccountListFile);
-    fixtures::CompareWithGolden("reports/performance/mperf_" + c.name + ".txt", RunMperf(c.run));
+    fixtures::CompareWithGolden("reports/performance/performance_module_" + c.name + ".txt", RunMperf(c.run));
 }
 
 INSTANTIATE_TEST_SUITE_P(

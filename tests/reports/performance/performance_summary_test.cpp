@@ -296,7 +296,8 @@ TEST_P(PerformanceSummaryPage, MatchesItsGolden) {
     records::SetOption(rq.options, records::Opt::kNoSummaryItem4, c.options[1]);
     records::SetOption(rq.options, records::Opt::kThreeFiveYearReturns, c.options[2]);
     rq.mode = c.mode;
-    fixtures::CompareWithGolden("reports/performance/persumm_" + c.name + ".txt", SummaryPage(c.run, rq));
+    fixtures::CompareWithGolden("reports/performance/performance_summary_" + c.name + ".txt",
+                                SummaryPage(c.run, rq));
 }
 
 SummaryRun P(const std::string& account) {
@@ -593,13 +594,15 @@ std::string ByAccount(int16_t kind, int16_t start_lines) {
 TEST(PerformanceByAccountPages, SummaryOfPerformanceByAccount) {
     fixtures::TempDataDir dir;
     WriteDirectory();
-    fixtures::CompareWithGolden("reports/performance/persumm_by_account_summary.txt", ByAccount(1, 0));
+    fixtures::CompareWithGolden("reports/performance/performance_summary_by_account_summary.txt",
+                                ByAccount(1, 0));
 }
 
 TEST(PerformanceByAccountPages, MonthlyPerformanceByAccount) {
     fixtures::TempDataDir dir;
     WriteDirectory();
-    fixtures::CompareWithGolden("reports/performance/persumm_by_account_monthly.txt", ByAccount(2, 0));
+    fixtures::CompareWithGolden("reports/performance/performance_summary_by_account_monthly.txt",
+                                ByAccount(2, 0));
 }
 
 TEST(PerformanceByAccountPages, TheLineThatReachesFiftyThreeStartsANewPage) {
@@ -674,7 +677,7 @@ class AssetClassSummary : public ::testing::TestWithParam<ClassCase> {};
 TEST_P(AssetClassSummary, MatchesItsGolden) {
     fixtures::TempDataDir dir;
     WriteDirectory();
-    fixtures::CompareWithGolden("reports/performance/sumac_" + GetParam().name + ".txt",
+    fixtures::CompareWithGolden("reports/performance/asset_class_returns_" + GetParam().name + ".txt",
                                 AssetClassPage(GetParam()));
 }
 

@@ -179,7 +179,7 @@ TEST_P(PerformanceTable, MatchesItsGolden) {
     fixtures::TempDataDir dir;
     WriteDirectory();
     const Case& c = GetParam();
-    fixtures::CompareWithGolden("reports/performance/mnappr_" + c.name + ".txt",
+    fixtures::CompareWithGolden("reports/performance/performance_table_" + c.name + ".txt",
                                 Table(c.run, Request(c.indexes, c.chart)));
 }
 

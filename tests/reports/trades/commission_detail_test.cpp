@@ -50,7 +50,7 @@ std::string RunDetail(const std::string& selection, const std::string& broker,
 TEST(Brcomfil, MarchOf1998EveryBroker) {
     TempDataDir dir;
     WriteData();
-    fixtures::CompareWithGolden("reports/commission_detail_by_broker.txt", RunDetail("A   ", "        "));
+    fixtures::CompareWithGolden("reports/trades/commission_detail_all.txt", RunDetail("A   ", "        "));
     EXPECT_FALSE(std::filesystem::exists("COMM.DAT"));
 }
 

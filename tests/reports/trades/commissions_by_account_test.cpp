@@ -54,7 +54,8 @@ std::string RunAccounts(const std::string& date, const std::string& selection = 
 TEST(Btcomacc, MarchOf2001) {
     TempDataDir dir;
     WriteMarch2001();
-    fixtures::CompareWithGolden("reports/commissions_by_account_march_2001.txt", RunAccounts(" 3/15/01"));
+    fixtures::CompareWithGolden("reports/trades/commissions_by_account_march_2001.txt",
+                                RunAccounts(" 3/15/01"));
 }
 
 TEST(Btcomacc, JanuaryStartsMonthAndYearTogether) {
@@ -65,7 +66,7 @@ TEST(Btcomacc, JanuaryStartsMonthAndYearTogether) {
                                              Trade("B", "IBM", "12/31/00", "ALDEN", 10.00),
                                              Trade("B", "IBM", " 1/05/01", "ZED", 4.00),
                                          });
-    fixtures::CompareWithGolden("reports/commissions_by_account_january.txt",
+    fixtures::CompareWithGolden("reports/trades/commissions_by_account_january.txt",
                                 RunAccounts(" 1/31/01", "A   ", "A?"));
 }
 

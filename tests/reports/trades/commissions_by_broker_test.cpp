@@ -42,13 +42,14 @@ TEST(Btotcom, EveryBroker) {
     TempDataDir dir;
     WriteData();
     // CORWIN's only trade is after the report date: not listed.
-    fixtures::CompareWithGolden("reports/commissions_by_broker_all.txt", RunBrokers("A   ", "        "));
+    fixtures::CompareWithGolden("reports/trades/commissions_by_broker_all.txt",
+                                RunBrokers("A   ", "        "));
 }
 
 TEST(Btotcom, OneBroker) {
     TempDataDir dir;
     WriteData();
-    fixtures::CompareWithGolden("reports/commissions_by_broker_baxter.txt",
+    fixtures::CompareWithGolden("reports/trades/commissions_by_broker_baxter.txt",
                                 RunBrokers("S   ", "BAXTER  ", "AB  "));
 }
 

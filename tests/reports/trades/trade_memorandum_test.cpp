@@ -92,7 +92,7 @@ TEST(Bnkltr, LettersPerBrokerAndSections) {
                                 });
     fixtures::WriteTransactions("LONELY", {Trade("CS", " 2/27/96", "", 100, 50.0f, 2, 5.00)});
     std::string settlement;
-    fixtures::CompareWithGolden("reports/trade_memorandum.txt",
+    fixtures::CompareWithGolden("reports/trades/trade_memorandum_all.txt",
                                 RunLetters("A   ", "        ", " 2/27/96", &settlement));
     EXPECT_EQ(settlement, " 3/ 1/96");
 }
