@@ -12,6 +12,7 @@
 #include "records/rounding.h"
 #include "records/security_holdings_files.h"
 #include "reports/aum/aum_security_pages.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/report_items.h"
 
 namespace reports {
@@ -107,11 +108,11 @@ void Aumprt(int16_t output_mode, std::string_view security_type, std::string_vie
                         .Text(s.description1, 4, 7)
                         .Text(quantity_text, 16, 1)
                         .Text(records::Write("(F8.2)", {average}), 8, 1)
-                        .Text(AmountText12(s.cost), 12, 1)
+                        .Text(Amount12(s.cost), 12, 1)
                         .Text(priced ? records::Write("(F8.2)", {Scaled(s.unit_value, s.valuation_kind)})
                                      : std::string(kUnitNA),
                               8, 1)
-                        .Text(priced ? AmountText12(s.market_value) : kValueNA, 12, 1)
+                        .Text(priced ? Amount12(s.market_value) : kValueNA, 12, 1)
                         .Text(priced ? GainText12(s.short_term_gain) : kGainNA, 12, 1)
                         .Text(priced ? GainText12(s.long_term_gain) : kGainNA, 12, 1)
                         .Text(share, 5, 1)
@@ -131,8 +132,8 @@ void Aumprt(int16_t output_mode, std::string_view security_type, std::string_vie
     frame.Write("(1X,'TOTALS FOR ',I3,' ISSUES:',32X,A12,9X,A12,A12,A12)",
                 Items()
                     .Int(header.count)
-                    .Text(AmountText12(header.cost), 12, 1)
-                    .Text(value_known ? AmountText12(header.market_value) : kValueNA, 12, 1)
+                    .Text(Amount12(header.cost), 12, 1)
+                    .Text(value_known ? Amount12(header.market_value) : kValueNA, 12, 1)
                     .Text(short_known ? GainText12(header.short_term_gain) : kGainNA, 12, 1)
                     .Text(long_known ? GainText12(header.long_term_gain) : kGainNA, 12, 1));
 }

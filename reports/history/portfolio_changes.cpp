@@ -23,6 +23,7 @@
 #include "records/rounding.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
@@ -747,8 +748,7 @@ int ChangesRun::Othsec() {
 
 // A balance line: "$", one blank, the amount, a negative one in brackets.
 std::string BalanceText(double balance) {
-    std::string text = Amount(balance, "(F15.2,' ')");
-    records::Comma(text, 15);
+    std::string text = NumberText(balance, "(F15.2,' ')", 15, false);
     Dollar(text, 15);
     records::Brackt(text, 15);
     return text.substr(0, 16);

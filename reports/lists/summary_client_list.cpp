@@ -14,6 +14,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 #include "reports/lists/account_reads.h"
@@ -29,7 +30,7 @@ void SummaryHeading(ReportFrame& frame, const std::string& date_text, int16_t& p
     frame.Write("(58X,'SUMMARY CLIENT LIST')");
     frame.Blank();
     frame.Write("(57X,'Sorted By Account ID')");
-    frame.Write("(1X,'DATE PRINTED: ',3A4)", Items().Text(date_text, 4, 3));
+    frame.Line(DatePrintedLine(date_text, 1));
     frame.Blank();
     frame.Write("(1X,'MANAGER',7X,'CUSTODIAN',15X,'ACCOUNT',37X,'DATE',8X,'OPENING')");
     frame.Write("(2X,'CODE',9X,'ACCOUNT NO',17X,'ID',6X,'SHORT NAME',22X,'OPENED',8X,'VALUE') ");
