@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/layout.h"
@@ -89,9 +88,7 @@ void Aumprt(int16_t output_mode, std::string_view security_type, std::string_vie
         if (!priced) unknown = true;
         double quantity = s.quantity;
         records::Drnd3(quantity);
-        std::string quantity_text(32, ' ');
-        records::WriteInto(quantity_text, "(F16.3)", {quantity});
-        records::Comma(quantity_text, 16);
+        const std::string quantity_text = NumberText(quantity, "(F16.3)", 16, false);
         const double average = s.quantity != 0 ? Scaled(s.cost / s.quantity, s.valuation_kind) : 0;
         std::string share = kShareNA;
         if (grand_known && priced) {

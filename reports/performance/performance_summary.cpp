@@ -632,9 +632,7 @@ void Summary::Lines() {
             const float w = w_[static_cast<std::size_t>(k - 1)];
             if (w > kNoValue) income += w;  // a month without its income adds nothing
         }
-        std::string income_text(32, ' ');
-        records::WriteInto(income_text, "(F12.2)", {income});
-        records::Comma(income_text, 12);
+        const std::string income_text = NumberText(income, "(F12.2)", 12, false);
         std::string annual[5];
         for (int k = 0; k < 5; ++k) annual[k] = Prfann(o_, i_, x1_, x2_, e_, spans[k]).a;
         const float r = c_.last_return;
