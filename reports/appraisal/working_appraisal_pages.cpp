@@ -757,8 +757,9 @@ bool HoldingsPages::Print() {
                     Wamt15(market_ - cash_.market, m2);
                 double g2 = gain - (cash_.market - cash_.cost);
                 const std::string g2t = NumberText(g2, "(F8.0,'   ')", 9, true);
-                const std::string ch2 = no_price_ ? Out("('      N/A ')", {})
-                                                  : NumberText(change_ - cash_.change, "(F10.0,'  ')", 9, true);
+                const std::string ch2 = no_price_
+                                            ? Out("('      N/A ')", {})
+                                            : NumberText(change_ - cash_.change, "(F10.0,'  ')", 9, true);
                 std::string inc2;
                 const double i2 = income_ - cash_.income;
                 records::Incom8(i2, inc2);

@@ -343,12 +343,9 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
         }
         page.Line(blank);
         page.Line(blank);
-        page.Write("(2X,'TOTALS FOR',1X,I3,' ISSUES :',39X,A12,2X,A12,2X,A12)",
-                   Items()
-                       .Int(n)
-                       .Text(Amount12(report_cost), 12, 1)
-                       .Text(value_text, 12, 1)
-                       .Text(gain_text, 12, 1));
+        page.Write(
+            "(2X,'TOTALS FOR',1X,I3,' ISSUES :',39X,A12,2X,A12,2X,A12)",
+            Items().Int(n).Text(Amount12(report_cost), 12, 1).Text(value_text, 12, 1).Text(gain_text, 12, 1));
         page.Line(blank);
     }
 

@@ -252,7 +252,8 @@ void TotalsLine(ReportFrame& frame, const Sums& sums) {
         "(31X,'TOTALS/AVERAGES',4X,A11,A11,5A7,A5,A6,A6)",
         Items()
             .Text(NumberColumn(sums.cost, "(F11.0,' ')", 11, false, 11), 11, 1)
-            .Text(sums.missing_price ? kNoValueText : NumberColumn(sums.market, "(F11.0,' ')", 11, false, 11), 11, 1)
+            .Text(sums.missing_price ? kNoValueText : NumberColumn(sums.market, "(F11.0,' ')", 11, false, 11),
+                  11, 1)
             .Text(RateText(years), 7, 1)
             .Text(RateText(coupon), 7, 1)
             .Text(RateText(yield), 7, 1)

@@ -418,7 +418,8 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
         }
         if (members.size() >= 2) {
             ++page.lines;
-            frame.Write("(39X,'TOTAL',15X,A12)", Items().Text(NumberColumn(total_face, "(F12.0)", 12, false, 12), 12, 1));
+            frame.Write("(39X,'TOTAL',15X,A12)",
+                        Items().Text(NumberColumn(total_face, "(F12.0)", 12, false, 12), 12, 1));
         }
         ++page.lines;
         frame.Blank();

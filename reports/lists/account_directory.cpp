@@ -143,7 +143,8 @@ BrokerFacts BrokerOf(const std::map<std::string, long>& table, const std::string
 }
 
 std::string Amount(double value, bool dollar, bool not_available = false) {
-    std::string text = not_available ? records::Fixed("             N/A", 32) : NumberText(value, "(F16.2)", 16, false);
+    std::string text =
+        not_available ? records::Fixed("             N/A", 32) : NumberText(value, "(F16.2)", 16, false);
     if (dollar) {
         int16_t n = 16, flag = 0;
         records::Putdol(text, n, flag);

@@ -126,11 +126,10 @@ void ReportAccount(AccountRun& run, const AccountEntry& account, const std::stri
         for (std::size_t c = 0; c < 3; ++c) totals[c] += amounts[c];
     }
     run.frame.Blank();
-    run.frame.Write("(48X,'TOTAL   ',2X,A12,'*',A12,'*',A12,'*')",
-                    Items()
-                        .Text(Amount12(totals[0]), 12, 1)
-                        .Text(Amount12(totals[1]), 12, 1)
-                        .Text(Amount12(totals[2]), 12, 1));
+    run.frame.Write("(48X,'TOTAL   ',2X,A12,'*',A12,'*',A12,'*')", Items()
+                                                                       .Text(Amount12(totals[0]), 12, 1)
+                                                                       .Text(Amount12(totals[1]), 12, 1)
+                                                                       .Text(Amount12(totals[2]), 12, 1));
     run.lines = static_cast<int16_t>(run.lines + 3);
 }
 

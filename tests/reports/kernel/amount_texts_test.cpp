@@ -56,8 +56,8 @@ TEST(AmountTexts, NumberColumnAndText) {
          "  1,234,567 "},
         {"whole negative in brackets", [] { return NumberColumn(-1234567, "(F11.0,' ')", 11, true, 12); },
          " (1,234,567)"},
-        {"without brackets the minus stays", [] { return NumberColumn(-1234567, "(F11.0,' ')", 11, false, 12); },
-         " -1,234,567 "},
+        {"without brackets the minus stays",
+         [] { return NumberColumn(-1234567, "(F11.0,' ')", 11, false, 12); }, " -1,234,567 "},
         {"whole zero", [] { return NumberColumn(0, "(F11.0,' ')", 11, true, 12); }, "          0 "},
         {"half rounds away from zero", [] { return NumberColumn(2.5, "(F8.0)", 8, false, 8); }, "       3"},
         {"overflow", [] { return NumberColumn(-1e9, "(F10.0,'  ')", 10, true, 12); }, "**********  "},
@@ -79,7 +79,8 @@ TEST(AmountTexts, BracketedText) {
     auto first8 = [](std::string s) { return s.substr(0, 8); };
     Check({
         {"zero", [&] { return first8(BracketedText(0.0, "(F5.1,'   ')", 5)); }, "  0.0   "},
-        {"negative in brackets", [&] { return first8(BracketedText(-12.34, "(F5.1,'   ')", 5)); }, "(12.3)  "},
+        {"negative in brackets", [&] { return first8(BracketedText(-12.34, "(F5.1,'   ')", 5)); },
+         "(12.3)  "},
         {"no separators", [&] { return first8(BracketedText(999.94, "(F6.1,'  ')", 6)); }, " 999.9  "},
         {"tie", [&] { return first8(BracketedText(0.25, "(F5.1,'   ')", 5)); }, "  0.3   "},
         {"negative that prints as zero", [&] { return first8(BracketedText(-0.04, "(F5.1,'   ')", 5)); },
