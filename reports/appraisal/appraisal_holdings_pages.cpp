@@ -20,6 +20,7 @@
 #include "records/sorts.h"
 #include "reports/appraisal/appraisal_page_parts.h"
 #include "reports/appraisal/appraisal_side_files.h"
+#include "reports/kernel/amount_texts.h"
 
 namespace reports {
 
@@ -69,10 +70,7 @@ std::string Money16(double value) {
 
 // A whole amount "(F11.0,' ')" with separators and brackets.
 std::string Gain12(double gain) {
-    std::string text = Layout("(F11.0,' ')", {gain});
-    records::Comma(text, 11);
-    if (gain < 0) records::Brackt(text, 11);
-    return text.substr(0, 12);
+    return NumberColumn(gain, "(F11.0,' ')", 11, true, 12);
 }
 
 std::string Percent8(double value) {

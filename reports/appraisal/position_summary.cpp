@@ -18,6 +18,7 @@
 #include "records/report_output.h"
 #include "records/security_file.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
@@ -73,17 +74,8 @@ std::optional<records::SecurityRecord> ReadSecurity(const records::DirectFile& f
     return records::SecurityRecord::Decode(rec);
 }
 
-std::string AmountText(std::string_view layout, double value, int n, bool brackets) {
-    std::string text = records::Fixed(records::Write(layout, {value}), 32);
-    records::Comma(text, n);
-    if (brackets && value < 0) records::Brackt(text, n);
-    return text;
-}
-
 std::string PercentText(double value) {
-    std::string text = records::Fixed(records::Write("(F6.1,'  ')", {value}), 32);
-    if (value < 0) records::Brackt(text, 6);
-    return text;
+    return BracketedText(value, "(F6.1,'  ')", 6);
 }
 
 bool IsCash(std::string_view symbol) {
@@ -188,9 +180,9 @@ void HoldingLines(ReportFrame& frame, const Run& run, Page& page, const Account&
     const double gain = value - cost;
     const double percent = cost != 0 ? static_cast<float>(gain / cost * 100) : 0.0f;
 
-    const std::string quantity_text = AmountText("(F10.0)", quantity, 10, false);
-    std::string value_text = AmountText("(F11.0,' ')", value, 11, false);
-    std::string gain_text = AmountText("(F11.0,' ')", gain, 11, true);
+    const std::string quantity_text = NumberText(quantity, "(F10.0)", 10, false);
+    std::string value_text = NumberText(value, "(F11.0,' ')", 11, false);
+    std::string gain_text = NumberText(gain, "(F11.0,' ')", 11, true);
     std::string percent_text = PercentText(percent);
     if (value == kNoPrice) {
         value_text = gain_text = kValueNa;
@@ -231,10 +223,10 @@ void TotalLines(ReportFrame& frame, const Run& run, Page& page, const Account& a
     const double gain = totals.market - totals.cost;
     const double percent = totals.cost != 0 ? gain / totals.cost * 100 : 0;
     std::string percent_text = PercentText(percent);
-    const std::string cost_text = AmountText("(F16.2)", totals.cost, 16, false);
+    const std::string cost_text = NumberText(totals.cost, "(F16.2)", 16, false);
     if (!page.Room()) NewPage(frame, run, page, a);
-    std::string market_text = AmountText("(F12.0,' ')", totals.market, 12, false);
-    std::string gain_text = AmountText("(F12.0,' ')", gain, 12, true);
+    std::string market_text = NumberText(totals.market, "(F12.0,' ')", 12, false);
+    std::string gain_text = NumberText(gain, "(F12.0,' ')", 12, true);
     if (totals.missing_price) {
         market_text = gain_text = kValueNa;
         percent_text = kPercentNa;
@@ -295,7 +287,7 @@ void ListAccount(ReportFrame& frame, const Run& run, Page& page, Account& a) {
             list.push_back({key, record});
         }
     }
-    const std::string cash_text = AmountText("(F12.2)", totals.cash, 12, false);
+    const std::string cash_text = NumberText(totals.cash, "(F12.2)", 12, false);
 
     frame.Write("(59X,'POSITION SUMMARY')");
     frame.Blank();
@@ -419,7 +411,7 @@ void Prhlrec(std::string_view scope, std::string_view manager, std::string& acco
         }
         if (!ManagerMatches(code, second.Text(16, 4))) continue;
         a.name = second.Text(52, 32);
-        a.opening = AmountText("(F12.2)", fourth.R8(8), 12, false);
+        a.opening = NumberText(fourth.R8(8), "(F12.2)", 12, false);
         ListAccount(frame, run, page, a);
     }
 }

@@ -11,6 +11,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/appraisal/summary_by_security_type.h"
+#include "reports/kernel/amount_texts.h"
 
 namespace reports {
 
@@ -130,11 +131,9 @@ void Apsumac(AppraisalRun& run, int16_t& step, const engine::CategoryTable& clas
             double market_value = class_market;
             std::string market_text;
             records::Form16(market_value, 0.0, market_text);
-            std::string income_text(32, ' ');
-            records::WriteInto(income_text, "(F12.0,' ')", {totals.annual_income[c]});
             // The whole amount stands in positions 1-11 and its point in 12,
             // which the column (A11) leaves off.
-            records::Comma(income_text, 11);
+            const std::string income_text = NumberText(totals.annual_income[c], "(F12.0,' ')", 11, false);
             if (!market_only)
                 p.Print(records::Write("(51X,'----------------',10X,'------',5X,'---------',5X,' -----')"));
             else

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
@@ -14,6 +13,7 @@
 #include "records/report_output.h"
 #include "reports/appraisal/account_valuations.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
@@ -27,20 +27,8 @@ constexpr const char* kPercentNa = "   N/A  ";
 constexpr const char* kValueBlank = "                ";
 constexpr const char* kPercentBlank = "        ";
 
-// An amount under "(F15.2,1X)" (16 characters) or a percentage under
-// "(F7.2,1X)" (8), with separators and brackets when negative.
-std::string ValueText(double value) {
-    std::string text = records::Fixed(records::Write("(F15.2,1X)", {value}), 32);
-    records::Comma(text, 15);
-    if (value < 0) records::Brackt(text, 15);
-    return text.substr(0, 16);
-}
-
 std::string PercentText(double value) {
-    std::string text = records::Fixed(records::Write("(F7.2,1X)", {value}), 32);
-    records::Comma(text, 7);
-    if (value < 0) records::Brackt(text, 7);
-    return text.substr(0, 8);
+    return NumberColumn(value, "(F7.2,1X)", 7, true, 8);
 }
 
 struct Page {
@@ -142,15 +130,15 @@ void Accsum(std::string_view manager, std::string_view report_date, std::string_
         any_current_missing = any_current_missing || current_missing;
 
         Columns c;
-        if (!begin_missing) c.beginning = ValueText(begin);
+        if (!begin_missing) c.beginning = Amount16(begin);
         if (!current_missing) {
-            c.current = ValueText(current);
-            c.income = ValueText(income);
+            c.current = Amount16(current);
+            c.income = Amount16(income);
             c.yield = PercentText(yield);
         }
         if (!begin_missing && !current_missing) {
             const double gain = current - begin;
-            c.gain = ValueText(gain);
+            c.gain = Amount16(gain);
             c.gain_percent = PercentText(GainPercent(gain, begin));
         }
         if (suppress_beginning) {
@@ -170,16 +158,16 @@ void Accsum(std::string_view manager, std::string_view report_date, std::string_
     }
 
     Columns t;
-    if (!any_begin_missing) t.beginning = ValueText(total_begin);
+    if (!any_begin_missing) t.beginning = Amount16(total_begin);
     if (!any_current_missing) {
-        t.current = ValueText(total_current);
-        t.income = ValueText(total_income);
+        t.current = Amount16(total_current);
+        t.income = Amount16(total_income);
         const double base = yield_on_cost ? total_cost : total_current;
         t.yield = PercentText(base != 0 ? total_income * 100 / base : 0);
     }
     if (!any_begin_missing && !any_current_missing) {
         const double gain = total_current - total_begin;
-        t.gain = ValueText(gain);
+        t.gain = Amount16(gain);
         t.gain_percent = PercentText(GainPercent(gain, total_begin));
     }
     if (suppress_beginning) {

@@ -21,7 +21,9 @@
 #include "records/rounding.h"
 #include "records/security_types.h"
 #include "reports/appraisal/appraisal_run.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/lot_securities.h"
+#include "reports/kernel/page_headings.h"
 
 namespace reports {
 
@@ -68,17 +70,8 @@ std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
     return std::string_view(s).substr(at, n);
 }
 
-// A number written under a layout, with separators over n positions and
-// brackets when negative.
-std::string Edited(std::string_view layout, double value, int comma, int bracket) {
-    std::string t = Out(layout, {value});
-    if (comma > 0) records::Comma(t, comma);
-    if (value < 0 && bracket > 0) records::Brackt(t, bracket);
-    return t;
-}
-
 std::string Percent5(double pct) {
-    return Edited("(F5.1,'   ')", pct, 0, 5);
+    return BracketedText(pct, "(F5.1,'   ')", 5);
 }
 
 // The change from the prior month in the 8 positions that the group and
@@ -86,7 +79,7 @@ std::string Percent5(double pct) {
 // it 10): the number edited over 7 positions, so that its last digits are
 // never cut off.
 std::string Change8(double change) {
-    return Edited("(F8.0,' ')", change, 7, 7);
+    return NumberText(change, "(F8.0,' ')", 7, true);
 }
 
 std::string ChangeNotAvailable8() {
@@ -94,7 +87,7 @@ std::string ChangeNotAvailable8() {
 }
 
 std::string Yield6(double y) {
-    return Edited("(F6.2,' ')", y, 0, 6);
+    return BracketedText(y, "(F6.2,' ')", 6);
 }
 
 std::string NameRecord(const char* file, long n, bool& ok) {
@@ -129,11 +122,11 @@ void HoldingsPage::Print(const std::string& line) const {
 }
 
 void Wamt11(double amount, std::string& text) {
-    text = Edited("(F11.2,' ')", amount, 11, 11);
+    text = NumberText(amount, "(F11.2,' ')", 11, true);
 }
 
 void Wamt15(double amount, std::string& text) {
-    text = Edited("(F15.2,' ')", amount, 15, 15);
+    text = NumberText(amount, "(F15.2,' ')", 15, true);
 }
 
 bool LongTerm(const std::string& trade_date, const std::string& pricing_date) {
@@ -212,8 +205,7 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
                 "  VALUE  ',' GAIN(LOSS)      YTM   INCOME  ',A4)",
                 {std::string_view(basis)}));
         } else {
-            std::string word = records::Fixed(manager, 4);
-            if (word == "????") word = "ALL ";
+            const std::string word = ManagerHeading(manager);
             if (records::IsBlank(word))
                 p.Print(blank);
             else
@@ -487,7 +479,7 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
         if (w.month_change == kNoRate) {
             column = Out("('      N/A   ',20X)", {});
         } else {
-            column = Edited("(F10.0,'  ')", w.month_change, 9, 9);
+            column = NumberText(w.month_change, "(F10.0,'  ')", 9, true);
             s.change += w.month_change;
         }
     } else if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
@@ -612,10 +604,10 @@ TotalTexts HoldingsPages::Totals(const Sums& s, bool group, bool blank_percent) 
         Wamt15(s.market, t.market);
         double g = s.market - s.cost;
         records::Drnd2(g);
-        t.gain = Edited("(F8.0,'   ')", g, 8, 8);
+        t.gain = NumberText(g, "(F8.0,'   ')", 8, true);
         t.column = !ChangeColumn() ? Out("('          ')", {})
                    : group         ? Change8(s.change)
-                                   : Edited("(F10.0,'  ')", s.change, 9, 9);
+                                   : NumberText(s.change, "(F10.0,'  ')", 9, true);
     }
     if (group)
         records::Incm10(s.income, t.income);
@@ -727,7 +719,7 @@ bool HoldingsPages::Print() {
                 records::Drnd2(gain);
                 market_ += head_.accrued_interest;
                 Wamt15(market_, market);
-                gain_text = Edited("(F8.0,'   ')", gain, 8, 8);
+                gain_text = NumberText(gain, "(F8.0,'   ')", 8, true);
                 total_priced_ = true;
                 total_market_ = market_;
                 column = ChangeColumn() ? Change8(change_) : std::string(32, ' ');
@@ -764,9 +756,10 @@ bool HoldingsPages::Print() {
                 else
                     Wamt15(market_ - cash_.market, m2);
                 double g2 = gain - (cash_.market - cash_.cost);
-                const std::string g2t = Edited("(F8.0,'   ')", g2, 9, 9);
-                const std::string ch2 = no_price_ ? Out("('      N/A ')", {})
-                                                  : Edited("(F10.0,'  ')", change_ - cash_.change, 9, 9);
+                const std::string g2t = NumberText(g2, "(F8.0,'   ')", 9, true);
+                const std::string ch2 = no_price_
+                                            ? Out("('      N/A ')", {})
+                                            : NumberText(change_ - cash_.change, "(F10.0,'  ')", 9, true);
                 std::string inc2;
                 const double i2 = income_ - cash_.income;
                 records::Incom8(i2, inc2);

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/layout.h"
@@ -12,6 +11,7 @@
 #include "records/rounding.h"
 #include "records/security_holdings_files.h"
 #include "reports/aum/aum_security_pages.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/report_items.h"
 
 namespace reports {
@@ -88,9 +88,7 @@ void Aumprt(int16_t output_mode, std::string_view security_type, std::string_vie
         if (!priced) unknown = true;
         double quantity = s.quantity;
         records::Drnd3(quantity);
-        std::string quantity_text(32, ' ');
-        records::WriteInto(quantity_text, "(F16.3)", {quantity});
-        records::Comma(quantity_text, 16);
+        const std::string quantity_text = NumberText(quantity, "(F16.3)", 16, false);
         const double average = s.quantity != 0 ? Scaled(s.cost / s.quantity, s.valuation_kind) : 0;
         std::string share = kShareNA;
         if (grand_known && priced) {
@@ -107,11 +105,11 @@ void Aumprt(int16_t output_mode, std::string_view security_type, std::string_vie
                         .Text(s.description1, 4, 7)
                         .Text(quantity_text, 16, 1)
                         .Text(records::Write("(F8.2)", {average}), 8, 1)
-                        .Text(AmountText12(s.cost), 12, 1)
+                        .Text(Amount12(s.cost), 12, 1)
                         .Text(priced ? records::Write("(F8.2)", {Scaled(s.unit_value, s.valuation_kind)})
                                      : std::string(kUnitNA),
                               8, 1)
-                        .Text(priced ? AmountText12(s.market_value) : kValueNA, 12, 1)
+                        .Text(priced ? Amount12(s.market_value) : kValueNA, 12, 1)
                         .Text(priced ? GainText12(s.short_term_gain) : kGainNA, 12, 1)
                         .Text(priced ? GainText12(s.long_term_gain) : kGainNA, 12, 1)
                         .Text(share, 5, 1)
@@ -131,8 +129,8 @@ void Aumprt(int16_t output_mode, std::string_view security_type, std::string_vie
     frame.Write("(1X,'TOTALS FOR ',I3,' ISSUES:',32X,A12,9X,A12,A12,A12)",
                 Items()
                     .Int(header.count)
-                    .Text(AmountText12(header.cost), 12, 1)
-                    .Text(value_known ? AmountText12(header.market_value) : kValueNA, 12, 1)
+                    .Text(Amount12(header.cost), 12, 1)
+                    .Text(value_known ? Amount12(header.market_value) : kValueNA, 12, 1)
                     .Text(short_known ? GainText12(header.short_term_gain) : kGainNA, 12, 1)
                     .Text(long_known ? GainText12(header.long_term_gain) : kGainNA, 12, 1));
 }

@@ -16,7 +16,9 @@
 #include "records/rounding.h"
 #include "records/security_holdings_files.h"
 #include "reports/aum/aum_page.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/lot_securities.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_items.h"
 
 namespace reports {
@@ -30,16 +32,6 @@ constexpr const char* kValueNA = "         N/A";  // A12 value
 constexpr const char* kGainNA = "       N/A  ";   // A12 gain
 constexpr const char* kPercentNA = "    N/A";     // A7 percent
 constexpr const char* kUnitNA = "     N/A";       // A8 unit value
-
-// An amount written under a layout into a 32-character field and edited
-// with separators over n positions; the first `width` characters.
-std::string Edited(double value, std::string_view layout, int n, std::size_t width, bool brackets) {
-    std::string text(32, ' ');
-    records::WriteInto(text, layout, {value});
-    records::Comma(text, n);
-    if (brackets && value < 0) records::Brackt(text, n);
-    return text.substr(0, width);
-}
 
 std::string Fixed8(double value) {
     return records::Write("(F8.2)", {value});
@@ -85,12 +77,8 @@ struct Page {
 
 }  // namespace
 
-std::string AmountText12(double value) {
-    return Edited(value, "(F12.2)", 12, 12, false);
-}
-
 std::string GainText12(double gain) {
-    return Edited(gain, "(F10.0,'  ')", 10, 12, true);
+    return NumberColumn(gain, "(F10.0,'  ')", 10, true, 12);
 }
 
 void Xrefhdr(int16_t& page, int16_t& lines, std::string_view pricing_date, int16_t& page_length,
@@ -139,7 +127,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
         return;
     }
     header = records::SecurityHoldingsHeader::Decode(rec);
-    const std::string manager = header.manager == "????" ? std::string("ALL ") : header.manager;
+    const std::string manager = ManagerHeading(header.manager);
     const float pricing_number = DateNumber(header.as_of_date);
     int16_t pricing_month = 0, pricing_day = 0, pricing_year = 0;
     records::Redate(header.as_of_date, pricing_month, pricing_day, pricing_year);
@@ -263,7 +251,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
 
             if (cross_reference) {
                 const std::string gain_text = priced ? GainText12(g) : kGainNA;
-                const std::string value_text = priced ? AmountText12(h.market_value) : kValueNA;
+                const std::string value_text = priced ? Amount12(h.market_value) : kValueNA;
                 std::string gain_percent(7, ' ');
                 if (!priced)
                     gain_percent = kPercentNA;
@@ -275,8 +263,8 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
                 if (cash) average = 1.0;
                 double shown_quantity = h.quantity;
                 records::Drnd2(shown_quantity);
-                const std::string quantity_text = Edited(shown_quantity, "(F12.3)", 12, 12, false);
-                const std::string cost_text = AmountText12(h.cost);
+                const std::string quantity_text = NumberColumn(shown_quantity, "(F12.3)", 12, false, 12);
+                const std::string cost_text = Amount12(h.cost);
                 std::string percent_text = kPercentNA;
                 if (h.percent_of_account != records::kNoRate) {
                     double p = h.percent_of_account;
@@ -315,11 +303,11 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
         }
 
         if (lots > 1 && cross_reference) {
-            const std::string value_text = value.known ? AmountText12(value.value) : kValueNA;
+            const std::string value_text = value.known ? Amount12(value.value) : kValueNA;
             const std::string gain_text = gain.known ? GainText12(gain.value) : kGainNA;
             double shown_quantity = quantity;
             records::Drnd2(shown_quantity);
-            const std::string quantity_text = Edited(shown_quantity, "(F12.3)", 12, 12, false);
+            const std::string quantity_text = NumberColumn(shown_quantity, "(F12.3)", 12, false, 12);
             if (page.lines >= page.length - 4) {
                 heading();
                 page.Line(blank);
@@ -327,7 +315,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
             page.Write("(45X,' ----------         -----------   -----------   --    -------')");
             page.Write("(38X,'TOTALS',A12,8X,A12,2X,A12,2X,A12)", Items()
                                                                       .Text(quantity_text, 12, 1)
-                                                                      .Text(AmountText12(cost), 12, 1)
+                                                                      .Text(Amount12(cost), 12, 1)
                                                                       .Text(value_text, 12, 1)
                                                                       .Text(gain_text, 12, 1));
         }
@@ -347,7 +335,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
     if (records::Fixed(accrued_switch, 4) == "Y   ") report_value.Add(accrued_total, true);
     if (cross_reference) {
         const std::string gain_text = report_gain.known ? GainText12(report_gain.value) : kGainNA;
-        const std::string value_text = report_value.known ? AmountText12(report_value.value) : kValueNA;
+        const std::string value_text = report_value.known ? Amount12(report_value.value) : kValueNA;
         if (page.lines >= page.length - 4) {
             page.Write("(64X,11('-'),3X,11('-'),3X,9('-'))");
             heading();
@@ -355,12 +343,9 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
         }
         page.Line(blank);
         page.Line(blank);
-        page.Write("(2X,'TOTALS FOR',1X,I3,' ISSUES :',39X,A12,2X,A12,2X,A12)",
-                   Items()
-                       .Int(n)
-                       .Text(AmountText12(report_cost), 12, 1)
-                       .Text(value_text, 12, 1)
-                       .Text(gain_text, 12, 1));
+        page.Write(
+            "(2X,'TOTALS FOR',1X,I3,' ISSUES :',39X,A12,2X,A12,2X,A12)",
+            Items().Int(n).Text(Amount12(report_cost), 12, 1).Text(value_text, 12, 1).Text(gain_text, 12, 1));
         page.Line(blank);
     }
 

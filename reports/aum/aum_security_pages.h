@@ -31,10 +31,9 @@ void Xrefhdr(int16_t& page, int16_t& lines, std::string_view pricing_date, int16
              std::string_view manager, std::string_view program_date, int16_t output_mode,
              std::string_view type_title, ReportFrame& frame);
 
-// Amount texts of the pages: the number under "(F12.2)" (or the width's
-// layout) with thousands separators, and a gain under "(F10.0,'  ')" with
-// separators and, when negative, brackets (12 characters).
-std::string AmountText12(double value);
+// The gain column of the pages: whole units under "(F10.0,'  ')" with
+// separators and, when negative, brackets (12 characters). Amounts print
+// in the shared 12-position column (Amount12).
 std::string GainText12(double gain);
 
 }  // namespace reports

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "records/amounts.h"
 #include "records/aum_work.h"
 #include "records/chars.h"
 #include "records/common_file.h"
@@ -20,6 +19,8 @@
 #include "records/sorts.h"
 #include "reports/appraisal/account_valuations.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
@@ -76,7 +77,7 @@ void Aumhed(ReportFrame& frame, Page& page, const std::string& program_date, con
     frame.Write("(47X,'SUMMARY OF ASSETS UNDER MANAGEMENT  ',3A4)", Items().Text(records::H2000(date), 4, 3));
     frame.Blank();
     std::string printed = program_date;
-    frame.Write("(4X,'DATE PRINTED: ',3A4)", Items().Text(records::H2000(printed), 4, 3));
+    frame.Line(DatePrintedLine(records::H2000(printed), 4));
     frame.Blank();
     for (const std::string& line : records::WriteRecords(kOrderLines[order - 1], Items().Text(shown, 4, 1)))
         frame.Line(line);
@@ -93,9 +94,7 @@ void Aumhed(ReportFrame& frame, Page& page, const std::string& program_date, con
 
 std::string AmountText(double value) {
     if (value < 0) return kAmountNa;
-    std::string text = records::Fixed(records::Write("(F14.2)", {value}), 32);
-    records::Comma(text, 14);
-    return text.substr(0, 14);
+    return NumberColumn(value, "(F14.2)", 14, false, 14);
 }
 
 // The four shares of the market value; a market value of 0 has none.

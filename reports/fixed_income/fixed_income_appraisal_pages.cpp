@@ -23,6 +23,7 @@
 #include "records/security_types.h"
 #include "records/sorts.h"
 #include "reports/fixed_income/fixed_income_appraisal.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/lot_securities.h"
 #include "reports/kernel/report_items.h"
 
@@ -77,10 +78,7 @@ double Share(double part, double base) {
 
 // A yield column "(F5.1,' ')", bracketed when negative.
 std::string YieldText(double yield) {
-    std::string text = Format("(F5.1,' ')", Items().Number(yield));
-    text.resize(32, ' ');
-    if (yield < 0) records::Brackt(text, 5);
-    return Cut(text, 6);
+    return Cut(BracketedText(yield, "(F5.1,' ')", 5), 6);
 }
 
 // A stored yield "(F4.1)" when above 0 and below 100, else " N/A".
@@ -95,11 +93,7 @@ std::string GainText(double gain) {
     float g = static_cast<float>(gain);
     records::Round1(g);
     if (g < 0) g -= 1.0f;
-    std::string text = Format("(F11.0,' ')", Items().Number(g));
-    text.resize(32, ' ');
-    records::Comma(text, 11);
-    if (g < 0) records::Brackt(text, 11);
-    return Cut(text, 12);
+    return NumberColumn(g, "(F11.0,' ')", 11, true, 12);
 }
 
 std::string PercentText(double percent) {

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
@@ -22,6 +21,7 @@
 #include "reports/fixed_income/fixed_income_measures.h"
 #include "reports/fixed_income/fixed_income_reads.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
@@ -75,14 +75,6 @@ struct Sums {
 std::string RateText(double value, bool missing = false) {
     if (missing) return "   N/A  ";
     return records::Write("(F6.1,'  ')", {value});
-}
-
-// An amount under the layout with thousands separators over its first n
-// characters.
-std::string AmountText(std::string_view layout, double value, int n) {
-    std::string text = records::Fixed(records::Write(layout, {value}), 32);
-    records::Comma(text, n);
-    return text.substr(0, static_cast<std::size_t>(n));
 }
 
 std::string RatingText(std::string_view rating) {
@@ -214,11 +206,11 @@ bool HoldingLines(ReportFrame& frame, const Run& run, Page& page, const std::str
     if (page.line_count >= page.length - 5) ContinuationPage(frame, run, page, id, title);
     frame.Write("(2X,A10,1X,7A4,1X,2A4,A11,A11,A7,A7,A7,A7,A7,A5,A6,A6)",
                 Items()
-                    .Text(AmountText("(F10.0)", face, 10), 10, 1)
+                    .Text(NumberColumn(face, "(F10.0)", 10, false, 10), 10, 1)
                     .Text(security.description1, 4, 7)
                     .Text(lot.open_date, 4, 2)
-                    .Text(AmountText("(F11.0,' ')", cost, 11), 11, 1)
-                    .Text(priced ? AmountText("(F11.0,' ')", market, 11) : kNoValueText, 11, 1)
+                    .Text(NumberColumn(cost, "(F11.0,' ')", 11, false, 11), 11, 1)
+                    .Text(priced ? NumberColumn(market, "(F11.0,' ')", 11, false, 11) : kNoValueText, 11, 1)
                     .Text(dated ? RateText(years) : std::string(8, ' '), 7, 1)
                     .Text(RateText(coupon, !has_coupon), 7, 1)
                     .Text(RateText(yield, !has_yield), 7, 1)
@@ -259,8 +251,9 @@ void TotalsLine(ReportFrame& frame, const Sums& sums) {
     frame.Write(
         "(31X,'TOTALS/AVERAGES',4X,A11,A11,5A7,A5,A6,A6)",
         Items()
-            .Text(AmountText("(F11.0,' ')", sums.cost, 11), 11, 1)
-            .Text(sums.missing_price ? kNoValueText : AmountText("(F11.0,' ')", sums.market, 11), 11, 1)
+            .Text(NumberColumn(sums.cost, "(F11.0,' ')", 11, false, 11), 11, 1)
+            .Text(sums.missing_price ? kNoValueText : NumberColumn(sums.market, "(F11.0,' ')", 11, false, 11),
+                  11, 1)
             .Text(RateText(years), 7, 1)
             .Text(RateText(coupon), 7, 1)
             .Text(RateText(yield), 7, 1)

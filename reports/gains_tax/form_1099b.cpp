@@ -7,7 +7,6 @@
 
 #include "engine/trade_posting.h"
 #include "records/account_records.h"
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/file_names.h"
@@ -20,6 +19,7 @@
 #include "records/security_file.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 #include "reports/lists/broker_list.h"
@@ -51,12 +51,8 @@ struct Run {
 
 void WriteBlock(Run& run, const Recipient& to, const records::TransactionRecord& t, int number,
                 const records::SecurityRecord& security) {
-    std::string quantity(32, ' ');
-    records::WriteInto(quantity, "(F12.3)", {t.quantity});
-    records::Comma(quantity, 12);
-    std::string amount(32, ' ');
-    records::WriteInto(amount, "(F16.2)", {t.amount});
-    records::Comma(amount, 16);
+    const std::string quantity = NumberText(t.quantity, "(F12.3)", 12, false);
+    const std::string amount = NumberText(t.amount, "(F16.2)", 16, false);
 
     std::string code = t.code;
     int16_t direction = 0, sign = 0, flag = 0;

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "records/account_records.h"
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/files.h"
@@ -13,24 +12,18 @@
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/rounding.h"
+#include "reports/kernel/amount_texts.h"
 
 namespace reports {
 
 std::string GainAmount(double value, int width, bool brackets) {
-    std::string text(32, ' ');
     const std::string layout = "(F" + std::to_string(width - 1) + ".2,1X)";
-    records::WriteInto(text, layout, {value});
-    records::Comma(text, width - 1);
-    if (brackets && value < 0) records::Brackt(text, width - 1);
-    return text.substr(0, static_cast<std::size_t>(width));
+    return NumberColumn(value, layout, width - 1, brackets, static_cast<std::size_t>(width));
 }
 
 std::string GainQuantity(double quantity) {
     records::Drnd2(quantity);
-    std::string text(32, ' ');
-    records::WriteInto(text, "(F8.0)", {quantity});
-    records::Comma(text, 8);
-    return text.substr(0, 8);
+    return NumberColumn(quantity, "(F8.0)", 8, false, 8);
 }
 
 bool ReadGainAccount(int entry, std::string_view id, GainAccount& account) {

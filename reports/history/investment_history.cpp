@@ -7,7 +7,6 @@
 
 #include "engine/replay.h"
 #include "records/account_records.h"
-#include "records/amounts.h"
 #include "records/chars.h"
 #include "records/common_file.h"
 #include "records/dates.h"
@@ -21,6 +20,7 @@
 #include "records/rounding.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
@@ -99,11 +99,7 @@ struct ValuedSecurity {
 
 std::string Hstamt(double amount) {
     if (amount == kNoValue) return "       N/A      ";
-    std::string text(32, ' ');
-    records::WriteInto(text, "(F15.2)", {amount});
-    records::Comma(text, 15);
-    records::Brackt(text, 15);
-    return text.substr(0, 16);
+    return Amount16(amount);
 }
 
 HistoryValue Hstval(std::string_view account, std::string_view date, std::string_view accrued) {

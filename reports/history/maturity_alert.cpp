@@ -17,7 +17,9 @@
 #include "records/report_output.h"
 #include "records/sorts.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
@@ -101,15 +103,6 @@ void ReadAlertTerms(const records::DirectFile& file, long n, AlertSecurity& sec)
 
 bool InWindow(float date, const MaturityWindow& window) {
     return date > 0 && date >= window.report && date <= window.ends[3];
-}
-
-// A number under a layout, with thousands separators, as its first width
-// characters.
-std::string CommaText(double value, std::string_view layout, int width) {
-    std::string text(32, ' ');
-    records::WriteInto(text, layout, {value});
-    records::Comma(text, width);
-    return text.substr(0, static_cast<std::size_t>(width));
 }
 
 // One lot record of MATRE.HLD.
@@ -283,7 +276,7 @@ void Mathdr(int16_t& page, int16_t& lines, std::string_view program_date, int16_
     line("(59X,'FROM: ',3A4)", Items().Text(report_text, 4, 3));
     line("(1X)");
     line("(1X)");
-    line("(1X,'DATE PRINTED: ',3A4)", Items().Text(printed_text, 4, 3));
+    records::Prtout(DatePrintedLine(printed_text, 1));
     line("(1X)");
     line("(65X,'FACE',12X,'TRADE',12X,'NET')");
     line("(10X,'ACCOUNT NAME',21X,'ACCT. NO.',12X,'AMOUNT',11X,'DATE',11X,'AMOUNT')");
@@ -380,8 +373,8 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
         // The security block.
         page.HeadingIfFull();
         page.lines = static_cast<int16_t>(page.lines + 2);
-        const std::string call_price = CommaText(sec.call_price, "(F12.2)", 12);
-        const std::string put_price = CommaText(sec.put_price, "(F12.2)", 12);
+        const std::string call_price = NumberColumn(sec.call_price, "(F12.2)", 12, false, 12);
+        const std::string put_price = NumberColumn(sec.put_price, "(F12.2)", 12, false, 12);
         frame.Write("(2X,8A4,1X,3A4,5X,'CALL DATE: ',2A4,3X,'CALL DOLLAR PRICE: ',A12)",
                     Items()
                         .Text(sec.description, 4, 8)
@@ -412,8 +405,8 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
         for (const std::size_t index : members) {
             const AlertLot& lot = all[index];
             total_face += lot.face;
-            const std::string face = CommaText(lot.face, "(F12.0)", 12);
-            const std::string net = CommaText(lot.net, "(F12.2)", 12);
+            const std::string face = NumberColumn(lot.face, "(F12.0)", 12, false, 12);
+            const std::string net = NumberColumn(lot.net, "(F12.2)", 12, false, 12);
             page.HeadingIfFull();
             ++page.lines;
             frame.Write("(10X,8A4,1X,2A4,8X,A12,8X,2A4,6X,A12)", Items()
@@ -425,7 +418,8 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
         }
         if (members.size() >= 2) {
             ++page.lines;
-            frame.Write("(39X,'TOTAL',15X,A12)", Items().Text(CommaText(total_face, "(F12.0)", 12), 12, 1));
+            frame.Write("(39X,'TOTAL',15X,A12)",
+                        Items().Text(NumberColumn(total_face, "(F12.0)", 12, false, 12), 12, 1));
         }
         ++page.lines;
         frame.Blank();

@@ -23,6 +23,7 @@
 #include "records/rounding.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
@@ -43,13 +44,6 @@ double PriceFactor(char type) {
     if (type == 'R') return 0.01;
     if (IsFixedIncomeType(type)) return 100.0;
     return 1.0;
-}
-
-// A number under a layout into a 32-character text.
-std::string Amount(double value, std::string_view layout) {
-    std::string text(32, ' ');
-    records::WriteInto(text, layout, {value});
-    return text;
 }
 
 void Dollar(std::string& text, int n) {
@@ -393,30 +387,21 @@ void ChangesRun::Detlin(const LineSecurity& sec, double price_factor, bool full_
     std::string proceeds(12, ' ');
     std::string gain(12, ' ');
     if (!no_shares) {
-        std::string text = Amount(v.shares, "(F16.3,'  ')");
-        records::Comma(text, 16);
+        std::string text = NumberText(v.shares, "(F16.3,'  ')", 16, false);
         shares = text.substr(0, 16);
         const double unit_cost = v.shares == 0 ? 0 : price_factor / v.shares * v.total_cost;
-        text = Amount(unit_cost, "(F12.3,'  ')");
-        records::Comma(text, 12);
+        text = NumberText(unit_cost, "(F12.3,'  ')", 12, false);
         unit = text.substr(0, 12);
         if (full_columns) {
-            text = Amount(v.market_price, "(F11.2,'  ')");
-            records::Comma(text, 11);
+            text = NumberText(v.market_price, "(F11.2,'  ')", 11, false);
             market = text.substr(0, 12);
-            text = Amount(v.proceeds, "(F11.2,'  ')");
-            records::Comma(text, 11);
-            records::Brackt(text, 11);
+            text = NumberText(v.proceeds, "(F11.2,'  ')", 11, true);
             proceeds = text.substr(0, 12);
-            text = Amount(v.gain, "(F11.2,'  ')");
-            records::Comma(text, 11);
-            records::Brackt(text, 11);
+            text = NumberText(v.gain, "(F11.2,'  ')", 11, true);
             gain = text.substr(0, 12);
         }
     }
-    std::string total = Amount(v.total_cost, "(F15.2,'  ')");
-    records::Comma(total, 15);
-    records::Brackt(total, 15);
+    std::string total = NumberText(v.total_cost, "(F15.2,'  ')", 15, true);
     if (dollar_) Dollar(total, v.total_cost < 0 ? 16 : 15);
     frame_.Write("(1X,24A1,2A4,1X,2A4,A16,A12,A16,A12,A12,A12,1X,A2)", Items()
                                                                            .Text(sec.description, 1, 24)
@@ -463,8 +448,7 @@ std::string ChangesRun::Key(const std::string& description, const records::Trans
 
 std::string ChangesRun::SharesTotal(double shares) const {
     if (!filtered_) return std::string(16, ' ');
-    std::string text = Amount(shares, "(F16.4)");
-    records::Comma(text, 16);
+    std::string text = NumberText(shares, "(F16.4)", 16, false);
     return text.substr(0, 16);
 }
 
@@ -534,8 +518,7 @@ int ChangesRun::Pursec() {
             return true;
         },
         [&] {
-            std::string value = Amount(totals.value, "(F16.2)");
-            records::Comma(value, 16);
+            std::string value = NumberText(totals.value, "(F16.2)", 16, false);
             Dollar(value, 16);
             frame_.Write("(5X,'Total',28X,A16,15X,A16)",
                          Items().Text(SharesTotal(totals.shares), 16, 1).Text(value.substr(0, 16), 16, 1));
@@ -579,17 +562,11 @@ int ChangesRun::Salsec() {
             return true;
         },
         [&] {
-            std::string basis = Amount(totals.value, "(F16.2)");
-            records::Comma(basis, 16);
-            records::Brackt(basis, 16);
+            std::string basis = NumberText(totals.value, "(F16.2)", 16, true);
             int16_t flag = 0;
             Putdl2(basis, 16, flag);
-            std::string proceeds = Amount(totals.proceeds, "(F16.2)");
-            records::Comma(proceeds, 16);
-            records::Brackt(proceeds, 16);
-            std::string gain = Amount(totals.gain, "(F11.2,'  ')");
-            records::Comma(gain, 11);
-            records::Brackt(gain, 11);
+            std::string proceeds = NumberText(totals.proceeds, "(F16.2)", 16, true);
+            std::string gain = NumberText(totals.gain, "(F11.2,'  ')", 11, true);
             Putdl2(gain, 12, flag);
             frame_.Write("(5X,'Total ',27X,A16,15X,A16,8X,A16,1X,A12)",
                          Items()
@@ -631,9 +608,7 @@ int ChangesRun::Incsec() {
             return true;
         },
         [&] {
-            std::string text = Amount(total, "(F15.2,' ')");
-            records::Comma(text, 15);
-            if (total < 0) records::Brackt(text, 15);
+            std::string text = NumberText(total, "(F15.2,' ')", 15, true);
             Dollar(text, total < 0 ? 16 : 15);
             frame_.Write("(5X,'Total ',59X,A16)", Items().Text(text.substr(0, 16), 16, 1));
         });
@@ -719,14 +694,11 @@ int ChangesRun::OtherSection(Section s) {
             return true;
         },
         [&] {
-            std::string value = Amount(totals.value, "(F16.2)");
-            records::Comma(value, 16);
+            std::string value = NumberText(totals.value, "(F16.2)", 16, false);
             Dollar(value, 16);
             std::string gain(16, ' ');
             if (covered) {
-                gain = Amount(totals.gain, "(F15.2,'  ')");
-                records::Comma(gain, 15);
-                records::Brackt(gain, 15);
+                gain = NumberText(totals.gain, "(F15.2,'  ')", 15, true);
                 int16_t flag = 0;
                 Putdl2(gain, 16, flag);
             }
@@ -747,8 +719,7 @@ int ChangesRun::Othsec() {
 
 // A balance line: "$", one blank, the amount, a negative one in brackets.
 std::string BalanceText(double balance) {
-    std::string text = Amount(balance, "(F15.2,' ')");
-    records::Comma(text, 15);
+    std::string text = NumberText(balance, "(F15.2,' ')", 15, false);
     Dollar(text, 15);
     records::Brackt(text, 15);
     return text.substr(0, 16);

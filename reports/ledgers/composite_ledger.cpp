@@ -21,6 +21,7 @@
 #include "records/security_types.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/report_items.h"
 
 namespace reports {
@@ -154,17 +155,16 @@ public:
         frame_.Blank();
         frame_.Write(
             "(1X,3A4,10X,'NET AMOUNT     ',23X,A16,A16)",
-            Items().Text(end_text, 4, 3).Text(Units(net_units_), 16, 1).Text(Amount(net_amount_), 16, 1));
+            Items().Text(end_text, 4, 3).Text(Units(net_units_), 16, 1).Text(Amount16(net_amount_), 16, 1));
         frame_.Blank();
         frame_.Write("(23X,'NET PURCHASES  ',23X,A16,A16)",
-                     Items().Text(Units(purchase_units_), 16, 1).Text(Amount(purchase_amount_), 16, 1));
+                     Items().Text(Units(purchase_units_), 16, 1).Text(Amount16(purchase_amount_), 16, 1));
         frame_.Write("(23X,'NET SALES      ',23X,A16,A16)",
-                     Items().Text(Units(sale_units_), 16, 1).Text(Amount(sale_amount_), 16, 1));
+                     Items().Text(Units(sale_units_), 16, 1).Text(Amount16(sale_amount_), 16, 1));
     }
 
 private:
-    static std::string Units(double value) { return NumberText(value, "(F15.3,' ')", 15, value < 0); }
-    static std::string Amount(double value) { return NumberText(value, "(F15.2,' ')", 15, value < 0); }
+    static std::string Units(double value) { return NumberText(value, "(F15.3,' ')", 15, true); }
 
     // One line (and its follow-up lines) of the transaction under the code
     // with the amount; false when its security record cannot be read
@@ -230,8 +230,8 @@ private:
         if (transfer) {
             const double value = amount * entry.value_factor;
             frame_.Write("(23X,'DATE-',2A4,' @',A16)",
-                         Items().Text(t.lot_date, 4, 2).Text(Amount(t.lot_cost), 16, 1));
-            frame_.Write("(23X,'VALUE OF ASSET-',A16)", Items().Text(Amount(value), 16, 1));
+                         Items().Text(t.lot_date, 4, 2).Text(Amount16(t.lot_cost), 16, 1));
+            frame_.Write("(23X,'VALUE OF ASSET-',A16)", Items().Text(Amount16(value), 16, 1));
             frame_.Blank();
             lines_ = static_cast<int16_t>(lines_ + 3);
         }

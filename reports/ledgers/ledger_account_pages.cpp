@@ -12,6 +12,7 @@
 #include "records/report_output.h"
 #include "records/rounding.h"
 #include "records/security_types.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/report_items.h"
 
 namespace reports {
@@ -37,10 +38,6 @@ bool ShowsNote(std::string_view code) {
     for (const char* c : {"DI", "DE", "II", "IE", "MI", "ME", "IP", "IS"})
         if (IsCode(code, c)) return true;
     return false;
-}
-
-std::string AmountText(double value) {
-    return NumberText(value, "(F15.2,' ')", 15, value < 0);
 }
 
 // One account's listing: the state the transactions share.
@@ -69,7 +66,7 @@ public:
         if (!run_.filter.unfiltered()) return;
         records::Drnd2(balance_);
         frame_.Write("(2X,2A4,27X,'OPENING BALANCE',44X,A16)",
-                     Items().Text(run_.start_date, 4, 2).Text(AmountText(balance_), 16, 1));
+                     Items().Text(run_.start_date, 4, 2).Text(Amount16(balance_), 16, 1));
         frame_.Blank();
         page_.lines = static_cast<int16_t>(page_.lines + 2);
     }
@@ -101,7 +98,7 @@ public:
             frame_.Write("(10X,'(NO TRANSACTIONS REPORTED.)')");
             page_.lines = static_cast<int16_t>(page_.lines + 2);
         }
-        const std::string text = AmountText(balance_);
+        const std::string text = Amount16(balance_);
         frame_.Blank();
         if (run_.filter.unfiltered())
             frame_.Write("(2X,2A4,27X,'CLOSING BALANCE',44X,A16)",
@@ -179,7 +176,7 @@ private:
             NumberTextInto(amount_text, signed_amount, "(F15.2,' ')", 15, entry.cash_sign < 0);
         }
         std::string transfer_text(32, ' ');
-        if (transfer_value != 0) transfer_text = AmountText(transfer_value);
+        if (transfer_value != 0) transfer_text = Amount16(transfer_value);
 
         if (page_.lines >= page_.length - 9) Heading();
         const std::string symbol = ShowsNote(code) ? note.substr(0, 12) : t.symbol;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "records/amounts.h"
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/security_types.h"
@@ -122,19 +121,6 @@ std::string NoteText(const records::TransactionRecord& transaction) {
         if (word <= std::string_view("    ")) note.replace(k, 4, "    ");
     }
     return note;
-}
-
-std::string NumberText(double value, std::string_view layout, int width, bool bracket) {
-    std::string text;
-    NumberTextInto(text, value, layout, width, bracket);
-    return text;
-}
-
-void NumberTextInto(std::string& text, double value, std::string_view layout, int width, bool bracket) {
-    text.assign(32, ' ');
-    records::WriteInto(text, layout, {value});
-    records::Comma(text, width);
-    if (bracket) records::Brackt(text, width);
 }
 
 }  // namespace reports

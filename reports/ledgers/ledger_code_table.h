@@ -95,12 +95,4 @@ std::string SecurityTypeWord(const records::Record& security);
 // bytes prints blank).
 std::string NoteText(const records::TransactionRecord& transaction);
 
-// A number field of the three reports: the value written under the layout
-// (for instance "(F15.2,' ')") into a 32-character text, thousands
-// separators within the first width characters, and brackets when asked
-// and the value is negative.
-std::string NumberText(double value, std::string_view layout, int width, bool bracket);
-// The same into a text the caller keeps from one line to the next.
-void NumberTextInto(std::string& text, double value, std::string_view layout, int width, bool bracket);
-
 }  // namespace reports

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "engine/replay.h"
-#include "records/amounts.h"
 #include "records/codes.h"
 #include "records/common_file.h"
 #include "records/dates.h"
@@ -23,6 +22,7 @@
 #include "records/sorts.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_items.h"
 #include "reports/ledgers/ledger_code_table.h"
@@ -44,10 +44,6 @@ float CheckedDate(std::string& date, float low) {
     std::array<int16_t, 3> parts{};
     records::Chkdat(date, mode, error, number, low, kLatestDate, 0, parts);
     return number;
-}
-
-std::string Figure(double value, std::string_view layout, int width) {
-    return NumberText(value, layout, width, value < 0);
 }
 
 struct StatementRun {
@@ -159,7 +155,7 @@ private:
         for (int k = 0; k < 4; ++k) frame_.Blank();
         for (const std::string& line : account_.address) frame_.Write("(8X,8A4)", Items().Text(line, 4, 8));
         const auto figure = [&](double value) {
-            frame_.Write("(113X,A10)", Items().Text(Figure(value, "(F10.3,' ')", 10), 10, 1));
+            frame_.Write("(113X,A10)", Items().Text(NumberText(value, "(F10.3,' ')", 10, true), 10, 1));
         };
         figure(account_.opening);
         frame_.Blank();

@@ -24,6 +24,7 @@
 #include "records/security_types.h"
 #include "records/sorts.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/parties.h"
 #include "reports/kernel/report_frame.h"
@@ -142,12 +143,10 @@ BrokerFacts BrokerOf(const std::map<std::string, long>& table, const std::string
 }
 
 std::string Amount(double value, bool dollar, bool not_available = false) {
-    std::string text = not_available ? std::string("             N/A") : records::Write("(F16.2)", {value});
-    if (!not_available) records::Comma(text, 16);
-    text.resize(16, ' ');
+    std::string text =
+        not_available ? records::Fixed("             N/A", 32) : NumberText(value, "(F16.2)", 16, false);
     if (dollar) {
         int16_t n = 16, flag = 0;
-        text.resize(32, ' ');
         records::Putdol(text, n, flag);
     }
     return text.substr(0, 16);

@@ -7,6 +7,7 @@
 #include "records/dates.h"
 #include "records/layout.h"
 #include "records/record.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/parties.h"
 #include "reports/kernel/report_items.h"
 
@@ -34,10 +35,7 @@ std::string PrintableHalf(std::string_view half) {
 // over its first n characters; the form shows the first 16.
 enum AmountEdit { kSeparators = 1, kDollar = 2, kBrackets = 4 };
 std::string AmountText(double value, std::string_view layout, int n, int edits) {
-    std::string text(kAmountWidth, ' ');
-    records::WriteInto(text, layout, {value});
-    records::Comma(text, n);
-    if (edits & kBrackets) records::Brackt(text, n);
+    std::string text = NumberText(value, layout, n, (edits & kBrackets) != 0);
     if (edits & kDollar) {
         int16_t width = static_cast<int16_t>(n);
         int16_t flag = 0;

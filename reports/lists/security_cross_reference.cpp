@@ -9,7 +9,6 @@
 
 #include "records/account_file.h"
 #include "records/account_records.h"
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/cross_reference_files.h"
 #include "records/dates.h"
@@ -21,7 +20,9 @@
 #include "records/report_output.h"
 #include "records/security_types.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/holdings_source.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
@@ -35,27 +36,16 @@ bool BlankText(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
-// A number under its layout, with thousands separators over n positions
-// and brackets when asked; the first width characters.
-std::string Figure(std::string_view layout, double value, int n, bool brackets, std::size_t width) {
-    std::string text = records::Write(layout, {value});
-    text.resize(32, ' ');
-    records::Comma(text, n);
-    if (brackets) records::Brackt(text, n);
-    text.resize(width, ' ');
-    return text;
-}
-
 std::string Amount(double value, bool brackets) {
-    return Figure("(F15.2,' ')", value, 15, brackets, 16);
+    return NumberColumn(value, "(F15.2,' ')", 15, brackets, 16);
 }
 
 std::string Quantity(double value) {
-    return Figure("(F15.4,' ')", value, 15, value < 0, 16);
+    return NumberColumn(value, "(F15.4,' ')", 15, value < 0, 16);
 }
 
 std::string UnitCost(double value) {
-    return Figure("(F8.2)", value, 8, false, 8);
+    return NumberColumn(value, "(F8.2)", 8, false, 8);
 }
 
 // The sums of one side (long or short) of an account or of the run.
@@ -90,7 +80,7 @@ public:
         frame_.Write("(2X,'DATE: ',3A4,34X,'MANAGER: ',A4,2X,'SECURITY: ',3A4,2X,8A4)",
                      Items()
                          .Text(date_text, 4, 3)
-                         .Text(manager_ == "????" ? "ALL " : manager_, 4, 1)
+                         .Text(ManagerHeading(manager_), 4, 1)
                          .Text(symbol_, 4, 3)
                          .Text(description1_, 4, 8));
         lines_ = 8;
@@ -190,11 +180,11 @@ Columns TotalColumns(const Side& s, bool is_long, bool fixed_income, double fact
         s.quantity == 0 ? factor : std::fabs(s.amount / s.quantity) * (fixed_income ? 100.0 : 1.0);
     c.unit = UnitCost(unit);
     if (is_long) {
-        c.quantity = Figure("(F15.4,' ')", s.quantity, 15, false, 16);
+        c.quantity = NumberColumn(s.quantity, "(F15.4,' ')", 15, false, 16);
         c.cost = Amount(s.amount, false);
         c.value = Amount(s.value, false);
     } else {
-        c.quantity = Figure("(F15.4,' ')", s.quantity, 15, s.quantity < 0, 16);
+        c.quantity = NumberColumn(s.quantity, "(F15.4,' ')", 15, s.quantity < 0, 16);
         c.cost = Amount(-s.amount, -s.amount < 0);
         c.value = Amount(-s.value, -s.value < 0);
     }

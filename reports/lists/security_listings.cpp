@@ -15,6 +15,7 @@
 #include "records/report_output.h"
 #include "records/security_file.h"
 #include "records/security_types.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
@@ -115,7 +116,7 @@ public:
         frame_.Write("(58X,'SECURITY DATA BASE')");
         frame_.Blank();
         frame_.Blank();
-        frame_.Write("(1X,'DATE PRINTED: ',3A4)", Items().Text(printed_text, 4, 3));
+        frame_.Line(DatePrintedLine(printed_text, 1));
         frame_.Blank();
         std::string price = price_date_, month_end = month_end_;
         const std::string price_text = records::H2000(price);

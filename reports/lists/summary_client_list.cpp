@@ -14,6 +14,8 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 #include "reports/lists/account_reads.h"
@@ -29,7 +31,7 @@ void SummaryHeading(ReportFrame& frame, const std::string& date_text, int16_t& p
     frame.Write("(58X,'SUMMARY CLIENT LIST')");
     frame.Blank();
     frame.Write("(57X,'Sorted By Account ID')");
-    frame.Write("(1X,'DATE PRINTED: ',3A4)", Items().Text(date_text, 4, 3));
+    frame.Line(DatePrintedLine(date_text, 1));
     frame.Blank();
     frame.Write("(1X,'MANAGER',7X,'CUSTODIAN',15X,'ACCOUNT',37X,'DATE',8X,'OPENING')");
     frame.Write("(2X,'CODE',9X,'ACCOUNT NO',17X,'ID',6X,'SHORT NAME',22X,'OPENED',8X,'VALUE') ");
@@ -79,10 +81,7 @@ void Acctlst2(std::string_view manager, std::string_view output_name) {
         // An account whose records cannot be read is listed with blank
         // fields and adds nothing to the total.
         std::string value(32, ' ');
-        if (account.read) {
-            records::WriteInto(value, "(F13.2)", {account.opening_value});
-            records::Comma(value, 13);
-        }
+        if (account.read) value = NumberText(account.opening_value, "(F13.2)", 13, false);
         std::string opened = account.opened;
         const std::string opened_text = records::H2000(opened);
         if (lines > page_length) SummaryHeading(frame, date_text, page, lines, page_length);
@@ -98,9 +97,7 @@ void Acctlst2(std::string_view manager, std::string_view output_name) {
     }
 
     frame.Write("(93X,12('-'))");
-    std::string total_text(32, ' ');
-    records::WriteInto(total_text, "(F16.2)", {total});
-    records::Comma(total_text, 16);
+    std::string total_text = NumberText(total, "(F16.2)", 16, false);
     int16_t width = 16;
     int16_t flag = 0;
     records::Putdol(total_text, width, flag);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "records/amounts.h"
 #include "records/layout.h"
+#include "reports/kernel/amount_texts.h"
 
 namespace reports {
 
@@ -33,8 +33,7 @@ std::string Mprfnum(double amount, int16_t sign) {
         records::WriteInto(text, "('        N/A ')", {});
         return text;
     }
-    records::WriteInto(text, "(F12.0)", {amount});
-    records::Comma(text, 12);
+    text = NumberText(amount, "(F12.0)", 12, false);
     if (sign > 0) Mprftxt(text, 12);
     return text;
 }

@@ -16,6 +16,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "records/rounding.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/performance/performance_cells.h"
 
 namespace reports {
@@ -52,18 +53,12 @@ std::string DateText(const std::string& date) {
 // a missing amount.
 std::string Amount(double amount) {
     if (amount <= kNoValue) return " UNAVAILABLE";
-    std::string text(32, ' ');
-    records::WriteInto(text, "(F12.2)", {amount});
-    records::Comma(text, 12);
-    return text.substr(0, 12);
+    return Amount12(amount);
 }
 
 // A whole amount under "(F13.0)" with separators, in 12 characters.
 std::string Whole(double amount) {
-    std::string text(32, ' ');
-    records::WriteInto(text, "(F13.0)", {amount});
-    records::Comma(text, 12);
-    return text.substr(0, 12);
+    return NumberColumn(amount, "(F13.0)", 12, false, 12);
 }
 
 // Levels held from entry 1; entries outside the block read as missing.
@@ -637,9 +632,7 @@ void Summary::Lines() {
             const float w = w_[static_cast<std::size_t>(k - 1)];
             if (w > kNoValue) income += w;  // a month without its income adds nothing
         }
-        std::string income_text(32, ' ');
-        records::WriteInto(income_text, "(F12.2)", {income});
-        records::Comma(income_text, 12);
+        const std::string income_text = NumberText(income, "(F12.2)", 12, false);
         std::string annual[5];
         for (int k = 0; k < 5; ++k) annual[k] = Prfann(o_, i_, x1_, x2_, e_, spans[k]).a;
         const float r = c_.last_return;

@@ -14,6 +14,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 #include "reports/lists/broker_list.h"
@@ -81,7 +82,7 @@ void DetailHeading(DetailRun& run) {
     std::string report = run.report_date;
     const std::string program_text = records::H2000(program);
     const std::string report_text = records::H2000(report);
-    const std::string manager = run.manager == "????" ? std::string("ALL ") : run.manager;
+    const std::string manager = ManagerHeading(run.manager);
     records::Pghead(run.page, run.lines, run.page_length);
     ReportFrame& f = run.frame;
     f.Write("(54X,'COMMISSION DETAIL BY BROKER')");

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/file_names.h"
@@ -17,6 +16,8 @@
 #include "records/report_output.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 #include "reports/lists/broker_list.h"
@@ -45,11 +46,6 @@ std::string MonthText(std::string_view date) {
     return records::Write("(I2,'/',I4)", {static_cast<long long>(month), static_cast<long long>(full)});
 }
 
-std::string ManagerText(std::string_view manager) {
-    const std::string code = records::Fixed(manager, 4);
-    return code == "????" ? std::string("ALL ") : code;
-}
-
 struct AccountRun {
     ReportFrame& frame;
     std::string report_date;   // as checked
@@ -73,7 +69,7 @@ void Bcahdr(AccountRun& run) {
     f.Blank();
     f.Blank();
     f.Write("(2X,'DATE PRINTED: ',3A4,30X,'PORTFOLIO MANAGER: ',A4)",
-            Items().Text(program_text, 4, 3).Text(ManagerText(run.manager), 4, 1));
+            Items().Text(program_text, 4, 3).Text(ManagerHeading(run.manager), 4, 1));
     f.Blank();
     f.Blank();
     f.Write("(61X,'MONTH OF',7X,'AS OF',8X,'YEAR')");
@@ -123,18 +119,17 @@ void ReportAccount(AccountRun& run, const AccountEntry& account, const std::stri
         if (run.lines > run.page_length) Bcahdr(run);
         run.frame.Write("(34X,6A4,A12,1X,A12,1X,A12)", Items()
                                                            .Text(broker.name, 4, 6)
-                                                           .Text(CommissionAmount(amounts[0]), 12, 1)
-                                                           .Text(CommissionAmount(amounts[1]), 12, 1)
-                                                           .Text(CommissionAmount(amounts[2]), 12, 1));
+                                                           .Text(Amount12(amounts[0]), 12, 1)
+                                                           .Text(Amount12(amounts[1]), 12, 1)
+                                                           .Text(Amount12(amounts[2]), 12, 1));
         ++run.lines;
         for (std::size_t c = 0; c < 3; ++c) totals[c] += amounts[c];
     }
     run.frame.Blank();
-    run.frame.Write("(48X,'TOTAL   ',2X,A12,'*',A12,'*',A12,'*')",
-                    Items()
-                        .Text(CommissionAmount(totals[0]), 12, 1)
-                        .Text(CommissionAmount(totals[1]), 12, 1)
-                        .Text(CommissionAmount(totals[2]), 12, 1));
+    run.frame.Write("(48X,'TOTAL   ',2X,A12,'*',A12,'*',A12,'*')", Items()
+                                                                       .Text(Amount12(totals[0]), 12, 1)
+                                                                       .Text(Amount12(totals[1]), 12, 1)
+                                                                       .Text(Amount12(totals[2]), 12, 1));
     run.lines = static_cast<int16_t>(run.lines + 3);
 }
 
@@ -202,13 +197,6 @@ std::string SettlementDate(float trade_number) {
     std::string text(8, ' ');
     records::Wrdate(text, static_cast<int16_t>(month), static_cast<int16_t>(day), yy);
     return text;
-}
-
-std::string CommissionAmount(double value) {
-    std::string text(32, ' ');
-    records::WriteInto(text, "(F12.2)", {value});
-    records::Comma(text, 12);
-    return text.substr(0, 12);
 }
 
 void Btcomacc(std::string_view report_date, std::string_view selection, std::string_view account,

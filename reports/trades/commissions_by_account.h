@@ -60,9 +60,6 @@ BrokerSortFile ReadBrokerSortFile();
 // divisible by 4 counted 29 days, written as Wrdate writes a date.
 std::string SettlementDate(float trade_number);
 
-// An amount under (F12.2) with thousands separators, 12 characters.
-std::string CommissionAmount(double value);
-
 // The "WARNING: ... HAS NOT BEEN ENTERED INTO THE BROKER DATABASE" layout.
 inline constexpr const char* kUnknownBrokerWarning =
     "(1X,'WARNING: ',2A4,'HAS NOT BEEN ENTERED INTO THE ','BROKER DATABASE, COMMISSION NOT REPORTED.')";

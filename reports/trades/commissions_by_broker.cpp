@@ -15,6 +15,8 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
+#include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 #include "reports/lists/broker_list.h"
@@ -51,7 +53,7 @@ void Btchdr(BrokerRun& run) {
     const int full = records::FourDigitYear(year);
     const std::string month_text =
         records::Write("(I2,'/',I4)", {static_cast<long long>(month), static_cast<long long>(full)});
-    const std::string manager = run.manager == "????" ? std::string("ALL ") : run.manager;
+    const std::string manager = ManagerHeading(run.manager);
 
     records::Hdr80(run.page, run.lines, run.page_length);
     ReportFrame& f = run.frame;
@@ -163,16 +165,16 @@ void Btotcom(std::string_view report_date, std::string_view selection, std::stri
         frame.Write("(5X,2A4,3X,7A4,A12,A12,A12)", Items()
                                                        .Text(entry.id, 4, 2)
                                                        .Text(entry.name, 4, 7)
-                                                       .Text(CommissionAmount(amounts[0]), 12, 1)
-                                                       .Text(CommissionAmount(amounts[1]), 12, 1)
-                                                       .Text(CommissionAmount(amounts[2]), 12, 1));
+                                                       .Text(Amount12(amounts[0]), 12, 1)
+                                                       .Text(Amount12(amounts[1]), 12, 1)
+                                                       .Text(Amount12(amounts[2]), 12, 1));
         ++run.lines;
     }
     frame.Blank();
     frame.Write("(36X,'TOTAL   ',A12,A12,A12)", Items()
-                                                    .Text(CommissionAmount(totals[0]), 12, 1)
-                                                    .Text(CommissionAmount(totals[1]), 12, 1)
-                                                    .Text(CommissionAmount(totals[2]), 12, 1));
+                                                    .Text(Amount12(totals[0]), 12, 1)
+                                                    .Text(Amount12(totals[1]), 12, 1)
+                                                    .Text(Amount12(totals[2]), 12, 1));
     frame.Blank();
 }
 

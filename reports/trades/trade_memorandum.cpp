@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "records/account_records.h"
-#include "records/amounts.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/file_names.h"
@@ -20,6 +19,7 @@
 #include "records/security_file.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/kernel/parties.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
@@ -85,13 +85,6 @@ struct Letters {
     int page = 1;
     int lines = 0;
 };
-
-std::string AmountText(std::string_view layout, double value, int n) {
-    std::string text(32, ' ');
-    records::WriteInto(text, layout, {value});
-    records::Comma(text, n);
-    return text.substr(0, static_cast<std::size_t>(n));
-}
 
 void SectionHeading(Letters& run, const std::string& code) {
     ReportFrame& f = run.frame;
@@ -194,7 +187,7 @@ void TradeLines(Letters& run, const Account& account, const records::Transaction
     // The quantity itself is rounded to whole shares.
     double shares = t.quantity;
     records::Drnd0(shares);
-    const std::string shares_text = AmountText("(F13.0)", shares, 12);
+    const std::string shares_text = NumberColumn(shares, "(F13.0)", 12, false, 12);
     double price = 0;
     records::Read(records::Write("(F12.4)", {static_cast<double>(t.price)}), "(F12.4)", {&price});
     const char type = security.type.empty() ? ' ' : security.type[0];
@@ -205,10 +198,10 @@ void TradeLines(Letters& run, const Account& account, const records::Transaction
                 .Text(run.trade_date, 4, 2)
                 .Text(run.settlement_date, 4, 2)
                 .Number(price)
-                .Text(AmountText("(F8.2)", t.commission, 8), 8, 1)
-                .Text(AmountText("(F8.2)", t.bond_interest, 8), 8, 1)
+                .Text(NumberColumn(t.commission, "(F8.2)", 8, false, 8), 8, 1)
+                .Text(NumberColumn(t.bond_interest, "(F8.2)", 8, false, 8), 8, 1)
                 .Text(records::Write("(F6.2)", {t.SecFee()}), 6, 1)
-                .Text(AmountText("(F12.2)", NetAmount(t, type), 12), 12, 1));
+                .Text(NumberColumn(NetAmount(t, type), "(F12.2)", 12, false, 12), 12, 1));
     f.Blank();
     run.lines += 3;
 }

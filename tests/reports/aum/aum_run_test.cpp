@@ -16,6 +16,7 @@
 #include "reports/aum/aum_index.h"
 #include "reports/aum/aum_page.h"
 #include "reports/aum/aum_security_pages.h"
+#include "reports/kernel/amount_texts.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/report_data.h"
@@ -290,7 +291,7 @@ TEST_F(MeomTest, AccruedInterestIsAddedToTheGrandValue) {
     const std::string with = RunMeom("N   ", "AXBY", "Y   ");
     EXPECT_NE(without.find("TOTALS FOR   4 ISSUES :"), std::string::npos) << without;
     EXPECT_NE(without.find("29,875.00"), std::string::npos) << without;
-    EXPECT_NE(with.find(reports::AmountText12(29875 + accrued)), std::string::npos) << with;
+    EXPECT_NE(with.find(reports::Amount12(29875 + accrued)), std::string::npos) << with;
 }
 
 TEST_F(MeomTest, HoldingPeriodsTakeWindowedDates) {

@@ -1,0 +1,51 @@
+#include "reports/kernel/amount_texts.h"
+
+#include "records/amounts.h"
+#include "records/layout.h"
+
+namespace reports {
+
+namespace {
+
+// The width of the amount editors' work text.
+constexpr std::size_t kWorkWidth = 32;
+
+}  // namespace
+
+std::string NumberText(double value, std::string_view layout, int n, bool brackets) {
+    std::string text;
+    NumberTextInto(text, value, layout, n, brackets);
+    return text;
+}
+
+void NumberTextInto(std::string& text, double value, std::string_view layout, int n, bool brackets) {
+    text.assign(kWorkWidth, ' ');
+    records::WriteInto(text, layout, {value});
+    records::Comma(text, n);
+    // Brackt changes only a field that shows a minus sign, so a value that
+    // prints as zero keeps its plain form.
+    if (brackets) records::Brackt(text, n);
+}
+
+std::string NumberColumn(double value, std::string_view layout, int n, bool brackets, std::size_t width) {
+    std::string text = NumberText(value, layout, n, brackets);
+    text.resize(width, ' ');
+    return text;
+}
+
+std::string BracketedText(double value, std::string_view layout, int n) {
+    std::string text(kWorkWidth, ' ');
+    records::WriteInto(text, layout, {value});
+    records::Brackt(text, n);
+    return text;
+}
+
+std::string Amount16(double value) {
+    return NumberColumn(value, "(F15.2,' ')", 15, true, 16);
+}
+
+std::string Amount12(double value) {
+    return NumberColumn(value, "(F12.2)", 12, false, 12);
+}
+
+}  // namespace reports
