@@ -21,6 +21,7 @@
 #include "records/rounding.h"
 #include "records/security_types.h"
 #include "reports/appraisal/appraisal_run.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/lot_securities.h"
 
 namespace reports {
@@ -134,14 +135,6 @@ void Wamt11(double amount, std::string& text) {
 
 void Wamt15(double amount, std::string& text) {
     text = Edited("(F15.2,' ')", amount, 15, 15);
-}
-
-bool LongTerm(const std::string& trade_date, const std::string& pricing_date) {
-    const float t = LotDateNumber(trade_date);
-    const float p = LotDateNumber(pricing_date);
-    if (t < 840623) return t + 10000 < p;
-    const float d = p - t;
-    return (d >= 601 && d <= 1999) || d >= 9401;
 }
 
 void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
@@ -444,7 +437,7 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
         records::Drnd2(g);
         gain = Out("(F9.0,'   ')", {g});
         records::Comma(gain, 9);
-        if (g != 0) gain[11] = LongTerm(w.trade_date, pricing_) ? 'L' : 'S';
+        if (g != 0) gain[11] = WorkingAppraisalLongTerm(w.trade_date, pricing_) ? 'L' : 'S';
         if (g < 0) records::Brackt(gain, 9);
     }
 

@@ -20,8 +20,8 @@
 #include "records/sorts.h"
 #include "reports/gains_tax/gain_lines.h"
 #include "reports/gains_tax/gain_security_book.h"
-#include "reports/gains_tax/holding_period.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
