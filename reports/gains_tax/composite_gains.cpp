@@ -166,11 +166,7 @@ void Combgl(std::string_view kind, std::string_view manager, std::string_view st
             if (!combined.Read(n, rec)) continue;
             const records::GainRecord lot = records::GainRecord::Decode(rec);
             if (lot.quantity <= 0) continue;
-            double proceeds = lot.proceeds, cost = lot.cost;
-            records::Drnd2(proceeds);
-            records::Drnd2(cost);
-            double gain = proceeds - cost;
-            records::Drnd2(gain);
+            const auto [proceeds, cost, gain] = RoundLot(lot);
             if (gain >= -0.01 && gain <= 0.01) continue;
             cost_total += cost;
             proceeds_total += proceeds;

@@ -25,6 +25,15 @@ std::string GainAmount(double value, int width, bool brackets) {
     return text.substr(0, static_cast<std::size_t>(width));
 }
 
+RoundedLot RoundLot(const records::GainRecord& lot) {
+    RoundedLot r{lot.proceeds, lot.cost, 0};
+    records::Drnd2(r.proceeds);
+    records::Drnd2(r.cost);
+    r.gain = r.proceeds - r.cost;
+    records::Drnd2(r.gain);
+    return r;
+}
+
 std::string GainQuantity(double quantity) {
     records::Drnd2(quantity);
     std::string text(32, ' ');

@@ -130,11 +130,7 @@ void ReportAccount(GainRun& run, const GainAccount& account) {
         const std::string type = security ? security->type : std::string(4, ' ');
         if (type == "1   ") continue;
         if (lot.quantity <= 0) continue;
-        double proceeds = lot.proceeds, cost = lot.cost;
-        records::Drnd2(proceeds);
-        records::Drnd2(cost);
-        double gain = proceeds - cost;
-        records::Drnd2(gain);
+        const auto [proceeds, cost, gain] = RoundLot(lot);
         if (records::OptionValue(run.options, records::Opt::kKeepZeroGains) == 0 && gain > -0.01 &&
             gain < 0.01)
             continue;
