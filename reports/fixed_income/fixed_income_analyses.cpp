@@ -220,14 +220,9 @@ void AddHolding(const Run& run, double fi_market, const records::HoldingRecord& 
     const double price = AnalysisPrice(run, LotSecurityNumber(lot));
     const double market = price / 100 * lot.quantity;
     // A blank maturity date is unknown: no years to maturity, no duration.
-    const bool dated = records::DateTextNumber(security.due_date) > 0;
-    const double days = dated ? records::Daycb(run.report_date, security.due_date, 0) : 0;
+    const auto [dated, days, coupon, yield, has_coupon, has_yield, has_duration] =
+        BondFactsOf(run.report_date, security, terms);
     const double years = days / 365;
-    const float coupon = security.rate;
-    const float yield = terms.yield_to_maturity;
-    const bool has_coupon = !IsMissingRate(coupon);
-    const bool has_yield = !IsMissingRate(yield);
-    const bool has_duration = has_coupon && has_yield && dated;
     const double duration = has_duration ? BondDuration(coupon, yield, static_cast<float>(years)) : 0;
     const double share = fi_market != 0 ? market / fi_market * 100 : 0;
     const double income = has_coupon ? coupon / 100.0 * lot.quantity : 0;
