@@ -1,6 +1,7 @@
 #include "records/chars.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "records/record.h"
 
@@ -98,6 +99,16 @@ int16_t Cmpstr(std::string_view a, std::string_view b) {
         if (ca != cb) return static_cast<int16_t>(ca - cb);
     }
     return 0;
+}
+
+bool BelowBlankWord(std::string_view word) {
+    char bytes[4] = {' ', ' ', ' ', ' '};
+    for (std::size_t i = 0; i < 4 && i < word.size(); ++i) bytes[i] = word[i];
+    float value = 0;
+    float blanks = 0;
+    std::memcpy(&value, bytes, 4);
+    std::memcpy(&blanks, "    ", 4);
+    return value < blanks;
 }
 
 }  // namespace records

@@ -50,6 +50,11 @@ int16_t Match(std::string_view a, std::string_view b, int n);
 // that position, as signed character codes; 0 when all 9 agree.
 int16_t Cmpstr(std::string_view a, std::string_view b);
 
+// A four-character word (shorter ones padded with blanks) that orders
+// below four blanks when both are read as 4-byte reals, as never-written
+// fields of zero bytes do: the reports print such words blank.
+bool BelowBlankWord(std::string_view word);
+
 // Does nothing: the trade posting checks call it at a step that has no
 // work to do.
 template <class A, class B, class C, class D>

@@ -114,6 +114,11 @@ void Setfeb(MonthLengths& table, int16_t year) {
     table[1] = (year % 4 == 0) ? 29 : 28;
 }
 
+int DaysInMonth(int month, int year) {
+    if (month == 2) return year % 4 == 0 ? 29 : 28;
+    return MonthLength(MonthLengthTable, month);
+}
+
 void Addday(int16_t& month, int16_t& day, int16_t& year) {
     MonthLengths table = MonthLengthTable;
     Setfeb(table, year);

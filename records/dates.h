@@ -80,6 +80,10 @@ void Gtdate(std::string& date, float& number, int16_t& month, int16_t& day, int1
 // Sets February of the table to 29 when the year is divisible by 4, else 28.
 void Setfeb(MonthLengths& table, int16_t year);
 
+// Days in a month of a year (two or four digits): February has 29 days in
+// a year divisible by 4. A month outside 1-12 counts as 31 days long.
+int DaysInMonth(int month, int year);
+
 // Adds one day, rolling over into the next month and year. A month
 // outside 1-12 (a damaged date) counts as 31 days long.
 void Addday(int16_t& month, int16_t& day, int16_t& year);

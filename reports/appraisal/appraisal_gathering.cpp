@@ -213,26 +213,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     if (PerHundredType(type)) holding_.per_hundred = 1;
     if (quantity < 0 && !cash_symbol) amount = -amount;
 
-    // Accrued interest from the last coupon date, for the per-100 types
-    // but type "3".
-    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType) {
-        const double accrued = records::AccruedInterest(
-            records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
-            quantity, sec.rate);
-        if (accrued > 0 && type != kExemptInterestType) total_accrued_ += accrued;
-    }
-
-    // Years to maturity.
-    if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) && type != kBondType &&
-        maturity_number_ > 0) {
-        const double days = records::Daycb(run_.report_date, sec.maturity, 0);
-        days_by_quantity_ += days * quantity;
-        maturity_quantity_ += quantity;
-    }
-
-    if (value != kNoPriceValue) largest_ = std::max(largest_, value);
-    if (unmanaged_lot) type = kUnmanagedType;
-    if (!unpriced_ && type != kUnmanagedType && value != kNoPriceValue) total_ += value;
+    CountLot(sec, type, quantity, value, unmanaged_lot);
 
     holding_.quantity += quantity;
     holding_.cost += amount;
@@ -380,6 +361,32 @@ records::AppraisalHeader LotValuationBase::Header() const {
     head.total_accrued = total_accrued_;
     head.account_word = run_.current.objective;
     return head;
+}
+
+void LotValuationBase::CountLot(const LotSecurity& sec, int& type, double quantity, double value,
+                                bool unmanaged_lot) {
+    // Accrued interest from the last coupon date, for the per-100 types
+    // but type "3".
+    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType) {
+        const double accrued = records::AccruedInterest(
+            records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
+            quantity, sec.rate);
+        if (accrued > 0 && type != kExemptInterestType) total_accrued_ += accrued;
+    }
+
+    // Years to maturity.
+    if (records::OptionOn(run_.options, records::Opt::kBondDetails) && PerHundredType(type) &&
+        type != kBondType && maturity_number_ > 0) {
+        const double days = records::Daycb(run_.report_date, sec.maturity, 0);
+        days_by_quantity_ += days * quantity;
+        maturity_quantity_ += quantity;
+    }
+
+    if (value != kNoPriceValue) largest_ = std::max(largest_, value);
+    if (unmanaged_lot) type = kUnmanagedType;
+    // Signed values, so that short lots and a negative cash balance lower
+    // the total as they lower the lines.
+    if (!unpriced_ && type != kUnmanagedType && value != kNoPriceValue) total_ += value;
 }
 
 bool PerHundredType(int n) {

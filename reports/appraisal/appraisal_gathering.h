@@ -67,6 +67,14 @@ protected:
     // TEMP1.WRK's header as far as both fill it alike: all but the average
     // years to maturity and the page word.
     records::AppraisalHeader Header() const;
+    // What a valued lot adds to the account: its accrued interest from the
+    // last coupon date (per-100 types but "3", unless the run's accrued
+    // switch is "N"; type "X" is not totalled), its quantity and days to
+    // maturity for the average years (option 20, per-100 types but "4",
+    // with a maturity), and its value to the largest value and, while the
+    // account is fully priced, to the total. An unmanaged lot's type
+    // becomes the unmanaged type.
+    void CountLot(const LotSecurity& sec, int& type, double quantity, double value, bool unmanaged_lot);
 
     AppraisalRun& run_;
     const int decimals_;

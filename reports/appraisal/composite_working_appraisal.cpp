@@ -35,12 +35,6 @@ constexpr float kNoChange = -999.99f;
 // The header's account id: the pages print "COMBINED" for it.
 constexpr const char* kCompositeId = "COMBI.  ";
 
-int MonthLength(int month, int year) {
-    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year % 4 == 0) return 29;
-    return month >= 1 && month <= 12 ? kDays[static_cast<std::size_t>(month - 1)] : 31;
-}
-
 class CompositeWorking {
 public:
     CompositeWorking(ReportFrame& frame, const records::Options& opt, const CompositeRunDates& dates,
@@ -229,16 +223,16 @@ bool ValueCompositeWorking(ReportFrame& frame, const CompositeCommon& common, co
 std::string PriorMonthDate(const std::string& date) {
     int16_t month = 0, day = 0, year = 0;
     if (!records::Redate(date, month, day, year) || month < 1 || month > 12) return date;
-    const bool last_day = day >= MonthLength(month, year);
-    const int16_t report_year = year;
+    const bool last_day = day >= records::DaysInMonth(month, year);
     --month;
     if (month == 0) {
         month = 12;
         year = static_cast<int16_t>(year == 0 ? 99 : year - 1);
     }
-    const int length = month == 2 ? (report_year % 4 == 0 ? 29 : 28) : MonthLength(month, year);
+    // February is reached from March, in the report's own year.
+    const int length = records::DaysInMonth(month, year);
     if (day > length || last_day) day = static_cast<int16_t>(length);
-    char text[16];
+    char text[24];
     std::snprintf(text, sizeof text, "%2d/%02d/%02d", month, day, year % 100);
     return text;
 }

@@ -68,8 +68,7 @@ public:
     CategoryPage(AppraisalRun& run, const records::AppraisalSummaryHeader& header,
                  const records::Options& opt)
         : run_(run) {
-        p_ = SummaryPages(run, header);
-        p_.options = opt;
+        p_ = SummaryPages(run, header, opt);
         p_.page = static_cast<int16_t>(records::OptionOn(opt, records::Opt::kNoPortfolioSummary) ? 1 : 2);
     }
 

@@ -99,10 +99,8 @@ void Ctfnk3(AppraisalRun& run, int16_t& step, const std::array<int8_t, 23>& targ
 
     const SummaryControl control = ReadSummaryControl(run);
     const SummaryWorkFile work;
-    records::AppraisalSummaryHeader header;
-    if (work.ok()) header = work.header();
-    AppraisalPages p = SummaryPages(run, header);
-    p.options = opt;
+    const records::AppraisalSummaryHeader header = work.HeaderOrEmpty();
+    AppraisalPages p = SummaryPages(run, header, opt);
     const std::string accrued_name = records::Fixed("TOTAL ACCRUED INTEREST", 28);
 
     const int16_t c = header.count;

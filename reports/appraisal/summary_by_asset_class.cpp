@@ -73,10 +73,8 @@ void Apsumac(AppraisalRun& run, int16_t& step, const engine::CategoryTable& clas
     const bool by_class = records::OptionValue(opt, records::Opt::kPortfolioSummaryType) == 3;
     const SummaryControl control = ReadSummaryControl(run);
     const SummaryWorkFile work;
-    records::AppraisalSummaryHeader header;
-    if (work.ok()) header = work.header();
-    AppraisalPages p = SummaryPages(run, header);
-    p.options = opt;
+    const records::AppraisalSummaryHeader header = work.HeaderOrEmpty();
+    AppraisalPages p = SummaryPages(run, header, opt);
     auto heading = [&] {
         if (market_only)
             Apshd2(p);

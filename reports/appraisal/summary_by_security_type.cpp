@@ -219,12 +219,13 @@ std::optional<AppraisalSummaryLine> SummaryWorkFile::Line(long n) const {
     return AppraisalSummaryLine::Decode(rec);
 }
 
-AppraisalPages SummaryPages(const AppraisalRun& run, const records::AppraisalSummaryHeader& header) {
+AppraisalPages SummaryPages(const AppraisalRun& run, const records::AppraisalSummaryHeader& header,
+                            const records::Options& options) {
     AppraisalPages p;
     p.page = 1;
     p.lines = 0;
     p.mode = run.output_mode;
-    p.options = records::Rdopts();
+    p.options = options;
     p.report_date = records::Fixed(header.report_date, 8);
     p.account = records::Fixed(run.current.id, 8);
     p.name = records::Fixed(header.heading_name, 32);
@@ -322,10 +323,8 @@ void Clntapr3(AppraisalRun& run, int16_t& step) {
 
     const SummaryControl control = ReadSummaryControl(run);
     const SummaryWorkFile work;
-    records::AppraisalSummaryHeader header;
-    if (work.ok()) header = work.header();
-    AppraisalPages p = SummaryPages(run, header);
-    p.options = opt;
+    const records::AppraisalSummaryHeader header = work.HeaderOrEmpty();
+    AppraisalPages p = SummaryPages(run, header, opt);
     const int type_layout = records::OptionOn(opt, records::Opt::kNoSummaryIncomeYield)        ? 3
                             : records::OptionOn(opt, records::Opt::kSummaryIncomeGainPercents) ? 2
                                                                                                : 1;

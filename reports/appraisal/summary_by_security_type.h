@@ -40,6 +40,10 @@ public:
     SummaryWorkFile();
     bool ok() const { return header_.has_value(); }
     const records::AppraisalSummaryHeader& header() const { return *header_; }
+    // Record 1, or an empty header when it could not be read.
+    records::AppraisalSummaryHeader HeaderOrEmpty() const {
+        return header_.value_or(records::AppraisalSummaryHeader{});
+    }
     // Record n (2 and on); nothing when it cannot be read.
     std::optional<records::AppraisalSummaryLine> Line(long n) const;
 
@@ -48,8 +52,10 @@ private:
     std::optional<records::AppraisalSummaryHeader> header_;
 };
 
-// The page state of a summary page, taken from the work file's header.
-AppraisalPages SummaryPages(const AppraisalRun& run, const records::AppraisalSummaryHeader& header);
+// The page state of a summary page, taken from the work file's header,
+// with the run's options.
+AppraisalPages SummaryPages(const AppraisalRun& run, const records::AppraisalSummaryHeader& header,
+                            const records::Options& options);
 
 // The heading with income and yield columns; with_gain_columns adds the
 // % of income and % of unrealized gain/loss columns (option 53).

@@ -22,6 +22,7 @@
 #include "records/security_types.h"
 #include "reports/appraisal/appraisal_run.h"
 #include "reports/kernel/amount_texts.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/lot_securities.h"
 #include "reports/kernel/page_headings.h"
 
@@ -127,14 +128,6 @@ void Wamt11(double amount, std::string& text) {
 
 void Wamt15(double amount, std::string& text) {
     text = NumberText(amount, "(F15.2,' ')", 15, true);
-}
-
-bool LongTerm(const std::string& trade_date, const std::string& pricing_date) {
-    const float t = LotDateNumber(trade_date);
-    const float p = LotDateNumber(pricing_date);
-    if (t < 840623) return t + 10000 < p;
-    const float d = p - t;
-    return (d >= 601 && d <= 1999) || d >= 9401;
 }
 
 void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
@@ -436,7 +429,7 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
         records::Drnd2(g);
         gain = Out("(F9.0,'   ')", {g});
         records::Comma(gain, 9);
-        if (g != 0) gain[11] = LongTerm(w.trade_date, pricing_) ? 'L' : 'S';
+        if (g != 0) gain[11] = WorkingAppraisalLongTerm(w.trade_date, pricing_) ? 'L' : 'S';
         if (g < 0) records::Brackt(gain, 9);
     }
 

@@ -63,10 +63,4 @@ void Wactot(const std::string& title, const TotalTexts& t, int16_t run_kind, uns
 void Wamt11(double amount, std::string& text);
 void Wamt15(double amount, std::string& text);
 
-// The term of a lot: long when bought before 06/23/84 and held more than a
-// year, or bought later with a YYMMDD difference of 601-1999 or 9401 and
-// more. Both dates are MM/DD/YY texts, windowed (two-digit years below 51
-// are 2000 on).
-bool LongTerm(const std::string& trade_date, const std::string& pricing_date);
-
 }  // namespace reports

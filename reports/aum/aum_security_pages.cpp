@@ -17,6 +17,7 @@
 #include "records/security_holdings_files.h"
 #include "reports/aum/aum_page.h"
 #include "reports/kernel/amount_texts.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/lot_securities.h"
 #include "reports/kernel/page_headings.h"
 #include "reports/kernel/report_items.h"
@@ -133,8 +134,6 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
     records::Redate(header.as_of_date, pricing_month, pricing_day, pricing_year);
     const int pricing_window_year =
         pricing_year == 0 && pricing_month == 0 ? 0 : records::WindowYear(pricing_year);
-    // Six months decide the holding period in the pricing years 1984-1988.
-    const bool six_month_rule = pricing_window_year >= 84 && pricing_window_year <= 88;
 
     auto heading = [&] {
         Xrefhdr(page.page, page.lines, header.as_of_date, page.length, manager, program_date, output_mode,
@@ -230,9 +229,7 @@ void Secxref(std::string_view, std::string_view, std::string_view report_choice,
                     page.Write("(4X,8A4)", Items().Text(h.description2, 4, 8));
             }
 
-            // Holding period: windowed YYMMDD numbers on both sides.
-            const double d = pricing_number - DateNumber(h.lot_date);
-            const bool long_term = six_month_rule ? d >= 601 : d > 10000.5;
+            const bool long_term = AumLongTerm(pricing_number, pricing_window_year, DateNumber(h.lot_date));
 
             quantity += h.quantity;
             cost += h.cost;

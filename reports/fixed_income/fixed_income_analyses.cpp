@@ -220,14 +220,9 @@ void AddHolding(const Run& run, double fi_market, const records::HoldingRecord& 
     const double price = AnalysisPrice(run, LotSecurityNumber(lot));
     const double market = price / 100 * lot.quantity;
     // A blank maturity date is unknown: no years to maturity, no duration.
-    const bool dated = records::DateTextNumber(security.due_date) > 0;
-    const double days = dated ? records::Daycb(run.report_date, security.due_date, 0) : 0;
+    const auto [dated, days, coupon, yield, has_coupon, has_yield, has_duration] =
+        BondFactsOf(run.report_date, security, terms);
     const double years = days / 365;
-    const float coupon = security.rate;
-    const float yield = terms.yield_to_maturity;
-    const bool has_coupon = !IsMissingRate(coupon);
-    const bool has_yield = !IsMissingRate(yield);
-    const bool has_duration = has_coupon && has_yield && dated;
     const double duration = has_duration ? BondDuration(coupon, yield, static_cast<float>(years)) : 0;
     const double share = fi_market != 0 ? market / fi_market * 100 : 0;
     const double income = has_coupon ? coupon / 100.0 * lot.quantity : 0;
@@ -382,6 +377,17 @@ void PrintClassPage(ReportFrame& frame, const Run& run, AccountFigures& f) {
 
 // The page of one account in a class analysis. False when the run ends:
 // a security record could not be read (the warning line says which).
+// Reads the security of a lot; a record that cannot be read is said in a
+// warning line (the caller then ends the run).
+SecurityRead ReadLotSecurity(ReportFrame& frame, const Run& run, const records::HoldingRecord& lot,
+                             records::SecurityRecord& security) {
+    const long number = LotSecurityNumber(lot);
+    const SecurityRead read = run.files.ReadSecurity(number, security);
+    if (read == SecurityRead::kFailed)
+        frame.Write("(1X,'*** Warning: ERR in SECURITY.REC,',I6)", {static_cast<long long>(number)});
+    return read;
+}
+
 bool ClassAnalysisAccount(ReportFrame& frame, const Run& run, const std::string& id,
                           const std::string& title) {
     const HoldingsSource source =
@@ -397,15 +403,11 @@ bool ClassAnalysisAccount(ReportFrame& frame, const Run& run, const std::string&
     records::HoldingRecord lot;
     while (lots.Next(record, lot)) {
         if (IsUnmanagedLot(lot)) continue;
-        const long number = LotSecurityNumber(lot);
         records::SecurityRecord security;
-        if (run.files.ReadSecurity(number, security) == SecurityRead::kFailed) {
-            frame.Write("(1X,'*** Warning: ERR in SECURITY.REC,',I6)", {static_cast<long long>(number)});
-            return false;
-        }
+        if (ReadLotSecurity(frame, run, lot, security) == SecurityRead::kFailed) return false;
         if (!IsFixedIncomeType(security.type[0])) continue;
         records::SecurityExtension terms;
-        if (!run.files.ReadTerms(number, terms)) break;
+        if (!run.files.ReadTerms(LotSecurityNumber(lot), terms)) break;
         AddHolding(run, fi_market, lot, security, terms, figures);
     }
     Fixhdr(frame, run, page, line_count, page_length, id, title);
@@ -465,13 +467,9 @@ bool IncomeFlowAccount(ReportFrame& frame, const Run& run, const std::string& id
     records::HoldingRecord lot;
     while (lots.Next(record, lot)) {
         if (IsUnmanagedLot(lot)) continue;
-        const long number = LotSecurityNumber(lot);
         records::SecurityRecord security;
-        const SecurityRead read = run.files.ReadSecurity(number, security);
-        if (read == SecurityRead::kFailed) {
-            frame.Write("(1X,'*** Warning: ERR in SECURITY.REC,',I6)", {static_cast<long long>(number)});
-            return false;
-        }
+        const SecurityRead read = ReadLotSecurity(frame, run, lot, security);
+        if (read == SecurityRead::kFailed) return false;
         const char type = security.type[0];
         if (IsFixedIncomeType(type) != fixed) continue;
 

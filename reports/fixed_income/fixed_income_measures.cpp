@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "records/dates.h"
 #include "records/record.h"
 
 namespace reports {
@@ -45,6 +46,19 @@ double BondDuration(float coupon, float yield, float years) {
         s2 += weight * flow;
     }
     return s1 == 0 ? 0 : s2 / s1 / 2.0;
+}
+
+BondFacts BondFactsOf(std::string_view report_date, const records::SecurityRecord& security,
+                      const records::SecurityExtension& terms) {
+    BondFacts b;
+    b.dated = records::DateTextNumber(security.due_date) > 0;
+    b.days = b.dated ? records::Daycb(report_date, security.due_date, 0) : 0;
+    b.coupon = security.rate;
+    b.yield = terms.yield_to_maturity;
+    b.has_coupon = !IsMissingRate(b.coupon);
+    b.has_yield = !IsMissingRate(b.yield);
+    b.has_duration = b.has_coupon && b.has_yield && b.dated;
+    return b;
 }
 
 }  // namespace reports

@@ -1,12 +1,14 @@
 #pragma once
 
 // The measures the fixed income analyses and the fixed income summary
-// share: the rating scale, a bond's duration and the missing-value marker
-// of coupons and yields.
+// share: the rating scale, a bond's duration, the missing-value marker
+// of coupons and yields, and what a lot's security records say of it.
 
 #include <array>
 #include <string>
 #include <string_view>
+
+#include "records/security_file.h"
 
 namespace reports {
 
@@ -40,5 +42,22 @@ std::string AverageRating(int rank_sum, int rated);
 // duration 0, as has a bond whose discount base 1 + yield / 200 is not
 // positive.
 double BondDuration(float coupon, float yield, float years);
+
+// What a fixed-income lot's security and terms give as of the report date:
+// whether it has a maturity date (a blank one is unknown) and the actual
+// days to it, its coupon and yield to maturity and whether the records
+// hold each, and whether a duration can be taken (coupon, yield and
+// maturity all known).
+struct BondFacts {
+    bool dated = false;
+    double days = 0;
+    float coupon = 0;
+    float yield = 0;
+    bool has_coupon = false;
+    bool has_yield = false;
+    bool has_duration = false;
+};
+BondFacts BondFactsOf(std::string_view report_date, const records::SecurityRecord& security,
+                      const records::SecurityExtension& terms);
 
 }  // namespace reports

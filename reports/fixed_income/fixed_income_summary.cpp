@@ -167,21 +167,16 @@ bool HoldingLines(ReportFrame& frame, const Run& run, Page& page, const std::str
 
     // A blank maturity date is unknown: the lot's years to maturity and
     // duration print blank and it stays out of their averages.
-    const bool dated = records::DateTextNumber(security.due_date) > 0;
-    const double days = dated ? records::Daycb(run.report_date, security.due_date, 0) : 0;
+    const auto [dated, days, coupon, yield, has_coupon, has_yield, has_duration] =
+        BondFactsOf(run.report_date, security, terms);
     if (dated) {
         sums.face_days += face * days;
         sums.face += face;
     }
     const float years = static_cast<float>(days * kDaysToYears);
 
-    const float coupon = security.rate;
-    const float yield = terms.yield_to_maturity;
-    const bool has_coupon = !IsMissingRate(coupon);
-    const bool has_yield = !IsMissingRate(yield);
     const double on_market = has_coupon && priced && market != 0 ? coupon * face / market : 0;
     const double on_cost = has_coupon && cost != 0 ? coupon * face / cost : 0;
-    const bool has_duration = has_coupon && has_yield && dated;
     const double duration = has_duration ? BondDuration(coupon, yield, years) : 0;
     if (has_coupon) {
         sums.coupon += coupon;

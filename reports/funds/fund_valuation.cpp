@@ -35,13 +35,11 @@ using records::Record;
 
 constexpr std::size_t kCommonLength = 128;
 constexpr int kCashType = 2;              // type code "1"
-constexpr int kNoInterestType = 4;        // type code "3": no accrued interest
 constexpr int kBondType = 5;              // type code "4": priced at 100
 constexpr int kCommonStockType = 18;      // type code "H"
 constexpr int kTimes100Type = 28;         // type code "R": value x 100, never a cash equivalent
 constexpr int kUnitPricedType = 29;       // type code "S": priced at 1
 constexpr int kMissingSecurityType = 30;  // type code "T"
-constexpr int kExemptInterestType = 34;   // type code "X": accrued interest not totalled
 constexpr int kUnmanagedType = 36;
 // Zero cash under option 41: a quantity within this band is left out.
 constexpr double kZeroCashBand = 0.0055;
@@ -190,28 +188,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     if (quantity < 0 && !StartsWithCash(lot.symbol)) amount = -amount;
     if (cash) value = quantity;
 
-    // Accrued interest from the last coupon date, for the per-100 types
-    // but type "3".
-    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType) {
-        const double accrued = records::AccruedInterest(
-            records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
-            quantity, sec.rate);
-        if (accrued > 0 && type != kExemptInterestType) total_accrued_ += accrued;
-    }
-
-    // Years to maturity.
-    if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) && type != kBondType &&
-        maturity_number_ > 0) {
-        const double days = records::Daycb(run_.report_date, sec.maturity, 0);
-        days_by_quantity_ += quantity * days;
-        maturity_quantity_ += quantity;
-    }
-
-    if (value != kNoPriceValue) largest_ = std::max(largest_, value);
-    if (unmanaged_lot) type = kUnmanagedType;
-    // Signed values, so that short lots and a negative cash balance lower
-    // the total as they lower the lines.
-    if (!unpriced_ && type != kUnmanagedType && value != kNoPriceValue) total_ += value;
+    CountLot(sec, type, quantity, value, unmanaged_lot);
 
     holding_.quantity += quantity;
     holding_.cost += amount;

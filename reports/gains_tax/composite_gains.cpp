@@ -20,8 +20,8 @@
 #include "records/sorts.h"
 #include "reports/gains_tax/gain_lines.h"
 #include "reports/gains_tax/gain_security_book.h"
-#include "reports/gains_tax/holding_period.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
@@ -166,11 +166,7 @@ void Combgl(std::string_view kind, std::string_view manager, std::string_view st
             if (!combined.Read(n, rec)) continue;
             const records::GainRecord lot = records::GainRecord::Decode(rec);
             if (lot.quantity <= 0) continue;
-            double proceeds = lot.proceeds, cost = lot.cost;
-            records::Drnd2(proceeds);
-            records::Drnd2(cost);
-            double gain = proceeds - cost;
-            records::Drnd2(gain);
+            const auto [proceeds, cost, gain] = RoundLot(lot);
             if (gain >= -0.01 && gain <= 0.01) continue;
             cost_total += cost;
             proceeds_total += proceeds;

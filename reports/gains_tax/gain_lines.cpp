@@ -21,6 +21,15 @@ std::string GainAmount(double value, int width, bool brackets) {
     return NumberColumn(value, layout, width - 1, brackets, static_cast<std::size_t>(width));
 }
 
+RoundedLot RoundLot(const records::GainRecord& lot) {
+    RoundedLot r{lot.proceeds, lot.cost, 0};
+    records::Drnd2(r.proceeds);
+    records::Drnd2(r.cost);
+    r.gain = r.proceeds - r.cost;
+    records::Drnd2(r.gain);
+    return r;
+}
+
 std::string GainQuantity(double quantity) {
     records::Drnd2(quantity);
     return NumberColumn(quantity, "(F8.0)", 8, false, 8);

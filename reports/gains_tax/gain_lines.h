@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/account_records.h"
 #include "reports/gains_tax/tax_record_file.h"
 
 namespace reports {
@@ -16,6 +17,16 @@ namespace reports {
 std::string GainAmount(double value, int width, bool brackets);
 // A quantity under "(F8.0)" with separators: 8 characters.
 std::string GainQuantity(double quantity);
+
+// A realised lot's proceeds and cost, each rounded to cents (Drnd2), and
+// the gain between them rounded again: the figures the gains reports print
+// and total.
+struct RoundedLot {
+    double proceeds = 0;
+    double cost = 0;
+    double gain = 0;
+};
+RoundedLot RoundLot(const records::GainRecord& lot);
 
 // The account fields the gains and income reports take from ACCOUNT.REC.
 struct GainAccount {

@@ -19,10 +19,10 @@
 #include "records/rounding.h"
 #include "reports/gains_tax/gain_lines.h"
 #include "reports/gains_tax/gain_security_book.h"
-#include "reports/gains_tax/holding_period.h"
 #include "reports/gains_tax/tax_record_file.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 

@@ -19,10 +19,10 @@
 #include "records/sorts.h"
 #include "reports/gains_tax/gain_lines.h"
 #include "reports/gains_tax/gain_security_book.h"
-#include "reports/gains_tax/holding_period.h"
 #include "reports/gains_tax/tax_record_file.h"
 #include "reports/kernel/account_names.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/kernel/report_items.h"
 
@@ -130,11 +130,7 @@ void ReportAccount(GainRun& run, const GainAccount& account) {
         const std::string type = security ? security->type : std::string(4, ' ');
         if (type == "1   ") continue;
         if (lot.quantity <= 0) continue;
-        double proceeds = lot.proceeds, cost = lot.cost;
-        records::Drnd2(proceeds);
-        records::Drnd2(cost);
-        double gain = proceeds - cost;
-        records::Drnd2(gain);
+        const auto [proceeds, cost, gain] = RoundLot(lot);
         if (records::OptionValue(run.options, records::Opt::kKeepZeroGains) == 0 && gain > -0.01 &&
             gain < 0.01)
             continue;

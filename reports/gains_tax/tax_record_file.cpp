@@ -10,7 +10,7 @@
 #include "records/letterhead.h"
 #include "records/record.h"
 #include "records/report_output.h"
-#include "reports/gains_tax/holding_period.h"
+#include "reports/kernel/holding_periods.h"
 #include "reports/kernel/report_items.h"
 
 namespace reports {

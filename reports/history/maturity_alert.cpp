@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "records/amounts.h"
+#include "records/chars.h"
 #include "records/common_file.h"
 #include "records/dates.h"
 #include "records/file_names.h"
@@ -30,12 +31,6 @@ namespace {
 // Security types that are never alerted.
 bool NeverAlerted(char type) {
     return std::strchr("9HJLNP", type) != nullptr && type != '\0';
-}
-
-int MonthLength(int month, int year) {
-    static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year % 4 == 0) return 29;
-    return kLengths[(month - 1 + 12) % 12];
 }
 
 float DateNumber(int year, int month, int day) {
@@ -70,21 +65,11 @@ bool ReadAlertSecurity(const records::DirectFile& file, long n, AlertSecurity& s
     return true;
 }
 
-// A four-character word that orders below four blanks when both are taken
-// as 4-byte reals (zero bytes, for instance).
-bool BelowBlanks(std::string_view word) {
-    float value = 0;
-    float blanks = 0;
-    std::memcpy(&value, records::Fixed(word, 4).data(), 4);
-    std::memcpy(&blanks, "    ", 4);
-    return value < blanks;
-}
-
 // The text with each four-character word below four blanks made blank: a
 // field never written (zero bytes) prints as blanks.
 std::string BlankLowWords(std::string text) {
     for (std::size_t w = 0; w + 4 <= text.size(); w += 4)
-        if (BelowBlanks(text.substr(w, 4))) text.replace(w, 4, "    ");
+        if (records::BelowBlankWord(text.substr(w, 4))) text.replace(w, 4, "    ");
     return text;
 }
 
@@ -203,7 +188,7 @@ MaturityWindow MaturityWindowEnds(std::string_view report_date) {
     int16_t y = 0;
     records::Redate(date, m, d, y);
     y = static_cast<int16_t>(records::WindowYear(y));
-    const bool month_end = m >= 1 && m <= 12 && d == MonthLength(m, y);
+    const bool month_end = m >= 1 && m <= 12 && d == records::DaysInMonth(m, y);
     int month = m;
     int year = y;
     int day = d;
@@ -212,7 +197,7 @@ MaturityWindow MaturityWindowEnds(std::string_view report_date) {
             month = 1;
             ++year;
         }
-        if (month_end) day = MonthLength(month, year);
+        if (month_end) day = records::DaysInMonth(month, year);
         window.ends[i] = DateNumber(year, month, day);
     }
     window.ends[3] = window.report + 10000.0f;

@@ -59,20 +59,11 @@ std::string Printable(std::string text) {
     return text;
 }
 
-// A four-character word that orders below four blanks as a 4-byte real.
-bool BelowBlanks(std::string_view word) {
-    float value = 0;
-    float blanks = 0;
-    std::memcpy(&value, records::Fixed(word, 4).data(), 4);
-    std::memcpy(&blanks, "    ", 4);
-    return value < blanks;
-}
-
 // A purchase date whose words are blank or below the blank prints blank.
 std::string PurchaseDate(const std::string& date) {
     const std::string d = records::Fixed(date, 8);
-    const bool blank1 = d.substr(0, 4) == "    " || BelowBlanks(d.substr(0, 4));
-    const bool blank2 = d.substr(4, 4) == "    " || BelowBlanks(d.substr(4, 4));
+    const bool blank1 = d.substr(0, 4) == "    " || records::BelowBlankWord(d.substr(0, 4));
+    const bool blank2 = d.substr(4, 4) == "    " || records::BelowBlankWord(d.substr(4, 4));
     return blank1 && blank2 ? std::string(8, ' ') : d;
 }
 

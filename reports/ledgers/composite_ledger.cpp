@@ -29,18 +29,9 @@ namespace reports {
 namespace {
 
 constexpr double kNoUnits = -99999.99;
-constexpr float kLatestDate = 1991231;
 
 std::string TransactionFile(std::string_view account) {
     return records::TrimRight(records::Paknam(account, "TR  ", ".REC"));
-}
-
-float CheckedDate(std::string& date, float low) {
-    int16_t mode = 0, error = 0;
-    float number = 0;
-    std::array<int16_t, 3> parts{};
-    records::Chkdat(date, mode, error, number, low, kLatestDate, 0, parts);
-    return number;
 }
 
 // The accounts of the run, as ACCOUNT.IDX entries, in list or index order.
@@ -329,12 +320,7 @@ void Mcmtrn(std::string_view kind, std::string_view manager, std::string_view st
             std::string_view transaction_type, std::string_view list_file, int16_t /*list_length*/,
             std::string_view output_name, int16_t /*output_length*/, std::string_view description) {
     const records::Options options = records::Rdopts();
-    std::string type_codes(46, ' ');
-    {
-        records::Record rec;
-        const records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
-        if (common.Read(27, rec)) type_codes = rec.Widened(128).Text(0, 46);
-    }
+    const std::string type_codes = LedgerTypeCodes();
     CompositeRun run;
     run.entries = SelectAccounts(kind, manager, list_file);
     run.filter = MakeLedgerFilter(security_type, codes, transaction_type, type_codes);

@@ -4,7 +4,12 @@
 #include "reports/ledgers/ledger_code_table.h"
 
 #include <algorithm>
+#include <array>
 
+#include "records/amounts.h"
+#include "records/common_file.h"
+#include "records/dates.h"
+#include "records/files.h"
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/security_types.h"
@@ -12,6 +17,9 @@
 namespace reports {
 
 namespace {
+
+constexpr int kTypeCodesRecord = 27;  // COMMON.FIL: the type codes
+constexpr float kLatestDate = 1991231;
 
 const std::array<LedgerCode, 23>& Table() {
     static const std::array<LedgerCode, 23> table = {{
@@ -83,6 +91,21 @@ bool LedgerFilter::PassesCodes(const records::TransactionRecord& t) const {
 
 bool LedgerFilter::PassesTransactionType(const records::TransactionRecord& t) const {
     return !has_transaction_type() || records::Fixed(t.type, 4) == transaction_type;
+}
+
+std::string LedgerTypeCodes() {
+    records::Record rec;
+    const records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
+    if (!common.Read(kTypeCodesRecord, rec)) return std::string(46, ' ');
+    return rec.Widened(128).Text(0, 46);
+}
+
+float CheckedDate(std::string& date, float low) {
+    int16_t mode = 0, error = 0;
+    float number = 0;
+    std::array<int16_t, 3> parts{};
+    records::Chkdat(date, mode, error, number, low, kLatestDate, 0, parts);
+    return number;
 }
 
 LedgerFilter MakeLedgerFilter(std::string_view security_type, std::string_view codes,

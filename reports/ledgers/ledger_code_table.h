@@ -80,6 +80,15 @@ struct LedgerFilter {
     bool PassesTransactionType(const records::TransactionRecord& transaction) const;
 };
 
+// The type codes of COMMON.FIL record 27 (46 characters; blanks when the
+// record cannot be read).
+std::string LedgerTypeCodes();
+
+// A start or end date of the three reports as Chkdat checks it, between
+// low and date number 1991231; the date text is rewritten as checked.
+// Its date number.
+float CheckedDate(std::string& date, float low);
+
 // Builds the filter: "!   " in any argument stands for blanks; the code
 // list (20 characters, five words) ends at its first blank word; the
 // two-character security type is turned into its one-character type

@@ -33,18 +33,9 @@ namespace reports {
 namespace {
 
 constexpr double kNoUnits = -99999.99;
-constexpr float kLatestDate = 1991231;
 constexpr int kRebuildSuppressed = 2;
 // A page holds the lines up to this count; the heading counts 4.
 constexpr int kPageLines = 35;
-
-float CheckedDate(std::string& date, float low) {
-    int16_t mode = 0, error = 0;
-    float number = 0;
-    std::array<int16_t, 3> parts{};
-    records::Chkdat(date, mode, error, number, low, kLatestDate, 0, parts);
-    return number;
-}
 
 struct StatementRun {
     LedgerFilter filter;
@@ -381,12 +372,7 @@ void Member(std::string_view kind, std::string_view manager, std::string_view ac
             std::string_view codes, std::string_view transaction_type, std::string_view output_name,
             int16_t /*name_length*/) {
     const records::Options options = records::Rdopts();
-    std::string type_codes(46, ' ');
-    {
-        records::Record rec;
-        const records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
-        if (common.Read(27, rec)) type_codes = rec.Widened(128).Text(0, 46);
-    }
+    const std::string type_codes = LedgerTypeCodes();
     StatementRun run;
     run.filter = MakeLedgerFilter(security_type, codes, transaction_type, type_codes);
     run.capital_distribution = CapitalDistribution(options);

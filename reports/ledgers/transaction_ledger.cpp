@@ -26,24 +26,6 @@ namespace reports {
 
 namespace {
 
-constexpr int kTypeCodesRecord = 27;
-constexpr float kLatestDate = 1991231;
-
-std::string TypeCodes() {
-    records::Record rec;
-    records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
-    if (!common.Read(kTypeCodesRecord, rec)) return std::string(46, ' ');
-    return rec.Widened(128).Text(0, 46);
-}
-
-float CheckedDate(std::string& date, float low) {
-    int16_t mode = 0, error = 0;
-    float number = 0;
-    std::array<int16_t, 3> parts{};
-    records::Chkdat(date, mode, error, number, low, kLatestDate, 0, parts);
-    return number;
-}
-
 // The selected transactions of one account, by trade date.
 std::vector<int16_t> SelectTransactions(const records::DirectFile& transactions, const LedgerFilter& filter,
                                         float start, float end) {
@@ -158,7 +140,7 @@ void Transld(std::string_view mode, std::string_view manager, std::string_view a
     if (pattern == "!   ") pattern = "    ";
     LedgerRun run;
     run.options = records::Rdopts();
-    run.filter = MakeLedgerFilter(security_type, codes, transaction_type, TypeCodes());
+    run.filter = MakeLedgerFilter(security_type, codes, transaction_type, LedgerTypeCodes());
     run.start_date = records::Fixed(start_date, 8);
     run.end_date = records::Fixed(end_date, 8);
     const float start = CheckedDate(run.start_date, 0);

@@ -130,9 +130,7 @@ void Lstcat(const std::string* items, std::string& result, int w, int n) {
 
 std::string PeriodEndText(int16_t month, int16_t year) {
     if (month <= 0 || month > 12) return records::Write("('     N/A')");
-    static constexpr int kLastDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int last = kLastDays[month - 1];
-    if (month == 2 && year % 4 == 0) last = 29;
+    const int last = records::DaysInMonth(month, year);
     std::string year_text = records::Write("(I2)", {static_cast<long long>(year)});
     if (year_text[0] == ' ') year_text[0] = '0';
     return records::Write("(I2,'/',I2,'/',A2)", Items().Int(month).Int(last).Text(year_text, 2, 1));

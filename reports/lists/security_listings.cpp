@@ -35,8 +35,7 @@ std::string MonthEndBefore(std::string_view date) {
         month = 12;
         --year;
     }
-    static const int16_t days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    day = month == 2 && year % 4 == 0 ? 29 : days[month - 1];
+    day = static_cast<int16_t>(records::DaysInMonth(month, year));
     std::string text;
     records::Wrdate(text, month, day, year);
     return text;

@@ -11,6 +11,7 @@
 #include "records/performance_control.h"
 #include "records/report_output.h"
 #include "records/security_file.h"
+#include "reports/performance/performance_cells.h"
 #include "reports/performance/performance_summary.h"
 
 namespace reports {
@@ -23,12 +24,6 @@ constexpr int kSize = kTableMonths;
 const std::string kNa = "   N/A  ";
 
 using SV = std::string_view;
-
-std::vector<records::OutItem> Words(const std::string& text, std::size_t width) {
-    std::vector<records::OutItem> items;
-    for (std::size_t at = 0; at < text.size(); at += width) items.emplace_back(SV(text).substr(at, width));
-    return items;
-}
 
 // One class's series, entry k at [k - 1].
 struct ClassSeries {

@@ -59,4 +59,11 @@ std::string Mprfamt(float amount) {
     return text;
 }
 
+std::vector<records::OutItem> Words(const std::string& text, std::size_t width) {
+    std::vector<records::OutItem> items;
+    for (std::size_t at = 0; at < text.size(); at += width)
+        items.emplace_back(std::string_view(text).substr(at, width));
+    return items;
+}
+
 }  // namespace reports

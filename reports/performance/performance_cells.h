@@ -5,8 +5,12 @@
 // takes the width it needs (12 characters of an amount, 6 of a
 // percentage, 8 of a small amount). The no-value markers print "N/A".
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "records/layout.h"
 
 namespace reports {
 
@@ -30,5 +34,10 @@ std::string Mprfpct(float percent);
 
 // An amount under "(F8.2)", unsigned. kNoReturn: "    N/A ".
 std::string Mprfamt(float amount);
+
+// The pieces an nAw list takes of one text: the layouts print texts held
+// in words of w characters, one item per word. The items view the text,
+// which must outlive them.
+std::vector<records::OutItem> Words(const std::string& text, std::size_t width);
 
 }  // namespace reports

@@ -7,6 +7,7 @@
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/report_output.h"
+#include "reports/performance/performance_cells.h"
 
 namespace reports {
 
@@ -14,15 +15,6 @@ namespace {
 
 std::string Six(const std::string& text) {
     return records::Fixed(text, 6);
-}
-
-// The pieces an nAw list takes of one text: the layouts print texts held
-// in words of w characters, one item per word.
-std::vector<records::OutItem> Words(const std::string& text, std::size_t width) {
-    std::vector<records::OutItem> items;
-    for (std::size_t at = 0; at < text.size(); at += width)
-        items.emplace_back(std::string_view(text).substr(at, width));
-    return items;
 }
 
 // The A4,A2 pair of an index heading text (six characters).

@@ -32,12 +32,6 @@ const char* const kMonthNames[12] = {"JAN ", "FEB ", "MAR ", "APR ", "MAY ", "JU
 
 using SV = std::string_view;
 
-std::vector<records::OutItem> Words(const std::string& text, std::size_t width) {
-    std::vector<records::OutItem> items;
-    for (std::size_t at = 0; at < text.size(); at += width) items.emplace_back(SV(text).substr(at, width));
-    return items;
-}
-
 std::vector<records::OutItem> Join(std::vector<records::OutItem> a, const std::vector<records::OutItem>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;

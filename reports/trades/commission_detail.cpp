@@ -64,19 +64,9 @@ const char* TypeWord(std::string_view code) {
     return "COVR";
 }
 
-struct DetailRun {
-    ReportFrame& frame;
-    std::string report_date;
-    std::string program_date;
-    std::string manager;
-    int16_t page = 1;
-    int16_t lines = 0;
-    int16_t page_length = 0;
-};
-
 // The page heading, written only when the lines used are 0 or less or have
 // reached the page length; the lines used become 13.
-void DetailHeading(DetailRun& run) {
+void DetailHeading(CommissionRun& run) {
     if (run.lines > 0 && run.lines < run.page_length) return;
     std::string program = run.program_date;
     std::string report = run.report_date;
@@ -113,15 +103,10 @@ void Collect(records::DirectFile& comm, long report_month, bool one, const std::
         if (!accounts.Read(e.first_record + 1, rec)) continue;
         if (!ManagerMatches(wanted_manager, rec.Text(16, 4))) continue;
         const std::string name = rec.Text(52, 32);
-        records::DirectFile file(records::Paknam(e.id, "TR", ".REC"), records::kAccountRecordLength,
-                                 /*create=*/false);
-        const int count = file.Read(1, rec) ? records::TransactionFileHeader::Decode(rec).last_record : 0;
-        for (int n = 2; n <= count; ++n) {
-            if (!file.Read(n, rec)) break;
-            const records::TransactionRecord t = records::TransactionRecord::Decode(rec);
-            if (records::IsBlank(t.symbol) || !(t.commission > 0) || !IsTradeCode(t.code)) continue;
-            if (static_cast<long>(static_cast<double>(t.date_number) * 0.01) != report_month) continue;
-            if (one && t.broker != wanted_broker) continue;
+        ForEachTransaction(e.id, [&](const records::TransactionRecord& t) {
+            if (records::IsBlank(t.symbol) || !(t.commission > 0) || !IsTradeCode(t.code)) return;
+            if (static_cast<long>(static_cast<double>(t.date_number) * 0.01) != report_month) return;
+            if (one && t.broker != wanted_broker) return;
             CommissionTrade c;
             c.broker = t.broker;
             c.account = e.id;
@@ -134,7 +119,7 @@ void Collect(records::DirectFile& comm, long report_month, bool one, const std::
             c.amount = t.amount;
             c.commission = t.commission;
             comm.Write(++written, Encode(c));
-        }
+        });
     }
 }
 
@@ -143,11 +128,8 @@ void Collect(records::DirectFile& comm, long report_month, bool one, const std::
 void Brcomfil(std::string_view report_date, std::string_view broker, std::string_view selection,
               std::string_view manager, std::string_view output_name) {
     const std::string program_date = records::ProgramDateText();
-    std::string date = records::Fixed(report_date, 8);
-    int16_t mode = 1, error = 0;
-    float number = 0;
-    records::Ckdate(date, mode, error, number, 0, 1991231);
-    const long report_month = static_cast<long>(static_cast<double>(number) * 0.01);
+    const CommissionDate date = CheckCommissionDate(report_date);
+    const long report_month = static_cast<long>(static_cast<double>(date.number) * 0.01);
     const bool one = records::Fixed(selection, 4) == "S   ";
     const std::string wanted_broker = records::Fixed(broker, 8);
     const std::string wanted_manager = records::Fixed(manager, 4);
@@ -167,7 +149,7 @@ void Brcomfil(std::string_view report_date, std::string_view broker, std::string
     }
     records::Purge(kCommissionWorkFile);
 
-    DetailRun run{frame, date, program_date, wanted_manager};
+    CommissionRun run{frame, date.text, program_date, wanted_manager};
     DetailHeading(run);
     const BrokerSortFile sort = ReadBrokerSortFile();
     std::set<std::string> listed;

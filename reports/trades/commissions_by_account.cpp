@@ -46,18 +46,8 @@ std::string MonthText(std::string_view date) {
     return records::Write("(I2,'/',I4)", {static_cast<long long>(month), static_cast<long long>(full)});
 }
 
-struct AccountRun {
-    ReportFrame& frame;
-    std::string report_date;   // as checked
-    std::string program_date;  // COMMON.FIL record 2
-    std::string manager;
-    int16_t page = 1;
-    int16_t lines = 0;
-    int16_t page_length = 0;
-};
-
 // Bcahdr: the page heading of the commissions by account; counts 9 lines.
-void Bcahdr(AccountRun& run) {
+void Bcahdr(CommissionRun& run) {
     std::string program = run.program_date;
     std::string report = run.report_date;
     const std::string program_text = records::H2000(program);
@@ -81,30 +71,24 @@ void Bcahdr(AccountRun& run) {
 }
 
 // Steps 8a-8e for one account: its commissions per broker, then its lines.
-void ReportAccount(AccountRun& run, const AccountEntry& account, const std::string& name,
+void ReportAccount(CommissionRun& run, const AccountEntry& account, const std::string& name,
                    const CommissionWindows& windows, const BrokerSortFile& sort) {
     const std::size_t slots = sort.brokers.size();
     std::vector<std::array<double, 3>> table(slots, std::array<double, 3>{});
 
-    records::DirectFile file(records::Paknam(account.id, "TR", ".REC"), records::kAccountRecordLength,
-                             /*create=*/false);
-    records::Record rec;
-    const int last = file.Read(1, rec) ? records::TransactionFileHeader::Decode(rec).last_record : 0;
-    for (int n = 2; n <= last; ++n) {
-        if (!file.Read(n, rec)) break;
-        const records::TransactionRecord t = records::TransactionRecord::Decode(rec);
-        if (!IsCommissionTrade(t) || t.date_number > windows.report) continue;
+    ForEachTransaction(account.id, [&](const records::TransactionRecord& t) {
+        if (!IsCommissionTrade(t) || t.date_number > windows.report) return;
         const int k = sort.Find(t.broker);
         if (k == 0) {
             run.frame.Write(kUnknownBrokerWarning, Items().Text(t.broker, 4, 2));
             ++run.lines;
-            continue;
+            return;
         }
         auto& amounts = table[static_cast<std::size_t>(k)];
         if (windows.InMonth(t.date_number)) amounts[0] += t.commission;
         amounts[1] += t.commission;
         if (windows.InYear(t.date_number)) amounts[2] += t.commission;
-    }
+    });
 
     if (run.lines > run.page_length - 4) Bcahdr(run);
     run.frame.Write("(3X,2A4,5X,8A4)", Items().Text(account.id, 4, 2).Text(name, 4, 8));
@@ -134,6 +118,25 @@ void ReportAccount(AccountRun& run, const AccountEntry& account, const std::stri
 }
 
 }  // namespace
+
+CommissionDate CheckCommissionDate(std::string_view report_date) {
+    CommissionDate date{records::Fixed(report_date, 8)};
+    int16_t mode = 1, error = 0;
+    records::Ckdate(date.text, mode, error, date.number, 0, 1991231);
+    return date;
+}
+
+void ForEachTransaction(const std::string& account_id,
+                        const std::function<void(const records::TransactionRecord&)>& take) {
+    records::DirectFile file(records::Paknam(account_id, "TR", ".REC"), records::kAccountRecordLength,
+                             /*create=*/false);
+    records::Record rec;
+    const int last = file.Read(1, rec) ? records::TransactionFileHeader::Decode(rec).last_record : 0;
+    for (int n = 2; n <= last; ++n) {
+        if (!file.Read(n, rec)) break;
+        take(records::TransactionRecord::Decode(rec));
+    }
+}
 
 CommissionWindows CommissionWindows::Of(std::string_view report_date, float report_number) {
     CommissionWindows w;
@@ -202,10 +205,7 @@ std::string SettlementDate(float trade_number) {
 void Btcomacc(std::string_view report_date, std::string_view selection, std::string_view account,
               std::string_view manager, std::string_view output_name) {
     const std::string program_date = records::ProgramDateText();
-    std::string date = records::Fixed(report_date, 8);
-    int16_t mode = 1, error = 0;
-    float number = 0;
-    records::Ckdate(date, mode, error, number, 0, 1991231);
+    const CommissionDate date = CheckCommissionDate(report_date);
     const bool one = records::Fixed(selection, 4) == "S   ";
     const std::string wanted_manager = records::Fixed(manager, 4);
 
@@ -214,8 +214,8 @@ void Btcomacc(std::string_view report_date, std::string_view selection, std::str
     Brksrt();
 
     ReportFrame frame(output_name, /*copy=*/true);
-    const CommissionWindows windows = CommissionWindows::Of(date, number);
-    AccountRun run{frame, date, program_date, wanted_manager};
+    const CommissionWindows windows = CommissionWindows::Of(date.text, date.number);
+    CommissionRun run{frame, date.text, program_date, wanted_manager};
     Bcahdr(run);
 
     const BrokerSortFile sort = ReadBrokerSortFile();

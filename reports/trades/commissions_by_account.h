@@ -4,6 +4,8 @@
 // commission reports share with it: the three commission windows, the
 // selection of commissioned trades and the broker sort file as read back.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,34 @@
 #include "records/dates.h"
 
 namespace reports {
+
+class ReportFrame;
+
+// The report date of a commission report as checked (MM/DD/YY, eight
+// characters) and its YYMMDD number.
+struct CommissionDate {
+    std::string text;
+    float number = 0;
+};
+CommissionDate CheckCommissionDate(std::string_view report_date);
+
+// What the page headings of the commission reports keep: the dates and
+// manager code they print and the page and line counters.
+struct CommissionRun {
+    ReportFrame& frame;
+    std::string report_date;   // as checked
+    std::string program_date;  // COMMON.FIL record 2
+    std::string manager;
+    int16_t page = 1;
+    int16_t lines = 0;
+    int16_t page_length = 0;
+};
+
+// Calls `take` with each transaction of the account's TR file (records 2
+// to the header's last record), stopping at the first record that cannot
+// be read; nothing when the file or its header cannot be read.
+void ForEachTransaction(const std::string& account_id,
+                        const std::function<void(const records::TransactionRecord&)>& take);
 
 // The three columns of the commission reports for a report date R: the
 // month of R up to R, everything up to R, and the calendar year of R up to

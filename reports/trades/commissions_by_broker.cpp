@@ -31,19 +31,9 @@ struct BrokerSlot {
     std::array<double, 3> amounts{};  // month, as of, year to date
 };
 
-struct BrokerRun {
-    ReportFrame& frame;
-    std::string report_date;
-    std::string program_date;
-    std::string manager;
-    int16_t page = 1;
-    int16_t lines = 0;
-    int16_t page_length = 0;
-};
-
 // Btchdr: the page heading over the 80-column firm heading; counts 10
 // lines.
-void Btchdr(BrokerRun& run) {
+void Btchdr(CommissionRun& run) {
     std::string program = run.program_date;
     std::string report = run.report_date;
     const std::string program_text = records::H2000(program);
@@ -79,10 +69,7 @@ void Btotcom(std::string_view report_date, std::string_view selection, std::stri
     const std::string program_date = records::ProgramDateText();
     Brksrt();
 
-    std::string date = records::Fixed(report_date, 8);
-    int16_t mode = 1, error = 0;
-    float number = 0;
-    records::Ckdate(date, mode, error, number, 0, 1991231);
+    const CommissionDate date = CheckCommissionDate(report_date);
     const bool one = records::Fixed(selection, 4) == "S   ";
     const std::string wanted_manager = records::Fixed(manager, 4);
     const BrokerSortFile sort = ReadBrokerSortFile();
@@ -102,7 +89,7 @@ void Btotcom(std::string_view report_date, std::string_view selection, std::stri
     }
 
     ReportFrame frame(output_name, /*copy=*/true);
-    const CommissionWindows windows = CommissionWindows::Of(date, number);
+    const CommissionWindows windows = CommissionWindows::Of(date.text, date.number);
 
     bool scan = true;
     if (first == 0) {
@@ -128,13 +115,8 @@ void Btotcom(std::string_view report_date, std::string_view selection, std::stri
             if (!accounts.Read(e.first_record, rec)) break;
             if (!accounts.Read(e.first_record + 1, rec)) continue;
             if (!ManagerMatches(wanted_manager, rec.Text(16, 4))) continue;
-            records::DirectFile file(records::Paknam(e.id, "TR", ".REC"), records::kAccountRecordLength,
-                                     /*create=*/false);
-            const int count = file.Read(1, rec) ? records::TransactionFileHeader::Decode(rec).last_record : 0;
-            for (int n = 2; n <= count; ++n) {
-                if (!file.Read(n, rec)) break;
-                const records::TransactionRecord t = records::TransactionRecord::Decode(rec);
-                if (!IsCommissionTrade(t) || t.date_number > windows.report) continue;
+            ForEachTransaction(e.id, [&](const records::TransactionRecord& t) {
+                if (!IsCommissionTrade(t) || t.date_number > windows.report) return;
                 BrokerSlot* slot = nullptr;
                 for (std::size_t k = first; k <= last && k < slots.size(); ++k)
                     if (slots[k].id == t.broker) {
@@ -143,16 +125,16 @@ void Btotcom(std::string_view report_date, std::string_view selection, std::stri
                     }
                 if (slot == nullptr) {
                     if (!one) frame.Write(kUnknownBrokerWarning, Items().Text(t.broker, 4, 2));
-                    continue;
+                    return;
                 }
                 if (windows.InMonth(t.date_number)) slot->amounts[0] += t.commission;
                 slot->amounts[1] += t.commission;
                 if (windows.InYear(t.date_number)) slot->amounts[2] += t.commission;
-            }
+            });
         }
     }
 
-    BrokerRun run{frame, date, program_date, wanted_manager};
+    CommissionRun run{frame, date.text, program_date, wanted_manager};
     Btchdr(run);
     std::array<double, 3> totals{};
     for (std::size_t k = first; k <= last && k < slots.size(); ++k) {

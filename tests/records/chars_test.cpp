@@ -153,4 +153,12 @@ TEST(CharsStub4, AcceptsFourArgumentsAndDoesNothing) {
     EXPECT_EQ(n, 3);
 }
 
+TEST(CharsBelowBlankWord, NeverWrittenWordsOrderBelowBlanks) {
+    EXPECT_TRUE(BelowBlankWord(std::string(4, '\0')));
+    EXPECT_TRUE(BelowBlankWord("AB\0\0"s));  // a tiny real, though its first byte is above a blank
+    EXPECT_FALSE(BelowBlankWord("    "));
+    EXPECT_FALSE(BelowBlankWord("12/1"));
+    EXPECT_FALSE(BelowBlankWord(""));  // padded with blanks
+}
+
 }  // namespace

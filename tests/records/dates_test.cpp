@@ -452,4 +452,16 @@ TEST(DatesGtprcd, HoldingKeys) {
             << c.cls << c.subclass << " " << c.symbol;
 }
 
+TEST(DaysInMonth, LeapFebruaryByTwoOrFourDigitYearsAndDamagedMonths) {
+    struct Case {
+        int month, year, days;
+    };
+    const Case cases[] = {
+        {1, 99, 31},  {2, 99, 28}, {2, 0, 29},   {2, 96, 29}, {2, 2000, 29}, {2, 1900, 29},
+        {2, 101, 28}, {4, 24, 30}, {12, 24, 31}, {0, 24, 31}, {13, 24, 31},  {-1, 24, 31},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(records::DaysInMonth(c.month, c.year), c.days) << c.month << "/" << c.year;
+}
+
 }  // namespace

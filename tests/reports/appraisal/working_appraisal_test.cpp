@@ -169,25 +169,6 @@ TEST(HoldingsPages, AmountTexts) {
     EXPECT_EQ(t.substr(0, 16), "  (1,234,567.89)");
 }
 
-TEST(HoldingsPages, TermOfALot) {
-    struct Case {
-        const char* bought;
-        const char* priced;
-        bool long_term;
-    };
-    const Case cases[] = {
-        {"12/15/99", " 6/16/00", true},   // 9401 across the year end
-        {"12/15/99", " 6/15/00", false},  // 9400
-        {" 1/15/00", " 7/16/00", true},   // 601
-        {" 1/15/00", " 7/15/00", false},  // 600
-        {" 1/15/99", " 6/30/00", true},   // 10615
-        {" 2/15/00", " 6/30/00", false},  // 415
-        {" 1/15/84", " 1/16/85", true},   // before 06/23/84: more than a year
-        {" 1/15/84", " 1/15/85", false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(reports::LongTerm(c.bought, c.priced), c.long_term) << c.bought;
-}
-
 TEST(HoldingsValuation, CashEquivalentsAcrossTheCentury) {
     EXPECT_TRUE(reports::MovesToCashEquivalents(1010630, 1000630));   // 06/30/01, a year after 06/30/00
     EXPECT_FALSE(reports::MovesToCashEquivalents(1010701, 1000630));  // a day later

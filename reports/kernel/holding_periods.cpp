@@ -1,22 +1,18 @@
-// The holding period of a realised lot.
+// The holding-period rules of the realised gains, the working appraisal
+// pages and the assets under management pages.
 
-#include "reports/gains_tax/holding_period.h"
+#include "reports/kernel/holding_periods.h"
 
 #include <cmath>
 #include <cstdint>
 #include <string>
 
 #include "records/dates.h"
+#include "reports/kernel/lot_securities.h"
 
 namespace reports {
 
 namespace {
-
-int MonthLength(int month, int year) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year % 4 == 0) return 29;
-    return kDays[(month - 1) % 12];
-}
 
 std::string DateText(int month, int day, int year) {
     std::string text;
@@ -33,7 +29,8 @@ double DaysTo(std::string_view bought, int month, int day, int year, bool cut_da
         ++year;
     }
     year %= 100;
-    if (cut_day && month >= 1 && day > MonthLength(month, year)) day = MonthLength(month, year);
+    if (cut_day && month >= 1 && day > records::DaysInMonth(month, year))
+        day = records::DaysInMonth(month, year);
     return records::Daycb(bought, DateText(month, day, year), 0);
 }
 
@@ -76,6 +73,21 @@ HoldingClass ClassifyHolding(std::string_view date_bought, float sale_number, bo
     }
     if (held < limits.eighteen_months) return HoldingClass::kMidTerm;
     return HoldingClass::kLongTerm;
+}
+
+bool WorkingAppraisalLongTerm(const std::string& trade_date, const std::string& pricing_date) {
+    const float t = LotDateNumber(trade_date);
+    const float p = LotDateNumber(pricing_date);
+    if (t < 840623) return t + 10000 < p;
+    const float d = p - t;
+    return (d >= 601 && d <= 1999) || d >= 9401;
+}
+
+bool AumLongTerm(float pricing_number, int pricing_window_year, float lot_number) {
+    // Six months decide the holding period in the pricing years 1984-1988.
+    const bool six_month_rule = pricing_window_year >= 84 && pricing_window_year <= 88;
+    const double d = pricing_number - lot_number;
+    return six_month_rule ? d >= 601 : d > 10000.5;
 }
 
 }  // namespace reports

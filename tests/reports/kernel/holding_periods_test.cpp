@@ -1,6 +1,7 @@
-// The holding-period classes of a realised lot.
+// The three holding-period rules: the realised gains' classes, the working
+// appraisal pages' term and the assets under management pages' term.
 
-#include "reports/gains_tax/holding_period.h"
+#include "reports/kernel/holding_periods.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,55 @@ TEST(HoldingPeriod, SixMonthLimitIsCutToTheMonthsLength) {
     EXPECT_EQ(ClassifyHolding(" 8/31/84", fixtures::DateNumber(" 3/01/85"), false), HoldingClass::kMidTerm);
     EXPECT_EQ(ClassifyHolding(" 8/31/87", fixtures::DateNumber(" 2/29/88"), false), HoldingClass::kShortTerm);
     EXPECT_EQ(ClassifyHolding(" 8/31/87", fixtures::DateNumber(" 3/01/88"), false), HoldingClass::kMidTerm);
+}
+
+TEST(HoldingPeriod, WorkingAppraisalTermOfALot) {
+    struct Case {
+        const char* bought;
+        const char* priced;
+        bool long_term;
+    };
+    const Case cases[] = {
+        {"12/15/99", " 6/16/00", true},   // 9401 across the year end
+        {"12/15/99", " 6/15/00", false},  // 9400
+        {" 1/15/00", " 7/16/00", true},   // 601
+        {" 1/15/00", " 7/15/00", false},  // 600
+        {" 1/15/99", " 6/30/00", true},   // 10615
+        {" 2/15/00", " 6/30/00", false},  // 415
+        {" 1/15/84", " 1/16/85", true},   // before 06/23/84: more than a year
+        {" 1/15/84", " 1/15/85", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WorkingAppraisalLongTerm(c.bought, c.priced), c.long_term) << c.bought;
+}
+
+// The assets under management rule looks at the pricing year, not the
+// purchase date, and has no upper band: the same dates can fall on
+// different sides of the three rules.
+TEST(HoldingPeriod, AumTermByPricingYear) {
+    struct Case {
+        float priced;
+        float bought;
+        bool long_term;
+    };
+    const Case cases[] = {
+        {860715, 860114, true},     // 1986: six months, 601
+        {860715, 860115, false},    // 600
+        {880715, 870715, true},     // 1988: 10000 is above 601
+        {890715, 880715, false},    // 1989: 10000 is not above 10000.5
+        {890716, 880715, true},     // 10001
+        {1000716, 990715, true},    // across the century, windowed
+        {1000715, 1000114, false},  // 601 outside 1984-1988
+    };
+    for (const Case& c : cases) {
+        const int year = static_cast<int>(c.priced) / 10000;
+        EXPECT_EQ(AumLongTerm(c.priced, year, c.bought), c.long_term) << c.priced << " " << c.bought;
+    }
+    // 12/15/99 to 06/16/00: long on the working appraisal pages (9401),
+    // short on the assets under management pages and for the gains.
+    EXPECT_TRUE(WorkingAppraisalLongTerm("12/15/99", " 6/16/00"));
+    EXPECT_FALSE(AumLongTerm(1000616, 100, 991215));
+    EXPECT_EQ(ClassifyHolding("12/15/99", 1000616, false), HoldingClass::kShortTerm);
 }
 
 }  // namespace
