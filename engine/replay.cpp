@@ -364,6 +364,17 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
         WriteGainsHeader();
 }
 
+HoldingsWork::Step HoldingsWork::TakeNewRecord(int16_t& n, int16_t& status) {
+    n = NewRecord();
+    if (n == 0) return Step::kEndSilently;
+    if (n < 0) {
+        failed_ = true;
+        status = kWorkFilesFailed;
+        return Step::kEnd;
+    }
+    return Step::kGoOn;
+}
+
 HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const LotChain::Place& place,
                                              int16_t cls, int16_t sign, int16_t transfer, int16_t& status,
                                              std::string_view memo, std::string_view date,
@@ -443,13 +454,8 @@ HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, int
         status = kLotNotFound;
         return Step::kEnd;
     }
-    const int16_t n = NewRecord();
-    if (n == 0) return Step::kEndSilently;
-    if (n < 0) {
-        failed_ = true;
-        status = kWorkFilesFailed;
-        return Step::kEnd;
-    }
+    int16_t n = 0;
+    if (const Step taken = TakeNewRecord(n, status); taken != Step::kGoOn) return taken;
     // Every field is set: the record reused from one new lot to the next
     // keeps its texts' storage.
     records::HoldingRecord& lot = new_lot_;
@@ -500,13 +506,8 @@ HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, i
         lots_.Edited(cash.record);
         return Step::kGoOn;
     }
-    const int16_t n = NewRecord();
-    if (n == 0) return Step::kEndSilently;
-    if (n < 0) {
-        failed_ = true;
-        status = kWorkFilesFailed;
-        return Step::kEnd;
-    }
+    int16_t n = 0;
+    if (const Step taken = TakeNewRecord(n, status); taken != Step::kGoOn) return taken;
     double balance = sign * (amount + interest);
     records::Drnd2(balance);
     cash_written_ = std::bit_cast<uint64_t>(balance);

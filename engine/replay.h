@@ -162,6 +162,9 @@ private:
     // balance. Each tells whether the update goes on, ends (status set), or
     // ends silently (no record free for a new lot).
     enum class Step { kGoOn, kEnd, kEndSilently };
+    // A record for a new lot into n (NewRecord); when there is none, the
+    // step that ends the update.
+    Step TakeNewRecord(int16_t& n, int16_t& status);
     Step ChangeLot(records::TransactionRecord& t, const LotChain::Place& place, int16_t cls, int16_t sign,
                    int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
                    std::string_view description);
