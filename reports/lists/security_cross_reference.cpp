@@ -289,6 +289,29 @@ void WriteExtractAccount(long& holders, const records::SecurityDescription& secu
                            records::ExtractAddressLine(i == m ? '*' : static_cast<char>('0' + i), address[i - 1]));
 }
 
+// The run's totals of the long and of the short lots, or the line that
+// says no account holds the security.
+void PrintRunTotals(ReportFrame& frame, CrossReference& report, const Side& run_long, const Side& run_short,
+                    bool fixed_income, double factor, bool run_unpriced) {
+    if (run_long.quantity == 0 && run_short.quantity == 0) {
+        frame.Blank();
+        frame.Blank();
+        frame.Blank();
+        frame.Write("(1X,'No accounts currently holding this security.')");
+        return;
+    }
+    if (run_long.quantity != 0) {
+        report.PageBreak();
+        frame.Blank();
+        report.ReportTotal(true, TotalColumns(run_long, true, fixed_income, factor, run_unpriced));
+    }
+    if (run_short.quantity != 0) {
+        report.PageBreak();
+        frame.Blank();
+        report.ReportTotal(false, TotalColumns(run_short, false, fixed_income, factor, run_unpriced));
+    }
+}
+
 }  // namespace
 
 void Chlpos(int16_t long_report, std::string_view report_date, std::string_view manager,
@@ -417,23 +440,7 @@ void Chlpos(int16_t long_report, std::string_view report_date, std::string_view 
         records::WriteLine(kExtractUnit, records::ExtractTrailerLine(holders, run_long.quantity));
         records::Close(kExtractUnit);
     }
-    if (run_long.quantity == 0 && run_short.quantity == 0) {
-        frame.Blank();
-        frame.Blank();
-        frame.Blank();
-        frame.Write("(1X,'No accounts currently holding this security.')");
-        return;
-    }
-    if (run_long.quantity != 0) {
-        report.PageBreak();
-        frame.Blank();
-        report.ReportTotal(true, TotalColumns(run_long, true, fixed_income, factor, run_unpriced));
-    }
-    if (run_short.quantity != 0) {
-        report.PageBreak();
-        frame.Blank();
-        report.ReportTotal(false, TotalColumns(run_short, false, fixed_income, factor, run_unpriced));
-    }
+    PrintRunTotals(frame, report, run_long, run_short, fixed_income, factor, run_unpriced);
 }
 
 }  // namespace reports
