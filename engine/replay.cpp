@@ -364,6 +364,167 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
         WriteGainsHeader();
 }
 
+HoldingsWork::Step HoldingsWork::TakeNewRecord(int16_t& n, int16_t& status) {
+    n = NewRecord();
+    if (n == 0) return Step::kEndSilently;
+    if (n < 0) {
+        failed_ = true;
+        status = kWorkFilesFailed;
+        return Step::kEnd;
+    }
+    return Step::kGoOn;
+}
+
+HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const LotChain::Place& place,
+                                             int16_t cls, int16_t sign, int16_t transfer, int16_t& status,
+                                             std::string_view memo, std::string_view date,
+                                             std::string_view description) {
+    records::HoldingsHeader& header = lots_.header();
+    // The lot's quantity and cost are read and written in place; its other
+    // bytes stay as they are.
+    const Record& current = lots_.Raw(place.record);
+    double lot_quantity = records::HoldingRecord::QuantityOf(current);
+    const double lot_cost = records::HoldingRecord::CostOf(current);
+    double quantity = t.quantity;
+    RoundQuantity(quantity);
+    RoundQuantity(lot_quantity);
+    if (cls == records::kClosingClass) {
+        if (sign * lot_quantity < quantity) {
+            status = kLotExceeded;
+            return Step::kEnd;
+        }
+        if (transfer == 0 && write_mode_) {
+            if (gain_count_ >= kLastRecordNumber - 1) {
+                failed_ = true;
+                status = kWorkFilesFailed;
+                return Step::kEnd;
+            }
+            // The gain takes the lot's open date, cost and rounded
+            // quantity: only those are taken from it.
+            records::HoldingRecord& lot = gain_lot_;
+            if (current.size() >= records::kAccountRecordLength)
+                lot.open_date.assign(reinterpret_cast<const char*>(current.data()) + kOpenDateOffset, 8);
+            else
+                lot.open_date = records::HoldingRecord::Decode(current).open_date;
+            lot.cost = lot_cost;
+            lot.quantity = lot_quantity;
+            WriteGain(t, lot, quantity, sign);
+        }
+    }
+    // The lot's record is changed where it is kept (Unlink changes only the
+    // lot before it).
+    const double remaining = lot_quantity - sign * quantity;
+    if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
+        lots_.Unlink(place);
+        records::DeletedLot{header.next_free}.Encode(lots_.Edit(place.record));
+        lots_.Edited(place.record);
+        header.next_free = place.record;
+        return Step::kGoOn;
+    }
+    double cost = lot_cost;
+    if (cls == records::kShortSaleClass) {
+        // A further short sale adds its proceeds to the short lot.
+        cost = lot_cost + t.amount;
+    } else if (sign > 0 || IsCode(t.code, kCoverWord)) {
+        // What remains keeps its unit cost.
+        if (lot_quantity != 0) cost = lot_cost / lot_quantity * remaining;
+    } else {
+        cost = lot_cost - sign * t.amount;
+    }
+    records::Drnd2(cost);
+    Record& lot = lots_.Edit(place.record);
+    records::HoldingRecord::SetQuantityAndCost(lot, remaining, cost);
+    // The lot keeps its memo and texts unless the transaction brings its
+    // own.
+    if (!Empty(memo)) records::HoldingRecord::SetMemo(lot, memo.substr(0, 20));
+    lots_.Edited(place.record);
+    if (lots_.with_extension()) {
+        records::HoldingExtension ext = lots_.Extension(place.record);
+        if (!Empty(date)) ext.settlement_date = records::Fixed(date, 8);
+        if (!Empty(description)) ext.text = records::Fixed(description, 32);
+        lots_.WriteExtension(place.record, ext);
+    }
+    return Step::kGoOn;
+}
+
+HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, int16_t cls, int16_t& status,
+                                          std::string_view memo, std::string_view date,
+                                          std::string_view description) {
+    if (cls == records::kClosingClass) {
+        status = kLotNotFound;
+        return Step::kEnd;
+    }
+    int16_t n = 0;
+    if (const Step taken = TakeNewRecord(n, status); taken != Step::kGoOn) return taken;
+    // Every field is set: the record reused from one new lot to the next
+    // keeps its texts' storage.
+    records::HoldingRecord& lot = new_lot_;
+    lot.next = -1;
+    lot.holding_key = t.holding_key;
+    lot.symbol = t.symbol;
+    lot.security_record = t.security_record;
+    lot.broker = t.broker;
+    lot.tax_lot = t.tax_lot;
+    lot.quantity = cls == records::kShortSaleClass ? -t.quantity : t.quantity;
+    lot.cost = t.amount;
+    records::Drnd2(lot.cost);
+    lot.open_date = cls == records::kShortSaleClass ? t.trade_date : t.lot_date;
+    lot.bond_interest = t.bond_interest;
+    lot.reference = (IsCode(t.code, kSecurityInWord) || IsCode(t.code, kSecurityOutWord)) ? t.trade_date
+                                                                                          : std::string(8, ' ');
+    lot.memo.assign(memo.substr(0, std::min<std::size_t>(memo.size(), 20)));
+    lot.memo.resize(20, ' ');
+    NewLotBytes(n);
+    lot.Encode(scratch_);
+    lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
+    if (lots_.with_extension()) {
+        records::HoldingExtension ext;
+        ext.settlement_date = records::Fixed(date, 8);
+        ext.text = records::Fixed(description, 32);
+        lots_.WriteExtension(n, ext);
+    }
+    return Step::kGoOn;
+}
+
+HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, int16_t sign, int16_t& status) {
+    double amount = t.amount;
+    double interest = t.bond_interest;
+    records::Drnd2(amount);
+    records::Drnd2(interest);
+    const LotChain::Place cash = lots_.FindKey(0.0);
+    if (cash.found()) {
+        Record& lot = lots_.Edit(cash.record);
+        double balance = records::HoldingRecord::CostOf(lot);
+        // A balance this replay wrote was rounded to 2 decimals already,
+        // and rounding a rounded value gives it back: only a balance from
+        // elsewhere needs the rounding.
+        if (std::bit_cast<uint64_t>(balance) != cash_written_) records::Drnd2(balance);
+        balance = balance + sign * (amount + interest);
+        records::Drnd2(balance);
+        records::HoldingRecord::SetQuantityAndCost(lot, balance, balance);
+        cash_written_ = std::bit_cast<uint64_t>(balance);
+        lots_.Edited(cash.record);
+        return Step::kGoOn;
+    }
+    int16_t n = 0;
+    if (const Step taken = TakeNewRecord(n, status); taken != Step::kGoOn) return taken;
+    double balance = sign * (amount + interest);
+    records::Drnd2(balance);
+    cash_written_ = std::bit_cast<uint64_t>(balance);
+    records::HoldingRecord lot;
+    lot.holding_key = 0;
+    lot.symbol = "CASH        ";
+    lot.security_record = kCashSecurityRecord;
+    lot.quantity = balance;
+    lot.cost = balance;
+    NewLotBytes(n);
+    lot.Encode(scratch_);
+    lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
+    // The cash lot carries no texts.
+    if (lots_.with_extension()) lots_.WriteExtension(n, records::HoldingExtension{});
+    return Step::kGoOn;
+}
+
 void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16_t cls, int16_t sign,
                           int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
                           std::string_view description) {
@@ -373,173 +534,29 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     // writing it (or a change from outside) makes a fresh read necessary.
     if (!header_current_) lots_.ReadHeader();
     header_current_ = false;
-    records::HoldingsHeader& header = lots_.header();
     if (cls < records::kShortSaleClass || cls > records::kOpeningClass) return;
-    const bool lot_texts = lots_.with_extension();
     // Set once the list has changed: an update that ends silently after
     // that leaves the header unwritten, and the index no longer tells the
     // file's list.
     bool changed = false;
-    auto end_silently = [&] {
-        if (changed) lots_.DropIndex();
-    };
 
     if (cls != records::kCashOnlyClass) {
         const LotChain::Place place = lots_.Find(t.holding_key, t.symbol, t.tax_lot);
-        if (place.found()) {
-            // The lot's quantity and cost are read and written in place;
-            // its other bytes stay as they are.
-            const Record& current = lots_.Raw(place.record);
-            double lot_quantity = records::HoldingRecord::QuantityOf(current);
-            const double lot_cost = records::HoldingRecord::CostOf(current);
-            double quantity = t.quantity;
-            RoundQuantity(quantity);
-            RoundQuantity(lot_quantity);
-            if (cls == records::kClosingClass) {
-                if (sign * lot_quantity < quantity) {
-                    status = kLotExceeded;
-                    return;
-                }
-                if (transfer == 0 && write_mode_) {
-                    if (gain_count_ >= kLastRecordNumber - 1) {
-                        failed_ = true;
-                        status = kWorkFilesFailed;
-                        return;
-                    }
-                    // The gain takes the lot's open date, cost and
-                    // rounded quantity: only those are taken from it.
-                    records::HoldingRecord& lot = gain_lot_;
-                    if (current.size() >= records::kAccountRecordLength)
-                        lot.open_date.assign(reinterpret_cast<const char*>(current.data()) + kOpenDateOffset,
-                                             8);
-                    else
-                        lot.open_date = records::HoldingRecord::Decode(current).open_date;
-                    lot.cost = lot_cost;
-                    lot.quantity = lot_quantity;
-                    WriteGain(t, lot, quantity, sign);
-                }
-            }
-            // The lot's record is changed where it is kept (Unlink changes
-            // only the lot before it).
-            const double remaining = lot_quantity - sign * quantity;
-            if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
-                lots_.Unlink(place);
-                records::DeletedLot{header.next_free}.Encode(lots_.Edit(place.record));
-                lots_.Edited(place.record);
-                header.next_free = place.record;
-            } else {
-                double cost = lot_cost;
-                if (cls == records::kShortSaleClass) {
-                    // A further short sale adds its proceeds to the short lot.
-                    cost = lot_cost + t.amount;
-                } else if (sign > 0 || IsCode(t.code, kCoverWord)) {
-                    // What remains keeps its unit cost.
-                    if (lot_quantity != 0) cost = lot_cost / lot_quantity * remaining;
-                } else {
-                    cost = lot_cost - sign * t.amount;
-                }
-                records::Drnd2(cost);
-                Record& lot = lots_.Edit(place.record);
-                records::HoldingRecord::SetQuantityAndCost(lot, remaining, cost);
-                // The lot keeps its memo and texts unless the transaction
-                // brings its own.
-                if (!Empty(memo)) records::HoldingRecord::SetMemo(lot, memo.substr(0, 20));
-                lots_.Edited(place.record);
-                if (lot_texts) {
-                    records::HoldingExtension ext = lots_.Extension(place.record);
-                    if (!Empty(date)) ext.settlement_date = records::Fixed(date, 8);
-                    if (!Empty(description)) ext.text = records::Fixed(description, 32);
-                    lots_.WriteExtension(place.record, ext);
-                }
-            }
-            changed = true;
-        } else {
-            if (cls == records::kClosingClass) {
-                status = kLotNotFound;
-                return;
-            }
-            const int16_t n = NewRecord();
-            if (n == 0) return end_silently();
-            if (n < 0) {
-                failed_ = true;
-                status = kWorkFilesFailed;
-                return;
-            }
-            // Every field is set: the record reused from one new lot to
-            // the next keeps its texts' storage.
-            records::HoldingRecord& lot = new_lot_;
-            lot.next = -1;
-            lot.holding_key = t.holding_key;
-            lot.symbol = t.symbol;
-            lot.security_record = t.security_record;
-            lot.broker = t.broker;
-            lot.tax_lot = t.tax_lot;
-            lot.quantity = cls == records::kShortSaleClass ? -t.quantity : t.quantity;
-            lot.cost = t.amount;
-            records::Drnd2(lot.cost);
-            lot.open_date = cls == records::kShortSaleClass ? t.trade_date : t.lot_date;
-            lot.bond_interest = t.bond_interest;
-            lot.reference = (IsCode(t.code, kSecurityInWord) || IsCode(t.code, kSecurityOutWord))
-                                ? t.trade_date
-                                : std::string(8, ' ');
-            lot.memo.assign(memo.substr(0, std::min<std::size_t>(memo.size(), 20)));
-            lot.memo.resize(20, ' ');
-            NewLotBytes(n);
-            lot.Encode(scratch_);
-            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
-            if (lot_texts) {
-                records::HoldingExtension ext;
-                ext.settlement_date = records::Fixed(date, 8);
-                ext.text = records::Fixed(description, 32);
-                lots_.WriteExtension(n, ext);
-            }
-            changed = true;
-        }
+        const Step step = place.found() ? ChangeLot(t, place, cls, sign, transfer, status, memo, date, description)
+                                        : AddLot(t, cls, status, memo, date, description);
+        // Nothing has changed yet, so an update that ends here, silently
+        // or not, leaves the index as it is.
+        if (step != Step::kGoOn) return;
+        changed = true;
     }
 
     if (transfer == 0) {
-        double amount = t.amount;
-        double interest = t.bond_interest;
-        records::Drnd2(amount);
-        records::Drnd2(interest);
-        const LotChain::Place cash = lots_.FindKey(0.0);
-        if (cash.found()) {
-            Record& lot = lots_.Edit(cash.record);
-            double balance = records::HoldingRecord::CostOf(lot);
-            // A balance this replay wrote was rounded to 2 decimals already,
-            // and rounding a rounded value gives it back: only a balance
-            // from elsewhere needs the rounding.
-            if (std::bit_cast<uint64_t>(balance) != cash_written_) records::Drnd2(balance);
-            balance = balance + sign * (amount + interest);
-            records::Drnd2(balance);
-            records::HoldingRecord::SetQuantityAndCost(lot, balance, balance);
-            cash_written_ = std::bit_cast<uint64_t>(balance);
-            lots_.Edited(cash.record);
-        } else {
-            const int16_t n = NewRecord();
-            if (n == 0) return end_silently();
-            if (n < 0) {
-                failed_ = true;
-                status = kWorkFilesFailed;
-                return;
-            }
-            double balance = sign * (amount + interest);
-            records::Drnd2(balance);
-            cash_written_ = std::bit_cast<uint64_t>(balance);
-            records::HoldingRecord lot;
-            lot.holding_key = 0;
-            lot.symbol = "CASH        ";
-            lot.security_record = kCashSecurityRecord;
-            lot.quantity = balance;
-            lot.cost = balance;
-            NewLotBytes(n);
-            lot.Encode(scratch_);
-            lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
-            // The cash lot carries no texts.
-            if (lot_texts) lots_.WriteExtension(n, records::HoldingExtension{});
-        }
+        const Step step = PostCash(t, sign, status);
+        if (step == Step::kEndSilently && changed) lots_.DropIndex();
+        if (step != Step::kGoOn) return;
     }
 
+    records::HoldingsHeader& header = lots_.header();
     header.account = account_;
     header.label = label_;
     header.spare = reserved;

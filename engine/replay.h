@@ -158,6 +158,19 @@ private:
     // file; 0 when the chain's head is not a free record (the update ends)
     // and -1 when no 16-bit record number is left.
     int16_t NewRecord();
+    // Updhlt's steps: a trade on the lot found, a new lot, the cash lot's
+    // balance. Each tells whether the update goes on, ends (status set), or
+    // ends silently (no record free for a new lot).
+    enum class Step { kGoOn, kEnd, kEndSilently };
+    // A record for a new lot into n (NewRecord); when there is none, the
+    // step that ends the update.
+    Step TakeNewRecord(int16_t& n, int16_t& status);
+    Step ChangeLot(records::TransactionRecord& t, const LotChain::Place& place, int16_t cls, int16_t sign,
+                   int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
+                   std::string_view description);
+    Step AddLot(const records::TransactionRecord& t, int16_t cls, int16_t& status, std::string_view memo,
+                std::string_view date, std::string_view description);
+    Step PostCash(const records::TransactionRecord& t, int16_t sign, int16_t& status);
     void RoundQuantity(double& value) const;
     // Puts record n's present bytes into scratch_ for a new lot.
     void NewLotBytes(int16_t n);

@@ -138,6 +138,13 @@ private:
     bool TypeGroup(int type, bool pass_two);
     bool CommonStocks();
     void HoldingLine(int index, GroupTotals& group, bool pass_two);
+    std::string PercentText(int type, double market, bool priced, float& pct) const;
+    std::string YieldText(const ValuedHolding& h, double income, double market, double cost, bool priced) const;
+    std::string RateText(const ValuedHolding& h, bool cash) const;
+    void AddToRunSums(const ValuedHolding& h, double cost, double income, double income_unrounded, double market,
+                      bool priced);
+    void DescriptionLine(const ValuedHolding& h, bool cash);
+    void BondLines(const ValuedHolding& h);
     GroupTexts Totals(const GroupTotals& g, bool pass_two) const;
     void GroupEnd(int type, const std::string& name, const GroupTotals& g, bool pass_two);
     void Accrued();
@@ -257,6 +264,217 @@ std::vector<int> AppraisalPrinter::Kept(int type, int category) {
     return kept;
 }
 
+// The quantity columns of a holdings line: whole part, separator and four
+// decimals.
+struct QuantityColumns {
+    std::string whole, separator, fraction4;
+};
+
+QuantityColumns QuantityTexts(double quantity, bool cash, bool blank_quantity_at_zero) {
+    std::string whole(32, ' '), fraction_text(32, ' ');
+    double fraction = 0;
+    records::Trncat(quantity, whole, fraction, fraction_text);
+    QuantityColumns q{whole.substr(0, 9), fraction != 0 && !cash ? "." : " ",
+                      fraction != 0 ? fraction_text.substr(0, 4) : "    "};
+    if (blank_quantity_at_zero ? quantity <= 0 : quantity <= -99999) q = {std::string(9, ' '), " ", "    "};
+    return q;
+}
+
+// The unit cost (from `unit_basis`) and price columns; blank for a zero
+// quantity.
+void UnitTexts(const ValuedHolding& h, double unit_basis, double market, std::string& unit_cost,
+               std::string& price) {
+    unit_cost = std::string(8, ' ');
+    price = std::string(8, ' ');
+    if (h.quantity == 0) return;
+    double unit = unit_basis / h.quantity;
+    double price_value = market / h.quantity;
+    if (h.per_hundred != 0) {
+        unit *= 100;
+        price_value *= 100;
+    }
+    if (h.type_number == kTimes100Type) {
+        unit /= 100;
+        price_value /= 100;
+    }
+    unit_cost = records::Write("(F8.2)", {unit});
+    price = records::Write("(F8.3)", {price_value});
+}
+
+// The annual income of a holding, before rounding: the rate times the
+// quantity, in hundredths for the per-hundred, cash, unit-priced and some
+// unmanaged holdings.
+double AnnualIncome(const ValuedHolding& h) {
+    if (h.rate == records::kNoRate) return 0;
+    const int type = h.type_number;
+    double income = static_cast<double>(h.rate) * h.quantity;
+    const std::string code = records::Fixed(h.type_code, 4);
+    if (h.per_hundred != 0 || type == kCashType || type == kUnitPricedType ||
+        (type == kUnmanagedType && (code == "1   " || code == "S   ")))
+        income /= 100;
+    return income;
+}
+
+// Percentage of the portfolio, or of the type's market value (option 68);
+// in the variant, of the assets from the absolute market value. `pct` is
+// the figure the group adds up.
+std::string AppraisalPrinter::PercentText(int type, double market, bool priced, float& pct) const {
+    const double base = v_.percent_of_type && records::OptionOn(opt_, records::Opt::kAssetClassPercent)
+                            ? run_.market_by_type[static_cast<std::size_t>(type - 1)]
+                            : head_.total_market_value;
+    std::string percent = kNaPercent8;
+    pct = 0;
+    if (head_.total_market_value != kNoPriceValue && priced && base != kNoPriceValue) {
+        if (base != 0)
+            pct = v_.absolute_percent ? static_cast<float>(std::abs(market) / base * 100.0)
+                                      : static_cast<float>(100.0 / base * market);
+        percent = Layout("(F7.1,' ')", {static_cast<double>(pct)});
+        if (pct < 0) records::Brackt(percent, 7);
+        percent = percent.substr(0, 8);
+    }
+    return percent;
+}
+
+// Yield on market value, or on cost with option 44; none for the holdings
+// whose type code is "L" under option 75.
+std::string AppraisalPrinter::YieldText(const ValuedHolding& h, double income, double market, double cost,
+                                        bool priced) const {
+    double yield = 0;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && priced && market > 0)
+        yield = 100 * income / market;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost > 0) yield = 100 * income / cost;
+    std::string yield_text = Layout("(F5.1,' ')", {yield});
+    if (yield < 0) records::Brackt(yield_text, 5);
+    yield_text = yield_text.substr(0, 6);
+    if (v_.option75 && records::OptionOn(opt_, records::Opt::kNoSummaryBeginningValue) &&
+        records::Fixed(h.type_code, 4) == "L   ")
+        yield_text = std::string(6, ' ');
+    return yield_text;
+}
+
+// The rate column: the yield to maturity of fixed income, the rate, or the
+// time-weighted return.
+std::string AppraisalPrinter::RateText(const ValuedHolding& h, bool cash) const {
+    auto rate_text = [](float value) {
+        return value == records::kNoRate ? std::string(kNaRate)
+                                         : Layout("(F7.2,'  ')", {static_cast<double>(value)}).substr(0, 9);
+    };
+    static constexpr std::array<int, 8> kNoYieldTypes = {2, 18, 20, 22, 24, 26, 28, 29};
+    const int type = h.type_number;
+    const bool fixed_income =
+        std::find(kNoYieldTypes.begin(), kNoYieldTypes.end(), type) == kNoYieldTypes.end() ||
+        h.matures_within_year > 0;
+    const std::string code = records::Fixed(h.type_code, 4);
+    if (records::OptionOn(opt_, records::Opt::kTimeWeightedReturn)) {
+        if (cash || code == "1   ") return rate_text(h.rate);
+        std::string rate = rate_text(h.performance);
+        if (h.performance != records::kNoRate && h.performance < 0) {
+            rate = Layout("(F7.2,'  ')", {static_cast<double>(h.performance)});
+            records::Brackt(rate, 7);
+            rate = rate.substr(0, 9);
+        }
+        return rate;
+    }
+    if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) != 1 && fixed_income)
+        return h.extension_percent > 0
+                   ? Layout("(F7.2,'  ')", {static_cast<double>(h.extension_percent)}).substr(0, 9)
+                   : std::string(kNaRate);
+    return rate_text(h.rate);
+}
+
+// A holding's share of the run's sums beside the pages: the asset classes
+// of the summary, the allocation classes, and the loan value (written to
+// the loan file under option 58).
+void AppraisalPrinter::AddToRunSums(const ValuedHolding& h, double cost, double income, double income_unrounded,
+                                    double market, bool priced) {
+    if (records::OptionOn(opt_, records::Opt::kPortfolioSummaryType, 2)) {
+        static constexpr std::array<const char*, 4> kClasses = {"CE", "FI", "EQ", "O "};
+        const std::string cls = engine::CategoryOf(classes_, Type(h.type_number));
+        for (std::size_t c = 0; c < kClasses.size(); ++c) {
+            if (cls != kClasses[c]) continue;
+            run_.classes.cost[c] += cost;
+            run_.classes.annual_income[c] += income;
+            run_.classes.annual_income_unrounded[c] += income_unrounded;
+            if (priced) run_.classes.market_value[c] += market;
+        }
+    }
+    const std::string allocation_code{static_cast<char>(h.security_first_word & 0xff),
+                                      static_cast<char>((h.security_first_word >> 8) & 0xff)};
+    for (std::size_t c = 0; c < records::kSummaryAllocationCodes.size(); ++c)
+        if (priced && allocation_code == records::kSummaryAllocationCodes[c])
+            allocation_[c] += static_cast<float>(market);
+
+    const double loan = priced ? h.security_last_word / 100.0 * market : 0.0;
+    if (loan > 0) loan_ += loan;
+    if (records::OptionOn(opt_, records::Opt::kLoanLimitAndExtracts) && loan > 0) {
+        std::string custodian(32, ' ');
+        records::Wcurec(run_.current.index, 1, custodian);
+        records::Wcuso(kLoanFile,
+                       LoanRecord(head_.account, custodian, head_.report_date, loan, h.sort_key, h.quantity));
+    }
+}
+
+// Description line 2, filled from the rate and maturity when empty.
+void AppraisalPrinter::DescriptionLine(const ValuedHolding& h, bool cash) {
+    std::string desc2 = records::Fixed(h.description2, 32);
+    if (!cash && records::Fixed(h.type_code, 4) != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails))
+        records::Ckdesc(desc2, std::string_view(reinterpret_cast<const char*>(opt_.data()), opt_.size()), h.rate,
+                        h.maturity_date);
+    if (!records::IsBlank(desc2)) {
+        pages_.Print(records::Write("(17X,A32)", {std::string_view(desc2)}));
+        pages_.lines = static_cast<int16_t>(pages_.lines + 1);
+    }
+}
+
+// The bond lines of the security's extension record.
+void AppraisalPrinter::BondLines(const ValuedHolding& h) {
+    // Bytes never written (a SECURITY.EXT record the file only grew past)
+    // read as blanks, so a security without terms prints no empty bond
+    // lines.
+    auto text = [](std::string s) {
+        std::replace(s.begin(), s.end(), '\0', ' ');
+        return s;
+    };
+    auto word = [](const std::array<unsigned char, 4>& w) {
+        std::string s(w.begin(), w.end());
+        std::replace(s.begin(), s.end(), '\0', ' ');
+        return s;
+    };
+    const std::string w2 = word(h.extension_word2), w3 = word(h.extension_word3);
+    const std::string w4 = word(h.extension_word4), w5 = word(h.extension_word5);
+    const std::string ext_code = text(records::Fixed(h.extension_code, 5));
+    bool printed = false;
+    if (!records::IsBlank(w2 + w3 + ext_code)) {
+        pages_.Print(records::Write("(18X,A4,2X,A4,2X,A5)",
+                                    {std::string_view(w2), std::string_view(w3), std::string_view(ext_code)}));
+        pages_.lines = static_cast<int16_t>(pages_.lines + 1);
+        printed = true;
+    }
+    auto amount7 = [](double v) { return v == 0 ? std::string(7, ' ') : records::Write("(F7.2)", {v}); };
+    const std::string a1 = amount7(h.extension_value1), a2 = amount7(h.extension_value2);
+    const std::string d1 = text(records::Fixed(h.extension_date1, 8)),
+                      d2 = text(records::Fixed(h.extension_date2, 8));
+    if (!records::IsBlank(w4.substr(0, 2) + d1 + a1 + w5.substr(0, 2) + d2 + a2)) {
+        pages_.Print(records::Write("(18X,A2,A8,A7,1X,A2,A8,A7)",
+                                    {std::string_view(w4).substr(0, 2), std::string_view(d1), std::string_view(a1),
+                                     std::string_view(w5).substr(0, 2), std::string_view(d2),
+                                     std::string_view(a2)}));
+        pages_.lines = static_cast<int16_t>(pages_.lines + 1);
+        printed = true;
+    }
+    const std::string maturity = text(records::Fixed(h.maturity_date, 8));
+    if (h.rate > 0 || !records::IsBlank(maturity)) {
+        if (h.rate > 0)
+            pages_.Print(
+                records::Write("(17X,F7.3,'%',2X,A8)", {static_cast<double>(h.rate), std::string_view(maturity)}));
+        else
+            pages_.Print(records::Write("(27X,A8)", {std::string_view(maturity)}));
+        pages_.lines = static_cast<int16_t>(pages_.lines + 1);
+        printed = true;
+    }
+    if (printed) PageCheck();
+}
+
 void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two) {
     const ValuedHolding& h = holdings_[static_cast<std::size_t>(index)];
     const bool cash = IsCash(h.symbol);
@@ -274,54 +492,16 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     if (unusable) Unusable(h.symbol);
     const bool priced = market != kNoPriceValue && !unusable;
 
-    // Percentage of the portfolio, or of the type's market value (option
-    // 68); in the variant, of the assets from the absolute market value.
-    const double base = v_.percent_of_type && records::OptionOn(opt_, records::Opt::kAssetClassPercent)
-                            ? run_.market_by_type[static_cast<std::size_t>(type - 1)]
-                            : head_.total_market_value;
-    std::string percent = kNaPercent8;
     float pct = 0;
-    if (head_.total_market_value != kNoPriceValue && priced && base != kNoPriceValue) {
-        if (base != 0)
-            pct = v_.absolute_percent ? static_cast<float>(std::abs(market) / base * 100.0)
-                                      : static_cast<float>(100.0 / base * market);
-        percent = Layout("(F7.1,' ')", {static_cast<double>(pct)});
-        if (pct < 0) records::Brackt(percent, 7);
-        percent = percent.substr(0, 8);
-    }
+    std::string percent = PercentText(type, market, priced, pct);
     group.percent += pct;
 
-    // Quantity: whole part, separator and four decimals.
-    std::string whole(32, ' '), fraction_text(32, ' ');
-    double fraction = 0;
-    records::Trncat(h.quantity, whole, fraction, fraction_text);
-    std::string separator = fraction != 0 && !cash ? "." : " ";
-    std::string fraction4 = fraction != 0 ? fraction_text.substr(0, 4) : "    ";
-    whole = whole.substr(0, 9);
-    if (v_.blank_quantity_at_zero ? h.quantity <= 0 : h.quantity <= -99999) {
-        whole = std::string(9, ' ');
-        fraction4 = "    ";
-        separator = " ";
-    }
+    QuantityColumns quantity = QuantityTexts(h.quantity, cash, v_.blank_quantity_at_zero);
 
     // Unit cost (in the variant from the total cost including
-    // reinvestments) and price; blank for a zero quantity.
-    std::string unit_cost(8, ' '), price(8, ' ');
-    double price_value = 0;
-    if (h.quantity != 0) {
-        double unit = (v_.unit_cost_from_basis ? cost_basis : cost) / h.quantity;
-        price_value = market / h.quantity;
-        if (h.per_hundred != 0) {
-            unit *= 100;
-            price_value *= 100;
-        }
-        if (type == kTimes100Type) {
-            unit /= 100;
-            price_value /= 100;
-        }
-        unit_cost = records::Write("(F8.2)", {unit});
-        price = records::Write("(F8.3)", {price_value});
-    }
+    // reinvestments) and price.
+    std::string unit_cost, price;
+    UnitTexts(h, v_.unit_cost_from_basis ? cost_basis : cost, market, unit_cost, price);
     std::string market_text;
     if (!priced) {
         price = "     N/A";
@@ -332,15 +512,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
         group.market += market;
     }
 
-    // Annual income.
-    double income = 0;
-    if (h.rate != records::kNoRate) {
-        income = static_cast<double>(h.rate) * h.quantity;
-        const std::string code = records::Fixed(h.type_code, 4);
-        if (h.per_hundred != 0 || type == kCashType || type == kUnitPricedType ||
-            (type == kUnmanagedType && (code == "1   " || code == "S   ")))
-            income /= 100;
-    }
+    double income = AnnualIncome(h);
     const double income_unrounded = income;
     records::Drnd2(income);
     group.income += income;
@@ -348,54 +520,11 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     records::Incom8(income, income_text);
     income_text = income_text.substr(0, 8);
 
-    // Yield on market value, or on cost with option 44.
-    double yield = 0;
-    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && priced && market > 0)
-        yield = 100 * income / market;
-    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost > 0) yield = 100 * income / cost;
-    std::string yield_text = Layout("(F5.1,' ')", {yield});
-    if (yield < 0) records::Brackt(yield_text, 5);
-    yield_text = yield_text.substr(0, 6);
-    // Option 75: no yield for the holdings whose type code is "L".
-    if (v_.option75 && records::OptionOn(opt_, records::Opt::kNoSummaryBeginningValue) &&
-        records::Fixed(h.type_code, 4) == "L   ")
-        yield_text = std::string(6, ' ');
-
-    // The rate column: the yield to maturity of fixed income, the rate, or
-    // the time-weighted return.
-    std::string rate;
-    auto rate_text = [](float value) {
-        return value == records::kNoRate ? std::string(kNaRate)
-                                         : Layout("(F7.2,'  ')", {static_cast<double>(value)}).substr(0, 9);
-    };
-    static constexpr std::array<int, 8> kNoYieldTypes = {2, 18, 20, 22, 24, 26, 28, 29};
-    const bool fixed_income =
-        std::find(kNoYieldTypes.begin(), kNoYieldTypes.end(), type) == kNoYieldTypes.end() ||
-        h.matures_within_year > 0;
-    const std::string code = records::Fixed(h.type_code, 4);
-    if (records::OptionOn(opt_, records::Opt::kTimeWeightedReturn)) {
-        if (cash || code == "1   ") {
-            rate = rate_text(h.rate);
-        } else {
-            rate = rate_text(h.performance);
-            if (h.performance != records::kNoRate && h.performance < 0) {
-                rate = Layout("(F7.2,'  ')", {static_cast<double>(h.performance)});
-                records::Brackt(rate, 7);
-                rate = rate.substr(0, 9);
-            }
-        }
-    } else if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) != 1 && fixed_income) {
-        rate = h.extension_percent > 0
-                   ? Layout("(F7.2,'  ')", {static_cast<double>(h.extension_percent)}).substr(0, 9)
-                   : std::string(kNaRate);
-    } else {
-        rate = rate_text(h.rate);
-    }
+    const std::string yield_text = YieldText(h, income, market, cost, priced);
+    const std::string rate = RateText(h, cash);
 
     if (cash) {
-        whole = std::string(9, ' ');
-        separator = " ";
-        fraction4 = "    ";
+        quantity = {std::string(9, ' '), " ", "    "};
         unit_cost = std::string(8, ' ');
         price = std::string(8, ' ');
     }
@@ -405,33 +534,7 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     if (pass_two) percent = std::string(8, ' ');
     PageCheck();
 
-    // Asset classes and allocation classes.
-    if (records::OptionOn(opt_, records::Opt::kPortfolioSummaryType, 2)) {
-        static constexpr std::array<const char*, 4> kClasses = {"CE", "FI", "EQ", "O "};
-        const std::string cls = engine::CategoryOf(classes_, Type(type));
-        for (std::size_t c = 0; c < kClasses.size(); ++c) {
-            if (cls != kClasses[c]) continue;
-            run_.classes.cost[c] += cost;
-            run_.classes.annual_income[c] += income;
-            run_.classes.annual_income_unrounded[c] += income_unrounded;
-            if (priced) run_.classes.market_value[c] += market;
-        }
-    }
-    const std::string allocation_code{static_cast<char>(h.security_first_word & 0xff),
-                                      static_cast<char>((h.security_first_word >> 8) & 0xff)};
-    for (std::size_t c = 0; c < records::kSummaryAllocationCodes.size(); ++c)
-        if (priced && allocation_code == records::kSummaryAllocationCodes[c])
-            allocation_[c] += static_cast<float>(market);
-
-    // Loan value.
-    const double loan = priced ? h.security_last_word / 100.0 * market : 0.0;
-    if (loan > 0) loan_ += loan;
-    if (records::OptionOn(opt_, records::Opt::kLoanLimitAndExtracts) && loan > 0) {
-        std::string custodian(32, ' ');
-        records::Wcurec(run_.current.index, 1, custodian);
-        records::Wcuso(kLoanFile,
-                       LoanRecord(head_.account, custodian, head_.report_date, loan, h.sort_key, h.quantity));
-    }
+    AddToRunSums(h, cost, income, income_unrounded, market, priced);
 
     if (export_)
         export_->Holding({.symbol = h.symbol,
@@ -445,72 +548,17 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     const std::string desc = records::Fixed(h.description1, 32).substr(0, 20);
     pages_.Print(records::Write(
         "(1X,A9,A1,A4,1X,A20,A8,A16,A8,A16,A8,1X,A9,A8,A6)",
-        {std::string_view(whole), std::string_view(separator), std::string_view(fraction4),
-         std::string_view(desc), std::string_view(unit_cost), std::string_view(cost_text),
-         std::string_view(price), std::string_view(market_text), std::string_view(percent),
-         std::string_view(rate), std::string_view(income_text), std::string_view(yield_text)}));
+        {std::string_view(quantity.whole), std::string_view(quantity.separator),
+         std::string_view(quantity.fraction4), std::string_view(desc), std::string_view(unit_cost),
+         std::string_view(cost_text), std::string_view(price), std::string_view(market_text),
+         std::string_view(percent), std::string_view(rate), std::string_view(income_text),
+         std::string_view(yield_text)}));
     pages_.lines = static_cast<int16_t>(pages_.lines + 1);
     group.holdings += 1;
     group.last_type = type;
 
-    // Description line 2, filled from the rate and maturity when empty.
-    std::string desc2 = records::Fixed(h.description2, 32);
-    if (!cash && code != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails))
-        records::Ckdesc(desc2, std::string_view(reinterpret_cast<const char*>(opt_.data()), opt_.size()),
-                        h.rate, h.maturity_date);
-    if (!records::IsBlank(desc2)) {
-        pages_.Print(records::Write("(17X,A32)", {std::string_view(desc2)}));
-        pages_.lines = static_cast<int16_t>(pages_.lines + 1);
-    }
-
-    // The bond lines of the security's extension record.
-    if (records::OptionOn(opt_, records::Opt::kBondDetails) && h.extension_read > 0) {
-        // Bytes never written (a SECURITY.EXT record the file only grew
-        // past) read as blanks, so a security without terms prints no
-        // empty bond lines.
-        auto text = [](std::string s) {
-            std::replace(s.begin(), s.end(), '\0', ' ');
-            return s;
-        };
-        auto word = [](const std::array<unsigned char, 4>& w) {
-            std::string s(w.begin(), w.end());
-            std::replace(s.begin(), s.end(), '\0', ' ');
-            return s;
-        };
-        const std::string w2 = word(h.extension_word2), w3 = word(h.extension_word3);
-        const std::string w4 = word(h.extension_word4), w5 = word(h.extension_word5);
-        const std::string ext_code = text(records::Fixed(h.extension_code, 5));
-        bool printed = false;
-        if (!records::IsBlank(w2 + w3 + ext_code)) {
-            pages_.Print(records::Write("(18X,A4,2X,A4,2X,A5)", {std::string_view(w2), std::string_view(w3),
-                                                                 std::string_view(ext_code)}));
-            pages_.lines = static_cast<int16_t>(pages_.lines + 1);
-            printed = true;
-        }
-        auto amount7 = [](double v) { return v == 0 ? std::string(7, ' ') : records::Write("(F7.2)", {v}); };
-        const std::string a1 = amount7(h.extension_value1), a2 = amount7(h.extension_value2);
-        const std::string d1 = text(records::Fixed(h.extension_date1, 8)),
-                          d2 = text(records::Fixed(h.extension_date2, 8));
-        if (!records::IsBlank(w4.substr(0, 2) + d1 + a1 + w5.substr(0, 2) + d2 + a2)) {
-            pages_.Print(records::Write(
-                "(18X,A2,A8,A7,1X,A2,A8,A7)",
-                {std::string_view(w4).substr(0, 2), std::string_view(d1), std::string_view(a1),
-                 std::string_view(w5).substr(0, 2), std::string_view(d2), std::string_view(a2)}));
-            pages_.lines = static_cast<int16_t>(pages_.lines + 1);
-            printed = true;
-        }
-        const std::string maturity = text(records::Fixed(h.maturity_date, 8));
-        if (h.rate > 0 || !records::IsBlank(maturity)) {
-            if (h.rate > 0)
-                pages_.Print(records::Write("(17X,F7.3,'%',2X,A8)",
-                                            {static_cast<double>(h.rate), std::string_view(maturity)}));
-            else
-                pages_.Print(records::Write("(27X,A8)", {std::string_view(maturity)}));
-            pages_.lines = static_cast<int16_t>(pages_.lines + 1);
-            printed = true;
-        }
-        if (printed) PageCheck();
-    }
+    DescriptionLine(h, cash);
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && h.extension_read > 0) BondLines(h);
 }
 
 GroupTexts AppraisalPrinter::Totals(const GroupTotals& g, bool pass_two) const {

@@ -84,12 +84,156 @@ struct PassAccount {
     std::string objective = std::string(4, ' ');
 };
 
+// What the lots of an account add up to, for the header of TEMP1.WRK.
+struct Valuation {
+    records::HoldingsWorkHeader head;
+    int16_t count = 0;
+    bool missing = false;
+    double total = 0, accrued_total = 0, largest = 0, days_by_face = 0, face = 0;
+    LotExtension ext;  // the last extension record read
+};
+
+// What every lot of a valuation is valued against.
+struct LotContext {
+    const std::string& report_date;
+    float report_number;
+    const std::string& accrued;
+    const records::Options& opt;
+    int decimals;
+    RunSecurities& files;
+    const records::DirectFile& prices;
+    SecuritySearch& index;
+};
+
+// The texts and terms of a work record: the lot's symbol, date and
+// quantity, the security's descriptions, and the extension record's call,
+// put and rating fields (the last extension record read).
+void DescribeLot(records::HoldingsWorkRecord& w, const records::HoldingRecord& lot, const LotSecurity& sec,
+                 const LotExtension& ext) {
+    w.symbol_head = records::Fixed(lot.symbol, 10);
+    w.symbol = records::Fixed(lot.symbol, 12);
+    w.description = sec.description1;
+    w.rate = sec.rate;
+    w.trade_date = records::Fixed(lot.open_date, 8);
+    w.description2 = sec.description2;
+    w.type_code = records::Fixed(sec.type_code, 4);
+    w.call_date = ext.call_date;
+    w.call_price = ext.call_price;
+    w.rating1 = std::string(ext.word2.begin(), ext.word2.end());
+    w.rating2 = std::string(ext.word3.begin(), ext.word3.end());
+    w.insurance = ext.code;
+    w.call_feature = std::string(ext.word4.begin(), ext.word4.end());
+    w.put_feature = std::string(ext.word5.begin(), ext.word5.end());
+    w.put_date = ext.put_date;
+    w.put_price = ext.put_price;
+    w.maturity_date = records::Fixed(sec.maturity, 8);
+}
+
+// Values one lot into its work record and adds it to the account's sums;
+// false for a zero cash lot that option 45 leaves out.
+bool ValueLot(const LotContext& c, const records::HoldingRecord& lot, Valuation& v,
+              records::HoldingsWorkRecord& w) {
+    const records::Options& opt = c.opt;
+    const bool cash_symbol = IsCashSymbol(lot.symbol);
+    if (records::OptionOn(opt, records::Opt::kNoZeroCash) && cash_symbol && lot.quantity > -0.005 &&
+        lot.quantity < 0.005)
+        return false;
+    const bool cash_lot = lot.holding_key <= 0;
+    double quantity = lot.quantity;
+    double cost = lot.cost;
+    long position = lot.security_record;
+    if (cash_lot) {
+        cost = quantity;
+        position = c.index.Find(lot.symbol);
+    }
+    static const LotSecurity kNoSecurity;
+    const LotSecurity& sec = position > 0 ? c.files.records.Read(position) : kNoSecurity;
+    const float maturity = LotDateNumber(sec.maturity);
+    const bool cash = cash_lot || records::Fixed(sec.type_code, 4) == "1   ";
+    double price = 1.0;
+    if (!cash) {
+        price = kNoPriceValue;
+        Record rec;
+        if (sec.found && c.prices.Read(position, rec)) price = records::StoredPrice(rec);
+    }
+    int type = SecurityTypeNumber(sec.type_code[0]);
+    const int own_type = type;
+    if (!InAppraisalTypeOrder(type)) type = kMissingType;
+
+    float ext_rate = 0;
+    unsigned char ext_flag = 0;
+    if (sec.found && Extended(own_type)) {
+        const LotExtension& terms = c.files.terms.Read(position);
+        ext_rate = terms.yield_to_maturity;
+        if (terms.read) v.ext = terms;
+        ext_flag = 1;
+    }
+    const int16_t category = CategoryNumber(sec.category);
+    if (cash || type == kUnitPricedType) price = 1.0;
+    if (type == kBondType) price = 100.0;
+    if (price != kNoPriceValue) records::RoundToDecimals(price, c.decimals);
+
+    const bool unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
+    if (price == kNoPriceValue && (!unmanaged || records::OptionOn(opt, records::Opt::kUnmanagedInBody)))
+        v.missing = true;
+
+    double value = kNoPriceValue;
+    if (price != kNoPriceValue) {
+        value = price * quantity;
+        if (PerHundredType(type)) value /= 100.0;
+        if (type == kTimes100Type) value *= 100.0;
+    }
+    w.percent_priced = PerHundredType(type) ? 1 : 0;
+    if (quantity < 0 && !cash_symbol) cost = -cost;
+    if (cash_lot) value = quantity;
+
+    if (records::Fixed(c.accrued, 4) != "N   " && PerHundredType(type)) {
+        const double interest = records::AccruedInterest(
+            records::LastCouponDate(c.report_number, sec.coupon_date, sec.maturity), c.report_date, quantity,
+            sec.rate);
+        if (interest > 0 && type != kNoInterestTotalType) v.accrued_total += interest;
+    }
+    if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) && type != kBondType &&
+        maturity > 0) {
+        const double days = records::Daycb(c.report_date, sec.maturity, 0);
+        v.days_by_face += quantity * days;
+        v.face += quantity;
+    }
+    if (value != kNoPriceValue) {
+        records::RoundToDecimals(value, c.decimals);
+        v.largest = std::max(v.largest, value);
+    }
+    int final_type = type;
+    if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody)) final_type = kUnmanagedType;
+    if (!v.missing && final_type != kUnmanagedType && value != kNoPriceValue) v.total += value;
+
+    if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && own_type != kTimes100Type &&
+        MovesToCashEquivalents(maturity, c.report_number)) {
+        final_type = kCashType;
+        w.reclassified = 1;
+    }
+    if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody)) final_type = kUnmanagedType;
+    if (own_type >= 1 && own_type <= 37) v.head.type_flags[own_type - 1] = 1;
+    v.head.type_flags[type - 1] = 1;
+    v.head.type_flags[final_type - 1] = 1;
+
+    w.type_index = static_cast<int16_t>(final_type);
+    w.category = category;
+    w.quantity = quantity;
+    w.cost = cost;
+    w.market_value = value;
+    w.extended_yield = ext_rate;
+    w.extended = ext_flag;
+    w.security = static_cast<int16_t>(position);
+    DescribeLot(w, lot, sec, v.ext);
+    return true;
+}
+
 // The valuation of one account into TEMP1.WRK. False when a lot could not
 // be read (TEMP1.WRK then holds what was written so far).
 bool ValueAccount(const PassAccount& a, const std::string& kind, const std::string& report_date,
                   float report_number, float program_number, const std::string& accrued,
                   const records::Options& opt, RunSecurities& files, long& broken_record) {
-    const int decimals = records::SystemDecimals(opt);
     const HoldingsSource source = PrepareHoldings(records::TrimRight(a.id), report_number, program_number);
 
     records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
@@ -97,12 +241,9 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     work.Write(1, Record(records::kHoldingsControlLength, 0));
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
     SecuritySearch index;
-
-    records::HoldingsWorkHeader head;
-    int16_t count = 0;
-    bool missing = false;
-    double total = 0, accrued_total = 0, largest = 0, days_by_face = 0, face = 0;
-    LotExtension ext;  // the last extension record read
+    const LotContext context{report_date, report_number, accrued, opt, records::SystemDecimals(opt),
+                             files,       prices,        index};
+    Valuation v;
 
     const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
     if (probe.ok() && probe.Count() > 0) {
@@ -110,120 +251,10 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
         int16_t record = 0;
         records::HoldingRecord lot;
         while (lots.Next(record, lot)) {
-            const bool cash_symbol = IsCashSymbol(lot.symbol);
-            if (records::OptionOn(opt, records::Opt::kNoZeroCash) && cash_symbol && lot.quantity > -0.005 &&
-                lot.quantity < 0.005)
-                continue;
-            const bool cash_lot = lot.holding_key <= 0;
-            double quantity = lot.quantity;
-            double cost = lot.cost;
-            long position = lot.security_record;
-            if (cash_lot) {
-                cost = quantity;
-                position = index.Find(lot.symbol);
-            }
-            static const LotSecurity kNoSecurity;
-            const LotSecurity& sec = position > 0 ? files.records.Read(position) : kNoSecurity;
-            const float maturity = LotDateNumber(sec.maturity);
-            const bool cash = cash_lot || records::Fixed(sec.type_code, 4) == "1   ";
-            double price = 1.0;
-            if (!cash) {
-                price = kNoPriceValue;
-                Record rec;
-                if (sec.found && prices.Read(position, rec)) price = records::StoredPrice(rec);
-            }
-            int type = SecurityTypeNumber(sec.type_code[0]);
-            const int own_type = type;
-            if (!InAppraisalTypeOrder(type)) type = kMissingType;
-
             records::HoldingsWorkRecord w;
-            float ext_rate = 0;
-            unsigned char ext_flag = 0;
-            if (sec.found && Extended(own_type)) {
-                const LotExtension& terms = files.terms.Read(position);
-                ext_rate = terms.yield_to_maturity;
-                if (terms.read) ext = terms;
-                ext_flag = 1;
-            }
-            const int16_t category = CategoryNumber(sec.category);
-            if (cash || type == kUnitPricedType) price = 1.0;
-            if (type == kBondType) price = 100.0;
-            if (price != kNoPriceValue) records::RoundToDecimals(price, decimals);
-
-            const bool unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
-            if (price == kNoPriceValue &&
-                (!unmanaged || records::OptionOn(opt, records::Opt::kUnmanagedInBody)))
-                missing = true;
-
-            double value = kNoPriceValue;
-            if (price != kNoPriceValue) {
-                value = price * quantity;
-                if (PerHundredType(type)) value /= 100.0;
-                if (type == kTimes100Type) value *= 100.0;
-            }
-            w.percent_priced = PerHundredType(type) ? 1 : 0;
-            if (quantity < 0 && !cash_symbol) cost = -cost;
-            if (cash_lot) value = quantity;
-
-            if (records::Fixed(accrued, 4) != "N   " && PerHundredType(type)) {
-                const double interest = records::AccruedInterest(
-                    records::LastCouponDate(report_number, sec.coupon_date, sec.maturity), report_date,
-                    quantity, sec.rate);
-                if (interest > 0 && type != kNoInterestTotalType) accrued_total += interest;
-            }
-            if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) &&
-                type != kBondType && maturity > 0) {
-                const double days = records::Daycb(report_date, sec.maturity, 0);
-                days_by_face += quantity * days;
-                face += quantity;
-            }
-            if (value != kNoPriceValue) {
-                records::RoundToDecimals(value, decimals);
-                largest = std::max(largest, value);
-            }
-            int final_type = type;
-            if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
-                final_type = kUnmanagedType;
-            if (!missing && final_type != kUnmanagedType && value != kNoPriceValue) total += value;
-
-            if (!records::OptionOn(opt, records::Opt::kMaturingBondsNotCash) && own_type != kTimes100Type &&
-                MovesToCashEquivalents(maturity, report_number)) {
-                final_type = kCashType;
-                w.reclassified = 1;
-            }
-            if (unmanaged && !records::OptionOn(opt, records::Opt::kUnmanagedInBody))
-                final_type = kUnmanagedType;
-            if (own_type >= 1 && own_type <= 37) head.type_flags[own_type - 1] = 1;
-            head.type_flags[type - 1] = 1;
-            head.type_flags[final_type - 1] = 1;
-
-            w.type_index = static_cast<int16_t>(final_type);
-            w.category = category;
-            w.symbol_head = records::Fixed(lot.symbol, 10);
-            w.symbol = records::Fixed(lot.symbol, 12);
-            w.quantity = quantity;
-            w.description = sec.description1;
-            w.rate = sec.rate;
-            w.trade_date = records::Fixed(lot.open_date, 8);
-            w.description2 = sec.description2;
-            w.cost = cost;
-            w.market_value = value;
-            w.extended_yield = ext_rate;
-            w.type_code = records::Fixed(sec.type_code, 4);
-            w.call_date = ext.call_date;
-            w.call_price = ext.call_price;
-            w.rating1 = std::string(ext.word2.begin(), ext.word2.end());
-            w.rating2 = std::string(ext.word3.begin(), ext.word3.end());
-            w.insurance = ext.code;
-            w.call_feature = std::string(ext.word4.begin(), ext.word4.end());
-            w.put_feature = std::string(ext.word5.begin(), ext.word5.end());
-            w.put_date = ext.put_date;
-            w.put_price = ext.put_price;
-            w.maturity_date = records::Fixed(sec.maturity, 8);
-            w.extended = ext_flag;
-            w.security = static_cast<int16_t>(position);
-            ++count;
-            work.Write(count + 1, w.Encode());
+            if (!ValueLot(context, lot, v, w)) continue;
+            ++v.count;
+            work.Write(v.count + 1, w.Encode());
         }
         if (lots.end() != LotIterator::End::kListEnd) {
             broken_record = record;
@@ -231,16 +262,17 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
         }
     }
 
+    records::HoldingsWorkHeader& head = v.head;
     head.account = records::Fixed(a.id, 8);
     head.pricing_date = records::Fixed(report_date, 8);
-    head.count = count;
-    head.portfolio_value = missing ? kNoPriceValue : total + accrued_total;
+    head.count = v.count;
+    head.portfolio_value = v.missing ? kNoPriceValue : v.total + v.accrued_total;
     head.name = records::Fixed(a.name, 32);
-    head.largest_value = largest;
+    head.largest_value = v.largest;
     head.run_kind =
         records::Fixed(kind, 4) == "S   " ? records::kHoldingsAccountRun : records::kHoldingsManagerRun;
-    head.accrued_interest = accrued_total;
-    if (face != 0) head.average_years = days_by_face / face * (1.0 / 365.0);
+    head.accrued_interest = v.accrued_total;
+    if (v.face != 0) head.average_years = v.days_by_face / v.face * (1.0 / 365.0);
     head.second_name = records::Fixed(a.custodian, 32);
     head.second_code = records::Fixed(a.code, 8);
     head.objective = records::Fixed(a.objective, 4);
@@ -283,50 +315,110 @@ void Holend(int16_t& state) {
     state = kHoldingsDone;
 }
 
+namespace {
+
+// COMMON.FIL: the program date and its number, and the options.
+void ReadCommon(std::string& program_date, float& program_number, records::Options& opt) {
+    const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
+    Record rec;
+    if (common.Read(records::kProgramDateRecord, rec)) {
+        program_date = rec.Text(0, 8);
+        program_number = rec.R4(8);
+    }
+    if (common.Read(records::kOptionsRecord, rec))
+        for (std::size_t i = 0; i < opt.size(); ++i) opt[i] = rec.data()[i];
+}
+
+// The cursor: index 0 (a single account, or no run) and -99 are an empty
+// cursor; a run in progress has its cursor at index + 1, and a cursor at
+// its end finishes the run (true).
+bool ReadCursor(HoldingsControlRecord& control, records::AccountCursorRecord& cursor, const std::string& manager,
+                std::string& account, std::string& date, std::string& kind) {
+    if (control.index == records::kHoldingsRunFinished) {
+        control = HoldingsControlRecord{};
+        control.manager = records::Fixed(manager, 4);
+        return false;
+    }
+    if (control.index <= 0 || control.index > records::kHoldingsSlotCount) {
+        control.index = 0;
+        return false;
+    }
+    --control.budget;
+    const records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength, false);
+    Record rec;
+    if (!file.Read(control.index + 1, rec)) return false;
+    cursor = records::AccountCursorRecord::Decode(rec);
+    account = cursor.account;
+    date = cursor.report_date;
+    if (cursor.position < cursor.count) return false;
+    control.slot_flags[control.index - 1] = 0;
+    cursor.position = cursor.count = 0;
+    kind = "A   ";
+    return true;
+}
+
+// The next account of the index after the cursor whose manager code
+// matches; false when none is left.
+bool NextManagerAccount(const HoldingsControlRecord& control, records::AccountCursorRecord& cursor,
+                        PassAccount& a) {
+    while (true) {
+        int at = cursor.position;
+        const records::AccountDetail d = records::Gtclt2(at);
+        if (d.count <= 0 || at > d.count || at <= cursor.position) return false;
+        cursor.position = static_cast<int16_t>(at);
+        cursor.count = static_cast<int16_t>(d.count);
+        if (records::IsBlank(d.account) || HasDeletedHalf(d.account) || !ManagerMatches(control.manager, d.manager))
+            continue;
+        a.id = d.account;
+        a.name = d.name;
+        a.manager = d.manager;
+        a.custodian = d.custodian_account;
+        a.code = d.broker;
+        a.objective = d.objective;
+        return true;
+    }
+}
+
+// The control file: the cursor of a manager run, then record 1 (the run
+// ended when no account was found or the cursor is past its count).
+void WriteControl(HoldingsControlRecord& control, records::AccountCursorRecord& cursor, bool found,
+                  const PassAccount& a, float report_number, const std::string& program_date,
+                  const std::string& date) {
+    records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength);
+    if (control.index > 0) {
+        if (found) cursor.account = records::Fixed(a.id, 8);
+        const float n = report_number;
+        const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(n));
+        cursor.year = static_cast<int16_t>(parts.year);
+        cursor.month = static_cast<int16_t>(parts.month);
+        cursor.program_date = program_date;
+        cursor.report_date = records::Fixed(date, 8);
+        cursor.date_number = n;
+        file.Write(control.index + 1, cursor.Encode());
+    }
+    if (!found || cursor.count < cursor.position) {
+        if (control.index >= 1 && control.index <= records::kHoldingsSlotCount)
+            control.slot_flags[control.index - 1] = 0;
+        control.index = 0;
+    }
+    file.Write(1, control.Encode());
+}
+
+}  // namespace
+
 void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, std::string& manager,
             std::string& account, std::string& date, const std::string& accrued, const std::string& post) {
     // COMMON.FIL: the program date and the options.
     std::string program_date(8, ' ');
     float program_number = 0;
     records::Options opt{};
-    {
-        const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
-        Record rec;
-        if (common.Read(records::kProgramDateRecord, rec)) {
-            program_date = rec.Text(0, 8);
-            program_number = rec.R4(8);
-        }
-        if (common.Read(records::kOptionsRecord, rec))
-            for (std::size_t i = 0; i < opt.size(); ++i) opt[i] = rec.data()[i];
-    }
+    ReadCommon(program_date, program_number, opt);
 
-    // The cursor: index 0 (a single account, or no run) and -99 are an
-    // empty cursor; a run in progress has its cursor at index + 1.
+    // The cursor.
     bool read = false;
     HoldingsControlRecord control = ReadControl(manager, read);
     records::AccountCursorRecord cursor;
-    bool finished = false;
-    if (control.index == records::kHoldingsRunFinished) {
-        control = HoldingsControlRecord{};
-        control.manager = records::Fixed(manager, 4);
-    } else if (control.index > 0 && control.index <= records::kHoldingsSlotCount) {
-        --control.budget;
-        const records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength, false);
-        Record rec;
-        if (file.Read(control.index + 1, rec)) {
-            cursor = records::AccountCursorRecord::Decode(rec);
-            account = cursor.account;
-            date = cursor.report_date;
-            if (cursor.position >= cursor.count) {
-                control.slot_flags[control.index - 1] = 0;
-                cursor.position = cursor.count = 0;
-                kind = "A   ";
-                finished = true;
-            }
-        }
-    } else {
-        control.index = 0;
-    }
+    const bool finished = ReadCursor(control, cursor, manager, account, date, kind);
 
     PassAccount a;
     float report_number = cursor.date_number;
@@ -368,24 +460,7 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
             }
         } else {
             // The next account of the index whose manager code matches.
-            while (true) {
-                int at = cursor.position;
-                const records::AccountDetail d = records::Gtclt2(at);
-                if (d.count <= 0 || at > d.count || at <= cursor.position) break;
-                cursor.position = static_cast<int16_t>(at);
-                cursor.count = static_cast<int16_t>(d.count);
-                if (records::IsBlank(d.account) || HasDeletedHalf(d.account) ||
-                    !ManagerMatches(control.manager, d.manager))
-                    continue;
-                a.id = d.account;
-                a.name = d.name;
-                a.manager = d.manager;
-                a.custodian = d.custodian_account;
-                a.code = d.broker;
-                a.objective = d.objective;
-                found = true;
-                break;
-            }
+            found = NextManagerAccount(control, cursor, a);
             if (!found) {
                 if (first)
                     run.Say(" NO ACCOUNT OF MANAGER CODE " + records::Fixed(control.manager, 4) +
@@ -410,27 +485,7 @@ void Holval(HoldingsRun& run, int16_t& state, int16_t& mode, std::string& kind, 
         }
     }
 
-    // The control file: the cursor of a manager run, then record 1.
-    {
-        records::DirectFile file(records::kHoldingsControlFile, records::kHoldingsControlLength);
-        if (control.index > 0) {
-            if (found) cursor.account = records::Fixed(a.id, 8);
-            const float n = report_number;
-            const records::DateNumberParts parts = records::SplitDateNumber(static_cast<long>(n));
-            cursor.year = static_cast<int16_t>(parts.year);
-            cursor.month = static_cast<int16_t>(parts.month);
-            cursor.program_date = program_date;
-            cursor.report_date = records::Fixed(date, 8);
-            cursor.date_number = n;
-            file.Write(control.index + 1, cursor.Encode());
-        }
-        if (!found || cursor.count < cursor.position) {
-            if (control.index >= 1 && control.index <= records::kHoldingsSlotCount)
-                control.slot_flags[control.index - 1] = 0;
-            control.index = 0;
-        }
-        file.Write(1, control.Encode());
-    }
+    WriteControl(control, cursor, found, a, report_number, program_date, date);
     if (!found) {
         WriteFinishedMark();
         state = kHoldingsDone;

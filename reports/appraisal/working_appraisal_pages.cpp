@@ -297,8 +297,29 @@ private:
     // Prints the lines of a group; false when a line cannot be read.
     bool Lines(int type, const std::vector<int16_t>& records, Sums& sums);
     bool Line(int type, int16_t number, Sums& sums);
+    std::string PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
+                                float& pct_value) const;
+    void MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s, std::string& unit_price,
+                       std::string& market, std::string& gain);
+    std::string RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s) const;
+    void AddToCash(const records::HoldingsWorkRecord& w, float pct_value, bool unpriced, double income);
+    void DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits);
+    void BondLines(const records::HoldingsWorkRecord& w);
     TotalTexts Totals(const Sums& s, bool group, bool blank_percent) const;
     void AddToAccount(const Sums& s);
+
+    // The work file's records sorted into the groups that print them.
+    struct Groups {
+        std::map<int, std::vector<int16_t>> of_type;
+        std::array<std::vector<int16_t>, kCategories + 1> of_category;
+        const std::vector<int16_t>& Select(int type, int category) const;
+    };
+    void ReadSettings();
+    bool SortIntoGroups(Groups& groups);
+    void AccountTotal();
+    void LessCashTotal(double gain);
+    bool TypeGroup(int type, const std::vector<int16_t>& list);
+    bool CommonStocks(const Groups& groups);
 
     HoldingsPage page_;
     std::optional<records::DirectFile> work_;  // TEMP1.WRK, open while the pages print
@@ -360,6 +381,176 @@ void HoldingsPages::AccruedLines() {
     pair_written_ = true;
 }
 
+// % of assets; blank for the unmanaged holdings. `pct_value` is the
+// figure the group adds up, kNoRate when there is none.
+std::string HoldingsPages::PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced,
+                                           Sums& s, float& pct_value) const {
+    const double pv = head_.portfolio_value;
+    pct_value = kNoRate;
+    if (type == kUnmanagedType) return std::string(32, ' ');
+    if (pv == kNoValue || unpriced) return Out("(' N/A    ')", {});
+    pct_value = static_cast<float>(pv == 0 ? 0.0 : 100.0 / pv * w.market_value);
+    s.percent += pct_value;
+    return Percent5(pct_value);
+}
+
+// The unit cost and price columns; blank for a zero quantity.
+void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit_cost,
+               std::string& unit_price) {
+    unit_cost = std::string(32, ' ');
+    unit_price = std::string(32, ' ');
+    if (w.quantity == 0) return;
+    double uc = w.cost / w.quantity;
+    double up = w.market_value / w.quantity;
+    if (w.percent_priced != 0) {
+        uc *= 100;
+        up *= 100;
+    }
+    if (type == kTimes100Type) {
+        uc /= 100;
+        up /= 100;
+    }
+    unit_cost = Out("(F7.2,' ')", {uc});
+    unit_price = Out("(F8.3,' ')", {up});
+}
+
+// The annual income, rounded: the rate times the quantity, in hundredths
+// for the per-hundred, cash, unit-priced and some unmanaged holdings.
+double AnnualIncome(int type, const records::HoldingsWorkRecord& w) {
+    double income = w.rate == kNoRate ? 0.0 : static_cast<double>(w.rate) * w.quantity;
+    const std::string own = records::Fixed(w.type_code, 4);
+    if (w.percent_priced != 0 || type == kCashType || type == kUnitPricedType ||
+        (type == kUnmanagedType && (own == "1   " || own == "S   ")))
+        income /= 100;
+    records::Drnd2(income);
+    return income;
+}
+
+// The trade date as printed: blank when its month is not a number above 0.
+std::string TradeDateText(const std::string& trade_date) {
+    std::string trade = records::Fixed(trade_date, 8);
+    int month = 0;
+    const std::string mm = trade.substr(0, 2);
+    for (char c : mm)
+        if (c >= '0' && c <= '9') month = month * 10 + (c - '0');
+    if (mm.find_first_not_of(" 0123456789") != std::string::npos) month = 0;
+    if (month <= 0) trade = std::string(8, ' ');
+    return trade;
+}
+
+// The market value and gain columns, the gain marked long or short term;
+// N/A for an unpriced holding, which also marks the group and the account.
+void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
+                                  std::string& unit_price, std::string& market, std::string& gain) {
+    if (unpriced) {
+        s.no_price = true;
+        no_price_ = true;
+        unit_price = Out("('    N/A  ')", {});
+        market = Out("('        N/A ',20X)", {});
+        gain = Out("('      N/A   ',20X)", {});
+        return;
+    }
+    Wamt11(w.market_value, market);
+    s.market += w.market_value;
+    double g = w.market_value - w.cost;
+    records::Drnd2(g);
+    gain = Out("(F9.0,'   ')", {g});
+    records::Comma(gain, 9);
+    if (g != 0) gain[11] = WorkingAppraisalLongTerm(w.trade_date, pricing_) ? 'L' : 'S';
+    if (g < 0) records::Brackt(gain, 9);
+}
+
+// The rate column: the change from the prior month (composite runs with
+// option 17), the rate, or the yield to maturity.
+std::string HoldingsPages::RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s) const {
+    const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
+                            type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
+                           w.reclassified <= 0;
+    if (ChangeColumn()) {
+        if (w.month_change == kNoRate) return Out("('      N/A   ',20X)", {});
+        s.change += w.month_change;
+        return NumberText(w.month_change, "(F10.0,'  ')", 9, true);
+    }
+    if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
+        if (w.rate == kNoRate) return Out("('      N/A ')", {});
+        if (type == kCashType || w.percent_priced != 0)
+            return Out("(F9.2,'%  ')", {static_cast<double>(w.rate)});
+        return Out("(F9.2,'   ')", {static_cast<double>(w.rate)});
+    }
+    if (w.extended_yield > 0) return Out("(F9.2,'%  ')", {static_cast<double>(w.extended_yield)});
+    return Out("('    N/A     ')", {});
+}
+
+// A cash holding's share of the cash sums, which the "LESS CASH" line of
+// the account total takes off.
+void HoldingsPages::AddToCash(const records::HoldingsWorkRecord& w, float pct_value, bool unpriced,
+                              double income) {
+    if (pct_value == kNoRate)
+        cash_.percent = static_cast<float>(kNoValue);
+    else if (cash_.percent != static_cast<float>(kNoValue))
+        cash_.percent += pct_value;
+    cash_.cost += w.cost;
+    if (!unpriced) cash_.market += w.market_value;
+    if (w.month_change != kNoRate) cash_.change += w.month_change;
+    cash_.income += income;
+}
+
+// The second description line, filled from the rate and maturity when
+// empty, with the quantity's decimals; they print once, here or on the
+// symbol line.
+void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits) {
+    std::string desc2 = Pad32(w.description2);
+    if (!cash && records::Fixed(w.type_code, 4) != "1   " &&
+        !records::OptionOn(opt_, records::Opt::kBondDetails)) {
+        const std::string code(
+            1, static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription)));
+        records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
+    }
+    if (!records::IsBlank(desc2)) {
+        std::vector<records::OutItem> items = {Part(digits, 0, 4)};
+        for (std::size_t i = 0; i < 32; i += 4) items.push_back(Part(desc2, i, 4));
+        page_.Print(records::Write("(5X,A4,2X,8A4)", items));
+        ++page_.lines;
+        digits = std::string(32, ' ');
+    }
+}
+
+// The bond lines: ratings and insurance, call and put terms, rate and
+// maturity.
+void HoldingsPages::BondLines(const records::HoldingsWorkRecord& w) {
+    const std::string r1 = records::Fixed(w.rating1, 4), r2 = records::Fixed(w.rating2, 4);
+    const std::string ins = records::Fixed(w.insurance, 5);
+    if (!records::IsBlank(r1) || !records::IsBlank(r2) || static_cast<unsigned char>(ins[0]) > ' ') {
+        page_.Print(records::Write("(13X,A4,2X,A4,2X,5A1)",
+                                   {std::string_view(r1), std::string_view(r2), Part(ins, 0, 1),
+                                    Part(ins, 1, 1), Part(ins, 2, 1), Part(ins, 3, 1), Part(ins, 4, 1)}));
+        ++page_.lines;
+    }
+    const std::string cf = records::Fixed(w.call_feature, 4), pf = records::Fixed(w.put_feature, 4);
+    const std::string cd = records::Fixed(w.call_date, 8), pd = records::Fixed(w.put_date, 8);
+    if (!records::IsBlank(cf) || !records::IsBlank(pf) || !records::IsBlank(cd) || !records::IsBlank(pd) ||
+        w.call_price > 0 || w.put_price > 0) {
+        const std::string cp =
+            w.call_price > 0 ? records::Write("(F7.2)", {w.call_price}) : std::string(7, ' ');
+        const std::string pp =
+            w.put_price > 0 ? records::Write("(F7.2)", {w.put_price}) : std::string(7, ' ');
+        page_.Print(records::Write("(13X,A2,2A4,A7,1X,A2,2A4,A7)",
+                                   {Part(cf, 0, 2), Part(cd, 0, 4), Part(cd, 4, 4), std::string_view(cp),
+                                    Part(pf, 0, 2), Part(pd, 0, 4), Part(pd, 4, 4), std::string_view(pp)}));
+        ++page_.lines;
+    }
+    const std::string md = records::Fixed(w.maturity_date, 8);
+    if (w.rate > 0 || !records::IsBlank(md)) {
+        if (w.rate > 0)
+            page_.Print(records::Write("(12X,F7.3,'%',2X,2A4)",
+                                       {static_cast<double>(w.rate), Part(md, 0, 4), Part(md, 4, 4)}));
+        else
+            page_.Print(records::Write("(12X,8X,2X,2A4)", {Part(md, 0, 4), Part(md, 4, 4)}));
+        ++page_.lines;
+    }
+    CheckReached();
+}
+
 bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     Record rec;
     if (!work_ || !work_->Read(number, rec)) {
@@ -376,20 +567,9 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (TypeOf(w.type_code[0]) == kTimes100Type || w.type_index == kTimes100Type) w.rate = 0;
     const bool cash = w.symbol.compare(0, 4, "CASH") == 0;
     const bool unpriced = w.market_value == kNoValue;
-    const double pv = head_.portfolio_value;
 
-    // % of assets.
-    std::string pct;
     float pct_value = kNoRate;
-    if (type == kUnmanagedType) {
-        pct = std::string(32, ' ');
-    } else if (pv == kNoValue || unpriced) {
-        pct = Out("(' N/A    ')", {});
-    } else {
-        pct_value = static_cast<float>(pv == 0 ? 0.0 : 100.0 / pv * w.market_value);
-        pct = Percent5(pct_value);
-        s.percent += pct_value;
-    }
+    const std::string pct = PercentOfAssets(type, w, unpriced, s, pct_value);
 
     // Quantity.
     std::string whole(32, ' '), digits(32, ' ');
@@ -398,48 +578,13 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (fraction == 0) digits = std::string(32, ' ');
     const std::string marker = (fraction != 0 && !cash) ? "." : " ";
 
-    // Unit cost and price.
-    std::string unit_cost(32, ' '), unit_price(32, ' ');
-    if (w.quantity != 0) {
-        double uc = w.cost / w.quantity;
-        double up = w.market_value / w.quantity;
-        if (w.percent_priced != 0) {
-            uc *= 100;
-            up *= 100;
-        }
-        if (type == kTimes100Type) {
-            uc /= 100;
-            up /= 100;
-        }
-        unit_cost = Out("(F7.2,' ')", {uc});
-        unit_price = Out("(F8.3,' ')", {up});
-    }
-
+    std::string unit_cost, unit_price;
+    UnitTexts(type, w, unit_cost, unit_price);
     std::string market, gain;
-    if (unpriced) {
-        s.no_price = true;
-        no_price_ = true;
-        unit_price = Out("('    N/A  ')", {});
-        market = Out("('        N/A ',20X)", {});
-        gain = Out("('      N/A   ',20X)", {});
-    } else {
-        Wamt11(w.market_value, market);
-        s.market += w.market_value;
-        double g = w.market_value - w.cost;
-        records::Drnd2(g);
-        gain = Out("(F9.0,'   ')", {g});
-        records::Comma(gain, 9);
-        if (g != 0) gain[11] = WorkingAppraisalLongTerm(w.trade_date, pricing_) ? 'L' : 'S';
-        if (g < 0) records::Brackt(gain, 9);
-    }
+    MarketAndGain(w, unpriced, s, unit_price, market, gain);
 
     // Income, cost, yield.
-    double income = w.rate == kNoRate ? 0.0 : static_cast<double>(w.rate) * w.quantity;
-    const std::string own = records::Fixed(w.type_code, 4);
-    if (w.percent_priced != 0 || type == kCashType || type == kUnitPricedType ||
-        (type == kUnmanagedType && (own == "1   " || own == "S   ")))
-        income /= 100;
-    records::Drnd2(income);
+    const double income = AnnualIncome(type, w);
     s.income += income;
     std::string income_text;
     records::Incom8(income, income_text);
@@ -452,56 +597,15 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && w.cost != 0) y = 100 * income / w.cost;
     const std::string yield = Yield6(y);
 
-    // Trade date.
-    std::string trade = records::Fixed(w.trade_date, 8);
-    int month = 0;
-    {
-        const std::string mm = trade.substr(0, 2);
-        for (char c : mm)
-            if (c >= '0' && c <= '9') month = month * 10 + (c - '0');
-        if (mm.find_first_not_of(" 0123456789") != std::string::npos) month = 0;
-    }
-    if (month <= 0) trade = std::string(8, ' ');
-
-    // Rate column.
-    std::string column;
-    const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
-                            type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
-                           w.reclassified <= 0;
-    if (ChangeColumn()) {
-        if (w.month_change == kNoRate) {
-            column = Out("('      N/A   ',20X)", {});
-        } else {
-            column = NumberText(w.month_change, "(F10.0,'  ')", 9, true);
-            s.change += w.month_change;
-        }
-    } else if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
-        if (w.rate == kNoRate)
-            column = Out("('      N/A ')", {});
-        else if (type == kCashType || w.percent_priced != 0)
-            column = Out("(F9.2,'%  ')", {static_cast<double>(w.rate)});
-        else
-            column = Out("(F9.2,'   ')", {static_cast<double>(w.rate)});
-    } else {
-        if (w.extended_yield > 0)
-            column = Out("(F9.2,'%  ')", {static_cast<double>(w.extended_yield)});
-        else
-            column = Out("('    N/A     ')", {});
-    }
+    const std::string trade = TradeDateText(w.trade_date);
+    const std::string column = RateColumn(type, w, s);
 
     if (cash) {
         whole = std::string(32, ' ');
         digits = std::string(32, ' ');
         unit_price = std::string(32, ' ');
         unit_cost = std::string(32, ' ');
-        if (pct_value == kNoRate)
-            cash_.percent = static_cast<float>(kNoValue);
-        else if (cash_.percent != static_cast<float>(kNoValue))
-            cash_.percent += pct_value;
-        cash_.cost += w.cost;
-        if (!unpriced) cash_.market += w.market_value;
-        if (w.month_change != kNoRate) cash_.change += w.month_change;
-        cash_.income += income;
+        AddToCash(w, pct_value, unpriced, income);
     }
 
     // The detail block.
@@ -514,58 +618,13 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
          Part(unit_cost, 0, 7), Part(cost_text, 0, 12), Part(unit_price, 0, 8), Part(market, 0, 12),
          Part(gain, 0, 10), Part(column, 0, 10), Part(income_text, 0, 8), Part(yield, 0, 7)}));
     ++page_.lines;
-    std::string desc2 = Pad32(w.description2);
-    if (!cash && own != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails)) {
-        const std::string code(
-            1, static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription)));
-        records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
-    }
-    if (!records::IsBlank(desc2)) {
-        std::vector<records::OutItem> items = {Part(digits, 0, 4)};
-        for (std::size_t i = 0; i < 32; i += 4) items.push_back(Part(desc2, i, 4));
-        page_.Print(records::Write("(5X,A4,2X,8A4)", items));
-        ++page_.lines;
-        digits = std::string(32, ' ');
-    }
+    DescriptionLine(w, cash, digits);
     if (cash) return true;
     const std::string sym = records::Fixed(w.symbol, 12);
     page_.Print(records::Write("(1X,5X,A4,6X,3A4)",
                                {Part(digits, 0, 4), Part(sym, 0, 4), Part(sym, 4, 4), Part(sym, 8, 4)}));
     ++page_.lines;
-    if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) {
-        const std::string r1 = records::Fixed(w.rating1, 4), r2 = records::Fixed(w.rating2, 4);
-        const std::string ins = records::Fixed(w.insurance, 5);
-        if (!records::IsBlank(r1) || !records::IsBlank(r2) || static_cast<unsigned char>(ins[0]) > ' ') {
-            page_.Print(records::Write("(13X,A4,2X,A4,2X,5A1)",
-                                       {std::string_view(r1), std::string_view(r2), Part(ins, 0, 1),
-                                        Part(ins, 1, 1), Part(ins, 2, 1), Part(ins, 3, 1), Part(ins, 4, 1)}));
-            ++page_.lines;
-        }
-        const std::string cf = records::Fixed(w.call_feature, 4), pf = records::Fixed(w.put_feature, 4);
-        const std::string cd = records::Fixed(w.call_date, 8), pd = records::Fixed(w.put_date, 8);
-        if (!records::IsBlank(cf) || !records::IsBlank(pf) || !records::IsBlank(cd) ||
-            !records::IsBlank(pd) || w.call_price > 0 || w.put_price > 0) {
-            const std::string cp =
-                w.call_price > 0 ? records::Write("(F7.2)", {w.call_price}) : std::string(7, ' ');
-            const std::string pp =
-                w.put_price > 0 ? records::Write("(F7.2)", {w.put_price}) : std::string(7, ' ');
-            page_.Print(
-                records::Write("(13X,A2,2A4,A7,1X,A2,2A4,A7)",
-                               {Part(cf, 0, 2), Part(cd, 0, 4), Part(cd, 4, 4), std::string_view(cp),
-                                Part(pf, 0, 2), Part(pd, 0, 4), Part(pd, 4, 4), std::string_view(pp)}));
-            ++page_.lines;
-        }
-        const std::string md = records::Fixed(w.maturity_date, 8);
-        if (w.rate > 0 || !records::IsBlank(md)) {
-            if (w.rate > 0)
-                page_.Print(records::Write("(12X,F7.3,'%',2X,2A4)",
-                                           {static_cast<double>(w.rate), Part(md, 0, 4), Part(md, 4, 4)}));
-            else
-                page_.Print(records::Write("(12X,8X,2X,2A4)", {Part(md, 0, 4), Part(md, 4, 4)}));
-            ++page_.lines;
-        }
-        CheckReached();
-    }
+    if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) BondLines(w);
     return true;
 }
 
@@ -621,8 +680,9 @@ void HoldingsPages::AddToAccount(const Sums& s) {
     if (!s.no_price) market_ += s.market;
 }
 
-bool HoldingsPages::Print() {
-    const std::string blank(records::kReportLineWidth, ' ');
+// The program date, the page kind and the options from COMMON.FIL; the
+// value option and the account's cursor from HCONTROL.FIL.
+void HoldingsPages::ReadSettings() {
     {
         const records::DirectFile common(records::kCommonFile, kCommonLength, /*create=*/false);
         Record rec;
@@ -631,37 +691,39 @@ bool HoldingsPages::Print() {
         if (common.Read(records::kOptionsRecord, rec))
             for (std::size_t i = 0; i < opt_.size(); ++i) opt_[i] = rec.data()[i];
     }
-    {
-        // HCONTROL.FIL: a record that cannot be read gives value option 0,
-        // position 0 and count 0; index 0 and -99 have no cursor.
-        const records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength,
-                                          false);
-        Record rec;
-        if (control.Read(1, rec)) {
-            control_ = records::HoldingsControlRecord::Decode(rec);
-            if (control_.index > 0 && control_.index <= records::kHoldingsSlotCount &&
-                control.Read(control_.index + 1, rec)) {
-                const records::AccountCursorRecord c = records::AccountCursorRecord::Decode(rec);
-                position_ = c.position;
-                count_ = c.count;
-            }
+    // HCONTROL.FIL: a record that cannot be read gives value option 0,
+    // position 0 and count 0; index 0 and -99 have no cursor.
+    const records::DirectFile control(records::kHoldingsControlFile, records::kHoldingsControlLength, false);
+    Record rec;
+    if (control.Read(1, rec)) {
+        control_ = records::HoldingsControlRecord::Decode(rec);
+        if (control_.index > 0 && control_.index <= records::kHoldingsSlotCount &&
+            control.Read(control_.index + 1, rec)) {
+            const records::AccountCursorRecord c = records::AccountCursorRecord::Decode(rec);
+            position_ = c.position;
+            count_ = c.count;
         }
     }
-    work_.emplace(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false);
+}
+
+const std::vector<int16_t>& HoldingsPages::Groups::Select(int type, int category) const {
+    static const std::vector<int16_t> kNone;
+    if (category != 0)
+        return type == kCommonStockType ? of_category[static_cast<std::size_t>(category)] : kNone;
+    const auto at = of_type.find(type);
+    return at == of_type.end() ? kNone : at->second;
+}
+
+// A group's lines: its records in file order, or, in a composite run, the
+// records of the caller's order list that belong to the group, in list
+// order (merged holdings, 0, and numbers outside the file are passed
+// over), so that a group never prints another group's lines. The records
+// are sorted into their groups once: by type, and the common stocks also
+// by category, each list in the order it prints. False when a record
+// cannot be read.
+bool HoldingsPages::SortIntoGroups(Groups& groups) {
     const records::DirectFile& work = *work_;
     Record rec;
-    if (!work.Read(1, rec)) return false;
-    head_ = records::HoldingsWorkHeader::Decode(rec);
-    for (std::string* text : {&head_.account, &head_.pricing_date, &head_.name, &head_.second_name,
-                              &head_.second_code, &head_.objective})
-        *text = Clean(*text);
-    head_read_ = true;
-    pricing_ = records::Fixed(head_.pricing_date, 8);
-    account_ = Composite() ? "COMBINED" : head_.account;
-    page_.page = 1;
-    page_.lines = 0;
-    Heading();
-
     const int n = std::max<int>(head_.count, 0);
     std::vector<int16_t> types(static_cast<std::size_t>(n) + 2, 0), categories(types.size(), 0);
     for (int r = 2; r <= n + 1; ++r) {
@@ -674,12 +736,6 @@ bool HoldingsPages::Print() {
         if (c <= 0 || c > kCategories) c = kCategories;
         categories[r] = c;
     }
-    // A group's lines: its records in file order, or, in a composite run,
-    // the records of the caller's order list that belong to the group, in
-    // list order (merged holdings, 0, and numbers outside the file are
-    // passed over), so that a group never prints another group's lines.
-    // The records are sorted into their groups once: by type, and the
-    // common stocks also by category, each list in the order it prints.
     std::vector<int16_t> sequence;
     if (Composite()) {
         for (int16_t r : order_)
@@ -687,146 +743,180 @@ bool HoldingsPages::Print() {
     } else {
         for (int r = 2; r <= n + 1; ++r) sequence.push_back(static_cast<int16_t>(r));
     }
-    std::map<int, std::vector<int16_t>> of_type;
-    std::array<std::vector<int16_t>, kCategories + 1> of_category;
     for (int16_t r : sequence) {
-        of_type[types[r]].push_back(r);
-        if (types[r] == kCommonStockType) of_category[static_cast<std::size_t>(categories[r])].push_back(r);
+        groups.of_type[types[r]].push_back(r);
+        if (types[r] == kCommonStockType)
+            groups.of_category[static_cast<std::size_t>(categories[r])].push_back(r);
     }
-    static const std::vector<int16_t> kNone;
-    auto select = [&](int type, int category) -> const std::vector<int16_t>& {
-        if (category != 0)
-            return type == kCommonStockType ? of_category[static_cast<std::size_t>(category)] : kNone;
-        const auto at = of_type.find(type);
-        return at == of_type.end() ? kNone : at->second;
-    };
+    return true;
+}
+
+// The account total, after the 22 codes of the body, and with option 17
+// in a composite run the account total less cash.
+void HoldingsPages::AccountTotal() {
+    const std::string blank(records::kReportLineWidth, ' ');
+    double gain = 0;
+    std::string market, gain_text, column;
+    if (!no_price_) {
+        gain = market_ - cost_;
+        records::Drnd2(gain);
+        market_ += head_.accrued_interest;
+        Wamt15(market_, market);
+        gain_text = NumberText(gain, "(F8.0,'   ')", 8, true);
+        total_priced_ = true;
+        total_market_ = market_;
+        column = ChangeColumn() ? Change8(change_) : std::string(32, ' ');
+    } else {
+        market = Out("('             N/A ')", {});
+        gain_text = Out(kTotalGainNoValue, {});
+        column = ChangeColumn() ? ChangeNotAvailable8() : std::string(32, ' ');
+    }
+    std::string cost_text, income_text;
+    Wamt15(cost_, cost_text);
+    records::Incm10(income_, income_text);
+    double y = 0;
+    if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !no_price_ && market_ > 0)
+        y = 100 * income_ / market_;
+    if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost_ > 0) y = 100 * income_ / cost_;
+    const std::string yield = Yield6(y);
+    CheckReached();
+    page_.Print(blank);
+    page_.Print(blank);
+    page_.Print(records::Write("(12X,'TOTAL ACCOUNT',4X,'100.0%',12X,A16,5X,A16,1X,A9,A8,A10,A7)",
+                               {Part(cost_text, 0, 16), Part(market, 0, 16), Part(gain_text, 0, 9),
+                                Part(column, 0, 8), Part(income_text, 0, 10), Part(yield, 0, 7)}));
+    page_.Print(blank);
+    page_.lines = static_cast<int16_t>(page_.lines + 3);
+    if (ChangeColumn()) LessCashTotal(gain);
+}
+
+// The account total less cash.
+void HoldingsPages::LessCashTotal(double gain) {
+    std::string pct = cash_.percent == static_cast<float>(kNoValue)
+                          ? Out("('   N/A ')", {})
+                          : Out("(F7.1,' ')", {100.0 - cash_.percent});
+    const std::string mark = no_price_ ? " " : "%";
+    std::string c2, m2;
+    Wamt15(cost_ - cash_.cost, c2);
+    if (no_price_)
+        m2 = Out("('             N/A ')", {});
+    else
+        Wamt15(market_ - cash_.market, m2);
+    double g2 = gain - (cash_.market - cash_.cost);
+    const std::string g2t = NumberText(g2, "(F8.0,'   ')", 9, true);
+    const std::string ch2 =
+        no_price_ ? Out("('      N/A ')", {}) : NumberText(change_ - cash_.change, "(F10.0,'  ')", 9, true);
+    std::string inc2;
+    const double i2 = income_ - cash_.income;
+    records::Incom8(i2, inc2);
+    const double mv2 = market_ - cash_.market;
+    const std::string y2 = Yield6(mv2 > 0 ? 100 * i2 / mv2 : 0.0);
+    page_.Print(records::Write("(12X,'TOTAL ACCOUNT  ',A7,A1,12X,A16,5X,A16,A10,A10,A8,A7)",
+                               {Part(pct, 0, 7), std::string_view(mark), Part(c2, 0, 16), Part(m2, 0, 16),
+                                Part(g2t, 0, 10), Part(ch2, 0, 10), Part(inc2, 0, 8), Part(y2, 0, 7)}));
+    page_.Print(records::Write("(14X,'LESS CASH')"));
+    page_.lines = static_cast<int16_t>(page_.lines + 1);
+}
+
+// A type other than common stock: its title, its lines and, over one
+// line, its total. False when a line cannot be read.
+bool HoldingsPages::TypeGroup(int type, const std::vector<int16_t>& list) {
+    std::string title;
+    int16_t status = 0;
+    CheckReached();
+    Watype(type, title, status, page_);
+    page_.lines = static_cast<int16_t>(page_.lines + 2);
+    CheckReached();
+    Sums s;
+    if (!Lines(type, list, s)) return false;
+    if (s.count > 1) {
+        Watot(type, title, Totals(s, true, type == kUnmanagedType), head_.run_kind,
+              records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
+        page_.lines = static_cast<int16_t>(page_.lines + 3);
+    }
+    AddToAccount(s);
+    return true;
+}
+
+// Common stock, category by category: the type's title over the first
+// category, each category's title, lines and total, then the type's
+// total. False when a line cannot be read.
+bool HoldingsPages::CommonStocks(const Groups& groups) {
+    const int type = kCommonStockType;
+    std::string title;
+    int16_t status = 0;
+    Sums code;
+    bool titled = false;
+    for (int c = 1; c <= kCategories; ++c) {
+        const std::vector<int16_t>& list = groups.Select(type, c);
+        if (list.empty()) continue;
+        if (!titled) {
+            CheckReached();
+            Watype(type, title, status, page_);
+            page_.lines = static_cast<int16_t>(page_.lines + 2);
+            CheckReached();
+            titled = true;
+        }
+        std::string cat_title;
+        Wacat(c, cat_title, status, page_);
+        page_.lines = static_cast<int16_t>(page_.lines + 2);
+        CheckReached();
+        Sums s;
+        if (!Lines(type, list, s)) return false;
+        code.percent += s.percent;
+        code.market += s.market;
+        code.cost += s.cost;
+        code.income += s.income;
+        code.change += s.change;
+        code.count += s.count;
+        code.no_price = code.no_price || s.no_price;
+        if (s.count > 1 && head_.no_category_totals != 1)
+            Wactot(cat_title, Totals(s, false, false), head_.run_kind,
+                   records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
+    }
+    if (code.count > 0) {
+        Watot(type, title, Totals(code, true, false), head_.run_kind,
+              records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
+        page_.lines = static_cast<int16_t>(page_.lines + 3);
+    }
+    AddToAccount(code);
+    return true;
+}
+
+bool HoldingsPages::Print() {
+    ReadSettings();
+    work_.emplace(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false);
+    Record rec;
+    if (!work_->Read(1, rec)) return false;
+    head_ = records::HoldingsWorkHeader::Decode(rec);
+    for (std::string* text : {&head_.account, &head_.pricing_date, &head_.name, &head_.second_name,
+                              &head_.second_code, &head_.objective})
+        *text = Clean(*text);
+    head_read_ = true;
+    pricing_ = records::Fixed(head_.pricing_date, 8);
+    account_ = Composite() ? "COMBINED" : head_.account;
+    page_.page = 1;
+    page_.lines = 0;
+    Heading();
+
+    Groups groups;
+    if (!SortIntoGroups(groups)) return false;
 
     for (std::size_t k = 0; k < kAppraisalTypeOrder.size(); ++k) {
         const int type = kAppraisalTypeOrder[k];
-        if (type == kUnmanagedType) {
-            // The account total, after the 22 codes of the body.
-            double gain = 0;
-            std::string market, gain_text, column;
-            if (!no_price_) {
-                gain = market_ - cost_;
-                records::Drnd2(gain);
-                market_ += head_.accrued_interest;
-                Wamt15(market_, market);
-                gain_text = NumberText(gain, "(F8.0,'   ')", 8, true);
-                total_priced_ = true;
-                total_market_ = market_;
-                column = ChangeColumn() ? Change8(change_) : std::string(32, ' ');
-            } else {
-                market = Out("('             N/A ')", {});
-                gain_text = Out(kTotalGainNoValue, {});
-                column = ChangeColumn() ? ChangeNotAvailable8() : std::string(32, ' ');
-            }
-            std::string cost_text, income_text;
-            Wamt15(cost_, cost_text);
-            records::Incm10(income_, income_text);
-            double y = 0;
-            if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !no_price_ && market_ > 0)
-                y = 100 * income_ / market_;
-            if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost_ > 0) y = 100 * income_ / cost_;
-            const std::string yield = Yield6(y);
-            CheckReached();
-            page_.Print(blank);
-            page_.Print(blank);
-            page_.Print(records::Write("(12X,'TOTAL ACCOUNT',4X,'100.0%',12X,A16,5X,A16,1X,A9,A8,A10,A7)",
-                                       {Part(cost_text, 0, 16), Part(market, 0, 16), Part(gain_text, 0, 9),
-                                        Part(column, 0, 8), Part(income_text, 0, 10), Part(yield, 0, 7)}));
-            page_.Print(blank);
-            page_.lines = static_cast<int16_t>(page_.lines + 3);
-            if (ChangeColumn()) {
-                std::string pct = cash_.percent == static_cast<float>(kNoValue)
-                                      ? Out("('   N/A ')", {})
-                                      : Out("(F7.1,' ')", {100.0 - cash_.percent});
-                const std::string mark = no_price_ ? " " : "%";
-                std::string c2, m2;
-                Wamt15(cost_ - cash_.cost, c2);
-                if (no_price_)
-                    m2 = Out("('             N/A ')", {});
-                else
-                    Wamt15(market_ - cash_.market, m2);
-                double g2 = gain - (cash_.market - cash_.cost);
-                const std::string g2t = NumberText(g2, "(F8.0,'   ')", 9, true);
-                const std::string ch2 = no_price_
-                                            ? Out("('      N/A ')", {})
-                                            : NumberText(change_ - cash_.change, "(F10.0,'  ')", 9, true);
-                std::string inc2;
-                const double i2 = income_ - cash_.income;
-                records::Incom8(i2, inc2);
-                const double mv2 = market_ - cash_.market;
-                const std::string y2 = Yield6(mv2 > 0 ? 100 * i2 / mv2 : 0.0);
-                page_.Print(
-                    records::Write("(12X,'TOTAL ACCOUNT  ',A7,A1,12X,A16,5X,A16,A10,A10,A8,A7)",
-                                   {Part(pct, 0, 7), std::string_view(mark), Part(c2, 0, 16), Part(m2, 0, 16),
-                                    Part(g2t, 0, 10), Part(ch2, 0, 10), Part(inc2, 0, 8), Part(y2, 0, 7)}));
-                page_.Print(records::Write("(14X,'LESS CASH')"));
-                page_.lines = static_cast<int16_t>(page_.lines + 1);
-            }
-        }
+        if (type == kUnmanagedType) AccountTotal();
         if (!pair_written_ &&
             (type == kAccruedBeforeType || type == 26 || type == 24 || type == 18 || type == 20 ||
              type == 22 || type == kTimes100Type || type == kUnitPricedType || type == 30))
             AccruedLines();
         if (type != kUnmanagedType && head_.type_flags[type - 1] == 0) continue;
-
-        std::string title;
-        int16_t status = 0;
-        if (type != kCommonStockType) {
-            const std::vector<int16_t>& list = select(type, 0);
-            if (list.empty()) continue;
-            CheckReached();
-            Watype(type, title, status, page_);
-            page_.lines = static_cast<int16_t>(page_.lines + 2);
-            CheckReached();
-            Sums s;
-            if (!Lines(type, list, s)) return false;
-            if (s.count > 1) {
-                Watot(type, title, Totals(s, true, type == kUnmanagedType), head_.run_kind,
-                      records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
-                page_.lines = static_cast<int16_t>(page_.lines + 3);
-            }
-            AddToAccount(s);
+        if (type == kCommonStockType) {
+            if (!CommonStocks(groups)) return false;
             continue;
         }
-        // Common stock, category by category.
-        Sums code;
-        bool titled = false;
-        for (int c = 1; c <= kCategories; ++c) {
-            const std::vector<int16_t>& list = select(type, c);
-            if (list.empty()) continue;
-            if (!titled) {
-                CheckReached();
-                Watype(type, title, status, page_);
-                page_.lines = static_cast<int16_t>(page_.lines + 2);
-                CheckReached();
-                titled = true;
-            }
-            std::string cat_title;
-            Wacat(c, cat_title, status, page_);
-            page_.lines = static_cast<int16_t>(page_.lines + 2);
-            CheckReached();
-            Sums s;
-            if (!Lines(type, list, s)) return false;
-            code.percent += s.percent;
-            code.market += s.market;
-            code.cost += s.cost;
-            code.income += s.income;
-            code.change += s.change;
-            code.count += s.count;
-            code.no_price = code.no_price || s.no_price;
-            if (s.count > 1 && head_.no_category_totals != 1)
-                Wactot(cat_title, Totals(s, false, false), head_.run_kind,
-                       records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
-        }
-        if (code.count > 0) {
-            Watot(type, title, Totals(code, true, false), head_.run_kind,
-                  records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth), page_);
-            page_.lines = static_cast<int16_t>(page_.lines + 3);
-        }
-        AddToAccount(code);
+        const std::vector<int16_t>& list = groups.Select(type, 0);
+        if (list.empty()) continue;
+        if (!TypeGroup(type, list)) return false;
     }
     return true;
 }

@@ -200,6 +200,108 @@ std::string ExtractDate(const std::string& date) {
     return d;
 }
 
+// A lot's figures: its columns, quantity, market value and gain.
+struct LotFigures {
+    Columns columns;
+    double quantity = 0, value = 0, gain = 0;
+    bool is_short = false, priced = true;
+};
+
+// Values a lot of the security: cash and type R at 1, type 4 at 100, the
+// rest at the price file's price; a lot without a price has N/A columns.
+LotFigures ValueLot(const records::HoldingRecord& lot, char type, bool cash_symbol, bool fixed_income, double factor,
+                    const std::vector<double>& prices) {
+    LotFigures f;
+    f.quantity = lot.symbol.compare(0, 4, "CASH") == 0 ? lot.cost : lot.quantity;
+    f.is_short = f.quantity < 0;
+    Columns& c = f.columns;
+    const double unit = cash_symbol     ? 1.0
+                        : f.quantity == 0 ? factor
+                                          : std::fabs(lot.cost / f.quantity) * factor;
+    c.unit = UnitCost(unit);
+    c.quantity = Quantity(f.quantity);
+    c.cost = Amount(f.is_short ? -lot.cost : lot.cost, f.is_short);
+    double price = records::kNoPriceValue;
+    if (cash_symbol || type == 'R') price = 1.0;
+    if (type == '4') price = 100.0;
+    if (price == records::kNoPriceValue) {
+        const long n = lot.security_record;
+        if (n >= 1 && static_cast<std::size_t>(n) <= prices.size()) price = prices[static_cast<std::size_t>(n - 1)];
+    }
+    if (price == records::kNoPriceValue) {
+        f.priced = false;
+        c.value = c.gain = kNotAvailable;
+        return f;
+    }
+    f.value = std::fabs(f.quantity) * price;
+    if (fixed_income) f.value /= 100.0;
+    f.gain = f.value - lot.cost;
+    if (f.is_short) f.gain = -f.gain;
+    c.value = Amount(f.is_short ? -f.value : f.value, f.is_short);
+    c.gain = Amount(f.gain, f.gain < 0);
+    return f;
+}
+
+// An account's lines under its lots: its address (all six lines for the
+// extract, else the sixth line when it is set) and its phones.
+void PrintAccountLines(ReportFrame& frame, CrossReference& report, const std::string (&address)[6],
+                       const records::Record& r2, bool extract, bool phones) {
+    if (extract) {
+        for (const std::string& line : address) frame.Write("(1X,8A4)", Items().Text(line, 4, 8));
+        report.Count(6);
+    } else if (!BlankText(address[5].substr(0, 4))) {
+        frame.Write("(1X,8A4)", Items().Text(address[5], 4, 8));
+        report.Count(1);
+    }
+    if (phones) {
+        frame.Write("(1X,'BUSINESS: ',3A4,4X,'HOME: ',3A4)",
+                    Items().Text(r2.Text(108, 12), 4, 3).Text(r2.Text(96, 12), 4, 3));
+        report.Count(1);
+    }
+}
+
+// An account's lines of the extract file: its number, long quantity and
+// address lines, after the security and broker lines at the first holder.
+void WriteExtractAccount(long& holders, const records::SecurityDescription& security, const std::string& date,
+                         const records::BrokerBankRecord& broker, const std::string (&address)[6],
+                         const records::Record& r2, double long_quantity) {
+    if (++holders == 1) {
+        records::WriteLine(kExtractUnit, records::ExtractSecurityLine(security.cusip, security.description1));
+        records::WriteLine(kExtractUnit, records::ExtractBrokerLine(ExtractDate(date), broker.number, broker.name));
+    }
+    int m = 0;
+    while (m < 5 && !BlankText(address[m].substr(0, 4))) ++m;
+    if (m > 0)
+        records::WriteLine(kExtractUnit,
+                           records::ExtractAccountLine(broker.tag[0], r2.Text(84, 12), long_quantity, address[0]));
+    for (int i = 2; i <= m; ++i)
+        records::WriteLine(kExtractUnit,
+                           records::ExtractAddressLine(i == m ? '*' : static_cast<char>('0' + i), address[i - 1]));
+}
+
+// The run's totals of the long and of the short lots, or the line that
+// says no account holds the security.
+void PrintRunTotals(ReportFrame& frame, CrossReference& report, const Side& run_long, const Side& run_short,
+                    bool fixed_income, double factor, bool run_unpriced) {
+    if (run_long.quantity == 0 && run_short.quantity == 0) {
+        frame.Blank();
+        frame.Blank();
+        frame.Blank();
+        frame.Write("(1X,'No accounts currently holding this security.')");
+        return;
+    }
+    if (run_long.quantity != 0) {
+        report.PageBreak();
+        frame.Blank();
+        report.ReportTotal(true, TotalColumns(run_long, true, fixed_income, factor, run_unpriced));
+    }
+    if (run_short.quantity != 0) {
+        report.PageBreak();
+        frame.Blank();
+        report.ReportTotal(false, TotalColumns(run_short, false, fixed_income, factor, run_unpriced));
+    }
+}
+
 }  // namespace
 
 void Chlpos(int16_t long_report, std::string_view report_date, std::string_view manager,
@@ -233,7 +335,6 @@ void Chlpos(int16_t long_report, std::string_view report_date, std::string_view 
         records::BlankEmptyWords(broker);
         records::WriteBrokerBankRecord(broker);
     }
-    const char tag = broker.tag[0];
     const std::vector<double> prices = records::ReadPriceFile(date);
 
     ReportFrame frame = ReportFrame::ForOutputMode(output_name, output_mode);
@@ -281,49 +382,22 @@ void Chlpos(int16_t long_report, std::string_view report_date, std::string_view 
             holds = true;
             if (!long_form) continue;
 
-            const double quantity = lot.symbol.compare(0, 4, "CASH") == 0 ? lot.cost : lot.quantity;
-            const bool is_short = quantity < 0;
-            Columns c;
-            const double unit = cash_symbol     ? 1.0
-                                : quantity == 0 ? factor
-                                                : std::fabs(lot.cost / quantity) * factor;
-            c.unit = UnitCost(unit);
-            c.quantity = Quantity(quantity);
-            c.cost = Amount(is_short ? -lot.cost : lot.cost, is_short);
-            double price = records::kNoPriceValue;
-            if (cash_symbol || type == 'R') price = 1.0;
-            if (type == '4') price = 100.0;
-            if (price == records::kNoPriceValue) {
-                const long n = lot.security_record;
-                if (n >= 1 && static_cast<std::size_t>(n) <= prices.size())
-                    price = prices[static_cast<std::size_t>(n - 1)];
-            }
-            double value = 0, gain = 0;
-            if (price == records::kNoPriceValue) {
-                unpriced = run_unpriced = true;
-                c.value = c.gain = kNotAvailable;
-            } else {
-                value = std::fabs(quantity) * price;
-                if (fixed_income) value /= 100.0;
-                gain = value - lot.cost;
-                if (is_short) gain = -gain;
-                c.value = Amount(is_short ? -value : value, is_short);
-                c.gain = Amount(gain, gain < 0);
-            }
+            const LotFigures f = ValueLot(lot, type, cash_symbol, fixed_income, factor, prices);
+            if (!f.priced) unpriced = run_unpriced = true;
 
             report.PageBreak();
             if (acct_long.lots == 0) frame.Blank();
-            report.LotLine(id, name, lot_account, c, lot.open_date);
+            report.LotLine(id, name, lot_account, f.columns, lot.open_date);
             report.Count(1);
 
-            Side& side = is_short ? acct_short : acct_long;
-            Side& run = is_short ? run_short : run_long;
+            Side& side = f.is_short ? acct_short : acct_long;
+            Side& run = f.is_short ? run_short : run_long;
             ++side.lots;
             for (Side* s : {&side, &run}) {
-                s->quantity += quantity;
+                s->quantity += f.quantity;
                 s->amount += lot.cost;
-                s->value += value;
-                s->gain += gain;
+                s->value += f.value;
+                s->gain += f.gain;
             }
             ++lots_of_security;
         }
@@ -343,35 +417,8 @@ void Chlpos(int16_t long_report, std::string_view report_date, std::string_view 
 
         const std::string address[6] = {r1.Text(0, 32),  r1.Text(32, 32), r1.Text(64, 32),
                                         r1.Text(96, 32), r3.Text(0, 32),  r3.Text(32, 32)};
-        if (extract) {
-            for (const std::string& line : address) frame.Write("(1X,8A4)", Items().Text(line, 4, 8));
-            report.Count(6);
-        } else if (!BlankText(address[5].substr(0, 4))) {
-            frame.Write("(1X,8A4)", Items().Text(address[5], 4, 8));
-            report.Count(1);
-        }
-        if (phones) {
-            frame.Write("(1X,'BUSINESS: ',3A4,4X,'HOME: ',3A4)",
-                        Items().Text(r2.Text(108, 12), 4, 3).Text(r2.Text(96, 12), 4, 3));
-            report.Count(1);
-        }
-        if (extract) {
-            if (++holders == 1) {
-                records::WriteLine(kExtractUnit,
-                                   records::ExtractSecurityLine(security.cusip, security.description1));
-                records::WriteLine(kExtractUnit,
-                                   records::ExtractBrokerLine(ExtractDate(date), broker.number, broker.name));
-            }
-            int m = 0;
-            while (m < 5 && !BlankText(address[m].substr(0, 4))) ++m;
-            if (m > 0)
-                records::WriteLine(kExtractUnit, records::ExtractAccountLine(tag, r2.Text(84, 12),
-                                                                             acct_long.quantity, address[0]));
-            for (int i = 2; i <= m; ++i)
-                records::WriteLine(
-                    kExtractUnit,
-                    records::ExtractAddressLine(i == m ? '*' : static_cast<char>('0' + i), address[i - 1]));
-        }
+        PrintAccountLines(frame, report, address, r2, extract, phones);
+        if (extract) WriteExtractAccount(holders, security, date, broker, address, r2, acct_long.quantity);
         if (acct_long.lots > 1)
             report.AccountTotal(true, TotalColumns(acct_long, true, fixed_income, factor, unpriced));
         if (acct_short.lots > 1)
@@ -383,23 +430,7 @@ void Chlpos(int16_t long_report, std::string_view report_date, std::string_view 
         records::WriteLine(kExtractUnit, records::ExtractTrailerLine(holders, run_long.quantity));
         records::Close(kExtractUnit);
     }
-    if (run_long.quantity == 0 && run_short.quantity == 0) {
-        frame.Blank();
-        frame.Blank();
-        frame.Blank();
-        frame.Write("(1X,'No accounts currently holding this security.')");
-        return;
-    }
-    if (run_long.quantity != 0) {
-        report.PageBreak();
-        frame.Blank();
-        report.ReportTotal(true, TotalColumns(run_long, true, fixed_income, factor, run_unpriced));
-    }
-    if (run_short.quantity != 0) {
-        report.PageBreak();
-        frame.Blank();
-        report.ReportTotal(false, TotalColumns(run_short, false, fixed_income, factor, run_unpriced));
-    }
+    PrintRunTotals(frame, report, run_long, run_short, fixed_income, factor, run_unpriced);
 }
 
 }  // namespace reports

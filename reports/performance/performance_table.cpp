@@ -65,6 +65,33 @@ float Compound(float running, float r) {
     return kNoRate;
 }
 
+// The sums the table's rows carry from month to month: the flows since
+// the start, the cumulative return, and the quarter's returns and sums.
+struct RunningSums {
+    double total_flows = 0;
+    float c_prev = 0;
+    float q = 0, q1 = 0, q2 = 0;
+    double q_flow = 0, q_change = 0, q_income = 0;
+    double gain = kNoValue;
+};
+
+// One month's figures: its value, flow and income, its change, and its
+// period (r) and cumulative (c) returns.
+struct MonthFigures {
+    double value = kNoValue, flow = kNoValue, income = 0;
+    double change = kNoValue;
+    float r = kNoRate, c = kNoRate;
+};
+
+// Where a row stands: month i of the series (month m of year y), its date
+// number and text, and the carry-in month and the month before it.
+struct MonthRowPlace {
+    int i = 0, y = 0, m = 0;
+    double row = 0;
+    std::string date;
+    int carry_month = 0, before_carry_month = 0, before_carry_year = 0;
+};
+
 class Table {
 public:
     Table(PerformanceTableRequest& request, PerformancePage& page, MonthlySeries& series,
@@ -89,6 +116,10 @@ private:
     void MoveBack();
     void Loop();
     bool Months();
+    bool StartsAMonthEarlier(int16_t day);
+    void MonthReturns(int i, RunningSums& sums, MonthFigures& f) const;
+    void MonthRow(const MonthRowPlace& at, const RunningSums& sums, const MonthFigures& f, std::array<float, 3> x1,
+                  std::array<float, 3> x2);
     void ChartHeader();
     void ChartPoint(const std::string& cumulative, const std::string& since1, const std::string& since2);
     void InitialLine(const std::string& date, double value, float level1, float level2);
@@ -474,6 +505,99 @@ void Table::Loop() {
     }
 }
 
+// An account without an initial value whose start is not the history's
+// first date starts a month earlier (true: the table moved back).
+bool Table::StartsAMonthEarlier(int16_t day) {
+    if (moved_ || run_.initial_value > 0 || !history_read_) return false;
+    std::string history_first;
+    int16_t hy = history_first_year_;
+    records::Wrdate(history_first, history_first_month_, day, hy);
+    // Dates from two writers ("7/31/ 0" and "7/31/00"): compared as days.
+    if (records::SameDate(history_first, start_text_)) return false;
+    MoveBack();
+    return true;
+}
+
+// Steps a-e of month i: its flows, and its returns when it has both its
+// values.
+void Table::MonthReturns(int i, RunningSums& sums, MonthFigures& f) const {
+    const int j = i - 1;
+    f.value = s_.value[i - 1];
+    f.flow = s_.flow[i - 1];
+    f.income = s_.income[i - 1];
+    const double v = f.value, vj = s_.value[j - 1];
+    // a. Flows.
+    if (f.flow == kNoValue || sums.q_flow == kNoValue)
+        sums.q_flow = kNoValue;
+    else
+        sums.q_flow += f.flow;
+    if (f.flow != kNoValue) sums.total_flows += f.flow;
+    // b-e. The month's returns.
+    if (v != kNoValue && vj != kNoValue) {
+        sums.gain = v0_ != kNoValue ? v - sums.total_flows - v0_ : kNoValue;
+        double bmv = vj, emv = v, fl = f.flow == kNoValue ? 0.0 : f.flow;
+        if (rq_.mode == 0) {
+            if (bmv == 0.0 && fl != 0.0) {
+                bmv = fl;
+                fl = 0.0;
+            }
+            if (emv == 0.0 && fl != 0.0) {
+                emv = std::fabs(fl);
+                fl = 0.0;
+            }
+        }
+        f.change = emv - fl - bmv;
+        const double divisor = bmv + 0.5 * (fl + f.income);
+        f.r = divisor > 0.0 ? static_cast<float>(100.0 * f.change / divisor) : 0.0f;
+        sums.q = Compound(sums.q, f.r);
+        f.c = static_cast<float>((f.r + 100.0) * (sums.c_prev + 100.0) * 0.01 - 100.0);
+        sums.c_prev = f.c;
+    } else {
+        // A month without its values has no returns: its period,
+        // quarter-to-date and cumulative returns print N/A.
+        sums.gain = kNoValue;
+        sums.q = kNoRate;
+        sums.c_prev = 0;
+    }
+}
+
+// Step i: the row of month m of year y, if any: the initial line at the
+// opening or before the carry-in month, a short row before the carry-in
+// month after the opening, and a full row (with its chart point) at each
+// month or quarter end after that.
+void Table::MonthRow(const MonthRowPlace& at, const RunningSums& sums, const MonthFigures& f,
+                     std::array<float, 3> x1, std::array<float, 3> x2) {
+    const int i = at.i, y = at.y, m = at.m;
+    const double row = at.row;
+    const bool carry_set = at.carry_month != 0;
+    const bool before_carry = carry_set && (y < at.before_carry_year ||
+                                            (y == at.before_carry_year && m < at.before_carry_month));
+    if (carry_set && m == at.before_carry_month && y == at.before_carry_year) {
+        if (dates_.opening_number == 0 || dates_.month_end_number <= row) {
+            if (row <= dates_.month_end_number)
+                InitialLine(opening_text_, f.value, s_.index1[i - 1], s_.index2[i - 1]);
+            else
+                ShortRow(at.date, f.value, f.flow, s_.index1[i - 1], s_.index2[i - 1]);
+        }
+        return;
+    }
+    if (before_carry || (quarterly_ && m % 3 != 0)) return;
+    if (dates_.opening_number != 0 && row < dates_.month_end_number) return;  // before the opening date
+    if (dates_.opening_number != 0 && row == dates_.month_end_number) {
+        InitialLine(opening_text_, f.value, s_.index1[i - 1], s_.index2[i - 1]);
+        return;
+    }
+    const std::string ct = Mprfpct(f.c).substr(0, 6);
+    if (quarterly_) {
+        x1[1] = sums.q1;
+        x2[1] = sums.q2;
+        FullRow(at.date, f.value, sums.q_flow, sums.q_income, sums.q_change, sums.gain, sums.q, f.c, x1, x2);
+    } else {
+        FullRow(at.date, f.value, f.flow, f.income, f.change, sums.gain, f.r, f.c, x1, x2);
+    }
+    ChartPoint(ct, Mprfpct(x1[2]).substr(0, 6), Mprfpct(x2[2]).substr(0, 6));
+}
+
 bool Table::Months() {
     records::MonthLengths lengths = records::MonthLengthTable;
     // The rows fall on the run's day, or on each month's last day when the
@@ -481,20 +605,19 @@ bool Table::Months() {
     records::Setfeb(lengths, end_year_);
     const bool month_end_rows =
         run_.end_month >= 1 && run_.end_month <= 12 && end_day_ == lengths[run_.end_month - 1];
+    MonthRowPlace at;
     const int carry_month = run_.carry_month, carry_year = run_.carry_year;
-    int before_carry_month = carry_month - 1, before_carry_year = carry_year;
-    if (before_carry_month == 0) {
-        before_carry_month = 12;
-        --before_carry_year;
+    at.carry_month = carry_month;
+    at.before_carry_month = carry_month - 1;
+    at.before_carry_year = carry_year;
+    if (at.before_carry_month == 0) {
+        at.before_carry_month = 12;
+        --at.before_carry_year;
     }
 
     int i = moved_ ? 0 : 1;
     bool first = true;
-    double total_flows = 0;
-    float c_prev = 0;
-    float q = 0, q1 = 0, q2 = 0;
-    double q_flow = 0, q_change = 0, q_income = 0;
-    double gain = kNoValue;
+    RunningSums sums;
     const int16_t sm = s_.start_month, sy = s_.start_year;
     for (int y = sy; y <= s_.last_year; ++y) {
         records::Setfeb(lengths, static_cast<int16_t>(y));
@@ -508,79 +631,35 @@ bool Table::Months() {
             if (Printing() && page_.lines > page_.page_length - 4) Heading();
             const int16_t length = lengths[m - 1];
             const int16_t day = month_end_rows || end_day_ > length || end_day_ < 1 ? length : end_day_;
-            const double row = StoredDateNumber(y, m, day);
-            const std::string date = RowDateText(static_cast<int16_t>(m), day, static_cast<int16_t>(y));
+            at.i = i;
+            at.y = y;
+            at.m = m;
+            at.row = StoredDateNumber(y, m, day);
+            at.date = RowDateText(static_cast<int16_t>(m), day, static_cast<int16_t>(y));
 
             if (first) {
-                // An account without an initial value whose start is not the
-                // history's first date starts a month earlier.
-                if (!moved_ && run_.initial_value <= 0 && history_read_) {
-                    std::string history_first;
-                    int16_t hy = history_first_year_;
-                    records::Wrdate(history_first, history_first_month_, day, hy);
-                    // Dates from two writers ("7/31/ 0" and "7/31/00"):
-                    // compared as days.
-                    if (!records::SameDate(history_first, start_text_)) {
-                        MoveBack();
-                        return true;
-                    }
-                }
+                if (StartsAMonthEarlier(day)) return true;
                 first = false;
                 ChartHeader();
                 if (dates_.opening_number == 0 && Printing()) InitialLine(start_text_, v0_, s1_, s2_);
                 continue;
             }
 
-            const double v = s_.value[i - 1], vj = s_.value[j - 1], f = s_.flow[i - 1];
-            const double inc = s_.income[i - 1];
-            // a. Flows.
-            if (f == kNoValue || q_flow == kNoValue)
-                q_flow = kNoValue;
-            else
-                q_flow += f;
-            if (f != kNoValue) total_flows += f;
-            // b-e. The month's returns, when it has both its values.
-            float r = kNoRate, c = kNoRate;
-            double change = kNoValue;
-            if (v != kNoValue && vj != kNoValue) {
-                gain = v0_ != kNoValue ? v - total_flows - v0_ : kNoValue;
-                double bmv = vj, emv = v, fl = f == kNoValue ? 0.0 : f;
-                if (rq_.mode == 0) {
-                    if (bmv == 0.0 && fl != 0.0) {
-                        bmv = fl;
-                        fl = 0.0;
-                    }
-                    if (emv == 0.0 && fl != 0.0) {
-                        emv = std::fabs(fl);
-                        fl = 0.0;
-                    }
-                }
-                change = emv - fl - bmv;
-                const double divisor = bmv + 0.5 * (fl + inc);
-                r = divisor > 0.0 ? static_cast<float>(100.0 * change / divisor) : 0.0f;
-                q = Compound(q, r);
-                c = static_cast<float>((r + 100.0) * (c_prev + 100.0) * 0.01 - 100.0);
-                c_prev = c;
-            } else {
-                // A month without its values has no returns: its period,
-                // quarter-to-date and cumulative returns print N/A.
-                gain = kNoValue;
-                q = kNoRate;
-                c_prev = 0;
-            }
+            MonthFigures f;
+            MonthReturns(i, sums, f);
             // f. Carry-in.
             if (m == carry_month && y == carry_year) {
-                gain = run_.carried_gain;
-                c = run_.carried_return;
-                c_prev = c;
-                if (v != kNoValue) total_flows = v - v0_ - run_.carried_gain;
+                sums.gain = run_.carried_gain;
+                f.c = run_.carried_return;
+                sums.c_prev = f.c;
+                if (f.value != kNoValue) sums.total_flows = f.value - v0_ - run_.carried_gain;
             }
             // g. Quarter sums.
-            if (change != kNoValue && q_change != kNoValue)
-                q_change += change;
+            if (f.change != kNoValue && sums.q_change != kNoValue)
+                sums.q_change += f.change;
             else
-                q_change = kNoValue;
-            q_income += inc;
+                sums.q_change = kNoValue;
+            sums.q_income += f.income;
             // h. Indexes.
             auto index = [&](const std::array<float, kTableMonths>& x, float start, float& qk) {
                 std::array<float, 3> out{x[i - 1], kNoRate, kNoRate};
@@ -591,44 +670,16 @@ bool Table::Months() {
                 qk = Compound(qk, out[1]);
                 return out;
             };
-            std::array<float, 3> x1 = index(s_.index1, s1_, q1), x2 = index(s_.index2, s2_, q2);
-            cumulative_ = c;
-            last_return_ = quarterly_ ? q : r;
-            last_change_ = {quarterly_ ? q1 : x1[1], quarterly_ ? q2 : x2[1]};
+            const std::array<float, 3> x1 = index(s_.index1, s1_, sums.q1), x2 = index(s_.index2, s2_, sums.q2);
+            cumulative_ = f.c;
+            last_return_ = quarterly_ ? sums.q : f.r;
+            last_change_ = {quarterly_ ? sums.q1 : x1[1], quarterly_ ? sums.q2 : x2[1]};
 
             // i. Rows.
-            if (Printing()) {
-                const bool carry_set = carry_month != 0;
-                const bool before_carry = carry_set && (y < before_carry_year ||
-                                                        (y == before_carry_year && m < before_carry_month));
-                if (carry_set && m == before_carry_month && y == before_carry_year) {
-                    if (dates_.opening_number == 0 || dates_.month_end_number <= row) {
-                        if (row <= dates_.month_end_number)
-                            InitialLine(opening_text_, v, s_.index1[i - 1], s_.index2[i - 1]);
-                        else
-                            ShortRow(date, v, f, s_.index1[i - 1], s_.index2[i - 1]);
-                    }
-                } else if (!before_carry && (!quarterly_ || quarter_end)) {
-                    if (dates_.opening_number != 0 && row < dates_.month_end_number) {
-                        // Before the opening date: nothing.
-                    } else if (dates_.opening_number != 0 && row == dates_.month_end_number) {
-                        InitialLine(opening_text_, v, s_.index1[i - 1], s_.index2[i - 1]);
-                    } else {
-                        const std::string ct = Mprfpct(c).substr(0, 6);
-                        if (quarterly_) {
-                            x1[1] = q1;
-                            x2[1] = q2;
-                            FullRow(date, v, q_flow, q_income, q_change, gain, q, c, x1, x2);
-                        } else {
-                            FullRow(date, v, f, inc, change, gain, r, c, x1, x2);
-                        }
-                        ChartPoint(ct, Mprfpct(x1[2]).substr(0, 6), Mprfpct(x2[2]).substr(0, 6));
-                    }
-                }
-            }
+            if (Printing()) MonthRow(at, sums, f, x1, x2);
             if (quarter_end) {
-                q = q1 = q2 = 0;
-                q_flow = q_change = q_income = 0;
+                sums.q = sums.q1 = sums.q2 = 0;
+                sums.q_flow = sums.q_change = sums.q_income = 0;
             }
         }
     }
