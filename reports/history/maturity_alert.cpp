@@ -269,6 +269,43 @@ void Mathdr(int16_t& page, int16_t& lines, std::string_view program_date, int16_
     lines = static_cast<int16_t>(lines + 8);
 }
 
+namespace {
+
+// The security block: description, symbol and call terms, then the
+// coupon, maturity, put terms and ratings of a dated security.
+void SecurityBlock(ReportFrame& frame, ListingPage& page, const AlertSecurity& sec, const AlertLot& first) {
+    page.HeadingIfFull();
+    page.lines = static_cast<int16_t>(page.lines + 2);
+    const std::string call_price = NumberColumn(sec.call_price, "(F12.2)", 12, false, 12);
+    const std::string put_price = NumberColumn(sec.put_price, "(F12.2)", 12, false, 12);
+    frame.Write("(2X,8A4,1X,3A4,5X,'CALL DATE: ',2A4,3X,'CALL DOLLAR PRICE: ',A12)",
+                Items()
+                    .Text(sec.description, 4, 8)
+                    .Text(first.lot_symbol, 4, 3)
+                    .Text(sec.call_date, 4, 2)
+                    .Text(call_price, 12, 1));
+    ++page.lines;
+    const std::string maturity = BlankLowWords(sec.maturity);
+    if (maturity.substr(0, 4) != "    ") {
+        if (sec.rate != records::kNoRate)
+            frame.Write("(3X,F7.3,'%  ',2A4,31X,' PUT DATE: ',2A4,3X,' PUT DOLLAR PRICE: ',A12)",
+                        Items()
+                            .Number(sec.rate)
+                            .Text(maturity, 4, 2)
+                            .Text(sec.put_date, 4, 2)
+                            .Text(put_price, 12, 1));
+        else
+            frame.Write("(13X,2A4,31X,' PUT DATE: ',2A4,3X,' PUT DOLLAR PRICE: ',A12)",
+                        Items().Text(maturity, 4, 2).Text(sec.put_date, 4, 2).Text(put_price, 12, 1));
+        frame.Write("(35X,'BOND RATING -        MOODY: ',A4,21X,'S&P:',A4)",
+                    Items().Text(sec.moody, 4, 1).Text(sec.sp, 4, 1));
+    }
+    frame.Blank();
+    page.lines = static_cast<int16_t>(page.lines + 2);
+}
+
+}  // namespace
+
 void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_view program_date) {
     records::Record rec;
     if (!files.work.Read(1, rec)) {
@@ -355,35 +392,7 @@ void Matprt(ReportFrame& frame, MaturityFiles& files, long lots, std::string_vie
             if (++s > 4) return;
         }
 
-        // The security block.
-        page.HeadingIfFull();
-        page.lines = static_cast<int16_t>(page.lines + 2);
-        const std::string call_price = NumberColumn(sec.call_price, "(F12.2)", 12, false, 12);
-        const std::string put_price = NumberColumn(sec.put_price, "(F12.2)", 12, false, 12);
-        frame.Write("(2X,8A4,1X,3A4,5X,'CALL DATE: ',2A4,3X,'CALL DOLLAR PRICE: ',A12)",
-                    Items()
-                        .Text(sec.description, 4, 8)
-                        .Text(first.lot_symbol, 4, 3)
-                        .Text(sec.call_date, 4, 2)
-                        .Text(call_price, 12, 1));
-        ++page.lines;
-        const std::string maturity = BlankLowWords(sec.maturity);
-        if (maturity.substr(0, 4) != "    ") {
-            if (sec.rate != records::kNoRate)
-                frame.Write("(3X,F7.3,'%  ',2A4,31X,' PUT DATE: ',2A4,3X,' PUT DOLLAR PRICE: ',A12)",
-                            Items()
-                                .Number(sec.rate)
-                                .Text(maturity, 4, 2)
-                                .Text(sec.put_date, 4, 2)
-                                .Text(put_price, 12, 1));
-            else
-                frame.Write("(13X,2A4,31X,' PUT DATE: ',2A4,3X,' PUT DOLLAR PRICE: ',A12)",
-                            Items().Text(maturity, 4, 2).Text(sec.put_date, 4, 2).Text(put_price, 12, 1));
-            frame.Write("(35X,'BOND RATING -        MOODY: ',A4,21X,'S&P:',A4)",
-                        Items().Text(sec.moody, 4, 1).Text(sec.sp, 4, 1));
-        }
-        frame.Blank();
-        page.lines = static_cast<int16_t>(page.lines + 2);
+        SecurityBlock(frame, page, sec, first);
 
         // The lot lines and the security's total.
         double total_face = 0;
