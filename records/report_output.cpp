@@ -180,25 +180,24 @@ void Prtout(std::string_view line, std::string_view command, std::string& file_n
     } else if (IsCommand(command, "END")) {
         Close(kLineUnit);
     } else {
-        // One record for every line of the run, not one a line.
-        static Record rec(kReportLineWidth);
-        rec.SetText(0, kReportLineWidth, line);
-        // A field never written holds zero bytes; on a report line, as on
-        // paper, they are blanks. The padding is blanks already, so only a
-        // line that holds a zero byte needs the pass.
-        const std::size_t kept = std::min(line.size(), kReportLineWidth);
-        if (kept > 0 && std::memchr(line.data(), 0, kept) != nullptr) {
-            std::replace(rec.bytes().begin(), rec.bytes().end(), static_cast<unsigned char>(0),
-                         static_cast<unsigned char>(' '));
-        }
-        ++g_line_count;
-        WriteRecord(kLineUnit, g_line_count, rec);
+        Prtout(line);
     }
 }
 
 void Prtout(std::string_view line) {
-    std::string unused;
-    Prtout(line, " ", unused);
+    // One record for every line of the run, not one a line.
+    static Record rec(kReportLineWidth);
+    rec.SetText(0, kReportLineWidth, line);
+    // A field never written holds zero bytes; on a report line, as on
+    // paper, they are blanks. The padding is blanks already, so only a
+    // line that holds a zero byte needs the pass.
+    const std::size_t kept = std::min(line.size(), kReportLineWidth);
+    if (kept > 0 && std::memchr(line.data(), 0, kept) != nullptr) {
+        std::replace(rec.bytes().begin(), rec.bytes().end(), static_cast<unsigned char>(0),
+                     static_cast<unsigned char>(' '));
+    }
+    ++g_line_count;
+    WriteRecord(kLineUnit, g_line_count, rec);
 }
 
 void Acopy(std::string_view source, std::string_view target) {
