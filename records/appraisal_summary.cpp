@@ -56,7 +56,10 @@ Record AppraisalSummaryLine::Encode() const {
     return r;
 }
 
-AppraisalSummaryWriter::AppraisalSummaryWriter() : file_(kAppraisalSummaryFile, kWorkRecordLength) {}
+AppraisalSummaryWriter::AppraisalSummaryWriter(Start start)
+    : file_(kAppraisalSummaryFile, kWorkRecordLength) {
+    if (start == Start::Emptied && file_.ok()) emptied_ = file_.Truncate(0);
+}
 
 bool AppraisalSummaryWriter::Add(const AppraisalSummaryLine& line) {
     ++count_;

@@ -69,14 +69,17 @@ struct AppraisalSummaryLine {
 };
 
 // Writes one appraisal's TEMPHSUM.FIL in its order. The file is opened
-// (created when missing) for the writer's life; records beyond what this
-// writing reaches keep what an earlier writing left, which the readers
-// never read past the header's counts.
+// (created when missing) for the writer's life. Kept: records beyond what
+// this writing reaches keep what an earlier writing left, which the readers
+// never read past the header's counts. Emptied: the file starts with no
+// records, as a file deleted and created again would, without the deletion
+// (a run over many accounts writes it once an account).
 class AppraisalSummaryWriter {
 public:
-    AppraisalSummaryWriter();
+    enum class Start { Kept, Emptied };
+    explicit AppraisalSummaryWriter(Start start = Start::Kept);
 
-    bool ok() const { return file_.ok(); }
+    bool ok() const { return file_.ok() && emptied_; }
     // Records written so far by `Add`: the next one goes to record count + 2.
     int16_t count() const { return count_; }
     // A group or totals record of pass one; false when the write failed.
@@ -88,6 +91,7 @@ public:
 
 private:
     DirectFile file_;
+    bool emptied_ = true;  // false: the file could not be emptied as asked
     int16_t count_ = 0;
 };
 

@@ -90,7 +90,36 @@ double WidenDate(double date_number) {
     return 0.0;
 }
 
+namespace {
+
+// A two-position field of the date read under I2 when it holds only digits
+// and blanks (blanks are ignored, an all-blank field is 0); false for
+// anything else, which the layout decides.
+bool TwoDigitField(std::string_view field, int16_t& value) {
+    int v = 0;
+    for (const char c : field) {
+        if (c >= '0' && c <= '9')
+            v = v * 10 + (c - '0');
+        else if (c != ' ')
+            return false;
+    }
+    value = static_cast<int16_t>(v);
+    return true;
+}
+
+}  // namespace
+
 bool Redate(std::string_view date, int16_t& month, int16_t& day, int16_t& year) {
+    // The usual "MM/DD/YY" read directly, as the layout reads it; the
+    // replay and the accrued interest read dates by the hundred thousand.
+    int16_t m = 0, d = 0, y = 0;
+    if (date.size() >= 8 && TwoDigitField(date.substr(0, 2), m) && TwoDigitField(date.substr(3, 2), d) &&
+        TwoDigitField(date.substr(6, 2), y)) {
+        month = m;
+        day = d;
+        year = y;
+        return true;
+    }
     if (Read(date, kSplitLayout, {&month, &day, &year})) return true;
     month = day = year = 0;
     return false;

@@ -48,8 +48,9 @@ void AppendInteger(std::string& out, long long value, int w) {
         AppendStars(out, w);
         return;
     }
-    AppendBlanks(out, w - size);
-    out.append(buf, static_cast<std::size_t>(size));
+    const std::size_t at = out.size();
+    out.append(static_cast<std::size_t>(w), ' ');
+    std::memcpy(out.data() + at + static_cast<std::size_t>(w - size), buf, static_cast<std::size_t>(size));
 }
 
 // Writes [-]i.f for the whole number n read as n x 10^-d into w
@@ -74,8 +75,11 @@ void AppendMultiple(std::string& out, bool negative, uint64_t n, int w, int d) {
     std::memcpy(buf + size, digits + whole, static_cast<std::size_t>(count - whole));
     size += count - whole;
     if (size <= w) {
-        AppendBlanks(out, w - size);
-        out.append(buf, static_cast<std::size_t>(size));
+        // The field in one step: blanks, then the text over its right end.
+        const std::size_t at = out.size();
+        out.append(static_cast<std::size_t>(w), ' ');
+        std::memcpy(out.data() + at + static_cast<std::size_t>(w - size), buf,
+                    static_cast<std::size_t>(size));
         return;
     }
     // The "0" before the point of a value below 1 is the first thing to go

@@ -34,6 +34,24 @@ bool g_top_lines_told = false;
 bool g_startup_converted = false;
 bool g_startup_connected = false;
 
+// The first five lines of MESSAGE.TXT, cut or padded to 124 characters;
+// opening it creates it empty when it is missing. A run that prints the
+// message for every account reads the file at its first call only (the
+// program never writes it); outside a run it is read at every call.
+const std::vector<std::string>& MessageLines() {
+    static std::vector<std::string> lines;
+    static long lines_run = 0;
+    const long run = CurrentRun();
+    if (run != 0 && run == lines_run) return lines;
+    lines.clear();
+    Opena(kMessageUnit, kMessageFile);
+    UnitGuard guard(kMessageUnit);
+    std::string line;
+    while (lines.size() < 5 && ReadLine(kMessageUnit, line)) lines.push_back(Fixed(line, 124));
+    lines_run = run;
+    return lines;
+}
+
 // The headings read COMMON.FIL without a unit: they run in the middle of
 // report routines that hold most units open.
 bool ReadCommonRecord(int n, Record& rec) {
@@ -145,7 +163,8 @@ bool IsCommand(std::string_view command, std::string_view word) {
     const std::string_view cut = command.substr(0, std::min<std::size_t>(command.size(), 12));
     if (cut.substr(0, std::min(cut.size(), word.size())) != word.substr(0, std::min(cut.size(), word.size())))
         return false;
-    if (cut.size() < word.size()) return word.substr(cut.size()).find_first_not_of(' ') == std::string_view::npos;
+    if (cut.size() < word.size())
+        return word.substr(cut.size()).find_first_not_of(' ') == std::string_view::npos;
     return cut.substr(word.size()).find_first_not_of(' ') == std::string_view::npos;
 }
 
@@ -161,25 +180,24 @@ void Prtout(std::string_view line, std::string_view command, std::string& file_n
     } else if (IsCommand(command, "END")) {
         Close(kLineUnit);
     } else {
-        // One record for every line of the run, not one a line.
-        static Record rec(kReportLineWidth);
-        rec.SetText(0, kReportLineWidth, line);
-        // A field never written holds zero bytes; on a report line, as on
-        // paper, they are blanks. The padding is blanks already, so only a
-        // line that holds a zero byte needs the pass.
-        const std::size_t kept = std::min(line.size(), kReportLineWidth);
-        if (kept > 0 && std::memchr(line.data(), 0, kept) != nullptr) {
-            std::replace(rec.bytes().begin(), rec.bytes().end(), static_cast<unsigned char>(0),
-                         static_cast<unsigned char>(' '));
-        }
-        ++g_line_count;
-        WriteRecord(kLineUnit, g_line_count, rec);
+        Prtout(line);
     }
 }
 
 void Prtout(std::string_view line) {
-    std::string unused;
-    Prtout(line, " ", unused);
+    // One record for every line of the run, not one a line.
+    static Record rec(kReportLineWidth);
+    rec.SetText(0, kReportLineWidth, line);
+    // A field never written holds zero bytes; on a report line, as on
+    // paper, they are blanks. The padding is blanks already, so only a
+    // line that holds a zero byte needs the pass.
+    const std::size_t kept = std::min(line.size(), kReportLineWidth);
+    if (kept > 0 && std::memchr(line.data(), 0, kept) != nullptr) {
+        std::replace(rec.bytes().begin(), rec.bytes().end(), static_cast<unsigned char>(0),
+                     static_cast<unsigned char>(' '));
+    }
+    ++g_line_count;
+    WriteRecord(kLineUnit, g_line_count, rec);
 }
 
 void Acopy(std::string_view source, std::string_view target) {
@@ -287,15 +305,12 @@ void Prmsg(int16_t& line_count, int16_t page_length, int16_t mode, std::string_v
         Prtout(spacing_line);
     }
     line_count = static_cast<int16_t>(line_count + 2);
-    Opena(kMessageUnit, kMessageFile);
-    UnitGuard guard(kMessageUnit);
+    const std::vector<std::string>& message = MessageLines();
     if (writing)
         for (int i = page_length - line_count; i > 0; --i) Prtout(spacing_line);
     line_count = page_length;
-    std::string line;
-    for (int i = 0; i < 5; ++i) {
-        if (!ReadLine(kMessageUnit, line)) break;
-        if (writing) Prtout(Fixed(line, 124));
+    for (const std::string& line : message) {
+        if (writing) Prtout(line);
         line_count = static_cast<int16_t>(line_count + 1);
     }
 }

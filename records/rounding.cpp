@@ -92,6 +92,19 @@ void RoundThroughLayout(double& value, int decimals) {
     records::RoundThroughLayout(value, decimals);
 }
 
+double NearestWholeNearHalf(double magnitude, double scale, double scaled) {
+    // The product's rounding error, exact (a product of two doubles that
+    // does not underflow differs from its rounding by a double): the exact
+    // product is scaled + error.
+    const double error = std::fma(magnitude, scale, -scaled);
+    const double whole = std::floor(scaled);
+    // scaled - whole is exact (the two lie within a factor of two, or whole
+    // is 0), and so is taking the half from a fraction this close to it;
+    // the sum's sign is the exact sum's, zero only for an exact tie.
+    const double beyond_half = ((scaled - whole) - 0.5) + error;
+    return beyond_half >= 0 ? whole + 1 : whole;
+}
+
 void ForgetSystemDecimals() {
     KeptDecimals().run = 0;
 }

@@ -17,14 +17,21 @@ namespace rounding_detail {
 
 inline constexpr double kPowersOfTen[11] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
 
+// The whole number nearest to the exact product magnitude x scale (a tie
+// upwards), scaled being that product rounded and below 2^50: for the
+// products that lie within a unit of their last place of a half. Out of
+// line: rare.
+double NearestWholeNearHalf(double magnitude, double scale, double scaled);
+
 // The multiple n of 10^-d nearest to the exact value of |value|, the
 // number the layout prints under Fw.d (a tie away from zero), worked out in
 // binary: n as a whole number. The product |value| x 10^d is exact to half
-// a unit in its last place, so n is decided here unless that product lies
-// within a unit of a half; such values (and those too large for the check,
-// whose text may not fit 20 positions either) are left to the layout.
-// False: not decided. Inline: the replay rounds every amount it touches,
-// and the call would cost as much as the arithmetic.
+// a unit in its last place, so n is decided from it unless it lies within
+// a unit of a half, where the exact product decides. Values too large for
+// the check (whose text may not fit 20 positions either) and NaN are left
+// to the layout: false, not decided. Inline: the replay rounds every
+// amount it touches, and the call would cost as much as the arithmetic.
+
 inline bool NearestMultiple(double value, int decimals, double& n) {
     const double scale = kPowersOfTen[decimals];
     const double scaled = std::fabs(value) * scale;
@@ -38,12 +45,14 @@ inline bool NearestMultiple(double value, int decimals, double& n) {
     // from a half, 0.5 - off, is the |fraction - 0.5| of the fraction
     // above the whole number below, rounded once from the same exact
     // value, so the check against a tie decides as it always has; outside
-    // it the nearest whole number is the one a tie away from zero gives.
+    // it the nearest whole number is the one a tie away from zero gives,
+    // and inside it the exact product decides.
     n = (scaled + 0x1p52) - 0x1p52;
     const double off = std::fabs(scaled - n);
     // scaled is a number here (NaN failed above): no call to fmax needed.
     const double unit = (scaled > 1.0 ? scaled : 1.0) * 0x1p-50;
-    return 0.5 - off > unit;
+    if (0.5 - off <= unit) n = NearestWholeNearHalf(std::fabs(value), scale, scaled);
+    return true;
 }
 
 // What writing under "(F20.d)" and reading back gives, worked out in

@@ -862,8 +862,7 @@ void AppraisalPrinter::Print(int16_t& title_flag) {
                         head_.name);
     // A writing that ends early leaves no records of an earlier account
     // behind for the summary pages to take as this one's.
-    records::Purge(records::kAppraisalSummaryFile);
-    summary_.emplace();
+    summary_.emplace(records::AppraisalSummaryWriter::Start::Emptied);
 
     small_page_word_ = head_.page_word <= 2;
     pages_.page = static_cast<int16_t>(-head_.page_word);

@@ -5,9 +5,15 @@
 // Items cuts a text into those words and keeps them alive for the write:
 //   frame.Write("(5X,A4,A2,12X,8A4,4X,13A1)",
 //               Items().Text(id, 4, 1).Text(id.substr(4), 2, 1).Text(name, 4, 8).Text(phone, 1, 13));
+//
+// A report builds one of these for nearly every line it prints, so the
+// items and their texts live in room of the object's own while they fit;
+// only a longer line takes memory from the heap. The items refer to that
+// room, so a copy copies the texts into room of its own.
 
-#include <deque>
-#include <string>
+#include <array>
+#include <cstddef>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -17,17 +23,33 @@ namespace reports {
 
 class Items {
 public:
+    Items() = default;
+    Items(const Items& other) { Append(other); }
+    Items& operator=(const Items& other);
+
     // The text blank padded or cut to width x count, as count items of
     // width characters.
     Items& Text(std::string_view text, std::size_t width, std::size_t count);
     Items& Int(long long value);
     Items& Number(double value);
 
-    operator records::OutItems() const { return records::OutItems(items_); }
+    operator records::OutItems() const;
 
 private:
-    std::deque<std::string> texts_;
-    std::vector<records::OutItem> items_;
+    static constexpr std::size_t kInlineItems = 40;
+    static constexpr std::size_t kInlineText = 320;
+
+    void Add(const records::OutItem& item);
+    void Append(const Items& other);
+    // Room for size characters that stays where it is for the object's life.
+    char* Room(std::size_t size);
+
+    std::array<records::OutItem, kInlineItems> inline_items_;
+    std::size_t count_ = 0;
+    std::vector<records::OutItem> more_items_;  // all the items, once past the inline room
+    std::array<char, kInlineText> inline_text_;
+    std::size_t text_used_ = 0;
+    std::vector<std::unique_ptr<char[]>> more_text_;  // texts past the inline room, one block each
 };
 
 }  // namespace reports

@@ -118,6 +118,36 @@ TEST(AppraisalSummaryFile, WriterPutsTheHeaderOverPassOneAndType36BeyondIt) {
     EXPECT_EQ(AppraisalSummaryLine::Decode(r).kind, 36);
 }
 
+// A writing over an earlier, longer one: kept, the records past the new
+// writing are the earlier ones; emptied, the file holds the new writing
+// alone, as if it had been deleted first.
+TEST(AppraisalSummaryFile, EarlierRecordsKeptOrEmptied) {
+    for (const auto start : {AppraisalSummaryWriter::Start::Kept, AppraisalSummaryWriter::Start::Emptied}) {
+        TempDataDir dir;
+        {
+            AppraisalSummaryWriter w;
+            for (int i = 0; i < 4; ++i) w.Add(Line(0, "EARLIER"));
+            w.WriteHeader(AppraisalSummaryHeader{});
+        }
+        {
+            AppraisalSummaryWriter w(start);
+            ASSERT_TRUE(w.ok());
+            w.Add(Line(0, "LATER"));
+            w.WriteHeader(AppraisalSummaryHeader{});
+        }
+        const DirectFile f(kAppraisalSummaryFile, 256, false);
+        const bool kept = start == AppraisalSummaryWriter::Start::Kept;
+        ASSERT_EQ(f.Count(), kept ? 5 : 2);
+        Record r;
+        ASSERT_TRUE(f.Read(2, r));
+        EXPECT_EQ(TrimRight(AppraisalSummaryLine::Decode(r).name), "LATER");
+        if (kept) {
+            ASSERT_TRUE(f.Read(5, r));
+            EXPECT_EQ(TrimRight(AppraisalSummaryLine::Decode(r).name), "EARLIER");
+        }
+    }
+}
+
 TEST(AppraisalSummaryFile, OnlyType36GivesCountOneAndTheGroupAtRecordThree) {
     TempDataDir dir;
     {

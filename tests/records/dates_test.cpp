@@ -10,8 +10,10 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "records/files.h"
+#include "records/layout.h"
 #include "records/record.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -86,6 +88,20 @@ TEST(DatesText, RedateWrdateGtdate) {
         EXPECT_EQ(m, s.month) << s.text;
         EXPECT_EQ(d, s.day) << s.text;
         EXPECT_EQ(y, s.year) << s.text;
+    }
+
+    // Any text reads as the layout "(I2,1X,I2,1X,I2)" reads it.
+    std::mt19937 rng(57);
+    const std::string_view alphabet = "0123456789 /-+.X";
+    for (int i = 0; i < 200000; ++i) {
+        std::string text(rng() % 11, ' ');
+        for (char& c : text) c = alphabet[rng() % (i % 2 == 0 ? 11 : alphabet.size())];
+        int16_t m = 7, d = 7, y = 7, lm = 7, ld = 7, ly = 7;
+        const bool read = Redate(text, m, d, y);
+        const bool layout = Read(text, "(I2,1X,I2,1X,I2)", {&lm, &ld, &ly});
+        ASSERT_EQ(read, layout) << '"' << text << '"';
+        if (!layout) lm = ld = ly = 0;
+        ASSERT_EQ(std::tie(m, d, y), std::tie(lm, ld, ly)) << '"' << text << '"';
     }
 
     struct Write {

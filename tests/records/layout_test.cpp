@@ -648,6 +648,17 @@ TEST(LayoutValidity, SameTextGivesSameResultAfterCaching) {
     EXPECT_EQ(Write(buffer, {1.5}), "");
     buffer = "(F8.2)";
     EXPECT_EQ(Write(buffer, {1.5}), "    1.50");
+    // More distinct layouts than the cache keeps: it starts afresh, and a
+    // layout seen before (from the same place) is parsed again, not lost.
+    const std::string_view kept = "(F9.1)";
+    EXPECT_EQ(Write(kept, {2.25}), "      2.3");
+    for (int blanks = 1; blanks <= 5000; ++blanks) {
+        buffer = blanks <= 4000 ? "(" + std::to_string(blanks) + "X,I3)"
+                                : "(I3," + std::to_string(blanks - 4000) + "X)";
+        ASSERT_EQ(Write(buffer, {7LL}).size(), static_cast<std::size_t>(3 + (blanks - 1) % 4000 + 1))
+            << buffer;
+    }
+    EXPECT_EQ(Write(kept, {2.25}), "      2.3");
 }
 
 }  // namespace

@@ -415,6 +415,36 @@ TEST(ReportOutputPrmsg, FillsPageAndAppendsMessage) {
     }
 }
 
+// A run prints the message at every account: the file is created when
+// missing, and what a run printed first it prints throughout; the next run
+// prints the file as it then is.
+TEST(ReportOutputPrmsg, EveryAccountOfARunAndTheNextRun) {
+    TempDataDir dir;
+    auto message_lines = [] {
+        std::string name;
+        Prtout("", "START", name);
+        for (int account = 0; account < 3; ++account) {
+            int16_t line_count = 0;
+            Prmsg(line_count, 2, 0, std::string(132, ' '));
+        }
+        Prtout("", "END", name);
+        std::vector<std::string> message;
+        for (const std::string& line : OutputLines())
+            if (!IsBlank(line)) message.push_back(TrimRight(line));
+        return message;
+    };
+    {
+        RunFileCache run;
+        EXPECT_TRUE(message_lines().empty());
+        EXPECT_TRUE(std::filesystem::exists("MESSAGE.TXT"));
+    }
+    std::ofstream("MESSAGE.TXT") << "NOTE\r\n";
+    {
+        RunFileCache run;
+        EXPECT_EQ(message_lines(), std::vector<std::string>(3, "NOTE"));
+    }
+}
+
 TEST(ReportOutputPrmsg, MessageLinesAreCutTo124Characters) {
     TempDataDir dir;
     std::ofstream("MESSAGE.TXT") << std::string(130, 'M') << "\r\n";
