@@ -90,6 +90,19 @@ std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
     return std::string_view(s).substr(at, n);
 }
 
+// A detail line is only text fields and blanks, so it is put together
+// field by field as the layout engine writes an Aw field (the first w
+// characters, or the text right-aligned after blanks when shorter) and an
+// nX: the engine's walk over eighteen items costs more than the line.
+void AppendA(std::string& line, std::string_view text, std::size_t width) {
+    if (text.size() >= width) {
+        line.append(text.substr(0, width));
+    } else {
+        line.append(width - text.size(), ' ');
+        line.append(text);
+    }
+}
+
 std::string Percent5(double pct) {
     return BracketedText(pct, "(F5.1,'   ')", 5);
 }
@@ -374,7 +387,7 @@ private:
     // a line builds them without allocating.
     struct LineTexts {
         std::string pct, whole, digits, unit_cost, unit_price, market, gain, income, cost, yield, trade,
-            column, desc, sym, desc2;
+            column, desc, sym, desc2, line;
     };
     LineTexts t_;
 };
@@ -560,9 +573,13 @@ void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool c
         records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
     }
     if (!records::IsBlank(desc2)) {
-        std::vector<records::OutItem> items = {Part(digits, 0, 4)};
-        for (std::size_t i = 0; i < 32; i += 4) items.push_back(Part(desc2, i, 4));
-        page_.Print(records::Write("(5X,A4,2X,8A4)", items));
+        // "(5X,A4,2X,8A4)"
+        std::string& line = t_.line;
+        line.assign(5, ' ');
+        AppendA(line, digits, 4);
+        line.append(2, ' ');
+        AppendA(line, desc2, 32);
+        page_.Print(line);
         ++page_.lines;
         digits = Fixeds().blank;
     }
@@ -663,19 +680,36 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (page_.lines > page_.page_length - 4) Heading();
     t.desc.assign(w.description, 0, 32);
     t.desc.resize(32, ' ');
-    page_.Print(records::Write(
-        "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)",
-        {Part(t.whole, 0, 9), marker, Part(t.desc, 0, 4), Part(t.desc, 4, 4), Part(t.desc, 8, 4),
-         Part(t.desc, 12, 4), Part(t.desc, 16, 2), Part(t.pct, 0, 6), Part(t.trade, 0, 4), Part(t.trade, 4, 4),
-         Part(t.unit_cost, 0, 7), Part(t.cost, 0, 12), Part(t.unit_price, 0, 8), Part(t.market, 0, 12),
-         Part(t.gain, 0, 10), Part(t.column, 0, 10), Part(t.income, 0, 8), Part(t.yield, 0, 7)}));
+    // "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)"
+    std::string& line = t.line;
+    line.assign(1, ' ');
+    AppendA(line, t.whole, 9);
+    AppendA(line, marker, 1);
+    AppendA(line, t.desc, 18);
+    AppendA(line, t.pct, 6);
+    AppendA(line, t.trade, 8);
+    AppendA(line, t.unit_cost, 7);
+    line.append(1, ' ');
+    AppendA(line, t.cost, 12);
+    AppendA(line, t.unit_price, 8);
+    line.append(1, ' ');
+    AppendA(line, t.market, 12);
+    AppendA(line, t.gain, 10);
+    AppendA(line, t.column, 10);
+    AppendA(line, t.income, 8);
+    AppendA(line, t.yield, 7);
+    page_.Print(line);
     ++page_.lines;
     DescriptionLine(w, cash, t.digits);
     if (cash) return true;
     t.sym.assign(w.symbol, 0, 12);
     t.sym.resize(12, ' ');
-    page_.Print(records::Write("(1X,5X,A4,6X,3A4)",
-                               {Part(t.digits, 0, 4), Part(t.sym, 0, 4), Part(t.sym, 4, 4), Part(t.sym, 8, 4)}));
+    // "(1X,5X,A4,6X,3A4)"
+    line.assign(6, ' ');
+    AppendA(line, t.digits, 4);
+    line.append(6, ' ');
+    AppendA(line, t.sym, 12);
+    page_.Print(line);
     ++page_.lines;
     if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) BondLines(w);
     return true;
