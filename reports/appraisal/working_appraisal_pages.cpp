@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "engine/value_history.h"
 #include "records/amounts.h"
@@ -170,30 +171,30 @@ void Wamt15(double amount, std::string& text) {
     NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
 }
 
-void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
-            const std::string& account, const std::string& program_date, char page_kind, int16_t run_kind,
-            unsigned char option16, unsigned char option17, unsigned char option44,
-            const std::string& second_name, const std::string& second_code, const std::string& manager,
-            const std::string& objective) {
+namespace {
+
+// The lines of the page heading under the firm's heading: the same on
+// every page of an account.
+std::vector<std::string> WaheadLines(const std::string& pricing_date, const std::string& name,
+                                     const std::string& account, const std::string& program_date,
+                                     char page_kind, int16_t run_kind, unsigned char option16,
+                                     unsigned char option17, unsigned char option44,
+                                     const std::string& second_name, const std::string& second_code,
+                                     const std::string& manager, const std::string& objective) {
     std::string printed = records::Fixed(program_date, 8);
     std::string priced = records::Fixed(pricing_date, 8);
     const std::string printed12 = records::Fixed(records::H2000(printed), 12);
     const std::string priced12 = records::Fixed(records::H2000(priced), 12);
     const std::string blank(records::kReportLineWidth, ' ');
-    if (!p.writing()) {
-        records::Headr2(p.page, p.lines, p.page_length);
-        p.lines = 11;
-        return;
-    }
-    records::Pghead(p.page, p.lines, p.page_length);
+    std::vector<std::string> lines;
     const std::vector<records::OutItem> dates = {Part(printed12, 0, 4), Part(printed12, 4, 4),
                                                  Part(printed12, 8, 4), Part(priced12, 0, 4),
                                                  Part(priced12, 4, 4),  Part(priced12, 8, 4)};
     if (page_kind == 'I')
-        p.Print(records::Write("(2X,'DATE PRINTED:',3A4,31X,'WORKING APPRAISAL',19X,'PRICING DATE: ',3A4)",
-                               dates));
+        lines.push_back(records::Write(
+            "(2X,'DATE PRINTED:',3A4,31X,'WORKING APPRAISAL',19X,'PRICING DATE: ',3A4)", dates));
     else if (page_kind == 'B')
-        p.Print(records::Write(
+        lines.push_back(records::Write(
             "(2X,'DATE PRINTED:',3A4,29X,'UNREALIZED GAIN & LOSS',32X,'PRICING DATE: ',3A4)", dates));
     const std::string nm = records::Fixed(name, 32);
     const std::string sn = records::Fixed(second_name, 32);
@@ -208,53 +209,76 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
         words(nm);
         words(sc);
         words(sn);
-        p.Print(records::Write("(2X,'ACCOUNT: ',8A4,33X,2A4,8A4)", items));
-        p.Print(blank);
-        p.Print(records::Write("(95X,'CHG FROM    EST.    YLD')"));
-        p.Print(
+        lines.push_back(records::Write("(2X,'ACCOUNT: ',8A4,33X,2A4,8A4)", items));
+        lines.push_back(blank);
+        lines.push_back(records::Write("(95X,'CHG FROM    EST.    YLD')"));
+        lines.push_back(
             records::Write("(30X,'% OF   TRADE    UNIT              MARKET','     MARKET      UNREAL.   "
                            "PRIOR    ANNUAL   TO')"));
-        p.Print(
+        lines.push_back(
             records::Write("(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST    PRICE      "
                            "VALUE  ','       G/L     MONTH    INCOME  ',A4)",
                            {std::string_view(basis)}));
-        p.Print(blank);
+        lines.push_back(blank);
     } else {
         words(id);
         words(nm);
         words(sc);
         words(sn);
-        p.Print(records::Write("(2X,'ACCOUNT: ',2A4,'- ',8A4,33X,2A4,8A4)", items));
+        lines.push_back(records::Write("(2X,'ACCOUNT: ',2A4,'- ',8A4,33X,2A4,8A4)", items));
         const std::string obj = records::Fixed(objective, 4);
         if (!records::IsBlank(obj))
-            p.Print(records::Write("(2X,'INVESTMENT OBJECTIVE: ',A4)", {std::string_view(obj)}));
+            lines.push_back(records::Write("(2X,'INVESTMENT OBJECTIVE: ',A4)", {std::string_view(obj)}));
         if (option16 == 2) {
-            p.Print(records::Write("(97X,'         EST.    YLD')"));
-            p.Print(
+            lines.push_back(records::Write("(97X,'         EST.    YLD')"));
+            lines.push_back(
                 records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
                                "DIV/INT/ ANNUAL   TO')"));
-            p.Print(records::Write(
+            lines.push_back(records::Write(
                 "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
                 "  VALUE  ',' GAIN(LOSS)      YTM   INCOME  ',A4)",
                 {std::string_view(basis)}));
         } else {
             const std::string word = ManagerHeading(manager);
             if (records::IsBlank(word))
-                p.Print(blank);
+                lines.push_back(blank);
             else
-                p.Print(records::Write("(55X,'PORTFOLIO MANAGER : ',A4)", {std::string_view(word)}));
-            p.Print(records::Write("(98X,'IND.    EST.    YLD')"));
-            p.Print(
+                lines.push_back(records::Write("(55X,'PORTFOLIO MANAGER : ',A4)", {std::string_view(word)}));
+            lines.push_back(records::Write("(98X,'IND.    EST.    YLD')"));
+            lines.push_back(
                 records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
                                "DIV/INT  ANNUAL   TO')"));
-            p.Print(records::Write(
+            lines.push_back(records::Write(
                 "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
                 "  VALUE  ',' GAIN(LOSS)     RATE   INCOME  ',A4)",
                 {std::string_view(basis)}));
         }
-        p.Print(blank);
+        lines.push_back(blank);
     }
+    return lines;
+}
+
+// The firm's heading, then the lines.
+void PrintHeading(HoldingsPage& p, const std::vector<std::string>& lines) {
+    records::Pghead(p.page, p.lines, p.page_length);
+    for (const std::string& line : lines) p.Print(line);
     p.lines = 11;
+}
+
+}  // namespace
+
+void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
+            const std::string& account, const std::string& program_date, char page_kind, int16_t run_kind,
+            unsigned char option16, unsigned char option17, unsigned char option44,
+            const std::string& second_name, const std::string& second_code, const std::string& manager,
+            const std::string& objective) {
+    if (!p.writing()) {
+        records::Headr2(p.page, p.lines, p.page_length);
+        p.lines = 11;
+        return;
+    }
+    PrintHeading(p, WaheadLines(pricing_date, name, account, program_date, page_kind, run_kind, option16,
+                                option17, option44, second_name, second_code, manager, objective));
 }
 
 namespace {
@@ -390,14 +414,36 @@ private:
             column, desc, sym, desc2, line;
     };
     LineTexts t_;
+
+    // What the heading's lines are made of, and the lines last made.
+    using HeadingKey =
+        std::tuple<std::string, std::string, std::string, std::string, char, int16_t, unsigned char,
+                   unsigned char, unsigned char, std::string, std::string, std::string, std::string>;
+    std::optional<HeadingKey> heading_key_;
+    std::vector<std::string> heading_lines_;
 };
 
 void HoldingsPages::Heading() {
-    Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind,
-           records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity),
-           records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth),
-           records::OptionValue(opt_, records::Opt::kYieldOnCost), head_.second_name, head_.second_code,
-           control_.manager, head_.objective);
+    const unsigned char option16 = records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity);
+    const unsigned char option17 = records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth);
+    const unsigned char option44 = records::OptionValue(opt_, records::Opt::kYieldOnCost);
+    if (!page_.writing()) {
+        Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind, option16,
+               option17, option44, head_.second_name, head_.second_code, control_.manager, head_.objective);
+        return;
+    }
+    // The heading's lines are written once an account and printed on each
+    // of its pages.
+    HeadingKey key{pricing_,          head_.name,       account_,       program_date_, page_kind_,
+                   head_.run_kind,    option16,         option17,       option44,      head_.second_name,
+                   head_.second_code, control_.manager, head_.objective};
+    if (!heading_key_ || *heading_key_ != key) {
+        heading_lines_ = WaheadLines(pricing_, head_.name, account_, program_date_, page_kind_,
+                                     head_.run_kind, option16, option17, option44, head_.second_name,
+                                     head_.second_code, control_.manager, head_.objective);
+        heading_key_ = std::move(key);
+    }
+    PrintHeading(page_, heading_lines_);
 }
 
 void HoldingsPages::AccruedLines() {
@@ -473,8 +519,8 @@ void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit
 double AnnualIncome(int type, const records::HoldingsWorkRecord& w) {
     double income = w.rate == kNoRate ? 0.0 : static_cast<double>(w.rate) * w.quantity;
     if (w.percent_priced != 0 || type == kCashType || type == kUnitPricedType ||
-        (type == kUnmanagedType && (records::Fixed(w.type_code, 4) == "1   " ||
-                                    records::Fixed(w.type_code, 4) == "S   ")))
+        (type == kUnmanagedType &&
+         (records::Fixed(w.type_code, 4) == "1   " || records::Fixed(w.type_code, 4) == "S   ")))
         income /= 100;
     records::Drnd2(income);
     return income;
