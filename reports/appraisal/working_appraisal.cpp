@@ -236,8 +236,12 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
                   const records::Options& opt, RunSecurities& files, long& broken_record) {
     const HoldingsSource source = PrepareHoldings(records::TrimRight(a.id), report_number, program_number);
 
+    // The records are written over the last account's and the file is cut
+    // to what this account wrote once it is done. Cutting it to nothing
+    // first would cost a wait a run of pages: ext4 sends a file cut to
+    // nothing and written again to the disk as it closes, and the next cut
+    // waits for that.
     records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
-    work.Truncate(0);
     work.Write(1, Record(records::kHoldingsControlLength, 0));
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
     SecuritySearch index;
@@ -258,6 +262,7 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
         }
         if (lots.end() != LotIterator::End::kListEnd) {
             broken_record = record;
+            work.Truncate(v.count + 1);
             return false;
         }
     }
@@ -277,6 +282,7 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     head.second_code = records::Fixed(a.code, 8);
     head.objective = records::Fixed(a.objective, 4);
     work.Write(1, head.Encode());
+    work.Truncate(v.count + 1);
     return true;
 }
 

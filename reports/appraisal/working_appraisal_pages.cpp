@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "engine/value_history.h"
 #include "records/amounts.h"
@@ -55,24 +56,60 @@ std::string Clean(std::string s) {
     return s;
 }
 
-std::string Pad32(std::string s) {
-    s.resize(32, ' ');
-    return s;
+// The first 32 positions of the items written under the layout, into a
+// text the caller keeps from one line to the next.
+void OutInto(std::string& text, std::string_view layout, records::OutItems items) {
+    text.assign(32, ' ');
+    records::WriteInto(text, layout, items);
 }
 
 // The first 32 positions of the items written under the layout.
 std::string Out(std::string_view layout, records::OutItems items) {
-    std::string text(32, ' ');
-    records::WriteInto(text, layout, items);
+    std::string text;
+    OutInto(text, layout, items);
     return text;
+}
+
+// The fixed texts a detail line may print, each written under its layout
+// once a run rather than once a line.
+struct FixedTexts {
+    std::string blank = std::string(32, ' ');
+    std::string percent_na = Out("(' N/A    ')", {});
+    std::string unit_price_na = Out("('    N/A  ')", {});
+    std::string market_na = Out("('        N/A ',20X)", {});
+    std::string gain_na = Out("('      N/A   ',20X)", {});
+    std::string rate_na = Out("('      N/A ')", {});
+    std::string yield_na = Out("('    N/A     ')", {});
+};
+
+const FixedTexts& Fixeds() {
+    static const FixedTexts texts;
+    return texts;
 }
 
 std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
     return std::string_view(s).substr(at, n);
 }
 
+// A detail line is only text fields and blanks, so it is put together
+// field by field as the layout engine writes an Aw field (the first w
+// characters, or the text right-aligned after blanks when shorter) and an
+// nX: the engine's walk over eighteen items costs more than the line.
+void AppendA(std::string& line, std::string_view text, std::size_t width) {
+    if (text.size() >= width) {
+        line.append(text.substr(0, width));
+    } else {
+        line.append(width - text.size(), ' ');
+        line.append(text);
+    }
+}
+
 std::string Percent5(double pct) {
     return BracketedText(pct, "(F5.1,'   ')", 5);
+}
+
+void Percent5Into(std::string& text, double pct) {
+    BracketedTextInto(text, pct, "(F5.1,'   ')", 5);
 }
 
 // The change from the prior month in the 8 positions that the group and
@@ -89,6 +126,10 @@ std::string ChangeNotAvailable8() {
 
 std::string Yield6(double y) {
     return BracketedText(y, "(F6.2,' ')", 6);
+}
+
+void Yield6Into(std::string& text, double y) {
+    BracketedTextInto(text, y, "(F6.2,' ')", 6);
 }
 
 std::string NameRecord(const char* file, long n, bool& ok) {
@@ -123,37 +164,37 @@ void HoldingsPage::Print(const std::string& line) const {
 }
 
 void Wamt11(double amount, std::string& text) {
-    text = NumberText(amount, "(F11.2,' ')", 11, true);
+    NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
 }
 
 void Wamt15(double amount, std::string& text) {
-    text = NumberText(amount, "(F15.2,' ')", 15, true);
+    NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
 }
 
-void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
-            const std::string& account, const std::string& program_date, char page_kind, int16_t run_kind,
-            unsigned char option16, unsigned char option17, unsigned char option44,
-            const std::string& second_name, const std::string& second_code, const std::string& manager,
-            const std::string& objective) {
+namespace {
+
+// The lines of the page heading under the firm's heading: the same on
+// every page of an account.
+std::vector<std::string> WaheadLines(const std::string& pricing_date, const std::string& name,
+                                     const std::string& account, const std::string& program_date,
+                                     char page_kind, int16_t run_kind, unsigned char option16,
+                                     unsigned char option17, unsigned char option44,
+                                     const std::string& second_name, const std::string& second_code,
+                                     const std::string& manager, const std::string& objective) {
     std::string printed = records::Fixed(program_date, 8);
     std::string priced = records::Fixed(pricing_date, 8);
     const std::string printed12 = records::Fixed(records::H2000(printed), 12);
     const std::string priced12 = records::Fixed(records::H2000(priced), 12);
     const std::string blank(records::kReportLineWidth, ' ');
-    if (!p.writing()) {
-        records::Headr2(p.page, p.lines, p.page_length);
-        p.lines = 11;
-        return;
-    }
-    records::Pghead(p.page, p.lines, p.page_length);
+    std::vector<std::string> lines;
     const std::vector<records::OutItem> dates = {Part(printed12, 0, 4), Part(printed12, 4, 4),
                                                  Part(printed12, 8, 4), Part(priced12, 0, 4),
                                                  Part(priced12, 4, 4),  Part(priced12, 8, 4)};
     if (page_kind == 'I')
-        p.Print(records::Write("(2X,'DATE PRINTED:',3A4,31X,'WORKING APPRAISAL',19X,'PRICING DATE: ',3A4)",
-                               dates));
+        lines.push_back(records::Write(
+            "(2X,'DATE PRINTED:',3A4,31X,'WORKING APPRAISAL',19X,'PRICING DATE: ',3A4)", dates));
     else if (page_kind == 'B')
-        p.Print(records::Write(
+        lines.push_back(records::Write(
             "(2X,'DATE PRINTED:',3A4,29X,'UNREALIZED GAIN & LOSS',32X,'PRICING DATE: ',3A4)", dates));
     const std::string nm = records::Fixed(name, 32);
     const std::string sn = records::Fixed(second_name, 32);
@@ -168,53 +209,76 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
         words(nm);
         words(sc);
         words(sn);
-        p.Print(records::Write("(2X,'ACCOUNT: ',8A4,33X,2A4,8A4)", items));
-        p.Print(blank);
-        p.Print(records::Write("(95X,'CHG FROM    EST.    YLD')"));
-        p.Print(
+        lines.push_back(records::Write("(2X,'ACCOUNT: ',8A4,33X,2A4,8A4)", items));
+        lines.push_back(blank);
+        lines.push_back(records::Write("(95X,'CHG FROM    EST.    YLD')"));
+        lines.push_back(
             records::Write("(30X,'% OF   TRADE    UNIT              MARKET','     MARKET      UNREAL.   "
                            "PRIOR    ANNUAL   TO')"));
-        p.Print(
+        lines.push_back(
             records::Write("(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST    PRICE      "
                            "VALUE  ','       G/L     MONTH    INCOME  ',A4)",
                            {std::string_view(basis)}));
-        p.Print(blank);
+        lines.push_back(blank);
     } else {
         words(id);
         words(nm);
         words(sc);
         words(sn);
-        p.Print(records::Write("(2X,'ACCOUNT: ',2A4,'- ',8A4,33X,2A4,8A4)", items));
+        lines.push_back(records::Write("(2X,'ACCOUNT: ',2A4,'- ',8A4,33X,2A4,8A4)", items));
         const std::string obj = records::Fixed(objective, 4);
         if (!records::IsBlank(obj))
-            p.Print(records::Write("(2X,'INVESTMENT OBJECTIVE: ',A4)", {std::string_view(obj)}));
+            lines.push_back(records::Write("(2X,'INVESTMENT OBJECTIVE: ',A4)", {std::string_view(obj)}));
         if (option16 == 2) {
-            p.Print(records::Write("(97X,'         EST.    YLD')"));
-            p.Print(
+            lines.push_back(records::Write("(97X,'         EST.    YLD')"));
+            lines.push_back(
                 records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
                                "DIV/INT/ ANNUAL   TO')"));
-            p.Print(records::Write(
+            lines.push_back(records::Write(
                 "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
                 "  VALUE  ',' GAIN(LOSS)      YTM   INCOME  ',A4)",
                 {std::string_view(basis)}));
         } else {
             const std::string word = ManagerHeading(manager);
             if (records::IsBlank(word))
-                p.Print(blank);
+                lines.push_back(blank);
             else
-                p.Print(records::Write("(55X,'PORTFOLIO MANAGER : ',A4)", {std::string_view(word)}));
-            p.Print(records::Write("(98X,'IND.    EST.    YLD')"));
-            p.Print(
+                lines.push_back(records::Write("(55X,'PORTFOLIO MANAGER : ',A4)", {std::string_view(word)}));
+            lines.push_back(records::Write("(98X,'IND.    EST.    YLD')"));
+            lines.push_back(
                 records::Write("(30X,'% OF   TRADE    UNIT              MARKET','    MARKET   UNREALIZED   "
                                "DIV/INT  ANNUAL   TO')"));
-            p.Print(records::Write(
+            lines.push_back(records::Write(
                 "(2X,'QUANTITY    DESCRIPTION    ASSETS','   DATE    COST      COST     PRICE   "
                 "  VALUE  ',' GAIN(LOSS)     RATE   INCOME  ',A4)",
                 {std::string_view(basis)}));
         }
-        p.Print(blank);
+        lines.push_back(blank);
     }
+    return lines;
+}
+
+// The firm's heading, then the lines.
+void PrintHeading(HoldingsPage& p, const std::vector<std::string>& lines) {
+    records::Pghead(p.page, p.lines, p.page_length);
+    for (const std::string& line : lines) p.Print(line);
     p.lines = 11;
+}
+
+}  // namespace
+
+void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string& name,
+            const std::string& account, const std::string& program_date, char page_kind, int16_t run_kind,
+            unsigned char option16, unsigned char option17, unsigned char option44,
+            const std::string& second_name, const std::string& second_code, const std::string& manager,
+            const std::string& objective) {
+    if (!p.writing()) {
+        records::Headr2(p.page, p.lines, p.page_length);
+        p.lines = 11;
+        return;
+    }
+    PrintHeading(p, WaheadLines(pricing_date, name, account, program_date, page_kind, run_kind, option16,
+                                option17, option44, second_name, second_code, manager, objective));
 }
 
 namespace {
@@ -297,11 +361,11 @@ private:
     // Prints the lines of a group; false when a line cannot be read.
     bool Lines(int type, const std::vector<int16_t>& records, Sums& sums);
     bool Line(int type, int16_t number, Sums& sums);
-    std::string PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
-                                float& pct_value) const;
+    void PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
+                         float& pct_value, std::string& pct) const;
     void MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s, std::string& unit_price,
                        std::string& market, std::string& gain);
-    std::string RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s) const;
+    void RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s, std::string& column) const;
     void AddToCash(const records::HoldingsWorkRecord& w, float pct_value, bool unpriced, double income);
     void DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits);
     void BondLines(const records::HoldingsWorkRecord& w);
@@ -342,14 +406,44 @@ private:
     bool total_priced_ = false;  // the account total holds a market value
     double total_market_ = 0;    // as printed, accrued interest included
     Sums cash_;
+
+    // The texts of a detail line, kept from one line to the next so that
+    // a line builds them without allocating.
+    struct LineTexts {
+        std::string pct, whole, digits, unit_cost, unit_price, market, gain, income, cost, yield, trade,
+            column, desc, sym, desc2, line;
+    };
+    LineTexts t_;
+
+    // What the heading's lines are made of, and the lines last made.
+    using HeadingKey =
+        std::tuple<std::string, std::string, std::string, std::string, char, int16_t, unsigned char,
+                   unsigned char, unsigned char, std::string, std::string, std::string, std::string>;
+    std::optional<HeadingKey> heading_key_;
+    std::vector<std::string> heading_lines_;
 };
 
 void HoldingsPages::Heading() {
-    Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind,
-           records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity),
-           records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth),
-           records::OptionValue(opt_, records::Opt::kYieldOnCost), head_.second_name, head_.second_code,
-           control_.manager, head_.objective);
+    const unsigned char option16 = records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity);
+    const unsigned char option17 = records::OptionValue(opt_, records::Opt::kChangeFromPriorMonth);
+    const unsigned char option44 = records::OptionValue(opt_, records::Opt::kYieldOnCost);
+    if (!page_.writing()) {
+        Wahead(page_, pricing_, head_.name, account_, program_date_, page_kind_, head_.run_kind, option16,
+               option17, option44, head_.second_name, head_.second_code, control_.manager, head_.objective);
+        return;
+    }
+    // The heading's lines are written once an account and printed on each
+    // of its pages.
+    HeadingKey key{pricing_,          head_.name,       account_,       program_date_, page_kind_,
+                   head_.run_kind,    option16,         option17,       option44,      head_.second_name,
+                   head_.second_code, control_.manager, head_.objective};
+    if (!heading_key_ || *heading_key_ != key) {
+        heading_lines_ = WaheadLines(pricing_, head_.name, account_, program_date_, page_kind_,
+                                     head_.run_kind, option16, option17, option44, head_.second_name,
+                                     head_.second_code, control_.manager, head_.objective);
+        heading_key_ = std::move(key);
+    }
+    PrintHeading(page_, heading_lines_);
 }
 
 void HoldingsPages::AccruedLines() {
@@ -383,22 +477,28 @@ void HoldingsPages::AccruedLines() {
 
 // % of assets; blank for the unmanaged holdings. `pct_value` is the
 // figure the group adds up, kNoRate when there is none.
-std::string HoldingsPages::PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced,
-                                           Sums& s, float& pct_value) const {
+void HoldingsPages::PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
+                                    float& pct_value, std::string& pct) const {
     const double pv = head_.portfolio_value;
     pct_value = kNoRate;
-    if (type == kUnmanagedType) return std::string(32, ' ');
-    if (pv == kNoValue || unpriced) return Out("(' N/A    ')", {});
+    if (type == kUnmanagedType) {
+        pct = Fixeds().blank;
+        return;
+    }
+    if (pv == kNoValue || unpriced) {
+        pct = Fixeds().percent_na;
+        return;
+    }
     pct_value = static_cast<float>(pv == 0 ? 0.0 : 100.0 / pv * w.market_value);
     s.percent += pct_value;
-    return Percent5(pct_value);
+    Percent5Into(pct, pct_value);
 }
 
 // The unit cost and price columns; blank for a zero quantity.
 void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit_cost,
                std::string& unit_price) {
-    unit_cost = std::string(32, ' ');
-    unit_price = std::string(32, ' ');
+    unit_cost = Fixeds().blank;
+    unit_price = Fixeds().blank;
     if (w.quantity == 0) return;
     double uc = w.cost / w.quantity;
     double up = w.market_value / w.quantity;
@@ -410,32 +510,32 @@ void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit
         uc /= 100;
         up /= 100;
     }
-    unit_cost = Out("(F7.2,' ')", {uc});
-    unit_price = Out("(F8.3,' ')", {up});
+    OutInto(unit_cost, "(F7.2,' ')", {uc});
+    OutInto(unit_price, "(F8.3,' ')", {up});
 }
 
 // The annual income, rounded: the rate times the quantity, in hundredths
 // for the per-hundred, cash, unit-priced and some unmanaged holdings.
 double AnnualIncome(int type, const records::HoldingsWorkRecord& w) {
     double income = w.rate == kNoRate ? 0.0 : static_cast<double>(w.rate) * w.quantity;
-    const std::string own = records::Fixed(w.type_code, 4);
     if (w.percent_priced != 0 || type == kCashType || type == kUnitPricedType ||
-        (type == kUnmanagedType && (own == "1   " || own == "S   ")))
+        (type == kUnmanagedType &&
+         (records::Fixed(w.type_code, 4) == "1   " || records::Fixed(w.type_code, 4) == "S   ")))
         income /= 100;
     records::Drnd2(income);
     return income;
 }
 
 // The trade date as printed: blank when its month is not a number above 0.
-std::string TradeDateText(const std::string& trade_date) {
-    std::string trade = records::Fixed(trade_date, 8);
+void TradeDateText(const std::string& trade_date, std::string& trade) {
+    trade.assign(trade_date, 0, 8);
+    trade.resize(8, ' ');
     int month = 0;
-    const std::string mm = trade.substr(0, 2);
+    const std::string_view mm = std::string_view(trade).substr(0, 2);
     for (char c : mm)
         if (c >= '0' && c <= '9') month = month * 10 + (c - '0');
-    if (mm.find_first_not_of(" 0123456789") != std::string::npos) month = 0;
-    if (month <= 0) trade = std::string(8, ' ');
-    return trade;
+    if (mm.find_first_not_of(" 0123456789") != std::string_view::npos) month = 0;
+    if (month <= 0) trade.assign(8, ' ');
 }
 
 // The market value and gain columns, the gain marked long or short term;
@@ -445,16 +545,16 @@ void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unp
     if (unpriced) {
         s.no_price = true;
         no_price_ = true;
-        unit_price = Out("('    N/A  ')", {});
-        market = Out("('        N/A ',20X)", {});
-        gain = Out("('      N/A   ',20X)", {});
+        unit_price = Fixeds().unit_price_na;
+        market = Fixeds().market_na;
+        gain = Fixeds().gain_na;
         return;
     }
     Wamt11(w.market_value, market);
     s.market += w.market_value;
     double g = w.market_value - w.cost;
     records::Drnd2(g);
-    gain = Out("(F9.0,'   ')", {g});
+    OutInto(gain, "(F9.0,'   ')", {g});
     records::Comma(gain, 9);
     if (g != 0) gain[11] = WorkingAppraisalLongTerm(w.trade_date, pricing_) ? 'L' : 'S';
     if (g < 0) records::Brackt(gain, 9);
@@ -462,23 +562,33 @@ void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unp
 
 // The rate column: the change from the prior month (composite runs with
 // option 17), the rate, or the yield to maturity.
-std::string HoldingsPages::RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s) const {
+void HoldingsPages::RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s,
+                               std::string& column) const {
     const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
                             type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
                            w.reclassified <= 0;
     if (ChangeColumn()) {
-        if (w.month_change == kNoRate) return Out("('      N/A   ',20X)", {});
+        if (w.month_change == kNoRate) {
+            column = Fixeds().gain_na;
+            return;
+        }
         s.change += w.month_change;
-        return NumberText(w.month_change, "(F10.0,'  ')", 9, true);
+        NumberTextInto(column, w.month_change, "(F10.0,'  ')", 9, true);
+        return;
     }
     if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
-        if (w.rate == kNoRate) return Out("('      N/A ')", {});
-        if (type == kCashType || w.percent_priced != 0)
-            return Out("(F9.2,'%  ')", {static_cast<double>(w.rate)});
-        return Out("(F9.2,'   ')", {static_cast<double>(w.rate)});
+        if (w.rate == kNoRate)
+            column = Fixeds().rate_na;
+        else if (type == kCashType || w.percent_priced != 0)
+            OutInto(column, "(F9.2,'%  ')", {static_cast<double>(w.rate)});
+        else
+            OutInto(column, "(F9.2,'   ')", {static_cast<double>(w.rate)});
+        return;
     }
-    if (w.extended_yield > 0) return Out("(F9.2,'%  ')", {static_cast<double>(w.extended_yield)});
-    return Out("('    N/A     ')", {});
+    if (w.extended_yield > 0)
+        OutInto(column, "(F9.2,'%  ')", {static_cast<double>(w.extended_yield)});
+    else
+        column = Fixeds().yield_na;
 }
 
 // A cash holding's share of the cash sums, which the "LESS CASH" line of
@@ -499,7 +609,9 @@ void HoldingsPages::AddToCash(const records::HoldingsWorkRecord& w, float pct_va
 // empty, with the quantity's decimals; they print once, here or on the
 // symbol line.
 void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits) {
-    std::string desc2 = Pad32(w.description2);
+    std::string& desc2 = t_.desc2;
+    desc2.assign(w.description2, 0, 32);
+    desc2.resize(32, ' ');
     if (!cash && records::Fixed(w.type_code, 4) != "1   " &&
         !records::OptionOn(opt_, records::Opt::kBondDetails)) {
         const std::string code(
@@ -507,11 +619,15 @@ void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool c
         records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
     }
     if (!records::IsBlank(desc2)) {
-        std::vector<records::OutItem> items = {Part(digits, 0, 4)};
-        for (std::size_t i = 0; i < 32; i += 4) items.push_back(Part(desc2, i, 4));
-        page_.Print(records::Write("(5X,A4,2X,8A4)", items));
+        // "(5X,A4,2X,8A4)"
+        std::string& line = t_.line;
+        line.assign(5, ' ');
+        AppendA(line, digits, 4);
+        line.append(2, ' ');
+        AppendA(line, desc2, 32);
+        page_.Print(line);
         ++page_.lines;
-        digits = std::string(32, ' ');
+        digits = Fixeds().blank;
     }
 }
 
@@ -569,60 +685,77 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     const bool unpriced = w.market_value == kNoValue;
 
     float pct_value = kNoRate;
-    const std::string pct = PercentOfAssets(type, w, unpriced, s, pct_value);
+    LineTexts& t = t_;
+    PercentOfAssets(type, w, unpriced, s, pct_value, t.pct);
 
     // Quantity.
-    std::string whole(32, ' '), digits(32, ' ');
+    t.whole = Fixeds().blank;
+    t.digits = Fixeds().blank;
     double fraction = 0;
-    records::Trncat(w.quantity, whole, fraction, digits);
-    if (fraction == 0) digits = std::string(32, ' ');
-    const std::string marker = (fraction != 0 && !cash) ? "." : " ";
+    records::Trncat(w.quantity, t.whole, fraction, t.digits);
+    if (fraction == 0) t.digits = Fixeds().blank;
+    const std::string_view marker = (fraction != 0 && !cash) ? "." : " ";
 
-    std::string unit_cost, unit_price;
-    UnitTexts(type, w, unit_cost, unit_price);
-    std::string market, gain;
-    MarketAndGain(w, unpriced, s, unit_price, market, gain);
+    UnitTexts(type, w, t.unit_cost, t.unit_price);
+    MarketAndGain(w, unpriced, s, t.unit_price, t.market, t.gain);
 
     // Income, cost, yield.
     const double income = AnnualIncome(type, w);
     s.income += income;
-    std::string income_text;
-    records::Incom8(income, income_text);
-    std::string cost_text;
-    Wamt11(w.cost, cost_text);
+    records::Incom8(income, t.income);
+    Wamt11(w.cost, t.cost);
     s.cost += w.cost;
     double y = 0;
     if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !unpriced && w.market_value != 0)
         y = 100 * income / w.market_value;
     if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && w.cost != 0) y = 100 * income / w.cost;
-    const std::string yield = Yield6(y);
+    Yield6Into(t.yield, y);
 
-    const std::string trade = TradeDateText(w.trade_date);
-    const std::string column = RateColumn(type, w, s);
+    TradeDateText(w.trade_date, t.trade);
+    RateColumn(type, w, s, t.column);
 
     if (cash) {
-        whole = std::string(32, ' ');
-        digits = std::string(32, ' ');
-        unit_price = std::string(32, ' ');
-        unit_cost = std::string(32, ' ');
+        t.whole = Fixeds().blank;
+        t.digits = Fixeds().blank;
+        t.unit_price = Fixeds().blank;
+        t.unit_cost = Fixeds().blank;
         AddToCash(w, pct_value, unpriced, income);
     }
 
     // The detail block.
     if (page_.lines > page_.page_length - 4) Heading();
-    const std::string desc = records::Fixed(w.description, 32);
-    page_.Print(records::Write(
-        "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)",
-        {Part(whole, 0, 9), std::string_view(marker), Part(desc, 0, 4), Part(desc, 4, 4), Part(desc, 8, 4),
-         Part(desc, 12, 4), Part(desc, 16, 2), Part(pct, 0, 6), Part(trade, 0, 4), Part(trade, 4, 4),
-         Part(unit_cost, 0, 7), Part(cost_text, 0, 12), Part(unit_price, 0, 8), Part(market, 0, 12),
-         Part(gain, 0, 10), Part(column, 0, 10), Part(income_text, 0, 8), Part(yield, 0, 7)}));
+    t.desc.assign(w.description, 0, 32);
+    t.desc.resize(32, ' ');
+    // "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)"
+    std::string& line = t.line;
+    line.assign(1, ' ');
+    AppendA(line, t.whole, 9);
+    AppendA(line, marker, 1);
+    AppendA(line, t.desc, 18);
+    AppendA(line, t.pct, 6);
+    AppendA(line, t.trade, 8);
+    AppendA(line, t.unit_cost, 7);
+    line.append(1, ' ');
+    AppendA(line, t.cost, 12);
+    AppendA(line, t.unit_price, 8);
+    line.append(1, ' ');
+    AppendA(line, t.market, 12);
+    AppendA(line, t.gain, 10);
+    AppendA(line, t.column, 10);
+    AppendA(line, t.income, 8);
+    AppendA(line, t.yield, 7);
+    page_.Print(line);
     ++page_.lines;
-    DescriptionLine(w, cash, digits);
+    DescriptionLine(w, cash, t.digits);
     if (cash) return true;
-    const std::string sym = records::Fixed(w.symbol, 12);
-    page_.Print(records::Write("(1X,5X,A4,6X,3A4)",
-                               {Part(digits, 0, 4), Part(sym, 0, 4), Part(sym, 4, 4), Part(sym, 8, 4)}));
+    t.sym.assign(w.symbol, 0, 12);
+    t.sym.resize(12, ' ');
+    // "(1X,5X,A4,6X,3A4)"
+    line.assign(6, ' ');
+    AppendA(line, t.digits, 4);
+    line.append(6, ' ');
+    AppendA(line, t.sym, 12);
+    page_.Print(line);
     ++page_.lines;
     if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) BondLines(w);
     return true;

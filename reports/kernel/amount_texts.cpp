@@ -34,10 +34,15 @@ std::string NumberColumn(double value, std::string_view layout, int n, bool brac
 }
 
 std::string BracketedText(double value, std::string_view layout, int n) {
-    std::string text(kWorkWidth, ' ');
+    std::string text;
+    BracketedTextInto(text, value, layout, n);
+    return text;
+}
+
+void BracketedTextInto(std::string& text, double value, std::string_view layout, int n) {
+    text.assign(kWorkWidth, ' ');
     records::WriteInto(text, layout, {value});
     records::Brackt(text, n);
-    return text;
 }
 
 std::string Amount16(double value) {

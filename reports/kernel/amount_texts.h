@@ -26,6 +26,8 @@ std::string NumberColumn(double value, std::string_view layout, int n, bool brac
 // The value under the layout in 32 positions, a negative value in brackets
 // within positions 1..n, without separators (percentages and yields).
 std::string BracketedText(double value, std::string_view layout, int n);
+// The same into a text the caller keeps from one line to the next.
+void BracketedTextInto(std::string& text, double value, std::string_view layout, int n);
 
 // The amount column several reports print alike: cents, separators,
 // negative amounts in brackets, 16 positions ("(F15.2,' ')").

@@ -262,6 +262,32 @@ TEST(HoldingsRunTest, ControlFileOfAManagerRun) {
     p.run.frame.reset();
 }
 
+// Each account's valuation is written over the last one's: the work file
+// holds the header and the account's own records, nothing of a longer
+// account before it.
+TEST(HoldingsRunTest, WorkFileHoldsOnlyTheAccountBeingPrinted) {
+    TempDataDir dir;
+    WriteFirm();
+    Passes p("A   ", "????", "");
+    auto records_in_work_file = [] {
+        const records::DirectFile file("TEMP1.WRK", 256, false);
+        return file.ok() ? file.Count() : -1;
+    };
+    std::vector<std::pair<std::string, long>> seen;
+    for (int pass = 0; pass < 3; ++pass) {
+        p.Value();
+        ASSERT_EQ(p.state, reports::kHoldingsPrint) << pass;
+        const records::HoldingsWorkHeader h = WorkHeader();
+        EXPECT_EQ(records_in_work_file(), h.count + 1) << h.account;
+        seen.emplace_back(h.account, h.count);
+        p.Print();
+    }
+    p.run.frame.reset();
+    const std::vector<std::pair<std::string, long>> expected = {
+        {"100001  ", 7}, {"100002  ", 2}, {"100003  ", 1}};
+    EXPECT_EQ(seen, expected);
+}
+
 TEST(HoldingsRunTest, ControlFileOfAnAccountRunAndItsEnd) {
     TempDataDir dir;
     WriteFirm();
