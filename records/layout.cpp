@@ -8,6 +8,20 @@
 
 namespace records {
 
+void AppendTextField(std::string& out, std::string_view text, int width) {
+    if (width < 0) {
+        out.append(text);
+        return;
+    }
+    const auto w = static_cast<std::size_t>(width);
+    if (text.size() >= w) {
+        out.append(text.substr(0, w));
+    } else {
+        out.append(w - text.size(), ' ');
+        out.append(text);
+    }
+}
+
 namespace {
 
 using layout_detail::Kind;
@@ -135,7 +149,7 @@ public:
                 break;
             default:
                 if (const auto* text = std::get_if<std::string_view>(&item)) {
-                    AppendText(out, *text, node.width);
+                    AppendTextField(out, *text, node.width);
                 } else {
                     layout_detail::AppendStars(out, node.width < 0 ? 1 : node.width);
                 }
@@ -145,22 +159,6 @@ public:
     }
 
 private:
-    // Aw writes the first w characters of the text, or the text
-    // right-aligned after blanks when it is shorter; A the whole text.
-    static void AppendText(std::string& out, std::string_view text, int width) {
-        if (width < 0) {
-            out.append(text);
-            return;
-        }
-        const auto w = static_cast<std::size_t>(width);
-        if (text.size() >= w) {
-            out.append(text.substr(0, w));
-        } else {
-            out.append(w - text.size(), ' ');
-            out.append(text);
-        }
-    }
-
     OutItems items_;
     std::size_t next_ = 0;
     std::string* record_;

@@ -114,4 +114,11 @@ bool Read(std::string_view text, std::string_view layout, InItems items);
 // True when the layout text parses.
 bool IsValidLayout(std::string_view layout);
 
+// Appends the text as the layout engine writes it under Aw: the first w
+// characters, or the text right-aligned after blanks when it is shorter;
+// the whole text when w is negative (a plain A). For a line that is only
+// text fields and blanks, a caller may build it field by field with this
+// instead of walking a layout.
+void AppendTextField(std::string& out, std::string_view text, int width);
+
 }  // namespace records

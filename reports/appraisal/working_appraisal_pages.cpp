@@ -92,16 +92,10 @@ std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
 }
 
 // A detail line is only text fields and blanks, so it is put together
-// field by field as the layout engine writes an Aw field (the first w
-// characters, or the text right-aligned after blanks when shorter) and an
-// nX: the engine's walk over eighteen items costs more than the line.
+// field by field with the layout engine's own Aw rule and blanks for nX:
+// the engine's walk over eighteen items costs more than the line.
 void AppendA(std::string& line, std::string_view text, std::size_t width) {
-    if (text.size() >= width) {
-        line.append(text.substr(0, width));
-    } else {
-        line.append(width - text.size(), ' ');
-        line.append(text);
-    }
+    records::AppendTextField(line, text, static_cast<int>(width));
 }
 
 std::string Percent5(double pct) {
