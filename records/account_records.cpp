@@ -216,22 +216,27 @@ HoldingsHeader ReadHoldingsHeader(int unit) {
 }
 
 HoldingRecord HoldingRecord::Decode(const Record& in) {
+    HoldingRecord h;
+    DecodeInto(in, h);
+    return h;
+}
+
+void HoldingRecord::DecodeInto(const Record& in, HoldingRecord& h) {
     Record padded;
     const Record& rec = FullView(in, padded);
-    HoldingRecord h;
+    const char* b = reinterpret_cast<const char*>(rec.data());
     h.next = rec.I16(0);
     h.holding_key = rec.R8(2);
-    h.symbol = rec.Text(10, 12);
+    h.symbol.assign(b + 10, 12);
     h.security_record = rec.I16(22);
-    h.broker = rec.Text(24, 8);
-    h.tax_lot = rec.Text(32, 4);
+    h.broker.assign(b + 24, 8);
+    h.tax_lot.assign(b + 32, 4);
     h.quantity = rec.R8(36);
     h.cost = rec.R8(44);
-    h.open_date = rec.Text(52, 8);
+    h.open_date.assign(b + 52, 8);
     h.bond_interest = rec.R8(60);
-    h.reference = rec.Text(68, 8);
-    h.memo = rec.Text(76, 20);
-    return h;
+    h.reference.assign(b + 68, 8);
+    h.memo.assign(b + 76, 20);
 }
 
 double HoldingRecord::QuantityOf(const Record& rec) {
