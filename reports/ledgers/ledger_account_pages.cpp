@@ -143,7 +143,8 @@ private:
                 balance_ -= entry.cash_sign * amount;
         }
 
-        const std::string note = NoteText(t);
+        NoteTextInto(note_, t);
+        const std::string& note = note_;
         std::string& column = column_;
         if (t.security_record <= 1) {
             column.assign(note).append("    ");
@@ -239,7 +240,7 @@ private:
     std::string custodian_ = std::string(32, ' ');
     records::Record record_, security_;
     records::TransactionRecord transaction_;
-    std::string column_, second_, quantity_, price_, commission_, amount_text_;
+    std::string note_, column_, second_, quantity_, price_, commission_, amount_text_;
 };
 
 }  // namespace
