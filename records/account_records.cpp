@@ -20,6 +20,17 @@ Record Full(const Record& rec) {
     return copy;
 }
 
+// A fixed-width text field into a decoded record's text. The text of a
+// record decoded before already has the width, so the bytes are copied in
+// place (a fixed-size copy) instead of through a general assign.
+template <std::size_t N>
+void AssignField(std::string& text, const char* bytes) {
+    if (text.size() == N)
+        std::memcpy(text.data(), bytes, N);
+    else
+        text.assign(bytes, N);
+}
+
 // The record itself when it is full length (no copy), else its padded
 // copy in `padded`.
 const Record& FullView(const Record& rec, Record& padded) {
@@ -74,22 +85,22 @@ void TransactionRecord::DecodeFrom(const unsigned char* bytes, TransactionRecord
         return v;
     };
     auto i16 = [&](std::size_t off) { return static_cast<int16_t>(bytes[off] | (bytes[off + 1] << 8)); };
-    t.symbol.assign(b, 12);
-    t.tax_lot.assign(b + 12, 4);
-    t.trade_date.assign(b + 16, 8);
-    t.code.assign(b + 24, 4);
+    AssignField<12>(t.symbol, b);
+    AssignField<4>(t.tax_lot, b + 12);
+    AssignField<8>(t.trade_date, b + 16);
+    AssignField<4>(t.code, b + 24);
     t.quantity = r8(28);
     t.price = r4(36);
     t.amount = r8(40);
-    t.broker.assign(b + 48, 8);
+    AssignField<8>(t.broker, b + 48);
     t.commission = r8(56);
     t.bond_interest = r8(64);
-    t.lot_date.assign(b + 72, 8);
+    AssignField<8>(t.lot_date, b + 72);
     t.lot_cost = r8(80);
     t.date_number = r4(88);
     t.holding_key = r8(92);
     t.security_record = i16(100);
-    t.type.assign(b + 102, 4);
+    AssignField<4>(t.type, b + 102);
     t.gain_record = i16(106);
     std::memcpy(t.extra.data(), bytes + 108, t.extra.size());
 }
@@ -216,22 +227,27 @@ HoldingsHeader ReadHoldingsHeader(int unit) {
 }
 
 HoldingRecord HoldingRecord::Decode(const Record& in) {
+    HoldingRecord h;
+    DecodeInto(in, h);
+    return h;
+}
+
+void HoldingRecord::DecodeInto(const Record& in, HoldingRecord& h) {
     Record padded;
     const Record& rec = FullView(in, padded);
-    HoldingRecord h;
+    const char* b = reinterpret_cast<const char*>(rec.data());
     h.next = rec.I16(0);
     h.holding_key = rec.R8(2);
-    h.symbol = rec.Text(10, 12);
+    AssignField<12>(h.symbol, b + 10);
     h.security_record = rec.I16(22);
-    h.broker = rec.Text(24, 8);
-    h.tax_lot = rec.Text(32, 4);
+    AssignField<8>(h.broker, b + 24);
+    AssignField<4>(h.tax_lot, b + 32);
     h.quantity = rec.R8(36);
     h.cost = rec.R8(44);
-    h.open_date = rec.Text(52, 8);
+    AssignField<8>(h.open_date, b + 52);
     h.bond_interest = rec.R8(60);
-    h.reference = rec.Text(68, 8);
-    h.memo = rec.Text(76, 20);
-    return h;
+    AssignField<8>(h.reference, b + 68);
+    AssignField<20>(h.memo, b + 76);
 }
 
 double HoldingRecord::QuantityOf(const Record& rec) {

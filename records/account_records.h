@@ -139,6 +139,9 @@ struct HoldingRecord {
     std::string memo = std::string(20, ' ');      // 12: bytes 77-96
 
     static HoldingRecord Decode(const Record& rec);
+    // Decode into a lot that exists: its texts keep their storage, so a
+    // walk over the lots allocates nothing per lot.
+    static void DecodeInto(const Record& rec, HoldingRecord& h);
     void Encode(Record& rec) const;
 
     // Fields 7, 8 and 12 read and written in place, for loops that change

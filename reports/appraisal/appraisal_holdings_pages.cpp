@@ -65,7 +65,8 @@ std::string Layout(std::string_view layout, records::OutItems items) {
 std::string Money16(double value) {
     std::string text;
     records::Form16(value, 0.0, text);
-    return text.substr(0, 16);
+    text.resize(16);
+    return text;
 }
 
 // A whole amount "(F11.0,' ')" with separators and brackets.

@@ -44,13 +44,12 @@ bool LotIterator::Next(int16_t& record, records::HoldingRecord& lot) {
         end_ = End::kLooped;
         return false;
     }
-    records::Record rec;
-    if (!file_.Read(next_, rec)) {
+    if (!file_.Read(next_, record_)) {
         end_ = End::kReadFailed;
         return false;
     }
     record = next_;
-    lot = records::HoldingRecord::Decode(rec);
+    records::HoldingRecord::DecodeInto(record_, lot);
     next_ = lot.next;
     return true;
 }

@@ -54,6 +54,7 @@ public:
 
 private:
     records::DirectFile file_;
+    records::Record record_;  // kept from one lot to the next, so a step allocates nothing
     records::HoldingsHeader header_;
     int16_t next_ = -1;
     long steps_left_ = 0;

@@ -54,11 +54,7 @@ void Items::Append(const Items& other) {
     }
 }
 
-void Items::Add(const records::OutItem& item) {
-    if (count_ < kInlineItems) {
-        inline_items_[count_++] = item;
-        return;
-    }
+void Items::AddMore(const records::OutItem& item) {
     if (more_items_.empty()) more_items_.assign(inline_items_.begin(), inline_items_.end());
     more_items_.push_back(item);
 }

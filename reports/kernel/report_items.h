@@ -39,7 +39,15 @@ private:
     static constexpr std::size_t kInlineItems = 40;
     static constexpr std::size_t kInlineText = 320;
 
-    void Add(const records::OutItem& item);
+    // Inline: a line adds its items one after another, most within the
+    // inline room.
+    void Add(const records::OutItem& item) {
+        if (count_ < kInlineItems)
+            inline_items_[count_++] = item;
+        else
+            AddMore(item);
+    }
+    void AddMore(const records::OutItem& item);
     void Append(const Items& other);
     // Room for size characters that stays where it is for the object's life.
     char* Room(std::size_t size);

@@ -74,9 +74,10 @@ public:
     // One selected transaction: its line when listed, then its interest
     // line. False when the record cannot be read.
     bool Transaction(const records::DirectFile& transactions, int16_t record_number) {
-        records::Record rec;
+        records::Record& rec = record_;
         if (!transactions.Read(record_number, rec)) return false;
-        records::TransactionRecord t = records::TransactionRecord::Decode(rec);
+        records::TransactionRecord& t = transaction_;
+        records::TransactionRecord::DecodeInto(rec, t);
         const std::string code = records::Fixed(t.code, 4);
         const bool listed = !run_.filter.has_codes() || run_.filter.CodeChosen(code);
         if (listed && !Line(t, code, t.amount)) return true;
@@ -142,13 +143,15 @@ private:
                 balance_ -= entry.cash_sign * amount;
         }
 
-        const std::string note = NoteText(t);
-        std::string column;
+        NoteTextInto(note_, t);
+        const std::string& note = note_;
+        std::string& column = column_;
         if (t.security_record <= 1) {
-            column = note + "    ";
+            column.assign(note).append("    ");
         } else {
-            column = security.Text(12, 24);
-            second = security.Text(44, 32);
+            const char* bytes = reinterpret_cast<const char*>(security.data());
+            column.assign(bytes + 12, 24);
+            second.assign(bytes + 44, 32);
         }
         const bool transfer = code == "SI  " || code == "SO  ";
         const double transfer_value = transfer ? entry.quantity_sign * amount : 0;
@@ -175,8 +178,6 @@ private:
             signed_amount = entry.cash_sign * amount;
             NumberTextInto(amount_text, signed_amount, "(F15.2,' ')", 15, entry.cash_sign < 0);
         }
-        std::string transfer_text(32, ' ');
-        if (transfer_value != 0) transfer_text = Amount16(transfer_value);
 
         if (page_.lines >= page_.length - 9) Heading();
         const std::string symbol = ShowsNote(code) ? note.substr(0, 12) : t.symbol;
@@ -204,6 +205,8 @@ private:
             ++page_.lines;
         }
         if (transfer) {
+            std::string transfer_text(32, ' ');
+            if (transfer_value != 0) transfer_text = Amount16(transfer_value);
             const std::string value = NumberText(t.lot_cost, "(F15.2,' ')", 15, false);
             frame_.Write("(23X,'DATE-',2A4,' @',A16)", Items().Text(t.lot_date, 4, 2).Text(value, 16, 1));
             frame_.Write("(23X,'VALUE OF ASSET-',A16)", Items().Text(transfer_text, 16, 1));
@@ -235,8 +238,9 @@ private:
     LedgerPage page_;
     bool custodian_read_ = false;
     std::string custodian_ = std::string(32, ' ');
-    records::Record security_;
-    std::string second_, quantity_, price_, commission_, amount_text_;
+    records::Record record_, security_;
+    records::TransactionRecord transaction_;
+    std::string note_, column_, second_, quantity_, price_, commission_, amount_text_;
 };
 
 }  // namespace

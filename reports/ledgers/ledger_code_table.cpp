@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "records/amounts.h"
 #include "records/common_file.h"
@@ -138,12 +139,17 @@ std::string SecurityTypeWord(const records::Record& security) {
 }
 
 std::string NoteText(const records::TransactionRecord& transaction) {
-    std::string note(transaction.extra.begin(), transaction.extra.end());
-    for (std::size_t k = 0; k < 20; k += 4) {
-        const std::string_view word = std::string_view(note).substr(k, 4);
-        if (word <= std::string_view("    ")) note.replace(k, 4, "    ");
-    }
+    std::string note;
+    NoteTextInto(note, transaction);
     return note;
+}
+
+void NoteTextInto(std::string& note, const records::TransactionRecord& transaction) {
+    note.assign(reinterpret_cast<const char*>(transaction.extra.data()), transaction.extra.size());
+    for (std::size_t k = 0; k < note.size(); k += 4) {
+        const std::string_view word = std::string_view(note).substr(k, 4);
+        if (word <= std::string_view("    ")) std::memset(note.data() + k, ' ', 4);
+    }
 }
 
 }  // namespace reports

@@ -103,5 +103,7 @@ std::string SecurityTypeWord(const records::Record& security);
 // or below a blank word turned to blanks (a never-written field of zero
 // bytes prints blank).
 std::string NoteText(const records::TransactionRecord& transaction);
+// The same into a text kept by the caller, so a listing allocates once.
+void NoteTextInto(std::string& note, const records::TransactionRecord& transaction);
 
 }  // namespace reports

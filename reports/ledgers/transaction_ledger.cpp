@@ -33,13 +33,20 @@ std::vector<int16_t> SelectTransactions(const records::DirectFile& transactions,
     std::vector<int16_t> tags;
     records::Record rec;
     if (!transactions.Read(1, rec)) return {};
-    const int16_t last = records::TransactionFileHeader::Decode(rec.Widened(128)).last_record;
+    const int16_t last = records::TransactionFileHeader::Decode(rec).last_record;
     std::unique_ptr<records::DirectFile> securities;
     if (filter.has_security_type())
         securities = std::make_unique<records::DirectFile>(records::kSecurityRecords, 128, /*create=*/false);
+    // The file is read whole once and each record decoded where it lies
+    // into one transaction; a record past the end (or a partial last one)
+    // ends the walk as a failed read does.
+    std::vector<unsigned char> bytes;
+    if (!transactions.ReadWhole(bytes)) return {};
+    const std::size_t length = transactions.record_length();
+    records::TransactionRecord t;
     for (int n = 2; n <= last; ++n) {
-        if (!transactions.Read(n, rec)) break;
-        const records::TransactionRecord t = records::TransactionRecord::Decode(rec.Widened(128));
+        if (static_cast<std::size_t>(n) * length > bytes.size()) break;
+        records::TransactionRecord::DecodeFrom(bytes.data() + static_cast<std::size_t>(n - 1) * length, t);
         if (std::string_view(t.symbol).substr(0, 4) <= std::string_view("    ")) continue;
         if (!filter.PassesCodes(t) || !filter.PassesTransactionType(t)) continue;
         if (filter.has_security_type()) {

@@ -273,6 +273,40 @@ TEST(AccountRecordsLayout, StoredBytesSurviveDecodeAndEncode) {
     });
 }
 
+// Decoding one record after another into the same kept object (as the
+// record walks do) gives what a fresh decode gives, whatever the kept
+// texts held before: other lengths (a caller changed them) or a short
+// record's zeros.
+template <class T>
+void CheckDecodeIntoKept(unsigned seed, const std::function<void(T&)>& disturb) {
+    std::mt19937 gen(seed);
+    T kept;
+    for (int round = 0; round < 20; ++round) {
+        Record stored(round % 5 == 4 ? 40 : 128);  // now and then a short record
+        for (auto& b : stored.bytes()) b = static_cast<unsigned char>(gen());
+        if (round % 3 == 2) disturb(kept);
+        T::DecodeInto(stored, kept);
+        Record fresh(128), reused(128);
+        T::Decode(stored).Encode(fresh);
+        kept.Encode(reused);
+        EXPECT_EQ(reused.bytes(), fresh.bytes()) << "round " << round;
+    }
+}
+
+TEST(AccountRecordsLayout, DecodeIntoAKeptRecordEqualsAFreshDecode) {
+    CheckDecodeIntoKept<TransactionRecord>(11, [](TransactionRecord& t) {
+        t.symbol = "X";
+        t.code = "LONGER THAN FOUR";
+        t.lot_date.clear();
+        t.type = "N   ";
+    });
+    CheckDecodeIntoKept<HoldingRecord>(12, [](HoldingRecord& h) {
+        h.symbol.clear();
+        h.memo = "A MEMO LONGER THAN TWENTY CHARACTERS";
+        h.tax_lot = "S";
+    });
+}
+
 TEST(AccountRecordsLayout, ShortRecordsDecodeAsZerosAndEncodeToFullLength) {
     Record empty;
     TransactionRecord t = TransactionRecord::Decode(empty);
