@@ -18,8 +18,6 @@ namespace reports {
 
 namespace {
 
-constexpr double kNoValue = -99999.99;
-constexpr float kNoRate = -999.99f;
 constexpr int kSize = kTableMonths;
 const std::string kNa = "   N/A  ";
 
@@ -33,7 +31,7 @@ struct ClassSeries {
 };
 
 float Level(const std::vector<float>& x, int k) {
-    return k >= 1 && k <= static_cast<int>(x.size()) ? x[static_cast<std::size_t>(k - 1)] : kNoRate;
+    return k >= 1 && k <= static_cast<int>(x.size()) ? x[static_cast<std::size_t>(k - 1)] : kNoReturn;
 }
 
 std::string Cell(double r) {
@@ -44,7 +42,7 @@ std::string Cell(double r) {
 // is not above 0 or a level is not known.
 std::string Change(const std::vector<float>& x, int s, int e) {
     const float from = Level(x, s), to = Level(x, e);
-    if (!(from > 0) || to == kNoRate) return kNa;
+    if (!(from > 0) || to == kNoReturn) return kNa;
     return Cell(100.0 * (static_cast<double>(to) - from) / from);
 }
 
@@ -52,7 +50,7 @@ std::string Change(const std::vector<float>& x, int s, int e) {
 // when it cannot be computed.
 std::string Annual(const std::vector<float>& x, int s, int e, double exponent, bool known) {
     const float from = Level(x, s), to = Level(x, e);
-    if (!known || !(from > 0) || to == kNoRate) return kNa;
+    if (!known || !(from > 0) || to == kNoReturn) return kNa;
     const double ratio = static_cast<double>(to) / from;
     if (!(ratio > 0)) return kNa;
     return Cell((std::pow(ratio, exponent) - 1.0) * 100.0);
@@ -179,9 +177,9 @@ ClassIndexes ReturnIndexes(const std::array<ClassSeries, 4>& classes, int last, 
             const ClassSeries& cs = classes[c];
             for (int k = 2; k <= last; ++k) {
                 const std::size_t j = static_cast<std::size_t>(k - 1);
-                if (cs.flow[j] == kNoValue || (kind == 0 && cs.value[j] <= kNoValue)) {
+                if (cs.flow[j] == kNoAmount || (kind == 0 && cs.value[j] <= kNoAmount)) {
                     // The chain stops: no level is known from here on.
-                    std::fill(x.begin() + static_cast<long>(j), x.end(), kNoRate);
+                    std::fill(x.begin() + static_cast<long>(j), x.end(), kNoReturn);
                     break;
                 }
                 if (kind == 0 && cs.value[j - 1] < 0) {
@@ -280,7 +278,7 @@ void Sumac(const AssetClassSummaryRequest& rq, PerformancePage& page, MonthlySer
 
     const records::PerformanceAccount as_read = run;
     // 3. The initial value.
-    if (run.history <= 0 && rq.initial_value != kNoValue) run.initial_value = rq.initial_value;
+    if (run.history <= 0 && rq.initial_value != kNoAmount) run.initial_value = rq.initial_value;
 
     // 4. The first period.
     const std::array<ClassSeries, 4> classes = {

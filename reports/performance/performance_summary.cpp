@@ -23,8 +23,6 @@ namespace reports {
 
 namespace {
 
-constexpr double kNoValue = -99999.99;
-constexpr float kNoRate = -999.99f;
 constexpr int kSize = kTableMonths;
 const std::string kNa = "   N/A  ";
 const char* const kMonthNames[12] = {"JAN ", "FEB ", "MAR ", "APR ", "MAY ", "JUN ",
@@ -46,7 +44,7 @@ std::string DateText(const std::string& date) {
 // An amount under "(F12.2)" with thousands separators; " UNAVAILABLE" for
 // a missing amount.
 std::string Amount(double amount) {
-    if (amount <= kNoValue) return " UNAVAILABLE";
+    if (amount <= kNoAmount) return " UNAVAILABLE";
     return Amount12(amount);
 }
 
@@ -57,14 +55,14 @@ std::string Whole(double amount) {
 
 // Levels held from entry 1; entries outside the block read as missing.
 float At(std::span<const float> s, int k) {
-    return k >= 1 && k <= static_cast<int>(s.size()) ? s[static_cast<std::size_t>(k - 1)] : kNoRate;
+    return k >= 1 && k <= static_cast<int>(s.size()) ? s[static_cast<std::size_t>(k - 1)] : kNoReturn;
 }
 
 // The change from entry s to entry e in percent; missing when the base is
 // not above 0 or the end level is missing.
 float Cumulative(std::span<const float> x, int s, int e) {
     const float from = At(x, s), to = At(x, e);
-    if (!(from > 0) || to == kNoRate) return kNoRate;
+    if (!(from > 0) || to == kNoReturn) return kNoReturn;
     return static_cast<float>((static_cast<double>(to) - from) / from * 100.0);
 }
 
@@ -72,9 +70,9 @@ float Cumulative(std::span<const float> x, int s, int e) {
 // base is not above 0 or the ratio is not.
 float Annualized(std::span<const float> x, int s, int e, double m) {
     const float from = At(x, s), to = At(x, e);
-    if (!(from > 0) || to == kNoRate) return kNoRate;
+    if (!(from > 0) || to == kNoReturn) return kNoReturn;
     const double ratio = static_cast<double>(to) / from;
-    if (!(ratio > 0)) return kNoRate;
+    if (!(ratio > 0)) return kNoReturn;
     const double exponent = m == 0 ? 1.0 : 12.0 / m;
     return static_cast<float>((std::pow(ratio, exponent) - 1.0) * 100.0);
 }
@@ -142,10 +140,10 @@ private:
     int a_ = 0;  // the reporting-start position; 0 when not set
     double fraction_ = 1.0;
     double net_flow_ = 0;
-    double ending_ = kNoValue;
+    double ending_ = kNoAmount;
     int fiscal_start_ = 1;
-    float fiscal_cumulative_ = kNoRate;
-    float inception_ = kNoRate;
+    float fiscal_cumulative_ = kNoReturn;
+    float inception_ = kNoReturn;
     std::string since_text_ = kNa;
     std::string fiscal_text_ = kNa;
     std::array<std::string, 2> index_fiscal_text_{kNa, kNa};
@@ -235,7 +233,7 @@ void Summary::Prepare() {
         v_[0] = start_value;
         if (kind_ <= 0) {
             f_[0] = start_value;
-            if (!c_.opening_in_series && f_[1] != kNoValue) f_[1] -= start_value;
+            if (!c_.opening_in_series && f_[1] != kNoAmount) f_[1] -= start_value;
         }
         x1_[0] = entry_.index1_base;
         x2_[0] = entry_.index2_base;
@@ -259,7 +257,7 @@ void Summary::Prepare() {
                 net_flow_ = f;
                 a_ = k;
             } else if (k >= 2) {
-                net_flow_ = f == kNoValue || net_flow_ == kNoValue ? kNoValue : net_flow_ + f;
+                net_flow_ = f == kNoAmount || net_flow_ == kNoAmount ? kNoAmount : net_flow_ + f;
             }
         }
     }
@@ -269,10 +267,10 @@ void Summary::Chain() {
     i_.assign(kSize, 100.0f);
     for (int k = 2; k <= e_; ++k) {
         const std::size_t j = static_cast<std::size_t>(k - 1);
-        if (f_[j] == kNoValue || v_[j - 1] <= kNoValue || v_[j] <= kNoValue) {
+        if (f_[j] == kNoAmount || v_[j - 1] <= kNoAmount || v_[j] <= kNoAmount) {
             // The chain stops at a missing flow or value: no level is known
             // from here on.
-            std::fill(i_.begin() + static_cast<long>(j), i_.end(), kNoRate);
+            std::fill(i_.begin() + static_cast<long>(j), i_.end(), kNoReturn);
             return;
         }
         double b = v_[j - 1], e = v_[j], f = f_[j];
@@ -560,7 +558,7 @@ void Summary::Balances() {
     const double start = v_[0];
     const std::string s = Amount(start), f = Amount(net_flow_);
     const std::string contribution =
-        start <= kNoValue || net_flow_ <= kNoValue ? Amount(kNoValue) : Amount(start + net_flow_);
+        start <= kNoAmount || net_flow_ <= kNoAmount ? Amount(kNoAmount) : Amount(start + net_flow_);
     Print(records::Write("(6X,I1,'.  STARTING BALANCE                      $ ',A12)", {item, SV(s)}));
     Print(records::Write("(6X,'    NET CAPITAL FLOW                        ',A12)", {SV(f)}));
     Print(records::Write("(50X,'------------')"));
@@ -581,7 +579,7 @@ void Summary::Store() {
     records::DirectFile file(records::kAccountRecords, records::kAccountRecordLength);
     records::Record rec;
     if (!file.ok() || !file.Read(first + 3, rec)) return;
-    float value = fiscal_cumulative_ == kNoRate ? 0.0f : fiscal_cumulative_ * 0.01f;
+    float value = fiscal_cumulative_ == kNoReturn ? 0.0f : fiscal_cumulative_ * 0.01f;
     records::Srnd2(value);
     rec.SetR4(111, value);
     file.Write(first + 3, rec);
@@ -593,7 +591,7 @@ void Summary::Lines() {
     const bool last_entry = entry_.index_position >= entry_.index_count || entry_.index_count <= 0;
     if (c_.sub_kind == 1 && c_.output_mode != 2) {
         const std::string contribution =
-            v_[0] <= kNoValue || net_flow_ <= kNoValue ? Amount(kNoValue) : Amount(v_[0] + net_flow_);
+            v_[0] <= kNoAmount || net_flow_ <= kNoAmount ? Amount(kNoAmount) : Amount(v_[0] + net_flow_);
         const std::string ending = Amount(ending_);
         const std::string cumulative = records::Fixed(c_.cumulative_text, 6);
         std::vector<records::OutItem> items = Words(name, 4);
@@ -624,14 +622,14 @@ void Summary::Lines() {
         double income = 0;
         for (int k = 1; k <= e_; ++k) {
             const float w = w_[static_cast<std::size_t>(k - 1)];
-            if (w > kNoValue) income += w;  // a month without its income adds nothing
+            if (w > kNoAmount) income += w;  // a month without its income adds nothing
         }
         const std::string income_text = NumberText(income, "(F12.2)", 12, false);
         std::string annual[5];
         for (int k = 0; k < 5; ++k) annual[k] = Prfann(o_, i_, x1_, x2_, e_, spans[k]).a;
         const float r = c_.last_return;
-        line(name, ending_ <= kNoValue ? Amount(kNoValue) : Whole(ending_),
-             net_flow_ <= kNoValue ? Amount(kNoValue) : Whole(net_flow_), income_text.substr(0, 12),
+        line(name, ending_ <= kNoAmount ? Amount(kNoAmount) : Whole(ending_),
+             net_flow_ <= kNoAmount ? Amount(kNoAmount) : Whole(net_flow_), income_text.substr(0, 12),
              Fmtpct(r, r, 1.0f, 1.0f, 0), fiscal_text_, annual, since_text_);
         if (last_entry) {
             const int shown = Display() == 0 ? 2 : (Display() == 1 ? 1 : 0);
@@ -644,7 +642,7 @@ void Summary::Lines() {
                 records::WriteInto(level, "(F13.0)", {static_cast<double>(At(levels, e_))});
                 const float change = c_.last_index_change[static_cast<std::size_t>(x)];
                 std::string period(32, ' ');
-                if (change == kNoRate)
+                if (change == kNoReturn)
                     period = kNa;
                 else
                     records::WriteInto(period, "(F7.1)", {static_cast<double>(change)});
@@ -708,7 +706,7 @@ void Summary::Run() {
 std::string Fmtpct(float value, float check1, float check2, float check3, int16_t mode) {
     std::string text(32, ' ');
     records::WriteInto(text, "('    N/A ')", {});
-    if (check1 == kNoRate || check2 == kNoRate || check3 == kNoRate) return text;
+    if (check1 == kNoReturn || check2 == kNoReturn || check3 == kNoReturn) return text;
     records::WriteInto(text, mode == 0 ? "(F7.1,1X)" : "(F7.1,'%')", {static_cast<double>(value)});
     Mprftxt(text, 8);
     return text;
@@ -730,7 +728,7 @@ AnnualizedTexts Prfann(const records::Options& options, std::span<const float> a
     std::string* texts[3] = {&out.a, &out.b, &out.c};
     for (int k = 0; k < 3; ++k) {
         const float from = At(series[k], n), to = At(series[k], end);
-        if (!(from > 0) || to == kNoRate) continue;
+        if (!(from > 0) || to == kNoReturn) continue;
         double r = 0;
         if (records::OptionValue(options, records::Opt::kCumulativeReturn) == 1) {
             r = (static_cast<double>(to) - from) / from * 100.0;

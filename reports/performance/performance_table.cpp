@@ -23,8 +23,6 @@ namespace reports {
 
 namespace {
 
-constexpr double kNoValue = -99999.99;
-constexpr float kNoRate = -999.99f;
 constexpr int kChartUnit = 16;
 constexpr int kCategoryUnit = 16;
 constexpr std::size_t kRecordLength = 128;
@@ -60,9 +58,9 @@ engine::CategoryTable ReadCategories() {
 
 // Compounds a month's return into a running one: both must be known.
 float Compound(float running, float r) {
-    if (r > kNoRate && running > kNoRate)
+    if (r > kNoReturn && running > kNoReturn)
         return static_cast<float>((running + 100.0) * (r + 100.0) * 0.01 - 100.0);
-    return kNoRate;
+    return kNoReturn;
 }
 
 // The sums the table's rows carry from month to month: the flows since
@@ -72,15 +70,15 @@ struct RunningSums {
     float c_prev = 0;
     float q = 0, q1 = 0, q2 = 0;
     double q_flow = 0, q_change = 0, q_income = 0;
-    double gain = kNoValue;
+    double gain = kNoAmount;
 };
 
 // One month's figures: its value, flow and income, its change, and its
 // period (r) and cumulative (c) returns.
 struct MonthFigures {
-    double value = kNoValue, flow = kNoValue, income = 0;
-    double change = kNoValue;
-    float r = kNoRate, c = kNoRate;
+    double value = kNoAmount, flow = kNoAmount, income = 0;
+    double change = kNoAmount;
+    float r = kNoReturn, c = kNoReturn;
 };
 
 // Where a row stands: month i of the series (month m of year y), its date
@@ -157,8 +155,8 @@ private:
     double v0_ = 0;
     float s1_ = 0, s2_ = 0;
     float cumulative_ = 0;
-    float last_return_ = kNoRate;
-    std::array<float, 2> last_change_{kNoRate, kNoRate};
+    float last_return_ = kNoReturn;
+    std::array<float, 2> last_change_{kNoReturn, kNoReturn};
     std::string cumulative_text_ = std::string(6, ' ');
 };
 
@@ -386,7 +384,7 @@ void Table::MoveBack() {
     s_.index1[0] = s1_ = run_.index1_base;
     s_.index2[0] = s2_ = run_.index2_base;
     v0_ = run_.initial_value;
-    if (run_.history >= 1 && s_.flow[1] != kNoValue) s_.flow[1] -= run_.initial_value;
+    if (run_.history >= 1 && s_.flow[1] != kNoAmount) s_.flow[1] -= run_.initial_value;
     if (--s_.start_month == 0) {
         s_.start_month = 12;
         --s_.start_year;
@@ -527,15 +525,15 @@ void Table::MonthReturns(int i, RunningSums& sums, MonthFigures& f) const {
     f.income = s_.income[i - 1];
     const double v = f.value, vj = s_.value[j - 1];
     // a. Flows.
-    if (f.flow == kNoValue || sums.q_flow == kNoValue)
-        sums.q_flow = kNoValue;
+    if (f.flow == kNoAmount || sums.q_flow == kNoAmount)
+        sums.q_flow = kNoAmount;
     else
         sums.q_flow += f.flow;
-    if (f.flow != kNoValue) sums.total_flows += f.flow;
+    if (f.flow != kNoAmount) sums.total_flows += f.flow;
     // b-e. The month's returns.
-    if (v != kNoValue && vj != kNoValue) {
-        sums.gain = v0_ != kNoValue ? v - sums.total_flows - v0_ : kNoValue;
-        double bmv = vj, emv = v, fl = f.flow == kNoValue ? 0.0 : f.flow;
+    if (v != kNoAmount && vj != kNoAmount) {
+        sums.gain = v0_ != kNoAmount ? v - sums.total_flows - v0_ : kNoAmount;
+        double bmv = vj, emv = v, fl = f.flow == kNoAmount ? 0.0 : f.flow;
         if (rq_.mode == 0) {
             if (bmv == 0.0 && fl != 0.0) {
                 bmv = fl;
@@ -555,8 +553,8 @@ void Table::MonthReturns(int i, RunningSums& sums, MonthFigures& f) const {
     } else {
         // A month without its values has no returns: its period,
         // quarter-to-date and cumulative returns print N/A.
-        sums.gain = kNoValue;
-        sums.q = kNoRate;
+        sums.gain = kNoAmount;
+        sums.q = kNoReturn;
         sums.c_prev = 0;
     }
 }
@@ -652,17 +650,17 @@ bool Table::Months() {
                 sums.gain = run_.carried_gain;
                 f.c = run_.carried_return;
                 sums.c_prev = f.c;
-                if (f.value != kNoValue) sums.total_flows = f.value - v0_ - run_.carried_gain;
+                if (f.value != kNoAmount) sums.total_flows = f.value - v0_ - run_.carried_gain;
             }
             // g. Quarter sums.
-            if (f.change != kNoValue && sums.q_change != kNoValue)
+            if (f.change != kNoAmount && sums.q_change != kNoAmount)
                 sums.q_change += f.change;
             else
-                sums.q_change = kNoValue;
+                sums.q_change = kNoAmount;
             sums.q_income += f.income;
             // h. Indexes.
             auto index = [&](const std::array<float, kTableMonths>& x, float start, float& qk) {
-                std::array<float, 3> out{x[i - 1], kNoRate, kNoRate};
+                std::array<float, 3> out{x[i - 1], kNoReturn, kNoReturn};
                 if (x[i - 1] > 0) {
                     if (start > 0) out[2] = static_cast<float>(100.0 * (x[i - 1] - start) / start);
                     if (x[j - 1] > 0) out[1] = static_cast<float>(100.0 * (x[i - 1] - x[j - 1]) / x[j - 1]);
@@ -688,11 +686,11 @@ bool Table::Months() {
 
 void Table::Run() {
     result_ = PerformanceTableResult{};
-    s_.value.fill(kNoValue);
-    s_.flow.fill(kNoValue);
-    s_.income.fill(static_cast<float>(kNoValue));
-    s_.index1.fill(kNoRate);
-    s_.index2.fill(kNoRate);
+    s_.value.fill(kNoAmount);
+    s_.flow.fill(kNoAmount);
+    s_.income.fill(static_cast<float>(kNoAmount));
+    s_.index1.fill(kNoReturn);
+    s_.index2.fill(kNoReturn);
     s_.t.fill(0);
     choice_ = rq_.choice;
     if (rq_.sub_kind <= 0 || choice_ == 4) {
