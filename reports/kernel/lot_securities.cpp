@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unordered_map>
 
 #include "records/dates.h"
 #include "records/record.h"
@@ -82,16 +81,7 @@ long SecuritySearch::Find(std::string_view symbol) {
 }
 
 float LotDateNumber(const std::string& date) {
-    // The same dates (the pricing date, a security's maturity, the trade
-    // dates of an account's lots) are read line after line; each text is
-    // read once and its number kept. The table is bounded: it starts again
-    // when it grows large.
-    thread_local std::unordered_map<std::string, float> known;
-    if (const auto at = known.find(date); at != known.end()) return at->second;
-    const float number = records::DateTextNumber(date);
-    if (known.size() >= 16384) known.clear();
-    known.emplace(date, number);
-    return number;
+    return records::DateTextNumber(date);
 }
 
 }  // namespace reports
