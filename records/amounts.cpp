@@ -1,6 +1,7 @@
 #include "records/amounts.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "records/layout.h"
 #include "records/record.h"
@@ -50,29 +51,31 @@ void Comma(std::string& text, int n) {
     Normalise(text);
     if (n < 1) return;
     n = std::min<int>(n, kAmountWidth);
-    std::string work = text.substr(0, static_cast<std::size_t>(n));
-    auto at = [&work](int p) -> char& { return work[static_cast<std::size_t>(p - 1)]; };
+    // The field is edited in a copy of its own, positions counted from 1,
+    // and put back only when the edit completes.
+    char work[kAmountWidth + 1];
+    std::memcpy(work + 1, text.data(), static_cast<std::size_t>(n));
     int p = n + 1;
     for (int i = 1; i <= n; ++i) {
-        if (at(i) == '.') {
+        if (work[i] == '.') {
             p = i;
             break;
         }
     }
     for (int q = p - 4; q >= 2; q = p - 4) {
-        if (at(q) == ' ' || at(q) == '-' || at(q) == '(') break;
+        if (work[q] == ' ' || work[q] == '-' || work[q] == '(') break;
         // No room left of the number: the field stays as written.
-        if (at(1) != ' ') return;
-        for (int i = 2; i <= q; ++i) at(i - 1) = at(i);
-        at(q) = ',';
+        if (work[1] != ' ') return;
+        std::memmove(work + 1, work + 2, static_cast<std::size_t>(q - 1));
+        work[q] = ',';
         p = q;
     }
-    if (at(n) == '.') {
-        for (int i = n; i >= 2; --i) at(i) = at(i - 1);
-        at(1) = ' ';
+    if (work[n] == '.') {
+        std::memmove(work + 2, work + 1, static_cast<std::size_t>(n - 1));
+        work[1] = ' ';
     }
-    text.replace(0, work.size(), work);
-    std::fill(text.begin() + n, text.end(), ' ');
+    std::memcpy(text.data(), work + 1, static_cast<std::size_t>(n));
+    std::memset(text.data() + n, ' ', kAmountWidth - static_cast<std::size_t>(n));
 }
 
 void Brackt(std::string& text, int n) {

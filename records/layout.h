@@ -96,6 +96,10 @@ std::vector<std::string> WriteRecords(std::string_view layout, OutItems items);
 // Writes the items under the layout and returns the first record.
 std::string Write(std::string_view layout, OutItems items = {});
 
+// Writes the first record into `record`, replacing what it held: Write for
+// a text the caller keeps from one line to the next, whose room is reused.
+void WriteTo(std::string& record, std::string_view layout, OutItems items = {});
+
 // Writes the items into a fixed-width text, as an internal write does: the
 // field is blank-filled beyond what the layout produced, and output beyond
 // the field's width is cut off. Only the first record lands in the field.

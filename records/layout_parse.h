@@ -43,12 +43,36 @@ inline constexpr int32_t kMaxRepeat = 32767;
 inline constexpr int kMaxDepth = 32;
 inline constexpr int64_t kMaxPassPositions = 1'000'000;
 
+// One step of a layout's flat pass (ParsedLayout::steps): the literals and
+// blanks that come before a data descriptor, joined into one text, then the
+// descriptor itself.
+struct Step {
+    uint32_t text = 0;  // offset into ParsedLayout::stepTexts
+    uint32_t textSize = 0;
+    Kind kind = Kind::Skip;  // Integer, Fixed or Text; Skip in the last step: text only
+    int32_t width = 0;
+    int32_t decimals = 0;
+};
+
+// The most data descriptors a flat pass unrolls.
+inline constexpr std::size_t kMaxFlatData = 512;
+
 struct ParsedLayout {
     bool valid = false;
     std::vector<Node> nodes;     // the items inside the outermost brackets
     std::string literals;        // literal texts, quotes already undoubled
     int32_t revertTo = 0;        // where the layout restarts when items remain
     bool revertHasData = false;  // an I, F or A lies from revertTo on
+
+    // The layout's first pass unrolled (repeat counts and groups written
+    // out), for the writes whose items it takes without reverting: as many
+    // items as data descriptors or fewer. The last step holds the text after
+    // the last descriptor. Empty for a layout that holds "/" or more than
+    // kMaxFlatData data descriptors in a pass: those take the walk.
+    std::vector<Step> steps;
+    std::string stepTexts;
+    std::size_t flatData = 0;  // data descriptors in the flat pass
+    bool Flat() const { return !steps.empty(); }
 
     std::string_view LiteralText(const Node& node) const {
         return std::string_view(literals).substr(node.literal, node.literalSize);

@@ -19,7 +19,8 @@ std::string NumberText(double value, std::string_view layout, int n, bool bracke
 }
 
 void NumberTextInto(std::string& text, double value, std::string_view layout, int n, bool brackets) {
-    text.assign(kWorkWidth, ' ');
+    // The write fills every position of the work text.
+    text.resize(kWorkWidth);
     records::WriteInto(text, layout, {value});
     records::Comma(text, n);
     // Brackt changes only a field that shows a minus sign, so a value that
@@ -40,7 +41,8 @@ std::string BracketedText(double value, std::string_view layout, int n) {
 }
 
 void BracketedTextInto(std::string& text, double value, std::string_view layout, int n) {
-    text.assign(kWorkWidth, ' ');
+    // The write fills every position of the work text.
+    text.resize(kWorkWidth);
     records::WriteInto(text, layout, {value});
     records::Brackt(text, n);
 }

@@ -1,0 +1,61 @@
+#pragma once
+
+// Copies and fills of the few characters a field holds. A library call
+// costs more than moving four or sixteen bytes, so short lengths are done
+// inline with fixed-size moves (two that may overlap cover any length in
+// between); longer ones go to the library.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace records {
+
+inline void CopyShort(char* to, const char* from, std::size_t n) {
+    if (n >= 8) {
+        if (n > 16) {
+            std::memcpy(to, from, n);
+            return;
+        }
+        uint64_t head;
+        uint64_t tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + n - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + n - 8, &tail, 8);
+    } else if (n >= 4) {
+        uint32_t head;
+        uint32_t tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + n - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + n - 4, &tail, 4);
+    } else if (n != 0) {
+        // One to three: first, last and middle (some the same).
+        to[0] = from[0];
+        to[n - 1] = from[n - 1];
+        to[n / 2] = from[n / 2];
+    }
+}
+
+inline void FillShort(char* to, char c, std::size_t n) {
+    if (n >= 8) {
+        if (n > 32) {
+            std::memset(to, c, n);
+            return;
+        }
+        const uint64_t word = 0x0101010101010101ull * static_cast<unsigned char>(c);
+        for (std::size_t i = 0; i + 8 <= n; i += 8) std::memcpy(to + i, &word, 8);
+        std::memcpy(to + n - 8, &word, 8);
+    } else if (n >= 4) {
+        const uint32_t word = 0x01010101u * static_cast<unsigned char>(c);
+        std::memcpy(to, &word, 4);
+        std::memcpy(to + n - 4, &word, 4);
+    } else if (n != 0) {
+        to[0] = c;
+        to[n - 1] = c;
+        to[n / 2] = c;
+    }
+}
+
+}  // namespace records
