@@ -133,24 +133,68 @@ void Form16(double& value, double switch_value, std::string& text) {
     if (value < 0.0) Brackt(text, 15);
 }
 
+namespace {
+
+// What "(F14.4)" reads into a double from four digits without a point:
+// their whole number over 10^4, which the division gives as the double
+// nearest to it, as the read does. Anything else takes the read, which
+// leaves the fraction as it was when it fails.
+void FractionRead(std::string_view digits, double& fraction) {
+    uint32_t k = 0;
+    bool all_digits = digits.size() == 4;
+    for (std::size_t i = 0; i < digits.size() && all_digits; ++i) {
+        all_digits = digits[i] >= '0' && digits[i] <= '9';
+        k = k * 10 + static_cast<uint32_t>(digits[i] - '0');
+    }
+    if (all_digits) {
+        fraction = static_cast<double>(k) / 1e4;
+        return;
+    }
+    Read(digits, "(F14.4)", {&fraction});
+}
+
+// What "(F9.0)" reads into a double from a whole part of nine positions:
+// blanks, an optional "-", digits (at most eight, so exact). false, value
+// unchanged, for anything else, which the read decides.
+bool WholeRead(std::string_view field, double& value) {
+    if (field.size() != 9) return false;
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    const bool negative = i < field.size() && field[i] == '-';
+    if (negative) ++i;
+    if (i == field.size()) return false;
+    uint32_t k = 0;
+    for (; i < field.size(); ++i) {
+        if (field[i] < '0' || field[i] > '9') return false;
+        k = k * 10 + static_cast<uint32_t>(field[i] - '0');
+    }
+    value = negative ? -static_cast<double>(k) : static_cast<double>(k);
+    return true;
+}
+
+}  // namespace
+
 void Trncat(double value, std::string& whole, double& fraction, std::string& fraction_text) {
-    const std::string written = Write("(F14.4)", {value});
+    thread_local std::string written;
+    WriteTo(written, "(F14.4)", {value});
     const std::size_t dot = written.rfind('.');
     if (dot == std::string::npos) return;
     Normalise(whole);
     Normalise(fraction_text);
     whole.replace(0, dot + 1, written, 0, dot + 1);
-    const std::string digits = Fixed(std::string_view(written).substr(dot + 1), 4);
-    fraction_text.replace(0, 4, digits);
+    char digits[4] = {' ', ' ', ' ', ' '};
+    written.copy(digits, 4, dot + 1);
+    fraction_text.replace(0, 4, digits, 4);
     // Four digits without a point: the layout places them as decimals.
-    Read(digits, "(F14.4)", {&fraction});
+    FractionRead(std::string_view(digits, 4), fraction);
     if (value >= 0.0) {
         Comma(whole, 9);
         return;
     }
     // Negative: move the whole part one place left to make room for ")".
     double whole_part = 0.0;
-    if (Read(std::string_view(whole).substr(0, 9), "(F9.0)", {&whole_part})) {
+    const std::string_view whole_field = std::string_view(whole).substr(0, 9);
+    if (WholeRead(whole_field, whole_part) || Read(whole_field, "(F9.0)", {&whole_part})) {
         // A quantity between -1 and 0 has a whole part of zero, which the
         // layout writes without a sign; it keeps its minus so that it is
         // bracketed like any other negative quantity.
