@@ -25,7 +25,8 @@ void Normalise(std::string& text) {
 // where Comma blanks it (unless Comma leaves a too-wide field untouched).
 void IncomeField(double amount, std::string& text, double first_step, std::string_view small_layout,
                  int small_width) {
-    text.assign(kAmountWidth, ' ');
+    // Each write below fills every position of the text.
+    text.resize(kAmountWidth);
     const float millions = static_cast<float>(amount * 1e-6);
     int width;
     if (amount >= first_step * 100.0) {

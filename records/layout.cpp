@@ -440,8 +440,27 @@ void WriteTo(std::string& record, std::string_view layout, OutItems items) {
 }
 
 void WriteInto(std::string& field, std::string_view layout, OutItems items) {
-    Sink sink;
     const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (parsed.valid && parsed.OneFixed() && items.size() == 1) {
+        // A number column: its text before, the number, its text after and
+        // blanks, straight into the field when they fit in it.
+        const layout_detail::Step& number = parsed.steps[0];
+        const layout_detail::Step& after = parsed.steps[1];
+        const auto* value = std::get_if<double>(&items[0]);
+        const std::size_t size = number.textSize + static_cast<std::size_t>(number.width) + after.textSize;
+        if (value != nullptr && size <= field.size()) {
+            const char* const texts = parsed.stepTexts.data();
+            char* at = field.data();
+            CopyShort(at, texts + number.text, number.textSize);
+            at += number.textSize;
+            layout_detail::FixedField(at, *value, number.width, number.decimals);
+            at += number.width;
+            CopyShort(at, texts + after.text, after.textSize);
+            FillShort(at + after.textSize, ' ', field.size() - size);
+            return;
+        }
+    }
+    Sink sink;
     if (parsed.valid) WriteFirst(parsed, items, sink);
     const std::string_view record = sink.Text();
     const std::size_t kept = std::min(record.size(), field.size());

@@ -4,6 +4,8 @@
 #include <functional>
 #include <unordered_map>
 
+#include "records/small_copy.h"
+
 namespace records::layout_detail {
 
 namespace {
@@ -324,7 +326,7 @@ const ParsedLayout& CachedLayout(std::string_view layout) {
     const auto address = reinterpret_cast<std::uintptr_t>(layout.data());
     Recent& slot = recent[((address >> 3) ^ (address >> 11) ^ layout.size()) % kRecent];
     if (slot.entry != nullptr && slot.data == layout.data() && slot.size == layout.size() &&
-        std::string_view(slot.entry->first) == layout)
+        EqualShort(slot.entry->first.data(), layout.data(), layout.size()))
         return slot.entry->second;
     auto found = cache.find(layout);
     if (found == cache.end()) {

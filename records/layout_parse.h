@@ -73,6 +73,9 @@ struct ParsedLayout {
     std::string stepTexts;
     std::size_t flatData = 0;  // data descriptors in the flat pass
     bool Flat() const { return !steps.empty(); }
+    // A layout of one F descriptor between texts, as every number column
+    // is: its whole pass is steps[0] and steps[1].
+    bool OneFixed() const { return steps.size() == 2 && steps[0].kind == Kind::Fixed; }
 
     std::string_view LiteralText(const Node& node) const {
         return std::string_view(literals).substr(node.literal, node.literalSize);

@@ -58,4 +58,18 @@ inline void FillShort(char* to, char c, std::size_t n) {
     }
 }
 
+// Whether the n characters at a and b are the same.
+inline bool EqualShort(const char* a, const char* b, std::size_t n) {
+    if (n < 8 || n > 16) return std::memcmp(a, b, n) == 0;
+    uint64_t a1;
+    uint64_t a2;
+    uint64_t b1;
+    uint64_t b2;
+    std::memcpy(&a1, a, 8);
+    std::memcpy(&b1, b, 8);
+    std::memcpy(&a2, a + n - 8, 8);
+    std::memcpy(&b2, b + n - 8, 8);
+    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
+}
+
 }  // namespace records
