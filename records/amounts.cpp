@@ -6,6 +6,7 @@
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/rounding.h"
+#include "records/small_copy.h"
 
 namespace records {
 
@@ -55,7 +56,7 @@ void Comma(std::string& text, int n) {
     // The field is edited in a copy of its own, positions counted from 1,
     // and put back only when the edit completes.
     char work[kAmountWidth + 1];
-    std::memcpy(work + 1, text.data(), static_cast<std::size_t>(n));
+    CopyShort(work + 1, text.data(), static_cast<std::size_t>(n));
     int p = n + 1;
     for (int i = 1; i <= n; ++i) {
         if (work[i] == '.') {
@@ -75,8 +76,8 @@ void Comma(std::string& text, int n) {
         std::memmove(work + 2, work + 1, static_cast<std::size_t>(n - 1));
         work[1] = ' ';
     }
-    std::memcpy(text.data(), work + 1, static_cast<std::size_t>(n));
-    std::memset(text.data() + n, ' ', kAmountWidth - static_cast<std::size_t>(n));
+    CopyShort(text.data(), work + 1, static_cast<std::size_t>(n));
+    FillShort(text.data() + n, ' ', kAmountWidth - static_cast<std::size_t>(n));
 }
 
 void Brackt(std::string& text, int n) {
@@ -237,13 +238,17 @@ void Phone(std::string_view digits, std::string& result) {
 }
 
 void Ckdesc(std::string& description, std::string_view code, float rate, std::string_view date) {
-    if (!IsBlank(Fixed(description, kAmountWidth))) return;
-    if (IsBlank(Fixed(date, 4))) return;
+    // Padding with blanks changes no answer of IsBlank: the texts are
+    // looked at as they are, cut to their width.
+    if (!IsBlank(std::string_view(description).substr(0, kAmountWidth))) return;
+    if (IsBlank(date.substr(0, 4))) return;
     if (code.size() < 2 || static_cast<unsigned char>(code[1]) == 0) return;
-    const std::string text = Fixed(date, 8);
-    const std::string_view first = std::string_view(text).substr(0, 4);
-    const std::string_view second = std::string_view(text).substr(4, 4);
-    description.assign(kAmountWidth, ' ');
+    char text[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    date.copy(text, 8);
+    const std::string_view first(text, 4);
+    const std::string_view second(text + 4, 4);
+    // Either write fills all 32 positions.
+    description.resize(kAmountWidth);
     if (rate == kNoRate)
         WriteInto(description, "(12X,2A4,'            ')", {first, second});
     else

@@ -102,7 +102,8 @@ void IntegerField(char* field, long long value, int w) {
         StarsField(field, w);
         return;
     }
-    RightAligned(field, w, buf, size);
+    std::memset(field, ' ', static_cast<std::size_t>(w - size));
+    std::memcpy(field + (w - size), buf, static_cast<std::size_t>(size));
 }
 
 namespace {

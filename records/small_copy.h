@@ -14,7 +14,16 @@ namespace records {
 inline void CopyShort(char* to, const char* from, std::size_t n) {
     if (n >= 8) {
         if (n > 16) {
-            std::memcpy(to, from, n);
+            if (n > 32) {
+                std::memcpy(to, from, n);
+                return;
+            }
+            // The first sixteen and the last sixteen.
+            uint64_t words[4];
+            std::memcpy(&words[0], from, 16);
+            std::memcpy(&words[2], from + n - 16, 16);
+            std::memcpy(to, &words[0], 16);
+            std::memcpy(to + n - 16, &words[2], 16);
             return;
         }
         uint64_t head;

@@ -334,6 +334,10 @@ TEST(AmountsCkdesc, FillsBlankDescriptionFromRateAndDate) {
         {blank, off, 5.25f, "06/15/09", blank},  // option 2 off
         {blank, on, 5.25f, "    /09 ", blank},   // no date
         {T("FIRST LINE"), on, 5.25f, "06/15/09", T("FIRST LINE")},
+        // Texts of other lengths: the description is looked at and made
+        // 32 positions, the date taken as 8 (blank padded or cut).
+        {"", on, kNoRate, "06/15/0912", "            06/15/09            "},
+        {blank + "BEYOND", on, -1.5f, "6/1", "   -1.500%  6/1                 "},
     };
     for (const auto& c : cases) {
         std::string description = c.description;
