@@ -243,18 +243,41 @@ private:
 void WriteFirst(const ParsedLayout& layout, OutItems items, Sink& sink) {
     if (layout.Flat() && items.size() <= layout.flatData) {
         const char* const texts = layout.stepTexts.data();
+        const std::vector<layout_detail::Step>& steps = layout.steps;
         std::size_t next = 0;
-        for (const layout_detail::Step& step : layout.steps) {
+        for (std::size_t i = 0;; ++i) {
+            const layout_detail::Step& step = steps[i];
             sink.Put(texts + step.text, step.textSize);
             if (step.kind == Kind::Skip || next == items.size()) break;
             // A text under Aw, the commonest item of a line, is put here.
             const OutItem& item = items[next++];
             const auto* text = std::get_if<std::string_view>(&item);
-            if (step.kind == Kind::Text && step.width >= 0 && text != nullptr) {
-                PutText(sink, *text, static_cast<std::size_t>(step.width));
-            } else {
+            if (step.kind != Kind::Text || step.width < 0 || text == nullptr) {
                 PutItem(sink, step.kind, step.width, step.decimals, item);
+                continue;
             }
+            const auto width = static_cast<std::size_t>(step.width);
+            if (text->size() != width) {
+                PutText(sink, *text, width);
+                continue;
+            }
+            // The words of a text cut to their widths lie one after another
+            // (Items keeps them so): while the next descriptors take the
+            // characters that follow, at their full width, with nothing
+            // between, the run is put in one move.
+            std::size_t run = width;
+            while (next < items.size()) {
+                const layout_detail::Step& following = steps[i + 1];
+                if (following.kind != Kind::Text || following.textSize != 0 || following.width < 0) break;
+                const auto* more = std::get_if<std::string_view>(&items[next]);
+                if (more == nullptr || more->data() != text->data() + run ||
+                    more->size() != static_cast<std::size_t>(following.width))
+                    break;
+                run += more->size();
+                ++next;
+                ++i;
+            }
+            sink.Put(text->data(), run);
         }
         return;
     }

@@ -212,6 +212,9 @@ INSTANTIATE_TEST_SUITE_P(
 // for repeats and nested groups, fewer items than descriptors, no items,
 // items of the wrong kind, and fields narrower or wider than the record.
 TEST(LayoutWrite, FlatPassAgreesWithTheWalk) {
+    // Words that lie one after another, as a line's items do.
+    static const char kLine[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    auto word = [](std::size_t at, std::size_t size) { return OutItem(std::string_view(kLine + at, size)); };
     struct Case {
         const char* layout;
         std::vector<OutItem> items;
@@ -232,6 +235,10 @@ TEST(LayoutWrite, FlatPassAgreesWithTheWalk) {
         {"(2(I3,'x',2(A2,'-')),F5.1,'end')", {1LL, std::string_view("ab")}},
         {"(I3,A,A3,I2)", {2.5, std::string_view("any length"), 1.0, std::string_view("t")}},
         {"(3X,'only text',2X)", {}},
+        {"(A4,A2,A8,2X,2A4,A,A3)", {word(0, 4), word(4, 2), word(6, 8), word(14, 4), word(18, 4), word(22, 2), word(24, 2)}},
+        {"(3A4,A4)", {word(0, 4), word(4, 4), word(8, 2), word(10, 4)}},
+        {"(2A4,I2,A4)", {word(0, 4), word(4, 4), word(8, 4), word(12, 4)}},
+        {"(3A4)", {word(0, 4), word(8, 4), word(4, 4)}},
         {"(I2,\\,I2)", {1LL, 2LL}},
     };
     for (const Case& c : cases) {
