@@ -57,13 +57,8 @@ void Comma(std::string& text, int n) {
     // and put back only when the edit completes.
     char work[kAmountWidth + 1];
     CopyShort(work + 1, text.data(), static_cast<std::size_t>(n));
-    int p = n + 1;
-    for (int i = 1; i <= n; ++i) {
-        if (work[i] == '.') {
-            p = i;
-            break;
-        }
-    }
+    const void* const point = std::memchr(work + 1, '.', static_cast<std::size_t>(n));
+    int p = point == nullptr ? n + 1 : static_cast<int>(static_cast<const char*>(point) - work);
     for (int q = p - 4; q >= 2; q = p - 4) {
         if (work[q] == ' ' || work[q] == '-' || work[q] == '(') break;
         // No room left of the number: the field stays as written.

@@ -4,8 +4,6 @@
 #include <functional>
 #include <unordered_map>
 
-#include "records/small_copy.h"
-
 namespace records::layout_detail {
 
 namespace {
@@ -308,36 +306,19 @@ ParsedLayout ParseLayout(std::string_view layout) {
     return result;
 }
 
-const ParsedLayout& CachedLayout(std::string_view layout) {
+const ParsedLayout& CachedLayoutSlow(std::string_view layout, RecentLayout& slot) {
     using Cache = std::unordered_map<std::string, ParsedLayout, TextHash, std::equal_to<>>;
     thread_local Cache cache;
-    // In front of the map, a small table keyed by where the text lives and
-    // its length: nearly every layout is a literal of the program, passed
-    // again and again from the same address, so a hit costs a comparison
-    // of the text with the map's key instead of hashing it. The comparison
-    // keeps a text rebuilt in a reused buffer from finding another's parse.
-    struct Recent {
-        const char* data = nullptr;
-        std::size_t size = 0;
-        const Cache::value_type* entry = nullptr;
-    };
-    constexpr std::size_t kRecent = 256;
-    thread_local Recent recent[kRecent];
-    const auto address = reinterpret_cast<std::uintptr_t>(layout.data());
-    Recent& slot = recent[((address >> 3) ^ (address >> 11) ^ layout.size()) % kRecent];
-    if (slot.entry != nullptr && slot.data == layout.data() && slot.size == layout.size() &&
-        EqualShort(slot.entry->first.data(), layout.data(), layout.size()))
-        return slot.entry->second;
     auto found = cache.find(layout);
     if (found == cache.end()) {
         if (cache.size() >= kMaxCached) {
             cache.clear();
-            for (Recent& r : recent) r = Recent{};
+            for (RecentLayout& r : recentLayouts) r = RecentLayout{};
         }
         found = cache.emplace(std::string(layout), ParseLayout(layout)).first;
     }
     // The map's entries stay where they are until it is cleared.
-    slot = Recent{layout.data(), layout.size(), &*found};
+    slot = RecentLayout{layout.data(), layout.size(), &found->first, &found->second};
     return found->second;
 }
 

@@ -3,10 +3,13 @@
 // The parsed form of a layout string and the per-thread cache that keeps
 // each layout's parse. Private to the layout engine.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "records/small_copy.h"
 
 namespace records::layout_detail {
 
@@ -85,8 +88,33 @@ struct ParsedLayout {
 // Parses a layout text; the result's valid flag tells whether it parsed.
 ParsedLayout ParseLayout(std::string_view layout);
 
+// In front of the cache, a small table keyed by where the text lives and
+// its length: nearly every layout is a literal of the program, passed
+// again and again from the same address, so a hit costs a comparison of
+// the text with the cached one instead of hashing it. The comparison keeps
+// a text rebuilt in a reused buffer from finding another's parse.
+struct RecentLayout {
+    const char* data = nullptr;
+    std::size_t size = 0;
+    const std::string* text = nullptr;  // the cache's copy of the text
+    const ParsedLayout* parsed = nullptr;
+};
+inline constexpr std::size_t kRecentLayouts = 256;
+inline thread_local RecentLayout recentLayouts[kRecentLayouts];
+
+// CachedLayout past the table: finds or parses the layout in the cache and
+// puts it in the slot.
+const ParsedLayout& CachedLayoutSlow(std::string_view layout, RecentLayout& slot);
+
 // The cached parse of a layout text (parsed on first use). The reference
 // stays valid until the next call of CachedLayout on the same thread.
-const ParsedLayout& CachedLayout(std::string_view layout);
+inline const ParsedLayout& CachedLayout(std::string_view layout) {
+    const auto address = reinterpret_cast<std::uintptr_t>(layout.data());
+    RecentLayout& slot = recentLayouts[((address >> 3) ^ (address >> 11) ^ layout.size()) % kRecentLayouts];
+    if (slot.parsed != nullptr && slot.data == layout.data() && slot.size == layout.size() &&
+        EqualShort(slot.text->data(), layout.data(), layout.size()))
+        return *slot.parsed;
+    return CachedLayoutSlow(layout, slot);
+}
 
 }  // namespace records::layout_detail

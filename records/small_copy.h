@@ -53,9 +53,15 @@ inline void FillShort(char* to, char c, std::size_t n) {
             std::memset(to, c, n);
             return;
         }
+        // Eight at a time: the first and last sixteen (or eight), which
+        // may overlap.
         const uint64_t word = 0x0101010101010101ull * static_cast<unsigned char>(c);
-        for (std::size_t i = 0; i + 8 <= n; i += 8) std::memcpy(to + i, &word, 8);
+        std::memcpy(to, &word, 8);
         std::memcpy(to + n - 8, &word, 8);
+        if (n > 16) {
+            std::memcpy(to + 8, &word, 8);
+            std::memcpy(to + n - 16, &word, 8);
+        }
     } else if (n >= 4) {
         const uint32_t word = 0x01010101u * static_cast<unsigned char>(c);
         std::memcpy(to, &word, 4);
