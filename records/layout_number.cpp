@@ -42,7 +42,7 @@ inline void RightAligned(char* field, int w, const char* from, int size) {
 // the w positions at field: right-aligned when it fits; else without the
 // "0" before the point of a value below 1 when that is enough; else
 // asterisks.
-void FixedText(char* field, int w, const char* text, int size) {
+inline void FixedText(char* field, int w, const char* text, int size) {
     if (size <= w) {
         RightAligned(field, w, text, size);
         return;
@@ -65,21 +65,39 @@ void FixedText(char* field, int w, const char* text, int size) {
 // positions at field: the text FixedFieldByText gives for a value whose
 // nearest multiple of 10^-d is n. n is below 2^53 and d at most 10.
 void MultipleField(char* field, bool negative, uint64_t n, int w, int d) {
+    // The digits of 00 to 99, two at a time.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     // Built from its last digit back: d decimals, the point, the whole
     // part ("0" when n < 10^d), the sign of a value that is not zero.
     char buf[48];
     char* const end = buf + sizeof buf;
     char* p = end;
     const bool minus = negative && n != 0;
-    for (int i = 0; i < d; ++i) {
+    int decimals = d;
+    for (; decimals >= 2; decimals -= 2) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (n % 100), 2);
+        n /= 100;
+    }
+    if (decimals == 1) {
         *--p = static_cast<char>('0' + n % 10);
         n /= 10;
     }
     *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
+    while (n >= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (n % 100), 2);
+        n /= 100;
+    }
+    if (n >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * n, 2);
+    } else {
+        *--p = static_cast<char>('0' + n);
+    }
     if (minus) *--p = '-';
     FixedText(field, w, p, static_cast<int>(end - p));
 }
