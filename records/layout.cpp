@@ -426,6 +426,31 @@ private:
     bool beyond_ = false;
 };
 
+// A number column: a layout of one F between texts, written with one
+// number. The number to write and the size of the record, or nullptr when
+// the write is not of that kind.
+[[gnu::always_inline]] inline const double* OneNumber(const ParsedLayout& layout, OutItems items, std::size_t& size) {
+    if (!layout.valid || !layout.OneFixed() || items.size() != 1) return nullptr;
+    const auto* value = std::get_if<double>(&items[0]);
+    if (value != nullptr) {
+        const layout_detail::Step& number = layout.steps[0];
+        size = number.textSize + static_cast<std::size_t>(number.width) + layout.steps[1].textSize;
+    }
+    return value;
+}
+
+// Writes that record at `at`: the text before, the number, the text after.
+[[gnu::always_inline]] inline void PutOneNumber(const ParsedLayout& layout, double value, char* at) {
+    const layout_detail::Step& number = layout.steps[0];
+    const layout_detail::Step& after = layout.steps[1];
+    const char* const texts = layout.stepTexts.data();
+    CopyShort(at, texts + number.text, number.textSize);
+    at += number.textSize;
+    layout_detail::FixedField(at, value, number.width, number.decimals);
+    at += number.width;
+    CopyShort(at, texts + after.text, after.textSize);
+}
+
 }  // namespace
 
 std::vector<std::string> WriteRecords(std::string_view layout, OutItems items) {
@@ -446,6 +471,12 @@ std::vector<std::string> WriteRecords(std::string_view layout, OutItems items) {
 std::string Write(std::string_view layout, OutItems items) {
     const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
     if (!parsed.valid) return std::string();
+    std::size_t size = 0;
+    if (const double* value = OneNumber(parsed, items, size)) {
+        std::string record(size, ' ');
+        PutOneNumber(parsed, *value, record.data());
+        return record;
+    }
     Sink sink;
     WriteFirst(parsed, items, sink);
     return std::string(sink.Text());
@@ -457,6 +488,12 @@ void WriteTo(std::string& record, std::string_view layout, OutItems items) {
         record.clear();
         return;
     }
+    std::size_t size = 0;
+    if (const double* value = OneNumber(parsed, items, size)) {
+        record.resize(size);
+        PutOneNumber(parsed, *value, record.data());
+        return;
+    }
     Sink sink;
     WriteFirst(parsed, items, sink);
     record.assign(sink.Text());
@@ -464,24 +501,13 @@ void WriteTo(std::string& record, std::string_view layout, OutItems items) {
 
 void WriteInto(std::string& field, std::string_view layout, OutItems items) {
     const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
-    if (parsed.valid && parsed.OneFixed() && items.size() == 1) {
-        // A number column: its text before, the number, its text after and
-        // blanks, straight into the field when they fit in it.
-        const layout_detail::Step& number = parsed.steps[0];
-        const layout_detail::Step& after = parsed.steps[1];
-        const auto* value = std::get_if<double>(&items[0]);
-        const std::size_t size = number.textSize + static_cast<std::size_t>(number.width) + after.textSize;
-        if (value != nullptr && size <= field.size()) {
-            const char* const texts = parsed.stepTexts.data();
-            char* at = field.data();
-            CopyShort(at, texts + number.text, number.textSize);
-            at += number.textSize;
-            layout_detail::FixedField(at, *value, number.width, number.decimals);
-            at += number.width;
-            CopyShort(at, texts + after.text, after.textSize);
-            FillShort(at + after.textSize, ' ', field.size() - size);
-            return;
-        }
+    std::size_t size = 0;
+    const double* const value = OneNumber(parsed, items, size);
+    if (value != nullptr && size <= field.size()) {
+        // A number column straight into its field, then blanks.
+        PutOneNumber(parsed, *value, field.data());
+        FillShort(field.data() + size, ' ', field.size() - size);
+        return;
     }
     Sink sink;
     if (parsed.valid) WriteFirst(parsed, items, sink);
