@@ -11,34 +11,35 @@
 
 namespace records {
 
+// Copies n characters, where one word <= n <= two words, as two word moves
+// that may overlap (both read before either is written).
+template <class Word>
+inline void CopyEnds(char* to, const char* from, std::size_t n) {
+    Word head;
+    Word tail;
+    std::memcpy(&head, from, sizeof(Word));
+    std::memcpy(&tail, from + n - sizeof(Word), sizeof(Word));
+    std::memcpy(to, &head, sizeof(Word));
+    std::memcpy(to + n - sizeof(Word), &tail, sizeof(Word));
+}
+
+struct SixteenBytes {
+    uint64_t low;
+    uint64_t high;
+};
+
+// Copies n characters between areas that do not overlap.
 inline void CopyShort(char* to, const char* from, std::size_t n) {
     if (n >= 8) {
-        if (n > 16) {
-            if (n > 32) {
-                std::memcpy(to, from, n);
-                return;
-            }
-            // The first sixteen and the last sixteen.
-            uint64_t words[4];
-            std::memcpy(&words[0], from, 16);
-            std::memcpy(&words[2], from + n - 16, 16);
-            std::memcpy(to, &words[0], 16);
-            std::memcpy(to + n - 16, &words[2], 16);
-            return;
+        if (n <= 16) {
+            CopyEnds<uint64_t>(to, from, n);
+        } else if (n <= 32) {
+            CopyEnds<SixteenBytes>(to, from, n);
+        } else {
+            std::memcpy(to, from, n);
         }
-        uint64_t head;
-        uint64_t tail;
-        std::memcpy(&head, from, 8);
-        std::memcpy(&tail, from + n - 8, 8);
-        std::memcpy(to, &head, 8);
-        std::memcpy(to + n - 8, &tail, 8);
     } else if (n >= 4) {
-        uint32_t head;
-        uint32_t tail;
-        std::memcpy(&head, from, 4);
-        std::memcpy(&tail, from + n - 4, 4);
-        std::memcpy(to, &head, 4);
-        std::memcpy(to + n - 4, &tail, 4);
+        CopyEnds<uint32_t>(to, from, n);
     } else if (n != 0) {
         // One to three: first, last and middle (some the same).
         to[0] = from[0];
