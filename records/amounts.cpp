@@ -80,14 +80,12 @@ void Brackt(std::string& text, int n) {
     if (n < 1 || n + 1 > static_cast<int>(kAmountWidth)) return;
     const char after = text[static_cast<std::size_t>(n)];
     if (after != ' ' && after != '.') return;
-    for (int i = n - 1; i >= 1; --i) {
-        if (text[static_cast<std::size_t>(i - 1)] == '-') {
-            text[static_cast<std::size_t>(i - 1)] = '(';
-            text[static_cast<std::size_t>(n)] = ')';
-            std::fill(text.begin() + n + 1, text.end(), ' ');
-            return;
-        }
-    }
+    // The last "-" of positions 1 to n - 1.
+    void* const minus = memrchr(text.data(), '-', static_cast<std::size_t>(n - 1));
+    if (minus == nullptr) return;
+    *static_cast<char*>(minus) = '(';
+    text[static_cast<std::size_t>(n)] = ')';
+    std::fill(text.begin() + n + 1, text.end(), ' ');
 }
 
 void Putdol(std::string& text, int16_t& n, int16_t& flag) {

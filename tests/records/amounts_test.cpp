@@ -61,6 +61,7 @@ TEST(AmountsBrackt, BracketsNegativeNumbers) {
         {"    1,234", 9, "    1,234"},    // no minus
         {"  -1234.", 7, "  (1234)"},      // a point in n + 1 is replaced
         {"   -1,234  XY", 9, "   (1,234)"},
+        {" -1-2", 5, " -1(2)"},  // the last minus left of position n
         {"-1", 1, "-1"},         // the minus must lie left of position n
         {"   -1", 32, "   -1"},  // no position n + 1
     };
