@@ -498,6 +498,52 @@ TEST(Update, GainRecordsTakeTheCurrentDescriptions) {
     EXPECT_EQ(header_after.bytes(), header.bytes());
 }
 
+// Two transactions linked to one gain record: the second finds what the
+// first wrote, so a gain the first changed is changed back by the second,
+// whose symbol it keeps. A link past the end of the gains file, or to a gain
+// whose security record is 0, leaves the file as it is, and the file is not
+// extended.
+TEST(Update, GainRecordsFollowEachLinkInTurn) {
+    TempDataDir dir;
+    WriteSecurities();
+    TransactionRecord first = fixtures::Transaction("S", "XYZ", "A", " 1/10/97", 10, 100, kXyzKey, 5);
+    first.gain_record = 2;
+    TransactionRecord second = fixtures::Transaction("S", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2);
+    second.gain_record = 2;
+    TransactionRecord past_end = second;
+    past_end.gain_record = 4;
+    TransactionRecord no_security = second;
+    no_security.gain_record = 3;
+    fixtures::WriteTransactions("GL2", {first, second, past_end, no_security});
+
+    Record header(128, 0);
+    records::GainsHeader{"GL2     ", "LABEL   ", 2}.Encode(header);
+    // The gain holds what the second transaction gives it already.
+    records::GainRecord gain;
+    gain.description1 = records::Fixed("INTL BUSINESS MACHINES", 32);
+    gain.description2 = records::Fixed("COMMON STOCK", 32);
+    gain.symbol = records::Fixed("IBM", 12);
+    gain.security_record = 2;
+    Record linked(128, 0xCD);
+    gain.Encode(linked);
+    gain.security_record = 0;
+    Record unlinked(128, 0xEF);
+    gain.Encode(unlinked);
+    {
+        records::DirectFile gains("GLGL2.REC", 128);
+        gains.Write(1, header);
+        gains.Write(2, linked);
+        gains.Write(3, unlinked);
+    }
+
+    RunAcctrn("GL2");
+
+    const std::vector<unsigned char> after = Bytes("GLGL2.REC");
+    ASSERT_EQ(after.size(), 3u * 128);
+    EXPECT_EQ(std::vector<unsigned char>(after.begin() + 128, after.begin() + 256), linked.bytes());
+    EXPECT_EQ(std::vector<unsigned char>(after.begin() + 256, after.end()), unlinked.bytes());
+}
+
 // ---- Holding keys
 
 struct KeyCase {
