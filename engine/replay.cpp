@@ -250,27 +250,19 @@ void HoldingsWork::ReadSecurities() {
     read_securities_ = true;
 }
 
-const HoldingsWork::SecurityLines& HoldingsWork::SecurityTexts(int16_t record) {
-    // The lines are kept by record number; every record number below 1
-    // shares slot 0 (blank lines: no record is read for it).
-    const std::size_t slot = record > 0 ? static_cast<std::size_t>(record) : 0;
-    if (security_lines_.size() <= slot) security_lines_.resize(slot + 1);
-    std::unique_ptr<SecurityLines>& lines = security_lines_[slot];
-    if (!lines) {
-        lines = std::make_unique<SecurityLines>(std::string(32, ' '), std::string(32, ' '));
-        // SECURITY.REC is mapped whole the first time a record is needed.
-        // A record lying (partly) past the file's end is not read: its
-        // texts stay blank, as a read of it fails.
-        if (!securities_)
-            securities_ = std::make_unique<records::MappedRecords>(records::kSecurityRecords,
-                                                                   records::kAccountRecordLength);
-        if (record > 0 && record <= securities_->Count()) {
-            const char* b = reinterpret_cast<const char*>(securities_->data()) +
-                            static_cast<std::size_t>(record - 1) * records::kAccountRecordLength;
-            *lines = {std::string(b + 12, 32), std::string(b + 44, 32)};
-        }
-    }
-    return *lines;
+std::string_view HoldingsWork::SecurityTexts(int16_t record) {
+    // Blank lines for a record number below 1 (no record is read for it)
+    // and for a record lying (partly) past the file's end, as a read of it
+    // fails.
+    static const std::string blank(64, ' ');
+    // SECURITY.REC is mapped whole the first time a record is needed.
+    if (!securities_)
+        securities_ =
+            std::make_unique<records::MappedRecords>(records::kSecurityRecords, records::kAccountRecordLength);
+    if (record < 1 || record > securities_->Count()) return blank;
+    const char* b = reinterpret_cast<const char*>(securities_->data()) +
+                    static_cast<std::size_t>(record - 1) * records::kAccountRecordLength;
+    return {b + 12, 64};
 }
 
 void HoldingsWork::SetSecurity(std::string_view description1, std::string_view description2) {
@@ -325,9 +317,9 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
     gain.sale_date = t.date_number;
     gain.open_date = lot.open_date;
     if (read_securities_) {
-        const SecurityLines& lines = SecurityTexts(t.security_record);
-        gain.description1 = lines.first;
-        gain.description2 = lines.second;
+        const std::string_view lines = SecurityTexts(t.security_record);
+        gain.description1.assign(lines.data(), 32);
+        gain.description2.assign(lines.data() + 32, 32);
     } else {
         gain.description1 = description1_;
         gain.description2 = description2_;

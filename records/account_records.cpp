@@ -69,6 +69,24 @@ bool BitsHold(const unsigned char* field, T value) {
     return bits == stored;
 }
 
+// A real at its offset of a full-length record, read and written as the
+// record's R8 and SetR8 do (little-endian), in one copy on a little-endian
+// machine.
+double R8At(const Record& rec, std::size_t off) {
+    if constexpr (std::endian::native == std::endian::little) {
+        double v;
+        std::memcpy(&v, rec.data() + off, sizeof v);
+        return v;
+    }
+    return rec.R8(off);
+}
+void SetR8At(Record& rec, std::size_t off, double v) {
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(rec.data() + off, &v, sizeof v);
+    else
+        rec.SetR8(off, v);
+}
+
 // The record itself when it is full length (no copy), else its padded
 // copy in `padded`.
 const Record& FullView(const Record& rec, Record& padded) {
@@ -303,19 +321,21 @@ void HoldingRecord::DecodeInto(const Record& in, HoldingRecord& h) {
 }
 
 double HoldingRecord::QuantityOf(const Record& rec) {
+    if (rec.size() >= kAccountRecordLength) return R8At(rec, 36);
     Record padded;
     return FullView(rec, padded).R8(36);
 }
 
 double HoldingRecord::CostOf(const Record& rec) {
+    if (rec.size() >= kAccountRecordLength) return R8At(rec, 44);
     Record padded;
     return FullView(rec, padded).R8(44);
 }
 
 void HoldingRecord::SetQuantityAndCost(Record& rec, double quantity, double cost) {
     Extend(rec);
-    rec.SetR8(36, quantity);
-    rec.SetR8(44, cost);
+    SetR8At(rec, 36, quantity);
+    SetR8At(rec, 44, cost);
 }
 
 void HoldingRecord::SetMemo(Record& rec, std::string_view memo) {
