@@ -225,7 +225,26 @@ private:
 
     int count_;
     std::vector<std::unique_ptr<Slot>> slots_;  // by entry (empty: none yet)
+
+public:
+    int count() const { return count_; }
 };
+
+// The look-ups for an account's refresh. Within a run (records::CurrentRun)
+// nothing writes SECURITY.IDX or SECURITY.REC, and the update reads the
+// same securities for every account, so the look-ups are kept from one
+// account to the next while the run and the index's count stay the same.
+// Outside a run each refresh reads them anew.
+SecurityLookups& LookupsFor(int count) {
+    thread_local std::unique_ptr<SecurityLookups> kept;
+    thread_local long kept_run = 0;
+    const long run = records::CurrentRun();
+    if (!kept || run == 0 || run != kept_run || kept->count() != count) {
+        kept = std::make_unique<SecurityLookups>(count);
+        kept_run = run;
+    }
+    return *kept;
+}
 
 // Checks the transaction's security entry against SECURITY.IDX: the symbol
 // follows the index; a deleted entry whose symbol was entered again is
@@ -386,7 +405,7 @@ void Acctrn(std::string_view account_in, int16_t destination) {
     // The gains file is opened once for the account's transactions.
     GainsFile gains(account);
     const long last = records::TransactionFileHeader::Decode(rec).last_record;
-    SecurityLookups lookups(records::IndexCount(kUpdateSecurityIndexUnit));
+    SecurityLookups& lookups = LookupsFor(records::IndexCount(kUpdateSecurityIndexUnit));
     // The current-security block ends as the last transaction with a
     // security entry leaves it. Nothing in the loop reads it, so it is set
     // once, when the refresh ends, however it ends.

@@ -34,7 +34,7 @@ void AssignField(std::string& text, const char* bytes) {
 // A text into a fixed-width field, as Record::SetText puts it: a text of
 // the field's width (as every decoded text is) in one fixed-size copy.
 template <std::size_t N>
-void PutText(Record& rec, std::size_t off, const std::string& text) {
+void PutText(Record& rec, std::size_t off, std::string_view text) {
     if (text.size() == N)
         std::memcpy(rec.data() + off, text.data(), N);
     else
@@ -542,9 +542,9 @@ int16_t GainRecord::SecurityRecordOf(const Record& rec) {
 void GainRecord::SetTexts(Record& rec, std::string_view description1, std::string_view description2,
                           std::string_view symbol) {
     Extend(rec);
-    rec.SetText(12, 32, description1);
-    rec.SetText(44, 32, description2);
-    rec.SetText(108, 12, symbol);
+    PutText<32>(rec, 12, description1);
+    PutText<32>(rec, 44, description2);
+    PutText<12>(rec, 108, symbol);
 }
 
 }  // namespace records

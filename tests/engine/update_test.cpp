@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -454,6 +455,43 @@ TEST(Update, SkipsDeletedTransactionsAndStopsAtAnUnreadableSecurity) {
     // The blank record is left alone and the security record 99 cannot be
     // read, which ends the account's refresh before the renamed symbol.
     EXPECT_EQ(Bytes("TRSK1.REC"), before);
+}
+
+// The securities are read again for each account's refresh outside a run,
+// so a security changed between two refreshes gives the second account the
+// new key; within a run (nothing writes the securities) the second account
+// gets what a fresh read gives.
+TEST(Update, EachAccountSeesTheSecuritiesAsTheyStand) {
+    TempDataDir dir;
+    WriteSecurities();
+    fixtures::WriteTransactions("SA1", {Buy("IBM", 2)});
+    fixtures::WriteTransactions("SA2", {Buy("IBM", 2)});
+    fixtures::WriteTransactions("SA3", {Buy("IBM", 2)});
+    fixtures::WriteTransactions("SA4", {Buy("IBM", 2)});
+    auto key_of = [](const std::string& account) {
+        const std::vector<unsigned char> bytes = Bytes("TR" + account + ".REC");
+        Record rec(128);
+        std::copy(bytes.begin() + 128, bytes.begin() + 256, rec.bytes().begin());
+        return TransactionRecord::Decode(rec).holding_key;
+    };
+
+    RunAcctrn("SA1");
+    EXPECT_EQ(key_of("SA1"), kIbmKey);
+    // IBM moves to category 11.
+    Record ibm;
+    ASSERT_TRUE(records::DirectFile("SECURITY.REC", 128).Read(2, ibm));
+    ibm.SetText(80, 4, "11");
+    records::DirectFile("SECURITY.REC", 128).Write(2, ibm);
+    RunAcctrn("SA2");
+    EXPECT_EQ(key_of("SA2"), kIbmKey + 1e12);
+
+    {
+        records::RunFileCache run;
+        RunAcctrn("SA3");
+        RunAcctrn("SA4");
+    }
+    EXPECT_EQ(key_of("SA3"), kIbmKey + 1e12);
+    EXPECT_EQ(key_of("SA4"), kIbmKey + 1e12);
 }
 
 // ---- Gains refresh
