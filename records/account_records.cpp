@@ -86,6 +86,18 @@ void SetR8At(Record& rec, std::size_t off, double v) {
     else
         rec.SetR8(off, v);
 }
+void SetR4At(Record& rec, std::size_t off, float v) {
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(rec.data() + off, &v, sizeof v);
+    else
+        rec.SetR4(off, v);
+}
+void SetI16At(Record& rec, std::size_t off, int16_t v) {
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(rec.data() + off, &v, sizeof v);
+    else
+        rec.SetI16(off, v);
+}
 
 // The record itself when it is full length (no copy), else its padded
 // copy in `padded`.
@@ -114,7 +126,7 @@ TransactionFileHeader TransactionFileHeader::Decode(const Record& rec) {
 
 void TransactionFileHeader::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, last_record);
+    SetI16At(rec, 0, last_record);
 }
 
 TransactionRecord TransactionRecord::Decode(const Record& in) {
@@ -167,19 +179,19 @@ void TransactionRecord::Encode(Record& rec) const {
     PutText<4>(rec, 12, tax_lot);
     PutText<8>(rec, 16, trade_date);
     PutText<4>(rec, 24, code);
-    rec.SetR8(28, quantity);
-    rec.SetR4(36, price);
-    rec.SetR8(40, amount);
+    SetR8At(rec, 28, quantity);
+    SetR4At(rec, 36, price);
+    SetR8At(rec, 40, amount);
     PutText<8>(rec, 48, broker);
-    rec.SetR8(56, commission);
-    rec.SetR8(64, bond_interest);
+    SetR8At(rec, 56, commission);
+    SetR8At(rec, 64, bond_interest);
     PutText<8>(rec, 72, lot_date);
-    rec.SetR8(80, lot_cost);
-    rec.SetR4(88, date_number);
-    rec.SetR8(92, holding_key);
-    rec.SetI16(100, security_record);
+    SetR8At(rec, 80, lot_cost);
+    SetR4At(rec, 88, date_number);
+    SetR8At(rec, 92, holding_key);
+    SetI16At(rec, 100, security_record);
     PutText<4>(rec, 102, type);
-    rec.SetI16(106, gain_record);
+    SetI16At(rec, 106, gain_record);
     std::memcpy(rec.data() + 108, extra.data(), extra.size());
 }
 
@@ -282,12 +294,12 @@ HoldingsHeader HoldingsHeader::Decode(const Record& in) {
 
 void HoldingsHeader::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, first_lot);
+    SetI16At(rec, 0, first_lot);
     PutText<8>(rec, 2, account);
-    rec.SetI16(10, records_in_use);
-    rec.SetI16(12, next_free);
+    SetI16At(rec, 10, records_in_use);
+    SetI16At(rec, 12, next_free);
     PutText<8>(rec, 14, label);
-    rec.SetI16(22, spare);
+    SetI16At(rec, 22, spare);
 }
 
 HoldingsHeader ReadHoldingsHeader(int unit) {
@@ -345,16 +357,16 @@ void HoldingRecord::SetMemo(Record& rec, std::string_view memo) {
 
 void HoldingRecord::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, next);
-    rec.SetR8(2, holding_key);
+    SetI16At(rec, 0, next);
+    SetR8At(rec, 2, holding_key);
     PutText<12>(rec, 10, symbol);
-    rec.SetI16(22, security_record);
+    SetI16At(rec, 22, security_record);
     PutText<8>(rec, 24, broker);
     PutText<4>(rec, 32, tax_lot);
-    rec.SetR8(36, quantity);
-    rec.SetR8(44, cost);
+    SetR8At(rec, 36, quantity);
+    SetR8At(rec, 44, cost);
     PutText<8>(rec, 52, open_date);
-    rec.SetR8(60, bond_interest);
+    SetR8At(rec, 60, bond_interest);
     PutText<8>(rec, 68, reference);
     PutText<20>(rec, 76, memo);
 }
@@ -435,7 +447,7 @@ DeletedLot DeletedLot::Decode(const Record& rec) {
 
 void DeletedLot::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, next_free);
+    SetI16At(rec, 0, next_free);
     rec.SetText(2, 4, "$$$$");
 }
 
@@ -452,7 +464,7 @@ FundLotRecord FundLotRecord::Decode(const Record& in) {
 
 void FundLotRecord::Encode(Record& rec) const {
     lot.Encode(rec);
-    rec.SetR8(96, total_cost);
+    SetR8At(rec, 96, total_cost);
 }
 
 double FundLotRecord::TotalCostOf(const Record& rec) {
@@ -462,7 +474,7 @@ double FundLotRecord::TotalCostOf(const Record& rec) {
 
 void FundLotRecord::SetTotalCost(Record& rec, double total_cost) {
     Extend(rec);
-    rec.SetR8(96, total_cost);
+    SetR8At(rec, 96, total_cost);
 }
 
 // ---- HL.EXT / HL<acct>.EXT
@@ -498,7 +510,7 @@ void GainsHeader::Encode(Record& rec) const {
     Extend(rec);
     PutText<8>(rec, 0, account);
     PutText<8>(rec, 8, label);
-    rec.SetI16(16, count);
+    SetI16At(rec, 16, count);
 }
 
 GainRecord GainRecord::Decode(const Record& in) {
@@ -521,17 +533,17 @@ GainRecord GainRecord::Decode(const Record& in) {
 
 void GainRecord::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetR4(0, sale_date);
+    SetR4At(rec, 0, sale_date);
     PutText<8>(rec, 4, open_date);
     PutText<32>(rec, 12, description1);
     PutText<32>(rec, 44, description2);
-    rec.SetR8(76, gain);
-    rec.SetR8(84, proceeds);
-    rec.SetR8(92, cost);
-    rec.SetR8(100, quantity);
+    SetR8At(rec, 76, gain);
+    SetR8At(rec, 84, proceeds);
+    SetR8At(rec, 92, cost);
+    SetR8At(rec, 100, quantity);
     PutText<12>(rec, 108, symbol);
-    rec.SetI16(120, short_cover);
-    rec.SetI16(122, security_record);
+    SetI16At(rec, 120, short_cover);
+    SetI16At(rec, 122, security_record);
 }
 
 int16_t GainRecord::SecurityRecordOf(const Record& rec) {
