@@ -162,6 +162,9 @@ class SecurityLookups {
 public:
     explicit SecurityLookups(int count) : count_(count) {}
 
+    // The number of SECURITY.IDX entries the look-ups were made for.
+    int count() const { return count_; }
+
     // The SECURITY.REC record of the entry (unit 8); nullptr when it cannot
     // be read.
     const Record* Security(int16_t entry) { return Read(At(entry), entry); }
@@ -225,9 +228,6 @@ private:
 
     int count_;
     std::vector<std::unique_ptr<Slot>> slots_;  // by entry (empty: none yet)
-
-public:
-    int count() const { return count_; }
 };
 
 // The look-ups for an account's refresh. Within a run (records::CurrentRun)

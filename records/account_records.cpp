@@ -77,8 +77,9 @@ double R8At(const Record& rec, std::size_t off) {
         double v;
         std::memcpy(&v, rec.data() + off, sizeof v);
         return v;
+    } else {
+        return rec.R8(off);
     }
-    return rec.R8(off);
 }
 void SetR8At(Record& rec, std::size_t off, double v) {
     if constexpr (std::endian::native == std::endian::little)
