@@ -270,16 +270,6 @@ void HoldingsWork::SetSecurity(std::string_view description1, std::string_view d
     description2_ = records::Fixed(description2, 32);
 }
 
-void HoldingsWork::NewLotBytes(int16_t n) {
-    // A new lot is encoded over the bytes its record holds (zeros past the
-    // end of the file), in the scratch record: no allocation per lot.
-    if (lots_.Readable(n)) {
-        scratch_ = lots_.Raw(n);
-    } else {
-        scratch_.bytes().assign(records::kAccountRecordLength, 0);
-    }
-}
-
 void HoldingsWork::RoundQuantity(double& value) const {
     // Drndn's rounding with the decimals taken from option 81 once per
     // replay: outside a run Drndn reads the options record at every call.
@@ -466,9 +456,12 @@ HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, int
                                                                                           : std::string(8, ' ');
     lot.memo.assign(memo.substr(0, std::min<std::size_t>(memo.size(), 20)));
     lot.memo.resize(20, ' ');
-    NewLotBytes(n);
-    lot.Encode(scratch_);
-    lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
+    // The place is found before the record is filled, and the lot encoded
+    // over the bytes its record holds, where the chain keeps it.
+    const int16_t previous = lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot);
+    records::Record& bytes = lots_.NewLot(n);
+    lot.Encode(bytes);
+    lots_.Link(n, previous, bytes);
     if (lots_.with_extension()) {
         records::HoldingExtension ext;
         ext.settlement_date = records::Fixed(date, 8);
@@ -509,9 +502,12 @@ HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, i
     lot.security_record = kCashSecurityRecord;
     lot.quantity = balance;
     lot.cost = balance;
-    NewLotBytes(n);
-    lot.Encode(scratch_);
-    lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
+    // The place is found before the record is filled, and the lot encoded
+    // over the bytes its record holds, where the chain keeps it.
+    const int16_t previous = lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot);
+    records::Record& bytes = lots_.NewLot(n);
+    lot.Encode(bytes);
+    lots_.Link(n, previous, bytes);
     // The cash lot carries no texts.
     if (lots_.with_extension()) lots_.WriteExtension(n, records::HoldingExtension{});
     return Step::kGoOn;
@@ -524,6 +520,7 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     // The header as record 1 holds it. The last update that ended by
     // writing it left the two the same: only an update that ended without
     // writing it (or a change from outside) makes a fresh read necessary.
+    const bool header_was_current = header_current_;
     if (!header_current_) lots_.ReadHeader();
     header_current_ = false;
     if (cls < records::kShortSaleClass || cls > records::kOpeningClass) return;
@@ -549,8 +546,12 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     }
 
     records::HoldingsHeader& header = lots_.header();
-    header.account = account_;
-    header.label = label_;
+    // A header that was current holds the account and label already: the
+    // update changes only its counts and links.
+    if (!header_was_current) {
+        header.account = account_;
+        header.label = label_;
+    }
     header.spare = reserved;
     lots_.WriteHeader();
     // A header with a 0 in one of these fields reads back as an empty list.

@@ -172,12 +172,9 @@ private:
                 std::string_view date, std::string_view description);
     Step PostCash(const records::TransactionRecord& t, int16_t sign, int16_t& status);
     void RoundQuantity(double& value) const;
-    // Puts record n's present bytes into scratch_ for a new lot.
-    void NewLotBytes(int16_t n);
 
     std::string account_;
     std::string label_;
-    records::Record scratch_;          // a lot record being changed
     records::GainRecord gain_;         // the gain being written
     records::HoldingRecord gain_lot_;  // what the gain takes from its lot
     records::HoldingRecord new_lot_;   // a new lot being encoded
