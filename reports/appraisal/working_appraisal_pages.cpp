@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <optional>
-#include <tuple>
+#include <string_view>
+#include <unordered_map>
 
 #include "engine/value_history.h"
 #include "records/amounts.h"
@@ -93,9 +96,67 @@ std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
 
 // A detail line is only text fields and blanks, so it is put together
 // field by field with the layout engine's own Aw rule and blanks for nX:
-// the engine's walk over eighteen items costs more than the line.
+// the engine's walk over eighteen items costs more than the line. The
+// texts of a detail line are as wide as their fields or wider, and Aw then
+// takes their first w characters.
 void AppendA(std::string& line, std::string_view text, std::size_t width) {
-    records::AppendTextField(line, text, static_cast<int>(width));
+    if (text.size() >= width)
+        line.append(text.data(), width);
+    else
+        records::AppendTextField(line, text, static_cast<int>(width));
+}
+
+// Column texts kept by the exact value they were written from, for the
+// columns whose values come back lot after lot (quantities, rates, annual
+// incomes): each is written under its layout once and copied after. The
+// texts depend on the value alone. A table that grows past its limit
+// starts again, so a run keeps a few thousand texts at most.
+template <class Text>
+class ColumnTexts {
+public:
+    template <class Make>
+    const Text& Get(double value, Make make) {
+        const auto key = std::bit_cast<uint64_t>(value);
+        auto found = texts_.find(key);
+        if (found != texts_.end()) return found->second;
+        if (texts_.size() >= kLimit) texts_.clear();
+        Text& text = texts_[key];
+        make(value, text);
+        return text;
+    }
+
+private:
+    static constexpr std::size_t kLimit = 4096;
+    std::unordered_map<uint64_t, Text> texts_;
+};
+
+// A quantity's whole part and its four decimals as Trncat gives them, the
+// decimals blank when there are none.
+struct QuantityTexts {
+    std::string whole, digits;
+    bool fraction = false;
+};
+
+void MakeQuantityTexts(double quantity, QuantityTexts& q) {
+    q.whole.assign(32, ' ');
+    q.digits.assign(32, ' ');
+    double fraction = 0;
+    records::Trncat(quantity, q.whole, fraction, q.digits);
+    q.fraction = fraction != 0;
+    if (!q.fraction) q.digits.assign(32, ' ');
+}
+
+// The kept texts of a run: one table per column (a thread's own).
+struct RunColumnTexts {
+    ColumnTexts<QuantityTexts> quantity;
+    ColumnTexts<std::string> income;     // Incom8
+    ColumnTexts<std::string> percent_rate;  // "(F9.2,'%  ')"
+    ColumnTexts<std::string> plain_rate;    // "(F9.2,'   ')"
+};
+
+RunColumnTexts& KeptTexts() {
+    static thread_local RunColumnTexts texts;
+    return texts;
 }
 
 std::string Percent5(double pct) {
@@ -359,9 +420,9 @@ private:
                          float& pct_value, std::string& pct) const;
     void MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s, std::string& unit_price,
                        std::string& market, std::string& gain);
-    void RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s, std::string& column) const;
+    std::string_view RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s);
     void AddToCash(const records::HoldingsWorkRecord& w, float pct_value, bool unpriced, double income);
-    void DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits);
+    void DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string_view& digits);
     void BondLines(const records::HoldingsWorkRecord& w);
     TotalTexts Totals(const Sums& s, bool group, bool blank_percent) const;
     void AddToAccount(const Sums& s);
@@ -380,7 +441,11 @@ private:
     bool CommonStocks(const Groups& groups);
 
     HoldingsPage page_;
-    std::optional<records::DirectFile> work_;  // TEMP1.WRK, open while the pages print
+    // TEMP1.WRK, read whole as the pages start, and the lot in hand,
+    // decoded into one kept record.
+    std::vector<unsigned char> work_;
+    long work_records_ = 0;
+    records::HoldingsWorkRecord w_;
     const std::vector<int16_t>& order_;
     records::Options opt_{};
     std::string program_date_ = std::string(8, ' ');
@@ -391,6 +456,8 @@ private:
     bool head_read_ = false;
     std::string pricing_ = std::string(8, ' ');
     std::string account_ = std::string(8, ' ');
+    float pricing_number_ = 0;
+    std::string coupon_code_;  // the code word of Ckdesc: a blank and option 2
     bool pair_written_ = false;
 
     // Account sums.
@@ -404,16 +471,12 @@ private:
     // The texts of a detail line, kept from one line to the next so that
     // a line builds them without allocating.
     struct LineTexts {
-        std::string pct, whole, digits, unit_cost, unit_price, market, gain, income, cost, yield, trade,
-            column, desc, sym, desc2, line;
+        std::string pct, unit_cost, unit_price, market, gain, cost, yield, trade, column, desc2, line;
     };
     LineTexts t_;
 
-    // What the heading's lines are made of, and the lines last made.
-    using HeadingKey =
-        std::tuple<std::string, std::string, std::string, std::string, char, int16_t, unsigned char,
-                   unsigned char, unsigned char, std::string, std::string, std::string, std::string>;
-    std::optional<HeadingKey> heading_key_;
+    // The heading's lines, made at the first page: what they are made of
+    // stays the same while the pages of one account print.
     std::vector<std::string> heading_lines_;
 };
 
@@ -428,15 +491,10 @@ void HoldingsPages::Heading() {
     }
     // The heading's lines are written once an account and printed on each
     // of its pages.
-    HeadingKey key{pricing_,          head_.name,       account_,       program_date_, page_kind_,
-                   head_.run_kind,    option16,         option17,       option44,      head_.second_name,
-                   head_.second_code, control_.manager, head_.objective};
-    if (!heading_key_ || *heading_key_ != key) {
+    if (heading_lines_.empty())
         heading_lines_ = WaheadLines(pricing_, head_.name, account_, program_date_, page_kind_,
                                      head_.run_kind, option16, option17, option44, head_.second_name,
                                      head_.second_code, control_.manager, head_.objective);
-        heading_key_ = std::move(key);
-    }
     PrintHeading(page_, heading_lines_);
 }
 
@@ -550,39 +608,33 @@ void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unp
     records::Drnd2(g);
     OutInto(gain, "(F9.0,'   ')", {g});
     records::Comma(gain, 9);
-    if (g != 0) gain[11] = WorkingAppraisalLongTerm(w.trade_date, pricing_) ? 'L' : 'S';
+    if (g != 0) gain[11] = WorkingAppraisalLongTerm(LotDateNumber(w.trade_date), pricing_number_) ? 'L' : 'S';
     if (g < 0) records::Brackt(gain, 9);
 }
 
 // The rate column: the change from the prior month (composite runs with
 // option 17), the rate, or the yield to maturity.
-void HoldingsPages::RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s,
-                               std::string& column) const {
+std::string_view HoldingsPages::RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s) {
     const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
                             type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
                            w.reclassified <= 0;
     if (ChangeColumn()) {
-        if (w.month_change == kNoRate) {
-            column = Fixeds().gain_na;
-            return;
-        }
+        if (w.month_change == kNoRate) return Fixeds().gain_na;
         s.change += w.month_change;
-        NumberTextInto(column, w.month_change, "(F10.0,'  ')", 9, true);
-        return;
+        NumberTextInto(t_.column, w.month_change, "(F10.0,'  ')", 9, true);
+        return t_.column;
     }
+    RunColumnTexts& kept = KeptTexts();
+    const auto percent = [](double v, std::string& text) { OutInto(text, "(F9.2,'%  ')", {v}); };
     if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
-        if (w.rate == kNoRate)
-            column = Fixeds().rate_na;
-        else if (type == kCashType || w.percent_priced != 0)
-            OutInto(column, "(F9.2,'%  ')", {static_cast<double>(w.rate)});
-        else
-            OutInto(column, "(F9.2,'   ')", {static_cast<double>(w.rate)});
-        return;
+        if (w.rate == kNoRate) return Fixeds().rate_na;
+        if (type == kCashType || w.percent_priced != 0)
+            return kept.percent_rate.Get(static_cast<double>(w.rate), percent);
+        return kept.plain_rate.Get(static_cast<double>(w.rate),
+                                   [](double v, std::string& text) { OutInto(text, "(F9.2,'   ')", {v}); });
     }
-    if (w.extended_yield > 0)
-        OutInto(column, "(F9.2,'%  ')", {static_cast<double>(w.extended_yield)});
-    else
-        column = Fixeds().yield_na;
+    if (w.extended_yield > 0) return kept.percent_rate.Get(static_cast<double>(w.extended_yield), percent);
+    return Fixeds().yield_na;
 }
 
 // A cash holding's share of the cash sums, which the "LESS CASH" line of
@@ -602,17 +654,19 @@ void HoldingsPages::AddToCash(const records::HoldingsWorkRecord& w, float pct_va
 // The second description line, filled from the rate and maturity when
 // empty, with the quantity's decimals; they print once, here or on the
 // symbol line.
-void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits) {
+void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool cash,
+                                    std::string_view& digits) {
     std::string& desc2 = t_.desc2;
     desc2.assign(w.description2, 0, 32);
     desc2.resize(32, ' ');
-    if (!cash && records::Fixed(w.type_code, 4) != "1   " &&
+    // Ckdesc fills only a blank description.
+    bool blank = records::IsBlank(desc2);
+    if (blank && !cash && records::Fixed(w.type_code, 4) != "1   " &&
         !records::OptionOn(opt_, records::Opt::kBondDetails)) {
-        const std::string code(
-            1, static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription)));
-        records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
+        records::Ckdesc(desc2, coupon_code_, w.rate, w.maturity_date);
+        blank = records::IsBlank(desc2);
     }
-    if (!records::IsBlank(desc2)) {
+    if (!blank) {
         // "(5X,A4,2X,8A4)"
         std::string& line = t_.line;
         line.assign(5, ' ');
@@ -662,12 +716,13 @@ void HoldingsPages::BondLines(const records::HoldingsWorkRecord& w) {
 }
 
 bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
-    Record rec;
-    if (!work_ || !work_->Read(number, rec)) {
+    if (number < 1 || number > work_records_) {
         Stop("TEMP1.WRK RECORD " + std::to_string(number) + " COULD NOT BE READ; THE PAGES END HERE.");
         return false;
     }
-    records::HoldingsWorkRecord w = records::HoldingsWorkRecord::Decode(rec);
+    records::HoldingsWorkRecord& w = w_;
+    records::HoldingsWorkRecord::DecodeFrom(
+        work_.data() + static_cast<std::size_t>(number - 1) * records::kHoldingsControlLength, w);
     for (std::string* text :
          {&w.symbol, &w.description, &w.trade_date, &w.description2, &w.type_code, &w.call_date, &w.rating1,
           &w.rating2, &w.insurance, &w.call_feature, &w.put_feature, &w.put_date, &w.maturity_date})
@@ -677,18 +732,18 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (TypeOf(w.type_code[0]) == kTimes100Type || w.type_index == kTimes100Type) w.rate = 0;
     const bool cash = w.symbol.compare(0, 4, "CASH") == 0;
     const bool unpriced = w.market_value == kNoValue;
+    const FixedTexts& fixeds = Fixeds();
+    RunColumnTexts& kept = KeptTexts();
 
     float pct_value = kNoRate;
     LineTexts& t = t_;
     PercentOfAssets(type, w, unpriced, s, pct_value, t.pct);
 
     // Quantity.
-    t.whole = Fixeds().blank;
-    t.digits = Fixeds().blank;
-    double fraction = 0;
-    records::Trncat(w.quantity, t.whole, fraction, t.digits);
-    if (fraction == 0) t.digits = Fixeds().blank;
-    const std::string_view marker = (fraction != 0 && !cash) ? "." : " ";
+    const QuantityTexts& quantity = kept.quantity.Get(w.quantity, MakeQuantityTexts);
+    std::string_view whole = quantity.whole;
+    std::string_view digits = quantity.digits;
+    const std::string_view marker = (quantity.fraction && !cash) ? "." : " ";
 
     UnitTexts(type, w, t.unit_cost, t.unit_price);
     MarketAndGain(w, unpriced, s, t.unit_price, t.market, t.gain);
@@ -696,7 +751,8 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     // Income, cost, yield.
     const double income = AnnualIncome(type, w);
     s.income += income;
-    records::Incom8(income, t.income);
+    const std::string& income_text =
+        kept.income.Get(income, [](double v, std::string& text) { records::Incom8(v, text); });
     Wamt11(w.cost, t.cost);
     s.cost += w.cost;
     double y = 0;
@@ -706,49 +762,46 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     Yield6Into(t.yield, y);
 
     TradeDateText(w.trade_date, t.trade);
-    RateColumn(type, w, s, t.column);
+    const std::string_view column = RateColumn(type, w, s);
 
+    std::string_view unit_cost = t.unit_cost, unit_price = t.unit_price;
     if (cash) {
-        t.whole = Fixeds().blank;
-        t.digits = Fixeds().blank;
-        t.unit_price = Fixeds().blank;
-        t.unit_cost = Fixeds().blank;
+        whole = fixeds.blank;
+        digits = fixeds.blank;
+        unit_price = fixeds.blank;
+        unit_cost = fixeds.blank;
         AddToCash(w, pct_value, unpriced, income);
     }
 
     // The detail block.
     if (page_.lines > page_.page_length - 4) Heading();
-    t.desc.assign(w.description, 0, 32);
-    t.desc.resize(32, ' ');
     // "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)"
     std::string& line = t.line;
     line.assign(1, ' ');
-    AppendA(line, t.whole, 9);
+    AppendA(line, whole, 9);
     AppendA(line, marker, 1);
-    AppendA(line, t.desc, 18);
+    AppendA(line, w.description, 18);
     AppendA(line, t.pct, 6);
     AppendA(line, t.trade, 8);
-    AppendA(line, t.unit_cost, 7);
+    AppendA(line, unit_cost, 7);
     line.append(1, ' ');
     AppendA(line, t.cost, 12);
-    AppendA(line, t.unit_price, 8);
+    AppendA(line, unit_price, 8);
     line.append(1, ' ');
     AppendA(line, t.market, 12);
     AppendA(line, t.gain, 10);
-    AppendA(line, t.column, 10);
-    AppendA(line, t.income, 8);
+    AppendA(line, column, 10);
+    AppendA(line, income_text, 8);
     AppendA(line, t.yield, 7);
     page_.Print(line);
     ++page_.lines;
-    DescriptionLine(w, cash, t.digits);
+    DescriptionLine(w, cash, digits);
     if (cash) return true;
-    t.sym.assign(w.symbol, 0, 12);
-    t.sym.resize(12, ' ');
     // "(1X,5X,A4,6X,3A4)"
     line.assign(6, ' ');
-    AppendA(line, t.digits, 4);
+    AppendA(line, digits, 4);
     line.append(6, ' ');
-    AppendA(line, t.sym, 12);
+    AppendA(line, w.symbol, 12);
     page_.Print(line);
     ++page_.lines;
     if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) BondLines(w);
@@ -849,17 +902,16 @@ const std::vector<int16_t>& HoldingsPages::Groups::Select(int type, int category
 // by category, each list in the order it prints. False when a record
 // cannot be read.
 bool HoldingsPages::SortIntoGroups(Groups& groups) {
-    const records::DirectFile& work = *work_;
-    Record rec;
     const int n = std::max<int>(head_.count, 0);
     std::vector<int16_t> types(static_cast<std::size_t>(n) + 2, 0), categories(types.size(), 0);
     for (int r = 2; r <= n + 1; ++r) {
-        if (!work.Read(r, rec)) {
+        if (r > work_records_) {
             Stop("TEMP1.WRK RECORD " + std::to_string(r) + " COULD NOT BE READ; THE PAGES END HERE.");
             return false;
         }
-        types[r] = rec.I16(0);
-        int16_t c = rec.I16(2);
+        const unsigned char* rec = work_.data() + static_cast<std::size_t>(r - 1) * records::kHoldingsControlLength;
+        types[r] = static_cast<int16_t>(static_cast<uint16_t>(rec[0] | (rec[1] << 8)));
+        int16_t c = static_cast<int16_t>(static_cast<uint16_t>(rec[2] | (rec[3] << 8)));
         if (c <= 0 || c > kCategories) c = kCategories;
         categories[r] = c;
     }
@@ -1012,15 +1064,24 @@ bool HoldingsPages::CommonStocks(const Groups& groups) {
 
 bool HoldingsPages::Print() {
     ReadSettings();
-    work_.emplace(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false);
-    Record rec;
-    if (!work_->Read(1, rec)) return false;
+    {
+        const records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength,
+                                       /*create=*/false);
+        if (!work.ReadWhole(work_)) work_.clear();
+        work_records_ = static_cast<long>(work_.size() / records::kHoldingsControlLength);
+    }
+    if (work_records_ < 1) return false;
+    Record rec(records::kHoldingsControlLength);
+    std::memcpy(rec.data(), work_.data(), records::kHoldingsControlLength);
     head_ = records::HoldingsWorkHeader::Decode(rec);
     for (std::string* text : {&head_.account, &head_.pricing_date, &head_.name, &head_.second_name,
                               &head_.second_code, &head_.objective})
         *text = Clean(*text);
     head_read_ = true;
     pricing_ = records::Fixed(head_.pricing_date, 8);
+    pricing_number_ = LotDateNumber(pricing_);
+    coupon_code_ = std::string(" ") +
+                   static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription));
     account_ = Composite() ? "COMBINED" : head_.account;
     page_.page = 1;
     page_.lines = 0;
@@ -1084,7 +1145,6 @@ void HoldingsPages::Post() {
 }
 
 void HoldingsPages::EndState(int16_t& state) {
-    work_.reset();
     if (page_.mode == 2) records::Peject();
     if (head_.run_kind == records::kHoldingsManagerRun &&
         records::OptionOn(opt_, records::Opt::kGainsAfterWorkingAppraisal) && page_.mode == 2) {
