@@ -95,16 +95,33 @@ std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
 }
 
 // A detail line is only text fields and blanks, so it is put together
-// field by field with the layout engine's own Aw rule and blanks for nX:
-// the engine's walk over eighteen items costs more than the line. The
-// texts of a detail line are as wide as their fields or wider, and Aw then
-// takes their first w characters.
-void AppendA(std::string& line, std::string_view text, std::size_t width) {
-    if (text.size() >= width)
-        line.append(text.data(), width);
-    else
-        records::AppendTextField(line, text, static_cast<int>(width));
-}
+// field by field with the layout engine's Aw rule (records::
+// AppendTextField: the first w characters, or the text right-aligned after
+// blanks when it is shorter) and blanks for nX: the engine's walk over
+// eighteen items costs more than the line. The line is blanked at its
+// width once and each field copied into its place.
+class LineFields {
+public:
+    LineFields(std::string& line, std::size_t width) : line_(line) { line_.assign(width, ' '); }
+    ~LineFields() { line_.resize(at_); }
+    LineFields(const LineFields&) = delete;
+    LineFields& operator=(const LineFields&) = delete;
+
+    void X(std::size_t n) { Reach(at_ += n); }
+    void A(std::string_view text, std::size_t w) {
+        const std::size_t n = std::min(text.size(), w);
+        Reach(at_ + w);
+        std::memcpy(line_.data() + at_ + (w - n), text.data(), n);
+        at_ += w;
+    }
+
+private:
+    void Reach(std::size_t end) {
+        if (end > line_.size()) line_.resize(end, ' ');
+    }
+    std::string& line_;
+    std::size_t at_ = 0;
+};
 
 // Column texts kept by the exact value they were written from, for the
 // columns whose values come back lot after lot (quantities, rates, annual
@@ -149,7 +166,9 @@ void MakeQuantityTexts(double quantity, QuantityTexts& q) {
 // The kept texts of a run: one table per column (a thread's own).
 struct RunColumnTexts {
     ColumnTexts<QuantityTexts> quantity;
-    ColumnTexts<std::string> income;     // Incom8
+    ColumnTexts<std::string> unit_price;    // "(F8.3,' ')"
+    ColumnTexts<std::string> income;        // Incom8
+    ColumnTexts<std::string> yield;         // Yield6
     ColumnTexts<std::string> percent_rate;  // "(F9.2,'%  ')"
     ColumnTexts<std::string> plain_rate;    // "(F9.2,'   ')"
 };
@@ -418,7 +437,7 @@ private:
     bool Line(int type, int16_t number, Sums& sums);
     void PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
                          float& pct_value, std::string& pct) const;
-    void MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s, std::string& unit_price,
+    void MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s, std::string_view& unit_price,
                        std::string& market, std::string& gain);
     std::string_view RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s);
     void AddToCash(const records::HoldingsWorkRecord& w, float pct_value, bool unpriced, double income);
@@ -471,7 +490,7 @@ private:
     // The texts of a detail line, kept from one line to the next so that
     // a line builds them without allocating.
     struct LineTexts {
-        std::string pct, unit_cost, unit_price, market, gain, cost, yield, trade, column, desc2, line;
+        std::string pct, unit_cost, market, gain, cost, trade, column, desc2, line;
     };
     LineTexts t_;
 
@@ -546,9 +565,10 @@ void HoldingsPages::PercentOfAssets(int type, const records::HoldingsWorkRecord&
     Percent5Into(pct, pct_value);
 }
 
-// The unit cost and price columns; blank for a zero quantity.
-void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit_cost,
-               std::string& unit_price) {
+// The unit cost and price columns; blank for a zero quantity. The unit
+// cost is written into the text kept for it.
+void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& cost_text,
+               std::string_view& unit_cost, std::string_view& unit_price) {
     unit_cost = Fixeds().blank;
     unit_price = Fixeds().blank;
     if (w.quantity == 0) return;
@@ -562,8 +582,10 @@ void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit
         uc /= 100;
         up /= 100;
     }
-    OutInto(unit_cost, "(F7.2,' ')", {uc});
-    OutInto(unit_price, "(F8.3,' ')", {up});
+    OutInto(cost_text, "(F7.2,' ')", {uc});
+    unit_cost = cost_text;
+    unit_price = KeptTexts().unit_price.Get(
+        up, [](double v, std::string& text) { OutInto(text, "(F8.3,' ')", {v}); });
 }
 
 // The annual income, rounded: the rate times the quantity, in hundredths
@@ -593,7 +615,7 @@ void TradeDateText(const std::string& trade_date, std::string& trade) {
 // The market value and gain columns, the gain marked long or short term;
 // N/A for an unpriced holding, which also marks the group and the account.
 void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
-                                  std::string& unit_price, std::string& market, std::string& gain) {
+                                  std::string_view& unit_price, std::string& market, std::string& gain) {
     if (unpriced) {
         s.no_price = true;
         no_price_ = true;
@@ -659,20 +681,24 @@ void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool c
     std::string& desc2 = t_.desc2;
     desc2.assign(w.description2, 0, 32);
     desc2.resize(32, ' ');
-    // Ckdesc fills only a blank description.
+    // Ckdesc fills only a blank description, and only from a date that
+    // does not start with four blanks.
     bool blank = records::IsBlank(desc2);
-    if (blank && !cash && records::Fixed(w.type_code, 4) != "1   " &&
-        !records::OptionOn(opt_, records::Opt::kBondDetails)) {
+    if (blank && !cash && w.type_code != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails) &&
+        !records::IsBlank(std::string_view(w.maturity_date).substr(0, 4))) {
         records::Ckdesc(desc2, coupon_code_, w.rate, w.maturity_date);
         blank = records::IsBlank(desc2);
     }
     if (!blank) {
         // "(5X,A4,2X,8A4)"
         std::string& line = t_.line;
-        line.assign(5, ' ');
-        AppendA(line, digits, 4);
-        line.append(2, ' ');
-        AppendA(line, desc2, 32);
+        {
+            LineFields f(line, 43);
+            f.X(5);
+            f.A(digits, 4);
+            f.X(2);
+            f.A(desc2, 32);
+        }
         page_.Print(line);
         ++page_.lines;
         digits = Fixeds().blank;
@@ -745,8 +771,9 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     std::string_view digits = quantity.digits;
     const std::string_view marker = (quantity.fraction && !cash) ? "." : " ";
 
-    UnitTexts(type, w, t.unit_cost, t.unit_price);
-    MarketAndGain(w, unpriced, s, t.unit_price, t.market, t.gain);
+    std::string_view unit_cost, unit_price;
+    UnitTexts(type, w, t.unit_cost, unit_cost, unit_price);
+    MarketAndGain(w, unpriced, s, unit_price, t.market, t.gain);
 
     // Income, cost, yield.
     const double income = AnnualIncome(type, w);
@@ -759,12 +786,11 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !unpriced && w.market_value != 0)
         y = 100 * income / w.market_value;
     if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && w.cost != 0) y = 100 * income / w.cost;
-    Yield6Into(t.yield, y);
+    const std::string& yield = kept.yield.Get(y, [](double v, std::string& text) { Yield6Into(text, v); });
 
     TradeDateText(w.trade_date, t.trade);
     const std::string_view column = RateColumn(type, w, s);
 
-    std::string_view unit_cost = t.unit_cost, unit_price = t.unit_price;
     if (cash) {
         whole = fixeds.blank;
         digits = fixeds.blank;
@@ -777,31 +803,37 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (page_.lines > page_.page_length - 4) Heading();
     // "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)"
     std::string& line = t.line;
-    line.assign(1, ' ');
-    AppendA(line, whole, 9);
-    AppendA(line, marker, 1);
-    AppendA(line, w.description, 18);
-    AppendA(line, t.pct, 6);
-    AppendA(line, t.trade, 8);
-    AppendA(line, unit_cost, 7);
-    line.append(1, ' ');
-    AppendA(line, t.cost, 12);
-    AppendA(line, unit_price, 8);
-    line.append(1, ' ');
-    AppendA(line, t.market, 12);
-    AppendA(line, t.gain, 10);
-    AppendA(line, column, 10);
-    AppendA(line, income_text, 8);
-    AppendA(line, t.yield, 7);
+    {
+        LineFields f(line, 119);
+        f.X(1);
+        f.A(whole, 9);
+        f.A(marker, 1);
+        f.A(w.description, 18);
+        f.A(t.pct, 6);
+        f.A(t.trade, 8);
+        f.A(unit_cost, 7);
+        f.X(1);
+        f.A(t.cost, 12);
+        f.A(unit_price, 8);
+        f.X(1);
+        f.A(t.market, 12);
+        f.A(t.gain, 10);
+        f.A(column, 10);
+        f.A(income_text, 8);
+        f.A(yield, 7);
+    }
     page_.Print(line);
     ++page_.lines;
     DescriptionLine(w, cash, digits);
     if (cash) return true;
     // "(1X,5X,A4,6X,3A4)"
-    line.assign(6, ' ');
-    AppendA(line, digits, 4);
-    line.append(6, ' ');
-    AppendA(line, w.symbol, 12);
+    {
+        LineFields f(line, 28);
+        f.X(6);
+        f.A(digits, 4);
+        f.X(6);
+        f.A(w.symbol, 12);
+    }
     page_.Print(line);
     ++page_.lines;
     if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) BondLines(w);
