@@ -237,12 +237,51 @@ void HoldingsPage::Print(const std::string& line) const {
     if (writing()) records::Prtout(line);
 }
 
+bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool brackets) {
+    if ((decimals != 0 && decimals != 2) || n < 1 || n > 30) return false;
+    double multiple = 0;
+    if (!records::rounding_detail::NearestMultiple(value, decimals, multiple) || multiple >= 1e15) return false;
+    // [-]whole[.dd] with a separator every three digits of the whole part,
+    // built from its right end. A zero prints without its sign.
+    const auto digits = static_cast<uint64_t>(multiple);
+    const bool negative = value < 0 && digits != 0;
+    char buf[40];
+    int at = sizeof buf;
+    uint64_t whole = digits;
+    if (decimals == 2) {
+        buf[--at] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+        buf[--at] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+        buf[--at] = '.';
+    }
+    int count = 0;
+    do {
+        if (count > 0 && count % 3 == 0) buf[--at] = ',';
+        buf[--at] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+        ++count;
+    } while (whole != 0);
+    if (negative) buf[--at] = brackets ? '(' : '-';
+    const int length = static_cast<int>(sizeof buf) - at;
+    // Fw.d writes the number with its point (w = n); Comma shifts it left
+    // into the blanks for each separator and, without decimals, drops the
+    // point: the edited text must fit the n positions with it, since
+    // Comma leaves a field that would need more as written.
+    const int written = length + (decimals == 0 ? 1 : 0);
+    if (written > n) return false;
+    text.assign(32, ' ');
+    std::memcpy(text.data() + (n - length), buf + at, static_cast<std::size_t>(length));
+    if (negative && brackets) text[static_cast<std::size_t>(n)] = ')';
+    return true;
+}
+
 void Wamt11(double amount, std::string& text) {
-    NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
+    if (!EditedAmountInto(text, amount, 11, 2, true)) NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
 }
 
 void Wamt15(double amount, std::string& text) {
-    NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
+    if (!EditedAmountInto(text, amount, 15, 2, true)) NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
 }
 
 namespace {
@@ -628,8 +667,7 @@ void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unp
     s.market += w.market_value;
     double g = w.market_value - w.cost;
     records::Drnd2(g);
-    OutInto(gain, "(F9.0,'   ')", {g});
-    records::Comma(gain, 9);
+    if (!EditedAmountInto(gain, g, 9, 0, false)) NumberTextInto(gain, g, "(F9.0,'   ')", 9, false);
     if (g != 0) gain[11] = WorkingAppraisalLongTerm(LotDateNumber(w.trade_date), pricing_number_) ? 'L' : 'S';
     if (g < 0) records::Brackt(gain, 9);
 }
