@@ -269,6 +269,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     std::vector<unsigned char> valued(records::kHoldingsControlLength, 0);
     auto write_lots = [&] { work.WriteRecords(1, valued.data(), static_cast<std::size_t>(v.count) + 1); };
     const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
+    // An account holds no more lots than its holdings file has records.
+    valued.reserve(static_cast<std::size_t>(probe.Count() + 1) * records::kHoldingsControlLength);
     if (probe.ok() && probe.Count() > 0) {
         LotIterator lots(source.file);
         int16_t record = 0;

@@ -108,17 +108,20 @@ public:
     LineFields& operator=(const LineFields&) = delete;
 
     void X(std::size_t n) { Reach(at_ += n); }
-    void A(std::string_view text, std::size_t w) {
-        const std::size_t n = std::min(text.size(), w);
+    [[gnu::always_inline]] void A(std::string_view text, std::size_t w) {
         Reach(at_ + w);
-        std::memcpy(line_.data() + at_ + (w - n), text.data(), n);
+        if (text.size() >= w)
+            std::memcpy(line_.data() + at_, text.data(), w);
+        else
+            std::memcpy(line_.data() + at_ + (w - text.size()), text.data(), text.size());
         at_ += w;
     }
 
 private:
     void Reach(std::size_t end) {
-        if (end > line_.size()) line_.resize(end, ' ');
+        if (end > line_.size()) Widen(end);
     }
+    [[gnu::noinline]] void Widen(std::size_t end) { line_.resize(end, ' '); }
     std::string& line_;
     std::size_t at_ = 0;
 };
