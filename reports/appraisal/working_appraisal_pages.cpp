@@ -186,7 +186,7 @@ std::string Percent5(double pct) {
 }
 
 void Percent5Into(std::string& text, double pct) {
-    BracketedTextInto(text, pct, "(F5.1,'   ')", 5);
+    if (!EditedAmountInto(text, pct, 5, 1, false, true)) BracketedTextInto(text, pct, "(F5.1,'   ')", 5);
 }
 
 // The change from the prior month in the 8 positions that the group and
@@ -206,7 +206,7 @@ std::string Yield6(double y) {
 }
 
 void Yield6Into(std::string& text, double y) {
-    BracketedTextInto(text, y, "(F6.2,' ')", 6);
+    if (!EditedAmountInto(text, y, 6, 2, false, true)) BracketedTextInto(text, y, "(F6.2,' ')", 6);
 }
 
 std::string NameRecord(const char* file, long n, bool& ok) {
@@ -240,38 +240,37 @@ void HoldingsPage::Print(const std::string& line) const {
     if (writing()) records::Prtout(line);
 }
 
-bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool brackets) {
-    if ((decimals != 0 && decimals != 2) || n < 1 || n > 30) return false;
+bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets) {
+    if (decimals < 0 || decimals > 3 || n < 1 || n > 30) return false;
     double multiple = 0;
     if (!records::rounding_detail::NearestMultiple(value, decimals, multiple) || multiple >= 1e15) return false;
-    // [-]whole[.dd] with a separator every three digits of the whole part,
-    // built from its right end. A zero prints without its sign.
+    // [-]whole.[d...] built from its right end, with a separator every
+    // three digits of the whole part when asked. A zero prints without its
+    // sign.
     const auto digits = static_cast<uint64_t>(multiple);
     const bool negative = value < 0 && digits != 0;
     char buf[40];
     int at = sizeof buf;
     uint64_t whole = digits;
-    if (decimals == 2) {
+    for (int i = 0; i < decimals; ++i) {
         buf[--at] = static_cast<char>('0' + whole % 10);
         whole /= 10;
-        buf[--at] = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-        buf[--at] = '.';
     }
+    // Without decimals Comma drops the point the layout ends with.
+    if (decimals > 0 || !separators) buf[--at] = '.';
     int count = 0;
     do {
-        if (count > 0 && count % 3 == 0) buf[--at] = ',';
+        if (separators && count > 0 && count % 3 == 0) buf[--at] = ',';
         buf[--at] = static_cast<char>('0' + whole % 10);
         whole /= 10;
         ++count;
     } while (whole != 0);
     if (negative) buf[--at] = brackets ? '(' : '-';
     const int length = static_cast<int>(sizeof buf) - at;
-    // Fw.d writes the number with its point (w = n); Comma shifts it left
-    // into the blanks for each separator and, without decimals, drops the
-    // point: the edited text must fit the n positions with it, since
-    // Comma leaves a field that would need more as written.
-    const int written = length + (decimals == 0 ? 1 : 0);
+    // Fw.d writes the number with its point in w = n positions; Comma
+    // shifts it left into the blanks for each separator, and leaves a
+    // field that would need more than the n positions as written.
+    const int written = length + (separators && decimals == 0 ? 1 : 0);
     if (written > n) return false;
     text.assign(32, ' ');
     std::memcpy(text.data() + (n - length), buf + at, static_cast<std::size_t>(length));
@@ -280,11 +279,11 @@ bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool
 }
 
 void Wamt11(double amount, std::string& text) {
-    if (!EditedAmountInto(text, amount, 11, 2, true)) NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
+    if (!EditedAmountInto(text, amount, 11, 2, true, true)) NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
 }
 
 void Wamt15(double amount, std::string& text) {
-    if (!EditedAmountInto(text, amount, 15, 2, true)) NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
+    if (!EditedAmountInto(text, amount, 15, 2, true, true)) NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
 }
 
 namespace {
@@ -624,10 +623,11 @@ void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& cost
         uc /= 100;
         up /= 100;
     }
-    OutInto(cost_text, "(F7.2,' ')", {uc});
+    if (!EditedAmountInto(cost_text, uc, 7, 2, false, false)) OutInto(cost_text, "(F7.2,' ')", {uc});
     unit_cost = cost_text;
-    unit_price = KeptTexts().unit_price.Get(
-        up, [](double v, std::string& text) { OutInto(text, "(F8.3,' ')", {v}); });
+    unit_price = KeptTexts().unit_price.Get(up, [](double v, std::string& text) {
+        if (!EditedAmountInto(text, v, 8, 3, false, false)) OutInto(text, "(F8.3,' ')", {v});
+    });
 }
 
 // The annual income, rounded: the rate times the quantity, in hundredths
@@ -670,7 +670,7 @@ void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unp
     s.market += w.market_value;
     double g = w.market_value - w.cost;
     records::Drnd2(g);
-    if (!EditedAmountInto(gain, g, 9, 0, false)) NumberTextInto(gain, g, "(F9.0,'   ')", 9, false);
+    if (!EditedAmountInto(gain, g, 9, 0, true, false)) NumberTextInto(gain, g, "(F9.0,'   ')", 9, false);
     if (g != 0) gain[11] = WorkingAppraisalLongTerm(LotDateNumber(w.trade_date), pricing_number_) ? 'L' : 'S';
     if (g < 0) records::Brackt(gain, 9);
 }
