@@ -154,20 +154,26 @@ void Store(unsigned char* b, T v) {
     std::memcpy(b, &v, sizeof v);
 }
 
-// A text field into a kept string: copied in place once the string has
-// the field's width.
-void LoadText(std::string& text, const unsigned char* b, std::size_t n) {
-    if (text.size() == n)
-        std::memcpy(text.data(), b, n);
+// A text field of N bytes into a kept string: copied in place once the
+// string has the field's width.
+template <std::size_t N>
+void LoadText(std::string& text, const unsigned char* b) {
+    if (text.size() == N)
+        std::memcpy(text.data(), b, N);
     else
-        text.assign(reinterpret_cast<const char*>(b), n);
+        text.assign(reinterpret_cast<const char*>(b), N);
 }
 
-// A text into a field: cut when longer, blank padded when shorter.
-void StoreText(unsigned char* b, std::size_t n, const std::string& s) {
-    const std::size_t k = s.size() < n ? s.size() : n;
-    std::memcpy(b, s.data(), k);
-    std::memset(b + k, ' ', n - k);
+// A text into a field of N bytes: cut when longer, blank padded when
+// shorter.
+template <std::size_t N>
+void StoreText(unsigned char* b, const std::string& s) {
+    if (s.size() >= N) {
+        std::memcpy(b, s.data(), N);
+        return;
+    }
+    std::memset(b, ' ', N);
+    std::memcpy(b, s.data(), s.size());
 }
 
 }  // namespace
@@ -177,31 +183,31 @@ static_assert(std::endian::native == std::endian::little, "record numbers are st
 void HoldingsWorkRecord::DecodeFrom(const unsigned char* b, HoldingsWorkRecord& h) {
     h.type_index = LoadI16(b + 0);
     h.category = LoadI16(b + 2);
-    LoadText(h.symbol_head, b + 4, 10);
-    LoadText(h.symbol, b + 14, 12);
+    LoadText<10>(h.symbol_head, b + 4);
+    LoadText<12>(h.symbol, b + 14);
     h.quantity = Load<double>(b + 26);
-    LoadText(h.description, b + 34, 32);
+    LoadText<32>(h.description, b + 34);
     h.rate = Load<float>(b + 66);
-    LoadText(h.trade_date, b + 70, 8);
-    LoadText(h.description2, b + 78, 32);
+    LoadText<8>(h.trade_date, b + 70);
+    LoadText<32>(h.description2, b + 78);
     h.cost = Load<double>(b + 110);
     h.market_value = Load<double>(b + 118);
     h.percent_priced = LoadI16(b + 126);
     h.month_change = Load<float>(b + 128);
     h.reserved = Load<double>(b + 132);
     h.extended_yield = Load<float>(b + 140);
-    LoadText(h.type_code, b + 144, 4);
+    LoadText<4>(h.type_code, b + 144);
     h.reclassified = LoadI16(b + 148);
-    LoadText(h.call_date, b + 150, 8);
+    LoadText<8>(h.call_date, b + 150);
     h.call_price = Load<double>(b + 158);
-    LoadText(h.rating1, b + 166, 4);
-    LoadText(h.rating2, b + 170, 4);
-    LoadText(h.insurance, b + 174, 5);
-    LoadText(h.call_feature, b + 179, 4);
-    LoadText(h.put_feature, b + 183, 4);
-    LoadText(h.put_date, b + 187, 8);
+    LoadText<4>(h.rating1, b + 166);
+    LoadText<4>(h.rating2, b + 170);
+    LoadText<5>(h.insurance, b + 174);
+    LoadText<4>(h.call_feature, b + 179);
+    LoadText<4>(h.put_feature, b + 183);
+    LoadText<8>(h.put_date, b + 187);
     h.put_price = Load<double>(b + 195);
-    LoadText(h.maturity_date, b + 203, 8);
+    LoadText<8>(h.maturity_date, b + 203);
     h.extended = b[211];
     h.security = LoadI16(b + 212);
 }
@@ -209,31 +215,31 @@ void HoldingsWorkRecord::DecodeFrom(const unsigned char* b, HoldingsWorkRecord& 
 void HoldingsWorkRecord::EncodeTo(unsigned char* b) const {
     StoreI16(b + 0, type_index);
     StoreI16(b + 2, category);
-    StoreText(b + 4, 10, symbol_head);
-    StoreText(b + 14, 12, symbol);
+    StoreText<10>(b + 4, symbol_head);
+    StoreText<12>(b + 14, symbol);
     Store(b + 26, quantity);
-    StoreText(b + 34, 32, description);
+    StoreText<32>(b + 34, description);
     Store(b + 66, rate);
-    StoreText(b + 70, 8, trade_date);
-    StoreText(b + 78, 32, description2);
+    StoreText<8>(b + 70, trade_date);
+    StoreText<32>(b + 78, description2);
     Store(b + 110, cost);
     Store(b + 118, market_value);
     StoreI16(b + 126, percent_priced);
     Store(b + 128, month_change);
     Store(b + 132, reserved);
     Store(b + 140, extended_yield);
-    StoreText(b + 144, 4, type_code);
+    StoreText<4>(b + 144, type_code);
     StoreI16(b + 148, reclassified);
-    StoreText(b + 150, 8, call_date);
+    StoreText<8>(b + 150, call_date);
     Store(b + 158, call_price);
-    StoreText(b + 166, 4, rating1);
-    StoreText(b + 170, 4, rating2);
-    StoreText(b + 174, 5, insurance);
-    StoreText(b + 179, 4, call_feature);
-    StoreText(b + 183, 4, put_feature);
-    StoreText(b + 187, 8, put_date);
+    StoreText<4>(b + 166, rating1);
+    StoreText<4>(b + 170, rating2);
+    StoreText<5>(b + 174, insurance);
+    StoreText<4>(b + 179, call_feature);
+    StoreText<4>(b + 183, put_feature);
+    StoreText<8>(b + 187, put_date);
     Store(b + 195, put_price);
-    StoreText(b + 203, 8, maturity_date);
+    StoreText<8>(b + 203, maturity_date);
     b[211] = extended;
     StoreI16(b + 212, security);
     std::memset(b + 214, 0, kHoldingsControlLength - 214);
