@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
 #include "engine/value_history.h"
 #include "records/amounts.h"
@@ -127,27 +126,35 @@ private:
 };
 
 // Column texts kept by the exact value they were written from, for the
-// columns whose values come back lot after lot (quantities, rates, annual
-// incomes): each is written under its layout once and copied after. The
-// texts depend on the value alone. A table that grows past its limit
-// starts again, so a run keeps a few thousand texts at most.
+// columns whose values come back lot after lot (quantities, rates, unit
+// prices, yields, annual incomes): each is written under its layout once
+// and then taken from here while it stays. The texts depend on the value
+// alone. A fixed table of slots, each holding the text of the last value
+// that fell on it, so the run keeps a bounded number of texts and a text
+// costs no allocation once its slot has held one.
 template <class Text>
 class ColumnTexts {
 public:
     template <class Make>
     const Text& Get(double value, Make make) {
         const auto key = std::bit_cast<uint64_t>(value);
-        auto found = texts_.find(key);
-        if (found != texts_.end()) return found->second;
-        if (texts_.size() >= kLimit) texts_.clear();
-        Text& text = texts_[key];
-        make(value, text);
-        return text;
+        Slot& slot = slots_[(key * 0x9E3779B97F4A7C15ull) >> (64 - kBits)];
+        if (!slot.used || slot.key != key) {
+            make(value, slot.text);
+            slot.key = key;
+            slot.used = true;
+        }
+        return slot.text;
     }
 
 private:
-    static constexpr std::size_t kLimit = 4096;
-    std::unordered_map<uint64_t, Text> texts_;
+    static constexpr int kBits = 10;
+    struct Slot {
+        uint64_t key = 0;
+        bool used = false;
+        Text text;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(std::size_t{1} << kBits);
 };
 
 // A quantity's whole part and its four decimals as Trncat gives them, the
