@@ -148,7 +148,7 @@ public:
     }
 
 private:
-    static constexpr int kBits = 10;
+    static constexpr int kBits = 12;
     struct Slot {
         uint64_t key = 0;
         bool used = false;
