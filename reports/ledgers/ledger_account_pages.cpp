@@ -73,11 +73,13 @@ public:
 
     // One selected transaction: its line when listed, then its interest
     // line. False when the record cannot be read.
-    bool Transaction(const records::DirectFile& transactions, int16_t record_number) {
-        records::Record& rec = record_;
-        if (!transactions.Read(record_number, rec)) return false;
+    bool Transaction(const std::vector<unsigned char>& transactions, int16_t record_number) {
+        const std::size_t length = records::kAccountRecordLength;
+        if (record_number < 1 || static_cast<std::size_t>(record_number) * length > transactions.size())
+            return false;
         records::TransactionRecord& t = transaction_;
-        records::TransactionRecord::DecodeInto(rec, t);
+        records::TransactionRecord::DecodeFrom(
+            transactions.data() + static_cast<std::size_t>(record_number - 1) * length, t);
         const std::string code = records::Fixed(t.code, 4);
         const bool listed = !run_.filter.has_codes() || run_.filter.CodeChosen(code);
         if (listed && !Line(t, code, t.amount)) return true;
@@ -238,7 +240,7 @@ private:
     LedgerPage page_;
     bool custodian_read_ = false;
     std::string custodian_ = std::string(32, ' ');
-    records::Record record_, security_;
+    records::Record security_;
     records::TransactionRecord transaction_;
     std::string note_, column_, second_, quantity_, price_, commission_, amount_text_;
 };
@@ -274,7 +276,7 @@ void Ldghed(ReportFrame& frame, LedgerPage& page, const LedgerRun& run, std::str
     page.lines = static_cast<int16_t>(page.lines + 9);
 }
 
-void Ldgact(ReportFrame& frame, LedgerRun& run, const records::DirectFile& transactions,
+void Ldgact(ReportFrame& frame, LedgerRun& run, const std::vector<unsigned char>& transactions,
             std::string_view account, std::string_view name, const std::vector<int16_t>& selection,
             double& balance) {
     AccountLedger ledger(frame, run, account, name, balance);

@@ -30,13 +30,21 @@ struct LedgerRun {
     // TRANSACT.TRN while the export is on (option 78), opened at the first
     // account and kept to the end of the run.
     std::unique_ptr<records::TextFile> export_file;
+    // The transaction file of the account being listed, read whole (kept
+    // from one account to the next).
+    std::vector<unsigned char> transaction_bytes;
+    // The last account whose opening balance was worked out without a
+    // replay of its transactions, while no replay has followed it.
+    std::string replay_pending;
+    // Record 1 of SECURITY.REC is of type "1": 0 until read, then 1 or -1.
+    int cash_security_checked = 0;
 };
 
-// One account's ledger. transactions: its TR<acct>.REC; selection: the
-// record numbers of the selected transactions in trade-date order; name:
+// One account's ledger. transactions: its TR<acct>.REC read whole;
+// selection: the record numbers of the selected transactions in trade-date order; name:
 // the centred account name; balance: in the opening balance, out the
 // closing balance (or the net amount of a filtered ledger).
-void Ldgact(ReportFrame& frame, LedgerRun& run, const records::DirectFile& transactions,
+void Ldgact(ReportFrame& frame, LedgerRun& run, const std::vector<unsigned char>& transactions,
             std::string_view account, std::string_view name, const std::vector<int16_t>& selection,
             double& balance);
 

@@ -21,28 +21,26 @@
 #include "reports/kernel/holdings_source.h"
 #include "reports/kernel/report_frame.h"
 #include "reports/ledgers/ledger_account_pages.h"
+#include "reports/ledgers/opening_cash.h"
 
 namespace reports {
 
 namespace {
 
-// The selected transactions of one account, by trade date.
-std::vector<int16_t> SelectTransactions(const records::DirectFile& transactions, const LedgerFilter& filter,
+// The selected transactions of one account, by trade date, from its
+// transaction file read whole: each record decoded where it lies into one
+// transaction; a record past the end (or a partial last one) ends the walk
+// as a failed read does.
+std::vector<int16_t> SelectTransactions(const std::vector<unsigned char>& bytes, const LedgerFilter& filter,
                                         float start, float end) {
+    const std::size_t length = records::kAccountRecordLength;
+    if (bytes.size() < length) return {};
+    const int16_t last = static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
     std::vector<double> keys;
     std::vector<int16_t> tags;
-    records::Record rec;
-    if (!transactions.Read(1, rec)) return {};
-    const int16_t last = records::TransactionFileHeader::Decode(rec).last_record;
     std::unique_ptr<records::DirectFile> securities;
     if (filter.has_security_type())
         securities = std::make_unique<records::DirectFile>(records::kSecurityRecords, 128, /*create=*/false);
-    // The file is read whole once and each record decoded where it lies
-    // into one transaction; a record past the end (or a partial last one)
-    // ends the walk as a failed read does.
-    std::vector<unsigned char> bytes;
-    if (!transactions.ReadWhole(bytes)) return {};
-    const std::size_t length = transactions.record_length();
     records::TransactionRecord t;
     for (int n = 2; n <= last; ++n) {
         if (static_cast<std::size_t>(n) * length > bytes.size()) break;
@@ -64,26 +62,56 @@ std::vector<int16_t> SelectTransactions(const records::DirectFile& transactions,
     return tags;
 }
 
+// The opening balance of an account: what Ldgcsh gives, worked out from
+// the transactions where that is certain. Ldgcsh's replay leaves its work
+// files behind; the run replays its last account at the end (FinishRun),
+// so the work files left are the same.
+double OpeningBalance(LedgerRun& run, const std::string& account, const std::vector<unsigned char>& bytes) {
+    const OpeningCash cash = CashBeforeDate(bytes.data(), bytes.size() - bytes.size() % 128,
+                                            LedgerAsOf(run.start_date), run.options);
+    if (!cash.decided) {
+        run.replay_pending.clear();
+        int16_t status = 0;
+        return Ldgcsh(account, run.start_date, status);
+    }
+    run.replay_pending = account;
+    if (!cash.cash_lot) return 0;
+    if (run.cash_security_checked == 0) run.cash_security_checked = CashSecurityIsCash() ? 1 : -1;
+    return run.cash_security_checked > 0 ? cash.balance : 0;
+}
+
+// Replays the last account whose opening balance was worked out without
+// its replay, leaving the work files as the replay of each account would.
+void FinishRun(LedgerRun& run) {
+    if (run.replay_pending.empty()) return;
+    int16_t status = 0;
+    Ldgcsh(run.replay_pending, run.start_date, status);
+    run.replay_pending.clear();
+}
+
 // One account's ledger.
 void LedgerOfAccount(ReportFrame& frame, LedgerRun& run, const std::string& account, std::string name,
                      float start, float end) {
-    double balance = 0;
-    if (run.filter.unfiltered()) {
-        int16_t status = 0;
-        balance = Ldgcsh(account, run.start_date, status);
+    // The transaction file, read whole once for the opening balance, the
+    // selection and the lines.
+    std::vector<unsigned char>& bytes = run.transaction_bytes;
+    {
+        const records::DirectFile transactions(records::TrimRight(records::Paknam(account, "TR  ", ".REC")),
+                                               128, /*create=*/false);
+        if (!transactions.ReadWhole(bytes)) bytes.clear();
     }
+    double balance = 0;
+    if (run.filter.unfiltered()) balance = OpeningBalance(run, account, bytes);
     if (records::OptionValue(run.options, records::Opt::kLedgerExportType) == 1 && !run.export_file) {
         // Written anew by each run.
         records::Purge(kLedgerExportFile);
         run.export_file = std::make_unique<records::TextFile>(kLedgerExportFile);
     }
-    const records::DirectFile transactions(records::TrimRight(records::Paknam(account, "TR  ", ".REC")), 128,
-                                           /*create=*/false);
-    const std::vector<int16_t> selection = SelectTransactions(transactions, run.filter, start, end);
+    const std::vector<int16_t> selection = SelectTransactions(bytes, run.filter, start, end);
     int16_t status = 0;
     name = records::Fixed(name, 32);
     records::Center(name, 32, status);
-    Ldgact(frame, run, transactions, account, name, selection, balance);
+    Ldgact(frame, run, bytes, account, name, selection, balance);
 }
 
 }  // namespace
@@ -115,11 +143,7 @@ bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::
 }
 
 double Ldgcsh(std::string_view account, std::string_view date, int16_t& status) {
-    int16_t month = 0, day = 0, year = 0;
-    records::Redate(records::Fixed(date, 8), month, day, year);
-    year = static_cast<int16_t>(records::WindowYear(year));
-    const float as_of = static_cast<float>(year * 10000 + month * 100 + day);
-    engine::Creatt(records::Fixed(account, 8), records::Fixed(date, 8), as_of, 0, 1, status);
+    engine::Creatt(records::Fixed(account, 8), records::Fixed(date, 8), LedgerAsOf(date), 0, 1, status);
 
     records::DirectFile securities(records::kSecurityRecords, 128, /*create=*/false);
     LotIterator lots(records::TrimRight(engine::HoldingsWorkName()));
@@ -157,6 +181,7 @@ void Transld(std::string_view mode, std::string_view manager, std::string_view a
         const std::string id = records::Fixed(account, 8);
         const records::AccountEntry found = records::Ckclnt(id);
         LedgerOfAccount(frame, run, id, found.name, start, end);
+        FinishRun(run);
         return;
     }
     int position = 0, count = 0;
@@ -173,6 +198,7 @@ void Transld(std::string_view mode, std::string_view manager, std::string_view a
             LedgerOfAccount(frame, run, id, name, start, end);
         Nxtclt(position, count, id, name, code);
     }
+    FinishRun(run);
 }
 
 }  // namespace reports
