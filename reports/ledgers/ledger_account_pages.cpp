@@ -32,6 +32,14 @@ bool IsCode(std::string_view code, std::string_view two) {
     return true;
 }
 
+// Appends the text as a layout's field of the width: cut to it, or blank
+// padded.
+void AppendField(std::string& line, std::string_view text, std::size_t width) {
+    const std::size_t n = std::min(text.size(), width);
+    line.append(text.data(), n);
+    line.append(width - n, ' ');
+}
+
 // The codes whose symbol column shows the note: income and expense items
 // and the interest lines, which name their security in the note.
 bool ShowsNote(std::string_view code) {
@@ -137,7 +145,7 @@ private:
         // A transaction type filter keeps only amounts of its own type: an
         // interest line of a transfer, made "N" here, comes out again, but
         // only when it went in.
-        const std::string type = records::Fixed(t.type, 4);
+        const std::string_view type = std::string_view(t.type).substr(0, 4);
         const bool counts = !(type == "N   " && !run_.filter.has_security_type() && !run_.filter.has_codes());
         if (counts) {
             balance_ += entry.cash_sign * amount;
@@ -182,17 +190,24 @@ private:
         }
 
         if (page_.lines >= page_.length - 9) Heading();
-        const std::string symbol = ShowsNote(code) ? note.substr(0, 12) : t.symbol;
-        frame_.Write("(2X,2A4,2X,3A4,1X,3A4,6A4,A16,A10,A9,A16,2X,A4)", Items()
-                                                                            .Text(t.trade_date, 4, 2)
-                                                                            .Text(entry.description, 4, 3)
-                                                                            .Text(symbol, 4, 3)
-                                                                            .Text(column, 4, 6)
-                                                                            .Text(quantity, 16, 1)
-                                                                            .Text(price, 10, 1)
-                                                                            .Text(commission, 9, 1)
-                                                                            .Text(amount_text, 16, 1)
-                                                                            .Text(type, 4, 1));
+        // The line of "(2X,2A4,2X,3A4,1X,3A4,6A4,A16,A10,A9,A16,2X,A4)",
+        // each text a field of its width, put together in a kept buffer.
+        const std::string_view symbol = ShowsNote(code) ? std::string_view(note).substr(0, 12) : t.symbol;
+        std::string& line = line_;
+        line.assign(2, ' ');
+        AppendField(line, t.trade_date, 8);
+        line.append(2, ' ');
+        AppendField(line, entry.description, 12);
+        line.push_back(' ');
+        AppendField(line, symbol, 12);
+        AppendField(line, column, 24);
+        AppendField(line, quantity, 16);
+        AppendField(line, price, 10);
+        AppendField(line, commission, 9);
+        AppendField(line, amount_text, 16);
+        line.append(2, ' ');
+        AppendField(line, type, 4);
+        frame_.Line(line);
         ++page_.lines;
         if (run_.export_file) Export(t.trade_date, code, signed_amount);
 
@@ -203,7 +218,10 @@ private:
             records::Ckdesc(second, options_word, security.R4(96), security.Text(88, 8));
         }
         if (!records::IsBlank(second)) {
-            frame_.Write("(39X,8A4)", Items().Text(second, 4, 8));
+            // "(39X,8A4)"
+            line.assign(39, ' ');
+            AppendField(line, second, 32);
+            frame_.Line(line);
             ++page_.lines;
         }
         if (transfer) {
@@ -242,7 +260,7 @@ private:
     std::string custodian_ = std::string(32, ' ');
     records::Record security_;
     records::TransactionRecord transaction_;
-    std::string note_, column_, second_, quantity_, price_, commission_, amount_text_;
+    std::string note_, column_, second_, quantity_, price_, commission_, amount_text_, line_;
 };
 
 }  // namespace
