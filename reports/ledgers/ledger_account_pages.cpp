@@ -2,7 +2,9 @@
 
 #include "reports/ledgers/ledger_account_pages.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "records/amounts.h"
 #include "records/dates.h"
@@ -32,18 +34,32 @@ bool IsCode(std::string_view code, std::string_view two) {
     return true;
 }
 
-// Appends the text as a layout's field of the width: cut to it, or blank
+// A line put together over blanks, field after field, as a layout of
+// texts and skips writes it: each text cut to its field's width or blank
 // padded.
-void AppendField(std::string& line, std::string_view text, std::size_t width) {
-    const std::size_t n = std::min(text.size(), width);
-    line.append(text.data(), n);
-    line.append(width - n, ' ');
-}
+class FieldCursor {
+public:
+    FieldCursor(std::string& line, std::size_t width) : line_(line) { line.assign(width, ' '); }
+    FieldCursor& Skip(std::size_t n) {
+        at_ += n;
+        return *this;
+    }
+    FieldCursor& Text(std::string_view text, std::size_t width) {
+        std::memcpy(line_.data() + at_, text.data(), std::min(text.size(), width));
+        at_ += width;
+        return *this;
+    }
+
+private:
+    std::string& line_;
+    std::size_t at_ = 0;
+};
 
 // The codes whose symbol column shows the note: income and expense items
 // and the interest lines, which name their security in the note.
 bool ShowsNote(std::string_view code) {
-    for (const char* c : {"DI", "DE", "II", "IE", "MI", "ME", "IP", "IS"})
+    static constexpr std::string_view kNoteCodes[] = {"DI", "DE", "II", "IE", "MI", "ME", "IP", "IS"};
+    for (const std::string_view c : kNoteCodes)
         if (IsCode(code, c)) return true;
     return false;
 }
@@ -193,21 +209,21 @@ private:
         // The line of "(2X,2A4,2X,3A4,1X,3A4,6A4,A16,A10,A9,A16,2X,A4)",
         // each text a field of its width, put together in a kept buffer.
         const std::string_view symbol = ShowsNote(code) ? std::string_view(note).substr(0, 12) : t.symbol;
-        std::string& line = line_;
-        line.assign(2, ' ');
-        AppendField(line, t.trade_date, 8);
-        line.append(2, ' ');
-        AppendField(line, entry.description, 12);
-        line.push_back(' ');
-        AppendField(line, symbol, 12);
-        AppendField(line, column, 24);
-        AppendField(line, quantity, 16);
-        AppendField(line, price, 10);
-        AppendField(line, commission, 9);
-        AppendField(line, amount_text, 16);
-        line.append(2, ' ');
-        AppendField(line, type, 4);
-        frame_.Line(line);
+        FieldCursor(line_, 118)
+            .Skip(2)
+            .Text(t.trade_date, 8)
+            .Skip(2)
+            .Text(entry.description, 12)
+            .Skip(1)
+            .Text(symbol, 12)
+            .Text(column, 24)
+            .Text(quantity, 16)
+            .Text(price, 10)
+            .Text(commission, 9)
+            .Text(amount_text, 16)
+            .Skip(2)
+            .Text(type, 4);
+        frame_.Line(line_);
         ++page_.lines;
         if (run_.export_file) Export(t.trade_date, code, signed_amount);
 
@@ -219,9 +235,8 @@ private:
         }
         if (!records::IsBlank(second)) {
             // "(39X,8A4)"
-            line.assign(39, ' ');
-            AppendField(line, second, 32);
-            frame_.Line(line);
+            FieldCursor(line_, 71).Skip(39).Text(second, 32);
+            frame_.Line(line_);
             ++page_.lines;
         }
         if (transfer) {
@@ -265,30 +280,45 @@ private:
 
 }  // namespace
 
-void Ldghed(ReportFrame& frame, LedgerPage& page, const LedgerRun& run, std::string_view name,
+void Ldghed(ReportFrame& frame, LedgerPage& page, LedgerRun& run, std::string_view name,
             std::string_view type_title) {
-    std::string start = run.start_date;
-    std::string end = run.end_date;
-    const std::string start_text = records::H2000(start);
-    const std::string end_text = records::H2000(end);
-    const std::string type_text = run.filter.has_transaction_type() ? run.filter.transaction_type : "ALL ";
+    // The heading's lines are the same on every page of the run but the
+    // account's name and the type title: they are written once and kept.
+    LedgerHeading& heading = run.heading;
+    if (!heading.made) {
+        heading.made = true;
+        std::string start = run.start_date;
+        std::string end = run.end_date;
+        const std::string start_text = records::H2000(start);
+        const std::string end_text = records::H2000(end);
+        heading.dates =
+            records::Write("(54X,3A4,' - ',3A4)", Items().Text(start_text, 4, 3).Text(end_text, 4, 3));
+    }
+    if (heading.name != name) {
+        heading.name = name;
+        heading.name_line = records::Write("(51X,8A4)", Items().Text(name, 4, 8));
+    }
+    if (!run.filter.unfiltered() && (!heading.filter_made || heading.type_title != type_title)) {
+        heading.filter_made = true;
+        heading.type_title = type_title;
+        const std::string type_text =
+            run.filter.has_transaction_type() ? run.filter.transaction_type : "ALL ";
+        heading.filter = records::Write("(6X,'TRANSACTION CODES: ',4A4,3X,7A4,2X,A18,A4)",
+                                        Items()
+                                            .Text(run.filter.codes_text, 4, 4)
+                                            .Text(type_title, 4, 7)
+                                            .Text("TRANSACTION TYPE: ", 18, 1)
+                                            .Text(type_text, 4, 1));
+    }
     records::Pghead(page.page, page.lines, page.length);
-    frame.Write("(58X,'TRANSACTION  LEDGER')");
-    frame.Write("(54X,3A4,' - ',3A4)", Items().Text(start_text, 4, 3).Text(end_text, 4, 3));
+    frame.Line(heading.title);
+    frame.Line(heading.dates);
     frame.Blank();
-    frame.Write("(51X,8A4)", Items().Text(name, 4, 8));
+    frame.Line(heading.name_line);
     frame.Blank();
-    if (!run.filter.unfiltered())
-        frame.Write("(6X,'TRANSACTION CODES: ',4A4,3X,7A4,2X,A18,A4)", Items()
-                                                                           .Text(run.filter.codes_text, 4, 4)
-                                                                           .Text(type_title, 4, 7)
-                                                                           .Text("TRANSACTION TYPE: ", 18, 1)
-                                                                           .Text(type_text, 4, 1));
-    frame.Write("(1X,'TRANSACTION',13X,'SECURITY',4X,'TRANSACTION',33X,'UNIT',20X,'NET',4X,'TRAN')");
-    frame.Write(
-        "(4X,'DATE',4X,'TRANSACTION',5X,'ID',7X,'DESCRIPTION',20X,'QUANTITY',5X,'PRICE',3X,'COMMISS',8X,'"
-        "AMOUNT',"
-        "2X,'TYPE')");
+    if (!run.filter.unfiltered()) frame.Line(heading.filter);
+    frame.Line(heading.columns1);
+    frame.Line(heading.columns2);
     frame.Blank();
     frame.Blank();
     page.lines = static_cast<int16_t>(page.lines + 9);

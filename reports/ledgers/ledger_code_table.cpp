@@ -57,11 +57,13 @@ const LedgerCode& LedgerCodeEntry(int index) {
 }
 
 LedgerCode LedgerCodeTable(std::string_view code, bool capital_distribution) {
-    const std::string two = records::Fixed(code, 2);
+    // The code's first two characters, blank padded.
+    const char first = !code.empty() ? code[0] : ' ';
+    const char second = code.size() > 1 ? code[1] : ' ';
     LedgerCode found = LedgerCodeEntry(kUnlistedCodeEntry);
     for (const LedgerCode& entry : Table()) {
         if (entry.index == kUnlistedCodeEntry) continue;
-        if (entry.code == two) {
+        if (entry.code[0] == first && entry.code[1] == second) {
             found = entry;
             break;
         }

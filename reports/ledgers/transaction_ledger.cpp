@@ -4,6 +4,7 @@
 #include "reports/ledgers/transaction_ledger.h"
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "engine/replay.h"
@@ -27,6 +28,8 @@ namespace reports {
 
 namespace {
 
+constexpr std::size_t kDateNumberOffset = 88;  // a transaction's date number (YYMMDD)
+
 // The selected transactions of one account, by trade date, from its
 // transaction file read whole: each record decoded where it lies into one
 // transaction; a record past the end (or a partial last one) ends the walk
@@ -44,18 +47,25 @@ std::vector<int16_t> SelectTransactions(const std::vector<unsigned char>& bytes,
     records::TransactionRecord t;
     for (int n = 2; n <= last; ++n) {
         if (static_cast<std::size_t>(n) * length > bytes.size()) break;
-        records::TransactionRecord::DecodeFrom(bytes.data() + static_cast<std::size_t>(n - 1) * length, t);
-        if (std::string_view(t.symbol).substr(0, 4) <= std::string_view("    ")) continue;
-        if (!filter.PassesCodes(t) || !filter.PassesTransactionType(t)) continue;
-        if (filter.has_security_type()) {
-            char type = ' ';
-            records::Record security;
-            if (t.security_record > 1 && securities->Read(t.security_record, security))
-                type = SecurityTypeWord(security.Widened(128))[0];
-            if (type != filter.security_type[0]) continue;
+        const unsigned char* b = bytes.data() + static_cast<std::size_t>(n - 1) * length;
+        // A deleted record and the trade date are read where they lie; the
+        // transaction is decoded only for the filters that need it.
+        if (std::string_view(reinterpret_cast<const char*>(b), 4) <= std::string_view("    ")) continue;
+        float date_number = 0;
+        std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
+        if (date_number < start || date_number > end) continue;
+        if (!filter.unfiltered()) {
+            records::TransactionRecord::DecodeFrom(b, t);
+            if (!filter.PassesCodes(t) || !filter.PassesTransactionType(t)) continue;
+            if (filter.has_security_type()) {
+                char type = ' ';
+                records::Record security;
+                if (t.security_record > 1 && securities->Read(t.security_record, security))
+                    type = SecurityTypeWord(security.Widened(128))[0];
+                if (type != filter.security_type[0]) continue;
+            }
         }
-        if (t.date_number < start || t.date_number > end) continue;
-        keys.push_back(t.date_number);
+        keys.push_back(date_number);
         tags.push_back(static_cast<int16_t>(n));
     }
     records::Sheldb(static_cast<int>(keys.size()), keys, tags);
