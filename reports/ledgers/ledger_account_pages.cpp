@@ -97,7 +97,7 @@ public:
 
     // One selected transaction: its line when listed, then its interest
     // line. False when the record cannot be read.
-    bool Transaction(const std::vector<unsigned char>& transactions, int16_t record_number) {
+    bool Transaction(std::span<const unsigned char> transactions, int16_t record_number) {
         const std::size_t length = records::kAccountRecordLength;
         if (record_number < 1 || static_cast<std::size_t>(record_number) * length > transactions.size())
             return false;
@@ -324,7 +324,7 @@ void Ldghed(ReportFrame& frame, LedgerPage& page, LedgerRun& run, std::string_vi
     page.lines = static_cast<int16_t>(page.lines + 9);
 }
 
-void Ldgact(ReportFrame& frame, LedgerRun& run, const std::vector<unsigned char>& transactions,
+void Ldgact(ReportFrame& frame, LedgerRun& run, std::span<const unsigned char> transactions,
             std::string_view account, std::string_view name, const std::vector<int16_t>& selection,
             double& balance) {
     AccountLedger ledger(frame, run, account, name, balance);

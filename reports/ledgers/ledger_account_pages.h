@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,9 +51,6 @@ struct LedgerRun {
     // TRANSACT.TRN while the export is on (option 78), opened at the first
     // account and kept to the end of the run.
     std::unique_ptr<records::TextFile> export_file;
-    // The transaction file of the account being listed, read whole (kept
-    // from one account to the next).
-    std::vector<unsigned char> transaction_bytes;
     // The last account whose opening balance was worked out without a
     // replay of its transactions, while no replay has followed it.
     std::string replay_pending;
@@ -65,7 +63,7 @@ struct LedgerRun {
 // selection: the record numbers of the selected transactions in trade-date order; name:
 // the centred account name; balance: in the opening balance, out the
 // closing balance (or the net amount of a filtered ledger).
-void Ldgact(ReportFrame& frame, LedgerRun& run, const std::vector<unsigned char>& transactions,
+void Ldgact(ReportFrame& frame, LedgerRun& run, std::span<const unsigned char> transactions,
             std::string_view account, std::string_view name, const std::vector<int16_t>& selection,
             double& balance);
 

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <unordered_map>
 #include <vector>
 
 #include "records/codes.h"
@@ -90,6 +89,76 @@ struct LotKeyHash {
     }
 };
 
+// Each open lot's quantity by its key, in one open-addressed table
+// (linear probing, a power-of-two size, deletion by shifting back), kept
+// from one account to the next.
+class LotQuantities {
+public:
+    void Clear() {
+        if (size_ != 0 || slots_.empty()) slots_.assign(std::max<std::size_t>(slots_.size(), 256), Slot{});
+        size_ = 0;
+    }
+    // The slot of the key: its lot's, or the empty one where it would go.
+    std::size_t Find(const LotKey& key) {
+        if ((size_ + 1) * 2 > slots_.size()) Grow();
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = LotKeyHash{}(key)&mask;
+        while (slots_[i].used && !(slots_[i].key == key)) i = (i + 1) & mask;
+        return i;
+    }
+    bool Used(std::size_t i) const { return slots_[i].used; }
+    double& Quantity(std::size_t i) { return slots_[i].quantity; }
+    void Insert(std::size_t i, const LotKey& key, double quantity) {
+        slots_[i] = Slot{key, quantity, true};
+        ++size_;
+    }
+    void Erase(std::size_t i) {
+        const std::size_t mask = slots_.size() - 1;
+        // The slots after it that would not be reached past the hole move
+        // back into it.
+        for (std::size_t j = (i + 1) & mask; slots_[j].used; j = (j + 1) & mask) {
+            const std::size_t home = LotKeyHash{}(slots_[j].key) & mask;
+            if (((j - home) & mask) >= ((j - i) & mask)) {
+                slots_[i] = slots_[j];
+                i = j;
+            }
+        }
+        slots_[i].used = false;
+        --size_;
+    }
+
+private:
+    struct Slot {
+        LotKey key;
+        double quantity = 0;
+        bool used = false;
+    };
+    void Grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(old.size() * 2, 256), Slot{});
+        size_ = 0;
+        for (const Slot& slot : old)
+            if (slot.used) Insert(Find(slot.key), slot.key, slot.quantity);
+    }
+    std::vector<Slot> slots_;
+    std::size_t size_ = 0;
+};
+
+// Sorts entries that are nearly in order by moving each back to its
+// place; entries far from order are sorted outright.
+void SortEntries(std::vector<uint64_t>& entries) {
+    std::size_t moves = 0;
+    const std::size_t budget = 8 * entries.size();
+    for (std::size_t i = 1; i < entries.size() && moves < budget; ++i) {
+        const uint64_t entry = entries[i];
+        std::size_t j = i;
+        for (; j > 0 && entries[j - 1] > entry; --j) entries[j] = entries[j - 1];
+        entries[j] = entry;
+        moves += i - j;
+    }
+    if (moves >= budget) std::sort(entries.begin(), entries.end());
+}
+
 struct CodeEntry {
     uint32_t word;
     int16_t cls, sign, transfer;
@@ -121,8 +190,8 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
     // not marked "N"), in its order.
     const uint32_t blank = WordOf("    ");
     const uint32_t not_replayed = WordOf("N   ");
-    std::vector<uint64_t> entries;
-    entries.reserve(static_cast<std::size_t>(std::max(std::min(last, count), 1L)));
+    thread_local std::vector<uint64_t> entries;
+    entries.clear();
     for (long n = 2; n <= last && n <= count; ++n) {
         const unsigned char* b = at(n);
         float date_number = 0;
@@ -130,13 +199,13 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
         if (!(date_number < as_of) || WordAt(b) == blank || WordAt(b + kTypeOffset) == not_replayed) continue;
         entries.push_back(ReplayOrder(date_number, DayRank(WordAt(b + kCodeOffset)), n));
     }
-    std::sort(entries.begin(), entries.end());
+    SortEntries(entries);
 
     const int decimals = records::SystemDecimals(options);
     const uint32_t security_in = WordOf("SI  ");
     std::vector<CodeEntry> codes;
-    std::unordered_map<LotKey, double, LotKeyHash> lots;  // each open lot's quantity as stored
-    lots.reserve(entries.size());
+    thread_local LotQuantities lots;  // each open lot's quantity as stored
+    lots.Clear();
     long records_in_use = 1;  // the header's count: records ever taken (header included)
     long free_records = 0;    // freed records, taken again before new ones
     auto take_record = [&]() {
@@ -177,9 +246,9 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
             std::memcpy(&lot_key.text_high, b + kSymbolOffset, 8);
             std::memcpy(&lot_key.text_low, b + kSymbolOffset + 8, 8);
             const double raw_quantity = R8At(b + kQuantityOffset);
-            const auto lot = lots.find(lot_key);
-            if (lot != lots.end()) {
-                double lot_quantity = lot->second;
+            const std::size_t lot = lots.Find(lot_key);
+            if (lots.Used(lot)) {
+                double lot_quantity = lots.Quantity(lot);
                 double quantity = raw_quantity;
                 records::RoundToDecimals(quantity, decimals);
                 records::RoundToDecimals(lot_quantity, decimals);
@@ -187,16 +256,16 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
                 if (cls == records::kClosingClass && sign * lot_quantity < quantity) break;
                 const double remaining = lot_quantity - sign * quantity;
                 if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
-                    lots.erase(lot);
+                    lots.Erase(lot);
                     ++free_records;
                 } else {
-                    lot->second = remaining;
+                    lots.Quantity(lot) = remaining;
                 }
             } else {
                 // A closing with no lot to close stops the replay.
                 if (cls == records::kClosingClass) break;
                 if (!take_record()) return out;
-                lots.emplace(lot_key, cls == records::kShortSaleClass ? -raw_quantity : raw_quantity);
+                lots.Insert(lot, lot_key, cls == records::kShortSaleClass ? -raw_quantity : raw_quantity);
             }
         }
 

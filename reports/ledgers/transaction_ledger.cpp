@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "engine/replay.h"
@@ -34,7 +35,7 @@ constexpr std::size_t kDateNumberOffset = 88;  // a transaction's date number (Y
 // transaction file read whole: each record decoded where it lies into one
 // transaction; a record past the end (or a partial last one) ends the walk
 // as a failed read does.
-std::vector<int16_t> SelectTransactions(const std::vector<unsigned char>& bytes, const LedgerFilter& filter,
+std::vector<int16_t> SelectTransactions(std::span<const unsigned char> bytes, const LedgerFilter& filter,
                                         float start, float end) {
     const std::size_t length = records::kAccountRecordLength;
     if (bytes.size() < length) return {};
@@ -76,7 +77,7 @@ std::vector<int16_t> SelectTransactions(const std::vector<unsigned char>& bytes,
 // the transactions where that is certain. Ldgcsh's replay leaves its work
 // files behind; the run replays its last account at the end (FinishRun),
 // so the work files left are the same.
-double OpeningBalance(LedgerRun& run, const std::string& account, const std::vector<unsigned char>& bytes) {
+double OpeningBalance(LedgerRun& run, const std::string& account, std::span<const unsigned char> bytes) {
     const OpeningCash cash = CashBeforeDate(bytes.data(), bytes.size() - bytes.size() % 128,
                                             LedgerAsOf(run.start_date), run.options);
     if (!cash.decided) {
@@ -104,12 +105,9 @@ void LedgerOfAccount(ReportFrame& frame, LedgerRun& run, const std::string& acco
                      float start, float end) {
     // The transaction file, read whole once for the opening balance, the
     // selection and the lines.
-    std::vector<unsigned char>& bytes = run.transaction_bytes;
-    {
-        const records::DirectFile transactions(records::TrimRight(records::Paknam(account, "TR  ", ".REC")),
-                                               128, /*create=*/false);
-        if (!transactions.ReadWhole(bytes)) bytes.clear();
-    }
+    const records::MappedRecords file(records::TrimRight(records::Paknam(account, "TR  ", ".REC")),
+                                      records::kAccountRecordLength);
+    const std::span<const unsigned char> bytes(file.data(), file.size());
     double balance = 0;
     if (run.filter.unfiltered()) balance = OpeningBalance(run, account, bytes);
     if (records::OptionValue(run.options, records::Opt::kLedgerExportType) == 1 && !run.export_file) {

@@ -92,6 +92,7 @@ struct HistoryKind {
     bool shuffled;           // filed out of date order
     unsigned char decimals;  // option 81
     const char* cash_type;   // type of SECURITY.REC record 1
+    int many_lots = 0;       // lot codes drawn from this many (0: a few)
 };
 
 // A random history of the kind in the current directory; its dates run
@@ -110,10 +111,11 @@ void WriteHistory(const HistoryKind& kind, uint32_t seed, int& days) {
     std::map<std::string, double> open;
     std::vector<TransactionRecord> ts;
     int day = 0;
-    const int count = 200 + static_cast<int>(rng() % 400);
+    const int count = (kind.many_lots > 0 ? 3000 : 200) + static_cast<int>(rng() % 400);
     for (int i = 0; i < count; ++i) {
         const Security& s = kSecurities[rng() % std::size(kSecurities)];
-        const std::string lot = kLotCodes[rng() % std::size(kLotCodes)];
+        const std::string lot = kind.many_lots > 0 ? "L" + std::to_string(rng() % kind.many_lots)
+                                                   : std::string(kLotCodes[rng() % std::size(kLotCodes)]);
         const double key = chance(kind.key_zero_percent) ? 0.0 : chance(5) ? s.key + 50 : s.key;
         const std::string id = std::string(s.symbol) + "|" + lot + "|" + std::to_string(key);
         const auto security = static_cast<int16_t>(&s - kSecurities + 2);
@@ -180,6 +182,7 @@ TEST(OpeningCash, RandomHistoriesGiveTheReplaysFigure) {
         {"filed out of order", 0, 2, false, true, 5, "1"},
         {"trades of key 0", 3, 0, false, false, 4, "1"},
         {"cash security not of type 1", 0, 0, false, false, 6, "C"},
+        {"hundreds of lots", 0, 0, false, true, 4, "1", 400},
     };
     for (const HistoryKind& kind : kinds) {
         int decided = 0, undecided = 0;
