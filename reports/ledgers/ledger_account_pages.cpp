@@ -104,7 +104,9 @@ public:
         records::TransactionRecord& t = transaction_;
         records::TransactionRecord::DecodeFrom(
             transactions.data() + static_cast<std::size_t>(record_number - 1) * length, t);
-        const std::string code = records::Fixed(t.code, 4);
+        std::string& code = code_;
+        code.assign(t.code, 0, 4);
+        code.resize(4, ' ');
         const bool listed = !run_.filter.has_codes() || run_.filter.CodeChosen(code);
         if (listed && !Line(t, code, t.amount)) return true;
         if (t.bond_interest >= 0.01) {
@@ -275,7 +277,7 @@ private:
     std::string custodian_ = std::string(32, ' ');
     records::Record security_;
     records::TransactionRecord transaction_;
-    std::string note_, column_, second_, quantity_, price_, commission_, amount_text_, line_;
+    std::string code_, note_, column_, second_, quantity_, price_, commission_, amount_text_, line_;
 };
 
 }  // namespace

@@ -148,10 +148,8 @@ std::string NoteText(const records::TransactionRecord& transaction) {
 
 void NoteTextInto(std::string& note, const records::TransactionRecord& transaction) {
     note.assign(reinterpret_cast<const char*>(transaction.extra.data()), transaction.extra.size());
-    for (std::size_t k = 0; k < note.size(); k += 4) {
-        const std::string_view word = std::string_view(note).substr(k, 4);
-        if (word <= std::string_view("    ")) std::memset(note.data() + k, ' ', 4);
-    }
+    for (std::size_t k = 0; k + 4 <= note.size(); k += 4)
+        if (SortsAtOrBelowBlanks(note.data() + k)) std::memset(note.data() + k, ' ', 4);
 }
 
 }  // namespace reports

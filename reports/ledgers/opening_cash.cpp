@@ -274,7 +274,8 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
                 WordAt(b + kCodeOffset) == security_in ? R8At(b + kLotCostOffset) : R8At(b + kAmountOffset);
             double interest = R8At(b + kInterestOffset);
             records::Drnd2(amount);
-            records::Drnd2(interest);
+            // Rounding gives a zero back as it is.
+            if (interest != 0 || std::signbit(interest)) records::Drnd2(interest);
             if (cash_lot) {
                 // The balance the replay reads back is the one it wrote,
                 // rounded already.

@@ -31,10 +31,9 @@ namespace {
 
 constexpr std::size_t kDateNumberOffset = 88;  // a transaction's date number (YYMMDD)
 
-// The selected transactions of one account, by trade date, from its
-// transaction file read whole: each record decoded where it lies into one
-// transaction; a record past the end (or a partial last one) ends the walk
-// as a failed read does.
+// The selected transactions of one account, by trade date, from the
+// records of its transaction file where they lie; a record past the end
+// (or a partial last one) ends the walk as a failed read does.
 std::vector<int16_t> SelectTransactions(std::span<const unsigned char> bytes, const LedgerFilter& filter,
                                         float start, float end) {
     const std::size_t length = records::kAccountRecordLength;
@@ -51,7 +50,7 @@ std::vector<int16_t> SelectTransactions(std::span<const unsigned char> bytes, co
         const unsigned char* b = bytes.data() + static_cast<std::size_t>(n - 1) * length;
         // A deleted record and the trade date are read where they lie; the
         // transaction is decoded only for the filters that need it.
-        if (std::string_view(reinterpret_cast<const char*>(b), 4) <= std::string_view("    ")) continue;
+        if (SortsAtOrBelowBlanks(reinterpret_cast<const char*>(b))) continue;
         float date_number = 0;
         std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
         if (date_number < start || date_number > end) continue;
@@ -125,11 +124,17 @@ void LedgerOfAccount(ReportFrame& frame, LedgerRun& run, const std::string& acco
 }  // namespace
 
 bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::string& manager) {
+    const records::DirectFile index(records::kAccountIndex, 128, /*create=*/false);
+    const records::DirectFile accounts(records::kAccountRecords, 128, /*create=*/false);
+    return Nxtclt(position, count, id, name, manager, index, accounts);
+}
+
+bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::string& manager,
+            const records::DirectFile& index, const records::DirectFile& accounts) {
     ++position;
     name = std::string(32, ' ');
     manager = std::string(4, ' ');
     records::Record rec;
-    const records::DirectFile index(records::kAccountIndex, 128, /*create=*/false);
     if (!index.Read(1, rec) || rec.Widened(128).I16(0) == 0) {
         position = 0;
         count = 0;
@@ -141,7 +146,6 @@ bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::
         id = rec.Widened(128).Text(static_cast<std::size_t>(8 * ((position - 1) % 16)), 8);
     else
         id = std::string(8, ' ');
-    const records::DirectFile accounts(records::kAccountRecords, 128, /*create=*/false);
     if (accounts.Read(8L * position - 6, rec)) {
         const records::Record second = rec.Widened(128);
         manager = second.Text(16, 4);
@@ -192,9 +196,12 @@ void Transld(std::string_view mode, std::string_view manager, std::string_view a
         FinishRun(run);
         return;
     }
+    // The account index and records, open for the whole walk.
+    const records::DirectFile index(records::kAccountIndex, 128, /*create=*/false);
+    const records::DirectFile accounts(records::kAccountRecords, 128, /*create=*/false);
     int position = 0, count = 0;
     std::string id, name, code;
-    if (!Nxtclt(position, count, id, name, code)) {
+    if (!Nxtclt(position, count, id, name, code, index, accounts)) {
         // An index that cannot be read is said; an empty one lists nothing.
         records::Record rec;
         if (!records::DirectFile(records::kAccountIndex, 128, /*create=*/false).Read(1, rec))
@@ -204,7 +211,7 @@ void Transld(std::string_view mode, std::string_view manager, std::string_view a
     while (position >= 1 && position <= count) {
         if (!IsUnusedKey(id) && id.substr(4, 4) != "$$$$" && ManagerMatches(pattern, code))
             LedgerOfAccount(frame, run, id, name, start, end);
-        Nxtclt(position, count, id, name, code);
+        Nxtclt(position, count, id, name, code, index, accounts);
     }
     FinishRun(run);
 }
