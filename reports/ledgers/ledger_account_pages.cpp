@@ -232,8 +232,9 @@ private:
         if (t.security_record > 1) {
             // The options record's first word carries option 2, which lets
             // the coupon rate and maturity fill a blank second description.
-            const std::string options_word(run_.options.begin(), run_.options.begin() + 4);
-            records::Ckdesc(second, options_word, security.R4(96), security.Text(88, 8));
+            const char* bytes = reinterpret_cast<const char*>(security.data());
+            records::Ckdesc(second, std::string_view(reinterpret_cast<const char*>(run_.options.data()), 4),
+                            security.R4(96), std::string_view(bytes + 88, 8));
         }
         if (!records::IsBlank(second)) {
             // "(39X,8A4)"
