@@ -56,12 +56,21 @@ private:
 };
 
 // The codes whose symbol column shows the note: income and expense items
-// and the interest lines, which name their security in the note.
+// and the interest lines, which name their security in the note: DI, DE,
+// II, IE, MI, ME, IP and IS (the first four characters, blank padded).
 bool ShowsNote(std::string_view code) {
-    static constexpr std::string_view kNoteCodes[] = {"DI", "DE", "II", "IE", "MI", "ME", "IP", "IS"};
-    for (const std::string_view c : kNoteCodes)
-        if (IsCode(code, c)) return true;
-    return false;
+    auto at = [code](std::size_t i) { return i < code.size() ? code[i] : ' '; };
+    if (at(2) != ' ' || at(3) != ' ') return false;
+    const char second = at(1);
+    switch (at(0)) {
+        case 'D':
+        case 'M':
+            return second == 'I' || second == 'E';
+        case 'I':
+            return second == 'I' || second == 'E' || second == 'P' || second == 'S';
+        default:
+            return false;
+    }
 }
 
 // One account's listing: the state the transactions share.
