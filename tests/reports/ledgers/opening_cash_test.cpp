@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <map>
 #include <optional>
@@ -27,7 +28,6 @@
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
-#include "tests/tools/sample_firm.h"
 
 namespace {
 
@@ -230,7 +230,10 @@ void CompareEveryAccount(const std::vector<std::string>& accounts) {
 
 TEST(OpeningCash, SampleFirmGivesTheReplaysFigure) {
     TempDataDir dir;
-    ASSERT_EQ(sample::WriteSampleFirm(), "");
+    const std::filesystem::path sample = std::filesystem::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
+    for (const auto& entry : std::filesystem::directory_iterator(sample))
+        std::filesystem::copy_file(entry.path(), std::filesystem::current_path() / entry.path().filename(),
+                                   std::filesystem::copy_options::overwrite_existing);
     std::vector<std::string> accounts;
     int position = 0, count = 0;
     std::string id, name, manager;
