@@ -59,10 +59,11 @@ struct LedgerRun {
     LedgerHeading heading;
 };
 
-// One account's ledger. transactions: its TR<acct>.REC read whole;
-// selection: the record numbers of the selected transactions in trade-date order; name:
-// the centred account name; balance: in the opening balance, out the
-// closing balance (or the net amount of a filtered ledger).
+// One account's ledger. transactions: the records of its TR<acct>.REC
+// (record n at (n - 1) x 128); selection: the record numbers of the
+// selected transactions in trade-date order; name: the centred account
+// name; balance: in the opening balance, out the closing balance (or the
+// net amount of a filtered ledger).
 void Ldgact(ReportFrame& frame, LedgerRun& run, std::span<const unsigned char> transactions,
             std::string_view account, std::string_view name, const std::vector<int16_t>& selection,
             double& balance);

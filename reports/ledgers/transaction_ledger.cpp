@@ -77,8 +77,8 @@ std::vector<int16_t> SelectTransactions(std::span<const unsigned char> bytes, co
 // files behind; the run replays its last account at the end (FinishRun),
 // so the work files left are the same.
 double OpeningBalance(LedgerRun& run, const std::string& account, std::span<const unsigned char> bytes) {
-    const OpeningCash cash = CashBeforeDate(bytes.data(), bytes.size() - bytes.size() % 128,
-                                            LedgerAsOf(run.start_date), run.options);
+    const OpeningCash cash =
+        CashBeforeDate(bytes.data(), bytes.size(), LedgerAsOf(run.start_date), run.options);
     if (!cash.decided) {
         run.replay_pending.clear();
         int16_t status = 0;
@@ -102,7 +102,7 @@ void FinishRun(LedgerRun& run) {
 // One account's ledger.
 void LedgerOfAccount(ReportFrame& frame, LedgerRun& run, const std::string& account, std::string name,
                      float start, float end) {
-    // The transaction file, read whole once for the opening balance, the
+    // The transaction file, mapped once for the opening balance, the
     // selection and the lines.
     const records::MappedRecords file(records::TrimRight(records::Paknam(account, "TR  ", ".REC")),
                                       records::kAccountRecordLength);
