@@ -250,42 +250,24 @@ void HoldingsWork::ReadSecurities() {
     read_securities_ = true;
 }
 
-const HoldingsWork::SecurityLines& HoldingsWork::SecurityTexts(int16_t record) {
-    // The lines are kept by record number; every record number below 1
-    // shares slot 0 (blank lines: no record is read for it).
-    const std::size_t slot = record > 0 ? static_cast<std::size_t>(record) : 0;
-    if (security_lines_.size() <= slot) security_lines_.resize(slot + 1);
-    std::unique_ptr<SecurityLines>& lines = security_lines_[slot];
-    if (!lines) {
-        lines = std::make_unique<SecurityLines>(std::string(32, ' '), std::string(32, ' '));
-        // SECURITY.REC is mapped whole the first time a record is needed.
-        // A record lying (partly) past the file's end is not read: its
-        // texts stay blank, as a read of it fails.
-        if (!securities_)
-            securities_ = std::make_unique<records::MappedRecords>(records::kSecurityRecords,
-                                                                   records::kAccountRecordLength);
-        if (record > 0 && record <= securities_->Count()) {
-            const char* b = reinterpret_cast<const char*>(securities_->data()) +
-                            static_cast<std::size_t>(record - 1) * records::kAccountRecordLength;
-            *lines = {std::string(b + 12, 32), std::string(b + 44, 32)};
-        }
-    }
-    return *lines;
+std::string_view HoldingsWork::SecurityTexts(int16_t record) {
+    // Blank lines for a record number below 1 (no record is read for it)
+    // and for a record lying (partly) past the file's end, as a read of it
+    // fails.
+    static const std::string blank(64, ' ');
+    // SECURITY.REC is mapped whole the first time a record is needed.
+    if (!securities_)
+        securities_ =
+            std::make_unique<records::MappedRecords>(records::kSecurityRecords, records::kAccountRecordLength);
+    if (record < 1 || record > securities_->Count()) return blank;
+    const char* b = reinterpret_cast<const char*>(securities_->data()) +
+                    static_cast<std::size_t>(record - 1) * records::kAccountRecordLength;
+    return {b + 12, 64};
 }
 
 void HoldingsWork::SetSecurity(std::string_view description1, std::string_view description2) {
     description1_ = records::Fixed(description1, 32);
     description2_ = records::Fixed(description2, 32);
-}
-
-void HoldingsWork::NewLotBytes(int16_t n) {
-    // A new lot is encoded over the bytes its record holds (zeros past the
-    // end of the file), in the scratch record: no allocation per lot.
-    if (lots_.Readable(n)) {
-        scratch_ = lots_.Raw(n);
-    } else {
-        scratch_.bytes().assign(records::kAccountRecordLength, 0);
-    }
 }
 
 void HoldingsWork::RoundQuantity(double& value) const {
@@ -325,9 +307,9 @@ void HoldingsWork::WriteGain(records::TransactionRecord& t, const records::Holdi
     gain.sale_date = t.date_number;
     gain.open_date = lot.open_date;
     if (read_securities_) {
-        const SecurityLines& lines = SecurityTexts(t.security_record);
-        gain.description1 = lines.first;
-        gain.description2 = lines.second;
+        const std::string_view lines = SecurityTexts(t.security_record);
+        gain.description1.assign(lines.data(), 32);
+        gain.description2.assign(lines.data() + 32, 32);
     } else {
         gain.description1 = description1_;
         gain.description2 = description2_;
@@ -474,9 +456,12 @@ HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, int
                                                                                           : std::string(8, ' ');
     lot.memo.assign(memo.substr(0, std::min<std::size_t>(memo.size(), 20)));
     lot.memo.resize(20, ' ');
-    NewLotBytes(n);
-    lot.Encode(scratch_);
-    lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
+    // The place is found before the record is filled, and the lot encoded
+    // over the bytes its record holds, where the chain keeps it.
+    const int16_t previous = lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot);
+    records::Record& bytes = lots_.NewLot(n);
+    lot.Encode(bytes);
+    lots_.Link(n, previous, bytes);
     if (lots_.with_extension()) {
         records::HoldingExtension ext;
         ext.settlement_date = records::Fixed(date, 8);
@@ -517,9 +502,12 @@ HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, i
     lot.security_record = kCashSecurityRecord;
     lot.quantity = balance;
     lot.cost = balance;
-    NewLotBytes(n);
-    lot.Encode(scratch_);
-    lots_.Link(n, lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot), scratch_);
+    // The place is found before the record is filled, and the lot encoded
+    // over the bytes its record holds, where the chain keeps it.
+    const int16_t previous = lots_.InsertionPoint(lot.holding_key, lot.symbol, lot.tax_lot);
+    records::Record& bytes = lots_.NewLot(n);
+    lot.Encode(bytes);
+    lots_.Link(n, previous, bytes);
     // The cash lot carries no texts.
     if (lots_.with_extension()) lots_.WriteExtension(n, records::HoldingExtension{});
     return Step::kGoOn;
@@ -532,6 +520,7 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     // The header as record 1 holds it. The last update that ended by
     // writing it left the two the same: only an update that ended without
     // writing it (or a change from outside) makes a fresh read necessary.
+    const bool header_was_current = header_current_;
     if (!header_current_) lots_.ReadHeader();
     header_current_ = false;
     if (cls < records::kShortSaleClass || cls > records::kOpeningClass) return;
@@ -557,8 +546,12 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     }
 
     records::HoldingsHeader& header = lots_.header();
-    header.account = account_;
-    header.label = label_;
+    // A header that was current holds the account and label already: the
+    // update changes only its counts and links.
+    if (!header_was_current) {
+        header.account = account_;
+        header.label = label_;
+    }
     header.spare = reserved;
     lots_.WriteHeader();
     // A header with a 0 in one of these fields reads back as an empty list.

@@ -147,9 +147,9 @@ private:
     // Encodes the gains header (the gain count) into record 1 and writes it.
     void WriteGainsHeader();
     void ResetGains();
-    // The description lines of a security record (ReadSecurities).
-    using SecurityLines = std::pair<std::string, std::string>;
-    const SecurityLines& SecurityTexts(int16_t record);
+    // The two description lines of a security record, one after the other
+    // (64 characters; ReadSecurities).
+    std::string_view SecurityTexts(int16_t record);
     // Writes the gain of a closing sale to GL.TMP and its record number
     // into the transaction's field 17.
     void WriteGain(records::TransactionRecord& t, const records::HoldingRecord& lot, double quantity,
@@ -172,12 +172,9 @@ private:
                 std::string_view date, std::string_view description);
     Step PostCash(const records::TransactionRecord& t, int16_t sign, int16_t& status);
     void RoundQuantity(double& value) const;
-    // Puts record n's present bytes into scratch_ for a new lot.
-    void NewLotBytes(int16_t n);
 
     std::string account_;
     std::string label_;
-    records::Record scratch_;          // a lot record being changed
     records::GainRecord gain_;         // the gain being written
     records::HoldingRecord gain_lot_;  // what the gain takes from its lot
     records::HoldingRecord new_lot_;   // a new lot being encoded
@@ -203,9 +200,8 @@ private:
     int16_t gain_count_ = 0;
     // Description lines by security record (ReadSecurities).
     bool read_securities_ = false;
-    // SECURITY.REC mapped, and the lines of each record met.
+    // SECURITY.REC mapped: the lines are read where they lie.
     std::unique_ptr<records::MappedRecords> securities_;
-    std::vector<std::unique_ptr<SecurityLines>> security_lines_;  // by record number (0: none)
     std::string description1_ = std::string(32, ' ');
     std::string description2_ = std::string(32, ' ');
     bool failed_ = false;

@@ -543,6 +543,14 @@ void LotChain::Link(int16_t record, int16_t previous, const Record& lot) {
     Index(record);
 }
 
+Record& LotChain::NewLot(long n) {
+    const auto at = static_cast<std::size_t>(n);
+    while (records_.size() <= at) records_.emplace_back(records::kAccountRecordLength, 0);
+    Record& rec = records_[at];
+    if (rec.size() < records::kAccountRecordLength) rec.bytes().resize(records::kAccountRecordLength, 0);
+    return rec;
+}
+
 void LotChain::Rewrite(int16_t record, const Record& lot) {
     WriteRecord(record, lot);
 }

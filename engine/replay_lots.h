@@ -105,6 +105,10 @@ public:
     void Link(int16_t record, int16_t previous, const records::Record& lot);
     // Writes a lot that stays at its place (same key, symbol and lot code).
     void Rewrite(int16_t record, const records::Record& lot);
+    // Record n (from 2, not in the list) to encode a new lot into where it
+    // is kept, before Link links it: the bytes the record holds, zeros when
+    // it lies past the end of the file (as the records in between are).
+    records::Record& NewLot(long n);
     // A record within the file (Readable) to change where it is kept, and
     // the write of it once changed (as Rewrite, without a copy). A change
     // that moves a lot in the order goes through Unlink and Link instead.

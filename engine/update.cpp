@@ -2,7 +2,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <deque>
+#include <memory>
 #include <vector>
 
 #include "engine/rebuild.h"
@@ -162,6 +162,9 @@ class SecurityLookups {
 public:
     explicit SecurityLookups(int count) : count_(count) {}
 
+    // The number of SECURITY.IDX entries the look-ups were made for.
+    int count() const { return count_; }
+
     // The SECURITY.REC record of the entry (unit 8); nullptr when it cannot
     // be read.
     const Record* Security(int16_t entry) { return Read(At(entry), entry); }
@@ -213,20 +216,35 @@ private:
         return &slot.security;
     }
 
+    // The slot of the entry, by the entry's 16 bits; each slot lives on
+    // its own, so one handed out stays in place as others are added.
     Slot& At(int16_t entry) {
         const auto e = static_cast<std::size_t>(static_cast<uint16_t>(entry));
-        if (e >= where_.size()) where_.resize(e + 1, 0);
-        if (where_[e] == 0) {
-            slots_.emplace_back();
-            where_[e] = static_cast<uint32_t>(slots_.size());
-        }
-        return slots_[where_[e] - 1];
+        if (e >= slots_.size()) slots_.resize(e + 1);
+        std::unique_ptr<Slot>& slot = slots_[e];
+        if (!slot) slot = std::make_unique<Slot>();
+        return *slot;
     }
 
     int count_;
-    std::vector<uint32_t> where_;  // entry -> slot number + 1 (0: none yet)
-    std::deque<Slot> slots_;       // a deque keeps handed-out slots in place
+    std::vector<std::unique_ptr<Slot>> slots_;  // by entry (empty: none yet)
 };
+
+// The look-ups for an account's refresh. Within a run (records::CurrentRun)
+// nothing writes SECURITY.IDX or SECURITY.REC, and the update reads the
+// same securities for every account, so the look-ups are kept from one
+// account to the next while the run and the index's count stay the same.
+// Outside a run each refresh reads them anew.
+SecurityLookups& LookupsFor(int count) {
+    thread_local std::unique_ptr<SecurityLookups> kept;
+    thread_local long kept_run = 0;
+    const long run = records::CurrentRun();
+    if (!kept || run == 0 || run != kept_run || kept->count() != count) {
+        kept = std::make_unique<SecurityLookups>(count);
+        kept_run = run;
+    }
+    return *kept;
+}
 
 // Checks the transaction's security entry against SECURITY.IDX: the symbol
 // follows the index; a deleted entry whose symbol was entered again is
@@ -266,24 +284,58 @@ void CheckSecurity(std::string_view account, TransactionRecord& t, SecurityLooku
 
 // ---- Gains refresh
 
+// The account's gains file (not created when missing), read whole the
+// first time a gain is refreshed. A record the refresh changes is written
+// to the file and into the copy, so the copy holds what the file does.
+class GainsFile {
+public:
+    explicit GainsFile(const std::string& account)
+        : file_(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false) {}
+
+    // Record n's bytes; nullptr when the file is missing or the record lies
+    // (partly) past its end, as a read of it fails.
+    unsigned char* Find(long n) {
+        if (!file_.ok() || n < 1) return nullptr;
+        if (!read_) {
+            read_ = true;
+            if (!file_.ReadWhole(bytes_)) bytes_.clear();
+        }
+        const std::size_t length = records::kAccountRecordLength;
+        if (static_cast<std::size_t>(n) * length > bytes_.size()) return nullptr;
+        return bytes_.data() + static_cast<std::size_t>(n - 1) * length;
+    }
+
+    // Writes rec as record n, which Find gave.
+    void Write(long n, const Record& rec) {
+        std::memcpy(bytes_.data() + static_cast<std::size_t>(n - 1) * records::kAccountRecordLength, rec.data(),
+                    records::kAccountRecordLength);
+        file_.Write(n, rec);
+    }
+
+private:
+    DirectFile file_;
+    bool read_ = false;
+    std::vector<unsigned char> bytes_;
+};
+
 // Copies the security's current description lines and the transaction's
 // symbol into the gain record the transaction names (record 1 is the
-// header and is never a gain), in the account's gains file (not created
-// when missing: the caller opens it so).
-void RefreshGain(DirectFile& gains, const TransactionRecord& t, SecurityLookups& lookups) {
+// header and is never a gain). The record's other bytes stay as they are,
+// so it is written only when one of these changed. scratch: a 128-byte
+// record to work in.
+void RefreshGain(GainsFile& gains, const TransactionRecord& t, SecurityLookups& lookups, Record& scratch) {
     if (t.gain_record < 2) return;
-    Record rec;
-    if (!gains.ok() || !gains.Read(t.gain_record, rec)) return;
-    records::GainRecord gain = records::GainRecord::Decode(rec);
-    if (gain.security_record < 1) return;
-    const Record* security = lookups.Security(gain.security_record);
+    const unsigned char* stored = gains.Find(t.gain_record);
+    if (stored == nullptr) return;
+    std::memcpy(scratch.data(), stored, records::kAccountRecordLength);
+    const int16_t entry = records::GainRecord::SecurityRecordOf(scratch);
+    if (entry < 1) return;
+    const Record* security = lookups.Security(entry);
     if (security == nullptr) return;
-    gain.description1 = security->Text(12, 32);
-    gain.description2 = security->Text(44, 32);
-    gain.symbol = t.symbol;
-    const Record read = rec;
-    gain.Encode(rec);
-    if (rec.bytes() != read.bytes()) gains.Write(t.gain_record, rec);
+    const std::string_view texts(reinterpret_cast<const char*>(security->data()), security->size());
+    records::GainRecord::SetTexts(scratch, texts.substr(12, 32), texts.substr(44, 32), t.symbol);
+    if (std::memcmp(scratch.data(), stored, records::kAccountRecordLength) != 0)
+        gains.Write(t.gain_record, scratch);
 }
 
 }  // namespace
@@ -339,24 +391,34 @@ void Acctrn(std::string_view account_in, int16_t destination) {
     // transactions has nothing to refresh.
     DirectFile transactions(records::Paknam(account, "TR", ".REC"), records::kAccountRecordLength, false);
     const DirectFile extensions(records::Paknam(account, "TR", ".EXT"), records::kAccountRecordLength, false);
-    // The transactions are read in one go; each record is rewritten, when
-    // the refresh changes it, after it has been read, so the copy read
-    // holds every record as the loop comes to it.
-    std::vector<unsigned char> stored;
-    if (!transactions.ok() || !transactions.ReadWhole(stored)) return;
+    if (!transactions.ok()) return;
+    // The transactions are read from the file mapped whole; each record is
+    // rewritten, when the refresh changes it, after it has been read, and
+    // the loop never goes back, so the bytes read are every record as the
+    // loop comes to it.
     const std::size_t length = records::kAccountRecordLength;
-    const long held = static_cast<long>(stored.size() / length);
+    const records::MappedRecords stored(records::Paknam(account, "TR", ".REC"), length);
+    const long held = stored.Count();
     if (held < 1) return;
     Record rec(length);
     std::memcpy(rec.data(), stored.data(), length);
     // The gains file is opened once for the account's transactions.
-    DirectFile gains(records::Paknam(account, "GL", ".REC"), records::kAccountRecordLength, false);
+    GainsFile gains(account);
     const long last = records::TransactionFileHeader::Decode(rec).last_record;
-    SecurityLookups lookups(records::IndexCount(kUpdateSecurityIndexUnit));
+    SecurityLookups& lookups = LookupsFor(records::IndexCount(kUpdateSecurityIndexUnit));
+    // The current-security block ends as the last transaction with a
+    // security entry leaves it. Nothing in the loop reads it, so it is set
+    // once, when the refresh ends, however it ends.
+    struct LastSecurity {
+        const CurrentSecurity* current = nullptr;
+        ~LastSecurity() {
+            if (current != nullptr) CurrentSecurityBlock() = *current;
+        }
+    } last_security;
+    TransactionRecord t;  // decoded into for each transaction
     for (long r = 2; r <= last; ++r) {
         if (r > held) return;
         const unsigned char* bytes = stored.data() + static_cast<std::size_t>(r - 1) * length;
-        TransactionRecord t;
         TransactionRecord::DecodeFrom(bytes, t);
         if (t.IsDeleted()) continue;
 
@@ -368,16 +430,18 @@ void Acctrn(std::string_view account_in, int16_t destination) {
         if (t.security_record > 0) {
             const CurrentSecurity* current = lookups.Current(t.security_record, t.holding_key);
             if (current == nullptr) return;
-            CurrentSecurityBlock() = *current;
+            last_security.current = current;
         }
 
         CheckSecurity(account, t, lookups, destination);
 
         // A transaction the refresh left as it was is not written again:
         // the file would get the bytes it holds.
-        t.Encode(rec);
-        if (std::memcmp(rec.data(), bytes, length) != 0 && !transactions.Write(r, rec)) return;
-        if (t.gain_record > 0) RefreshGain(gains, t, lookups);
+        if (!t.EncodesTo(bytes)) {
+            t.Encode(rec);
+            if (!transactions.Write(r, rec)) return;
+        }
+        if (t.gain_record > 0) RefreshGain(gains, t, lookups, rec);
     }
 }
 

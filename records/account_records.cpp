@@ -31,6 +31,75 @@ void AssignField(std::string& text, const char* bytes) {
         text.assign(bytes, N);
 }
 
+// A text into a fixed-width field, as Record::SetText puts it: a text of
+// the field's width (as every decoded text is) in one fixed-size copy.
+template <std::size_t N>
+void PutText(Record& rec, std::size_t off, std::string_view text) {
+    if (text.size() == N)
+        std::memcpy(rec.data() + off, text.data(), N);
+    else
+        rec.SetText(off, N, text);
+}
+
+// Whether SetText would leave the field's bytes as they are: the text's
+// bytes (cut to the width), then blanks.
+template <std::size_t N>
+bool TextHolds(const unsigned char* field, const std::string& text) {
+    if (text.size() == N) return std::memcmp(field, text.data(), N) == 0;
+    const std::size_t n = text.size() < N ? text.size() : N;
+    if (std::memcmp(field, text.data(), n) != 0) return false;
+    for (std::size_t i = n; i < N; ++i)
+        if (field[i] != ' ') return false;
+    return true;
+}
+
+// Whether a number's bits are those the field holds, little-endian as the
+// record's setters write them.
+template <class Bits, class T>
+bool BitsHold(const unsigned char* field, T value) {
+    static_assert(sizeof(Bits) == sizeof(T));
+    Bits bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    Bits stored = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&stored, field, sizeof stored);
+    } else {
+        for (std::size_t i = 0; i < sizeof bits; ++i) stored |= static_cast<Bits>(Bits{field[i]} << (8 * i));
+    }
+    return bits == stored;
+}
+
+// A real at its offset of a full-length record, read and written as the
+// record's R8 and SetR8 do (little-endian), in one copy on a little-endian
+// machine.
+double R8At(const Record& rec, std::size_t off) {
+    if constexpr (std::endian::native == std::endian::little) {
+        double v;
+        std::memcpy(&v, rec.data() + off, sizeof v);
+        return v;
+    } else {
+        return rec.R8(off);
+    }
+}
+void SetR8At(Record& rec, std::size_t off, double v) {
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(rec.data() + off, &v, sizeof v);
+    else
+        rec.SetR8(off, v);
+}
+void SetR4At(Record& rec, std::size_t off, float v) {
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(rec.data() + off, &v, sizeof v);
+    else
+        rec.SetR4(off, v);
+}
+void SetI16At(Record& rec, std::size_t off, int16_t v) {
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(rec.data() + off, &v, sizeof v);
+    else
+        rec.SetI16(off, v);
+}
+
 // The record itself when it is full length (no copy), else its padded
 // copy in `padded`.
 const Record& FullView(const Record& rec, Record& padded) {
@@ -58,7 +127,7 @@ TransactionFileHeader TransactionFileHeader::Decode(const Record& rec) {
 
 void TransactionFileHeader::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, last_record);
+    SetI16At(rec, 0, last_record);
 }
 
 TransactionRecord TransactionRecord::Decode(const Record& in) {
@@ -107,28 +176,42 @@ void TransactionRecord::DecodeFrom(const unsigned char* bytes, TransactionRecord
 
 void TransactionRecord::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetText(0, 12, symbol);
-    rec.SetText(12, 4, tax_lot);
-    rec.SetText(16, 8, trade_date);
-    rec.SetText(24, 4, code);
-    rec.SetR8(28, quantity);
-    rec.SetR4(36, price);
-    rec.SetR8(40, amount);
-    rec.SetText(48, 8, broker);
-    rec.SetR8(56, commission);
-    rec.SetR8(64, bond_interest);
-    rec.SetText(72, 8, lot_date);
-    rec.SetR8(80, lot_cost);
-    rec.SetR4(88, date_number);
-    rec.SetR8(92, holding_key);
-    rec.SetI16(100, security_record);
-    rec.SetText(102, 4, type);
-    rec.SetI16(106, gain_record);
+    PutText<12>(rec, 0, symbol);
+    PutText<4>(rec, 12, tax_lot);
+    PutText<8>(rec, 16, trade_date);
+    PutText<4>(rec, 24, code);
+    SetR8At(rec, 28, quantity);
+    SetR4At(rec, 36, price);
+    SetR8At(rec, 40, amount);
+    PutText<8>(rec, 48, broker);
+    SetR8At(rec, 56, commission);
+    SetR8At(rec, 64, bond_interest);
+    PutText<8>(rec, 72, lot_date);
+    SetR8At(rec, 80, lot_cost);
+    SetR4At(rec, 88, date_number);
+    SetR8At(rec, 92, holding_key);
+    SetI16At(rec, 100, security_record);
+    PutText<4>(rec, 102, type);
+    SetI16At(rec, 106, gain_record);
     std::memcpy(rec.data() + 108, extra.data(), extra.size());
 }
 
+bool TransactionRecord::EncodesTo(const unsigned char* b) const {
+    // Every byte of the record belongs to a field, so the record encodes
+    // to the bytes exactly when each field does.
+    return TextHolds<12>(b, symbol) && TextHolds<4>(b + 12, tax_lot) && TextHolds<8>(b + 16, trade_date) &&
+           TextHolds<4>(b + 24, code) && BitsHold<uint64_t>(b + 28, quantity) &&
+           BitsHold<uint32_t>(b + 36, price) && BitsHold<uint64_t>(b + 40, amount) &&
+           TextHolds<8>(b + 48, broker) && BitsHold<uint64_t>(b + 56, commission) &&
+           BitsHold<uint64_t>(b + 64, bond_interest) && TextHolds<8>(b + 72, lot_date) &&
+           BitsHold<uint64_t>(b + 80, lot_cost) && BitsHold<uint32_t>(b + 88, date_number) &&
+           BitsHold<uint64_t>(b + 92, holding_key) && BitsHold<uint16_t>(b + 100, security_record) &&
+           TextHolds<4>(b + 102, type) && BitsHold<uint16_t>(b + 106, gain_record) &&
+           std::memcmp(b + 108, extra.data(), extra.size()) == 0;
+}
+
 bool TransactionRecord::IsDeleted() const {
-    return symbol.compare(0, 4, "    ") == 0;
+    return symbol.size() >= 4 && std::memcmp(symbol.data(), "    ", 4) == 0;
 }
 
 std::string TransactionRecord::SettlementDate() const {
@@ -179,9 +262,9 @@ TransactionExtension TransactionExtension::Decode(const Record& in) {
 
 void TransactionExtension::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetText(0, 20, memo);
-    rec.SetText(20, 8, settlement_date);
-    rec.SetText(28, 32, text);
+    PutText<20>(rec, 0, memo);
+    PutText<8>(rec, 20, settlement_date);
+    PutText<32>(rec, 28, text);
 }
 
 TransactionExtension ReadTransactionExtension(int unit, long n) {
@@ -212,12 +295,12 @@ HoldingsHeader HoldingsHeader::Decode(const Record& in) {
 
 void HoldingsHeader::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, first_lot);
-    rec.SetText(2, 8, account);
-    rec.SetI16(10, records_in_use);
-    rec.SetI16(12, next_free);
-    rec.SetText(14, 8, label);
-    rec.SetI16(22, spare);
+    SetI16At(rec, 0, first_lot);
+    PutText<8>(rec, 2, account);
+    SetI16At(rec, 10, records_in_use);
+    SetI16At(rec, 12, next_free);
+    PutText<8>(rec, 14, label);
+    SetI16At(rec, 22, spare);
 }
 
 HoldingsHeader ReadHoldingsHeader(int unit) {
@@ -251,19 +334,21 @@ void HoldingRecord::DecodeInto(const Record& in, HoldingRecord& h) {
 }
 
 double HoldingRecord::QuantityOf(const Record& rec) {
+    if (rec.size() >= kAccountRecordLength) return R8At(rec, 36);
     Record padded;
     return FullView(rec, padded).R8(36);
 }
 
 double HoldingRecord::CostOf(const Record& rec) {
+    if (rec.size() >= kAccountRecordLength) return R8At(rec, 44);
     Record padded;
     return FullView(rec, padded).R8(44);
 }
 
 void HoldingRecord::SetQuantityAndCost(Record& rec, double quantity, double cost) {
     Extend(rec);
-    rec.SetR8(36, quantity);
-    rec.SetR8(44, cost);
+    SetR8At(rec, 36, quantity);
+    SetR8At(rec, 44, cost);
 }
 
 void HoldingRecord::SetMemo(Record& rec, std::string_view memo) {
@@ -273,18 +358,18 @@ void HoldingRecord::SetMemo(Record& rec, std::string_view memo) {
 
 void HoldingRecord::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, next);
-    rec.SetR8(2, holding_key);
-    rec.SetText(10, 12, symbol);
-    rec.SetI16(22, security_record);
-    rec.SetText(24, 8, broker);
-    rec.SetText(32, 4, tax_lot);
-    rec.SetR8(36, quantity);
-    rec.SetR8(44, cost);
-    rec.SetText(52, 8, open_date);
-    rec.SetR8(60, bond_interest);
-    rec.SetText(68, 8, reference);
-    rec.SetText(76, 20, memo);
+    SetI16At(rec, 0, next);
+    SetR8At(rec, 2, holding_key);
+    PutText<12>(rec, 10, symbol);
+    SetI16At(rec, 22, security_record);
+    PutText<8>(rec, 24, broker);
+    PutText<4>(rec, 32, tax_lot);
+    SetR8At(rec, 36, quantity);
+    SetR8At(rec, 44, cost);
+    PutText<8>(rec, 52, open_date);
+    SetR8At(rec, 60, bond_interest);
+    PutText<8>(rec, 68, reference);
+    PutText<20>(rec, 76, memo);
 }
 
 namespace {
@@ -363,7 +448,7 @@ DeletedLot DeletedLot::Decode(const Record& rec) {
 
 void DeletedLot::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetI16(0, next_free);
+    SetI16At(rec, 0, next_free);
     rec.SetText(2, 4, "$$$$");
 }
 
@@ -380,7 +465,7 @@ FundLotRecord FundLotRecord::Decode(const Record& in) {
 
 void FundLotRecord::Encode(Record& rec) const {
     lot.Encode(rec);
-    rec.SetR8(96, total_cost);
+    SetR8At(rec, 96, total_cost);
 }
 
 double FundLotRecord::TotalCostOf(const Record& rec) {
@@ -390,7 +475,7 @@ double FundLotRecord::TotalCostOf(const Record& rec) {
 
 void FundLotRecord::SetTotalCost(Record& rec, double total_cost) {
     Extend(rec);
-    rec.SetR8(96, total_cost);
+    SetR8At(rec, 96, total_cost);
 }
 
 // ---- HL.EXT / HL<acct>.EXT
@@ -406,8 +491,8 @@ HoldingExtension HoldingExtension::Decode(const Record& in) {
 
 void HoldingExtension::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetText(0, 8, settlement_date);
-    rec.SetText(8, 32, text);
+    PutText<8>(rec, 0, settlement_date);
+    PutText<32>(rec, 8, text);
 }
 
 // ---- GL.TMP / GL<acct>.REC
@@ -424,9 +509,9 @@ GainsHeader GainsHeader::Decode(const Record& in) {
 
 void GainsHeader::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetText(0, 8, account);
-    rec.SetText(8, 8, label);
-    rec.SetI16(16, count);
+    PutText<8>(rec, 0, account);
+    PutText<8>(rec, 8, label);
+    SetI16At(rec, 16, count);
 }
 
 GainRecord GainRecord::Decode(const Record& in) {
@@ -449,17 +534,30 @@ GainRecord GainRecord::Decode(const Record& in) {
 
 void GainRecord::Encode(Record& rec) const {
     Extend(rec);
-    rec.SetR4(0, sale_date);
-    rec.SetText(4, 8, open_date);
-    rec.SetText(12, 32, description1);
-    rec.SetText(44, 32, description2);
-    rec.SetR8(76, gain);
-    rec.SetR8(84, proceeds);
-    rec.SetR8(92, cost);
-    rec.SetR8(100, quantity);
-    rec.SetText(108, 12, symbol);
-    rec.SetI16(120, short_cover);
-    rec.SetI16(122, security_record);
+    SetR4At(rec, 0, sale_date);
+    PutText<8>(rec, 4, open_date);
+    PutText<32>(rec, 12, description1);
+    PutText<32>(rec, 44, description2);
+    SetR8At(rec, 76, gain);
+    SetR8At(rec, 84, proceeds);
+    SetR8At(rec, 92, cost);
+    SetR8At(rec, 100, quantity);
+    PutText<12>(rec, 108, symbol);
+    SetI16At(rec, 120, short_cover);
+    SetI16At(rec, 122, security_record);
+}
+
+int16_t GainRecord::SecurityRecordOf(const Record& rec) {
+    Record padded;
+    return FullView(rec, padded).I16(122);
+}
+
+void GainRecord::SetTexts(Record& rec, std::string_view description1, std::string_view description2,
+                          std::string_view symbol) {
+    Extend(rec);
+    PutText<32>(rec, 12, description1);
+    PutText<32>(rec, 44, description2);
+    PutText<12>(rec, 108, symbol);
 }
 
 }  // namespace records

@@ -66,6 +66,10 @@ struct TransactionRecord {
     // file), without a copy into a Record first.
     static void DecodeFrom(const unsigned char* bytes, TransactionRecord& t);
     void Encode(Record& rec) const;
+    // Whether Encode over these 128 bytes would leave every one of them as
+    // it is: the fields compared with the bytes where they lie, without an
+    // encode.
+    bool EncodesTo(const unsigned char* bytes) const;
 
     // A deleted transaction is overwritten with blanks; every record whose
     // symbol begins with four blanks is passed over.
@@ -237,6 +241,12 @@ struct GainRecord {
 
     static GainRecord Decode(const Record& rec);
     void Encode(Record& rec) const;
+
+    // Field 11 read in place, and fields 3, 4 and 9 written in place (as
+    // Encode puts them); the other bytes are kept.
+    static int16_t SecurityRecordOf(const Record& rec);
+    static void SetTexts(Record& rec, std::string_view description1, std::string_view description2,
+                         std::string_view symbol);
 };
 
 }  // namespace records

@@ -1,5 +1,8 @@
 #include "records/holdings_control.h"
 
+#include <bit>
+#include <cstring>
+
 namespace records {
 
 namespace {
@@ -117,70 +120,129 @@ Record HoldingsWorkHeader::Encode() const {
 HoldingsWorkRecord HoldingsWorkRecord::Decode(const Record& rec) {
     const Record r = Wide(rec);
     HoldingsWorkRecord h;
-    h.type_index = r.I16(0);
-    h.category = r.I16(2);
-    h.symbol_head = r.Text(4, 10);
-    h.symbol = r.Text(14, 12);
-    h.quantity = r.R8(26);
-    h.description = r.Text(34, 32);
-    h.rate = r.R4(66);
-    h.trade_date = r.Text(70, 8);
-    h.description2 = r.Text(78, 32);
-    h.cost = r.R8(110);
-    h.market_value = r.R8(118);
-    h.percent_priced = r.I16(126);
-    h.month_change = r.R4(128);
-    h.reserved = r.R8(132);
-    h.extended_yield = r.R4(140);
-    h.type_code = r.Text(144, 4);
-    h.reclassified = r.I16(148);
-    h.call_date = r.Text(150, 8);
-    h.call_price = r.R8(158);
-    h.rating1 = r.Text(166, 4);
-    h.rating2 = r.Text(170, 4);
-    h.insurance = r.Text(174, 5);
-    h.call_feature = r.Text(179, 4);
-    h.put_feature = r.Text(183, 4);
-    h.put_date = r.Text(187, 8);
-    h.put_price = r.R8(195);
-    h.maturity_date = r.Text(203, 8);
-    h.extended = r.data()[211];
-    h.security = r.I16(212);
+    DecodeFrom(r.data(), h);
     return h;
 }
 
 Record HoldingsWorkRecord::Encode() const {
     Record r = Blank();
-    r.SetI16(0, type_index);
-    r.SetI16(2, category);
-    r.SetText(4, 10, symbol_head);
-    r.SetText(14, 12, symbol);
-    r.SetR8(26, quantity);
-    r.SetText(34, 32, description);
-    r.SetR4(66, rate);
-    r.SetText(70, 8, trade_date);
-    r.SetText(78, 32, description2);
-    r.SetR8(110, cost);
-    r.SetR8(118, market_value);
-    r.SetI16(126, percent_priced);
-    r.SetR4(128, month_change);
-    r.SetR8(132, reserved);
-    r.SetR4(140, extended_yield);
-    r.SetText(144, 4, type_code);
-    r.SetI16(148, reclassified);
-    r.SetText(150, 8, call_date);
-    r.SetR8(158, call_price);
-    r.SetText(166, 4, rating1);
-    r.SetText(170, 4, rating2);
-    r.SetText(174, 5, insurance);
-    r.SetText(179, 4, call_feature);
-    r.SetText(183, 4, put_feature);
-    r.SetText(187, 8, put_date);
-    r.SetR8(195, put_price);
-    r.SetText(203, 8, maturity_date);
-    r.data()[211] = extended;
-    r.SetI16(212, security);
+    EncodeTo(r.data());
     return r;
+}
+
+namespace {
+
+int16_t LoadI16(const unsigned char* b) {
+    return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
+}
+
+template <class T>
+T Load(const unsigned char* b) {
+    T v;
+    std::memcpy(&v, b, sizeof v);
+    return v;
+}
+
+void StoreI16(unsigned char* b, int16_t v) {
+    const auto u = static_cast<uint16_t>(v);
+    b[0] = static_cast<unsigned char>(u & 0xff);
+    b[1] = static_cast<unsigned char>(u >> 8);
+}
+
+template <class T>
+void Store(unsigned char* b, T v) {
+    std::memcpy(b, &v, sizeof v);
+}
+
+// A text field of N bytes into a kept string: copied in place once the
+// string has the field's width.
+template <std::size_t N>
+void LoadText(std::string& text, const unsigned char* b) {
+    if (text.size() == N)
+        std::memcpy(text.data(), b, N);
+    else
+        text.assign(reinterpret_cast<const char*>(b), N);
+}
+
+// A text into a field of N bytes: cut when longer, blank padded when
+// shorter.
+template <std::size_t N>
+void StoreText(unsigned char* b, const std::string& s) {
+    if (s.size() >= N) {
+        std::memcpy(b, s.data(), N);
+        return;
+    }
+    std::memset(b, ' ', N);
+    std::memcpy(b, s.data(), s.size());
+}
+
+}  // namespace
+
+static_assert(std::endian::native == std::endian::little, "record numbers are stored little-endian");
+
+void HoldingsWorkRecord::DecodeFrom(const unsigned char* b, HoldingsWorkRecord& h) {
+    h.type_index = LoadI16(b + 0);
+    h.category = LoadI16(b + 2);
+    LoadText<10>(h.symbol_head, b + 4);
+    LoadText<12>(h.symbol, b + 14);
+    h.quantity = Load<double>(b + 26);
+    LoadText<32>(h.description, b + 34);
+    h.rate = Load<float>(b + 66);
+    LoadText<8>(h.trade_date, b + 70);
+    LoadText<32>(h.description2, b + 78);
+    h.cost = Load<double>(b + 110);
+    h.market_value = Load<double>(b + 118);
+    h.percent_priced = LoadI16(b + 126);
+    h.month_change = Load<float>(b + 128);
+    h.reserved = Load<double>(b + 132);
+    h.extended_yield = Load<float>(b + 140);
+    LoadText<4>(h.type_code, b + 144);
+    h.reclassified = LoadI16(b + 148);
+    LoadText<8>(h.call_date, b + 150);
+    h.call_price = Load<double>(b + 158);
+    LoadText<4>(h.rating1, b + 166);
+    LoadText<4>(h.rating2, b + 170);
+    LoadText<5>(h.insurance, b + 174);
+    LoadText<4>(h.call_feature, b + 179);
+    LoadText<4>(h.put_feature, b + 183);
+    LoadText<8>(h.put_date, b + 187);
+    h.put_price = Load<double>(b + 195);
+    LoadText<8>(h.maturity_date, b + 203);
+    h.extended = b[211];
+    h.security = LoadI16(b + 212);
+}
+
+void HoldingsWorkRecord::EncodeTo(unsigned char* b) const {
+    StoreI16(b + 0, type_index);
+    StoreI16(b + 2, category);
+    StoreText<10>(b + 4, symbol_head);
+    StoreText<12>(b + 14, symbol);
+    Store(b + 26, quantity);
+    StoreText<32>(b + 34, description);
+    Store(b + 66, rate);
+    StoreText<8>(b + 70, trade_date);
+    StoreText<32>(b + 78, description2);
+    Store(b + 110, cost);
+    Store(b + 118, market_value);
+    StoreI16(b + 126, percent_priced);
+    Store(b + 128, month_change);
+    Store(b + 132, reserved);
+    Store(b + 140, extended_yield);
+    StoreText<4>(b + 144, type_code);
+    StoreI16(b + 148, reclassified);
+    StoreText<8>(b + 150, call_date);
+    Store(b + 158, call_price);
+    StoreText<4>(b + 166, rating1);
+    StoreText<4>(b + 170, rating2);
+    StoreText<5>(b + 174, insurance);
+    StoreText<4>(b + 179, call_feature);
+    StoreText<4>(b + 183, put_feature);
+    StoreText<8>(b + 187, put_date);
+    Store(b + 195, put_price);
+    StoreText<8>(b + 203, maturity_date);
+    b[211] = extended;
+    StoreI16(b + 212, security);
+    std::memset(b + 214, 0, kHoldingsControlLength - 214);
 }
 
 }  // namespace records

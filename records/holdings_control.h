@@ -130,6 +130,11 @@ struct HoldingsWorkRecord {
 
     static HoldingsWorkRecord Decode(const Record& rec);
     Record Encode() const;
+    // Decodes the 256 bytes of a record into a record kept from one lot to
+    // the next: its texts keep their storage.
+    static void DecodeFrom(const unsigned char* bytes, HoldingsWorkRecord& w);
+    // Writes the record into 256 bytes, zero-filled beyond its fields.
+    void EncodeTo(unsigned char* bytes) const;
 };
 
 }  // namespace records

@@ -48,6 +48,16 @@ bool Extended(int t) {
            (t >= 33 && t <= 35);
 }
 
+// The text as Fixed(text, word.size()) gives it equals the word, without
+// making that text.
+bool FixedIs(std::string_view text, std::string_view word) {
+    const std::size_t n = std::min(text.size(), word.size());
+    if (text.compare(0, n, word.substr(0, n)) != 0) return false;
+    for (std::size_t i = n; i < word.size(); ++i)
+        if (word[i] != ' ') return false;
+    return true;
+}
+
 bool HasDeletedHalf(const std::string& id) {
     const std::string key = records::Fixed(id, 8);
     return key.compare(0, 4, "$$$$") == 0 || key.compare(4, 4, "$$$$") == 0;
@@ -97,42 +107,47 @@ struct Valuation {
 struct LotContext {
     const std::string& report_date;
     float report_number;
-    const std::string& accrued;
+    bool accrued;  // the accrued interest is asked for (the answer is not "N")
     const records::Options& opt;
     int decimals;
     RunSecurities& files;
     const records::DirectFile& prices;
     SecuritySearch& index;
+    Record& price;  // the price record read last
 };
 
 // The texts and terms of a work record: the lot's symbol, date and
 // quantity, the security's descriptions, and the extension record's call,
 // put and rating fields (the last extension record read).
+// The record's texts are cut or blank padded to their fields as they are
+// encoded, so they are copied as they stand.
 void DescribeLot(records::HoldingsWorkRecord& w, const records::HoldingRecord& lot, const LotSecurity& sec,
                  const LotExtension& ext) {
-    w.symbol_head = records::Fixed(lot.symbol, 10);
-    w.symbol = records::Fixed(lot.symbol, 12);
+    w.symbol_head = lot.symbol;
+    w.symbol = lot.symbol;
     w.description = sec.description1;
     w.rate = sec.rate;
-    w.trade_date = records::Fixed(lot.open_date, 8);
+    w.trade_date = lot.open_date;
     w.description2 = sec.description2;
-    w.type_code = records::Fixed(sec.type_code, 4);
+    w.type_code = sec.type_code;
     w.call_date = ext.call_date;
     w.call_price = ext.call_price;
-    w.rating1 = std::string(ext.word2.begin(), ext.word2.end());
-    w.rating2 = std::string(ext.word3.begin(), ext.word3.end());
+    w.rating1.assign(ext.word2.begin(), ext.word2.end());
+    w.rating2.assign(ext.word3.begin(), ext.word3.end());
     w.insurance = ext.code;
-    w.call_feature = std::string(ext.word4.begin(), ext.word4.end());
-    w.put_feature = std::string(ext.word5.begin(), ext.word5.end());
+    w.call_feature.assign(ext.word4.begin(), ext.word4.end());
+    w.put_feature.assign(ext.word5.begin(), ext.word5.end());
     w.put_date = ext.put_date;
     w.put_price = ext.put_price;
-    w.maturity_date = records::Fixed(sec.maturity, 8);
+    w.maturity_date = sec.maturity;
 }
 
-// Values one lot into its work record and adds it to the account's sums;
-// false for a zero cash lot that option 45 leaves out.
+// Values one lot into its work record (one kept from lot to lot) and adds
+// it to the account's sums; false for a zero cash lot that option 45
+// leaves out.
 bool ValueLot(const LotContext& c, const records::HoldingRecord& lot, Valuation& v,
               records::HoldingsWorkRecord& w) {
+    w.reclassified = 0;
     const records::Options& opt = c.opt;
     const bool cash_symbol = IsCashSymbol(lot.symbol);
     if (records::OptionOn(opt, records::Opt::kNoZeroCash) && cash_symbol && lot.quantity > -0.005 &&
@@ -149,12 +164,11 @@ bool ValueLot(const LotContext& c, const records::HoldingRecord& lot, Valuation&
     static const LotSecurity kNoSecurity;
     const LotSecurity& sec = position > 0 ? c.files.records.Read(position) : kNoSecurity;
     const float maturity = LotDateNumber(sec.maturity);
-    const bool cash = cash_lot || records::Fixed(sec.type_code, 4) == "1   ";
+    const bool cash = cash_lot || FixedIs(sec.type_code, "1   ");
     double price = 1.0;
     if (!cash) {
         price = kNoPriceValue;
-        Record rec;
-        if (sec.found && c.prices.Read(position, rec)) price = records::StoredPrice(rec);
+        if (sec.found && c.prices.Read(position, c.price)) price = records::StoredPrice(c.price);
     }
     int type = SecurityTypeNumber(sec.type_code[0]);
     const int own_type = type;
@@ -173,7 +187,7 @@ bool ValueLot(const LotContext& c, const records::HoldingRecord& lot, Valuation&
     if (type == kBondType) price = 100.0;
     if (price != kNoPriceValue) records::RoundToDecimals(price, c.decimals);
 
-    const bool unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
+    const bool unmanaged = FixedIs(lot.tax_lot, "S   ");
     if (price == kNoPriceValue && (!unmanaged || records::OptionOn(opt, records::Opt::kUnmanagedInBody)))
         v.missing = true;
 
@@ -187,7 +201,7 @@ bool ValueLot(const LotContext& c, const records::HoldingRecord& lot, Valuation&
     if (quantity < 0 && !cash_symbol) cost = -cost;
     if (cash_lot) value = quantity;
 
-    if (records::Fixed(c.accrued, 4) != "N   " && PerHundredType(type)) {
+    if (c.accrued && PerHundredType(type)) {
         const double interest = records::AccruedInterest(
             records::LastCouponDate(c.report_number, sec.coupon_date, sec.maturity), c.report_date, quantity,
             sec.rate);
@@ -242,30 +256,40 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     // nothing and written again to the disk as it closes, and the next cut
     // waits for that.
     records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
-    work.Write(1, Record(records::kHoldingsControlLength, 0));
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
     SecuritySearch index;
-    const LotContext context{report_date, report_number, accrued, opt, records::SystemDecimals(opt),
-                             files,       prices,        index};
+    Record price;
+    const LotContext context{report_date, report_number,  !FixedIs(accrued, "N   "),
+                             opt,         records::SystemDecimals(opt), files,
+                             prices,      index,          price};
     Valuation v;
 
+    // Record 1 zero until the header is known, then the lots' records: all
+    // written together after the last lot.
+    std::vector<unsigned char> valued(records::kHoldingsControlLength, 0);
+    auto write_lots = [&] { work.WriteRecords(1, valued.data(), static_cast<std::size_t>(v.count) + 1); };
     const records::DirectFile probe(source.file, records::kAccountRecordLength, /*create=*/false);
+    // An account holds no more lots than its holdings file has records.
+    valued.reserve(static_cast<std::size_t>(probe.Count() + 1) * records::kHoldingsControlLength);
     if (probe.ok() && probe.Count() > 0) {
         LotIterator lots(source.file);
         int16_t record = 0;
         records::HoldingRecord lot;
+        records::HoldingsWorkRecord w;
         while (lots.Next(record, lot)) {
-            records::HoldingsWorkRecord w;
             if (!ValueLot(context, lot, v, w)) continue;
             ++v.count;
-            work.Write(v.count + 1, w.Encode());
+            valued.resize(static_cast<std::size_t>(v.count + 1) * records::kHoldingsControlLength);
+            w.EncodeTo(valued.data() + valued.size() - records::kHoldingsControlLength);
         }
         if (lots.end() != LotIterator::End::kListEnd) {
             broken_record = record;
+            write_lots();
             work.Truncate(v.count + 1);
             return false;
         }
     }
+    write_lots();
 
     records::HoldingsWorkHeader& head = v.head;
     head.account = records::Fixed(a.id, 8);

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <optional>
-#include <tuple>
+#include <string_view>
 
 #include "engine/value_history.h"
 #include "records/amounts.h"
@@ -92,10 +94,98 @@ std::string_view Part(const std::string& s, std::size_t at, std::size_t n) {
 }
 
 // A detail line is only text fields and blanks, so it is put together
-// field by field with the layout engine's own Aw rule and blanks for nX:
-// the engine's walk over eighteen items costs more than the line.
-void AppendA(std::string& line, std::string_view text, std::size_t width) {
-    records::AppendTextField(line, text, static_cast<int>(width));
+// field by field with the layout engine's Aw rule (records::
+// AppendTextField: the first w characters, or the text right-aligned after
+// blanks when it is shorter) and blanks for nX: the engine's walk over
+// eighteen items costs more than the line. The line is blanked at its
+// width once and each field copied into its place.
+class LineFields {
+public:
+    LineFields(std::string& line, std::size_t width) : line_(line) { line_.assign(width, ' '); }
+    ~LineFields() { line_.resize(at_); }
+    LineFields(const LineFields&) = delete;
+    LineFields& operator=(const LineFields&) = delete;
+
+    void X(std::size_t n) { Reach(at_ += n); }
+    [[gnu::always_inline]] void A(std::string_view text, std::size_t w) {
+        Reach(at_ + w);
+        if (text.size() >= w)
+            std::memcpy(line_.data() + at_, text.data(), w);
+        else
+            std::memcpy(line_.data() + at_ + (w - text.size()), text.data(), text.size());
+        at_ += w;
+    }
+
+private:
+    void Reach(std::size_t end) {
+        if (end > line_.size()) Widen(end);
+    }
+    [[gnu::noinline]] void Widen(std::size_t end) { line_.resize(end, ' '); }
+    std::string& line_;
+    std::size_t at_ = 0;
+};
+
+// Column texts kept by the exact value they were written from, for the
+// columns whose values come back lot after lot (quantities, rates, unit
+// prices, yields, annual incomes): each is written under its layout once
+// and then taken from here while it stays. The texts depend on the value
+// alone. A fixed table of slots, each holding the text of the last value
+// that fell on it, so the run keeps a bounded number of texts and a text
+// costs no allocation once its slot has held one.
+template <class Text>
+class ColumnTexts {
+public:
+    template <class Make>
+    const Text& Get(double value, Make make) {
+        const auto key = std::bit_cast<uint64_t>(value);
+        Slot& slot = slots_[(key * 0x9E3779B97F4A7C15ull) >> (64 - kBits)];
+        if (!slot.used || slot.key != key) {
+            make(value, slot.text);
+            slot.key = key;
+            slot.used = true;
+        }
+        return slot.text;
+    }
+
+private:
+    static constexpr int kBits = 12;
+    struct Slot {
+        uint64_t key = 0;
+        bool used = false;
+        Text text;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(std::size_t{1} << kBits);
+};
+
+// A quantity's whole part and its four decimals as Trncat gives them, the
+// decimals blank when there are none.
+struct QuantityTexts {
+    std::string whole, digits;
+    bool fraction = false;
+};
+
+void MakeQuantityTexts(double quantity, QuantityTexts& q) {
+    q.whole.assign(32, ' ');
+    q.digits.assign(32, ' ');
+    double fraction = 0;
+    records::Trncat(quantity, q.whole, fraction, q.digits);
+    q.fraction = fraction != 0;
+    if (!q.fraction) q.digits.assign(32, ' ');
+}
+
+// The kept texts of a run: one table per column (a thread's own).
+struct RunColumnTexts {
+    ColumnTexts<QuantityTexts> quantity;
+    ColumnTexts<std::string> unit_price;    // "(F8.3,' ')"
+    ColumnTexts<std::string> income;        // Incom8
+    ColumnTexts<std::string> yield;         // Yield6
+    ColumnTexts<std::string> percent_rate;  // "(F9.2,'%  ')"
+    ColumnTexts<std::string> plain_rate;    // "(F9.2,'   ')"
+};
+
+RunColumnTexts& KeptTexts() {
+    static thread_local RunColumnTexts texts;
+    return texts;
 }
 
 std::string Percent5(double pct) {
@@ -103,7 +193,7 @@ std::string Percent5(double pct) {
 }
 
 void Percent5Into(std::string& text, double pct) {
-    BracketedTextInto(text, pct, "(F5.1,'   ')", 5);
+    if (!EditedAmountInto(text, pct, 5, 1, false, true)) BracketedTextInto(text, pct, "(F5.1,'   ')", 5);
 }
 
 // The change from the prior month in the 8 positions that the group and
@@ -123,7 +213,7 @@ std::string Yield6(double y) {
 }
 
 void Yield6Into(std::string& text, double y) {
-    BracketedTextInto(text, y, "(F6.2,' ')", 6);
+    if (!EditedAmountInto(text, y, 6, 2, false, true)) BracketedTextInto(text, y, "(F6.2,' ')", 6);
 }
 
 std::string NameRecord(const char* file, long n, bool& ok) {
@@ -157,12 +247,50 @@ void HoldingsPage::Print(const std::string& line) const {
     if (writing()) records::Prtout(line);
 }
 
+bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets) {
+    if (decimals < 0 || decimals > 3 || n < 1 || n > 30) return false;
+    double multiple = 0;
+    if (!records::rounding_detail::NearestMultiple(value, decimals, multiple) || multiple >= 1e15) return false;
+    // [-]whole.[d...] built from its right end, with a separator every
+    // three digits of the whole part when asked. A zero prints without its
+    // sign.
+    const auto digits = static_cast<uint64_t>(multiple);
+    const bool negative = value < 0 && digits != 0;
+    char buf[40];
+    int at = sizeof buf;
+    uint64_t whole = digits;
+    for (int i = 0; i < decimals; ++i) {
+        buf[--at] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    }
+    // Without decimals Comma drops the point the layout ends with.
+    if (decimals > 0 || !separators) buf[--at] = '.';
+    int count = 0;
+    do {
+        if (separators && count > 0 && count % 3 == 0) buf[--at] = ',';
+        buf[--at] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+        ++count;
+    } while (whole != 0);
+    if (negative) buf[--at] = brackets ? '(' : '-';
+    const int length = static_cast<int>(sizeof buf) - at;
+    // Fw.d writes the number with its point in w = n positions; Comma
+    // shifts it left into the blanks for each separator, and leaves a
+    // field that would need more than the n positions as written.
+    const int written = length + (separators && decimals == 0 ? 1 : 0);
+    if (written > n) return false;
+    text.assign(32, ' ');
+    std::memcpy(text.data() + (n - length), buf + at, static_cast<std::size_t>(length));
+    if (negative && brackets) text[static_cast<std::size_t>(n)] = ')';
+    return true;
+}
+
 void Wamt11(double amount, std::string& text) {
-    NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
+    if (!EditedAmountInto(text, amount, 11, 2, true, true)) NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
 }
 
 void Wamt15(double amount, std::string& text) {
-    NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
+    if (!EditedAmountInto(text, amount, 15, 2, true, true)) NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
 }
 
 namespace {
@@ -357,11 +485,11 @@ private:
     bool Line(int type, int16_t number, Sums& sums);
     void PercentOfAssets(int type, const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
                          float& pct_value, std::string& pct) const;
-    void MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s, std::string& unit_price,
+    void MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s, std::string_view& unit_price,
                        std::string& market, std::string& gain);
-    void RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s, std::string& column) const;
+    std::string_view RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s);
     void AddToCash(const records::HoldingsWorkRecord& w, float pct_value, bool unpriced, double income);
-    void DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits);
+    void DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string_view& digits);
     void BondLines(const records::HoldingsWorkRecord& w);
     TotalTexts Totals(const Sums& s, bool group, bool blank_percent) const;
     void AddToAccount(const Sums& s);
@@ -380,7 +508,11 @@ private:
     bool CommonStocks(const Groups& groups);
 
     HoldingsPage page_;
-    std::optional<records::DirectFile> work_;  // TEMP1.WRK, open while the pages print
+    // TEMP1.WRK, read whole as the pages start, and the lot in hand,
+    // decoded into one kept record.
+    std::vector<unsigned char> work_;
+    long work_records_ = 0;
+    records::HoldingsWorkRecord w_;
     const std::vector<int16_t>& order_;
     records::Options opt_{};
     std::string program_date_ = std::string(8, ' ');
@@ -391,6 +523,8 @@ private:
     bool head_read_ = false;
     std::string pricing_ = std::string(8, ' ');
     std::string account_ = std::string(8, ' ');
+    float pricing_number_ = 0;
+    std::string coupon_code_;  // the code word of Ckdesc: a blank and option 2
     bool pair_written_ = false;
 
     // Account sums.
@@ -404,16 +538,12 @@ private:
     // The texts of a detail line, kept from one line to the next so that
     // a line builds them without allocating.
     struct LineTexts {
-        std::string pct, whole, digits, unit_cost, unit_price, market, gain, income, cost, yield, trade,
-            column, desc, sym, desc2, line;
+        std::string pct, unit_cost, market, gain, cost, trade, column, desc2, line;
     };
     LineTexts t_;
 
-    // What the heading's lines are made of, and the lines last made.
-    using HeadingKey =
-        std::tuple<std::string, std::string, std::string, std::string, char, int16_t, unsigned char,
-                   unsigned char, unsigned char, std::string, std::string, std::string, std::string>;
-    std::optional<HeadingKey> heading_key_;
+    // The heading's lines, made at the first page: what they are made of
+    // stays the same while the pages of one account print.
     std::vector<std::string> heading_lines_;
 };
 
@@ -428,15 +558,10 @@ void HoldingsPages::Heading() {
     }
     // The heading's lines are written once an account and printed on each
     // of its pages.
-    HeadingKey key{pricing_,          head_.name,       account_,       program_date_, page_kind_,
-                   head_.run_kind,    option16,         option17,       option44,      head_.second_name,
-                   head_.second_code, control_.manager, head_.objective};
-    if (!heading_key_ || *heading_key_ != key) {
+    if (heading_lines_.empty())
         heading_lines_ = WaheadLines(pricing_, head_.name, account_, program_date_, page_kind_,
                                      head_.run_kind, option16, option17, option44, head_.second_name,
                                      head_.second_code, control_.manager, head_.objective);
-        heading_key_ = std::move(key);
-    }
     PrintHeading(page_, heading_lines_);
 }
 
@@ -488,9 +613,10 @@ void HoldingsPages::PercentOfAssets(int type, const records::HoldingsWorkRecord&
     Percent5Into(pct, pct_value);
 }
 
-// The unit cost and price columns; blank for a zero quantity.
-void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit_cost,
-               std::string& unit_price) {
+// The unit cost and price columns; blank for a zero quantity. The unit
+// cost is written into the text kept for it.
+void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& cost_text,
+               std::string_view& unit_cost, std::string_view& unit_price) {
     unit_cost = Fixeds().blank;
     unit_price = Fixeds().blank;
     if (w.quantity == 0) return;
@@ -504,8 +630,11 @@ void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& unit
         uc /= 100;
         up /= 100;
     }
-    OutInto(unit_cost, "(F7.2,' ')", {uc});
-    OutInto(unit_price, "(F8.3,' ')", {up});
+    if (!EditedAmountInto(cost_text, uc, 7, 2, false, false)) OutInto(cost_text, "(F7.2,' ')", {uc});
+    unit_cost = cost_text;
+    unit_price = KeptTexts().unit_price.Get(up, [](double v, std::string& text) {
+        if (!EditedAmountInto(text, v, 8, 3, false, false)) OutInto(text, "(F8.3,' ')", {v});
+    });
 }
 
 // The annual income, rounded: the rate times the quantity, in hundredths
@@ -535,7 +664,7 @@ void TradeDateText(const std::string& trade_date, std::string& trade) {
 // The market value and gain columns, the gain marked long or short term;
 // N/A for an unpriced holding, which also marks the group and the account.
 void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unpriced, Sums& s,
-                                  std::string& unit_price, std::string& market, std::string& gain) {
+                                  std::string_view& unit_price, std::string& market, std::string& gain) {
     if (unpriced) {
         s.no_price = true;
         no_price_ = true;
@@ -548,41 +677,34 @@ void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unp
     s.market += w.market_value;
     double g = w.market_value - w.cost;
     records::Drnd2(g);
-    OutInto(gain, "(F9.0,'   ')", {g});
-    records::Comma(gain, 9);
-    if (g != 0) gain[11] = WorkingAppraisalLongTerm(w.trade_date, pricing_) ? 'L' : 'S';
+    if (!EditedAmountInto(gain, g, 9, 0, true, false)) NumberTextInto(gain, g, "(F9.0,'   ')", 9, false);
+    if (g != 0) gain[11] = WorkingAppraisalLongTerm(LotDateNumber(w.trade_date), pricing_number_) ? 'L' : 'S';
     if (g < 0) records::Brackt(gain, 9);
 }
 
 // The rate column: the change from the prior month (composite runs with
 // option 17), the rate, or the yield to maturity.
-void HoldingsPages::RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s,
-                               std::string& column) const {
+std::string_view HoldingsPages::RateColumn(int type, const records::HoldingsWorkRecord& w, Sums& s) {
     const bool rate_type = (type == kCashType || type == 18 || type == 20 || type == 22 || type == 24 ||
                             type == 26 || type == kTimes100Type || type == kUnitPricedType) &&
                            w.reclassified <= 0;
     if (ChangeColumn()) {
-        if (w.month_change == kNoRate) {
-            column = Fixeds().gain_na;
-            return;
-        }
+        if (w.month_change == kNoRate) return Fixeds().gain_na;
         s.change += w.month_change;
-        NumberTextInto(column, w.month_change, "(F10.0,'  ')", 9, true);
-        return;
+        NumberTextInto(t_.column, w.month_change, "(F10.0,'  ')", 9, true);
+        return t_.column;
     }
+    RunColumnTexts& kept = KeptTexts();
+    const auto percent = [](double v, std::string& text) { OutInto(text, "(F9.2,'%  ')", {v}); };
     if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
-        if (w.rate == kNoRate)
-            column = Fixeds().rate_na;
-        else if (type == kCashType || w.percent_priced != 0)
-            OutInto(column, "(F9.2,'%  ')", {static_cast<double>(w.rate)});
-        else
-            OutInto(column, "(F9.2,'   ')", {static_cast<double>(w.rate)});
-        return;
+        if (w.rate == kNoRate) return Fixeds().rate_na;
+        if (type == kCashType || w.percent_priced != 0)
+            return kept.percent_rate.Get(static_cast<double>(w.rate), percent);
+        return kept.plain_rate.Get(static_cast<double>(w.rate),
+                                   [](double v, std::string& text) { OutInto(text, "(F9.2,'   ')", {v}); });
     }
-    if (w.extended_yield > 0)
-        OutInto(column, "(F9.2,'%  ')", {static_cast<double>(w.extended_yield)});
-    else
-        column = Fixeds().yield_na;
+    if (w.extended_yield > 0) return kept.percent_rate.Get(static_cast<double>(w.extended_yield), percent);
+    return Fixeds().yield_na;
 }
 
 // A cash holding's share of the cash sums, which the "LESS CASH" line of
@@ -602,23 +724,29 @@ void HoldingsPages::AddToCash(const records::HoldingsWorkRecord& w, float pct_va
 // The second description line, filled from the rate and maturity when
 // empty, with the quantity's decimals; they print once, here or on the
 // symbol line.
-void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool cash, std::string& digits) {
+void HoldingsPages::DescriptionLine(const records::HoldingsWorkRecord& w, bool cash,
+                                    std::string_view& digits) {
     std::string& desc2 = t_.desc2;
     desc2.assign(w.description2, 0, 32);
     desc2.resize(32, ' ');
-    if (!cash && records::Fixed(w.type_code, 4) != "1   " &&
-        !records::OptionOn(opt_, records::Opt::kBondDetails)) {
-        const std::string code(
-            1, static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription)));
-        records::Ckdesc(desc2, std::string(" ") + code, w.rate, w.maturity_date);
+    // Ckdesc fills only a blank description, and only from a date that
+    // does not start with four blanks.
+    bool blank = records::IsBlank(desc2);
+    if (blank && !cash && w.type_code != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails) &&
+        !records::IsBlank(std::string_view(w.maturity_date).substr(0, 4))) {
+        records::Ckdesc(desc2, coupon_code_, w.rate, w.maturity_date);
+        blank = records::IsBlank(desc2);
     }
-    if (!records::IsBlank(desc2)) {
+    if (!blank) {
         // "(5X,A4,2X,8A4)"
         std::string& line = t_.line;
-        line.assign(5, ' ');
-        AppendA(line, digits, 4);
-        line.append(2, ' ');
-        AppendA(line, desc2, 32);
+        {
+            LineFields f(line, 43);
+            f.X(5);
+            f.A(digits, 4);
+            f.X(2);
+            f.A(desc2, 32);
+        }
         page_.Print(line);
         ++page_.lines;
         digits = Fixeds().blank;
@@ -662,12 +790,13 @@ void HoldingsPages::BondLines(const records::HoldingsWorkRecord& w) {
 }
 
 bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
-    Record rec;
-    if (!work_ || !work_->Read(number, rec)) {
+    if (number < 1 || number > work_records_) {
         Stop("TEMP1.WRK RECORD " + std::to_string(number) + " COULD NOT BE READ; THE PAGES END HERE.");
         return false;
     }
-    records::HoldingsWorkRecord w = records::HoldingsWorkRecord::Decode(rec);
+    records::HoldingsWorkRecord& w = w_;
+    records::HoldingsWorkRecord::DecodeFrom(
+        work_.data() + static_cast<std::size_t>(number - 1) * records::kHoldingsControlLength, w);
     for (std::string* text :
          {&w.symbol, &w.description, &w.trade_date, &w.description2, &w.type_code, &w.call_date, &w.rating1,
           &w.rating2, &w.insurance, &w.call_feature, &w.put_feature, &w.put_date, &w.maturity_date})
@@ -677,78 +806,82 @@ bool HoldingsPages::Line(int type, int16_t number, Sums& s) {
     if (TypeOf(w.type_code[0]) == kTimes100Type || w.type_index == kTimes100Type) w.rate = 0;
     const bool cash = w.symbol.compare(0, 4, "CASH") == 0;
     const bool unpriced = w.market_value == kNoValue;
+    const FixedTexts& fixeds = Fixeds();
+    RunColumnTexts& kept = KeptTexts();
 
     float pct_value = kNoRate;
     LineTexts& t = t_;
     PercentOfAssets(type, w, unpriced, s, pct_value, t.pct);
 
     // Quantity.
-    t.whole = Fixeds().blank;
-    t.digits = Fixeds().blank;
-    double fraction = 0;
-    records::Trncat(w.quantity, t.whole, fraction, t.digits);
-    if (fraction == 0) t.digits = Fixeds().blank;
-    const std::string_view marker = (fraction != 0 && !cash) ? "." : " ";
+    const QuantityTexts& quantity = kept.quantity.Get(w.quantity, MakeQuantityTexts);
+    std::string_view whole = quantity.whole;
+    std::string_view digits = quantity.digits;
+    const std::string_view marker = (quantity.fraction && !cash) ? "." : " ";
 
-    UnitTexts(type, w, t.unit_cost, t.unit_price);
-    MarketAndGain(w, unpriced, s, t.unit_price, t.market, t.gain);
+    std::string_view unit_cost, unit_price;
+    UnitTexts(type, w, t.unit_cost, unit_cost, unit_price);
+    MarketAndGain(w, unpriced, s, unit_price, t.market, t.gain);
 
     // Income, cost, yield.
     const double income = AnnualIncome(type, w);
     s.income += income;
-    records::Incom8(income, t.income);
+    const std::string& income_text =
+        kept.income.Get(income, [](double v, std::string& text) { records::Incom8(v, text); });
     Wamt11(w.cost, t.cost);
     s.cost += w.cost;
     double y = 0;
     if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && !unpriced && w.market_value != 0)
         y = 100 * income / w.market_value;
     if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && w.cost != 0) y = 100 * income / w.cost;
-    Yield6Into(t.yield, y);
+    const std::string& yield = kept.yield.Get(y, [](double v, std::string& text) { Yield6Into(text, v); });
 
     TradeDateText(w.trade_date, t.trade);
-    RateColumn(type, w, s, t.column);
+    const std::string_view column = RateColumn(type, w, s);
 
     if (cash) {
-        t.whole = Fixeds().blank;
-        t.digits = Fixeds().blank;
-        t.unit_price = Fixeds().blank;
-        t.unit_cost = Fixeds().blank;
+        whole = fixeds.blank;
+        digits = fixeds.blank;
+        unit_price = fixeds.blank;
+        unit_cost = fixeds.blank;
         AddToCash(w, pct_value, unpriced, income);
     }
 
     // The detail block.
     if (page_.lines > page_.page_length - 4) Heading();
-    t.desc.assign(w.description, 0, 32);
-    t.desc.resize(32, ' ');
     // "(1X,A9,A1,4A4,A2,A6,2A4,A7,1X,A12,A8,1X,A12,A10,A10,A8,A7)"
     std::string& line = t.line;
-    line.assign(1, ' ');
-    AppendA(line, t.whole, 9);
-    AppendA(line, marker, 1);
-    AppendA(line, t.desc, 18);
-    AppendA(line, t.pct, 6);
-    AppendA(line, t.trade, 8);
-    AppendA(line, t.unit_cost, 7);
-    line.append(1, ' ');
-    AppendA(line, t.cost, 12);
-    AppendA(line, t.unit_price, 8);
-    line.append(1, ' ');
-    AppendA(line, t.market, 12);
-    AppendA(line, t.gain, 10);
-    AppendA(line, t.column, 10);
-    AppendA(line, t.income, 8);
-    AppendA(line, t.yield, 7);
+    {
+        LineFields f(line, 119);
+        f.X(1);
+        f.A(whole, 9);
+        f.A(marker, 1);
+        f.A(w.description, 18);
+        f.A(t.pct, 6);
+        f.A(t.trade, 8);
+        f.A(unit_cost, 7);
+        f.X(1);
+        f.A(t.cost, 12);
+        f.A(unit_price, 8);
+        f.X(1);
+        f.A(t.market, 12);
+        f.A(t.gain, 10);
+        f.A(column, 10);
+        f.A(income_text, 8);
+        f.A(yield, 7);
+    }
     page_.Print(line);
     ++page_.lines;
-    DescriptionLine(w, cash, t.digits);
+    DescriptionLine(w, cash, digits);
     if (cash) return true;
-    t.sym.assign(w.symbol, 0, 12);
-    t.sym.resize(12, ' ');
     // "(1X,5X,A4,6X,3A4)"
-    line.assign(6, ' ');
-    AppendA(line, t.digits, 4);
-    line.append(6, ' ');
-    AppendA(line, t.sym, 12);
+    {
+        LineFields f(line, 28);
+        f.X(6);
+        f.A(digits, 4);
+        f.X(6);
+        f.A(w.symbol, 12);
+    }
     page_.Print(line);
     ++page_.lines;
     if (records::OptionOn(opt_, records::Opt::kBondDetails) && w.extended > 0) BondLines(w);
@@ -849,17 +982,16 @@ const std::vector<int16_t>& HoldingsPages::Groups::Select(int type, int category
 // by category, each list in the order it prints. False when a record
 // cannot be read.
 bool HoldingsPages::SortIntoGroups(Groups& groups) {
-    const records::DirectFile& work = *work_;
-    Record rec;
     const int n = std::max<int>(head_.count, 0);
     std::vector<int16_t> types(static_cast<std::size_t>(n) + 2, 0), categories(types.size(), 0);
     for (int r = 2; r <= n + 1; ++r) {
-        if (!work.Read(r, rec)) {
+        if (r > work_records_) {
             Stop("TEMP1.WRK RECORD " + std::to_string(r) + " COULD NOT BE READ; THE PAGES END HERE.");
             return false;
         }
-        types[r] = rec.I16(0);
-        int16_t c = rec.I16(2);
+        const unsigned char* rec = work_.data() + static_cast<std::size_t>(r - 1) * records::kHoldingsControlLength;
+        types[r] = static_cast<int16_t>(static_cast<uint16_t>(rec[0] | (rec[1] << 8)));
+        int16_t c = static_cast<int16_t>(static_cast<uint16_t>(rec[2] | (rec[3] << 8)));
         if (c <= 0 || c > kCategories) c = kCategories;
         categories[r] = c;
     }
@@ -1012,15 +1144,24 @@ bool HoldingsPages::CommonStocks(const Groups& groups) {
 
 bool HoldingsPages::Print() {
     ReadSettings();
-    work_.emplace(records::kAppraisalWorkFile, records::kHoldingsControlLength, /*create=*/false);
-    Record rec;
-    if (!work_->Read(1, rec)) return false;
+    {
+        const records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength,
+                                       /*create=*/false);
+        if (!work.ReadWhole(work_)) work_.clear();
+        work_records_ = static_cast<long>(work_.size() / records::kHoldingsControlLength);
+    }
+    if (work_records_ < 1) return false;
+    Record rec(records::kHoldingsControlLength);
+    std::memcpy(rec.data(), work_.data(), records::kHoldingsControlLength);
     head_ = records::HoldingsWorkHeader::Decode(rec);
     for (std::string* text : {&head_.account, &head_.pricing_date, &head_.name, &head_.second_name,
                               &head_.second_code, &head_.objective})
         *text = Clean(*text);
     head_read_ = true;
     pricing_ = records::Fixed(head_.pricing_date, 8);
+    pricing_number_ = LotDateNumber(pricing_);
+    coupon_code_ = std::string(" ") +
+                   static_cast<char>(records::OptionValue(opt_, records::Opt::kCouponDueDescription));
     account_ = Composite() ? "COMBINED" : head_.account;
     page_.page = 1;
     page_.lines = 0;
@@ -1084,7 +1225,6 @@ void HoldingsPages::Post() {
 }
 
 void HoldingsPages::EndState(int16_t& state) {
-    work_.reset();
     if (page_.mode == 2) records::Peject();
     if (head_.run_kind == records::kHoldingsManagerRun &&
         records::OptionOn(opt_, records::Opt::kGainsAfterWorkingAppraisal) && page_.mode == 2) {

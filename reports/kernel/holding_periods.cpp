@@ -76,8 +76,10 @@ HoldingClass ClassifyHolding(std::string_view date_bought, float sale_number, bo
 }
 
 bool WorkingAppraisalLongTerm(const std::string& trade_date, const std::string& pricing_date) {
-    const float t = LotDateNumber(trade_date);
-    const float p = LotDateNumber(pricing_date);
+    return WorkingAppraisalLongTerm(LotDateNumber(trade_date), LotDateNumber(pricing_date));
+}
+
+bool WorkingAppraisalLongTerm(float t, float p) {
     if (t < 840623) return t + 10000 < p;
     const float d = p - t;
     return (d >= 601 && d <= 1999) || d >= 9401;

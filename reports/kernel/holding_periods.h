@@ -72,6 +72,9 @@ SaleDate SaleDateOf(float sale_number);
 // more. Both dates are MM/DD/YY texts, windowed (two-digit years below 51
 // are 2000 on).
 bool WorkingAppraisalLongTerm(const std::string& trade_date, const std::string& pricing_date);
+// The same from the dates' windowed YYMMDD numbers (LotDateNumber), for a
+// page that reads its pricing date's number once.
+bool WorkingAppraisalLongTerm(float trade_number, float pricing_number);
 
 // ---- The assets under management pages.
 //

@@ -2,7 +2,9 @@
 
 #include "reports/ledgers/ledger_account_pages.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "records/amounts.h"
 #include "records/dates.h"
@@ -32,12 +34,43 @@ bool IsCode(std::string_view code, std::string_view two) {
     return true;
 }
 
+// A line put together over blanks, field after field, as a layout of
+// texts and skips writes it: each text cut to its field's width or blank
+// padded.
+class FieldCursor {
+public:
+    FieldCursor(std::string& line, std::size_t width) : line_(line) { line.assign(width, ' '); }
+    FieldCursor& Skip(std::size_t n) {
+        at_ += n;
+        return *this;
+    }
+    FieldCursor& Text(std::string_view text, std::size_t width) {
+        std::memcpy(line_.data() + at_, text.data(), std::min(text.size(), width));
+        at_ += width;
+        return *this;
+    }
+
+private:
+    std::string& line_;
+    std::size_t at_ = 0;
+};
+
 // The codes whose symbol column shows the note: income and expense items
-// and the interest lines, which name their security in the note.
+// and the interest lines, which name their security in the note: DI, DE,
+// II, IE, MI, ME, IP and IS (the first four characters, blank padded).
 bool ShowsNote(std::string_view code) {
-    for (const char* c : {"DI", "DE", "II", "IE", "MI", "ME", "IP", "IS"})
-        if (IsCode(code, c)) return true;
-    return false;
+    auto at = [code](std::size_t i) { return i < code.size() ? code[i] : ' '; };
+    if (at(2) != ' ' || at(3) != ' ') return false;
+    const char second = at(1);
+    switch (at(0)) {
+        case 'D':
+        case 'M':
+            return second == 'I' || second == 'E';
+        case 'I':
+            return second == 'I' || second == 'E' || second == 'P' || second == 'S';
+        default:
+            return false;
+    }
 }
 
 // One account's listing: the state the transactions share.
@@ -73,12 +106,16 @@ public:
 
     // One selected transaction: its line when listed, then its interest
     // line. False when the record cannot be read.
-    bool Transaction(const records::DirectFile& transactions, int16_t record_number) {
-        records::Record& rec = record_;
-        if (!transactions.Read(record_number, rec)) return false;
+    bool Transaction(std::span<const unsigned char> transactions, int16_t record_number) {
+        const std::size_t length = records::kAccountRecordLength;
+        if (record_number < 1 || static_cast<std::size_t>(record_number) * length > transactions.size())
+            return false;
         records::TransactionRecord& t = transaction_;
-        records::TransactionRecord::DecodeInto(rec, t);
-        const std::string code = records::Fixed(t.code, 4);
+        records::TransactionRecord::DecodeFrom(
+            transactions.data() + static_cast<std::size_t>(record_number - 1) * length, t);
+        std::string& code = code_;
+        code.assign(t.code, 0, 4);
+        code.resize(4, ' ');
         const bool listed = !run_.filter.has_codes() || run_.filter.CodeChosen(code);
         if (listed && !Line(t, code, t.amount)) return true;
         if (t.bond_interest >= 0.01) {
@@ -135,7 +172,7 @@ private:
         // A transaction type filter keeps only amounts of its own type: an
         // interest line of a transfer, made "N" here, comes out again, but
         // only when it went in.
-        const std::string type = records::Fixed(t.type, 4);
+        const std::string_view type = std::string_view(t.type).substr(0, 4);
         const bool counts = !(type == "N   " && !run_.filter.has_security_type() && !run_.filter.has_codes());
         if (counts) {
             balance_ += entry.cash_sign * amount;
@@ -180,28 +217,38 @@ private:
         }
 
         if (page_.lines >= page_.length - 9) Heading();
-        const std::string symbol = ShowsNote(code) ? note.substr(0, 12) : t.symbol;
-        frame_.Write("(2X,2A4,2X,3A4,1X,3A4,6A4,A16,A10,A9,A16,2X,A4)", Items()
-                                                                            .Text(t.trade_date, 4, 2)
-                                                                            .Text(entry.description, 4, 3)
-                                                                            .Text(symbol, 4, 3)
-                                                                            .Text(column, 4, 6)
-                                                                            .Text(quantity, 16, 1)
-                                                                            .Text(price, 10, 1)
-                                                                            .Text(commission, 9, 1)
-                                                                            .Text(amount_text, 16, 1)
-                                                                            .Text(type, 4, 1));
+        // The line of "(2X,2A4,2X,3A4,1X,3A4,6A4,A16,A10,A9,A16,2X,A4)",
+        // each text a field of its width, put together in a kept buffer.
+        const std::string_view symbol = ShowsNote(code) ? std::string_view(note).substr(0, 12) : t.symbol;
+        FieldCursor(line_, 118)
+            .Skip(2)
+            .Text(t.trade_date, 8)
+            .Skip(2)
+            .Text(entry.description, 12)
+            .Skip(1)
+            .Text(symbol, 12)
+            .Text(column, 24)
+            .Text(quantity, 16)
+            .Text(price, 10)
+            .Text(commission, 9)
+            .Text(amount_text, 16)
+            .Skip(2)
+            .Text(type, 4);
+        frame_.Line(line_);
         ++page_.lines;
         if (run_.export_file) Export(t.trade_date, code, signed_amount);
 
         if (t.security_record > 1) {
             // The options record's first word carries option 2, which lets
             // the coupon rate and maturity fill a blank second description.
-            const std::string options_word(run_.options.begin(), run_.options.begin() + 4);
-            records::Ckdesc(second, options_word, security.R4(96), security.Text(88, 8));
+            const char* bytes = reinterpret_cast<const char*>(security.data());
+            records::Ckdesc(second, std::string_view(reinterpret_cast<const char*>(run_.options.data()), 4),
+                            security.R4(96), std::string_view(bytes + 88, 8));
         }
         if (!records::IsBlank(second)) {
-            frame_.Write("(39X,8A4)", Items().Text(second, 4, 8));
+            // "(39X,8A4)"
+            FieldCursor(line_, 71).Skip(39).Text(second, 32);
+            frame_.Line(line_);
             ++page_.lines;
         }
         if (transfer) {
@@ -238,43 +285,58 @@ private:
     LedgerPage page_;
     bool custodian_read_ = false;
     std::string custodian_ = std::string(32, ' ');
-    records::Record record_, security_;
+    records::Record security_;
     records::TransactionRecord transaction_;
-    std::string note_, column_, second_, quantity_, price_, commission_, amount_text_;
+    std::string code_, note_, column_, second_, quantity_, price_, commission_, amount_text_, line_;
 };
 
 }  // namespace
 
-void Ldghed(ReportFrame& frame, LedgerPage& page, const LedgerRun& run, std::string_view name,
+void Ldghed(ReportFrame& frame, LedgerPage& page, LedgerRun& run, std::string_view name,
             std::string_view type_title) {
-    std::string start = run.start_date;
-    std::string end = run.end_date;
-    const std::string start_text = records::H2000(start);
-    const std::string end_text = records::H2000(end);
-    const std::string type_text = run.filter.has_transaction_type() ? run.filter.transaction_type : "ALL ";
+    // The heading's lines are the same on every page of the run but the
+    // account's name and the type title: they are written once and kept.
+    LedgerHeading& heading = run.heading;
+    if (!heading.made) {
+        heading.made = true;
+        std::string start = run.start_date;
+        std::string end = run.end_date;
+        const std::string start_text = records::H2000(start);
+        const std::string end_text = records::H2000(end);
+        heading.dates =
+            records::Write("(54X,3A4,' - ',3A4)", Items().Text(start_text, 4, 3).Text(end_text, 4, 3));
+    }
+    if (heading.name != name) {
+        heading.name = name;
+        heading.name_line = records::Write("(51X,8A4)", Items().Text(name, 4, 8));
+    }
+    if (!run.filter.unfiltered() && (!heading.filter_made || heading.type_title != type_title)) {
+        heading.filter_made = true;
+        heading.type_title = type_title;
+        const std::string type_text =
+            run.filter.has_transaction_type() ? run.filter.transaction_type : "ALL ";
+        heading.filter = records::Write("(6X,'TRANSACTION CODES: ',4A4,3X,7A4,2X,A18,A4)",
+                                        Items()
+                                            .Text(run.filter.codes_text, 4, 4)
+                                            .Text(type_title, 4, 7)
+                                            .Text("TRANSACTION TYPE: ", 18, 1)
+                                            .Text(type_text, 4, 1));
+    }
     records::Pghead(page.page, page.lines, page.length);
-    frame.Write("(58X,'TRANSACTION  LEDGER')");
-    frame.Write("(54X,3A4,' - ',3A4)", Items().Text(start_text, 4, 3).Text(end_text, 4, 3));
+    frame.Line(heading.title);
+    frame.Line(heading.dates);
     frame.Blank();
-    frame.Write("(51X,8A4)", Items().Text(name, 4, 8));
+    frame.Line(heading.name_line);
     frame.Blank();
-    if (!run.filter.unfiltered())
-        frame.Write("(6X,'TRANSACTION CODES: ',4A4,3X,7A4,2X,A18,A4)", Items()
-                                                                           .Text(run.filter.codes_text, 4, 4)
-                                                                           .Text(type_title, 4, 7)
-                                                                           .Text("TRANSACTION TYPE: ", 18, 1)
-                                                                           .Text(type_text, 4, 1));
-    frame.Write("(1X,'TRANSACTION',13X,'SECURITY',4X,'TRANSACTION',33X,'UNIT',20X,'NET',4X,'TRAN')");
-    frame.Write(
-        "(4X,'DATE',4X,'TRANSACTION',5X,'ID',7X,'DESCRIPTION',20X,'QUANTITY',5X,'PRICE',3X,'COMMISS',8X,'"
-        "AMOUNT',"
-        "2X,'TYPE')");
+    if (!run.filter.unfiltered()) frame.Line(heading.filter);
+    frame.Line(heading.columns1);
+    frame.Line(heading.columns2);
     frame.Blank();
     frame.Blank();
     page.lines = static_cast<int16_t>(page.lines + 9);
 }
 
-void Ldgact(ReportFrame& frame, LedgerRun& run, const records::DirectFile& transactions,
+void Ldgact(ReportFrame& frame, LedgerRun& run, std::span<const unsigned char> transactions,
             std::string_view account, std::string_view name, const std::vector<int16_t>& selection,
             double& balance) {
     AccountLedger ledger(frame, run, account, name, balance);

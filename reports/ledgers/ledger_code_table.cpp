@@ -57,11 +57,13 @@ const LedgerCode& LedgerCodeEntry(int index) {
 }
 
 LedgerCode LedgerCodeTable(std::string_view code, bool capital_distribution) {
-    const std::string two = records::Fixed(code, 2);
+    // The code's first two characters, blank padded.
+    const char first = !code.empty() ? code[0] : ' ';
+    const char second = code.size() > 1 ? code[1] : ' ';
     LedgerCode found = LedgerCodeEntry(kUnlistedCodeEntry);
     for (const LedgerCode& entry : Table()) {
         if (entry.index == kUnlistedCodeEntry) continue;
-        if (entry.code == two) {
+        if (entry.code[0] == first && entry.code[1] == second) {
             found = entry;
             break;
         }
@@ -146,10 +148,8 @@ std::string NoteText(const records::TransactionRecord& transaction) {
 
 void NoteTextInto(std::string& note, const records::TransactionRecord& transaction) {
     note.assign(reinterpret_cast<const char*>(transaction.extra.data()), transaction.extra.size());
-    for (std::size_t k = 0; k < note.size(); k += 4) {
-        const std::string_view word = std::string_view(note).substr(k, 4);
-        if (word <= std::string_view("    ")) std::memset(note.data() + k, ' ', 4);
-    }
+    for (std::size_t k = 0; k + 4 <= note.size(); k += 4)
+        if (SortsAtOrBelowBlanks(note.data() + k)) std::memset(note.data() + k, ' ', 4);
 }
 
 }  // namespace reports

@@ -99,6 +99,14 @@ LedgerFilter MakeLedgerFilter(std::string_view security_type, std::string_view c
 // The security type word (4 characters) of a SECURITY.REC record.
 std::string SecurityTypeWord(const records::Record& security);
 
+// A 4-character word that sorts at or below four blanks (a blank word,
+// or one of zero bytes).
+inline bool SortsAtOrBelowBlanks(const char* word) {
+    for (int i = 0; i < 4; ++i)
+        if (word[i] != ' ') return static_cast<unsigned char>(word[i]) < static_cast<unsigned char>(' ');
+    return true;
+}
+
 // A transaction's 20-character note, each 4-character word that sorts at
 // or below a blank word turned to blanks (a never-written field of zero
 // bytes prints blank).

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "records/files.h"
+
 namespace reports {
 
 // mode: "S   " the account given, anything else every account whose
@@ -27,6 +29,10 @@ void Transld(std::string_view mode, std::string_view manager, std::string_view a
 // whose record 1 cannot be read or holds 0 sets position and count to 0;
 // false then.
 bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::string& manager);
+// The same on the account index and records open already (a walk over
+// every account keeps them open).
+bool Nxtclt(int& position, int& count, std::string& id, std::string& name, std::string& manager,
+            const records::DirectFile& index, const records::DirectFile& accounts);
 
 // The account's cash balance before the date (MM/DD/YY): the holdings are
 // rebuilt as of the date, leaving out that day's transactions, and the

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -456,6 +457,43 @@ TEST(Update, SkipsDeletedTransactionsAndStopsAtAnUnreadableSecurity) {
     EXPECT_EQ(Bytes("TRSK1.REC"), before);
 }
 
+// The securities are read again for each account's refresh outside a run,
+// so a security changed between two refreshes gives the second account the
+// new key; within a run (nothing writes the securities) the second account
+// gets what a fresh read gives.
+TEST(Update, EachAccountSeesTheSecuritiesAsTheyStand) {
+    TempDataDir dir;
+    WriteSecurities();
+    fixtures::WriteTransactions("SA1", {Buy("IBM", 2)});
+    fixtures::WriteTransactions("SA2", {Buy("IBM", 2)});
+    fixtures::WriteTransactions("SA3", {Buy("IBM", 2)});
+    fixtures::WriteTransactions("SA4", {Buy("IBM", 2)});
+    auto key_of = [](const std::string& account) {
+        const std::vector<unsigned char> bytes = Bytes("TR" + account + ".REC");
+        Record rec(128);
+        std::copy(bytes.begin() + 128, bytes.begin() + 256, rec.bytes().begin());
+        return TransactionRecord::Decode(rec).holding_key;
+    };
+
+    RunAcctrn("SA1");
+    EXPECT_EQ(key_of("SA1"), kIbmKey);
+    // IBM moves to category 11.
+    Record ibm;
+    ASSERT_TRUE(records::DirectFile("SECURITY.REC", 128).Read(2, ibm));
+    ibm.SetText(80, 4, "11");
+    records::DirectFile("SECURITY.REC", 128).Write(2, ibm);
+    RunAcctrn("SA2");
+    EXPECT_EQ(key_of("SA2"), kIbmKey + 1e12);
+
+    {
+        records::RunFileCache run;
+        RunAcctrn("SA3");
+        RunAcctrn("SA4");
+    }
+    EXPECT_EQ(key_of("SA3"), kIbmKey + 1e12);
+    EXPECT_EQ(key_of("SA4"), kIbmKey + 1e12);
+}
+
 // ---- Gains refresh
 
 TEST(Update, GainRecordsTakeTheCurrentDescriptions) {
@@ -496,6 +534,52 @@ TEST(Update, GainRecordsTakeTheCurrentDescriptions) {
     Record header_after;
     ASSERT_TRUE(gains.Read(1, header_after));
     EXPECT_EQ(header_after.bytes(), header.bytes());
+}
+
+// Two transactions linked to one gain record: the second finds what the
+// first wrote, so a gain the first changed is changed back by the second,
+// whose symbol it keeps. A link past the end of the gains file, or to a gain
+// whose security record is 0, leaves the file as it is, and the file is not
+// extended.
+TEST(Update, GainRecordsFollowEachLinkInTurn) {
+    TempDataDir dir;
+    WriteSecurities();
+    TransactionRecord first = fixtures::Transaction("S", "XYZ", "A", " 1/10/97", 10, 100, kXyzKey, 5);
+    first.gain_record = 2;
+    TransactionRecord second = fixtures::Transaction("S", "IBM", "A", " 1/10/97", 10, 100, kIbmKey, 2);
+    second.gain_record = 2;
+    TransactionRecord past_end = second;
+    past_end.gain_record = 4;
+    TransactionRecord no_security = second;
+    no_security.gain_record = 3;
+    fixtures::WriteTransactions("GL2", {first, second, past_end, no_security});
+
+    Record header(128, 0);
+    records::GainsHeader{"GL2     ", "LABEL   ", 2}.Encode(header);
+    // The gain holds what the second transaction gives it already.
+    records::GainRecord gain;
+    gain.description1 = records::Fixed("INTL BUSINESS MACHINES", 32);
+    gain.description2 = records::Fixed("COMMON STOCK", 32);
+    gain.symbol = records::Fixed("IBM", 12);
+    gain.security_record = 2;
+    Record linked(128, 0xCD);
+    gain.Encode(linked);
+    gain.security_record = 0;
+    Record unlinked(128, 0xEF);
+    gain.Encode(unlinked);
+    {
+        records::DirectFile gains("GLGL2.REC", 128);
+        gains.Write(1, header);
+        gains.Write(2, linked);
+        gains.Write(3, unlinked);
+    }
+
+    RunAcctrn("GL2");
+
+    const std::vector<unsigned char> after = Bytes("GLGL2.REC");
+    ASSERT_EQ(after.size(), 3u * 128);
+    EXPECT_EQ(std::vector<unsigned char>(after.begin() + 128, after.begin() + 256), linked.bytes());
+    EXPECT_EQ(std::vector<unsigned char>(after.begin() + 256, after.end()), unlinked.bytes());
 }
 
 // ---- Holding keys

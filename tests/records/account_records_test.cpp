@@ -365,6 +365,93 @@ TEST(AccountRecordsTransaction, DeletedWhenTheSymbolBeginsWithFourBlanks) {
     }
     Record blanks(128, ' ');
     EXPECT_TRUE(TransactionRecord::Decode(blanks).IsDeleted());
+    // A symbol set shorter than four characters is never a deleted one.
+    TransactionRecord t;
+    t.symbol = "   ";
+    EXPECT_FALSE(t.IsDeleted());
+    t.symbol = "    ";
+    EXPECT_TRUE(t.IsDeleted());
+}
+
+// EncodesTo tells, without an encode, whether Encode would leave the stored
+// bytes as they are: the same answer as encoding and comparing, for changes
+// to every kind of field, texts of other lengths than their fields (cut or
+// blank padded as Encode puts them) and numbers whose bits differ though
+// they compare equal (-0, NaN payloads).
+TEST(AccountRecordsTransaction, EncodesToAnswersAsAnEncodeAndCompare) {
+    struct Case {
+        const char* name;
+        std::function<void(Record&)> stored;  // shapes the stored bytes first
+        std::function<void(TransactionRecord&)> change;
+    };
+    const auto nan_with = [](uint64_t payload) {
+        const uint64_t bits = 0x7FF0000000000000ull | payload;
+        double d;
+        std::memcpy(&d, &bits, 8);
+        return d;
+    };
+    const std::vector<Case> cases = {
+        {"unchanged", nullptr, [](TransactionRecord&) {}},
+        {"symbol", nullptr, [](TransactionRecord& t) { t.symbol[11] ^= 1; }},
+        {"code", nullptr, [](TransactionRecord& t) { t.code[0] ^= 1; }},
+        {"type", nullptr, [](TransactionRecord& t) { t.type[3] ^= 1; }},
+        {"quantity", nullptr, [](TransactionRecord& t) { t.quantity = t.quantity + 1; }},
+        {"price", nullptr, [](TransactionRecord& t) { t.price = t.price + 1; }},
+        {"holding key", nullptr, [](TransactionRecord& t) { t.holding_key = 12.5; }},
+        {"security record", nullptr, [](TransactionRecord& t) { ++t.security_record; }},
+        {"gain record", nullptr, [](TransactionRecord& t) { ++t.gain_record; }},
+        {"date number", nullptr, [](TransactionRecord& t) { t.date_number = 970110; }},
+        {"extra's last byte", nullptr, [](TransactionRecord& t) { t.extra[19] ^= 1; }},
+        {"short symbol over blanks", [](Record& r) { r.SetText(0, 12, "IBM"); },
+         [](TransactionRecord& t) { t.symbol = "IBM"; }},
+        {"short symbol over other bytes", [](Record& r) { r.SetText(0, 12, "IBMX"); },
+         [](TransactionRecord& t) { t.symbol = "IBM"; }},
+        {"long code cut to its field", [](Record& r) { r.SetText(24, 4, "BUY "); },
+         [](TransactionRecord& t) { t.code = "BUY AND MORE"; }},
+        {"empty broker over blanks", [](Record& r) { r.SetText(48, 8, ""); },
+         [](TransactionRecord& t) { t.broker.clear(); }},
+        {"empty broker over zeros", [](Record& r) { std::memset(r.data() + 48, 0, 8); },
+         [](TransactionRecord& t) { t.broker.clear(); }},
+        {"-0 over 0", [](Record& r) { r.SetR8(80, 0.0); }, [](TransactionRecord& t) { t.lot_cost = -0.0; }},
+        {"another NaN", [&](Record& r) { r.SetR8(40, nan_with(1)); },
+         [&](TransactionRecord& t) { t.amount = nan_with(2); }},
+        {"the same NaN", [&](Record& r) { r.SetR8(40, nan_with(1)); }, [](TransactionRecord&) {}},
+    };
+    std::mt19937 gen(57);
+    for (const Case& c : cases) {
+        for (int round = 0; round < 4; ++round) {
+            Record stored(128);
+            for (auto& b : stored.bytes()) b = static_cast<unsigned char>(gen());
+            if (c.stored) c.stored(stored);
+            TransactionRecord t = TransactionRecord::Decode(stored);
+            c.change(t);
+            Record encoded = stored;
+            t.Encode(encoded);
+            EXPECT_EQ(t.EncodesTo(stored.data()), encoded.bytes() == stored.bytes())
+                << c.name << ", round " << round;
+        }
+    }
+}
+
+// The gain record's texts written in place, as Encode puts them, and its
+// security record read in place; the other bytes are kept.
+TEST(AccountRecordsGains, TextsWrittenInPlaceAsEncodePutsThem) {
+    std::mt19937 gen(58);
+    Record stored(128);
+    for (auto& b : stored.bytes()) b = static_cast<unsigned char>(gen());
+    stored.SetI16(122, 417);
+    EXPECT_EQ(GainRecord::SecurityRecordOf(stored), 417);
+
+    Record in_place = stored;
+    GainRecord::SetTexts(in_place, "INTL BUSINESS MACHINES", std::string(40, 'D'), "IBM");
+    GainRecord g = GainRecord::Decode(stored);
+    g.description1 = "INTL BUSINESS MACHINES";
+    g.description2 = std::string(40, 'D');
+    g.symbol = "IBM";
+    Record encoded = stored;
+    g.Encode(encoded);
+    EXPECT_EQ(in_place.bytes(), encoded.bytes());
+    EXPECT_EQ(GainRecord::SecurityRecordOf(Record()), 0);  // a short record reads as zeros
 }
 
 TEST(AccountRecordsHoldings, HeaderWithAZeroCounterReadsAsEmpty) {

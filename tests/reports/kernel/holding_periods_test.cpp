@@ -8,6 +8,7 @@
 #include <string>
 
 #include "records/dates.h"
+#include "reports/kernel/lot_securities.h"
 #include "tests/fixtures/account_builder.h"
 
 namespace reports {
@@ -101,8 +102,11 @@ TEST(HoldingPeriod, WorkingAppraisalTermOfALot) {
         {" 1/15/84", " 1/16/85", true},   // before 06/23/84: more than a year
         {" 1/15/84", " 1/15/85", false},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(WorkingAppraisalLongTerm(c.bought, c.priced), c.long_term) << c.bought;
+        EXPECT_EQ(WorkingAppraisalLongTerm(LotDateNumber(c.bought), LotDateNumber(c.priced)), c.long_term)
+            << c.bought;
+    }
 }
 
 // The assets under management rule looks at the pricing year, not the

@@ -334,3 +334,34 @@ TEST_F(Ledger, AnUnreadableSecurityDropsItsTransactions) {
 }
 
 }  // namespace
+
+namespace {
+
+// The security column of a cash line shows the transaction's note for the
+// income and expense codes (DI DE II IE MI ME), the symbol for the others.
+TEST_F(Ledger, IncomeAndExpenseLinesShowTheirNote) {
+    struct CodeCase {
+        const char* code;
+        bool note;
+    };
+    const CodeCase cases[] = {{"DI", true},  {"DE", true},  {"II", true},  {"IE", true},
+                              {"MI", true},  {"ME", true},  {"FI", false}, {"FO", false},
+                              {"MF", false}, {"BC", false}, {"AI", false}, {"AO", false}};
+    std::vector<records::TransactionRecord> transactions;
+    for (const CodeCase& c : cases)
+        transactions.push_back(ledgerfix::Cash(c.code, "03/01/05", 10, std::string("NOTE OF ") + c.code));
+    fixtures::WriteTransactions("SMITH1", transactions);
+    const std::string text = RunLedger(Selection{});
+    for (const CodeCase& c : cases) {
+        const std::string note = std::string("NOTE OF ") + c.code;
+        // The line of the code: its description follows the date.
+        const reports::LedgerCode entry = reports::LedgerCodeTable(c.code, false);
+        const std::size_t line = text.find(std::string(entry.description));
+        ASSERT_NE(line, std::string::npos) << c.code;
+        const std::string symbol_column = text.substr(line + 13, 12);
+        EXPECT_EQ(symbol_column, c.note ? note + std::string(12 - note.size(), ' ') : "CASH        ")
+            << c.code;
+    }
+}
+
+}  // namespace
