@@ -530,6 +530,17 @@ bool Read(std::string_view text, std::string_view layout, InItems items) {
     return true;
 }
 
+bool IsNumberColumn(std::string_view layout, int& width, int& decimals) {
+    const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (!parsed.valid || !parsed.OneFixed() || parsed.steps[0].textSize != 0) return false;
+    const layout_detail::Step& after = parsed.steps[1];
+    const std::string_view blanks = std::string_view(parsed.stepTexts).substr(after.text, after.textSize);
+    if (blanks.find_first_not_of(' ') != std::string_view::npos) return false;
+    width = parsed.steps[0].width;
+    decimals = parsed.steps[0].decimals;
+    return true;
+}
+
 bool IsValidLayout(std::string_view layout) {
     return layout_detail::CachedLayout(layout).valid;
 }

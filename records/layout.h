@@ -115,6 +115,11 @@ void WriteInto(std::string& field, std::string_view layout, OutItems items);
 // is a single record), fields read as blanks.
 bool Read(std::string_view text, std::string_view layout, InItems items);
 
+// True for a number column: a layout of one F descriptor with nothing
+// before it and nothing but blanks after it ("(F15.2,' ')", "(F12.2)");
+// its width and decimals then come back.
+bool IsNumberColumn(std::string_view layout, int& width, int& decimals);
+
 // True when the layout text parses.
 bool IsValidLayout(std::string_view layout);
 
