@@ -25,7 +25,6 @@ using records::Record;
 
 namespace field = records::transaction_offsets;
 constexpr std::size_t kOpenDateOffset = 52;     // a lot's open date (8 characters)
-constexpr double kClosedQuantity = 0.0005;      // a lot this close to 0 is closed
 constexpr int16_t kLastRecordNumber = 32767;    // record numbers are 16-bit
 constexpr int16_t kCashSecurityRecord = 2;
 
@@ -424,7 +423,7 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
     // The lot's record is changed where it is kept (Unlink changes only the
     // lot before it).
     const double remaining = lot_quantity - sign * quantity;
-    if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
+    if (remaining >= -kClosedLotQuantity && remaining <= kClosedLotQuantity) {
         lots_.Unlink(place);
         records::DeletedLot{header.next_free}.Encode(lots_.Edit(place.record));
         lots_.Edited(place.record);

@@ -77,6 +77,9 @@ struct ReplayResult {
     // left no HL.EXT.
     bool lot_texts = false;
 };
+// A lot whose quantity comes this close to 0 is closed.
+inline constexpr double kClosedLotQuantity = 0.0005;
+
 // The transactions a replay as of as_of takes from a transaction file's
 // bytes (count whole records; the transactions are records 2 to last):
 // those dated on or before as_of (before it when exclude_day is set), not

@@ -26,7 +26,6 @@ namespace {
 constexpr std::size_t kLength = records::kAccountRecordLength;
 namespace field = records::transaction_offsets;
 
-constexpr double kClosedQuantity = 0.0005;  // a lot this close to 0 is closed
 // The replay runs out of 16-bit record numbers a little below 32767 records
 // in use; well before that the answer is left to the replay.
 constexpr long kRecordsLeftToTheReplay = 32000;
@@ -202,7 +201,7 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
                 // A sale beyond its lot stops the replay.
                 if (cls == records::kClosingClass && sign * lot_quantity < quantity) break;
                 const double remaining = lot_quantity - sign * quantity;
-                if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
+                if (remaining >= -engine::kClosedLotQuantity && remaining <= engine::kClosedLotQuantity) {
                     lots.Erase(lot);
                     ++free_records;
                 } else {
