@@ -112,6 +112,12 @@ private:
     records::DirectFile* work_ = nullptr;
     // The industry categories of the account's lots, for the page word.
     std::array<int, 99> categories_{};
+    // What the holding takes of its last lot: its date, its security (kept
+    // by the run), its final type number and its category.
+    std::string last_lot_date_;
+    const LotSecurity* last_security_ = nullptr;
+    int last_type_ = 0;
+    int16_t last_category_ = 0;
 };
 
 bool AccountValuation::Value(const std::string& holdings_file) {
@@ -120,7 +126,10 @@ bool AccountValuation::Value(const std::string& holdings_file) {
     run_.work_file_kept = false;
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
-    OpenSecurityFiles();
+    OpenSecurityFiles(/*price_file=*/false);
+    // The prices of the report date, read whole once a run: the report
+    // writes no price file.
+    if (!run_.report_prices) run_.report_prices = records::ReadPriceFile(run_.report_date);
 
     bool broken = false;
     const records::DirectFile probe(holdings_file, records::kAccountRecordLength, /*create=*/false);
@@ -154,7 +163,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         return;
     if (cash_symbol && amount == 0) return;
 
-    const bool lot_unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
+    const bool lot_unmanaged = records::FixedIs(lot.tax_lot, "S   ");
     const bool combine = holding_open_ && lot.symbol == holding_symbol_ && quantity > 0 &&
                          last_quantity_ > 0 &&
                          (records::OptionOn(opt, records::Opt::kUnmanagedInBody) || !lot_unmanaged);
@@ -178,10 +187,9 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     double price = 1.0;
     if (!cash) {
         price = kNoPriceValue;
-        records::Record rec;
-        if (sec.found && prices_->Read(position, rec)) {
-            price = records::StoredPrice(rec);
-        }
+        const std::vector<double>& prices = *run_.report_prices;
+        if (sec.found && position >= 1 && static_cast<std::size_t>(position) <= prices.size())
+            price = prices[static_cast<std::size_t>(position - 1)];
     }
 
     int type = SecurityTypeNumber(sec.type_code[0]);
@@ -223,16 +231,20 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         holding_.market_value += rounded;
     }
 
-    // The holding takes the fields of its last lot.
+    // The holding takes the fields of its last lot, when it is finished.
     holding_symbol_ = lot.symbol;
     last_quantity_ = quantity;
     last_lot_unmanaged_ = lot_unmanaged;
     last_price_missing_ = price == kNoPriceValue;
-    TakeLotFields(lot, sec, type, category);
+    last_lot_date_ = lot.open_date;
+    last_security_ = &sec;
+    last_type_ = type;
+    last_category_ = category;
 }
 
 void AccountValuation::FinishHolding() {
     const records::Options& opt = run_.options;
+    TakeLotFields(holding_symbol_, last_lot_date_, *last_security_, last_type_, last_category_);
     records::ValuedHolding& h = holding_;
     if (last_price_missing_) h.market_value = kNoPriceValue;
     // Holdings maturing within a year of the report date, or matured, are
@@ -309,10 +321,10 @@ void WriteFinished() {
 LotValuationBase::LotValuationBase(AppraisalRun& run)
     : run_(run), decimals_(records::SystemDecimals(run.options)) {}
 
-void LotValuationBase::OpenSecurityFiles() {
+void LotValuationBase::OpenSecurityFiles(bool price_file) {
     if (!run_.securities) run_.securities = std::make_shared<RunSecurities>();
     securities_ = run_.securities.get();
-    prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+    if (price_file) prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
 }
 
 void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int type) {
@@ -326,15 +338,15 @@ void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int 
     }
 }
 
-void LotValuationBase::TakeLotFields(const records::HoldingRecord& lot, const LotSecurity& sec, int type,
-                                     int16_t category) {
+void LotValuationBase::TakeLotFields(std::string_view symbol, std::string_view open_date, const LotSecurity& sec,
+                                     int type, int16_t category) {
     holding_.type_number = static_cast<int16_t>(type);
     holding_.category = category;
-    holding_.symbol = records::Fixed(lot.symbol, 12);
+    holding_.symbol = records::Fixed(symbol, 12);
     holding_.description1 = sec.description1;
     holding_.description2 = sec.description2;
     holding_.rate = sec.rate;
-    holding_.lot_date = lot.open_date;
+    holding_.lot_date = open_date;
     holding_.type_code = sec.type_code;
     holding_.maturity_date = sec.maturity;
     holding_.security_first_word = sec.first_word;

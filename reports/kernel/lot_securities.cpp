@@ -69,7 +69,7 @@ void LotExtension::CopyTerms(records::ValuedHolding& h) const {
 }
 
 bool IsCashSymbol(std::string_view symbol) {
-    return records::Fixed(symbol, 12) == "CASH        ";
+    return records::FixedIs(symbol, "CASH        ");
 }
 
 long SecuritySearch::Find(std::string_view symbol) {
