@@ -51,7 +51,7 @@ void WalkLots(std::string_view account, const std::vector<double>& prices, float
     int16_t record = 0;
     records::HoldingRecord lot;
     while (lots.Next(record, lot)) {
-        if (records::Fixed(lot.tax_lot, 1) == "S") continue;
+        if (records::FixedIs(lot.tax_lot, "S")) continue;
         ValuedLot v;
         v.cash_lot = lot.holding_key <= 0;
         const long number = v.cash_lot ? 1 : lot.security_record;
