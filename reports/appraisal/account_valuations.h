@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "records/common_file.h"
@@ -52,6 +53,13 @@ struct ValuationFiles {
     // SECURITY.REC, open while the report values its accounts, with each
     // security decoded at its first lot and kept for the others.
     std::shared_ptr<RunSecurities> securities;
+    // The last coupon date of each security as of a valuation date (the
+    // files' own), found at its first lot and kept for the other accounts.
+    struct LastCoupons {
+        float date_number = 0;
+        std::unordered_map<long, std::string> dates;
+    };
+    std::shared_ptr<LastCoupons> last_coupons;
     static ValuationFiles Load(std::string_view date);
 };
 

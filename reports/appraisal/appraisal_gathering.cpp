@@ -107,6 +107,9 @@ public:
 private:
     void ValueLot(const records::HoldingRecord& lot);
     void FinishHolding();
+    // Writes the finished holdings to TEMP1.WRK from record 2 on, with one
+    // write.
+    void WriteHoldings();
     void WriteHeader();
 
     records::DirectFile* work_ = nullptr;
@@ -126,6 +129,7 @@ bool AccountValuation::Value(const std::string& holdings_file) {
     run_.work_file_kept = false;
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
+    run_.work_holding_bytes.clear();
     OpenSecurityFiles(/*price_file=*/false);
     // The prices of the report date, read whole once a run: the report
     // writes no price file.
@@ -145,10 +149,20 @@ bool AccountValuation::Value(const std::string& holdings_file) {
                      ".");
         }
     }
-    if (broken) return false;
+    if (broken) {
+        WriteHoldings();
+        return false;
+    }
     if (holding_open_) FinishHolding();
+    WriteHoldings();
     WriteHeader();
     return true;
+}
+
+void AccountValuation::WriteHoldings() {
+    std::vector<unsigned char>& encoded = run_.work_holding_bytes;
+    if (count_ > 0) work_->WriteRecords(2, encoded.data(), static_cast<std::size_t>(count_));
+    encoded.clear();
 }
 
 void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
@@ -169,7 +183,9 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
                          (records::OptionOn(opt, records::Opt::kUnmanagedInBody) || !lot_unmanaged);
     if (holding_open_ && !combine) FinishHolding();
     if (!holding_open_) {
-        holding_ = records::ValuedHolding{};
+        // Copied from an empty holding, so that its texts keep their storage.
+        static const records::ValuedHolding kEmptyHolding;
+        holding_ = kEmptyHolding;
         holding_open_ = true;
     }
 
@@ -266,7 +282,9 @@ void AccountValuation::FinishHolding() {
         h.performance = HoldingReturn(h.symbol);
     if (h.market_value != kNoPriceValue) run_.market_by_type[h.type_number - 1] += h.market_value;
     ++count_;
-    work_->Write(count_ + 1, h.Encode());
+    const records::Record encoded = h.Encode();
+    run_.work_holding_bytes.insert(run_.work_holding_bytes.end(), encoded.data(),
+                                   encoded.data() + records::kWorkRecordLength);
     holding_open_ = false;
 }
 
