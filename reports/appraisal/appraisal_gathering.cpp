@@ -197,7 +197,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         position = security_index_.Find(lot.symbol);
     }
     const LotSecurity& sec = securities_->records.Read(position);
-    maturity_number_ = LotDateNumber(sec.maturity);
+    maturity_number_ = sec.maturity_number;
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
     double price = 1.0;
@@ -397,7 +397,7 @@ void LotValuationBase::CountLot(const LotSecurity& sec, int& type, double quanti
                                 bool unmanaged_lot) {
     // Accrued interest from the last coupon date, for the per-100 types
     // but type "3".
-    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType) {
+    if (!records::FixedIs(run_.accrued_switch, "N   ") && PerHundredType(type) && type != kNoInterestType) {
         const double accrued = records::AccruedInterest(
             records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
             quantity, sec.rate);

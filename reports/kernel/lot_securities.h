@@ -31,6 +31,7 @@ struct LotSecurity {
     std::string description2 = std::string(32, ' ');
     std::string category = std::string(4, ' ');
     std::string maturity = std::string(8, ' ');
+    float maturity_number = 0;                      // LotDateNumber(maturity)
     std::string coupon_date = std::string(8, ' ');  // the second date of the record
     float rate = 0;
     int16_t first_word = 0;  // bytes 84-85
