@@ -107,9 +107,9 @@ public:
 private:
     void ValueLot(const records::HoldingRecord& lot);
     void FinishHolding();
-    // Writes the finished holdings to TEMP1.WRK from record 2 on, with one
-    // write.
-    void WriteHoldings();
+    // Writes TEMP1.WRK as made: the header and the finished holdings, with
+    // one write.
+    void WriteFile();
     void WriteHeader();
 
     records::DirectFile* work_ = nullptr;
@@ -127,9 +127,11 @@ bool AccountValuation::Value(const std::string& holdings_file) {
     records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work.Truncate(0);
     run_.work_file_kept = false;
-    work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
-    run_.work_holding_bytes.clear();
+    // The file is made in memory, record 1 the empty header until the lots
+    // are valued, and written with one write at the end.
+    const records::Record empty = records::EmptyAppraisalHeader();
+    run_.work_holding_bytes.assign(empty.data(), empty.data() + records::kWorkRecordLength);
     OpenSecurityFiles(/*price_file=*/false);
     // The prices of the report date, read whole once a run: the report
     // writes no price file.
@@ -150,18 +152,18 @@ bool AccountValuation::Value(const std::string& holdings_file) {
         }
     }
     if (broken) {
-        WriteHoldings();
+        WriteFile();
         return false;
     }
     if (holding_open_) FinishHolding();
-    WriteHoldings();
     WriteHeader();
+    WriteFile();
     return true;
 }
 
-void AccountValuation::WriteHoldings() {
+void AccountValuation::WriteFile() {
     std::vector<unsigned char>& encoded = run_.work_holding_bytes;
-    if (count_ > 0) work_->WriteRecords(2, encoded.data(), static_cast<std::size_t>(count_));
+    work_->WriteRecords(1, encoded.data(), static_cast<std::size_t>(count_) + 1);
     encoded.clear();
 }
 
@@ -298,7 +300,8 @@ void AccountValuation::WriteHeader() {
     const int usable = records::FirmHeadingBlock().page_length - 4;
     if (usable > 0) page_word += (in_use + 14) / usable;
     head.page_word = static_cast<int16_t>(page_word);
-    work_->Write(1, head.Encode());
+    const records::Record encoded = head.Encode();
+    std::copy_n(encoded.data(), records::kWorkRecordLength, run_.work_holding_bytes.begin());
 }
 
 // Starts a run: reads the report date, starts OUTPUT.TMP and chooses the

@@ -142,9 +142,9 @@ struct AppraisalRun {
     // the unrealized gain or loss.
     double total_accrued = 0;
 
-    // Buffers kept from one account to the next: the valued holdings as
-    // the gathering encodes them for TEMP1.WRK, and the file as the pages
-    // read it with its holdings as decoded.
+    // Buffers kept from one account to the next: TEMP1.WRK as the
+    // gathering makes it, and the file as the pages read it with its
+    // holdings as decoded.
     std::vector<unsigned char> work_holding_bytes;
     std::vector<unsigned char> work_bytes;
     std::vector<records::ValuedHolding> work_holdings;
