@@ -138,9 +138,9 @@ bool AccountValuation::Value(const std::string& holdings_file) {
     if (!run_.report_prices) run_.report_prices = records::ReadPriceFile(run_.report_date);
 
     bool broken = false;
-    const records::DirectFile probe(holdings_file, records::kAccountRecordLength, /*create=*/false);
-    if (probe.ok() && probe.Count() > 0) {
-        LotIterator lots(holdings_file);
+    // A missing or empty holdings file is an account without lots.
+    LotIterator lots(holdings_file);
+    if (lots.records() > 0) {
         int16_t record = 0;
         records::HoldingRecord lot;
         while (lots.Next(record, lot)) ValueLot(lot);

@@ -27,11 +27,12 @@ LotIterator::LotIterator(std::string_view file) {
     // The file is read whole with one read and the lots decoded from its
     // bytes: a lot list visits most of its records.
     const records::DirectFile holdings(file, kHoldingsRecordLength, /*create=*/false);
-    if (!holdings.ReadWhole(bytes_) || bytes_.size() < kHoldingsRecordLength) {
+    if (!holdings.ReadWhole(bytes_)) bytes_.clear();
+    records_ = static_cast<long>(bytes_.size() / kHoldingsRecordLength);
+    if (records_ == 0) {
         end_ = End::kReadFailed;
         return;
     }
-    records_ = static_cast<long>(bytes_.size() / kHoldingsRecordLength);
     header_ = records::HoldingsHeader::Decode(RecordAt(1));
     next_ = header_.first_lot;
     steps_left_ = records_;

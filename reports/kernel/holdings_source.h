@@ -51,6 +51,8 @@ public:
     bool Next(int16_t& record, records::HoldingRecord& lot);
 
     End end() const { return end_; }
+    // The whole records of the file; 0 for a missing or empty file.
+    long records() const { return records_; }
     const records::HoldingsHeader& header() const { return header_; }
 
 private:
