@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "records/amounts.h"
@@ -155,9 +156,9 @@ void Convert(const std::vector<double>& rates, int16_t security, double& amount,
 
 }  // namespace
 
-ValuationFiles ValuationFiles::Load(std::string_view date) {
-    return {records::ReadPriceFile(date), ReadRates(date), std::make_shared<RunSecurities>(),
-            std::make_shared<LastCoupons>()};
+ValuationFiles ValuationFiles::Load(std::string_view date, std::shared_ptr<RunSecurities> securities) {
+    if (!securities) securities = std::make_shared<RunSecurities>();
+    return {records::ReadPriceFile(date), ReadRates(date), std::move(securities), std::make_shared<LastCoupons>()};
 }
 
 void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode) {

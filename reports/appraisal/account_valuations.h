@@ -60,7 +60,9 @@ struct ValuationFiles {
         std::unordered_map<long, std::string> dates;
     };
     std::shared_ptr<LastCoupons> last_coupons;
-    static ValuationFiles Load(std::string_view date);
+    // The files of the date; with securities, the security records another
+    // date's files have read (they do not change with the date).
+    static ValuationFiles Load(std::string_view date, std::shared_ptr<RunSecurities> securities = nullptr);
 };
 
 // Acsval: the account's value on the date (accrued interest included;
