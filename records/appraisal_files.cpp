@@ -165,7 +165,13 @@ void ValuedHolding::DecodeFrom(const unsigned char* bytes, ValuedHolding& h) {
 }
 
 Record ValuedHolding::Encode() const {
-    Record r(kWorkRecordLength, 0);
+    Record r;
+    EncodeInto(r);
+    return r;
+}
+
+void ValuedHolding::EncodeInto(Record& r) const {
+    r.bytes().assign(kWorkRecordLength, 0);
     r.SetI16(0, type_number);
     r.SetI16(2, category);
     r.SetText(4, 10, sort_key);
@@ -198,7 +204,6 @@ Record ValuedHolding::Encode() const {
     r.SetR4(214, performance);
     r.SetI16(218, security_first_word);
     r.SetR8(220, cost_basis);
-    return r;
 }
 
 AppraisalControlHeader AppraisalControlHeader::Decode(const Record& rec) {

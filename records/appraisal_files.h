@@ -140,6 +140,8 @@ struct ValuedHolding {
     // many holdings allocates nothing per holding.
     static void DecodeFrom(const unsigned char* bytes, ValuedHolding& h);
     Record Encode() const;
+    // Encodes into a record that exists, keeping its storage.
+    void EncodeInto(Record& r) const;
 };
 
 // CCONTROL.FIL record 1.

@@ -113,6 +113,7 @@ private:
     void WriteHeader();
 
     records::DirectFile* work_ = nullptr;
+    records::Record encoded_;  // a holding as TEMP1.WRK takes it
     // The industry categories of the account's lots, for the page word.
     std::array<int, 99> categories_{};
     // What the holding takes of its last lot: its date, its security (kept
@@ -284,9 +285,9 @@ void AccountValuation::FinishHolding() {
         h.performance = HoldingReturn(h.symbol);
     if (h.market_value != kNoPriceValue) run_.market_by_type[h.type_number - 1] += h.market_value;
     ++count_;
-    const records::Record encoded = h.Encode();
-    run_.work_holding_bytes.insert(run_.work_holding_bytes.end(), encoded.data(),
-                                   encoded.data() + records::kWorkRecordLength);
+    h.EncodeInto(encoded_);
+    run_.work_holding_bytes.insert(run_.work_holding_bytes.end(), encoded_.data(),
+                                   encoded_.data() + records::kWorkRecordLength);
     holding_open_ = false;
 }
 
