@@ -23,12 +23,8 @@ namespace {
 
 using records::Record;
 
-constexpr std::size_t kGainRecordOffset = 106;  // field 17 of a transaction record
-constexpr std::size_t kCodeOffset = 24;         // field 4 (4 characters)
-constexpr std::size_t kDateNumberOffset = 88;   // field 13
-constexpr std::size_t kTypeOffset = 102;        // field 16 (4 characters)
+namespace field = records::transaction_offsets;
 constexpr std::size_t kOpenDateOffset = 52;     // a lot's open date (8 characters)
-constexpr double kClosedQuantity = 0.0005;      // a lot this close to 0 is closed
 constexpr int16_t kLastRecordNumber = 32767;    // record numbers are 16-bit
 constexpr int16_t kCashSecurityRecord = 2;
 
@@ -106,6 +102,37 @@ void SortNearlyInOrder(std::vector<uint64_t>& entries) {
 }
 
 }  // namespace
+
+void ReplayOrder(const unsigned char* file, long count, long last, float as_of, bool exclude_day,
+                 std::vector<uint64_t>& entries) {
+    entries.clear();
+    if (file == nullptr) return;
+    // A date here is never NaN (NaN passes no as-of test); its bits are
+    // mapped so that integer order is float order, with -0 taken as +0
+    // since the two compare equal.
+    auto order_of = [](float date, int rank, long record) {
+        uint32_t bits = 0;
+        const float d = date == 0.0f ? 0.0f : date;
+        std::memcpy(&bits, &d, sizeof bits);
+        bits = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+        return (uint64_t{bits} << 32) | (static_cast<uint64_t>(rank) << 16) | static_cast<uint64_t>(record);
+    };
+    entries.reserve(static_cast<std::size_t>(std::max(last, 1L)));
+    // Only the fields that decide whether and when a transaction replays
+    // are read here; the transactions are decoded one at a time as they
+    // replay.
+    const std::size_t length = records::kAccountRecordLength;
+    for (long n = 2; n <= last && n <= count; ++n) {
+        const unsigned char* b = file + static_cast<std::size_t>(n - 1) * length;
+        float date_number = 0;
+        std::memcpy(&date_number, b + field::kDateNumber, sizeof date_number);
+        const bool in_time = exclude_day ? date_number < as_of : date_number <= as_of;
+        const char* text = reinterpret_cast<const char*>(b);
+        if (!in_time || WordAt(text) == kBlankWord || WordAt(text + field::kType) == kNotReplayedWord) continue;
+        entries.push_back(order_of(date_number, DayRank(WordAt(text + field::kCode)), n));
+    }
+    SortNearlyInOrder(entries);
+}
 
 std::string HoldingsWorkName() {
     return records::Paknam("", "HL", ".TMP");
@@ -396,7 +423,7 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
     // The lot's record is changed where it is kept (Unlink changes only the
     // lot before it).
     const double remaining = lot_quantity - sign * quantity;
-    if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
+    if (remaining >= -kClosedLotQuantity && remaining <= kClosedLotQuantity) {
         lots_.Unlink(place);
         records::DeletedLot{header.next_free}.Encode(lots_.Edit(place.record));
         lots_.Edited(place.record);
@@ -594,34 +621,8 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         last = records::TransactionFileHeader::Decode(rec).last_record;
     }
 
-    // The transactions that qualify, in replay order: date, then rank
-    // within the day, then record number, packed into one integer so that
-    // the sort compares one word. A date here is never NaN (NaN passes no
-    // as-of test); its bits are mapped so that integer order is float order,
-    // with -0 taken as +0 since the two compare equal.
-    auto order_of = [](float date, int rank, long record) {
-        uint32_t bits = 0;
-        const float d = date == 0.0f ? 0.0f : date;
-        std::memcpy(&bits, &d, sizeof bits);
-        bits = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
-        return (uint64_t{bits} << 32) | (static_cast<uint64_t>(rank) << 16) | static_cast<uint64_t>(record);
-    };
     std::vector<uint64_t> entries;
-    entries.reserve(static_cast<std::size_t>(std::max(last, 1L)));
-    // Only the fields that decide whether and when a transaction replays
-    // are read here, from the record's bytes; the transactions are decoded
-    // one at a time as they replay.
-    for (long n = 2; n <= last && n <= records_read; ++n) {
-        const unsigned char* b = at(file, n);
-        float date_number = 0;
-        std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
-        const bool in_time = exclude_day != 0 ? date_number < as_of : date_number <= as_of;
-        const char* text = reinterpret_cast<const char*>(b);
-        if (!in_time || WordAt(text) == kBlankWord || WordAt(text + kTypeOffset) == kNotReplayedWord)
-            continue;
-        entries.push_back(order_of(date_number, DayRank(WordAt(text + kCodeOffset)), n));
-    }
-    SortNearlyInOrder(entries);
+    ReplayOrder(records_read >= 1 ? file.data() : nullptr, records_read, last, as_of, exclude_day != 0, entries);
 
     std::optional<records::MappedRecords> extensions;
     if (texts) extensions.emplace(records::Paknam(account, "TR", ".EXT"), length);
@@ -638,7 +639,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     std::string memo, date, description;
     records::TransactionRecord t;  // decoded into for each transaction
     for (const uint64_t entry : entries) {
-        const long record = static_cast<long>(entry & 0xFFFF);
+        const long record = ReplayEntryRecord(entry);
         records::TransactionRecord::DecodeFrom(at(file, record), t);
         const int16_t stored_link = t.gain_record;
         memo.assign(20, ' ');
@@ -694,7 +695,7 @@ bool WriteGainLinks(std::string_view account, const std::vector<GainLink>& links
             ok = false;
             continue;
         }
-        rec.SetI16(kGainRecordOffset, link.gain_record);
+        rec.SetI16(field::kGainRecord, link.gain_record);
         if (!transactions.Write(link.record, rec)) ok = false;
     }
     return ok;

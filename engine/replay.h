@@ -77,6 +77,22 @@ struct ReplayResult {
     // left no HL.EXT.
     bool lot_texts = false;
 };
+// A lot whose quantity comes this close to 0 is closed.
+inline constexpr double kClosedLotQuantity = 0.0005;
+
+// The transactions a replay as of as_of takes from a transaction file's
+// bytes (count whole records; the transactions are records 2 to last):
+// those dated on or before as_of (before it when exclude_day is set), not
+// deleted and not marked "N", in the replay's order - by date, then
+// cash-only codes and SP before openings before closings on one day, then
+// by record number. Each entry packs the three into one integer, so the
+// order is one compare; ReplayEntryRecord gives its record number.
+void ReplayOrder(const unsigned char* file, long count, long last, float as_of, bool exclude_day,
+                 std::vector<uint64_t>& entries);
+inline long ReplayEntryRecord(uint64_t entry) {
+    return static_cast<long>(entry & 0xFFFF);
+}
+
 ReplayResult ReplayTransactions(std::string_view account, std::string_view label, float as_of,
                                 int16_t write_mode, int16_t exclude_day);
 // Writes field 17 of the transactions; false when a record could not be

@@ -37,6 +37,23 @@ struct TransactionFileHeader {
     void Encode(Record& rec) const;
 };
 
+// Where fields of a transaction lie in its 128 bytes (from 0), for the
+// readers that take a few fields straight from a mapped transaction file
+// instead of decoding each record. TransactionRecord below is the whole
+// layout.
+namespace transaction_offsets {
+inline constexpr std::size_t kSymbol = 0;        // field 1, then the lot code (field 2)
+inline constexpr std::size_t kCode = 24;         // field 4
+inline constexpr std::size_t kQuantity = 28;     // field 5
+inline constexpr std::size_t kAmount = 40;       // field 7
+inline constexpr std::size_t kInterest = 64;     // field 10
+inline constexpr std::size_t kLotCost = 80;      // field 12
+inline constexpr std::size_t kDateNumber = 88;   // field 13
+inline constexpr std::size_t kHoldingKey = 92;   // field 14
+inline constexpr std::size_t kType = 102;        // field 16
+inline constexpr std::size_t kGainRecord = 106;  // field 17
+}  // namespace transaction_offsets
+
 // One transaction, TR<acct>.REC records 2 to N.
 struct TransactionRecord {
     std::string symbol = std::string(12, ' ');     // 1: bytes 1-12

@@ -100,45 +100,78 @@ Record EmptyAppraisalHeader() {
 }
 
 ValuedHolding ValuedHolding::Decode(const Record& rec) {
-    const Record r = rec.Widened(kWorkRecordLength);
     ValuedHolding h;
-    h.type_number = r.I16(0);
-    h.category = r.I16(2);
-    h.sort_key = r.Text(4, 10);
-    h.symbol = r.Text(14, 12);
-    h.quantity = r.R8(26);
-    h.description1 = r.Text(34, 32);
-    h.rate = r.R4(66);
-    h.lot_date = r.Text(70, 8);
-    h.description2 = r.Text(78, 32);
-    h.cost = r.R8(110);
-    h.market_value = r.R8(118);
-    h.per_hundred = r.I16(126);
-    h.month_change = r.R4(128);
-    h.combining_key = r.R8(132);
-    h.extension_percent = r.R4(140);
-    h.type_code = r.Text(144, 4);
-    h.matures_within_year = r.I16(148);
-    h.extension_date1 = r.Text(150, 8);
-    h.extension_value1 = r.R8(158);
-    h.extension_word2 = Bytes<4>(r, 166);
-    h.extension_word3 = Bytes<4>(r, 170);
-    h.extension_code = r.Text(174, 5);
-    h.extension_word4 = Bytes<4>(r, 179);
-    h.extension_word5 = Bytes<4>(r, 183);
-    h.extension_date2 = r.Text(187, 8);
-    h.extension_value2 = r.R8(195);
-    h.maturity_date = r.Text(203, 8);
-    h.extension_read = r.data()[211];
-    h.security_last_word = r.I16(212);
-    h.performance = r.R4(214);
-    h.security_first_word = r.I16(218);
-    h.cost_basis = r.R8(220);
+    if (rec.size() >= kWorkRecordLength) {
+        DecodeFrom(rec.data(), h);
+    } else {
+        const Record r = rec.Widened(kWorkRecordLength);
+        DecodeFrom(r.data(), h);
+    }
     return h;
 }
 
+void ValuedHolding::DecodeFrom(const unsigned char* bytes, ValuedHolding& h) {
+    const char* b = reinterpret_cast<const char*>(bytes);
+    auto text = [b](std::string& field, std::size_t off, std::size_t n) {
+        if (field.size() == n)
+            std::memcpy(field.data(), b + off, n);
+        else
+            field.assign(b + off, n);
+    };
+    auto i16 = [bytes](std::size_t off) { return static_cast<int16_t>(bytes[off] | (bytes[off + 1] << 8)); };
+    auto r4 = [bytes](std::size_t off) {
+        float v;
+        std::memcpy(&v, bytes + off, sizeof v);
+        return v;
+    };
+    auto r8 = [bytes](std::size_t off) {
+        double v;
+        std::memcpy(&v, bytes + off, sizeof v);
+        return v;
+    };
+    auto word = [bytes](std::array<unsigned char, 4>& w, std::size_t off) { std::memcpy(w.data(), bytes + off, 4); };
+    h.type_number = i16(0);
+    h.category = i16(2);
+    text(h.sort_key, 4, 10);
+    text(h.symbol, 14, 12);
+    h.quantity = r8(26);
+    text(h.description1, 34, 32);
+    h.rate = r4(66);
+    text(h.lot_date, 70, 8);
+    text(h.description2, 78, 32);
+    h.cost = r8(110);
+    h.market_value = r8(118);
+    h.per_hundred = i16(126);
+    h.month_change = r4(128);
+    h.combining_key = r8(132);
+    h.extension_percent = r4(140);
+    text(h.type_code, 144, 4);
+    h.matures_within_year = i16(148);
+    text(h.extension_date1, 150, 8);
+    h.extension_value1 = r8(158);
+    word(h.extension_word2, 166);
+    word(h.extension_word3, 170);
+    text(h.extension_code, 174, 5);
+    word(h.extension_word4, 179);
+    word(h.extension_word5, 183);
+    text(h.extension_date2, 187, 8);
+    h.extension_value2 = r8(195);
+    text(h.maturity_date, 203, 8);
+    h.extension_read = bytes[211];
+    h.security_last_word = i16(212);
+    h.performance = r4(214);
+    h.security_first_word = i16(218);
+    h.cost_basis = r8(220);
+}
+
 Record ValuedHolding::Encode() const {
-    Record r(kWorkRecordLength, 0);
+    Record r;
+    EncodeInto(r);
+    return r;
+}
+
+void ValuedHolding::EncodeInto(Record& r) const {
+    r.bytes().assign(kWorkRecordLength, 0);
     r.SetI16(0, type_number);
     r.SetI16(2, category);
     r.SetText(4, 10, sort_key);
@@ -171,7 +204,6 @@ Record ValuedHolding::Encode() const {
     r.SetR4(214, performance);
     r.SetI16(218, security_first_word);
     r.SetR8(220, cost_basis);
-    return r;
 }
 
 AppraisalControlHeader AppraisalControlHeader::Decode(const Record& rec) {

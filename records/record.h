@@ -107,5 +107,10 @@ std::string TrimRight(std::string_view s);
 std::string Trim(std::string_view s);
 // True when every character is a blank.
 bool IsBlank(std::string_view s);
+// True when Fixed(s, padded.size()) == padded, without making the text.
+inline bool FixedIs(std::string_view s, std::string_view padded) {
+    if (s.size() >= padded.size()) return s.substr(0, padded.size()) == padded;
+    return padded.substr(0, s.size()) == s && padded.find_first_not_of(' ', s.size()) == std::string_view::npos;
+}
 
 }  // namespace records

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "records/amounts.h"
@@ -51,7 +52,7 @@ void WalkLots(std::string_view account, const std::vector<double>& prices, float
     int16_t record = 0;
     records::HoldingRecord lot;
     while (lots.Next(record, lot)) {
-        if (records::Fixed(lot.tax_lot, 1) == "S") continue;
+        if (records::FixedIs(lot.tax_lot, "S")) continue;
         ValuedLot v;
         v.cash_lot = lot.holding_key <= 0;
         const long number = v.cash_lot ? 1 : lot.security_record;
@@ -84,9 +85,11 @@ void WalkLots(std::string_view account, const std::vector<double>& prices, float
     }
 }
 
-// Income rates of these types are percentages (of face, or of a unit).
-bool PercentageRateType(char type) {
-    return IsFixedIncomeType(type) || type == '1' || type == 'S' || type == 'Z';
+// Income rates of these types are percentages (of face, or of a unit):
+// the fixed-income types (fixed_income says whether the type is one) and
+// types "1", "S" and "Z".
+bool PercentageRateType(char type, bool fixed_income) {
+    return fixed_income || type == '1' || type == 'S' || type == 'Z';
 }
 
 std::string ClassOf(char type, const AssetClassTable& classes) {
@@ -153,8 +156,9 @@ void Convert(const std::vector<double>& rates, int16_t security, double& amount,
 
 }  // namespace
 
-ValuationFiles ValuationFiles::Load(std::string_view date) {
-    return {records::ReadPriceFile(date), ReadRates(date), std::make_shared<RunSecurities>()};
+ValuationFiles ValuationFiles::Load(std::string_view date, std::shared_ptr<RunSecurities> securities) {
+    if (!securities) securities = std::make_shared<RunSecurities>();
+    return {records::ReadPriceFile(date), ReadRates(date), std::move(securities), std::make_shared<LastCoupons>()};
 }
 
 void Curcnv(std::string_view date, int16_t security, double& amount, int16_t mode) {
@@ -175,14 +179,22 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
     double accrued_total = 0;
     const ValuationFiles own = files ? ValuationFiles{} : ValuationFiles::Load(date_text);
     const ValuationFiles& f = files ? *files : own;
-    // The last coupon date of each security as of the date, found once.
-    std::unordered_map<long, std::string> last_coupons;
+    // The last coupon date of each security as of the date, found once (a
+    // report's files keep them over its accounts).
+    ValuationFiles::LastCoupons own_coupons;
+    ValuationFiles::LastCoupons& coupons = f.last_coupons ? *f.last_coupons : own_coupons;
+    if (coupons.date_number != date_number) {
+        coupons.dates.clear();
+        coupons.date_number = date_number;
+    }
+    std::unordered_map<long, std::string>& last_coupons = coupons.dates;
     WalkLots(account, f.prices, date_number, program_date_number, decimals, false, missing_price, f,
              [&](const ValuedLot& lot) {
                  cost += lot.cost;
                  if (!lot.security->found) return;
                  double value = lot.value;
                  const bool fixed_income = IsFixedIncomeType(lot.type);
+                 const bool percentage_rate = PercentageRateType(lot.type, fixed_income);
                  float raw_rate = lot.security->rate;
                  if (fixed_income)
                      value *= 0.01;
@@ -210,7 +222,7 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
                  // which would otherwise turn it into a real rate.
                  if (raw_rate == records::kNoRate) return;
                  double lot_income = rate * lot.quantity;
-                 if (PercentageRateType(lot.type)) lot_income *= 0.01;
+                 if (percentage_rate) lot_income *= 0.01;
                  income += lot_income;
              });
     market_value += accrued_total;

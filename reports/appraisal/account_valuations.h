@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "records/common_file.h"
@@ -52,7 +53,16 @@ struct ValuationFiles {
     // SECURITY.REC, open while the report values its accounts, with each
     // security decoded at its first lot and kept for the others.
     std::shared_ptr<RunSecurities> securities;
-    static ValuationFiles Load(std::string_view date);
+    // The last coupon date of each security as of a valuation date (the
+    // files' own), found at its first lot and kept for the other accounts.
+    struct LastCoupons {
+        float date_number = 0;
+        std::unordered_map<long, std::string> dates;
+    };
+    std::shared_ptr<LastCoupons> last_coupons;
+    // The files of the date; with securities, the security records another
+    // date's files have read (they do not change with the date).
+    static ValuationFiles Load(std::string_view date, std::shared_ptr<RunSecurities> securities = nullptr);
 };
 
 // Acsval: the account's value on the date (accrued interest included;

@@ -107,25 +107,41 @@ public:
 private:
     void ValueLot(const records::HoldingRecord& lot);
     void FinishHolding();
+    // Writes TEMP1.WRK as made: the header and the finished holdings, with
+    // one write.
+    void WriteFile();
     void WriteHeader();
 
     records::DirectFile* work_ = nullptr;
+    records::Record encoded_;  // a holding as TEMP1.WRK takes it
     // The industry categories of the account's lots, for the page word.
     std::array<int, 99> categories_{};
+    // What the holding takes of its last lot: its date, its security (kept
+    // by the run), its final type number and its category.
+    std::string last_lot_date_;
+    const LotSecurity* last_security_ = nullptr;
+    int last_type_ = 0;
+    int16_t last_category_ = 0;
 };
 
 bool AccountValuation::Value(const std::string& holdings_file) {
     records::DirectFile work(records::kAppraisalWorkFile, records::kWorkRecordLength);
     work.Truncate(0);
     run_.work_file_kept = false;
-    work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
-    OpenSecurityFiles();
+    // The file is made in memory, record 1 the empty header until the lots
+    // are valued, and written with one write at the end.
+    const records::Record empty = records::EmptyAppraisalHeader();
+    run_.work_holding_bytes.assign(empty.data(), empty.data() + records::kWorkRecordLength);
+    OpenSecurityFiles(/*price_file=*/false);
+    // The prices of the report date, read whole once a run: the report
+    // writes no price file.
+    if (!run_.report_prices) run_.report_prices = records::ReadPriceFile(run_.report_date);
 
     bool broken = false;
-    const records::DirectFile probe(holdings_file, records::kAccountRecordLength, /*create=*/false);
-    if (probe.ok() && probe.Count() > 0) {
-        LotIterator lots(holdings_file);
+    // A missing or empty holdings file is an account without lots.
+    LotIterator lots(holdings_file);
+    if (lots.records() > 0) {
         int16_t record = 0;
         records::HoldingRecord lot;
         while (lots.Next(record, lot)) ValueLot(lot);
@@ -136,10 +152,20 @@ bool AccountValuation::Value(const std::string& holdings_file) {
                      ".");
         }
     }
-    if (broken) return false;
+    if (broken) {
+        WriteFile();
+        return false;
+    }
     if (holding_open_) FinishHolding();
     WriteHeader();
+    WriteFile();
     return true;
+}
+
+void AccountValuation::WriteFile() {
+    std::vector<unsigned char>& encoded = run_.work_holding_bytes;
+    work_->WriteRecords(1, encoded.data(), static_cast<std::size_t>(count_) + 1);
+    encoded.clear();
 }
 
 void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
@@ -154,13 +180,15 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         return;
     if (cash_symbol && amount == 0) return;
 
-    const bool lot_unmanaged = records::Fixed(lot.tax_lot, 4) == "S   ";
+    const bool lot_unmanaged = records::FixedIs(lot.tax_lot, "S   ");
     const bool combine = holding_open_ && lot.symbol == holding_symbol_ && quantity > 0 &&
                          last_quantity_ > 0 &&
                          (records::OptionOn(opt, records::Opt::kUnmanagedInBody) || !lot_unmanaged);
     if (holding_open_ && !combine) FinishHolding();
     if (!holding_open_) {
-        holding_ = records::ValuedHolding{};
+        // Copied from an empty holding, so that its texts keep their storage.
+        static const records::ValuedHolding kEmptyHolding;
+        holding_ = kEmptyHolding;
         holding_open_ = true;
     }
 
@@ -172,16 +200,15 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         position = security_index_.Find(lot.symbol);
     }
     const LotSecurity& sec = securities_->records.Read(position);
-    maturity_number_ = LotDateNumber(sec.maturity);
+    maturity_number_ = sec.maturity_number;
     const bool cash = cash_lot || sec.type_code.compare(0, 1, "1") == 0;
 
     double price = 1.0;
     if (!cash) {
         price = kNoPriceValue;
-        records::Record rec;
-        if (sec.found && prices_->Read(position, rec)) {
-            price = records::StoredPrice(rec);
-        }
+        const std::vector<double>& prices = *run_.report_prices;
+        if (sec.found && position >= 1 && static_cast<std::size_t>(position) <= prices.size())
+            price = prices[static_cast<std::size_t>(position - 1)];
     }
 
     int type = SecurityTypeNumber(sec.type_code[0]);
@@ -223,16 +250,20 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
         holding_.market_value += rounded;
     }
 
-    // The holding takes the fields of its last lot.
+    // The holding takes the fields of its last lot, when it is finished.
     holding_symbol_ = lot.symbol;
     last_quantity_ = quantity;
     last_lot_unmanaged_ = lot_unmanaged;
     last_price_missing_ = price == kNoPriceValue;
-    TakeLotFields(lot, sec, type, category);
+    last_lot_date_ = lot.open_date;
+    last_security_ = &sec;
+    last_type_ = type;
+    last_category_ = category;
 }
 
 void AccountValuation::FinishHolding() {
     const records::Options& opt = run_.options;
+    TakeLotFields(holding_symbol_, last_lot_date_, *last_security_, last_type_, last_category_);
     records::ValuedHolding& h = holding_;
     if (last_price_missing_) h.market_value = kNoPriceValue;
     // Holdings maturing within a year of the report date, or matured, are
@@ -254,7 +285,9 @@ void AccountValuation::FinishHolding() {
         h.performance = HoldingReturn(h.symbol);
     if (h.market_value != kNoPriceValue) run_.market_by_type[h.type_number - 1] += h.market_value;
     ++count_;
-    work_->Write(count_ + 1, h.Encode());
+    h.EncodeInto(encoded_);
+    run_.work_holding_bytes.insert(run_.work_holding_bytes.end(), encoded_.data(),
+                                   encoded_.data() + records::kWorkRecordLength);
     holding_open_ = false;
 }
 
@@ -268,7 +301,8 @@ void AccountValuation::WriteHeader() {
     const int usable = records::FirmHeadingBlock().page_length - 4;
     if (usable > 0) page_word += (in_use + 14) / usable;
     head.page_word = static_cast<int16_t>(page_word);
-    work_->Write(1, head.Encode());
+    const records::Record encoded = head.Encode();
+    std::copy_n(encoded.data(), records::kWorkRecordLength, run_.work_holding_bytes.begin());
 }
 
 // Starts a run: reads the report date, starts OUTPUT.TMP and chooses the
@@ -309,10 +343,10 @@ void WriteFinished() {
 LotValuationBase::LotValuationBase(AppraisalRun& run)
     : run_(run), decimals_(records::SystemDecimals(run.options)) {}
 
-void LotValuationBase::OpenSecurityFiles() {
+void LotValuationBase::OpenSecurityFiles(bool price_file) {
     if (!run_.securities) run_.securities = std::make_shared<RunSecurities>();
     securities_ = run_.securities.get();
-    prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
+    if (price_file) prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
 }
 
 void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int type) {
@@ -326,15 +360,15 @@ void LotValuationBase::ReadExtension(const LotSecurity& sec, long position, int 
     }
 }
 
-void LotValuationBase::TakeLotFields(const records::HoldingRecord& lot, const LotSecurity& sec, int type,
-                                     int16_t category) {
+void LotValuationBase::TakeLotFields(std::string_view symbol, std::string_view open_date, const LotSecurity& sec,
+                                     int type, int16_t category) {
     holding_.type_number = static_cast<int16_t>(type);
     holding_.category = category;
-    holding_.symbol = records::Fixed(lot.symbol, 12);
+    holding_.symbol = records::Fixed(symbol, 12);
     holding_.description1 = sec.description1;
     holding_.description2 = sec.description2;
     holding_.rate = sec.rate;
-    holding_.lot_date = lot.open_date;
+    holding_.lot_date = open_date;
     holding_.type_code = sec.type_code;
     holding_.maturity_date = sec.maturity;
     holding_.security_first_word = sec.first_word;
@@ -367,7 +401,7 @@ void LotValuationBase::CountLot(const LotSecurity& sec, int& type, double quanti
                                 bool unmanaged_lot) {
     // Accrued interest from the last coupon date, for the per-100 types
     // but type "3".
-    if (records::Fixed(run_.accrued_switch, 4) != "N   " && PerHundredType(type) && type != kNoInterestType) {
+    if (!records::FixedIs(run_.accrued_switch, "N   ") && PerHundredType(type) && type != kNoInterestType) {
         const double accrued = records::AccruedInterest(
             records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
             quantity, sec.rate);

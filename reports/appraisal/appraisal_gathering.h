@@ -52,15 +52,16 @@ class LotValuationBase {
 protected:
     explicit LotValuationBase(AppraisalRun& run);
 
-    // Opens SECURITY.REC, SECURITY.EXT and the price file of the report
-    // date; none is created when missing.
-    void OpenSecurityFiles();
+    // Opens SECURITY.REC, SECURITY.EXT and, with price_file, the price
+    // file of the report date; none is created when missing.
+    void OpenSecurityFiles(bool price_file = true);
     // The holding's extension fields: for a found security of a type that
     // reads SECURITY.EXT, its yield to maturity, and its terms kept as the
     // last extension record read; otherwise 0.
     void ReadExtension(const LotSecurity& sec, long position, int type);
     // The fields the holding takes from its last lot and its security.
-    void TakeLotFields(const records::HoldingRecord& lot, const LotSecurity& sec, int type, int16_t category);
+    void TakeLotFields(std::string_view symbol, std::string_view open_date, const LotSecurity& sec, int type,
+                       int16_t category);
     // The return of the holding's security since its first transaction
     // (-999.99 when there is none), for option 55.
     float HoldingReturn(const std::string& symbol) const;

@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
+#include <string_view>
 
 #include "records/account_lists.h"
 #include "records/amounts.h"
@@ -50,23 +52,43 @@ const char* const kNaShort = "  N/A   ";
 const char* const kNaRate = "   N/A   ";
 const char* const kAccruedName = "TOTAL ACCRUED INTEREST";
 
-bool IsCash(const std::string& symbol) {
-    return records::Fixed(symbol, 12) == "CASH        ";
+bool IsCash(std::string_view symbol) {
+    return records::FixedIs(symbol, "CASH        ");
+}
+
+// The items under the layout in a 32-character text; `text` keeps its
+// storage from one call to the next.
+void LayoutInto(std::string& text, std::string_view layout, records::OutItems items) {
+    text.assign(32, ' ');
+    records::WriteInto(text, layout, items);
 }
 
 std::string Layout(std::string_view layout, records::OutItems items) {
-    std::string text(32, ' ');
-    records::WriteInto(text, layout, items);
+    std::string text;
+    LayoutInto(text, layout, items);
     return text;
 }
 
 // A money amount of 16 characters with two decimals, separators and
 // brackets.
-std::string Money16(double value) {
-    std::string text;
+void Money16Into(double value, std::string& text) {
+    text.clear();
     records::Form16(value, 0.0, text);
     text.resize(16);
+}
+
+std::string Money16(double value) {
+    std::string text;
+    Money16Into(value, text);
     return text;
+}
+
+// Appends the text as Fixed(text, width) reads: cut, or blank padded on
+// the right.
+void AppendFixed(std::string& out, std::string_view text, std::size_t width) {
+    const std::size_t kept = std::min(text.size(), width);
+    out.append(text.substr(0, kept));
+    out.append(width - kept, ' ');
 }
 
 // A whole amount "(F11.0,' ')" with separators and brackets.
@@ -139,9 +161,9 @@ private:
     bool TypeGroup(int type, bool pass_two);
     bool CommonStocks();
     void HoldingLine(int index, GroupTotals& group, bool pass_two);
-    std::string PercentText(int type, double market, bool priced, float& pct) const;
-    std::string YieldText(const ValuedHolding& h, double income, double market, double cost, bool priced) const;
-    std::string RateText(const ValuedHolding& h, bool cash) const;
+    std::string_view PercentText(int type, double market, bool priced, float& pct);
+    std::string_view YieldText(const ValuedHolding& h, double income, double market, double cost, bool priced);
+    std::string_view RateText(const ValuedHolding& h, bool cash);
     void AddToRunSums(const ValuedHolding& h, double cost, double income, double income_unrounded, double market,
                       bool priced);
     void DescriptionLine(const ValuedHolding& h, bool cash);
@@ -164,7 +186,8 @@ private:
     int usable_ = 0;
     bool small_page_word_ = false;
     records::AppraisalHeader head_;
-    std::vector<ValuedHolding> holdings_;
+    // The account's holdings, in the run's kept list.
+    std::span<const ValuedHolding> holdings_;
     std::optional<records::AppraisalSummaryWriter> summary_;
     std::optional<AppraisalExport> export_;
     bool failed_ = false;
@@ -185,6 +208,13 @@ private:
     int16_t first_category_index_ = 0;
     int16_t stock_total_index_ = 0;
     double stock_market_ = 0;
+
+    // The texts of a holdings line, kept from one line to the next so that
+    // a line allocates nothing: each column's text and the line itself.
+    struct LineTexts {
+        std::string percent, whole, fraction, unit_cost, price, market, cost, income, yield, rate, desc2, line;
+    };
+    LineTexts texts_;
 };
 
 bool AppraisalPrinter::ReadWork() {
@@ -195,16 +225,24 @@ bool AppraisalPrinter::ReadWork() {
         return false;
     }
     head_ = records::AppraisalHeader::Decode(rec);
-    for (int n = 1; n <= head_.count; ++n) {
-        if (!work.Read(n + 1, rec)) {
-            holdings_.clear();
-            read_failure_ = " ACCOUNT " + records::TrimRight(head_.account) + ": TEMP1.WRK holds " +
-                            std::to_string(n - 1) + " of its " + std::to_string(head_.count) +
-                            " holdings; the appraisal pages end here.";
-            return false;
-        }
-        holdings_.push_back(ValuedHolding::Decode(rec));
+    if (head_.count <= 0) return true;
+    // The holdings are read with the file whole and decoded from its bytes
+    // into holdings kept from the run's earlier accounts.
+    std::vector<unsigned char>& bytes = run_.work_bytes;
+    if (!work.ReadWhole(bytes)) bytes.clear();
+    const std::size_t in_file = bytes.size() / records::kWorkRecordLength;
+    const std::size_t count = static_cast<std::size_t>(head_.count);
+    if (in_file < count + 1) {
+        read_failure_ = " ACCOUNT " + records::TrimRight(head_.account) + ": TEMP1.WRK holds " +
+                        std::to_string(in_file > 0 ? in_file - 1 : 0) + " of its " + std::to_string(head_.count) +
+                        " holdings; the appraisal pages end here.";
+        return false;
     }
+    std::vector<ValuedHolding>& holdings = run_.work_holdings;
+    if (holdings.size() < count) holdings.resize(count);
+    for (std::size_t n = 0; n < count; ++n)
+        ValuedHolding::DecodeFrom(bytes.data() + (n + 1) * records::kWorkRecordLength, holdings[n]);
+    holdings_ = std::span<const ValuedHolding>(holdings.data(), count);
     return true;
 }
 
@@ -266,27 +304,31 @@ std::vector<int> AppraisalPrinter::Kept(int type, int category) {
 }
 
 // The quantity columns of a holdings line: whole part, separator and four
-// decimals.
+// decimals, as views of `whole` and `fraction_text` (kept by the caller) or
+// of constant texts.
 struct QuantityColumns {
-    std::string whole, separator, fraction4;
+    std::string_view whole, separator, fraction4;
 };
 
-QuantityColumns QuantityTexts(double quantity, bool cash, bool blank_quantity_at_zero) {
-    std::string whole(32, ' '), fraction_text(32, ' ');
+constexpr QuantityColumns kBlankQuantity{"         ", " ", "    "};
+
+QuantityColumns QuantityTexts(double quantity, bool cash, bool blank_quantity_at_zero, std::string& whole,
+                              std::string& fraction_text) {
+    if (blank_quantity_at_zero ? quantity <= 0 : quantity <= -99999) return kBlankQuantity;
+    whole.assign(32, ' ');
+    fraction_text.assign(32, ' ');
     double fraction = 0;
     records::Trncat(quantity, whole, fraction, fraction_text);
-    QuantityColumns q{whole.substr(0, 9), fraction != 0 && !cash ? "." : " ",
-                      fraction != 0 ? fraction_text.substr(0, 4) : "    "};
-    if (blank_quantity_at_zero ? quantity <= 0 : quantity <= -99999) q = {std::string(9, ' '), " ", "    "};
-    return q;
+    return {std::string_view(whole).substr(0, 9), fraction != 0 && !cash ? "." : " ",
+            fraction != 0 ? std::string_view(fraction_text).substr(0, 4) : std::string_view("    ")};
 }
 
 // The unit cost (from `unit_basis`) and price columns; blank for a zero
 // quantity.
 void UnitTexts(const ValuedHolding& h, double unit_basis, double market, std::string& unit_cost,
                std::string& price) {
-    unit_cost = std::string(8, ' ');
-    price = std::string(8, ' ');
+    unit_cost.assign(8, ' ');
+    price.assign(8, ' ');
     if (h.quantity == 0) return;
     double unit = unit_basis / h.quantity;
     double price_value = market / h.quantity;
@@ -298,8 +340,8 @@ void UnitTexts(const ValuedHolding& h, double unit_basis, double market, std::st
         unit /= 100;
         price_value /= 100;
     }
-    unit_cost = records::Write("(F8.2)", {unit});
-    price = records::Write("(F8.3)", {price_value});
+    records::WriteInto(unit_cost, "(F8.2)", {unit});
+    records::WriteInto(price, "(F8.3)", {price_value});
 }
 
 // The annual income of a holding, before rounding: the rate times the
@@ -309,9 +351,8 @@ double AnnualIncome(const ValuedHolding& h) {
     if (h.rate == records::kNoRate) return 0;
     const int type = h.type_number;
     double income = static_cast<double>(h.rate) * h.quantity;
-    const std::string code = records::Fixed(h.type_code, 4);
     if (h.per_hundred != 0 || type == kCashType || type == kUnitPricedType ||
-        (type == kUnmanagedType && (code == "1   " || code == "S   ")))
+        (type == kUnmanagedType && (records::FixedIs(h.type_code, "1   ") || records::FixedIs(h.type_code, "S   "))))
         income /= 100;
     return income;
 }
@@ -319,67 +360,67 @@ double AnnualIncome(const ValuedHolding& h) {
 // Percentage of the portfolio, or of the type's market value (option 68);
 // in the variant, of the assets from the absolute market value. `pct` is
 // the figure the group adds up.
-std::string AppraisalPrinter::PercentText(int type, double market, bool priced, float& pct) const {
+std::string_view AppraisalPrinter::PercentText(int type, double market, bool priced, float& pct) {
     const double base = v_.percent_of_type && records::OptionOn(opt_, records::Opt::kAssetClassPercent)
                             ? run_.market_by_type[static_cast<std::size_t>(type - 1)]
                             : head_.total_market_value;
-    std::string percent = kNaPercent8;
     pct = 0;
     if (head_.total_market_value != kNoPriceValue && priced && base != kNoPriceValue) {
         if (base != 0)
             pct = v_.absolute_percent ? static_cast<float>(std::abs(market) / base * 100.0)
                                       : static_cast<float>(100.0 / base * market);
-        percent = Layout("(F7.1,' ')", {static_cast<double>(pct)});
+        std::string& percent = texts_.percent;
+        LayoutInto(percent, "(F7.1,' ')", {static_cast<double>(pct)});
         if (pct < 0) records::Brackt(percent, 7);
-        percent = percent.substr(0, 8);
+        return std::string_view(percent).substr(0, 8);
     }
-    return percent;
+    return kNaPercent8;
 }
 
 // Yield on market value, or on cost with option 44; none for the holdings
 // whose type code is "L" under option 75.
-std::string AppraisalPrinter::YieldText(const ValuedHolding& h, double income, double market, double cost,
-                                        bool priced) const {
+std::string_view AppraisalPrinter::YieldText(const ValuedHolding& h, double income, double market, double cost,
+                                             bool priced) {
     double yield = 0;
     if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && priced && market > 0)
         yield = 100 * income / market;
     if (records::OptionOn(opt_, records::Opt::kYieldOnCost) && cost > 0) yield = 100 * income / cost;
-    std::string yield_text = Layout("(F5.1,' ')", {yield});
-    if (yield < 0) records::Brackt(yield_text, 5);
-    yield_text = yield_text.substr(0, 6);
     if (v_.option75 && records::OptionOn(opt_, records::Opt::kNoSummaryBeginningValue) &&
-        records::Fixed(h.type_code, 4) == "L   ")
-        yield_text = std::string(6, ' ');
-    return yield_text;
+        records::FixedIs(h.type_code, "L   "))
+        return "      ";
+    std::string& yield_text = texts_.yield;
+    LayoutInto(yield_text, "(F5.1,' ')", {yield});
+    if (yield < 0) records::Brackt(yield_text, 5);
+    return std::string_view(yield_text).substr(0, 6);
 }
 
 // The rate column: the yield to maturity of fixed income, the rate, or the
 // time-weighted return.
-std::string AppraisalPrinter::RateText(const ValuedHolding& h, bool cash) const {
-    auto rate_text = [](float value) {
-        return value == records::kNoRate ? std::string(kNaRate)
-                                         : Layout("(F7.2,'  ')", {static_cast<double>(value)}).substr(0, 9);
+std::string_view AppraisalPrinter::RateText(const ValuedHolding& h, bool cash) {
+    std::string& text = texts_.rate;
+    auto written = [&text](float value) {
+        LayoutInto(text, "(F7.2,'  ')", {static_cast<double>(value)});
+        return std::string_view(text).substr(0, 9);
+    };
+    auto rate_text = [&written](float value) {
+        return value == records::kNoRate ? std::string_view(kNaRate) : written(value);
     };
     static constexpr std::array<int, 8> kNoYieldTypes = {2, 18, 20, 22, 24, 26, 28, 29};
     const int type = h.type_number;
     const bool fixed_income =
         std::find(kNoYieldTypes.begin(), kNoYieldTypes.end(), type) == kNoYieldTypes.end() ||
         h.matures_within_year > 0;
-    const std::string code = records::Fixed(h.type_code, 4);
     if (records::OptionOn(opt_, records::Opt::kTimeWeightedReturn)) {
-        if (cash || code == "1   ") return rate_text(h.rate);
-        std::string rate = rate_text(h.performance);
+        if (cash || records::FixedIs(h.type_code, "1   ")) return rate_text(h.rate);
         if (h.performance != records::kNoRate && h.performance < 0) {
-            rate = Layout("(F7.2,'  ')", {static_cast<double>(h.performance)});
-            records::Brackt(rate, 7);
-            rate = rate.substr(0, 9);
+            LayoutInto(text, "(F7.2,'  ')", {static_cast<double>(h.performance)});
+            records::Brackt(text, 7);
+            return std::string_view(text).substr(0, 9);
         }
-        return rate;
+        return rate_text(h.performance);
     }
     if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) != 1 && fixed_income)
-        return h.extension_percent > 0
-                   ? Layout("(F7.2,'  ')", {static_cast<double>(h.extension_percent)}).substr(0, 9)
-                   : std::string(kNaRate);
+        return h.extension_percent > 0 ? written(h.extension_percent) : std::string_view(kNaRate);
     return rate_text(h.rate);
 }
 
@@ -417,12 +458,18 @@ void AppraisalPrinter::AddToRunSums(const ValuedHolding& h, double cost, double 
 
 // Description line 2, filled from the rate and maturity when empty.
 void AppraisalPrinter::DescriptionLine(const ValuedHolding& h, bool cash) {
-    std::string desc2 = records::Fixed(h.description2, 32);
-    if (!cash && records::Fixed(h.type_code, 4) != "1   " && !records::OptionOn(opt_, records::Opt::kBondDetails))
+    std::string& desc2 = texts_.desc2;
+    desc2.clear();
+    AppendFixed(desc2, h.description2, 32);
+    if (!cash && !records::FixedIs(h.type_code, "1   ") && !records::OptionOn(opt_, records::Opt::kBondDetails))
         records::Ckdesc(desc2, std::string_view(reinterpret_cast<const char*>(opt_.data()), opt_.size()), h.rate,
                         h.maturity_date);
     if (!records::IsBlank(desc2)) {
-        pages_.Print(records::Write("(17X,A32)", {std::string_view(desc2)}));
+        // "(17X,A32)"
+        std::string& line = texts_.line;
+        line.assign(17, ' ');
+        records::AppendTextField(line, desc2, 32);
+        pages_.Print(line);
         pages_.lines = static_cast<int16_t>(pages_.lines + 1);
     }
 }
@@ -478,6 +525,7 @@ void AppraisalPrinter::BondLines(const ValuedHolding& h) {
 
 void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two) {
     const ValuedHolding& h = holdings_[static_cast<std::size_t>(index)];
+    LineTexts& t = texts_;
     const bool cash = IsCash(h.symbol);
     const int type = h.type_number;
     double cost = h.cost;
@@ -494,22 +542,24 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     const bool priced = market != kNoPriceValue && !unusable;
 
     float pct = 0;
-    std::string percent = PercentText(type, market, priced, pct);
+    std::string_view percent = PercentText(type, market, priced, pct);
     group.percent += pct;
 
-    QuantityColumns quantity = QuantityTexts(h.quantity, cash, v_.blank_quantity_at_zero);
+    // Cash prints no quantity, unit cost or price.
+    const QuantityColumns quantity =
+        cash ? kBlankQuantity : QuantityTexts(h.quantity, cash, v_.blank_quantity_at_zero, t.whole, t.fraction);
 
     // Unit cost (in the variant from the total cost including
     // reinvestments) and price.
-    std::string unit_cost, price;
-    UnitTexts(h, v_.unit_cost_from_basis ? cost_basis : cost, market, unit_cost, price);
-    std::string market_text;
+    UnitTexts(h, v_.unit_cost_from_basis ? cost_basis : cost, market, t.unit_cost, t.price);
+    std::string_view market_text;
     if (!priced) {
-        price = "     N/A";
+        t.price = "     N/A";
         market_text = kNaMarket;
         if (!unusable) group.unpriced += 1;
     } else {
-        market_text = Money16(market);
+        Money16Into(market, t.market);
+        market_text = t.market;
         group.market += market;
     }
 
@@ -517,22 +567,21 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     const double income_unrounded = income;
     records::Drnd2(income);
     group.income += income;
-    std::string income_text;
-    records::Incom8(income, income_text);
-    income_text = income_text.substr(0, 8);
+    t.income.clear();
+    records::Incom8(income, t.income);
+    const std::string_view income_text = std::string_view(t.income).substr(0, 8);
 
-    const std::string yield_text = YieldText(h, income, market, cost, priced);
-    const std::string rate = RateText(h, cash);
+    const std::string_view yield_text = YieldText(h, income, market, cost, priced);
+    const std::string_view rate = RateText(h, cash);
 
     if (cash) {
-        quantity = {std::string(9, ' '), " ", "    "};
-        unit_cost = std::string(8, ' ');
-        price = std::string(8, ' ');
+        t.unit_cost.assign(8, ' ');
+        t.price.assign(8, ' ');
     }
 
     group.cost += cost;
-    const std::string cost_text = Money16(cost);
-    if (pass_two) percent = std::string(8, ' ');
+    Money16Into(cost, t.cost);
+    if (pass_two) percent = "        ";
     PageCheck();
 
     AddToRunSums(h, cost, income, income_unrounded, market, priced);
@@ -540,20 +589,31 @@ void AppraisalPrinter::HoldingLine(int index, GroupTotals& group, bool pass_two)
     if (export_)
         export_->Holding({.symbol = h.symbol,
                           .quantity = h.quantity,
-                          .unit_cost = unit_cost,
+                          .unit_cost = t.unit_cost,
                           .cost = cost,
-                          .price = price,
+                          .price = t.price,
                           .market_value = priced ? market : kNoPriceValue,
-                          .percent = percent});
+                          .percent = std::string(percent)});
 
-    const std::string desc = records::Fixed(h.description1, 32).substr(0, 20);
-    pages_.Print(records::Write(
-        "(1X,A9,A1,A4,1X,A20,A8,A16,A8,A16,A8,1X,A9,A8,A6)",
-        {std::string_view(quantity.whole), std::string_view(quantity.separator),
-         std::string_view(quantity.fraction4), std::string_view(desc), std::string_view(unit_cost),
-         std::string_view(cost_text), std::string_view(price), std::string_view(market_text),
-         std::string_view(percent), std::string_view(rate), std::string_view(income_text),
-         std::string_view(yield_text)}));
+    // "(1X,A9,A1,A4,1X,A20,A8,A16,A8,A16,A8,1X,A9,A8,A6)", the description
+    // cut or padded to its 20 characters.
+    std::string& line = t.line;
+    line.assign(1, ' ');
+    records::AppendTextField(line, quantity.whole, 9);
+    records::AppendTextField(line, quantity.separator, 1);
+    records::AppendTextField(line, quantity.fraction4, 4);
+    line.push_back(' ');
+    AppendFixed(line, h.description1, 20);
+    records::AppendTextField(line, t.unit_cost, 8);
+    records::AppendTextField(line, t.cost, 16);
+    records::AppendTextField(line, t.price, 8);
+    records::AppendTextField(line, market_text, 16);
+    records::AppendTextField(line, percent, 8);
+    line.push_back(' ');
+    records::AppendTextField(line, rate, 9);
+    records::AppendTextField(line, income_text, 8);
+    records::AppendTextField(line, yield_text, 6);
+    pages_.Print(line);
     pages_.lines = static_cast<int16_t>(pages_.lines + 1);
     group.holdings += 1;
     group.last_type = type;

@@ -111,12 +111,12 @@ void AppraisalHeadingEnd(AppraisalPages& p) {
     p.lines = static_cast<int16_t>(p.lines + 5);
 }
 
-void Aphead(AppraisalPages& p) {
-    p.title_flag = 1;
-    const HeadingWords w = AppraisalHeadingTop(p, records::Write("(52X,'C L I E N T   A P P R A I S A L')"),
-                                               /*id_blank_line=*/true);
-    const auto& rate = w.rate;
+namespace {
 
+// The four column lines of the client appraisal heading.
+std::vector<std::string> ClientColumnLines(const AppraisalPages& p, const HeadingWords& w) {
+    std::vector<std::string> lines;
+    const auto& rate = w.rate;
     // Column words: the percentage column reads % OF ASSET CLASS under
     // option 68.
     const char* percent[4] = {"      ", " % OF ", "ASSETS", "------"};
@@ -127,34 +127,45 @@ void Aphead(AppraisalPages& p) {
         percent[3] = "----- ";
     }
     if (!w.ytm) {
-        p.Print(records::Write("(86X,A6,4X,A4,' ESTIMATED YLD')", {percent[0], rate[0]}));
-        p.Print(records::Write(
+        lines.push_back(records::Write("(86X,A6,4X,A4,' ESTIMATED YLD')", {percent[0], rate[0]}));
+        lines.push_back(records::Write(
             "(1X,'  PAR VALUE',25X,'   UNIT        TOTAL     MARKET ','     MARKET      ',A6,'  ',"
             "A8,' ANNUAL   TO')",
             {percent[1], rate[1]}));
-        p.Print(records::Write(
+        lines.push_back(records::Write(
             "(1X,'  OR SHARES         DESCRIPTION ','       COST         COST      PRICE       "
             "VALUE  ','    ',A6,'    ',A4,'   INCOME   ',A4)",
             {percent[2], rate[2], std::string_view(w.yield_word)}));
-        p.Print(records::Write(
+        lines.push_back(records::Write(
             "(1X,'  ---------         ----------- ','       ----         ----      -----       "
             "-----  ','    ',A6,'    ',A4,'   ------   ---',A1)",
             {percent[3], rate[3], std::string_view(w.underline)}));
     } else {
-        p.Print(records::Write("(86X,A6,'          ESTIMATED YLD')", {percent[0]}));
-        p.Print(records::Write(
+        lines.push_back(records::Write("(86X,A6,'          ESTIMATED YLD')", {percent[0]}));
+        lines.push_back(records::Write(
             "(1X,'  PAR VALUE',25X,'   UNIT        TOTAL     MARKET ','     MARKET      ',A6,'  ',"
             "A8,'  ANNUAL  TO')",
             {percent[1], rate[0]}));
-        p.Print(records::Write(
+        lines.push_back(records::Write(
             "(1X,'  OR SHARES         DESCRIPTION ','       COST         COST      PRICE       "
             "VALUE  ','    ',A6,'    ',A4,'    INCOME   ',A4)",
             {percent[2], rate[1], std::string_view(w.yield_word)}));
-        p.Print(records::Write(
+        lines.push_back(records::Write(
             "(1X,'  ---------         ----------- ','       ----         ----      -----       "
             "-----  ','    ',A6,'    ',A4,'    ------   ---',A1)",
             {percent[3], rate[2], std::string_view(w.underline)}));
     }
+    return lines;
+}
+
+}  // namespace
+
+void Aphead(AppraisalPages& p) {
+    p.title_flag = 1;
+    static const std::string kTitle = records::Write("(52X,'C L I E N T   A P P R A I S A L')");
+    const HeadingWords w = AppraisalHeadingTop(p, kTitle, /*id_blank_line=*/true);
+    if (p.heading_lines.empty()) p.heading_lines = ClientColumnLines(p, w);
+    for (const std::string& line : p.heading_lines) p.Print(line);
     AppraisalHeadingEnd(p);
 }
 

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "records/common_file.h"
 #include "reports/appraisal/appraisal_run.h"
@@ -31,6 +32,9 @@ struct AppraisalPages {
     // The shared account data: its address word and name and address lines.
     const AppraisalAccount* shared = nullptr;
     int16_t title_flag = 0;
+    // The column lines of the client appraisal heading, made at the first
+    // heading (they follow from the options and the mode alone).
+    std::vector<std::string> heading_lines;
 
     bool writing() const { return mode != kOutputModeCount; }
     // One report line, unless the pages only count.

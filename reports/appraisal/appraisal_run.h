@@ -101,6 +101,9 @@ struct AppraisalRun {
     std::optional<ReportFrame> frame;
     // The security files, opened at the first account valued.
     std::shared_ptr<RunSecurities> securities;
+    // The prices of the report date (record n the price of security n, as
+    // the readers take it), read whole at the first account valued.
+    std::optional<std::vector<double>> report_prices;
     // Set by the stage loop: the pages keep TEMP1.WRK after an account
     // (the next valuation empties it and writes it anew) instead of deleting
     // it, and the loop deletes it at the run's end. work_file_kept says that
@@ -138,6 +141,13 @@ struct AppraisalRun {
     // The account's total accrued interest, which the summary page adds to
     // the unrealized gain or loss.
     double total_accrued = 0;
+
+    // Buffers kept from one account to the next: TEMP1.WRK as the
+    // gathering makes it, and the file as the pages read it with its
+    // holdings as decoded.
+    std::vector<unsigned char> work_holding_bytes;
+    std::vector<unsigned char> work_bytes;
+    std::vector<records::ValuedHolding> work_holdings;
 
     // A report line, when OUTPUT.TMP is open.
     void Say(const std::string& line) {

@@ -101,7 +101,7 @@ void Accsum(std::string_view manager, std::string_view report_date, std::string_
 
     const records::DirectFile accounts(records::kAccountRecords, kRecordLength, /*create=*/false);
     const ValuationFiles begin_files = ValuationFiles::Load(begin_date);
-    const ValuationFiles price_files = ValuationFiles::Load(price_date);
+    const ValuationFiles price_files = ValuationFiles::Load(price_date, begin_files.securities);
     double total_begin = 0, total_current = 0, total_income = 0, total_cost = 0;
     bool any_begin_missing = false, any_current_missing = false;
     int selected = 0;

@@ -204,7 +204,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     last_quantity_ = quantity;
     last_lot_unmanaged_ = lot_unmanaged;
     last_price_missing_ = price == kNoPriceValue;
-    TakeLotFields(lot, sec, type, category);
+    TakeLotFields(lot.symbol, lot.open_date, sec, type, category);
     holding_.sort_key = sec.found ? records::Fixed(lot.symbol, 10) : std::string(10, ' ');
 }
 

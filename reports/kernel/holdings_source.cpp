@@ -23,15 +23,25 @@ HoldingsSource PrepareHoldings(std::string_view account, float report_date, floa
     return source;
 }
 
-LotIterator::LotIterator(std::string_view file) : file_(file, kHoldingsRecordLength, /*create=*/false) {
-    records::Record rec;
-    if (!file_.Read(1, rec)) {
+LotIterator::LotIterator(std::string_view file) {
+    // The file is read whole with one read and the lots decoded from its
+    // bytes: a lot list visits most of its records.
+    const records::DirectFile holdings(file, kHoldingsRecordLength, /*create=*/false);
+    if (!holdings.ReadWhole(bytes_)) bytes_.clear();
+    records_ = static_cast<long>(bytes_.size() / kHoldingsRecordLength);
+    if (records_ == 0) {
         end_ = End::kReadFailed;
         return;
     }
-    header_ = records::HoldingsHeader::Decode(rec);
+    header_ = records::HoldingsHeader::Decode(RecordAt(1));
     next_ = header_.first_lot;
-    steps_left_ = file_.Count();
+    steps_left_ = records_;
+}
+
+const records::Record& LotIterator::RecordAt(long n) {
+    const unsigned char* at = bytes_.data() + static_cast<std::size_t>(n - 1) * kHoldingsRecordLength;
+    record_.bytes().assign(at, at + kHoldingsRecordLength);
+    return record_;
 }
 
 bool LotIterator::Next(int16_t& record, records::HoldingRecord& lot) {
@@ -44,12 +54,12 @@ bool LotIterator::Next(int16_t& record, records::HoldingRecord& lot) {
         end_ = End::kLooped;
         return false;
     }
-    if (!file_.Read(next_, record_)) {
+    if (next_ < 1 || next_ > records_) {
         end_ = End::kReadFailed;
         return false;
     }
     record = next_;
-    records::HoldingRecord::DecodeInto(record_, lot);
+    records::HoldingRecord::DecodeInto(RecordAt(next_), lot);
     next_ = lot.next;
     return true;
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/account_records.h"
 #include "records/files.h"
@@ -50,10 +51,16 @@ public:
     bool Next(int16_t& record, records::HoldingRecord& lot);
 
     End end() const { return end_; }
+    // The whole records of the file; 0 for a missing or empty file.
+    long records() const { return records_; }
     const records::HoldingsHeader& header() const { return header_; }
 
 private:
-    records::DirectFile file_;
+    // Record n of the file, copied into record_.
+    const records::Record& RecordAt(long n);
+
+    std::vector<unsigned char> bytes_;  // the file's whole records
+    long records_ = 0;
     records::Record record_;  // kept from one lot to the next, so a step allocates nothing
     records::HoldingsHeader header_;
     int16_t next_ = -1;

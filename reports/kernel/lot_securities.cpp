@@ -23,6 +23,7 @@ LotSecurity ReadLotSecurity(const records::DirectFile& securities, long position
     s.description2 = sec.description2;
     s.category = sec.category;
     s.maturity = sec.due_date;
+    s.maturity_number = LotDateNumber(s.maturity);
     s.coupon_date = sec.pay_date;
     s.rate = sec.rate;
     s.first_word = rec.I16(84);
@@ -69,7 +70,7 @@ void LotExtension::CopyTerms(records::ValuedHolding& h) const {
 }
 
 bool IsCashSymbol(std::string_view symbol) {
-    return records::Fixed(symbol, 12) == "CASH        ";
+    return records::FixedIs(symbol, "CASH        ");
 }
 
 long SecuritySearch::Find(std::string_view symbol) {

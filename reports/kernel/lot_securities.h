@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,7 @@ struct LotSecurity {
     std::string description2 = std::string(32, ' ');
     std::string category = std::string(4, ' ');
     std::string maturity = std::string(8, ' ');
+    float maturity_number = 0;                      // LotDateNumber(maturity)
     std::string coupon_date = std::string(8, ' ');  // the second date of the record
     float rate = 0;
     int16_t first_word = 0;  // bytes 84-85
@@ -80,14 +82,27 @@ template <class Fields, Fields (*ReadFields)(const records::DirectFile&, long)>
 class SecurityRecordsOnce {
 public:
     explicit SecurityRecordsOnce(const records::DirectFile& file) : file_(file) {}
+    // The fields of the record; a reference that stays valid while the
+    // reader lives.
     const Fields& Read(long position) {
+        // Positions of the file's size are looked up by index, any other
+        // (a damaged lot's) in a table.
+        if (position >= 1 && position <= kIndexedPositions) {
+            const auto at = static_cast<std::size_t>(position);
+            if (at >= indexed_.size()) indexed_.resize(at + 1);
+            std::unique_ptr<Fields>& known = indexed_[at];
+            if (!known) known = std::make_unique<Fields>(ReadFields(file_, position));
+            return *known;
+        }
         auto [at, added] = known_.try_emplace(position);
         if (added) at->second = ReadFields(file_, position);
         return at->second;
     }
 
 private:
+    static constexpr long kIndexedPositions = 65535;
     const records::DirectFile& file_;
+    std::vector<std::unique_ptr<Fields>> indexed_;
     std::unordered_map<long, Fields> known_;
 };
 using LotSecurities = SecurityRecordsOnce<LotSecurity, ReadLotSecurity>;

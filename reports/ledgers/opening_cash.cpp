@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/replay.h"
+#include "records/account_records.h"
 #include "records/codes.h"
 #include "records/dates.h"
 #include "records/files.h"
@@ -21,19 +23,9 @@ namespace reports {
 
 namespace {
 
-constexpr std::size_t kLength = 128;
-// Offsets in a transaction record.
-constexpr std::size_t kSymbolOffset = 0;  // 12 characters, then the lot code (4)
-constexpr std::size_t kCodeOffset = 24;
-constexpr std::size_t kQuantityOffset = 28;
-constexpr std::size_t kAmountOffset = 40;
-constexpr std::size_t kInterestOffset = 64;
-constexpr std::size_t kLotCostOffset = 80;
-constexpr std::size_t kDateNumberOffset = 88;
-constexpr std::size_t kKeyOffset = 92;
-constexpr std::size_t kTypeOffset = 102;
+constexpr std::size_t kLength = records::kAccountRecordLength;
+namespace field = records::transaction_offsets;
 
-constexpr double kClosedQuantity = 0.0005;  // a lot this close to 0 is closed
 // The replay runs out of 16-bit record numbers a little below 32767 records
 // in use; well before that the answer is left to the replay.
 constexpr long kRecordsLeftToTheReplay = 32000;
@@ -50,27 +42,6 @@ double R8At(const unsigned char* bytes) {
     double value;
     std::memcpy(&value, bytes, sizeof value);
     return value;
-}
-
-// The replay's order within a day: cash-only codes and SP, then the
-// openings, then the closings.
-int DayRank(uint32_t code) {
-    static const uint32_t opening[] = {WordOf("B   "), WordOf("SS  "), WordOf("SI  ")};
-    static const uint32_t closing[] = {WordOf("S   "), WordOf("CS  "), WordOf("SO  ")};
-    if (std::find(std::begin(opening), std::end(opening), code) != std::end(opening)) return 1;
-    if (std::find(std::begin(closing), std::end(closing), code) != std::end(closing)) return 2;
-    return 0;
-}
-
-// A transaction's place in the replay: date, rank within the day, record
-// number, packed into one integer (dates mapped so that integer order is
-// float order; -0 as +0, since the two compare equal).
-uint64_t ReplayOrder(float date, int rank, long record) {
-    uint32_t bits = 0;
-    const float d = date == 0.0f ? 0.0f : date;
-    std::memcpy(&bits, &d, sizeof bits);
-    bits = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
-    return (uint64_t{bits} << 32) | (static_cast<uint64_t>(rank) << 16) | static_cast<uint64_t>(record);
 }
 
 // A lot by holding key, symbol (12) and lot code (4), as the replay finds
@@ -144,21 +115,6 @@ private:
     std::size_t size_ = 0;
 };
 
-// Sorts entries that are nearly in order by moving each back to its
-// place; entries far from order are sorted outright.
-void SortEntries(std::vector<uint64_t>& entries) {
-    std::size_t moves = 0;
-    const std::size_t budget = 8 * entries.size();
-    for (std::size_t i = 1; i < entries.size() && moves < budget; ++i) {
-        const uint64_t entry = entries[i];
-        std::size_t j = i;
-        for (; j > 0 && entries[j - 1] > entry; --j) entries[j] = entries[j - 1];
-        entries[j] = entry;
-        moves += i - j;
-    }
-    if (moves >= budget) std::sort(entries.begin(), entries.end());
-}
-
 struct CodeEntry {
     uint32_t word;
     int16_t cls, sign, transfer;
@@ -188,18 +144,8 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
 
     // The transactions the replay takes (dated before as_of, not deleted,
     // not marked "N"), in its order.
-    const uint32_t blank = WordOf("    ");
-    const uint32_t not_replayed = WordOf("N   ");
     thread_local std::vector<uint64_t> entries;
-    entries.clear();
-    for (long n = 2; n <= last && n <= count; ++n) {
-        const unsigned char* b = at(n);
-        float date_number = 0;
-        std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
-        if (!(date_number < as_of) || WordAt(b) == blank || WordAt(b + kTypeOffset) == not_replayed) continue;
-        entries.push_back(ReplayOrder(date_number, DayRank(WordAt(b + kCodeOffset)), n));
-    }
-    SortEntries(entries);
+    engine::ReplayOrder(bytes, count, last, as_of, /*exclude_day=*/true, entries);
 
     const int decimals = records::SystemDecimals(options);
     const uint32_t security_in = WordOf("SI  ");
@@ -221,14 +167,14 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
     bool cash_lot = false;
 
     for (const uint64_t entry : entries) {
-        const unsigned char* b = at(static_cast<long>(entry & 0xFFFF));
-        const uint32_t word = WordAt(b + kCodeOffset);
+        const unsigned char* b = at(engine::ReplayEntryRecord(entry));
+        const uint32_t word = WordAt(b + field::kCode);
         auto known =
             std::find_if(codes.begin(), codes.end(), [&](const CodeEntry& c) { return c.word == word; });
         if (known == codes.end()) {
             CodeEntry e{word, 0, 0, 0};
             int16_t not_found = 0;
-            records::Code(std::string_view(reinterpret_cast<const char*>(b + kCodeOffset), 4), e.cls, e.sign,
+            records::Code(std::string_view(reinterpret_cast<const char*>(b + field::kCode), 4), e.cls, e.sign,
                           e.transfer, 1, not_found);
             if (not_found != 0) e.cls = e.sign = e.transfer = 0;
             known = codes.insert(codes.end(), e);
@@ -237,15 +183,15 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
         if (cls < records::kShortSaleClass || cls > records::kOpeningClass) continue;
 
         if (cls != records::kCashOnlyClass) {
-            const double key = R8At(b + kKeyOffset);
+            const double key = R8At(b + field::kHoldingKey);
             // A lot of key 0 could take the cash postings; a NaN key
             // changes how the list is searched.
             if (key == 0 || std::isnan(key)) return out;
             LotKey lot_key;
             std::memcpy(&lot_key.key, &key, sizeof key);
-            std::memcpy(&lot_key.text_high, b + kSymbolOffset, 8);
-            std::memcpy(&lot_key.text_low, b + kSymbolOffset + 8, 8);
-            const double raw_quantity = R8At(b + kQuantityOffset);
+            std::memcpy(&lot_key.text_high, b + field::kSymbol, 8);
+            std::memcpy(&lot_key.text_low, b + field::kSymbol + 8, 8);
+            const double raw_quantity = R8At(b + field::kQuantity);
             const std::size_t lot = lots.Find(lot_key);
             if (lots.Used(lot)) {
                 double lot_quantity = lots.Quantity(lot);
@@ -255,7 +201,7 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
                 // A sale beyond its lot stops the replay.
                 if (cls == records::kClosingClass && sign * lot_quantity < quantity) break;
                 const double remaining = lot_quantity - sign * quantity;
-                if (remaining >= -kClosedQuantity && remaining <= kClosedQuantity) {
+                if (remaining >= -engine::kClosedLotQuantity && remaining <= engine::kClosedLotQuantity) {
                     lots.Erase(lot);
                     ++free_records;
                 } else {
@@ -271,8 +217,8 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
 
         if (transfer == 0) {
             double amount =
-                WordAt(b + kCodeOffset) == security_in ? R8At(b + kLotCostOffset) : R8At(b + kAmountOffset);
-            double interest = R8At(b + kInterestOffset);
+                WordAt(b + field::kCode) == security_in ? R8At(b + field::kLotCost) : R8At(b + field::kAmount);
+            double interest = R8At(b + field::kInterest);
             records::Drnd2(amount);
             // Rounding gives a zero back as it is.
             if (interest != 0 || std::signbit(interest)) records::Drnd2(interest);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,27 @@ TEST(LotIterator, MissingFileEndsAtOnce) {
     EXPECT_FALSE(it.Next(record, lot));
     EXPECT_EQ(it.end(), End::kReadFailed);
     EXPECT_FALSE(TempDataDir::Exists("HLNONE.REC"));
+}
+
+// A file cut inside a record: the lots before it are walked, the cut lot
+// cannot be read; a file cut inside its header has no lots.
+TEST(LotIterator, ACutFileEndsTheWalkWhereItsWholeRecordsEnd) {
+    struct Cut {
+        std::uintmax_t size;
+        std::vector<int16_t> records_read;
+    };
+    for (const Cut& c : {Cut{3 * 128 + 40, {2, 3}}, Cut{4 * 128, {2, 3, 4}}, Cut{100, {}}, Cut{0, {}}}) {
+        TempDataDir dir;
+        fixtures::WriteHoldings("ACC1", {{.symbol = "SYM0"}, {.symbol = "SYM1"}, {.symbol = "SYM2"}});
+        std::filesystem::resize_file("HLACC1.REC", c.size);
+        reports::LotIterator it("HLACC1.REC");
+        std::vector<int16_t> read;
+        int16_t record = 0;
+        records::HoldingRecord lot;
+        while (it.Next(record, lot)) read.push_back(record);
+        EXPECT_EQ(read, c.records_read) << c.size;
+        EXPECT_EQ(it.end(), c.size == 4 * 128 ? End::kListEnd : End::kReadFailed) << c.size;
+    }
 }
 
 TEST(HoldingsSource, EarlierReportDateReplaysIntoTheWorkFile) {
