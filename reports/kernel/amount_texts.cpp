@@ -14,6 +14,17 @@ namespace {
 // The width of the amount editors' work text.
 constexpr std::size_t kWorkWidth = 32;
 
+// EditedAmountInto for a number column of n positions: put together from
+// its digits where that is certain to give the text of the layout and the
+// editors.
+bool EditedColumnInto(std::string& text, double value, std::string_view layout, int n, bool separators,
+                      bool brackets) {
+    int width = 0;
+    int decimals = 0;
+    return records::IsNumberColumn(layout, width, decimals) && width == n &&
+           EditedAmountInto(text, value, n, decimals, separators, brackets);
+}
+
 }  // namespace
 
 std::string NumberText(double value, std::string_view layout, int n, bool brackets) {
@@ -23,13 +34,7 @@ std::string NumberText(double value, std::string_view layout, int n, bool bracke
 }
 
 void NumberTextInto(std::string& text, double value, std::string_view layout, int n, bool brackets) {
-    // A number column of n positions is put together from its digits
-    // where that is certain to give the same text.
-    int width = 0;
-    int decimals = 0;
-    if (records::IsNumberColumn(layout, width, decimals) && width == n &&
-        EditedAmountInto(text, value, n, decimals, true, brackets))
-        return;
+    if (EditedColumnInto(text, value, layout, n, true, brackets)) return;
     // The write fills every position of the work text.
     text.resize(kWorkWidth);
     records::WriteInto(text, layout, {value});
@@ -52,11 +57,7 @@ std::string BracketedText(double value, std::string_view layout, int n) {
 }
 
 void BracketedTextInto(std::string& text, double value, std::string_view layout, int n) {
-    int width = 0;
-    int decimals = 0;
-    if (records::IsNumberColumn(layout, width, decimals) && width == n &&
-        EditedAmountInto(text, value, n, decimals, false, true))
-        return;
+    if (EditedColumnInto(text, value, layout, n, false, true)) return;
     // The write fills every position of the work text.
     text.resize(kWorkWidth);
     records::WriteInto(text, layout, {value});
