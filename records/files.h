@@ -10,6 +10,8 @@
 // unit whose open failed makes every read and write on it fail, which the
 // readers treat as absent data.
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -137,6 +139,8 @@ private:
     std::size_t length_;
     void* mapping_ = nullptr;  // what munmap releases
     std::size_t mapped_ = 0;
+    dev_t device_ = 0;  // the mapped file
+    ino_t inode_ = 0;
     std::vector<unsigned char> copy_;  // where mapping failed
 };
 
