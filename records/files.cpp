@@ -444,6 +444,37 @@ bool RenameOver(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// Write buffers of files closed, kept for the files opened next: a run
+// writes a work file or two an account, and a buffer grown afresh for
+// each would fault its pages in again every time. Never destroyed, so a
+// file closed as the program ends may still give its buffer back.
+std::vector<std::vector<unsigned char>>& KeptWriteBuffers() {
+    static auto* buffers = new std::vector<std::vector<unsigned char>>;
+    return *buffers;
+}
+
+void KeepWriteBuffer(std::vector<unsigned char>&& buffer) {
+    auto& kept = KeptWriteBuffers();
+    if (buffer.capacity() < static_cast<std::size_t>(kBlock) || kept.size() >= 4) return;
+    buffer.clear();
+    kept.push_back(std::move(buffer));
+}
+
+std::vector<unsigned char> TakeWriteBuffer() {
+    auto& kept = KeptWriteBuffers();
+    if (kept.empty()) return {};
+    std::vector<unsigned char> buffer = std::move(kept.back());
+    kept.pop_back();
+    return buffer;
+}
+
+// Where a run of blocks is read before it is cut into blocks: one buffer
+// for every file, as large as the longest run, never cleared.
+unsigned char* ReadScratch() {
+    static auto* scratch = new unsigned char[static_cast<std::size_t>(kMaxRun * kBlock)];
+    return scratch;
+}
+
 // Forgets the kept files (each is written out as its last DirectFile
 // closed).
 void ForgetKeptFiles() {
@@ -461,6 +492,7 @@ DirectFile::State::~State() {
     Flush();
     OpenStates().erase(FileKey{device, inode});
     if (fd >= 0) ::close(fd);
+    KeepWriteBuffer(std::move(pending));
 }
 
 bool DirectFile::State::Flush() {
@@ -485,10 +517,10 @@ const std::vector<unsigned char>* DirectFile::State::Block(off_t b) {
     run = b == next_block ? std::min<off_t>(run * 2, kMaxRun) : 1;
     next_block = b + run;
     const std::size_t span = static_cast<std::size_t>(std::min(run * kBlock, size - start));
-    std::vector<unsigned char> bytes(span);
+    unsigned char* const bytes = ReadScratch();
     std::size_t got = 0;
     while (got < span) {
-        const ssize_t r = ::pread(fd, bytes.data() + got, span - got, start + static_cast<off_t>(got));
+        const ssize_t r = ::pread(fd, bytes + got, span - got, start + static_cast<off_t>(got));
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) return nullptr;
         if (r == 0) break;
@@ -496,8 +528,7 @@ const std::vector<unsigned char>* DirectFile::State::Block(off_t b) {
     }
     for (std::size_t at = 0; at < got || at == 0; at += static_cast<std::size_t>(kBlock)) {
         const std::size_t n = std::min(got - std::min(got, at), static_cast<std::size_t>(kBlock));
-        blocks[b + static_cast<off_t>(at / static_cast<std::size_t>(kBlock))].assign(bytes.data() + at,
-                                                                                     bytes.data() + at + n);
+        blocks[b + static_cast<off_t>(at / static_cast<std::size_t>(kBlock))].assign(bytes + at, bytes + at + n);
         if (n < static_cast<std::size_t>(kBlock)) break;
     }
     return &blocks[b];
@@ -567,6 +598,7 @@ void DirectFile::Open(std::string_view name_key, std::string path, bool create) 
         state_ = shared->self.lock();
     } else {
         auto state = std::make_shared<State>();
+        state->pending = TakeWriteBuffer();
         state->fd = fd;
         state->writable = writable;
         state->device = st.st_dev;
@@ -652,6 +684,27 @@ bool DirectFile::ReadWhole(std::vector<unsigned char>& bytes) const {
         got += static_cast<std::size_t>(r);
     }
     // A file cut short while it was read keeps its whole records.
+    bytes.resize(got / length_ * length_);
+    return true;
+}
+
+bool DirectFile::ReadRange(long first, std::size_t count, std::vector<unsigned char>& bytes) const {
+    bytes.clear();
+    if (!state_ || first < 1) return false;
+    State& s = *state_;
+    if (!s.Flush()) return false;
+    const long records = Count();
+    if (first > records) return true;
+    count = std::min(count, static_cast<std::size_t>(records - first + 1));
+    const off_t start = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
+    bytes.resize(count * length_);
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t r = ::pread(s.fd, bytes.data() + got, bytes.size() - got, start + static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<std::size_t>(r);
+    }
     bytes.resize(got / length_ * length_);
     return true;
 }
@@ -958,6 +1011,12 @@ bool ReadRecords(int unit, std::vector<unsigned char>& bytes) {
     bytes.clear();
     const DirectFile* f = Direct(unit);
     return f != nullptr && f->ReadWhole(bytes);
+}
+
+bool ReadRecords(int unit, long first, std::size_t count, std::vector<unsigned char>& bytes) {
+    bytes.clear();
+    const DirectFile* f = Direct(unit);
+    return f != nullptr && f->ReadRange(first, count, bytes);
 }
 
 long RecordCount(int unit) {

@@ -68,6 +68,10 @@ public:
     // Reads every whole record of the file: bytes takes Count() records.
     // False (bytes empty) when the file cannot be read.
     bool ReadWhole(std::vector<unsigned char>& bytes) const;
+    // Reads up to count whole records from record first on into bytes
+    // (resized to what was read; its storage is kept for the next call).
+    // False when the file cannot be read.
+    bool ReadRange(long first, std::size_t count, std::vector<unsigned char>& bytes) const;
     // Writes count records from data, record first on, with one write.
     bool WriteRecords(long first, const unsigned char* data, std::size_t count);
     // Number of whole records in the file.
@@ -217,6 +221,8 @@ bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t c
 // Every whole record of the direct-access file on the unit (DirectFile's
 // ReadWhole); false (bytes empty) when the unit holds none.
 bool ReadRecords(int unit, std::vector<unsigned char>& bytes);
+// Up to count records from record first on (DirectFile's ReadRange).
+bool ReadRecords(int unit, long first, std::size_t count, std::vector<unsigned char>& bytes);
 long RecordCount(int unit);
 // Record length of the direct-access file open on the unit; 0 when the unit
 // holds no direct-access file.
