@@ -124,12 +124,26 @@ struct DirectFile::State {
     // Writes not yet on the disk: one run of bytes from pending_at.
     off_t pending_at = 0;
     std::vector<unsigned char> pending;
+    // Within a run a file cut shorter stays as long on the disk until
+    // something reads it by other means, a write leaves a gap past the
+    // cut or the file closes, so that records written over the cut part
+    // need no cut at all: on ext4 a file cut to nothing is flushed to the
+    // disk as it closes, which a work file cut and written again for
+    // every account would pay each time. Until then the disk holds stale
+    // bytes from size to disk_size.
+    off_t disk_size = 0;
+    bool cut_pending = false;
     int handles = 0;  // DirectFile objects open on it
     off_t next_block = -1;  // the block after the last run read
     off_t run = 1;          // blocks the last read took
     std::weak_ptr<State> self;
 
     ~State();
+    // Writes out the buffered writes; the disk then holds every byte up
+    // to size (a pending cut aside).
+    bool WritePending();
+    // Writes out the buffered writes and makes a pending cut, so that the
+    // disk holds the file exactly.
     bool Flush();
     // The block b, read from the disk unless held; nullptr when the file
     // cannot be read.
@@ -495,11 +509,25 @@ DirectFile::State::~State() {
     KeepWriteBuffer(std::move(pending));
 }
 
-bool DirectFile::State::Flush() {
+bool DirectFile::State::WritePending() {
     if (pending.empty()) return true;
     const bool ok = WriteAllAt(fd, pending.data(), pending.size(), pending_at);
+    if (ok) disk_size = std::max(disk_size, pending_at + static_cast<off_t>(pending.size()));
     pending.clear();
     if (!ok) NoteFailedWrite(fd, path);
+    return ok;
+}
+
+bool DirectFile::State::Flush() {
+    const bool ok = WritePending();
+    if (!cut_pending) return ok;
+    cut_pending = false;
+    if (disk_size <= size) return ok;
+    if (::ftruncate(fd, size) != 0) {
+        NoteFailedWrite(fd, path);
+        return false;
+    }
+    disk_size = size;
     return ok;
 }
 
@@ -511,7 +539,7 @@ const std::vector<unsigned char>* DirectFile::State::Block(off_t b) {
     if (it != blocks.end() && it->second.size() >= want) return &it->second;
     // Not held, or held shorter than the file now is there: the disk has
     // the rest once the buffered writes are out.
-    if (!Flush()) return nullptr;
+    if (!WritePending()) return nullptr;
     // A file read in order is read in ever larger runs of blocks, one
     // read a run; a record here and there costs one block.
     run = b == next_block ? std::min<off_t>(run * 2, kMaxRun) : 1;
@@ -605,6 +633,7 @@ void DirectFile::Open(std::string_view name_key, std::string path, bool create) 
         state->inode = st.st_ino;
         state->path = std::move(path);
         state->size = st.st_size;
+        state->disk_size = st.st_size;
         state->self = state;
         states.emplace(key, state.get());
         state_ = std::move(state);
@@ -645,6 +674,8 @@ bool DirectFile::Write(long n, const Record& rec) {
     if (!state_ || !state_->writable || n < 1) return false;
     State& s = *state_;
     const off_t off = static_cast<off_t>(n - 1) * static_cast<off_t>(length_);
+    // A write past a pending cut would leave stale bytes in the gap.
+    if (s.cut_pending && off > s.size && !s.Flush()) return false;
     // A shorter record leaves the rest of the slot zero; a longer one is cut.
     const std::size_t copied = std::min(rec.size(), length_);
     const off_t pending_end = s.pending_at + static_cast<off_t>(s.pending.size());
@@ -656,7 +687,7 @@ bool DirectFile::Write(long n, const Record& rec) {
         std::memset(s.pending.data() + at + copied, 0, length_ - copied);
         s.Patch(off, s.pending.data() + at, length_);
     } else {
-        if (!s.Flush()) return false;
+        if (!s.WritePending()) return false;
         s.pending_at = off;
         s.pending.assign(length_, 0);
         std::memcpy(s.pending.data(), rec.data(), copied);
@@ -666,7 +697,7 @@ bool DirectFile::Write(long n, const Record& rec) {
     // Outside a run (a dialog posting, saving a set-up) a record goes to
     // the disk at once, so its caller learns of a failed write; a run's
     // writes go out together and a failure is told at the run's end.
-    if (s.pending.size() >= kMaxPending || Keeping().depth == 0) return s.Flush();
+    if (s.pending.size() >= kMaxPending || Keeping().depth == 0) return s.WritePending();
     return true;
 }
 
@@ -674,7 +705,7 @@ bool DirectFile::ReadWhole(std::vector<unsigned char>& bytes) const {
     bytes.clear();
     if (!state_) return false;
     State& s = *state_;
-    if (!s.Flush()) return false;
+    if (!s.WritePending()) return false;
     bytes.resize(static_cast<std::size_t>(Count()) * length_);
     std::size_t got = 0;
     while (got < bytes.size()) {
@@ -692,7 +723,7 @@ bool DirectFile::ReadRange(long first, std::size_t count, std::vector<unsigned c
     bytes.clear();
     if (!state_ || first < 1) return false;
     State& s = *state_;
-    if (!s.Flush()) return false;
+    if (!s.WritePending()) return false;
     const long records = Count();
     if (first > records) return true;
     count = std::min(count, static_cast<std::size_t>(records - first + 1));
@@ -713,10 +744,11 @@ bool DirectFile::WriteRecords(long first, const unsigned char* data, std::size_t
     if (!state_ || !state_->writable || first < 1) return false;
     if (count == 0) return true;
     State& s = *state_;
-    if (!s.Flush()) return false;
     const off_t off = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
+    if (!(s.cut_pending && off > s.size ? s.Flush() : s.WritePending())) return false;
     const std::size_t n = count * length_;
     const bool ok = WriteAllAt(s.fd, data, n, off);
+    if (ok) s.disk_size = std::max(s.disk_size, off + static_cast<off_t>(n));
     s.Patch(off, data, n);
     s.size = std::max(s.size, off + static_cast<off_t>(n));
     return ok;
@@ -730,23 +762,30 @@ long DirectFile::Count() const {
 bool DirectFile::Truncate(long n) {
     if (!state_ || n < 0) return false;
     State& s = *state_;
-    const bool flushed = s.Flush();
+    bool flushed = s.WritePending();
     s.blocks.clear();
+    const off_t length = static_cast<off_t>(n) * static_cast<off_t>(length_);
+    // Within a run a cut shorter waits (see State::cut_pending).
+    if (flushed && Keeping().depth > 0 && length <= s.size && length < s.disk_size) {
+        s.size = length;
+        s.cut_pending = true;
+        return true;
+    }
+    flushed = s.Flush() && flushed;
     // A file that has the length already is left alone: on a file system
     // that flushes a file cut to nothing as it closes (ext4), cutting a
     // freshly created work file would send its records to the disk, and
     // deleting it would then wait for them.
-    const off_t length = static_cast<off_t>(n) * static_cast<off_t>(length_);
     if (flushed && s.size == length) {
         struct stat st;
         if (::fstat(s.fd, &st) == 0 && st.st_size == length) return true;
     }
     if (::ftruncate(s.fd, static_cast<off_t>(n) * static_cast<off_t>(length_)) != 0) {
         struct stat st;
-        if (::fstat(s.fd, &st) == 0) s.size = st.st_size;
+        if (::fstat(s.fd, &st) == 0) s.size = s.disk_size = st.st_size;
         return false;
     }
-    s.size = static_cast<off_t>(n) * static_cast<off_t>(length_);
+    s.size = s.disk_size = static_cast<off_t>(n) * static_cast<off_t>(length_);
     return true;
 }
 
@@ -854,8 +893,11 @@ bool TextFile::ReadLine(std::string& line) {
 bool TextFile::WriteLine(std::string_view line) {
     if (fd_ < 0 || failed_) return false;
     if (write_pos_ < 0) {
+        // What follows the lines read is cut off once the first lines are
+        // written over it, not before: on ext4 a file cut to nothing is
+        // flushed to the disk as it closes.
         write_pos_ = static_cast<long long>(pos_);
-        if (::ftruncate(fd_, static_cast<off_t>(write_pos_)) != 0) return false;
+        cut_pending_ = data_.size() > pos_;
     }
     out_.append(line);
     out_ += "\r\n";
@@ -867,11 +909,16 @@ bool TextFile::WriteLine(std::string_view line) {
 
 bool TextFile::Flush() {
     if (fd_ < 0) return false;
-    if (out_.empty() || failed_) return !failed_;
+    if ((out_.empty() && !cut_pending_) || failed_) return !failed_;
     failed_ = !WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(write_pos_));
-    if (failed_) NoteFailedWrite(fd_, path_);
     write_pos_ += static_cast<long long>(out_.size());
     out_.clear();
+    if (!failed_ && cut_pending_) {
+        cut_pending_ = false;
+        if (static_cast<long long>(data_.size()) > write_pos_)
+            failed_ = ::ftruncate(fd_, static_cast<off_t>(write_pos_)) != 0;
+    }
+    if (failed_) NoteFailedWrite(fd_, path_);
     return !failed_;
 }
 

@@ -175,6 +175,7 @@ private:
     long long write_pos_ = -1;
     std::string out_;      // lines written, not yet on the disk
     bool failed_ = false;  // a write of the buffer failed
+    bool cut_pending_ = false;  // the lines written replace a longer rest
 };
 
 // Unit table. Units 1 to 40.

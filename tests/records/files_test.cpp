@@ -263,11 +263,17 @@ std::vector<unsigned char> DiskBytes(const std::string& name) {
 // end), counts and cuts through two DirectFiles on one file (spelt in two
 // cases, of two record lengths) and the unit table, against a plain byte
 // model: every read sees every write at once, whichever object made it,
-// and the disk holds the model whenever every object is closed. Files of
-// up to some 2,000 records take the buffer's runs of blocks, its growing
-// reads and its flushes along the way.
-TEST(FilesDirect, SharedFileSeesEveryWriteAndLeavesItOnDisk) {
+// and the disk holds the model whenever every object is closed or the
+// buffered writes are asked for. Files of up to some 2,000 records take
+// the buffer's runs of blocks, its growing reads and its flushes along
+// the way. Within a run, where a cut waits for the writes that follow it,
+// the same holds.
+class FilesDirectShared : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FilesDirectShared, SharedFileSeesEveryWriteAndLeavesItOnDisk) {
     TempDataDir dir;
+    std::optional<RunFileCache> run;
+    if (GetParam()) run.emplace();
     std::mt19937 rng(57);
     std::vector<unsigned char> model;
     auto model_write = [&](std::size_t off, const unsigned char* p, std::size_t n) {
@@ -336,10 +342,13 @@ TEST(FilesDirect, SharedFileSeesEveryWriteAndLeavesItOnDisk) {
                         ASSERT_EQ(f.Count(), static_cast<long>(model.size() / len));
                         break;
                     case 6:
-                        if (rng() % 10 == 0) {
+                        if (rng() % 8 == 0) {
                             const long keep = static_cast<long>(rng() % (model.size() / len + 1));
                             ASSERT_TRUE(f.Truncate(keep));
                             model.resize(keep * len);
+                        } else if (rng() % 8 == 0) {
+                            FlushPendingWrites();
+                            ASSERT_EQ(DiskBytes("SHARE.REC"), model);
                         }
                         break;
                 }
@@ -351,6 +360,9 @@ TEST(FilesDirect, SharedFileSeesEveryWriteAndLeavesItOnDisk) {
         ASSERT_EQ(DiskBytes("SHARE.REC"), model);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(FilesDirect, FilesDirectShared, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "InARun" : "OutsideARun"; });
 
 // Writes still in the buffer of an open file reach a mapping of the file,
 // a text file opened on it and a reader that asks for them.
