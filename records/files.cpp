@@ -702,21 +702,7 @@ bool DirectFile::Write(long n, const Record& rec) {
 }
 
 bool DirectFile::ReadWhole(std::vector<unsigned char>& bytes) const {
-    bytes.clear();
-    if (!state_) return false;
-    State& s = *state_;
-    if (!s.WritePending()) return false;
-    bytes.resize(static_cast<std::size_t>(Count()) * length_);
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t r = ::pread(s.fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += static_cast<std::size_t>(r);
-    }
-    // A file cut short while it was read keeps its whole records.
-    bytes.resize(got / length_ * length_);
-    return true;
+    return ReadRange(1, static_cast<std::size_t>(Count()), bytes);
 }
 
 bool DirectFile::ReadRange(long first, std::size_t count, std::vector<unsigned char>& bytes) const {
@@ -736,6 +722,7 @@ bool DirectFile::ReadRange(long first, std::size_t count, std::vector<unsigned c
         if (r <= 0) break;
         got += static_cast<std::size_t>(r);
     }
+    // A file cut short while it was read keeps its whole records.
     bytes.resize(got / length_ * length_);
     return true;
 }
