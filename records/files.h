@@ -103,6 +103,13 @@ void FlushPendingWrites();
 // replaces or deletes is forgotten and opened anew. Files changed by other
 // means are seen again once the object is gone. Objects nest; the
 // outermost ends the keeping.
+//
+// Within a run a file replaced (MoveFileOver, ReplaceFile) or deleted
+// (CloseDelete) also keeps its inode, emptied, as a spare for the next
+// file the run creates in its directory, and a record file cut shorter is
+// cut on the disk once the records written after the cut are out; the
+// bytes every file holds are as without a run, and the run's end leaves
+// no spare behind.
 class RunFileCache {
 public:
     RunFileCache();
