@@ -372,10 +372,12 @@ int OpenFd(const std::string& path, bool create) {
     return fd;
 }
 
-// True when the file open on fd (read and write) may become a spare: a run
-// is on, a slot is free, the file is an ordinary file of this user with
-// the mode a new file gets and no other name, and nothing of this program
-// holds it open or mapped (a reader must keep the bytes it holds).
+// True when the file open on fd (read and write, not through a symbolic
+// link, whose target a rename or deletion of the link leaves alone) may
+// become a spare: a run is on, a slot is free, the file is an ordinary
+// file of this user with the mode a new file gets and no other name, and
+// nothing of this program holds it open or mapped (a reader must keep the
+// bytes it holds).
 bool CanBecomeSpare(int fd, FileKey& key) {
     if (Keeping().depth == 0) return false;
     const SparePool& pool = Spares();
@@ -419,7 +421,7 @@ bool MakeSpare(int fd, const FileKey& key, const std::string& path) {
 // Deletes path; within a run its inode becomes a spare where it can.
 bool DeletePath(const std::string& path) {
     if (Keeping().depth > 0) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
         if (fd >= 0) {
             FileKey key{};
             if (CanBecomeSpare(fd, key)) {
@@ -440,7 +442,7 @@ bool DeletePath(const std::string& path) {
 bool RenameOver(const std::string& from, const std::string& to) {
     SparePool& pool = Spares();
     if (Keeping().depth > 0 && !pool.exchange_unsupported) {
-        const int fd = ::open(to.c_str(), O_RDWR | O_CLOEXEC);
+        const int fd = ::open(to.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
         if (fd >= 0) {
             FileKey key{};
             if (CanBecomeSpare(fd, key)) {

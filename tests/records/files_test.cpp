@@ -660,7 +660,8 @@ TEST(FilesMove, WithinARunReplacedFilesLendTheirInodesAndLeaveNothingBehind) {
 }
 
 // A file something of the program still reads (a mapping, a DirectFile, a
-// text file) keeps its bytes when a work file replaces it during a run.
+// text file) keeps its bytes when a work file replaces it during a run,
+// as does the file a symbolic link names.
 TEST(FilesMove, AFileStillReadKeepsItsBytesWhenReplacedInARun) {
     TempDataDir dir;
     const std::vector<unsigned char> old_bytes(4 * 128, 'o');
@@ -683,6 +684,19 @@ TEST(FilesMove, AFileStillReadKeepsItsBytesWhenReplacedInARun) {
         Record rec;
         ASSERT_TRUE(open.Read(4, rec));
         EXPECT_EQ(rec.data()[0], 'o');
+    }
+    {
+        // A symbolic link is replaced or deleted, never the file it names.
+        TempDataDir::WriteBytes("REAL.REC", old_bytes);
+        std::filesystem::create_symlink("REAL.REC", "LINK.REC");
+        std::filesystem::create_symlink("REAL.REC", "LINK2.REC");
+        WriteWork("WORK.TMP", 'n', 1);
+        ASSERT_TRUE(MoveFileOver("WORK.TMP", "LINK.REC"));
+        EXPECT_EQ(DiskBytes("LINK.REC"), std::vector<unsigned char>(128, 'n'));
+        Open(9, "LINK2.REC");
+        EXPECT_TRUE(CloseDelete(9));
+        EXPECT_FALSE(std::filesystem::is_symlink("LINK2.REC"));
+        EXPECT_EQ(DiskBytes("REAL.REC"), old_bytes);
     }
     {
         TempDataDir::WriteBytes("TEXT.TXT", {'a', '\r', '\n'});
