@@ -1,8 +1,10 @@
 #include "records/files.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <cstring>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <variant>
 
@@ -28,12 +29,6 @@ std::string MatchEntry(const std::string& dir, const std::string& part) {
     struct stat st;
     if (::stat(probe.c_str(), &st) == 0) return part;
     return FindEntryIgnoringCase(dir, part).value_or(part);
-}
-
-int OpenFd(const std::string& path, bool create) {
-    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    return fd;
 }
 
 bool ReadAll(int fd, std::string& out) {
@@ -67,14 +62,15 @@ bool WriteAllAt(int fd, const void* data, std::size_t size, off_t off) {
     return true;
 }
 
-// The text files open now, whose buffered lines FlushPendingWrites writes.
-std::unordered_set<TextFile*>& OpenTextFiles() {
-    static std::unordered_set<TextFile*> files;
+// The text files open now, with their descriptors, whose buffered lines
+// FlushPendingWrites writes.
+std::unordered_map<TextFile*, int>& OpenTextFiles() {
+    static std::unordered_map<TextFile*, int> files;
     return files;
 }
 
 void FlushTextFiles() {
-    for (TextFile* file : OpenTextFiles()) file->Flush();
+    for (const auto& [file, fd] : OpenTextFiles()) file->Flush();
 }
 
 }  // namespace
@@ -128,12 +124,26 @@ struct DirectFile::State {
     // Writes not yet on the disk: one run of bytes from pending_at.
     off_t pending_at = 0;
     std::vector<unsigned char> pending;
+    // Within a run a file cut shorter stays as long on the disk until
+    // something reads it by other means, a write leaves a gap past the
+    // cut or the file closes, so that records written over the cut part
+    // need no cut at all: on ext4 a file cut to nothing is flushed to the
+    // disk as it closes, which a work file cut and written again for
+    // every account would pay each time. Until then the disk holds stale
+    // bytes from size to disk_size.
+    off_t disk_size = 0;
+    bool cut_pending = false;
     int handles = 0;  // DirectFile objects open on it
     off_t next_block = -1;  // the block after the last run read
     off_t run = 1;          // blocks the last read took
     std::weak_ptr<State> self;
 
     ~State();
+    // Writes out the buffered writes; the disk then holds every byte up
+    // to size (a pending cut aside).
+    bool WritePending();
+    // Writes out the buffered writes and makes a pending cut, so that the
+    // disk holds the file exactly.
     bool Flush();
     // The block b, read from the disk unless held; nullptr when the file
     // cannot be read.
@@ -216,6 +226,271 @@ std::string KeepKey(std::string_view name) {
     return {};
 }
 
+// ---- Spare inodes
+//
+// A run replaces every account's holdings and gains files and creates and
+// deletes work files account after account. On ext4 without a journal a
+// freed inode is not handed out again for a while, and every create scans
+// past each inode freed that recently, so a run that frees one a file
+// makes each later create slower than the one before. Within a run a file
+// replaced or deleted therefore keeps its inode: it is emptied and kept
+// under a private name as a spare, and the next file the run creates in
+// that directory takes the spare's place (a rename, which allocates
+// nothing). A file replaced over one that exists changes places with it
+// (RENAME_EXCHANGE), which puts the new file in place in one step as a
+// rename does; the old one comes out under the work name and is emptied at
+// once, so no work file is ever left holding an earlier file's records.
+// The run's end removes the spares; a spare a crash left is empty, and the
+// next run removes it.
+
+constexpr int kSpares = 4;
+
+struct SpareSlot {
+    bool held = false;
+    std::string dir;  // the directory it lies in, "" for the data directory
+};
+
+struct SparePool {
+    std::array<SpareSlot, kSpares> slots;
+    bool exchange_unsupported = false;
+    bool noreplace_unsupported = false;
+    mode_t mode = 0644;  // what a file created now gets
+};
+
+SparePool& Spares() {
+    static SparePool pool;
+    return pool;
+}
+
+// The files mapped now (MappedRecords), by device and inode, with how many
+// mappings each has: a mapped file must keep its bytes.
+std::unordered_map<FileKey, int, FileKeyHash>& MappedFiles() {
+    static std::unordered_map<FileKey, int, FileKeyHash> mapped;
+    return mapped;
+}
+
+std::string DirOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string SparePath(const std::string& dir, int slot) {
+    std::string name = ".ledra-spare-" + std::to_string(slot + 1);
+    if (dir.empty()) return name;
+    return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+int Rename2(const std::string& from, const std::string& to, unsigned flags) {
+    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags));
+}
+
+bool Unsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP;
+}
+
+// Removes the spares of the data directory that an earlier run left (one
+// that ended without its cleanup), and notes the mode new files get.
+void StartSpares() {
+    SparePool& pool = Spares();
+    for (int i = 0; i < kSpares; ++i) {
+        pool.slots[i] = SpareSlot{};
+        ::unlink(SparePath({}, i).c_str());
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    pool.mode = 0644 & ~mask;
+}
+
+void EndSpares() {
+    for (int i = 0; i < kSpares; ++i) {
+        SpareSlot& slot = Spares().slots[i];
+        if (slot.held) ::unlink(SparePath(slot.dir, i).c_str());
+        slot = SpareSlot{};
+    }
+}
+
+// Puts a spare of path's directory in path's place; false (and path still
+// missing) when there is none or the move failed.
+bool TakeSpare(const std::string& path) {
+    SparePool& pool = Spares();
+    if (Keeping().depth == 0 || pool.noreplace_unsupported) return false;
+    const std::string dir = DirOf(path);
+    for (int i = 0; i < kSpares; ++i) {
+        SpareSlot& slot = pool.slots[i];
+        if (!slot.held || slot.dir != dir) continue;
+        const std::string spare = SparePath(dir, i);
+        if (Rename2(spare, path, RENAME_NOREPLACE) == 0) {
+            slot = SpareSlot{};
+            return true;
+        }
+        const int error = errno;
+        if (error == EEXIST) return false;
+        // Gone, or the move is not to be had: the spare is given up.
+        if (Unsupported(error)) pool.noreplace_unsupported = true;
+        ::unlink(spare.c_str());
+        slot = SpareSlot{};
+        return false;
+    }
+    return false;
+}
+
+bool HasSpare(const std::string& path) {
+    if (Keeping().depth == 0) return false;
+    const std::string dir = DirOf(path);
+    for (const SpareSlot& slot : Spares().slots)
+        if (slot.held && slot.dir == dir) return true;
+    return false;
+}
+
+// Opens path with flags; a file the open creates takes a spare's inode
+// where the run has one in that directory.
+int OpenCreating(const std::string& path, int flags) {
+    if ((flags & O_CREAT) != 0 && HasSpare(path)) {
+        const int fd = ::open(path.c_str(), flags & ~O_CREAT);
+        if (fd >= 0 || errno != ENOENT) return fd;
+        if (TakeSpare(path)) {
+            const int taken = ::open(path.c_str(), flags & ~O_CREAT);
+            if (taken >= 0) return taken;
+        }
+    }
+    return ::open(path.c_str(), flags, 0644);
+}
+
+// True when an open TextFile holds the file.
+bool TextFileOn(const FileKey& key) {
+    for (const auto& [file, fd] : OpenTextFiles()) {
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && FileKey{st.st_dev, st.st_ino} == key) return true;
+    }
+    return false;
+}
+
+int OpenFd(const std::string& path, bool create) {
+    int fd = OpenCreating(path, O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC);
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd;
+}
+
+// True when the file open on fd (read and write, not through a symbolic
+// link, whose target a rename or deletion of the link leaves alone) may
+// become a spare: a run is on, a slot is free, the file is an ordinary
+// file of this user with the mode a new file gets and no other name, and
+// nothing of this program holds it open or mapped (a reader must keep the
+// bytes it holds).
+bool CanBecomeSpare(int fd, FileKey& key) {
+    if (Keeping().depth == 0) return false;
+    const SparePool& pool = Spares();
+    if (pool.noreplace_unsupported) return false;
+    if (std::none_of(pool.slots.begin(), pool.slots.end(), [](const SpareSlot& s) { return !s.held; }))
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != ::geteuid() ||
+        (st.st_mode & 07777) != pool.mode)
+        return false;
+    key = FileKey{st.st_dev, st.st_ino};
+    return !OpenStates().contains(key) && !MappedFiles().contains(key) && !TextFileOn(key);
+}
+
+// Empties the file open on fd and closes it (closing also clears what
+// ext4 notes of a file cut to nothing, which would otherwise flush the
+// next file written into this inode as it closes), then moves it from path
+// to a free spare name. False, with the file still under path, when it
+// could not be emptied or moved.
+bool MakeSpare(int fd, const FileKey& key, const std::string& path) {
+    const bool emptied = ::ftruncate(fd, 0) == 0;
+    ::close(fd);
+    if (!emptied) return false;
+    FailedWrites().erase(key);
+    SparePool& pool = Spares();
+    const std::string dir = DirOf(path);
+    for (int i = 0; i < kSpares; ++i) {
+        SpareSlot& slot = pool.slots[i];
+        if (slot.held) continue;
+        if (Rename2(path, SparePath(dir, i), RENAME_NOREPLACE) != 0) {
+            if (Unsupported(errno)) pool.noreplace_unsupported = true;
+            return false;
+        }
+        slot.held = true;
+        slot.dir = dir;
+        return true;
+    }
+    return false;
+}
+
+// Deletes path; within a run its inode becomes a spare where it can.
+bool DeletePath(const std::string& path) {
+    if (Keeping().depth > 0) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0) {
+            FileKey key{};
+            if (CanBecomeSpare(fd, key)) {
+                if (MakeSpare(fd, key, path)) return true;
+            } else {
+                ::close(fd);
+            }
+        }
+    }
+    return ::unlink(path.c_str()) == 0;
+}
+
+// Renames from over to, so that to is the old file or the new one, never
+// a part of either. Within a run an existing target changes places with
+// the new file and becomes a spare; elsewhere, where the exchange is not
+// to be had or the target is missing, a rename does it (freeing the old
+// file).
+bool RenameOver(const std::string& from, const std::string& to) {
+    SparePool& pool = Spares();
+    if (Keeping().depth > 0 && !pool.exchange_unsupported) {
+        const int fd = ::open(to.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0) {
+            FileKey key{};
+            if (CanBecomeSpare(fd, key)) {
+                if (Rename2(from, to, RENAME_EXCHANGE) == 0) {
+                    // from now names the old file: emptied and kept as a
+                    // spare, or deleted, it never stays there.
+                    if (!MakeSpare(fd, key, from)) ::unlink(from.c_str());
+                    return true;
+                }
+                if (Unsupported(errno)) pool.exchange_unsupported = true;
+            }
+            ::close(fd);
+        }
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// Write buffers of files closed, kept for the files opened next: a run
+// writes a work file or two an account, and a buffer grown afresh for
+// each would fault its pages in again every time. Never destroyed, so a
+// file closed as the program ends may still give its buffer back.
+std::vector<std::vector<unsigned char>>& KeptWriteBuffers() {
+    static auto* buffers = new std::vector<std::vector<unsigned char>>;
+    return *buffers;
+}
+
+void KeepWriteBuffer(std::vector<unsigned char>&& buffer) {
+    auto& kept = KeptWriteBuffers();
+    if (buffer.capacity() < static_cast<std::size_t>(kBlock) || kept.size() >= 4) return;
+    buffer.clear();
+    kept.push_back(std::move(buffer));
+}
+
+std::vector<unsigned char> TakeWriteBuffer() {
+    auto& kept = KeptWriteBuffers();
+    if (kept.empty()) return {};
+    std::vector<unsigned char> buffer = std::move(kept.back());
+    kept.pop_back();
+    return buffer;
+}
+
+// Where a run of blocks is read before it is cut into blocks: one buffer
+// for every file, as large as the longest run, never cleared.
+unsigned char* ReadScratch() {
+    static auto* scratch = new unsigned char[static_cast<std::size_t>(kMaxRun * kBlock)];
+    return scratch;
+}
+
 // Forgets the kept files (each is written out as its last DirectFile
 // closed).
 void ForgetKeptFiles() {
@@ -233,13 +508,28 @@ DirectFile::State::~State() {
     Flush();
     OpenStates().erase(FileKey{device, inode});
     if (fd >= 0) ::close(fd);
+    KeepWriteBuffer(std::move(pending));
+}
+
+bool DirectFile::State::WritePending() {
+    if (pending.empty()) return true;
+    const bool ok = WriteAllAt(fd, pending.data(), pending.size(), pending_at);
+    if (ok) disk_size = std::max(disk_size, pending_at + static_cast<off_t>(pending.size()));
+    pending.clear();
+    if (!ok) NoteFailedWrite(fd, path);
+    return ok;
 }
 
 bool DirectFile::State::Flush() {
-    if (pending.empty()) return true;
-    const bool ok = WriteAllAt(fd, pending.data(), pending.size(), pending_at);
-    pending.clear();
-    if (!ok) NoteFailedWrite(fd, path);
+    const bool ok = WritePending();
+    if (!cut_pending) return ok;
+    cut_pending = false;
+    if (disk_size <= size) return ok;
+    if (::ftruncate(fd, size) != 0) {
+        NoteFailedWrite(fd, path);
+        return false;
+    }
+    disk_size = size;
     return ok;
 }
 
@@ -251,16 +541,16 @@ const std::vector<unsigned char>* DirectFile::State::Block(off_t b) {
     if (it != blocks.end() && it->second.size() >= want) return &it->second;
     // Not held, or held shorter than the file now is there: the disk has
     // the rest once the buffered writes are out.
-    if (!Flush()) return nullptr;
+    if (!WritePending()) return nullptr;
     // A file read in order is read in ever larger runs of blocks, one
     // read a run; a record here and there costs one block.
     run = b == next_block ? std::min<off_t>(run * 2, kMaxRun) : 1;
     next_block = b + run;
     const std::size_t span = static_cast<std::size_t>(std::min(run * kBlock, size - start));
-    std::vector<unsigned char> bytes(span);
+    unsigned char* const bytes = ReadScratch();
     std::size_t got = 0;
     while (got < span) {
-        const ssize_t r = ::pread(fd, bytes.data() + got, span - got, start + static_cast<off_t>(got));
+        const ssize_t r = ::pread(fd, bytes + got, span - got, start + static_cast<off_t>(got));
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) return nullptr;
         if (r == 0) break;
@@ -268,8 +558,7 @@ const std::vector<unsigned char>* DirectFile::State::Block(off_t b) {
     }
     for (std::size_t at = 0; at < got || at == 0; at += static_cast<std::size_t>(kBlock)) {
         const std::size_t n = std::min(got - std::min(got, at), static_cast<std::size_t>(kBlock));
-        blocks[b + static_cast<off_t>(at / static_cast<std::size_t>(kBlock))].assign(bytes.data() + at,
-                                                                                     bytes.data() + at + n);
+        blocks[b + static_cast<off_t>(at / static_cast<std::size_t>(kBlock))].assign(bytes + at, bytes + at + n);
         if (n < static_cast<std::size_t>(kBlock)) break;
     }
     return &blocks[b];
@@ -312,7 +601,7 @@ DirectFile::DirectFile(const ResolvedPath& path, std::size_t record_length, bool
 
 void DirectFile::Open(std::string_view name_key, std::string path, bool create) {
     if (path.empty()) return;
-    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
+    int fd = OpenCreating(path, O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC);
     bool writable = fd >= 0;
     if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
@@ -339,12 +628,14 @@ void DirectFile::Open(std::string_view name_key, std::string path, bool create) 
         state_ = shared->self.lock();
     } else {
         auto state = std::make_shared<State>();
+        state->pending = TakeWriteBuffer();
         state->fd = fd;
         state->writable = writable;
         state->device = st.st_dev;
         state->inode = st.st_ino;
         state->path = std::move(path);
         state->size = st.st_size;
+        state->disk_size = st.st_size;
         state->self = state;
         states.emplace(key, state.get());
         state_ = std::move(state);
@@ -385,6 +676,8 @@ bool DirectFile::Write(long n, const Record& rec) {
     if (!state_ || !state_->writable || n < 1) return false;
     State& s = *state_;
     const off_t off = static_cast<off_t>(n - 1) * static_cast<off_t>(length_);
+    // A write past a pending cut would leave stale bytes in the gap.
+    if (s.cut_pending && off > s.size && !s.Flush()) return false;
     // A shorter record leaves the rest of the slot zero; a longer one is cut.
     const std::size_t copied = std::min(rec.size(), length_);
     const off_t pending_end = s.pending_at + static_cast<off_t>(s.pending.size());
@@ -396,7 +689,7 @@ bool DirectFile::Write(long n, const Record& rec) {
         std::memset(s.pending.data() + at + copied, 0, length_ - copied);
         s.Patch(off, s.pending.data() + at, length_);
     } else {
-        if (!s.Flush()) return false;
+        if (!s.WritePending()) return false;
         s.pending_at = off;
         s.pending.assign(length_, 0);
         std::memcpy(s.pending.data(), rec.data(), copied);
@@ -406,19 +699,27 @@ bool DirectFile::Write(long n, const Record& rec) {
     // Outside a run (a dialog posting, saving a set-up) a record goes to
     // the disk at once, so its caller learns of a failed write; a run's
     // writes go out together and a failure is told at the run's end.
-    if (s.pending.size() >= kMaxPending || Keeping().depth == 0) return s.Flush();
+    if (s.pending.size() >= kMaxPending || Keeping().depth == 0) return s.WritePending();
     return true;
 }
 
 bool DirectFile::ReadWhole(std::vector<unsigned char>& bytes) const {
+    return ReadRange(1, static_cast<std::size_t>(Count()), bytes);
+}
+
+bool DirectFile::ReadRange(long first, std::size_t count, std::vector<unsigned char>& bytes) const {
     bytes.clear();
-    if (!state_) return false;
+    if (!state_ || first < 1) return false;
     State& s = *state_;
-    if (!s.Flush()) return false;
-    bytes.resize(static_cast<std::size_t>(Count()) * length_);
+    if (!s.WritePending()) return false;
+    const long records = Count();
+    if (first > records) return true;
+    count = std::min(count, static_cast<std::size_t>(records - first + 1));
+    const off_t start = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
+    bytes.resize(count * length_);
     std::size_t got = 0;
     while (got < bytes.size()) {
-        const ssize_t r = ::pread(s.fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+        const ssize_t r = ::pread(s.fd, bytes.data() + got, bytes.size() - got, start + static_cast<off_t>(got));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) break;
         got += static_cast<std::size_t>(r);
@@ -432,10 +733,11 @@ bool DirectFile::WriteRecords(long first, const unsigned char* data, std::size_t
     if (!state_ || !state_->writable || first < 1) return false;
     if (count == 0) return true;
     State& s = *state_;
-    if (!s.Flush()) return false;
     const off_t off = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
+    if (!(s.cut_pending && off > s.size ? s.Flush() : s.WritePending())) return false;
     const std::size_t n = count * length_;
     const bool ok = WriteAllAt(s.fd, data, n, off);
+    if (ok) s.disk_size = std::max(s.disk_size, off + static_cast<off_t>(n));
     s.Patch(off, data, n);
     s.size = std::max(s.size, off + static_cast<off_t>(n));
     return ok;
@@ -449,23 +751,30 @@ long DirectFile::Count() const {
 bool DirectFile::Truncate(long n) {
     if (!state_ || n < 0) return false;
     State& s = *state_;
-    const bool flushed = s.Flush();
+    bool flushed = s.WritePending();
     s.blocks.clear();
+    const off_t length = static_cast<off_t>(n) * static_cast<off_t>(length_);
+    // Within a run a cut shorter waits (see State::cut_pending).
+    if (flushed && Keeping().depth > 0 && length <= s.size && length < s.disk_size) {
+        s.size = length;
+        s.cut_pending = true;
+        return true;
+    }
+    flushed = s.Flush() && flushed;
     // A file that has the length already is left alone: on a file system
     // that flushes a file cut to nothing as it closes (ext4), cutting a
     // freshly created work file would send its records to the disk, and
     // deleting it would then wait for them.
-    const off_t length = static_cast<off_t>(n) * static_cast<off_t>(length_);
     if (flushed && s.size == length) {
         struct stat st;
         if (::fstat(s.fd, &st) == 0 && st.st_size == length) return true;
     }
     if (::ftruncate(s.fd, static_cast<off_t>(n) * static_cast<off_t>(length_)) != 0) {
         struct stat st;
-        if (::fstat(s.fd, &st) == 0) s.size = st.st_size;
+        if (::fstat(s.fd, &st) == 0) s.size = s.disk_size = st.st_size;
         return false;
     }
-    s.size = static_cast<off_t>(n) * static_cast<off_t>(length_);
+    s.size = s.disk_size = static_cast<off_t>(n) * static_cast<off_t>(length_);
     return true;
 }
 
@@ -476,7 +785,10 @@ void FlushPendingWrites() {
 
 RunFileCache::RunFileCache() {
     RunKeeping& k = Keeping();
-    if (k.depth++ == 0) k.run = ++k.last_run;
+    if (k.depth++ == 0) {
+        k.run = ++k.last_run;
+        StartSpares();
+    }
 }
 
 RunFileCache::~RunFileCache() {
@@ -484,6 +796,7 @@ RunFileCache::~RunFileCache() {
     if (--k.depth == 0) {
         k.run = 0;
         ForgetKeptFiles();
+        EndSpares();
     }
 }
 
@@ -505,6 +818,9 @@ MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) :
         const std::size_t whole = static_cast<std::size_t>(st.st_size) / length_ * length_;
         void* map = whole == 0 ? MAP_FAILED : ::mmap(nullptr, whole, PROT_READ, MAP_PRIVATE, fd, 0);
         if (map != MAP_FAILED) {
+            device_ = st.st_dev;
+            inode_ = st.st_ino;
+            ++MappedFiles()[FileKey{st.st_dev, st.st_ino}];
             mapping_ = map;
             mapped_ = whole;
             data_ = static_cast<const unsigned char*>(map);
@@ -528,7 +844,11 @@ MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) :
 }
 
 MappedRecords::~MappedRecords() {
-    if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
+    if (mapping_ == nullptr) return;
+    ::munmap(mapping_, mapped_);
+    auto& mapped = MappedFiles();
+    const auto it = mapped.find(FileKey{device_, inode_});
+    if (it != mapped.end() && --it->second == 0) mapped.erase(it);
 }
 
 // ---- TextFile
@@ -539,7 +859,7 @@ TextFile::TextFile(std::string_view name, bool create) : path_(ResolveName(name)
     FlushPendingWrites();
     fd_ = OpenFd(path_, create);
     if (fd_ >= 0 && !ReadAll(fd_, data_)) data_.clear();
-    if (fd_ >= 0) OpenTextFiles().insert(this);
+    if (fd_ >= 0) OpenTextFiles().emplace(this, fd_);
 }
 
 TextFile::~TextFile() {
@@ -562,8 +882,11 @@ bool TextFile::ReadLine(std::string& line) {
 bool TextFile::WriteLine(std::string_view line) {
     if (fd_ < 0 || failed_) return false;
     if (write_pos_ < 0) {
+        // What follows the lines read is cut off once the first lines are
+        // written over it, not before: on ext4 a file cut to nothing is
+        // flushed to the disk as it closes.
         write_pos_ = static_cast<long long>(pos_);
-        if (::ftruncate(fd_, static_cast<off_t>(write_pos_)) != 0) return false;
+        cut_pending_ = data_.size() > pos_;
     }
     out_.append(line);
     out_ += "\r\n";
@@ -575,11 +898,16 @@ bool TextFile::WriteLine(std::string_view line) {
 
 bool TextFile::Flush() {
     if (fd_ < 0) return false;
-    if (out_.empty() || failed_) return !failed_;
+    if ((out_.empty() && !cut_pending_) || failed_) return !failed_;
     failed_ = !WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(write_pos_));
-    if (failed_) NoteFailedWrite(fd_, path_);
     write_pos_ += static_cast<long long>(out_.size());
     out_.clear();
+    if (!failed_ && cut_pending_) {
+        cut_pending_ = false;
+        if (static_cast<long long>(data_.size()) > write_pos_)
+            failed_ = ::ftruncate(fd_, static_cast<off_t>(write_pos_)) != 0;
+    }
+    if (failed_) NoteFailedWrite(fd_, path_);
     return !failed_;
 }
 
@@ -691,7 +1019,7 @@ bool CloseDelete(int unit) {
     Close(unit);
     if (!open) return false;
     ForgetKeptFile(path);
-    return ::unlink(path.c_str()) == 0;
+    return DeletePath(path);
 }
 
 bool IsOpen(int unit) {
@@ -719,6 +1047,12 @@ bool ReadRecords(int unit, std::vector<unsigned char>& bytes) {
     bytes.clear();
     const DirectFile* f = Direct(unit);
     return f != nullptr && f->ReadWhole(bytes);
+}
+
+bool ReadRecords(int unit, long first, std::size_t count, std::vector<unsigned char>& bytes) {
+    bytes.clear();
+    const DirectFile* f = Direct(unit);
+    return f != nullptr && f->ReadRange(first, count, bytes);
 }
 
 long RecordCount(int unit) {
@@ -760,11 +1094,20 @@ bool MoveFileOver(std::string_view work, std::string_view target) {
     const std::string to = ResolveName(target);
     if (from.empty() || to.empty()) return false;
     FlushPendingWrites();
+    const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
     struct stat st;
-    if (::stat(from.c_str(), &st) != 0) return false;
-    if (FailedWrites().erase(FileKey{st.st_dev, st.st_ino}) != 0) return false;
+    if (::fstat(fd, &st) != 0 || FailedWrites().erase(FileKey{st.st_dev, st.st_ino}) != 0) {
+        ::close(fd);
+        return false;
+    }
+    // A rename over an existing file makes ext4 start writing the new
+    // file's data, so that a crash cannot leave the target empty; the
+    // exchange RenameOver may use does not, so the write is started here.
+    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    ::close(fd);
     ForgetKeptFile(to);
-    return ::rename(from.c_str(), to.c_str()) == 0;
+    return RenameOver(from, to);
 }
 
 namespace {
@@ -791,7 +1134,7 @@ std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
         }
         ForgetKeptFile(path);
         const std::string temp = path + ".new";
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        int fd = OpenCreating(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC);
         if (fd < 0) {
             discard();
             return i;
@@ -805,7 +1148,7 @@ std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
         }
     }
     for (std::size_t i = 0; i < written.size(); ++i) {
-        if (::rename(written[i].first.c_str(), written[i].second.c_str()) != 0) {
+        if (!RenameOver(written[i].first, written[i].second)) {
             for (std::size_t j = i; j < written.size(); ++j) ::unlink(written[j].first.c_str());
             return i;
         }

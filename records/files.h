@@ -10,6 +10,8 @@
 // unit whose open failed makes every read and write on it fail, which the
 // readers treat as absent data.
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -66,6 +68,10 @@ public:
     // Reads every whole record of the file: bytes takes Count() records.
     // False (bytes empty) when the file cannot be read.
     bool ReadWhole(std::vector<unsigned char>& bytes) const;
+    // Reads up to count whole records from record first on into bytes
+    // (resized to what was read; its storage is kept for the next call).
+    // False when the file cannot be read.
+    bool ReadRange(long first, std::size_t count, std::vector<unsigned char>& bytes) const;
     // Writes count records from data, record first on, with one write.
     bool WriteRecords(long first, const unsigned char* data, std::size_t count);
     // Number of whole records in the file.
@@ -97,6 +103,13 @@ void FlushPendingWrites();
 // replaces or deletes is forgotten and opened anew. Files changed by other
 // means are seen again once the object is gone. Objects nest; the
 // outermost ends the keeping.
+//
+// Within a run a file replaced (MoveFileOver, ReplaceFile) or deleted
+// (CloseDelete) also keeps its inode, emptied, as a spare for the next
+// file the run creates in its directory, and a record file cut shorter is
+// cut on the disk once the records written after the cut are out; the
+// bytes every file holds are as without a run, and the run's end leaves
+// no spare behind.
 class RunFileCache {
 public:
     RunFileCache();
@@ -137,6 +150,8 @@ private:
     std::size_t length_;
     void* mapping_ = nullptr;  // what munmap releases
     std::size_t mapped_ = 0;
+    dev_t device_ = 0;  // the mapped file
+    ino_t inode_ = 0;
     std::vector<unsigned char> copy_;  // where mapping failed
 };
 
@@ -167,6 +182,7 @@ private:
     long long write_pos_ = -1;
     std::string out_;      // lines written, not yet on the disk
     bool failed_ = false;  // a write of the buffer failed
+    bool cut_pending_ = false;  // the lines written replace a longer rest
 };
 
 // Unit table. Units 1 to 40.
@@ -213,6 +229,8 @@ bool WriteRecords(int unit, long first, const unsigned char* data, std::size_t c
 // Every whole record of the direct-access file on the unit (DirectFile's
 // ReadWhole); false (bytes empty) when the unit holds none.
 bool ReadRecords(int unit, std::vector<unsigned char>& bytes);
+// Up to count records from record first on (DirectFile's ReadRange).
+bool ReadRecords(int unit, long first, std::size_t count, std::vector<unsigned char>& bytes);
 long RecordCount(int unit);
 // Record length of the direct-access file open on the unit; 0 when the unit
 // holds no direct-access file.

@@ -209,13 +209,18 @@ void Acopy(std::string_view source, std::string_view target) {
     UnitGuard source_guard(kLineUnit);
     Openaw(kCopyUnit, target);
     UnitGuard target_guard(kCopyUnit);
-    // The lines are read in one go and written through the text file's
-    // buffer, not a call a line.
+    // The lines are read a large run at a time through one buffer (a
+    // report of a whole firm is hundreds of megabytes, which read at once
+    // would be memory to fault in and clear) and written through the text
+    // file's buffer, not a call a line.
     std::vector<unsigned char> lines;
-    if (!ReadRecords(kLineUnit, lines)) return;
-    for (std::size_t at = 0; at + kReportLineWidth <= lines.size(); at += kReportLineWidth) {
-        const std::string_view line(reinterpret_cast<const char*>(lines.data()) + at, kReportLineWidth);
-        if (!WriteLine(kCopyUnit, line)) break;
+    for (long first = 1;; first += static_cast<long>(kAcopyChunkLines)) {
+        if (!ReadRecords(kLineUnit, first, kAcopyChunkLines, lines) || lines.empty()) return;
+        for (std::size_t at = 0; at + kReportLineWidth <= lines.size(); at += kReportLineWidth) {
+            const std::string_view line(reinterpret_cast<const char*>(lines.data()) + at, kReportLineWidth);
+            if (!WriteLine(kCopyUnit, line)) return;
+        }
+        if (lines.size() < kAcopyChunkLines * kReportLineWidth) return;
     }
 }
 

@@ -58,6 +58,8 @@ void Prtout(std::string_view line);
 // The text file is made anew: a line file without a record gives an empty
 // text file.
 void Acopy(std::string_view source, std::string_view target);
+// The lines Acopy reads at a time.
+inline constexpr std::size_t kAcopyChunkLines = 4096;
 
 // Loads the firm heading from COMMON.FIL record 13; with option 33 set the
 // firm name is blanked. A top-lines count that does not fit the page (below

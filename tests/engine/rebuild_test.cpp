@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -242,6 +245,80 @@ TEST(Rebuild, ReplacesAStoredFileSpeltInAnotherCase) {
             ++holdings_files;
     EXPECT_EQ(holdings_files, 1);
     EXPECT_EQ(fixtures::ReadHoldings("hlacc1.rec").lots.size(), 2u);
+}
+
+// Every file of the data directory with its bytes.
+std::map<std::string, std::vector<unsigned char>> DirectoryFiles() {
+    std::map<std::string, std::vector<unsigned char>> files;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] =
+                TempDataDir::ReadBytes(entry.path().filename().string());
+    return files;
+}
+
+// Rebuilds one after another within a run, where each replaced holdings
+// and gains file lends its inode to the next account's work files, leave
+// exactly the files and bytes the same rebuilds leave outside a run: an
+// account whose replay fails, or whose work files cannot be written,
+// keeps its stored files (never an earlier account's work files); an
+// account without stored files gets new ones; no work file or anything
+// else is left once the run ends.
+TEST(Rebuild, ARunOverSeveralAccountsLeavesTheSameFilesAsSingleRebuilds) {
+    std::vector<std::map<std::string, std::vector<unsigned char>>> results;
+    for (const bool in_run : {false, true}) {
+        TempDataDir dir;
+        WriteSecurity();
+        const std::vector<unsigned char> old4(2 * 128, '4');
+        for (const char* account : {"ACC1", "ACC2", "ACC3"}) {
+            const std::string a(account);
+            TempDataDir::WriteBytes("HL" + a + ".REC", std::vector<unsigned char>(3 * 128, a.back()));
+            TempDataDir::WriteBytes("GL" + a + ".REC", std::vector<unsigned char>(2 * 128, a.back()));
+        }
+        TempDataDir::WriteBytes("HLACC4.REC", old4);
+        TempDataDir::WriteBytes("GLACC4.REC", old4);
+        fixtures::WriteTransactions("ACC1",
+                                    {T("B", "1", "01/05/98", 100, 1000), T("S", "1", "02/05/98", 40, 600)});
+        fixtures::WriteTransactions("ACC2",
+                                    {T("B", "1", "01/05/98", 100, 1000), T("S", "1", "02/05/98", 140, 600)});
+        fixtures::WriteTransactions("ACC3", {T("B", "1", "01/05/98", 10, 100)});
+        fixtures::WriteTransactions("ACC4", {T("B", "1", "01/05/98", 20, 200)});
+        fixtures::WriteTransactions("ACC5",
+                                    {T("B", "1", "01/05/98", 50, 500), T("S", "1", "03/05/98", 50, 700)});
+        {
+            std::optional<records::RunFileCache> run;
+            if (in_run) run.emplace();
+            struct Step {
+                const char* account;
+                int16_t flag;
+            };
+            for (const Step& step : {Step{"ACC1", 0}, Step{"ACC2", 1}, Step{"ACC3", 0},
+                                     Step{"ACC4", engine::kWorkFilesFailed}, Step{"ACC5", 0}}) {
+                const bool blocked = step.flag == engine::kWorkFilesFailed;
+                if (blocked) std::filesystem::create_directories("GL.TMP/keep");
+                int16_t flag = -1;
+                engine::Rbldhl(step.account, flag);
+                EXPECT_EQ(flag, step.flag) << step.account << " in a run: " << in_run;
+                if (blocked) std::filesystem::remove_all("GL.TMP");
+            }
+            EXPECT_EQ(TempDataDir::ReadBytes("HLACC2.REC"), std::vector<unsigned char>(3 * 128, '2'));
+            EXPECT_EQ(TempDataDir::ReadBytes("HLACC4.REC"), old4);
+            EXPECT_EQ(TempDataDir::ReadBytes("GLACC4.REC"), old4);
+            EXPECT_EQ(fixtures::ReadHoldings("HLACC3.REC").lots.size(), 2u);
+            EXPECT_EQ(fixtures::ReadHoldings("HLACC5.REC").lots.size(), 1u);
+        }
+        // What a failed replay leaves under the work names is the same
+        // either way; it is not part of the comparison.
+        std::filesystem::remove("HL.TMP");
+        std::filesystem::remove("GL.TMP");
+        results.push_back(DirectoryFiles());
+    }
+    EXPECT_EQ(results[1], results[0]);
+    EXPECT_TRUE(results[1].contains("HLACC5.REC"));
+    EXPECT_TRUE(results[1].contains("GLACC5.REC"));
+    EXPECT_EQ(std::count_if(results[1].begin(), results[1].end(),
+                            [](const auto& f) { return f.first.starts_with("."); }),
+              0);
 }
 
 }  // namespace

@@ -173,6 +173,28 @@ TEST(ReportOutputAcopy, StopsAtEndAndReplacesTarget) {
     EXPECT_EQ(ReadText("EMPTY.TXT"), "");
 }
 
+// A line file longer than Acopy reads at a time is copied whole, line for
+// line, whatever number of lines the last run holds: exactly a run, one
+// line into the next, and a run and a half.
+TEST(ReportOutputAcopy, CopiesLineFilesLargerThanOneRead) {
+    for (const std::size_t count :
+         {kAcopyChunkLines, kAcopyChunkLines + 1, 2 * kAcopyChunkLines + kAcopyChunkLines / 2}) {
+        TempDataDir dir;
+        std::string expected;
+        {
+            std::vector<unsigned char> bytes;
+            for (std::size_t n = 1; n <= count; ++n) {
+                const std::string line = Fixed("LINE " + std::to_string(n), kReportLineWidth);
+                bytes.insert(bytes.end(), line.begin(), line.end());
+                expected += line + "\r\n";
+            }
+            TempDataDir::WriteBytes("BIG.TMP", bytes);
+        }
+        Acopy("BIG.TMP", "BIG.TXT");
+        EXPECT_EQ(ReadText("BIG.TXT"), expected) << count;
+    }
+}
+
 struct HeadingCase {
     const char* name;
     bool eighty;  // Hdr80 instead of Pghead
