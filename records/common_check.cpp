@@ -22,7 +22,9 @@ CommonFileContents InspectCommonFile() {
     if (!std::filesystem::is_regular_file(path, error)) return contents;
     contents.exists = true;
     // Read whole rather than through a record file, which would create or
-    // extend nothing but still opens for writing.
+    // extend nothing but still opens for writing; the program's own
+    // buffered writes go out first, so the read sees them.
+    FlushPendingWrites();
     std::ifstream in(path, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     contents.size = bytes.size();

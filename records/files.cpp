@@ -376,8 +376,13 @@ int OpenFd(const std::string& path, bool create) {
 // link, whose target a rename or deletion of the link leaves alone) may
 // become a spare: a run is on, a slot is free, the file is an ordinary
 // file of this user with the mode a new file gets and no other name, and
-// nothing of this program holds it open or mapped (a reader must keep the
-// bytes it holds).
+// nothing holds it open or mapped (a reader must keep the bytes it holds).
+// This program's own holders are known here; another program's are not,
+// so the file must also take a write lease, which the kernel grants only
+// while no other descriptor or mapping of it is open anywhere. The lease
+// holds until fd closes, after the file has been emptied, so no other
+// program can open it in between. Where leases are not to be had (a
+// network file system) the file is simply freed, as outside a run.
 bool CanBecomeSpare(int fd, FileKey& key) {
     if (Keeping().depth == 0) return false;
     const SparePool& pool = Spares();
@@ -389,7 +394,8 @@ bool CanBecomeSpare(int fd, FileKey& key) {
         (st.st_mode & 07777) != pool.mode)
         return false;
     key = FileKey{st.st_dev, st.st_ino};
-    return !OpenStates().contains(key) && !MappedFiles().contains(key) && !TextFileOn(key);
+    if (OpenStates().contains(key) || MappedFiles().contains(key) || TextFileOn(key)) return false;
+    return ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
 }
 
 // Empties the file open on fd and closes it (closing also clears what

@@ -24,6 +24,8 @@ bool IsSpace(char c) {
 bool ReadWholeFile(std::string_view name, std::string& bytes) {
     const std::string path = ResolveName(name);
     if (path.empty()) return false;
+    // The program's own buffered writes go out first, so the read sees them.
+    FlushPendingWrites();
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -707,6 +708,49 @@ TEST(FilesMove, AFileStillReadKeepsItsBytesWhenReplacedInARun) {
         ASSERT_TRUE(text.ReadLine(line));
         EXPECT_EQ(line, "a");
         EXPECT_EQ(DiskBytes("TEXT.TXT"), std::vector<unsigned char>(128, 'n'));
+    }
+}
+
+// A file another program holds open - here a descriptor the record layer
+// does not know of, read only, or a mapping whose descriptor is closed -
+// keeps its bytes when a run replaces or deletes it: the record layer
+// cannot see such a reader, and the kernel's lease tells it.
+TEST(FilesMove, AFileAnotherProgramHoldsKeepsItsBytesInARun) {
+    TempDataDir dir;
+    const std::vector<unsigned char> old_bytes(4 * 128, 'o');
+    RunFileCache run;
+    auto read_all = [](int fd) {
+        std::vector<unsigned char> bytes(8 * 128);
+        const ssize_t got = ::pread(fd, bytes.data(), bytes.size(), 0);
+        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return bytes;
+    };
+    {
+        TempDataDir::WriteBytes("HELD.REC", old_bytes);
+        const int fd = ::open("HELD.REC", O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        WriteWork("WORK.TMP", 'n', 1);
+        ASSERT_TRUE(MoveFileOver("WORK.TMP", "HELD.REC"));
+        DirectFile next("NEXT.WRK", 128);  // may take a spare, never this file
+        next.Write(1, Record(128, 'x'));
+        EXPECT_EQ(read_all(fd), old_bytes);
+        EXPECT_EQ(DiskBytes("HELD.REC"), std::vector<unsigned char>(128, 'n'));
+        ::close(fd);
+    }
+    {
+        TempDataDir::WriteBytes("GONE.WRK", old_bytes);
+        const int fd = ::open("GONE.WRK", O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        void* map = ::mmap(nullptr, old_bytes.size(), PROT_READ, MAP_SHARED, fd, 0);
+        ::close(fd);
+        ASSERT_NE(map, MAP_FAILED);
+        Open(9, "GONE.WRK");
+        EXPECT_TRUE(CloseDelete(9));
+        DirectFile next("NEXT2.WRK", 128);
+        next.Write(1, Record(128, 'x'));
+        const auto* bytes = static_cast<const unsigned char*>(map);
+        EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + old_bytes.size()), old_bytes);
+        ::munmap(map, old_bytes.size());
     }
 }
 
