@@ -1,10 +1,12 @@
 #include "records/amounts.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/rounding.h"
+#include "records/small_copy.h"
 
 namespace records {
 
@@ -24,7 +26,8 @@ void Normalise(std::string& text) {
 // where Comma blanks it (unless Comma leaves a too-wide field untouched).
 void IncomeField(double amount, std::string& text, double first_step, std::string_view small_layout,
                  int small_width) {
-    text.assign(kAmountWidth, ' ');
+    // Each write below fills every position of the text.
+    text.resize(kAmountWidth);
     const float millions = static_cast<float>(amount * 1e-6);
     int width;
     if (amount >= first_step * 100.0) {
@@ -50,29 +53,26 @@ void Comma(std::string& text, int n) {
     Normalise(text);
     if (n < 1) return;
     n = std::min<int>(n, kAmountWidth);
-    std::string work = text.substr(0, static_cast<std::size_t>(n));
-    auto at = [&work](int p) -> char& { return work[static_cast<std::size_t>(p - 1)]; };
-    int p = n + 1;
-    for (int i = 1; i <= n; ++i) {
-        if (at(i) == '.') {
-            p = i;
-            break;
-        }
-    }
+    // The field is edited in a copy of its own, positions counted from 1,
+    // and put back only when the edit completes.
+    char work[kAmountWidth + 1];
+    CopyShort(work + 1, text.data(), static_cast<std::size_t>(n));
+    const void* const point = std::memchr(work + 1, '.', static_cast<std::size_t>(n));
+    int p = point == nullptr ? n + 1 : static_cast<int>(static_cast<const char*>(point) - work);
     for (int q = p - 4; q >= 2; q = p - 4) {
-        if (at(q) == ' ' || at(q) == '-' || at(q) == '(') break;
+        if (work[q] == ' ' || work[q] == '-' || work[q] == '(') break;
         // No room left of the number: the field stays as written.
-        if (at(1) != ' ') return;
-        for (int i = 2; i <= q; ++i) at(i - 1) = at(i);
-        at(q) = ',';
+        if (work[1] != ' ') return;
+        std::memmove(work + 1, work + 2, static_cast<std::size_t>(q - 1));
+        work[q] = ',';
         p = q;
     }
-    if (at(n) == '.') {
-        for (int i = n; i >= 2; --i) at(i) = at(i - 1);
-        at(1) = ' ';
+    if (work[n] == '.') {
+        std::memmove(work + 2, work + 1, static_cast<std::size_t>(n - 1));
+        work[1] = ' ';
     }
-    text.replace(0, work.size(), work);
-    std::fill(text.begin() + n, text.end(), ' ');
+    CopyShort(text.data(), work + 1, static_cast<std::size_t>(n));
+    FillShort(text.data() + n, ' ', kAmountWidth - static_cast<std::size_t>(n));
 }
 
 void Brackt(std::string& text, int n) {
@@ -80,14 +80,12 @@ void Brackt(std::string& text, int n) {
     if (n < 1 || n + 1 > static_cast<int>(kAmountWidth)) return;
     const char after = text[static_cast<std::size_t>(n)];
     if (after != ' ' && after != '.') return;
-    for (int i = n - 1; i >= 1; --i) {
-        if (text[static_cast<std::size_t>(i - 1)] == '-') {
-            text[static_cast<std::size_t>(i - 1)] = '(';
-            text[static_cast<std::size_t>(n)] = ')';
-            std::fill(text.begin() + n + 1, text.end(), ' ');
-            return;
-        }
-    }
+    // The last "-" of positions 1 to n - 1.
+    void* const minus = memrchr(text.data(), '-', static_cast<std::size_t>(n - 1));
+    if (minus == nullptr) return;
+    *static_cast<char*>(minus) = '(';
+    text[static_cast<std::size_t>(n)] = ')';
+    std::fill(text.begin() + n + 1, text.end(), ' ');
 }
 
 void Putdol(std::string& text, int16_t& n, int16_t& flag) {
@@ -130,24 +128,68 @@ void Form16(double& value, double switch_value, std::string& text) {
     if (value < 0.0) Brackt(text, 15);
 }
 
+namespace {
+
+// What "(F14.4)" reads into a double from four digits without a point:
+// their whole number over 10^4, which the division gives as the double
+// nearest to it, as the read does. Anything else takes the read, which
+// leaves the fraction as it was when it fails.
+void FractionRead(std::string_view digits, double& fraction) {
+    uint32_t k = 0;
+    bool all_digits = digits.size() == 4;
+    for (std::size_t i = 0; i < digits.size() && all_digits; ++i) {
+        all_digits = digits[i] >= '0' && digits[i] <= '9';
+        k = k * 10 + static_cast<uint32_t>(digits[i] - '0');
+    }
+    if (all_digits) {
+        fraction = static_cast<double>(k) / 1e4;
+        return;
+    }
+    Read(digits, "(F14.4)", {&fraction});
+}
+
+// What "(F9.0)" reads into a double from a whole part of nine positions:
+// blanks, an optional "-", digits (at most eight, so exact). false, value
+// unchanged, for anything else, which the read decides.
+bool WholeRead(std::string_view field, double& value) {
+    if (field.size() != 9) return false;
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    const bool negative = i < field.size() && field[i] == '-';
+    if (negative) ++i;
+    if (i == field.size()) return false;
+    uint32_t k = 0;
+    for (; i < field.size(); ++i) {
+        if (field[i] < '0' || field[i] > '9') return false;
+        k = k * 10 + static_cast<uint32_t>(field[i] - '0');
+    }
+    value = negative ? -static_cast<double>(k) : static_cast<double>(k);
+    return true;
+}
+
+}  // namespace
+
 void Trncat(double value, std::string& whole, double& fraction, std::string& fraction_text) {
-    const std::string written = Write("(F14.4)", {value});
+    thread_local std::string written;
+    WriteTo(written, "(F14.4)", {value});
     const std::size_t dot = written.rfind('.');
     if (dot == std::string::npos) return;
     Normalise(whole);
     Normalise(fraction_text);
     whole.replace(0, dot + 1, written, 0, dot + 1);
-    const std::string digits = Fixed(std::string_view(written).substr(dot + 1), 4);
-    fraction_text.replace(0, 4, digits);
+    char digits[4] = {' ', ' ', ' ', ' '};
+    written.copy(digits, 4, dot + 1);
+    fraction_text.replace(0, 4, digits, 4);
     // Four digits without a point: the layout places them as decimals.
-    Read(digits, "(F14.4)", {&fraction});
+    FractionRead(std::string_view(digits, 4), fraction);
     if (value >= 0.0) {
         Comma(whole, 9);
         return;
     }
     // Negative: move the whole part one place left to make room for ")".
     double whole_part = 0.0;
-    if (Read(std::string_view(whole).substr(0, 9), "(F9.0)", {&whole_part})) {
+    const std::string_view whole_field = std::string_view(whole).substr(0, 9);
+    if (WholeRead(whole_field, whole_part) || Read(whole_field, "(F9.0)", {&whole_part})) {
         // A quantity between -1 and 0 has a whole part of zero, which the
         // layout writes without a sign; it keeps its minus so that it is
         // bracketed like any other negative quantity.
@@ -189,13 +231,17 @@ void Phone(std::string_view digits, std::string& result) {
 }
 
 void Ckdesc(std::string& description, std::string_view code, float rate, std::string_view date) {
-    if (!IsBlank(Fixed(description, kAmountWidth))) return;
-    if (IsBlank(Fixed(date, 4))) return;
+    // Padding with blanks changes no answer of IsBlank: the texts are
+    // looked at as they are, cut to their width.
+    if (!IsBlank(std::string_view(description).substr(0, kAmountWidth))) return;
+    if (IsBlank(date.substr(0, 4))) return;
     if (code.size() < 2 || static_cast<unsigned char>(code[1]) == 0) return;
-    const std::string text = Fixed(date, 8);
-    const std::string_view first = std::string_view(text).substr(0, 4);
-    const std::string_view second = std::string_view(text).substr(4, 4);
-    description.assign(kAmountWidth, ' ');
+    char text[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    date.copy(text, 8);
+    const std::string_view first(text, 4);
+    const std::string_view second(text + 4, 4);
+    // Either write fills all 32 positions.
+    description.resize(kAmountWidth);
     if (rate == kNoRate)
         WriteInto(description, "(12X,2A4,'            ')", {first, second});
     else

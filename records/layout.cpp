@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "records/layout_number.h"
 #include "records/layout_parse.h"
+#include "records/small_copy.h"
 
 namespace records {
 
@@ -99,71 +101,189 @@ WalkEnd Walk(const ParsedLayout& layout, Handler& handler) {
 
 // ---------------------------------------------------------------- output
 
+// The record being written: characters put straight into a buffer kept
+// for the thread, which only grows, so a field costs no more than filling
+// its positions.
+class Sink {
+public:
+    Sink() : storage_(Storage()), base_(storage_.data()), room_(storage_.size()) {}
+    Sink(const Sink&) = delete;
+    Sink& operator=(const Sink&) = delete;
+
+    // Room for n characters at the end of the record; the caller fills it.
+    char* Room(std::size_t n) {
+        if (room_ - used_ < n) Grow(n);
+        char* const at = base_ + used_;
+        used_ += n;
+        return at;
+    }
+    void Put(const char* text, std::size_t n) { CopyShort(Room(n), text, n); }
+    std::string_view Text() const { return std::string_view(base_, used_); }
+    void Clear() { used_ = 0; }
+
+private:
+    static std::string& Storage() {
+        thread_local std::string storage(512, ' ');
+        return storage;
+    }
+    [[gnu::noinline]] void Grow(std::size_t n) {
+        storage_.resize(std::max(storage_.size() * 2, used_ + n));
+        base_ = storage_.data();
+        room_ = storage_.size();
+    }
+
+    std::string& storage_;
+    char* base_;
+    std::size_t room_;
+    std::size_t used_ = 0;
+};
+
+// A text under Aw (width >= 0), as AppendTextField: the first w
+// characters, or the text right-aligned after blanks.
+inline void PutText(Sink& sink, std::string_view text, std::size_t w) {
+    char* const field = sink.Room(w);
+    if (text.size() >= w) {
+        CopyShort(field, text.data(), w);
+    } else {
+        const std::size_t blanks = w - text.size();
+        FillShort(field, ' ', blanks);
+        CopyShort(field + blanks, text.data(), text.size());
+    }
+}
+
+// One item under an I, F or A descriptor.
+[[gnu::noinline]] void PutItem(Sink& sink, Kind kind, int32_t width, int32_t decimals, const OutItem& item) {
+    switch (kind) {
+        case Kind::Integer: {
+            char* const field = sink.Room(static_cast<std::size_t>(width));
+            if (const auto* whole = std::get_if<long long>(&item)) {
+                layout_detail::IntegerField(field, *whole, width);
+            } else if (const auto* number = std::get_if<double>(&item)) {
+                // A half rounds away from zero; beyond the range of a
+                // 64-bit integer no width of I could hold it anyway.
+                if (std::isfinite(*number) && std::fabs(*number) < 9.2e18) {
+                    layout_detail::IntegerField(field, std::llround(*number), width);
+                } else {
+                    layout_detail::StarsField(field, width);
+                }
+            } else {
+                layout_detail::StarsField(field, width);
+            }
+            break;
+        }
+        case Kind::Fixed: {
+            char* const field = sink.Room(static_cast<std::size_t>(width));
+            if (const auto* number = std::get_if<double>(&item)) {
+                layout_detail::FixedField(field, *number, width, decimals);
+            } else if (const auto* whole = std::get_if<long long>(&item)) {
+                layout_detail::FixedField(field, static_cast<double>(*whole), width, decimals);
+            } else {
+                layout_detail::StarsField(field, width);
+            }
+            break;
+        }
+        default:
+            if (const auto* text = std::get_if<std::string_view>(&item)) {
+                if (width < 0) {
+                    sink.Put(text->data(), text->size());
+                } else {
+                    PutText(sink, *text, static_cast<std::size_t>(width));
+                }
+            } else {
+                const int32_t w = width < 0 ? 1 : width;
+                layout_detail::StarsField(sink.Room(static_cast<std::size_t>(w)), w);
+            }
+            break;
+    }
+}
+
+// The walk's handler for a write.
 class Writer {
 public:
-    // Writes into `first`; later records go to `more` when given, and are
-    // not wanted otherwise.
-    Writer(OutItems items, std::string& first, std::vector<std::string>* more)
-        : items_(items), record_(&first), more_(more) {}
+    // Writes the first record into the sink; later records go to `more`
+    // when given, and are not wanted otherwise.
+    Writer(OutItems items, Sink& sink, std::string* first, std::vector<std::string>* more)
+        : items_(items), sink_(sink), record_(first), more_(more) {}
 
     bool HasItem() const { return next_ < items_.size(); }
 
     bool NewRecord() {
         if (more_ == nullptr) return false;
+        Finish();
         more_->emplace_back();
         record_ = &more_->back();
+        sink_.Clear();
         return true;
     }
 
-    void Literal(std::string_view text) { record_->append(text); }
+    void Literal(std::string_view text) { sink_.Put(text.data(), text.size()); }
 
-    void Skip(int n) { record_->append(static_cast<std::size_t>(n), ' '); }
+    void Skip(int n) { FillShort(sink_.Room(static_cast<std::size_t>(n)), ' ', static_cast<std::size_t>(n)); }
 
     bool Data(const Node& node) {
-        const OutItem& item = items_[next_++];
-        std::string& out = *record_;
-        switch (node.kind) {
-            case Kind::Integer:
-                if (const auto* whole = std::get_if<long long>(&item)) {
-                    layout_detail::AppendInteger(out, *whole, node.width);
-                } else if (const auto* number = std::get_if<double>(&item)) {
-                    // A half rounds away from zero; beyond the range of a
-                    // 64-bit integer no width of I could hold it anyway.
-                    if (std::isfinite(*number) && std::fabs(*number) < 9.2e18) {
-                        layout_detail::AppendInteger(out, std::llround(*number), node.width);
-                    } else {
-                        layout_detail::AppendStars(out, node.width);
-                    }
-                } else {
-                    layout_detail::AppendStars(out, node.width);
-                }
-                break;
-            case Kind::Fixed:
-                if (const auto* number = std::get_if<double>(&item)) {
-                    layout_detail::AppendFixed(out, *number, node.width, node.decimals);
-                } else if (const auto* whole = std::get_if<long long>(&item)) {
-                    layout_detail::AppendFixed(out, static_cast<double>(*whole), node.width, node.decimals);
-                } else {
-                    layout_detail::AppendStars(out, node.width);
-                }
-                break;
-            default:
-                if (const auto* text = std::get_if<std::string_view>(&item)) {
-                    AppendTextField(out, *text, node.width);
-                } else {
-                    layout_detail::AppendStars(out, node.width < 0 ? 1 : node.width);
-                }
-                break;
-        }
+        PutItem(sink_, node.kind, node.width, node.decimals, items_[next_++]);
         return true;
+    }
+
+    // Hands the record in the sink to its string (for several records).
+    void Finish() {
+        if (record_ != nullptr) record_->assign(sink_.Text());
     }
 
 private:
     OutItems items_;
     std::size_t next_ = 0;
+    Sink& sink_;
     std::string* record_;
     std::vector<std::string>* more_;
 };
+
+// Writes the first record of the items under the layout into the sink: by
+// the flat pass when the items do not outlast it, by the walk otherwise.
+void WriteFirst(const ParsedLayout& layout, OutItems items, Sink& sink) {
+    if (layout.Flat() && items.size() <= layout.flatData) {
+        const char* const texts = layout.stepTexts.data();
+        const std::vector<layout_detail::Step>& steps = layout.steps;
+        std::size_t next = 0;
+        for (std::size_t i = 0;; ++i) {
+            const layout_detail::Step& step = steps[i];
+            sink.Put(texts + step.text, step.textSize);
+            if (step.kind == Kind::Skip || next == items.size()) break;
+            // A text under Aw, the commonest item of a line, is put here.
+            const OutItem& item = items[next++];
+            const auto* text = std::get_if<std::string_view>(&item);
+            if (step.kind != Kind::Text || step.width < 0 || text == nullptr) {
+                PutItem(sink, step.kind, step.width, step.decimals, item);
+                continue;
+            }
+            const auto width = static_cast<std::size_t>(step.width);
+            if (text->size() != width) {
+                PutText(sink, *text, width);
+                continue;
+            }
+            // The words of a text cut to their widths lie one after another
+            // (Items keeps them so): while the next descriptors take the
+            // characters that follow, at their full width, with nothing
+            // between, the run is put in one move.
+            std::size_t run = width;
+            while (next < items.size()) {
+                const layout_detail::Step& following = steps[i + 1];
+                if (following.kind != Kind::Text || following.textSize != 0 || following.width < 0) break;
+                const auto* more = std::get_if<std::string_view>(&items[next]);
+                if (more == nullptr || more->data() != text->data() + run ||
+                    more->size() != static_cast<std::size_t>(following.width))
+                    break;
+                run += more->size();
+                ++next;
+                ++i;
+            }
+            sink.Put(text->data(), run);
+        }
+        return;
+    }
+    Writer writer(items, sink, nullptr, nullptr);
+    Walk(layout, writer);
+}
 
 // ----------------------------------------------------------------- input
 
@@ -306,6 +426,31 @@ private:
     bool beyond_ = false;
 };
 
+// A number column: a layout of one F between texts, written with one
+// number. The number to write and the size of the record, or nullptr when
+// the write is not of that kind.
+[[gnu::always_inline]] inline const double* OneNumber(const ParsedLayout& layout, OutItems items, std::size_t& size) {
+    if (!layout.valid || !layout.OneFixed() || items.size() != 1) return nullptr;
+    const auto* value = std::get_if<double>(&items[0]);
+    if (value != nullptr) {
+        const layout_detail::Step& number = layout.steps[0];
+        size = number.textSize + static_cast<std::size_t>(number.width) + layout.steps[1].textSize;
+    }
+    return value;
+}
+
+// Writes that record at `at`: the text before, the number, the text after.
+[[gnu::always_inline]] inline void PutOneNumber(const ParsedLayout& layout, double value, char* at) {
+    const layout_detail::Step& number = layout.steps[0];
+    const layout_detail::Step& after = layout.steps[1];
+    const char* const texts = layout.stepTexts.data();
+    CopyShort(at, texts + number.text, number.textSize);
+    at += number.textSize;
+    layout_detail::FixedField(at, value, number.width, number.decimals);
+    at += number.width;
+    CopyShort(at, texts + after.text, after.textSize);
+}
+
 }  // namespace
 
 std::vector<std::string> WriteRecords(std::string_view layout, OutItems items) {
@@ -315,8 +460,10 @@ std::vector<std::string> WriteRecords(std::string_view layout, OutItems items) {
     // The first record has a string of its own, as `records` reallocates
     // while the later ones are written.
     std::string first;
-    Writer writer(items, first, &records);
+    Sink sink;
+    Writer writer(items, sink, &first, &records);
     Walk(parsed, writer);
+    writer.Finish();
     records.insert(records.begin(), std::move(first));
     return records;
 }
@@ -324,27 +471,50 @@ std::vector<std::string> WriteRecords(std::string_view layout, OutItems items) {
 std::string Write(std::string_view layout, OutItems items) {
     const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
     if (!parsed.valid) return std::string();
-    // The record is built in a buffer kept for the thread, so it grows a
-    // field at a time without reallocating, and handed back in a string
-    // of its own size: one allocation a line.
-    thread_local std::string record;
-    record.clear();
-    Writer writer(items, record, nullptr);
-    Walk(parsed, writer);
-    return record;
+    std::size_t size = 0;
+    if (const double* value = OneNumber(parsed, items, size)) {
+        std::string record(size, ' ');
+        PutOneNumber(parsed, *value, record.data());
+        return record;
+    }
+    Sink sink;
+    WriteFirst(parsed, items, sink);
+    return std::string(sink.Text());
+}
+
+void WriteTo(std::string& record, std::string_view layout, OutItems items) {
+    const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (!parsed.valid) {
+        record.clear();
+        return;
+    }
+    std::size_t size = 0;
+    if (const double* value = OneNumber(parsed, items, size)) {
+        record.resize(size);
+        PutOneNumber(parsed, *value, record.data());
+        return;
+    }
+    Sink sink;
+    WriteFirst(parsed, items, sink);
+    record.assign(sink.Text());
 }
 
 void WriteInto(std::string& field, std::string_view layout, OutItems items) {
-    thread_local std::string record;
-    record.clear();
     const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
-    if (parsed.valid) {
-        Writer writer(items, record, nullptr);
-        Walk(parsed, writer);
+    std::size_t size = 0;
+    const double* const value = OneNumber(parsed, items, size);
+    if (value != nullptr && size <= field.size()) {
+        // A number column straight into its field, then blanks.
+        PutOneNumber(parsed, *value, field.data());
+        FillShort(field.data() + size, ' ', field.size() - size);
+        return;
     }
+    Sink sink;
+    if (parsed.valid) WriteFirst(parsed, items, sink);
+    const std::string_view record = sink.Text();
     const std::size_t kept = std::min(record.size(), field.size());
-    std::copy_n(record.begin(), kept, field.begin());
-    std::fill(field.begin() + static_cast<std::ptrdiff_t>(kept), field.end(), ' ');
+    CopyShort(field.data(), record.data(), kept);
+    FillShort(field.data() + kept, ' ', field.size() - kept);
 }
 
 bool Read(std::string_view text, std::string_view layout, InItems items) {
@@ -357,6 +527,17 @@ bool Read(std::string_view text, std::string_view layout, InItems items) {
     // want of items, reverting while any are left.
     if (Walk(parsed, reader) != WalkEnd::Done) return false;
     reader.Commit(scratch);
+    return true;
+}
+
+bool IsNumberColumn(std::string_view layout, int& width, int& decimals) {
+    const ParsedLayout& parsed = layout_detail::CachedLayout(layout);
+    if (!parsed.valid || !parsed.OneFixed() || parsed.steps[0].textSize != 0) return false;
+    const layout_detail::Step& after = parsed.steps[1];
+    const std::string_view blanks = std::string_view(parsed.stepTexts).substr(after.text, after.textSize);
+    if (blanks.find_first_not_of(' ') != std::string_view::npos) return false;
+    width = parsed.steps[0].width;
+    decimals = parsed.steps[0].decimals;
     return true;
 }
 

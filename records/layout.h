@@ -96,6 +96,10 @@ std::vector<std::string> WriteRecords(std::string_view layout, OutItems items);
 // Writes the items under the layout and returns the first record.
 std::string Write(std::string_view layout, OutItems items = {});
 
+// Writes the first record into `record`, replacing what it held: Write for
+// a text the caller keeps from one line to the next, whose room is reused.
+void WriteTo(std::string& record, std::string_view layout, OutItems items = {});
+
 // Writes the items into a fixed-width text, as an internal write does: the
 // field is blank-filled beyond what the layout produced, and output beyond
 // the field's width is cut off. Only the first record lands in the field.
@@ -110,6 +114,11 @@ void WriteInto(std::string& field, std::string_view layout, OutItems items);
 // were. Past the end of the text, and after "/" or a reversion (the text
 // is a single record), fields read as blanks.
 bool Read(std::string_view text, std::string_view layout, InItems items);
+
+// True for a number column: a layout of one F descriptor with nothing
+// before it and nothing but blanks after it ("(F15.2,' ')", "(F12.2)");
+// its width and decimals then come back.
+bool IsNumberColumn(std::string_view layout, int& width, int& decimals);
 
 // True when the layout text parses.
 bool IsValidLayout(std::string_view layout);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "records/rounding.h"
+#include "records/small_copy.h"
 
 namespace records::layout_detail {
 
@@ -30,82 +31,136 @@ bool IsExactTie(double value, int d) {
     return exponent == -(d + 1);
 }
 
-void AppendBlanks(std::string& out, int n) {
-    if (n > 0) out.append(static_cast<std::size_t>(n), ' ');
+// Puts the text [from, from + size) right-aligned into the w positions at
+// field, which it fits: blanks first.
+inline void RightAligned(char* field, int w, const char* from, int size) {
+    FillShort(field, ' ', static_cast<std::size_t>(w - size));
+    CopyShort(field + (w - size), from, static_cast<std::size_t>(size));
+}
+
+// Puts a fixed-point text (an optional "-", digits, a point, digits) into
+// the w positions at field: right-aligned when it fits; else without the
+// "0" before the point of a value below 1 when that is enough; else
+// asterisks.
+inline void FixedText(char* field, int w, const char* text, int size) {
+    if (size <= w) {
+        RightAligned(field, w, text, size);
+        return;
+    }
+    // The "0" before the point of a value below 1 is the first thing to go
+    // when the field is too narrow.
+    const int digit = text[0] == '-' ? 1 : 0;
+    if (text[digit] == '0' && text[digit + 1] == '.' && size - 1 <= w) {
+        char* at = field;
+        std::memset(at, ' ', static_cast<std::size_t>(w - (size - 1)));
+        at += w - (size - 1);
+        if (digit == 1) *at++ = '-';
+        std::memcpy(at, text + digit + 1, static_cast<std::size_t>(size - digit - 1));
+        return;
+    }
+    StarsField(field, w);
+}
+
+// Writes [-]i.f for the whole number n read as n x 10^-d into the w
+// positions at field: the text FixedFieldByText gives for a value whose
+// nearest multiple of 10^-d is n. n is below 2^53 and d at most 10.
+void MultipleField(char* field, bool negative, uint64_t n, int w, int d) {
+    // The digits of 00 to 99, two at a time.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    // Built from its last digit back: d decimals, the point, the whole
+    // part ("0" when n < 10^d), the sign of a value that is not zero.
+    char buf[48];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    const bool minus = negative && n != 0;
+    int decimals = d;
+    for (; decimals >= 2; decimals -= 2) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (n % 100), 2);
+        n /= 100;
+    }
+    if (decimals == 1) {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    *--p = '.';
+    while (n >= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (n % 100), 2);
+        n /= 100;
+    }
+    if (n >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * n, 2);
+    } else {
+        *--p = static_cast<char>('0' + n);
+    }
+    if (minus) *--p = '-';
+    FixedText(field, w, p, static_cast<int>(end - p));
 }
 
 }  // namespace
+
+void StarsField(char* field, int w) {
+    if (w > 0) FillShort(field, '*', static_cast<std::size_t>(w));
+}
 
 void AppendStars(std::string& out, int w) {
     if (w > 0) out.append(static_cast<std::size_t>(w), '*');
 }
 
-void AppendInteger(std::string& out, long long value, int w) {
+void IntegerField(char* field, long long value, int w) {
     char buf[24];
     const auto result = std::to_chars(buf, buf + sizeof buf, value);
     const int size = static_cast<int>(result.ptr - buf);
     if (size > w) {
-        AppendStars(out, w);
+        StarsField(field, w);
         return;
     }
-    const std::size_t at = out.size();
-    out.append(static_cast<std::size_t>(w), ' ');
-    std::memcpy(out.data() + at + static_cast<std::size_t>(w - size), buf, static_cast<std::size_t>(size));
+    std::memset(field, ' ', static_cast<std::size_t>(w - size));
+    std::memcpy(field + (w - size), buf, static_cast<std::size_t>(size));
 }
 
-// Writes [-]i.f for the whole number n read as n x 10^-d into w
-// positions: the text AppendFixedByText gives for a value whose nearest
-// multiple of 10^-d is n.
-void AppendMultiple(std::string& out, bool negative, uint64_t n, int w, int d) {
-    char digits[24];
-    const int count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
-    // The sign, the whole part ("0" when n < 10^d), the point, d decimals.
-    char buf[48];
-    int size = 0;
-    if (negative && n != 0) buf[size++] = '-';
-    const int whole = count > d ? count - d : 0;
-    if (whole == 0) {
-        buf[size++] = '0';
-    } else {
-        std::memcpy(buf + size, digits, static_cast<std::size_t>(whole));
-        size += whole;
-    }
-    buf[size++] = '.';
-    for (int i = count; i < d; ++i) buf[size++] = '0';
-    std::memcpy(buf + size, digits + whole, static_cast<std::size_t>(count - whole));
-    size += count - whole;
-    if (size <= w) {
-        // The field in one step: blanks, then the text over its right end.
-        const std::size_t at = out.size();
-        out.append(static_cast<std::size_t>(w), ' ');
-        std::memcpy(out.data() + at + static_cast<std::size_t>(w - size), buf,
-                    static_cast<std::size_t>(size));
+namespace {
+
+// Makes room for w characters at the end of out and has write fill them.
+template <class Write>
+void AppendField(std::string& out, int w, Write write) {
+    if (w <= 0) return;
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(w));
+    write(out.data() + at);
+}
+
+}  // namespace
+
+void AppendInteger(std::string& out, long long value, int w) {
+    AppendField(out, w, [&](char* field) { IntegerField(field, value, w); });
+}
+
+void FixedField(char* field, double value, int w, int d) {
+    double n = 0;
+    if (d >= 0 && d <= 10 && rounding_detail::NearestMultiple(value, d, n)) {
+        MultipleField(field, value < 0, static_cast<uint64_t>(n), w, d);
         return;
     }
-    // The "0" before the point of a value below 1 is the first thing to go
-    // when the field is too narrow.
-    const int digit = buf[0] == '-' ? 1 : 0;
-    if (buf[digit] == '0' && buf[digit + 1] == '.' && size - 1 <= w) {
-        AppendBlanks(out, w - (size - 1));
-        out.append(buf, static_cast<std::size_t>(digit));
-        out.append(buf + digit + 1, static_cast<std::size_t>(size - digit - 1));
-        return;
-    }
-    AppendStars(out, w);
+    FixedFieldByText(field, value, w, d);
 }
 
 void AppendFixed(std::string& out, double value, int w, int d) {
-    double n = 0;
-    if (d >= 0 && d <= 10 && rounding_detail::NearestMultiple(value, d, n)) {
-        AppendMultiple(out, value < 0, static_cast<uint64_t>(n), w, d);
-        return;
-    }
-    AppendFixedByText(out, value, w, d);
+    AppendField(out, w, [&](char* field) { FixedField(field, value, w, d); });
 }
 
 void AppendFixedByText(std::string& out, double value, int w, int d) {
+    AppendField(out, w, [&](char* field) { FixedFieldByText(field, value, w, d); });
+}
+
+void FixedFieldByText(char* field, double value, int w, int d) {
     if (!std::isfinite(value)) {
-        AppendStars(out, w);
+        StarsField(field, w);
         return;
     }
     // Room for every finite double: 309 integer digits, a sign, a point and
@@ -118,7 +173,7 @@ void AppendFixedByText(std::string& out, double value, int w, int d) {
     const auto result =
         std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::fixed, tie ? d + 1 : d);
     if (result.ec != std::errc()) {
-        AppendStars(out, w);
+        StarsField(field, w);
         return;
     }
     int size = static_cast<int>(result.ptr - buf);
@@ -150,22 +205,7 @@ void AppendFixedByText(std::string& out, double value, int w, int d) {
         for (int i = 1; i < size && allZero; ++i) allZero = buf[i] == '0' || buf[i] == '.';
         if (allZero) from = 1;
     }
-    const int length = size - from;
-    if (length <= w) {
-        AppendBlanks(out, w - length);
-        out.append(buf + from, static_cast<std::size_t>(length));
-        return;
-    }
-    // The "0" before the point of a value below 1 is the first thing to go
-    // when the field is too narrow.
-    const int digit = from + (buf[from] == '-' ? 1 : 0);
-    if (buf[digit] == '0' && buf[digit + 1] == '.' && length - 1 <= w) {
-        AppendBlanks(out, w - (length - 1));
-        out.append(buf + from, static_cast<std::size_t>(digit - from));
-        out.append(buf + digit + 1, static_cast<std::size_t>(size - digit - 1));
-        return;
-    }
-    AppendStars(out, w);
+    FixedText(field, w, buf + from, size - from);
 }
 
 bool ScanNumber(std::string_view field, int decimals, NumberText& out) {

@@ -11,22 +11,28 @@
 
 namespace records::layout_detail {
 
-// Appends w asterisks: the mark of a value that cannot be shown.
+// The number fields write exactly w characters at `field`, the room the
+// caller has made for them; the Append forms add the field to a text.
+
+// w asterisks: the mark of a value that cannot be shown.
+void StarsField(char* field, int w);
 void AppendStars(std::string& out, int w);
 
-// Appends value right-aligned in w positions, or w asterisks when it
-// needs more.
+// value right-aligned in w positions, or w asterisks when it needs more.
+void IntegerField(char* field, long long value, int w);
 void AppendInteger(std::string& out, long long value, int w);
 
-// Appends value in w positions with d decimals, rounded to nearest from its
-// exact binary value, an exact tie away from zero; see layout.h.
+// value in w positions with d decimals, rounded to nearest from its exact
+// binary value, an exact tie away from zero; see layout.h.
 // A value of 0 to 10 decimals whose nearest multiple of 10^-d binary
 // arithmetic decides (records/rounding.h) is written from that multiple's
-// digits; the others through AppendFixedByText, which gives the same text.
+// digits; the others through FixedFieldByText, which gives the same text.
+void FixedField(char* field, double value, int w, int d);
 void AppendFixed(std::string& out, double value, int w, int d);
 
-// AppendFixed by printing the exact binary value with the C++ library's
+// FixedField by printing the exact binary value with the C++ library's
 // fixed-point conversion.
+void FixedFieldByText(char* field, double value, int w, int d);
 void AppendFixedByText(std::string& out, double value, int w, int d);
 
 // The text of an I or F input field with its blanks dropped and its point

@@ -219,6 +219,66 @@ int64_t PassPositions(const std::vector<Node>& nodes, std::size_t from, std::siz
     return total;
 }
 
+// Unrolls nodes [from, to) into the flat pass: literal and blank texts
+// gathered into the pending step, a data descriptor closes it. False when
+// the pass holds "/" or grows past kMaxFlatData data descriptors.
+bool Unroll(const ParsedLayout& layout, std::size_t from, std::size_t to, std::vector<Step>& steps,
+            std::string& texts, Step& pending) {
+    for (std::size_t i = from; i < to; ++i) {
+        const Node& node = layout.nodes[i];
+        switch (node.kind) {
+            case Kind::GroupOpen: {
+                const auto close = static_cast<std::size_t>(node.link);
+                for (int32_t r = 0; r < node.repeat; ++r) {
+                    if (!Unroll(layout, i + 1, close, steps, texts, pending)) return false;
+                }
+                i = close;
+                break;
+            }
+            case Kind::GroupClose:
+            case Kind::KeepRecord:
+                break;
+            case Kind::NewRecord:
+                return false;
+            case Kind::Literal:
+                texts.append(layout.LiteralText(node));
+                pending.textSize += node.literalSize;
+                break;
+            case Kind::Skip:
+                texts.append(static_cast<std::size_t>(node.width), ' ');
+                pending.textSize += static_cast<uint32_t>(node.width);
+                break;
+            case Kind::Integer:
+            case Kind::Fixed:
+            case Kind::Text:
+                for (int32_t r = 0; r < node.repeat; ++r) {
+                    if (steps.size() >= kMaxFlatData) return false;
+                    pending.kind = node.kind;
+                    pending.width = node.width;
+                    pending.decimals = node.decimals;
+                    steps.push_back(pending);
+                    pending = Step{};
+                    pending.text = static_cast<uint32_t>(texts.size());
+                }
+                break;
+        }
+    }
+    return true;
+}
+
+// Builds the flat pass of a parsed layout, or leaves it empty.
+void Flatten(ParsedLayout& layout) {
+    std::vector<Step> steps;
+    std::string texts;
+    Step pending;
+    if (!Unroll(layout, 0, layout.nodes.size(), steps, texts, pending)) return;
+    pending.kind = Kind::Skip;
+    steps.push_back(pending);
+    layout.flatData = steps.size() - 1;
+    layout.steps = std::move(steps);
+    layout.stepTexts = std::move(texts);
+}
+
 struct TextHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
@@ -239,42 +299,26 @@ ParsedLayout ParseLayout(std::string_view layout) {
         result.valid = true;
         result.revertHasData = std::any_of(result.nodes.begin() + result.revertTo, result.nodes.end(),
                                            [](const Node& node) { return node.IsData(); });
+        Flatten(result);
     } else {
         result = ParsedLayout();
     }
     return result;
 }
 
-const ParsedLayout& CachedLayout(std::string_view layout) {
+const ParsedLayout& CachedLayoutSlow(std::string_view layout, RecentLayout& slot) {
     using Cache = std::unordered_map<std::string, ParsedLayout, TextHash, std::equal_to<>>;
     thread_local Cache cache;
-    // In front of the map, a small table keyed by where the text lives and
-    // its length: nearly every layout is a literal of the program, passed
-    // again and again from the same address, so a hit costs a comparison
-    // of the text with the map's key instead of hashing it. The comparison
-    // keeps a text rebuilt in a reused buffer from finding another's parse.
-    struct Recent {
-        const char* data = nullptr;
-        std::size_t size = 0;
-        const Cache::value_type* entry = nullptr;
-    };
-    constexpr std::size_t kRecent = 256;
-    thread_local Recent recent[kRecent];
-    const auto address = reinterpret_cast<std::uintptr_t>(layout.data());
-    Recent& slot = recent[((address >> 3) ^ (address >> 11) ^ layout.size()) % kRecent];
-    if (slot.entry != nullptr && slot.data == layout.data() && slot.size == layout.size() &&
-        std::string_view(slot.entry->first) == layout)
-        return slot.entry->second;
     auto found = cache.find(layout);
     if (found == cache.end()) {
         if (cache.size() >= kMaxCached) {
             cache.clear();
-            for (Recent& r : recent) r = Recent{};
+            for (RecentLayout& r : recentLayouts) r = RecentLayout{};
         }
         found = cache.emplace(std::string(layout), ParseLayout(layout)).first;
     }
     // The map's entries stay where they are until it is cleared.
-    slot = Recent{layout.data(), layout.size(), &*found};
+    slot = RecentLayout{layout.data(), layout.size(), &found->first, &found->second};
     return found->second;
 }
 

@@ -247,44 +247,6 @@ void HoldingsPage::Print(const std::string& line) const {
     if (writing()) records::Prtout(line);
 }
 
-bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets) {
-    if (decimals < 0 || decimals > 3 || n < 1 || n > 30) return false;
-    double multiple = 0;
-    if (!records::rounding_detail::NearestMultiple(value, decimals, multiple) || multiple >= 1e15) return false;
-    // [-]whole.[d...] built from its right end, with a separator every
-    // three digits of the whole part when asked. A zero prints without its
-    // sign.
-    const auto digits = static_cast<uint64_t>(multiple);
-    const bool negative = value < 0 && digits != 0;
-    char buf[40];
-    int at = sizeof buf;
-    uint64_t whole = digits;
-    for (int i = 0; i < decimals; ++i) {
-        buf[--at] = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    }
-    // Without decimals Comma drops the point the layout ends with.
-    if (decimals > 0 || !separators) buf[--at] = '.';
-    int count = 0;
-    do {
-        if (separators && count > 0 && count % 3 == 0) buf[--at] = ',';
-        buf[--at] = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-        ++count;
-    } while (whole != 0);
-    if (negative) buf[--at] = brackets ? '(' : '-';
-    const int length = static_cast<int>(sizeof buf) - at;
-    // Fw.d writes the number with its point in w = n positions; Comma
-    // shifts it left into the blanks for each separator, and leaves a
-    // field that would need more than the n positions as written.
-    const int written = length + (separators && decimals == 0 ? 1 : 0);
-    if (written > n) return false;
-    text.assign(32, ' ');
-    std::memcpy(text.data() + (n - length), buf + at, static_cast<std::size_t>(length));
-    if (negative && brackets) text[static_cast<std::size_t>(n)] = ')';
-    return true;
-}
-
 void Wamt11(double amount, std::string& text) {
     if (!EditedAmountInto(text, amount, 11, 2, true, true)) NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
 }

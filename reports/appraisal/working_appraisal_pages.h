@@ -63,17 +63,6 @@ void Wactot(const std::string& title, const TotalTexts& t, int16_t run_kind, uns
 void Wamt11(double amount, std::string& text);
 void Wamt15(double amount, std::string& text);
 
-// The text of the value under "(Fn.d,' ')" in 32 positions (the
-// literal's place blank) as the amount texts of reports/kernel/
-// amount_texts.h give it, for 0 to 3 decimals: with separators, what
-// NumberTextInto gives (Comma within positions 1..n, then Brackt when
-// brackets is set); without, what BracketedTextInto gives (Brackt only)
-// or, without brackets either, the layout's write alone. Put together
-// from the digits of the multiple of 10^-d the layout prints (records/
-// rounding.h, NearestMultiple). False, text untouched, where that is not
-// certain: a value the binary check leaves to the layout, or one whose
-// text would not fit the n positions (the layout's asterisks, its "0"
-// before the point dropped, or a field Comma leaves as written).
-bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets);
+
 
 }  // namespace reports

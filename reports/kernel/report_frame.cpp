@@ -19,7 +19,8 @@ ReportFrame::ReportFrame(ReportFrame&& other) noexcept
     : output_name_(std::move(other.output_name_)),
       copy_(other.copy_),
       open_(other.open_),
-      lines_(other.lines_) {
+      lines_(other.lines_),
+      line_(std::move(other.line_)) {
     other.open_ = false;
 }
 
@@ -36,7 +37,8 @@ void ReportFrame::Line(std::string_view text) {
 }
 
 void ReportFrame::Write(std::string_view layout, records::OutItems items) {
-    Line(records::Write(layout, items));
+    records::WriteTo(line_, layout, items);
+    Line(line_);
 }
 
 void ReportFrame::Stop(std::string_view reason) {

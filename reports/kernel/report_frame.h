@@ -51,6 +51,7 @@ private:
     bool copy_ = false;
     bool open_ = false;
     long lines_ = 0;
+    std::string line_;  // the line Write builds, its room kept from line to line
 };
 
 // The line a report writes when a file or record it needs cannot be read,

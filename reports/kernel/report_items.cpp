@@ -4,14 +4,23 @@
 #include <cstring>
 #include <span>
 
+#include "records/small_copy.h"
+
 namespace reports {
 
 Items& Items::Text(std::string_view text, std::size_t width, std::size_t count) {
     const std::size_t size = width * count;
     char* const room = Room(size);
     const std::size_t kept = std::min(text.size(), size);
-    if (kept > 0) std::memcpy(room, text.data(), kept);
-    std::memset(room + kept, ' ', size - kept);
+    records::CopyShort(room, text.data(), kept);
+    records::FillShort(room + kept, ' ', size - kept);
+    if (count_ + count <= kInlineItems) {
+        records::OutItem* const items = InlineItems() + count_;
+        for (std::size_t i = 0; i < count; ++i)
+            std::construct_at(items + i, std::string_view(room + i * width, width));
+        count_ += count;
+        return *this;
+    }
     for (std::size_t i = 0; i < count; ++i) Add(std::string_view(room + i * width, width));
     return *this;
 }
@@ -28,7 +37,7 @@ Items& Items::Number(double value) {
 
 Items::operator records::OutItems() const {
     if (!more_items_.empty()) return records::OutItems(more_items_);
-    return records::OutItems(std::span<const records::OutItem>(inline_items_.data(), count_));
+    return records::OutItems(std::span<const records::OutItem>(InlineItems(), count_));
 }
 
 Items& Items::operator=(const Items& other) {
@@ -55,16 +64,11 @@ void Items::Append(const Items& other) {
 }
 
 void Items::AddMore(const records::OutItem& item) {
-    if (more_items_.empty()) more_items_.assign(inline_items_.begin(), inline_items_.end());
+    if (more_items_.empty()) more_items_.assign(InlineItems(), InlineItems() + kInlineItems);
     more_items_.push_back(item);
 }
 
-char* Items::Room(std::size_t size) {
-    if (size <= kInlineText - text_used_) {
-        char* const room = inline_text_.data() + text_used_;
-        text_used_ += size;
-        return room;
-    }
+char* Items::MoreRoom(std::size_t size) {
     return more_text_.emplace_back(std::make_unique<char[]>(size == 0 ? 1 : size)).get();
 }
 

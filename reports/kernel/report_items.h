@@ -14,6 +14,8 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +25,9 @@ namespace reports {
 
 class Items {
 public:
-    Items() = default;
+    // Provided, not defaulted: a temporary Items() would otherwise be
+    // zero-filled whole (items and text room) before every line.
+    Items() {}
     Items(const Items& other) { Append(other); }
     Items& operator=(const Items& other);
 
@@ -43,16 +47,32 @@ private:
     // inline room.
     void Add(const records::OutItem& item) {
         if (count_ < kInlineItems)
-            inline_items_[count_++] = item;
+            std::construct_at(InlineItems() + count_++, item);
         else
             AddMore(item);
+    }
+    // The inline items, constructed one by one as they are added (an item
+    // is trivially copied and destroyed, so nothing needs ending).
+    records::OutItem* InlineItems() { return std::launder(reinterpret_cast<records::OutItem*>(inline_items_)); }
+    const records::OutItem* InlineItems() const {
+        return std::launder(reinterpret_cast<const records::OutItem*>(inline_items_));
     }
     void AddMore(const records::OutItem& item);
     void Append(const Items& other);
     // Room for size characters that stays where it is for the object's life.
-    char* Room(std::size_t size);
+    char* Room(std::size_t size) {
+        if (size <= kInlineText - text_used_) {
+            char* const room = inline_text_.data() + text_used_;
+            text_used_ += size;
+            return room;
+        }
+        return MoreRoom(size);
+    }
+    char* MoreRoom(std::size_t size);
 
-    std::array<records::OutItem, kInlineItems> inline_items_;
+    static_assert(std::is_trivially_copyable_v<records::OutItem> &&
+                  std::is_trivially_destructible_v<records::OutItem>);
+    alignas(records::OutItem) unsigned char inline_items_[kInlineItems * sizeof(records::OutItem)];
     std::size_t count_ = 0;
     std::vector<records::OutItem> more_items_;  // all the items, once past the inline room
     std::array<char, kInlineText> inline_text_;

@@ -2,7 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+#include <limits>
+#include <random>
 #include <string>
+
+#include "tests/fixtures/awkward_doubles.h"
+#include "records/layout.h"
+#include "records/record.h"
 
 namespace {
 
@@ -51,6 +61,7 @@ TEST(AmountsBrackt, BracketsNegativeNumbers) {
         {"    1,234", 9, "    1,234"},    // no minus
         {"  -1234.", 7, "  (1234)"},      // a point in n + 1 is replaced
         {"   -1,234  XY", 9, "   (1,234)"},
+        {" -1-2", 5, " -1(2)"},  // the last minus left of position n
         {"-1", 1, "-1"},         // the minus must lie left of position n
         {"   -1", 32, "   -1"},  // no position n + 1
     };
@@ -173,6 +184,108 @@ TEST(AmountsTrncat, SplitsWholeAndFraction) {
     EXPECT_EQ(fraction, -1);
 }
 
+// Trncat as the layout engine does it: writes "(F14.4)", reads the four
+// decimals back under it, and for a negative quantity reads the whole part
+// under "(F9.0)" and writes it again one place further left.
+void TrncatThroughTheLayout(double value, std::string& whole, double& fraction, std::string& fraction_text) {
+    const std::string written = Write("(F14.4)", {value});
+    const std::size_t dot = written.rfind('.');
+    if (dot == std::string::npos) return;
+    whole = Fixed(whole, 32);
+    fraction_text = Fixed(fraction_text, 32);
+    whole.replace(0, dot + 1, written, 0, dot + 1);
+    const std::string digits = Fixed(std::string_view(written).substr(dot + 1), 4);
+    fraction_text.replace(0, 4, digits);
+    Read(digits, "(F14.4)", {&fraction});
+    if (value >= 0.0) {
+        Comma(whole, 9);
+        return;
+    }
+    double whole_part = 0.0;
+    if (Read(std::string_view(whole).substr(0, 9), "(F9.0)", {&whole_part})) {
+        if (whole_part == 0.0 && written.find('-') != std::string::npos)
+            WriteInto(whole, "(6X,'-0.',1X)", {});
+        else
+            WriteInto(whole, "(F9.0,1X)", {whole_part});
+    }
+    Comma(whole, 8);
+    Brackt(whole, 8);
+}
+
+// Trncat reads its decimals and whole part by arithmetic; every output must
+// be what the write and read through the layouts give, bit for bit, over
+// random quantities of every size, the doubles nearest to halves at the
+// fourth decimal and their neighbours, quantities between -1 and 0, values
+// too wide for the field, NaN and infinities, whatever the texts held
+// before. LEDRA_TRNCAT_VALUES sets how many values.
+TEST(AmountsTrncat, ArithmeticAgreesWithTheLayouts) {
+    const char* env = std::getenv("LEDRA_TRNCAT_VALUES");
+    const long total = env != nullptr ? std::atol(env) : 1'000'000;
+    std::mt19937_64 rng(20261210);
+    const std::string earlier[] = {T("old"), "", "a text longer than the thirty-two positions of a field",
+                                   std::string(32, '9')};
+    long checked = 0, differing = 0;
+    auto check = [&](double value) {
+        const std::string& before = earlier[static_cast<std::size_t>(checked) % std::size(earlier)];
+        std::string whole = before, fraction_text = before;
+        std::string want_whole = before, want_fraction_text = before;
+        double fraction = -1, want_fraction = -1;
+        Trncat(value, whole, fraction, fraction_text);
+        TrncatThroughTheLayout(value, want_whole, want_fraction, want_fraction_text);
+        ++checked;
+        if ((whole != want_whole || fraction_text != want_fraction_text ||
+             std::bit_cast<uint64_t>(fraction) != std::bit_cast<uint64_t>(want_fraction)) &&
+            ++differing <= 10)
+            ADD_FAILURE() << std::hexfloat << value << ": [" << whole << "] " << fraction << " [" << fraction_text
+                          << "], the layouts give [" << want_whole << "] " << want_fraction << " ["
+                          << want_fraction_text << "]";
+    };
+    const double special[] = {0.0,
+                              -0.0,
+                              0.5,
+                              -0.5,
+                              -0.00005,
+                              -0.00004,
+                              0.00005,
+                              -0.99995,
+                              -0.99994,
+                              -1.0,
+                              std::nextafter(-1.0, 0.0),
+                              1.00005,
+                              -1.00005,
+                              99999999.99995,
+                              -99999999.99995,
+                              -9999999.99995,
+                              999999999.9999,
+                              999999999.99995,
+                              -99999999.9999,
+                              1e9,
+                              -1e9,
+                              1e15,
+                              1e300,
+                              -1e300,
+                              5e-324,
+                              std::numeric_limits<double>::quiet_NaN(),
+                              std::numeric_limits<double>::infinity(),
+                              -std::numeric_limits<double>::infinity()};
+    for (double v : special) check(v);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    while (checked < total) {
+        switch (checked % 4) {
+            case 0:  // -1 < x < 1
+                check(2 * unit(rng) - 1);
+                break;
+            case 1:  // every size up to beyond the field
+                check((unit(rng) - 0.5) * std::pow(10.0, static_cast<int>(rng() % 13)));
+                break;
+            default:  // halves at the fourth decimal and their neighbours, among others
+                check(fixtures::AwkwardDouble(rng, 4));
+                break;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "of " << checked;
+}
+
 TEST(AmountsIntrat, Percentages) {
     struct Case {
         double base;
@@ -222,6 +335,10 @@ TEST(AmountsCkdesc, FillsBlankDescriptionFromRateAndDate) {
         {blank, off, 5.25f, "06/15/09", blank},  // option 2 off
         {blank, on, 5.25f, "    /09 ", blank},   // no date
         {T("FIRST LINE"), on, 5.25f, "06/15/09", T("FIRST LINE")},
+        // Texts of other lengths: the description is looked at and made
+        // 32 positions, the date taken as 8 (blank padded or cut).
+        {"", on, kNoRate, "06/15/0912", "            06/15/09            "},
+        {blank + "BEYOND", on, -1.5f, "6/1", "   -1.500%  6/1                 "},
     };
     for (const auto& c : cases) {
         std::string description = c.description;

@@ -206,6 +206,58 @@ INSTANTIATE_TEST_SUITE_P(
         RecordsCase{"malformed_gives_nothing", "(I2", {1LL}, {}}),
     [](const auto& info) { return info.param.name; });
 
+// A write whose items do not outlast the layout takes a flat pass compiled
+// from it, and a number column is written straight into its field; both
+// must give what the walk through the layout gives (WriteRecords walks),
+// for repeats and nested groups, fewer items than descriptors, no items,
+// items of the wrong kind, and fields narrower or wider than the record.
+TEST(LayoutWrite, FlatPassAgreesWithTheWalk) {
+    // Words that lie one after another, as a line's items do.
+    static const char kLine[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    auto word = [](std::size_t at, std::size_t size) { return OutItem(std::string_view(kLine + at, size)); };
+    struct Case {
+        const char* layout;
+        std::vector<OutItem> items;
+    } cases[] = {
+        {"(F15.2,' ')", {-1234567.891}},
+        {"(F15.2,' ')", {}},
+        {"(F15.2,' ')", {12LL}},
+        {"(F15.2,' ')", {std::string_view("text")}},
+        {"(2X,F6.1,'MM')", {1e300}},
+        {"(1X,'TOTAL:',3X,F8.0,1X)", {-0.4}},
+        {"('(F20.',I1,')')", {7LL}},
+        {"(2X,2A4,2X,3A4,1X,A16,A2)",
+         {std::string_view("12/3"), std::string_view("1/98"), std::string_view("BUY "), std::string_view("SELL"),
+          std::string_view("    "), std::string_view("a text longer than its field"), std::string_view("x")}},
+        {"(2(I3,'x',2(A2,'-')),F5.1,'end')",
+         {1LL, std::string_view("ab"), std::string_view("c"), 2LL, std::string_view(""), std::string_view("de"),
+          0.25}},
+        {"(2(I3,'x',2(A2,'-')),F5.1,'end')", {1LL, std::string_view("ab")}},
+        {"(I3,A,A3,I2)", {2.5, std::string_view("any length"), 1.0, std::string_view("t")}},
+        {"(3X,'only text',2X)", {}},
+        {"(A4,A2,A8,2X,2A4,A,A3)", {word(0, 4), word(4, 2), word(6, 8), word(14, 4), word(18, 4), word(22, 2), word(24, 2)}},
+        {"(3A4,A4)", {word(0, 4), word(4, 4), word(8, 2), word(10, 4)}},
+        {"(2A4,I2,A4)", {word(0, 4), word(4, 4), word(8, 4), word(12, 4)}},
+        {"(3A4)", {word(0, 4), word(8, 4), word(4, 4)}},
+        {"(I2,\\,I2)", {1LL, 2LL}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> walked = WriteRecords(c.layout, c.items);
+        ASSERT_EQ(walked.size(), 1u) << c.layout;
+        EXPECT_EQ(Write(c.layout, c.items), walked[0]) << c.layout;
+        for (std::size_t width : {std::size_t{0}, std::size_t{5}, walked[0].size(), walked[0].size() + 7}) {
+            std::string field(width, '#');
+            WriteInto(field, c.layout, c.items);
+            std::string want = walked[0].substr(0, width);
+            want.resize(width, ' ');
+            EXPECT_EQ(field, want) << c.layout << " into " << width;
+        }
+        std::string kept = "an earlier line, longer than most of these";
+        WriteTo(kept, c.layout, c.items);
+        EXPECT_EQ(kept, walked[0]) << c.layout;
+    }
+}
+
 TEST(LayoutWriteInto, BlankFillsAndCutsToTheField) {
     std::string field(32, '#');
     WriteInto(field, "(F20.2)", {1234.5678});

@@ -193,14 +193,15 @@ TEST(HoldingsPages, EditedAmountsEqualTheLayoutsTexts) {
         {"(F9.0,'   ')", 9, 0, true, false},  {"(F9.0,'   ')", 9, 0, true, true},
         {"(F5.1,'   ')", 5, 1, false, true},  {"(F6.2,' ')", 6, 2, false, true},
         {"(F7.2,' ')", 7, 2, false, false},   {"(F8.3,' ')", 8, 3, false, false},
-        {"(F10.0,' ')", 10, 0, false, false},
+        {"(F10.0,' ')", 10, 0, false, false}, {"(F10.4,' ')", 10, 4, false, false},
+        {"(F15.3,' ')", 15, 3, true, false},  {"(F20.10)", 20, 10, true, true},
     };
-    // What the layout and the editors give.
+    // What the layout and the editors give, one after the other.
     auto layouts_text = [](double v, const Field& f) {
-        if (f.separators) return reports::NumberText(v, f.layout, f.n, f.brackets);
-        if (f.brackets) return reports::BracketedText(v, f.layout, f.n);
         std::string text(32, ' ');
         records::WriteInto(text, f.layout, {v});
+        if (f.separators) records::Comma(text, f.n);
+        if (f.brackets) records::Brackt(text, f.n);
         return text;
     };
     std::vector<double> values = {0.0,         -0.0,        0.004,        -0.004,       0.005,

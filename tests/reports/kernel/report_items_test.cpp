@@ -24,6 +24,11 @@ TEST(ReportItems, WordsNumbersAndLongLines) {
         expected += word.substr(0, 3) + word.substr(0, 20) + (i < 10 ? " " : "") + std::to_string(i);
     }
     EXPECT_EQ(records::Write("(30(A3,A20,I2))", many), expected);
+    // Words of one text on both sides of the end of the object's own room.
+    Items across;
+    for (int i = 0; i < 37; ++i) across.Int(i % 10);
+    across.Text("ABCDEFG", 1, 7);
+    EXPECT_EQ(records::Write("(37I1,7A1)", across), "0123456789012345678901234567890123456ABCDEFG");
     std::unique_ptr<Items> original = std::make_unique<Items>();
     original->Text("LONG", 1, 4).Text(std::string(400, 'z'), 400, 1).Number(-2.25);
     const Items copy = *original;
