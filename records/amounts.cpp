@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "records/layout.h"
+#include "records/layout_number.h"
 #include "records/record.h"
 #include "records/rounding.h"
 #include "records/small_copy.h"
@@ -105,6 +106,30 @@ void Putdol(std::string& text, int16_t& n, int16_t& flag) {
     }
     text[static_cast<std::size_t>(blank - 2)] = '$';
     flag = 0;
+}
+
+bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets) {
+    if (decimals < 0 || decimals > 10 || n < 1 || n > 30) return false;
+    double multiple = 0;
+    if (!rounding_detail::NearestMultiple(value, decimals, multiple) || multiple >= 1e15) return false;
+    // A zero prints without its sign. Without decimals Comma drops the
+    // point the layout ends with.
+    const auto digits = static_cast<uint64_t>(multiple);
+    const bool negative = value < 0 && digits != 0;
+    char buf[48];
+    char* const end = buf + sizeof buf;
+    char* p = layout_detail::MultipleDigits(end, digits, decimals, decimals > 0 || !separators, separators);
+    if (negative) *--p = brackets ? '(' : '-';
+    const int length = static_cast<int>(end - p);
+    // Fw.d writes the number with its point in w = n positions; Comma
+    // shifts it left into the blanks for each separator, and leaves a
+    // field that would need more than the n positions as written.
+    const int written = length + (separators && decimals == 0 ? 1 : 0);
+    if (written > n) return false;
+    text.assign(kAmountWidth, ' ');
+    std::memcpy(text.data() + (n - length), p, static_cast<std::size_t>(length));
+    if (negative && brackets) text[static_cast<std::size_t>(n)] = ')';
+    return true;
 }
 
 void Incm10(double amount, std::string& text) {

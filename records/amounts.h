@@ -41,6 +41,19 @@ void Comma(std::string& text, int n);
 // positions n + 2 to 32 are blanked.
 void Brackt(std::string& text, int n);
 
+// The text of the value under "(Fn.d,' ')" in 32 positions (the
+// literal's place blank), for 0 to 10 decimals, as the editors give it:
+// the layout's write, then Comma within positions 1..n when separators is
+// set, then Brackt when brackets is set. Put together from the digits of
+// the multiple of 10^-d the layout prints (rounding.h, NearestMultiple)
+// by the layout engine's own digit writer, without the write and the
+// edits; the reports' number columns take this way first. False, text
+// untouched, where that is not certain: a value the binary check leaves
+// to the layout, or one whose text would not fit the n positions (the
+// layout's asterisks, its "0" before the point dropped, or a field Comma
+// leaves as written).
+bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets);
+
 // Puts "$" one position left of the rightmost blank of positions 1..n
 // (n above 32 is lowered to 32 in the caller's variable). flag 0, or -1
 // with the text unchanged when there is no room; n below 1 does nothing.

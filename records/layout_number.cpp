@@ -65,17 +65,22 @@ inline void FixedText(char* field, int w, const char* text, int size) {
 // positions at field: the text FixedFieldByText gives for a value whose
 // nearest multiple of 10^-d is n. n is below 2^53 and d at most 10.
 void MultipleField(char* field, bool negative, uint64_t n, int w, int d) {
+    char buf[48];
+    char* const end = buf + sizeof buf;
+    char* p = MultipleDigits(end, n, d, /*point=*/true, /*separators=*/false);
+    if (negative && n != 0) *--p = '-';
+    FixedText(field, w, p, static_cast<int>(end - p));
+}
+
+}  // namespace
+
+char* MultipleDigits(char* end, uint64_t n, int d, bool point, bool separators) {
     // The digits of 00 to 99, two at a time.
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    // Built from its last digit back: d decimals, the point, the whole
-    // part ("0" when n < 10^d), the sign of a value that is not zero.
-    char buf[48];
-    char* const end = buf + sizeof buf;
     char* p = end;
-    const bool minus = negative && n != 0;
     int decimals = d;
     for (; decimals >= 2; decimals -= 2) {
         p -= 2;
@@ -86,7 +91,17 @@ void MultipleField(char* field, bool negative, uint64_t n, int w, int d) {
         *--p = static_cast<char>('0' + n % 10);
         n /= 10;
     }
-    *--p = '.';
+    if (point) *--p = '.';
+    if (separators) {
+        int count = 0;
+        do {
+            if (count > 0 && count % 3 == 0) *--p = ',';
+            *--p = static_cast<char>('0' + n % 10);
+            n /= 10;
+            ++count;
+        } while (n != 0);
+        return p;
+    }
     while (n >= 100) {
         p -= 2;
         std::memcpy(p, kPairs + 2 * (n % 100), 2);
@@ -98,11 +113,8 @@ void MultipleField(char* field, bool negative, uint64_t n, int w, int d) {
     } else {
         *--p = static_cast<char>('0' + n);
     }
-    if (minus) *--p = '-';
-    FixedText(field, w, p, static_cast<int>(end - p));
+    return p;
 }
-
-}  // namespace
 
 void StarsField(char* field, int w) {
     if (w > 0) FillShort(field, '*', static_cast<std::size_t>(w));

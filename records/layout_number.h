@@ -30,6 +30,12 @@ void AppendInteger(std::string& out, long long value, int w);
 void FixedField(char* field, double value, int w, int d);
 void AppendFixed(std::string& out, double value, int w, int d);
 
+// The digits of n read as n x 10^-d (n below 2^53, d from 0 to 10), put
+// together back from end: d decimals, the point when asked, the whole part
+// ("0" when n < 10^d) with "," between groups of three digits when asked.
+// Returns where the text starts; it takes at most 40 characters.
+char* MultipleDigits(char* end, uint64_t n, int d, bool point, bool separators);
+
 // FixedField by printing the exact binary value with the C++ library's
 // fixed-point conversion.
 void FixedFieldByText(char* field, double value, int w, int d);

@@ -193,7 +193,7 @@ std::string Percent5(double pct) {
 }
 
 void Percent5Into(std::string& text, double pct) {
-    if (!EditedAmountInto(text, pct, 5, 1, false, true)) BracketedTextInto(text, pct, "(F5.1,'   ')", 5);
+    if (!records::EditedAmountInto(text, pct, 5, 1, false, true)) BracketedTextInto(text, pct, "(F5.1,'   ')", 5);
 }
 
 // The change from the prior month in the 8 positions that the group and
@@ -213,7 +213,7 @@ std::string Yield6(double y) {
 }
 
 void Yield6Into(std::string& text, double y) {
-    if (!EditedAmountInto(text, y, 6, 2, false, true)) BracketedTextInto(text, y, "(F6.2,' ')", 6);
+    if (!records::EditedAmountInto(text, y, 6, 2, false, true)) BracketedTextInto(text, y, "(F6.2,' ')", 6);
 }
 
 std::string NameRecord(const char* file, long n, bool& ok) {
@@ -248,11 +248,11 @@ void HoldingsPage::Print(const std::string& line) const {
 }
 
 void Wamt11(double amount, std::string& text) {
-    if (!EditedAmountInto(text, amount, 11, 2, true, true)) NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
+    if (!records::EditedAmountInto(text, amount, 11, 2, true, true)) NumberTextInto(text, amount, "(F11.2,' ')", 11, true);
 }
 
 void Wamt15(double amount, std::string& text) {
-    if (!EditedAmountInto(text, amount, 15, 2, true, true)) NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
+    if (!records::EditedAmountInto(text, amount, 15, 2, true, true)) NumberTextInto(text, amount, "(F15.2,' ')", 15, true);
 }
 
 namespace {
@@ -592,10 +592,10 @@ void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& cost
         uc /= 100;
         up /= 100;
     }
-    if (!EditedAmountInto(cost_text, uc, 7, 2, false, false)) OutInto(cost_text, "(F7.2,' ')", {uc});
+    if (!records::EditedAmountInto(cost_text, uc, 7, 2, false, false)) OutInto(cost_text, "(F7.2,' ')", {uc});
     unit_cost = cost_text;
     unit_price = KeptTexts().unit_price.Get(up, [](double v, std::string& text) {
-        if (!EditedAmountInto(text, v, 8, 3, false, false)) OutInto(text, "(F8.3,' ')", {v});
+        if (!records::EditedAmountInto(text, v, 8, 3, false, false)) OutInto(text, "(F8.3,' ')", {v});
     });
 }
 
@@ -639,7 +639,7 @@ void HoldingsPages::MarketAndGain(const records::HoldingsWorkRecord& w, bool unp
     s.market += w.market_value;
     double g = w.market_value - w.cost;
     records::Drnd2(g);
-    if (!EditedAmountInto(gain, g, 9, 0, true, false)) NumberTextInto(gain, g, "(F9.0,'   ')", 9, false);
+    if (!records::EditedAmountInto(gain, g, 9, 0, true, false)) NumberTextInto(gain, g, "(F9.0,'   ')", 9, false);
     if (g != 0) gain[11] = WorkingAppraisalLongTerm(LotDateNumber(w.trade_date), pricing_number_) ? 'L' : 'S';
     if (g < 0) records::Brackt(gain, 9);
 }

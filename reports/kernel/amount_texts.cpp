@@ -14,7 +14,7 @@ namespace {
 // The width of the amount editors' work text.
 constexpr std::size_t kWorkWidth = 32;
 
-// EditedAmountInto for a number column of n positions: put together from
+// records::EditedAmountInto for a number column of n positions: put together from
 // its digits where that is certain to give the text of the layout and the
 // editors.
 bool EditedColumnInto(std::string& text, double value, std::string_view layout, int n, bool separators,
@@ -22,7 +22,7 @@ bool EditedColumnInto(std::string& text, double value, std::string_view layout, 
     int width = 0;
     int decimals = 0;
     return records::IsNumberColumn(layout, width, decimals) && width == n &&
-           EditedAmountInto(text, value, n, decimals, separators, brackets);
+           records::EditedAmountInto(text, value, n, decimals, separators, brackets);
 }
 
 }  // namespace
@@ -62,44 +62,6 @@ void BracketedTextInto(std::string& text, double value, std::string_view layout,
     text.resize(kWorkWidth);
     records::WriteInto(text, layout, {value});
     records::Brackt(text, n);
-}
-
-bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets) {
-    if (decimals < 0 || decimals > 10 || n < 1 || n > 30) return false;
-    double multiple = 0;
-    if (!records::rounding_detail::NearestMultiple(value, decimals, multiple) || multiple >= 1e15) return false;
-    // [-]whole.[d...] built from its right end, with a separator every
-    // three digits of the whole part when asked. A zero prints without its
-    // sign.
-    const auto digits = static_cast<uint64_t>(multiple);
-    const bool negative = value < 0 && digits != 0;
-    char buf[40];
-    int at = sizeof buf;
-    uint64_t whole = digits;
-    for (int i = 0; i < decimals; ++i) {
-        buf[--at] = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    }
-    // Without decimals Comma drops the point the layout ends with.
-    if (decimals > 0 || !separators) buf[--at] = '.';
-    int count = 0;
-    do {
-        if (separators && count > 0 && count % 3 == 0) buf[--at] = ',';
-        buf[--at] = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-        ++count;
-    } while (whole != 0);
-    if (negative) buf[--at] = brackets ? '(' : '-';
-    const int length = static_cast<int>(sizeof buf) - at;
-    // Fw.d writes the number with its point in w = n positions; Comma
-    // shifts it left into the blanks for each separator, and leaves a
-    // field that would need more than the n positions as written.
-    const int written = length + (separators && decimals == 0 ? 1 : 0);
-    if (written > n) return false;
-    text.assign(32, ' ');
-    std::memcpy(text.data() + (n - length), buf + at, static_cast<std::size_t>(length));
-    if (negative && brackets) text[static_cast<std::size_t>(n)] = ')';
-    return true;
 }
 
 std::string Amount16(double value) {

@@ -29,20 +29,6 @@ std::string BracketedText(double value, std::string_view layout, int n);
 // The same into a text the caller keeps from one line to the next.
 void BracketedTextInto(std::string& text, double value, std::string_view layout, int n);
 
-// The text of the value under "(Fn.d,' ')" in 32 positions (the
-// literal's place blank), for 0 to 10 decimals, as the editors give it:
-// with separators, what NumberTextInto gives (Comma within positions
-// 1..n, then Brackt when brackets is set); without, what BracketedTextInto
-// gives (Brackt only) or, without brackets either, the layout's write
-// alone. Put together from the digits of the multiple of 10^-d the layout
-// prints (records/rounding.h, NearestMultiple); NumberTextInto and
-// BracketedTextInto take this way for a number column of n positions.
-// False, text untouched, where that is not certain: a value the binary
-// check leaves to the layout, or one whose text would not fit the n
-// positions (the layout's asterisks, its "0" before the point dropped, or
-// a field Comma leaves as written).
-bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool separators, bool brackets);
-
 // The amount column several reports print alike: cents, separators,
 // negative amounts in brackets, 16 positions ("(F15.2,' ')").
 std::string Amount16(double value);

@@ -9,10 +9,12 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "tests/fixtures/awkward_doubles.h"
 #include "records/layout.h"
 #include "records/record.h"
+#include "records/rounding.h"
 
 namespace {
 
@@ -344,6 +346,79 @@ TEST(AmountsCkdesc, FillsBlankDescriptionFromRateAndDate) {
         std::string description = c.description;
         Ckdesc(description, c.code, c.rate, c.date);
         EXPECT_EQ(description, c.result) << "[" << c.description << "] " << c.date;
+    }
+}
+
+// The amount texts put together from a value's digits are those of the
+// layout, Comma and Brackt, for every value they decide; a value they do
+// not decide leaves the text as it was. Edges of each field's width, of
+// the separators and of rounding (ties, values just off a tie, a zero
+// with its sign), then many values of every size.
+TEST(AmountsEdited, EqualTheLayoutsAndTheEditorsTexts) {
+    struct Field {
+        const char* layout;
+        int n;
+        int decimals;
+        bool separators;
+        bool brackets;
+    };
+    const Field fields[] = {
+        {"(F11.2,' ')", 11, 2, true, true},   {"(F15.2,' ')", 15, 2, true, true},
+        {"(F9.0,'   ')", 9, 0, true, false},  {"(F9.0,'   ')", 9, 0, true, true},
+        {"(F5.1,'   ')", 5, 1, false, true},  {"(F6.2,' ')", 6, 2, false, true},
+        {"(F7.2,' ')", 7, 2, false, false},   {"(F8.3,' ')", 8, 3, false, false},
+        {"(F10.0,' ')", 10, 0, false, false}, {"(F10.4,' ')", 10, 4, false, false},
+        {"(F15.3,' ')", 15, 3, true, false},  {"(F20.10)", 20, 10, true, true},
+    };
+    // What the layout and the editors give, one after the other.
+    auto layouts_text = [](double v, const Field& f) {
+        std::string text(32, ' ');
+        records::WriteInto(text, f.layout, {v});
+        if (f.separators) records::Comma(text, f.n);
+        if (f.brackets) records::Brackt(text, f.n);
+        return text;
+    };
+    std::vector<double> values = {0.0,         -0.0,        0.004,        -0.004,       0.005,
+                                  -0.005,      0.125,       -0.125,       2.675,        0.5,
+                                  -0.5,        1.5,         -2.5,         999.995,      -999.995,
+                                  999.99,      1000,        -1000,        99999.99,     999999.99,
+                                  -999999.99,  1000000,     -1000000,     9999999.99,   -9999999.99,
+                                  12345678.9,  -12345678.9, 99999999.99,  999999999.5,  -999999,
+                                  -9999999,    99999999,    -99999999,    123456789012, 1e15,
+                                  -1e15,       1e300,       -1e300,       1e-300,       -99999.99,
+                                  0.05,        -0.05,       0.25,         99.95,        -99.95,
+                                  999.95,      -999.95,     0.0005,       1.0005,       -0.9995};
+    values.push_back(std::numeric_limits<double>::quiet_NaN());
+    values.push_back(std::numeric_limits<double>::infinity());
+    values.push_back(-std::numeric_limits<double>::infinity());
+    for (double v : {1000.0, 1000000.0, 10000000.0, 100000000.0, 0.5, 2.5}) {
+        values.push_back(std::nextafter(v, 0.0));
+        values.push_back(-std::nextafter(v, 0.0));
+        values.push_back(std::nextafter(v, 1e300));
+    }
+    std::mt19937_64 gen(57);
+    std::uniform_real_distribution<double> exponent(-3.0, 10.0);
+    for (int i = 0; i < 40000; ++i) {
+        double v = std::pow(10.0, exponent(gen));
+        if (i % 2 == 1) v = -v;
+        if (i % 3 == 0) records::Drnd2(v);  // amounts as the pages hold them
+        values.push_back(v);
+    }
+    const std::string untouched(32, 'X');
+    for (const Field& f : fields) {
+        int decided = 0;
+        for (double v : values) {
+            std::string text = untouched;
+            const bool done = records::EditedAmountInto(text, v, f.n, f.decimals, f.separators, f.brackets);
+            if (!done) {
+                EXPECT_EQ(text, untouched) << f.layout << " " << v;
+                EXPECT_FALSE(std::fabs(v) < 99999 && f.n >= 11) << f.layout << " " << v << " is left to the layout";
+                continue;
+            }
+            ++decided;
+            EXPECT_EQ(text, layouts_text(v, f)) << f.layout << " " << v;
+        }
+        EXPECT_GT(decided, 10000) << f.layout;  // values of every size up to the field's width
     }
 }
 
