@@ -184,6 +184,8 @@ struct RunKeeping {
     long run = 0;       // CurrentRun
     long last_run = 0;  // the number the last run took
     std::unordered_map<std::string, std::shared_ptr<DirectFile::State>> kept;
+    // The mappings kept with them (MappedRecords), by the same names.
+    std::unordered_map<std::string, std::shared_ptr<const MappedRecords::Mapping>> kept_maps;
 };
 RunKeeping& Keeping() {
     static RunKeeping keeping;
@@ -501,11 +503,13 @@ unsigned char* ReadScratch() {
 // closed).
 void ForgetKeptFiles() {
     Keeping().kept.clear();
+    Keeping().kept_maps.clear();
 }
 
 // Forgets a kept file the program replaces or deletes by its path.
 void ForgetKeptFile(const std::string& path) {
     std::erase_if(Keeping().kept, [&path](const auto& entry) { return entry.second->path == path; });
+    std::erase_if(Keeping().kept_maps, [&path](const auto& entry) { return entry.second->path == path; });
 }
 
 }  // namespace
@@ -812,11 +816,49 @@ long CurrentRun() {
 
 // ---- MappedRecords
 
+// A file mapped whole, shared by the MappedRecords that read it.
+struct MappedRecords::Mapping {
+    void* map = nullptr;  // what munmap releases
+    std::size_t mapped = 0;
+    FileKey key{};
+    off_t file_size = 0;  // the file's size when it was mapped
+    std::string path;
+
+    Mapping(void* m, std::size_t n, const struct stat& st, std::string p)
+        : map(m), mapped(n), key{st.st_dev, st.st_ino}, file_size(st.st_size), path(std::move(p)) {
+        ++MappedFiles()[key];
+    }
+    ~Mapping() {
+        ::munmap(map, mapped);
+        auto& files = MappedFiles();
+        const auto it = files.find(key);
+        if (it != files.end() && --it->second == 0) files.erase(it);
+    }
+    Mapping(const Mapping&) = delete;
+    Mapping& operator=(const Mapping&) = delete;
+};
+
 MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) : length_(record_length) {
     const std::string path = ResolveName(name);
     if (path.empty() || length_ == 0) return;
     // A DirectFile may hold writes to the file that are not on the disk yet.
     FlushPendingWrites();
+    const std::string keep = KeepKey(name);
+    if (!keep.empty()) {
+        auto& kept = Keeping().kept_maps;
+        if (const auto it = kept.find(keep); it != kept.end()) {
+            struct stat now;
+            const Mapping& held = *it->second;
+            if (held.path == path && ::stat(path.c_str(), &now) == 0 &&
+                FileKey{now.st_dev, now.st_ino} == held.key && now.st_size == held.file_size) {
+                mapping_ = it->second;
+                data_ = static_cast<const unsigned char*>(held.map);
+                size_ = held.mapped / length_ * length_;
+                return;
+            }
+            kept.erase(it);
+        }
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat st;
@@ -824,13 +866,11 @@ MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) :
         const std::size_t whole = static_cast<std::size_t>(st.st_size) / length_ * length_;
         void* map = whole == 0 ? MAP_FAILED : ::mmap(nullptr, whole, PROT_READ, MAP_PRIVATE, fd, 0);
         if (map != MAP_FAILED) {
-            device_ = st.st_dev;
-            inode_ = st.st_ino;
-            ++MappedFiles()[FileKey{st.st_dev, st.st_ino}];
-            mapping_ = map;
-            mapped_ = whole;
+            auto mapping = std::make_shared<const Mapping>(map, whole, st, path);
+            mapping_ = mapping;
             data_ = static_cast<const unsigned char*>(map);
             size_ = whole;
+            if (!keep.empty()) Keeping().kept_maps[keep] = std::move(mapping);
         } else if (whole > 0) {
             copy_.resize(whole);
             std::size_t got = 0;
@@ -849,13 +889,7 @@ MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) :
     ::close(fd);
 }
 
-MappedRecords::~MappedRecords() {
-    if (mapping_ == nullptr) return;
-    ::munmap(mapping_, mapped_);
-    auto& mapped = MappedFiles();
-    const auto it = mapped.find(FileKey{device_, inode_});
-    if (it != mapped.end() && --it->second == 0) mapped.erase(it);
-}
+MappedRecords::~MappedRecords() = default;
 
 // ---- TextFile
 

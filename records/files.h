@@ -131,6 +131,12 @@ long CurrentRun();
 // the file held when it was opened: this system replaces a file by writing
 // beside it and renaming, which leaves the mapped bytes as they were; no
 // routine cuts a record file shorter in place while another reads it.
+// Within a run (a RunFileCache's life) the mapping of a file the run keeps
+// (COMMON.FIL, the securities master, the price files, the type and
+// category names) is kept too and taken again while the file under the
+// name is the same file of the same size, which costs one stat instead of
+// an open, a map and an unmap; the program's own writes in place show in
+// it, as in any mapping of the file.
 class MappedRecords {
 public:
     MappedRecords(std::string_view name, std::size_t record_length);
@@ -144,14 +150,13 @@ public:
     std::size_t size() const { return size_; }
     long Count() const { return length_ == 0 ? 0 : static_cast<long>(size_ / length_); }
 
+    struct Mapping;  // a file mapped whole, which several objects may share
+
 private:
     const unsigned char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t length_;
-    void* mapping_ = nullptr;  // what munmap releases
-    std::size_t mapped_ = 0;
-    dev_t device_ = 0;  // the mapped file
-    ino_t inode_ = 0;
+    std::shared_ptr<const Mapping> mapping_;  // shared with a run's kept mapping
     std::vector<unsigned char> copy_;  // where mapping failed
 };
 

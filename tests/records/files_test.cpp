@@ -754,6 +754,55 @@ TEST(FilesMove, AFileAnotherProgramHoldsKeepsItsBytesInARun) {
     }
 }
 
+// Within a run the mapping of a kept file (the securities master) is taken
+// again while the file is the same, and shows the program's writes in
+// place; a file grown, replaced or changed in size is mapped afresh, and a
+// name the run does not keep is mapped each time.
+TEST(FilesMapped, AKeptFilesMappingServesARunWhileTheFileIsTheSame) {
+    TempDataDir dir;
+    TempDataDir::WriteBytes("SECURITY.REC", std::vector<unsigned char>(3 * 128, 'a'));
+    TempDataDir::WriteBytes("OTHER.REC", std::vector<unsigned char>(2 * 128, 'o'));
+    RunFileCache run;
+    const unsigned char* first = nullptr;
+    {
+        MappedRecords m("SECURITY.REC", 128);
+        ASSERT_EQ(m.Count(), 3);
+        first = m.data();
+    }
+    {
+        MappedRecords m("SECURITY.REC", 128);
+        EXPECT_EQ(m.data(), first);  // the kept mapping
+        DirectFile f("SECURITY.REC", 128);
+        ASSERT_TRUE(f.Write(2, Record(128, 'b')));
+    }
+    {
+        MappedRecords m("SECURITY.REC", 128);
+        ASSERT_EQ(m.Count(), 3);
+        EXPECT_EQ(m.data()[128], 'b');
+        EXPECT_EQ(m.data()[0], 'a');
+        DirectFile f("SECURITY.REC", 128);
+        ASSERT_TRUE(f.Write(4, Record(128, 'c')));
+    }
+    {
+        MappedRecords m("SECURITY.REC", 128);
+        ASSERT_EQ(m.Count(), 4);
+        EXPECT_EQ(m.data()[3 * 128], 'c');
+    }
+    WriteWork("WORK.TMP", 'n', 4);
+    ASSERT_TRUE(MoveFileOver("WORK.TMP", "SECURITY.REC"));
+    {
+        MappedRecords m("SECURITY.REC", 128);
+        ASSERT_EQ(m.Count(), 4);
+        EXPECT_EQ(m.data()[0], 'n');
+    }
+    {
+        MappedRecords one("OTHER.REC", 128);
+        MappedRecords two("OTHER.REC", 128);
+        EXPECT_NE(one.data(), two.data());
+        EXPECT_EQ(two.Count(), 2);
+    }
+}
+
 // A spare an interrupted run left in the data directory (it is empty) is
 // removed by the next run.
 TEST(FilesMove, TheNextRunRemovesASpareLeftBehind) {
