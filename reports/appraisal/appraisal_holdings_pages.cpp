@@ -56,19 +56,6 @@ bool IsCash(std::string_view symbol) {
     return records::FixedIs(symbol, "CASH        ");
 }
 
-// The items under the layout in a 32-character text; `text` keeps its
-// storage from one call to the next.
-void LayoutInto(std::string& text, std::string_view layout, records::OutItems items) {
-    text.assign(32, ' ');
-    records::WriteInto(text, layout, items);
-}
-
-std::string Layout(std::string_view layout, records::OutItems items) {
-    std::string text;
-    LayoutInto(text, layout, items);
-    return text;
-}
-
 // A money amount of 16 characters with two decimals, separators and
 // brackets.
 void Money16Into(double value, std::string& text) {
@@ -97,7 +84,7 @@ std::string Gain12(double gain) {
 }
 
 std::string Percent8(double value) {
-    return Layout("(F6.1,'% ')", {value}).substr(0, 8);
+    return WorkText("(F6.1,'% ')", {value}).substr(0, 8);
 }
 
 std::string Income10(double income) {
@@ -370,7 +357,7 @@ std::string_view AppraisalPrinter::PercentText(int type, double market, bool pri
             pct = v_.absolute_percent ? static_cast<float>(std::abs(market) / base * 100.0)
                                       : static_cast<float>(100.0 / base * market);
         std::string& percent = texts_.percent;
-        LayoutInto(percent, "(F7.1,' ')", {static_cast<double>(pct)});
+        WorkTextInto(percent, "(F7.1,' ')", {static_cast<double>(pct)});
         if (pct < 0) records::Brackt(percent, 7);
         return std::string_view(percent).substr(0, 8);
     }
@@ -389,7 +376,7 @@ std::string_view AppraisalPrinter::YieldText(const ValuedHolding& h, double inco
         records::FixedIs(h.type_code, "L   "))
         return "      ";
     std::string& yield_text = texts_.yield;
-    LayoutInto(yield_text, "(F5.1,' ')", {yield});
+    WorkTextInto(yield_text, "(F5.1,' ')", {yield});
     if (yield < 0) records::Brackt(yield_text, 5);
     return std::string_view(yield_text).substr(0, 6);
 }
@@ -399,7 +386,7 @@ std::string_view AppraisalPrinter::YieldText(const ValuedHolding& h, double inco
 std::string_view AppraisalPrinter::RateText(const ValuedHolding& h, bool cash) {
     std::string& text = texts_.rate;
     auto written = [&text](float value) {
-        LayoutInto(text, "(F7.2,'  ')", {static_cast<double>(value)});
+        WorkTextInto(text, "(F7.2,'  ')", {static_cast<double>(value)});
         return std::string_view(text).substr(0, 9);
     };
     auto rate_text = [&written](float value) {
@@ -413,7 +400,7 @@ std::string_view AppraisalPrinter::RateText(const ValuedHolding& h, bool cash) {
     if (records::OptionOn(opt_, records::Opt::kTimeWeightedReturn)) {
         if (cash || records::FixedIs(h.type_code, "1   ")) return rate_text(h.rate);
         if (h.performance != records::kNoRate && h.performance < 0) {
-            LayoutInto(text, "(F7.2,'  ')", {static_cast<double>(h.performance)});
+            WorkTextInto(text, "(F7.2,'  ')", {static_cast<double>(h.performance)});
             records::Brackt(text, 7);
             return std::string_view(text).substr(0, 9);
         }
@@ -639,7 +626,7 @@ GroupTexts AppraisalPrinter::Totals(const GroupTotals& g, bool pass_two) const {
     }
     const double gain = RoundedGain(g.market, g.cost);
     t.gain = Gain12(gain);
-    t.gain_percent = Layout("(' ',F5.1,'% ')", {g.cost != 0 ? 100.0 * gain / g.cost : 0.0}).substr(0, 8);
+    t.gain_percent = WorkText("(' ',F5.1,'% ')", {g.cost != 0 ? 100.0 * gain / g.cost : 0.0}).substr(0, 8);
     t.market = Money16(g.market);
     double yield_base = 0;
     if (!records::OptionOn(opt_, records::Opt::kYieldOnCost) && g.market > 0) yield_base = g.market;
@@ -752,7 +739,7 @@ bool AppraisalPrinter::CommonStocks() {
         records::AppraisalSummaryLine line;
         line.kind = 0;
         line.name = records::Fixed(name, 28);
-        line.texts[0] = records::Fixed(Layout("(F20.4)", {g.market}), 32);
+        line.texts[0] = records::Fixed(WorkText("(F20.4)", {g.market}), 32);
         line.texts[1] = records::Fixed(t.percent, 32);
         line.texts[2] = records::Fixed(t.market, 32);
         line.last_type = static_cast<int16_t>(g.last_type);
@@ -769,7 +756,7 @@ bool AppraisalPrinter::CommonStocks() {
     records::AppraisalSummaryLine line;
     line.kind = 0;
     line.name = records::Fixed(type_name, 28);
-    line.texts[0] = records::Fixed(Layout("(F20.4)", {stocks.market}), 32);
+    line.texts[0] = records::Fixed(WorkText("(F20.4)", {stocks.market}), 32);
     line.texts[1] = records::Fixed(t.percent, 32);
     line.texts[2] = records::Fixed(t.market, 32);
     line.last_type = static_cast<int16_t>(stocks.last_type);

@@ -58,30 +58,16 @@ std::string Clean(std::string s) {
     return s;
 }
 
-// The first 32 positions of the items written under the layout, into a
-// text the caller keeps from one line to the next.
-void OutInto(std::string& text, std::string_view layout, records::OutItems items) {
-    text.assign(32, ' ');
-    records::WriteInto(text, layout, items);
-}
-
-// The first 32 positions of the items written under the layout.
-std::string Out(std::string_view layout, records::OutItems items) {
-    std::string text;
-    OutInto(text, layout, items);
-    return text;
-}
-
 // The fixed texts a detail line may print, each written under its layout
 // once a run rather than once a line.
 struct FixedTexts {
     std::string blank = std::string(32, ' ');
-    std::string percent_na = Out("(' N/A    ')", {});
-    std::string unit_price_na = Out("('    N/A  ')", {});
-    std::string market_na = Out("('        N/A ',20X)", {});
-    std::string gain_na = Out("('      N/A   ',20X)", {});
-    std::string rate_na = Out("('      N/A ')", {});
-    std::string yield_na = Out("('    N/A     ')", {});
+    std::string percent_na = WorkText("(' N/A    ')", {});
+    std::string unit_price_na = WorkText("('    N/A  ')", {});
+    std::string market_na = WorkText("('        N/A ',20X)", {});
+    std::string gain_na = WorkText("('      N/A   ',20X)", {});
+    std::string rate_na = WorkText("('      N/A ')", {});
+    std::string yield_na = WorkText("('    N/A     ')", {});
 };
 
 const FixedTexts& Fixeds() {
@@ -205,7 +191,7 @@ std::string Change8(double change) {
 }
 
 std::string ChangeNotAvailable8() {
-    return Out("('    N/A ')", {});
+    return WorkText("('    N/A ')", {});
 }
 
 std::string Yield6(double y) {
@@ -534,7 +520,7 @@ void HoldingsPages::AccruedLines() {
     if (accrued > 0) {
         std::string pct;
         if (pv == kNoValue)
-            pct = Out("(' N/A    ')", {});
+            pct = WorkText("(' N/A    ')", {});
         else
             pct = Percent5(pv == 0 ? 0.0 : 100.0 / pv * accrued);
         std::string amount;
@@ -592,10 +578,10 @@ void UnitTexts(int type, const records::HoldingsWorkRecord& w, std::string& cost
         uc /= 100;
         up /= 100;
     }
-    if (!records::EditedAmountInto(cost_text, uc, 7, 2, false, false)) OutInto(cost_text, "(F7.2,' ')", {uc});
+    if (!records::EditedAmountInto(cost_text, uc, 7, 2, false, false)) WorkTextInto(cost_text, "(F7.2,' ')", {uc});
     unit_cost = cost_text;
     unit_price = KeptTexts().unit_price.Get(up, [](double v, std::string& text) {
-        if (!records::EditedAmountInto(text, v, 8, 3, false, false)) OutInto(text, "(F8.3,' ')", {v});
+        if (!records::EditedAmountInto(text, v, 8, 3, false, false)) WorkTextInto(text, "(F8.3,' ')", {v});
     });
 }
 
@@ -657,13 +643,13 @@ std::string_view HoldingsPages::RateColumn(int type, const records::HoldingsWork
         return t_.column;
     }
     RunColumnTexts& kept = KeptTexts();
-    const auto percent = [](double v, std::string& text) { OutInto(text, "(F9.2,'%  ')", {v}); };
+    const auto percent = [](double v, std::string& text) { WorkTextInto(text, "(F9.2,'%  ')", {v}); };
     if (records::OptionValue(opt_, records::Opt::kRateOrYieldToMaturity) == 1 || rate_type) {
         if (w.rate == kNoRate) return Fixeds().rate_na;
         if (type == kCashType || w.percent_priced != 0)
             return kept.percent_rate.Get(static_cast<double>(w.rate), percent);
         return kept.plain_rate.Get(static_cast<double>(w.rate),
-                                   [](double v, std::string& text) { OutInto(text, "(F9.2,'   ')", {v}); });
+                                   [](double v, std::string& text) { WorkTextInto(text, "(F9.2,'   ')", {v}); });
     }
     if (w.extended_yield > 0) return kept.percent_rate.Get(static_cast<double>(w.extended_yield), percent);
     return Fixeds().yield_na;
@@ -864,22 +850,22 @@ TotalTexts HoldingsPages::Totals(const Sums& s, bool group, bool blank_percent) 
     if (blank_percent)
         t.percent = std::string(32, ' ');
     else if (pv == kNoValue)
-        t.percent = Out("('      N/A   ')", {});
+        t.percent = WorkText("('      N/A   ')", {});
     else
-        t.percent = Out("(F10.1,'% ')", {static_cast<double>(s.percent)});
+        t.percent = WorkText("(F10.1,'% ')", {static_cast<double>(s.percent)});
     Wamt15(s.cost, t.cost);
     if (s.no_price) {
-        t.market = Out("('             N/A ')", {});
-        t.gain = Out(kTotalGainNoValue, {});
-        t.column = !ChangeColumn() ? Out("('          ')", {})
+        t.market = WorkText("('             N/A ')", {});
+        t.gain = WorkText(kTotalGainNoValue, {});
+        t.column = !ChangeColumn() ? WorkText("('          ')", {})
                    : group         ? ChangeNotAvailable8()
-                                   : Out("('      N/A ')", {});
+                                   : WorkText("('      N/A ')", {});
     } else {
         Wamt15(s.market, t.market);
         double g = s.market - s.cost;
         records::Drnd2(g);
         t.gain = NumberText(g, "(F8.0,'   ')", 8, true);
-        t.column = !ChangeColumn() ? Out("('          ')", {})
+        t.column = !ChangeColumn() ? WorkText("('          ')", {})
                    : group         ? Change8(s.change)
                                    : NumberText(s.change, "(F10.0,'  ')", 9, true);
     }
@@ -988,8 +974,8 @@ void HoldingsPages::AccountTotal() {
         total_market_ = market_;
         column = ChangeColumn() ? Change8(change_) : std::string(32, ' ');
     } else {
-        market = Out("('             N/A ')", {});
-        gain_text = Out(kTotalGainNoValue, {});
+        market = WorkText("('             N/A ')", {});
+        gain_text = WorkText(kTotalGainNoValue, {});
         column = ChangeColumn() ? ChangeNotAvailable8() : std::string(32, ' ');
     }
     std::string cost_text, income_text;
@@ -1014,19 +1000,19 @@ void HoldingsPages::AccountTotal() {
 // The account total less cash.
 void HoldingsPages::LessCashTotal(double gain) {
     std::string pct = cash_.percent == static_cast<float>(kNoValue)
-                          ? Out("('   N/A ')", {})
-                          : Out("(F7.1,' ')", {100.0 - cash_.percent});
+                          ? WorkText("('   N/A ')", {})
+                          : WorkText("(F7.1,' ')", {100.0 - cash_.percent});
     const std::string mark = no_price_ ? " " : "%";
     std::string c2, m2;
     Wamt15(cost_ - cash_.cost, c2);
     if (no_price_)
-        m2 = Out("('             N/A ')", {});
+        m2 = WorkText("('             N/A ')", {});
     else
         Wamt15(market_ - cash_.market, m2);
     double g2 = gain - (cash_.market - cash_.cost);
     const std::string g2t = NumberText(g2, "(F8.0,'   ')", 9, true);
     const std::string ch2 =
-        no_price_ ? Out("('      N/A ')", {}) : NumberText(change_ - cash_.change, "(F10.0,'  ')", 9, true);
+        no_price_ ? WorkText("('      N/A ')", {}) : NumberText(change_ - cash_.change, "(F10.0,'  ')", 9, true);
     std::string inc2;
     const double i2 = income_ - cash_.income;
     records::Incom8(i2, inc2);

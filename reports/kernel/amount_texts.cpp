@@ -27,6 +27,17 @@ bool EditedColumnInto(std::string& text, double value, std::string_view layout, 
 
 }  // namespace
 
+std::string WorkText(std::string_view layout, records::OutItems items) {
+    std::string text;
+    WorkTextInto(text, layout, items);
+    return text;
+}
+
+void WorkTextInto(std::string& text, std::string_view layout, records::OutItems items) {
+    text.assign(kWorkWidth, ' ');
+    records::WriteInto(text, layout, items);
+}
+
 std::string NumberText(double value, std::string_view layout, int n, bool brackets) {
     std::string text;
     NumberTextInto(text, value, layout, n, brackets);

@@ -13,7 +13,15 @@
 #include <string>
 #include <string_view>
 
+#include "records/layout.h"
+
 namespace reports {
+
+// The items written under the layout into the 32-position work text: its
+// first 32 positions, blank beyond what the layout writes.
+std::string WorkText(std::string_view layout, records::OutItems items);
+// The same into a text the caller keeps from one line to the next.
+void WorkTextInto(std::string& text, std::string_view layout, records::OutItems items);
 
 // The value under the layout (for instance "(F15.2,' ')") in 32
 // positions, with separators within positions 1..n and, when brackets is
