@@ -93,8 +93,12 @@ void Putdol(std::string& text, int16_t& n, int16_t& flag) {
     Normalise(text);
     if (n > static_cast<int16_t>(kAmountWidth)) n = static_cast<int16_t>(kAmountWidth);
     if (n < 1) return;
+    DollarBeforeBlank(text, n, flag);
+}
+
+void DollarBeforeBlank(std::string& text, int last, int16_t& flag) {
     int blank = 0;
-    for (int i = n; i >= 1; --i) {
+    for (int i = std::min(last, static_cast<int>(text.size())); i >= 1; --i) {
         if (text[static_cast<std::size_t>(i - 1)] == ' ') {
             blank = i;
             break;

@@ -58,6 +58,11 @@ bool EditedAmountInto(std::string& text, double value, int n, int decimals, bool
 // (n above 32 is lowered to 32 in the caller's variable). flag 0, or -1
 // with the text unchanged when there is no room; n below 1 does nothing.
 void Putdol(std::string& text, int16_t& n, int16_t& flag);
+// The step both dollar-sign editors share: "$" one position left of the
+// rightmost blank of positions 1..last (those the text holds). flag 0, or
+// -1 with the text unchanged when that blank is position 1 or there is
+// none.
+void DollarBeforeBlank(std::string& text, int last, int16_t& flag);
 
 // An income amount in 9 positions ("(F10.0)"), or in millions in 6 or 5
 // positions from 10^8, with separators and brackets.

@@ -776,19 +776,7 @@ double Cshbal(std::string_view account, std::string_view date, bool before) {
 }
 
 void Putdl2(std::string& text, int n, int16_t& flag) {
-    int blank = 0;
-    for (int i = n - 1; i >= 1; --i) {
-        if (static_cast<std::size_t>(i) <= text.size() && text[static_cast<std::size_t>(i - 1)] == ' ') {
-            blank = i;
-            break;
-        }
-    }
-    if (blank <= 1) {
-        flag = -1;
-        return;
-    }
-    text[static_cast<std::size_t>(blank - 2)] = '$';
-    flag = 0;
+    records::DollarBeforeBlank(text, n - 1, flag);
 }
 
 void Shel42(int count, std::vector<std::string>& keys, std::vector<int16_t>& tags) {
