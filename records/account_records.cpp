@@ -118,6 +118,10 @@ void Extend(Record& rec) {
 
 // ---- TR<acct>.REC
 
+int16_t TransactionFileHeader::LastRecordOf(const unsigned char* bytes) {
+    return static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
+}
+
 TransactionFileHeader TransactionFileHeader::Decode(const Record& rec) {
     TransactionFileHeader h;
     Record padded;

@@ -34,6 +34,9 @@ struct TransactionFileHeader {
     int16_t last_record = 1;  // bytes 1-2
 
     static TransactionFileHeader Decode(const Record& rec);
+    // The last record in use from record 1's bytes where they lie (a
+    // mapped file), without a copy into a Record.
+    static int16_t LastRecordOf(const unsigned char* bytes);
     void Encode(Record& rec) const;
 };
 

@@ -140,7 +140,7 @@ OpeningCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float a
     OpeningCash out;
     const long count = static_cast<long>(size / kLength);
     auto at = [bytes](long n) { return bytes + static_cast<std::size_t>(n - 1) * kLength; };
-    const long last = count >= 1 ? static_cast<int16_t>(at(1)[0] | (at(1)[1] << 8)) : 1;
+    const long last = count >= 1 ? records::TransactionFileHeader::LastRecordOf(at(1)) : 1;
 
     // The transactions the replay takes (dated before as_of, not deleted,
     // not marked "N"), in its order.

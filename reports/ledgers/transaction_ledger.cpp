@@ -29,8 +29,6 @@ namespace reports {
 
 namespace {
 
-constexpr std::size_t kDateNumberOffset = 88;  // a transaction's date number (YYMMDD)
-
 // The selected transactions of one account, by trade date, from the
 // records of its transaction file where they lie; a record past the end
 // (or a partial last one) ends the walk as a failed read does.
@@ -38,7 +36,7 @@ std::vector<int16_t> SelectTransactions(std::span<const unsigned char> bytes, co
                                         float start, float end) {
     const std::size_t length = records::kAccountRecordLength;
     if (bytes.size() < length) return {};
-    const int16_t last = static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
+    const int16_t last = records::TransactionFileHeader::LastRecordOf(bytes.data());
     std::vector<double> keys;
     std::vector<int16_t> tags;
     std::unique_ptr<records::DirectFile> securities;
@@ -52,7 +50,7 @@ std::vector<int16_t> SelectTransactions(std::span<const unsigned char> bytes, co
         // transaction is decoded only for the filters that need it.
         if (SortsAtOrBelowBlanks(reinterpret_cast<const char*>(b))) continue;
         float date_number = 0;
-        std::memcpy(&date_number, b + kDateNumberOffset, sizeof date_number);
+        std::memcpy(&date_number, b + records::transaction_offsets::kDateNumber, sizeof date_number);
         if (date_number < start || date_number > end) continue;
         if (!filter.unfiltered()) {
             records::TransactionRecord::DecodeFrom(b, t);
