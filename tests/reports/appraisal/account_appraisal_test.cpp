@@ -30,12 +30,6 @@ std::string Appraise(const std::string& selection, const std::string& account,
     return fixtures::ReportText(kCopy);
 }
 
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-    return n;
-}
-
 // ---- Golden runs of one account, each read line by line against the
 // layouts of its pages.
 
@@ -104,12 +98,12 @@ TEST(AccountAppraisalRun, AManagerPatternPrintsItsAccountsAndEndsTheRun) {
         for (const char* name : {"SMITH ACCOUNT", "JONES ACCOUNT", "BROWN ACCOUNT"})
             EXPECT_NE(text.find(name), std::string::npos) << name;
         EXPECT_EQ(text.find("GREEN ACCOUNT"), std::string::npos);
-        EXPECT_EQ(Count(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 3);
+        EXPECT_EQ(fixtures::Occurrences(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 3);
         EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalControlFile));
     }
     {
         const std::string text = Appraise("A   ", "", "????");
-        EXPECT_EQ(Count(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 4);
+        EXPECT_EQ(fixtures::Occurrences(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 4);
         EXPECT_NE(text.find("GREEN ACCOUNT"), std::string::npos);
         EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalControlFile));
     }
@@ -135,7 +129,7 @@ TEST(AccountAppraisalRun, AControlFileLeftByABrokenRunChangesNothing) {
     EXPECT_NE(text.find("BROWN ACCOUNT"), std::string::npos);
     for (const char* other : {"SMITH ACCOUNT", "JONES ACCOUNT", "GREEN ACCOUNT"})
         EXPECT_EQ(text.find(other), std::string::npos) << other;
-    EXPECT_EQ(Count(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 1);
+    EXPECT_EQ(fixtures::Occurrences(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 1);
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalControlFile));
 }
 

@@ -40,12 +40,6 @@ std::string Appraise(const std::string& selection, const std::string& account,
     return fixtures::ReportText(kCopy);
 }
 
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-    return n;
-}
-
 // ---- Golden runs of one account, each read line by line against the
 // layouts of the pages.
 
@@ -383,11 +377,11 @@ TEST(MutualFundAppraisalRun, AManagerPatternPrintsItsAccounts) {
     mffix::WriteDirectory();
     mffix::SetOptions({});
     const std::string text = Appraise("A   ", "", "AB");
-    EXPECT_EQ(Count(text, "M U T U A L   F U N D   A P P R A I S A L"), 3);  // MF1 on two pages
+    EXPECT_EQ(fixtures::Occurrences(text, "M U T U A L   F U N D   A P P R A I S A L"), 3);  // MF1 on two pages
     EXPECT_NE(text.find("SMITH FUND ACCOUNT"), std::string::npos);
     EXPECT_NE(text.find("JONES FUND ACCOUNT"), std::string::npos);
     EXPECT_EQ(text.find("BROWN FUND ACCOUNT"), std::string::npos);
-    EXPECT_EQ(Count(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 2);
+    EXPECT_EQ(fixtures::Occurrences(text, "SUMMARY OF INVESTMENT PORTFOLIO"), 2);
     EXPECT_FALSE(TempDataDir::Exists(records::kAppraisalControlFile));
     EXPECT_NE(Appraise("A   ", "", "EF").find("No account has the manager code EF."), std::string::npos);
     EXPECT_NE(Appraise("S   ", "ZZ9").find(" ACCOUNT ZZ9 is not in ACCOUNT.IDX; nothing is appraised."),
