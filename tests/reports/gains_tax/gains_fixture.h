@@ -30,21 +30,30 @@ inline void WriteSecurities() {
 }
 
 // SMITH: "JOHN Q PUBLIC", a street line with digits; JONES: "MARY SMITH"
-// with a second name line; BILLS: only type "1" lots.
+// with a second name line. The gains runs and the income summary's
+// 1099-DIV file both use them.
+inline fixtures::ClientFields SmithClient() {
+    return {.id = "SMITH",
+            .address = {"JOHN Q PUBLIC", "123 MAIN STREET", "SPRINGFIELD, IL 62701", "", ""},
+            .manager = "AB",
+            .short_name = "JOHN Q PUBLIC",
+            .tax_id = "123-45-6789",
+            .custodian_account = "SMITH-ACCOUNT-NUMBER-1"};
+}
+inline fixtures::ClientFields JonesClient() {
+    return {.id = "JONES",
+            .address = {"MARY SMITH", "C/O JONES TRUST", "44 ELM ROAD APT 5", "BOSTON MA 02110-1234", ""},
+            .manager = "AC",
+            .short_name = "MARY SMITH TRUST",
+            .tax_id = "987654321",
+            .custodian_account = "JONES-1"};
+}
+
+// SMITH, JONES, and BILLS: only type "1" lots.
 inline void WriteAccounts() {
     fixtures::WriteClients({
-        {.id = "SMITH",
-         .address = {"JOHN Q PUBLIC", "123 MAIN STREET", "SPRINGFIELD, IL 62701", "", ""},
-         .manager = "AB",
-         .short_name = "JOHN Q PUBLIC",
-         .tax_id = "123-45-6789",
-         .custodian_account = "SMITH-ACCOUNT-NUMBER-1"},
-        {.id = "JONES",
-         .address = {"MARY SMITH", "C/O JONES TRUST", "44 ELM ROAD APT 5", "BOSTON MA 02110-1234", ""},
-         .manager = "AC",
-         .short_name = "MARY SMITH TRUST",
-         .tax_id = "987654321",
-         .custodian_account = "JONES-1"},
+        SmithClient(),
+        JonesClient(),
         {.id = "BILLS",
          .address = {"BILL HOLDER", "1 WAY", "DOVER DE 19901"},
          .manager = "AB",
