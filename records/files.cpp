@@ -1,10 +1,8 @@
 #include "records/files.h"
 
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <variant>
 
@@ -62,15 +61,20 @@ bool WriteAllAt(int fd, const void* data, std::size_t size, off_t off) {
     return true;
 }
 
-// The text files open now, with their descriptors, whose buffered lines
-// FlushPendingWrites writes.
-std::unordered_map<TextFile*, int>& OpenTextFiles() {
-    static std::unordered_map<TextFile*, int> files;
+// The text files open now, whose buffered lines FlushPendingWrites writes.
+std::unordered_set<TextFile*>& OpenTextFiles() {
+    static std::unordered_set<TextFile*> files;
     return files;
 }
 
 void FlushTextFiles() {
-    for (const auto& [file, fd] : OpenTextFiles()) file->Flush();
+    for (TextFile* file : OpenTextFiles()) file->Flush();
+}
+
+int OpenFd(const std::string& path, bool create) {
+    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd;
 }
 
 }  // namespace
@@ -228,246 +232,6 @@ std::string KeepKey(std::string_view name) {
     return {};
 }
 
-// ---- Spare inodes
-//
-// A run replaces every account's holdings and gains files and creates and
-// deletes work files account after account. On ext4 without a journal a
-// freed inode is not handed out again for a while, and every create scans
-// past each inode freed that recently, so a run that frees one a file
-// makes each later create slower than the one before. Within a run a file
-// replaced or deleted therefore keeps its inode: it is emptied and kept
-// under a private name as a spare, and the next file the run creates in
-// that directory takes the spare's place (a rename, which allocates
-// nothing). A file replaced over one that exists changes places with it
-// (RENAME_EXCHANGE), which puts the new file in place in one step as a
-// rename does; the old one comes out under the work name and is emptied at
-// once, so no work file is ever left holding an earlier file's records.
-// The run's end removes the spares; a spare a crash left is empty, and the
-// next run removes it.
-
-constexpr int kSpares = 4;
-
-struct SpareSlot {
-    bool held = false;
-    std::string dir;  // the directory it lies in, "" for the data directory
-};
-
-struct SparePool {
-    std::array<SpareSlot, kSpares> slots;
-    bool exchange_unsupported = false;
-    bool noreplace_unsupported = false;
-    mode_t mode = 0644;  // what a file created now gets
-};
-
-SparePool& Spares() {
-    static SparePool pool;
-    return pool;
-}
-
-// The files mapped now (MappedRecords), by device and inode, with how many
-// mappings each has: a mapped file must keep its bytes.
-std::unordered_map<FileKey, int, FileKeyHash>& MappedFiles() {
-    static std::unordered_map<FileKey, int, FileKeyHash> mapped;
-    return mapped;
-}
-
-std::string DirOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string SparePath(const std::string& dir, int slot) {
-    std::string name = ".ledra-spare-" + std::to_string(slot + 1);
-    if (dir.empty()) return name;
-    return dir.back() == '/' ? dir + name : dir + "/" + name;
-}
-
-int Rename2(const std::string& from, const std::string& to, unsigned flags) {
-    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags));
-}
-
-bool Unsupported(int error) {
-    return error == EINVAL || error == ENOSYS || error == ENOTSUP;
-}
-
-// Removes the spares of the data directory that an earlier run left (one
-// that ended without its cleanup), and notes the mode new files get.
-void StartSpares() {
-    SparePool& pool = Spares();
-    for (int i = 0; i < kSpares; ++i) {
-        pool.slots[i] = SpareSlot{};
-        ::unlink(SparePath({}, i).c_str());
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    pool.mode = 0644 & ~mask;
-}
-
-void EndSpares() {
-    for (int i = 0; i < kSpares; ++i) {
-        SpareSlot& slot = Spares().slots[i];
-        if (slot.held) ::unlink(SparePath(slot.dir, i).c_str());
-        slot = SpareSlot{};
-    }
-}
-
-// Puts a spare of path's directory in path's place; false (and path still
-// missing) when there is none or the move failed.
-bool TakeSpare(const std::string& path) {
-    SparePool& pool = Spares();
-    if (Keeping().depth == 0 || pool.noreplace_unsupported) return false;
-    const std::string dir = DirOf(path);
-    for (int i = 0; i < kSpares; ++i) {
-        SpareSlot& slot = pool.slots[i];
-        if (!slot.held || slot.dir != dir) continue;
-        const std::string spare = SparePath(dir, i);
-        if (Rename2(spare, path, RENAME_NOREPLACE) == 0) {
-            slot = SpareSlot{};
-            return true;
-        }
-        const int error = errno;
-        if (error == EEXIST) return false;
-        // Gone, or the move is not to be had: the spare is given up.
-        if (Unsupported(error)) pool.noreplace_unsupported = true;
-        ::unlink(spare.c_str());
-        slot = SpareSlot{};
-        return false;
-    }
-    return false;
-}
-
-bool HasSpare(const std::string& path) {
-    if (Keeping().depth == 0) return false;
-    const std::string dir = DirOf(path);
-    for (const SpareSlot& slot : Spares().slots)
-        if (slot.held && slot.dir == dir) return true;
-    return false;
-}
-
-// Opens path with flags; a file the open creates takes a spare's inode
-// where the run has one in that directory.
-int OpenCreating(const std::string& path, int flags) {
-    if ((flags & O_CREAT) != 0 && HasSpare(path)) {
-        const int fd = ::open(path.c_str(), flags & ~O_CREAT);
-        if (fd >= 0 || errno != ENOENT) return fd;
-        if (TakeSpare(path)) {
-            const int taken = ::open(path.c_str(), flags & ~O_CREAT);
-            if (taken >= 0) return taken;
-        }
-    }
-    return ::open(path.c_str(), flags, 0644);
-}
-
-// True when an open TextFile holds the file.
-bool TextFileOn(const FileKey& key) {
-    for (const auto& [file, fd] : OpenTextFiles()) {
-        struct stat st;
-        if (::fstat(fd, &st) == 0 && FileKey{st.st_dev, st.st_ino} == key) return true;
-    }
-    return false;
-}
-
-int OpenFd(const std::string& path, bool create) {
-    int fd = OpenCreating(path, O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC);
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    return fd;
-}
-
-// True when the file open on fd (read and write, not through a symbolic
-// link, whose target a rename or deletion of the link leaves alone) may
-// become a spare: a run is on, a slot is free, the file is an ordinary
-// file of this user with the mode a new file gets and no other name, and
-// nothing holds it open or mapped (a reader must keep the bytes it holds).
-// This program's own holders are known here; another program's are not,
-// so the file must also take a write lease, which the kernel grants only
-// while no other descriptor or mapping of it is open anywhere. The lease
-// holds until fd closes, after the file has been emptied, so no other
-// program can open it in between. Where leases are not to be had (a
-// network file system) the file is simply freed, as outside a run.
-bool CanBecomeSpare(int fd, FileKey& key) {
-    if (Keeping().depth == 0) return false;
-    const SparePool& pool = Spares();
-    if (pool.noreplace_unsupported) return false;
-    if (std::none_of(pool.slots.begin(), pool.slots.end(), [](const SpareSlot& s) { return !s.held; }))
-        return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != ::geteuid() ||
-        (st.st_mode & 07777) != pool.mode)
-        return false;
-    key = FileKey{st.st_dev, st.st_ino};
-    if (OpenStates().contains(key) || MappedFiles().contains(key) || TextFileOn(key)) return false;
-    return ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
-}
-
-// Empties the file open on fd and closes it (closing also clears what
-// ext4 notes of a file cut to nothing, which would otherwise flush the
-// next file written into this inode as it closes), then moves it from path
-// to a free spare name. False, with the file still under path, when it
-// could not be emptied or moved.
-bool MakeSpare(int fd, const FileKey& key, const std::string& path) {
-    const bool emptied = ::ftruncate(fd, 0) == 0;
-    ::close(fd);
-    if (!emptied) return false;
-    FailedWrites().erase(key);
-    SparePool& pool = Spares();
-    const std::string dir = DirOf(path);
-    for (int i = 0; i < kSpares; ++i) {
-        SpareSlot& slot = pool.slots[i];
-        if (slot.held) continue;
-        if (Rename2(path, SparePath(dir, i), RENAME_NOREPLACE) != 0) {
-            if (Unsupported(errno)) pool.noreplace_unsupported = true;
-            return false;
-        }
-        slot.held = true;
-        slot.dir = dir;
-        return true;
-    }
-    return false;
-}
-
-// Deletes path; within a run its inode becomes a spare where it can.
-bool DeletePath(const std::string& path) {
-    if (Keeping().depth > 0) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-        if (fd >= 0) {
-            FileKey key{};
-            if (CanBecomeSpare(fd, key)) {
-                if (MakeSpare(fd, key, path)) return true;
-            } else {
-                ::close(fd);
-            }
-        }
-    }
-    return ::unlink(path.c_str()) == 0;
-}
-
-// Renames from over to, so that to is the old file or the new one, never
-// a part of either. Within a run an existing target changes places with
-// the new file and becomes a spare; elsewhere, where the exchange is not
-// to be had or the target is missing, a rename does it (freeing the old
-// file).
-bool RenameOver(const std::string& from, const std::string& to) {
-    SparePool& pool = Spares();
-    if (Keeping().depth > 0 && !pool.exchange_unsupported) {
-        const int fd = ::open(to.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-        if (fd >= 0) {
-            FileKey key{};
-            if (CanBecomeSpare(fd, key)) {
-                if (Rename2(from, to, RENAME_EXCHANGE) == 0) {
-                    // from now names the old file: emptied and kept as a
-                    // spare, or deleted, it never stays there.
-                    if (!MakeSpare(fd, key, from)) ::unlink(from.c_str());
-                    return true;
-                }
-                if (Unsupported(errno)) pool.exchange_unsupported = true;
-            }
-            ::close(fd);
-        }
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
 // Write buffers of files closed, kept for the files opened next: a run
 // writes a work file or two an account, and a buffer grown afresh for
 // each would fault its pages in again every time. Never destroyed, so a
@@ -611,7 +375,7 @@ DirectFile::DirectFile(const ResolvedPath& path, std::size_t record_length, bool
 
 void DirectFile::Open(std::string_view name_key, std::string path, bool create) {
     if (path.empty()) return;
-    int fd = OpenCreating(path, O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
     bool writable = fd >= 0;
     if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
@@ -795,10 +559,7 @@ void FlushPendingWrites() {
 
 RunFileCache::RunFileCache() {
     RunKeeping& k = Keeping();
-    if (k.depth++ == 0) {
-        k.run = ++k.last_run;
-        StartSpares();
-    }
+    if (k.depth++ == 0) k.run = ++k.last_run;
 }
 
 RunFileCache::~RunFileCache() {
@@ -806,7 +567,6 @@ RunFileCache::~RunFileCache() {
     if (--k.depth == 0) {
         k.run = 0;
         ForgetKeptFiles();
-        EndSpares();
     }
 }
 
@@ -825,15 +585,8 @@ struct MappedRecords::Mapping {
     std::string path;
 
     Mapping(void* m, std::size_t n, const struct stat& st, std::string p)
-        : map(m), mapped(n), key{st.st_dev, st.st_ino}, file_size(st.st_size), path(std::move(p)) {
-        ++MappedFiles()[key];
-    }
-    ~Mapping() {
-        ::munmap(map, mapped);
-        auto& files = MappedFiles();
-        const auto it = files.find(key);
-        if (it != files.end() && --it->second == 0) files.erase(it);
-    }
+        : map(m), mapped(n), key{st.st_dev, st.st_ino}, file_size(st.st_size), path(std::move(p)) {}
+    ~Mapping() { ::munmap(map, mapped); }
     Mapping(const Mapping&) = delete;
     Mapping& operator=(const Mapping&) = delete;
 };
@@ -899,7 +652,7 @@ TextFile::TextFile(std::string_view name, bool create) : path_(ResolveName(name)
     FlushPendingWrites();
     fd_ = OpenFd(path_, create);
     if (fd_ >= 0 && !ReadAll(fd_, data_)) data_.clear();
-    if (fd_ >= 0) OpenTextFiles().emplace(this, fd_);
+    if (fd_ >= 0) OpenTextFiles().insert(this);
 }
 
 TextFile::~TextFile() {
@@ -1059,7 +812,7 @@ bool CloseDelete(int unit) {
     Close(unit);
     if (!open) return false;
     ForgetKeptFile(path);
-    return DeletePath(path);
+    return ::unlink(path.c_str()) == 0;
 }
 
 bool IsOpen(int unit) {
@@ -1134,20 +887,11 @@ bool MoveFileOver(std::string_view work, std::string_view target) {
     const std::string to = ResolveName(target);
     if (from.empty() || to.empty()) return false;
     FlushPendingWrites();
-    const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || FailedWrites().erase(FileKey{st.st_dev, st.st_ino}) != 0) {
-        ::close(fd);
-        return false;
-    }
-    // A rename over an existing file makes ext4 start writing the new
-    // file's data, so that a crash cannot leave the target empty; the
-    // exchange RenameOver may use does not, so the write is started here.
-    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-    ::close(fd);
+    if (::stat(from.c_str(), &st) != 0) return false;
+    if (FailedWrites().erase(FileKey{st.st_dev, st.st_ino}) != 0) return false;
     ForgetKeptFile(to);
-    return RenameOver(from, to);
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 namespace {
@@ -1174,7 +918,7 @@ std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
         }
         ForgetKeptFile(path);
         const std::string temp = path + ".new";
-        int fd = OpenCreating(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC);
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) {
             discard();
             return i;
@@ -1188,7 +932,7 @@ std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
         }
     }
     for (std::size_t i = 0; i < written.size(); ++i) {
-        if (!RenameOver(written[i].first, written[i].second)) {
+        if (::rename(written[i].first.c_str(), written[i].second.c_str()) != 0) {
             for (std::size_t j = i; j < written.size(); ++j) ::unlink(written[j].first.c_str());
             return i;
         }
