@@ -448,8 +448,7 @@ void Acctrn(std::string_view account_in, int16_t destination) {
 // ---- The update of the data base
 
 int Getacc() {
-    // One run over every account: the files each account reads again stay
-    // open, and the holdings and gains files replaced keep their inodes.
+    // One run over every account: the files each account reads again stay open.
     records::RunFileCache run;
     std::string name;
     const std::string blank(records::kReportLineWidth, ' ');

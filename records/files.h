@@ -10,8 +10,6 @@
 // unit whose open failed makes every read and write on it fail, which the
 // readers treat as absent data.
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -104,12 +102,9 @@ void FlushPendingWrites();
 // means are seen again once the object is gone. Objects nest; the
 // outermost ends the keeping.
 //
-// Within a run a file replaced (MoveFileOver, ReplaceFile) or deleted
-// (CloseDelete) also keeps its inode, emptied, as a spare for the next
-// file the run creates in its directory, and a record file cut shorter is
-// cut on the disk once the records written after the cut are out; the
-// bytes every file holds are as without a run, and the run's end leaves
-// no spare behind.
+// Within a run a record file cut shorter is cut on the disk once the
+// records written after the cut are out; the bytes every file holds are
+// as without a run.
 class RunFileCache {
 public:
     RunFileCache();

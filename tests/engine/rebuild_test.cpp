@@ -257,9 +257,8 @@ std::map<std::string, std::vector<unsigned char>> DirectoryFiles() {
     return files;
 }
 
-// Rebuilds one after another within a run, where each replaced holdings
-// and gains file lends its inode to the next account's work files, leave
-// exactly the files and bytes the same rebuilds leave outside a run: an
+// Rebuilds one after another within a run, where writes are buffered and
+// the files each account reads again stay open, leave exactly the files and bytes the same rebuilds leave outside a run: an
 // account whose replay fails, or whose work files cannot be written,
 // keeps its stored files (never an earlier account's work files); an
 // account without stored files gets new ones; no work file or anything

@@ -1,13 +1,7 @@
 #include "records/files.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/mman.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -564,195 +558,12 @@ TEST(FilesUnits, FailedTextWriteIsToldOutsideAndInsideARun) {
     EXPECT_EQ(std::filesystem::path(failed[0]).filename(), "INSIDE.TXT");
 }
 
-}  // namespace
-
-namespace {
-
-std::vector<std::string> DirectoryNames() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator("."))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-ino_t InodeOf(const char* name) {
-    struct stat st {};
-    return ::stat(name, &st) == 0 ? st.st_ino : 0;
-}
-
-// Whether the file system here lets two names change places (where it
-// does not, files are renamed over and their inodes freed).
-bool ExchangeWorks() {
-    TempDataDir::WriteBytes("PROBE1", {});
-    TempDataDir::WriteBytes("PROBE2", {});
-    const long r = ::syscall(SYS_renameat2, AT_FDCWD, "PROBE1", AT_FDCWD, "PROBE2", RENAME_EXCHANGE);
-    std::filesystem::remove("PROBE1");
-    std::filesystem::remove("PROBE2");
-    return r == 0;
-}
-
 void WriteWork(const char* name, unsigned char fill, long records) {
     DirectFile work(name, 128);
     for (long n = 1; n <= records; ++n) work.Write(n, Record(128, fill));
 }
 
 }  // namespace
-
-// Within a run a file replaced by a work file, or deleted, keeps its inode
-// for the next file the run creates: that file starts empty, every target
-// holds exactly its new bytes, no work name is left holding an old file,
-// and once the run ends nothing is left but the files themselves. A move
-// to a target that does not exist is a plain rename. The same steps
-// outside a run leave the same files.
-TEST(FilesMove, WithinARunReplacedFilesLendTheirInodesAndLeaveNothingBehind) {
-    std::vector<std::pair<std::vector<std::string>, std::vector<std::vector<unsigned char>>>> results;
-    for (const bool in_run : {false, true}) {
-        TempDataDir dir;
-        TempDataDir::WriteBytes("HOLD.REC", std::vector<unsigned char>(5 * 128, 'o'));
-        TempDataDir::WriteBytes("GONE.WRK", std::vector<unsigned char>(3 * 128, 'g'));
-        const ino_t old_target = InodeOf("HOLD.REC");
-        const ino_t old_deleted = InodeOf("GONE.WRK");
-        const bool exchange = ExchangeWorks();
-        {
-            std::optional<RunFileCache> run;
-            if (in_run) run.emplace();
-            WriteWork("WORK.TMP", 'n', 2);
-            ASSERT_TRUE(MoveFileOver("WORK.TMP", "HOLD.REC"));
-            EXPECT_FALSE(TempDataDir::Exists("WORK.TMP"));
-            EXPECT_EQ(DiskBytes("HOLD.REC"), std::vector<unsigned char>(2 * 128, 'n'));
-
-            // The next work file starts empty, whatever inode it has.
-            {
-                DirectFile next("WORK.TMP", 128);
-                EXPECT_EQ(next.Count(), 0);
-                if (in_run && exchange) {
-                    EXPECT_EQ(InodeOf("WORK.TMP"), old_target);
-                }
-                next.Write(1, Record(128, 'm'));
-            }
-            Open(9, "GONE.WRK");
-            EXPECT_TRUE(CloseDelete(9));
-            EXPECT_FALSE(TempDataDir::Exists("GONE.WRK"));
-            {
-                DirectFile fresh("FRESH.WRK", 128);
-                EXPECT_EQ(fresh.Count(), 0);
-                fresh.Write(2, Record(128, 'f'));
-            }
-            // A target that does not exist yet.
-            ASSERT_TRUE(MoveFileOver("WORK.TMP", "NEW.REC"));
-            EXPECT_FALSE(TempDataDir::Exists("WORK.TMP"));
-            if (in_run && exchange) {
-                EXPECT_EQ(InodeOf("NEW.REC"), old_target);
-                EXPECT_EQ(InodeOf("FRESH.WRK"), old_deleted);
-            }
-        }
-        std::vector<std::vector<unsigned char>> bytes;
-        for (const std::string& name : DirectoryNames()) bytes.push_back(DiskBytes(name));
-        results.emplace_back(DirectoryNames(), bytes);
-    }
-    EXPECT_EQ(results[0].first, (std::vector<std::string>{"FRESH.WRK", "HOLD.REC", "NEW.REC"}));
-    EXPECT_EQ(results[1].first, results[0].first);
-    EXPECT_EQ(results[1].second, results[0].second);
-    std::vector<unsigned char> fresh(2 * 128, 0);
-    std::fill(fresh.begin() + 128, fresh.end(), 'f');
-    EXPECT_EQ(results[1].second[0], fresh);
-    EXPECT_EQ(results[1].second[2], std::vector<unsigned char>(128, 'm'));
-}
-
-// A file something of the program still reads (a mapping, a DirectFile, a
-// text file) keeps its bytes when a work file replaces it during a run,
-// as does the file a symbolic link names.
-TEST(FilesMove, AFileStillReadKeepsItsBytesWhenReplacedInARun) {
-    TempDataDir dir;
-    const std::vector<unsigned char> old_bytes(4 * 128, 'o');
-    RunFileCache run;
-    {
-        TempDataDir::WriteBytes("MAPPED.REC", old_bytes);
-        MappedRecords mapped("MAPPED.REC", 128);
-        WriteWork("WORK.TMP", 'n', 1);
-        ASSERT_TRUE(MoveFileOver("WORK.TMP", "MAPPED.REC"));
-        ASSERT_EQ(mapped.size(), old_bytes.size());
-        EXPECT_EQ(std::vector<unsigned char>(mapped.data(), mapped.data() + mapped.size()), old_bytes);
-    }
-    {
-        TempDataDir::WriteBytes("OPEN.REC", old_bytes);
-        DirectFile open("OPEN.REC", 128);
-        WriteWork("WORK.TMP", 'n', 1);
-        ASSERT_TRUE(MoveFileOver("WORK.TMP", "OPEN.REC"));
-        EXPECT_EQ(open.Count(), 4);
-        DirectFile next("NEXT.WRK", 128);  // may take a spare, never this file
-        Record rec;
-        ASSERT_TRUE(open.Read(4, rec));
-        EXPECT_EQ(rec.data()[0], 'o');
-    }
-    {
-        // A symbolic link is replaced or deleted, never the file it names.
-        TempDataDir::WriteBytes("REAL.REC", old_bytes);
-        std::filesystem::create_symlink("REAL.REC", "LINK.REC");
-        std::filesystem::create_symlink("REAL.REC", "LINK2.REC");
-        WriteWork("WORK.TMP", 'n', 1);
-        ASSERT_TRUE(MoveFileOver("WORK.TMP", "LINK.REC"));
-        EXPECT_EQ(DiskBytes("LINK.REC"), std::vector<unsigned char>(128, 'n'));
-        Open(9, "LINK2.REC");
-        EXPECT_TRUE(CloseDelete(9));
-        EXPECT_FALSE(std::filesystem::is_symlink("LINK2.REC"));
-        EXPECT_EQ(DiskBytes("REAL.REC"), old_bytes);
-    }
-    {
-        TempDataDir::WriteBytes("TEXT.TXT", {'a', '\r', '\n'});
-        TextFile text("TEXT.TXT");
-        WriteWork("WORK.TMP", 'n', 1);
-        ASSERT_TRUE(MoveFileOver("WORK.TMP", "TEXT.TXT"));
-        std::string line;
-        ASSERT_TRUE(text.ReadLine(line));
-        EXPECT_EQ(line, "a");
-        EXPECT_EQ(DiskBytes("TEXT.TXT"), std::vector<unsigned char>(128, 'n'));
-    }
-}
-
-// A file another program holds open - here a descriptor the record layer
-// does not know of, read only, or a mapping whose descriptor is closed -
-// keeps its bytes when a run replaces or deletes it: the record layer
-// cannot see such a reader, and the kernel's lease tells it.
-TEST(FilesMove, AFileAnotherProgramHoldsKeepsItsBytesInARun) {
-    TempDataDir dir;
-    const std::vector<unsigned char> old_bytes(4 * 128, 'o');
-    RunFileCache run;
-    auto read_all = [](int fd) {
-        std::vector<unsigned char> bytes(8 * 128);
-        const ssize_t got = ::pread(fd, bytes.data(), bytes.size(), 0);
-        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        return bytes;
-    };
-    {
-        TempDataDir::WriteBytes("HELD.REC", old_bytes);
-        const int fd = ::open("HELD.REC", O_RDONLY | O_CLOEXEC);
-        ASSERT_GE(fd, 0);
-        WriteWork("WORK.TMP", 'n', 1);
-        ASSERT_TRUE(MoveFileOver("WORK.TMP", "HELD.REC"));
-        DirectFile next("NEXT.WRK", 128);  // may take a spare, never this file
-        next.Write(1, Record(128, 'x'));
-        EXPECT_EQ(read_all(fd), old_bytes);
-        EXPECT_EQ(DiskBytes("HELD.REC"), std::vector<unsigned char>(128, 'n'));
-        ::close(fd);
-    }
-    {
-        TempDataDir::WriteBytes("GONE.WRK", old_bytes);
-        const int fd = ::open("GONE.WRK", O_RDONLY | O_CLOEXEC);
-        ASSERT_GE(fd, 0);
-        void* map = ::mmap(nullptr, old_bytes.size(), PROT_READ, MAP_SHARED, fd, 0);
-        ::close(fd);
-        ASSERT_NE(map, MAP_FAILED);
-        Open(9, "GONE.WRK");
-        EXPECT_TRUE(CloseDelete(9));
-        DirectFile next("NEXT2.WRK", 128);
-        next.Write(1, Record(128, 'x'));
-        const auto* bytes = static_cast<const unsigned char*>(map);
-        EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + old_bytes.size()), old_bytes);
-        ::munmap(map, old_bytes.size());
-    }
-}
 
 // Within a run the mapping of a kept file (the securities master) is taken
 // again while the file is the same, and shows the program's writes in
@@ -801,13 +612,4 @@ TEST(FilesMapped, AKeptFilesMappingServesARunWhileTheFileIsTheSame) {
         EXPECT_NE(one.data(), two.data());
         EXPECT_EQ(two.Count(), 2);
     }
-}
-
-// A spare an interrupted run left in the data directory (it is empty) is
-// removed by the next run.
-TEST(FilesMove, TheNextRunRemovesASpareLeftBehind) {
-    TempDataDir dir;
-    TempDataDir::WriteBytes(".ledra-spare-1", {});
-    { RunFileCache run; }
-    EXPECT_TRUE(DirectoryNames().empty());
 }

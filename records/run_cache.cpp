@@ -1,0 +1,147 @@
+// A run's kept files and mappings, and the buffered writes that failed
+// (RunFileCache and TakeFailedWrites in files.h, the rest in run_cache.h).
+
+#include "records/run_cache.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace records {
+
+namespace files_detail {
+
+namespace {
+
+// A kept file or mapping, with the path it was opened under.
+template <typename T>
+struct Kept {
+    std::string path;
+    std::shared_ptr<T> held;
+};
+
+// The kept files of a RunFileCache, by the name as the routines spell it.
+struct RunKeeping {
+    int depth = 0;
+    long run = 0;       // CurrentRun
+    long last_run = 0;  // the number the last run took
+    std::unordered_map<std::string, Kept<DirectFile::State>> files;
+    // The mappings kept with them (MappedRecords), by the same names.
+    std::unordered_map<std::string, Kept<const MappedRecords::Mapping>> maps;
+};
+
+RunKeeping& Keeping() {
+    static RunKeeping keeping;
+    return keeping;
+}
+
+// The files a buffered write failed to reach, by device and inode, with
+// their paths (see NoteFailedWrite).
+std::unordered_map<FileKey, std::string, FileKeyHash>& FailedWrites() {
+    static std::unordered_map<FileKey, std::string, FileKeyHash> failed;
+    return failed;
+}
+
+// Forgets the kept files (each is written out as its last DirectFile
+// closed).
+void ForgetKeptFiles() {
+    Keeping().files.clear();
+    Keeping().maps.clear();
+}
+
+}  // namespace
+
+bool InRun() {
+    return Keeping().depth > 0;
+}
+
+std::string KeepKey(std::string_view name) {
+    if (Keeping().depth == 0) return {};
+    std::string key = TrimRight(name);
+    for (char& c : key) {
+        if (c == '\\') c = '/';
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    if (key == "COMMON.FIL" || key == "SECURITY.REC" || key == "SECURITY.IDX" || key == "SECURITY.EXT" ||
+        key == "TYPENAME.DAT" || key == "SCATNAME.DAT")
+        return key;
+    if (key.size() == 12 && key.compare(0, 2, "SE") == 0 && key.compare(8, 4, ".PRC") == 0 &&
+        key.find('/') == std::string::npos)
+        return key;
+    return {};
+}
+
+std::shared_ptr<DirectFile::State> KeptFile(const std::string& key) {
+    const auto& files = Keeping().files;
+    const auto it = files.find(key);
+    return it == files.end() ? nullptr : it->second.held;
+}
+
+void KeepFile(const std::string& key, std::shared_ptr<DirectFile::State> state, const std::string& path) {
+    Keeping().files.emplace(key, Kept<DirectFile::State>{path, std::move(state)});
+}
+
+std::shared_ptr<const MappedRecords::Mapping> KeptMapping(const std::string& key) {
+    const auto& maps = Keeping().maps;
+    const auto it = maps.find(key);
+    return it == maps.end() ? nullptr : it->second.held;
+}
+
+void KeepMapping(const std::string& key, std::shared_ptr<const MappedRecords::Mapping> mapping,
+                 const std::string& path) {
+    Keeping().maps[key] = Kept<const MappedRecords::Mapping>{path, std::move(mapping)};
+}
+
+void ForgetKeptMapping(const std::string& key) {
+    Keeping().maps.erase(key);
+}
+
+void ForgetKeptFile(const std::string& path) {
+    std::erase_if(Keeping().files, [&path](const auto& entry) { return entry.second.path == path; });
+    std::erase_if(Keeping().maps, [&path](const auto& entry) { return entry.second.path == path; });
+}
+
+void NoteFailedWrite(int fd, const std::string& path) {
+    if (Keeping().depth == 0) return;
+    struct stat st;
+    if (::fstat(fd, &st) == 0) FailedWrites().emplace(FileKey{st.st_dev, st.st_ino}, path);
+}
+
+bool TakeFailedWrite(const FileKey& key) {
+    return FailedWrites().erase(key) != 0;
+}
+
+}  // namespace files_detail
+
+using namespace files_detail;
+
+RunFileCache::RunFileCache() {
+    RunKeeping& k = Keeping();
+    if (k.depth++ == 0) k.run = ++k.last_run;
+}
+
+RunFileCache::~RunFileCache() {
+    RunKeeping& k = Keeping();
+    if (--k.depth == 0) {
+        k.run = 0;
+        ForgetKeptFiles();
+    }
+}
+
+long CurrentRun() {
+    return Keeping().run;
+}
+
+std::vector<std::string> TakeFailedWrites() {
+    FlushPendingWrites();
+    std::vector<std::string> paths;
+    for (const auto& [key, path] : FailedWrites()) paths.push_back(path);
+    FailedWrites().clear();
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+}  // namespace records
