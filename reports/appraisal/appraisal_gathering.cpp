@@ -197,7 +197,7 @@ void AccountValuation::ValueLot(const records::HoldingRecord& lot) {
     long position = lot.security_record;
     if (cash_lot) {
         quantity = amount;
-        position = security_index_.Find(lot.symbol);
+        position = securities_->index.Find(lot.symbol);
     }
     const LotSecurity& sec = securities_->records.Read(position);
     maturity_number_ = sec.maturity_number;

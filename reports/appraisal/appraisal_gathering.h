@@ -81,7 +81,6 @@ protected:
     const int decimals_;
     RunSecurities* securities_ = nullptr;  // the run's
     std::optional<records::DirectFile> prices_;
-    SecuritySearch security_index_;
 
     // The holding in progress.
     bool holding_open_ = false;

@@ -190,9 +190,7 @@ CompositeCommon ReadCompositeCommon() {
 }
 
 CompositeFiles::CompositeFiles(const std::string& report_date, const std::string& prior_date)
-    : securities(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false),
-      extensions(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false),
-      prices(records::PriceFileName(report_date), 8, /*create=*/false) {
+    : prices(records::PriceFileName(report_date), 8, /*create=*/false) {
     if (!prior_date.empty()) prior_prices.emplace(records::PriceFileName(prior_date), 8, /*create=*/false);
 }
 
@@ -211,9 +209,9 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
     v.position = lot.security_record;
     if (cash_lot) {
         v.quantity = v.amount;
-        v.position = files.index.Find(lot.symbol);
+        v.position = files.securities.index.Find(lot.symbol);
     }
-    if (v.position > 0) v.security = ReadLotSecurity(files.securities, v.position);
+    if (v.position > 0) v.security = files.securities.records.Read(v.position);
     const LotSecurity& sec = v.security;
     v.maturity = LotDateNumber(sec.maturity);
     v.cash = lot.holding_key == 0 || records::Fixed(sec.type_code, 4) == "1   ";
@@ -233,7 +231,7 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
     v.type = CompositeTypeNumber(sec.type_code[0]);
     if (sec.found && ExtendedType(v.type)) {
         v.extension_read = true;
-        v.extension = ReadLotExtension(files.extensions, v.position);
+        v.extension = files.securities.terms.Read(v.position);
     }
     v.category = Category(sec.category);
 

@@ -84,11 +84,9 @@ CompositeCommon ReadCompositeCommon();
 // The files a composite run keeps open over all its lots.
 struct CompositeFiles {
     explicit CompositeFiles(const std::string& report_date, const std::string& prior_date = "");
-    records::DirectFile securities;
-    records::DirectFile extensions;
+    RunSecurities securities;
     records::DirectFile prices;
     std::optional<records::DirectFile> prior_prices;
-    SecuritySearch index;
 };
 
 // One lot valued as of the report date.

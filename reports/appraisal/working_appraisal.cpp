@@ -257,11 +257,10 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     // waits for that.
     records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
-    SecuritySearch index;
     Record price;
     const LotContext context{report_date, report_number,  !FixedIs(accrued, "N   "),
                              opt,         records::SystemDecimals(opt), files,
-                             prices,      index,          price};
+                             prices,      files.index,    price};
     Valuation v;
 
     // Record 1 zero until the header is known, then the lots' records: all

@@ -14,12 +14,14 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "records/common_file.h"
 #include "reports/kernel/account_walk.h"
+#include "reports/kernel/lot_securities.h"
 #include "reports/kernel/report_frame.h"
 
 namespace reports {
@@ -57,6 +59,8 @@ struct FixedIncomeRun {
     std::array<int16_t, 100> manager_flags{};
     int16_t order_choice = 0;  // 1: the pages sort each type by maturity
     std::optional<ReportFrame> frame;
+    // The security master, read once over the run's accounts.
+    std::shared_ptr<RunSecurities> securities;
 
     // ---- The cursor.
     bool done = false;

@@ -41,13 +41,6 @@ bool Extended(int n) {
            (n >= 33 && n <= 35);
 }
 
-// The yield to call that SECURITY.EXT keeps in bytes 58-61.
-float StoredYieldToCall(const records::DirectFile& extensions, long position) {
-    Record ext;
-    if (position < 1 || !extensions.Read(position, ext)) return 0;
-    return ext.Widened(records::kSecurityRecordLength).R4(58);
-}
-
 // COMMON.FIL record 2 (program date) and the options record.
 void ReadCommon(FixedIncomeRun& run) {
     const records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
@@ -62,7 +55,7 @@ void ReadCommon(FixedIncomeRun& run) {
 // The valuation of one account's lots.
 class FixedIncomeValuation {
 public:
-    explicit FixedIncomeValuation(const FixedIncomeRun& run) : run_(run) {}
+    FixedIncomeValuation(const FixedIncomeRun& run, RunSecurities& securities) : run_(run), securities_(securities) {}
 
     // Values the lots into TEMP1.WRK and writes its header. False when a
     // lot could not be read (TEMP1.WRK is then left incomplete).
@@ -76,10 +69,8 @@ private:
 
     const FixedIncomeRun& run_;
     records::DirectFile* work_ = nullptr;
-    std::optional<records::DirectFile> securities_;
-    std::optional<records::DirectFile> extensions_;
+    RunSecurities& securities_;
     std::optional<records::DirectFile> prices_;
-    SecuritySearch index_;
     int16_t last_record_ = 0;
 
     // The security under way.
@@ -105,8 +96,6 @@ bool FixedIncomeValuation::Value(const std::string& holdings_file, const std::st
     work.Truncate(0);
     work.Write(1, records::EmptyAppraisalHeader());
     work_ = &work;
-    securities_.emplace(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false);
-    extensions_.emplace(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false);
     prices_.emplace(records::PriceFileName(run_.report_date), 8, /*create=*/false);
 
     // A holdings file that is missing or empty holds no lots.
@@ -175,9 +164,9 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
     long position = lot.security_record;
     if (lot.holding_key <= 0) {
         quantity = cost;
-        position = index_.Find(lot.symbol);
+        position = securities_.index.Find(lot.symbol);
     }
-    const LotSecurity sec = ReadLotSecurity(*securities_, position);
+    const LotSecurity& sec = securities_.records.Read(position);
     const char type_char = sec.type_code.empty() ? ' ' : sec.type_code[0];
     int type = SecurityTypeNumber(type_char);
 
@@ -250,11 +239,11 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
     h.extension_read = 0;
     h.extension_percent = 0;
     if (sec.found && Extended(SecurityTypeNumber(type_char))) {
-        const LotExtension terms = ReadLotExtension(*extensions_, position);
+        const LotExtension& terms = securities_.terms.Read(position);
         h.extension_read = terms.read ? 1 : 0;
         h.extension_percent = terms.yield_to_maturity;
         terms.CopyTerms(h);
-        security_.yield_to_call = StoredYieldToCall(*extensions_, position);
+        security_.yield_to_call = terms.yield_to_call;
     }
     type_flags_[static_cast<std::size_t>(type - 1)] = 1;
 }
@@ -401,7 +390,8 @@ void Faprval(FixedIncomeRun& run, int16_t& status) {
 
     const HoldingsSource source =
         PrepareHoldings(records::TrimRight(run.account_id), run.report_date_number, run.program_date_number);
-    FixedIncomeValuation valuation(run);
+    if (!run.securities) run.securities = std::make_shared<RunSecurities>();
+    FixedIncomeValuation valuation(run, *run.securities);
     if (!valuation.Value(source.file, fields.name, fields.word)) {
         run.Say(" " + records::TrimRight(run.account_id) + ": the lots of " + source.file +
                 " could not all be read; the lot list breaks after record " +

@@ -7,26 +7,22 @@
 
 namespace reports {
 
-FixedIncomeFiles::FixedIncomeFiles()
-    : securities_(records::kSecurityRecords, records::kSecurityRecordLength, /*create=*/false),
-      terms_(records::kSecurityExtensionFile, records::kSecurityRecordLength, /*create=*/false) {}
-
 SecurityRead FixedIncomeFiles::ReadSecurity(long n, records::SecurityRecord& security) const {
     if (n < 1) {
         security = records::SecurityRecord();
         security.rate = kMissingRate;
         return SecurityRead::kNone;
     }
-    records::Record rec;
-    if (!securities_.Read(n, rec)) return SecurityRead::kFailed;
-    security = records::SecurityRecord::Decode(rec);
+    const auto& read = securities_.Read(n);
+    if (!read) return SecurityRead::kFailed;
+    security = *read;
     return SecurityRead::kRead;
 }
 
 bool FixedIncomeFiles::ReadTerms(long n, records::SecurityExtension& terms) const {
-    records::Record rec;
-    if (!terms_.Read(n, rec)) return false;
-    terms = records::SecurityExtension::Decode(rec);
+    const auto& read = terms_.Read(n);
+    if (!read) return false;
+    terms = *read;
     return true;
 }
 

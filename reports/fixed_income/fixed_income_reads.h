@@ -10,6 +10,7 @@
 #include "records/account_records.h"
 #include "records/files.h"
 #include "records/security_file.h"
+#include "records/security_once.h"
 
 namespace reports {
 
@@ -19,10 +20,10 @@ enum class SecurityRead {
     kFailed,  // the record could not be read
 };
 
+// The security master over the run, each record read once (the record
+// layer's security master): a run's accounts hold the same securities.
 class FixedIncomeFiles {
 public:
-    FixedIncomeFiles();
-
     // The security record n; a number below 1 gives blank fields and a
     // missing rate (kNone).
     SecurityRead ReadSecurity(long n, records::SecurityRecord& security) const;
@@ -30,8 +31,11 @@ public:
     bool ReadTerms(long n, records::SecurityExtension& terms) const;
 
 private:
-    records::DirectFile securities_;
-    records::DirectFile terms_;
+    // Reading through the cache does not change what the run sees.
+    mutable records::SecurityRecordsOnce securities_{records::kSecurityRecords, records::kSecurityRecordLength,
+                                                     records::DecodeSecurityRecord};
+    mutable records::SecurityExtensionsOnce terms_{records::kSecurityExtensionFile, records::kSecurityRecordLength,
+                                                   records::DecodeSecurityExtension};
 };
 
 // The security record of a lot: record 1 for the cash lot (symbol "CASH"),

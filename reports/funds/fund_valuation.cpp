@@ -146,7 +146,7 @@ void FundValuation::ValueLot(const records::FundLotRecord& fund_lot) {
     long position = lot.security_record;
     if (lot.holding_key <= 0.0) {
         quantity = amount;
-        position = security_index_.Find(lot.symbol);
+        position = securities_->index.Find(lot.symbol);
     }
     const LotSecurity& sec = securities_->records.Read(position);
     // Windowed, so that maturities from 2000 on compare with the date.

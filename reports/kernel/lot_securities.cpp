@@ -9,14 +9,13 @@
 
 namespace reports {
 
-LotSecurity ReadLotSecurity(const records::DirectFile& securities, long position) {
+LotSecurity DecodeLotSecurity(const records::Record* rec) {
     LotSecurity s;
     s.type_code = "T   ";
-    records::Record rec;
-    if (position < 1 || !securities.Read(position, rec)) return s;
+    if (!rec) return s;
     // A record never written (zero bytes) names no security.
-    if (std::all_of(rec.bytes().begin(), rec.bytes().end(), [](unsigned char b) { return b == 0; })) return s;
-    const records::SecurityRecord sec = records::SecurityRecord::Decode(rec);
+    if (std::all_of(rec->bytes().begin(), rec->bytes().end(), [](unsigned char b) { return b == 0; })) return s;
+    const records::SecurityRecord sec = records::SecurityRecord::Decode(*rec);
     s.found = true;
     s.type_code = sec.type;
     s.description1 = sec.description1;
@@ -26,9 +25,14 @@ LotSecurity ReadLotSecurity(const records::DirectFile& securities, long position
     s.maturity_number = LotDateNumber(s.maturity);
     s.coupon_date = sec.pay_date;
     s.rate = sec.rate;
-    s.first_word = rec.I16(84);
-    s.last_word = rec.I16(126);
+    s.first_word = rec->I16(84);
+    s.last_word = rec->I16(126);
     return s;
+}
+
+LotSecurity ReadLotSecurity(const records::DirectFile& securities, long position) {
+    records::Record rec;
+    return DecodeLotSecurity(position >= 1 && securities.Read(position, rec) ? &rec : nullptr);
 }
 
 std::array<unsigned char, 4> WordAt(const records::Record& rec, std::size_t offset) {
@@ -37,23 +41,23 @@ std::array<unsigned char, 4> WordAt(const records::Record& rec, std::size_t offs
     return out;
 }
 
-LotExtension ReadLotExtension(const records::DirectFile& extensions, long position) {
+LotExtension DecodeLotExtension(const records::Record* ext) {
     LotExtension e;
-    records::Record ext;
-    if (position < 1 || !extensions.Read(position, ext)) return e;
-    const records::SecurityExtension terms = records::SecurityExtension::Decode(ext);
+    if (!ext) return e;
+    const records::SecurityExtension terms = records::SecurityExtension::Decode(*ext);
     e.read = true;
     if (terms.yield_to_maturity > 0 && terms.yield_to_maturity < 100)
         e.yield_to_maturity = terms.yield_to_maturity;
     e.call_date = terms.call_date;
     e.call_price = terms.call_price;
-    e.word2 = WordAt(ext, 68);
-    e.word3 = WordAt(ext, 72);
-    e.code = ext.Widened(128).Text(76, 5);
-    e.word4 = WordAt(ext, 89);
-    e.word5 = WordAt(ext, 93);
+    e.word2 = WordAt(*ext, 68);
+    e.word3 = WordAt(*ext, 72);
+    e.code = ext->Widened(128).Text(76, 5);
+    e.word4 = WordAt(*ext, 89);
+    e.word5 = WordAt(*ext, 93);
     e.put_date = terms.put_date;
     e.put_price = terms.put_price;
+    e.yield_to_call = ext->Widened(records::kSecurityRecordLength).R4(58);
     return e;
 }
 
@@ -71,14 +75,6 @@ void LotExtension::CopyTerms(records::ValuedHolding& h) const {
 
 bool IsCashSymbol(std::string_view symbol) {
     return records::FixedIs(symbol, "CASH        ");
-}
-
-long SecuritySearch::Find(std::string_view symbol) {
-    if (!index_) index_ = records::ReadSecurityIndex();
-    const std::string key = records::Fixed(symbol, 12);
-    for (std::size_t i = 0; i < index_->size(); ++i)
-        if ((*index_)[i] == key) return static_cast<long>(i) + 1;
-    return 0;
 }
 
 float LotDateNumber(const std::string& date) {

@@ -7,17 +7,14 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "records/appraisal_files.h"
 #include "records/files.h"
 #include "records/index.h"
 #include "records/security_file.h"
+#include "records/security_once.h"
 
 namespace reports {
 
@@ -37,6 +34,7 @@ struct LotSecurity {
     int16_t first_word = 0;  // bytes 84-85
     int16_t last_word = 0;   // bytes 126-127
 };
+LotSecurity DecodeLotSecurity(const records::Record* rec);
 LotSecurity ReadLotSecurity(const records::DirectFile& securities, long position);
 
 // The terms of SECURITY.EXT that the appraisals carry into their work
@@ -53,10 +51,12 @@ struct LotExtension {
     std::string put_date = std::string(8, ' ');
     double put_price = 0;
 
-    // Copies the carried terms (not the yield) into a valued holding.
+    float yield_to_call = 0;  // bytes 58-61; 0 when the record cannot be read
+
+    // Copies the carried terms (not the yields) into a valued holding.
     void CopyTerms(records::ValuedHolding& holding) const;
 };
-LotExtension ReadLotExtension(const records::DirectFile& extensions, long position);
+LotExtension DecodeLotExtension(const records::Record* rec);
 
 // The 4-byte word at an offset of a record (zeros past its end).
 std::array<unsigned char, 4> WordAt(const records::Record& rec, std::size_t offset);
@@ -66,58 +66,20 @@ bool IsCashSymbol(std::string_view symbol);
 
 // SECURITY.IDX, read at the first search: the position (1 on) of a symbol,
 // 0 when it is not there.
-class SecuritySearch {
-public:
-    long Find(std::string_view symbol);
+using SecuritySearch = records::SecurityPositions;
 
-private:
-    std::optional<std::vector<std::string>> index_;
-};
-
-// The records of a security file, each read and decoded once while the
-// reader lives: an account's lots belong to few securities, and every lot of
-// a security reads the same record. For the span of one valuation, over a
-// file that the valuation does not write.
-template <class Fields, Fields (*ReadFields)(const records::DirectFile&, long)>
-class SecurityRecordsOnce {
-public:
-    explicit SecurityRecordsOnce(const records::DirectFile& file) : file_(file) {}
-    // The fields of the record; a reference that stays valid while the
-    // reader lives.
-    const Fields& Read(long position) {
-        // Positions of the file's size are looked up by index, any other
-        // (a damaged lot's) in a table.
-        if (position >= 1 && position <= kIndexedPositions) {
-            const auto at = static_cast<std::size_t>(position);
-            if (at >= indexed_.size()) indexed_.resize(at + 1);
-            std::unique_ptr<Fields>& known = indexed_[at];
-            if (!known) known = std::make_unique<Fields>(ReadFields(file_, position));
-            return *known;
-        }
-        auto [at, added] = known_.try_emplace(position);
-        if (added) at->second = ReadFields(file_, position);
-        return at->second;
-    }
-
-private:
-    static constexpr long kIndexedPositions = 65535;
-    const records::DirectFile& file_;
-    std::vector<std::unique_ptr<Fields>> indexed_;
-    std::unordered_map<long, Fields> known_;
-};
-using LotSecurities = SecurityRecordsOnce<LotSecurity, ReadLotSecurity>;
-using LotExtensions = SecurityRecordsOnce<LotExtension, ReadLotExtension>;
+// Each security's fields and terms decoded once while the reader lives.
+using LotSecurities = records::RecordsOnce<LotSecurity>;
+using LotExtensions = records::RecordsOnce<LotExtension>;
 
 // SECURITY.REC and SECURITY.EXT kept open over a report's run, each
 // security's fields and terms decoded at its first lot and kept for the
-// run's other lots. For a run that does not write the security files.
+// run's other lots, and SECURITY.IDX read at the run's first search. For a
+// run that does not write the security files.
 struct RunSecurities {
-    const records::DirectFile securities{records::kSecurityRecords, records::kSecurityRecordLength,
-                                         /*create=*/false};
-    const records::DirectFile extensions{records::kSecurityExtensionFile, records::kSecurityRecordLength,
-                                         /*create=*/false};
-    LotSecurities records{securities};
-    LotExtensions terms{extensions};
+    SecuritySearch index;
+    LotSecurities records{records::kSecurityRecords, records::kSecurityRecordLength, DecodeLotSecurity};
+    LotExtensions terms{records::kSecurityExtensionFile, records::kSecurityRecordLength, DecodeLotExtension};
 };
 
 // A date text MM/DD/YY as a windowed YYMMDD number, so that dates from 2000
