@@ -969,15 +969,17 @@ std::string WriteSampleFirm() {
     }
     fixtures::WriteClients(fields);
     {
-        // The market indexes each account is measured against (record 8).
+        // The market indexes each account is measured against (record 8),
+        // with the heading of each index's performance column: a heading
+        // prints six characters, so each is six or fewer.
         records::DirectFile accounts("ACCOUNT.REC", 128, false);
         for (std::size_t k = 1; k <= fields.size(); ++k) {
             records::Record rec(128, ' ');
             accounts.Read(static_cast<long>(8 * k), rec);
             rec.SetText(0, 12, "SPX");
-            rec.SetText(12, 8, "S&P 500");
+            rec.SetText(12, 6, "S&P500");
             rec.SetText(36, 12, "DJIA");
-            rec.SetText(48, 8, "DOW JONES");
+            rec.SetText(48, 6, "DJIA");
             accounts.Write(static_cast<long>(8 * k), rec);
         }
     }

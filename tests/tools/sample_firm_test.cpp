@@ -96,4 +96,12 @@ TEST(SampleFirm, BondYieldsAreThoseOfTheLastMonthEndPrices) {
     }
 }
 
+// The performance page prints six characters of an index's heading: the
+// headings of the two indexes fit whole.
+TEST(SampleFirm, IndexHeadingsFitTheirSixCharacters) {
+    const records::Record indexes = CommittedRecord("ACCOUNT.REC", 8, 128);  // SMITH1's
+    EXPECT_EQ(indexes.Text(0, 20), "SPX         S&P500  ");
+    EXPECT_EQ(indexes.Text(36, 20), "DJIA        DJIA    ");
+}
+
 }  // namespace
