@@ -1,5 +1,6 @@
 #include "tests/tools/sample_firm.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/account_sort.h"
@@ -272,17 +274,72 @@ int EntryOf(std::string_view symbol) {
     return 0;
 }
 
-// The yield to maturity the firm keeps for a bond or bill, in percent, at
-// its first price: the coupon over the price, moved by the pull to par
-// spread over the years left (from 1996); a discount bill's yield is its
-// discount over the price for the year. 0 for the others.
-float YieldToMaturity(const Security& sec) {
-    if (sec.kind != Kind::kBond && sec.kind != Kind::kBill) return 0;
-    const double price = sec.start_price;
-    if (sec.kind == Kind::kBill) return static_cast<float>(RoundTo((100.0 - price) / price * 100.0, 0.01));
-    const int year = std::stoi(std::string(sec.maturity).substr(6, 2));
-    const double years = std::max(1.0, (year < 51 ? 2000 + year : 1900 + year) - 1996.0);
-    const double yield = (sec.rate + (100.0 - price) / years) / ((100.0 + price) / 2.0) * 100.0;
+// Days from one date to another on the 30/360 basis: every month counts
+// 30 days, a 31st counts as the 30th (at the end only when the start is a
+// 30th or 31st too).
+int Days360(int year1, int month1, int day1, int year2, int month2, int day2) {
+    if (day1 == 31) day1 = 30;
+    if (day2 == 31 && day1 == 30) day2 = 30;
+    return (year2 - year1) * 360 + (month2 - month1) * 30 + (day2 - day1);
+}
+
+// The yield to maturity of a bond at a price per 100 of face value on a
+// settlement day, in percent: the rate at which its coupons (half the
+// annual rate every six months, on the maturity's month and day) and its
+// redemption at 100, discounted half-yearly, are worth the price plus the
+// interest accrued since the last coupon, days counted 30/360. Solved by
+// halving the interval: the worth falls as the rate rises.
+double BondYield(const Security& sec, double price, int year, int month, int day) {
+    const std::string maturity(sec.maturity);
+    const int two_digits = std::stoi(maturity.substr(6, 2));
+    int coupon_year = two_digits < 51 ? 2000 + two_digits : 1900 + two_digits;
+    int coupon_month = std::stoi(maturity.substr(0, 2));
+    const int coupon_day = std::stoi(maturity.substr(3, 2));
+    // Back from the maturity to the last coupon on or before the day,
+    // counting the coupons still to come.
+    int coupons = 0;
+    const auto after = [&] {
+        return std::tie(coupon_year, coupon_month, coupon_day) > std::tie(year, month, day);
+    };
+    while (after()) {
+        ++coupons;
+        coupon_month -= 6;
+        if (coupon_month < 1) {
+            coupon_month += 12;
+            --coupon_year;
+        }
+    }
+    const double period = 180.0;
+    const double accrued_days = Days360(coupon_year, coupon_month, coupon_day, year, month, day);
+    const double to_next = (period - accrued_days) / period;  // of a period, to the next coupon
+    const double coupon = sec.rate / 2.0;
+    const auto worth = [&](double yield) {
+        const double discount = 1.0 / (1.0 + yield / 2.0);
+        double sum = 100.0 * std::pow(discount, coupons - 1 + to_next);
+        for (int k = 1; k <= coupons; ++k) sum += coupon * std::pow(discount, k - 1 + to_next);
+        return sum - coupon * accrued_days / period;
+    };
+    double low = -0.5, high = 1.0;
+    for (int step = 0; step < 100; ++step) {
+        const double middle = (low + high) / 2.0;
+        (worth(middle) > price ? low : high) = middle;
+    }
+    return (low + high) / 2.0 * 100.0;
+}
+
+// The yield to maturity the firm keeps for a bond or bill, in percent. A
+// bond's is its yield at its price of the firm's last month end
+// (`last_price`), so that the reports of that date show the yield of the
+// price they show; a discount bill's is its discount over its first price
+// for the year. 0 for the others.
+float YieldToMaturity(const Security& sec, double last_price) {
+    if (sec.kind == Kind::kBill) {
+        const double price = sec.start_price;
+        return static_cast<float>(RoundTo((100.0 - price) / price * 100.0, 0.01));
+    }
+    if (sec.kind != Kind::kBond) return 0;
+    const double yield =
+        BondYield(sec, last_price, YearOf(kMonths - 1), MonthOf(kMonths - 1), DaysIn(kMonths - 1));
     return static_cast<float>(RoundTo(yield, 0.01));
 }
 
@@ -856,7 +913,9 @@ std::string WriteSampleFirm() {
     WriteTypeAndCategoryNames();
     WriteManagersBrokersCustodians();
 
-    // Securities and their month-end prices.
+    // Securities and their month-end prices (the prices first: the bonds'
+    // yields are worked out at the last month end's).
+    Firm firm(random);
     std::vector<fixtures::SecurityEntry> entries;
     for (const Security& sec : Securities()) {
         fixtures::SecurityEntry e;
@@ -877,11 +936,10 @@ std::string WriteSampleFirm() {
         // The coupon schedule runs back from the maturity: its dates fall on
         // the maturity's month and day, every six months.
         if (sec.kind == Kind::kBond) e.coupon_date = sec.maturity;
-        e.yield = YieldToMaturity(sec);
+        e.yield = YieldToMaturity(sec, firm.PriceAt(static_cast<int>(entries.size()), kMonths - 1));
         entries.push_back(e);
     }
     fixtures::WriteSecurityFiles(entries);
-    Firm firm(random);
     for (int month = 0; month < kMonths; ++month)
         fixtures::WritePrices(MonthEnd(month), firm.Prices()[static_cast<std::size_t>(month + 1)]);
     fixtures::WritePrices("12/31/95", firm.Prices()[0]);
@@ -911,15 +969,17 @@ std::string WriteSampleFirm() {
     }
     fixtures::WriteClients(fields);
     {
-        // The market indexes each account is measured against (record 8).
+        // The market indexes each account is measured against (record 8),
+        // with the heading of each index's performance column: a heading
+        // prints six characters, so each is six or fewer.
         records::DirectFile accounts("ACCOUNT.REC", 128, false);
         for (std::size_t k = 1; k <= fields.size(); ++k) {
             records::Record rec(128, ' ');
             accounts.Read(static_cast<long>(8 * k), rec);
             rec.SetText(0, 12, "SPX");
-            rec.SetText(12, 8, "S&P 500");
+            rec.SetText(12, 6, "S&P500");
             rec.SetText(36, 12, "DJIA");
-            rec.SetText(48, 8, "DOW JONES");
+            rec.SetText(48, 6, "DJIA");
             accounts.Write(static_cast<long>(8 * k), rec);
         }
     }

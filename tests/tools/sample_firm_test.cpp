@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace {
@@ -57,6 +58,50 @@ TEST(SampleFirm, TheGeneratorWritesTheCommittedSampleData) {
     }
     for (const char* prices : {"SE013196.PRC", "SE022996.PRC", "SE063097.PRC", "SE123198.PRC"})
         EXPECT_TRUE(written.count(prices) != 0) << prices;
+}
+
+// Record n (from 1) of a committed file of fixed-length records.
+records::Record CommittedRecord(const std::string& file, long n, std::size_t length) {
+    std::ifstream in(fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data" / file, std::ios::binary);
+    records::Record rec(length, 0);
+    in.seekg(static_cast<std::streamoff>((n - 1) * static_cast<long>(length)));
+    in.read(reinterpret_cast<char*>(rec.data()), static_cast<std::streamsize>(length));
+    return rec;
+}
+
+// The stored yield to maturity of a bond (SECURITY.EXT) is its yield at
+// the price of the firm's last month end (SE123198.PRC), days counted
+// 30/360, coupons half-yearly: worked out apart from the generator for a
+// premium, a par and discount bonds, far from and near to their coupons.
+// A bill keeps its discount over its first price.
+TEST(SampleFirm, BondYieldsAreThoseOfTheLastMonthEndPrices) {
+    struct Case {
+        long entry;
+        const char* symbol;
+        const char* cusip;
+        double price;  // 12/31/98
+        float yield;
+    };
+    const Case cases[] = {
+        {32, "FNMA", "313586AB5", 122.65625, 1.17f},       {33, "FHLB", "3133M1AC2", 98.53125, 6.62f},
+        {39, "GMAC 7 02", "370424DF4", 90.84375, 10.01f},  {43, "DUK 6.75 25", "264399DK9", 95.28125, 7.15f},
+        {44, "NYC 5.5 08", "649656AB1", 104.53125, 4.90f}, {45, "CA 5 11", "130583CD4", 100.0, 5.00f},
+        {38, "B 99", "912795B88", 99.90625, 5.71f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.symbol);
+        EXPECT_EQ(CommittedRecord("SECURITY.REC", c.entry, 128).Text(0, 9), c.cusip);
+        EXPECT_EQ(CommittedRecord("SE123198.PRC", c.entry, 8).R8(0), c.price);
+        EXPECT_NEAR(CommittedRecord("SECURITY.EXT", c.entry, 128).R4(54), c.yield, 0.001);
+    }
+}
+
+// The performance page prints six characters of an index's heading: the
+// headings of the two indexes fit whole.
+TEST(SampleFirm, IndexHeadingsFitTheirSixCharacters) {
+    const records::Record indexes = CommittedRecord("ACCOUNT.REC", 8, 128);  // SMITH1's
+    EXPECT_EQ(indexes.Text(0, 20), "SPX         S&P500  ");
+    EXPECT_EQ(indexes.Text(36, 20), "DJIA        DJIA    ");
 }
 
 }  // namespace
