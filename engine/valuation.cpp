@@ -279,8 +279,7 @@ private:
             sec.last_coupon =
                 records::LastCouponDate(date_number_, sec.facts.coupon_date, sec.facts.maturity);
         }
-        const double interest = records::AccruedInterest(sec.last_coupon, date_, quantity, sec.facts.rate);
-        if (interest > 0) accrued_ += interest;
+        accrued_ += records::AccruedInterest(sec.last_coupon, date_, quantity, sec.facts.rate);
     }
 
     std::unique_ptr<ValuationCache> own_;  // without the caller's cache

@@ -78,7 +78,6 @@ void ForEachText(Account& a, Fn fn) {
     }
 }
 
-constexpr std::string_view kDeletedAccountMarker = "$$$$$$";
 constexpr std::size_t kAccountIdWidth = 6;
 
 std::vector<unsigned char> Concat(const std::vector<Record>& recs) {
@@ -167,7 +166,7 @@ AccountFileContents LoadAccountFile() {
         // ends with the last key that reads.
         if (place == 0 && !index.Read(2 + (k - 1) / kAccountKeysPerRecord, keys)) break;
         const std::string key = keys.Text(place * kAccountKeyWidth, kAccountKeyWidth);
-        const IndexKey checked = CheckIndexKey(key, kAccountIdWidth, kDeletedAccountMarker);
+        const IndexKey checked = CheckIndexKey(key, kAccountIdWidth);
         if (checked.kind == IndexKey::kDeleted || checked.kind == IndexKey::kBlank) continue;
         // A key the dialogs would write back changed (a leading blank, or
         // more than six characters): the whole index is refused, so that

@@ -7,9 +7,9 @@
 // flag byte that the account dialogs keep as they found it; the account
 // save writes the other bytes as zeros (the sort carries the further words
 // over). Records 2 on: 16 keys of 8 characters; entry k is key
-// ((k-1) mod 16) + 1 of record 2 + (k-1) div 16. A key whose first six
-// characters are "$$$$$$" is a deleted entry; it still counts for the
-// numbering of the entries after it.
+// ((k-1) mod 16) + 1 of record 2 + (k-1) div 16. A key whose first word
+// is "$$$$" is a deleted entry; it still counts for the numbering of the
+// entries after it.
 //
 // ACCOUNT.REC: entry k owns records 8k-7 to 8k, R1 to R8. Byte offsets from
 // 0; texts blank padded; numbers little-endian integers and IEEE floats:

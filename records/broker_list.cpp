@@ -4,13 +4,13 @@
 
 #include "records/broker_files.h"
 #include "records/files.h"
+#include "records/index.h"
 #include "records/record.h"
 
 namespace records {
 namespace {
 
 constexpr std::size_t kLength = 128;
-const std::string kDeletedBrokerKey(8, '$');
 
 struct Names {
     const char* index;
@@ -51,7 +51,7 @@ std::vector<std::unique_ptr<CBrokerRecord>> LoadBrokerList(BrokerListKind kind) 
                 // A blank key (the padding of the last index record, reached
                 // when the count promises more entries than there are) names
                 // no entry.
-                if (id != kDeletedBrokerKey && !id.empty()) {
+                if (!IsDeletedKey(key) && !id.empty()) {
                     auto entry = std::make_unique<CBrokerRecord>();
                     entry->identifier = id;
                     std::string p1(kBrokerPart1Length, ' '), p2(kBrokerPart2Length, ' '),

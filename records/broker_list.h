@@ -35,10 +35,10 @@ inline constexpr const char* kCustodianIndexFile = "CUSTDN.IDX";
 inline constexpr const char* kCustodianRecordFile = "CUSTDN.REC";
 
 // Reads the list through Opnbrk or Opncus and closes the files again.
-// Keys "$$$$$$$$" are deleted entries and blank keys name none: both are
-// passed over with their records. A count larger than the index lists the
-// keys that read; an entry whose
-// records cannot be read keeps empty fields.
+// Keys whose first word is "$$$$" (eight "$" among them) are deleted
+// entries and blank keys name none: both are passed over with their
+// records. A count larger than the index lists the keys that read; an
+// entry whose records cannot be read keeps empty fields.
 std::vector<std::unique_ptr<CBrokerRecord>> LoadBrokerList(BrokerListKind kind);
 
 // Writes the list, in its order, as a compact pair of files: the count in

@@ -39,7 +39,10 @@ inline long AccountBaseRecord(int entry) {
     return 8L * entry - 7;
 }
 
-// True when a key's first word is "$$$$" (a deleted entry).
+// True when a key's first word is "$$$$" (a deleted entry), whatever
+// follows it: twelve "$" in SECURITY.IDX, eight in BROKER.IDX and
+// CUSTDN.IDX, "$$$$" and blanks or zero bytes. The one test of a deleted
+// key for every reader of an index.
 bool IsDeletedKey(std::string_view key);
 
 // The entry count of the index open on unit: 0 when record 1 cannot be

@@ -2,11 +2,13 @@
 
 #include "records/index_keys.h"
 
+#include "records/index.h"
+
 namespace records {
 
-IndexKey CheckIndexKey(std::string_view key, std::size_t identifier_width, std::string_view deleted) {
+IndexKey CheckIndexKey(std::string_view key, std::size_t identifier_width) {
     IndexKey out;
-    if (!deleted.empty() && key.substr(0, deleted.size()) == deleted) {
+    if (IsDeletedKey(key)) {
         out.kind = IndexKey::kDeleted;
         return out;
     }

@@ -16,7 +16,7 @@ namespace records {
 struct IndexKey {
     enum Kind {
         kEntry,    // identifier holds the key without its trailing blanks
-        kDeleted,  // the key begins with the deleted marker
+        kDeleted,  // the key's first word is "$$$$" (IsDeletedKey)
         kBlank,    // all blanks: names no entry
         kDamaged,  // not an identifier this program writes
     };
@@ -25,9 +25,11 @@ struct IndexKey {
 };
 
 // Checks one key. `identifier_width` is the longest identifier (6 for
-// ACCOUNT.IDX); `deleted` the marker of a deleted entry ("$$$$$$"). Bytes
+// ACCOUNT.IDX). Every index marks a deleted entry by the first word
+// "$$$$", whatever follows it (eight "$" in the broker and custodian
+// indexes, six in older account indexes, or "$$$$" and zero bytes). Bytes
 // below the blank count as blanks only at the end of a key.
-IndexKey CheckIndexKey(std::string_view key, std::size_t identifier_width, std::string_view deleted);
+IndexKey CheckIndexKey(std::string_view key, std::size_t identifier_width);
 
 // The message that refuses an index for a damaged key:
 // `ACCOUNT.IDX holds the key " AB" ...`, the key's bytes below the blank

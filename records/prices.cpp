@@ -132,7 +132,7 @@ double AccruedInterest(std::string_view last_coupon, std::string_view date, doub
     double result = 0.0;
     if (IsBlank(Fixed(last_coupon, 8))) return result;
     Getai(last_coupon, date, face, rate_percent / 100.0f, 1, result);
-    return result;
+    return result > 0.0 ? result : 0.0;
 }
 
 std::string SplitFileName(int year) {

@@ -76,7 +76,10 @@ void Getai(std::string_view date1, std::string_view date2, double face, float ra
 // coupon date (LastCouponDate): Getai in its 30/360 mode at the coupon
 // rate, a percentage, / 100. Every valuation that accrues interest takes
 // it from here, so that one bond shows the same figure in every report. 0
-// for a blank last coupon date.
+// for a blank last coupon date, and never below 0 (a negative face, or a
+// 30/360 count that runs a day backwards at the end of a leap February,
+// accrues nothing), so that no report adds a negative amount to its
+// accrued-interest total.
 double AccruedInterest(std::string_view last_coupon, std::string_view date, double face, float rate_percent);
 
 // ---- Stock split files

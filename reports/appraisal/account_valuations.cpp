@@ -214,9 +214,8 @@ void Acsval(std::string_view account, std::string_view date, float date_number, 
                      if (added)
                          coupon->second = records::LastCouponDate(date_number, lot.security->coupon_date,
                                                                   lot.security->maturity);
-                     const double accrued = records::AccruedInterest(coupon->second, date_text, lot.quantity,
-                                                                     static_cast<float>(rate));
-                     if (accrued > 0) accrued_total += accrued;
+                     accrued_total += records::AccruedInterest(coupon->second, date_text, lot.quantity,
+                                                               static_cast<float>(rate));
                  }
                  // The "no rate" marker is tested before the conversion,
                  // which would otherwise turn it into a real rate.

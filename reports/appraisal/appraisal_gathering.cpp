@@ -405,7 +405,7 @@ void LotValuationBase::CountLot(const LotSecurity& sec, int& type, double quanti
         const double accrued = records::AccruedInterest(
             records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
             quantity, sec.rate);
-        if (accrued > 0 && type != kExemptInterestType) total_accrued_ += accrued;
+        if (type != kExemptInterestType) total_accrued_ += accrued;
     }
 
     // Years to maturity.

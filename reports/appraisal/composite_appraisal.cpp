@@ -261,7 +261,7 @@ CompositeLot ValueCompositeLot(const records::HoldingRecord& lot, const records:
             records::LastCouponDate(dates.report_number, sec.coupon_date, sec.maturity), dates.report_date,
             v.quantity, sec.rate);
         v.accrued = accrued;
-        if (accrued > 0 && v.type != kExemptInterestType) v.accrued_counted = accrued;
+        if (v.type != kExemptInterestType) v.accrued_counted = accrued;
     }
     // Years to maturity.
     if (records::OptionOn(opt, records::Opt::kBondDetails) && v.per_hundred && v.type != kBondType &&
@@ -381,7 +381,7 @@ void CompositeAppraisal::AddLot(const records::HoldingRecord& lot, const Composi
     if (v.type == kCommonStockType && v.category > 0) page_word_ = 3;
     if (v.missing_price) missing_price_ = true;
     if (v.per_hundred) holding_.per_hundred = 1;
-    last_accrued_ = v.accrued > 0 ? v.accrued : 0.0;
+    last_accrued_ = v.accrued;
     total_accrued_ += v.accrued_counted;
     if (v.in_average_years) {
         days_by_quantity_ += v.maturity_days * v.quantity;

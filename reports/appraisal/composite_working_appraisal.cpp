@@ -118,7 +118,7 @@ bool CompositeWorking::WriteLot(const records::HoldingRecord& lot, const Composi
         if (v.extension.read) extension_ = v.extension;
     }
     if (v.missing_price) missing_price_ = true;
-    last_accrued_ = v.accrued > 0 ? v.accrued : 0.0;
+    last_accrued_ = v.accrued;
     total_accrued_ += v.accrued_counted;
     if (v.in_average_years) {
         days_by_quantity_ += v.maturity_days * v.quantity;

@@ -205,7 +205,7 @@ bool ValueLot(const LotContext& c, const records::HoldingRecord& lot, Valuation&
         const double interest = records::AccruedInterest(
             records::LastCouponDate(c.report_number, sec.coupon_date, sec.maturity), c.report_date, quantity,
             sec.rate);
-        if (interest > 0 && type != kNoInterestTotalType) v.accrued_total += interest;
+        if (type != kNoInterestTotalType) v.accrued_total += interest;
     }
     if (records::OptionOn(opt, records::Opt::kBondDetails) && PerHundredType(type) && type != kBondType &&
         maturity > 0) {

@@ -203,7 +203,7 @@ void FixedIncomeValuation::ValueLot(const records::HoldingRecord& lot) {
         const double accrued = records::AccruedInterest(
             records::LastCouponDate(run_.report_date_number, sec.coupon_date, sec.maturity), run_.report_date,
             quantity, sec.rate);
-        if (accrued > 0 && type != kExemptInterestType) {
+        if (type != kExemptInterestType) {
             security_.accrued += accrued;
             records::Drnd2(security_.accrued);
             accrued_total_ += accrued;

@@ -161,10 +161,8 @@ HistoryValue Hstval(std::string_view account, std::string_view date, std::string
         // date, as the appraisals add it (not type "3"; type "X" is not
         // totalled).
         if (with_accrued && IsFixedIncomeType(sec.type) && sec.type != '3' && sec.type != 'X') {
-            const double interest =
-                records::AccruedInterest(records::LastCouponDate(as_of, sec.pay_date, sec.maturity),
-                                         date_text, lot.quantity, sec.rate);
-            if (interest > 0) total += interest;
+            total += records::AccruedInterest(records::LastCouponDate(as_of, sec.pay_date, sec.maturity),
+                                              date_text, lot.quantity, sec.rate);
         }
     }
     value.market_value = unpriced ? kNoValue : total;

@@ -41,7 +41,7 @@ AccountWalk RunAccounts(bool all, std::string_view account) {
 
 bool IsUnusedKey(std::string_view key) {
     const std::string head = records::Fixed(key, 4);
-    if (head == "$$$$") return true;
+    if (records::IsDeletedKey(head)) return true;
     for (char c : head)
         if (c != ' ' && c != '\0') return false;
     return true;

@@ -1,6 +1,7 @@
 #include "reports/kernel/parties.h"
 
 #include "records/files.h"
+#include "records/index.h"
 
 namespace reports {
 
@@ -12,7 +13,7 @@ constexpr std::size_t kIdWidth = 8;
 
 long FindParty(Party party, std::string_view id) {
     const std::string wanted = records::Fixed(id, kIdWidth);
-    if (wanted.compare(0, 4, "    ") == 0 || wanted.compare(0, 4, "$$$$") == 0) return -1;
+    if (wanted.compare(0, 4, "    ") == 0 || records::IsDeletedKey(wanted)) return -1;
     for (const PartyIndexEntry& e : ReadPartyIndex(party).entries)
         if (e.id == wanted) return PartyFirstRecord(e.entry);
     return -1;
@@ -50,7 +51,7 @@ PartyIndex ReadPartyIndex(Party party) {
 
 bool IsUnusedPartyId(std::string_view id) {
     const std::string head = records::Fixed(id, 4);
-    if (head == "$$$$") return true;
+    if (records::IsDeletedKey(head)) return true;
     // The word read as a little-endian 32-bit integer against four blanks.
     uint32_t word = 0;
     for (int i = 3; i >= 0; --i)

@@ -496,41 +496,56 @@ TEST(Update, EachAccountSeesTheSecuritiesAsTheyStand) {
 
 // ---- Gains refresh
 
-TEST(Update, GainRecordsTakeTheCurrentDescriptions) {
+// Record 2 holds stale descriptions and a stale symbol; record 3 the
+// current descriptions under a stale symbol, which alone must be mended.
+TEST(Update, GainRecordsTakeTheCurrentDescriptionsAndTheTransactionsSymbol) {
     TempDataDir dir;
     WriteSecurities();
     TransactionRecord sale = fixtures::Transaction("S", "IBMOLD", "A", " 1/10/97", 10, 100, kIbmKey, 2);
     sale.gain_record = 2;
     TransactionRecord header_link = sale;  // a damaged link to the header record
     header_link.gain_record = 1;
-    fixtures::WriteTransactions("GN1", {sale, header_link});
+    TransactionRecord renamed = sale;
+    renamed.gain_record = 3;
+    fixtures::WriteTransactions("GN1", {sale, header_link, renamed});
 
     records::DirectFile gains("GLGN1.REC", 128);
     Record header(128, 0);
-    records::GainsHeader{"GN1     ", "LABEL   ", 1}.Encode(header);
+    records::GainsHeader{"GN1     ", "LABEL   ", 2}.Encode(header);
     gains.Write(1, header);
+    struct Stored {
+        const char* description1;
+        const char* description2;
+    } stored[] = {{"OLD NAME", "OLD LINE"}, {"INTL BUSINESS MACHINES", "COMMON STOCK"}};
     records::GainRecord gain;
     gain.sale_date = 970110;
-    gain.description1 = records::Fixed("OLD NAME", 32);
-    gain.description2 = records::Fixed("OLD LINE", 32);
     gain.gain = 12.5;
     gain.symbol = records::Fixed("IBMOLD", 12);
     gain.security_record = 2;
-    Record rec(128, 0xAB);  // bytes past the gain record stay as they are
-    gain.Encode(rec);
-    gains.Write(2, rec);
+    std::vector<Record> before;
+    for (const Stored& g : stored) {
+        gain.description1 = records::Fixed(g.description1, 32);
+        gain.description2 = records::Fixed(g.description2, 32);
+        Record rec(128, 0xAB);  // bytes past the gain record stay as they are
+        gain.Encode(rec);
+        gains.Write(static_cast<long>(2 + before.size()), rec);
+        before.push_back(rec);
+    }
 
     RunAcctrn("GN1");
 
-    Record after;
-    ASSERT_TRUE(gains.Read(2, after));
     records::GainRecord expected = gain;
     expected.description1 = records::Fixed("INTL BUSINESS MACHINES", 32);
     expected.description2 = records::Fixed("COMMON STOCK", 32);
     expected.symbol = records::Fixed("IBM", 12);
-    Record expected_rec = rec;
-    expected.Encode(expected_rec);
-    EXPECT_EQ(after.bytes(), expected_rec.bytes());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        SCOPED_TRACE(stored[i].description1);
+        Record after;
+        ASSERT_TRUE(gains.Read(static_cast<long>(2 + i), after));
+        Record expected_rec = before[i];
+        expected.Encode(expected_rec);
+        EXPECT_EQ(after.bytes(), expected_rec.bytes());
+    }
     Record header_after;
     ASSERT_TRUE(gains.Read(1, header_after));
     EXPECT_EQ(header_after.bytes(), header.bytes());

@@ -215,6 +215,15 @@ TEST(AccountFile, DamagedFiles) {
         {"count beyond the index", Index(40, 0, {"A1", "A2"}, 0), 16, {"A1", "A2"}, {}, 0, ""},
         {"records missing for the second", Index(2, 0, {"A1", "A2"}, 0), 12, {"A1", "A2"}, {"A2"}, 0, ""},
         {"blank key passed over", Index(3, 0, {"A1", "", "A3"}, 0), 24, {"A1", "A3"}, {}, 0, ""},
+        // A first word of "$$$$" deletes a key, whatever follows it; the
+        // entries after it keep their records.
+        {"deleted keys",
+         Index(4, 0, {std::string("$$$$\0\0\0\0", 8), "$$$$AB", "$$$$$$$$", "A4"}, 0),
+         32,
+         {"A4"},
+         {},
+         0,
+         ""},
         {"leading blank", Index(2, 0, {"A1", " A2"}, 0), 16, {}, {}, 0, refusal(" A2     ")},
         {"seven characters", Index(2, 0, {"ABCDEFG", "A2"}, 0), 16, {}, {}, 0, refusal("ABCDEFG ")},
         {"eight characters", Index(2, 0, {"A1", "ABCDEFGH"}, 0), 16, {}, {}, 0, refusal("ABCDEFGH")},

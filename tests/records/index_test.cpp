@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "records/files.h"
+#include "records/index_keys.h"
 #include "records/record.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -19,6 +20,36 @@ std::vector<std::string> NumberedKeys(int n, const std::string& prefix) {
     std::vector<std::string> keys;
     for (int i = 1; i <= n; ++i) keys.push_back(prefix + std::to_string(i));
     return keys;
+}
+
+// One rule for every index: a key whose first word is "$$$$" is deleted,
+// whatever follows the word; "$" elsewhere is part of an identifier.
+TEST(IndexKeys, AFirstWordOfFourDollarsIsDeleted) {
+    const std::string nul(1, '\0');
+    struct Case {
+        const char* name;
+        std::string key;
+        IndexKey::Kind kind;
+        std::string identifier;
+    } cases[] = {
+        {"four and zero bytes", "$$$$" + nul + nul + nul + nul, IndexKey::kDeleted, ""},
+        {"four and blanks", "$$$$    ", IndexKey::kDeleted, ""},
+        {"six", "$$$$$$  ", IndexKey::kDeleted, ""},
+        {"eight", "$$$$$$$$", IndexKey::kDeleted, ""},
+        {"twelve", "$$$$$$$$$$$$", IndexKey::kDeleted, ""},
+        {"four and an identifier", "$$$$AB  ", IndexKey::kDeleted, ""},
+        {"three", "$$$     ", IndexKey::kEntry, "$$$"},
+        {"four after a letter", "A$$$$   ", IndexKey::kEntry, "A$$$$"},
+        {"blank", "        ", IndexKey::kBlank, ""},
+        {"zero bytes", std::string(8, '\0'), IndexKey::kBlank, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsDeletedKey(c.key), c.kind == IndexKey::kDeleted);
+        const IndexKey checked = CheckIndexKey(c.key, 6);
+        EXPECT_EQ(checked.kind, c.kind);
+        EXPECT_EQ(checked.identifier, c.identifier);
+    }
 }
 
 TEST(IndexAccounts, EmptyOrMissingIndexFindsNothing) {

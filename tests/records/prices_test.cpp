@@ -191,6 +191,9 @@ TEST(BondAccruedInterest, FromTheLastCouponDateOnOrBeforeTheDate) {
         {"29th back in August", " 2/29/16", "        ", " 8/29/17", " 8/29/17", 1.6667},
         {"28th", " 2/28/15", "        ", " 8/27/15", " 2/28/15", 296.6667},
         {"settlement on a coupon date", " 3/15/98", "        ", " 3/15/98", " 3/15/98", 1.6667},
+        // The 30/360 count from February 28 of a leap year to itself is -1
+        // day: no interest, never a negative amount.
+        {"28th on the 28th of a leap February", " 2/28/91", " 2/28/11", " 2/28/96", " 2/28/96", 0.0},
         {"blank coupon date: from the maturity", "        ", " 6/15/20", " 3/15/98", "12/15/97", 151.6667},
         {"00/00/00 coupon date: from the maturity", "00/00/00", " 6/15/20", " 3/15/98", "12/15/97", 151.6667},
         {"neither date", "        ", "        ", " 3/15/98", "", 0.0},

@@ -105,6 +105,20 @@ TEST_F(StockSplitFileTest, FirstSplitsStartTheFileAndASecondSymbolTakesRecordThr
               (std::vector<int>{6, 1, 3, 6, 20, 3}));
     EXPECT_EQ(s.posted, 1);
     EXPECT_EQ(back.splits[0].ex_year, 2);
+
+    // Rewriting the earlier record leaves record 1 at the last record in
+    // use, so the later one is still found.
+    SplitList again;
+    Rdsplt(kIbm, 2003, message, again);
+    ASSERT_EQ(again.position, 2);
+    again.count = 2;
+    again.splits[1] = Entry(3.0f, 9, 1, 3, 9, 15, 3, 1);
+    Wrsplt(kIbm, 2003, again);
+    EXPECT_EQ(ReadRecord("SECR2003.SPL", 1).I16(0), 3);
+    EXPECT_EQ(ReadRecord("SECR2003.SPL", 2).I16(12), 2);
+    Rdsplt(kMsft, 2003, message, back);
+    EXPECT_EQ(back.position, 3);
+    EXPECT_EQ(back.count, 2);
 }
 
 // The pricing run writes plain YYMMDD date numbers, this program 1YYMMDD

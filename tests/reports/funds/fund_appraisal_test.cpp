@@ -259,7 +259,9 @@ TEST(MutualFundValuation, MaturitiesAreWindowedAndUnknownTypesFileAsT) {
         // Within the year, also across 2000.
         {"12/31/98", " 6/01/99", "5", 2, 6},
         {"12/31/99", " 6/01/00", "5", 2, 6},
-        // Exactly a year ahead is still within the year; a day more is not.
+        // Maturing on the date itself, or exactly a year ahead, is within
+        // the year; a day more is not.
+        {"12/31/98", "12/31/98", "5", 2, 6},
         {"12/31/98", "12/31/99", "5", 2, 6},
         {"12/31/99", "12/31/00", "5", 2, 6},
         {"12/31/98", " 1/01/00", "5", 5, 6},

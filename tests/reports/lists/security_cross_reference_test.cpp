@@ -25,10 +25,8 @@ using fixtures::TempDataDir;
 
 class CrossReference : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fixtures::WriteFirmHeading("LEDRA TEST ADVISERS, INC.", 58, 0);
-        fixtures::WriteProgramDate("12/31/98");
-        fixtures::WriteClients({
+    static std::vector<fixtures::ClientFields> Clients() {
+        return {
             {.id = "SMITH1",
              .address = {"SMITH FAMILY TRUST", "", "", "", ""},
              .manager = "AB",
@@ -46,7 +44,13 @@ protected:
              .manager = "CD",
              .short_name = "ZED HOLDINGS"},
             {.id = "BLANK", .manager = "AB", .short_name = "NO ADDRESS", .tax_id = "999-99-9999"},
-        });
+        };
+    }
+
+    void SetUp() override {
+        fixtures::WriteFirmHeading("LEDRA TEST ADVISERS, INC.", 58, 0);
+        fixtures::WriteProgramDate("12/31/98");
+        fixtures::WriteClients(Clients());
         fixtures::WriteSecurityFiles(
             {{.symbol = "CASH", .description1 = "CASH", .type = "1"},
              {.symbol = "IBM",
@@ -225,6 +229,18 @@ TEST_F(CrossReference, ShortLotBlocksTypeRAndAZeroQuantitySum) {
 
 TEST_F(CrossReference, ShortFormListsTheAccountsWithoutTheSecurity) {
     fixtures::CompareWithGolden("reports/lists/security_cross_reference_short.txt", Run(2, "IBM"));
+}
+
+// The custodian account number (the address's sixth line) follows an
+// account's lots once, however many lots it holds.
+TEST_F(CrossReference, TheCustodianAccountLineFollowsTheLotsOnce) {
+    std::vector<fixtures::ClientFields> clients = Clients();
+    clients[0].custodian_account = "CUSTODY 4455-01";
+    fixtures::WriteClients(clients);
+    const std::string text = Run(1, "IBM");
+    EXPECT_EQ(fixtures::Occurrences(text, " CUSTODY 4455-01"), 1) << text;
+    EXPECT_LT(text.find(" 6/01/98"), text.find(" CUSTODY 4455-01")) << text;
+    EXPECT_LT(text.find(" CUSTODY 4455-01"), text.find("TOTAL LONG ")) << text;
 }
 
 TEST_F(CrossReference, ExtractAndBrokerBankRecordByteForByte) {

@@ -64,6 +64,9 @@ TEST(Mnapdat, OpeningAndMonthEndNumbers) {
         {"12/31/96", " 3/15/97", 961231, 970315, 970228},
         {" 1/15/99", " 1/10/00", 990115, 1000110, 991231},
         {" 1/15/99", " 3/10/00", 990115, 1000310, 1000229},
+        // One date as two writers put it: no opening date of its own.
+        {" 7/31/00", " 7/31/ 0", 1000731, 0, 1000630},
+        {" 7/31/ 0", " 7/31/00", 1000731, 0, 1000630},
     };
     for (const Case& c : cases) {
         const reports::TableDates d = reports::Mnapdat(c.start, c.opening);

@@ -16,6 +16,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/value_history.h"
@@ -340,8 +341,10 @@ TEST(PerformanceTableRuns, AFullPageRepeatsTheHeading) {
 // A history that starts in 2000-2009 has its first date written as "7/31/ 0"
 // and the run's as "7/31/00": the table must take them for one date. The
 // same rising history (100,000 at the end of July, then 1,000 more each
-// month) started in 1999, 2000, 2009 and 2010 prints the same rows, with
-// an initial value of 0 and with none.
+// month) started in 1999, 2000, 2009 and 2010 prints the same rows and the
+// same chart file, with an initial value of 0 and with none, and with no
+// opening date or the start date written the other way as the opening
+// date (the chart's first point then still comes at the start).
 TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
     struct Start {
         int16_t yy;  // two-digit year; the history file holds 100 + YY below 51
@@ -352,10 +355,12 @@ TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
                             {0, " 7/31/00", "12/31/00"},
                             {9, " 7/31/09", "12/31/09"},
                             {10, " 7/31/10", "12/31/10"}};
-    for (const double initial : {0.0, kNone}) {
+    for (const auto& [initial, with_opening] :
+         {std::pair{0.0, false}, std::pair{kNone, false}, std::pair{0.0, true}, std::pair{kNone, true}}) {
         std::string first_text;
         for (const Start& s : starts) {
-            SCOPED_TRACE(std::string(s.start) + (initial == 0 ? " initial 0" : " no initial value"));
+            SCOPED_TRACE(std::string(s.start) + (initial == 0 ? " initial 0" : " no initial value") +
+                         (with_opening ? " opening date" : ""));
             fixtures::TempDataDir dir;
             perffix::WriteHalfYearMarket();
             const int16_t year = static_cast<int16_t>(records::WindowYear(s.yy));
@@ -372,9 +377,15 @@ TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
             run.end_number = static_cast<float>(year * 10000 + 1231);
             run.end_month = 12;
             run.end_day = 31;
-            std::string text = Table(run, Request(0, 0));
+            if (with_opening) {
+                int16_t written = year;
+                records::Wrdate(run.opening, 7, 31, written);  // " 7/31/ 0" for 2000
+            }
+            std::string text = Table(run, Request(0, 2));
+            // The chart's points carry no index returns: "N/A" only there.
+            const std::string rows = text.substr(0, text.find("--- GRAPHER.OUT"));
             for (const char* wrong : {"N/A", "+100,000", "INITIAL VALUE        0"})
-                EXPECT_EQ(text.find(wrong), std::string::npos) << wrong << "\n" << text;
+                EXPECT_EQ(rows.find(wrong), std::string::npos) << wrong << "\n" << text;
             // The dates differ by their year only ("/99", "/ 0" or "/00").
             for (const std::string& yy : {std::string("/") + (s.yy < 10 ? " " : "") + std::to_string(s.yy),
                                           std::string("/") + (s.yy < 10 ? "0" : "") + std::to_string(s.yy)})
@@ -383,6 +394,8 @@ TEST(PerformanceTableRuns, AHistoryStartingIn2000To2009PrintsAsAnyOther) {
             if (first_text.empty()) {
                 first_text = text;
                 EXPECT_NE(text.find("+1,000"), std::string::npos) << text;
+                EXPECT_NE(text.find("--- GRAPHER.OUT\n 1\n H9      PORTFOLIO\n"), std::string::npos) << text;
+                EXPECT_NE(text.find(" MONTHS\n   1   0.0    0.0    0.0\n"), std::string::npos) << text;
             } else {
                 EXPECT_EQ(text, first_text);
             }
