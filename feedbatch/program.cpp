@@ -79,8 +79,7 @@ bool BatchProgram::Start(std::string_view show_argument) {
 
     window_ = std::make_unique<BatchWindow>(*this);
     if (!window_->Make(kClassTitle)) {
-        refusal_ = "the window could not be made";
-        FailStart();
+        FailStart("the window could not be made");
         return false;
     }
     window_->SetIcon(PictureOf(kIconNotConnected));
@@ -91,9 +90,11 @@ bool BatchProgram::Start(std::string_view show_argument) {
     title_ = std::string(kClassTitle) + TitleSuffix(call_type.substr(0, kValueLimit));
     window_->SetWindowText(title_);
 
-    if (IsYes(ReadSetting("files", "logfile", "Y")) && !OpenLogFile()) {
-        FailStart();
-        return false;
+    if (IsYes(ReadSetting("files", "logfile", "Y"))) {
+        if (const std::string failure = OpenLogFile(); !failure.empty()) {
+            FailStart(failure);
+            return false;
+        }
     }
 
     debug_ = IsYes(ReadSetting("app", "debug", ""));
@@ -101,19 +102,19 @@ bool BatchProgram::Start(std::string_view show_argument) {
     input_setting_ = ReadSetting("files", "inputfile", "");
     if (input_setting_.empty()) {
         List(kChannelError, "No input file specified in VEXA.INI");
-        FailStart();
+        FailStart(last_line_);
         return false;
     }
     inputs_ = InputList(input_setting_);
     if (!batch_next_input(1)) {
-        FailStart();
+        FailStart(last_line_);  // the request file it could not use
         return false;
     }
 
     output_file_ = ReadSetting("files", "outputfile", "");
     if (output_file_.empty()) {
         List(kChannelError, "No output file specified in VEXA.INI");
-        FailStart();
+        FailStart(last_line_);
         return false;
     }
 
@@ -121,7 +122,7 @@ bool BatchProgram::Start(std::string_view show_argument) {
                            [this](platform::WindowHandle, unsigned) { batch_run(); }) == 0) {
         platform::MessageBox("Too many clocks or timers", title_, MB_OK | MB_ICONEXCLAMATION,
                              window_->GetSafeHwnd());
-        FailStart();
+        FailStart("Too many clocks or timers");
         return false;
     }
 
@@ -136,7 +137,7 @@ int BatchProgram::RunMessageLoop() {
     return exit_code_;
 }
 
-bool BatchProgram::OpenLogFile() {
+std::string BatchProgram::OpenLogFile() {
     const std::string path = HomeFile(home_dir_, "vexa.log");
     if (ReadSettingInt("files", "appendlog", 0) == 0 && ::unlink(path.c_str()) == 0)
         List(kChannelStatus, Printf("Deleted log file: %s", path.c_str()));
@@ -149,12 +150,12 @@ bool BatchProgram::OpenLogFile() {
     if (fd >= 0) log_ = ::fdopen(fd, "ab");
     if (!log_) {
         if (fd >= 0) ::close(fd);
-        platform::MessageBox(Printf("Cannot open log file: %s", path.c_str()), title_,
-                             MB_OK | MB_ICONEXCLAMATION);
-        return false;
+        const std::string failure = Printf("Cannot open log file: %s", path.c_str());
+        platform::MessageBox(failure, title_, MB_OK | MB_ICONEXCLAMATION);
+        return failure;
     }
     List(kChannelStatus, Printf(created ? "Log file created: %s" : "Log file accessed: %s", path.c_str()));
-    return true;
+    return {};
 }
 
 void BatchProgram::CloseLogFile() {
@@ -325,6 +326,7 @@ void BatchProgram::OnSysCommand(int id) {
 // Before the transfer has started the program just ends; during it the
 // running transfer is told to hang up, and ends the program when it has.
 void BatchProgram::SystemClose() {
+    closed_ = true;
     if (window_ && platform::KillTimer(window_->GetSafeHwnd(), kRunTimer)) {
         EndProgram();
         return;
@@ -343,19 +345,23 @@ void BatchProgram::EndProgram() {
         ended_ = true;
 }
 
-void BatchProgram::FailStart() {
+void BatchProgram::FailStart(std::string_view reason) {
     exit_code_ = kExitRefused;
-    if (!settings_readable_ && refusal_.empty())
-        refusal_ = (last_line_.empty() ? std::string("the start failed") : last_line_) + " (" +
-                   platform::ProfilePath(kProfileFile).string() + " could not be read)";
+    refusal_ = reason.empty() ? std::string("the start failed") : std::string(reason);
+    // Without its settings file the reason is a consequence: name the file.
+    if (!settings_readable_)
+        refusal_ += " (" + platform::ProfilePath(kProfileFile).string() + " could not be read)";
     EndProgram();
 }
 
 std::string BatchProgram::FailureReason() const {
     if (exit_code_ != kExitIncomplete) return {};
     if (!wait_error_.empty()) return wait_error_;
+    // A hang-up the close asked for makes errors of its own; the close is the reason.
+    if (closed_) return "Closed through the window before the transfer ended";
     if (!last_error_.empty()) return last_error_;
-    return last_line_.empty() ? std::string("the transfer did not finish") : last_line_;
+    // The last line listed is a status text, not a reason.
+    return "The transfer did not finish";
 }
 
 std::vector<std::string> BatchProgram::ListLines() const {

@@ -79,11 +79,12 @@ public:
     // close before the end) kExitIncomplete.
     int ExitCode() const { return exit_code_; }
     // Why the start refused to run, for standard error (a copy running
-    // already, or the missing settings of an unreadable VEXA.INI), or empty.
+    // already, the setting, request file, log file or timer that failed,
+    // and the unreadable VEXA.INI behind a missing setting), or empty.
     const std::string& Refusal() const { return refusal_; }
     // Why a run ended without its transfer (kExitIncomplete), for standard
-    // error: the bad time or date, or the last error the data feed listed;
-    // empty for any other end.
+    // error: the bad time or date, a close through the window, or the last
+    // error the data feed listed; empty for any other end.
     std::string FailureReason() const;
 
     // Each tick of timer 1: when the set time has come, the whole transfer.
@@ -113,13 +114,16 @@ public:
 
 private:
     void List(int channel, std::string_view text);
-    bool OpenLogFile();
+    // Opens (or makes) vexa.log; empty, or the text of the failure.
+    std::string OpenLogFile();
     void CloseLogFile();
     int Request(std::string_view options);
     // Deletes the answer file and lists what became of it.
     void DeleteOutputFile(bool file_must_go);
     void EndProgram();
-    void FailStart();
+    // Ends a start that refused to run; `reason` is its one line for
+    // standard error.
+    void FailStart(std::string_view reason);
     void SystemClose();
 
     DataRequestEntry entry_;
@@ -145,6 +149,7 @@ private:
     // The last error listed, and the bad wait setting that ended the run.
     std::string last_error_;
     std::string wait_error_;
+    bool closed_ = false;  // closed through the window or its system menu
     bool settings_readable_ = true;
 };
 

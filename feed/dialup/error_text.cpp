@@ -39,8 +39,15 @@ std::string md_error_message(int code, std::string_view detail) {
     const std::string path = JoinHomeDir(md_get_var("%homedir"), "qorcomm.err");
     std::unique_ptr<std::FILE, FileCloser> file(md_open_in_dirs(path, "r"));
     // Without the file the reported code stands, so the caller still learns
-    // which error it was; the note says why its text is missing.
-    if (!file) return "Unable to open file: " + path;
+    // which error it was; the note says why its text is missing. A missing
+    // parameter file is named rather than the error-text file: the error
+    // texts are looked for in the directory the parameter file names (and
+    // beside it), so they are missing because it is, and it is the file the
+    // user has to put back first.
+    if (!file) {
+        const bool params_missing = code == kErrParamsOpen && !detail.empty();
+        return "Unable to open file: " + (params_missing ? std::string(detail) : path);
+    }
     const std::string key = Key(code);
     std::string line;
     bool found = false;

@@ -21,7 +21,8 @@ int md_report_error(int code);
 int md_report_error(int code, std::string_view detail);
 
 // The message of a code as the error-text file gives it, with the detail put
-// in at "^". When the file cannot be opened, a note naming it.
+// in at "^". When the file cannot be opened, a note naming it, or naming the
+// parameter file when that is what the code reports missing.
 std::string md_error_message(int code, std::string_view detail);
 
 }  // namespace feed

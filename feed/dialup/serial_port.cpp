@@ -9,10 +9,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <utility>
@@ -32,8 +34,8 @@ constexpr int kCarrierChecks = 10;
 constexpr int kCarrierPauseMs = 50;
 constexpr int kBreakMs = 200;
 constexpr int kDtrDropMs = 2000;
-// How long a write may wait for room in the output queue before the try
-// counts as failed.
+// How long a write waits for room in the output queue before it tries
+// again.
 constexpr int kWriteWaitMs = 1000;
 // On a manual clock without a side channel: the real time a read gives the
 // far end before it counts as empty.
@@ -169,6 +171,16 @@ bool PollIn(int fd, int timeout_ms) {
     return poll(&p, 1, timeout_ms) > 0 && (p.revents & (POLLIN | POLLHUP | POLLERR));
 }
 
+bool PollOut(int fd, int timeout_ms) {
+    pollfd p{fd, POLLOUT, 0};
+    return poll(&p, 1, timeout_ms) > 0 && (p.revents & POLLOUT);
+}
+
+std::int64_t& WriteTimeLimit() {
+    static std::int64_t limit = kWriteTimeLimitMs;
+    return limit;
+}
+
 // Waits up to the read time-out for input. True when there may be some.
 bool WaitForInput(int fd) {
     platform::Clock& clock = platform::GetClock();
@@ -181,6 +193,23 @@ bool WaitForInput(int fd) {
         return true;
     }
     clock.Sleep(kReadTimeoutMs);
+    return false;
+}
+
+// Waits up to `timeout_ms` for room in the output queue. True when there may
+// be some. On a manual clock the far end first takes what it will, and the
+// wait then moves the clock on, as a read's time-out does.
+bool WaitForRoom(int fd, int timeout_ms) {
+    platform::Clock& clock = platform::GetClock();
+    if (!clock.IsManual()) return PollOut(fd, timeout_ms);
+    if (PollOut(fd, 0)) return true;
+    if (SerialSideChannel* side = Port().side) {
+        side->AwaitSilence();
+        if (PollOut(fd, 0)) return true;
+    } else if (PollOut(fd, kManualClockGraceMs)) {
+        return true;
+    }
+    clock.Sleep(timeout_ms);
     return false;
 }
 
@@ -237,6 +266,7 @@ void md_port_init() {
     port.chunk_pos = port.chunk_left = 0;
     port.watch = false;
     port.carrier_seen = 0;
+    WriteTimeLimit() = kWriteTimeLimitMs;
 }
 
 std::string md_port_device(int number) {
@@ -322,25 +352,39 @@ int md_port_read(char* buffer, std::size_t& count) {
     return Result(0);
 }
 
+// Three tries in a row that send nothing fail the write; so does the total
+// time running out, which a far end that takes a byte now and then (each
+// byte starting the count of tries again) or that has stopped the line with
+// XOFF would otherwise stretch without end. Every wait is cut to what is left
+// of that time.
 int md_port_write(std::string_view bytes) {
     PortState& port = Port();
     if (port.fd < 0) return Result(kErrPortClosed);
+    if (bytes.empty()) return Result(0);
+    platform::Clock& clock = platform::GetClock();
+    const std::int64_t deadline = clock.MonotonicMs() + WriteTimeLimit();
     int failures = 0;
-    while (!bytes.empty()) {
+    for (;;) {
         const ssize_t n = write(port.fd, bytes.data(), bytes.size());
+        const bool queue_full = n < 0 && errno == EAGAIN;
         if (n > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(n));
+            if (bytes.empty()) return Result(0);
             failures = 0;
-            if (!bytes.empty()) md_sleep_us(kRetryPauseMs * 1000LL);
-            continue;
+        } else if (++failures >= kTries) {
+            return Result(kErrWriteFailed);
         }
-        if (n < 0 && errno == EAGAIN) {
-            pollfd p{port.fd, POLLOUT, 0};
-            if (poll(&p, 1, kWriteWaitMs) > 0 && (p.revents & POLLOUT)) continue;
-        }
-        if (++failures >= kTries) return Result(kErrWriteFailed);
+        const std::int64_t left = deadline - clock.MonotonicMs();
+        if (left <= 0) return Result(kErrWriteFailed);
+        if (n > 0)
+            md_sleep_us(std::min<std::int64_t>(kRetryPauseMs, left) * 1000);
+        else if (queue_full)
+            WaitForRoom(port.fd, static_cast<int>(std::min<std::int64_t>(kWriteWaitMs, left)));
     }
-    return Result(0);
+}
+
+std::int64_t md_set_write_time_limit(std::int64_t ms) {
+    return std::exchange(WriteTimeLimit(), ms);
 }
 
 int md_send_line_break() {

@@ -25,6 +25,7 @@
 // Every operation stores its result in the library's error cell.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,10 @@ inline constexpr int kErrCarrierLost = -126;  // carrier (or DSR) lost while wai
 inline constexpr int kErrOutOfMemory = -181;  // no memory
 
 inline constexpr int kReadTimeoutMs = 250;
+// The longest a write may take in all. A full request block (some 2,000
+// bytes) needs under 20 seconds even at 1200 bit/s; a far end that takes
+// longer to let it through is not a working line.
+inline constexpr std::int64_t kWriteTimeLimitMs = 30000;
 inline constexpr std::size_t kReadChunk = 79;
 inline constexpr std::size_t kHistorySize = 512;
 
@@ -57,14 +62,17 @@ public:
     virtual void BreakSent() = 0;
     // A read found nothing on a manual clock: returns once the far end has
     // nothing more to send for now, so that the read time-out that follows
-    // stands for real silence on the line.
+    // stands for real silence on the line. Also called when a write finds
+    // the output queue full on a manual clock: the far end takes what it
+    // will of the line first, so that the wait that follows stands for a
+    // line that takes nothing more.
     virtual void AwaitSilence() = 0;
 };
 
 // Installs the side channel (nullptr: none) and returns the previous one.
 SerialSideChannel* md_install_side_channel(SerialSideChannel* channel);
 
-// The library's start: the port closed.
+// The library's start: the port closed, the write time limit the usual.
 void md_port_init();
 
 // Opens and configures the port from the variables (closing an open port
@@ -81,8 +89,13 @@ int md_close_port();
 // time-out is a normal empty result. 0 or an error code.
 int md_port_read(char* buffer, std::size_t& count);
 
-// Writes all bytes. 0 or an error code.
+// Writes all bytes. 0, or -105 when three tries in a row sent nothing or the
+// write time limit ran out first, whatever the far end does.
 int md_port_write(std::string_view bytes);
+
+// Sets the write time limit (kWriteTimeLimitMs unless changed) and returns
+// the previous one; tests shorten it.
+std::int64_t md_set_write_time_limit(std::int64_t ms);
 
 // Sends a line break of 200 ms. 0 or -102.
 int md_send_line_break();

@@ -27,6 +27,20 @@ TEST(BatchProgramProcessTest, MissingSettingsAreToldOnStandardError) {
     EXPECT_THAT(FileLines(dir.path() / "vexa.log"), Contains("No input file specified in VEXA.INI"));
 }
 
+// A start refused with its settings readable says why as well, in the line
+// the log keeps.
+TEST(BatchProgramProcessTest, RefusedStartTellsItsReasonOnStandardError) {
+    fixtures::TempDataDir dir;
+    fs::create_directories(dir.path() / "config" / "ledra");
+    WriteFile(dir.path() / "config" / "ledra" / "VEXA.INI",
+              "[config]\nhome_dir=" + dir.path().string() +
+                  "\n[files]\ninputfile=prices.req\noutputfile=answers.txt\n[app]\nusetimer=N\n");
+    ProgramProcess program(dir.path(), "vexa32");
+    EXPECT_EQ(program.WaitForExit(15), feedbatch::kExitRefused) << program.Errors();
+    EXPECT_THAT(program.Errors(), HasSubstr("VEXA32: Unable to access input file: prices.req\n"));
+    EXPECT_THAT(FileLines(dir.path() / "vexa.log"), Contains("Unable to access input file: prices.req"));
+}
+
 // A run that fails after its start ends with the status of an incomplete
 // transfer and says why on standard error, as the log does.
 TEST(BatchProgramProcessTest, FailedRunTellsItsReasonOnStandardError) {

@@ -74,6 +74,7 @@ TEST_F(BatchRunTest, RefusedRequestFileLeavesNoAnswersAndStops) {
     EXPECT_THAT(log, Contains("Deleted output file: answers.txt"));
     EXPECT_THAT(log, Not(Contains("File accessed: b")));
     EXPECT_THAT(program_->Icons(), ElementsAre(114, 113, 115));
+    EXPECT_EQ(program_->FailureReason(), "ERROR -214: Request refused by the server: J980105IBM");
 }
 
 TEST_F(BatchRunTest, AnswerFileThatStaysIsNotReportedDeleted) {
@@ -145,6 +146,8 @@ TEST_F(BatchRunTest, CloseWhileTheTransferRunsHangsUp) {
         EXPECT_THAT(log, Not(Contains("File accessed: b")));
         EXPECT_EQ(program_->Icons().back(), 115);
         EXPECT_EQ(program_->ExitCode(), feedbatch::kExitIncomplete);
+        // The close is the reason, not the errors of the hang-up it asked for.
+        EXPECT_EQ(program_->FailureReason(), "Closed through the window before the transfer ended");
         Finish();
     }
     session_.on_send = nullptr;

@@ -49,6 +49,8 @@ TEST_F(BatchStartTest, MissingOrUnusableRequestAndAnswerFiles) {
         expected.insert(expected.end(), c.lines.begin(), c.lines.end());
         EXPECT_EQ(Log(), expected);
         EXPECT_EQ(List(), expected);
+        // The line that ended the start is its reason on standard error.
+        EXPECT_EQ(program_->Refusal(), expected.back());
         Finish();
     }
     EXPECT_TRUE(session_.open_paths.empty());
@@ -101,6 +103,7 @@ TEST_F(BatchStartTest, LogFileThatCannotBeMadeEndsTheStart) {
     script_.ExpectMessageBox("Cannot open log file: " + path, platform::IDOK, "ORLIN 32 (Dial-Up)");
     EXPECT_FALSE(Start());
     EXPECT_EQ(program_->ExitCode(), 1);
+    EXPECT_EQ(program_->Refusal(), "Cannot open log file: " + path);
     ASSERT_EQ(script_.MessageBoxes().size(), 1u);
     EXPECT_EQ(script_.MessageBoxes()[0].flags, platform::MB_OK | platform::MB_ICONEXCLAMATION);
     EXPECT_EQ(script_.MessageBoxes()[0].owner, 0u);
@@ -116,6 +119,7 @@ TEST_F(BatchStartTest, TitleOfTheCallTypeAndTheRefusedTimer) {
     EXPECT_FALSE(started);
     EXPECT_EQ(program_->Title(), "ORLIN 32 (TCP/IP)");
     EXPECT_EQ(program_->ExitCode(), 1);
+    EXPECT_EQ(program_->Refusal(), "Too many clocks or timers");
     ASSERT_EQ(script_.MessageBoxes().size(), 1u);
     EXPECT_EQ(script_.MessageBoxes()[0].flags, platform::MB_OK | platform::MB_ICONEXCLAMATION);
     // Owned by the main window, which is gone with the failed start.

@@ -100,8 +100,10 @@ TEST_F(BatchWindowTest, CloseRequestAsksFirst) {
     script_.ExpectMessageBox(kCloseWarning, platform::IDOK, "ORLIN 32 (Dial-Up)");
     program_->Window()->OnClose();
     EXPECT_TRUE(program_->Ended());
-    // Closed before its time: nothing was fetched.
+    // Closed before its time: nothing was fetched, and the close is the
+    // reason given (not the last line listed, "Waiting Till: ...").
     EXPECT_EQ(program_->ExitCode(), feedbatch::kExitIncomplete);
+    EXPECT_EQ(program_->FailureReason(), "Closed through the window before the transfer ended");
     EXPECT_FALSE(program_->Window()->IsWindow());
     clock_.Advance(3600 * 1000);
     EXPECT_TRUE(session_.open_paths.empty());

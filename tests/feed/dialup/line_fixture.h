@@ -91,6 +91,18 @@ public:
             }
         }
     }
+    // XON (true) or XOFF (false) from the far end; returns once the port's
+    // output has started or stopped (false when it did not within two
+    // seconds).
+    bool FlowControl(bool on) {
+        Send(on ? "\x11" : "\x13");
+        for (int i = 0; i < 2000; ++i) {
+            pollfd p{keep_, POLLOUT, 0};
+            if ((poll(&p, 1, 0) > 0) == on) return true;
+            usleep(1000);
+        }
+        return false;
+    }
     // What the library sent since the last call.
     std::string Received() {
         std::string bytes;

@@ -173,6 +173,15 @@ TEST_F(FeedParamsTest, MissingFileNamesItsPath) {
     EXPECT_THAT(caller_.Texts(1),
                 ElementsAre("ERROR -107: Unable to open the parameter file data/qordata.par"));
     EXPECT_EQ(feed::ErrorCell(), -107);
+
+    // Without the error texts as well, the parameter file is still the one
+    // named: it is the one to put back first (the error texts are looked for
+    // where it says).
+    std::filesystem::remove(Dir() / "qorcomm.err");
+    caller_.Clear();
+    EXPECT_FALSE(feed::md_read_params("data/qordata.par"));
+    EXPECT_THAT(caller_.Texts(1), ElementsAre("ERROR -107: Unable to open file: data/qordata.par"));
+    EXPECT_EQ(feed::ErrorCell(), -107);
 }
 
 TEST_F(FeedParamsTest, CallsfileNamesTheFile) {

@@ -17,6 +17,7 @@
 
 #include "feed/dialup/messages.h"
 #include "feed/dialup/variables.h"
+#include "platform/clock.h"
 #include "tests/feed/dialup/line_fixture.h"
 
 namespace feedtest {
@@ -228,6 +229,58 @@ TEST_F(FeedSerialPortTest, WritesBreaksAndDtr) {
     EXPECT_EQ(feed::ErrorCell(), 0);
     EXPECT_THAT(line_.dtr, ElementsAre(false, true, false, true, false));
     EXPECT_EQ(feed::md_close_port(), 0);
+}
+
+// A far end that stops the line with XOFF and never sends XON: the write
+// gives up after three tries, waiting for room between them on the clock (so
+// no real time passes under test), or sooner when its time limit runs out.
+TEST_F(FeedSerialPortTest, WriteToALineHeldByXoffGivesUp) {
+    ASSERT_EQ(feed::md_open_port(), 0);
+    ASSERT_TRUE(line_.FlowControl(false));
+    std::int64_t before = NowMs();
+    EXPECT_EQ(feed::md_port_write("ATZ\r"), -105);
+    EXPECT_EQ(feed::ErrorCell(), -105);
+    EXPECT_EQ(NowMs() - before, 2 * 1000);  // a second for room after each of the first two tries
+
+    const std::int64_t usual = feed::md_set_write_time_limit(300);
+    EXPECT_EQ(usual, feed::kWriteTimeLimitMs);
+    before = NowMs();
+    EXPECT_EQ(feed::md_port_write("ATZ\r"), -105);
+    EXPECT_EQ(NowMs() - before, 300);
+    feed::md_set_write_time_limit(usual);
+    EXPECT_EQ(line_.Received(), "");
+
+    ASSERT_TRUE(line_.FlowControl(true));
+    EXPECT_EQ(feed::md_port_write("ATZ\r"), 0);
+    EXPECT_EQ(line_.Received(), "ATZ\r");
+}
+
+// The simulated modem stops taking part: it drains the line one byte at a
+// time (each byte lets a little more through, so the tries never run out)
+// or not at all. Either way a write far bigger than the line's queues gives
+// up with -105 once its time limit has run out, on the system clock.
+class FeedSlowFarEndTest : public PeerLineTest {};
+
+TEST_F(FeedSlowFarEndTest, WriteGivesUpWithinItsTimeLimit) {
+    UseSystemClock();
+    constexpr std::int64_t kLimitMs = 200;
+    feed::md_set_write_time_limit(kLimitMs);
+    feed::SetVarElements("%PORT", {"COM2"});
+    const std::string bytes(1 << 20, 'w');
+    for (const feedpeer::Drain drain : {feedpeer::Drain::kOneByte, feedpeer::Drain::kNone}) {
+        SCOPED_TRACE(drain == feedpeer::Drain::kOneByte ? "one byte at a time" : "nothing");
+        peer_.SetDrain(drain);
+        ASSERT_EQ(feed::md_open_port(), 0);
+        const std::int64_t before = platform::GetClock().MonotonicMs();
+        EXPECT_EQ(feed::md_port_write(bytes), -105);
+        const std::int64_t took = platform::GetClock().MonotonicMs() - before;
+        EXPECT_EQ(feed::ErrorCell(), -105);
+        EXPECT_GE(took, kLimitMs);
+        // Generous for a loaded machine; a write that ran on would take many
+        // seconds (one byte at a time) or its three one-second waits.
+        EXPECT_LT(took, kLimitMs + 1500);
+        feed::md_close_port();
+    }
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ constexpr std::size_t kBodyLimit = 30000;
 // of its clock, inside any turnaround time.
 constexpr int kEnquiryEvery = 100;
 constexpr auto kSilenceWaitLimit = std::chrono::seconds(2);
+constexpr auto kOneBytePause = std::chrono::milliseconds(1);
 
 bool Transportable(unsigned char c) {
     return (c >= 1 && c <= 126) || (c >= 160 && c <= 254);
@@ -173,6 +174,11 @@ void PricePeer::SetLimits(std::size_t part_limit, std::size_t block_limit) {
     block_limit_ = block_limit;
 }
 
+void PricePeer::SetDrain(Drain drain) {
+    std::lock_guard lock(mutex_);
+    drain_ = drain;
+}
+
 void PricePeer::Inject(Fault fault, int count) {
     std::lock_guard lock(mutex_);
     faults_[fault] += count;
@@ -251,12 +257,19 @@ void PricePeer::AwaitSilence() {
         events_.push_back(SideEvent::kLater);
         (void)!write(wake_[1], &c, 1);
     }
-    idle_cv_.wait_for(lock, kSilenceWaitLimit, [&] { return idle_ && events_.empty() && !MasterReadable(); });
+    idle_cv_.wait_for(lock, kSilenceWaitLimit, [&] { return Quiet(); });
 }
 
 void PricePeer::Settle() {
     std::unique_lock lock(mutex_);
-    idle_cv_.wait_for(lock, kSilenceWaitLimit, [&] { return idle_ && events_.empty() && !MasterReadable(); });
+    idle_cv_.wait_for(lock, kSilenceWaitLimit, [&] { return Quiet(); });
+}
+
+// A slow drain never catches up with the line and has nothing to say: only
+// the side events count then.
+bool PricePeer::Quiet() const {
+    if (drain_ != Drain::kAll) return events_.empty();
+    return idle_ && events_.empty() && !MasterReadable();
 }
 
 bool PricePeer::MasterReadable() const {
@@ -287,10 +300,22 @@ void PricePeer::Run() {
             HandleSide(*event);
             continue;
         }
-        const ssize_t n = read(master_, buffer, sizeof buffer);
-        if (n > 0) {
-            for (ssize_t i = 0; i < n; ++i) Feed(buffer[i]);
-            continue;
+        Drain mode;
+        {
+            std::lock_guard lock(mutex_);
+            mode = drain_;
+        }
+        if (mode == Drain::kOneByte) {
+            if (read(master_, buffer, 1) == 1) {
+                std::this_thread::sleep_for(kOneBytePause);
+                continue;
+            }
+        } else if (mode == Drain::kAll) {
+            const ssize_t n = read(master_, buffer, sizeof buffer);
+            if (n > 0) {
+                for (ssize_t i = 0; i < n; ++i) Feed(buffer[i]);
+                continue;
+            }
         }
         {
             std::lock_guard lock(mutex_);
@@ -300,7 +325,8 @@ void PricePeer::Run() {
             idle_ = true;
         }
         idle_cv_.notify_all();
-        pollfd fds[2] = {{master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        // A peer that reads nothing waits only for its side events.
+        pollfd fds[2] = {{mode == Drain::kNone ? -1 : master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
         poll(fds, 2, 20);
         {
             std::lock_guard lock(mutex_);

@@ -64,6 +64,12 @@ enum class Fault {
     kServerEnds,     // the next request is answered ACK EOT
 };
 
+// How the peer takes what the library sends: all of it as it comes (the
+// usual), one byte at a time with a millisecond between bytes (a far end
+// much slower than the line), or nothing at all (a far end that has stopped
+// reading). The two slow ways drop what they take unheard.
+enum class Drain { kAll, kOneByte, kNone };
+
 class PricePeer : public feed::SerialSideChannel {
 public:
     PricePeer();
@@ -91,6 +97,7 @@ public:
     // Injects a fault; `count` is the number of blocks (or client blocks) it
     // spoils, where that applies.
     void Inject(Fault fault, int count = 1);
+    void SetDrain(Drain drain);
 
     // Waits until the peer has handled everything sent to it so far.
     void Settle();
@@ -139,6 +146,8 @@ private:
     // far end taking its time to answer.
     void WriteLater(int silences, std::string bytes);
     bool MasterReadable() const;
+    // Nothing of the library's left to handle (under mutex_).
+    bool Quiet() const;
     bool Take(Fault fault);
 
     int master_ = -1;
@@ -163,6 +172,7 @@ private:
     std::size_t part_limit_ = 4000;
     std::size_t block_limit_ = 1000;
     std::map<Fault, int> faults_;
+    Drain drain_ = Drain::kAll;
 
     // Observations (under mutex_).
     std::vector<std::string> commands_;
