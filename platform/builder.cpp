@@ -238,7 +238,7 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
             w = new QGroupBox(caption, parent);
             break;
         case ControlKind::ListBox: {
-            auto* list = new QListWidget(parent);
+            auto* list = new ListWidget(parent);
             list->setSelectionMode((def.style & kMultiSelect) ? QAbstractItemView::MultiSelection
                                                               : QAbstractItemView::SingleSelection);
             w = list;

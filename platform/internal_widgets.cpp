@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include "platform/dialog.h"
@@ -76,6 +78,25 @@ void DialogWidget::closeEvent(QCloseEvent* event) {
         Window::Busy busy(*w);
         w->OnEscapeKey();
     }
+}
+
+ListWidget::ListWidget(QWidget* parent) : QListWidget(parent) {
+    // Not Qt::ClickFocus: Qt would give a clicked list the focus before the
+    // list sees the press, too late to note where it stood.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ListWidget::mousePressEvent(QMouseEvent* event) {
+    if (!hasFocus()) {
+        const int top = verticalScrollBar()->value();
+        const int left = horizontalScrollBar()->value();
+        const QPointer<ListWidget> alive(this);
+        setFocus(Qt::MouseFocusReason);
+        if (!alive) return;
+        verticalScrollBar()->setValue(top);
+        horizontalScrollBar()->setValue(left);
+    }
+    QListWidget::mousePressEvent(event);
 }
 
 UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {

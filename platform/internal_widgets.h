@@ -3,6 +3,7 @@
 // Widget classes of the window layer's own (not part of its interface).
 
 #include <QDialog>
+#include <QListWidget>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -60,6 +61,20 @@ class UpDownWidget : public QWidget {
 public:
     explicit UpDownWidget(QWidget* parent);
     std::function<void(int delta)> on_delta;
+};
+
+// A list box. A click picks the line that was under the mouse when the
+// button went down, as the original list boxes did: the list takes the
+// focus itself before Qt's own press handling, so that handlers run as the
+// focus leaves another control (an edit putting its text into a line of
+// this list, which scrolls to that line) cannot move another line under
+// the mouse; the list is put back where it stood first.
+class ListWidget : public QListWidget {
+public:
+    explicit ListWidget(QWidget* parent);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 };
 
 // Makes the widget of one control (without registering it).

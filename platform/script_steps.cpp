@@ -16,6 +16,10 @@ std::string KeyName(int key) {
             return "tab";
         case Key::BackTab:
             return "backtab";
+        case Key::Up:
+            return "up";
+        case Key::Down:
+            return "down";
     }
     return "?";
 }

@@ -5,6 +5,8 @@
 // so that the same notifications reach the same handlers as on screen.
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -236,6 +238,16 @@ std::string Window::UserKey(Key key) {
             break;
         case Key::BackTab:
             NextDlgCtrl(true);
+            break;
+        case Key::Up:
+        case Key::Down:
+            // The widget's own key handling, as on screen: a list moves its
+            // selection (a user's selection, so SelChange runs), an edit
+            // ignores the key.
+            if (QWidget* w = GetDlgItem(focus_id_).Widget()) {
+                QKeyEvent press(QEvent::KeyPress, key == Key::Up ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
+                QCoreApplication::sendEvent(w, &press);
+            }
             break;
     }
     return {};

@@ -51,8 +51,9 @@ struct Notification {
     int delta = 0;
 };
 
-// Keys a simulated user can press.
-enum class Key { Enter, Escape, Tab, BackTab };
+// Keys a simulated user can press. Up and Down go to the control that has
+// the focus, as the arrow keys do: a list moves its selection by one line.
+enum class Key { Enter, Escape, Tab, BackTab, Up, Down };
 
 namespace detail {
 class EventRelay;

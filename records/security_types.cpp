@@ -1,6 +1,7 @@
 #include "records/security_types.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "records/common_file.h"
 #include "records/dates.h"
@@ -194,6 +195,75 @@ bool WriteTypeNames(const TypeNames& types) {
         ok = names.Write(TypeNameRecord(kTypeOrder[i]), rec) && ok;
     }
     return ok;
+}
+
+TypeNames StandardTypeNames() {
+    struct Standard {
+        const char* code;
+        const char* name;
+    };
+    // In the list order of kTypeOrder.
+    static constexpr Standard kStandard[kListedTypeCount] = {
+        {"CA", "CASH AND EQUIVALENTS"},        // 1
+        {"TB", "U.S. TREASURY BILLS"},         // 3
+        {"CD", "CERTIFICATES OF DEPOSIT"},     // 4
+        {"TN", "U.S. TREASURY NOTES"},         // 5
+        {"MB", "MORTGAGE BACKED SECURITIES"},  // 6
+        {"AG", "GOVERNMENT AGENCY BONDS"},     // W
+        {"MU", "MUNICIPAL BONDS"},             // 7
+        {"MI", "MONEY MARKET INSTRUMENTS"},    // 9
+        {"CB", "CORPORATE BONDS"},             // B
+        {"CN", "CONVERTIBLE SECURITIES"},      // C
+        {"CV", "CONVERTIBLE BONDS"},           // D
+        {"FB", "FOREIGN BONDS"},               // X
+        {"ZC", "ZERO COUPON BONDS"},           // F
+        {"PS", "PREFERRED STOCKS"},            // P
+        {"FS", "FOREIGN STOCKS"},              // N
+        {"TF", "TAX-FREE NOTES"},              // Y
+        {"CS", "COMMON STOCKS"},               // H
+        {"EF", "EQUITY MUTUAL FUNDS"},         // J
+        {"BF", "BOND MUTUAL FUNDS"},           // L
+        {"OP", "OPTIONS"},                     // R
+        {"RE", "REAL ESTATE"},                 // S
+        {"OT", "OTHER ASSETS"},                // T
+    };
+    TypeNames types;
+    for (std::size_t k = 0; k < std::size(kStandard); ++k) {
+        types.codes[k] = Fixed(kStandard[k].code, kTypeCodeWidth);
+        types.names[k] = Fixed(kStandard[k].name, kTypeNameWidth);
+    }
+    return types;
+}
+
+namespace {
+
+bool Written(const Record& rec) {
+    const auto& bytes = rec.bytes();
+    return std::any_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b != 0; });
+}
+
+}  // namespace
+
+bool HasTypeTable() {
+    Record rec;
+    {
+        DirectFile common(kCommonFile, 128, false);
+        if (common.Read(kTypeCodesRecord, rec) && Written(rec)) return true;
+    }
+    // Record 1 and the records of types outside the 22 listed ones count
+    // too: a firm may have titles there for its reports.
+    DirectFile names(kTypeNameFile, 128, false);
+    const long last = static_cast<long>(kTypeCharacters.size()) + 1;
+    for (long r = 1; r <= last; ++r) {
+        if (!names.Read(r, rec)) break;
+        if (Written(rec)) return true;
+    }
+    return false;
+}
+
+bool StartTypeTable() {
+    if (HasTypeTable()) return false;
+    return WriteTypeNames(StandardTypeNames());
 }
 
 void Siccat(std::vector<std::string>& names) {

@@ -57,6 +57,21 @@ TypeNames ReadTypeNames();
 // touched. False when a write failed.
 bool WriteTypeNames(const TypeNames& types);
 
+// The type table a new firm starts with: a code and a name for each of the
+// 22 listed types, so that the type lists say which line is a common stock
+// and which a corporate bond. Its asset classes (COMMON.FIL record 14) and
+// income classes (record 25) are the readers' built-in tables, so neither
+// record is written for it.
+TypeNames StandardTypeNames();
+// Whether the data directory holds a type table: COMMON.FIL record 27 or
+// one of TYPENAME.DAT's records 1 to 37 (the titles of all 36 type
+// characters) written, that is holding a byte other than zero. A file
+// that an open created empty holds none.
+bool HasTypeTable();
+// Writes the standard type table when the directory holds none; a table
+// the firm has, whole or in part, is left as it is. True when written.
+bool StartTypeTable();
+
 // The index (1 to 36) of the word's first character among the type
 // characters; 28 (the index of "R") for any other character.
 void Itypsc(std::string_view word, int16_t& index);

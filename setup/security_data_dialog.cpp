@@ -80,6 +80,10 @@ bool CSecurityDataDlg::OnInitDialog() {
     EnterEntryState();
     // A new firm's first security is its cash: the master starts with it.
     records::StartSecurityMaster();
+    // The type chosen here fixes how a security is valued and grouped, so
+    // a directory without a type table gets the standard one before the
+    // list is filled; a table the firm has is never changed here.
+    records::StartTypeTable();
     shell::FillTypeCombo(GetDlgItem(kTypeList));
     Control combo = GetDlgItem(kIdCombo);
     shell::FillSecurityCombo(&combo, &identifiers_);

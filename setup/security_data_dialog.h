@@ -7,7 +7,8 @@
 // two information pages. A security is known by its position n in
 // SECURITY.IDX; positions are never reused and a deleted identifier keeps
 // its position as twelve "$". The master starts with the cash security
-// at entry 1, which the dialog never deletes or retypes.
+// at entry 1, which the dialog never deletes or retypes, and a directory
+// without a type table starts with the standard one.
 //
 // SECURITY.IDX is written whole whenever an identifier is added or
 // deleted, so that the index always names every record written; Done and

@@ -40,6 +40,8 @@ bool CSecurityTypesDlg::OnInitDialog() {
     for (int k = 0; k < records::kListedTypeCount; ++k) list.AddString(Line(k));
     list.SetCurSel(0);
     OnSelect();
+    // The focus starts in the list, so that the arrow keys walk the types.
+    GotoDlgCtrl(kTypeList);
     return false;
 }
 
@@ -48,8 +50,17 @@ std::string CSecurityTypesDlg::Line(int position) const {
     return Blanked(types_.codes[i]) + " - " + ShownText(types_.names[i]);
 }
 
+void CSecurityTypesDlg::ShowPrompts() {
+    const std::size_t i = static_cast<std::size_t>(current_);
+    SetDlgItemText(kNamePrompt, "Enter Description for Code " + ShownText(types_.codes[i]));
+    SetDlgItemText(kCodePrompt, "Enter Code for " + ShownText(types_.names[i]));
+}
+
 void CSecurityTypesDlg::ReplaceLine() {
+    // The prompts name the type as it now is, whatever the line shows.
+    ShowPrompts();
     Control list = GetDlgItem(kTypeList);
+    if (list.GetText(current_) == Line(current_)) return;
     list.DeleteString(current_);
     list.InsertString(current_, Line(current_));
     list.SetCurSel(current_);
@@ -60,13 +71,11 @@ void CSecurityTypesDlg::OnSelect() {
     if (line < 0 || line >= records::kListedTypeCount) return;
     current_ = line;
     const std::size_t i = static_cast<std::size_t>(line);
-    const std::string code = ShownText(types_.codes[i]);
-    const std::string name = ShownText(types_.names[i]);
-    SetDlgItemText(kNamePrompt, "Enter Description for Code " + code);
-    SetDlgItemText(kCodePrompt, "Enter Code for " + name);
-    SetDlgItemText(kNameEdit, name);
-    SetDlgItemText(kCodeEdit, code);
-    GotoDlgCtrl(kNameEdit);
+    ShowPrompts();
+    SetDlgItemText(kNameEdit, ShownText(types_.names[i]));
+    SetDlgItemText(kCodeEdit, ShownText(types_.codes[i]));
+    // The focus stays where it is: in the list the arrow keys go on
+    // walking the types; the edits are a Tab or a click away.
 }
 
 void CSecurityTypesDlg::OnNameLeft() {

@@ -3,9 +3,10 @@
 // The Security Types dialog (dialog 158, Utilities/Security Type): gives
 // each of the 22 fixed security types the two-character code and the
 // 28-character name under which the other dialogs and the reports show it.
-// A name or code takes effect in the list when its edit is left; Done
-// writes COMMON.FIL record 27 and the 22 TYPENAME.DAT records, Escape
-// closes without writing.
+// Choosing a line leaves the focus in the list, so that the arrow keys walk
+// it; the prompts always name the chosen type. A name or code takes effect
+// in the list when its edit is left; Done writes COMMON.FIL record 27 and
+// the 22 TYPENAME.DAT records, Escape closes without writing.
 
 #include "platform/dialog.h"
 #include "records/security_types.h"
@@ -33,6 +34,9 @@ public:
 private:
     // The list line of a position: code, " - ", name without trailing blanks.
     std::string Line(int position) const;
+    // The two prompts name the current type by its code and its name.
+    void ShowPrompts();
+    // Shows the current type's edited code or name in its line and prompts.
     void ReplaceLine();
 
     void OnSelect();

@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "records/common_file.h"
 #include "records/options.h"
+#include "records/security_types.h"
 #include "shell/about_dialog.h"
 #include "shell/chart_view.h"
 #include "shell/child_frames.h"
@@ -189,15 +190,21 @@ QPrinter& CLedraApp::Printer() {
 
 std::string EnterDataDirectory(const std::filesystem::path& path) {
     std::error_code error;
+    bool created = false;
     if (!std::filesystem::exists(path, error)) {
         std::filesystem::create_directories(path, error);
         if (error)
             return "The data directory \"" + path.string() + "\" cannot be created: " + error.message();
+        created = true;
     }
     if (!std::filesystem::is_directory(path, error))
         return "The data directory \"" + path.string() + "\" is not a directory.";
     std::filesystem::current_path(path, error);
     if (error) return "The data directory \"" + path.string() + "\" cannot be used: " + error.message();
+    // A new firm starts with the standard security types, so that its type
+    // lists name every line. A write that fails here is made good when
+    // Security Data first opens.
+    if (created) records::StartTypeTable();
     return {};
 }
 

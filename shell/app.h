@@ -85,7 +85,8 @@ private:
 // The application object of the run, or nullptr.
 CLedraApp* TheApp();
 
-// Makes `path` the data directory: created when it does not exist, then
+// Makes `path` the data directory: created when it does not exist (a
+// directory made here starts with the standard security type table), then
 // made the current directory. An error text when it cannot be used.
 std::string EnterDataDirectory(const std::filesystem::path& path);
 

@@ -15,6 +15,7 @@
 #include "platform/dialog.h"
 #include "records/dates.h"
 #include "records/record.h"
+#include "records/security_types.h"
 #include "shell/app.h"
 #include "shell/colors.h"
 #include "shell/command_ids.h"
@@ -108,18 +109,21 @@ TEST(Startup, FirstRunInADirectoryThatDoesNotExist) {
     EXPECT_EQ(std::filesystem::current_path(), dir.path());
 }
 
+// A directory the program makes starts with the standard security type
+// table; one that exists is entered as it is.
 TEST(DataDirectory, MadeWhenMissingRefusedWhenAFile) {
     TempDataDir dir;
     std::ofstream("PLAIN.TXT") << "x";
     struct Case {
         std::filesystem::path path;
         const char* problem;  // a part of the error text, or empty
+        bool made;
     };
     const Case cases[] = {
-        {dir.path() / "a" / "b", ""},
-        {dir.path(), ""},
-        {dir.path() / "PLAIN.TXT", "is not a directory"},
-        {dir.path() / "PLAIN.TXT" / "sub", "cannot be created"},
+        {dir.path() / "a" / "b", "", true},
+        {dir.path(), "", false},
+        {dir.path() / "PLAIN.TXT", "is not a directory", false},
+        {dir.path() / "PLAIN.TXT" / "sub", "cannot be created", false},
     };
     for (const Case& c : cases) {
         std::filesystem::current_path(dir.path());
@@ -127,12 +131,23 @@ TEST(DataDirectory, MadeWhenMissingRefusedWhenAFile) {
         if (*c.problem == 0) {
             EXPECT_EQ(error, "") << c.path;
             EXPECT_EQ(std::filesystem::current_path(), c.path);
+            EXPECT_EQ(records::HasTypeTable(), c.made) << c.path;
+            if (c.made) {
+                const records::TypeNames standard = records::StandardTypeNames();
+                const records::TypeNames read = records::ReadTypeNames();
+                EXPECT_EQ(read.codes, standard.codes);
+                EXPECT_EQ(read.names, standard.names);
+            } else {
+                EXPECT_FALSE(TempDataDir::Exists("COMMON.FIL"));
+                EXPECT_FALSE(TempDataDir::Exists("TYPENAME.DAT"));
+            }
         } else {
             EXPECT_NE(error.find(c.problem), std::string::npos) << c.path << ": " << error;
             EXPECT_EQ(std::filesystem::current_path(), dir.path()) << c.path;
         }
     }
     std::filesystem::current_path(dir.path());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "a" / "TYPENAME.DAT"));  // only the directory asked for
 }
 
 // The date typed into the date bar, committed when the focus leaves it.

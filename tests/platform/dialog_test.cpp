@@ -141,6 +141,40 @@ TEST_F(DialogTest, EnterMovesTheFocusAndPressesAFocusedButton) {
     EXPECT_EQ(dialog.focus_log, expected);
 }
 
+// The arrow keys go to the focused control as on screen: a list walks its
+// lines (each a user's selection), an edit keeps its text.
+TEST_F(DialogTest, ArrowKeysGoToTheFocusedControl) {
+    SampleDialog* dlg = nullptr;
+    auto state_is = [&](int line, int selections) {
+        return [&, line, selections]() -> std::string {
+            const int at = dlg->GetDlgItem(kClientList).GetCurSel();
+            if (at != line || dlg->list_selections != selections)
+                return "line " + std::to_string(at) + " after " + std::to_string(dlg->list_selections) +
+                       " selections";
+            return {};
+        };
+    };
+    script.ExpectDialog(kDialogId)
+        .Focus(kClientList)
+        .Press(Key::Down)
+        .Press(Key::Down)
+        .Run("the third line", state_is(2, 2))
+        .Press(Key::Down)  // past the last line: nothing moves
+        .Press(Key::Up)
+        .Run("the second line", state_is(1, 3))
+        .Focus(kStartDate)
+        .Press(Key::Down)
+        .Press(Key::Up)
+        .Run("the list as it was", state_is(1, 3))
+        .ExpectText(kStartDate, "01/01/98")
+        .Press(Key::Escape)
+        .ExpectClosed();
+    SampleDialog dialog(selection);
+    dlg = &dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ExpectClean();
+}
+
 TEST_F(DialogTest, NotificationsReachHandlersById) {
     SampleDialog* dlg = nullptr;
     script.ExpectDialog(kDialogId)

@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <thread>
@@ -72,6 +75,71 @@ TEST(ScreenTest, HidingAModalDialogDoesNotEndIt) {
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(open_while_hidden);
+}
+
+// A list whose selected line an edit rewrites as it loses the focus (the
+// name editors do so): deleted, inserted again and selected, which
+// scrolls the list to that line.
+class LineEditor : public Dialog {
+public:
+    static constexpr int kLines = 10;
+    static constexpr int kText = 11;
+
+    LineEditor()
+        : Dialog({900, "Lines", Column({ListBox(kLines).Chars(12).Lines(5), Edit(kText).Chars(12)})}) {
+        Bind(kLines, Notify::SelChange, [this] { selections.push_back(GetDlgItem(kLines).GetCurSel()); });
+        Bind(kText, Notify::FocusLost, [this] {
+            Control list = GetDlgItem(kLines);
+            const int at = list.GetCurSel();
+            list.DeleteString(at);
+            list.InsertString(at, GetDlgItemText(kText));
+            list.SetCurSel(at);
+        });
+    }
+    bool OnInitDialog() override {
+        for (int k = 0; k < 30; ++k) GetDlgItem(kLines).AddString("Line " + std::to_string(k));
+        GetDlgItem(kLines).SetCurSel(1);
+        GotoDlgCtrl(kText);
+        return false;
+    }
+    std::vector<int> selections;
+};
+
+// A click on a list while an edit has the focus takes the line under the
+// mouse, though the edit's focus-lost handler scrolls the list to another.
+TEST(ScreenTest, AClickTakesTheLineUnderTheMouseWhateverTheFocusLostHandlerScrolls) {
+    LineEditor dialog;
+    QListWidget* list = nullptr;
+    int top = -1;
+    int after = -1;
+    int focus = 0;
+    std::string rewritten;
+    Later({
+        [&] {
+            list = static_cast<QListWidget*>(dialog.GetDlgItem(LineEditor::kLines).Widget());
+            dialog.SetDlgItemText(LineEditor::kText, "Rewritten");
+            // Line 1 scrolls out of sight; line 25 is in sight.
+            list->scrollToBottom();
+            top = list->verticalScrollBar()->value();
+        },
+        [&] {
+            ASSERT_GT(top, 2);
+            const QRect line = list->visualItemRect(list->item(25));
+            ASSERT_TRUE(list->viewport()->rect().contains(line.center()));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, line.center());
+        },
+        [&] {
+            focus = dialog.GetFocusId();
+            after = list->verticalScrollBar()->value();
+            rewritten = dialog.GetDlgItem(LineEditor::kLines).GetText(1);
+            dialog.EndDialog(IDOK);
+        },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(rewritten, "Rewritten");
+    EXPECT_EQ(focus, LineEditor::kLines);
+    EXPECT_EQ(dialog.selections, std::vector<int>{25});
+    EXPECT_EQ(after, top);  // the list stayed where it was under the mouse
 }
 
 TEST(ScreenTest, SystemClockTimersTickFromTheEventLoop) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -328,6 +329,114 @@ TEST(SecurityTypeNames, EachListedTypeHasItsRecordAndRecord27HoldsTheCodes) {
     const records::TypeNames back = records::ReadTypeNames();
     EXPECT_EQ(back.codes[16], "C ");
     EXPECT_EQ(back.names[16], "COMMON STOCK WITH A NAME TOO");
+}
+
+}  // namespace
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes FileOrNothing(const char* name) {
+    return fixtures::TempDataDir::Exists(name) ? fixtures::TempDataDir::ReadBytes(name) : Bytes();
+}
+
+Bytes Records(std::size_t count, unsigned char fill) {
+    return Bytes(count * 128, fill);
+}
+
+// A record r (from 1) of `count` zero records set to `text`, blank padded.
+Bytes WithRecord(std::size_t count, std::size_t r, const std::string& text) {
+    Bytes bytes = Records(count, 0);
+    const std::string padded = records::Fixed(text, 128);
+    std::copy(padded.begin(), padded.end(), bytes.begin() + static_cast<long>((r - 1) * 128));
+    return bytes;
+}
+
+TEST(SecurityTypeNames, TheStandardTableNamesEveryListedTypeApart) {
+    const records::TypeNames standard = records::StandardTypeNames();
+    ASSERT_EQ(standard.codes.size(), 22u);
+    ASSERT_EQ(standard.names.size(), 22u);
+    for (std::size_t k = 0; k < 22; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(standard.codes[k].size(), records::kTypeCodeWidth);
+        EXPECT_EQ(standard.names[k].size(), records::kTypeNameWidth);
+        EXPECT_NE(standard.codes[k].find_first_not_of(' '), std::string::npos);
+        EXPECT_NE(standard.names[k].find_first_not_of(' '), std::string::npos);
+        for (std::size_t j = 0; j < k; ++j) {
+            EXPECT_NE(standard.codes[j], standard.codes[k]) << j;
+            EXPECT_NE(standard.names[j], standard.names[k]) << j;
+        }
+    }
+    // The lines a user picks most, by their type characters.
+    const struct {
+        char type;
+        const char* code;
+        const char* name;
+    } spots[] = {{'1', "CA", "CASH AND EQUIVALENTS"},
+                 {'H', "CS", "COMMON STOCKS"},
+                 {'B', "CB", "CORPORATE BONDS"},
+                 {'W', "AG", "GOVERNMENT AGENCY BONDS"},
+                 {'T', "OT", "OTHER ASSETS"}};
+    for (const auto& s : spots) {
+        const std::size_t k = records::kTypeOrder.find(s.type);
+        EXPECT_EQ(standard.codes[k], s.code) << s.type;
+        EXPECT_EQ(standard.names[k], records::Fixed(s.name, 28)) << s.type;
+    }
+}
+
+// The standard table goes only where no table is: a table the firm has,
+// whole or in part, keeps its bytes, and so does the rest of COMMON.FIL.
+TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
+    struct Case {
+        const char* name;
+        Bytes common;     // COMMON.FIL, none when empty
+        Bytes typenames;  // TYPENAME.DAT, none when empty
+        bool typenames_exists;
+        bool started;
+    };
+    const Case cases[] = {
+        {"no file at all", {}, {}, false, true},
+        {"files an open made empty, COMMON.FIL of records never written", Records(31, 0), {}, true, true},
+        {"zero records only", Records(40, 0), Records(36, 0), true, true},
+        {"COMMON.FIL's options but no codes", WithRecord(31, 31, "\x01\x01"), {}, false, true},
+        {"one code in record 27", WithRecord(27, 27, std::string(32, ' ') + "CS"), {}, false, false},
+        {"record 27 written blank", WithRecord(27, 27, ""), {}, false, false},
+        {"one name", {}, WithRecord(19, 19, "Common Stock"), true, false},
+        {"only a title of no listed type", {}, WithRecord(2, 1, "TITLES"), true, false},
+        {"the title of type Z", {}, WithRecord(37, 37, "Z TITLE"), true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixtures::TempDataDir dir;
+        if (!c.common.empty()) fixtures::TempDataDir::WriteBytes("COMMON.FIL", c.common);
+        if (c.typenames_exists) fixtures::TempDataDir::WriteBytes("TYPENAME.DAT", c.typenames);
+        const Bytes common_before = FileOrNothing("COMMON.FIL");
+        const Bytes names_before = FileOrNothing("TYPENAME.DAT");
+
+        EXPECT_EQ(records::HasTypeTable(), !c.started);
+        EXPECT_EQ(records::StartTypeTable(), c.started);
+        if (!c.started) {
+            EXPECT_EQ(FileOrNothing("COMMON.FIL"), common_before);
+            EXPECT_EQ(FileOrNothing("TYPENAME.DAT"), names_before);
+            EXPECT_EQ(fixtures::TempDataDir::Exists("TYPENAME.DAT"), c.typenames_exists);
+            continue;
+        }
+        const records::TypeNames read = records::ReadTypeNames();
+        const records::TypeNames standard = records::StandardTypeNames();
+        EXPECT_EQ(read.codes, standard.codes);
+        EXPECT_EQ(read.names, standard.names);
+        // Only record 27 of COMMON.FIL changed.
+        Bytes common_after = FileOrNothing("COMMON.FIL");
+        ASSERT_GE(common_after.size(), 27u * 128u);
+        EXPECT_EQ(common_after.size(), std::max<std::size_t>(common_before.size(), 27u * 128u));
+        Bytes expected = common_before;
+        expected.resize(common_after.size(), 0);
+        std::copy(common_after.begin() + 26 * 128, common_after.begin() + 27 * 128, expected.begin() + 26 * 128);
+        EXPECT_EQ(common_after, expected);
+        EXPECT_TRUE(records::HasTypeTable());
+        EXPECT_FALSE(records::StartTypeTable());  // once only
+    }
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 using namespace std::string_literals;
 
 #include "records/record.h"
+#include "records/files.h"
 #include "records/security_file.h"
+#include "records/security_types.h"
 #include "setup/security_page1_dialog.h"
 #include "setup/security_page2_dialog.h"
 #include "shell/message_list.h"
@@ -266,6 +268,66 @@ TEST_F(SecurityDataTest, EntryOneIsNeverDeletedOrRetyped) {
         script.Play(dialog, first);
         EXPECT_EQ(FileBytes("SECURITY.IDX"), index) << first;
         EXPECT_EQ(FileBytes("SECURITY.REC"), records_before) << first;
+    }
+}
+
+// The first open of a directory without a type table writes the standard
+// one before the type list is filled, so that every line names its type; a
+// table the firm has (even one name alone) keeps every byte.
+TEST(SecurityDataFirstOpen, ADirectoryWithoutATypeTableGetsTheStandardOne) {
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        const char* line0;   // the type list's first line (type 1)
+        const char* line16;  // type H
+        bool started;
+    };
+    const Case cases[] = {
+        {"an empty directory", [] {}, "CA - CASH AND EQUIVALENTS", "CS - COMMON STOCKS", true},
+        {"files an earlier run's opens left empty",
+         [] {
+             TempDataDir::WriteBytes("TYPENAME.DAT", {});
+             TempDataDir::WriteBytes("COMMON.FIL", std::vector<unsigned char>(31 * 128, 0));
+         },
+         "CA - CASH AND EQUIVALENTS", "CS - COMMON STOCKS", true},
+        {"a firm's table", [] { security_tests::WriteThreeTypes(); }, "   - ", "CS - Common Stock", false},
+        {"a firm's one name",
+         [] {
+             records::DirectFile names(records::kTypeNameFile, 128);
+             records::Record named(128, ' ');
+             named.SetText(0, 28, "Equities");
+             ASSERT_TRUE(names.Write(19, named));
+         },
+         "   - ", "   - Equities", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        c.prepare();
+        const std::string common = FileBytes("COMMON.FIL");
+        const std::string names = FileBytes("TYPENAME.DAT");
+        D dialog;
+        Script script;
+        script.Steps("dialog 136\n");
+        script.Check("type lines", [&] {
+            const std::vector<std::string> lines = Lines(dialog, D::kTypeList);
+            if (lines.size() < 17u) return "only " + std::to_string(lines.size()) + " lines";
+            if (lines[0] != c.line0 || lines[16] != c.line16) return "lines " + lines[0] + "|" + lines[16];
+            return std::string();
+        });
+        script.Steps(
+            "  key escape\n"
+            "closed\n");
+        script.Play(dialog, c.name);
+        if (c.started) {
+            const records::TypeNames standard = records::StandardTypeNames();
+            const records::TypeNames read = records::ReadTypeNames();
+            EXPECT_EQ(read.codes, standard.codes);
+            EXPECT_EQ(read.names, standard.names);
+        } else {
+            EXPECT_EQ(FileBytes("COMMON.FIL"), common);
+            EXPECT_EQ(FileBytes("TYPENAME.DAT"), names);
+        }
     }
 }
 

@@ -161,6 +161,57 @@ TEST(SecurityTypesDialog, Cases) {
     }
 }
 
+// Walking the list with the arrow keys: the focus starts and stays in the
+// list, the edits and both prompts follow the line, and the prompts name
+// the type as edited once its edit is left.
+TEST(SecurityTypesDialog, ArrowKeysWalkTheListAndThePromptsNameTheSelectedType) {
+    TempDataDir dir;
+    ASSERT_TRUE(records::WriteTypeNames(AllNamed()));
+    CSecurityTypesDlg dialog;
+    Script script;
+    const auto focus_in_list = [&] {
+        return dialog.GetFocusId() == CSecurityTypesDlg::kTypeList
+                   ? std::string()
+                   : "the focus is on " + std::to_string(dialog.GetFocusId());
+    };
+    script.Steps("dialog 158\n");
+    script.Check("the focus starts in the list", focus_in_list);
+    script.Steps(
+        "  key down\n"
+        "  key down\n"
+        "  key down\n"
+        "  key up\n"
+        "  expect-text 1092 \"Enter Code for Name 2\"\n"
+        "  expect-text 1091 \"Enter Description for Code Cc\"\n"
+        "  expect-text 1089 \"Name 2\"\n"
+        "  expect-text 1090 \"Cc\"\n");
+    script.Check("the focus stays in the list", focus_in_list);
+    script.Steps(
+        "  set 1089 \"Bills\"\n"
+        "  focus 1090\n"
+        "  expect-text 1092 \"Enter Code for Bills\"\n"
+        "  set 1090 \"TB\"\n"
+        "  focus 1088\n"
+        "  expect-text 1091 \"Enter Description for Code TB\"\n"
+        "  expect-line 1088 2 \"TB - Bills\"\n"
+        "  key down\n"
+        "  expect-text 1092 \"Enter Code for Name 3\"\n"
+        "  expect-text 1091 \"Enter Description for Code Cd\"\n"
+        "  key up\n"
+        "  expect-text 1092 \"Enter Code for Bills\"\n"
+        "  expect-text 1091 \"Enter Description for Code TB\"\n"
+        "  expect-text 1089 \"Bills\"\n"
+        "  click 1004\n"
+        "closed\n");
+    script.Play(dialog, "walk");
+    records::TypeNames expected = AllNamed();
+    expected.codes[2] = "TB";
+    expected.names[2] = records::Fixed("Bills", 28);
+    const records::TypeNames read = records::ReadTypeNames();
+    EXPECT_EQ(read.codes, expected.codes);
+    EXPECT_EQ(read.names, expected.names);
+}
+
 // ---- Security Industry Categories
 
 TEST(IndustryCategoriesDialog, LinesPromptsAndDoneWritingTheNames) {

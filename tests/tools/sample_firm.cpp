@@ -102,39 +102,7 @@ double RoundTo(double value, double step) {
     return std::round(value / step) * step;
 }
 
-// ---- Security types and industry categories
-
-struct TypeName {
-    char type;
-    const char* code;
-    const char* name;
-};
-
-// In the order of the firm's lists (records::kTypeOrder).
-const TypeName kTypeNames[] = {
-    {'1', "CA", "CASH AND EQUIVALENTS"},
-    {'3', "TB", "U.S. TREASURY BILLS"},
-    {'4', "CD", "CERTIFICATES OF DEPOSIT"},
-    {'5', "TN", "U.S. TREASURY NOTES"},
-    {'6', "MB", "MORTGAGE BACKED SECURITIES"},
-    {'W', "AG", "GOVERNMENT AGENCY BONDS"},
-    {'7', "MU", "MUNICIPAL BONDS"},
-    {'9', "MI", "MONEY MARKET INSTRUMENTS"},
-    {'B', "CB", "CORPORATE BONDS"},
-    {'C', "CN", "CONVERTIBLE SECURITIES"},
-    {'D', "CV", "CONVERTIBLE BONDS"},
-    {'X', "FB", "FOREIGN BONDS"},
-    {'F', "ZC", "ZERO COUPON BONDS"},
-    {'P', "PS", "PREFERRED STOCKS"},
-    {'N', "FS", "FOREIGN STOCKS"},
-    {'Y', "TF", "TAX-FREE NOTES"},
-    {'H', "CS", "COMMON STOCKS"},
-    {'J', "EF", "EQUITY MUTUAL FUNDS"},
-    {'L', "BF", "BOND MUTUAL FUNDS"},
-    {'R', "OP", "OPTIONS"},
-    {'S', "RE", "REAL ESTATE"},
-    {'T', "OT", "OTHER ASSETS"},
-};
+// ---- Industry categories
 
 const char* const kCategories[] = {
     "TECHNOLOGY",  "ENERGY",    "FINANCIAL SERVICES", "CONSUMER STAPLES", "HEALTH CARE",
@@ -843,12 +811,8 @@ void PostMonthEndValues() {
 }  // namespace
 
 void WriteTypeAndCategoryNames() {
-    records::TypeNames types;
-    for (std::size_t k = 0; k < std::size(kTypeNames); ++k) {
-        types.codes[k] = kTypeNames[k].code;
-        types.names[k] = kTypeNames[k].name;
-    }
-    records::WriteTypeNames(types);
+    // The firm names its types as a new data directory does.
+    records::WriteTypeNames(records::StandardTypeNames());
     std::vector<std::string> categories(records::kCategoryCount, std::string());
     for (std::size_t k = 0; k < std::size(kCategories); ++k) categories[k] = kCategories[k];
     records::Wrscat(categories);

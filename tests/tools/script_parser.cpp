@@ -113,6 +113,8 @@ std::optional<platform::Key> KeyOf(const std::string& word) {
     if (word == "escape") return platform::Key::Escape;
     if (word == "tab") return platform::Key::Tab;
     if (word == "backtab") return platform::Key::BackTab;
+    if (word == "up") return platform::Key::Up;
+    if (word == "down") return platform::Key::Down;
     return std::nullopt;
 }
 
@@ -412,7 +414,7 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         return s;
     }
     if (word == "key") {
-        if (!need(2, "key enter|escape|tab|backtab")) return std::nullopt;
+        if (!need(2, "key enter|escape|tab|backtab|up|down")) return std::nullopt;
         auto key = KeyOf(t[1].text);
         if (!key) {
             error = "\"" + t[1].text + "\" is not a key";
