@@ -3,7 +3,8 @@
 // it), with and without the lot texts of options 36 and 64. The time per
 // transaction should stay about the same from the smallest account to the
 // largest. Beside them, for the same accounts: the time to read the
-// transaction file once (what a replay cannot go below), a firm of 100
+// transaction file once (what a replay cannot go below), the cash pass
+// that stands for a replay where only the cash is wanted, a firm of 100
 // accounts of 3,000 transactions, and the command-line ledger program
 // listing the same open lots from the same history written as its journal
 // (skipped when ledger is not installed).
@@ -19,9 +20,11 @@
 #include "bench/synthetic_account.h"
 #include "engine/rebuild.h"
 #include "engine/replay.h"
+#include "engine/replay_cash.h"
 #include "records/account_records.h"
 #include "records/file_names.h"
 #include "records/files.h"
+#include "records/options.h"
 
 namespace {
 
@@ -103,6 +106,29 @@ void BM_ReadTransactionFile(benchmark::State& state) {
     Report(state);
 }
 BENCHMARK(BM_ReadTransactionFile)->Apply(ReplayArgs);
+
+// The cash pass (engine/replay_cash.h) over the same accounts, the
+// transaction file in memory, as of the day after the last transaction:
+// what the transaction ledger takes its opening balances from instead of
+// a replay.
+void BM_CashBeforeDate(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    bench::SyntheticShape shape;
+    shape.transactions = static_cast<int>(state.range(0));
+    const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
+    std::vector<unsigned char> bytes;
+    records::DirectFile(records::Paknam(account.account, "TR", ".REC"), records::kAccountRecordLength, false)
+        .ReadWhole(bytes);
+    const records::Options options = records::Rdopts();
+    for (auto _ : state) {
+        const engine::ReplayedCash cash =
+            engine::CashBeforeDate(bytes.data(), bytes.size(), account.last_date + 1, options);
+        if (!cash.decided) state.SkipWithError("the cash pass left the answer to the replay");
+        benchmark::DoNotOptimize(cash.balance);
+    }
+    Report(state);
+}
+BENCHMARK(BM_CashBeforeDate)->Apply(ReplayArgs)->Unit(benchmark::kMicrosecond);
 
 // A firm of 100 accounts of 3,000 transactions each, rebuilt one after
 // the other, and their transaction files read once each.

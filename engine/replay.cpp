@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "engine/lot_texts.h"
+#include "engine/replay_steps.h"
 #include "records/codes.h"
 #include "records/file_names.h"
 #include "records/files.h"
@@ -297,12 +298,6 @@ void HoldingsWork::SetSecurity(std::string_view description1, std::string_view d
     description2_ = records::Fixed(description2, 32);
 }
 
-void HoldingsWork::RoundQuantity(double& value) const {
-    // Drndn's rounding with the decimals taken from option 81 once per
-    // replay: outside a run Drndn reads the options record at every call.
-    records::RoundToDecimals(value, decimals_);
-}
-
 void HoldingsWork::Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo,
                           std::string& date, std::string& description) {
     FillFromLots(lots_, symbol, tax_lot, memo, date, description,
@@ -385,24 +380,24 @@ HoldingsWork::Step HoldingsWork::TakeNewRecord(int16_t& n, int16_t& status) {
 }
 
 HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const LotChain::Place& place,
-                                             int16_t cls, int16_t sign, int16_t transfer, int16_t& status,
-                                             std::string_view memo, std::string_view date,
-                                             std::string_view description) {
+                                             const ReplayCode& code, int16_t& status, std::string_view memo,
+                                             std::string_view date, std::string_view description) {
     records::HoldingsHeader& header = lots_.header();
     // The lot's quantity and cost are read and written in place; its other
-    // bytes stay as they are.
+    // bytes stay as they are. The quantities are rounded with the decimals
+    // taken from option 81 once per replay.
     const Record& current = lots_.Raw(place.record);
-    double lot_quantity = records::HoldingRecord::QuantityOf(current);
     const double lot_cost = records::HoldingRecord::CostOf(current);
-    double quantity = t.quantity;
-    RoundQuantity(quantity);
-    RoundQuantity(lot_quantity);
-    if (cls == records::kClosingClass) {
-        if (sign * lot_quantity < quantity) {
-            status = kLotExceeded;
-            return Step::kEnd;
-        }
-        if (transfer == 0 && write_mode_) {
+    const LotTrade trade = TradeOnLot(records::HoldingRecord::QuantityOf(current), t.quantity, code, decimals_);
+    if (trade.status != kReplayDone) {
+        status = trade.status;
+        return Step::kEnd;
+    }
+    const double lot_quantity = trade.lot_quantity;
+    const double remaining = trade.remaining;
+    const int16_t sign = code.sign;
+    if (code.cls == records::kClosingClass) {
+        if (code.transfer == 0 && write_mode_) {
             if (gain_count_ >= kLastRecordNumber - 1) {
                 failed_ = true;
                 status = kWorkFilesFailed;
@@ -417,13 +412,12 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
                 lot.open_date = records::HoldingRecord::Decode(current).open_date;
             lot.cost = lot_cost;
             lot.quantity = lot_quantity;
-            WriteGain(t, lot, quantity, sign);
+            WriteGain(t, lot, trade.quantity, sign);
         }
     }
     // The lot's record is changed where it is kept (Unlink changes only the
     // lot before it).
-    const double remaining = lot_quantity - sign * quantity;
-    if (remaining >= -kClosedLotQuantity && remaining <= kClosedLotQuantity) {
+    if (trade.closes) {
         lots_.Unlink(place);
         records::DeletedLot{header.next_free}.Encode(lots_.Edit(place.record));
         lots_.Edited(place.record);
@@ -431,7 +425,7 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
         return Step::kGoOn;
     }
     double cost = lot_cost;
-    if (cls == records::kShortSaleClass) {
+    if (code.cls == records::kShortSaleClass) {
         // A further short sale adds its proceeds to the short lot.
         cost = lot_cost + t.amount;
     } else if (sign > 0 || IsCode(t.code, kCoverWord)) {
@@ -456,11 +450,12 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
     return Step::kGoOn;
 }
 
-HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, int16_t cls, int16_t& status,
-                                          std::string_view memo, std::string_view date,
+HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, const ReplayCode& code,
+                                          int16_t& status, std::string_view memo, std::string_view date,
                                           std::string_view description) {
-    if (cls == records::kClosingClass) {
-        status = kLotNotFound;
+    const NewLot opened = OpenLot(t.quantity, code);
+    if (opened.status != kReplayDone) {
+        status = opened.status;
         return Step::kEnd;
     }
     int16_t n = 0;
@@ -474,10 +469,10 @@ HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, int
     lot.security_record = t.security_record;
     lot.broker = t.broker;
     lot.tax_lot = t.tax_lot;
-    lot.quantity = cls == records::kShortSaleClass ? -t.quantity : t.quantity;
+    lot.quantity = opened.quantity;
     lot.cost = t.amount;
     records::Drnd2(lot.cost);
-    lot.open_date = cls == records::kShortSaleClass ? t.trade_date : t.lot_date;
+    lot.open_date = code.cls == records::kShortSaleClass ? t.trade_date : t.lot_date;
     lot.bond_interest = t.bond_interest;
     lot.reference = (IsCode(t.code, kSecurityInWord) || IsCode(t.code, kSecurityOutWord)) ? t.trade_date
                                                                                           : std::string(8, ' ');
@@ -498,11 +493,8 @@ HoldingsWork::Step HoldingsWork::AddLot(const records::TransactionRecord& t, int
     return Step::kGoOn;
 }
 
-HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, int16_t sign, int16_t& status) {
-    double amount = t.amount;
-    double interest = t.bond_interest;
-    records::Drnd2(amount);
-    records::Drnd2(interest);
+HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, const ReplayCode& code,
+                                            int16_t& status) {
     const LotChain::Place cash = lots_.FindKey(0.0);
     if (cash.found()) {
         Record& lot = lots_.Edit(cash.record);
@@ -511,8 +503,7 @@ HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, i
         // and rounding a rounded value gives it back: only a balance from
         // elsewhere needs the rounding.
         if (std::bit_cast<uint64_t>(balance) != cash_written_) records::Drnd2(balance);
-        balance = balance + sign * (amount + interest);
-        records::Drnd2(balance);
+        balance = CashAfter(balance, t.amount, t.bond_interest, code);
         records::HoldingRecord::SetQuantityAndCost(lot, balance, balance);
         cash_written_ = std::bit_cast<uint64_t>(balance);
         lots_.Edited(cash.record);
@@ -520,8 +511,7 @@ HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, i
     }
     int16_t n = 0;
     if (const Step taken = TakeNewRecord(n, status); taken != Step::kGoOn) return taken;
-    double balance = sign * (amount + interest);
-    records::Drnd2(balance);
+    const double balance = CashAfter(std::nullopt, t.amount, t.bond_interest, code);
     cash_written_ = std::bit_cast<uint64_t>(balance);
     records::HoldingRecord lot;
     lot.holding_key = 0;
@@ -550,7 +540,8 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     const bool header_was_current = header_current_;
     if (!header_current_) lots_.ReadHeader();
     header_current_ = false;
-    if (cls < records::kShortSaleClass || cls > records::kOpeningClass) return;
+    const ReplayCode code{cls, sign, transfer};
+    if (!Replayed(code)) return;
     // Set once the list has changed: an update that ends silently after
     // that leaves the header unwritten, and the index no longer tells the
     // file's list.
@@ -558,16 +549,16 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
 
     if (cls != records::kCashOnlyClass) {
         const LotChain::Place place = lots_.Find(t.holding_key, t.symbol, t.tax_lot);
-        const Step step = place.found() ? ChangeLot(t, place, cls, sign, transfer, status, memo, date, description)
-                                        : AddLot(t, cls, status, memo, date, description);
+        const Step step = place.found() ? ChangeLot(t, place, code, status, memo, date, description)
+                                        : AddLot(t, code, status, memo, date, description);
         // Nothing has changed yet, so an update that ends here, silently
         // or not, leaves the index as it is.
         if (step != Step::kGoOn) return;
         changed = true;
     }
 
-    if (transfer == 0) {
-        const Step step = PostCash(t, sign, status);
+    if (PostsCash(code)) {
+        const Step step = PostCash(t, code, status);
         if (step == Step::kEndSilently && changed) lots_.DropIndex();
         if (step != Step::kGoOn) return;
     }
@@ -629,13 +620,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     const long extensions_read = extensions ? extensions->Count() : 0;
     StoredLotTexts stored(account, options);
 
-    // What records::Code gives for each code met so far: the few codes of
-    // an account are looked up once each instead of once a transaction.
-    struct CodeEntry {
-        uint32_t word;
-        int16_t cls, sign, transfer, not_found;
-    };
-    std::vector<CodeEntry> codes;
+    ReplayCodes codes;
     std::string memo, date, description;
     records::TransactionRecord t;  // decoded into for each transaction
     for (const uint64_t entry : entries) {
@@ -657,20 +642,10 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
             stored.Ftele(t.symbol, t.tax_lot, memo, date, description);
         }
         if (IsCode(t.code, kSecurityInWord)) t.amount = t.lot_cost;
-        uint32_t word = 0;
-        std::memcpy(&word, t.code.data(), sizeof word);
-        auto known =
-            std::find_if(codes.begin(), codes.end(), [&](const CodeEntry& c) { return c.word == word; });
-        if (known == codes.end()) {
-            CodeEntry e{word, 0, 0, 0, 0};
-            records::Code(t.code, e.cls, e.sign, e.transfer, 1, e.not_found);
-            if (e.not_found != 0) e.cls = e.sign = e.transfer = 0;
-            known = codes.insert(codes.end(), e);
-        }
-        const int16_t cls = known->cls, sign = known->sign, transfer = known->transfer;
+        const ReplayCode code = codes.Of(t.code);
         t.gain_record = 0;
         int16_t status = kReplayDone;
-        work.Updhlt(t, 0, cls, sign, transfer, status, memo, date, description);
+        work.Updhlt(t, 0, code.cls, code.sign, code.transfer, status, memo, date, description);
         if (status == kReplayDone && work.failed()) status = kWorkFilesFailed;
         if (status != kReplayDone) {
             result.status = status;

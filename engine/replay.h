@@ -25,6 +25,8 @@
 
 namespace engine {
 
+struct ReplayCode;  // replay_steps.h
+
 // Status of a replay.
 enum ReplayStatus : int16_t {
     kReplayDone = 0,
@@ -181,13 +183,11 @@ private:
     // A record for a new lot into n (NewRecord); when there is none, the
     // step that ends the update.
     Step TakeNewRecord(int16_t& n, int16_t& status);
-    Step ChangeLot(records::TransactionRecord& t, const LotChain::Place& place, int16_t cls, int16_t sign,
-                   int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
-                   std::string_view description);
-    Step AddLot(const records::TransactionRecord& t, int16_t cls, int16_t& status, std::string_view memo,
-                std::string_view date, std::string_view description);
-    Step PostCash(const records::TransactionRecord& t, int16_t sign, int16_t& status);
-    void RoundQuantity(double& value) const;
+    Step ChangeLot(records::TransactionRecord& t, const LotChain::Place& place, const ReplayCode& code,
+                   int16_t& status, std::string_view memo, std::string_view date, std::string_view description);
+    Step AddLot(const records::TransactionRecord& t, const ReplayCode& code, int16_t& status,
+                std::string_view memo, std::string_view date, std::string_view description);
+    Step PostCash(const records::TransactionRecord& t, const ReplayCode& code, int16_t& status);
 
     std::string account_;
     std::string label_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/replay.h"
+#include "engine/replay_cash.h"
 #include "records/chars.h"
 #include "records/common_file.h"
 #include "records/dates.h"
@@ -75,8 +76,8 @@ std::vector<int16_t> SelectTransactions(std::span<const unsigned char> bytes, co
 // files behind; the run replays its last account at the end (FinishRun),
 // so the work files left are the same.
 double OpeningBalance(LedgerRun& run, const std::string& account, std::span<const unsigned char> bytes) {
-    const OpeningCash cash =
-        CashBeforeDate(bytes.data(), bytes.size(), LedgerAsOf(run.start_date), run.options);
+    const engine::ReplayedCash cash =
+        engine::CashBeforeDate(bytes.data(), bytes.size(), LedgerAsOf(run.start_date), run.options);
     if (!cash.decided) {
         run.replay_pending.clear();
         int16_t status = 0;

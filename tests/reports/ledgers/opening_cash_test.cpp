@@ -1,8 +1,8 @@
-// The ledger's opening cash worked out from the transactions against the
-// replay it stands for (Ldgcsh): the same figure, bit for bit, over seeded
-// random histories, the sample firm and a generated firm, at many dates;
-// and the work files a ledger run leaves, as the replay of each account
-// left them.
+// The ledger's opening cash worked out from the transactions by the
+// engine's cash pass against the replay it stands for (Ldgcsh): the same
+// figure, bit for bit, over seeded random histories, the sample firm and a
+// generated firm, at many dates; and the work files a ledger run leaves,
+// as the replay of each account left them.
 
 #include "reports/ledgers/opening_cash.h"
 
@@ -21,6 +21,7 @@
 
 #include "bench/firm_generator.h"
 #include "engine/replay.h"
+#include "engine/replay_cash.h"
 #include "records/file_names.h"
 #include "records/options.h"
 #include "records/record.h"
@@ -39,8 +40,8 @@ using records::TransactionRecord;
 std::optional<double> Worked(const std::string& account, const std::string& date) {
     const std::vector<unsigned char> bytes =
         TempDataDir::ReadBytes(records::TrimRight(records::Paknam(account, "TR", ".REC")));
-    const reports::OpeningCash cash = reports::CashBeforeDate(bytes.data(), bytes.size() - bytes.size() % 128,
-                                                              reports::LedgerAsOf(date), records::Rdopts());
+    const engine::ReplayedCash cash = engine::CashBeforeDate(bytes.data(), bytes.size() - bytes.size() % 128,
+                                                             reports::LedgerAsOf(date), records::Rdopts());
     if (!cash.decided) return std::nullopt;
     return cash.cash_lot && reports::CashSecurityIsCash() ? cash.balance : 0.0;
 }

@@ -144,6 +144,16 @@ TEST_F(Ledger, TransferInterestUnderACodeListAndATypeFilterNetsNothing) {
     EXPECT_EQ(Closings(text), std::vector<std::string>{"0.00"}) << text;
 }
 
+// The same transfer under the code list "SI" alone: its interest line is
+// made "N", and only an unfiltered ledger leaves "N" lines out of its
+// balance, so the net amount takes it: NET AMOUNT (20.00).
+TEST_F(Ledger, TransferInterestUnderACodeListGoesIntoTheNetAmount) {
+    Selection s;
+    s.codes = "SI";
+    const std::string text = RunLedger(s);
+    EXPECT_EQ(Closings(text), std::vector<std::string>{"(20.00)"}) << text;
+}
+
 // The manager pattern of the account loop, over the index SMITH1 (ABCD),
 // a deleted entry, JONES (ABZZ) and a blank key.
 TEST_F(Ledger, TheAccountLoopTakesTheAccountsOfThePattern) {
