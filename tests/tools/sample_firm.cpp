@@ -296,18 +296,27 @@ double BondYield(const Security& sec, double price, int year, int month, int day
 }
 
 // The yield to maturity the firm keeps for a bond or bill, in percent. A
-// bond's is its yield at its price of the firm's last month end
-// (`last_price`), so that the reports of that date show the yield of the
-// price they show; a discount bill's is its discount over its first price
-// for the year. 0 for the others.
+// bond's, and a bill's still to mature, is its yield at its price of the
+// firm's last month end (`last_price`; a bill pays no coupon), so that the
+// reports of that date show the yield of the price they show; a bill that
+// matured before then keeps its discount over its first price for the
+// year. 0 for the others.
 float YieldToMaturity(const Security& sec, double last_price) {
+    Security priced = sec;
     if (sec.kind == Kind::kBill) {
-        const double price = sec.start_price;
-        return static_cast<float>(RoundTo((100.0 - price) / price * 100.0, 0.01));
+        const std::string maturity(sec.maturity);
+        const int two_digits = std::stoi(maturity.substr(6, 2));
+        const int year = two_digits < 51 ? 2000 + two_digits : 1900 + two_digits;
+        if (year <= YearOf(kMonths - 1)) {
+            const double price = sec.start_price;
+            return static_cast<float>(RoundTo((100.0 - price) / price * 100.0, 0.01));
+        }
+        priced.rate = 0;  // a bill's stored rate is the "none" mark
+    } else if (sec.kind != Kind::kBond) {
+        return 0;
     }
-    if (sec.kind != Kind::kBond) return 0;
     const double yield =
-        BondYield(sec, last_price, YearOf(kMonths - 1), MonthOf(kMonths - 1), DaysIn(kMonths - 1));
+        BondYield(priced, last_price, YearOf(kMonths - 1), MonthOf(kMonths - 1), DaysIn(kMonths - 1));
     return static_cast<float>(RoundTo(yield, 0.01));
 }
 

