@@ -207,15 +207,6 @@ bool LotList::ExactOf(double holding_key, const std::string& symbol, const std::
     return true;
 }
 
-std::size_t LotList::ExactHash::operator()(const ExactKey& k) const {
-    uint64_t h = k.place.key * 0x9E3779B97F4A7C15ull;
-    h ^= (h >> 29) ^ k.place.symbol_high;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= (h >> 32) ^ (uint64_t{k.place.symbol_low} << 32 | k.code);
-    h *= 0x94D049BB133111EBull;
-    return static_cast<std::size_t>(h ^ (h >> 31));
-}
-
 void LotList::NoteExact(int16_t record) {
     if (!exact_used_) return;
     const HoldingRecord& lot = slots_[record].lot;
@@ -487,83 +478,6 @@ uint32_t CodeWord(std::string_view four) {
 
 }  // namespace
 
-inline uint32_t SeriesLots::ExactTable::Hash(const ExactKey& k) {
-    uint64_t h = k.place.key * 0x9E3779B97F4A7C15ull;
-    h ^= (h >> 29) ^ k.place.symbol_high;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= (h >> 32) ^ (uint64_t{k.place.symbol_low} << 32 | k.code);
-    h *= 0x94D049BB133111EBull;
-    return static_cast<uint32_t>(h ^ (h >> 31));
-}
-
-int16_t SeriesLots::ExactTable::Get(const ExactKey& key, const std::vector<Slot>& slots) const {
-    if (entries_.empty()) return 0;
-    const std::size_t mask = entries_.size() - 1;
-    const uint32_t h = Hash(key);
-    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-        const Entry& e = entries_[i];
-        if (e.record == 0) return 0;
-        if (e.hash == h && Holds(slots[static_cast<std::size_t>(e.record)], key)) return e.record;
-    }
-}
-
-bool SeriesLots::ExactTable::Add(const ExactKey& key, int16_t record, const std::vector<Slot>& slots) {
-    if ((count_ + 1) * 2 > entries_.size()) Grow();
-    const std::size_t mask = entries_.size() - 1;
-    const uint32_t h = Hash(key);
-    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-        Entry& e = entries_[i];
-        if (e.record == 0) {
-            e.hash = h;
-            e.record = record;
-            ++count_;
-            return true;
-        }
-        if (e.hash == h && e.record != record && Holds(slots[static_cast<std::size_t>(e.record)], key))
-            return false;
-    }
-}
-
-void SeriesLots::ExactTable::Erase(const ExactKey& key, int16_t record, const std::vector<Slot>& slots) {
-    if (entries_.empty()) return;
-    const std::size_t mask = entries_.size() - 1;
-    const uint32_t h = Hash(key);
-    std::size_t i = h & mask;
-    for (;; i = (i + 1) & mask) {
-        const Entry& e = entries_[i];
-        if (e.record == 0) return;
-        if (e.hash == h && Holds(slots[static_cast<std::size_t>(e.record)], key)) break;
-    }
-    if (entries_[i].record != record) return;
-    // Shift back the entries after it that would not be found past the
-    // hole, so that every probe still ends at an empty entry.
-    std::size_t hole = i;
-    for (std::size_t j = (i + 1) & mask; entries_[j].record != 0; j = (j + 1) & mask) {
-        const std::size_t home = entries_[j].hash & mask;
-        // The entry at j may move to the hole when its home is not within
-        // (hole, j] going round.
-        const bool stays = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
-        if (stays) continue;
-        entries_[hole] = entries_[j];
-        hole = j;
-    }
-    entries_[hole] = Entry{};
-    --count_;
-}
-
-void SeriesLots::ExactTable::Grow() {
-    std::vector<Entry> old;
-    old.swap(entries_);
-    entries_.assign(old.empty() ? 64 : old.size() * 2, Entry{});
-    const std::size_t mask = entries_.size() - 1;
-    for (const Entry& e : old) {
-        if (e.record == 0) continue;
-        std::size_t i = e.hash & mask;
-        while (entries_[i].record != 0) i = (i + 1) & mask;
-        entries_[i] = e;
-    }
-}
-
 SeriesLots::SeriesLots(int unit) : unit_(unit) {}
 
 SeriesLots::Slot& SeriesLots::SlotOf(int16_t record) {
@@ -613,7 +527,8 @@ int16_t SeriesLots::Find(double holding_key, std::string_view symbol, std::strin
             key.place = LotOrder::Of(holding_key, sym, code);
             key.code = CodeWord(code);
         }
-        return exact_.Get(key, slots_);
+        const auto found = exact_.find(key);
+        return found == exact_.end() ? int16_t{0} : found->second;
     }
     // The first lot in list order whose key, symbol and lot code are
     // these (a lot whose texts were not of their widths equals none).
@@ -657,9 +572,9 @@ int16_t SeriesLots::Insert(HoldingRecord& lot) {
     if (exact_used_ && !std::isnan(lot.holding_key)) {
         // A second lot with one key, or texts not of their widths: the
         // lots are searched from then on.
-        if (!s.full_width || !exact_.Add(ExactKey{s.place, s.code}, r, slots_)) {
+        if (!s.full_width || !exact_.try_emplace(ExactKey{s.place, s.code}, r).second) {
             exact_used_ = false;
-            exact_ = ExactTable();
+            exact_.clear();
         }
     }
     if (lot.holding_key == 0) {
@@ -687,8 +602,10 @@ void SeriesLots::Remove(int16_t record) {
     const auto at = static_cast<std::size_t>(record);
     Slot& s = slots_[at];
     const double key = figures_[at].holding_key;
-    if (exact_used_ && !std::isnan(key) && s.full_width)
-        exact_.Erase(ExactKey{s.place, s.code}, record, slots_);
+    if (exact_used_ && !std::isnan(key) && s.full_width) {
+        const auto found = exact_.find(ExactKey{s.place, s.code});
+        if (found != exact_.end() && found->second == record) exact_.erase(found);
+    }
     if (key == 0) {
         key_zero_.erase(std::find(key_zero_.begin(), key_zero_.end(), record));
         cash_known_ = false;

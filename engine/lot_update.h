@@ -20,9 +20,10 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "absl/container/flat_hash_map.h"
 #include "records/account_records.h"
 #include "records/record.h"
 
@@ -53,6 +54,20 @@ struct LotFigures {
     bool short_marker = false;  // tax lot code "S   "
     bool cash_symbol = false;   // symbol "CASH        "
     static LotFigures Of(const records::HoldingRecord& lot);
+};
+
+// A lot's holding key, symbol (12) and whole lot code (4): the key that
+// finds a lot of a LotList or SeriesLots without a descent of the order.
+struct ExactLotKey {
+    LotOrder place;
+    uint32_t code = 0;
+    friend bool operator==(const ExactLotKey&, const ExactLotKey&) = default;
+    // The place's lot code (its first two bytes) lies within code: the
+    // hash leaves it out.
+    template <class H>
+    friend H AbslHashValue(H h, const ExactLotKey& k) {
+        return H::combine(std::move(h), k.place.key, k.place.symbol_high, k.place.symbol_low, k.code);
+    }
 };
 
 // The lot list of a file open on a unit, held in memory beside it. Build
@@ -137,16 +152,7 @@ private:
     };
 
     Slot& SlotOf(int16_t record);
-    // A lot's holding key, symbol (12) and whole lot code (4), the key of
-    // the table that finds a lot without a descent of the order.
-    struct ExactKey {
-        LotOrder place;
-        uint32_t code = 0;
-        friend bool operator==(const ExactKey&, const ExactKey&) = default;
-    };
-    struct ExactHash {
-        std::size_t operator()(const ExactKey& k) const;
-    };
+    using ExactKey = ExactLotKey;
     // False when the lot's texts are not of their full widths (the table
     // then is not used).
     static bool ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
@@ -185,7 +191,7 @@ private:
     // The lot of each exact key while every lot has its own (exact_used_);
     // a second lot with one key, a text not of its width or a change of a
     // lot's key stops its use, and Find then searches the order.
-    std::unordered_map<ExactKey, int16_t, ExactHash> exact_;
+    absl::flat_hash_map<ExactKey, int16_t> exact_;
     bool exact_used_ = true;
     std::vector<LotFigures> figures_;  // by record number, of the listed lots
     // The flat walk of the order as of the last ForEachLotFigures (built at
@@ -253,12 +259,7 @@ public:
     void Flush();
 
 private:
-    // A lot's holding key, symbol (12) and whole lot code (4).
-    struct ExactKey {
-        LotOrder place;
-        uint32_t code = 0;
-        friend bool operator==(const ExactKey&, const ExactKey&) = default;
-    };
+    using ExactKey = ExactLotKey;
     struct Slot {
         records::Record bytes;
         LotOrder place;
@@ -266,28 +267,6 @@ private:
         uint32_t linked = 0;  // when it was linked: equal places stand in this order
         bool listed = false;
         bool full_width = false;  // its symbol and lot code were of their widths
-    };
-    // Exact keys to records, open addressing in one array of small
-    // entries: a key's hash and its record, whose slot holds the key.
-    class ExactTable {
-    public:
-        int16_t Get(const ExactKey& key, const std::vector<Slot>& slots) const;
-        // False (nothing added) when the key is there already.
-        bool Add(const ExactKey& key, int16_t record, const std::vector<Slot>& slots);
-        void Erase(const ExactKey& key, int16_t record, const std::vector<Slot>& slots);
-
-    private:
-        struct Entry {
-            uint32_t hash = 0;
-            int16_t record = 0;  // 0: empty
-        };
-        static uint32_t Hash(const ExactKey& key);
-        static bool Holds(const Slot& slot, const ExactKey& key) {
-            return slot.place == key.place && slot.code == key.code;
-        }
-        void Grow();
-        std::vector<Entry> entries_;
-        std::size_t count_ = 0;
     };
     Slot& SlotOf(int16_t record);
     void Dirty(int16_t record);
@@ -299,7 +278,9 @@ private:
     std::vector<Slot> slots_;          // by record number
     std::vector<LotFigures> figures_;  // by record number
     std::vector<LotOrder> places_;     // by record number, for the walk's merge
-    ExactTable exact_;
+    // The lot of each exact key while every lot has its own and texts of
+    // their widths (exact_used_); Find searches the lots after that.
+    absl::flat_hash_map<ExactKey, int16_t> exact_;
     bool exact_used_ = true;
     uint32_t links_ = 0;
     std::vector<int16_t> key_zero_;  // the listed lots of holding key 0

@@ -68,23 +68,6 @@ std::vector<Record> ReadAll(const records::DirectFile& file) {
     return all;
 }
 
-// Empties slot i of an open-addressed table (linear probing, a
-// power-of-two size): each later slot of the run whose home does not lie
-// cyclically in (i, j] moves back into the hole, so that every key stays
-// reachable from its home without a gap.
-template <class Slot, class Used, class HomeOf>
-void RemoveSlot(std::vector<Slot>& slots, std::size_t i, Used used, HomeOf home_of) {
-    const std::size_t mask = slots.size() - 1;
-    for (std::size_t j = (i + 1) & mask; used(slots[j]); j = (j + 1) & mask) {
-        const std::size_t home = home_of(slots[j]);
-        const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-        if (stays) continue;
-        slots[i] = slots[j];
-        i = j;
-    }
-    slots[i] = Slot{};
-}
-
 }  // namespace
 
 LotChain::TextKey LotChain::TextKey::Of(std::string_view symbol12, std::string_view code4) {
@@ -107,152 +90,9 @@ LotChain::TextKey LotChain::TextKey::Of(std::string_view symbol12, std::string_v
     return k;
 }
 
-std::size_t LotChain::KeyHash::operator()(const TextKey& k) const {
-    uint64_t h = k.a * 0x9E3779B97F4A7C15ull;
-    h ^= (h >> 29) ^ k.b;
-    h *= 0xBF58476D1CE4E5B9ull;
-    return static_cast<std::size_t>(h ^ (h >> 32));
-}
-
-std::size_t LotChain::KeyHash::operator()(const ExactKey& k) const {
-    uint64_t h = (*this)(k.text) ^ (k.key * 0x94D049BB133111EBull);
-    // Mixed again so that the low bits, which pick a table slot, depend on
-    // every bit of the key.
-    h ^= h >> 31;
-    h *= 0xD6E8FEB86659FD93ull;
-    return static_cast<std::size_t>(h ^ (h >> 32));
-}
-
-std::size_t LotChain::GroupHash::operator()(const GroupKey& k) const {
-    uint64_t h = k.key * 0x9E3779B97F4A7C15ull;
-    h ^= (h >> 29) ^ k.symbol_high;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= (h >> 32) ^ k.symbol_low;
-    h *= 0x94D049BB133111EBull;
-    return static_cast<std::size_t>(h ^ (h >> 31));
-}
-
 LotChain::Groups::iterator LotChain::FindGroup(const GroupKey& key) {
-    return group_table_.Find(key, groups_.end());
-}
-
-// ---- The exact-key table
-
-LotChain::ExactKey LotChain::ExactKeyOf(const Record& lot) {
-    return ExactKey{OrderedKey(KeyOf(lot)), TextKey::Of(SymbolView(lot), CodeView(lot))};
-}
-
-template <class KeyFn>
-int16_t LotChain::ExactTable::Find(const ExactKey& key, uint32_t hash, KeyFn key_of) const {
-    if (size_ == 0) return 0;
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(hash);; i = (i + 1) & mask) {
-        const Slot& slot = slots_[i];
-        if (slot.record == 0) return 0;
-        if (slot.hash == hash && key_of(slot.record) == key) return slot.record;
-    }
-}
-
-template <class KeyFn>
-bool LotChain::ExactTable::Insert(const ExactKey& key, uint32_t hash, int16_t record, KeyFn key_of) {
-    if ((size_ + 1) * 2 > slots_.size()) Grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(hash);; i = (i + 1) & mask) {
-        Slot& slot = slots_[i];
-        if (slot.record == 0) {
-            slot.hash = hash;
-            slot.record = record;
-            ++size_;
-            return true;
-        }
-        if (slot.hash == hash && key_of(slot.record) == key) return false;
-    }
-}
-
-void LotChain::ExactTable::Erase(uint32_t hash, int16_t record) {
-    if (size_ == 0) return;
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = Home(hash);
-    for (;; i = (i + 1) & mask) {
-        if (slots_[i].record == 0) return;
-        if (slots_[i].record == record) break;
-    }
-    RemoveSlot(
-        slots_, i, [](const Slot& slot) { return slot.record != 0; },
-        [this](const Slot& slot) { return Home(slot.hash); });
-    --size_;
-}
-
-void LotChain::ExactTable::Clear() {
-    slots_.clear();
-    size_ = 0;
-}
-
-void LotChain::ExactTable::Grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
-    const std::size_t mask = slots_.size() - 1;
-    // The keys in the table are all different: each goes to the first
-    // free slot from its home, with no comparison.
-    for (const Slot& slot : old) {
-        if (slot.record == 0) continue;
-        std::size_t i = Home(slot.hash);
-        while (slots_[i].record != 0) i = (i + 1) & mask;
-        slots_[i] = slot;
-    }
-}
-
-// ---- The group table
-
-LotChain::Groups::iterator LotChain::GroupTable::Find(const GroupKey& key, Groups::iterator none) const {
-    if (size_ == 0) return none;
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
-        const Slot& slot = slots_[i];
-        if (!slot.used) return none;
-        if (slot.key == key) return slot.group;
-    }
-}
-
-void LotChain::GroupTable::Insert(const GroupKey& key, Groups::iterator group) {
-    if ((size_ + 1) * 2 > slots_.size()) Grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(key);; i = (i + 1) & mask) {
-        Slot& slot = slots_[i];
-        if (!slot.used) {
-            slot = Slot{key, group, true};
-            ++size_;
-            return;
-        }
-        if (slot.key == key) return;  // kept, as emplace keeps it
-    }
-}
-
-void LotChain::GroupTable::Erase(const GroupKey& key) {
-    if (size_ == 0) return;
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = Home(key);
-    for (;; i = (i + 1) & mask) {
-        if (!slots_[i].used) return;
-        if (slots_[i].key == key) break;
-    }
-    RemoveSlot(
-        slots_, i, [](const Slot& slot) { return slot.used; },
-        [this](const Slot& slot) { return Home(slot.key); });
-    --size_;
-}
-
-void LotChain::GroupTable::Clear() {
-    slots_.clear();
-    size_ = 0;
-}
-
-void LotChain::GroupTable::Grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
-    size_ = 0;
-    for (const Slot& slot : old)
-        if (slot.used) Insert(slot.key, slot.group);
+    const auto found = group_table_.find(key);
+    return found == group_table_.end() ? groups_.end() : found->second;
 }
 
 LotChain::LotChain(bool with_extension) : with_extension_(with_extension) {}
@@ -409,10 +249,9 @@ LotChain::Place LotChain::Find(double key, std::string_view symbol, std::string_
         return {};
     }
     // TextKey pads the symbol and lot code with blanks as Fixed does.
-    const ExactKey exact{OrderedKey(key), TextKey::Of(symbol, tax_lot)};
-    const int16_t found = exact_.Find(exact, HashOf(exact), [this](int16_t n) { return ExactKeyOf(Raw(n)); });
-    if (found == 0) return {};
-    return {found, previous_[static_cast<std::size_t>(found)]};
+    const auto found = exact_.find(ExactKey{OrderedKey(key), TextKey::Of(symbol, tax_lot)});
+    if (found == exact_.end()) return {};
+    return {found->second, previous_[static_cast<std::size_t>(found->second)]};
 }
 
 LotChain::Place LotChain::FindKey(double key) {
@@ -580,8 +419,7 @@ void LotChain::Index(int16_t record) {
     const TextKey text = TextKey::Of(SymbolView(lot), CodeView(lot));
     // Two lots with one key, symbol and lot code: only the walk knows
     // which comes first.
-    const ExactKey exact{place.key, text};
-    if (!exact_.Insert(exact, HashOf(exact), record, [this](int16_t n) { return ExactKeyOf(Raw(n)); })) {
+    if (!exact_.try_emplace(ExactKey{place.key, text}, record).second) {
         DropIndex();
         return;
     }
@@ -593,7 +431,7 @@ void LotChain::Index(int16_t record) {
     pending_ = false;
     if (group == groups_.end()) {
         group = groups_.try_emplace(GroupKey::Of(place)).first;
-        group_table_.Insert(group->first, group);
+        group_table_.try_emplace(group->first, group);
     }
     // Linked last, it goes after every lot of its group with a lot code at
     // or before its own.
@@ -611,7 +449,8 @@ void LotChain::Unindex(int16_t record) {
     const auto group = group_of_[at];
     const Record& lot = Raw(record);
     const TextKey key = TextKey::Of(SymbolView(lot), CodeView(lot));
-    exact_.Erase(HashOf(ExactKey{group->first.key, key}), record);
+    const auto exact = exact_.find(ExactKey{group->first.key, key});
+    if (exact != exact_.end() && exact->second == record) exact_.erase(exact);
     auto text = by_text_.find(key);
     if (text != by_text_.end()) {
         text->second.erase(std::make_pair(KeyOf(lot), sequence_of_[at]));
@@ -621,7 +460,7 @@ void LotChain::Unindex(int16_t record) {
     members.erase(
         std::find_if(members.begin(), members.end(), [&](const Member& m) { return m.record == record; }));
     if (members.empty()) {
-        group_table_.Erase(group->first);
+        group_table_.erase(group->first);
         groups_.erase(group);
         pending_ = false;
     }
@@ -632,8 +471,8 @@ void LotChain::DropIndex() {
     linear_ = true;
     pending_ = false;
     groups_.clear();
-    group_table_.Clear();
-    exact_.Clear();
+    group_table_.clear();
+    exact_.clear();
     by_text_.clear();
     group_of_.clear();
     sequence_of_.clear();
@@ -644,8 +483,8 @@ void LotChain::BuildIndex() {
     linear_ = false;
     pending_ = false;
     groups_.clear();
-    group_table_.Clear();
-    exact_.Clear();
+    group_table_.clear();
+    exact_.clear();
     by_text_.clear();
     text_indexed_ = false;
     group_of_.assign(records_.size(), groups_.end());

@@ -25,10 +25,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "absl/container/flat_hash_map.h"
 #include "records/account_records.h"
 #include "records/files.h"
 #include "records/record.h"
@@ -139,6 +139,10 @@ private:
             return {place.key, place.symbol_high, place.symbol_low};
         }
         friend auto operator<=>(const GroupKey&, const GroupKey&) = default;
+        template <class H>
+        friend H AbslHashValue(H h, const GroupKey& k) {
+            return H::combine(std::move(h), k.key, k.symbol_high, k.symbol_low);
+        }
     };
     struct Member {
         uint16_t code = 0;
@@ -146,9 +150,6 @@ private:
         int16_t record = 0;
     };
     using Groups = std::map<GroupKey, std::vector<Member>>;
-    struct GroupHash {
-        std::size_t operator()(const GroupKey& k) const;
-    };
     // The group of a key, found without a descent of the map (which is
     // left for a group not there yet).
     Groups::iterator FindGroup(const GroupKey& key);
@@ -161,48 +162,20 @@ private:
         uint64_t a = 0, b = 0;
         static TextKey Of(std::string_view symbol12, std::string_view code4);
         friend bool operator==(const TextKey&, const TextKey&) = default;
+        template <class H>
+        friend H AbslHashValue(H h, const TextKey& k) {
+            return H::combine(std::move(h), k.a, k.b);
+        }
     };
     struct ExactKey {
         uint64_t key = 0;
         TextKey text;
         friend bool operator==(const ExactKey&, const ExactKey&) = default;
+        template <class H>
+        friend H AbslHashValue(H h, const ExactKey& k) {
+            return H::combine(std::move(h), k.key, k.text);
+        }
     };
-    struct KeyHash {
-        std::size_t operator()(const TextKey& k) const;
-        std::size_t operator()(const ExactKey& k) const;
-    };
-    // The lot of each exact key, in one open-addressed table (linear
-    // probing, a power-of-two size, deletion by shifting back): a look-up
-    // reads one run of slots, with no division and no node to follow. A
-    // slot holds the lot's record number and 32 bits of its key's hash,
-    // not the key: the key is read from the lot record itself (its bytes
-    // keep it while the lot is indexed) when the hash matches, so the
-    // table is a quarter the size and grows without touching the lots.
-    class ExactTable {
-    public:
-        // 0 when the key is not there. key_of gives a listed lot's key.
-        template <class KeyFn>
-        int16_t Find(const ExactKey& key, uint32_t hash, KeyFn key_of) const;
-        // False (nothing changed) when the key is there already.
-        template <class KeyFn>
-        bool Insert(const ExactKey& key, uint32_t hash, int16_t record, KeyFn key_of);
-        // Takes out the record, which was inserted with this hash.
-        void Erase(uint32_t hash, int16_t record);
-        void Clear();
-
-    private:
-        struct Slot {
-            uint32_t hash = 0;
-            int16_t record = 0;  // 0: empty
-        };
-        std::size_t Home(uint32_t hash) const { return hash & (slots_.size() - 1); }
-        void Grow();
-        std::vector<Slot> slots_;
-        std::size_t size_ = 0;
-    };
-    static uint32_t HashOf(const ExactKey& key) { return static_cast<uint32_t>(KeyHash{}(key)); }
-    // The exact key of a lot record (key at 2, symbol at 10, lot code at 32).
-    static ExactKey ExactKeyOf(const records::Record& lot);
 
     void WriteRecord(long n, const records::Record& rec);
     int16_t NextOf(int16_t record) const;
@@ -244,28 +217,9 @@ private:
     records::HoldingsHeader header_;
 
     Groups groups_;  // none empty
-    // Each group by its key, in an open-addressed table as ExactTable is
-    // (an account holds a few hundred groups).
-    class GroupTable {
-    public:
-        // groups.end() when the key is not there.
-        Groups::iterator Find(const GroupKey& key, Groups::iterator none) const;
-        void Insert(const GroupKey& key, Groups::iterator group);
-        void Erase(const GroupKey& key);
-        void Clear();
-
-    private:
-        struct Slot {
-            GroupKey key;
-            Groups::iterator group;
-            bool used = false;
-        };
-        std::size_t Home(const GroupKey& key) const { return GroupHash{}(key) & (slots_.size() - 1); }
-        void Grow();
-        std::vector<Slot> slots_;
-        std::size_t size_ = 0;
-    };
-    GroupTable group_table_;
+    // Each group by its key, found without a descent of groups_ (an
+    // account holds a few hundred groups).
+    absl::flat_hash_map<GroupKey, Groups::iterator> group_table_;
     // By record number: the group of each indexed lot (groups_.end() when
     // not indexed) and its order of linking.
     std::vector<Groups::iterator> group_of_;
@@ -275,10 +229,10 @@ private:
     std::vector<int16_t> previous_;
     // The lot with each holding key, symbol and lot code (a list that
     // holds two such lots is walked instead).
-    ExactTable exact_;
+    absl::flat_hash_map<ExactKey, int16_t> exact_;
     // Built at the first FirstWith, then kept.
     bool text_indexed_ = false;
-    std::unordered_map<TextKey, TextOrder, KeyHash> by_text_;
+    absl::flat_hash_map<TextKey, TextOrder> by_text_;
     uint64_t sequence_ = 0;
     // The group InsertionPoint found (end: none yet) for the lot linked
     // next, so that Index need not look for it again; dropped when a group

@@ -115,16 +115,18 @@ private:
 // columns whose values come back lot after lot (quantities, rates, unit
 // prices, yields, annual incomes): each is written under its layout once
 // and then taken from here while it stays. The texts depend on the value
-// alone. A fixed table of slots, each holding the text of the last value
-// that fell on it, so the run keeps a bounded number of texts and a text
-// costs no allocation once its slot has held one.
+// alone. A direct-mapped cache, not a hash table: a value has one slot
+// (the top bits of its bits times 2^64 over the golden ratio), and a value
+// that falls on a slot held by another overwrites it. So the run keeps a
+// bounded number of texts, and a text costs no allocation once its slot
+// has held one.
 template <class Text>
-class ColumnTexts {
+class DirectMappedTextCache {
 public:
     template <class Make>
     const Text& Get(double value, Make make) {
         const auto key = std::bit_cast<uint64_t>(value);
-        Slot& slot = slots_[(key * 0x9E3779B97F4A7C15ull) >> (64 - kBits)];
+        Slot& slot = slots_[SlotOf(key)];
         if (!slot.used || slot.key != key) {
             make(value, slot.text);
             slot.key = key;
@@ -135,6 +137,7 @@ public:
 
 private:
     static constexpr int kBits = 12;
+    static std::size_t SlotOf(uint64_t key) { return (key * 0x9E3779B97F4A7C15ull) >> (64 - kBits); }
     struct Slot {
         uint64_t key = 0;
         bool used = false;
@@ -159,14 +162,14 @@ void MakeQuantityTexts(double quantity, QuantityTexts& q) {
     if (!q.fraction) q.digits.assign(32, ' ');
 }
 
-// The kept texts of a run: one table per column (a thread's own).
+// The kept texts of a run: one cache per column (a thread's own).
 struct RunColumnTexts {
-    ColumnTexts<QuantityTexts> quantity;
-    ColumnTexts<std::string> unit_price;    // "(F8.3,' ')"
-    ColumnTexts<std::string> income;        // Incom8
-    ColumnTexts<std::string> yield;         // Yield6
-    ColumnTexts<std::string> percent_rate;  // "(F9.2,'%  ')"
-    ColumnTexts<std::string> plain_rate;    // "(F9.2,'   ')"
+    DirectMappedTextCache<QuantityTexts> quantity;
+    DirectMappedTextCache<std::string> unit_price;    // "(F8.3,' ')"
+    DirectMappedTextCache<std::string> income;        // Incom8
+    DirectMappedTextCache<std::string> yield;         // Yield6
+    DirectMappedTextCache<std::string> percent_rate;  // "(F9.2,'%  ')"
+    DirectMappedTextCache<std::string> plain_rate;    // "(F9.2,'   ')"
 };
 
 RunColumnTexts& KeptTexts() {
