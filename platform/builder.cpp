@@ -296,11 +296,11 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
     return w;
 }
 
-void BuildBody(Window& owner, const Node& body, QWidget* parent) {
+void BuildBody(Window& owner, const Node& body, QWidget* parent, const std::vector<QChar>& taken) {
     auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, parent);
     Builder builder(owner);
     builder.Add(body, layout, parent);
-    GiveMnemonics(builder.made_);
+    GiveMnemonics(builder.made_, taken);
 }
 
 }  // namespace platform::detail
