@@ -48,6 +48,8 @@ public:
     void EndDialog(int code);
 
     int TemplateId() const { return table_.id; }
+    // The table the dialog is built from.
+    const DialogTemplate& Template() const { return table_; }
     bool IsModal() const { return modal_; }
     bool IsEnded() const { return ended_; }
     int EndCode() const { return end_code_; }

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "platform/dialog.h"
+#include "platform/dialog_keys.h"
 #include "platform/message_box.h"
 #include "platform/property_sheet.h"
 #include "platform/timer.h"
@@ -216,6 +217,7 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
     Pop();
     modal_stack_.push_back(&dialog);
     init();
+    if (!dialog.IsEnded()) CheckKeys(dialog);
     const int picture = ++g_pictures;
     if (!dialog.IsEnded()) KeepPicture(dialog, picture, "open");
     while (!dialog.IsEnded() && !aborted_) {
@@ -240,6 +242,9 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
         const ScriptStep step = Pop();
         KeepPicture(dialog, picture, "last");
         Execute(step, &dialog, DescribeDialog(dialog));
+        // A caption the step changed ("Done" becoming "Post") keeps its key
+        // unique too.
+        if (!dialog.IsEnded() && step.kind == K::Action) CheckKeys(dialog);
     }
     modal_stack_.pop_back();
     if (!dialog.IsEnded())
@@ -247,6 +252,12 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
     else if (!aborted_ && Peek() && Peek()->kind == ScriptStep::Kind::ExpectClosed)
         Pop();
     return dialog.EndCode();
+}
+
+void ScriptedInteraction::CheckKeys(Dialog& dialog) {
+    if (aborted_) return;
+    const std::vector<std::string> faults = KeyFaults(dialog);
+    if (!faults.empty()) Fail(DescribeDialog(dialog) + ": " + faults.front());
 }
 
 void ScriptedInteraction::RunScript() {

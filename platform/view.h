@@ -44,6 +44,7 @@ public:
     explicit FormView(DialogTemplate table);
 
     int TemplateId() const { return table_.id; }
+    const DialogTemplate& Template() const { return table_; }
     void OnInitialUpdate() override;
 
 private:
