@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSizePolicy>
 #include <QTimer>
 #include <QWidget>
@@ -177,6 +178,22 @@ bool Dialog::OnEnterKey() {
     if (auto* plain = qobject_cast<QPlainTextEdit*>(c.Widget()); plain && !plain->isReadOnly()) return false;
     NextDlgCtrl();
     return true;
+}
+
+bool Dialog::PressDefaultButton() {
+    const Control focused = GetDlgItem(GetFocusId());
+    if (focused && focused.Kind() == ControlKind::Button && focused.IsWindowVisible() && focused.IsWindowEnabled()) {
+        UserClick(focused.GetDlgCtrlID());
+        return true;
+    }
+    for (const int id : GetControlIds()) {
+        const Control c = GetDlgItem(id);
+        const auto* button = qobject_cast<const QPushButton*>(c.Widget());
+        if (!button || !button->isDefault() || !c.IsWindowVisible() || !c.IsWindowEnabled()) continue;
+        UserClick(id);
+        return true;
+    }
+    return false;
 }
 
 bool Dialog::OnEscapeKey() {

@@ -14,9 +14,11 @@
 // The widgets exist from DoModal (or Create) until the dialog ends. The OK
 // button (IDOK) runs OnOK and the Cancel button (IDCANCEL) runs OnCancel
 // unless the class binds other handlers to them. Enter never closes a
-// dialog: on a push button it presses that button, anywhere else it moves
-// the focus to the next control. Escape and the close box are the IDCANCEL
-// command (OnCancel by default).
+// data-entry dialog: on a push button it presses that button, anywhere else
+// it moves the focus to the next control. A dialog that asks for a choice
+// rather than for data lets Enter press its default button instead
+// (PressDefaultButton). Escape and the close box are the IDCANCEL command
+// (OnCancel by default).
 //
 // DoModal hands the built dialog to the installed Interaction (see
 // interaction.h): on screen the dialog is shown and runs until it ends; in
@@ -72,6 +74,12 @@ public:
     static std::vector<Dialog*> OpenDialogs();
     // The most recently opened dialog of a resource id, or nullptr.
     static Dialog* FindOpen(int template_id);
+
+protected:
+    // Enter in a dialog that asks for a choice: presses the push button that
+    // has the focus, else the default push button (kDefault) while it shows
+    // and is enabled. False when neither can be pressed.
+    bool PressDefaultButton();
 
 private:
     bool Build(Window* parent);

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "platform/message_box.h"
@@ -139,6 +142,62 @@ TEST_F(DialogTest, EnterMovesTheFocusAndPressesAFocusedButton) {
     ExpectClean();
     const std::vector<std::string> expected{"+621", "-621", "+623", "-623"};
     EXPECT_EQ(dialog.focus_log, expected);
+}
+
+// A dialog that asks for a choice lets Enter press its default button
+// (a push button with the focus: that one); with the default button
+// disabled, Enter moves on as in a data-entry dialog.
+class ChoiceDialog : public Dialog {
+public:
+    enum : int { kName = 10, kOther = 20 };
+    ChoiceDialog()
+        : Dialog({905, "Choice",
+                  Column({Row({Label("Name"), Edit(kName).Chars(8)}),
+                          Row({Button(IDOK, "OK", kDefault), Button(kOther, "Other"), Button(IDCANCEL, "Cancel")})})}) {
+        Bind(kOther, Notify::Clicked, [this] { EndDialog(kOther); });
+    }
+    bool OnEnterKey() override { return PressDefaultButton() || Dialog::OnEnterKey(); }
+};
+
+TEST_F(DialogTest, EnterPressesTheDefaultButtonOfAChoice) {
+    struct Case {
+        const char* name;
+        std::function<void(ScriptedInteraction&)> steps;
+        int result;
+    };
+    const std::vector<Case> cases = {
+        {"from a field", [](ScriptedInteraction& s) { s.Focus(ChoiceDialog::kName).Press(Key::Enter); }, IDOK},
+        {"on another button",
+         [](ScriptedInteraction& s) { s.Focus(ChoiceDialog::kOther).Press(Key::Enter); },
+         ChoiceDialog::kOther},
+        {"the default disabled",
+         [](ScriptedInteraction& s) {
+             s.Run("disable OK",
+                   [] {
+                       Dialog::FindOpen(905)->GetDlgItem(IDOK).EnableWindow(false);
+                       return std::string();
+                   })
+                 .Focus(ChoiceDialog::kName)
+                 .Press(Key::Enter)
+                 .Run("moved on",
+                      [] {
+                          return Dialog::FindOpen(905)->GetFocusId() == ChoiceDialog::kOther ? std::string()
+                                                                                             : "focus stayed";
+                      })
+                 .Click(IDCANCEL);
+         },
+         IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        ScriptedInteraction choice{[](const std::string&) {}};
+        ScopedInteraction in(choice);
+        choice.ExpectDialog(905);
+        c.steps(choice);
+        choice.ExpectClosed();
+        ChoiceDialog dialog;
+        EXPECT_EQ(dialog.DoModal(), c.result) << c.name;
+        for (const std::string& f : choice.Failures()) ADD_FAILURE() << c.name << ": " << f;
+    }
 }
 
 TEST_F(DialogTest, NotificationsReachHandlersById) {
