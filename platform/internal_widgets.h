@@ -43,7 +43,8 @@ protected:
 };
 
 // The widget of a Dialog: Enter, Escape and the close box go to the Dialog
-// instead of Qt's own accept and reject.
+// instead of Qt's own accept and reject. Whenever what it shows changes,
+// it takes the size a dialog showing that takes when it opens.
 class DialogWidget : public QDialog, public OwnedWidget {
 public:
     DialogWidget(Dialog* owner, QWidget* parent);
@@ -51,6 +52,7 @@ public:
     void accept() override;
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };

@@ -47,12 +47,12 @@ void KeepPicture(Dialog& dialog, int number, const char* when) {
     if (folder.isEmpty() || !w) return;
     std::filesystem::create_directories(folder.toStdString());
     // Nested layouts pass a control's new size up only while the dialog
-    // shows, as it does on screen: here every layout is asked afresh.
+    // shows, as it does on screen: here every layout is asked afresh, and
+    // the dialog takes the size it takes on screen when it opens and after
+    // each change of what it shows.
     for (QLayout* layout : w->findChildren<QLayout*>()) layout->invalidate();
-    if (!w->isVisible() && !w->testAttribute(Qt::WA_Resized))
-        w->adjustSize();  // the size it takes when it first shows
-    else if (w->layout())
-        w->layout()->activate();  // what the screen's event loop does after a change
+    if (w->layout()) w->layout()->activate();
+    w->adjustSize();
     char name[64];
     std::snprintf(name, sizeof name, "%03d-%d-%s.png", number, dialog.TemplateId(), when);
     w->grab().save(QString::fromStdString((std::filesystem::path(folder.toStdString()) / name).string()));

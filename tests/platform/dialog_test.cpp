@@ -404,7 +404,7 @@ using namespace platform;
 
 // Dialogs are sized to what they show at the font in use: a text set later
 // than the table's width is not cut (the dialog widens), and a group box
-// whose frame and children are all hidden takes no room.
+// whose children are all hidden takes no room, frame shown or not.
 TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
     enum : int { kPrompt = 10, kList = 11, kFrame = 20, kChoice = 21, kOther = 30 };
     Dialog dialog(
@@ -423,6 +423,13 @@ TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
     const int with_group = window->layout()->sizeHint().height();
     QWidget* place = dialog.GetDlgItem(kFrame).Widget()->parentWidget();
     EXPECT_FALSE(place->isHidden());
+    // A frame whose controls are all hidden goes with them.
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_HIDE);
+    EXPECT_TRUE(place->isHidden());
+    EXPECT_FALSE(dialog.GetDlgItem(kFrame).IsWindowVisible());
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_SHOW);
+    EXPECT_FALSE(place->isHidden());
+    EXPECT_TRUE(dialog.GetDlgItem(kFrame).IsWindowVisible());
     dialog.GetDlgItem(kFrame).ShowWindow(SW_HIDE);
     EXPECT_FALSE(place->isHidden()) << "a child still shows";
     dialog.GetDlgItem(kChoice).ShowWindow(SW_HIDE);
@@ -482,6 +489,38 @@ TEST(DialogLayout, RowsHiddenAtOpeningTakeNoRoom) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     for (const std::string& f : script.Failures()) ADD_FAILURE() << f;
     EXPECT_GT(shown, opened + 10);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+// A dialog takes the size of what it shows whenever that changes: the part
+// a hidden group box took goes, and the groups left keep their height
+// instead of stretching over it.
+TEST(DialogLayout, ADialogShrinksWhenAPartHides) {
+    enum : int { kList = 10, kClients = 11, kOutput = 20, kPrint = 21, kDisplay = 22 };
+    Dialog dialog({907, "Shrink",
+                   Column({Group(kClients, "Client List", {ListBox(kList).Chars(10).Lines(10)}),
+                           Group(kOutput, "Output", {Row({Radio(kPrint, "Print"), Radio(kDisplay, "Display")})}),
+                           Button(IDCANCEL, "Cancel")})});
+    ASSERT_TRUE(dialog.Create());
+    QApplication::processEvents();
+    QWidget* window = dialog.GetWidget();
+    QWidget* output = dialog.GetDlgItem(kOutput).Widget();
+    const int opened = window->height();
+    const int output_height = output->height();
+    dialog.GetDlgItem(kList).ShowWindow(SW_HIDE);
+    QApplication::processEvents();
+    EXPECT_FALSE(dialog.GetDlgItem(kClients).IsWindowVisible());
+    EXPECT_LT(window->height(), opened - 50);
+    EXPECT_EQ(output->height(), output_height);
+    dialog.GetDlgItem(kList).ShowWindow(SW_SHOW);
+    QApplication::processEvents();
+    EXPECT_EQ(window->height(), opened);
+    dialog.DestroyWindow();
 }
 
 }  // namespace
