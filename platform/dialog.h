@@ -30,6 +30,8 @@
 #include "platform/resource.h"
 #include "platform/window.h"
 
+class QSpacerItem;
+
 namespace platform {
 
 class Dialog : public Window {
@@ -64,6 +66,7 @@ public:
 
     bool OnEnterKey() override;
     bool OnEscapeKey() override;
+    void SetWindowText(std::string_view text) override;
 
     // The window that holds control `control_id` as a person sees the
     // dialog: the dialog itself, or the shown page of a property sheet.
@@ -83,10 +86,13 @@ protected:
 
 private:
     bool Build(Window* parent);
+    // Keeps the dialog wide enough for its title to show whole.
+    void FitTitle();
     void RunInit();
 
     DialogTemplate table_;
     Window* parent_;
+    QSpacerItem* title_room_ = nullptr;  // in the dialog's layout while it is built
     bool modal_ = false;
     bool ended_ = false;
     int end_code_ = 0;

@@ -73,8 +73,8 @@ public:
     bool IsWindow() const { return handle_ != 0; }
     QWidget* GetWidget() const { return widget_.data(); }
 
-    // The window itself.
-    void SetWindowText(std::string_view text);
+    // The window itself. Dialogs widen to show their new title whole.
+    virtual void SetWindowText(std::string_view text);
     std::string GetWindowText() const;
     void ShowWindow(int show_command);
     // Brings the window to the front and gives it the keyboard focus.

@@ -523,4 +523,27 @@ TEST(DialogLayout, ADialogShrinksWhenAPartHides) {
     dialog.DestroyWindow();
 }
 
+// A title longer than the dialog's controls shows whole: the dialog is
+// at least as wide as the title in a bold face beside the title bar's
+// icon and buttons, also after the program sets a longer title.
+TEST(DialogLayout, TheTitleFitsWhole) {
+    const std::string title = "Portfolio Manager Codes";
+    Dialog dialog({906, title, Column({Row({Label("Code"), Edit(10).Chars(4)})})});
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+    const auto title_width = [&](const std::string& text) {
+        QFont bold = window->font();
+        bold.setBold(true);
+        return QFontMetrics(bold).horizontalAdvance(QString::fromStdString(text));
+    };
+    window->layout()->activate();
+    EXPECT_GT(window->minimumWidth(), title_width(title));
+    const std::string longer = "Portfolio Manager Codes of the Whole Firm";
+    dialog.SetWindowText(longer);
+    window->layout()->activate();
+    EXPECT_GT(window->minimumWidth(), title_width(longer));
+    EXPECT_EQ(dialog.GetWindowText(), longer);
+    dialog.DestroyWindow();
+}
+
 }  // namespace
