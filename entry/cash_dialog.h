@@ -15,6 +15,8 @@ class CCashDlg : public CTransactionDlg {
 public:
     static constexpr int kAmount = 1127;
     static constexpr int kHiddenSymbol = 1122;
+    // The label "Symmmf" of the hidden symbol box, hidden with it.
+    static constexpr int kHiddenSymbolLabel = 1125;
 
     explicit CCashDlg(platform::Window* parent = nullptr);
     bool OnInitDialog() override;

@@ -50,10 +50,11 @@ bool CTranEditSelectDlg::OnInitDialog() {
     return true;
 }
 
-// Enter moves on to the next control; only OK closes the dialog.
+// The dialog asks which transactions to list, not for data: Enter presses
+// OK (or the push button that has the focus), as in a desktop program's
+// dialogs.
 bool CTranEditSelectDlg::OnEnterKey() {
-    NextDlgCtrl();
-    return true;
+    return PressDefaultButton() || Dialog::OnEnterKey();
 }
 
 void CTranEditSelectDlg::ShowDateMode() {

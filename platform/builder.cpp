@@ -27,13 +27,15 @@ namespace platform::detail {
 namespace {
 
 // The place of a group box: its frame with the children above it. It shows
-// while the frame or any child shows, and takes no room once the program
-// has hidden them all, so a dialog whose table holds parts for several
-// reports has no empty frames where the hidden parts would be.
+// while any child shows (a group box without children: while its frame
+// shows), and takes no room once the program has hidden them all, frame
+// shown or not, so a dialog whose table holds parts for several reports has
+// no empty frames where the hidden parts would be.
 class GroupPlace : public QObject {
 public:
-    GroupPlace(QWidget* place, std::vector<QWidget*> parts)
-        : QObject(place), place_(place), parts_(std::move(parts)) {
+    GroupPlace(QWidget* place, QWidget* frame, std::vector<QWidget*> children)
+        : QObject(place), place_(place), parts_(std::move(children)) {
+        if (parts_.empty()) parts_.push_back(frame);
         for (QWidget* part : parts_) part->installEventFilter(this);
         Update();
     }
@@ -129,10 +131,19 @@ private:
         owner_.AddControl(node.control, frame, 0);
         made_.push_back({&node.control, frame});
         AddChildren(node.children, inner, content);
-        std::vector<QWidget*> parts{frame};
-        for (QObject* child : content->children())
-            if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow()) parts.push_back(w);
-        new GroupPlace(place, std::move(parts));
+        std::vector<QWidget*> children;
+        for (QObject* child : content->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (!w || w->isWindow()) continue;
+            // A group box is as large as the controls it shows: a hidden
+            // one leaves no empty place in the frame (two lists shown in
+            // turns take the place of one).
+            QSizePolicy policy = w->sizePolicy();
+            policy.setRetainSizeWhenHidden(false);
+            w->setSizePolicy(policy);
+            children.push_back(w);
+        }
+        new GroupPlace(place, frame, std::move(children));
     }
 
 public:
@@ -296,11 +307,11 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
     return w;
 }
 
-void BuildBody(Window& owner, const Node& body, QWidget* parent) {
+void BuildBody(Window& owner, const Node& body, QWidget* parent, const std::vector<QChar>& taken) {
     auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, parent);
     Builder builder(owner);
     builder.Add(body, layout, parent);
-    GiveMnemonics(builder.made_);
+    GiveMnemonics(builder.made_, taken);
 }
 
 }  // namespace platform::detail

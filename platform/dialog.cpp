@@ -1,11 +1,16 @@
 #include "platform/dialog.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSizePolicy>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -104,6 +109,8 @@ bool Dialog::Build(Window* parent) {
     w->setWindowTitle(ToQtDisplay(table_.caption));
     AttachWidget(w, true);
     detail::BuildBody(*this, table_.body, w);
+    title_room_ = nullptr;
+    FitTitle();
     ended_ = false;
     end_code_ = 0;
     for (Live& l : LiveDialogs())
@@ -177,6 +184,49 @@ bool Dialog::OnEnterKey() {
     if (auto* plain = qobject_cast<QPlainTextEdit*>(c.Widget()); plain && !plain->isReadOnly()) return false;
     NextDlgCtrl();
     return true;
+}
+
+bool Dialog::PressDefaultButton() {
+    const Control focused = GetDlgItem(GetFocusId());
+    if (focused && focused.Kind() == ControlKind::Button && focused.IsWindowVisible() && focused.IsWindowEnabled()) {
+        UserClick(focused.GetDlgCtrlID());
+        return true;
+    }
+    for (const int id : GetControlIds()) {
+        const Control c = GetDlgItem(id);
+        const auto* button = qobject_cast<const QPushButton*>(c.Widget());
+        if (!button || !button->isDefault() || !c.IsWindowVisible() || !c.IsWindowEnabled()) continue;
+        UserClick(id);
+        return true;
+    }
+    return false;
+}
+
+void Dialog::SetWindowText(std::string_view text) {
+    Window::SetWindowText(text);
+    FitTitle();
+}
+
+// The window's title bar shows the program's icon and up to three frame
+// buttons beside the title, in a bold face on most desktops: the dialog is
+// made at least that wide, so that a title longer than the dialog's
+// controls ("Portfolio Manager Codes") is not cut short.
+void Dialog::FitTitle() {
+    QWidget* w = GetWidget();
+    auto* layout = w ? qobject_cast<QBoxLayout*>(w->layout()) : nullptr;
+    if (!layout) return;
+    if (!title_room_) {
+        title_room_ = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+        layout->addSpacerItem(title_room_);
+    }
+    QFont font = w->font();
+    font.setBold(true);
+    const int bar = w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w);
+    const QMargins margins = layout->contentsMargins();
+    const int wanted = QFontMetrics(font).horizontalAdvance(w->windowTitle()) + 4 * bar - margins.left() -
+                       margins.right();
+    title_room_->changeSize(std::max(0, wanted), 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    layout->invalidate();
 }
 
 bool Dialog::OnEscapeKey() {

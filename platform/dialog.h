@@ -14,9 +14,11 @@
 // The widgets exist from DoModal (or Create) until the dialog ends. The OK
 // button (IDOK) runs OnOK and the Cancel button (IDCANCEL) runs OnCancel
 // unless the class binds other handlers to them. Enter never closes a
-// dialog: on a push button it presses that button, anywhere else it moves
-// the focus to the next control. Escape and the close box are the IDCANCEL
-// command (OnCancel by default).
+// data-entry dialog: on a push button it presses that button, anywhere else
+// it moves the focus to the next control. A dialog that asks for a choice
+// rather than for data lets Enter press its default button instead
+// (PressDefaultButton). Escape and the close box are the IDCANCEL command
+// (OnCancel by default).
 //
 // DoModal hands the built dialog to the installed Interaction (see
 // interaction.h): on screen the dialog is shown and runs until it ends; in
@@ -27,6 +29,8 @@
 
 #include "platform/resource.h"
 #include "platform/window.h"
+
+class QSpacerItem;
 
 namespace platform {
 
@@ -48,6 +52,8 @@ public:
     void EndDialog(int code);
 
     int TemplateId() const { return table_.id; }
+    // The table the dialog is built from.
+    const DialogTemplate& Template() const { return table_; }
     bool IsModal() const { return modal_; }
     bool IsEnded() const { return ended_; }
     int EndCode() const { return end_code_; }
@@ -60,6 +66,7 @@ public:
 
     bool OnEnterKey() override;
     bool OnEscapeKey() override;
+    void SetWindowText(std::string_view text) override;
 
     // The window that holds control `control_id` as a person sees the
     // dialog: the dialog itself, or the shown page of a property sheet.
@@ -71,12 +78,21 @@ public:
     // The most recently opened dialog of a resource id, or nullptr.
     static Dialog* FindOpen(int template_id);
 
+protected:
+    // Enter in a dialog that asks for a choice: presses the push button that
+    // has the focus, else the default push button (kDefault) while it shows
+    // and is enabled. False when neither can be pressed.
+    bool PressDefaultButton();
+
 private:
     bool Build(Window* parent);
+    // Keeps the dialog wide enough for its title to show whole.
+    void FitTitle();
     void RunInit();
 
     DialogTemplate table_;
     Window* parent_;
+    QSpacerItem* title_room_ = nullptr;  // in the dialog's layout while it is built
     bool modal_ = false;
     bool ended_ = false;
     int end_code_ = 0;

@@ -56,6 +56,16 @@ void DialogWidget::accept() {
     }
 }
 
+// A part the program hides (a group box going with its controls) leaves
+// neither an empty band nor stretched frames behind: the dialog shrinks to
+// what is left, as it would open with it; a part it shows gets its room.
+// The layout has answered the request by the time the event arrives here.
+bool DialogWidget::event(QEvent* event) {
+    const bool done = QDialog::event(event);
+    if (event->type() == QEvent::LayoutRequest && (isVisible() || testAttribute(Qt::WA_Resized))) adjustSize();
+    return done;
+}
+
 void DialogWidget::keyPressEvent(QKeyEvent* event) {
     Window* w = owner();
     const int key = event->key();

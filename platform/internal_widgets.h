@@ -44,7 +44,8 @@ protected:
 };
 
 // The widget of a Dialog: Enter, Escape and the close box go to the Dialog
-// instead of Qt's own accept and reject.
+// instead of Qt's own accept and reject. Whenever what it shows changes,
+// it takes the size a dialog showing that takes when it opens.
 class DialogWidget : public QDialog, public OwnedWidget {
 public:
     DialogWidget(Dialog* owner, QWidget* parent);
@@ -52,6 +53,7 @@ public:
     void accept() override;
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
@@ -94,16 +96,20 @@ struct MadeControl {
     QWidget* widget;
 };
 // Gives the push buttons, check boxes, radios and the labels of fields of
-// one dialog body their keys (platform/mnemonics.cpp).
-void GiveMnemonics(const std::vector<MadeControl>& controls);
+// one dialog body their keys (platform/mnemonics.cpp), leaving the `taken`
+// letters to the controls around the body (a property sheet's buttons
+// around a page).
+void GiveMnemonics(const std::vector<MadeControl>& controls, const std::vector<QChar>& taken = {});
+// The (lower-case) letter of a control's key; a null character for none.
+QChar MnemonicLetter(const QWidget* w);
 // The text to show for `text` put into a control that has a key, with the
 // key's "&"; and the text the program reads back from what it shows.
 QString CaptionToShow(QWidget* w, const QString& text);
 QString CaptionShown(const QWidget* w, const QString& text);
 
 // Builds a dialog body into `parent`'s layout, registering every control
-// with `owner` in table order.
-void BuildBody(Window& owner, const Node& body, QWidget* parent);
+// with `owner` in table order; its keys leave the `taken` letters alone.
+void BuildBody(Window& owner, const Node& body, QWidget* parent, const std::vector<QChar>& taken = {});
 
 }  // namespace detail
 }  // namespace platform

@@ -89,22 +89,31 @@ qsizetype OwnPlace(const QString& caption) {
 // Captions with a letter each where the letters allow: own letters stay;
 // each other caption, in order, takes its first free place; one that finds
 // none takes a letter from an earlier caption that can move to another,
-// but never from the first `kept` captions (the push buttons).
-std::vector<QString> WithLetters(const std::vector<QString>& captions, std::size_t kept) {
+// but never from the first `kept` captions (the push buttons). The `taken`
+// letters belong to controls outside these captions and are left to them.
+std::vector<QString> WithLetters(const std::vector<QString>& captions, std::size_t kept,
+                                 const std::vector<QChar>& taken) {
     const std::size_t n = captions.size();
-    std::vector<MnemonicCaption> choice(n);
+    // The taken letters hold their places as captions of their own, ahead
+    // of the others and never moved.
+    const std::size_t held = taken.size();
+    std::vector<MnemonicCaption> choice(held + n);
+    for (std::size_t k = 0; k < held; ++k) choice[k].own = taken[k].toLower().unicode();
     for (std::size_t k = 0; k < n; ++k) {
-        if (const qsizetype own = OwnPlace(captions[k]); own >= 0) choice[k].own = captions[k][own].toLower().unicode();
+        MnemonicCaption& c = choice[held + k];
+        if (const qsizetype own = OwnPlace(captions[k]); own >= 0) c.own = captions[k][own].toLower().unicode();
         for (const qsizetype at : Places(captions[k]))
-            choice[k].places.push_back({static_cast<std::size_t>(at), captions[k][at].toLower().unicode()});
+            c.places.push_back({static_cast<std::size_t>(at), captions[k][at].toLower().unicode()});
     }
-    const std::vector<std::size_t> place = ChooseMnemonicPlaces(choice, MnemonicRule::kFreeLetterFirst, kept);
+    const std::vector<std::size_t> place =
+        ChooseMnemonicPlaces(choice, MnemonicRule::kFreeLetterFirst, held + kept);
     std::vector<QString> result;
-    for (std::size_t k = 0; k < n; ++k)
-        result.push_back(place[k] == kNoMnemonicPlace ? captions[k]
-                                                      : captions[k].left(static_cast<qsizetype>(place[k])) +
-                                                            QLatin1Char('&') +
-                                                            captions[k].mid(static_cast<qsizetype>(place[k])));
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t at = place[held + k];
+        result.push_back(at == kNoMnemonicPlace ? captions[k]
+                                                : captions[k].left(static_cast<qsizetype>(at)) + QLatin1Char('&') +
+                                                      captions[k].mid(static_cast<qsizetype>(at)));
+    }
     return result;
 }
 
@@ -115,7 +124,7 @@ bool IsField(const ControlDef& def) {
 
 }  // namespace
 
-void GiveMnemonics(const std::vector<MadeControl>& controls) {
+void GiveMnemonics(const std::vector<MadeControl>& controls, const std::vector<QChar>& taken) {
     struct Candidate {
         QWidget* widget;
         QWidget* buddy;   // the field a label names
@@ -150,7 +159,7 @@ void GiveMnemonics(const std::vector<MadeControl>& controls) {
     all.insert(all.end(), others.begin(), others.end());
     std::vector<QString> plain;
     for (const Candidate& c : all) plain.push_back(c.caption);
-    const std::vector<QString> captions = WithLetters(plain, button_count);
+    const std::vector<QString> captions = WithLetters(plain, button_count, taken);
     for (std::size_t k = 0; k < all.size(); ++k) {
         const QString& shown = captions[k];
         const QKeySequence key = QKeySequence::mnemonic(shown);
@@ -217,6 +226,11 @@ QString CaptionToShow(QWidget* w, const QString& text) {
     }
     w->setProperty(kMnemonicLetter, QString());
     return escaped;
+}
+
+QChar MnemonicLetter(const QWidget* w) {
+    const QString letter = w->property(kMnemonicLetter).toString();
+    return letter.isEmpty() ? QChar() : letter[0];
 }
 
 QString CaptionShown(const QWidget* w, const QString& text) {

@@ -20,7 +20,14 @@ void PropertyPage::Build(PropertySheet* sheet, QWidget* parent) {
     auto* w = new QWidget(parent);
     // The tab widget owns the page's widget and deletes it with the sheet.
     AttachWidget(w, false);
-    detail::BuildBody(*this, table_.body, w);
+    // The page shows inside the sheet: its keys and the sheet's (OK,
+    // Cancel) are pressed in one window, so the page leaves the sheet's
+    // letters to it.
+    std::vector<QChar> taken;
+    for (const int id : sheet->GetControlIds())
+        if (const QWidget* control = sheet->GetDlgItem(id).Widget())
+            if (const QChar letter = detail::MnemonicLetter(control); !letter.isNull()) taken.push_back(letter);
+    detail::BuildBody(*this, table_.body, w, taken);
 }
 
 bool PropertyPage::OnInitDialog() {

@@ -43,6 +43,7 @@ public:
 
     int TemplateId() const { return table_.id; }
     const std::string& Caption() const { return table_.caption; }
+    const DialogTemplate& Template() const { return table_; }
     // The sheet the page belongs to while it is open, else nullptr.
     PropertySheet* Sheet() const { return sheet_; }
     bool IsInitialised() const { return initialised_; }

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "platform/dialog.h"
+#include "platform/dialog_keys.h"
 #include "platform/message_box.h"
 #include "platform/property_sheet.h"
 #include "platform/timer.h"
@@ -46,12 +47,12 @@ void KeepPicture(Dialog& dialog, int number, const char* when) {
     if (folder.isEmpty() || !w) return;
     std::filesystem::create_directories(folder.toStdString());
     // Nested layouts pass a control's new size up only while the dialog
-    // shows, as it does on screen: here every layout is asked afresh.
+    // shows, as it does on screen: here every layout is asked afresh, and
+    // the dialog takes the size it takes on screen when it opens and after
+    // each change of what it shows.
     for (QLayout* layout : w->findChildren<QLayout*>()) layout->invalidate();
-    if (!w->isVisible() && !w->testAttribute(Qt::WA_Resized))
-        w->adjustSize();  // the size it takes when it first shows
-    else if (w->layout())
-        w->layout()->activate();  // what the screen's event loop does after a change
+    if (w->layout()) w->layout()->activate();
+    w->adjustSize();
     char name[64];
     std::snprintf(name, sizeof name, "%03d-%d-%s.png", number, dialog.TemplateId(), when);
     w->grab().save(QString::fromStdString((std::filesystem::path(folder.toStdString()) / name).string()));
@@ -216,6 +217,7 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
     Pop();
     modal_stack_.push_back(&dialog);
     init();
+    if (!dialog.IsEnded()) CheckKeys(dialog);
     const int picture = ++g_pictures;
     if (!dialog.IsEnded()) KeepPicture(dialog, picture, "open");
     while (!dialog.IsEnded() && !aborted_) {
@@ -240,6 +242,9 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
         const ScriptStep step = Pop();
         KeepPicture(dialog, picture, "last");
         Execute(step, &dialog, DescribeDialog(dialog));
+        // A caption the step changed ("Done" becoming "Post") keeps its key
+        // unique too.
+        if (!dialog.IsEnded() && step.kind == K::Action) CheckKeys(dialog);
     }
     modal_stack_.pop_back();
     if (!dialog.IsEnded())
@@ -247,6 +252,12 @@ int ScriptedInteraction::RunModal(Dialog& dialog, const std::function<void()>& i
     else if (!aborted_ && Peek() && Peek()->kind == ScriptStep::Kind::ExpectClosed)
         Pop();
     return dialog.EndCode();
+}
+
+void ScriptedInteraction::CheckKeys(Dialog& dialog) {
+    if (aborted_) return;
+    const std::vector<std::string> faults = KeyFaults(dialog);
+    if (!faults.empty()) Fail(DescribeDialog(dialog) + ": " + faults.front());
 }
 
 void ScriptedInteraction::RunScript() {

@@ -17,7 +17,9 @@
 // Anything that does not match fails with its text: a dialog or message box
 // the script does not expect, a message box text or caption other than the
 // script's, a control that is missing, hidden or disabled, a dialog still
-// open when the script expects it closed or expects the next dialog. After
+// open when the script expects it closed or expects the next dialog, a
+// dialog whose keys clash or leave a push button without one (KeyFaults,
+// checked as it opens and after each step). After
 // the first failure the script stops: every dialog still to come is ended
 // with IDCANCEL and every message box gets its Escape answer, so the code
 // under test unwinds without waiting.
@@ -163,6 +165,8 @@ private:
     // gives nothing otherwise.
     std::optional<ScriptStep> Take(ScriptStep::Kind kind, const std::string& what);
     void Execute(const ScriptStep& step, Window* target, const std::string& target_name);
+    // Fails when the open dialog's keys clash or a push button has none.
+    void CheckKeys(Dialog& dialog);
     std::string ApplyAction(const ScriptStep& step, Window& target);
     Window* TopLevelTarget(std::string& name);
 

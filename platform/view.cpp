@@ -1,6 +1,8 @@
 #include "platform/view.h"
 
 #include <QMdiArea>
+#include <set>
+#include <string>
 
 #include "platform/frame_widgets.h"
 #include "platform/internal_widgets.h"
@@ -85,6 +87,24 @@ void ChildFrame::DestroyWindow() {
 
 void ChildFrame::ActivateFrame() {
     if (main_) main_->MDIActivate(this);
+}
+
+void ChildFrame::SetWindowText(std::string_view text) {
+    const bool same_title = title_ == text;
+    title_ = std::string(text);
+    std::set<int> shown;
+    if (main_ && !title_.empty())
+        for (const ChildFrame* other : main_->GetChildFrames())
+            if (other != this && other->title_ == title_) shown.insert(other->title_number_);
+    // A frame given its own title again keeps its number while no other
+    // window shows it.
+    int number = title_number_;
+    if (!same_title || shown.count(number)) {
+        number = 1;
+        while (shown.count(number)) ++number;
+    }
+    title_number_ = number;
+    Window::SetWindowText(number > 1 ? title_ + ":" + std::to_string(number) : title_);
 }
 
 }  // namespace platform

@@ -44,6 +44,7 @@ public:
     explicit FormView(DialogTemplate table);
 
     int TemplateId() const { return table_.id; }
+    const DialogTemplate& Template() const { return table_; }
     void OnInitialUpdate() override;
 
 private:
@@ -77,11 +78,20 @@ public:
     const DocTemplate* GetTemplate() const { return template_; }
     // Brings the frame to the front as the active child.
     void ActivateFrame();
+    // The frame's title. A title that another open child of the main frame
+    // already shows is numbered, as desktop programs number their windows:
+    // the second window of a title shows "Title:2", the third "Title:3"
+    // (the lowest number no open window of the title shows), so that the
+    // title bars and the Window menu tell them apart. GetWindowText reads
+    // the title as shown.
+    void SetWindowText(std::string_view text) override;
 
 private:
     friend class MainFrame;
     bool Create(MainFrame& main, std::unique_ptr<View> view, const DocTemplate* doc_template);
 
+    std::string title_;    // as the program set it
+    int title_number_ = 1;  // 1: shown without a number
     std::unique_ptr<View> view_;
     MainFrame* main_ = nullptr;
     const DocTemplate* template_ = nullptr;

@@ -74,8 +74,9 @@ public:
     bool IsWindow() const { return handle_ != 0; }
     QWidget* GetWidget() const { return widget_.data(); }
 
-    // The window itself.
-    void SetWindowText(std::string_view text);
+    // The window itself. Dialogs widen to show their new title whole;
+    // child frames number a title that another open child already shows.
+    virtual void SetWindowText(std::string_view text);
     std::string GetWindowText() const;
     void ShowWindow(int show_command);
     // Brings the window to the front and gives it the keyboard focus.

@@ -3,8 +3,8 @@
 // The chart dialog (dialog 147, "Charts"): which chart to show (the asset
 // allocation or the industry categories of the last account appraisal, or
 // the performance of the last performance table) and, for the first two,
-// whether as a pie or a bar chart. OK stores the choice in ChartKind and
-// ChartType for the chart window; Cancel changes nothing.
+// whether as a pie or a bar chart. OK (also Enter) stores the choice in
+// ChartKind and ChartType for the chart window; Cancel changes nothing.
 
 #include <cstdint>
 
@@ -34,6 +34,8 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
+    // A choice, not data entry: Enter presses OK.
+    bool OnEnterKey() override { return PressDefaultButton() || Dialog::OnEnterKey(); }
 
 private:
     // The type radios apply to the two pie files only.

@@ -121,8 +121,10 @@ DialogTemplate OptionsTemplate() {
     for (int r = 0; r < D::kRows; ++r)
         rows.push_back(Row({Edit(D::kEditIds[r]).Chars(2), CheckBox(D::kCheckIds[r], ""),
                             UpDown(D::kSpinIds[r]), Static(D::kLabelIds[r], "").Chars(72)}));
-    rows.push_back(Row({Static(D::kPageLabel, "Page 1").Chars(8), Stretch(), Button(D::kPageUp, "Page Up"),
-                        Button(D::kPageDown, "Page Down"), Button(D::kDone, "Done", kDefault)}));
+    // Done is Alt+D, as in the program's other dialogs; the paging buttons
+    // take the letters of their directions.
+    rows.push_back(Row({Static(D::kPageLabel, "Page 1").Chars(8), Stretch(), Button(D::kPageUp, "Page &Up"),
+                        Button(D::kPageDown, "Page Dow&n"), Button(D::kDone, "&Done", kDefault)}));
     return {kOptionsDialogId, "Options Dialog", Column(std::move(rows))};
 }
 

@@ -290,6 +290,9 @@ TEST_F(EntryDialogs, CashShowsTheListedAmountAndDeletesWithModeC) {
     // A deposit posted through the dialog, then opened from the file.
     CCashDlg add;
     script_.ExpectDialog(kCashDialogId)
+        // The hidden symbol box never shows, nor its label.
+        .ExpectVisible(CCashDlg::kHiddenSymbol, false)
+        .ExpectVisible(CCashDlg::kHiddenSymbolLabel, false)
         .Run("accounts in reverse index order",
              [&] {
                  const Control box = add.GetDlgItem(kAccountBox);

@@ -1,6 +1,6 @@
 // The Transaction Editor selection dialog: its display in each sort order,
 // the security list without "$" symbols, switching modes and what OK and
-// Cancel leave in the transaction selection.
+// Cancel (Enter presses OK) leave in the transaction selection.
 
 #include <gtest/gtest.h>
 
@@ -63,8 +63,7 @@ TEST_F(TranEditSelect, DateModeShowsTheSelectionAndOkKeepsTheSecurity) {
         .ExpectEnabled(D::kSecurityList, false)
         .SelectText(D::kAccountList, "ACC3")
         .SetText(D::kDateEdit, "06/30/98")
-        .Press(Key::Enter)  // moves on; the dialog stays
-        .Click(D::kOk)
+        .Press(Key::Enter)  // presses OK
         .ExpectClosed();
     EXPECT_EQ(Run(), IDOK);
     const shell::TranSelection& s = shell::g_tran_selection;
@@ -115,7 +114,8 @@ TEST_F(TranEditSelect, OpensInSecurityModeAndCancelKeepsTheSelection) {
         .ExpectVisible(D::kSecurityList, true)
         .ExpectVisible(D::kDateLabel, false)
         .SelectText(D::kAccountList, "ACC3")
-        .Click(IDCANCEL)
+        .Focus(IDCANCEL)
+        .Press(Key::Enter)  // presses the button that has the focus
         .ExpectClosed();
     EXPECT_EQ(Run(), IDCANCEL);
     EXPECT_EQ(shell::g_tran_selection.Account, "ACC1");

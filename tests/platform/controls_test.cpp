@@ -19,6 +19,7 @@
 #include <set>
 
 #include "platform/dialog.h"
+#include "platform/dialog_keys.h"
 
 namespace {
 
@@ -500,6 +501,35 @@ TEST(DialogKeys, UniqueLettersWithoutChangingTheWords) {
     QApplication::processEvents();
     EXPECT_EQ(dialog.GetFocusId(), kCombo);
     dialog.DestroyWindow();
+}
+
+// The check that walks a dialog's keys: own letters that clash and a push
+// button left without a letter are faults; letters the dialog chose are
+// not, hidden controls included.
+TEST(DialogKeys, ClashingOwnLettersAndPushButtonsWithoutAKeyAreFaults) {
+    struct Case {
+        const char* name;
+        Node body;
+        std::vector<std::string> faults;
+    };
+    const std::vector<Case> cases = {
+        {"letters chosen by the dialog",
+         Column({Row({Label("Report Date"), Edit(kDate)}), CheckBox(kCheck, "Print Report", kHidden),
+                 Radio(kRadioA, "Report"), Button(kGenerate, "Report"), Button(IDCANCEL, "Cancel")}),
+         {}},
+        {"two own letters",
+         Column({CheckBox(kCheck, "&Gross"), Radio(kRadioA, "&Group", kHidden), Button(kGenerate, "&Go")}),
+         {"Alt+G is \"Gross\", \"Group\" and \"Go\""}},
+        {"a button whose letters others own",
+         Column({Button(kGenerate, "&Ok"), Button(kGet, "&Keep"), Button(kOff, "Ok")}),
+         {"push button \"Ok\" has no key"}},
+    };
+    for (const Case& c : cases) {
+        Dialog dialog{{904, "Faults", c.body}};
+        ASSERT_TRUE(dialog.Create()) << c.name;
+        EXPECT_EQ(KeyFaults(dialog), c.faults) << c.name;
+        dialog.DestroyWindow();
+    }
 }
 
 }  // namespace keys

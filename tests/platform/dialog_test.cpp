@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "platform/message_box.h"
@@ -173,6 +176,62 @@ TEST_F(DialogTest, ArrowKeysGoToTheFocusedControl) {
     dlg = &dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     ExpectClean();
+}
+
+// A dialog that asks for a choice lets Enter press its default button
+// (a push button with the focus: that one); with the default button
+// disabled, Enter moves on as in a data-entry dialog.
+class ChoiceDialog : public Dialog {
+public:
+    enum : int { kName = 10, kOther = 20 };
+    ChoiceDialog()
+        : Dialog({905, "Choice",
+                  Column({Row({Label("Name"), Edit(kName).Chars(8)}),
+                          Row({Button(IDOK, "OK", kDefault), Button(kOther, "Other"), Button(IDCANCEL, "Cancel")})})}) {
+        Bind(kOther, Notify::Clicked, [this] { EndDialog(kOther); });
+    }
+    bool OnEnterKey() override { return PressDefaultButton() || Dialog::OnEnterKey(); }
+};
+
+TEST_F(DialogTest, EnterPressesTheDefaultButtonOfAChoice) {
+    struct Case {
+        const char* name;
+        std::function<void(ScriptedInteraction&)> steps;
+        int result;
+    };
+    const std::vector<Case> cases = {
+        {"from a field", [](ScriptedInteraction& s) { s.Focus(ChoiceDialog::kName).Press(Key::Enter); }, IDOK},
+        {"on another button",
+         [](ScriptedInteraction& s) { s.Focus(ChoiceDialog::kOther).Press(Key::Enter); },
+         ChoiceDialog::kOther},
+        {"the default disabled",
+         [](ScriptedInteraction& s) {
+             s.Run("disable OK",
+                   [] {
+                       Dialog::FindOpen(905)->GetDlgItem(IDOK).EnableWindow(false);
+                       return std::string();
+                   })
+                 .Focus(ChoiceDialog::kName)
+                 .Press(Key::Enter)
+                 .Run("moved on",
+                      [] {
+                          return Dialog::FindOpen(905)->GetFocusId() == ChoiceDialog::kOther ? std::string()
+                                                                                             : "focus stayed";
+                      })
+                 .Click(IDCANCEL);
+         },
+         IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        ScriptedInteraction choice{[](const std::string&) {}};
+        ScopedInteraction in(choice);
+        choice.ExpectDialog(905);
+        c.steps(choice);
+        choice.ExpectClosed();
+        ChoiceDialog dialog;
+        EXPECT_EQ(dialog.DoModal(), c.result) << c.name;
+        for (const std::string& f : choice.Failures()) ADD_FAILURE() << c.name << ": " << f;
+    }
 }
 
 TEST_F(DialogTest, NotificationsReachHandlersById) {
@@ -379,7 +438,7 @@ using namespace platform;
 
 // Dialogs are sized to what they show at the font in use: a text set later
 // than the table's width is not cut (the dialog widens), and a group box
-// whose frame and children are all hidden takes no room.
+// whose children are all hidden takes no room, frame shown or not.
 TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
     enum : int { kPrompt = 10, kList = 11, kFrame = 20, kChoice = 21, kOther = 30 };
     Dialog dialog(
@@ -398,6 +457,13 @@ TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
     const int with_group = window->layout()->sizeHint().height();
     QWidget* place = dialog.GetDlgItem(kFrame).Widget()->parentWidget();
     EXPECT_FALSE(place->isHidden());
+    // A frame whose controls are all hidden goes with them.
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_HIDE);
+    EXPECT_TRUE(place->isHidden());
+    EXPECT_FALSE(dialog.GetDlgItem(kFrame).IsWindowVisible());
+    dialog.GetDlgItem(kChoice).ShowWindow(SW_SHOW);
+    EXPECT_FALSE(place->isHidden());
+    EXPECT_TRUE(dialog.GetDlgItem(kFrame).IsWindowVisible());
     dialog.GetDlgItem(kFrame).ShowWindow(SW_HIDE);
     EXPECT_FALSE(place->isHidden()) << "a child still shows";
     dialog.GetDlgItem(kChoice).ShowWindow(SW_HIDE);
@@ -457,6 +523,61 @@ TEST(DialogLayout, RowsHiddenAtOpeningTakeNoRoom) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     for (const std::string& f : script.Failures()) ADD_FAILURE() << f;
     EXPECT_GT(shown, opened + 10);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+// A dialog takes the size of what it shows whenever that changes: the part
+// a hidden group box took goes, and the groups left keep their height
+// instead of stretching over it.
+TEST(DialogLayout, ADialogShrinksWhenAPartHides) {
+    enum : int { kList = 10, kClients = 11, kOutput = 20, kPrint = 21, kDisplay = 22 };
+    Dialog dialog({907, "Shrink",
+                   Column({Group(kClients, "Client List", {ListBox(kList).Chars(10).Lines(10)}),
+                           Group(kOutput, "Output", {Row({Radio(kPrint, "Print"), Radio(kDisplay, "Display")})}),
+                           Button(IDCANCEL, "Cancel")})});
+    ASSERT_TRUE(dialog.Create());
+    QApplication::processEvents();
+    QWidget* window = dialog.GetWidget();
+    QWidget* output = dialog.GetDlgItem(kOutput).Widget();
+    const int opened = window->height();
+    const int output_height = output->height();
+    dialog.GetDlgItem(kList).ShowWindow(SW_HIDE);
+    QApplication::processEvents();
+    EXPECT_FALSE(dialog.GetDlgItem(kClients).IsWindowVisible());
+    EXPECT_LT(window->height(), opened - 50);
+    EXPECT_EQ(output->height(), output_height);
+    dialog.GetDlgItem(kList).ShowWindow(SW_SHOW);
+    QApplication::processEvents();
+    EXPECT_EQ(window->height(), opened);
+    dialog.DestroyWindow();
+}
+
+// A title longer than the dialog's controls shows whole: the dialog is
+// at least as wide as the title in a bold face beside the title bar's
+// icon and buttons, also after the program sets a longer title.
+TEST(DialogLayout, TheTitleFitsWhole) {
+    const std::string title = "Portfolio Manager Codes";
+    Dialog dialog({906, title, Column({Row({Label("Code"), Edit(10).Chars(4)})})});
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetWidget();
+    const auto title_width = [&](const std::string& text) {
+        QFont bold = window->font();
+        bold.setBold(true);
+        return QFontMetrics(bold).horizontalAdvance(QString::fromStdString(text));
+    };
+    window->layout()->activate();
+    EXPECT_GT(window->minimumWidth(), title_width(title));
+    const std::string longer = "Portfolio Manager Codes of the Whole Firm";
+    dialog.SetWindowText(longer);
+    window->layout()->activate();
+    EXPECT_GT(window->minimumWidth(), title_width(longer));
+    EXPECT_EQ(dialog.GetWindowText(), longer);
+    dialog.DestroyWindow();
 }
 
 }  // namespace

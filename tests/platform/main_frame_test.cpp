@@ -206,6 +206,48 @@ TEST_F(MainFrameTest, WindowMenuNumbersOnlyTheFirstNineAsMnemonics) {
     for (ChildFrame* frame : main.GetChildFrames()) frame->DestroyWindow();
 }
 
+// Windows of one title are numbered as they open: the second shows
+// ":2", the third ":3", in their title bars and in the Window menu; a
+// closed window's number goes to the next window of its title, and a
+// window keeps its number when the program sets its title again.
+TEST_F(MainFrameTest, RepeatedTitlesAreNumbered) {
+    const std::string title = "Commission by Broker";
+    const auto open = [&](const std::string& text) {
+        ChildFrame* frame = main.OpenView(Template(view_template));
+        frame->SetWindowText(text);
+        return frame;
+    };
+    ChildFrame* first = open(title);
+    ChildFrame* second = open(title);
+    ChildFrame* other = open("Broker List");
+    ChildFrame* third = open(title);
+    EXPECT_EQ(first->GetWindowText(), title);
+    EXPECT_EQ(second->GetWindowText(), title + ":2");
+    EXPECT_EQ(other->GetWindowText(), "Broker List");
+    EXPECT_EQ(third->GetWindowText(), title + ":3");
+    EXPECT_EQ(third->GetWidget()->windowTitle().toStdString(), title + ":3");
+    third->SetWindowText(title);
+    EXPECT_EQ(third->GetWindowText(), title + ":3");
+
+    QMenu* window_menu = nullptr;
+    for (QAction* a : main.GetMainWindow()->menuBar()->actions())
+        if (a->text() == "&Window") window_menu = a->menu();
+    ASSERT_NE(window_menu, nullptr);
+    emit window_menu->aboutToShow();
+    std::vector<std::string> listed;
+    for (QAction* a : window_menu->actions())
+        if (a->isCheckable()) listed.push_back(a->text().toStdString());
+    EXPECT_EQ(listed, (std::vector<std::string>{"&1 " + title, "&2 " + title + ":2", "&3 Broker List",
+                                                "&4 " + title + ":3"}));
+
+    second->DestroyWindow();
+    EXPECT_EQ(open(title)->GetWindowText(), title + ":2");
+    first->DestroyWindow();
+    other->SetWindowText(title);
+    EXPECT_EQ(other->GetWindowText(), title);
+    for (ChildFrame* frame : main.GetChildFrames()) frame->DestroyWindow();
+}
+
 TEST_F(MainFrameTest, CloseHookCanRefuse) {
     ChildFrame* plain = main.OpenView(Template(view_template));
     auto* stubborn = static_cast<StubbornFrame*>(main.OpenView(Template(stubborn_template)));

@@ -1,15 +1,18 @@
 // Property sheets under the scripted interaction: pages initialised when
 // first shown, OK applying the shown pages in order, a refusing page
 // keeping the sheet open on it, Cancel applying nothing, the same control
-// id on two pages, Enter moving the focus, and the script step `page ID`.
+// id on two pages, Enter moving the focus, the script step `page ID`, and
+// the keys of a page beside the sheet's OK and Cancel.
 
 #include "platform/property_sheet.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <string>
 #include <vector>
 
+#include "platform/dialog_keys.h"
 #include "platform/scripted_interaction.h"
 #include "tests/tools/script_driver.h"
 
@@ -120,6 +123,43 @@ TEST(PropertySheet, PageStepNeedsAKnownPage) {
     EXPECT_NE(script.Failures().front().find("has no page 999"), std::string::npos)
         << script.Failures().front();
     EXPECT_EQ(run.result, IDCANCEL);
+}
+
+// A page shows in the sheet's window, beside the sheet's OK and Cancel:
+// its controls take other letters than theirs ("Acct. Short Name" not
+// Alt+C), while two pages, never shown together, may share one.
+TEST(PropertySheet, PagesLeaveTheSheetsKeysToItsButtons) {
+    const auto page_table = [](int id, const char* caption) {
+        return DialogTemplate{id, caption,
+                              Column({Row({Label("Acct. Short Name"), Edit(kField)}),
+                                      Row({Label("Other Name"), Edit(kOther)})})};
+    };
+    PropertyPage one(page_table(801, "One"));
+    PropertyPage two(page_table(802, "Two"));
+    PropertySheet sheet(kSheetId, "Sheet");
+    sheet.AddPage(&one);
+    sheet.AddPage(&two);
+    ASSERT_TRUE(sheet.Create());
+    EXPECT_EQ(KeyFaults(sheet), std::vector<std::string>{});
+    const auto label_of = [](PropertyPage& page, int field) {
+        for (QLabel* label : page.GetWidget()->findChildren<QLabel*>())
+            if (label->buddy() == page.GetDlgItem(field).Widget()) return label->text().toStdString();
+        return std::string();
+    };
+    EXPECT_EQ(label_of(one, kField), "&Acct. Short Name");
+    EXPECT_EQ(label_of(two, kField), "&Acct. Short Name");
+    EXPECT_EQ(label_of(one, kOther), "Other &Name");
+    sheet.DestroyWindow();
+
+    // An own letter of a page that a sheet's button holds is a fault of
+    // that page.
+    PropertyPage own({803, "Own", Column({CheckBox(kField, "&Cancel Orders")})});
+    PropertySheet second(kSheetId, "Sheet");
+    second.AddPage(&own);
+    ASSERT_TRUE(second.Create());
+    EXPECT_EQ(KeyFaults(second),
+              std::vector<std::string>{"page \"Own\": Alt+C is \"Cancel\" and \"Cancel Orders\""});
+    second.DestroyWindow();
 }
 
 }  // namespace

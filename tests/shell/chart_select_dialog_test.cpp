@@ -1,5 +1,6 @@
 // The chart dialog: where it starts, the type radios that apply to the pie
-// files only, and the choice OK leaves in ChartKind and ChartType.
+// files only, and the choice OK (also Enter) leaves in ChartKind and
+// ChartType.
 
 #include "shell/chart_select_dialog.h"
 
@@ -93,6 +94,24 @@ TEST(ChartSelectDlg, StartsOnAssetAllocationAsBarAndDisablesTheTypeForPerformanc
     CChartSelectDlg again;
     again.DoModal();
     EXPECT_FALSE(refused.Failures().empty());
+}
+
+// A choice, not data entry: Enter on a radio presses OK.
+TEST(ChartSelectDlg, EnterPressesOk) {
+    ChartKind = 0;
+    ChartType = 0;
+    platform::ScriptedInteraction script;
+    platform::ScopedInteraction installed(script);
+    script.ExpectDialog(kChartSelectDialogId)
+        .Click(D::kIndustryCategory)
+        .Click(D::kPieChart)
+        .Press(platform::Key::Enter)
+        .ExpectClosed();
+    CChartSelectDlg dialog;
+    EXPECT_EQ(dialog.DoModal(), platform::IDOK);
+    EXPECT_TRUE(script.Failures().empty()) << script.Failures().front();
+    EXPECT_EQ(ChartKind, 2);
+    EXPECT_EQ(ChartType, 1);
 }
 
 }  // namespace

@@ -35,8 +35,9 @@ const std::vector<int> kWatched = {
 // Groups of controls that show together.
 const std::set<int> kAccounts = {D::kAccountGroup, D::kAllRadio, D::kSelectRadio, D::kClientListGroup,
                                  D::kAccountList};
-// The manager code in place of the accounts: the client list frame is left.
-const std::set<int> kManagerOnly = {D::kClientListGroup, D::kManagerGroup, D::kManagerCombo};
+// The manager code in place of the accounts; the client list frame goes
+// with its lists.
+const std::set<int> kManagerOnly = {D::kManagerGroup, D::kManagerCombo};
 const std::set<int> kComposite = {D::kAccountGroup, D::kAllRadio,     D::kSelectRadio,
                                   D::kGroupRadio,   D::kManagerGroup, D::kManagerCombo};
 const std::set<int> kBothDates = {D::kFirstDateLabel, D::kFirstDate, D::kSecondDateLabel, D::kSecondDate};

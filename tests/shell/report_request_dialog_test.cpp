@@ -30,7 +30,9 @@ const std::vector<int> kWatched = {
 
 const std::set<int> kReportDate = {D::kReportDateLabel, D::kReportDate};
 const std::set<int> kBrokers = {D::kAllRadio, D::kSelectRadio, D::kBrokerGroup, D::kBrokerList};
-const std::set<int> kManager = {D::kAccountGroup, D::kManagerCombo};
+const std::set<int> kManager = {D::kManagerCombo};
+// The Account frame shows while one of its radios does.
+const std::set<int> kAccountFrame = {D::kAccountGroup};
 
 struct SetupCase {
     int code;
@@ -71,10 +73,10 @@ const std::vector<SetupCase> kSetups = {
     {185, "Custodian List", kBrokers, {"CUS1", "CUS2", "CUS3"}, {{D::kBrokerGroup, "Custodian"}}},
     {94,
      "Commission Detail by Broker",
-     Join({kReportDate, kBrokers, kManager}),
+     Join({kReportDate, kBrokers, kAccountFrame, kManager}),
      kBrokerLines,
      {{D::kReportDate, "12/08/98"}}},
-    {86, "Commissions By Broker", Join({kReportDate, kBrokers, kManager}), kBrokerLines},
+    {86, "Commissions By Broker", Join({kReportDate, kBrokers, kAccountFrame, kManager}), kBrokerLines},
     {87, "Maturity and Expiration Alert", Join({kReportDate, kManager}), {}},
     {93, "Commissions by Account", Join({kReportDate, kManager}), {}},
     {109,
