@@ -105,6 +105,13 @@ void FlushPendingWrites();
 // Within a run a record file cut shorter is cut on the disk once the
 // records written after the cut are out; the bytes every file holds are
 // as without a run.
+//
+// A run also keeps the memory it frees: each account's working storage is
+// freed as the next account's is allocated, and the C library would
+// otherwise hand the top of the heap back to the system after every
+// account, and map a large block apart and unmap it, only to fault the
+// memory in again for the next. What the run freed goes back when the
+// outermost object ends.
 class RunFileCache {
 public:
     RunFileCache();

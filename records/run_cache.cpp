@@ -3,6 +3,7 @@
 
 #include "records/run_cache.h"
 
+#include <malloc.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -118,9 +119,28 @@ bool TakeFailedWrite(const FileKey& key) {
 
 using namespace files_detail;
 
+namespace {
+
+// The C library gives the free top of the heap back to the system once it
+// exceeds 128 KiB, and maps each block of more than 128 KiB apart, until a
+// freed mapped block raises that threshold; once a program sets either, it
+// stops raising it. A run keeps the heap's top (more than a run's working
+// storage ever comes to) and takes every block of up to 32 MiB, the
+// highest threshold the library reaches by itself, from the heap; at its
+// end the top goes back, and goes back after each free again.
+constexpr int kTrimThreshold = 128 * 1024;
+constexpr int kRunTrimThreshold = 1 << 30;
+constexpr int kMapThreshold = 32 * 1024 * 1024;
+
+}  // namespace
+
 RunFileCache::RunFileCache() {
     RunKeeping& k = Keeping();
-    if (k.depth++ == 0) k.run = ++k.last_run;
+    if (k.depth++ == 0) {
+        k.run = ++k.last_run;
+        mallopt(M_MMAP_THRESHOLD, kMapThreshold);
+        mallopt(M_TRIM_THRESHOLD, kRunTrimThreshold);
+    }
 }
 
 RunFileCache::~RunFileCache() {
@@ -128,6 +148,8 @@ RunFileCache::~RunFileCache() {
     if (--k.depth == 0) {
         k.run = 0;
         ForgetKeptFiles();
+        mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
+        malloc_trim(0);
     }
 }
 

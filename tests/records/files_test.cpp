@@ -1,6 +1,7 @@
 #include "records/files.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -612,4 +613,39 @@ TEST(FilesMapped, AKeptFilesMappingServesARunWhileTheFileIsTheSame) {
         EXPECT_NE(one.data(), two.data());
         EXPECT_EQ(two.Count(), 2);
     }
+}
+
+// Each account of a run frees its working storage before the next one
+// allocates its own. A run keeps the freed top of the heap for it instead
+// of handing it back to the system after every account, and gives it back
+// when the outermost run ends.
+TEST(RunFileCache, KeepsTheMemoryItFreesUntilTheRunEnds) {
+    // Blocks above the C library's per-thread caches and below its mapping
+    // threshold come from the top of the heap and go back to it.
+    const auto allocate_and_free = [] {
+        std::vector<char*> blocks;
+        for (int i = 0; i < 4096; ++i) {
+            blocks.push_back(static_cast<char*>(std::malloc(2000)));
+            if (blocks.back() == nullptr) return false;
+            std::memset(blocks.back(), i & 0xff, 2000);
+        }
+        for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) std::free(*it);
+        return true;
+    };
+    constexpr std::size_t kFreed = 4096 * 2000;
+    if (mallinfo2().arena == 0) GTEST_SKIP() << "the heap is not the C library's";
+
+    ASSERT_TRUE(allocate_and_free());
+    EXPECT_LT(mallinfo2().keepcost, kFreed / 2) << "outside a run the heap goes back at once";
+    {
+        RunFileCache run;
+        {
+            RunFileCache nested;
+            ASSERT_TRUE(allocate_and_free());
+        }
+        EXPECT_GE(mallinfo2().keepcost, kFreed) << "a nested run's end is not the run's end";
+    }
+    EXPECT_LT(mallinfo2().keepcost, kFreed / 2) << "the run's end gives the heap back";
+    ASSERT_TRUE(allocate_and_free());
+    EXPECT_LT(mallinfo2().keepcost, kFreed / 2) << "after a run the heap goes back at once again";
 }
