@@ -621,10 +621,12 @@ TEST(FilesMapped, AKeptFilesMappingServesARunWhileTheFileIsTheSame) {
 // when the outermost run ends.
 TEST(RunFileCache, KeepsTheMemoryItFreesUntilTheRunEnds) {
     // Blocks above the C library's per-thread caches and below its mapping
-    // threshold come from the top of the heap and go back to it.
+    // threshold come from the top of the heap and go back to it; so many
+    // that holes an earlier test left in the heap hold few of them.
+    constexpr int kBlocks = 16384;
     const auto allocate_and_free = [] {
         std::vector<char*> blocks;
-        for (int i = 0; i < 4096; ++i) {
+        for (int i = 0; i < kBlocks; ++i) {
             blocks.push_back(static_cast<char*>(std::malloc(2000)));
             if (blocks.back() == nullptr) return false;
             std::memset(blocks.back(), i & 0xff, 2000);
@@ -632,20 +634,20 @@ TEST(RunFileCache, KeepsTheMemoryItFreesUntilTheRunEnds) {
         for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) std::free(*it);
         return true;
     };
-    constexpr std::size_t kFreed = 4096 * 2000;
+    constexpr std::size_t kFreed = std::size_t{kBlocks} * 2000;
     if (mallinfo2().arena == 0) GTEST_SKIP() << "the heap is not the C library's";
 
     ASSERT_TRUE(allocate_and_free());
-    EXPECT_LT(mallinfo2().keepcost, kFreed / 2) << "outside a run the heap goes back at once";
+    EXPECT_LT(mallinfo2().keepcost, kFreed / 8) << "outside a run the heap goes back at once";
     {
         RunFileCache run;
         {
             RunFileCache nested;
             ASSERT_TRUE(allocate_and_free());
         }
-        EXPECT_GE(mallinfo2().keepcost, kFreed) << "a nested run's end is not the run's end";
+        EXPECT_GE(mallinfo2().keepcost, kFreed / 2) << "a nested run's end is not the run's end";
     }
-    EXPECT_LT(mallinfo2().keepcost, kFreed / 2) << "the run's end gives the heap back";
+    EXPECT_LT(mallinfo2().keepcost, kFreed / 8) << "the run's end gives the heap back";
     ASSERT_TRUE(allocate_and_free());
-    EXPECT_LT(mallinfo2().keepcost, kFreed / 2) << "after a run the heap goes back at once again";
+    EXPECT_LT(mallinfo2().keepcost, kFreed / 8) << "after a run the heap goes back at once again";
 }
