@@ -49,6 +49,12 @@ void CountWork(benchmark::State& state) {
     if (gains.Read(1, rec)) state.counters["gains"] = records::GainsHeader::Decode(rec).count;
 }
 
+// The account's transaction file read whole into bytes.
+void ReadTransactionFile(const bench::SyntheticAccount& account, std::vector<unsigned char>& bytes) {
+    records::DirectFile(records::Paknam(account.account, "TR", ".REC"), records::kAccountRecordLength, false)
+        .ReadWhole(bytes);
+}
+
 void BM_CreattWriteMode(benchmark::State& state) {
     bench::ScratchDataDir dir;
     bench::SyntheticShape shape;
@@ -98,9 +104,7 @@ void BM_ReadTransactionFile(benchmark::State& state) {
     const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
     std::vector<unsigned char> bytes;
     for (auto _ : state) {
-        records::DirectFile(records::Paknam(account.account, "TR", ".REC"), records::kAccountRecordLength,
-                            false)
-            .ReadWhole(bytes);
+        ReadTransactionFile(account, bytes);
         benchmark::DoNotOptimize(bytes.data());
     }
     Report(state);
@@ -117,8 +121,7 @@ void BM_CashBeforeDate(benchmark::State& state) {
     shape.transactions = static_cast<int>(state.range(0));
     const bench::SyntheticAccount account = bench::WriteSyntheticAccount(shape);
     std::vector<unsigned char> bytes;
-    records::DirectFile(records::Paknam(account.account, "TR", ".REC"), records::kAccountRecordLength, false)
-        .ReadWhole(bytes);
+    ReadTransactionFile(account, bytes);
     const records::Options options = records::Rdopts();
     for (auto _ : state) {
         const engine::ReplayedCash cash =
@@ -186,9 +189,7 @@ void BM_ReadTransactionFilesFirm(benchmark::State& state) {
     std::vector<unsigned char> bytes;
     for (auto _ : state) {
         for (const auto& account : accounts) {
-            records::DirectFile(records::Paknam(account.account, "TR", ".REC"), records::kAccountRecordLength,
-                                false)
-                .ReadWhole(bytes);
+            ReadTransactionFile(account, bytes);
             benchmark::DoNotOptimize(bytes.data());
         }
     }
