@@ -5,12 +5,14 @@
 // whole buffer, and writing out what each kind of object still buffers.
 // Not for use outside the record layer's file code; callers use files.h.
 
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace records::files_detail {
 
@@ -27,6 +29,32 @@ struct FileKeyHash {
                                                static_cast<unsigned long long>(k.device));
     }
 };
+
+// Opens path to read and write (creating it when asked), or to read only
+// where writing is refused; -1 when neither open succeeded. writable says
+// which.
+inline int OpenForWriting(const std::string& path, bool create, bool& writable) {
+    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
+    writable = fd >= 0;
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd;
+}
+
+// Reads up to size bytes at offset off into data, however many reads that
+// takes, and stops early at the end of the file or at a failed read (then
+// failed, where given, is set); the bytes read.
+inline std::size_t ReadAllAt(int fd, void* data, std::size_t size, off_t off, bool* failed = nullptr) {
+    char* p = static_cast<char*>(data);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, p + got, size - got, off + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && failed != nullptr) *failed = true;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
 
 // Writes size bytes from data at offset off, however many writes that
 // takes; false when a write failed.

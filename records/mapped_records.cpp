@@ -68,14 +68,7 @@ MappedRecords::MappedRecords(std::string_view name, std::size_t record_length) :
             if (!keep.empty()) KeepMapping(keep, std::move(mapping), path);
         } else if (whole > 0) {
             copy_.resize(whole);
-            std::size_t got = 0;
-            while (got < whole) {
-                const ssize_t r = ::pread(fd, copy_.data() + got, whole - got, static_cast<off_t>(got));
-                if (r < 0 && errno == EINTR) continue;
-                if (r <= 0) break;
-                got += static_cast<std::size_t>(r);
-            }
-            copy_.resize(got / length_ * length_);
+            copy_.resize(ReadAllAt(fd, copy_.data(), whole, 0) / length_ * length_);
             data_ = copy_.data();
             size_ = copy_.size();
         }

@@ -156,14 +156,9 @@ const std::vector<unsigned char>* DirectFile::State::Block(off_t b) {
     next_block = b + run;
     const std::size_t span = static_cast<std::size_t>(std::min(run * kBlock, size - start));
     unsigned char* const bytes = ReadScratch();
-    std::size_t got = 0;
-    while (got < span) {
-        const ssize_t r = ::pread(fd, bytes + got, span - got, start + static_cast<off_t>(got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) return nullptr;
-        if (r == 0) break;
-        got += static_cast<std::size_t>(r);
-    }
+    bool failed = false;
+    const std::size_t got = ReadAllAt(fd, bytes, span, start, &failed);
+    if (failed) return nullptr;
     for (std::size_t at = 0; at < got || at == 0; at += static_cast<std::size_t>(kBlock)) {
         const std::size_t n = std::min(got - std::min(got, at), static_cast<std::size_t>(kBlock));
         blocks[b + static_cast<off_t>(at / static_cast<std::size_t>(kBlock))].assign(bytes + at, bytes + at + n);
@@ -208,9 +203,8 @@ DirectFile::DirectFile(const ResolvedPath& path, std::size_t record_length, bool
 
 void DirectFile::Open(std::string_view name_key, std::string path, bool create) {
     if (path.empty()) return;
-    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
-    bool writable = fd >= 0;
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    bool writable = false;
+    const int fd = OpenForWriting(path, create, writable);
     if (fd < 0) return;
     struct stat st;
     if (::fstat(fd, &st) != 0) {
@@ -221,9 +215,8 @@ void DirectFile::Open(std::string_view name_key, std::string path, bool create) 
     auto& states = OpenStates();
     auto it = states.find(key);
     if (it != states.end()) {
-        // Open already: share its file and buffer. The aliasing pointer
-        // only counts handles; the state lives while a DirectFile or a
-        // RunFileCache holds it.
+        // Open already: share its file and buffer; the state lives while a
+        // DirectFile or a RunFileCache holds it.
         DirectFile::State* shared = it->second;
         if (writable && !shared->writable) {
             ::close(shared->fd);
@@ -324,15 +317,8 @@ bool DirectFile::ReadRange(long first, std::size_t count, std::vector<unsigned c
     count = std::min(count, static_cast<std::size_t>(records - first + 1));
     const off_t start = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
     bytes.resize(count * length_);
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t r = ::pread(s.fd, bytes.data() + got, bytes.size() - got, start + static_cast<off_t>(got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += static_cast<std::size_t>(r);
-    }
     // A file cut short while it was read keeps its whole records.
-    bytes.resize(got / length_ * length_);
+    bytes.resize(ReadAllAt(s.fd, bytes.data(), bytes.size(), start) / length_ * length_);
     return true;
 }
 

@@ -41,14 +41,6 @@ std::unordered_set<TextFile*>& OpenTextFiles() {
     return files;
 }
 
-// Opens path to read and write (creating it when asked), or to read only
-// where writing is refused; -1 when neither open succeeded.
-int OpenFd(const std::string& path, bool create) {
-    int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    return fd;
-}
-
 }  // namespace
 
 namespace files_detail {
@@ -63,7 +55,8 @@ TextFile::TextFile(std::string_view name, bool create) : path_(ResolveName(name)
     if (path_.empty()) return;
     // Lines buffered for the same file by another TextFile go out first.
     FlushPendingWrites();
-    fd_ = OpenFd(path_, create);
+    bool writable = false;
+    fd_ = OpenForWriting(path_, create, writable);
     if (fd_ >= 0 && !ReadAll(fd_, data_)) data_.clear();
     if (fd_ >= 0) OpenTextFiles().insert(this);
 }
