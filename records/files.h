@@ -110,8 +110,9 @@ void FlushPendingWrites();
 // freed as the next account's is allocated, and the C library would
 // otherwise hand the top of the heap back to the system after every
 // account, and map a large block apart and unmap it, only to fault the
-// memory in again for the next. What the run freed goes back when the
-// outermost object ends.
+// memory in again for the next. When the outermost object ends the free
+// top of the heap goes back; blocks of up to 32 MiB then still come from
+// the heap (see run_cache.cpp).
 class RunFileCache {
 public:
     RunFileCache();

@@ -25,6 +25,13 @@ public:
     std::vector<unsigned char>& bytes() { return bytes_; }
     const std::vector<unsigned char>& bytes() const { return bytes_; }
     void Fill(unsigned char c) { std::memset(bytes_.data(), c, bytes_.size()); }
+    // Every byte zero: a record never written (a file's hole, or one
+    // extended past it) holds nothing.
+    bool NeverWritten() const {
+        for (const unsigned char b : bytes_)
+            if (b != 0) return false;
+        return true;
+    }
     // A copy of the record at exactly `length` bytes: a short record (a
     // file's last, partly written one) is filled out with zeros, a longer
     // one cut, so that a codec reads every field at its offset.

@@ -49,15 +49,12 @@ public:
         return at->second;
     }
 
-    // The open file, for a reader of a field no shape holds.
-    const DirectFile& file() const { return file_; }
-
 private:
     static constexpr long kIndexedPositions = 65535;
 
     Fields Decoded(long position) const {
         Record rec;
-        return decode_(position >= 1 && file_.Read(position, rec) ? &rec : nullptr);
+        return decode_(file_.Read(position, rec) ? &rec : nullptr);
     }
 
     DirectFile file_;

@@ -235,20 +235,11 @@ TypeNames StandardTypeNames() {
     return types;
 }
 
-namespace {
-
-bool Written(const Record& rec) {
-    const auto& bytes = rec.bytes();
-    return std::any_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b != 0; });
-}
-
-}  // namespace
-
 bool HasTypeTable() {
     Record rec;
     {
         DirectFile common(kCommonFile, 128, false);
-        if (common.Read(kTypeCodesRecord, rec) && Written(rec)) return true;
+        if (common.Read(kTypeCodesRecord, rec) && !rec.NeverWritten()) return true;
     }
     // Record 1 and the records of types outside the 22 listed ones count
     // too: a firm may have titles there for its reports.
@@ -256,7 +247,7 @@ bool HasTypeTable() {
     const long last = static_cast<long>(kTypeCharacters.size()) + 1;
     for (long r = 1; r <= last; ++r) {
         if (!names.Read(r, rec)) break;
-        if (Written(rec)) return true;
+        if (!rec.NeverWritten()) return true;
     }
     return false;
 }

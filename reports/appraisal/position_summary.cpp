@@ -69,8 +69,7 @@ struct Run {
 std::optional<records::SecurityRecord> ReadSecurity(const records::DirectFile& file, long number) {
     records::Record rec;
     if (number < 1 || !file.Read(number, rec)) return std::nullopt;
-    if (std::all_of(rec.bytes().begin(), rec.bytes().end(), [](unsigned char b) { return b == 0; }))
-        return std::nullopt;
+    if (rec.NeverWritten()) return std::nullopt;
     return records::SecurityRecord::Decode(rec);
 }
 

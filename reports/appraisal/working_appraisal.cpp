@@ -112,7 +112,6 @@ struct LotContext {
     int decimals;
     RunSecurities& files;
     const records::DirectFile& prices;
-    SecuritySearch& index;
     Record& price;  // the price record read last
 };
 
@@ -159,7 +158,7 @@ bool ValueLot(const LotContext& c, const records::HoldingRecord& lot, Valuation&
     long position = lot.security_record;
     if (cash_lot) {
         cost = quantity;
-        position = c.index.Find(lot.symbol);
+        position = c.files.index.Find(lot.symbol);
     }
     static const LotSecurity kNoSecurity;
     const LotSecurity& sec = position > 0 ? c.files.records.Read(position) : kNoSecurity;
@@ -258,9 +257,8 @@ bool ValueAccount(const PassAccount& a, const std::string& kind, const std::stri
     records::DirectFile work(records::kAppraisalWorkFile, records::kHoldingsControlLength);
     const records::DirectFile prices(records::PriceFileName(report_date), 8, /*create=*/false);
     Record price;
-    const LotContext context{report_date, report_number,  !FixedIs(accrued, "N   "),
-                             opt,         records::SystemDecimals(opt), files,
-                             prices,      files.index,    price};
+    const LotContext context{report_date, report_number, !FixedIs(accrued, "N   "), opt,
+                             records::SystemDecimals(opt), files, prices, price};
     Valuation v;
 
     // Record 1 zero until the header is known, then the lots' records: all

@@ -45,7 +45,7 @@ void SetPricingFlag(records::DirectFile& securities, long position, Record rec, 
 // bytes and names no security).
 bool ReadWritten(const records::DirectFile& file, long position, Record& rec) {
     if (position < 1 || !file.Read(position, rec)) return false;
-    return std::any_of(rec.bytes().begin(), rec.bytes().end(), [](unsigned char b) { return b != 0; });
+    return !rec.NeverWritten();
 }
 
 // One lot as both walks value it.

@@ -14,7 +14,7 @@ LotSecurity DecodeLotSecurity(const records::Record* rec) {
     s.type_code = "T   ";
     if (!rec) return s;
     // A record never written (zero bytes) names no security.
-    if (std::all_of(rec->bytes().begin(), rec->bytes().end(), [](unsigned char b) { return b == 0; })) return s;
+    if (rec->NeverWritten()) return s;
     const records::SecurityRecord sec = records::SecurityRecord::Decode(*rec);
     s.found = true;
     s.type_code = sec.type;
@@ -52,7 +52,7 @@ LotExtension DecodeLotExtension(const records::Record* ext) {
     e.call_price = terms.call_price;
     e.word2 = WordAt(*ext, 68);
     e.word3 = WordAt(*ext, 72);
-    e.code = ext->Widened(128).Text(76, 5);
+    e.code = terms.insurer;
     e.word4 = WordAt(*ext, 89);
     e.word5 = WordAt(*ext, 93);
     e.put_date = terms.put_date;
