@@ -136,14 +136,13 @@ public:
     void DeferWrites();
     bool Flush();
 
-    // Applies the transaction. cls, sign and transfer are its code's
+    // Applies the transaction. code is its code's class, sign and transfer
     // (records::Code); memo (20), date (8) and description (32) its texts.
     // In write mode a closing sale's gain goes to GL.TMP and its record
     // number into the transaction's field 17 (0 otherwise). reserved goes
     // into the last word of the HL.TMP header. status: ReplayStatus.
-    void Updhlt(records::TransactionRecord& transaction, int16_t reserved, int16_t cls, int16_t sign,
-                int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
-                std::string_view description);
+    void Updhlt(records::TransactionRecord& transaction, int16_t reserved, const ReplayCode& code,
+                int16_t& status, std::string_view memo, std::string_view date, std::string_view description);
 
     // Ftele2 on the work area in memory.
     void Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo, std::string& date,
