@@ -104,10 +104,11 @@ void SortNearlyInOrder(std::vector<uint64_t>& entries) {
 
 }  // namespace
 
-void ReplayOrder(const unsigned char* file, long count, long last, float as_of, bool exclude_day,
+void ReplayOrder(const unsigned char* file, long count, float as_of, bool exclude_day,
                  std::vector<uint64_t>& entries) {
     entries.clear();
-    if (file == nullptr) return;
+    if (file == nullptr || count < 1) return;
+    const long last = records::TransactionFileHeader::LastRecordOf(file);
     // A date here is never NaN (NaN passes no as-of test); its bits are
     // mapped so that integer order is float order, with -0 taken as +0
     // since the two compare equal.
@@ -601,20 +602,14 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     auto at = [length](const records::MappedRecords& bytes, long n) {
         return bytes.data() + static_cast<std::size_t>(n - 1) * length;
     };
-    Record rec(length, 0);
-    long last = 1;
-    if (records_read >= 1) {
-        std::copy_n(at(file, 1), length, rec.bytes().begin());
-        last = records::TransactionFileHeader::Decode(rec).last_record;
-    }
-
     std::vector<uint64_t> entries;
-    ReplayOrder(records_read >= 1 ? file.data() : nullptr, records_read, last, as_of, exclude_day != 0, entries);
+    ReplayOrder(records_read >= 1 ? file.data() : nullptr, records_read, as_of, exclude_day != 0, entries);
 
     std::optional<records::MappedRecords> extensions;
     if (texts) extensions.emplace(records::Paknam(account, "TR", ".EXT"), length);
     const long extensions_read = extensions ? extensions->Count() : 0;
     StoredLotTexts stored(account, options);
+    Record rec(length, 0);  // a transaction's extension, copied to be decoded
 
     ReplayCodes codes;
     std::string memo, date, description;

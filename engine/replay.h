@@ -83,13 +83,13 @@ struct ReplayResult {
 inline constexpr double kClosedLotQuantity = 0.0005;
 
 // The transactions a replay as of as_of takes from a transaction file's
-// bytes (count whole records; the transactions are records 2 to last):
-// those dated on or before as_of (before it when exclude_day is set), not
+// bytes (count whole records; the transactions are records 2 to the last
+// record that record 1 names): those dated on or before as_of (before it when exclude_day is set), not
 // deleted and not marked "N", in the replay's order - by date, then
 // cash-only codes and SP before openings before closings on one day, then
 // by record number. Each entry packs the three into one integer, so the
 // order is one compare; ReplayEntryRecord gives its record number.
-void ReplayOrder(const unsigned char* file, long count, long last, float as_of, bool exclude_day,
+void ReplayOrder(const unsigned char* file, long count, float as_of, bool exclude_day,
                  std::vector<uint64_t>& entries);
 inline long ReplayEntryRecord(uint64_t entry) {
     return static_cast<long>(entry & 0xFFFF);
