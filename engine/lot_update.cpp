@@ -199,11 +199,19 @@ std::vector<std::pair<int16_t, HoldingRecord>> LotList::Lots() const {
     return out;
 }
 
-bool LotList::ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
-                      ExactKey& key) {
-    if (symbol.size() != 12 || tax_lot.size() != 4) return false;
+ExactLotKey ExactLotKey::Of(double holding_key, std::string_view symbol, std::string_view tax_lot) {
+    if (symbol.size() != 12 || tax_lot.size() != 4)
+        return Of(holding_key, records::Fixed(symbol, 12), records::Fixed(tax_lot, 4));
+    ExactLotKey key;
     key.place = LotOrder::Of(holding_key, symbol, tax_lot);
     std::memcpy(&key.code, tax_lot.data(), 4);
+    return key;
+}
+
+bool LotList::ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
+                      ExactLotKey& key) {
+    if (symbol.size() != 12 || tax_lot.size() != 4) return false;
+    key = ExactLotKey::Of(holding_key, symbol, tax_lot);
     return true;
 }
 
@@ -212,7 +220,7 @@ void LotList::NoteExact(int16_t record) {
     const HoldingRecord& lot = slots_[record].lot;
     // A NaN key equals no key: such a lot is never found.
     if (std::isnan(lot.holding_key)) return;
-    ExactKey key;
+    ExactLotKey key;
     if (!ExactOf(lot.holding_key, lot.symbol, lot.tax_lot, key) || !exact_.emplace(key, record).second) {
         exact_used_ = false;
         exact_.clear();
@@ -222,7 +230,7 @@ void LotList::NoteExact(int16_t record) {
 void LotList::ForgetExact(int16_t record) {
     if (!exact_used_) return;
     const HoldingRecord& lot = slots_[record].lot;
-    ExactKey key;
+    ExactLotKey key;
     if (std::isnan(lot.holding_key) || !ExactOf(lot.holding_key, lot.symbol, lot.tax_lot, key)) return;
     const auto it = exact_.find(key);
     if (it != exact_.end() && it->second == record) exact_.erase(it);
@@ -234,14 +242,7 @@ int16_t LotList::Find(double holding_key, std::string_view symbol, std::string_v
         // lot of the key asked for (padded as the search below pads it) is
         // the first in list order. A NaN key equals none.
         if (std::isnan(holding_key)) return 0;
-        ExactKey key;
-        if (symbol.size() == 12 && tax_lot.size() == 4) {
-            key.place = LotOrder::Of(holding_key, symbol, tax_lot);
-            std::memcpy(&key.code, tax_lot.data(), 4);
-        } else {
-            ExactOf(holding_key, records::Fixed(symbol, 12), records::Fixed(tax_lot, 4), key);
-        }
-        const auto it = exact_.find(key);
+        const auto it = exact_.find(ExactLotKey::Of(holding_key, symbol, tax_lot));
         return it == exact_.end() ? int16_t{0} : it->second;
     }
     const std::string sym = records::Fixed(symbol, 12);
@@ -468,16 +469,6 @@ void LotList::WriteHeader(std::string_view account, std::string_view label, int1
 
 // ---- SeriesLots
 
-namespace {
-
-uint32_t CodeWord(std::string_view four) {
-    uint32_t w = 0;
-    std::memcpy(&w, four.data(), 4);
-    return w;
-}
-
-}  // namespace
-
 SeriesLots::SeriesLots(int unit) : unit_(unit) {}
 
 SeriesLots::Slot& SeriesLots::SlotOf(int16_t record) {
@@ -517,17 +508,7 @@ int16_t SeriesLots::Find(double holding_key, std::string_view symbol, std::strin
     // A NaN key equals none.
     if (std::isnan(holding_key)) return 0;
     if (exact_used_) {
-        ExactKey key;
-        if (symbol.size() == 12 && tax_lot.size() == 4) {
-            key.place = LotOrder::Of(holding_key, symbol, tax_lot);
-            key.code = CodeWord(tax_lot);
-        } else {
-            const std::string sym = records::Fixed(symbol, 12);
-            const std::string code = records::Fixed(tax_lot, 4);
-            key.place = LotOrder::Of(holding_key, sym, code);
-            key.code = CodeWord(code);
-        }
-        const auto found = exact_.find(key);
+        const auto found = exact_.find(ExactLotKey::Of(holding_key, symbol, tax_lot));
         return found == exact_.end() ? int16_t{0} : found->second;
     }
     // The first lot in list order whose key, symbol and lot code are
@@ -562,17 +543,19 @@ int16_t SeriesLots::Insert(HoldingRecord& lot) {
     lot.memo.assign(reinterpret_cast<const char*>(s.bytes.data()) + 76, 20);  // the record keeps it
     lot.next = -1;                                                            // linked by Flush
     lot.Encode(s.bytes);
-    s.place = LotOrder::Of(lot.holding_key, lot.symbol, lot.tax_lot);
+    // Texts not of their widths take the place their padded texts take.
+    const ExactLotKey exact = ExactLotKey::Of(lot.holding_key, lot.symbol, lot.tax_lot);
+    s.place = exact.place;
     places_[static_cast<std::size_t>(r)] = s.place;
     s.full_width = lot.symbol.size() == 12 && lot.tax_lot.size() == 4;
-    s.code = s.full_width ? CodeWord(lot.tax_lot) : 0;
+    s.code = s.full_width ? exact.code : 0;
     s.linked = ++links_;
     s.listed = true;
     figures_[static_cast<std::size_t>(r)] = LotFigures::Of(lot);
     if (exact_used_ && !std::isnan(lot.holding_key)) {
         // A second lot with one key, or texts not of their widths: the
         // lots are searched from then on.
-        if (!s.full_width || !exact_.try_emplace(ExactKey{s.place, s.code}, r).second) {
+        if (!s.full_width || !exact_.try_emplace(ExactLotKey{s.place, s.code}, r).second) {
             exact_used_ = false;
             exact_.clear();
         }
@@ -603,7 +586,7 @@ void SeriesLots::Remove(int16_t record) {
     Slot& s = slots_[at];
     const double key = figures_[at].holding_key;
     if (exact_used_ && !std::isnan(key) && s.full_width) {
-        const auto found = exact_.find(ExactKey{s.place, s.code});
+        const auto found = exact_.find(ExactLotKey{s.place, s.code});
         if (found != exact_.end() && found->second == record) exact_.erase(found);
     }
     if (key == 0) {

@@ -61,6 +61,8 @@ struct LotFigures {
 struct ExactLotKey {
     LotOrder place;
     uint32_t code = 0;
+    // symbol and tax_lot are blank padded (or cut) to 12 and 4 characters.
+    static ExactLotKey Of(double holding_key, std::string_view symbol, std::string_view tax_lot);
     friend bool operator==(const ExactLotKey&, const ExactLotKey&) = default;
     // The place's lot code (its first two bytes) lies within code: the
     // hash leaves it out.
@@ -152,11 +154,10 @@ private:
     };
 
     Slot& SlotOf(int16_t record);
-    using ExactKey = ExactLotKey;
     // False when the lot's texts are not of their full widths (the table
     // then is not used).
     static bool ExactOf(double holding_key, const std::string& symbol, const std::string& tax_lot,
-                        ExactKey& key);
+                        ExactLotKey& key);
     void NoteExact(int16_t record);
     void ForgetExact(int16_t record);
     // Puts the lot's figures where the walk reads them.
@@ -191,7 +192,7 @@ private:
     // The lot of each exact key while every lot has its own (exact_used_);
     // a second lot with one key, a text not of its width or a change of a
     // lot's key stops its use, and Find then searches the order.
-    absl::flat_hash_map<ExactKey, int16_t> exact_;
+    absl::flat_hash_map<ExactLotKey, int16_t> exact_;
     bool exact_used_ = true;
     std::vector<LotFigures> figures_;  // by record number, of the listed lots
     // The flat walk of the order as of the last ForEachLotFigures (built at
@@ -259,7 +260,6 @@ public:
     void Flush();
 
 private:
-    using ExactKey = ExactLotKey;
     struct Slot {
         records::Record bytes;
         LotOrder place;
@@ -280,7 +280,7 @@ private:
     std::vector<LotOrder> places_;     // by record number, for the walk's merge
     // The lot of each exact key while every lot has its own and texts of
     // their widths (exact_used_); Find searches the lots after that.
-    absl::flat_hash_map<ExactKey, int16_t> exact_;
+    absl::flat_hash_map<ExactLotKey, int16_t> exact_;
     bool exact_used_ = true;
     uint32_t links_ = 0;
     std::vector<int16_t> key_zero_;  // the listed lots of holding key 0

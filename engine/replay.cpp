@@ -104,10 +104,11 @@ void SortNearlyInOrder(std::vector<uint64_t>& entries) {
 
 }  // namespace
 
-void ReplayOrder(const unsigned char* file, long count, long last, float as_of, bool exclude_day,
+void ReplayOrder(const unsigned char* file, long count, float as_of, bool exclude_day,
                  std::vector<uint64_t>& entries) {
     entries.clear();
-    if (file == nullptr) return;
+    if (file == nullptr || count < 1) return;
+    const long last = records::TransactionFileHeader::LastRecordOf(file);
     // A date here is never NaN (NaN passes no as-of test); its bits are
     // mapped so that integer order is float order, with -0 taken as +0
     // since the two compare equal.
@@ -393,9 +394,6 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
         status = trade.status;
         return Step::kEnd;
     }
-    const double lot_quantity = trade.lot_quantity;
-    const double remaining = trade.remaining;
-    const int16_t sign = code.sign;
     if (code.cls == records::kClosingClass) {
         if (code.transfer == 0 && write_mode_) {
             if (gain_count_ >= kLastRecordNumber - 1) {
@@ -411,8 +409,8 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
             else
                 lot.open_date = records::HoldingRecord::Decode(current).open_date;
             lot.cost = lot_cost;
-            lot.quantity = lot_quantity;
-            WriteGain(t, lot, trade.quantity, sign);
+            lot.quantity = trade.lot_quantity;
+            WriteGain(t, lot, trade.quantity, code.sign);
         }
     }
     // The lot's record is changed where it is kept (Unlink changes only the
@@ -428,15 +426,15 @@ HoldingsWork::Step HoldingsWork::ChangeLot(records::TransactionRecord& t, const 
     if (code.cls == records::kShortSaleClass) {
         // A further short sale adds its proceeds to the short lot.
         cost = lot_cost + t.amount;
-    } else if (sign > 0 || IsCode(t.code, kCoverWord)) {
+    } else if (code.sign > 0 || IsCode(t.code, kCoverWord)) {
         // What remains keeps its unit cost.
-        if (lot_quantity != 0) cost = lot_cost / lot_quantity * remaining;
+        if (trade.lot_quantity != 0) cost = lot_cost / trade.lot_quantity * trade.remaining;
     } else {
-        cost = lot_cost - sign * t.amount;
+        cost = lot_cost - code.sign * t.amount;
     }
     records::Drnd2(cost);
     Record& lot = lots_.Edit(place.record);
-    records::HoldingRecord::SetQuantityAndCost(lot, remaining, cost);
+    records::HoldingRecord::SetQuantityAndCost(lot, trade.remaining, cost);
     // The lot keeps its memo and texts unless the transaction brings its
     // own.
     if (!Empty(memo)) records::HoldingRecord::SetMemo(lot, memo.substr(0, 20));
@@ -530,8 +528,8 @@ HoldingsWork::Step HoldingsWork::PostCash(const records::TransactionRecord& t, c
     return Step::kGoOn;
 }
 
-void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16_t cls, int16_t sign,
-                          int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
+void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, const ReplayCode& code,
+                          int16_t& status, std::string_view memo, std::string_view date,
                           std::string_view description) {
     status = kReplayDone;
     // The header as record 1 holds it. The last update that ended by
@@ -540,14 +538,13 @@ void HoldingsWork::Updhlt(records::TransactionRecord& t, int16_t reserved, int16
     const bool header_was_current = header_current_;
     if (!header_current_) lots_.ReadHeader();
     header_current_ = false;
-    const ReplayCode code{cls, sign, transfer};
     if (!Replayed(code)) return;
     // Set once the list has changed: an update that ends silently after
     // that leaves the header unwritten, and the index no longer tells the
     // file's list.
     bool changed = false;
 
-    if (cls != records::kCashOnlyClass) {
+    if (code.cls != records::kCashOnlyClass) {
         const LotChain::Place place = lots_.Find(t.holding_key, t.symbol, t.tax_lot);
         const Step step = place.found() ? ChangeLot(t, place, code, status, memo, date, description)
                                         : AddLot(t, code, status, memo, date, description);
@@ -605,20 +602,14 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
     auto at = [length](const records::MappedRecords& bytes, long n) {
         return bytes.data() + static_cast<std::size_t>(n - 1) * length;
     };
-    Record rec(length, 0);
-    long last = 1;
-    if (records_read >= 1) {
-        std::copy_n(at(file, 1), length, rec.bytes().begin());
-        last = records::TransactionFileHeader::Decode(rec).last_record;
-    }
-
     std::vector<uint64_t> entries;
-    ReplayOrder(records_read >= 1 ? file.data() : nullptr, records_read, last, as_of, exclude_day != 0, entries);
+    ReplayOrder(records_read >= 1 ? file.data() : nullptr, records_read, as_of, exclude_day != 0, entries);
 
     std::optional<records::MappedRecords> extensions;
     if (texts) extensions.emplace(records::Paknam(account, "TR", ".EXT"), length);
     const long extensions_read = extensions ? extensions->Count() : 0;
     StoredLotTexts stored(account, options);
+    Record rec(length, 0);  // a transaction's extension, copied to be decoded
 
     ReplayCodes codes;
     std::string memo, date, description;
@@ -645,7 +636,7 @@ ReplayResult ReplayTransactions(std::string_view account, std::string_view label
         const ReplayCode code = codes.Of(t.code);
         t.gain_record = 0;
         int16_t status = kReplayDone;
-        work.Updhlt(t, 0, code.cls, code.sign, code.transfer, status, memo, date, description);
+        work.Updhlt(t, 0, code, status, memo, date, description);
         if (status == kReplayDone && work.failed()) status = kWorkFilesFailed;
         if (status != kReplayDone) {
             result.status = status;

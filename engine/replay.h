@@ -83,13 +83,13 @@ struct ReplayResult {
 inline constexpr double kClosedLotQuantity = 0.0005;
 
 // The transactions a replay as of as_of takes from a transaction file's
-// bytes (count whole records; the transactions are records 2 to last):
-// those dated on or before as_of (before it when exclude_day is set), not
+// bytes (count whole records; the transactions are records 2 to the last
+// record that record 1 names): those dated on or before as_of (before it when exclude_day is set), not
 // deleted and not marked "N", in the replay's order - by date, then
 // cash-only codes and SP before openings before closings on one day, then
 // by record number. Each entry packs the three into one integer, so the
 // order is one compare; ReplayEntryRecord gives its record number.
-void ReplayOrder(const unsigned char* file, long count, long last, float as_of, bool exclude_day,
+void ReplayOrder(const unsigned char* file, long count, float as_of, bool exclude_day,
                  std::vector<uint64_t>& entries);
 inline long ReplayEntryRecord(uint64_t entry) {
     return static_cast<long>(entry & 0xFFFF);
@@ -136,14 +136,13 @@ public:
     void DeferWrites();
     bool Flush();
 
-    // Applies the transaction. cls, sign and transfer are its code's
+    // Applies the transaction. code is its code's class, sign and transfer
     // (records::Code); memo (20), date (8) and description (32) its texts.
     // In write mode a closing sale's gain goes to GL.TMP and its record
     // number into the transaction's field 17 (0 otherwise). reserved goes
     // into the last word of the HL.TMP header. status: ReplayStatus.
-    void Updhlt(records::TransactionRecord& transaction, int16_t reserved, int16_t cls, int16_t sign,
-                int16_t transfer, int16_t& status, std::string_view memo, std::string_view date,
-                std::string_view description);
+    void Updhlt(records::TransactionRecord& transaction, int16_t reserved, const ReplayCode& code,
+                int16_t& status, std::string_view memo, std::string_view date, std::string_view description);
 
     // Ftele2 on the work area in memory.
     void Ftele2(std::string_view symbol, std::string_view tax_lot, std::string& memo, std::string& date,

@@ -61,10 +61,8 @@ ReplayedCash CashBeforeDate(const unsigned char* bytes, std::size_t size, float 
     ReplayedCash out;
     const long count = static_cast<long>(size / kLength);
     auto at = [bytes](long n) { return bytes + static_cast<std::size_t>(n - 1) * kLength; };
-    const long last = count >= 1 ? records::TransactionFileHeader::LastRecordOf(at(1)) : 1;
-
     thread_local std::vector<uint64_t> entries;
-    ReplayOrder(bytes, count, last, as_of, /*exclude_day=*/true, entries);
+    ReplayOrder(bytes, count, as_of, /*exclude_day=*/true, entries);
 
     const int decimals = records::SystemDecimals(options);
     ReplayCodes codes;

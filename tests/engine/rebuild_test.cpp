@@ -258,11 +258,12 @@ std::map<std::string, std::vector<unsigned char>> DirectoryFiles() {
 }
 
 // Rebuilds one after another within a run, where writes are buffered and
-// the files each account reads again stay open, leave exactly the files and bytes the same rebuilds leave outside a run: an
-// account whose replay fails, or whose work files cannot be written,
-// keeps its stored files (never an earlier account's work files); an
-// account without stored files gets new ones; no work file or anything
-// else is left once the run ends.
+// the files each account reads again stay open, leave exactly the files
+// and bytes the same rebuilds leave outside a run: an account whose
+// replay fails, or whose work files cannot be written, keeps its stored
+// files (never an earlier account's work files); an account without
+// stored files gets new ones; no work file or anything else is left once
+// the run ends.
 TEST(Rebuild, ARunOverSeveralAccountsLeavesTheSameFilesAsSingleRebuilds) {
     std::vector<std::map<std::string, std::vector<unsigned char>>> results;
     for (const bool in_run : {false, true}) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/rebuild.h"
+#include "engine/replay_steps.h"
 #include "records/codes.h"
 #include "records/file_names.h"
 #include "records/files.h"
@@ -886,7 +887,7 @@ TEST(ReplayIndex, GivesTheBytesOfTheListWalk) {
             std::string memo(20, ' '), date(8, ' '), text(32, ' ');
             work.Ftele2(t.symbol, t.tax_lot, memo, date, text);
             if (memo == std::string(20, ' ')) memo = records::Fixed(t.symbol + t.tax_lot, 20);
-            work.Updhlt(t, 0, cls, sign, transfer, status, memo, "D", "E");
+            work.Updhlt(t, 0, {cls, sign, transfer}, status, memo, "D", "E");
         }
         EXPECT_EQ(work.lots().indexed(), walk == 0);
         files[walk][0] = TempDataDir::ReadBytes("HL.TMP");
@@ -939,7 +940,7 @@ TEST(ReplayUpdhlt, FreeChainHeadWithoutMarkEndsTheUpdateWithoutChange) {
     work.Resume();
     TransactionRecord t = T("B", "AAA", "1", "01/05/98", 1, 10);
     int16_t status = -1;
-    work.Updhlt(t, 0, 4, -1, 0, status, "", "", "");
+    work.Updhlt(t, 0, {4, -1, 0}, status, "", "", "");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(TempDataDir::ReadBytes("HL.TMP"), before);
 }
@@ -957,7 +958,7 @@ TEST(ReplayUpdhlt, HeaderWithZeroFieldsIsAnEmptyList) {
     work.Resume();
     TransactionRecord t = Cash("DI", "01/05/98", 10);
     int16_t status = -1;
-    work.Updhlt(t, 7, 3, 1, 0, status, "", "", "");
+    work.Updhlt(t, 7, {3, 1, 0}, status, "", "", "");
     EXPECT_EQ(status, 0);
     const fixtures::Holdings h = fixtures::ReadHoldings("HL.TMP");
     ASSERT_EQ(h.lots.size(), 1u);
@@ -984,7 +985,7 @@ TEST(ReplayUpdhlt, RunsOutOfRecordNumbersWithAStatus) {
     work.Resume();
     TransactionRecord t = Cash("DI", "01/05/98", 10);
     int16_t status = -1;
-    work.Updhlt(t, 0, 3, 1, 0, status, "", "", "");
+    work.Updhlt(t, 0, {3, 1, 0}, status, "", "", "");
     EXPECT_EQ(status, engine::kWorkFilesFailed);
 }
 
