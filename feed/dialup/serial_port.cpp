@@ -181,36 +181,26 @@ std::int64_t& WriteTimeLimit() {
     return limit;
 }
 
-// Waits up to the read time-out for input. True when there may be some.
-bool WaitForInput(int fd) {
+// Waits up to `timeout_ms` for `ready` (input, or room in the output queue).
+// True when there may be some. On a manual clock the far end first takes or
+// sends what it will, and the wait then moves the clock on by the time-out.
+bool WaitFor(int fd, bool (*ready)(int, int), int timeout_ms) {
     platform::Clock& clock = platform::GetClock();
-    if (!clock.IsManual()) return PollIn(fd, kReadTimeoutMs);
-    if (PollIn(fd, 0)) return true;
+    if (!clock.IsManual()) return ready(fd, timeout_ms);
+    if (ready(fd, 0)) return true;
     if (SerialSideChannel* side = Port().side) {
         side->AwaitSilence();
-        if (PollIn(fd, 0)) return true;
-    } else if (PollIn(fd, kManualClockGraceMs)) {
-        return true;
-    }
-    clock.Sleep(kReadTimeoutMs);
-    return false;
-}
-
-// Waits up to `timeout_ms` for room in the output queue. True when there may
-// be some. On a manual clock the far end first takes what it will, and the
-// wait then moves the clock on, as a read's time-out does.
-bool WaitForRoom(int fd, int timeout_ms) {
-    platform::Clock& clock = platform::GetClock();
-    if (!clock.IsManual()) return PollOut(fd, timeout_ms);
-    if (PollOut(fd, 0)) return true;
-    if (SerialSideChannel* side = Port().side) {
-        side->AwaitSilence();
-        if (PollOut(fd, 0)) return true;
-    } else if (PollOut(fd, kManualClockGraceMs)) {
+        if (ready(fd, 0)) return true;
+    } else if (ready(fd, kManualClockGraceMs)) {
         return true;
     }
     clock.Sleep(timeout_ms);
     return false;
+}
+
+// Waits up to the read time-out for input. True when there may be some.
+bool WaitForInput(int fd) {
+    return WaitFor(fd, PollIn, kReadTimeoutMs);
 }
 
 void RecordHistory(unsigned char byte) {
@@ -379,7 +369,7 @@ int md_port_write(std::string_view bytes) {
         if (n > 0)
             md_sleep_us(std::min<std::int64_t>(kRetryPauseMs, left) * 1000);
         else if (queue_full)
-            WaitForRoom(port.fd, static_cast<int>(std::min<std::int64_t>(kWriteWaitMs, left)));
+            WaitFor(port.fd, PollOut, static_cast<int>(std::min<std::int64_t>(kWriteWaitMs, left)));
     }
 }
 
