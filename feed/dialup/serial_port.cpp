@@ -54,6 +54,7 @@ struct PortState {
     std::unique_ptr<std::array<unsigned char, kHistorySize>> history;
     std::size_t history_pos = 0;
     SerialSideChannel* side = nullptr;
+    std::int64_t write_limit_ms = kWriteTimeLimitMs;
 };
 
 PortState& Port() {
@@ -176,11 +177,6 @@ bool PollOut(int fd, int timeout_ms) {
     return poll(&p, 1, timeout_ms) > 0 && (p.revents & POLLOUT);
 }
 
-std::int64_t& WriteTimeLimit() {
-    static std::int64_t limit = kWriteTimeLimitMs;
-    return limit;
-}
-
 // Waits up to `timeout_ms` for `ready` (input, or room in the output queue).
 // True when there may be some. On a manual clock the far end first takes or
 // sends what it will, and the wait then moves the clock on by the time-out.
@@ -256,7 +252,7 @@ void md_port_init() {
     port.chunk_pos = port.chunk_left = 0;
     port.watch = false;
     port.carrier_seen = 0;
-    WriteTimeLimit() = kWriteTimeLimitMs;
+    port.write_limit_ms = kWriteTimeLimitMs;
 }
 
 std::string md_port_device(int number) {
@@ -352,7 +348,7 @@ int md_port_write(std::string_view bytes) {
     if (port.fd < 0) return Result(kErrPortClosed);
     if (bytes.empty()) return Result(0);
     platform::Clock& clock = platform::GetClock();
-    const std::int64_t deadline = clock.MonotonicMs() + WriteTimeLimit();
+    const std::int64_t deadline = clock.MonotonicMs() + port.write_limit_ms;
     int failures = 0;
     for (;;) {
         const ssize_t n = write(port.fd, bytes.data(), bytes.size());
@@ -374,7 +370,7 @@ int md_port_write(std::string_view bytes) {
 }
 
 std::int64_t md_set_write_time_limit(std::int64_t ms) {
-    return std::exchange(WriteTimeLimit(), ms);
+    return std::exchange(Port().write_limit_ms, ms);
 }
 
 int md_send_line_break() {
