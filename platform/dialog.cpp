@@ -175,23 +175,15 @@ void Dialog::OnCancel() {
 }
 
 bool Dialog::OnEnterKey() {
-    const int focus = GetFocusId();
-    const Control c = GetDlgItem(focus);
-    if (c && c.Kind() == ControlKind::Button && c.IsWindowVisible() && c.IsWindowEnabled()) {
-        UserClick(focus);
-        return true;
-    }
+    if (PressFocusedButton()) return true;
+    const Control c = GetDlgItem(GetFocusId());
     if (auto* plain = qobject_cast<QPlainTextEdit*>(c.Widget()); plain && !plain->isReadOnly()) return false;
     NextDlgCtrl();
     return true;
 }
 
 bool Dialog::PressDefaultButton() {
-    const Control focused = GetDlgItem(GetFocusId());
-    if (focused && focused.Kind() == ControlKind::Button && focused.IsWindowVisible() && focused.IsWindowEnabled()) {
-        UserClick(focused.GetDlgCtrlID());
-        return true;
-    }
+    if (PressFocusedButton()) return true;
     for (const int id : GetControlIds()) {
         const Control c = GetDlgItem(id);
         const auto* button = qobject_cast<const QPushButton*>(c.Widget());
