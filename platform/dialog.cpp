@@ -85,7 +85,9 @@ void CollapseHiddenRows(QLayout* layout, KeepPlaceOnceShown* keeper) {
 void CollapseHiddenAtOpening(QWidget* dialog) {
     auto* keeper = new KeepPlaceOnceShown(dialog);
     if (QLayout* top = dialog->layout()) CollapseHiddenRows(top, keeper);
-    // The layouts inside group boxes hang below their holders.
+    // Property-page bodies hold layouts of their own below the dialog's:
+    // their rows collapse too. (The builder already lets a group box's
+    // controls give up their place while hidden, so those are passed over.)
     for (QWidget* w : dialog->findChildren<QWidget*>())
         if (QLayout* inner = w->layout(); inner && w != dialog) CollapseHiddenRows(inner, keeper);
 }
