@@ -101,8 +101,7 @@ bool BatchProgram::Start(std::string_view show_argument) {
 
     input_setting_ = ReadSetting("files", "inputfile", "");
     if (input_setting_.empty()) {
-        List(kChannelError, "No input file specified in VEXA.INI");
-        FailStart(last_line_);
+        Refuse("No input file specified in VEXA.INI");
         return false;
     }
     inputs_ = InputList(input_setting_);
@@ -113,16 +112,15 @@ bool BatchProgram::Start(std::string_view show_argument) {
 
     output_file_ = ReadSetting("files", "outputfile", "");
     if (output_file_.empty()) {
-        List(kChannelError, "No output file specified in VEXA.INI");
-        FailStart(last_line_);
+        Refuse("No output file specified in VEXA.INI");
         return false;
     }
 
     if (platform::SetTimer(window_->GetSafeHwnd(), kRunTimer, kRunTimerMs,
                            [this](platform::WindowHandle, unsigned) { batch_run(); }) == 0) {
-        platform::MessageBox("Too many clocks or timers", title_, MB_OK | MB_ICONEXCLAMATION,
-                             window_->GetSafeHwnd());
-        FailStart("Too many clocks or timers");
+        constexpr std::string_view kNoTimer = "Too many clocks or timers";
+        platform::MessageBox(kNoTimer, title_, MB_OK | MB_ICONEXCLAMATION, window_->GetSafeHwnd());
+        FailStart(kNoTimer);
         return false;
     }
 
@@ -343,6 +341,11 @@ void BatchProgram::EndProgram() {
         window_->DestroyWindow();
     else
         ended_ = true;
+}
+
+void BatchProgram::Refuse(std::string_view text) {
+    List(kChannelError, text);
+    FailStart(text);
 }
 
 void BatchProgram::FailStart(std::string_view reason) {

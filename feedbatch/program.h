@@ -124,6 +124,8 @@ private:
     // Ends a start that refused to run; `reason` is its one line for
     // standard error.
     void FailStart(std::string_view reason);
+    // Lists `text` as an error and ends the start with it as the reason.
+    void Refuse(std::string_view text);
     void SystemClose();
 
     DataRequestEntry entry_;

@@ -239,8 +239,8 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
             break;
         case ControlKind::Radio: {
             auto* radio = new QRadioButton(caption, parent);
-            // Radio groups are kept by the window, as the original controls
-            // allowed every radio of a group to be unchecked in code.
+            // Radio groups are kept by the window, so that code may leave
+            // every radio of a group unchecked.
             radio->setAutoExclusive(false);
             w = radio;
             break;

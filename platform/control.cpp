@@ -25,8 +25,8 @@ QLineEdit* LineEditOf(QWidget* w) {
     return nullptr;
 }
 
-// Multi-line edits hold LF inside and give CR LF outside, as the original
-// multi-line edits did.
+// Multi-line edits hold LF inside and give CR LF outside, the line ends the
+// callers' texts use.
 std::string ToCrLf(const QString& text) {
     std::string out;
     for (char c : FromQt(text)) {

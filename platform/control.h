@@ -6,7 +6,7 @@
 // LB_ERR. A Control is a light handle; it stays safe to use after its window
 // closed (it then does nothing).
 //
-// Programmatic changes notify as the original controls did: setting an
+// Programmatic changes notify as the dialogs' handlers expect: setting an
 // edit's text sends Changed; setting a list or combo selection sends no
 // SelChange; setting a check state sends no Clicked.
 

@@ -85,7 +85,9 @@ void CollapseHiddenRows(QLayout* layout, KeepPlaceOnceShown* keeper) {
 void CollapseHiddenAtOpening(QWidget* dialog) {
     auto* keeper = new KeepPlaceOnceShown(dialog);
     if (QLayout* top = dialog->layout()) CollapseHiddenRows(top, keeper);
-    // The layouts inside group boxes hang below their holders.
+    // Property-page bodies hold layouts of their own below the dialog's:
+    // their rows collapse too. (The builder already lets a group box's
+    // controls give up their place while hidden, so those are passed over.)
     for (QWidget* w : dialog->findChildren<QWidget*>())
         if (QLayout* inner = w->layout(); inner && w != dialog) CollapseHiddenRows(inner, keeper);
 }
@@ -175,23 +177,15 @@ void Dialog::OnCancel() {
 }
 
 bool Dialog::OnEnterKey() {
-    const int focus = GetFocusId();
-    const Control c = GetDlgItem(focus);
-    if (c && c.Kind() == ControlKind::Button && c.IsWindowVisible() && c.IsWindowEnabled()) {
-        UserClick(focus);
-        return true;
-    }
+    if (PressFocusedButton()) return true;
+    const Control c = GetDlgItem(GetFocusId());
     if (auto* plain = qobject_cast<QPlainTextEdit*>(c.Widget()); plain && !plain->isReadOnly()) return false;
     NextDlgCtrl();
     return true;
 }
 
 bool Dialog::PressDefaultButton() {
-    const Control focused = GetDlgItem(GetFocusId());
-    if (focused && focused.Kind() == ControlKind::Button && focused.IsWindowVisible() && focused.IsWindowEnabled()) {
-        UserClick(focused.GetDlgCtrlID());
-        return true;
-    }
+    if (PressFocusedButton()) return true;
     for (const int id : GetControlIds()) {
         const Control c = GetDlgItem(id);
         const auto* button = qobject_cast<const QPushButton*>(c.Widget());

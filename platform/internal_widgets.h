@@ -66,7 +66,7 @@ public:
 };
 
 // A list box. A click picks the line that was under the mouse when the
-// button went down, as the original list boxes did: the list takes the
+// button went down, as a desktop list box does: the list takes the
 // focus itself before Qt's own press handling, so that handlers run as the
 // focus leaves another control (an edit putting its text into a line of
 // this list, which scrolls to that line) cannot move another line under

@@ -39,12 +39,7 @@ bool PropertyPage::OnApply() {
 }
 
 bool PropertyPage::OnEnterKey() {
-    const int focus = GetFocusId();
-    const Control c = GetDlgItem(focus);
-    if (c && c.Kind() == ControlKind::Button && c.IsWindowVisible() && c.IsWindowEnabled()) {
-        UserClick(focus);
-        return true;
-    }
+    if (PressFocusedButton()) return true;
     NextDlgCtrl();
     return true;
 }

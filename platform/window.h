@@ -201,6 +201,9 @@ protected:
     void AttachWidget(QWidget* widget, bool owned = true);
     // Gives the window a handle without a widget (a message-only window).
     void AttachHandleOnly();
+    // Enter on a push button: presses the button that has the focus while it
+    // shows and is enabled. False when the focus is elsewhere.
+    bool PressFocusedButton();
 
 private:
     friend class detail::EventRelay;

@@ -219,4 +219,12 @@ void Window::NextDlgCtrl(bool previous) {
     GotoDlgCtrl(stops[next]);
 }
 
+bool Window::PressFocusedButton() {
+    const int focus = GetFocusId();
+    const Control c = GetDlgItem(focus);
+    if (!c || c.Kind() != ControlKind::Button || !c.IsWindowVisible() || !c.IsWindowEnabled()) return false;
+    UserClick(focus);
+    return true;
+}
+
 }  // namespace platform

@@ -1,5 +1,5 @@
-// What each kind of widget tells its window, in the words of the original
-// controls: a click, a changed text, a selection made by the user, a double
+// What each kind of widget tells its window, as the notifications the
+// dialogs' handlers are bound to: a click, a changed text, a selection made by the user, a double
 // click, a scroll request, an up-down press. Selections set in code make no
 // SelChange (the widgets' user-only signals are used for them).
 
@@ -76,8 +76,8 @@ void Wiring::Connect(Window& window, const Window::ControlEntry& control) {
                 win->Dispatch({id, Notify::SelChange});
             });
             if (QLineEdit* line = combo->lineEdit()) {
-                // Typing in the edit part leaves no line selected, as it did
-                // in the original combo boxes.
+                // Typing in the edit part leaves no line selected, as in a
+                // desktop combo box.
                 QObject::connect(line, &QLineEdit::textEdited, context, [win, id, combo, line] {
                     if (combo->currentIndex() != -1 &&
                         combo->itemText(combo->currentIndex()) != line->text()) {

@@ -54,6 +54,7 @@ struct PortState {
     std::unique_ptr<std::array<unsigned char, kHistorySize>> history;
     std::size_t history_pos = 0;
     SerialSideChannel* side = nullptr;
+    std::int64_t write_limit_ms = kWriteTimeLimitMs;
 };
 
 PortState& Port() {
@@ -176,41 +177,26 @@ bool PollOut(int fd, int timeout_ms) {
     return poll(&p, 1, timeout_ms) > 0 && (p.revents & POLLOUT);
 }
 
-std::int64_t& WriteTimeLimit() {
-    static std::int64_t limit = kWriteTimeLimitMs;
-    return limit;
-}
-
-// Waits up to the read time-out for input. True when there may be some.
-bool WaitForInput(int fd) {
+// Waits up to `timeout_ms` for `ready` (input, or room in the output queue).
+// True when there may be some. On a manual clock the far end first takes or
+// sends what it will, and the wait then moves the clock on by the time-out.
+bool WaitFor(int fd, bool (*ready)(int, int), int timeout_ms) {
     platform::Clock& clock = platform::GetClock();
-    if (!clock.IsManual()) return PollIn(fd, kReadTimeoutMs);
-    if (PollIn(fd, 0)) return true;
+    if (!clock.IsManual()) return ready(fd, timeout_ms);
+    if (ready(fd, 0)) return true;
     if (SerialSideChannel* side = Port().side) {
         side->AwaitSilence();
-        if (PollIn(fd, 0)) return true;
-    } else if (PollIn(fd, kManualClockGraceMs)) {
-        return true;
-    }
-    clock.Sleep(kReadTimeoutMs);
-    return false;
-}
-
-// Waits up to `timeout_ms` for room in the output queue. True when there may
-// be some. On a manual clock the far end first takes what it will, and the
-// wait then moves the clock on, as a read's time-out does.
-bool WaitForRoom(int fd, int timeout_ms) {
-    platform::Clock& clock = platform::GetClock();
-    if (!clock.IsManual()) return PollOut(fd, timeout_ms);
-    if (PollOut(fd, 0)) return true;
-    if (SerialSideChannel* side = Port().side) {
-        side->AwaitSilence();
-        if (PollOut(fd, 0)) return true;
-    } else if (PollOut(fd, kManualClockGraceMs)) {
+        if (ready(fd, 0)) return true;
+    } else if (ready(fd, kManualClockGraceMs)) {
         return true;
     }
     clock.Sleep(timeout_ms);
     return false;
+}
+
+// Waits up to the read time-out for input. True when there may be some.
+bool WaitForInput(int fd) {
+    return WaitFor(fd, PollIn, kReadTimeoutMs);
 }
 
 void RecordHistory(unsigned char byte) {
@@ -266,7 +252,7 @@ void md_port_init() {
     port.chunk_pos = port.chunk_left = 0;
     port.watch = false;
     port.carrier_seen = 0;
-    WriteTimeLimit() = kWriteTimeLimitMs;
+    port.write_limit_ms = kWriteTimeLimitMs;
 }
 
 std::string md_port_device(int number) {
@@ -362,7 +348,7 @@ int md_port_write(std::string_view bytes) {
     if (port.fd < 0) return Result(kErrPortClosed);
     if (bytes.empty()) return Result(0);
     platform::Clock& clock = platform::GetClock();
-    const std::int64_t deadline = clock.MonotonicMs() + WriteTimeLimit();
+    const std::int64_t deadline = clock.MonotonicMs() + port.write_limit_ms;
     int failures = 0;
     for (;;) {
         const ssize_t n = write(port.fd, bytes.data(), bytes.size());
@@ -379,12 +365,12 @@ int md_port_write(std::string_view bytes) {
         if (n > 0)
             md_sleep_us(std::min<std::int64_t>(kRetryPauseMs, left) * 1000);
         else if (queue_full)
-            WaitForRoom(port.fd, static_cast<int>(std::min<std::int64_t>(kWriteWaitMs, left)));
+            WaitFor(port.fd, PollOut, static_cast<int>(std::min<std::int64_t>(kWriteWaitMs, left)));
     }
 }
 
 std::int64_t md_set_write_time_limit(std::int64_t ms) {
-    return std::exchange(WriteTimeLimit(), ms);
+    return std::exchange(Port().write_limit_ms, ms);
 }
 
 int md_send_line_break() {

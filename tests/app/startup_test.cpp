@@ -133,10 +133,7 @@ TEST(DataDirectory, MadeWhenMissingRefusedWhenAFile) {
             EXPECT_EQ(std::filesystem::current_path(), c.path);
             EXPECT_EQ(records::HasTypeTable(), c.made) << c.path;
             if (c.made) {
-                const records::TypeNames standard = records::StandardTypeNames();
-                const records::TypeNames read = records::ReadTypeNames();
-                EXPECT_EQ(read.codes, standard.codes);
-                EXPECT_EQ(read.names, standard.names);
+                fixtures::ExpectTypeTable(records::StandardTypeNames());
             } else {
                 EXPECT_FALSE(TempDataDir::Exists("COMMON.FIL"));
                 EXPECT_FALSE(TempDataDir::Exists("TYPENAME.DAT"));

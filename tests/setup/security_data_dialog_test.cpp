@@ -320,10 +320,7 @@ TEST(SecurityDataFirstOpen, ADirectoryWithoutATypeTableGetsTheStandardOne) {
             "closed\n");
         script.Play(dialog, c.name);
         if (c.started) {
-            const records::TypeNames standard = records::StandardTypeNames();
-            const records::TypeNames read = records::ReadTypeNames();
-            EXPECT_EQ(read.codes, standard.codes);
-            EXPECT_EQ(read.names, standard.names);
+            fixtures::ExpectTypeTable(records::StandardTypeNames());
         } else {
             EXPECT_EQ(FileBytes("COMMON.FIL"), common);
             EXPECT_EQ(FileBytes("TYPENAME.DAT"), names);

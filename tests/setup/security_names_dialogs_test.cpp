@@ -11,6 +11,7 @@
 #include "records/security_types.h"
 #include "setup/industry_categories_dialog.h"
 #include "setup/security_types_dialog.h"
+#include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/setup/security_dialogs_fixture.h"
 
@@ -207,9 +208,7 @@ TEST(SecurityTypesDialog, ArrowKeysWalkTheListAndThePromptsNameTheSelectedType) 
     records::TypeNames expected = AllNamed();
     expected.codes[2] = "TB";
     expected.names[2] = records::Fixed("Bills", 28);
-    const records::TypeNames read = records::ReadTypeNames();
-    EXPECT_EQ(read.codes, expected.codes);
-    EXPECT_EQ(read.names, expected.names);
+    fixtures::ExpectTypeTable(expected);
 }
 
 // ---- Security Industry Categories

@@ -21,6 +21,7 @@
 #include "engine/value_history.h"
 #include "pricing/dividend_split_files.h"
 #include "records/common_file.h"
+#include "records/dates.h"
 #include "records/file_names.h"
 #include "records/files.h"
 #include "records/groups.h"
@@ -259,8 +260,7 @@ int Days360(int year1, int month1, int day1, int year2, int month2, int day2) {
 // halving the interval: the worth falls as the rate rises.
 double BondYield(const Security& sec, double price, int year, int month, int day) {
     const std::string maturity(sec.maturity);
-    const int two_digits = std::stoi(maturity.substr(6, 2));
-    int coupon_year = two_digits < 51 ? 2000 + two_digits : 1900 + two_digits;
+    int coupon_year = records::FourDigitYear(std::stoi(maturity.substr(6, 2)));
     int coupon_month = std::stoi(maturity.substr(0, 2));
     const int coupon_day = std::stoi(maturity.substr(3, 2));
     // Back from the maturity to the last coupon on or before the day,
@@ -305,8 +305,7 @@ float YieldToMaturity(const Security& sec, double last_price) {
     Security priced = sec;
     if (sec.kind == Kind::kBill) {
         const std::string maturity(sec.maturity);
-        const int two_digits = std::stoi(maturity.substr(6, 2));
-        const int year = two_digits < 51 ? 2000 + two_digits : 1900 + two_digits;
+        const int year = records::FourDigitYear(std::stoi(maturity.substr(6, 2)));
         if (year <= YearOf(kMonths - 1)) {
             const double price = sec.start_price;
             return static_cast<float>(RoundTo((100.0 - price) / price * 100.0, 0.01));
