@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/rebuild.h"
+#include "engine/replay_cash.h"
 #include "engine/replay_steps.h"
 #include "records/codes.h"
 #include "records/file_names.h"
@@ -105,6 +106,8 @@ struct Scenario {
     int16_t exclude_day = 0;
     // Field 17 of each transaction after the replay (empty: not checked).
     std::vector<int16_t> gain_links = {};
+    // The last record that record 1 names (0: that of the last transaction).
+    int16_t last_record = 0;
 };
 
 void PrintTo(const Scenario& s, std::ostream* os) {
@@ -120,6 +123,7 @@ TEST_P(ReplayScenario, BuildsLotsGainsAndStatus) {
     const Scenario& s = GetParam();
     WriteTestSecurities();
     fixtures::WriteTransactions(kAccount, s.transactions);
+    if (s.last_record != 0) fixtures::WriteLastRecord(kAccount, s.last_record);
     int16_t status = -1;
     engine::Creatt(kAccount, "LABEL", s.as_of, 1, s.exclude_day, status);
     EXPECT_EQ(status, s.status);
@@ -306,6 +310,12 @@ std::vector<Scenario> Scenarios() {
          .lots = {},
          .as_of = 980104},
         {.name = "NoTransactionsLeavesAnEmptyList", .transactions = {}, .lots = {}},
+        // Record 1 names record 2 as the last: the sale in record 3 is no
+        // transaction, so it relieves no lot and makes no gain.
+        {.name = "TradesPastTheLastRecordAreNotReplayed",
+         .transactions = {T("B", "AAA", "1", "01/05/98", 100, 1000), T("S", "AAA", "1", "01/06/98", 100, 1200)},
+         .lots = {{"CASH", "", -1000, -1000}, {"AAA", "1", 100, 1000}},
+         .last_record = 2},
     };
 }
 
@@ -407,7 +417,8 @@ TEST(ReplayWriteMode, WithoutWriteModeNoGainsAndField17Untouched) {
     fixtures::WriteTransactions(
         kAccount, {T("B", "AAA", "1", "01/05/98", 100, 1000),
                    With(T("S", "AAA", "1", "02/05/98", 30, 450), [](auto& t) { t.gain_record = 7; })});
-    const auto before = TempDataDir::ReadBytes("TRACC1.REC");
+    const auto before = 
+                TempDataDir::ReadBytes(records::TrimRight(records::Paknam(kAccount, "TR", ".REC")));
     int16_t status = -1;
     engine::Creatt(kAccount, "", engine::kEveryTransaction, 0, 0, status);
     EXPECT_EQ(status, 0);
@@ -422,7 +433,8 @@ TEST(ReplayWriteMode, FailedReplayLeavesEveryField17AsItWas) {
         kAccount, {T("B", "AAA", "1", "01/05/98", 100, 1000),
                    With(T("S", "AAA", "1", "02/05/98", 30, 450), [](auto& t) { t.gain_record = 9; }),
                    T("S", "AAA", "1", "03/05/98", 80, 800)});
-    const auto before = TempDataDir::ReadBytes("TRACC1.REC");
+    const auto before = 
+                TempDataDir::ReadBytes(records::TrimRight(records::Paknam(kAccount, "TR", ".REC")));
     int16_t status = -1;
     engine::Creatt(kAccount, "", engine::kEveryTransaction, 1, 0, status);
     EXPECT_EQ(status, 1);
@@ -490,6 +502,42 @@ TEST(ReplayOrder, MoreThan5000TransactionsAreAllReplayed) {
     engine::Creatt(kAccount, "", engine::kEveryTransaction, 0, 0, status);
     ASSERT_EQ(status, 0);
     EXPECT_DOUBLE_EQ(fixtures::ReadHoldings("HL.TMP").lots.at(0).second.cost, 6000);
+}
+
+// Record 1 names the last transaction: records past it (left from a longer
+// file) are no transactions, neither for the replay in either mode nor for
+// the cash pass that stands for it; a last record past the file's end
+// takes the records the file holds.
+TEST(ReplayOrder, StopsAtTheLastRecordThatRecord1Names) {
+    const struct Case {
+        int16_t last_record;
+        bool cash_lot;
+        double cash;
+    } cases[] = {{2, true, 100}, {3, true, 150}, {9, true, 150}, {1, false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("last record " + std::to_string(c.last_record));
+        TempDataDir dir;
+        fixtures::WriteTransactions(kAccount, {Cash("FI", "01/05/98", 100), Cash("FI", "01/06/98", 50)});
+        fixtures::WriteLastRecord(kAccount, c.last_record);
+        const std::vector<unsigned char> bytes =
+            TempDataDir::ReadBytes(records::TrimRight(records::Paknam(kAccount, "TR", ".REC")));
+        const engine::ReplayedCash pass =
+            engine::CashBeforeDate(bytes.data(), bytes.size(), 990101, records::Rdopts());
+        EXPECT_TRUE(pass.decided);
+        EXPECT_EQ(pass.cash_lot, c.cash_lot);
+        EXPECT_EQ(pass.balance, c.cash);
+        for (const int16_t write_mode : {0, 1}) {
+            SCOPED_TRACE("write mode " + std::to_string(write_mode));
+            int16_t status = -1;
+            engine::Creatt(kAccount, "", engine::kEveryTransaction, write_mode, 0, status);
+            EXPECT_EQ(status, 0);
+            const fixtures::Holdings h = fixtures::ReadHoldings("HL.TMP");
+            ASSERT_EQ(h.lots.size(), c.cash_lot ? 1u : 0u);
+            if (c.cash_lot) {
+                EXPECT_EQ(h.lots[0].second.cost, c.cash);
+            }
+        }
+    }
 }
 
 // ---- Quantities round to the system's decimals (option 81)
@@ -838,7 +886,8 @@ TEST(ReplayBytes, HoldingsAndGainsFilesOfABuyAndASale) {
     EXPECT_EQ(Slice(gl, g + 120, 2), I16(0));
     EXPECT_EQ(Slice(gl, g + 122, 2), I16(1));
     // Field 17 of the sale at bytes 107-108 of its record.
-    const auto tr = TempDataDir::ReadBytes("TRACC1.REC");
+    const auto tr = 
+                TempDataDir::ReadBytes(records::TrimRight(records::Paknam(kAccount, "TR", ".REC")));
     EXPECT_EQ(Slice(tr, 3 * 128 + 106, 2), I16(2));
 }
 

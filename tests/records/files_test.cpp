@@ -1,14 +1,19 @@
 #include "records/files.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <malloc.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -155,6 +160,84 @@ TEST(FilesUnits, FailedOpenMakesReadsFailInsteadOfCrashing) {
     Close(5);
     EXPECT_FALSE(ReadRecord(41, 1, r));  // outside the table
     EXPECT_FALSE(ReadRecord(9, 1, r));   // never opened
+}
+
+// A file the user may only read opens for reading: through a unit, as a
+// DirectFile, mapped and as text lines. Writes to it are refused and leave
+// it as it was. Root ignores a file's mode, so the opens run in a child
+// process that takes an unprivileged user where the test runs as root; the
+// child tells the checks that failed by the bits of its exit status.
+TEST(FilesReadOnly, AFileTheUserMayOnlyReadOpensForReading) {
+    TempDataDir dir;
+    std::vector<unsigned char> bytes;
+    for (const char* text : {"R1", "R2"}) {
+        std::string record = text;
+        record.resize(126, ' ');
+        record += "\r\n";
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    TempDataDir::WriteBytes("RO.REC", bytes);
+    std::filesystem::permissions("RO.REC", std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+    // The folder is the unprivileged user's way to the file.
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all |
+                                                 std::filesystem::perms::group_read |
+                                                 std::filesystem::perms::group_exec |
+                                                 std::filesystem::perms::others_read |
+                                                 std::filesystem::perms::others_exec);
+
+    const std::vector<std::pair<const char*, std::function<bool()>>> checks = {
+        {"a unit open reads a record",
+         [] {
+             Open(5, "RO.REC");
+             Record rec;
+             const bool read = IsOpen(5) && ReadRecord(5, 2, rec) && rec.Text(0, 2) == "R2";
+             const bool refused = !WriteRecord(5, 1, Record(128, 'X'));
+             Close(5);
+             return read && refused;
+         }},
+        {"a DirectFile reads a record",
+         [] {
+             DirectFile file("RO.REC", 128);
+             Record rec;
+             const bool read = file.ok() && file.Count() == 2 && file.Read(1, rec) && rec.Text(0, 2) == "R1";
+             return read && !file.Write(2, Record(128, 'X'));
+         }},
+        {"a mapping reads the records",
+         [] {
+             const MappedRecords mapped("RO.REC", 128);
+             return mapped.Count() == 2 && std::string(reinterpret_cast<const char*>(mapped.data()) + 128, 2) == "R2";
+         }},
+        {"a text file reads a line",
+         [] {
+             Openaw(6, "RO.REC");
+             std::string line;
+             const bool read = ReadLine(6, line) && line.substr(0, 2) == "R1";
+             Close(6);
+             return read;
+         }},
+    };
+    enum : int { kCannotDrop = 100, kWritable = 101 };  // above every mask of failed checks
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(kCannotDrop);
+        const int fd = ::open("RO.REC", O_RDWR);
+        if (fd >= 0) ::_exit(kWritable);
+        int failed = 0;
+        for (std::size_t i = 0; i < checks.size(); ++i)
+            if (!checks[i].second()) failed |= 1 << i;
+        ::_exit(failed);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    const int code = WEXITSTATUS(status);
+    if (code == kCannotDrop) GTEST_SKIP() << "cannot take an unprivileged user to run the opens as";
+    if (code == kWritable) GTEST_SKIP() << "this user may write a file of mode 0444";
+    for (std::size_t i = 0; i < checks.size(); ++i) EXPECT_EQ(code & (1 << i), 0) << checks[i].first;
+    EXPECT_EQ(TempDataDir::ReadBytes("RO.REC"), bytes);
 }
 
 // An open over a unit that still holds a file tells the check (which the

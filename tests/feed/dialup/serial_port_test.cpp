@@ -12,7 +12,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "feed/dialup/messages.h"
@@ -24,6 +30,28 @@ namespace feedtest {
 namespace {
 
 using ::testing::ElementsAre;
+
+// Writes on a thread of its own, so that a write that never gives up fails
+// the test by the test's own bound instead of holding the test program
+// until ctest's time-out. A write still running after `bound` of real time
+// fails the test; `unblock` then lets the far end take the line, so that
+// the write ends and the process with it. The write's result.
+int WriteWithinBound(const std::string& bytes, std::chrono::milliseconds bound,
+                     const std::function<void()>& unblock) {
+    std::promise<int> written;
+    std::future<int> result = written.get_future();
+    std::thread writer([&] { written.set_value(feed::md_port_write(bytes)); });
+    if (result.wait_for(bound) != std::future_status::ready) {
+        ADD_FAILURE() << "the write was still running after " << bound.count() << " ms";
+        unblock();
+        if (result.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+            std::fprintf(stderr, "the write did not end once the far end took the line\n");
+            std::abort();
+        }
+    }
+    writer.join();
+    return result.get();
+}
 
 class FeedSerialPortTest : public RawLineTest {
 protected:
@@ -237,15 +265,19 @@ TEST_F(FeedSerialPortTest, WritesBreaksAndDtr) {
 TEST_F(FeedSerialPortTest, WriteToALineHeldByXoffGivesUp) {
     ASSERT_EQ(feed::md_open_port(), 0);
     ASSERT_TRUE(line_.FlowControl(false));
+    // No real time passes on the test clock: a few seconds are the write's
+    // bound, and XON lets a write that never gives up end.
+    const auto bound = std::chrono::seconds(5);
+    const auto xon = [&] { line_.FlowControl(true); };
     std::int64_t before = NowMs();
-    EXPECT_EQ(feed::md_port_write("ATZ\r"), -105);
+    EXPECT_EQ(WriteWithinBound("ATZ\r", bound, xon), -105);
     EXPECT_EQ(feed::ErrorCell(), -105);
     EXPECT_EQ(NowMs() - before, 2 * 1000);  // a second for room after each of the first two tries
 
     const std::int64_t usual = feed::md_set_write_time_limit(300);
     EXPECT_EQ(usual, feed::kWriteTimeLimitMs);
     before = NowMs();
-    EXPECT_EQ(feed::md_port_write("ATZ\r"), -105);
+    EXPECT_EQ(WriteWithinBound("ATZ\r", bound, xon), -105);
     EXPECT_EQ(NowMs() - before, 300);
     feed::md_set_write_time_limit(usual);
     EXPECT_EQ(line_.Received(), "");
@@ -258,7 +290,9 @@ TEST_F(FeedSerialPortTest, WriteToALineHeldByXoffGivesUp) {
 // The simulated modem stops taking part: it drains the line one byte at a
 // time (each byte lets a little more through, so the tries never run out)
 // or not at all. Either way a write far bigger than the line's queues gives
-// up with -105 once its time limit has run out, on the system clock.
+// up with -105 once its time limit has run out, on the system clock. A
+// write that runs on fails the test after a few seconds, and the far end
+// then takes the rest unheard.
 class FeedSlowFarEndTest : public PeerLineTest {};
 
 TEST_F(FeedSlowFarEndTest, WriteGivesUpWithinItsTimeLimit) {
@@ -272,7 +306,9 @@ TEST_F(FeedSlowFarEndTest, WriteGivesUpWithinItsTimeLimit) {
         peer_.SetDrain(drain);
         ASSERT_EQ(feed::md_open_port(), 0);
         const std::int64_t before = platform::GetClock().MonotonicMs();
-        EXPECT_EQ(feed::md_port_write(bytes), -105);
+        EXPECT_EQ(WriteWithinBound(bytes, std::chrono::seconds(5),
+                                   [&] { peer_.SetDrain(feedpeer::Drain::kUnheard); }),
+                  -105);
         const std::int64_t took = platform::GetClock().MonotonicMs() - before;
         EXPECT_EQ(feed::ErrorCell(), -105);
         EXPECT_GE(took, kLimitMs);

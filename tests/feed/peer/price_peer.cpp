@@ -265,8 +265,8 @@ void PricePeer::Settle() {
     idle_cv_.wait_for(lock, kSilenceWaitLimit, [&] { return Quiet(); });
 }
 
-// A slow drain never catches up with the line and has nothing to say: only
-// the side events count then.
+// A far end that does not listen has nothing to say (and a slow one never
+// catches up with the line): only the side events count then.
 bool PricePeer::Quiet() const {
     if (drain_ != Drain::kAll) return events_.empty();
     return idle_ && events_.empty() && !MasterReadable();
@@ -310,10 +310,11 @@ void PricePeer::Run() {
                 std::this_thread::sleep_for(kOneBytePause);
                 continue;
             }
-        } else if (mode == Drain::kAll) {
+        } else if (mode == Drain::kAll || mode == Drain::kUnheard) {
             const ssize_t n = read(master_, buffer, sizeof buffer);
             if (n > 0) {
-                for (ssize_t i = 0; i < n; ++i) Feed(buffer[i]);
+                if (mode == Drain::kAll)
+                    for (ssize_t i = 0; i < n; ++i) Feed(buffer[i]);
                 continue;
             }
         }

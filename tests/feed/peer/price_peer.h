@@ -66,9 +66,11 @@ enum class Fault {
 
 // How the peer takes what the library sends: all of it as it comes (the
 // usual), one byte at a time with a millisecond between bytes (a far end
-// much slower than the line), or nothing at all (a far end that has stopped
-// reading). The two slow ways drop what they take unheard.
-enum class Drain { kAll, kOneByte, kNone };
+// much slower than the line), nothing at all (a far end that has stopped
+// reading), or all of it as it comes without a word back (a far end that
+// lets the line run but no longer listens). All but the usual drop what
+// they take unheard.
+enum class Drain { kAll, kOneByte, kNone, kUnheard };
 
 class PricePeer : public feed::SerialSideChannel {
 public:

@@ -1,8 +1,10 @@
 // The ledger's opening cash worked out from the transactions by the
 // engine's cash pass against the replay it stands for (Ldgcsh): the same
-// figure, bit for bit, over seeded random histories, the sample firm and a
-// generated firm, at many dates; and the work files a ledger run leaves,
-// as the replay of each account left them.
+// figure, bit for bit, and the ledger's OPENING BALANCE line that figure
+// whether the cash pass or (where only the replay can tell) the replay gave
+// it, over seeded random histories, the sample firm and a generated firm,
+// at many dates; and the work files a ledger run leaves, as the replay of
+// each account left them.
 
 #include "reports/ledgers/opening_cash.h"
 
@@ -25,9 +27,12 @@
 #include "records/file_names.h"
 #include "records/options.h"
 #include "records/record.h"
+#include "records/rounding.h"
+#include "reports/kernel/amount_texts.h"
 #include "reports/ledgers/transaction_ledger.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/record_files.h"
+#include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 
 namespace {
@@ -46,7 +51,27 @@ std::optional<double> Worked(const std::string& account, const std::string& date
     return cash.cash_lot && reports::CashSecurityIsCash() ? cash.balance : 0.0;
 }
 
-// What the two ways give for one account and date.
+// The amount of the OPENING BALANCE line of the account's ledger from the
+// date, as the ledger prints it; empty without that line.
+std::string LedgerOpening(const std::string& account, const std::string& date) {
+    reports::Transld("S   ", "????", records::Fixed(account, 8), date, date, "    ", std::string(20, ' '), "    ", 3,
+                     records::Fixed("LEDGER.TXT", 12), 12);
+    const std::string line = fixtures::LineWith(fixtures::ReportText("LEDGER.TXT"), "OPENING BALANCE");
+    return line.empty() ? line : line.substr(line.find_last_of(' ') + 1);
+}
+
+// The replay's figure as the ledger prints it.
+std::string AmountText(double value) {
+    records::Drnd2(value);
+    const std::string text = reports::Amount16(value);
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// What the ways give for one account and date: the cash pass (where it can
+// tell) bit for bit, and the ledger's opening balance (from the cash pass
+// or, where that cannot tell, from the replay) as printed, against the
+// replay's figure.
 struct Compared {
     bool decided = false;
     bool same = false;
@@ -58,11 +83,14 @@ Compared Compare(const std::string& account, const std::string& date) {
     Compared c;
     const std::optional<double> worked = Worked(account, date);
     const double replayed = reports::Ldgcsh(records::Fixed(account, 8), date, c.status);
+    const std::string printed = LedgerOpening(account, date);
     c.decided = worked.has_value();
-    c.same = !worked || std::bit_cast<uint64_t>(*worked) == std::bit_cast<uint64_t>(replayed);
-    char text[160];
-    std::snprintf(text, sizeof text, "%s at %s: replay %.17g, worked %.17g", account.c_str(), date.c_str(),
-                  replayed, worked.value_or(std::numeric_limits<double>::quiet_NaN()));
+    c.same = (!worked || std::bit_cast<uint64_t>(*worked) == std::bit_cast<uint64_t>(replayed)) &&
+             printed == AmountText(replayed);
+    char text[200];
+    std::snprintf(text, sizeof text, "%s at %s: replay %.17g, worked %.17g, ledger %s", account.c_str(),
+                  date.c_str(), replayed, worked.value_or(std::numeric_limits<double>::quiet_NaN()),
+                  printed.c_str());
     c.what = text;
     return c;
 }

@@ -327,6 +327,34 @@ TEST_F(Ledger, OpeningBalanceIsTheCashLotOrZero) {
     EXPECT_DOUBLE_EQ(reports::Ldgcsh("SMITH1  ", "01/01/05", status), 0.0);
 }
 
+// SMITH1's IBM trades with a holding key of 0, which the replay's search
+// could take for the cash lot: only the replay can tell the opening
+// balance, and the ledger prints its figure. Before the purchase (and on
+// its day, which is left out) the transactions tell it without the replay.
+TEST_F(Ledger, OpeningBalanceAfterATradeOfKey0IsTheReplays) {
+    std::vector<records::TransactionRecord> transactions = ledgerfix::SmithTransactions();
+    for (records::TransactionRecord& t : transactions)
+        if (t.symbol == records::Fixed("IBM", 12)) t.holding_key = 0;
+    fixtures::WriteTransactions("SMITH1", transactions);
+    const struct Case {
+        const char* start;
+        double replayed;
+        const char* opening;
+    } cases[] = {
+        {"01/10/05", 15000, "15,000.00"},  // 5,000 + 10,000
+        {"01/11/05", 6450, "6,450.00"},    // less the purchase of 8,550
+        {"06/01/05", 882.5, "882.50"},     // less the bond's 10,112.50, plus 45 and the sale's 4,500
+    };
+    for (const Case& c : cases) {
+        Selection s;
+        s.start = c.start;
+        const std::string line = fixtures::LineWith(RunLedger(s), "OPENING BALANCE");
+        EXPECT_EQ(line.substr(line.find_last_of(' ') + 1), c.opening) << c.start;
+        int16_t status = -1;
+        EXPECT_DOUBLE_EQ(reports::Ldgcsh("SMITH1  ", c.start, status), c.replayed) << c.start;
+    }
+}
+
 }  // namespace
 
 namespace {
