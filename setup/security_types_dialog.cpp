@@ -33,7 +33,9 @@ CSecurityTypesDlg::CSecurityTypesDlg(Window* parent) : Dialog(SecurityTypesTempl
 }
 
 bool CSecurityTypesDlg::OnInitDialog() {
-    types_ = records::ReadTypeNames();
+    // A directory without a type table starts from the standard one, so
+    // that Done leaves every type named; Escape still writes nothing.
+    types_ = records::HasTypeTable() ? records::ReadTypeNames() : records::StandardTypeNames();
     GetDlgItem(kCodeEdit).LimitText(static_cast<int>(records::kTypeCodeWidth));
     GetDlgItem(kNameEdit).LimitText(static_cast<int>(records::kTypeNameWidth));
     Control list = GetDlgItem(kTypeList);

@@ -52,9 +52,11 @@ TEST(SecurityTypesDialog, Cases) {
     };
     const std::string long_name = "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234";  // 30 characters
     const Case cases[] = {
-        {"a one-character code is stored with a blank, a 30-character name is cut to 28", [] {},
+        {"a one-character code is stored with a blank, a 30-character name is cut to 28; a directory "
+         "without a table starts from the standard one",
+         [] {},
          "dialog 158\n"
-         "  expect-text 1091 \"Enter Description for Code \"\n"
+         "  expect-text 1091 \"Enter Description for Code CA\"\n"
          "  select 1088 16\n"
          "  set 1090 \"C\"\n"
          "  set 1089 \"" +
@@ -77,10 +79,16 @@ TEST(SecurityTypesDialog, Cases) {
          "  click 1004\n"
          "closed\n",
          [] {
+             records::TypeNames expected = records::StandardTypeNames();
+             expected.codes[16] = "C ";
+             expected.names[16] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ12";
+             std::string codes;
+             for (const std::string& code : expected.codes) codes += code;
              const std::string rec27 = RecordOf("COMMON.FIL", 27);
-             if (rec27 != Blanks(32) + "C " + Blanks(94)) return std::string("record 27: ") + rec27;
+             if (rec27 != codes + Blanks(84)) return std::string("record 27: ") + rec27;
              if (RecordOf("TYPENAME.DAT", 19) != "ABCDEFGHIJKLMNOPQRSTUVWXYZ12" + Blanks(100))
                  return std::string("name of H");
+             if (records::ReadTypeNames().names != expected.names) return std::string("names");
              return std::string();
          }},
         {"changing only the name of H rewrites every record with the same values",
@@ -127,10 +135,14 @@ TEST(SecurityTypesDialog, Cases) {
                         ? std::string()
                         : "a file was written";
          }},
-        {"a name record of zero bytes and an empty record 27 show empty texts",
+        {"a name record of zero bytes and an empty code show empty texts",
          [] {
              TempDataDir::WriteBytes("TYPENAME.DAT", std::vector<unsigned char>(36 * 128, 0));
-             TempDataDir::WriteBytes("COMMON.FIL", std::vector<unsigned char>(31 * 128, 0));
+             // One code typed, so that the directory holds a table.
+             std::vector<unsigned char> common(31 * 128, 0);
+             common[26 * 128] = 'C';
+             common[26 * 128 + 1] = 'A';
+             TempDataDir::WriteBytes("COMMON.FIL", common);
          },
          "dialog 158\n"
          "  select 1088 16\n"
