@@ -12,13 +12,18 @@ namespace {
 using namespace platform;
 using D = CSecurityTypesDlg;
 
+// Each prompt stands above its edit: a prompt names the chosen type, so
+// its width changes from line to line, and the edits keep their places
+// however long the type's name is.
 DialogTemplate SecurityTypesTemplate() {
     return {
         kSecurityTypesDialogId, "Security Types",
         Column({
             Group(D::kListFrame, "Select Security Type to Edit", {ListBox(D::kTypeList).Chars(40).Lines(12)}),
-            Row({Static(D::kCodePrompt, "").Chars(40), Edit(D::kCodeEdit).Chars(4), Stretch()}),
-            Row({Static(D::kNamePrompt, "").Chars(40), Edit(D::kNameEdit).Chars(30), Stretch()}),
+            Static(D::kCodePrompt, "").Chars(52),
+            Row({Edit(D::kCodeEdit).Chars(4), Stretch()}),
+            Static(D::kNamePrompt, "").Chars(52),
+            Row({Edit(D::kNameEdit).Chars(30), Stretch()}),
             Row({Stretch(), Button(D::kDone, "Done", kDefault)}),
         })};
 }

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QLayout>
+#include <QWidget>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "records/files.h"
 #include "records/security_types.h"
@@ -221,6 +224,44 @@ TEST(SecurityTypesDialog, ArrowKeysWalkTheListAndThePromptsNameTheSelectedType) 
     expected.codes[2] = "TB";
     expected.names[2] = records::Fixed("Bills", 28);
     fixtures::ExpectTypeTable(expected);
+}
+
+// The prompts name the chosen type, so their texts grow and shrink from
+// line to line; the two edits stay where they are on every line, whatever
+// the length of the name (the widest capitals in a name of 28).
+TEST(SecurityTypesDialog, TheEditsKeepTheirPlacesOnEveryLine) {
+    TempDataDir dir;
+    records::TypeNames types = records::StandardTypeNames();
+    types.names[3] = std::string(28, 'W');
+    types.names[5] = "X";
+    ASSERT_TRUE(records::WriteTypeNames(types));
+    CSecurityTypesDlg dialog;
+    const auto left_edges = [&dialog] {
+        dialog.GetWidget()->layout()->activate();
+        return std::make_pair(dialog.GetDlgItem(CSecurityTypesDlg::kCodeEdit).GetWindowRect().left(),
+                              dialog.GetDlgItem(CSecurityTypesDlg::kNameEdit).GetWindowRect().left());
+    };
+    std::pair<int, int> first{-1, -1};
+    Script script;
+    script.Steps("dialog 158\n");
+    script.Check("the edits' places", [&] {
+        first = left_edges();
+        return std::string();
+    });
+    for (int line = 0; line < records::kListedTypeCount; ++line) {
+        script.Steps("  select 1088 " + std::to_string(line) + "\n");
+        script.Check("line " + std::to_string(line), [&, line] {
+            const std::pair<int, int> now = left_edges();
+            if (now == first) return std::string();
+            return "on line " + std::to_string(line) + " the code edit is at " + std::to_string(now.first) +
+                   " (was " + std::to_string(first.first) + "), the name edit at " +
+                   std::to_string(now.second) + " (was " + std::to_string(first.second) + ")";
+        });
+    }
+    script.Steps(
+        "  key escape\n"
+        "closed\n");
+    script.Play(dialog, "walk");
 }
 
 // ---- Security Industry Categories
