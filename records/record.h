@@ -32,6 +32,13 @@ public:
             if (b != 0) return false;
         return true;
     }
+    // Every byte a blank or a zero byte: a record written blank, or never
+    // written, holds no text.
+    bool BlankOrNeverWritten() const {
+        for (const unsigned char b : bytes_)
+            if (b != 0 && b != ' ') return false;
+        return true;
+    }
     // A copy of the record at exactly `length` bytes: a short record (a
     // file's last, partly written one) is filled out with zeros, a longer
     // one cut, so that a codec reads every field at its offset.

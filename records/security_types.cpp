@@ -236,10 +236,12 @@ TypeNames StandardTypeNames() {
 }
 
 bool HasTypeTable() {
+    // A record of blanks holds no more than one never written: Done on a
+    // table never filled in writes every code and name blank.
     Record rec;
     {
         DirectFile common(kCommonFile, 128, false);
-        if (common.Read(kTypeCodesRecord, rec) && !rec.NeverWritten()) return true;
+        if (common.Read(kTypeCodesRecord, rec) && !rec.BlankOrNeverWritten()) return true;
     }
     // Record 1 and the records of types outside the 22 listed ones count
     // too: a firm may have titles there for its reports.
@@ -247,7 +249,7 @@ bool HasTypeTable() {
     const long last = static_cast<long>(kTypeCharacters.size()) + 1;
     for (long r = 1; r <= last; ++r) {
         if (!names.Read(r, rec)) break;
-        if (!rec.NeverWritten()) return true;
+        if (!rec.BlankOrNeverWritten()) return true;
     }
     return false;
 }

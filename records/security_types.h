@@ -65,8 +65,9 @@ bool WriteTypeNames(const TypeNames& types);
 TypeNames StandardTypeNames();
 // Whether the data directory holds a type table: COMMON.FIL record 27 or
 // one of TYPENAME.DAT's records 1 to 37 (the titles of all 36 type
-// characters) written, that is holding a byte other than zero. A file
-// that an open created empty holds none.
+// characters) holding a byte other than a blank or a zero byte, that is
+// anything typed. A file that an open created empty holds none, and
+// neither does a table written with every code and name blank.
 bool HasTypeTable();
 // Writes the standard type table when the directory holds none; a table
 // the firm has, whole or in part, is left as it is. True when written.

@@ -12,13 +12,18 @@ namespace {
 using namespace platform;
 using D = CSecurityTypesDlg;
 
+// Each prompt stands above its edit: a prompt names the chosen type, so
+// its width changes from line to line, and the edits keep their places
+// however long the type's name is.
 DialogTemplate SecurityTypesTemplate() {
     return {
         kSecurityTypesDialogId, "Security Types",
         Column({
             Group(D::kListFrame, "Select Security Type to Edit", {ListBox(D::kTypeList).Chars(40).Lines(12)}),
-            Row({Static(D::kCodePrompt, "").Chars(40), Edit(D::kCodeEdit).Chars(4), Stretch()}),
-            Row({Static(D::kNamePrompt, "").Chars(40), Edit(D::kNameEdit).Chars(30), Stretch()}),
+            Static(D::kCodePrompt, "").Chars(52),
+            Row({Edit(D::kCodeEdit).Chars(4), Stretch()}),
+            Static(D::kNamePrompt, "").Chars(52),
+            Row({Edit(D::kNameEdit).Chars(30), Stretch()}),
             Row({Stretch(), Button(D::kDone, "Done", kDefault)}),
         })};
 }
@@ -33,7 +38,9 @@ CSecurityTypesDlg::CSecurityTypesDlg(Window* parent) : Dialog(SecurityTypesTempl
 }
 
 bool CSecurityTypesDlg::OnInitDialog() {
-    types_ = records::ReadTypeNames();
+    // A directory without a type table starts from the standard one, so
+    // that Done leaves every type named; Escape still writes nothing.
+    types_ = records::HasTypeTable() ? records::ReadTypeNames() : records::StandardTypeNames();
     GetDlgItem(kCodeEdit).LimitText(static_cast<int>(records::kTypeCodeWidth));
     GetDlgItem(kNameEdit).LimitText(static_cast<int>(records::kTypeNameWidth));
     Control list = GetDlgItem(kTypeList);

@@ -3,6 +3,7 @@
 // The Security Types dialog (dialog 158, Utilities/Security Type): gives
 // each of the 22 fixed security types the two-character code and the
 // 28-character name under which the other dialogs and the reports show it.
+// A directory without a type table opens on the standard one.
 // Choosing a line leaves the focus in the list, so that the arrow keys walk
 // it; the prompts always name the chosen type. A name or code takes effect
 // in the list when its edit is left; Done writes COMMON.FIL record 27 and

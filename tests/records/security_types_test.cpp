@@ -354,6 +354,23 @@ Bytes WithRecord(std::size_t count, std::size_t r, const std::string& text) {
     return bytes;
 }
 
+// `text` over the first bytes of record r (from 1), the rest of the record
+// as it was; the file grows to hold the record.
+Bytes Put(Bytes bytes, std::size_t r, const std::string& text) {
+    bytes.resize(std::max(bytes.size(), r * 128), 0);
+    std::copy(text.begin(), text.end(), bytes.begin() + static_cast<long>((r - 1) * 128));
+    return bytes;
+}
+
+// TYPENAME.DAT as Done writes a table never filled in: the records of the
+// 22 listed types blank, the others never written.
+Bytes BlankTypeNames() {
+    Bytes bytes = Records(36, 0);
+    for (const char type : records::kTypeOrder)
+        bytes = Put(bytes, records::TypeNameRecord(type), std::string(128, ' '));
+    return bytes;
+}
+
 TEST(SecurityTypeNames, TheStandardTableNamesEveryListedTypeApart) {
     const records::TypeNames standard = records::StandardTypeNames();
     ASSERT_EQ(standard.codes.size(), 22u);
@@ -388,6 +405,10 @@ TEST(SecurityTypeNames, TheStandardTableNamesEveryListedTypeApart) {
 
 // The standard table goes only where no table is: a table the firm has,
 // whole or in part, keeps its bytes, and so does the rest of COMMON.FIL.
+// Records of blanks and zero bytes hold no table: Done on a table never
+// filled in writes every code and name blank, and such a directory gets
+// the standard table as one that never had any; one byte typed anywhere in
+// the table keeps it.
 TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
     struct Case {
         const char* name;
@@ -402,7 +423,20 @@ TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
         {"zero records only", Records(40, 0), Records(36, 0), true, true},
         {"COMMON.FIL's options but no codes", WithRecord(31, 31, "\x01\x01"), {}, false, true},
         {"one code in record 27", WithRecord(27, 27, std::string(32, ' ') + "CS"), {}, false, false},
-        {"record 27 written blank", WithRecord(27, 27, ""), {}, false, false},
+        {"record 27 written blank", WithRecord(27, 27, ""), {}, false, true},
+        {"a blank table as Done wrote it", WithRecord(27, 27, ""), BlankTypeNames(), true, true},
+        {"blanks over zero bytes", Put(Records(27, 0), 27, std::string(44, ' ')),
+         Put(Records(36, 0), 19, std::string(28, ' ')), true, true},
+        {"a blank table with one typed name", WithRecord(27, 27, ""), Put(BlankTypeNames(), 19, "Equities"),
+         true, false},
+        {"a blank table with one typed code", WithRecord(27, 27, std::string(32, ' ') + "CS"),
+         BlankTypeNames(), true, false},
+        {"a blank table with the title of type Z", WithRecord(27, 27, ""),
+         Put(BlankTypeNames(), 37, "Z TITLE"), true, false},
+        {"a blank table with a count in record 1", WithRecord(27, 27, ""), Put(BlankTypeNames(), 1, "\x24"),
+         true, false},
+        {"a blank table with a byte past a name", WithRecord(27, 27, ""),
+         Put(BlankTypeNames(), 19, std::string(28, ' ') + "x"), true, false},
         {"one name", {}, WithRecord(19, 19, "Common Stock"), true, false},
         {"only a title of no listed type", {}, WithRecord(2, 1, "TITLES"), true, false},
         {"the title of type Z", {}, WithRecord(37, 37, "Z TITLE"), true, false},

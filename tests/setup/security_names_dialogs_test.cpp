@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QLayout>
+#include <QWidget>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "records/files.h"
 #include "records/security_types.h"
@@ -52,9 +55,11 @@ TEST(SecurityTypesDialog, Cases) {
     };
     const std::string long_name = "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234";  // 30 characters
     const Case cases[] = {
-        {"a one-character code is stored with a blank, a 30-character name is cut to 28", [] {},
+        {"a one-character code is stored with a blank, a 30-character name is cut to 28; a directory "
+         "without a table starts from the standard one",
+         [] {},
          "dialog 158\n"
-         "  expect-text 1091 \"Enter Description for Code \"\n"
+         "  expect-text 1091 \"Enter Description for Code CA\"\n"
          "  select 1088 16\n"
          "  set 1090 \"C\"\n"
          "  set 1089 \"" +
@@ -77,10 +82,16 @@ TEST(SecurityTypesDialog, Cases) {
          "  click 1004\n"
          "closed\n",
          [] {
+             records::TypeNames expected = records::StandardTypeNames();
+             expected.codes[16] = "C ";
+             expected.names[16] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ12";
+             std::string codes;
+             for (const std::string& code : expected.codes) codes += code;
              const std::string rec27 = RecordOf("COMMON.FIL", 27);
-             if (rec27 != Blanks(32) + "C " + Blanks(94)) return std::string("record 27: ") + rec27;
+             if (rec27 != codes + Blanks(84)) return std::string("record 27: ") + rec27;
              if (RecordOf("TYPENAME.DAT", 19) != "ABCDEFGHIJKLMNOPQRSTUVWXYZ12" + Blanks(100))
                  return std::string("name of H");
+             if (records::ReadTypeNames().names != expected.names) return std::string("names");
              return std::string();
          }},
         {"changing only the name of H rewrites every record with the same values",
@@ -127,10 +138,14 @@ TEST(SecurityTypesDialog, Cases) {
                         ? std::string()
                         : "a file was written";
          }},
-        {"a name record of zero bytes and an empty record 27 show empty texts",
+        {"a name record of zero bytes and an empty code show empty texts",
          [] {
              TempDataDir::WriteBytes("TYPENAME.DAT", std::vector<unsigned char>(36 * 128, 0));
-             TempDataDir::WriteBytes("COMMON.FIL", std::vector<unsigned char>(31 * 128, 0));
+             // One code typed, so that the directory holds a table.
+             std::vector<unsigned char> common(31 * 128, 0);
+             common[26 * 128] = 'C';
+             common[26 * 128 + 1] = 'A';
+             TempDataDir::WriteBytes("COMMON.FIL", common);
          },
          "dialog 158\n"
          "  select 1088 16\n"
@@ -209,6 +224,44 @@ TEST(SecurityTypesDialog, ArrowKeysWalkTheListAndThePromptsNameTheSelectedType) 
     expected.codes[2] = "TB";
     expected.names[2] = records::Fixed("Bills", 28);
     fixtures::ExpectTypeTable(expected);
+}
+
+// The prompts name the chosen type, so their texts grow and shrink from
+// line to line; the two edits stay where they are on every line, whatever
+// the length of the name (the widest capitals in a name of 28).
+TEST(SecurityTypesDialog, TheEditsKeepTheirPlacesOnEveryLine) {
+    TempDataDir dir;
+    records::TypeNames types = records::StandardTypeNames();
+    types.names[3] = std::string(28, 'W');
+    types.names[5] = "X";
+    ASSERT_TRUE(records::WriteTypeNames(types));
+    CSecurityTypesDlg dialog;
+    const auto left_edges = [&dialog] {
+        dialog.GetWidget()->layout()->activate();
+        return std::make_pair(dialog.GetDlgItem(CSecurityTypesDlg::kCodeEdit).GetWindowRect().left(),
+                              dialog.GetDlgItem(CSecurityTypesDlg::kNameEdit).GetWindowRect().left());
+    };
+    std::pair<int, int> first{-1, -1};
+    Script script;
+    script.Steps("dialog 158\n");
+    script.Check("the edits' places", [&] {
+        first = left_edges();
+        return std::string();
+    });
+    for (int line = 0; line < records::kListedTypeCount; ++line) {
+        script.Steps("  select 1088 " + std::to_string(line) + "\n");
+        script.Check("line " + std::to_string(line), [&, line] {
+            const std::pair<int, int> now = left_edges();
+            if (now == first) return std::string();
+            return "on line " + std::to_string(line) + " the code edit is at " + std::to_string(now.first) +
+                   " (was " + std::to_string(first.first) + "), the name edit at " +
+                   std::to_string(now.second) + " (was " + std::to_string(first.second) + ")";
+        });
+    }
+    script.Steps(
+        "  key escape\n"
+        "closed\n");
+    script.Play(dialog, "walk");
 }
 
 // ---- Security Industry Categories
