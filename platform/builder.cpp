@@ -26,16 +26,17 @@
 namespace platform::detail {
 namespace {
 
-// The place of a group box: its frame with the children above it. It shows
-// while any child shows (a group box without children: while its frame
-// shows), and takes no room once the program has hidden them all, frame
-// shown or not, so a dialog whose table holds parts for several reports has
-// no empty frames where the hidden parts would be.
+// The place of a group box or of a part without a frame: the controls it
+// holds (above the frame of a group box). It shows while one of the
+// widgets it watches shows: its controls, and the frame of a group box
+// that does not go with them (kHiddenWithControls) or holds none. Hidden,
+// it takes no room, so a dialog whose table holds parts for several
+// reports has no empty areas where the hidden parts would be, and a frame
+// the program leaves shown around hidden controls stays.
 class GroupPlace : public QObject {
 public:
-    GroupPlace(QWidget* place, QWidget* frame, std::vector<QWidget*> children)
-        : QObject(place), place_(place), parts_(std::move(children)) {
-        if (parts_.empty()) parts_.push_back(frame);
+    GroupPlace(QWidget* place, std::vector<QWidget*> watched)
+        : QObject(place), place_(place), parts_(std::move(watched)) {
         for (QWidget* part : parts_) part->installEventFilter(this);
         Update();
     }
@@ -77,6 +78,7 @@ public:
                 break;
             }
             case Node::Type::Group:
+            case Node::Type::Part:
                 AddGroup(node, layout, parent);
                 break;
             case Node::Type::Control: {
@@ -111,39 +113,48 @@ private:
 
     // The group box frame and a transparent holder of the children share one
     // place; the frame is a separate control, so hiding or disabling it
-    // leaves the children alone.
+    // leaves the children alone. A part without a frame is the holder alone.
     void AddGroup(const Node& node, QBoxLayout* layout, QWidget* parent) {
         auto* place = new QWidget(parent);
-        auto* stack = new QStackedLayout(place);
-        stack->setStackingMode(QStackedLayout::StackAll);
-        stack->setContentsMargins(0, 0, 0, 0);
-
-        QWidget* frame = MakeControlWidget(node.control, place);
-        auto* content = new QWidget(place);
-        const int title = content->fontMetrics().height();
+        QWidget* frame = nullptr;
+        QWidget* content = place;
+        if (node.type == Node::Type::Group) {
+            auto* stack = new QStackedLayout(place);
+            stack->setStackingMode(QStackedLayout::StackAll);
+            stack->setContentsMargins(0, 0, 0, 0);
+            frame = MakeControlWidget(node.control, place);
+            content = new QWidget(place);
+            stack->addWidget(frame);
+            stack->addWidget(content);
+            stack->setCurrentWidget(content);  // the children lie above the frame
+        }
         auto* inner = new QBoxLayout(QBoxLayout::TopToBottom, content);
-        inner->setContentsMargins(10, title + 8, 10, 8);
-        stack->addWidget(frame);
-        stack->addWidget(content);
-        stack->setCurrentWidget(content);  // the children lie above the frame
+        if (frame)
+            inner->setContentsMargins(10, content->fontMetrics().height() + 8, 10, 8);
+        else
+            inner->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(place);
 
-        owner_.AddControl(node.control, frame, 0);
-        made_.push_back({&node.control, frame});
+        if (frame) {
+            owner_.AddControl(node.control, frame, 0);
+            made_.push_back({&node.control, frame});
+        }
         AddChildren(node.children, inner, content);
-        std::vector<QWidget*> children;
+        std::vector<QWidget*> watched;
         for (QObject* child : content->children()) {
             auto* w = qobject_cast<QWidget*>(child);
             if (!w || w->isWindow()) continue;
-            // A group box is as large as the controls it shows: a hidden
-            // one leaves no empty place in the frame (two lists shown in
-            // turns take the place of one).
+            // A group box or part is as large as the controls it shows: a
+            // hidden one leaves no empty place (two lists shown in turns
+            // take the place of one).
             QSizePolicy policy = w->sizePolicy();
             policy.setRetainSizeWhenHidden(false);
             w->setSizePolicy(policy);
-            children.push_back(w);
+            watched.push_back(w);
         }
-        new GroupPlace(place, frame, std::move(children));
+        if (frame && (watched.empty() || !(node.control.style & kHiddenWithControls)))
+            watched.push_back(frame);
+        new GroupPlace(place, std::move(watched));
     }
 
 public:

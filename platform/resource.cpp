@@ -78,6 +78,9 @@ Node Group(int id, std::string caption, std::vector<Node> children, unsigned sty
     n.control.style = style;
     return n;
 }
+Node Part(std::vector<Node> children) {
+    return MakeContainer(Node::Type::Part, std::move(children));
+}
 Node Row(std::vector<Node> children) {
     return MakeContainer(Node::Type::Row, std::move(children));
 }

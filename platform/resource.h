@@ -15,6 +15,13 @@
 // dialogs the program was designed on. Consecutive radio buttons in one
 // row, column or group form a radio group (kGroupStart starts a new one):
 // clicking one unchecks the others of its group.
+//
+// A dialog whose table holds parts that the program shows for some uses
+// only (the account lists of one report, the manager code of another)
+// says which they are: a Part, or a group box marked kHiddenWithControls,
+// takes no room while the program has hidden all its controls, so the
+// dialog fits what it shows. Every other group box keeps its frame where
+// the program leaves it, also around controls that are all hidden.
 
 #include <string>
 #include <vector>
@@ -51,6 +58,9 @@ enum ControlStyle : unsigned {
     kHorizontal = 1u << 9,    // scroll bar (vertical otherwise)
     kGroupStart = 1u << 10,   // radio: starts a new radio group
     kFixedPitch = 1u << 11,   // list, edit or static whose lines are laid out in columns
+    // Group box: the frame of a part (see Part): hidden while its controls
+    // are all hidden.
+    kHiddenWithControls = 1u << 12,
 };
 
 struct ControlDef {
@@ -66,9 +76,10 @@ struct ControlDef {
 };
 
 // A node of a dialog's arrangement: a control, a row, a column, a group box
-// with its children (laid out as a column) or stretchable space.
+// with its children (laid out as a column), a part without a frame (laid
+// out as a column) or stretchable space.
 struct Node {
-    enum class Type { Control, Row, Column, Group, Stretch };
+    enum class Type { Control, Row, Column, Group, Part, Stretch };
     Type type = Type::Control;
     ControlDef control;  // the control, or the group box of a group
     std::vector<Node> children;
@@ -91,6 +102,12 @@ Node ScrollBar(int id, unsigned style = 0);
 // An up-down (spin) control: two arrows that report a change of position.
 Node UpDown(int id, unsigned style = 0);
 Node Group(int id, std::string caption, std::vector<Node> children, unsigned style = 0);
+// A part of the dialog that the program shows and hides by its controls,
+// laid out as a column without a frame, as the children of a group box
+// are: a hidden control of it leaves no empty place (two lists shown in
+// turns take the place of one), and the part takes no room while its
+// controls are all hidden.
+Node Part(std::vector<Node> children);
 Node Row(std::vector<Node> children);
 Node Column(std::vector<Node> children);
 Node Stretch();

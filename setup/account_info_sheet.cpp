@@ -131,28 +131,37 @@ DialogTemplate Page2Table() {
 }
 
 DialogTemplate Page3Table() {
+    // What the page hides as it initialises is hidden from the start, so
+    // that the sheet takes its size once, from what its pages show. The
+    // "Combined Accts" frame stays shown around its hidden edits.
+    constexpr unsigned kOff = kHidden | kDisabled;
     std::vector<Node> combined;
-    for (int i = 0; i < 10; ++i) combined.push_back(Edit(P3::kCombined1 + i).Chars(6));
+    for (int i = 0; i < 10; ++i) combined.push_back(Edit(P3::kCombined1 + i, kOff).Chars(6));
     std::vector<Node> notes;
     for (int i = 0; i < 4; ++i) notes.push_back(Edit(P3::kNote1 + i).Chars(60));
-    return {
-        132, "Billing",
-        Column({
-            Static(CAccountPage::kIdentifierStatic, "").Chars(40),
-            Row({Static(P3::kFeeCodeLabel, "Mgt. Fee Code").Chars(16), Edit(P3::kFeeCode).Chars(2),
-                 Static(P3::kSetupChargeLabel, "Acct. Setup Chg.").Chars(16),
-                 Edit(P3::kSetupCharge).Chars(10), Stretch()}),
-            Row({Static(P3::kLetterTypeLabel, "Inv. Letter Type").Chars(16), Edit(P3::kLetterType).Chars(2),
-                 Static(P3::kFeeOptionLabel, "Mgt. Fee Option").Chars(16), Edit(P3::kFeeOption).Chars(2),
-                 Stretch()}),
-            Field("Investment Obj.", Edit(P3::kObjective).Chars(4), 16),
-            Group(P3::kFrequencyFrame, "Billing Frequency",
-                  {Row({Radio(P3::kFrequency1, "Annualy"), Radio(P3::kFrequency1 + 1, "Semi-Annually"),
-                        Radio(P3::kFrequency1 + 2, "Quarterly"), Radio(P3::kFrequency1 + 3, "Monthly"),
-                        Radio(P3::kFrequency1 + 4, "2 Months"), Radio(P3::kFrequency1 + 5, "4 Months")})}),
-            Row({Label("Notes").Chars(16), Column(notes)}),
-            Group(P3::kCombinedFrame, "Combined Accts", {Row(combined)}),
-        })};
+    return {132, "Billing",
+            Column({
+                Static(CAccountPage::kIdentifierStatic, "").Chars(40),
+                Row({Static(P3::kFeeCodeLabel, "Mgt. Fee Code", kOff).Chars(16),
+                     Edit(P3::kFeeCode, kOff).Chars(2),
+                     Static(P3::kSetupChargeLabel, "Acct. Setup Chg.", kOff).Chars(16),
+                     Edit(P3::kSetupCharge, kOff).Chars(10), Stretch()}),
+                Row({Static(P3::kLetterTypeLabel, "Inv. Letter Type", kOff).Chars(16),
+                     Edit(P3::kLetterType).Chars(2),
+                     Static(P3::kFeeOptionLabel, "Mgt. Fee Option", kOff).Chars(16),
+                     Edit(P3::kFeeOption).Chars(2), Stretch()}),
+                Field("Investment Obj.", Edit(P3::kObjective).Chars(4), 16),
+                Group(P3::kFrequencyFrame, "Billing Frequency",
+                      {Row({Radio(P3::kFrequency1, "Annualy", kOff),
+                            Radio(P3::kFrequency1 + 1, "Semi-Annually", kOff),
+                            Radio(P3::kFrequency1 + 2, "Quarterly", kOff),
+                            Radio(P3::kFrequency1 + 3, "Monthly", kOff),
+                            Radio(P3::kFrequency1 + 4, "2 Months", kOff),
+                            Radio(P3::kFrequency1 + 5, "4 Months", kOff)})},
+                      kOff),
+                Row({Label("Notes").Chars(16), Column(notes)}),
+                Group(P3::kCombinedFrame, "Combined Accts", {Row(combined)}),
+            })};
 }
 
 DialogTemplate Page4Table() {

@@ -58,8 +58,10 @@ DialogTemplate PerformanceTemplate() {
             Row({Group(D::kAccountGroup, "Account",
                        {Radio(D::kAllRadio, "All"), Radio(D::kGroupsRadio, "Groups"),
                         Radio(D::kSelectRadio, "Select", kChecked)}),
-                 Column({ListBox(D::kAccountList).Chars(12).Lines(6),
-                         ListBox(D::kGroupList, kHidden).Chars(14).Lines(6)}),
+                 // The accounts, or the groups, or neither beside the
+                 // manager code.
+                 Part({ListBox(D::kAccountList).Chars(12).Lines(6),
+                       ListBox(D::kGroupList, kHidden).Chars(14).Lines(6)}),
                  Group(D::kManagerGroup, "Manager Code", {ComboBox(D::kManagerCombo).Chars(8)})}),
             Row({Group(D::kAssetGroup, "Asset Class",
                        {Radio(D::kCashEquivalents, "Cash Equiv."), Radio(D::kEquities, "Equities"),

@@ -154,9 +154,12 @@ DialogTemplate ReportOptionsTemplate() {
             Row({Group(D::kAccountGroup, "Account",
                        {Radio(D::kAllRadio, "All"), Radio(D::kSelectRadio, "Select", kChecked),
                         Radio(D::kGroupRadio, "Group", kOff)}),
+                 // Goes with its lists where a report takes the manager
+                 // code in their place.
                  Group(D::kClientListGroup, "Client List",
                        {ListBox(D::kAccountList).Chars(12).Lines(6),
-                        ListBox(D::kGroupList, kOff).Chars(14).Lines(6)}),
+                        ListBox(D::kGroupList, kOff).Chars(14).Lines(6)},
+                       kHiddenWithControls),
                  Group(D::kManagerGroup, "Manager Code", {ComboBox(D::kManagerCombo).Chars(8)})}),
             Row({Static(D::kFirstDateLabel, "Start Date"), Edit(D::kFirstDate).Chars(10),
                  Static(D::kSecondDateLabel, "End Date"), Edit(D::kSecondDate).Chars(10), Stretch()}),

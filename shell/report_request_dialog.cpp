@@ -90,8 +90,10 @@ DialogTemplate ReportRequestTemplate() {
                  Static(D::kPostedDate, "xxxxx", kHidden).Chars(10), Stretch()}),
             Row({Static(D::kSecondDateLabel, "Posting to be Done Through", kHidden),
                  Edit(D::kSecondDate, kHidden).Chars(10), Stretch()}),
+            // The Account frame goes with its radios where a report
+            // chooses no brokers.
             Row({Group(D::kAccountGroup, "Account",
-                       {Radio(D::kAllRadio, "All"), Radio(D::kSelectRadio, "Select")}),
+                       {Radio(D::kAllRadio, "All"), Radio(D::kSelectRadio, "Select")}, kHiddenWithControls),
                  Group(D::kBrokerGroup, "Broker", {ListBox(D::kBrokerList).Chars(12).Lines(6)}),
                  Column({Static(kManagerLabel, "Manager Code"), ComboBox(D::kManagerCombo).Chars(8),
                          Stretch()}),

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLayout>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -438,13 +440,14 @@ using namespace platform;
 
 // Dialogs are sized to what they show at the font in use: a text set later
 // than the table's width is not cut (the dialog widens), and a group box
-// whose children are all hidden takes no room, frame shown or not.
+// that goes with its controls takes no room once they are all hidden,
+// frame shown or not.
 TEST(DialogLayout, TextsAreNotCutAndHiddenGroupsTakeNoRoom) {
     enum : int { kPrompt = 10, kList = 11, kFrame = 20, kChoice = 21, kOther = 30 };
     Dialog dialog(
         {902, "Layout",
-         Column({Group(kFrame, "Sort Option", {Radio(kChoice, "Account Name")}), Static(kPrompt, "").Chars(5),
-                 ListBox(kList).Chars(5).Lines(3), Static(kOther, "Other")})});
+         Column({Group(kFrame, "Sort Option", {Radio(kChoice, "Account Name")}, kHiddenWithControls),
+                 Static(kPrompt, "").Chars(5), ListBox(kList).Chars(5).Lines(3), Static(kOther, "Other")})});
     ASSERT_TRUE(dialog.Create());
     QWidget* window = dialog.GetWidget();
     QWidget* prompt = dialog.GetDlgItem(kPrompt).Widget();
@@ -536,10 +539,11 @@ using namespace platform;
 // instead of stretching over it.
 TEST(DialogLayout, ADialogShrinksWhenAPartHides) {
     enum : int { kList = 10, kClients = 11, kOutput = 20, kPrint = 21, kDisplay = 22 };
-    Dialog dialog({907, "Shrink",
-                   Column({Group(kClients, "Client List", {ListBox(kList).Chars(10).Lines(10)}),
-                           Group(kOutput, "Output", {Row({Radio(kPrint, "Print"), Radio(kDisplay, "Display")})}),
-                           Button(IDCANCEL, "Cancel")})});
+    Dialog dialog(
+        {907, "Shrink",
+         Column({Group(kClients, "Client List", {ListBox(kList).Chars(10).Lines(10)}, kHiddenWithControls),
+                 Group(kOutput, "Output", {Row({Radio(kPrint, "Print"), Radio(kDisplay, "Display")})}),
+                 Button(IDCANCEL, "Cancel")})});
     ASSERT_TRUE(dialog.Create());
     QApplication::processEvents();
     QWidget* window = dialog.GetWidget();
@@ -554,6 +558,84 @@ TEST(DialogLayout, ADialogShrinksWhenAPartHides) {
     dialog.GetDlgItem(kList).ShowWindow(SW_SHOW);
     QApplication::processEvents();
     EXPECT_EQ(window->height(), opened);
+    dialog.DestroyWindow();
+}
+
+// A group box keeps its frame where the program leaves it shown around
+// controls it has all hidden, as a resource's group box does; one whose
+// table says it goes with its controls is hidden with them. Its place
+// takes room while the frame or a control shows.
+TEST(DialogLayout, AGroupBoxGoesWithItsControlsWhereItsTableSaysSo) {
+    enum : int { kFrame = 20, kFirst = 21, kSecond = 22 };
+    struct Case {
+        const char* name;
+        unsigned style;
+        bool hide_controls;
+        bool hide_frame;
+        bool place_shows;
+        bool frame_shows;
+    };
+    const Case cases[] = {
+        {"a frame left around hidden controls", 0, true, false, true, true},
+        {"a frame hidden with its controls", 0, true, true, false, false},
+        {"controls without their frame", 0, false, true, true, false},
+        {"a frame that goes with its controls", kHiddenWithControls, true, false, false, false},
+        {"controls without a frame that goes with them", kHiddenWithControls, false, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dialog dialog({909, "Frames",
+                       Column({Group(kFrame, "Combined",
+                                     {Row({Edit(kFirst).Chars(4), Edit(kSecond).Chars(4)})}, c.style),
+                               Button(IDCANCEL, "Cancel")})});
+        ASSERT_TRUE(dialog.Create());
+        QWidget* place = dialog.GetDlgItem(kFrame).Widget()->parentWidget();
+        for (const int id : {kFirst, kSecond})
+            if (c.hide_controls) dialog.GetDlgItem(id).ShowWindow(SW_HIDE);
+        if (c.hide_frame) dialog.GetDlgItem(kFrame).ShowWindow(SW_HIDE);
+        EXPECT_EQ(!place->isHidden(), c.place_shows);
+        EXPECT_EQ(dialog.GetDlgItem(kFrame).IsWindowVisible(), c.frame_shows);
+        // Shown again, the controls bring their place back in every case.
+        for (const int id : {kFirst, kSecond}) dialog.GetDlgItem(id).ShowWindow(SW_SHOW);
+        EXPECT_FALSE(place->isHidden());
+        dialog.DestroyWindow();
+    }
+}
+
+// A part without a frame: of two lists shown in turns only the shown one
+// takes room; with all its controls hidden the part takes none, so the
+// radio group beside it is no taller than its radios; its controls shown
+// again come back where they first stood, in a dialog of the first size.
+TEST(DialogLayout, APartTakesNoRoomWhileItsControlsAreAllHidden) {
+    enum : int { kAll = 10, kSelect = 11, kLabel = 20, kAccounts = 21, kGroups = 22, kManager = 30 };
+    Dialog dialog({908, "Part",
+                   Column({Row({Group(IDC_STATIC, "Account", {Radio(kAll, "All"), Radio(kSelect, "Select")}),
+                                Part({Static(kLabel, "Account"), ListBox(kAccounts).Chars(10).Lines(8),
+                                      ListBox(kGroups, kHidden).Chars(10).Lines(8)}),
+                                Part({ComboBox(kManager, kHidden).Chars(6)})}),
+                           Button(IDCANCEL, "Cancel")})});
+    ASSERT_TRUE(dialog.Create());
+    QApplication::processEvents();
+    QWidget* window = dialog.GetWidget();
+    QWidget* accounts = dialog.GetDlgItem(kAccounts).Widget();
+    QWidget* part = accounts->parentWidget();
+    const QWidget* radios = dialog.GetDlgItem(kAll).Widget()->parentWidget();
+    const QSize opened = window->size();
+    const QRect first = accounts->geometry();
+    EXPECT_LT(part->height(), 2 * accounts->minimumHeight()) << "the hidden list takes room";
+
+    for (const int id : {kLabel, kAccounts}) dialog.GetDlgItem(id).ShowWindow(SW_HIDE);
+    dialog.GetDlgItem(kManager).ShowWindow(SW_SHOW);
+    QApplication::processEvents();
+    EXPECT_TRUE(part->isHidden());
+    EXPECT_LE(radios->height(), radios->sizeHint().height() + radios->fontMetrics().height() / 2);
+    EXPECT_LT(window->height(), opened.height());
+
+    for (const int id : {kLabel, kAccounts}) dialog.GetDlgItem(id).ShowWindow(SW_SHOW);
+    dialog.GetDlgItem(kManager).ShowWindow(SW_HIDE);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), opened);
+    EXPECT_EQ(accounts->geometry(), first);
     dialog.DestroyWindow();
 }
 

@@ -1,11 +1,13 @@
 // Accounts, brokers and custodians through the program's own commands,
 // driven by text scripts: the data dialog's messages and captions, new and
 // deleted entries and what Done and Escape leave on disk; the account
-// sheet's defaults, refusals and apply rules; broker information; copy
-// account.
+// sheet's defaults, refusals and apply rules, and its size; broker
+// information; copy account.
 
 #include <gtest/gtest.h>
 
+#include <QSize>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,12 +17,15 @@
 #include "records/account_file.h"
 #include "records/broker_list.h"
 #include "records/files.h"
+#include "setup/account_info_sheet.h"
 #include "setup/broker_data_dialog.h"
 #include "setup/broker_info_dialog.h"
 #include "shell/message_list.h"
+#include "tests/fixtures/dialog_on_screen.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/tools/program_run.h"
+#include "tests/tools/script_driver.h"
 
 namespace {
 
@@ -279,6 +284,9 @@ TEST(AccountSheet, DefaultsRefusalsAndApplyRules) {
              "page 132\nexpect-check 1284 on\nexpect-visible 1284 off\nexpect-text 1279 \"0\"\n"
              "expect-visible 1279 off\nexpect-text 1288 \"2\"\nexpect-text 1289 \"1\"\nexpect-visible 1324 "
              "off\n"
+             // The combined accounts' frame stays shown around its hidden
+             // edits; the billing frequency's goes with its buttons.
+             "expect-visible 1290 on\nexpect-visible 1281 off\n"
              "click 2\n" +
              done},
         {"page 1 refuses a bad opening date and stores nothing",
@@ -359,6 +367,48 @@ TEST(AccountSheet, DefaultsRefusalsAndApplyRules) {
          },
          TwoAccountsWithFiles},
     });
+}
+
+// The sheet takes its size once, as it opens: showing a page for the
+// first time (the Billing page hides most of its controls as it
+// initialises) changes neither its width nor its height.
+TEST(AccountSheet, KeepsTheSizeItOpensWith) {
+    TempDataDir dir;
+    TwoAccountsWithFiles();
+    tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started());
+    platform::ScriptedInteraction script([](const std::string& failure) { ADD_FAILURE() << failure; });
+    script.SetTopLevelWindow(run.Frame());
+    auto play = [&](const std::string& text) {
+        tools::ParsedScript parsed = tools::ParseScript(text, run.Frame());
+        for (const std::string& error : parsed.errors) ADD_FAILURE() << error;
+        for (platform::ScriptStep& step : parsed.steps) script.Add(std::move(step));
+    };
+    QSize opened;
+    play("menu \"Setup/Account\"\ndialog 106\nset 1003 \"A1\"\nclick 1005\ndialog 127\n");
+    script.Run("the sheet opens", [&]() -> std::string {
+        const QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
+        if (!sheet) return "the sheet is not open";
+        opened = sheet->size();
+        return "";
+    });
+    for (const char* page : {"130", "132", "133", "127"}) {
+        play(std::string("page ") + page + "\n");
+        script.Run(std::string("page ") + page + " shown", [&]() -> std::string {
+            const QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
+            if (sheet->size() == opened) return "";
+            return "the sheet is " + std::to_string(sheet->width()) + "x" + std::to_string(sheet->height()) +
+                   ", it opened " + std::to_string(opened.width()) + "x" + std::to_string(opened.height());
+        });
+    }
+    play("click 2\nclosed\nclick 1008\nclosed\n");
+    {
+        platform::ScopedInteraction installed(script);
+        script.RunScript();
+        script.FailIfStepsLeft();
+    }
+    run.Close();
+    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
 }
 
 TEST(BrokerInfo, CaptionsNewAndReplacedIdentifiers) {
