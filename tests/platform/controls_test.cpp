@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QThread>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -503,14 +504,16 @@ TEST(DialogKeys, UniqueLettersWithoutChangingTheWords) {
     dialog.DestroyWindow();
 }
 
-// The check that walks a dialog's keys: own letters that clash and a push
-// button left without a letter are faults; letters the dialog chose are
-// not, hidden controls included.
+// The check that walks a dialog's keys: own letters that clash (a label's
+// letter among them) and a push button left without a letter are faults;
+// letters the dialog chose are not, hidden controls included.
 TEST(DialogKeys, ClashingOwnLettersAndPushButtonsWithoutAKeyAreFaults) {
     struct Case {
         const char* name;
         Node body;
         std::vector<std::string> faults;
+        // What the program does to the dialog once it is built.
+        std::function<void(Dialog&)> then = {};
     };
     const std::vector<Case> cases = {
         {"letters chosen by the dialog",
@@ -523,10 +526,18 @@ TEST(DialogKeys, ClashingOwnLettersAndPushButtonsWithoutAKeyAreFaults) {
         {"a button whose letters others own",
          Column({Button(kGenerate, "&Ok"), Button(kGet, "&Keep"), Button(kOff, "Ok")}),
          {"push button \"Ok\" has no key"}},
+        // The label took R as the dialog was built; the check box's new
+        // text brings an own R.
+        {"a label's letter",
+         Column({Row({Label("Report Date"), Edit(kDate)}), CheckBox(kCheck, "Print"),
+                 Button(IDCANCEL, "Cancel")}),
+         {"Alt+R is \"Report Date\" and \"Run\""},
+         [](Dialog& dialog) { dialog.SetDlgItemText(kCheck, "&Run"); }},
     };
     for (const Case& c : cases) {
         Dialog dialog{{904, "Faults", c.body}};
         ASSERT_TRUE(dialog.Create()) << c.name;
+        if (c.then) c.then(dialog);
         EXPECT_EQ(KeyFaults(dialog), c.faults) << c.name;
         dialog.DestroyWindow();
     }
