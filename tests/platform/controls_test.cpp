@@ -543,4 +543,21 @@ TEST(DialogKeys, ClashingOwnLettersAndPushButtonsWithoutAKeyAreFaults) {
     }
 }
 
+// Where the letters run short, a push button the table shows takes a
+// letter before one the program shows only in some modes ("Done" before
+// "Add Allocation"), whatever their order.
+TEST(DialogKeys, AButtonAlwaysShownChoosesBeforeOneShownInSomeModes) {
+    Dialog dialog{
+        {905, "Modes", Row({Button(kGet, "Go", kHidden), CheckBox(kCheck, "&Out"), Button(kOff, "Go")})}};
+    ASSERT_TRUE(dialog.Create());
+    const auto key_of = [&](int id) {
+        auto* b = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id).Widget());
+        return QKeySequence::mnemonic(b->text()).toString().toStdString();
+    };
+    EXPECT_EQ(key_of(kOff), "Alt+G");
+    EXPECT_EQ(key_of(kGet), "");
+    EXPECT_EQ(KeyFaults(dialog), std::vector<std::string>{"push button \"Go\" has no key"});
+    dialog.DestroyWindow();
+}
+
 }  // namespace keys
