@@ -318,7 +318,7 @@ QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent) {
     return w;
 }
 
-void BuildBody(Window& owner, const Node& body, QWidget* parent, const std::vector<QChar>& taken) {
+void BuildBody(Window& owner, const Node& body, QWidget* parent, const TakenLetters& taken) {
     auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, parent);
     Builder builder(owner);
     builder.Add(body, layout, parent);

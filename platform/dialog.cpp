@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QEventLoop>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLayout>
 #include <QPlainTextEdit>
@@ -201,10 +202,14 @@ void Dialog::SetWindowText(std::string_view text) {
     FitTitle();
 }
 
-// The window's title bar shows the program's icon and up to three frame
-// buttons beside the title, in a bold face on most desktops: the dialog is
-// made at least that wide, so that a title longer than the dialog's
-// controls ("Portfolio Manager Codes") is not cut short.
+// The window's title bar shows the program's icon and three frame buttons
+// beside the title, in the desktop's title face, bold on most desktops: the
+// dialog is made at least that wide, so that a title longer than the
+// dialog's controls ("Portfolio Manager Codes") is not cut short. The icon
+// and each button take a square as high as the title bar, which is at
+// least the style's and two lines of the title face high, and the title
+// keeps half a square clear on either side. The title is measured in the
+// dialog's own face too, where that is the wider.
 void Dialog::FitTitle() {
     QWidget* w = GetWidget();
     auto* layout = w ? qobject_cast<QBoxLayout*>(w->layout()) : nullptr;
@@ -213,12 +218,17 @@ void Dialog::FitTitle() {
         title_room_ = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
         layout->addSpacerItem(title_room_);
     }
-    QFont font = w->font();
-    font.setBold(true);
-    const int bar = w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w);
+    QFont face = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    face.setBold(true);
+    QFont own = w->font();
+    own.setBold(true);
+    const QString title = w->windowTitle();
+    const int text =
+        std::max(QFontMetrics(face).horizontalAdvance(title), QFontMetrics(own).horizontalAdvance(title));
+    const int square = std::max(w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w),
+                                2 * QFontMetrics(face).height());
     const QMargins margins = layout->contentsMargins();
-    const int wanted = QFontMetrics(font).horizontalAdvance(w->windowTitle()) + 4 * bar - margins.left() -
-                       margins.right();
+    const int wanted = text + 5 * square - margins.left() - margins.right();
     title_room_->changeSize(std::max(0, wanted), 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
     layout->invalidate();
 }

@@ -8,8 +8,10 @@
 #include <QRadioButton>
 #include <map>
 
+#include "platform/main_frame.h"
 #include "platform/property_sheet.h"
 #include "platform/text.h"
+#include "platform/view.h"
 
 namespace platform {
 namespace {
@@ -22,6 +24,10 @@ std::string Plain(const QString& text) {
         plain += text[i];
     }
     return "\"" + FromQt(plain) + "\"";
+}
+
+std::string KeyName(const QKeySequence& key) {
+    return key.toString(QKeySequence::PortableText).toStdString();
 }
 
 bool Inside(const QWidget* w, const std::vector<const QWidget*>& parts) {
@@ -52,7 +58,7 @@ void Collect(const QWidget* root, const std::vector<const QWidget*>& skip,
             continue;
         }
         const QKeySequence key = QKeySequence::mnemonic(text);
-        if (!key.isEmpty()) keys[key.toString(QKeySequence::PortableText).toStdString()].push_back(Plain(text));
+        if (!key.isEmpty()) keys[KeyName(key)].push_back(Plain(text));
     }
 }
 
@@ -76,6 +82,12 @@ std::vector<std::string> KeyFaults(const Window& window) {
     std::vector<const QWidget*> pages;
     for (int i = 0; sheet && i < sheet->GetPageCount(); ++i) pages.push_back(sheet->GetPage(i)->GetWidget());
     std::map<std::string, std::vector<std::string>> own;
+    // A child window's form shares its keys with the menu bar above it.
+    if (const auto* view = dynamic_cast<const View*>(&window))
+        if (const ChildFrame* frame = view->GetParentFrame(); frame && frame->GetMainFrame())
+            for (const std::string& caption : frame->GetMainFrame()->GetMenuBarCaptions())
+                if (const QKeySequence key = QKeySequence::mnemonic(ToQt(caption)); !key.isEmpty())
+                    own[KeyName(key)].push_back("menu " + Plain(ToQt(caption)));
     Collect(root, pages, own, faults);
     if (!sheet || pages.empty()) {
         AddClashes(own, faults);

@@ -95,13 +95,24 @@ struct MadeControl {
     const ControlDef* def;
     QWidget* widget;
 };
+// The letters of keys outside a dialog body, which its controls leave to
+// them: of the controls beside it in one window (a property sheet's
+// buttons beside a page), where a caption's own "&" still shows its letter
+// (a clash KeyFaults reports); and of the menu bar above a child window's
+// form, where a caption gives up an own letter the bar has.
+struct TakenLetters {
+    std::vector<QChar> beside;
+    std::vector<QChar> menu_bar;
+};
 // Gives the push buttons, check boxes, radios and the labels of fields of
 // one dialog body their keys (platform/mnemonics.cpp), leaving the `taken`
-// letters to the controls around the body (a property sheet's buttons
-// around a page).
-void GiveMnemonics(const std::vector<MadeControl>& controls, const std::vector<QChar>& taken = {});
+// letters alone.
+void GiveMnemonics(const std::vector<MadeControl>& controls, const TakenLetters& taken = {});
 // The (lower-case) letter of a control's key; a null character for none.
 QChar MnemonicLetter(const QWidget* w);
+// The (lower-case) letter a caption's own "&" marks ("&&" shows "&");
+// a null character for none.
+QChar CaptionLetter(const QString& caption);
 // The text to show for `text` put into a control that has a key, with the
 // key's "&"; and the text the program reads back from what it shows.
 QString CaptionToShow(QWidget* w, const QString& text);
@@ -109,7 +120,7 @@ QString CaptionShown(const QWidget* w, const QString& text);
 
 // Builds a dialog body into `parent`'s layout, registering every control
 // with `owner` in table order; its keys leave the `taken` letters alone.
-void BuildBody(Window& owner, const Node& body, QWidget* parent, const std::vector<QChar>& taken = {});
+void BuildBody(Window& owner, const Node& body, QWidget* parent, const TakenLetters& taken = {});
 
 }  // namespace detail
 }  // namespace platform

@@ -48,6 +48,10 @@ public:
     // The table of the menu that shows now (the child menu while child
     // windows are open), for code that finds a command by its menu path.
     const MenuTable& GetMenu() const { return menus_[current_menu_]; }
+    // The top-level captions of the menu bar as it shows now, each with the
+    // "&" of its key: Alt and those letters open the menus while the main
+    // window or one of its child windows is active.
+    std::vector<std::string> GetMenuBarCaptions() const;
     // Disabling wins over having a handler; enabling only lifts it.
     void EnableCommand(int id, bool enable);
     void CheckCommand(int id, bool check);

@@ -245,6 +245,14 @@ void MainFrame::RebuildMenuBar() {
     RefreshCommandState();
 }
 
+std::vector<std::string> MainFrame::GetMenuBarCaptions() const {
+    std::vector<std::string> captions;
+    if (const QMainWindow* w = GetMainWindow(); w && w->menuBar())
+        for (const QAction* action : w->menuBar()->actions())
+            if (!action->isSeparator()) captions.push_back(FromQt(action->text()));
+    return captions;
+}
+
 bool MainFrame::DeleteTopLevelMenu(std::string_view caption) {
     MenuTable& menu = menus_[current_menu_];
     auto it = std::find_if(menu.begin(), menu.end(), [&](const MenuItem& item) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVariant>
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -23,6 +24,8 @@ namespace {
 constexpr const char* kPlainCaption = "ledraPlainCaption";
 constexpr const char* kShownCaption = "ledraShownCaption";
 constexpr const char* kMnemonicLetter = "ledraMnemonicLetter";
+// The letters of the keys around the control's dialog body (`taken`).
+constexpr const char* kAroundLetters = "ledraAroundLetters";
 
 QString Escaped(const QString& text) {
     QString escaped = text;
@@ -90,26 +93,36 @@ qsizetype OwnPlace(const QString& caption) {
 // each other caption, in order, takes its first free place; one that finds
 // none takes a letter from an earlier caption that can move to another,
 // but never from the first `kept` captions (the push buttons). The `taken`
-// letters belong to controls outside these captions and are left to them.
-std::vector<QString> WithLetters(const std::vector<QString>& captions, std::size_t kept,
-                                 const std::vector<QChar>& taken) {
+// letters belong to keys outside these captions and are left to them; a
+// caption whose own letter the menu bar has loses its "&" and chooses as
+// the others do.
+std::vector<QString> WithLetters(std::vector<QString> captions, std::size_t kept, const TakenLetters& taken) {
     const std::size_t n = captions.size();
     // The taken letters hold their places as captions of their own, ahead
     // of the others and never moved.
-    const std::size_t held = taken.size();
-    std::vector<MnemonicCaption> choice(held + n);
-    for (std::size_t k = 0; k < held; ++k) choice[k].own = taken[k].toLower().unicode();
+    std::vector<QChar> held = taken.beside;
+    held.insert(held.end(), taken.menu_bar.begin(), taken.menu_bar.end());
+    std::vector<MnemonicCaption> choice(held.size() + n);
+    for (std::size_t k = 0; k < held.size(); ++k) choice[k].own = held[k].toLower().unicode();
     for (std::size_t k = 0; k < n; ++k) {
-        MnemonicCaption& c = choice[held + k];
-        if (const qsizetype own = OwnPlace(captions[k]); own >= 0) c.own = captions[k][own].toLower().unicode();
-        for (const qsizetype at : Places(captions[k]))
-            c.places.push_back({static_cast<std::size_t>(at), captions[k][at].toLower().unicode()});
+        MnemonicCaption& c = choice[held.size() + k];
+        QString& caption = captions[k];
+        if (const qsizetype own = OwnPlace(caption); own >= 0) {
+            const QChar letter = caption[own].toLower();
+            if (std::any_of(taken.menu_bar.begin(), taken.menu_bar.end(),
+                            [&](QChar bar) { return bar.toLower() == letter; }))
+                caption.remove(own - 1, 1);
+            else
+                c.own = letter.unicode();
+        }
+        for (const qsizetype at : Places(caption))
+            c.places.push_back({static_cast<std::size_t>(at), caption[at].toLower().unicode()});
     }
     const std::vector<std::size_t> place =
-        ChooseMnemonicPlaces(choice, MnemonicRule::kFreeLetterFirst, held + kept);
+        ChooseMnemonicPlaces(choice, MnemonicRule::kFreeLetterFirst, held.size() + kept);
     std::vector<QString> result;
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t at = place[held + k];
+        const std::size_t at = place[held.size() + k];
         result.push_back(at == kNoMnemonicPlace ? captions[k]
                                                 : captions[k].left(static_cast<qsizetype>(at)) + QLatin1Char('&') +
                                                       captions[k].mid(static_cast<qsizetype>(at)));
@@ -124,20 +137,24 @@ bool IsField(const ControlDef& def) {
 
 }  // namespace
 
-void GiveMnemonics(const std::vector<MadeControl>& controls, const std::vector<QChar>& taken) {
+void GiveMnemonics(const std::vector<MadeControl>& controls, const TakenLetters& taken) {
     struct Candidate {
         QWidget* widget;
         QWidget* buddy;   // the field a label names
         QString caption;  // "&&" shows "&"
     };
-    std::vector<Candidate> buttons, others;
+    // Push buttons the table shows choose first, then those shown only in
+    // some modes, so that where the letters run short the button always
+    // there has one.
+    std::vector<Candidate> buttons, mode_buttons, others;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlDef& def = *controls[i].def;
         QWidget* w = controls[i].widget;
         if (def.caption.empty()) continue;
         switch (def.kind) {
             case ControlKind::Button:
-                buttons.push_back({w, nullptr, ToQtDisplay(def.caption)});
+                ((def.style & kHidden) ? mode_buttons : buttons)
+                    .push_back({w, nullptr, ToQtDisplay(def.caption)});
                 break;
             case ControlKind::CheckBox:
             case ControlKind::Radio:
@@ -154,27 +171,23 @@ void GiveMnemonics(const std::vector<MadeControl>& controls, const std::vector<Q
                 break;
         }
     }
-    const std::size_t button_count = buttons.size();
     std::vector<Candidate> all = std::move(buttons);
+    all.insert(all.end(), mode_buttons.begin(), mode_buttons.end());
+    const std::size_t button_count = all.size();
     all.insert(all.end(), others.begin(), others.end());
     std::vector<QString> plain;
     for (const Candidate& c : all) plain.push_back(c.caption);
     const std::vector<QString> captions = WithLetters(plain, button_count, taken);
+    QString around;
+    for (const std::vector<QChar>* letters : {&taken.beside, &taken.menu_bar})
+        for (const QChar letter : *letters) around += letter.toLower();
     for (std::size_t k = 0; k < all.size(); ++k) {
         const QString& shown = captions[k];
-        const QKeySequence key = QKeySequence::mnemonic(shown);
-        if (key.isEmpty()) continue;
+        const QChar letter = CaptionLetter(shown);
+        // A caption without a key shows as written, unless it gave up its
+        // own letter.
+        if (letter.isNull() && shown == all[k].caption) continue;
         QWidget* w = all[k].widget;
-        QString letter;
-        for (qsizetype i = 0; i + 1 < shown.size(); ++i) {
-            if (shown[i] != QLatin1Char('&')) continue;
-            if (shown[i + 1] == QLatin1Char('&')) {
-                ++i;
-                continue;
-            }
-            letter = shown[i + 1].toLower();
-            break;
-        }
         if (auto* label = qobject_cast<QLabel*>(w)) {
             w->setProperty(kPlainCaption, label->text());
             label->setBuddy(all[k].buddy);
@@ -184,7 +197,8 @@ void GiveMnemonics(const std::vector<MadeControl>& controls, const std::vector<Q
             button->setText(shown);
         }
         w->setProperty(kShownCaption, shown);
-        w->setProperty(kMnemonicLetter, letter);
+        w->setProperty(kMnemonicLetter, letter.isNull() ? QString() : QString(letter));
+        if (!around.isEmpty()) w->setProperty(kAroundLetters, around);
     }
 }
 
@@ -201,6 +215,7 @@ QString CaptionToShow(QWidget* w, const QString& text) {
     // The new text lacks the letter ("Done" became "Post"): another one
     // that no other control of the dialog has.
     std::map<QChar, QWidget*> used;
+    for (const QChar around : w->property(kAroundLetters).toString()) used[around] = nullptr;
     for (QWidget* other : w->window()->findChildren<QWidget*>())
         if (other != w)
             if (const QString l = other->property(kMnemonicLetter).toString(); !l.isEmpty())
@@ -226,6 +241,11 @@ QString CaptionToShow(QWidget* w, const QString& text) {
     }
     w->setProperty(kMnemonicLetter, QString());
     return escaped;
+}
+
+QChar CaptionLetter(const QString& caption) {
+    const qsizetype own = OwnPlace(caption);
+    return own < 0 ? QChar() : caption[own].toLower();
 }
 
 QChar MnemonicLetter(const QWidget* w) {

@@ -23,10 +23,11 @@ void PropertyPage::Build(PropertySheet* sheet, QWidget* parent) {
     // The page shows inside the sheet: its keys and the sheet's (OK,
     // Cancel) are pressed in one window, so the page leaves the sheet's
     // letters to it.
-    std::vector<QChar> taken;
+    detail::TakenLetters taken;
     for (const int id : sheet->GetControlIds())
         if (const QWidget* control = sheet->GetDlgItem(id).Widget())
-            if (const QChar letter = detail::MnemonicLetter(control); !letter.isNull()) taken.push_back(letter);
+            if (const QChar letter = detail::MnemonicLetter(control); !letter.isNull())
+                taken.beside.push_back(letter);
     detail::BuildBody(*this, table_.body, w, taken);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/frame_widgets.h"
 #include "platform/internal_widgets.h"
 #include "platform/main_frame.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -37,7 +38,14 @@ void FormView::OnInitialUpdate() {
     // The view goes by its form's caption (the program colours name their
     // entries by it); the frame keeps its document title.
     SetWindowText(table_.caption);
-    detail::BuildBody(*this, table_.body, w);
+    // Alt and a letter of the menu bar opens its menu while this window is
+    // active, so the form's keys leave the bar's letters to it.
+    detail::TakenLetters taken;
+    if (const ChildFrame* frame = GetParentFrame(); frame && frame->GetMainFrame())
+        for (const std::string& caption : frame->GetMainFrame()->GetMenuBarCaptions())
+            if (const QChar letter = detail::CaptionLetter(ToQt(caption)); !letter.isNull())
+                taken.menu_bar.push_back(letter);
+    detail::BuildBody(*this, table_.body, w, taken);
 }
 
 ChildFrame::ChildFrame() = default;

@@ -3,11 +3,14 @@
 // shared by two controls, and every push button has one. Each dialog is
 // built from its table alone (nothing of the data directory is read), with
 // all of its controls, also those a report code or a mode hides, since the
-// program shows them in turns. A new dialog joins the list below; the
-// scripts that drive a dialog check its keys as it runs, too.
+// program shows them in turns. A child window's form is walked with the
+// menu bar that shows above it, whose keys it shares. A new dialog joins
+// the list below; the scripts that drive a dialog check its keys as it
+// runs, too.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +26,7 @@
 #include "entry/tran_list.h"
 #include "entry/transfers_dialog.h"
 #include "platform/dialog_keys.h"
+#include "platform/main_frame.h"
 #include "platform/property_sheet.h"
 #include "platform/view.h"
 #include "pricing/import_price_file_dialog.h"
@@ -52,6 +56,7 @@
 #include "shell/color_dialog.h"
 #include "shell/ledger_dialog.h"
 #include "shell/letterhead_dialog.h"
+#include "shell/main_frame.h"
 #include "shell/message_list.h"
 #include "shell/options_dialog.h"
 #include "shell/performance_dialog.h"
@@ -73,6 +78,21 @@ std::vector<std::string> TableFaults(const DialogTemplate& table) {
     return faults;
 }
 
+// The faults of a form built as the view of a child window, under the
+// menu bar the program shows while a child window is active: Alt and a
+// letter of that bar opens its menu, so the form leaves those letters.
+std::vector<std::string> FormFaults(const DialogTemplate& table) {
+    const platform::DocTemplate form("Form",
+                                     [&table] { return std::make_unique<platform::FormView>(table); });
+    platform::MainFrame main;
+    if (!main.Create("Walk", shell::MainMenu(), shell::ChildMenu())) return {"no main window"};
+    const platform::ChildFrame* frame = main.OpenView(form);
+    std::vector<std::string> faults =
+        frame ? platform::KeyFaults(*frame->GetView()) : std::vector<std::string>{"could not be built"};
+    main.DestroyWindow();
+    return faults;
+}
+
 // The faults of a property sheet with plain pages of its pages' tables.
 std::vector<std::string> SheetFaults(const platform::PropertySheet& sheet) {
     platform::PropertySheet built(sheet.TemplateId(), sheet.Template().caption);
@@ -90,6 +110,8 @@ std::vector<std::string> SheetFaults(const platform::PropertySheet& sheet) {
 struct Walked {
     std::string name;
     std::function<std::vector<std::string>()> faults;
+    // The faults the window cannot help, each with its reason beside it.
+    std::vector<std::string> unavoidable = {};
 };
 
 template <class D, class... Args>
@@ -128,7 +150,12 @@ std::vector<Walked> EveryDialog() {
         Of<CTradesDlg>("Trades"),
         Of<CTranEditSelectDlg>("Transaction Editor"),
         Of<CTransfersDlg>("Transfers"),
-        {"Transactions list", [] { return TableFaults(CTranList().Template()); }},
+        // Under the seventeen menus of the bar "Done" and "Add Allocation"
+        // have one free letter between them, N: "Done", always shown,
+        // takes it.
+        {"Transactions list",
+         [] { return FormFaults(CTranList().Template()); },
+         {"push button \"Add Allocation\" has no key"}},
         // Set-up, utilities and modules.
         Of<CAccountBillingDlg>("Account billing"),
         {"Account information", [] { return SheetFaults(CAccountInfoSheet("ACCOUNT1")); }},
@@ -171,7 +198,13 @@ std::vector<Walked> EveryDialog() {
 TEST(DialogKeys, EveryDialogHasUniqueKeysAndAKeyOnEveryPushButton) {
     for (const Walked& dialog : EveryDialog()) {
         const std::vector<std::string> faults = dialog.faults();
-        for (const std::string& fault : faults) ADD_FAILURE() << dialog.name << ": " << fault;
+        const auto has = [](const std::vector<std::string>& list, const std::string& fault) {
+            return std::find(list.begin(), list.end(), fault) != list.end();
+        };
+        for (const std::string& fault : faults)
+            if (!has(dialog.unavoidable, fault)) ADD_FAILURE() << dialog.name << ": " << fault;
+        for (const std::string& fault : dialog.unavoidable)
+            if (!has(faults, fault)) ADD_FAILURE() << dialog.name << ": no longer " << fault;
     }
 }
 

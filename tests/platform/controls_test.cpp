@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QThread>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -503,14 +504,16 @@ TEST(DialogKeys, UniqueLettersWithoutChangingTheWords) {
     dialog.DestroyWindow();
 }
 
-// The check that walks a dialog's keys: own letters that clash and a push
-// button left without a letter are faults; letters the dialog chose are
-// not, hidden controls included.
+// The check that walks a dialog's keys: own letters that clash (a label's
+// letter among them) and a push button left without a letter are faults;
+// letters the dialog chose are not, hidden controls included.
 TEST(DialogKeys, ClashingOwnLettersAndPushButtonsWithoutAKeyAreFaults) {
     struct Case {
         const char* name;
         Node body;
         std::vector<std::string> faults;
+        // What the program does to the dialog once it is built.
+        std::function<void(Dialog&)> then = {};
     };
     const std::vector<Case> cases = {
         {"letters chosen by the dialog",
@@ -523,13 +526,38 @@ TEST(DialogKeys, ClashingOwnLettersAndPushButtonsWithoutAKeyAreFaults) {
         {"a button whose letters others own",
          Column({Button(kGenerate, "&Ok"), Button(kGet, "&Keep"), Button(kOff, "Ok")}),
          {"push button \"Ok\" has no key"}},
+        // The label took R as the dialog was built; the check box's new
+        // text brings an own R.
+        {"a label's letter",
+         Column({Row({Label("Report Date"), Edit(kDate)}), CheckBox(kCheck, "Print"),
+                 Button(IDCANCEL, "Cancel")}),
+         {"Alt+R is \"Report Date\" and \"Run\""},
+         [](Dialog& dialog) { dialog.SetDlgItemText(kCheck, "&Run"); }},
     };
     for (const Case& c : cases) {
         Dialog dialog{{904, "Faults", c.body}};
         ASSERT_TRUE(dialog.Create()) << c.name;
+        if (c.then) c.then(dialog);
         EXPECT_EQ(KeyFaults(dialog), c.faults) << c.name;
         dialog.DestroyWindow();
     }
+}
+
+// Where the letters run short, a push button the table shows takes a
+// letter before one the program shows only in some modes ("Done" before
+// "Add Allocation"), whatever their order.
+TEST(DialogKeys, AButtonAlwaysShownChoosesBeforeOneShownInSomeModes) {
+    Dialog dialog{
+        {905, "Modes", Row({Button(kGet, "Go", kHidden), CheckBox(kCheck, "&Out"), Button(kOff, "Go")})}};
+    ASSERT_TRUE(dialog.Create());
+    const auto key_of = [&](int id) {
+        auto* b = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id).Widget());
+        return QKeySequence::mnemonic(b->text()).toString().toStdString();
+    };
+    EXPECT_EQ(key_of(kOff), "Alt+G");
+    EXPECT_EQ(key_of(kGet), "");
+    EXPECT_EQ(KeyFaults(dialog), std::vector<std::string>{"push button \"Go\" has no key"});
+    dialog.DestroyWindow();
 }
 
 }  // namespace keys

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLayout>
 #include <QRect>
@@ -14,6 +15,7 @@
 #include <optional>
 
 #include "platform/message_box.h"
+#include "platform/property_sheet.h"
 #include "platform/scripted_interaction.h"
 #include "sample_dialog.h"
 
@@ -640,26 +642,34 @@ TEST(DialogLayout, APartTakesNoRoomWhileItsControlsAreAllHidden) {
 }
 
 // A title longer than the dialog's controls shows whole: the dialog is
-// at least as wide as the title in a bold face beside the title bar's
-// icon and buttons, also after the program sets a longer title.
+// at least as wide as the title in the desktop's title face (bold) beside
+// the title bar's icon and three buttons, each at least two lines of that
+// face wide, also after the program sets a longer title; a property sheet
+// as much as any dialog.
 TEST(DialogLayout, TheTitleFitsWhole) {
-    const std::string title = "Portfolio Manager Codes";
-    Dialog dialog({906, title, Column({Row({Label("Code"), Edit(10).Chars(4)})})});
-    ASSERT_TRUE(dialog.Create());
-    QWidget* window = dialog.GetWidget();
-    const auto title_width = [&](const std::string& text) {
-        QFont bold = window->font();
-        bold.setBold(true);
-        return QFontMetrics(bold).horizontalAdvance(QString::fromStdString(text));
+    QFont face = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    face.setBold(true);
+    const QFontMetrics title_face(face);
+    const auto wanted = [&](const std::string& text) {
+        return title_face.horizontalAdvance(QString::fromStdString(text)) + 4 * 2 * title_face.height();
     };
-    window->layout()->activate();
-    EXPECT_GT(window->minimumWidth(), title_width(title));
+    const std::string title = "Portfolio Manager Codes";
     const std::string longer = "Portfolio Manager Codes of the Whole Firm";
-    dialog.SetWindowText(longer);
-    window->layout()->activate();
-    EXPECT_GT(window->minimumWidth(), title_width(longer));
-    EXPECT_EQ(dialog.GetWindowText(), longer);
-    dialog.DestroyWindow();
+    Dialog dialog({906, title, Column({Row({Label("Code"), Edit(10).Chars(4)})})});
+    PropertyPage page({907, "Codes", Column({Row({Label("Code"), Edit(10).Chars(4)})})});
+    PropertySheet sheet(908, title);
+    sheet.AddPage(&page);
+    for (Dialog* d : {&dialog, static_cast<Dialog*>(&sheet)}) {
+        ASSERT_TRUE(d->Create());
+        QWidget* window = d->GetWidget();
+        window->layout()->activate();
+        EXPECT_GE(window->minimumWidth(), wanted(title)) << d->TemplateId();
+        d->SetWindowText(longer);
+        window->layout()->activate();
+        EXPECT_GE(window->minimumWidth(), wanted(longer)) << d->TemplateId();
+        EXPECT_EQ(d->GetWindowText(), longer);
+        d->DestroyWindow();
+    }
 }
 
 }  // namespace

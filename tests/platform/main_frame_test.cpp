@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPainter>
 
+#include "platform/dialog_keys.h"
 #include "platform/timer.h"
 
 namespace {
@@ -204,6 +207,43 @@ TEST_F(MainFrameTest, WindowMenuNumbersOnlyTheFirstNineAsMnemonics) {
     EXPECT_EQ(listed[9], "10 W10");
     EXPECT_EQ(listed[11], "12 W12");
     for (ChildFrame* frame : main.GetChildFrames()) frame->DestroyWindow();
+}
+
+// A child window's form shares the main window with the menu bar, whose
+// letters open its menus: the form's keys leave them to the bar (an own
+// letter the bar has given up, another kept), a text the program puts in
+// takes a letter the bar leaves, and the key check counts the bar.
+TEST_F(MainFrameTest, AFormLeavesTheMenuBarsLettersToItsMenus) {
+    enum : int { kMonth = 60, kFund = 61, kWindow = 62, kKeep = 63 };
+    const DialogTemplate form{
+        910, "Form",
+        Column({Row({Label("Month"), Edit(kMonth)}),
+                Row({Button(kFund, "Fund"), Button(kWindow, "&Window"), Button(kKeep, "&Keep")})})};
+    const int form_template = templates.Add({"Form", [form] { return std::make_unique<FormView>(form); }});
+    ChildFrame* frame = main.OpenView(Template(form_template));
+    ASSERT_NE(frame, nullptr);
+    View& view = *frame->GetView();
+    EXPECT_EQ(main.GetMenuBarCaptions(),
+              (std::vector<std::string>{"&File", "&Utilities", "&Modules", "&Window"}));
+    const auto shown = [&](int id) {
+        QWidget* w = view.GetDlgItem(id).Widget();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text().toStdString();
+        for (QLabel* label : view.GetWidget()->findChildren<QLabel*>())
+            if (label->buddy() == w) return label->text().toStdString();
+        return std::string();
+    };
+    EXPECT_EQ(shown(kFund), "Fu&nd");
+    EXPECT_EQ(shown(kWindow), "W&indow");
+    EXPECT_EQ(shown(kKeep), "&Keep");
+    EXPECT_EQ(shown(kMonth), "M&onth");
+    EXPECT_EQ(view.GetDlgItemText(kWindow), "&Window") << "the program reads its captions as written";
+    EXPECT_EQ(KeyFaults(view), std::vector<std::string>{});
+    // "Mill" lacks the N of "Fund": M is the bar's, I the window's.
+    view.SetDlgItemText(kFund, "Mill");
+    EXPECT_EQ(shown(kFund), "Mi&ll");
+    view.SetDlgItemText(kKeep, "&Utilities");
+    EXPECT_EQ(KeyFaults(view), std::vector<std::string>{"Alt+U is menu \"Utilities\" and \"Utilities\""});
+    frame->DestroyWindow();
 }
 
 // Windows of one title are numbered as they open: the second shows
