@@ -31,15 +31,25 @@ void Rbldhl(std::string_view account, int16_t& flag) {
         flag = kWorkFilesFailed;
         return;
     }
+    // The lot texts follow their lots, whose record numbers they share. A
+    // replay without them removed HL.EXT, so only one with them looks for
+    // it (a name that is not there costs a listing of the data directory).
+    const bool lot_texts = result.lot_texts && Exists(LotTextsWorkName());
+    // Every work file must be whole before any is moved (a full disk may
+    // take the gains after the holdings went through): the account keeps
+    // its holdings, lot texts and gains together, all old or all new.
+    bool lost = records::TakeLostWrites(HoldingsWorkName());
+    lost = records::TakeLostWrites(GainsWorkName()) || lost;
+    if (lot_texts) lost = records::TakeLostWrites(LotTextsWorkName()) || lost;
+    if (lost) {
+        flag = kWorkFilesFailed;
+        return;
+    }
     if (!records::MoveFileOver(HoldingsWorkName(), records::Paknam(account, "HL", ".REC"))) {
         flag = kWorkFilesFailed;
         return;
     }
-    // The lot texts follow their lots, whose record numbers they share. A
-    // replay without them removed HL.EXT, so only one with them looks for
-    // it (a name that is not there costs a listing of the data directory).
-    if (result.lot_texts && Exists(LotTextsWorkName()) &&
-        !records::MoveFileOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
+    if (lot_texts && !records::MoveFileOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
         flag = kWorkFilesFailed;
         return;
     }

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -20,16 +21,88 @@ namespace records {
 
 using namespace files_detail;
 
+namespace {
+
+// The name a file is written under beside its target before it is
+// renamed over it.
+std::string BesideName(const std::string& path) {
+    return path + ".new";
+}
+
+// Takes the failed writes of the file at path, after writing out what is
+// still buffered: true when there were any. A file that is not there has
+// none (a work file that could not be made fails the move itself).
+bool TakeLostWritesAt(const std::string& path) {
+    FlushPendingWrites();
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    return TakeFailedWrite(FileKey{st.st_dev, st.st_ino}) != 0;
+}
+
+}  // namespace
+
 bool MoveFileOver(std::string_view work, std::string_view target) {
     const std::string from = ResolveName(work);
     const std::string to = ResolveName(target);
     if (from.empty() || to.empty()) return false;
-    FlushPendingWrites();
+    if (TakeLostWritesAt(from)) return false;
     struct stat st;
     if (::stat(from.c_str(), &st) != 0) return false;
-    if (TakeFailedWrite(FileKey{st.st_dev, st.st_ino})) return false;
     ForgetKeptFile(to);
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool TakeLostWrites(std::string_view work) {
+    const std::string path = ResolveName(work);
+    return !path.empty() && TakeLostWritesAt(path);
+}
+
+TextReplacement::TextReplacement(std::string_view target) : target_(ResolveName(target)) {
+    if (target_.empty()) return;
+    beside_ = BesideName(target_);
+    ForgetKeptFile(beside_);
+    fd_ = ::open(beside_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0) error_ = errno;
+}
+
+TextReplacement::~TextReplacement() {
+    Commit();
+}
+
+bool TextReplacement::WriteLine(std::string_view line) {
+    if (fd_ < 0 || error_ != 0) return false;
+    AppendLine(out_, line);
+    return out_.size() < 65536 || WriteOut();
+}
+
+bool TextReplacement::WriteOut() {
+    if (out_.empty() || error_ != 0) return error_ == 0;
+    if (!WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(written_))) error_ = errno != 0 ? errno : EIO;
+    written_ += static_cast<long long>(out_.size());
+    out_.clear();
+    return error_ == 0;
+}
+
+bool TextReplacement::Commit() {
+    if (done_) return committed_;
+    done_ = true;
+    if (target_.empty()) return false;
+    if (fd_ >= 0) {
+        WriteOut();
+        if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+        fd_ = -1;
+    }
+    if (error_ == 0) error_ = FirstLostWrite();
+    if (error_ == 0) {
+        errno = 0;
+        committed_ = MoveFileOver(beside_, target_);
+        if (committed_) return true;
+        error_ = errno != 0 ? errno : EIO;
+    }
+    ::unlink(beside_.c_str());
+    struct stat st;
+    NoteReplacementRefused(target_, ::stat(target_.c_str(), &st) != 0, error_);
+    return false;
 }
 
 namespace {
@@ -55,7 +128,7 @@ std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
             return i;
         }
         ForgetKeptFile(path);
-        const std::string temp = path + ".new";
+        const std::string temp = BesideName(path);
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) {
             discard();

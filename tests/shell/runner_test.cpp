@@ -211,7 +211,9 @@ TEST_F(RunnerTest, NamedFileHoldsTheReportAndNoWindowOpens) {
 
 // A run's record writes go out together as their files close: one that
 // fails then (a file size limit stands in for a full disk) has no routine
-// left to see it, so the run's end tells it, naming the file.
+// left to see it, so the run's end tells it, naming the file. What the run
+// made after the loss may come from data it could not keep: its copy does
+// not take the named file's place, and the message names that file first.
 TEST_F(RunnerTest, AWriteThatFailsAsARunsFileClosesIsTold) {
     const ReportRoutineOverride report(kTestCode, {[](ReportFields& fields) {
                                            road::WritePagedReport(1);
@@ -234,11 +236,13 @@ TEST_F(RunnerTest, AWriteThatFailsAsARunsFileClosesIsTold) {
     g_report.ReportCode = kTestCode;
     g_report.OutputDestination = kOutputFile;
     g_report.OutputFileName = "MYREPORT.TXT";
-    const Played played = Play("message \"Could not write HLDATA.DAT.\" \"Report Diagnostic\" ok\n",
-                               [&] { RouteReportOutput(*frame_); });
+    const Played played =
+        Play("message \"Could not write MYREPORT.TXT and HLDATA.DAT.\" \"Report Diagnostic\" ok\n",
+             [&] { RouteReportOutput(*frame_); });
     EXPECT_TRUE(played.failures.empty()) << played.Failures();
     ASSERT_EQ(played.message_boxes.size(), 1u);
     EXPECT_TRUE(records::TakeFailedWrites().empty());
+    EXPECT_FALSE(TempDataDir::Exists("MYREPORT.TXT"));
 }
 
 TEST_F(RunnerTest, AFileNameThatDoesNotFitIsRefusedNotCut) {
