@@ -83,6 +83,38 @@ bool TextReplacement::WriteOut() {
     return error_ == 0;
 }
 
+namespace {
+
+// The replacements of the run, written beside their targets and put in
+// place at its end.
+struct PendingReplacement {
+    std::string beside;
+    std::string target;
+};
+
+std::vector<PendingReplacement>& PendingReplacements() {
+    static std::vector<PendingReplacement> pending;
+    return pending;
+}
+
+// Moves the file written beside the target over it, unless error (or a
+// failure kept before) says no; then the file beside is removed and the
+// replacement kept as refused, with the fault of the failure.
+bool PutInPlace(const std::string& beside, const std::string& target, int error) {
+    if (error == 0) error = FirstFailure();
+    if (error == 0) {
+        errno = 0;
+        if (MoveFileOver(beside, target)) return true;
+        error = errno != 0 ? errno : EIO;
+    }
+    ::unlink(beside.c_str());
+    struct stat st;
+    NoteUnwritableFile(target, ::stat(target.c_str(), &st) != 0, error);
+    return false;
+}
+
+}  // namespace
+
 bool TextReplacement::Commit() {
     if (done_) return committed_;
     done_ = true;
@@ -92,18 +124,30 @@ bool TextReplacement::Commit() {
         if (::close(fd_) != 0 && error_ == 0) error_ = errno;
         fd_ = -1;
     }
-    if (error_ == 0) error_ = FirstLostWrite();
-    if (error_ == 0) {
-        errno = 0;
-        committed_ = MoveFileOver(beside_, target_);
-        if (committed_) return true;
-        error_ = errno != 0 ? errno : EIO;
+    // Within a run the file waits beside its target for the run's end (a
+    // later replacement of the same target takes its place there).
+    if (error_ == 0 && InRun()) {
+        std::vector<PendingReplacement>& pending = PendingReplacements();
+        std::erase_if(pending, [this](const PendingReplacement& p) { return p.target == target_; });
+        pending.push_back(PendingReplacement{beside_, target_});
+        return committed_ = true;
     }
-    ::unlink(beside_.c_str());
-    struct stat st;
-    NoteReplacementRefused(target_, ::stat(target_.c_str(), &st) != 0, error_);
-    return false;
+    return committed_ = PutInPlace(beside_, target_, error_);
 }
+
+namespace files_detail {
+
+void PutRunReplacementsInPlace() {
+    std::vector<PendingReplacement> pending;
+    pending.swap(PendingReplacements());
+    // Once anything failed none goes in: the earlier files are kept
+    // together rather than some replaced by what the run made before the
+    // failure.
+    const int error = FirstFailure();
+    for (const PendingReplacement& p : pending) PutInPlace(p.beside, p.target, error);
+}
+
+}  // namespace files_detail
 
 namespace {
 

@@ -325,13 +325,19 @@ bool TakeLostWrites(std::string_view work);
 
 // A text file made anew in place of another (a report copied into the
 // user's file, a chart or export file): its lines are written beside the
-// target and moved over it (MoveFileOver) when the object ends, or at
-// Commit, only when every line was written and the run lost no write
-// before (what a run makes after a lost write may come from data it could
-// not keep whole). So a failure keeps the earlier file whole, and a kill
-// meanwhile leaves the earlier file or the new one. A replacement not put
-// in place is kept for TakeFailedWrites under the target's name, with the
-// fault of the write that failed.
+// target and moved over it (MoveFileOver) only when every line was
+// written, so a failure keeps the earlier file whole and a kill meanwhile
+// leaves the earlier file or the new one. Within a run (RunFileCache) the
+// file waits beside its target until the run ends, and then every
+// replacement of the run goes in place, or none does when the run kept a
+// failure (a lost write, a file it could not make, a replacement that
+// could not be written): what a run makes after a lost write may come
+// from data it could not keep whole, and a run that stops short must not
+// leave some files of its own beside the earlier ones of the others (one
+// account's chart file of the run in place of the last one's). Outside a
+// run the replacement goes in place when the object ends, or at Commit. A
+// replacement not put in place is kept for TakeFailedWrites under the
+// target's name, with the fault of the failure.
 class TextReplacement {
 public:
     explicit TextReplacement(std::string_view target);
@@ -343,8 +349,9 @@ public:
     bool ok() const { return fd_ >= 0; }
     // Adds a line (written with CR LF); false once a write failed.
     bool WriteLine(std::string_view line);
-    // Puts the lines in place of the target; false, with the earlier file
-    // kept, when a write or the move failed. Later calls give the same.
+    // Puts the lines in place of the target (within a run: hands them to
+    // the run's end); false, with the earlier file kept, when a write or
+    // the move failed. Later calls give the same.
     bool Commit();
 
 private:

@@ -47,7 +47,6 @@ struct FailedFile {
     bool keyed = false;  // found by key while the file is there
     FileKey key{};
     bool creating = false;  // the file did not exist and could not be made
-    bool lost_data = true;  // false: a replacement refused, the earlier file kept
     int error = 0;
 };
 
@@ -61,9 +60,7 @@ int g_keep_failed_writes = 0;
 
 void NoteFailedFile(FailedFile file) {
     for (const FailedFile& f : FailedFiles()) {
-        if (file.keyed ? (f.keyed && f.key == file.key)
-                       : (!f.keyed && f.path == file.path && f.lost_data == file.lost_data))
-            return;
+        if (file.keyed ? (f.keyed && f.key == file.key) : (!f.keyed && f.path == file.path)) return;
     }
     FailedFiles().push_back(std::move(file));
 }
@@ -135,15 +132,11 @@ void NoteFailedWrite(int fd, const std::string& path, int error) {
     if (!KeepingFailedWrites()) return;
     struct stat st;
     if (::fstat(fd, &st) != 0) return;
-    NoteFailedFile(FailedFile{path, true, FileKey{st.st_dev, st.st_ino}, false, true, error});
+    NoteFailedFile(FailedFile{path, true, FileKey{st.st_dev, st.st_ino}, false, error});
 }
 
 void NoteUnwritableFile(const std::string& path, bool creating, int error) {
-    if (KeepingFailedWrites()) NoteFailedFile(FailedFile{path, false, FileKey{}, creating, true, error});
-}
-
-void NoteReplacementRefused(const std::string& path, bool creating, int error) {
-    if (KeepingFailedWrites()) NoteFailedFile(FailedFile{path, false, FileKey{}, creating, false, error});
+    if (KeepingFailedWrites()) NoteFailedFile(FailedFile{path, false, FileKey{}, creating, error});
 }
 
 int TakeFailedWrite(const FileKey& key) {
@@ -161,10 +154,10 @@ void FailedFileDeleted(const FileKey& key) {
         if (f.keyed && f.key == key) f.keyed = false;
 }
 
-int FirstLostWrite() {
-    for (const FailedFile& f : FailedFiles())
-        if (f.lost_data) return f.error != 0 ? f.error : EIO;
-    return 0;
+int FirstFailure() {
+    if (FailedFiles().empty()) return 0;
+    const int error = FailedFiles().front().error;
+    return error != 0 ? error : EIO;
 }
 
 bool AnyFailedWrites() {
@@ -202,8 +195,12 @@ RunFileCache::RunFileCache() {
 RunFileCache::~RunFileCache() {
     RunKeeping& k = Keeping();
     // The kept files write out what they still buffer while the run
-    // lasts, so that a write that fails then is kept for its end.
-    if (k.depth == 1) ForgetKeptFiles();
+    // lasts, so that a write that fails then is kept for its end; then the
+    // run's replacements go in place, or none does.
+    if (k.depth == 1) {
+        ForgetKeptFiles();
+        PutRunReplacementsInPlace();
+    }
     if (--k.depth == 0) {
         k.run = 0;
         mallopt(M_TRIM_THRESHOLD, kTrimThreshold);

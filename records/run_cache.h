@@ -55,22 +55,23 @@ bool KeepingFailedWrites();
 // KeepFailedWrites asks for it.
 void NoteFailedWrite(int fd, const std::string& path, int error);
 // Notes that a file (path as opened) could not be written at all: it
-// could not be created or opened for writing. creating: it did not exist.
+// could not be created or opened for writing, or its replacement
+// (TextReplacement) was not put in place. creating: it did not exist.
 void NoteUnwritableFile(const std::string& path, bool creating, int error);
-// Notes that a replacement of the file (TextReplacement) was not put in
-// place: the earlier file, if any, is kept. No data of the run was lost
-// by it, so the run's later replacements still go ahead.
-void NoteReplacementRefused(const std::string& path, bool creating, int error);
 // Forgets the failed writes to the file: the error number of the first,
 // 0 when there were none.
 int TakeFailedWrite(const FileKey& key);
 // The file was deleted: its failures are still told at the run's end, but
 // no longer found by its device and inode, which a new file may take.
 void FailedFileDeleted(const FileKey& key);
-// The error number of the first write the run lost and nobody took (0
-// when none): what a run makes after that may come from data it could not
+// The error number of the first failure kept and not taken (0 when none):
+// what a run makes after a lost write may come from data it could not
 // keep whole.
-int FirstLostWrite();
+int FirstFailure();
+// Puts the replacements the run wrote beside their targets in place, at
+// the end of the run, when it kept no failure; otherwise removes them and
+// keeps them as refused.
+void PutRunReplacementsInPlace();
 // Whether any failure is kept now (a deletion need not look for its file
 // otherwise).
 bool AnyFailedWrites();
