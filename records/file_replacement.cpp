@@ -97,11 +97,10 @@ std::vector<PendingReplacement>& PendingReplacements() {
     return pending;
 }
 
-// Moves the file written beside the target over it, unless error (or a
-// failure kept before) says no; then the file beside is removed and the
-// replacement kept as refused, with the fault of the failure.
+// Moves the file written beside the target over it unless error says no;
+// then the file beside is removed and the replacement kept as refused,
+// with the fault of the failure.
 bool PutInPlace(const std::string& beside, const std::string& target, int error) {
-    if (error == 0) error = FirstFailure();
     if (error == 0) {
         errno = 0;
         if (MoveFileOver(beside, target)) return true;
@@ -142,7 +141,7 @@ void PutRunReplacementsInPlace() {
     pending.swap(PendingReplacements());
     // Once anything failed none goes in: the earlier files are kept
     // together rather than some replaced by what the run made before the
-    // failure.
+    // failure (or from data it lost).
     const int error = FirstFailure();
     for (const PendingReplacement& p : pending) PutInPlace(p.beside, p.target, error);
 }

@@ -4,10 +4,10 @@
 #include "records/run_cache.h"
 
 #include <malloc.h>
-#include <cerrno>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -187,6 +187,9 @@ RunFileCache::RunFileCache() {
     RunKeeping& k = Keeping();
     if (k.depth++ == 0) {
         k.run = ++k.last_run;
+        // A run answers for its own failures only: what an earlier run
+        // left untold (one nobody asked) is not this run's.
+        FailedFiles().clear();
         mallopt(M_MMAP_THRESHOLD, kMapThreshold);
         mallopt(M_TRIM_THRESHOLD, kRunTrimThreshold);
     }
