@@ -186,6 +186,29 @@ TEST(WriteFailures, ACopyThatCannotBeWrittenWholeKeepsTheEarlierFile) {
     if (!skipped.empty()) GTEST_SKIP() << "cases this machine cannot set up:\n" << skipped;
 }
 
+// A work file whose writes were lost is found by its name once, and is
+// then its caller's: the end of the run does not tell it again. A work
+// file written whole, and one that is not there, have lost nothing.
+TEST(WriteFailures, LostWritesOfAWorkFileAreTakenByItsCaller) {
+    TempDataDir data;
+    TempDataDir::WriteBytes("WHOLE.TMP", std::vector<unsigned char>(128, 'w'));
+    const auto run = fixtures::RunInUnwritableFolder({Kind::kFullDisk, 0}, data.path(), [](const fs::path&) {
+        std::string said;
+        {
+            RunFileCache run;
+            DirectFile work("WORK.TMP", 128);
+            for (long n = 1; n <= 40; ++n) work.Write(n, Record(128, 'w'));
+        }
+        said += TakeLostWrites("WORK.TMP") ? "WORK.TMP lost\n" : "WORK.TMP whole\n";
+        said += TakeLostWrites("WORK.TMP") ? "WORK.TMP lost again\n" : "WORK.TMP taken\n";
+        said += TakeLostWrites("WHOLE.TMP") ? "WHOLE.TMP lost\n" : "WHOLE.TMP whole\n";
+        said += TakeLostWrites("NONE.TMP") ? "NONE.TMP lost\n" : "NONE.TMP whole\n";
+        return said + "left: " + Listed(TakeFailedWrites());
+    });
+    if (!run.skipped().empty()) GTEST_SKIP() << run.skipped();
+    EXPECT_EQ(run.result(), "WORK.TMP lost\nWORK.TMP taken\nWHOLE.TMP whole\nNONE.TMP whole\nleft: ");
+}
+
 // On a disk with room the copy is written beside the target and renamed
 // over it: the target holds the new lines and nothing is left beside it;
 // a line file without a record gives an empty file.
