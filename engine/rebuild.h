@@ -13,7 +13,8 @@ namespace engine {
 // Replays every transaction of the account into HL.TMP, GL.TMP and (under
 // option 64) HL.EXT, then renames them over HL<acct>.REC, GL<acct>.REC and
 // HL<acct>.EXT. Each rename replaces its target in one step, so a target is
-// either the old file or the new one. flag: 0 done; otherwise the replay's
+// either the old file or the new one, and none is moved unless every work
+// file was written whole. flag: 0 done; otherwise the replay's
 // status (ReplayStatus), or kWorkFilesFailed when the work files are
 // missing or could not be moved; the stored files then stay as they were.
 // Field 17 of the transactions is written only once the new gains file is

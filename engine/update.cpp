@@ -448,6 +448,12 @@ void Acctrn(std::string_view account_in, int16_t destination) {
 // ---- The update of the data base
 
 int Getacc() {
+    UpdateOutcome outcome;
+    return Getacc(outcome);
+}
+
+int Getacc(UpdateOutcome& outcome) {
+    outcome = UpdateOutcome{};
     // One run over every account: the files each account reads again stay open.
     records::RunFileCache run;
     std::string name;
@@ -479,7 +485,12 @@ int Getacc() {
             // that went through; otherwise they stay as they were.
             int16_t flag = kReplayDone;
             Rbldhl(key, flag);
-            if (flag != kReplayDone) WarnNotRebuilt(key, flag);
+            if (flag == kReplayDone) {
+                ++outcome.rebuilt;
+            } else {
+                WarnNotRebuilt(key, flag);
+                outcome.not_rebuilt.push_back(records::TrimRight(key));
+            }
         }
     }
     records::Prtout(blank, "END", name);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/record.h"
 
@@ -96,5 +97,15 @@ void Acctrn(std::string_view account, int16_t destination);
 // fails keeps its stored holdings and gains files and gets a warning line.
 // Returns 0.
 int Getacc();
+
+// What an update of the data base did with its accounts: how many it
+// rebuilt, and which it could not (each keeps its stored holdings and
+// gains files), for a caller that must say so where the report's warning
+// lines could not be written.
+struct UpdateOutcome {
+    int rebuilt = 0;
+    std::vector<std::string> not_rebuilt;  // account identifiers, trailing blanks dropped
+};
+int Getacc(UpdateOutcome& outcome);
 
 }  // namespace engine

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace records::files_detail {
 
@@ -32,12 +33,20 @@ struct FileKeyHash {
 
 // Opens path to read and write (creating it when asked), or to read only
 // where writing is refused; -1 when neither open succeeded. writable says
-// which.
-inline int OpenForWriting(const std::string& path, bool create, bool& writable) {
+// which; error is the system's error number of the refused read-write
+// open (0 when it succeeded), which a write to the file is then told as.
+inline int OpenForWriting(const std::string& path, bool create, bool& writable, int& error) {
     int fd = ::open(path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_CLOEXEC, 0644);
     writable = fd >= 0;
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    error = fd >= 0 ? 0 : errno;
+    if (fd < 0 && (error == EACCES || error == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     return fd;
+}
+
+// A line as text files hold it: the line, then CR LF.
+inline void AppendLine(std::string& out, std::string_view line) {
+    out.append(line);
+    out += "\r\n";
 }
 
 // Reads up to size bytes at offset off into data, however many reads that

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -20,17 +21,132 @@ namespace records {
 
 using namespace files_detail;
 
+namespace {
+
+// The name a file is written under beside its target before it is
+// renamed over it.
+std::string BesideName(const std::string& path) {
+    return path + ".new";
+}
+
+// Takes the failed writes of the file at path, after writing out what is
+// still buffered: true when there were any. A file that is not there has
+// none (a work file that could not be made fails the move itself).
+bool TakeLostWritesAt(const std::string& path) {
+    FlushPendingWrites();
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    return TakeFailedWrite(FileKey{st.st_dev, st.st_ino}) != 0;
+}
+
+}  // namespace
+
 bool MoveFileOver(std::string_view work, std::string_view target) {
     const std::string from = ResolveName(work);
     const std::string to = ResolveName(target);
     if (from.empty() || to.empty()) return false;
-    FlushPendingWrites();
+    if (TakeLostWritesAt(from)) return false;
     struct stat st;
     if (::stat(from.c_str(), &st) != 0) return false;
-    if (TakeFailedWrite(FileKey{st.st_dev, st.st_ino})) return false;
     ForgetKeptFile(to);
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
+
+bool TakeLostWrites(std::string_view work) {
+    const std::string path = ResolveName(work);
+    return !path.empty() && TakeLostWritesAt(path);
+}
+
+TextReplacement::TextReplacement(std::string_view target) : target_(ResolveName(target)) {
+    if (target_.empty()) return;
+    beside_ = BesideName(target_);
+    ForgetKeptFile(beside_);
+    fd_ = ::open(beside_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0) error_ = errno;
+}
+
+TextReplacement::~TextReplacement() {
+    Commit();
+}
+
+bool TextReplacement::WriteLine(std::string_view line) {
+    if (fd_ < 0 || error_ != 0) return false;
+    AppendLine(out_, line);
+    return out_.size() < 65536 || WriteOut();
+}
+
+bool TextReplacement::WriteOut() {
+    if (out_.empty() || error_ != 0) return error_ == 0;
+    if (!WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(written_))) error_ = errno != 0 ? errno : EIO;
+    written_ += static_cast<long long>(out_.size());
+    out_.clear();
+    return error_ == 0;
+}
+
+namespace {
+
+// The replacements of the run, written beside their targets and put in
+// place at its end.
+struct PendingReplacement {
+    std::string beside;
+    std::string target;
+};
+
+std::vector<PendingReplacement>& PendingReplacements() {
+    static std::vector<PendingReplacement> pending;
+    return pending;
+}
+
+// Moves the file written beside the target over it unless error says no;
+// then the file beside is removed and the replacement kept as refused,
+// with the fault of the failure.
+bool PutInPlace(const std::string& beside, const std::string& target, int error) {
+    if (error == 0) {
+        errno = 0;
+        if (MoveFileOver(beside, target)) return true;
+        error = errno != 0 ? errno : EIO;
+    }
+    ::unlink(beside.c_str());
+    struct stat st;
+    NoteUnwritableFile(target, ::stat(target.c_str(), &st) != 0, error);
+    return false;
+}
+
+}  // namespace
+
+bool TextReplacement::Commit() {
+    if (done_) return committed_;
+    done_ = true;
+    if (target_.empty()) return false;
+    if (fd_ >= 0) {
+        WriteOut();
+        if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+        fd_ = -1;
+    }
+    // Within a run the file waits beside its target for the run's end (a
+    // later replacement of the same target takes its place there).
+    if (error_ == 0 && InRun()) {
+        std::vector<PendingReplacement>& pending = PendingReplacements();
+        std::erase_if(pending, [this](const PendingReplacement& p) { return p.target == target_; });
+        pending.push_back(PendingReplacement{beside_, target_});
+        return committed_ = true;
+    }
+    return committed_ = PutInPlace(beside_, target_, error_);
+}
+
+namespace files_detail {
+
+void PutRunReplacementsInPlace() {
+    std::vector<PendingReplacement> pending;
+    pending.swap(PendingReplacements());
+    // Once anything failed none goes in: the earlier files are kept
+    // together rather than some replaced by what the run made before the
+    // failure (or from data it lost).
+    const int error = FirstFailure();
+    for (const PendingReplacement& p : pending) PutInPlace(p.beside, p.target, error);
+}
+
+}  // namespace files_detail
 
 namespace {
 
@@ -55,7 +171,7 @@ std::size_t WriteBesideAndRename(const std::vector<Replacement>& files) {
             return i;
         }
         ForgetKeptFile(path);
-        const std::string temp = path + ".new";
+        const std::string temp = BesideName(path);
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) {
             discard();

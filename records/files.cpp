@@ -177,7 +177,13 @@ bool CloseDelete(int unit) {
     Close(unit);
     if (!open) return false;
     ForgetKeptFile(path);
-    return ::unlink(path.c_str()) == 0;
+    // A new file may take the deleted one's inode: failures kept for the
+    // deleted file must not stick to it.
+    struct stat st;
+    const bool known = AnyFailedWrites() && ::stat(path.c_str(), &st) == 0;
+    if (::unlink(path.c_str()) != 0) return false;
+    if (known) FailedFileDeleted(FileKey{st.st_dev, st.st_ino});
+    return true;
 }
 
 bool IsOpen(int unit) {

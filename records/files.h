@@ -81,9 +81,17 @@ public:
 
 private:
     void Open(std::string_view name_key, std::string path, bool create);
+    // A write refused because the file could not be opened for writing:
+    // kept, within a run, with the reason the open gave.
+    void NoteRefusedWrite() const;
 
     std::size_t length_;
     std::shared_ptr<State> state_;
+    // Where the open failed: the path, the system's error number and
+    // whether the file was missing (so a write would have made it).
+    std::string unopened_path_;
+    int open_error_ = 0;
+    bool unopened_missing_ = false;
 };
 
 // Writes out what DirectFile and TextFile objects still hold in their
@@ -191,6 +199,9 @@ private:
     std::string out_;      // lines written, not yet on the disk
     bool failed_ = false;  // a write of the buffer failed
     bool cut_pending_ = false;  // the lines written replace a longer rest
+    bool writable_ = false;     // opened for writing
+    int open_error_ = 0;        // why the open for writing failed
+    bool unopened_missing_ = false;  // the open failed and the file is not there
 };
 
 // Unit table. Units 1 to 40.
@@ -262,17 +273,99 @@ private:
 // created and deleted: the call never fails visibly).
 void Purge(std::string_view name);
 
-// The paths of the files whose buffered writes failed since the last call
-// (a run's writes that went out when their files closed), after writing
-// out what is still buffered; the list is then cleared.
-std::vector<std::string> TakeFailedWrites();
+// Why a file could not be created or written, from the system's error
+// number: a read-only medium (EROFS), a full disk (ENOSPC; EDQUOT, a full
+// quota, is the user's full disk), no permission (EACCES, EPERM), or
+// another cause.
+enum class WriteFault { kReadOnly, kDiskFull, kNoPermission, kOther };
+WriteFault FaultOfError(int error);
+
+// A file that could not be created or written.
+struct FailedWrite {
+    std::string path;       // as opened, or the target of a replacement
+    bool creating = false;  // it did not exist and could not be made
+    WriteFault fault = WriteFault::kOther;
+    bool operator==(const FailedWrite&) const = default;
+};
+
+// The files that could not be created or written since the last call, in
+// the order of their paths, each with its fault once, after writing out
+// what is still buffered: a run's writes that failed as their files
+// closed, the writes refused by a file that could not be made or opened
+// for writing, and the replacements not put in place (TextReplacement).
+// The list is then cleared. Failures are kept within a run (RunFileCache)
+// and while a KeepFailedWrites lives; elsewhere the failing write tells
+// its caller and nothing is kept.
+std::vector<FailedWrite> TakeFailedWrites();
+
+// Keeps the failed writes for TakeFailedWrites while it lives, outside a
+// run too: for a caller that a record service tells only that it failed
+// (a status word) and that says which file could not be written and why.
+class KeepFailedWrites {
+public:
+    KeepFailedWrites();
+    ~KeepFailedWrites();
+    KeepFailedWrites(const KeepFailedWrites&) = delete;
+    KeepFailedWrites& operator=(const KeepFailedWrites&) = delete;
+};
 
 // Moves a work file written beside its target over it in one rename, so
 // the target is the old file or the new one, never a part of either. The
 // work file's buffered writes go out first; false, with the target kept,
 // when the move fails or any write to the work file failed, also one that
-// went out when its last DirectFile or TextFile closed.
+// went out when its last DirectFile or TextFile closed (the failure is
+// then the caller's: it is not told at the run's end).
 bool MoveFileOver(std::string_view work, std::string_view target);
+
+// Whether a write to the named work file failed in this run (its buffered
+// writes go out first), as MoveFileOver finds it; the failure is then the
+// caller's, which does not use the file. For work files that must all be
+// whole before any of them is moved over its target.
+bool TakeLostWrites(std::string_view work);
+
+// A text file made anew in place of another (a report copied into the
+// user's file, a chart or export file): its lines are written beside the
+// target and moved over it (MoveFileOver) only when every line was
+// written, so a failure keeps the earlier file whole and a kill meanwhile
+// leaves the earlier file or the new one. Within a run (RunFileCache) the
+// file waits beside its target until the run ends, and then every
+// replacement of the run goes in place, or none does when the run kept a
+// failure (a lost write, a file it could not make, a replacement that
+// could not be written): what a run makes after a lost write may come
+// from data it could not keep whole, and a run that stops short must not
+// leave some files of its own beside the earlier ones of the others (one
+// account's chart file of the run in place of the last one's). Outside a
+// run the replacement goes in place when the object ends, or at Commit. A
+// replacement not put in place is kept for TakeFailedWrites under the
+// target's name, with the fault of the failure.
+class TextReplacement {
+public:
+    explicit TextReplacement(std::string_view target);
+    ~TextReplacement();
+    TextReplacement(const TextReplacement&) = delete;
+    TextReplacement& operator=(const TextReplacement&) = delete;
+
+    // The file beside the target could be made.
+    bool ok() const { return fd_ >= 0; }
+    // Adds a line (written with CR LF); false once a write failed.
+    bool WriteLine(std::string_view line);
+    // Puts the lines in place of the target (within a run: hands them to
+    // the run's end); false, with the earlier file kept, when a write or
+    // the move failed. Later calls give the same.
+    bool Commit();
+
+private:
+    bool WriteOut();
+
+    std::string target_;
+    std::string beside_;
+    int fd_ = -1;
+    int error_ = 0;  // the system's error number of the first failure
+    long long written_ = 0;
+    std::string out_;  // lines not yet written
+    bool done_ = false;
+    bool committed_ = false;
+};
 
 // Replaces a whole file safely: the bytes are written beside the target and
 // renamed over it only when every write succeeded. False on failure, with

@@ -26,6 +26,7 @@ using namespace files_detail;
 struct DirectFile::State {
     int fd = -1;
     bool writable = false;
+    int write_error = 0;  // why the open for writing was refused
     dev_t device = 0;
     ino_t inode = 0;
     std::string path;
@@ -122,9 +123,10 @@ DirectFile::State::~State() {
 bool DirectFile::State::WritePending() {
     if (pending.empty()) return true;
     const bool ok = WriteAllAt(fd, pending.data(), pending.size(), pending_at);
+    const int error = ok ? 0 : errno;
     if (ok) disk_size = std::max(disk_size, pending_at + static_cast<off_t>(pending.size()));
     pending.clear();
-    if (!ok) NoteFailedWrite(fd, path);
+    if (!ok) NoteFailedWrite(fd, path, writable ? error : write_error);
     return ok;
 }
 
@@ -134,7 +136,7 @@ bool DirectFile::State::Flush() {
     cut_pending = false;
     if (disk_size <= size) return ok;
     if (::ftruncate(fd, size) != 0) {
-        NoteFailedWrite(fd, path);
+        NoteFailedWrite(fd, path, writable ? errno : write_error);
         return false;
     }
     disk_size = size;
@@ -204,8 +206,15 @@ DirectFile::DirectFile(const ResolvedPath& path, std::size_t record_length, bool
 void DirectFile::Open(std::string_view name_key, std::string path, bool create) {
     if (path.empty()) return;
     bool writable = false;
-    const int fd = OpenForWriting(path, create, writable);
-    if (fd < 0) return;
+    int error = 0;
+    const int fd = OpenForWriting(path, create, writable, error);
+    if (fd < 0) {
+        struct stat st;
+        unopened_missing_ = ::stat(path.c_str(), &st) != 0;
+        unopened_path_ = std::move(path);
+        open_error_ = error;
+        return;
+    }
     struct stat st;
     if (::fstat(fd, &st) != 0) {
         ::close(fd);
@@ -222,6 +231,7 @@ void DirectFile::Open(std::string_view name_key, std::string path, bool create) 
             ::close(shared->fd);
             shared->fd = fd;
             shared->writable = true;
+            shared->write_error = 0;
         } else {
             ::close(fd);
         }
@@ -231,6 +241,7 @@ void DirectFile::Open(std::string_view name_key, std::string path, bool create) 
         state->pending = TakeWriteBuffer();
         state->fd = fd;
         state->writable = writable;
+        state->write_error = error;
         state->device = st.st_dev;
         state->inode = st.st_ino;
         state->path = std::move(path);
@@ -272,8 +283,19 @@ bool DirectFile::Read(long n, Record& rec) const {
     return true;
 }
 
+void DirectFile::NoteRefusedWrite() const {
+    if (state_)
+        NoteFailedWrite(state_->fd, state_->path, state_->write_error);
+    else if (!unopened_path_.empty())
+        NoteUnwritableFile(unopened_path_, unopened_missing_, open_error_);
+}
+
 bool DirectFile::Write(long n, const Record& rec) {
-    if (!state_ || !state_->writable || n < 1) return false;
+    if (n < 1) return false;
+    if (!state_ || !state_->writable) {
+        NoteRefusedWrite();
+        return false;
+    }
     State& s = *state_;
     const off_t off = static_cast<off_t>(n - 1) * static_cast<off_t>(length_);
     // A write past a pending cut would leave stale bytes in the gap.
@@ -323,14 +345,21 @@ bool DirectFile::ReadRange(long first, std::size_t count, std::vector<unsigned c
 }
 
 bool DirectFile::WriteRecords(long first, const unsigned char* data, std::size_t count) {
-    if (!state_ || !state_->writable || first < 1) return false;
+    if (first < 1) return false;
+    if (!state_ || !state_->writable) {
+        NoteRefusedWrite();
+        return false;
+    }
     if (count == 0) return true;
     State& s = *state_;
     const off_t off = static_cast<off_t>(first - 1) * static_cast<off_t>(length_);
     if (!(s.cut_pending && off > s.size ? s.Flush() : s.WritePending())) return false;
     const std::size_t n = count * length_;
     const bool ok = WriteAllAt(s.fd, data, n, off);
-    if (ok) s.disk_size = std::max(s.disk_size, off + static_cast<off_t>(n));
+    if (ok)
+        s.disk_size = std::max(s.disk_size, off + static_cast<off_t>(n));
+    else
+        NoteFailedWrite(s.fd, s.path, errno);
     s.Patch(off, data, n);
     s.size = std::max(s.size, off + static_cast<off_t>(n));
     return ok;
@@ -363,6 +392,7 @@ bool DirectFile::Truncate(long n) {
         if (::fstat(s.fd, &st) == 0 && st.st_size == length) return true;
     }
     if (::ftruncate(s.fd, static_cast<off_t>(n) * static_cast<off_t>(length_)) != 0) {
+        NoteFailedWrite(s.fd, s.path, s.writable ? errno : s.write_error);
         struct stat st;
         if (::fstat(s.fd, &st) == 0) s.size = s.disk_size = st.st_size;
         return false;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "records/common_file.h"
@@ -17,7 +15,6 @@ namespace records {
 namespace {
 
 constexpr int kLineUnit = 19;       // OUTPUT.TMP while a report is written; Acopy's source
-constexpr int kCopyUnit = 20;       // Acopy's target text file
 constexpr int kTextReportUnit = 4;  // text file of the reports that write to a file directly
 constexpr int kMessageUnit = 16;    // MESSAGE.TXT
 constexpr int kStartupUnit = 39;    // startup.txt while it is converted
@@ -201,27 +198,28 @@ void Prtout(std::string_view line) {
 }
 
 void Acopy(std::string_view source, std::string_view target) {
-    // The copy replaces the target whole: a report without a line leaves
-    // an empty file, not the lines of an earlier run.
-    std::error_code error;
-    std::filesystem::remove(ResolveName(target), error);
+    // The copy replaces the target whole (a report without a line leaves
+    // an empty file, not the lines of an earlier run), and only once it is
+    // complete: it is written beside the target and renamed over it, so a
+    // copy that fails, or a run that lost lines of its report, keeps the
+    // earlier file.
     Opn132(kLineUnit, source);
     UnitGuard source_guard(kLineUnit);
-    Openaw(kCopyUnit, target);
-    UnitGuard target_guard(kCopyUnit);
+    TextReplacement copy(target);
     // The lines are read a large run at a time through one buffer (a
     // report of a whole firm is hundreds of megabytes, which read at once
-    // would be memory to fault in and clear) and written through the text
-    // file's buffer, not a call a line.
+    // would be memory to fault in and clear) and written through the
+    // copy's buffer, not a call a line.
     std::vector<unsigned char> lines;
     for (long first = 1;; first += static_cast<long>(kAcopyChunkLines)) {
-        if (!ReadRecords(kLineUnit, first, kAcopyChunkLines, lines) || lines.empty()) return;
+        if (!ReadRecords(kLineUnit, first, kAcopyChunkLines, lines) || lines.empty()) break;
         for (std::size_t at = 0; at + kReportLineWidth <= lines.size(); at += kReportLineWidth) {
             const std::string_view line(reinterpret_cast<const char*>(lines.data()) + at, kReportLineWidth);
-            if (!WriteLine(kCopyUnit, line)) return;
+            if (!copy.WriteLine(line)) return;
         }
-        if (lines.size() < kAcopyChunkLines * kReportLineWidth) return;
+        if (lines.size() < kAcopyChunkLines * kReportLineWidth) break;
     }
+    copy.Commit();
 }
 
 void Gcn() {

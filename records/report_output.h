@@ -55,8 +55,11 @@ void Prtout(std::string_view line);
 
 // Copies a line file (132-byte records) into a text file, one 132-character
 // line per record from record 1 up to the first record that cannot be read.
-// The text file is made anew: a line file without a record gives an empty
-// text file.
+// The text file is made anew (a line file without a record gives an empty
+// text file) beside the target and renamed over it (TextReplacement): a
+// copy that could not be written whole, or one made in a run that lost
+// writes (the line file's own among them), leaves the earlier file as it
+// was, and the run's failed writes name the target.
 void Acopy(std::string_view source, std::string_view target);
 // The lines Acopy reads at a time.
 inline constexpr std::size_t kAcopyChunkLines = 4096;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -39,11 +40,29 @@ RunKeeping& Keeping() {
     return keeping;
 }
 
-// The files a buffered write failed to reach, by device and inode, with
-// their paths (see NoteFailedWrite).
-std::unordered_map<FileKey, std::string, FileKeyHash>& FailedWrites() {
-    static std::unordered_map<FileKey, std::string, FileKeyHash> failed;
+// A file a write failed to reach (see NoteFailedWrite), in the order the
+// failures came.
+struct FailedFile {
+    std::string path;
+    bool keyed = false;  // found by key while the file is there
+    FileKey key{};
+    bool creating = false;  // the file did not exist and could not be made
+    int error = 0;
+};
+
+std::vector<FailedFile>& FailedFiles() {
+    static std::vector<FailedFile> failed;
     return failed;
+}
+
+// KeepFailedWrites objects alive.
+int g_keep_failed_writes = 0;
+
+void NoteFailedFile(FailedFile file) {
+    for (const FailedFile& f : FailedFiles()) {
+        if (file.keyed ? (f.keyed && f.key == file.key) : (!f.keyed && f.path == file.path)) return;
+    }
+    FailedFiles().push_back(std::move(file));
 }
 
 // Forgets the kept files (each is written out as its last DirectFile
@@ -105,14 +124,44 @@ void ForgetKeptFile(const std::string& path) {
     std::erase_if(Keeping().maps, [&path](const auto& entry) { return entry.second.path == path; });
 }
 
-void NoteFailedWrite(int fd, const std::string& path) {
-    if (Keeping().depth == 0) return;
-    struct stat st;
-    if (::fstat(fd, &st) == 0) FailedWrites().emplace(FileKey{st.st_dev, st.st_ino}, path);
+bool KeepingFailedWrites() {
+    return Keeping().depth > 0 || g_keep_failed_writes > 0;
 }
 
-bool TakeFailedWrite(const FileKey& key) {
-    return FailedWrites().erase(key) != 0;
+void NoteFailedWrite(int fd, const std::string& path, int error) {
+    if (!KeepingFailedWrites()) return;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return;
+    NoteFailedFile(FailedFile{path, true, FileKey{st.st_dev, st.st_ino}, false, error});
+}
+
+void NoteUnwritableFile(const std::string& path, bool creating, int error) {
+    if (KeepingFailedWrites()) NoteFailedFile(FailedFile{path, false, FileKey{}, creating, error});
+}
+
+int TakeFailedWrite(const FileKey& key) {
+    int error = 0;
+    std::erase_if(FailedFiles(), [&](const FailedFile& f) {
+        if (!f.keyed || !(f.key == key)) return false;
+        if (error == 0) error = f.error != 0 ? f.error : EIO;
+        return true;
+    });
+    return error;
+}
+
+void FailedFileDeleted(const FileKey& key) {
+    for (FailedFile& f : FailedFiles())
+        if (f.keyed && f.key == key) f.keyed = false;
+}
+
+int FirstFailure() {
+    if (FailedFiles().empty()) return 0;
+    const int error = FailedFiles().front().error;
+    return error != 0 ? error : EIO;
+}
+
+bool AnyFailedWrites() {
+    return !FailedFiles().empty();
 }
 
 }  // namespace files_detail
@@ -138,6 +187,9 @@ RunFileCache::RunFileCache() {
     RunKeeping& k = Keeping();
     if (k.depth++ == 0) {
         k.run = ++k.last_run;
+        // A run answers for its own failures only: what an earlier run
+        // left untold (one nobody asked) is not this run's.
+        FailedFiles().clear();
         mallopt(M_MMAP_THRESHOLD, kMapThreshold);
         mallopt(M_TRIM_THRESHOLD, kRunTrimThreshold);
     }
@@ -145,9 +197,15 @@ RunFileCache::RunFileCache() {
 
 RunFileCache::~RunFileCache() {
     RunKeeping& k = Keeping();
+    // The kept files write out what they still buffer while the run
+    // lasts, so that a write that fails then is kept for its end; then the
+    // run's replacements go in place, or none does.
+    if (k.depth == 1) {
+        ForgetKeptFiles();
+        PutRunReplacementsInPlace();
+    }
     if (--k.depth == 0) {
         k.run = 0;
-        ForgetKeptFiles();
         mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
         malloc_trim(0);
     }
@@ -157,13 +215,40 @@ long CurrentRun() {
     return Keeping().run;
 }
 
-std::vector<std::string> TakeFailedWrites() {
+WriteFault FaultOfError(int error) {
+    switch (error) {
+        case EROFS:
+            return WriteFault::kReadOnly;
+        case ENOSPC:
+        case EDQUOT:
+            return WriteFault::kDiskFull;
+        case EACCES:
+        case EPERM:
+            return WriteFault::kNoPermission;
+        default:
+            return WriteFault::kOther;
+    }
+}
+
+std::vector<FailedWrite> TakeFailedWrites() {
     FlushPendingWrites();
-    std::vector<std::string> paths;
-    for (const auto& [key, path] : FailedWrites()) paths.push_back(path);
-    FailedWrites().clear();
-    std::sort(paths.begin(), paths.end());
-    return paths;
+    std::vector<FailedWrite> failed;
+    for (const FailedFile& f : FailedFiles()) {
+        FailedWrite w{f.path, f.creating, FaultOfError(f.error)};
+        if (std::find(failed.begin(), failed.end(), w) == failed.end()) failed.push_back(std::move(w));
+    }
+    FailedFiles().clear();
+    std::stable_sort(failed.begin(), failed.end(),
+                     [](const FailedWrite& a, const FailedWrite& b) { return a.path < b.path; });
+    return failed;
+}
+
+KeepFailedWrites::KeepFailedWrites() {
+    ++g_keep_failed_writes;
+}
+
+KeepFailedWrites::~KeepFailedWrites() {
+    --g_keep_failed_writes;
 }
 
 }  // namespace records

@@ -40,14 +40,40 @@ void ForgetKeptMapping(const std::string& key);
 // program replaces or deletes, so that the next open reads it anew.
 void ForgetKeptFile(const std::string& path);
 
-// Notes that a buffered write to the file open on fd failed. Within a run
-// such a write may go out when the last DirectFile or TextFile on the
-// file closes, with no caller left to tell; the failure is kept for
-// MoveFileOver, which must not put such a file over its target, and for
-// the end of the run (TakeFailedWrites), which tells it. Outside a run
-// every write goes out at once and its caller is told, so nothing is kept.
-void NoteFailedWrite(int fd, const std::string& path);
-// Forgets the failed writes to the file; true when there were any.
-bool TakeFailedWrite(const FileKey& key);
+// True while failed writes are kept: in a run, and while a
+// KeepFailedWrites lives.
+bool KeepingFailedWrites();
+
+// Notes that a write to the file open on fd failed, with the system's
+// error number. Within a run such a write may go out when the last
+// DirectFile or TextFile on the file closes, with no caller left to tell;
+// the failure is kept for MoveFileOver, which must not put such a file
+// over its target, for the run's text replacements, which put nothing in
+// place once the run has lost a write, and for the end of the run
+// (TakeFailedWrites), which tells it. Outside a run every write goes out
+// at once and its caller is told, so nothing is kept unless a
+// KeepFailedWrites asks for it.
+void NoteFailedWrite(int fd, const std::string& path, int error);
+// Notes that a file (path as opened) could not be written at all: it
+// could not be created or opened for writing, or its replacement
+// (TextReplacement) was not put in place. creating: it did not exist.
+void NoteUnwritableFile(const std::string& path, bool creating, int error);
+// Forgets the failed writes to the file: the error number of the first,
+// 0 when there were none.
+int TakeFailedWrite(const FileKey& key);
+// The file was deleted: its failures are still told at the run's end, but
+// no longer found by its device and inode, which a new file may take.
+void FailedFileDeleted(const FileKey& key);
+// The error number of the first failure kept and not taken (0 when none):
+// what a run makes after a lost write may come from data it could not
+// keep whole.
+int FirstFailure();
+// Puts the replacements the run wrote beside their targets in place, at
+// the end of the run, when it kept no failure; otherwise removes them and
+// keeps them as refused.
+void PutRunReplacementsInPlace();
+// Whether any failure is kept now (a deletion need not look for its file
+// otherwise).
+bool AnyFailedWrites();
 
 }  // namespace records::files_detail

@@ -3,6 +3,7 @@
 #include "records/files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,8 +56,9 @@ TextFile::TextFile(std::string_view name, bool create) : path_(ResolveName(name)
     if (path_.empty()) return;
     // Lines buffered for the same file by another TextFile go out first.
     FlushPendingWrites();
-    bool writable = false;
-    fd_ = OpenForWriting(path_, create, writable);
+    fd_ = OpenForWriting(path_, create, writable_, open_error_);
+    struct stat st;
+    if (fd_ < 0) unopened_missing_ = ::stat(path_.c_str(), &st) != 0;
     if (fd_ >= 0 && !ReadAll(fd_, data_)) data_.clear();
     if (fd_ >= 0) OpenTextFiles().insert(this);
 }
@@ -79,7 +81,15 @@ bool TextFile::ReadLine(std::string& line) {
 }
 
 bool TextFile::WriteLine(std::string_view line) {
-    if (fd_ < 0 || failed_) return false;
+    if (failed_) return false;
+    if (fd_ < 0 || !writable_) {
+        // Kept, within a run, with the reason the open for writing gave.
+        if (fd_ >= 0)
+            NoteFailedWrite(fd_, path_, open_error_);
+        else if (!path_.empty())
+            NoteUnwritableFile(path_, unopened_missing_, open_error_);
+        return false;
+    }
     if (write_pos_ < 0) {
         // What follows the lines read is cut off once the first lines are
         // written over it, not before: on ext4 a file cut to nothing is
@@ -87,8 +97,7 @@ bool TextFile::WriteLine(std::string_view line) {
         write_pos_ = static_cast<long long>(pos_);
         cut_pending_ = data_.size() > pos_;
     }
-    out_.append(line);
-    out_ += "\r\n";
+    AppendLine(out_, line);
     // Outside a run a line goes to the disk at once, as a record does, so
     // its caller learns of a failed write.
     if (out_.size() >= 65536 || !InRun()) return Flush();
@@ -99,14 +108,17 @@ bool TextFile::Flush() {
     if (fd_ < 0) return false;
     if ((out_.empty() && !cut_pending_) || failed_) return !failed_;
     failed_ = !WriteAllAt(fd_, out_.data(), out_.size(), static_cast<off_t>(write_pos_));
+    int error = failed_ ? errno : 0;
     write_pos_ += static_cast<long long>(out_.size());
     out_.clear();
     if (!failed_ && cut_pending_) {
         cut_pending_ = false;
-        if (static_cast<long long>(data_.size()) > write_pos_)
+        if (static_cast<long long>(data_.size()) > write_pos_) {
             failed_ = ::ftruncate(fd_, static_cast<off_t>(write_pos_)) != 0;
+            if (failed_) error = errno;
+        }
     }
-    if (failed_) NoteFailedWrite(fd_, path_);
+    if (failed_) NoteFailedWrite(fd_, path_, error);
     return !failed_;
 }
 

@@ -3,8 +3,11 @@
 
 #include "shell/data_directory.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 
 #include "platform/message_box.h"
 #include "records/common_file.h"
@@ -26,15 +29,40 @@ WritableCheck& InjectedCheck() {
     return check;
 }
 
-// A file made and removed again: the one test that a read-only medium, a
-// full disk and the permissions all answer.
-bool ProbeWritable() {
+// A file made, written and removed again: the one test that a read-only
+// medium, a full disk and the permissions all answer. The file is removed
+// whatever came of writing it.
+std::optional<records::WriteFault> ProbeWritable() {
     const char* probe = "LEDRA.WR$";
-    {
-        std::ofstream out(probe, std::ios::binary);
-        if (!out || !(out << 'x') || !out.flush()) return false;
+    const int fd = ::open(probe, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return records::FaultOfError(errno);
+    int error = 0;
+    if (::write(fd, "x", 1) != 1) error = errno != 0 ? errno : ENOSPC;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (::unlink(probe) != 0 && error == 0) error = errno;
+    if (error != 0) return records::FaultOfError(error);
+    return std::nullopt;
+}
+
+// What the start-up says of a directory that cannot be written; the
+// read-only medium's text is the first the program had.
+std::string NotWritableText(records::WriteFault fault, const std::string& directory) {
+    const std::string quoted = "\"" + directory + "\"";
+    const std::string what =
+        "reports, postings, the data base update, set-up changes and the program date will not work";
+    switch (fault) {
+        case records::WriteFault::kReadOnly:
+            return "The data directory " + quoted + " is read-only.\nNothing can be written to it: " + what + ".";
+        case records::WriteFault::kDiskFull:
+            return "The disk of the data directory " + quoted + " is full.\nNothing more can be written to it: " +
+                   what + " until there is space again.";
+        case records::WriteFault::kNoPermission:
+            return "There is no permission to write in the data directory " + quoted +
+                   ".\nNothing can be written to it: " + what + ".";
+        case records::WriteFault::kOther:
+            break;
     }
-    return std::remove(probe) == 0;
+    return "The data directory " + quoted + " cannot be written.\nNothing can be written to it: " + what + ".";
 }
 
 // Bytes as they may be shown in a message: others than printable ones as "?".
@@ -82,8 +110,12 @@ void SetDataDirectoryWritableCheck(WritableCheck check) {
     InjectedCheck() = std::move(check);
 }
 
-bool DataDirectoryWritable() {
+std::optional<records::WriteFault> DataDirectoryWriteFault() {
     return InjectedCheck() ? InjectedCheck()() : ProbeWritable();
+}
+
+bool DataDirectoryWritable() {
+    return !DataDirectoryWriteFault();
 }
 
 std::vector<std::string> CommonFileDamage() {
@@ -124,13 +156,11 @@ std::vector<std::string> CommonFileDamage() {
 void CheckDataDirectoryAtStartup(platform::WindowHandle owner) {
     std::error_code error;
     const std::string directory = std::filesystem::current_path(error).string();
-    const bool writable = DataDirectoryWritable();
-    if (!writable) {
-        platform::MessageBox("The data directory \"" + directory +
-                                 "\" is read-only.\nNothing can be written to it: reports, postings, the "
-                                 "data base update, set-up changes and the program date will not work.",
-                             kCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION, owner);
-    }
+    const std::optional<records::WriteFault> fault = DataDirectoryWriteFault();
+    const bool writable = !fault;
+    if (fault)
+        platform::MessageBox(NotWritableText(*fault, directory), kCaption,
+                             platform::MB_OK | platform::MB_ICONEXCLAMATION, owner);
     const std::vector<std::string> damage = CommonFileDamage();
     if (damage.empty()) return;
     std::string text = std::string(records::kCommonFile) + " in \"" + directory + "\" is damaged: ";

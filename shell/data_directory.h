@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/handle.h"
+#include "records/files.h"
 
 namespace shell {
 
@@ -20,11 +22,14 @@ namespace shell {
 // used, which a message box says).
 int OpenDataDirectory(const std::filesystem::path& path, bool named_on_command_line);
 
-// Whether the data directory (the current directory) can be written. The
-// check is replaceable so that tests, which run with every permission, can
-// stand for a read-only medium; nullptr puts the real check back.
-using WritableCheck = std::function<bool()>;
+// Whether the data directory (the current directory) can be written:
+// nothing when it can, else why not (a read-only medium, a full disk, no
+// permission). The real check makes a small file and removes it again,
+// whatever came of writing it. The check is replaceable so that a test
+// can stand for a medium it cannot make; nullptr puts the real check back.
+using WritableCheck = std::function<std::optional<records::WriteFault>()>;
 void SetDataDirectoryWritableCheck(WritableCheck check);
+std::optional<records::WriteFault> DataDirectoryWriteFault();
 bool DataDirectoryWritable();
 
 // What is wrong with COMMON.FIL, one phrase a fault ("it is empty", ...);
@@ -32,7 +37,8 @@ bool DataDirectoryWritable();
 std::vector<std::string> CommonFileDamage();
 
 // The start-up checks, before the program first writes to the directory:
-// a read-only directory is named in one message box that says what will
+// a directory that cannot be written (read-only, on a full disk, without
+// permission) is named in one message box that says why and what will
 // not work; a damaged COMMON.FIL is copied to COMMON.FIL.BAD and named in
 // a message box with what is wrong, and the program goes on with what can
 // be read.

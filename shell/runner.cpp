@@ -3,6 +3,7 @@
 
 #include "shell/runner.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -19,12 +20,58 @@
 namespace shell {
 namespace {
 
+// A message names this many files of one cause (or accounts); the rest
+// are counted.
+constexpr std::size_t kFilesNamed = 8;
+
+// "A", "A and B", "A, B and C".
+std::string ListOf(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
+    }
+    return text;
+}
+
+// The names of a message's list, past kFilesNamed counted as "N other
+// <what>".
+std::string NamedList(std::vector<std::string> names, const char* what) {
+    if (names.size() > kFilesNamed) {
+        const std::size_t more = names.size() - kFilesNamed + 1;
+        names.resize(kFilesNamed - 1);
+        names.push_back(std::to_string(more) + " other " + what);
+    }
+    return ListOf(names);
+}
+
+std::string FileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// The update's sentence on the accounts it did not rebuild: the report
+// lines that name them may be what could not be written.
+std::string NotRebuiltText(const engine::UpdateOutcome& outcome) {
+    if (outcome.not_rebuilt.empty()) return {};
+    if (outcome.rebuilt == 0) return "No account was rebuilt: each keeps its holdings and gains files.";
+    return "The holdings and gains of " + NamedList(outcome.not_rebuilt, "accounts") +
+           " were not rebuilt: they keep their files.";
+}
+
 // The update of the data base writes only the work file; for the file
 // destination its lines are copied into the named file here, as the report
 // routines copy theirs.
 void RunUpdateOfDataBase(ReportFields& fields) {
-    engine::Getacc();
+    engine::UpdateOutcome outcome;
+    engine::Getacc(outcome);
     if (fields.output_mode == kOutputModeFile) records::Acopy(records::kReportWorkFile, fields.output_name);
+    fields.failure_note = NotRebuiltText(outcome);
 }
 
 // The routine table: report code -> the call of its report routine with
@@ -133,18 +180,54 @@ void ShowNotAvailable() {
     ShowDiagnostic(kNotAvailableText);
 }
 
-// A run's writes go out together as its files close: one that failed (a
-// full disk) is told here, naming the files, since no routine of the run
-// was left to see it.
-void ShowFailedWrites() {
-    const std::vector<std::string> failed = records::TakeFailedWrites();
-    if (failed.empty()) return;
-    std::string text = "Could not write";
-    for (const std::string& path : failed) {
-        text += ' ';
-        text += std::filesystem::path(path).filename().string();
+std::string WriteFaultText(records::WriteFault fault) {
+    switch (fault) {
+        case records::WriteFault::kReadOnly:
+            return "the data directory is read-only";
+        case records::WriteFault::kDiskFull:
+            return "the disk is full";
+        case records::WriteFault::kNoPermission:
+            return "permission denied";
+        case records::WriteFault::kOther:
+            break;
     }
-    ShowDiagnostic(text + ".");
+    return {};
+}
+
+std::string FailedWritesText(const std::vector<records::FailedWrite>& failed, const std::string& output_file,
+                             bool output_kept, const std::string& note) {
+    // The user's file first, then the work files in the order given (by
+    // name).
+    const std::string output = UpperCase(FileNameOf(records::TrimRight(output_file)));
+    auto is_output = [&output](const std::string& name) { return !output.empty() && UpperCase(name) == output; };
+    std::vector<records::FailedWrite> order;
+    for (const bool user_file : {true, false})
+        for (const records::FailedWrite& f : failed)
+            if (is_output(FileNameOf(f.path)) == user_file) order.push_back(f);
+    // One sentence a cause, in the order the causes first come.
+    std::vector<records::WriteFault> faults;
+    for (const records::FailedWrite& f : order)
+        if (std::find(faults.begin(), faults.end(), f.fault) == faults.end()) faults.push_back(f.fault);
+    std::string text;
+    std::string user_file;
+    for (const records::WriteFault fault : faults) {
+        std::vector<std::string> names;
+        bool creating = true;
+        for (const records::FailedWrite& f : order) {
+            if (f.fault != fault) continue;
+            const std::string name = FileNameOf(f.path);
+            creating = creating && f.creating;
+            if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+            if (is_output(name)) user_file = name;
+            names.push_back(name);
+        }
+        const std::string reason = WriteFaultText(fault);
+        text += (text.empty() ? "" : " ") + std::string("Could not ") + (creating ? "create " : "write ") +
+                NamedList(names, "files") + (reason.empty() ? "" : ": " + reason) + ".";
+    }
+    if (!user_file.empty() && output_kept) text += " The earlier " + user_file + " is kept.";
+    if (!note.empty()) text += (text.empty() ? "" : " ") + note;
+    return text;
 }
 
 bool WorkFileExists() {
@@ -158,6 +241,7 @@ bool RunReport() {
     // without a routine (its dialog ran, nothing writes its report) says
     // so instead.
     records::Purge(records::kReportWorkFile);
+    std::vector<records::FailedWrite> failed;
     if (const ReportRoutineEntry* entry = FindReportRoutine(code)) {
         ReportFields fields = PrepareReportFields(g_report);
         platform::WaitCursor wait;
@@ -167,10 +251,24 @@ bool RunReport() {
             records::RunFileCache keep_files;
             entry->run(fields);
         }
-        ShowFailedWrites();
+        // A run's writes go out together as their files close: the files
+        // that could not be created or written are told here, since no
+        // routine of the run was left to see it.
+        failed = records::TakeFailedWrites();
+        if (!failed.empty()) {
+            const std::string output =
+                fields.output_mode == kOutputModeFile ? records::TrimRight(fields.output_name) : std::string();
+            std::error_code error;
+            const bool output_kept =
+                !output.empty() && std::filesystem::exists(records::ResolveName(output), error);
+            ShowDiagnostic(FailedWritesText(failed, output, output_kept, fields.failure_note));
+        }
     }
+    // A work file that lost lines is not the report: nothing shows it.
+    for (const records::FailedWrite& f : failed)
+        if (UpperCase(FileNameOf(f.path)) == records::kReportWorkFile) return false;
     if (WorkFileExists()) return true;
-    ShowNotAvailable();
+    if (failed.empty()) ShowNotAvailable();
     return false;
 }
 

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "records/files.h"
 #include "shell/report_globals.h"
 
 namespace shell {
@@ -78,6 +79,11 @@ struct ReportFields {
     std::string period;            // 4: "M   " monthly, "Q   " quarterly
     int16_t report_flag1 = 0;      // ReportFlag1 as it is (the import's entry kind)
     std::string transfer_date;     // 8: MM/DD/YY (TransferDate)
+    // Set by a routine: what it adds to the message of a run that could
+    // not write some of its files (the update of the data base: the
+    // accounts it did not rebuild, which its lost report lines would have
+    // named).
+    std::string failure_note;
 };
 
 // The fields of a set of report globals.
@@ -126,12 +132,30 @@ void SetReportPageSettings(int16_t page_length, int16_t top_lines);
 // Shows "This item is not available." under "Report Diagnostic".
 void ShowNotAvailable();
 
+// Why a file could not be written, as a person reads it ("the disk is
+// full"); empty for a cause the program does not name.
+std::string WriteFaultText(records::WriteFault fault);
+
+// The message of a run that could not create or write some of its files:
+// one sentence for each cause, naming its files ("Could not write
+// REPORT.TXT and OUTPUT.TMP: the disk is full."), "create" where none of
+// them existed. The user's file (output_file, the named output file;
+// empty for none) comes first, the work files after it by name; when the
+// user's file could not be written and an earlier one is there
+// (output_kept), the message says that it is kept. The note of the run's
+// routine (ReportFields::failure_note) ends the message.
+std::string FailedWritesText(const std::vector<records::FailedWrite>& failed, const std::string& output_file,
+                             bool output_kept, const std::string& note);
+
 // Runs the report of g_report.ReportCode into OUTPUT.TMP under the wait
 // cursor. The old work file is removed first, so a code whose routine
 // writes nothing can never show what an earlier run left; a code whose
-// dialog wrote the work file keeps it. True when the work file holds the
-// report afterwards; otherwise "This item is not available." has been
-// shown and false is returned.
+// dialog wrote the work file keeps it. A run that could not create or
+// write some of its files says which and why (FailedWritesText) under
+// "Report Diagnostic"; when OUTPUT.TMP itself lost lines, its report is
+// not whole and nothing shows it. True when the work file holds the whole
+// report afterwards; otherwise false, and when the routine wrote nothing
+// while nothing failed "This item is not available." has been shown.
 bool RunReport();
 
 // The report work file exists (in any case of its name).

@@ -37,7 +37,6 @@ AppraisalExport::AppraisalExport(int kind, const std::string& account, const std
             kind_ = 0;
             return;
     }
-    records::Purge(file);
     file_.emplace(file);
     if (!file_->ok()) return;
     const std::string id = records::Fixed(account, 8);

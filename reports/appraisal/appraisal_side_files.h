@@ -28,8 +28,9 @@ struct ExportHolding {
     std::string percent;      // 8 characters, blank in pass two
 };
 
-// The option 72 file of one appraisal, made anew (an old file of its name
-// is deleted first) and open while the pages print.
+// The option 72 file of one appraisal, made anew beside an old file of
+// its name while the pages print, and put in its place when the object
+// ends: a run that cannot write it keeps the old file whole.
 class AppraisalExport {
 public:
     // kind: option 72 (1 to 4; any other value writes no file).
@@ -42,7 +43,7 @@ public:
 
 private:
     int kind_ = 0;
-    std::optional<records::TextFile> file_;
+    std::optional<records::TextReplacement> file_;
 };
 
 // The file name of the per-account export: "AS", the account id without

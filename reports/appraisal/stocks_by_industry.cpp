@@ -133,13 +133,13 @@ private:
     bool started_ = false;
 };
 
-// The chart file of the account, made anew.
+// The chart file of the account, made anew beside the earlier one and put
+// in its place when the page is done, so that a run that cannot write it
+// keeps the earlier file whole.
 class ChartFile {
 public:
     ChartFile(int kind, const std::string& account_name) : pie_(kind == kChartKind) {
-        const char* name = pie_ ? kIndustryChartFile : kIndustrySummaryFile;
-        records::Purge(name);
-        file_.emplace(name);
+        file_.emplace(pie_ ? kIndustryChartFile : kIndustrySummaryFile);
         if (pie_ && file_->ok())
             file_->WriteLine(
                 records::Write("(1X,'COMMON STOCKS - ',A12)", {Left(records::Fixed(account_name, 32), 12)}));
@@ -155,7 +155,7 @@ public:
 
 private:
     bool pie_;
-    std::optional<records::TextFile> file_;
+    std::optional<records::TextReplacement> file_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <span>
 
 #include "engine/value_history.h"
@@ -23,7 +24,6 @@ namespace reports {
 
 namespace {
 
-constexpr int kChartUnit = 16;
 constexpr int kCategoryUnit = 16;
 constexpr std::size_t kRecordLength = 128;
 
@@ -147,7 +147,9 @@ private:
     bool history_damaged_ = false;
     bool too_long_ = false;
     bool moved_ = false;
-    bool chart_ = false;
+    // The chart file, made anew beside the earlier one and put in its
+    // place when the table ends.
+    std::optional<records::TextReplacement> chart_;
     int chart_kind_ = 0;  // 1 PERF.DAT, 2 GRAPHER.OUT
     int point_ = 0;
     std::string first_eq_ = std::string(8, ' '), first_fi_ = std::string(8, ' '),
@@ -404,14 +406,14 @@ void Table::ChartHeader() {
                  {static_cast<long long>(3 - display_), a.substr(0, 4), a.substr(4, 4), b.substr(0, 4),
                   b.substr(4, 4), b.substr(8, 4), c.substr(0, 4), c.substr(4, 4), c.substr(8, 4),
                   std::string_view(quarterly_ ? "QUARTERS" : "MONTHS  ")}))
-            records::WriteLine(kChartUnit, line);
+            chart_->WriteLine(line);
         point_ = 0;
         if (first_point) {
             point_ = 1;
-            records::WriteLine(kChartUnit, records::Write("(1X,I3,3(F6.1,1X))", {1LL, 0.0, 0.0, 0.0}));
+            chart_->WriteLine(records::Write("(1X,I3,3(F6.1,1X))", {1LL, 0.0, 0.0, 0.0}));
         }
     } else {
-        records::WriteLine(kChartUnit, records::Write("(1X,3F7.1)", {0.0, 0.0, 0.0}));
+        chart_->WriteLine(records::Write("(1X,3F7.1)", {0.0, 0.0, 0.0}));
     }
 }
 
@@ -419,14 +421,12 @@ void Table::ChartPoint(const std::string& cumulative, const std::string& since1,
     if (!chart_) return;
     if (chart_kind_ == 2) {
         ++point_;
-        records::WriteLine(
-            kChartUnit,
+        chart_->WriteLine(
             records::Write("(1X,I3,3(A6,1X))", {static_cast<long long>(point_), std::string_view(cumulative),
                                                 std::string_view(since1), std::string_view(since2)}));
     } else {
-        records::WriteLine(kChartUnit,
-                           records::Write("(1X,3A6)", {std::string_view(cumulative), std::string_view(since1),
-                                                       std::string_view(since2)}));
+        chart_->WriteLine(records::Write("(1X,3A6)", {std::string_view(cumulative), std::string_view(since1),
+                                                      std::string_view(since2)}));
     }
 }
 
@@ -740,13 +740,12 @@ void Table::Run() {
 
     // Chart file.
     chart_kind_ = records::OptionValue(rq_.options, records::Opt::kPerformanceExportType);
-    if (chart_kind_ == 1 || chart_kind_ == 2) {
-        const char* name = chart_kind_ == 1 ? "PERF.DAT" : "GRAPHER.OUT";
-        records::Purge(name);
-        records::Openaw(kChartUnit, name);
-        chart_ = true;
-    }
-    records::UnitGuard chart_guard(kChartUnit);
+    if (chart_kind_ == 1 || chart_kind_ == 2) chart_.emplace(chart_kind_ == 1 ? "PERF.DAT" : "GRAPHER.OUT");
+    // The chart file is put in place as the table ends, on every path.
+    struct ChartEnd {
+        std::optional<records::TextReplacement>& chart;
+        ~ChartEnd() { chart.reset(); }
+    } chart_end{chart_};
 
     // 3-4. The series.
     ReadHistory();

@@ -140,7 +140,7 @@ TEST(DataDirectoryAtStartup, SoundOrMissingCommonFileSaysNothing) {
 
 TEST(DataDirectoryAtStartup, ReadOnlyDirectoryIsNamedOnce) {
     TempDataDir dir;
-    shell::SetDataDirectoryWritableCheck([] { return false; });
+    shell::SetDataDirectoryWritableCheck([] { return records::WriteFault::kReadOnly; });
     {
         ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8), "message * \"TREL1\" ok\n"});
         ASSERT_TRUE(run.Started()) << AllFailures(run);

@@ -181,6 +181,15 @@ TEST(ScriptParseLinesTest, StepsKeepTheirLines) {
     EXPECT_EQ(parsed.steps[3].text, std::nullopt);  // cancelled
 }
 
+// A message of two lines is written with \n; \\ keeps a backslash before
+// an n.
+TEST(ScriptParseLinesTest, BackslashNIsALineBreak) {
+    const tools::ParsedScript parsed = tools::ParseScript("message \"first\\nsecond \\\\n\" ok\n", nullptr);
+    ASSERT_TRUE(parsed.errors.empty());
+    ASSERT_EQ(parsed.steps.size(), 1u);
+    EXPECT_EQ(parsed.steps[0].text, std::optional<std::string>("first\nsecond \\n"));
+}
+
 // Scripts that parse but do not match what the program does.
 struct MismatchCase {
     const char* name;

@@ -577,9 +577,9 @@ TEST(FilesMove, AWorkFileWhoseWritesFailedNeverReplacesItsTarget) {
     EXPECT_TRUE(failed_at_once);
     EXPECT_FALSE(MoveFileOver("WORK.TMP", "TARGET.REC"));
     EXPECT_EQ(dir.ReadBytes("TARGET.REC"), std::vector<unsigned char>(128, 'T'));
-    const std::vector<std::string> failed = TakeFailedWrites();
+    const std::vector<FailedWrite> failed = TakeFailedWrites();
     ASSERT_EQ(failed.size(), 1u);  // WORK.TMP's failure went to the move, OTHER.TMP's to its Write
-    EXPECT_EQ(std::filesystem::path(failed[0]).filename(), "DATA.TMP");
+    EXPECT_EQ(std::filesystem::path(failed[0].path).filename(), "DATA.TMP");
     EXPECT_TRUE(TakeFailedWrites().empty());
 
     // Written again in full, the work file moves, and the failure noted for
@@ -637,9 +637,9 @@ TEST(FilesUnits, FailedTextWriteIsToldOutsideAndInsideARun) {
     disk.reset();
     EXPECT_EQ(written_outside, 16 * 1024 / 100);  // the lines that fit whole
     EXPECT_TRUE(all_taken_in_run);
-    const std::vector<std::string> failed = TakeFailedWrites();
+    const std::vector<FailedWrite> failed = TakeFailedWrites();
     ASSERT_EQ(failed.size(), 1u);
-    EXPECT_EQ(std::filesystem::path(failed[0]).filename(), "INSIDE.TXT");
+    EXPECT_EQ(std::filesystem::path(failed[0].path).filename(), "INSIDE.TXT");
 }
 
 void WriteWork(const char* name, unsigned char fill, long records) {

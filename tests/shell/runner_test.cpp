@@ -167,6 +167,55 @@ protected:
     int top_lines_ = -1;
 };
 
+// The message of a run that could not write some of its files: one
+// sentence a cause, the user's file first, "create" only where every file
+// of the sentence was new, the earlier user's file said to be kept only
+// when it is there, long lists counted, the routine's note last.
+TEST(FailedWritesText, OneSentenceACauseWithTheUsersFileFirst) {
+    using records::FailedWrite;
+    using records::WriteFault;
+    const FailedWrite output{"/data/REPORT.TXT", false, WriteFault::kDiskFull};
+    const FailedWrite work{"/data/OUTPUT.TMP", false, WriteFault::kDiskFull};
+    const FailedWrite made{"TEMP1.WRK", true, WriteFault::kReadOnly};
+    const FailedWrite also_made{"CCONTROL.FIL", true, WriteFault::kReadOnly};
+    const FailedWrite denied{"COMMON.FIL", false, WriteFault::kNoPermission};
+    const FailedWrite odd{"HLDATA.DAT", false, WriteFault::kOther};
+    std::vector<FailedWrite> many;
+    for (const char* name : {"A.TMP", "B.TMP", "C.TMP", "D.TMP", "E.TMP", "F.TMP", "G.TMP", "H.TMP", "I.TMP"})
+        many.push_back({name, false, WriteFault::kDiskFull});
+    struct Case {
+        const char* name;
+        std::vector<FailedWrite> failed;
+        std::string output_file;
+        bool output_kept;
+        std::string note;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"the user's file alone", {output}, "REPORT.TXT  ", true, "",
+         "Could not write REPORT.TXT: the disk is full. The earlier REPORT.TXT is kept."},
+        {"the user's file before the work files, named in any case", {work, output}, "report.txt", true, "",
+         "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full. The earlier REPORT.TXT is kept."},
+        {"no earlier file to keep", {work, output}, "REPORT.TXT", false, "",
+         "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full."},
+        {"the user's file written", {work}, "REPORT.TXT", true, "", "Could not write OUTPUT.TMP: the disk is full."},
+        {"new files", {made, also_made}, "", false, "",
+         "Could not create TEMP1.WRK and CCONTROL.FIL: the data directory is read-only."},
+        {"a cause a sentence", {made, denied, odd, also_made}, "", false, "",
+         "Could not create TEMP1.WRK and CCONTROL.FIL: the data directory is read-only. Could not write "
+         "COMMON.FIL: permission denied. Could not write HLDATA.DAT."},
+        {"a new file among others", {made, {"OLD.DAT", false, WriteFault::kReadOnly}}, "", false, "",
+         "Could not write TEMP1.WRK and OLD.DAT: the data directory is read-only."},
+        {"a long list", many, "", false, "",
+         "Could not write A.TMP, B.TMP, C.TMP, D.TMP, E.TMP, F.TMP, G.TMP and 2 other files: the disk is full."},
+        {"a file twice", {work, work}, "", false, "", "Could not write OUTPUT.TMP: the disk is full."},
+        {"the routine's note", {work}, "", false, "No account was rebuilt.",
+         "Could not write OUTPUT.TMP: the disk is full. No account was rebuilt."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FailedWritesText(c.failed, c.output_file, c.output_kept, c.note), c.expected) << c.name;
+}
+
 TEST_F(RunnerTest, PageLengthOfEachDestination) {
     const auto report = Report();
     struct Case {
@@ -211,7 +260,9 @@ TEST_F(RunnerTest, NamedFileHoldsTheReportAndNoWindowOpens) {
 
 // A run's record writes go out together as their files close: one that
 // fails then (a file size limit stands in for a full disk) has no routine
-// left to see it, so the run's end tells it, naming the file.
+// left to see it, so the run's end tells it, naming the file. What the run
+// made after the loss may come from data it could not keep: its copy does
+// not take the named file's place, and the message names that file first.
 TEST_F(RunnerTest, AWriteThatFailsAsARunsFileClosesIsTold) {
     const ReportRoutineOverride report(kTestCode, {[](ReportFields& fields) {
                                            road::WritePagedReport(1);
@@ -234,11 +285,13 @@ TEST_F(RunnerTest, AWriteThatFailsAsARunsFileClosesIsTold) {
     g_report.ReportCode = kTestCode;
     g_report.OutputDestination = kOutputFile;
     g_report.OutputFileName = "MYREPORT.TXT";
-    const Played played = Play("message \"Could not write HLDATA.DAT.\" \"Report Diagnostic\" ok\n",
-                               [&] { RouteReportOutput(*frame_); });
+    const Played played =
+        Play("message \"Could not write MYREPORT.TXT and HLDATA.DAT.\" \"Report Diagnostic\" ok\n",
+             [&] { RouteReportOutput(*frame_); });
     EXPECT_TRUE(played.failures.empty()) << played.Failures();
     ASSERT_EQ(played.message_boxes.size(), 1u);
     EXPECT_TRUE(records::TakeFailedWrites().empty());
+    EXPECT_FALSE(TempDataDir::Exists("MYREPORT.TXT"));
 }
 
 TEST_F(RunnerTest, AFileNameThatDoesNotFitIsRefusedNotCut) {

@@ -1,9 +1,12 @@
 // ledra_script: runs the program offscreen on a data directory and plays a
 // text script against it (see docs/testing.md).
 //
-//   ledra_script [--today YYYY-MM-DD] (--temp | DATA_DIR) SCRIPT
+//   ledra_script [--today YYYY-MM-DD] [--startup FILE] (--temp | DATA_DIR) SCRIPT
 //
-// --temp runs in a fresh empty directory that is removed afterwards. The
+// --temp runs in a fresh empty directory that is removed afterwards.
+// --startup names a script of message steps that answer what start-up
+// shows (a read-only data directory, a full disk, a damaged COMMON.FIL);
+// without it anything start-up shows fails the run. The
 // program closes after the script (as File/Exit does) unless the script
 // closed it. Failures go to standard error; the exit code is 0 only when
 // the script ran to its end without one.
@@ -12,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -26,7 +31,8 @@ void QuietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: ledra_script [--today YYYY-MM-DD] (--temp | DATA_DIR) SCRIPT\n");
+    std::fprintf(stderr,
+                 "usage: ledra_script [--today YYYY-MM-DD] [--startup FILE] (--temp | DATA_DIR) SCRIPT\n");
     return 2;
 }
 
@@ -46,6 +52,13 @@ int main(int argc, char** argv) {
             int year = 0, month = 0, day = 0;
             if (std::sscanf(argv[++i], "%d-%d-%d", &year, &month, &day) != 3) return Usage();
             options.today = tools::LocalDate(year, month, day);
+        } else if (arg == "--startup" && i + 1 < argc) {
+            std::ifstream in(argv[++i], std::ios::binary);
+            if (!in) {
+                std::fprintf(stderr, "ledra_script: cannot read the start-up script %s\n", argv[i]);
+                return 2;
+            }
+            options.startup_script.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         } else if (arg == "--temp") {
             temp = true;
         } else if (data_directory.empty() && !temp) {

@@ -47,7 +47,9 @@ std::optional<std::vector<Token>> Tokenize(std::string_view line, std::string& e
             bool closed = false;
             while (i < line.size()) {
                 if (line[i] == '\\' && i + 1 < line.size()) {
-                    t.text += line[i + 1];
+                    // \n is a line break (a message of two lines); any
+                    // other character stands for itself (\" and \\).
+                    t.text += line[i + 1] == 'n' ? '\n' : line[i + 1];
                     i += 2;
                 } else if (line[i] == '"') {
                     closed = true;
