@@ -16,7 +16,6 @@
 
 namespace shell {
 
-
 std::string TodayText() {
     const std::tm now = platform::LocalTime(platform::GetClock().Now());
     char text[16];
