@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <malloc.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +22,7 @@
 #include "records/file_names.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
+#include "tests/fixtures/unwritable_folder.h"
 
 namespace {
 
@@ -165,8 +164,7 @@ TEST(FilesUnits, FailedOpenMakesReadsFailInsteadOfCrashing) {
 // A file the user may only read opens for reading: through a unit, as a
 // DirectFile, mapped and as text lines. Writes to it are refused and leave
 // it as it was. Root ignores a file's mode, so the opens run in a child
-// process that takes an unprivileged user where the test runs as root; the
-// child tells the checks that failed by the bits of its exit status.
+// process that takes an unprivileged user where the test runs as root.
 TEST(FilesReadOnly, AFileTheUserMayOnlyReadOpensForReading) {
     TempDataDir dir;
     std::vector<unsigned char> bytes;
@@ -177,14 +175,6 @@ TEST(FilesReadOnly, AFileTheUserMayOnlyReadOpensForReading) {
         bytes.insert(bytes.end(), record.begin(), record.end());
     }
     TempDataDir::WriteBytes("RO.REC", bytes);
-    std::filesystem::permissions("RO.REC", std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
-                                               std::filesystem::perms::others_read);
-    // The folder is the unprivileged user's way to the file.
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all |
-                                                 std::filesystem::perms::group_read |
-                                                 std::filesystem::perms::group_exec |
-                                                 std::filesystem::perms::others_read |
-                                                 std::filesystem::perms::others_exec);
 
     const std::vector<std::pair<const char*, std::function<bool()>>> checks = {
         {"a unit open reads a record",
@@ -217,27 +207,21 @@ TEST(FilesReadOnly, AFileTheUserMayOnlyReadOpensForReading) {
              return read;
          }},
     };
-    enum : int { kCannotDrop = 100, kWritable = 101 };  // above every mask of failed checks
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(kCannotDrop);
-        const int fd = ::open("RO.REC", O_RDWR);
-        if (fd >= 0) ::_exit(kWritable);
-        int failed = 0;
-        for (std::size_t i = 0; i < checks.size(); ++i)
-            if (!checks[i].second()) failed |= 1 << i;
-        ::_exit(failed);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    const int code = WEXITSTATUS(status);
-    if (code == kCannotDrop) GTEST_SKIP() << "cannot take an unprivileged user to run the opens as";
-    if (code == kWritable) GTEST_SKIP() << "this user may write a file of mode 0444";
-    for (std::size_t i = 0; i < checks.size(); ++i) EXPECT_EQ(code & (1 << i), 0) << checks[i].first;
-    EXPECT_EQ(TempDataDir::ReadBytes("RO.REC"), bytes);
+    const fixtures::UnwritableRun run = fixtures::RunInUnwritableFolder(
+        {fixtures::UnwritableFolder::Kind::kNoPermission}, dir.path(), [&](const std::filesystem::path&) {
+            const int fd = ::open("RO.REC", O_RDWR);
+            if (fd >= 0) {
+                ::close(fd);
+                return std::string("this user may write a file of mode 0444\n");
+            }
+            std::string failed;
+            for (const auto& [what, check] : checks)
+                if (!check()) failed += std::string(what) + " failed\n";
+            return failed;
+        });
+    if (!run.skipped().empty()) GTEST_SKIP() << run.skipped();
+    EXPECT_EQ(run.result(), "");
+    EXPECT_EQ(run.After("RO.REC"), bytes);
 }
 
 // An open over a unit that still holds a file tells the check (which the
