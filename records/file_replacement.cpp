@@ -45,9 +45,8 @@ bool MoveFileOver(std::string_view work, std::string_view target) {
     const std::string from = ResolveName(work);
     const std::string to = ResolveName(target);
     if (from.empty() || to.empty()) return false;
+    // A work file that is not there fails the rename itself.
     if (TakeLostWritesAt(from)) return false;
-    struct stat st;
-    if (::stat(from.c_str(), &st) != 0) return false;
     ForgetKeptFile(to);
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
