@@ -75,6 +75,12 @@ double ParsePlainDecimal(std::string_view s) {
 
 }  // namespace
 
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
 std::string TrimField(std::string_view buffer, std::size_t n) {
     std::string_view field = buffer.substr(0, n);
     const std::size_t last = field.find_last_not_of(' ');

@@ -19,6 +19,9 @@ std::string TrimField(std::string_view buffer, std::size_t n);
 // as it is), in place and as a copy.
 void PadField(std::string& buffer, std::size_t n);
 std::string PadFieldTo(std::string_view text, std::size_t n);
+// The text with its letters a to z in upper case, as codes and file names
+// are compared.
+std::string UpperCase(std::string text);
 
 // A number as the dialogs accept it: blanks, an optional sign, digits with
 // optional thousands commas, an optional point and decimals, trailing

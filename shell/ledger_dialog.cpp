@@ -4,7 +4,6 @@
 #include "shell/ledger_dialog.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/feedback.h"
 #include "platform/message_box.h"
@@ -30,12 +29,6 @@ constexpr AccountChoiceIds kAccountChoice = {D::kAccountLabel, D::kAccountList, 
 
 bool IsAsciiLetterOrDigit(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
 }
 
 DialogTemplate LedgerTemplate() {
@@ -229,7 +222,7 @@ void CTransactionLedgerDlg::OnGenerateReport() {
         const Control accounts = GetDlgItem(kAccountList);
         g_report.SelectedAccount = accounts.GetText(accounts.GetCurSel());
     }
-    g_report.ManagerCode = Upper(GetDlgItemText(kManagerCombo));
+    g_report.ManagerCode = UpperCase(GetDlgItemText(kManagerCombo));
     g_report.StartDate = GetDlgItemText(kStartDate);
     g_report.EndDate = GetDlgItemText(kEndDate);
     const int32_t destination = CheckedDestination(*this);

@@ -15,6 +15,7 @@
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/report_output.h"
+#include "shell/field_helpers.h"
 #include "shell/main_frame.h"
 
 namespace shell {
@@ -47,12 +48,6 @@ std::string NamedList(std::vector<std::string> names, const char* what) {
 
 std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
-}
-
-std::string UpperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
 }
 
 // The update's sentence on the accounts it did not rebuild: the report
