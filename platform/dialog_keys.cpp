@@ -8,7 +8,6 @@
 #include <QRadioButton>
 #include <map>
 
-#include "platform/main_frame.h"
 #include "platform/property_sheet.h"
 #include "platform/text.h"
 #include "platform/view.h"
@@ -84,10 +83,9 @@ std::vector<std::string> KeyFaults(const Window& window) {
     std::map<std::string, std::vector<std::string>> own;
     // A child window's form shares its keys with the menu bar above it.
     if (const auto* view = dynamic_cast<const View*>(&window))
-        if (const ChildFrame* frame = view->GetParentFrame(); frame && frame->GetMainFrame())
-            for (const std::string& caption : frame->GetMainFrame()->GetMenuBarCaptions())
-                if (const QKeySequence key = QKeySequence::mnemonic(ToQt(caption)); !key.isEmpty())
-                    own[KeyName(key)].push_back("menu " + Plain(ToQt(caption)));
+        for (const std::string& caption : view->MenuBarCaptions())
+            if (const QKeySequence key = QKeySequence::mnemonic(ToQt(caption)); !key.isEmpty())
+                own[KeyName(key)].push_back("menu " + Plain(ToQt(caption)));
     Collect(root, pages, own, faults);
     if (!sheet || pages.empty()) {
         AddClashes(own, faults);

@@ -15,6 +15,12 @@ View::View() = default;
 View::~View() = default;
 
 void View::OnInitialUpdate() {}
+
+std::vector<std::string> View::MenuBarCaptions() const {
+    if (const ChildFrame* frame = GetParentFrame(); frame && frame->GetMainFrame())
+        return frame->GetMainFrame()->GetMenuBarCaptions();
+    return {};
+}
 void View::OnDraw(QPainter&) {}
 void View::OnPaint(QPainter& painter) {
     OnDraw(painter);
@@ -41,10 +47,9 @@ void FormView::OnInitialUpdate() {
     // Alt and a letter of the menu bar opens its menu while this window is
     // active, so the form's keys leave the bar's letters to it.
     detail::TakenLetters taken;
-    if (const ChildFrame* frame = GetParentFrame(); frame && frame->GetMainFrame())
-        for (const std::string& caption : frame->GetMainFrame()->GetMenuBarCaptions())
-            if (const QChar letter = detail::CaptionLetter(ToQt(caption)); !letter.isNull())
-                taken.menu_bar.push_back(letter);
+    for (const std::string& caption : MenuBarCaptions())
+        if (const QChar letter = detail::CaptionLetter(ToQt(caption)); !letter.isNull())
+            taken.menu_bar.push_back(letter);
     detail::BuildBody(*this, table_.body, w, taken);
 }
 

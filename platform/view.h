@@ -6,6 +6,8 @@
 // the main frame from a DocTemplate and deleted by it after they close.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/resource.h"
 #include "platform/window.h"
@@ -27,6 +29,9 @@ public:
     void OnPaint(QPainter& painter) override;
 
     ChildFrame* GetParentFrame() const { return frame_; }
+    // The captions of the menu bar that shows above the view's child
+    // window (MainFrame::GetMenuBarCaptions); none outside a main window.
+    std::vector<std::string> MenuBarCaptions() const;
 
 private:
     friend class ChildFrame;
