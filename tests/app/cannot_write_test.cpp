@@ -89,24 +89,21 @@ std::string StartupMessage(Kind kind) {
     const std::string folder = "\"" + fs::current_path().string() + "\"";
     const std::string what =
         "reports, postings, the data base update, set-up changes and the program date will not work";
+    std::string text;
     switch (kind) {
         case Kind::kReadOnly:
-            return "message " +
-                   Quoted("The data directory " + folder + " is read-only.\nNothing can be written to it: " +
-                          what + ".") +
-                   " \"TREL1\" ok\n";
+            text = "The data directory " + folder + " is read-only.\nNothing can be written to it: " + what + ".";
+            break;
         case Kind::kFullDisk:
-            return "message " +
-                   Quoted("The disk of the data directory " + folder +
-                          " is full.\nNothing more can be written to it: " + what + " until there is space again.") +
-                   " \"TREL1\" ok\n";
+            text = "The disk of the data directory " + folder + " is full.\nNothing more can be written to it: " +
+                   what + " until there is space again.";
+            break;
         case Kind::kNoPermission:
-            return "message " +
-                   Quoted("There is no permission to write in the data directory " + folder +
-                          ".\nNothing can be written to it: " + what + ".") +
-                   " \"TREL1\" ok\n";
+            text = "There is no permission to write in the data directory " + folder +
+                   ".\nNothing can be written to it: " + what + ".";
+            break;
     }
-    return {};
+    return "message " + Quoted(text) + " \"TREL1\" ok\n";
 }
 
 std::string Bytes(const std::vector<unsigned char>& bytes) {
