@@ -51,4 +51,33 @@ BENCHMARK(BM_AccountAppraisalRun)
     ->Args({1000, 2})
     ->Unit(benchmark::kMillisecond);
 
+// The same appraisal of every account into a named file as the report
+// runner makes it: within one run (RunFileCache), with option 72 choosing
+// the side files each account makes anew (0: SUMMARY.DAT; 3: the two pie
+// chart files, PIECHART.OUT and PIECHRT1.OUT), which wait beside their
+// targets for the run's end. The time is the real time: on a file system
+// that writes a file out as it closes once it was emptied and written
+// anew (ext4), a side file emptied for every account would make the run
+// wait for a write an account. Run it with TMPDIR on the file system to
+// measure (the data directory is made in the temporary folder).
+void BM_AccountAppraisalToFileRun(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    const int accounts = static_cast<int>(state.range(0));
+    WriteMarket();
+    WriteAccounts(accounts, 20);
+    records::Options options{};
+    records::SetOption(options, records::Opt::kAppraisalExportType, static_cast<unsigned char>(state.range(1)));
+    records::Wropts(options);
+    for (auto _ : state) {
+        records::RunFileCache run;
+        reports::Mclntapr("A   ", "????", "", kDate, "N   ", 3, "REPORT.TXT  ", 12);
+    }
+    state.SetItemsProcessed(state.iterations() * accounts);
+}
+BENCHMARK(BM_AccountAppraisalToFileRun)
+    ->Args({1000, 0})
+    ->Args({1000, 3})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 }  // namespace

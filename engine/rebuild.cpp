@@ -1,6 +1,8 @@
 #include "engine/rebuild.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "engine/replay.h"
@@ -19,22 +21,42 @@ bool Exists(std::string_view name) {
 
 // Takes the lost writes of the replay's work files: a rebuild that does
 // not move them tells its caller, which warns of the account, and leaves
-// nothing of them for the end of the run. True when there were any.
-bool TakeLostWorkFiles(bool lot_texts) {
-    bool lost = records::TakeLostWrites(HoldingsWorkName());
-    lost = records::TakeLostWrites(GainsWorkName()) || lost;
-    if (lot_texts) lost = records::TakeLostWrites(LotTextsWorkName()) || lost;
+// nothing of them for the end of the run. The fault of the first, none
+// when there were none.
+std::optional<records::WriteFault> TakeLostWorkFiles(bool lot_texts) {
+    std::optional<records::WriteFault> lost = records::TakeLostWrites(HoldingsWorkName());
+    const std::optional<records::WriteFault> gains = records::TakeLostWrites(GainsWorkName());
+    if (!lost) lost = gains;
+    if (lot_texts) {
+        const std::optional<records::WriteFault> texts = records::TakeLostWrites(LotTextsWorkName());
+        if (!lost) lost = texts;
+    }
     return lost;
+}
+
+// Moves a work file over the account's file; the fault of a move that
+// failed.
+bool MoveWorkFile(std::string_view work, const std::string& target, std::optional<records::WriteFault>& fault) {
+    errno = 0;
+    if (records::MoveFileOver(work, target)) return true;
+    fault = records::FaultOfError(errno != 0 ? errno : EIO);
+    return false;
 }
 
 }  // namespace
 
 void Rbldhl(std::string_view account, int16_t& flag) {
+    std::optional<records::WriteFault> fault;
+    Rbldhl(account, flag, fault);
+}
+
+void Rbldhl(std::string_view account, int16_t& flag, std::optional<records::WriteFault>& fault) {
     flag = kReplayDone;
+    fault.reset();
     const std::string label(8, '\0');
     const ReplayResult result = ReplayTransactions(account, label, kEveryTransaction, 1, 0);
     if (result.status != kReplayDone) {
-        TakeLostWorkFiles(result.lot_texts);
+        fault = TakeLostWorkFiles(result.lot_texts);
         flag = result.status;
         return;
     }
@@ -49,19 +71,13 @@ void Rbldhl(std::string_view account, int16_t& flag) {
     // Every work file must be whole before any is moved (a full disk may
     // take the gains after the holdings went through): the account keeps
     // its holdings, lot texts and gains together, all old or all new.
-    if (TakeLostWorkFiles(lot_texts)) {
+    if ((fault = TakeLostWorkFiles(lot_texts))) {
         flag = kWorkFilesFailed;
         return;
     }
-    if (!records::MoveFileOver(HoldingsWorkName(), records::Paknam(account, "HL", ".REC"))) {
-        flag = kWorkFilesFailed;
-        return;
-    }
-    if (lot_texts && !records::MoveFileOver(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"))) {
-        flag = kWorkFilesFailed;
-        return;
-    }
-    if (!records::MoveFileOver(GainsWorkName(), records::Paknam(account, "GL", ".REC"))) {
+    if (!MoveWorkFile(HoldingsWorkName(), records::Paknam(account, "HL", ".REC"), fault) ||
+        (lot_texts && !MoveWorkFile(LotTextsWorkName(), records::Paknam(account, "HL", ".EXT"), fault)) ||
+        !MoveWorkFile(GainsWorkName(), records::Paknam(account, "GL", ".REC"), fault)) {
         flag = kWorkFilesFailed;
         return;
     }

@@ -6,7 +6,10 @@
 // files.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+
+#include "records/files.h"
 
 namespace engine {
 
@@ -20,5 +23,9 @@ namespace engine {
 // Field 17 of the transactions is written only once the new gains file is
 // in place, so it always points into the account's gains file.
 void Rbldhl(std::string_view account, int16_t& flag);
+// The same, also giving why, when the work files could not be written or
+// moved (flag kWorkFilesFailed for a failed write or rename); none
+// otherwise.
+void Rbldhl(std::string_view account, int16_t& flag, std::optional<records::WriteFault>& fault);
 
 }  // namespace engine

@@ -484,12 +484,14 @@ int Getacc(UpdateOutcome& outcome) {
             // The stored holdings and gains are replaced only by a replay
             // that went through; otherwise they stay as they were.
             int16_t flag = kReplayDone;
-            Rbldhl(key, flag);
+            std::optional<records::WriteFault> fault;
+            Rbldhl(key, flag, fault);
             if (flag == kReplayDone) {
                 ++outcome.rebuilt;
             } else {
                 WarnNotRebuilt(key, flag);
                 outcome.not_rebuilt.push_back(records::TrimRight(key));
+                if (!outcome.fault) outcome.fault = fault;
             }
         }
     }

@@ -9,10 +9,12 @@
 // whose rebuild did not succeed.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "records/files.h"
 #include "records/record.h"
 
 namespace engine {
@@ -105,6 +107,10 @@ int Getacc();
 struct UpdateOutcome {
     int rebuilt = 0;
     std::vector<std::string> not_rebuilt;  // account identifiers, trailing blanks dropped
+    // Why the rebuilt files of an account could not be written or put in
+    // place (the first such cause), which the rebuild took itself; none
+    // when every account not rebuilt failed for its transactions alone.
+    std::optional<records::WriteFault> fault;
 };
 int Getacc(UpdateOutcome& outcome);
 

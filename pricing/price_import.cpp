@@ -1,5 +1,6 @@
 #include "pricing/price_import.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -129,8 +130,16 @@ bool HasSecondIdentifier(int16_t layout) {
 
 }  // namespace
 
+void Tranfi(std::string_view import_file, int16_t name_length, int16_t layout,
+            std::string_view identification, std::string_view output_file, int16_t output_length) {
+    std::vector<FiledPrices> filed;
+    Tranfi(import_file, name_length, layout, identification, output_file, output_length, filed);
+}
+
 void Tranfi(std::string_view import_file, int16_t /*name_length*/, int16_t layout,
-            std::string_view identification, std::string_view output_file, int16_t /*output_length*/) {
+            std::string_view identification, std::string_view output_file, int16_t /*output_length*/,
+            std::vector<FiledPrices>& filed_prices) {
+    filed_prices.clear();
     const ProgramDate program = ReadProgramDate();
     const SecuritySearch securities = SecuritySearch::Load();
     if (securities.Count() == 0) return;
@@ -171,6 +180,11 @@ void Tranfi(std::string_view import_file, int16_t /*name_length*/, int16_t layou
         if (price <= 0) continue;
         records::Rwpric(1, -kPriceUnit, date, entry, price);
         ++filed;
+        auto same_date = [&date](const FiledPrices& f) { return f.date == date; };
+        if (auto it = std::find_if(filed_prices.begin(), filed_prices.end(), same_date); it != filed_prices.end())
+            ++it->count;
+        else
+            filed_prices.push_back(FiledPrices{date, 1});
     }
     report.End(filed, output_file);
 }

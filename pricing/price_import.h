@@ -14,7 +14,9 @@
 // holds. Prices of 0 or below are not filed.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace pricing {
 
@@ -27,5 +29,18 @@ namespace pricing {
 // imports nothing and writes no report.
 void Tranfi(std::string_view import_file, int16_t name_length, int16_t layout,
             std::string_view identification, std::string_view output_file, int16_t output_length);
+
+// The prices an import filed for one pricing date (MM/DD/YY, as the price
+// file of the date is named from it).
+struct FiledPrices {
+    std::string date;
+    long count = 0;
+};
+// Tranfi, also giving the prices it filed, a date each in the order the
+// dates first came: a caller that finds some files could not be written
+// says which prices went in.
+void Tranfi(std::string_view import_file, int16_t name_length, int16_t layout,
+            std::string_view identification, std::string_view output_file, int16_t output_length,
+            std::vector<FiledPrices>& filed);
 
 }  // namespace pricing

@@ -30,13 +30,14 @@ std::string BesideName(const std::string& path) {
 }
 
 // Takes the failed writes of the file at path, after writing out what is
-// still buffered: true when there were any. A file that is not there has
-// none (a work file that could not be made fails the move itself).
-bool TakeLostWritesAt(const std::string& path) {
+// still buffered: the system's error number of the first, 0 when there
+// were none. A file that is not there has none (a work file that could
+// not be made fails the move itself).
+int TakeLostWritesAt(const std::string& path) {
     FlushPendingWrites();
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return false;
-    return TakeFailedWrite(FileKey{st.st_dev, st.st_ino}) != 0;
+    if (::stat(path.c_str(), &st) != 0) return 0;
+    return TakeFailedWrite(FileKey{st.st_dev, st.st_ino});
 }
 
 }  // namespace
@@ -46,21 +47,33 @@ bool MoveFileOver(std::string_view work, std::string_view target) {
     const std::string to = ResolveName(target);
     if (from.empty() || to.empty()) return false;
     // A work file that is not there fails the rename itself.
-    if (TakeLostWritesAt(from)) return false;
+    if (const int error = TakeLostWritesAt(from); error != 0) {
+        errno = error;
+        return false;
+    }
     ForgetKeptFile(to);
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool TakeLostWrites(std::string_view work) {
+std::optional<WriteFault> TakeLostWrites(std::string_view work) {
     const std::string path = ResolveName(work);
-    return !path.empty() && TakeLostWritesAt(path);
+    const int error = path.empty() ? 0 : TakeLostWritesAt(path);
+    if (error == 0) return std::nullopt;
+    return FaultOfError(error);
 }
 
 TextReplacement::TextReplacement(std::string_view target) : target_(ResolveName(target)) {
     if (target_.empty()) return;
     beside_ = BesideName(target_);
     ForgetKeptFile(beside_);
-    fd_ = ::open(beside_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The file beside is written from its start and cut to its new length
+    // when done (Commit), not emptied as it opens: within a run it may
+    // still hold what an earlier replacement of the same target left for
+    // the run's end, and a file system that writes a file out at its close
+    // once it was emptied and written anew (ext4, so that a rewrite in
+    // place survives a crash) would then write every such replacement out,
+    // and wait, where one written in place costs only memory.
+    fd_ = ::open(beside_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0) error_ = errno;
 }
 
@@ -96,18 +109,23 @@ std::vector<PendingReplacement>& PendingReplacements() {
     return pending;
 }
 
-// Moves the file written beside the target over it unless error says no;
-// then the file beside is removed and the replacement kept as refused,
-// with the fault of the failure.
-bool PutInPlace(const std::string& beside, const std::string& target, int error) {
-    if (error == 0) {
+// Moves the file written beside the target over it unless its own
+// failure (error) or that of its run (run_error) says no; then the file
+// beside is removed and the replacement kept as refused, with the fault
+// of the failure (dropped when only the run's failure refused it).
+bool PutInPlace(const std::string& beside, const std::string& target, int error, int run_error = 0) {
+    if (error == 0 && run_error == 0) {
         errno = 0;
         if (MoveFileOver(beside, target)) return true;
         error = errno != 0 ? errno : EIO;
     }
     ::unlink(beside.c_str());
     struct stat st;
-    NoteUnwritableFile(target, ::stat(target.c_str(), &st) != 0, error);
+    const bool creating = ::stat(target.c_str(), &st) != 0;
+    if (error != 0)
+        NoteUnwritableFile(target, creating, error, UnwrittenAs::kReplacement);
+    else
+        NoteUnwritableFile(target, creating, run_error, UnwrittenAs::kDroppedReplacement);
     return false;
 }
 
@@ -119,6 +137,10 @@ bool TextReplacement::Commit() {
     if (target_.empty()) return false;
     if (fd_ >= 0) {
         WriteOut();
+        // What an earlier content left past the end of this one goes.
+        struct stat st;
+        if (error_ == 0 && (::fstat(fd_, &st) != 0 || (st.st_size > written_ && ::ftruncate(fd_, written_) != 0)))
+            error_ = errno != 0 ? errno : EIO;
         if (::close(fd_) != 0 && error_ == 0) error_ = errno;
         fd_ = -1;
     }
@@ -142,7 +164,7 @@ void PutRunReplacementsInPlace() {
     // together rather than some replaced by what the run made before the
     // failure (or from data it lost).
     const int error = FirstFailure();
-    for (const PendingReplacement& p : pending) PutInPlace(p.beside, p.target, error);
+    for (const PendingReplacement& p : pending) PutInPlace(p.beside, p.target, 0, error);
 }
 
 }  // namespace files_detail

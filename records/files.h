@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -285,6 +286,12 @@ struct FailedWrite {
     std::string path;       // as opened, or the target of a replacement
     bool creating = false;  // it did not exist and could not be made
     WriteFault fault = WriteFault::kOther;
+    // The target of a replacement (TextReplacement) not put in place: an
+    // earlier file under its name is kept as it was.
+    bool replacement = false;
+    // A replacement written whole that went with the failure of its run
+    // (whose fault it carries): nothing of its own failed.
+    bool dropped = false;
     bool operator==(const FailedWrite&) const = default;
 };
 
@@ -318,10 +325,11 @@ public:
 bool MoveFileOver(std::string_view work, std::string_view target);
 
 // Whether a write to the named work file failed in this run (its buffered
-// writes go out first), as MoveFileOver finds it; the failure is then the
+// writes go out first), as MoveFileOver finds it, and why: the fault of the
+// first lost write, none when there was none. The failure is then the
 // caller's, which does not use the file. For work files that must all be
 // whole before any of them is moved over its target.
-bool TakeLostWrites(std::string_view work);
+std::optional<WriteFault> TakeLostWrites(std::string_view work);
 
 // A text file made anew in place of another (a report copied into the
 // user's file, a chart or export file): its lines are written beside the

@@ -48,6 +48,7 @@ struct FailedFile {
     FileKey key{};
     bool creating = false;  // the file did not exist and could not be made
     int error = 0;
+    UnwrittenAs as = UnwrittenAs::kFile;
 };
 
 std::vector<FailedFile>& FailedFiles() {
@@ -135,8 +136,8 @@ void NoteFailedWrite(int fd, const std::string& path, int error) {
     NoteFailedFile(FailedFile{path, true, FileKey{st.st_dev, st.st_ino}, false, error});
 }
 
-void NoteUnwritableFile(const std::string& path, bool creating, int error) {
-    if (KeepingFailedWrites()) NoteFailedFile(FailedFile{path, false, FileKey{}, creating, error});
+void NoteUnwritableFile(const std::string& path, bool creating, int error, UnwrittenAs as) {
+    if (KeepingFailedWrites()) NoteFailedFile(FailedFile{path, false, FileKey{}, creating, error, as});
 }
 
 int TakeFailedWrite(const FileKey& key) {
@@ -202,6 +203,9 @@ RunFileCache::~RunFileCache() {
     // run's replacements go in place, or none does.
     if (k.depth == 1) {
         ForgetKeptFiles();
+        // A file a routine left open writes out what it buffers now, so
+        // that a write it loses still keeps the run's replacements out.
+        FlushPendingWrites();
         PutRunReplacementsInPlace();
     }
     if (--k.depth == 0) {
@@ -234,7 +238,8 @@ std::vector<FailedWrite> TakeFailedWrites() {
     FlushPendingWrites();
     std::vector<FailedWrite> failed;
     for (const FailedFile& f : FailedFiles()) {
-        FailedWrite w{f.path, f.creating, FaultOfError(f.error)};
+        FailedWrite w{f.path, f.creating, FaultOfError(f.error), f.as != UnwrittenAs::kFile,
+                      f.as == UnwrittenAs::kDroppedReplacement};
         if (std::find(failed.begin(), failed.end(), w) == failed.end()) failed.push_back(std::move(w));
     }
     FailedFiles().clear();

@@ -56,8 +56,10 @@ bool KeepingFailedWrites();
 void NoteFailedWrite(int fd, const std::string& path, int error);
 // Notes that a file (path as opened) could not be written at all: it
 // could not be created or opened for writing, or its replacement
-// (TextReplacement) was not put in place. creating: it did not exist.
-void NoteUnwritableFile(const std::string& path, bool creating, int error);
+// (TextReplacement) was not put in place, having failed itself or, written
+// whole, with the failure of its run. creating: it did not exist.
+enum class UnwrittenAs { kFile, kReplacement, kDroppedReplacement };
+void NoteUnwritableFile(const std::string& path, bool creating, int error, UnwrittenAs as = UnwrittenAs::kFile);
 // Forgets the failed writes to the file: the error number of the first,
 // 0 when there were none.
 int TakeFailedWrite(const FileKey& key);

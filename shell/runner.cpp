@@ -35,28 +35,8 @@ std::string ListOf(const std::vector<std::string>& names) {
     return text;
 }
 
-// The names of a message's list, past kFilesNamed counted as "N other
-// <what>".
-std::string NamedList(std::vector<std::string> names, const char* what) {
-    if (names.size() > kFilesNamed) {
-        const std::size_t more = names.size() - kFilesNamed + 1;
-        names.resize(kFilesNamed - 1);
-        names.push_back(std::to_string(more) + " other " + what);
-    }
-    return ListOf(names);
-}
-
 std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
-}
-
-// The update's sentence on the accounts it did not rebuild: the report
-// lines that name them may be what could not be written.
-std::string NotRebuiltText(const engine::UpdateOutcome& outcome) {
-    if (outcome.not_rebuilt.empty()) return {};
-    if (outcome.rebuilt == 0) return "No account was rebuilt: each keeps its holdings and gains files.";
-    return "The holdings and gains of " + NamedList(outcome.not_rebuilt, "accounts") +
-           " were not rebuilt: they keep their files.";
 }
 
 // The update of the data base writes only the work file; for the file
@@ -66,7 +46,9 @@ void RunUpdateOfDataBase(ReportFields& fields) {
     engine::UpdateOutcome outcome;
     engine::Getacc(outcome);
     if (fields.output_mode == kOutputModeFile) records::Acopy(records::kReportWorkFile, fields.output_name);
-    fields.failure_note = NotRebuiltText(outcome);
+    fields.failure_note = [outcome](const std::vector<records::FailedWrite>& failed) {
+        return NotRebuiltText(outcome, failed);
+    };
 }
 
 // The routine table: report code -> the call of its report routine with
@@ -85,6 +67,33 @@ std::string YesNo(bool yes) {
 }
 
 }  // namespace
+
+std::string NamedList(std::vector<std::string> names, const char* what) {
+    if (names.size() > kFilesNamed) {
+        const std::size_t more = names.size() - kFilesNamed + 1;
+        names.resize(kFilesNamed - 1);
+        names.push_back(std::to_string(more) + " other " + what);
+    }
+    return ListOf(names);
+}
+
+std::string NotRebuiltText(const engine::UpdateOutcome& outcome, const std::vector<records::FailedWrite>& failed) {
+    if (outcome.not_rebuilt.empty() || (failed.empty() && !outcome.fault)) return {};
+    std::string text;
+    if (outcome.fault && std::none_of(failed.begin(), failed.end(), [&](const records::FailedWrite& f) {
+            return !f.dropped && f.fault == *outcome.fault;
+        })) {
+        const std::string reason = WriteFaultText(*outcome.fault);
+        text = "The rebuilt holdings and gains files could not be put in place" +
+               (reason.empty() ? std::string() : ": " + reason) + ". ";
+    }
+    if (outcome.rebuilt == 0) return text + "No account was rebuilt: each keeps its holdings and gains files.";
+    const std::size_t count = outcome.not_rebuilt.size();
+    const std::size_t accounts = count + static_cast<std::size_t>(outcome.rebuilt);
+    return text + std::to_string(count) + " of " + std::to_string(accounts) + " accounts " +
+           (count == 1 ? "was" : "were") + " not rebuilt: " + NamedList(outcome.not_rebuilt, "accounts") +
+           (count == 1 ? " keeps its" : " keep their") + " holdings and gains files.";
+}
 
 ReportFields PrepareReportFields(const ReportGlobals& g) {
     using records::Fixed;
@@ -190,21 +199,21 @@ std::string WriteFaultText(records::WriteFault fault) {
 }
 
 std::string FailedWritesText(const std::vector<records::FailedWrite>& failed, const std::string& output_file,
-                             bool output_kept, const std::string& note) {
+                             const std::vector<std::string>& kept, const std::string& note) {
     // The user's file first, then the work files in the order given (by
-    // name).
+    // name). The user's file, which the user asked for, is named however
+    // its copy failed; another replacement only where it failed itself.
     const std::string output = UpperCase(FileNameOf(records::TrimRight(output_file)));
     auto is_output = [&output](const std::string& name) { return !output.empty() && UpperCase(name) == output; };
     std::vector<records::FailedWrite> order;
     for (const bool user_file : {true, false})
         for (const records::FailedWrite& f : failed)
-            if (is_output(FileNameOf(f.path)) == user_file) order.push_back(f);
+            if (is_output(FileNameOf(f.path)) == user_file && (user_file || !f.dropped)) order.push_back(f);
     // One sentence a cause, in the order the causes first come.
     std::vector<records::WriteFault> faults;
     for (const records::FailedWrite& f : order)
         if (std::find(faults.begin(), faults.end(), f.fault) == faults.end()) faults.push_back(f.fault);
     std::string text;
-    std::string user_file;
     for (const records::WriteFault fault : faults) {
         std::vector<std::string> names;
         bool creating = true;
@@ -212,18 +221,45 @@ std::string FailedWritesText(const std::vector<records::FailedWrite>& failed, co
             if (f.fault != fault) continue;
             const std::string name = FileNameOf(f.path);
             creating = creating && f.creating;
-            if (std::find(names.begin(), names.end(), name) != names.end()) continue;
-            if (is_output(name)) user_file = name;
-            names.push_back(name);
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
         }
         const std::string reason = WriteFaultText(fault);
         text += (text.empty() ? "" : " ") + std::string("Could not ") + (creating ? "create " : "write ") +
                 NamedList(names, "files") + (reason.empty() ? "" : ": " + reason) + ".";
     }
-    if (!user_file.empty() && output_kept) text += " The earlier " + user_file + " is kept.";
+    // The earlier files kept, the user's file first.
+    std::vector<std::string> earlier;
+    for (const bool user_file : {true, false})
+        for (const std::string& name : kept)
+            if (is_output(name) == user_file && std::find(earlier.begin(), earlier.end(), name) == earlier.end())
+                earlier.push_back(name);
+    if (!earlier.empty())
+        text += (text.empty() ? "" : " ") + std::string("The earlier ") + NamedList(earlier, "files") +
+                (earlier.size() == 1 ? " is" : " are") + " kept.";
     if (!note.empty()) text += (text.empty() ? "" : " ") + note;
     return text;
 }
+
+namespace {
+
+// The files a run would have replaced and could not, whose earlier files
+// are there as they were: the user's file and the run's other replaced
+// files (a copy that could not be made, or went with the run's failure).
+std::vector<std::string> KeptEarlierFiles(const std::vector<records::FailedWrite>& failed,
+                                          const std::string& output_file) {
+    const std::string output = UpperCase(FileNameOf(output_file));
+    std::vector<std::string> kept;
+    for (const records::FailedWrite& f : failed) {
+        const std::string name = FileNameOf(f.path);
+        if (!f.replacement && (output.empty() || UpperCase(name) != output)) continue;
+        std::error_code error;
+        if (std::filesystem::exists(f.replacement ? f.path : records::ResolveName(output_file), error))
+            kept.push_back(name);
+    }
+    return kept;
+}
+
+}  // namespace
 
 bool WorkFileExists() {
     std::error_code error;
@@ -250,13 +286,11 @@ bool RunReport() {
         // that could not be created or written are told here, since no
         // routine of the run was left to see it.
         failed = records::TakeFailedWrites();
-        if (!failed.empty()) {
+        const std::string note = fields.failure_note ? fields.failure_note(failed) : std::string();
+        if (!failed.empty() || !note.empty()) {
             const std::string output =
                 fields.output_mode == kOutputModeFile ? records::TrimRight(fields.output_name) : std::string();
-            std::error_code error;
-            const bool output_kept =
-                !output.empty() && std::filesystem::exists(records::ResolveName(output), error);
-            ShowDiagnostic(FailedWritesText(failed, output, output_kept, fields.failure_note));
+            ShowDiagnostic(FailedWritesText(failed, output, KeptEarlierFiles(failed, output), note));
         }
     }
     // A work file that lost lines is not the report: nothing shows it.

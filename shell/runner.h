@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/update.h"
 #include "records/files.h"
 #include "shell/report_globals.h"
 
@@ -80,10 +81,13 @@ struct ReportFields {
     int16_t report_flag1 = 0;      // ReportFlag1 as it is (the import's entry kind)
     std::string transfer_date;     // 8: MM/DD/YY (TransferDate)
     // Set by a routine: what it adds to the message of a run that could
-    // not write some of its files (the update of the data base: the
-    // accounts it did not rebuild, which its lost report lines would have
-    // named).
-    std::string failure_note;
+    // not write some of its files, given those files (the update of the
+    // data base: the accounts it did not rebuild, which its lost report
+    // lines would have named; the price import: which prices went in). A
+    // note given where no file is listed is told all the same: the
+    // routine's own files could not be written (the update's rebuilt
+    // files, whose failure the update took itself).
+    std::function<std::string(const std::vector<records::FailedWrite>& failed)> failure_note;
 };
 
 // The fields of a set of report globals.
@@ -136,16 +140,31 @@ void ShowNotAvailable();
 // full"); empty for a cause the program does not name.
 std::string WriteFaultText(records::WriteFault fault);
 
+// "A", "A and B", "A, B and C"; past eight names the rest are counted
+// ("A, B, C, D, E, F, G and 5 other files", what being "files").
+std::string NamedList(std::vector<std::string> names, const char* what);
+
+// The update of the data base's sentences on the accounts it did not
+// rebuild, told where the run could not write some of its files (the
+// report lines that name the accounts may be what was lost) or where the
+// accounts' own rebuilt files could not be put in place: how many
+// accounts were not rebuilt, and why where no sentence of the files names
+// the cause already. Empty where neither is so: the report's lines say it.
+std::string NotRebuiltText(const engine::UpdateOutcome& outcome, const std::vector<records::FailedWrite>& failed);
+
 // The message of a run that could not create or write some of its files:
 // one sentence for each cause, naming its files ("Could not write
 // REPORT.TXT and OUTPUT.TMP: the disk is full."), "create" where none of
 // them existed. The user's file (output_file, the named output file;
-// empty for none) comes first, the work files after it by name; when the
-// user's file could not be written and an earlier one is there
-// (output_kept), the message says that it is kept. The note of the run's
-// routine (ReportFields::failure_note) ends the message.
+// empty for none) comes first, the work files after it by name. A
+// replacement written whole that went with the run's failure (dropped) is
+// not among them, nothing of its own having failed, unless it is the
+// user's file, which the user asked for. Then the earlier files that
+// the run would have replaced and that are kept as they were (kept: the
+// user's file and the run's other replaced files that are there, by
+// name), and last the note of the run's routine.
 std::string FailedWritesText(const std::vector<records::FailedWrite>& failed, const std::string& output_file,
-                             bool output_kept, const std::string& note);
+                             const std::vector<std::string>& kept, const std::string& note);
 
 // Runs the report of g_report.ReportCode into OUTPUT.TMP under the wait
 // cursor. The old work file is removed first, so a code whose routine

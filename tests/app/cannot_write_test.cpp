@@ -71,6 +71,10 @@ void WriteText(const fs::path& path, const std::string& text) {
     out << text;
 }
 
+// The program, reached through a folder that no other user may enter, as
+// a build in root's home is; placed there before any case's child runs.
+const std::string g_tool = fixtures::InPrivateFolder(LEDRA_SCRIPT_TOOL);
+
 // Plays the script against the program in the current directory (the
 // case's folder), start-up answered by the start-up script; the failures,
 // empty when the script ran through.
@@ -78,7 +82,7 @@ std::string Play(const fs::path& scratch, const std::string& startup, const std:
     WriteText(scratch / "startup.script", startup);
     WriteText(scratch / "case.script", script);
     const fixtures::ToolRun run =
-        fixtures::RunTool({LEDRA_SCRIPT_TOOL, "--today", "1998-12-31", "--startup",
+        fixtures::RunTool({g_tool, "--today", "1998-12-31", "--startup",
                            (scratch / "startup.script").string(), ".", (scratch / "case.script").string()});
     return run.status == 0 ? std::string() : "ledra_script ended " + std::to_string(run.status) + ":\n" + run.output;
 }
@@ -126,7 +130,9 @@ std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
 // once, with some kilobytes free, with room for the report but not for its
 // copy. The earlier REPORT.TXT and the side files (SUMMARY.DAT, or the two
 // pie chart files) are kept byte for byte, nothing is left beside them,
-// and the message names REPORT.TXT first and says the disk is full.
+// and the message names REPORT.TXT first, says the disk is full and names
+// every earlier file kept (a side file whose new copy was written and went
+// with the run is kept, not one that could not be written).
 TEST(CannotWrite, AnAppraisalToAFileOnAFullDiskKeepsTheEarlierFiles) {
     struct Case {
         const char* name;
@@ -137,19 +143,19 @@ TEST(CannotWrite, AnAppraisalToAFileOnAFullDiskKeepsTheEarlierFiles) {
     };
     const Case cases[] = {
         {"no free space", 0, 0, true,
-         "Could not write REPORT.TXT, OUTPUT.TMP and SUMMARY.DAT: the disk is full. The earlier REPORT.TXT is "
-         "kept."},
+         "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full. The earlier REPORT.TXT and SUMMARY.DAT "
+         "are kept."},
         {"no free space, no earlier work file", 0, 0, false,
-         "Could not write REPORT.TXT, CCONTROL.FIL, OUTPUT.TMP, SUMMARY.DAT, TEMP1.WRK and TEMPHSUM.FIL: the disk "
-         "is full. The earlier REPORT.TXT is kept."},
+         "Could not write REPORT.TXT, CCONTROL.FIL, OUTPUT.TMP, TEMP1.WRK and TEMPHSUM.FIL: the disk is full. The "
+         "earlier REPORT.TXT and SUMMARY.DAT are kept."},
         {"8 KB free, pie charts", 8, 3, true,
-         "Could not write REPORT.TXT, OUTPUT.TMP, PIECHART.OUT and PIECHRT1.OUT: the disk is full. The earlier "
-         "REPORT.TXT is kept."},
+         "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full. The earlier REPORT.TXT, PIECHART.OUT and "
+         "PIECHRT1.OUT are kept."},
         {"32 KB free, pie charts, no earlier work file", 32, 3, false,
-         "Could not write REPORT.TXT, OUTPUT.TMP, PIECHART.OUT and PIECHRT1.OUT: the disk is full. The earlier "
-         "REPORT.TXT is kept."},
+         "Could not write REPORT.TXT, OUTPUT.TMP and TEMPHSUM.FIL: the disk is full. The earlier REPORT.TXT, "
+         "PIECHART.OUT and PIECHRT1.OUT are kept."},
         {"room for the report, not for its copy", 256, 0, true,
-         "Could not write REPORT.TXT and SUMMARY.DAT: the disk is full. The earlier REPORT.TXT is kept."},
+         "Could not write REPORT.TXT: the disk is full. The earlier REPORT.TXT and SUMMARY.DAT are kept."},
     };
     std::string skipped;
     for (const Case& c : cases) {
@@ -239,8 +245,8 @@ TEST(CannotWrite, RunsOnAFolderThatCannotBeWrittenSayWhichFilesAndWhy) {
          import + Diagnostic("Could not create OUTPUT.TMP and SE121598.PRC: the data directory is read-only.") +
              "children 1\n"},
         {"the appraisal to the display, full disk", Kind::kFullDisk,
-         AppraisalScript(false, Diagnostic("Could not write CCONTROL.FIL, OUTPUT.TMP, SUMMARY.DAT, TEMP1.WRK and "
-                                           "TEMPHSUM.FIL: the disk is full.") +
+         AppraisalScript(false, Diagnostic("Could not write CCONTROL.FIL, OUTPUT.TMP, TEMP1.WRK and TEMPHSUM.FIL: "
+                                           "the disk is full.") +
                                     "children 1\n")},
         {"the price import, full disk", Kind::kFullDisk,
          import + Diagnostic("Could not write OUTPUT.TMP and SE121598.PRC: the disk is full.") + "children 1\n"},
@@ -317,6 +323,83 @@ TEST(CannotWrite, AnUpdateWithNoFreeSpaceSaysNoAccountWasRebuilt) {
     const std::map<std::string, std::string> after = AccountFiles(FolderFiles(run.after()));
     ASSERT_EQ(after.size(), before.size());
     for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name << " changed";
+}
+
+// The update of the data base with a little space: the report's lines go
+// out, the rebuilt holdings and gains files do not, and the message says
+// so and why, as with none; each account keeps its files byte for byte.
+TEST(CannotWrite, AnUpdateWithALittleSpaceSaysWhyNoAccountWasRebuilt) {
+    struct Case {
+        std::size_t free_kb;
+        const char* message;
+    };
+    const Case cases[] = {
+        {4,
+         "The rebuilt holdings and gains files could not be put in place: the disk is full. No account was "
+         "rebuilt: each keeps its holdings and gains files."},
+        {8,
+         "The rebuilt holdings and gains files could not be put in place: the disk is full. No account was "
+         "rebuilt: each keeps its holdings and gains files."},
+    };
+    TempDataDir data;
+    WriteSampleFirm(0);
+    const std::map<std::string, std::string> before = AccountFiles(FolderFiles(data.path()));
+    std::string skipped;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.free_kb) + " KB free");
+        const std::string message = c.message;
+        const auto run = fixtures::RunInUnwritableFolder(
+            {Kind::kFullDisk, c.free_kb}, data.path(), [&message](const fs::path& scratch) {
+                return Play(scratch, "",
+                            "menu \"Utilities/Update Data Base\"\n" + Diagnostic(message) + "children 2\n");
+            });
+        if (!run.skipped().empty()) {
+            skipped += std::to_string(c.free_kb) + " KB: " + run.skipped() + "\n";
+            continue;
+        }
+        EXPECT_EQ(run.result(), "");
+        const std::map<std::string, std::string> after = AccountFiles(FolderFiles(run.after()));
+        ASSERT_EQ(after.size(), before.size());
+        for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name << " changed";
+    }
+    if (!skipped.empty()) GTEST_SKIP() << "cases this machine cannot set up:\n" << skipped;
+}
+
+// A price import on a full disk into price files that are there: the
+// prices go in (a price file is written in place), its report does not,
+// and the message says both; the earlier copy of the report is kept.
+TEST(CannotWrite, APriceImportWhosePricesWentInSaysSo) {
+    TempDataDir data;
+    WriteSampleFirm(0);
+    const std::string import =
+        "menu \"Pricing/Import\"\n"
+        "dialog 181\n"
+        "  set 1095 \"PRICES.TXT\"\n"
+        "  select 1375 0\n"
+        "  click 1174\n"
+        "  set 1167 \"IMPORT.TXT\"\n"
+        "  click 3\n"
+        "closed\n";
+    WriteText("PRICES.TXT", "IBM         12/31/98    123.4567\r\nMSFT        12/31/98     98.1250\r\n");
+    {
+        tools::ProgramRun run(data.path(), {tools::LocalDate(1998, 12, 31)});
+        ASSERT_TRUE(run.Started());
+        EXPECT_TRUE(run.RunScript(import + "exists IMPORT.TXT\n"));
+        for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+    }
+    WriteText("PRICES.TXT", "IBM         12/31/98    130.0000\r\nMSFT        12/31/98    100.5000\r\n");
+    const std::map<std::string, std::string> earlier = FolderFiles(data.path());
+    const auto run = fixtures::RunInUnwritableFolder({Kind::kFullDisk, 0}, data.path(), [&](const fs::path& scratch) {
+        return Play(scratch, StartupMessage(Kind::kFullDisk),
+                    import + Diagnostic("Could not write IMPORT.TXT: the disk is full. The earlier IMPORT.TXT is "
+                                        "kept. The prices were imported: 2 prices filed for 12/31/98; only the "
+                                        "report could not be written.") +
+                        "children 1\n");
+    });
+    if (!run.skipped().empty()) GTEST_SKIP() << run.skipped();
+    EXPECT_EQ(run.result(), "");
+    EXPECT_TRUE(Bytes(run.After("IMPORT.TXT")) == earlier.at("IMPORT.TXT"));
+    EXPECT_FALSE(Bytes(run.After("SE123198.PRC")) == earlier.at("SE123198.PRC"));
 }
 
 // What start-up shows is answered by the tool's --startup script: a

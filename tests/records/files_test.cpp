@@ -577,6 +577,68 @@ TEST(FilesMove, AWorkFileWhoseWritesFailedNeverReplacesItsTarget) {
     EXPECT_FALSE(std::filesystem::exists("WORK.TMP"));
 }
 
+// A deleted file's lost writes are still told at the run's end, but no
+// longer stick to its inode: a file that takes the inode afterwards (here
+// a second name of it, which the kernel shows as the same device and
+// inode, as it shows a new file that reuses them) is not refused.
+TEST(FilesMove, ADeletedFilesFailureDoesNotStickToItsInode) {
+    TempDataDir dir;
+    TempDataDir::WriteBytes("TARGET.REC", std::vector<unsigned char>(128, 'T'));
+    Record rec(1024);
+    {
+        RunFileCache run;
+        {
+            const SmallDisk disk;
+            ASSERT_TRUE(disk.ok());
+            OpenDirect(5, "LOST.TMP", rec.size());
+            for (long n = 1; n <= 64; ++n) WriteRecord(5, n, rec);
+            Close(5);  // its writes go out and fail
+        }
+        std::filesystem::create_hard_link("LOST.TMP", "AGAIN.TMP");
+        OpenDirect(5, "LOST.TMP", rec.size());
+        ASSERT_TRUE(CloseDelete(5));
+        {
+            DirectFile again("AGAIN.TMP", 128);
+            ASSERT_TRUE(again.Truncate(0));
+            ASSERT_TRUE(again.Write(1, Record(128, 'A')));
+        }
+        EXPECT_TRUE(MoveFileOver("AGAIN.TMP", "TARGET.REC"));
+    }
+    EXPECT_EQ(TempDataDir::ReadBytes("TARGET.REC"), std::vector<unsigned char>(128, 'A'));
+    const std::vector<FailedWrite> failed = TakeFailedWrites();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(failed[0].path).filename(), "LOST.TMP");
+}
+
+// The run's end writes out what a file still open buffers before it puts
+// the run's replacements in place: a routine that left a unit open cannot
+// let a run that lost its writes replace the user's file.
+TEST(FilesReplace, ARunThatLosesTheWritesOfAFileLeftOpenReplacesNothing) {
+    TempDataDir dir;
+    TempDataDir::WriteBytes("USER.TXT", {'o', 'l', 'd', '\r', '\n'});
+    Record rec(1024);
+    {
+        const SmallDisk disk;
+        ASSERT_TRUE(disk.ok());
+        {
+            RunFileCache run;
+            TextReplacement user("USER.TXT");
+            ASSERT_TRUE(user.WriteLine("new"));
+            ASSERT_TRUE(user.Commit());
+            OpenDirect(5, "LEFT.TMP", rec.size());
+            for (long n = 1; n <= 20; ++n) WriteRecord(5, n, rec);  // past what the disk takes
+        }
+        Close(5);
+    }
+    EXPECT_EQ(TempDataDir::ReadBytes("USER.TXT"), (std::vector<unsigned char>{'o', 'l', 'd', '\r', '\n'}));
+    EXPECT_FALSE(TempDataDir::Exists("USER.TXT.new"));
+    const std::vector<FailedWrite> failed = TakeFailedWrites();
+    ASSERT_EQ(failed.size(), 2u);
+    EXPECT_EQ(std::filesystem::path(failed[0].path).filename(), "LEFT.TMP");
+    EXPECT_EQ(std::filesystem::path(failed[1].path).filename(), "USER.TXT");
+    EXPECT_TRUE(failed[1].replacement && failed[1].dropped);
+}
+
 TEST(FilesReplace, WritesBesideAndRenames) {
     TempDataDir dir;
     TempDataDir::WriteBytes("HLX.REC", {1, 2, 3});
@@ -597,6 +659,50 @@ TEST(FilesReplace, SeveralFilesAreRenamedOnlyWhenAllWereWritten) {
     EXPECT_EQ(ReplaceFiles({{"a.idx", {7}}, {"a.rec", {8}}}), "");
     EXPECT_EQ(TempDataDir::ReadBytes("A.IDX"), std::vector<unsigned char>{7});
     EXPECT_EQ(TempDataDir::ReadBytes("A.REC"), std::vector<unsigned char>{8});
+}
+
+// A target replaced several times gets exactly its last content, however
+// long the earlier ones were: within a run the later content is written
+// over the earlier one that waits beside the target, and a file left
+// beside it by a run that was killed is no part of the next.
+TEST(FilesReplace, ATextReplacementHoldsOnlyItsLastContent) {
+    struct Case {
+        const char* name;
+        bool in_run;
+        std::vector<std::vector<std::string>> contents;  // the replacements, in order
+    };
+    const std::string long_line(70000, 'L');  // past what a replacement buffers
+    const Case cases[] = {
+        {"shorter after longer, in a run", true, {{long_line, "two"}, {"one"}}},
+        {"longer after shorter, in a run", true, {{"one"}, {long_line}, {"a", "b"}}},
+        {"empty last, in a run", true, {{"one", "two"}, {}}},
+        {"one replacement, in a run", true, {{"only"}}},
+        {"outside a run", false, {{long_line}, {"one"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        TempDataDir::WriteBytes("TARGET.TXT", std::vector<unsigned char>(5000, 'E'));
+        TempDataDir::WriteBytes("TARGET.TXT.new", std::vector<unsigned char>(90000, 'K'));  // a killed run's
+        std::string expected;
+        {
+            std::optional<RunFileCache> run;
+            if (c.in_run) run.emplace();
+            for (const std::vector<std::string>& content : c.contents) {
+                TextReplacement replacement("TARGET.TXT");
+                expected.clear();
+                for (const std::string& line : content) {
+                    EXPECT_TRUE(replacement.WriteLine(line));
+                    expected += line + "\r\n";
+                }
+                EXPECT_TRUE(replacement.Commit());
+            }
+        }
+        EXPECT_TRUE(TakeFailedWrites().empty());
+        const std::vector<unsigned char> target = TempDataDir::ReadBytes("TARGET.TXT");
+        EXPECT_EQ(std::string(target.begin(), target.end()), expected);
+        EXPECT_FALSE(TempDataDir::Exists("TARGET.TXT.new"));
+    }
 }
 
 // A text file that outgrows the disk: outside a run the line that does not

@@ -76,16 +76,19 @@ TEST(WriteFailures, EachFileThatCouldNotBeWrittenIsKeptWithWhy) {
     const Case cases[] = {
         {"read-only medium",
          {Kind::kReadOnly},
-         "NEW.DAT create read-only\nNEW.TXT create read-only\nOLD.DAT write read-only\nOLD.TXT write read-only\n"
-         "outside a run: nothing kept\nkept: AGAIN.DAT create read-only\n"},
+         "BLOCKS.DAT create read-only\nNEW.DAT create read-only\nNEW.TXT create read-only\n"
+         "OLD.DAT write read-only\nOLD.TXT write read-only\noutside a run: nothing kept\n"
+         "kept: AGAIN.DAT create read-only\n"},
         {"full disk",
          {Kind::kFullDisk, 0},
-         "NEW.DAT write disk full\nNEW.TXT write disk full\nOLD.DAT write disk full\nOLD.TXT write disk full\n"
-         "outside a run: nothing kept\nkept: AGAIN.DAT write disk full\n"},
+         "BLOCKS.DAT write disk full\nNEW.DAT write disk full\nNEW.TXT write disk full\n"
+         "OLD.DAT write disk full\nOLD.TXT write disk full\noutside a run: nothing kept\n"
+         "kept: AGAIN.DAT write disk full\n"},
         {"no permission",
          {Kind::kNoPermission},
-         "NEW.DAT create no permission\nNEW.TXT create no permission\nOLD.DAT write no permission\n"
-         "OLD.TXT write no permission\noutside a run: nothing kept\nkept: AGAIN.DAT create no permission\n"},
+         "BLOCKS.DAT create no permission\nNEW.DAT create no permission\nNEW.TXT create no permission\n"
+         "OLD.DAT write no permission\nOLD.TXT write no permission\noutside a run: nothing kept\n"
+         "kept: AGAIN.DAT create no permission\n"},
     };
     std::string skipped;
     for (const Case& c : cases) {
@@ -102,6 +105,11 @@ TEST(WriteFailures, EachFileThatCouldNotBeWrittenIsKeptWithWhy) {
                 text.WriteLine(long_line);
                 TextFile old_text("OLD.TXT");
                 old_text.WriteLine(long_line);
+                // Records written in one block, as the replay writes its
+                // work files.
+                DirectFile blocks("BLOCKS.DAT", 128);
+                const std::vector<unsigned char> block(40 * 128, 'b');
+                blocks.WriteRecords(1, block.data(), 40);
             }
             std::string said = Listed(TakeFailedWrites());
             {

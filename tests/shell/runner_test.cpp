@@ -169,17 +169,22 @@ protected:
 
 // The message of a run that could not write some of its files: one
 // sentence a cause, the user's file first, "create" only where every file
-// of the sentence was new, the earlier user's file said to be kept only
-// when it is there, long lists counted, the routine's note last.
+// of the sentence was new (wherever in it the new file comes), a copy
+// that went with the run's failure not among the files that failed, every
+// earlier file kept said to be kept, the user's file first, long lists
+// counted, the routine's note last.
 TEST(FailedWritesText, OneSentenceACauseWithTheUsersFileFirst) {
     using records::FailedWrite;
     using records::WriteFault;
-    const FailedWrite output{"/data/REPORT.TXT", false, WriteFault::kDiskFull};
+    const FailedWrite output{"/data/REPORT.TXT", false, WriteFault::kDiskFull, true};
     const FailedWrite work{"/data/OUTPUT.TMP", false, WriteFault::kDiskFull};
     const FailedWrite made{"TEMP1.WRK", true, WriteFault::kReadOnly};
     const FailedWrite also_made{"CCONTROL.FIL", true, WriteFault::kReadOnly};
     const FailedWrite denied{"COMMON.FIL", false, WriteFault::kNoPermission};
     const FailedWrite odd{"HLDATA.DAT", false, WriteFault::kOther};
+    const FailedWrite old_file{"OLD.DAT", false, WriteFault::kReadOnly};
+    const FailedWrite summary_dropped{"/data/SUMMARY.DAT", false, WriteFault::kDiskFull, true, true};
+    const FailedWrite chart_failed{"/data/PIECHART.OUT", false, WriteFault::kDiskFull, true};
     std::vector<FailedWrite> many;
     for (const char* name : {"A.TMP", "B.TMP", "C.TMP", "D.TMP", "E.TMP", "F.TMP", "G.TMP", "H.TMP", "I.TMP"})
         many.push_back({name, false, WriteFault::kDiskFull});
@@ -187,33 +192,94 @@ TEST(FailedWritesText, OneSentenceACauseWithTheUsersFileFirst) {
         const char* name;
         std::vector<FailedWrite> failed;
         std::string output_file;
-        bool output_kept;
+        std::vector<std::string> kept;
         std::string note;
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {"the user's file alone", {output}, "REPORT.TXT  ", true, "",
+        {"the user's file alone", {output}, "REPORT.TXT  ", {"REPORT.TXT"}, "",
          "Could not write REPORT.TXT: the disk is full. The earlier REPORT.TXT is kept."},
-        {"the user's file before the work files, named in any case", {work, output}, "report.txt", true, "",
-         "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full. The earlier REPORT.TXT is kept."},
-        {"no earlier file to keep", {work, output}, "REPORT.TXT", false, "",
+        {"the user's file before the work files, named in any case", {work, output}, "report.txt", {"REPORT.TXT"},
+         "", "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full. The earlier REPORT.TXT is kept."},
+        {"no earlier file to keep", {work, output}, "REPORT.TXT", {}, "",
          "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full."},
-        {"the user's file written", {work}, "REPORT.TXT", true, "", "Could not write OUTPUT.TMP: the disk is full."},
-        {"new files", {made, also_made}, "", false, "",
+        {"the user's file written", {work}, "REPORT.TXT", {}, "", "Could not write OUTPUT.TMP: the disk is full."},
+        {"new files", {made, also_made}, "", {}, "",
          "Could not create TEMP1.WRK and CCONTROL.FIL: the data directory is read-only."},
-        {"a cause a sentence", {made, denied, odd, also_made}, "", false, "",
+        {"a cause a sentence", {made, denied, odd, also_made}, "", {}, "",
          "Could not create TEMP1.WRK and CCONTROL.FIL: the data directory is read-only. Could not write "
          "COMMON.FIL: permission denied. Could not write HLDATA.DAT."},
-        {"a new file among others", {made, {"OLD.DAT", false, WriteFault::kReadOnly}}, "", false, "",
+        {"a new file before an existing one", {made, old_file}, "", {}, "",
          "Could not write TEMP1.WRK and OLD.DAT: the data directory is read-only."},
-        {"a long list", many, "", false, "",
+        {"an existing file before a new one", {old_file, made}, "", {}, "",
+         "Could not write OLD.DAT and TEMP1.WRK: the data directory is read-only."},
+        {"a long list", many, "", {}, "",
          "Could not write A.TMP, B.TMP, C.TMP, D.TMP, E.TMP, F.TMP, G.TMP and 2 other files: the disk is full."},
-        {"a file twice", {work, work}, "", false, "", "Could not write OUTPUT.TMP: the disk is full."},
-        {"the routine's note", {work}, "", false, "No account was rebuilt.",
+        {"a file twice", {work, work}, "", {}, "", "Could not write OUTPUT.TMP: the disk is full."},
+        {"a copy that went with the run, kept", {work, summary_dropped}, "", {"SUMMARY.DAT"}, "",
+         "Could not write OUTPUT.TMP: the disk is full. The earlier SUMMARY.DAT is kept."},
+        {"every earlier file kept, the user's first",
+         {work, summary_dropped, chart_failed, output},
+         "REPORT.TXT",
+         {"PIECHART.OUT", "SUMMARY.DAT", "REPORT.TXT"},
+         "",
+         "Could not write REPORT.TXT, OUTPUT.TMP and PIECHART.OUT: the disk is full. The earlier REPORT.TXT, "
+         "PIECHART.OUT and SUMMARY.DAT are kept."},
+        {"a copy that went with the run, none earlier", {work, summary_dropped}, "", {}, "",
+         "Could not write OUTPUT.TMP: the disk is full."},
+        {"the user's file that went with the run", {work, {"/data/REPORT.TXT", false, WriteFault::kDiskFull, true, true}},
+         "REPORT.TXT", {"REPORT.TXT"}, "",
+         "Could not write REPORT.TXT and OUTPUT.TMP: the disk is full. The earlier REPORT.TXT is kept."},
+        {"the routine's note", {work}, "", {}, "No account was rebuilt.",
          "Could not write OUTPUT.TMP: the disk is full. No account was rebuilt."},
+        {"the routine's note alone", {}, "", {}, "No account was rebuilt.", "No account was rebuilt."},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FailedWritesText(c.failed, c.output_file, c.output_kept, c.note), c.expected) << c.name;
+        EXPECT_EQ(FailedWritesText(c.failed, c.output_file, c.kept, c.note), c.expected) << c.name;
+}
+
+// The update's sentences on the accounts it did not rebuild: told where
+// a file of the run could not be written or where the accounts' rebuilt
+// files could not be put in place, with how many accounts and why, the
+// cause left out where a sentence of the files gives it already.
+TEST(NotRebuiltText, HowManyAccountsAndWhy) {
+    using records::FailedWrite;
+    using records::WriteFault;
+    const FailedWrite report{"/data/OUTPUT.TMP", false, WriteFault::kDiskFull};
+    const FailedWrite dropped{"/data/REPORT.TXT", false, WriteFault::kDiskFull, true, true};
+    const std::vector<std::string> nine = {"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9"};
+    struct Case {
+        const char* name;
+        engine::UpdateOutcome outcome;
+        std::vector<FailedWrite> failed;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"every account rebuilt", {18, {}, WriteFault::kDiskFull}, {report}, ""},
+        {"lots that do not add up, nothing lost", {17, {"SMITH1"}, std::nullopt}, {}, ""},
+        {"no account, the cause told by the files", {0, {"A", "B"}, WriteFault::kDiskFull}, {report},
+         "No account was rebuilt: each keeps its holdings and gains files."},
+        {"no account, the files written", {0, {"A", "B"}, WriteFault::kDiskFull}, {},
+         "The rebuilt holdings and gains files could not be put in place: the disk is full. No account was "
+         "rebuilt: each keeps its holdings and gains files."},
+        {"a copy that went with the run tells no cause", {0, {"A"}, WriteFault::kDiskFull}, {dropped},
+         "The rebuilt holdings and gains files could not be put in place: the disk is full. No account was "
+         "rebuilt: each keeps its holdings and gains files."},
+        {"another cause", {0, {"A"}, WriteFault::kReadOnly}, {report},
+         "The rebuilt holdings and gains files could not be put in place: the data directory is read-only. No "
+         "account was rebuilt: each keeps its holdings and gains files."},
+        {"one account of several", {17, {"SMITH1"}, WriteFault::kDiskFull}, {},
+         "The rebuilt holdings and gains files could not be put in place: the disk is full. 1 of 18 accounts was "
+         "not rebuilt: SMITH1 keeps its holdings and gains files."},
+        {"some accounts", {15, {"EVANS", "HARRIS", "PARKER"}, WriteFault::kDiskFull}, {report},
+         "3 of 18 accounts were not rebuilt: EVANS, HARRIS and PARKER keep their holdings and gains files."},
+        {"many accounts, counted", {991, nine, WriteFault::kDiskFull}, {report},
+         "9 of 1000 accounts were not rebuilt: A1, A2, A3, A4, A5, A6, A7 and 2 other accounts keep their "
+         "holdings and gains files."},
+        {"lots that do not add up, the report lost", {17, {"SMITH1"}, std::nullopt}, {report},
+         "1 of 18 accounts was not rebuilt: SMITH1 keeps its holdings and gains files."},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NotRebuiltText(c.outcome, c.failed), c.expected) << c.name;
 }
 
 TEST_F(RunnerTest, PageLengthOfEachDestination) {
@@ -292,6 +358,24 @@ TEST_F(RunnerTest, AWriteThatFailsAsARunsFileClosesIsTold) {
     ASSERT_EQ(played.message_boxes.size(), 1u);
     EXPECT_TRUE(records::TakeFailedWrites().empty());
     EXPECT_FALSE(TempDataDir::Exists("MYREPORT.TXT"));
+}
+
+// A routine that writes no report but loses a write gets the message of
+// what could not be written, and that alone: "This item is not
+// available." is for a routine that wrote nothing and lost nothing.
+TEST_F(RunnerTest, ARoutineThatWritesNoReportButLosesAWriteIsToldOnlyThat) {
+    const ReportRoutineOverride report(kTestCode, {[](ReportFields&) {
+                                           records::DirectFile lost("NOFOLDER/LOST.DAT", 128);
+                                           lost.Write(1, records::Record(128, 'x'));
+                                       }});
+    g_report.ReportCode = kTestCode;
+    g_report.OutputDestination = kOutputDisplay;
+    const std::size_t before = Children();
+    const Played played = Play("message \"Could not create LOST.DAT.\" \"Report Diagnostic\" ok\n",
+                               [&] { RouteReportOutput(*frame_); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    EXPECT_EQ(played.message_boxes.size(), 1u);
+    EXPECT_EQ(Children(), before);
 }
 
 TEST_F(RunnerTest, AFileNameThatDoesNotFitIsRefusedNotCut) {
