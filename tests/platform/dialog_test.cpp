@@ -643,15 +643,16 @@ TEST(DialogLayout, APartTakesNoRoomWhileItsControlsAreAllHidden) {
 
 // A title longer than the dialog's controls shows whole: the dialog is
 // at least as wide as the title in the desktop's title face (bold) beside
-// the title bar's icon and three buttons, each at least two lines of that
-// face wide, also after the program sets a longer title; a property sheet
-// as much as any dialog.
+// the title bar's icon and three buttons, each a square at least two lines
+// of that face wide, with half a square clear on either side of the title
+// (five squares in all), also after the program sets a longer title; a
+// property sheet as much as any dialog.
 TEST(DialogLayout, TheTitleFitsWhole) {
     QFont face = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     face.setBold(true);
     const QFontMetrics title_face(face);
     const auto wanted = [&](const std::string& text) {
-        return title_face.horizontalAdvance(QString::fromStdString(text)) + 4 * 2 * title_face.height();
+        return title_face.horizontalAdvance(QString::fromStdString(text)) + 5 * 2 * title_face.height();
     };
     const std::string title = "Portfolio Manager Codes";
     const std::string longer = "Portfolio Manager Codes of the Whole Firm";

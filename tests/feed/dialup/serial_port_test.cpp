@@ -11,6 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -317,6 +318,53 @@ TEST_F(FeedSlowFarEndTest, WriteGivesUpWithinItsTimeLimit) {
         EXPECT_LT(took, kLimitMs + 1500);
         feed::md_close_port();
     }
+}
+
+// The system clock, but for a jump: once armed, the first reading is the
+// system's and every later one lies the jump ahead, as when the machine
+// slept (or a loaded one left the writer off the processor) past the
+// write's limit between two of its tries.
+class JumpingClock : public platform::SystemClock {
+public:
+    void Arm(std::int64_t jump_ms) {
+        jump_ms_ = jump_ms;
+        readings_ = 0;
+    }
+    std::int64_t MonotonicMs() override {
+        const std::int64_t now = SystemClock::MonotonicMs();
+        return readings_++ == 0 ? now : now + jump_ms_;
+    }
+
+private:
+    std::atomic<std::int64_t> jump_ms_{0};
+    std::atomic<int> readings_{0};
+};
+
+// Whatever the far end does (takes a byte now and then, or nothing), a
+// write whose time has run out between two tries gives up at once with
+// -105: it neither waits nor pauses on a time left below zero, which
+// would wait without end (or not at all, trying on while each try sends a
+// byte).
+TEST_F(FeedSlowFarEndTest, WriteWhoseTimeRanOutBetweenTriesGivesUpAtOnce) {
+    UseSystemClock();
+    JumpingClock clock;
+    const platform::ScopedClock jumping(clock);
+    constexpr std::int64_t kLimitMs = 60000;
+    feed::md_set_write_time_limit(kLimitMs);
+    feed::SetVarElements("%PORT", {"COM2"});
+    const std::string bytes(1 << 20, 'w');
+    for (const feedpeer::Drain drain : {feedpeer::Drain::kOneByte, feedpeer::Drain::kNone}) {
+        SCOPED_TRACE(drain == feedpeer::Drain::kOneByte ? "one byte at a time" : "nothing");
+        peer_.SetDrain(drain);
+        ASSERT_EQ(feed::md_open_port(), 0);
+        clock.Arm(2 * kLimitMs);
+        EXPECT_EQ(WriteWithinBound(bytes, std::chrono::seconds(5),
+                                   [&] { peer_.SetDrain(feedpeer::Drain::kUnheard); }),
+                  -105);
+        EXPECT_EQ(feed::ErrorCell(), -105);
+        feed::md_close_port();
+    }
+    feed::md_set_write_time_limit(feed::kWriteTimeLimitMs);
 }
 
 }  // namespace
