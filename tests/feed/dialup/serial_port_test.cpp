@@ -294,30 +294,44 @@ TEST_F(FeedSerialPortTest, WriteToALineHeldByXoffGivesUp) {
 // up with -105 once its time limit has run out, on the system clock. A
 // write that runs on fails the test after a few seconds, and the far end
 // then takes the rest unheard.
-class FeedSlowFarEndTest : public PeerLineTest {};
+class FeedSlowFarEndTest : public PeerLineTest {
+protected:
+    // Opens the port once for each far end that stops taking part (one
+    // byte at a time, then nothing), with the write time limit given,
+    // runs the check, and closes the port again.
+    void ForEachStalledFarEnd(std::int64_t limit_ms, const std::function<void()>& check) {
+        feed::md_set_write_time_limit(limit_ms);
+        feed::SetVarElements("%PORT", {"COM2"});
+        for (const feedpeer::Drain drain : {feedpeer::Drain::kOneByte, feedpeer::Drain::kNone}) {
+            SCOPED_TRACE(drain == feedpeer::Drain::kOneByte ? "one byte at a time" : "nothing");
+            peer_.SetDrain(drain);
+            ASSERT_EQ(feed::md_open_port(), 0);
+            check();
+            feed::md_close_port();
+        }
+        feed::md_set_write_time_limit(feed::kWriteTimeLimitMs);
+    }
+    // A write far bigger than the line's queues, bounded by a few seconds
+    // after which the far end takes the rest unheard; its result.
+    int WriteBig() {
+        return WriteWithinBound(std::string(1 << 20, 'w'), std::chrono::seconds(5),
+                                [&] { peer_.SetDrain(feedpeer::Drain::kUnheard); });
+    }
+};
 
 TEST_F(FeedSlowFarEndTest, WriteGivesUpWithinItsTimeLimit) {
     UseSystemClock();
     constexpr std::int64_t kLimitMs = 200;
-    feed::md_set_write_time_limit(kLimitMs);
-    feed::SetVarElements("%PORT", {"COM2"});
-    const std::string bytes(1 << 20, 'w');
-    for (const feedpeer::Drain drain : {feedpeer::Drain::kOneByte, feedpeer::Drain::kNone}) {
-        SCOPED_TRACE(drain == feedpeer::Drain::kOneByte ? "one byte at a time" : "nothing");
-        peer_.SetDrain(drain);
-        ASSERT_EQ(feed::md_open_port(), 0);
+    ForEachStalledFarEnd(kLimitMs, [&] {
         const std::int64_t before = platform::GetClock().MonotonicMs();
-        EXPECT_EQ(WriteWithinBound(bytes, std::chrono::seconds(5),
-                                   [&] { peer_.SetDrain(feedpeer::Drain::kUnheard); }),
-                  -105);
+        EXPECT_EQ(WriteBig(), -105);
         const std::int64_t took = platform::GetClock().MonotonicMs() - before;
         EXPECT_EQ(feed::ErrorCell(), -105);
         EXPECT_GE(took, kLimitMs);
         // Generous for a loaded machine; a write that ran on would take many
         // seconds (one byte at a time) or its three one-second waits.
         EXPECT_LT(took, kLimitMs + 1500);
-        feed::md_close_port();
-    }
+    });
 }
 
 // The system clock, but for a jump: once armed, the first reading is the
@@ -350,21 +364,11 @@ TEST_F(FeedSlowFarEndTest, WriteWhoseTimeRanOutBetweenTriesGivesUpAtOnce) {
     JumpingClock clock;
     const platform::ScopedClock jumping(clock);
     constexpr std::int64_t kLimitMs = 60000;
-    feed::md_set_write_time_limit(kLimitMs);
-    feed::SetVarElements("%PORT", {"COM2"});
-    const std::string bytes(1 << 20, 'w');
-    for (const feedpeer::Drain drain : {feedpeer::Drain::kOneByte, feedpeer::Drain::kNone}) {
-        SCOPED_TRACE(drain == feedpeer::Drain::kOneByte ? "one byte at a time" : "nothing");
-        peer_.SetDrain(drain);
-        ASSERT_EQ(feed::md_open_port(), 0);
+    ForEachStalledFarEnd(kLimitMs, [&] {
         clock.Arm(2 * kLimitMs);
-        EXPECT_EQ(WriteWithinBound(bytes, std::chrono::seconds(5),
-                                   [&] { peer_.SetDrain(feedpeer::Drain::kUnheard); }),
-                  -105);
+        EXPECT_EQ(WriteBig(), -105);
         EXPECT_EQ(feed::ErrorCell(), -105);
-        feed::md_close_port();
-    }
-    feed::md_set_write_time_limit(feed::kWriteTimeLimitMs);
+    });
 }
 
 }  // namespace
