@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handle.h"
 #include "records/files.h"
 #include "shell/report_globals.h"
 
@@ -135,6 +136,14 @@ void ShowNotAvailable();
 // Why a file could not be written, as a person reads it ("the disk is
 // full"); empty for a cause the program does not name.
 std::string WriteFaultText(records::WriteFault fault);
+
+// Tells under the program's caption that a choice of the user (the program
+// date, the start-up text turned off) could not be stored: "<what> could
+// not be saved in <file>: <why>.", why being the cause of the first failed
+// write (WriteFaultText); without a cause the program names, the sentence
+// ends at the file.
+void ShowNotSaved(const std::string& what, const std::string& file,
+                  const std::vector<records::FailedWrite>& failed, platform::WindowHandle owner);
 
 // The message of a run that could not create or write some of its files:
 // one sentence for each cause, naming its files ("Could not write
