@@ -22,6 +22,9 @@ std::vector<std::string> View::MenuBarCaptions() const {
     return {};
 }
 void View::OnDraw(QPainter&) {}
+bool View::TextLine(long, std::string&) const {
+    return false;
+}
 void View::OnPaint(QPainter& painter) {
     OnDraw(painter);
 }

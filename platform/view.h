@@ -28,6 +28,11 @@ public:
     virtual void OnDraw(QPainter& painter);
     void OnPaint(QPainter& painter) override;
 
+    // Line n (from 1) of the text the view draws, as it draws it, for a
+    // reader that is not the screen (a test script); false past its last
+    // line, and for a view that draws no lines of text.
+    virtual bool TextLine(long n, std::string& text) const;
+
     ChildFrame* GetParentFrame() const { return frame_; }
     // The captions of the menu bar that shows above the view's child
     // window (MainFrame::GetMenuBarCaptions); none outside a main window.

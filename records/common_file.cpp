@@ -127,14 +127,15 @@ RunSettings ReadRunSettings() {
     return s;
 }
 
-void Wropts(const Options& options) {
+bool Wropts(const Options& options) {
     Record rec(kRecordLength, 0);
     for (std::size_t i = 0; i < options.size(); ++i) rec.data()[i] = options[i];
     DirectFile file(kCommonFile, kRecordLength);
-    file.Write(kOptionsRecord, rec);
+    const bool written = file.Write(kOptionsRecord, rec);
     // The rounding keeps option 81 for the run under way: a new value
     // counts from here on, as it did when the rounding read it every call.
     rounding_detail::ForgetSystemDecimals();
+    return written;
 }
 
 PrinterWords Rdprto() {

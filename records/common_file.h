@@ -64,8 +64,8 @@ struct RunSettings {
     Options options{};
 };
 RunSettings ReadRunSettings();
-// Writes the options record; failures are not reported.
-void Wropts(const Options& options);
+// Writes the options record; false when it could not be written.
+bool Wropts(const Options& options);
 // Reads the printer and page settings; all zeros unless the validity
 // marks 123 and 456 are in words 63 and 64.
 PrinterWords Rdprto();

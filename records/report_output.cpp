@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "records/common_file.h"
@@ -30,6 +31,23 @@ bool g_top_lines_told = false;
 // right after another one finds unit 40 already connected to it.
 bool g_startup_converted = false;
 bool g_startup_connected = false;
+
+// The start-up text's lines, 132 characters each, where startup.rpt could
+// not be made or written whole (a read-only folder, a full disk, no
+// permission): the window reads them from here instead, for the data
+// directory they were read in.
+struct KeptStartupText {
+    bool kept = false;
+    std::filesystem::path folder;
+    std::vector<std::string> lines;
+};
+KeptStartupText g_startup_kept;
+
+bool StartupTextKept() {
+    if (!g_startup_kept.kept) return false;
+    std::error_code error;
+    return g_startup_kept.folder == std::filesystem::current_path(error);
+}
 
 // The first five lines of MESSAGE.TXT, cut or padded to 124 characters;
 // opening it creates it empty when it is missing. A run that prints the
@@ -318,29 +336,53 @@ void Prmsg(int16_t& line_count, int16_t page_length, int16_t mode, std::string_v
     }
 }
 
+namespace {
+
+// Converts startup.txt into startup.rpt, one 132-byte record a line. A
+// startup.rpt that cannot be made or written whole is removed again and
+// the lines are kept in memory for the window.
+void ConvertStartupText() {
+    std::vector<std::string> lines;
+    {
+        Opena(kStartupUnit, kStartupText);
+        UnitGuard text_guard(kStartupUnit);
+        std::string line;
+        while (ReadLine(kStartupUnit, line)) lines.push_back(Fixed(line, kReportLineWidth));
+    }
+    Purge(kStartupReport);
+    Opn132(kWindowUnit, kStartupReport);
+    bool whole = IsOpen(kWindowUnit);
+    Record rec(kReportLineWidth);
+    for (std::size_t i = 0; whole && i < lines.size(); ++i) {
+        rec.SetText(0, kReportLineWidth, lines[i]);
+        whole = WriteRecord(kWindowUnit, static_cast<long>(i) + 1, rec);
+    }
+    g_startup_kept = KeptStartupText{};
+    if (whole) {
+        Close(kWindowUnit);
+    } else {
+        CloseDelete(kWindowUnit);
+        std::error_code error;
+        g_startup_kept = {true, std::filesystem::current_path(error), std::move(lines)};
+    }
+    g_startup_converted = true;
+}
+
+}  // namespace
+
 void Strtrp(int window) {
-    if (window == kStartupWindow && g_startup_connected && IsOpen(kWindowUnit)) return;
+    if (window == kStartupWindow && g_startup_connected && (StartupTextKept() || IsOpen(kWindowUnit))) return;
     // Unit 40 stays connected to the line file of the window read last, so
     // every read of a window connects it again: the connection it held is
     // dropped here, not by the open.
     Close(kWindowUnit);
     if (window == kStartupWindow) {
-        // Converted once a run; again only when startup.rpt has gone.
-        if (!g_startup_converted || !DirectFile(kStartupReport, kReportLineWidth, /*create=*/false).ok()) {
-            Purge(kStartupReport);
-            Opena(kStartupUnit, kStartupText);
-            UnitGuard text_guard(kStartupUnit);
-            Opn132(kWindowUnit, kStartupReport);
-            UnitGuard report_guard(kWindowUnit);
-            Record rec(kReportLineWidth);
-            std::string line;
-            for (long n = 1; ReadLine(kStartupUnit, line); ++n) {
-                rec.SetText(0, kReportLineWidth, line);
-                if (!WriteRecord(kWindowUnit, n, rec)) break;
-            }
-            g_startup_converted = true;
-        }
-        Opn132(kWindowUnit, kStartupReport);
+        // Converted once a run; again only when startup.rpt has gone (lines
+        // kept in memory serve their data directory's run).
+        if (!g_startup_converted ||
+            (!StartupTextKept() && !DirectFile(kStartupReport, kReportLineWidth, /*create=*/false).ok()))
+            ConvertStartupText();
+        if (!StartupTextKept()) Opn132(kWindowUnit, kStartupReport);
         g_startup_connected = true;
         return;
     }
@@ -360,6 +402,12 @@ void Rdlin(long record, std::string& line, int16_t& status) {
 
 void Rdlin2(int window, long record, std::string& line, int16_t& status) {
     Strtrp(window);
+    if (window == kStartupWindow && StartupTextKept()) {
+        const std::vector<std::string>& lines = g_startup_kept.lines;
+        status = record >= 1 && record <= static_cast<long>(lines.size()) ? 0 : 1;
+        if (status == 0) line = lines[static_cast<std::size_t>(record - 1)];
+        return;
+    }
     Rdlin(record, line, status);
 }
 

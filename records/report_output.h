@@ -127,11 +127,15 @@ void Prmsg(int16_t& line_count, int16_t page_length, int16_t mode, std::string_v
 // Reading report line files on unit 40. Strtrp connects the line file of a
 // report window ("O" + six-digit number + ".TMP") or, for window number -2,
 // of the start-up text, converting startup.txt into startup.rpt on the
-// first call of the run.
+// first call of the run. Where startup.rpt cannot be made or written whole
+// (a data directory that cannot be written) none is left, and the start-up
+// text's lines are kept in memory for the run instead: Rdlin2 reads them
+// there, unit 40 stays closed.
 void Strtrp(int window);
 // Reads record n of unit 40; status 0, or 1 when it cannot be read (the end
 // of the report).
 void Rdlin(long record, std::string& line, int16_t& status);
+// Strtrp, then record n of the window's lines as Rdlin reads it.
 void Rdlin2(int window, long record, std::string& line, int16_t& status);
 // Closes unit 40: the start-up text is kept, a report window's file deleted.
 void Clsdel(int window);

@@ -26,7 +26,6 @@ char TypeAt(int k) {
     return kTypes[k];
 }
 
-constexpr int kTypeUnit = 15;
 constexpr int kCategoryUnit = 6;
 constexpr int kHoldingsUnit = 7;
 
@@ -73,10 +72,8 @@ std::string AgencyTitle(int16_t agency) {
 bool ReadTypeTitle(std::string_view type, std::string& title28) {
     int p = TypePosition(type);
     if (p == 0) return false;
-    Open(kTypeUnit, kTypeNameFile);
-    UnitGuard guard(kTypeUnit);
     Record rec;
-    if (!ReadRecord(kTypeUnit, p + 1, rec)) return false;
+    if (!ReadTypeNameRecord(p + 1, rec)) return false;
     title28 = rec.Text(0, 28);
     return true;
 }
@@ -158,6 +155,7 @@ int TypeNameRecord(char type) {
 }
 
 TypeNames ReadTypeNames() {
+    if (!HasTypeTable()) return StandardTypeNames();
     TypeNames types;
     Record rec;
     {
@@ -172,6 +170,38 @@ TypeNames ReadTypeNames() {
         if (names.Read(TypeNameRecord(kTypeOrder[static_cast<std::size_t>(k)]), rec))
             types.names[static_cast<std::size_t>(k)] = rec.Text(0, kTypeNameWidth);
     return types;
+}
+
+bool ReadTypeNameRecord(long r, Record& rec) {
+    if (HasTypeTable()) {
+        const DirectFile names(kTypeNameFile, 128, /*create=*/false);
+        return names.Read(r, rec);
+    }
+    // As WriteTypeNames(StandardTypeNames()) would leave the file: the
+    // listed types' records, the ones between them never written.
+    const TypeNames standard = StandardTypeNames();
+    int last = 0;
+    for (const char type : kTypeOrder) last = std::max(last, TypeNameRecord(type));
+    if (r < 1 || r > last) return false;
+    rec = Record(128, 0);
+    for (std::size_t k = 0; k < kTypeOrder.size(); ++k)
+        if (TypeNameRecord(kTypeOrder[k]) == r) {
+            rec = Record(128, ' ');
+            rec.SetText(0, kTypeNameWidth, standard.names[k]);
+        }
+    return true;
+}
+
+std::string TypeCodeList() {
+    if (!HasTypeTable()) {
+        std::string list;
+        for (const std::string& code : StandardTypeNames().codes) list += code;
+        return Fixed(list, kTypeCodeListWidth);
+    }
+    Record rec;
+    const DirectFile common(kCommonFile, 128, /*create=*/false);
+    if (!common.Read(kTypeCodesRecord, rec)) return std::string(kTypeCodeListWidth, ' ');
+    return rec.Widened(128).Text(0, kTypeCodeListWidth);
 }
 
 bool WriteTypeNames(const TypeNames& types) {

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/record.h"
+
 namespace records {
 
 inline constexpr const char* kTypeNameFile = "TYPENAME.DAT";
@@ -50,7 +52,23 @@ struct TypeNames {
     std::vector<std::string> names =
         std::vector<std::string>(kListedTypeCount, std::string(kTypeNameWidth, ' '));
 };
+// The table every reader of the type table takes: the data directory's
+// own, or where it holds none (HasTypeTable) the standard table
+// (StandardTypeNames), which nothing writes there. A type list of a
+// folder without a table so names every line, as a new folder's does.
 TypeNames ReadTypeNames();
+// The code list of COMMON.FIL record 27 that Cvtypc converts through
+// (bytes 1-46: the 22 codes and the blank 23rd), on the same rule: the
+// standard codes where the directory holds no type table; blanks when the
+// record of a table cannot be read.
+inline constexpr std::size_t kTypeCodeListWidth = 46;
+std::string TypeCodeList();
+// TYPENAME.DAT record r (128 bytes) on the same rule: where the directory
+// holds no type table, the record the standard table is written as (a
+// listed type's name and blanks; zeros for a record between them; none
+// past the last listed type's). False when it cannot be read. No file is
+// made.
+bool ReadTypeNameRecord(long r, Record& rec);
 // Writes COMMON.FIL record 27 (128 blanks with the 22 codes in bytes 1-44)
 // and the 22 TYPENAME.DAT records (name, then blanks), each code and name
 // blank padded or cut to its width. Records of other types are not
@@ -89,7 +107,9 @@ int16_t Itypsc(std::string_view word);
 void Cvtypc(std::string_view code_list, std::string_view firm_code, std::string& type_out,
             std::string_view type_in, std::string& firm_code_out, int16_t mode);
 
-// The 20-character title of a security type from TYPENAME.DAT (unit 15).
+// The 20-character title of a security type from TYPENAME.DAT, read on the
+// type table's rule (ReadTypeNameRecord: the standard title where the
+// directory holds no table).
 // For type "W" with an agency code of 1 or more one of the built-in agency
 // titles takes its place. status 0 done; 1 when the type is not a type
 // character or its record cannot be read (title unchanged, but the agency

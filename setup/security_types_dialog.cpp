@@ -40,7 +40,7 @@ CSecurityTypesDlg::CSecurityTypesDlg(Window* parent) : Dialog(SecurityTypesTempl
 bool CSecurityTypesDlg::OnInitDialog() {
     // A directory without a type table starts from the standard one, so
     // that Done leaves every type named; Escape still writes nothing.
-    types_ = records::HasTypeTable() ? records::ReadTypeNames() : records::StandardTypeNames();
+    types_ = records::ReadTypeNames();
     GetDlgItem(kCodeEdit).LimitText(static_cast<int>(records::kTypeCodeWidth));
     GetDlgItem(kNameEdit).LimitText(static_cast<int>(records::kTypeNameWidth));
     Control list = GetDlgItem(kTypeList);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "platform/text.h"
 #include "records/common_file.h"
@@ -22,6 +23,7 @@
 #include "shell/print_view.h"
 #include "shell/printer_settings.h"
 #include "shell/report_paging.h"
+#include "shell/runner.h"
 
 namespace shell {
 namespace {
@@ -343,7 +345,17 @@ void CDisplayNew::OnDone() {
     if (startup_window_ && IsDlgButtonChecked(kDisableBox)) {
         records::Options options = records::Rdopts();
         records::SetOption(options, records::Opt::kStartupTutorial, 0);
-        records::Wropts(options);
+        bool saved = false;
+        std::vector<records::FailedWrite> failed;
+        {
+            records::KeepFailedWrites keep;
+            saved = records::Wropts(options);
+            failed = records::TakeFailedWrites();
+        }
+        // The window closes all the same: the text shows again at the next
+        // start.
+        if (!saved)
+            ShowNotSaved("The choice to disable the tutorial", records::kCommonFile, failed, GetSafeHwnd());
     }
     if (ChildFrame* frame = GetParentFrame()) frame->PostClose();
 }

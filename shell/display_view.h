@@ -36,6 +36,7 @@ public:
     // Line n (from 1) of the window's file, trailing blanks cut; false when
     // the line cannot be read in full.
     bool GetLine(long n, std::string& text) const;
+    bool TextLine(long n, std::string& text) const override { return GetLine(n, text); }
 
     // The report file of a window number: "O000007.TMP".
     static std::string WindowFileName(int number);

@@ -9,6 +9,7 @@
 #include "engine/lot_lists.h"
 #include "records/common_file.h"
 #include "records/record_services.h"
+#include "records/security_types.h"
 #include "shell/field_helpers.h"
 
 namespace shell {
@@ -33,10 +34,6 @@ std::vector<std::string> ReadIndexKeys(std::string_view name, std::size_t width,
     records::Clsfil(kFillerUnit);
     return keys;
 }
-
-// TYPENAME.DAT records of the 22 listed types, in list order.
-constexpr std::array<int, 22> kTypeNameRecords = {3,  5,  6,  7,  8,  34, 9,  11, 13, 14, 15,
-                                                  35, 17, 27, 25, 36, 19, 21, 23, 29, 30, 31};
 
 }  // namespace
 
@@ -65,26 +62,16 @@ std::string ChosenComboLine(const platform::Control& combo) {
 }
 
 void FillTypeCombo(platform::Control list) {
-    std::string codes(128, ' ');
-    if (records::Opnfil(kFillerUnit, 128, records::kCommonFile) == 0) {
-        records::Rdrec(kFillerUnit, 27, codes);
-        records::Clsfil(kFillerUnit);
+    const records::TypeNames types = records::ReadTypeNames();
+    for (std::size_t i = 0; i < types.codes.size(); ++i) {
+        // Bytes never written (a record 27 or a name record of zeros) show
+        // as blanks, as they do in the Security Types dialog.
+        std::string code = types.codes[i];
+        std::string name = types.names[i];
+        std::replace(code.begin(), code.end(), '\0', ' ');
+        std::replace(name.begin(), name.end(), '\0', ' ');
+        list.AddString(code + " - " + TrimField(name, records::kTypeNameWidth));
     }
-    // Bytes never written (a record 27 or a name record of zeros) show as
-    // blanks, as they do in the Security Types dialog.
-    std::replace(codes.begin(), codes.end(), '\0', ' ');
-    std::vector<std::string> names(kTypeNameRecords.size());
-    if (records::Opnfil(kFillerUnit, 128, "TYPENAME.DAT") == 0) {
-        std::string record;
-        for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)
-            if (records::Rdrec(kFillerUnit, kTypeNameRecords[i], record) == 0) {
-                std::replace(record.begin(), record.end(), '\0', ' ');
-                names[i] = TrimField(record, 29);
-            }
-        records::Clsfil(kFillerUnit);
-    }
-    for (std::size_t i = 0; i < kTypeNameRecords.size(); ++i)
-        list.AddString(codes.substr(2 * i, 2) + " - " + names[i]);
 }
 
 void FillAccountCombo(platform::Control list) {

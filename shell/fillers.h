@@ -30,7 +30,8 @@ void FillSecurityCombo(platform::Control* combo, std::vector<std::string>* symbo
 std::string ChosenComboLine(const platform::Control& combo);
 
 // The 22 security types as "code - name": the firm's code from COMMON.FIL
-// record 27 and the type's name from TYPENAME.DAT.
+// record 27 and the type's name from TYPENAME.DAT, or the standard ones
+// where the data directory holds no type table (records::ReadTypeNames).
 void FillTypeCombo(platform::Control list);
 
 // Account identifiers of ACCOUNT.IDX, trimmed, in index order; the first

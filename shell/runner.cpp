@@ -198,6 +198,14 @@ std::string WriteFaultText(records::WriteFault fault) {
     return {};
 }
 
+void ShowNotSaved(const std::string& what, const std::string& file,
+                  const std::vector<records::FailedWrite>& failed, platform::WindowHandle owner) {
+    const std::string reason = failed.empty() ? std::string() : WriteFaultText(failed.front().fault);
+    const std::string text =
+        what + " could not be saved in " + file + (reason.empty() ? "" : ": " + reason) + ".";
+    platform::MessageBox(text, CMainFrame::kTitle, platform::MB_ICONEXCLAMATION | platform::MB_OK, owner);
+}
+
 std::string FailedWritesText(const std::vector<records::FailedWrite>& failed, const std::string& output_file,
                              const std::vector<std::string>& kept, const std::string& note) {
     // The user's file first, then the work files in the order given (by

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "engine/update.h"
+#include "platform/handle.h"
 #include "records/files.h"
 #include "shell/report_globals.h"
 
@@ -151,6 +152,14 @@ std::string NamedList(std::vector<std::string> names, const char* what);
 // accounts were not rebuilt, and why where no sentence of the files names
 // the cause already. Empty where neither is so: the report's lines say it.
 std::string NotRebuiltText(const engine::UpdateOutcome& outcome, const std::vector<records::FailedWrite>& failed);
+
+// Tells under the program's caption that a choice of the user (the program
+// date, the start-up text turned off) could not be stored: "<what> could
+// not be saved in <file>: <why>.", why being the cause of the first failed
+// write (WriteFaultText); without a cause the program names, the sentence
+// ends at the file.
+void ShowNotSaved(const std::string& what, const std::string& file,
+                  const std::vector<records::FailedWrite>& failed, platform::WindowHandle owner);
 
 // The message of a run that could not create or write some of its files:
 // one sentence for each cause, naming its files ("Could not write

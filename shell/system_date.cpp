@@ -49,13 +49,8 @@ void CMainFrame::OnSystemDateKillFocus() {
         g_report.StartDate = "01/01/" + date.substr(6, 2);
         // The date is stored again before every command: a date the user
         // changed that could not be saved is told once.
-        if (status != 0 && changed) {
-            const std::string reason = failed.empty() ? std::string() : WriteFaultText(failed.front().fault);
-            platform::MessageBox("The program date " + date + " could not be saved in " + records::kCommonFile +
-                                     (reason.empty() ? "" : ": " + reason) + ".",
-                                 kTitle, platform::MB_ICONEXCLAMATION | platform::MB_OK,
-                                 GetSafeHwnd());
-        }
+        if (status != 0 && changed)
+            ShowNotSaved("The program date " + date, records::kCommonFile, failed, GetSafeHwnd());
         return;
     }
     const std::string message = "Illegal system date:" + typed + "  reverting to " + g_report.SystemDate;

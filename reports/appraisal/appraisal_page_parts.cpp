@@ -21,12 +21,18 @@ constexpr int kCommonStockType = 18;
 constexpr std::size_t kNameRecordLength = 128;
 constexpr std::size_t kNameWidth = 28;
 
-// The 28-character name in record n of a name file: blanks when the file
-// or the record cannot be read; bytes never written read as blanks.
-std::string NameRecord(const char* file, long n) {
-    const records::DirectFile names(file, kNameRecordLength, /*create=*/false);
+// Record n of the industry category names, SCATNAME.DAT.
+bool ReadCategoryRecord(long n, records::Record& rec) {
+    const records::DirectFile names(records::kCategoryNameFile, kNameRecordLength, /*create=*/false);
+    return names.Read(n, rec);
+}
+
+// The 28-character name in record n of a name file, read by `read` (the
+// type titles by the type table's reader): blanks when the file or the
+// record cannot be read; bytes never written read as blanks.
+std::string NameRecord(bool (*read)(long, records::Record&), long n) {
     records::Record rec;
-    if (!names.ok() || !names.Read(n, rec)) return std::string(kNameWidth, ' ');
+    if (!read(n, rec)) return std::string(kNameWidth, ' ');
     std::string name = rec.Text(0, kNameWidth);
     std::replace(name.begin(), name.end(), '\0', ' ');
     return name;
@@ -175,7 +181,7 @@ void TypeSubtitle(int type, std::string& name, int16_t& status, AppraisalPages& 
         status = 1;
         return;
     }
-    name = NameRecord(records::kTypeNameFile, type + 1);
+    name = NameRecord(records::ReadTypeNameRecord, type + 1);
     const int length = records::Len28(name);
     const std::string blank(records::kReportLineWidth, ' ');
     p.Print(blank);
@@ -196,7 +202,7 @@ void CategorySubtitle(int category, std::string& name, int16_t& status, Appraisa
         status = 1;
         return;
     }
-    name = NameRecord(records::kCategoryNameFile, category + 1);
+    name = NameRecord(ReadCategoryRecord, category + 1);
     p.Print(std::string(records::kReportLineWidth, ' '));
     p.Print(records::Write("(21X,A28)", {std::string_view(name)}));
 }

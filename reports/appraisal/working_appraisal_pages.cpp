@@ -205,10 +205,14 @@ void Yield6Into(std::string& text, double y) {
     if (!records::EditedAmountInto(text, y, 6, 2, false, true)) BracketedTextInto(text, y, "(F6.2,' ')", 6);
 }
 
-std::string NameRecord(const char* file, long n, bool& ok) {
-    const records::DirectFile names(file, kNameRecordLength, /*create=*/false);
+bool ReadCategoryRecord(long n, Record& rec) {
+    const records::DirectFile names(records::kCategoryNameFile, kNameRecordLength, /*create=*/false);
+    return names.Read(n, rec);
+}
+
+std::string NameRecord(bool (*read)(long, Record&), long n, bool& ok) {
     Record rec;
-    ok = names.ok() && n >= 1 && names.Read(n + 1, rec);
+    ok = n >= 1 && read(n + 1, rec);
     if (!ok) return std::string(28, ' ');
     std::string name = rec.Text(0, 28);
     std::replace(name.begin(), name.end(), '\0', ' ');
@@ -356,10 +360,10 @@ void Wahead(HoldingsPage& p, const std::string& pricing_date, const std::string&
 
 namespace {
 
-void Title(const char* file, const char* layout, int n, std::string& title, int16_t& status,
+void Title(bool (*read)(long, Record&), const char* layout, int n, std::string& title, int16_t& status,
            const HoldingsPage& p) {
     bool ok = false;
-    title = NameRecord(file, n, ok);
+    title = NameRecord(read, n, ok);
     status = ok ? 0 : 1;
     p.Print(std::string(records::kReportLineWidth, ' '));
     p.Print(
@@ -378,11 +382,11 @@ std::string Rule(int16_t run_kind, unsigned char option17) {
 }  // namespace
 
 void Watype(int index, std::string& title, int16_t& status, const HoldingsPage& p) {
-    Title(records::kTypeNameFile, "(12X,7A4)", index, title, status, p);
+    Title(records::ReadTypeNameRecord, "(12X,7A4)", index, title, status, p);
 }
 
 void Wacat(int category, std::string& title, int16_t& status, const HoldingsPage& p) {
-    Title(records::kCategoryNameFile, "(14X,7A4)", category, title, status, p);
+    Title(ReadCategoryRecord, "(14X,7A4)", category, title, status, p);
 }
 
 void Watot(int index, std::string title, const TotalTexts& t, int16_t run_kind, unsigned char option17,

@@ -157,10 +157,9 @@ std::string AccountPages::Amount(double value) const {
 
 std::string AccountPages::TypeName(int type_number, bool& found) const {
     // TYPENAME.DAT record n + 1 holds the name of type n.
-    const records::DirectFile names(records::kTypeNameFile, 128, /*create=*/false);
     records::Record rec;
     found = false;
-    if (!names.Read(type_number + 1, rec)) return std::string(28, ' ');
+    if (!records::ReadTypeNameRecord(type_number + 1, rec)) return std::string(28, ' ');
     const std::string name = rec.Widened(128).Text(0, 28);
     found = !records::TrimRight(name).empty() && name.find('\0') == std::string::npos;
     return found ? name : std::string(28, ' ');

@@ -320,7 +320,7 @@ void Mcmtrn(std::string_view kind, std::string_view manager, std::string_view st
             std::string_view transaction_type, std::string_view list_file, int16_t /*list_length*/,
             std::string_view output_name, int16_t /*output_length*/, std::string_view description) {
     const records::Options options = records::Rdopts();
-    const std::string type_codes = LedgerTypeCodes();
+    const std::string type_codes = records::TypeCodeList();
     CompositeRun run;
     run.entries = SelectAccounts(kind, manager, list_file);
     run.filter = MakeLedgerFilter(security_type, codes, transaction_type, type_codes);

@@ -19,7 +19,6 @@ namespace reports {
 
 namespace {
 
-constexpr int kTypeCodesRecord = 27;  // COMMON.FIL: the type codes
 constexpr float kLatestDate = 1991231;
 
 const std::array<LedgerCode, 23>& Table() {
@@ -94,13 +93,6 @@ bool LedgerFilter::PassesCodes(const records::TransactionRecord& t) const {
 
 bool LedgerFilter::PassesTransactionType(const records::TransactionRecord& t) const {
     return !has_transaction_type() || records::Fixed(t.type, 4) == transaction_type;
-}
-
-std::string LedgerTypeCodes() {
-    records::Record rec;
-    const records::DirectFile common(records::kCommonFile, 128, /*create=*/false);
-    if (!common.Read(kTypeCodesRecord, rec)) return std::string(46, ' ');
-    return rec.Widened(128).Text(0, 46);
 }
 
 float CheckedDate(std::string& date, float low) {

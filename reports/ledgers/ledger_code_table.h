@@ -80,10 +80,6 @@ struct LedgerFilter {
     bool PassesTransactionType(const records::TransactionRecord& transaction) const;
 };
 
-// The type codes of COMMON.FIL record 27 (46 characters; blanks when the
-// record cannot be read).
-std::string LedgerTypeCodes();
-
 // A start or end date of the three reports as Chkdat checks it, between
 // low and date number 1991231; the date text is rewritten as checked.
 // Its date number.

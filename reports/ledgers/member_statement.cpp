@@ -372,7 +372,7 @@ void Member(std::string_view kind, std::string_view manager, std::string_view ac
             std::string_view codes, std::string_view transaction_type, std::string_view output_name,
             int16_t /*name_length*/) {
     const records::Options options = records::Rdopts();
-    const std::string type_codes = LedgerTypeCodes();
+    const std::string type_codes = records::TypeCodeList();
     StatementRun run;
     run.filter = MakeLedgerFilter(security_type, codes, transaction_type, type_codes);
     run.capital_distribution = CapitalDistribution(options);

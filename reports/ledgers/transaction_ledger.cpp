@@ -19,6 +19,7 @@
 #include "records/lookups.h"
 #include "records/options.h"
 #include "records/record.h"
+#include "records/security_types.h"
 #include "records/sorts.h"
 #include "reports/kernel/account_walk.h"
 #include "reports/kernel/holdings_source.h"
@@ -182,7 +183,7 @@ void Transld(std::string_view mode, std::string_view manager, std::string_view a
     if (pattern == "!   ") pattern = "    ";
     LedgerRun run;
     run.options = records::Rdopts();
-    run.filter = MakeLedgerFilter(security_type, codes, transaction_type, LedgerTypeCodes());
+    run.filter = MakeLedgerFilter(security_type, codes, transaction_type, records::TypeCodeList());
     run.start_date = records::Fixed(start_date, 8);
     run.end_date = records::Fixed(end_date, 8);
     const float start = CheckedDate(run.start_date, 0);

@@ -151,7 +151,7 @@ void Allpos(int16_t kind, std::string_view price_date, std::string_view type_fil
     const bool bonds = kind >= 1;
     ReportFrame frame(output_name, true);
     const std::string program_date = CommonText(records::kProgramDateRecord, 0, 8);
-    const std::string codes = CommonText(records::kTypeCodesRecord, 0, 46);
+    const std::string codes = records::TypeCodeList();
     const records::Options options = records::Rdopts();
     const std::string option_word(reinterpret_cast<const char*>(options.data()), 4);
 

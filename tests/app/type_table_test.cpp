@@ -2,8 +2,9 @@
 // program started, driven by text scripts through the program's menus: a
 // directory without a table (empty, or holding the blank table that Done
 // on a table never filled in writes) gets the standard one at its next
-// open of Utilities/Security Type or Setup/Security; a table holding
-// anything typed keeps its bytes.
+// open of Utilities/Security Type or Setup/Security, and the type lists of
+// the other dialogs show the standard types without writing it; a table
+// holding anything typed keeps its bytes.
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,67 @@ TEST(TypeTable, ATableHoldingOneTypedNameIsKept) {
         }
         EXPECT_EQ(TempDataDir::ReadBytes("TYPENAME.DAT"), names_before);
         EXPECT_EQ(CodesRecord(), codes_before);
+    }
+}
+
+// A directory without a type table (empty, or holding the blank table)
+// lists the standard types in every dialog with a type list, and a dialog
+// that only reads leaves the table as it was: no TYPENAME.DAT made or
+// changed, COMMON.FIL record 27 as before.
+TEST(TypeTable, TheTypeListsOfADirectoryWithoutATableShowTheStandardTypesAndWriteNothing) {
+    struct Folder {
+        const char* name;
+        std::function<void()> prepare;
+    };
+    const Folder folders[] = {{"an empty directory", [] {}}, {"a blank table", WriteBlankTable}};
+    struct Dialog {
+        const char* name;
+        std::string open;   // up to the list showing
+        std::string close;  // without writing the table
+        int list;
+    };
+    const Dialog dialogs[] = {
+        {"Transaction Ledger", "menu \"Trade Reports/Transaction Ledger\"\ndialog 126\n", "  click 2\n",
+         1235},
+        {"Composite Transaction Ledger", "menu \"Composite Reports/Transaction Ledger\"\ndialog 126\n",
+         "  click 2\n", 1235},
+        {"Member Statement", "menu \"Position Reports/Member Statement\"\ndialog 126\n", "  click 2\n", 1235},
+        {"Input Asset Allocation, by type", "command 32911\ndialog 189\n  click 1354\n", "  click 1140\n",
+         1235},
+        {"Security Types, Escape", "menu \"Utilities/Security Type\"\ndialog 158\n", "  key escape\n", 1088},
+    };
+    for (const Folder& f : folders) {
+        for (const Dialog& d : dialogs) {
+            SCOPED_TRACE(std::string(f.name) + ", " + d.name);
+            TempDataDir dir;
+            f.prepare();
+            const bool had_names = TempDataDir::Exists("TYPENAME.DAT");
+            const Bytes names_before = had_names ? TempDataDir::ReadBytes("TYPENAME.DAT") : Bytes();
+            const Bytes codes_before = CodesRecord();
+            {
+                ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+                ASSERT_TRUE(run.Started()) << AllFailures(run);
+                const std::string list = std::to_string(d.list);
+                const std::string script = d.open + "  expect-count " + list + " 22\n" + "  expect-line " +
+                                           list + " 0 \"CA - CASH AND EQUIVALENTS\"\n" + "  expect-line " +
+                                           list + " 16 \"CS - COMMON STOCKS\"\n" + "  expect-line " + list +
+                                           " 21 \"OT - OTHER ASSETS\"\n" + d.close + "closed\n";
+                EXPECT_TRUE(run.RunScript(script)) << AllFailures(run);
+                EXPECT_TRUE(run.Failures().empty()) << AllFailures(run);
+            }
+            EXPECT_EQ(TempDataDir::Exists("TYPENAME.DAT"), had_names);
+            if (had_names) {
+                EXPECT_EQ(TempDataDir::ReadBytes("TYPENAME.DAT"), names_before);
+            }
+            // Record 27 as it was; a COMMON.FIL that other records made
+            // longer holds a record never written there.
+            const Bytes codes_after = CodesRecord();
+            if (codes_before.empty() && !codes_after.empty()) {
+                EXPECT_EQ(codes_after, Bytes(128, 0));
+            } else {
+                EXPECT_EQ(codes_after, codes_before);
+            }
+        }
     }
 }
 

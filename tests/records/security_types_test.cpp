@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "records/common_file.h"
 #include "records/files.h"
 #include "records/prices.h"
 #include "records/record.h"
@@ -119,12 +120,22 @@ TEST(SecurityTypesGtitle, TitlesFromFileAndAgencyTitles) {
 }
 
 TEST(SecurityTypesGtitle, AgencyTitleWithoutTypeFile) {
-    TempDataDir dir;
-    std::string title;
-    int16_t status = -1;
-    Gtitle("W   ", title, 5, status);
-    EXPECT_EQ(title, Fixed("FNMA DEB", 20));
-    EXPECT_EQ(status, 1);  // the file had no record for "W"
+    // A directory without a type table reads the standard one, which has
+    // a record for "W"; a table whose TYPENAME.DAT is missing has none.
+    for (const bool codes : {false, true}) {
+        SCOPED_TRACE(codes ? "record 27 of a table" : "no type table");
+        TempDataDir dir;
+        if (codes) {
+            DirectFile common(kCommonFile, 128);
+            ASSERT_TRUE(common.Write(kTypeCodesRecord, Record(128, 'C')));
+        }
+        std::string title;
+        int16_t status = -1;
+        Gtitle("W   ", title, 5, status);
+        EXPECT_EQ(title, Fixed("FNMA DEB", 20));
+        EXPECT_EQ(status, codes ? 1 : 0);
+        EXPECT_FALSE(TempDataDir::Exists(kTypeNameFile));
+    }
 }
 
 TEST(SecurityTypesCategories, WriteThenReadNames) {
@@ -309,10 +320,7 @@ TEST(SecurityTypeNames, EachListedTypeHasItsRecordAndRecord27HoldsTheCodes) {
         EXPECT_EQ(records::TypeNameRecord(records::kTypeOrder[static_cast<std::size_t>(k)]), expected[k])
             << k;
 
-    // Nothing on disk: blank codes and names.
-    records::TypeNames types = records::ReadTypeNames();
-    EXPECT_EQ(types.codes[0], "  ");
-    EXPECT_EQ(types.names[21], std::string(28, ' '));
+    records::TypeNames types;  // blank codes and names
 
     types.codes[16] = "C";  // H, stored with a blank
     types.names[16] = "COMMON STOCK WITH A NAME TOO LONG";
@@ -468,6 +476,69 @@ TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
         EXPECT_EQ(common_after, expected);
         EXPECT_TRUE(records::HasTypeTable());
         EXPECT_FALSE(records::StartTypeTable());  // once only
+    }
+}
+
+// Every reader takes the standard table where the directory holds none,
+// and writes nothing: the lists' codes and names, the code list the
+// conversions go through and the titles; no file is made. A table the firm
+// has, even one name of it, is read as it is.
+TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothing) {
+    struct Case {
+        const char* name;
+        Bytes common;     // COMMON.FIL, none when empty
+        Bytes typenames;  // TYPENAME.DAT, none when empty
+        bool typenames_exists;
+        bool standard;
+    };
+    const Case cases[] = {
+        {"no file at all", {}, {}, false, true},
+        {"zero records only", Records(40, 0), Records(36, 0), true, true},
+        {"a blank table as Done wrote it", WithRecord(27, 27, ""), BlankTypeNames(), true, true},
+        {"one name", {}, WithRecord(19, 19, "Common Stock"), true, false},
+    };
+    const records::TypeNames standard = records::StandardTypeNames();
+    std::string standard_codes;
+    for (const std::string& code : standard.codes) standard_codes += code;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixtures::TempDataDir dir;
+        if (!c.common.empty()) fixtures::TempDataDir::WriteBytes("COMMON.FIL", c.common);
+        if (c.typenames_exists) fixtures::TempDataDir::WriteBytes("TYPENAME.DAT", c.typenames);
+        const Bytes common_before = FileOrNothing("COMMON.FIL");
+        const Bytes names_before = FileOrNothing("TYPENAME.DAT");
+
+        const records::TypeNames read = records::ReadTypeNames();
+        const std::string codes = records::TypeCodeList();
+        std::string type, code;
+        records::Cvtypc(codes, "CS", type, "", code, 2);
+        std::string title = "UNCHANGED", title_z = "UNCHANGED";
+        int16_t status = -1, status_z = -1;
+        records::Gtitl2("H   ", title, 0, status);
+        records::Gtitl2("Z   ", title_z, 0, status_z);
+        if (c.standard) {
+            EXPECT_EQ(read.codes, standard.codes);
+            EXPECT_EQ(read.names, standard.names);
+            EXPECT_EQ(codes, standard_codes + "  ");
+            EXPECT_EQ(type, "H   ");
+            EXPECT_EQ(title, records::Fixed("COMMON STOCKS", 28));
+            EXPECT_EQ(status, 0);
+            // Past the last listed type's record the standard table has none.
+            EXPECT_EQ(status_z, 1);
+            EXPECT_EQ(title_z, "UNCHANGED");
+        } else {
+            EXPECT_EQ(read.codes, std::vector<std::string>(22, "  "));
+            EXPECT_EQ(read.names[16], records::Fixed("Common Stock", 28));
+            EXPECT_EQ(read.names[0], std::string(28, '\0'));
+            EXPECT_EQ(codes, std::string(46, ' '));
+            EXPECT_EQ(type, "    ");  // no code of the firm's
+            EXPECT_EQ(title, records::Fixed("Common Stock", 28));
+            EXPECT_EQ(status, 0);
+        }
+        EXPECT_EQ(FileOrNothing("COMMON.FIL"), common_before);
+        EXPECT_EQ(FileOrNothing("TYPENAME.DAT"), names_before);
+        EXPECT_EQ(fixtures::TempDataDir::Exists("TYPENAME.DAT"), c.typenames_exists);
+        EXPECT_EQ(fixtures::TempDataDir::Exists("COMMON.FIL"), !c.common.empty());
     }
 }
 

@@ -118,8 +118,13 @@ TEST_F(FillerTest, TypesWithTheFirmCodesAndTheirNamesInListOrder) {
 TEST_F(FillerTest, TypeCodesAndNamesNeverWrittenShowAsBlanks) {
     fixtures::WriteCommonRecord(27,
                                 records::Record(128, 0));  // record 27 of zeros, as a later record leaves it
+    // The firm's table: a title of type Z, which no list shows, and the
+    // listed types' records never written (a directory without any table
+    // lists the standard types).
     records::DirectFile names("TYPENAME.DAT", 128);
-    names.Write(36, records::Record(128, 0));
+    records::Record title(128, 0);
+    title.SetText(0, 7, "Z TITLE");
+    names.Write(37, title);
     FillTypeCombo(List());
     const std::vector<std::string> lines = Lines(List());
     ASSERT_EQ(lines.size(), 22u);

@@ -678,7 +678,7 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                 "LINE | "
                 "dblclick ID LINE | scroll ID REQUEST [POS] | expect-visible ID on|off | expect-text ID "
                 "\"TEXT\" | "
-                "expect-count ID N | expect-line ID LINE \"TEXT\" | close";
+                "expect-count ID N | expect-line ID LINE \"TEXT\" | expect-shown LINE \"TEXT\" | close";
             return std::nullopt;
         }
         const Token which = t[1];
@@ -712,6 +712,12 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
             control = *id;
             number = *line;
             text = t[5].text;
+        } else if (action == "expect-shown") {
+            if (!need(5, "child \"TITLE\"|active expect-shown LINE \"TEXT\"")) return std::nullopt;
+            auto line = id_at(3);
+            if (!line) return std::nullopt;
+            number = *line;
+            text = t[4].text;
         } else if (action == "scroll") {
             if (n != 5 && n != 6) {
                 error =
@@ -754,7 +760,7 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         } else {
             error = "\"" + action +
                     "\" is not a child window step (click, check, select, dblclick, scroll, expect-visible, "
-                    "expect-text, expect-count, expect-line, close)";
+                    "expect-text, expect-count, expect-line, expect-shown, close)";
             return std::nullopt;
         }
         return RunStep(
@@ -776,6 +782,14 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                     failure = view->UserDoubleClick(control, number);
                 } else if (action == "scroll") {
                     failure = view->UserScroll(control, scroll_code, number);
+                } else if (action == "expect-shown") {
+                    std::string shown;
+                    if (!view->TextLine(number, shown))
+                        failure = ChildName(which) + " shows no line " + std::to_string(number) + ", not \"" +
+                                  text + "\"";
+                    else if (shown != text)
+                        failure = ChildName(which) + " shows \"" + shown + "\" in line " +
+                                  std::to_string(number) + ", not \"" + text + "\"";
                 } else if (action == "expect-text" || action == "expect-count" || action == "expect-line") {
                     const platform::Control c = view->GetDlgItem(control);
                     if (!c) return ChildName(which) + " has no control " + std::to_string(control);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -405,6 +406,20 @@ TEST_F(ClientAppraisalTest, WithoutTypeNamesTheSubtitlesAreBlankAndEveryGroupPri
     EXPECT_NE(text.find("TOTAL PORTFOLIO"), std::string::npos);
     // A blank name is underlined with one dash.
     EXPECT_NE(text.find("\n                     -\n"), std::string::npos);
+}
+
+// A directory without a type table titles the groups with the standard
+// names (type 4 is not the fixture's municipal bonds but certificates of
+// deposit) and the names file is not made.
+TEST_F(ClientAppraisalTest, WithoutATypeTableTheSubtitlesAreTheStandardNames) {
+    std::remove(records::kTypeNameFile);
+    ASSERT_FALSE(records::HasTypeTable());
+    const auto holdings = SampleHoldings();
+    const std::string text = Pages(HeaderFor(holdings, 150), holdings);
+    for (const char* subtitle : {"CASH AND EQUIVALENTS", "CERTIFICATES OF DEPOSIT", "COMMON STOCKS"})
+        EXPECT_NE(text.find("\n" + std::string(21, ' ') + subtitle + "\n"), std::string::npos) << subtitle;
+    EXPECT_EQ(text.find("MUNICIPAL BONDS"), std::string::npos);
+    EXPECT_FALSE(TempDataDir::Exists(records::kTypeNameFile));
 }
 
 TEST_F(ClientAppraisalTest, ShortWorkFileEndsThePagesWithALine) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -18,6 +19,7 @@
 #include "records/layout.h"
 #include "records/record.h"
 #include "records/rounding.h"
+#include "records/security_types.h"
 #include "reports/appraisal/working_appraisal_pages.h"
 #include "reports/kernel/amount_texts.h"
 #include "tests/fixtures/golden.h"
@@ -422,6 +424,18 @@ TEST(HoldingsRunTest, AnEmptyAccountAndAMissingTypeName) {
     text = RunReport("S   ", "????", "100003", "N   ");
     EXPECT_NE(text.find("              COMPUTERS"), std::string::npos);
     EXPECT_NE(text.find("TOTAL ACCOUNT"), std::string::npos);
+}
+
+// A directory without a type table titles the types with the standard
+// names, and the names file is not made.
+TEST(HoldingsRunTest, WithoutATypeTableTheTitlesAreTheStandardNames) {
+    TempDataDir dir;
+    WriteFirm();
+    std::remove("TYPENAME.DAT");
+    ASSERT_FALSE(records::HasTypeTable());
+    const std::string text = RunReport("S   ", "????", "100003", "N   ");
+    EXPECT_NE(text.find("\n            COMMON STOCKS"), std::string::npos) << text;  // the firm's: COMMON STOCK
+    EXPECT_FALSE(TempDataDir::Exists("TYPENAME.DAT"));
 }
 
 // With option 50 a bond line without a rate keeps the maturity date of

@@ -19,8 +19,11 @@
 #include "records/fixed_income_files.h"
 #include "records/options.h"
 #include "records/prices.h"
+#include "records/record.h"
+#include "records/security_types.h"
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/golden.h"
+#include "tests/fixtures/record_files.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/reports/fixed_income/fixed_income_appraisal_fixture.h"
@@ -326,6 +329,9 @@ TEST_F(FixedIncomeAppraisal, AnAccountNotInTheIndexIsSaid) {
 }
 
 TEST_F(FixedIncomeAppraisal, AMissingTypeNameFileReplacesEverySubtitle) {
+    // The firm's type table, its codes in record 27, without its names: a
+    // directory with no table at all reads the standard names instead.
+    fixtures::WriteCommonRecord(records::kTypeCodesRecord, records::Record(128, 'C'));
     std::filesystem::remove("TYPENAME.DAT");
     const std::string text = RunReport("S   ", "    ", "FI2");
     std::size_t lines = 0;
@@ -334,6 +340,18 @@ TEST_F(FixedIncomeAppraisal, AMissingTypeNameFileReplacesEverySubtitle) {
         ++lines;
     EXPECT_EQ(lines, 2u);
     EXPECT_NE(text.find("TOTAL PORTFOLIO"), std::string::npos);
+}
+
+// A directory without a type table titles its types with the standard
+// names, and the names file is not made.
+TEST_F(FixedIncomeAppraisal, ADirectoryWithoutATypeTableTakesTheStandardNames) {
+    std::filesystem::remove("TYPENAME.DAT");
+    ASSERT_FALSE(records::HasTypeTable());
+    const std::string text = RunReport("S   ", "    ", "FI2");
+    EXPECT_EQ(text.find("Security type description file is not complete."), std::string::npos) << text;
+    for (const char* subtitle : {"U.S. TREASURY NOTES", "MORTGAGE BACKED SECURITIES"})
+        EXPECT_NE(text.find(subtitle), std::string::npos) << subtitle << "\n" << text;
+    EXPECT_FALSE(TempDataDir::Exists("TYPENAME.DAT"));
 }
 
 TEST_F(FixedIncomeAppraisal, AnEarlierReportDateValuesTheReplayedHoldings) {
