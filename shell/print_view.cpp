@@ -256,8 +256,17 @@ bool ReportPrintJob::TakeReport() {
             print_number_ = CDisplayNew::kStartupNumber;
             owns_copy_ = false;
             option30_ = false;
-            file = records::kStartupReport;
-            break;
+            // The lines as the window reads them: from startup.rpt, or from
+            // memory where the data directory could not take that file.
+            lines_.clear();
+            for (long n = 1;; ++n) {
+                std::string line;
+                int16_t status = 0;
+                records::Rdlin2(records::kStartupWindow, n, line, status);
+                if (status != 0) break;
+                lines_.push_back(line);
+            }
+            return true;
         case Source::WindowFile:
             option30_ = records::PageNumbersSuppressed();
             print_number_ = g_report.ReportWindowNumber++;

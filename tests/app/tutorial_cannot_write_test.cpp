@@ -59,6 +59,10 @@ std::string TutorialScript(const std::string& after_done) {
            "closed\n";
 }
 
+// The program, reached through a folder that no other user may enter, as
+// a build in root's home is; placed there before any case's child runs.
+const std::string g_tool = fixtures::InPrivateFolder(LEDRA_SCRIPT_TOOL);
+
 // Plays the script with the tool in the current directory on 12/31/98,
 // the start-up's own message about the folder (whatever its words)
 // answered when `startup_message` says there is one; the failures, empty
@@ -67,7 +71,7 @@ std::string Play(const fs::path& scratch, bool startup_message, const std::strin
     WriteText(scratch / "startup.script", startup_message ? "message * \"TREL1\" ok\n" : "");
     WriteText(scratch / "case.script", script);
     const fixtures::ToolRun run =
-        fixtures::RunTool({LEDRA_SCRIPT_TOOL, "--today", "1998-12-31", "--startup",
+        fixtures::RunTool({g_tool, "--today", "1998-12-31", "--startup",
                            (scratch / "startup.script").string(), ".", (scratch / "case.script").string()});
     return run.status == 0 ? std::string()
                            : "ledra_script ended " + std::to_string(run.status) + ":\n" + run.output;

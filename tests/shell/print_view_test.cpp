@@ -488,6 +488,32 @@ TEST_F(PrintTest, StartupTextPrintsAsItIsAndStays) {
     EXPECT_TRUE(TempDataDir::Exists("startup.rpt"));
 }
 
+// Where startup.rpt cannot be made in the data directory (here a folder
+// takes its name, as a folder that cannot be written refuses the file),
+// the start-up text the window shows from memory prints as well.
+TEST_F(PrintTest, StartupTextKeptInMemoryPrints) {
+    {
+        std::ofstream text("startup.txt", std::ios::binary);
+        text << "Welcome to the program\r\nSecond line\r\n";
+    }
+    fs::create_directory("startup.rpt");
+    records::Options options = records::Rdopts();
+    records::SetOption(options, records::Opt::kStartupTutorial, 1);
+    records::Wropts(options);
+    g_app_state.startup_text_pending = 1;
+    g_report.LineSource = kLinesFromReportFile;
+    platform::ChildFrame* child = frame_->OpenTemplateWindow(kDisplayTemplate);
+    auto* view = dynamic_cast<CDisplayNew*>(child->GetView());
+    ASSERT_TRUE(view && view->IsStartupWindow());
+    PdfPrinter("kept.pdf");
+    const Played played = Play("print ok\n", [&] { PrintDisplayWindow(*view, false); });
+    EXPECT_TRUE(played.failures.empty()) << played.Failures();
+    const std::vector<std::string> pages = road::PdfPageTexts(dir_.path() / "kept.pdf");
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find("Welcome to the program"), std::string::npos) << pages[0];
+    EXPECT_NE(pages[0].find("Second line"), std::string::npos) << pages[0];
+}
+
 // The number of a page's page line ("PAGE   3"), 0 when it has none.
 int PrintedPageNumber(const std::string& page) {
     std::size_t at = 0;

@@ -394,7 +394,10 @@ TEST_F(ClientAppraisalTest, ZeroBaseGivesZeroPercentages) {
     EXPECT_EQ(LineOf(text, "XYZ CORP").substr(84, 8), "    0.0 ");
 }
 
-TEST_F(ClientAppraisalTest, WithoutTypeNamesTheSubtitlesAreBlankAndEveryGroupPrints) {
+// Without the type and category name files every group still prints (the
+// types then take the standard names, the categories none), and a blank
+// subtitle is underlined with one dash.
+TEST_F(ClientAppraisalTest, WithoutTheNameFilesEveryGroupPrints) {
     TempDataDir::WriteBytes(records::kTypeNameFile, {});
     std::remove(records::kTypeNameFile);
     std::remove(records::kCategoryNameFile);
