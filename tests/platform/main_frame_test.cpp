@@ -68,6 +68,15 @@ public:
     bool may_close = false;
 };
 
+// A frame of a fixed size without a maximize box.
+class FixedFrame : public ChildFrame {
+public:
+    void PreCreateWindow(FrameStyle& style) override {
+        style.maximize_box = false;
+        style.sizing_border = false;
+    }
+};
+
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -78,6 +87,7 @@ protected:
         stubborn_template =
             templates.Add({"Stubborn", [this] { return std::make_unique<LogView>(log, Next()); },
                            [] { return std::make_unique<StubbornFrame>(); }});
+
     }
     std::string Next() { return "W" + std::to_string(++opened); }
     const DocTemplate& Template(int position) { return *templates.Get(position); }
@@ -370,6 +380,61 @@ TEST_F(MainFrameTest, NewChildrenCascadeInsideTheVisibleArea) {
         EXPECT_TRUE(main.CloseAllChildren());
         QApplication::processEvents();
     }
+}
+
+// As in a multiple-document frame: a child opened or activated while the
+// active child is maximized shows maximized, filling the area even when
+// its frame has a fixed size, which it takes again once restored; when the
+// active child closes, the child active before it comes back, maximized
+// when the closed one was.
+TEST_F(MainFrameTest, MaximizedChildrenStayMaximizedAndClosingGivesBackThePreviousOne) {
+    const int fixed_template = templates.Add({"Fixed", [this] { return std::make_unique<LogView>(log, Next()); },
+                                              [] { return std::make_unique<FixedFrame>(); }});
+    const QMdiArea* area = main.GetMdiArea();
+    auto fills = [&](const ChildFrame* child) {
+        const QWidget* w = child->GetWidget();
+        return w->isMaximized() && w->geometry() == area->viewport()->rect();
+    };
+    ChildFrame* fixed = main.OpenView(Template(fixed_template));
+    ChildFrame* a = main.OpenView(Template(view_template));
+    ChildFrame* b = main.OpenView(Template(view_template));
+    ChildFrame* c = main.OpenView(Template(view_template));
+    ASSERT_TRUE(fixed && a && b && c);
+    QApplication::processEvents();
+    const QSize own_size = fixed->GetWidget()->size();
+    ASSERT_EQ(fixed->GetWidget()->minimumSize(), own_size);
+    ASSERT_EQ(fixed->GetWidget()->maximumSize(), own_size);
+    // Closing goes back by activation, not by opening order.
+    main.MDIActivate(b);
+    main.MDIActivate(c);
+    c->DestroyWindow();
+    EXPECT_EQ(main.MDIGetActive(), b);
+    EXPECT_FALSE(b->GetWidget()->isMaximized());
+
+    // Activated in turn while maximized: the one in front fills the area;
+    // the fixed frame restored has its own size again.
+    b->ShowWindow(SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(fills(b));
+    main.MDIActivate(fixed);
+    EXPECT_TRUE(fills(fixed));
+    EXPECT_FALSE(b->GetWidget()->isMaximized());
+    main.MDIActivate(b);
+    EXPECT_TRUE(fills(b));
+    EXPECT_FALSE(fixed->GetWidget()->isMaximized());
+    EXPECT_EQ(fixed->GetWidget()->size(), own_size);
+    EXPECT_EQ(fixed->GetWidget()->minimumSize(), own_size);
+    EXPECT_EQ(fixed->GetWidget()->maximumSize(), own_size);
+
+    // Opened while maximized.
+    ChildFrame* d = main.OpenView(Template(fixed_template));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(main.MDIGetActive(), d);
+    EXPECT_TRUE(fills(d));
+    EXPECT_FALSE(b->GetWidget()->isMaximized());
+    d->DestroyWindow();
+    EXPECT_EQ(main.MDIGetActive(), b);
+    EXPECT_TRUE(fills(b));
+    EXPECT_FALSE(a->GetWidget()->isMaximized());
 }
 
 }  // namespace
