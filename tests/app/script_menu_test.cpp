@@ -101,7 +101,8 @@ TEST_F(ScriptMenuTest, ActiveAndMaximizedChildSteps) {
     EXPECT_NE(Failures().find("the active child window is \"Report:2\", not \"Report\""), std::string::npos)
         << Failures();
     EXPECT_FALSE(driver.Run("child \"Report\" expect-maximized on\n"));
-    EXPECT_NE(Failures().find("the child window \"Report\" is not maximized"), std::string::npos) << Failures();
+    EXPECT_NE(Failures().find("the child window \"Report\" is not maximized"), std::string::npos)
+        << Failures();
 
     second->ShowWindow(SW_SHOWMAXIMIZED);
     EXPECT_TRUE(driver.Run("child \"Report:2\" expect-maximized on\nchild \"Report\" expect-maximized off\n"))
@@ -110,7 +111,8 @@ TEST_F(ScriptMenuTest, ActiveAndMaximizedChildSteps) {
     EXPECT_NE(Failures().find("the active child window is maximized"), std::string::npos) << Failures();
     second->GetWidget()->setMaximumSize(300, 200);
     EXPECT_FALSE(driver.Run("child active expect-maximized on\n"));
-    EXPECT_NE(Failures().find("is maximized but fills 300x200 of the area's"), std::string::npos) << Failures();
+    EXPECT_NE(Failures().find("is maximized but fills 300x200 of the area's"), std::string::npos)
+        << Failures();
     EXPECT_FALSE(driver.Run("child active expect-maximized maybe\n"));
     EXPECT_NE(Failures().find("\"maybe\" is not on or off"), std::string::npos) << Failures();
 }

@@ -445,8 +445,10 @@ TEST(AccountSheet, ShorterPagesKeepTheirRowsAtTheTop) {
         play(std::string("page ") + page + "\n");
         script.Run(std::string("page ") + page + " laid out", [&, page]() -> std::string {
             QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
-            auto* dialog = dynamic_cast<platform::PropertySheet*>(platform::Dialog::FindOpen(setup::kAccountInfoSheetId));
-            QWidget* shown = dialog && dialog->GetActivePage() ? dialog->GetActivePage()->GetWidget() : nullptr;
+            auto* dialog = dynamic_cast<platform::PropertySheet*>(
+                platform::Dialog::FindOpen(setup::kAccountInfoSheetId));
+            QWidget* shown =
+                dialog && dialog->GetActivePage() ? dialog->GetActivePage()->GetWidget() : nullptr;
             if (!sheet || !shown || !shown->layout()) return "the sheet shows no page";
             if (const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES"); !folder.isEmpty())
                 sheet->grab().save(QString(folder) + "/account-sheet-" + page + ".png");
@@ -467,8 +469,8 @@ TEST(AccountSheet, ShorterPagesKeepTheirRowsAtTheTop) {
                          std::to_string(at.y()) + ", alone " + std::to_string(it->second.y()) + ";";
             }
             if (!moved.empty())
-                ADD_FAILURE() << "page " << page << " is " << shown->height() << " high, it asks for " << natural
-                              << ":" << moved;
+                ADD_FAILURE() << "page " << page << " is " << shown->height() << " high, it asks for "
+                              << natural << ":" << moved;
             return "";
         });
     }

@@ -797,9 +797,10 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                         return std::to_string(r.width()) + "x" + std::to_string(r.height());
                     };
                     if (flag && !(state && fills))
-                        failure = ChildName(which) + (state ? " is maximized but fills " + size(w->geometry()) +
-                                                                  " of the area's " + size(area->viewport()->rect())
-                                                            : " is not maximized");
+                        failure =
+                            ChildName(which) + (state ? " is maximized but fills " + size(w->geometry()) +
+                                                            " of the area's " + size(area->viewport()->rect())
+                                                      : " is not maximized");
                     if (!flag && state) failure = ChildName(which) + " is maximized";
                 } else if (action == "click") {
                     failure = view->UserClick(control);
