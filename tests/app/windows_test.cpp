@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 
@@ -181,6 +182,47 @@ TEST(ReportDisplay, ScrollBarsFollowTheReport) {
     EXPECT_EQ(vbar.GetScrollPos(), high);
     EXPECT_EQ(view->UserScroll(CDisplayNew::kHorizontalBar, platform::SB_PAGERIGHT), "");
     EXPECT_EQ(hbar.GetScrollPos(), 20);
+}
+
+// The mouse wheel over a report window scrolls it as the scroll bar's
+// arrows do, by the desktop's lines a notch, and stops at either end; a
+// sideways wheel moves it across.
+TEST(ReportDisplay, TheMouseWheelScrollsByLines) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    WriteReport(200, std::string(131, 'A') + "Z");
+    g_report.LineSource = kLinesFromReportFile;
+    platform::ChildFrame* frame = run.Frame()->OpenTemplateWindow(kDisplayTemplate);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CDisplayNew*>(frame->GetView());
+    frame->GetWidget()->resize(500, 400);
+    view->GetWidget()->grab();  // lays out the bars
+    const platform::Control vbar = view->GetDlgItem(CDisplayNew::kVerticalBar);
+    const platform::Control hbar = view->GetDlgItem(CDisplayNew::kHorizontalBar);
+    int low = 0, high = 0;
+    vbar.GetScrollRange(low, high);
+    const int lines = QApplication::wheelScrollLines();
+    QApplication::setWheelScrollLines(3);
+    auto wheel = [&](QPoint delta) {
+        QWheelEvent event(QPointF(50, 50), view->GetWidget()->mapToGlobal(QPointF(50, 50)), QPoint(), delta,
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->GetWidget(), &event);
+    };
+    EXPECT_EQ(vbar.GetScrollPos(), 1);
+    wheel(QPoint(0, -120));
+    EXPECT_EQ(vbar.GetScrollPos(), 4);
+    wheel(QPoint(0, -240));
+    EXPECT_EQ(vbar.GetScrollPos(), 10);
+    wheel(QPoint(0, 120));
+    EXPECT_EQ(vbar.GetScrollPos(), 7);
+    wheel(QPoint(0, 120 * 10));
+    EXPECT_EQ(vbar.GetScrollPos(), low);
+    wheel(QPoint(0, -120 * 100));
+    EXPECT_EQ(vbar.GetScrollPos(), high);
+    wheel(QPoint(-120, 0));
+    EXPECT_EQ(hbar.GetScrollPos(), 3);
+    QApplication::setWheelScrollLines(lines);
 }
 
 // The sample firm in the current directory, with its start-up text, whose
