@@ -1,6 +1,7 @@
 #include "platform/frame_widgets.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QPainter>
 
 #include "platform/window.h"
@@ -31,6 +32,20 @@ void BackgroundArea::resizeEvent(QResizeEvent* event) {
 
 SubWindowWidget::SubWindowWidget(Window* owner) : OwnedWidget(owner) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void SubWindowWidget::changeEvent(QEvent* event) {
+    const bool state = event->type() == QEvent::WindowStateChange;
+    if (state && isMaximized() && !fixed_size_.isValid() && minimumSize() == maximumSize()) {
+        fixed_size_ = minimumSize();
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    QMdiSubWindow::changeEvent(event);
+    if (state && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) && fixed_size_.isValid()) {
+        setFixedSize(fixed_size_);
+        fixed_size_ = QSize();
+    }
 }
 
 void SubWindowWidget::closeEvent(QCloseEvent* event) {

@@ -32,13 +32,20 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 };
 
-// A child frame: its close box asks the ChildFrame.
+// A child frame: its close box asks the ChildFrame. A frame of a fixed
+// size still fills the area while it is maximized (as a child opened or
+// activated while the children are maximized is), and takes its fixed size
+// again when it is restored.
 class SubWindowWidget : public QMdiSubWindow, public OwnedWidget {
 public:
     explicit SubWindowWidget(Window* owner);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    QSize fixed_size_;  // valid while a fixed frame is out of its normal state
 };
 
 }  // namespace platform::detail

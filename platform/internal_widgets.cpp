@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "platform/dialog.h"
 
@@ -36,6 +37,16 @@ void HookWidget::closeEvent(QCloseEvent* event) {
         Window::Busy busy(*w);
         w->OnClose();
     }
+}
+
+void HookWidget::wheelEvent(QWheelEvent* event) {
+    Window* w = owner();
+    if (!w) return QWidget::wheelEvent(event);
+    Window::Busy busy(*w);
+    if (w->WheelScroll(*event, IDC_STATIC))
+        event->accept();
+    else
+        event->ignore();
 }
 
 DialogWidget::DialogWidget(Dialog* owner, QWidget* parent) : QDialog(parent), OwnedWidget(owner) {}

@@ -33,6 +33,9 @@ private:
 };
 
 // A plain widget whose painting, resizing and closing go to its Window.
+// The mouse wheel over it (where no control took it) moves the window's
+// scroll bar as its arrows do, so that every view with scroll bars scrolls
+// by the wheel.
 class HookWidget : public QWidget, public OwnedWidget {
 public:
     HookWidget(Window* owner, QWidget* parent);
@@ -41,6 +44,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 // The widget of a Dialog: Enter, Escape and the close box go to the Dialog

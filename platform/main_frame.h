@@ -76,7 +76,11 @@ public:
     // MDI children. OpenView makes a frame and view from the template, runs
     // the view's OnInitialUpdate and (when visible) places it inside the
     // visible client area, cascading from the child opened before it, shows
-    // and activates it; nullptr when the frame was not made.
+    // and activates it; nullptr when the frame was not made. As in a
+    // multiple-document frame, a child opened or activated while the active
+    // child is maximized shows maximized (a frame of a fixed size too), and
+    // when the active child closes the child active before it comes back,
+    // maximized when the closed one was.
     ChildFrame* OpenView(const DocTemplate& doc_template, bool visible = true);
     std::vector<ChildFrame*> GetChildFrames() const;  // in opening order
     ChildFrame* MDIGetActive() const;
@@ -111,6 +115,9 @@ private:
     void RefreshCommandState();
     bool RouteCommand(int id);
     bool HasCommandHandler(int id) const;
+    // Before a child frame goes: when it is the active one, activates the
+    // child that was active before it.
+    void ChildClosing(ChildFrame* frame);
     void ChildClosed(ChildFrame* frame);
     void FlushClosedChildren();
     void UpdateMenuForChildren();

@@ -34,6 +34,8 @@ ChildFrame* MainFrame::OpenView(const DocTemplate& doc_template, bool visible) {
     if (visible) {
         PlaceNewChild(f);
         f->GetWidget()->show();
+        // Activated while the active child is maximized, the area shows it
+        // maximized in its place; its own place is where it is restored.
         MDIActivate(f);
     }
     RefreshCommandState();
@@ -118,6 +120,22 @@ bool MainFrame::CloseAllChildren() {
         frame->OnClose();
     }
     return GetChildFrames().empty();
+}
+
+void MainFrame::ChildClosing(ChildFrame* frame) {
+    auto* closing = qobject_cast<QMdiSubWindow*>(frame->GetWidget());
+    if (!mdi_ || !closing || mdi_->currentSubWindow() != closing) return;
+    // The active child hands over to the child that was active before it
+    // while it is still there, so that the area shows that one maximized
+    // when the closing one is; once it is gone the area would take the
+    // next one in opening order, restored.
+    const QList<QMdiSubWindow*> history = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.rbegin(); it != history.rend(); ++it) {
+        ChildFrame* previous = *it == closing || !(*it)->isVisible() ? nullptr : FrameOf(*it);
+        if (!previous) continue;
+        MDIActivate(previous);
+        return;
+    }
 }
 
 void MainFrame::ChildClosed(ChildFrame* frame) {

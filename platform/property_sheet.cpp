@@ -29,6 +29,15 @@ void PropertyPage::Build(PropertySheet* sheet, QWidget* parent) {
             if (const QChar letter = detail::MnemonicLetter(control); !letter.isNull())
                 taken.beside.push_back(letter);
     detail::BuildBody(*this, table_.body, w, taken);
+    // The sheet is as tall as its tallest page, so a shorter page has height
+    // to spare. A page whose table lets something grow (a list, a frame, a
+    // stretch of a column) gives it that height. Any other page keeps its
+    // rows where its table puts them, from the top, with the spare height
+    // below them: given to its body, the height would go to a label (which
+    // shows its text in the middle, far below the top) or spread the rows
+    // apart.
+    auto* layout = qobject_cast<QBoxLayout*>(w->layout());
+    if (layout && !(layout->expandingDirections() & Qt::Vertical)) layout->addStretch();
 }
 
 bool PropertyPage::OnInitDialog() {

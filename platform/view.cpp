@@ -95,6 +95,7 @@ bool ChildFrame::Create(MainFrame& main, std::unique_ptr<View> view, const DocTe
 void ChildFrame::DestroyWindow() {
     if (!IsWindow()) return;
     if (view_) view_->DestroyWindow();
+    if (main_) main_->ChildClosing(this);
     if (main_ && main_->GetMdiArea())
         if (auto* sub = qobject_cast<QMdiSubWindow*>(GetWidget())) main_->GetMdiArea()->removeSubWindow(sub);
     Window::DestroyWindow();

@@ -1,11 +1,15 @@
 #include "platform/window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <cstdlib>
 
 #include "platform/internal_widgets.h"
 #include "platform/text.h"
@@ -15,9 +19,10 @@ namespace platform {
 
 namespace detail {
 
-// Watches the window's controls for focus changes and for Enter and Escape,
-// and is the context of every signal connection the window makes, so that
-// deleting it cuts the window off from its widgets at once.
+// Watches the window's controls for focus changes, for Enter and Escape
+// and for the mouse wheel over a scroll bar, and is the context of every
+// signal connection the window makes, so that deleting it cuts the window
+// off from its widgets at once.
 class EventRelay : public QObject {
 public:
     explicit EventRelay(Window* owner) : owner_(owner) {}
@@ -44,6 +49,15 @@ public:
                 if (key == Qt::Key_Escape && owner_->OnEscapeKey()) return true;
                 break;
             }
+            case QEvent::Wheel: {
+                // A scroll bar asks its window to move, line by line, instead
+                // of moving itself.
+                const Window::ControlEntry* c = owner_->FindControl(owner_->ControlIdOf(watched));
+                if (!c || c->kind != ControlKind::ScrollBar || c->widget != watched) break;
+                Window::Busy busy(*owner_);
+                owner_->WheelScroll(*static_cast<QWheelEvent*>(event), c->id);
+                return true;
+            }
             default:
                 break;
         }
@@ -57,6 +71,40 @@ private:
 }  // namespace detail
 
 Window::Window() = default;
+
+bool Window::WheelScroll(const QWheelEvent& event, int bar_id) {
+    QPoint delta = event.angleDelta();
+    if (event.inverted()) delta = -delta;
+    const bool horizontal = std::abs(delta.x()) > std::abs(delta.y());
+    if (bar_id == IDC_STATIC) {
+        // Over the window: its first scroll bar of the wheel's direction
+        // that shows and is enabled.
+        for (const ControlEntry& c : controls_) {
+            if (c.kind != ControlKind::ScrollBar || !c.widget || c.widget->isHidden() ||
+                !c.widget->isEnabled())
+                continue;
+            const auto* bar = qobject_cast<const QScrollBar*>(c.widget.data());
+            if (bar && (bar->orientation() == Qt::Horizontal) == horizontal) {
+                bar_id = c.id;
+                break;
+            }
+        }
+        if (bar_id == IDC_STATIC) return false;
+    }
+    // A notch is 120; a finer wheel's steps add up to one. Each notch is
+    // as many line requests as the desktop scrolls lines a notch, so the
+    // handler of the bar keeps them within its range.
+    int& rest = horizontal ? wheel_rest_.rx() : wheel_rest_.ry();
+    rest += horizontal ? delta.x() : delta.y();
+    const int notches = rest / QWheelEvent::DefaultDeltasPerStep;
+    rest -= notches * QWheelEvent::DefaultDeltasPerStep;
+    const int code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
+    const WindowHandle handle = handle_;
+    for (int i = std::abs(notches) * QApplication::wheelScrollLines(); i > 0 && FromHandle(handle) == this;
+         --i)
+        Dispatch({bar_id, Notify::Scroll, code, GetDlgItem(bar_id).GetScrollPos()});
+    return true;
+}
 
 QObject* Window::ConnectionContext() const {
     return relay_.get();

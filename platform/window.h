@@ -25,6 +25,7 @@
 #include "platform/resource.h"
 
 class QPainter;
+class QWheelEvent;
 
 namespace platform {
 
@@ -57,6 +58,7 @@ enum class Key { Enter, Escape, Tab, BackTab, Up, Down };
 
 namespace detail {
 class EventRelay;
+class HookWidget;
 struct Wiring;
 }  // namespace detail
 
@@ -207,6 +209,7 @@ protected:
 
 private:
     friend class detail::EventRelay;
+    friend class detail::HookWidget;
     friend struct detail::Wiring;
     friend class Control;
 
@@ -227,6 +230,12 @@ private:
 
     int ControlIdOf(const QObject* object) const;
     void Detach();
+    // The mouse wheel turned over scroll bar `bar_id`, or over the window
+    // (IDC_STATIC), where it goes to the window's first scroll bar of the
+    // wheel's direction that shows and is enabled. Each notch sends that
+    // bar QApplication::wheelScrollLines() line requests, up or down (left
+    // or right), as its arrows do. False when no bar takes it.
+    bool WheelScroll(const QWheelEvent& event, int bar_id);
     // The user clicked a button: radio groups are updated and Clicked runs.
     void ButtonClickedByUser(int id);
     // The focus reached a control through the widgets' own focus handling.
@@ -242,6 +251,7 @@ private:
     std::vector<Binding> bindings_;
     int focus_id_ = kNoFocus;
     int busy_ = 0;
+    QPoint wheel_rest_;  // wheel turns short of a notch, not yet scrolled
 };
 
 // A window with no widget: a handle that receives copy-data records and

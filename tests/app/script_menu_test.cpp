@@ -87,4 +87,34 @@ TEST_F(ScriptMenuTest, ChildWindowSteps) {
     EXPECT_NE(Failures().find("is not a child window step"), std::string::npos) << Failures();
 }
 
+// Which child window is active and whether it is maximized: it must be in
+// that state and fill the area, a frame held to a smaller size is not.
+TEST_F(ScriptMenuTest, ActiveAndMaximizedChildSteps) {
+    DocTemplateList templates;
+    templates.Add({"Report", [] { return std::make_unique<DoneView>(); }});
+    frame.GetWidget()->resize(800, 600);
+    ChildFrame* first = frame.OpenView(*templates.Get(0));
+    ChildFrame* second = frame.OpenView(*templates.Get(0));
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(driver.Run("child-active \"Report:2\"\nchild active expect-maximized off\n")) << Failures();
+    EXPECT_FALSE(driver.Run("child-active \"Report\"\n"));
+    EXPECT_NE(Failures().find("the active child window is \"Report:2\", not \"Report\""), std::string::npos)
+        << Failures();
+    EXPECT_FALSE(driver.Run("child \"Report\" expect-maximized on\n"));
+    EXPECT_NE(Failures().find("the child window \"Report\" is not maximized"), std::string::npos)
+        << Failures();
+
+    second->ShowWindow(SW_SHOWMAXIMIZED);
+    EXPECT_TRUE(driver.Run("child \"Report:2\" expect-maximized on\nchild \"Report\" expect-maximized off\n"))
+        << Failures();
+    EXPECT_FALSE(driver.Run("child active expect-maximized off\n"));
+    EXPECT_NE(Failures().find("the active child window is maximized"), std::string::npos) << Failures();
+    second->GetWidget()->setMaximumSize(300, 200);
+    EXPECT_FALSE(driver.Run("child active expect-maximized on\n"));
+    EXPECT_NE(Failures().find("is maximized but fills 300x200 of the area's"), std::string::npos)
+        << Failures();
+    EXPECT_FALSE(driver.Run("child active expect-maximized maybe\n"));
+    EXPECT_NE(Failures().find("\"maybe\" is not on or off"), std::string::npos) << Failures();
+}
+
 }  // namespace

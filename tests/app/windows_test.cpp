@@ -8,9 +8,13 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QToolBar>
+#include <QWheelEvent>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/scripted_interaction.h"
+#include "records/common_file.h"
+#include "records/options.h"
 #include "records/report_output.h"
 #include "shell/app.h"
 #include "shell/command_ids.h"
@@ -178,6 +182,122 @@ TEST(ReportDisplay, ScrollBarsFollowTheReport) {
     EXPECT_EQ(vbar.GetScrollPos(), high);
     EXPECT_EQ(view->UserScroll(CDisplayNew::kHorizontalBar, platform::SB_PAGERIGHT), "");
     EXPECT_EQ(hbar.GetScrollPos(), 20);
+}
+
+// The mouse wheel over a report window scrolls it as the scroll bar's
+// arrows do, by the desktop's lines a notch, and stops at either end; a
+// sideways wheel moves it across.
+TEST(ReportDisplay, TheMouseWheelScrollsByLines) {
+    TempDataDir dir;
+    ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started()) << AllFailures(run);
+    WriteReport(200, std::string(131, 'A') + "Z");
+    g_report.LineSource = kLinesFromReportFile;
+    platform::ChildFrame* frame = run.Frame()->OpenTemplateWindow(kDisplayTemplate);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CDisplayNew*>(frame->GetView());
+    frame->GetWidget()->resize(500, 400);
+    view->GetWidget()->grab();  // lays out the bars
+    const platform::Control vbar = view->GetDlgItem(CDisplayNew::kVerticalBar);
+    const platform::Control hbar = view->GetDlgItem(CDisplayNew::kHorizontalBar);
+    int low = 0, high = 0;
+    vbar.GetScrollRange(low, high);
+    const int lines = QApplication::wheelScrollLines();
+    QApplication::setWheelScrollLines(3);
+    auto wheel = [&](QPoint delta) {
+        QWheelEvent event(QPointF(50, 50), view->GetWidget()->mapToGlobal(QPointF(50, 50)), QPoint(), delta,
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->GetWidget(), &event);
+    };
+    EXPECT_EQ(vbar.GetScrollPos(), 1);
+    wheel(QPoint(0, -120));
+    EXPECT_EQ(vbar.GetScrollPos(), 4);
+    wheel(QPoint(0, -240));
+    EXPECT_EQ(vbar.GetScrollPos(), 10);
+    wheel(QPoint(0, 120));
+    EXPECT_EQ(vbar.GetScrollPos(), 7);
+    wheel(QPoint(0, 120 * 10));
+    EXPECT_EQ(vbar.GetScrollPos(), low);
+    wheel(QPoint(0, -120 * 100));
+    EXPECT_EQ(vbar.GetScrollPos(), high);
+    wheel(QPoint(-120, 0));
+    EXPECT_EQ(hbar.GetScrollPos(), 3);
+    QApplication::setWheelScrollLines(lines);
+}
+
+// The sample firm in the current directory, with its start-up text, whose
+// window (the Getting Started Tutorial) opens maximized.
+void WriteSampleFirmWithTutorial() {
+    namespace fs = std::filesystem;
+    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
+    for (const fs::directory_entry& entry : fs::directory_iterator(sample))
+        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+    records::Options options = records::Rdopts();
+    records::SetOption(options, records::Opt::kStartupTutorial, 1);
+    records::Wropts(options);
+}
+
+// A window opened over a maximized one opens maximized and in front, also
+// the transaction list, whose frame has a fixed size; closing it brings
+// back the window that was in front before, maximized, not the empty
+// first window. The same for the print view of a report's print preview
+// over the report's window. The tutorial opens maximized at start-up.
+TEST(ChildWindows, OpenMaximizedOverAMaximizedOneAndGiveItBackOnClosing) {
+    struct Case {
+        const char* name;
+        const char* script;
+    };
+    const Case cases[] = {
+        {"the transaction list over the tutorial", R"(
+children 2
+child-active "Getting Started Tutorial"
+child active expect-maximized on
+menu "Transactions/Transaction Editor"
+dialog 122
+  select 1148 "SMITH1"
+  set 1149 "01/01/98"
+  click 1000
+closed
+child-active "Transactions List"
+child active expect-maximized on
+child active expect-count 1040 14
+child active click 1143
+child-closed "Transactions List"
+child-active "Getting Started Tutorial"
+child active expect-maximized on
+child "Ledra1" expect-maximized off
+)"},
+        {"a report's print preview over its window", R"(
+command 32831
+children 3
+child-active "Update Data Base"
+child active expect-maximized on
+command 32800
+dialog 123
+  click 1434
+  click 1169
+closed
+print cancel
+children 3
+child-active "Update Data Base"
+child active expect-maximized on
+child active click 50
+child-active "Getting Started Tutorial"
+child active expect-maximized on
+)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataDir dir;
+        WriteSampleFirmWithTutorial();
+        ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+        ASSERT_TRUE(run.Started()) << AllFailures(run);
+        EXPECT_TRUE(run.RunScript(c.script)) << AllFailures(run);
+        if (const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES"); !folder.isEmpty())
+            run.Frame()->GetMainWindow()->grab().save(QString(folder) + "/maximized-" +
+                                                      QString::number(&c - cases) + ".png");
+    }
 }
 
 TEST(Commands, RegisteredCommandsRunFromTheirMenuPaths) {

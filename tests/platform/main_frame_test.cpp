@@ -14,6 +14,8 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "platform/dialog_keys.h"
 #include "platform/timer.h"
@@ -66,6 +68,36 @@ public:
         if (may_close) ChildFrame::OnClose();
     }
     bool may_close = false;
+};
+
+// A view with a vertical and a horizontal scroll bar of positions 0 to 10,
+// which logs the requests they make and moves them a position a line.
+class BarsView : public View {
+public:
+    static constexpr int kVertical = 60, kHorizontal = 61;
+    void OnInitialUpdate() override {
+        CreateControl(ScrollBar(kVertical), QRect(200, 0, 16, 100));
+        CreateControl(ScrollBar(kHorizontal, platform::kHorizontal), QRect(0, 120, 200, 16));
+        for (const int id : {kVertical, kHorizontal}) {
+            GetDlgItem(id).SetScrollRange(0, 10);
+            Bind(id, Notify::Scroll, [this, id](const Notification& n) {
+                Control bar = GetDlgItem(id);
+                const int step = n.scroll_code == SB_LINEUP ? -1 : n.scroll_code == SB_LINEDOWN ? 1 : 0;
+                requests.push_back(std::to_string(id) + (step < 0 ? " up" : step > 0 ? " down" : " other"));
+                bar.SetScrollPos(std::clamp(bar.GetScrollPos() + step, 0, 10));
+            });
+        }
+    }
+    std::vector<std::string> requests;
+};
+
+// A frame of a fixed size without a maximize box.
+class FixedFrame : public ChildFrame {
+public:
+    void PreCreateWindow(FrameStyle& style) override {
+        style.maximize_box = false;
+        style.sizing_border = false;
+    }
 };
 
 class MainFrameTest : public ::testing::Test {
@@ -370,6 +402,109 @@ TEST_F(MainFrameTest, NewChildrenCascadeInsideTheVisibleArea) {
         EXPECT_TRUE(main.CloseAllChildren());
         QApplication::processEvents();
     }
+}
+
+// As in a multiple-document frame: a child opened or activated while the
+// active child is maximized shows maximized, filling the area even when
+// its frame has a fixed size, which it takes again once restored; when the
+// active child closes, the child active before it comes back, maximized
+// when the closed one was.
+TEST_F(MainFrameTest, MaximizedChildrenStayMaximizedAndClosingGivesBackThePreviousOne) {
+    const int fixed_template =
+        templates.Add({"Fixed", [this] { return std::make_unique<LogView>(log, Next()); },
+                       [] { return std::make_unique<FixedFrame>(); }});
+    const QMdiArea* area = main.GetMdiArea();
+    auto fills = [&](const ChildFrame* child) {
+        const QWidget* w = child->GetWidget();
+        return w->isMaximized() && w->geometry() == area->viewport()->rect();
+    };
+    ChildFrame* fixed = main.OpenView(Template(fixed_template));
+    ChildFrame* a = main.OpenView(Template(view_template));
+    ChildFrame* b = main.OpenView(Template(view_template));
+    ChildFrame* c = main.OpenView(Template(view_template));
+    ASSERT_TRUE(fixed && a && b && c);
+    QApplication::processEvents();
+    const QSize own_size = fixed->GetWidget()->size();
+    ASSERT_EQ(fixed->GetWidget()->minimumSize(), own_size);
+    ASSERT_EQ(fixed->GetWidget()->maximumSize(), own_size);
+    // Closing goes back by activation, not by opening order.
+    main.MDIActivate(b);
+    main.MDIActivate(c);
+    c->DestroyWindow();
+    EXPECT_EQ(main.MDIGetActive(), b);
+    EXPECT_FALSE(b->GetWidget()->isMaximized());
+
+    // Activated in turn while maximized: the one in front fills the area;
+    // the fixed frame restored has its own size again.
+    b->ShowWindow(SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(fills(b));
+    main.MDIActivate(fixed);
+    EXPECT_TRUE(fills(fixed));
+    EXPECT_FALSE(b->GetWidget()->isMaximized());
+    main.MDIActivate(b);
+    EXPECT_TRUE(fills(b));
+    EXPECT_FALSE(fixed->GetWidget()->isMaximized());
+    EXPECT_EQ(fixed->GetWidget()->size(), own_size);
+    EXPECT_EQ(fixed->GetWidget()->minimumSize(), own_size);
+    EXPECT_EQ(fixed->GetWidget()->maximumSize(), own_size);
+
+    // Opened while maximized.
+    ChildFrame* d = main.OpenView(Template(fixed_template));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(main.MDIGetActive(), d);
+    EXPECT_TRUE(fills(d));
+    EXPECT_FALSE(b->GetWidget()->isMaximized());
+    d->DestroyWindow();
+    EXPECT_EQ(main.MDIGetActive(), b);
+    EXPECT_TRUE(fills(b));
+    EXPECT_FALSE(a->GetWidget()->isMaximized());
+}
+
+// The mouse wheel over a view, or over one of its scroll bars, asks the bar
+// for lines as its arrows do: the desktop's lines a notch (120), a finer
+// wheel's steps added up to a notch; the wheel turned away from the person
+// goes up (left), towards them down (right). A sideways wheel goes to the
+// horizontal bar; a bar that is hidden takes nothing.
+TEST_F(MainFrameTest, TheMouseWheelAsksTheScrollBarsForLines) {
+    const int bars_template = templates.Add({"Bars", [] { return std::make_unique<BarsView>(); }});
+    ChildFrame* child = main.OpenView(Template(bars_template));
+    ASSERT_NE(child, nullptr);
+    auto* view = dynamic_cast<BarsView*>(child->GetView());
+    ASSERT_NE(view, nullptr);
+    const int lines = QApplication::wheelScrollLines();
+    QApplication::setWheelScrollLines(2);
+    auto wheel = [](QWidget* target, QPoint delta) {
+        QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), delta, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+        return event.isAccepted();
+    };
+    using Requests = std::vector<std::string>;
+    QWidget* area = view->GetWidget();
+    EXPECT_TRUE(wheel(area, QPoint(0, -120)));
+    EXPECT_EQ(view->requests, (Requests{"60 down", "60 down"}));
+    EXPECT_EQ(view->GetDlgItem(BarsView::kVertical).GetScrollPos(), 2);
+    view->requests.clear();
+    wheel(area, QPoint(0, 60));  // half a notch: nothing yet
+    EXPECT_TRUE(view->requests.empty());
+    wheel(area, QPoint(0, 60));
+    EXPECT_EQ(view->requests, (Requests{"60 up", "60 up"}));
+    view->requests.clear();
+    wheel(area, QPoint(-240, 0));
+    EXPECT_EQ(view->requests, (Requests(4, "61 down")));
+    view->requests.clear();
+    // Over a bar the wheel goes to that bar, whichever way it turns.
+    wheel(view->GetDlgItem(BarsView::kHorizontal).Widget(), QPoint(0, 120));
+    EXPECT_EQ(view->requests, (Requests{"61 up", "61 up"}));
+    EXPECT_EQ(view->GetDlgItem(BarsView::kHorizontal).GetScrollPos(), 2);
+    view->requests.clear();
+    wheel(view->GetDlgItem(BarsView::kVertical).Widget(), QPoint(0, -120));
+    EXPECT_EQ(view->requests, (Requests{"60 down", "60 down"}));
+    view->requests.clear();
+    view->GetDlgItem(BarsView::kVertical).ShowWindow(SW_HIDE);
+    EXPECT_FALSE(wheel(area, QPoint(0, -120)));
+    EXPECT_TRUE(view->requests.empty());
+    QApplication::setWheelScrollLines(lines);
 }
 
 }  // namespace

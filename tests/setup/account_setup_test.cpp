@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLayout>
 #include <QSize>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/property_sheet.h"
 #include "platform/scripted_interaction.h"
 #include "records/account_file.h"
 #include "records/broker_list.h"
@@ -407,6 +411,76 @@ TEST(AccountSheet, KeepsTheSizeItOpensWith) {
         script.RunScript();
         script.FailIfStepsLeft();
     }
+    run.Close();
+    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+}
+
+// Where each shown widget of a page stands, from the page's top left.
+std::map<const QWidget*, QPoint> Places(QWidget* page) {
+    std::map<const QWidget*, QPoint> places;
+    for (const QWidget* w : page->findChildren<QWidget*>())
+        if (w->isVisibleTo(page)) places[w] = w->mapTo(page, QPoint(0, 0));
+    return places;
+}
+
+// The sheet is as tall as its tallest page; a shorter page keeps its rows
+// where its table puts them, from the top, with the spare height below
+// them: every widget stands where it stands with the page laid out alone
+// at the height it asks for.
+TEST(AccountSheet, ShorterPagesKeepTheirRowsAtTheTop) {
+    TempDataDir dir;
+    TwoAccountsWithFiles();
+    tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
+    ASSERT_TRUE(run.Started());
+    platform::ScriptedInteraction script([](const std::string& failure) { ADD_FAILURE() << failure; });
+    script.SetTopLevelWindow(run.Frame());
+    auto play = [&](const std::string& text) {
+        tools::ParsedScript parsed = tools::ParseScript(text, run.Frame());
+        for (const std::string& error : parsed.errors) ADD_FAILURE() << error;
+        for (platform::ScriptStep& step : parsed.steps) script.Add(std::move(step));
+    };
+    play("menu \"Setup/Account\"\ndialog 106\nset 1003 \"A1\"\nclick 1005\ndialog 127\n");
+    int spare = 0;  // the height the sheet gives its pages beyond what they ask, added up
+    for (const char* page : {"127", "130", "132", "133"}) {
+        play(std::string("page ") + page + "\n");
+        script.Run(std::string("page ") + page + " laid out", [&, page]() -> std::string {
+            QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
+            auto* dialog = dynamic_cast<platform::PropertySheet*>(
+                platform::Dialog::FindOpen(setup::kAccountInfoSheetId));
+            QWidget* shown =
+                dialog && dialog->GetActivePage() ? dialog->GetActivePage()->GetWidget() : nullptr;
+            if (!sheet || !shown || !shown->layout()) return "the sheet shows no page";
+            if (const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES"); !folder.isEmpty())
+                sheet->grab().save(QString(folder) + "/account-sheet-" + page + ".png");
+            const auto in_sheet = Places(shown);
+            QLayout* layout = shown->layout();
+            const int natural = layout->sizeHint().height();
+            spare += shown->height() - natural;
+            layout->setGeometry(QRect(0, 0, shown->width(), natural));
+            const auto alone = Places(shown);
+            layout->setGeometry(shown->rect());
+            std::string moved;
+            for (const auto& [w, at] : in_sheet) {
+                const auto it = alone.find(w);
+                if (it == alone.end() || it->second == at) continue;
+                const auto* label = qobject_cast<const QLabel*>(w);
+                moved += " " + std::string(w->metaObject()->className()) +
+                         (label ? " \"" + label->text().toStdString() + "\"" : "") + " at y " +
+                         std::to_string(at.y()) + ", alone " + std::to_string(it->second.y()) + ";";
+            }
+            if (!moved.empty())
+                ADD_FAILURE() << "page " << page << " is " << shown->height() << " high, it asks for "
+                              << natural << ":" << moved;
+            return "";
+        });
+    }
+    play("click 2\nclosed\nclick 1008\nclosed\n");
+    {
+        platform::ScopedInteraction installed(script);
+        script.RunScript();
+        script.FailIfStepsLeft();
+    }
+    EXPECT_GT(spare, 0);  // some page is shorter than the sheet
     run.Close();
     for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
 }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -671,6 +672,17 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
             return ChildName(which) + (want ? " is not open" : " is open");
         });
     }
+    if (word == "child-active") {
+        if (!need(2, "child-active \"TITLE\"")) return std::nullopt;
+        const std::string title = t[1].text;
+        return RunStep("child-active " + title, [main, title]() -> std::string {
+            platform::ProcessPendingMessages();
+            const platform::ChildFrame* active = main && main->IsWindow() ? main->MDIGetActive() : nullptr;
+            if (!active) return "no child window is active, not \"" + title + "\"";
+            if (active->GetWindowText() == title) return {};
+            return "the active child window is \"" + active->GetWindowText() + "\", not \"" + title + "\"";
+        });
+    }
     if (word == "child") {
         if (n < 3) {
             error =
@@ -678,7 +690,8 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                 "LINE | "
                 "dblclick ID LINE | scroll ID REQUEST [POS] | expect-visible ID on|off | expect-text ID "
                 "\"TEXT\" | "
-                "expect-count ID N | expect-line ID LINE \"TEXT\" | expect-shown LINE \"TEXT\" | close";
+                "expect-count ID N | expect-line ID LINE \"TEXT\" | expect-shown LINE \"TEXT\" | "
+                "expect-maximized on|off | close";
             return std::nullopt;
         }
         const Token which = t[1];
@@ -739,6 +752,14 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                 if (!position) return std::nullopt;
                 number = *position;
             }
+        } else if (action == "expect-maximized") {
+            if (!need(4, "child \"TITLE\"|active expect-maximized on|off")) return std::nullopt;
+            auto on = OnOff(t[3]);
+            if (!on) {
+                error = "\"" + t[3].text + "\" is not on or off";
+                return std::nullopt;
+            }
+            flag = *on;
         } else if (action == "close") {
             if (!need(3, "child \"TITLE\"|active close")) return std::nullopt;
         } else if (action == "click") {
@@ -760,7 +781,7 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         } else {
             error = "\"" + action +
                     "\" is not a child window step (click, check, select, dblclick, scroll, expect-visible, "
-                    "expect-text, expect-count, expect-line, expect-shown, close)";
+                    "expect-text, expect-count, expect-line, expect-shown, expect-maximized, close)";
             return std::nullopt;
         }
         return RunStep(
@@ -772,6 +793,22 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
                 std::string failure;
                 if (action == "close") {
                     frame->OnClose();
+                } else if (action == "expect-maximized") {
+                    // Maximized is the window's state and its place: the
+                    // whole of the main window's area for child windows.
+                    const QWidget* w = frame->GetWidget();
+                    const QMdiArea* area = main->GetMdiArea();
+                    const bool state = w && w->isMaximized();
+                    const bool fills = w && area && w->geometry() == area->viewport()->rect();
+                    const auto size = [](const QRect& r) {
+                        return std::to_string(r.width()) + "x" + std::to_string(r.height());
+                    };
+                    if (flag && !(state && fills))
+                        failure =
+                            ChildName(which) + (state ? " is maximized but fills " + size(w->geometry()) +
+                                                            " of the area's " + size(area->viewport()->rect())
+                                                      : " is not maximized");
+                    if (!flag && state) failure = ChildName(which) + " is maximized";
                 } else if (action == "click") {
                     failure = view->UserClick(control);
                 } else if (action == "check") {
