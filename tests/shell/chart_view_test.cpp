@@ -480,13 +480,9 @@ std::vector<double> InkPerPage(const fs::path& pdf) {
 TEST_F(ChartWindowTest, AChartPrintedAfterAReportIsDrawn) {
     CopyFixture("PIECHART.OUT");
     {
-        std::ofstream text(records::kStartupReport, std::ios::binary);
-        // A line file: 132-byte records.
-        for (int i = 1; i <= 120; ++i) {
-            std::string line = " REPORT LINE " + std::to_string(i);
-            line.resize(records::kReportLineWidth, ' ');
-            text << line;
-        }
+        // The start-up text, which the print reads as its window does.
+        std::ofstream text(records::kStartupText, std::ios::binary);
+        for (int i = 1; i <= 120; ++i) text << " REPORT LINE " << i << "\r\n";
     }
     QPrinter& printer = app_->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
