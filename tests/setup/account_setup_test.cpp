@@ -373,10 +373,13 @@ TEST(AccountSheet, DefaultsRefusalsAndApplyRules) {
     });
 }
 
-// The sheet takes its size once, as it opens: showing a page for the
-// first time (the Billing page hides most of its controls as it
-// initialises) changes neither its width nor its height.
-TEST(AccountSheet, KeepsTheSizeItOpensWith) {
+// Opens the account sheet of A1 through Setup/Account in the program on
+// TwoAccountsWithFiles and shows each of its pages in turn, running
+// `check` (its failures, empty when it passed) after the sheet opens
+// (page empty) and after each page shows; then cancels the sheet and the
+// account dialog.
+void OnEachAccountSheetPage(const std::vector<const char*>& pages,
+                            const std::function<std::string(const std::string& page)>& check) {
     TempDataDir dir;
     TwoAccountsWithFiles();
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
@@ -388,22 +391,11 @@ TEST(AccountSheet, KeepsTheSizeItOpensWith) {
         for (const std::string& error : parsed.errors) ADD_FAILURE() << error;
         for (platform::ScriptStep& step : parsed.steps) script.Add(std::move(step));
     };
-    QSize opened;
     play("menu \"Setup/Account\"\ndialog 106\nset 1003 \"A1\"\nclick 1005\ndialog 127\n");
-    script.Run("the sheet opens", [&]() -> std::string {
-        const QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
-        if (!sheet) return "the sheet is not open";
-        opened = sheet->size();
-        return "";
-    });
-    for (const char* page : {"130", "132", "133", "127"}) {
+    script.Run("the sheet opens", [&] { return check(""); });
+    for (const char* page : pages) {
         play(std::string("page ") + page + "\n");
-        script.Run(std::string("page ") + page + " shown", [&]() -> std::string {
-            const QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
-            if (sheet->size() == opened) return "";
-            return "the sheet is " + std::to_string(sheet->width()) + "x" + std::to_string(sheet->height()) +
-                   ", it opened " + std::to_string(opened.width()) + "x" + std::to_string(opened.height());
-        });
+        script.Run(std::string("page ") + page + " shown", [&check, page] { return check(page); });
     }
     play("click 2\nclosed\nclick 1008\nclosed\n");
     {
@@ -413,6 +405,21 @@ TEST(AccountSheet, KeepsTheSizeItOpensWith) {
     }
     run.Close();
     for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
+}
+
+// The sheet takes its size once, as it opens: showing a page for the
+// first time (the Billing page hides most of its controls as it
+// initialises) changes neither its width nor its height.
+TEST(AccountSheet, KeepsTheSizeItOpensWith) {
+    QSize opened;
+    OnEachAccountSheetPage({"130", "132", "133", "127"}, [&](const std::string& page) -> std::string {
+        const QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
+        if (!sheet) return "the sheet is not open";
+        if (page.empty()) opened = sheet->size();
+        if (sheet->size() == opened) return "";
+        return "the sheet is " + std::to_string(sheet->width()) + "x" + std::to_string(sheet->height()) +
+               ", it opened " + std::to_string(opened.width()) + "x" + std::to_string(opened.height());
+    });
 }
 
 // Where each shown widget of a page stands, from the page's top left.
@@ -428,61 +435,39 @@ std::map<const QWidget*, QPoint> Places(QWidget* page) {
 // them: every widget stands where it stands with the page laid out alone
 // at the height it asks for.
 TEST(AccountSheet, ShorterPagesKeepTheirRowsAtTheTop) {
-    TempDataDir dir;
-    TwoAccountsWithFiles();
-    tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
-    ASSERT_TRUE(run.Started());
-    platform::ScriptedInteraction script([](const std::string& failure) { ADD_FAILURE() << failure; });
-    script.SetTopLevelWindow(run.Frame());
-    auto play = [&](const std::string& text) {
-        tools::ParsedScript parsed = tools::ParseScript(text, run.Frame());
-        for (const std::string& error : parsed.errors) ADD_FAILURE() << error;
-        for (platform::ScriptStep& step : parsed.steps) script.Add(std::move(step));
-    };
-    play("menu \"Setup/Account\"\ndialog 106\nset 1003 \"A1\"\nclick 1005\ndialog 127\n");
     int spare = 0;  // the height the sheet gives its pages beyond what they ask, added up
-    for (const char* page : {"127", "130", "132", "133"}) {
-        play(std::string("page ") + page + "\n");
-        script.Run(std::string("page ") + page + " laid out", [&, page]() -> std::string {
-            QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
-            auto* dialog = dynamic_cast<platform::PropertySheet*>(
-                platform::Dialog::FindOpen(setup::kAccountInfoSheetId));
-            QWidget* shown =
-                dialog && dialog->GetActivePage() ? dialog->GetActivePage()->GetWidget() : nullptr;
-            if (!sheet || !shown || !shown->layout()) return "the sheet shows no page";
-            if (const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES"); !folder.isEmpty())
-                sheet->grab().save(QString(folder) + "/account-sheet-" + page + ".png");
-            const auto in_sheet = Places(shown);
-            QLayout* layout = shown->layout();
-            const int natural = layout->sizeHint().height();
-            spare += shown->height() - natural;
-            layout->setGeometry(QRect(0, 0, shown->width(), natural));
-            const auto alone = Places(shown);
-            layout->setGeometry(shown->rect());
-            std::string moved;
-            for (const auto& [w, at] : in_sheet) {
-                const auto it = alone.find(w);
-                if (it == alone.end() || it->second == at) continue;
-                const auto* label = qobject_cast<const QLabel*>(w);
-                moved += " " + std::string(w->metaObject()->className()) +
-                         (label ? " \"" + label->text().toStdString() + "\"" : "") + " at y " +
-                         std::to_string(at.y()) + ", alone " + std::to_string(it->second.y()) + ";";
-            }
-            if (!moved.empty())
-                ADD_FAILURE() << "page " << page << " is " << shown->height() << " high, it asks for "
-                              << natural << ":" << moved;
-            return "";
-        });
-    }
-    play("click 2\nclosed\nclick 1008\nclosed\n");
-    {
-        platform::ScopedInteraction installed(script);
-        script.RunScript();
-        script.FailIfStepsLeft();
-    }
+    OnEachAccountSheetPage({"127", "130", "132", "133"}, [&](const std::string& page) -> std::string {
+        if (page.empty()) return "";
+        QWidget* sheet = fixtures::DialogOnScreen(setup::kAccountInfoSheetId);
+        auto* dialog = dynamic_cast<platform::PropertySheet*>(
+            platform::Dialog::FindOpen(setup::kAccountInfoSheetId));
+        QWidget* shown =
+            dialog && dialog->GetActivePage() ? dialog->GetActivePage()->GetWidget() : nullptr;
+        if (!sheet || !shown || !shown->layout()) return "the sheet shows no page";
+        if (const QByteArray folder = qgetenv("LEDRA_DIALOG_PICTURES"); !folder.isEmpty())
+            sheet->grab().save(QString(folder) + "/account-sheet-" + QString::fromStdString(page) + ".png");
+        const auto in_sheet = Places(shown);
+        QLayout* layout = shown->layout();
+        const int natural = layout->sizeHint().height();
+        spare += shown->height() - natural;
+        layout->setGeometry(QRect(0, 0, shown->width(), natural));
+        const auto alone = Places(shown);
+        layout->setGeometry(shown->rect());
+        std::string moved;
+        for (const auto& [w, at] : in_sheet) {
+            const auto it = alone.find(w);
+            if (it == alone.end() || it->second == at) continue;
+            const auto* label = qobject_cast<const QLabel*>(w);
+            moved += " " + std::string(w->metaObject()->className()) +
+                     (label ? " \"" + label->text().toStdString() + "\"" : "") + " at y " +
+                     std::to_string(at.y()) + ", alone " + std::to_string(it->second.y()) + ";";
+        }
+        if (!moved.empty())
+            ADD_FAILURE() << "page " << page << " is " << shown->height() << " high, it asks for "
+                          << natural << ":" << moved;
+        return "";
+    });
     EXPECT_GT(spare, 0);  // some page is shorter than the sheet
-    run.Close();
-    for (const std::string& f : run.Failures()) ADD_FAILURE() << f;
 }
 
 TEST(BrokerInfo, CaptionsNewAndReplacedIdentifiers) {

@@ -202,6 +202,23 @@ protected:
         records::Wropts(options);
     }
 
+    // The start-up text of two lines in its window, as start-up opens it;
+    // nullptr when the window is not the start-up text's.
+    CDisplayNew* OpenStartupText() {
+        {
+            std::ofstream text("startup.txt", std::ios::binary);
+            text << "Welcome to the program\r\nSecond line\r\n";
+        }
+        records::Options options = records::Rdopts();
+        records::SetOption(options, records::Opt::kStartupTutorial, 1);
+        records::Wropts(options);
+        g_app_state.startup_text_pending = 1;
+        g_report.LineSource = kLinesFromReportFile;
+        platform::ChildFrame* child = frame_->OpenTemplateWindow(kDisplayTemplate);
+        auto* view = child ? dynamic_cast<CDisplayNew*>(child->GetView()) : nullptr;
+        return view && view->IsStartupWindow() ? view : nullptr;
+    }
+
     int runs_ = 0;
     ReportFields seen_fields_;
     bool page_numbers_suppressed_ = true;
@@ -467,18 +484,8 @@ TEST_F(PrintTest, LongReportWithoutPageLinesGoesOnAsManySheetsAsItNeeds) {
 }
 
 TEST_F(PrintTest, StartupTextPrintsAsItIsAndStays) {
-    {
-        std::ofstream text("startup.txt", std::ios::binary);
-        text << "Welcome to the program\r\nSecond line\r\n";
-    }
-    records::Options options = records::Rdopts();
-    records::SetOption(options, records::Opt::kStartupTutorial, 1);
-    records::Wropts(options);
-    g_app_state.startup_text_pending = 1;
-    g_report.LineSource = kLinesFromReportFile;
-    platform::ChildFrame* child = frame_->OpenTemplateWindow(kDisplayTemplate);
-    auto* view = dynamic_cast<CDisplayNew*>(child->GetView());
-    ASSERT_TRUE(view && view->IsStartupWindow());
+    CDisplayNew* view = OpenStartupText();
+    ASSERT_NE(view, nullptr);
     PdfPrinter("startup.pdf");
     const int before = g_report.ReportWindowNumber;
     const Played played = Play("print ok\n", [&] { PrintDisplayWindow(*view, false); });
@@ -492,19 +499,9 @@ TEST_F(PrintTest, StartupTextPrintsAsItIsAndStays) {
 // takes its name, as a folder that cannot be written refuses the file),
 // the start-up text the window shows from memory prints as well.
 TEST_F(PrintTest, StartupTextKeptInMemoryPrints) {
-    {
-        std::ofstream text("startup.txt", std::ios::binary);
-        text << "Welcome to the program\r\nSecond line\r\n";
-    }
     fs::create_directory("startup.rpt");
-    records::Options options = records::Rdopts();
-    records::SetOption(options, records::Opt::kStartupTutorial, 1);
-    records::Wropts(options);
-    g_app_state.startup_text_pending = 1;
-    g_report.LineSource = kLinesFromReportFile;
-    platform::ChildFrame* child = frame_->OpenTemplateWindow(kDisplayTemplate);
-    auto* view = dynamic_cast<CDisplayNew*>(child->GetView());
-    ASSERT_TRUE(view && view->IsStartupWindow());
+    CDisplayNew* view = OpenStartupText();
+    ASSERT_NE(view, nullptr);
     PdfPrinter("kept.pdf");
     const Played played = Play("print ok\n", [&] { PrintDisplayWindow(*view, false); });
     EXPECT_TRUE(played.failures.empty()) << played.Failures();
