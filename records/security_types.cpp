@@ -29,6 +29,24 @@ char TypeAt(int k) {
 constexpr int kCategoryUnit = 6;
 constexpr int kHoldingsUnit = 7;
 
+// COMMON.FIL record 27 as the table is written: 128 blanks with the codes
+// in bytes 1-44, each blank padded or cut to its width.
+Record TypeCodesRecord(const TypeNames& types) {
+    Record rec(128, ' ');
+    for (std::size_t i = 0; i < kTypeOrder.size(); ++i)
+        rec.SetText(i * kTypeCodeWidth, kTypeCodeWidth,
+                    i < types.codes.size() ? std::string_view(types.codes[i]) : std::string_view());
+    return rec;
+}
+
+// A listed type's TYPENAME.DAT record as the table is written: its name,
+// blank padded or cut, then blanks.
+Record TypeNameRecordOf(std::string_view name) {
+    Record rec(128, ' ');
+    rec.SetText(0, kTypeNameWidth, name);
+    return rec;
+}
+
 // Position (1 to 36) of a type character, 0 when it is none.
 int TypePosition(std::string_view word) {
     if (word.empty()) return 0;
@@ -178,29 +196,27 @@ bool ReadTypeNameRecord(long r, Record& rec) {
         return names.Read(r, rec);
     }
     // As WriteTypeNames(StandardTypeNames()) would leave the file: the
-    // listed types' records, the ones between them never written.
+    // listed types' records, the ones between them never written (zeros),
+    // none past the last.
     const TypeNames standard = StandardTypeNames();
     int last = 0;
-    for (const char type : kTypeOrder) last = std::max(last, TypeNameRecord(type));
-    if (r < 1 || r > last) return false;
     rec = Record(128, 0);
-    for (std::size_t k = 0; k < kTypeOrder.size(); ++k)
-        if (TypeNameRecord(kTypeOrder[k]) == r) {
-            rec = Record(128, ' ');
-            rec.SetText(0, kTypeNameWidth, standard.names[k]);
-        }
-    return true;
+    for (std::size_t k = 0; k < kTypeOrder.size(); ++k) {
+        const int n = TypeNameRecord(kTypeOrder[k]);
+        last = std::max(last, n);
+        if (n == r) rec = TypeNameRecordOf(standard.names[k]);
+    }
+    return r >= 1 && r <= last;
 }
 
 std::string TypeCodeList() {
-    if (!HasTypeTable()) {
-        std::string list;
-        for (const std::string& code : StandardTypeNames().codes) list += code;
-        return Fixed(list, kTypeCodeListWidth);
-    }
     Record rec;
-    const DirectFile common(kCommonFile, 128, /*create=*/false);
-    if (!common.Read(kTypeCodesRecord, rec)) return std::string(kTypeCodeListWidth, ' ');
+    if (!HasTypeTable()) {
+        rec = TypeCodesRecord(StandardTypeNames());
+    } else {
+        const DirectFile common(kCommonFile, 128, /*create=*/false);
+        if (!common.Read(kTypeCodesRecord, rec)) return std::string(kTypeCodeListWidth, ' ');
+    }
     return rec.Widened(128).Text(0, kTypeCodeListWidth);
 }
 
@@ -208,21 +224,12 @@ bool WriteTypeNames(const TypeNames& types) {
     bool ok = true;
     {
         DirectFile common(kCommonFile, 128);
-        Record rec(128, ' ');
-        for (int k = 0; k < kListedTypeCount; ++k) {
-            const std::size_t i = static_cast<std::size_t>(k);
-            rec.SetText(i * kTypeCodeWidth, kTypeCodeWidth,
-                        i < types.codes.size() ? std::string_view(types.codes[i]) : std::string_view());
-        }
-        ok = common.Write(kTypeCodesRecord, rec) && ok;
+        ok = common.Write(kTypeCodesRecord, TypeCodesRecord(types)) && ok;
     }
     DirectFile names(kTypeNameFile, 128);
-    for (int k = 0; k < kListedTypeCount; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
-        Record rec(128, ' ');
-        rec.SetText(0, kTypeNameWidth,
-                    i < types.names.size() ? std::string_view(types.names[i]) : std::string_view());
-        ok = names.Write(TypeNameRecord(kTypeOrder[i]), rec) && ok;
+    for (std::size_t i = 0; i < kTypeOrder.size(); ++i) {
+        const std::string_view name = i < types.names.size() ? std::string_view(types.names[i]) : std::string_view();
+        ok = names.Write(TypeNameRecord(kTypeOrder[i]), TypeNameRecordOf(name)) && ok;
     }
     return ok;
 }
@@ -311,6 +318,20 @@ void Wrscat(const std::vector<std::string>& names) {
                     i < names.size() ? std::string_view(names[i]) : std::string_view());
         WriteRecord(kCategoryUnit, k + 1, rec);
     }
+}
+
+bool ReadCategoryNameRecord(long r, Record& rec) {
+    const DirectFile names(kCategoryNameFile, 128, /*create=*/false);
+    return names.Read(r, rec);
+}
+
+std::string NameInRecord(bool (*read)(long, Record&), long r, bool& found) {
+    Record rec;
+    found = read(r, rec);
+    if (!found) return std::string(kCategoryNameWidth, ' ');
+    std::string name = rec.Text(0, kCategoryNameWidth);
+    std::replace(name.begin(), name.end(), '\0', ' ');
+    return name;
 }
 
 void Gtpcd3(double& key, int a, int b, std::string_view symbol) {

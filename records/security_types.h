@@ -129,6 +129,15 @@ void Siccat(std::vector<std::string>& names);
 // characters; the rest of each record keeps its bytes.
 void Wrscat(const std::vector<std::string>& names);
 
+// SCATNAME.DAT record r (128 bytes); false when it cannot be read. No
+// file is made.
+bool ReadCategoryNameRecord(long r, Record& rec);
+// The 28-character name in record r of a name table, read by `read`
+// (ReadTypeNameRecord or ReadCategoryNameRecord), as a report titles with
+// it: bytes never written read as blanks; 28 blanks, found false, when the
+// record cannot be read.
+std::string NameInRecord(bool (*read)(long, Record&), long r, bool& found);
+
 // Merge key of a holding: a x 10^14 + b x 10^12 + the character codes of the
 // symbol's first 8 characters, character i weighted 10^(2(8 - i)). The first
 // character weighs as much as a, so the key is for equality, not order.

@@ -1,7 +1,5 @@
 #include "reports/appraisal/appraisal_page_parts.h"
 
-#include <algorithm>
-
 #include "records/account_records.h"
 #include "records/chars.h"
 #include "records/dates.h"
@@ -18,24 +16,12 @@ namespace reports {
 namespace {
 
 constexpr int kCommonStockType = 18;
-constexpr std::size_t kNameRecordLength = 128;
-constexpr std::size_t kNameWidth = 28;
 
-// Record n of the industry category names, SCATNAME.DAT.
-bool ReadCategoryRecord(long n, records::Record& rec) {
-    const records::DirectFile names(records::kCategoryNameFile, kNameRecordLength, /*create=*/false);
-    return names.Read(n, rec);
-}
-
-// The 28-character name in record n of a name file, read by `read` (the
-// type titles by the type table's reader): blanks when the file or the
-// record cannot be read; bytes never written read as blanks.
+// The 28-character name in record n of a name table: blanks when it
+// cannot be read.
 std::string NameRecord(bool (*read)(long, records::Record&), long n) {
-    records::Record rec;
-    if (!read(n, rec)) return std::string(kNameWidth, ' ');
-    std::string name = rec.Text(0, kNameWidth);
-    std::replace(name.begin(), name.end(), '\0', ' ');
-    return name;
+    bool found = false;
+    return records::NameInRecord(read, n, found);
 }
 
 }  // namespace
@@ -202,7 +188,7 @@ void CategorySubtitle(int category, std::string& name, int16_t& status, Appraisa
         status = 1;
         return;
     }
-    name = NameRecord(ReadCategoryRecord, category + 1);
+    name = NameRecord(records::ReadCategoryNameRecord, category + 1);
     p.Print(std::string(records::kReportLineWidth, ' '));
     p.Print(records::Write("(21X,A28)", {std::string_view(name)}));
 }

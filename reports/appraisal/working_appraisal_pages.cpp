@@ -38,7 +38,6 @@ using records::Record;
 constexpr double kNoValue = records::kNoPriceValue;  // -99999.99
 constexpr float kNoRate = -999.99f;
 constexpr std::size_t kCommonLength = 128;
-constexpr std::size_t kNameRecordLength = 128;
 constexpr int kCashType = 2;
 constexpr int kCommonStockType = 18;
 constexpr int kUnitPricedType = 29;     // S
@@ -205,18 +204,11 @@ void Yield6Into(std::string& text, double y) {
     if (!records::EditedAmountInto(text, y, 6, 2, false, true)) BracketedTextInto(text, y, "(F6.2,' ')", 6);
 }
 
-bool ReadCategoryRecord(long n, Record& rec) {
-    const records::DirectFile names(records::kCategoryNameFile, kNameRecordLength, /*create=*/false);
-    return names.Read(n, rec);
-}
-
+// The name of type or category n (record n + 1 of its table); blanks,
+// ok false, when it cannot be read.
 std::string NameRecord(bool (*read)(long, Record&), long n, bool& ok) {
-    Record rec;
-    ok = n >= 1 && read(n + 1, rec);
-    if (!ok) return std::string(28, ' ');
-    std::string name = rec.Text(0, 28);
-    std::replace(name.begin(), name.end(), '\0', ' ');
-    return name;
+    ok = false;
+    return n >= 1 ? records::NameInRecord(read, n + 1, ok) : std::string(28, ' ');
 }
 
 int TypeOf(char c) {
@@ -386,7 +378,7 @@ void Watype(int index, std::string& title, int16_t& status, const HoldingsPage& 
 }
 
 void Wacat(int category, std::string& title, int16_t& status, const HoldingsPage& p) {
-    Title(ReadCategoryRecord, "(14X,7A4)", category, title, status, p);
+    Title(records::ReadCategoryNameRecord, "(14X,7A4)", category, title, status, p);
 }
 
 void Watot(int index, std::string title, const TotalTexts& t, int16_t run_kind, unsigned char option17,
