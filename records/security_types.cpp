@@ -228,7 +228,8 @@ bool WriteTypeNames(const TypeNames& types) {
     }
     DirectFile names(kTypeNameFile, 128);
     for (std::size_t i = 0; i < kTypeOrder.size(); ++i) {
-        const std::string_view name = i < types.names.size() ? std::string_view(types.names[i]) : std::string_view();
+        const std::string_view name =
+            i < types.names.size() ? std::string_view(types.names[i]) : std::string_view();
         ok = names.Write(TypeNameRecord(kTypeOrder[i]), TypeNameRecordOf(name)) && ok;
     }
     return ok;
