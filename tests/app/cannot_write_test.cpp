@@ -76,15 +76,10 @@ void WriteText(const fs::path& path, const std::string& text) {
 const std::string g_tool = fixtures::InPrivateFolder(LEDRA_SCRIPT_TOOL);
 
 // Plays the script against the program in the current directory (the
-// case's folder), start-up answered by the start-up script; the failures,
-// empty when the script ran through.
+// case's folder) on 12/31/98, start-up answered by the start-up script;
+// the failures, empty when the script ran through.
 std::string Play(const fs::path& scratch, const std::string& startup, const std::string& script) {
-    WriteText(scratch / "startup.script", startup);
-    WriteText(scratch / "case.script", script);
-    const fixtures::ToolRun run =
-        fixtures::RunTool({g_tool, "--today", "1998-12-31", "--startup",
-                           (scratch / "startup.script").string(), ".", (scratch / "case.script").string()});
-    return run.status == 0 ? std::string() : "ledra_script ended " + std::to_string(run.status) + ":\n" + run.output;
+    return fixtures::PlayScript(g_tool, scratch, "1998-12-31", startup, script);
 }
 
 // The answer to the start-up's message on a folder that cannot be written,

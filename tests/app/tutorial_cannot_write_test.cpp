@@ -68,13 +68,8 @@ const std::string g_tool = fixtures::InPrivateFolder(LEDRA_SCRIPT_TOOL);
 // answered when `startup_message` says there is one; the failures, empty
 // when the script ran through.
 std::string Play(const fs::path& scratch, bool startup_message, const std::string& script) {
-    WriteText(scratch / "startup.script", startup_message ? "message * \"TREL1\" ok\n" : "");
-    WriteText(scratch / "case.script", script);
-    const fixtures::ToolRun run =
-        fixtures::RunTool({g_tool, "--today", "1998-12-31", "--startup",
-                           (scratch / "startup.script").string(), ".", (scratch / "case.script").string()});
-    return run.status == 0 ? std::string()
-                           : "ledra_script ended " + std::to_string(run.status) + ":\n" + run.output;
+    return fixtures::PlayScript(g_tool, scratch, "1998-12-31",
+                                startup_message ? "message * \"TREL1\" ok\n" : "", script);
 }
 
 // Option 89 of an options record in COMMON.FIL's bytes.
