@@ -411,6 +411,20 @@ TEST(SecurityTypeNames, TheStandardTableNamesEveryListedTypeApart) {
     }
 }
 
+// A data directory's type table files, and whether they hold no table.
+struct TableFiles {
+    const char* name;
+    Bytes common;     // COMMON.FIL, none when empty
+    Bytes typenames;  // TYPENAME.DAT, none when empty
+    bool typenames_exists;
+    bool no_table;
+    // Writes the files into the current directory.
+    void Plant() const {
+        if (!common.empty()) fixtures::TempDataDir::WriteBytes("COMMON.FIL", common);
+        if (typenames_exists) fixtures::TempDataDir::WriteBytes("TYPENAME.DAT", typenames);
+    }
+};
+
 // The standard table goes only where no table is: a table the firm has,
 // whole or in part, keeps its bytes, and so does the rest of COMMON.FIL.
 // Records of blanks and zero bytes hold no table: Done on a table never
@@ -418,14 +432,7 @@ TEST(SecurityTypeNames, TheStandardTableNamesEveryListedTypeApart) {
 // the standard table as one that never had any; one byte typed anywhere in
 // the table keeps it.
 TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
-    struct Case {
-        const char* name;
-        Bytes common;     // COMMON.FIL, none when empty
-        Bytes typenames;  // TYPENAME.DAT, none when empty
-        bool typenames_exists;
-        bool started;
-    };
-    const Case cases[] = {
+    const TableFiles cases[] = {
         {"no file at all", {}, {}, false, true},
         {"files an open made empty, COMMON.FIL of records never written", Records(31, 0), {}, true, true},
         {"zero records only", Records(40, 0), Records(36, 0), true, true},
@@ -449,17 +456,16 @@ TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
         {"only a title of no listed type", {}, WithRecord(2, 1, "TITLES"), true, false},
         {"the title of type Z", {}, WithRecord(37, 37, "Z TITLE"), true, false},
     };
-    for (const Case& c : cases) {
+    for (const TableFiles& c : cases) {
         SCOPED_TRACE(c.name);
         fixtures::TempDataDir dir;
-        if (!c.common.empty()) fixtures::TempDataDir::WriteBytes("COMMON.FIL", c.common);
-        if (c.typenames_exists) fixtures::TempDataDir::WriteBytes("TYPENAME.DAT", c.typenames);
+        c.Plant();
         const Bytes common_before = FileOrNothing("COMMON.FIL");
         const Bytes names_before = FileOrNothing("TYPENAME.DAT");
 
-        EXPECT_EQ(records::HasTypeTable(), !c.started);
-        EXPECT_EQ(records::StartTypeTable(), c.started);
-        if (!c.started) {
+        EXPECT_EQ(records::HasTypeTable(), !c.no_table);
+        EXPECT_EQ(records::StartTypeTable(), c.no_table);
+        if (!c.no_table) {
             EXPECT_EQ(FileOrNothing("COMMON.FIL"), common_before);
             EXPECT_EQ(FileOrNothing("TYPENAME.DAT"), names_before);
             EXPECT_EQ(fixtures::TempDataDir::Exists("TYPENAME.DAT"), c.typenames_exists);
@@ -484,14 +490,7 @@ TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
 // conversions go through and the titles; no file is made. A table the firm
 // has, even one name of it, is read as it is.
 TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothing) {
-    struct Case {
-        const char* name;
-        Bytes common;     // COMMON.FIL, none when empty
-        Bytes typenames;  // TYPENAME.DAT, none when empty
-        bool typenames_exists;
-        bool standard;
-    };
-    const Case cases[] = {
+    const TableFiles cases[] = {
         {"no file at all", {}, {}, false, true},
         {"zero records only", Records(40, 0), Records(36, 0), true, true},
         {"a blank table as Done wrote it", WithRecord(27, 27, ""), BlankTypeNames(), true, true},
@@ -500,11 +499,10 @@ TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothi
     const records::TypeNames standard = records::StandardTypeNames();
     std::string standard_codes;
     for (const std::string& code : standard.codes) standard_codes += code;
-    for (const Case& c : cases) {
+    for (const TableFiles& c : cases) {
         SCOPED_TRACE(c.name);
         fixtures::TempDataDir dir;
-        if (!c.common.empty()) fixtures::TempDataDir::WriteBytes("COMMON.FIL", c.common);
-        if (c.typenames_exists) fixtures::TempDataDir::WriteBytes("TYPENAME.DAT", c.typenames);
+        c.Plant();
         const Bytes common_before = FileOrNothing("COMMON.FIL");
         const Bytes names_before = FileOrNothing("TYPENAME.DAT");
 
@@ -516,7 +514,7 @@ TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothi
         int16_t status = -1, status_z = -1;
         records::Gtitl2("H   ", title, 0, status);
         records::Gtitl2("Z   ", title_z, 0, status_z);
-        if (c.standard) {
+        if (c.no_table) {
             EXPECT_EQ(read.codes, standard.codes);
             EXPECT_EQ(read.names, standard.names);
             EXPECT_EQ(codes, standard_codes + "  ");
