@@ -31,15 +31,22 @@ using bench::WriteMarket;
 
 namespace {
 
-void BM_AccountAppraisalRun(benchmark::State& state) {
-    bench::ScratchDataDir dir;
+// The firm of state.range(0) accounts, 20 lots each, in the current
+// directory, with `option` set to state.range(1); the count of accounts.
+int WriteFirm(const benchmark::State& state, records::Opt option) {
     const int accounts = static_cast<int>(state.range(0));
     WriteMarket();
     WriteAccounts(accounts, 20);
     records::Options options{};
-    records::SetOption(options, records::Opt::kPortfolioSummaryType,
-                       static_cast<unsigned char>(state.range(1)));  // option 47: by type or by asset class
+    records::SetOption(options, option, static_cast<unsigned char>(state.range(1)));
     records::Wropts(options);
+    return accounts;
+}
+
+void BM_AccountAppraisalRun(benchmark::State& state) {
+    bench::ScratchDataDir dir;
+    // Option 47: the summary by type or by asset class.
+    const int accounts = WriteFirm(state, records::Opt::kPortfolioSummaryType);
     for (auto _ : state) reports::Mclntapr("A   ", "????", "", kDate, "N   ", 1, "XXX.TXT", 12);
     state.SetItemsProcessed(state.iterations() * accounts);
     state.SetComplexityN(accounts);
@@ -62,12 +69,7 @@ BENCHMARK(BM_AccountAppraisalRun)
 // measure (the data directory is made in the temporary folder).
 void BM_AccountAppraisalToFileRun(benchmark::State& state) {
     bench::ScratchDataDir dir;
-    const int accounts = static_cast<int>(state.range(0));
-    WriteMarket();
-    WriteAccounts(accounts, 20);
-    records::Options options{};
-    records::SetOption(options, records::Opt::kAppraisalExportType, static_cast<unsigned char>(state.range(1)));
-    records::Wropts(options);
+    const int accounts = WriteFirm(state, records::Opt::kAppraisalExportType);
     for (auto _ : state) {
         records::RunFileCache run;
         reports::Mclntapr("A   ", "????", "", kDate, "N   ", 3, "REPORT.TXT  ", 12);
