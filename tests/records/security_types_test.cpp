@@ -423,6 +423,12 @@ struct TableFiles {
         if (!common.empty()) fixtures::TempDataDir::WriteBytes("COMMON.FIL", common);
         if (typenames_exists) fixtures::TempDataDir::WriteBytes("TYPENAME.DAT", typenames);
     }
+    // Expects the files as planted: nothing written, no file made.
+    void ExpectUntouched() const {
+        EXPECT_EQ(FileOrNothing("COMMON.FIL"), common);
+        EXPECT_EQ(FileOrNothing("TYPENAME.DAT"), typenames);
+        EXPECT_EQ(fixtures::TempDataDir::Exists("TYPENAME.DAT"), typenames_exists);
+    }
 };
 
 // The standard table goes only where no table is: a table the firm has,
@@ -461,14 +467,11 @@ TEST(SecurityTypeNames, TheStandardTableStartsOnlyWhereNoTableIs) {
         fixtures::TempDataDir dir;
         c.Plant();
         const Bytes common_before = FileOrNothing("COMMON.FIL");
-        const Bytes names_before = FileOrNothing("TYPENAME.DAT");
 
         EXPECT_EQ(records::HasTypeTable(), !c.no_table);
         EXPECT_EQ(records::StartTypeTable(), c.no_table);
         if (!c.no_table) {
-            EXPECT_EQ(FileOrNothing("COMMON.FIL"), common_before);
-            EXPECT_EQ(FileOrNothing("TYPENAME.DAT"), names_before);
-            EXPECT_EQ(fixtures::TempDataDir::Exists("TYPENAME.DAT"), c.typenames_exists);
+            c.ExpectUntouched();
             continue;
         }
         fixtures::ExpectTypeTable(records::StandardTypeNames());
@@ -503,8 +506,6 @@ TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothi
         SCOPED_TRACE(c.name);
         fixtures::TempDataDir dir;
         c.Plant();
-        const Bytes common_before = FileOrNothing("COMMON.FIL");
-        const Bytes names_before = FileOrNothing("TYPENAME.DAT");
 
         const records::TypeNames read = records::ReadTypeNames();
         const std::string codes = records::TypeCodeList();
@@ -533,9 +534,7 @@ TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothi
             EXPECT_EQ(title, records::Fixed("Common Stock", 28));
             EXPECT_EQ(status, 0);
         }
-        EXPECT_EQ(FileOrNothing("COMMON.FIL"), common_before);
-        EXPECT_EQ(FileOrNothing("TYPENAME.DAT"), names_before);
-        EXPECT_EQ(fixtures::TempDataDir::Exists("TYPENAME.DAT"), c.typenames_exists);
+        c.ExpectUntouched();
         EXPECT_EQ(fixtures::TempDataDir::Exists("COMMON.FIL"), !c.common.empty());
     }
 }
