@@ -30,10 +30,7 @@ using Kind = UnwritableFolder::Kind;
 // appraisal's side files (3: the pie charts; 0: SUMMARY.DAT) and without
 // the start-up text's window.
 void WriteSampleFirm(int export_type) {
-    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const fs::directory_entry& entry : fs::directory_iterator(sample))
-        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
+    fixtures::TempDataDir::CopySampleFirm();
     records::Options options = records::Rdopts();
     records::SetOption(options, records::Opt::kAppraisalExportType, export_type);
     records::SetOption(options, records::Opt::kStartupTutorial, 0);

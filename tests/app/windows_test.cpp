@@ -9,7 +9,6 @@
 #include <QMdiArea>
 #include <QToolBar>
 #include <QWheelEvent>
-#include <filesystem>
 #include <fstream>
 
 #include "platform/scripted_interaction.h"
@@ -228,11 +227,7 @@ TEST(ReportDisplay, TheMouseWheelScrollsByLines) {
 // The sample firm in the current directory, with its start-up text, whose
 // window (the Getting Started Tutorial) opens maximized.
 void WriteSampleFirmWithTutorial() {
-    namespace fs = std::filesystem;
-    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const fs::directory_entry& entry : fs::directory_iterator(sample))
-        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
+    fixtures::TempDataDir::CopySampleFirm();
     records::Options options = records::Rdopts();
     records::SetOption(options, records::Opt::kStartupTutorial, 1);
     records::Wropts(options);

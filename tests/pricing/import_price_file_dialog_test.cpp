@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -179,9 +178,7 @@ namespace {
 // the display: a report comes out either way and names no earlier run.
 TEST(ImportSweep, TheSampleFirmImportsToAFileAndToTheDisplay) {
     TempDataDir dir;
-    const std::filesystem::path sample = std::filesystem::path(LEDRA_TESTS_DIR).parent_path() / "sample-data";
-    for (const auto& entry : std::filesystem::directory_iterator(sample))
-        std::filesystem::copy_file(entry.path(), entry.path().filename());
+    fixtures::TempDataDir::CopySampleFirm();
     pricing_test::CopySample("layout1.txt", "NEWPRICE.PRI");
     tools::ProgramRun run(dir.path(), {tools::LocalDate(1998, 12, 8)});
     ASSERT_TRUE(run.Started()) << Failures(run);

@@ -24,6 +24,7 @@
 #include "shell/display_view.h"
 #include "shell/printer_settings.h"
 #include "shell/runner.h"
+#include "tests/fixtures/temp_dir.h"
 #include "tests/shell/pdf_pages.h"
 #include "tests/shell/road_fixture.h"
 
@@ -528,10 +529,7 @@ int PrintedPageNumber(const std::string& page) {
 // pages from 1 on). The text is read back from the PDF, so what any face
 // the machine gives "Courier" draws is checked.
 TEST_F(PrintTest, NoReportPrintsABlankSheetAndPagesComeInNumberOrder) {
-    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const auto& entry : fs::directory_iterator(sample))
-        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
+    fixtures::TempDataDir::CopySampleFirm();
     g_report.EndDate = "12/31/98";
     struct Run {
         int code;

@@ -6,7 +6,6 @@
 #include "shell/runner.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -29,6 +28,7 @@
 #include "tests/fixtures/account_builder.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/report_data.h"
+#include "tests/fixtures/temp_dir.h"
 #include "tests/shell/road_fixture.h"
 
 namespace {
@@ -494,10 +494,7 @@ TEST_F(RunnerTest, EveryReportCodeRunsWithoutShowingAnEarlierRun) {
 // file and has a sweep of its own on the sample firm. Each code's pages
 // and time are printed.
 TEST_F(RunnerTest, EveryRoutineRunsOnTheSampleFirm) {
-    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const auto& entry : fs::directory_iterator(sample))
-        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
+    fixtures::TempDataDir::CopySampleFirm();
     {
         std::vector<std::string> accounts;
         std::string description;
@@ -594,10 +591,7 @@ TEST_F(RunnerTest, EveryRoutineRunsOnTheSampleFirm) {
 // transactions), to a file and to the display: each names the sample's
 // accounts.
 TEST_F(RunnerTest, FixedIncomeReportsRunOnTheSampleFirm) {
-    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const auto& entry : fs::directory_iterator(sample))
-        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
+    fixtures::TempDataDir::CopySampleFirm();
     g_report.ManagerCode = "????";
     g_report.SelectionScope = 1;
     g_report.SelectedAccount = "A";
@@ -689,10 +683,7 @@ namespace {
 // finds the new account by its custodian account number and puts its
 // deposit into OFFLINET.DAT as a buy of the firm's IBM.
 TEST_F(RunnerTest, MemberImportsRunOnTheSampleFirm) {
-    const fs::path sample = fs::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const auto& entry : fs::directory_iterator(sample))
-        fs::copy_file(entry.path(), fs::current_path() / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
+    fixtures::TempDataDir::CopySampleFirm();
     std::string line(431, ' ');
     const auto put = [&line](std::size_t column, const std::string& text) {
         line.replace(column - 1, text.size(), text);

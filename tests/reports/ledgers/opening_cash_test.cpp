@@ -13,7 +13,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <limits>
 #include <map>
 #include <optional>
@@ -259,10 +258,7 @@ void CompareEveryAccount(const std::vector<std::string>& accounts) {
 
 TEST(OpeningCash, SampleFirmGivesTheReplaysFigure) {
     TempDataDir dir;
-    const std::filesystem::path sample = std::filesystem::path(LEDRA_TESTS_DIR) / ".." / "sample-data";
-    for (const auto& entry : std::filesystem::directory_iterator(sample))
-        std::filesystem::copy_file(entry.path(), std::filesystem::current_path() / entry.path().filename(),
-                                   std::filesystem::copy_options::overwrite_existing);
+    fixtures::TempDataDir::CopySampleFirm();
     std::vector<std::string> accounts;
     int position = 0, count = 0;
     std::string id, name, manager;
