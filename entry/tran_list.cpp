@@ -40,7 +40,7 @@ DialogTemplate ListTemplate() {
         Column({Static(L::kSelectionLine, "").Chars(60),
                 Static(L::kHeading, std::string(kTranListHeading1) + "\n" + kTranListHeading2, kFixedPitch)
                     .Chars(82),
-                Row({ListBox(L::kList, kFixedPitch).Chars(82).Lines(L::kShownLines), ScrollBar(L::kScroll)}),
+                Row({ListBox(L::kList, kFixedPitch | kWantKeys).Chars(82).Lines(L::kLeastLines), ScrollBar(L::kScroll)}),
                 Row({Button(L::kAddAllocation, "Add Allocation", kHidden | kDisabled), Stretch(),
                      Button(L::kDone, "Done")})})};
 }
@@ -165,7 +165,6 @@ std::string TranListLine(const TranListing& listing, int position, int source) {
 }
 
 void CTranList::Load() {
-    Control list = GetDlgItem(kList);
     {
         WaitCursor wait;
         listing_ = ListTransactions(source_);
@@ -177,50 +176,117 @@ void CTranList::Load() {
     } else if (listing_.records.empty()) {
         MessageBox("Error no transactions found.", kDiagnosticCaption, MB_ICONEXCLAMATION, GetSafeHwnd());
     }
+    page_ = std::max(1, GetDlgItem(kList).GetLinesShown());
+    ShowFrom(scroll_, scroll_ + selection_);
+}
+
+void CTranList::OnSize(int width, int height) {
+    FormView::OnSize(width, height);
+    // The box stretches with the window: it shows as many lines as it
+    // holds, keeping the selected transaction selected and in view.
+    Control list = GetDlgItem(kList);
+    if (!list) return;
+    const int holds = std::max(1, list.GetLinesShown());
+    if (holds == page_) return;
+    const int selected = scroll_ + selection_;
+    page_ = holds;
+    int first = scroll_;
+    if (selected >= first + page_) first = selected - page_ + 1;
+    ShowFrom(first, selected);
+}
+
+int CTranList::LastStart() const {
+    return std::max(1, ListedCount() - (page_ - 1));
+}
+
+void CTranList::ShowFrom(int first, int selected) {
+    scroll_ = std::clamp(first, 1, LastStart());
+    Control list = GetDlgItem(kList);
     list.ResetContent();
-    const int last_start = std::max(1, ListedCount() - (kShownLines - 1));
-    scroll_ = std::clamp(scroll_, 1, last_start);
     if (OpenTranSource(source_)) {
         FillShownLines();
         CloseTranSource();
     }
     Control bar = GetDlgItem(kScroll);
-    bar.SetScrollRange(1, last_start);
+    bar.SetScrollRange(1, LastStart());
+    bar.SetScrollPage(page_);
     bar.SetScrollPos(scroll_);
-    selection_ = std::clamp(selection_, 0, std::max(0, list.GetCount() - 1));
+    selection_ = std::clamp(selected - scroll_, 0, std::max(0, list.GetCount() - 1));
     if (list.GetCount() > 0) list.SetCurSel(selection_);
 }
 
 void CTranList::FillShownLines() {
     Control list = GetDlgItem(kList);
     list.ResetContent();
-    for (int i = 0; i < kShownLines && scroll_ + i <= ListedCount(); ++i)
+    for (int i = 0; i < page_ && scroll_ + i <= ListedCount(); ++i)
         list.AddString(TranListLine(listing_, scroll_ + i, source_));
 }
 
 void CTranList::OnScroll(const Notification& n) {
     Control bar = GetDlgItem(kScroll);
-    if (!shell::MoveScrollBar(bar, n, kShownLines)) return;
-    const int moved = bar.GetScrollPos() - scroll_;
-    scroll_ = bar.GetScrollPos();
+    if (!shell::MoveScrollBar(bar, n, page_)) return;
+    ScrollTo(bar.GetScrollPos());
+}
+
+void CTranList::ScrollTo(int first) {
+    first = std::clamp(first, 1, LastStart());
+    GetDlgItem(kScroll).SetScrollPos(first);
+    const int moved = first - scroll_;
+    scroll_ = first;
     if (!OpenTranSource(source_)) return;
     Control list = GetDlgItem(kList);
-    if (moved == 1 && list.GetCount() == kShownLines) {
+    if (moved == 1 && list.GetCount() == page_) {
         // One line down: the first line goes, the one coming into view is
         // the only line formatted.
         list.DeleteString(0);
-        list.AddString(TranListLine(listing_, scroll_ + kShownLines - 1, source_));
+        list.AddString(TranListLine(listing_, scroll_ + page_ - 1, source_));
         selection_ = std::max(0, selection_ - 1);
     } else if (moved == -1 && list.GetCount() > 0) {
-        if (list.GetCount() == kShownLines) list.DeleteString(kShownLines - 1);
+        if (list.GetCount() == page_) list.DeleteString(page_ - 1);
         list.InsertString(0, TranListLine(listing_, scroll_, source_));
-        selection_ = std::min(kShownLines - 1, selection_ + 1);
-    } else {
+        selection_ = std::min(page_ - 1, selection_ + 1);
+    } else if (moved != 0) {
         FillShownLines();
     }
     selection_ = std::clamp(selection_, 0, std::max(0, list.GetCount() - 1));
     if (list.GetCount() > 0) list.SetCurSel(selection_);
     CloseTranSource();
+}
+
+bool CTranList::OnVKeyToItem(int id, Key key, int caret) {
+    if (id != kList || ListedCount() == 0) return false;
+    const int count = GetDlgItem(kList).GetCount();
+    switch (key) {
+        case Key::Up:
+        case Key::Down: {
+            // Within the view the list moves its own selection; past its
+            // edge the view moves a line and the selection with it.
+            const bool down = key == Key::Down;
+            if (down ? caret < count - 1 || scroll_ >= LastStart() : caret > 0 || scroll_ <= 1) return false;
+            ScrollTo(scroll_ + (down ? 1 : -1));
+            selection_ = down ? GetDlgItem(kList).GetCount() - 1 : 0;
+            GetDlgItem(kList).SetCurSel(selection_);
+            return true;
+        }
+        case Key::PageUp:
+        case Key::PageDown: {
+            // A page is the lines the box holds: the view and the selection
+            // move by one, the selection to the first or last line at the
+            // list's ends.
+            const int selected = scroll_ + std::max(0, caret);
+            const int step = key == Key::PageDown ? page_ : -page_;
+            ShowFrom(scroll_ + step, std::clamp(selected + step, 1, ListedCount()));
+            return true;
+        }
+        case Key::Home:
+            ShowFrom(1, 1);
+            return true;
+        case Key::End:
+            ShowFrom(ListedCount(), ListedCount());
+            return true;
+        default:
+            return false;
+    }
 }
 
 void CTranList::OnEdit() {

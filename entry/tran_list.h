@@ -1,9 +1,11 @@
 #pragma once
 
 // The transaction list window (form 115, the transaction list template's
-// view): the transactions of one source in date order, fourteen lines at a
-// time, scrolled by the window's own scroll bar; a double-click opens the
-// trade, transfer or cash dialog on the line and the list reloads after OK.
+// view): the transactions of one source in date order, as many lines at a
+// time as its box holds (the box grows with the window; fourteen lines of
+// the table's font are its least height), scrolled by the window's own scroll bar, the moving keys and the wheel;
+// a double-click opens the trade, transfer or cash dialog on the line and
+// the list reloads after OK.
 //
 // Its source is fixed when it opens, from the main frame's flags (which it
 // then clears): the account's transaction file of the transaction selection
@@ -74,13 +76,15 @@ public:
     static constexpr int kSelectionLine = 1004;
     static constexpr int kAddAllocation = 1470;
     static constexpr int kDone = 1143;
-    // Lines the list box shows.
-    static constexpr int kShownLines = 14;
+    // The list box's least height, in lines of its font.
+    static constexpr int kLeastLines = 14;
 
     CTranList();
     ~CTranList() override;
 
     void OnInitialUpdate() override;
+    void OnSize(int width, int height) override;
+    bool OnVKeyToItem(int id, platform::Key key, int caret) override;
 
     // 0 the account's file, 1 the block file, 2 the off-line file.
     int Source() const { return source_; }
@@ -88,6 +92,8 @@ public:
     int ScrollPosition() const { return scroll_; }
     // The number of listed lines.
     int ListedCount() const { return static_cast<int>(listing_.lines.size()); }
+    // The lines the box holds, which a page of the list is.
+    int PageLines() const { return page_; }
     // The lines of the whole list as they show (each listed line, cut and
     // without its first five characters): what printing the window prints.
     std::vector<std::string> AllLines() const;
@@ -96,7 +102,17 @@ public:
 
 private:
     void Load();
+    // The first line of the view at the end of the list.
+    int LastStart() const;
+    // Shows the list from line `first` (kept within the list) with listed
+    // line `selected` selected (kept within the view); every shown line is
+    // formatted anew.
+    void ShowFrom(int first, int selected);
     void FillShownLines();
+    // Moves the view to line `first`, formatting only the line that comes
+    // into view on a move of one line; the selection stays on its
+    // transaction while it is in view.
+    void ScrollTo(int first);
     void OnFilePrint();
     void OnScroll(const platform::Notification& n);
     void OnEdit();
@@ -108,7 +124,8 @@ private:
     int source_ = 0;
     TranListing listing_;
     int scroll_ = 1;
-    int selection_ = 0;
+    int selection_ = 0;  // within the view, from 0
+    int page_ = kLeastLines;
     shell::ReportSelection saved_selection_;
 };
 

@@ -77,12 +77,19 @@ public:
     std::vector<int> GetSelItems() const;
     int SetItemSelected(int index, bool selected);  // index -1: every line
     bool IsItemSelected(int index) const;
+    // List boxes: the whole lines the box holds at its present size (a box
+    // that stretches with its window holds more as the window grows).
+    int GetLinesShown() const;
 
     // Scroll bars.
     void SetScrollRange(int min, int max);
     void GetScrollRange(int& min, int& max) const;
     int SetScrollPos(int position);  // returns the previous position
     int GetScrollPos() const;
+    // The part of the range one view shows, which the thumb's length
+    // stands for.
+    void SetScrollPage(int page);
+    int GetScrollPage() const;
 
 private:
     // The user is at this control: the window's focus is on it.

@@ -9,6 +9,7 @@
 #include <cctype>
 
 #include "platform/control.h"
+#include "platform/internal_widgets.h"
 #include "platform/text.h"
 #include "platform/window.h"
 
@@ -224,6 +225,11 @@ int Control::SetItemSelected(int index, bool selected) {
 bool Control::IsItemSelected(int index) const {
     auto* list = qobject_cast<QListWidget*>(widget_.data());
     return list && index >= 0 && index < list->count() && list->item(index)->isSelected();
+}
+
+int Control::GetLinesShown() const {
+    auto* list = dynamic_cast<detail::ListWidget*>(widget_.data());
+    return list ? list->WholeLinesShown() : 0;
 }
 
 }  // namespace platform

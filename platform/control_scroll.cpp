@@ -38,4 +38,16 @@ int Control::GetScrollPos() const {
     return bar ? bar->value() : 0;
 }
 
+void Control::SetScrollPage(int page) {
+    if (auto* bar = qobject_cast<QScrollBar*>(widget_.data())) {
+        const QSignalBlocker block(bar);
+        bar->setPageStep(std::max(1, page));
+    }
+}
+
+int Control::GetScrollPage() const {
+    auto* bar = qobject_cast<QScrollBar*>(widget_.data());
+    return bar ? bar->pageStep() : 0;
+}
+
 }  // namespace platform

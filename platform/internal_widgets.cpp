@@ -7,8 +7,11 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "platform/dialog.h"
 
@@ -118,6 +121,24 @@ void ListWidget::mousePressEvent(QMouseEvent* event) {
         horizontalScrollBar()->setValue(left);
     }
     QListWidget::mousePressEvent(event);
+}
+
+int ListWidget::WholeLinesShown() const {
+    int line = 0;
+    if (count() > 0) {
+        line = sizeHintForRow(0);
+    } else {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.features |= QStyleOptionViewItem::HasDisplay;
+        option.text = QStringLiteral("X");
+        line = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+    }
+    // The geometry, not the viewport's: it is set as soon as the layout
+    // places the list, before a hidden list gets its resize event.
+    int height = contentsRect().height();
+    if (horizontalScrollBar()->isVisibleTo(this)) height -= horizontalScrollBar()->height();
+    return line > 0 ? std::max(0, height) / line : 0;
 }
 
 UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {

@@ -78,6 +78,10 @@ public:
 class ListWidget : public QListWidget {
 public:
     explicit ListWidget(QWidget* parent);
+    // The whole lines the box holds at its present size: the height inside
+    // its frame (less a horizontal scroll bar that shows) over the height
+    // of a line, which an empty list measures as a line of text would be.
+    int WholeLinesShown() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -61,6 +61,8 @@ enum ControlStyle : unsigned {
     // Group box: the frame of a part (see Part): hidden while its controls
     // are all hidden.
     kHiddenWithControls = 1u << 12,
+    // List box: its moving keys go to its window first (OnVKeyToItem).
+    kWantKeys = 1u << 13,
 };
 
 struct ControlDef {

@@ -20,6 +20,14 @@ std::string KeyName(int key) {
             return "up";
         case Key::Down:
             return "down";
+        case Key::PageUp:
+            return "pageup";
+        case Key::PageDown:
+            return "pagedown";
+        case Key::Home:
+            return "home";
+        case Key::End:
+            return "end";
     }
     return "?";
 }

@@ -17,6 +17,25 @@
 namespace platform {
 namespace {
 
+Qt::Key QtKeyOf(Key key) {
+    switch (key) {
+        case Key::Up:
+            return Qt::Key_Up;
+        case Key::Down:
+            return Qt::Key_Down;
+        case Key::PageUp:
+            return Qt::Key_PageUp;
+        case Key::PageDown:
+            return Qt::Key_PageDown;
+        case Key::Home:
+            return Qt::Key_Home;
+        case Key::End:
+            return Qt::Key_End;
+        default:
+            return Qt::Key_unknown;
+    }
+}
+
 std::string Name(int id) {
     return "control " + std::to_string(id);
 }
@@ -241,11 +260,16 @@ std::string Window::UserKey(Key key) {
             break;
         case Key::Up:
         case Key::Down:
+        case Key::PageUp:
+        case Key::PageDown:
+        case Key::Home:
+        case Key::End:
             // The widget's own key handling, as on screen: a list moves its
             // selection (a user's selection, so SelChange runs), an edit
-            // ignores the key.
+            // ignores the key. A list that wants its keys offers them to
+            // its window first.
             if (QWidget* w = GetDlgItem(focus_id_).Widget()) {
-                QKeyEvent press(QEvent::KeyPress, key == Key::Up ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
+                QKeyEvent press(QEvent::KeyPress, QtKeyOf(key), Qt::NoModifier);
                 QCoreApplication::sendEvent(w, &press);
             }
             break;

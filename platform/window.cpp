@@ -44,19 +44,28 @@ public:
                 break;
             }
             case QEvent::KeyPress: {
-                const int key = static_cast<QKeyEvent*>(event)->key();
+                const auto* press = static_cast<QKeyEvent*>(event);
+                const int key = press->key();
                 if ((key == Qt::Key_Return || key == Qt::Key_Enter) && owner_->OnEnterKey()) return true;
                 if (key == Qt::Key_Escape && owner_->OnEscapeKey()) return true;
+                if (ListKeyToWindow(watched, *press)) return true;
                 break;
             }
             case QEvent::Wheel: {
                 // A scroll bar asks its window to move, line by line, instead
-                // of moving itself.
+                // of moving itself; so does a list that shows a part of a
+                // longer list its window scrolls (kWantKeys), through the
+                // window's scroll bar.
                 const Window::ControlEntry* c = owner_->FindControl(owner_->ControlIdOf(watched));
-                if (!c || c->kind != ControlKind::ScrollBar || c->widget != watched) break;
+                if (!c) break;
                 Window::Busy busy(*owner_);
-                owner_->WheelScroll(*static_cast<QWheelEvent*>(event), c->id);
-                return true;
+                if (c->kind == ControlKind::ScrollBar && c->widget == watched) {
+                    owner_->WheelScroll(*static_cast<QWheelEvent*>(event), c->id);
+                    return true;
+                }
+                if (c->kind == ControlKind::ListBox && (c->style & kWantKeys))
+                    return owner_->WheelScroll(*static_cast<QWheelEvent*>(event), IDC_STATIC);
+                break;
             }
             default:
                 break;
@@ -65,6 +74,40 @@ public:
     }
 
 private:
+    // A moving key pressed in a list box that wants its keys goes to the
+    // window first; true when the window used it.
+    bool ListKeyToWindow(QObject* watched, const QKeyEvent& press) {
+        const Window::ControlEntry* c = owner_->FindControl(owner_->ControlIdOf(watched));
+        if (!c || c->kind != ControlKind::ListBox || !(c->style & kWantKeys) || c->widget != watched) return false;
+        if (press.modifiers() & ~Qt::KeypadModifier) return false;
+        Key key;
+        switch (press.key()) {
+            case Qt::Key_Up:
+                key = Key::Up;
+                break;
+            case Qt::Key_Down:
+                key = Key::Down;
+                break;
+            case Qt::Key_PageUp:
+                key = Key::PageUp;
+                break;
+            case Qt::Key_PageDown:
+                key = Key::PageDown;
+                break;
+            case Qt::Key_Home:
+                key = Key::Home;
+                break;
+            case Qt::Key_End:
+                key = Key::End;
+                break;
+            default:
+                return false;
+        }
+        const int id = c->id;
+        Window::Busy busy(*owner_);
+        return owner_->OnVKeyToItem(id, key, owner_->GetDlgItem(id).GetCurSel());
+    }
+
     Window* owner_;
 };
 
@@ -253,6 +296,9 @@ bool Window::OnEnterKey() {
     return false;
 }
 bool Window::OnEscapeKey() {
+    return false;
+}
+bool Window::OnVKeyToItem(int, Key, int) {
     return false;
 }
 

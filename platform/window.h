@@ -52,9 +52,11 @@ struct Notification {
     int delta = 0;
 };
 
-// Keys a simulated user can press. Up and Down go to the control that has
-// the focus, as the arrow keys do: a list moves its selection by one line.
-enum class Key { Enter, Escape, Tab, BackTab, Up, Down };
+// Keys a simulated user can press. Up, Down, PageUp, PageDown, Home and
+// End go to the control that has the focus, as on a keyboard: a list moves
+// its selection by one line, by the lines it shows, or to its first or
+// last line.
+enum class Key { Enter, Escape, Tab, BackTab, Up, Down, PageUp, PageDown, Home, End };
 
 namespace detail {
 class EventRelay;
@@ -157,6 +159,12 @@ public:
     // Enter and Escape pressed in the window; true when the key was used.
     virtual bool OnEnterKey();
     virtual bool OnEscapeKey();
+    // A moving key (Up, Down, PageUp, PageDown, Home, End) pressed in list
+    // box `id` of style kWantKeys, whose selected line is `caret` (-1 for
+    // none), before the list moves its selection: true when the window
+    // used the key (a list that shows a part of a longer list scrolls it),
+    // false to leave the key to the list. The default leaves every key.
+    virtual bool OnVKeyToItem(int id, Key key, int caret);
 
     // A simulated user. Each action does what a person's mouse or keyboard
     // would: the focus moves to the control first, then the control changes

@@ -2,6 +2,7 @@
 // controls.
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <algorithm>
 
 #include "platform/internal_widgets.h"
@@ -73,7 +74,13 @@ Control Window::AddControl(const ControlDef& def, QWidget* w, int radio_group) {
     policy.setRetainSizeWhenHidden(true);
     w->setSizePolicy(policy);
     if (def.id == IDC_STATIC) return Control();
-    if (QObject* relay = ConnectionContext()) w->installEventFilter(relay);
+    if (QObject* relay = ConnectionContext()) {
+        w->installEventFilter(relay);
+        // The wheel over the lines of a list its window scrolls reaches
+        // the list's viewport first.
+        if (def.kind == ControlKind::ListBox && (def.style & kWantKeys))
+            if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) area->viewport()->installEventFilter(relay);
+    }
     QWidget* previous = nullptr;
     for (auto it = controls_.rbegin(); it != controls_.rend() && !previous; ++it)
         if (it->widget && it->widget->focusPolicy() != Qt::NoFocus) previous = it->widget;
@@ -173,13 +180,15 @@ void Window::GotoDlgCtrl(int id) {
     const ControlEntry* c = FindControl(id);
     if (!c || !c->widget->isEnabledTo(c->widget->window())) return;
     QWidget* w = c->widget;
-    if (w->window()->isActiveWindow()) {
+    if (w->window()->isActiveWindow() && !w->hasFocus()) {
         // The widgets' own focus events report the move.
         w->setFocus(Qt::OtherFocusReason);
         return;
     }
     // A window that is not active (a dialog answered by a script, or one
-    // behind another window) gets no focus events: report the move here.
+    // behind another window) gets no focus events, and neither does a
+    // control that took the focus as its window became active (which is
+    // no move between controls): report the move here.
     w->setFocus(Qt::OtherFocusReason);
     const int old = focus_id_;
     if (old == id) return;

@@ -1,6 +1,8 @@
 // The transaction list window, in the program, over hand-built sources:
-// the lines and scroll range for 0, 14, 15 and 40 transactions, each
-// scroll request and the selection following the lines, the sort by
+// the lines and scroll range by the number of transactions and by the
+// lines the box holds (opened, resized, maximized and restored), each
+// scroll request, moving key and the wheel, the selection following the
+// lines and kept across a resize, the sort by
 // security (an income transaction counted through its description), the
 // off-line and block files with their heading, a double-click opening the
 // trade, transfer or cash dialog and the list reloading after OK.
@@ -11,7 +13,10 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QApplication>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QPrinter>
 #include <algorithm>
 #include <filesystem>
@@ -111,6 +116,37 @@ protected:
         return {low, high};
     }
     int Selection() { return List()->GetDlgItem(CTranList::kList).GetCurSel(); }
+    QListWidget* ListWidget() {
+        return qobject_cast<QListWidget*>(List()->GetDlgItem(CTranList::kList).Widget());
+    }
+    // Sizes the window so that its box holds `rows` lines of the list: the
+    // box takes the height the window gains or loses. The box may then be
+    // lower than its table's height, as a smaller font or screen leaves it.
+    void BoxHolds(int rows) {
+        QListWidget* list = ListWidget();
+        list->setMinimumHeight(0);
+        QWidget* frame = List()->GetParentFrame()->GetWidget();
+        ASSERT_GT(list->count(), 0);
+        const int wanted = rows * list->sizeHintForRow(0) + 2 * list->frameWidth();
+        const int height = frame->height() + wanted - list->height();
+        frame->setFixedSize(frame->width(), height);
+        ASSERT_EQ(list->height(), wanted) << "the box does not follow the window";
+    }
+    // The lines shown fill the box: each shows whole, one more would not
+    // fit unless the list has ended, and the box needs no scroll bar of
+    // its own.
+    void ExpectFillsTheBox() {
+        QListWidget* list = ListWidget();
+        const int room = list->viewport()->height();
+        const int shown = list->count();
+        ASSERT_GT(shown, 0);
+        EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+        EXPECT_LE(list->visualItemRect(list->item(shown - 1)).bottom(), room - 1);
+        if (List()->ScrollPosition() + shown - 1 < List()->ListedCount() || List()->ScrollPosition() > 1) {
+            EXPECT_GT(list->visualItemRect(list->item(shown - 1)).bottom() + list->sizeHintForRow(0), room - 1)
+                << "room for another line";
+        }
+    }
     void Scroll(int code, int position = 0) {
         EXPECT_EQ(List()->UserScroll(CTranList::kScroll, code, position), "");
     }
@@ -125,7 +161,8 @@ TEST_F(TranListTest, LinesAndScrollRangeBySize) {
         int shown;
         int high;
     };
-    for (const Case c : {Case{0, 0, 1}, Case{14, 14, 1}, Case{15, 14, 2}, Case{40, 14, 27}}) {
+    // At the window's own size the box holds at least fourteen lines.
+    for (const Case c : {Case{0, 0, 1}, Case{14, 14, 1}}) {
         SCOPED_TRACE(c.count);
         run_.reset();
         WriteAccount(c.count);
@@ -141,6 +178,158 @@ TEST_F(TranListTest, LinesAndScrollRangeBySize) {
             EXPECT_EQ(Shown()[0].substr(0, 20), " IBM         B    1 ");
         }
     }
+}
+
+// The box shows as many lines as it holds, whatever its height: fewer
+// than fourteen, fourteen, many more. The scroll bar's range ends where
+// the last transaction stands on the last line, its page is the lines
+// shown, and the shown lines fill the box without a scroll bar of its own.
+TEST_F(TranListTest, TheBoxShowsAsManyLinesAsItHolds) {
+    WriteAccount(60);
+    Start();
+    ASSERT_TRUE(Open());
+    ASSERT_NE(List(), nullptr);
+    for (const int rows : {5, 13, 14, 15, 45}) {
+        SCOPED_TRACE(rows);
+        BoxHolds(rows);
+        EXPECT_EQ(List()->PageLines(), rows);
+        EXPECT_EQ(static_cast<int>(Shown().size()), rows);
+        EXPECT_EQ(Range(), std::make_pair(1, 60 - rows + 1));
+        EXPECT_EQ(List()->GetDlgItem(CTranList::kScroll).GetScrollPage(), rows);
+        ExpectFillsTheBox();
+    }
+}
+
+// Growing the box at the end of the list brings earlier lines into view:
+// the last transaction stays on the last line, with no blank line below
+// it while any transaction lies above the view. A list shorter than the
+// box shows every line.
+TEST_F(TranListTest, AGrowingBoxAtTheEndOfTheListLeavesNoBlankLines) {
+    WriteAccount(40);
+    Start();
+    ASSERT_TRUE(Open());
+    BoxHolds(10);
+    Scroll(platform::SB_BOTTOM);
+    EXPECT_EQ(List()->ScrollPosition(), 31);
+    BoxHolds(25);
+    EXPECT_EQ(List()->ScrollPosition(), 16);
+    EXPECT_EQ(Shown().back(), List()->AllLines().back());
+    EXPECT_EQ(static_cast<int>(Shown().size()), 25);
+    BoxHolds(50);
+    EXPECT_EQ(List()->ScrollPosition(), 1);
+    EXPECT_EQ(Shown(), List()->AllLines());
+    EXPECT_EQ(Range(), std::make_pair(1, 1));
+}
+
+// A resize keeps the selected transaction selected and in view, whether
+// the box grows or shrinks past it.
+TEST_F(TranListTest, AResizeKeepsTheSelectedTransactionInView) {
+    WriteAccount(60);
+    Start();
+    ASSERT_TRUE(Open());
+    const std::vector<std::string> all = List()->AllLines();
+    BoxHolds(14);
+    Scroll(platform::SB_THUMBPOSITION, 20);
+    EXPECT_EQ(List()->UserSelect(CTranList::kList, 12), "");
+    const std::string selected = all[20 - 1 + 12];
+    for (const int rows : {30, 5, 3, 45, 14}) {
+        SCOPED_TRACE(rows);
+        BoxHolds(rows);
+        ASSERT_GE(Selection(), 0);
+        EXPECT_LT(Selection(), rows);
+        EXPECT_EQ(List()->GetDlgItem(CTranList::kList).GetText(Selection()), selected);
+        ExpectFillsTheBox();
+    }
+    // Double-click still opens the selected transaction's dialog: a buy.
+    ASSERT_TRUE(run_->RunScript("child active dblclick 1040 " + std::to_string(Selection()) +
+                                "\ndialog 125\n  click 2\nclosed\n"));
+}
+
+// Maximized the box holds more lines, and shows them; restored it shows
+// what it holds at its own size again.
+TEST_F(TranListTest, MaximizedAndRestoredTheBoxIsFilled) {
+    WriteAccount(120);
+    Start();
+    ASSERT_TRUE(Open());
+    const int own = List()->PageLines();
+    EXPECT_GE(own, CTranList::kLeastLines);
+    ExpectFillsTheBox();
+    QWidget* frame = List()->GetParentFrame()->GetWidget();
+    frame->showMaximized();
+    EXPECT_GT(List()->PageLines(), own);
+    EXPECT_EQ(static_cast<int>(Shown().size()), List()->PageLines());
+    ExpectFillsTheBox();
+    frame->showNormal();
+    EXPECT_EQ(List()->PageLines(), own);
+    ExpectFillsTheBox();
+}
+
+// The moving keys: the arrows move the selection and, past the view's
+// edge, the view a line; the paging keys move both by the lines shown;
+// Home and End go to the list's ends. The wheel moves the view as the
+// scroll bar's arrows do. Walking down to the end brings the last
+// transaction onto the last line.
+TEST_F(TranListTest, KeysAndTheWheelStepAndPageByTheLinesShown) {
+    WriteAccount(60);
+    Start();
+    ASSERT_TRUE(Open());
+    const std::vector<std::string> all = List()->AllLines();
+    BoxHolds(10);
+    ASSERT_EQ(List()->UserFocus(CTranList::kList), "");
+    auto selected = [&] {
+        return List()->GetDlgItem(CTranList::kList).GetText(Selection());
+    };
+    auto press = [&](platform::Key key) { EXPECT_EQ(List()->UserKey(key), ""); };
+    for (int i = 0; i < 9; ++i) press(platform::Key::Down);
+    EXPECT_EQ(List()->ScrollPosition(), 1);
+    EXPECT_EQ(Selection(), 9);
+    press(platform::Key::Down);  // past the last line shown
+    EXPECT_EQ(List()->ScrollPosition(), 2);
+    EXPECT_EQ(Selection(), 9);
+    EXPECT_EQ(selected(), all[10]);
+    press(platform::Key::PageDown);
+    EXPECT_EQ(List()->ScrollPosition(), 12);
+    EXPECT_EQ(selected(), all[20]);
+    press(platform::Key::PageUp);
+    EXPECT_EQ(List()->ScrollPosition(), 2);
+    EXPECT_EQ(selected(), all[10]);
+    press(platform::Key::Up);  // within the view
+    EXPECT_EQ(List()->ScrollPosition(), 2);
+    EXPECT_EQ(selected(), all[9]);
+    for (int i = 0; i < 9; ++i) press(platform::Key::Up);
+    EXPECT_EQ(List()->ScrollPosition(), 1);
+    EXPECT_EQ(selected(), all[0]);
+    press(platform::Key::Up);  // at the top: nothing moves
+    EXPECT_EQ(List()->ScrollPosition(), 1);
+    EXPECT_EQ(selected(), all[0]);
+
+    // Down to the end, one line at a time.
+    for (int i = 0; i < 70; ++i) press(platform::Key::Down);
+    EXPECT_EQ(List()->ScrollPosition(), 51);
+    EXPECT_EQ(List()->GetDlgItem(CTranList::kScroll).GetScrollPos(), 51);
+    EXPECT_EQ(Shown().back(), all.back());
+    EXPECT_EQ(static_cast<int>(Shown().size()), 10);
+    EXPECT_EQ(selected(), all.back());
+    press(platform::Key::PageDown);  // at the end: nothing moves
+    EXPECT_EQ(List()->ScrollPosition(), 51);
+    EXPECT_EQ(selected(), all.back());
+    press(platform::Key::Home);
+    EXPECT_EQ(List()->ScrollPosition(), 1);
+    EXPECT_EQ(selected(), all.front());
+    press(platform::Key::End);
+    EXPECT_EQ(List()->ScrollPosition(), 51);
+    EXPECT_EQ(selected(), all.back());
+    press(platform::Key::Home);
+
+    // A notch of the wheel over the lines moves the view by the desktop's
+    // lines a notch.
+    QWidget* viewport = ListWidget()->viewport();
+    const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &wheel);
+    EXPECT_EQ(List()->ScrollPosition(), 1 + QApplication::wheelScrollLines());
+    ExpectFillsTheBox();
 }
 
 // The lines are laid out in columns under the heading: both are in the
@@ -181,6 +370,7 @@ TEST_F(TranListTest, ScrollRequestsMoveTheLinesAndTheSelectionFollows) {
     ASSERT_TRUE(Open());
     const std::vector<std::string> all = List()->AllLines();
     ASSERT_EQ(all.size(), 40u);
+    BoxHolds(14);
     auto shows_from = [&](int first) {
         const std::vector<std::string> shown = Shown();
         ASSERT_EQ(shown.size(), 14u);
@@ -283,6 +473,7 @@ TEST_F(TranListTest, ADoubleClickedBuyChangedReloadsKeepingThePosition) {
     WriteAccount(20);
     Start();
     ASSERT_TRUE(Open());
+    BoxHolds(14);
     Scroll(platform::SB_THUMBPOSITION, 4);
     const std::string before = Shown()[2];
     // Line 3 shown is the sixth buy: 6 shares; make them 60.

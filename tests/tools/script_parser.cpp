@@ -118,6 +118,10 @@ std::optional<platform::Key> KeyOf(const std::string& word) {
     if (word == "backtab") return platform::Key::BackTab;
     if (word == "up") return platform::Key::Up;
     if (word == "down") return platform::Key::Down;
+    if (word == "pageup") return platform::Key::PageUp;
+    if (word == "pagedown") return platform::Key::PageDown;
+    if (word == "home") return platform::Key::Home;
+    if (word == "end") return platform::Key::End;
     return std::nullopt;
 }
 
@@ -417,7 +421,7 @@ std::optional<ScriptStep> ParseStep(const std::vector<Token>& t, platform::MainF
         return s;
     }
     if (word == "key") {
-        if (!need(2, "key enter|escape|tab|backtab|up|down")) return std::nullopt;
+        if (!need(2, "key enter|escape|tab|backtab|up|down|pageup|pagedown|home|end")) return std::nullopt;
         auto key = KeyOf(t[1].text);
         if (!key) {
             error = "\"" + t[1].text + "\" is not a key";
