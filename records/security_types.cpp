@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "records/common_file.h"
 #include "records/dates.h"
@@ -46,6 +47,77 @@ Record TypeNameRecordOf(std::string_view name) {
     rec.SetText(0, kTypeNameWidth, name);
     return rec;
 }
+
+// TYPENAME.DAT record r as WriteTypeNames(types) leaves a file it makes:
+// a listed type's record holds its name then blanks, a record between the
+// listed types' was never written (zeros), and there is none past the last
+// listed type's (false).
+bool WrittenTypeNameRecord(const TypeNames& types, long r, Record& rec) {
+    int last = 0;
+    rec = Record(128, 0);
+    for (std::size_t k = 0; k < kTypeOrder.size(); ++k) {
+        const int n = TypeNameRecord(kTypeOrder[k]);
+        last = std::max(last, n);
+        if (n == r) rec = TypeNameRecordOf(k < types.names.size() ? std::string_view(types.names[k]) : "");
+    }
+    return r >= 1 && r <= last;
+}
+
+// The firm's codes of COMMON.FIL record 27, names left blank; every code
+// blank when the record cannot be read.
+TypeNames ReadTypeCodes() {
+    TypeNames types;
+    Record rec;
+    const DirectFile common(kCommonFile, 128, /*create=*/false);
+    if (common.Read(kTypeCodesRecord, rec))
+        for (int k = 0; k < kListedTypeCount; ++k)
+            types.codes[static_cast<std::size_t>(k)] =
+                rec.Text(static_cast<std::size_t>(k) * kTypeCodeWidth, kTypeCodeWidth);
+    return types;
+}
+
+// Names each listed type by the standard name of its code, looked up among
+// the standard codes wherever the firm listed it; a code the standard table
+// has not (one of the firm's own, or a blank) gives a blank name.
+TypeNames WithStandardNamesOfCodes(TypeNames types) {
+    const TypeNames standard = StandardTypeNames();
+    for (std::size_t k = 0; k < types.codes.size() && k < types.names.size(); ++k) {
+        const auto it = std::find(standard.codes.begin(), standard.codes.end(), types.codes[k]);
+        types.names[k] = it == standard.codes.end()
+                             ? std::string(kTypeNameWidth, ' ')
+                             : standard.names[static_cast<std::size_t>(it - standard.codes.begin())];
+    }
+    return types;
+}
+
+// The TYPENAME.DAT records as every reader of the type table takes them.
+// A directory without a type table (HasTypeTable) reads the standard table
+// as it would be written. One with a table reads the records its
+// TYPENAME.DAT holds as they are; a record the file does not hold (no
+// file, or one too short) reads as the table would be written with the
+// standard names of the firm's codes, so that a firm whose names file is
+// lost still sees its types named in the lists and the reports. Nothing is
+// opened for writing, no file made.
+class TypeNameRecords {
+public:
+    TypeNameRecords() : has_table_(HasTypeTable()) {
+        if (has_table_) names_.emplace(kTypeNameFile, 128, /*create=*/false);
+    }
+
+    bool has_table() const { return has_table_; }
+
+    bool Read(long r, Record& rec) const {
+        if (!has_table_) return WrittenTypeNameRecord(StandardTypeNames(), r, rec);
+        if (names_->Read(r, rec)) return true;
+        if (!fallback_) fallback_ = WithStandardNamesOfCodes(ReadTypeCodes());
+        return WrittenTypeNameRecord(*fallback_, r, rec);
+    }
+
+private:
+    bool has_table_;
+    std::optional<DirectFile> names_;
+    mutable std::optional<TypeNames> fallback_;  // read at the first record the file lacks
+};
 
 // Position (1 to 36) of a type character, 0 when it is none.
 int TypePosition(std::string_view word) {
@@ -173,40 +245,18 @@ int TypeNameRecord(char type) {
 }
 
 TypeNames ReadTypeNames() {
-    if (!HasTypeTable()) return StandardTypeNames();
-    TypeNames types;
+    const TypeNameRecords table;
+    if (!table.has_table()) return StandardTypeNames();
+    TypeNames types = ReadTypeCodes();
     Record rec;
-    {
-        DirectFile common(kCommonFile, 128, false);
-        if (common.Read(kTypeCodesRecord, rec))
-            for (int k = 0; k < kListedTypeCount; ++k)
-                types.codes[static_cast<std::size_t>(k)] =
-                    rec.Text(static_cast<std::size_t>(k) * kTypeCodeWidth, kTypeCodeWidth);
-    }
-    DirectFile names(kTypeNameFile, 128, false);
     for (int k = 0; k < kListedTypeCount; ++k)
-        if (names.Read(TypeNameRecord(kTypeOrder[static_cast<std::size_t>(k)]), rec))
+        if (table.Read(TypeNameRecord(kTypeOrder[static_cast<std::size_t>(k)]), rec))
             types.names[static_cast<std::size_t>(k)] = rec.Text(0, kTypeNameWidth);
     return types;
 }
 
 bool ReadTypeNameRecord(long r, Record& rec) {
-    if (HasTypeTable()) {
-        const DirectFile names(kTypeNameFile, 128, /*create=*/false);
-        return names.Read(r, rec);
-    }
-    // As WriteTypeNames(StandardTypeNames()) would leave the file: the
-    // listed types' records, the ones between them never written (zeros),
-    // none past the last.
-    const TypeNames standard = StandardTypeNames();
-    int last = 0;
-    rec = Record(128, 0);
-    for (std::size_t k = 0; k < kTypeOrder.size(); ++k) {
-        const int n = TypeNameRecord(kTypeOrder[k]);
-        last = std::max(last, n);
-        if (n == r) rec = TypeNameRecordOf(standard.names[k]);
-    }
-    return r >= 1 && r <= last;
+    return TypeNameRecords().Read(r, rec);
 }
 
 std::string TypeCodeList() {

@@ -56,6 +56,9 @@ struct TypeNames {
 // own, or where it holds none (HasTypeTable) the standard table
 // (StandardTypeNames), which nothing writes there. A type list of a
 // folder without a table so names every line, as a new folder's does.
+// A listed type whose record TYPENAME.DAT does not hold (the file missing
+// or too short) takes the standard name of its code, found among the
+// standard codes, or a blank name for a code the standard table has not.
 TypeNames ReadTypeNames();
 // The code list of COMMON.FIL record 27 that Cvtypc converts through
 // (bytes 1-46: the 22 codes and the blank 23rd), on the same rule: the
@@ -66,8 +69,10 @@ std::string TypeCodeList();
 // TYPENAME.DAT record r (128 bytes) on the same rule: where the directory
 // holds no type table, the record the standard table is written as (a
 // listed type's name and blanks; zeros for a record between them; none
-// past the last listed type's). False when it cannot be read. No file is
-// made.
+// past the last listed type's). Where it holds one, the file's record; a
+// record the file does not hold is the one the table is written as with
+// the standard names of the firm's codes (ReadTypeNames), on the same
+// pattern. False when there is none. No file is made.
 bool ReadTypeNameRecord(long r, Record& rec);
 // Writes COMMON.FIL record 27 (128 blanks with the 22 codes in bytes 1-44)
 // and the 22 TYPENAME.DAT records (name, then blanks), each code and name
@@ -109,7 +114,8 @@ void Cvtypc(std::string_view code_list, std::string_view firm_code, std::string&
 
 // The 20-character title of a security type from TYPENAME.DAT, read on the
 // type table's rule (ReadTypeNameRecord: the standard title where the
-// directory holds no table).
+// directory holds no table, the standard name of the firm's code for the
+// type where its TYPENAME.DAT lacks the type's record).
 // For type "W" with an agency code of 1 or more one of the built-in agency
 // titles takes its place. status 0 done; 1 when the type is not a type
 // character or its record cannot be read (title unchanged, but the agency

@@ -121,7 +121,9 @@ TEST(SecurityTypesGtitle, TitlesFromFileAndAgencyTitles) {
 
 TEST(SecurityTypesGtitle, AgencyTitleWithoutTypeFile) {
     // A directory without a type table reads the standard one, which has
-    // a record for "W"; a table whose TYPENAME.DAT is missing has none.
+    // a record for "W"; so does a table whose TYPENAME.DAT is missing, its
+    // record standing in with the standard name of the firm's code ("CC",
+    // none of the standard codes: blank).
     for (const bool codes : {false, true}) {
         SCOPED_TRACE(codes ? "record 27 of a table" : "no type table");
         TempDataDir dir;
@@ -133,7 +135,7 @@ TEST(SecurityTypesGtitle, AgencyTitleWithoutTypeFile) {
         int16_t status = -1;
         Gtitle("W   ", title, 5, status);
         EXPECT_EQ(title, Fixed("FNMA DEB", 20));
-        EXPECT_EQ(status, codes ? 1 : 0);
+        EXPECT_EQ(status, 0);
         EXPECT_FALSE(TempDataDir::Exists(kTypeNameFile));
     }
 }
@@ -536,6 +538,149 @@ TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothi
         }
         c.ExpectUntouched();
         EXPECT_EQ(fixtures::TempDataDir::Exists("COMMON.FIL"), !c.common.empty());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The 44 code bytes of the standard table, in list order.
+std::string StandardCodes() {
+    std::string codes;
+    for (const std::string& code : records::StandardTypeNames().codes) codes += code;
+    return codes;
+}
+
+// The codes with the code of the listed type `type` replaced.
+std::string WithCode(std::string codes, char type, const char* code) {
+    codes.replace(records::kTypeOrder.find(type) * records::kTypeCodeWidth, records::kTypeCodeWidth,
+                  records::Fixed(code, records::kTypeCodeWidth));
+    return codes;
+}
+
+// A firm's TYPENAME.DAT of 36 records: "FIRM <type>" in each listed type's
+// record, a title in record 1 and in record 4 (type 2, not listed), the
+// other records never written.
+Bytes FirmTypeNames() {
+    Bytes bytes = Put(Records(36, 0), 1, "FIRM TITLES");
+    bytes = Put(bytes, 4, "TYPE 2 TITLE");
+    for (const char type : records::kTypeOrder)
+        bytes = Put(bytes, records::TypeNameRecord(type), records::Fixed(std::string("FIRM ") + type, 128));
+    return bytes;
+}
+
+Bytes CutTo(Bytes bytes, std::size_t size) {
+    bytes.resize(size);
+    return bytes;
+}
+
+// The 28-character name of each listed type: the firm's ("FIRM <type>")
+// where its record lies within the first `held` bytes of the names file,
+// else the standard name.
+std::vector<std::string> FirmNamesWithin(std::size_t held) {
+    const records::TypeNames standard = records::StandardTypeNames();
+    std::vector<std::string> names;
+    for (std::size_t k = 0; k < records::kTypeOrder.size(); ++k) {
+        const char type = records::kTypeOrder[k];
+        const bool in_file = static_cast<std::size_t>(records::TypeNameRecord(type)) * 128 <= held;
+        names.push_back(in_file ? records::Fixed(std::string("FIRM ") + type, 28) : standard.names[k]);
+    }
+    return names;
+}
+
+// The standard names with the names of some listed types replaced.
+std::vector<std::string> StandardNamesWith(const std::vector<std::pair<char, const char*>>& changes) {
+    std::vector<std::string> names = records::StandardTypeNames().names;
+    for (const auto& [type, name] : changes) names[records::kTypeOrder.find(type)] = records::Fixed(name, 28);
+    return names;
+}
+
+// A table the firm lists (its codes in COMMON.FIL record 27) is read from
+// TYPENAME.DAT where the file holds a record; a record it does not hold
+// (no file, a file an open left empty, a file cut short) reads as the
+// standard table would be written for the firm's codes: a listed type's
+// record holds the standard name of its code, looked up by the code and
+// not by the type (blanks for a code the standard table has not), a record
+// between the listed types' reads as never written and there is none past
+// the last. Every reader takes that rule, and nothing is written.
+TEST(SecurityTypeNames, RecordsTheNamesFileDoesNotHoldTakeTheStandardNameOfTheirCode) {
+    const std::string standard_codes = StandardCodes();
+    const std::string firm_codes =
+        WithCode(WithCode(WithCode(standard_codes, '1', "CS"), 'H', "XX"), 'T', "");
+    const std::size_t cut = 20 * 128 + 60;  // within record 21, type J's
+    struct Other {
+        long record;
+        bool found;
+        const char* name;
+    };
+    struct Case {
+        TableFiles files;
+        std::string codes;
+        std::vector<std::string> names;  // of the listed types, in list order
+        std::vector<Other> others;       // records of no listed type
+    };
+    const std::vector<Other> never_written = {{1, true, ""}, {4, true, ""}, {37, false, ""}};
+    const std::vector<Other> firm_titles = {
+        {1, true, "FIRM TITLES"}, {4, true, "TYPE 2 TITLE"}, {37, false, ""}};
+    const Case cases[] = {
+        {{"no names file, the standard codes listed", WithRecord(27, 27, standard_codes), {}, false, false},
+         standard_codes,
+         records::StandardTypeNames().names,
+         never_written},
+        {{"no names file, codes of the firm's own", WithRecord(27, 27, firm_codes), {}, false, false},
+         firm_codes,
+         StandardNamesWith({{'1', "COMMON STOCKS"}, {'H', ""}, {'T', ""}}),
+         never_written},
+        {{"a names file an open left empty", WithRecord(27, 27, standard_codes), {}, true, false},
+         standard_codes,
+         records::StandardTypeNames().names,
+         never_written},
+        {{"a names file cut within record 21", WithRecord(27, 27, standard_codes),
+          CutTo(FirmTypeNames(), cut), true, false},
+         standard_codes,
+         FirmNamesWithin(cut),
+         firm_titles},
+        {{"a whole names file with a blank name", WithRecord(27, 27, firm_codes),
+          Put(FirmTypeNames(), records::TypeNameRecord('H'), std::string(28, ' ')), true, false},
+         firm_codes,
+         [] {
+             std::vector<std::string> names = FirmNamesWithin(36 * 128);
+             names[records::kTypeOrder.find('H')] = std::string(28, ' ');
+             return names;
+         }(),
+         firm_titles},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files.name);
+        fixtures::TempDataDir dir;
+        c.files.Plant();
+        ASSERT_TRUE(records::HasTypeTable());
+
+        const records::TypeNames read = records::ReadTypeNames();
+        for (std::size_t k = 0; k < records::kTypeOrder.size(); ++k) {
+            const char type = records::kTypeOrder[k];
+            SCOPED_TRACE(std::string("type ") + type);
+            EXPECT_EQ(read.codes[k], c.codes.substr(k * 2, 2));
+            EXPECT_EQ(read.names[k], c.names[k]);
+            records::Record rec;
+            ASSERT_TRUE(records::ReadTypeNameRecord(records::TypeNameRecord(type), rec));
+            EXPECT_EQ(rec.Text(0, 128), records::Fixed(c.names[k], 128));
+            std::string title = "UNCHANGED";
+            int16_t status = -1;
+            records::Gtitl2(std::string(1, type) + "   ", title, 0, status);
+            EXPECT_EQ(status, 0);
+            EXPECT_EQ(title, c.names[k]);
+        }
+        for (const Other& o : c.others) {
+            SCOPED_TRACE("record " + std::to_string(o.record));
+            bool found = !o.found;
+            EXPECT_EQ(records::NameInRecord(records::ReadTypeNameRecord, o.record, found),
+                      records::Fixed(o.name, 28));
+            EXPECT_EQ(found, o.found);
+        }
+        EXPECT_EQ(records::TypeCodeList(), c.codes + "  ");
+        c.files.ExpectUntouched();
     }
 }
 

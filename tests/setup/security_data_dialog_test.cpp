@@ -273,7 +273,8 @@ TEST_F(SecurityDataTest, EntryOneIsNeverDeletedOrRetyped) {
 
 // The first open of a directory without a type table writes the standard
 // one before the type list is filled, so that every line names its type; a
-// table the firm has (even one name alone) keeps every byte.
+// table the firm has (even one name alone) keeps every byte, and one whose
+// TYPENAME.DAT is lost lists its codes with their standard names.
 TEST(SecurityDataFirstOpen, ADirectoryWithoutATypeTableGetsTheStandardOne) {
     struct Case {
         const char* name;
@@ -299,6 +300,15 @@ TEST(SecurityDataFirstOpen, ADirectoryWithoutATypeTableGetsTheStandardOne) {
              ASSERT_TRUE(names.Write(19, named));
          },
          "   - ", "   - Equities", false},
+        {"a firm's codes without its names file",
+         [] {
+             std::string codes;
+             for (const std::string& code : records::StandardTypeNames().codes) codes += code;
+             records::Record rec(128, ' ');
+             rec.SetText(0, codes.size(), codes);
+             fixtures::WriteCommonRecord(records::kTypeCodesRecord, rec);
+         },
+         "CA - CASH AND EQUIVALENTS", "CS - COMMON STOCKS", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -306,6 +316,7 @@ TEST(SecurityDataFirstOpen, ADirectoryWithoutATypeTableGetsTheStandardOne) {
         c.prepare();
         const std::string common = FileBytes("COMMON.FIL");
         const std::string names = FileBytes("TYPENAME.DAT");
+        const bool had_names = TempDataDir::Exists("TYPENAME.DAT");
         D dialog;
         Script script;
         script.Steps("dialog 136\n");
@@ -324,6 +335,7 @@ TEST(SecurityDataFirstOpen, ADirectoryWithoutATypeTableGetsTheStandardOne) {
         } else {
             EXPECT_EQ(FileBytes("COMMON.FIL"), common);
             EXPECT_EQ(FileBytes("TYPENAME.DAT"), names);
+            EXPECT_EQ(TempDataDir::Exists("TYPENAME.DAT"), had_names);
         }
     }
 }
