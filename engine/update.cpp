@@ -495,6 +495,16 @@ int Getacc(UpdateOutcome& outcome) {
             }
         }
     }
+    // A rebuild that went through moved its work files over the account's
+    // files; one that failed left them behind, and nothing reads them
+    // after the update (a report replays before it reads them). They go
+    // once the last account is done, and the space they hold with them.
+    // The rebuild took their lost writes; any left are still told at the
+    // run's end. A file that cannot be deleted stays, untold.
+    if (outcome.rebuilt > 0 || !outcome.not_rebuilt.empty()) {
+        for (const std::string& work : {HoldingsWorkName(), GainsWorkName(), LotTextsWorkName()})
+            records::DeleteFile(work);
+    }
     records::Prtout(blank, "END", name);
     return 0;
 }

@@ -164,6 +164,22 @@ void Close(int unit) {
     if (ValidUnit(unit)) Units()[unit] = std::monostate{};
 }
 
+namespace {
+
+// Deletes the file at path: the run forgets what it keeps of it, and the
+// failures kept for it are still told but no longer found by its inode,
+// which a new file may take. False when the deletion failed.
+bool DeletePath(const std::string& path) {
+    ForgetKeptFile(path);
+    struct stat st;
+    const bool known = AnyFailedWrites() && ::stat(path.c_str(), &st) == 0;
+    if (::unlink(path.c_str()) != 0) return false;
+    if (known) FailedFileDeleted(FileKey{st.st_dev, st.st_ino});
+    return true;
+}
+
+}  // namespace
+
 bool CloseDelete(int unit) {
     std::string path;
     bool open = false;
@@ -175,15 +191,7 @@ bool CloseDelete(int unit) {
         open = t->ok();
     }
     Close(unit);
-    if (!open) return false;
-    ForgetKeptFile(path);
-    // A new file may take the deleted one's inode: failures kept for the
-    // deleted file must not stick to it.
-    struct stat st;
-    const bool known = AnyFailedWrites() && ::stat(path.c_str(), &st) == 0;
-    if (::unlink(path.c_str()) != 0) return false;
-    if (known) FailedFileDeleted(FileKey{st.st_dev, st.st_ino});
-    return true;
+    return open && DeletePath(path);
 }
 
 bool IsOpen(int unit) {
@@ -242,6 +250,11 @@ bool WriteLine(int unit, std::string_view line) {
 void Purge(std::string_view name) {
     Open(22, name);
     CloseDelete(22);
+}
+
+bool DeleteFile(std::string_view name) {
+    const std::string path = ResolveName(name);
+    return !path.empty() && DeletePath(path);
 }
 
 }  // namespace records

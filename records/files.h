@@ -274,6 +274,14 @@ private:
 // created and deleted: the call never fails visibly).
 void Purge(std::string_view name);
 
+// Deletes the named file without opening it first (Purge makes a missing
+// file to delete it). As with CloseDelete, a run forgets what it keeps of
+// the file, and failures kept for it are still told at the run's end but
+// no longer stick to its inode, which a new file may take. A file that is
+// not there or cannot be deleted (a read-only medium) is left as it is,
+// and nothing is kept of that for the run's end: false then.
+bool DeleteFile(std::string_view name);
+
 // Why a file could not be created or written, from the system's error
 // number: a read-only medium (EROFS), a full disk (ENOSPC; EDQUOT, a full
 // quota, is the user's full disk), no permission (EACCES, EPERM), or

@@ -202,6 +202,10 @@ std::map<std::string, std::string> AccountFiles(const std::map<std::string, std:
     return kept;
 }
 
+// The update's work files: a rebuild that went through moved them over
+// the account's files, and the update removes those of one that failed.
+constexpr const char* kUpdateWorkFiles[] = {"HL.TMP", "GL.TMP", "HL.EXT"};
+
 // What each run says on a folder it cannot write at all: which files and
 // why, never "This item is not available.", and no window for a report
 // whose lines could not be written. The start-up's own warning comes
@@ -298,7 +302,8 @@ TEST(CannotWrite, AProgramDateThatCannotBeSavedIsTold) {
 
 // The update of the data base with no free space rebuilds no account: each
 // keeps its holdings and gains files byte for byte, and the message, the
-// report's warning lines being what could not be written, says so.
+// report's warning lines being what could not be written, says so. The
+// update leaves no work file behind.
 TEST(CannotWrite, AnUpdateWithNoFreeSpaceSaysNoAccountWasRebuilt) {
     TempDataDir data;
     WriteSampleFirm(0);
@@ -315,11 +320,13 @@ TEST(CannotWrite, AnUpdateWithNoFreeSpaceSaysNoAccountWasRebuilt) {
     const std::map<std::string, std::string> after = AccountFiles(FolderFiles(run.after()));
     ASSERT_EQ(after.size(), before.size());
     for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name << " changed";
+    for (const char* work : kUpdateWorkFiles) EXPECT_FALSE(run.LeftFile(work)) << work;
 }
 
 // The update of the data base with a little space: the report's lines go
 // out, the rebuilt holdings and gains files do not, and the message says
-// so and why, as with none; each account keeps its files byte for byte.
+// so and why, as with none; each account keeps its files byte for byte,
+// and the work files written for the last account are not left behind.
 TEST(CannotWrite, AnUpdateWithALittleSpaceSaysWhyNoAccountWasRebuilt) {
     struct Case {
         std::size_t free_kb;
@@ -353,6 +360,7 @@ TEST(CannotWrite, AnUpdateWithALittleSpaceSaysWhyNoAccountWasRebuilt) {
         const std::map<std::string, std::string> after = AccountFiles(FolderFiles(run.after()));
         ASSERT_EQ(after.size(), before.size());
         for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name << " changed";
+        for (const char* work : kUpdateWorkFiles) EXPECT_FALSE(run.LeftFile(work)) << work;
     }
     if (!skipped.empty()) GTEST_SKIP() << "cases this machine cannot set up:\n" << skipped;
 }

@@ -1,8 +1,13 @@
 #include "engine/update.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -267,6 +272,8 @@ TEST_P(UpdateFailedReplay, KeepsStoredFilesAndWarns) {
     EXPECT_EQ(Bytes("HLACC9.REC"), holdings);
     EXPECT_EQ(Bytes("GLACC9.REC"), gains);
     EXPECT_EQ(Warnings(), std::vector<std::string>{c.warning});
+    // The stopped replay's work files are not left behind.
+    for (const char* work : {"HL.TMP", "GL.TMP"}) EXPECT_FALSE(TempDataDir::Exists(work)) << work;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -286,6 +293,93 @@ INSTANTIATE_TEST_SUITE_P(
             " *** Warning: ACC9     holdings and gains not rebuilt: a closing transaction finds no lot "
             "with its lot code."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Work files that lose writes
+
+// While it lives no file may grow past a size: a write past it fails
+// (EFBIG, its signal ignored), as a write on a full disk does, but only
+// in a file that grows that far.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        if (::getrlimit(RLIMIT_FSIZE, &old_limit_) != 0) return;
+        struct rlimit limit = old_limit_;
+        limit.rlim_cur = bytes;
+        ok_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        if (ok_) ::setrlimit(RLIMIT_FSIZE, &old_limit_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    struct rlimit old_limit_ {};
+    void (*old_handler_)(int) = nullptr;
+    bool ok_ = false;
+};
+
+// The files of the data directory with their bytes, the update's report
+// aside.
+std::map<std::string, std::vector<unsigned char>> DataFiles() {
+    std::map<std::string, std::vector<unsigned char>> files;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        if (entry.is_regular_file() && entry.path().filename() != "OUTPUT.TMP")
+            files[entry.path().filename().string()] = Bytes(entry.path().filename().string());
+    return files;
+}
+
+// The last account's gains work file loses writes while its holdings and
+// lot texts work files are written whole: the limit on a file's size lies
+// between the few lots of HL.TMP and HL.EXT and the many gains of GL.TMP.
+// The account is named as not rebuilt, with the cause its lost writes
+// had, and keeps its files; the account before it is rebuilt. An update
+// leaves no work file behind, whether its rebuilds went through or not.
+TEST(Update, AnAccountWhoseGainsWorkFileLostWritesIsNotRebuiltAndSaysWhy) {
+    constexpr rlim_t kLimit = 4096;
+    TempDataDir dir;
+    WriteSecurities();
+    fixtures::SetOptions({{records::Opt::kLotTexts, 1}});
+    fixtures::WriteAccounts({{.id = "FEW"}, {.id = "MANY"}});
+    const TransactionRecord buy = fixtures::Transaction("B", "IBM", "A", " 1/10/97", 1000, 10000, kIbmKey, 2);
+    fixtures::WriteTransactions("FEW", {buy});
+    std::vector<TransactionRecord> sales = {buy};
+    for (int n = 1; n <= 60; ++n)
+        sales.push_back(fixtures::Transaction("S", "IBM", "A", " 2/10/97", 1, 12, kIbmKey, 2));
+    fixtures::WriteTransactions("MANY", sales);
+    // A first update makes the stored files and refreshes the
+    // transactions, so that the second writes nothing but its work files
+    // and its report.
+    engine::UpdateOutcome outcome;
+    engine::Getacc(outcome);
+    ASSERT_EQ(outcome.rebuilt, 2);
+    for (const char* work : {"HL.TMP", "GL.TMP", "HL.EXT"}) EXPECT_FALSE(TempDataDir::Exists(work)) << work;
+    const std::map<std::string, std::vector<unsigned char>> before = DataFiles();
+    ASSERT_LT(before.at("HLMANY.REC").size(), kLimit);
+    ASSERT_LT(before.at("HLMANY.EXT").size(), kLimit);
+    ASSERT_GT(before.at("GLMANY.REC").size(), kLimit);
+
+    {
+        const FileSizeLimit limit(kLimit);
+        ASSERT_TRUE(limit.ok());
+        engine::Getacc(outcome);
+    }
+
+    EXPECT_EQ(outcome.rebuilt, 1);
+    EXPECT_EQ(outcome.not_rebuilt, std::vector<std::string>{"MANY"});
+    EXPECT_EQ(outcome.fault, records::FaultOfError(EFBIG));
+    EXPECT_EQ(Warnings(),
+              std::vector<std::string>{" *** Warning: MANY     holdings and gains not rebuilt: the "
+                                       "rebuilt files could not be put in place."});
+    // MANY keeps its files; FEW's rebuild gives the bytes it had.
+    EXPECT_TRUE(DataFiles() == before);
+    // The rebuild took GL.TMP's lost writes: the run's end has none to tell.
+    EXPECT_TRUE(records::TakeFailedWrites().empty());
+    for (const char* work : {"HL.TMP", "GL.TMP", "HL.EXT"}) EXPECT_FALSE(TempDataDir::Exists(work)) << work;
+}
 
 // ---- Rate restatement
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -58,6 +59,26 @@ std::string ReportLines(int count) {
         lines += line;
     }
     return lines;
+}
+
+// The cause a failure is told as, from the system's error number: a full
+// quota is the user's full disk as a full disk is, a refusal of the
+// folder's or the file's modes is no permission, and what the program
+// names no cause for (a failing device, a file too large for the user's
+// limit) is another cause.
+TEST(WriteFailures, EachErrorNumberIsToldAsItsCause) {
+    struct Case {
+        const char* name;
+        int error;
+        WriteFault fault;
+    };
+    const Case cases[] = {
+        {"EROFS", EROFS, WriteFault::kReadOnly},     {"ENOSPC", ENOSPC, WriteFault::kDiskFull},
+        {"EDQUOT", EDQUOT, WriteFault::kDiskFull},   {"EACCES", EACCES, WriteFault::kNoPermission},
+        {"EPERM", EPERM, WriteFault::kNoPermission}, {"EIO", EIO, WriteFault::kOther},
+        {"EFBIG", EFBIG, WriteFault::kOther},        {"EISDIR", EISDIR, WriteFault::kOther},
+    };
+    for (const Case& c : cases) EXPECT_STREQ(FaultName(FaultOfError(c.error)), FaultName(c.fault)) << c.name;
 }
 
 // Within a run every file that could not be created, opened for writing or
@@ -215,6 +236,36 @@ TEST(WriteFailures, LostWritesOfAWorkFileAreTakenByItsCaller) {
     });
     if (!run.skipped().empty()) GTEST_SKIP() << run.skipped();
     EXPECT_EQ(run.result(), "WORK.TMP lost\nWORK.TMP taken\nWHOLE.TMP whole\nNONE.TMP whole\nleft: ");
+}
+
+// A work file deleted by name on a folder that cannot be written stays as
+// it was, quietly: the deletion is no write that failed, so nothing is
+// kept for the run's end to tell, and a file that is not there is not
+// made by it.
+TEST(WriteFailures, AWorkFileThatCannotBeDeletedStaysUntold) {
+    TempDataDir data;
+    TempDataDir::WriteBytes("WORK.TMP", std::vector<unsigned char>(128, 'w'));
+    std::string skipped;
+    for (const Kind kind : {Kind::kReadOnly, Kind::kNoPermission}) {
+        SCOPED_TRACE(kind == Kind::kReadOnly ? "read-only medium" : "no permission");
+        const auto run = fixtures::RunInUnwritableFolder({kind}, data.path(), [](const fs::path&) {
+            std::string said;
+            {
+                RunFileCache run;
+                said += DeleteFile("WORK.TMP") ? "WORK.TMP deleted\n" : "WORK.TMP kept\n";
+                said += DeleteFile("NONE.TMP") ? "NONE.TMP deleted\n" : "NONE.TMP not there\n";
+            }
+            return said + "left: " + Listed(TakeFailedWrites());
+        });
+        if (!run.skipped().empty()) {
+            skipped += run.skipped() + "\n";
+            continue;
+        }
+        EXPECT_EQ(run.result(), "WORK.TMP kept\nNONE.TMP not there\nleft: ");
+        EXPECT_EQ(run.After("WORK.TMP"), std::vector<unsigned char>(128, 'w'));
+        EXPECT_FALSE(run.LeftFile("NONE.TMP"));
+    }
+    if (!skipped.empty()) GTEST_SKIP() << "cases this machine cannot set up:\n" << skipped;
 }
 
 // On a disk with room the copy is written beside the target and renamed
