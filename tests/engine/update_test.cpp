@@ -1,11 +1,9 @@
 #include "engine/update.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -18,6 +16,7 @@
 #include "records/record.h"
 #include "records/report_output.h"
 #include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/file_size_limit.h"
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/temp_dir.h"
@@ -296,32 +295,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Work files that lose writes
 
-// While it lives no file may grow past a size: a write past it fails
-// (EFBIG, its signal ignored), as a write on a full disk does, but only
-// in a file that grows that far.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        if (::getrlimit(RLIMIT_FSIZE, &old_limit_) != 0) return;
-        struct rlimit limit = old_limit_;
-        limit.rlim_cur = bytes;
-        ok_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        if (ok_) ::setrlimit(RLIMIT_FSIZE, &old_limit_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    struct rlimit old_limit_ {};
-    void (*old_handler_)(int) = nullptr;
-    bool ok_ = false;
-};
-
 // The files of the data directory with their bytes, the update's report
 // aside.
 std::map<std::string, std::vector<unsigned char>> DataFiles() {
@@ -363,7 +336,7 @@ TEST(Update, AnAccountWhoseGainsWorkFileLostWritesIsNotRebuiltAndSaysWhy) {
     ASSERT_GT(before.at("GLMANY.REC").size(), kLimit);
 
     {
-        const FileSizeLimit limit(kLimit);
+        const fixtures::FileSizeLimit limit(kLimit);
         ASSERT_TRUE(limit.ok());
         engine::Getacc(outcome);
     }

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <malloc.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +20,7 @@
 #include "records/file_names.h"
 #include "records/record.h"
 #include "tests/fixtures/temp_dir.h"
+#include "tests/fixtures/file_size_limit.h"
 #include "tests/fixtures/unwritable_folder.h"
 
 namespace {
@@ -29,29 +28,10 @@ namespace {
 using fixtures::TempDataDir;
 using namespace records;
 
-// A disk that takes 16 KB per file while it lives: writes past that fail
-// (the file size limit, its signal ignored).
-class SmallDisk {
+// A disk that takes 16 KB per file while it lives: writes past that fail.
+class SmallDisk : public fixtures::FileSizeLimit {
 public:
-    SmallDisk() {
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        if (::getrlimit(RLIMIT_FSIZE, &old_limit_) != 0) return;
-        struct rlimit small = old_limit_;
-        small.rlim_cur = 16 * 1024;
-        ok_ = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
-    }
-    ~SmallDisk() {
-        if (ok_) ::setrlimit(RLIMIT_FSIZE, &old_limit_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    struct rlimit old_limit_ {};
-    void (*old_handler_)(int) = nullptr;
-    bool ok_ = false;
+    SmallDisk() : FileSizeLimit(16 * 1024) {}
 };
 
 TEST(FilesPaknam, BuildsNamesWithoutBlanks) {

@@ -6,11 +6,9 @@
 #include "shell/runner.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -26,6 +24,7 @@
 #include "shell/display_view.h"
 #include "shell/printer_settings.h"
 #include "tests/fixtures/account_builder.h"
+#include "tests/fixtures/file_size_limit.h"
 #include "tests/fixtures/record_files.h"
 #include "tests/fixtures/report_data.h"
 #include "tests/fixtures/temp_dir.h"
@@ -332,19 +331,12 @@ TEST_F(RunnerTest, NamedFileHoldsTheReportAndNoWindowOpens) {
 TEST_F(RunnerTest, AWriteThatFailsAsARunsFileClosesIsTold) {
     const ReportRoutineOverride report(kTestCode, {[](ReportFields& fields) {
                                            road::WritePagedReport(1);
-                                           struct rlimit old_limit {};
-                                           ::getrlimit(RLIMIT_FSIZE, &old_limit);
-                                           const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-                                           struct rlimit small = old_limit;
-                                           small.rlim_cur = 16 * 1024;
-                                           ::setrlimit(RLIMIT_FSIZE, &small);
                                            {
+                                               const fixtures::FileSizeLimit limit(16 * 1024);
                                                records::DirectFile data("HLDATA.DAT", 1024);
                                                records::Record rec(1024);
                                                for (long n = 1; n <= 64; ++n) data.Write(n, rec);
                                            }
-                                           ::setrlimit(RLIMIT_FSIZE, &old_limit);
-                                           std::signal(SIGXFSZ, old_handler);
                                            if (fields.output_mode == kOutputModeFile)
                                                records::Acopy(records::kReportWorkFile, fields.output_name);
                                        }});
