@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/resource.h"
+#include "platform/window.h"
 
 class QBoxLayout;
 
@@ -86,6 +87,15 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
+
+// The keys that move a list's selection, with the Qt key of each.
+struct MovingKey {
+    Key key;
+    Qt::Key qt_key;
+};
+inline constexpr MovingKey kMovingKeys[] = {{Key::Up, Qt::Key_Up},         {Key::Down, Qt::Key_Down},
+                                            {Key::PageUp, Qt::Key_PageUp}, {Key::PageDown, Qt::Key_PageDown},
+                                            {Key::Home, Qt::Key_Home},     {Key::End, Qt::Key_End}};
 
 // Makes the widget of one control (without registering it).
 QWidget* MakeControlWidget(const ControlDef& def, QWidget* parent);

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+#include "platform/internal_widgets.h"
 #include "platform/text.h"
 #include "platform/window.h"
 
@@ -18,22 +19,9 @@ namespace platform {
 namespace {
 
 Qt::Key QtKeyOf(Key key) {
-    switch (key) {
-        case Key::Up:
-            return Qt::Key_Up;
-        case Key::Down:
-            return Qt::Key_Down;
-        case Key::PageUp:
-            return Qt::Key_PageUp;
-        case Key::PageDown:
-            return Qt::Key_PageDown;
-        case Key::Home:
-            return Qt::Key_Home;
-        case Key::End:
-            return Qt::Key_End;
-        default:
-            return Qt::Key_unknown;
-    }
+    for (const detail::MovingKey& k : detail::kMovingKeys)
+        if (k.key == key) return k.qt_key;
+    return Qt::Key_unknown;
 }
 
 std::string Name(int id) {

@@ -9,7 +9,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "platform/internal_widgets.h"
 #include "platform/text.h"
@@ -80,29 +82,10 @@ private:
         const Window::ControlEntry* c = owner_->FindControl(owner_->ControlIdOf(watched));
         if (!c || c->kind != ControlKind::ListBox || !(c->style & kWantKeys) || c->widget != watched) return false;
         if (press.modifiers() & ~Qt::KeypadModifier) return false;
-        Key key;
-        switch (press.key()) {
-            case Qt::Key_Up:
-                key = Key::Up;
-                break;
-            case Qt::Key_Down:
-                key = Key::Down;
-                break;
-            case Qt::Key_PageUp:
-                key = Key::PageUp;
-                break;
-            case Qt::Key_PageDown:
-                key = Key::PageDown;
-                break;
-            case Qt::Key_Home:
-                key = Key::Home;
-                break;
-            case Qt::Key_End:
-                key = Key::End;
-                break;
-            default:
-                return false;
-        }
+        const MovingKey* moving = std::find_if(std::begin(kMovingKeys), std::end(kMovingKeys),
+                                               [&](const MovingKey& k) { return k.qt_key == press.key(); });
+        if (moving == std::end(kMovingKeys)) return false;
+        const Key key = moving->key;
         const int id = c->id;
         Window::Busy busy(*owner_);
         return owner_->OnVKeyToItem(id, key, owner_->GetDlgItem(id).GetCurSel());
