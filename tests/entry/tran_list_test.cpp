@@ -262,6 +262,14 @@ TEST_F(TranListTest, MaximizedAndRestoredTheBoxIsFilled) {
     frame->showNormal();
     EXPECT_EQ(List()->PageLines(), own);
     ExpectFillsTheBox();
+    // Minimized and restored, the view stands where it stood.
+    Scroll(platform::SB_THUMBPOSITION, 50);
+    EXPECT_EQ(List()->UserSelect(CTranList::kList, 3), "");
+    frame->showMinimized();
+    frame->showNormal();
+    EXPECT_EQ(List()->PageLines(), own);
+    EXPECT_EQ(List()->ScrollPosition(), 50);
+    EXPECT_EQ(Selection(), 3);
 }
 
 // The moving keys: the arrows move the selection and, past the view's
