@@ -40,7 +40,8 @@ DialogTemplate ListTemplate() {
         Column({Static(L::kSelectionLine, "").Chars(60),
                 Static(L::kHeading, std::string(kTranListHeading1) + "\n" + kTranListHeading2, kFixedPitch)
                     .Chars(82),
-                Row({ListBox(L::kList, kFixedPitch | kWantKeys).Chars(82).Lines(L::kLeastLines), ScrollBar(L::kScroll)}),
+                Row({ListBox(L::kList, kFixedPitch | kWantKeys).Chars(82).Lines(L::kLeastLines),
+                     ScrollBar(L::kScroll)}),
                 Row({Button(L::kAddAllocation, "Add Allocation", kHidden | kDisabled), Stretch(),
                      Button(L::kDone, "Done")})})};
 }
@@ -176,23 +177,25 @@ void CTranList::Load() {
     } else if (listing_.records.empty()) {
         MessageBox("Error no transactions found.", kDiagnosticCaption, MB_ICONEXCLAMATION, GetSafeHwnd());
     }
-    page_ = std::max(1, GetDlgItem(kList).GetLinesShown());
-    ShowFrom(scroll_, scroll_ + selection_);
+    ShowAsTheBoxHolds(LinesTheBoxHolds());
+}
+
+int CTranList::LinesTheBoxHolds() const {
+    return std::max(1, GetDlgItem(kList).GetLinesShown());
+}
+
+void CTranList::ShowAsTheBoxHolds(int lines) {
+    const int selected = scroll_ + selection_;
+    page_ = lines;
+    ShowFrom(std::max(scroll_, selected - page_ + 1), selected);
 }
 
 void CTranList::OnSize(int width, int height) {
     FormView::OnSize(width, height);
     // The box stretches with the window: it shows as many lines as it
     // holds, keeping the selected transaction selected and in view.
-    Control list = GetDlgItem(kList);
-    if (!list) return;
-    const int holds = std::max(1, list.GetLinesShown());
-    if (holds == page_) return;
-    const int selected = scroll_ + selection_;
-    page_ = holds;
-    int first = scroll_;
-    if (selected >= first + page_) first = selected - page_ + 1;
-    ShowFrom(first, selected);
+    if (!GetDlgItem(kList)) return;
+    if (const int lines = LinesTheBoxHolds(); lines != page_) ShowAsTheBoxHolds(lines);
 }
 
 int CTranList::LastStart() const {

@@ -3,9 +3,9 @@
 // The transaction list window (form 115, the transaction list template's
 // view): the transactions of one source in date order, as many lines at a
 // time as its box holds (the box grows with the window; fourteen lines of
-// the table's font are its least height), scrolled by the window's own scroll bar, the moving keys and the wheel;
-// a double-click opens the trade, transfer or cash dialog on the line and
-// the list reloads after OK.
+// the table's font are its least height), scrolled by the window's own
+// scroll bar, the moving keys and the wheel; a double-click opens the
+// trade, transfer or cash dialog on the line and the list reloads after OK.
 //
 // Its source is fixed when it opens, from the main frame's flags (which it
 // then clears): the account's transaction file of the transaction selection
@@ -102,6 +102,11 @@ public:
 
 private:
     void Load();
+    // The whole lines the box holds at its present size (at least one).
+    int LinesTheBoxHolds() const;
+    // Shows the list `lines` at a time, the selected transaction kept
+    // selected and in view.
+    void ShowAsTheBoxHolds(int lines);
     // The first line of the view at the end of the list.
     int LastStart() const;
     // Shows the list from line `first` (kept within the list) with listed

@@ -59,14 +59,16 @@ public:
                 // longer list its window scrolls (kWantKeys), through the
                 // window's scroll bar.
                 const Window::ControlEntry* c = owner_->FindControl(owner_->ControlIdOf(watched));
-                if (!c) break;
-                Window::Busy busy(*owner_);
-                if (c->kind == ControlKind::ScrollBar && c->widget == watched) {
-                    owner_->WheelScroll(*static_cast<QWheelEvent*>(event), c->id);
+                const auto& wheel = *static_cast<QWheelEvent*>(event);
+                if (c && c->kind == ControlKind::ScrollBar && c->widget == watched) {
+                    Window::Busy busy(*owner_);
+                    owner_->WheelScroll(wheel, c->id);
                     return true;
                 }
-                if (c->kind == ControlKind::ListBox && (c->style & kWantKeys))
-                    return owner_->WheelScroll(*static_cast<QWheelEvent*>(event), IDC_STATIC);
+                if (c && c->kind == ControlKind::ListBox && (c->style & kWantKeys)) {
+                    Window::Busy busy(*owner_);
+                    return owner_->WheelScroll(wheel, IDC_STATIC);
+                }
                 break;
             }
             default:
@@ -80,7 +82,8 @@ private:
     // window first; true when the window used it.
     bool ListKeyToWindow(QObject* watched, const QKeyEvent& press) {
         const Window::ControlEntry* c = owner_->FindControl(owner_->ControlIdOf(watched));
-        if (!c || c->kind != ControlKind::ListBox || !(c->style & kWantKeys) || c->widget != watched) return false;
+        if (!c || c->kind != ControlKind::ListBox || !(c->style & kWantKeys) || c->widget != watched)
+            return false;
         if (press.modifiers() & ~Qt::KeypadModifier) return false;
         const MovingKey* moving = std::find_if(std::begin(kMovingKeys), std::end(kMovingKeys),
                                                [&](const MovingKey& k) { return k.qt_key == press.key(); });

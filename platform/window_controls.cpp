@@ -79,7 +79,8 @@ Control Window::AddControl(const ControlDef& def, QWidget* w, int radio_group) {
         // The wheel over the lines of a list its window scrolls reaches
         // the list's viewport first.
         if (def.kind == ControlKind::ListBox && (def.style & kWantKeys))
-            if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) area->viewport()->installEventFilter(relay);
+            if (auto* area = qobject_cast<QAbstractScrollArea*>(w))
+                area->viewport()->installEventFilter(relay);
     }
     QWidget* previous = nullptr;
     for (auto it = controls_.rbegin(); it != controls_.rend() && !previous; ++it)

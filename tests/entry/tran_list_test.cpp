@@ -143,7 +143,8 @@ protected:
         EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
         EXPECT_LE(list->visualItemRect(list->item(shown - 1)).bottom(), room - 1);
         if (List()->ScrollPosition() + shown - 1 < List()->ListedCount() || List()->ScrollPosition() > 1) {
-            EXPECT_GT(list->visualItemRect(list->item(shown - 1)).bottom() + list->sizeHintForRow(0), room - 1)
+            EXPECT_GT(list->visualItemRect(list->item(shown - 1)).bottom() + list->sizeHintForRow(0),
+                      room - 1)
                 << "room for another line";
         }
     }
@@ -284,9 +285,7 @@ TEST_F(TranListTest, KeysAndTheWheelStepAndPageByTheLinesShown) {
     const std::vector<std::string> all = List()->AllLines();
     BoxHolds(10);
     ASSERT_EQ(List()->UserFocus(CTranList::kList), "");
-    auto selected = [&] {
-        return List()->GetDlgItem(CTranList::kList).GetText(Selection());
-    };
+    auto selected = [&] { return List()->GetDlgItem(CTranList::kList).GetText(Selection()); };
     auto press = [&](platform::Key key) { EXPECT_EQ(List()->UserKey(key), ""); };
     for (int i = 0; i < 9; ++i) press(platform::Key::Down);
     EXPECT_EQ(List()->ScrollPosition(), 1);

@@ -413,6 +413,13 @@ TEST(SecurityTypeNames, TheStandardTableNamesEveryListedTypeApart) {
     }
 }
 
+// The 44 code bytes of the standard table, in list order.
+std::string StandardCodes() {
+    std::string codes;
+    for (const std::string& code : records::StandardTypeNames().codes) codes += code;
+    return codes;
+}
+
 // A data directory's type table files, and whether they hold no table.
 struct TableFiles {
     const char* name;
@@ -502,8 +509,7 @@ TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothi
         {"one name", {}, WithRecord(19, 19, "Common Stock"), true, false},
     };
     const records::TypeNames standard = records::StandardTypeNames();
-    std::string standard_codes;
-    for (const std::string& code : standard.codes) standard_codes += code;
+    const std::string standard_codes = StandardCodes();
     for (const TableFiles& c : cases) {
         SCOPED_TRACE(c.name);
         fixtures::TempDataDir dir;
@@ -539,17 +545,6 @@ TEST(SecurityTypeNames, ADirectoryWithoutATableReadsTheStandardOneAndWritesNothi
         c.ExpectUntouched();
         EXPECT_EQ(fixtures::TempDataDir::Exists("COMMON.FIL"), !c.common.empty());
     }
-}
-
-}  // namespace
-
-namespace {
-
-// The 44 code bytes of the standard table, in list order.
-std::string StandardCodes() {
-    std::string codes;
-    for (const std::string& code : records::StandardTypeNames().codes) codes += code;
-    return codes;
 }
 
 // The codes with the code of the listed type `type` replaced.
